@@ -1,0 +1,185 @@
+// Threads, mutexes and signals on the C++ standard library.
+#include "core/Threading.h"
+
+#include "core/Log.h"
+#include "core/RuntimeError.h"
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <exception>
+#include <mutex>
+#include <thread>
+
+namespace Linux
+{
+
+class Mutex final : public Strata::IMutex
+{
+public:
+    void Lock() override { mMutex.lock(); }
+    void Unlock() override { mMutex.unlock(); }
+
+private:
+    std::recursive_mutex mMutex;
+};
+
+class ThreadSignal final : public Strata::IThreadSignal
+{
+public:
+    void Signal() override
+    {
+        {
+            std::lock_guard<std::mutex> lock(mMutex);
+            mSet = true;
+        }
+        mCondition.notify_one();
+    }
+
+    void Wait() override
+    {
+        std::unique_lock<std::mutex> lock(mMutex);
+        mCondition.wait(lock, [this] { return mSet; });
+        mSet = false;
+    }
+
+    bool TryWait() override
+    {
+        std::lock_guard<std::mutex> lock(mMutex);
+        const bool wasSet = mSet;
+        mSet = false;
+        return wasSet;
+    }
+
+private:
+    std::mutex mMutex;
+    std::condition_variable mCondition;
+    bool mSet = false;
+};
+
+class Thread final : public Strata::IThread
+{
+public:
+    explicit Thread(Strata::IEntryPoint* entry) : mEntry(entry), mID(0) {}
+
+    // Joins: a thread never outlives its object.
+    ~Thread() override
+    {
+        if (mThread.joinable())
+            mThread.join();
+    }
+
+    unsigned long GetThreadID() override { return mID.load(); }
+
+    void Start() override
+    {
+        std::lock_guard<std::mutex> lock(mMutex);
+        if (mState != Strata::ThreadState_NotStarted)
+            return;
+        mState = Strata::ThreadState_Running;
+        try
+        {
+            mThread = std::thread([this] { Run(); });
+        }
+        catch (const std::system_error& e)
+        {
+            mState = Strata::ThreadState_NotStarted;
+            STRATA_THROW(Strata::RuntimeError, std::string("Could not create a thread: ") + e.what());
+        }
+    }
+
+    bool WaitUntilFinished() override
+    {
+        std::unique_lock<std::mutex> lock(mMutex);
+        mFinished.wait(lock, [this] { return mState != Strata::ThreadState_Running; });
+        return true;
+    }
+
+    bool WaitUntilFinished(unsigned long milliseconds) override
+    {
+        std::unique_lock<std::mutex> lock(mMutex);
+        return mFinished.wait_for(lock, std::chrono::milliseconds(milliseconds),
+                                  [this] { return mState != Strata::ThreadState_Running; });
+    }
+
+    int GetState() override
+    {
+        std::lock_guard<std::mutex> lock(mMutex);
+        return mState;
+    }
+
+private:
+    void Run()
+    {
+        mID = Strata::GetCurrentThreadID();
+        // Nothing escapes a thread silently: the failure is logged and the thread still ends as finished.
+        try
+        {
+            if (mEntry)
+                mEntry->Execute();
+        }
+        catch (const Strata::RuntimeError& e)
+        {
+            Strata::Internal::LogWrite("Thread ended by an error: %s (%s:%d, %s)\n", e.what(), e.GetFile().c_str(),
+                                       e.GetLine(), e.GetFunction().c_str());
+        }
+        catch (const std::exception& e)
+        {
+            Strata::Internal::LogWrite("Thread ended by an exception: %s\n", e.what());
+        }
+        catch (...)
+        {
+            Strata::Internal::LogWrite("Thread ended by an unknown exception\n");
+        }
+        {
+            std::lock_guard<std::mutex> lock(mMutex);
+            mState = Strata::ThreadState_Finished;
+        }
+        mFinished.notify_all();
+    }
+
+    Strata::IEntryPoint* mEntry;
+    std::atomic<unsigned long> mID;
+    std::mutex mMutex;
+    std::condition_variable mFinished;
+    int mState = Strata::ThreadState_NotStarted;
+    std::thread mThread;
+};
+
+} // namespace Linux
+
+namespace Strata
+{
+
+IMutex* CreateMutex() { return new Linux::Mutex(); }
+
+IThreadSignal* CreateThreadSignal() { return new Linux::ThreadSignal(); }
+
+IThread* CreateThread(IEntryPoint* entry, eThreadFlags flags)
+{
+    auto* thread = new Linux::Thread(entry);
+    if (flags & ThreadFlags_StartImmediately)
+    {
+        try
+        {
+            thread->Start();
+        }
+        catch (...)
+        {
+            delete thread;
+            throw;
+        }
+    }
+    return thread;
+}
+
+unsigned long GetCurrentThreadID()
+{
+    static std::atomic<unsigned long> next{1};
+    thread_local const unsigned long id = next.fetch_add(1);
+    return id;
+}
+
+void Sleep(unsigned long milliseconds) { std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds)); }
+
+} // namespace Strata
