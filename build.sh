@@ -32,10 +32,13 @@ if [ "$mode" = play ]; then
   exec ./build/release/src/game/menagerie
 fi
 
-# Number parsing is tested under a desktop locale whose decimal mark is a comma.
-if ! locale -a 2>/dev/null | grep -qi '^es_ES\.utf-\?8$'; then
-  $SUDO localedef -i es_ES -f UTF-8 es_ES.UTF-8 2>/dev/null || echo "note: es_ES.UTF-8 locale unavailable; locale tests will skip"
-fi
+# Parsing and case folding are tested under desktop locales that differ from C: Spanish (decimal comma)
+# and Turkish (dotless i).
+for loc in es_ES tr_TR; do
+  if ! locale -a 2>/dev/null | grep -qi "^$loc\.utf-\?8$"; then
+    $SUDO localedef -i "$loc" -f UTF-8 "$loc.UTF-8" 2>/dev/null || echo "note: $loc.UTF-8 locale unavailable; its tests will skip"
+  fi
+done
 
 export SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy
 

@@ -29,6 +29,10 @@ void ClearSeedOverride();
 IRandomNumberStream* CreateNewStream(unsigned int seed); // caller owns it
 IRandomNumberStream* GetNamedStream(int number);         // null when no such stream
 IRandomNumberStream* GetCurrentStream();                 // null before Engine_Setup
+// Makes a stream (not owned; a null one is ignored) current until it is popped.
+void PushStream(IRandomNumberStream* stream);
+// Returns to the previous current stream; does nothing when the stack is empty.
+void PopStream();
 
 // Draw from the current stream's GetFloat.
 int GetIntRange(int n);             // 0 to n inclusive

@@ -11,6 +11,12 @@
 #include <mutex>
 #include <thread>
 
+namespace
+{
+std::atomic<unsigned long> gNextThreadID{1};
+thread_local unsigned long tThreadID = 0;
+} // namespace
+
 namespace Linux
 {
 
@@ -77,6 +83,8 @@ public:
         if (mState != Strata::ThreadState_NotStarted)
             return;
         mState = Strata::ThreadState_Running;
+        // The identifier is known as soon as Start returns, before the new thread has run a line.
+        mID = gNextThreadID.fetch_add(1);
         try
         {
             mThread = std::thread([this] { Run(); });
@@ -97,6 +105,11 @@ public:
 
     bool WaitUntilFinished(unsigned long milliseconds) override
     {
+        // Wait on a steady deadline; a huge time-out would overflow the clock's arithmetic, so it waits
+        // without limit instead.
+        constexpr unsigned long kLongestWait = 1000ul * 60 * 60 * 24 * 365;
+        if (milliseconds > kLongestWait)
+            return WaitUntilFinished();
         std::unique_lock<std::mutex> lock(mMutex);
         return mFinished.wait_for(lock, std::chrono::milliseconds(milliseconds),
                                   [this] { return mState != Strata::ThreadState_Running; });
@@ -111,7 +124,7 @@ public:
 private:
     void Run()
     {
-        mID = Strata::GetCurrentThreadID();
+        tThreadID = mID.load();
         // Nothing escapes a thread silently: the failure is logged and the thread still ends as finished.
         try
         {
@@ -175,11 +188,21 @@ IThread* CreateThread(IEntryPoint* entry, eThreadFlags flags)
 
 unsigned long GetCurrentThreadID()
 {
-    static std::atomic<unsigned long> next{1};
-    thread_local const unsigned long id = next.fetch_add(1);
-    return id;
+    if (tThreadID == 0)
+        tThreadID = gNextThreadID.fetch_add(1);
+    return tThreadID;
 }
 
-void Sleep(unsigned long milliseconds) { std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds)); }
+void Sleep(unsigned long milliseconds)
+{
+    // Sleep in bounded slices: a huge count would overflow the clock's nanosecond arithmetic.
+    constexpr unsigned long kSlice = 1000ul * 60 * 60 * 24;
+    while (milliseconds > kSlice)
+    {
+        std::this_thread::sleep_for(std::chrono::milliseconds(kSlice));
+        milliseconds -= kSlice;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
 
 } // namespace Strata

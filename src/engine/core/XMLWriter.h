@@ -1,0 +1,43 @@
+#pragma once
+
+#include "core/TextWriter.h"
+
+#include <string>
+#include <vector>
+
+namespace Strata
+{
+
+class IStream;
+class XMLElement;
+
+// Writes UTF-8 XML one start tag, attribute, text run and end tag at a time, with CR LF line breaks and no
+// indentation. Everything it escapes the XML reader decodes. What the stream fails to take is lost; the
+// stream's own error state tells.
+class XMLWriter : public TextWriter
+{
+public:
+    // Writes the XML declaration. The stream is not owned and must outlive the writer.
+    explicit XMLWriter(IStream* stream);
+    // Closes every element still open, innermost first.
+    ~XMLWriter() override;
+
+    // A null name is written as an empty one.
+    void WriteStartElement(const wchar_t* name);
+    // Only meaningful while a start tag is open. Null text is written as empty text.
+    void WriteAttribute(const wchar_t* name, const wchar_t* value);
+    void WriteText(const wchar_t* text);
+    void WriteText(const std::wstring& text);
+    // Closes the innermost open element; does nothing when none is open.
+    void WriteEndElement();
+    // A start element with its attributes in ascending name order, an end element, or text.
+    void WriteElement(const XMLElement& element);
+
+private:
+    void WriteEscaped(const wchar_t* text, size_t length, bool attribute);
+
+    bool mStartTagOpen = false;
+    std::vector<std::wstring> mOpenElements;
+};
+
+} // namespace Strata

@@ -1,0 +1,63 @@
+#include "core/PlatformRegistry.h"
+
+#include <gtest/gtest.h>
+
+using namespace Strata;
+
+namespace
+{
+
+// Registers itself while it lives, as every back end does.
+struct FakeGraphicsPlatform : IGraphicsPlatform
+{
+    FakeGraphicsPlatform() { RegisterSingleton(this); }
+    ~FakeGraphicsPlatform() override { UnregisterSingleton(this); }
+    const wchar_t* GetName() override { return L"fake"; }
+    void GetSupportedWindowConfig(sWindowConfig*) override {}
+    unsigned long GetCaps() override { return 1; }
+    void Setup(const sWindowConfig&) override {}
+    void Cleanup() override {}
+    int BeginScene() override { return 0; }
+    int EndScene() override { return 0; }
+    ICanvas* GetScreenCanvas() override { return nullptr; }
+    ITexture* CreateTexture(const Image*, const Rect<int>*) override { return nullptr; }
+};
+
+} // namespace
+
+TEST(PlatformRegistry, EmptySlotsAnswerNull)
+{
+    UnregisterSingleton(static_cast<IPlatform*>(nullptr));
+    EXPECT_FALSE(IsPlatformRegistered());
+    EXPECT_EQ(GetPlatform(), nullptr);
+    EXPECT_FALSE(IsGraphicsPlatformRegistered());
+    EXPECT_EQ(GetGraphicsPlatform(), nullptr);
+}
+
+TEST(PlatformRegistry, UnregisteringAnotherPointerKeepsTheRegisteredOne)
+{
+    {
+        FakeGraphicsPlatform first;
+        EXPECT_EQ(GetGraphicsPlatform(), &first);
+        EXPECT_FALSE(IsPlatformRegistered()) << "the slots are separate";
+        {
+            FakeGraphicsPlatform second; // replaces the first
+            UnregisterSingleton(&first);
+            UnregisterSingleton(static_cast<IGraphicsPlatform*>(nullptr));
+            EXPECT_EQ(GetGraphicsPlatform(), &second);
+        }
+        EXPECT_FALSE(IsGraphicsPlatformRegistered()) << "the second cleared its own registration";
+        RegisterSingleton(&first);
+        EXPECT_TRUE(IsGraphicsPlatformRegistered());
+    }
+    EXPECT_EQ(GetGraphicsPlatform(), nullptr);
+}
+
+TEST(PlatformRegistry, AReplacedBackEndDyingLeavesItsSuccessor)
+{
+    // A new renderer made before the old one is deleted (a fall-back during window set-up).
+    auto* old = new FakeGraphicsPlatform();
+    FakeGraphicsPlatform successor;
+    delete old;
+    EXPECT_EQ(GetGraphicsPlatform(), &successor);
+}

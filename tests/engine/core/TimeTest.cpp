@@ -1,0 +1,36 @@
+#include "core/Time.h"
+
+#include "core/Threading.h"
+
+#include <gtest/gtest.h>
+
+using namespace Strata;
+
+TEST(Time, ClocksNeverGoBackwardsAndAgree)
+{
+    uint64_t previousUS = GetTimeUS();
+    uint32_t previousMS = GetTimeMS();
+    for (int i = 0; i < 10000; ++i)
+    {
+        const uint64_t nowUS = GetTimeUS();
+        const uint32_t nowMS = GetTimeMS();
+        EXPECT_GE(nowUS, previousUS);
+        // Unsigned difference: stays small even across the 32-bit wrap.
+        EXPECT_LT(static_cast<uint32_t>(nowMS - previousMS), 1000u);
+        EXPECT_LE(static_cast<uint32_t>(nowMS - static_cast<uint32_t>(nowUS / 1000u)), 1u) << "one clock";
+        previousUS = nowUS;
+        previousMS = nowMS;
+    }
+    const uint64_t start = GetTimeUS();
+    Sleep(30);
+    const uint64_t elapsed = GetTimeUS() - start;
+    EXPECT_GE(elapsed, 30000u) << "microseconds, not another unit";
+    EXPECT_LT(elapsed, 10000000u);
+}
+
+TEST(Time, PlatformConstants)
+{
+    EXPECT_GE(GetDoubleClickTime(), 100u);
+    EXPECT_LE(GetDoubleClickTime(), 2000u);
+    EXPECT_TRUE(GetCommandLine().empty());
+}

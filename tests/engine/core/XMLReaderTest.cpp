@@ -1,0 +1,388 @@
+#include "core/MemoryStream.h"
+#include "core/XMLReader.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+using namespace Strata;
+
+namespace
+{
+
+std::unique_ptr<IXMLReader> ReaderFor(const std::string& text, const std::wstring& name = L"doc.xml")
+{
+    MemoryStream stream(name);
+    stream.Write(text.data(), text.size());
+    stream.Seek(SeekOrigin_Begin, 0);
+    return CreateXMLReader(&stream);
+}
+
+// "<a", ">a", "=text" and "/a" for start, end and text elements; start elements list their attributes.
+std::wstring Describe(const XMLElement& element)
+{
+    switch (element.GetType())
+    {
+    case XMLElement::ElementType_Start:
+    {
+        std::wstring text = L"<" + element.GetName();
+        for (const auto& [name, value] : element.GetAttributes())
+        {
+            text += L" " + name + L"=" + value;
+        }
+        return text;
+    }
+    case XMLElement::ElementType_End:
+        return L"/" + element.GetName();
+    default:
+        return L"=" + element.GetName();
+    }
+}
+
+std::vector<std::wstring> ReadAll(IXMLReader& reader)
+{
+    std::vector<std::wstring> elements;
+    while (!reader.IsEOF())
+    {
+        const XMLElement* element = reader.ReadElement();
+        EXPECT_NE(element, nullptr);
+        EXPECT_EQ(element, reader.GetCurrentElement());
+        elements.push_back(Describe(*element));
+    }
+    return elements;
+}
+
+std::vector<std::wstring> Parse(const std::string& text)
+{
+    auto reader = ReaderFor(text);
+    return ReadAll(*reader);
+}
+
+// The message of the XMLError that reading the whole document throws; empty when it parses.
+std::string ParseError(const std::string& text)
+{
+    auto reader = ReaderFor(text);
+    try
+    {
+        ReadAll(*reader);
+    }
+    catch (const XMLError& error)
+    {
+        return error.what();
+    }
+    return std::string();
+}
+
+using Elements = std::vector<std::wstring>;
+
+// A stream whose reads stall (return 0) while it never admits to being at its end.
+class StallingStream : public IStream
+{
+public:
+    explicit StallingStream(std::string data) : mData(std::move(data)) {}
+    std::wstring GetName() override { return L"stalling"; }
+    unsigned long GetCapabilities() override { return StreamCaps_Read; }
+    uint32_t GetLength() override { return static_cast<uint32_t>(mData.size()); }
+    bool IsEOF() override { return false; }
+    size_t Read(void* buffer, size_t count) override
+    {
+        const size_t n = std::min(count, std::min<size_t>(3, mData.size() - mPosition));
+        std::memcpy(buffer, mData.data() + mPosition, n);
+        mPosition += n;
+        ++mReads;
+        return n;
+    }
+    size_t ReadOptimized(void*&, size_t) override { return 0; }
+    size_t Write(const void*, size_t) override { return 0; }
+    void Seek(SeekOrigin, long long) override {}
+    uint32_t Tell() override { return static_cast<uint32_t>(mPosition); }
+
+    int mReads = 0;
+
+private:
+    std::string mData;
+    size_t mPosition = 0;
+};
+
+const char* const kSampleDocument = "<?xml version=\"1.0\" encoding=\"UTF-8\" ?>\n"
+                                    "<!-- resources <!-- nested --> -->\n"
+                                    "<manifest version='2'>\n"
+                                    "  <image name=\"logo\" src=\"art/logo\" rotations=\"4\"/>\n"
+                                    "  <string name='title'>Caf\xC3\xA9 &amp; &lt;bar&gt; &#x20AC;&#65;</string>\n"
+                                    "  <group name=\"g\"><int name=\"n\" value=\"-3\"/></group>\n"
+                                    "</manifest>\n";
+
+} // namespace
+
+TEST(XMLReaderTest, ReadsTagsAttributesAndText)
+{
+    EXPECT_EQ(Parse("<a x='1' y=\"2\"/>"), (Elements{L"<a x=1 y=2", L"/a"}));
+    EXPECT_EQ(Parse("<a>\n  <b/>\n</a>"), (Elements{L"<a", L"=\n  ", L"<b", L"/b", L"=\n", L"/a"}));
+
+    // Leading and trailing white space makes no element; spaces before "=" belong to the name, a repeated
+    // name keeps its last value, and the end tag's tail up to ">" is ignored.
+    EXPECT_EQ(Parse(" \r\n\t<a b =\"1\" c='x' c=\"y\"\n></a junk>\n  "), (Elements{L"<a b =1 c=y", L"/a"}));
+    // Text that does not follow white space, and text at the very end.
+    EXPECT_EQ(Parse("<a>x<b/>y</a>z"), (Elements{L"<a", L"=x", L"<b", L"/b", L"=y", L"/a", L"=z"}));
+    // A name ends at white space, "/" or ">", and "<" may be followed by white space.
+    EXPECT_EQ(Parse("<  a\tk='v'/><b/>"), (Elements{L"<a k=v", L"/a", L"<b", L"/b"}));
+
+    auto reader = ReaderFor("<a x='1'/>");
+    ASSERT_FALSE(reader->IsEOF());
+    const XMLElement* start = reader->ReadElement();
+    ASSERT_NE(start, nullptr);
+    EXPECT_TRUE(start->IsStartElement());
+    EXPECT_EQ(start->GetAttribute(L"x", 0), 1);
+    EXPECT_EQ(reader->GetFileName(), L"doc.xml");
+    EXPECT_FALSE(reader->IsEOF());
+    EXPECT_TRUE(reader->ReadElement()->IsEndElement());
+    EXPECT_TRUE(reader->IsEOF());
+    EXPECT_EQ(reader->ReadElement(), nullptr);
+    EXPECT_EQ(reader->GetCurrentElement(), nullptr);
+}
+
+TEST(XMLReaderTest, SkipsNestedCommentsAndInstructions)
+{
+    EXPECT_EQ(Parse("<!-- outer <!-- inner --> still comment --><a/>"), (Elements{L"<a", L"/a"}));
+    EXPECT_EQ(Parse("<!--- x --->\n<a/>"), (Elements{L"=\n", L"<a", L"/a"}));
+    EXPECT_EQ(Parse("<!---><a/>--><b/>"), (Elements{L"<b", L"/b"}));
+    EXPECT_EQ(Parse("<?pi <!-- ?> --> ?><a>t<!--c--></a>"), (Elements{L"<a", L"=t", L"/a"}));
+    EXPECT_EQ(Parse("<?" "?><a/>"), (Elements{L"<a", L"/a"}));
+    EXPECT_EQ(ParseError("<!DOCTYPE a><a/>"), "doc.xml(1): Couldn't eat '!--'");
+}
+
+TEST(XMLReaderTest, DecodesReferencesInTextAndAttributes)
+{
+    const std::wstring expected = L"<AB\u00C0\u00E0!bogus!";
+    EXPECT_EQ(Parse("<a>&lt;&#65;&#x42;&Agrave;&agrave;&bogus;</a>"), (Elements{L"<a", L"=" + expected, L"/a"}));
+    EXPECT_EQ(Parse("<a v='&lt;&#65;&#x42;&Agrave;&agrave;&bogus;'/>"), (Elements{L"<a v=" + expected, L"/a"}));
+    EXPECT_EQ(Parse("<a v='&quot;&apos;&amp;&gt;&nbsp;&trade;&euro;&Yuml;'/>")[0],
+              L"<a v=\"'&>\u00A0\u2122\u20AC\u0178");
+    // A reference ends at ";" or at the end of the text; whatever follows the digits up to ";" is dropped.
+    EXPECT_EQ(Parse("<a>x &amp</a>")[1], L"=x &");
+    EXPECT_EQ(Parse("<a>x &foo</a>")[1], L"=x !foo!");
+    EXPECT_EQ(Parse("<a>&#65 junk;B&# 9;</a>")[1], L"=AB\t");
+    EXPECT_EQ(Parse("<a>&#x;&;</a>")[1], L"=\uFFFD!!");
+}
+
+TEST(XMLReaderTest, ReferencesOutsideUnicodeBecomeReplacementCharacters)
+{
+    EXPECT_EQ(Parse("<a>&#0;|&#xD800;|&#xDFFF;|&#x110000;|&#1114111;</a>")[1],
+              L"=\uFFFD|\uFFFD|\uFFFD|\uFFFD|\U0010FFFF");
+    // Digits that would overflow any integer, or wrap around 32 bits onto a valid character.
+    EXPECT_EQ(Parse("<a>&#99999999999999999999999999;|&#4294967361;|&#xFFFFFFFF00000041;</a>")[1],
+              L"=\uFFFD|\uFFFD|\uFFFD");
+}
+
+TEST(XMLReaderTest, DecodesUtf8AsTheTextReaderDoes)
+{
+    // Two- and three-byte characters; four-byte ones are above U+FFFF and overlong forms and a NUL byte
+    // give U+FFFD; a byte that cannot continue a sequence is read again.
+    const char withNul[] = "<a v='\xC3\xA9\xE2\x82\xAC'>\xF0\x9F\x98\x80|\xC0\x80|\xE0\x80\x80|x\0y</a>";
+    EXPECT_EQ(Parse(std::string(withNul, sizeof(withNul) - 1)),
+              (Elements{L"<a v=\u00E9\u20AC", L"=\uFFFD|\uFFFD|\uFFFD|x\uFFFDy", L"/a"}));
+    EXPECT_EQ(Parse(std::string("<a>\xC3<b/>\xE2\x82</a>")), (Elements{L"<a", L"=\uFFFD", L"<b", L"/b", L"=\uFFFD", L"/a"}));
+    EXPECT_EQ(Parse("<a>\xC3\xC3\xA9\x80</a>")[1], L"=\uFFFD\u00E9\uFFFD");
+    // A character cut short by the end of the input ends it.
+    EXPECT_EQ(Parse("<a/>x\xE2\x82"), (Elements{L"<a", L"/a", L"=x"}));
+    EXPECT_EQ(Parse("<a/>\xE2\x82"), (Elements{L"<a", L"/a"}));
+    // Unicode spaces count as white space between tags.
+    EXPECT_EQ(Parse("\xE3\x80\x80<a>\xE2\x80\xA8</a>"), (Elements{L"<a", L"=\u2028", L"/a"}));
+}
+
+TEST(XMLReaderTest, ReportsMalformedTagsWithFileAndLine)
+{
+    EXPECT_EQ(ParseError("<a x=1>"), "doc.xml(1): Expected quote, got '1'");
+    EXPECT_EQ(ParseError("< >"), "doc.xml(1): UnnamedElement");
+    EXPECT_EQ(ParseError("<a>\n<b/>\n\n<c/ x>"), "doc.xml(4): Couldn't eat '>'");
+    EXPECT_EQ(ParseError("<a/>\n</a"), "doc.xml(2): EOF while eating '>'");
+
+    auto reader = ReaderFor("<a>\n<b>\n<c>", L"levels.xml");
+    EXPECT_EQ(reader->GetCurLine(), 1);
+    reader->ReadElement();
+    EXPECT_EQ(reader->ReadElement()->GetName(), L"\n");
+    EXPECT_EQ(reader->GetCurLine(), 1); // the line feed is read, the next line not yet begun
+    reader->ReadElement();
+    EXPECT_EQ(reader->GetCurLine(), 2);
+    ReadAll(*reader);
+    EXPECT_EQ(reader->GetCurLine(), 3);
+}
+
+TEST(XMLReaderTest, EndOfInputInsideAConstructIsAnError)
+{
+    EXPECT_EQ(ParseError("<"), "doc.xml(1): UnnamedElement");
+    EXPECT_EQ(ParseError("<a"), "doc.xml(1): EOF while eating '>'");
+    EXPECT_EQ(ParseError("<a "), "doc.xml(1): EOF while eating '>'");
+    EXPECT_EQ(ParseError("<a x"), "doc.xml(1): EOF while eating '='");
+    EXPECT_EQ(ParseError("<a x="), "doc.xml(1): EOF while eating '\"'");
+    EXPECT_EQ(ParseError("<a x='1"), "doc.xml(1): EOF while eating '''");
+    EXPECT_EQ(ParseError("<a x=\"1'>"), "doc.xml(1): EOF while eating '\"'");
+    EXPECT_EQ(ParseError("<a x='1'"), "doc.xml(1): EOF while eating '>'");
+    EXPECT_EQ(ParseError("<a/"), "doc.xml(1): EOF while eating '>'");
+    EXPECT_EQ(ParseError("<!-"), "doc.xml(1): EOF while eating '!--'");
+    EXPECT_EQ(ParseError("<!-- x --"), "doc.xml(1): EOF while eating '-->'");
+    EXPECT_EQ(ParseError("<!-- <!-- x --> \n"), "doc.xml(2): EOF while eating '-->'");
+    EXPECT_EQ(ParseError("<? x ?"), "doc.xml(1): EOF while eating '?>'");
+    EXPECT_EQ(ParseError("<? <!-- ?>"), "doc.xml(1): EOF while eating '-->'");
+}
+
+TEST(XMLReaderTest, AFailedReaderStaysAtItsEnd)
+{
+    auto reader = ReaderFor("<a><b x=1/><c/></a>");
+    EXPECT_EQ(reader->ReadElement()->GetName(), L"a");
+    EXPECT_THROW(reader->ReadElement(), XMLError);
+    EXPECT_TRUE(reader->IsEOF());
+    EXPECT_EQ(reader->ReadElement(), nullptr);
+}
+
+TEST(XMLReaderTest, EveryTruncationOfADocumentEndsCleanlyOrInError)
+{
+    const std::string document = kSampleDocument;
+    const size_t fullCount = Parse(document).size();
+    ASSERT_EQ(fullCount, 17u);
+    for (size_t length = 0; length <= document.size(); ++length)
+    {
+        auto reader = ReaderFor(document.substr(0, length));
+        size_t count = 0;
+        try
+        {
+            while (!reader->IsEOF() && count <= fullCount)
+            {
+                ASSERT_NE(reader->ReadElement(), nullptr);
+                ++count;
+            }
+        }
+        catch (const XMLError&)
+        {
+        }
+        EXPECT_LE(count, fullCount) << "prefix of " << length << " bytes";
+        EXPECT_GE(reader->GetProgress(), 0.0f);
+        EXPECT_LE(reader->GetProgress(), 1.0f);
+    }
+}
+
+TEST(XMLReaderTest, ElementReaderDeliversOneSubtree)
+{
+    auto reader = ReaderFor("<a><b/></a><c/>");
+    ASSERT_FALSE(reader->IsEOF());
+    reader->ReadElement();
+
+    XMLElementReader subtree(reader.get());
+    EXPECT_TRUE(subtree.IsEOF()); // before the first read
+    std::vector<std::wstring> seen;
+    do
+    {
+        seen.push_back(Describe(*subtree.ReadElement()));
+    } while (!subtree.IsEOF());
+    EXPECT_EQ(seen, (Elements{L"<a", L"<b", L"/b", L"/a"}));
+    EXPECT_EQ(subtree.GetProgress(), 0.5f);
+    EXPECT_EQ(subtree.GetFileName(), L"doc.xml");
+    EXPECT_EQ(subtree.GetCurrentElement(), reader->GetCurrentElement());
+    EXPECT_EQ(ReadAll(*reader), (Elements{L"<c", L"/c"}));
+}
+
+TEST(XMLReaderTest, SubtreesCutShortByTheEndOfTheDocumentEnd)
+{
+    auto reader = ReaderFor("<a><b><c/>text");
+    reader->ReadElement();
+    XMLElementReader subtree(reader.get());
+    XMLElementList copy;
+    CopyAllElements(subtree, &copy);
+    std::vector<std::wstring> seen;
+    for (const XMLElement& element : copy.GetElements())
+    {
+        seen.push_back(Describe(element));
+    }
+    EXPECT_EQ(seen, (Elements{L"<a", L"<b", L"<c", L"/c", L"=text"}));
+    EXPECT_TRUE(subtree.IsEOF());
+
+    // Nested element readers share the outer reader's progress through the document.
+    auto nested = ReaderFor("<r><x><y/></x><z/></r>");
+    nested->ReadElement();
+    XMLElementReader outer(nested.get());
+    outer.ReadElement();
+    outer.ReadElement();
+    XMLElementReader inner(&outer);
+    XMLElementList innerCopy;
+    CopyAllElements(inner, &innerCopy);
+    EXPECT_EQ(innerCopy.GetElements().size(), 4u);
+    XMLElementList rest;
+    CopyAllElements(outer, &rest);
+    ASSERT_EQ(rest.GetElements().size(), 3u);
+    EXPECT_EQ(rest.GetElements().back().GetName(), L"r");
+    EXPECT_TRUE(nested->IsEOF());
+}
+
+TEST(XMLReaderTest, ElementListsReplayTheirElements)
+{
+    XMLElementList empty;
+    EXPECT_TRUE(empty.IsEOF());
+    EXPECT_EQ(empty.GetProgress(), 1.0f);
+    EXPECT_EQ(empty.ReadElement(), nullptr);
+    EXPECT_EQ(empty.GetCurrentElement(), nullptr);
+
+    auto reader = ReaderFor("<a k='v'><b/></a>");
+    XMLElementList list;
+    CopyAllElements(*reader, &list);
+    ASSERT_EQ(list.GetElements().size(), 4u);
+
+    XMLElementList replay = list;
+    EXPECT_FALSE(replay.IsEOF());
+    EXPECT_EQ(replay.GetProgress(), 0.0f);
+    EXPECT_EQ(replay.ReadElement()->GetAttribute(L"k"), L"v");
+    EXPECT_EQ(replay.GetProgress(), 0.25f);
+
+    // An element reader over a list stops at the list's end as well as at the matching end tag.
+    XMLElementReader subtree(&replay);
+    XMLElementList copy;
+    CopyAllElements(subtree, &copy);
+    EXPECT_EQ(copy.GetElements().size(), 4u);
+    EXPECT_TRUE(replay.IsEOF());
+    EXPECT_EQ(replay.GetProgress(), 1.0f);
+    EXPECT_EQ(replay.ReadElement(), nullptr);
+    EXPECT_EQ(replay.GetCurrentElement()->GetName(), L"a");
+    EXPECT_EQ(replay.GetCurLine(), 0);
+    EXPECT_EQ(replay.GetFileName(), L"");
+}
+
+TEST(XMLReaderTest, CopiesItsSourceWhateverTheStreamDoes)
+{
+    // A stream that stops giving bytes without reporting its end still ends the copy.
+    StallingStream stalling("<a/>");
+    auto reader = CreateXMLReader(&stalling);
+    EXPECT_EQ(reader->GetFileName(), L"stalling");
+    EXPECT_EQ(ReadAll(*reader), (Elements{L"<a", L"/a"}));
+    EXPECT_LE(stalling.mReads, 3);
+
+    // A stream offering its own bytes is copied in one go; the reader outlives it.
+    const std::string text = "  <a>x</a>";
+    std::unique_ptr<IXMLReader> borrowed;
+    {
+        ReadOnlyMemoryStream source(L"borrowed", text.data(), text.size());
+        borrowed = CreateXMLReader(&source);
+    }
+    EXPECT_EQ(ReadAll(*borrowed), (Elements{L"<a", L"=x", L"/a"}));
+    EXPECT_EQ(borrowed->GetProgress(), 1.0f);
+
+    EXPECT_THROW(CreateXMLReader(nullptr), RuntimeError);
+}
+
+TEST(XMLReaderTest, ProgressRunsFromZeroToOne)
+{
+    auto empty = ReaderFor("");
+    EXPECT_EQ(empty->GetProgress(), 1.0f);
+    EXPECT_TRUE(empty->IsEOF());
+    EXPECT_EQ(empty->GetProgress(), 1.0f);
+
+    // Parsing goes no further than the elements handed out need, however they are asked for.
+    auto reader = ReaderFor("<a/><b/>");
+    EXPECT_EQ(reader->GetProgress(), 0.0f);
+    reader->ReadElement();
+    EXPECT_EQ(reader->GetProgress(), 0.5f);
+    reader->ReadElement();
+    EXPECT_EQ(reader->GetProgress(), 0.5f);
+    ReadAll(*reader);
+    EXPECT_EQ(reader->GetProgress(), 1.0f);
+}
