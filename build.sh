@@ -49,7 +49,7 @@ cmake --build build/test -j "$jobs"
 cmake -S . -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DSTRATA_TESTS=OFF -DSTRATA_BENCH=ON
 cmake --build build/bench -j "$jobs"
 for b in build/bench/bench/*_bench; do
-  [ -x "$b" ] && "$b" --benchmark_min_time=0.2 || echo "benchmark $b did not finish"
+  [ -x "$b" ] && "$b" --benchmark_min_time=0.5 --benchmark_color=false || echo "benchmark $b did not finish"
 done
 
 # Each fuzz target runs for a bounded time over a scratch copy of its stored corpus.
@@ -63,7 +63,7 @@ if command -v clang++ >/dev/null 2>&1; then
     scratch=$(mktemp -d)
     cp -r "fuzz/corpus/$name/." "$scratch/" 2>/dev/null || true
     echo "fuzzing $name for ${FUZZ_SECONDS:-20} s"
-    "$f" -max_total_time="${FUZZ_SECONDS:-20}" -rss_limit_mb=2048 -print_final_stats=1 "$scratch" 2>&1 | tail -n 12
+    "$f" -max_total_time="${FUZZ_SECONDS:-20}" -rss_limit_mb=2048 -print_final_stats=1 "$scratch" 2>&1 | tail -n 40
     rm -rf "$scratch"
   done
 else

@@ -114,12 +114,16 @@ bool MakeFolders(const std::string& path)
 
 } // namespace
 
-FileSystemPartition::FileSystemPartition(const std::string& rootFolder) : mRoot(rootFolder)
+FileSystemPartition::FileSystemPartition(const std::string& rootFolder)
 {
-    while (mRoot.size() > 1 && mRoot.back() == '/')
-        mRoot.pop_back();
-    if (mRoot.empty())
-        mRoot = ".";
+    // Trailing slashes are dropped (but "/" stays "/"); an empty root is the current folder.
+    size_t end = rootFolder.find_last_not_of('/');
+    if (rootFolder.empty())
+        mRoot.assign(1, '.');
+    else if (end == std::string::npos)
+        mRoot.assign(1, '/');
+    else
+        mRoot.assign(rootFolder, 0, end + 1);
 }
 
 FileSystemPartition::~FileSystemPartition() = default;
