@@ -326,7 +326,7 @@ std::shared_ptr<uint16_t[]> ConvertStringWideToUTF16(const wchar_t* in)
     return ConvertToSharedArray<UTF32Encoding, UTF16Encoding>(in);
 }
 
-int htoi(wchar_t c)
+int DigitValue(wchar_t c)
 {
     if (c >= L'0' && c <= L'9')
         return c - L'0';
@@ -334,7 +334,13 @@ int htoi(wchar_t c)
         return c - L'a' + 10;
     if (c >= L'A' && c <= L'Z')
         return c - L'A' + 10;
-    return 0;
+    return -1;
+}
+
+int htoi(wchar_t c)
+{
+    const int digit = DigitValue(c);
+    return digit < 0 ? 0 : digit;
 }
 
 uint32_t ConvertStringToInteger(const wchar_t* text, int radix)
@@ -346,11 +352,10 @@ uint32_t ConvertStringToInteger(const wchar_t* text, int radix)
     uint32_t value = 0;
     for (; *text != 0; ++text)
     {
-        const wchar_t c = *text;
-        const bool digit = (c >= L'0' && c <= L'9') || (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z');
-        if (!digit)
+        const int digit = DigitValue(*text);
+        if (digit < 0)
             break;
-        value = value * static_cast<uint32_t>(radix) + static_cast<uint32_t>(htoi(c));
+        value = value * static_cast<uint32_t>(radix) + static_cast<uint32_t>(digit);
     }
     return value;
 }

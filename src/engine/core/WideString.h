@@ -25,7 +25,9 @@ std::wstring ConvertStringUTF16ToWide(const uint16_t* in);
 std::shared_ptr<unsigned char[]> ConvertStringWideToUTF8(const wchar_t* in);
 std::shared_ptr<uint16_t[]> ConvertStringWideToUTF16(const wchar_t* in);
 
-int htoi(wchar_t c);
+// The value of a digit of any radix up to 36 ("0"-"9", then letters of either case), or -1.
+int DigitValue(wchar_t c);
+int htoi(wchar_t c); // as DigitValue, but 0 for anything that is not a digit
 uint32_t ConvertStringToInteger(const wchar_t* text, int radix);
 std::wstring ConvertToForwardSlashes(const std::wstring& path);
 wchar_t* itow(int value, wchar_t* buffer, int radix);

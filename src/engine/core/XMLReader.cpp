@@ -130,23 +130,6 @@ const std::map<std::wstring_view, wchar_t>& GetEntityTable()
     return table;
 }
 
-int DigitValue(wchar_t c)
-{
-    if (c >= L'0' && c <= L'9')
-    {
-        return c - L'0';
-    }
-    if (c >= L'a' && c <= L'z')
-    {
-        return c - L'a' + 10;
-    }
-    if (c >= L'A' && c <= L'Z')
-    {
-        return c - L'A' + 10;
-    }
-    return -1;
-}
-
 // The character a numeric reference's digits name. Digits are read as the integer conversion of the wide
 // string helpers reads them (blanks first, letters count as digits); a value that is 0, a surrogate or
 // beyond Unicode gives U+FFFD, and the accumulation stops growing once it is out of range.
