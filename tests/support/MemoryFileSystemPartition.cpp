@@ -56,6 +56,7 @@ struct MemoryFileSystemPartition::State
     std::map<std::wstring, std::shared_ptr<File>> files;
     bool failOpen = false;
     bool throwOnOpen = false;
+    bool failRename = false;
     size_t maxRead = std::numeric_limits<size_t>::max();
     std::optional<size_t> writeLimit;
     int writeError = 0;
@@ -415,6 +416,30 @@ void MemoryFileSystemPartition::DeleteFile(const FileAddress* address)
     {
         mState->files.erase(MemoryFileKey(*address));
     }
+}
+
+bool MemoryFileSystemPartition::RenameFile(const FileAddress* from, const FileAddress* to)
+{
+    Record(L"Rename");
+    if (from == nullptr || to == nullptr || from->GetName() == nullptr || to->GetName() == nullptr ||
+        mState->failRename)
+    {
+        return false;
+    }
+    auto found = mState->files.find(MemoryFileKey(*from));
+    if (found == mState->files.end())
+    {
+        return false;
+    }
+    std::shared_ptr<File> file = found->second;
+    mState->files.erase(found);
+    mState->files[MemoryFileKey(*to)] = std::move(file);
+    return true;
+}
+
+void MemoryFileSystemPartition::SetFailRename(bool fail)
+{
+    mState->failRename = fail;
 }
 
 } // namespace Strata::Testing

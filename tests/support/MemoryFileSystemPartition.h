@@ -47,7 +47,7 @@ public:
 
     // --- observation ---
     // Events ("Open:<tag>", "Lock:<tag>", "Unlock:<tag>", "Find:<tag>", "FindFiles:<tag>",
-    // "Delete:<tag>", "Destroy:<tag>") are appended to the journal when one is set. The journal must
+    // "Delete:<tag>", "Rename:<tag>", "Destroy:<tag>") are appended to the journal when one is set. The journal must
     // outlive the partition.
     void SetJournal(std::vector<std::wstring>* journal);
     // Streams opened by this partition and not yet deleted.
@@ -61,6 +61,9 @@ public:
     bool FindFile(FileAddress* address) override;
     bool FindFiles(const FileAddress* pattern, std::vector<FileAddress>& out) override;
     void DeleteFile(const FileAddress* address) override;
+    bool RenameFile(const FileAddress* from, const FileAddress* to) override;
+    // Every rename fails.
+    void SetFailRename(bool fail);
 
     struct State;
 

@@ -265,6 +265,33 @@ void FileSystem::DeleteFile(const FileAddress* address)
     }
 }
 
+bool FileSystem::RenameFile(const FileAddress* from, const FileAddress* to)
+{
+    if (!IsSafeAddress(from) || !IsSafeAddress(to))
+    {
+        LogRefused("RenameFile", IsSafeAddress(from) ? to : from);
+        return false;
+    }
+    if (from->GetPartition() != to->GetPartition())
+    {
+        return false;
+    }
+    ScopedLock lock(mMutex);
+    const auto found = mPartitions.find(from->GetPartition());
+    if (found == mPartitions.end())
+    {
+        return false;
+    }
+    for (IFileSystemPartition* backEnd : found->second)
+    {
+        if (backEnd->RenameFile(from, to))
+        {
+            return true;
+        }
+    }
+    return false;
+}
+
 void FileSystem::GetUniqueFile(FileAddress* address)
 {
     if (!IsSafeAddress(address))

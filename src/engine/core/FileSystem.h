@@ -27,6 +27,8 @@ public:
     virtual bool FindFile(FileAddress* address) = 0;
     virtual bool FindFiles(const FileAddress* pattern, std::vector<FileAddress>& out) = 0;
     virtual void DeleteFile(const FileAddress* address) = 0;
+    // Both addresses must lie in one partition; the first back end that can do it does it.
+    virtual bool RenameFile(const FileAddress* from, const FileAddress* to) = 0;
 };
 
 // Maps each partition number to the back ends mounted on it, asked in the order they were added.
@@ -73,6 +75,7 @@ public:
     bool FindFiles(const FileAddress* pattern, std::vector<FileAddress>& out) override;
     // Asks every back end of the partition to delete the file; nothing is reported.
     void DeleteFile(const FileAddress* address) override;
+    bool RenameFile(const FileAddress* from, const FileAddress* to) override;
 
     // Replaces the address's name with a decimal number (below 100,000,000) drawn from random
     // stream 2 that FindFile does not report as existing; partition, folder and extension are kept.

@@ -46,6 +46,9 @@ public:
     // Appends every file directly in the pattern's folder whose extension matches; true when it found any.
     virtual bool FindFiles(const FileAddress* pattern, std::vector<FileAddress>& out) = 0;
     virtual void DeleteFile(const FileAddress* address) = 0;
+    // Moves a file over another in one step, replacing the target: a reader sees the old file or the
+    // new one, never a mix. Missing target folders are made. False when it could not be done.
+    virtual bool RenameFile(const FileAddress* from, const FileAddress* to) = 0;
 };
 
 } // namespace Strata

@@ -109,9 +109,14 @@ FileStream::FileStream(const std::string& path, Strata::FileAccess access, Strat
 
 FileStream::~FileStream()
 {
-    // Closing releases the lock.
+    // A written file reaches the disk before it is closed, so a file renamed into place afterwards is
+    // whole even if the machine stops. Closing releases the lock.
     if (mFile >= 0)
+    {
+        if (mWritten)
+            ::fsync(mFile);
         ::close(mFile);
+    }
 }
 
 std::wstring FileStream::GetName()
@@ -181,6 +186,7 @@ size_t FileStream::Write(const void* data, size_t count)
             continue;
         if (put <= 0)
             break;
+        mWritten = true;
         done += static_cast<size_t>(put);
     }
     return done;

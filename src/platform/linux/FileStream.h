@@ -48,6 +48,7 @@ class FileStream final : public Strata::IStream
 
     std::string mPath;
     int mFile = -1;
+    bool mWritten = false;
     unsigned long mCapabilities = 0;
 };
 

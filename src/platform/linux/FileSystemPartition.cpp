@@ -443,4 +443,40 @@ void FileSystemPartition::DeleteFile(const Strata::FileAddress* address)
     Forget(folder);
 }
 
+bool FileSystemPartition::RenameFile(const Strata::FileAddress* from, const Strata::FileAddress* to)
+{
+    std::lock_guard<std::recursive_mutex> lock(mMutex);
+    if (from == nullptr || to == nullptr)
+        return false;
+    std::vector<std::string> fromComponents, toComponents;
+    std::string fromName, toName;
+    if (!SplitFolder(from->GetFolder(), fromComponents) || !MakeFileName(from, fromName) ||
+        !SplitFolder(to->GetFolder(), toComponents) || !MakeFileName(to, toName))
+    {
+        LogRefused(from->GetName() ? from : to);
+        return false;
+    }
+    std::string fromFolder, fromReal, toFolder, toReal;
+    if (!ResolveFolder(fromComponents, false, fromFolder) || !LookUp(fromFolder, fromName, false, fromReal))
+        return false;
+    if (!ResolveFolder(toComponents, true, toFolder))
+        return false;
+    // An existing target under another letter case is the file replaced.
+    if (!LookUp(toFolder, toName, false, toReal))
+        toReal = toName;
+    const bool moved = ::rename(HostPath(fromFolder, fromReal).c_str(), HostPath(toFolder, toReal).c_str()) == 0;
+    Forget(fromFolder);
+    Forget(toFolder);
+    if (!moved)
+        return false;
+    // The rename itself reaches the disk with its folder.
+    const int folder = ::open(HostPath(toFolder).c_str(), O_RDONLY | O_DIRECTORY);
+    if (folder >= 0)
+    {
+        ::fsync(folder);
+        ::close(folder);
+    }
+    return true;
+}
+
 } // namespace Linux

@@ -43,6 +43,7 @@ class FileSystemPartition final : public Strata::IFileSystemPartition
     bool FindFiles(const Strata::FileAddress* pattern, std::vector<Strata::FileAddress>& out) override;
     // Removes the file (found whatever its letter case); a missing or refused file is no error.
     void DeleteFile(const Strata::FileAddress* address) override;
+    bool RenameFile(const Strata::FileAddress* from, const Strata::FileAddress* to) override;
 
   private:
     // What one host folder holds, by real name.

@@ -189,6 +189,29 @@ TEST_F(FileSystemTest, FindStopsAtTheFirstBackEndThatAnswers)
     EXPECT_EQ(journal, std::vector<std::wstring>({L"FindFiles:first"}));
 }
 
+TEST_F(FileSystemTest, RenameStaysInOnePartitionAndTakesTheFirstBackEndThatCan)
+{
+    second->AddFile(L"saves/1.act.tmp", "new");
+    second->AddFile(L"saves/1.act", "old");
+    const FileAddress temporary(FileSystemPartition_Resources, L"saves", L"1", L".act.tmp");
+    const FileAddress target(FileSystemPartition_Resources, L"saves", L"1", L".act");
+    journal.clear();
+    EXPECT_TRUE(fs->RenameFile(&temporary, &target));
+    EXPECT_EQ(journal, std::vector<std::wstring>({L"Rename:first", L"Rename:second"}));
+    EXPECT_EQ(second->GetFile(L"saves/1.act"), "new");
+    EXPECT_FALSE(second->HasFile(L"saves/1.act.tmp"));
+
+    const FileAddress otherPartition(FileSystemPartition_User, L"saves", L"1", L".act");
+    EXPECT_FALSE(fs->RenameFile(&target, &otherPartition));
+    const FileAddress unsafe(FileSystemPartition_Resources, L"../saves", L"1", L".act");
+    journal.clear();
+    EXPECT_FALSE(fs->RenameFile(&target, &unsafe));
+    EXPECT_TRUE(journal.empty()) << "no back end sees an unsafe address";
+    second->SetFailRename(true);
+    EXPECT_FALSE(fs->RenameFile(&target, &temporary));
+    EXPECT_EQ(second->GetFile(L"saves/1.act"), "new");
+}
+
 TEST_F(FileSystemTest, LocksPartitionsInAscendingNumberAndCleansUp)
 {
     AddBackEnd(FileSystemPartition_User, L"user");

@@ -244,3 +244,26 @@ TEST_F(FileSystemPartitionTest, LockIsReentrant)
     mPartition.Unlock();
     mPartition.Unlock();
 }
+
+TEST_F(FileSystemPartitionTest, RenameReplacesTheTargetWhateverItsCase)
+{
+    mFolder.Put("Saves/1234.ACT", "old");
+    const FileAddress temporary(User, L"saves", L"1234", L".act.tmp");
+    const FileAddress target(User, L"saves", L"1234", L".act");
+    ASSERT_TRUE(Write(temporary, "new"));
+    EXPECT_EQ(Find(L"saves", L".act").size(), 1u) << "the temporary file is no account";
+
+    ASSERT_TRUE(mPartition.RenameFile(&temporary, &target));
+    EXPECT_EQ(ReadAll(target), "new");
+    EXPECT_EQ(ReadAll(temporary), "<none>");
+    EXPECT_TRUE(std::filesystem::exists(mFolder.Path() + "/Saves/1234.ACT")) << "the existing file is replaced";
+    EXPECT_EQ(Find(L"saves", L".act").size(), 1u);
+
+    EXPECT_FALSE(mPartition.RenameFile(&temporary, &target)) << "nothing left to move";
+    const FileAddress elsewhere(User, L"new/folder", L"moved", L".act");
+    EXPECT_TRUE(mPartition.RenameFile(&target, &elsewhere)) << "missing target folders are made";
+    EXPECT_EQ(ReadAll(elsewhere), "new");
+    const FileAddress escape(User, L"../out", L"x", L".act");
+    EXPECT_FALSE(mPartition.RenameFile(&elsewhere, &escape));
+    EXPECT_EQ(ReadAll(elsewhere), "new");
+}
