@@ -10,9 +10,9 @@ case "$mode" in play|test) ;; *) echo "usage: $0 play|test" >&2; exit 2 ;; esac
 SUDO=
 if [ "$(id -u)" -ne 0 ]; then SUDO=sudo; fi
 
-packages=(cmake ninja-build g++ pkg-config zlib1g-dev libboost-dev)
+packages=(cmake ninja-build g++ pkg-config zlib1g-dev libboost-dev libcurl4-openssl-dev)
 if [ "$mode" = test ]; then
-  packages+=(libgtest-dev libgmock-dev libbenchmark-dev libexpat1-dev libpugixml-dev clang libclang-rt-14-dev locales)
+  packages+=(libgtest-dev libgmock-dev libbenchmark-dev libexpat1-dev libpugixml-dev clang libclang-rt-14-dev locales nginx-light)
 fi
 missing=()
 for p in "${packages[@]}"; do
@@ -68,6 +68,14 @@ if command -v clang++ >/dev/null 2>&1; then
   done
 else
   echo "clang++ not found: fuzz targets skipped"
+fi
+
+# The threaded framework code runs once more under ThreadSanitizer.
+cmake -S . -B build/tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS=-O1 -DSTRATA_TSAN=ON
+cmake --build build/tsan -j "$jobs" --target strata_framework_tests
+if [ -x build/tsan/tests/engine/framework/strata_framework_tests ]; then
+  TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
+    ctest --test-dir build/tsan -L strata_framework_tests -j "$jobs" --output-on-failure --timeout 300
 fi
 
 ctest --test-dir build/test -j "$jobs" --output-on-failure --timeout 300
