@@ -10,9 +10,9 @@ case "$mode" in play|test) ;; *) echo "usage: $0 play|test" >&2; exit 2 ;; esac
 SUDO=
 if [ "$(id -u)" -ne 0 ]; then SUDO=sudo; fi
 
-packages=(cmake ninja-build g++ pkg-config zlib1g-dev libboost-dev libcurl4-openssl-dev)
+packages=(cmake ninja-build g++ pkg-config zlib1g-dev libboost-dev libcurl4-openssl-dev libstb-dev)
 if [ "$mode" = test ]; then
-  packages+=(libgtest-dev libgmock-dev libbenchmark-dev libexpat1-dev libpugixml-dev clang libclang-rt-14-dev locales nginx-light)
+  packages+=(libgtest-dev libgmock-dev libbenchmark-dev libexpat1-dev libpugixml-dev clang libclang-rt-14-dev locales nginx-light libgif-dev libpixman-1-dev)
 fi
 missing=()
 for p in "${packages[@]}"; do
