@@ -6,6 +6,7 @@
 #include "core/Stream.h"
 #include "core/WideString.h"
 
+#include <atomic>
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
@@ -61,8 +62,8 @@ struct MemoryFileSystemPartition::State
     std::optional<size_t> writeLimit;
     int writeError = 0;
     std::vector<std::wstring>* journal = nullptr;
-    int openStreams = 0;
-    int lockDepth = 0;
+    std::atomic<int> openStreams{0}; // streams close on any thread
+    std::atomic<int> lockDepth{0};
     std::recursive_mutex mutex;
 };
 

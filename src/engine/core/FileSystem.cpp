@@ -176,9 +176,12 @@ void FileSystem::CloseStream(IStream* stream)
     delete stream;
 }
 
+// The file system's own mutex is held from Lock to Unlock (it is re-entrant, so the holder may go on
+// using the file system). Were it let go in between, another thread could take it and then wait for a
+// back end this thread holds, while this thread waits for it: every thread takes the mutex first.
 void FileSystem::Lock()
 {
-    ScopedLock lock(mMutex);
+    mMutex->Lock();
     for (auto& [number, backEnds] : mPartitions)
     {
         for (IFileSystemPartition* backEnd : backEnds)
@@ -190,7 +193,6 @@ void FileSystem::Lock()
 
 void FileSystem::Unlock()
 {
-    ScopedLock lock(mMutex);
     for (auto& [number, backEnds] : mPartitions)
     {
         for (IFileSystemPartition* backEnd : backEnds)
@@ -198,6 +200,7 @@ void FileSystem::Unlock()
             backEnd->Unlock();
         }
     }
+    mMutex->Unlock();
 }
 
 bool FileSystem::FindFile(FileAddress* address)

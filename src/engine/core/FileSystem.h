@@ -64,7 +64,9 @@ public:
     // Deletes the stream; null is ignored.
     void CloseStream(IStream* stream) override;
 
-    // Lock or unlock every back end of every partition, partitions in ascending number.
+    // Lock or unlock every back end of every partition, partitions in ascending number. The file
+    // system's own mutex is held from Lock to the matching Unlock, which must come from the same thread:
+    // meanwhile the holder may go on using the file system and every other thread's call waits.
     void Lock() override;
     void Unlock() override;
 

@@ -4,11 +4,13 @@
 #include "core/RuntimeError.h"
 #include "core/Singleton.h"
 #include "core/Stream.h"
+#include "core/Threading.h"
 
 #include "support/MemoryFileSystemPartition.h"
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <cwctype>
 #include <future>
@@ -229,6 +231,29 @@ TEST_F(FileSystemTest, LocksPartitionsInAscendingNumberAndCleansUp)
     EXPECT_EQ(journal.size(), 4u);
     const FileAddress address(L"any", L".txt");
     EXPECT_EQ(fs->OpenStream(&address, FileAccess_Write, FileCreation_CreateAlways), nullptr);
+}
+
+// A thread that held the back ends' locks but not the file system's could deadlock with another thread
+// that took the file system's mutex and then waited for a back end.
+TEST_F(FileSystemTest, WhileOneThreadHoldsTheLockOtherThreadsWait)
+{
+    first->AddFile(L"a.txt", "a");
+    fs->Lock();
+    std::atomic<bool> found{false};
+    std::thread other(
+        [this, &found]
+        {
+            FileAddress address(L"a", L".txt");
+            found = fs->FindFile(&address);
+        });
+    FileAddress mine(L"a", L".txt");
+    EXPECT_TRUE(fs->FindFile(&mine)) << "the holder goes on using the file system";
+    Sleep(20);
+    EXPECT_FALSE(found) << "another thread reached a back end while the file system was locked";
+    fs->Unlock();
+    other.join();
+    EXPECT_TRUE(found);
+    EXPECT_EQ(first->GetLockDepth(), 0);
 }
 
 TEST_F(FileSystemTest, AutoStreamClosesThroughTheFileSystem)

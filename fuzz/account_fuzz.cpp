@@ -1,0 +1,225 @@
+// Feeds arbitrary bytes to an account as its file, through an in-memory partition, and checks what a
+// damaged file must never cost: reads never write, a written value reads back, the rewritten file parses
+// whole, and every record readable before the fault is still there afterwards.
+
+#include "core/FileAddress.h"
+#include "core/FileSystem.h"
+#include "core/MemoryStream.h"
+#include "core/XMLReader.h"
+#include "framework/Account.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <map>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+using namespace Strata;
+
+namespace
+{
+
+std::map<std::wstring, std::string> gFiles;
+
+std::wstring KeyOf(const FileAddress* address)
+{
+    return std::wstring(address->GetName()) + address->GetExtension();
+}
+
+// A file's bytes as a memory stream; a writing stream stores them back when it is closed.
+class InMemoryFileStream final : public MemoryStream
+{
+public:
+    InMemoryFileStream(const std::wstring& key, bool writing, const std::string& bytes)
+        : MemoryStream(key), mKey(key), mWriting(writing)
+    {
+        if (!bytes.empty())
+        {
+            MemoryStream::Write(bytes.data(), bytes.size());
+            Seek(SeekOrigin_Begin, 0);
+        }
+    }
+
+    ~InMemoryFileStream() override
+    {
+        if (mWriting)
+        {
+            std::string bytes(GetLength(), '\0');
+            Seek(SeekOrigin_Begin, 0);
+            bytes.resize(Read(bytes.data(), bytes.size()));
+            gFiles[mKey] = bytes;
+        }
+    }
+
+private:
+    std::wstring mKey;
+    bool mWriting;
+};
+
+// The root folder of one partition, held in gFiles.
+class InMemoryPartition final : public IFileSystemPartition
+{
+public:
+    IStream* OpenStream(const FileAddress* address, FileAccess access, FileCreation creation) override
+    {
+        const std::wstring key = KeyOf(address);
+        const auto found = gFiles.find(key);
+        const bool writing = (access & FileAccess_Write) != 0;
+        if (creation == FileCreation_OpenExisting && found == gFiles.end())
+        {
+            return nullptr;
+        }
+        const std::string bytes =
+            (creation == FileCreation_CreateAlways || found == gFiles.end()) ? std::string() : found->second;
+        if (writing)
+        {
+            gFiles[key] = bytes;
+        }
+        return new InMemoryFileStream(key, writing, bytes);
+    }
+    void Lock() override {}
+    void Unlock() override {}
+    bool FindFile(FileAddress* address) override { return gFiles.count(KeyOf(address)) != 0; }
+    bool FindFiles(const FileAddress*, std::vector<FileAddress>&) override { return false; }
+    void DeleteFile(const FileAddress* address) override { gFiles.erase(KeyOf(address)); }
+    bool RenameFile(const FileAddress* from, const FileAddress* to) override
+    {
+        const auto found = gFiles.find(KeyOf(from));
+        if (found == gFiles.end())
+        {
+            return false;
+        }
+        std::string bytes = std::move(found->second);
+        gFiles.erase(found);
+        gFiles[KeyOf(to)] = std::move(bytes);
+        return true;
+    }
+};
+
+using Record = std::pair<std::wstring, std::wstring>;
+
+// The records an independent reader gets, up to a fault; `whole` tells whether the document parsed to its
+// end under one closed "account" root.
+std::vector<Record> ReadRecords(const std::string& bytes, bool& whole)
+{
+    std::vector<Record> records;
+    whole = false;
+    ReadOnlyMemoryStream stream(L"check", bytes.data(), bytes.size());
+    try
+    {
+        std::unique_ptr<IXMLReader> reader = CreateXMLReader(&stream);
+        int depth = 0;
+        bool rootIsAccount = false;
+        bool rootClosed = false;
+        bool rootSeen = false;
+        while (!reader->IsEOF())
+        {
+            const XMLElement* element = reader->ReadElement();
+            if (element->IsStartElement())
+            {
+                if (!rootSeen)
+                {
+                    rootSeen = true;
+                    rootIsAccount = element->GetName() == L"account";
+                }
+                if (element->GetName() == L"record")
+                {
+                    records.emplace_back(element->GetAttribute(L"name"), element->GetAttribute(L"value"));
+                }
+                ++depth;
+            }
+            else if (element->IsEndElement() && depth > 0 && --depth == 0 && rootIsAccount &&
+                     element->GetName() == L"account")
+            {
+                rootClosed = true; // what follows the root does not undo it
+            }
+        }
+        whole = rootIsAccount && rootClosed;
+    }
+    catch (const XMLError&)
+    {
+    }
+    return records;
+}
+
+// Text the writer and reader carry unchanged: no NUL and nothing above U+FFFF.
+bool Representable(const std::wstring& text)
+{
+    return std::all_of(text.begin(), text.end(), [](wchar_t c) { return c > 0 && c <= 0xFFFF; });
+}
+
+void Check(bool condition)
+{
+    if (!condition)
+    {
+        __builtin_trap();
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    static const bool mounted = []
+    {
+        FileSystem* fileSystem = new FileSystem();
+        fileSystem->AddFileSystemPartition(FileSystemPartition_User, new InMemoryPartition());
+        return true;
+    }();
+    (void)mounted;
+
+    const std::string original(reinterpret_cast<const char*>(data), size);
+    gFiles.clear();
+    gFiles[L"1.act"] = original;
+    const FileAddress file(FileSystemPartition_User, L".", L"1", L".act");
+
+    bool whole = false;
+    const std::vector<Record> before = ReadRecords(original, whole);
+    // Write over an existing key when there is one, to replace a record in place.
+    std::wstring key = L"fuzz";
+    if (!before.empty() && Representable(before.front().first))
+    {
+        key = before.front().first;
+    }
+
+    Account account(file);
+    account.ReadValue(key);
+    account.ReadValue(key, 0);
+    account.ReadValue(key, 0.0f);
+    account.ReadValue(key, false);
+    char buffer[64];
+    account.ReadBinary(key.c_str(), buffer, sizeof(buffer));
+    Check(gFiles[L"1.act"] == original); // reading never writes
+
+    Check(account.WriteValue(key.c_str(), std::wstring(L"written")));
+    Check(account.ReadValue(key) == L"written");
+    bool rewrittenWhole = false;
+    const std::vector<Record> after = ReadRecords(gFiles[L"1.act"], rewrittenWhole);
+    Check(rewrittenWhole);
+    Check(gFiles.count(L"1.act.tmp") == 0);
+    for (const Record& record : before)
+    {
+        if (record.first != key && Representable(record.first) && Representable(record.second))
+        {
+            Check(std::find(after.begin(), after.end(), record) != after.end());
+        }
+    }
+    if (!whole)
+    {
+        Check(gFiles.count(L"1.act.bad") == 1 && gFiles[L"1.act.bad"] == original);
+    }
+
+    Check(account.DeleteValue(key.c_str()));
+    Check(account.ReadValue(key, 5) == 5);
+    const unsigned long length = static_cast<unsigned long>(std::min<size_t>(size, sizeof(buffer)));
+    Check(account.WriteBinary(L"blob", data, length) == length);
+    Check(account.ReadBinary(L"blob", buffer, sizeof(buffer)) == length);
+    Check(length == 0 || std::memcmp(buffer, data, length) == 0);
+    delete account.OpenValueStream(L"blob");
+    Check(account.ReadBinary(L"blob", buffer, sizeof(buffer)) == length);
+    return 0;
+}

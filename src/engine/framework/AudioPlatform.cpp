@@ -1,0 +1,35 @@
+#include "framework/AudioPlatform.h"
+
+#include <atomic>
+
+namespace Strata
+{
+
+namespace
+{
+// Constant-initialised: a back end made by a static initialiser may register before main.
+constinit std::atomic<IAudioPlatform*> gAudioPlatform{nullptr};
+} // namespace
+
+void RegisterSingleton(IAudioPlatform* platform)
+{
+    gAudioPlatform.store(platform);
+}
+
+void UnregisterSingleton(IAudioPlatform* platform)
+{
+    IAudioPlatform* expected = platform;
+    gAudioPlatform.compare_exchange_strong(expected, nullptr);
+}
+
+bool IsAudioPlatformRegistered()
+{
+    return gAudioPlatform.load() != nullptr;
+}
+
+IAudioPlatform* GetAudioPlatform()
+{
+    return gAudioPlatform.load();
+}
+
+} // namespace Strata

@@ -1,0 +1,133 @@
+#include "framework/Object.h"
+
+#include "framework/ObjectDatabase.h"
+
+namespace Strata
+{
+
+namespace
+{
+
+// Breaks the mutual defaults of the two GetRole operations when a class overrides neither.
+thread_local int gRoleSentinel = 0;
+
+struct RoleSentinelGuard
+{
+    RoleSentinelGuard() { gRoleSentinel = 1; }
+    ~RoleSentinelGuard() { gRoleSentinel = 0; }
+};
+
+} // namespace
+
+ObjectMessage::~ObjectMessage() = default;
+
+Label GetAddMessageName()
+{
+    static const Label name("Add");
+    return name;
+}
+
+Label GetRemoveMessageName()
+{
+    static const Label name("Remove");
+    return name;
+}
+
+Label GetLostFocusMessageName()
+{
+    static const Label name("LostFocus");
+    return name;
+}
+
+Label GetReceivedFocusMessageName()
+{
+    static const Label name("ReceivedFocus");
+    return name;
+}
+
+Label GetControlEnterMessageName()
+{
+    static const Label name("ControlEnter");
+    return name;
+}
+
+Label GetControlLeaveMessageName()
+{
+    static const Label name("ControlLeave");
+    return name;
+}
+
+Object::~Object()
+{
+    // Explicitly, so the tasks go while the object is still whole: a task's destructor may look
+    // at the object's other tasks.
+    mTaskQueue.Clear();
+    mNamedTasks.Clear();
+}
+
+Label Object::GetName() const
+{
+    return Label();
+}
+
+Label Object::GetRole() const
+{
+    if (gRoleSentinel != 0)
+    {
+        return Label();
+    }
+    RoleSentinelGuard guard;
+    return GetRole(0);
+}
+
+Label Object::GetRole(const int& index) const
+{
+    if (index != 0 || gRoleSentinel != 0)
+    {
+        return Label();
+    }
+    RoleSentinelGuard guard;
+    return GetRole();
+}
+
+void Object::Update(float)
+{
+}
+
+void Object::ReceiveMessage(const ObjectMessage&)
+{
+}
+
+void Object::AddTask(Task* task)
+{
+    mTaskQueue.Add(task);
+}
+
+void Object::RemoveAllTasks()
+{
+    mTaskQueue.Clear();
+}
+
+void Object::DestroySelf()
+{
+    if (ObjectDatabase* database = GetObjectDatabase())
+    {
+        database->DestroyObject(mID);
+    }
+}
+
+void Object::UpdateInternal(float dt)
+{
+    mTaskQueue.UpdateSerial(this, dt);
+    mNamedTasks.UpdateParallel(this, dt, ParallelTaskCompletion_All);
+    Update(dt);
+}
+
+void Object::ReceiveMessageInternal(const ObjectMessage& message)
+{
+    mTaskQueue.ReceiveMessage(this, message, ParallelTaskCompletion_All);
+    mNamedTasks.ReceiveMessage(this, message, ParallelTaskCompletion_All);
+    ReceiveMessage(message);
+}
+
+} // namespace Strata

@@ -1,0 +1,92 @@
+#pragma once
+
+#include "core/ErrorStatus.h"
+#include "core/Referenced.h"
+#include "core/StreamCopy.h"
+
+#include <atomic>
+#include <cstdint>
+#include <mutex>
+#include <string>
+
+namespace Strata
+{
+
+// What a synchronous load reports to, and asks whether to give up.
+class IResourceLoadProgress
+{
+public:
+    virtual ~IResourceLoadProgress() = default;
+    // The fraction of the manifest read, 0 to 1.
+    virtual void OnProgress(float fraction) = 0;
+    virtual bool ShouldAbort() = 0;
+};
+
+class IResourceLoadProgressQuery
+{
+public:
+    virtual ~IResourceLoadProgressQuery() = default;
+    // The fraction of the manifest read, 0 to 1.
+    virtual float GetResourceLoadPctComplete() const = 0;
+};
+
+enum eLoadingJobStatus : int32_t
+{
+    LoadingJobStatus_Queued = 0,
+    LoadingJobStatus_Acquiring = 1, // waiting for streamed files
+    LoadingJobStatus_Loading = 2,
+    LoadingJobStatus_Complete = 3,
+    LoadingJobStatus_Failed = -1,  // manifest not found, or an error while reading it
+    LoadingJobStatus_Aborted = -2
+};
+
+enum eLoadType : int32_t
+{
+    LoadType_AcquireOnly = 0, // only fetch the data files
+    LoadType_Load = 1         // read the manifest and create its resources
+};
+
+// One manifest load as its callers see it: status, progress, byte counts of streamed files, the last
+// transfer error, and a reference count (held through boost::intrusive_ptr).
+//
+// The status only moves forward: once Complete, Failed or Aborted it never changes again, so an abort
+// can never be lost to a loader that was about to report progress.
+class ILoadingJob : public IResourceLoadProgressQuery,
+                    public IDataTransferProgressQuery,
+                    public IErrorStatus,
+                    public IReferenced
+{
+public:
+    explicit ILoadingJob(const std::wstring& manifest);
+    ~ILoadingJob() override;
+    ILoadingJob(const ILoadingJob&) = delete;
+    ILoadingJob& operator=(const ILoadingJob&) = delete;
+
+    void AddRef() override;
+    void Release() override;
+
+    const std::wstring& GetManifest() const { return mManifest; }
+
+    eLoadingJobStatus GetStatus() const;
+    // Ignored once the job has finished (Complete, Failed or Aborted).
+    void SetStatus(eLoadingJobStatus status);
+    // True when the status is Complete or negative.
+    bool IsComplete() const;
+    // Sets Aborted unless the job has already finished.
+    void Abort();
+
+    // Marks the job Failed (unless it has already finished) and keeps the message; the first message
+    // given is kept.
+    void Fail(const std::string& message);
+    // Why the job failed; empty when no failure was recorded.
+    std::string GetFailureMessage() const;
+
+private:
+    std::atomic<int32_t> mRefCount{1};
+    mutable std::mutex mStatusMutex;
+    const std::wstring mManifest;
+    eLoadingJobStatus mStatus = LoadingJobStatus_Queued;
+    std::string mFailureMessage;
+};
+
+} // namespace Strata

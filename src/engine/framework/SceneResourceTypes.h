@@ -1,0 +1,30 @@
+#pragma once
+
+namespace Strata
+{
+
+// The scene graph's resource types, held in ResourceWrapper<T> and filled by the scene graph's
+// factories. Empty until the scene graph gives them their content.
+
+class SceneLayout
+{
+public:
+    SceneLayout() = default;
+    virtual ~SceneLayout() = default;
+};
+
+class SpriteType
+{
+public:
+    SpriteType() = default;
+    virtual ~SpriteType() = default;
+};
+
+class SpriteAnimationList
+{
+public:
+    SpriteAnimationList() = default;
+    virtual ~SpriteAnimationList() = default;
+};
+
+} // namespace Strata

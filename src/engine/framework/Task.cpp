@@ -1,0 +1,449 @@
+#include "framework/Task.h"
+
+#include "core/RuntimeError.h"
+#include "framework/ObjectDatabase.h"
+
+#include <cxxabi.h>
+
+#include <cstdlib>
+#include <memory>
+#include <typeinfo>
+
+namespace Strata
+{
+
+namespace
+{
+
+std::string TypeName(const std::type_info& type)
+{
+    int status = 0;
+    std::unique_ptr<char, void (*)(void*)> name(abi::__cxa_demangle(type.name(), nullptr, nullptr, &status), std::free);
+    return status == 0 && name ? std::string(name.get()) : std::string(type.name());
+}
+
+Task* GetTaskOf(Task* task) { return task; }
+Task* GetTaskOf(const std::pair<const Label, Task*>& entry) { return entry.second; }
+
+} // namespace
+
+Task::~Task() = default;
+
+Task* Task::Clone() const
+{
+    throw RuntimeError(TypeName(typeid(*this)) + " does not implement Task::Clone.",
+                       "2DEngine/_mainline/Source/Framework/Task", 13, "virtual Strata::Task* Strata::Task::Clone() const");
+}
+
+sTaskStatus Task::Update(Object*, float)
+{
+    return Complete;
+}
+
+int Task::ReceiveMessage(Object*, const ObjectMessage&)
+{
+    return 1;
+}
+
+namespace Internal
+{
+
+template <class Container>
+TaskCollection<Container>::~TaskCollection()
+{
+    mBusyDepth = 0;
+    Clear();
+}
+
+template <class Container>
+void TaskCollection<Container>::OnTaskComplete(Task*)
+{
+}
+
+template <class Container>
+void TaskCollection<Container>::LeaveWalk()
+{
+    if (--mBusyDepth == 0 && mHasFinished)
+    {
+        Purge();
+    }
+}
+
+template <class Container>
+void TaskCollection<Container>::Finish(Task* task)
+{
+    OnTaskComplete(task);
+    task->SetFlags(Task::Flag_Finished);
+    mHasFinished = true;
+}
+
+template <class Container>
+void TaskCollection<Container>::Clear()
+{
+    for (auto& entry : mTasks)
+    {
+        GetTaskOf(entry)->SetFlags(Task::Flag_Finished);
+        mHasFinished = true;
+    }
+    if (mBusyDepth == 0)
+    {
+        Purge();
+    }
+}
+
+template <class Container>
+void TaskCollection<Container>::Purge()
+{
+    mHasFinished = false;
+    // Detach first: a task's destructor may run code that adds tasks to this very collection.
+    std::vector<Task*> finished;
+    for (auto it = mTasks.begin(); it != mTasks.end();)
+    {
+        Task* task = GetTaskOf(*it);
+        if (task->IsFinished())
+        {
+            finished.push_back(task);
+            it = mTasks.erase(it);
+        }
+        else
+        {
+            ++it;
+        }
+    }
+    for (Task* task : finished)
+    {
+        delete task;
+    }
+}
+
+namespace
+{
+
+// Walks the tasks present when the walk began, by position, so that tasks added meanwhile are
+// neither reached nor able to invalidate the walk.
+template <class Function>
+void ForEachInitialTask(std::vector<Task*>& tasks, Function&& function)
+{
+    const size_t count = tasks.size();
+    for (size_t i = 0; i < count && i < tasks.size(); ++i)
+    {
+        if (!function(tasks[i]))
+        {
+            return;
+        }
+    }
+}
+
+// Multimap entries are never erased during a walk (erasing waits for the purge) and insertions
+// leave iterators valid; entries added meanwhile are skipped by remembering which existed.
+template <class Function>
+void ForEachInitialTask(std::multimap<Label, Task*>& tasks, Function&& function)
+{
+    if (tasks.empty())
+    {
+        return;
+    }
+    std::vector<Task*> snapshot;
+    snapshot.reserve(tasks.size());
+    for (auto& entry : tasks)
+    {
+        snapshot.push_back(entry.second);
+    }
+    for (Task* task : snapshot)
+    {
+        if (!function(task))
+        {
+            return;
+        }
+    }
+}
+
+} // namespace
+
+template <class Container>
+sTaskStatus TaskCollection<Container>::UpdateParallel(Object* object, float dt, ParallelTaskCompletion rule)
+{
+    if (dt < 0.0f)
+    {
+        return {TaskState_Incomplete, 0.0f};
+    }
+    if (mTasks.empty())
+    {
+        return {TaskState_Complete, 0.0f};
+    }
+    EnterWalk();
+    bool ran = false;
+    bool finishedOne = false;
+    float time = 0.0f;
+    try
+    {
+        ForEachInitialTask(mTasks, [&](Task* task) {
+            if (task->IsFinished())
+            {
+                return true;
+            }
+            const sTaskStatus status = task->Update(object, dt);
+            time = ran ? std::max(time, status.time) : status.time;
+            ran = true;
+            if (status.IsComplete())
+            {
+                Finish(task);
+                finishedOne = true;
+            }
+            return true;
+        });
+    }
+    catch (...)
+    {
+        LeaveWalk();
+        throw;
+    }
+    LeaveWalk();
+    const bool complete = !ran || (finishedOne && rule == ParallelTaskCompletion_Any);
+    return {complete ? TaskState_Complete : TaskState_Incomplete, time};
+}
+
+template <class Container>
+int TaskCollection<Container>::ReceiveMessage(Object* object, const ObjectMessage& message, ParallelTaskCompletion rule)
+{
+    if (mTasks.empty())
+    {
+        return 0;
+    }
+    EnterWalk();
+    bool ran = false;
+    bool finishedOne = false;
+    try
+    {
+        ForEachInitialTask(mTasks, [&](Task* task) {
+            if (task->IsFinished())
+            {
+                return true;
+            }
+            ran = true;
+            if (task->ReceiveMessage(object, message) != 1)
+            {
+                Finish(task);
+                finishedOne = true;
+            }
+            return true;
+        });
+    }
+    catch (...)
+    {
+        LeaveWalk();
+        throw;
+    }
+    LeaveWalk();
+    return (!ran || (finishedOne && rule == ParallelTaskCompletion_Any)) ? 0 : 1;
+}
+
+template class TaskCollection<std::vector<Task*>>;
+template class TaskCollection<std::multimap<Label, Task*>>;
+
+} // namespace Internal
+
+void TaskSet::Add(Task* task)
+{
+    if (task)
+    {
+        mTasks.push_back(task);
+    }
+}
+
+sTaskStatus TaskSet::UpdateSerial(Object* object, float dt, bool stopOnIdleCycle)
+{
+    EnterWalk();
+    sTaskStatus result{TaskState_Incomplete, 0.0f};
+    float remaining = dt;
+    bool reachedEnd = true;
+
+    // A round is as many completions as there were unfinished tasks when it began.
+    size_t roundLength = 0;
+    if (stopOnIdleCycle)
+    {
+        for (Task* task : mTasks)
+        {
+            roundLength += task->IsFinished() ? 0 : 1;
+        }
+    }
+    size_t roundDone = 0;
+    float roundTime = 0.0f;
+
+    try
+    {
+        // By index: tasks appended during the walk (a repeating set's clones) are reached too.
+        for (size_t i = 0; i < mTasks.size(); ++i)
+        {
+            Task* task = mTasks[i];
+            if (task->IsFinished())
+            {
+                continue;
+            }
+            if (remaining < 0.0f)
+            {
+                reachedEnd = false;
+                break;
+            }
+            const sTaskStatus status = task->Update(object, remaining);
+            remaining -= status.time;
+            result.time += status.time;
+            if (!status.IsComplete())
+            {
+                reachedEnd = false;
+                break;
+            }
+            Finish(task);
+
+            if (stopOnIdleCycle && roundLength > 0)
+            {
+                roundTime += status.time > 0.0f ? status.time : 0.0f;
+                if (++roundDone == roundLength)
+                {
+                    if (roundTime <= 0.0f)
+                    {
+                        reachedEnd = false;
+                        break;
+                    }
+                    roundDone = 0;
+                    roundTime = 0.0f;
+                }
+            }
+        }
+    }
+    catch (...)
+    {
+        LeaveWalk();
+        throw;
+    }
+    if (reachedEnd)
+    {
+        result.state = TaskState_Complete;
+    }
+    LeaveWalk();
+    return result;
+}
+
+void TaskSet::CloneTasks(TaskSet* destination, unsigned long mask) const
+{
+    // By index: cloning into this very set must not disturb the walk.
+    const size_t count = mTasks.size();
+    for (size_t i = 0; i < count; ++i)
+    {
+        const Task* task = mTasks[i];
+        if ((task->GetFlags() & mask) == 0)
+        {
+            destination->Add(task->Clone());
+        }
+    }
+}
+
+void NamedTaskSet::Add(Label name, Task* task)
+{
+    if (task)
+    {
+        mTasks.emplace(name, task);
+    }
+}
+
+void RepeatingTaskSet::OnTaskComplete(Task* task)
+{
+    if (task->GetFlags() & Task::Flag_Replaced)
+    {
+        return;
+    }
+    Add(task->Clone());
+    task->SetFlags(Task::Flag_Replaced);
+}
+
+SerialTask::SerialTask(Task* a, Task* b)
+{
+    mTasks.Add(a);
+    mTasks.Add(b);
+}
+
+SerialTask::SerialTask(Task* a, Task* b, Task* c, Task* d)
+{
+    mTasks.Add(a);
+    mTasks.Add(b);
+    mTasks.Add(c);
+    mTasks.Add(d);
+}
+
+Task* SerialTask::Clone() const
+{
+    auto clone = std::make_unique<SerialTask>();
+    mTasks.CloneTasks(&clone->mTasks, 0);
+    return clone.release();
+}
+
+sTaskStatus SerialTask::Update(Object* object, float dt)
+{
+    return mTasks.UpdateSerial(object, dt);
+}
+
+int SerialTask::ReceiveMessage(Object* object, const ObjectMessage& message)
+{
+    return mTasks.ReceiveMessage(object, message, ParallelTaskCompletion_All);
+}
+
+ParallelTask::ParallelTask(ParallelTaskCompletion completion) : mCompletion(completion)
+{
+}
+
+ParallelTask::ParallelTask(ParallelTaskCompletion completion, Task* a, Task* b) : mCompletion(completion)
+{
+    mTasks.Add(a);
+    mTasks.Add(b);
+}
+
+Task* ParallelTask::Clone() const
+{
+    auto clone = std::make_unique<ParallelTask>(mCompletion);
+    mTasks.CloneTasks(&clone->mTasks, 0);
+    return clone.release();
+}
+
+sTaskStatus ParallelTask::Update(Object* object, float dt)
+{
+    return mTasks.UpdateParallel(object, dt, mCompletion);
+}
+
+int ParallelTask::ReceiveMessage(Object* object, const ObjectMessage& message)
+{
+    return mTasks.ReceiveMessage(object, message, mCompletion);
+}
+
+RepeatingTask::RepeatingTask(Task* child)
+{
+    mTasks.Add(child);
+}
+
+Task* RepeatingTask::Clone() const
+{
+    auto clone = std::make_unique<RepeatingTask>();
+    mTasks.CloneTasks(&clone->mTasks, Task::Flag_Replaced);
+    return clone.release();
+}
+
+sTaskStatus RepeatingTask::Update(Object* object, float dt)
+{
+    return mTasks.UpdateSerial(object, dt, true);
+}
+
+int RepeatingTask::ReceiveMessage(Object* object, const ObjectMessage& message)
+{
+    return mTasks.ReceiveMessage(object, message, ParallelTaskCompletion_All);
+}
+
+sTaskStatus SelfDestructTask::Update(Object* object, float)
+{
+    ObjectDatabase* database = GetObjectDatabase();
+    if (database && object)
+    {
+        database->DestroyObject(object->GetID());
+    }
+    return Complete;
+}
+
+} // namespace Strata

@@ -1,0 +1,223 @@
+#pragma once
+
+#include "core/Label.h"
+
+#include <cfloat>
+#include <cstdint>
+#include <map>
+#include <vector>
+
+namespace Strata
+{
+
+class Object;
+class ObjectMessage;
+
+enum eTaskState : uint32_t
+{
+    TaskState_Complete = 0,
+    TaskState_Incomplete = 1,
+};
+
+// The result of a task update: whether the task has finished and how much of the step it used.
+struct sTaskStatus
+{
+    uint32_t state;
+    float time;
+
+    bool IsComplete() const { return state == TaskState_Complete; }
+};
+
+enum ParallelTaskCompletion
+{
+    ParallelTaskCompletion_All = 0, // finished when every child has finished
+    ParallelTaskCompletion_Any = 1, // finished when one child finishes
+};
+
+// A unit of per-frame behaviour attached to an object.
+class Task
+{
+public:
+    enum : uint32_t
+    {
+        Flag_Finished = 1,
+        Flag_Replaced = 2, // a repeating set has already appended this task's clone
+    };
+
+    // Finished, having used the whole step: a serial chain goes on at the next update.
+    static constexpr sTaskStatus Complete{TaskState_Complete, FLT_MAX};
+    static constexpr sTaskStatus Incomplete{TaskState_Incomplete, FLT_MAX};
+    // Finished after using `seconds` of this step; the rest goes to the next task of a chain.
+    static constexpr sTaskStatus CompletedAfter(float seconds) { return {TaskState_Complete, seconds}; }
+
+    Task() = default;
+    Task(const Task&) = delete;
+    Task& operator=(const Task&) = delete;
+    virtual ~Task();
+
+    // A fresh copy in its initial state. The base throws a RuntimeError naming the class.
+    virtual Task* Clone() const;
+    virtual sTaskStatus Update(Object* object, float dt);
+    // 1 keeps the task running; any other value finishes it.
+    virtual int ReceiveMessage(Object* object, const ObjectMessage& message);
+
+    uint32_t GetFlags() const { return mFlags; }
+    void SetFlags(uint32_t flags) { mFlags |= flags; }
+    bool IsFinished() const { return (mFlags & Flag_Finished) != 0; }
+
+private:
+    uint32_t mFlags = 0;
+};
+
+namespace Internal
+{
+
+// Owns tasks and runs them. Finished tasks are only marked while the collection is busy and
+// deleted when the outermost walk ends, so tasks may finish, be added or be cleared from any
+// task or handler. A collection made with busy depth 1 never purges on its own.
+template <class Container>
+class TaskCollection
+{
+public:
+    explicit TaskCollection(int busyDepth = 0) : mBusyDepth(busyDepth) {}
+    TaskCollection(const TaskCollection&) = delete;
+    TaskCollection& operator=(const TaskCollection&) = delete;
+    virtual ~TaskCollection();
+
+    // Called for every task that finishes during a walk, before it is marked.
+    virtual void OnTaskComplete(Task* task);
+
+    // Every child runs with the same dt. Complete when no child ran, or when one finished under
+    // the rule any; the time is the largest any child used.
+    sTaskStatus UpdateParallel(Object* object, float dt, ParallelTaskCompletion rule);
+    // Delivers the message to every unfinished task present when the delivery began.
+    // 0 when no task was running or (rule any) one finished; otherwise 1.
+    int ReceiveMessage(Object* object, const ObjectMessage& message, ParallelTaskCompletion rule);
+
+    // Marks every task finished; deletes them unless a walk is in progress.
+    void Clear();
+    // Deletes every task marked finished.
+    void Purge();
+
+    bool IsEmpty() const { return mTasks.empty(); }
+    size_t GetCount() const { return mTasks.size(); }
+    int GetBusyDepth() const { return mBusyDepth; }
+
+protected:
+    void EnterWalk() { ++mBusyDepth; }
+    void LeaveWalk();
+    void Finish(Task* task);
+
+    Container mTasks;
+    int mBusyDepth;
+    // Set when a task is marked finished, so that walks in which none finished skip the purge.
+    bool mHasFinished = false;
+};
+
+} // namespace Internal
+
+// Tasks in insertion order.
+class TaskSet : public Internal::TaskCollection<std::vector<Task*>>
+{
+public:
+    explicit TaskSet(int busyDepth = 0) : TaskCollection(busyDepth) {}
+
+    // Takes ownership. A null task is ignored.
+    void Add(Task* task);
+    Task* GetTask(size_t index) const { return index < mTasks.size() ? mTasks[index] : nullptr; }
+
+    // Runs the tasks one after another, each with the time the previous one left over. Tasks
+    // appended during the walk are reached in the same walk. With `stopOnIdleCycle`, a walk in
+    // which a whole round of the tasks finished without using any time ends there, incomplete:
+    // a repeating set of zero-time tasks would otherwise clone itself for ever.
+    sTaskStatus UpdateSerial(Object* object, float dt, bool stopOnIdleCycle = false);
+
+    // Appends to `destination` a clone of every task whose flags share no bit with `mask`.
+    // Throws what a task's Clone throws; the clones made before it stay in `destination`.
+    void CloneTasks(TaskSet* destination, unsigned long mask) const;
+};
+
+// Tasks keyed by label, walked in key order.
+class NamedTaskSet : public Internal::TaskCollection<std::multimap<Label, Task*>>
+{
+public:
+    explicit NamedTaskSet(int busyDepth = 0) : TaskCollection(busyDepth) {}
+
+    // Takes ownership. A null task is ignored.
+    void Add(Label name, Task* task);
+};
+
+// Appends a clone of each child that finishes, so the children run again and again.
+class RepeatingTaskSet : public TaskSet
+{
+public:
+    RepeatingTaskSet() : TaskSet(0) {}
+    // Throws what the task's Clone throws.
+    void OnTaskComplete(Task* task) override;
+};
+
+// Children one after another.
+class SerialTask : public Task
+{
+public:
+    SerialTask() = default;
+    SerialTask(Task* a, Task* b);
+    SerialTask(Task* a, Task* b, Task* c, Task* d);
+
+    // Takes ownership; the child runs after those added before it.
+    void AddTask(Task* task) { mTasks.Add(task); }
+
+    Task* Clone() const override;
+    sTaskStatus Update(Object* object, float dt) override;
+    int ReceiveMessage(Object* object, const ObjectMessage& message) override;
+
+private:
+    TaskSet mTasks{1};
+};
+
+// Children side by side until all of them (or the first of them) have finished.
+class ParallelTask : public Task
+{
+public:
+    explicit ParallelTask(ParallelTaskCompletion completion);
+    ParallelTask(ParallelTaskCompletion completion, Task* a, Task* b);
+
+    void AddTask(Task* task) { mTasks.Add(task); }
+    ParallelTaskCompletion GetCompletion() const { return mCompletion; }
+
+    Task* Clone() const override;
+    sTaskStatus Update(Object* object, float dt) override;
+    int ReceiveMessage(Object* object, const ObjectMessage& message) override;
+
+private:
+    ParallelTaskCompletion mCompletion;
+    TaskSet mTasks{1};
+};
+
+// Restarts each child with a fresh clone when it finishes; never completes on its own.
+class RepeatingTask : public Task
+{
+public:
+    RepeatingTask() = default;
+    explicit RepeatingTask(Task* child);
+
+    void AddTask(Task* task) { mTasks.Add(task); }
+
+    Task* Clone() const override;
+    // A pass in which a whole round of the children finished without using time ends there,
+    // incomplete, so children that take no time cannot spin for ever within one update.
+    sTaskStatus Update(Object* object, float dt) override;
+    int ReceiveMessage(Object* object, const ObjectMessage& message) override;
+
+private:
+    RepeatingTaskSet mTasks;
+};
+
+// Destroys the object it runs on (at the end of the database's next update).
+class SelfDestructTask : public Task
+{
+public:
+    sTaskStatus Update(Object* object, float dt) override;
+};
+
+} // namespace Strata

@@ -1,0 +1,59 @@
+#include "graphics/ImageResourceFactory.h"
+
+#include "core/AttributeContainer.h"
+#include "core/Log.h"
+#include "framework/ResourceDescriptor.h"
+#include "graphics/Image.h"
+#include "graphics/ImageManager.h"
+
+#include <memory>
+
+namespace Strata
+{
+
+IResourceDescriptor* ImageResourceFactory::CreateResource(const std::wstring& manifest, Label name,
+                                                          const IAttributeContainer& attributes,
+                                                          IXMLReader& /*element*/) const
+{
+    auto wrapper = std::make_unique<ResourceWrapper<Image>>(manifest, name, attributes);
+    const std::wstring source = attributes.GetAttribute(L"src");
+    Image* image = wrapper.get();
+    if (!ImageManager::LoadImage(source.c_str(), image))
+    {
+        return nullptr;
+    }
+
+    int rotations = attributes.GetAttribute(L"rotations", 0);
+    if (rotations > kMaxImageRotations)
+    {
+        Internal::LogWrite("Image %s asks for %d rotations; %d are made.\n", name.c_str(), rotations,
+                           kMaxImageRotations);
+        rotations = kMaxImageRotations;
+    }
+    if (rotations > 1)
+    {
+        image->SetRotationCache(std::make_unique<ImageRotationCache>(rotations));
+        const Angle step = Angle::Circle() / static_cast<float>(rotations);
+        for (int i = 0; i < rotations; ++i)
+        {
+            image->GetCachedRotation(step * static_cast<float>(i));
+        }
+    }
+    return wrapper.release();
+}
+
+void ImageResourceFactory::GetFileListForResource(std::list<FileVariant>* files,
+                                                  const std::wstring& /*manifest*/, Label /*name*/,
+                                                  const IAttributeContainer& attributes,
+                                                  IXMLReader& /*element*/) const
+{
+    if (!files)
+    {
+        return;
+    }
+    const std::wstring source = attributes.GetAttribute(L"src");
+    files->push_back(ImageManager::GetImageFileVariant(source));
+    files->push_back(ImageManager::GetImageMaskFileVariant(source));
+}
+
+} // namespace Strata

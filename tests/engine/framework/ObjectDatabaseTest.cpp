@@ -1,0 +1,349 @@
+#include "framework/ObjectDatabase.h"
+
+#include "FrameworkTestObjects.h"
+#include "core/RuntimeError.h"
+#include "framework/ApplicationMode.h"
+#include "framework/MainLoop.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+
+namespace Strata
+{
+namespace
+{
+
+using Testing::EventLog;
+using Testing::LoggingObject;
+using Testing::WidgetObject;
+
+size_t Count(const EventLog& log, const std::string& entry)
+{
+    return static_cast<size_t>(std::count(log.begin(), log.end(), entry));
+}
+
+TEST(ObjectDatabaseIDs, SameObjectTwiceKeepsItsSlot)
+{
+    ObjectDatabase db;
+    auto* object = new LoggingObject(nullptr, "a");
+    const ObjectID first = db.AddObject(object);
+    EXPECT_EQ(first, db.AddObject(object));
+    EXPECT_EQ(1u, db.GetSlotCount());
+    EXPECT_EQ(object, db.GetObject(first));
+    EXPECT_EQ(first, object->GetID());
+    EXPECT_EQ(kInvalidObjectID, db.AddObject(nullptr));
+}
+
+TEST(ObjectDatabaseIDs, StaleIdentifierFindsNothingAfterTheSlotIsReused)
+{
+    EventLog log;
+    ObjectDatabase db;
+    const ObjectID old = db.AddObject(new LoggingObject(&log, "a"));
+    EXPECT_EQ(0u, old.GetIndex());
+    EXPECT_EQ(0u, old.GetGeneration());
+
+    db.DestroyObject(old);
+    EXPECT_EQ(nullptr, db.GetObject(old));
+    EXPECT_EQ(0u, Count(log, "a:deleted")); // kept until the update
+    db.Update(0.02f);
+    EXPECT_EQ(1u, Count(log, "a:deleted"));
+
+    auto* next = new LoggingObject(&log, "b");
+    const ObjectID reused = db.AddObject(next);
+    EXPECT_EQ(0u, reused.GetIndex());
+    EXPECT_EQ(1u, reused.GetGeneration());
+    EXPECT_EQ(nullptr, db.GetObject(old));
+    EXPECT_FALSE(db.IsValidObjectID(old));
+    EXPECT_EQ(next, db.GetObject(reused));
+
+    // Destroying through the stale ID must not touch the new occupant.
+    db.DestroyObject(old);
+    EXPECT_TRUE(db.IsValidObjectID(reused));
+}
+
+TEST(ObjectDatabaseIDs, FreedSlotsAreReusedOldestFirst)
+{
+    ObjectDatabase db;
+    std::vector<ObjectID> ids;
+    for (int i = 0; i < 4; ++i)
+    {
+        ids.push_back(db.AddObject(new LoggingObject(nullptr, "o")));
+    }
+    db.DestroyObject(ids[2]);
+    db.Update(0.0f);
+    db.DestroyObject(ids[3]);
+    db.DestroyObject(ids[0]);
+    db.Update(0.0f); // purged in slot order: 0 then 3
+
+    EXPECT_EQ(2u, db.AddObject(new LoggingObject(nullptr, "n")).GetIndex());
+    EXPECT_EQ(0u, db.AddObject(new LoggingObject(nullptr, "n")).GetIndex());
+    EXPECT_EQ(3u, db.AddObject(new LoggingObject(nullptr, "n")).GetIndex());
+    EXPECT_EQ(4u, db.AddObject(new LoggingObject(nullptr, "n")).GetIndex());
+}
+
+TEST(ObjectDatabaseIDs, GenerationWrapsAndNeverSpellsTheInvalidID)
+{
+    EXPECT_EQ(ObjectID(7, 0), ObjectDatabase::NextID(kInvalidObjectID, 7));
+    EXPECT_EQ(ObjectID(7, 5), ObjectDatabase::NextID(ObjectID(7, 4), 7));
+    EXPECT_EQ(ObjectID(7, 0), ObjectDatabase::NextID(ObjectID(7, 0xFFFF), 7));
+    EXPECT_EQ(ObjectID(0xFFFF, 0xFFFE), ObjectDatabase::NextID(ObjectID(0xFFFF, 0xFFFD), 0xFFFF));
+    const ObjectID last = ObjectDatabase::NextID(ObjectID(0xFFFF, 0xFFFE), 0xFFFF);
+    EXPECT_FALSE(last.IsInvalid());
+    EXPECT_EQ(0xFFFFu, last.GetIndex());
+    EXPECT_EQ(0u, last.GetGeneration());
+}
+
+TEST(ObjectDatabaseIDs, FullTableThrowsAndLeavesTheObjectToTheCaller)
+{
+    ObjectDatabase db;
+    for (size_t i = 0; i < ObjectDatabase::kMaxSlots; ++i)
+    {
+        db.AddObject(new Object());
+    }
+    ASSERT_EQ(ObjectDatabase::kMaxSlots, db.GetSlotCount());
+    ObjectDatabase::sIterator it;
+    ObjectID lastID;
+    for (ObjectID id = db.GetNextObject(&it); !id.IsInvalid(); id = db.GetNextObject(&it))
+    {
+        lastID = id;
+    }
+    EXPECT_EQ(0xFFFFu, lastID.GetIndex());
+    EXPECT_FALSE(lastID.IsInvalid());
+
+    auto extra = std::make_unique<Object>();
+    EXPECT_THROW(db.AddObject(extra.get()), RuntimeError);
+    EXPECT_TRUE(extra->GetID().IsInvalid());
+
+    // A freed slot makes room again.
+    db.DestroyObject(lastID);
+    db.Update(0.0f);
+    EXPECT_FALSE(db.AddObject(extra.release()).IsInvalid());
+}
+
+TEST(ObjectDatabaseIDs, ObjectWaitingForThePurgeCannotBeAddedAgain)
+{
+    ObjectDatabase db;
+    auto* object = new LoggingObject(nullptr, "a");
+    const ObjectID id = db.AddObject(object);
+    db.DestroyObject(id);
+    EXPECT_THROW(db.AddObject(object), RuntimeError);
+    db.Update(0.0f);
+    EXPECT_EQ(1u, db.GetSlotCount());
+}
+
+TEST(ObjectDatabaseLookup, NamesAndRoles)
+{
+    ObjectDatabase db;
+    const Label hero("Hero");
+    const Label enemy("Enemy");
+    const Label flying("Flying");
+    const ObjectID first = db.AddObject(new LoggingObject(nullptr, "a", Label("Ann"), {hero}));
+    const ObjectID second = db.AddObject(new LoggingObject(nullptr, "b", Label(), {enemy, flying}));
+
+    EXPECT_EQ(db.GetObject(first), db.GetNamedObject(Label("ann"))); // labels ignore case
+    EXPECT_EQ(nullptr, db.GetNamedObject(Label("Bob")));
+    EXPECT_EQ(std::vector<ObjectID>{first}, db.GetObjectsWithRole(hero));
+    EXPECT_EQ(std::vector<ObjectID>{second}, db.GetObjectsWithRole(enemy));
+    EXPECT_EQ(std::vector<ObjectID>{second}, db.GetObjectsWithRole(flying));
+    EXPECT_TRUE(db.GetObjectsWithRole(Label("Nobody")).empty());
+
+    db.DestroyNamedObject(Label("Ann"));
+    EXPECT_EQ(nullptr, db.GetNamedObject(Label("Ann")));
+    db.DestroyObject(second);
+    db.Update(0.0f);
+    EXPECT_TRUE(db.GetObjectsWithRole(hero).empty());
+    EXPECT_TRUE(db.GetObjectsWithRole(enemy).empty());
+    EXPECT_TRUE(db.GetObjectsWithRole(flying).empty());
+}
+
+TEST(ObjectDatabaseLookup, DestroyingAReplacedNameKeepsTheNewerRegistration)
+{
+    ObjectDatabase db;
+    const ObjectID older = db.AddObject(new LoggingObject(nullptr, "a", Label("Door")));
+    const ObjectID newer = db.AddObject(new LoggingObject(nullptr, "b", Label("Door")));
+    EXPECT_EQ(db.GetObject(newer), db.GetNamedObject(Label("Door")));
+    db.DestroyObject(older);
+    EXPECT_EQ(db.GetObject(newer), db.GetNamedObject(Label("Door")));
+}
+
+TEST(ObjectDatabaseLookup, IteratorSkipsDestroyedSlots)
+{
+    ObjectDatabase db;
+    const ObjectID a = db.AddObject(new Object());
+    const ObjectID b = db.AddObject(new Object());
+    const ObjectID c = db.AddObject(new Object());
+    db.DestroyObject(b);
+    ObjectDatabase::sIterator it;
+    EXPECT_EQ(a, db.GetNextObject(&it));
+    EXPECT_EQ(c, db.GetNextObject(&it));
+    EXPECT_TRUE(db.GetNextObject(&it).IsInvalid());
+    EXPECT_TRUE(db.GetNextObject(&it).IsInvalid());
+}
+
+TEST(ObjectDatabaseLifecycle, AddAndRemoveReachTheObjectAndItsTasks)
+{
+    EventLog log;
+    ObjectDatabase db;
+    auto* object = new LoggingObject(&log, "a");
+    auto* task = new Testing::ProbeTask();
+    object->AddTask(task);
+    const ObjectID id = db.AddObject(object);
+    db.DestroyObject(id);
+    db.DestroyObject(id); // a second destroy is ignored
+    EXPECT_EQ((std::vector<std::string>{"Add", "Remove"}), task->messages);
+    EXPECT_EQ((EventLog{"a:Add", "a:Remove"}), log);
+}
+
+TEST(ObjectDatabaseLifecycle, DestroyingTheFocusSendsLostFocusBeforeRemove)
+{
+    EventLog log;
+    ObjectDatabase db;
+    auto* object = new LoggingObject(&log, "a");
+    const ObjectID id = db.AddObject(object);
+    db.SetFocus(object);
+    log.clear();
+    db.DestroyObject(id);
+    EXPECT_EQ((EventLog{"a:LostFocus", "a:Remove"}), log);
+    EXPECT_EQ(nullptr, db.GetFocus());
+}
+
+TEST(ObjectDatabaseLifecycle, UpdateReachesObjectsAddedDuringThePass)
+{
+    EventLog log;
+    ObjectDatabase db;
+    auto* spawner = new LoggingObject(&log, "a");
+    spawner->onUpdate = [&] {
+        if (db.GetSlotCount() < 3)
+        {
+            db.AddObject(new LoggingObject(&log, "child"));
+        }
+    };
+    db.AddObject(spawner);
+    db.Update(0.02f);
+    // The new child lands in a new slot and is updated in the same pass.
+    EXPECT_EQ((EventLog{"a:Add", "a:update", "child:Add", "child:update"}), log);
+}
+
+TEST(ObjectDatabaseLifecycle, DestructorsMayAddAndDestroyObjects)
+{
+    EventLog log;
+    {
+        ObjectDatabase db;
+        auto* a = new LoggingObject(&log, "a");
+        const ObjectID b = db.AddObject(new LoggingObject(&log, "b"));
+        a->onDelete = [&db, &log, b] {
+            db.DestroyObject(b);
+            for (int i = 0; i < 300; ++i) // enough to grow the slot table while purging
+            {
+                db.AddObject(new LoggingObject(&log, "late"));
+            }
+        };
+        db.DestroyObject(db.AddObject(a));
+        db.Update(0.0f);
+        EXPECT_EQ(1u, Count(log, "a:deleted"));
+        EXPECT_EQ(0u, Count(log, "b:deleted"));
+        db.Update(0.0f);
+        EXPECT_EQ(1u, Count(log, "b:deleted"));
+    }
+    // The database's own destruction deletes everything that is left.
+    EXPECT_EQ(300u, Count(log, "late:deleted"));
+}
+
+TEST(ObjectDatabaseDraw, StableLayerOrderUpdatedAtEachUpdate)
+{
+    EventLog log;
+    ObjectDatabase db;
+    auto* a = new WidgetObject(&log, "a", 2.0f);
+    auto* b = new WidgetObject(&log, "b", 1.0f);
+    auto* c = new WidgetObject(&log, "c", 1.0f);
+    db.AddObject(a);
+    db.AddObject(b);
+    db.AddObject(c);
+    db.AddObject(new LoggingObject(&log, "plain")); // not drawable
+
+    log.clear();
+    db.Draw(); // not yet sorted: added order
+    EXPECT_EQ((EventLog{"a:draw", "b:draw", "c:draw"}), log);
+
+    db.Update(0.0f);
+    log.clear();
+    db.Draw();
+    EXPECT_EQ((EventLog{"b:draw", "c:draw", "a:draw"}), log);
+
+    b->layer = 5.0f; // takes effect at the next update
+    log.clear();
+    db.Draw();
+    EXPECT_EQ((EventLog{"b:draw", "c:draw", "a:draw"}), log);
+    db.Update(0.0f);
+    log.clear();
+    db.Draw();
+    EXPECT_EQ((EventLog{"c:draw", "a:draw", "b:draw"}), log);
+
+    // A destroyed drawable is no longer drawn, even before the purge.
+    db.DestroyObject(c->GetID());
+    log.clear();
+    db.Draw();
+    EXPECT_EQ((EventLog{"a:draw", "b:draw"}), log);
+}
+
+class RecordingDatabase : public ObjectDatabase
+{
+public:
+    explicit RecordingDatabase(EventLog* log) : mLog(log) {}
+    void ReceiveMessage(const ObjectMessage& message) override { mLog->push_back(std::string("db:") + message.GetName().c_str()); }
+
+private:
+    EventLog* mLog;
+};
+
+TEST(ObjectDatabaseBroadcast, DatabaseFirstThenObjectsInSlotOrder)
+{
+    EventLog log;
+    RecordingDatabase db(&log);
+    auto* a = new LoggingObject(&log, "a");
+    auto* b = new LoggingObject(&log, "b");
+    auto* c = new LoggingObject(&log, "c");
+    db.AddObject(a);
+    db.AddObject(b);
+    db.AddObject(c);
+    a->onMessage = [&](const ObjectMessage& message) {
+        if (message.GetName() == Label("Ping"))
+        {
+            db.DestroyObject(b->GetID());
+            db.AddObject(new LoggingObject(&log, "d"));
+        }
+    };
+    log.clear();
+    db.SendMessage(ObjectMessage(kInvalidObjectID, Label("Ping")));
+    // b, destroyed by a, hears Remove but not the rest of the broadcast; d, new, hears it.
+    EXPECT_EQ((EventLog{"db:Ping", "a:Ping", "b:Remove", "d:Add", "c:Ping", "d:Ping"}), log);
+    EXPECT_EQ(0u, Count(log, "b:deleted"));
+    db.Update(0.0f);
+    EXPECT_EQ(1u, Count(log, "b:deleted"));
+}
+
+class ContextProbeMode : public ApplicationMode
+{
+public:
+    ObjectDatabase* seen = nullptr;
+    void ReceiveMessage(const ObjectMessage&) override { seen = Strata::GetObjectDatabase(); }
+};
+
+TEST(ObjectDatabaseBroadcast, BroadcastRunsWithItsModeAsContext)
+{
+    ContextProbeMode mode;
+    Object* self = nullptr;
+    auto* object = new LoggingObject(nullptr, "a");
+    mode.AddObject(object);
+    object->onMessage = [&](const ObjectMessage&) { self = Strata::GetObjectDatabase()->GetObject(object->GetID()); };
+    EXPECT_EQ(nullptr, MainLoop::GetContextMode());
+    mode.SendMessage(ObjectMessage(Label("Ping")));
+    EXPECT_EQ(&mode, mode.seen);
+    EXPECT_EQ(object, self);
+    EXPECT_EQ(nullptr, MainLoop::GetContextMode()); // restored
+}
+
+} // namespace
+} // namespace Strata

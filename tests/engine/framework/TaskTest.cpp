@@ -1,0 +1,302 @@
+#include "framework/Task.h"
+
+#include "FrameworkTestObjects.h"
+#include "core/RuntimeError.h"
+#include "framework/ApplicationMode.h"
+#include "framework/MainLoop.h"
+#include "framework/TimedTask.h"
+
+#include <gtest/gtest.h>
+
+namespace Strata
+{
+namespace
+{
+
+using Testing::ProbeTask;
+
+// A task that completes at once without using time and counts its runs in a shared counter.
+class InstantTask : public Task
+{
+public:
+    explicit InstantTask(int* runs) : mRuns(runs) {}
+    Task* Clone() const override { return new InstantTask(mRuns); }
+    sTaskStatus Update(Object*, float) override
+    {
+        ++*mRuns;
+        return CompletedAfter(0.0f);
+    }
+
+private:
+    int* mRuns;
+};
+
+// A timed task that counts, in a counter its clones share, how many copies have finished.
+class CountingTimedTask : public TimedTask
+{
+public:
+    CountingTimedTask(float duration, int* done) : TimedTask(duration), mDone(done) {}
+    Task* Clone() const override { return new CountingTimedTask(mDuration, mDone); }
+    sTaskStatus Update(Object* object, float dt) override
+    {
+        const sTaskStatus status = TimedTask::Update(object, dt);
+        if (status.IsComplete())
+        {
+            ++*mDone;
+        }
+        return status;
+    }
+
+private:
+    int* mDone;
+};
+
+TEST(SerialTask, HandsUnusedTimeToTheNextChild)
+{
+    auto* first = new TimedTask(0.5f);
+    auto* second = new TimedTask(0.5f);
+    SerialTask serial(first, second);
+
+    sTaskStatus status = serial.Update(nullptr, 0.375f);
+    EXPECT_FALSE(status.IsComplete());
+
+    status = serial.Update(nullptr, 0.375f);
+    EXPECT_FALSE(status.IsComplete());
+    EXPECT_TRUE(first->IsFinished()); // finished children stay until the serial task goes
+    EXPECT_FLOAT_EQ(0.25f, second->GetElapsed());
+
+    status = serial.Update(nullptr, 0.375f);
+    EXPECT_TRUE(status.IsComplete());
+    EXPECT_FLOAT_EQ(0.25f, status.time);
+}
+
+TEST(SerialTask, ChildCompletingWithTheWholeStepDelaysTheNext)
+{
+    auto* first = new ProbeTask(Task::Complete);
+    auto* second = new ProbeTask(Task::Incomplete);
+    SerialTask serial(first, second);
+    serial.Update(nullptr, 0.02f);
+    EXPECT_EQ(1, first->updates);
+    EXPECT_EQ(0, second->updates);
+    serial.Update(nullptr, 0.02f);
+    EXPECT_EQ(1, first->updates);
+    EXPECT_EQ(1, second->updates);
+
+    // A remainder of exactly 0 still runs the next child, with dt 0.
+    auto* exact = new ProbeTask(Task::CompletedAfter(0.02f));
+    auto* next = new ProbeTask(Task::Incomplete);
+    SerialTask chain(exact, next);
+    chain.Update(nullptr, 0.02f);
+    EXPECT_EQ(1, next->updates);
+    EXPECT_EQ(0.0f, next->lastDt);
+}
+
+TEST(CompositeTasks, EmptyOnesCompleteAtOnceUsingNoTime)
+{
+    SerialTask serial;
+    ParallelTask parallel(ParallelTaskCompletion_All);
+    const sTaskStatus s = serial.Update(nullptr, 0.02f);
+    const sTaskStatus p = parallel.Update(nullptr, 0.02f);
+    EXPECT_TRUE(s.IsComplete());
+    EXPECT_EQ(0.0f, s.time);
+    EXPECT_TRUE(p.IsComplete());
+    EXPECT_EQ(0.0f, p.time);
+}
+
+TEST(ParallelTask, RuleAnyFinishesWithTheFirstChild)
+{
+    int deleted = 0;
+    {
+        auto* quick = new TimedTask(0.02f);
+        auto* slow = new ProbeTask(Task::Incomplete, &deleted);
+        ParallelTask parallel(ParallelTaskCompletion_Any, quick, slow);
+        const sTaskStatus status = parallel.Update(nullptr, 0.05f);
+        EXPECT_TRUE(status.IsComplete());
+        EXPECT_EQ(1, slow->updates);
+        EXPECT_EQ(0, deleted);
+    }
+    EXPECT_EQ(1, deleted); // the unfinished child goes with the parallel task
+}
+
+TEST(ParallelTask, RuleAllCompletesOnTheUpdateAfterTheLastChild)
+{
+    ParallelTask parallel(ParallelTaskCompletion_All, new TimedTask(0.02f), new TimedTask(0.04f));
+    EXPECT_FALSE(parallel.Update(nullptr, 0.02f).IsComplete());
+    const sTaskStatus last = parallel.Update(nullptr, 0.02f);
+    EXPECT_FALSE(last.IsComplete());
+    EXPECT_FLOAT_EQ(0.02f, last.time);
+    const sTaskStatus after = parallel.Update(nullptr, 0.02f);
+    EXPECT_TRUE(after.IsComplete());
+    EXPECT_EQ(0.0f, after.time);
+    EXPECT_FALSE(parallel.Update(nullptr, -1.0f).IsComplete());
+}
+
+TEST(RepeatingTask, KeepsExactTimeAcrossRepetitions)
+{
+    int done = 0;
+    RepeatingTask repeating(new CountingTimedTask(1.0f, &done));
+    for (int i = 0; i < 7; ++i)
+    {
+        EXPECT_FALSE(repeating.Update(nullptr, 0.5f).IsComplete());
+    }
+    EXPECT_EQ(3, done);
+    repeating.Update(nullptr, 0.5f); // the fourth copy was half way
+    EXPECT_EQ(4, done);
+
+    // Several copies within one step, the last one started with what was left.
+    int quick = 0;
+    RepeatingTask fast(new CountingTimedTask(0.25f, &quick));
+    fast.Update(nullptr, 1.1f);
+    EXPECT_EQ(4, quick);
+    fast.Update(nullptr, 0.15f);
+    EXPECT_EQ(5, quick);
+
+    // A clone repeats only the copy in progress, afresh.
+    std::unique_ptr<Task> clone(repeating.Clone());
+    clone->Update(nullptr, 0.5f);
+    EXPECT_EQ(4, done);
+    clone->Update(nullptr, 0.5f);
+    EXPECT_EQ(5, done);
+}
+
+TEST(RepeatingTask, ChildrenThatUseNoTimeRunOnceARound)
+{
+    int runs = 0;
+    RepeatingTask repeating(new InstantTask(&runs));
+    repeating.AddTask(new InstantTask(&runs));
+    const sTaskStatus status = repeating.Update(nullptr, 0.02f);
+    EXPECT_FALSE(status.IsComplete());
+    EXPECT_EQ(2, runs);
+    repeating.Update(nullptr, 0.02f);
+    EXPECT_EQ(4, runs);
+
+    // Inside a serial chain it does not hold the whole step either.
+    int chained = 0;
+    SerialTask serial(new RepeatingTask(new InstantTask(&chained)), new TimedTask(1.0f));
+    EXPECT_FALSE(serial.Update(nullptr, 0.02f).IsComplete());
+    EXPECT_EQ(1, chained);
+}
+
+TEST(RepeatingTask, MessageFinishingAChildDoesNotCloneForEver)
+{
+    int deleted = 0;
+    auto* probe = new ProbeTask(Task::Incomplete, &deleted);
+    probe->finishOn = Label("Stop");
+    RepeatingTask repeating(probe);
+    const ObjectMessage stop(Label("Stop"));
+    EXPECT_EQ(1, repeating.ReceiveMessage(nullptr, stop));
+    EXPECT_EQ(1, deleted); // replaced by one clone
+    EXPECT_EQ(1, repeating.ReceiveMessage(nullptr, stop));
+    EXPECT_EQ(2, deleted);
+}
+
+TEST(RepeatingTask, UncloneableChildFailsWhenItFirstFinishes)
+{
+    RepeatingTask repeating(new SelfDestructTask());
+    try
+    {
+        repeating.Update(nullptr, 0.02f);
+        FAIL() << "expected a RuntimeError";
+    }
+    catch (const RuntimeError& error)
+    {
+        EXPECT_NE(std::string::npos, std::string(error.what()).find("SelfDestructTask does not implement Task::Clone."));
+        EXPECT_EQ(13, error.GetLine());
+    }
+}
+
+TEST(TaskClone, CompositeClonesStartFresh)
+{
+    SerialTask serial(new TimedTask(0.5f), new TimedTask(0.5f));
+    serial.Update(nullptr, 0.75f);
+    std::unique_ptr<Task> clone(serial.Clone());
+    EXPECT_FALSE(clone->Update(nullptr, 0.75f).IsComplete());
+    const sTaskStatus done = clone->Update(nullptr, 0.5f);
+    EXPECT_TRUE(done.IsComplete());
+    EXPECT_FLOAT_EQ(0.25f, done.time);
+
+    ParallelTask parallel(ParallelTaskCompletion_Any, new TimedTask(0.5f), new TimedTask(1.0f));
+    std::unique_ptr<Task> parallelClone(parallel.Clone());
+    EXPECT_FALSE(parallelClone->Update(nullptr, 0.25f).IsComplete());
+    EXPECT_TRUE(parallelClone->Update(nullptr, 0.25f).IsComplete());
+}
+
+TEST(TaskMessages, SerialDeliversToEveryUnfinishedChild)
+{
+    auto* a = new ProbeTask();
+    auto* b = new ProbeTask();
+    b->finishOn = Label("Done");
+    SerialTask serial(a, b);
+    EXPECT_EQ(1, serial.ReceiveMessage(nullptr, ObjectMessage(Label("Hello"))));
+    EXPECT_EQ(std::vector<std::string>{"Hello"}, a->messages);
+    EXPECT_EQ(std::vector<std::string>{"Hello"}, b->messages);
+    serial.ReceiveMessage(nullptr, ObjectMessage(Label("Done")));
+    EXPECT_TRUE(b->IsFinished());
+    serial.ReceiveMessage(nullptr, ObjectMessage(Label("Later")));
+    EXPECT_EQ(2u, b->messages.size()); // finished children hear no more
+
+    ParallelTask any(ParallelTaskCompletion_Any, new ProbeTask(), nullptr);
+    auto* quitter = new ProbeTask();
+    quitter->finishOn = Label("Done");
+    any.AddTask(quitter);
+    EXPECT_EQ(0, any.ReceiveMessage(nullptr, ObjectMessage(Label("Done"))));
+}
+
+TEST(TaskCollection, TasksAddedAndClearedDuringAWalk)
+{
+    int deleted = 0;
+    TaskSet set;
+    auto* adder = new ProbeTask(Task::CompletedAfter(0.0f), &deleted);
+    adder->onUpdate = [&](Object*) { set.Add(new ProbeTask(Task::CompletedAfter(0.0f), &deleted)); };
+    set.Add(adder);
+    const sTaskStatus status = set.UpdateSerial(nullptr, 0.02f);
+    EXPECT_TRUE(status.IsComplete()); // the appended task ran in the same walk
+    EXPECT_EQ(2, deleted);
+    EXPECT_TRUE(set.IsEmpty());
+
+    auto* clearer = new ProbeTask(Task::Incomplete, &deleted);
+    clearer->onUpdate = [&](Object*) {
+        set.Clear();
+        EXPECT_EQ(2, deleted); // not during the walk
+    };
+    set.Add(clearer);
+    set.Add(new ProbeTask(Task::Incomplete, &deleted));
+    set.UpdateParallel(nullptr, 0.02f, ParallelTaskCompletion_All);
+    EXPECT_EQ(4, deleted);
+
+    // A collection of busy depth 1 keeps finished tasks until it is destroyed.
+    {
+        TaskSet kept(1);
+        kept.Add(new ProbeTask(Task::CompletedAfter(0.0f), &deleted));
+        kept.UpdateSerial(nullptr, 0.02f);
+        EXPECT_EQ(1u, kept.GetCount());
+    }
+    EXPECT_EQ(5, deleted);
+}
+
+TEST(TaskCollection, NamedSetRunsInKeyOrderAndPurges)
+{
+    int deleted = 0;
+    NamedTaskSet named;
+    named.Add(Label("b"), new ProbeTask(Task::CompletedAfter(0.01f), &deleted));
+    named.Add(Label("a"), new ProbeTask(Task::Incomplete, &deleted));
+    const sTaskStatus status = named.UpdateParallel(nullptr, 0.02f, ParallelTaskCompletion_All);
+    EXPECT_FALSE(status.IsComplete());
+    EXPECT_EQ(1, deleted);
+    EXPECT_EQ(1u, named.GetCount());
+}
+
+TEST(SelfDestructTask, DestroysItsObjectInTheContextDatabase)
+{
+    ApplicationMode mode;
+    auto* object = new Object();
+    object->AddTask(new SelfDestructTask());
+    const ObjectID id = mode.AddObject(object);
+    MainLoop::AutoContext guard;
+    MainLoop::WithinContext(&mode, guard);
+    mode.Update(0.02f);
+    EXPECT_FALSE(mode.IsValidObjectID(id));
+}
+
+} // namespace
+} // namespace Strata

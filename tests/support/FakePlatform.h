@@ -1,0 +1,82 @@
+#pragma once
+
+#include "core/PlatformRegistry.h"
+#include "core/Vector2.h"
+#include "framework/InputEvent.h"
+
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace Strata::Testing
+{
+
+// The names of calls in the order they were made, shared by fakes when a test wants one order.
+using CallLog = std::vector<std::string>;
+
+// An application platform scripted by the test. Registers itself when constructed and unregisters
+// when destroyed. Lifecycle calls ("Setup", "Destroy", "EnforceSingleInstance", "CreateWindow",
+// "DestroyWindow", "EnsureWindowVisible", "WaitForEvent", "CaptureMouse", "ReleaseMouse") are
+// logged by name; the polling calls are only counted.
+class FakePlatform : public IPlatform
+{
+  public:
+    // Logs into `log` when given, else into a log of its own.
+    explicit FakePlatform(CallLog* log = nullptr);
+    ~FakePlatform() override;
+    FakePlatform(const FakePlatform&) = delete;
+    FakePlatform& operator=(const FakePlatform&) = delete;
+
+    // --- script ---
+    // Delivered, in order, by the next HandleEvents.
+    void QueueEvent(const sInputEvent& event) { mEvents.push_back(event); }
+    bool active = true;
+    bool quitPending = false;
+    bool repaintPending = false;  // cleared by ClearPendingRepaint
+    bool eventPending = false;    // reported besides a non-empty event queue
+    bool anotherInstance = false; // the answer of EnforceSingleInstance
+    bool throwInSetup = false;    // Setup throws a RuntimeError
+    // Called at every IsQuitPending, which the main loop asks once a pass: a test scripts passes here.
+    std::function<void()> onPass;
+    // Called by WaitForEvent (a test advances its clock or makes the platform active here).
+    std::function<void()> onWaitForEvent;
+    // Called at every HandleEvents before the queued events are delivered.
+    std::function<void()> onHandleEvents;
+
+    // --- record ---
+    const CallLog& Calls() const { return *mLog; }
+    int handleEventsCount = 0;
+    int clearRepaintCount = 0;
+    int waitCount = 0;
+
+    void Setup() override;
+    void Destroy() override;
+    bool EnforceSingleInstance() override;
+    void CreateWindow(const sWindowConfig& config) override;
+    void DestroyWindow() override;
+    void EnsureWindowVisible() override;
+    void EnableHardwareCursor(bool enable) override;
+    void SetHardwareCursor(eCursor cursor) override;
+    IImage* GetCustomCursorImage(eCursor cursor) override;
+    Vector2<int> GetCustomCursorHotSpot(eCursor cursor) override;
+    void GetSupportedWindowConfig(sWindowConfig* config) override;
+    bool IsActive() override;
+    bool IsQuitPending() override;
+    bool IsEventPending() override;
+    bool IsRepaintPending() override;
+    void ClearPendingRepaint() override;
+    void HandleEvents(IInputEventSink* sink) override;
+    void WaitForEvent() override;
+    void CaptureMouse() override;
+    void ReleaseMouse() override;
+
+  private:
+    void Record(const char* call) { mLog->push_back(call); }
+
+    CallLog mOwnLog;
+    CallLog* mLog;
+    std::deque<sInputEvent> mEvents;
+};
+
+} // namespace Strata::Testing
