@@ -75,7 +75,7 @@ if compgen -G "tests/engine/framework/*Test.cpp" >/dev/null; then
   cmake -S . -B build/tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS=-O1 -DSTRATA_TSAN=ON
   cmake --build build/tsan -j "$jobs" --target strata_framework_tests
   TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
-    ctest --test-dir build/tsan -L strata_framework_tests -j "$jobs" --output-on-failure --timeout 300
+    ctest --test-dir build/tsan/tests/engine/framework -j "$jobs" --output-on-failure --timeout 300
 fi
 
 ctest --test-dir build/test -j "$jobs" --output-on-failure --timeout 300

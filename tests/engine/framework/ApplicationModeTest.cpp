@@ -1,4 +1,5 @@
 #include "framework/ApplicationMode.h"
+#include "core/Singleton.h"
 
 #include "framework/Application.h"
 #include "framework/Components.h"
@@ -126,6 +127,7 @@ class ApplicationModeTest : public ::testing::Test
         MainLoop::ResetForTesting();
         MainLoop::SetTimeSourceForTesting(nullptr, nullptr);
         MainLoop::SetProcessReleaseForTesting(true);
+        Internal::DeleteAllSingletons(); // the resource manager and its loader thread made by the run
         if (IGraphicsPlatform* left = GetGraphicsPlatform())
             delete left;
         RegisterSingleton(static_cast<IFileSource*>(nullptr));

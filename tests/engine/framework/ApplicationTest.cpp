@@ -1,4 +1,5 @@
 #include "framework/Application.h"
+#include "core/Singleton.h"
 
 #include "framework/FileSource.h"
 #include "framework/MainLoop.h"
@@ -97,6 +98,7 @@ TEST(ApplicationTest, APlainApplicationRunsSingleInstanceAndPausesWhileInactive)
     }
     MainLoop::SetTimeSourceForTesting(nullptr, nullptr);
     MainLoop::SetProcessReleaseForTesting(true);
+    Internal::DeleteAllSingletons(); // the resource manager and its loader thread made by the run
     RegisterSingleton(static_cast<IFileSource*>(nullptr));
 
     EXPECT_EQ(std::count(log.begin(), log.end(), "EnforceSingleInstance"), 1);

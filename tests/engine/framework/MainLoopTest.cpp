@@ -299,6 +299,9 @@ class MainLoopTest : public ::testing::Test
         MainLoop::ResetForTesting();
         MainLoop::SetTimeSourceForTesting(nullptr, nullptr);
         MainLoop::SetProcessReleaseForTesting(true);
+        // The engine's managers made during the run (the resource manager and its loader thread) go
+        // with the test, as they go with the process in a real run.
+        Internal::DeleteAllSingletons();
         if (IGraphicsPlatform* left = GetGraphicsPlatform())
             delete left;
         if (GetFileSource() == &fileSource)
