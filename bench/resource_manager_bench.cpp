@@ -101,7 +101,7 @@ void BM_ResourceManagerLoad(benchmark::State& state)
     for (auto _ : state)
     {
         const auto job = manager->Load(L"Bench");
-        if (job->GetStatus() != Strata::LoadingJobStatus_Complete)
+        if (job->GetStatus() != Strata::eLoadingJobStatus::Complete)
         {
             state.SkipWithError("the manifest did not load");
             break;
@@ -169,7 +169,7 @@ int main(int argc, char** argv)
     }
     MemoryFileSource fileSource;
     Strata::RegisterSingleton(static_cast<Strata::IFileSource*>(&fileSource));
-    Strata::RegisterValueResourceFactories();
+    Strata::CreateConstantResourceFactories();
 
     ThroughputReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);

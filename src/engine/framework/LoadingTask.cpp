@@ -11,7 +11,7 @@ ResourceLoadTask::ResourceLoadTask(const std::wstring& manifest) : mManifest(man
 void ResourceLoadTask::Execute(IResourceLoadProgress* progress)
 {
     const boost::intrusive_ptr<ILoadingJob> job = GetResourceManager()->Load(mManifest.c_str(), progress, true);
-    if (job->GetStatus() == LoadingJobStatus_Failed)
+    if (job->GetStatus() == eLoadingJobStatus::Failed)
     {
         const std::string message = job->GetFailureMessage();
         Internal::LogWrite("Resource file %ls failed to load%s%s\n", mManifest.c_str(), message.empty() ? "" : ": ",

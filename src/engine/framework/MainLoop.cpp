@@ -242,7 +242,7 @@ bool Looper::SetUp(IApplication* application, sSetupProgress& progress)
         GetAudioPlatform()->Setup();
     }
 
-    RegisterValueResourceFactories();
+    CreateConstantResourceFactories();
 
     progress.application = true;
     application->Setup();

@@ -25,7 +25,7 @@ constexpr unsigned long kPendingPollMilliseconds = 10;
 
 bool IsFinished(eLoadingJobStatus status)
 {
-    return status == LoadingJobStatus_Complete || status < 0;
+    return status == eLoadingJobStatus::Complete || static_cast<int32_t>(status) < 0;
 }
 
 bool IsStreamingInitialized()
@@ -96,14 +96,14 @@ void ILoadingJob::SetStatus(eLoadingJobStatus status)
 
 bool ILoadingJob::IsComplete() const { return IsFinished(GetStatus()); }
 
-void ILoadingJob::Abort() { SetStatus(LoadingJobStatus_Aborted); }
+void ILoadingJob::Abort() { SetStatus(eLoadingJobStatus::Aborted); }
 
 void ILoadingJob::Fail(const std::string& message)
 {
     std::lock_guard<std::mutex> lock(mStatusMutex);
     if (!IsFinished(mStatus))
     {
-        mStatus = LoadingJobStatus_Failed;
+        mStatus = eLoadingJobStatus::Failed;
     }
     if (mFailureMessage.empty())
     {
@@ -177,7 +177,7 @@ void ResourceManager::LoadingJob::OnProgress(float fraction)
     mLoadProgress = std::clamp(fraction, 0.0f, 1.0f);
 }
 
-bool ResourceManager::LoadingJob::ShouldAbort() { return GetStatus() == LoadingJobStatus_Aborted; }
+bool ResourceManager::LoadingJob::ShouldAbort() { return GetStatus() == eLoadingJobStatus::Aborted; }
 
 void ResourceManager::LoadingJob::UpdateDataTransferProgress()
 {
@@ -320,7 +320,7 @@ void ResourceManager::ProcessQueuedJob(const JobPtr& job)
         }
         if (IsStreamingInitialized() && AcquireFiles(*job))
         {
-            job->SetStatus(LoadingJobStatus_Acquiring);
+            job->SetStatus(eLoadingJobStatus::Acquiring);
             job->mDirty = true;
             AddPendingLoad(job);
         }
@@ -328,13 +328,13 @@ void ResourceManager::ProcessQueuedJob(const JobPtr& job)
         {
             // Aborted, or its manifest was missing while its files were listed.
         }
-        else if (job->GetLoadType() == LoadType_AcquireOnly)
+        else if (job->GetLoadType() == eLoadType::AcquireOnly)
         {
-            job->SetStatus(LoadingJobStatus_Complete);
+            job->SetStatus(eLoadingJobStatus::Complete);
         }
         else
         {
-            job->SetStatus(LoadingJobStatus_Loading);
+            job->SetStatus(eLoadingJobStatus::Loading);
             RunManifestPass(*job, false);
         }
     }
@@ -404,7 +404,7 @@ bool ResourceManager::ProcessPendingJob(LoadingJob& job)
     job.CollectFinishedTransfers();
     job.UpdateDataTransferProgress();
 
-    if (job.mDirty && job.GetLoadType() == LoadType_Load)
+    if (job.mDirty && job.GetLoadType() == eLoadType::Load)
     {
         job.mDirty = false;
         const std::wstring& manifest = job.GetManifest();
@@ -433,11 +433,11 @@ bool ResourceManager::ProcessPendingJob(LoadingJob& job)
         return true;
     }
 
-    if (job.GetLoadType() == LoadType_AcquireOnly)
+    if (job.GetLoadType() == eLoadType::AcquireOnly)
     {
         if (job.mTransfers.empty())
         {
-            job.SetStatus(LoadingJobStatus_Complete);
+            job.SetStatus(eLoadingJobStatus::Complete);
             return true;
         }
         return false;
@@ -449,7 +449,7 @@ bool ResourceManager::ProcessPendingJob(LoadingJob& job)
         job.CollectFinishedTransfers();
         job.UpdateDataTransferProgress();
         // Resources made from streamed files stay; every other element is created now.
-        job.SetStatus(LoadingJobStatus_Loading);
+        job.SetStatus(eLoadingJobStatus::Loading);
         RunManifestPass(job, true);
         return true;
     }
@@ -472,7 +472,7 @@ bool ResourceManager::AcquireFiles(LoadingJob& job)
     // Reported once the file system lock is let go.
     if (!found)
     {
-        job.SetStatus(LoadingJobStatus_Failed);
+        job.SetStatus(eLoadingJobStatus::Failed);
     }
     return started;
 }
@@ -485,7 +485,7 @@ bool ResourceManager::AcquireFilesFromManifest(LoadingJob& job, IStream& stream)
         return false;
     }
     const std::wstring& manifest = job.GetManifest();
-    const int priority = job.GetLoadType() == LoadType_Load ? kLoadPriority : kAcquireOnlyPriority;
+    const int priority = job.GetLoadType() == eLoadType::Load ? kLoadPriority : kAcquireOnlyPriority;
     bool started = false;
     std::unique_ptr<IXMLReader> reader = CreateXMLReader(&stream);
     while (!reader->IsEOF())
@@ -541,7 +541,7 @@ bool ResourceManager::AcquireFilesFromManifest(LoadingJob& job, IStream& stream)
                 started = true;
             }
         }
-        if (job.GetLoadType() == LoadType_Load && !files.empty())
+        if (job.GetLoadType() == eLoadType::Load && !files.empty())
         {
             job.mDescriptors.push_back(std::move(descriptor));
         }

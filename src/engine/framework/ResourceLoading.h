@@ -30,20 +30,20 @@ public:
     virtual float GetResourceLoadPctComplete() const = 0;
 };
 
-enum eLoadingJobStatus : int32_t
+enum class eLoadingJobStatus : int32_t
 {
-    LoadingJobStatus_Queued = 0,
-    LoadingJobStatus_Acquiring = 1, // waiting for streamed files
-    LoadingJobStatus_Loading = 2,
-    LoadingJobStatus_Complete = 3,
-    LoadingJobStatus_Failed = -1,  // manifest not found, or an error while reading it
-    LoadingJobStatus_Aborted = -2
+    Queued = 0,
+    Acquiring = 1, // waiting for streamed files
+    Loading = 2,
+    Complete = 3,
+    Failed = -1,  // manifest not found, or an error while reading it
+    Aborted = -2
 };
 
-enum eLoadType : int32_t
+enum class eLoadType : int32_t
 {
-    LoadType_AcquireOnly = 0, // only fetch the data files
-    LoadType_Load = 1         // read the manifest and create its resources
+    AcquireOnly = 0, // only fetch the data files
+    Load = 1         // read the manifest and create its resources
 };
 
 // One manifest load as its callers see it: status, progress, byte counts of streamed files, the last
@@ -85,7 +85,7 @@ private:
     std::atomic<int32_t> mRefCount{1};
     mutable std::mutex mStatusMutex;
     const std::wstring mManifest;
-    eLoadingJobStatus mStatus = LoadingJobStatus_Queued;
+    eLoadingJobStatus mStatus = eLoadingJobStatus::Queued;
     std::string mFailureMessage;
 };
 

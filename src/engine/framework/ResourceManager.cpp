@@ -114,7 +114,7 @@ boost::intrusive_ptr<ILoadingJob> ResourceManager::LoadAsync(const wchar_t* mani
         return found->second.get();
     }
     // Adopts the creator's reference.
-    const JobPtr job(new LoadingJob(manifest, lockFileSystem, LoadType_Load), false);
+    const JobPtr job(new LoadingJob(manifest, lockFileSystem, eLoadType::Load), false);
     mJobs.emplace(manifest, job);
     if (ShouldQuit())
     {
@@ -167,8 +167,8 @@ void ResourceManager::LoadFromStream(IStream* stream, const wchar_t* manifest, I
             ++found->second->mLoadCount;
             return;
         }
-        job.reset(new LoadingJob(manifest, lockFileSystem, LoadType_Load), false);
-        job->SetStatus(LoadingJobStatus_Loading);
+        job.reset(new LoadingJob(manifest, lockFileSystem, eLoadType::Load), false);
+        job->SetStatus(eLoadingJobStatus::Loading);
         mJobs.emplace(manifest, job);
     }
     Internal::LogWrite("Loading resource file: %ls\n", manifest);
@@ -188,7 +188,7 @@ void ResourceManager::LoadFromStream(IStream* stream, const wchar_t* manifest, I
     if (completed)
     {
         job->OnProgress(1.0f);
-        job->SetStatus(LoadingJobStatus_Complete);
+        job->SetStatus(eLoadingJobStatus::Complete);
     }
 }
 
@@ -322,14 +322,14 @@ void ResourceManager::RunManifestPass(LoadingJob& job, bool keepExisting)
 {
     const std::wstring& manifest = job.GetManifest();
     Internal::LogWrite("Loading resource file: %ls\n", manifest.c_str());
-    eLoadingJobStatus outcome = LoadingJobStatus_Loading;
+    eLoadingJobStatus outcome = eLoadingJobStatus::Loading;
     {
         // The job is reported finished only once the file system lock and the stream are let go.
         FileSystemLock fileSystemLock(job.GetLockFileSystem());
         const ResourceFileStream stream(manifest, L".xml");
         if (stream.Get() == nullptr)
         {
-            outcome = LoadingJobStatus_Failed;
+            outcome = eLoadingJobStatus::Failed;
         }
         else
         {
@@ -339,11 +339,11 @@ void ResourceManager::RunManifestPass(LoadingJob& job, bool keepExisting)
             options.askAbort = true;
             if (ReadManifest(*CreateXMLReader(stream.Get()), manifest, job, options))
             {
-                outcome = LoadingJobStatus_Complete;
+                outcome = eLoadingJobStatus::Complete;
             }
         }
     }
-    if (outcome == LoadingJobStatus_Complete)
+    if (outcome == eLoadingJobStatus::Complete)
     {
         // Text after the last element may leave the reader's own figure short of the end.
         job.OnProgress(1.0f);
@@ -431,7 +431,7 @@ bool ResourceManager::ReadManifest(IXMLReader& reader, const std::wstring& manif
                 options.progress->OnProgress(reader.GetProgress());
             }
             if ((options.askAbort && options.progress != nullptr && options.progress->ShouldAbort()) ||
-                job.GetStatus() == LoadingJobStatus_Aborted || ShouldQuit())
+                job.GetStatus() == eLoadingJobStatus::Aborted || ShouldQuit())
             {
                 return false;
             }

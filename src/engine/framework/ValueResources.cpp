@@ -185,7 +185,7 @@ template class ArrayResourceFactory<Rect<int>, RectIResourceFactory>;
 template class ArrayResourceFactory<ColorF, ColorFResourceFactory>;
 template class ArrayResourceFactory<ColorF, ColorIResourceFactory>;
 
-void RegisterValueResourceFactories()
+void CreateConstantResourceFactories()
 {
     ResourceManager* manager = GetResourceManager();
     manager->AddResourceFactory(L"bool", new BoolResourceFactory());

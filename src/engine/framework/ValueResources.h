@@ -237,6 +237,6 @@ extern template class ArrayResourceFactory<ColorF, ColorIResourceFactory>;
 // "vector2f", "vector2i", "rectf", "recti", "colorf", "colori", the nine array tags ("boolarray",
 // "intarray", "floatarray", "stringarray", "vector2farray", "rectfarray", "rectiarray", "colorfarray",
 // "coloriarray"; there is none for Vector2<int>) and "randomrange".
-void RegisterValueResourceFactories();
+void CreateConstantResourceFactories();
 
 } // namespace Strata

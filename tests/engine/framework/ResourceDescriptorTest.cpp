@@ -45,7 +45,7 @@ protected:
 <scene name="layout" width="800"/>
 <counted name="counted"/>
 )");
-        ASSERT_EQ(manager->Load(L"H")->GetStatus(), LoadingJobStatus_Complete);
+        ASSERT_EQ(manager->Load(L"H")->GetStatus(), eLoadingJobStatus::Complete);
     }
 };
 
@@ -145,7 +145,7 @@ TEST_F(ResourceDescriptorTest, ReloadErrorsReachTheCallerAndTheLockIsReleased)
     fileSystem->AddFileSystemPartition(FileSystemPartition_Resources, partition);
 
     AddManifest(L"Other", R"(<res name="taken"/>)");
-    ASSERT_EQ(manager->Load(L"Other")->GetStatus(), LoadingJobStatus_Complete);
+    ASSERT_EQ(manager->Load(L"Other")->GetStatus(), eLoadingJobStatus::Complete);
     AddManifest(L"H", R"(<res name="taken"/>)");
     EXPECT_THROW(ResourceUtils::Reload(L"H", nullptr, true), RuntimeError);
     EXPECT_EQ(partition->GetLockDepth(), 0);

@@ -52,11 +52,11 @@ TEST_F(ResourceLoadingTest, WithoutStreamingAJobGoesQueuedLoadingComplete)
 
     const auto job = manager->LoadAsync(L"A");
     ASSERT_TRUE(gate->WaitForArrival());
-    EXPECT_EQ(job->GetStatus(), LoadingJobStatus_Loading);
+    EXPECT_EQ(job->GetStatus(), eLoadingJobStatus::Loading);
     EXPECT_FALSE(job->IsComplete());
     gate->Open();
     ASSERT_TRUE(WaitForJob(*job));
-    EXPECT_EQ(job->GetStatus(), LoadingJobStatus_Complete);
+    EXPECT_EQ(job->GetStatus(), eLoadingJobStatus::Complete);
     EXPECT_FLOAT_EQ(job->GetResourceLoadPctComplete(), 1.0f);
     EXPECT_EQ(job->GetDataTransferSize(), 0u);
     EXPECT_TRUE(files.GetAcquired().empty()) << "nothing is acquired while streaming is off";
@@ -73,7 +73,7 @@ TEST_F(ResourceLoadingTest, LoadAsyncWhileTheLoaderIsBusyIsNotLost)
     ASSERT_TRUE(gate->WaitForArrival());
     const auto b = manager->LoadAsync(L"B");
     const auto c = manager->LoadAsync(L"C");
-    EXPECT_EQ(b->GetStatus(), LoadingJobStatus_Queued);
+    EXPECT_EQ(b->GetStatus(), eLoadingJobStatus::Queued);
     gate->Open();
     ASSERT_TRUE(WaitForJob(*c));
     ASSERT_TRUE(WaitForJob(*b));
@@ -81,7 +81,7 @@ TEST_F(ResourceLoadingTest, LoadAsyncWhileTheLoaderIsBusyIsNotLost)
 
     // And once the loader is idle again, a new job still wakes it.
     AddManifest(L"D", R"(<res name="d"/>)");
-    EXPECT_EQ(manager->Load(L"D")->GetStatus(), LoadingJobStatus_Complete);
+    EXPECT_EQ(manager->Load(L"D")->GetStatus(), eLoadingJobStatus::Complete);
 }
 
 TEST_F(ResourceLoadingTest, ProgressIsReportedAndAnAbortStopsThePass)
@@ -89,7 +89,7 @@ TEST_F(ResourceLoadingTest, ProgressIsReportedAndAnAbortStopsThePass)
     AddManifest(L"P", R"(<res name="p1"/><res name="p2"/>)");
     RecordingProgress progress;
     const auto done = manager->Load(L"P", &progress);
-    EXPECT_EQ(done->GetStatus(), LoadingJobStatus_Complete);
+    EXPECT_EQ(done->GetStatus(), eLoadingJobStatus::Complete);
     EXPECT_TRUE(std::is_sorted(progress.values.begin(), progress.values.end()));
     for (float value : progress.values)
     {
@@ -105,15 +105,15 @@ TEST_F(ResourceLoadingTest, ProgressIsReportedAndAnAbortStopsThePass)
     aborting.abort = true;
     aborting.onProgress = [&gate] { gate->Open(); };
     const auto aborted = manager->Load(L"Q", &aborting);
-    EXPECT_EQ(aborted->GetStatus(), LoadingJobStatus_Aborted);
+    EXPECT_EQ(aborted->GetStatus(), eLoadingJobStatus::Aborted);
     DrainLoader();
     EXPECT_FALSE(Created("second"));
     EXPECT_FALSE(Created("third"));
 
     aborted->Abort();
-    EXPECT_EQ(aborted->GetStatus(), LoadingJobStatus_Aborted);
+    EXPECT_EQ(aborted->GetStatus(), eLoadingJobStatus::Aborted);
     done->Abort();
-    EXPECT_EQ(done->GetStatus(), LoadingJobStatus_Complete) << "a complete job cannot be aborted";
+    EXPECT_EQ(done->GetStatus(), eLoadingJobStatus::Complete) << "a complete job cannot be aborted";
 }
 
 TEST_F(ResourceLoadingTest, FactoryErrorFailsTheJobWithItsMessage)
@@ -122,13 +122,13 @@ TEST_F(ResourceLoadingTest, FactoryErrorFailsTheJobWithItsMessage)
     AddManifest(L"E", R"(<res name="good"/><res name="bad"/><res name="never"/>)");
     const auto job = manager->LoadAsync(L"E");
     ASSERT_TRUE(WaitForJob(*job)) << "a job must never stay Loading";
-    EXPECT_EQ(job->GetStatus(), LoadingJobStatus_Failed);
+    EXPECT_EQ(job->GetStatus(), eLoadingJobStatus::Failed);
     EXPECT_EQ(job->GetFailureMessage(), "factory refused bad");
     EXPECT_TRUE(Created("good"));
     EXPECT_FALSE(Created("never"));
 
     AddManifest(L"After", R"(<res name="after"/>)");
-    EXPECT_EQ(manager->Load(L"After")->GetStatus(), LoadingJobStatus_Complete) << "the loader thread lives on";
+    EXPECT_EQ(manager->Load(L"After")->GetStatus(), eLoadingJobStatus::Complete) << "the loader thread lives on";
 }
 
 TEST_F(ResourceLoadingTest, UnloadDuringALoadAbortsItAndDropsItsResources)
@@ -139,10 +139,10 @@ TEST_F(ResourceLoadingTest, UnloadDuringALoadAbortsItAndDropsItsResources)
     const auto job = manager->LoadAsync(L"U");
     ASSERT_TRUE(gate->WaitForArrival());
     manager->Unload(L"U");
-    EXPECT_EQ(job->GetStatus(), LoadingJobStatus_Aborted);
+    EXPECT_EQ(job->GetStatus(), eLoadingJobStatus::Aborted);
     gate->Open();
     DrainLoader();
-    EXPECT_EQ(job->GetStatus(), LoadingJobStatus_Aborted);
+    EXPECT_EQ(job->GetStatus(), eLoadingJobStatus::Aborted);
     EXPECT_TRUE(Created("held")) << "the factory call under way was finished";
     EXPECT_EQ(Get("held"), nullptr) << "a resource made for an unloaded manifest is not stored";
     EXPECT_EQ(Get("late"), nullptr);
@@ -162,7 +162,7 @@ TEST_F(ResourceLoadingTest, AReloadedManifestNeverReceivesTheOldJobsResources)
     EXPECT_NE(oldJob, newJob);
     gate->Open();
     ASSERT_TRUE(WaitForJob(*newJob));
-    EXPECT_EQ(newJob->GetStatus(), LoadingJobStatus_Complete);
+    EXPECT_EQ(newJob->GetStatus(), eLoadingJobStatus::Complete);
     EXPECT_EQ(Get("held"), nullptr) << "the old job made it while the new job was current";
     EXPECT_EQ(ValueOf("fresh"), L"new");
 }
@@ -172,7 +172,7 @@ TEST_F(ResourceLoadingTest, AfterCleanupLoadsFailAtOnce)
     manager->Cleanup();
     AddManifest(L"Late", R"(<res name="late"/>)");
     const auto job = manager->Load(L"Late");
-    EXPECT_EQ(job->GetStatus(), LoadingJobStatus_Failed);
+    EXPECT_EQ(job->GetStatus(), eLoadingJobStatus::Failed);
     EXPECT_FALSE(job->GetFailureMessage().empty());
 }
 
@@ -221,7 +221,7 @@ protected:
     boost::intrusive_ptr<ILoadingJob> StartPending(const wchar_t* manifest)
     {
         auto job = manager->LoadAsync(manifest);
-        EXPECT_TRUE(WaitUntil([&job] { return job->GetStatus() == LoadingJobStatus_Acquiring; }));
+        EXPECT_TRUE(WaitUntil([&job] { return job->GetStatus() == eLoadingJobStatus::Acquiring; }));
         return job;
     }
 };
@@ -230,7 +230,7 @@ TEST_F(StreamedLoadingTest, FilesAlreadyLocalLoadAsWithoutStreaming)
 {
     AddManifest(L"L", R"(<res name="img" files="img.png;img_mask.png"/><alias name="x" src="img"/>)");
     const auto job = manager->Load(L"L");
-    EXPECT_EQ(job->GetStatus(), LoadingJobStatus_Complete);
+    EXPECT_EQ(job->GetStatus(), eLoadingJobStatus::Complete);
     EXPECT_TRUE(Created("img"));
     const auto acquired = files.GetAcquired();
     ASSERT_EQ(acquired.size(), 2u);
@@ -258,11 +258,11 @@ TEST_F(StreamedLoadingTest, ResourcesWhoseFilesArriveFirstAreCreatedFirst)
     a->Complete();
     ASSERT_TRUE(WaitUntil([this] { return Created("r1"); }));
     EXPECT_FALSE(Created("r2")) << "r2 still waits for c.png";
-    EXPECT_EQ(job->GetStatus(), LoadingJobStatus_Acquiring);
+    EXPECT_EQ(job->GetStatus(), eLoadingJobStatus::Acquiring);
 
     c->Complete();
     ASSERT_TRUE(WaitForJob(*job));
-    EXPECT_EQ(job->GetStatus(), LoadingJobStatus_Complete);
+    EXPECT_EQ(job->GetStatus(), eLoadingJobStatus::Complete);
     EXPECT_EQ(log->Created(), (std::vector<std::string>{"r1", "r2", "r3"}))
         << "streamed resources are made once, the rest by the final pass";
     EXPECT_EQ(manager->GetResource(Label("r2alias")), manager->GetResource(Label("r2")));
@@ -278,7 +278,7 @@ TEST_F(StreamedLoadingTest, AFailedTransferStillLetsItsResourceBeMade)
     const auto job = StartPending(L"F");
     a->Fail(-3);
     ASSERT_TRUE(WaitForJob(*job));
-    EXPECT_EQ(job->GetStatus(), LoadingJobStatus_Complete);
+    EXPECT_EQ(job->GetStatus(), eLoadingJobStatus::Complete);
     EXPECT_EQ(job->GetLastError(), -3) << "the transfer's error is copied to the job";
     EXPECT_TRUE(Created("r1"));
 }
@@ -294,7 +294,7 @@ TEST_F(StreamedLoadingTest, AbortWhilePendingAbortsTheTransfers)
 
     job->Abort();
     ASSERT_TRUE(WaitUntil([&b] { return b->WasAborted(); }));
-    EXPECT_EQ(job->GetStatus(), LoadingJobStatus_Aborted);
+    EXPECT_EQ(job->GetStatus(), eLoadingJobStatus::Aborted);
     EXPECT_FALSE(a->WasAborted()) << "a finished transfer is left alone";
     EXPECT_NE(Get("r1"), nullptr) << "resources made before the abort stay";
     EXPECT_FALSE(Created("r3"));
@@ -308,7 +308,7 @@ TEST_F(StreamedLoadingTest, UnloadWhilePendingStoresNothingMore)
     manager->Unload(L"A");
     a->Complete();
     ASSERT_TRUE(WaitUntil([&a] { return a->WasAborted(); }));
-    EXPECT_EQ(job->GetStatus(), LoadingJobStatus_Aborted);
+    EXPECT_EQ(job->GetStatus(), eLoadingJobStatus::Aborted);
     EXPECT_EQ(Get("r1"), nullptr);
 }
 
@@ -316,7 +316,7 @@ TEST_F(StreamedLoadingTest, StreamedResourcesGetTheDuplicateCheck)
 {
     AddManifest(L"Disk", R"(<res name="rmDup" value="disk"/>)");
     files.SetStreaming(false);
-    ASSERT_EQ(manager->Load(L"Disk")->GetStatus(), LoadingJobStatus_Complete);
+    ASSERT_EQ(manager->Load(L"Disk")->GetStatus(), eLoadingJobStatus::Complete);
     files.SetStreaming(true);
 
     const TransferPtr a = files.ScriptTransfer(L"a.png");
@@ -324,7 +324,7 @@ TEST_F(StreamedLoadingTest, StreamedResourcesGetTheDuplicateCheck)
     const auto job = StartPending(L"Net");
     a->Complete();
     ASSERT_TRUE(WaitForJob(*job));
-    EXPECT_EQ(job->GetStatus(), LoadingJobStatus_Failed);
+    EXPECT_EQ(job->GetStatus(), eLoadingJobStatus::Failed);
     EXPECT_EQ(job->GetFailureMessage(), "The manifests 'Disk' and 'Net' both contain a resource named 'rmDup'.");
     EXPECT_EQ(ValueOf("rmDup"), L"disk");
 }
@@ -338,14 +338,14 @@ TEST_F(StreamedLoadingTest, ErrorsWhilePendingOrAcquiringFailTheJob)
     const auto job = StartPending(L"E");
     a->Complete();
     ASSERT_TRUE(WaitForJob(*job));
-    EXPECT_EQ(job->GetStatus(), LoadingJobStatus_Failed);
+    EXPECT_EQ(job->GetStatus(), eLoadingJobStatus::Failed);
     EXPECT_EQ(job->GetFailureMessage(), "factory refused bad");
     EXPECT_TRUE(WaitUntil([&b] { return b->WasAborted(); })) << "a failed job lets go of its transfers";
 
     // A file name that cannot be a file address fails the acquisition itself.
     AddManifest(L"Long", "<res name=\"long\" files=\"" + std::string(600, 'x') + ".png\"/>");
     const auto longJob = manager->Load(L"Long");
-    EXPECT_EQ(longJob->GetStatus(), LoadingJobStatus_Failed);
+    EXPECT_EQ(longJob->GetStatus(), eLoadingJobStatus::Failed);
     EXPECT_FALSE(longJob->GetFailureMessage().empty());
 }
 
@@ -355,7 +355,7 @@ TEST_F(StreamedLoadingTest, CleanupWhileAJobIsPendingReturns)
     AddManifest(L"C", R"(<res name="r1" files="a.png"/>)");
     const auto job = StartPending(L"C");
     manager->Cleanup();
-    EXPECT_EQ(job->GetStatus(), LoadingJobStatus_Aborted);
+    EXPECT_EQ(job->GetStatus(), eLoadingJobStatus::Aborted);
     EXPECT_TRUE(a->WasAborted());
     EXPECT_FALSE(Created("r1"));
 }
@@ -363,7 +363,7 @@ TEST_F(StreamedLoadingTest, CleanupWhileAJobIsPendingReturns)
 TEST_F(StreamedLoadingTest, MissingManifestFailsTheAcquisition)
 {
     const auto job = manager->Load(L"Nowhere");
-    EXPECT_EQ(job->GetStatus(), LoadingJobStatus_Failed);
+    EXPECT_EQ(job->GetStatus(), eLoadingJobStatus::Failed);
 }
 
 TEST_F(ResourceLoadingTest, TheJobTableIsSharedBetweenThreads)

@@ -37,7 +37,7 @@ TEST_F(ResourceManagerTest, NamedElementsBecomeResourcesAndOthersDeclareNothing)
 </unknown>
 <res name="Second" value="2"/>
 )");
-    LoadExpecting(L"A", LoadingJobStatus_Complete);
+    LoadExpecting(L"A", eLoadingJobStatus::Complete);
 
     EXPECT_EQ(log->Created(), (std::vector<std::string>{"first", "nested", "second"}));
     EXPECT_EQ(ValueOf("first"), L"1");
@@ -53,7 +53,7 @@ TEST_F(ResourceManagerTest, LoadCountsAndUnload)
     AddManifest(L"A", R"(<res name="a1"/><res name="a2"/>)");
     EXPECT_EQ(manager->GetLoadCount(L"A"), 0) << "never loaded";
 
-    const auto first = LoadExpecting(L"A", LoadingJobStatus_Complete);
+    const auto first = LoadExpecting(L"A", eLoadingJobStatus::Complete);
     const auto second = manager->LoadAsync(L"A");
     EXPECT_EQ(first, second) << "a loaded manifest keeps its job";
     EXPECT_EQ(manager->GetLoadCount(L"A"), 2);
@@ -73,14 +73,14 @@ TEST_F(ResourceManagerTest, LoadCountsAndUnload)
     manager->Unload(nullptr);
     EXPECT_EQ(manager->GetLoadCount(L"A"), 0);
 
-    LoadExpecting(L"A", LoadingJobStatus_Complete);
+    LoadExpecting(L"A", eLoadingJobStatus::Complete);
     EXPECT_EQ(manager->GetLoadCount(L"A"), 1) << "an unloaded manifest loads afresh";
     EXPECT_EQ(log->Created().size(), 4u);
 }
 
 TEST_F(ResourceManagerTest, MissingManifestFailsWithoutRaising)
 {
-    const auto job = LoadExpecting(L"Nowhere", LoadingJobStatus_Failed);
+    const auto job = LoadExpecting(L"Nowhere", eLoadingJobStatus::Failed);
     EXPECT_TRUE(job->IsComplete());
     EXPECT_EQ(manager->GetLoadCount(L"Nowhere"), 1) << "the job stays in the table until unloaded";
 }
@@ -98,7 +98,7 @@ TEST_F(ResourceManagerTest, BadManifestNamesAreRefused)
 TEST_F(ResourceManagerTest, SameManifestRedefinitionKeepsTheLastDefinition)
 {
     AddManifest(L"A", R"(<res name="x" value="first"/><res name="X" value="second"/>)");
-    LoadExpecting(L"A", LoadingJobStatus_Complete);
+    LoadExpecting(L"A", eLoadingJobStatus::Complete);
     EXPECT_EQ(ValueOf("x"), L"second");
 }
 
@@ -106,9 +106,9 @@ TEST_F(ResourceManagerTest, NameDefinedByTwoManifestsFailsTheSecond)
 {
     AddManifest(L"A", R"(<res name="rmShared" value="from A"/>)");
     AddManifest(L"B", R"(<res name="before" value="b"/><res name="RMSHARED" value="from B"/><res name="after"/>)");
-    LoadExpecting(L"A", LoadingJobStatus_Complete);
+    LoadExpecting(L"A", eLoadingJobStatus::Complete);
 
-    const auto job = LoadExpecting(L"B", LoadingJobStatus_Failed);
+    const auto job = LoadExpecting(L"B", eLoadingJobStatus::Failed);
     EXPECT_EQ(job->GetFailureMessage(), "The manifests 'A' and 'B' both contain a resource named 'rmShared'.");
     EXPECT_EQ(ValueOf("rmShared"), L"from A") << "the first definition stays";
     EXPECT_EQ(ValueOf("before"), L"b") << "resources before the clash were made";
@@ -118,7 +118,7 @@ TEST_F(ResourceManagerTest, NameDefinedByTwoManifestsFailsTheSecond)
 TEST_F(ResourceManagerTest, DuplicateFromAStreamReachesTheCaller)
 {
     AddManifest(L"A", R"(<res name="rmShared"/>)");
-    LoadExpecting(L"A", LoadingJobStatus_Complete);
+    LoadExpecting(L"A", eLoadingJobStatus::Complete);
 
     const std::string text = R"(<m><res name="rmShared"/></m>)";
     ReadOnlyMemoryStream stream(L"B.xml", text.data(), text.size());
@@ -132,7 +132,7 @@ TEST_F(ResourceManagerTest, DuplicateFromAStreamReachesTheCaller)
         EXPECT_STREQ(e.what(), "The manifests 'A' and 'B' both contain a resource named 'rmShared'.");
     }
     EXPECT_EQ(manager->GetLoadCount(L"B"), 1);
-    EXPECT_EQ(manager->LoadAsync(L"B")->GetStatus(), LoadingJobStatus_Failed)
+    EXPECT_EQ(manager->LoadAsync(L"B")->GetStatus(), eLoadingJobStatus::Failed)
         << "the failure is kept on the manifest's job";
 }
 
@@ -148,15 +148,15 @@ TEST_F(ResourceManagerTest, AliasesFollowTheirDescriptor)
 <alias name="late" src="other"/>
 )");
     AddManifest(L"C", R"(<alias name="toB" src="other"/>)");
-    LoadExpecting(L"A", LoadingJobStatus_Complete);
+    LoadExpecting(L"A", eLoadingJobStatus::Complete);
     EXPECT_EQ(Get("early"), nullptr) << "an alias read before its source names nothing";
     EXPECT_EQ(manager->GetResource(Label("late")), manager->GetResource(Label("target")));
     EXPECT_EQ(Get("dangling"), nullptr);
 
-    LoadExpecting(L"B", LoadingJobStatus_Complete);
+    LoadExpecting(L"B", eLoadingJobStatus::Complete);
     EXPECT_EQ(manager->GetResource(Label("toA")), manager->GetResource(Label("target")));
     EXPECT_EQ(ValueOf("late"), L"o") << "an alias overwrites a name of another manifest without error";
-    LoadExpecting(L"C", LoadingJobStatus_Complete);
+    LoadExpecting(L"C", eLoadingJobStatus::Complete);
 
     manager->Unload(L"A");
     EXPECT_EQ(Get("target"), nullptr);
@@ -179,7 +179,7 @@ TEST_F(ResourceManagerTest, LoadFromStreamReadsOnceAndCountsEveryCall)
     EXPECT_EQ(manager->GetLoadCount(L"S"), 2);
     EXPECT_EQ(log->Created(), (std::vector<std::string>{"s1"}));
     const auto job = manager->LoadAsync(L"S");
-    EXPECT_EQ(job->GetStatus(), LoadingJobStatus_Complete);
+    EXPECT_EQ(job->GetStatus(), eLoadingJobStatus::Complete);
     EXPECT_EQ(manager->GetLoadCount(L"S"), 3);
     EXPECT_EQ(files.GetOpenCount(L"S.xml"), 0) << "the loader never reads a manifest loaded from a stream";
 }
@@ -187,7 +187,7 @@ TEST_F(ResourceManagerTest, LoadFromStreamReadsOnceAndCountsEveryCall)
 TEST_F(ResourceManagerTest, DamagedDocumentFailsTheJob)
 {
     AddManifest(L"Bad", R"(<res name="ok"/><res name="broken" value="unclosed>)");
-    const auto job = LoadExpecting(L"Bad", LoadingJobStatus_Failed);
+    const auto job = LoadExpecting(L"Bad", eLoadingJobStatus::Failed);
     EXPECT_FALSE(job->GetFailureMessage().empty());
     EXPECT_NE(Get("ok"), nullptr);
 }
@@ -213,7 +213,7 @@ TEST_F(ResourceManagerTest, FactoryReplacementDeletesTheOldFactory)
     EXPECT_EQ(deleted, 2) << "a factory without a tag is deleted, not leaked";
 
     AddManifest(L"N", R"(<count name="none"/>)");
-    LoadExpecting(L"N", LoadingJobStatus_Complete);
+    LoadExpecting(L"N", eLoadingJobStatus::Complete);
     EXPECT_EQ(manager->GetResource(Label("none")), nullptr) << "a factory that makes nothing declares nothing";
 
     manager->Cleanup();

@@ -20,14 +20,14 @@ protected:
     void SetUp() override
     {
         ResourceTest::SetUp();
-        RegisterValueResourceFactories();
+        CreateConstantResourceFactories();
     }
 
     void LoadValues(const std::string& body)
     {
         AddManifest(L"Values", body);
         const auto job = manager->Load(L"Values");
-        ASSERT_EQ(job->GetStatus(), LoadingJobStatus_Complete) << job->GetFailureMessage();
+        ASSERT_EQ(job->GetStatus(), eLoadingJobStatus::Complete) << job->GetFailureMessage();
     }
 
     template <class T>
