@@ -4,6 +4,8 @@
 #include "graphics/Image.h"
 #include "graphics/SoftwareCanvas.h"
 
+#include "BenchReporter.h"
+
 #include <benchmark/benchmark.h>
 
 #if STRATA_BENCH_PIXMAN
@@ -107,33 +109,6 @@ void BM_PixmanOver(benchmark::State& state)
 BENCHMARK(BM_PixmanOver)->Unit(benchmark::kMillisecond);
 #endif
 
-// Keeps each benchmark's pixel rate for the closing comparison.
-class RateReporter : public benchmark::ConsoleReporter
-{
-  public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const Run& run : runs)
-        {
-            const auto it = run.counters.find("items_per_second");
-            if (!run.error_occurred && run.run_type == Run::RT_Iteration && it != run.counters.end())
-            {
-                mRates[run.run_name.function_name] = it->second.value;
-            }
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-
-    double Get(const std::string& name) const
-    {
-        const auto it = mRates.find(name);
-        return it != mRates.end() ? it->second : 0.0;
-    }
-
-  private:
-    std::map<std::string, double> mRates;
-};
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -143,12 +118,12 @@ int main(int argc, char** argv)
     {
         return 1;
     }
-    RateReporter reporter;
+    ResultReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
 
-    const double ours = reporter.Get("BM_StrataAlphaBlend");
-    const double pixman = reporter.Get("BM_PixmanOver");
+    const double ours = reporter.Counter("BM_StrataAlphaBlend", "items_per_second");
+    const double pixman = reporter.Counter("BM_PixmanOver", "items_per_second");
     std::printf("Frame %dx%d. Strata blitter alpha blend: %.1f Mpixel/s", kWidth, kHeight, ours / 1e6);
     if (pixman > 0.0)
     {

@@ -6,6 +6,8 @@
 #include "core/MemoryStream.h"
 #include "graphics/GifDecoder.h"
 
+#include "BenchReporter.h"
+
 #include <benchmark/benchmark.h>
 
 #if STRATA_BENCH_GIFLIB
@@ -265,31 +267,6 @@ void RegisterAll()
     }
 }
 
-// Keeps each benchmark's throughput for the closing comparison.
-class ThroughputReporter : public benchmark::ConsoleReporter
-{
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const Run& run : runs)
-        {
-            const auto it = run.counters.find("items_per_second");
-            if (!run.error_occurred && run.run_type == Run::RT_Iteration && it != run.counters.end())
-                mItemsPerSecond[run.run_name.function_name] = it->second.value;
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-
-    double Get(const std::string& name) const
-    {
-        const auto it = mItemsPerSecond.find(name);
-        return it != mItemsPerSecond.end() ? it->second : 0.0;
-    }
-
-private:
-    std::map<std::string, double> mItemsPerSecond;
-};
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -309,7 +286,7 @@ int main(int argc, char** argv)
     }
 
     RegisterAll();
-    ThroughputReporter reporter;
+    ResultReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
 
@@ -317,11 +294,11 @@ int main(int argc, char** argv)
     const char* separator = " ";
     for (const TestImage& image : Images())
     {
-        const double ours = reporter.Get("Strata/" + image.name);
+        const double ours = reporter.Counter("Strata/" + image.name, "items_per_second");
         std::printf("%s%s (%zu KB) %.0f Mpixel/s", separator, image.name.c_str(), image.file.size() / 1024,
                     ours / 1e6);
 #if STRATA_BENCH_GIFLIB
-        const double giflib = reporter.Get("Giflib/" + image.name);
+        const double giflib = reporter.Counter("Giflib/" + image.name, "items_per_second");
         if (giflib > 0.0)
             std::printf(", %.2fx giflib", ours / giflib);
 #endif

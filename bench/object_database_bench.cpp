@@ -7,6 +7,8 @@
 #include "framework/Task.h"
 #include "framework/TimedTask.h"
 
+#include "BenchReporter.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -103,33 +105,6 @@ void BM_PlainVirtualLoop(benchmark::State& state)
 }
 BENCHMARK(BM_PlainVirtualLoop);
 
-// Keeps each benchmark's time per iteration for the closing comparison.
-class TimeReporter : public benchmark::ConsoleReporter
-{
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const Run& run : runs)
-        {
-            if (!run.error_occurred && run.run_type == Run::RT_Iteration && run.iterations > 0)
-            {
-                mNanoseconds[run.run_name.function_name] =
-                    run.real_accumulated_time * 1e9 / static_cast<double>(run.iterations);
-            }
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-
-    double Get(const std::string& name) const
-    {
-        const auto it = mNanoseconds.find(name);
-        return it != mNanoseconds.end() ? it->second : 0.0;
-    }
-
-private:
-    std::map<std::string, double> mNanoseconds;
-};
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -139,12 +114,12 @@ int main(int argc, char** argv)
     {
         return 1;
     }
-    TimeReporter reporter;
+    ResultReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
 
-    const double ours = reporter.Get("BM_ObjectDatabaseUpdate") / kObjects;
-    const double plain = reporter.Get("BM_PlainVirtualLoop") / kObjects;
+    const double ours = reporter.NanosecondsPerIteration("BM_ObjectDatabaseUpdate") / kObjects;
+    const double plain = reporter.NanosecondsPerIteration("BM_PlainVirtualLoop") / kObjects;
     std::printf("%d objects. Object database update: %.1f ns per object", kObjects, ours);
     if (plain > 0.0)
     {

@@ -9,6 +9,8 @@
 #include "framework/ResourceManager.h"
 #include "framework/ValueResources.h"
 
+#include "BenchReporter.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -131,33 +133,6 @@ void BM_ResourceManagerLoadFromStream(benchmark::State& state)
 }
 BENCHMARK(BM_ResourceManagerLoadFromStream)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-// Keeps each benchmark's throughput for the closing comparison.
-class ThroughputReporter : public benchmark::ConsoleReporter
-{
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const Run& run : runs)
-        {
-            const auto it = run.counters.find("bytes_per_second");
-            if (!run.error_occurred && run.run_type == Run::RT_Iteration && it != run.counters.end())
-            {
-                mBytesPerSecond[run.run_name.function_name] = it->second.value;
-            }
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-
-    double Get(const std::string& name) const
-    {
-        const auto it = mBytesPerSecond.find(name);
-        return it != mBytesPerSecond.end() ? it->second : 0.0;
-    }
-
-private:
-    std::map<std::string, double> mBytesPerSecond;
-};
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -171,7 +146,7 @@ int main(int argc, char** argv)
     Strata::RegisterSingleton(static_cast<Strata::IFileSource*>(&fileSource));
     Strata::CreateConstantResourceFactories();
 
-    ThroughputReporter reporter;
+    ResultReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
 
@@ -179,9 +154,9 @@ int main(int argc, char** argv)
     Strata::Internal::DeleteAllSingletons();
     Strata::RegisterSingleton(static_cast<Strata::IFileSource*>(nullptr));
 
-    const double reader = reporter.Get("BM_XMLReaderOnly");
-    const double load = reporter.Get("BM_ResourceManagerLoad");
-    const double fromStream = reporter.Get("BM_ResourceManagerLoadFromStream");
+    const double reader = reporter.Counter("BM_XMLReaderOnly", "bytes_per_second");
+    const double load = reporter.Counter("BM_ResourceManagerLoad", "bytes_per_second");
+    const double fromStream = reporter.Counter("BM_ResourceManagerLoadFromStream", "bytes_per_second");
     std::printf("Manifest of %d value resources, %.2f MB. XML reader alone: %.1f MB/s", kResourceCount,
                 static_cast<double>(Document().size()) / 1e6, reader / 1e6);
     if (reader > 0.0)

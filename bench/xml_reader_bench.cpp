@@ -4,6 +4,8 @@
 #include "core/MemoryStream.h"
 #include "core/XMLReader.h"
 
+#include "BenchReporter.h"
+
 #include <benchmark/benchmark.h>
 
 #if STRATA_BENCH_EXPAT
@@ -149,33 +151,6 @@ void BM_Pugixml(benchmark::State& state)
 BENCHMARK(BM_Pugixml)->Unit(benchmark::kMillisecond);
 #endif
 
-// Keeps each benchmark's throughput for the closing comparison.
-class ThroughputReporter : public benchmark::ConsoleReporter
-{
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const Run& run : runs)
-        {
-            const auto it = run.counters.find("bytes_per_second");
-            if (!run.error_occurred && run.run_type == Run::RT_Iteration && it != run.counters.end())
-            {
-                mBytesPerSecond[run.run_name.function_name] = it->second.value;
-            }
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-
-    double Get(const std::string& name) const
-    {
-        const auto it = mBytesPerSecond.find(name);
-        return it != mBytesPerSecond.end() ? it->second : 0.0;
-    }
-
-private:
-    std::map<std::string, double> mBytesPerSecond;
-};
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -185,13 +160,13 @@ int main(int argc, char** argv)
     {
         return 1;
     }
-    ThroughputReporter reporter;
+    ResultReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
 
-    const double ours = reporter.Get("BM_StrataXMLReader");
-    const double expat = reporter.Get("BM_Expat");
-    const double pugixml = reporter.Get("BM_Pugixml");
+    const double ours = reporter.Counter("BM_StrataXMLReader", "bytes_per_second");
+    const double expat = reporter.Counter("BM_Expat", "bytes_per_second");
+    const double pugixml = reporter.Counter("BM_Pugixml", "bytes_per_second");
     std::printf("Document %.2f MB. Strata XML reader: %.1f MB/s", static_cast<double>(Document().size()) / 1e6,
                 ours / 1e6);
     if (expat > 0.0)
