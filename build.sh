@@ -10,9 +10,9 @@ case "$mode" in play|test) ;; *) echo "usage: $0 play|test" >&2; exit 2 ;; esac
 SUDO=
 if [ "$(id -u)" -ne 0 ]; then SUDO=sudo; fi
 
-packages=(cmake ninja-build g++ pkg-config zlib1g-dev libboost-dev libcurl4-openssl-dev libstb-dev)
+packages=(cmake ninja-build g++ pkg-config zlib1g-dev libboost-dev libcurl4-openssl-dev libstb-dev libsdl2-dev libgl-dev libglu1-mesa-dev libgl1-mesa-dri)
 if [ "$mode" = test ]; then
-  packages+=(libgtest-dev libgmock-dev libbenchmark-dev libexpat1-dev libpugixml-dev clang libclang-rt-14-dev locales nginx-light libgif-dev libpixman-1-dev)
+  packages+=(libgtest-dev libgmock-dev libbenchmark-dev libexpat1-dev libpugixml-dev clang libclang-rt-14-dev locales nginx-light libgif-dev libpixman-1-dev xvfb xauth)
 fi
 missing=()
 for p in "${packages[@]}"; do
@@ -78,4 +78,7 @@ if compgen -G "tests/engine/framework/*Test.cpp" >/dev/null; then
     ctest --test-dir build/tsan/tests/engine/framework -j "$jobs" --output-on-failure --timeout 300
 fi
 
-ctest --test-dir build/test -j "$jobs" --output-on-failure --timeout 300
+# Tests that open a real window or an OpenGL context find an X server made by xvfb-run (Mesa draws).
+display=()
+if command -v xvfb-run >/dev/null 2>&1; then display=(xvfb-run -a -s "-screen 0 1920x1080x24"); fi
+"${display[@]}" ctest --test-dir build/test -j "$jobs" --output-on-failure --timeout 300

@@ -1,0 +1,23 @@
+#pragma once
+
+namespace Strata
+{
+
+struct sWindowConfig;
+
+// What the main loop needs of the layers above it: applying a window configuration (which makes the
+// graphics platform and the window), and drawing the frame's overlays. The graphics layer installs
+// them before the loop runs; without them the loop skips those steps.
+struct sFrameHooks
+{
+    void (*applyWindowConfig)(const sWindowConfig& config) = nullptr;
+    // Draws the custom mouse cursor at the last mouse position, when it is enabled.
+    void (*drawCustomCursor)() = nullptr;
+    // Dims what the modes below a translucent top mode drew.
+    void (*dimBackground)() = nullptr;
+};
+
+void InstallFrameHooks(const sFrameHooks& hooks);
+const sFrameHooks& GetFrameHooks();
+
+} // namespace Strata
