@@ -5,6 +5,15 @@
 namespace Linux
 {
 
+namespace
+{
+SDL_Window* gMainWindow = nullptr;
+}
+
+SDL_Window* GetMainWindow() { return gMainWindow; }
+
+void SetMainWindow(SDL_Window* window) { gMainWindow = window; }
+
 sFrameViewport ComputeFrameViewport(int windowWidth, int windowHeight)
 {
     sFrameViewport viewport;

@@ -27,5 +27,7 @@ void MapWindowToFrame(const sFrameViewport& viewport, int windowX, int windowY, 
 
 // The game's window, made by the application platform's CreateWindow; null when there is none.
 SDL_Window* GetMainWindow();
+// Set by the application platform when it makes or destroys the window.
+void SetMainWindow(SDL_Window* window);
 
 } // namespace Linux
