@@ -41,6 +41,9 @@ for loc in es_ES tr_TR; do
 done
 
 export SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy
+# Without a session bus address, the D-Bus library SDL loads under X11 leaks a little at exit, which the
+# leak checker reports; no test needs the bus.
+export DBUS_SESSION_BUS_ADDRESS="${DBUS_SESSION_BUS_ADDRESS:-unix:path=/nonexistent}"
 
 cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS=-O1 -DSTRATA_SANITIZE=ON
 cmake --build build/test -j "$jobs"

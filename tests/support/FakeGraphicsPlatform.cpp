@@ -20,16 +20,23 @@ const wchar_t* FakeGraphicsPlatform::GetName()
     return L"Fake";
 }
 
-void FakeGraphicsPlatform::GetSupportedWindowConfig(sWindowConfig*) {}
+void FakeGraphicsPlatform::GetSupportedWindowConfig(sWindowConfig* config)
+{
+    if (onGetSupportedWindowConfig)
+        onGetSupportedWindowConfig(config);
+}
 
 unsigned long FakeGraphicsPlatform::GetCaps()
 {
     return mCaps;
 }
 
-void FakeGraphicsPlatform::Setup(const sWindowConfig&)
+void FakeGraphicsPlatform::Setup(const sWindowConfig& config)
 {
     mLog->push_back("GraphicsSetup");
+    setups.push_back(config);
+    if (onSetup)
+        onSetup(config);
 }
 
 void FakeGraphicsPlatform::Cleanup()
@@ -53,7 +60,9 @@ int FakeGraphicsPlatform::EndScene()
 
 ICanvas* FakeGraphicsPlatform::GetScreenCanvas()
 {
-    return hasScreenCanvas ? reinterpret_cast<ICanvas*>(&mDummyCanvas) : nullptr;
+    if (!hasScreenCanvas)
+        return nullptr;
+    return screenCanvas != nullptr ? screenCanvas : reinterpret_cast<ICanvas*>(&mDummyCanvas);
 }
 
 ITexture* FakeGraphicsPlatform::CreateTexture(const Image*, const Rect<int>*)

@@ -1,7 +1,10 @@
 #pragma once
 
 #include "core/PlatformRegistry.h"
+#include "framework/WindowConfig.h"
 #include "support/FakePlatform.h"
+
+#include <functional>
 
 namespace Strata::Testing
 {
@@ -19,8 +22,14 @@ class FakeGraphicsPlatform : public IGraphicsPlatform
 
     // --- script ---
     int beginSceneResult = 0;
-    // GetScreenCanvas answers a non-null pointer that must never be used.
+    // GetScreenCanvas answers `screenCanvas` when set, else a non-null pointer that must never be
+    // used.
     bool hasScreenCanvas = true;
+    ICanvas* screenCanvas = nullptr;
+    // Called by Setup after it is logged (a test throws here to fail the renderer).
+    std::function<void(const sWindowConfig&)> onSetup;
+    // Called by GetSupportedWindowConfig to adjust the configuration.
+    std::function<void(sWindowConfig*)> onGetSupportedWindowConfig;
     // Counts the scenes into a counter the test keeps, so they can be read after the main loop
     // has deleted this renderer.
     int* endSceneCounter = nullptr;
@@ -29,6 +38,8 @@ class FakeGraphicsPlatform : public IGraphicsPlatform
     const CallLog& Calls() const { return *mLog; }
     int beginSceneCount = 0;
     int endSceneCount = 0;
+    // The configurations Setup was given, in order.
+    std::vector<sWindowConfig> setups;
 
     const wchar_t* GetName() override;
     void GetSupportedWindowConfig(sWindowConfig* config) override;

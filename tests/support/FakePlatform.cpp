@@ -33,9 +33,12 @@ bool FakePlatform::EnforceSingleInstance()
     return anotherInstance;
 }
 
-void FakePlatform::CreateWindow(const sWindowConfig&)
+void FakePlatform::CreateWindow(const sWindowConfig& config)
 {
     Record("CreateWindow");
+    createdWindows.push_back(config);
+    if (onCreateWindow)
+        onCreateWindow(config);
 }
 
 void FakePlatform::DestroyWindow()
@@ -48,21 +51,32 @@ void FakePlatform::EnsureWindowVisible()
     Record("EnsureWindowVisible");
 }
 
-void FakePlatform::EnableHardwareCursor(bool) {}
-
-void FakePlatform::SetHardwareCursor(eCursor) {}
-
-IImage* FakePlatform::GetCustomCursorImage(eCursor)
+void FakePlatform::EnableHardwareCursor(bool enable)
 {
-    return nullptr;
+    hardwareCursorEnables.push_back(enable);
+}
+
+void FakePlatform::SetHardwareCursor(eCursor cursor)
+{
+    hardwareCursorShapes.push_back(cursor);
+}
+
+IImage* FakePlatform::GetCustomCursorImage(eCursor cursor)
+{
+    customCursorQueries.push_back(cursor);
+    return customCursorImage;
 }
 
 Vector2<int> FakePlatform::GetCustomCursorHotSpot(eCursor)
 {
-    return Vector2<int>(0, 0);
+    return customCursorHotSpot;
 }
 
-void FakePlatform::GetSupportedWindowConfig(sWindowConfig*) {}
+void FakePlatform::GetSupportedWindowConfig(sWindowConfig* config)
+{
+    if (onGetSupportedWindowConfig)
+        onGetSupportedWindowConfig(config);
+}
 
 bool FakePlatform::IsActive()
 {

@@ -2,7 +2,9 @@
 
 #include "core/PlatformRegistry.h"
 #include "core/Vector2.h"
+#include "framework/Cursor.h"
 #include "framework/InputEvent.h"
+#include "framework/WindowConfig.h"
 
 #include <deque>
 #include <functional>
@@ -43,12 +45,25 @@ class FakePlatform : public IPlatform
     std::function<void()> onWaitForEvent;
     // Called at every HandleEvents before the queued events are delivered.
     std::function<void()> onHandleEvents;
+    // Called by CreateWindow after it is logged (a test throws here to fail the window).
+    std::function<void(const sWindowConfig&)> onCreateWindow;
+    // Called by GetSupportedWindowConfig to adjust the configuration.
+    std::function<void(sWindowConfig*)> onGetSupportedWindowConfig;
+    // The answers of GetCustomCursorImage and GetCustomCursorHotSpot, whatever the shape.
+    IImage* customCursorImage = nullptr;
+    Vector2<int> customCursorHotSpot;
 
     // --- record ---
     const CallLog& Calls() const { return *mLog; }
     int handleEventsCount = 0;
     int clearRepaintCount = 0;
     int waitCount = 0;
+    // The configurations CreateWindow was given, in order.
+    std::vector<sWindowConfig> createdWindows;
+    // The arguments of the cursor calls, in order.
+    std::vector<bool> hardwareCursorEnables;
+    std::vector<eCursor> hardwareCursorShapes;
+    std::vector<eCursor> customCursorQueries;
 
     void Setup() override;
     void Destroy() override;

@@ -508,6 +508,32 @@ void WriteMasks()
     Fixture("badmask_mask.png", Truncated(EncodePng(2, 1, 1, {7, 7}), 30));
 }
 
+void WriteListFixtures()
+{
+    // Five frames told apart by their width (frame i is i pixels wide, 2 high) and their red level.
+    for (int i = 1; i <= 5; ++i)
+    {
+        std::vector<uint8_t> pixels;
+        for (int p = 0; p < i * 2; ++p)
+            pixels.insert(pixels.end(), {static_cast<uint8_t>(40 * i), 0, 0, 255});
+        Fixture("list_frame" + std::to_string(i) + ".png", EncodePng(i, 2, 4, pixels));
+    }
+
+    // A strip of 4 x 2 panes, each 2 x 2: pane p, pixel (px, py) has red 16 p + px, green 50 py, blue 200
+    // and alpha 255 - 10 p.
+    std::vector<uint8_t> strip;
+    for (int y = 0; y < 4; ++y)
+    {
+        for (int x = 0; x < 8; ++x)
+        {
+            const int pane = (y / 2) * 4 + x / 2;
+            strip.insert(strip.end(), {static_cast<uint8_t>(16 * pane + x % 2), static_cast<uint8_t>(50 * (y % 2)),
+                                       200, static_cast<uint8_t>(255 - 10 * pane)});
+        }
+    }
+    Fixture("list_strip.png", EncodePng(8, 4, 4, strip));
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -524,6 +550,7 @@ int main(int argc, char** argv)
         WriteGifs();
         WritePngsAndJpegs();
         WriteMasks();
+        WriteListFixtures();
     }
     catch (const std::exception& error)
     {

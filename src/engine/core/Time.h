@@ -15,7 +15,13 @@ uint32_t GetTimeMS();
 // The longest gap between the two clicks of a double click, in milliseconds.
 uint32_t GetDoubleClickTime();
 
-// The program's command line; always empty on this platform.
+// Records the program's arguments for GetCommandLine; main calls it first thing. argv[0] is the
+// program's name and is left out; the list ends at argc or at the first null entry, whichever comes
+// first. A negative argc or a null argv records no arguments. Each argument is read as UTF-8.
+void SetCommandLine(int argc, char** argv);
+
+// The arguments recorded by SetCommandLine, after the program's name, joined by single spaces (so
+// "-software" can be looked for in it); empty before that call.
 std::wstring GetCommandLine();
 
 } // namespace Strata

@@ -1,5 +1,7 @@
 #include "framework/ApplicationMode.h"
 
+#include "framework/FrameHooks.h"
+
 namespace Strata
 {
 
@@ -18,9 +20,12 @@ bool ApplicationMode::IsOpaque()
     return true;
 }
 
-// The dimming of the modes below needs the drawing layer; until then they show undimmed, as they do
-// with software rendering.
-void ApplicationMode::DrawBackground() {}
+// The dimming needs the drawing layer, which installs it; without it the modes below show undimmed.
+void ApplicationMode::DrawBackground()
+{
+    if (const auto dimBackground = GetFrameHooks().dimBackground)
+        dimBackground();
+}
 
 ObjectDatabase* ApplicationMode::GetObjectDatabase()
 {

@@ -15,6 +15,9 @@ class IAudioPlatform
     virtual void Cleanup() = 0;
     // First in every update step, with the step length in seconds.
     virtual void Update(float dt) = 0;
+    // The game window gained (true) or lost (false) the input focus; a back end may pause its output
+    // while inactive. Does nothing unless overridden.
+    virtual void Activate(bool /*active*/) {}
 };
 
 // One slot holding the pointer without owning it. Register replaces any earlier pointer;

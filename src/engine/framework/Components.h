@@ -93,19 +93,10 @@ public:
     virtual void SetScale(float both) = 0;
 };
 
-enum HAlignment
-{
-    HAlignment_Left = 0,
-    HAlignment_Center = 1,
-    HAlignment_Right = 2,
-};
-
-enum VAlignment
-{
-    VAlignment_Top = 0,
-    VAlignment_Middle = 1,
-    VAlignment_Bottom = 2,
-};
+// Declared here so the interface needs no graphics header; the values (0 left, 1 centre, 2 right;
+// 0 top, 1 middle, 2 bottom) are defined with the draw state in graphics/DrawState.h.
+enum HAlignment : int;
+enum VAlignment : int;
 
 class IAlignment
 {

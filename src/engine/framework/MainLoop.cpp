@@ -13,6 +13,7 @@
 #include "framework/AudioPlatform.h"
 #include "framework/DownloadManager.h"
 #include "framework/FileSource.h"
+#include "framework/FrameHooks.h"
 #include "framework/InputEvent.h"
 #include "framework/ResourceManager.h"
 #include "framework/ValueResources.h"
@@ -242,6 +243,10 @@ bool Looper::SetUp(IApplication* application, sSetupProgress& progress)
         GetAudioPlatform()->Setup();
     }
 
+    // Makes the graphics platform and the window.
+    if (const auto applyWindowConfig = GetFrameHooks().applyWindowConfig)
+        applyWindowConfig(application->GetDefaultWindowConfig());
+
     CreateConstantResourceFactories();
 
     progress.application = true;
@@ -338,8 +343,12 @@ void Looper::Draw(IApplication* application, IPlatform* platform)
     if (graphics->GetScreenCanvas() != nullptr && !mStack.empty())
         DrawModes();
     application->Draw();
-    // The custom cursor is drawn here, above everything, once the window configuration draws it.
-    graphics->EndScene();
+    // Above everything; an inactive application leaves the pointer to the system.
+    if (const auto drawCustomCursor = GetFrameHooks().drawCustomCursor; drawCustomCursor && platform->IsActive())
+        drawCustomCursor();
+    // A renderer replaced during the frame (a window-mode change) never began this scene.
+    if (GetGraphicsPlatform() == graphics)
+        graphics->EndScene();
 }
 
 void Looper::DrawModes()

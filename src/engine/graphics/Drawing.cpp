@@ -1,11 +1,16 @@
 #include "graphics/Drawing.h"
 
+#include "graphics/Font.h"
 #include "graphics/Image.h"
+#include "graphics/ImageList.h"
+#include "graphics/LineBreaking.h"
 #include "graphics/PixelMath.h"
 #include "graphics/SoftwareCanvas.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
+#include <string>
 
 namespace Strata::Graphics
 {
@@ -317,6 +322,172 @@ int DrawStretchedImage(IImage* image, const Rect<int>& rect, const sDrawState& s
     placed.x -= GetAlignmentShift(state.hAlign, rect.width);
     placed.y -= GetAlignmentShift(state.vAlign, rect.height);
     return quads->DrawStretchedImage(image, placed, state);
+}
+
+namespace
+{
+
+// One unaligned line in `color`.
+int DrawTextLine(float x, float y, const wchar_t* text, const ColorF& color, const sDrawState& state,
+                 ICanvas* canvas)
+{
+    if (ITextDrawingCanvas* textCanvas = QueryCanvas<ITextDrawingCanvas>(canvas))
+    {
+        sDrawState colored = state;
+        colored.color = color;
+        return textCanvas->DrawTextLine(text, x, y, colored);
+    }
+    if (!QueryCanvas<IQuadDrawingCanvas>(canvas))
+    {
+        return DrawResult_Unsupported;
+    }
+    const Font* font = state.font;
+    DrawStateNPI glyphState(state);
+    glyphState.imageColor = color;
+    glyphState.hAlign = HAlignment_Left;
+    glyphState.vAlign = VAlignment_Top;
+    int result = DrawResult_Nothing;
+    for (const wchar_t* c = text; *c != 0; ++c)
+    {
+        Font::sGlyph glyph;
+        font->GetGlyph(c[0], &glyph);
+        glyphState.SourceRect(glyph.x, glyph.y, glyph.width, glyph.height);
+        // Drawing never changes the font's image; the canvas interface only takes it non-const.
+        result = DrawImage(const_cast<IImage*>(glyph.image), x, y, glyphState, canvas);
+        if (result < 0)
+        {
+            return result;
+        }
+        x += static_cast<float>(font->GetKernedLetterWidth(c[0], c[1]));
+    }
+    return result;
+}
+
+} // namespace
+
+int DrawText(const wchar_t* text, float x, float y, const sDrawState& state, ICanvas* canvas)
+{
+    const Font* font = state.font;
+    if (!canvas || !font || !text)
+    {
+        return DrawResult_Nothing;
+    }
+    if (state.hAlign != HAlignment_Left)
+    {
+        x -= static_cast<float>(GetAlignmentShift(state.hAlign, font->GetStringWidth(text)));
+    }
+    if (state.vAlign != VAlignment_Top)
+    {
+        y -= static_cast<float>(GetAlignmentShift(state.vAlign, font->GetGlyphHeight()));
+    }
+    const ColorF effect(state.effectColor.r, state.effectColor.g, state.effectColor.b,
+                        state.effectColor.a * state.color.a);
+    const float ex = static_cast<float>(state.effectOffset.x);
+    const float ey = static_cast<float>(state.effectOffset.y);
+    if (state.textMode == TextMode_Outline)
+    {
+        const float points[8][2] = {{x - ex, y - ey}, {x - ex, y}, {x - ex, y + ey}, {x, y - ey},
+                                    {x, y + ey},      {x + ex, y - ey}, {x + ex, y}, {x + ex, y + ey}};
+        for (const auto& point : points)
+        {
+            DrawTextLine(point[0], point[1], text, effect, state, canvas);
+        }
+    }
+    else if (state.textMode == TextMode_DropShadow)
+    {
+        DrawTextLine(x + ex, y + ey, text, effect, state, canvas);
+    }
+    return DrawTextLine(x, y, text, state.color, state, canvas);
+}
+
+int DrawWrappedText(const wchar_t* text, float x, float y, float width, Rect<float>* bounds,
+                    const sDrawState& state, ICanvas* canvas)
+{
+    const Font* font = state.font;
+    if (!canvas || !font || !text)
+    {
+        return DrawResult_Nothing;
+    }
+    LineBreakList lines;
+    ComputeLineBreaks(&lines, text, TruncateToInt(width), font, nullptr);
+    const int lineCount = std::max(static_cast<int>(lines.starts.size()) - 1, 0);
+    const int lineHeight = font->GetGlyphHeight();
+    const float total = static_cast<float>(static_cast<long long>(lineCount) * lineHeight);
+    if (state.vAlign == VAlignment_Bottom)
+    {
+        y -= total;
+    }
+    else if (state.vAlign == VAlignment_Middle)
+    {
+        y -= total * 0.5f;
+    }
+    const float top = y;
+
+    sDrawState lineState = state;
+    lineState.hAlign = HAlignment_Left;
+    lineState.vAlign = VAlignment_Top;
+    int result = DrawResult_Nothing;
+    std::wstring line;
+    for (int i = 0; i < lineCount; ++i)
+    {
+        line.assign(text + lines.starts[i], static_cast<size_t>(lines.GetLineLength(i)));
+        float lineX = x;
+        if (state.hAlign == HAlignment_Right)
+        {
+            lineX = x - static_cast<float>(font->GetStringWidth(line.c_str()));
+        }
+        else if (state.hAlign == HAlignment_Center)
+        {
+            lineX = std::floor(x - static_cast<float>(font->GetStringWidth(line.c_str())) * 0.5f);
+        }
+        if (state.vAlign == VAlignment_Middle)
+        {
+            y = std::floor(y);
+        }
+        result = DrawText(line.c_str(), lineX, y, lineState, canvas);
+        y += static_cast<float>(lineHeight);
+    }
+
+    if (bounds)
+    {
+        const float widest = static_cast<float>(lines.widest);
+        float left = x;
+        if (state.hAlign == HAlignment_Right)
+        {
+            left = x - widest;
+        }
+        else if (state.hAlign == HAlignment_Center)
+        {
+            left = x - widest * 0.5f;
+        }
+        *bounds = Rect<float>(left, top, widest, total);
+    }
+    return result;
+}
+
+int DrawWrappedText(const wchar_t* text, float x, float y, float width, const sDrawState& state,
+                    ICanvas* canvas)
+{
+    return DrawWrappedText(text, x, y, width, nullptr, state, canvas);
+}
+
+int DrawImageList(IImageList* list, int index, float x, float y, const sDrawState& state, ICanvas* canvas)
+{
+    if (!canvas || !list)
+    {
+        return DrawResult_Nothing;
+    }
+    return list->DrawImage(index, x, y, state, canvas);
+}
+
+int DrawStretchedImageList(IImageList* list, int index, const Rect<float>& rect, const sDrawState& state,
+                           ICanvas* canvas)
+{
+    if (!canvas || !list)
+    {
+        return DrawResult_Nothing;
+    }
+    return list->DrawStretchedImage(index, rect, state, canvas);
 }
 
 bool ClipImageDraw(float x, float y, const Rect<float>& source, const Rect<int>& clip, uint32_t flags,

@@ -10,6 +10,7 @@
 namespace Strata
 {
 class IImage;
+class IImageList;
 }
 
 namespace Strata::Graphics
@@ -40,6 +41,27 @@ int DrawRotatedImage(IImage* image, float x, float y, Angle angle, const sDrawSt
 // The image scaled into the rectangle placed by the alignment. An empty rectangle gives 1; a null image
 // is left to the canvas.
 int DrawStretchedImage(IImage* image, const Rect<int>& rect, const sDrawState& state, ICanvas* canvas);
+// Image `index` of the list through the list's own DrawImage and DrawStretchedImage. A null list or
+// canvas gives 1.
+int DrawImageList(IImageList* list, int index, float x, float y, const sDrawState& state, ICanvas* canvas);
+int DrawStretchedImageList(IImageList* list, int index, const Rect<float>& rect, const sDrawState& state,
+                           ICanvas* canvas);
+
+// One line of text in the state's font, placed by the alignment (its width from the font's string width,
+// its height the glyph height). In outline mode the effect colour (with the effect alpha times the colour
+// alpha) is drawn first at the eight points effectOffset away, in drop-shadow mode once at effectOffset;
+// then the text in the colour. A canvas that draws text itself gets each line whole; any other is drawn
+// glyph by glyph through its image drawing, tinted by the colour. Returns the main line's code: 1 for a
+// null canvas, font or text, or an empty text; -2 when the canvas can draw neither text nor images.
+int DrawText(const wchar_t* text, float x, float y, const sDrawState& state, ICanvas* canvas);
+// The text word-wrapped at `width` in the state's font, lines one glyph height apart, each placed by
+// the horizontal alignment and the block by the vertical one. `bounds`, when given, receives the
+// block's left, top, widest line and total height. Returns the last line's code (1 for a null canvas,
+// font or text).
+int DrawWrappedText(const wchar_t* text, float x, float y, float width, Rect<float>* bounds,
+                    const sDrawState& state, ICanvas* canvas);
+int DrawWrappedText(const wchar_t* text, float x, float y, float width, const sDrawState& state,
+                    ICanvas* canvas);
 
 // The alignment shift for a thing of the given size: nothing, half (truncated) or all of it.
 int GetAlignmentShift(int alignment, int size);

@@ -34,3 +34,31 @@ TEST(Time, PlatformConstants)
     EXPECT_LE(GetDoubleClickTime(), 2000u);
     EXPECT_TRUE(GetCommandLine().empty());
 }
+
+TEST(Time, CommandLineJoinsTheArgumentsAfterTheProgramName)
+{
+    char program[] = "menagerie";
+    char software[] = "-software";
+    char spanish[] = "a\xc3\xb1o"; // UTF-8 "año"
+    char* argv[] = {program, software, spanish, nullptr};
+    SetCommandLine(3, argv);
+    EXPECT_EQ(GetCommandLine(), L"-software a\u00f1o");
+
+    // The list ends at a null entry even when argc claims more.
+    char* shortList[] = {program, software, nullptr, spanish};
+    SetCommandLine(4, shortList);
+    EXPECT_EQ(GetCommandLine(), L"-software");
+
+    SetCommandLine(1, argv);
+    EXPECT_EQ(GetCommandLine(), L"") << "the program's name alone is no argument";
+
+    char* noProgram[] = {nullptr, software};
+    SetCommandLine(2, noProgram);
+    EXPECT_EQ(GetCommandLine(), L"");
+
+    SetCommandLine(3, argv);
+    SetCommandLine(-1, argv);
+    EXPECT_EQ(GetCommandLine(), L"") << "a negative count records nothing";
+    SetCommandLine(2, nullptr);
+    EXPECT_EQ(GetCommandLine(), L"");
+}

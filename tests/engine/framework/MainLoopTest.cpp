@@ -8,12 +8,14 @@
 #include "framework/ApplicationMode.h"
 #include "framework/AudioPlatform.h"
 #include "framework/FileSource.h"
+#include "framework/FrameHooks.h"
 #include "framework/InputEvent.h"
 #include "support/FakeGraphicsPlatform.h"
 #include "support/FakePlatform.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -972,6 +974,75 @@ TEST_F(MainLoopTest, SetUpAndTearDownRunInOrder)
                        "A.Deleted", "App.Cleanup", "FileSource.Cleanup", "GraphicsCleanup", "GraphicsDeleted",
                        "Audio.Cleanup", "DestroyWindow", "Destroy"}));
     EXPECT_FALSE(IsGraphicsPlatformRegistered());
+}
+
+namespace
+{
+
+World* gHookWorld = nullptr;
+
+// Stands in for the window layer's frame hooks for one test.
+struct RecordingFrameHooks
+{
+    explicit RecordingFrameHooks(World& world)
+    {
+        gHookWorld = &world;
+        sFrameHooks hooks;
+        hooks.applyWindowConfig = [](const sWindowConfig& c)
+        {
+            gHookWorld->log.push_back("ApplyWindow(" + std::to_string(c.mode) + "," + std::to_string(c.width) + "x" +
+                                      std::to_string(c.height) + ")");
+        };
+        hooks.drawCustomCursor = [] { gHookWorld->Mark("C"); };
+        InstallFrameHooks(hooks);
+    }
+    ~RecordingFrameHooks()
+    {
+        InstallFrameHooks(sFrameHooks{});
+        gHookWorld = nullptr;
+    }
+};
+
+} // namespace
+
+TEST_F(MainLoopTest, TheWindowIsMadeInSetUpAndTheCursorDrawnOnlyWhileActive)
+{
+    RecordingFrameHooks hooks(world);
+    TestAudioPlatform audio(world);
+    StartWith("A");
+    Passes(3);
+    passes.push_back(
+        [this]
+        {
+            platform->active = false;
+            platform->repaintPending = true;
+            world.timeline.push_back("|");
+        });
+    Passes(1);
+    MainLoop::Execute();
+
+    // The window is made between the audio set-up and the application's.
+    EXPECT_EQ(CallLog(world.log.begin(), world.log.begin() + 6),
+              (CallLog{"Setup", "EnforceSingleInstance", "App.RegisterSingletons", "Audio.Setup",
+                       "ApplyWindow(1,800x600)", "App.Setup"}));
+
+    // The cursor follows every overlay while the platform is active, and never while it is not.
+    const auto split = std::find(world.timeline.begin(), world.timeline.end(), "|");
+    ASSERT_NE(split, world.timeline.end());
+    int activeDraws = 0;
+    for (auto it = world.timeline.begin(); it != split; ++it)
+    {
+        if ((*it)[0] != 'D')
+            continue;
+        ++activeDraws;
+        ASSERT_NE(it + 1, split);
+        EXPECT_EQ(*(it + 1), "C" + it->substr(1));
+    }
+    EXPECT_GE(activeDraws, 2);
+    EXPECT_NE(std::find_if(split, world.timeline.end(), [](const std::string& s) { return s[0] == 'D'; }),
+              world.timeline.end());
+    EXPECT_EQ(std::find_if(split, world.timeline.end(), [](const std::string& s) { return s[0] == 'C'; }),
+              world.timeline.end());
 }
 
 TEST_F(MainLoopTest, ASecondInstanceTearsDownWhatItSetUpAndReturns)

@@ -1,0 +1,333 @@
+#include "graphics/Window.h"
+
+#include "core/Log.h"
+#include "core/PlatformRegistry.h"
+#include "core/RuntimeError.h"
+#include "core/Time.h"
+#include "framework/Account.h"
+#include "framework/AccountManager.h"
+#include "framework/Application.h"
+#include "framework/FrameHooks.h"
+#include "framework/MainLoop.h"
+#include "graphics/Context.h"
+#include "graphics/Drawing.h"
+
+#include <cxxabi.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <cstdlib>
+#include <exception>
+#include <memory>
+#include <string>
+#include <typeinfo>
+#include <vector>
+
+namespace Strata::Window
+{
+
+namespace
+{
+
+constexpr const wchar_t* kModeKey = L"Strata::Window::Mode";
+constexpr const wchar_t* kCustomCursorKey = L"Strata::Window::IsCustomCursorEnabled";
+
+constexpr sWindowConfig kStartConfig{-1, 1, 800, 600};
+
+struct sFallback
+{
+    unsigned long caps;
+    int mode;
+};
+
+// Tried in this order from the first entry with the requested mode on.
+constexpr std::array<sFallback, 4> kFallbacks{{
+    {GraphicsPlatformCaps_Hardware, WindowMode_FullScreen},
+    {GraphicsPlatformCaps_Software, WindowMode_FullScreen},
+    {GraphicsPlatformCaps_Hardware, WindowMode_Windowed},
+    {GraphicsPlatformCaps_Software, WindowMode_Windowed},
+}};
+
+struct sWindowState
+{
+    sWindowConfig applied = kStartConfig;
+    bool customCursorEnabled = false;
+    IImage* cursorImage = nullptr;
+    Vector2<int> hotSpot;
+    std::vector<IWindowModeChangeHandler*> handlers;
+    GraphicsPlatformFactory factory = nullptr;
+};
+
+sWindowState& State()
+{
+    static sWindowState state;
+    return state;
+}
+
+std::string TypeName(const std::exception& error)
+{
+    const char* mangled = typeid(error).name();
+    int status = 0;
+    std::unique_ptr<char, void (*)(void*)> demangled(abi::__cxa_demangle(mangled, nullptr, nullptr, &status),
+                                                    std::free);
+    return status == 0 && demangled ? std::string(demangled.get()) : std::string(mangled);
+}
+
+void LogFailure(const std::exception& error)
+{
+    Strata::Internal::LogWrite("Error initializing IGraphicsPlatform: ");
+    Strata::Internal::LogWrite("%s\n", TypeName(error).c_str());
+    if (const auto* runtime = dynamic_cast<const RuntimeError*>(&error))
+    {
+        Strata::Internal::LogWrite(" Function: %s\n", runtime->GetFunction().c_str());
+        Strata::Internal::LogWrite(" File: %s\n", runtime->GetFile().c_str());
+        Strata::Internal::LogWrite(" Line: %d\n", runtime->GetLine());
+    }
+    Strata::Internal::LogWrite(" Message: %s\n", error.what());
+}
+
+// Cleans the renderer up and deletes it; it is deleted even when its clean-up fails, whose error then
+// propagates.
+void DeleteGraphicsPlatform(IGraphicsPlatform* graphics)
+{
+    try
+    {
+        graphics->Cleanup();
+    }
+    catch (...)
+    {
+        UnregisterSingleton(graphics);
+        delete graphics;
+        throw;
+    }
+    UnregisterSingleton(graphics);
+    delete graphics;
+}
+
+void NotifyHandlers()
+{
+    // A handler may add or remove handlers: walk a copy, skipping those removed meanwhile.
+    const std::vector<IWindowModeChangeHandler*> handlers = State().handlers;
+    for (IWindowModeChangeHandler* handler : handlers)
+    {
+        const auto& current = State().handlers;
+        if (std::find(current.begin(), current.end(), handler) != current.end())
+            handler->OnWindowModeChange();
+    }
+}
+
+// One fall-back entry: a new renderer and window for the configuration.
+void ApplyCandidate(IPlatform* platform, const sWindowConfig& requested, unsigned long caps)
+{
+    sWindowState& state = State();
+    if (IGraphicsPlatform* old = GetGraphicsPlatform())
+        DeleteGraphicsPlatform(old);
+    platform->DestroyWindow();
+
+    IGraphicsPlatform* graphics = state.factory(caps);
+    if (graphics == nullptr)
+        STRATA_THROW(RuntimeError, "The graphics platform factory made no renderer.");
+    // The registry slot owns it from here: the next application or the tear-down deletes it.
+    RegisterSingleton(graphics);
+
+    sWindowConfig adjusted = requested;
+    platform->GetSupportedWindowConfig(&adjusted);
+    graphics->GetSupportedWindowConfig(&adjusted);
+    state.applied = adjusted;
+
+    platform->CreateWindow(state.applied);
+    graphics->Setup(state.applied);
+    NotifyHandlers();
+}
+
+} // namespace
+
+const sWindowConfig& GetConfig()
+{
+    return State().applied;
+}
+
+void SetConfig(const sWindowConfig& config)
+{
+    Internal::ApplyConfig(config);
+}
+
+void SetMode(eWindowMode mode)
+{
+    sWindowConfig config = State().applied;
+    config.mode = mode;
+    Internal::ApplyConfig(config);
+}
+
+void ToggleMode()
+{
+    SetMode(State().applied.mode == WindowMode_Windowed ? WindowMode_FullScreen : WindowMode_Windowed);
+}
+
+void EnableCustomCursor(bool enable)
+{
+    State().customCursorEnabled = enable;
+    if (IPlatform* platform = GetPlatform())
+        platform->EnableHardwareCursor(!enable);
+}
+
+void SetCustomCursor(IImage* image, const Vector2<int>& hotSpot)
+{
+    State().cursorImage = image;
+    State().hotSpot = hotSpot;
+}
+
+void SetCursor(eCursor cursor)
+{
+    IPlatform* platform = GetPlatform();
+    if (platform == nullptr)
+        return;
+    IImage* image = platform->GetCustomCursorImage(cursor);
+    const Vector2<int> hotSpot = platform->GetCustomCursorHotSpot(cursor);
+    SetCustomCursor(image, hotSpot);
+    platform->SetHardwareCursor(cursor);
+}
+
+void SaveAccountSettings()
+{
+    Account* account = GetAccountManager()->GetCurrentAccount();
+    if (account == nullptr)
+        return;
+    account->WriteValue(kModeKey, State().applied.mode);
+    account->WriteValue(kCustomCursorKey, State().customCursorEnabled);
+}
+
+void LoadAccountSettings()
+{
+    Account* account = GetAccountManager()->GetCurrentAccount();
+    if (account == nullptr)
+        return;
+
+    sWindowConfig config = State().applied;
+    if (!account->ReadValue(kModeKey).empty())
+    {
+        // Whatever else is stored (a damaged or foreign value) would match no renderer at all.
+        const int stored = account->ReadValue(kModeKey, static_cast<int>(WindowMode_FullScreen));
+        config.mode = stored == WindowMode_Windowed ? WindowMode_Windowed : WindowMode_FullScreen;
+    }
+    Internal::ApplyConfig(config);
+
+    EnableCustomCursor(account->ReadValue(kCustomCursorKey, State().customCursorEnabled));
+}
+
+void AddWindowModeChangeHandler(IWindowModeChangeHandler* handler)
+{
+    auto& handlers = State().handlers;
+    if (handler != nullptr && std::find(handlers.begin(), handlers.end(), handler) == handlers.end())
+        handlers.push_back(handler);
+}
+
+void RemoveWindowModeChangeHandler(IWindowModeChangeHandler* handler)
+{
+    std::erase(State().handlers, handler);
+}
+
+void SetGraphicsPlatformFactory(GraphicsPlatformFactory factory)
+{
+    State().factory = factory;
+}
+
+void InstallFrameHooks()
+{
+    sFrameHooks hooks;
+    hooks.applyWindowConfig = &SetConfig;
+    hooks.drawCustomCursor = &Internal::DrawCustomCursor;
+    hooks.dimBackground = &Internal::DimBackground;
+    Strata::InstallFrameHooks(hooks);
+}
+
+namespace Internal
+{
+
+void ApplyConfig(const sWindowConfig& config)
+{
+    sWindowState& state = State();
+    // A renderer torn down with the engine leaves nothing applied, whatever the record says.
+    if (config.mode == state.applied.mode && config.width == state.applied.width &&
+        config.height == state.applied.height && IsGraphicsPlatformRegistered())
+        return;
+
+    IPlatform* platform = GetPlatform();
+    if (platform == nullptr)
+        STRATA_THROW(RuntimeError, "Window::SetConfig: no platform is registered.");
+    if (state.factory == nullptr)
+        STRATA_THROW(RuntimeError, "Window::SetConfig: no graphics platform factory is set.");
+
+    const IApplication* application = GetApplication();
+    const unsigned long caps = application != nullptr ? application->GetDefaultGraphicsPlatformCaps()
+                                                      : static_cast<unsigned long>(GraphicsPlatformCaps_Hardware);
+    const bool software = GetCommandLine().find(L"-software") != std::wstring::npos;
+
+    bool reached = false;
+    for (size_t i = 0; i < kFallbacks.size(); ++i)
+    {
+        const sFallback& entry = kFallbacks[i];
+        reached = reached || entry.mode == config.mode;
+        if (!reached || (software && entry.caps == GraphicsPlatformCaps_Hardware))
+            continue;
+
+        unsigned long flags = caps | entry.caps;
+        if ((flags & GraphicsPlatformCaps_Software) != 0)
+            flags &= ~static_cast<unsigned long>(GraphicsPlatformCaps_Hardware);
+        sWindowConfig requested = config;
+        requested.mode = entry.mode;
+        try
+        {
+            ApplyCandidate(platform, requested, flags);
+            return;
+        }
+        catch (const std::exception& error)
+        {
+            LogFailure(error);
+            if (i + 1 == kFallbacks.size())
+                throw;
+        }
+    }
+}
+
+void DrawCustomCursor()
+{
+    const sWindowState& state = State();
+    if (!state.customCursorEnabled || !IsGraphicsPlatformRegistered())
+        return;
+    const Vector2<int> mouse = MainLoop::GetLastMousePos();
+    if (mouse.x < 0 || mouse.y < 0)
+        return;
+    // In 64 bits: a hot spot far off the image must not overflow.
+    const float x = static_cast<float>(static_cast<int64_t>(mouse.x) - state.hotSpot.x);
+    const float y = static_cast<float>(static_cast<int64_t>(mouse.y) - state.hotSpot.y);
+    Graphics::DrawImage(state.cursorImage, x, y, Graphics::GetDrawState(), Graphics::GetCanvas());
+}
+
+void DimBackground()
+{
+    IGraphicsPlatform* graphics = GetGraphicsPlatform();
+    if (graphics == nullptr || (graphics->GetCaps() & GraphicsPlatformCaps_Hardware) == 0)
+        return;
+    ICanvas* screen = graphics->GetScreenCanvas();
+    if (screen == nullptr)
+        return;
+
+    Graphics::PushContext(Graphics::GetContext());
+    Graphics::sDrawState state = Graphics::GetDrawState();
+    state.color = ColorF(0.0f, 0.0f, 0.0f, 0.5f);
+    state.flags |= Graphics::DrawFlag_Blend;
+    Graphics::SetDrawState(state);
+    Graphics::DrawFilledRect(screen->GetBounds(), Graphics::GetDrawState(), screen);
+    Graphics::PopContext();
+}
+
+void ResetForTesting()
+{
+    State() = sWindowState();
+}
+
+} // namespace Internal
+
+} // namespace Strata::Window

@@ -1,0 +1,140 @@
+#include "platform/linux/SoftwareGraphicsPlatform.h"
+
+#include "core/RuntimeError.h"
+#include "graphics/Image.h"
+#include "graphics/SoftwareCanvas.h"
+#include "platform/linux/FrameViewport.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+namespace Linux
+{
+
+namespace
+{
+
+// The SDL format whose bytes in memory are blue, green, red, alpha, as the engine's pixels are.
+constexpr Uint32 kFrameFormat =
+    SDL_BYTEORDER == SDL_LIL_ENDIAN ? SDL_PIXELFORMAT_ARGB8888 : SDL_PIXELFORMAT_BGRA8888;
+
+[[noreturn]] void ThrowSetupError(const std::string& reason)
+{
+    STRATA_THROW(Strata::RuntimeError, "Could not set up the software renderer: " + reason);
+}
+
+} // namespace
+
+SoftwareGraphicsPlatform::SoftwareGraphicsPlatform(unsigned long caps) : mCaps((caps | 1ul) & ~2ul)
+{
+    Strata::RegisterSingleton(this);
+}
+
+SoftwareGraphicsPlatform::~SoftwareGraphicsPlatform()
+{
+    Cleanup();
+    Strata::UnregisterSingleton(this);
+}
+
+const wchar_t* SoftwareGraphicsPlatform::GetName()
+{
+    return L"Software";
+}
+
+void SoftwareGraphicsPlatform::GetSupportedWindowConfig(Strata::sWindowConfig*)
+{
+}
+
+void SoftwareGraphicsPlatform::Setup(const Strata::sWindowConfig&)
+{
+    Cleanup();
+    SDL_Window* window = GetMainWindow();
+    if (!window)
+    {
+        ThrowSetupError("there is no window.");
+    }
+    if (!SDL_GetWindowSurface(window))
+    {
+        ThrowSetupError(std::string("the window has no surface: ") + SDL_GetError());
+    }
+    auto frame = std::make_unique<Strata::Image>(kFrameWidth, kFrameHeight);
+    if (frame->IsEmpty())
+    {
+        ThrowSetupError("no memory for the frame.");
+    }
+    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(frame->GetPixels(), kFrameWidth, kFrameHeight, 32,
+                                                              kFrameWidth * 4, kFrameFormat);
+    if (!surface)
+    {
+        ThrowSetupError(SDL_GetError());
+    }
+    // Copied as they are: the frame's alpha means nothing on the screen.
+    SDL_SetSurfaceBlendMode(surface, SDL_BLENDMODE_NONE);
+    Strata::ICanvas* canvas = Strata::Graphics::CreateImageCanvas(frame.get());
+    mWindow = window;
+    mFrame = std::move(frame);
+    mFrameSurface = surface;
+    mCanvas = canvas;
+}
+
+void SoftwareGraphicsPlatform::Cleanup()
+{
+    Strata::Graphics::DestroyImageCanvas(mCanvas);
+    mCanvas = nullptr;
+    if (mFrameSurface)
+    {
+        SDL_FreeSurface(mFrameSurface);
+        mFrameSurface = nullptr;
+    }
+    mFrame.reset();
+    mWindow = nullptr;
+}
+
+int SoftwareGraphicsPlatform::BeginScene()
+{
+    if (!mCanvas)
+    {
+        return 1;
+    }
+    std::memset(static_cast<void*>(mFrame->GetPixels()), 0,
+                static_cast<size_t>(kFrameWidth) * kFrameHeight * sizeof(Strata::Color32));
+    mFrame->MarkChanged();
+    return 0;
+}
+
+int SoftwareGraphicsPlatform::EndScene()
+{
+    if (!mCanvas)
+    {
+        return 1;
+    }
+    // Asked for every frame: the window's surface is re-made when the window changes size.
+    SDL_Surface* screen = SDL_GetWindowSurface(mWindow);
+    if (!screen)
+    {
+        return -1;
+    }
+    const sFrameViewport viewport = ComputeFrameViewport(screen->w, screen->h);
+    SDL_Rect target{viewport.x, viewport.y, viewport.width, viewport.height};
+    if (SDL_FillRect(screen, nullptr, SDL_MapRGB(screen->format, 0, 0, 0)) != 0 ||
+        SDL_BlitScaled(mFrameSurface, nullptr, screen, &target) != 0 || SDL_UpdateWindowSurface(mWindow) != 0)
+    {
+        return -1;
+    }
+    return 0;
+}
+
+Strata::ICanvas* SoftwareGraphicsPlatform::GetScreenCanvas()
+{
+    return mCanvas;
+}
+
+Strata::ITexture* SoftwareGraphicsPlatform::CreateTexture(const Strata::Image*, const Strata::Rect<int>*)
+{
+    return nullptr;
+}
+
+} // namespace Linux

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <string>
+
+namespace Linux
+{
+
+// True when a message box can be shown and someone may close it: a display is named (DISPLAY or
+// WAYLAND_DISPLAY) and SDL_VIDEODRIVER does not ask for the dummy or offscreen driver. Read at every
+// call, so a test may change the environment between calls.
+bool CanShowMessageBox();
+
+// A modal message box with the title, the message and one button; returns when it is closed. With no
+// display (see CanShowMessageBox), or when the box cannot be shown, the title and message are written
+// to the log instead and the call returns at once: it never waits for a click that cannot come.
+void ShowSystemAlert(const std::wstring& title, const std::wstring& message, const std::wstring& button);
+
+} // namespace Linux
+
+namespace Strata::Platform
+{
+
+// A blocking caution alert: the header above the message, one "OK" button. Logs instead when no
+// display exists (see Linux::ShowSystemAlert).
+void ModalNotification(const std::wstring& message, const std::wstring& header);
+
+} // namespace Strata::Platform
