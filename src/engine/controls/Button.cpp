@@ -1,0 +1,244 @@
+#include "controls/Button.h"
+
+#include "core/AttributeContainer.h"
+#include "core/KeyCodes.h"
+#include "framework/ObjectDatabase.h"
+#include "graphics/Brush.h"
+#include "graphics/Context.h"
+#include "graphics/Drawing.h"
+#include "graphics/Font.h"
+#include "graphics/ImageList.h"
+#include "graphics/PixelMath.h"
+
+#include <climits>
+#include <cmath>
+#include <memory>
+
+namespace Strata
+{
+
+namespace
+{
+
+constexpr int kStateNormal = 0;
+constexpr int kStateHot = 1;
+constexpr int kStatePressed = 2;
+constexpr int kStateDisabled = 3;
+constexpr int kStateFocused = 4;
+
+constexpr int kSlicesPerState = 3;
+constexpr int kMinThreeSliceImages = 6;
+constexpr int kFocusImages = 5;
+constexpr int kThreeSliceFocusImages = 15;
+
+Label GetButtonClickMessageName()
+{
+    static const Label name("ButtonClick");
+    return name;
+}
+
+} // namespace
+
+ButtonObject::ButtonObject(Label name) : ControlObject(name)
+{
+}
+
+ButtonObject::~ButtonObject() = default;
+
+bool ButtonObject::IsThreeSlice() const
+{
+    return mImages && mImages->GetNumImages() >= kMinThreeSliceImages;
+}
+
+bool ButtonObject::HasFocusImages() const
+{
+    if (!mImages)
+    {
+        return false;
+    }
+    const int count = mImages->GetNumImages();
+    return count == kFocusImages || count == kThreeSliceFocusImages;
+}
+
+int ButtonObject::GetImageIndex()
+{
+    if (!IsEnabled())
+    {
+        return kStateDisabled;
+    }
+    if (mHot)
+    {
+        return HasCapture() ? kStatePressed : kStateHot;
+    }
+    if (HasFocus())
+    {
+        return HasFocusImages() ? kStateFocused : kStateHot;
+    }
+    return kStateNormal;
+}
+
+void ButtonObject::SetImages(const IImageList* images)
+{
+    mImages = images;
+    FitBounds();
+}
+
+void ButtonObject::SetText(const std::wstring& text)
+{
+    TextComponent::SetText(text);
+    FitBounds();
+}
+
+void ButtonObject::FitBounds()
+{
+    if (IsThreeSlice())
+    {
+        SetHeight(static_cast<float>(mImages->GetImageHeight(0)));
+    }
+    else if (mImages && mImages->GetNumImages() >= 1)
+    {
+        SetWidth(static_cast<float>(mImages->GetImageWidth(0)));
+        SetHeight(static_cast<float>(mImages->GetImageHeight(0)));
+    }
+    else if (mFont)
+    {
+        SetWidth(static_cast<float>(mFont->GetStringWidth(mText.c_str())));
+        SetHeight(static_cast<float>(mFont->GetGlyphHeight()));
+    }
+}
+
+bool ButtonObject::AlphaContains(int x, int y)
+{
+    if (mAlphaSensitivity == 0 || !mImages || mImages->GetNumImages() <= 0)
+    {
+        return true;
+    }
+    // In 64 bits: a point and a corner far apart could overflow an int difference.
+    const long long localX = static_cast<long long>(x) - Graphics::TruncateToInt(mBounds.x);
+    const long long localY = static_cast<long long>(y) - Graphics::TruncateToInt(mBounds.y);
+    if (localX < INT_MIN || localX > INT_MAX || localY < INT_MIN || localY > INT_MAX)
+    {
+        return false;
+    }
+    const int lx = static_cast<int>(localX);
+    const int ly = static_cast<int>(localY);
+    const int alpha = IsThreeSlice() ? Graphics::GetThreeBrushPixelAlpha(mImages, 0, lx, ly, mBounds.width)
+                                     : mImages->GetImagePixelAlpha(0, lx, ly);
+    return alpha > mAlphaSensitivity;
+}
+
+void ButtonObject::Click()
+{
+    if (ObjectDatabase* database = GetObjectDatabase())
+    {
+        database->SendMessage(ObjectMessage(GetID(), GetButtonClickMessageName()));
+    }
+}
+
+MessageResult ButtonObject::OnKeyDown(int key)
+{
+    const bool clickKey = key == Key_Enter || key == Key_Space || key == Key_GamePadA;
+    if ((clickKey && HasFocus()) || (mKeyCode != 0 && key == mKeyCode))
+    {
+        Click();
+        return MessageResult_Handled;
+    }
+    return MessageResult_Unhandled;
+}
+
+MessageResult ButtonObject::OnMouseMove(int x, int y)
+{
+    const bool wasHot = mHot;
+    mHot = BoundsContains(static_cast<float>(x), static_cast<float>(y));
+    if (mHot && !wasHot)
+    {
+        PlaySoundEvent(L"Hot");
+    }
+    return MessageResult_Unhandled;
+}
+
+MessageResult ButtonObject::OnMouseDown(MouseButton, int x, int y)
+{
+    mHot = BoundsContains(static_cast<float>(x), static_cast<float>(y));
+    if (!mHot)
+    {
+        return MessageResult_Unhandled;
+    }
+    Capture();
+    PlaySoundEvent(L"Down");
+    return MessageResult_Handled;
+}
+
+MessageResult ButtonObject::OnMouseUp(MouseButton, int x, int y)
+{
+    mHot = BoundsContains(static_cast<float>(x), static_cast<float>(y));
+    if (HasCapture())
+    {
+        // Released before the broadcast, so a receiver that takes the capture keeps it.
+        ReleaseCapture();
+        if (mHot)
+        {
+            Click();
+        }
+    }
+    return mHot ? MessageResult_Handled : MessageResult_Unhandled;
+}
+
+void ButtonObject::PlaySoundEvent(const wchar_t*)
+{
+    // Sound lists arrive with the audio layer: until then no button has one and nothing plays.
+}
+
+void ButtonObject::Draw()
+{
+    if (!mVisible)
+    {
+        return;
+    }
+    const Graphics::sDrawState& state = Graphics::GetDrawState();
+    ICanvas* canvas = Graphics::GetCanvas();
+    const int index = GetImageIndex();
+    // The drawing calls take the list as mutable; they only read it.
+    IImageList* images = const_cast<IImageList*>(mImages);
+    if (images)
+    {
+        if (IsThreeSlice())
+        {
+            Graphics::DrawThreeBrush(images, kSlicesPerState * index, mBounds.x, mBounds.y, mBounds.width, state,
+                                     canvas);
+        }
+        else if (mScalable)
+        {
+            const Rect<float> rect(mBounds.x, mBounds.y, mBounds.width * mScale.x, mBounds.height * mScale.y);
+            Graphics::DrawStretchedImageList(images, index, rect, state, canvas);
+        }
+        else
+        {
+            Graphics::DrawImageList(images, index, mBounds.x, mBounds.y, state, canvas);
+        }
+    }
+    if (!mText.empty() && mFont)
+    {
+        Graphics::sDrawState caption = state;
+        caption.font = mFont;
+        caption.textMode = mTextMode;
+        caption.color = mColor;
+        caption.hAlign = HAlignment_Center;
+        caption.vAlign = VAlignment_Middle;
+        Graphics::DrawText(mText.c_str(), std::floor(mBounds.x + mBounds.width * 0.5f + 0.5f),
+                           std::floor(mBounds.y + mBounds.height * 0.5f + 0.5f), caption, canvas);
+    }
+}
+
+Object* ButtonObjectFactory::CreateObject(Label name, const IAttributeContainer& attributes)
+{
+    auto button = std::make_unique<ButtonObject>(name);
+    button->SetImages(FindImageListAttribute(attributes, L"images"));
+    // "sounds" names a sound list of the audio layer; none can be found until it exists.
+    button->SetAlphaSensitivity(attributes.GetAttribute(L"alphaSensitivity", ButtonObject::kDefaultAlphaSensitivity));
+    button->SetKeyCode(GetKeyCodeByName(attributes.GetAttribute(L"keyCode").c_str()));
+    button->SetScalable(attributes.GetAttribute(L"scalable", false));
+    return button.release();
+}
+
+} // namespace Strata

@@ -1,0 +1,90 @@
+#include "controls/Components.h"
+
+namespace Strata
+{
+
+HAlignment StringToHAlignment(const std::wstring& text, HAlignment defaultValue)
+{
+    if (text == L"left")
+    {
+        return HAlignment_Left;
+    }
+    if (text == L"center")
+    {
+        return HAlignment_Center;
+    }
+    if (text == L"right")
+    {
+        return HAlignment_Right;
+    }
+    return defaultValue;
+}
+
+VAlignment StringToVAlignment(const std::wstring& text, VAlignment defaultValue)
+{
+    if (text == L"top")
+    {
+        return VAlignment_Top;
+    }
+    if (text == L"middle")
+    {
+        return VAlignment_Middle;
+    }
+    if (text == L"bottom")
+    {
+        return VAlignment_Bottom;
+    }
+    return defaultValue;
+}
+
+Vector2<float> ReferenceFrame::GetRootOffset(const ReferenceFrame* frame)
+{
+    Vector2<float> offset;
+    // A frame chain that loops back on itself would never end: no real hierarchy is this deep.
+    constexpr int kMaxDepth = 4096;
+    for (int depth = 0; frame != nullptr && depth < kMaxDepth; ++depth)
+    {
+        offset += frame->location;
+        frame = frame->parent;
+    }
+    return offset;
+}
+
+Vector2<float> ReferenceFrame::Convert(const Vector2<float>& point, const ReferenceFrame* from,
+                                       const ReferenceFrame* to)
+{
+    return point + GetRootOffset(from) - GetRootOffset(to);
+}
+
+Vector2<float> LocationComponent::GetScreenLocation()
+{
+    return ReferenceFrame::Convert(mFrame.location, mFrame.parent, nullptr);
+}
+
+Vector2<float>& BoundsComponent::GetLocation()
+{
+    mCorner = Vector2<float>(mBounds.x, mBounds.y);
+    return mCorner;
+}
+
+void BoundsComponent::SetLocation(const Vector2<float>& location)
+{
+    SetBounds(Rect<float>(location.x, location.y, mBounds.width, mBounds.height));
+}
+
+bool BoundsComponent::BoundsContains(float x, float y)
+{
+    return x >= mBounds.x && y >= mBounds.y && x < mBounds.x + mBounds.width && y < mBounds.y + mBounds.height;
+}
+
+void BoundsComponent::SetWidth(float width)
+{
+    SetBounds(Rect<float>(mBounds.x, mBounds.y, width, mBounds.height));
+}
+
+void BoundsComponent::SetHeight(float height)
+{
+    SetBounds(Rect<float>(mBounds.x, mBounds.y, mBounds.width, height));
+}
+
+} // namespace Strata

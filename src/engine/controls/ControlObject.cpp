@@ -1,0 +1,132 @@
+#include "controls/ControlObject.h"
+
+#include "core/AttributeContainer.h"
+#include "framework/ObjectDatabase.h"
+#include "framework/ResourceDescriptor.h"
+#include "graphics/ImageList.h"
+#include "graphics/PixelMath.h"
+
+namespace Strata
+{
+
+ControlObject::ControlObject(Label name) : ControlObject(name, 0.0f)
+{
+}
+
+ControlObject::ControlObject(Label name, float layer) : DrawableComponent(layer), mName(name)
+{
+}
+
+ControlObject::~ControlObject() = default;
+
+Label ControlObject::GetName() const
+{
+    return mName;
+}
+
+void ControlObject::Enable(bool enable)
+{
+    EnableComponent::Enable(enable);
+    if (!enable && HasCapture())
+    {
+        ReleaseCapture();
+    }
+}
+
+void ControlObject::SetVisible(bool visible)
+{
+    VisibleComponent::SetVisible(visible);
+    if (!visible && HasCapture())
+    {
+        ReleaseCapture();
+    }
+}
+
+bool ControlObject::BoundsContains(float x, float y)
+{
+    if (x < mBounds.x || y < mBounds.y || x >= mBounds.x + mBounds.width || y >= mBounds.y + mBounds.height)
+    {
+        return false;
+    }
+    return AlphaContains(Graphics::TruncateToInt(x), Graphics::TruncateToInt(y));
+}
+
+bool ControlObject::AlphaContains(int, int)
+{
+    return true;
+}
+
+MessageResult ControlObject::OnKeyDown(int)
+{
+    return MessageResult_Unhandled;
+}
+
+MessageResult ControlObject::OnKeyUp(int)
+{
+    return MessageResult_Unhandled;
+}
+
+MessageResult ControlObject::OnMouseMove(int, int)
+{
+    return MessageResult_Unhandled;
+}
+
+MessageResult ControlObject::OnMouseDown(MouseButton, int, int)
+{
+    return MessageResult_Unhandled;
+}
+
+MessageResult ControlObject::OnMouseUp(MouseButton, int, int)
+{
+    return MessageResult_Unhandled;
+}
+
+bool ControlObject::HasFocus() const
+{
+    const ObjectDatabase* database = GetObjectDatabase();
+    return database && database->GetFocus() == static_cast<const Object*>(this);
+}
+
+void ControlObject::Focus()
+{
+    if (ObjectDatabase* database = GetObjectDatabase())
+    {
+        database->SetFocus(this);
+    }
+}
+
+bool ControlObject::HasCapture() const
+{
+    const ObjectDatabase* database = GetObjectDatabase();
+    return database && database->GetCapture() == static_cast<const Object*>(this);
+}
+
+void ControlObject::Capture()
+{
+    if (ObjectDatabase* database = GetObjectDatabase())
+    {
+        database->SetCapture(this);
+    }
+}
+
+void ControlObject::ReleaseCapture()
+{
+    if (ObjectDatabase* database = GetObjectDatabase())
+    {
+        database->SetCapture(nullptr);
+    }
+}
+
+const IImageList* FindImageListAttribute(const IAttributeContainer& attributes, const wchar_t* attribute)
+{
+    const std::wstring name = attributes.GetAttribute(attribute);
+    if (name.empty())
+    {
+        return nullptr;
+    }
+    // The list lives while its manifest stays loaded; objects only refer to it.
+    const AutoResource<IImageList> list(Label::FromString(name));
+    return list.Get();
+}
+
+} // namespace Strata

@@ -1,0 +1,68 @@
+#pragma once
+
+#include "controls/Components.h"
+#include "core/Label.h"
+#include "framework/Object.h"
+
+#include <string>
+
+namespace Strata
+{
+
+class IAttributeContainer;
+class IImageList;
+
+// The base of every interactive layout object: drawing, bounds, colour, enabled flag, font, visibility
+// and input handling, a hit test with an overridable per-pixel part, and the focus and mouse capture of
+// the current object database. Main thread only.
+class ControlObject : public Object,
+                      public DrawableComponent,
+                      public BoundsComponent,
+                      public ColorComponent,
+                      public EnableComponent,
+                      public FontComponent,
+                      public VisibleComponent,
+                      public InputHandlerComponent
+{
+public:
+    explicit ControlObject(Label name);
+    ControlObject(Label name, float layer);
+    ~ControlObject() override;
+
+    Label GetName() const override;
+
+    // Disabling (or hiding, below) a control that holds the mouse capture releases it: the database
+    // no longer routes mouse events to the control, so it would never see the release that ends it.
+    void Enable(bool enable) override;
+    void SetVisible(bool visible) override;
+
+    // Inside the bounds (left and top edges in, right and bottom edges out) and AlphaContains at the
+    // point truncated toward zero.
+    bool BoundsContains(float x, float y) override;
+    // The per-pixel part of the hit test, in screen coordinates; true here.
+    virtual bool AlphaContains(int x, int y);
+
+    MessageResult OnKeyDown(int key) override;
+    MessageResult OnKeyUp(int key) override;
+    MessageResult OnMouseMove(int x, int y) override;
+    MessageResult OnMouseDown(MouseButton button, int x, int y) override;
+    MessageResult OnMouseUp(MouseButton button, int x, int y) override;
+
+    // Focus and capture live in the current object database; without one there is neither and the
+    // setters do nothing.
+    bool HasFocus() const;
+    void Focus();
+    bool HasCapture() const;
+    void Capture();
+    // Clears the capture, whichever object holds it.
+    void ReleaseCapture();
+
+protected:
+    Label mName;
+};
+
+// The image list resource named by the attribute `attribute`; null when the attribute is missing or
+// empty, or no image list has that name.
+const IImageList* FindImageListAttribute(const IAttributeContainer& attributes, const wchar_t* attribute);
+
+} // namespace Strata

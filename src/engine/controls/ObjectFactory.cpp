@@ -1,0 +1,83 @@
+#include "controls/ObjectFactory.h"
+
+#include "controls/BrushObjects.h"
+#include "controls/Button.h"
+#include "controls/Layout.h"
+#include "controls/Sprites.h"
+#include "core/Singleton.h"
+#include "framework/ResourceManager.h"
+
+namespace Strata
+{
+
+namespace
+{
+ObjectFactory* gObjectFactory = nullptr;
+}
+
+ObjectFactory::~ObjectFactory()
+{
+    if (gObjectFactory == this)
+    {
+        gObjectFactory = nullptr;
+    }
+}
+
+void ObjectFactory::AddObjectFactory(const wchar_t* type, IObjectFactory* factory)
+{
+    std::shared_ptr<IObjectFactory> owned(factory);
+    if (type == nullptr)
+    {
+        return;
+    }
+    if (!owned)
+    {
+        mFactories.erase(type);
+        return;
+    }
+    mFactories[type] = std::move(owned);
+}
+
+Object* ObjectFactory::CreateObject(const std::wstring& type, Label name, const IAttributeContainer& attributes)
+{
+    const auto found = mFactories.find(type);
+    if (found == mFactories.end())
+    {
+        return nullptr;
+    }
+    // Held while it runs, so a factory that re-registers its own type cannot delete itself.
+    const std::shared_ptr<IObjectFactory> factory = found->second;
+    return factory->CreateObject(name, attributes);
+}
+
+bool ObjectFactory::HasObjectFactory(const std::wstring& type) const
+{
+    return mFactories.count(type) != 0;
+}
+
+ObjectFactory* GetObjectFactory()
+{
+    if (gObjectFactory == nullptr)
+    {
+        auto* factory = new ObjectFactory();
+        gObjectFactory = factory;
+        AutoDeleteSingleton(factory);
+    }
+    return gObjectFactory;
+}
+
+void CreateLayoutFactories()
+{
+    GetResourceManager()->AddResourceFactory(L"layout", new LayoutResourceFactory());
+
+    ObjectFactory* factories = GetObjectFactory();
+    factories->AddObjectFactory(L"background", new BackgroundObjectFactory());
+    factories->AddObjectFactory(L"button", new ButtonObjectFactory());
+    factories->AddObjectFactory(L"textsprite", new TextSpriteObjectFactory());
+    factories->AddObjectFactory(L"imagesprite", new ImageSpriteObjectFactory());
+    factories->AddObjectFactory(L"animsprite", new AnimationSpriteObjectFactory());
+    factories->AddObjectFactory(L"ninebrush", new NineBrushObjectFactory());
+    factories->AddObjectFactory(L"threebrush", new ThreeBrushObjectFactory());
+}
+
+} // namespace Strata
