@@ -15,6 +15,7 @@
 #include "graphics/ImageFiles.h"
 #include "graphics/SoftwareCanvas.h"
 
+#include "support/MemoryDataTest.h"
 #include "support/MemoryFileSystemPartition.h"
 
 #include "ImageFixtures.h"
@@ -439,16 +440,12 @@ namespace
 {
 
 // The game's data in memory, read through the default file source.
-class FontResourceFactoryTest : public ::testing::Test
+class FontResourceFactoryTest : public Strata::Testing::MemoryDataTest
 {
   protected:
     void SetUp() override
     {
-        fileSystem = new FileSystem();
-        data = new MemoryFileSystemPartition(L"data");
-        fileSystem->AddFileSystemPartition(FileSystemPartition_Resources, data);
-        source.reset(CreateDefaultFileSource());
-        RegisterSingleton(source.get());
+        MemoryDataTest::SetUp();
         for (const char* name : {"Body24", "Title40", "Verdana12"})
         {
             const std::wstring base = ConvertStringASCIIToWide(name);
@@ -456,18 +453,7 @@ class FontResourceFactoryTest : public ::testing::Test
             data->AddFile(base + L".txt", ReadFile(FontsFolder() / (std::string(name) + ".txt")));
         }
 
-        static const char kElement[] = "<font/>";
-        elementStream = std::make_unique<MemoryStream>(L"element");
-        elementStream->Write(kElement, sizeof(kElement) - 1);
-        elementStream->Seek(SeekOrigin_Begin, 0);
-        element = CreateXMLReader(elementStream.get());
-    }
-
-    void TearDown() override
-    {
-        element.reset();
-        source.reset();
-        Internal::DeleteAllSingletons();
+        MakeElement("<font/>");
     }
 
     std::unique_ptr<IResourceDescriptor> Create(const std::wstring& src, std::vector<std::string>* lines)
@@ -479,11 +465,6 @@ class FontResourceFactoryTest : public ::testing::Test
         return std::unique_ptr<IResourceDescriptor>(made);
     }
 
-    FileSystem* fileSystem = nullptr;
-    MemoryFileSystemPartition* data = nullptr;
-    std::unique_ptr<IFileSource> source;
-    std::unique_ptr<MemoryStream> elementStream;
-    std::unique_ptr<IXMLReader> element;
     FontResourceFactory factory;
 };
 

@@ -8,6 +8,7 @@
 #include "framework/ResourceManager.h"
 #include "graphics/Image.h"
 
+#include "support/MemoryDataTest.h"
 #include "support/MemoryFileSystemPartition.h"
 
 #include "ImageFixtures.h"
@@ -26,25 +27,9 @@ namespace
 {
 
 // The game's data partition in memory, read through the engine's default file source.
-class ImageManagerTest : public ::testing::Test
+class ImageManagerTest : public Strata::Testing::MemoryDataTest
 {
 protected:
-    void SetUp() override
-    {
-        fileSystem = new FileSystem();
-        data = new MemoryFileSystemPartition(L"data");
-        fileSystem->AddFileSystemPartition(FileSystemPartition_Resources, data);
-        source.reset(CreateDefaultFileSource());
-        RegisterSingleton(source.get());
-    }
-
-    void TearDown() override
-    {
-        source.reset();
-        EXPECT_EQ(data->GetOpenStreamCount(), 0);
-        Internal::DeleteAllSingletons();
-    }
-
     // Stores a fixture in the "art" folder, under its own name or under `as`.
     void Add(const std::string& fixture, const std::string& as = "")
     {
@@ -64,9 +49,6 @@ protected:
         return image;
     }
 
-    FileSystem* fileSystem = nullptr;
-    MemoryFileSystemPartition* data = nullptr;
-    std::unique_ptr<IFileSource> source;
 };
 
 std::vector<uint8_t> Alphas(const Image& image)

@@ -9,6 +9,7 @@
 #include "framework/ResourceDescriptor.h"
 #include "graphics/Image.h"
 
+#include "support/MemoryDataTest.h"
 #include "support/MemoryFileSystemPartition.h"
 
 #include "ImageFixtures.h"
@@ -27,30 +28,15 @@ namespace
 {
 
 // The game's data in memory, read through the default file source; one manifest element to hand over.
-class ImageResourceFactoryTest : public ::testing::Test
+class ImageResourceFactoryTest : public Strata::Testing::MemoryDataTest
 {
   protected:
     void SetUp() override
     {
-        fileSystem = new FileSystem();
-        data = new MemoryFileSystemPartition(L"data");
-        fileSystem->AddFileSystemPartition(FileSystemPartition_Resources, data);
-        source.reset(CreateDefaultFileSource());
-        RegisterSingleton(source.get());
+        MemoryDataTest::SetUp();
         data->AddFile(L"art/ball.png", ImageFixtures::Read("png_rgba.png"));
 
-        static const char kElement[] = "<image/>";
-        elementStream = std::make_unique<MemoryStream>(L"element");
-        elementStream->Write(kElement, sizeof(kElement) - 1);
-        elementStream->Seek(SeekOrigin_Begin, 0);
-        element = CreateXMLReader(elementStream.get());
-    }
-
-    void TearDown() override
-    {
-        element.reset();
-        source.reset();
-        Internal::DeleteAllSingletons();
+        MakeElement("<image/>");
     }
 
     // Creates the resource from the given attributes; the log lines written meanwhile go to `lines`.
@@ -64,11 +50,6 @@ class ImageResourceFactoryTest : public ::testing::Test
         return std::unique_ptr<IResourceDescriptor>(made);
     }
 
-    FileSystem* fileSystem = nullptr;
-    MemoryFileSystemPartition* data = nullptr;
-    std::unique_ptr<IFileSource> source;
-    std::unique_ptr<MemoryStream> elementStream;
-    std::unique_ptr<IXMLReader> element;
     ImageResourceFactory factory;
 };
 
