@@ -234,7 +234,9 @@ void Run(const std::string& fontPath, int pixelSize, const std::string& output)
                 static_cast<float>(stbtt_GetCodepointKernAdvance(&font, first.code, glyphs[j].code)) * scale));
             const int adjustment = std::clamp(kern, -128, 127);
             pairs += adjustment != 0;
-            metrics += (j == 0 ? "" : " ") + std::to_string(adjustment);
+            if (j != 0)
+                metrics += ' ';
+            metrics += std::to_string(adjustment);
         }
         metrics += "\n";
     }

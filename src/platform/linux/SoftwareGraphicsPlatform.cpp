@@ -56,6 +56,9 @@ void SoftwareGraphicsPlatform::Setup(const Strata::sWindowConfig&)
     {
         ThrowSetupError("there is no window.");
     }
+    // The software renderer stays off OpenGL altogether: SDL would otherwise show the window surface
+    // through a GL texture, loading the GL driver the user asked to avoid.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     if (!SDL_GetWindowSurface(window))
     {
         ThrowSetupError(std::string("the window has no surface: ") + SDL_GetError());
