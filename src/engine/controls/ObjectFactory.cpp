@@ -2,8 +2,14 @@
 
 #include "controls/BrushObjects.h"
 #include "controls/Button.h"
+#include "controls/CheckBox.h"
+#include "controls/RadioButton.h"
 #include "controls/Layout.h"
+#include "controls/ListControl.h"
+#include "controls/ScrollBar.h"
+#include "controls/Slider.h"
 #include "controls/Sprites.h"
+#include "controls/TextEdit.h"
 #include "core/Singleton.h"
 #include "framework/ResourceManager.h"
 
@@ -78,6 +84,12 @@ void CreateLayoutFactories()
     factories->AddObjectFactory(L"animsprite", new AnimationSpriteObjectFactory());
     factories->AddObjectFactory(L"ninebrush", new NineBrushObjectFactory());
     factories->AddObjectFactory(L"threebrush", new ThreeBrushObjectFactory());
+    factories->AddObjectFactory(L"scrollbar", new ScrollBarObjectFactory());
+    factories->AddObjectFactory(L"list", new ListObjectFactory());
+    factories->AddObjectFactory(L"checkbox", new CheckBoxObjectFactory());
+    factories->AddObjectFactory(L"radiobutton", new RadioButtonObjectFactory());
+    factories->AddObjectFactory(L"slider", new SliderObjectFactory());
+    factories->AddObjectFactory(L"textedit", new TextEditObjectFactory());
 }
 
 } // namespace Strata

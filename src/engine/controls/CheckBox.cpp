@@ -1,0 +1,314 @@
+#include "controls/CheckBox.h"
+
+#include "core/AttributeContainer.h"
+#include "core/KeyCodes.h"
+#include "core/Log.h"
+#include "framework/ObjectDatabase.h"
+#include "graphics/Brush.h"
+#include "graphics/Context.h"
+#include "graphics/Drawing.h"
+#include "graphics/Font.h"
+#include "graphics/ImageList.h"
+#include "graphics/PixelMath.h"
+
+#include <climits>
+#include <cmath>
+#include <memory>
+
+namespace Strata
+{
+
+namespace
+{
+
+constexpr int kStateNormal = 0;
+constexpr int kStateHot = 1;
+constexpr int kStatePressed = 2;
+constexpr int kStateDisabled = 3;
+constexpr int kStateFocused = 4;
+
+constexpr int kSlicesPerState = 3;
+constexpr int kFocusImages = 10;
+constexpr int kThreeSliceFocusImages = 30;
+constexpr float kLabelGap = 5.0f;
+
+Label GetCheckBoxClickMessageName()
+{
+    static const Label name("CheckBoxClick");
+    return name;
+}
+
+} // namespace
+
+// --- ToggleControlObject ---------------------------------------------------------------------------
+
+ToggleControlObject::ToggleControlObject(Label name, float layer) : ControlObject(name, layer)
+{
+}
+
+ToggleControlObject::~ToggleControlObject() = default;
+
+int ToggleControlObject::GetNumImages() const
+{
+    return mImages ? mImages->GetNumImages() : 0;
+}
+
+bool ToggleControlObject::IsBackgroundThreeBrush() const
+{
+    return GetNumImages() > kMaxSingleImages;
+}
+
+void ToggleControlObject::SetImages(const IImageList* images)
+{
+    mImages = images;
+    if (GetNumImages() <= 0)
+    {
+        return;
+    }
+    if (!IsBackgroundThreeBrush())
+    {
+        SetWidth(static_cast<float>(mImages->GetImageWidth(0)));
+    }
+    SetHeight(static_cast<float>(mImages->GetImageHeight(0)));
+}
+
+void ToggleControlObject::SetText(const std::wstring& text)
+{
+    TextComponent::SetText(text);
+    if (!mFont)
+    {
+        return;
+    }
+    const int glyphHeight = mFont->GetGlyphHeight();
+    mTextRect.x = mBounds.x + mBounds.width + kLabelGap;
+    mTextRect.y = std::floor((mBounds.height * 0.5f + mBounds.y) - static_cast<float>(glyphHeight / 2) + 0.5f);
+    mTextRect.width = static_cast<float>(mFont->GetStringWidth(mText.c_str()));
+    mTextRect.height = static_cast<float>(glyphHeight);
+}
+
+bool ToggleControlObject::BoundsContains(float x, float y)
+{
+    if (ControlObject::BoundsContains(x, y))
+    {
+        return true;
+    }
+    return mFont && x >= mTextRect.x && y >= mTextRect.y && x < mTextRect.x + mTextRect.width &&
+           y < mTextRect.y + mTextRect.height;
+}
+
+bool ToggleControlObject::AlphaContains(int x, int y)
+{
+    if (mAlphaSensitivity == 0 || GetNumImages() <= 0)
+    {
+        return true;
+    }
+    // In 64 bits: a point and a corner far apart could overflow an int difference.
+    const long long localX = static_cast<long long>(x) - Graphics::TruncateToInt(mBounds.x);
+    const long long localY = static_cast<long long>(y) - Graphics::TruncateToInt(mBounds.y);
+    if (localX < INT_MIN || localX > INT_MAX || localY < INT_MIN || localY > INT_MAX)
+    {
+        return false;
+    }
+    const int lx = static_cast<int>(localX);
+    const int ly = static_cast<int>(localY);
+    const int alpha = IsBackgroundThreeBrush() ? Graphics::GetThreeBrushPixelAlpha(mImages, 0, lx, ly, mBounds.width)
+                                               : mImages->GetImagePixelAlpha(0, lx, ly);
+    return alpha > mAlphaSensitivity;
+}
+
+MessageResult ToggleControlObject::OnKeyDown(int key)
+{
+    const bool clickKey = key == Key_Enter || key == Key_Space || key == Key_GamePadA;
+    if (clickKey && HasFocus())
+    {
+        Click();
+        return MessageResult_Handled;
+    }
+    return MessageResult_Unhandled;
+}
+
+MessageResult ToggleControlObject::OnMouseMove(int x, int y)
+{
+    const bool wasHot = mHot;
+    mHot = BoundsContains(static_cast<float>(x), static_cast<float>(y));
+    if (mHot && !wasHot)
+    {
+        PlaySoundEvent(L"Hot");
+    }
+    return MessageResult_Unhandled;
+}
+
+MessageResult ToggleControlObject::OnMouseDown(MouseButton, int x, int y)
+{
+    mHot = BoundsContains(static_cast<float>(x), static_cast<float>(y));
+    if (!mHot)
+    {
+        return MessageResult_Unhandled;
+    }
+    Capture();
+    PlaySoundEvent(L"Down");
+    return MessageResult_Handled;
+}
+
+MessageResult ToggleControlObject::OnMouseUp(MouseButton, int x, int y)
+{
+    mHot = BoundsContains(static_cast<float>(x), static_cast<float>(y));
+    if (HasCapture())
+    {
+        // Released before the broadcast, so a receiver that takes the capture keeps it.
+        ReleaseCapture();
+        if (mHot)
+        {
+            Click();
+        }
+    }
+    return mHot ? MessageResult_Handled : MessageResult_Unhandled;
+}
+
+void ToggleControlObject::PlaySoundEvent(const wchar_t*)
+{
+    // Sound lists arrive with the audio layer: until then no control has one and nothing plays.
+}
+
+void ToggleControlObject::DrawStateImage(int state)
+{
+    if (GetNumImages() <= 0)
+    {
+        if (!mReportedNoImages)
+        {
+            mReportedNoImages = true;
+            Internal::LogWrite("%s '%s' has no image list; its images are not drawn.\n", GetKindName(),
+                               mName.c_str());
+        }
+        return;
+    }
+    const Graphics::sDrawState& drawState = Graphics::GetDrawState();
+    // The drawing calls take the list as mutable; they only read it.
+    IImageList* images = const_cast<IImageList*>(mImages);
+    if (IsBackgroundThreeBrush())
+    {
+        Graphics::DrawThreeBrush(images, kSlicesPerState * state, mBounds.x, mBounds.y, mBounds.width, drawState,
+                                 Graphics::GetCanvas());
+    }
+    else
+    {
+        Graphics::DrawImageList(images, state, mBounds.x, mBounds.y, drawState, Graphics::GetCanvas());
+    }
+}
+
+void ToggleControlObject::DrawLabel(float x, float y, HAlignment hAlign, VAlignment vAlign)
+{
+    if (mText.empty())
+    {
+        return;
+    }
+    if (!mFont)
+    {
+        if (!mReportedNoFont)
+        {
+            mReportedNoFont = true;
+            Internal::LogWrite("%s '%s' has text but no font; its label is not drawn.\n", GetKindName(),
+                               mName.c_str());
+        }
+        return;
+    }
+    Graphics::sDrawState label = Graphics::GetDrawState();
+    label.font = mFont;
+    label.color = mColor;
+    label.hAlign = hAlign;
+    label.vAlign = vAlign;
+    Graphics::DrawText(mText.c_str(), x, y, label, Graphics::GetCanvas());
+}
+
+// --- CheckBoxObject -----------------------------------------------------------------------------
+
+CheckBoxObject::CheckBoxObject(Label name) : ToggleControlObject(name, 0.0f)
+{
+    SetText(mText);
+}
+
+CheckBoxObject::CheckBoxObject(Label name, float layer, const Vector2<float>& location, const IImageList* images,
+                               float width, const std::wstring& text, const Font* font, const ColorF& color)
+    : ToggleControlObject(name, layer)
+{
+    mColor = color;
+    mFont = font;
+    mBounds.x = location.x;
+    mBounds.y = location.y;
+    mBounds.width = width;
+    SetImages(images);
+    SetText(text);
+}
+
+CheckBoxObject::~CheckBoxObject() = default;
+
+bool CheckBoxObject::HasFocusImages() const
+{
+    const int count = GetNumImages();
+    return count == kFocusImages || count == kThreeSliceFocusImages;
+}
+
+int CheckBoxObject::GetImageIndex() const
+{
+    int state = kStateNormal;
+    if (!mEnabled)
+    {
+        state = kStateDisabled;
+    }
+    else if (HasCapture() && mHot)
+    {
+        state = kStatePressed;
+    }
+    else if (mHot)
+    {
+        state = kStateHot;
+    }
+    else if (HasFocus())
+    {
+        state = HasFocusImages() ? kStateFocused : kStateHot;
+    }
+    if (mChecked)
+    {
+        // The checked looks are the second half of the list.
+        state += IsBackgroundThreeBrush() ? GetNumImages() / (2 * kSlicesPerState) : GetNumImages() / 2;
+    }
+    return state;
+}
+
+void CheckBoxObject::Click()
+{
+    mChecked = !mChecked;
+    if (mSounds)
+    {
+        PlaySoundEvent(mChecked ? L"Checked" : L"Unchecked");
+    }
+    if (ObjectDatabase* database = GetObjectDatabase())
+    {
+        database->SendMessage(ObjectMessage(GetID(), GetCheckBoxClickMessageName()));
+    }
+}
+
+void CheckBoxObject::Draw()
+{
+    if (!mVisible)
+    {
+        return;
+    }
+    DrawStateImage(GetImageIndex());
+    DrawLabel(mTextRect.x, mTextRect.y, HAlignment_Left, VAlignment_Top);
+}
+
+Object* CheckBoxObjectFactory::CreateObject(Label name, const IAttributeContainer& attributes)
+{
+    auto box = std::make_unique<CheckBoxObject>(name);
+    if (attributes.HasAttribute(L"images"))
+    {
+        box->SetImages(FindImageListAttribute(attributes, L"images"));
+    }
+    // "sounds" names a sound list of the audio layer; none can be found until it exists.
+    box->SetAlphaSensitivity(
+        attributes.GetAttribute(L"alphaSensitivity", ToggleControlObject::kDefaultAlphaSensitivity));
+    return box.release();
+}
+
+} // namespace Strata

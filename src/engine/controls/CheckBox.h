@@ -1,0 +1,131 @@
+#pragma once
+
+#include "controls/Components.h"
+#include "controls/ControlObject.h"
+#include "controls/ObjectFactory.h"
+#include "core/Color.h"
+#include "core/Rect.h"
+#include "core/Vector2.h"
+
+#include <string>
+
+namespace Strata
+{
+
+class Font;
+class IImageList;
+class SoundList;
+
+// What the check box and the radio button share: an image (or a three-slice strip stretched to the
+// width) per state, a text label to the right that is part of the clickable area, the mouse and key
+// handling that ends in Click, and optional sounds. States: 0 normal, 1 hot, 2 pressed, 3 disabled,
+// 4 focused. Main thread only.
+class ToggleControlObject : public ControlObject, public TextComponent
+{
+public:
+    static constexpr int kDefaultAlphaSensitivity = 25;
+    // Lists with more images than this hold three-slice strips, three images per state.
+    static constexpr int kMaxSingleImages = 10;
+
+    ToggleControlObject(Label name, float layer);
+    ~ToggleControlObject() override;
+
+    // Stores the list (not owned; null or empty is no list). The height becomes image 0's; a list of
+    // single images also sets the width to image 0's, a three-slice list keeps it.
+    void SetImages(const IImageList* images);
+    const IImageList* GetImages() const { return mImages; }
+    bool IsBackgroundThreeBrush() const;
+    virtual bool HasFocusImages() const = 0;
+    virtual int GetImageIndex() const = 0;
+
+    // Stores the text; with a font, also places the label from the bounds and font of this moment.
+    // The label does not follow later moves until the text is set again.
+    void SetText(const std::wstring& text) override;
+    const Rect<float>& GetTextRect() const { return mTextRect; }
+
+    // The control's own test, or (with a font) inside the label.
+    bool BoundsContains(float x, float y) override;
+    // True without a pixel test (sensitivity 0, no or an empty list); else whether the alpha of the
+    // normal unchecked image (or strip) under the point is above the sensitivity.
+    bool AlphaContains(int x, int y) override;
+    // Enter, Space and GamePadA click while focused.
+    MessageResult OnKeyDown(int key) override;
+    // Tracks whether the pointer is over the control; never handled.
+    MessageResult OnMouseMove(int x, int y) override;
+    // Takes the capture when the press hits the control; handled then.
+    MessageResult OnMouseDown(MouseButton button, int x, int y) override;
+    // Ends a press: releases the capture, then clicks when the release is inside too. Handled when
+    // the point is inside.
+    MessageResult OnMouseUp(MouseButton button, int x, int y) override;
+
+    virtual void Click() = 0;
+
+    bool IsHot() const { return mHot; }
+    int GetAlphaSensitivity() const { return mAlphaSensitivity; }
+    // Pixels with an alpha not above it miss the control; 0 turns the pixel test off.
+    void SetAlphaSensitivity(int sensitivity) { mAlphaSensitivity = sensitivity; }
+
+    // The sounds of the events "Hot", "Down", "Checked" and "Unchecked"; not owned. Null plays nothing.
+    const SoundList* mSounds = nullptr;
+
+protected:
+    // The name used in this control's log lines.
+    virtual const char* GetKindName() const = 0;
+    int GetNumImages() const;
+    void PlaySoundEvent(const wchar_t* event);
+    // The image or strip of `state` at the bounds' location. Without a list nothing is drawn and
+    // the first such draw writes one log line.
+    void DrawStateImage(int state);
+    // The label in a copy of the current draw state with the control's font and colour. With text
+    // but no font nothing is drawn and the first such draw writes one log line.
+    void DrawLabel(float x, float y, HAlignment hAlign, VAlignment vAlign);
+
+    bool mHot = false;
+    const IImageList* mImages = nullptr;
+    Rect<float> mTextRect;
+    int mAlphaSensitivity = kDefaultAlphaSensitivity;
+
+private:
+    bool mReportedNoImages = false;
+    bool mReportedNoFont = false;
+};
+
+// A two-state toggle (layout type "checkbox"). Lists hold the unchecked looks, then the checked
+// looks: 8 single images (16 three-slice), or 10 (30) with focus images. Every toggle broadcasts
+// "CheckBoxClick" with the box's identifier as the sender.
+class CheckBoxObject : public ToggleControlObject
+{
+public:
+    explicit CheckBoxObject(Label name);
+    CheckBoxObject(Label name, float layer, const Vector2<float>& location, const IImageList* images, float width,
+                   const std::wstring& text, const Font* font, const ColorF& color);
+    ~CheckBoxObject() override;
+
+    // Exactly 10 single images or 30 three-slice images.
+    bool HasFocusImages() const override;
+    int GetImageIndex() const override;
+    // Toggles, plays "Checked" or "Unchecked", and broadcasts "CheckBoxClick" through the current
+    // object database (nothing is sent without one).
+    void Click() override;
+    void Draw() override;
+
+    bool IsChecked() const { return mChecked; }
+    // For the owning screen: sets the state quietly, without sound or message.
+    void SetChecked(bool checked) { mChecked = checked; }
+
+protected:
+    const char* GetKindName() const override { return "CheckBox"; }
+
+private:
+    bool mChecked = false;
+};
+
+// Reads "images", "sounds" and "alphaSensitivity" (default 25). A missing image list or sound list
+// leaves the box without one.
+class CheckBoxObjectFactory : public IObjectFactory
+{
+public:
+    Object* CreateObject(Label name, const IAttributeContainer& attributes) override;
+};
+
+} // namespace Strata
