@@ -10,6 +10,7 @@
 #include "controls/Slider.h"
 #include "controls/Sprites.h"
 #include "controls/TextEdit.h"
+#include "controls/TreeControl.h"
 #include "core/Singleton.h"
 #include "framework/ResourceManager.h"
 
@@ -90,6 +91,7 @@ void CreateLayoutFactories()
     factories->AddObjectFactory(L"radiobutton", new RadioButtonObjectFactory());
     factories->AddObjectFactory(L"slider", new SliderObjectFactory());
     factories->AddObjectFactory(L"textedit", new TextEditObjectFactory());
+    factories->AddObjectFactory(L"tree", new TreeObjectFactory());
 }
 
 } // namespace Strata

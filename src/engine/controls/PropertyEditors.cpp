@@ -1,0 +1,352 @@
+#include "controls/PropertyEditors.h"
+
+#include "controls/CheckBox.h"
+#include "controls/ListControl.h"
+#include "controls/Sprites.h"
+#include "controls/TextEdit.h"
+#include "core/Log.h"
+#include "core/StringFormatter.h"
+#include "framework/ObjectDatabase.h"
+#include "framework/ResourceDescriptor.h"
+#include "graphics/Font.h"
+#include "graphics/Image.h"
+#include "graphics/ImageList.h"
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <memory>
+
+namespace Strata
+{
+
+namespace
+{
+
+// Editors draw over everything else on the screen.
+constexpr float kEditorLayer = std::numeric_limits<float>::max();
+constexpr float kControlOffset = 100.0f;
+constexpr float kTextEditWidth = 100.0f;
+constexpr float kListWidth = 120.0f;
+constexpr float kListHeight = 100.0f;
+const ColorF kWhite(1.0f, 1.0f, 1.0f, 1.0f);
+
+// The shared resources, found by name. A missing one is logged once per name for the program's life;
+// the control then goes without it and draws nothing of it.
+// `Tag` gives each name its own flag, so each missing name gets its own line.
+template <int Tag, class T> const T* FindNamedResource(const char* name)
+{
+    const AutoResource<T> resource(name);
+    if (!resource.Get())
+    {
+        static bool reported = false;
+        if (!reported)
+        {
+            reported = true;
+            Internal::LogWrite("Property editor resource %s is missing.\n", name);
+        }
+    }
+    return resource.Get();
+}
+
+const Font* FindFont()
+{
+    return FindNamedResource<0, Font>("Verdana12");
+}
+
+Label GetCheckBoxClickName()
+{
+    static const Label name("CheckBoxClick");
+    return name;
+}
+
+Label GetListSelectionChangeName()
+{
+    static const Label name("ListSelectionChange");
+    return name;
+}
+
+} // namespace
+
+// --- base -----------------------------------------------------------------------------------------
+
+PropertyEditorObject::~PropertyEditorObject() = default;
+
+Label PropertyEditorObject::GetRole() const
+{
+    static const Label role("Strata::PropertyEditor");
+    return role;
+}
+
+void PropertyEditorObject::ReceiveMessage(const ObjectMessage& message)
+{
+    if (message.GetName() != GetRemoveMessageName())
+    {
+        return;
+    }
+    if (ObjectDatabase* database = GetObjectDatabase())
+    {
+        for (const ObjectID id : mCreated)
+        {
+            database->DestroyObject(id);
+        }
+    }
+    mCreated.clear();
+}
+
+ObjectID PropertyEditorObject::AddObject(Object* object)
+{
+    std::unique_ptr<Object> owned(object);
+    ObjectDatabase* database = GetObjectDatabase();
+    if (!owned || !database)
+    {
+        return kInvalidObjectID;
+    }
+    const ObjectID id = database->AddObject(owned.get());
+    owned.release();
+    mCreated.push_back(id);
+    return id;
+}
+
+bool PropertyEditorObject::ShouldBuild(const ObjectMessage& message) const
+{
+    return message.GetName() == GetAddMessageName() && mCreated.empty();
+}
+
+Object* PropertyEditorObject::FindCreatedObject(ObjectID id) const
+{
+    const ObjectDatabase* database = GetObjectDatabase();
+    return database ? database->GetObject(id) : nullptr;
+}
+
+void PropertyEditorObject::AddNameLabel(const std::wstring& name)
+{
+    const std::wstring text = name + L":";
+    AddObject(new TextSpriteObject(kEditorLayer, Vector2<float>(mBounds.x, mBounds.y), text.c_str(),
+                                   FindFont(), kWhite, 0.0f));
+}
+
+// --- bool -----------------------------------------------------------------------------------------
+
+BoolPropertyEditorObject::BoolPropertyEditorObject(const std::wstring& name, std::function<bool()> getter,
+                                                   std::function<void(bool)> setter)
+    : mPropertyName(name), mGetter(std::move(getter)), mSetter(std::move(setter))
+{
+}
+
+CheckBoxObject* BoolPropertyEditorObject::GetControl() const
+{
+    return FindCreated<CheckBoxObject>(mControl);
+}
+
+void BoolPropertyEditorObject::ReceiveMessage(const ObjectMessage& message)
+{
+    PropertyEditorObject::ReceiveMessage(message);
+    if (ShouldBuild(message))
+    {
+        const IImageList* images = FindNamedResource<1, IImageList>("GenericCheckbox");
+        mControl = AddObject(new CheckBoxObject(Label(), kEditorLayer, Vector2<float>(mBounds.x, mBounds.y),
+                                                images, 0.0f, mPropertyName, FindFont(), kWhite));
+        SetHeight(kHeight);
+        return;
+    }
+    if (message.GetName() == GetCheckBoxClickName() && !mControl.IsInvalid() &&
+        message.GetSender() == mControl && mSetter)
+    {
+        if (CheckBoxObject* box = GetControl())
+        {
+            mSetter(box->IsChecked());
+        }
+    }
+}
+
+void BoolPropertyEditorObject::Update(float)
+{
+    CheckBoxObject* box = GetControl();
+    if (box && mGetter)
+    {
+        box->SetChecked(mGetter());
+    }
+}
+
+// --- text fields ----------------------------------------------------------------------------------
+
+namespace
+{
+
+// The text field right of the label, handed to `add`.
+ObjectID AddTextEdit(const Vector2<float>& at, const std::function<ObjectID(Object*)>& add)
+{
+    const IImageList* field = FindNamedResource<2, IImageList>("GenericTextEditField");
+    const Image* cursor = FindNamedResource<3, Image>("GenericTextEditCursor");
+    auto* edit = new TextEditObject(Label(), 0.0f, Vector2<float>(at.x + kControlOffset, at.y), field, cursor,
+                                    kTextEditWidth, FindFont(), kWhite);
+    edit->SetLayer(kEditorLayer);
+    return add(edit);
+}
+
+} // namespace
+
+StringPropertyEditorObject::StringPropertyEditorObject(const std::wstring& name,
+                                                       std::function<std::wstring()> getter,
+                                                       std::function<void(const std::wstring&)> setter)
+    : mPropertyName(name), mGetter(std::move(getter)), mSetter(std::move(setter))
+{
+}
+
+TextEditObject* StringPropertyEditorObject::GetControl() const
+{
+    return FindCreated<TextEditObject>(mControl);
+}
+
+void StringPropertyEditorObject::ReceiveMessage(const ObjectMessage& message)
+{
+    PropertyEditorObject::ReceiveMessage(message);
+    if (ShouldBuild(message))
+    {
+        AddNameLabel(mPropertyName);
+        mControl = AddTextEdit(Vector2<float>(mBounds.x, mBounds.y),
+                               [this](Object* object) { return AddObject(object); });
+        SetHeight(kHeight);
+    }
+}
+
+void StringPropertyEditorObject::Update(float)
+{
+    TextEditObject* edit = GetControl();
+    if (!edit)
+    {
+        return;
+    }
+    if (!edit->HasFocus())
+    {
+        if (mGetter)
+        {
+            edit->SetValue(mGetter());
+        }
+    }
+    else if (mSetter)
+    {
+        mSetter(edit->GetValue());
+    }
+}
+
+FloatPropertyEditorObject::FloatPropertyEditorObject(const std::wstring& name, std::function<float()> getter,
+                                                     std::function<void(float)> setter)
+    : mPropertyName(name), mGetter(std::move(getter)), mSetter(std::move(setter))
+{
+}
+
+TextEditObject* FloatPropertyEditorObject::GetControl() const
+{
+    return FindCreated<TextEditObject>(mControl);
+}
+
+void FloatPropertyEditorObject::ReceiveMessage(const ObjectMessage& message)
+{
+    PropertyEditorObject::ReceiveMessage(message);
+    if (ShouldBuild(message))
+    {
+        AddNameLabel(mPropertyName);
+        mControl = AddTextEdit(Vector2<float>(mBounds.x, mBounds.y),
+                               [this](Object* object) { return AddObject(object); });
+        SetHeight(kHeight);
+    }
+}
+
+void FloatPropertyEditorObject::Update(float)
+{
+    TextEditObject* edit = GetControl();
+    if (!edit)
+    {
+        return;
+    }
+    if (!edit->HasFocus())
+    {
+        if (mGetter)
+        {
+            StringFormatter formatter(L"%1%");
+            formatter.Arg(mGetter());
+            edit->SetValue(formatter.c_str());
+        }
+    }
+    else if (mSetter)
+    {
+        mSetter(ReadLeadingFloat(edit->GetValue()));
+    }
+}
+
+// --- options --------------------------------------------------------------------------------------
+
+OptionPropertyEditorObject::OptionPropertyEditorObject(const std::wstring& name) : mPropertyName(name) {}
+
+ListObject* OptionPropertyEditorObject::GetControl() const
+{
+    return FindCreated<ListObject>(mControl);
+}
+
+void OptionPropertyEditorObject::ReceiveMessage(const ObjectMessage& message)
+{
+    PropertyEditorObject::ReceiveMessage(message);
+    if (ShouldBuild(message))
+    {
+        AddNameLabel(mPropertyName);
+        const Vector2<float> at = Vector2<float>(mBounds.x, mBounds.y);
+        const IImageList* images = FindNamedResource<4, IImageList>("GenericList");
+        mControl =
+            AddObject(new ListObject(Label(), kEditorLayer, Vector2<float>(at.x + kControlOffset, at.y),
+                                     images, kListWidth, kListHeight, FindFont(), kWhite));
+        SetHeight(kHeight);
+        return;
+    }
+    if (message.GetName() == GetListSelectionChangeName() && !mControl.IsInvalid() &&
+        message.GetSender() == mControl)
+    {
+        if (ListObject* list = GetControl())
+        {
+            OnOptionSelected(static_cast<int>(list->GetItemData(list->GetSelectedItem())));
+        }
+    }
+}
+
+// --- numbers --------------------------------------------------------------------------------------
+
+float ReadLeadingFloat(const std::wstring& text)
+{
+    size_t start = 0;
+    while (start < text.size() && (text[start] == L' ' || (text[start] >= L'\t' && text[start] <= L'\r')))
+    {
+        ++start;
+    }
+    // Only the characters a decimal number can hold; the rest ends it.
+    std::string number;
+    for (size_t i = start; i < text.size() && number.size() < 512; ++i)
+    {
+        const wchar_t c = text[i];
+        if (!((c >= L'0' && c <= L'9') || c == L'.' || c == L'+' || c == L'-' || c == L'e' || c == L'E'))
+        {
+            break;
+        }
+        number.push_back(static_cast<char>(c));
+    }
+    // from_chars takes no leading plus.
+    size_t first = 0;
+    if (!number.empty() && number[0] == '+')
+    {
+        first = 1;
+        if (number.size() > 1 && number[1] == '-')
+        {
+            return 0.0f;
+        }
+    }
+    float value = 0.0f;
+    const auto result = std::from_chars(number.data() + first, number.data() + number.size(), value,
+                                        std::chars_format::general);
+    if (result.ec != std::errc() || !std::isfinite(value))
+    {
+        return 0.0f;
+    }
+    return value;
+}
+
+} // namespace Strata
