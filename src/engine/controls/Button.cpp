@@ -20,12 +20,6 @@ namespace Strata
 namespace
 {
 
-constexpr int kStateNormal = 0;
-constexpr int kStateHot = 1;
-constexpr int kStatePressed = 2;
-constexpr int kStateDisabled = 3;
-constexpr int kStateFocused = 4;
-
 constexpr int kSlicesPerState = 3;
 constexpr int kMinThreeSliceImages = 6;
 constexpr int kFocusImages = 5;
@@ -39,7 +33,7 @@ Label GetButtonClickMessageName()
 
 } // namespace
 
-ButtonObject::ButtonObject(Label name) : ControlObject(name)
+ButtonObject::ButtonObject(Label name) : PressableControlObject(name)
 {
 }
 
@@ -64,17 +58,17 @@ int ButtonObject::GetImageIndex()
 {
     if (!IsEnabled())
     {
-        return kStateDisabled;
+        return ControlState_Disabled;
     }
     if (mHot)
     {
-        return HasCapture() ? kStatePressed : kStateHot;
+        return HasCapture() ? ControlState_Pressed : ControlState_Hot;
     }
     if (HasFocus())
     {
-        return HasFocusImages() ? kStateFocused : kStateHot;
+        return HasFocusImages() ? ControlState_Focused : ControlState_Hot;
     }
-    return kStateNormal;
+    return ControlState_Normal;
 }
 
 void ButtonObject::SetImages(const IImageList* images)
@@ -144,49 +138,6 @@ MessageResult ButtonObject::OnKeyDown(int key)
         return MessageResult_Handled;
     }
     return MessageResult_Unhandled;
-}
-
-MessageResult ButtonObject::OnMouseMove(int x, int y)
-{
-    const bool wasHot = mHot;
-    mHot = BoundsContains(static_cast<float>(x), static_cast<float>(y));
-    if (mHot && !wasHot)
-    {
-        PlaySoundEvent(L"Hot");
-    }
-    return MessageResult_Unhandled;
-}
-
-MessageResult ButtonObject::OnMouseDown(MouseButton, int x, int y)
-{
-    mHot = BoundsContains(static_cast<float>(x), static_cast<float>(y));
-    if (!mHot)
-    {
-        return MessageResult_Unhandled;
-    }
-    Capture();
-    PlaySoundEvent(L"Down");
-    return MessageResult_Handled;
-}
-
-MessageResult ButtonObject::OnMouseUp(MouseButton, int x, int y)
-{
-    mHot = BoundsContains(static_cast<float>(x), static_cast<float>(y));
-    if (HasCapture())
-    {
-        // Released before the broadcast, so a receiver that takes the capture keeps it.
-        ReleaseCapture();
-        if (mHot)
-        {
-            Click();
-        }
-    }
-    return mHot ? MessageResult_Handled : MessageResult_Unhandled;
-}
-
-void ButtonObject::PlaySoundEvent(const wchar_t*)
-{
-    // Sound lists arrive with the audio layer: until then no button has one and nothing plays.
 }
 
 void ButtonObject::Draw()

@@ -16,7 +16,7 @@ class SoundList;
 // strip per state (lists of 6 or more images) stretched to its width, and an optional centred caption.
 // A press and a release both inside it broadcast "ButtonClick" with its identifier as the sender.
 // States: 0 normal, 1 hot, 2 pressed, 3 disabled, 4 focused (lists of exactly 5 or 15 images).
-class ButtonObject : public ControlObject, public TextComponent, public ScaleComponent
+class ButtonObject : public PressableControlObject, public TextComponent, public ScaleComponent
 {
 public:
     static constexpr int kDefaultAlphaSensitivity = 25;
@@ -35,21 +35,14 @@ public:
     bool AlphaContains(int x, int y) override;
     // Clicks on Enter, Space or GamePadA when focused, or on the button's own key code.
     MessageResult OnKeyDown(int key) override;
-    // Tracks whether the mouse is over the button; never handled, so other objects see the move too.
-    MessageResult OnMouseMove(int x, int y) override;
-    // Takes the capture when the press hits the button; handled then.
-    MessageResult OnMouseDown(MouseButton button, int x, int y) override;
-    // Ends a press: clicks when the release is inside too. Handled when the point is inside.
-    MessageResult OnMouseUp(MouseButton button, int x, int y) override;
 
     // Broadcasts "ButtonClick" through the current object database; nothing without one.
-    void Click();
+    void Click() override;
     int GetImageIndex();
     bool HasFocusImages() const;
     bool IsThreeSlice() const;
 
     const IImageList* GetImages() const { return mImages; }
-    bool IsHot() const { return mHot; }
     bool IsScalable() const { return mScalable; }
     void SetScalable(bool scalable) { mScalable = scalable; }
     int GetKeyCode() const { return mKeyCode; }
@@ -59,16 +52,11 @@ public:
     // Pixels with an alpha not above it miss the button; 0 turns the pixel test off.
     void SetAlphaSensitivity(int sensitivity) { mAlphaSensitivity = sensitivity; }
 
-    // The sounds of the events "Hot" and "Down"; not owned. Null plays nothing.
-    const SoundList* mSounds = nullptr;
-
 private:
     void FitBounds();
-    void PlaySoundEvent(const wchar_t* event);
 
     bool mScalable = false;
     int mKeyCode = 0;
-    bool mHot = false;
     const IImageList* mImages = nullptr;
     int mAlphaSensitivity = kDefaultAlphaSensitivity;
 };

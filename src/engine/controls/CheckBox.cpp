@@ -21,12 +21,6 @@ namespace Strata
 namespace
 {
 
-constexpr int kStateNormal = 0;
-constexpr int kStateHot = 1;
-constexpr int kStatePressed = 2;
-constexpr int kStateDisabled = 3;
-constexpr int kStateFocused = 4;
-
 constexpr int kSlicesPerState = 3;
 constexpr int kFocusImages = 10;
 constexpr int kThreeSliceFocusImages = 30;
@@ -42,7 +36,7 @@ Label GetCheckBoxClickMessageName()
 
 // --- ToggleControlObject ---------------------------------------------------------------------------
 
-ToggleControlObject::ToggleControlObject(Label name, float layer) : ControlObject(name, layer)
+ToggleControlObject::ToggleControlObject(Label name, float layer) : PressableControlObject(name, layer)
 {
 }
 
@@ -127,49 +121,6 @@ MessageResult ToggleControlObject::OnKeyDown(int key)
     return MessageResult_Unhandled;
 }
 
-MessageResult ToggleControlObject::OnMouseMove(int x, int y)
-{
-    const bool wasHot = mHot;
-    mHot = BoundsContains(static_cast<float>(x), static_cast<float>(y));
-    if (mHot && !wasHot)
-    {
-        PlaySoundEvent(L"Hot");
-    }
-    return MessageResult_Unhandled;
-}
-
-MessageResult ToggleControlObject::OnMouseDown(MouseButton, int x, int y)
-{
-    mHot = BoundsContains(static_cast<float>(x), static_cast<float>(y));
-    if (!mHot)
-    {
-        return MessageResult_Unhandled;
-    }
-    Capture();
-    PlaySoundEvent(L"Down");
-    return MessageResult_Handled;
-}
-
-MessageResult ToggleControlObject::OnMouseUp(MouseButton, int x, int y)
-{
-    mHot = BoundsContains(static_cast<float>(x), static_cast<float>(y));
-    if (HasCapture())
-    {
-        // Released before the broadcast, so a receiver that takes the capture keeps it.
-        ReleaseCapture();
-        if (mHot)
-        {
-            Click();
-        }
-    }
-    return mHot ? MessageResult_Handled : MessageResult_Unhandled;
-}
-
-void ToggleControlObject::PlaySoundEvent(const wchar_t*)
-{
-    // Sound lists arrive with the audio layer: until then no control has one and nothing plays.
-}
-
 void ToggleControlObject::DrawStateImage(int state)
 {
     if (GetNumImages() <= 0)
@@ -250,22 +201,22 @@ bool CheckBoxObject::HasFocusImages() const
 
 int CheckBoxObject::GetImageIndex() const
 {
-    int state = kStateNormal;
+    int state = ControlState_Normal;
     if (!mEnabled)
     {
-        state = kStateDisabled;
+        state = ControlState_Disabled;
     }
     else if (HasCapture() && mHot)
     {
-        state = kStatePressed;
+        state = ControlState_Pressed;
     }
     else if (mHot)
     {
-        state = kStateHot;
+        state = ControlState_Hot;
     }
     else if (HasFocus())
     {
-        state = HasFocusImages() ? kStateFocused : kStateHot;
+        state = HasFocusImages() ? ControlState_Focused : ControlState_Hot;
     }
     if (mChecked)
     {

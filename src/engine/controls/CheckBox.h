@@ -20,7 +20,7 @@ class SoundList;
 // width) per state, a text label to the right that is part of the clickable area, the mouse and key
 // handling that ends in Click, and optional sounds. States: 0 normal, 1 hot, 2 pressed, 3 disabled,
 // 4 focused. Main thread only.
-class ToggleControlObject : public ControlObject, public TextComponent
+class ToggleControlObject : public PressableControlObject, public TextComponent
 {
 public:
     static constexpr int kDefaultAlphaSensitivity = 25;
@@ -50,29 +50,14 @@ public:
     bool AlphaContains(int x, int y) override;
     // Enter, Space and GamePadA click while focused.
     MessageResult OnKeyDown(int key) override;
-    // Tracks whether the pointer is over the control; never handled.
-    MessageResult OnMouseMove(int x, int y) override;
-    // Takes the capture when the press hits the control; handled then.
-    MessageResult OnMouseDown(MouseButton button, int x, int y) override;
-    // Ends a press: releases the capture, then clicks when the release is inside too. Handled when
-    // the point is inside.
-    MessageResult OnMouseUp(MouseButton button, int x, int y) override;
-
-    virtual void Click() = 0;
-
-    bool IsHot() const { return mHot; }
     int GetAlphaSensitivity() const { return mAlphaSensitivity; }
     // Pixels with an alpha not above it miss the control; 0 turns the pixel test off.
     void SetAlphaSensitivity(int sensitivity) { mAlphaSensitivity = sensitivity; }
-
-    // The sounds of the events "Hot", "Down", "Checked" and "Unchecked"; not owned. Null plays nothing.
-    const SoundList* mSounds = nullptr;
 
 protected:
     // The name used in this control's log lines.
     virtual const char* GetKindName() const = 0;
     int GetNumImages() const;
-    void PlaySoundEvent(const wchar_t* event);
     // The image or strip of `state` at the bounds' location. Without a list nothing is drawn and
     // the first such draw writes one log line.
     void DrawStateImage(int state);
@@ -80,7 +65,6 @@ protected:
     // but no font nothing is drawn and the first such draw writes one log line.
     void DrawLabel(float x, float y, HAlignment hAlign, VAlignment vAlign);
 
-    bool mHot = false;
     const IImageList* mImages = nullptr;
     Rect<float> mTextRect;
     int mAlphaSensitivity = kDefaultAlphaSensitivity;

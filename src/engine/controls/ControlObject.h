@@ -11,6 +11,17 @@ namespace Strata
 
 class IAttributeContainer;
 class IImageList;
+class SoundList;
+
+// The image states of buttons and toggle controls.
+enum eControlState : int
+{
+    ControlState_Normal = 0,
+    ControlState_Hot = 1,
+    ControlState_Pressed = 2,
+    ControlState_Disabled = 3,
+    ControlState_Focused = 4
+};
 
 // The base of every interactive layout object: drawing, bounds, colour, enabled flag, font, visibility
 // and input handling, a hit test with an overridable per-pixel part, and the focus and mouse capture of
@@ -59,6 +70,34 @@ public:
 
 protected:
     Label mName;
+};
+
+// A control clicked by a press and a release inside it: it tracks whether the pointer is over it, takes
+// the capture on a press inside, and on the release gives the capture up first (so a receiver of the
+// click that takes the capture keeps it), then clicks when the release is inside too.
+class PressableControlObject : public ControlObject
+{
+public:
+    using ControlObject::ControlObject;
+
+    // Tracks whether the pointer is over the control; never handled, so other objects see the move too.
+    MessageResult OnMouseMove(int x, int y) override;
+    // Takes the capture when the press hits the control; handled then.
+    MessageResult OnMouseDown(MouseButton button, int x, int y) override;
+    // Ends a press. Handled when the point is inside.
+    MessageResult OnMouseUp(MouseButton button, int x, int y) override;
+
+    virtual void Click() = 0;
+    bool IsHot() const { return mHot; }
+
+    // The sounds of the control's events ("Hot", "Down", ...); not owned. Null plays nothing.
+    const SoundList* mSounds = nullptr;
+
+protected:
+    // Sound lists arrive with the audio layer: until then no control has one and nothing plays.
+    void PlaySoundEvent(const wchar_t* event);
+
+    bool mHot = false;
 };
 
 // The image list resource named by the attribute `attribute`; null when the attribute is missing or

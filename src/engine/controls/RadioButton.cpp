@@ -13,12 +13,6 @@ namespace Strata
 namespace
 {
 
-constexpr int kStateNormal = 0;
-constexpr int kStateHot = 1;
-constexpr int kStatePressed = 2;
-constexpr int kStateDisabled = 3;
-constexpr int kStateFocused = 4;
-
 constexpr int kFocusImages = 5;
 constexpr int kThreeSliceFocusImages = 15;
 
@@ -62,21 +56,21 @@ int RadioButtonObject::GetImageIndex() const
 {
     if (!mEnabled)
     {
-        return kStateDisabled;
+        return ControlState_Disabled;
     }
     if ((HasCapture() && mHot) || mChecked)
     {
-        return kStatePressed;
+        return ControlState_Pressed;
     }
     if (mHot)
     {
-        return kStateHot;
+        return ControlState_Hot;
     }
     if (HasFocus())
     {
-        return HasFocusImages() ? kStateFocused : kStateHot;
+        return HasFocusImages() ? ControlState_Focused : ControlState_Hot;
     }
-    return kStateNormal;
+    return ControlState_Normal;
 }
 
 void RadioButtonObject::Click()
