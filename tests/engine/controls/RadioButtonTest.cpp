@@ -2,6 +2,7 @@
 
 #include "core/KeyCodes.h"
 #include "engine/controls/LayoutTestSupport.h"
+#include "engine/controls/ToggleTestImages.h"
 
 #include <gtest/gtest.h>
 
@@ -16,24 +17,6 @@ using namespace Strata::Testing;
 
 namespace
 {
-
-// Image i of a list is opaque, its red channel i * 10 + 10.
-Image* StateImage(int i, int width, int height)
-{
-    return new Image(std::vector<Color32>(static_cast<size_t>(width) * height,
-                                          Color32(static_cast<uint8_t>(i * 10 + 10), 0, 0, 255)),
-                     width, height, true, false);
-}
-
-std::unique_ptr<ImageList> StateList(int count, int width, int height)
-{
-    auto list = std::make_unique<ImageList>();
-    for (int i = 0; i < count; ++i)
-    {
-        list->AddOwnedImage(StateImage(i, width, height));
-    }
-    return list;
-}
 
 // Hears every broadcast of its database.
 class Recorder : public Object
