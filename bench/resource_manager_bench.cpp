@@ -137,8 +137,7 @@ BENCHMARK(BM_ResourceManagerLoadFromStream)->Unit(benchmark::kMillisecond)->UseR
 
 int main(int argc, char** argv)
 {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+    if (!InitializeBenchmarks(argc, argv))
     {
         return 1;
     }
@@ -147,8 +146,7 @@ int main(int argc, char** argv)
     Strata::CreateConstantResourceFactories();
 
     ResultReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
+    RunBenchmarks(reporter);
 
     Strata::GetResourceManager()->Cleanup();
     Strata::Internal::DeleteAllSingletons();
@@ -164,6 +162,6 @@ int main(int argc, char** argv)
         std::printf(", resource manager Load: %.2fx of it (%.1f MB/s), LoadFromStream: %.2fx of it (%.1f MB/s)",
                     load / reader, load / 1e6, fromStream / reader, fromStream / 1e6);
     }
-    std::printf("\n");
+    std::printf(". Medians of %zu runs.\n", reporter.Repetitions("BM_XMLReaderOnly"));
     return 0;
 }

@@ -155,14 +155,12 @@ BENCHMARK(BM_Pugixml)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+    if (!InitializeBenchmarks(argc, argv))
     {
         return 1;
     }
     ResultReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
+    RunBenchmarks(reporter);
 
     const double ours = reporter.Counter("BM_StrataXMLReader", "bytes_per_second");
     const double expat = reporter.Counter("BM_Expat", "bytes_per_second");
@@ -177,6 +175,6 @@ int main(int argc, char** argv)
     {
         std::printf(", %.2fx pugixml (%.1f MB/s)", ours / pugixml, pugixml / 1e6);
     }
-    std::printf("\n");
+    std::printf(". Medians of %zu runs.\n", reporter.Repetitions("BM_StrataXMLReader"));
     return 0;
 }
