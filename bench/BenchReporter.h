@@ -2,7 +2,10 @@
 
 #include <benchmark/benchmark.h>
 
+#include <unistd.h>
+
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <map>
 #include <string>
@@ -14,6 +17,9 @@
 class ResultReporter : public benchmark::ConsoleReporter
 {
 public:
+    // Coloured only on a terminal, as the library's own reporter is by default.
+    ResultReporter() : ConsoleReporter(isatty(fileno(stdout)) ? OO_ColorTabular : OO_Tabular) {}
+
     void ReportRuns(const std::vector<Run>& runs) override
     {
         for (const Run& run : runs)
