@@ -146,7 +146,7 @@ __attribute__((target("avx2"))) void AlphaRowAvx2(Color32* d, const Color32* s, 
 template <AlphaRowFunction Row> void UnlessOverlapping(Color32* d, const Color32* s, int count)
 {
     const std::less<const Color32*> before;
-    if (count > 0 && d != s && before(s, d) && before(d, s + count))
+    if (count > 0 && before(s, d) && before(d, s + count))
     {
         AlphaRowWords(d, s, count);
         return;
