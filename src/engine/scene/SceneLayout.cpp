@@ -1,6 +1,5 @@
 #include "scene/SceneLayout.h"
 
-#include "controls/Components.h"
 #include "core/AttributeContainer.h"
 #include "core/WideString.h"
 #include "core/XMLElement.h"
@@ -243,8 +242,8 @@ SceneTreePtr SceneLayout::CreateSceneNode(SceneNode* parent, const LayoutDescrip
     node->LocalSetOrientation(descriptor.orientation);
     node->LocalSetVisible(descriptor.visible);
     node->LocalSetColor(descriptor.color);
-    node->SetHitTest(node->GetHitTest() || descriptor.hitTest);
-    node->SetMouseButtons(node->GetMouseButtons() | descriptor.mouseButtons);
+    node->hitTest = node->hitTest || descriptor.hitTest;
+    node->mouseButtons |= descriptor.mouseButtons;
     node->SetRotateAlignment(descriptor.rotateHAlign, descriptor.rotateVAlign);
     node->SetScaleAlignment(descriptor.scaleHAlign, descriptor.scaleVAlign);
     // 6. Attached before its own children exist.

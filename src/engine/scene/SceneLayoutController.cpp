@@ -24,17 +24,8 @@ bool SceneLayoutController::AddToScene(ObjectDatabase* db, SceneNode* parent)
     db->AddObject(this);
     mDatabase = db;
     tree->setLayoutController(this);
-    try
-    {
-        tree->AddToDatabase(db);
-    }
-    catch (...)
-    {
-        // Part of the tree may belong to the database already: deleting it here would free those
-        // nodes twice, so the rest is left to leak instead.
-        (void)tree.release();
-        throw;
-    }
+    // Should the database run out of slots part way, the handle frees only the nodes it did not take.
+    tree->AddToDatabase(db);
     SceneNode* node = tree.release();
     mNode = node->GetID();
     if (parent != nullptr)
@@ -53,15 +44,6 @@ bool SceneLayoutController::AddToCurScene(SceneNode* parent)
 SceneNode* SceneLayoutController::GetNode() const
 {
     return mDatabase != nullptr ? dynamic_cast<SceneNode*>(mDatabase->GetObject(mNode)) : nullptr;
-}
-
-void SceneLayoutController::OnLayoutNodeDestroyed()
-{
-    mNode = kInvalidObjectID;
-    if (mDatabase != nullptr)
-    {
-        mDatabase->DestroyObject(GetID());
-    }
 }
 
 void SceneLayoutController::ReceiveMessage(const ObjectMessage& message)

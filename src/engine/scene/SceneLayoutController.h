@@ -41,11 +41,9 @@ public:
     bool AddToCurScene(SceneNode* parent);
 
     // The root of the tree while it is alive in the database; null before AddToScene and once
-    // either side has been destroyed.
+    // either side has been destroyed. Held by identifier, so a root destroyed first (which destroys
+    // the controller in turn) is simply no longer found.
     SceneNode* GetNode() const;
-    // Called by the root node when it is destroyed first: the controller forgets it and destroys
-    // itself.
-    void OnLayoutNodeDestroyed();
 
     // Fired once when the controller leaves its database, after ControllerDestroyed and after the
     // tree was told to destroy itself.

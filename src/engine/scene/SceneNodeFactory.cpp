@@ -1,9 +1,42 @@
 #include "scene/SceneNodeFactory.h"
 
+#include "framework/ObjectDatabase.h"
 #include "scene/SceneNode.h"
+
+#include <vector>
 
 namespace Strata
 {
+
+void SceneTreeDeleter::operator()(SceneNode* root) const
+{
+    if (root == nullptr)
+    {
+        return;
+    }
+    root->DetachFromParent();
+    // Parents before children, so the walk backwards frees children first, each detached from a
+    // parent that is still alive.
+    std::vector<SceneNode*> nodes{root};
+    for (size_t i = 0; i < nodes.size(); ++i)
+    {
+        for (SceneNode* child : nodes[i]->GetChildren())
+        {
+            nodes.push_back(child);
+        }
+    }
+    for (auto it = nodes.rbegin(); it != nodes.rend(); ++it)
+    {
+        SceneNode* node = *it;
+        node->DetachFromParent();
+        // A node a database took (an add that failed part way) is the database's to delete.
+        ObjectDatabase* database = node->GetDatabase();
+        if (database == nullptr || database->GetObject(node->GetID()) != node)
+        {
+            delete node;
+        }
+    }
+}
 
 SceneLayoutManager& SceneLayoutManager::Instance()
 {

@@ -1,0 +1,242 @@
+#include "scene/SceneLayout.h"
+
+#include "core/Angle.h"
+#include "scene/SceneNodeFactories.h"
+
+#include "SceneLayoutTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using namespace Strata;
+using namespace Strata::Testing;
+
+namespace
+{
+
+struct FailureCase
+{
+    const char* content;
+    const char* message;
+};
+
+class SceneLayoutFailureTest : public SceneLayoutTest, public ::testing::WithParamInterface<FailureCase>
+{
+};
+
+std::string Nested(int depth)
+{
+    std::string text;
+    for (int i = 0; i < depth; ++i)
+        text += "<scenenode>";
+    for (int i = 0; i < depth; ++i)
+        text += "</scenenode>";
+    return text;
+}
+
+} // namespace
+
+TEST_P(SceneLayoutFailureTest, FailsTheLoadWithTheLayoutsNameAndKeepsNothing)
+{
+    EXPECT_EQ(std::string("in SceneLayout \"Bad\": ") + GetParam().message, LoadLayout("Bad", GetParam().content));
+    EXPECT_EQ(nullptr, manager->GetResource(Label("Bad")));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Layouts, SceneLayoutFailureTest,
+    ::testing::Values(FailureCase{"only text", "scene has no root node"},
+                      FailureCase{"", "scene has no root node"},
+                      FailureCase{"<scenenode><scenenode/></scenenode><scenenode/>", "scene has more than one root node"},
+                      FailureCase{"<SceneNode/>", "unrecognized node type: \"SceneNode\""},
+                      FailureCase{"<scenenode><scenenode><mystery/></scenenode></scenenode>",
+                                  "unrecognized node type: \"mystery\""},
+                      FailureCase{"<scenenode><sceneref scenename=\"Nowhere\"/></scenenode>",
+                                  "sceneref: layout \"Nowhere\" not found"},
+                      FailureCase{"<sceneref/>", "sceneref: layout \"\" not found"}));
+
+TEST_F(SceneLayoutTest, NestingIsCappedRatherThanRecursedWithoutEnd)
+{
+    EXPECT_EQ("", LoadLayout("Deep", Nested(kMaxSceneLayoutDepth), L"A"));
+    EXPECT_EQ("in SceneLayout \"TooDeep\": scene nodes nest deeper than 256 levels",
+              LoadLayout("TooDeep", Nested(kMaxSceneLayoutDepth + 1), L"B"));
+}
+
+TEST_F(SceneLayoutTest, ReadsTheCommonAttributesOnTheLoaderThread)
+{
+    ASSERT_EQ("", LoadLayout("Common", R"(<probe>
+        <scenenode name="Plain"/>
+        <scenenode nodeName="Every" name="Named" x="3.5" y="-2" scaleX="2" scaleY="0.5" orientation="90"
+                   visible="false" color="#FF000080" alpha="0.25" hitTest="true" buttons=" right ,&#10;middle "
+                   parentHAlign="right" selfHAlign="center" parentVAlign="bottom" selfVAlign="middle"
+                   rotateHAlign="center" rotateVAlign="bottom" scaleHAlign="right" scaleVAlign="middle"/>
+        <scenenode centerOnParent="true" parentHAlign="right" alpha="0.5" buttons="none"/>
+        <scenenode centerHOnParent="true" selfHAlign="right" selfVAlign="bottom" x="nan" scaleX="inf" buttons="all"/>
+        <scenenode parentHAlign="Right" buttons=",,right"/>
+      </probe>)"));
+    const SceneLayout::LayoutDescriptor* root = Layout("Common")->GetRootDescriptor();
+    ASSERT_NE(nullptr, root);
+    EXPECT_NE(std::this_thread::get_id(), dynamic_cast<const ProbeDescriptor&>(*root->nodeDescriptor).readOn);
+    ASSERT_EQ(5u, root->children.size());
+
+    const auto& plain = *root->children[0];
+    EXPECT_TRUE(plain.nodeName.IsNull());
+    EXPECT_EQ(Label("Plain"), plain.name);
+    EXPECT_EQ(0.0f, plain.location.x);
+    EXPECT_EQ(1.0f, plain.scale.y);
+    EXPECT_TRUE(plain.visible);
+    EXPECT_EQ(1.0f, plain.color.a);
+    EXPECT_FALSE(plain.hitTest);
+    EXPECT_EQ(1u, plain.mouseButtons);
+    EXPECT_EQ(HAlignment_Left, plain.attachParams.parentHAlign);
+    EXPECT_EQ(HAlignment_Left, plain.rotateHAlign) << "a layout's pivots default to the top left";
+    EXPECT_EQ(VAlignment_Top, plain.scaleVAlign);
+
+    const auto& every = *root->children[1];
+    EXPECT_EQ(Label("Every"), every.nodeName);
+    EXPECT_EQ(Label("Named"), every.name);
+    EXPECT_EQ(3.5f, every.location.x);
+    EXPECT_EQ(-2.0f, every.location.y);
+    EXPECT_EQ(2.0f, every.scale.x);
+    EXPECT_EQ(0.5f, every.scale.y);
+    EXPECT_NEAR(Angle::pi() / 2, every.orientation.GetValue(), 1e-6);
+    EXPECT_FALSE(every.visible);
+    EXPECT_EQ(1.0f, every.color.r);
+    EXPECT_EQ(0.0f, every.color.g);
+    EXPECT_NEAR(128.0f / 255.0f, every.color.a, 1e-6) << "the colour's alpha wins over \"alpha\"";
+    EXPECT_TRUE(every.hitTest);
+    EXPECT_EQ(7u, every.mouseButtons);
+    EXPECT_EQ(HAlignment_Right, every.attachParams.parentHAlign);
+    EXPECT_EQ(HAlignment_Center, every.attachParams.selfHAlign);
+    EXPECT_EQ(VAlignment_Bottom, every.attachParams.parentVAlign);
+    EXPECT_EQ(VAlignment_Middle, every.attachParams.selfVAlign);
+    EXPECT_EQ(HAlignment_Center, every.rotateHAlign);
+    EXPECT_EQ(VAlignment_Bottom, every.rotateVAlign);
+    EXPECT_EQ(HAlignment_Right, every.scaleHAlign);
+    EXPECT_EQ(VAlignment_Middle, every.scaleVAlign);
+
+    const auto& centred = *root->children[2];
+    EXPECT_EQ(HAlignment_Center, centred.attachParams.parentHAlign) << "centerOnParent ignores parentHAlign";
+    EXPECT_EQ(VAlignment_Middle, centred.attachParams.selfVAlign);
+    EXPECT_EQ(0.5f, centred.color.a);
+    EXPECT_EQ(1.0f, centred.color.r);
+    EXPECT_EQ(0u, centred.mouseButtons);
+
+    const auto& half = *root->children[3];
+    EXPECT_EQ(HAlignment_Center, half.attachParams.selfHAlign);
+    EXPECT_EQ(VAlignment_Bottom, half.attachParams.selfVAlign);
+    EXPECT_EQ(0.0f, half.location.x) << "a number that is not finite reads as the default";
+    EXPECT_EQ(1.0f, half.scale.x);
+    EXPECT_EQ(0xFFFFFFFFu, half.mouseButtons);
+
+    const auto& odd = *root->children[4];
+    EXPECT_EQ(HAlignment_Left, odd.attachParams.parentHAlign) << "alignment words are case-sensitive";
+    EXPECT_EQ(3u, odd.mouseButtons);
+}
+
+TEST_F(SceneLayoutTest, InstantiatesInTheEightSteps)
+{
+    ASSERT_EQ("", LoadLayout("Steps", R"(<probe name="Top" nodeName="top" x="5" alpha="0.5" buttons="middle"
+                                               parentHAlign="center">
+        <probe nodeName="first" parentVAlign="middle"><scenenode nodeName="leaf" width="7" height="9"/></probe>
+        <scenenode nodeName="second" hitTest="true"/>
+      </probe>)"));
+    const SceneLayout* layout = Layout("Steps");
+
+    SceneTreePtr loose = layout->InstantiateLayout(static_cast<SceneNode*>(nullptr));
+    ASSERT_NE(nullptr, loose);
+    auto* top = dynamic_cast<ProbeNode*>(loose.get());
+    ASSERT_NE(nullptr, top);
+    EXPECT_EQ(Label("Top"), top->GetName()) << "the layout's name overwrites the factory's";
+    EXPECT_EQ(Label("top"), top->GetNodeName());
+    EXPECT_EQ(5.0f, top->LocalGetLocation().x);
+    EXPECT_EQ(0.5f, top->LocalGetColor().a);
+    EXPECT_TRUE(top->hitTest) << "the node's own hit test stays on";
+    EXPECT_EQ(2u | 4u, top->mouseButtons) << "the masks are combined";
+    EXPECT_EQ(HAlignment_Right, top->GetNodeAttachParams().parentHAlign)
+        << "a root made without a parent keeps its node type's attach params";
+    EXPECT_EQ(nullptr, top->GetParent());
+
+    auto* first = dynamic_cast<ProbeNode*>(top->GetChild(Label("first")));
+    ASSERT_NE(nullptr, first);
+    EXPECT_EQ(0u, first->childrenWhenAttached) << "attached before its own children exist";
+    EXPECT_TRUE(first->GetName().IsNull());
+    EXPECT_EQ(HAlignment_Left, first->GetNodeAttachParams().parentHAlign) << "the layout's params replace the node's";
+    EXPECT_EQ(VAlignment_Middle, first->GetNodeAttachParams().parentVAlign);
+    SceneNode* leaf = first->GetChild(Label("leaf"));
+    ASSERT_NE(nullptr, leaf);
+    EXPECT_EQ(7.0f, leaf->LocalGetBounds().width);
+    EXPECT_EQ(9.0f, leaf->LocalGetBounds().height);
+    EXPECT_EQ(1u, leaf->mouseButtons) << "a plain node keeps left";
+    SceneNode* second = top->GetChild(1);
+    ASSERT_NE(nullptr, second);
+    EXPECT_EQ(Label("second"), second->GetNodeName());
+    EXPECT_TRUE(second->hitTest);
+
+    // A second instance is a tree of its own, attached under the parent it is given and, with a
+    // database, made objects of it.
+    SceneNode* parent = new SceneNode(Label());
+    mode->AddObject(parent);
+    SceneNode* again = layout->InstantiateLayout(mode.get(), parent);
+    ASSERT_NE(nullptr, again);
+    EXPECT_NE(loose.get(), again);
+    EXPECT_EQ(parent, again->GetParent());
+    EXPECT_EQ(again, mode->GetObject(again->GetID()));
+    EXPECT_EQ(leaf->GetNodeName(), again->GetChild(0)->GetChild(0)->GetNodeName());
+    EXPECT_NE(nullptr, mode->GetObject(again->GetChild(0)->GetChild(0)->GetID()));
+    EXPECT_EQ(nullptr, layout->InstantiateLayout(static_cast<ObjectDatabase*>(nullptr), parent))
+        << "without a database nothing is made";
+    EXPECT_EQ(1u, parent->GetChildren().size());
+
+    // A tree never handed to a database is freed by its handle, and leaves its parent.
+    SceneTreePtr attached = layout->InstantiateLayout(parent);
+    EXPECT_EQ(2u, parent->GetChildren().size());
+    attached.reset();
+    EXPECT_EQ(1u, parent->GetChildren().size());
+}
+
+TEST_F(SceneLayoutTest, ASceneRefEmbedsAnEarlierLayoutUnderTheReferringAttributes)
+{
+    ASSERT_EQ("", LoadLayout("Inner", R"(<probe name="InnerRoot" nodeName="inner" x="50" y="60">
+                                           <scenenode nodeName="part"/></probe>)",
+                             L"First"));
+    AddManifest(L"Second", R"(<scenelayout name="Outer"><scenenode>
+        <sceneref scenename="inner" nodeName="ref" y="4"><scenenode nodeName="extra"/></sceneref>
+      </scenenode></scenelayout>
+      <scenelayout name="SameManifest"><sceneref scenename="Outer"/></scenelayout>
+)");
+    ASSERT_EQ("", manager->Load(L"Second")->GetFailureMessage());
+    const SceneLayout* outer = Layout("Outer");
+    ASSERT_NE(nullptr, outer);
+    ASSERT_NE(nullptr, Layout("SameManifest")) << "a layout earlier in the same manifest can be named";
+
+    // The referenced layout goes; the reference still instantiates what it read.
+    manager->Unload(L"First");
+    ASSERT_EQ(nullptr, Layout("Inner"));
+    SceneTreePtr tree = outer->InstantiateLayout(static_cast<SceneNode*>(nullptr));
+    ASSERT_NE(nullptr, tree);
+    SceneNode* ref = tree->GetChild(Label("ref"));
+    ASSERT_NE(nullptr, dynamic_cast<ProbeNode*>(ref)) << "the referenced root becomes the node";
+    EXPECT_TRUE(ref->GetName().IsNull()) << "the referring element's attributes overwrite the root's";
+    EXPECT_EQ(0.0f, ref->LocalGetLocation().x);
+    EXPECT_EQ(4.0f, ref->LocalGetLocation().y);
+    EXPECT_TRUE(ref->hitTest);
+    ASSERT_EQ(2u, ref->GetChildren().size());
+    EXPECT_NE(nullptr, ref->GetChild(Label("part")));
+    EXPECT_EQ(ref->GetChild(1), ref->GetChild(Label("extra"))) << "the element's own children go on top";
+
+    SceneTreePtr twice = Layout("SameManifest")->InstantiateLayout(static_cast<SceneNode*>(nullptr));
+    ASSERT_NE(nullptr, twice);
+    EXPECT_NE(nullptr, twice->GetChild(Label("ref")));
+}
+
+TEST_F(SceneLayoutTest, ReplacingANodeFactoryLeavesParsedLayoutsWorking)
+{
+    ASSERT_EQ("", LoadLayout("Before", "<probe/>"));
+    SceneLayoutManager::Instance().AddSceneNodeFactory(L"probe", std::make_unique<BasicSceneNodeFactory>());
+    EXPECT_NE(nullptr, dynamic_cast<ProbeNode*>(Layout("Before")->InstantiateLayout(static_cast<SceneNode*>(nullptr)).get()));
+    SceneLayoutManager::Instance().AddSceneNodeFactory(L"probe", nullptr);
+    EXPECT_EQ(nullptr, SceneLayoutManager::Instance().GetSceneNodeFactory(L"probe"));
+    EXPECT_NE(nullptr, SceneLayoutManager::Instance().GetSceneNodeFactory(L"scenenode"));
+    EXPECT_EQ(nullptr, SceneLayoutManager::Instance().GetSceneNodeFactory(L"Scenenode"));
+}
