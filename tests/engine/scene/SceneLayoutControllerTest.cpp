@@ -37,6 +37,12 @@ enum class Ender
     RootsParent
 };
 
+std::string EnderName(const ::testing::TestParamInfo<Ender>& info)
+{
+    static const char* const kNames[] = {"Controller", "Root", "RootsParent"};
+    return kNames[static_cast<int>(info.param)];
+}
+
 class SceneLayoutControllerTest : public SceneLayoutTest, public ::testing::WithParamInterface<Ender>
 {
 protected:
@@ -107,7 +113,8 @@ TEST_P(SceneLayoutControllerTest, EitherSideEndingEndsBothOnceEach)
 }
 
 INSTANTIATE_TEST_SUITE_P(Controllers, SceneLayoutControllerTest,
-                         ::testing::Values(Ender::Controller, Ender::Root, Ender::RootsParent));
+                         ::testing::Values(Ender::Controller, Ender::Root, Ender::RootsParent),
+                         EnderName);
 
 TEST_F(SceneLayoutTest, AControllerNeedsADatabaseAndATreeButNoParent)
 {

@@ -17,6 +17,7 @@ namespace
 
 struct FailureCase
 {
+    const char* name;
     const char* content;
     const char* message;
 };
@@ -45,15 +46,17 @@ TEST_P(SceneLayoutFailureTest, FailsTheLoadWithTheLayoutsNameAndKeepsNothing)
 
 INSTANTIATE_TEST_SUITE_P(
     Layouts, SceneLayoutFailureTest,
-    ::testing::Values(FailureCase{"only text", "scene has no root node"},
-                      FailureCase{"", "scene has no root node"},
-                      FailureCase{"<scenenode><scenenode/></scenenode><scenenode/>", "scene has more than one root node"},
-                      FailureCase{"<SceneNode/>", "unrecognized node type: \"SceneNode\""},
-                      FailureCase{"<scenenode><scenenode><mystery/></scenenode></scenenode>",
-                                  "unrecognized node type: \"mystery\""},
-                      FailureCase{"<scenenode><sceneref scenename=\"Nowhere\"/></scenenode>",
-                                  "sceneref: layout \"Nowhere\" not found"},
-                      FailureCase{"<sceneref/>", "sceneref: layout \"\" not found"}));
+    ::testing::Values(
+        FailureCase{"OnlyText", "only text", "scene has no root node"},
+        FailureCase{"Empty", "", "scene has no root node"},
+        FailureCase{"TwoRoots", "<scenenode><scenenode/></scenenode><scenenode/>", "scene has more than one root node"},
+        FailureCase{"TagInAnotherCase", "<SceneNode/>", "unrecognized node type: \"SceneNode\""},
+        FailureCase{"UnknownChild", "<scenenode><scenenode><mystery/></scenenode></scenenode>",
+                    "unrecognized node type: \"mystery\""},
+        FailureCase{"MissingRef", "<scenenode><sceneref scenename=\"Nowhere\"/></scenenode>",
+                    "sceneref: layout \"Nowhere\" not found"},
+        FailureCase{"UnnamedRef", "<sceneref/>", "sceneref: layout \"\" not found"}),
+    [](const ::testing::TestParamInfo<FailureCase>& info) { return std::string(info.param.name); });
 
 TEST_F(SceneLayoutTest, NestingIsCappedRatherThanRecursedWithoutEnd)
 {
@@ -152,7 +155,7 @@ TEST_F(SceneLayoutTest, InstantiatesInTheEightSteps)
     EXPECT_EQ(5.0f, top->LocalGetLocation().x);
     EXPECT_EQ(0.5f, top->LocalGetColor().a);
     EXPECT_TRUE(top->hitTest) << "the node's own hit test stays on";
-    EXPECT_EQ(2u | 4u, top->mouseButtons) << "the masks are combined";
+    EXPECT_EQ(2u | 1u | 4u, top->mouseButtons) << "the node's right, combined with the layout's left and middle";
     EXPECT_EQ(HAlignment_Right, top->GetNodeAttachParams().parentHAlign)
         << "a root made without a parent keeps its node type's attach params";
     EXPECT_EQ(nullptr, top->GetParent());
