@@ -7,7 +7,9 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
+#include <cstdio>
+#include <iterator>
+#include <utility>
 
 using namespace Strata;
 using namespace Strata::Testing;
@@ -65,76 +67,46 @@ TEST_F(SceneLayoutTest, NestingIsCappedRatherThanRecursedWithoutEnd)
               LoadLayout("TooDeep", Nested(kMaxSceneLayoutDepth + 1), L"B"));
 }
 
+// One descriptor's common attributes in one line: attach params, location, scale, orientation in
+// degrees, visibility, colour, hit test, buttons, rotation and scale pivots, name and nodeName.
+std::string Summary(const SceneLayout::LayoutDescriptor& d)
+{
+    const SceneNode::NodeAttachParams& a = d.attachParams;
+    char text[256];
+    std::snprintf(text, sizeof(text), "%d%d%d%d %g,%g %g,%g %.0f %d %g,%g,%g,%.3f %d %x %d%d %d%d %s/%s",
+                  a.parentHAlign, a.parentVAlign, a.selfHAlign, a.selfVAlign, d.location.x, d.location.y, d.scale.x,
+                  d.scale.y, d.orientation.GetValue() * 180.0f / Angle::pi(), d.visible, d.color.r, d.color.g,
+                  d.color.b, d.color.a, d.hitTest, d.mouseButtons, d.rotateHAlign, d.rotateVAlign, d.scaleHAlign,
+                  d.scaleVAlign, d.name.IsNull() ? "-" : d.name.c_str(), d.nodeName.IsNull() ? "-" : d.nodeName.c_str());
+    return text;
+}
+
 TEST_F(SceneLayoutTest, ReadsTheCommonAttributesOnTheLoaderThread)
 {
-    ASSERT_EQ("", LoadLayout("Common", R"(<probe>
-        <scenenode name="Plain"/>
-        <scenenode nodeName="Every" name="Named" x="3.5" y="-2" scaleX="2" scaleY="0.5" orientation="90"
-                   visible="false" color="#FF000080" alpha="0.25" hitTest="true" buttons=" right ,&#10;middle "
-                   parentHAlign="right" selfHAlign="center" parentVAlign="bottom" selfVAlign="middle"
-                   rotateHAlign="center" rotateVAlign="bottom" scaleHAlign="right" scaleVAlign="middle"/>
-        <scenenode centerOnParent="true" parentHAlign="right" alpha="0.5" buttons="none"/>
-        <scenenode centerHOnParent="true" selfHAlign="right" selfVAlign="bottom" x="nan" scaleX="inf" buttons="all"/>
-        <scenenode parentHAlign="Right" buttons=",,right"/>
-      </probe>)"));
+    const std::pair<const char*, const char*> rows[] = {
+        {"", "0000 0,0 1,1 0 1 1,1,1,1.000 0 1 00 00 -/-"},
+        {R"(nodeName="Every" name="Named" x="3.5" y="-2" scaleX="2" scaleY="0.5" orientation="90" visible="false"
+            color="#FF000080" alpha="0.25" hitTest="true" buttons=" right ,&#10;middle " parentHAlign="right"
+            selfHAlign="center" parentVAlign="bottom" selfVAlign="middle" rotateHAlign="center"
+            rotateVAlign="bottom" scaleHAlign="right" scaleVAlign="middle")",
+         "2211 3.5,-2 2,0.5 90 0 1,0,0,0.502 1 7 12 21 Named/Every"},
+        {R"(centerOnParent="true" parentHAlign="right" selfVAlign="top" alpha="0.5" buttons="none")",
+         "1111 0,0 1,1 0 1 1,1,1,0.500 0 0 00 00 -/-"},
+        {R"(centerHOnParent="true" selfHAlign="right" selfVAlign="bottom" x="nan" scaleX="inf" buttons="all")",
+         "1012 0,0 1,1 0 1 1,1,1,1.000 0 ffffffff 00 00 -/-"},
+        {R"(centerVOnParent="true" parentVAlign="top" parentHAlign="Right" color="red" buttons=",,right")",
+         "0101 0,0 1,1 0 1 0,0,0,1.000 0 3 00 00 -/-"},
+    };
+    std::string content = "<probe>";
+    for (const auto& row : rows)
+        content += std::string("<scenenode ") + row.first + "/>";
+    ASSERT_EQ("", LoadLayout("Common", content + "</probe>"));
     const SceneLayout::LayoutDescriptor* root = Layout("Common")->GetRootDescriptor();
     ASSERT_NE(nullptr, root);
     EXPECT_NE(std::this_thread::get_id(), dynamic_cast<const ProbeDescriptor&>(*root->nodeDescriptor).readOn);
-    ASSERT_EQ(5u, root->children.size());
-
-    const auto& plain = *root->children[0];
-    EXPECT_TRUE(plain.nodeName.IsNull());
-    EXPECT_EQ(Label("Plain"), plain.name);
-    EXPECT_EQ(0.0f, plain.location.x);
-    EXPECT_EQ(1.0f, plain.scale.y);
-    EXPECT_TRUE(plain.visible);
-    EXPECT_EQ(1.0f, plain.color.a);
-    EXPECT_FALSE(plain.hitTest);
-    EXPECT_EQ(1u, plain.mouseButtons);
-    EXPECT_EQ(HAlignment_Left, plain.attachParams.parentHAlign);
-    EXPECT_EQ(HAlignment_Left, plain.rotateHAlign) << "a layout's pivots default to the top left";
-    EXPECT_EQ(VAlignment_Top, plain.scaleVAlign);
-
-    const auto& every = *root->children[1];
-    EXPECT_EQ(Label("Every"), every.nodeName);
-    EXPECT_EQ(Label("Named"), every.name);
-    EXPECT_EQ(3.5f, every.location.x);
-    EXPECT_EQ(-2.0f, every.location.y);
-    EXPECT_EQ(2.0f, every.scale.x);
-    EXPECT_EQ(0.5f, every.scale.y);
-    EXPECT_NEAR(Angle::pi() / 2, every.orientation.GetValue(), 1e-6);
-    EXPECT_FALSE(every.visible);
-    EXPECT_EQ(1.0f, every.color.r);
-    EXPECT_EQ(0.0f, every.color.g);
-    EXPECT_NEAR(128.0f / 255.0f, every.color.a, 1e-6) << "the colour's alpha wins over \"alpha\"";
-    EXPECT_TRUE(every.hitTest);
-    EXPECT_EQ(7u, every.mouseButtons);
-    EXPECT_EQ(HAlignment_Right, every.attachParams.parentHAlign);
-    EXPECT_EQ(HAlignment_Center, every.attachParams.selfHAlign);
-    EXPECT_EQ(VAlignment_Bottom, every.attachParams.parentVAlign);
-    EXPECT_EQ(VAlignment_Middle, every.attachParams.selfVAlign);
-    EXPECT_EQ(HAlignment_Center, every.rotateHAlign);
-    EXPECT_EQ(VAlignment_Bottom, every.rotateVAlign);
-    EXPECT_EQ(HAlignment_Right, every.scaleHAlign);
-    EXPECT_EQ(VAlignment_Middle, every.scaleVAlign);
-
-    const auto& centred = *root->children[2];
-    EXPECT_EQ(HAlignment_Center, centred.attachParams.parentHAlign) << "centerOnParent ignores parentHAlign";
-    EXPECT_EQ(VAlignment_Middle, centred.attachParams.selfVAlign);
-    EXPECT_EQ(0.5f, centred.color.a);
-    EXPECT_EQ(1.0f, centred.color.r);
-    EXPECT_EQ(0u, centred.mouseButtons);
-
-    const auto& half = *root->children[3];
-    EXPECT_EQ(HAlignment_Center, half.attachParams.selfHAlign);
-    EXPECT_EQ(VAlignment_Bottom, half.attachParams.selfVAlign);
-    EXPECT_EQ(0.0f, half.location.x) << "a number that is not finite reads as the default";
-    EXPECT_EQ(1.0f, half.scale.x);
-    EXPECT_EQ(0xFFFFFFFFu, half.mouseButtons);
-
-    const auto& odd = *root->children[4];
-    EXPECT_EQ(HAlignment_Left, odd.attachParams.parentHAlign) << "alignment words are case-sensitive";
-    EXPECT_EQ(3u, odd.mouseButtons);
+    ASSERT_EQ(std::size(rows), root->children.size());
+    for (size_t i = 0; i < std::size(rows); ++i)
+        EXPECT_EQ(rows[i].second, Summary(*root->children[i])) << rows[i].first;
 }
 
 TEST_F(SceneLayoutTest, InstantiatesInTheEightSteps)
