@@ -30,6 +30,7 @@ private:
     std::vector<std::string>* mLog;
 };
 
+// Which object the test destroys first.
 enum class Ender
 {
     Controller,
@@ -45,86 +46,56 @@ std::string EnderName(const ::testing::TestParamInfo<Ender>& info)
 
 class SceneLayoutControllerTest : public SceneLayoutTest, public ::testing::WithParamInterface<Ender>
 {
-protected:
-    void SetUp() override
-    {
-        SceneLayoutTest::SetUp();
-        ASSERT_EQ("", LoadLayout("Piece", "<scenenode nodeName=\"piece\"><scenenode/><scenenode/></scenenode>"));
-        scene = new SceneNode(Label());
-        mode->AddObject(scene);
-    }
-
-    bool Alive(ObjectID id) { return mode->GetObject(id) != nullptr; }
-
-    SceneNode* scene = nullptr;
-    std::vector<std::string> log;
 };
 
 } // namespace
 
 TEST_P(SceneLayoutControllerTest, EitherSideEndingEndsBothOnceEach)
 {
+    ASSERT_EQ("", LoadLayout("Piece", "<scenenode nodeName=\"piece\"><scenenode/><scenenode/></scenenode>"));
+    auto* scene = new SceneNode(Label());
+    mode->AddObject(scene);
+    std::vector<std::string> log;
     auto* controller = new TreeController(Layout("Piece"), &log);
     ASSERT_TRUE(controller->AddToCurScene(scene));
     SceneNode* node = controller->GetNode();
-    ASSERT_NE(nullptr, node);
-    EXPECT_EQ(scene, node->GetParent());
-    EXPECT_EQ(node, scene->GetChild(Label("piece")));
-    const ObjectID controllerID = controller->GetID();
-    std::vector<ObjectID> tree{node->GetID()};
-    for (const SceneNode* child : node->GetChildren())
-        tree.push_back(child->GetID());
-    for (const ObjectID id : tree)
-        EXPECT_TRUE(Alive(id));
-    EXPECT_EQ(std::vector<std::string>{"AddedToScene"}, log);
+    ASSERT_EQ(node, scene->GetChild(Label("piece")));
     EXPECT_FALSE(controller->AddToScene(mode.get(), scene)) << "a controller is added once";
+    std::vector<ObjectID> ids{controller->GetID(), node->GetID()};
+    for (const SceneNode* child : node->GetChildren())
+        ids.push_back(child->GetID());
+    const auto alive = [&](ObjectID id) { return mode->GetObject(id) != nullptr; };
+    EXPECT_TRUE(std::all_of(ids.begin(), ids.end(), alive));
 
     controller->controllerDestroyedSignal.connect([&](SceneLayoutController* ended) {
-        log.push_back(ended == controller && !Alive(tree[0]) ? "signal after the root went" : "signal too early");
+        log.push_back(ended == controller && !alive(ids[1]) ? "signal after the root went" : "signal too early");
     });
     node->destroyedSignal.connect([&](SceneNode*) { log.push_back("root destroyed"); });
-
-    switch (GetParam())
-    {
-    case Ender::Controller:
-        mode->DestroyObject(controllerID);
-        EXPECT_EQ(nullptr, controller->GetNode());
-        break;
-    case Ender::Root:
-        mode->DestroyObject(tree[0]);
-        break;
-    case Ender::RootsParent:
-        mode->DestroyObject(scene->GetID());
-        break;
-    }
+    const ObjectID first[] = {ids[0], ids[1], scene->GetID()};
+    mode->DestroyObject(first[static_cast<int>(GetParam())]);
     mode->Update(0.0f);
     mode->Update(0.0f);
 
-    EXPECT_FALSE(Alive(controllerID));
-    for (const ObjectID id : tree)
-        EXPECT_FALSE(Alive(id));
-    ASSERT_EQ(4u, log.size());
-    EXPECT_EQ(1, std::count(log.begin(), log.end(), "ControllerDestroyed"));
-    EXPECT_EQ(1, std::count(log.begin(), log.end(), "root destroyed"));
-    const auto hook = std::find(log.begin(), log.end(), "ControllerDestroyed");
-    const auto signal = std::find(log.begin(), log.end(), "signal after the root went");
-    ASSERT_NE(log.end(), signal);
-    EXPECT_LT(hook, signal) << "the signal follows the hook";
+    EXPECT_TRUE(std::none_of(ids.begin(), ids.end(), alive));
+    std::vector<std::string> sorted = log;
+    std::sort(sorted.begin(), sorted.end());
+    EXPECT_EQ((std::vector<std::string>{"AddedToScene", "ControllerDestroyed", "root destroyed",
+                                        "signal after the root went"}),
+              sorted);
+    EXPECT_LT(std::find(log.begin(), log.end(), "ControllerDestroyed"),
+              std::find(log.begin(), log.end(), "signal after the root went"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Controllers, SceneLayoutControllerTest,
-                         ::testing::Values(Ender::Controller, Ender::Root, Ender::RootsParent),
-                         EnderName);
+                         ::testing::Values(Ender::Controller, Ender::Root, Ender::RootsParent), EnderName);
 
 TEST_F(SceneLayoutTest, AControllerNeedsADatabaseAndATreeButNoParent)
 {
     ASSERT_EQ("", LoadLayout("Loose", "<scenenode/>"));
     std::vector<std::string> log;
-
     auto unattached = std::make_unique<TreeController>(Layout("Loose"), &log);
     ASSERT_TRUE(unattached->AddToScene(mode.get(), nullptr));
-    TreeController* added = unattached.release();
-    ASSERT_NE(nullptr, added->GetNode());
+    const TreeController* added = unattached.release();
     EXPECT_EQ(nullptr, added->GetNode()->GetParent()) << "in the database, attached nowhere";
     EXPECT_EQ(added->GetNode(), mode->GetObject(added->GetNode()->GetID()));
 
@@ -133,10 +104,8 @@ TEST_F(SceneLayoutTest, AControllerNeedsADatabaseAndATreeButNoParent)
     TreeController empty(nullptr, &log);
     EXPECT_FALSE(empty.AddToScene(mode.get(), nullptr)) << "no tree, nothing added";
     EXPECT_TRUE(empty.GetID().IsInvalid());
-    {
-        MainLoop::AutoContext none;
-        MainLoop::WithinContext(nullptr, none);
-        EXPECT_FALSE(refused.AddToCurScene(nullptr)) << "no current database";
-    }
+    MainLoop::AutoContext none;
+    MainLoop::WithinContext(nullptr, none);
+    EXPECT_FALSE(refused.AddToCurScene(nullptr)) << "no current database";
     EXPECT_EQ(std::vector<std::string>{"AddedToScene"}, log);
 }

@@ -22,18 +22,12 @@
 namespace Strata::Testing
 {
 
-// A node that records whether it had children when it was attached to its parent.
+// A node that records how many children it had when it was attached to its parent.
 class ProbeNode : public SceneNode
 {
 public:
     ProbeNode() : SceneNode(Label("made by the factory")) {}
-    void ParentNodeChanged(SceneNode* parent) override
-    {
-        if (parent != nullptr)
-        {
-            childrenWhenAttached = GetChildren().size();
-        }
-    }
+    void ParentNodeChanged(SceneNode* parent) override { childrenWhenAttached = parent ? GetChildren().size() : 99; }
     size_t childrenWhenAttached = 99;
 };
 
@@ -87,8 +81,7 @@ protected:
         ResourceTest::TearDown();
     }
 
-    // Loads manifest `manifest` holding the layout `name` with `content`, on the loader thread; the
-    // job's failure message, empty when it loaded.
+    // Loads a manifest of one layout on the loader thread; the failure message, empty when it loaded.
     std::string LoadLayout(const std::string& name, const std::string& content, const std::wstring& manifest = L"M")
     {
         AddManifest(manifest, "<scenelayout name=\"" + name + "\">" + content + "</scenelayout>\n");
