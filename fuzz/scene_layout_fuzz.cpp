@@ -41,7 +41,8 @@ constexpr size_t kRefNodes = 3;
 // A "sceneref" stands for the whole referenced tree, its own children hung under that tree's root.
 size_t CountDescribed(const SceneLayout::LayoutDescriptor& descriptor)
 {
-    const bool reference = dynamic_cast<const SceneRefDescriptor*>(descriptor.nodeDescriptor.get()) != nullptr;
+    const bool reference =
+        dynamic_cast<const SceneRefDescriptor*>(descriptor.nodeDescriptor.get()) != nullptr;
     size_t count = reference ? kRefNodes : 1;
     for (const auto& child : descriptor.children)
     {

@@ -103,7 +103,8 @@ uint32_t ParseMouseButtons(const std::wstring& text)
     while (start <= compact.size())
     {
         const size_t comma = compact.find(L',', start);
-        const std::wstring word = compact.substr(start, comma == std::wstring::npos ? std::wstring::npos : comma - start);
+        const std::wstring word =
+            compact.substr(start, comma == std::wstring::npos ? std::wstring::npos : comma - start);
         if (word == L"left")
         {
             mask |= 1u;
@@ -132,7 +133,8 @@ SceneLayout::SceneLayout() = default;
 SceneLayout::~SceneLayout() = default;
 
 std::unique_ptr<SceneLayout::LayoutDescriptor>
-SceneLayout::CreateRootDescriptor(std::shared_ptr<const SceneNodeFactory> factory, const IAttributeContainer& element)
+SceneLayout::CreateRootDescriptor(std::shared_ptr<const SceneNodeFactory> factory,
+                                  const IAttributeContainer& element)
 {
     auto descriptor = std::make_unique<LayoutDescriptor>();
     descriptor->nodeDescriptor = factory->CreateDescriptor(element);
@@ -172,7 +174,8 @@ SceneLayout::CreateRootDescriptor(std::shared_ptr<const SceneNodeFactory> factor
 
     descriptor->nodeName = LabelAttribute(element, L"nodeName");
     descriptor->name = LabelAttribute(element, L"name");
-    descriptor->location = Vector2<float>(FiniteAttribute(element, L"x", 0.0f), FiniteAttribute(element, L"y", 0.0f));
+    descriptor->location =
+        Vector2<float>(FiniteAttribute(element, L"x", 0.0f), FiniteAttribute(element, L"y", 0.0f));
     descriptor->scale =
         Vector2<float>(FiniteAttribute(element, L"scaleX", 1.0f), FiniteAttribute(element, L"scaleY", 1.0f));
     descriptor->orientation = Angle::FromDegrees(FiniteAttribute(element, L"orientation", 0.0f));
@@ -186,7 +189,8 @@ SceneLayout::CreateRootDescriptor(std::shared_ptr<const SceneNodeFactory> factor
         descriptor->color.a = FiniteAttribute(element, L"alpha", 1.0f);
     }
     descriptor->hitTest = element.GetAttribute(L"hitTest", false);
-    descriptor->mouseButtons = element.HasAttribute(L"buttons") ? ParseMouseButtons(element.GetAttribute(L"buttons")) : 1u;
+    descriptor->mouseButtons =
+        element.HasAttribute(L"buttons") ? ParseMouseButtons(element.GetAttribute(L"buttons")) : 1u;
     descriptor->rotateHAlign = StringToHAlignment(element.GetAttribute(L"rotateHAlign"), HAlignment_Left);
     descriptor->rotateVAlign = StringToVAlignment(element.GetAttribute(L"rotateVAlign"), VAlignment_Top);
     descriptor->scaleHAlign = StringToHAlignment(element.GetAttribute(L"scaleHAlign"), HAlignment_Left);

@@ -16,7 +16,7 @@ namespace
 
 class TreeController : public SceneLayoutController
 {
-public:
+  public:
     TreeController(const SceneLayout* layout, std::vector<std::string>* log) : mLayout(layout), mLog(log) {}
     SceneTreePtr GetLayoutNode() override
     {
@@ -25,7 +25,7 @@ public:
     void ControllerDestroyed() override { mLog->push_back("ControllerDestroyed"); }
     void AddedToScene() override { mLog->push_back("AddedToScene"); }
 
-private:
+  private:
     const SceneLayout* mLayout;
     std::vector<std::string>* mLog;
 };
@@ -67,9 +67,12 @@ TEST_P(SceneLayoutControllerTest, EitherSideEndingEndsBothOnceEach)
     const auto alive = [&](ObjectID id) { return mode->GetObject(id) != nullptr; };
     EXPECT_TRUE(std::all_of(ids.begin(), ids.end(), alive));
 
-    controller->controllerDestroyedSignal.connect([&](SceneLayoutController* ended) {
-        log.push_back(ended == controller && !alive(ids[1]) ? "signal after the root went" : "signal too early");
-    });
+    controller->controllerDestroyedSignal.connect(
+        [&](SceneLayoutController* ended)
+        {
+            log.push_back(ended == controller && !alive(ids[1]) ? "signal after the root went"
+                                                                : "signal too early");
+        });
     node->destroyedSignal.connect([&](SceneNode*) { log.push_back("root destroyed"); });
     const ObjectID first[] = {ids[0], ids[1], scene->GetID()};
     mode->DestroyObject(first[static_cast<int>(GetParam())]);

@@ -25,9 +25,12 @@ namespace Strata::Testing
 // A node that records how many children it had when it was attached to its parent.
 class ProbeNode : public SceneNode
 {
-public:
+  public:
     ProbeNode() : SceneNode(Label("made by the factory")) {}
-    void ParentNodeChanged(SceneNode* parent) override { childrenWhenAttached = parent ? GetChildren().size() : 99; }
+    void ParentNodeChanged(SceneNode* parent) override
+    {
+        childrenWhenAttached = parent ? GetChildren().size() : 99;
+    }
     size_t childrenWhenAttached = 99;
 };
 
@@ -40,7 +43,7 @@ struct ProbeDescriptor : SceneNodeDescriptor
 // attach params (right, bottom), so the layout's overwriting and combining shows.
 class ProbeNodeFactory : public SceneNodeFactory
 {
-public:
+  public:
     std::unique_ptr<SceneNodeDescriptor> CreateDescriptor(const IAttributeContainer&) const override
     {
         auto descriptor = std::make_unique<ProbeDescriptor>();
@@ -53,17 +56,14 @@ public:
         node->SetNodeName(Label("factoryNodeName"));
         node->hitTest = true;
         node->mouseButtons = 2;
-        SceneNode::NodeAttachParams params;
-        params.parentHAlign = HAlignment_Right;
-        params.parentVAlign = VAlignment_Bottom;
-        node->SetNodeAttachParams(params);
+        node->SetNodeAttachParams(NodeAttachNPI().ParentAlign(HAlignment_Right, VAlignment_Bottom));
         return SceneTreePtr(node);
     }
 };
 
 class SceneLayoutTest : public ResourceTest
 {
-protected:
+  protected:
     void SetUp() override
     {
         ResourceTest::SetUp();
@@ -82,7 +82,8 @@ protected:
     }
 
     // Loads a manifest of one layout on the loader thread; the failure message, empty when it loaded.
-    std::string LoadLayout(const std::string& name, const std::string& content, const std::wstring& manifest = L"M")
+    std::string LoadLayout(const std::string& name, const std::string& content,
+                           const std::wstring& manifest = L"M")
     {
         AddManifest(manifest, "<scenelayout name=\"" + name + "\">" + content + "</scenelayout>\n");
         const auto job = manager->Load(manifest.c_str());
@@ -94,7 +95,7 @@ protected:
 
     std::unique_ptr<ApplicationMode> mode;
 
-private:
+  private:
     std::unique_ptr<MainLoop::AutoContext> mContext;
 };
 
