@@ -86,6 +86,11 @@ void SceneNode::ReceiveMessage(const ObjectMessage& message)
 
 void SceneNode::HandleRemove()
 {
+    if (mRemoved)
+    {
+        return;
+    }
+    mRemoved = true;
     DetachFromParent();
 
     // The children leave the tree before any user code runs, so hooks and signals below see a
@@ -455,7 +460,7 @@ bool SceneNode::IsAncestorOf(const SceneNode* node) const
 
 void SceneNode::AttachChild(SceneNode* child)
 {
-    if (!child || child->mParent == this || child->IsAncestorOf(this))
+    if (!child || mRemoved || child->mRemoved || child->mParent == this || child->IsAncestorOf(this))
     {
         return;
     }

@@ -193,7 +193,8 @@ public:
 
     // Tree. Attaching a child already under this node keeps its place; a child under another parent
     // is detached there first. The new child goes on top (drawn last). Attaching a node to itself or
-    // to one of its own descendants is refused (it would make a loop).
+    // to one of its own descendants is refused (it would make a loop), and so is attaching to or
+    // attaching a node that has already been removed from its database (it is about to be deleted).
     void AttachChild(SceneNode* child);
     // Then stores the params in the child and marks its placement dirty.
     void AttachChild(SceneNode* child, const NodeAttachParams& params);
@@ -311,6 +312,8 @@ private:
     NodeAttributes mGlobal;
     NodeAttachParams mAttachParams;
     uint32_t mDirtyFlags = 0;
+    // Set once the node has handled "Remove": it then joins no tree again.
+    bool mRemoved = false;
     HAlignment mRotateHAlign = HAlignment_Center;
     VAlignment mRotateVAlign = VAlignment_Middle;
     HAlignment mScaleHAlign = HAlignment_Center;
