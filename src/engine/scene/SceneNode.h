@@ -210,8 +210,10 @@ public:
     // each node. A null database does nothing.
     void AddToDatabase(ObjectDatabase* db);
 
-    // The controller that owns this tree (not owned); the node destroys it when the node is removed.
-    // The controller passes itself: its class must be complete where it calls this.
+    // The controller that owns this tree (not owned). The controller passes itself: its class must be
+    // complete where it calls this. When the node is removed it forgets the controller and destroys it
+    // through the database, touching it no further; the controller's own end may still reach this
+    // node, which stays in memory until the database's next purge (its DestroySelf is then a no-op).
     template <class Controller> void setLayoutController(Controller* controller)
     {
         mLayoutController = controller;

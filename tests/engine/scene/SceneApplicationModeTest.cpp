@@ -187,22 +187,6 @@ TEST_F(SceneModeTest, HoveringEntersTheTopMostNodeAndExitsItOnce)
     EXPECT_EQ((std::vector<std::string>{"enter lower", "enter upper"}), log);
 }
 
-TEST_F(SceneModeTest, WhileANodeHoldsTheCaptureOnlyItCanBeEntered)
-{
-    SceneNode* other = AddNode(root, {0, 0, 100, 100});
-    SceneNode* holder = AddNode(root, {200, 0, 100, 100});
-    for (SceneNode* node : {other, holder})
-    {
-        node->hitTest = true;
-        node->mouseEnterSignal.connect([this, node, other](SceneNode*)
-                                       { log.push_back(node == other ? "other" : "holder"); });
-    }
-    holder->Capture();
-    EXPECT_EQ(MessageResult_Handled, mode.OnMouseMove(10, 10));
-    EXPECT_EQ(MessageResult_Handled, mode.OnMouseMove(210, 10));
-    EXPECT_EQ((std::vector<std::string>{"holder"}), log);
-}
-
 TEST(SceneModeWithoutRoot, UpdateDrawAndInputSkipTheScene)
 {
     SceneApplicationMode mode;
@@ -224,19 +208,6 @@ TEST(SceneModeWithoutRoot, UpdateDrawAndInputSkipTheScene)
     mode.Setup();
     EXPECT_EQ(root, mode.GetRootNode());
     EXPECT_EQ(root, SceneApplicationMode::GetCurSceneRootNode());
-}
-
-TEST_F(SceneModeTest, UpdateRefreshesTheWholeTreeAfterTheObjects)
-{
-    SceneNode* child = AddNode(root, {1, 2, 3, 4});
-    SceneNode* grandchild = AddNode(child, {1, 1, 1, 1});
-    root->LocalSetLocation(10.0f, 10.0f);
-    mode.Update(0.02f);
-    for (SceneNode* node : {root, child, grandchild})
-    {
-        EXPECT_EQ(0u, node->GetDirtyFlags());
-    }
-    EXPECT_EQ(Rect<float>(12, 13, 1, 1), grandchild->GlobalGetBounds());
 }
 
 } // namespace

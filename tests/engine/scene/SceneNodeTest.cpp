@@ -296,6 +296,7 @@ TEST_F(SceneNodeTest, DrawImagePlacesPlainScaledTurnedAndBothImages)
         RecordedDraw::Kind kind;
         float x, y;
         Rect<int> destination;
+        bool cornerPivot = false;
     };
     // A 20 x 10 node at (100, 50) drawing at offset (1, 2); pivots at the centre, as for a node made in
     // code.
@@ -305,6 +306,15 @@ TEST_F(SceneNodeTest, DrawImagePlacesPlainScaledTurnedAndBothImages)
         {"turned about the centre", {1, 1}, 0.5f, RecordedDraw::Rotated, 111, 57, {}},
         // The stretched quad (91, 42, 40, 30) turned about its own centre: the canvas gets that centre.
         {"scaled and turned", {2, 3}, Angle::pi(), RecordedDraw::StretchedRotated, 0, 0, {111, 57, 40, 30}},
+        // A quarter turn about the quad's top-left corner (91, 42) takes its centre (111, 57) to (76, 62).
+        {"scaled and turned about the corner",
+         {2, 3},
+         Angle::pi() * 0.5f,
+         RecordedDraw::StretchedRotated,
+         0,
+         0,
+         {76, 62, 40, 30},
+         true},
     };
     for (const DrawCase& c : cases)
     {
@@ -316,6 +326,10 @@ TEST_F(SceneNodeTest, DrawImagePlacesPlainScaledTurnedAndBothImages)
         drawn->SetHeight(10.0f);
         drawn->LocalSetScale(c.scale);
         drawn->LocalSetOrientation(Angle(c.angle));
+        if (c.cornerPivot)
+        {
+            drawn->SetRotateAlignment(HAlignment_Left, VAlignment_Top);
+        }
         drawn->LocalSetColor(ColorF(1.0f, 0.5f, 0.25f, 0.5f));
         drawn->flipV = true;
         drawn->clipEnabled = true;

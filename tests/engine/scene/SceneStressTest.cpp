@@ -110,65 +110,64 @@ private:
     {
         if (Chance(40))
         {
-            node->mouseDownSignal.connect(
-                [this](SceneNode* self, MouseButton, int, int)
-                {
-                    if (Chance(30))
-                        DestroyRandom();
-                    if (Chance(50))
-                        self->Capture();
-                });
-            node->mouseUpSignal.connect(
-                [this](SceneNode*, MouseButton, int, int)
-                {
-                    if (Chance(30))
-                        Adopt(Pick());
-                });
+            node->mouseDownSignal.connect([this](SceneNode* self, MouseButton, int, int) { Edit(self); });
+            node->mouseUpSignal.connect([this](SceneNode* self, MouseButton, int, int) { Edit(self); });
         }
         if (Chance(40))
         {
-            node->mouseEnterSignal.connect(
-                [this](SceneNode*)
-                {
-                    if (Chance(30))
-                        DestroyRandom();
-                    if (Chance(30))
-                        Pick()->MoveToBottomOfParent();
-                });
-            node->mouseExitSignal.connect(
-                [this](SceneNode*)
-                {
-                    if (Chance(30))
-                        Pick()->DetachFromParent();
-                });
+            node->mouseEnterSignal.connect([this](SceneNode* self) { Edit(self); });
+            node->mouseExitSignal.connect([this](SceneNode* self) { Edit(self); });
         }
         if (Chance(10))
         {
             node->drawSignal.connect(
-                [this](SceneNode*)
-                {
-                    if (Chance(5))
-                        Pick()->DetachFromParent();
-                    if (Chance(5))
-                        DestroyRandom();
-                });
-        }
-        if (Chance(20))
-        {
-            node->keyDownSignal.connect([this](SceneNode*, int) { Pick()->Focus(); });
-        }
-        if (Chance(20))
-        {
-            node->destroyedSignal.connect(
                 [this](SceneNode* self)
                 {
-                    if (Chance(30))
-                        DestroyRandom();
-                    if (Chance(20))
-                        Adopt(self);
-                    if (Chance(10) && mIDs.size() < 2000)
-                        Create();
+                    if (Chance(10))
+                        Edit(self);
                 });
+        }
+        if (Chance(20))
+        {
+            node->keyDownSignal.connect([this](SceneNode* self, int) { Edit(self); });
+        }
+        if (Chance(20))
+        {
+            node->destroyedSignal.connect([this](SceneNode* self) { Edit(self); });
+        }
+    }
+
+    // One random edit from inside a slot: the node may end, adopt, capture, take the focus, or others
+    // may be destroyed, detached, moved or created.
+    void Edit(SceneNode* self)
+    {
+        switch (Below(8))
+        {
+        case 0:
+            DestroyRandom();
+            break;
+        case 1:
+            Adopt(self);
+            break;
+        case 2:
+            self->Capture();
+            break;
+        case 3:
+            Pick()->Focus();
+            break;
+        case 4:
+            Pick()->DetachFromParent();
+            break;
+        case 5:
+            Pick()->MoveToBottomOfParent();
+            break;
+        case 6:
+            if (mIDs.size() < 2000)
+                Create();
+            break;
+        default:
+            mMode->DestroyObject(self->GetID());
+            break;
         }
     }
 
