@@ -535,8 +535,17 @@ void SceneNode::AddToDatabase(ObjectDatabase* db)
             child->AddToDatabase(db);
         }
     }
+    // Known before "Add" arrives, so a node type's handler can create what it owns there.
     mDatabase = db;
-    db->AddObject(this);
+    try
+    {
+        db->AddObject(this);
+    }
+    catch (...)
+    {
+        mDatabase = nullptr;
+        throw;
+    }
 }
 
 void SceneNode::UpdateNode()
@@ -605,12 +614,15 @@ Vector2<float> SceneNode::GetRotatedDrawOffset()
                           AlignedPart(mRotateVAlign, mLocal.bounds.height));
 }
 
-void SceneNode::DrawImage(IImage* image, const Vector2<float>& position, bool snapToPixel)
+void SceneNode::DrawImage(const IImage* constImage, const Vector2<float>& position, bool snapToPixel)
 {
-    if (!image)
+    if (!constImage)
     {
         return;
     }
+    // The drawing calls take images as changeable (a canvas may cache a texture with one); drawing
+    // never changes the pixels.
+    IImage* image = const_cast<IImage*>(constImage);
     RefreshIfDirty(NodeDirty_All);
     const Vector2<float> scale = mGlobal.scale;
     const Angle orientation = mGlobal.orientation;

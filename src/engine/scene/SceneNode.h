@@ -207,7 +207,8 @@ public:
     size_t GetChildCount() const { return mChildren.size(); }
 
     // Adds the node's subtree to `db`, children before their parents, and remembers the database in
-    // each node. A null database does nothing.
+    // each node. A null database does nothing. When the database is full it throws its RuntimeError;
+    // the nodes added before then stay in it, the others are left to the caller.
     void AddToDatabase(ObjectDatabase* db);
 
     // The controller that owns this tree (not owned). The controller passes itself: its class must be
@@ -239,7 +240,7 @@ public:
     // Draws an image at the node's global place moved by `position`, tinted by the global colour,
     // clipped, flipped, scaled about the scale pivot and turned about the rotation pivot. A null
     // image draws nothing.
-    void DrawImage(IImage* image, const Vector2<float>& position, bool snapToPixel);
+    void DrawImage(const IImage* image, const Vector2<float>& position, bool snapToPixel);
 
     // The top-most hit-testable, globally visible node of the subtree under the global point: the
     // children from last to first, each subtree before its node, the node itself last. Null when
