@@ -86,6 +86,11 @@ void SceneNode::ReceiveMessage(const ObjectMessage& message)
 
 void SceneNode::HandleRemove()
 {
+    if (mRemoved)
+    {
+        return;
+    }
+    mRemoved = true;
     DetachFromParent();
 
     // The children leave the tree before any user code runs, so hooks and signals below see a
@@ -455,7 +460,7 @@ bool SceneNode::IsAncestorOf(const SceneNode* node) const
 
 void SceneNode::AttachChild(SceneNode* child)
 {
-    if (!child || child->mParent == this || child->IsAncestorOf(this))
+    if (!child || mRemoved || child->mRemoved || child->mParent == this || child->IsAncestorOf(this))
     {
         return;
     }
@@ -530,8 +535,17 @@ void SceneNode::AddToDatabase(ObjectDatabase* db)
             child->AddToDatabase(db);
         }
     }
+    // Known before "Add" arrives, so a node type's handler can create what it owns there.
     mDatabase = db;
-    db->AddObject(this);
+    try
+    {
+        db->AddObject(this);
+    }
+    catch (...)
+    {
+        mDatabase = nullptr;
+        throw;
+    }
 }
 
 void SceneNode::UpdateNode()
@@ -600,12 +614,15 @@ Vector2<float> SceneNode::GetRotatedDrawOffset()
                           AlignedPart(mRotateVAlign, mLocal.bounds.height));
 }
 
-void SceneNode::DrawImage(IImage* image, const Vector2<float>& position, bool snapToPixel)
+void SceneNode::DrawImage(const IImage* constImage, const Vector2<float>& position, bool snapToPixel)
 {
-    if (!image)
+    if (!constImage)
     {
         return;
     }
+    // The drawing calls take images as changeable (a canvas may cache a texture with one); drawing
+    // never changes the pixels.
+    IImage* image = const_cast<IImage*>(constImage);
     RefreshIfDirty(NodeDirty_All);
     const Vector2<float> scale = mGlobal.scale;
     const Angle orientation = mGlobal.orientation;

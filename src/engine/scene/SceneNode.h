@@ -193,7 +193,8 @@ public:
 
     // Tree. Attaching a child already under this node keeps its place; a child under another parent
     // is detached there first. The new child goes on top (drawn last). Attaching a node to itself or
-    // to one of its own descendants is refused (it would make a loop).
+    // to one of its own descendants is refused (it would make a loop), and so is attaching to or
+    // attaching a node that has already been removed from its database (it is about to be deleted).
     void AttachChild(SceneNode* child);
     // Then stores the params in the child and marks its placement dirty.
     void AttachChild(SceneNode* child, const NodeAttachParams& params);
@@ -206,11 +207,14 @@ public:
     size_t GetChildCount() const { return mChildren.size(); }
 
     // Adds the node's subtree to `db`, children before their parents, and remembers the database in
-    // each node. A null database does nothing.
+    // each node. A null database does nothing. When the database is full it throws its RuntimeError;
+    // the nodes added before then stay in it, the others are left to the caller.
     void AddToDatabase(ObjectDatabase* db);
 
-    // The controller that owns this tree (not owned); the node destroys it when the node is removed.
-    // The controller passes itself: its class must be complete where it calls this.
+    // The controller that owns this tree (not owned). The controller passes itself: its class must be
+    // complete where it calls this. When the node is removed it forgets the controller and destroys it
+    // through the database, touching it no further; the controller's own end may still reach this
+    // node, which stays in memory until the database's next purge (its DestroySelf is then a no-op).
     template <class Controller> void setLayoutController(Controller* controller)
     {
         mLayoutController = controller;
@@ -236,7 +240,7 @@ public:
     // Draws an image at the node's global place moved by `position`, tinted by the global colour,
     // clipped, flipped, scaled about the scale pivot and turned about the rotation pivot. A null
     // image draws nothing.
-    void DrawImage(IImage* image, const Vector2<float>& position, bool snapToPixel);
+    void DrawImage(const IImage* image, const Vector2<float>& position, bool snapToPixel);
 
     // The top-most hit-testable, globally visible node of the subtree under the global point: the
     // children from last to first, each subtree before its node, the node itself last. Null when
@@ -311,6 +315,8 @@ private:
     NodeAttributes mGlobal;
     NodeAttachParams mAttachParams;
     uint32_t mDirtyFlags = 0;
+    // Set once the node has handled "Remove": it then joins no tree again.
+    bool mRemoved = false;
     HAlignment mRotateHAlign = HAlignment_Center;
     VAlignment mRotateVAlign = VAlignment_Middle;
     HAlignment mScaleHAlign = HAlignment_Center;
