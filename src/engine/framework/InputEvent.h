@@ -5,7 +5,8 @@
 namespace Strata
 {
 
-enum MouseButton
+// Fixed to int: platforms may report further buttons (side buttons), which must stay valid values.
+enum MouseButton : int
 {
     MouseButton_Left = 0,
     MouseButton_Right = 1,
