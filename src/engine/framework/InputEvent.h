@@ -5,7 +5,9 @@
 namespace Strata
 {
 
-enum MouseButton
+// The button word of a mouse event. Fixed width: platforms may report further buttons (3 and up),
+// which reach the modes unchanged.
+enum MouseButton : uint32_t
 {
     MouseButton_Left = 0,
     MouseButton_Right = 1,

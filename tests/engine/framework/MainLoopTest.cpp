@@ -836,7 +836,7 @@ TEST_F(MainLoopTest, InputEventsBecomeCallsOnTheTopMode)
             platform->QueueEvent(Event(InputEvent_MouseMove, 10, 20));
             platform->QueueEvent(Event(InputEvent_MouseDown, 11, 21, MouseButton_Right));
             platform->QueueEvent(Event(InputEvent_MouseUp, 12, 22, MouseButton_Middle));
-            platform->QueueEvent(Event(InputEvent_MouseDown, 1, 1, 7)); // no such button
+            platform->QueueEvent(Event(InputEvent_MouseDown, 1, 1, 7)); // a fourth or further button
             platform->QueueEvent(Event(InputEvent_KeyDown, 0, 0, 38));
             platform->QueueEvent(Event(InputEvent_KeyUp, 0, 0, 258));
             sInputEvent text = Event(InputEvent_Text);
@@ -860,6 +860,7 @@ TEST_F(MainLoopTest, InputEventsBecomeCallsOnTheTopMode)
                                          "A.MouseMove(10,20)",
                                          "A.MouseDown1(11,21)",
                                          "A.MouseUp2(12,22)",
+                                         "A.MouseDown7(1,1)",
                                          "A.KeyDown(38)",
                                          "A.KeyUp(258)",
                                          "A.Text(hi)",
