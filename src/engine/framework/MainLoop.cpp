@@ -248,6 +248,8 @@ bool Looper::SetUp(IApplication* application, sSetupProgress& progress)
         applyWindowConfig(application->GetDefaultWindowConfig());
 
     CreateConstantResourceFactories();
+    // The layout object factories and whatever else the libraries above add.
+    RunFactoryRegistrars();
 
     progress.application = true;
     application->Setup();

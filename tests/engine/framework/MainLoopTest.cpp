@@ -996,6 +996,13 @@ struct RecordingFrameHooks
         };
         hooks.drawCustomCursor = [] { gHookWorld->Mark("C"); };
         InstallFrameHooks(hooks);
+        // Registrars stay for the process: this one is quiet outside this object's life.
+        AddFactoryRegistrar(
+            []
+            {
+                if (gHookWorld != nullptr)
+                    gHookWorld->log.push_back("RegisterFactories");
+            });
     }
     ~RecordingFrameHooks()
     {
@@ -1022,10 +1029,11 @@ TEST_F(MainLoopTest, TheWindowIsMadeInSetUpAndTheCursorDrawnOnlyWhileActive)
     Passes(1);
     MainLoop::Execute();
 
-    // The window is made between the audio set-up and the application's.
-    EXPECT_EQ(CallLog(world.log.begin(), world.log.begin() + 6),
+    // The window is made between the audio set-up and the application's, and the libraries above
+    // register their factories after it, whatever the platform.
+    EXPECT_EQ(CallLog(world.log.begin(), world.log.begin() + 7),
               (CallLog{"Setup", "EnforceSingleInstance", "App.RegisterSingletons", "Audio.Setup",
-                       "ApplyWindow(1,800x600)", "App.Setup"}));
+                       "ApplyWindow(1,800x600)", "RegisterFactories", "App.Setup"}));
 
     // The cursor follows every overlay while the platform is active, and never while it is not.
     const auto split = std::find(world.timeline.begin(), world.timeline.end(), "|");
