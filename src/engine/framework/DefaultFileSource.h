@@ -58,9 +58,9 @@ public:
     bool IsStreamingInitialized() const override;
     // Loads the table of contents (a missing one is no error), hands the base URL to the download
     // manager and switches streaming on, in that order. The first call that loads the table also
-    // deletes the part files that a killed download left at the listed paths in the cache. Throws RuntimeError "Resource TOC checksum is
-    // invalid!" or "Resource TOC is malformed!" for a table it cannot accept; streaming then stays off
-    // and no table is kept.
+    // deletes the part files that a killed download left at the listed paths in the cache. Throws
+    // RuntimeError "Resource TOC checksum is invalid!" or "Resource TOC is malformed!" for a table it
+    // cannot accept; streaming then stays off and no table is kept.
     void InitializeStreaming(const std::wstring& baseURL) override;
 
     // The first entry whose hash equals that of the address's name and extension (its folder is not

@@ -22,11 +22,11 @@ class IStream;
 // Error codes of a transfer, besides those its HTTP stream reports (see eHTTPError).
 enum eDownloadError : int
 {
-    DownloadError_NoHTTPStream = -2,  // the request could not be made, or its answer was a failure
-    DownloadError_NoCacheFile = -3,   // the cache file could not be written or put in place
+    DownloadError_NoHTTPStream = -2,    // the request could not be made, or its answer was a failure
+    DownloadError_NoCacheFile = -3,     // the cache file could not be written or put in place
     DownloadError_Aborted = -4,
-    DownloadError_SizeMismatch = -5,  // the body was not as long as announced, or as the table lists
-    DownloadError_Unexpected = -6,    // an unexpected exception in the download thread
+    DownloadError_SizeMismatch = -5,    // the body was not as long as announced, or as the table lists
+    DownloadError_Unexpected = -6,      // an unexpected exception in the download thread
     DownloadError_ChecksumMismatch = -7 // the body's checksum is not the one the table lists
 };
 
@@ -52,10 +52,10 @@ public:
 // A body is written to "<name><extension>.part" beside the cache file and renamed over it only once
 // it is complete and matches the size and checksum it was asked for (text files, ".txt" and ".xml",
 // by their checksum without white space), so a half-written or damaged file never shadows a good
-// copy. A part file left by a killed program is deleted when its transfer starts again. A transfer reports 100 % only after
-// that rename: until then its copied count stays below its size (see FileTransfer). A failed attempt
-// is retried with a growing pause (see SetRetryPolicy) before the failure is reported; 4xx answers and
-// requests that cannot be made are not retried.
+// copy. A part file left by a killed program is deleted when its transfer starts again. A transfer
+// reports 100 % only after that rename: until then its copied count stays below its size (see
+// FileTransfer). A failed attempt is retried with a growing pause (see SetRetryPolicy) before the
+// failure is reported; 4xx answers and requests that cannot be made are not retried.
 //
 // Locks, outermost first: file system, this manager's mutex, a transfer's mutex, an HTTP stream's own
 // state. A download thread never holds the manager's mutex while it opens a file or a stream, copies,
