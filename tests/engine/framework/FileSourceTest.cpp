@@ -339,65 +339,27 @@ TEST_F(FileSourceTest, AcquireFetchesBelowTheFirstFolderIntoTheListedFolder)
     EXPECT_EQ(source.Acquire(FileAddress(L"Title", L".png"), 100), nullptr) << "present files need no transfer";
 }
 
-TEST_F(FileSourceTest, CacheCountsOnlyAtTheListedPathAndTakesOnlyWholeFiles)
+TEST_F(FileSourceTest, CacheCountsOnlyAtTheListedPath)
 {
     FakeNetworkPlatform network;
     FakeNetworkPlatform::Response title;
     title.body = "title image";
     network.Script(L"http://127.0.0.1:1/res/Images/title.png", title);
-    FakeNetworkPlatform::Response cut;
-    cut.body = "<a><b/>";
-    cut.sendLength = false;
-    network.Script(L"http://127.0.0.1:1/res/Layout.xml", cut);
     // Stale copies of the same name elsewhere in the cache: the root and a folder that sorts first.
     cache->AddFile(L"title.png", "stale");
     cache->AddFile(L"Aaa/title.png", "stale");
-    StartStreaming({{"Data/Images/title.png", "title image"}, {"Data/Layout.xml", "<a>\n<b/>\n</a>"}});
-    static_cast<DownloadManager*>(GetDownloadManager())->SetRetryPolicy({1, 1});
+    StartStreaming({{"Data/Images/title.png", "title image"}});
 
     EXPECT_EQ(Status(L"title", L".png"), 1);
     EXPECT_EQ(Open(L"title", L".png"), "<null>");
-    for (int round = 0; round < 2; ++round)
-    {
-        SCOPED_TRACE(round);
-        const boost::intrusive_ptr<IFileTransfer> transfer = source.Acquire(FileAddress(L"title", L".png"), 100);
-        if (round == 1)
-        {
-            EXPECT_EQ(transfer, nullptr) << "the first download is found and kept";
-            continue;
-        }
-        ASSERT_NE(transfer, nullptr);
-        ASSERT_TRUE(WaitUntil([&] { return transfer->GetDataTransferPctComplete() >= 1.0f; }));
-        EXPECT_EQ(Status(L"title", L".png"), 0);
-        EXPECT_EQ(Open(L"title", L".png"), "title image");
-    }
+    const boost::intrusive_ptr<IFileTransfer> transfer = source.Acquire(FileAddress(L"title", L".png"), 100);
+    ASSERT_NE(transfer, nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return transfer->GetDataTransferPctComplete() >= 1.0f; }));
+    EXPECT_EQ(Status(L"title", L".png"), 0);
+    EXPECT_EQ(Open(L"title", L".png"), "title image");
+    EXPECT_EQ(source.Acquire(FileAddress(L"title", L".png"), 100), nullptr) << "the download is found and kept";
     EXPECT_EQ(network.GetRequestCount(L"http://127.0.0.1:1/res/Images/title.png"), 1);
     EXPECT_EQ(cache->GetFile(L"title.png"), "stale") << "other files are left alone";
-
-    // Cut short by a clean close with no length announced: only the checksum can tell.
-    const boost::intrusive_ptr<IFileTransfer> layout = source.Acquire(FileAddress(L"Layout", L".xml"), 100);
-    ASSERT_NE(layout, nullptr);
-    ASSERT_TRUE(WaitUntil([&] { return layout->HasErrorOccurred() || layout->GetDataTransferPctComplete() >= 1.0f; }));
-    EXPECT_EQ(layout->GetLastError(), DownloadError_ChecksumMismatch);
-    EXPECT_LT(layout->GetDataTransferPctComplete(), 1.0f);
-    EXPECT_FALSE(cache->HasFile(L"Data/Layout.xml"));
-    EXPECT_FALSE(cache->HasFile(L"Data/Layout.xml.part"));
-    EXPECT_EQ(Status(L"Layout", L".xml"), 1);
-}
-
-TEST_F(FileSourceTest, OpeningTheCacheRemovesPartFilesOfListedFilesOnly)
-{
-    cache->AddFile(L"Data/Images/title.png.part", "half");
-    cache->AddFile(L"Data/Layout.xml.part", "half");
-    cache->AddFile(L"Data/Images/title.png", "title image");
-    cache->AddFile(L"Mine/notes.txt.part", "not ours");
-    StartStreaming({{"Data/Images/title.png", "title image"}, {"Data/Layout.xml", "<a/>"}, {"Flat.png", "x"}});
-
-    EXPECT_FALSE(cache->HasFile(L"Data/Images/title.png.part"));
-    EXPECT_FALSE(cache->HasFile(L"Data/Layout.xml.part"));
-    EXPECT_EQ(cache->GetFile(L"Data/Images/title.png"), "title image");
-    EXPECT_TRUE(cache->HasFile(L"Mine/notes.txt.part"));
-    EXPECT_EQ(Open(L"title", L".png"), "title image");
 }
 
 TEST_F(FileSourceTest, BadClosingChecksumIsRejectedAndStreamingStaysOff)
