@@ -5,7 +5,7 @@
 namespace Strata
 {
 
-// Fixed to int: platforms may report further buttons (side buttons), which must stay valid values.
+// Fixed to int: platforms may report further buttons (3 and up), which reach the modes unchanged.
 enum MouseButton : int
 {
     MouseButton_Left = 0,
