@@ -960,6 +960,7 @@ void Pump()
     Library& lib = Lib();
     std::lock_guard lock(lib.mutex);
     PumpLocked(lib);
+    Succeed();
 }
 
 bool RenderLoopback(float* out, size_t frames)
