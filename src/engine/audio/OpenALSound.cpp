@@ -189,9 +189,19 @@ uint32_t OpenALSoundData::GetChannel()
     if (mVariants.empty())
         return 0;
     const int last = static_cast<int>(mVariants.size()) - 1;
-    int index = Random::GetIntRange(last);
-    while (mVariants.size() > 2 && index == mLastIndex)
+    int index = 0;
+    if (mVariants.size() > 2 && mLastIndex >= 0)
+    {
+        // One draw among the others: drawing again until it differs would never end on a generator
+        // that keeps answering the same.
+        index = Random::GetIntRange(last - 1);
+        if (index >= mLastIndex)
+            ++index;
+    }
+    else
+    {
         index = Random::GetIntRange(last);
+    }
     mLastIndex = index;
     return mVariants[static_cast<size_t>(index)]->GetChannel();
 }
