@@ -5,7 +5,10 @@
 #include "framework/AudioPlatform.h"
 #include "framework/ResourceDescriptor.h"
 
+#include <charconv>
 #include <cmath>
+#include <optional>
+#include <string>
 
 namespace Strata::Audio
 {
@@ -27,6 +30,25 @@ constexpr sSettingsKey kSettingsKeys[] = {{L"Strata::Audio::MasterControls", nul
                                           {L"Strata::Audio::SfxControls", GetEffectKind},
                                           {L"Strata::Audio::AmbientControls", GetAmbientKind},
                                           {L"Strata::Audio::MusicControls", GetMusicKind}};
+
+// The whole text as a volume in the C locale; nothing for anything else, for NaN and infinities,
+// negative values and values above the cap.
+std::optional<float> ParseVolume(const std::wstring& text)
+{
+    std::string narrow;
+    for (const wchar_t c : text)
+    {
+        if (c > 0x7f)
+            return std::nullopt;
+        narrow.push_back(static_cast<char>(c));
+    }
+    float volume = 0.0f;
+    const char* end = narrow.data() + narrow.size();
+    const auto [stop, error] = std::from_chars(narrow.data(), end, volume);
+    if (error != std::errc() || stop != end || !std::isfinite(volume) || volume < 0.0f || volume > kMaxSavedVolume)
+        return std::nullopt;
+    return volume;
+}
 
 AudioControlsPtr ControlsOf(const sSettingsKey& key)
 {
@@ -133,10 +155,9 @@ void LoadAudioControls(Account* account, const std::wstring& prefix, IAudioContr
         return;
     AudioSettings settings;
     controls->SaveSettings(&settings);
-    const float volume = account->ReadValue(prefix + L"::Volume", settings.volume);
     // A damaged or hand-edited record never reaches the mixer: it keeps what the node has.
-    if (std::isfinite(volume) && volume >= 0.0f && volume <= kMaxSavedVolume)
-        settings.volume = volume;
+    if (const std::optional<float> volume = ParseVolume(account->ReadValue(prefix + L"::Volume")))
+        settings.volume = *volume;
     settings.muted = account->ReadValue(prefix + L"::IsMuted", settings.muted != 0) ? 1 : 0;
     controls->RestoreSettings(settings);
 }
