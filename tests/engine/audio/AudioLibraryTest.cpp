@@ -268,6 +268,24 @@ TEST_F(AudioLibraryTest, BadDataAndOldHandlesFailHarmlessly)
     EXPECT_NE(PlayClip(MakeWav(100), true), kept);
 }
 
+TEST_F(AudioLibraryTest, AModuleIsRenderedUntilItsSongEnds)
+{
+    mBytes = MakeModule();
+    const Lib::Handle music = Lib::MusicLoad(mBytes.data(), mBytes.size());
+    ASSERT_NE(music, 0u);
+    unsigned rate = 0;
+    ASSERT_TRUE(Lib::ChannelGetOriginalRate(music, &rate));
+    EXPECT_EQ(rate, static_cast<unsigned>(kRate));
+    ASSERT_TRUE(Lib::ChannelPlay(music, true));
+    EXPECT_GT(Rms(Render(kRate / 20), 0), 0.01);
+    Render(kRate / 2);
+    EXPECT_EQ(Lib::ChannelIsActive(music), Lib::Activity_Stopped);
+    // Played again from its start.
+    ASSERT_TRUE(Lib::ChannelPlay(music, true));
+    EXPECT_GT(Rms(Render(kRate / 20), 0), 0.01);
+    ASSERT_TRUE(Lib::MusicFree(music));
+}
+
 TEST(AudioLibraryErrorNames, CodesIndexTheListOfNames)
 {
     EXPECT_STREQ(Lib::GetErrorName(0), "BASS_OK");

@@ -86,6 +86,30 @@ inline std::vector<uint8_t> MakeOgg(size_t frames, float hz = 1000.0f, int chann
     return MakeSoundFile(SF_FORMAT_OGG | SF_FORMAT_VORBIS, rate, channels, frames, hz);
 }
 
+// A four-channel ProTracker module: one square-wave sample played on the first row, and a pattern break
+// on that row, so the song ends after one row (0.12 s at the default speed and tempo).
+inline std::vector<uint8_t> MakeModule()
+{
+    constexpr size_t kSampleWords = 1000;
+    std::vector<uint8_t> bytes(1084 + 1024 + kSampleWords * 2, 0);
+    uint8_t* sample = bytes.data() + 20; // the first of 31 sample headers, after the title
+    sample[22] = kSampleWords >> 8;
+    sample[23] = kSampleWords & 0xff;
+    sample[25] = 64; // volume
+    sample[29] = 1;  // loop length 1 word: no loop
+    bytes[950] = 1;  // song length
+    bytes[951] = 127;
+    std::memcpy(bytes.data() + 1080, "M.K.", 4);
+    uint8_t* row = bytes.data() + 1084;
+    row[0] = 428 >> 8; // sample 1 at period 428
+    row[1] = 428 & 0xff;
+    row[2] = 0x10;
+    row[6] = 0x0d; // channel 2: pattern break
+    for (size_t i = 0; i < kSampleWords * 2; ++i)
+        bytes[1084 + 1024 + i] = (i / 16) % 2 ? 0x60 : 0xa0;
+    return bytes;
+}
+
 // Opens the loopback device in place of the default one for the test's length.
 class LoopbackDevice
 {

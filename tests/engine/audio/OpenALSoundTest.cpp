@@ -82,6 +82,13 @@ TEST_F(SoundTest, FilesAreFoundInExtensionOrderAndBadOnesPlayNothing)
     Frame();
     EXPECT_NEAR(RisingCrossings(Frame(kRate / 2)), 250, 6);
 
+    // A module extension makes music rendered from the module.
+    AddFile(L"sounds/song.mod", MakeModule());
+    LoadManifest("<sound name=\"song\" src=\"sounds/song\" type=\"music\"/>\n", L"music");
+    const SoundChannelPtr song = PlayOn(Sound("song"));
+    Frame();
+    EXPECT_GT(Rms(Frame(), 0), 0.005);
+
     for (const char* name : {"broken", "empty", "missing"})
     {
         const SoundChannelPtr silent = PlayOn(Sound(name));
