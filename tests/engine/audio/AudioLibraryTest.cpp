@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <string>
 #include <thread>
 
 using namespace Strata;
@@ -284,6 +286,33 @@ TEST_F(AudioLibraryTest, AModuleIsRenderedUntilItsSongEnds)
     ASSERT_TRUE(Lib::ChannelPlay(music, true));
     EXPECT_GT(Rms(Render(kRate / 20), 0), 0.01);
     ASSERT_TRUE(Lib::MusicFree(music));
+}
+
+// With OpenAL Soft's null driver (ALSOFT_DRIVERS=null, as the tests run) the real device path opens a
+// silent device whose output pauses and resumes, and streams are kept filled by the feeder thread.
+TEST(AudioLibraryRealDevice, TheDefaultAndTheListedDevicesOpen)
+{
+    if (std::getenv("ALSOFT_DRIVERS") == nullptr || std::string(std::getenv("ALSOFT_DRIVERS")) != "null")
+        GTEST_SKIP() << "only with ALSOFT_DRIVERS=null";
+    ASSERT_NE(Lib::GetDeviceDescription(1), nullptr);
+    EXPECT_EQ(Lib::GetDeviceDescription(0), nullptr);
+    for (const int device : {Lib::kDefaultDevice, 1})
+    {
+        ASSERT_TRUE(Lib::Init(device, kRate)) << device;
+        EXPECT_FALSE(Lib::Init(device, kRate));
+        EXPECT_EQ(Lib::ErrorGetCode(), Lib::Error_Already);
+        EXPECT_TRUE(Lib::Pause());
+        EXPECT_TRUE(Lib::Start());
+        const std::vector<uint8_t> bytes = MakeWav(kRate / 10);
+        const Lib::Handle stream = Lib::StreamCreate(bytes.data(), bytes.size());
+        EXPECT_TRUE(Lib::ChannelPlay(stream, true));
+        EXPECT_NE(Lib::ChannelIsActive(stream), Lib::Activity_Stopped);
+        float out[2];
+        EXPECT_FALSE(Lib::RenderLoopback(out, 1));
+        EXPECT_TRUE(Lib::Free());
+    }
+    EXPECT_FALSE(Lib::Init(99, kRate));
+    EXPECT_EQ(Lib::ErrorGetCode(), Lib::Error_Device);
 }
 
 TEST(AudioLibraryErrorNames, CodesIndexTheListOfNames)
