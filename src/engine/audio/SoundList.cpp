@@ -13,7 +13,12 @@ namespace Strata
 const ISound* SoundList::GetSound(Label event) const
 {
     const auto found = mSounds.find(event);
-    return found != mSounds.end() ? found->second : nullptr;
+    return found != mSounds.end() ? found->second.sound : nullptr;
+}
+
+void SoundList::SetSound(Label event, std::shared_ptr<IResourceDescriptor> holder, const ISound* sound)
+{
+    mSounds[event] = Entry{sound != nullptr ? std::move(holder) : nullptr, sound};
 }
 
 void SoundList::PlaySound(Label event) const
@@ -37,7 +42,7 @@ IResourceDescriptor* SoundListResourceFactory::CreateResource(const std::wstring
             continue;
         const Label event = Label::FromString(item->GetAttribute(L"event"));
         const AutoResource<ISound> sound(Label::FromString(item->GetAttribute(L"src")));
-        wrapper->SetSound(event, sound.Get());
+        wrapper->SetSound(event, sound.GetDescriptor(), sound.Get());
     }
     return wrapper.release();
 }
@@ -56,13 +61,21 @@ AudioPlayTask::AudioPlayTask(const ISound* sound, bool waitForEnd, const Audio::
 }
 
 AudioPlayTask::AudioPlayTask(Label name, const Audio::sPlayState& state)
-    : mSound(AutoResource<ISound>(name).Get()), mWaitForEnd(false), mPlayState(state)
+    : mSound(nullptr), mWaitForEnd(false), mPlayState(state)
 {
+    const AutoResource<ISound> sound(name);
+    if (sound.Get() != nullptr)
+    {
+        mHolder = sound.GetDescriptor();
+        mSound = sound.Get();
+    }
 }
 
 Task* AudioPlayTask::Clone() const
 {
-    return new AudioPlayTask(mSound, mWaitForEnd, mPlayState);
+    auto* clone = new AudioPlayTask(mSound, mWaitForEnd, mPlayState);
+    clone->mHolder = mHolder;
+    return clone;
 }
 
 sTaskStatus AudioPlayTask::Update(Object* /*object*/, float /*seconds*/)

@@ -5,6 +5,7 @@
 #include "framework/ResourceManager.h"
 #include "framework/Task.h"
 
+#include <memory>
 #include <unordered_map>
 
 namespace Strata
@@ -20,12 +21,18 @@ public:
     // Plays the event's sound with default options; nothing when there is none.
     void PlaySound(Label event) const;
 
-    // A later entry for the same event replaces an earlier one.
-    void SetSound(Label event, const ISound* sound) { mSounds[event] = sound; }
+    // A later entry for the same event replaces an earlier one. `holder` is the sound's resource, kept
+    // alive with the list so that unloading the sound's manifest never leaves the entry dangling.
+    void SetSound(Label event, std::shared_ptr<IResourceDescriptor> holder, const ISound* sound);
     size_t GetCount() const { return mSounds.size(); }
 
 private:
-    std::unordered_map<Label, const ISound*> mSounds;
+    struct Entry
+    {
+        std::shared_ptr<IResourceDescriptor> holder;
+        const ISound* sound = nullptr;
+    };
+    std::unordered_map<Label, Entry> mSounds;
 };
 
 // Builds a "soundlist": every inner "sound" tag maps its "event" to the sound resource named by its
@@ -53,6 +60,7 @@ public:
     sTaskStatus Update(Object* object, float seconds) override;
 
 private:
+    std::shared_ptr<IResourceDescriptor> mHolder; // the sound found by name, kept alive with the task
     const ISound* mSound;
     bool mWaitForEnd;
     Audio::sPlayState mPlayState;

@@ -68,6 +68,10 @@ TEST_F(SoundListTest, EventsMapToTheirSoundsAndPlay)
     list->PlaySound(Label("Up"));
     list->PlaySound(Label("Hot"));
     EXPECT_EQ(platform->GetChannelCount(), 0u);
+    // The list keeps its sounds even when their manifest goes away before it.
+    const std::shared_ptr<IResourceDescriptor> kept = manager->GetResource(Label("UISounds"));
+    manager->Unload(L"sounds");
+    EXPECT_EQ(Sound("red"), nullptr);
     list->PlaySound(Label("Red"));
     EXPECT_EQ(platform->GetChannelCount(), 1u);
     Frame();
