@@ -32,16 +32,16 @@ struct sPlayState
 
     int32_t muted = 0;
     int32_t paused = 0;
-    float volume = kNotGiven;       // used when >= 0
+    float volume = kNotGiven; // used when >= 0
     float volumeTarget = kNotGiven;
-    float volumeSeconds = 0.0f;     // animates when > 0
-    float rate = kNotGiven;         // used when > 0
+    float volumeSeconds = 0.0f; // animates when > 0
+    float rate = kNotGiven;     // used when > 0
     float rateTarget = kNotGiven;
     float rateSeconds = 0.0f;
-    float pan = kNotGiven;          // used when >= -1
+    float pan = kNotGiven; // used when >= -1
     float panTarget = kNotGiven;
     float panSeconds = 0.0f;
-    int32_t loopCount = INT_MIN;    // used when >= 0 (0 = forever)
+    int32_t loopCount = INT_MIN;     // used when >= 0 (0 = forever)
     AudioControlsPtr parentControls; // replaces the kind's group as the parent of the play's node
 };
 

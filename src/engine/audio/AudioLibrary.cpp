@@ -27,14 +27,41 @@ namespace Strata::AudioLibrary
 namespace
 {
 
-constexpr const char* kErrorNames[] = {
-    "BASS_OK",           "BASS_ERROR_MEM",     "BASS_ERROR_FILEOPEN", "BASS_ERROR_DRIVER",  "BASS_ERROR_BUFLOST",
-    "BASS_ERROR_HANDLE", "BASS_ERROR_FORMAT",  "BASS_ERROR_POSITION", "BASS_ERROR_INIT",    "BASS_ERROR_START",
-    "BASS_ERROR_ALREADY", "BASS_ERROR_NOPAUSE", "BASS_ERROR_NOCHAN",  "BASS_ERROR_ILLTYPE", "BASS_ERROR_ILLPARAM",
-    "BASS_ERROR_NO3D",   "BASS_ERROR_NOEAX",   "BASS_ERROR_DEVICE",   "BASS_ERROR_NOPLAY",  "BASS_ERROR_FREQ",
-    "BASS_ERROR_NOTFILE", "BASS_ERROR_NOHW",   "BASS_ERROR_EMPTY",    "BASS_ERROR_NONET",   "BASS_ERROR_CREATE",
-    "BASS_ERROR_NOFX",   "BASS_ERROR_PLAYING", "BASS_ERROR_NOTAVAIL", "BASS_ERROR_DECODE",  "BASS_ERROR_DX",
-    "BASS_ERROR_TIMEOUT", "BASS_ERROR_FILEFORM", "BASS_ERROR_SPEAKER", "BASS_ERROR_VERSION", "BASS_ERROR_CODEC"};
+constexpr const char* kErrorNames[] = {"BASS_OK",
+                                       "BASS_ERROR_MEM",
+                                       "BASS_ERROR_FILEOPEN",
+                                       "BASS_ERROR_DRIVER",
+                                       "BASS_ERROR_BUFLOST",
+                                       "BASS_ERROR_HANDLE",
+                                       "BASS_ERROR_FORMAT",
+                                       "BASS_ERROR_POSITION",
+                                       "BASS_ERROR_INIT",
+                                       "BASS_ERROR_START",
+                                       "BASS_ERROR_ALREADY",
+                                       "BASS_ERROR_NOPAUSE",
+                                       "BASS_ERROR_NOCHAN",
+                                       "BASS_ERROR_ILLTYPE",
+                                       "BASS_ERROR_ILLPARAM",
+                                       "BASS_ERROR_NO3D",
+                                       "BASS_ERROR_NOEAX",
+                                       "BASS_ERROR_DEVICE",
+                                       "BASS_ERROR_NOPLAY",
+                                       "BASS_ERROR_FREQ",
+                                       "BASS_ERROR_NOTFILE",
+                                       "BASS_ERROR_NOHW",
+                                       "BASS_ERROR_EMPTY",
+                                       "BASS_ERROR_NONET",
+                                       "BASS_ERROR_CREATE",
+                                       "BASS_ERROR_NOFX",
+                                       "BASS_ERROR_PLAYING",
+                                       "BASS_ERROR_NOTAVAIL",
+                                       "BASS_ERROR_DECODE",
+                                       "BASS_ERROR_DX",
+                                       "BASS_ERROR_TIMEOUT",
+                                       "BASS_ERROR_FILEFORM",
+                                       "BASS_ERROR_SPEAKER",
+                                       "BASS_ERROR_VERSION",
+                                       "BASS_ERROR_CODEC"};
 
 constexpr int kMaxPlaybacks = 32;
 constexpr int kStreamBuffers = 4;
@@ -62,7 +89,7 @@ bool Succeed()
 // Decodes interleaved 16-bit frames of one or two channels.
 class Decoder
 {
-public:
+  public:
     virtual ~Decoder() = default;
     // Frames written to `out` (room for frames * channels values); 0 at the end or on an error.
     virtual size_t Read(int16_t* out, size_t frames) = 0;
@@ -74,8 +101,9 @@ public:
 // libsndfile over bytes in memory, which must outlive the decoder.
 class SoundFileDecoder final : public Decoder
 {
-public:
-    SoundFileDecoder(const void* bytes, size_t length) : mBytes(static_cast<const uint8_t*>(bytes)), mLength(length)
+  public:
+    SoundFileDecoder(const void* bytes, size_t length)
+        : mBytes(static_cast<const uint8_t*>(bytes)), mLength(length)
     {
     }
     ~SoundFileDecoder() override
@@ -88,15 +116,18 @@ public:
     int Open()
     {
         SF_VIRTUAL_IO io{};
-        io.get_filelen = [](void* user) -> sf_count_t { return static_cast<sf_count_t>(Self(user)->mLength); };
-        io.seek = [](sf_count_t offset, int whence, void* user) -> sf_count_t {
+        io.get_filelen = [](void* user) -> sf_count_t
+        { return static_cast<sf_count_t>(Self(user)->mLength); };
+        io.seek = [](sf_count_t offset, int whence, void* user) -> sf_count_t
+        {
             auto* self = Self(user);
             const sf_count_t length = static_cast<sf_count_t>(self->mLength);
             sf_count_t base = whence == SEEK_CUR ? self->mPosition : whence == SEEK_END ? length : 0;
             self->mPosition = std::clamp<sf_count_t>(base + offset, 0, length);
             return self->mPosition;
         };
-        io.read = [](void* ptr, sf_count_t count, void* user) -> sf_count_t {
+        io.read = [](void* ptr, sf_count_t count, void* user) -> sf_count_t
+        {
             auto* self = Self(user);
             const sf_count_t left = static_cast<sf_count_t>(self->mLength) - self->mPosition;
             const sf_count_t n = std::clamp<sf_count_t>(count, 0, left);
@@ -126,7 +157,7 @@ public:
 
     bool Rewind() override { return sf_seek(mFile, 0, SEEK_SET) == 0; }
 
-private:
+  private:
     static SoundFileDecoder* Self(void* user) { return static_cast<SoundFileDecoder*>(user); }
 
     const uint8_t* mBytes;
@@ -138,7 +169,7 @@ private:
 // libopenmpt rendering a module in stereo at the output rate; the module keeps its own copy.
 class ModuleDecoder final : public Decoder
 {
-public:
+  public:
     explicit ModuleDecoder(openmpt_module* module) : mModule(module)
     {
         channels = 2;
@@ -153,7 +184,7 @@ public:
 
     bool Rewind() override { return openmpt_module_set_position_seconds(mModule, 0.0) >= 0.0; }
 
-private:
+  private:
     openmpt_module* mModule;
 };
 
@@ -297,7 +328,8 @@ bool QueueNext(Stream& stream, ALuint buffer)
     if (frames == 0)
         return false;
     alBufferData(buffer, FormatOf(stream.decoder->channels), stream.scratch.data(),
-                 static_cast<ALsizei>(frames * channels * sizeof(int16_t)), static_cast<ALsizei>(stream.decoder->rate));
+                 static_cast<ALsizei>(frames * channels * sizeof(int16_t)),
+                 static_cast<ALsizei>(stream.decoder->rate));
     alSourceQueueBuffers(stream.voice.source, 1, &buffer);
     stream.queuedFrames[buffer] = frames;
     if (frames < kStreamBufferFrames)
@@ -715,9 +747,9 @@ Handle SampleGetChannel(Handle handle)
     }
     if (reuse == sample.playbacks.end() && static_cast<int>(sample.playbacks.size()) >= sample.maxPlaybacks)
     {
-        reuse = std::min_element(sample.playbacks.begin(), sample.playbacks.end(), [&](Handle a, Handle b) {
-            return lib.playbacks[a].order < lib.playbacks[b].order;
-        });
+        reuse = std::min_element(sample.playbacks.begin(), sample.playbacks.end(),
+                                 [&](Handle a, Handle b)
+                                 { return lib.playbacks[a].order < lib.playbacks[b].order; });
     }
 
     Playback playback;
@@ -792,9 +824,9 @@ Handle MusicLoad(const void* bytes, size_t length)
 {
     if (bytes == nullptr || length == 0)
         return Fail(Error_FileForm), 0;
-    openmpt_module* module = openmpt_module_create_from_memory2(bytes, length, openmpt_log_func_silent, nullptr,
-                                                                openmpt_error_func_ignore, nullptr, nullptr,
-                                                                nullptr, nullptr);
+    openmpt_module* module =
+        openmpt_module_create_from_memory2(bytes, length, openmpt_log_func_silent, nullptr,
+                                           openmpt_error_func_ignore, nullptr, nullptr, nullptr, nullptr);
     if (module == nullptr)
         return Fail(Error_FileForm), 0;
     auto decoder = std::make_unique<ModuleDecoder>(module);
@@ -931,7 +963,8 @@ bool ChannelSetAttributes(Handle channel, int frequency, int volume, int pan)
     }
     const float hz = static_cast<float>(std::clamp(frequency, 100, 200000));
     const float gain = static_cast<float>(std::clamp(volume, 0, 100)) / 100.0f;
-    const float angle = static_cast<float>(std::clamp(pan, -100, 100)) / 100.0f * std::numbers::pi_v<float> / 2.0f;
+    const float angle =
+        static_cast<float>(std::clamp(pan, -100, 100)) / 100.0f * std::numbers::pi_v<float> / 2.0f;
     alSourcef(voice->source, AL_PITCH, voice->rate > 0 ? hz / static_cast<float>(voice->rate) : 1.0f);
     alSourcef(voice->source, AL_GAIN, gain);
     alSource3f(voice->source, AL_POSITION, std::sin(angle), 0.0f, -std::cos(angle));

@@ -303,22 +303,24 @@ IResourceDescriptor* OpenALSoundResourceFactory::CreateResource(const std::wstri
     return OpenALSound::CreateResource(manifest, name, attributes, element, false);
 }
 
-void OpenALSoundResourceFactory::GetFileListForResource(std::list<FileVariant>* files, const std::wstring&, Label,
-                                                        const IAttributeContainer& attributes,
+void OpenALSoundResourceFactory::GetFileListForResource(std::list<FileVariant>* files, const std::wstring&,
+                                                        Label, const IAttributeContainer& attributes,
                                                         IXMLReader& element) const
 {
     OpenALSound::GetFileListForResource(files, attributes, element, false);
 }
 
-IResourceDescriptor* OpenALRandomSoundResourceFactory::CreateResource(const std::wstring& manifest, Label name,
+IResourceDescriptor* OpenALRandomSoundResourceFactory::CreateResource(const std::wstring& manifest,
+                                                                      Label name,
                                                                       const IAttributeContainer& attributes,
                                                                       IXMLReader& element) const
 {
     return OpenALSound::CreateResource(manifest, name, attributes, element, true);
 }
 
-void OpenALRandomSoundResourceFactory::GetFileListForResource(std::list<FileVariant>* files, const std::wstring&,
-                                                              Label, const IAttributeContainer& attributes,
+void OpenALRandomSoundResourceFactory::GetFileListForResource(std::list<FileVariant>* files,
+                                                              const std::wstring&, Label,
+                                                              const IAttributeContainer& attributes,
                                                               IXMLReader& element) const
 {
     OpenALSound::GetFileListForResource(files, attributes, element, true);

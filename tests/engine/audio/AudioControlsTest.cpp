@@ -36,11 +36,11 @@ TEST(AudioControlsTest, EffectiveValuesCombineThroughTheParents)
     struct Case
     {
         float master, group, channel;
-        float volume;       // product
-        float pan;          // sum, clamped
+        float volume; // product
+        float pan;    // sum, clamped
     };
     const Case cases[] = {
-        {0.8f, 0.5f, 1.0f, 0.4f, 1.0f},   // pans 0.0 + 0.7 + 0.6
+        {0.8f, 0.5f, 1.0f, 0.4f, 1.0f}, // pans 0.0 + 0.7 + 0.6
         {1.0f, 0.5f, 0.5f, 0.25f, 1.0f},
         {0.0f, 1.0f, 1.0f, 0.0f, 1.0f},
     };
@@ -73,7 +73,8 @@ TEST(AudioControlsTest, FlagsHoldForEveryDescendant)
         bool (*get)(const IAudioControls&);
     };
     const Case cases[] = {
-        {"mute", [](IAudioControls& n, bool on) { n.Mute(on); }, [](const IAudioControls& n) { return n.IsMuted(); }},
+        {"mute", [](IAudioControls& n, bool on) { n.Mute(on); },
+         [](const IAudioControls& n) { return n.IsMuted(); }},
         {"pause", [](IAudioControls& n, bool on) { on ? n.Pause() : n.Resume(); },
          [](const IAudioControls& n) { return n.IsPaused(); }},
     };

@@ -19,7 +19,7 @@ constexpr int kRate = Lib::kOutputRate;
 
 class AudioLibraryTest : public ::testing::Test
 {
-protected:
+  protected:
     void SetUp() override { ASSERT_TRUE(Lib::Init(Lib::kDefaultDevice, kRate)); }
 
     // A playing channel of the bytes, as a sample playback or as a stream.
@@ -99,7 +99,8 @@ TEST_F(AudioLibraryTest, VolumeScalesAndOutOfRangeAttributesAreClamped)
 {
     const Lib::Handle channel = PlayClip(MakeWav(kRate * 2, 440.0f), false);
     // The mixer ramps gain changes over a few milliseconds: each level is measured after it settled.
-    const auto level = [&](int frequency, int volume, int pan) {
+    const auto level = [&](int frequency, int volume, int pan)
+    {
         EXPECT_TRUE(Lib::ChannelSetAttributes(channel, frequency, volume, pan));
         Render(1024);
         return Rms(Render(4410), 0);
@@ -158,11 +159,15 @@ TEST_F(AudioLibraryTest, AClipEndsExactlyWhenItsFramesHaveBeenRendered)
         bool ogg;
     };
     // Streams longer than one queued buffer (4,096 frames) end across refills.
-    const Case cases[] = {{1000, false, false}, {1000, true, false}, {10000, true, false},
-                          {20000, true, true},  {9000, false, true}};
+    const Case cases[] = {{1000, false, false},
+                          {1000, true, false},
+                          {10000, true, false},
+                          {20000, true, true},
+                          {9000, false, true}};
     for (const Case& c : cases)
     {
-        SCOPED_TRACE(testing::Message() << c.frames << (c.stream ? " stream" : " sample") << (c.ogg ? " ogg" : ""));
+        SCOPED_TRACE(testing::Message()
+                     << c.frames << (c.stream ? " stream" : " sample") << (c.ogg ? " ogg" : ""));
         const Lib::Handle channel = PlayClip(c.ogg ? MakeOgg(c.frames) : MakeWav(c.frames), c.stream);
         Render(c.frames - 1);
         EXPECT_EQ(Lib::ChannelIsActive(channel), Lib::Activity_Playing);
@@ -211,17 +216,23 @@ TEST_F(AudioLibraryTest, ErrorCodesBelongToTheCallingThread)
     EXPECT_FALSE(Lib::ChannelPlay(12345, true));
     EXPECT_EQ(Lib::ErrorGetCode(), Lib::Error_Handle);
     int other = -2;
-    std::thread([&] {
-        const std::vector<uint8_t> junk(100, 7);
-        EXPECT_EQ(Lib::StreamCreate(junk.data(), junk.size()), 0u);
-        other = Lib::ErrorGetCode();
-    }).join();
+    std::thread(
+        [&]
+        {
+            const std::vector<uint8_t> junk(100, 7);
+            EXPECT_EQ(Lib::StreamCreate(junk.data(), junk.size()), 0u);
+            other = Lib::ErrorGetCode();
+        })
+        .join();
     EXPECT_EQ(other, Lib::Error_FileForm);
     EXPECT_EQ(Lib::ErrorGetCode(), Lib::Error_Handle);
-    std::thread([&] {
-        Lib::Pump();
-        other = Lib::ErrorGetCode();
-    }).join();
+    std::thread(
+        [&]
+        {
+            Lib::Pump();
+            other = Lib::ErrorGetCode();
+        })
+        .join();
     EXPECT_EQ(other, Lib::Error_OK);
     EXPECT_EQ(Lib::ErrorGetCode(), Lib::Error_Handle);
 }

@@ -25,7 +25,7 @@ float OwnVolume(const AudioControlsPtr& node)
 
 class FrontEndTest : public AudioPlatformTest
 {
-protected:
+  protected:
     void SetUp() override
     {
         AudioPlatformTest::SetUp();
@@ -57,13 +57,21 @@ TEST_F(FrontEndTest, PlayOptionsOverrideTheSoundsDefaultsOnlyWhenGiven)
     const Case cases[] = {
         {"defaults", [](Audio::sPlayState&) {}, {0.8f, 1.5f, 0.25f, 0}, false},
         {"volume 0 is silence", [](Audio::sPlayState& s) { s.volume = 0.0f; }, {0.0f, 1.5f, 0.25f, 0}, false},
-        {"rate 0 keeps the default", [](Audio::sPlayState& s) { s.rate = 0.0f; }, {0.8f, 1.5f, 0.25f, 0}, false},
+        {"rate 0 keeps the default",
+         [](Audio::sPlayState& s) { s.rate = 0.0f; },
+         {0.8f, 1.5f, 0.25f, 0},
+         false},
         {"rate 2", [](Audio::sPlayState& s) { s.rate = 2.0f; }, {0.8f, 2.0f, 0.25f, 0}, false},
         {"pan -1 is applied", [](Audio::sPlayState& s) { s.pan = -1.0f; }, {0.8f, 1.5f, -1.0f, 0}, false},
         {"pan below -1 keeps it", [](Audio::sPlayState& s) { s.pan = -1.5f; }, {0.8f, 1.5f, 0.25f, 0}, false},
-        {"fade", [](Audio::sPlayState& s) { s.volumeTarget = 0.1f, s.volumeSeconds = 2.0f; }, {0.1f, 1.5f, 0.25f, 0},
+        {"fade",
+         [](Audio::sPlayState& s) { s.volumeTarget = 0.1f, s.volumeSeconds = 2.0f; },
+         {0.1f, 1.5f, 0.25f, 0},
          false},
-        {"muted and paused", [](Audio::sPlayState& s) { s.muted = 1, s.paused = 1; }, {0.8f, 1.5f, 0.25f, 1}, true},
+        {"muted and paused",
+         [](Audio::sPlayState& s) { s.muted = 1, s.paused = 1; },
+         {0.8f, 1.5f, 0.25f, 1},
+         true},
     };
     for (const Case& c : cases)
     {
@@ -80,8 +88,9 @@ TEST_F(FrontEndTest, PlayOptionsOverrideTheSoundsDefaultsOnlyWhenGiven)
         EXPECT_EQ(own.muted, c.expected.muted);
         EXPECT_EQ(channel->GetControls()->IsPaused(), c.paused);
         // Under the kind's group (0.5) by default.
-        EXPECT_FLOAT_EQ(channel->GetControls()->GetVolume(), platform->GetControls(tone->GetKind())->GetVolume() *
-                                                                  (c.expected.volume == 0.1f ? 0.8f : own.volume));
+        EXPECT_FLOAT_EQ(channel->GetControls()->GetVolume(),
+                        platform->GetControls(tone->GetKind())->GetVolume() *
+                            (c.expected.volume == 0.1f ? 0.8f : own.volume));
         channel->Stop();
         Frame();
     }
@@ -183,8 +192,7 @@ TEST_F(FrontEndTest, DamagedVolumeRecordsAreRejected)
         master->SetVolume(0.7f);
         account->WriteValue(L"Strata::Audio::MasterControls::Volume", text);
         Audio::LoadAudioControls(account.get(), L"Strata::Audio::MasterControls", master.get());
-        EXPECT_FLOAT_EQ(OwnVolume(master), 0.7f)
-            << std::string(text, text + wcslen(text));
+        EXPECT_FLOAT_EQ(OwnVolume(master), 0.7f) << std::string(text, text + wcslen(text));
     }
     account->WriteValue(L"Strata::Audio::MasterControls::Volume", L"0.35");
     Audio::LoadAudioControls(account.get(), L"Strata::Audio::MasterControls", master.get());

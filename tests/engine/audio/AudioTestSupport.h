@@ -26,17 +26,19 @@ inline std::vector<uint8_t> MakeSoundFile(int format, int rate, int channels, si
         sf_count_t position = 0;
     } memory;
     SF_VIRTUAL_IO io{};
-    io.get_filelen = [](void* user) -> sf_count_t {
-        return static_cast<sf_count_t>(static_cast<Memory*>(user)->bytes.size());
-    };
-    io.seek = [](sf_count_t offset, int whence, void* user) -> sf_count_t {
+    io.get_filelen = [](void* user) -> sf_count_t
+    { return static_cast<sf_count_t>(static_cast<Memory*>(user)->bytes.size()); };
+    io.seek = [](sf_count_t offset, int whence, void* user) -> sf_count_t
+    {
         auto* m = static_cast<Memory*>(user);
-        const sf_count_t base =
-            whence == SEEK_CUR ? m->position : whence == SEEK_END ? static_cast<sf_count_t>(m->bytes.size()) : 0;
+        const sf_count_t base = whence == SEEK_CUR   ? m->position
+                                : whence == SEEK_END ? static_cast<sf_count_t>(m->bytes.size())
+                                                     : 0;
         m->position = base + offset;
         return m->position;
     };
-    io.read = [](void* ptr, sf_count_t count, void* user) -> sf_count_t {
+    io.read = [](void* ptr, sf_count_t count, void* user) -> sf_count_t
+    {
         auto* m = static_cast<Memory*>(user);
         const sf_count_t left = static_cast<sf_count_t>(m->bytes.size()) - m->position;
         const sf_count_t n = std::max<sf_count_t>(0, std::min(count, left));
@@ -44,7 +46,8 @@ inline std::vector<uint8_t> MakeSoundFile(int format, int rate, int channels, si
         m->position += n;
         return n;
     };
-    io.write = [](const void* ptr, sf_count_t count, void* user) -> sf_count_t {
+    io.write = [](const void* ptr, sf_count_t count, void* user) -> sf_count_t
+    {
         auto* m = static_cast<Memory*>(user);
         const size_t end = static_cast<size_t>(m->position + count);
         if (m->bytes.size() < end)
@@ -113,7 +116,7 @@ inline std::vector<uint8_t> MakeModule()
 // Opens the loopback device in place of the default one for the test's length.
 class LoopbackDevice
 {
-public:
+  public:
     LoopbackDevice()
     {
         AudioLibrary::sDeviceOverride devices;

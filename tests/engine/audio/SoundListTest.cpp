@@ -20,7 +20,7 @@ constexpr int kRate = AudioLibrary::kOutputRate;
 // The game's way in: a manifest of sounds and a sound list, loaded on the loader thread.
 class SoundListTest : public AudioPlatformTest
 {
-protected:
+  protected:
     void SetUp() override
     {
         AudioPlatformTest::SetUp();
@@ -29,7 +29,8 @@ protected:
         AddFile(L"sounds/red2.wav", MakeWav(kRate / 2, 500.0f));
         AddFile(L"sounds/hum.ogg", MakeOgg(3000, 200.0f));
         LoadManifest("<sound name=\"click\" src=\"sounds/click\"/>\n"
-                     "<randomsound name=\"red\"><sound src=\"sounds/red\"/><sound src=\"sounds/red2\"/></randomsound>\n"
+                     "<randomsound name=\"red\"><sound src=\"sounds/red\"/><sound "
+                     "src=\"sounds/red2\"/></randomsound>\n"
                      "<sound name=\"hum\" src=\"sounds/hum\" loop=\"forever\"/>\n"
                      "<soundlist name=\"UISounds\">\n"
                      "  <sound event=\"Down\" src=\"click\"/>\n"
