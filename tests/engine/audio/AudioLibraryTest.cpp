@@ -68,6 +68,40 @@ TEST_F(AudioLibraryTest, FrequencyChangesThePitchHeard)
     }
 }
 
+TEST_F(AudioLibraryTest, EveryFileFormatDecodesAtItsOwnRate)
+{
+    struct Case
+    {
+        const char* name;
+        int format;
+        int rate;
+    };
+    const Case cases[] = {
+        {"wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 44100},
+        {"wav 22 kHz", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 22050},
+        {"ogg", SF_FORMAT_OGG | SF_FORMAT_VORBIS, 48000},
+        {"flac", SF_FORMAT_FLAC | SF_FORMAT_PCM_16, 44100},
+        {"mp3", SF_FORMAT_MPEG | SF_FORMAT_MPEG_LAYER_III, 44100},
+        {"aiff", SF_FORMAT_AIFF | SF_FORMAT_PCM_16, 32000},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        mBytes = MakeSoundFile(c.format, c.rate, 2, static_cast<size_t>(c.rate), 1000.0f);
+        const Lib::Handle stream = Lib::StreamCreate(mBytes.data(), mBytes.size());
+        ASSERT_NE(stream, 0u);
+        unsigned rate = 0;
+        ASSERT_TRUE(Lib::ChannelGetOriginalRate(stream, &rate));
+        EXPECT_EQ(rate, static_cast<unsigned>(c.rate));
+        ASSERT_TRUE(Lib::ChannelSetAttributes(stream, c.rate, 100, 0));
+        ASSERT_TRUE(Lib::ChannelPlay(stream, true));
+        Render(kRate / 10);
+        // A quarter of a second of the 1 kHz tone, resampled to the output rate.
+        EXPECT_NEAR(RisingCrossings(Render(kRate / 4)), 250, 5);
+        ASSERT_TRUE(Lib::StreamFree(stream));
+    }
+}
+
 TEST_F(AudioLibraryTest, PanMovesMonoAndStereoClipsBetweenTheSides)
 {
     struct Case
