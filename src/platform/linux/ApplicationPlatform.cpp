@@ -317,6 +317,10 @@ void ApplicationPlatform::CreateWindow(const Strata::sWindowConfig& config)
     mWindow = window;
     SetMainWindow(window);
     mActive = true;
+    // A new window starts active, and so does the audio output, paused since its set-up; where a window
+    // manager sends focus events they pause and resume it from then on.
+    if (Strata::IsAudioPlatformRegistered())
+        Strata::GetAudioPlatform()->Activate(true);
     mRepaintPending = true;
     ApplyHardwareCursor();
 }
