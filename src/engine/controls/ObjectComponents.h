@@ -4,7 +4,7 @@
 #include "core/Rect.h"
 #include "core/Vector2.h"
 #include "framework/AutoObject.h"
-#include "framework/Components.h"
+#include "framework/ObjectInterfaces.h"
 #include "graphics/DrawState.h"
 
 #include <cstdint>
@@ -15,7 +15,7 @@ namespace Strata
 
 class Font;
 
-// The interfaces that need graphics types; the others are in framework/Components.h. Objects get
+// The interfaces that need graphics types; the others are in framework/ObjectInterfaces.h. Objects get
 // them by deriving from the components below and are reached with a run-time cast (GetObject<I>,
 // GetObjects and AutoObject<T> are in framework/AutoObject.h).
 
