@@ -7,6 +7,8 @@ style=$2
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work"
+# The scratch repository ignores the user's hooks and signing settings.
+git() { command git -c core.hooksPath=/dev/null -c commit.gpgsign=false "$@"; }
 git init -q . && git config user.email t@example.org && git config user.name test
 cp "$style" .clang-format
 
