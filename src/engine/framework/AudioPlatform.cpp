@@ -1,6 +1,7 @@
 #include "framework/AudioPlatform.h"
 
 #include "framework/AudioInterfaces.h"
+#include "core/Label.h"
 
 #include <atomic>
 
@@ -9,6 +10,11 @@ namespace Strata
 
 namespace
 {
+// The audio front end's volume groups, interned before main so their first spelling is this one.
+const Label gEffectLabel(L"Effect");
+const Label gAmbientLabel(L"Ambient");
+const Label gMusicLabel(L"Music");
+
 // Constant-initialised: a back end made by a static initialiser may register before main.
 constinit std::atomic<IAudioPlatform*> gAudioPlatform{nullptr};
 } // namespace

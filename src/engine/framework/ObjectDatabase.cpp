@@ -1,9 +1,9 @@
 #include "framework/ObjectDatabase.h"
 
 #include "core/Log.h"
-#include "core/PlatformRegistry.h"
 #include "core/RuntimeError.h"
-#include "framework/Components.h"
+#include "framework/ObjectInterfaces.h"
+#include "framework/Platform.h"
 
 #include <algorithm>
 #include <cxxabi.h>

@@ -1,6 +1,6 @@
 #include "scene/SceneApplicationMode.h"
 
-#include "framework/Components.h"
+#include "framework/ObjectInterfaces.h"
 #include "framework/MainLoop.h"
 #include "scene/SceneNode.h"
 #include "scene/SceneTraversal.h"

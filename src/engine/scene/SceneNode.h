@@ -5,7 +5,7 @@
 #include "core/Label.h"
 #include "core/Rect.h"
 #include "core/Vector2.h"
-#include "framework/Components.h"
+#include "framework/ObjectInterfaces.h"
 #include "framework/InputEvent.h"
 #include "framework/Object.h"
 #include "graphics/DrawState.h"

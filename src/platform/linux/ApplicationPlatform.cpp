@@ -1,5 +1,6 @@
 #include "platform/linux/ApplicationPlatform.h"
 
+#include "controls/ObjectFactory.h"
 #include "core/KeyCodes.h"
 #include "core/Log.h"
 #include "core/RuntimeError.h"
@@ -9,6 +10,7 @@
 #include "framework/InputEvent.h"
 #include "framework/MainLoop.h"
 #include "framework/NetworkPlatform.h"
+#include "framework/RenderPlatform.h"
 #include "framework/ResourceManager.h"
 #include "framework/WindowConfig.h"
 #include "graphics/FontResourceFactory.h"
@@ -304,7 +306,7 @@ void ApplicationPlatform::CreateWindow(const Strata::sWindowConfig& config)
     int height = config.height > 0 ? config.height : kFrameHeight;
     if (config.mode != 0)
         flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
-    if (Strata::IGraphicsPlatform* graphics = Strata::GetGraphicsPlatform())
+    if (Strata::IRenderPlatform* graphics = Strata::GetRenderPlatform())
     {
         if ((graphics->GetCaps() & Strata::GraphicsPlatformCaps_Hardware) != 0)
             flags |= SDL_WINDOW_OPENGL;

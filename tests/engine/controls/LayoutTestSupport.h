@@ -4,9 +4,9 @@
 // and font resources made by test factories through the real resource manager, an object with every
 // component interface, and an image canvas to draw on.
 
-#include "controls/Components.h"
 #include "controls/Layout.h"
 #include "controls/LayoutInstance.h"
+#include "controls/ObjectComponents.h"
 #include "controls/ObjectFactory.h"
 #include "core/Angle.h"
 #include "core/AttributeContainer.h"

@@ -304,7 +304,7 @@ class MainLoopTest : public ::testing::Test
         // The engine's managers made during the run (the resource manager and its loader thread) go
         // with the test, as they go with the process in a real run.
         Internal::DeleteAllSingletons();
-        if (IGraphicsPlatform* left = GetGraphicsPlatform())
+        if (IRenderPlatform* left = GetRenderPlatform())
             delete left;
         if (GetFileSource() == &fileSource)
             RegisterSingleton(static_cast<IFileSource*>(nullptr));
@@ -974,7 +974,7 @@ TEST_F(MainLoopTest, SetUpAndTearDownRunInOrder)
                        "A.Setup", "A.Enter", "A.MouseMove(-50,-50)", "App.OnEnterMode", "A.Exit", "A.Destroy",
                        "A.Deleted", "App.Cleanup", "FileSource.Cleanup", "GraphicsCleanup", "GraphicsDeleted",
                        "Audio.Cleanup", "DestroyWindow", "Destroy"}));
-    EXPECT_FALSE(IsGraphicsPlatformRegistered());
+    EXPECT_FALSE(IsRenderPlatformRegistered());
 }
 
 namespace

@@ -1,7 +1,7 @@
 #include "SceneTestSupport.h"
 
 #include "support/FakePlatform.h"
-#include "framework/Components.h"
+#include "framework/ObjectInterfaces.h"
 
 #include <algorithm>
 #include <functional>

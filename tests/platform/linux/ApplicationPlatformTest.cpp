@@ -14,6 +14,7 @@
 #include "framework/MainLoop.h"
 #include "framework/NetworkPlatform.h"
 #include "framework/WindowConfig.h"
+#include "graphics/GraphicsPlatform.h"
 #include "graphics/Window.h"
 #include "platform/linux/FrameViewport.h"
 

@@ -4,7 +4,7 @@
 #include "core/Rect.h"
 #include "core/Vector2.h"
 #include "framework/AutoObject.h"
-#include "framework/Components.h"
+#include "framework/ObjectInterfaces.h"
 #include "graphics/DrawState.h"
 #include "graphics/FontComponent.h"
 
@@ -16,7 +16,7 @@ namespace Strata
 
 class Font;
 
-// The interfaces that need graphics types; the others are in framework/Components.h and the font
+// The interfaces that need graphics types; the others are in framework/ObjectInterfaces.h and the font
 // mix-ins in graphics/FontComponent.h. Objects get
 // them by deriving from the components below and are reached with a run-time cast (GetObject<I>,
 // GetObjects and AutoObject<T> are in framework/AutoObject.h).
