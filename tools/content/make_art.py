@@ -132,16 +132,15 @@ def make_stickers(art, data):
 
 
 def make_skip_buttons(art, data):
+    # Separate images, one per state: the button nodes take an image list, not a film strip.
     template = read(os.path.join(art, "own", "button_skip.svg"))
     for language, text in SKIP_TEXT.items():
-        frames = []
-        for state in SKIP_STATES:
+        for index, state in enumerate(SKIP_STATES):
             svg = template.replace("{TEXT}", text)
             for key in ("FILL", "EDGE", "TEXTFILL", "RING"):
                 svg = svg.replace("{%s}" % key, state[key])
-            frames.append(place(svg, 0, state["dy"], 160, 64))
-        svg, w, h = strip(frames, 160, 64)
-        render(svg, w, h, os.path.join(data, "buttons", "Button_SkipCutscene_%s.png" % language))
+            render(document(160, 64, place(svg, 0, state["dy"], 160, 64)), 160, 64,
+                   os.path.join(data, "buttons", "Button_SkipCutscene_%s_%d.png" % (language, index)))
 
 
 def write_manifests(data):
@@ -180,9 +179,9 @@ def write_manifests(data):
         write(os.path.join(data, manifest + ".xml"), """<?xml version="1.0"?>
 <!-- Images that carry words. Made by tools/make_content.sh. -->
 <manifest>
-  <filmstrip name="Button_SkipCutscene_%s" src="buttons/Button_SkipCutscene_%s" cols="%d" rows="1"/>
+  <imagelist name="Button_SkipCutscene_%s" pattern="buttons/Button_SkipCutscene_%s_%%1%%" first="0" last="%d"/>
 </manifest>
-""" % (language, language, len(SKIP_STATES)))
+""" % (language, language, len(SKIP_STATES) - 1))
 
 
 def main():
