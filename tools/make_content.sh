@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Remakes the game's shared content in data/ from the sources in art/ and tools/content/.
-#   tools/make_content.sh [step...]   steps: import art voices music effects licenses (default: all but import)
+#   tools/make_content.sh [step...]   steps: import art voices music effects licenses sheet
+#                                    (default: all but import)
 # "import" fetches the Fluent Emoji Flat package with npm and copies the drawings we use into art/;
 # the other steps need only what is committed. The tools' Debian packages are installed here, never by
 # build.sh: the game and its tests run on the committed outputs.
@@ -8,7 +9,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 steps=("$@")
-if [ ${#steps[@]} -eq 0 ]; then steps=(art voices music effects licenses); fi
+if [ ${#steps[@]} -eq 0 ]; then steps=(art voices music effects licenses sheet); fi
 
 SUDO=
 if [ "$(id -u)" -ne 0 ]; then SUDO=sudo; fi
@@ -48,14 +49,23 @@ for step in "${steps[@]}"; do
       ;;
     music)
       need python3 python3-mido fluidsynth fluid-soundfont-gm sox libsox-fmt-all vorbis-tools
-      $PY tools/content/make_music.py data
+      $PY tools/content/make_sounds.py data music
       ;;
     effects)
       need python3 sox libsox-fmt-all vorbis-tools
-      $PY tools/content/make_effects.py data
+      $PY tools/content/make_sounds.py data effects
       ;;
     licenses)
       cp tools/content/LICENSES data/LICENSES
+      ;;
+    sheet)
+      # The contact sheet is drawn by the engine itself, so it shows what the game shows.
+      need cmake ninja-build g++ pkg-config zlib1g-dev libboost-dev libstb-dev
+      launcher=()
+      if command -v ccache >/dev/null; then launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache); fi
+      cmake -S . -B build/content -G Ninja -DCMAKE_BUILD_TYPE=Release -DSTRATA_TESTS=OFF "${launcher[@]}" >/dev/null
+      cmake --build build/content -j "${JOBS:-4}" --target contact_sheet
+      build/content/tools/content/contact_sheet data docs/content/shared_art.png
       ;;
     *)
       echo "unknown step: $step" >&2

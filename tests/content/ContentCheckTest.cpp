@@ -20,6 +20,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <map>
@@ -43,6 +44,7 @@ enum class Want
     Sound,
     RandomSound,
     SoundList,
+    SceneLayout,
 };
 
 struct Required
@@ -70,6 +72,9 @@ const std::vector<Required> kShared = {
     {"StickerBook", "AllStickersList", Want::ImageList, 48, 150},
     {"LocalizedImageResources", "Button_SkipCutscene_EN", Want::ImageList, 1, 5},
     {"LocalizedImageResources_SP", "Button_SkipCutscene_SP", Want::ImageList, 1, 5},
+    {"ForemanInstructionMode", "ForemanInstructionModeLayout", Want::SceneLayout},
+    // The games show the foreman's frames 0 to 2.
+    {"ForemanInstructionMode", "ForemanPoses", Want::ImageList, 3},
     {"AudioResources_General", "Music_GeneralUI", Want::Sound},
     {"AudioResources_General", "Music_TitleTheme", Want::Sound},
     {"AudioResources_General", "Music_Track1", Want::Sound},
@@ -223,10 +228,14 @@ class ContentCheck : public ::testing::Test
             }
             break;
         }
-        case Want::SoundList: {
-            const auto* list = dynamic_cast<const RecordedSoundList*>(descriptor.get());
-            if (!list)
-                return problems.push_back(what + " is not a sound list");
+        case Want::SoundList:
+            if (!dynamic_cast<const RecordedSoundList*>(descriptor.get()))
+                problems.push_back(what + " is not a sound list");
+            break;
+        case Want::SceneLayout: {
+            const auto* element = dynamic_cast<const RecordedElement*>(descriptor.get());
+            if (!element || element->tag != "scenelayout")
+                problems.push_back(what + " is not a scene layout");
             break;
         }
         }
@@ -416,6 +425,41 @@ TEST_F(ContentCheck, EverySoundFileDecodesAndIsHeard)
         manager->Unload(wide.c_str());
     }
     EXPECT_GT(decoded.size(), 100u);
+    EXPECT_TRUE(problems.empty()) << Report();
+}
+
+TEST_F(ContentCheck, LayoutsHoldTheNodesTheCodeLooksUp)
+{
+    // The code finds these nodes by path and tells buttons apart by object name; a renamed node
+    // leaves a pop-up that cannot be closed or a foreman who never appears.
+    const struct
+    {
+        const char* layout;
+        const char* path;
+        const char* tag;
+        const char* name;
+    } kNodes[] = {
+        {"ForemanInstructionModeLayout", "ForemanInstructionMode", "scenenode", ""},
+        {"ForemanInstructionModeLayout", "ForemanInstructionMode/LevelIntroForeman", "animatedspritenode", ""},
+        {"ForemanInstructionModeLayout", "ForemanInstructionMode/SkipButton", "buttonnode", "OkButton"},
+    };
+    const DeclaredNames declared = ReadDeclaredNames(DataFolder());
+    for (const auto& wanted : kNodes)
+    {
+        const auto layout = declared.layoutNodes.find(wanted.layout);
+        const std::string what = std::string(wanted.layout) + " " + wanted.path;
+        if (layout == declared.layoutNodes.end())
+        {
+            problems.push_back(std::string(wanted.layout) + " is missing");
+            continue;
+        }
+        const auto node = std::find_if(layout->second.begin(), layout->second.end(),
+                                       [&](const LayoutNode& n) { return n.path == wanted.path; });
+        if (node == layout->second.end())
+            problems.push_back(what + " is missing");
+        else if (node->tag != wanted.tag || (*wanted.name != '\0' && node->name != wanted.name))
+            problems.push_back(what + " is a " + node->tag + " named '" + node->name + "'");
+    }
     EXPECT_TRUE(problems.empty()) << Report();
 }
 

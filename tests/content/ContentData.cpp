@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -142,6 +143,27 @@ class RecordingSoundListFactory final : public IResourceFactory
     }
 };
 
+// Reads an element's whole subtree, so that the manifest goes on after it, and notes its tag.
+class SkimmingFactory final : public IResourceFactory
+{
+  public:
+    explicit SkimmingFactory(std::string tag) : mTag(std::move(tag)) {}
+
+    IResourceDescriptor* CreateResource(const std::wstring& manifest, Label name, const IAttributeContainer& attributes,
+                                        IXMLReader& element) const override
+    {
+        while (!element.IsEOF() && element.ReadElement() != nullptr)
+        {
+        }
+        auto wrapper = std::make_unique<ResourceWrapper<RecordedElement>>(manifest, name, attributes);
+        wrapper->tag = mTag;
+        return wrapper.release();
+    }
+
+  private:
+    std::string mTag;
+};
+
 // Adds the names a scene layout element refers to.
 void AddLayoutReferences(const XMLElement& element, const std::string& where, std::vector<LayoutReference>& out)
 {
@@ -205,6 +227,8 @@ void RegisterRecordingFactories(ResourceManager& manager, const std::string& dat
     manager.AddResourceFactory(L"sound", new RecordingSoundFactory(dataFolder, false));
     manager.AddResourceFactory(L"randomsound", new RecordingSoundFactory(dataFolder, true));
     manager.AddResourceFactory(L"soundlist", new RecordingSoundListFactory());
+    for (const char* tag : {"scenelayout", "spritetype", "spriteanimationlist"})
+        manager.AddResourceFactory(std::wstring(tag, tag + std::strlen(tag)).c_str(), new SkimmingFactory(tag));
 }
 
 std::map<std::string, SoundShape> RecordedShapes(const std::wstring& manifest)
@@ -274,6 +298,7 @@ DeclaredNames ReadDeclaredNames(const std::string& dataFolder)
             int depth = 0;
             std::string layout; // the scene layout being read, if any
             int layoutDepth = 0;
+            std::vector<std::string> nodePath; // node names from the layout's root to the current node
             while (!reader->IsEOF())
             {
                 const XMLElement* element = reader->ReadElement();
@@ -305,12 +330,20 @@ DeclaredNames ReadDeclaredNames(const std::string& dataFolder)
                     else if (!layout.empty() && depth > layoutDepth)
                     {
                         AddLayoutReferences(*element, manifest + ": " + layout, names.layoutReferences);
+                        const std::string nodeName = Narrow(element->GetAttribute(L"nodeName"));
+                        nodePath.push_back(nodeName.empty() ? "?" : nodeName);
+                        std::string joined;
+                        for (const auto& step : nodePath)
+                            joined += (joined.empty() ? "" : "/") + step;
+                        names.layoutNodes[layout].push_back({joined, Narrow(element->GetName()), name});
                     }
                 }
                 else if (element->IsEndElement())
                 {
                     if (!layout.empty() && depth == layoutDepth)
                         layout.clear();
+                    else if (!layout.empty() && depth > layoutDepth && !nodePath.empty())
+                        nodePath.pop_back();
                     --depth;
                 }
             }

@@ -72,8 +72,15 @@ struct SoundShape
     std::vector<std::string> files;
 };
 
-// Registers factories for "sound", "randomsound" and "soundlist" that record what they read. Files are
-// resolved below `dataFolder` in the engine's extension order.
+// What an element of a type this check does not build (scene layouts, sprite types) declares.
+struct RecordedElement
+{
+    std::string tag;
+};
+
+// Registers factories for "sound", "randomsound" and "soundlist" that record what they read, and for
+// "scenelayout", "spritetype" and "spriteanimationlist" that only note their tag. Files are resolved
+// below `dataFolder` in the engine's extension order.
 void RegisterRecordingFactories(ResourceManager& manager, const std::string& dataFolder);
 // Name -> shape of every sound resource the recording factories made for the manifest.
 std::map<std::string, SoundShape> RecordedShapes(const std::wstring& manifest);
@@ -95,10 +102,20 @@ struct LayoutReference
     std::set<std::string> acceptable; // element tags that may declare it
 };
 
+// One node of a scene layout: its path of node names from the layout's root (the root's own name
+// first; "?" for a node without one), its tag and its object name.
+struct LayoutNode
+{
+    std::string path;
+    std::string tag;
+    std::string name;
+};
+
 struct DeclaredNames
 {
     std::map<std::string, std::string> kinds; // resource name -> declaring tag
     std::vector<LayoutReference> layoutReferences;
+    std::map<std::string, std::vector<LayoutNode>> layoutNodes; // layout name -> its nodes
     std::vector<std::string> errors; // manifests that could not be read
 };
 // Reads every manifest (*.xml) directly in the data folder.

@@ -26,11 +26,13 @@ STICKERS = [
 ]
 STICKER_SIZE = 96
 
-# The paintbrush's bristles are drawn in this colour; the cursors repaint them.
+# The paintbrush's bristles and handle are drawn in these colours; each brush cursor repaints both in
+# its paint colour, so a child sees the colour at a glance; the clean brush has a wooden handle.
 BRUSH_TIP = "#ffb02e"
+BRUSH_HANDLE = "#f92f60"
 BRUSH_COLOURS = {
-    "clean": "#e9dcc0", "red": "#e8262f", "green": "#2fb344",
-    "blue": "#2f6fe8", "yellow": "#ffd60a",
+    "clean": ("#eadfc4", "#c68642"), "red": ("#e8262f", "#e8262f"), "green": ("#2fb344", "#2fb344"),
+    "blue": ("#2f6fe8", "#2f6fe8"), "yellow": ("#ffd60a", "#f5c400"),
 }
 
 # Skip-button states in widget order: normal, hot, pressed, disabled, focused.
@@ -42,6 +44,11 @@ SKIP_STATES = [
     dict(FILL="#2fb344", EDGE="#1d7a2c", TEXTFILL="#ffffff", RING="#ffd60a", dy=0),
 ]
 SKIP_TEXT = {"EN": "Skip", "SP": "Saltar"}
+
+# The foreman's poses, by the frame index the games pass to the instruction pop-up: the crew's
+# foreman alone, then holding what the game is about.
+FOREMAN_POSES = [None, "hammer", "paintbrush", "toolbox", "wrench"]
+FOREMAN_SIZE = 200
 GUTTER = 2
 
 
@@ -108,8 +115,8 @@ def make_cursors(art, data):
     hand = read(os.path.join(art, "fluent", "hand_pointing.svg"))
     render(hand, 48, 48, os.path.join(data, "cursors", "cursor_hand.png"))
     brush = read(os.path.join(art, "fluent", "paintbrush.svg"))
-    for name, colour in BRUSH_COLOURS.items():
-        render(recolour(brush, {BRUSH_TIP: colour}), 48, 48,
+    for name, (tip, handle) in BRUSH_COLOURS.items():
+        render(recolour(brush, {BRUSH_TIP: tip, BRUSH_HANDLE: handle}), 48, 48,
                os.path.join(data, "cursors", "cursor_brush_%s.png" % name))
 
 
@@ -141,6 +148,18 @@ def make_skip_buttons(art, data):
                 svg = svg.replace("{%s}" % key, state[key])
             render(document(160, 64, place(svg, 0, state["dy"], 160, 64)), 160, 64,
                    os.path.join(data, "buttons", "Button_SkipCutscene_%s_%d.png" % (language, index)))
+
+
+def make_foreman(art, data):
+    worker = read(os.path.join(art, "fluent", "construction_worker.svg"))
+    s = FOREMAN_SIZE
+    for index, tool in enumerate(FOREMAN_POSES):
+        body = place(worker, 0, s * 0.1, s * 0.8, s * 0.8)
+        if tool:
+            body += place(read(os.path.join(art, "fluent", tool + ".svg")), s * 0.52, s * 0.5, s * 0.46, s * 0.46)
+        render(document(s, s, body), s, s, os.path.join(data, "foreman", "ForemanPose_%d.png" % index))
+    render(read(os.path.join(art, "own", "foreman_panel.svg")), 520, 320,
+           os.path.join(data, "foreman", "ForemanPanel.png"))
 
 
 def write_manifests(data):
@@ -175,6 +194,25 @@ def write_manifests(data):
   <imagelist name="AllStickersList" pattern="stickers/Sticker_%%1%%" first="0" last="%d"/>
 </manifest>
 """ % (len(STICKERS) - 1))
+    write(os.path.join(data, "ForemanInstructionMode.xml"), """<?xml version="1.0"?>
+<!-- The instruction pop-up: the foreman on a panel while the game's description is spoken, and the
+     skip button (the pop-up gives it the image list of the player's language). Made by
+     tools/make_content.sh. -->
+<manifest>
+  <imagelist name="ForemanPoses" pattern="foreman/ForemanPose_%%1%%" first="0" last="%d"/>
+  <image name="ForemanPanel" src="foreman/ForemanPanel"/>
+  <spritetype name="ForemanSpriteType" images="ForemanPoses"/>
+  <scenelayout name="ForemanInstructionModeLayout">
+    <scenenode nodeName="ForemanInstructionMode" width="800" height="600">
+      <rectnode width="800" height="600" color="#00000066"/>
+      <staticspritenode src="ForemanPanel" x="140" y="140"/>
+      <animatedspritenode nodeName="LevelIntroForeman" spriteType="ForemanSpriteType" x="170" y="190"/>
+      <buttonnode nodeName="SkipButton" name="OkButton" images="Button_SkipCutscene_EN" sounds="WidgetSounds"
+                  alphaSensitivity="0" x="440" y="370"/>
+    </scenenode>
+  </scenelayout>
+</manifest>
+""" % (len(FOREMAN_POSES) - 1))
     for language, manifest in (("EN", "LocalizedImageResources"), ("SP", "LocalizedImageResources_SP")):
         write(os.path.join(data, manifest + ".xml"), """<?xml version="1.0"?>
 <!-- Images that carry words. Made by tools/make_content.sh. -->
@@ -191,6 +229,7 @@ def main():
     make_cursors(art, data)
     make_stickers(art, data)
     make_skip_buttons(art, data)
+    make_foreman(art, data)
     write_manifests(data)
 
 
