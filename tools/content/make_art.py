@@ -3,9 +3,7 @@
 
 Usage: make_art.py <art folder> <data folder>
 
-Drawings are recoloured and combined as SVG text, then rendered once each with rsvg-convert. Film
-strips are laid out in one SVG with a 2-pixel transparent gutter right of and below every pane, so
-that panes stay equal (the engine divides the strip evenly) and filtering never bleeds across them.
+Drawings are recoloured and combined as SVG text, then rendered once each with rsvg-convert.
 """
 import os
 import re
@@ -49,7 +47,6 @@ SKIP_TEXT = {"EN": "Skip", "SP": "Saltar"}
 # foreman alone, then holding what the game is about.
 FOREMAN_POSES = [None, "hammer", "paintbrush", "toolbox", "wrench"]
 FOREMAN_SIZE = 200
-GUTTER = 2
 
 
 def read(path):
@@ -100,13 +97,6 @@ def render(svg, w, h, out):
                        check=True)
     finally:
         os.unlink(name)
-
-
-def strip(frames, w, h):
-    """One horizontal film strip of the frames (SVG bodies of size w x h), with gutters."""
-    pane_w, pane_h = w + GUTTER, h + GUTTER
-    body = "".join('<g transform="translate(%d 0)">%s</g>' % (i * pane_w, f) for i, f in enumerate(frames))
-    return document(pane_w * len(frames), pane_h, body), pane_w * len(frames), pane_h
 
 
 def make_cursors(art, data):
