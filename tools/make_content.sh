@@ -15,6 +15,7 @@ SUDO=
 if [ "$(id -u)" -ne 0 ]; then SUDO=sudo; fi
 # The system's Python, which sees the Debian python3-* packages whatever python3 is first on PATH.
 PY=/usr/bin/python3
+export PYTHONDONTWRITEBYTECODE=1
 FLUENT_VERSION=1.2.6
 
 need() {

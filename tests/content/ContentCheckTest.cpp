@@ -121,15 +121,16 @@ std::vector<std::string> Numbers(int first, int last)
 
 // Sound lists and the entries the game looks up in them: the shared name tables' words.
 const std::map<std::string, std::vector<std::string>> kListEntries = {
-    {"General_ColorWords", {"Red", "Green", "Blue", "Yellow", "Black", "Orange", "Purple", "White", "Brown", "Gray"}},
+    {"General_ColorWords",
+     {"Red", "Green", "Blue", "Yellow", "Black", "Orange", "Purple", "White", "Brown", "Gray"}},
     {"General_ShapeWords", {"Square", "Circle", "Triangle", "Star", "Octagon", "Rectangle"}},
     {"General_ToolWords", {"Hammer", "Saw", "Drill", "Brush", "Wrench", "Screwdriver", "Level", "Pliers"}},
     {"General_MaterialWords_Singular", {"Plant", "Bricks", "Log", "Cement", "Cone"}},
     {"General_MaterialWords_Plural", {"Plant", "Bricks", "Log", "Cement", "Cone"}},
     {"General_NumberWords", Numbers(0, 20)},
     {"GameDescriptions",
-     {"CountTheMaterials", "HammerTheNail", "HereToThere", "HideAndSeek", "HoistStacker", "HaulersDelivery", "PaintIt",
-      "PileOfLeaves", "PlanAJob", "SproutPuzzle", "StreetSigns", "ToolShed"}},
+     {"CountTheMaterials", "HammerTheNail", "HereToThere", "HideAndSeek", "HoistStacker", "HaulersDelivery",
+      "PaintIt", "PileOfLeaves", "PlanAJob", "SproutPuzzle", "StreetSigns", "ToolShed"}},
     {"WidgetSounds", {"Hot", "Down", "Release", "Checked", "Unchecked", "Snap"}},
 };
 
@@ -182,7 +183,8 @@ class ContentCheck : public ::testing::Test
         int count = 1;
         switch (required.want)
         {
-        case Want::Image: {
+        case Want::Image:
+        {
             const auto* image = dynamic_cast<const IImage*>(descriptor.get());
             if (!image)
                 return problems.push_back(what + " is not an image");
@@ -190,7 +192,8 @@ class ContentCheck : public ::testing::Test
                 problems.push_back(what + " is empty");
             break;
         }
-        case Want::ImageList: {
+        case Want::ImageList:
+        {
             const auto* list = dynamic_cast<const ImageList*>(descriptor.get());
             if (!list)
                 return problems.push_back(what + " is not an image list");
@@ -202,7 +205,8 @@ class ContentCheck : public ::testing::Test
             }
             break;
         }
-        case Want::IntArray: {
+        case Want::IntArray:
+        {
             const Constant<std::vector<int>> values(name);
             if (!values.IsValid())
                 return problems.push_back(what + " is not a list of integers");
@@ -214,7 +218,8 @@ class ContentCheck : public ::testing::Test
                 problems.push_back(what + " is not a two-integer value");
             break;
         case Want::Sound:
-        case Want::RandomSound: {
+        case Want::RandomSound:
+        {
             const auto* sound = dynamic_cast<const RecordedSound*>(descriptor.get());
             if (!sound)
                 return problems.push_back(what + " is not a sound");
@@ -232,7 +237,8 @@ class ContentCheck : public ::testing::Test
             if (!dynamic_cast<const RecordedSoundList*>(descriptor.get()))
                 problems.push_back(what + " is not a sound list");
             break;
-        case Want::SceneLayout: {
+        case Want::SceneLayout:
+        {
             const auto* element = dynamic_cast<const RecordedElement*>(descriptor.get());
             if (!element || element->tag != "scenelayout")
                 problems.push_back(what + " is not a scene layout");
@@ -249,7 +255,8 @@ class ContentCheck : public ::testing::Test
     {
         for (const auto& [listName, entries] : kListEntries)
         {
-            const auto* list = dynamic_cast<const RecordedSoundList*>(manager->GetResource(Label(listName.c_str())).get());
+            const auto* list =
+                dynamic_cast<const RecordedSoundList*>(manager->GetResource(Label(listName.c_str())).get());
             if (!list)
                 continue;
             for (const auto& entry : entries)
@@ -303,7 +310,8 @@ TEST_F(ContentCheck, CursorHotSpotsLieOnTheirCursors)
         {"DefaultCursorRegPt", {"cursor_default"}},
         {"HandCursorRegPt", {"cursor_hand"}},
         {"BrushCursorRegPt",
-         {"cursor_brush_clean", "cursor_brush_red", "cursor_brush_green", "cursor_brush_blue", "cursor_brush_yellow"}},
+         {"cursor_brush_clean", "cursor_brush_red", "cursor_brush_green", "cursor_brush_blue",
+          "cursor_brush_yellow"}},
     };
     ASSERT_TRUE(Load("GlobalConstants") && Load("resources")) << Report();
     for (const auto& c : kCases)
@@ -336,8 +344,10 @@ TEST_F(ContentCheck, ListsOfImagesHaveFramesOfOneSize)
             EXPECT_EQ(list->GetImageHeight(0), list->GetImageHeight(i)) << name << " image " << i;
         }
     }
-    const auto* english = dynamic_cast<const ImageList*>(manager->GetResource(Label("Button_SkipCutscene_EN")).get());
-    const auto* spanish = dynamic_cast<const ImageList*>(manager->GetResource(Label("Button_SkipCutscene_SP")).get());
+    const auto* english =
+        dynamic_cast<const ImageList*>(manager->GetResource(Label("Button_SkipCutscene_EN")).get());
+    const auto* spanish =
+        dynamic_cast<const ImageList*>(manager->GetResource(Label("Button_SkipCutscene_SP")).get());
     ASSERT_TRUE(english && spanish);
     EXPECT_EQ(english->GetNumImages(), spanish->GetNumImages());
 }
@@ -440,7 +450,8 @@ TEST_F(ContentCheck, LayoutsHoldTheNodesTheCodeLooksUp)
         const char* name;
     } kNodes[] = {
         {"ForemanInstructionModeLayout", "ForemanInstructionMode", "scenenode", ""},
-        {"ForemanInstructionModeLayout", "ForemanInstructionMode/LevelIntroForeman", "animatedspritenode", ""},
+        {"ForemanInstructionModeLayout", "ForemanInstructionMode/LevelIntroForeman", "animatedspritenode",
+         ""},
         {"ForemanInstructionModeLayout", "ForemanInstructionMode/SkipButton", "buttonnode", "OkButton"},
     };
     const DeclaredNames declared = ReadDeclaredNames(DataFolder());

@@ -26,9 +26,13 @@ namespace
 {
 
 // The engine's audio extensions in the order a base name is resolved.
-const char* const kAudioExtensions[] = {".ogg", ".mp3", ".wav", ".aif", ".mod", ".s3m", ".xm", ".it", ".mo3", ".mtm", ".umx"};
+const char* const kAudioExtensions[] = {".ogg", ".mp3", ".wav", ".aif", ".mod", ".s3m",
+                                        ".xm",  ".it",  ".mo3", ".mtm", ".umx"};
 
-std::string Narrow(const std::wstring& text) { return TruncateStringWideToASCII(text.c_str()); }
+std::string Narrow(const std::wstring& text)
+{
+    return TruncateStringWideToASCII(text.c_str());
+}
 
 std::string ResolveAudio(const std::string& dataFolder, const std::string& src)
 {
@@ -66,9 +70,13 @@ void Record(const std::wstring& manifest, Label name, SoundShape shape)
 class RecordingSoundFactory final : public IResourceFactory
 {
   public:
-    RecordingSoundFactory(std::string dataFolder, bool random) : mDataFolder(std::move(dataFolder)), mRandom(random) {}
+    RecordingSoundFactory(std::string dataFolder, bool random)
+        : mDataFolder(std::move(dataFolder)), mRandom(random)
+    {
+    }
 
-    IResourceDescriptor* CreateResource(const std::wstring& manifest, Label name, const IAttributeContainer& attributes,
+    IResourceDescriptor* CreateResource(const std::wstring& manifest, Label name,
+                                        const IAttributeContainer& attributes,
                                         IXMLReader& element) const override
     {
         auto wrapper = std::make_unique<ResourceWrapper<RecordedSound>>(manifest, name, attributes);
@@ -91,8 +99,9 @@ class RecordingSoundFactory final : public IResourceFactory
             }
         }
         SoundShape shape;
-        shape.description = (mRandom ? "a random sound of " + std::to_string(wrapper->files.size()) : "a sound") +
-                            (wrapper->kind.empty() ? std::string() : " of type " + wrapper->kind);
+        shape.description =
+            (mRandom ? "a random sound of " + std::to_string(wrapper->files.size()) : "a sound") +
+            (wrapper->kind.empty() ? std::string() : " of type " + wrapper->kind);
         for (const SoundFile& file : wrapper->files)
         {
             if (!file.path.empty())
@@ -115,7 +124,8 @@ class RecordingSoundFactory final : public IResourceFactory
 class RecordingSoundListFactory final : public IResourceFactory
 {
   public:
-    IResourceDescriptor* CreateResource(const std::wstring& manifest, Label name, const IAttributeContainer& attributes,
+    IResourceDescriptor* CreateResource(const std::wstring& manifest, Label name,
+                                        const IAttributeContainer& attributes,
                                         IXMLReader& element) const override
     {
         auto wrapper = std::make_unique<ResourceWrapper<RecordedSoundList>>(manifest, name, attributes);
@@ -149,7 +159,8 @@ class SkimmingFactory final : public IResourceFactory
   public:
     explicit SkimmingFactory(std::string tag) : mTag(std::move(tag)) {}
 
-    IResourceDescriptor* CreateResource(const std::wstring& manifest, Label name, const IAttributeContainer& attributes,
+    IResourceDescriptor* CreateResource(const std::wstring& manifest, Label name,
+                                        const IAttributeContainer& attributes,
                                         IXMLReader& element) const override
     {
         while (!element.IsEOF() && element.ReadElement() != nullptr)
@@ -165,7 +176,8 @@ class SkimmingFactory final : public IResourceFactory
 };
 
 // Adds the names a scene layout element refers to.
-void AddLayoutReferences(const XMLElement& element, const std::string& where, std::vector<LayoutReference>& out)
+void AddLayoutReferences(const XMLElement& element, const std::string& where,
+                         std::vector<LayoutReference>& out)
 {
     const std::wstring tag = element.GetName();
     const auto refer = [&](const wchar_t* attribute, std::set<std::string> acceptable)
@@ -187,7 +199,10 @@ void AddLayoutReferences(const XMLElement& element, const std::string& where, st
 
 } // namespace
 
-std::string DataFolder() { return STRATA_CONTENT_DATA_DIR; }
+std::string DataFolder()
+{
+    return STRATA_CONTENT_DATA_DIR;
+}
 
 FolderFileSource::FolderFileSource(std::string folder) : mFolder(std::move(folder))
 {
@@ -228,7 +243,8 @@ void RegisterRecordingFactories(ResourceManager& manager, const std::string& dat
     manager.AddResourceFactory(L"randomsound", new RecordingSoundFactory(dataFolder, true));
     manager.AddResourceFactory(L"soundlist", new RecordingSoundListFactory());
     for (const char* tag : {"scenelayout", "spritetype", "spriteanimationlist"})
-        manager.AddResourceFactory(std::wstring(tag, tag + std::strlen(tag)).c_str(), new SkimmingFactory(tag));
+        manager.AddResourceFactory(std::wstring(tag, tag + std::strlen(tag)).c_str(),
+                                   new SkimmingFactory(tag));
 }
 
 std::map<std::string, SoundShape> RecordedShapes(const std::wstring& manifest)
@@ -324,7 +340,9 @@ DeclaredNames ReadDeclaredNames(const std::string& dataFolder)
                             const std::string images = Narrow(element->GetAttribute(L"images"));
                             if (!images.empty())
                                 names.layoutReferences.push_back(
-                                    {manifest + ": spritetype " + name + " images", images, {"imagelist", "filmstrip"}});
+                                    {manifest + ": spritetype " + name + " images",
+                                     images,
+                                     {"imagelist", "filmstrip"}});
                         }
                     }
                     else if (!layout.empty() && depth > layoutDepth)

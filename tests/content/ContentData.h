@@ -116,7 +116,7 @@ struct DeclaredNames
     std::map<std::string, std::string> kinds; // resource name -> declaring tag
     std::vector<LayoutReference> layoutReferences;
     std::map<std::string, std::vector<LayoutNode>> layoutNodes; // layout name -> its nodes
-    std::vector<std::string> errors; // manifests that could not be read
+    std::vector<std::string> errors;                            // manifests that could not be read
 };
 // Reads every manifest (*.xml) directly in the data folder.
 DeclaredNames ReadDeclaredNames(const std::string& dataFolder);

@@ -116,7 +116,8 @@ int main(int argc, char** argv)
     ResourceManager* manager = GetResourceManager();
     manager->AddResourceFactory(L"image", new ImageResourceFactory());
     RegisterImageListResourceFactories();
-    for (const wchar_t* manifest : {L"resources", L"StickerBook", L"LocalizedImageResources", L"LocalizedImageResources_SP"})
+    for (const wchar_t* manifest :
+         {L"resources", L"StickerBook", L"LocalizedImageResources", L"LocalizedImageResources_SP"})
     {
         if (manager->Load(manifest)->GetStatus() != eLoadingJobStatus::Complete)
         {
@@ -155,17 +156,18 @@ int main(int argc, char** argv)
     text.font = body.get();
     const std::wstring count = std::to_wstring(stickers->GetNumImages()) + L" stickers";
     Graphics::DrawText(count.c_str(), 300.0f, 26.0f, text, canvas);
-    Graphics::DrawText(L"Skip buttons: normal, hot, pressed, disabled, focused", 20.0f, buttonsTop - 34.0f, text,
-                       canvas);
+    Graphics::DrawText(L"Skip buttons: normal, hot, pressed, disabled, focused", 20.0f, buttonsTop - 34.0f,
+                       text, canvas);
     Graphics::DrawText(L"Cursors", 20.0f, cursorsTop - 34.0f, text, canvas);
 
     const Graphics::sDrawState plain = Graphics::sDrawState::GetDefaults();
     for (int i = 0; i < stickers->GetNumImages(); ++i)
-        Graphics::DrawImageList(stickers, i, 2.0f + (i % perRow) * 100.0f, stickersTop + (i / perRow) * 100.0f, plain,
-                                canvas);
+        Graphics::DrawImageList(stickers, i, 2.0f + (i % perRow) * 100.0f,
+                                stickersTop + (i / perRow) * 100.0f, plain, canvas);
     for (int i = 0; i < english->GetNumImages(); ++i)
     {
-        Graphics::DrawImageList(english, i, 20.0f + i * 190.0f, static_cast<float>(buttonsTop), plain, canvas);
+        Graphics::DrawImageList(english, i, 20.0f + i * 190.0f, static_cast<float>(buttonsTop), plain,
+                                canvas);
         Graphics::DrawImageList(spanish, i, 20.0f + i * 190.0f, buttonsTop + 72.0f, plain, canvas);
     }
     int x = 20;
