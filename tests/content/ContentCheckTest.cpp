@@ -73,6 +73,7 @@ const std::vector<Required> kShared = {
     {"LocalizedImageResources", "Button_SkipCutscene_EN", Want::ImageList, 1, 5},
     {"LocalizedImageResources_SP", "Button_SkipCutscene_SP", Want::ImageList, 1, 5},
     {"ForemanInstructionMode", "ForemanInstructionModeLayout", Want::SceneLayout},
+    {"ForemanInstructionMode", "ForemanPanel", Want::Image},
     // The games show the foreman's frames 0 to 2.
     {"ForemanInstructionMode", "ForemanPoses", Want::ImageList, 3},
     {"AudioResources_General", "Music_GeneralUI", Want::Sound},
