@@ -37,7 +37,7 @@ def speak(language, text, raw):
             run(["text2wave", "-eval", "(voice_cmu_us_slt_arctic_hts)", f.name, "-o", raw])
         finally:
             os.unlink(f.name)
-        return ["tempo", "-s", "0.88"]
+        return ["tempo", "-s", "0.85"]
     run(["espeak-ng", "-v", "es-419", "-s", "128", "-p", "58", "-w", raw, text])
     return []
 
