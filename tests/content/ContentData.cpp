@@ -2,15 +2,19 @@
 
 #include "core/AttributeContainer.h"
 #include "core/FileAddress.h"
+#include "core/FileSystem.h"
 #include "core/MemoryStream.h"
+#include "core/Stream.h"
 #include "core/WideString.h"
 #include "core/XMLReader.h"
 #include "framework/ResourceDescriptor.h"
 #include "framework/ResourceManager.h"
+#include "platform/linux/FileSystemPartition.h"
 
 #include <sndfile.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstring>
 #include <filesystem>
@@ -26,23 +30,29 @@ namespace
 {
 
 // The engine's audio extensions in the order a base name is resolved.
-const char* const kAudioExtensions[] = {".ogg", ".mp3", ".wav", ".aif", ".mod", ".s3m",
-                                        ".xm",  ".it",  ".mo3", ".mtm", ".umx"};
+const wchar_t* const kAudioExtensions[] = {L".ogg", L".mp3", L".wav", L".aif", L".mod", L".s3m",
+                                           L".xm",  L".it",  L".mo3", L".mtm", L".umx"};
 
 std::string Narrow(const std::wstring& text)
 {
     return TruncateStringWideToASCII(text.c_str());
 }
+std::wstring Widen(const std::string& text)
+{
+    return std::wstring(text.begin(), text.end());
+}
 
-std::string ResolveAudio(const std::string& dataFolder, const std::string& src)
+// The first file of the engine's extension order that the file source opens, as name and extension.
+std::string ResolveAudio(const std::string& src)
 {
     if (src.empty())
         return {};
-    for (const char* extension : kAudioExtensions)
+    IFileSource* source = GetFileSource();
+    for (const wchar_t* extension : kAudioExtensions)
     {
-        const std::filesystem::path path = std::filesystem::path(dataFolder) / (src + extension);
-        if (std::filesystem::is_regular_file(path))
-            return path.string();
+        std::string bytes;
+        if (source != nullptr && ReadDataFile(Widen(src), extension, &bytes))
+            return src + Narrow(extension);
     }
     return {};
 }
@@ -70,10 +80,7 @@ void Record(const std::wstring& manifest, Label name, SoundShape shape)
 class RecordingSoundFactory final : public IResourceFactory
 {
   public:
-    RecordingSoundFactory(std::string dataFolder, bool random)
-        : mDataFolder(std::move(dataFolder)), mRandom(random)
-    {
-    }
+    explicit RecordingSoundFactory(bool random) : mRandom(random) {}
 
     IResourceDescriptor* CreateResource(const std::wstring& manifest, Label name,
                                         const IAttributeContainer& attributes,
@@ -104,8 +111,8 @@ class RecordingSoundFactory final : public IResourceFactory
             (wrapper->kind.empty() ? std::string() : " of type " + wrapper->kind);
         for (const SoundFile& file : wrapper->files)
         {
-            if (!file.path.empty())
-                shape.files.push_back(file.path);
+            if (!file.file.empty())
+                shape.files.push_back(file.file);
         }
         Record(manifest, name, std::move(shape));
         return wrapper.release();
@@ -114,10 +121,9 @@ class RecordingSoundFactory final : public IResourceFactory
   private:
     void Add(RecordedSound& sound, const std::string& src) const
     {
-        sound.files.push_back(SoundFile{src, ResolveAudio(mDataFolder, src)});
+        sound.files.push_back(SoundFile{src, ResolveAudio(src)});
     }
 
-    std::string mDataFolder;
     bool mRandom;
 };
 
@@ -204,43 +210,59 @@ std::string DataFolder()
     return STRATA_CONTENT_DATA_DIR;
 }
 
-FolderFileSource::FolderFileSource(std::string folder) : mFolder(std::move(folder))
+DataFiles::DataFiles(const std::string& folder)
 {
-    RegisterSingleton(static_cast<IFileSource*>(this));
+    // The file system registers itself for deletion with the engine's singletons.
+    auto* fileSystem = new FileSystem();
+    fileSystem->AddFileSystemPartition(FileSystemPartition_Resources, new Linux::FileSystemPartition(folder));
+    mSource.reset(CreateDefaultFileSource());
+    RegisterSingleton(mSource.get());
 }
 
-FolderFileSource::~FolderFileSource()
+DataFiles::~DataFiles() = default;
+
+bool ReadDataFile(const std::wstring& name, const std::wstring& extension, std::string* bytes)
 {
-    if (GetFileSource() == this)
-        RegisterSingleton(static_cast<IFileSource*>(nullptr));
+    IFileSource* source = GetFileSource();
+    if (source == nullptr)
+        return false;
+    IStream* stream = nullptr;
+    try
+    {
+        stream = source->OpenFileStream(FileAddress(name.c_str(), extension.c_str()));
+    }
+    catch (const std::exception&)
+    {
+        return false;
+    }
+    if (stream == nullptr)
+        return false;
+    bytes->assign(stream->GetLength(), '\0');
+    size_t got = 0;
+    while (got < bytes->size())
+    {
+        const size_t read = stream->Read(bytes->data() + got, bytes->size() - got);
+        if (read == 0)
+            break;
+        got += read;
+    }
+    bytes->resize(got);
+    if (IFileSystem* fileSystem = GetFileSystem())
+        fileSystem->CloseStream(stream);
+    else
+        delete stream;
+    return true;
 }
 
-IStream* FolderFileSource::OpenFileStream(const FileAddress& address) const
-{
-    std::filesystem::path path(mFolder);
-    if (address.GetFolder() != nullptr && *address.GetFolder() != L'\0')
-        path /= Narrow(address.GetFolder());
-    path /= Narrow(std::wstring(address.GetName()) + address.GetExtension());
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return nullptr;
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    auto stream = std::make_unique<MemoryStream>(path.wstring());
-    if (stream->Write(bytes.data(), bytes.size()) != bytes.size())
-        return nullptr;
-    stream->Seek(SeekOrigin_Begin, 0);
-    return stream.release();
-}
-
-void RegisterRecordingFactories(ResourceManager& manager, const std::string& dataFolder)
+void RegisterRecordingFactories(ResourceManager& manager)
 {
     {
         Recordings& recordings = GetRecordings();
         std::lock_guard<std::mutex> lock(recordings.mutex);
         recordings.shapes.clear();
     }
-    manager.AddResourceFactory(L"sound", new RecordingSoundFactory(dataFolder, false));
-    manager.AddResourceFactory(L"randomsound", new RecordingSoundFactory(dataFolder, true));
+    manager.AddResourceFactory(L"sound", new RecordingSoundFactory(false));
+    manager.AddResourceFactory(L"randomsound", new RecordingSoundFactory(true));
     manager.AddResourceFactory(L"soundlist", new RecordingSoundListFactory());
     for (const char* tag : {"scenelayout", "spritetype", "spriteanimationlist"})
         manager.AddResourceFactory(std::wstring(tag, tag + std::strlen(tag)).c_str(),
@@ -255,17 +277,73 @@ std::map<std::string, SoundShape> RecordedShapes(const std::wstring& manifest)
     return found == recordings.shapes.end() ? std::map<std::string, SoundShape>() : found->second;
 }
 
-AudioFacts DecodeAudio(const std::string& path)
+namespace
+{
+
+// libsndfile's virtual I/O over a byte string.
+struct MemoryFile
+{
+    const std::string* bytes;
+    sf_count_t position = 0;
+};
+
+sf_count_t MemoryLength(void* user)
+{
+    return static_cast<sf_count_t>(static_cast<MemoryFile*>(user)->bytes->size());
+}
+
+sf_count_t MemorySeek(sf_count_t offset, int whence, void* user)
+{
+    auto* file = static_cast<MemoryFile*>(user);
+    const sf_count_t size = MemoryLength(user);
+    const sf_count_t base = whence == SEEK_SET ? 0 : whence == SEEK_CUR ? file->position : size;
+    file->position = std::clamp<sf_count_t>(base + offset, 0, size);
+    return file->position;
+}
+
+sf_count_t MemoryRead(void* out, sf_count_t count, void* user)
+{
+    auto* file = static_cast<MemoryFile*>(user);
+    const sf_count_t left = MemoryLength(user) - file->position;
+    const sf_count_t take = std::clamp<sf_count_t>(count, 0, left);
+    std::memcpy(out, file->bytes->data() + file->position, static_cast<size_t>(take));
+    file->position += take;
+    return take;
+}
+
+sf_count_t MemoryWrite(const void*, sf_count_t, void*)
+{
+    return 0;
+}
+
+sf_count_t MemoryTell(void* user)
+{
+    return static_cast<MemoryFile*>(user)->position;
+}
+
+} // namespace
+
+AudioFacts DecodeAudio(const std::string& file)
 {
     AudioFacts facts;
+    const size_t dot = file.rfind('.');
+    std::string bytes;
+    if (dot == std::string::npos ||
+        !ReadDataFile(Widen(file.substr(0, dot)), Widen(file.substr(dot)), &bytes))
+    {
+        facts.error = "cannot be read";
+        return facts;
+    }
+    MemoryFile memory{&bytes};
+    SF_VIRTUAL_IO io{MemoryLength, MemorySeek, MemoryRead, MemoryWrite, MemoryTell};
     SF_INFO info{};
-    SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
-    if (file == nullptr)
+    SNDFILE* sound = sf_open_virtual(&io, SFM_READ, &info, &memory);
+    if (sound == nullptr)
     {
         facts.error = sf_strerror(nullptr);
         return facts;
     }
-    const std::unique_ptr<SNDFILE, int (*)(SNDFILE*)> closer(file, sf_close);
+    const std::unique_ptr<SNDFILE, int (*)(SNDFILE*)> closer(sound, sf_close);
     if (info.channels < 1 || info.samplerate < 1)
     {
         facts.error = "no channels or no sample rate";
@@ -277,15 +355,15 @@ AudioFacts DecodeAudio(const std::string& path)
     sf_count_t frames = 0;
     for (;;)
     {
-        const sf_count_t got = sf_readf_float(file, buffer.data(), 4096);
+        const sf_count_t got = sf_readf_float(sound, buffer.data(), 4096);
         if (got <= 0)
             break;
         frames += got;
         for (sf_count_t i = 0; i < got * info.channels; ++i)
             facts.peak = std::max(facts.peak, static_cast<double>(std::fabs(buffer[static_cast<size_t>(i)])));
     }
-    if (sf_error(file) != SF_ERR_NO_ERROR)
-        facts.error = sf_strerror(file);
+    if (sf_error(sound) != SF_ERR_NO_ERROR)
+        facts.error = sf_strerror(sound);
     facts.seconds = static_cast<double>(frames) / info.samplerate;
     return facts;
 }
@@ -372,6 +450,50 @@ DeclaredNames ReadDeclaredNames(const std::string& dataFolder)
         }
     }
     return names;
+}
+
+std::vector<std::string> FindClashingFiles(const std::string& dataFolder)
+{
+    const auto kindOf = [](std::string extension)
+    {
+        for (char& c : extension)
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        for (const char* image : {".png", ".gif", ".jpg"})
+        {
+            if (extension == image)
+                return std::string("image");
+        }
+        for (const wchar_t* audio : kAudioExtensions)
+        {
+            if (Widen(extension) == audio)
+                return std::string("audio");
+        }
+        return extension;
+    };
+    std::map<std::string, std::vector<std::string>> byKey; // lower-case base name and kind -> files
+    const std::filesystem::path root(dataFolder);
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(root))
+    {
+        if (!entry.is_regular_file())
+            continue;
+        std::string stem = entry.path().stem().string();
+        for (char& c : stem)
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        byKey[stem + " " + kindOf(entry.path().extension().string())].push_back(
+            std::filesystem::relative(entry.path(), root).string());
+    }
+    std::vector<std::string> clashes;
+    for (auto& [key, files] : byKey)
+    {
+        if (files.size() < 2)
+            continue;
+        std::sort(files.begin(), files.end());
+        std::string text;
+        for (const auto& file : files)
+            text += (text.empty() ? "" : ", ") + file;
+        clashes.push_back(text);
+    }
+    return clashes;
 }
 
 } // namespace Strata::Content

@@ -7,6 +7,7 @@
 #include "framework/FileSource.h"
 
 #include <map>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -22,26 +23,30 @@ namespace Strata::Content
 // The data folder of the source tree.
 std::string DataFolder();
 
-// Opens files below a host folder, by the address's folder, name and extension, exactly as spelt.
-// Registered as the file source for its lifetime.
-class FolderFileSource final : public IFileSource
+// The data folder as the game sees it: a file system whose data partition is the Linux platform's
+// partition over the folder (files found by bare name in any folder, ignoring letter case) and the
+// engine's default file source, registered for the object's lifetime.
+class DataFiles
 {
   public:
-    explicit FolderFileSource(std::string folder);
-    ~FolderFileSource() override;
-    FolderFileSource(const FolderFileSource&) = delete;
-    FolderFileSource& operator=(const FolderFileSource&) = delete;
-    IStream* OpenFileStream(const FileAddress& address) const override;
+    explicit DataFiles(const std::string& folder);
+    ~DataFiles();
+    DataFiles(const DataFiles&) = delete;
+    DataFiles& operator=(const DataFiles&) = delete;
 
   private:
-    std::string mFolder;
+    std::unique_ptr<IFileSource> mSource;
 };
 
-// One audio file variant: the manifest's "src" and the file it resolves to (empty when none does).
+// The bytes of a data file through the registered file source; false when it cannot be opened.
+bool ReadDataFile(const std::wstring& name, const std::wstring& extension, std::string* bytes);
+
+// One audio file variant: the manifest's "src" and the file it resolves to in the engine's extension
+// order (name and extension; empty when none does).
 struct SoundFile
 {
     std::string src;
-    std::string path;
+    std::string file;
 };
 
 // What a "sound" or "randomsound" element declares.
@@ -79,9 +84,9 @@ struct RecordedElement
 };
 
 // Registers factories for "sound", "randomsound" and "soundlist" that record what they read, and for
-// "scenelayout", "spritetype" and "spriteanimationlist" that only note their tag. Files are resolved
-// below `dataFolder` in the engine's extension order.
-void RegisterRecordingFactories(ResourceManager& manager, const std::string& dataFolder);
+// "scenelayout", "spritetype" and "spriteanimationlist" that only note their tag. Sound files are
+// looked up through the registered file source.
+void RegisterRecordingFactories(ResourceManager& manager);
 // Name -> shape of every sound resource the recording factories made for the manifest.
 std::map<std::string, SoundShape> RecordedShapes(const std::wstring& manifest);
 
@@ -93,7 +98,8 @@ struct AudioFacts
     double seconds = 0;
     double peak = 0; // largest absolute sample, 0 to 1
 };
-AudioFacts DecodeAudio(const std::string& path);
+// Decodes a whole file (name and extension) read through the registered file source.
+AudioFacts DecodeAudio(const std::string& file);
 
 struct LayoutReference
 {
@@ -120,5 +126,10 @@ struct DeclaredNames
 };
 // Reads every manifest (*.xml) directly in the data folder.
 DeclaredNames ReadDeclaredNames(const std::string& dataFolder);
+
+// Files below the data folder that the data partition could confuse: the same name ignoring letter
+// case in two folders, or one base name with two extensions of the same kind (image or audio), where
+// the engine takes the first extension it tries. Each entry names the clashing files.
+std::vector<std::string> FindClashingFiles(const std::string& dataFolder);
 
 } // namespace Strata::Content

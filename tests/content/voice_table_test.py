@@ -44,10 +44,10 @@ class Manifest(unittest.TestCase):
     def test_groups_variants_and_declares_sounds_before_their_lists(self):
         lines = read_table(table("Word_Color_Red\tred\trojo\nOk#1\tyes\tsí\nOk#2\tgood\tbien\n"
                                  "Word_Number_3\tthree\ttres\n"))
-        text = manifest(lines, "es")
+        text = manifest(lines, "_SP")
         self.assertIn('<randomsound name="Ok">', text)
-        self.assertIn('<sound src="voices/es/Ok_1"/>', text)
-        self.assertIn('<sound src="voices/es/Ok_2"/>', text)
+        self.assertIn('<sound src="Ok_1_SP"/>', text)
+        self.assertIn('<sound src="Ok_2_SP"/>', text)
         self.assertIn('<sound event="Red" src="Word_Color_Red"/>', text)
         self.assertIn('<sound event="3" src="Word_Number_3"/>', text)
         # The engine resolves a list's entries when the list is built.

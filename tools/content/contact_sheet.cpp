@@ -4,10 +4,9 @@
 //
 //   contact_sheet <data folder> <output.png>
 
-#include "core/FileAddress.h"
+#include "core/FileSystem.h"
 #include "core/MemoryStream.h"
 #include "core/Singleton.h"
-#include "core/WideString.h"
 #include "framework/FileSource.h"
 #include "framework/ResourceLoading.h"
 #include "framework/ResourceManager.h"
@@ -19,6 +18,7 @@
 #include "graphics/ImageListResourceFactory.h"
 #include "graphics/ImageResourceFactory.h"
 #include "graphics/SoftwareCanvas.h"
+#include "platform/linux/FileSystemPartition.h"
 
 #define STB_IMAGE_WRITE_IMPLEMENTATION
 #include <stb/stb_image_write.h>
@@ -41,38 +41,6 @@ std::string ReadFile(const std::filesystem::path& path)
     std::ifstream file(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
-
-// Files below the data folder, as the game's data partition gives them.
-class FolderFileSource final : public IFileSource
-{
-  public:
-    explicit FolderFileSource(std::filesystem::path folder) : mFolder(std::move(folder))
-    {
-        RegisterSingleton(static_cast<IFileSource*>(this));
-    }
-    ~FolderFileSource() override { RegisterSingleton(static_cast<IFileSource*>(nullptr)); }
-    FolderFileSource(const FolderFileSource&) = delete;
-    FolderFileSource& operator=(const FolderFileSource&) = delete;
-
-    IStream* OpenFileStream(const FileAddress& address) const override
-    {
-        std::filesystem::path path = mFolder;
-        if (address.GetFolder() != nullptr && *address.GetFolder() != L'\0')
-            path /= TruncateStringWideToASCII(address.GetFolder());
-        path /= TruncateStringWideToASCII((std::wstring(address.GetName()) + address.GetExtension()).c_str());
-        if (!std::filesystem::is_regular_file(path))
-            return nullptr;
-        const std::string bytes = ReadFile(path);
-        auto stream = std::make_unique<MemoryStream>(path.wstring());
-        if (stream->Write(bytes.data(), bytes.size()) != bytes.size())
-            return nullptr;
-        stream->Seek(SeekOrigin_Begin, 0);
-        return stream.release();
-    }
-
-  private:
-    std::filesystem::path mFolder;
-};
 
 std::unique_ptr<ImageFont> LoadFont(const std::filesystem::path& fonts, const std::wstring& name)
 {
@@ -112,7 +80,13 @@ int main(int argc, char** argv)
         return 2;
     }
     const std::filesystem::path data = argv[1];
-    FolderFileSource files(data);
+    // The data partition of the Linux platform under the engine's default file source, as in the game:
+    // files are found by name in any folder. The file system is deleted with the engine's singletons.
+    auto* fileSystem = new FileSystem();
+    fileSystem->AddFileSystemPartition(FileSystemPartition_Resources,
+                                       new Linux::FileSystemPartition(data.string()));
+    std::unique_ptr<IFileSource> files(CreateDefaultFileSource());
+    RegisterSingleton(files.get());
     ResourceManager* manager = GetResourceManager();
     manager->AddResourceFactory(L"image", new ImageResourceFactory());
     RegisterImageListResourceFactories();
@@ -195,5 +169,7 @@ int main(int argc, char** argv)
     stbi_write_png_compression_level = 9;
     const bool written = stbi_write_png(argv[2], width, height, 4, rgba.data(), width * 4) != 0;
     manager->Cleanup();
+    files.reset();
+    Internal::DeleteAllSingletons();
     return written ? 0 : 1;
 }

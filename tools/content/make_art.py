@@ -152,6 +152,8 @@ def make_foreman(art, data):
            os.path.join(data, "foreman", "ForemanPanel.png"))
 
 
+# The data partition finds a file by its bare name, searching every folder, so manifests name files
+# without their folder and every file name in data/ must be unique.
 def write_manifests(data):
     # Hot spots are where the pointer acts in each cursor image, in pixels.
     write(os.path.join(data, "GlobalConstants.xml"), """<?xml version="1.0"?>
@@ -168,20 +170,20 @@ def write_manifests(data):
   <vector2i name="BrushCursorRegPt" x="5" y="42"/>
 </manifest>
 """)
-    cursors = "".join('  <image name="cursor_brush_%s" src="cursors/cursor_brush_%s"/>\n' % (c, c)
+    cursors = "".join('  <image name="cursor_brush_%s" src="cursor_brush_%s"/>\n' % (c, c)
                       for c in BRUSH_COLOURS)
     write(os.path.join(data, "resources.xml"), """<?xml version="1.0"?>
 <!-- Art every screen shares. Made by tools/make_content.sh. -->
 <manifest>
-  <image name="cursor_default" src="cursors/cursor_default"/>
-  <image name="cursor_hand" src="cursors/cursor_hand"/>
+  <image name="cursor_default" src="cursor_default"/>
+  <image name="cursor_hand" src="cursor_hand"/>
 %s</manifest>
 """ % cursors)
     write(os.path.join(data, "StickerBook.xml"), """<?xml version="1.0"?>
 <!-- The stickers, by index; profiles store indices, so new stickers go at the end. Made by
      tools/make_content.sh. -->
 <manifest>
-  <imagelist name="AllStickersList" pattern="stickers/Sticker_%%1%%" first="0" last="%d"/>
+  <imagelist name="AllStickersList" pattern="Sticker_%%1%%" first="0" last="%d"/>
 </manifest>
 """ % (len(STICKERS) - 1))
     write(os.path.join(data, "ForemanInstructionMode.xml"), """<?xml version="1.0"?>
@@ -189,8 +191,8 @@ def write_manifests(data):
      skip button (the pop-up gives it the image list of the player's language). Made by
      tools/make_content.sh. -->
 <manifest>
-  <imagelist name="ForemanPoses" pattern="foreman/ForemanPose_%%1%%" first="0" last="%d"/>
-  <image name="ForemanPanel" src="foreman/ForemanPanel"/>
+  <imagelist name="ForemanPoses" pattern="ForemanPose_%%1%%" first="0" last="%d"/>
+  <image name="ForemanPanel" src="ForemanPanel"/>
   <spritetype name="ForemanSpriteType" images="ForemanPoses"/>
   <scenelayout name="ForemanInstructionModeLayout">
     <scenenode nodeName="ForemanInstructionMode" width="800" height="600">
@@ -207,7 +209,7 @@ def write_manifests(data):
         write(os.path.join(data, manifest + ".xml"), """<?xml version="1.0"?>
 <!-- Images that carry words. Made by tools/make_content.sh. -->
 <manifest>
-  <imagelist name="Button_SkipCutscene_%s" pattern="buttons/Button_SkipCutscene_%s_%%1%%" first="0" last="%d"/>
+  <imagelist name="Button_SkipCutscene_%s" pattern="Button_SkipCutscene_%s_%%1%%" first="0" last="%d"/>
 </manifest>
 """ % (language, language, len(SKIP_STATES) - 1))
 

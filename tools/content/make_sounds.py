@@ -214,11 +214,11 @@ def write_manifest(data):
            "<!-- Music, ambience and effects, made by tools/make_content.sh (tools/content/make_sounds.py). -->",
            "<manifest>"]
     for name in PIECES:
-        out.append('  <sound name="%s" src="music/%s" type="music" loop="forever"/>' % (name, name))
+        out.append('  <sound name="%s" src="%s" type="music" loop="forever"/>' % (name, name))
     for name in AMBIENCE:
-        out.append('  <sound name="%s" src="music/%s" type="ambient" loop="forever"/>' % (name, name))
+        out.append('  <sound name="%s" src="%s" type="ambient" loop="forever"/>' % (name, name))
     for name in EFFECTS:
-        out.append('  <sound name="%s" src="sfx/%s"/>' % (name, name))
+        out.append('  <sound name="%s" src="%s"/>' % (name, name))
     out.append('  <soundlist name="WidgetSounds">')
     out += ['    <sound event="%s" src="UI_%s"/>' % (e, e) for e in WIDGET_EVENTS]
     out.append("  </soundlist>")

@@ -21,8 +21,9 @@ from voice_table import read_table, LISTS
 RATE = 22050
 QUALITY = 3
 TARGET_RMS = 0.13
-# (folder, manifest) per language; both manifests name the same sounds.
-LANGUAGES = (("en", "AudioResources"), ("es", "AudioResources_SP"))
+# (folder, manifest, file suffix) per language; both manifests name the same sounds. Files are found
+# by bare name in any folder, so each language's files carry their own suffix.
+LANGUAGES = (("en", "AudioResources", "_EN"), ("es", "AudioResources_SP", "_SP"))
 
 
 def run(args, **kw):
@@ -65,11 +66,11 @@ def make_line(language, name, text, out):
         run(["oggenc", "-Q", "-q", str(QUALITY), "--serial", str(serial), "-o", out, final])
 
 
-def file_name(name):
-    return name.replace("#", "_")
+def file_name(name, suffix):
+    return name.replace("#", "_") + suffix
 
 
-def manifest(lines, folder):
+def manifest(lines, suffix):
     out = ['<?xml version="1.0"?>',
            "<!-- Voice lines, made by tools/make_content.sh from tools/content/voices.txt. -->",
            "<manifest>"]
@@ -78,10 +79,10 @@ def manifest(lines, folder):
         groups.setdefault(line.sound, []).append(line)
     for sound, variants in groups.items():
         if variants[0].variant is None:
-            out.append('  <sound name="%s" src="voices/%s/%s"/>' % (sound, folder, file_name(sound)))
+            out.append('  <sound name="%s" src="%s"/>' % (sound, file_name(sound, suffix)))
         else:
             out.append('  <randomsound name="%s">' % sound)
-            out += ['    <sound src="voices/%s/%s"/>' % (folder, file_name(v.name)) for v in variants]
+            out += ['    <sound src="%s"/>' % file_name(v.name, suffix) for v in variants]
             out.append("  </randomsound>")
     for list_name, prefix in LISTS:
         entries = [(s[len(prefix):], s) for s in groups if s.startswith(prefix)]
@@ -103,14 +104,14 @@ def main():
         for line in lines:
             if only and line.name not in only and line.sound not in only:
                 continue
-            for (folder, _), text in zip(LANGUAGES, (line.english, line.spanish)):
-                out = os.path.join(data, "voices", folder, file_name(line.name) + ".ogg")
+            for (folder, _, suffix), text in zip(LANGUAGES, (line.english, line.spanish)):
+                out = os.path.join(data, "voices", folder, file_name(line.name, suffix) + ".ogg")
                 jobs.append(pool.submit(make_line, folder, line.name, text, out))
         for job in jobs:
             job.result()
-    for folder, name in LANGUAGES:
+    for _, name, suffix in LANGUAGES:
         with open(os.path.join(data, name + ".xml"), "w", encoding="utf-8", newline="\n") as f:
-            f.write(manifest(lines, folder))
+            f.write(manifest(lines, suffix))
 
 
 if __name__ == "__main__":
