@@ -1,5 +1,5 @@
 #!/usr/bin/python3
-"""Renders the shared art from art/ into data/: cursors, stickers and the skip buttons.
+"""Renders the shared art from art/ into data/: cursors, stickers, skip buttons and the foreman.
 
 Usage: make_art.py <art folder> <data folder>
 
