@@ -1,5 +1,7 @@
 #include "framework/AudioPlatform.h"
 
+#include "framework/AudioInterfaces.h"
+
 #include <atomic>
 
 namespace Strata
@@ -30,6 +32,38 @@ bool IsAudioPlatformRegistered()
 IAudioPlatform* GetAudioPlatform()
 {
     return gAudioPlatform.load();
+}
+
+} // namespace Strata
+
+namespace Strata
+{
+
+// The intrusive pointers of these answers are only ever null here, so the incomplete types never need
+// their reference hooks.
+boost::intrusive_ptr<ISoundChannel> IAudioPlatform::CreateChannel()
+{
+    return {};
+}
+
+boost::intrusive_ptr<IAudioControls> IAudioPlatform::GetMasterControls()
+{
+    return {};
+}
+
+boost::intrusive_ptr<IAudioControls> IAudioPlatform::GetControls(Label)
+{
+    return {};
+}
+
+boost::intrusive_ptr<IAudioControls> IAudioPlatform::CreateControls(IAudioControls*)
+{
+    return {};
+}
+
+bool IAudioPlatform::WasSoundPlayedRecently(const ISound*, unsigned)
+{
+    return false;
 }
 
 } // namespace Strata

@@ -248,6 +248,8 @@ bool Looper::SetUp(IApplication* application, sSetupProgress& progress)
         applyWindowConfig(application->GetDefaultWindowConfig());
 
     CreateConstantResourceFactories();
+    // The layout object factories and whatever else the libraries above add.
+    RunFactoryRegistrars();
 
     progress.application = true;
     application->Setup();
@@ -642,8 +644,7 @@ void Looper::HandleEvent(const sInputEvent& event)
     case InputEvent_MouseUp:
     case InputEvent_MouseDown:
     {
-        if (event.code > static_cast<uint32_t>(MouseButton_Middle))
-            break; // no such button
+        // Buttons beyond the middle one go on as well; a mode ignores what it does not know.
         const MouseButton button = static_cast<MouseButton>(event.code);
         if (event.type == InputEvent_MouseUp)
             top->OnMouseUp(button, event.x, event.y);

@@ -324,6 +324,32 @@ int DrawStretchedImage(IImage* image, const Rect<int>& rect, const sDrawState& s
     return quads->DrawStretchedImage(image, placed, state);
 }
 
+int DrawStretchedRotatedImage(IImage* image, const Rect<float>& rect, const Vector2<float>& pivot, Angle angle,
+                              const sDrawState& state, ICanvas* canvas)
+{
+    if (!canvas || !image)
+    {
+        return DrawResult_Nothing;
+    }
+    IQuadDrawingCanvas* quads = QueryCanvas<IQuadDrawingCanvas>(canvas);
+    if (!quads)
+    {
+        return DrawResult_Unsupported;
+    }
+    const int width = TruncateToInt(std::round(rect.width));
+    const int height = TruncateToInt(std::round(rect.height));
+    if (width <= 0 || height <= 0)
+    {
+        return DrawResult_Nothing;
+    }
+    // The canvas turns about the centre: move the centre where turning about the pivot takes it.
+    const Vector2<float> center(rect.x + rect.width * 0.5f, rect.y + rect.height * 0.5f);
+    const Vector2<float> turned = pivot + angle.Rotate(center - pivot);
+    const Rect<int> destination(TruncateToInt(std::round(turned.x)), TruncateToInt(std::round(turned.y)),
+                                width, height);
+    return quads->DrawStretchedRotatedImage(image, destination, angle, state);
+}
+
 namespace
 {
 

@@ -11,7 +11,6 @@
 #include "framework/NetworkPlatform.h"
 #include "framework/ResourceManager.h"
 #include "framework/WindowConfig.h"
-#include "controls/ObjectFactory.h"
 #include "graphics/FontResourceFactory.h"
 #include "graphics/ImageListResourceFactory.h"
 #include "graphics/ImageResourceFactory.h"
@@ -186,11 +185,10 @@ void ApplicationPlatform::Setup()
 
     Strata::Window::SetGraphicsPlatformFactory(&CreateGraphicsPlatform);
     Strata::Window::InstallFrameHooks();
-    // The drawable resources, and the layouts and the object types they are made of.
+    // The drawable resources; the layouts and their object types come with the main loop's set-up.
     Strata::GetResourceManager()->AddResourceFactory(L"image", new Strata::ImageResourceFactory());
     Strata::RegisterImageListResourceFactories();
     Strata::RegisterFontResourceFactory();
-    Strata::CreateLayoutFactories();
 
     // The window's close button asks the quit handlers; SDL must not turn it into a quit of its own.
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
@@ -319,6 +317,10 @@ void ApplicationPlatform::CreateWindow(const Strata::sWindowConfig& config)
     mWindow = window;
     SetMainWindow(window);
     mActive = true;
+    // A new window starts active, and so does the audio output, paused since its set-up; where a window
+    // manager sends focus events they pause and resume it from then on.
+    if (Strata::IsAudioPlatformRegistered())
+        Strata::GetAudioPlatform()->Activate(true);
     mRepaintPending = true;
     ApplyHardwareCursor();
 }

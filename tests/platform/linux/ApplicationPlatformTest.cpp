@@ -449,6 +449,13 @@ TEST_F(ApplicationPlatformTest, FocusMakesTheApplicationActiveAndTellsTheAudio)
     EXPECT_FALSE(mPlatform->IsRepaintPending());
 }
 
+TEST_F(ApplicationPlatformTest, ANewWindowActivatesTheAudioOnce)
+{
+    FakeAudioPlatform audio;
+    OpenWindow();
+    EXPECT_EQ(audio.calls, (std::vector<bool>{true}));
+}
+
 TEST_F(ApplicationPlatformTest, WaitingForAnEventLeavesItForHandleEvents)
 {
     OpenWindow();
