@@ -393,6 +393,7 @@ DeclaredNames ReadDeclaredNames(const std::string& dataFolder)
             std::string layout; // the scene layout being read, if any
             int layoutDepth = 0;
             std::vector<std::string> nodePath; // node names from the layout's root to the current node
+            std::string randomSound;           // "manifest:name" of the random sound being read, if any
             while (!reader->IsEOF())
             {
                 const XMLElement* element = reader->ReadElement();
@@ -413,6 +414,11 @@ DeclaredNames ReadDeclaredNames(const std::string& dataFolder)
                             layout = name;
                             layoutDepth = depth;
                         }
+                        if (tag == "randomsound")
+                        {
+                            randomSound = manifest + ":" + name;
+                            names.randomVariants[randomSound] = 0;
+                        }
                         if (tag == "spritetype")
                         {
                             const std::string images = Narrow(element->GetAttribute(L"images"));
@@ -422,6 +428,10 @@ DeclaredNames ReadDeclaredNames(const std::string& dataFolder)
                                      images,
                                      {"imagelist", "filmstrip"}});
                         }
+                    }
+                    else if (depth == 3 && !randomSound.empty() && element->GetName() == L"sound")
+                    {
+                        ++names.randomVariants[randomSound];
                     }
                     else if (!layout.empty() && depth > layoutDepth)
                     {
@@ -436,6 +446,8 @@ DeclaredNames ReadDeclaredNames(const std::string& dataFolder)
                 }
                 else if (element->IsEndElement())
                 {
+                    if (depth == 2)
+                        randomSound.clear();
                     if (!layout.empty() && depth == layoutDepth)
                         layout.clear();
                     else if (!layout.empty() && depth > layoutDepth && !nodePath.empty())

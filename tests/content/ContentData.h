@@ -122,6 +122,7 @@ struct DeclaredNames
     std::map<std::string, std::string> kinds; // resource name -> declaring tag
     std::vector<LayoutReference> layoutReferences;
     std::map<std::string, std::vector<LayoutNode>> layoutNodes; // layout name -> its nodes
+    std::map<std::string, int> randomVariants;                  // "manifest:name" -> inner "sound" tags
     std::vector<std::string> errors;                            // manifests that could not be read
 };
 // Reads every manifest (*.xml) directly in the data folder.
