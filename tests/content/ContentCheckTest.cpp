@@ -1,0 +1,609 @@
+// The content check: loads the game's committed data/ headless and proves that every resource name the
+// game asks for exists there with the right type, in both languages where it is spoken, and that every
+// file a manifest names can be read. Each test fails with the whole list of what is wrong.
+//
+// Sound manifests are read twice: through recording factories, which keep the file behind every
+// variant for the decoding and language checks, and through the engine's own sound factories.
+// Scene layouts are skimmed and checked as text until every node type they use has its factory.
+
+#include "ContentData.h"
+
+#include "audio/AudioLibrary.h"
+#include "audio/OpenALAudioPlatform.h"
+#include "audio/OpenALSound.h"
+#include "audio/SoundList.h"
+#include "core/Label.h"
+#include "core/Singleton.h"
+#include "framework/ResourceDescriptor.h"
+#include "framework/ResourceLoading.h"
+#include "framework/ResourceManager.h"
+#include "framework/ValueResources.h"
+#include "graphics/Image.h"
+#include "graphics/ImageList.h"
+#include "graphics/ImageListResourceFactory.h"
+#include "graphics/ImageResourceFactory.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <filesystem>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+using namespace Strata;
+using namespace Strata::Content;
+
+namespace
+{
+
+// The names the game's code asks for, what each must be, and in which manifest it is loaded.
+enum class Want
+{
+    Image,
+    ImageList,
+    IntArray,
+    Point,
+    Sound,
+    RandomSound,
+    SoundList,
+    SceneLayout,
+};
+
+struct Required
+{
+    const char* manifest;
+    const char* name;
+    Want want;
+    int atLeast = 0; // images of a list, entries of an array, variants of a random sound
+    int atMost = 1 << 30;
+};
+
+const std::vector<Required> kShared = {
+    {"GlobalConstants", "RepeatedGameNumLoops", Want::IntArray, 3, 3},
+    {"GlobalConstants", "DefaultCursorRegPt", Want::Point},
+    {"GlobalConstants", "HandCursorRegPt", Want::Point},
+    {"GlobalConstants", "BrushCursorRegPt", Want::Point},
+    {"resources", "cursor_default", Want::Image},
+    {"resources", "cursor_hand", Want::Image},
+    {"resources", "cursor_brush_clean", Want::Image},
+    {"resources", "cursor_brush_red", Want::Image},
+    {"resources", "cursor_brush_green", Want::Image},
+    {"resources", "cursor_brush_blue", Want::Image},
+    {"resources", "cursor_brush_yellow", Want::Image},
+    // Profiles keep 150 sticker flags: more stickers could never be unlocked.
+    {"StickerBook", "AllStickersList", Want::ImageList, 48, 150},
+    {"LocalizedImageResources", "Button_SkipCutscene_EN", Want::ImageList, 1, 5},
+    {"LocalizedImageResources_SP", "Button_SkipCutscene_SP", Want::ImageList, 1, 5},
+    {"ForemanInstructionMode", "ForemanInstructionModeLayout", Want::SceneLayout},
+    {"ForemanInstructionMode", "ForemanPanel", Want::Image},
+    // The games show the foreman's frames 0 to 2.
+    {"ForemanInstructionMode", "ForemanPoses", Want::ImageList, 3},
+    {"AudioResources_General", "Music_GeneralUI", Want::Sound},
+    {"AudioResources_General", "Music_TitleTheme", Want::Sound},
+    {"AudioResources_General", "Music_Track1", Want::Sound},
+    {"AudioResources_General", "Music_Track2", Want::Sound},
+    {"AudioResources_General", "Music_Track3", Want::Sound},
+    {"AudioResources_General", "Music_Track4", Want::Sound},
+    {"AudioResources_General", "Ambient_Indoor", Want::Sound},
+    {"AudioResources_General", "Ambient_Outdoor_1", Want::Sound},
+    {"AudioResources_General", "Ambient_Outdoor_2", Want::Sound},
+    {"AudioResources_General", "WidgetSounds", Want::SoundList},
+};
+
+// Sounds of both voice manifests.
+const std::vector<Required> kVoices = {
+    {"", "General_CorrectAnswer", Want::RandomSound, 3},
+    {"", "General_IncorrectAnswer", Want::RandomSound, 3},
+    {"", "InGameHint_CountTheMaterials", Want::Sound},
+    {"", "InGameHint_FixIt_1", Want::Sound},
+    {"", "InGameHint_FixIt_2", Want::Sound},
+    {"", "InGameHint_HereToThere_1", Want::Sound},
+    {"", "InGameHint_HereToThere_2", Want::Sound},
+    {"", "InGameHint_HoistStacker_1", Want::Sound},
+    {"", "InGameHint_HoistStacker_2", Want::Sound},
+    {"", "InGameHint_Delivery", Want::Sound},
+    {"", "InGameHint_PaintIt_1", Want::Sound},
+    {"", "InGameHint_PaintIt_2", Want::Sound},
+    {"", "InGameHint_Leaves_1", Want::Sound},
+    {"", "InGameHint_PlanAJob_1", Want::Sound},
+    {"", "InGameHint_PlanAJob_2", Want::Sound},
+    {"", "InGameHint_Puzzle_1", Want::Sound},
+    {"", "InGameHint_Puzzle_2", Want::Sound},
+    {"", "InGameHint_Signs_1", Want::Sound},
+    {"", "InGameHint_ToolShed_1", Want::Sound},
+    {"", "InGameHint_ToolShed_2", Want::Sound},
+};
+
+std::vector<std::string> Numbers(int first, int last)
+{
+    std::vector<std::string> words;
+    for (int n = first; n <= last; ++n)
+        words.push_back(std::to_string(n));
+    return words;
+}
+
+// Sound lists and the entries the game looks up in them: the shared name tables' words.
+const std::map<std::string, std::vector<std::string>> kListEntries = {
+    {"General_ColorWords",
+     {"Red", "Green", "Blue", "Yellow", "Black", "Orange", "Purple", "White", "Brown", "Gray"}},
+    {"General_ShapeWords", {"Square", "Circle", "Triangle", "Star", "Octagon", "Rectangle"}},
+    {"General_ToolWords", {"Hammer", "Saw", "Drill", "Brush", "Wrench", "Screwdriver", "Level", "Pliers"}},
+    {"General_MaterialWords_Singular", {"Plant", "Bricks", "Log", "Cement", "Cone"}},
+    {"General_MaterialWords_Plural", {"Plant", "Bricks", "Log", "Cement", "Cone"}},
+    {"General_NumberWords", Numbers(0, 20)},
+    {"GameDescriptions",
+     {"CountTheMaterials", "HammerTheNail", "HereToThere", "HideAndSeek", "HoistStacker", "HaulersDelivery",
+      "PaintIt", "PileOfLeaves", "PlanAJob", "SproutPuzzle", "StreetSigns", "ToolShed"}},
+    {"WidgetSounds", {"Hot", "Down", "Release", "Checked", "Unchecked", "Snap"}},
+};
+
+const char* const kVoiceManifests[] = {"AudioResources", "AudioResources_SP"};
+
+class ContentCheck : public ::testing::Test
+{
+  protected:
+    void SetUp() override
+    {
+        Internal::DeleteAllSingletons();
+        files = std::make_unique<DataFiles>(DataFolder());
+        manager = GetResourceManager();
+        CreateConstantResourceFactories();
+        manager->AddResourceFactory(L"image", new ImageResourceFactory());
+        RegisterImageListResourceFactories();
+        RegisterRecordingFactories(*manager);
+    }
+
+    void TearDown() override
+    {
+        manager->Cleanup();
+        files.reset();
+        Internal::DeleteAllSingletons();
+    }
+
+    // Loads the manifest; a failure is recorded in `problems`.
+    bool Load(const std::string& manifest)
+    {
+        const std::wstring wide(manifest.begin(), manifest.end());
+        const auto job = manager->Load(wide.c_str());
+        if (job->GetStatus() != eLoadingJobStatus::Complete)
+        {
+            problems.push_back("manifest " + manifest + " did not load");
+            return false;
+        }
+        return true;
+    }
+
+    void Check(const Required& required, const std::string& where)
+    {
+        const Label name(required.name);
+        const std::string what = where + required.name;
+        const auto descriptor = manager->GetResource(name);
+        if (!descriptor)
+        {
+            problems.push_back(what + " is missing");
+            return;
+        }
+        int count = 1;
+        switch (required.want)
+        {
+        case Want::Image:
+        {
+            const auto* image = dynamic_cast<const IImage*>(descriptor.get());
+            if (!image)
+                return problems.push_back(what + " is not an image");
+            if (image->GetWidth() < 1 || image->GetHeight() < 1)
+                problems.push_back(what + " is empty");
+            break;
+        }
+        case Want::ImageList:
+        {
+            const auto* list = dynamic_cast<const ImageList*>(descriptor.get());
+            if (!list)
+                return problems.push_back(what + " is not an image list");
+            count = list->GetNumImages();
+            for (int i = 0; i < count; ++i)
+            {
+                if (!list->GetImage(i) || list->GetImageWidth(i) < 1 || list->GetImageHeight(i) < 1)
+                    problems.push_back(what + " image " + std::to_string(i) + " is empty");
+            }
+            break;
+        }
+        case Want::IntArray:
+        {
+            const Constant<std::vector<int>> values(name);
+            if (!values.IsValid())
+                return problems.push_back(what + " is not a list of integers");
+            count = static_cast<int>(values.GetValue().size());
+            break;
+        }
+        case Want::Point:
+            if (!Constant<Vector2<int>>(name).IsValid())
+                problems.push_back(what + " is not a two-integer value");
+            break;
+        case Want::Sound:
+        case Want::RandomSound:
+        {
+            const auto* sound = dynamic_cast<const RecordedSound*>(descriptor.get());
+            if (!sound)
+                return problems.push_back(what + " is not a sound");
+            if (sound->random != (required.want == Want::RandomSound))
+                problems.push_back(what + (sound->random ? " is a random sound" : " is not a random sound"));
+            count = static_cast<int>(sound->files.size());
+            for (const auto& file : sound->files)
+            {
+                if (file.file.empty())
+                    problems.push_back(what + " names " + file.src + ", which has no audio file");
+            }
+            break;
+        }
+        case Want::SoundList:
+            if (!dynamic_cast<const RecordedSoundList*>(descriptor.get()))
+                problems.push_back(what + " is not a sound list");
+            break;
+        case Want::SceneLayout:
+        {
+            const auto* element = dynamic_cast<const RecordedElement*>(descriptor.get());
+            if (!element || element->tag != "scenelayout")
+                problems.push_back(what + " is not a scene layout");
+            break;
+        }
+        }
+        if (count < required.atLeast || count > required.atMost)
+            problems.push_back(what + " has " + std::to_string(count) + " items, not " +
+                               std::to_string(required.atLeast) + " to " + std::to_string(required.atMost));
+    }
+
+    // Every entry the game asks for is in the list and names a sound of this manifest set.
+    void CheckListEntries(const std::string& where)
+    {
+        for (const auto& [listName, entries] : kListEntries)
+        {
+            const auto* list =
+                dynamic_cast<const RecordedSoundList*>(manager->GetResource(Label(listName.c_str())).get());
+            if (!list)
+                continue;
+            for (const auto& entry : entries)
+            {
+                const auto found = list->entries.find(entry);
+                if (found == list->entries.end())
+                    problems.push_back(where + listName + " has no entry " + entry);
+                else if (!found->second.resolved)
+                    problems.push_back(where + listName + " entry " + entry + " names " + found->second.src +
+                                       ", which is no sound declared before the list");
+            }
+        }
+    }
+
+    std::string Report() const
+    {
+        std::string text;
+        for (const auto& problem : problems)
+            text += "\n  " + problem;
+        return text;
+    }
+
+    std::unique_ptr<DataFiles> files;
+    ResourceManager* manager = nullptr;
+    std::vector<std::string> problems;
+};
+
+} // namespace
+
+TEST_F(ContentCheck, EverySharedNameExistsWithItsType)
+{
+    std::set<std::string> manifests;
+    for (const auto& required : kShared)
+        manifests.insert(required.manifest);
+    for (const auto& manifest : manifests)
+        Load(manifest);
+    for (const auto& required : kShared)
+        Check(required, std::string(required.manifest) + ": ");
+    CheckListEntries("AudioResources_General: ");
+    EXPECT_TRUE(problems.empty()) << Report();
+}
+
+TEST_F(ContentCheck, CursorHotSpotsLieOnTheirCursors)
+{
+    // A hot spot off its image would make clicks land where the child does not point.
+    const struct
+    {
+        const char* point;
+        std::vector<const char*> cursors;
+    } kCases[] = {
+        {"DefaultCursorRegPt", {"cursor_default"}},
+        {"HandCursorRegPt", {"cursor_hand"}},
+        {"BrushCursorRegPt",
+         {"cursor_brush_clean", "cursor_brush_red", "cursor_brush_green", "cursor_brush_blue",
+          "cursor_brush_yellow"}},
+    };
+    ASSERT_TRUE(Load("GlobalConstants") && Load("resources")) << Report();
+    for (const auto& c : kCases)
+    {
+        const Constant<Vector2<int>> spot(c.point);
+        ASSERT_TRUE(spot.IsValid()) << c.point;
+        const Vector2<int> at = spot.GetValue();
+        for (const char* cursor : c.cursors)
+        {
+            const auto* image = dynamic_cast<const IImage*>(manager->GetResource(Label(cursor)).get());
+            ASSERT_NE(nullptr, image) << cursor;
+            EXPECT_TRUE(at.x >= 0 && at.y >= 0 && at.x < image->GetWidth() && at.y < image->GetHeight())
+                << c.point << " (" << at.x << ", " << at.y << ") is off " << cursor;
+        }
+    }
+}
+
+TEST_F(ContentCheck, ListsOfImagesHaveFramesOfOneSize)
+{
+    // The widget states of a button, and the stickers in the book's grid, are drawn in one cell size.
+    ASSERT_TRUE(Load("StickerBook") && Load("LocalizedImageResources") && Load("LocalizedImageResources_SP"))
+        << Report();
+    for (const char* name : {"AllStickersList", "Button_SkipCutscene_EN", "Button_SkipCutscene_SP"})
+    {
+        const auto* list = dynamic_cast<const ImageList*>(manager->GetResource(Label(name)).get());
+        ASSERT_NE(nullptr, list) << name;
+        for (int i = 1; i < list->GetNumImages(); ++i)
+        {
+            EXPECT_EQ(list->GetImageWidth(0), list->GetImageWidth(i)) << name << " image " << i;
+            EXPECT_EQ(list->GetImageHeight(0), list->GetImageHeight(i)) << name << " image " << i;
+        }
+    }
+    const auto* english =
+        dynamic_cast<const ImageList*>(manager->GetResource(Label("Button_SkipCutscene_EN")).get());
+    const auto* spanish =
+        dynamic_cast<const ImageList*>(manager->GetResource(Label("Button_SkipCutscene_SP")).get());
+    ASSERT_TRUE(english && spanish);
+    EXPECT_EQ(english->GetNumImages(), spanish->GetNumImages());
+}
+
+TEST_F(ContentCheck, BothVoiceManifestsNameTheSameSoundsInTheirOwnLanguage)
+{
+    // The options screen swaps one manifest for the other: a name only one of them has goes silent in
+    // the other language, and a line that points at the other language's file speaks the wrong one.
+    std::map<std::string, std::map<std::string, std::string>> shapes; // manifest -> name -> shape
+    std::map<std::string, std::set<std::string>> filesOf;
+    for (const char* manifest : kVoiceManifests)
+    {
+        const std::string where = std::string(manifest) + ": ";
+        if (!Load(manifest))
+            continue;
+        for (const auto& required : kVoices)
+            Check(required, where);
+        for (const auto& [listName, entries] : kListEntries)
+        {
+            if (listName != "WidgetSounds")
+                Check({"", listName.c_str(), Want::SoundList}, where);
+        }
+        CheckListEntries(where);
+        for (const auto& [name, shape] : RecordedShapes(std::wstring(manifest, manifest + strlen(manifest))))
+        {
+            shapes[manifest][name] = shape.description;
+            filesOf[manifest].insert(shape.files.begin(), shape.files.end());
+        }
+        const std::wstring wide(manifest, manifest + strlen(manifest));
+        manager->Unload(wide.c_str());
+    }
+    const auto& english = shapes["AudioResources"];
+    const auto& spanish = shapes["AudioResources_SP"];
+    for (const auto& [name, shape] : english)
+    {
+        const auto other = spanish.find(name);
+        if (other == spanish.end())
+            problems.push_back(name + " is only in English");
+        else if (other->second != shape)
+            problems.push_back(name + " is " + shape + " in English but " + other->second + " in Spanish");
+    }
+    for (const auto& [name, shape] : spanish)
+    {
+        if (!english.count(name))
+            problems.push_back(name + " is only in Spanish");
+    }
+    for (const auto& file : filesOf["AudioResources"])
+    {
+        if (filesOf["AudioResources_SP"].count(file))
+            problems.push_back(file + " is spoken in both languages");
+    }
+    EXPECT_FALSE(english.empty());
+    EXPECT_TRUE(problems.empty()) << Report();
+}
+
+TEST_F(ContentCheck, EverySoundFileDecodesAndIsHeard)
+{
+    // A synthesiser that failed leaves a silent or empty file behind, which the game would play as
+    // nothing at all; voices must also fit the size budget (mono, 22,050 Hz).
+    std::set<std::string> decoded;
+    for (const char* manifest : {"AudioResources_General", "AudioResources", "AudioResources_SP"})
+    {
+        if (!Load(manifest))
+            continue;
+        const bool voices = std::string(manifest) != "AudioResources_General";
+        for (const auto& [name, shape] : RecordedShapes(std::wstring(manifest, manifest + strlen(manifest))))
+        {
+            for (const auto& file : shape.files)
+            {
+                if (!decoded.insert(file).second)
+                    continue;
+                const AudioFacts facts = DecodeAudio(file);
+                const std::string what = std::string(manifest) + ": " + name + " (" + file + ")";
+                if (!facts.error.empty())
+                    problems.push_back(what + ": " + facts.error);
+                else if (facts.seconds < 0.02 || facts.peak < 0.05)
+                    problems.push_back(what + " is empty or silent");
+                else if (voices && (facts.channels != 1 || facts.rate != 22050))
+                    problems.push_back(what + " is not mono at 22,050 Hz");
+            }
+            if (shape.files.empty() && !shape.isList)
+                problems.push_back(std::string(manifest) + ": " + name + " names no audio file");
+        }
+        const std::wstring wide(manifest, manifest + strlen(manifest));
+        manager->Unload(wide.c_str());
+    }
+    EXPECT_GT(decoded.size(), 100u);
+    EXPECT_TRUE(problems.empty()) << Report();
+}
+
+TEST_F(ContentCheck, LayoutsHoldTheNodesTheCodeLooksUp)
+{
+    // The code finds these nodes by path and tells buttons apart by object name; a renamed node
+    // leaves a pop-up that cannot be closed or a foreman who never appears.
+    const struct
+    {
+        const char* layout;
+        const char* path;
+        const char* tag;
+        const char* name;
+    } kNodes[] = {
+        {"ForemanInstructionModeLayout", "ForemanInstructionMode", "scenenode", ""},
+        {"ForemanInstructionModeLayout", "ForemanInstructionMode/LevelIntroForeman", "animatedspritenode",
+         ""},
+        {"ForemanInstructionModeLayout", "ForemanInstructionMode/SkipButton", "buttonnode", "OkButton"},
+    };
+    const DeclaredNames declared = ReadDeclaredNames(DataFolder());
+    for (const auto& wanted : kNodes)
+    {
+        const auto layout = declared.layoutNodes.find(wanted.layout);
+        const std::string what = std::string(wanted.layout) + " " + wanted.path;
+        if (layout == declared.layoutNodes.end())
+        {
+            problems.push_back(std::string(wanted.layout) + " is missing");
+            continue;
+        }
+        const auto node = std::find_if(layout->second.begin(), layout->second.end(),
+                                       [&](const LayoutNode& n) { return n.path == wanted.path; });
+        if (node == layout->second.end())
+            problems.push_back(what + " is missing");
+        else if (node->tag != wanted.tag || (*wanted.name != '\0' && node->name != wanted.name))
+            problems.push_back(what + " is a " + node->tag + " named '" + node->name + "'");
+    }
+    EXPECT_TRUE(problems.empty()) << Report();
+}
+
+TEST_F(ContentCheck, NoTwoFilesShareAName)
+{
+    // The data partition finds a file by its name in any folder, ignoring letter case, and the loaders
+    // take the first extension they try: two such files make one of them unreachable, as a Spanish voice
+    // named like its English line would be.
+    problems = FindClashingFiles(DataFolder());
+    EXPECT_TRUE(problems.empty()) << Report();
+}
+
+TEST_F(ContentCheck, EveryNameALayoutUsesIsDeclaredOnce)
+{
+    // Scene layouts name their images, image lists and sound lists by resource name; a wrong name
+    // draws nothing at run time without any error, so the names are checked here against everything
+    // the data's manifests declare. A name two manifests declare fails the second manifest's load.
+    const DeclaredNames declared = ReadDeclaredNames(DataFolder());
+    problems = declared.errors;
+    for (const auto& reference : declared.layoutReferences)
+    {
+        const auto found = declared.kinds.find(reference.name);
+        if (found == declared.kinds.end())
+            problems.push_back(reference.where + " names " + reference.name + ", which no manifest declares");
+        else if (!reference.acceptable.count(found->second))
+            problems.push_back(reference.where + " names " + reference.name + ", a " + found->second);
+    }
+    EXPECT_TRUE(problems.empty()) << Report();
+}
+
+namespace
+{
+
+// The sound manifests through the engine's own sound and sound-list factories, on OpenAL Soft's
+// loopback device (no sound card), as the game loads them.
+class EngineSoundCheck : public ContentCheck
+{
+  protected:
+    void SetUp() override
+    {
+        ContentCheck::SetUp();
+        AudioLibrary::SetDeviceOverride(&devices);
+        platform = std::make_unique<OpenALAudioPlatform>();
+        platform->Setup(); // replaces the recording sound factories with the engine's
+        ASSERT_TRUE(IsOpenALAudioPlatformInitialized());
+    }
+
+    void TearDown() override
+    {
+        manager->Cleanup();
+        platform->Cleanup();
+        platform.reset();
+        AudioLibrary::SetDeviceOverride(nullptr);
+        ContentCheck::TearDown();
+    }
+
+    AudioLibrary::sDeviceOverride devices;
+    std::unique_ptr<OpenALAudioPlatform> platform;
+};
+
+} // namespace
+
+TEST_F(EngineSoundCheck, TheEngineLoadsEverySoundWithAllItsVariants)
+{
+    // A variant whose file the engine cannot find or read is left out without a word: a random sound
+    // then repeats itself, a plain sound plays nothing.
+    const DeclaredNames declared = ReadDeclaredNames(DataFolder());
+    const struct
+    {
+        const char* manifest;
+        std::vector<Required> sounds;
+    } kManifests[] = {
+        {"AudioResources_General", kShared},
+        {"AudioResources", kVoices},
+        {"AudioResources_SP", kVoices},
+    };
+    for (const auto& m : kManifests)
+    {
+        const std::string where = std::string(m.manifest) + ": ";
+        if (!Load(m.manifest))
+            continue;
+        for (const auto& required : m.sounds)
+        {
+            if (required.want != Want::Sound && required.want != Want::RandomSound)
+                continue;
+            const auto* sound =
+                dynamic_cast<const OpenALSound*>(manager->GetResource(Label(required.name)).get());
+            if (!sound || !sound->GetData())
+            {
+                problems.push_back(where + required.name + " is no sound the engine made");
+                continue;
+            }
+            const auto declaredVariants =
+                declared.randomVariants.find(std::string(m.manifest) + ":" + required.name);
+            const size_t wanted = declaredVariants == declared.randomVariants.end()
+                                      ? 1u
+                                      : static_cast<size_t>(declaredVariants->second);
+            if (sound->GetData()->GetVariantCount() != wanted)
+                problems.push_back(where + required.name + " has " +
+                                   std::to_string(sound->GetData()->GetVariantCount()) +
+                                   " playable variants of " + std::to_string(wanted));
+            const std::string name = required.name;
+            const char* kind = name.rfind("Music_", 0) == 0     ? "Music"
+                               : name.rfind("Ambient_", 0) == 0 ? "Ambient"
+                                                                : "Effect";
+            if (sound->GetKind() != Label(kind))
+                problems.push_back(where + name + " is not of the kind " + kind);
+        }
+        for (const auto& [listName, entries] : kListEntries)
+        {
+            const auto* list =
+                dynamic_cast<const SoundList*>(manager->GetResource(Label(listName.c_str())).get());
+            if ((listName == "WidgetSounds") != (std::string(m.manifest) == "AudioResources_General"))
+                continue;
+            if (!list)
+            {
+                problems.push_back(where + listName + " is no sound list the engine made");
+                continue;
+            }
+            for (const auto& entry : entries)
+            {
+                if (!list->GetSound(Label(entry.c_str())))
+                    problems.push_back(where + listName + " gives no sound for " + entry);
+            }
+        }
+        const std::wstring wide(m.manifest, m.manifest + strlen(m.manifest));
+        manager->Unload(wide.c_str());
+    }
+    EXPECT_TRUE(problems.empty()) << Report();
+}

@@ -1,0 +1,511 @@
+#include "ContentData.h"
+
+#include "core/AttributeContainer.h"
+#include "core/FileAddress.h"
+#include "core/FileSystem.h"
+#include "core/MemoryStream.h"
+#include "core/Stream.h"
+#include "core/WideString.h"
+#include "core/XMLReader.h"
+#include "framework/ResourceDescriptor.h"
+#include "framework/ResourceManager.h"
+#include "platform/linux/FileSystemPartition.h"
+
+#include <sndfile.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <mutex>
+
+namespace Strata::Content
+{
+
+namespace
+{
+
+// The engine's audio extensions in the order a base name is resolved.
+const wchar_t* const kAudioExtensions[] = {L".ogg", L".mp3", L".wav", L".aif", L".mod", L".s3m",
+                                           L".xm",  L".it",  L".mo3", L".mtm", L".umx"};
+
+std::string Narrow(const std::wstring& text)
+{
+    return TruncateStringWideToASCII(text.c_str());
+}
+std::wstring Widen(const std::string& text)
+{
+    return std::wstring(text.begin(), text.end());
+}
+
+// The first file of the engine's extension order that the file source opens, as name and extension.
+std::string ResolveAudio(const std::string& src)
+{
+    if (src.empty())
+        return {};
+    IFileSource* source = GetFileSource();
+    for (const wchar_t* extension : kAudioExtensions)
+    {
+        std::string bytes;
+        if (source != nullptr && ReadDataFile(Widen(src), extension, &bytes))
+            return src + Narrow(extension);
+    }
+    return {};
+}
+
+// What the recording factories made, by manifest; the loader thread writes it, the test reads it.
+struct Recordings
+{
+    std::mutex mutex;
+    std::map<std::wstring, std::map<std::string, SoundShape>> shapes;
+};
+
+Recordings& GetRecordings()
+{
+    static Recordings recordings;
+    return recordings;
+}
+
+void Record(const std::wstring& manifest, Label name, SoundShape shape)
+{
+    Recordings& recordings = GetRecordings();
+    std::lock_guard<std::mutex> lock(recordings.mutex);
+    recordings.shapes[manifest][name.c_str()] = std::move(shape);
+}
+
+class RecordingSoundFactory final : public IResourceFactory
+{
+  public:
+    explicit RecordingSoundFactory(bool random) : mRandom(random) {}
+
+    IResourceDescriptor* CreateResource(const std::wstring& manifest, Label name,
+                                        const IAttributeContainer& attributes,
+                                        IXMLReader& element) const override
+    {
+        auto wrapper = std::make_unique<ResourceWrapper<RecordedSound>>(manifest, name, attributes);
+        wrapper->random = mRandom;
+        wrapper->kind = Narrow(attributes.GetAttribute(L"type"));
+        if (!mRandom)
+        {
+            Add(*wrapper, Narrow(attributes.GetAttribute(L"src")));
+        }
+        else
+        {
+            element.ReadElement(); // the "randomsound" element itself
+            while (!element.IsEOF())
+            {
+                const XMLElement* item = element.ReadElement();
+                if (item == nullptr)
+                    break;
+                if (item->IsStartElement() && item->GetName() == L"sound")
+                    Add(*wrapper, Narrow(item->GetAttribute(L"src")));
+            }
+        }
+        SoundShape shape;
+        shape.description =
+            (mRandom ? "a random sound of " + std::to_string(wrapper->files.size()) : "a sound") +
+            (wrapper->kind.empty() ? std::string() : " of type " + wrapper->kind);
+        for (const SoundFile& file : wrapper->files)
+        {
+            if (!file.file.empty())
+                shape.files.push_back(file.file);
+        }
+        Record(manifest, name, std::move(shape));
+        return wrapper.release();
+    }
+
+  private:
+    void Add(RecordedSound& sound, const std::string& src) const
+    {
+        sound.files.push_back(SoundFile{src, ResolveAudio(src)});
+    }
+
+    bool mRandom;
+};
+
+class RecordingSoundListFactory final : public IResourceFactory
+{
+  public:
+    IResourceDescriptor* CreateResource(const std::wstring& manifest, Label name,
+                                        const IAttributeContainer& attributes,
+                                        IXMLReader& element) const override
+    {
+        auto wrapper = std::make_unique<ResourceWrapper<RecordedSoundList>>(manifest, name, attributes);
+        element.ReadElement(); // the "soundlist" element itself
+        while (!element.IsEOF())
+        {
+            const XMLElement* item = element.ReadElement();
+            if (item == nullptr)
+                break;
+            if (!item->IsStartElement() || item->GetName() != L"sound")
+                continue;
+            RecordedSoundList::Entry entry;
+            entry.src = Narrow(item->GetAttribute(L"src"));
+            // As the engine's list does: the sound must already be loaded when the list is built.
+            entry.resolved = !entry.src.empty() && AutoResource<RecordedSound>(entry.src).Get() != nullptr;
+            wrapper->entries[Narrow(item->GetAttribute(L"event"))] = entry;
+        }
+        SoundShape shape;
+        shape.isList = true;
+        shape.description = "a sound list of";
+        for (const auto& [event, entry] : wrapper->entries)
+            shape.description += " " + event + "=" + entry.src;
+        Record(manifest, name, std::move(shape));
+        return wrapper.release();
+    }
+};
+
+// Reads an element's whole subtree, so that the manifest goes on after it, and notes its tag.
+class SkimmingFactory final : public IResourceFactory
+{
+  public:
+    explicit SkimmingFactory(std::string tag) : mTag(std::move(tag)) {}
+
+    IResourceDescriptor* CreateResource(const std::wstring& manifest, Label name,
+                                        const IAttributeContainer& attributes,
+                                        IXMLReader& element) const override
+    {
+        while (!element.IsEOF() && element.ReadElement() != nullptr)
+        {
+        }
+        auto wrapper = std::make_unique<ResourceWrapper<RecordedElement>>(manifest, name, attributes);
+        wrapper->tag = mTag;
+        return wrapper.release();
+    }
+
+  private:
+    std::string mTag;
+};
+
+// Adds the names a scene layout element refers to.
+void AddLayoutReferences(const XMLElement& element, const std::string& where,
+                         std::vector<LayoutReference>& out)
+{
+    const std::wstring tag = element.GetName();
+    const auto refer = [&](const wchar_t* attribute, std::set<std::string> acceptable)
+    {
+        const std::string name = Narrow(element.GetAttribute(attribute));
+        if (!name.empty())
+            out.push_back({where + " " + Narrow(tag) + " " + Narrow(attribute), name, std::move(acceptable)});
+    };
+    if (tag == L"staticspritenode" || tag == L"tiledspritenode")
+        refer(L"src", {"image"});
+    if (tag == L"animatedspritenode")
+        refer(L"spriteType", {"spritetype"});
+    if (tag == L"sceneref")
+        refer(L"scenename", {"scenelayout"});
+    refer(L"images", {"imagelist"});
+    refer(L"font", {"font"});
+    refer(L"sounds", {"soundlist"});
+}
+
+} // namespace
+
+std::string DataFolder()
+{
+    return STRATA_CONTENT_DATA_DIR;
+}
+
+DataFiles::DataFiles(const std::string& folder)
+{
+    // The file system registers itself for deletion with the engine's singletons.
+    auto* fileSystem = new FileSystem();
+    fileSystem->AddFileSystemPartition(FileSystemPartition_Resources, new Linux::FileSystemPartition(folder));
+    mSource.reset(CreateDefaultFileSource());
+    RegisterSingleton(mSource.get());
+}
+
+DataFiles::~DataFiles() = default;
+
+bool ReadDataFile(const std::wstring& name, const std::wstring& extension, std::string* bytes)
+{
+    IFileSource* source = GetFileSource();
+    if (source == nullptr)
+        return false;
+    IStream* stream = nullptr;
+    try
+    {
+        stream = source->OpenFileStream(FileAddress(name.c_str(), extension.c_str()));
+    }
+    catch (const std::exception&)
+    {
+        return false;
+    }
+    if (stream == nullptr)
+        return false;
+    bytes->assign(stream->GetLength(), '\0');
+    size_t got = 0;
+    while (got < bytes->size())
+    {
+        const size_t read = stream->Read(bytes->data() + got, bytes->size() - got);
+        if (read == 0)
+            break;
+        got += read;
+    }
+    bytes->resize(got);
+    if (IFileSystem* fileSystem = GetFileSystem())
+        fileSystem->CloseStream(stream);
+    else
+        delete stream;
+    return true;
+}
+
+void RegisterRecordingFactories(ResourceManager& manager)
+{
+    {
+        Recordings& recordings = GetRecordings();
+        std::lock_guard<std::mutex> lock(recordings.mutex);
+        recordings.shapes.clear();
+    }
+    manager.AddResourceFactory(L"sound", new RecordingSoundFactory(false));
+    manager.AddResourceFactory(L"randomsound", new RecordingSoundFactory(true));
+    manager.AddResourceFactory(L"soundlist", new RecordingSoundListFactory());
+    for (const char* tag : {"scenelayout", "spritetype", "spriteanimationlist"})
+        manager.AddResourceFactory(std::wstring(tag, tag + std::strlen(tag)).c_str(),
+                                   new SkimmingFactory(tag));
+}
+
+std::map<std::string, SoundShape> RecordedShapes(const std::wstring& manifest)
+{
+    Recordings& recordings = GetRecordings();
+    std::lock_guard<std::mutex> lock(recordings.mutex);
+    const auto found = recordings.shapes.find(manifest);
+    return found == recordings.shapes.end() ? std::map<std::string, SoundShape>() : found->second;
+}
+
+namespace
+{
+
+// libsndfile's virtual I/O over a byte string.
+struct MemoryFile
+{
+    const std::string* bytes;
+    sf_count_t position = 0;
+};
+
+sf_count_t MemoryLength(void* user)
+{
+    return static_cast<sf_count_t>(static_cast<MemoryFile*>(user)->bytes->size());
+}
+
+sf_count_t MemorySeek(sf_count_t offset, int whence, void* user)
+{
+    auto* file = static_cast<MemoryFile*>(user);
+    const sf_count_t size = MemoryLength(user);
+    const sf_count_t base = whence == SEEK_SET ? 0 : whence == SEEK_CUR ? file->position : size;
+    file->position = std::clamp<sf_count_t>(base + offset, 0, size);
+    return file->position;
+}
+
+sf_count_t MemoryRead(void* out, sf_count_t count, void* user)
+{
+    auto* file = static_cast<MemoryFile*>(user);
+    const sf_count_t left = MemoryLength(user) - file->position;
+    const sf_count_t take = std::clamp<sf_count_t>(count, 0, left);
+    std::memcpy(out, file->bytes->data() + file->position, static_cast<size_t>(take));
+    file->position += take;
+    return take;
+}
+
+sf_count_t MemoryWrite(const void*, sf_count_t, void*)
+{
+    return 0;
+}
+
+sf_count_t MemoryTell(void* user)
+{
+    return static_cast<MemoryFile*>(user)->position;
+}
+
+} // namespace
+
+AudioFacts DecodeAudio(const std::string& file)
+{
+    AudioFacts facts;
+    const size_t dot = file.rfind('.');
+    std::string bytes;
+    if (dot == std::string::npos ||
+        !ReadDataFile(Widen(file.substr(0, dot)), Widen(file.substr(dot)), &bytes))
+    {
+        facts.error = "cannot be read";
+        return facts;
+    }
+    MemoryFile memory{&bytes};
+    SF_VIRTUAL_IO io{MemoryLength, MemorySeek, MemoryRead, MemoryWrite, MemoryTell};
+    SF_INFO info{};
+    SNDFILE* sound = sf_open_virtual(&io, SFM_READ, &info, &memory);
+    if (sound == nullptr)
+    {
+        facts.error = sf_strerror(nullptr);
+        return facts;
+    }
+    const std::unique_ptr<SNDFILE, int (*)(SNDFILE*)> closer(sound, sf_close);
+    if (info.channels < 1 || info.samplerate < 1)
+    {
+        facts.error = "no channels or no sample rate";
+        return facts;
+    }
+    facts.channels = info.channels;
+    facts.rate = info.samplerate;
+    std::vector<float> buffer(4096 * static_cast<size_t>(info.channels));
+    sf_count_t frames = 0;
+    for (;;)
+    {
+        const sf_count_t got = sf_readf_float(sound, buffer.data(), 4096);
+        if (got <= 0)
+            break;
+        frames += got;
+        for (sf_count_t i = 0; i < got * info.channels; ++i)
+            facts.peak = std::max(facts.peak, static_cast<double>(std::fabs(buffer[static_cast<size_t>(i)])));
+    }
+    if (sf_error(sound) != SF_ERR_NO_ERROR)
+        facts.error = sf_strerror(sound);
+    facts.seconds = static_cast<double>(frames) / info.samplerate;
+    return facts;
+}
+
+DeclaredNames ReadDeclaredNames(const std::string& dataFolder)
+{
+    DeclaredNames names;
+    std::vector<std::filesystem::path> manifests;
+    for (const auto& entry : std::filesystem::directory_iterator(dataFolder))
+    {
+        if (entry.is_regular_file() && entry.path().extension() == ".xml")
+            manifests.push_back(entry.path());
+    }
+    std::sort(manifests.begin(), manifests.end());
+    for (const auto& path : manifests)
+    {
+        const std::string manifest = path.stem().string();
+        std::ifstream in(path, std::ios::binary);
+        const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        MemoryStream stream(path.wstring());
+        stream.Write(bytes.data(), bytes.size());
+        stream.Seek(SeekOrigin_Begin, 0);
+        try
+        {
+            const std::unique_ptr<IXMLReader> reader = CreateXMLReader(&stream);
+            int depth = 0;
+            std::string layout; // the scene layout being read, if any
+            int layoutDepth = 0;
+            std::vector<std::string> nodePath; // node names from the layout's root to the current node
+            std::string randomSound;           // "manifest:name" of the random sound being read, if any
+            while (!reader->IsEOF())
+            {
+                const XMLElement* element = reader->ReadElement();
+                if (element == nullptr)
+                    break;
+                if (element->IsStartElement())
+                {
+                    ++depth;
+                    const std::string name = Narrow(element->GetAttribute(L"name"));
+                    if (depth == 2 && !name.empty())
+                    {
+                        const std::string tag = Narrow(element->GetName());
+                        // The Spanish voices are loaded instead of the English ones, never beside them.
+                        if (manifest != "AudioResources_SP" && !names.kinds.emplace(name, tag).second)
+                            names.errors.push_back(manifest + ": " + name + " is declared twice");
+                        if (tag == "scenelayout")
+                        {
+                            layout = name;
+                            layoutDepth = depth;
+                        }
+                        if (tag == "randomsound")
+                        {
+                            randomSound = manifest + ":" + name;
+                            names.randomVariants[randomSound] = 0;
+                        }
+                        if (tag == "spritetype")
+                        {
+                            const std::string images = Narrow(element->GetAttribute(L"images"));
+                            if (!images.empty())
+                                names.layoutReferences.push_back(
+                                    {manifest + ": spritetype " + name + " images",
+                                     images,
+                                     {"imagelist", "filmstrip"}});
+                        }
+                    }
+                    else if (depth == 3 && !randomSound.empty() && element->GetName() == L"sound")
+                    {
+                        ++names.randomVariants[randomSound];
+                    }
+                    else if (!layout.empty() && depth > layoutDepth)
+                    {
+                        AddLayoutReferences(*element, manifest + ": " + layout, names.layoutReferences);
+                        const std::string nodeName = Narrow(element->GetAttribute(L"nodeName"));
+                        nodePath.push_back(nodeName.empty() ? "?" : nodeName);
+                        std::string joined;
+                        for (const auto& step : nodePath)
+                            joined += (joined.empty() ? "" : "/") + step;
+                        names.layoutNodes[layout].push_back({joined, Narrow(element->GetName()), name});
+                    }
+                }
+                else if (element->IsEndElement())
+                {
+                    if (depth == 2)
+                        randomSound.clear();
+                    if (!layout.empty() && depth == layoutDepth)
+                        layout.clear();
+                    else if (!layout.empty() && depth > layoutDepth && !nodePath.empty())
+                        nodePath.pop_back();
+                    --depth;
+                }
+            }
+        }
+        catch (const std::exception& error)
+        {
+            names.errors.push_back(manifest + ": " + error.what());
+        }
+    }
+    return names;
+}
+
+std::vector<std::string> FindClashingFiles(const std::string& dataFolder)
+{
+    const auto kindOf = [](std::string extension)
+    {
+        for (char& c : extension)
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        for (const char* image : {".png", ".gif", ".jpg"})
+        {
+            if (extension == image)
+                return std::string("image");
+        }
+        for (const wchar_t* audio : kAudioExtensions)
+        {
+            if (Widen(extension) == audio)
+                return std::string("audio");
+        }
+        return extension;
+    };
+    std::map<std::string, std::vector<std::string>> byKey; // lower-case base name and kind -> files
+    const std::filesystem::path root(dataFolder);
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(root))
+    {
+        if (!entry.is_regular_file())
+            continue;
+        std::string stem = entry.path().stem().string();
+        for (char& c : stem)
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        byKey[stem + " " + kindOf(entry.path().extension().string())].push_back(
+            std::filesystem::relative(entry.path(), root).string());
+    }
+    std::vector<std::string> clashes;
+    for (auto& [key, files] : byKey)
+    {
+        if (files.size() < 2)
+            continue;
+        std::sort(files.begin(), files.end());
+        std::string text;
+        for (const auto& file : files)
+            text += (text.empty() ? "" : ", ") + file;
+        clashes.push_back(text);
+    }
+    return clashes;
+}
+
+} // namespace Strata::Content

@@ -1,0 +1,136 @@
+#pragma once
+
+// Seams of the content check: the committed data folder as the file source, recording factories for
+// the resource types whose engine factories are not registered here, a libsndfile decoder, and a scan of
+// the names every manifest declares and every scene layout refers to.
+
+#include "framework/FileSource.h"
+
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace Strata
+{
+class ResourceManager;
+}
+
+namespace Strata::Content
+{
+
+// The data folder of the source tree.
+std::string DataFolder();
+
+// The data folder as the game sees it: a file system whose data partition is the Linux platform's
+// partition over the folder (files found by bare name in any folder, ignoring letter case) and the
+// engine's default file source, registered for the object's lifetime.
+class DataFiles
+{
+  public:
+    explicit DataFiles(const std::string& folder);
+    ~DataFiles();
+    DataFiles(const DataFiles&) = delete;
+    DataFiles& operator=(const DataFiles&) = delete;
+
+  private:
+    std::unique_ptr<IFileSource> mSource;
+};
+
+// The bytes of a data file through the registered file source; false when it cannot be opened.
+bool ReadDataFile(const std::wstring& name, const std::wstring& extension, std::string* bytes);
+
+// One audio file variant: the manifest's "src" and the file it resolves to in the engine's extension
+// order (name and extension; empty when none does).
+struct SoundFile
+{
+    std::string src;
+    std::string file;
+};
+
+// What a "sound" or "randomsound" element declares.
+struct RecordedSound
+{
+    bool random = false;
+    std::string kind;
+    std::vector<SoundFile> files;
+};
+
+// What a "soundlist" element declares: entry -> the sound it names, and whether that sound had been
+// declared before the list (the engine resolves entries when the list is built).
+struct RecordedSoundList
+{
+    struct Entry
+    {
+        std::string src;
+        bool resolved = false;
+    };
+    std::map<std::string, Entry> entries;
+};
+
+// A sound resource's shape, comparable across languages, and the files it plays.
+struct SoundShape
+{
+    std::string description;
+    bool isList = false; // a sound list names sounds, not files
+    std::vector<std::string> files;
+};
+
+// What an element of a type this check does not build (scene layouts, sprite types) declares.
+struct RecordedElement
+{
+    std::string tag;
+};
+
+// Registers factories for "sound", "randomsound" and "soundlist" that record what they read, and for
+// "scenelayout", "spritetype" and "spriteanimationlist" that only note their tag. Sound files are
+// looked up through the registered file source.
+void RegisterRecordingFactories(ResourceManager& manager);
+// Name -> shape of every sound resource the recording factories made for the manifest.
+std::map<std::string, SoundShape> RecordedShapes(const std::wstring& manifest);
+
+struct AudioFacts
+{
+    std::string error; // empty when the file decoded
+    int channels = 0;
+    int rate = 0;
+    double seconds = 0;
+    double peak = 0; // largest absolute sample, 0 to 1
+};
+// Decodes a whole file (name and extension) read through the registered file source.
+AudioFacts DecodeAudio(const std::string& file);
+
+struct LayoutReference
+{
+    std::string where; // manifest, layout and attribute
+    std::string name;
+    std::set<std::string> acceptable; // element tags that may declare it
+};
+
+// One node of a scene layout: its path of node names from the layout's root (the root's own name
+// first; "?" for a node without one), its tag and its object name.
+struct LayoutNode
+{
+    std::string path;
+    std::string tag;
+    std::string name;
+};
+
+struct DeclaredNames
+{
+    std::map<std::string, std::string> kinds; // resource name -> declaring tag
+    std::vector<LayoutReference> layoutReferences;
+    std::map<std::string, std::vector<LayoutNode>> layoutNodes; // layout name -> its nodes
+    std::map<std::string, int> randomVariants;                  // "manifest:name" -> inner "sound" tags
+    std::vector<std::string> errors;                            // manifests that could not be read
+};
+// Reads every manifest (*.xml) directly in the data folder.
+DeclaredNames ReadDeclaredNames(const std::string& dataFolder);
+
+// Files below the data folder that the data partition could confuse: the same name ignoring letter
+// case in two folders, or one base name with two extensions of the same kind (image or audio), where
+// the engine takes the first extension it tries. Each entry names the clashing files.
+std::vector<std::string> FindClashingFiles(const std::string& dataFolder);
+
+} // namespace Strata::Content

@@ -1,0 +1,58 @@
+"""The voice table reader and the voice manifests made from it (tools/content)."""
+import os
+import sys
+import tempfile
+import unittest
+
+sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "..", "tools", "content"))
+
+from voice_table import read_table  # noqa: E402
+from make_voices import manifest  # noqa: E402
+
+
+def table(text):
+    f = tempfile.NamedTemporaryFile("w", suffix=".txt", delete=False, encoding="utf-8")
+    f.write(text)
+    f.close()
+    return f.name
+
+
+class ReadTable(unittest.TestCase):
+    def test_rejects_what_would_lose_or_mix_up_a_line(self):
+        cases = {
+            "two columns": "Word_Color_Red\tred\n",
+            "four columns": "Word_Color_Red\tred\trojo\textra\n",
+            "empty Spanish": "Word_Color_Red\tred\t \n",
+            "named twice": "A\ta\ta\nA\tb\tb\n",
+            "bad name": "Word Color\tred\trojo\n",
+            "variant 0": "A#0\ta\ta\n",
+            "plain and random": "A\ta\ta\nA#1\tb\tb\n",
+        }
+        for what, text in cases.items():
+            with self.subTest(what):
+                with self.assertRaises(ValueError):
+                    read_table(table(text))
+
+    def test_reads_words_as_written(self):
+        lines = read_table(table("# comment\n\nGeneral_CorrectAnswer#2\tYou did it!\t¡Lo lograste!\n"))
+        self.assertEqual(1, len(lines))
+        self.assertEqual(("General_CorrectAnswer", 2, "You did it!", "¡Lo lograste!"),
+                         (lines[0].sound, lines[0].variant, lines[0].english, lines[0].spanish))
+
+
+class Manifest(unittest.TestCase):
+    def test_groups_variants_and_declares_sounds_before_their_lists(self):
+        lines = read_table(table("Word_Color_Red\tred\trojo\nOk#1\tyes\tsí\nOk#2\tgood\tbien\n"
+                                 "Word_Number_3\tthree\ttres\n"))
+        text = manifest(lines, "_SP")
+        self.assertIn('<randomsound name="Ok">', text)
+        self.assertIn('<sound src="Ok_1_SP"/>', text)
+        self.assertIn('<sound src="Ok_2_SP"/>', text)
+        self.assertIn('<sound event="Red" src="Word_Color_Red"/>', text)
+        self.assertIn('<sound event="3" src="Word_Number_3"/>', text)
+        # The engine resolves a list's entries when the list is built.
+        self.assertLess(text.index('name="Word_Number_3"'), text.index('name="General_NumberWords"'))
+
+
+if __name__ == "__main__":
+    unittest.main()

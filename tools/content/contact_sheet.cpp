@@ -1,0 +1,175 @@
+// Draws the shared art of data/ (stickers, skip buttons, cursors) with the engine: its manifests are
+// loaded by the resource manager and the engine's image factories, and drawn on the software canvas,
+// so the sheet shows what the game will show.
+//
+//   contact_sheet <data folder> <output.png>
+
+#include "core/FileSystem.h"
+#include "core/MemoryStream.h"
+#include "core/Singleton.h"
+#include "framework/FileSource.h"
+#include "framework/ResourceLoading.h"
+#include "framework/ResourceManager.h"
+#include "graphics/Drawing.h"
+#include "graphics/Image.h"
+#include "graphics/ImageFiles.h"
+#include "graphics/ImageFont.h"
+#include "graphics/ImageList.h"
+#include "graphics/ImageListResourceFactory.h"
+#include "graphics/ImageResourceFactory.h"
+#include "graphics/SoftwareCanvas.h"
+#include "platform/linux/FileSystemPartition.h"
+
+#define STB_IMAGE_WRITE_IMPLEMENTATION
+#include <stb/stb_image_write.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <string>
+#include <vector>
+
+using namespace Strata;
+
+namespace
+{
+
+std::string ReadFile(const std::filesystem::path& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+std::unique_ptr<ImageFont> LoadFont(const std::filesystem::path& fonts, const std::wstring& name)
+{
+    const std::string narrow(name.begin(), name.end());
+    const std::string png = ReadFile(fonts / (narrow + ".png"));
+    const std::string metrics = ReadFile(fonts / (narrow + ".txt"));
+    ReadOnlyMemoryStream stream(name + L".png", png.data(), png.size());
+    int width = 0;
+    int height = 0;
+    std::vector<Color32> pixels = PNGLoadImage(&stream, &width, &height);
+    if (pixels.empty())
+        return nullptr;
+    auto font = std::make_unique<ImageFont>();
+    if (!font->Build(reinterpret_cast<const uint8_t*>(metrics.data()), metrics.size(),
+                     std::make_unique<Image>(std::move(pixels), width, height, true, false), name.c_str()))
+        return nullptr;
+    return font;
+}
+
+IImageList* GetList(const char* name)
+{
+    return dynamic_cast<IImageList*>(GetResourceManager()->GetResource(Label(name)).get());
+}
+
+IImage* GetImage(const char* name)
+{
+    return dynamic_cast<IImage*>(GetResourceManager()->GetResource(Label(name)).get());
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 3)
+    {
+        std::fprintf(stderr, "usage: contact_sheet <data folder> <output.png>\n");
+        return 2;
+    }
+    const std::filesystem::path data = argv[1];
+    // The data partition of the Linux platform under the engine's default file source, as in the game:
+    // files are found by name in any folder. The file system is deleted with the engine's singletons.
+    auto* fileSystem = new FileSystem();
+    fileSystem->AddFileSystemPartition(FileSystemPartition_Resources,
+                                       new Linux::FileSystemPartition(data.string()));
+    std::unique_ptr<IFileSource> files(CreateDefaultFileSource());
+    RegisterSingleton(files.get());
+    ResourceManager* manager = GetResourceManager();
+    manager->AddResourceFactory(L"image", new ImageResourceFactory());
+    RegisterImageListResourceFactories();
+    for (const wchar_t* manifest :
+         {L"resources", L"StickerBook", L"LocalizedImageResources", L"LocalizedImageResources_SP"})
+    {
+        if (manager->Load(manifest)->GetStatus() != eLoadingJobStatus::Complete)
+        {
+            std::fprintf(stderr, "contact_sheet: manifest %ls did not load\n", manifest);
+            return 1;
+        }
+    }
+    const std::unique_ptr<ImageFont> title = LoadFont(data / "fonts", L"Title40");
+    const std::unique_ptr<ImageFont> body = LoadFont(data / "fonts", L"Body24");
+    IImageList* stickers = GetList("AllStickersList");
+    IImageList* english = GetList("Button_SkipCutscene_EN");
+    IImageList* spanish = GetList("Button_SkipCutscene_SP");
+    if (!title || !body || !stickers || !english || !spanish)
+    {
+        std::fprintf(stderr, "contact_sheet: fonts, stickers or buttons are missing\n");
+        return 1;
+    }
+
+    const int width = 1000;
+    const int perRow = 10;
+    const int rows = (stickers->GetNumImages() + perRow - 1) / perRow;
+    const int stickersTop = 70;
+    const int buttonsTop = stickersTop + rows * 100 + 40;
+    const int cursorsTop = buttonsTop + 2 * 72 + 40;
+    const int height = cursorsTop + 70;
+    Image target(width, height);
+    ICanvas* canvas = Graphics::CreateImageCanvas(&target);
+    Graphics::sDrawState state = Graphics::sDrawState::GetDefaults();
+    state.color = ColorF(0.86f, 0.92f, 0.97f, 1.0f);
+    Graphics::DrawFilledRect(Rect<int>(0, 0, width, height), state, canvas);
+
+    Graphics::sDrawState text = Graphics::sDrawState::GetDefaults();
+    text.color = ColorF(0.12f, 0.2f, 0.42f, 1.0f);
+    text.font = title.get();
+    Graphics::DrawText(L"Shared art", 20.0f, 12.0f, text, canvas);
+    text.font = body.get();
+    const std::wstring count = std::to_wstring(stickers->GetNumImages()) + L" stickers";
+    Graphics::DrawText(count.c_str(), 300.0f, 26.0f, text, canvas);
+    Graphics::DrawText(L"Skip buttons: normal, hot, pressed, disabled, focused", 20.0f, buttonsTop - 34.0f,
+                       text, canvas);
+    Graphics::DrawText(L"Cursors", 20.0f, cursorsTop - 34.0f, text, canvas);
+
+    const Graphics::sDrawState plain = Graphics::sDrawState::GetDefaults();
+    for (int i = 0; i < stickers->GetNumImages(); ++i)
+        Graphics::DrawImageList(stickers, i, 2.0f + (i % perRow) * 100.0f,
+                                stickersTop + (i / perRow) * 100.0f, plain, canvas);
+    for (int i = 0; i < english->GetNumImages(); ++i)
+    {
+        Graphics::DrawImageList(english, i, 20.0f + i * 190.0f, static_cast<float>(buttonsTop), plain,
+                                canvas);
+        Graphics::DrawImageList(spanish, i, 20.0f + i * 190.0f, buttonsTop + 72.0f, plain, canvas);
+    }
+    int x = 20;
+    for (const char* cursor : {"cursor_default", "cursor_hand", "cursor_brush_clean", "cursor_brush_red",
+                               "cursor_brush_green", "cursor_brush_blue", "cursor_brush_yellow"})
+    {
+        if (IImage* image = GetImage(cursor))
+        {
+            Graphics::DrawImage(image, static_cast<float>(x), static_cast<float>(cursorsTop), plain, canvas);
+            x += image->GetWidth() + 24;
+        }
+    }
+    Graphics::DestroyImageCanvas(canvas);
+
+    std::vector<unsigned char> rgba;
+    rgba.reserve(static_cast<size_t>(width) * height * 4);
+    for (int y = 0; y < height; ++y)
+    {
+        for (int px = 0; px < width; ++px)
+        {
+            const Color32 pixel = target.GetPixel(px, y);
+            rgba.insert(rgba.end(), {pixel.r, pixel.g, pixel.b, pixel.a});
+        }
+    }
+    stbi_write_png_compression_level = 9;
+    const bool written = stbi_write_png(argv[2], width, height, 4, rgba.data(), width * 4) != 0;
+    manager->Cleanup();
+    files.reset();
+    Internal::DeleteAllSingletons();
+    return written ? 0 : 1;
+}

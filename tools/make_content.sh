@@ -1,0 +1,77 @@
+#!/usr/bin/env bash
+# Remakes the game's shared content in data/ from the sources in art/ and tools/content/.
+#   tools/make_content.sh [step...]   steps: import art voices music effects licenses sheet
+#                                    (default: all but import)
+# "import" fetches the Fluent Emoji Flat package with npm and copies the drawings we use into art/;
+# the other steps need only what is committed. The tools' Debian packages are installed here, never by
+# build.sh: the game and its tests run on the committed outputs.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+steps=("$@")
+if [ ${#steps[@]} -eq 0 ]; then steps=(art voices music effects licenses sheet); fi
+
+SUDO=
+if [ "$(id -u)" -ne 0 ]; then SUDO=sudo; fi
+# The system's Python, which sees the Debian python3-* packages whatever python3 is first on PATH.
+PY=/usr/bin/python3
+export PYTHONDONTWRITEBYTECODE=1
+FLUENT_VERSION=1.2.6
+
+need() {
+  local missing=()
+  for p in "$@"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")
+  done
+  if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    $SUDO apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  fi
+}
+
+for step in "${steps[@]}"; do
+  case "$step" in
+    import)
+      need python3
+      command -v npm >/dev/null || need npm
+      work=$(mktemp -d)
+      (cd "$work" && npm pack --silent "@iconify-json/fluent-emoji-flat@$FLUENT_VERSION" >/dev/null && tar xzf ./*.tgz)
+      $PY tools/content/import_art.py "$work/package" art
+      rm -rf "$work"
+      ;;
+    art)
+      need python3 librsvg2-bin fonts-dejavu-core
+      $PY tools/content/make_art.py art data
+      ;;
+    voices)
+      need python3 festival festvox-us-slt-hts espeak-ng sox libsox-fmt-all vorbis-tools
+      $PY tools/content/make_voices.py tools/content/voices.txt data
+      ;;
+    music)
+      need python3 python3-mido fluidsynth fluid-soundfont-gm sox libsox-fmt-all vorbis-tools
+      $PY tools/content/make_sounds.py data music
+      ;;
+    effects)
+      need python3 sox libsox-fmt-all vorbis-tools
+      $PY tools/content/make_sounds.py data effects
+      ;;
+    licenses)
+      cp tools/content/LICENSES data/LICENSES
+      ;;
+    sheet)
+      # The contact sheet is drawn by the engine itself, so it shows what the game shows.
+      need cmake ninja-build g++ pkg-config zlib1g-dev libboost-dev libstb-dev
+      launcher=()
+      if command -v ccache >/dev/null; then launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache); fi
+      cmake -S . -B build/content -G Ninja -DCMAKE_BUILD_TYPE=Release -DSTRATA_TESTS=OFF "${launcher[@]}" >/dev/null
+      cmake --build build/content -j "${JOBS:-4}" --target contact_sheet
+      build/content/tools/content/contact_sheet data docs/content/shared_art.png
+      ;;
+    *)
+      echo "unknown step: $step" >&2
+      exit 2
+      ;;
+  esac
+done
+echo "content made in $root/data"
