@@ -50,31 +50,31 @@ Vector2<float> ToFloat(int x, int y)
 NodeLocationTask::NodeLocationTask(std::shared_ptr<Vector2Generator<float>> target,
                                    std::shared_ptr<NumberGenerator<float>> duration,
                                    std::shared_ptr<Interpolator> interpolator)
-    : BetterInterpolatingTask(std::move(duration), std::move(interpolator)), mTargetGenerator(CheckTarget(std::move(target)))
+    : BetterInterpolatingTask(std::move(duration), std::move(interpolator)),
+      mTargetGenerator(CheckTarget(std::move(target)))
 {
 }
 
 NodeLocationTask::NodeLocationTask(const Vector2<float>& target)
-    : BetterInterpolatingTask(0.0f, std::make_shared<ImmediateInterpolator>()), mTargetGenerator(ConstVector2FGenerator(target))
+    : BetterInterpolatingTask(0.0f, std::make_shared<ImmediateInterpolator>()),
+      mTargetGenerator(ConstVector2FGenerator(target))
 {
 }
 
-NodeLocationTask::NodeLocationTask(int x, int y) : NodeLocationTask(ToFloat(x, y))
-{
-}
+NodeLocationTask::NodeLocationTask(int x, int y) : NodeLocationTask(ToFloat(x, y)) {}
 
 NodeLocationTask::NodeLocationTask(const Vector2<float>& target, float seconds)
-    : BetterInterpolatingTask(seconds, std::make_shared<LinearInterpolator>()), mTargetGenerator(ConstVector2FGenerator(target))
+    : BetterInterpolatingTask(seconds, std::make_shared<LinearInterpolator>()),
+      mTargetGenerator(ConstVector2FGenerator(target))
 {
 }
 
-NodeLocationTask::NodeLocationTask(float x, float y, float seconds) : NodeLocationTask(Vector2<float>(x, y), seconds)
+NodeLocationTask::NodeLocationTask(float x, float y, float seconds)
+    : NodeLocationTask(Vector2<float>(x, y), seconds)
 {
 }
 
-NodeLocationTask::NodeLocationTask(int x, int y, float seconds) : NodeLocationTask(ToFloat(x, y), seconds)
-{
-}
+NodeLocationTask::NodeLocationTask(int x, int y, float seconds) : NodeLocationTask(ToFloat(x, y), seconds) {}
 
 Task* NodeLocationTask::Clone() const
 {
@@ -141,15 +141,16 @@ NodeCatmullRomPathTask::NodeCatmullRomPathTask(std::vector<Vector2<float>> point
 
 NodeCatmullRomPathTask::NodeCatmullRomPathTask(std::vector<Vector2<float>> points, float seconds,
                                                std::shared_ptr<Interpolator> interpolator)
-    : InterpolatingTask(seconds, std::move(interpolator)), mPoints(CheckPoints(std::move(points))), mAutomaticEnds(true)
+    : InterpolatingTask(seconds, std::move(interpolator)), mPoints(CheckPoints(std::move(points))),
+      mAutomaticEnds(true)
 {
 }
 
-NodeCatmullRomPathTask::NodeCatmullRomPathTask(std::vector<Vector2<float>> points, const Vector2<float>& leading,
-                                               const Vector2<float>& trailing, float seconds,
-                                               std::shared_ptr<Interpolator> interpolator)
-    : InterpolatingTask(seconds, std::move(interpolator)), mPoints(CheckPoints(std::move(points))), mLeading(leading),
-      mTrailing(trailing), mAutomaticEnds(false)
+NodeCatmullRomPathTask::NodeCatmullRomPathTask(std::vector<Vector2<float>> points,
+                                               const Vector2<float>& leading, const Vector2<float>& trailing,
+                                               float seconds, std::shared_ptr<Interpolator> interpolator)
+    : InterpolatingTask(seconds, std::move(interpolator)), mPoints(CheckPoints(std::move(points))),
+      mLeading(leading), mTrailing(trailing), mAutomaticEnds(false)
 {
 }
 

@@ -82,20 +82,22 @@ sTaskStatus NodeOrientationTask::Update(Object* object, float dt)
         }
     }
     const sTaskStatus status = BetterTimedTask::Update(object, dt);
-    node->LocalSetOrientation(status.IsComplete() ? mTarget
-                                                  : Angle(interpolate(mStart.GetValue(), mTarget.GetValue())));
+    node->LocalSetOrientation(
+        status.IsComplete() ? mTarget : Angle(interpolate(mStart.GetValue(), mTarget.GetValue())));
     return status;
 }
 
 NodeScaleTask::NodeScaleTask(std::shared_ptr<Vector2Generator<float>> target,
-                             std::shared_ptr<NumberGenerator<float>> duration, std::shared_ptr<Interpolator> interpolator)
+                             std::shared_ptr<NumberGenerator<float>> duration,
+                             std::shared_ptr<Interpolator> interpolator)
     : BetterInterpolatingTask(std::move(duration), std::move(interpolator)),
       mTargetGenerator(CheckTarget(std::move(target), "NodeScaleTask needs a target generator."))
 {
 }
 
 NodeScaleTask::NodeScaleTask(const Vector2<float>& target)
-    : BetterInterpolatingTask(0.0f, std::make_shared<ImmediateInterpolator>()), mTargetGenerator(ConstVector2FGenerator(target))
+    : BetterInterpolatingTask(0.0f, std::make_shared<ImmediateInterpolator>()),
+      mTargetGenerator(ConstVector2FGenerator(target))
 {
 }
 
@@ -113,13 +115,14 @@ sTaskStatus NodeScaleTask::Update(Object* object, float dt)
         mTarget = mTargetGenerator->Generate();
     }
     const sTaskStatus status = BetterTimedTask::Update(object, dt);
-    node->LocalSetScale(status.IsComplete()
-                            ? mTarget
-                            : Vector2<float>(interpolate(mStart.x, mTarget.x), interpolate(mStart.y, mTarget.y)));
+    node->LocalSetScale(status.IsComplete() ? mTarget
+                                            : Vector2<float>(interpolate(mStart.x, mTarget.x),
+                                                             interpolate(mStart.y, mTarget.y)));
     return status;
 }
 
-NodeVisibleTask::NodeVisibleTask(bool visible) : mGenerator(std::make_shared<ConstNumberGenerator<bool>>(visible))
+NodeVisibleTask::NodeVisibleTask(bool visible)
+    : mGenerator(std::make_shared<ConstNumberGenerator<bool>>(visible))
 {
 }
 

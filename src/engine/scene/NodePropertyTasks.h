@@ -18,12 +18,14 @@ namespace Strata
 // half a turn goes the way the raw angles point).
 class NodeOrientationTask : public BetterInterpolatingTask
 {
-public:
+  public:
     // Throw a RuntimeError for a null generator or interpolator.
-    NodeOrientationTask(std::shared_ptr<NumberGenerator<Angle>> target, std::shared_ptr<NumberGenerator<float>> duration,
+    NodeOrientationTask(std::shared_ptr<NumberGenerator<Angle>> target,
+                        std::shared_ptr<NumberGenerator<float>> duration,
                         std::shared_ptr<Interpolator> interpolator);
     // Linear.
-    NodeOrientationTask(std::shared_ptr<NumberGenerator<Angle>> target, std::shared_ptr<NumberGenerator<float>> duration);
+    NodeOrientationTask(std::shared_ptr<NumberGenerator<Angle>> target,
+                        std::shared_ptr<NumberGenerator<float>> duration);
     // At once.
     explicit NodeOrientationTask(Angle target);
     // Linear over `seconds`.
@@ -34,7 +36,7 @@ public:
     Task* Clone() const override;
     sTaskStatus Update(Object* object, float dt) override;
 
-private:
+  private:
     Angle mStart;
     Angle mTarget;
     std::shared_ptr<NumberGenerator<Angle>> mTargetGenerator;
@@ -43,9 +45,10 @@ private:
 // Scales the node to a generated pair of factors, each interpolated on its own.
 class NodeScaleTask : public BetterInterpolatingTask
 {
-public:
+  public:
     // Throws a RuntimeError for a null generator or interpolator.
-    NodeScaleTask(std::shared_ptr<Vector2Generator<float>> target, std::shared_ptr<NumberGenerator<float>> duration,
+    NodeScaleTask(std::shared_ptr<Vector2Generator<float>> target,
+                  std::shared_ptr<NumberGenerator<float>> duration,
                   std::shared_ptr<Interpolator> interpolator);
     // At once.
     explicit NodeScaleTask(const Vector2<float>& target);
@@ -53,7 +56,7 @@ public:
     Task* Clone() const override;
     sTaskStatus Update(Object* object, float dt) override;
 
-private:
+  private:
     std::shared_ptr<Vector2Generator<float>> mTargetGenerator;
     Vector2<float> mStart;
     Vector2<float> mTarget;
@@ -63,7 +66,7 @@ private:
 // same update.
 class NodeVisibleTask : public Task
 {
-public:
+  public:
     explicit NodeVisibleTask(bool visible);
     // Throws a RuntimeError for a null generator.
     explicit NodeVisibleTask(std::shared_ptr<NumberGenerator<bool>> visible);
@@ -71,7 +74,7 @@ public:
     Task* Clone() const override;
     sTaskStatus Update(Object* object, float dt) override;
 
-private:
+  private:
     std::shared_ptr<NumberGenerator<bool>> mGenerator;
 };
 

@@ -28,7 +28,7 @@ void ExpectNear(const V& expected, const V& actual, float tolerance = 1e-3f)
 // Draws from the engine's current random stream and counts its draws in a counter its clones share.
 class RandomFloat : public NumberGenerator<float>
 {
-public:
+  public:
     RandomFloat(float low, float high, int* draws) : mLow(low), mHigh(high), mDraws(draws) {}
     float Generate() override
     {
@@ -40,7 +40,7 @@ public:
         return std::make_shared<RandomFloat>(mLow, mHigh, mDraws);
     }
 
-private:
+  private:
     float mLow;
     float mHigh;
     int* mDraws;
@@ -59,7 +59,8 @@ TEST(NodeTasks, RefuseAnythingButASceneNode)
          "NodeBezierLocationTask must be applied to a SceneNode"},
         {[] { return new NodeCatmullRomPathTask({V(1, 2)}, 1.0f); },
          "NodeCatmullRomPathTask must be applied to a SceneNode"},
-        {[] { return new NodeOrientationTask(Angle(1.0f)); }, "NodeOrientationTask must be applied to a SceneNode"},
+        {[] { return new NodeOrientationTask(Angle(1.0f)); },
+         "NodeOrientationTask must be applied to a SceneNode"},
         {[] { return new NodeScaleTask(V(2, 2)); }, "NodeScaleTask must be applied to a SceneNode"},
         {[] { return new NodeVisibleTask(false); }, "NodeVisibleTask must be applied to a SceneNode"},
     };
@@ -148,12 +149,14 @@ TEST(NodeLocationTask, EndsExactlyOnTheTargetWhateverTheRounding)
 TEST(NodeLocationTask, RepeatsWithFreshRandomTargetsDrawnOncePerRun)
 {
     // Every repetition ends on a step boundary, so each clone's first update has dt = 0.
-    auto run = [](unsigned int seed, int* draws) {
+    auto run = [](unsigned int seed, int* draws)
+    {
         Random::SetSeedOverride(seed);
         Random::Engine_Setup();
-        auto target = std::make_shared<Vector2ToVector2Generator<float>>(std::make_shared<RandomFloat>(0, 100, draws),
-                                                                         std::make_shared<RandomFloat>(-50, 0, draws));
-        RepeatingTask repeating(new NodeLocationTask(target, std::make_shared<ConstNumberGenerator<float>>(0.1f),
+        auto target = std::make_shared<Vector2ToVector2Generator<float>>(
+            std::make_shared<RandomFloat>(0, 100, draws), std::make_shared<RandomFloat>(-50, 0, draws));
+        RepeatingTask repeating(new NodeLocationTask(target,
+                                                     std::make_shared<ConstNumberGenerator<float>>(0.1f),
                                                      std::make_shared<LinearInterpolator>()));
         SceneNode node;
         std::vector<V> visited;
@@ -196,7 +199,8 @@ TEST(NodeBezierLocationTask, FollowsTheCubicAndLandsOnItsEnd)
         float dt;
         V expected;
     };
-    const Step steps[] = {{0.0f, V(0, 0)}, {0.25f, V(15.625f, 56.25f)}, {0.25f, V(50, 75)}, {0.25f, V(84.375f, 56.25f)}};
+    const Step steps[] = {
+        {0.0f, V(0, 0)}, {0.25f, V(15.625f, 56.25f)}, {0.25f, V(50, 75)}, {0.25f, V(84.375f, 56.25f)}};
     for (const Step& step : steps)
     {
         EXPECT_FALSE(task.Update(&node, step.dt).IsComplete());
@@ -279,7 +283,8 @@ TEST(NodeCatmullRomPathTask, EqualTimePerSegmentThroughEveryPoint)
     // Halfway along a segment: (-p0 + 9 p1 + 9 p2 - p3) / 16, with the explicit ends as p0 and p3.
     SceneNode node;
     node.LocalSetLocation(0, 0);
-    NodeCatmullRomPathTask task({V(100, 0)}, V(0, -100), V(100, 200), 1.0f, std::make_shared<LinearInterpolator>());
+    NodeCatmullRomPathTask task({V(100, 0)}, V(0, -100), V(100, 200), 1.0f,
+                                std::make_shared<LinearInterpolator>());
     task.Update(&node, 0.5f);
     ExpectNear(V(50, -6.25f), node.LocalGetLocation());
     // The clone keeps the explicit ends and starts from the node's new place.

@@ -31,12 +31,14 @@ TEST(NodeOrientationTask, TurnsTheShorterWay)
         float turn;   // radians the node turns by
     };
     const Case cases[] = {
-        {Angle::FromDegrees(350).GetValue(), Angle::FromDegrees(10).GetValue(), Angle::FromDegrees(20).GetValue()},
-        {Angle::FromDegrees(10).GetValue(), Angle::FromDegrees(200).GetValue(), Angle::FromDegrees(-170).GetValue()},
+        {Angle::FromDegrees(350).GetValue(), Angle::FromDegrees(10).GetValue(),
+         Angle::FromDegrees(20).GetValue()},
+        {Angle::FromDegrees(10).GetValue(), Angle::FromDegrees(200).GetValue(),
+         Angle::FromDegrees(-170).GetValue()},
         {0.0f, Angle::FromDegrees(-10).GetValue(), Angle::FromDegrees(-10).GetValue()},
-        {5.0f * pi, pi / 2.0f, -pi / 2.0f},       // several turns are not unwound
-        {0.0f, 7.0f * pi / 2.0f, -pi / 2.0f},     // nor are they wound up
-        {0.0f, pi, pi},                           // exactly half a turn goes the way the raw angles point
+        {5.0f * pi, pi / 2.0f, -pi / 2.0f},   // several turns are not unwound
+        {0.0f, 7.0f * pi / 2.0f, -pi / 2.0f}, // nor are they wound up
+        {0.0f, pi, pi},                       // exactly half a turn goes the way the raw angles point
         {pi, 0.0f, -pi},
     };
     for (const Case& c : cases)
@@ -46,9 +48,11 @@ TEST(NodeOrientationTask, TurnsTheShorterWay)
         NodeOrientationTask task(Angle(c.target), 1.0f);
         const float from = Angle(c.start).Wrap().GetValue();
         EXPECT_FALSE(task.Update(&node, 0.5f).IsComplete());
-        EXPECT_NEAR(from + c.turn / 2.0f, node.LocalGetOrientation().GetValue(), 1e-4f) << c.start << " " << c.target;
+        EXPECT_NEAR(from + c.turn / 2.0f, node.LocalGetOrientation().GetValue(), 1e-4f)
+            << c.start << " " << c.target;
         EXPECT_TRUE(task.Update(&node, 0.5f).IsComplete());
-        EXPECT_NEAR(from + c.turn, node.LocalGetOrientation().GetValue(), 1e-4f) << c.start << " " << c.target;
+        EXPECT_NEAR(from + c.turn, node.LocalGetOrientation().GetValue(), 1e-4f)
+            << c.start << " " << c.target;
     }
 
     // A bare angle is set at once and uses none of the step.
@@ -66,7 +70,8 @@ TEST(NodeOrientationTask, RepeatingSpinKeepsTurningAStepPerRun)
     // Each run ends on the step boundary, so its clone starts with dt = 0: it must draw its target
     // once, not again at the next update (which would skip a step of the increment).
     auto spin = std::make_shared<IncrementNumberGenerator<Angle>>(Angle(0.0f), Angle::FromDegrees(90));
-    RepeatingTask repeating(new NodeOrientationTask(spin, std::make_shared<ConstNumberGenerator<float>>(0.1f)));
+    RepeatingTask repeating(
+        new NodeOrientationTask(spin, std::make_shared<ConstNumberGenerator<float>>(0.1f)));
     SceneNode node;
     for (int run = 0; run < 9; ++run)
     {
@@ -84,7 +89,8 @@ TEST(NodeScaleTask, ScalesEachFactorFromTheNodesScaleAtStart)
     SceneNode node;
     node.LocalSetScale(V(1, 1));
     NodeScaleTask task(std::make_shared<Vector2ToVector2Generator<float>>(V(3, 0.5f)),
-                       std::make_shared<ConstNumberGenerator<float>>(0.4f), std::make_shared<LinearInterpolator>());
+                       std::make_shared<ConstNumberGenerator<float>>(0.4f),
+                       std::make_shared<LinearInterpolator>());
     node.LocalSetScale(V(2, 2)); // after construction: this is the start
     EXPECT_FALSE(task.Update(&node, 0.1f).IsComplete());
     EXPECT_FLOAT_EQ(2.25f, node.LocalGetScale().x);
@@ -117,11 +123,14 @@ TEST(NodeVisibleTask, TakesNoTimeSoTheChainGoesOnInTheSameUpdate)
     // From a generator, drawn once per run.
     class Toggle : public NumberGenerator<bool>
     {
-    public:
+      public:
         bool Generate() override { return mNext = !mNext; }
-        std::shared_ptr<NumberGenerator<bool>> Clone() const override { return std::make_shared<Toggle>(*this); }
+        std::shared_ptr<NumberGenerator<bool>> Clone() const override
+        {
+            return std::make_shared<Toggle>(*this);
+        }
 
-    private:
+      private:
         bool mNext = false;
     };
     NodeVisibleTask toggle(std::make_shared<Toggle>());
