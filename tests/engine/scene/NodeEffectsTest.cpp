@@ -41,47 +41,26 @@ TEST(NodeEffects, ErrorShakeRocksFourTimesAndEndsUpright)
     }
 }
 
-TEST(NodeEffects, EachSequenceHandsOnWhatItDidNotUse)
+TEST(NodeEffects, EachCallIsANewTreeThatHandsOnWhatItDidNotUse)
 {
-    struct Case
+    const std::pair<std::unique_ptr<Task> (*)(), float> cases[] = {{getNodeErrorShakeTask, 0.4f},
+                                                                   {getNodeItemPickUpAnimTask, 0.1f}};
+    for (const auto& [make, total] : cases)
     {
-        std::unique_ptr<Task> (*make)();
-        float total;
-    };
-    const Case cases[] = {{getNodeErrorShakeTask, 0.4f}, {getNodeItemPickUpAnimTask, 0.1f}};
-    for (const Case& c : cases)
-    {
-        SceneNode node;
-        std::unique_ptr<Task> task = c.make();
-        EXPECT_FALSE(task->Update(&node, c.total * 0.75f).IsComplete());
-        const sTaskStatus done = task->Update(&node, c.total * 0.5f);
+        SceneNode node, other;
+        node.LocalSetScale(V(0.5f, 2));
+        std::unique_ptr<Task> task = make();
+        std::unique_ptr<Task> second = make();
+        EXPECT_FALSE(task->Update(&node, total * 0.75f).IsComplete());
+        EXPECT_FALSE(second->Update(&other, total * 0.25f).IsComplete());
+        // The pop holds 110 per cent until its time is up; the shake stays at scale 1.
+        EXPECT_FLOAT_EQ(total < 0.2f ? 1.1f : 1.0f, node.LocalGetScale().x);
+        const sTaskStatus done = task->Update(&node, total * 0.5f);
         EXPECT_TRUE(done.IsComplete());
-        EXPECT_NEAR(c.total * 0.25f, done.time, 1e-5f);
+        EXPECT_NEAR(total * 0.25f, done.time, 1e-5f);
         EXPECT_EQ(V(1, 1), node.LocalGetScale());
+        EXPECT_FALSE(second->Update(&other, total * 0.25f).IsComplete());
     }
-}
-
-TEST(NodeEffects, PickUpPopsForATenthOfASecond)
-{
-    SceneNode node;
-    node.LocalSetScale(V(0.5f, 2));
-    std::unique_ptr<Task> pop = getNodeItemPickUpAnimTask();
-    EXPECT_FALSE(pop->Update(&node, 0.0f).IsComplete());
-    EXPECT_EQ(V(1.1f, 1.1f), node.LocalGetScale());
-    EXPECT_FALSE(pop->Update(&node, 0.06f).IsComplete());
-    EXPECT_EQ(V(1.1f, 1.1f), node.LocalGetScale());
-
-    // A second tree shares no state with the first.
-    SceneNode other;
-    std::unique_ptr<Task> second = getNodeItemPickUpAnimTask();
-    EXPECT_NE(pop.get(), second.get());
-    EXPECT_FALSE(second->Update(&other, 0.06f).IsComplete());
-
-    const sTaskStatus done = pop->Update(&node, 0.06f);
-    EXPECT_TRUE(done.IsComplete());
-    EXPECT_NEAR(0.04f, done.time, 1e-5f);
-    EXPECT_EQ(V(1, 1), node.LocalGetScale());
-    EXPECT_EQ(V(1.1f, 1.1f), other.LocalGetScale());
 }
 
 } // namespace

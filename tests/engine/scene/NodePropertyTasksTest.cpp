@@ -100,10 +100,6 @@ TEST(NodeScaleTask, ScalesEachFactorFromTheNodesScaleAtStart)
     EXPECT_FLOAT_EQ(0.3f, done.time);
     EXPECT_EQ(V(3, 0.5f), node.LocalGetScale());
 
-    std::unique_ptr<Task> clone(task.Clone());
-    clone->Update(&node, 0.2f);
-    EXPECT_EQ(V(3, 0.5f), node.LocalGetScale()); // from the scale reached, to the same target
-
     NodeScaleTask now(V(1.1f, 0.9f));
     const sTaskStatus status = now.Update(&node, 0.02f);
     EXPECT_TRUE(status.IsComplete());
@@ -120,22 +116,6 @@ TEST(NodeVisibleTask, TakesNoTimeSoTheChainGoesOnInTheSameUpdate)
     EXPECT_FALSE(node.LocalIsVisible());
     EXPECT_FLOAT_EQ(2.5f, node.LocalGetLocation().x); // the move had the whole step
 
-    // From a generator, drawn once per run.
-    class Toggle : public NumberGenerator<bool>
-    {
-      public:
-        bool Generate() override { return mNext = !mNext; }
-        std::shared_ptr<NumberGenerator<bool>> Clone() const override
-        {
-            return std::make_shared<Toggle>(*this);
-        }
-
-      private:
-        bool mNext = false;
-    };
-    NodeVisibleTask toggle(std::make_shared<Toggle>());
-    EXPECT_TRUE(toggle.Update(&node, 0.1f).IsComplete());
-    EXPECT_TRUE(node.LocalIsVisible());
     EXPECT_THROW(NodeVisibleTask(std::shared_ptr<NumberGenerator<bool>>()), RuntimeError);
 }
 
