@@ -2,13 +2,12 @@
 
 #include "framework/TimedTask.h"
 #include "scene/AnimationController.h"
-#include "scene/NodePropertyTasks.h"
 #include "scene/SpriteNodes.h"
 #include "scene/SpriteType.h"
 
 #include <gtest/gtest.h>
 
-#include <stdexcept>
+#include <memory>
 
 namespace Strata
 {
@@ -29,17 +28,6 @@ class NodeAnimationTaskTest : public ::testing::Test
     SpriteType type;
     AnimatedSpriteNode node;
 };
-
-TEST_F(NodeAnimationTaskTest, ImmediateCompletionLetsTheChainGoOnAtTheNextUpdate)
-{
-    SerialTask chain(new NodeAnimationTask(Label("Idle"), NodeAnimationTaskCompletion_Immediate),
-                     new NodeVisibleTask(false));
-    EXPECT_FALSE(chain.Update(&node, 0.02f).IsComplete());
-    EXPECT_TRUE(node.IsAnimationPlaying(Label("Idle")));
-    EXPECT_TRUE(node.LocalIsVisible());
-    EXPECT_TRUE(chain.Update(&node, 0.02f).IsComplete());
-    EXPECT_FALSE(node.LocalIsVisible());
-}
 
 TEST_F(NodeAnimationTaskTest, WaitsUntilTheAnimationIsNoLongerCurrent)
 {
@@ -77,24 +65,6 @@ TEST_F(NodeAnimationTaskTest, AZeroStepFirstUpdateStartsTheAnimationOnce)
     node.SetAnimation(Label("Idle"), false);
     EXPECT_TRUE(chain.Update(&node, 0.02f).IsComplete());
     EXPECT_TRUE(node.IsAnimationPlaying(Label("Idle")));
-}
-
-TEST(NodeAnimationTask, RefusesAnythingButAnAnimatedSpriteNode)
-{
-    SceneNode plain;
-    for (Object* object : {static_cast<Object*>(nullptr), static_cast<Object*>(&plain)})
-    {
-        NodeAnimationTask task(Label("Wave"), NodeAnimationTaskCompletion_Immediate);
-        try
-        {
-            task.Update(object, 0.02f);
-            ADD_FAILURE();
-        }
-        catch (const std::runtime_error& e)
-        {
-            EXPECT_STREQ("NodeAnimationTask applied to a non-AnimatedSpriteNode object", e.what());
-        }
-    }
 }
 
 } // namespace

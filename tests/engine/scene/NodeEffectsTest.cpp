@@ -14,11 +14,6 @@ namespace
 
 using V = Vector2<float>;
 
-float Degrees(const SceneNode& node)
-{
-    return node.LocalGetOrientation().GetValue() * 180.0f / Angle::pi();
-}
-
 TEST(NodeEffects, ErrorShakeRocksFourTimesAndEndsUpright)
 {
     for (float startDegrees : {0.0f, 30.0f, -400.0f})
@@ -33,10 +28,12 @@ TEST(NodeEffects, ErrorShakeRocksFourTimesAndEndsUpright)
         {
             EXPECT_FALSE(shake->Update(&node, 0.05f).IsComplete());
             EXPECT_EQ(V(1, 1), node.LocalGetScale());
-            EXPECT_NEAR(degrees, std::remainder(Degrees(node), 360.0f), 1e-3f) << startDegrees;
+            EXPECT_NEAR(degrees,
+                        std::remainder(node.LocalGetOrientation().GetValue() * 180.0f / Angle::pi(), 360.0f),
+                        1e-3f)
+                << startDegrees;
         }
-        const sTaskStatus done = shake->Update(&node, 0.05f);
-        EXPECT_TRUE(done.IsComplete());
+        EXPECT_TRUE(shake->Update(&node, 0.05f).IsComplete());
         EXPECT_EQ(0.0f, node.LocalGetOrientation().GetValue());
     }
 }

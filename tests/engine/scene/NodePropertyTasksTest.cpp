@@ -15,43 +15,30 @@ namespace
 
 using V = Vector2<float>;
 
-float Degrees(Angle angle)
-{
-    return angle.GetValue() * 180.0f / Angle::pi();
-}
-
 TEST(NodeOrientationTask, TurnsTheShorterWay)
 {
     const float pi = Angle::pi();
-    struct Case
-    {
-        float start;  // radians, as the node holds it
-        float target; // radians, as generated
-        float turn;   // radians the node turns by
+    const float degree = pi / 180.0f;
+    // Start as the node holds it, target as generated, and the turn the node makes (all radians).
+    const float cases[][3] = {
+        {350 * degree, 10 * degree, 20 * degree},
+        {10 * degree, 200 * degree, -170 * degree},
+        {0, -10 * degree, -10 * degree},
+        {5 * pi, pi / 2, -pi / 2}, // several turns are neither unwound
+        {0, 7 * pi / 2, -pi / 2},  // nor wound up
+        {0, pi, pi},               // exactly half a turn goes the way the raw angles point
+        {pi, 0, -pi},
     };
-    const Case cases[] = {
-        {Angle::FromDegrees(350).GetValue(), Angle::FromDegrees(10).GetValue(),
-         Angle::FromDegrees(20).GetValue()},
-        {Angle::FromDegrees(10).GetValue(), Angle::FromDegrees(200).GetValue(),
-         Angle::FromDegrees(-170).GetValue()},
-        {0.0f, Angle::FromDegrees(-10).GetValue(), Angle::FromDegrees(-10).GetValue()},
-        {5.0f * pi, pi / 2.0f, -pi / 2.0f},   // several turns are not unwound
-        {0.0f, 7.0f * pi / 2.0f, -pi / 2.0f}, // nor are they wound up
-        {0.0f, pi, pi},                       // exactly half a turn goes the way the raw angles point
-        {pi, 0.0f, -pi},
-    };
-    for (const Case& c : cases)
+    for (const auto& [start, target, turn] : cases)
     {
         SceneNode node;
-        node.LocalSetOrientation(Angle(c.start));
-        NodeOrientationTask task(Angle(c.target), 1.0f);
-        const float from = Angle(c.start).Wrap().GetValue();
-        EXPECT_FALSE(task.Update(&node, 0.5f).IsComplete());
-        EXPECT_NEAR(from + c.turn / 2.0f, node.LocalGetOrientation().GetValue(), 1e-4f)
-            << c.start << " " << c.target;
+        node.LocalSetOrientation(Angle(start));
+        NodeOrientationTask task(Angle(target), 1.0f);
+        const float from = Angle(start).Wrap().GetValue();
+        task.Update(&node, 0.5f);
+        EXPECT_NEAR(from + turn / 2, node.LocalGetOrientation().GetValue(), 1e-4f) << start << " " << target;
         EXPECT_TRUE(task.Update(&node, 0.5f).IsComplete());
-        EXPECT_NEAR(from + c.turn, node.LocalGetOrientation().GetValue(), 1e-4f)
-            << c.start << " " << c.target;
+        EXPECT_NEAR(from + turn, node.LocalGetOrientation().GetValue(), 1e-4f) << start << " " << target;
     }
 }
 
@@ -67,32 +54,26 @@ TEST(NodeOrientationTask, RepeatingSpinKeepsTurningAStepPerRun)
     {
         repeating.Update(&node, 0.05f);
         repeating.Update(&node, 0.05f);
-        const float expected = static_cast<float>(run % 4) * 90.0f;
-        const float actual = Degrees(node.LocalGetOrientation().Wrap());
-        EXPECT_TRUE(std::abs(expected - actual) < 1e-2f || std::abs(expected + 360.0f - actual) < 1e-2f)
-            << "run " << run << ": " << actual;
+        const float degrees = node.LocalGetOrientation().GetValue() * 180.0f / Angle::pi();
+        EXPECT_NEAR(0.0f, std::remainder(degrees - static_cast<float>(run) * 90.0f, 360.0f), 1e-2f) << run;
     }
 }
 
-TEST(NodeScaleTask, ScalesEachFactorFromTheNodesScaleAtStart)
+TEST(NodeScaleAndVisibleTasks, ScaleEachFactorAndShowWithoutUsingTime)
 {
     SceneNode node;
     NodeScaleTask task(ConstVector2FGenerator(V(3, 0.5f)),
                        std::make_shared<ConstNumberGenerator<float>>(0.4f),
                        std::make_shared<LinearInterpolator>());
     node.LocalSetScale(V(2, 2)); // after construction: this is the start
-    EXPECT_FALSE(task.Update(&node, 0.1f).IsComplete());
+    task.Update(&node, 0.1f);
     EXPECT_EQ(V(2.25f, 1.625f), node.LocalGetScale());
     EXPECT_TRUE(task.Update(&node, 0.5f).IsComplete());
     EXPECT_EQ(V(3, 0.5f), node.LocalGetScale());
-}
 
-TEST(NodeVisibleTask, TakesNoTimeSoTheChainGoesOnInTheSameUpdate)
-{
-    SceneNode node;
-    node.LocalSetLocation(0, 0);
     SerialTask chain(new NodeVisibleTask(false), new NodeLocationTask(V(5, 5), 0.1f));
-    EXPECT_FALSE(chain.Update(&node, 0.05f).IsComplete());
+    node.LocalSetLocation(0, 0);
+    chain.Update(&node, 0.05f);
     EXPECT_FALSE(node.LocalIsVisible());
     EXPECT_FLOAT_EQ(2.5f, node.LocalGetLocation().x); // the move had the whole step
 }
