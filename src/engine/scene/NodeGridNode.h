@@ -22,7 +22,8 @@ class NodeGridNode : public SceneNode
     };
 
     // A negative maximum means no limit.
-    NodeGridNode(float hSpacing, float vSpacing, float maxWidth, float maxHeight, GridGrowBehavior growBehavior);
+    NodeGridNode(float hSpacing, float vSpacing, float maxWidth, float maxHeight,
+                 GridGrowBehavior growBehavior);
 
     void ChildNodeAttached(SceneNode* child) override;
     void ChildNodeDetached(SceneNode* child) override;

@@ -27,8 +27,7 @@ Graphics::sDrawState ShapeState(SceneNode& node, const Vector2<float>& offset, R
     return state;
 }
 
-template <class Descriptor>
-std::unique_ptr<SceneNodeDescriptor> ReadShape(const IAttributeContainer& element)
+template <class Descriptor> std::unique_ptr<SceneNodeDescriptor> ReadShape(const IAttributeContainer& element)
 {
     auto descriptor = std::make_unique<Descriptor>();
     descriptor->width = FiniteLayoutAttribute(element, L"width", 0.0f);
@@ -89,8 +88,8 @@ void EllipseNode::DrawAt(const Vector2<float>& offset)
     }
 }
 
-BackgroundNode::BackgroundNode(Label name, const Vector2<float>& position, const IImageList* images, float width,
-                               float height, std::shared_ptr<IResourceDescriptor> holder)
+BackgroundNode::BackgroundNode(Label name, const Vector2<float>& position, const IImageList* images,
+                               float width, float height, std::shared_ptr<IResourceDescriptor> holder)
     : SceneNode(name), mImages(images), mHolder(images ? std::move(holder) : nullptr)
 {
     LocalSetLocation(position);
@@ -118,7 +117,8 @@ void BackgroundNode::DrawAt(const Vector2<float>& offset)
                             Graphics::GetCanvas());
 }
 
-std::unique_ptr<SceneNodeDescriptor> RectNodeFactory::CreateDescriptor(const IAttributeContainer& element) const
+std::unique_ptr<SceneNodeDescriptor>
+RectNodeFactory::CreateDescriptor(const IAttributeContainer& element) const
 {
     return ReadShape<RectNodeDescriptor>(element);
 }
@@ -129,7 +129,8 @@ SceneTreePtr RectNodeFactory::CreateNode(const SceneNodeDescriptor* descriptor) 
     return own ? SceneTreePtr(new RectNode(own->width, own->height, own->filled)) : nullptr;
 }
 
-std::unique_ptr<SceneNodeDescriptor> EllipseNodeFactory::CreateDescriptor(const IAttributeContainer& element) const
+std::unique_ptr<SceneNodeDescriptor>
+EllipseNodeFactory::CreateDescriptor(const IAttributeContainer& element) const
 {
     return ReadShape<EllipseNodeDescriptor>(element);
 }
@@ -140,7 +141,8 @@ SceneTreePtr EllipseNodeFactory::CreateNode(const SceneNodeDescriptor* descripto
     return own ? SceneTreePtr(new EllipseNode(own->width, own->height, own->filled)) : nullptr;
 }
 
-std::unique_ptr<SceneNodeDescriptor> BackgroundNodeFactory::CreateDescriptor(const IAttributeContainer& element) const
+std::unique_ptr<SceneNodeDescriptor>
+BackgroundNodeFactory::CreateDescriptor(const IAttributeContainer& element) const
 {
     auto descriptor = std::make_unique<BackgroundNodeDescriptor>();
     descriptor->images = Label::FromString(element.GetAttribute(L"images"));
@@ -156,7 +158,8 @@ SceneTreePtr BackgroundNodeFactory::CreateNode(const SceneNodeDescriptor* descri
     {
         return nullptr;
     }
-    HeldResource<IImageList> images = FindNodeResource<IImageList>("backgroundnode", "image list", own->images);
+    HeldResource<IImageList> images =
+        FindNodeResource<IImageList>("backgroundnode", "image list", own->images);
     return SceneTreePtr(new BackgroundNode(Label(), Vector2<float>(0.0f, 0.0f), images.resource, own->width,
                                            own->height, std::move(images.holder)));
 }

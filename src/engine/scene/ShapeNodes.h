@@ -40,8 +40,8 @@ class BackgroundNode : public SceneNode
 {
   public:
     // The list must outlive its use here unless `holder` keeps it alive; null draws nothing.
-    BackgroundNode(Label name, const Vector2<float>& position, const IImageList* images, float width, float height,
-                   std::shared_ptr<IResourceDescriptor> holder = nullptr);
+    BackgroundNode(Label name, const Vector2<float>& position, const IImageList* images, float width,
+                   float height, std::shared_ptr<IResourceDescriptor> holder = nullptr);
 
     const IImageList* GetImages() const { return mImages; }
     bool CanFocus() override;

@@ -139,7 +139,8 @@ float PositiveOrOne(float value)
 
 AnimationParseError::AnimationParseError(const std::string& message, const std::string& animName,
                                          const std::string& spriteTypeName)
-    : std::runtime_error(std::string()), mSpriteTypeName(spriteTypeName), mAnimName(animName), mMessage(message)
+    : std::runtime_error(std::string()), mSpriteTypeName(spriteTypeName), mAnimName(animName),
+      mMessage(message)
 {
     generateFinalString();
 }
@@ -191,7 +192,8 @@ std::deque<FrameListToken> TokenizeString(const std::string& frameList)
         const char c = frameList[i];
         if (c == ',' || c == '-')
         {
-            tokens.push_back({c == ',' ? FrameListToken::Comma : FrameListToken::Dash, std::string(1, c), pos, line});
+            tokens.push_back(
+                {c == ',' ? FrameListToken::Comma : FrameListToken::Dash, std::string(1, c), pos, line});
             ++pos;
             ++i;
         }
@@ -218,7 +220,8 @@ std::deque<FrameListToken> TokenizeString(const std::string& frameList)
         }
         else
         {
-            throw AnimationParseError("unrecognized token '" + std::string(1, c) + "' " + Position(line, pos));
+            throw AnimationParseError("unrecognized token '" + std::string(1, c) + "' " +
+                                      Position(line, pos));
         }
     }
     tokens.push_back({FrameListToken::End, "<end of list>", pos, line});
@@ -258,7 +261,8 @@ SpriteAnimation::SpriteAnimation(const IAttributeContainer& attributes, IXMLRead
     pingPong = attributes.GetAttribute(L"pingPong", false);
 
     const bool hasDuration = attributes.HasAttribute(L"duration");
-    const bool fromList = hasDuration || attributes.HasAttribute(L"fps") || attributes.HasAttribute(L"frameList");
+    const bool fromList =
+        hasDuration || attributes.HasAttribute(L"fps") || attributes.HasAttribute(L"frameList");
     const float value = PositiveOrOne(hasDuration ? attributes.GetAttribute(L"duration", 1.0f)
                                                   : attributes.GetAttribute(L"fps", 1.0f));
     const std::string frameList = TruncateStringWideToASCII(attributes.GetAttribute(L"frameList").c_str());
@@ -299,8 +303,8 @@ void SpriteAnimation::ParseFrameChildren(IXMLReader& reader)
             error.setAnimName(name.c_str());
             throw error;
         }
-        children.push_back(AnimFrame{item->GetAttribute(L"index", 0),
-                                     PositiveOrOne(item->GetAttribute(L"duration", 1.0f))});
+        children.push_back(
+            AnimFrame{item->GetAttribute(L"index", 0), PositiveOrOne(item->GetAttribute(L"duration", 1.0f))});
     }
     SetFrameList(children);
 }
@@ -338,8 +342,7 @@ void SpriteAnimation::SetFrameListString(const std::string& frameList, float val
     }
     SetFrameList(parsed);
     const float checked = PositiveOrOne(value);
-    const float duration =
-        valueIsDuration ? checked / static_cast<float>(frames.size()) : 1.0f / checked;
+    const float duration = valueIsDuration ? checked / static_cast<float>(frames.size()) : 1.0f / checked;
     for (AnimFrame& frame : frames)
     {
         frame.duration = duration;
@@ -353,7 +356,8 @@ void SpriteAnimationList::AddAnimation(const SpriteAnimation& animation)
     stored.linked = nullptr;
 }
 
-IResourceDescriptor* SpriteAnimationListResourceFactory::CreateResource(const std::wstring& manifest, Label name,
+IResourceDescriptor* SpriteAnimationListResourceFactory::CreateResource(const std::wstring& manifest,
+                                                                        Label name,
                                                                         const IAttributeContainer& attributes,
                                                                         IXMLReader& element) const
 {

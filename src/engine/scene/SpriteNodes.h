@@ -107,7 +107,8 @@ class AnimatedSpriteNode : public SceneNode
 class TiledSpriteNode : public SceneNode
 {
   public:
-    explicit TiledSpriteNode(const IImage* image = nullptr, const Vector2<float>& size = Vector2<float>(0.0f, 0.0f));
+    explicit TiledSpriteNode(const IImage* image = nullptr,
+                             const Vector2<float>& size = Vector2<float>(0.0f, 0.0f));
 
     // The node keeps its size whatever image it is given.
     void SetImage(const IImage* image, std::shared_ptr<IResourceDescriptor> holder = nullptr);

@@ -11,7 +11,8 @@
 namespace Strata
 {
 
-SpriteType::SpriteType(const SpriteType& other) : name(other.name), images(other.images), mAnimations(other.mAnimations)
+SpriteType::SpriteType(const SpriteType& other)
+    : name(other.name), images(other.images), mAnimations(other.mAnimations)
 {
     ResolveLinkedAnimations();
 }

@@ -2,10 +2,10 @@
 
 #include "framework/ResourceManager.h"
 #include "framework/ValueResources.h"
+#include "scene/NodeGridNode.h"
 #include "scene/SceneLayout.h"
 #include "scene/SceneNodeFactories.h"
 #include "scene/SceneNodeFactory.h"
-#include "scene/NodeGridNode.h"
 #include "scene/ShapeNodes.h"
 #include "scene/SpriteAnimation.h"
 #include "scene/SpriteNodes.h"

@@ -61,8 +61,8 @@ std::wstring encodeForXML(const wchar_t* text);
 class TextSpriteNode : public SceneNode, public FontComponent, public TextSpriteComponent
 {
   public:
-    TextSpriteNode(const Vector2<float>& position, const std::wstring& text, const Font* font, const ColorF& color,
-                   float width);
+    TextSpriteNode(const Vector2<float>& position, const std::wstring& text, const Font* font,
+                   const ColorF& color, float width);
 
     // Each stores, then measures again.
     void SetText(const std::wstring& text) override;
@@ -88,8 +88,8 @@ class TextSpriteNode : public SceneNode, public FontComponent, public TextSprite
 class StyledTextSpriteNode : public SceneNode, public TextSpriteComponent
 {
   public:
-    StyledTextSpriteNode(const Vector2<float>& position, const std::wstring& text, const Graphics::TextStyle& style,
-                         float width);
+    StyledTextSpriteNode(const Vector2<float>& position, const std::wstring& text,
+                         const Graphics::TextStyle& style, float width);
 
     // Escapes the text, then measures again.
     void SetText(const std::wstring& text) override;

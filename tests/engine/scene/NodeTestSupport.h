@@ -38,10 +38,12 @@ inline std::unique_ptr<Image> MakeTestImage(const IAttributeContainer& a, uint8_
     {
         for (int x = 0; x < width; ++x)
         {
-            const int alpha =
-                a.HasAttribute(L"alphaStep") ? std::min(255, x * a.GetAttribute(L"alphaStep", 0)) : a.GetAttribute(L"a", 255);
+            const int alpha = a.HasAttribute(L"alphaStep")
+                                  ? std::min(255, x * a.GetAttribute(L"alphaStep", 0))
+                                  : a.GetAttribute(L"a", 255);
             pixels.push_back(Color32(red, static_cast<uint8_t>(a.GetAttribute(L"g", 0)),
-                                     static_cast<uint8_t>(a.GetAttribute(L"b", 0)), static_cast<uint8_t>(alpha)));
+                                     static_cast<uint8_t>(a.GetAttribute(L"b", 0)),
+                                     static_cast<uint8_t>(alpha)));
         }
     }
     return std::make_unique<Image>(std::move(pixels), width, height, true, false);
@@ -51,13 +53,15 @@ inline std::unique_ptr<Image> MakeTestImage(const IAttributeContainer& a, uint8_
 class TestImageFactory : public IResourceFactory
 {
   public:
-    IResourceDescriptor* CreateResource(const std::wstring& manifest, Label name, const IAttributeContainer& attributes,
-                                        IXMLReader&) const override
+    IResourceDescriptor* CreateResource(const std::wstring& manifest, Label name,
+                                        const IAttributeContainer& attributes, IXMLReader&) const override
     {
         auto image = std::make_unique<ResourceWrapper<Image>>(manifest, name, attributes);
-        std::unique_ptr<Image> made = MakeTestImage(attributes, static_cast<uint8_t>(attributes.GetAttribute(L"r", 255)));
-        image->Init(std::vector<Color32>(made->GetPixels(), made->GetPixels() + made->GetWidth() * made->GetHeight()),
-                    made->GetWidth(), made->GetHeight(), true, false);
+        std::unique_ptr<Image> made =
+            MakeTestImage(attributes, static_cast<uint8_t>(attributes.GetAttribute(L"r", 255)));
+        image->Init(
+            std::vector<Color32>(made->GetPixels(), made->GetPixels() + made->GetWidth() * made->GetHeight()),
+            made->GetWidth(), made->GetHeight(), true, false);
         return image.release();
     }
 };
@@ -66,7 +70,8 @@ class TestImageFactory : public IResourceFactory
 class TestImageListFactory : public IResourceFactory
 {
   public:
-    IResourceDescriptor* CreateResource(const std::wstring& manifest, Label name, const IAttributeContainer& attributes,
+    IResourceDescriptor* CreateResource(const std::wstring& manifest, Label name,
+                                        const IAttributeContainer& attributes,
                                         IXMLReader& element) const override
     {
         auto list = std::make_unique<ResourceWrapper<ImageList>>(manifest, name, attributes);
@@ -104,8 +109,8 @@ class TestFont : public Font
 class TestFontFactory : public IResourceFactory
 {
   public:
-    IResourceDescriptor* CreateResource(const std::wstring& manifest, Label name, const IAttributeContainer& attributes,
-                                        IXMLReader&) const override
+    IResourceDescriptor* CreateResource(const std::wstring& manifest, Label name,
+                                        const IAttributeContainer& attributes, IXMLReader&) const override
     {
         return new ResourceWrapper<TestFont>(manifest, name, attributes);
     }
@@ -133,7 +138,8 @@ class Target
 {
   public:
     Target(int width, int height)
-        : image(std::vector<Color32>(static_cast<size_t>(width) * height, Color32()), width, height, true, false),
+        : image(std::vector<Color32>(static_cast<size_t>(width) * height, Color32()), width, height, true,
+                false),
           mCanvas(Graphics::CreateImageCanvas(&image))
     {
         Graphics::PushContext(Graphics::Context{mCanvas, Graphics::sDrawState::GetDefaults()});

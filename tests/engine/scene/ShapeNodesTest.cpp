@@ -81,25 +81,45 @@ TEST_P(ShapeDrawTest, DrawsItsOwnBoxWhateverItsScaleAndTurn)
 INSTANTIATE_TEST_SUITE_P(
     Shapes, ShapeDrawTest,
     ::testing::Values(
-        ShapeCase{"FilledRect", R"(<rectnode x="2" y="3" width="4" height="2" scaleX="3" orientation="45"/>)",
-                  Rect<int>(2, 3, 4, 2), {{2, 3}, {5, 4}}, {}},
-        ShapeCase{"OutlineRect", R"(<rectnode x="1" y="1" width="6" height="5" filled="false"/>)", Rect<int>(1, 1, 6, 5),
-                  {{1, 1}, {6, 5}, {3, 1}, {1, 3}}, {{3, 3}, {4, 2}}},
+        ShapeCase{"FilledRect",
+                  R"(<rectnode x="2" y="3" width="4" height="2" scaleX="3" orientation="45"/>)",
+                  Rect<int>(2, 3, 4, 2),
+                  {{2, 3}, {5, 4}},
+                  {}},
+        ShapeCase{"OutlineRect",
+                  R"(<rectnode x="1" y="1" width="6" height="5" filled="false"/>)",
+                  Rect<int>(1, 1, 6, 5),
+                  {{1, 1}, {6, 5}, {3, 1}, {1, 3}},
+                  {{3, 3}, {4, 2}}},
         ShapeCase{"SizelessRect", R"(<rectnode x="2" y="2"/>)", Rect<int>(), {}, {}},
         ShapeCase{"HiddenRect", R"(<rectnode width="4" height="4" visible="false"/>)", Rect<int>(), {}, {}},
-        ShapeCase{"FilledEllipse", R"(<ellipsenode x="2" y="2" width="12" height="8"/>)", Rect<int>(2, 2, 13, 9),
-                  {{8, 6}, {3, 6}}, {{2, 2}, {13, 9}}},
-        ShapeCase{"OutlineEllipse", R"(<ellipsenode x="2" y="2" width="12" height="8" filled="false"/>)",
-                  Rect<int>(2, 2, 13, 9), {{2, 6}}, {{8, 6}, {2, 2}}},
-        ShapeCase{"Background", R"(<backgroundnode images="Panel" x="1" y="2" width="9" height="7"/>)",
-                  Rect<int>(1, 2, 9, 7), {{1, 2}, {5, 5}, {9, 8}}, {}},
-        ShapeCase{"BackgroundWithoutImages", R"(<backgroundnode x="1" y="2" width="9" height="7"/>)", Rect<int>(), {}, {}}),
+        ShapeCase{"FilledEllipse",
+                  R"(<ellipsenode x="2" y="2" width="12" height="8"/>)",
+                  Rect<int>(2, 2, 13, 9),
+                  {{8, 6}, {3, 6}},
+                  {{2, 2}, {13, 9}}},
+        ShapeCase{"OutlineEllipse",
+                  R"(<ellipsenode x="2" y="2" width="12" height="8" filled="false"/>)",
+                  Rect<int>(2, 2, 13, 9),
+                  {{2, 6}},
+                  {{8, 6}, {2, 2}}},
+        ShapeCase{"Background",
+                  R"(<backgroundnode images="Panel" x="1" y="2" width="9" height="7"/>)",
+                  Rect<int>(1, 2, 9, 7),
+                  {{1, 2}, {5, 5}, {9, 8}},
+                  {}},
+        ShapeCase{"BackgroundWithoutImages",
+                  R"(<backgroundnode x="1" y="2" width="9" height="7"/>)",
+                  Rect<int>(),
+                  {},
+                  {}}),
     [](const ::testing::TestParamInfo<ShapeCase>& info) { return std::string(info.param.name); });
 
 TEST_F(ShapeNodeTest, ColourAndAlpha)
 {
     auto* rect = Make<RectNode>(R"(<rectnode width="2" height="2" color="#00FF00"/>)");
-    auto* panel = Make<BackgroundNode>(R"(<backgroundnode images="Panel" width="6" height="6" alpha="0.5"/>)");
+    auto* panel =
+        Make<BackgroundNode>(R"(<backgroundnode images="Panel" width="6" height="6" alpha="0.5"/>)");
     ASSERT_TRUE(rect && panel);
     {
         Target target(8, 8);

@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <numeric>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -28,6 +29,14 @@ std::vector<int> Indices(const std::vector<AnimFrame>& frames)
     for (const AnimFrame& frame : frames)
         indices.push_back(frame.index);
     return indices;
+}
+
+// 0, 1, ..., last.
+std::vector<int> UpTo(int last)
+{
+    std::vector<int> values(static_cast<size_t>(last) + 1);
+    std::iota(values.begin(), values.end(), 0);
+    return values;
 }
 
 struct FrameListCase
@@ -80,17 +89,25 @@ INSTANTIATE_TEST_SUITE_P(
         FrameListCase{"DownwardRangeThenSingle", "5-2,9", {5, 4, 3, 2, 9}, ""},
         FrameListCase{"Empty", "", {}, ""},
         FrameListCase{"BlanksTabsAndLines", " 1 ,\t2-\n3 ", {1, 2, 3}, ""},
-        FrameListCase{"LargestList", "0-9999", [] { std::vector<int> v; for (int i = 0; i < 10000; ++i) v.push_back(i); return v; }(), ""},
-        FrameListCase{"TrailingComma", "1,2,", {}, "illegal token '<end of list>' (line 1, pos 5). (Expected an integer)."},
+        FrameListCase{"LargestList", "0-9999", UpTo(9999), ""},
+        FrameListCase{"TrailingComma",
+                      "1,2,",
+                      {},
+                      "illegal token '<end of list>' (line 1, pos 5). (Expected an integer)."},
         FrameListCase{"MissingComma", "1 2", {}, "illegal token '2' (line 1, pos 4). (Expected ',')."},
         FrameListCase{"LeadingDash", "-1", {}, "illegal token '-' (line 1, pos 1). "},
         FrameListCase{"Semicolon", "1;2", {}, "unrecognized token ';' (line 1, pos 2)"},
         FrameListCase{"CarriageReturn", "1,\r\n2", {}, "unrecognized token '\r' (line 1, pos 3)"},
         FrameListCase{"SecondLine", "1,\n2 3", {}, "illegal token '3' (line 2, pos 4). (Expected ',')."},
-        FrameListCase{"DanglingDash", "4-", {}, "illegal token '<end of list>' (line 1, pos 3). (Expected an integer)."},
+        FrameListCase{"DanglingDash",
+                      "4-",
+                      {},
+                      "illegal token '<end of list>' (line 1, pos 3). (Expected an integer)."},
         FrameListCase{"OneTooMany", "0-9999,5", {}, "frame list has more than 10000 frames (line 1, pos 9)"},
-        FrameListCase{"RangeToIntMax", "0-2147483647", {}, "frame list has more than 10000 frames (line 1, pos 2)"},
-        FrameListCase{"RangeFromIntMax", "2147483647-0", {}, "frame list has more than 10000 frames (line 1, pos 11)"}),
+        FrameListCase{
+            "RangeToIntMax", "0-2147483647", {}, "frame list has more than 10000 frames (line 1, pos 2)"},
+        FrameListCase{
+            "RangeFromIntMax", "2147483647-0", {}, "frame list has more than 10000 frames (line 1, pos 11)"}),
     [](const ::testing::TestParamInfo<FrameListCase>& info) { return std::string(info.param.name); });
 
 TEST(FrameListTest, ANumberBeyondIntIsAConversionErrorNotAParseError)
@@ -115,7 +132,8 @@ class AnimationElementTest : public ::testing::TestWithParam<ElementCase>
 TEST_P(AnimationElementTest, ReadsTimingAndPlayCount)
 {
     const ElementCase& c = GetParam();
-    const SpriteAnimation animation = ReadAnimation(std::string("<animation name=\"a\" ") + c.attributes + "/>");
+    const SpriteAnimation animation =
+        ReadAnimation(std::string("<animation name=\"a\" ") + c.attributes + "/>");
     ASSERT_EQ(c.frames, animation.frames.size());
     for (const AnimFrame& frame : animation.frames)
         EXPECT_FLOAT_EQ(c.duration, frame.duration);
@@ -126,7 +144,8 @@ INSTANTIATE_TEST_SUITE_P(
     Attributes, AnimationElementTest,
     ::testing::Values(ElementCase{"Duration", "frameList=\"0-3\" duration=\"2\"", 4, 0.5f, 1},
                       ElementCase{"Fps", "frameList=\"0-3\" fps=\"8\"", 4, 0.125f, 1},
-                      ElementCase{"DurationWinsOverFps", "frameList=\"0-3\" fps=\"8\" duration=\"2\"", 4, 0.5f, 1},
+                      ElementCase{"DurationWinsOverFps", "frameList=\"0-3\" fps=\"8\" duration=\"2\"", 4,
+                                  0.5f, 1},
                       ElementCase{"NoTiming", "frameList=\"0-3\"", 4, 1.0f, 1},
                       ElementCase{"ZeroDuration", "frameList=\"0-3\" duration=\"0\"", 4, 0.25f, 1},
                       ElementCase{"NegativeFps", "frameList=\"0-1\" fps=\"-4\"", 2, 1.0f, 1},
@@ -143,9 +162,10 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(AnimationElementTest, FrameChildrenOnlyWithoutAListOrTiming)
 {
-    const SpriteAnimation children = ReadAnimation(
-        "<animation name=\"c\" pingPong=\"true\" linkedAnimation=\"next\"><frame index=\"4\" duration=\"0.5\"/>"
-        "<other index=\"9\"/><frame index=\"6\" duration=\"-1\"/><frame/></animation>");
+    const SpriteAnimation children =
+        ReadAnimation("<animation name=\"c\" pingPong=\"true\" linkedAnimation=\"next\"><frame index=\"4\" "
+                      "duration=\"0.5\"/>"
+                      "<other index=\"9\"/><frame index=\"6\" duration=\"-1\"/><frame/></animation>");
     EXPECT_EQ((std::vector<AnimFrame>{{4, 0.5f}, {6, 1.0f}, {0, 1.0f}}), children.frames);
     EXPECT_TRUE(children.pingPong);
     EXPECT_EQ(Label("next"), children.linkedAnimation);
@@ -169,7 +189,8 @@ TEST(AnimationElementTest, AnErrorNamesTheAnimationWhenItHasAName)
     }
     catch (const AnimationParseError& error)
     {
-        EXPECT_STREQ("in animation \"walk\": illegal token ',' (line 1, pos 3). (Expected an integer).", error.what());
+        EXPECT_STREQ("in animation \"walk\": illegal token ',' (line 1, pos 3). (Expected an integer).",
+                     error.what());
     }
     AnimationParseError bare("");
     EXPECT_STREQ("(unspecified error)", bare.what());
@@ -385,7 +406,8 @@ TEST_F(SpriteTypeTest, ChildrenReplaceListAnimationsAndLinksResolveInAnyOrder)
     EXPECT_EQ(nullptr, bare->GetAnimation(Label("walk")));
 
     const SpriteType copy(*hero);
-    EXPECT_EQ(copy.GetAnimation(Label("b")), copy.GetAnimation(Label("a"))->linked) << "copies link into themselves";
+    EXPECT_EQ(copy.GetAnimation(Label("b")), copy.GetAnimation(Label("a"))->linked)
+        << "copies link into themselves";
 
     EXPECT_EQ((RandomRange{0.0f, 2.5f}), Constant<RandomRange>("Spread").GetValue());
 }
@@ -395,8 +417,9 @@ TEST_F(SpriteTypeTest, ParseErrorsNameTheirResourceAndKeepNothing)
     EXPECT_EQ("in SpriteType \"Hero\": in animation \"walk\": illegal token '-' (line 1, pos 1). ",
               Load(L"A", R"(<spritetype name="Hero"><animation name="walk" frameList="-1"/></spritetype>)"));
     EXPECT_EQ(nullptr, Type("Hero"));
-    EXPECT_EQ("in SpriteAnimationList \"Shared\": unrecognized token 'x' (line 1, pos 1)",
-              Load(L"B", R"(<spriteanimationlist name="Shared"><animation frameList="x"/></spriteanimationlist>)"));
+    EXPECT_EQ(
+        "in SpriteAnimationList \"Shared\": unrecognized token 'x' (line 1, pos 1)",
+        Load(L"B", R"(<spriteanimationlist name="Shared"><animation frameList="x"/></spriteanimationlist>)"));
     EXPECT_EQ(nullptr, AutoResource<SpriteAnimationList>("Shared").Get());
     EXPECT_NE("", Load(L"C", R"(<spritetype name="Big"><animation frameList="99999999999"/></spritetype>)"));
     EXPECT_EQ(nullptr, Type("Big"));

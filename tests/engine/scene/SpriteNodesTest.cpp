@@ -77,7 +77,8 @@ TEST_F(SpriteNodeTest, MissingResourcesAreReportedOnceAndDrawNothing)
     ::testing::internal::CaptureStderr();
     auto* first = Make<StaticSpriteNode>(R"(<staticspritenode src="Nowhere" hitTest="true"/>)");
     auto* second = Make<StaticSpriteNode>(R"(<staticspritenode src="Nowhere"/>)");
-    auto* animated = Make<AnimatedSpriteNode>(R"(<animatedspritenode spriteType="NoType" initialAnimation="walk"/>)");
+    auto* animated =
+        Make<AnimatedSpriteNode>(R"(<animatedspritenode spriteType="NoType" initialAnimation="walk"/>)");
     auto* blind = Make<AnimatedSpriteNode>(R"(<animatedspritenode spriteType="Blind"/>)");
     auto* tiled = Make<TiledSpriteNode>(R"(<tiledspritenode src="Nowhere" width="5" height="5"/>)");
     auto* unnamed = Make<StaticSpriteNode>(R"(<staticspritenode/>)");
@@ -165,7 +166,8 @@ TEST_F(SpriteNodeTest, AnimatedNodeFollowsItsControllerAndRefitsWhenItDraws)
 
 TEST_F(SpriteNodeTest, ChangingTheTypeReplacesTheControllerAndTheNodeTakesItAlong)
 {
-    auto* node = Make<AnimatedSpriteNode>(R"(<animatedspritenode spriteType="Walker" initialAnimation="walk"/>)");
+    auto* node =
+        Make<AnimatedSpriteNode>(R"(<animatedspritenode spriteType="Walker" initialAnimation="walk"/>)");
     ASSERT_NE(nullptr, node);
     mode->Update(0.25f);
     const ObjectID first = node->GetAnimationController()->GetID();
@@ -192,9 +194,11 @@ TEST_F(SpriteNodeTest, ChangingTheTypeReplacesTheControllerAndTheNodeTakesItAlon
 
 TEST_F(SpriteNodeTest, AnimationsOutliveTheirManifestAndWorkBeforeTheNodeJoinsADatabase)
 {
-    const auto* layout = [this] {
-        EXPECT_EQ("", LoadLayout("Free", R"(<animatedspritenode spriteType="Walker" initialAnimation="jump"/>)",
-                                 L"FreeLayout"));
+    const auto* layout = [this]
+    {
+        EXPECT_EQ("",
+                  LoadLayout("Free", R"(<animatedspritenode spriteType="Walker" initialAnimation="jump"/>)",
+                             L"FreeLayout"));
         return Layout("Free");
     }();
     ASSERT_NE(nullptr, layout);
