@@ -1,9 +1,16 @@
 #include "scene/StrataExtensions.h"
 
 #include "framework/ResourceManager.h"
+#include "framework/ValueResources.h"
+#include "scene/NodeGridNode.h"
 #include "scene/SceneLayout.h"
 #include "scene/SceneNodeFactories.h"
 #include "scene/SceneNodeFactory.h"
+#include "scene/ShapeNodes.h"
+#include "scene/SpriteAnimation.h"
+#include "scene/SpriteNodes.h"
+#include "scene/SpriteType.h"
+#include "scene/TextSpriteNodes.h"
 
 #include <memory>
 
@@ -12,11 +19,24 @@ namespace Strata
 
 void SetupStrataExtensions()
 {
-    GetResourceManager()->AddResourceFactory(L"scenelayout", new SceneLayoutResourceFactory());
+    ResourceManager* resources = GetResourceManager();
+    resources->AddResourceFactory(L"spriteanimationlist", new SpriteAnimationListResourceFactory());
+    resources->AddResourceFactory(L"spritetype", new SpriteTypeResourceFactory());
+    resources->AddResourceFactory(L"scenelayout", new SceneLayoutResourceFactory());
+    resources->AddResourceFactory(L"randomrange", new RandomRangeResourceFactory());
 
     SceneLayoutManager& layouts = SceneLayoutManager::Instance();
     layouts.AddSceneNodeFactory(L"sceneref", std::make_unique<SceneRefFactory>());
     layouts.AddSceneNodeFactory(L"scenenode", std::make_unique<BasicSceneNodeFactory>());
+    layouts.AddSceneNodeFactory(L"backgroundnode", std::make_unique<BackgroundNodeFactory>());
+    layouts.AddSceneNodeFactory(L"staticspritenode", std::make_unique<StaticSpriteNodeFactory>());
+    layouts.AddSceneNodeFactory(L"textspritenode", std::make_unique<TextSpriteNodeFactory>());
+    layouts.AddSceneNodeFactory(L"animatedspritenode", std::make_unique<AnimatedSpriteNodeFactory>());
+    layouts.AddSceneNodeFactory(L"nodegridnode", std::make_unique<NodeGridNodeFactory>());
+    layouts.AddSceneNodeFactory(L"rectnode", std::make_unique<RectNodeFactory>());
+    layouts.AddSceneNodeFactory(L"ellipsenode", std::make_unique<EllipseNodeFactory>());
+    layouts.AddSceneNodeFactory(L"styledtextspritenode", std::make_unique<StyledTextSpriteNodeFactory>());
+    layouts.AddSceneNodeFactory(L"tiledspritenode", std::make_unique<TiledSpriteNodeFactory>());
 }
 
 } // namespace Strata

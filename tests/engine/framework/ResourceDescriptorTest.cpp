@@ -4,7 +4,6 @@
 
 #include "core/FileSystem.h"
 #include "framework/ResourceUtils.h"
-#include "framework/SceneResourceTypes.h"
 #include "support/MemoryFileSystemPartition.h"
 
 #include <gtest/gtest.h>
@@ -15,6 +14,16 @@ using namespace Strata::Testing;
 namespace
 {
 
+// Two unrelated resource types, for handles of the right and the wrong type.
+struct Sheet
+{
+    virtual ~Sheet() = default;
+};
+struct OtherSheet
+{
+    virtual ~OtherSheet() = default;
+};
+
 struct Counted
 {
     Counted() { ++alive; }
@@ -22,7 +31,7 @@ struct Counted
     static inline int alive = 0;
 };
 
-// Makes ResourceWrapper<SpriteAnimationList> or ResourceWrapper<Counted> elements.
+// Makes ResourceWrapper<Sheet> or ResourceWrapper<Counted> elements.
 template <class T>
 struct WrapperFactory : IResourceFactory
 {
@@ -39,7 +48,7 @@ protected:
     void SetUp() override
     {
         ResourceTest::SetUp();
-        manager->AddResourceFactory(L"scene", new WrapperFactory<SpriteAnimationList>());
+        manager->AddResourceFactory(L"scene", new WrapperFactory<Sheet>());
         manager->AddResourceFactory(L"counted", new WrapperFactory<Counted>());
         AddManifest(L"H", R"(<res name="plain" value="text" extra="&amp;more"/>
 <scene name="layout" width="800"/>
@@ -53,23 +62,23 @@ protected:
 
 TEST_F(ResourceDescriptorTest, HandlesCastToTheirTypeOrHoldNull)
 {
-    const AutoResource<SpriteAnimationList> byLabel(Label("layout"));
-    const AutoResource<SpriteAnimationList> byText("LAYOUT");
-    const AutoResource<SpriteAnimationList> byString(std::string("layout"));
+    const AutoResource<Sheet> byLabel(Label("layout"));
+    const AutoResource<Sheet> byText("LAYOUT");
+    const AutoResource<Sheet> byString(std::string("layout"));
     ASSERT_NE(byLabel.Get(), nullptr);
     EXPECT_EQ(byLabel.Get(), byText.Get());
     EXPECT_EQ(byLabel.Get(), byString.Get());
     EXPECT_EQ(byLabel.GetDescriptor()->GetName(), Label("layout"));
     EXPECT_EQ(byLabel.GetDescriptor()->GetManifest(), L"H");
 
-    const AutoResource<SpriteType> wrongType("layout");
+    const AutoResource<OtherSheet> wrongType("layout");
     EXPECT_NE(wrongType.GetDescriptor(), nullptr) << "the name exists";
     EXPECT_EQ(wrongType.Get(), nullptr) << "but holds another type";
 
-    const AutoResource<SpriteAnimationList> missing("nothing");
+    const AutoResource<Sheet> missing("nothing");
     EXPECT_EQ(missing.GetDescriptor(), nullptr);
     EXPECT_EQ(missing.Get(), nullptr);
-    const AutoResource<SpriteAnimationList> nullName(static_cast<const char*>(nullptr));
+    const AutoResource<Sheet> nullName(static_cast<const char*>(nullptr));
     EXPECT_EQ(nullName.Get(), nullptr);
 }
 
