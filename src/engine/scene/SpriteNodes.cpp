@@ -131,7 +131,9 @@ void AnimatedSpriteNode::SetSpriteType(const SpriteType* type, std::shared_ptr<I
         auto controller = std::make_unique<AnimationController>();
         // The controller points into the type: it keeps the type alive as long as it lives.
         controller->HoldResource(mTypeHolder);
-        if (ObjectDatabase* database = GetDatabase())
+        // A node already removed keeps its controller itself, so nothing outlives it in the database.
+        ObjectDatabase* database = mDestroyed ? nullptr : GetDatabase();
+        if (database)
         {
             mController = database->AddObject(controller.get());
             controller.release();
@@ -179,7 +181,7 @@ void AnimatedSpriteNode::ReceiveMessage(const ObjectMessage& message)
 {
     SceneNode::ReceiveMessage(message);
     ObjectDatabase* database = GetDatabase();
-    if (message.GetName() == GetAddMessageName() && mOwnController && database)
+    if (message.GetName() == GetAddMessageName() && mOwnController && database && !mDestroyed)
     {
         mController = database->AddObject(mOwnController.get());
         mOwnController.release();
@@ -256,6 +258,7 @@ void AnimatedSpriteNode::Update(float dt)
 
 void AnimatedSpriteNode::NodeDestroyed()
 {
+    mDestroyed = true;
     DropController();
     SceneNode::NodeDestroyed();
 }

@@ -99,8 +99,9 @@ class AnimatedSpriteNode : public SceneNode
     const ImageList* mImageList = nullptr;
     std::shared_ptr<IResourceDescriptor> mListHolder;
     ObjectID mController;
-    // The controller until the node is in a database.
+    // The controller until the node is in a database (or after it left it).
     std::unique_ptr<AnimationController> mOwnController;
+    bool mDestroyed = false;
 };
 
 // Fills its own rectangle with a repeated image, from a source offset. Scale and rotation do not apply.

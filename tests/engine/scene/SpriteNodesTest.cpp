@@ -188,6 +188,8 @@ TEST_F(SpriteNodeTest, ChangingTheTypeReplacesTheControllerAndTheNodeTakesItAlon
 
     const ObjectID secondID = second->GetID();
     node->DestroySelf();
+    node->SetSpriteType(Label("Walker"));
+    EXPECT_TRUE(node->GetAnimationController()->GetID().IsInvalid()) << "a removed node adds nothing";
     mode->Update(0.0f);
     EXPECT_EQ(nullptr, mode->GetObject(secondID)) << "the controller goes with its node";
 }
