@@ -91,6 +91,8 @@ template <class Row, size_t N> const Row* FindGame(const Row (&rows)[N], Label g
 
 constexpr float kMusicGroupVolume = 0.15f;
 
+AudioManager* gAudioManager = nullptr;
+
 } // namespace
 
 struct AudioManager::Channels
@@ -104,7 +106,11 @@ struct AudioManager::Channels
 
 AudioManager::AudioManager() : mChannels(std::make_unique<Channels>()) {}
 
-AudioManager::~AudioManager() = default;
+AudioManager::~AudioManager()
+{
+    if (gAudioManager == this)
+        gAudioManager = nullptr;
+}
 
 void AudioManager::updateVocalAudioQueues()
 {
@@ -286,11 +292,11 @@ void AudioManager::setMusicMode(MusicMode mode, Label game)
 
 AudioManager* GetAudioManager()
 {
-    static AudioManager* manager = []
+    // Made again after the singletons' deletion, as the engine's own services are.
+    if (gAudioManager == nullptr)
     {
-        auto* made = new AudioManager();
-        Strata::AutoDeleteSingleton(made);
-        return made;
-    }();
-    return manager;
+        gAudioManager = new AudioManager();
+        Strata::AutoDeleteSingleton(gAudioManager);
+    }
+    return gAudioManager;
 }
