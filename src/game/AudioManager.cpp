@@ -35,7 +35,8 @@ void StopTrack(const SoundChannelPtr& channel)
         channel->GetControls()->Stop();
 }
 
-template <class T> bool InTable(T value, T count)
+template <class T>
+bool InTable(T value, T count)
 {
     return value >= 0 && value < count;
 }
@@ -69,15 +70,14 @@ struct GameTrack
 };
 
 constexpr GameTrack kTracks[] = {
-    {"PlanAJob", "Music_Track4"},          {"ToolShed", "Ambient_Indoor"},
-    {"HereToThere", "Music_Track4"},       {"PaintIt", "Ambient_Outdoor_1"},
-    {"PileOfLeaves", "Music_Track3"},      {"HaulersDelivery", "Music_Track1"},
-    {"StreetSigns", "Ambient_Outdoor_2"},  {"CountTheMaterials", "Music_Track2"},
-    {"SproutPuzzle", "Music_Track3"},      {"HammerTheNail", "Ambient_Indoor"},
-    {"HoistStacker", "Music_Track2"},      {"HideAndSeek", "Music_Track1"},
+    {"PlanAJob", "Music_Track4"},         {"ToolShed", "Ambient_Indoor"},        {"HereToThere", "Music_Track4"},
+    {"PaintIt", "Ambient_Outdoor_1"},     {"PileOfLeaves", "Music_Track3"},      {"HaulersDelivery", "Music_Track1"},
+    {"StreetSigns", "Ambient_Outdoor_2"}, {"CountTheMaterials", "Music_Track2"}, {"SproutPuzzle", "Music_Track3"},
+    {"HammerTheNail", "Ambient_Indoor"},  {"HoistStacker", "Music_Track2"},      {"HideAndSeek", "Music_Track1"},
 };
 
-template <class Row, size_t N> const Row* FindGame(const Row (&rows)[N], Label game)
+template <class Row, size_t N>
+const Row* FindGame(const Row (&rows)[N], Label game)
 {
     if (game.IsNull())
         return nullptr;
@@ -104,7 +104,9 @@ struct AudioManager::Channels
     std::deque<QueuedVoice> voiceQueue;
 };
 
-AudioManager::AudioManager() : mChannels(std::make_unique<Channels>()) {}
+AudioManager::AudioManager() : mChannels(std::make_unique<Channels>())
+{
+}
 
 AudioManager::~AudioManager()
 {
@@ -187,7 +189,8 @@ bool AudioManager::getIsPlayingOrUpcoming(const ISound* sound) const
     if (sound == nullptr)
         return false;
     const Channels& c = *mChannels;
-    if (c.voice && c.voice->GetSound() == sound)
+    // A channel keeps its sound until the audio update after its end; by then it is no longer playing.
+    if (c.voice && c.voice->GetSound() == sound && c.voice->IsPlaying())
         return true;
     for (const QueuedVoice& entry : c.voiceQueue)
     {

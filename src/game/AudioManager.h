@@ -30,7 +30,7 @@ enum MusicMode : int
 // only.
 class AudioManager
 {
-  public:
+public:
     AudioManager();
     ~AudioManager();
     AudioManager(const AudioManager&) = delete;
@@ -76,7 +76,7 @@ class AudioManager
     MusicMode getMusicMode() const { return mMusicMode; }
     Strata::Label getMusicGame() const { return mMusicGame; }
 
-  private:
+private:
     struct Channels;
 
     // Appends a sound (null included) to the voice queue.

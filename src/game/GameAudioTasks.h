@@ -13,10 +13,10 @@ namespace Strata
 // wait at the next update. The play state is kept with the task; the voice queue plays with defaults.
 class GameVoiceTask : public Task
 {
-  public:
+public:
     sTaskStatus Update(Object* object, float dt) override;
 
-  protected:
+protected:
     GameVoiceTask(Label name, const Audio::sPlayState& state) : mName(name), mPlayState(state) {}
 
     // Cuts the speech short and queues the clip.
@@ -27,18 +27,18 @@ class GameVoiceTask : public Task
     Label mName;
     Audio::sPlayState mPlayState;
 
-  private:
+private:
     bool mPlaying = false;
 };
 
 // The sound resource of that name, as a specific voice clip.
 class AudioPlayChannelTask : public GameVoiceTask
 {
-  public:
+public:
     AudioPlayChannelTask(Label name, const Audio::sPlayState& state) : GameVoiceTask(name, state) {}
     Task* Clone() const override;
 
-  private:
+private:
     void Start() const override;
     const ISound* FindClip() const override;
 };
@@ -46,11 +46,11 @@ class AudioPlayChannelTask : public GameVoiceTask
 // The spoken description of the game `name`, from the sound list "GameDescriptions".
 class AudioPlayGameDescTask : public GameVoiceTask
 {
-  public:
+public:
     AudioPlayGameDescTask(Label name, const Audio::sPlayState& state) : GameVoiceTask(name, state) {}
     Task* Clone() const override;
 
-  private:
+private:
     void Start() const override;
     const ISound* FindClip() const override;
 };

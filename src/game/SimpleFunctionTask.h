@@ -15,9 +15,10 @@ class Object;
 // the step's seconds; callables bound to a fixed object ignore both. The task calls once, in its first
 // update, and completes having used the whole step, so what follows it in a sequence starts in the next
 // update. An empty callable completes without a call.
-template <class T> class SimpleFunctionTask : public Strata::Task
+template <class T>
+class SimpleFunctionTask : public Strata::Task
 {
-  public:
+public:
     using Function = std::function<void(T*, float)>;
 
     explicit SimpleFunctionTask(Function function) : mFunction(std::move(function)) {}
@@ -31,6 +32,6 @@ template <class T> class SimpleFunctionTask : public Strata::Task
         return Strata::Task::Complete;
     }
 
-  private:
+private:
     Function mFunction;
 };

@@ -51,9 +51,12 @@ TEST_F(AudioManagerTest, HintsCutTheSpeechOnlyForGamesThatHaveThem)
         const char* expected; // null: the word being spoken goes on
     };
     const Case cases[] = {
-        {"PaintIt", 1, "InGameHint_PaintIt_1"}, {"PaintIt", 2, "InGameHint_PaintIt_2"},
-        {"PaintIt", 0, "InGameHint_PaintIt_2"}, {"PileOfLeaves", 2, "InGameHint_Leaves_1"},
-        {"HideAndSeek", 1, nullptr},           {"NoSuchGame", 1, nullptr},
+        {"PaintIt", 1, "InGameHint_PaintIt_1"},
+        {"PaintIt", 2, "InGameHint_PaintIt_2"},
+        {"PaintIt", 0, "InGameHint_PaintIt_2"},
+        {"PileOfLeaves", 2, "InGameHint_Leaves_1"},
+        {"HideAndSeek", 1, nullptr},
+        {"NoSuchGame", 1, nullptr},
         {nullptr, 1, nullptr},
     };
     for (const Case& c : cases)
@@ -135,8 +138,8 @@ TEST_F(AudioManagerTest, MusicFollowsTheModeAndTheGame)
     {
         MusicMode mode;
         const char* game;
-        const char* track;  // the one track playing afterwards; null: none
-        bool changes;       // the music group's volume is set
+        const char* track; // the one track playing afterwards; null: none
+        bool changes;      // the music group's volume is set
     };
     const Change changes[] = {
         {MusicMode_GeneralUI, nullptr, "Music_GeneralUI", true},

@@ -17,7 +17,7 @@ using namespace Strata::Testing;
 // The audio back end on the loopback device with the game's voice sounds, words, hints and music.
 class GameAudioTest : public AudioPlatformTest
 {
-  protected:
+protected:
     static constexpr int kRate = AudioLibrary::kOutputRate;
 
     void SetUp() override
@@ -41,7 +41,8 @@ class GameAudioTest : public AudioPlatformTest
         LoadManifest(voices, L"voices");
         std::string music;
         for (const char* name : {"Music_GeneralUI", "Music_TitleTheme", "Ambient_Outdoor_1", "Ambient_Indoor"})
-            music += std::string("<sound name=\"") + name + "\" src=\"sounds/phrase\" type=\"music\" loop=\"forever\"/>\n";
+            music +=
+                std::string("<sound name=\"") + name + "\" src=\"sounds/phrase\" type=\"music\" loop=\"forever\"/>\n";
         LoadManifest(music, L"music");
     }
 
