@@ -6,7 +6,6 @@
 
 #include <climits>
 #include <string>
-#include <vector>
 
 namespace GameTesting
 {
@@ -14,36 +13,35 @@ namespace GameTesting
 using namespace Strata;
 using namespace Strata::Testing;
 
-// The audio back end on the loopback device with the game's voice sounds, words, hints and music.
+// The audio back end on the loopback device with voice words (five steps long), phrases (a hundred
+// steps), a few sound lists and looping music.
 class GameAudioTest : public AudioPlatformTest
 {
 protected:
-    static constexpr int kRate = AudioLibrary::kOutputRate;
-
     void SetUp() override
     {
         AudioPlatformTest::SetUp();
         GetAudioManager()->releaseAll();
-        const std::vector<uint8_t> word = MakeWav(kRate / 20, 500.0f); // five steps
-        const std::vector<uint8_t> phrase = MakeWav(kRate, 700.0f);    // a hundred steps
-        AddFile(L"sounds/word.wav", word);
-        AddFile(L"sounds/phrase.wav", phrase);
-        std::string voices;
-        for (const char* name : {"w3", "wRed", "wBricks", "General_CorrectAnswer", "fx1", "fx2"})
-            voices += std::string("<sound name=\"") + name + "\" src=\"sounds/word\"/>\n";
-        for (const char* name : {"desc", "InGameHint_PaintIt_1", "InGameHint_PaintIt_2", "InGameHint_Leaves_1"})
-            voices += std::string("<sound name=\"") + name + "\" src=\"sounds/phrase\"/>\n";
-        voices += "<soundlist name=\"General_NumberWords\"><sound event=\"3\" src=\"w3\"/></soundlist>\n"
-                  "<soundlist name=\"General_ColorWords\"><sound event=\"Red\" src=\"wRed\"/></soundlist>\n"
-                  "<soundlist name=\"General_MaterialWords_Plural\"><sound event=\"Bricks\" src=\"wBricks\"/>"
-                  "</soundlist>\n"
-                  "<soundlist name=\"GameDescriptions\"><sound event=\"PaintIt\" src=\"desc\"/></soundlist>\n";
-        LoadManifest(voices, L"voices");
-        std::string music;
-        for (const char* name : {"Music_GeneralUI", "Music_TitleTheme", "Ambient_Outdoor_1", "Ambient_Indoor"})
-            music +=
-                std::string("<sound name=\"") + name + "\" src=\"sounds/phrase\" type=\"music\" loop=\"forever\"/>\n";
-        LoadManifest(music, L"music");
+        AddFile(L"w.wav", MakeWav(AudioLibrary::kOutputRate / 20, 500.0f));
+        AddFile(L"p.wav", MakeWav(AudioLibrary::kOutputRate, 700.0f));
+        const auto sounds = [](std::initializer_list<const char*> names, const char* rest)
+        {
+            std::string text;
+            for (const char* name : names)
+                text += std::string("<sound name=\"") + name + "\" " + rest + "/>\n";
+            return text;
+        };
+        LoadManifest(sounds({"w3", "wRed", "wBricks", "General_CorrectAnswer", "fx1", "fx2"}, "src=\"w\"") +
+                         sounds({"desc", "InGameHint_PaintIt_1", "InGameHint_PaintIt_2"}, "src=\"p\"") +
+                         "<soundlist name=\"General_NumberWords\"><sound event=\"3\" src=\"w3\"/></soundlist>"
+                         "<soundlist name=\"General_ColorWords\"><sound event=\"Red\" src=\"wRed\"/></soundlist>"
+                         "<soundlist name=\"General_MaterialWords_Plural\"><sound event=\"Bricks\" src=\"wBricks\"/>"
+                         "</soundlist><soundlist name=\"GameDescriptions\"><sound event=\"PaintIt\" src=\"desc\"/>"
+                         "</soundlist>\n",
+                     L"voices");
+        LoadManifest(sounds({"Music_GeneralUI", "Ambient_Outdoor_1", "Ambient_Indoor"},
+                            "src=\"p\" type=\"music\" loop=\"forever\""),
+                     L"music");
     }
 
     void TearDown() override
@@ -61,7 +59,6 @@ protected:
 
     // True while the sound plays on any channel.
     bool Playing(const char* name) { return platform->WasSoundPlayedRecently(Sound(name), UINT_MAX); }
-    bool Upcoming(const char* name) { return GetAudioManager()->getIsPlayingOrUpcoming(Sound(name)); }
 };
 
 } // namespace GameTesting

@@ -8,8 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
-#include <string_view>
 #include <vector>
 
 using namespace GameTesting;
@@ -21,49 +21,30 @@ struct Piece : Object
 {
 };
 
-TEST(SimpleFunctionTaskTest, CallsOnceWithTheObjectAsItsClassOrNull)
+TEST(SimpleFunctionTaskTest, CallsOnceInTheStepTheTaskBeforeItEnds)
 {
     Piece piece;
     Object plain;
     std::vector<Piece*> seen;
-    SimpleFunctionTask<Piece> task([&](Piece* p, float) { seen.push_back(p); });
-    EXPECT_TRUE(task.Update(&piece, 0.1f).IsComplete());
-    EXPECT_TRUE(task.Update(&plain, 0.1f).IsComplete());
-    EXPECT_TRUE(task.Update(nullptr, 0.1f).IsComplete());
-    const std::unique_ptr<Task> clone(task.Clone());
-    clone->Update(&piece, 0.1f);
-    EXPECT_EQ(seen, (std::vector<Piece*>{&piece, nullptr, nullptr, &piece}));
+    const std::unique_ptr<Task> task(new SimpleFunctionTask<Piece>([&](Piece* p, float) { seen.push_back(p); }));
+    for (Object* object : {static_cast<Object*>(&piece), &plain, static_cast<Object*>(nullptr)})
+        EXPECT_TRUE(std::unique_ptr<Task>(task->Clone())->Update(object, 0.1f).IsComplete());
+    EXPECT_EQ(seen, (std::vector<Piece*>{&piece, nullptr, nullptr}));
+    EXPECT_TRUE(SimpleFunctionTask<Piece>(nullptr).Update(&piece, 0.1f).IsComplete());
 
-    SimpleFunctionTask<Piece> empty(nullptr);
-    EXPECT_TRUE(empty.Update(&piece, 0.1f).IsComplete());
-}
-
-TEST(SimpleFunctionTaskTest, CallsInTheStepTheTaskBeforeItEndsAndTheNextStartsAfter)
-{
-    struct Case
+    // A half-second wait, the call, another half-second wait: {step, update of the call, last update}.
+    for (const auto& [dt, callAt, doneAt] : {std::tuple{0.25f, 2, 4}, {0.3f, 2, 4}, {0.5f, 1, 2}})
     {
-        float dt;
-        int callUpdate;
-        int doneUpdate;
-    };
-    // A half-second wait, the call, another half-second wait.
-    for (const Case& c : {Case{0.25f, 2, 4}, Case{0.3f, 2, 4}, Case{0.5f, 1, 2}})
-    {
-        SCOPED_TRACE(c.dt);
         int update = 0;
         int calledAt = 0;
-        SerialTask sequence;
+        SerialTask sequence(new TimedTask(0.5f),
+                            new SimpleFunctionTask<Object>([&](Object*, float) { calledAt = update; }));
         sequence.AddTask(new TimedTask(0.5f));
-        sequence.AddTask(new SimpleFunctionTask<Object>([&](Object*, float) { calledAt = update; }));
-        sequence.AddTask(new TimedTask(0.5f));
-        int doneAt = 0;
-        for (update = 1; update <= 10 && doneAt == 0; ++update)
+        while (++update < 10 && !sequence.Update(nullptr, dt).IsComplete())
         {
-            if (sequence.Update(nullptr, c.dt).IsComplete())
-                doneAt = update;
         }
-        EXPECT_EQ(calledAt, c.callUpdate);
-        EXPECT_EQ(doneAt, c.doneUpdate);
+        EXPECT_EQ(calledAt, callAt) << dt;
+        EXPECT_EQ(update, doneAt) << dt;
     }
 }
 
@@ -90,72 +71,44 @@ TEST_F(GameAudioTaskTest, HintTimerSteppedIn20msUpdates)
     arm(30.0f);
     for (step = 1; step <= 3300; ++step)
     {
-        if (step == 2000) // the child did something: the full delay starts again
+        if (step == 2000) // the child did something: the hint due at 3000 is cancelled
             arm(25.0f);
         timer.UpdateInternal(0.02f);
     }
-    // 1500 updates make 30 seconds; the re-arm before update 2000 cancels the hint due at 3000.
     EXPECT_EQ(hintSteps, (std::vector<int>{1500, 3249}));
-    EXPECT_TRUE(Upcoming("InGameHint_PaintIt_1"));
+    EXPECT_TRUE(GetAudioManager()->getIsPlayingOrUpcoming(Sound("InGameHint_PaintIt_1")));
 }
 
-// Runs `task` with a game step after each update; the update that completed it (0: none in `limit`).
-int RunTask(Task& task, const std::function<void()>& step, int limit = 300)
-{
-    for (int update = 1; update <= limit; ++update)
-    {
-        if (task.Update(nullptr, 0.01f).IsComplete())
-            return update;
-        step();
-    }
-    return 0;
-}
-
-TEST_F(GameAudioTaskTest, VoiceTasksCompleteInTheUpdateAfterTheirClipEnds)
+TEST_F(GameAudioTaskTest, VoiceTasksCutSpeechAndCompleteInTheUpdateAfterTheirClipEnds)
 {
     struct Case
     {
-        const char* what;
         std::unique_ptr<Task> task;
-        const char* clip; // null: a missing clip
+        const char* clip; // null: a missing clip, whose wait ends at the second update
     };
     Case cases[] = {
-        {"description", std::make_unique<AudioPlayGameDescTask>(Label("PaintIt"), Audio::sPlayState()), "desc"},
-        {"clip", std::make_unique<AudioPlayChannelTask>(Label("w3"), Audio::sPlayState()), "w3"},
-        {"missing description", std::make_unique<AudioPlayGameDescTask>(Label("HideAndSeek"), Audio::sPlayState()),
-         nullptr},
-        {"missing clip", std::make_unique<AudioPlayChannelTask>(Label("nothing"), Audio::sPlayState()), nullptr},
+        {std::make_unique<AudioPlayGameDescTask>(Label("PaintIt"), Audio::sPlayState()), "desc"},
+        {std::make_unique<AudioPlayChannelTask>(Label("wRed"), Audio::sPlayState()), "wRed"},
+        {std::make_unique<AudioPlayGameDescTask>(Label("HideAndSeek"), Audio::sPlayState()), nullptr},
+        {std::make_unique<AudioPlayChannelTask>(Label("nothing"), Audio::sPlayState()), nullptr},
     };
     for (Case& c : cases)
     {
-        SCOPED_TRACE(c.what);
+        SCOPED_TRACE(&c - cases);
         GetAudioManager()->playNumberVocal(3);
         Step();
-        for (Task* task : {c.task.get(), c.task->Clone()})
+        int endedAt = 0;
+        int update = 1;
+        for (; update < 300 && !c.task->Update(nullptr, 0.01f).IsComplete(); ++update)
         {
-            const std::unique_ptr<Task> owned(task != c.task.get() ? task : nullptr);
-            int endedAt = 0;
-            int update = 0;
-            const int doneAt = RunTask(*task,
-                                       [&]
-                                       {
-                                           ++update;
-                                           const bool before = c.clip != nullptr && Playing(c.clip);
-                                           Step();
-                                           if (before && !Playing(c.clip))
-                                               endedAt = update;
-                                           const bool other = c.clip == nullptr || std::string_view(c.clip) != "w3";
-                                           if (update == 1 && other)
-                                           {
-                                               EXPECT_FALSE(Playing("w3")) << "the word being said is cut";
-                                           }
-                                       });
-            EXPECT_EQ(doneAt, c.clip != nullptr ? endedAt + 1 : 2);
-            if (c.clip != nullptr)
-            {
-                EXPECT_GT(endedAt, 1);
-            }
+            const bool before = c.clip != nullptr && Playing(c.clip);
+            Step();
+            if (before && !Playing(c.clip))
+                endedAt = update;
+            EXPECT_TRUE(update > 1 || !Playing("w3")) << "the word being said is cut";
         }
+        EXPECT_EQ(update, c.clip != nullptr ? endedAt + 1 : 2);
+        EXPECT_TRUE(c.clip == nullptr || endedAt > 1);
     }
 }
 
@@ -168,8 +121,7 @@ TEST_F(GameAudioTaskTest, AClipDroppedFromTheQueueEndsItsWait)
     EXPECT_FALSE(second.Update(nullptr, 0.01f).IsComplete());
     EXPECT_TRUE(first.Update(nullptr, 0.01f).IsComplete());
     Step();
-    EXPECT_TRUE(Playing("w3"));
-    EXPECT_FALSE(Playing("desc"));
+    EXPECT_TRUE(Playing("w3") && !Playing("desc"));
 }
 
 } // namespace
