@@ -88,36 +88,4 @@ TEST_F(AudioManagerTest, ClearSFXStopsEveryEffectAndUnloadingEmptiesTheVoiceQueu
     EXPECT_FALSE(platform->WasSoundPlayedRecently(three, UINT_MAX));
 }
 
-TEST_F(AudioManagerTest, MusicChangesOnlyWithTheMode)
-{
-    struct Change
-    {
-        MusicMode mode;
-        const char* game;
-        const char* track; // the one track playing afterwards; null: none
-        bool changes;      // the music group's volume is set
-    };
-    const Change changes[] = {
-        {MusicMode_GeneralUI, nullptr, "Music_GeneralUI", true},
-        {MusicMode_GeneralUI, nullptr, "Music_GeneralUI", false},
-        {MusicMode_InGame, "PaintIt", "Ambient_Outdoor_1", true},
-        {MusicMode_InGame, "ToolShed", "Ambient_Outdoor_1", false},
-        {MusicMode_GeneralUI, nullptr, "Music_GeneralUI", true},
-        {MusicMode_InGame, "ToolShed", "Ambient_Indoor", true},
-        {MusicMode_None, nullptr, nullptr, true},
-    };
-    const AudioControlsPtr group = Audio::GetControls(Audio::GetMusicKind());
-    for (const Change& c : changes)
-    {
-        SCOPED_TRACE(&c - changes);
-        group->SetVolume(1.0f);
-        GetAudioManager()->setMusicMode(c.mode, Label(c.game));
-        Step();
-        Step();
-        EXPECT_FLOAT_EQ(group->GetVolume(), c.changes ? 0.15f : 1.0f);
-        for (const char* track : {"Music_GeneralUI", "Ambient_Outdoor_1", "Ambient_Indoor"})
-            EXPECT_EQ(Playing(track), c.track != nullptr && std::string(track) == c.track) << track;
-    }
-}
-
 } // namespace

@@ -112,16 +112,4 @@ TEST_F(GameAudioTaskTest, VoiceTasksCutSpeechAndCompleteInTheUpdateAfterTheirCli
     }
 }
 
-TEST_F(GameAudioTaskTest, AClipDroppedFromTheQueueEndsItsWait)
-{
-    AudioPlayChannelTask first(Label("desc"), Audio::sPlayState());
-    AudioPlayChannelTask second(Label("w3"), Audio::sPlayState());
-    EXPECT_FALSE(first.Update(nullptr, 0.01f).IsComplete());
-    EXPECT_FALSE(first.Update(nullptr, 0.01f).IsComplete()); // queued, not yet spoken
-    EXPECT_FALSE(second.Update(nullptr, 0.01f).IsComplete());
-    EXPECT_TRUE(first.Update(nullptr, 0.01f).IsComplete());
-    Step();
-    EXPECT_TRUE(Playing("w3") && !Playing("desc"));
-}
-
 } // namespace
