@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/Label.h"
+
 #include <cstdint>
 #include <memory>
 
