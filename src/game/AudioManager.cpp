@@ -8,7 +8,9 @@
 #include "framework/ResourceManager.h"
 #include "game/YardcrewNames.h"
 
+#include <array>
 #include <deque>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -41,15 +43,9 @@ bool InTable(T value, T count)
     return value >= 0 && value < count;
 }
 
-struct HintSounds
-{
-    const char* game;
-    const char* first;
-    const char* later;
-};
-
-// "HideAndSeek" has no spoken hints and is left out: its hint request changes nothing.
-constexpr HintSounds kHints[] = {
+// Game, hint 1, later hints. "HideAndSeek" has no spoken hints and is left out: its hint request
+// changes nothing.
+constexpr const char* kHints[][3] = {
     {"CountTheMaterials", "InGameHint_CountTheMaterials", "InGameHint_CountTheMaterials"},
     {"HammerTheNail", "InGameHint_FixIt_1", "InGameHint_FixIt_2"},
     {"HereToThere", "InGameHint_HereToThere_1", "InGameHint_HereToThere_2"},
@@ -63,30 +59,37 @@ constexpr HintSounds kHints[] = {
     {"ToolShed", "InGameHint_ToolShed_1", "InGameHint_ToolShed_2"},
 };
 
-struct GameTrack
-{
-    const char* game;
-    const char* track;
-};
-
-constexpr GameTrack kTracks[] = {
+// Game, in-game track.
+constexpr const char* kTracks[][2] = {
     {"PlanAJob", "Music_Track4"},         {"ToolShed", "Ambient_Indoor"},        {"HereToThere", "Music_Track4"},
     {"PaintIt", "Ambient_Outdoor_1"},     {"PileOfLeaves", "Music_Track3"},      {"HaulersDelivery", "Music_Track1"},
     {"StreetSigns", "Ambient_Outdoor_2"}, {"CountTheMaterials", "Music_Track2"}, {"SproutPuzzle", "Music_Track3"},
     {"HammerTheNail", "Ambient_Indoor"},  {"HoistStacker", "Music_Track2"},      {"HideAndSeek", "Music_Track1"},
 };
 
-template <class Row, size_t N>
-const Row* FindGame(const Row (&rows)[N], Label game)
+// A table of names as Labels keyed by the game in its first column, made once by its caller.
+template <size_t C>
+using GameTable = std::unordered_map<Label, std::array<Label, C - 1>>;
+
+template <size_t N, size_t C>
+GameTable<C> MakeGameTable(const char* const (&rows)[N][C])
 {
-    if (game.IsNull())
-        return nullptr;
-    for (const Row& row : rows)
+    GameTable<C> table;
+    for (const auto& row : rows)
     {
-        if (game == Label(row.game))
-            return &row;
+        std::array<Label, C - 1> labels;
+        for (size_t i = 1; i < C; ++i)
+            labels[i - 1] = Label(row[i]);
+        table.emplace(Label(row[0]), labels);
     }
-    return nullptr;
+    return table;
+}
+
+template <class Table>
+const typename Table::mapped_type* FindGame(const Table& table, Label game)
+{
+    const auto found = table.find(game);
+    return found != table.end() ? &found->second : nullptr;
 }
 
 constexpr float kMusicGroupVolume = 0.15f;
@@ -252,10 +255,9 @@ void AudioManager::playGameDescriptionVocal(Label game)
 
 void AudioManager::playAudioGameHint(Label game, int hintNumber)
 {
-    const HintSounds* hints = FindGame(kHints, game);
-    if (hints == nullptr)
-        return;
-    playSpecificSoundVocal(Label(hintNumber == 1 ? hints->first : hints->later));
+    static const GameTable<3> table = MakeGameTable(kHints);
+    if (const auto* hints = FindGame(table, game))
+        playSpecificSoundVocal((*hints)[hintNumber == 1 ? 0 : 1]);
 }
 
 void AudioManager::setMusicMode(MusicMode mode, Label game)
@@ -270,26 +272,18 @@ void AudioManager::setMusicMode(MusicMode mode, Label game)
         group->SetVolume(kMusicGroupVolume);
     StopTrack(mChannels->music);
 
-    const char* track = nullptr;
-    switch (mode)
-    {
-    case MusicMode_GeneralUI:
-        track = "Music_GeneralUI";
-        break;
-    case MusicMode_TitleTheme:
-        track = "Music_TitleTheme";
-        break;
-    case MusicMode_InGame:
-        if (const GameTrack* row = FindGame(kTracks, game))
-            track = row->track;
-        break;
-    default:
-        break;
-    }
-    if (track != nullptr)
-        Strata::Audio::Play(Label(track), &mChannels->music, Strata::Audio::sPlayState());
-    else
-        mChannels->music.reset();
+    static const GameTable<2> tracks = MakeGameTable(kTracks);
+    static const Label generalUI("Music_GeneralUI");
+    static const Label titleTheme("Music_TitleTheme");
+    Label track;
+    if (mode == MusicMode_GeneralUI)
+        track = generalUI;
+    else if (mode == MusicMode_TitleTheme)
+        track = titleTheme;
+    else if (const auto* row = mode == MusicMode_InGame ? FindGame(tracks, game) : nullptr)
+        track = (*row)[0];
+    // A null name plays nothing and leaves the channel null.
+    Strata::Audio::Play(track, &mChannels->music, Strata::Audio::sPlayState());
     mMusicGame = mode == MusicMode_InGame ? game : Label();
 }
 

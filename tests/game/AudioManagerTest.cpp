@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
 using namespace GameTesting;
@@ -86,6 +87,31 @@ TEST_F(AudioManagerTest, ClearSFXStopsEveryEffectAndUnloadingEmptiesTheVoiceQueu
         Step();
     EXPECT_FALSE(platform->WasSoundPlayedRecently(desc, UINT_MAX));
     EXPECT_FALSE(platform->WasSoundPlayedRecently(three, UINT_MAX));
+}
+
+TEST_F(AudioManagerTest, MusicChangesOnlyWithTheMode)
+{
+    // Mode, game, the one track playing afterwards (null: none), whether the group's volume was set.
+    const std::tuple<MusicMode, const char*, const char*, bool> changes[] = {
+        {MusicMode_GeneralUI, nullptr, "Music_GeneralUI", true},
+        {MusicMode_GeneralUI, nullptr, "Music_GeneralUI", false},
+        {MusicMode_InGame, "PaintIt", "Ambient_Outdoor_1", true},
+        {MusicMode_InGame, "ToolShed", "Ambient_Outdoor_1", false},
+        {MusicMode_GeneralUI, nullptr, "Music_GeneralUI", true},
+        {MusicMode_InGame, "ToolShed", "Ambient_Indoor", true},
+        {MusicMode_None, nullptr, nullptr, true},
+    };
+    const AudioControlsPtr group = Audio::GetControls(Audio::GetMusicKind());
+    for (const auto& [mode, game, playing, changed] : changes)
+    {
+        group->SetVolume(1.0f);
+        GetAudioManager()->setMusicMode(mode, Label(game));
+        Step();
+        Step();
+        EXPECT_FLOAT_EQ(group->GetVolume(), changed ? 0.15f : 1.0f) << mode << " " << (game ? game : "");
+        for (const char* track : {"Music_GeneralUI", "Ambient_Outdoor_1", "Ambient_Indoor"})
+            EXPECT_EQ(Playing(track), playing != nullptr && std::string(track) == playing) << track;
+    }
 }
 
 } // namespace

@@ -14,7 +14,7 @@ using namespace Strata;
 using namespace Strata::Testing;
 
 // The audio back end on the loopback device with voice words (five steps long), phrases (a hundred
-// steps), and a few sound lists.
+// steps), a few sound lists and looping music.
 class GameAudioTest : public AudioPlatformTest
 {
 protected:
@@ -39,6 +39,9 @@ protected:
                          "</soundlist><soundlist name=\"GameDescriptions\"><sound event=\"PaintIt\" src=\"desc\"/>"
                          "</soundlist>\n",
                      L"voices");
+        LoadManifest(sounds({"Music_GeneralUI", "Ambient_Outdoor_1", "Ambient_Indoor"},
+                            "src=\"p\" type=\"music\" loop=\"forever\""),
+                     L"music");
     }
 
     void TearDown() override
