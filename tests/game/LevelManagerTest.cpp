@@ -55,12 +55,10 @@ protected:
         for (const auto& entry : LevelManager::kGameTypeNames)
         {
             const std::string name = entry.name;
-            levels.setGameModeConstructor(entry.type,
-                                          [name](Label id) -> std::unique_ptr<Strata::ApplicationMode>
-                                          {
-                                              return std::make_unique<NamedMode>(
-                                                  name + (id ? std::string(" ") + id.c_str() : std::string()));
-                                          });
+            levels.setGameModeConstructor(
+                entry.type,
+                [name](Label id) -> std::unique_ptr<Strata::ApplicationMode>
+                { return std::make_unique<NamedMode>(name + (id ? std::string(" ") + id.c_str() : std::string())); });
         }
     }
 
