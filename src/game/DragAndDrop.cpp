@@ -8,7 +8,8 @@ namespace
 {
 
 // The named container of the current database, added on first use; null without a database.
-template <class Container> Container* FindOrAddContainer(Strata::Label name)
+template <class Container>
+Container* FindOrAddContainer(Strata::Label name)
 {
     Strata::ObjectDatabase* database = Strata::GetObjectDatabase();
     if (database == nullptr)

@@ -46,10 +46,13 @@ public:
     static DragTargetContainer* GetInstance();
 };
 
-template <class T> class DragSource;
-template <class T> class DragTarget;
+template <class T>
+class DragSource;
+template <class T>
+class DragTarget;
 
-template <class T> class DragTarget<T*> : public virtual Strata::Object
+template <class T>
+class DragTarget<T*> : public virtual Strata::Object
 {
 public:
     // Called when an item of this type is put down here.
@@ -77,7 +80,8 @@ public:
     }
 };
 
-template <class T> class DragSource<T*> : public virtual Strata::Object
+template <class T>
+class DragSource<T*> : public virtual Strata::Object
 {
 public:
     explicit DragSource(T* item) : mItem(item) {}

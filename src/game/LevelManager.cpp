@@ -37,8 +37,7 @@ LevelManager::LevelManager()
 {
     mModeQueue.unwindTo = [](std::unique_ptr<Strata::ApplicationMode> mode)
     { Strata::MainLoop::UnwindToMode(mode.release()); };
-    mModeQueue.push = [](std::unique_ptr<Strata::ApplicationMode> mode)
-    { Strata::MainLoop::PushMode(mode.release()); };
+    mModeQueue.push = [](std::unique_ptr<Strata::ApplicationMode> mode) { Strata::MainLoop::PushMode(mode.release()); };
 }
 
 LevelManager::~LevelManager() = default;

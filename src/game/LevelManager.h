@@ -25,7 +25,8 @@ using GameModeConstructor = std::function<std::unique_ptr<Strata::ApplicationMod
 
 // The constructor of a mini-game mode with the arguments the story passes: the level ID to a mode made
 // from a Label, (true, -1) to a mode made from a flag and a loop count, nothing otherwise.
-template <class Mode> GameModeConstructor MakeGameModeConstructor()
+template <class Mode>
+GameModeConstructor MakeGameModeConstructor()
 {
     return [](Strata::Label levelID) -> std::unique_ptr<Strata::ApplicationMode>
     {

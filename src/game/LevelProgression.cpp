@@ -5,9 +5,10 @@
 
 #include <memory>
 
-Strata::IResourceDescriptor* LevelProgressionResourceFactory::CreateResource(
-    const std::wstring& manifest, Strata::Label name, const Strata::IAttributeContainer& attributes,
-    Strata::IXMLReader& element) const
+Strata::IResourceDescriptor*
+LevelProgressionResourceFactory::CreateResource(const std::wstring& manifest, Strata::Label name,
+                                                const Strata::IAttributeContainer& attributes,
+                                                Strata::IXMLReader& element) const
 {
     auto story = std::make_unique<Strata::ResourceWrapper<LevelProgressionData>>(manifest, name, attributes);
     element.ReadElement(); // the "LevelProg" element itself

@@ -53,15 +53,15 @@ const Strata::Label kStreetSignSpriteTypes[StreetSignShape_Count] = {
     "StreetSigns_SignCircle"};
 
 const char* const kToolShedToolColorNames[ToolShedToolColor_Count] = {"Red", "Blue", "Green", "Yellow"};
-const char* const kToolShedToolTypeNames[ToolShedToolType_Count] = {"Brush", "Drill", "Hammer",      "Wrench",
-                                                                    "Saw",   "Screwdriver", "Level", "Pliers"};
+const char* const kToolShedToolTypeNames[ToolShedToolType_Count] = {"Brush", "Drill",       "Hammer", "Wrench",
+                                                                    "Saw",   "Screwdriver", "Level",  "Pliers"};
 const Strata::Label kToolShedToolSpriteTypes[ToolShedToolType_Count] = {
     "ToolShedTool_Brush", "ToolShedTool_Drill",       "ToolShedTool_Hammer", "ToolShedTool_Wrench",
     "ToolShedTool_Saw",   "ToolShedTool_Screwdriver", "ToolShedTool_Level",  "ToolShedTool_Pliers"};
 const Strata::Label kToolShedToolNameTags[ToolShedToolType_Count] = {
-    "ToolShedTool_Brush_Label", "ToolShedTool_Drill_Label",       "ToolShedTool_Hammer_Label",
-    "ToolShedTool_Wrench_Label", "ToolShedTool_Saw_Label",        "ToolShedTool_Screwdriver_Label",
-    "ToolShedTool_Level_Label", "ToolShedTool_Pliers_Label"};
+    "ToolShedTool_Brush_Label",  "ToolShedTool_Drill_Label", "ToolShedTool_Hammer_Label",
+    "ToolShedTool_Wrench_Label", "ToolShedTool_Saw_Label",   "ToolShedTool_Screwdriver_Label",
+    "ToolShedTool_Level_Label",  "ToolShedTool_Pliers_Label"};
 
 const char* const kStackObjectColorNames[StackObjectColor_Count] = {"Red", "Blue"};
 const char* const kStackObjectTypeNames[StackObjectType_Count] = {"Girder", "Log"};
@@ -70,23 +70,21 @@ const char* const kFixItToolTypeNames[FixItToolType_Count] = {"Wrench", "DriverP
 const char* const kFixItToolColorNames[FixItToolColor_Count] = {"Red", "Green", "Blue", "Yellow"};
 
 const char* const kBuildingMaterialNames[BuildingMaterial_Count] = {
-    "Plant",      "LogRed",     "LogBrown",   "LogYellow",  "ConeOrange", "ConeRed",   "ConeYellow",
-    "CementBlue", "CementGray", "CementRed",  "BricksRed",  "BricksGray", "BricksBlue"};
+    "Plant",      "LogRed",     "LogBrown",  "LogYellow", "ConeOrange", "ConeRed",   "ConeYellow",
+    "CementBlue", "CementGray", "CementRed", "BricksRed", "BricksGray", "BricksBlue"};
 const char* const kBuildingMaterialSpriteTypes[BuildingMaterial_Count] = {
-    "Materials-Plant",       "Materials-Logs-Red",    "Materials-Logs-Brown",   "Materials-Logs-Yellow",
+    "Materials-Plant",        "Materials-Logs-Red",   "Materials-Logs-Brown",   "Materials-Logs-Yellow",
     "Materials-Cones-Orange", "Materials-Cones-Red",  "Materials-Cones-Yellow", "Materials-Cement-Blue",
-    "Materials-Cement-Gray", "Materials-Cement-Red",  "Materials-Bricks-Red",   "Materials-Bricks-Gray",
+    "Materials-Cement-Gray",  "Materials-Cement-Red", "Materials-Bricks-Red",   "Materials-Bricks-Gray",
     "Materials-Bricks-Blue"};
 const char* const kBuildingMaterialRolloverSpriteTypes[BuildingMaterial_Count] = {
-    "Materials-Plant-Rollover",  "Materials-Logs-Rollover",   "Materials-Logs-Rollover",
-    "Materials-Logs-Rollover",   "Materials-Cones-Rollover",  "Materials-Cones-Rollover",
-    "Materials-Cones-Rollover",  "Materials-Cement-Rollover", "Materials-Cement-Rollover",
-    "Materials-Cement-Rollover", "Materials-Bricks-Rollover", "Materials-Bricks-Rollover",
+    "Materials-Plant-Rollover",  "Materials-Logs-Rollover",   "Materials-Logs-Rollover",   "Materials-Logs-Rollover",
+    "Materials-Cones-Rollover",  "Materials-Cones-Rollover",  "Materials-Cones-Rollover",  "Materials-Cement-Rollover",
+    "Materials-Cement-Rollover", "Materials-Cement-Rollover", "Materials-Bricks-Rollover", "Materials-Bricks-Rollover",
     "Materials-Bricks-Rollover"};
 
 const char* const kHereToThereObjectColorNames[HereToThereObjectColor_Count] = {"Blue", "Green", "Purple", "Yellow"};
-const char* const kHereToThereObjectShapeNames[HereToThereObjectShape_Count] = {"Square", "Circle", "Triangle",
-                                                                                "Star"};
+const char* const kHereToThereObjectShapeNames[HereToThereObjectShape_Count] = {"Square", "Circle", "Triangle", "Star"};
 
 const Strata::Label kFenceSpriteTypes[HousePaintColor_Count] = {"FenceSpriteType_Red", "FenceSpriteType_Green",
                                                                 "FenceSpriteType_Blue", "FenceSpriteType_Yellow"};

@@ -18,7 +18,8 @@ namespace
 std::vector<std::string> gEvents;
 
 // Items and places of two kinds; the tool is also a scene-layout controller, as the games' pieces are.
-template <class Kind> struct Item : DragSource<Kind*>
+template <class Kind>
+struct Item : DragSource<Kind*>
 {
     Item(Kind* self, std::string itemName) : DragSource<Kind*>(self), name(std::move(itemName)) {}
     void DoOnStartDragging() override { gEvents.push_back(name + " start"); }
@@ -36,7 +37,8 @@ struct Brick : Item<Brick>
     explicit Brick(std::string name) : Item<Brick>(this, std::move(name)) {}
 };
 
-template <class Kind> struct Place : DragTarget<Kind*>
+template <class Kind>
+struct Place : DragTarget<Kind*>
 {
     explicit Place(std::string placeName) : name(std::move(placeName)) {}
     void DropActivated(Kind* item) override { gEvents.push_back(name + " got " + item->name); }
@@ -49,7 +51,8 @@ protected:
     DragAndDropTest() { Strata::MainLoop::WithinContext(&mode, guard); }
     ~DragAndDropTest() override { gEvents.clear(); }
 
-    template <class T> T* Add(std::unique_ptr<T> object)
+    template <class T>
+    T* Add(std::unique_ptr<T> object)
     {
         mode.AddObject(object.get());
         return object.release(); // the database owns it
@@ -88,7 +91,8 @@ TEST_F(DragAndDropTest, ADropReachesTheTargetOfItsTypeAndAnythingElseSendsTheIte
     hammer->Release();
     box->DragEnter();
     saw->Release();
-    EXPECT_EQ(TakeEvents(), (std::vector<std::string>{"hammer start", "hammer cancel", "hammer start", "hammer cancel"}));
+    EXPECT_EQ(TakeEvents(),
+              (std::vector<std::string>{"hammer start", "hammer cancel", "hammer start", "hammer cancel"}));
 }
 
 TEST_F(DragAndDropTest, PickingUpReplacesTheHeldItemAndTheTargetFollowsThePointer)
