@@ -14,6 +14,7 @@
 #include "framework/ApplicationMode.h"
 #include "framework/MainLoop.h"
 #include "graphics/Context.h"
+#include "game/AudioManager.h"
 #include "graphics/Drawing.h"
 #include "platform/linux/ApplicationPlatform.h"
 #include "platform/linux/FrameViewport.h"
@@ -83,7 +84,15 @@ class MenagerieApplication final : public Strata::BaseApplication
         Strata::MainLoop::ChangeMode(new BlackFrameMode());
     }
 
-    void Cleanup() override { Strata::Audio::SaveAccountSettings(); }
+    // Queued voice sounds follow one another, one started per step at most.
+    void Update(float) override { GetAudioManager()->updateVocalAudioQueues(); }
+
+    // The game's channels go before the audio back end that made them.
+    void Cleanup() override
+    {
+        Strata::Audio::SaveAccountSettings();
+        GetAudioManager()->releaseAll();
+    }
 
   private:
     Strata::sApplicationDescriptor mDescriptor;

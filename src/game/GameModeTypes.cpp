@@ -1,0 +1,3 @@
+#include "game/GameModeTypes.h"
+
+const char* const kGameModeDifficultyNames[GameModeDifficulty_Count] = {"Easy", "Medium", "Hard"};

@@ -1,0 +1,50 @@
+#include "game/YardcrewNames.h"
+#include "game/GameModeTypes.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+
+namespace
+{
+
+// Each table keeps its own order: the same word sits at different positions.
+TEST(YardcrewNamesTest, EachTableFindsItsOwnPositions)
+{
+    struct Case
+    {
+        std::span<const char* const> table;
+        const char* name;
+        int position;
+    };
+    const Case cases[] = {
+        {kYardcrewColorNames, "Purple", YardcrewColor_Purple},
+        {kHereToThereObjectColorNames, "Purple", HereToThereObjectColor_Purple},
+        {kYardcrewColorNames, "Blue", 2},
+        {kToolShedToolColorNames, "Blue", 1},
+        {kFixItToolColorNames, "Blue", 2},
+        {kHereToThereObjectColorNames, "Blue", 0},
+        {kGameModeDifficultyNames, "Medium", GameModeDifficulty_Medium},
+        {kGameModeDifficultyNames, "medium", -1},
+        {kGameModeDifficultyNames, "Expert", -1},
+        {kGameModeDifficultyNames, nullptr, -1},
+        {kStreetSignShapeNames, "Circle", StreetSignShape_Circle},
+        {kBuildingMaterialNames, "BricksBlue", BuildingMaterial_BricksBlue},
+        {kToolShedToolTypeNames, "Pliers", ToolShedToolType_Pliers},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(FindName(c.table, c.name), c.position) << (c.name ? c.name : "(null)");
+
+    EXPECT_EQ(kYardcrewColorLabels[YardcrewColor_Purple], Strata::Label("Purple"));
+    EXPECT_EQ(kToolShedToolSpriteTypes[ToolShedToolType_Hammer], Strata::Label("ToolShedTool_Hammer"));
+    EXPECT_EQ(kStreetSignSpriteTypes[StreetSignShape_Octagon], Strata::Label("StreetSigns_SignOctagon"));
+    EXPECT_EQ(std::string(kBuildingMaterialSpriteTypes[BuildingMaterial_CementGray]), "Materials-Cement-Gray");
+    const std::set<std::string> rollovers(std::begin(kBuildingMaterialRolloverSpriteTypes),
+                                          std::end(kBuildingMaterialRolloverSpriteTypes));
+    EXPECT_EQ(rollovers.size(), 5u);
+    EXPECT_EQ(std::string(kBuildingMaterialRolloverSpriteTypes[BuildingMaterial_BricksBlue]),
+              "Materials-Bricks-Rollover");
+}
+
+} // namespace
