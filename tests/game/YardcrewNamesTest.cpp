@@ -37,9 +37,6 @@ TEST(YardcrewNamesTest, EachTableFindsItsOwnPositions)
         EXPECT_EQ(FindName(c.table, c.name), c.position) << (c.name ? c.name : "(null)");
 
     EXPECT_EQ(kYardcrewColorLabels[YardcrewColor_Purple], Strata::Label("Purple"));
-    EXPECT_EQ(kToolShedToolSpriteTypes[ToolShedToolType_Hammer], Strata::Label("ToolShedTool_Hammer"));
-    EXPECT_EQ(kStreetSignSpriteTypes[StreetSignShape_Octagon], Strata::Label("StreetSigns_SignOctagon"));
-    EXPECT_EQ(std::string(kBuildingMaterialSpriteTypes[BuildingMaterial_CementGray]), "Materials-Cement-Gray");
     const std::set<std::string> rollovers(std::begin(kBuildingMaterialRolloverSpriteTypes),
                                           std::end(kBuildingMaterialRolloverSpriteTypes));
     EXPECT_EQ(rollovers.size(), 5u);
