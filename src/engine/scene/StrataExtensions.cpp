@@ -2,6 +2,7 @@
 
 #include "framework/ResourceManager.h"
 #include "framework/ValueResources.h"
+#include "scene/ButtonNode.h"
 #include "scene/NodeGridNode.h"
 #include "scene/SceneLayout.h"
 #include "scene/SceneNodeFactories.h"
@@ -29,6 +30,7 @@ void SetupStrataExtensions()
     layouts.AddSceneNodeFactory(L"sceneref", std::make_unique<SceneRefFactory>());
     layouts.AddSceneNodeFactory(L"scenenode", std::make_unique<BasicSceneNodeFactory>());
     layouts.AddSceneNodeFactory(L"backgroundnode", std::make_unique<BackgroundNodeFactory>());
+    layouts.AddSceneNodeFactory(L"buttonnode", std::make_unique<ButtonNodeFactory>());
     layouts.AddSceneNodeFactory(L"staticspritenode", std::make_unique<StaticSpriteNodeFactory>());
     layouts.AddSceneNodeFactory(L"textspritenode", std::make_unique<TextSpriteNodeFactory>());
     layouts.AddSceneNodeFactory(L"animatedspritenode", std::make_unique<AnimatedSpriteNodeFactory>());
