@@ -25,15 +25,15 @@ std::string Frames(const char* name, int count, const char* attributes)
 
 class ButtonNodeTest : public WidgetTest
 {
-  protected:
+protected:
     void SetUp() override
     {
         WidgetTest::SetUp();
-        ASSERT_EQ("", Load(L"Art", Frames("Four", 4, "w=\"20\" h=\"10\"") + Frames("Five", 5, "w=\"20\" h=\"10\"") +
-                                       Frames("Twelve", 12, "w=\"4\" h=\"8\"") +
-                                       Frames("Fifteen", 15, "w=\"4\" h=\"8\"") +
-                                       Frames("Fade", 1, "w=\"40\" h=\"4\" alphaStep=\"1\"") +
-                                       "<testfont name=\"Mono\"/><string name=\"Hello\" value=\"Hi\"/>\n"));
+        ASSERT_EQ("",
+                  Load(L"Art", Frames("Four", 4, "w=\"20\" h=\"10\"") + Frames("Five", 5, "w=\"20\" h=\"10\"") +
+                                   Frames("Twelve", 12, "w=\"4\" h=\"8\"") + Frames("Fifteen", 15, "w=\"4\" h=\"8\"") +
+                                   Frames("Fade", 1, "w=\"40\" h=\"4\" alphaStep=\"1\"") +
+                                   "<testfont name=\"Mono\"/><string name=\"Hello\" value=\"Hi\"/>\n"));
     }
 
     // A button named "ok" at the origin, with the sound list "Clicks".
@@ -113,13 +113,27 @@ TEST_P(ButtonClickTest, SequencesClickOnlyOnAReleaseOverTheCapturingButton)
     {
         switch (*step)
         {
-        case 'd': mode->OnMouseDown(MouseButton_Left, 5, 5); break;
-        case 'D': mode->OnMouseDown(MouseButton_Left, 50, 50); break;
-        case 'u': mode->OnMouseUp(MouseButton_Left, 5, 5); break;
-        case 'U': mode->OnMouseUp(MouseButton_Left, 50, 50); break;
-        case 'm': mode->OnMouseMove(6, 6); break;
-        case 'M': mode->OnMouseMove(50, 50); break;
-        case 'x': button->Enable(false); break;
+        case 'd':
+            mode->OnMouseDown(MouseButton_Left, 5, 5);
+            break;
+        case 'D':
+            mode->OnMouseDown(MouseButton_Left, 50, 50);
+            break;
+        case 'u':
+            mode->OnMouseUp(MouseButton_Left, 5, 5);
+            break;
+        case 'U':
+            mode->OnMouseUp(MouseButton_Left, 50, 50);
+            break;
+        case 'm':
+            mode->OnMouseMove(6, 6);
+            break;
+        case 'M':
+            mode->OnMouseMove(50, 50);
+            break;
+        case 'x':
+            button->Enable(false);
+            break;
         }
     }
     EXPECT_EQ(c.events, Events()) << c.name;
@@ -129,16 +143,18 @@ TEST_P(ButtonClickTest, SequencesClickOnlyOnAReleaseOverTheCapturingButton)
 
 INSTANTIATE_TEST_SUITE_P(
     Sequences, ButtonClickTest,
-    ::testing::Values(
-        ClickCase{"press and release", "du", "sound:Clicks:Down ButtonClick:ok signal sound:Clicks:Release"},
-        ClickCase{"hover first", "mdu", "sound:Clicks:Hot sound:Clicks:Down ButtonClick:ok signal sound:Clicks:Release"},
-        ClickCase{"dragged off", "dMU", "sound:Clicks:Down"},
-        ClickCase{"dragged off and back", "dMmu",
-                  "sound:Clicks:Down sound:Clicks:Hot ButtonClick:ok signal sound:Clicks:Release"},
-        ClickCase{"pressed elsewhere", "Du", ""}, ClickCase{"disabled", "xdu", ""},
-        ClickCase{"disabled while pressed", "dxu", "sound:Clicks:Down"},
-        ClickCase{"disabled while pressed, released outside", "dxMU", "sound:Clicks:Down"}),
-    [](const auto& info) {
+    ::testing::Values(ClickCase{"press and release", "du",
+                                "sound:Clicks:Down ButtonClick:ok signal sound:Clicks:Release"},
+                      ClickCase{"hover first", "mdu",
+                                "sound:Clicks:Hot sound:Clicks:Down ButtonClick:ok signal sound:Clicks:Release"},
+                      ClickCase{"dragged off", "dMU", "sound:Clicks:Down"},
+                      ClickCase{"dragged off and back", "dMmu",
+                                "sound:Clicks:Down sound:Clicks:Hot ButtonClick:ok signal sound:Clicks:Release"},
+                      ClickCase{"pressed elsewhere", "Du", ""}, ClickCase{"disabled", "xdu", ""},
+                      ClickCase{"disabled while pressed", "dxu", "sound:Clicks:Down"},
+                      ClickCase{"disabled while pressed, released outside", "dxMU", "sound:Clicks:Down"}),
+    [](const auto& info)
+    {
         std::string name;
         for (const char* c = info.param.name; *c != '\0'; ++c)
             name += std::isalnum(static_cast<unsigned char>(*c)) ? *c : '_';
@@ -161,8 +177,7 @@ class ButtonKeyTest : public ButtonNodeTest, public ::testing::WithParamInterfac
 TEST_P(ButtonKeyTest, ActivationKeysNeedTheFocusTheOwnKeyDoesNot)
 {
     const KeyCase& c = GetParam();
-    ButtonNode* button =
-        MakeButton(c.keyCode ? std::string("keyCode=\"") + c.keyCode + "\"" : std::string());
+    ButtonNode* button = MakeButton(c.keyCode ? std::string("keyCode=\"") + c.keyCode + "\"" : std::string());
     ASSERT_NE(nullptr, button);
     button->Enable(c.enabled);
     if (c.focused)
@@ -171,16 +186,13 @@ TEST_P(ButtonKeyTest, ActivationKeysNeedTheFocusTheOwnKeyDoesNot)
     EXPECT_EQ(c.clicks ? "ButtonClick:ok signal" : "", Events());
 }
 
-INSTANTIATE_TEST_SUITE_P(Keys, ButtonKeyTest,
-                         ::testing::Values(KeyCase{"a", false, true, 65, true}, KeyCase{"a", false, false, 65, true},
-                                           KeyCase{"Escape", false, true, 27, true},
-                                           KeyCase{"ab", false, true, 0, false},
-                                           KeyCase{nullptr, true, true, 0, false},
-                                           KeyCase{nullptr, true, true, 13, true},
-                                           KeyCase{nullptr, true, true, 32, true},
-                                           KeyCase{nullptr, true, false, 258, true},
-                                           KeyCase{nullptr, false, true, 13, false},
-                                           KeyCase{"a", true, true, 66, false}));
+INSTANTIATE_TEST_SUITE_P(
+    Keys, ButtonKeyTest,
+    ::testing::Values(KeyCase{"a", false, true, 65, true}, KeyCase{"a", false, false, 65, true},
+                      KeyCase{"Escape", false, true, 27, true}, KeyCase{"ab", false, true, 0, false},
+                      KeyCase{nullptr, true, true, 0, false}, KeyCase{nullptr, true, true, 13, true},
+                      KeyCase{nullptr, true, true, 32, true}, KeyCase{nullptr, true, false, 258, true},
+                      KeyCase{nullptr, false, true, 13, false}, KeyCase{"a", true, true, 66, false}));
 
 TEST_F(ButtonNodeTest, SizeAndTextFollowImagesFontAndTextResource)
 {

@@ -16,7 +16,7 @@ namespace
 // 100 x 46 list is 96 x 42, so three whole lines show and a fourth is cut to 6.
 class ListNodeTest : public WidgetTest
 {
-  protected:
+protected:
     void SetUp() override
     {
         WidgetTest::SetUp();
@@ -62,27 +62,27 @@ TEST_F(ListNodeTest, KeyboardNavigationEngagesThenMovesAndScrolls)
         int selected, top;
         bool engaged;
     } steps[] = {
-        {40, false, -1, 0, false},   // not focused
-        {0, false, -1, 0, false},    // focus
-        {40, false, -1, 0, false},   // not engaged yet
-        {512, true, -1, 0, true},    //
-        {38, true, 0, 0, true},      // nothing selected: the first item
-        {38, true, 0, 0, true},      // already at the top
-        {40, true, 1, 0, true},      //
-        {40, true, 2, 0, true},      //
-        {40, true, 3, 1, true},      // past the last whole line: scrolls
-        {40, true, 4, 2, true},      //
-        {40, true, 4, 2, true},      // at the end
-        {38, true, 3, 2, true},      //
-        {38, true, 2, 2, true},      //
-        {38, true, 1, 1, true},      // above the top line: the top follows
-        {65, false, 1, 1, true},     //
-        {513, true, 1, 1, false},    //
-        {513, false, 1, 1, false},   //
-        {512, true, 1, 1, true},     //
-        {512, true, 1, 1, false},    //
-        {512, true, 1, 1, true},     //
-        {-1, false, 1, 1, false},    // "LostFocus"
+        {40, false, -1, 0, false}, // not focused
+        {0, false, -1, 0, false},  // focus
+        {40, false, -1, 0, false}, // not engaged yet
+        {512, true, -1, 0, true},  //
+        {38, true, 0, 0, true},    // nothing selected: the first item
+        {38, true, 0, 0, true},    // already at the top
+        {40, true, 1, 0, true},    //
+        {40, true, 2, 0, true},    //
+        {40, true, 3, 1, true},    // past the last whole line: scrolls
+        {40, true, 4, 2, true},    //
+        {40, true, 4, 2, true},    // at the end
+        {38, true, 3, 2, true},    //
+        {38, true, 2, 2, true},    //
+        {38, true, 1, 1, true},    // above the top line: the top follows
+        {65, false, 1, 1, true},   //
+        {513, true, 1, 1, false},  //
+        {513, false, 1, 1, false}, //
+        {512, true, 1, 1, true},   //
+        {512, true, 1, 1, false},  //
+        {512, true, 1, 1, true},   //
+        {-1, false, 1, 1, false},  // "LostFocus"
     };
     int index = 0;
     for (const Step& s : steps)
@@ -104,7 +104,8 @@ TEST_F(ListNodeTest, KeyboardNavigationEngagesThenMovesAndScrolls)
 
 TEST_F(ListNodeTest, EmptyOrHiddenListsTakeNothing)
 {
-    auto* empty = Make<ListNode>("<listnode name=\"empty\" images=\"Nine\" font=\"Mono\" width=\"100\" height=\"46\"/>");
+    auto* empty =
+        Make<ListNode>("<listnode name=\"empty\" images=\"Nine\" font=\"Mono\" width=\"100\" height=\"46\"/>");
     ASSERT_NE(nullptr, empty);
     EXPECT_FALSE(empty->CanFocus());
     EXPECT_TRUE(list->CanFocus());
@@ -123,7 +124,8 @@ TEST_F(ListNodeTest, EmptyOrHiddenListsTakeNothing)
 TEST_F(ListNodeTest, LineColoursShowSelectionAndEngagement)
 {
     list->SelectItem(1);
-    const auto draw = [&](int x, int y) {
+    const auto draw = [&](int x, int y)
+    {
         Target target(100, 46);
         list->DrawNode();
         return target.At(x, y);

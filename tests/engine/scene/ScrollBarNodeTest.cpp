@@ -19,7 +19,7 @@ namespace
 
 class ScrollBarNodeTest : public WidgetTest
 {
-  protected:
+protected:
     void SetUp() override
     {
         WidgetTest::SetUp();

@@ -24,7 +24,7 @@ std::string Frames(const char* name, int count, const char* attributes)
 
 class ToggleTest : public WidgetTest
 {
-  protected:
+protected:
     void SetUp() override
     {
         WidgetTest::SetUp();
@@ -34,7 +34,8 @@ class ToggleTest : public WidgetTest
     }
 
     // Puts a widget at the origin into a state: hot, pressed, focused, disabled, checked.
-    template <class T> void Apply(T* node, const std::string& states)
+    template <class T>
+    void Apply(T* node, const std::string& states)
     {
         if (states.find("checked") != std::string::npos)
             node->SetChecked(true);
@@ -63,8 +64,8 @@ class CheckBoxFrameTest : public ToggleTest, public ::testing::WithParamInterfac
 TEST_P(CheckBoxFrameTest, CheckedFramesComeFromTheSecondHalf)
 {
     const FrameCase& c = GetParam();
-    auto* box = Make<CheckBoxNode>(std::string("<checkboxnode name=\"box\" width=\"20\" images=\"") + c.images +
-                                   "\"/>");
+    auto* box =
+        Make<CheckBoxNode>(std::string("<checkboxnode name=\"box\" width=\"20\" images=\"") + c.images + "\"/>");
     ASSERT_NE(nullptr, box);
     Apply(box, c.states);
     EXPECT_EQ(c.frame, box->GetImageIndex()) << c.images << " " << c.states;
@@ -147,10 +148,10 @@ TEST_P(RadioFrameTest, CheckedShowsFrameFourOrElsePressed)
 
 INSTANTIATE_TEST_SUITE_P(States, RadioFrameTest,
                          ::testing::Values(FrameCase{"Five", "checked hot", 4}, FrameCase{"Five", "checked pressed", 4},
-                                           FrameCase{"Four", "checked hot", 2}, FrameCase{"Four", "checked disabled", 3},
-                                           FrameCase{"Four", "hot", 1}, FrameCase{"Four", "focused", 1},
-                                           FrameCase{"Five", "focused", 4}, FrameCase{"Four", "pressed", 2},
-                                           FrameCase{"Four", "", 0}));
+                                           FrameCase{"Four", "checked hot", 2},
+                                           FrameCase{"Four", "checked disabled", 3}, FrameCase{"Four", "hot", 1},
+                                           FrameCase{"Four", "focused", 1}, FrameCase{"Five", "focused", 4},
+                                           FrameCase{"Four", "pressed", 2}, FrameCase{"Four", "", 0}));
 
 TEST_F(ToggleTest, RadioButtonsAreExclusiveWithinTheirGroupByIdentity)
 {
@@ -162,7 +163,8 @@ TEST_F(ToggleTest, RadioButtonsAreExclusiveWithinTheirGroupByIdentity)
     auto* loose1 = Make<RadioButtonNode>("<radiobuttonnode y=\"40\" images=\"Four\"/>");
     auto* loose2 = Make<RadioButtonNode>("<radiobuttonnode y=\"40\" images=\"Four\"/>");
     ASSERT_TRUE(a && b && c && d && twin && loose1 && loose2);
-    const auto checked = [&] {
+    const auto checked = [&]
+    {
         std::string s;
         for (RadioButtonNode* r : {a, b, c, d, twin, loose1, loose2})
             s += r->IsChecked() ? '1' : '0';

@@ -31,7 +31,7 @@ struct FakeSoundList
 
 class RecordingSceneMode : public SceneApplicationMode
 {
-  public:
+public:
     void ReceiveMessage(const ObjectMessage& message) override
     {
         const Object* sender = GetObject(message.GetSender());
@@ -44,7 +44,7 @@ class RecordingSceneMode : public SceneApplicationMode
 
 class WidgetTest : public ResourceTest
 {
-  protected:
+protected:
     void SetUp() override
     {
         ResourceTest::SetUp();
@@ -58,14 +58,16 @@ class WidgetTest : public ResourceTest
         mode->Setup();
         WidgetEvents().clear();
         sSoundListHooks hooks;
-        hooks.find = [](Label name) -> const SoundList* {
+        hooks.find = [](Label name) -> const SoundList*
+        {
             static std::vector<std::unique_ptr<FakeSoundList>> lists;
             if (std::string(name.c_str()) == "NoSuchList")
                 return nullptr;
             lists.push_back(std::make_unique<FakeSoundList>(FakeSoundList{name.c_str()}));
             return reinterpret_cast<const SoundList*>(lists.back().get());
         };
-        hooks.play = [](const SoundList& list, Label event) {
+        hooks.play = [](const SoundList& list, Label event)
+        {
             const auto& fake = reinterpret_cast<const FakeSoundList&>(list);
             WidgetEvents().push_back("sound:" + fake.name + ":" + event.c_str());
         };
@@ -87,7 +89,8 @@ class WidgetTest : public ResourceTest
     }
 
     // A one-node layout instantiated under the root, named `name`.
-    template <class T> T* Make(const std::string& element, const char* name = "w")
+    template <class T>
+    T* Make(const std::string& element, const char* name = "w")
     {
         const std::string layout = "L" + std::to_string(++mLayouts);
         const std::wstring manifest(layout.begin(), layout.end());
@@ -112,7 +115,7 @@ class WidgetTest : public ResourceTest
 
     std::unique_ptr<RecordingSceneMode> mode;
 
-  private:
+private:
     std::unique_ptr<MainLoop::AutoContext> mContext;
     int mLayouts = 0;
 };
