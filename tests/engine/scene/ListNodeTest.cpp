@@ -40,7 +40,7 @@ TEST_F(ListNodeTest, LinesAndPressesFollowTheScrollPosition)
     EXPECT_EQ(Rect<float>(2, 38, 96, 6), list->GetItemRect(3));
     EXPECT_EQ(3, list->GetVisibleItemCount());
     // A press on the cut-off line still selects it; below the interior nothing is hit.
-    EXPECT_EQ(MessageResult_Handled, list->OnMouseDown(MouseButton_Right, 10, 41));
+    EXPECT_EQ(MessageResult_Handled, mode->OnMouseDown(MouseButton_Right, 10, 41));
     EXPECT_EQ(3, list->GetSelectedIndex());
     EXPECT_EQ(MessageResult_Unhandled, list->OnMouseDown(MouseButton_Left, 10, 45));
     list->ScrollDown();
