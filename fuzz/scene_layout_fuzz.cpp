@@ -11,7 +11,6 @@
 #include "scene/SceneLayout.h"
 #include "scene/SceneNode.h"
 #include "scene/SceneNodeFactories.h"
-#include "scene/ScrollBarNode.h"
 #include "scene/StrataExtensions.h"
 
 #include <cstddef>
@@ -45,8 +44,6 @@ size_t CountDescribed(const SceneLayout::LayoutDescriptor& descriptor)
     const bool reference =
         dynamic_cast<const SceneRefDescriptor*>(descriptor.nodeDescriptor.get()) != nullptr;
     size_t count = reference ? kRefNodes : 1;
-    // A scroll bar makes its two arrow buttons itself.
-    count += dynamic_cast<const ScrollBarNodeDescriptor*>(descriptor.nodeDescriptor.get()) != nullptr ? 2 : 0;
     for (const auto& child : descriptor.children)
     {
         count += CountDescribed(*child);
