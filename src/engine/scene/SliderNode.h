@@ -20,7 +20,7 @@ class SoundList;
 // channel; once focused and engaged with key 512 the arrow keys move it. Sends "SliderValueChange"
 // and "SliderReleased" with its identifier as sender; plays "Hot" and "Down" from its sound list.
 //
-// With no travel (no thumb list, or a thumb as wide as the node) the value is 0 and the thumb stays
+// With no travel (a thumb as wide as the node, or wider) the value is 0 and the thumb stays
 // at the left edge; values derived from the thumb are always within [0, 1].
 class SliderNode : public SceneNode, public EnableComponent
 {
