@@ -222,6 +222,11 @@ void TextEditNode::UpdateBounds()
         SetHeight(GetTextBoxHeight() + static_cast<float>(mFieldImages->GetImageHeight(0) +
                                                           mFieldImages->GetImageHeight(6)));
     }
+    else
+    {
+        // A frameless field is a line of text high, so a click can still find it.
+        SetHeight(GetTextBoxHeight());
+    }
 }
 
 void TextEditNode::TextChanged()
