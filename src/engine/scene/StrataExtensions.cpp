@@ -2,11 +2,16 @@
 
 #include "framework/ResourceManager.h"
 #include "framework/ValueResources.h"
+#include "scene/ButtonNode.h"
+#include "scene/CheckBoxNode.h"
+#include "scene/ListNode.h"
 #include "scene/MeterNodes.h"
 #include "scene/NodeGridNode.h"
+#include "scene/RadioButtonNode.h"
 #include "scene/SceneLayout.h"
 #include "scene/SceneNodeFactories.h"
 #include "scene/SceneNodeFactory.h"
+#include "scene/ScrollBarNode.h"
 #include "scene/ShapeNodes.h"
 #include "scene/SpriteAnimation.h"
 #include "scene/SliderNode.h"
@@ -32,6 +37,11 @@ void SetupStrataExtensions()
     layouts.AddSceneNodeFactory(L"sceneref", std::make_unique<SceneRefFactory>());
     layouts.AddSceneNodeFactory(L"scenenode", std::make_unique<BasicSceneNodeFactory>());
     layouts.AddSceneNodeFactory(L"backgroundnode", std::make_unique<BackgroundNodeFactory>());
+    layouts.AddSceneNodeFactory(L"buttonnode", std::make_unique<ButtonNodeFactory>());
+    layouts.AddSceneNodeFactory(L"checkboxnode", std::make_unique<CheckBoxNodeFactory>());
+    layouts.AddSceneNodeFactory(L"listnode", std::make_unique<ListNodeFactory>());
+    layouts.AddSceneNodeFactory(L"radiobuttonnode", std::make_unique<RadioButtonNodeFactory>());
+    layouts.AddSceneNodeFactory(L"scrollbarnode", std::make_unique<ScrollBarNodeFactory>());
     layouts.AddSceneNodeFactory(L"slidernode", std::make_unique<SliderNodeFactory>());
     layouts.AddSceneNodeFactory(L"staticspritenode", std::make_unique<StaticSpriteNodeFactory>());
     layouts.AddSceneNodeFactory(L"texteditnode", std::make_unique<TextEditNodeFactory>());
