@@ -41,7 +41,7 @@ const std::string kReleased = "SliderReleased from Volume";
 
 class SliderTest : public WidgetTest
 {
-  protected:
+protected:
     void SetUp() override
     {
         WidgetTest::SetUp();

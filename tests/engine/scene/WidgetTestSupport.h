@@ -18,7 +18,7 @@ namespace Strata::Testing
 // Remembers every message it hears as "<message> from <sender's name>".
 class RecordingSceneMode : public SceneApplicationMode
 {
-  public:
+public:
     void ReceiveMessage(const ObjectMessage& message) override
     {
         Object* sender = GetObject(message.GetSender());
@@ -30,7 +30,7 @@ class RecordingSceneMode : public SceneApplicationMode
 
 class WidgetTest : public NodeTest
 {
-  protected:
+protected:
     void SetUp() override
     {
         NodeTest::SetUp();
@@ -56,7 +56,8 @@ class WidgetTest : public NodeTest
     }
 
     // A one-node layout instantiated under the scene's root, named "W" so messages name their sender.
-    template <class T> T* Place(const std::string& element)
+    template <class T>
+    T* Place(const std::string& element)
     {
         const std::string name = "W" + std::to_string(++mPlaced);
         EXPECT_EQ("", LoadLayout(name, element, std::wstring(name.begin(), name.end())));
@@ -77,7 +78,7 @@ class WidgetTest : public NodeTest
 
     std::unique_ptr<RecordingSceneMode> scene;
 
-  private:
+private:
     static const std::max_align_t& SoundToken()
     {
         static const std::max_align_t token{};
