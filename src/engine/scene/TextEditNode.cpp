@@ -136,9 +136,26 @@ void TextEditNode::SetValue(const std::wstring& text)
     {
         mValue.resize(static_cast<size_t>(mMaxCharacterCount));
     }
-    while (!mValue.empty() && mMaxStringWidth >= 0 && RoundedWidth(GetTextWidth(mValue)) > mMaxStringWidth)
+    if (mMaxStringWidth >= 0)
     {
-        mValue.pop_back();
+        // The longest prefix that fits, found in one pass: a prefix of k characters measures the pairs
+        // before its last character plus that character before the end, so a long pasted text costs no
+        // quadratic time.
+        size_t fitting = 0;
+        float pairs = 0.0f;
+        for (size_t k = 1; k <= mValue.size(); ++k)
+        {
+            const float width = pairs + static_cast<float>(KernedWidth(mValue[k - 1], L'\0'));
+            if (RoundedWidth(width) <= mMaxStringWidth)
+            {
+                fitting = k;
+            }
+            if (k < mValue.size())
+            {
+                pairs += static_cast<float>(KernedWidth(mValue[k - 1], mValue[k]));
+            }
+        }
+        mValue.resize(fitting);
     }
     mCaretIndex = std::min<uint32_t>(mCaretIndex, static_cast<uint32_t>(mValue.size()));
 
