@@ -33,19 +33,19 @@ namespace
 // The first screen until the game's own modes exist: a black frame.
 class BlackFrameMode final : public Strata::ApplicationMode
 {
-  public:
+public:
     void Draw() override
     {
         Strata::Graphics::sDrawState state = Strata::Graphics::sDrawState::GetDefaults();
         state.color = Strata::ColorF(0.0f, 0.0f, 0.0f, 1.0f);
-        Strata::Graphics::DrawFilledRect(Strata::Rect<int>(0, 0, Linux::kFrameWidth, Linux::kFrameHeight),
-                                         state, Strata::Graphics::GetCanvas());
+        Strata::Graphics::DrawFilledRect(Strata::Rect<int>(0, 0, Linux::kFrameWidth, Linux::kFrameHeight), state,
+                                         Strata::Graphics::GetCanvas());
     }
 };
 
 class MenagerieApplication final : public Strata::BaseApplication
 {
-  public:
+public:
     MenagerieApplication()
     {
         mDescriptor.companyName = L"Strata";
@@ -85,7 +85,7 @@ class MenagerieApplication final : public Strata::BaseApplication
 
     void Cleanup() override { Strata::Audio::SaveAccountSettings(); }
 
-  private:
+private:
     Strata::sApplicationDescriptor mDescriptor;
 };
 
@@ -129,8 +129,7 @@ void ReportUnhandled(const std::exception& error)
 void SetTextLocale()
 {
     const char* locale = std::setlocale(LC_CTYPE, "");
-    if (locale == nullptr ||
-        (std::strstr(locale, "UTF-8") == nullptr && std::strstr(locale, "utf8") == nullptr))
+    if (locale == nullptr || (std::strstr(locale, "UTF-8") == nullptr && std::strstr(locale, "utf8") == nullptr))
         std::setlocale(LC_CTYPE, "C.UTF-8");
 }
 

@@ -1,6 +1,6 @@
 #include "scene/TextEditNode.h"
 
-#include "WidgetTestSupport.h"
+#include "SceneWidgetTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -39,12 +39,12 @@ constexpr int kRight = 39;
 
 const std::string kChange = "TextEditChange from Field";
 
-class TextEditTest : public WidgetTest
+class TextEditTest : public SceneWidgetTest
 {
 protected:
     void SetUp() override
     {
-        WidgetTest::SetUp();
+        SceneWidgetTest::SetUp();
         ASSERT_EQ("", Load(L"Fields", kFieldResources));
     }
 
