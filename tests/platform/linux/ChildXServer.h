@@ -1,5 +1,6 @@
 #pragma once
 
+#include "KeepGLDriver.h"
 #include "ScopedEnvironment.h"
 
 #include <chrono>
@@ -8,11 +9,13 @@
 #include <poll.h>
 #include <signal.h>
 #include <string>
+#include <sys/prctl.h>
 #include <sys/types.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-// An X server of our own with a chosen screen size; DISPLAY points at it while it runs.
+// An X server of our own with a chosen screen size; DISPLAY points at it while it runs. The server
+// ends with the process that started it, even when that process is killed.
 class ChildXServer
 {
   public:
@@ -30,20 +33,29 @@ class ChildXServer
             *reason = "pipe failed";
             return false;
         }
-        const std::string fd = std::to_string(pipeEnds[1]);
         const int quiet = open("/dev/null", O_WRONLY | O_CLOEXEC);
+        const pid_t parent = getpid();
         mPid = fork();
         if (mPid == 0)
         {
-            // Only async-signal-safe calls before exec.
-            close(pipeEnds[0]);
+            // Only async-signal-safe calls before exec. The parent may have died before the signal was
+            // asked for: then nobody would stop the server.
+            if (prctl(PR_SET_PDEATHSIG, SIGTERM) != 0 || getppid() != parent)
+                _exit(126);
             if (quiet >= 0)
             {
                 dup2(quiet, STDOUT_FILENO);
                 dup2(quiet, STDERR_FILENO);
             }
-            // -displayfd: the server picks a free display number and writes it to us.
-            execl("/usr/bin/Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen.c_str(),
+            // The server keeps none of the test's files open (a test waiting for a pipe's end would
+            // wait for the server too); descriptor 3 is the write end of our pipe.
+            if (dup2(pipeEnds[1], 3) != 3)
+                _exit(126);
+            close_range(4, ~0u, 0);
+            // -displayfd: the server picks a free display number and writes it to us. -noreset: a
+            // server resets when its last client leaves and refuses connections meanwhile; a test
+            // that closes its display and opens it again must not meet that.
+            execl("/usr/bin/Xvfb", "Xvfb", "-displayfd", "3", "-noreset", "-screen", "0", screen.c_str(),
                   "-nolisten", "tcp", static_cast<char*>(nullptr));
             _exit(127);
         }
@@ -77,8 +89,12 @@ class ChildXServer
         }
         number.resize(number.find('\n'));
         mDisplay = std::make_unique<ScopedEnvironment>("DISPLAY", (":" + number).c_str());
+        KeepGLDriverLoaded();
         return true;
     }
+
+    // The server's process; -1 when none runs.
+    pid_t GetPid() const { return mPid; }
 
     ~ChildXServer() { Stop(); }
 
