@@ -52,7 +52,7 @@ bool ToggleControlObject::IsBackgroundThreeBrush() const
     return GetNumImages() > kMaxSingleImages;
 }
 
-void ToggleControlObject::SetImages(const IImageList* images)
+void ToggleControlObject::SetImages(ImageListHandle images)
 {
     mImages = images;
     if (GetNumImages() <= 0)
@@ -135,7 +135,7 @@ void ToggleControlObject::DrawStateImage(int state)
     }
     const Graphics::sDrawState& drawState = Graphics::GetDrawState();
     // The drawing calls take the list as mutable; they only read it.
-    IImageList* images = const_cast<IImageList*>(mImages);
+    IImageList* images = const_cast<IImageList*>(mImages.Get());
     if (IsBackgroundThreeBrush())
     {
         Graphics::DrawThreeBrush(images, kSlicesPerState * state, mBounds.x, mBounds.y, mBounds.width, drawState,

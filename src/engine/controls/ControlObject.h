@@ -1,6 +1,7 @@
 #pragma once
 
 #include "controls/Components.h"
+#include "controls/ImageListHandle.h"
 #include "core/Label.h"
 #include "framework/Object.h"
 
@@ -100,8 +101,9 @@ protected:
     bool mHot = false;
 };
 
-// The image list resource named by the attribute `attribute`; null when the attribute is missing or
-// empty, or no image list has that name.
-const IImageList* FindImageListAttribute(const IAttributeContainer& attributes, const wchar_t* attribute);
+// The image list resource named by the attribute `attribute`, held by a counted reference so that the
+// control keeps it however its manifest is unloaded; null when the attribute is missing or empty, or no
+// image list has that name.
+ImageListHandle FindImageListAttribute(const IAttributeContainer& attributes, const wchar_t* attribute);
 
 } // namespace Strata

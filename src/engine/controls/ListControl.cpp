@@ -266,7 +266,7 @@ void ListObject::Draw()
     ICanvas* canvas = Graphics::GetCanvas();
     const Graphics::sDrawState& current = Graphics::GetDrawState();
     // The brush call takes the list as mutable; it only reads it.
-    Graphics::DrawNineBrush(const_cast<IImageList*>(mImages), 0, mBounds.x, mBounds.y, mBounds.width,
+    Graphics::DrawNineBrush(const_cast<IImageList*>(mImages.Get()), 0, mBounds.x, mBounds.y, mBounds.width,
                             mBounds.height, current, canvas);
 
     Graphics::sDrawState text = current;

@@ -198,7 +198,7 @@ void TextEditObject::FitHeight()
     SetValue(mValue);
 }
 
-void TextEditObject::SetFieldImages(const IImageList* images)
+void TextEditObject::SetFieldImages(ImageListHandle images)
 {
     mFieldImages = images;
     FitHeight();
@@ -376,7 +376,7 @@ void TextEditObject::Draw()
     if (mFieldImages)
     {
         // The drawing calls take the list as mutable; they only read it.
-        Graphics::DrawNineBrush(const_cast<IImageList*>(mFieldImages), 0, x, y, mBounds.width, mBounds.height,
+        Graphics::DrawNineBrush(const_cast<IImageList*>(mFieldImages.Get()), 0, x, y, mBounds.width, mBounds.height,
                                 defaults, canvas);
     }
     else if (!mReportedMissingField)
