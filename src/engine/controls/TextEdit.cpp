@@ -376,8 +376,8 @@ void TextEditObject::Draw()
     if (mFieldImages)
     {
         // The drawing calls take the list as mutable; they only read it.
-        Graphics::DrawNineBrush(const_cast<IImageList*>(mFieldImages.Get()), 0, x, y, mBounds.width, mBounds.height,
-                                defaults, canvas);
+        Graphics::DrawNineBrush(const_cast<IImageList*>(mFieldImages.Get()), 0, x, y, mBounds.width,
+                                mBounds.height, defaults, canvas);
     }
     else if (!mReportedMissingField)
     {

@@ -23,8 +23,8 @@ namespace
 std::string ReadFontFile(const char* name)
 {
     // fixtures -> graphics -> engine -> tests -> source root
-    const auto path = ImageFixtures::Folder().parent_path().parent_path().parent_path().parent_path() / "data" /
-                      "fonts" / name;
+    const auto path = ImageFixtures::Folder().parent_path().parent_path().parent_path().parent_path() /
+                      "data" / "fonts" / name;
     std::ifstream file(path, std::ios::binary);
     EXPECT_TRUE(file) << "missing " << path.string();
     return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());

@@ -661,7 +661,8 @@ TEST_F(PlatformTestBase, SetupGivesUpOnADisplayThatNeverAnswers)
     }
     catch (const RuntimeError& error)
     {
-        EXPECT_NE(std::string(error.what()).find("Could not start SDL video"), std::string::npos) << error.what();
+        EXPECT_NE(std::string(error.what()).find("Could not start SDL video"), std::string::npos)
+            << error.what();
     }
     const std::string log = ::testing::internal::GetCapturedStderr();
     EXPECT_NE(log.find("Waiting for the display"), std::string::npos) << log;
