@@ -178,7 +178,7 @@ CheckBoxObject::CheckBoxObject(Label name) : ToggleControlObject(name, 0.0f)
     SetText(mText);
 }
 
-CheckBoxObject::CheckBoxObject(Label name, float layer, const Vector2<float>& location, const IImageList* images,
+CheckBoxObject::CheckBoxObject(Label name, float layer, const Vector2<float>& location, ImageListHandle images,
                                float width, const std::wstring& text, const Font* font, const ColorF& color)
     : ToggleControlObject(name, layer)
 {
@@ -187,7 +187,7 @@ CheckBoxObject::CheckBoxObject(Label name, float layer, const Vector2<float>& lo
     mBounds.x = location.x;
     mBounds.y = location.y;
     mBounds.width = width;
-    SetImages(images);
+    SetImages(std::move(images));
     SetText(text);
 }
 

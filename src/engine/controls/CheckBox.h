@@ -81,7 +81,7 @@ class CheckBoxObject : public ToggleControlObject
 {
 public:
     explicit CheckBoxObject(Label name);
-    CheckBoxObject(Label name, float layer, const Vector2<float>& location, const IImageList* images, float width,
+    CheckBoxObject(Label name, float layer, const Vector2<float>& location, ImageListHandle images, float width,
                    const std::wstring& text, const Font* font, const ColorF& color);
     ~CheckBoxObject() override;
 

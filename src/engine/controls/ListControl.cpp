@@ -46,11 +46,11 @@ ListObject::ListObject(Label name) : ControlObject(name)
 {
 }
 
-ListObject::ListObject(Label name, float layer, const Vector2<float>& location, const IImageList* images, float width,
+ListObject::ListObject(Label name, float layer, const Vector2<float>& location, ImageListHandle images, float width,
                        float height, const Font* font, const ColorF& color)
     : ControlObject(name, layer)
 {
-    SetImages(images);
+    SetImages(std::move(images));
     SetFont(font);
     SetColor(color);
     SetLocation(location);

@@ -31,7 +31,7 @@ class ListObject : public ControlObject
 {
 public:
     explicit ListObject(Label name);
-    ListObject(Label name, float layer, const Vector2<float>& location, const IImageList* images, float width,
+    ListObject(Label name, float layer, const Vector2<float>& location, ImageListHandle images, float width,
                float height, const Font* font, const ColorF& color);
     ~ListObject() override;
 

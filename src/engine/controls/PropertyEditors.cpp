@@ -49,6 +49,14 @@ template <int Tag, class T> const T* FindNamedResource(const char* name)
     return resource.Get();
 }
 
+// An image list found as FindNamedResource does, held so that unloading its manifest cannot free it
+// under the control.
+template <int Tag> ImageListHandle FindNamedImageList(const char* name)
+{
+    const IImageList* list = FindNamedResource<Tag, IImageList>(name);
+    return ImageListHandle(list, list ? AutoResource<IImageList>(name).GetDescriptor() : nullptr);
+}
+
 const Font* FindFont()
 {
     return FindNamedResource<0, Font>("Verdana12");
@@ -144,7 +152,7 @@ void BoolPropertyEditorObject::ReceiveMessage(const ObjectMessage& message)
     PropertyEditorObject::ReceiveMessage(message);
     if (ShouldBuild(message))
     {
-        const IImageList* images = FindNamedResource<1, IImageList>("GenericCheckbox");
+        ImageListHandle images = FindNamedImageList<1>("GenericCheckbox");
         mControl = AddObject(new CheckBoxObject(Label(), kEditorLayer, Vector2<float>(mBounds.x, mBounds.y),
                                                 images, 0.0f, mPropertyName, FindFont(), kWhite));
         SetHeight(kHeight);
@@ -177,7 +185,7 @@ namespace
 // The text field right of the label, handed to `add`.
 ObjectID AddTextEdit(const Vector2<float>& at, const std::function<ObjectID(Object*)>& add)
 {
-    const IImageList* field = FindNamedResource<2, IImageList>("GenericTextEditField");
+    ImageListHandle field = FindNamedImageList<2>("GenericTextEditField");
     const Image* cursor = FindNamedResource<3, Image>("GenericTextEditCursor");
     auto* edit = new TextEditObject(Label(), 0.0f, Vector2<float>(at.x + kControlOffset, at.y), field, cursor,
                                     kTextEditWidth, FindFont(), kWhite);
@@ -292,7 +300,7 @@ void OptionPropertyEditorObject::ReceiveMessage(const ObjectMessage& message)
     {
         AddNameLabel(mPropertyName);
         const Vector2<float> at = Vector2<float>(mBounds.x, mBounds.y);
-        const IImageList* images = FindNamedResource<4, IImageList>("GenericList");
+        ImageListHandle images = FindNamedImageList<4>("GenericList");
         mControl =
             AddObject(new ListObject(Label(), kEditorLayer, Vector2<float>(at.x + kControlOffset, at.y),
                                      images, kListWidth, kListHeight, FindFont(), kWhite));

@@ -39,7 +39,7 @@ TextEditObject::TextEditObject(Label name) : ControlObject(name)
 {
 }
 
-TextEditObject::TextEditObject(Label name, float, const Vector2<float>& position, const IImageList* fieldImages,
+TextEditObject::TextEditObject(Label name, float, const Vector2<float>& position, ImageListHandle fieldImages,
                                const Image* cursorImage, float width, const Font* font, const ColorF& color)
     : ControlObject(name)
 {

@@ -27,7 +27,7 @@ public:
 
     explicit TextEditObject(Label name);
     // `alphaSensitivity` is accepted for the callers' sake; the field has no pixel test.
-    TextEditObject(Label name, float alphaSensitivity, const Vector2<float>& position, const IImageList* fieldImages,
+    TextEditObject(Label name, float alphaSensitivity, const Vector2<float>& position, ImageListHandle fieldImages,
                    const Image* cursorImage, float width, const Font* font, const ColorF& color);
     ~TextEditObject() override;
 
