@@ -3,6 +3,7 @@
 #include "graphics/ImageFiles.h"
 #include "graphics/Image.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstring>
 #include <new>
@@ -42,6 +43,51 @@ bool HasSignature(StbFormat format, const uint8_t* data, size_t length)
     return length >= sizeof(kJpeg) && std::memcmp(data, kJpeg, sizeof(kJpeg)) == 0;
 }
 
+// stb_image builds a Huffman table from its sixteen code counts without checking that they stay within
+// the 256 symbols its arrays hold, and writes past them when they do not. Every table of every "define
+// Huffman table" segment is checked here first: segments are followed by their lengths, and bytes
+// between segments (entropy-coded data) are passed over up to the next marker.
+bool HuffmanTablesFit(const uint8_t* data, size_t length)
+{
+    constexpr size_t kLargestTable = 256;
+    size_t p = 2; // after the start-of-image marker
+    while (p + 4 <= length)
+    {
+        const uint8_t marker = data[p + 1];
+        if (data[p] != 0xFF || marker == 0xFF)
+        {
+            ++p; // entropy-coded data, or a fill byte before a marker
+            continue;
+        }
+        if (marker == 0x00 || marker == 0x01 || (marker >= 0xD0 && marker <= 0xD8))
+        {
+            p += 2; // a stuffed byte, or a marker without a length
+            continue;
+        }
+        if (marker == 0xD9)
+        {
+            return true; // end of image
+        }
+        const size_t segmentLength = (size_t(data[p + 2]) << 8) | data[p + 3];
+        if (marker == 0xC4)
+        {
+            const size_t end = std::min(length, p + 2 + segmentLength);
+            size_t table = p + 4;
+            while (table + 17 <= end)
+            {
+                size_t symbols = 0;
+                for (size_t i = 1; i <= 16; ++i)
+                    symbols += data[table + i];
+                if (symbols > kLargestTable)
+                    return false;
+                table += 17 + symbols;
+            }
+        }
+        p += 2 + segmentLength;
+    }
+    return true;
+}
+
 } // namespace
 
 std::vector<Color32> DecodeStbImage(StbFormat format, const uint8_t* data, size_t length, int& width, int& height,
@@ -57,6 +103,9 @@ std::vector<Color32> DecodeStbImage(StbFormat format, const uint8_t* data, size_
         return fail(format == StbFormat::Png ? "the file is not a PNG" : "the file is not a JPEG");
     if (length > size_t(INT_MAX))
         return fail("the file is too large");
+    // stb decides the format by the signature; a JPEG signature is what makes it read Huffman tables.
+    if (HasSignature(StbFormat::Jpeg, data, length) && !HuffmanTablesFit(data, length))
+        return fail("the JPEG data is damaged");
 
     int decodedWidth = 0;
     int decodedHeight = 0;

@@ -187,6 +187,22 @@ TEST(ImageFilesDecode, DamagedOrMislabelledFilesAndOversizedImagesAreRefused)
     wide[18] = 0;
     wide[19] = 0;
     EXPECT_TRUE(LoadPng(wide).pixels.empty());
+
+    // A Huffman table whose code counts add up past 256 symbols, in each of the file's tables: refused
+    // before any decoder builds it.
+    const std::string jpeg = ImageFixtures::Read("jpg_basic.jpg");
+    size_t table = jpeg.find("\xFF\xC4");
+    ASSERT_NE(table, std::string::npos);
+    for (; table != std::string::npos; table = jpeg.find("\xFF\xC4", table + 2))
+    {
+        std::string overfull = jpeg;
+        for (size_t i = 0; i < 16; ++i)
+            overfull[table + 5 + i] = char(0xFF);
+        const Loaded loaded = LoadJpg(overfull);
+        EXPECT_TRUE(loaded.pixels.empty()) << table;
+        ASSERT_NE(loaded.reason, nullptr);
+        EXPECT_NE(std::string(loaded.reason).find("damaged"), std::string::npos) << loaded.reason;
+    }
 }
 
 TEST(ImageFilesMasks, EachMaskKindWritesOnlyTheAlpha)
