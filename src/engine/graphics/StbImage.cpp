@@ -3,7 +3,6 @@
 #include "graphics/ImageFiles.h"
 #include "graphics/Image.h"
 
-#include <algorithm>
 #include <climits>
 #include <cstring>
 #include <new>
@@ -46,7 +45,7 @@ bool HasSignature(StbFormat format, const uint8_t* data, size_t length)
 // stb_image builds a Huffman table from its sixteen code counts without checking that they stay within
 // the 256 symbols its arrays hold, and writes past them when they do not. Every table of every "define
 // Huffman table" segment is checked here first: segments are followed by their lengths, and bytes
-// between segments (entropy-coded data) are passed over up to the next marker.
+// between segments (entropy-coded data) are passed over up to the next marker. Linear in the file.
 bool HuffmanTablesFit(const uint8_t* data, size_t length)
 {
     constexpr size_t kLargestTable = 256;
@@ -71,16 +70,19 @@ bool HuffmanTablesFit(const uint8_t* data, size_t length)
         const size_t segmentLength = (size_t(data[p + 2]) << 8) | data[p + 3];
         if (marker == 0xC4)
         {
-            const size_t end = std::min(length, p + 2 + segmentLength);
+            // As stb reads them: tables follow one another while the segment's length lasts, each read
+            // whole even where it runs past the segment; bytes past the file read as 0.
+            long long remaining = static_cast<long long>(segmentLength) - 2;
             size_t table = p + 4;
-            while (table + 17 <= end)
+            while (remaining > 0 && table < length)
             {
                 size_t symbols = 0;
-                for (size_t i = 1; i <= 16; ++i)
+                for (size_t i = 1; i <= 16 && table + i < length; ++i)
                     symbols += data[table + i];
                 if (symbols > kLargestTable)
                     return false;
                 table += 17 + symbols;
+                remaining -= static_cast<long long>(17 + symbols);
             }
         }
         p += 2 + segmentLength;

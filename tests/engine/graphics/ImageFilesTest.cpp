@@ -203,6 +203,11 @@ TEST(ImageFilesDecode, DamagedOrMislabelledFilesAndOversizedImagesAreRefused)
         ASSERT_NE(loaded.reason, nullptr);
         EXPECT_NE(std::string(loaded.reason).find("damaged"), std::string::npos) << loaded.reason;
     }
+    // A segment one byte longer than its one empty table: the next table's counts are read from what
+    // follows the segment.
+    const std::string spilling = std::string("\xFF\xD8\xFF\xC4\x00\x14", 6) + std::string(18, '\0') +
+                                 std::string(16, '\xFF') + jpeg.substr(2);
+    EXPECT_TRUE(LoadJpg(spilling).pixels.empty());
 }
 
 TEST(ImageFilesMasks, EachMaskKindWritesOnlyTheAlpha)
