@@ -6,6 +6,7 @@
 #include <climits>
 #include <cstring>
 #include <new>
+#include <vector>
 
 #define STB_IMAGE_IMPLEMENTATION
 #define STBI_ONLY_PNG
@@ -90,6 +91,45 @@ bool HuffmanTablesFit(const uint8_t* data, size_t length)
     return true;
 }
 
+uint32_t ReadBigEndian(const uint8_t* bytes)
+{
+    return (uint32_t(bytes[0]) << 24) | (uint32_t(bytes[1]) << 16) | (uint32_t(bytes[2]) << 8) | uint32_t(bytes[3]);
+}
+
+// stb_image copies an image data chunk into a buffer it allocates only for a chunk that holds data, so an
+// empty first data chunk has it copy nothing into a null pointer, which the compiler may take as proof
+// that the pointer is set. Empty data chunks carry nothing (and stb reads no checksums): a PNG that has
+// any is decoded from a copy without them. False when there are none.
+bool DropEmptyDataChunks(const uint8_t* data, size_t length, std::vector<uint8_t>& copy)
+{
+    constexpr size_t kSignature = 8;
+    constexpr size_t kChunkFrame = 12; // length, type, checksum
+    // Where the chunk at `p` ends: the end of the file for one that claims more than is left.
+    const auto chunkEnd = [data, length](size_t p)
+    {
+        const size_t chunkLength = ReadBigEndian(data + p);
+        return chunkLength > length - p - kChunkFrame ? length : p + kChunkFrame + chunkLength;
+    };
+    const auto isEmptyData = [data](size_t p)
+    { return ReadBigEndian(data + p) == 0 && std::memcmp(data + p + 4, "IDAT", 4) == 0; };
+
+    size_t p = kSignature;
+    while (p + kChunkFrame <= length && !isEmptyData(p))
+        p = chunkEnd(p);
+    if (p + kChunkFrame > length)
+        return false;
+    copy.assign(data, data + p);
+    while (p + kChunkFrame <= length)
+    {
+        const size_t next = chunkEnd(p);
+        if (!isEmptyData(p))
+            copy.insert(copy.end(), data + p, data + next);
+        p = next;
+    }
+    copy.insert(copy.end(), data + p, data + length);
+    return true;
+}
+
 } // namespace
 
 std::vector<Color32> DecodeStbImage(StbFormat format, const uint8_t* data, size_t length, int& width, int& height,
@@ -108,6 +148,12 @@ std::vector<Color32> DecodeStbImage(StbFormat format, const uint8_t* data, size_
     // stb decides the format by the signature; a JPEG signature is what makes it read Huffman tables.
     if (HasSignature(StbFormat::Jpeg, data, length) && !HuffmanTablesFit(data, length))
         return fail("the JPEG data is damaged");
+    std::vector<uint8_t> withoutEmptyChunks;
+    if (HasSignature(StbFormat::Png, data, length) && DropEmptyDataChunks(data, length, withoutEmptyChunks))
+    {
+        data = withoutEmptyChunks.data();
+        length = withoutEmptyChunks.size();
+    }
 
     int decodedWidth = 0;
     int decodedHeight = 0;

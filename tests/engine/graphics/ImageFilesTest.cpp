@@ -95,6 +95,14 @@ TEST(ImageFilesDecode, PngPixelsComeOutExactlyWithBytesBlueGreenRedAlpha)
                                                  {10, 20, 30, 40},
                                                  {50, 60, 70, 80},
                                                  {90, 100, 110, 255}}));
+    // Empty data chunks, first and among the others, change nothing.
+    std::string padded = ImageFixtures::Read("png_rgba.png");
+    const std::string emptyData("\0\0\0\0IDAT\x35\xAF\x06\x1E", 12);
+    const size_t data = padded.find("IDAT") - 4;
+    padded.insert(data, emptyData);
+    padded.insert(padded.find("IEND") - 4, emptyData + emptyData);
+    EXPECT_EQ(LoadPng(padded).pixels, rgba.pixels);
+
     ASSERT_FALSE(rgba.pixels.empty());
     uint8_t firstBytes[4];
     std::memcpy(firstBytes, rgba.pixels.data(), 4);
