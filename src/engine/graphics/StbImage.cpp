@@ -4,6 +4,7 @@
 #include "graphics/Image.h"
 
 #include <climits>
+#include <cstdlib>
 #include <cstring>
 #include <new>
 #include <vector>
@@ -15,6 +16,11 @@
 #define STBI_NO_HDR
 #define STBI_NO_LINEAR
 #define STBI_MAX_DIMENSIONS 8192
+// Zeroed memory: a JPEG whose scan names a Huffman table no segment defined would otherwise decode
+// with whatever an earlier allocation left there, and index out of the table's arrays.
+#define STBI_MALLOC(size) std::calloc(1, size)
+#define STBI_REALLOC(pointer, size) std::realloc(pointer, size)
+#define STBI_FREE(pointer) std::free(pointer)
 
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wunused-function"
