@@ -63,7 +63,7 @@ inline int DecodeCharacter(const uint8_t*& p, const uint8_t* end)
 }
 
 // What may start an XML name, and what may continue one.
-bool IsNameStartCharacter(int c)
+inline bool IsNameStartCharacter(int c)
 {
     if (c < 0x80)
     {
@@ -75,7 +75,7 @@ bool IsNameStartCharacter(int c)
            (c >= 0xF900 && c <= 0xFDCF) || (c >= 0xFDF0 && c <= 0xFFFD) || (c >= 0x10000 && c <= 0xEFFFF);
 }
 
-bool IsNameCharacter(int c)
+inline bool IsNameCharacter(int c)
 {
     return IsNameStartCharacter(c) || (c >= '0' && c <= '9') || c == '-' || c == '.' || c == 0xB7 ||
            (c >= 0x300 && c <= 0x36F) || (c >= 0x203F && c <= 0x2040);
@@ -471,6 +471,15 @@ private:
         const uint8_t* nameEnd = mPos;
         while (nameEnd < mEnd)
         {
+            if (*nameEnd < 0x80)
+            {
+                if (!IsNameCharacter(*nameEnd))
+                {
+                    break;
+                }
+                ++nameEnd;
+                continue;
+            }
             const uint8_t* next = nameEnd;
             const int c = DecodeCharacter(next, mEnd);
             if (!IsNameCharacter(c))
