@@ -27,7 +27,7 @@ inline void Check(bool condition)
 // Files by lower-case name and extension, whatever their folder.
 class MemoryFiles
 {
-public:
+  public:
     void Clear() { mFiles.clear(); }
     void Set(const std::wstring& nameAndExtension, std::string bytes)
     {
@@ -52,7 +52,7 @@ public:
         return stream;
     }
 
-private:
+  private:
     static std::wstring KeyOf(const FileAddress& address)
     {
         std::wstring key = address.GetName() != nullptr ? address.GetName() : L"";
@@ -77,7 +77,7 @@ private:
 // A read-only partition over the files; every file lies in the folder "data".
 class MemoryPartition final : public IFileSystemPartition
 {
-public:
+  public:
     explicit MemoryPartition(const MemoryFiles& files) : mFiles(files) {}
     IStream* OpenStream(const FileAddress* address, FileAccess access, FileCreation) override
     {
@@ -93,7 +93,8 @@ public:
         }
         if (address->GetFolder() == nullptr)
         {
-            *address = FileAddress(address->GetPartition(), L"data", address->GetName(), address->GetExtension());
+            *address =
+                FileAddress(address->GetPartition(), L"data", address->GetName(), address->GetExtension());
         }
         return true;
     }
@@ -101,18 +102,18 @@ public:
     void DeleteFile(const FileAddress*) override {}
     bool RenameFile(const FileAddress*, const FileAddress*) override { return false; }
 
-private:
+  private:
     const MemoryFiles& mFiles;
 };
 
 // A file source over the files; never registered twice.
 class MemoryFileSource final : public IFileSource
 {
-public:
+  public:
     explicit MemoryFileSource(const MemoryFiles& files) : mFiles(files) {}
     IStream* OpenFileStream(const FileAddress& address) const override { return mFiles.Open(address); }
 
-private:
+  private:
     const MemoryFiles& mFiles;
 };
 

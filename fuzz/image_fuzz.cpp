@@ -55,7 +55,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         {L"name", L"pic"}, {L"src", L"pic"}, {L"rotations", std::to_wstring((flags >> 3) & 7)}});
     XMLElementList element;
     const ImageResourceFactory factory;
-    const std::unique_ptr<IResourceDescriptor> made(factory.CreateResource(L"Fuzz", Label("pic"), attributes, element));
+    const std::unique_ptr<IResourceDescriptor> made(
+        factory.CreateResource(L"Fuzz", Label("pic"), attributes, element));
     if (made == nullptr)
     {
         return 0;

@@ -25,8 +25,9 @@ namespace
 // "res": reads its whole sub-tree; "fail" makes it throw, "none" makes it return nothing.
 class SubtreeFactory final : public IResourceFactory
 {
-public:
-    IResourceDescriptor* CreateResource(const std::wstring& manifest, Label name, const IAttributeContainer& attributes,
+  public:
+    IResourceDescriptor* CreateResource(const std::wstring& manifest, Label name,
+                                        const IAttributeContainer& attributes,
                                         IXMLReader& element) const override
     {
         XMLElementList subtree;
@@ -50,9 +51,9 @@ public:
 // "leaf": reads nothing of its sub-tree, so its children are walked as declarations.
 class LeafFactory final : public IResourceFactory
 {
-public:
-    IResourceDescriptor* CreateResource(const std::wstring& manifest, Label name, const IAttributeContainer& attributes,
-                                        IXMLReader&) const override
+  public:
+    IResourceDescriptor* CreateResource(const std::wstring& manifest, Label name,
+                                        const IAttributeContainer& attributes, IXMLReader&) const override
     {
         return new ResourceDescriptor(manifest, name, attributes);
     }
