@@ -136,6 +136,25 @@ bool DropEmptyDataChunks(const uint8_t* data, size_t length, std::vector<uint8_t
     return true;
 }
 
+// stb_image grows its buffer to hold an image data chunk before it reads the chunk, so a length that
+// runs past the end of the file (up to 4 GB) costs that much memory before the read fails. Such a
+// chunk, up to the end-of-image chunk where stb stops, is refused here.
+bool DataChunksFit(const uint8_t* data, size_t length)
+{
+    constexpr size_t kSignature = 8;
+    constexpr size_t kChunkFrame = 12; // length, type, checksum
+    for (size_t p = kSignature; p + kChunkFrame <= length;)
+    {
+        const size_t chunkLength = ReadBigEndian(data + p);
+        if (std::memcmp(data + p + 4, "IEND", 4) == 0)
+            return true;
+        if (chunkLength > length - p - kChunkFrame)
+            return std::memcmp(data + p + 4, "IDAT", 4) != 0;
+        p += kChunkFrame + chunkLength;
+    }
+    return true;
+}
+
 } // namespace
 
 std::vector<Color32> DecodeStbImage(StbFormat format, const uint8_t* data, size_t length, int& width, int& height,
@@ -154,6 +173,8 @@ std::vector<Color32> DecodeStbImage(StbFormat format, const uint8_t* data, size_
     // stb decides the format by the signature; a JPEG signature is what makes it read Huffman tables.
     if (HasSignature(StbFormat::Jpeg, data, length) && !HuffmanTablesFit(data, length))
         return fail("the JPEG data is damaged");
+    if (HasSignature(StbFormat::Png, data, length) && !DataChunksFit(data, length))
+        return fail("the PNG data is damaged");
     std::vector<uint8_t> withoutEmptyChunks;
     if (HasSignature(StbFormat::Png, data, length) && DropEmptyDataChunks(data, length, withoutEmptyChunks))
     {
