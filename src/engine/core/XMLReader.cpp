@@ -255,6 +255,7 @@ public:
         mEnd = mBegin + mData.size();
         mLineScanPos = mBegin;
         SkipWhiteSpace();
+        mBlank = mPos == mEnd;
     }
 
     bool IsEOF() override
@@ -352,6 +353,12 @@ private:
                 {
                     FailAtEndWith(L"EOF with elements still open");
                 }
+                // A declaration, comments or text and no element: cut before its root. A blank input is
+                // an empty document.
+                if (!mElementSeen && !mBlank)
+                {
+                    FailAtEndWith(L"EOF before the root element");
+                }
                 return;
             }
             if (c != '<' || mPos != textStart)
@@ -434,6 +441,7 @@ private:
         {
             Fail(L"UnnamedElement");
         }
+        mElementSeen = true;
         SkipWhiteSpace();
         mNewAttributes.clear();
         for (;;)
@@ -805,9 +813,12 @@ private:
     int mPendingHead = 0;
     int mPendingCount = 0;
     bool mFailed = false;
-    // Start tags not yet closed, and whether the input ended inside a reference.
+    // Start tags not yet closed, whether any was read, whether the input ended inside a reference, and
+    // whether it holds nothing but white space.
     size_t mOpenElements = 0;
+    bool mElementSeen = false;
     bool mCutReference = false;
+    bool mBlank = false;
 
     // Attribute nodes of elements read earlier, reused with their strings' storage.
     std::vector<AttributeMap::node_type> mNodePool;

@@ -43,8 +43,8 @@ struct XMLReaderOptions
 // Text is UTF-8; white space before the first element is skipped. Throws RuntimeError when `source` is
 // null. Parse failures surface later as XMLError from IsEOF and ReadElement; after one the reader is at its
 // end (IsEOF true, ReadElement null), so no loop can spin on a damaged document. A document that ends while
-// elements are still open, or inside a reference, delivers what was read and then fails, so a cut document
-// never reads as a whole one.
+// elements are still open, inside a reference, or before any element (unless it is blank) delivers what was
+// read and then fails, so a cut document never reads as a whole one.
 std::unique_ptr<IXMLReader> CreateXMLReader(IStream* source, const XMLReaderOptions& options = {});
 
 // A reader over one sub-tree of another reader, made while that reader's current element is the sub-tree's
