@@ -10,7 +10,7 @@ case "$mode" in play|test) ;; *) echo "usage: $0 play|test" >&2; exit 2 ;; esac
 SUDO=
 if [ "$(id -u)" -ne 0 ]; then SUDO=sudo; fi
 
-packages=(cmake ninja-build g++ pkg-config zlib1g-dev libboost-dev libcurl4-openssl-dev libstb-dev libsdl2-dev libgl-dev libglu1-mesa-dev libgl1-mesa-dri)
+packages=(cmake ninja-build g++ pkg-config zlib1g-dev libboost-dev libcurl4-openssl-dev libstb-dev libsdl2-dev libgl-dev libglu1-mesa-dev libgl1-mesa-dri libopenal-dev libsndfile1-dev libopenmpt-dev)
 if [ "$mode" = test ]; then
   packages+=(libgtest-dev libgmock-dev libbenchmark-dev libexpat1-dev libpugixml-dev clang libclang-rt-14-dev locales nginx-light libgif-dev libpixman-1-dev xvfb xauth)
 fi
@@ -73,12 +73,14 @@ else
   echo "clang++ not found: fuzz targets skipped"
 fi
 
-# The threaded framework code runs once more under ThreadSanitizer.
+# The threaded framework and audio code runs once more under ThreadSanitizer.
 if compgen -G "tests/engine/framework/*Test.cpp" >/dev/null; then
   cmake -S . -B build/tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS=-O1 -DSTRATA_TSAN=ON
-  cmake --build build/tsan -j "$jobs" --target strata_framework_tests
-  TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
-    ctest --test-dir build/tsan/tests/engine/framework -j "$jobs" --output-on-failure --timeout 300
+  cmake --build build/tsan -j "$jobs" --target strata_framework_tests strata_audio_tests
+  for dir in framework audio; do
+    TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
+      ctest --test-dir "build/tsan/tests/engine/$dir" -j "$jobs" --output-on-failure --timeout 300
+  done
 fi
 
 # Tests that open a real window or an OpenGL context find an X server made by xvfb-run (Mesa draws).

@@ -2,51 +2,116 @@
 
 #include <benchmark/benchmark.h>
 
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
 #include <map>
 #include <string>
 #include <vector>
 
 // Keeps each benchmark's results, by function name, for the comparison line every benchmark program
-// prints at its end.
+// prints at its end. Every figure is the median of the benchmark's repetitions, so that one slow or
+// lucky repetition does not decide the line.
 class ResultReporter : public benchmark::ConsoleReporter
 {
 public:
+    // Coloured only on a terminal, as the library's own reporter is by default.
+    ResultReporter() : ConsoleReporter(isatty(fileno(stdout)) ? OO_ColorTabular : OO_Tabular) {}
+
     void ReportRuns(const std::vector<Run>& runs) override
     {
         for (const Run& run : runs)
         {
             if (run.error_occurred || run.run_type != Run::RT_Iteration || run.iterations <= 0)
                 continue;
-            Result& result = mResults[run.run_name.function_name];
-            result.nanosecondsPerIteration = run.real_accumulated_time * 1e9 / static_cast<double>(run.iterations);
+            Samples& samples = mSamples[run.run_name.function_name];
+            samples.nanosecondsPerIteration.push_back(run.real_accumulated_time * 1e9 /
+                                                      static_cast<double>(run.iterations));
             for (const auto& [name, counter] : run.counters)
-                result.counters[name] = counter.value;
+                samples.counters[name].push_back(counter.value);
         }
         ConsoleReporter::ReportRuns(runs);
     }
 
-    // A counter such as "bytes_per_second" or "items_per_second"; 0 when the benchmark did not run.
+    // The median of a counter such as "bytes_per_second" or "items_per_second"; 0 when the benchmark did
+    // not run.
     double Counter(const std::string& benchmark, const std::string& counter) const
     {
-        const auto found = mResults.find(benchmark);
-        if (found == mResults.end())
+        const auto found = mSamples.find(benchmark);
+        if (found == mSamples.end())
             return 0.0;
-        const auto value = found->second.counters.find(counter);
-        return value != found->second.counters.end() ? value->second : 0.0;
+        const auto values = found->second.counters.find(counter);
+        return values != found->second.counters.end() ? Median(values->second) : 0.0;
     }
 
-    // Wall-clock time of one iteration; 0 when the benchmark did not run.
+    // The median wall-clock time of one iteration; 0 when the benchmark did not run.
     double NanosecondsPerIteration(const std::string& benchmark) const
     {
-        const auto found = mResults.find(benchmark);
-        return found != mResults.end() ? found->second.nanosecondsPerIteration : 0.0;
+        const auto found = mSamples.find(benchmark);
+        return found != mSamples.end() ? Median(found->second.nanosecondsPerIteration) : 0.0;
+    }
+
+    // How many repetitions the figures of a benchmark come from.
+    size_t Repetitions(const std::string& benchmark) const
+    {
+        const auto found = mSamples.find(benchmark);
+        return found != mSamples.end() ? found->second.nanosecondsPerIteration.size() : 0;
+    }
+
+    static double Median(std::vector<double> values)
+    {
+        if (values.empty())
+            return 0.0;
+        const size_t middle = values.size() / 2;
+        std::nth_element(values.begin(), values.begin() + static_cast<std::ptrdiff_t>(middle), values.end());
+        if (values.size() % 2 != 0)
+            return values[middle];
+        const double upper = values[middle];
+        return (*std::max_element(values.begin(), values.begin() + static_cast<std::ptrdiff_t>(middle)) +
+                upper) /
+               2;
     }
 
 private:
-    struct Result
+    struct Samples
     {
-        double nanosecondsPerIteration = 0.0;
-        std::map<std::string, double> counters;
+        std::vector<double> nanosecondsPerIteration;
+        std::map<std::string, std::vector<double>> counters;
     };
-    std::map<std::string, Result> mResults;
+    std::map<std::string, Samples> mSamples;
 };
+
+// Reads the benchmark library's command line. Unless it says otherwise, each benchmark runs five times,
+// the repetitions of all of them shuffled together, so that a busy moment of the machine falls on ours
+// and on the reference alike. Returns false, having printed why, when the command line holds an argument
+// the library does not know.
+inline bool InitializeBenchmarks(int argc, char** argv)
+{
+    static std::vector<char*> arguments;
+    arguments.assign(argv, argv + argc);
+    const auto given = [](const char* flag)
+    {
+        return std::any_of(arguments.begin(), arguments.end(),
+                           [flag](const char* argument)
+                           { return std::strncmp(argument, flag, std::strlen(flag)) == 0; });
+    };
+    static char repetitions[] = "--benchmark_repetitions=5";
+    static char interleaving[] = "--benchmark_enable_random_interleaving=true";
+    if (!given("--benchmark_repetitions"))
+        arguments.push_back(repetitions);
+    if (!given("--benchmark_enable_random_interleaving"))
+        arguments.push_back(interleaving);
+    int count = static_cast<int>(arguments.size());
+    arguments.push_back(nullptr);
+    benchmark::Initialize(&count, arguments.data());
+    return !benchmark::ReportUnrecognizedArguments(count, arguments.data());
+}
+
+// Runs the benchmarks the command line selects into `reporter`.
+inline void RunBenchmarks(ResultReporter& reporter)
+{
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+}

@@ -113,14 +113,12 @@ BENCHMARK(BM_PixmanOver)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+    if (!InitializeBenchmarks(argc, argv))
     {
         return 1;
     }
     ResultReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
+    RunBenchmarks(reporter);
 
     const double ours = reporter.Counter("BM_StrataAlphaBlend", "items_per_second");
     const double pixman = reporter.Counter("BM_PixmanOver", "items_per_second");
@@ -129,6 +127,6 @@ int main(int argc, char** argv)
     {
         std::printf(", %.2fx pixman OVER (%.1f Mpixel/s)", ours / pixman, pixman / 1e6);
     }
-    std::printf("\n");
+    std::printf(". Medians of %zu runs.\n", reporter.Repetitions("BM_StrataAlphaBlend"));
     return 0;
 }

@@ -271,8 +271,7 @@ void RegisterAll()
 
 int main(int argc, char** argv)
 {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+    if (!InitializeBenchmarks(argc, argv))
         return 1;
 
     for (const TestImage& image : Images())
@@ -287,8 +286,7 @@ int main(int argc, char** argv)
 
     RegisterAll();
     ResultReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
+    RunBenchmarks(reporter);
 
     std::printf("GIF %dx%d. Strata GIF decoder:", kWidth, kHeight);
     const char* separator = " ";
@@ -304,6 +302,6 @@ int main(int argc, char** argv)
 #endif
         separator = "; ";
     }
-    std::printf("\n");
+    std::printf(". Medians of %zu runs.\n", reporter.Repetitions("Strata/" + Images().front().name));
     return 0;
 }

@@ -1,7 +1,9 @@
 // Our XML reader against libexpat and pugixml on the same generated manifest-like document.
-// Each reads the whole document and touches every attribute; throughput is in bytes of input per second.
+// Each reads the whole document and touches every tag, attribute and text, after a first pass has
+// checked that all three see the same tags and attributes; throughput is in bytes of input per second.
 
 #include "core/MemoryStream.h"
+#include "core/WideString.h"
 #include "core/XMLReader.h"
 
 #include "BenchReporter.h"
@@ -15,10 +17,12 @@
 #include <pugixml.hpp>
 #endif
 
+#include <algorithm>
 #include <cstdio>
-#include <cstring>
 #include <map>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace
 {
@@ -52,6 +56,63 @@ const std::string& Document()
     return document;
 }
 
+// Every parser touches the same things in its timed loop: one character of each tag, attribute name,
+// attribute value and text, where the parser hands them out. No strlen: our reader hands out sized
+// strings, and measuring C strings would charge the references for work ours never does.
+inline size_t Touch(const char* text)
+{
+    return static_cast<unsigned char>(text[0]);
+}
+
+inline size_t Touch(const std::wstring& text)
+{
+    return text.empty() ? 0 : static_cast<size_t>(text[0]);
+}
+
+// What a parser saw, to check the three agree before any is timed: each start tag with its attributes in
+// name order, as UTF-8.
+using Listing = std::vector<std::string>;
+
+std::string Utf8(const std::wstring& text)
+{
+    return reinterpret_cast<const char*>(Strata::ConvertStringWideToUTF8(text.c_str()).get());
+}
+
+using Attributes = std::vector<std::pair<std::string, std::string>>;
+
+void AddTag(Listing& listing, const std::string& name, Attributes attributes)
+{
+    std::sort(attributes.begin(), attributes.end());
+    std::string line = name;
+    for (const auto& [attribute, value] : attributes)
+    {
+        line += ' ' + attribute + "=\"" + value + '"';
+    }
+    listing.push_back(std::move(line));
+}
+
+Listing ListStrata()
+{
+    const std::string& document = Document();
+    Strata::ReadOnlyMemoryStream stream(L"bench.xml", document.data(), document.size());
+    auto reader = Strata::CreateXMLReader(&stream);
+    Listing listing;
+    while (!reader->IsEOF())
+    {
+        const Strata::XMLElement* element = reader->ReadElement();
+        if (element->IsStartElement())
+        {
+            Attributes attributes;
+            for (const auto& [name, value] : element->GetAttributes())
+            {
+                attributes.emplace_back(Utf8(name), Utf8(value));
+            }
+            AddTag(listing, Utf8(element->GetName()), std::move(attributes));
+        }
+    }
+    return listing;
+}
+
 void BM_StrataXMLReader(benchmark::State& state)
 {
     const std::string& document = Document();
@@ -63,10 +124,10 @@ void BM_StrataXMLReader(benchmark::State& state)
         while (!reader->IsEOF())
         {
             const Strata::XMLElement* element = reader->ReadElement();
-            touched += element->GetName().size();
+            touched += Touch(element->GetName());
             for (const auto& [name, value] : element->GetAttributes())
             {
-                touched += name.size() + value.size();
+                touched += Touch(name) + Touch(value);
             }
         }
         benchmark::DoNotOptimize(touched);
@@ -79,41 +140,78 @@ BENCHMARK(BM_StrataXMLReader)->Unit(benchmark::kMillisecond);
 void XMLCALL ExpatStart(void* userData, const XML_Char* name, const XML_Char** attributes)
 {
     size_t& touched = *static_cast<size_t*>(userData);
-    touched += std::strlen(name);
+    touched += Touch(name);
     for (const XML_Char** a = attributes; *a != nullptr; a += 2)
     {
-        touched += std::strlen(a[0]) + std::strlen(a[1]);
+        touched += Touch(a[0]) + Touch(a[1]);
     }
 }
 
 void XMLCALL ExpatEnd(void* userData, const XML_Char* name)
 {
-    *static_cast<size_t*>(userData) += std::strlen(name);
+    *static_cast<size_t*>(userData) += Touch(name);
 }
 
-void XMLCALL ExpatText(void* userData, const XML_Char*, int length)
+void XMLCALL ExpatText(void* userData, const XML_Char* text, int)
 {
-    *static_cast<size_t*>(userData) += static_cast<size_t>(length);
+    *static_cast<size_t*>(userData) += Touch(text);
+}
+
+void XMLCALL ExpatList(void* userData, const XML_Char* name, const XML_Char** attributes)
+{
+    Attributes pairs;
+    for (const XML_Char** a = attributes; *a != nullptr; a += 2)
+    {
+        pairs.emplace_back(a[0], a[1]);
+    }
+    AddTag(*static_cast<Listing*>(userData), name, std::move(pairs));
+}
+
+// False, with the reason in `error`, when the document does not parse.
+bool ParseWithExpat(void* userData, XML_StartElementHandler start, XML_EndElementHandler end,
+                    XML_CharacterDataHandler text, std::string* error)
+{
+    const std::string& document = Document();
+    XML_Parser parser = XML_ParserCreate(nullptr);
+    XML_SetUserData(parser, userData);
+    XML_SetElementHandler(parser, start, end);
+    XML_SetCharacterDataHandler(parser, text);
+    const bool parsed =
+        XML_Parse(parser, document.data(), static_cast<int>(document.size()), 1) == XML_STATUS_OK;
+    if (!parsed && error)
+    {
+        *error = XML_ErrorString(XML_GetErrorCode(parser));
+    }
+    XML_ParserFree(parser);
+    return parsed;
+}
+
+Listing ListExpat()
+{
+    Listing listing;
+    std::string error;
+    if (!ParseWithExpat(&listing, ExpatList, nullptr, nullptr, &error))
+    {
+        listing.push_back("error: " + error);
+    }
+    return listing;
 }
 
 void BM_Expat(benchmark::State& state)
 {
-    const std::string& document = Document();
     for (auto _ : state)
     {
         size_t touched = 0;
-        XML_Parser parser = XML_ParserCreate(nullptr);
-        XML_SetUserData(parser, &touched);
-        XML_SetElementHandler(parser, ExpatStart, ExpatEnd);
-        XML_SetCharacterDataHandler(parser, ExpatText);
-        if (XML_Parse(parser, document.data(), static_cast<int>(document.size()), 1) != XML_STATUS_OK)
+        std::string error;
+        if (!ParseWithExpat(&touched, ExpatStart, ExpatEnd, ExpatText, &error))
         {
-            state.SkipWithError(XML_ErrorString(XML_GetErrorCode(parser)));
+            state.SkipWithError(error.c_str());
+            break;
         }
-        XML_ParserFree(parser);
         benchmark::DoNotOptimize(touched);
     }
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(document.size()));
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
+                            static_cast<int64_t>(Document().size()));
 }
 BENCHMARK(BM_Expat)->Unit(benchmark::kMillisecond);
 #endif
@@ -121,16 +219,47 @@ BENCHMARK(BM_Expat)->Unit(benchmark::kMillisecond);
 #if STRATA_BENCH_PUGIXML
 size_t Walk(const pugi::xml_node& node)
 {
-    size_t touched = std::strlen(node.name()) + std::strlen(node.value());
+    size_t touched = Touch(node.name()) + Touch(node.value());
     for (const pugi::xml_attribute& attribute : node.attributes())
     {
-        touched += std::strlen(attribute.name()) + std::strlen(attribute.value());
+        touched += Touch(attribute.name()) + Touch(attribute.value());
     }
     for (const pugi::xml_node& child : node.children())
     {
         touched += Walk(child);
     }
     return touched;
+}
+
+void ListTags(const pugi::xml_node& node, Listing& listing)
+{
+    if (node.type() == pugi::node_element)
+    {
+        Attributes attributes;
+        for (const pugi::xml_attribute& attribute : node.attributes())
+        {
+            attributes.emplace_back(attribute.name(), attribute.value());
+        }
+        AddTag(listing, node.name(), std::move(attributes));
+    }
+    for (const pugi::xml_node& child : node.children())
+    {
+        ListTags(child, listing);
+    }
+}
+
+Listing ListPugixml()
+{
+    const std::string& document = Document();
+    pugi::xml_document parsed;
+    const pugi::xml_parse_result result = parsed.load_buffer(document.data(), document.size());
+    if (!result)
+    {
+        return {std::string("error: ") + result.description()};
+    }
+    Listing listing;
+    ListTags(parsed, listing);
+    return listing;
 }
 
 void BM_Pugixml(benchmark::State& state)
@@ -143,6 +272,7 @@ void BM_Pugixml(benchmark::State& state)
         if (!result)
         {
             state.SkipWithError(result.description());
+            break;
         }
         benchmark::DoNotOptimize(Walk(parsed));
     }
@@ -151,18 +281,45 @@ void BM_Pugixml(benchmark::State& state)
 BENCHMARK(BM_Pugixml)->Unit(benchmark::kMillisecond);
 #endif
 
+// True when the reference saw what our reader saw; otherwise prints where they part.
+bool Agree(const char* reference, const Listing& ours, const Listing& theirs)
+{
+    const auto [mine, other] = std::mismatch(ours.begin(), ours.end(), theirs.begin(), theirs.end());
+    if (mine == ours.end() && other == theirs.end())
+    {
+        return true;
+    }
+    std::printf("Our XML reader and %s disagree at start tag %zu: <%s> against <%s>\n", reference,
+                static_cast<size_t>(mine - ours.begin()), mine != ours.end() ? mine->c_str() : "(none)",
+                other != theirs.end() ? other->c_str() : "(none)");
+    return false;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+    if (!InitializeBenchmarks(argc, argv))
     {
         return 1;
     }
+    // Timing parsers that read different documents would compare nothing.
+    const Listing ourTags = ListStrata();
+    bool agree = true;
+#if STRATA_BENCH_EXPAT
+    agree = Agree("libexpat", ourTags, ListExpat()) && agree;
+#endif
+#if STRATA_BENCH_PUGIXML
+    agree = Agree("pugixml", ourTags, ListPugixml()) && agree;
+#endif
+    if (!agree)
+    {
+        return 1;
+    }
+    std::printf("The parsers agree on %zu start tags.\n", ourTags.size());
+
     ResultReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
+    RunBenchmarks(reporter);
 
     const double ours = reporter.Counter("BM_StrataXMLReader", "bytes_per_second");
     const double expat = reporter.Counter("BM_Expat", "bytes_per_second");
@@ -177,6 +334,6 @@ int main(int argc, char** argv)
     {
         std::printf(", %.2fx pugixml (%.1f MB/s)", ours / pugixml, pugixml / 1e6);
     }
-    std::printf("\n");
+    std::printf(". Medians of %zu runs.\n", reporter.Repetitions("BM_StrataXMLReader"));
     return 0;
 }

@@ -1,6 +1,7 @@
 // The program's entry: the application's description, the platform, and the report of any failure
 // that escapes the engine.
 
+#include "audio/Audio.h"
 #include "core/Color.h"
 #include "core/Log.h"
 #include "core/Rect.h"
@@ -73,7 +74,16 @@ class MenagerieApplication final : public Strata::BaseApplication
         return config;
     }
 
-    void Setup() override { Strata::MainLoop::ChangeMode(new BlackFrameMode()); }
+    // The audio back end registers itself; the engine sets it up with the others.
+    void RegisterSingletons() override { Strata::CreateDefaultAudioPlatform(); }
+
+    void Setup() override
+    {
+        Strata::Audio::LoadAccountSettings();
+        Strata::MainLoop::ChangeMode(new BlackFrameMode());
+    }
+
+    void Cleanup() override { Strata::Audio::SaveAccountSettings(); }
 
   private:
     Strata::sApplicationDescriptor mDescriptor;

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/PlatformRegistry.h"
 #include "framework/WindowConfig.h"
+#include "graphics/GraphicsPlatform.h"
 #include "support/FakePlatform.h"
 
 #include <functional>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "core/PlatformRegistry.h"
 #include "core/Vector2.h"
 #include "framework/Cursor.h"
 #include "framework/InputEvent.h"
+#include "framework/Platform.h"
 #include "framework/WindowConfig.h"
 
 #include <deque>

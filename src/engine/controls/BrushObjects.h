@@ -1,7 +1,7 @@
 #pragma once
 
-#include "controls/Components.h"
 #include "controls/ControlObject.h"
+#include "controls/ObjectComponents.h"
 #include "controls/ObjectFactory.h"
 #include "core/Label.h"
 #include "framework/Object.h"

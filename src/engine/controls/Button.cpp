@@ -185,7 +185,7 @@ Object* ButtonObjectFactory::CreateObject(Label name, const IAttributeContainer&
 {
     auto button = std::make_unique<ButtonObject>(name);
     button->SetImages(FindImageListAttribute(attributes, L"images"));
-    // "sounds" names a sound list of the audio layer; none can be found until it exists.
+    button->mSounds = FindSoundListAttribute(attributes, L"sounds");
     button->SetAlphaSensitivity(attributes.GetAttribute(L"alphaSensitivity", ButtonObject::kDefaultAlphaSensitivity));
     button->SetKeyCode(GetKeyCodeByName(attributes.GetAttribute(L"keyCode").c_str()));
     button->SetScalable(attributes.GetAttribute(L"scalable", false));

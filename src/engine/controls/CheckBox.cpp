@@ -256,7 +256,7 @@ Object* CheckBoxObjectFactory::CreateObject(Label name, const IAttributeContaine
     {
         box->SetImages(FindImageListAttribute(attributes, L"images"));
     }
-    // "sounds" names a sound list of the audio layer; none can be found until it exists.
+    box->mSounds = FindSoundListAttribute(attributes, L"sounds");
     box->SetAlphaSensitivity(
         attributes.GetAttribute(L"alphaSensitivity", ToggleControlObject::kDefaultAlphaSensitivity));
     return box.release();

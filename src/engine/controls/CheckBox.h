@@ -1,7 +1,7 @@
 #pragma once
 
-#include "controls/Components.h"
 #include "controls/ControlObject.h"
+#include "controls/ObjectComponents.h"
 #include "controls/ObjectFactory.h"
 #include "core/Color.h"
 #include "core/Rect.h"

@@ -1,5 +1,7 @@
 #include "controls/ControlObject.h"
 
+#include "framework/SoundListHooks.h"
+
 #include "core/AttributeContainer.h"
 #include "framework/ObjectDatabase.h"
 #include "framework/ResourceDescriptor.h"
@@ -167,8 +169,29 @@ MessageResult PressableControlObject::OnMouseUp(MouseButton, int x, int y)
     return mHot ? MessageResult_Handled : MessageResult_Unhandled;
 }
 
-void PressableControlObject::PlaySoundEvent(const wchar_t*)
+void PressableControlObject::PlaySoundEvent(const wchar_t* event)
 {
+    PlaySoundListEvent(mSounds, event);
+}
+
+const SoundList* FindSoundListAttribute(const IAttributeContainer& attributes, const wchar_t* attribute)
+{
+    const std::wstring name = attributes.GetAttribute(attribute);
+    const auto find = GetSoundListHooks().find;
+    if (name.empty() || find == nullptr)
+    {
+        return nullptr;
+    }
+    return find(Label::FromString(name));
+}
+
+void PlaySoundListEvent(const SoundList* sounds, const wchar_t* event)
+{
+    const auto play = GetSoundListHooks().play;
+    if (sounds != nullptr && play != nullptr)
+    {
+        play(*sounds, Label(event));
+    }
 }
 
 } // namespace Strata

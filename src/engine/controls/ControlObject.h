@@ -1,6 +1,6 @@
 #pragma once
 
-#include "controls/Components.h"
+#include "controls/ObjectComponents.h"
 #include "core/Label.h"
 #include "framework/Object.h"
 
@@ -94,7 +94,7 @@ public:
     const SoundList* mSounds = nullptr;
 
 protected:
-    // Sound lists arrive with the audio layer: until then no control has one and nothing plays.
+    // Plays the event's sound of mSounds, when there is one.
     void PlaySoundEvent(const wchar_t* event);
 
     bool mHot = false;
@@ -103,5 +103,10 @@ protected:
 // The image list resource named by the attribute `attribute`; null when the attribute is missing or
 // empty, or no image list has that name.
 const IImageList* FindImageListAttribute(const IAttributeContainer& attributes, const wchar_t* attribute);
+// The sound list resource named by the attribute; null when it is missing or empty, no sound list has
+// that name, or no audio back end installed the sound-list hooks.
+const SoundList* FindSoundListAttribute(const IAttributeContainer& attributes, const wchar_t* attribute);
+// Plays the sound of `event` in `sounds`; nothing for a null list or an event without a sound.
+void PlaySoundListEvent(const SoundList* sounds, const wchar_t* event);
 
 } // namespace Strata

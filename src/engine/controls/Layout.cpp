@@ -1,7 +1,7 @@
 #include "controls/Layout.h"
 
-#include "controls/Components.h"
 #include "controls/LayoutInstance.h"
+#include "controls/ObjectComponents.h"
 #include "controls/ObjectFactory.h"
 #include "core/Angle.h"
 #include "core/Color.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "controls/Components.h"
+#include "controls/ObjectComponents.h"
 #include "core/Label.h"
 #include "framework/Object.h"
 #include "framework/ObjectID.h"

@@ -1,5 +1,6 @@
 #include "controls/ListControl.h"
 
+#include "controls/ItemControlAttributes.h"
 #include "core/AttributeContainer.h"
 #include "core/KeyCodes.h"
 #include "core/Log.h"
@@ -306,22 +307,7 @@ void ListObject::Draw()
 Object* ListObjectFactory::CreateObject(Label name, const IAttributeContainer& attributes)
 {
     auto list = std::make_unique<ListObject>(name);
-    if (attributes.HasAttribute(L"images"))
-    {
-        list->SetImages(FindImageListAttribute(attributes, L"images"));
-    }
-    if (attributes.HasAttribute(L"textColor"))
-    {
-        list->SetColor(ColorF::FromString(attributes.GetAttribute(L"textColor")));
-    }
-    if (attributes.HasAttribute(L"selectedTextColor"))
-    {
-        list->SetSelectedTextColor(ColorF::FromString(attributes.GetAttribute(L"selectedTextColor")));
-    }
-    if (attributes.HasAttribute(L"selectedBackgroundColor"))
-    {
-        list->SetSelectedBackgroundColor(ColorF::FromString(attributes.GetAttribute(L"selectedBackgroundColor")));
-    }
+    ApplyItemControlAttributes(*list, attributes);
     return list.release();
 }
 

@@ -250,9 +250,12 @@ void LoadingMode::Update(float dt)
 {
     ApplicationMode::Update(dt);
 
+    // Asked before the progress is read: a worker that ends in between must not leave the last
+    // picture short of its end.
+    const bool workerFinished = mThread && mThread->GetState() == ThreadState_Finished;
     ShowProgress(GetPercentageComplete());
 
-    if (mThread && mThread->GetState() == ThreadState_Finished && (mAbort.load() || AreSplashScreensComplete()))
+    if (workerFinished && (mAbort.load() || AreSplashScreensComplete()))
     {
         FinishLoading();
     }

@@ -12,6 +12,7 @@
 #include "controls/TextEdit.h"
 #include "controls/TreeControl.h"
 #include "core/Singleton.h"
+#include "framework/FrameHooks.h"
 #include "framework/ResourceManager.h"
 
 namespace Strata
@@ -93,5 +94,11 @@ void CreateLayoutFactories()
     factories->AddObjectFactory(L"textedit", new TextEditObjectFactory());
     factories->AddObjectFactory(L"tree", new TreeObjectFactory());
 }
+
+namespace
+{
+// The main loop's set-up calls it on every platform, after the value factories.
+[[maybe_unused]] const bool gLayoutFactoriesAdded = (AddFactoryRegistrar(&CreateLayoutFactories), true);
+} // namespace
 
 } // namespace Strata

@@ -171,108 +171,97 @@ void BoolPropertyEditorObject::Update(float)
 
 // --- text fields ----------------------------------------------------------------------------------
 
-namespace
-{
+TextFieldPropertyEditorObject::TextFieldPropertyEditorObject(const std::wstring& name) : mPropertyName(name) {}
 
-// The text field right of the label, handed to `add`.
-ObjectID AddTextEdit(const Vector2<float>& at, const std::function<ObjectID(Object*)>& add)
-{
-    const IImageList* field = FindNamedResource<2, IImageList>("GenericTextEditField");
-    const Image* cursor = FindNamedResource<3, Image>("GenericTextEditCursor");
-    auto* edit = new TextEditObject(Label(), 0.0f, Vector2<float>(at.x + kControlOffset, at.y), field, cursor,
-                                    kTextEditWidth, FindFont(), kWhite);
-    edit->SetLayer(kEditorLayer);
-    return add(edit);
-}
-
-} // namespace
-
-StringPropertyEditorObject::StringPropertyEditorObject(const std::wstring& name,
-                                                       std::function<std::wstring()> getter,
-                                                       std::function<void(const std::wstring&)> setter)
-    : mPropertyName(name), mGetter(std::move(getter)), mSetter(std::move(setter))
-{
-}
-
-TextEditObject* StringPropertyEditorObject::GetControl() const
+TextEditObject* TextFieldPropertyEditorObject::GetControl() const
 {
     return FindCreated<TextEditObject>(mControl);
 }
 
-void StringPropertyEditorObject::ReceiveMessage(const ObjectMessage& message)
+void TextFieldPropertyEditorObject::ReceiveMessage(const ObjectMessage& message)
 {
     PropertyEditorObject::ReceiveMessage(message);
     if (ShouldBuild(message))
     {
         AddNameLabel(mPropertyName);
-        mControl = AddTextEdit(Vector2<float>(mBounds.x, mBounds.y),
-                               [this](Object* object) { return AddObject(object); });
+        const IImageList* field = FindNamedResource<2, IImageList>("GenericTextEditField");
+        const Image* cursor = FindNamedResource<3, Image>("GenericTextEditCursor");
+        auto edit = std::make_unique<TextEditObject>(Label(), 0.0f,
+                                                     Vector2<float>(mBounds.x + kControlOffset, mBounds.y), field,
+                                                     cursor, kTextEditWidth, FindFont(), kWhite);
+        edit->SetLayer(kEditorLayer);
+        mControl = AddObject(edit.release());
         SetHeight(kHeight);
     }
 }
 
-void StringPropertyEditorObject::Update(float)
+void TextFieldPropertyEditorObject::Update(float)
 {
     TextEditObject* edit = GetControl();
     if (!edit)
     {
         return;
     }
-    if (!edit->HasFocus())
+    if (edit->HasFocus())
     {
-        if (mGetter)
-        {
-            edit->SetValue(mGetter());
-        }
+        SetValueText(edit->GetValue());
+        return;
     }
-    else if (mSetter)
+    std::wstring text;
+    if (GetValueText(&text))
     {
-        mSetter(edit->GetValue());
+        edit->SetValue(text);
+    }
+}
+
+StringPropertyEditorObject::StringPropertyEditorObject(const std::wstring& name,
+                                                       std::function<std::wstring()> getter,
+                                                       std::function<void(const std::wstring&)> setter)
+    : TextFieldPropertyEditorObject(name), mGetter(std::move(getter)), mSetter(std::move(setter))
+{
+}
+
+bool StringPropertyEditorObject::GetValueText(std::wstring* text) const
+{
+    if (!mGetter)
+    {
+        return false;
+    }
+    *text = mGetter();
+    return true;
+}
+
+void StringPropertyEditorObject::SetValueText(const std::wstring& text)
+{
+    if (mSetter)
+    {
+        mSetter(text);
     }
 }
 
 FloatPropertyEditorObject::FloatPropertyEditorObject(const std::wstring& name, std::function<float()> getter,
                                                      std::function<void(float)> setter)
-    : mPropertyName(name), mGetter(std::move(getter)), mSetter(std::move(setter))
+    : TextFieldPropertyEditorObject(name), mGetter(std::move(getter)), mSetter(std::move(setter))
 {
 }
 
-TextEditObject* FloatPropertyEditorObject::GetControl() const
+bool FloatPropertyEditorObject::GetValueText(std::wstring* text) const
 {
-    return FindCreated<TextEditObject>(mControl);
+    if (!mGetter)
+    {
+        return false;
+    }
+    StringFormatter formatter(L"%1%");
+    formatter.Arg(mGetter());
+    *text = formatter.c_str();
+    return true;
 }
 
-void FloatPropertyEditorObject::ReceiveMessage(const ObjectMessage& message)
+void FloatPropertyEditorObject::SetValueText(const std::wstring& text)
 {
-    PropertyEditorObject::ReceiveMessage(message);
-    if (ShouldBuild(message))
+    if (mSetter)
     {
-        AddNameLabel(mPropertyName);
-        mControl = AddTextEdit(Vector2<float>(mBounds.x, mBounds.y),
-                               [this](Object* object) { return AddObject(object); });
-        SetHeight(kHeight);
-    }
-}
-
-void FloatPropertyEditorObject::Update(float)
-{
-    TextEditObject* edit = GetControl();
-    if (!edit)
-    {
-        return;
-    }
-    if (!edit->HasFocus())
-    {
-        if (mGetter)
-        {
-            StringFormatter formatter(L"%1%");
-            formatter.Arg(mGetter());
-            edit->SetValue(formatter.c_str());
-        }
-    }
-    else if (mSetter)
-    {
-        mSetter(ReadLeadingFloat(edit->GetValue()));
+        mSetter(ReadLeadingFloat(text));
     }
 }
 

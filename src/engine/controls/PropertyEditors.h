@@ -1,6 +1,6 @@
 #pragma once
 
-#include "controls/Components.h"
+#include "controls/ObjectComponents.h"
 #include "core/Label.h"
 #include "framework/Object.h"
 
@@ -73,49 +73,63 @@ class BoolPropertyEditorObject : public PropertyEditorObject
     ObjectID mControl;
 };
 
-// A text shown in a text field after a "name:" label. Unfocused, the field shows the getter's value;
-// focused, every frame hands the field's text to the setter (when there is one).
-class StringPropertyEditorObject : public PropertyEditorObject
+// The shared body of the editors shown as a text field after a "name:" label. Unfocused, the field shows
+// the value; focused, every frame hands the field's text back.
+class TextFieldPropertyEditorObject : public PropertyEditorObject
 {
   public:
     static constexpr float kHeight = 25.0f;
 
-    StringPropertyEditorObject(const std::wstring& name, std::function<std::wstring()> getter,
-                               std::function<void(const std::wstring&)> setter = {});
-
     void Update(float dt) override;
     void ReceiveMessage(const ObjectMessage& message) override;
-
     TextEditObject* GetControl() const;
+
+  protected:
+    explicit TextFieldPropertyEditorObject(const std::wstring& name);
+
+    // The value as the field shows it; false when there is no getter (the field then keeps its text).
+    virtual bool GetValueText(std::wstring* text) const = 0;
+    // Hands the field's text to the setter, when there is one.
+    virtual void SetValueText(const std::wstring& text) = 0;
 
   private:
     std::wstring mPropertyName;
+    ObjectID mControl;
+};
+
+// A text shown in a text field after a "name:" label. Unfocused, the field shows the getter's value;
+// focused, every frame hands the field's text to the setter (when there is one).
+class StringPropertyEditorObject : public TextFieldPropertyEditorObject
+{
+  public:
+    StringPropertyEditorObject(const std::wstring& name, std::function<std::wstring()> getter,
+                               std::function<void(const std::wstring&)> setter = {});
+
+  protected:
+    bool GetValueText(std::wstring* text) const override;
+    void SetValueText(const std::wstring& text) override;
+
+  private:
     std::function<std::wstring()> mGetter;
     std::function<void(const std::wstring&)> mSetter;
-    ObjectID mControl;
 };
 
 // A number shown in a text field after a "name:" label, as the string formatter writes it. Focused,
 // the field's text is read as a number every frame (text that is no number reads 0) and handed to the
 // setter (when there is one).
-class FloatPropertyEditorObject : public PropertyEditorObject
+class FloatPropertyEditorObject : public TextFieldPropertyEditorObject
 {
   public:
-    static constexpr float kHeight = 25.0f;
-
     FloatPropertyEditorObject(const std::wstring& name, std::function<float()> getter,
                               std::function<void(float)> setter = {});
 
-    void Update(float dt) override;
-    void ReceiveMessage(const ObjectMessage& message) override;
-
-    TextEditObject* GetControl() const;
+  protected:
+    bool GetValueText(std::wstring* text) const override;
+    void SetValueText(const std::wstring& text) override;
 
   private:
-    std::wstring mPropertyName;
     std::function<float()> mGetter;
     std::function<void(float)> mSetter;
-    ObjectID mControl;
 };
 
 // A choice among options shown as a list after a "name:" label; derived classes fill the list and hear

@@ -124,7 +124,7 @@ Object* RadioButtonObjectFactory::CreateObject(Label name, const IAttributeConta
     {
         button->SetImages(FindImageListAttribute(attributes, L"images"));
     }
-    // "sounds" names a sound list of the audio layer; none can be found until it exists.
+    button->mSounds = FindSoundListAttribute(attributes, L"sounds");
     button->SetAlphaSensitivity(
         attributes.GetAttribute(L"alphaSensitivity", ToggleControlObject::kDefaultAlphaSensitivity));
     if (attributes.HasAttribute(L"group"))

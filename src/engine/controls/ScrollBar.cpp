@@ -151,8 +151,7 @@ Object* ScrollBarObjectFactory::CreateObject(Label name, const IAttributeContain
     {
         bar->SetUpArrowImages(FindImageListAttribute(attributes, L"upArrowImages"));
     }
-    // "sounds" names a sound list of the audio layer; none can be found until it exists, so the bar
-    // and its arrows keep none and play nothing.
+    bar->SetSounds(FindSoundListAttribute(attributes, L"sounds"));
     return bar.release();
 }
 

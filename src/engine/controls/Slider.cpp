@@ -318,9 +318,9 @@ int SliderObject::GetThumbIndex()
     return kStateNormal;
 }
 
-void SliderObject::PlaySoundEvent(const wchar_t*)
+void SliderObject::PlaySoundEvent(const wchar_t* event)
 {
-    // Sound lists arrive with the audio layer: until then no slider has one and nothing plays.
+    PlaySoundListEvent(mSounds, event);
 }
 
 void SliderObject::Draw()
@@ -365,7 +365,7 @@ Object* SliderObjectFactory::CreateObject(Label name, const IAttributeContainer&
     {
         slider->SetThumbImages(FindImageListAttribute(attributes, L"thumbImages"));
     }
-    // "sounds" names a sound list of the audio layer; none can be found until it exists.
+    slider->mSounds = FindSoundListAttribute(attributes, L"sounds");
     if (attributes.HasAttribute(L"alphaSensitivity"))
     {
         slider->SetAlphaSensitivity(

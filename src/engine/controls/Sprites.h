@@ -1,6 +1,6 @@
 #pragma once
 
-#include "controls/Components.h"
+#include "controls/ObjectComponents.h"
 #include "controls/ObjectFactory.h"
 #include "core/Color.h"
 #include "core/Label.h"

@@ -1,5 +1,6 @@
 #include "controls/TreeControl.h"
 
+#include "controls/ItemControlAttributes.h"
 #include "core/AttributeContainer.h"
 #include "core/Log.h"
 #include "framework/ObjectDatabase.h"
@@ -269,22 +270,7 @@ void TreeObject::Draw()
 Object* TreeObjectFactory::CreateObject(Label name, const IAttributeContainer& attributes)
 {
     auto tree = std::make_unique<TreeObject>(name);
-    if (attributes.HasAttribute(L"images"))
-    {
-        tree->SetImages(FindImageListAttribute(attributes, L"images"));
-    }
-    if (attributes.HasAttribute(L"textColor"))
-    {
-        tree->SetColor(ColorF::FromString(attributes.GetAttribute(L"textColor")));
-    }
-    if (attributes.HasAttribute(L"selectedTextColor"))
-    {
-        tree->SetSelectedTextColor(ColorF::FromString(attributes.GetAttribute(L"selectedTextColor")));
-    }
-    if (attributes.HasAttribute(L"selectedBackgroundColor"))
-    {
-        tree->SetSelectedBackgroundColor(ColorF::FromString(attributes.GetAttribute(L"selectedBackgroundColor")));
-    }
+    ApplyItemControlAttributes(*tree, attributes);
     return tree.release();
 }
 

@@ -1,5 +1,8 @@
 #include "framework/AudioPlatform.h"
 
+#include "framework/AudioInterfaces.h"
+#include "core/Label.h"
+
 #include <atomic>
 
 namespace Strata
@@ -7,6 +10,11 @@ namespace Strata
 
 namespace
 {
+// The audio front end's volume groups, interned before main so their first spelling is this one.
+const Label gEffectLabel(L"Effect");
+const Label gAmbientLabel(L"Ambient");
+const Label gMusicLabel(L"Music");
+
 // Constant-initialised: a back end made by a static initialiser may register before main.
 constinit std::atomic<IAudioPlatform*> gAudioPlatform{nullptr};
 } // namespace
@@ -30,6 +38,38 @@ bool IsAudioPlatformRegistered()
 IAudioPlatform* GetAudioPlatform()
 {
     return gAudioPlatform.load();
+}
+
+} // namespace Strata
+
+namespace Strata
+{
+
+// The intrusive pointers of these answers are only ever null here, so the incomplete types never need
+// their reference hooks.
+boost::intrusive_ptr<ISoundChannel> IAudioPlatform::CreateChannel()
+{
+    return {};
+}
+
+boost::intrusive_ptr<IAudioControls> IAudioPlatform::GetMasterControls()
+{
+    return {};
+}
+
+boost::intrusive_ptr<IAudioControls> IAudioPlatform::GetControls(Label)
+{
+    return {};
+}
+
+boost::intrusive_ptr<IAudioControls> IAudioPlatform::CreateControls(IAudioControls*)
+{
+    return {};
+}
+
+bool IAudioPlatform::WasSoundPlayedRecently(const ISound*, unsigned)
+{
+    return false;
 }
 
 } // namespace Strata

@@ -137,6 +137,22 @@ void FileSource::InitTOC()
     mTOCLoaded.store(true, std::memory_order_release);
 }
 
+TOCEntry FileSource::ReadEntry(uint32_t index) const
+{
+    const uint8_t* table = mTOC.get();
+    const uint8_t* record = table + kEntryOffset + static_cast<size_t>(index) * kEntrySize;
+    TOCEntry entry;
+    entry.nameHash = ReadLittleEndian(record);
+    entry.checksum = ReadLittleEndian(record + 4);
+    entry.size = ReadLittleEndian(record + 8);
+    // The name's offset and terminator were checked when the table was loaded.
+    for (const uint8_t* name = table + ReadLittleEndian(record + 12); *name != 0; ++name)
+    {
+        entry.name.push_back(static_cast<wchar_t>(*name));
+    }
+    return entry;
+}
+
 bool FileSource::GetTOCEntry(const FileAddress& address, TOCEntry* out) const
 {
     if (out == nullptr || !mTOCLoaded.load(std::memory_order_acquire) || address.GetName() == nullptr)
@@ -144,28 +160,33 @@ bool FileSource::GetTOCEntry(const FileAddress& address, TOCEntry* out) const
         return false;
     }
     const uint32_t hash = cCaselessStringHasher::ComputeHash(NameAndExtension(address).c_str());
-    const uint8_t* table = mTOC.get();
-    const uint32_t count = ReadLittleEndian(table);
+    const uint32_t count = ReadLittleEndian(mTOC.get());
     for (uint32_t i = 0; i < count; ++i)
     {
-        const uint8_t* entry = table + kEntryOffset + static_cast<size_t>(i) * kEntrySize;
-        if (ReadLittleEndian(entry) != hash)
+        if (ReadLittleEndian(mTOC.get() + kEntryOffset + static_cast<size_t>(i) * kEntrySize) == hash)
         {
-            continue;
+            *out = ReadEntry(i);
+            return true;
         }
-        out->nameHash = hash;
-        out->checksum = ReadLittleEndian(entry + 4);
-        out->size = ReadLittleEndian(entry + 8);
-        // The name's offset and terminator were checked when the table was loaded.
-        const uint8_t* name = table + ReadLittleEndian(entry + 12);
-        out->name.clear();
-        for (; *name != 0; ++name)
-        {
-            out->name.push_back(static_cast<wchar_t>(*name));
-        }
-        return true;
     }
     return false;
+}
+
+bool MatchesListing(IStream* stream, const std::wstring& name, uint32_t size, uint32_t checksum)
+{
+    if (stream == nullptr)
+    {
+        return false;
+    }
+    if (IsTextFile(name))
+    {
+        return static_cast<uint32_t>(ComputeChecksum_IgnoreWhitespace(stream)) == checksum;
+    }
+    if (stream->GetLength() != size)
+    {
+        return false;
+    }
+    return static_cast<uint32_t>(ComputeChecksum(stream, size)) == checksum;
 }
 
 bool FileSource::VerifyFile(const FileAddress& address, IStream* stream) const
@@ -175,15 +196,31 @@ bool FileSource::VerifyFile(const FileAddress& address, IStream* stream) const
     {
         return false;
     }
-    if (IsTextFile(entry.name))
-    {
-        return static_cast<uint32_t>(ComputeChecksum_IgnoreWhitespace(stream)) == entry.checksum;
-    }
-    if (stream->GetLength() != entry.size)
+    return MatchesListing(stream, entry.name, entry.size, entry.checksum);
+}
+
+bool FileSource::GetCacheAddress(const TOCEntry& entry, FileAddress* out)
+{
+    const std::wstring name = ConvertToForwardSlashes(entry.name);
+    const size_t slash = name.find(L'/');
+    if (out == nullptr || slash == std::wstring::npos || slash == 0 || name.find(L"../") != std::wstring::npos ||
+        name.find(L"/..") != std::wstring::npos)
     {
         return false;
     }
-    return static_cast<uint32_t>(ComputeChecksum(stream, entry.size)) == entry.checksum;
+    try
+    {
+        const std::wstring folder = Platform::GetFilePath(name);
+        const std::wstring fileName = Platform::GetFileName(name);
+        const std::wstring extension = Platform::GetFileExtension(name);
+        *out = FileAddress(FileSystemPartition_User, folder.c_str(), fileName.c_str(), extension.c_str());
+        return true;
+    }
+    catch (const RuntimeError&)
+    {
+        // Too long for an address: such a file cannot be cached.
+        return false;
+    }
 }
 
 bool FileSource::LocateFile(const FileAddress& address, bool streaming, FileAddress* found) const
@@ -194,16 +231,16 @@ bool FileSource::LocateFile(const FileAddress& address, bool streaming, FileAddr
         return false;
     }
     const wchar_t* extension = address.GetExtension() != nullptr ? address.GetExtension() : L"";
-    // Without a folder the partitions search every folder by name and extension and fill it in.
-    if (streaming)
+    // The cache holds each download at its listed path. A stale copy of the same name elsewhere in
+    // the cache would fail verification every time and be fetched again on every request.
+    TOCEntry entry;
+    FileAddress cached;
+    if (streaming && GetTOCEntry(address, &entry) && GetCacheAddress(entry, &cached) && fileSystem->FindFile(&cached))
     {
-        FileAddress cached(FileSystemPartition_User, nullptr, address.GetName(), extension);
-        if (fileSystem->FindFile(&cached))
-        {
-            *found = cached;
-            return true;
-        }
+        *found = cached;
+        return true;
     }
+    // Without a folder the partition searches every folder by name and extension and fills it in.
     FileAddress bundled(FileSystemPartition_Resources, nullptr, address.GetName(), extension);
     if (fileSystem->FindFile(&bundled))
     {
@@ -268,9 +305,8 @@ boost::intrusive_ptr<IFileTransfer> FileSource::Acquire(const FileAddress& addre
         return nullptr;
     }
     const std::wstring name = ConvertToForwardSlashes(entry.name);
-    const size_t slash = name.find(L'/');
-    if (slash == std::wstring::npos || slash == 0 || name.find(L"../") != std::wstring::npos ||
-        name.find(L"/..") != std::wstring::npos)
+    FileAddress cache;
+    if (!GetCacheAddress(entry, &cache))
     {
         // The name must stay below the cache's root, and its first folder is dropped from the URL.
         Internal::LogWrite("FileSource: the listed name '%s' is no path below a folder; it cannot be fetched.\n",
@@ -278,15 +314,11 @@ boost::intrusive_ptr<IFileTransfer> FileSource::Acquire(const FileAddress& addre
         return nullptr;
     }
     // The first component names the resource root on this side; the server's tree starts below it.
-    const std::wstring path = name.substr(slash);
+    const std::wstring path = name.substr(name.find(L'/'));
     try
     {
-        const std::wstring folder = Platform::GetFilePath(name);
-        const std::wstring fileName = Platform::GetFileName(name);
-        const std::wstring extension = Platform::GetFileExtension(name);
-        const FileAddress cache(FileSystemPartition_User, folder.c_str(), fileName.c_str(), extension.c_str());
         const int size = entry.size > 0x7FFFFFFFu ? -1 : static_cast<int>(entry.size);
-        return GetDownloadManager()->Download(path, cache, priority, size);
+        return GetDownloadManager()->Download(path, cache, priority, size, entry.checksum);
     }
     catch (const RuntimeError& error)
     {
@@ -301,9 +333,42 @@ bool FileSource::IsStreamingInitialized() const
     return mStreaming.load();
 }
 
+void FileSource::RemoveLeftoverPartFiles() const
+{
+    IFileSystem* fileSystem = GetFileSystem();
+    if (fileSystem == nullptr || !mTOCLoaded.load(std::memory_order_acquire))
+    {
+        return;
+    }
+    // Only listed files are ever downloaded, so only their part files can be left over.
+    const uint32_t count = ReadLittleEndian(mTOC.get());
+    for (uint32_t i = 0; i < count; ++i)
+    {
+        FileAddress cache;
+        if (GetCacheAddress(ReadEntry(i), &cache))
+        {
+            try
+            {
+                const FileAddress part = DownloadManager::PartAddressOf(cache);
+                fileSystem->DeleteFile(&part);
+            }
+            catch (const RuntimeError&)
+            {
+                // An extension too long for an address: no part file can exist under it.
+            }
+        }
+    }
+}
+
 void FileSource::InitializeStreaming(const std::wstring& baseURL)
 {
     InitTOC();
+    // Before any download of this run can have started: a part file now is a killed game's.
+    if (!mPartFilesSwept && mTOCLoaded.load(std::memory_order_acquire))
+    {
+        mPartFilesSwept = true;
+        RemoveLeftoverPartFiles();
+    }
     GetDownloadManager()->SetBaseURL(baseURL);
     mStreaming.store(true);
 }

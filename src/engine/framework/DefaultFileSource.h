@@ -21,9 +21,15 @@ struct TOCEntry
     std::wstring name;
 };
 
+// True when the stream, read from its current position, is the listed file: a text file (`name`
+// ending in ".txt" or ".xml") by its checksum without white space, any other by size and checksum.
+// False for a null stream.
+bool MatchesListing(IStream* stream, const std::wstring& name, uint32_t size, uint32_t checksum);
+
 // The engine's file source. Without streaming it opens files from the game's data (partition 1).
 // With streaming on, a file must be listed in "resources.toc" and pass verification against the
-// table; the per-user partition (2) is looked at first, and a file missing or damaged there can be
+// table; the per-user partition (2) is looked at first, at the listed path only (a copy of the same
+// name in another folder of the cache is never opened), and a file missing or damaged there can be
 // fetched over HTTP with Acquire.
 //
 // The table of contents is loaded once, by the first InitializeStreaming that finds and accepts it,
@@ -51,9 +57,10 @@ public:
     boost::intrusive_ptr<IFileTransfer> Acquire(const FileAddress& address, int priority) override;
     bool IsStreamingInitialized() const override;
     // Loads the table of contents (a missing one is no error), hands the base URL to the download
-    // manager and switches streaming on, in that order. Throws RuntimeError "Resource TOC checksum is
-    // invalid!" or "Resource TOC is malformed!" for a table it cannot accept; streaming then stays off
-    // and no table is kept.
+    // manager and switches streaming on, in that order. The first call that loads the table also
+    // deletes the part files that a killed download left at the listed paths in the cache. Throws
+    // RuntimeError "Resource TOC checksum is invalid!" or "Resource TOC is malformed!" for a table it
+    // cannot accept; streaming then stays off and no table is kept.
     void InitializeStreaming(const std::wstring& baseURL) override;
 
     // The first entry whose hash equals that of the address's name and extension (its folder is not
@@ -64,10 +71,17 @@ public:
     // False when there is no entry or no stream.
     bool VerifyFile(const FileAddress& address, IStream* stream) const;
 
+    // Where the entry's file lies in the cache (partition 2): the folder, name and extension of the
+    // listed name. False when the name has no folder or could leave the cache's root.
+    static bool GetCacheAddress(const TOCEntry& entry, FileAddress* out);
+
 private:
     void InitTOC();
-    // The address of the file with the folder where it lies: partition 2 first when streaming, then
-    // partition 1. False when it is found in neither.
+    // Entry `index` of the loaded table (the index must be below its count).
+    TOCEntry ReadEntry(uint32_t index) const;
+    void RemoveLeftoverPartFiles() const;
+    // The address of the file with the folder where it lies: when streaming, the listed path in
+    // partition 2 first; then the name anywhere in partition 1. False when it is found in neither.
     bool LocateFile(const FileAddress& address, bool streaming, FileAddress* found) const;
     // Opens the found file, verifies it and closes it.
     bool IsFileIntact(const FileAddress& address, const FileAddress& found) const;
@@ -78,6 +92,7 @@ private:
     uint32_t mTOCLength = 0;
     std::unique_ptr<uint8_t[]> mTOC;
     FileAddress mTOCAddress;
+    bool mPartFilesSwept = false;
 };
 
 namespace Internal

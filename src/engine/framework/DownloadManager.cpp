@@ -1,5 +1,6 @@
 #include "framework/DownloadManager.h"
 
+#include "core/AutoStream.h"
 #include "core/Checksum.h"
 #include "core/ErrorStatus.h"
 #include "core/FileSystem.h"
@@ -9,6 +10,7 @@
 #include "core/Stream.h"
 #include "core/StreamCopy.h"
 #include "core/WideString.h"
+#include "framework/DefaultFileSource.h"
 #include "framework/NetworkPlatform.h"
 
 #include <algorithm>
@@ -122,12 +124,6 @@ private:
     bool mCommitted = false;
 };
 
-FileAddress PartAddressOf(const FileAddress& cache)
-{
-    const std::wstring extension = std::wstring(cache.GetExtension() != nullptr ? cache.GetExtension() : L"") + L".part";
-    return FileAddress(cache.GetPartition(), cache.GetFolder(), cache.GetName(), extension.c_str());
-}
-
 std::wstring FileNameOf(const FileAddress& address)
 {
     return std::wstring(address.GetName() != nullptr ? address.GetName() : L"") +
@@ -139,13 +135,14 @@ std::wstring FileNameOf(const FileAddress& address)
 // FileTransfer
 
 DownloadManager::FileTransfer::FileTransfer(const std::wstring& url, const FileAddress& cacheAddress, int priority,
-                                            int size)
+                                            int size, std::optional<uint32_t> checksum)
     : mMutex(CreateMutex()),
       mURL(url),
       mPriority(priority),
       mCacheAddress(cacheAddress),
       mSize(size > 0 ? static_cast<uint32_t>(size) : 0),
       mExpectedSize(size),
+      mExpectedChecksum(checksum),
       mID(MakeID(url))
 {
 }
@@ -434,8 +431,15 @@ void DownloadManager::SetBaseURL(const std::wstring& url)
     mBaseURL = clean;
 }
 
+FileAddress DownloadManager::PartAddressOf(const FileAddress& cache)
+{
+    const std::wstring extension = std::wstring(cache.GetExtension() != nullptr ? cache.GetExtension() : L"") + L".part";
+    return FileAddress(cache.GetPartition(), cache.GetFolder(), cache.GetName(), extension.c_str());
+}
+
 boost::intrusive_ptr<IFileTransfer> DownloadManager::Download(const std::wstring& path, const FileAddress& cacheAddress,
-                                                               int priority, int size)
+                                                               int priority, int size,
+                                                               std::optional<uint32_t> checksum)
 {
     std::wstring clean = ConvertToForwardSlashes(path);
     clean.erase(0, clean.find_first_not_of(L'/'));
@@ -444,7 +448,7 @@ boost::intrusive_ptr<IFileTransfer> DownloadManager::Download(const std::wstring
     const std::wstring url = mBaseURL + L"/" + clean;
     if (mShuttingDown.load())
     {
-        boost::intrusive_ptr<FileTransfer> refused(new FileTransfer(url, cacheAddress, priority, size), false);
+        boost::intrusive_ptr<FileTransfer> refused(new FileTransfer(url, cacheAddress, priority, size, checksum), false);
         refused->OnDataTransferError(DownloadError_Aborted);
         return refused;
     }
@@ -458,7 +462,7 @@ boost::intrusive_ptr<IFileTransfer> DownloadManager::Download(const std::wstring
         return existing;
     }
     // The new transfer's first reference is adopted here.
-    boost::intrusive_ptr<FileTransfer> transfer(new FileTransfer(url, cacheAddress, priority, size), false);
+    boost::intrusive_ptr<FileTransfer> transfer(new FileTransfer(url, cacheAddress, priority, size, checksum), false);
     QueueTransfer(transfer);
     return transfer;
 }
@@ -664,6 +668,17 @@ DownloadManager::sRunOutcome DownloadManager::RunTransferUnguarded(FileTransfer*
     sRunOutcome stopped;
     stopped.result = eRunResult::Stopped;
 
+    IFileSystem* fileSystem = GetFileSystem();
+    if (fileSystem == nullptr)
+    {
+        failed.code = DownloadError_NoCacheFile;
+        return failed;
+    }
+    const FileAddress& cache = transfer->GetCacheAddress();
+    const FileAddress partAddress = PartAddressOf(cache);
+    // A part file from a killed run is no use, whatever happens to this attempt.
+    fileSystem->DeleteFile(&partAddress);
+
     INetworkPlatform* network = GetNetworkPlatform();
     std::unique_ptr<IStream> http(network != nullptr ? network->OpenHTTPStream(transfer->GetURL().c_str()) : nullptr);
     if (!http)
@@ -693,14 +708,7 @@ DownloadManager::sRunOutcome DownloadManager::RunTransferUnguarded(FileTransfer*
         return failed;
     }
 
-    IFileSystem* fileSystem = GetFileSystem();
-    if (fileSystem == nullptr)
-    {
-        failed.code = DownloadError_NoCacheFile;
-        return failed;
-    }
-    const FileAddress& cache = transfer->GetCacheAddress();
-    PartFile part(fileSystem, PartAddressOf(cache));
+    PartFile part(fileSystem, partAddress);
     if (part.Get() == nullptr || HasFailed(part.Get()))
     {
         failed.code = DownloadError_NoCacheFile;
@@ -727,22 +735,16 @@ DownloadManager::sRunOutcome DownloadManager::RunTransferUnguarded(FileTransfer*
     // The file is closed (and on disk) before it may be renamed.
     part.Close();
 
-    bool whole = error == 0 && atEnd && (length == 0 || copied == length);
-    if (whole && length == 0)
+    const bool whole = error == 0 && atEnd && (length == 0 || copied == length);
+    const int mismatch = whole ? CheckBody(partAddress, transfer, copied) : 0;
+    if (!whole || mismatch != 0)
     {
-        // Nothing announced how long the body should be: hold it against the listed size. Text files
-        // are verified without their white space, so their size may differ from the listed one.
-        const int expected = transfer->GetExpectedSize();
-        whole = expected < 0 || IsTextFile(FileNameOf(cache)) || copied == static_cast<unsigned long>(expected);
-    }
-    if (!whole)
-    {
-        // Cut short or stopped between chunks because it was told to.
+        // Cut short, damaged, or stopped between chunks because it was told to.
         if (transfer->WasStopRequested())
         {
             return stopped;
         }
-        failed.code = error != 0 ? error : DownloadError_SizeMismatch;
+        failed.code = error != 0 ? error : (mismatch != 0 ? mismatch : DownloadError_SizeMismatch);
         failed.retry = IsWorthRetrying(failed.code);
         return failed;
     }
@@ -755,6 +757,31 @@ DownloadManager::sRunOutcome DownloadManager::RunTransferUnguarded(FileTransfer*
     sRunOutcome complete;
     complete.result = eRunResult::Complete;
     return complete;
+}
+
+int DownloadManager::CheckBody(const FileAddress& part, FileTransfer* transfer, unsigned long copied)
+{
+    const std::wstring name = FileNameOf(transfer->GetCacheAddress());
+    // Text files are listed by their checksum without white space, so their size may differ.
+    const bool text = IsTextFile(name);
+    const int expected = transfer->GetExpectedSize();
+    if (!text && expected >= 0 && copied != static_cast<unsigned long>(expected))
+    {
+        return DownloadError_SizeMismatch;
+    }
+    const std::optional<uint32_t>& checksum = transfer->GetExpectedChecksum();
+    if (!checksum)
+    {
+        return 0;
+    }
+    // Read back from the cache: what counts is what the file source will find there.
+    AutoStream stream(&part, FileAccess_Read, FileCreation_OpenExisting);
+    if (!stream)
+    {
+        return DownloadError_NoCacheFile;
+    }
+    const uint32_t size = expected >= 0 ? static_cast<uint32_t>(expected) : static_cast<uint32_t>(copied);
+    return MatchesListing(stream.Get(), name, size, *checksum) ? 0 : DownloadError_ChecksumMismatch;
 }
 
 bool DownloadManager::PauseBeforeRetry(FileTransfer* transfer, unsigned long threadID, unsigned long milliseconds)

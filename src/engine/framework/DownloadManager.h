@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <list>
 #include <map>
+#include <optional>
 #include <string>
 
 namespace Strata
@@ -21,11 +22,12 @@ class IStream;
 // Error codes of a transfer, besides those its HTTP stream reports (see eHTTPError).
 enum eDownloadError : int
 {
-    DownloadError_NoHTTPStream = -2,  // the request could not be made, or its answer was a failure
-    DownloadError_NoCacheFile = -3,   // the cache file could not be written or put in place
+    DownloadError_NoHTTPStream = -2,    // the request could not be made, or its answer was a failure
+    DownloadError_NoCacheFile = -3,     // the cache file could not be written or put in place
     DownloadError_Aborted = -4,
-    DownloadError_SizeMismatch = -5,  // the body was not as long as announced, or as the table lists
-    DownloadError_Unexpected = -6     // an unexpected exception in the download thread
+    DownloadError_SizeMismatch = -5,    // the body was not as long as announced, or as the table lists
+    DownloadError_Unexpected = -6,      // an unexpected exception in the download thread
+    DownloadError_ChecksumMismatch = -7 // the body's checksum is not the one the table lists
 };
 
 class IDownloadManager
@@ -35,9 +37,11 @@ public:
     virtual void Cleanup() = 0;
     virtual void SetBaseURL(const std::wstring& url) = 0;
     // The transfer of base URL + "/" + path into the cache address; never null. `size` is the size
-    // the file should have (negative when unknown).
+    // the file should have (negative when unknown) and `checksum` the one it should have, as the table
+    // of contents lists them: a body that differs fails instead of being put in place.
     virtual boost::intrusive_ptr<IFileTransfer> Download(const std::wstring& path, const FileAddress& cacheAddress,
-                                                          int priority, int size) = 0;
+                                                          int priority, int size,
+                                                          std::optional<uint32_t> checksum = std::nullopt) = 0;
     virtual ~IDownloadManager() = default;
 };
 
@@ -46,10 +50,12 @@ public:
 // the list and start over later.
 //
 // A body is written to "<name><extension>.part" beside the cache file and renamed over it only once
-// it is complete, so a half-written file never shadows a good copy. A transfer reports 100 % only after
-// that rename: until then its copied count stays below its size (see FileTransfer). A failed attempt
-// is retried with a growing pause (see SetRetryPolicy) before the failure is reported; 4xx answers and
-// requests that cannot be made are not retried.
+// it is complete and matches the size and checksum it was asked for (text files, ".txt" and ".xml",
+// by their checksum without white space), so a half-written or damaged file never shadows a good
+// copy. A part file left by a killed program is deleted when its transfer starts again. A transfer
+// reports 100 % only after that rename: until then its copied count stays below its size (see
+// FileTransfer). A failed attempt is retried with a growing pause (see SetRetryPolicy) before the
+// failure is reported; 4xx answers and requests that cannot be made are not retried.
 //
 // Locks, outermost first: file system, this manager's mutex, a transfer's mutex, an HTTP stream's own
 // state. A download thread never holds the manager's mutex while it opens a file or a stream, copies,
@@ -61,7 +67,8 @@ public:
     {
     public:
         // Throws RuntimeError when its mutex cannot be made.
-        FileTransfer(const std::wstring& url, const FileAddress& cacheAddress, int priority, int size);
+        FileTransfer(const std::wstring& url, const FileAddress& cacheAddress, int priority, int size,
+                     std::optional<uint32_t> checksum = std::nullopt);
         ~FileTransfer() override;
         FileTransfer(const FileTransfer&) = delete;
         FileTransfer& operator=(const FileTransfer&) = delete;
@@ -103,6 +110,7 @@ public:
         const std::wstring& GetURL() const { return mURL; }
         const FileAddress& GetCacheAddress() const { return mCacheAddress; }
         int GetExpectedSize() const { return mExpectedSize; }
+        const std::optional<uint32_t>& GetExpectedChecksum() const { return mExpectedChecksum; }
 
     private:
         friend class DownloadManager;
@@ -128,6 +136,7 @@ public:
         bool mStopRequested = false;
         IAbortableStream* mStream = nullptr;
         const int mExpectedSize;
+        const std::optional<uint32_t> mExpectedChecksum;
         const Label mID;
         std::atomic<int> mReferences{1};
 
@@ -169,7 +178,11 @@ public:
     void SetBaseURL(const std::wstring& url) override;
     // Throws RuntimeError only when a new transfer cannot be made.
     boost::intrusive_ptr<IFileTransfer> Download(const std::wstring& path, const FileAddress& cacheAddress,
-                                                  int priority, int size) override;
+                                                  int priority, int size,
+                                                  std::optional<uint32_t> checksum = std::nullopt) override;
+
+    // Where the body for `cache` is written until it is put in place: its extension + ".part".
+    static FileAddress PartAddressOf(const FileAddress& cache);
 
     // The first pending transfer with that identifier, or null.
     boost::intrusive_ptr<FileTransfer> FindTransfer(Label id);
@@ -211,6 +224,9 @@ private:
     // manager is shutting down meanwhile.
     bool PauseBeforeRetry(FileTransfer* transfer, unsigned long threadID, unsigned long milliseconds);
     bool IsCarriedBy(FileTransfer* transfer, unsigned long threadID);
+    // 0 when the closed part file of `copied` bytes is the file the transfer asked for, else the
+    // error to report.
+    static int CheckBody(const FileAddress& part, FileTransfer* transfer, unsigned long copied);
 
     std::list<boost::intrusive_ptr<FileTransfer>> mPending;
     std::map<unsigned long, DownloadThread> mThreads;

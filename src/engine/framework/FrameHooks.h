@@ -20,4 +20,11 @@ struct sFrameHooks
 void InstallFrameHooks(const sFrameHooks& hooks);
 const sFrameHooks& GetFrameHooks();
 
+// A library above the framework adds the function that registers its factories; the main loop's
+// set-up calls every one, in the order added, after the value resource factories and before the
+// application's Setup, whatever the platform. Adding a function again changes nothing; null is
+// ignored. Safe to call from static initialisers.
+void AddFactoryRegistrar(void (*registrar)());
+void RunFactoryRegistrars();
+
 } // namespace Strata

@@ -5,7 +5,8 @@
 namespace Strata
 {
 
-enum MouseButton
+// Fixed to int: platforms may report further buttons (3 and up), which reach the modes unchanged.
+enum MouseButton : int
 {
     MouseButton_Left = 0,
     MouseButton_Right = 1,

@@ -2,7 +2,6 @@
 
 #include "core/Label.h"
 #include "core/Log.h"
-#include "core/PlatformRegistry.h"
 #include "core/Random.h"
 #include "core/RuntimeError.h"
 #include "core/Singleton.h"
@@ -15,6 +14,8 @@
 #include "framework/FileSource.h"
 #include "framework/FrameHooks.h"
 #include "framework/InputEvent.h"
+#include "framework/Platform.h"
+#include "framework/RenderPlatform.h"
 #include "framework/ResourceManager.h"
 #include "framework/ValueResources.h"
 
@@ -248,6 +249,8 @@ bool Looper::SetUp(IApplication* application, sSetupProgress& progress)
         applyWindowConfig(application->GetDefaultWindowConfig());
 
     CreateConstantResourceFactories();
+    // The layout object factories and whatever else the libraries above add.
+    RunFactoryRegistrars();
 
     progress.application = true;
     application->Setup();
@@ -337,17 +340,17 @@ void Looper::Draw(IApplication* application, IPlatform* platform)
 {
     platform->ClearPendingRepaint();
     // Without a renderer there is no frame to draw.
-    IGraphicsPlatform* graphics = GetGraphicsPlatform();
+    IRenderPlatform* graphics = GetRenderPlatform();
     if (graphics == nullptr || graphics->BeginScene() != 0)
         return;
-    if (graphics->GetScreenCanvas() != nullptr && !mStack.empty())
+    if (graphics->HasScreenCanvas() && !mStack.empty())
         DrawModes();
     application->Draw();
     // Above everything; an inactive application leaves the pointer to the system.
     if (const auto drawCustomCursor = GetFrameHooks().drawCustomCursor; drawCustomCursor && platform->IsActive())
         drawCustomCursor();
     // A renderer replaced during the frame (a window-mode change) never began this scene.
-    if (GetGraphicsPlatform() == graphics)
+    if (GetRenderPlatform() == graphics)
         graphics->EndScene();
 }
 
@@ -494,7 +497,7 @@ void Looper::TearDown(IApplication* application, const sSetupProgress& progress,
                 if (IFileSource* fileSource = GetFileSource())
                     fileSource->Cleanup();
             });
-    if (IGraphicsPlatform* graphics = GetGraphicsPlatform())
+    if (IRenderPlatform* graphics = GetRenderPlatform())
     {
         Attempt("the graphics platform's clean-up", failure, [graphics] { graphics->Cleanup(); });
         UnregisterSingleton(graphics);
@@ -642,8 +645,7 @@ void Looper::HandleEvent(const sInputEvent& event)
     case InputEvent_MouseUp:
     case InputEvent_MouseDown:
     {
-        if (event.code > static_cast<uint32_t>(MouseButton_Middle))
-            break; // no such button
+        // Buttons beyond the middle one go on as well; a mode ignores what it does not know.
         const MouseButton button = static_cast<MouseButton>(event.code);
         if (event.type == InputEvent_MouseUp)
             top->OnMouseUp(button, event.x, event.y);

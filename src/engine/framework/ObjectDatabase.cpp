@@ -1,9 +1,9 @@
 #include "framework/ObjectDatabase.h"
 
 #include "core/Log.h"
-#include "core/PlatformRegistry.h"
 #include "core/RuntimeError.h"
-#include "framework/Components.h"
+#include "framework/ObjectInterfaces.h"
+#include "framework/Platform.h"
 
 #include <algorithm>
 #include <cxxabi.h>
@@ -378,12 +378,20 @@ void ObjectDatabase::SetFocus(Object* object)
             old = slot.mObject;
         }
     }
-    // The focus is cleared first, so a LostFocus handler that sets a focus of its own is not undone.
-    mFocusID = kInvalidObjectID;
-    if (old && old != object)
+    if (old && old != object && mLosingFocusID != mFocusID)
     {
+        // Still the focus while it hears that it lost it, so its handler can ask who had it. A focus
+        // change the handler makes has the last word; the object is not told twice meanwhile.
+        const ObjectID oldID = mFocusID;
+        mLosingFocusID = oldID;
         old->ReceiveMessageInternal(ObjectMessage(kInvalidObjectID, GetLostFocusMessageName()));
+        mLosingFocusID = kInvalidObjectID;
+        if (mFocusID != oldID)
+        {
+            return;
+        }
     }
+    mFocusID = kInvalidObjectID;
     if (object)
     {
         mFocusID = newID;
@@ -574,9 +582,12 @@ void ObjectDatabase::EnterHover(ObjectID id)
 void ObjectDatabase::LeaveHover()
 {
     const ObjectID id = mHoveredID;
-    // Cleared before the broadcast, so a receiver sees the hover already ended.
-    mHoveredID = kInvalidObjectID;
+    // Still the hovered control during the broadcast, so a receiver can ask which one it was.
     SendMessage(ObjectMessage(id, GetControlLeaveMessageName()));
+    if (mHoveredID == id)
+    {
+        mHoveredID = kInvalidObjectID;
+    }
 }
 
 } // namespace Strata

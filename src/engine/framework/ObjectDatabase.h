@@ -96,7 +96,9 @@ public:
     virtual void Update(float dt);
     virtual void Draw();
 
-    // The old focus gets "LostFocus", the new one "ReceivedFocus"; nothing when unchanged.
+    // The old focus gets "LostFocus" while it still is the focus, then the new one becomes the focus
+    // and gets "ReceivedFocus"; nothing when unchanged. When the LostFocus handler changes the focus
+    // itself, its change stands and this call ends there.
     void SetFocus(Object* object);
     Object* GetFocus() const;
     // Captures the mouse on the platform for an object, releases it for null.
@@ -136,6 +138,8 @@ private:
     ObjectID mFocusID;
     ObjectID mCaptureID;
     ObjectID mHoveredID;
+    // The old focus while it is being told "LostFocus".
+    ObjectID mLosingFocusID;
 };
 
 // The database of the context mode; null when there is no mode.

@@ -96,12 +96,20 @@ void ILoadingJob::SetStatus(eLoadingJobStatus status)
 
 bool ILoadingJob::IsComplete() const { return IsFinished(GetStatus()); }
 
-void ILoadingJob::Abort() { SetStatus(eLoadingJobStatus::Aborted); }
+void ILoadingJob::Abort()
+{
+    std::lock_guard<std::mutex> lock(mStatusMutex);
+    if (mStatus != eLoadingJobStatus::Complete)
+    {
+        mStatus = eLoadingJobStatus::Aborted;
+    }
+}
 
 void ILoadingJob::Fail(const std::string& message)
 {
     std::lock_guard<std::mutex> lock(mStatusMutex);
-    if (!IsFinished(mStatus))
+    // A job read from a stream is Complete before its read, and must not stay so when the read fails.
+    if (mStatus != eLoadingJobStatus::Aborted)
     {
         mStatus = eLoadingJobStatus::Failed;
     }

@@ -72,11 +72,11 @@ public:
     void SetStatus(eLoadingJobStatus status);
     // True when the status is Complete or negative.
     bool IsComplete() const;
-    // Sets Aborted unless the job has already finished.
+    // Sets Aborted unless the job is Complete (a Failed job becomes Aborted too).
     void Abort();
 
-    // Marks the job Failed (unless it has already finished) and keeps the message; the first message
-    // given is kept.
+    // Marks the job Failed (unless it was aborted; a Complete job fails too) and keeps the message;
+    // the first message given is kept.
     void Fail(const std::string& message);
     // Why the job failed; empty when no failure was recorded.
     std::string GetFailureMessage() const;

@@ -168,7 +168,9 @@ void ResourceManager::LoadFromStream(IStream* stream, const wchar_t* manifest, I
             return;
         }
         job.reset(new LoadingJob(manifest, lockFileSystem, eLoadType::Load), false);
-        job->SetStatus(eLoadingJobStatus::Loading);
+        // Complete before the read: a factory on this thread that loads the same manifest must not
+        // wait for a read that only its own return can finish.
+        job->SetStatus(eLoadingJobStatus::Complete);
         mJobs.emplace(manifest, job);
     }
     Internal::LogWrite("Loading resource file: %ls\n", manifest);
@@ -188,7 +190,6 @@ void ResourceManager::LoadFromStream(IStream* stream, const wchar_t* manifest, I
     if (completed)
     {
         job->OnProgress(1.0f);
-        job->SetStatus(eLoadingJobStatus::Complete);
     }
 }
 
@@ -345,7 +346,8 @@ void ResourceManager::RunManifestPass(LoadingJob& job, bool keepExisting)
     }
     if (outcome == eLoadingJobStatus::Complete)
     {
-        // Text after the last element may leave the reader's own figure short of the end.
+        // Text after the last element may leave the reader's own figure short of the end, and a
+        // finished job must not show an unfinished bar.
         job.OnProgress(1.0f);
     }
     job.SetStatus(outcome);

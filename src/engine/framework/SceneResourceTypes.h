@@ -4,14 +4,8 @@ namespace Strata
 {
 
 // The scene graph's resource types, held in ResourceWrapper<T> and filled by the scene graph's
-// factories. Empty until the scene graph gives them their content.
-
-class SceneLayout
-{
-public:
-    SceneLayout() = default;
-    virtual ~SceneLayout() = default;
-};
+// factories. Empty until the scene graph gives them their content; SceneLayout has moved to
+// scene/SceneLayout.h.
 
 class SpriteType
 {

@@ -31,8 +31,7 @@ Task::~Task() = default;
 
 Task* Task::Clone() const
 {
-    throw RuntimeError(TypeName(typeid(*this)) + " does not implement Task::Clone.",
-                       "2DEngine/_mainline/Source/Framework/Task", 13, "virtual Strata::Task* Strata::Task::Clone() const");
+    STRATA_THROW(RuntimeError, TypeName(typeid(*this)) + " does not implement Task::Clone.");
 }
 
 sTaskStatus Task::Update(Object*, float)

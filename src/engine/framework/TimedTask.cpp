@@ -1,7 +1,7 @@
 #include "framework/TimedTask.h"
 
 #include "core/RuntimeError.h"
-#include "framework/Components.h"
+#include "framework/ObjectInterfaces.h"
 
 #include <algorithm>
 #include <stdexcept>

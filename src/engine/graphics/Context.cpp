@@ -1,7 +1,7 @@
 #include "graphics/Context.h"
 
 #include "core/Log.h"
-#include "core/PlatformRegistry.h"
+#include "graphics/GraphicsPlatform.h"
 
 #include <array>
 #include <atomic>

@@ -5,6 +5,7 @@
 #include "core/Vector2.h"
 
 #include <cstdint>
+#include <string>
 
 namespace Strata
 {
@@ -34,6 +35,11 @@ enum VAlignment : int
     VAlignment_Middle = 1,
     VAlignment_Bottom = 2
 };
+
+// "left" 0, "center" 1, "right" 2 (exact, case-sensitive); any other text gives `defaultValue`.
+HAlignment StringToHAlignment(const std::wstring& text, HAlignment defaultValue);
+// "top" 0, "middle" 1, "bottom" 2 (exact, case-sensitive); any other text gives `defaultValue`.
+VAlignment StringToVAlignment(const std::wstring& text, VAlignment defaultValue);
 
 namespace Graphics
 {

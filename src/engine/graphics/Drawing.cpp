@@ -106,6 +106,19 @@ int DrawLineWithPixels(IPixelSettingCanvas* pixels, ICanvas* canvas, float fx1, 
     return DrawResult_Drawn;
 }
 
+// The interface `I` a drawing function draws through; null without a canvas or without the interface.
+template <class I> I* FindDrawingPart(ICanvas* canvas)
+{
+    return canvas ? QueryCanvas<I>(canvas) : nullptr;
+}
+
+// What a drawing function returns when FindDrawingPart found nothing: nothing to draw without a canvas,
+// unsupported when the canvas lacks the interface.
+int CannotDraw(ICanvas* canvas)
+{
+    return canvas ? DrawResult_Unsupported : DrawResult_Nothing;
+}
+
 } // namespace
 
 int GetAlignmentShift(int alignment, int size)
@@ -123,18 +136,14 @@ int GetAlignmentShift(int alignment, int size)
 
 int DrawLine(float x1, float y1, float x2, float y2, const sDrawState& state, ICanvas* canvas)
 {
-    if (!canvas)
-    {
-        return DrawResult_Nothing;
-    }
-    if (ILineDrawingCanvas* lines = QueryCanvas<ILineDrawingCanvas>(canvas))
+    if (ILineDrawingCanvas* lines = FindDrawingPart<ILineDrawingCanvas>(canvas))
     {
         return lines->DrawLine(x1, y1, x2, y2, state);
     }
-    IPixelSettingCanvas* pixels = QueryCanvas<IPixelSettingCanvas>(canvas);
+    IPixelSettingCanvas* pixels = FindDrawingPart<IPixelSettingCanvas>(canvas);
     if (!pixels)
     {
-        return DrawResult_Unsupported;
+        return CannotDraw(canvas);
     }
     return DrawLineWithPixels(pixels, canvas, x1, y1, x2, y2, state);
 }
@@ -165,14 +174,10 @@ int DrawLineRect(const Rect<float>& rect, const sDrawState& state, ICanvas* canv
 
 int DrawFilledRect(const Rect<int>& rect, const sDrawState& state, ICanvas* canvas)
 {
-    if (!canvas)
-    {
-        return DrawResult_Nothing;
-    }
-    IQuadDrawingCanvas* quads = QueryCanvas<IQuadDrawingCanvas>(canvas);
+    IQuadDrawingCanvas* quads = FindDrawingPart<IQuadDrawingCanvas>(canvas);
     if (!quads)
     {
-        return DrawResult_Unsupported;
+        return CannotDraw(canvas);
     }
     if (rect.isEmpty())
     {
@@ -188,14 +193,10 @@ int DrawFilledRect(const Rect<int>& rect, const sDrawState& state, ICanvas* canv
 
 int DrawFilledRect(const Rect<float>& rect, const sDrawState& state, ICanvas* canvas)
 {
-    if (!canvas)
-    {
-        return DrawResult_Nothing;
-    }
-    IQuadDrawingCanvas* quads = QueryCanvas<IQuadDrawingCanvas>(canvas);
+    IQuadDrawingCanvas* quads = FindDrawingPart<IQuadDrawingCanvas>(canvas);
     if (!quads)
     {
-        return DrawResult_Unsupported;
+        return CannotDraw(canvas);
     }
     // Written so that NaN sizes count as empty.
     if (!(rect.width > 0.0f) || !(rect.height > 0.0f))
@@ -215,22 +216,14 @@ int DrawFilledRect(const Rect<float>& rect, const sDrawState& state, ICanvas* ca
 
 int DrawLineEllipse(const Rect<float>& bounds, const sDrawState& state, ICanvas* canvas)
 {
-    if (!canvas)
-    {
-        return DrawResult_Nothing;
-    }
-    IEllipseDrawingCanvas* ellipses = QueryCanvas<IEllipseDrawingCanvas>(canvas);
-    return ellipses ? ellipses->DrawLineEllipse(bounds, state) : DrawResult_Unsupported;
+    IEllipseDrawingCanvas* ellipses = FindDrawingPart<IEllipseDrawingCanvas>(canvas);
+    return ellipses ? ellipses->DrawLineEllipse(bounds, state) : CannotDraw(canvas);
 }
 
 int DrawFilledEllipse(const Rect<float>& bounds, const sDrawState& state, ICanvas* canvas)
 {
-    if (!canvas)
-    {
-        return DrawResult_Nothing;
-    }
-    IEllipseDrawingCanvas* ellipses = QueryCanvas<IEllipseDrawingCanvas>(canvas);
-    return ellipses ? ellipses->DrawFilledEllipse(bounds, state) : DrawResult_Unsupported;
+    IEllipseDrawingCanvas* ellipses = FindDrawingPart<IEllipseDrawingCanvas>(canvas);
+    return ellipses ? ellipses->DrawFilledEllipse(bounds, state) : CannotDraw(canvas);
 }
 
 namespace
@@ -253,14 +246,10 @@ void GetDrawnSize(IImage* image, const sDrawState& state, int* width, int* heigh
 
 int DrawImage(IImage* image, float x, float y, const sDrawState& state, ICanvas* canvas)
 {
-    if (!canvas || !image)
+    IQuadDrawingCanvas* quads = FindDrawingPart<IQuadDrawingCanvas>(canvas);
+    if (!quads || !image)
     {
-        return DrawResult_Nothing;
-    }
-    IQuadDrawingCanvas* quads = QueryCanvas<IQuadDrawingCanvas>(canvas);
-    if (!quads)
-    {
-        return DrawResult_Unsupported;
+        return image ? CannotDraw(canvas) : DrawResult_Nothing;
     }
     int width = 0;
     int height = 0;
@@ -276,14 +265,10 @@ int DrawImage(IImage* image, float x, float y, const sDrawState& state, ICanvas*
 
 int DrawRotatedImage(IImage* image, float x, float y, Angle angle, const sDrawState& state, ICanvas* canvas)
 {
-    if (!canvas || !image)
+    IQuadDrawingCanvas* quads = FindDrawingPart<IQuadDrawingCanvas>(canvas);
+    if (!quads || !image)
     {
-        return DrawResult_Nothing;
-    }
-    IQuadDrawingCanvas* quads = QueryCanvas<IQuadDrawingCanvas>(canvas);
-    if (!quads)
-    {
-        return DrawResult_Unsupported;
+        return image ? CannotDraw(canvas) : DrawResult_Nothing;
     }
     if (state.hAlign != HAlignment_Center || state.vAlign != VAlignment_Middle)
     {
@@ -305,14 +290,10 @@ int DrawRotatedImage(IImage* image, float x, float y, Angle angle, const sDrawSt
 
 int DrawStretchedImage(IImage* image, const Rect<int>& rect, const sDrawState& state, ICanvas* canvas)
 {
-    if (!canvas)
-    {
-        return DrawResult_Nothing;
-    }
-    IQuadDrawingCanvas* quads = QueryCanvas<IQuadDrawingCanvas>(canvas);
+    IQuadDrawingCanvas* quads = FindDrawingPart<IQuadDrawingCanvas>(canvas);
     if (!quads)
     {
-        return DrawResult_Unsupported;
+        return CannotDraw(canvas);
     }
     if (rect.isEmpty())
     {
@@ -322,6 +303,32 @@ int DrawStretchedImage(IImage* image, const Rect<int>& rect, const sDrawState& s
     placed.x -= GetAlignmentShift(state.hAlign, rect.width);
     placed.y -= GetAlignmentShift(state.vAlign, rect.height);
     return quads->DrawStretchedImage(image, placed, state);
+}
+
+int DrawStretchedRotatedImage(IImage* image, const Rect<float>& rect, const Vector2<float>& pivot, Angle angle,
+                              const sDrawState& state, ICanvas* canvas)
+{
+    if (!canvas || !image)
+    {
+        return DrawResult_Nothing;
+    }
+    IQuadDrawingCanvas* quads = QueryCanvas<IQuadDrawingCanvas>(canvas);
+    if (!quads)
+    {
+        return DrawResult_Unsupported;
+    }
+    const int width = TruncateToInt(std::round(rect.width));
+    const int height = TruncateToInt(std::round(rect.height));
+    if (width <= 0 || height <= 0)
+    {
+        return DrawResult_Nothing;
+    }
+    // The canvas turns about the centre: move the centre where turning about the pivot takes it.
+    const Vector2<float> center(rect.x + rect.width * 0.5f, rect.y + rect.height * 0.5f);
+    const Vector2<float> turned = pivot + angle.Rotate(center - pivot);
+    const Rect<int> destination(TruncateToInt(std::round(turned.x)), TruncateToInt(std::round(turned.y)),
+                                width, height);
+    return quads->DrawStretchedRotatedImage(image, destination, angle, state);
 }
 
 namespace

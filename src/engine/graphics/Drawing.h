@@ -41,6 +41,10 @@ int DrawRotatedImage(IImage* image, float x, float y, Angle angle, const sDrawSt
 // The image scaled into the rectangle placed by the alignment. An empty rectangle gives 1; a null image
 // is left to the canvas.
 int DrawStretchedImage(IImage* image, const Rect<int>& rect, const sDrawState& state, ICanvas* canvas);
+// The image scaled to the (unturned) rectangle, then turned by the angle about `pivot`, a point given
+// in the same frame as the rectangle. The state's alignments are not used. An empty rectangle gives 1.
+int DrawStretchedRotatedImage(IImage* image, const Rect<float>& rect, const Vector2<float>& pivot, Angle angle,
+                              const sDrawState& state, ICanvas* canvas);
 // Image `index` of the list through the list's own DrawImage and DrawStretchedImage. A null list or
 // canvas gives 1.
 int DrawImageList(IImageList* list, int index, float x, float y, const sDrawState& state, ICanvas* canvas);

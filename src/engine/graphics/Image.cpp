@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <cstring>
 #include <utility>
 
@@ -208,7 +209,12 @@ std::unique_ptr<Image> MakeLike(const Image* source, int width, int height)
 
 } // namespace
 
-std::unique_ptr<Image> ImageTool::Rotate90(const Image* image)
+namespace
+{
+
+// Turns the image clockwise by 1, 2 or 3 quarter turns. Every turn reads the source along a straight
+// walk: destination pixel (x, y) comes from source index origin + x * stepX + y * stepY.
+std::unique_ptr<Image> RotateQuarterTurns(const Image* image, int quarters)
 {
     if (!image)
     {
@@ -216,69 +222,66 @@ std::unique_ptr<Image> ImageTool::Rotate90(const Image* image)
     }
     const int w = image->GetWidth();
     const int h = image->GetHeight();
-    auto result = MakeLike(image, h, w);
+    const bool across = quarters != 2;
+    auto result = across ? MakeLike(image, h, w) : MakeLike(image, w, h);
     if (image->IsEmpty() || result->IsEmpty())
     {
         return result;
     }
+    const ptrdiff_t width = w;
+    const ptrdiff_t lastRow = static_cast<ptrdiff_t>(h - 1) * width;
+    ptrdiff_t origin = 0;
+    ptrdiff_t stepX = 0;
+    ptrdiff_t stepY = 0;
+    switch (quarters)
+    {
+    case 1: // the left column, bottom to top, becomes the top row
+        origin = lastRow;
+        stepX = -width;
+        stepY = 1;
+        break;
+    case 2: // the bottom row, right to left, becomes the top row
+        origin = lastRow + width - 1;
+        stepX = -1;
+        stepY = -width;
+        break;
+    default: // the right column, top to bottom, becomes the top row
+        origin = width - 1;
+        stepX = width;
+        stepY = -1;
+        break;
+    }
     const Color32* src = image->GetPixels();
     Color32* dst = result->GetPixels();
-    for (int y = 0; y < w; ++y)
+    const int outWidth = result->GetWidth();
+    const int outHeight = result->GetHeight();
+    for (int y = 0; y < outHeight; ++y)
     {
-        for (int x = 0; x < h; ++x)
+        ptrdiff_t from = origin + y * stepY;
+        Color32* to = dst + static_cast<size_t>(y) * static_cast<size_t>(outWidth);
+        for (int x = 0; x < outWidth; ++x, from += stepX)
         {
-            dst[static_cast<size_t>(y) * h + x] = src[static_cast<size_t>(h - 1 - x) * w + y];
+            to[x] = src[from];
         }
     }
     return result;
+}
+
+} // namespace
+
+std::unique_ptr<Image> ImageTool::Rotate90(const Image* image)
+{
+    return RotateQuarterTurns(image, 1);
 }
 
 std::unique_ptr<Image> ImageTool::Rotate180(const Image* image)
 {
-    if (!image)
-    {
-        return nullptr;
-    }
-    const int w = image->GetWidth();
-    const int h = image->GetHeight();
-    auto result = MakeLike(image, w, h);
-    if (image->IsEmpty() || result->IsEmpty())
-    {
-        return result;
-    }
-    const Color32* src = image->GetPixels();
-    Color32* dst = result->GetPixels();
-    for (int y = 0; y < h; ++y)
-    {
-        const Color32* row = src + static_cast<size_t>(h - 1 - y) * w;
-        std::reverse_copy(row, row + w, dst + static_cast<size_t>(y) * w);
-    }
-    return result;
+    return RotateQuarterTurns(image, 2);
 }
 
 std::unique_ptr<Image> ImageTool::Rotate270(const Image* image)
 {
-    if (!image)
-    {
-        return nullptr;
-    }
-    const int w = image->GetWidth();
-    const int h = image->GetHeight();
-    auto result = MakeLike(image, h, w);
-    if (image->IsEmpty() || result->IsEmpty())
-    {
-        return result;
-    }
-    const Color32* src = image->GetPixels();
-    Color32* dst = result->GetPixels();
-    for (int y = 0; y < w; ++y)
-    {
-        for (int x = 0; x < h; ++x)
-        {
-            dst[static_cast<size_t>(y) * h + x] = src[static_cast<size_t>(x) * w + (w - 1 - y)];
-        }
-    }
-    return result;
+    return RotateQuarterTurns(image, 3);
 }
 
 std::unique_ptr<Image> ImageTool::Rotate(const Image* image, Angle angle)

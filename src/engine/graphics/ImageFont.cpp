@@ -255,6 +255,8 @@ bool ReadFontMetrics(const uint8_t* data, size_t size, sFontMetrics* out, const 
                 {
                     return false;
                 }
+                // Clamped into the signed byte the table holds: wrapping would turn a wide gap into an
+                // overlap.
                 out->kerning[first * 256 + second] = static_cast<int8_t>(std::clamp(adjustment, -128, 127));
             }
         }

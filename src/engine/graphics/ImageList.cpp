@@ -167,6 +167,8 @@ uint8_t FilmStrip::GetImagePixelAlpha(int i, int x, int y) const
 Color32 FilmStrip::GetImagePixel(int i, int x, int y) const
 {
     const Rect<int> pane = GetPaneRect(i);
+    // A point outside the pane lies in another frame, not in this one: it is 0, as outside any
+    // separate image of an image list.
     if (!mImage || x < 0 || y < 0 || x >= pane.width || y >= pane.height)
     {
         return Color32();

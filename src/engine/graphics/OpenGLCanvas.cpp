@@ -1,7 +1,7 @@
 #include "graphics/OpenGLCanvas.h"
 
-#include "core/PlatformRegistry.h"
 #include "graphics/Drawing.h"
+#include "graphics/GraphicsPlatform.h"
 #include "graphics/PixelMath.h"
 #include "graphics/SoftwareCanvas.h"
 

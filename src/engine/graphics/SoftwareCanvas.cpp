@@ -1,6 +1,7 @@
 #include "graphics/SoftwareCanvas.h"
 
 #include "core/Angle.h"
+#include "graphics/AlphaBlendRow.h"
 #include "graphics/Image.h"
 #include "graphics/PixelMath.h"
 
@@ -130,6 +131,12 @@ void BlitRow(Color32* d, const Color32* s, int count, const BlitParams& p)
     if constexpr (Full && !Reverse && (Rule == Rule_Copy || Rule == Rule_WholeCopy))
     {
         std::memmove(d, s, static_cast<size_t>(count) * sizeof(Color32));
+        return;
+    }
+    if constexpr (Full && !Reverse && Rule == Rule_Alpha)
+    {
+        // The bulk of sprite and glyph drawing: the fastest row this processor runs.
+        Internal::GetAlphaRow()(d, s, count);
         return;
     }
     for (int i = 0; i < count; ++i)

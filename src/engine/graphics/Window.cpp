@@ -1,7 +1,6 @@
 #include "graphics/Window.h"
 
 #include "core/Log.h"
-#include "core/PlatformRegistry.h"
 #include "core/RuntimeError.h"
 #include "core/Time.h"
 #include "framework/Account.h"
@@ -9,8 +8,10 @@
 #include "framework/Application.h"
 #include "framework/FrameHooks.h"
 #include "framework/MainLoop.h"
+#include "framework/Platform.h"
 #include "graphics/Context.h"
 #include "graphics/Drawing.h"
+#include "graphics/GraphicsPlatform.h"
 
 #include <cxxabi.h>
 
@@ -89,7 +90,7 @@ void LogFailure(const std::exception& error)
 
 // Cleans the renderer up and deletes it; it is deleted even when its clean-up fails, whose error then
 // propagates.
-void DeleteGraphicsPlatform(IGraphicsPlatform* graphics)
+void DeleteGraphicsPlatform(IRenderPlatform* graphics)
 {
     try
     {
@@ -121,7 +122,7 @@ void NotifyHandlers()
 void ApplyCandidate(IPlatform* platform, const sWindowConfig& requested, unsigned long caps)
 {
     sWindowState& state = State();
-    if (IGraphicsPlatform* old = GetGraphicsPlatform())
+    if (IRenderPlatform* old = GetRenderPlatform())
         DeleteGraphicsPlatform(old);
     platform->DestroyWindow();
 

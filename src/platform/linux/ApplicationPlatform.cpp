@@ -1,5 +1,6 @@
 #include "platform/linux/ApplicationPlatform.h"
 
+#include "controls/ObjectFactory.h"
 #include "core/KeyCodes.h"
 #include "core/Log.h"
 #include "core/RuntimeError.h"
@@ -9,9 +10,9 @@
 #include "framework/InputEvent.h"
 #include "framework/MainLoop.h"
 #include "framework/NetworkPlatform.h"
+#include "framework/RenderPlatform.h"
 #include "framework/ResourceManager.h"
 #include "framework/WindowConfig.h"
-#include "controls/ObjectFactory.h"
 #include "graphics/FontResourceFactory.h"
 #include "graphics/ImageListResourceFactory.h"
 #include "graphics/ImageResourceFactory.h"
@@ -186,11 +187,10 @@ void ApplicationPlatform::Setup()
 
     Strata::Window::SetGraphicsPlatformFactory(&CreateGraphicsPlatform);
     Strata::Window::InstallFrameHooks();
-    // The drawable resources, and the layouts and the object types they are made of.
+    // The drawable resources; the layouts and their object types come with the main loop's set-up.
     Strata::GetResourceManager()->AddResourceFactory(L"image", new Strata::ImageResourceFactory());
     Strata::RegisterImageListResourceFactories();
     Strata::RegisterFontResourceFactory();
-    Strata::CreateLayoutFactories();
 
     // The window's close button asks the quit handlers; SDL must not turn it into a quit of its own.
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
@@ -306,7 +306,7 @@ void ApplicationPlatform::CreateWindow(const Strata::sWindowConfig& config)
     int height = config.height > 0 ? config.height : kFrameHeight;
     if (config.mode != 0)
         flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
-    if (Strata::IGraphicsPlatform* graphics = Strata::GetGraphicsPlatform())
+    if (Strata::IRenderPlatform* graphics = Strata::GetRenderPlatform())
     {
         if ((graphics->GetCaps() & Strata::GraphicsPlatformCaps_Hardware) != 0)
             flags |= SDL_WINDOW_OPENGL;
@@ -319,6 +319,10 @@ void ApplicationPlatform::CreateWindow(const Strata::sWindowConfig& config)
     mWindow = window;
     SetMainWindow(window);
     mActive = true;
+    // A new window starts active, and so does the audio output, paused since its set-up; where a window
+    // manager sends focus events they pause and resume it from then on.
+    if (Strata::IsAudioPlatformRegistered())
+        Strata::GetAudioPlatform()->Activate(true);
     mRepaintPending = true;
     ApplyHardwareCursor();
 }

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "core/PlatformRegistry.h"
 #include "core/Vector2.h"
 #include "framework/Cursor.h"
+#include "framework/Platform.h"
 #include "platform/linux/Platform.h"
 
 #include <cstdint>

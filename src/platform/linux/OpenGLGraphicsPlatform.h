@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/PlatformRegistry.h"
+#include "graphics/GraphicsPlatform.h"
 
 #include <memory>
 

@@ -4,13 +4,14 @@
 // and font resources made by test factories through the real resource manager, an object with every
 // component interface, and an image canvas to draw on.
 
-#include "controls/Components.h"
 #include "controls/Layout.h"
 #include "controls/LayoutInstance.h"
+#include "controls/ObjectComponents.h"
 #include "controls/ObjectFactory.h"
 #include "core/Angle.h"
 #include "core/AttributeContainer.h"
 #include "framework/ApplicationMode.h"
+#include "framework/FrameHooks.h"
 #include "framework/MainLoop.h"
 #include "framework/ResourceDescriptor.h"
 #include "graphics/Context.h"
@@ -181,7 +182,8 @@ protected:
         ResourceTest::SetUp();
         ASSERT_EQ(800, Window::GetConfig().width);
         ASSERT_EQ(600, Window::GetConfig().height);
-        CreateLayoutFactories();
+        // As the main loop's set-up does: the controls library has added its registrar.
+        RunFactoryRegistrars();
         manager->AddResourceFactory(L"testimage", new TestImageFactory());
         manager->AddResourceFactory(L"testlist", new TestImageListFactory());
         manager->AddResourceFactory(L"testfont", new TestFontFactory());

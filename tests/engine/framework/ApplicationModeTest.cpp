@@ -1,10 +1,10 @@
-#include "framework/ApplicationMode.h"
 #include "core/Singleton.h"
+#include "framework/ApplicationMode.h"
 
 #include "framework/Application.h"
-#include "framework/Components.h"
 #include "framework/FileSource.h"
 #include "framework/MainLoop.h"
+#include "framework/ObjectInterfaces.h"
 #include "support/FakeGraphicsPlatform.h"
 #include "support/FakePlatform.h"
 
@@ -128,7 +128,7 @@ class ApplicationModeTest : public ::testing::Test
         MainLoop::SetTimeSourceForTesting(nullptr, nullptr);
         MainLoop::SetProcessReleaseForTesting(true);
         Internal::DeleteAllSingletons(); // the resource manager and its loader thread made by the run
-        if (IGraphicsPlatform* left = GetGraphicsPlatform())
+        if (IRenderPlatform* left = GetRenderPlatform())
             delete left;
         RegisterSingleton(static_cast<IFileSource*>(nullptr));
     }

@@ -1,5 +1,5 @@
-#include "framework/Application.h"
 #include "core/Singleton.h"
+#include "framework/Application.h"
 
 #include "framework/FileSource.h"
 #include "framework/MainLoop.h"
@@ -104,7 +104,7 @@ TEST(ApplicationTest, APlainApplicationRunsSingleInstanceAndPausesWhileInactive)
     EXPECT_EQ(std::count(log.begin(), log.end(), "EnforceSingleInstance"), 1);
     EXPECT_EQ(std::count(log.begin(), log.end(), "WaitForEvent"), 1);
     EXPECT_EQ(passes, 5); // the one that waited ended the loop
-    EXPECT_FALSE(IsGraphicsPlatformRegistered());
+    EXPECT_FALSE(IsRenderPlatformRegistered());
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "framework/DownloadManager.h"
 
+#include "core/Checksum.h"
 #include "core/ErrorStatus.h"
 #include "core/FileSystem.h"
 #include "core/Singleton.h"
@@ -14,6 +15,7 @@
 #include <chrono>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -316,10 +318,10 @@ TEST_F(DownloadManagerTest, BodyIsWrittenBesideTheFileAndRenamedOnlyWhenWhole)
     }
     const auto gate = NewGate();
     network.Script(URL(L"a.png"), Gated("new content", gate, 11));
-    const Transfer transfer = Fetch(L"a", L".png", 1, 5);
-    // A download thread may already have started it: until then the expected size serves.
+    const Transfer transfer = Fetch(L"a", L".png", 1, -1);
+    // A download thread may already have started it: until then nothing tells the size.
     const uint32_t before = transfer->GetDataTransferSize();
-    EXPECT_TRUE(before == 5u || before == 11u) << before;
+    EXPECT_TRUE(before == 0u || before == 11u) << before;
     ASSERT_TRUE(gate->WaitUntilReached(10000));
     EXPECT_EQ(transfer->GetDataTransferSize(), 11u) << "then the announced length";
 
@@ -427,42 +429,88 @@ TEST_F(DownloadManagerTest, BodiesOfTheWrongLengthNeverReachTheCache)
     EXPECT_EQ(CacheFile(L"Cache/broken.png"), "<none>");
 }
 
-TEST_F(DownloadManagerTest, UnannouncedLengthIsReadToTheEndAndHeldAgainstTheListedSize)
+TEST_F(DownloadManagerTest, BodiesAreHeldAgainstTheListedSizeAndChecksumBeforeTheyReplaceAnything)
 {
-    auto unannounced = [](std::string body)
+    struct Case
     {
-        Response response = Body(std::move(body));
-        response.sendLength = false;
-        response.chunkSize = 3;
-        return response;
+        const wchar_t* name;
+        const wchar_t* extension;
+        std::string body;
+        bool announced;
+        int listedSize;
+        std::optional<std::string> listedContent; // gives the listed checksum
+        int error;
     };
-    network.Script(URL(L"right.png"), unannounced("12345"));
-    network.Script(URL(L"wrong.png"), unannounced("12345"));
-    network.Script(URL(L"layout.xml"), unannounced("<a> </a>"));
-    network.Script(URL(L"empty.png"), unannounced(""));
-
-    const Transfer right = Fetch(L"right", L".png", 1, 5);
-    const Transfer wrong = Fetch(L"wrong", L".png", 1, 8);
-    const Transfer text = Fetch(L"layout", L".xml", 1, 100);
-    const Transfer empty = Fetch(L"empty", L".png", 1, 0);
-    for (const Transfer& transfer : {right, wrong, text, empty})
+    const std::vector<Case> cases = {
+        {L"right", L".png", "12345", false, 5, std::nullopt, 0},
+        {L"long", L".png", "12345", false, 8, std::nullopt, DownloadError_SizeMismatch},
+        {L"announced", L".png", "new content", true, 5, std::nullopt, DownloadError_SizeMismatch},
+        {L"empty", L".png", "", false, 0, std::nullopt, 0},
+        {L"good", L".png", "12345", true, 5, "12345", 0},
+        {L"damaged", L".png", "12346", true, 5, "12345", DownloadError_ChecksumMismatch},
+        // Text files are listed without their white space, so their size may differ from the listing.
+        {L"layout", L".xml", "<a> </a>", false, 100, std::nullopt, 0},
+        {L"spaced", L".xml", "<a>\r\n  <b/>\r\n</a>", false, 11, "<a><b/></a>", 0},
+        {L"cut", L".xml", "<a><b/>", false, 11, "<a><b/></a>", DownloadError_ChecksumMismatch},
+        {L"cut", L".txt", "one tw", true, 7, "one two", DownloadError_ChecksumMismatch},
+        {L"Loud", L".XML", "<a> </a>", false, 7, "<a></a>", DownloadError_SizeMismatch},
+    };
+    std::vector<Transfer> transfers;
+    for (const Case& c : cases)
     {
-        ASSERT_TRUE(WaitUntil([&] { return IsDone(transfer); }));
+        const std::wstring file = std::wstring(c.name) + c.extension;
+        {
+            std::lock_guard<std::recursive_mutex> lock(*mutex);
+            memory->AddFile(L"Cache/" + file, "old copy");
+        }
+        Response response = Body(c.body);
+        response.sendLength = c.announced;
+        response.chunkSize = 3;
+        network.Script(URL(file), response);
+        std::optional<uint32_t> checksum;
+        if (c.listedContent)
+        {
+            const auto* bytes = reinterpret_cast<const unsigned char*>(c.listedContent->data());
+            const auto length = static_cast<unsigned long>(c.listedContent->size());
+            checksum = static_cast<uint32_t>(IsTextFile(file) ? AppendToChecksum_IgnoreWhitespace(0, bytes, length)
+                                                               : ComputeChecksum(bytes, length));
+        }
+        transfers.push_back(manager->Download(L"/" + file, FileAddress(FileSystemPartition_User, L"Cache", c.name,
+                                                                         c.extension),
+                                              1, c.listedSize, checksum));
     }
-    EXPECT_FALSE(right->HasErrorOccurred());
-    EXPECT_EQ(right->GetDataTransferSize(), 5u);
-    EXPECT_EQ(CacheFile(L"Cache/right.png"), "12345");
+    for (size_t i = 0; i < cases.size(); ++i)
+    {
+        const Case& c = cases[i];
+        const std::wstring file = std::wstring(c.name) + c.extension;
+        SCOPED_TRACE(std::string(file.begin(), file.end()));
+        ASSERT_TRUE(WaitUntil([&] { return IsDone(transfers[i]); }));
+        EXPECT_EQ(transfers[i]->GetLastError(), c.error);
+        EXPECT_EQ(CacheFile(L"Cache/" + file), c.error == 0 ? c.body : "old copy");
+        EXPECT_EQ(CacheFile(L"Cache/" + file + L".part"), "<none>");
+        if (c.error == 0)
+        {
+            EXPECT_EQ(transfers[i]->GetDataTransferPctComplete(), 1.0f) << "an empty file completes too";
+            EXPECT_EQ(transfers[i]->GetDataTransferSize(), c.body.size()) << "the size becomes what was written";
+        }
+        else
+        {
+            EXPECT_EQ(network.GetRequestCount(URL(file)), 3) << "a damaged body is worth asking for again";
+        }
+    }
+}
 
-    EXPECT_EQ(wrong->GetLastError(), DownloadError_SizeMismatch);
-    EXPECT_EQ(CacheFile(L"Cache/wrong.png"), "<none>");
-
-    // White space in text files may differ from the listed copy, and so may their size.
-    EXPECT_FALSE(text->HasErrorOccurred());
-    EXPECT_EQ(text->GetDataTransferSize(), 8u) << "the size becomes what was written";
-
-    EXPECT_FALSE(empty->HasErrorOccurred());
-    EXPECT_EQ(empty->GetDataTransferPctComplete(), 1.0f) << "an empty file completes too";
-    EXPECT_EQ(CacheFile(L"Cache/empty.png"), "");
+TEST_F(DownloadManagerTest, PartFileLeftByAKilledRunGoesWhenItsTransferStartsAgainWhateverTheOutcome)
+{
+    {
+        std::lock_guard<std::recursive_mutex> lock(*mutex);
+        memory->AddFile(L"Cache/gone.png.part", "half of an earlier run");
+    }
+    network.Script(URL(L"gone.png"), Status(404));
+    const Transfer transfer = Fetch(L"gone", L".png");
+    ASSERT_TRUE(WaitUntil([&] { return IsDone(transfer); }));
+    EXPECT_EQ(transfer->GetLastError(), DownloadError_NoHTTPStream);
+    EXPECT_EQ(CacheFile(L"Cache/gone.png.part"), "<none>");
 }
 
 TEST_F(DownloadManagerTest, CacheFileFailuresAreReportedAndLeaveNothingBehind)

@@ -339,6 +339,29 @@ TEST_F(FileSourceTest, AcquireFetchesBelowTheFirstFolderIntoTheListedFolder)
     EXPECT_EQ(source.Acquire(FileAddress(L"Title", L".png"), 100), nullptr) << "present files need no transfer";
 }
 
+TEST_F(FileSourceTest, CacheCountsOnlyAtTheListedPath)
+{
+    FakeNetworkPlatform network;
+    FakeNetworkPlatform::Response title;
+    title.body = "title image";
+    network.Script(L"http://127.0.0.1:1/res/Images/title.png", title);
+    // Stale copies of the same name elsewhere in the cache: the root and a folder that sorts first.
+    cache->AddFile(L"title.png", "stale");
+    cache->AddFile(L"Aaa/title.png", "stale");
+    StartStreaming({{"Data/Images/title.png", "title image"}});
+
+    EXPECT_EQ(Status(L"title", L".png"), 1);
+    EXPECT_EQ(Open(L"title", L".png"), "<null>");
+    const boost::intrusive_ptr<IFileTransfer> transfer = source.Acquire(FileAddress(L"title", L".png"), 100);
+    ASSERT_NE(transfer, nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return transfer->GetDataTransferPctComplete() >= 1.0f; }));
+    EXPECT_EQ(Status(L"title", L".png"), 0);
+    EXPECT_EQ(Open(L"title", L".png"), "title image");
+    EXPECT_EQ(source.Acquire(FileAddress(L"title", L".png"), 100), nullptr) << "the download is found and kept";
+    EXPECT_EQ(network.GetRequestCount(L"http://127.0.0.1:1/res/Images/title.png"), 1);
+    EXPECT_EQ(cache->GetFile(L"title.png"), "stale") << "other files are left alone";
+}
+
 TEST_F(FileSourceTest, BadClosingChecksumIsRejectedAndStreamingStaysOff)
 {
     std::string table = BuildTOC({{"Data/a.png", "a"}});

@@ -2,9 +2,9 @@
 
 // Small objects and tasks that record what happens to them, for the object and task tests.
 
-#include "framework/Components.h"
 #include "framework/Object.h"
 #include "framework/ObjectDatabase.h"
+#include "framework/ObjectInterfaces.h"
 #include "framework/Task.h"
 
 #include <functional>

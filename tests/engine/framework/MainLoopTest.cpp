@@ -304,7 +304,7 @@ class MainLoopTest : public ::testing::Test
         // The engine's managers made during the run (the resource manager and its loader thread) go
         // with the test, as they go with the process in a real run.
         Internal::DeleteAllSingletons();
-        if (IGraphicsPlatform* left = GetGraphicsPlatform())
+        if (IRenderPlatform* left = GetRenderPlatform())
             delete left;
         if (GetFileSource() == &fileSource)
             RegisterSingleton(static_cast<IFileSource*>(nullptr));
@@ -836,7 +836,7 @@ TEST_F(MainLoopTest, InputEventsBecomeCallsOnTheTopMode)
             platform->QueueEvent(Event(InputEvent_MouseMove, 10, 20));
             platform->QueueEvent(Event(InputEvent_MouseDown, 11, 21, MouseButton_Right));
             platform->QueueEvent(Event(InputEvent_MouseUp, 12, 22, MouseButton_Middle));
-            platform->QueueEvent(Event(InputEvent_MouseDown, 1, 1, 7)); // no such button
+            platform->QueueEvent(Event(InputEvent_MouseDown, 1, 1, 7)); // a fourth or further button
             platform->QueueEvent(Event(InputEvent_KeyDown, 0, 0, 38));
             platform->QueueEvent(Event(InputEvent_KeyUp, 0, 0, 258));
             sInputEvent text = Event(InputEvent_Text);
@@ -860,6 +860,7 @@ TEST_F(MainLoopTest, InputEventsBecomeCallsOnTheTopMode)
                                          "A.MouseMove(10,20)",
                                          "A.MouseDown1(11,21)",
                                          "A.MouseUp2(12,22)",
+                                         "A.MouseDown7(1,1)",
                                          "A.KeyDown(38)",
                                          "A.KeyUp(258)",
                                          "A.Text(hi)",
@@ -973,7 +974,7 @@ TEST_F(MainLoopTest, SetUpAndTearDownRunInOrder)
                        "A.Setup", "A.Enter", "A.MouseMove(-50,-50)", "App.OnEnterMode", "A.Exit", "A.Destroy",
                        "A.Deleted", "App.Cleanup", "FileSource.Cleanup", "GraphicsCleanup", "GraphicsDeleted",
                        "Audio.Cleanup", "DestroyWindow", "Destroy"}));
-    EXPECT_FALSE(IsGraphicsPlatformRegistered());
+    EXPECT_FALSE(IsRenderPlatformRegistered());
 }
 
 namespace
@@ -995,6 +996,13 @@ struct RecordingFrameHooks
         };
         hooks.drawCustomCursor = [] { gHookWorld->Mark("C"); };
         InstallFrameHooks(hooks);
+        // Registrars stay for the process: this one is quiet outside this object's life.
+        AddFactoryRegistrar(
+            []
+            {
+                if (gHookWorld != nullptr)
+                    gHookWorld->log.push_back("RegisterFactories");
+            });
     }
     ~RecordingFrameHooks()
     {
@@ -1021,10 +1029,11 @@ TEST_F(MainLoopTest, TheWindowIsMadeInSetUpAndTheCursorDrawnOnlyWhileActive)
     Passes(1);
     MainLoop::Execute();
 
-    // The window is made between the audio set-up and the application's.
-    EXPECT_EQ(CallLog(world.log.begin(), world.log.begin() + 6),
+    // The window is made between the audio set-up and the application's, and the libraries above
+    // register their factories after it, whatever the platform.
+    EXPECT_EQ(CallLog(world.log.begin(), world.log.begin() + 7),
               (CallLog{"Setup", "EnforceSingleInstance", "App.RegisterSingletons", "Audio.Setup",
-                       "ApplyWindow(1,800x600)", "App.Setup"}));
+                       "ApplyWindow(1,800x600)", "RegisterFactories", "App.Setup"}));
 
     // The cursor follows every overlay while the platform is active, and never while it is not.
     const auto split = std::find(world.timeline.begin(), world.timeline.end(), "|");

@@ -242,6 +242,50 @@ TEST_F(Routing, FocusChangesSendLostAndReceivedOnce)
     EXPECT_EQ(nullptr, db.GetFocus());
 }
 
+TEST_F(Routing, EndingFocusAndHoverAreStillTheirsWhileTheirHandlersRun)
+{
+    WidgetObject* a = Add("a", 1.0f, Rect<float>(0, 0, 100, 100));
+    WidgetObject* b = Add("b", 1.0f, Rect<float>(200, 0, 100, 100));
+    WidgetObject* c = Add("c", 1.0f, Rect<float>(400, 0, 100, 100));
+    db.Update(0.0f);
+    std::vector<std::string> seen;
+    a->onMessage = [&](const ObjectMessage& message)
+    {
+        if (message.GetName() == Label("LostFocus"))
+        {
+            seen.push_back(db.GetFocus() == a ? "focus is a" : "focus gone");
+        }
+        if (message.GetName() == Label("ControlLeave"))
+        {
+            seen.push_back(db.GetHoveredControl() == message.GetSender() ? "hover is the sender" : "hover gone");
+        }
+    };
+    db.SetFocus(a);
+    db.SetFocus(b);
+    db.OnMouseMove(10, 10);
+    db.OnMouseMove(210, 10);
+    db.OnMouseMove(10, 10);
+    db.OnMouseLeave();
+    EXPECT_EQ((std::vector<std::string>{"focus is a", "hover is the sender", "hover is the sender", "hover is the sender"}),
+              seen);
+    EXPECT_EQ(b, db.GetFocus());
+    EXPECT_TRUE(db.GetHoveredControl().IsInvalid());
+
+    // A handler that moves the focus has the last word, and the old focus is told only once.
+    db.SetFocus(a);
+    a->onMessage = [&](const ObjectMessage& message)
+    {
+        if (message.GetName() == Label("LostFocus"))
+        {
+            db.SetFocus(c);
+        }
+    };
+    log.clear();
+    db.SetFocus(b);
+    EXPECT_EQ((EventLog{"a:LostFocus", "c:ReceivedFocus"}), log);
+    EXPECT_EQ(c, db.GetFocus());
+}
+
 TEST_F(Routing, HandlersMayAddAndDestroyObjectsWhileRouted)
 {
     std::vector<WidgetObject*> widgets;

@@ -22,7 +22,7 @@ struct Counted
     static inline int alive = 0;
 };
 
-// Makes ResourceWrapper<SceneLayout> or ResourceWrapper<Counted> elements.
+// Makes ResourceWrapper<SpriteAnimationList> or ResourceWrapper<Counted> elements.
 template <class T>
 struct WrapperFactory : IResourceFactory
 {
@@ -39,7 +39,7 @@ protected:
     void SetUp() override
     {
         ResourceTest::SetUp();
-        manager->AddResourceFactory(L"scene", new WrapperFactory<SceneLayout>());
+        manager->AddResourceFactory(L"scene", new WrapperFactory<SpriteAnimationList>());
         manager->AddResourceFactory(L"counted", new WrapperFactory<Counted>());
         AddManifest(L"H", R"(<res name="plain" value="text" extra="&amp;more"/>
 <scene name="layout" width="800"/>
@@ -53,9 +53,9 @@ protected:
 
 TEST_F(ResourceDescriptorTest, HandlesCastToTheirTypeOrHoldNull)
 {
-    const AutoResource<SceneLayout> byLabel(Label("layout"));
-    const AutoResource<SceneLayout> byText("LAYOUT");
-    const AutoResource<SceneLayout> byString(std::string("layout"));
+    const AutoResource<SpriteAnimationList> byLabel(Label("layout"));
+    const AutoResource<SpriteAnimationList> byText("LAYOUT");
+    const AutoResource<SpriteAnimationList> byString(std::string("layout"));
     ASSERT_NE(byLabel.Get(), nullptr);
     EXPECT_EQ(byLabel.Get(), byText.Get());
     EXPECT_EQ(byLabel.Get(), byString.Get());
@@ -66,10 +66,10 @@ TEST_F(ResourceDescriptorTest, HandlesCastToTheirTypeOrHoldNull)
     EXPECT_NE(wrongType.GetDescriptor(), nullptr) << "the name exists";
     EXPECT_EQ(wrongType.Get(), nullptr) << "but holds another type";
 
-    const AutoResource<SceneLayout> missing("nothing");
+    const AutoResource<SpriteAnimationList> missing("nothing");
     EXPECT_EQ(missing.GetDescriptor(), nullptr);
     EXPECT_EQ(missing.Get(), nullptr);
-    const AutoResource<SceneLayout> nullName(static_cast<const char*>(nullptr));
+    const AutoResource<SpriteAnimationList> nullName(static_cast<const char*>(nullptr));
     EXPECT_EQ(nullName.Get(), nullptr);
 }
 

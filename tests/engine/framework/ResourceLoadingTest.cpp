@@ -114,6 +114,10 @@ TEST_F(ResourceLoadingTest, ProgressIsReportedAndAnAbortStopsThePass)
     EXPECT_EQ(aborted->GetStatus(), eLoadingJobStatus::Aborted);
     done->Abort();
     EXPECT_EQ(done->GetStatus(), eLoadingJobStatus::Complete) << "a complete job cannot be aborted";
+    const auto missing = manager->Load(L"Missing");
+    ASSERT_EQ(missing->GetStatus(), eLoadingJobStatus::Failed);
+    missing->Abort();
+    EXPECT_EQ(missing->GetStatus(), eLoadingJobStatus::Aborted) << "only a complete job stays as it is";
 }
 
 TEST_F(ResourceLoadingTest, FactoryErrorFailsTheJobWithItsMessage)

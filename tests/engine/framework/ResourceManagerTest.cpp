@@ -184,6 +184,33 @@ TEST_F(ResourceManagerTest, LoadFromStreamReadsOnceAndCountsEveryCall)
     EXPECT_EQ(files.GetOpenCount(L"S.xml"), 0) << "the loader never reads a manifest loaded from a stream";
 }
 
+TEST_F(ResourceManagerTest, AStreamedManifestIsCompleteWhileItIsRead)
+{
+    // A factory that asks for its own manifest while the stream is read, as a nested Load would.
+    struct AskingFactory : IResourceFactory
+    {
+        IResourceDescriptor* CreateResource(const std::wstring&, Label, const IAttributeContainer&,
+                                            IXMLReader&) const override
+        {
+            const auto job = GetResourceManager()->LoadAsync(L"S");
+            seen->push_back(job->GetStatus());
+            GetResourceManager()->Unload(L"S");
+            return nullptr;
+        }
+        std::vector<eLoadingJobStatus>* seen = nullptr;
+    };
+    std::vector<eLoadingJobStatus> seen;
+    auto* factory = new AskingFactory();
+    factory->seen = &seen;
+    manager->AddResourceFactory(L"ask", factory);
+
+    const std::string text = R"(<m><ask name="during"/></m>)";
+    ReadOnlyMemoryStream stream(L"S.xml", text.data(), text.size());
+    manager->LoadFromStream(&stream, L"S");
+    EXPECT_EQ(seen, std::vector<eLoadingJobStatus>{eLoadingJobStatus::Complete});
+    EXPECT_EQ(manager->GetLoadCount(L"S"), 1);
+}
+
 TEST_F(ResourceManagerTest, DamagedDocumentFailsTheJob)
 {
     AddManifest(L"Bad", R"(<res name="ok"/><res name="broken" value="unclosed>)");

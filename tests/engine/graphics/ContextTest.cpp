@@ -1,7 +1,7 @@
 #include "graphics/Context.h"
 
-#include "core/PlatformRegistry.h"
 #include "graphics/Drawing.h"
+#include "graphics/GraphicsPlatform.h"
 #include "graphics/Image.h"
 #include "graphics/SoftwareCanvas.h"
 

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <limits>
 #include <map>
 #include <set>
@@ -389,4 +390,53 @@ TEST(ClipImageDrawTest, ClipCutsTheSourceOnTheMatchingSide)
     EXPECT_FALSE(ClipImageDraw(100.0f, 0.0f, source, clip, 0, &destination, &shown));
     EXPECT_FALSE(ClipImageDraw(0.0f, 0.0f, Rect<float>(0, 0, 0, 16), clip, 0, &destination, &shown));
     EXPECT_FALSE(ClipImageDraw(0.0f, 0.0f, source, Rect<int>(0, 0, 10, 0), 0, &destination, &shown));
+}
+
+TEST(DrawingTest, EveryDrawingFunctionRefusesAMissingCanvasOrAbility)
+{
+    Image image(2, 2);
+    struct Case
+    {
+        const char* name;
+        int needs; // the abilities any one of which lets it draw
+        std::function<int(IImage*, ICanvas*)> draw;
+    };
+    const Rect<float> box(1, 1, 4, 4);
+    const std::vector<Case> cases = {
+        {"DrawLine", RecordingCanvas::Lines | RecordingCanvas::Pixels,
+         [](IImage*, ICanvas* c) { return DrawLine(0, 0, 3, 3, Defaults(), c); }},
+        {"DrawFilledRect(int)", RecordingCanvas::Quads,
+         [](IImage*, ICanvas* c) { return DrawFilledRect(Rect<int>(1, 1, 4, 4), Defaults(), c); }},
+        {"DrawFilledRect(float)", RecordingCanvas::Quads,
+         [&](IImage*, ICanvas* c) { return DrawFilledRect(box, Defaults(), c); }},
+        {"DrawLineEllipse", RecordingCanvas::Ellipses,
+         [&](IImage*, ICanvas* c) { return DrawLineEllipse(box, Defaults(), c); }},
+        {"DrawFilledEllipse", RecordingCanvas::Ellipses,
+         [&](IImage*, ICanvas* c) { return DrawFilledEllipse(box, Defaults(), c); }},
+        {"DrawImage", RecordingCanvas::Quads,
+         [](IImage* i, ICanvas* c) { return DrawImage(i, 1, 1, Defaults(), c); }},
+        {"DrawRotatedImage", RecordingCanvas::Quads,
+         [](IImage* i, ICanvas* c) { return DrawRotatedImage(i, 1, 1, Angle(0.5f), Defaults(), c); }},
+        {"DrawStretchedImage", RecordingCanvas::Quads,
+         [](IImage* i, ICanvas* c) { return DrawStretchedImage(i, Rect<int>(1, 1, 4, 4), Defaults(), c); }},
+    };
+    const int all = RecordingCanvas::Lines | RecordingCanvas::Quads | RecordingCanvas::Pixels |
+                    RecordingCanvas::Ellipses;
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(c.draw(&image, nullptr), DrawResult_Nothing);
+        RecordingCanvas lacking(all & ~c.needs);
+        EXPECT_EQ(c.draw(&image, &lacking), DrawResult_Unsupported);
+        RecordingCanvas able(all);
+        EXPECT_EQ(c.draw(&image, &able), DrawResult_Drawn);
+    }
+    // A missing image is nothing to draw, whatever the canvas can do.
+    RecordingCanvas lacking(RecordingCanvas::Lines);
+    for (const Case& c : {cases[5], cases[6]})
+    {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(c.draw(nullptr, &lacking), DrawResult_Nothing);
+        EXPECT_EQ(c.draw(nullptr, nullptr), DrawResult_Nothing);
+    }
 }

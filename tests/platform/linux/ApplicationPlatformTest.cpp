@@ -14,6 +14,7 @@
 #include "framework/MainLoop.h"
 #include "framework/NetworkPlatform.h"
 #include "framework/WindowConfig.h"
+#include "graphics/GraphicsPlatform.h"
 #include "graphics/Window.h"
 #include "platform/linux/FrameViewport.h"
 
@@ -447,6 +448,13 @@ TEST_F(ApplicationPlatformTest, FocusMakesTheApplicationActiveAndTellsTheAudio)
     EXPECT_TRUE(mPlatform->IsRepaintPending());
     mPlatform->ClearPendingRepaint();
     EXPECT_FALSE(mPlatform->IsRepaintPending());
+}
+
+TEST_F(ApplicationPlatformTest, ANewWindowActivatesTheAudioOnce)
+{
+    FakeAudioPlatform audio;
+    OpenWindow();
+    EXPECT_EQ(audio.calls, (std::vector<bool>{true}));
 }
 
 TEST_F(ApplicationPlatformTest, WaitingForAnEventLeavesItForHandleEvents)

@@ -1,10 +1,10 @@
 #include "platform/linux/GraphicsPlatforms.h"
 
 #include "ScreenTestSupport.h"
-#include "core/PlatformRegistry.h"
 #include "core/RuntimeError.h"
 #include "framework/WindowConfig.h"
 #include "graphics/Drawing.h"
+#include "graphics/GraphicsPlatform.h"
 #include "graphics/Image.h"
 
 #include <gtest/gtest.h>

@@ -595,6 +595,7 @@ TEST_F(HTTPIntegrationTest, FaultyAnswersNeverLeaveAFileInTheCache)
     server.Set("/files/short.png", {Kind::ShortBody, RandomBytes(40, 4), ""});
     server.Set("/files/unannounced.png", {Kind::NoLength, "exactly listed", ""});
     server.Set("/files/cut.png", {Kind::NoLength, "cut", ""});
+    server.Set("/files/cut.xml", {Kind::NoLength, "<a>\r\n<b/>", ""});
     server.Set("/files/moved.png", {Kind::Redirect, "", "/elsewhere/target.png"});
     server.Set("/elsewhere/target.png", {Kind::Body, "the real thing", ""});
     StartStreaming({{"Data/notfound.png", "x"},
@@ -602,6 +603,7 @@ TEST_F(HTTPIntegrationTest, FaultyAnswersNeverLeaveAFileInTheCache)
                     {"Data/short.png", RandomBytes(100, 4)},
                     {"Data/unannounced.png", "exactly listed"},
                     {"Data/cut.png", "cut, but listed longer"},
+                    {"Data/cut.xml", "<a>\n<b/>\n</a>\n"},
                     {"Data/moved.png", "the real thing"}},
                    server.Base() + "/files");
 
@@ -610,8 +612,9 @@ TEST_F(HTTPIntegrationTest, FaultyAnswersNeverLeaveAFileInTheCache)
     const Transfer shortBody = Acquire(L"short", L".png");
     const Transfer unannounced = Acquire(L"unannounced", L".png");
     const Transfer cut = Acquire(L"cut", L".png");
+    const Transfer cutText = Acquire(L"cut", L".xml");
     const Transfer moved = Acquire(L"moved", L".png");
-    for (const Transfer& transfer : {notFound, broken, shortBody, unannounced, cut, moved})
+    for (const Transfer& transfer : {notFound, broken, shortBody, unannounced, cut, cutText, moved})
         ASSERT_TRUE(WaitUntil([&] { return IsDone(transfer); }));
 
     EXPECT_EQ(notFound->GetLastError(), DownloadError_NoHTTPStream);
@@ -624,11 +627,35 @@ TEST_F(HTTPIntegrationTest, FaultyAnswersNeverLeaveAFileInTheCache)
         << shortBody->GetLastError();
     EXPECT_FALSE(unannounced->HasErrorOccurred());
     EXPECT_EQ(cut->GetLastError(), DownloadError_SizeMismatch);
+    // A text file's size may differ from the listing's, so only its checksum tells it was cut.
+    EXPECT_EQ(cutText->GetLastError(), DownloadError_ChecksumMismatch);
     EXPECT_FALSE(moved->HasErrorOccurred());
 
     EXPECT_EQ(Open(L"unannounced", L".png"), "exactly listed");
     EXPECT_EQ(Open(L"moved", L".png"), "the real thing");
     EXPECT_EQ(CacheContents(), (std::vector<std::string>{"Data/moved.png", "Data/unannounced.png"}));
+}
+
+TEST_F(HTTPIntegrationTest, CacheIsReadAtListedPathsOnlyAndOpeningItClearsPartFiles)
+{
+    ScriptedServer server;
+    server.Set("/files/Images/title.png", {ScriptedServer::Kind::Body, "title image", ""});
+    const std::string cache = "home/.local/share/Company/Product/";
+    // Copies of the same name elsewhere: at the root, and in a folder that sorts before the listed one.
+    temp.Put(cache + "title.png", "stale");
+    temp.Put(cache + "Aaa/title.png", "stale");
+    temp.Put(cache + "Data/Images/title.png.part", "half of a killed run");
+    temp.Put(cache + "Data/notes.txt.part", "half of a killed run");
+    StartStreaming({{"Data/Images/title.png", "title image"}, {"Data/notes.txt", "notes"}}, server.Base() + "/files");
+    EXPECT_EQ(CacheContents(), (std::vector<std::string>{"Aaa/title.png", "title.png"}));
+
+    const Transfer transfer = Acquire(L"title", L".png");
+    ASSERT_NE(transfer, nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return IsDone(transfer); }));
+    EXPECT_FALSE(transfer->HasErrorOccurred()) << transfer->GetLastError();
+    EXPECT_EQ(Acquire(L"title", L".png"), nullptr) << "the download is found where it was put";
+    EXPECT_EQ(Open(L"title", L".png"), "title image");
+    EXPECT_EQ(server.Requests("/files/Images/title.png"), 1);
 }
 
 TEST_F(HTTPIntegrationTest, StalledServersTimeOut)

@@ -3,22 +3,19 @@
 namespace Strata
 {
 
-// Defined by the layers that use them; the interfaces below only pass them along.
 struct sWindowConfig;
 class IInputEventSink;
+// The graphics layer's image; the platform only stores and hands back the pointer.
 class IImage;
-class Image;
-class ICanvas;
-class ITexture;
-template <class T> class Vector2;
-template <class T> class Rect;
+template <class T>
+class Vector2;
 enum eCursor : int;
 
 // The application platform: window, events, cursors. Its implementation registers itself with
 // RegisterSingleton when constructed and unregisters when destroyed.
 class IPlatform
 {
-  public:
+public:
     virtual ~IPlatform() = default;
     virtual void Setup() = 0;
     virtual void Destroy() = 0;
@@ -46,37 +43,11 @@ class IPlatform
     virtual void SetApplicationTitle(const wchar_t* title);
 };
 
-// The renderer bound to the window. Registers itself like IPlatform.
-class IGraphicsPlatform
-{
-  public:
-    virtual ~IGraphicsPlatform() = default;
-    virtual const wchar_t* GetName() = 0;
-    virtual void GetSupportedWindowConfig(sWindowConfig* config) = 0;
-    // The capability flags it was made with: 1 software, 2 hardware.
-    virtual unsigned long GetCaps() = 0;
-    // May throw engine or standard errors; the caller then tries its next fall-back.
-    virtual void Setup(const sWindowConfig& config) = 0;
-    virtual void Cleanup() = 0;
-    // 0 when the frame may be drawn.
-    virtual int BeginScene() = 0;
-    virtual int EndScene() = 0;
-    // Null when there is no screen canvas.
-    virtual ICanvas* GetScreenCanvas() = 0;
-    // A new texture for the image, reference count 1.
-    virtual ITexture* CreateTexture(const Image* image, const Rect<int>* subRect) = 0;
-};
-
-// One slot each, holding the pointer without owning it. Register replaces any earlier pointer;
+// One slot holding the pointer without owning it. Register replaces any earlier pointer;
 // Unregister clears the slot only when it holds that very pointer.
 void RegisterSingleton(IPlatform* platform);
 void UnregisterSingleton(IPlatform* platform);
 bool IsPlatformRegistered();
 IPlatform* GetPlatform(); // null when none is registered
-
-void RegisterSingleton(IGraphicsPlatform* platform);
-void UnregisterSingleton(IGraphicsPlatform* platform);
-bool IsGraphicsPlatformRegistered();
-IGraphicsPlatform* GetGraphicsPlatform(); // null when none is registered
 
 } // namespace Strata

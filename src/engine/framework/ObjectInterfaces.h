@@ -140,4 +140,30 @@ public:
     virtual bool CanFocus() = 0;
 };
 
+// The default enabled mix-in: stores the flag, enabled at first.
+class EnableComponent : public IEnable
+{
+public:
+    explicit EnableComponent(bool enabled = true) : mEnabled(enabled) {}
+    bool IsEnabled() override { return mEnabled; }
+    void Enable(bool enable) override { mEnabled = enable; }
+
+protected:
+    bool mEnabled;
+};
+
+// Handles nothing and may take the focus.
+class InputHandlerComponent : public IInputHandler
+{
+public:
+    MessageResult OnKeyDown(int) override { return MessageResult_Unhandled; }
+    MessageResult OnKeyUp(int) override { return MessageResult_Unhandled; }
+    MessageResult OnTextInput(const std::wstring&) override { return MessageResult_Unhandled; }
+    MessageResult OnMouseMove(int, int) override { return MessageResult_Unhandled; }
+    MessageResult OnMouseDown(MouseButton, int, int) override { return MessageResult_Unhandled; }
+    MessageResult OnMouseUp(MouseButton, int, int) override { return MessageResult_Unhandled; }
+    MessageResult OnMouseWheel(float, int, int) override { return MessageResult_Unhandled; }
+    bool CanFocus() override { return true; }
+};
+
 } // namespace Strata

@@ -1,4 +1,6 @@
-#include "core/PlatformRegistry.h"
+#include "graphics/GraphicsPlatform.h"
+
+#include "framework/Platform.h"
 
 #include <gtest/gtest.h>
 
@@ -23,6 +25,21 @@ struct FakeGraphicsPlatform : IGraphicsPlatform
     ITexture* CreateTexture(const Image*, const Rect<int>*) override { return nullptr; }
 };
 
+// A renderer the main loop can drive that draws through no canvas of the graphics layer.
+struct BareRenderPlatform : IRenderPlatform
+{
+    BareRenderPlatform() { RegisterSingleton(this); }
+    ~BareRenderPlatform() override { UnregisterSingleton(this); }
+    const wchar_t* GetName() override { return L"bare"; }
+    void GetSupportedWindowConfig(sWindowConfig*) override {}
+    unsigned long GetCaps() override { return 1; }
+    void Setup(const sWindowConfig&) override {}
+    void Cleanup() override {}
+    int BeginScene() override { return 0; }
+    int EndScene() override { return 0; }
+    bool HasScreenCanvas() override { return false; }
+};
+
 } // namespace
 
 TEST(PlatformRegistry, EmptySlotsAnswerNull)
@@ -43,7 +60,7 @@ TEST(PlatformRegistry, UnregisteringAnotherPointerKeepsTheRegisteredOne)
         {
             FakeGraphicsPlatform second; // replaces the first
             UnregisterSingleton(&first);
-            UnregisterSingleton(static_cast<IGraphicsPlatform*>(nullptr));
+            UnregisterSingleton(static_cast<IRenderPlatform*>(nullptr));
             EXPECT_EQ(GetGraphicsPlatform(), &second);
         }
         EXPECT_FALSE(IsGraphicsPlatformRegistered()) << "the second cleared its own registration";
@@ -60,4 +77,19 @@ TEST(PlatformRegistry, AReplacedBackEndDyingLeavesItsSuccessor)
     FakeGraphicsPlatform successor;
     delete old;
     EXPECT_EQ(GetGraphicsPlatform(), &successor);
+}
+
+TEST(PlatformRegistry, GraphicsPlatformIsTheRegisteredRendererOnlyWhenItDraws)
+{
+    {
+        BareRenderPlatform bare;
+        EXPECT_EQ(GetRenderPlatform(), &bare);
+        EXPECT_EQ(GetGraphicsPlatform(), nullptr) << "no screen canvas or textures to hand out";
+        EXPECT_FALSE(IsGraphicsPlatformRegistered());
+        FakeGraphicsPlatform drawing;
+        EXPECT_EQ(GetRenderPlatform(), static_cast<IRenderPlatform*>(&drawing));
+        EXPECT_EQ(GetGraphicsPlatform(), &drawing);
+        EXPECT_FALSE(drawing.HasScreenCanvas());
+    }
+    EXPECT_FALSE(IsRenderPlatformRegistered());
 }

@@ -1,4 +1,4 @@
-#include "controls/Components.h"
+#include "controls/ObjectComponents.h"
 
 #include "controls/LayoutInstance.h"
 #include "framework/ApplicationMode.h"

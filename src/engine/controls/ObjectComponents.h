@@ -4,8 +4,9 @@
 #include "core/Rect.h"
 #include "core/Vector2.h"
 #include "framework/AutoObject.h"
-#include "framework/Components.h"
+#include "framework/ObjectInterfaces.h"
 #include "graphics/DrawState.h"
+#include "graphics/FontComponent.h"
 
 #include <cstdint>
 #include <string>
@@ -15,26 +16,10 @@ namespace Strata
 
 class Font;
 
-// The interfaces that need graphics types; the others are in framework/Components.h. Objects get
+// The interfaces that need graphics types; the others are in framework/ObjectInterfaces.h and the font
+// mix-ins in graphics/FontComponent.h. Objects get
 // them by deriving from the components below and are reached with a run-time cast (GetObject<I>,
 // GetObjects and AutoObject<T> are in framework/AutoObject.h).
-
-class IFontComponent
-{
-public:
-    virtual ~IFontComponent() = default;
-    virtual bool HasFont() = 0;
-    virtual const Font* GetFont() = 0;
-    virtual void SetFont(const Font* font) = 0;
-};
-
-class ITextModeComponent
-{
-public:
-    virtual ~ITextModeComponent() = default;
-    virtual TextMode GetTextMode() = 0;
-    virtual void SetTextMode(TextMode mode) = 0;
-};
 
 class IText
 {
@@ -43,11 +28,6 @@ public:
     virtual const std::wstring& GetText() = 0;
     virtual void SetText(const std::wstring& text) = 0;
 };
-
-// "left" 0, "center" 1, "right" 2 (exact, case-sensitive); any other text gives `defaultValue`.
-HAlignment StringToHAlignment(const std::wstring& text, HAlignment defaultValue);
-// "top" 0, "middle" 1, "bottom" 2 (exact, case-sensitive); any other text gives `defaultValue`.
-VAlignment StringToVAlignment(const std::wstring& text, VAlignment defaultValue);
 
 // A location relative to a parent frame; the root frame has no parent.
 struct ReferenceFrame
@@ -153,33 +133,6 @@ protected:
     bool mVisible;
 };
 
-class EnableComponent : public IEnable
-{
-public:
-    explicit EnableComponent(bool enabled = true) : mEnabled(enabled) {}
-    bool IsEnabled() override { return mEnabled; }
-    void Enable(bool enable) override { mEnabled = enable; }
-
-protected:
-    bool mEnabled;
-};
-
-// The font is not owned: fonts are resources.
-class FontComponent : public IFontComponent, public ITextModeComponent
-{
-public:
-    explicit FontComponent(const Font* font = nullptr) : mFont(font) {}
-    bool HasFont() override { return mFont != nullptr; }
-    const Font* GetFont() override { return mFont; }
-    void SetFont(const Font* font) override { mFont = font; }
-    TextMode GetTextMode() override { return mTextMode; }
-    void SetTextMode(TextMode mode) override { mTextMode = mode; }
-
-protected:
-    const Font* mFont;
-    TextMode mTextMode = TextMode_Normal;
-};
-
 class TextComponent : public IText
 {
 public:
@@ -228,20 +181,6 @@ public:
 
 protected:
     uint32_t mFlipState = 0;
-};
-
-// Handles nothing and may take the focus.
-class InputHandlerComponent : public IInputHandler
-{
-public:
-    MessageResult OnKeyDown(int) override { return MessageResult_Unhandled; }
-    MessageResult OnKeyUp(int) override { return MessageResult_Unhandled; }
-    MessageResult OnTextInput(const std::wstring&) override { return MessageResult_Unhandled; }
-    MessageResult OnMouseMove(int, int) override { return MessageResult_Unhandled; }
-    MessageResult OnMouseDown(MouseButton, int, int) override { return MessageResult_Unhandled; }
-    MessageResult OnMouseUp(MouseButton, int, int) override { return MessageResult_Unhandled; }
-    MessageResult OnMouseWheel(float, int, int) override { return MessageResult_Unhandled; }
-    bool CanFocus() override { return true; }
 };
 
 } // namespace Strata

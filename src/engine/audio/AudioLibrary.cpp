@@ -1,0 +1,1021 @@
+#include "audio/AudioLibrary.h"
+
+// The extension functions are declared only on request; OpenAL Soft exports them.
+#define AL_ALEXT_PROTOTYPES
+#include <AL/al.h>
+#include <AL/alc.h>
+#include <AL/alext.h>
+#include <libopenmpt/libopenmpt.h>
+#include <sndfile.h>
+
+#include <algorithm>
+#include <array>
+#include <chrono>
+#include <cmath>
+#include <condition_variable>
+#include <cstring>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <numbers>
+#include <optional>
+#include <thread>
+
+namespace Strata::AudioLibrary
+{
+
+namespace
+{
+
+constexpr const char* kErrorNames[] = {"BASS_OK",
+                                       "BASS_ERROR_MEM",
+                                       "BASS_ERROR_FILEOPEN",
+                                       "BASS_ERROR_DRIVER",
+                                       "BASS_ERROR_BUFLOST",
+                                       "BASS_ERROR_HANDLE",
+                                       "BASS_ERROR_FORMAT",
+                                       "BASS_ERROR_POSITION",
+                                       "BASS_ERROR_INIT",
+                                       "BASS_ERROR_START",
+                                       "BASS_ERROR_ALREADY",
+                                       "BASS_ERROR_NOPAUSE",
+                                       "BASS_ERROR_NOCHAN",
+                                       "BASS_ERROR_ILLTYPE",
+                                       "BASS_ERROR_ILLPARAM",
+                                       "BASS_ERROR_NO3D",
+                                       "BASS_ERROR_NOEAX",
+                                       "BASS_ERROR_DEVICE",
+                                       "BASS_ERROR_NOPLAY",
+                                       "BASS_ERROR_FREQ",
+                                       "BASS_ERROR_NOTFILE",
+                                       "BASS_ERROR_NOHW",
+                                       "BASS_ERROR_EMPTY",
+                                       "BASS_ERROR_NONET",
+                                       "BASS_ERROR_CREATE",
+                                       "BASS_ERROR_NOFX",
+                                       "BASS_ERROR_PLAYING",
+                                       "BASS_ERROR_NOTAVAIL",
+                                       "BASS_ERROR_DECODE",
+                                       "BASS_ERROR_DX",
+                                       "BASS_ERROR_TIMEOUT",
+                                       "BASS_ERROR_FILEFORM",
+                                       "BASS_ERROR_SPEAKER",
+                                       "BASS_ERROR_VERSION",
+                                       "BASS_ERROR_CODEC"};
+
+constexpr int kMaxPlaybacks = 32;
+constexpr int kStreamBuffers = 4;
+constexpr size_t kStreamBufferFrames = 4096;
+// Decoded samples are capped (about ten minutes of stereo at 48 kHz) so a damaged header cannot
+// make us allocate without bound.
+constexpr size_t kMaxSampleValues = size_t{60} * 48000 * 2 * 10;
+constexpr size_t kRenderSliceFrames = 512;
+constexpr auto kFeedInterval = std::chrono::milliseconds(20);
+
+thread_local int tLastError = Error_OK;
+
+bool Fail(int code)
+{
+    tLastError = code;
+    return false;
+}
+
+bool Succeed()
+{
+    tLastError = Error_OK;
+    return true;
+}
+
+// Decodes interleaved 16-bit frames of one or two channels.
+class Decoder
+{
+  public:
+    virtual ~Decoder() = default;
+    // Frames written to `out` (room for frames * channels values); 0 at the end or on an error.
+    virtual size_t Read(int16_t* out, size_t frames) = 0;
+    virtual bool Rewind() = 0;
+    int channels = 0;
+    unsigned rate = 0;
+};
+
+// libsndfile over bytes in memory, which must outlive the decoder.
+class SoundFileDecoder final : public Decoder
+{
+  public:
+    SoundFileDecoder(const void* bytes, size_t length)
+        : mBytes(static_cast<const uint8_t*>(bytes)), mLength(length)
+    {
+    }
+    ~SoundFileDecoder() override
+    {
+        if (mFile != nullptr)
+            sf_close(mFile);
+    }
+
+    // Error_FileForm for data libsndfile cannot read, Error_Format for more than two channels.
+    int Open()
+    {
+        SF_VIRTUAL_IO io{};
+        io.get_filelen = [](void* user) -> sf_count_t
+        { return static_cast<sf_count_t>(Self(user)->mLength); };
+        io.seek = [](sf_count_t offset, int whence, void* user) -> sf_count_t
+        {
+            auto* self = Self(user);
+            const sf_count_t length = static_cast<sf_count_t>(self->mLength);
+            sf_count_t base = whence == SEEK_CUR ? self->mPosition : whence == SEEK_END ? length : 0;
+            self->mPosition = std::clamp<sf_count_t>(base + offset, 0, length);
+            return self->mPosition;
+        };
+        io.read = [](void* ptr, sf_count_t count, void* user) -> sf_count_t
+        {
+            auto* self = Self(user);
+            const sf_count_t left = static_cast<sf_count_t>(self->mLength) - self->mPosition;
+            const sf_count_t n = std::clamp<sf_count_t>(count, 0, left);
+            if (n > 0)
+                std::memcpy(ptr, self->mBytes + self->mPosition, static_cast<size_t>(n));
+            self->mPosition += n;
+            return n;
+        };
+        io.write = [](const void*, sf_count_t, void*) -> sf_count_t { return 0; };
+        io.tell = [](void* user) -> sf_count_t { return Self(user)->mPosition; };
+        SF_INFO info{};
+        mFile = sf_open_virtual(&io, SFM_READ, &info, this);
+        if (mFile == nullptr || info.samplerate <= 0)
+            return Error_FileForm;
+        if (info.channels < 1 || info.channels > 2)
+            return Error_Format;
+        channels = info.channels;
+        rate = static_cast<unsigned>(info.samplerate);
+        return Error_OK;
+    }
+
+    size_t Read(int16_t* out, size_t frames) override
+    {
+        const sf_count_t n = sf_readf_short(mFile, out, static_cast<sf_count_t>(frames));
+        return n > 0 ? static_cast<size_t>(n) : 0;
+    }
+
+    bool Rewind() override { return sf_seek(mFile, 0, SEEK_SET) == 0; }
+
+  private:
+    static SoundFileDecoder* Self(void* user) { return static_cast<SoundFileDecoder*>(user); }
+
+    const uint8_t* mBytes;
+    size_t mLength;
+    sf_count_t mPosition = 0;
+    SNDFILE* mFile = nullptr;
+};
+
+// libopenmpt rendering a module in stereo at the output rate; the module keeps its own copy.
+class ModuleDecoder final : public Decoder
+{
+  public:
+    explicit ModuleDecoder(openmpt_module* module) : mModule(module)
+    {
+        channels = 2;
+        rate = kOutputRate;
+    }
+    ~ModuleDecoder() override { openmpt_module_destroy(mModule); }
+
+    size_t Read(int16_t* out, size_t frames) override
+    {
+        return openmpt_module_read_interleaved_stereo(mModule, kOutputRate, frames, out);
+    }
+
+    bool Rewind() override { return openmpt_module_set_position_seconds(mModule, 0.0) >= 0.0; }
+
+  private:
+    openmpt_module* mModule;
+};
+
+ALenum FormatOf(int channels)
+{
+    return channels == 2 ? AL_FORMAT_STEREO16 : AL_FORMAT_MONO16;
+}
+
+// One OpenAL source and the state the library keeps for it.
+struct Voice
+{
+    ALuint source = 0;
+    unsigned rate = 0;
+    bool paused = false;
+    bool stopped = true;
+    bool started = false;
+};
+
+struct Sample
+{
+    ALuint buffer = 0;
+    unsigned rate = 0;
+    int maxPlaybacks = 1;
+    std::vector<Handle> playbacks;
+};
+
+struct Playback
+{
+    Handle sample = 0;
+    Voice voice;
+    uint64_t order = 0;
+};
+
+struct Stream
+{
+    std::unique_ptr<Decoder> decoder;
+    Voice voice;
+    std::array<ALuint, kStreamBuffers> buffers{};
+    std::vector<ALuint> idle;
+    std::map<ALuint, size_t> queuedFrames;
+    long long framesDone = 0;
+    bool eof = false;
+    std::vector<int16_t> scratch;
+};
+
+struct Library
+{
+    std::mutex mutex;
+    ALCdevice* device = nullptr;
+    ALCcontext* context = nullptr;
+    bool loopback = false;
+    bool outputPaused = false;
+    Handle nextHandle = 1;
+    uint64_t nextOrder = 1;
+    std::map<Handle, Sample> samples;
+    std::map<Handle, Playback> playbacks;
+    std::map<Handle, std::unique_ptr<Stream>> streams;
+    std::optional<sDeviceOverride> override;
+
+    std::thread feeder;
+    std::condition_variable feederWake;
+    bool feederQuit = false;
+
+    ~Library()
+    {
+        // Only the thread: OpenAL may already be gone at exit.
+        StopFeeder();
+    }
+
+    void StopFeeder()
+    {
+        {
+            std::lock_guard lock(mutex);
+            feederQuit = true;
+        }
+        feederWake.notify_all();
+        if (feeder.joinable())
+            feeder.join();
+        feederQuit = false;
+    }
+};
+
+Library& Lib()
+{
+    static Library library;
+    return library;
+}
+
+ALuint NewSource()
+{
+    alGetError();
+    ALuint source = 0;
+    alGenSources(1, &source);
+    if (alGetError() != AL_NO_ERROR)
+        return 0;
+    alSourcei(source, AL_SOURCE_RELATIVE, AL_TRUE);
+    alSourcei(source, AL_SOURCE_SPATIALIZE_SOFT, AL_TRUE);
+    alSource3f(source, AL_POSITION, 0.0f, 0.0f, -1.0f);
+    alGetError();
+    return source;
+}
+
+void DeleteSource(ALuint& source)
+{
+    if (source != 0)
+    {
+        alSourceStop(source);
+        alSourcei(source, AL_BUFFER, 0);
+        alDeleteSources(1, &source);
+        source = 0;
+    }
+}
+
+Voice* FindVoice(Library& lib, Handle channel, Stream** stream)
+{
+    *stream = nullptr;
+    if (auto it = lib.playbacks.find(channel); it != lib.playbacks.end())
+        return &it->second.voice;
+    if (auto it = lib.streams.find(channel); it != lib.streams.end())
+    {
+        *stream = it->second.get();
+        return &it->second->voice;
+    }
+    return nullptr;
+}
+
+ALint SourceState(ALuint source)
+{
+    ALint state = AL_STOPPED;
+    if (source != 0)
+        alGetSourcei(source, AL_SOURCE_STATE, &state);
+    return state;
+}
+
+// Decodes the next piece into `buffer` and queues it; false at the end of the data.
+bool QueueNext(Stream& stream, ALuint buffer)
+{
+    const size_t channels = static_cast<size_t>(stream.decoder->channels);
+    stream.scratch.resize(kStreamBufferFrames * channels);
+    const size_t frames = stream.decoder->Read(stream.scratch.data(), kStreamBufferFrames);
+    if (frames == 0)
+        return false;
+    alBufferData(buffer, FormatOf(stream.decoder->channels), stream.scratch.data(),
+                 static_cast<ALsizei>(frames * channels * sizeof(int16_t)),
+                 static_cast<ALsizei>(stream.decoder->rate));
+    alSourceQueueBuffers(stream.voice.source, 1, &buffer);
+    stream.queuedFrames[buffer] = frames;
+    if (frames < kStreamBufferFrames)
+        stream.eof = true;
+    return true;
+}
+
+void Fill(Stream& stream)
+{
+    const ALuint source = stream.voice.source;
+    ALint processed = 0;
+    alGetSourcei(source, AL_BUFFERS_PROCESSED, &processed);
+    for (; processed > 0; --processed)
+    {
+        ALuint buffer = 0;
+        alSourceUnqueueBuffers(source, 1, &buffer);
+        stream.framesDone += static_cast<long long>(stream.queuedFrames[buffer]);
+        stream.queuedFrames.erase(buffer);
+        stream.idle.push_back(buffer);
+    }
+    while (!stream.eof && !stream.idle.empty())
+    {
+        if (!QueueNext(stream, stream.idle.back()))
+        {
+            stream.eof = true;
+            break;
+        }
+        stream.idle.pop_back();
+    }
+}
+
+void PumpStream(Stream& stream)
+{
+    Voice& voice = stream.voice;
+    if (voice.source == 0 || voice.stopped || voice.paused)
+        return;
+    Fill(stream);
+    ALint queued = 0;
+    alGetSourcei(voice.source, AL_BUFFERS_QUEUED, &queued);
+    // A source that ran dry before the data ended goes on with what was just queued.
+    if (queued > 0 && SourceState(voice.source) != AL_PLAYING)
+        alSourcePlay(voice.source);
+}
+
+void PumpLocked(Library& lib)
+{
+    if (lib.context == nullptr)
+        return;
+    for (auto& entry : lib.streams)
+        PumpStream(*entry.second);
+}
+
+void RestartStream(Stream& stream)
+{
+    Voice& voice = stream.voice;
+    alSourceStop(voice.source);
+    alSourcei(voice.source, AL_BUFFER, 0);
+    stream.queuedFrames.clear();
+    stream.idle.assign(stream.buffers.begin(), stream.buffers.end());
+    stream.framesDone = 0;
+    stream.eof = !stream.decoder->Rewind();
+    Fill(stream);
+}
+
+int Activity(Library& lib, Handle channel)
+{
+    Stream* stream = nullptr;
+    Voice* voice = FindVoice(lib, channel, &stream);
+    if (voice == nullptr || voice->source == 0 || voice->stopped || !voice->started)
+        return Activity_Stopped;
+    if (voice->paused)
+        return Activity_Paused;
+    if (SourceState(voice->source) == AL_PLAYING)
+        return Activity_Playing;
+    if (stream == nullptr)
+        return Activity_Stopped;
+    // A stream whose source ran dry is still playing until its data has ended and been heard.
+    ALint queued = 0;
+    ALint processed = 0;
+    alGetSourcei(voice->source, AL_BUFFERS_QUEUED, &queued);
+    alGetSourcei(voice->source, AL_BUFFERS_PROCESSED, &processed);
+    return stream->eof && processed >= queued ? Activity_Stopped : Activity_Playing;
+}
+
+void FeederLoop()
+{
+    Library& lib = Lib();
+    std::unique_lock lock(lib.mutex);
+    while (!lib.feederQuit)
+    {
+        PumpLocked(lib);
+        lib.feederWake.wait_for(lock, kFeedInterval);
+    }
+}
+
+bool IsWorking(const sDeviceOverride& devices, int device)
+{
+    return std::find(devices.working.begin(), devices.working.end(), device) != devices.working.end();
+}
+
+const char* RealDeviceDescription(int device)
+{
+    thread_local std::string description;
+    const bool all = alcIsExtensionPresent(nullptr, "ALC_ENUMERATE_ALL_EXT") == ALC_TRUE;
+    const ALCchar* list = alcGetString(nullptr, all ? ALC_ALL_DEVICES_SPECIFIER : ALC_DEVICE_SPECIFIER);
+    if (list == nullptr)
+        return nullptr;
+    // A list of texts, each ended by a null, the list by an empty text.
+    for (int n = 1; *list != '\0'; ++n)
+    {
+        if (n == device)
+        {
+            description = list;
+            return description.c_str();
+        }
+        list += std::strlen(list) + 1;
+    }
+    return nullptr;
+}
+
+void ReleaseAll(Library& lib)
+{
+    for (auto& [handle, playback] : lib.playbacks)
+        DeleteSource(playback.voice.source);
+    for (auto& [handle, stream] : lib.streams)
+    {
+        DeleteSource(stream->voice.source);
+        alDeleteBuffers(kStreamBuffers, stream->buffers.data());
+    }
+    for (auto& [handle, sample] : lib.samples)
+        alDeleteBuffers(1, &sample.buffer);
+    lib.playbacks.clear();
+    lib.streams.clear();
+    lib.samples.clear();
+}
+
+Handle AddStream(Library& lib, std::unique_ptr<Decoder> decoder)
+{
+    auto stream = std::make_unique<Stream>();
+    alGetError();
+    alGenBuffers(kStreamBuffers, stream->buffers.data());
+    if (alGetError() != AL_NO_ERROR)
+    {
+        Fail(Error_Mem);
+        return 0;
+    }
+    stream->decoder = std::move(decoder);
+    stream->voice.rate = stream->decoder->rate;
+    const Handle handle = lib.nextHandle++;
+    lib.streams.emplace(handle, std::move(stream));
+    Succeed();
+    return handle;
+}
+
+bool FreeStream(Handle handle)
+{
+    Library& lib = Lib();
+    std::lock_guard lock(lib.mutex);
+    if (lib.context == nullptr)
+        return Fail(Error_Init);
+    const auto it = lib.streams.find(handle);
+    if (it == lib.streams.end())
+        return Fail(Error_Handle);
+    DeleteSource(it->second->voice.source);
+    alDeleteBuffers(kStreamBuffers, it->second->buffers.data());
+    lib.streams.erase(it);
+    return Succeed();
+}
+
+} // namespace
+
+const char* GetErrorName(int code)
+{
+    const auto index = static_cast<unsigned>(code);
+    return index < std::size(kErrorNames) ? kErrorNames[index] : "unknown error";
+}
+
+void SetDeviceOverride(const sDeviceOverride* devices)
+{
+    Library& lib = Lib();
+    std::lock_guard lock(lib.mutex);
+    if (devices != nullptr)
+        lib.override = *devices;
+    else
+        lib.override.reset();
+}
+
+const char* GetDeviceDescription(int device)
+{
+    Library& lib = Lib();
+    std::lock_guard lock(lib.mutex);
+    if (device < 1)
+        return nullptr;
+    if (lib.override)
+    {
+        const auto index = static_cast<size_t>(device - 1);
+        return index < lib.override->devices.size() ? lib.override->devices[index].c_str() : nullptr;
+    }
+    return RealDeviceDescription(device);
+}
+
+bool Init(int device, int frequency)
+{
+    Library& lib = Lib();
+    std::lock_guard lock(lib.mutex);
+    if (lib.device != nullptr)
+        return Fail(Error_Already);
+    if (frequency < 8000 || frequency > 192000)
+        return Fail(Error_IllParam);
+    ALCdevice* opened = nullptr;
+    bool loopback = false;
+    if (lib.override)
+    {
+        const bool known = device == kDefaultDevice ||
+                           (device >= 1 && static_cast<size_t>(device) <= lib.override->devices.size());
+        if (!known)
+            return Fail(Error_Device);
+        if (!IsWorking(*lib.override, device))
+            return Fail(Error_Driver);
+        opened = alcLoopbackOpenDeviceSOFT(nullptr);
+        loopback = true;
+    }
+    else
+    {
+        const char* name = nullptr;
+        if (device != kDefaultDevice)
+        {
+            name = RealDeviceDescription(device);
+            if (name == nullptr)
+                return Fail(Error_Device);
+        }
+        opened = alcOpenDevice(name);
+    }
+    if (opened == nullptr)
+        return Fail(Error_Driver);
+
+    std::vector<ALCint> attributes = {ALC_FREQUENCY, frequency, ALC_HRTF_SOFT, ALC_FALSE};
+    if (loopback)
+    {
+        attributes.insert(attributes.end(), {ALC_FORMAT_CHANNELS_SOFT, ALC_STEREO_SOFT, ALC_FORMAT_TYPE_SOFT,
+                                             ALC_FLOAT_SOFT, ALC_OUTPUT_LIMITER_SOFT, ALC_FALSE});
+    }
+    attributes.push_back(0);
+    ALCcontext* context = alcCreateContext(opened, attributes.data());
+    if (context == nullptr || alcMakeContextCurrent(context) != ALC_TRUE)
+    {
+        if (context != nullptr)
+            alcDestroyContext(context);
+        alcCloseDevice(opened);
+        return Fail(Error_Driver);
+    }
+    alDistanceModel(AL_NONE);
+    lib.device = opened;
+    lib.context = context;
+    lib.loopback = loopback;
+    lib.outputPaused = false;
+    if (!loopback)
+    {
+        lib.feederQuit = false;
+        lib.feeder = std::thread(FeederLoop);
+    }
+    return Succeed();
+}
+
+bool IsInitialized()
+{
+    Library& lib = Lib();
+    std::lock_guard lock(lib.mutex);
+    return lib.context != nullptr;
+}
+
+bool Start()
+{
+    Library& lib = Lib();
+    std::lock_guard lock(lib.mutex);
+    if (lib.context == nullptr)
+        return Fail(Error_Init);
+    if (!lib.loopback)
+    {
+        if (alcIsExtensionPresent(lib.device, "ALC_SOFT_pause_device") != ALC_TRUE)
+            return Fail(Error_NotAvail);
+        alcDeviceResumeSOFT(lib.device);
+    }
+    lib.outputPaused = false;
+    return Succeed();
+}
+
+bool Pause()
+{
+    Library& lib = Lib();
+    std::lock_guard lock(lib.mutex);
+    if (lib.context == nullptr)
+        return Fail(Error_Init);
+    if (!lib.loopback)
+    {
+        if (alcIsExtensionPresent(lib.device, "ALC_SOFT_pause_device") != ALC_TRUE)
+            return Fail(Error_NotAvail);
+        alcDevicePauseSOFT(lib.device);
+    }
+    lib.outputPaused = true;
+    return Succeed();
+}
+
+bool Free()
+{
+    Library& lib = Lib();
+    lib.StopFeeder();
+    std::lock_guard lock(lib.mutex);
+    if (lib.context == nullptr)
+        return Fail(Error_Init);
+    ReleaseAll(lib);
+    alcMakeContextCurrent(nullptr);
+    alcDestroyContext(lib.context);
+    alcCloseDevice(lib.device);
+    lib.context = nullptr;
+    lib.device = nullptr;
+    lib.loopback = false;
+    return Succeed();
+}
+
+int ErrorGetCode()
+{
+    return tLastError;
+}
+
+Handle SampleLoad(const void* bytes, size_t length, int maxPlaybacks)
+{
+    if (bytes == nullptr || length == 0 || maxPlaybacks < 1 || maxPlaybacks > kMaxPlaybacks)
+    {
+        Fail(bytes == nullptr || length == 0 ? Error_FileForm : Error_IllParam);
+        return 0;
+    }
+    if (!IsInitialized())
+    {
+        Fail(Error_Init);
+        return 0;
+    }
+    // Decoded outside the lock: a long file on the loader thread never stalls the main thread.
+    SoundFileDecoder decoder(bytes, length);
+    if (const int error = decoder.Open(); error != Error_OK)
+    {
+        Fail(error);
+        return 0;
+    }
+    const size_t channels = static_cast<size_t>(decoder.channels);
+    std::vector<int16_t> values;
+    std::vector<int16_t> piece(kStreamBufferFrames * channels);
+    while (const size_t frames = decoder.Read(piece.data(), kStreamBufferFrames))
+    {
+        if (values.size() + frames * channels > kMaxSampleValues)
+        {
+            Fail(Error_Mem);
+            return 0;
+        }
+        values.insert(values.end(), piece.begin(), piece.begin() + static_cast<ptrdiff_t>(frames * channels));
+    }
+    if (values.empty())
+    {
+        Fail(Error_FileForm);
+        return 0;
+    }
+
+    Library& lib = Lib();
+    std::lock_guard lock(lib.mutex);
+    if (lib.context == nullptr)
+    {
+        Fail(Error_Init);
+        return 0;
+    }
+    Sample sample;
+    alGetError();
+    alGenBuffers(1, &sample.buffer);
+    if (alGetError() != AL_NO_ERROR)
+    {
+        Fail(Error_Mem);
+        return 0;
+    }
+    alBufferData(sample.buffer, FormatOf(decoder.channels), values.data(),
+                 static_cast<ALsizei>(values.size() * sizeof(int16_t)), static_cast<ALsizei>(decoder.rate));
+    if (alGetError() != AL_NO_ERROR)
+    {
+        alDeleteBuffers(1, &sample.buffer);
+        Fail(Error_Mem);
+        return 0;
+    }
+    sample.rate = decoder.rate;
+    sample.maxPlaybacks = maxPlaybacks;
+    const Handle handle = lib.nextHandle++;
+    lib.samples.emplace(handle, std::move(sample));
+    Succeed();
+    return handle;
+}
+
+Handle SampleGetChannel(Handle handle)
+{
+    Library& lib = Lib();
+    std::lock_guard lock(lib.mutex);
+    if (lib.context == nullptr)
+        return Fail(Error_Init), 0;
+    const auto it = lib.samples.find(handle);
+    if (it == lib.samples.end())
+        return Fail(Error_Handle), 0;
+    Sample& sample = it->second;
+
+    // A playback that has ended is reused first; past the limit the oldest one is taken over. Either
+    // way it gets a new handle, so whoever held the old one sees it stopped.
+    auto reuse = sample.playbacks.end();
+    for (auto p = sample.playbacks.begin(); p != sample.playbacks.end(); ++p)
+    {
+        if (Activity(lib, *p) == Activity_Stopped)
+        {
+            reuse = p;
+            break;
+        }
+    }
+    if (reuse == sample.playbacks.end() && static_cast<int>(sample.playbacks.size()) >= sample.maxPlaybacks)
+    {
+        reuse = std::min_element(sample.playbacks.begin(), sample.playbacks.end(),
+                                 [&](Handle a, Handle b)
+                                 { return lib.playbacks[a].order < lib.playbacks[b].order; });
+    }
+
+    Playback playback;
+    playback.sample = handle;
+    if (reuse != sample.playbacks.end())
+    {
+        auto old = lib.playbacks.find(*reuse);
+        playback.voice.source = old->second.voice.source;
+        lib.playbacks.erase(old);
+        alSourceStop(playback.voice.source);
+        alSourceRewind(playback.voice.source);
+        sample.playbacks.erase(reuse);
+    }
+    else
+    {
+        playback.voice.source = NewSource();
+        if (playback.voice.source == 0)
+            return Fail(Error_NoChan), 0;
+        alSourcei(playback.voice.source, AL_BUFFER, static_cast<ALint>(sample.buffer));
+    }
+    alSourcef(playback.voice.source, AL_PITCH, 1.0f);
+    alSourcef(playback.voice.source, AL_GAIN, 1.0f);
+    alSource3f(playback.voice.source, AL_POSITION, 0.0f, 0.0f, -1.0f);
+    playback.voice.rate = sample.rate;
+    playback.order = lib.nextOrder++;
+    const Handle channel = lib.nextHandle++;
+    lib.playbacks.emplace(channel, playback);
+    sample.playbacks.push_back(channel);
+    Succeed();
+    return channel;
+}
+
+bool SampleFree(Handle handle)
+{
+    Library& lib = Lib();
+    std::lock_guard lock(lib.mutex);
+    if (lib.context == nullptr)
+        return Fail(Error_Init);
+    const auto it = lib.samples.find(handle);
+    if (it == lib.samples.end())
+        return Fail(Error_Handle);
+    for (const Handle channel : it->second.playbacks)
+    {
+        DeleteSource(lib.playbacks[channel].voice.source);
+        lib.playbacks.erase(channel);
+    }
+    alDeleteBuffers(1, &it->second.buffer);
+    lib.samples.erase(it);
+    return Succeed();
+}
+
+Handle StreamCreate(const void* bytes, size_t length)
+{
+    if (bytes == nullptr || length == 0)
+        return Fail(Error_FileForm), 0;
+    auto decoder = std::make_unique<SoundFileDecoder>(bytes, length);
+    if (const int error = decoder->Open(); error != Error_OK)
+        return Fail(error), 0;
+    Library& lib = Lib();
+    std::lock_guard lock(lib.mutex);
+    if (lib.context == nullptr)
+        return Fail(Error_Init), 0;
+    return AddStream(lib, std::move(decoder));
+}
+
+bool StreamFree(Handle stream)
+{
+    return FreeStream(stream);
+}
+
+Handle MusicLoad(const void* bytes, size_t length)
+{
+    if (bytes == nullptr || length == 0)
+        return Fail(Error_FileForm), 0;
+    openmpt_module* module =
+        openmpt_module_create_from_memory2(bytes, length, openmpt_log_func_silent, nullptr,
+                                           openmpt_error_func_ignore, nullptr, nullptr, nullptr, nullptr);
+    if (module == nullptr)
+        return Fail(Error_FileForm), 0;
+    auto decoder = std::make_unique<ModuleDecoder>(module);
+    Library& lib = Lib();
+    std::lock_guard lock(lib.mutex);
+    if (lib.context == nullptr)
+        return Fail(Error_Init), 0;
+    return AddStream(lib, std::move(decoder));
+}
+
+bool MusicFree(Handle music)
+{
+    return FreeStream(music);
+}
+
+bool ChannelPlay(Handle channel, bool restart)
+{
+    Library& lib = Lib();
+    std::lock_guard lock(lib.mutex);
+    if (lib.context == nullptr)
+        return Fail(Error_Init);
+    Stream* stream = nullptr;
+    Voice* voice = FindVoice(lib, channel, &stream);
+    if (voice == nullptr)
+        return Fail(Error_Handle);
+    if (voice->source == 0)
+    {
+        voice->source = NewSource();
+        if (voice->source == 0)
+            return Fail(Error_NoChan);
+        voice->started = false;
+    }
+    const int activity = Activity(lib, channel);
+    if (!restart && activity == Activity_Playing)
+        return Succeed();
+    // A channel that played out starts again from the beginning; a paused one resumes.
+    if (restart || !voice->started || activity == Activity_Stopped)
+    {
+        if (stream != nullptr)
+            RestartStream(*stream);
+        else
+            alSourceRewind(voice->source);
+    }
+    voice->started = true;
+    voice->paused = false;
+    voice->stopped = false;
+    alSourcePlay(voice->source);
+    return Succeed();
+}
+
+bool ChannelPause(Handle channel)
+{
+    Library& lib = Lib();
+    std::lock_guard lock(lib.mutex);
+    if (lib.context == nullptr)
+        return Fail(Error_Init);
+    Stream* stream = nullptr;
+    Voice* voice = FindVoice(lib, channel, &stream);
+    if (voice == nullptr)
+        return Fail(Error_Handle);
+    if (Activity(lib, channel) == Activity_Stopped)
+        return Fail(Error_NoPlay);
+    alSourcePause(voice->source);
+    voice->paused = true;
+    return Succeed();
+}
+
+bool ChannelStop(Handle channel)
+{
+    Library& lib = Lib();
+    std::lock_guard lock(lib.mutex);
+    if (lib.context == nullptr)
+        return Fail(Error_Init);
+    Stream* stream = nullptr;
+    Voice* voice = FindVoice(lib, channel, &stream);
+    if (voice == nullptr)
+        return Fail(Error_Handle);
+    if (stream != nullptr)
+    {
+        // A stopped stream gives its source back: a game may hold many streams, few of them playing.
+        DeleteSource(voice->source);
+        stream->queuedFrames.clear();
+    }
+    else
+    {
+        alSourceStop(voice->source);
+    }
+    voice->stopped = true;
+    voice->paused = false;
+    voice->started = false;
+    return Succeed();
+}
+
+int ChannelIsActive(Handle channel)
+{
+    Library& lib = Lib();
+    std::lock_guard lock(lib.mutex);
+    if (lib.context == nullptr)
+        return Fail(Error_Init), Activity_Stopped;
+    Succeed();
+    return Activity(lib, channel);
+}
+
+bool ChannelGetOriginalRate(Handle channel, unsigned* frequency)
+{
+    Library& lib = Lib();
+    std::lock_guard lock(lib.mutex);
+    if (lib.context == nullptr)
+        return Fail(Error_Init);
+    Stream* stream = nullptr;
+    const Voice* voice = FindVoice(lib, channel, &stream);
+    if (voice == nullptr)
+        return Fail(Error_Handle);
+    if (frequency != nullptr)
+        *frequency = voice->rate;
+    return Succeed();
+}
+
+bool ChannelSetAttributes(Handle channel, int frequency, int volume, int pan)
+{
+    Library& lib = Lib();
+    std::lock_guard lock(lib.mutex);
+    if (lib.context == nullptr)
+        return Fail(Error_Init);
+    Stream* stream = nullptr;
+    Voice* voice = FindVoice(lib, channel, &stream);
+    if (voice == nullptr)
+        return Fail(Error_Handle);
+    if (voice->source == 0)
+    {
+        voice->source = NewSource();
+        if (voice->source == 0)
+            return Fail(Error_NoChan);
+    }
+    const float hz = static_cast<float>(std::clamp(frequency, 100, 200000));
+    const float gain = static_cast<float>(std::clamp(volume, 0, 100)) / 100.0f;
+    const float angle =
+        static_cast<float>(std::clamp(pan, -100, 100)) / 100.0f * std::numbers::pi_v<float> / 2.0f;
+    alSourcef(voice->source, AL_PITCH, voice->rate > 0 ? hz / static_cast<float>(voice->rate) : 1.0f);
+    alSourcef(voice->source, AL_GAIN, gain);
+    alSource3f(voice->source, AL_POSITION, std::sin(angle), 0.0f, -std::cos(angle));
+    return Succeed();
+}
+
+long long ChannelGetPosition(Handle channel)
+{
+    Library& lib = Lib();
+    std::lock_guard lock(lib.mutex);
+    if (lib.context == nullptr)
+        return Fail(Error_Init), -1;
+    Stream* stream = nullptr;
+    const Voice* voice = FindVoice(lib, channel, &stream);
+    if (voice == nullptr)
+        return Fail(Error_Handle), -1;
+    ALint offset = 0;
+    if (voice->source != 0)
+        alGetSourcei(voice->source, AL_SAMPLE_OFFSET, &offset);
+    Succeed();
+    return (stream != nullptr ? stream->framesDone : 0) + offset;
+}
+
+void Pump()
+{
+    Library& lib = Lib();
+    std::lock_guard lock(lib.mutex);
+    PumpLocked(lib);
+    Succeed();
+}
+
+bool RenderLoopback(float* out, size_t frames)
+{
+    Library& lib = Lib();
+    std::lock_guard lock(lib.mutex);
+    if (lib.context == nullptr || !lib.loopback || out == nullptr)
+        return Fail(Error_Init);
+    if (lib.outputPaused)
+    {
+        std::fill(out, out + 2 * frames, 0.0f);
+        return Succeed();
+    }
+    for (size_t done = 0; done < frames;)
+    {
+        PumpLocked(lib);
+        const size_t slice = std::min(kRenderSliceFrames, frames - done);
+        alcRenderSamplesSOFT(lib.device, out + 2 * done, static_cast<ALCsizei>(slice));
+        done += slice;
+    }
+    PumpLocked(lib);
+    return Succeed();
+}
+
+} // namespace Strata::AudioLibrary

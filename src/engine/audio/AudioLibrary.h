@@ -1,0 +1,115 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// The audio library calls the engine makes, as thin functions over OpenAL Soft (mixing, resampling,
+// gain, pitch, panning, device pause), libsndfile (WAV, Ogg Vorbis, FLAC, MP3) and libopenmpt (music
+// modules). Every function is safe from any thread; each sets the calling thread's last error code
+// (ErrorGetCode), 0 on success. Handles are never reused, so a call on an old handle, or on any handle
+// after Free, fails with Error_Handle or Error_Init and changes nothing.
+namespace Strata::AudioLibrary
+{
+
+using Handle = uint32_t;
+
+// Error codes: positions in the list of names of GetErrorName.
+enum eError : int
+{
+    Error_OK = 0,
+    Error_Mem = 1,
+    Error_Driver = 3,
+    Error_Handle = 5,
+    Error_Format = 6,
+    Error_Init = 8,
+    Error_Start = 9,
+    Error_Already = 10,
+    Error_NoChan = 12,
+    Error_IllParam = 14,
+    Error_NoPlay = 18,
+    Error_Device = 17,
+    Error_NotAvail = 27,
+    Error_FileForm = 31,
+    Error_Unknown = -1
+};
+
+// The name logged for a code: the code's position in the library's list of 35 names, "unknown error"
+// for any other code.
+const char* GetErrorName(int code);
+
+// channel activity, as ChannelIsActive answers it
+enum eActivity : int
+{
+    Activity_Stopped = 0,
+    Activity_Playing = 1,
+    Activity_Paused = 3
+};
+
+constexpr int kDefaultDevice = -1;
+constexpr int kOutputRate = 44100;
+
+// Opens device `device` (kDefaultDevice, or 1, 2, ... in the order of GetDeviceDescription) with one
+// output context. False (Error_Driver, Error_Device or Error_Already) when it cannot be opened or a
+// device is already open.
+bool Init(int device, int frequency);
+// The description of device n (1, 2, ...), null past the last (and for n < 1). The pointer stays
+// valid until the next call of this function.
+const char* GetDeviceDescription(int device);
+bool IsInitialized();
+// Start resumes the output, Pause pauses it (positions freeze). Error_Init without a device.
+bool Start();
+bool Pause();
+// Closes the device; every handle becomes invalid.
+bool Free();
+// The calling thread's last error.
+int ErrorGetCode();
+
+// Decodes the bytes (copied) once into a buffer. A sample plays at most `maxPlaybacks` times at once
+// (1 .. 32); a playback beyond that takes over the one started longest ago. 0 on failure.
+Handle SampleLoad(const void* bytes, size_t length, int maxPlaybacks);
+// A new playback of the sample (stopped, at the start); 0 when none can be had.
+Handle SampleGetChannel(Handle sample);
+// Stops and frees the sample's playbacks too.
+bool SampleFree(Handle sample);
+// A stream decoded on demand from the bytes, which the caller keeps alive until StreamFree. The
+// stream is its own channel: every play of it shares the one position. 0 on failure.
+Handle StreamCreate(const void* bytes, size_t length);
+bool StreamFree(Handle stream);
+// A music module rendered on demand from the bytes (copied); its own channel like a stream.
+Handle MusicLoad(const void* bytes, size_t length);
+bool MusicFree(Handle music);
+
+// Starts the channel, from the beginning when `restart` or when it never played, else resumes it.
+bool ChannelPlay(Handle channel, bool restart);
+bool ChannelPause(Handle channel);
+bool ChannelStop(Handle channel);
+// Activity_Stopped once the channel played out or was stopped (and for invalid handles).
+int ChannelIsActive(Handle channel);
+// The channel's original sample rate in Hz, whatever rate it plays at now.
+bool ChannelGetOriginalRate(Handle channel, unsigned* frequency);
+// Frequency in Hz (clamped to 100 .. 200,000), volume 0 .. 100, pan -100 (left) .. 100 (right),
+// each clamped; applied at once.
+bool ChannelSetAttributes(Handle channel, int frequency, int volume, int pan);
+// The channel's position in frames of its source; -1 for an invalid handle.
+long long ChannelGetPosition(Handle channel);
+
+// Keeps stream and music queues filled. On a real device a feeder thread calls it; the loopback
+// device calls it between slices of rendering.
+void Pump();
+
+// Which devices exist and which open, for tests: device n is `devices[n - 1]`; a device listed in
+// `working` (kDefaultDevice for the default) opens OpenAL Soft's loopback device in its place, whose
+// output RenderLoopback renders. Applies to later Init calls; null goes back to the real devices.
+struct sDeviceOverride
+{
+    std::vector<std::string> devices;
+    std::vector<int> working = {kDefaultDevice};
+};
+void SetDeviceOverride(const sDeviceOverride* devices);
+// Renders `frames` stereo float frames of the loopback device into `out` (2 * frames floats), filling
+// streams as it goes; silence while the output is paused. False without a loopback device.
+bool RenderLoopback(float* out, size_t frames);
+
+} // namespace Strata::AudioLibrary

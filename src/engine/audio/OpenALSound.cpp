@@ -1,0 +1,329 @@
+#include "audio/OpenALSound.h"
+
+#include "audio/Audio.h"
+#include "audio/AudioLibrary.h"
+#include "audio/OpenALAudioPlatform.h"
+#include "core/AttributeContainer.h"
+#include "core/FileAddress.h"
+#include "core/Log.h"
+#include "core/Random.h"
+#include "core/Stream.h"
+#include "core/WideString.h"
+#include "core/XMLReader.h"
+#include "framework/FileSource.h"
+#include "framework/ResourceDescriptor.h"
+
+#include <algorithm>
+#include <cfloat>
+#include <climits>
+#include <cmath>
+
+namespace Strata
+{
+
+namespace
+{
+
+struct sExtension
+{
+    const wchar_t* text;
+    bool module;
+};
+
+constexpr sExtension kExtensions[] = {{L".ogg", false}, {L".mp3", false}, {L".wav", false}, {L".aif", false},
+                                      {L".mod", true},  {L".s3m", true},  {L".xm", true},   {L".it", true},
+                                      {L".mo3", true},  {L".mtm", true},  {L".umx", true}};
+
+// A sound file larger than this is refused rather than read whole into memory.
+constexpr uint32_t kMaxSoundFileBytes = 64u << 20;
+
+std::string Narrow(const std::wstring& text)
+{
+    return TruncateStringWideToASCII(text.c_str());
+}
+
+void LogLoadFailure(const char* call, const std::wstring& file)
+{
+    Internal::LogWrite("%s error: %d (%s)\n", call, AudioLibrary::ErrorGetCode(), Narrow(file).c_str());
+}
+
+// NaN takes the fallback; anything else is clamped.
+float ClampOr(float value, float low, float high, float fallback)
+{
+    return std::isnan(value) ? fallback : std::clamp(value, low, high);
+}
+
+int ReadLoopCount(const IAttributeContainer& attributes)
+{
+    const std::wstring text = attributes.GetAttribute(L"loop");
+    if (text == L"forever")
+        return 0;
+    if (text.empty())
+        return 1;
+    // Read wide so a count beyond 32 bits clamps instead of wrapping.
+    wchar_t* end = nullptr;
+    const long long count = std::wcstoll(text.c_str(), &end, 10);
+    return static_cast<int>(std::clamp<long long>(count, 0, INT_MAX));
+}
+
+// The whole file, or nothing when it cannot be opened or read.
+bool ReadWholeFile(IStream& stream, std::vector<uint8_t>* bytes)
+{
+    const uint32_t length = stream.GetLength();
+    if (length > kMaxSoundFileBytes)
+        return false;
+    bytes->resize(length);
+    size_t done = 0;
+    while (done < length)
+    {
+        const size_t n = stream.Read(bytes->data() + done, length - done);
+        if (n == 0)
+            break;
+        done += n;
+    }
+    bytes->resize(done);
+    return true;
+}
+
+// Every start tag named "sound" inside the element, in document order.
+std::vector<AttributeContainer> InnerSounds(IXMLReader& element)
+{
+    std::vector<AttributeContainer> sounds;
+    element.ReadElement();
+    while (!element.IsEOF())
+    {
+        const XMLElement* item = element.ReadElement();
+        if (item == nullptr)
+            break;
+        if (item->IsStartElement() && item->GetName() == L"sound")
+            sounds.emplace_back(item->GetAttributes());
+    }
+    return sounds;
+}
+
+FileVariant AllExtensions(const std::wstring& name)
+{
+    FileVariant variant;
+    variant.name = name;
+    for (const sExtension& extension : kExtensions)
+        variant.extensions.push_back(extension.text);
+    return variant;
+}
+
+} // namespace
+
+SampleSoundFileData::SampleSoundFileData(const std::vector<uint8_t>& bytes, const std::wstring& file)
+{
+    mSample = AudioLibrary::SampleLoad(bytes.data(), bytes.size(), 32);
+    if (mSample == 0)
+        LogLoadFailure("BASS_SampleLoad", file);
+}
+
+SampleSoundFileData::~SampleSoundFileData()
+{
+    // After the library is closed every handle is gone with it.
+    if (mSample != 0 && IsOpenALAudioPlatformInitialized())
+    {
+        AudioLibrary::SampleFree(mSample);
+        CheckAudioCall("BASS_SampleFree(m_hsample)");
+    }
+}
+
+uint32_t SampleSoundFileData::GetChannel() const
+{
+    return mSample != 0 ? AudioLibrary::SampleGetChannel(mSample) : 0;
+}
+
+StreamSoundFileData::StreamSoundFileData(std::vector<uint8_t> bytes, const std::wstring& file)
+    : mBytes(std::move(bytes))
+{
+    mStream = AudioLibrary::StreamCreate(mBytes.data(), mBytes.size());
+    if (mStream == 0)
+        LogLoadFailure("BASS_StreamCreateFile", file);
+}
+
+StreamSoundFileData::~StreamSoundFileData()
+{
+    if (mStream != 0 && IsOpenALAudioPlatformInitialized())
+    {
+        AudioLibrary::StreamFree(mStream);
+        CheckAudioCall("BASS_StreamFree(m_hstream)");
+    }
+}
+
+MusicSoundFileData::MusicSoundFileData(const std::vector<uint8_t>& bytes, const std::wstring& file)
+{
+    mMusic = AudioLibrary::MusicLoad(bytes.data(), bytes.size());
+    if (mMusic == 0)
+        LogLoadFailure("BASS_MusicLoad", file);
+}
+
+MusicSoundFileData::~MusicSoundFileData()
+{
+    if (mMusic != 0 && IsOpenALAudioPlatformInitialized())
+    {
+        AudioLibrary::MusicFree(mMusic);
+        CheckAudioCall("BASS_MusicFree(m_hmusic)");
+    }
+}
+
+void OpenALSoundData::AddRef()
+{
+    mReferences.fetch_add(1);
+}
+
+void OpenALSoundData::Release()
+{
+    if (mReferences.fetch_sub(1) == 1)
+        delete this;
+}
+
+void OpenALSoundData::AddVariant(std::shared_ptr<SoundFileData> variant)
+{
+    if (variant)
+        mVariants.push_back(std::move(variant));
+}
+
+uint32_t OpenALSoundData::GetChannel()
+{
+    if (mVariants.empty())
+        return 0;
+    const int last = static_cast<int>(mVariants.size()) - 1;
+    int index = 0;
+    if (mVariants.size() > 2 && mLastIndex >= 0)
+    {
+        // One draw among the others: drawing again until it differs would never end on a generator
+        // that keeps answering the same.
+        index = Random::GetIntRange(last - 1);
+        if (index >= mLastIndex)
+            ++index;
+    }
+    else
+    {
+        index = Random::GetIntRange(last);
+    }
+    mLastIndex = index;
+    return mVariants[static_cast<size_t>(index)]->GetChannel();
+}
+
+Label ToSoundKind(const std::wstring& type)
+{
+    if (type.empty() || type == L"effect" || type == L"sfx")
+        return Audio::GetEffectKind();
+    if (type == L"ambient")
+        return Audio::GetAmbientKind();
+    if (type == L"music")
+        return Audio::GetMusicKind();
+    return Label::FromString(type);
+}
+
+std::shared_ptr<SoundFileData> CreateSoundFileData(const IAttributeContainer& attributes, bool allowStream)
+{
+    IFileSource* source = GetFileSource();
+    if (!IsOpenALAudioPlatformInitialized() || source == nullptr)
+        return nullptr;
+    const std::wstring name = attributes.GetAttribute(L"src");
+    if (name.empty())
+        return nullptr;
+    for (const sExtension& extension : kExtensions)
+    {
+        std::unique_ptr<IStream> stream;
+        try
+        {
+            stream.reset(source->OpenFileStream(FileAddress(name.c_str(), extension.text)));
+        }
+        catch (const std::exception&)
+        {
+            // A name too long for an address: this form is not there.
+        }
+        if (!stream)
+            continue;
+        const std::wstring file = name + extension.text;
+        std::vector<uint8_t> bytes;
+        if (!ReadWholeFile(*stream, &bytes))
+        {
+            Internal::LogWrite("Sound file %s is too large.\n", Narrow(file).c_str());
+            return nullptr;
+        }
+        if (extension.module)
+            return std::make_shared<MusicSoundFileData>(bytes, file);
+        if (allowStream)
+            return std::make_shared<StreamSoundFileData>(std::move(bytes), file);
+        return std::make_shared<SampleSoundFileData>(bytes, file);
+    }
+    return nullptr;
+}
+
+OpenALSound::OpenALSound() : mKind(Audio::GetEffectKind()) {}
+
+OpenALSound::~OpenALSound() = default;
+
+IResourceDescriptor* OpenALSound::CreateResource(const std::wstring& manifest, Label name,
+                                                 const IAttributeContainer& attributes, IXMLReader& element,
+                                                 bool random)
+{
+    auto wrapper = std::make_unique<ResourceWrapper<OpenALSound>>(manifest, name, attributes);
+    OpenALSound& sound = *wrapper;
+    sound.mKind = ToSoundKind(attributes.GetAttribute(L"type", L"effect"));
+    sound.mDefaultVolume = ClampOr(attributes.GetAttribute(L"volume", 1.0f), 0.0f, 1.0f, 1.0f);
+    sound.mDefaultPan = ClampOr(attributes.GetAttribute(L"pan", 0.0f), -1.0f, 1.0f, 0.0f);
+    sound.mDefaultRate = ClampOr(attributes.GetAttribute(L"rate", 1.0f), FLT_MIN, FLT_MAX, 1.0f);
+    sound.mDefaultLoopCount = ReadLoopCount(attributes);
+    sound.mSoundData.reset(new OpenALSoundData(), false);
+    if (random)
+    {
+        for (const AttributeContainer& inner : InnerSounds(element))
+            sound.mSoundData->AddVariant(CreateSoundFileData(inner, true));
+    }
+    else
+    {
+        sound.mSoundData->AddVariant(CreateSoundFileData(attributes, true));
+    }
+    return wrapper.release();
+}
+
+void OpenALSound::GetFileListForResource(std::list<FileVariant>* files, const IAttributeContainer& attributes,
+                                         IXMLReader& element, bool random)
+{
+    if (files == nullptr)
+        return;
+    if (!random)
+    {
+        files->push_back(AllExtensions(attributes.GetAttribute(L"src")));
+        return;
+    }
+    for (const AttributeContainer& inner : InnerSounds(element))
+        files->push_back(AllExtensions(inner.GetAttribute(L"src")));
+}
+
+IResourceDescriptor* OpenALSoundResourceFactory::CreateResource(const std::wstring& manifest, Label name,
+                                                                const IAttributeContainer& attributes,
+                                                                IXMLReader& element) const
+{
+    return OpenALSound::CreateResource(manifest, name, attributes, element, false);
+}
+
+void OpenALSoundResourceFactory::GetFileListForResource(std::list<FileVariant>* files, const std::wstring&,
+                                                        Label, const IAttributeContainer& attributes,
+                                                        IXMLReader& element) const
+{
+    OpenALSound::GetFileListForResource(files, attributes, element, false);
+}
+
+IResourceDescriptor* OpenALRandomSoundResourceFactory::CreateResource(const std::wstring& manifest,
+                                                                      Label name,
+                                                                      const IAttributeContainer& attributes,
+                                                                      IXMLReader& element) const
+{
+    return OpenALSound::CreateResource(manifest, name, attributes, element, true);
+}
+
+void OpenALRandomSoundResourceFactory::GetFileListForResource(std::list<FileVariant>* files,
+                                                              const std::wstring&, Label,
+                                                              const IAttributeContainer& attributes,
+                                                              IXMLReader& element) const
+{
+    OpenALSound::GetFileListForResource(files, attributes, element, true);
+}
+
+} // namespace Strata

@@ -1,0 +1,150 @@
+#pragma once
+
+#include "framework/AudioInterfaces.h"
+#include "framework/ResourceManager.h"
+
+#include <boost/intrusive_ptr.hpp>
+
+#include <atomic>
+#include <cstdint>
+#include <list>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace Strata
+{
+
+class IAttributeContainer;
+class IXMLReader;
+
+// The data of one file variant of a sound, as a library handle of its own.
+class SoundFileData
+{
+  public:
+    virtual ~SoundFileData() = default;
+    // A channel handle to play this data; 0 when the data failed to load.
+    virtual uint32_t GetChannel() const = 0;
+};
+
+// Decoded once; every GetChannel is a new playback (at most 32 at once).
+class SampleSoundFileData final : public SoundFileData
+{
+  public:
+    // Logs one line naming `file` when the bytes cannot be decoded.
+    SampleSoundFileData(const std::vector<uint8_t>& bytes, const std::wstring& file);
+    ~SampleSoundFileData() override;
+    uint32_t GetChannel() const override;
+
+  private:
+    uint32_t mSample = 0;
+};
+
+// Decoded as it plays, from bytes it keeps; every play shares the one handle and position.
+class StreamSoundFileData final : public SoundFileData
+{
+  public:
+    StreamSoundFileData(std::vector<uint8_t> bytes, const std::wstring& file);
+    ~StreamSoundFileData() override;
+    uint32_t GetChannel() const override { return mStream; }
+
+  private:
+    std::vector<uint8_t> mBytes;
+    uint32_t mStream = 0;
+};
+
+// A tracker module rendered as it plays; one shared handle like a stream.
+class MusicSoundFileData final : public SoundFileData
+{
+  public:
+    MusicSoundFileData(const std::vector<uint8_t>& bytes, const std::wstring& file);
+    ~MusicSoundFileData() override;
+    uint32_t GetChannel() const override { return mMusic; }
+
+  private:
+    uint32_t mMusic = 0;
+};
+
+// A sound's file variants; one is picked for every play.
+class OpenALSoundData final : public IReferenced
+{
+  public:
+    void AddRef() override;
+    void Release() override;
+
+    void AddVariant(std::shared_ptr<SoundFileData> variant);
+    size_t GetVariantCount() const { return mVariants.size(); }
+    // 0 without variants. With more than two variants the same one never comes twice in a row.
+    // Main thread only.
+    uint32_t GetChannel();
+    int GetLastIndex() const { return mLastIndex; }
+
+  private:
+    ~OpenALSoundData() override = default;
+
+    std::atomic<int> mReferences{1};
+    std::vector<std::shared_ptr<SoundFileData>> mVariants;
+    int mLastIndex = -1;
+};
+
+class OpenALSound : public ISound
+{
+  public:
+    OpenALSound();
+    ~OpenALSound() override;
+
+    Label GetKind() const override { return mKind; }
+    float GetDefaultVolume() const override { return mDefaultVolume; }
+    float GetDefaultRate() const override { return mDefaultRate; }
+    float GetDefaultPan() const override { return mDefaultPan; }
+    int GetDefaultLoopCount() const override { return mDefaultLoopCount; }
+    IReferenced* GetSoundData() const override { return mSoundData.get(); }
+    OpenALSoundData* GetData() const { return mSoundData.get(); }
+
+    // Builds the resource of a "sound" element (random false) or a "randomsound" element (random
+    // true, one variant per inner "sound" tag). Never null; a variant whose file is missing or cannot
+    // be read is left out.
+    static IResourceDescriptor* CreateResource(const std::wstring& manifest, Label name,
+                                               const IAttributeContainer& attributes, IXMLReader& element,
+                                               bool random);
+    static void GetFileListForResource(std::list<FileVariant>* files, const IAttributeContainer& attributes,
+                                       IXMLReader& element, bool random);
+
+  private:
+    Label mKind;
+    float mDefaultVolume = 1.0f;
+    float mDefaultRate = 1.0f;
+    float mDefaultPan = 0.0f;
+    int mDefaultLoopCount = 1;
+    boost::intrusive_ptr<OpenALSoundData> mSoundData;
+};
+
+// "effect", "sfx" and "" give the "Effect" kind, "ambient" and "music" theirs; any other text is a
+// kind of its own.
+Label ToSoundKind(const std::wstring& type);
+
+// The file variant named by "src": the first of the audio extensions that opens. Null when none does,
+// when the library is not initialised, or the file cannot be read.
+std::shared_ptr<SoundFileData> CreateSoundFileData(const IAttributeContainer& attributes, bool allowStream);
+
+class OpenALSoundResourceFactory : public IResourceFactory
+{
+  public:
+    IResourceDescriptor* CreateResource(const std::wstring& manifest, Label name,
+                                        const IAttributeContainer& attributes,
+                                        IXMLReader& element) const override;
+    void GetFileListForResource(std::list<FileVariant>* files, const std::wstring& manifest, Label name,
+                                const IAttributeContainer& attributes, IXMLReader& element) const override;
+};
+
+class OpenALRandomSoundResourceFactory : public IResourceFactory
+{
+  public:
+    IResourceDescriptor* CreateResource(const std::wstring& manifest, Label name,
+                                        const IAttributeContainer& attributes,
+                                        IXMLReader& element) const override;
+    void GetFileListForResource(std::list<FileVariant>* files, const std::wstring& manifest, Label name,
+                                const IAttributeContainer& attributes, IXMLReader& element) const override;
+};
+
+} // namespace Strata

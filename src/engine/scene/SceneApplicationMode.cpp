@@ -1,0 +1,259 @@
+#include "scene/SceneApplicationMode.h"
+
+#include "framework/ObjectInterfaces.h"
+#include "framework/MainLoop.h"
+#include "scene/SceneNode.h"
+#include "scene/SceneTraversal.h"
+
+#include <memory>
+
+namespace Strata
+{
+
+SceneApplicationMode::SceneApplicationMode() = default;
+
+SceneApplicationMode::~SceneApplicationMode() = default;
+
+SceneNode* SceneApplicationMode::LiveNode(ObjectID id) const
+{
+    return dynamic_cast<SceneNode*>(GetObject(id));
+}
+
+SceneNode* SceneApplicationMode::GetRootNode() const
+{
+    return LiveNode(mRootID);
+}
+
+SceneNode* SceneApplicationMode::GetCurSceneRootNode()
+{
+    auto* mode = dynamic_cast<SceneApplicationMode*>(MainLoop::GetContextMode());
+    return mode ? mode->GetRootNode() : nullptr;
+}
+
+void SceneApplicationMode::Setup()
+{
+    if (GetRootNode())
+    {
+        return;
+    }
+    auto root = std::make_unique<SceneNode>();
+    root->AddToDatabase(this);
+    mRootID = root.release()->GetID();
+}
+
+void SceneApplicationMode::Update(float dt)
+{
+    ApplicationMode::Update(dt);
+    if (SceneNode* root = GetRootNode())
+    {
+        root->UpdateScene();
+    }
+}
+
+void SceneApplicationMode::Draw()
+{
+    if (SceneNode* root = GetRootNode())
+    {
+        root->DrawScene();
+    }
+}
+
+SceneNode* SceneApplicationMode::GetMouseCapturingNode() const
+{
+    return dynamic_cast<SceneNode*>(GetCapture());
+}
+
+void SceneApplicationMode::SetMouseCapturingNode(SceneNode* node)
+{
+    SetCapture(node);
+}
+
+SceneNode* SceneApplicationMode::GetFocusedNode() const
+{
+    return LiveNode(mFocusedNode);
+}
+
+void SceneApplicationMode::SetFocusedNode(SceneNode* node)
+{
+    mFocusedNode = node ? node->GetID() : kInvalidObjectID;
+}
+
+SceneNode* SceneApplicationMode::GetHoveredNode() const
+{
+    return LiveNode(mHoveredNode);
+}
+
+void SceneApplicationMode::OnNodeEnter(SceneNode* node)
+{
+    if (!node)
+    {
+        return;
+    }
+    if (!mHoveredNode.IsInvalid() && node->GetID() == mHoveredNode && LiveNode(mHoveredNode) == node)
+    {
+        return;
+    }
+    OnNodeExit();
+    mHoveredNode = node->GetID();
+    node->OnMouseEnter();
+}
+
+void SceneApplicationMode::OnNodeExit()
+{
+    // Cleared first: an exit slot that moves the mouse state sees the hover already ended.
+    SceneNode* hovered = LiveNode(mHoveredNode);
+    mHoveredNode = kInvalidObjectID;
+    if (hovered)
+    {
+        hovered->OnMouseExit();
+    }
+}
+
+MessageResult SceneApplicationMode::OfferToOtherHandlers(ObjectID skip, const InputCall& call)
+{
+    sIterator iterator;
+    for (ObjectID id = GetNextObject(&iterator); !id.IsInvalid(); id = GetNextObject(&iterator))
+    {
+        if (id == skip)
+        {
+            continue;
+        }
+        // Read afresh at each step: an earlier handler may have destroyed this one.
+        if (!IsValidObjectID(id))
+        {
+            continue;
+        }
+        const ObjectDescriptor& slot = GetObjectDescriptor(id);
+        if (!slot.mInputHandler || dynamic_cast<SceneNode*>(slot.mObject))
+        {
+            continue;
+        }
+        // As the database routes: a disabled or hidden handler hears nothing.
+        if ((slot.mEnable && !slot.mEnable->IsEnabled()) || (slot.mVisible && !slot.mVisible->IsVisible()))
+        {
+            continue;
+        }
+        if (call(slot.mInputHandler) == MessageResult_Handled)
+        {
+            return MessageResult_Handled;
+        }
+    }
+    return MessageResult_Unhandled;
+}
+
+MessageResult SceneApplicationMode::RouteInputEvent(ObjectID target, bool exclusive, const InputCall& call)
+{
+    bool offered = false;
+    if (IsValidObjectID(target))
+    {
+        if (IInputHandler* handler = GetObjectDescriptor(target).mInputHandler)
+        {
+            offered = true;
+            if (call(handler) == MessageResult_Handled || exclusive)
+            {
+                return MessageResult_Handled;
+            }
+        }
+    }
+    if (SceneNode* root = GetRootNode())
+    {
+        // The target already had its turn: it is not offered the event twice.
+        const bool handled = BottomUpSceneTraversal::TraverseUntil(root,
+                                                                   [&](SceneNode* node)
+                                                                   {
+                                                                       if (offered && node->GetID() == target)
+                                                                       {
+                                                                           return false;
+                                                                       }
+                                                                       return call(node) == MessageResult_Handled;
+                                                                   });
+        if (handled)
+        {
+            return MessageResult_Handled;
+        }
+    }
+    return OfferToOtherHandlers(offered ? target : kInvalidObjectID, call);
+}
+
+MessageResult SceneApplicationMode::OnKeyDown(int key)
+{
+    return RouteInputEvent(mFocusedNode, false, [key](IInputHandler* handler) { return handler->OnKeyDown(key); });
+}
+
+MessageResult SceneApplicationMode::OnKeyUp(int key)
+{
+    return RouteInputEvent(mFocusedNode, false, [key](IInputHandler* handler) { return handler->OnKeyUp(key); });
+}
+
+MessageResult SceneApplicationMode::OnMouseDown(MouseButton button, int x, int y)
+{
+    Object* capture = GetCapture();
+    return RouteInputEvent(capture ? capture->GetID() : kInvalidObjectID, true,
+                           [button, x, y](IInputHandler* handler) { return handler->OnMouseDown(button, x, y); });
+}
+
+MessageResult SceneApplicationMode::OnMouseUp(MouseButton button, int x, int y)
+{
+    Object* capture = GetCapture();
+    const MessageResult result =
+        RouteInputEvent(capture ? capture->GetID() : kInvalidObjectID, true,
+                        [button, x, y](IInputHandler* handler) { return handler->OnMouseUp(button, x, y); });
+    // A release ends the capture whatever the holder did with it (a disabled node that ignores the
+    // release would otherwise keep every later click); a capture taken anew during the release stays.
+    if (capture && GetCapture() == capture)
+    {
+        SetCapture(nullptr);
+    }
+    return result;
+}
+
+MessageResult SceneApplicationMode::OnMouseMove(int x, int y)
+{
+    const Vector2<float> point(static_cast<float>(x), static_cast<float>(y));
+    bool entered = false;
+    const auto process = [&](SceneNode* node)
+    {
+        const ObjectID id = node->GetID();
+        if (!entered && node->HandlesMouseEnterExit() && node->GetDescendentAtLocation(point) != nullptr)
+        {
+            OnNodeEnter(node);
+            entered = true;
+            // The enter slots are user code: a node they destroyed hears nothing more.
+            if (!id.IsInvalid() && LiveNode(id) != node)
+            {
+                return false;
+            }
+        }
+        return node->OnMouseMove(x, y) == MessageResult_Handled;
+    };
+
+    bool handled = false;
+    if (Object* capture = GetCapture())
+    {
+        if (SceneNode* node = dynamic_cast<SceneNode*>(capture))
+        {
+            process(node);
+        }
+        else if (IInputHandler* handler = GetObjectDescriptor(capture->GetID()).mInputHandler)
+        {
+            handler->OnMouseMove(x, y);
+        }
+        handled = true;
+    }
+    else if (SceneNode* root = GetRootNode())
+    {
+        handled = BottomUpSceneTraversal::TraverseUntil(root, process);
+    }
+    if (!entered && !mHoveredNode.IsInvalid())
+    {
+        OnNodeExit();
+    }
+    if (handled)
+    {
+        return MessageResult_Handled;
+    }
+    return OfferToOtherHandlers(kInvalidObjectID,
+                                [x, y](IInputHandler* handler) { return handler->OnMouseMove(x, y); });
+}
+
+} // namespace Strata

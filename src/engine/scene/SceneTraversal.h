@@ -1,0 +1,112 @@
+#pragma once
+
+#include "framework/ObjectDatabase.h"
+#include "framework/ObjectID.h"
+#include "scene/SceneNode.h"
+
+#include <vector>
+
+namespace Strata
+{
+
+// Walks of a node tree that run user code (signals, hooks, input handlers) at every node. Each walk
+// takes a snapshot of a node's children when it reaches the node, and before visiting a child checks
+// that it is still attached to the same parent and, when it belongs to a database, still alive there:
+// user code may detach, move or destroy nodes during the walk, and such nodes are skipped.
+namespace SceneTraversal
+{
+
+struct Entry
+{
+    SceneNode* node = nullptr;
+    SceneNode* parent = nullptr;
+    ObjectDatabase* database = nullptr;
+    ObjectID id;
+};
+
+inline Entry MakeEntry(SceneNode* node, SceneNode* parent)
+{
+    return Entry{node, parent, node->GetDatabase(), node->GetID()};
+}
+
+// The node of a database is looked up by identifier before it is touched: a destroyed one is
+// skipped. A node outside any database belongs to its creator and is trusted to be alive.
+inline bool IsStillThere(const Entry& entry)
+{
+    if (entry.database && !entry.id.IsInvalid() && entry.database->GetObject(entry.id) != entry.node)
+    {
+        return false;
+    }
+    return entry.node->GetParent() == entry.parent;
+}
+
+} // namespace SceneTraversal
+
+// Parents before children, children in list order (the drawing order).
+struct TopDownSceneTraversal
+{
+    template <class Visit> static void Traverse(SceneNode* root, Visit&& visit)
+    {
+        if (!root)
+        {
+            return;
+        }
+        std::vector<SceneTraversal::Entry> pending;
+        pending.push_back(SceneTraversal::MakeEntry(root, root->GetParent()));
+        while (!pending.empty())
+        {
+            const SceneTraversal::Entry entry = pending.back();
+            pending.pop_back();
+            if (!SceneTraversal::IsStillThere(entry))
+            {
+                continue;
+            }
+            visit(entry.node);
+            if (!SceneTraversal::IsStillThere(entry))
+            {
+                continue;
+            }
+            const auto& children = entry.node->GetChildren();
+            for (auto it = children.rbegin(); it != children.rend(); ++it)
+            {
+                pending.push_back(SceneTraversal::MakeEntry(*it, entry.node));
+            }
+        }
+    }
+};
+
+// The reverse of the drawing order: for each node its children from last to first, each child's
+// subtree before the child, the node itself last. Stops at the first node for which `visit` answers
+// true, and then answers true.
+struct BottomUpSceneTraversal
+{
+    template <class Visit> static bool TraverseUntil(SceneNode* root, Visit&& visit)
+    {
+        return root && Walk(SceneTraversal::MakeEntry(root, root->GetParent()), visit);
+    }
+
+private:
+    template <class Visit> static bool Walk(const SceneTraversal::Entry& entry, Visit& visit)
+    {
+        if (!SceneTraversal::IsStillThere(entry))
+        {
+            return false;
+        }
+        std::vector<SceneTraversal::Entry> children;
+        children.reserve(entry.node->GetChildCount());
+        for (SceneNode* child : entry.node->GetChildren())
+        {
+            children.push_back(SceneTraversal::MakeEntry(child, entry.node));
+        }
+        for (auto it = children.rbegin(); it != children.rend(); ++it)
+        {
+            if (Walk(*it, visit))
+            {
+                return true;
+            }
+        }
+        return SceneTraversal::IsStillThere(entry) && visit(entry.node);
+    }
+};
+
+} // namespace Strata

@@ -1,0 +1,373 @@
+#include "audio/AudioLibrary.h"
+
+#include "AudioTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+#include <thread>
+
+using namespace Strata;
+namespace Lib = Strata::AudioLibrary;
+using namespace Strata::Testing;
+
+namespace
+{
+
+constexpr int kRate = Lib::kOutputRate;
+
+class AudioLibraryTest : public ::testing::Test
+{
+  protected:
+    void SetUp() override { ASSERT_TRUE(Lib::Init(Lib::kDefaultDevice, kRate)); }
+
+    // A playing channel of the bytes, as a sample playback or as a stream.
+    Lib::Handle PlayClip(const std::vector<uint8_t>& bytes, bool stream)
+    {
+        mBytes = bytes;
+        Lib::Handle channel = 0;
+        if (stream)
+        {
+            channel = Lib::StreamCreate(mBytes.data(), mBytes.size());
+        }
+        else
+        {
+            const Lib::Handle sample = Lib::SampleLoad(mBytes.data(), mBytes.size(), 32);
+            channel = Lib::SampleGetChannel(sample);
+        }
+        EXPECT_NE(channel, 0u);
+        EXPECT_TRUE(Lib::ChannelPlay(channel, true));
+        return channel;
+    }
+
+    LoopbackDevice mDevice;
+    std::vector<uint8_t> mBytes;
+};
+
+TEST_F(AudioLibraryTest, FrequencyChangesThePitchHeard)
+{
+    struct Case
+    {
+        int frequency;
+        bool stream;
+    };
+    const Case cases[] = {{kRate, false}, {kRate / 2, false}, {kRate * 2, true}, {kRate / 2, true}};
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(testing::Message() << c.frequency << (c.stream ? " stream" : " sample"));
+        const Lib::Handle channel = PlayClip(MakeWav(kRate * 2, 1000.0f), c.stream);
+        ASSERT_TRUE(Lib::ChannelSetAttributes(channel, c.frequency, 100, 0));
+        unsigned original = 0;
+        ASSERT_TRUE(Lib::ChannelGetOriginalRate(channel, &original));
+        EXPECT_EQ(original, static_cast<unsigned>(kRate));
+        // Half a second: 500 cycles of the 1 kHz tone at its own rate.
+        const int expected = 500 * c.frequency / kRate;
+        EXPECT_NEAR(RisingCrossings(Render(kRate / 2)), expected, expected / 50 + 2);
+        Lib::ChannelStop(channel);
+    }
+}
+
+TEST_F(AudioLibraryTest, EveryFileFormatDecodesAtItsOwnRate)
+{
+    struct Case
+    {
+        const char* name;
+        int format;
+        int rate;
+    };
+    const Case cases[] = {
+        {"wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 44100},
+        {"wav 22 kHz", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 22050},
+        {"ogg", SF_FORMAT_OGG | SF_FORMAT_VORBIS, 48000},
+        {"flac", SF_FORMAT_FLAC | SF_FORMAT_PCM_16, 44100},
+        {"mp3", SF_FORMAT_MPEG | SF_FORMAT_MPEG_LAYER_III, 44100},
+        {"aiff", SF_FORMAT_AIFF | SF_FORMAT_PCM_16, 32000},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        mBytes = MakeSoundFile(c.format, c.rate, 2, static_cast<size_t>(c.rate), 1000.0f);
+        const Lib::Handle stream = Lib::StreamCreate(mBytes.data(), mBytes.size());
+        ASSERT_NE(stream, 0u);
+        unsigned rate = 0;
+        ASSERT_TRUE(Lib::ChannelGetOriginalRate(stream, &rate));
+        EXPECT_EQ(rate, static_cast<unsigned>(c.rate));
+        ASSERT_TRUE(Lib::ChannelSetAttributes(stream, c.rate, 100, 0));
+        ASSERT_TRUE(Lib::ChannelPlay(stream, true));
+        Render(kRate / 10);
+        // A quarter of a second of the 1 kHz tone, resampled to the output rate.
+        EXPECT_NEAR(RisingCrossings(Render(kRate / 4)), 250, 5);
+        ASSERT_TRUE(Lib::StreamFree(stream));
+    }
+}
+
+TEST_F(AudioLibraryTest, PanMovesMonoAndStereoClipsBetweenTheSides)
+{
+    struct Case
+    {
+        int pan;
+        int channels;
+    };
+    const Case cases[] = {{-100, 1}, {0, 1}, {100, 1}, {-100, 2}, {0, 2}, {100, 2}};
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(testing::Message() << "pan " << c.pan << ", channels " << c.channels);
+        const Lib::Handle channel = PlayClip(MakeWav(kRate, 440.0f, c.channels), false);
+        ASSERT_TRUE(Lib::ChannelSetAttributes(channel, kRate, 100, c.pan));
+        const std::vector<float> out = Render(kRate / 4);
+        const double left = Rms(out, 0);
+        const double right = Rms(out, 1);
+        EXPECT_GT(left + right, 0.1);
+        if (c.pan < 0)
+            EXPECT_GT(left, 3.0 * right);
+        else if (c.pan > 0)
+            EXPECT_GT(right, 3.0 * left);
+        else
+            EXPECT_NEAR(left, right, 0.02 * (left + right));
+        Lib::ChannelStop(channel);
+    }
+}
+
+TEST_F(AudioLibraryTest, VolumeScalesAndOutOfRangeAttributesAreClamped)
+{
+    const Lib::Handle channel = PlayClip(MakeWav(kRate * 2, 440.0f), false);
+    // The mixer ramps gain changes over a few milliseconds: each level is measured after it settled.
+    const auto level = [&](int frequency, int volume, int pan)
+    {
+        EXPECT_TRUE(Lib::ChannelSetAttributes(channel, frequency, volume, pan));
+        Render(1024);
+        return Rms(Render(4410), 0);
+    };
+    const double full = level(kRate, 100, 0);
+    EXPECT_NEAR(level(kRate, 50, 0), full / 2, full * 0.05);
+    EXPECT_NEAR(level(kRate, 1000, 0), full, full * 0.05);
+    EXPECT_EQ(level(kRate, -5, 0), 0.0);
+    // A frequency of 0 or far beyond the top plays at the nearest limit, never stalls or fails.
+    EXPECT_GT(level(0, 100, -1000), 0.0);
+    EXPECT_GT(level(100000000, 100, 1000), -1.0);
+    EXPECT_EQ(Lib::ChannelIsActive(channel), Lib::Activity_Playing);
+}
+
+TEST_F(AudioLibraryTest, PausingTheChannelOrTheOutputFreezesThePosition)
+{
+    for (const bool stream : {false, true})
+    {
+        SCOPED_TRACE(stream ? "stream" : "sample");
+        const Lib::Handle channel = PlayClip(MakeWav(kRate, 440.0f), stream);
+        Render(1000);
+        EXPECT_EQ(Lib::ChannelGetPosition(channel), 1000);
+
+        ASSERT_TRUE(Lib::ChannelPause(channel));
+        EXPECT_EQ(Lib::ChannelIsActive(channel), Lib::Activity_Paused);
+        EXPECT_EQ(Rms(Render(1000), 0), 0.0);
+        EXPECT_EQ(Lib::ChannelGetPosition(channel), 1000);
+        ASSERT_TRUE(Lib::ChannelPlay(channel, false));
+        Render(500);
+        EXPECT_EQ(Lib::ChannelGetPosition(channel), 1500);
+
+        ASSERT_TRUE(Lib::Pause());
+        EXPECT_EQ(Rms(Render(1000), 0), 0.0);
+        EXPECT_EQ(Lib::ChannelGetPosition(channel), 1500);
+        EXPECT_EQ(Lib::ChannelIsActive(channel), Lib::Activity_Playing);
+        ASSERT_TRUE(Lib::Start());
+        Render(500);
+        EXPECT_EQ(Lib::ChannelGetPosition(channel), 2000);
+
+        // Playing again without a restart goes on; with one it starts over.
+        ASSERT_TRUE(Lib::ChannelPlay(channel, false));
+        EXPECT_EQ(Lib::ChannelGetPosition(channel), 2000);
+        ASSERT_TRUE(Lib::ChannelPlay(channel, true));
+        Render(100);
+        EXPECT_EQ(Lib::ChannelGetPosition(channel), 100);
+        Lib::ChannelStop(channel);
+    }
+}
+
+TEST_F(AudioLibraryTest, AClipEndsExactlyWhenItsFramesHaveBeenRendered)
+{
+    struct Case
+    {
+        size_t frames;
+        bool stream;
+        bool ogg;
+    };
+    // Streams longer than one queued buffer (4,096 frames) end across refills.
+    const Case cases[] = {{1000, false, false},
+                          {1000, true, false},
+                          {10000, true, false},
+                          {20000, true, true},
+                          {9000, false, true}};
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(testing::Message()
+                     << c.frames << (c.stream ? " stream" : " sample") << (c.ogg ? " ogg" : ""));
+        const Lib::Handle channel = PlayClip(c.ogg ? MakeOgg(c.frames) : MakeWav(c.frames), c.stream);
+        Render(c.frames - 1);
+        EXPECT_EQ(Lib::ChannelIsActive(channel), Lib::Activity_Playing);
+        Render(1);
+        EXPECT_EQ(Lib::ChannelIsActive(channel), Lib::Activity_Stopped);
+        Lib::ChannelStop(channel);
+    }
+}
+
+TEST_F(AudioLibraryTest, ThirtyTwoPlaybacksThenTheOldestIsTakenOver)
+{
+    mBytes = MakeWav(kRate, 440.0f);
+    const Lib::Handle sample = Lib::SampleLoad(mBytes.data(), mBytes.size(), 32);
+    ASSERT_NE(sample, 0u);
+    std::vector<Lib::Handle> playbacks;
+    for (int i = 0; i < 32; ++i)
+    {
+        playbacks.push_back(Lib::SampleGetChannel(sample));
+        ASSERT_TRUE(Lib::ChannelPlay(playbacks.back(), true));
+        Render(10);
+    }
+    const Lib::Handle extra = Lib::SampleGetChannel(sample);
+    ASSERT_NE(extra, 0u);
+    EXPECT_EQ(std::count(playbacks.begin(), playbacks.end(), extra), 0);
+    ASSERT_TRUE(Lib::ChannelPlay(extra, true));
+    // The first playback is gone: its handle no longer reaches anything.
+    EXPECT_EQ(Lib::ChannelIsActive(playbacks[0]), Lib::Activity_Stopped);
+    EXPECT_FALSE(Lib::ChannelPlay(playbacks[0], true));
+    EXPECT_EQ(Lib::ErrorGetCode(), Lib::Error_Handle);
+    for (size_t i = 1; i < playbacks.size(); ++i)
+        EXPECT_EQ(Lib::ChannelIsActive(playbacks[i]), Lib::Activity_Playing) << i;
+
+    // A playback that played out is reused before any playing one is taken over.
+    Lib::ChannelStop(playbacks[5]);
+    const Lib::Handle reused = Lib::SampleGetChannel(sample);
+    ASSERT_TRUE(Lib::ChannelPlay(reused, true));
+    EXPECT_EQ(Lib::ChannelIsActive(playbacks[1]), Lib::Activity_Playing);
+    EXPECT_FALSE(Lib::ChannelStop(playbacks[5]));
+
+    ASSERT_TRUE(Lib::SampleFree(sample));
+    EXPECT_EQ(Lib::ChannelIsActive(extra), Lib::Activity_Stopped);
+}
+
+TEST_F(AudioLibraryTest, ErrorCodesBelongToTheCallingThread)
+{
+    EXPECT_FALSE(Lib::ChannelPlay(12345, true));
+    EXPECT_EQ(Lib::ErrorGetCode(), Lib::Error_Handle);
+    int other = -2;
+    std::thread(
+        [&]
+        {
+            const std::vector<uint8_t> junk(100, 7);
+            EXPECT_EQ(Lib::StreamCreate(junk.data(), junk.size()), 0u);
+            other = Lib::ErrorGetCode();
+        })
+        .join();
+    EXPECT_EQ(other, Lib::Error_FileForm);
+    EXPECT_EQ(Lib::ErrorGetCode(), Lib::Error_Handle);
+    std::thread(
+        [&]
+        {
+            Lib::Pump();
+            other = Lib::ErrorGetCode();
+        })
+        .join();
+    EXPECT_EQ(other, Lib::Error_OK);
+    EXPECT_EQ(Lib::ErrorGetCode(), Lib::Error_Handle);
+}
+
+TEST_F(AudioLibraryTest, BadDataAndOldHandlesFailHarmlessly)
+{
+    const std::vector<uint8_t> junk(1000, 0x5a);
+    struct Case
+    {
+        const char* name;
+        Lib::Handle (*load)(const std::vector<uint8_t>&);
+    };
+    const Case loads[] = {
+        {"sample", [](const std::vector<uint8_t>& b) { return Lib::SampleLoad(b.data(), b.size(), 32); }},
+        {"stream", [](const std::vector<uint8_t>& b) { return Lib::StreamCreate(b.data(), b.size()); }},
+        {"music", [](const std::vector<uint8_t>& b) { return Lib::MusicLoad(b.data(), b.size()); }},
+    };
+    for (const Case& c : loads)
+    {
+        EXPECT_EQ(c.load(junk), 0u) << c.name;
+        EXPECT_EQ(Lib::ErrorGetCode(), Lib::Error_FileForm) << c.name;
+        EXPECT_EQ(c.load({}), 0u) << c.name;
+        EXPECT_EQ(Lib::ErrorGetCode(), Lib::Error_FileForm) << c.name;
+    }
+    EXPECT_EQ(Lib::SampleLoad(junk.data(), junk.size(), 33), 0u);
+    EXPECT_EQ(Lib::ErrorGetCode(), Lib::Error_IllParam);
+
+    const Lib::Handle stream = PlayClip(MakeWav(kRate), true);
+    ASSERT_TRUE(Lib::StreamFree(stream));
+    EXPECT_FALSE(Lib::StreamFree(stream));
+    EXPECT_EQ(Lib::ErrorGetCode(), Lib::Error_Handle);
+
+    const Lib::Handle kept = PlayClip(MakeWav(kRate), true);
+    ASSERT_TRUE(Lib::Free());
+    EXPECT_FALSE(Lib::ChannelPlay(kept, true));
+    EXPECT_EQ(Lib::ErrorGetCode(), Lib::Error_Init);
+    EXPECT_EQ(Lib::ChannelIsActive(kept), Lib::Activity_Stopped);
+    EXPECT_FALSE(Lib::StreamFree(kept));
+    EXPECT_FALSE(Lib::Free());
+    EXPECT_EQ(Lib::SampleLoad(mBytes.data(), mBytes.size(), 1), 0u);
+    EXPECT_EQ(Lib::ErrorGetCode(), Lib::Error_Init);
+    // A new device never hands the old handles' numbers out again.
+    ASSERT_TRUE(Lib::Init(Lib::kDefaultDevice, kRate));
+    EXPECT_FALSE(Lib::ChannelPlay(kept, true));
+    EXPECT_EQ(Lib::ErrorGetCode(), Lib::Error_Handle);
+    EXPECT_NE(PlayClip(MakeWav(100), true), kept);
+}
+
+TEST_F(AudioLibraryTest, AModuleIsRenderedUntilItsSongEnds)
+{
+    mBytes = MakeModule();
+    const Lib::Handle music = Lib::MusicLoad(mBytes.data(), mBytes.size());
+    ASSERT_NE(music, 0u);
+    unsigned rate = 0;
+    ASSERT_TRUE(Lib::ChannelGetOriginalRate(music, &rate));
+    EXPECT_EQ(rate, static_cast<unsigned>(kRate));
+    ASSERT_TRUE(Lib::ChannelPlay(music, true));
+    EXPECT_GT(Rms(Render(kRate / 20), 0), 0.01);
+    Render(kRate / 2);
+    EXPECT_EQ(Lib::ChannelIsActive(music), Lib::Activity_Stopped);
+    // Played again from its start.
+    ASSERT_TRUE(Lib::ChannelPlay(music, true));
+    EXPECT_GT(Rms(Render(kRate / 20), 0), 0.01);
+    ASSERT_TRUE(Lib::MusicFree(music));
+}
+
+// With OpenAL Soft's null driver (ALSOFT_DRIVERS=null, as the tests run) the real device path opens a
+// silent device whose output pauses and resumes, and streams are kept filled by the feeder thread.
+TEST(AudioLibraryRealDevice, TheDefaultAndTheListedDevicesOpen)
+{
+    if (std::getenv("ALSOFT_DRIVERS") == nullptr || std::string(std::getenv("ALSOFT_DRIVERS")) != "null")
+        GTEST_SKIP() << "only with ALSOFT_DRIVERS=null";
+    ASSERT_NE(Lib::GetDeviceDescription(1), nullptr);
+    EXPECT_EQ(Lib::GetDeviceDescription(0), nullptr);
+    for (const int device : {Lib::kDefaultDevice, 1})
+    {
+        ASSERT_TRUE(Lib::Init(device, kRate)) << device;
+        EXPECT_FALSE(Lib::Init(device, kRate));
+        EXPECT_EQ(Lib::ErrorGetCode(), Lib::Error_Already);
+        EXPECT_TRUE(Lib::Pause());
+        EXPECT_TRUE(Lib::Start());
+        const std::vector<uint8_t> bytes = MakeWav(kRate / 10);
+        const Lib::Handle stream = Lib::StreamCreate(bytes.data(), bytes.size());
+        EXPECT_TRUE(Lib::ChannelPlay(stream, true));
+        EXPECT_NE(Lib::ChannelIsActive(stream), Lib::Activity_Stopped);
+        float out[2];
+        EXPECT_FALSE(Lib::RenderLoopback(out, 1));
+        EXPECT_TRUE(Lib::Free());
+    }
+    EXPECT_FALSE(Lib::Init(99, kRate));
+    EXPECT_EQ(Lib::ErrorGetCode(), Lib::Error_Device);
+}
+
+TEST(AudioLibraryErrorNames, CodesIndexTheListOfNames)
+{
+    EXPECT_STREQ(Lib::GetErrorName(0), "BASS_OK");
+    EXPECT_STREQ(Lib::GetErrorName(Lib::Error_Handle), "BASS_ERROR_HANDLE");
+    EXPECT_STREQ(Lib::GetErrorName(Lib::Error_Init), "BASS_ERROR_INIT");
+    EXPECT_STREQ(Lib::GetErrorName(34), "BASS_ERROR_CODEC");
+    EXPECT_STREQ(Lib::GetErrorName(35), "unknown error");
+    EXPECT_STREQ(Lib::GetErrorName(-1), "unknown error");
+}
+
+} // namespace

@@ -1,0 +1,174 @@
+#pragma once
+
+#include "audio/AudioLibrary.h"
+
+#include <gtest/gtest.h>
+#include <sndfile.h>
+
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <numbers>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace Strata::Testing
+{
+
+// A sound file made in memory through libsndfile: `frames` frames of a sine of `hz` in every channel.
+inline std::vector<uint8_t> MakeSoundFile(int format, int rate, int channels, size_t frames, float hz,
+                                          float amplitude = 0.5f)
+{
+    struct Memory
+    {
+        std::vector<uint8_t> bytes;
+        sf_count_t position = 0;
+    } memory;
+    SF_VIRTUAL_IO io{};
+    io.get_filelen = [](void* user) -> sf_count_t
+    { return static_cast<sf_count_t>(static_cast<Memory*>(user)->bytes.size()); };
+    io.seek = [](sf_count_t offset, int whence, void* user) -> sf_count_t
+    {
+        auto* m = static_cast<Memory*>(user);
+        const sf_count_t base = whence == SEEK_CUR   ? m->position
+                                : whence == SEEK_END ? static_cast<sf_count_t>(m->bytes.size())
+                                                     : 0;
+        m->position = base + offset;
+        return m->position;
+    };
+    io.read = [](void* ptr, sf_count_t count, void* user) -> sf_count_t
+    {
+        auto* m = static_cast<Memory*>(user);
+        const sf_count_t left = static_cast<sf_count_t>(m->bytes.size()) - m->position;
+        const sf_count_t n = std::max<sf_count_t>(0, std::min(count, left));
+        std::memcpy(ptr, m->bytes.data() + m->position, static_cast<size_t>(n));
+        m->position += n;
+        return n;
+    };
+    io.write = [](const void* ptr, sf_count_t count, void* user) -> sf_count_t
+    {
+        auto* m = static_cast<Memory*>(user);
+        const size_t end = static_cast<size_t>(m->position + count);
+        if (m->bytes.size() < end)
+            m->bytes.resize(end);
+        std::memcpy(m->bytes.data() + m->position, ptr, static_cast<size_t>(count));
+        m->position += count;
+        return count;
+    };
+    io.tell = [](void* user) -> sf_count_t { return static_cast<Memory*>(user)->position; };
+
+    SF_INFO info{};
+    info.samplerate = rate;
+    info.channels = channels;
+    info.format = format;
+    SNDFILE* file = sf_open_virtual(&io, SFM_WRITE, &info, &memory);
+    EXPECT_NE(file, nullptr) << sf_strerror(nullptr);
+    if (file == nullptr)
+        return {};
+    std::vector<float> values(frames * static_cast<size_t>(channels));
+    for (size_t i = 0; i < frames; ++i)
+    {
+        const float v = amplitude * std::sin(2.0f * std::numbers::pi_v<float> * hz * static_cast<float>(i) /
+                                             static_cast<float>(rate));
+        for (int c = 0; c < channels; ++c)
+            values[i * static_cast<size_t>(channels) + static_cast<size_t>(c)] = v;
+    }
+    sf_writef_float(file, values.data(), static_cast<sf_count_t>(frames));
+    sf_close(file);
+    return memory.bytes;
+}
+
+inline std::vector<uint8_t> MakeWav(size_t frames, float hz = 1000.0f, int channels = 1, int rate = 44100)
+{
+    return MakeSoundFile(SF_FORMAT_WAV | SF_FORMAT_PCM_16, rate, channels, frames, hz);
+}
+
+inline std::vector<uint8_t> MakeOgg(size_t frames, float hz = 1000.0f, int channels = 1, int rate = 44100)
+{
+    return MakeSoundFile(SF_FORMAT_OGG | SF_FORMAT_VORBIS, rate, channels, frames, hz);
+}
+
+// A four-channel ProTracker module: one square-wave sample played on the first row, and a pattern break
+// on that row, so the song ends after one row (0.12 s at the default speed and tempo).
+inline std::vector<uint8_t> MakeModule()
+{
+    constexpr size_t kSampleWords = 1000;
+    std::vector<uint8_t> bytes(1084 + 1024 + kSampleWords * 2, 0);
+    uint8_t* sample = bytes.data() + 20; // the first of 31 sample headers, after the title
+    sample[22] = kSampleWords >> 8;
+    sample[23] = kSampleWords & 0xff;
+    sample[25] = 64; // volume
+    sample[29] = 1;  // loop length 1 word: no loop
+    bytes[950] = 1;  // song length
+    bytes[951] = 127;
+    std::memcpy(bytes.data() + 1080, "M.K.", 4);
+    uint8_t* row = bytes.data() + 1084;
+    row[0] = 428 >> 8; // sample 1 at period 428
+    row[1] = 428 & 0xff;
+    row[2] = 0x10;
+    row[6] = 0x0d; // channel 2: pattern break
+    for (size_t i = 0; i < kSampleWords * 2; ++i)
+        bytes[1084 + 1024 + i] = (i / 16) % 2 ? 0x60 : 0xa0;
+    return bytes;
+}
+
+// Opens the loopback device in place of the default one for the test's length.
+class LoopbackDevice
+{
+  public:
+    LoopbackDevice()
+    {
+        AudioLibrary::sDeviceOverride devices;
+        AudioLibrary::SetDeviceOverride(&devices);
+    }
+    ~LoopbackDevice()
+    {
+        if (AudioLibrary::IsInitialized())
+            AudioLibrary::Free();
+        AudioLibrary::SetDeviceOverride(nullptr);
+    }
+};
+
+// Interleaved stereo output of the loopback device.
+inline std::vector<float> Render(size_t frames)
+{
+    std::vector<float> out(frames * 2);
+    EXPECT_TRUE(AudioLibrary::RenderLoopback(out.data(), frames));
+    return out;
+}
+
+// Root mean square of one side (0 left, 1 right).
+inline double Rms(const std::vector<float>& stereo, int side)
+{
+    double sum = 0.0;
+    for (size_t i = static_cast<size_t>(side); i < stereo.size(); i += 2)
+        sum += static_cast<double>(stereo[i]) * stereo[i];
+    return std::sqrt(sum / static_cast<double>(stereo.size() / 2));
+}
+
+// Rising zero crossings of the left side: the sine's frequency times the seconds rendered.
+inline int RisingCrossings(const std::vector<float>& stereo)
+{
+    int count = 0;
+    for (size_t i = 2; i < stereo.size(); i += 2)
+    {
+        if (stereo[i - 2] < 0.0f && stereo[i] >= 0.0f)
+            ++count;
+    }
+    return count;
+}
+
+// Every line written to the log while `action` runs.
+template <class Action> std::vector<std::string> LogLines(Action&& action)
+{
+    ::testing::internal::CaptureStderr();
+    action();
+    std::istringstream text(::testing::internal::GetCapturedStderr());
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(text, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+} // namespace Strata::Testing

@@ -1,0 +1,265 @@
+#include "audio/OpenALSound.h"
+
+#include "core/Random.h"
+
+#include "AudioPlatformTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cfloat>
+#include <set>
+
+using namespace Strata;
+using namespace Strata::Testing;
+
+namespace
+{
+
+constexpr int kRate = AudioLibrary::kOutputRate;
+
+class SoundTest : public AudioPlatformTest
+{
+  protected:
+    void SetUp() override
+    {
+        AudioPlatformTest::SetUp();
+        AddFile(L"sounds/tone.wav", MakeWav(kRate, 1000.0f));
+        AddFile(L"sounds/short.ogg", MakeOgg(1000, 1000.0f));
+    }
+};
+
+TEST_F(SoundTest, ElementAttributesAreReadAndClamped)
+{
+    struct Case
+    {
+        const char* attributes;
+        Label kind;
+        float volume, pan, rate;
+        int loops;
+    };
+    const Case cases[] = {
+        {"", Audio::GetEffectKind(), 1.0f, 0.0f, 1.0f, 1},
+        {"type=\"sfx\" volume=\"1.5\" pan=\"-2\" rate=\"0\"", Audio::GetEffectKind(), 1.0f, -1.0f, FLT_MIN,
+         1},
+        {"type=\"Music\" volume=\"0.25\" pan=\"0.5\" rate=\"2\" loop=\"forever\"", Audio::GetMusicKind(),
+         0.25f, 0.5f, 2.0f, 0},
+        {"type=\"ambient\" loop=\"-4\" volume=\"nan\"", Audio::GetAmbientKind(), 1.0f, 0.0f, 1.0f, 0},
+        {"type=\"voice\" loop=\"3\"", Label("voice"), 1.0f, 0.0f, 1.0f, 3},
+        {"type=\"\" loop=\"99999999999\"", Audio::GetEffectKind(), 1.0f, 0.0f, 1.0f, INT_MAX},
+    };
+    std::string body;
+    for (size_t i = 0; i < std::size(cases); ++i)
+        body +=
+            "<sound name=\"s" + std::to_string(i) + "\" src=\"sounds/tone\" " + cases[i].attributes + "/>\n";
+    LoadManifest(body);
+    for (size_t i = 0; i < std::size(cases); ++i)
+    {
+        SCOPED_TRACE(cases[i].attributes);
+        const ISound* sound = Sound(("s" + std::to_string(i)).c_str());
+        ASSERT_NE(sound, nullptr);
+        EXPECT_EQ(sound->GetKind(), cases[i].kind);
+        EXPECT_FLOAT_EQ(sound->GetDefaultVolume(), cases[i].volume);
+        EXPECT_FLOAT_EQ(sound->GetDefaultPan(), cases[i].pan);
+        EXPECT_FLOAT_EQ(sound->GetDefaultRate(), cases[i].rate);
+        EXPECT_EQ(sound->GetDefaultLoopCount(), cases[i].loops);
+    }
+}
+
+TEST_F(SoundTest, FilesAreFoundInExtensionOrderAndBadOnesPlayNothing)
+{
+    // Both forms exist: the Ogg file (a 500 Hz tone) wins over the WAV file (1 kHz).
+    AddFile(L"sounds/both.ogg", MakeOgg(kRate, 500.0f));
+    AddFile(L"sounds/both.wav", MakeWav(kRate, 1000.0f));
+    AddFile(L"sounds/broken.wav", std::vector<uint8_t>(300, 0x42));
+    AddFile(L"sounds/empty.ogg", {});
+    std::vector<std::string> lines = LogLines(
+        [&]
+        {
+            LoadManifest("<sound name=\"both\" src=\"sounds/both\"/>\n"
+                         "<sound name=\"broken\" src=\"sounds/broken\"/>\n"
+                         "<sound name=\"empty\" src=\"sounds/empty\"/>\n"
+                         "<sound name=\"missing\" src=\"sounds/none\"/>\n");
+        });
+    EXPECT_EQ(lines, (std::vector<std::string>{"Loading resource file: sounds",
+                                               "BASS_StreamCreateFile error: 31 (sounds/broken.wav)",
+                                               "BASS_StreamCreateFile error: 31 (sounds/empty.ogg)"}));
+    const SoundChannelPtr channel = PlayOn(Sound("both"));
+    Frame();
+    EXPECT_NEAR(RisingCrossings(Frame(kRate / 2)), 250, 6);
+
+    // A module extension makes music rendered from the module.
+    AddFile(L"sounds/song.mod", MakeModule());
+    LoadManifest("<sound name=\"song\" src=\"sounds/song\" type=\"music\"/>\n", L"music");
+    const SoundChannelPtr song = PlayOn(Sound("song"));
+    Frame();
+    EXPECT_GT(Rms(Frame(), 0), 0.005);
+
+    for (const char* name : {"broken", "empty", "missing"})
+    {
+        const SoundChannelPtr silent = PlayOn(Sound(name));
+        EXPECT_FALSE(silent->IsPlaying()) << name;
+    }
+}
+
+TEST_F(SoundTest, RandomVariantsNeverRepeatWhenThereAreMoreThanTwo)
+{
+    for (const wchar_t* name : {L"sounds/a.wav", L"sounds/b.wav", L"sounds/c.wav"})
+        AddFile(name, MakeWav(100));
+    LoadManifest("<randomsound name=\"three\"><sound src=\"sounds/a\"/><sound src=\"sounds/b\"/>"
+                 "<other src=\"sounds/tone\"/><sound src=\"sounds/c\" volume=\"0\"/></randomsound>\n"
+                 "<randomsound name=\"two\"><sound src=\"sounds/a\"/><sound src=\"sounds/none\"/>"
+                 "<sound src=\"sounds/b\"/></randomsound>\n");
+    struct Case
+    {
+        const char* name;
+        size_t variants;
+        bool repeats;
+    };
+    Random::SetSeedOverride(7);
+    Random::Engine_Setup();
+    for (const Case& c : {Case{"three", 3, false}, Case{"two", 2, true}})
+    {
+        auto* data = static_cast<OpenALSoundData*>(Sound(c.name)->GetSoundData());
+        ASSERT_EQ(data->GetVariantCount(), c.variants);
+        std::set<int> seen;
+        bool repeated = false;
+        int last = -1;
+        for (int i = 0; i < 200; ++i)
+        {
+            EXPECT_NE(data->GetChannel(), 0u);
+            repeated = repeated || data->GetLastIndex() == last;
+            last = data->GetLastIndex();
+            seen.insert(last);
+        }
+        EXPECT_EQ(seen.size(), c.variants) << c.name;
+        EXPECT_EQ(repeated, c.repeats) << c.name;
+    }
+    Random::Engine_Destroy();
+    Random::ClearSeedOverride();
+    // Without a generator every draw is the same, and the picks still never repeat.
+    auto* data = static_cast<OpenALSoundData*>(Sound("three")->GetSoundData());
+    const int before = data->GetLastIndex();
+    data->GetChannel();
+    EXPECT_NE(data->GetLastIndex(), before);
+}
+
+TEST_F(SoundTest, AStreamIsSharedByEveryPlayAtItsOriginalRate)
+{
+    LoadManifest("<sound name=\"tone\" src=\"sounds/tone\"/>\n");
+    const SoundChannelPtr first = PlayOn(Sound("tone"));
+    first->GetControls()->SetRate(2.0f);
+    Frame();
+    Frame(1000);
+    const SoundChannelPtr second = PlayOn(Sound("tone"));
+    second->GetControls()->SetRate(2.0f);
+    EXPECT_EQ(HandleOf(first), HandleOf(second));
+    // Starting the second play restarted the one stream, and its rate did not double again.
+    Frame(100);
+    EXPECT_EQ(AudioLibrary::ChannelGetPosition(HandleOf(first)), 200);
+    Frame();
+    EXPECT_NEAR(RisingCrossings(Frame(kRate / 10)), 200, 5);
+    second->Stop();
+    Frame();
+    EXPECT_FALSE(first->IsPlaying());
+}
+
+TEST_F(SoundTest, AMutedGroupSilencesButKeepsThePosition)
+{
+    LoadManifest("<sound name=\"tone\" src=\"sounds/tone\"/>\n");
+    const SoundChannelPtr channel = PlayOn(Sound("tone"));
+    Frame();
+    platform->GetControls(Audio::GetEffectKind())->Mute(true);
+    Frame(1024);
+    const long long before = AudioLibrary::ChannelGetPosition(HandleOf(channel));
+    EXPECT_EQ(Rms(Frame(), 0), 0.0);
+    EXPECT_EQ(AudioLibrary::ChannelGetPosition(HandleOf(channel)),
+              before + static_cast<long long>(kStepFrames));
+    platform->GetControls(Audio::GetEffectKind())->Mute(false);
+    Frame(1024);
+    EXPECT_GT(Rms(Frame(), 0), 0.01);
+}
+
+TEST_F(SoundTest, AChannelStartedPausedWaitsForItsResume)
+{
+    LoadManifest("<sound name=\"tone\" src=\"sounds/tone\"/>\n<sound name=\"forever\" src=\"sounds/short\" "
+                 "loop=\"forever\"/>\n");
+    for (const char* name : {"tone", "forever"})
+    {
+        SCOPED_TRACE(name);
+        const AudioControlsPtr group =
+            platform->CreateControls(platform->GetControls(Audio::GetEffectKind()).get());
+        group->Pause();
+        const SoundChannelPtr channel = PlayOn(Sound(name), Sound(name)->GetDefaultLoopCount(), group.get());
+        const uint32_t handle = HandleOf(channel);
+        for (int i = 0; i < 5; ++i)
+            EXPECT_EQ(Rms(Frame(), 0), 0.0);
+        EXPECT_TRUE(channel->IsPlaying());
+        EXPECT_EQ(HandleOf(channel), handle);
+        group->Resume();
+        Frame();
+        EXPECT_GT(Rms(Frame(), 0), 0.01);
+        channel->Stop();
+    }
+}
+
+TEST_F(SoundTest, LoopsPlayTheirCountWithAFreshPickEachTime)
+{
+    LoadManifest("<sound name=\"short\" src=\"sounds/short\"/>\n");
+    const SoundChannelPtr channel = PlayOn(Sound("short"), 3);
+    int plays = 0;
+    long long last = -1;
+    for (int i = 0; i < 40 && channel->IsPlaying(); ++i)
+    {
+        const long long position = AudioLibrary::ChannelGetPosition(HandleOf(channel));
+        if (position < last)
+            ++plays;
+        last = position;
+        Frame(250);
+    }
+    EXPECT_FALSE(channel->IsPlaying());
+    EXPECT_EQ(plays + 1, 3);
+}
+
+TEST_F(SoundTest, AGroupStopEndsWhatPlaysButNotWhatStartsInThatFrame)
+{
+    LoadManifest("<sound name=\"tone\" src=\"sounds/tone\"/>\n<sound name=\"short\" src=\"sounds/short\" "
+                 "loop=\"0\"/>\n");
+    const AudioControlsPtr group = platform->GetControls(Audio::GetEffectKind());
+    const SoundChannelPtr old = PlayOn(Sound("tone"));
+    Frame();
+    group->StopAfter(2 * kStep);
+    Frame();
+    Frame(); // the stop is requested in this step's node update
+    const SoundChannelPtr fresh = PlayOn(Sound("short"));
+    Frame();
+    EXPECT_FALSE(old->IsPlaying());
+    EXPECT_TRUE(fresh->IsPlaying());
+    Frame();
+    EXPECT_TRUE(fresh->IsPlaying());
+    group->Stop();
+    Frame();
+    Frame();
+    EXPECT_FALSE(fresh->IsPlaying());
+}
+
+TEST_F(SoundTest, ChannelValuesAreClampedBeforeTheyReachTheLibrary)
+{
+    LoadManifest("<sound name=\"tone\" src=\"sounds/tone\" loop=\"0\"/>\n");
+    const SoundChannelPtr channel = PlayOn(Sound("tone"));
+    struct Case
+    {
+        float rate, volume, pan;
+    };
+    const Case cases[] = {
+        {NAN, NAN, NAN}, {1e30f, 1e30f, 1e30f}, {-5.0f, -5.0f, -5.0f}, {INFINITY, 2.0f, 0.0f}};
+    for (const Case& c : cases)
+    {
+        channel->GetControls()->SetRate(c.rate);
+        channel->GetControls()->SetVolume(c.volume);
+        channel->GetControls()->SetPan(c.pan);
+        EXPECT_TRUE(LogLines([&] { Frame(); }).empty());
+        EXPECT_TRUE(channel->IsPlaying());
+    }
+}
+
+} // namespace

@@ -1,0 +1,213 @@
+#include "SceneTestSupport.h"
+
+#include "support/FakePlatform.h"
+#include "framework/ObjectInterfaces.h"
+
+#include <algorithm>
+#include <functional>
+#include <string>
+
+namespace
+{
+
+using namespace SceneTesting;
+
+// Counts the key presses it is offered.
+class CountingNode : public SceneNode
+{
+public:
+    MessageResult OnKeyDown(int key) override
+    {
+        ++offered;
+        return SceneNode::OnKeyDown(key);
+    }
+    int offered = 0;
+};
+
+// An input handler of the mode that is not a node.
+class Listener : public Object, public InputHandlerComponent
+{
+public:
+    explicit Listener(std::vector<std::string>* log) : mLog(log) {}
+    MessageResult OnKeyDown(int) override
+    {
+        mLog->push_back("listener");
+        return MessageResult_Handled;
+    }
+    MessageResult OnMouseDown(MouseButton, int, int) override
+    {
+        mLog->push_back("listener");
+        return MessageResult_Handled;
+    }
+
+private:
+    std::vector<std::string>* mLog;
+};
+
+class SceneModeTest : public SceneFixture
+{
+public:
+    // A node of the given bounds that logs its key presses, or its presses and releases, by name.
+    SceneNode* Logged(const std::string& name, Rect<float> bounds, bool keys, bool mouse)
+    {
+        auto* node = AddNode<CountingNode>(root, bounds);
+        node->hitTest = true;
+        if (keys)
+        {
+            node->keyDownSignal.connect([this, name](SceneNode*, int) { log.push_back(name); });
+        }
+        if (mouse)
+        {
+            node->mouseDownSignal.connect([this, name](SceneNode*, MouseButton, int, int)
+                                          { log.push_back(name + " down"); });
+            node->mouseUpSignal.connect([this, name](SceneNode*, MouseButton, int, int)
+                                        { log.push_back(name + " up"); });
+        }
+        return node;
+    }
+
+    std::vector<std::string> log;
+    SceneNode* lower = nullptr;
+    CountingNode* silent = nullptr;
+    SceneNode* upper = nullptr;
+};
+
+TEST_F(SceneModeTest, KeysGoToTheFocusThenTopDownThenOtherHandlers)
+{
+    struct KeyCase
+    {
+        const char* name;
+        std::function<void(SceneModeTest&)> arrange;
+        std::vector<std::string> expected;
+    };
+    const std::vector<KeyCase> cases = {
+        {"no focus: the top-most node with a key slot", [](SceneModeTest&) {}, {"upper"}},
+        {"the focused node first", [](SceneModeTest& t) { t.lower->Focus(); }, {"lower"}},
+        {"a focused node without a slot is offered the key once",
+         [](SceneModeTest& t) { t.silent->Focus(); },
+         {"upper"}},
+        {"a destroyed focus is not found",
+         [](SceneModeTest& t)
+         {
+             t.upper->Focus();
+             t.mode.DestroyObject(t.upper->GetID());
+         },
+         {"lower"}},
+        {"no node takes it: the mode's other handlers",
+         [](SceneModeTest& t)
+         {
+             t.lower->keyDownSignal.disconnect_all_slots();
+             t.upper->keyDownSignal.disconnect_all_slots();
+         },
+         {"listener"}},
+    };
+    for (const KeyCase& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        SceneModeTest& t = *this;
+        for (SceneNode* node : std::list<SceneNode*>(root->GetChildren()))
+        {
+            mode.DestroyObject(node->GetID());
+        }
+        mode.Update(0.0f);
+        mode.AddObject(new Listener(&log));
+        // The silent node is top-most, so a walk that offered the focus again would reach it first.
+        lower = Logged("lower", {}, true, false);
+        upper = Logged("upper", {}, true, false);
+        silent = static_cast<CountingNode*>(Logged("silent", {}, false, false));
+        c.arrange(t);
+        log.clear();
+        EXPECT_EQ(MessageResult_Handled, mode.OnKeyDown(13));
+        EXPECT_EQ(c.expected, log);
+        EXPECT_LE(silent->offered, 1);
+        mode.SetFocusedNode(nullptr);
+    }
+}
+
+TEST_F(SceneModeTest, TheCaptureTakesEveryButtonEventAndEveryReleaseEndsIt)
+{
+    Testing::CallLog platformCalls;
+    Testing::FakePlatform platform(&platformCalls);
+    SceneNode* below = Logged("below", {0, 0, 100, 100}, false, true);
+    SceneNode* holder = Logged("holder", {200, 200, 10, 10}, false, false);
+
+    holder->Capture();
+    EXPECT_EQ(holder, mode.GetMouseCapturingNode());
+    // The holder has no slot and is not hit, yet the press is its alone.
+    EXPECT_EQ(MessageResult_Handled, mode.OnMouseDown(MouseButton_Left, 50, 50));
+    EXPECT_TRUE(log.empty());
+    // It ignores the release too, and the release still ends the capture.
+    EXPECT_EQ(MessageResult_Handled, mode.OnMouseUp(MouseButton_Left, 50, 50));
+    EXPECT_EQ(nullptr, mode.GetMouseCapturingNode());
+    EXPECT_EQ(MessageResult_Handled, mode.OnMouseDown(MouseButton_Left, 50, 50));
+    EXPECT_EQ((std::vector<std::string>{"below down"}), log);
+
+    // A capture taken anew while the release is handled stays.
+    below->Capture();
+    below->mouseUpSignal.connect([holder](SceneNode*, MouseButton, int, int) { holder->Capture(); });
+    mode.OnMouseUp(MouseButton_Left, 50, 50);
+    EXPECT_EQ(holder, mode.GetMouseCapturingNode());
+    // A destroyed holder no longer holds anything.
+    mode.DestroyObject(holder->GetID());
+    EXPECT_EQ(nullptr, mode.GetMouseCapturingNode());
+
+    const auto count = [&platformCalls](const char* call)
+    { return std::count(platformCalls.begin(), platformCalls.end(), std::string(call)); };
+    EXPECT_EQ(3, count("CaptureMouse"));
+    EXPECT_EQ(2, count("ReleaseMouse"));
+}
+
+TEST_F(SceneModeTest, HoveringEntersTheTopMostNodeAndExitsItOnce)
+{
+    SceneNode* lower = AddNode(root, {0, 0, 100, 100});
+    SceneNode* upper = AddNode(root, {50, 0, 100, 100});
+    for (SceneNode* node : {lower, upper})
+    {
+        node->hitTest = true;
+        const std::string name = node == lower ? "lower" : "upper";
+        node->mouseEnterSignal.connect([this, name](SceneNode*) { log.push_back("enter " + name); });
+        node->mouseExitSignal.connect([this, name](SceneNode*) { log.push_back("exit " + name); });
+    }
+    mode.OnMouseMove(10, 10);
+    mode.OnMouseMove(20, 10);
+    mode.OnMouseMove(60, 10);
+    mode.OnMouseLeave();
+    mode.OnMouseMove(300, 300);
+    mode.OnMouseMove(301, 300);
+    EXPECT_EQ((std::vector<std::string>{"enter lower", "exit lower", "enter upper", "exit upper"}), log);
+    EXPECT_EQ(nullptr, mode.GetHoveredNode());
+
+    // A hovered node that is destroyed hears nothing more; an enter slot may destroy its own node.
+    log.clear();
+    mode.OnMouseMove(10, 10);
+    mode.DestroyObject(lower->GetID());
+    upper->mouseEnterSignal.connect([this, upper](SceneNode*) { mode.DestroyObject(upper->GetID()); });
+    mode.OnMouseMove(60, 10);
+    mode.OnMouseMove(300, 300);
+    EXPECT_EQ((std::vector<std::string>{"enter lower", "enter upper"}), log);
+}
+
+TEST(SceneModeWithoutRoot, UpdateDrawAndInputSkipTheScene)
+{
+    SceneApplicationMode mode;
+    MainLoop::AutoContext guard;
+    MainLoop::WithinContext(&mode, guard);
+    std::vector<std::string> log;
+    mode.AddObject(new Listener(&log));
+    mode.Update(0.02f);
+    mode.Draw();
+    EXPECT_EQ(nullptr, mode.GetRootNode());
+    EXPECT_EQ(MessageResult_Handled, mode.OnMouseDown(MouseButton_Left, 1, 1));
+    EXPECT_EQ(MessageResult_Unhandled, mode.OnMouseMove(1, 1));
+    EXPECT_EQ((std::vector<std::string>{"listener"}), log);
+
+    // Setup makes one root, once.
+    mode.Setup();
+    SceneNode* root = mode.GetRootNode();
+    ASSERT_NE(nullptr, root);
+    mode.Setup();
+    EXPECT_EQ(root, mode.GetRootNode());
+    EXPECT_EQ(root, SceneApplicationMode::GetCurSceneRootNode());
+}
+
+} // namespace
