@@ -10,6 +10,7 @@
 #include "framework/FileSource.h"
 
 #include <map>
+#include <memory>
 #include <string>
 #include <utility>
 
@@ -27,7 +28,7 @@ inline void Check(bool condition)
 // Files by lower-case name and extension, whatever their folder.
 class MemoryFiles
 {
-  public:
+public:
     void Clear() { mFiles.clear(); }
     void Set(const std::wstring& nameAndExtension, std::string bytes)
     {
@@ -38,7 +39,8 @@ class MemoryFiles
         const auto found = mFiles.find(Key(KeyOf(address)));
         return found != mFiles.end() ? &found->second : nullptr;
     }
-    // A copy of the file as a stream of its own, so that reads past its end are caught; null when missing.
+    // A copy of the file as a stream of its own (the caller owns it), so that reads past its end are
+    // caught; null when missing.
     IStream* Open(const FileAddress& address) const
     {
         const std::string* bytes = Find(address);
@@ -46,13 +48,13 @@ class MemoryFiles
         {
             return nullptr;
         }
-        auto* stream = new MemoryStream(KeyOf(address));
+        auto stream = std::make_unique<MemoryStream>(KeyOf(address));
         stream->Write(bytes->data(), bytes->size());
         stream->Seek(SeekOrigin_Begin, 0);
-        return stream;
+        return stream.release();
     }
 
-  private:
+private:
     static std::wstring KeyOf(const FileAddress& address)
     {
         std::wstring key = address.GetName() != nullptr ? address.GetName() : L"";
@@ -77,7 +79,7 @@ class MemoryFiles
 // A read-only partition over the files; every file lies in the folder "data".
 class MemoryPartition final : public IFileSystemPartition
 {
-  public:
+public:
     explicit MemoryPartition(const MemoryFiles& files) : mFiles(files) {}
     IStream* OpenStream(const FileAddress* address, FileAccess access, FileCreation) override
     {
@@ -93,8 +95,7 @@ class MemoryPartition final : public IFileSystemPartition
         }
         if (address->GetFolder() == nullptr)
         {
-            *address =
-                FileAddress(address->GetPartition(), L"data", address->GetName(), address->GetExtension());
+            *address = FileAddress(address->GetPartition(), L"data", address->GetName(), address->GetExtension());
         }
         return true;
     }
@@ -102,18 +103,18 @@ class MemoryPartition final : public IFileSystemPartition
     void DeleteFile(const FileAddress*) override {}
     bool RenameFile(const FileAddress*, const FileAddress*) override { return false; }
 
-  private:
+private:
     const MemoryFiles& mFiles;
 };
 
-// A file source over the files; never registered twice.
+// A file source over the files.
 class MemoryFileSource final : public IFileSource
 {
-  public:
+public:
     explicit MemoryFileSource(const MemoryFiles& files) : mFiles(files) {}
     IStream* OpenFileStream(const FileAddress& address) const override { return mFiles.Open(address); }
 
-  private:
+private:
     const MemoryFiles& mFiles;
 };
 

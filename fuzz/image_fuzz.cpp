@@ -25,13 +25,8 @@ using Strata::Fuzzing::Check;
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     static Fuzzing::MemoryFiles files;
-    static Fuzzing::MemoryFileSource* const source = []
-    {
-        auto* created = new Fuzzing::MemoryFileSource(files);
-        RegisterSingleton(created);
-        return created;
-    }();
-    (void)source;
+    static Fuzzing::MemoryFileSource source(files);
+    RegisterSingleton(&source);
 
     if (size < 3)
     {
@@ -55,8 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         {L"name", L"pic"}, {L"src", L"pic"}, {L"rotations", std::to_wstring((flags >> 3) & 7)}});
     XMLElementList element;
     const ImageResourceFactory factory;
-    const std::unique_ptr<IResourceDescriptor> made(
-        factory.CreateResource(L"Fuzz", Label("pic"), attributes, element));
+    const std::unique_ptr<IResourceDescriptor> made(factory.CreateResource(L"Fuzz", Label("pic"), attributes, element));
     if (made == nullptr)
     {
         return 0;

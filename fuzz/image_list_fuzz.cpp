@@ -111,9 +111,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         files.Set(L"walk2.gif", Fuzzing::SmallGif());
         files.Set(L"strip.png", Fuzzing::SmallPng());
         files.Set(L"strip_mask.gif", Fuzzing::SmallGif());
-        RegisterSingleton(new Fuzzing::MemoryFileSource(files));
+        static Fuzzing::MemoryFileSource source(files);
+        RegisterSingleton(&source);
         ResourceManager* created = GetResourceManager();
-        created->AddResourceFactory(L"image", new ImageResourceFactory());
+        created->AddResourceFactory(L"image", std::make_unique<ImageResourceFactory>().release());
         RegisterImageListResourceFactories();
         return created;
     }();

@@ -52,8 +52,7 @@ std::set<std::wstring> ReadAttributes(const uint8_t* data, size_t size)
             for (const auto& [name, value] : element->GetAttributes())
             {
                 const ColorF color = ColorF::FromString(value);
-                Check(!std::isnan(color.r) && !std::isnan(color.g) && !std::isnan(color.b) &&
-                      !std::isnan(color.a));
+                Check(!std::isnan(color.r) && !std::isnan(color.g) && !std::isnan(color.b) && !std::isnan(color.a));
                 Vector2<int>::FromString(value);
             }
             if (element->HasAttribute(L"name") && names.size() < 64)
@@ -78,17 +77,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         files.Set(L"img0.gif", Fuzzing::SmallGif());
         files.Set(L"img1.png", Fuzzing::SmallPng());
         files.Set(L"strip.png", Fuzzing::SmallPng());
-        RegisterSingleton(new Fuzzing::MemoryFileSource(files));
+        static Fuzzing::MemoryFileSource source(files);
+        RegisterSingleton(&source);
         ResourceManager* created = GetResourceManager();
-        created->AddResourceFactory(L"image", new ImageResourceFactory());
+        created->AddResourceFactory(L"image", std::make_unique<ImageResourceFactory>().release());
         RegisterImageListResourceFactories();
         CreateLayoutFactories();
         // Images and lists the layouts may name, loaded once.
-        static const char kImages[] =
-            "<manifest><image name=\"img0\" src=\"img0\"/><image name=\"img1\" src=\"img1\"/>"
-            "<filmstrip name=\"strip\" src=\"strip\" cols=\"2\"/>"
-            "<imagelist name=\"list\"><image src=\"img0\"/><image src=\"img1\"/></imagelist>"
-            "</manifest>";
+        static const char kImages[] = "<manifest><image name=\"img0\" src=\"img0\"/><image name=\"img1\" src=\"img1\"/>"
+                                      "<filmstrip name=\"strip\" src=\"strip\" cols=\"2\"/>"
+                                      "<imagelist name=\"list\"><image src=\"img0\"/><image src=\"img1\"/></imagelist>"
+                                      "</manifest>";
         ReadOnlyMemoryStream images(L"Images.xml", kImages, sizeof(kImages) - 1);
         created->LoadFromStream(&images, L"Images");
         return created;
@@ -109,8 +108,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         MainLoop::WithinContext(&mode, context);
         for (const std::wstring& name : names)
         {
-            const auto layout =
-                std::dynamic_pointer_cast<Layout>(manager->GetResource(Label::FromString(name)));
+            const auto layout = std::dynamic_pointer_cast<Layout>(manager->GetResource(Label::FromString(name)));
             if (layout == nullptr)
             {
                 continue;
@@ -132,8 +130,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         // What unloading leaves (a scroll bar's arrows belong to the database) goes too, so that runs
         // do not pile objects up; destroyed objects go at the end of an update.
         ObjectDatabase::sIterator iterator;
-        for (ObjectID id = mode.GetNextObject(&iterator); mode.IsValidObjectID(id);
-             id = mode.GetNextObject(&iterator))
+        for (ObjectID id = mode.GetNextObject(&iterator); mode.IsValidObjectID(id); id = mode.GetNextObject(&iterator))
         {
             mode.DestroyObject(id);
         }

@@ -14,6 +14,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <exception>
+#include <memory>
 #include <string>
 
 using namespace Strata;
@@ -25,9 +26,8 @@ namespace
 // "res": reads its whole sub-tree; "fail" makes it throw, "none" makes it return nothing.
 class SubtreeFactory final : public IResourceFactory
 {
-  public:
-    IResourceDescriptor* CreateResource(const std::wstring& manifest, Label name,
-                                        const IAttributeContainer& attributes,
+public:
+    IResourceDescriptor* CreateResource(const std::wstring& manifest, Label name, const IAttributeContainer& attributes,
                                         IXMLReader& element) const override
     {
         XMLElementList subtree;
@@ -44,18 +44,18 @@ class SubtreeFactory final : public IResourceFactory
         {
             return nullptr;
         }
-        return new ResourceDescriptor(manifest, name, attributes);
+        return std::make_unique<ResourceDescriptor>(manifest, name, attributes).release();
     }
 };
 
 // "leaf": reads nothing of its sub-tree, so its children are walked as declarations.
 class LeafFactory final : public IResourceFactory
 {
-  public:
-    IResourceDescriptor* CreateResource(const std::wstring& manifest, Label name,
-                                        const IAttributeContainer& attributes, IXMLReader&) const override
+public:
+    IResourceDescriptor* CreateResource(const std::wstring& manifest, Label name, const IAttributeContainer& attributes,
+                                        IXMLReader&) const override
     {
-        return new ResourceDescriptor(manifest, name, attributes);
+        return std::make_unique<ResourceDescriptor>(manifest, name, attributes).release();
     }
 };
 
@@ -68,8 +68,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     static ResourceManager* const manager = []
     {
         ResourceManager* created = GetResourceManager();
-        created->AddResourceFactory(L"res", new SubtreeFactory());
-        created->AddResourceFactory(L"leaf", new LeafFactory());
+        created->AddResourceFactory(L"res", std::make_unique<SubtreeFactory>().release());
+        created->AddResourceFactory(L"leaf", std::make_unique<LeafFactory>().release());
         ReadOnlyMemoryStream other(L"Other.xml", kOtherManifest, sizeof(kOtherManifest) - 1);
         created->LoadFromStream(&other, L"Other");
         return created;

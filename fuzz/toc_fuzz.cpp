@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <cstring>
 #include <exception>
+#include <memory>
 #include <string>
 
 using namespace Strata;
@@ -50,17 +51,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     static Fuzzing::MemoryFiles files;
     static const bool mounted = []
     {
-        auto* fileSystem = new FileSystem();
-        fileSystem->AddFileSystemPartition(FileSystemPartition_Resources,
-                                           new Fuzzing::MemoryPartition(files));
-        fileSystem->AddFileSystemPartition(FileSystemPartition_User, new Fuzzing::MemoryPartition(files));
+        static FileSystem fileSystem;
+        fileSystem.AddFileSystemPartition(FileSystemPartition_Resources,
+                                          std::make_unique<Fuzzing::MemoryPartition>(files).release());
+        fileSystem.AddFileSystemPartition(FileSystemPartition_User,
+                                          std::make_unique<Fuzzing::MemoryPartition>(files).release());
         return true;
     }();
     (void)mounted;
 
     std::string table(reinterpret_cast<const char*>(data), size);
-    const uint32_t checksum = static_cast<uint32_t>(ComputeChecksum(
-        reinterpret_cast<const unsigned char*>(table.data()), static_cast<unsigned long>(size)));
+    const uint32_t checksum = static_cast<uint32_t>(
+        ComputeChecksum(reinterpret_cast<const unsigned char*>(table.data()), static_cast<unsigned long>(size)));
     for (int shift = 0; shift < 32; shift += 8)
     {
         table.push_back(static_cast<char>((checksum >> shift) & 0xFF));
@@ -83,8 +85,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     for (const wchar_t* name : {L"logo.png", L"title.xml", L"missing.gif"})
     {
         const std::wstring file = name;
-        Probe(source,
-              FileAddress(Platform::GetFileName(file).c_str(), Platform::GetFileExtension(file).c_str()));
+        Probe(source, FileAddress(Platform::GetFileName(file).c_str(), Platform::GetFileExtension(file).c_str()));
     }
     // The table's own names, as far as the bytes hold them.
     if (size >= 4)
@@ -105,8 +106,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             const std::wstring name(data + offset, static_cast<const uint8_t*>(end));
             try
             {
-                Probe(source, FileAddress(Platform::GetFileName(name).c_str(),
-                                          Platform::GetFileExtension(name).c_str()));
+                Probe(source,
+                      FileAddress(Platform::GetFileName(name).c_str(), Platform::GetFileExtension(name).c_str()));
             }
             catch (const RuntimeError&)
             {

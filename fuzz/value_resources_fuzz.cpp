@@ -46,7 +46,8 @@ std::set<std::wstring> NamesIn(const uint8_t* data, size_t size)
     return names;
 }
 
-template <class T> int Read(Label name)
+template <class T>
+int Read(Label name)
 {
     Constant<T> value(name);
     if (value.IsValid())
@@ -57,7 +58,8 @@ template <class T> int Read(Label name)
     return 0;
 }
 
-template <class T> void ReadArray(Label name)
+template <class T>
+void ReadArray(Label name)
 {
     Constant<std::vector<T>> values(name);
     if (values.IsValid())

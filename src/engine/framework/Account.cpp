@@ -294,8 +294,7 @@ void RecoverRecords(const std::string& bytes, std::vector<XMLElement>& records)
                 if (!reader->IsEOF())
                 {
                     const XMLElement* element = reader->ReadElement();
-                    if (element != nullptr && IsSoundRecord(*element) &&
-                        known.insert(element->GetAttributes()).second)
+                    if (element != nullptr && IsSoundRecord(*element) && known.insert(element->GetAttributes()).second)
                     {
                         records.push_back(*element);
                     }

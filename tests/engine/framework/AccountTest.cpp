@@ -464,8 +464,7 @@ TEST_F(AccountTest, ADamagedRecordCostsNoOtherRecordAndLeavesACopy)
         EXPECT_TRUE(account.WriteValue(L"Sound", true)) << c.what;
 
         const Records now = ParseFile(File());
-        EXPECT_NE(std::find(now.begin(), now.end(), std::make_pair(std::string("Stars"), std::string("40"))),
-                  now.end())
+        EXPECT_NE(std::find(now.begin(), now.end(), std::make_pair(std::string("Stars"), std::string("40"))), now.end())
             << c.what;
         EXPECT_EQ(std::count_if(now.begin(), now.end(), [](const auto& record) { return record.first == "Stars"; }), 1)
             << c.what;

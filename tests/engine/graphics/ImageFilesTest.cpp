@@ -213,8 +213,8 @@ TEST(ImageFilesDecode, DamagedOrMislabelledFilesAndOversizedImagesAreRefused)
     }
     // A segment one byte longer than its one empty table: the next table's counts are read from what
     // follows the segment.
-    const std::string spilling = std::string("\xFF\xD8\xFF\xC4\x00\x14", 6) + std::string(18, '\0') +
-                                 std::string(16, '\xFF') + jpeg.substr(2);
+    const std::string spilling =
+        std::string("\xFF\xD8\xFF\xC4\x00\x14", 6) + std::string(18, '\0') + std::string(16, '\xFF') + jpeg.substr(2);
     EXPECT_TRUE(LoadJpg(spilling).pixels.empty());
 }
 
