@@ -111,7 +111,7 @@ std::vector<Record> ReadRecords(const std::string& bytes, bool& whole)
     ReadOnlyMemoryStream stream(L"check", bytes.data(), bytes.size());
     try
     {
-        XMLReaderOptions strict;
+        sXMLReaderOptions strict;
         strict.rejectRepeatedAttributes = true;
         std::unique_ptr<IXMLReader> reader = CreateXMLReader(&stream, strict);
         int depth = 0;

@@ -247,7 +247,7 @@ public:
 class XMLDocumentReader final : public IXMLReader
 {
 public:
-    XMLDocumentReader(const std::wstring& fileName, std::vector<uint8_t>&& data, const XMLReaderOptions& options)
+    XMLDocumentReader(const std::wstring& fileName, std::vector<uint8_t>&& data, const sXMLReaderOptions& options)
         : mFileName(fileName), mData(std::move(data)), mOptions(options)
     {
         mBegin = mData.data();
@@ -798,7 +798,7 @@ private:
 
     std::wstring mFileName;
     std::vector<uint8_t> mData;
-    XMLReaderOptions mOptions;
+    sXMLReaderOptions mOptions;
     const uint8_t* mBegin = nullptr;
     const uint8_t* mPos = nullptr;
     const uint8_t* mEnd = nullptr;
@@ -830,7 +830,7 @@ private:
 
 // -------------------------------------------------------------------------------------------------------------
 
-std::unique_ptr<IXMLReader> CreateXMLReader(IStream* source, const XMLReaderOptions& options)
+std::unique_ptr<IXMLReader> CreateXMLReader(IStream* source, const sXMLReaderOptions& options)
 {
     if (source == nullptr)
     {

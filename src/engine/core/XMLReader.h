@@ -33,7 +33,7 @@ public:
 };
 
 // How strictly a document reader takes what it reads.
-struct XMLReaderOptions
+struct sXMLReaderOptions
 {
     // A start tag that repeats an attribute fails, instead of keeping the last value.
     bool rejectRepeatedAttributes = false;
@@ -45,7 +45,7 @@ struct XMLReaderOptions
 // end (IsEOF true, ReadElement null), so no loop can spin on a damaged document. A document that ends while
 // elements are still open, inside a reference, or before any element (unless it is blank) delivers what was
 // read and then fails, so a cut document never reads as a whole one.
-std::unique_ptr<IXMLReader> CreateXMLReader(IStream* source, const XMLReaderOptions& options = {});
+std::unique_ptr<IXMLReader> CreateXMLReader(IStream* source, const sXMLReaderOptions& options = {});
 
 // A reader over one sub-tree of another reader, made while that reader's current element is the sub-tree's
 // start tag. It delivers the start tag (without advancing the other reader), everything inside, and the

@@ -156,7 +156,7 @@ bool IsWhiteSpace(const std::wstring& text)
 // A repeated attribute is damage here, not a value to pick.
 std::unique_ptr<IXMLReader> CreateStrictReader(IStream* stream)
 {
-    XMLReaderOptions options;
+    sXMLReaderOptions options;
     options.rejectRepeatedAttributes = true;
     return CreateXMLReader(stream, options);
 }

@@ -14,7 +14,7 @@ namespace
 {
 
 std::unique_ptr<IXMLReader> ReaderFor(const std::string& text, const std::wstring& name = L"doc.xml",
-                                      const XMLReaderOptions& options = {})
+                                      const sXMLReaderOptions& options = {})
 {
     MemoryStream stream(name);
     stream.Write(text.data(), text.size());
@@ -63,7 +63,7 @@ std::vector<std::wstring> Parse(const std::string& text)
 }
 
 // The message of the XMLError that reading the whole document throws; empty when it parses.
-std::string ParseError(const std::string& text, const XMLReaderOptions& options = {})
+std::string ParseError(const std::string& text, const sXMLReaderOptions& options = {})
 {
     auto reader = ReaderFor(text, L"doc.xml", options);
     try
@@ -264,7 +264,7 @@ TEST(XMLReaderTest, AttributeNamesAreXMLNames)
     }
 
     // A reader asked to be strict refuses a repeated attribute instead of keeping its last value.
-    XMLReaderOptions strict;
+    sXMLReaderOptions strict;
     strict.rejectRepeatedAttributes = true;
     EXPECT_EQ(ParseError("<a n='1' v='2' n='3'/>", strict), "doc.xml(1): Repeated attribute 'n'");
     EXPECT_EQ(ParseError("<a n='1' v='2'/>", strict), "");

@@ -57,7 +57,7 @@ Records ParseFile(const std::string& bytes)
 {
     Records records;
     ReadOnlyMemoryStream stream(L"check", bytes.data(), bytes.size());
-    XMLReaderOptions strict;
+    sXMLReaderOptions strict;
     strict.rejectRepeatedAttributes = true;
     std::unique_ptr<IXMLReader> reader = CreateXMLReader(&stream, strict);
     bool rootSeen = false;
