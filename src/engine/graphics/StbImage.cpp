@@ -3,6 +3,7 @@
 #include "graphics/ImageFiles.h"
 #include "graphics/Image.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
@@ -102,32 +103,40 @@ uint32_t ReadBigEndian(const uint8_t* bytes)
     return (uint32_t(bytes[0]) << 24) | (uint32_t(bytes[1]) << 16) | (uint32_t(bytes[2]) << 8) | uint32_t(bytes[3]);
 }
 
+constexpr size_t kPngSignature = 8;
+constexpr size_t kChunkHeader = 8; // length and type
+constexpr size_t kChunkChecksum = 4;
+
+// Where the PNG chunk whose header is at `p` ends: after its data and checksum, or at the end of the file
+// for one that claims more than is left. stb reads a chunk whose header is whole, and zeros past the end.
+size_t ChunkEnd(const uint8_t* data, size_t length, size_t p)
+{
+    const size_t chunkLength = ReadBigEndian(data + p);
+    const size_t left = length - p - kChunkHeader;
+    return chunkLength >= left ? length : std::min(length, p + kChunkHeader + chunkLength + kChunkChecksum);
+}
+
+bool IsChunk(const uint8_t* data, size_t p, const char* type)
+{
+    return std::memcmp(data + p + 4, type, 4) == 0;
+}
+
 // stb_image copies an image data chunk into a buffer it allocates only for a chunk that holds data, so an
 // empty first data chunk has it copy nothing into a null pointer, which the compiler may take as proof
 // that the pointer is set. Empty data chunks carry nothing (and stb reads no checksums): a PNG that has
 // any is decoded from a copy without them. False when there are none.
 bool DropEmptyDataChunks(const uint8_t* data, size_t length, std::vector<uint8_t>& copy)
 {
-    constexpr size_t kSignature = 8;
-    constexpr size_t kChunkFrame = 12; // length, type, checksum
-    // Where the chunk at `p` ends: the end of the file for one that claims more than is left.
-    const auto chunkEnd = [data, length](size_t p)
-    {
-        const size_t chunkLength = ReadBigEndian(data + p);
-        return chunkLength > length - p - kChunkFrame ? length : p + kChunkFrame + chunkLength;
-    };
-    const auto isEmptyData = [data](size_t p)
-    { return ReadBigEndian(data + p) == 0 && std::memcmp(data + p + 4, "IDAT", 4) == 0; };
-
-    size_t p = kSignature;
-    while (p + kChunkFrame <= length && !isEmptyData(p))
-        p = chunkEnd(p);
-    if (p + kChunkFrame > length)
+    const auto isEmptyData = [data](size_t p) { return ReadBigEndian(data + p) == 0 && IsChunk(data, p, "IDAT"); };
+    size_t p = kPngSignature;
+    while (p + kChunkHeader <= length && !isEmptyData(p))
+        p = ChunkEnd(data, length, p);
+    if (p + kChunkHeader > length)
         return false;
     copy.assign(data, data + p);
-    while (p + kChunkFrame <= length)
+    while (p + kChunkHeader <= length)
     {
-        const size_t next = chunkEnd(p);
+        const size_t next = ChunkEnd(data, length, p);
         if (!isEmptyData(p))
             copy.insert(copy.end(), data + p, data + next);
         p = next;
@@ -141,16 +150,12 @@ bool DropEmptyDataChunks(const uint8_t* data, size_t length, std::vector<uint8_t
 // chunk, up to the end-of-image chunk where stb stops, is refused here.
 bool DataChunksFit(const uint8_t* data, size_t length)
 {
-    constexpr size_t kSignature = 8;
-    constexpr size_t kChunkFrame = 12; // length, type, checksum
-    for (size_t p = kSignature; p + kChunkFrame <= length;)
+    for (size_t p = kPngSignature; p + kChunkHeader <= length; p = ChunkEnd(data, length, p))
     {
-        const size_t chunkLength = ReadBigEndian(data + p);
-        if (std::memcmp(data + p + 4, "IEND", 4) == 0)
+        if (IsChunk(data, p, "IEND"))
             return true;
-        if (chunkLength > length - p - kChunkFrame)
-            return std::memcmp(data + p + 4, "IDAT", 4) != 0;
-        p += kChunkFrame + chunkLength;
+        if (ReadBigEndian(data + p) > length - p - kChunkHeader)
+            return !IsChunk(data, p, "IDAT"); // stb reads no further than a chunk cut by the end
     }
     return true;
 }

@@ -102,6 +102,8 @@ TEST(ImageFilesDecode, PngPixelsComeOutExactlyWithBytesBlueGreenRedAlpha)
     padded.insert(data, emptyData);
     padded.insert(padded.find("IEND") - 4, emptyData + emptyData);
     EXPECT_EQ(LoadPng(padded).pixels, rgba.pixels);
+    // And an empty one cut off before its checksum, where the file ends.
+    EXPECT_TRUE(LoadPng(padded.substr(0, data) + emptyData.substr(0, 8)).pixels.empty());
 
     ASSERT_FALSE(rgba.pixels.empty());
     uint8_t firstBytes[4];
