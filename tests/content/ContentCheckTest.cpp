@@ -91,6 +91,11 @@ const std::vector<Required> kShared = {
     {"AudioResources_General", "Ambient_Outdoor_1", Want::Sound},
     {"AudioResources_General", "Ambient_Outdoor_2", Want::Sound},
     {"AudioResources_General", "WidgetSounds", Want::SoundList},
+    // The engine's generic controls: check box states by focus, nine-slice frames and a caret.
+    {"Generic", "GenericCheckbox", Want::ImageList, 10, 10},
+    {"Generic", "GenericTextEditField", Want::ImageList, 9, 9},
+    {"Generic", "GenericTextEditCursor", Want::Image},
+    {"Generic", "GenericList", Want::ImageList, 9, 9},
 };
 
 // Sounds of both voice manifests.
