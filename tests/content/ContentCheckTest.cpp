@@ -4,7 +4,9 @@
 //
 // Sound manifests are read twice: through recording factories, which keep the file behind every
 // variant for the decoding and language checks, and through the engine's own sound factories.
-// Scene layouts are skimmed and checked as text until every node type they use has its factory.
+// Every manifest is also loaded through the engine's own factories alone, scene graph included, and
+// every scene layout is instantiated into a node tree and drawn. The text scan of the layouts stays for
+// what only the text shows: node paths, and names that resolve to a resource of the wrong kind.
 
 #include "ContentData.h"
 
@@ -14,20 +16,30 @@
 #include "audio/SoundList.h"
 #include "core/Label.h"
 #include "core/Singleton.h"
+#include "framework/ApplicationMode.h"
+#include "framework/MainLoop.h"
 #include "framework/ResourceDescriptor.h"
 #include "framework/ResourceLoading.h"
 #include "framework/ResourceManager.h"
 #include "framework/ValueResources.h"
+#include "graphics/Context.h"
+#include "graphics/FontResourceFactory.h"
 #include "graphics/Image.h"
 #include "graphics/ImageList.h"
 #include "graphics/ImageListResourceFactory.h"
 #include "graphics/ImageResourceFactory.h"
+#include "graphics/SoftwareCanvas.h"
+#include "scene/SceneLayout.h"
+#include "scene/SceneNode.h"
+#include "scene/StrataExtensions.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <map>
 #include <set>
 #include <string>
@@ -132,16 +144,15 @@ std::vector<std::string> Numbers(int first, int last)
 
 // Sound lists and the entries the game looks up in them: the shared name tables' words.
 const std::map<std::string, std::vector<std::string>> kListEntries = {
-    {"General_ColorWords",
-     {"Red", "Green", "Blue", "Yellow", "Black", "Orange", "Purple", "White", "Brown", "Gray"}},
+    {"General_ColorWords", {"Red", "Green", "Blue", "Yellow", "Black", "Orange", "Purple", "White", "Brown", "Gray"}},
     {"General_ShapeWords", {"Square", "Circle", "Triangle", "Star", "Octagon", "Rectangle"}},
     {"General_ToolWords", {"Hammer", "Saw", "Drill", "Brush", "Wrench", "Screwdriver", "Level", "Pliers"}},
     {"General_MaterialWords_Singular", {"Plant", "Bricks", "Log", "Cement", "Cone"}},
     {"General_MaterialWords_Plural", {"Plant", "Bricks", "Log", "Cement", "Cone"}},
     {"General_NumberWords", Numbers(0, 20)},
     {"GameDescriptions",
-     {"CountTheMaterials", "HammerTheNail", "HereToThere", "HideAndSeek", "HoistStacker", "HaulersDelivery",
-      "PaintIt", "PileOfLeaves", "PlanAJob", "SproutPuzzle", "StreetSigns", "ToolShed"}},
+     {"CountTheMaterials", "HammerTheNail", "HereToThere", "HideAndSeek", "HoistStacker", "HaulersDelivery", "PaintIt",
+      "PileOfLeaves", "PlanAJob", "SproutPuzzle", "StreetSigns", "ToolShed"}},
     {"WidgetSounds", {"Hot", "Down", "Release", "Checked", "Unchecked", "Snap"}},
 };
 
@@ -149,7 +160,7 @@ const char* const kVoiceManifests[] = {"AudioResources", "AudioResources_SP"};
 
 class ContentCheck : public ::testing::Test
 {
-  protected:
+protected:
     void SetUp() override
     {
         Internal::DeleteAllSingletons();
@@ -321,8 +332,7 @@ TEST_F(ContentCheck, CursorHotSpotsLieOnTheirCursors)
         {"DefaultCursorRegPt", {"cursor_default"}},
         {"HandCursorRegPt", {"cursor_hand"}},
         {"BrushCursorRegPt",
-         {"cursor_brush_clean", "cursor_brush_red", "cursor_brush_green", "cursor_brush_blue",
-          "cursor_brush_yellow"}},
+         {"cursor_brush_clean", "cursor_brush_red", "cursor_brush_green", "cursor_brush_blue", "cursor_brush_yellow"}},
     };
     ASSERT_TRUE(Load("GlobalConstants") && Load("resources")) << Report();
     for (const auto& c : kCases)
@@ -355,10 +365,8 @@ TEST_F(ContentCheck, ListsOfImagesHaveFramesOfOneSize)
             EXPECT_EQ(list->GetImageHeight(0), list->GetImageHeight(i)) << name << " image " << i;
         }
     }
-    const auto* english =
-        dynamic_cast<const ImageList*>(manager->GetResource(Label("Button_SkipCutscene_EN")).get());
-    const auto* spanish =
-        dynamic_cast<const ImageList*>(manager->GetResource(Label("Button_SkipCutscene_SP")).get());
+    const auto* english = dynamic_cast<const ImageList*>(manager->GetResource(Label("Button_SkipCutscene_EN")).get());
+    const auto* spanish = dynamic_cast<const ImageList*>(manager->GetResource(Label("Button_SkipCutscene_SP")).get());
     ASSERT_TRUE(english && spanish);
     EXPECT_EQ(english->GetNumImages(), spanish->GetNumImages());
 }
@@ -461,8 +469,7 @@ TEST_F(ContentCheck, LayoutsHoldTheNodesTheCodeLooksUp)
         const char* name;
     } kNodes[] = {
         {"ForemanInstructionModeLayout", "ForemanInstructionMode", "scenenode", ""},
-        {"ForemanInstructionModeLayout", "ForemanInstructionMode/LevelIntroForeman", "animatedspritenode",
-         ""},
+        {"ForemanInstructionModeLayout", "ForemanInstructionMode/LevelIntroForeman", "animatedspritenode", ""},
         {"ForemanInstructionModeLayout", "ForemanInstructionMode/SkipButton", "buttonnode", "OkButton"},
     };
     const DeclaredNames declared = ReadDeclaredNames(DataFolder());
@@ -519,7 +526,7 @@ namespace
 // loopback device (no sound card), as the game loads them.
 class EngineSoundCheck : public ContentCheck
 {
-  protected:
+protected:
     void SetUp() override
     {
         ContentCheck::SetUp();
@@ -567,22 +574,19 @@ TEST_F(EngineSoundCheck, TheEngineLoadsEverySoundWithAllItsVariants)
         {
             if (required.want != Want::Sound && required.want != Want::RandomSound)
                 continue;
-            const auto* sound =
-                dynamic_cast<const OpenALSound*>(manager->GetResource(Label(required.name)).get());
+            const auto* sound = dynamic_cast<const OpenALSound*>(manager->GetResource(Label(required.name)).get());
             if (!sound || !sound->GetData())
             {
                 problems.push_back(where + required.name + " is no sound the engine made");
                 continue;
             }
-            const auto declaredVariants =
-                declared.randomVariants.find(std::string(m.manifest) + ":" + required.name);
-            const size_t wanted = declaredVariants == declared.randomVariants.end()
-                                      ? 1u
-                                      : static_cast<size_t>(declaredVariants->second);
+            const auto declaredVariants = declared.randomVariants.find(std::string(m.manifest) + ":" + required.name);
+            const size_t wanted =
+                declaredVariants == declared.randomVariants.end() ? 1u : static_cast<size_t>(declaredVariants->second);
             if (sound->GetData()->GetVariantCount() != wanted)
                 problems.push_back(where + required.name + " has " +
-                                   std::to_string(sound->GetData()->GetVariantCount()) +
-                                   " playable variants of " + std::to_string(wanted));
+                                   std::to_string(sound->GetData()->GetVariantCount()) + " playable variants of " +
+                                   std::to_string(wanted));
             const std::string name = required.name;
             const char* kind = name.rfind("Music_", 0) == 0     ? "Music"
                                : name.rfind("Ambient_", 0) == 0 ? "Ambient"
@@ -592,8 +596,7 @@ TEST_F(EngineSoundCheck, TheEngineLoadsEverySoundWithAllItsVariants)
         }
         for (const auto& [listName, entries] : kListEntries)
         {
-            const auto* list =
-                dynamic_cast<const SoundList*>(manager->GetResource(Label(listName.c_str())).get());
+            const auto* list = dynamic_cast<const SoundList*>(manager->GetResource(Label(listName.c_str())).get());
             if ((listName == "WidgetSounds") != (std::string(m.manifest) == "AudioResources_General"))
                 continue;
             if (!list)
@@ -610,5 +613,170 @@ TEST_F(EngineSoundCheck, TheEngineLoadsEverySoundWithAllItsVariants)
         const std::wstring wide(m.manifest, m.manifest + strlen(m.manifest));
         manager->Unload(wide.c_str());
     }
+    EXPECT_TRUE(problems.empty()) << Report();
+}
+
+namespace
+{
+
+// Every manifest through the engine's factories alone: values, images, image lists, fonts, sounds on
+// the loopback device, and the scene graph's resources and node types.
+class EngineLoadCheck : public EngineSoundCheck
+{
+protected:
+    void SetUp() override
+    {
+        EngineSoundCheck::SetUp();
+        RegisterFontResourceFactory();
+        SetupStrataExtensions(); // replaces the skimming scene-graph factories
+        mode = std::make_unique<ApplicationMode>();
+        context = std::make_unique<MainLoop::AutoContext>();
+        MainLoop::WithinContext(mode.get(), *context);
+    }
+
+    void TearDown() override
+    {
+        context.reset();
+        mode.reset();
+        EngineSoundCheck::TearDown();
+    }
+
+    // Loads the manifest; a failure, with the engine's reason, is recorded in `problems`.
+    void LoadReporting(const std::string& manifest)
+    {
+        const std::wstring wide(manifest.begin(), manifest.end());
+        const auto job = manager->Load(wide.c_str());
+        if (job->GetStatus() != eLoadingJobStatus::Complete)
+            problems.push_back("manifest " + manifest + " did not load: " + job->GetFailureMessage());
+    }
+
+    std::unique_ptr<ApplicationMode> mode;
+    std::unique_ptr<MainLoop::AutoContext> context;
+};
+
+// Every manifest below the data folder by the name the game loads it by, sorted; a manifest that swaps
+// in for another language's (its name ends in "_SP" and the other's does not) is listed in `swaps`.
+struct Manifests
+{
+    std::vector<std::string> plain;
+    std::vector<std::string> withLayouts;
+    std::vector<std::pair<std::string, std::string>> swaps; // English, Spanish
+};
+
+Manifests FindManifests(const std::string& dataFolder)
+{
+    std::set<std::string> names;
+    std::set<std::string> withLayouts;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(dataFolder))
+    {
+        if (!entry.is_regular_file() || entry.path().extension() != ".xml")
+            continue;
+        const std::string name = entry.path().stem().string();
+        names.insert(name);
+        std::ifstream in(entry.path(), std::ios::binary);
+        const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        if (text.find("<scenelayout") != std::string::npos)
+            withLayouts.insert(name);
+    }
+    Manifests found;
+    for (const auto& name : names)
+    {
+        const size_t suffix = name.size() >= 3 ? name.size() - 3 : 0;
+        if (name.compare(suffix, std::string::npos, "_SP") == 0 && names.count(name.substr(0, suffix)))
+            found.swaps.emplace_back(name.substr(0, suffix), name);
+        else if (withLayouts.count(name))
+            found.withLayouts.push_back(name);
+        else
+            found.plain.push_back(name);
+    }
+    return found;
+}
+
+// The lines of the engine's log that tell of something missing or refused.
+std::vector<std::string> ComplaintsIn(const std::string& log)
+{
+    std::vector<std::string> complaints;
+    size_t start = 0;
+    while (start < log.size())
+    {
+        size_t end = log.find('\n', start);
+        end = end == std::string::npos ? log.size() : end;
+        const std::string line = log.substr(start, end - start);
+        for (const char* mark : {"not found", "refused", "Could not", "missing", "failed", "error"})
+        {
+            if (line.find(mark) != std::string::npos)
+            {
+                complaints.push_back("log: " + line);
+                break;
+            }
+        }
+        start = end + 1;
+    }
+    return complaints;
+}
+
+} // namespace
+
+TEST_F(EngineLoadCheck, EveryManifestLoadsAndEveryLayoutBecomesANodeTree)
+{
+    // A layout whose image, sprite type or sound list cannot be found loads without an error and draws
+    // nothing where the child should see a foreman or a button: the engine's log is the only trace, so
+    // the check reads it. Layouts are loaded after the manifests they draw from, as the game does.
+    const Manifests manifests = FindManifests(DataFolder());
+    const DeclaredNames declared = ReadDeclaredNames(DataFolder());
+    ::testing::internal::CaptureStderr();
+    for (const auto& manifest : manifests.plain)
+        LoadReporting(manifest);
+    for (const auto& manifest : manifests.withLayouts)
+        LoadReporting(manifest);
+    int layouts = 0;
+    for (const auto& [name, tag] : declared.kinds)
+    {
+        if (tag != "scenelayout")
+            continue;
+        ++layouts;
+        const SceneLayout* layout = AutoResource<SceneLayout>(name.c_str()).Get();
+        if (layout == nullptr)
+        {
+            problems.push_back(name + " is no scene layout the engine made");
+            continue;
+        }
+        try
+        {
+            SceneNode* root = layout->InstantiateLayout(mode.get(), nullptr);
+            if (root == nullptr)
+            {
+                problems.push_back(name + " made no node tree");
+                continue;
+            }
+            // Drawn at the game's size, so a node placed off the screen shows as nothing drawn.
+            Image target(std::vector<Color32>(800 * 600, Color32()), 800, 600, true, false);
+            ICanvas* canvas = Graphics::CreateImageCanvas(&target);
+            Graphics::PushContext(Graphics::Context{canvas, Graphics::sDrawState::GetDefaults()});
+            root->UpdateScene();
+            root->DrawScene();
+            Graphics::PopContext();
+            Graphics::DestroyImageCanvas(canvas);
+            bool drawn = false;
+            for (int i = 0; i < 800 * 600 && !drawn; ++i)
+                drawn = target.GetPixels()[i].a != 0;
+            if (!drawn)
+                problems.push_back(name + " draws nothing");
+        }
+        catch (const std::exception& error)
+        {
+            problems.push_back(name + " cannot be instantiated: " + error.what());
+        }
+    }
+    // The Spanish manifests take the English ones' place: each must load in it.
+    for (const auto& [english, spanish] : manifests.swaps)
+    {
+        manager->Unload(std::wstring(english.begin(), english.end()).c_str());
+        LoadReporting(spanish);
+    }
+    for (const auto& complaint : ComplaintsIn(::testing::internal::GetCapturedStderr()))
+        problems.push_back(complaint);
+    EXPECT_GE(manifests.plain.size() + manifests.withLayouts.size() + manifests.swaps.size(), 10u);
+    EXPECT_GE(layouts, 1);
     EXPECT_TRUE(problems.empty()) << Report();
 }
