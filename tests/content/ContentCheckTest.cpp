@@ -29,8 +29,10 @@
 #include "graphics/ImageListResourceFactory.h"
 #include "graphics/ImageResourceFactory.h"
 #include "graphics/SoftwareCanvas.h"
+#include "scene/ButtonNode.h"
 #include "scene/SceneLayout.h"
 #include "scene/SceneNode.h"
+#include "scene/SpriteNodes.h"
 #include "scene/StrataExtensions.h"
 
 #include <gtest/gtest.h>
@@ -39,6 +41,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <map>
 #include <set>
@@ -457,41 +460,6 @@ TEST_F(ContentCheck, EverySoundFileDecodesAndIsHeard)
     EXPECT_TRUE(problems.empty()) << Report();
 }
 
-TEST_F(ContentCheck, LayoutsHoldTheNodesTheCodeLooksUp)
-{
-    // The code finds these nodes by path and tells buttons apart by object name; a renamed node
-    // leaves a pop-up that cannot be closed or a foreman who never appears.
-    const struct
-    {
-        const char* layout;
-        const char* path;
-        const char* tag;
-        const char* name;
-    } kNodes[] = {
-        {"ForemanInstructionModeLayout", "ForemanInstructionMode", "scenenode", ""},
-        {"ForemanInstructionModeLayout", "ForemanInstructionMode/LevelIntroForeman", "animatedspritenode", ""},
-        {"ForemanInstructionModeLayout", "ForemanInstructionMode/SkipButton", "buttonnode", "OkButton"},
-    };
-    const DeclaredNames declared = ReadDeclaredNames(DataFolder());
-    for (const auto& wanted : kNodes)
-    {
-        const auto layout = declared.layoutNodes.find(wanted.layout);
-        const std::string what = std::string(wanted.layout) + " " + wanted.path;
-        if (layout == declared.layoutNodes.end())
-        {
-            problems.push_back(std::string(wanted.layout) + " is missing");
-            continue;
-        }
-        const auto node = std::find_if(layout->second.begin(), layout->second.end(),
-                                       [&](const LayoutNode& n) { return n.path == wanted.path; });
-        if (node == layout->second.end())
-            problems.push_back(what + " is missing");
-        else if (node->tag != wanted.tag || (*wanted.name != '\0' && node->name != wanted.name))
-            problems.push_back(what + " is a " + node->tag + " named '" + node->name + "'");
-    }
-    EXPECT_TRUE(problems.empty()) << Report();
-}
-
 TEST_F(ContentCheck, NoTwoFilesShareAName)
 {
     // The data partition finds a file by its name in any folder, ignoring letter case, and the loaders
@@ -619,41 +587,6 @@ TEST_F(EngineSoundCheck, TheEngineLoadsEverySoundWithAllItsVariants)
 namespace
 {
 
-// Every manifest through the engine's factories alone: values, images, image lists, fonts, sounds on
-// the loopback device, and the scene graph's resources and node types.
-class EngineLoadCheck : public EngineSoundCheck
-{
-protected:
-    void SetUp() override
-    {
-        EngineSoundCheck::SetUp();
-        RegisterFontResourceFactory();
-        SetupStrataExtensions(); // replaces the skimming scene-graph factories
-        mode = std::make_unique<ApplicationMode>();
-        context = std::make_unique<MainLoop::AutoContext>();
-        MainLoop::WithinContext(mode.get(), *context);
-    }
-
-    void TearDown() override
-    {
-        context.reset();
-        mode.reset();
-        EngineSoundCheck::TearDown();
-    }
-
-    // Loads the manifest; a failure, with the engine's reason, is recorded in `problems`.
-    void LoadReporting(const std::string& manifest)
-    {
-        const std::wstring wide(manifest.begin(), manifest.end());
-        const auto job = manager->Load(wide.c_str());
-        if (job->GetStatus() != eLoadingJobStatus::Complete)
-            problems.push_back("manifest " + manifest + " did not load: " + job->GetFailureMessage());
-    }
-
-    std::unique_ptr<ApplicationMode> mode;
-    std::unique_ptr<MainLoop::AutoContext> context;
-};
-
 // Every manifest below the data folder by the name the game loads it by, sorted; a manifest that swaps
 // in for another language's (its name ends in "_SP" and the other's does not) is listed in `swaps`.
 struct Manifests
@@ -692,6 +625,50 @@ Manifests FindManifests(const std::string& dataFolder)
     return found;
 }
 
+// Every manifest through the engine's factories alone: values, images, image lists, fonts, sounds on
+// the loopback device, and the scene graph's resources and node types.
+class EngineLoadCheck : public EngineSoundCheck
+{
+protected:
+    void SetUp() override
+    {
+        EngineSoundCheck::SetUp();
+        RegisterFontResourceFactory();
+        SetupStrataExtensions(); // replaces the skimming scene-graph factories
+        mode = std::make_unique<ApplicationMode>();
+        context = std::make_unique<MainLoop::AutoContext>();
+        MainLoop::WithinContext(mode.get(), *context);
+    }
+
+    void TearDown() override
+    {
+        context.reset();
+        mode.reset();
+        EngineSoundCheck::TearDown();
+    }
+
+    // Every manifest but the other language's, those with layouts after the art they draw from.
+    void LoadAllManifests(const Manifests& manifests)
+    {
+        for (const auto& manifest : manifests.plain)
+            LoadReporting(manifest);
+        for (const auto& manifest : manifests.withLayouts)
+            LoadReporting(manifest);
+    }
+
+    // Loads the manifest; a failure, with the engine's reason, is recorded in `problems`.
+    void LoadReporting(const std::string& manifest)
+    {
+        const std::wstring wide(manifest.begin(), manifest.end());
+        const auto job = manager->Load(wide.c_str());
+        if (job->GetStatus() != eLoadingJobStatus::Complete)
+            problems.push_back("manifest " + manifest + " did not load: " + job->GetFailureMessage());
+    }
+
+    std::unique_ptr<ApplicationMode> mode;
+    std::unique_ptr<MainLoop::AutoContext> context;
+};
+
 // The lines of the engine's log that tell of something missing or refused.
 std::vector<std::string> ComplaintsIn(const std::string& log)
 {
@@ -725,10 +702,7 @@ TEST_F(EngineLoadCheck, EveryManifestLoadsAndEveryLayoutBecomesANodeTree)
     const Manifests manifests = FindManifests(DataFolder());
     const DeclaredNames declared = ReadDeclaredNames(DataFolder());
     ::testing::internal::CaptureStderr();
-    for (const auto& manifest : manifests.plain)
-        LoadReporting(manifest);
-    for (const auto& manifest : manifests.withLayouts)
-        LoadReporting(manifest);
+    LoadAllManifests(manifests);
     int layouts = 0;
     for (const auto& [name, tag] : declared.kinds)
     {
@@ -778,5 +752,52 @@ TEST_F(EngineLoadCheck, EveryManifestLoadsAndEveryLayoutBecomesANodeTree)
         problems.push_back(complaint);
     EXPECT_GE(manifests.plain.size() + manifests.withLayouts.size() + manifests.swaps.size(), 10u);
     EXPECT_GE(layouts, 1);
+    EXPECT_TRUE(problems.empty()) << Report();
+}
+
+TEST_F(EngineLoadCheck, LayoutsHoldTheNodesTheCodeLooksUp)
+{
+    // The code finds these nodes by path and tells buttons apart by object name; a renamed node
+    // leaves a pop-up that cannot be closed or a foreman who never appears.
+    const auto any = [](SceneNode*) { return true; };
+    const auto animated = [](SceneNode* node) { return dynamic_cast<AnimatedSpriteNode*>(node) != nullptr; };
+    const auto button = [](SceneNode* node) { return dynamic_cast<ButtonNode*>(node) != nullptr; };
+    const struct
+    {
+        const char* layout;
+        std::vector<const char*> path; // the root's node name first
+        const char* type;
+        std::function<bool(SceneNode*)> isOfType;
+        const char* name;
+    } kNodes[] = {
+        {"ForemanInstructionModeLayout", {"ForemanInstructionMode"}, "scene node", any, ""},
+        {"ForemanInstructionModeLayout",
+         {"ForemanInstructionMode", "LevelIntroForeman"},
+         "animated sprite",
+         animated,
+         ""},
+        {"ForemanInstructionModeLayout", {"ForemanInstructionMode", "SkipButton"}, "button", button, "OkButton"},
+    };
+    ::testing::internal::CaptureStderr();
+    LoadAllManifests(FindManifests(DataFolder()));
+    ::testing::internal::GetCapturedStderr();
+    for (const auto& wanted : kNodes)
+    {
+        std::string what = wanted.layout;
+        const SceneLayout* layout = AutoResource<SceneLayout>(wanted.layout).Get();
+        SceneNode* node = layout ? layout->InstantiateLayout(mode.get(), nullptr) : nullptr;
+        if (node != nullptr && node->GetNodeName() != Label(wanted.path.front()))
+            node = nullptr;
+        for (size_t step = 1; node != nullptr && step < wanted.path.size(); ++step)
+            node = node->GetChildByNodeName(Label(wanted.path[step]));
+        for (const char* step : wanted.path)
+            what += std::string(what == wanted.layout ? " " : "/") + step;
+        if (node == nullptr)
+            problems.push_back(what + " is missing");
+        else if (!wanted.isOfType(node))
+            problems.push_back(what + " is no " + wanted.type);
+        else if (*wanted.name != '\0' && node->GetName() != Label(wanted.name))
+            problems.push_back(what + " is named '" + node->GetName().c_str() + "', not '" + wanted.name + "'");
+    }
     EXPECT_TRUE(problems.empty()) << Report();
 }

@@ -372,7 +372,7 @@ DeclaredNames ReadDeclaredNames(const std::string& dataFolder)
 {
     DeclaredNames names;
     std::vector<std::filesystem::path> manifests;
-    for (const auto& entry : std::filesystem::directory_iterator(dataFolder))
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(dataFolder))
     {
         if (entry.is_regular_file() && entry.path().extension() == ".xml")
             manifests.push_back(entry.path());
@@ -392,7 +392,6 @@ DeclaredNames ReadDeclaredNames(const std::string& dataFolder)
             int depth = 0;
             std::string layout; // the scene layout being read, if any
             int layoutDepth = 0;
-            std::vector<std::string> nodePath; // node names from the layout's root to the current node
             std::string randomSound;           // "manifest:name" of the random sound being read, if any
             while (!reader->IsEOF())
             {
@@ -436,12 +435,6 @@ DeclaredNames ReadDeclaredNames(const std::string& dataFolder)
                     else if (!layout.empty() && depth > layoutDepth)
                     {
                         AddLayoutReferences(*element, manifest + ": " + layout, names.layoutReferences);
-                        const std::string nodeName = Narrow(element->GetAttribute(L"nodeName"));
-                        nodePath.push_back(nodeName.empty() ? "?" : nodeName);
-                        std::string joined;
-                        for (const auto& step : nodePath)
-                            joined += (joined.empty() ? "" : "/") + step;
-                        names.layoutNodes[layout].push_back({joined, Narrow(element->GetName()), name});
                     }
                 }
                 else if (element->IsEndElement())
@@ -450,8 +443,6 @@ DeclaredNames ReadDeclaredNames(const std::string& dataFolder)
                         randomSound.clear();
                     if (!layout.empty() && depth == layoutDepth)
                         layout.clear();
-                    else if (!layout.empty() && depth > layoutDepth && !nodePath.empty())
-                        nodePath.pop_back();
                     --depth;
                 }
             }

@@ -77,7 +77,7 @@ struct SoundShape
     std::vector<std::string> files;
 };
 
-// What an element of a type this check does not build (scene layouts, sprite types) declares.
+// What an element of a type the recording factories do not build (scene layouts, sprite types) declares.
 struct RecordedElement
 {
     std::string tag;
@@ -108,24 +108,14 @@ struct LayoutReference
     std::set<std::string> acceptable; // element tags that may declare it
 };
 
-// One node of a scene layout: its path of node names from the layout's root (the root's own name
-// first; "?" for a node without one), its tag and its object name.
-struct LayoutNode
-{
-    std::string path;
-    std::string tag;
-    std::string name;
-};
-
 struct DeclaredNames
 {
     std::map<std::string, std::string> kinds; // resource name -> declaring tag
     std::vector<LayoutReference> layoutReferences;
-    std::map<std::string, std::vector<LayoutNode>> layoutNodes; // layout name -> its nodes
     std::map<std::string, int> randomVariants;                  // "manifest:name" -> inner "sound" tags
     std::vector<std::string> errors;                            // manifests that could not be read
 };
-// Reads every manifest (*.xml) directly in the data folder.
+// Reads every manifest (*.xml) below the data folder.
 DeclaredNames ReadDeclaredNames(const std::string& dataFolder);
 
 // Files below the data folder that the data partition could confuse: the same name ignoring letter
