@@ -23,6 +23,7 @@
 #include "framework/ResourceManager.h"
 #include "framework/ValueResources.h"
 #include "graphics/Context.h"
+#include "graphics/Font.h"
 #include "graphics/FontResourceFactory.h"
 #include "graphics/Image.h"
 #include "graphics/ImageList.h"
@@ -38,6 +39,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -669,7 +672,7 @@ protected:
     std::unique_ptr<MainLoop::AutoContext> context;
 };
 
-// The lines of the engine's log that tell of something missing or refused.
+// The lines of the engine's log that tell of something missing, refused or damaged.
 std::vector<std::string> ComplaintsIn(const std::string& log)
 {
     std::vector<std::string> complaints;
@@ -679,9 +682,12 @@ std::vector<std::string> ComplaintsIn(const std::string& log)
         size_t end = log.find('\n', start);
         end = end == std::string::npos ? log.size() : end;
         const std::string line = log.substr(start, end - start);
-        for (const char* mark : {"not found", "refused", "Could not", "missing", "failed", "error"})
+        std::string lower = line;
+        for (char& c : lower)
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        for (const char* mark : {"not found", "refused", "could not", "cannot", "missing", "failed", "error"})
         {
-            if (line.find(mark) != std::string::npos)
+            if (lower.find(mark) != std::string::npos)
             {
                 complaints.push_back("log: " + line);
                 break;
@@ -799,5 +805,59 @@ TEST_F(EngineLoadCheck, LayoutsHoldTheNodesTheCodeLooksUp)
         else if (*wanted.name != '\0' && node->GetName() != Label(wanted.name))
             problems.push_back(what + " is named '" + node->GetName().c_str() + "', not '" + wanted.name + "'");
     }
+    EXPECT_TRUE(problems.empty()) << Report();
+}
+
+TEST_F(EngineLoadCheck, EveryFontLoadsWithTheLettersOfBothLanguages)
+{
+    // A font the factory refuses draws no text at all, and a letter missing from its metrics leaves a
+    // gap in a Spanish word or a child's name.
+    const std::wstring kLetters = L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789.,:;!?'\"-()/"
+                                  L"\u00e1\u00e9\u00ed\u00f3\u00fa\u00fc\u00f1\u00c1\u00c9\u00cd\u00d3\u00da\u00dc"
+                                  L"\u00d1\u00bf\u00a1";
+    std::vector<std::string> fonts;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(DataFolder()))
+    {
+        const auto& path = entry.path();
+        if (path.extension() == ".txt" &&
+            std::filesystem::exists(std::filesystem::path(path).replace_extension(".png")))
+            fonts.push_back(path.stem().string());
+    }
+    std::sort(fonts.begin(), fonts.end());
+    std::string manifest = "<manifest>\n";
+    for (const auto& font : fonts)
+        manifest += "  <font name=\"" + font + "\" src=\"" + font + "\"/>\n";
+    files->AddManifest("ContentCheckFonts", manifest + "</manifest>\n");
+    ::testing::internal::CaptureStderr();
+    LoadReporting("ContentCheckFonts");
+    for (const auto& complaint : ComplaintsIn(::testing::internal::GetCapturedStderr()))
+        problems.push_back(complaint);
+    for (const auto& name : fonts)
+    {
+        const auto* font = dynamic_cast<const Font*>(manager->GetResource(Label(name.c_str())).get());
+        if (font == nullptr)
+        {
+            problems.push_back(name + " is no font the engine made");
+            continue;
+        }
+        if (font->GetGlyphHeight() < 1)
+            problems.push_back(name + " has no line height");
+        std::string missing;
+        for (const wchar_t letter : kLetters)
+        {
+            Font::sGlyph glyph;
+            font->GetGlyph(letter, &glyph);
+            if (glyph.image == nullptr || glyph.width < 1 || glyph.height < 1 ||
+                font->GetKernedLetterWidth(letter, L' ') < 1)
+            {
+                char code[16];
+                std::snprintf(code, sizeof(code), letter < 0x80 ? " %c" : " U+%04X", static_cast<int>(letter));
+                missing += code;
+            }
+        }
+        if (!missing.empty())
+            problems.push_back(name + " cannot draw" + missing);
+    }
+    EXPECT_GE(fonts.size(), 1u);
     EXPECT_TRUE(problems.empty()) << Report();
 }

@@ -28,13 +28,16 @@ std::string DataFolder();
 // engine's default file source, registered for the object's lifetime.
 class DataFiles
 {
-  public:
+public:
     explicit DataFiles(const std::string& folder);
     ~DataFiles();
     DataFiles(const DataFiles&) = delete;
     DataFiles& operator=(const DataFiles&) = delete;
 
-  private:
+    // A manifest the check writes itself, found after the data folder's files (never in their place).
+    void AddManifest(const std::string& name, const std::string& text);
+
+private:
     std::unique_ptr<IFileSource> mSource;
 };
 
@@ -112,8 +115,8 @@ struct DeclaredNames
 {
     std::map<std::string, std::string> kinds; // resource name -> declaring tag
     std::vector<LayoutReference> layoutReferences;
-    std::map<std::string, int> randomVariants;                  // "manifest:name" -> inner "sound" tags
-    std::vector<std::string> errors;                            // manifests that could not be read
+    std::map<std::string, int> randomVariants; // "manifest:name" -> inner "sound" tags
+    std::vector<std::string> errors;           // manifests that could not be read
 };
 // Reads every manifest (*.xml) below the data folder.
 DeclaredNames ReadDeclaredNames(const std::string& dataFolder);
