@@ -66,7 +66,8 @@ for step in "${steps[@]}"; do
       if command -v ccache >/dev/null; then launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache); fi
       cmake -S . -B build/content -G Ninja -DCMAKE_BUILD_TYPE=Release -DSTRATA_TESTS=OFF "${launcher[@]}" >/dev/null
       cmake --build build/content -j "${JOBS:-4}" --target contact_sheet
-      build/content/tools/content/contact_sheet data docs/content/shared_art.png
+      build/content/tools/content/contact_sheet data docs/content/shared_art.png \
+        ForemanInstructionMode ForemanInstructionModeLayout docs/content/foreman_layout.png
       ;;
     *)
       echo "unknown step: $step" >&2

@@ -4,7 +4,9 @@
 //
 // Sound manifests are read twice: through recording factories, which keep the file behind every
 // variant for the decoding and language checks, and through the engine's own sound factories.
-// Scene layouts are skimmed and checked as text until every node type they use has its factory.
+// Every manifest is also loaded through the engine's own factories alone, scene graph included, and
+// every scene layout is instantiated into a node tree and drawn. The text scan of the layouts stays for
+// what only the text shows: node paths, and names that resolve to a resource of the wrong kind.
 
 #include "ContentData.h"
 
@@ -14,20 +16,36 @@
 #include "audio/SoundList.h"
 #include "core/Label.h"
 #include "core/Singleton.h"
+#include "framework/ApplicationMode.h"
+#include "framework/MainLoop.h"
 #include "framework/ResourceDescriptor.h"
 #include "framework/ResourceLoading.h"
 #include "framework/ResourceManager.h"
 #include "framework/ValueResources.h"
+#include "graphics/Context.h"
+#include "graphics/Font.h"
+#include "graphics/FontResourceFactory.h"
 #include "graphics/Image.h"
 #include "graphics/ImageList.h"
 #include "graphics/ImageListResourceFactory.h"
 #include "graphics/ImageResourceFactory.h"
+#include "graphics/SoftwareCanvas.h"
+#include "scene/ButtonNode.h"
+#include "scene/SceneLayout.h"
+#include "scene/SceneNode.h"
+#include "scene/SpriteNodes.h"
+#include "scene/StrataExtensions.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
 #include <map>
 #include <set>
 #include <string>
@@ -91,6 +109,11 @@ const std::vector<Required> kShared = {
     {"AudioResources_General", "Ambient_Outdoor_1", Want::Sound},
     {"AudioResources_General", "Ambient_Outdoor_2", Want::Sound},
     {"AudioResources_General", "WidgetSounds", Want::SoundList},
+    // The engine's generic controls: check box states by focus, nine-slice frames and a caret.
+    {"Generic", "GenericCheckbox", Want::ImageList, 10, 10},
+    {"Generic", "GenericTextEditField", Want::ImageList, 9, 9},
+    {"Generic", "GenericTextEditCursor", Want::Image},
+    {"Generic", "GenericList", Want::ImageList, 9, 9},
 };
 
 // Sounds of both voice manifests.
@@ -127,16 +150,15 @@ std::vector<std::string> Numbers(int first, int last)
 
 // Sound lists and the entries the game looks up in them: the shared name tables' words.
 const std::map<std::string, std::vector<std::string>> kListEntries = {
-    {"General_ColorWords",
-     {"Red", "Green", "Blue", "Yellow", "Black", "Orange", "Purple", "White", "Brown", "Gray"}},
+    {"General_ColorWords", {"Red", "Green", "Blue", "Yellow", "Black", "Orange", "Purple", "White", "Brown", "Gray"}},
     {"General_ShapeWords", {"Square", "Circle", "Triangle", "Star", "Octagon", "Rectangle"}},
     {"General_ToolWords", {"Hammer", "Saw", "Drill", "Brush", "Wrench", "Screwdriver", "Level", "Pliers"}},
     {"General_MaterialWords_Singular", {"Plant", "Bricks", "Log", "Cement", "Cone"}},
     {"General_MaterialWords_Plural", {"Plant", "Bricks", "Log", "Cement", "Cone"}},
     {"General_NumberWords", Numbers(0, 20)},
     {"GameDescriptions",
-     {"CountTheMaterials", "HammerTheNail", "HereToThere", "HideAndSeek", "HoistStacker", "HaulersDelivery",
-      "PaintIt", "PileOfLeaves", "PlanAJob", "SproutPuzzle", "StreetSigns", "ToolShed"}},
+     {"CountTheMaterials", "HammerTheNail", "HereToThere", "HideAndSeek", "HoistStacker", "HaulersDelivery", "PaintIt",
+      "PileOfLeaves", "PlanAJob", "SproutPuzzle", "StreetSigns", "ToolShed"}},
     {"WidgetSounds", {"Hot", "Down", "Release", "Checked", "Unchecked", "Snap"}},
 };
 
@@ -144,7 +166,7 @@ const char* const kVoiceManifests[] = {"AudioResources", "AudioResources_SP"};
 
 class ContentCheck : public ::testing::Test
 {
-  protected:
+protected:
     void SetUp() override
     {
         Internal::DeleteAllSingletons();
@@ -316,8 +338,7 @@ TEST_F(ContentCheck, CursorHotSpotsLieOnTheirCursors)
         {"DefaultCursorRegPt", {"cursor_default"}},
         {"HandCursorRegPt", {"cursor_hand"}},
         {"BrushCursorRegPt",
-         {"cursor_brush_clean", "cursor_brush_red", "cursor_brush_green", "cursor_brush_blue",
-          "cursor_brush_yellow"}},
+         {"cursor_brush_clean", "cursor_brush_red", "cursor_brush_green", "cursor_brush_blue", "cursor_brush_yellow"}},
     };
     ASSERT_TRUE(Load("GlobalConstants") && Load("resources")) << Report();
     for (const auto& c : kCases)
@@ -350,10 +371,8 @@ TEST_F(ContentCheck, ListsOfImagesHaveFramesOfOneSize)
             EXPECT_EQ(list->GetImageHeight(0), list->GetImageHeight(i)) << name << " image " << i;
         }
     }
-    const auto* english =
-        dynamic_cast<const ImageList*>(manager->GetResource(Label("Button_SkipCutscene_EN")).get());
-    const auto* spanish =
-        dynamic_cast<const ImageList*>(manager->GetResource(Label("Button_SkipCutscene_SP")).get());
+    const auto* english = dynamic_cast<const ImageList*>(manager->GetResource(Label("Button_SkipCutscene_EN")).get());
+    const auto* spanish = dynamic_cast<const ImageList*>(manager->GetResource(Label("Button_SkipCutscene_SP")).get());
     ASSERT_TRUE(english && spanish);
     EXPECT_EQ(english->GetNumImages(), spanish->GetNumImages());
 }
@@ -444,42 +463,6 @@ TEST_F(ContentCheck, EverySoundFileDecodesAndIsHeard)
     EXPECT_TRUE(problems.empty()) << Report();
 }
 
-TEST_F(ContentCheck, LayoutsHoldTheNodesTheCodeLooksUp)
-{
-    // The code finds these nodes by path and tells buttons apart by object name; a renamed node
-    // leaves a pop-up that cannot be closed or a foreman who never appears.
-    const struct
-    {
-        const char* layout;
-        const char* path;
-        const char* tag;
-        const char* name;
-    } kNodes[] = {
-        {"ForemanInstructionModeLayout", "ForemanInstructionMode", "scenenode", ""},
-        {"ForemanInstructionModeLayout", "ForemanInstructionMode/LevelIntroForeman", "animatedspritenode",
-         ""},
-        {"ForemanInstructionModeLayout", "ForemanInstructionMode/SkipButton", "buttonnode", "OkButton"},
-    };
-    const DeclaredNames declared = ReadDeclaredNames(DataFolder());
-    for (const auto& wanted : kNodes)
-    {
-        const auto layout = declared.layoutNodes.find(wanted.layout);
-        const std::string what = std::string(wanted.layout) + " " + wanted.path;
-        if (layout == declared.layoutNodes.end())
-        {
-            problems.push_back(std::string(wanted.layout) + " is missing");
-            continue;
-        }
-        const auto node = std::find_if(layout->second.begin(), layout->second.end(),
-                                       [&](const LayoutNode& n) { return n.path == wanted.path; });
-        if (node == layout->second.end())
-            problems.push_back(what + " is missing");
-        else if (node->tag != wanted.tag || (*wanted.name != '\0' && node->name != wanted.name))
-            problems.push_back(what + " is a " + node->tag + " named '" + node->name + "'");
-    }
-    EXPECT_TRUE(problems.empty()) << Report();
-}
-
 TEST_F(ContentCheck, NoTwoFilesShareAName)
 {
     // The data partition finds a file by its name in any folder, ignoring letter case, and the loaders
@@ -514,7 +497,7 @@ namespace
 // loopback device (no sound card), as the game loads them.
 class EngineSoundCheck : public ContentCheck
 {
-  protected:
+protected:
     void SetUp() override
     {
         ContentCheck::SetUp();
@@ -562,22 +545,19 @@ TEST_F(EngineSoundCheck, TheEngineLoadsEverySoundWithAllItsVariants)
         {
             if (required.want != Want::Sound && required.want != Want::RandomSound)
                 continue;
-            const auto* sound =
-                dynamic_cast<const OpenALSound*>(manager->GetResource(Label(required.name)).get());
+            const auto* sound = dynamic_cast<const OpenALSound*>(manager->GetResource(Label(required.name)).get());
             if (!sound || !sound->GetData())
             {
                 problems.push_back(where + required.name + " is no sound the engine made");
                 continue;
             }
-            const auto declaredVariants =
-                declared.randomVariants.find(std::string(m.manifest) + ":" + required.name);
-            const size_t wanted = declaredVariants == declared.randomVariants.end()
-                                      ? 1u
-                                      : static_cast<size_t>(declaredVariants->second);
+            const auto declaredVariants = declared.randomVariants.find(std::string(m.manifest) + ":" + required.name);
+            const size_t wanted =
+                declaredVariants == declared.randomVariants.end() ? 1u : static_cast<size_t>(declaredVariants->second);
             if (sound->GetData()->GetVariantCount() != wanted)
                 problems.push_back(where + required.name + " has " +
-                                   std::to_string(sound->GetData()->GetVariantCount()) +
-                                   " playable variants of " + std::to_string(wanted));
+                                   std::to_string(sound->GetData()->GetVariantCount()) + " playable variants of " +
+                                   std::to_string(wanted));
             const std::string name = required.name;
             const char* kind = name.rfind("Music_", 0) == 0     ? "Music"
                                : name.rfind("Ambient_", 0) == 0 ? "Ambient"
@@ -587,8 +567,7 @@ TEST_F(EngineSoundCheck, TheEngineLoadsEverySoundWithAllItsVariants)
         }
         for (const auto& [listName, entries] : kListEntries)
         {
-            const auto* list =
-                dynamic_cast<const SoundList*>(manager->GetResource(Label(listName.c_str())).get());
+            const auto* list = dynamic_cast<const SoundList*>(manager->GetResource(Label(listName.c_str())).get());
             if ((listName == "WidgetSounds") != (std::string(m.manifest) == "AudioResources_General"))
                 continue;
             if (!list)
@@ -605,5 +584,280 @@ TEST_F(EngineSoundCheck, TheEngineLoadsEverySoundWithAllItsVariants)
         const std::wstring wide(m.manifest, m.manifest + strlen(m.manifest));
         manager->Unload(wide.c_str());
     }
+    EXPECT_TRUE(problems.empty()) << Report();
+}
+
+namespace
+{
+
+// Every manifest below the data folder by the name the game loads it by, sorted; a manifest that swaps
+// in for another language's (its name ends in "_SP" and the other's does not) is listed in `swaps`.
+struct Manifests
+{
+    std::vector<std::string> plain;
+    std::vector<std::string> withLayouts;
+    std::vector<std::pair<std::string, std::string>> swaps; // English, Spanish
+};
+
+Manifests FindManifests(const std::string& dataFolder)
+{
+    std::set<std::string> names;
+    std::set<std::string> withLayouts;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(dataFolder))
+    {
+        if (!entry.is_regular_file() || entry.path().extension() != ".xml")
+            continue;
+        const std::string name = entry.path().stem().string();
+        names.insert(name);
+        std::ifstream in(entry.path(), std::ios::binary);
+        const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        if (text.find("<scenelayout") != std::string::npos)
+            withLayouts.insert(name);
+    }
+    Manifests found;
+    for (const auto& name : names)
+    {
+        const size_t suffix = name.size() >= 3 ? name.size() - 3 : 0;
+        if (name.compare(suffix, std::string::npos, "_SP") == 0 && names.count(name.substr(0, suffix)))
+            found.swaps.emplace_back(name.substr(0, suffix), name);
+        else if (withLayouts.count(name))
+            found.withLayouts.push_back(name);
+        else
+            found.plain.push_back(name);
+    }
+    return found;
+}
+
+// Every manifest through the engine's factories alone: values, images, image lists, fonts, sounds on
+// the loopback device, and the scene graph's resources and node types.
+class EngineLoadCheck : public EngineSoundCheck
+{
+protected:
+    void SetUp() override
+    {
+        EngineSoundCheck::SetUp();
+        RegisterFontResourceFactory();
+        SetupStrataExtensions(); // replaces the skimming scene-graph factories
+        mode = std::make_unique<ApplicationMode>();
+        context = std::make_unique<MainLoop::AutoContext>();
+        MainLoop::WithinContext(mode.get(), *context);
+    }
+
+    void TearDown() override
+    {
+        context.reset();
+        mode.reset();
+        EngineSoundCheck::TearDown();
+    }
+
+    // Every manifest but the other language's, those with layouts after the art they draw from.
+    void LoadAllManifests(const Manifests& manifests)
+    {
+        for (const auto& manifest : manifests.plain)
+            LoadReporting(manifest);
+        for (const auto& manifest : manifests.withLayouts)
+            LoadReporting(manifest);
+    }
+
+    // Loads the manifest; a failure, with the engine's reason, is recorded in `problems`.
+    void LoadReporting(const std::string& manifest)
+    {
+        const std::wstring wide(manifest.begin(), manifest.end());
+        const auto job = manager->Load(wide.c_str());
+        if (job->GetStatus() != eLoadingJobStatus::Complete)
+            problems.push_back("manifest " + manifest + " did not load: " + job->GetFailureMessage());
+    }
+
+    std::unique_ptr<ApplicationMode> mode;
+    std::unique_ptr<MainLoop::AutoContext> context;
+};
+
+// The lines of the engine's log that tell of something missing, refused or damaged.
+std::vector<std::string> ComplaintsIn(const std::string& log)
+{
+    std::vector<std::string> complaints;
+    size_t start = 0;
+    while (start < log.size())
+    {
+        size_t end = log.find('\n', start);
+        end = end == std::string::npos ? log.size() : end;
+        const std::string line = log.substr(start, end - start);
+        std::string lower = line;
+        for (char& c : lower)
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        for (const char* mark : {"not found", "refused", "could not", "cannot", "missing", "failed", "error"})
+        {
+            if (lower.find(mark) != std::string::npos)
+            {
+                complaints.push_back("log: " + line);
+                break;
+            }
+        }
+        start = end + 1;
+    }
+    return complaints;
+}
+
+} // namespace
+
+TEST_F(EngineLoadCheck, EveryManifestLoadsAndEveryLayoutBecomesANodeTree)
+{
+    // A layout whose image, sprite type or sound list cannot be found loads without an error and draws
+    // nothing where the child should see a foreman or a button: the engine's log is the only trace, so
+    // the check reads it. Layouts are loaded after the manifests they draw from, as the game does.
+    const Manifests manifests = FindManifests(DataFolder());
+    const DeclaredNames declared = ReadDeclaredNames(DataFolder());
+    ::testing::internal::CaptureStderr();
+    LoadAllManifests(manifests);
+    int layouts = 0;
+    for (const auto& [name, tag] : declared.kinds)
+    {
+        if (tag != "scenelayout")
+            continue;
+        ++layouts;
+        const SceneLayout* layout = AutoResource<SceneLayout>(name.c_str()).Get();
+        if (layout == nullptr)
+        {
+            problems.push_back(name + " is no scene layout the engine made");
+            continue;
+        }
+        try
+        {
+            SceneNode* root = layout->InstantiateLayout(mode.get(), nullptr);
+            if (root == nullptr)
+            {
+                problems.push_back(name + " made no node tree");
+                continue;
+            }
+            // Drawn at the game's size, so a node placed off the screen shows as nothing drawn.
+            Image target(std::vector<Color32>(800 * 600, Color32()), 800, 600, true, false);
+            ICanvas* canvas = Graphics::CreateImageCanvas(&target);
+            Graphics::PushContext(Graphics::Context{canvas, Graphics::sDrawState::GetDefaults()});
+            root->UpdateScene();
+            root->DrawScene();
+            Graphics::PopContext();
+            Graphics::DestroyImageCanvas(canvas);
+            bool drawn = false;
+            for (int i = 0; i < 800 * 600 && !drawn; ++i)
+                drawn = target.GetPixels()[i].a != 0;
+            if (!drawn)
+                problems.push_back(name + " draws nothing");
+        }
+        catch (const std::exception& error)
+        {
+            problems.push_back(name + " cannot be instantiated: " + error.what());
+        }
+    }
+    // The Spanish manifests take the English ones' place: each must load in it.
+    for (const auto& [english, spanish] : manifests.swaps)
+    {
+        manager->Unload(std::wstring(english.begin(), english.end()).c_str());
+        LoadReporting(spanish);
+    }
+    for (const auto& complaint : ComplaintsIn(::testing::internal::GetCapturedStderr()))
+        problems.push_back(complaint);
+    EXPECT_GE(manifests.plain.size() + manifests.withLayouts.size() + manifests.swaps.size(), 10u);
+    EXPECT_GE(layouts, 1);
+    EXPECT_TRUE(problems.empty()) << Report();
+}
+
+TEST_F(EngineLoadCheck, LayoutsHoldTheNodesTheCodeLooksUp)
+{
+    // The code finds these nodes by path and tells buttons apart by object name; a renamed node
+    // leaves a pop-up that cannot be closed or a foreman who never appears.
+    const auto any = [](SceneNode*) { return true; };
+    const auto animated = [](SceneNode* node) { return dynamic_cast<AnimatedSpriteNode*>(node) != nullptr; };
+    const auto button = [](SceneNode* node) { return dynamic_cast<ButtonNode*>(node) != nullptr; };
+    const struct
+    {
+        const char* layout;
+        std::vector<const char*> path; // the root's node name first
+        const char* type;
+        std::function<bool(SceneNode*)> isOfType;
+        const char* name;
+    } kNodes[] = {
+        {"ForemanInstructionModeLayout", {"ForemanInstructionMode"}, "scene node", any, ""},
+        {"ForemanInstructionModeLayout",
+         {"ForemanInstructionMode", "LevelIntroForeman"},
+         "animated sprite",
+         animated,
+         ""},
+        {"ForemanInstructionModeLayout", {"ForemanInstructionMode", "SkipButton"}, "button", button, "OkButton"},
+    };
+    ::testing::internal::CaptureStderr();
+    LoadAllManifests(FindManifests(DataFolder()));
+    ::testing::internal::GetCapturedStderr();
+    for (const auto& wanted : kNodes)
+    {
+        std::string what = wanted.layout;
+        const SceneLayout* layout = AutoResource<SceneLayout>(wanted.layout).Get();
+        SceneNode* node = layout ? layout->InstantiateLayout(mode.get(), nullptr) : nullptr;
+        if (node != nullptr && node->GetNodeName() != Label(wanted.path.front()))
+            node = nullptr;
+        for (size_t step = 1; node != nullptr && step < wanted.path.size(); ++step)
+            node = node->GetChildByNodeName(Label(wanted.path[step]));
+        for (const char* step : wanted.path)
+            what += std::string(what == wanted.layout ? " " : "/") + step;
+        if (node == nullptr)
+            problems.push_back(what + " is missing");
+        else if (!wanted.isOfType(node))
+            problems.push_back(what + " is no " + wanted.type);
+        else if (*wanted.name != '\0' && node->GetName() != Label(wanted.name))
+            problems.push_back(what + " is named '" + node->GetName().c_str() + "', not '" + wanted.name + "'");
+    }
+    EXPECT_TRUE(problems.empty()) << Report();
+}
+
+TEST_F(EngineLoadCheck, EveryFontLoadsWithTheLettersOfBothLanguages)
+{
+    // A font the factory refuses draws no text at all, and a letter missing from its metrics leaves a
+    // gap in a Spanish word or a child's name.
+    const std::wstring kLetters = L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789.,:;!?'\"-()/"
+                                  L"\u00e1\u00e9\u00ed\u00f3\u00fa\u00fc\u00f1\u00c1\u00c9\u00cd\u00d3\u00da\u00dc"
+                                  L"\u00d1\u00bf\u00a1";
+    std::vector<std::string> fonts;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(DataFolder()))
+    {
+        const auto& path = entry.path();
+        if (path.extension() == ".txt" &&
+            std::filesystem::exists(std::filesystem::path(path).replace_extension(".png")))
+            fonts.push_back(path.stem().string());
+    }
+    std::sort(fonts.begin(), fonts.end());
+    std::string manifest = "<manifest>\n";
+    for (const auto& font : fonts)
+        manifest += "  <font name=\"" + font + "\" src=\"" + font + "\"/>\n";
+    files->AddManifest("ContentCheckFonts", manifest + "</manifest>\n");
+    ::testing::internal::CaptureStderr();
+    LoadReporting("ContentCheckFonts");
+    for (const auto& complaint : ComplaintsIn(::testing::internal::GetCapturedStderr()))
+        problems.push_back(complaint);
+    for (const auto& name : fonts)
+    {
+        const auto* font = dynamic_cast<const Font*>(manager->GetResource(Label(name.c_str())).get());
+        if (font == nullptr)
+        {
+            problems.push_back(name + " is no font the engine made");
+            continue;
+        }
+        if (font->GetGlyphHeight() < 1)
+            problems.push_back(name + " has no line height");
+        std::string missing;
+        for (const wchar_t letter : kLetters)
+        {
+            Font::sGlyph glyph;
+            font->GetGlyph(letter, &glyph);
+            if (glyph.image == nullptr || glyph.width < 1 || glyph.height < 1 ||
+                font->GetKernedLetterWidth(letter, L' ') < 1)
+            {
+                char code[16];
+                std::snprintf(code, sizeof(code), letter < 0x80 ? " %c" : " U+%04X", static_cast<int>(letter));
+                missing += code;
+            }
+        }
+        if (!missing.empty())
+            problems.push_back(name + " cannot draw" + missing);
+    }
+    EXPECT_GE(fonts.size(), 1u);
     EXPECT_TRUE(problems.empty()) << Report();
 }

@@ -10,6 +10,7 @@
 #include "framework/ResourceDescriptor.h"
 #include "framework/ResourceManager.h"
 #include "platform/linux/FileSystemPartition.h"
+#include "support/MemoryFileSystemPartition.h"
 
 #include <sndfile.h>
 
@@ -79,11 +80,10 @@ void Record(const std::wstring& manifest, Label name, SoundShape shape)
 
 class RecordingSoundFactory final : public IResourceFactory
 {
-  public:
+public:
     explicit RecordingSoundFactory(bool random) : mRandom(random) {}
 
-    IResourceDescriptor* CreateResource(const std::wstring& manifest, Label name,
-                                        const IAttributeContainer& attributes,
+    IResourceDescriptor* CreateResource(const std::wstring& manifest, Label name, const IAttributeContainer& attributes,
                                         IXMLReader& element) const override
     {
         auto wrapper = std::make_unique<ResourceWrapper<RecordedSound>>(manifest, name, attributes);
@@ -106,9 +106,8 @@ class RecordingSoundFactory final : public IResourceFactory
             }
         }
         SoundShape shape;
-        shape.description =
-            (mRandom ? "a random sound of " + std::to_string(wrapper->files.size()) : "a sound") +
-            (wrapper->kind.empty() ? std::string() : " of type " + wrapper->kind);
+        shape.description = (mRandom ? "a random sound of " + std::to_string(wrapper->files.size()) : "a sound") +
+                            (wrapper->kind.empty() ? std::string() : " of type " + wrapper->kind);
         for (const SoundFile& file : wrapper->files)
         {
             if (!file.file.empty())
@@ -118,7 +117,7 @@ class RecordingSoundFactory final : public IResourceFactory
         return wrapper.release();
     }
 
-  private:
+private:
     void Add(RecordedSound& sound, const std::string& src) const
     {
         sound.files.push_back(SoundFile{src, ResolveAudio(src)});
@@ -129,9 +128,8 @@ class RecordingSoundFactory final : public IResourceFactory
 
 class RecordingSoundListFactory final : public IResourceFactory
 {
-  public:
-    IResourceDescriptor* CreateResource(const std::wstring& manifest, Label name,
-                                        const IAttributeContainer& attributes,
+public:
+    IResourceDescriptor* CreateResource(const std::wstring& manifest, Label name, const IAttributeContainer& attributes,
                                         IXMLReader& element) const override
     {
         auto wrapper = std::make_unique<ResourceWrapper<RecordedSoundList>>(manifest, name, attributes);
@@ -162,11 +160,10 @@ class RecordingSoundListFactory final : public IResourceFactory
 // Reads an element's whole subtree, so that the manifest goes on after it, and notes its tag.
 class SkimmingFactory final : public IResourceFactory
 {
-  public:
+public:
     explicit SkimmingFactory(std::string tag) : mTag(std::move(tag)) {}
 
-    IResourceDescriptor* CreateResource(const std::wstring& manifest, Label name,
-                                        const IAttributeContainer& attributes,
+    IResourceDescriptor* CreateResource(const std::wstring& manifest, Label name, const IAttributeContainer& attributes,
                                         IXMLReader& element) const override
     {
         while (!element.IsEOF() && element.ReadElement() != nullptr)
@@ -177,13 +174,12 @@ class SkimmingFactory final : public IResourceFactory
         return wrapper.release();
     }
 
-  private:
+private:
     std::string mTag;
 };
 
 // Adds the names a scene layout element refers to.
-void AddLayoutReferences(const XMLElement& element, const std::string& where,
-                         std::vector<LayoutReference>& out)
+void AddLayoutReferences(const XMLElement& element, const std::string& where, std::vector<LayoutReference>& out)
 {
     const std::wstring tag = element.GetName();
     const auto refer = [&](const wchar_t* attribute, std::set<std::string> acceptable)
@@ -220,6 +216,13 @@ DataFiles::DataFiles(const std::string& folder)
 }
 
 DataFiles::~DataFiles() = default;
+
+void DataFiles::AddManifest(const std::string& name, const std::string& text)
+{
+    auto partition = std::make_unique<Testing::MemoryFileSystemPartition>(L"content check");
+    partition->AddFile(Widen(name) + L".xml", text);
+    GetFileSystem()->AddFileSystemPartition(FileSystemPartition_Resources, partition.release());
+}
 
 bool ReadDataFile(const std::wstring& name, const std::wstring& extension, std::string* bytes)
 {
@@ -265,8 +268,7 @@ void RegisterRecordingFactories(ResourceManager& manager)
     manager.AddResourceFactory(L"randomsound", new RecordingSoundFactory(true));
     manager.AddResourceFactory(L"soundlist", new RecordingSoundListFactory());
     for (const char* tag : {"scenelayout", "spritetype", "spriteanimationlist"})
-        manager.AddResourceFactory(std::wstring(tag, tag + std::strlen(tag)).c_str(),
-                                   new SkimmingFactory(tag));
+        manager.AddResourceFactory(std::wstring(tag, tag + std::strlen(tag)).c_str(), new SkimmingFactory(tag));
 }
 
 std::map<std::string, SoundShape> RecordedShapes(const std::wstring& manifest)
@@ -328,8 +330,7 @@ AudioFacts DecodeAudio(const std::string& file)
     AudioFacts facts;
     const size_t dot = file.rfind('.');
     std::string bytes;
-    if (dot == std::string::npos ||
-        !ReadDataFile(Widen(file.substr(0, dot)), Widen(file.substr(dot)), &bytes))
+    if (dot == std::string::npos || !ReadDataFile(Widen(file.substr(0, dot)), Widen(file.substr(dot)), &bytes))
     {
         facts.error = "cannot be read";
         return facts;
@@ -372,7 +373,7 @@ DeclaredNames ReadDeclaredNames(const std::string& dataFolder)
 {
     DeclaredNames names;
     std::vector<std::filesystem::path> manifests;
-    for (const auto& entry : std::filesystem::directory_iterator(dataFolder))
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(dataFolder))
     {
         if (entry.is_regular_file() && entry.path().extension() == ".xml")
             manifests.push_back(entry.path());
@@ -392,8 +393,7 @@ DeclaredNames ReadDeclaredNames(const std::string& dataFolder)
             int depth = 0;
             std::string layout; // the scene layout being read, if any
             int layoutDepth = 0;
-            std::vector<std::string> nodePath; // node names from the layout's root to the current node
-            std::string randomSound;           // "manifest:name" of the random sound being read, if any
+            std::string randomSound; // "manifest:name" of the random sound being read, if any
             while (!reader->IsEOF())
             {
                 const XMLElement* element = reader->ReadElement();
@@ -423,10 +423,9 @@ DeclaredNames ReadDeclaredNames(const std::string& dataFolder)
                         {
                             const std::string images = Narrow(element->GetAttribute(L"images"));
                             if (!images.empty())
-                                names.layoutReferences.push_back(
-                                    {manifest + ": spritetype " + name + " images",
-                                     images,
-                                     {"imagelist", "filmstrip"}});
+                                names.layoutReferences.push_back({manifest + ": spritetype " + name + " images",
+                                                                  images,
+                                                                  {"imagelist", "filmstrip"}});
                         }
                     }
                     else if (depth == 3 && !randomSound.empty() && element->GetName() == L"sound")
@@ -436,12 +435,6 @@ DeclaredNames ReadDeclaredNames(const std::string& dataFolder)
                     else if (!layout.empty() && depth > layoutDepth)
                     {
                         AddLayoutReferences(*element, manifest + ": " + layout, names.layoutReferences);
-                        const std::string nodeName = Narrow(element->GetAttribute(L"nodeName"));
-                        nodePath.push_back(nodeName.empty() ? "?" : nodeName);
-                        std::string joined;
-                        for (const auto& step : nodePath)
-                            joined += (joined.empty() ? "" : "/") + step;
-                        names.layoutNodes[layout].push_back({joined, Narrow(element->GetName()), name});
                     }
                 }
                 else if (element->IsEndElement())
@@ -450,8 +443,6 @@ DeclaredNames ReadDeclaredNames(const std::string& dataFolder)
                         randomSound.clear();
                     if (!layout.empty() && depth == layoutDepth)
                         layout.clear();
-                    else if (!layout.empty() && depth > layoutDepth && !nodePath.empty())
-                        nodePath.pop_back();
                     --depth;
                 }
             }

@@ -28,13 +28,16 @@ std::string DataFolder();
 // engine's default file source, registered for the object's lifetime.
 class DataFiles
 {
-  public:
+public:
     explicit DataFiles(const std::string& folder);
     ~DataFiles();
     DataFiles(const DataFiles&) = delete;
     DataFiles& operator=(const DataFiles&) = delete;
 
-  private:
+    // A manifest the check writes itself, found after the data folder's files (never in their place).
+    void AddManifest(const std::string& name, const std::string& text);
+
+private:
     std::unique_ptr<IFileSource> mSource;
 };
 
@@ -77,7 +80,7 @@ struct SoundShape
     std::vector<std::string> files;
 };
 
-// What an element of a type this check does not build (scene layouts, sprite types) declares.
+// What an element of a type the recording factories do not build (scene layouts, sprite types) declares.
 struct RecordedElement
 {
     std::string tag;
@@ -108,24 +111,14 @@ struct LayoutReference
     std::set<std::string> acceptable; // element tags that may declare it
 };
 
-// One node of a scene layout: its path of node names from the layout's root (the root's own name
-// first; "?" for a node without one), its tag and its object name.
-struct LayoutNode
-{
-    std::string path;
-    std::string tag;
-    std::string name;
-};
-
 struct DeclaredNames
 {
     std::map<std::string, std::string> kinds; // resource name -> declaring tag
     std::vector<LayoutReference> layoutReferences;
-    std::map<std::string, std::vector<LayoutNode>> layoutNodes; // layout name -> its nodes
-    std::map<std::string, int> randomVariants;                  // "manifest:name" -> inner "sound" tags
-    std::vector<std::string> errors;                            // manifests that could not be read
+    std::map<std::string, int> randomVariants; // "manifest:name" -> inner "sound" tags
+    std::vector<std::string> errors;           // manifests that could not be read
 };
-// Reads every manifest (*.xml) directly in the data folder.
+// Reads every manifest (*.xml) below the data folder.
 DeclaredNames ReadDeclaredNames(const std::string& dataFolder);
 
 // Files below the data folder that the data partition could confuse: the same name ignoring letter

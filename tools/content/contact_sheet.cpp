@@ -1,16 +1,22 @@
 // Draws the shared art of data/ (stickers, skip buttons, cursors) with the engine: its manifests are
 // loaded by the resource manager and the engine's image factories, and drawn on the software canvas,
-// so the sheet shows what the game will show.
+// so the sheet shows what the game will show. With a layout, also draws that scene layout instantiated
+// at the game's screen size over a plain backdrop, as the scene graph will draw it.
 //
-//   contact_sheet <data folder> <output.png>
+//   contact_sheet <data folder> <output.png> [<manifest> <layout> <layout.png>]
 
 #include "core/FileSystem.h"
 #include "core/MemoryStream.h"
 #include "core/Singleton.h"
+#include "framework/ApplicationMode.h"
 #include "framework/FileSource.h"
+#include "framework/MainLoop.h"
 #include "framework/ResourceLoading.h"
 #include "framework/ResourceManager.h"
+#include "framework/ValueResources.h"
+#include "graphics/Context.h"
 #include "graphics/Drawing.h"
+#include "graphics/FontResourceFactory.h"
 #include "graphics/Image.h"
 #include "graphics/ImageFiles.h"
 #include "graphics/ImageFont.h"
@@ -19,6 +25,9 @@
 #include "graphics/ImageResourceFactory.h"
 #include "graphics/SoftwareCanvas.h"
 #include "platform/linux/FileSystemPartition.h"
+#include "scene/SceneLayout.h"
+#include "scene/SceneNode.h"
+#include "scene/StrataExtensions.h"
 
 #define STB_IMAGE_WRITE_IMPLEMENTATION
 #include <stb/stb_image_write.h>
@@ -70,26 +79,92 @@ IImage* GetImage(const char* name)
     return dynamic_cast<IImage*>(GetResourceManager()->GetResource(Label(name)).get());
 }
 
+bool WritePNG(const Image& image, const char* path)
+{
+    const int width = image.GetWidth();
+    const int height = image.GetHeight();
+    std::vector<unsigned char> rgba;
+    rgba.reserve(static_cast<size_t>(width) * height * 4);
+    for (int y = 0; y < height; ++y)
+    {
+        for (int x = 0; x < width; ++x)
+        {
+            const Color32 pixel = image.GetPixel(x, y);
+            rgba.insert(rgba.end(), {pixel.r, pixel.g, pixel.b, pixel.a});
+        }
+    }
+    stbi_write_png_compression_level = 9;
+    return stbi_write_png(path, width, height, 4, rgba.data(), width * 4) != 0;
+}
+
+// Loads the layout's manifest after the art it draws from, instantiates the layout and draws it at
+// 800 x 600. False, with a message, when the manifest or the layout is missing.
+bool DrawLayout(const std::wstring& manifest, const char* name, const char* path)
+{
+    ResourceManager* manager = GetResourceManager();
+    for (const std::wstring& more : {std::wstring(L"GlobalConstants"), std::wstring(L"Generic"), manifest})
+    {
+        if (manager->Load(more.c_str())->GetStatus() != eLoadingJobStatus::Complete)
+        {
+            std::fprintf(stderr, "contact_sheet: manifest %ls did not load\n", more.c_str());
+            return false;
+        }
+    }
+    const SceneLayout* layout = AutoResource<SceneLayout>(name).Get();
+    if (layout == nullptr)
+    {
+        std::fprintf(stderr, "contact_sheet: no scene layout %s\n", name);
+        return false;
+    }
+    ApplicationMode mode;
+    MainLoop::AutoContext context;
+    MainLoop::WithinContext(&mode, context);
+    SceneNode* root = layout->InstantiateLayout(&mode, nullptr);
+    if (root == nullptr)
+        return false;
+    Image target(800, 600);
+    ICanvas* canvas = Graphics::CreateImageCanvas(&target);
+    // A plain backdrop with a grid every 100 pixels, so that positions can be read off the picture.
+    Graphics::sDrawState state = Graphics::sDrawState::GetDefaults();
+    state.color = ColorF(0.86f, 0.92f, 0.97f, 1.0f);
+    Graphics::DrawFilledRect(Rect<int>(0, 0, 800, 600), state, canvas);
+    state.color = ColorF(0.7f, 0.78f, 0.86f, 1.0f);
+    for (int at = 100; at < 800; at += 100)
+    {
+        Graphics::DrawFilledRect(Rect<int>(at, 0, 1, 600), state, canvas);
+        if (at < 600)
+            Graphics::DrawFilledRect(Rect<int>(0, at, 800, 1), state, canvas);
+    }
+    Graphics::PushContext(Graphics::Context{canvas, Graphics::sDrawState::GetDefaults()});
+    root->UpdateScene();
+    root->DrawScene();
+    Graphics::PopContext();
+    Graphics::DestroyImageCanvas(canvas);
+    return WritePNG(target, path);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc != 3)
+    if (argc != 3 && argc != 6)
     {
-        std::fprintf(stderr, "usage: contact_sheet <data folder> <output.png>\n");
+        std::fprintf(stderr, "usage: contact_sheet <data folder> <output.png> [<manifest> <layout> <layout.png>]\n");
         return 2;
     }
     const std::filesystem::path data = argv[1];
     // The data partition of the Linux platform under the engine's default file source, as in the game:
     // files are found by name in any folder. The file system is deleted with the engine's singletons.
     auto* fileSystem = new FileSystem();
-    fileSystem->AddFileSystemPartition(FileSystemPartition_Resources,
-                                       new Linux::FileSystemPartition(data.string()));
+    fileSystem->AddFileSystemPartition(FileSystemPartition_Resources, new Linux::FileSystemPartition(data.string()));
     std::unique_ptr<IFileSource> files(CreateDefaultFileSource());
     RegisterSingleton(files.get());
     ResourceManager* manager = GetResourceManager();
     manager->AddResourceFactory(L"image", new ImageResourceFactory());
     RegisterImageListResourceFactories();
+    RegisterFontResourceFactory();
+    CreateConstantResourceFactories();
+    SetupStrataExtensions();
     for (const wchar_t* manifest :
          {L"resources", L"StickerBook", L"LocalizedImageResources", L"LocalizedImageResources_SP"})
     {
@@ -130,18 +205,17 @@ int main(int argc, char** argv)
     text.font = body.get();
     const std::wstring count = std::to_wstring(stickers->GetNumImages()) + L" stickers";
     Graphics::DrawText(count.c_str(), 300.0f, 26.0f, text, canvas);
-    Graphics::DrawText(L"Skip buttons: normal, hot, pressed, disabled, focused", 20.0f, buttonsTop - 34.0f,
-                       text, canvas);
+    Graphics::DrawText(L"Skip buttons: normal, hot, pressed, disabled, focused", 20.0f, buttonsTop - 34.0f, text,
+                       canvas);
     Graphics::DrawText(L"Cursors", 20.0f, cursorsTop - 34.0f, text, canvas);
 
     const Graphics::sDrawState plain = Graphics::sDrawState::GetDefaults();
     for (int i = 0; i < stickers->GetNumImages(); ++i)
-        Graphics::DrawImageList(stickers, i, 2.0f + (i % perRow) * 100.0f,
-                                stickersTop + (i / perRow) * 100.0f, plain, canvas);
+        Graphics::DrawImageList(stickers, i, 2.0f + (i % perRow) * 100.0f, stickersTop + (i / perRow) * 100.0f, plain,
+                                canvas);
     for (int i = 0; i < english->GetNumImages(); ++i)
     {
-        Graphics::DrawImageList(english, i, 20.0f + i * 190.0f, static_cast<float>(buttonsTop), plain,
-                                canvas);
+        Graphics::DrawImageList(english, i, 20.0f + i * 190.0f, static_cast<float>(buttonsTop), plain, canvas);
         Graphics::DrawImageList(spanish, i, 20.0f + i * 190.0f, buttonsTop + 72.0f, plain, canvas);
     }
     int x = 20;
@@ -156,18 +230,12 @@ int main(int argc, char** argv)
     }
     Graphics::DestroyImageCanvas(canvas);
 
-    std::vector<unsigned char> rgba;
-    rgba.reserve(static_cast<size_t>(width) * height * 4);
-    for (int y = 0; y < height; ++y)
+    bool written = WritePNG(target, argv[2]);
+    if (written && argc == 6)
     {
-        for (int px = 0; px < width; ++px)
-        {
-            const Color32 pixel = target.GetPixel(px, y);
-            rgba.insert(rgba.end(), {pixel.r, pixel.g, pixel.b, pixel.a});
-        }
+        const std::string manifest = argv[3];
+        written = DrawLayout(std::wstring(manifest.begin(), manifest.end()), argv[4], argv[5]);
     }
-    stbi_write_png_compression_level = 9;
-    const bool written = stbi_write_png(argv[2], width, height, 4, rgba.data(), width * 4) != 0;
     manager->Cleanup();
     files.reset();
     Internal::DeleteAllSingletons();

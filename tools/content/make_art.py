@@ -200,7 +200,7 @@ def write_manifests(data):
       <staticspritenode src="ForemanPanel" x="140" y="140"/>
       <animatedspritenode nodeName="LevelIntroForeman" spriteType="ForemanSpriteType" x="170" y="190"/>
       <buttonnode nodeName="SkipButton" name="OkButton" images="Button_SkipCutscene_EN" sounds="WidgetSounds"
-                  alphaSensitivity="0" x="440" y="370"/>
+                  alphaSensitivity="0" x="440" y="356"/>
     </scenenode>
   </scenelayout>
 </manifest>

@@ -137,11 +137,11 @@ void MakeManifest(const std::string& ui)
     xml << "<?xml version=\"1.0\"?>\n"
            "<!-- The looks of the engine's generic controls, drawn by tools/make_ui_images. -->\n"
            "<manifest>\n"
-           "  <imagelist name=\"GenericCheckbox\" pattern=\"ui/GenericCheckbox_%1%\" first=\"0\" last=\"9\"/>\n"
-           "  <imagelist name=\"GenericTextEditField\" pattern=\"ui/GenericTextEditField_%1%\" first=\"0\" "
+           "  <imagelist name=\"GenericCheckbox\" pattern=\"GenericCheckbox_%1%\" first=\"0\" last=\"9\"/>\n"
+           "  <imagelist name=\"GenericTextEditField\" pattern=\"GenericTextEditField_%1%\" first=\"0\" "
            "last=\"8\"/>\n"
-           "  <image name=\"GenericTextEditCursor\" src=\"ui/GenericTextEditCursor\"/>\n"
-           "  <imagelist name=\"GenericList\" pattern=\"ui/GenericList_%1%\" first=\"0\" last=\"8\"/>\n"
+           "  <image name=\"GenericTextEditCursor\" src=\"GenericTextEditCursor\"/>\n"
+           "  <imagelist name=\"GenericList\" pattern=\"GenericList_%1%\" first=\"0\" last=\"8\"/>\n"
            "</manifest>\n";
     if (!xml)
         throw std::runtime_error("cannot write " + ui + "/Generic.xml");

@@ -370,13 +370,13 @@ class GenericLooksTest : public LayoutTest
         const std::filesystem::path data = ImageFixtures::Folder() / "../../../../data";
         for (const auto& entry : std::filesystem::directory_iterator(data / "ui"))
         {
-            AddDataFile(data, "ui/" + entry.path().filename().string());
+            AddDataFile(data / "ui", entry.path().filename().string()); // by bare name, as the game finds it
         }
         AddDataFile(data, "fonts/Verdana12.png");
         AddDataFile(data, "fonts/Verdana12.txt");
         AddManifest(L"font", "<font name=\"Verdana12\" src=\"fonts/Verdana12\"/>\n");
         ASSERT_TRUE(manager->Load(L"font")->IsComplete());
-        ASSERT_TRUE(manager->Load(L"ui/Generic")->IsComplete());
+        ASSERT_TRUE(manager->Load(L"Generic")->IsComplete());
     }
 
     void AddDataFile(const std::filesystem::path& data, const std::string& name)
