@@ -19,8 +19,7 @@ namespace
 {
 
 const Strata::NodePathStep kForemanPath[2] = {"LevelIntroForeman", Strata::NodePathTerminator()};
-const Strata::NodePathStep kSkipButtonPath[3] = {"ForemanInstructionMode", "SkipButton",
-                                                 Strata::NodePathTerminator()};
+const Strata::NodePathStep kSkipButtonPath[3] = {"ForemanInstructionMode", "SkipButton", Strata::NodePathTerminator()};
 
 } // namespace
 
@@ -52,7 +51,7 @@ void ForemanInstructionMode::Enter()
     {
         // Single images, one per state: the width only matters to three-slice strips.
         const Strata::AutoResource<Strata::IImageList> images(english ? "Button_SkipCutscene_EN"
-                                                                       : "Button_SkipCutscene_SP");
+                                                                      : "Button_SkipCutscene_SP");
         skip->SetImages(images.Get(), 0.0f, images.GetDescriptor());
     }
 
