@@ -1,9 +1,11 @@
 #include "game/YardcrewGameMode.h"
 #include "game/EnumTypeDeck.h"
 #include "game/LevelProgression.h"
+#include "game/SimpleFunctionTask.h"
 #include "game/StickerManager.h"
 
 #include "framework/MainLoop.h"
+#include "framework/TimedTask.h"
 #include "scene/ButtonNode.h"
 #include "scene/NodePath.h"
 #include "scene/SceneLayout.h"
@@ -194,8 +196,13 @@ TEST_F(GameModeTest, EndLevelHandsOutOneStickerAndQueuesOneScreenHoweverOftenAsk
         {
             StandInGame mode;
             Start(mode);
-            mode.endLevel();
-            mode.endLevel();
+            // An outro whose end is reached twice.
+            Object* outro = mode.GetObject(mode.getSequenceObjectID());
+            outro->AddTask(new TimedTask(0.5f));
+            for (int end = 0; end < 2; ++end)
+                outro->AddTask(new SimpleFunctionTask<Object>([&](Object*, float) { mode.endLevel(); }));
+            for (int step = 0; step < 40; ++step)
+                Step(mode);
         }
         EXPECT_EQ(TakeQueued(), (std::vector<std::string>{"push reward " + std::to_string(locked), "push reward -1",
                                                           freePlay ? "unwind free play" : "unwind cutscene Intro"}));
