@@ -35,9 +35,7 @@ const std::array<LevelManager::GameTypeName, GameModeType_Count> LevelManager::k
 
 LevelManager::LevelManager()
 {
-    mModeQueue.unwindTo = [](std::unique_ptr<Strata::ApplicationMode> mode)
-    { Strata::MainLoop::UnwindToMode(mode.release()); };
-    mModeQueue.push = [](std::unique_ptr<Strata::ApplicationMode> mode) { Strata::MainLoop::PushMode(mode.release()); };
+    setModeQueue({});
 }
 
 LevelManager::~LevelManager() = default;
@@ -210,6 +208,14 @@ void LevelManager::setStoryScreenConstructors(StoryScreenConstructors screens)
 void LevelManager::setModeQueue(ModeQueue queue)
 {
     mModeQueue = std::move(queue);
+    if (!mModeQueue.unwindTo)
+        mModeQueue.unwindTo = [](std::unique_ptr<Strata::ApplicationMode> mode)
+        { Strata::MainLoop::UnwindToMode(mode.release()); };
+    if (!mModeQueue.push)
+        mModeQueue.push = [](std::unique_ptr<Strata::ApplicationMode> mode)
+        { Strata::MainLoop::PushMode(mode.release()); };
+    if (!mModeQueue.pop)
+        mModeQueue.pop = [] { Strata::MainLoop::PopMode(); };
 }
 
 LevelManager& GetLevelManager()

@@ -45,6 +45,11 @@ struct StoryScreenConstructors
     std::function<std::unique_ptr<Strata::ApplicationMode>()> mainMenu;
     std::function<std::unique_ptr<Strata::ApplicationMode>()> stickerBook;
     std::function<std::unique_ptr<Strata::ApplicationMode>(Strata::Label cutsceneID)> cutscene;
+    // The end of a game: the reward for the sticker just unlocked (-1: the book is complete) and the
+    // free-play chooser; a game's Quit button asks for the quit confirmation (in-game true).
+    std::function<std::unique_ptr<Strata::ApplicationMode>(int stickerIndex)> stickerUnlock;
+    std::function<std::unique_ptr<Strata::ApplicationMode>()> freePlaySelect;
+    std::function<std::unique_ptr<Strata::ApplicationMode>(bool inGame)> quitConfirm;
 };
 
 // Where new modes go; by default the main loop's queue, which then owns them.
@@ -52,6 +57,7 @@ struct ModeQueue
 {
     std::function<void(std::unique_ptr<Strata::ApplicationMode>)> unwindTo;
     std::function<void(std::unique_ptr<Strata::ApplicationMode>)> push;
+    std::function<void()> pop;
 };
 
 // The catalogue of levels per mini-game and difficulty, the story with the player's position in it
@@ -99,7 +105,10 @@ public:
     // logged and starts nothing.
     void setGameModeConstructor(GameModeType type, GameModeConstructor constructor);
     void setStoryScreenConstructors(StoryScreenConstructors screens);
+    // Members left empty go to the main loop's queue.
     void setModeQueue(ModeQueue queue);
+    const StoryScreenConstructors& getStoryScreens() const { return mScreens; }
+    const ModeQueue& getModeQueue() const { return mModeQueue; }
 
     int32_t getProgressIndex() const { return mProgressIndex; }
     const LevelProgressionData* getLevelProgression() const { return mProgression; }

@@ -46,11 +46,15 @@ protected:
             return [this, how](std::unique_ptr<Strata::ApplicationMode> mode)
             { started.push_back(std::string(how) + " " + static_cast<NamedMode&>(*mode).what); };
         };
-        levels.setModeQueue({record("unwind"), record("push")});
-        levels.setStoryScreenConstructors(
-            {[] { return std::make_unique<NamedMode>("main menu"); },
-             [] { return std::make_unique<NamedMode>("sticker book"); },
-             [](Label id) { return std::make_unique<NamedMode>(std::string("cutscene ") + id.c_str()); }});
+        ModeQueue queue;
+        queue.unwindTo = record("unwind");
+        queue.push = record("push");
+        levels.setModeQueue(queue);
+        StoryScreenConstructors screens;
+        screens.mainMenu = [] { return std::make_unique<NamedMode>("main menu"); };
+        screens.stickerBook = [] { return std::make_unique<NamedMode>("sticker book"); };
+        screens.cutscene = [](Label id) { return std::make_unique<NamedMode>(std::string("cutscene ") + id.c_str()); };
+        levels.setStoryScreenConstructors(screens);
         for (const auto& entry : LevelManager::kGameTypeNames)
         {
             const std::string name = entry.name;

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "core/Label.h"
+#include "scene/SceneApplicationMode.h"
+
+#include <cstdint>
+
+// The foreman's pose in the instruction pop-up: a frame index of his sprite. The mini-games pass their
+// own value.
+enum IntroForemanState : int32_t
+{
+    IntroForemanState_Default = 0,
+};
+
+// The pop-up in which the foreman explains a mini-game: pushed over the game (which stays drawn
+// beneath), it speaks the game's description and closes itself when the description has been spoken
+// or when its skip button ("OkButton") is clicked. It pops itself at most once, so a click in the frame
+// the description ends never removes the game as well.
+class ForemanInstructionMode : public Strata::SceneApplicationMode
+{
+public:
+    ForemanInstructionMode(Strata::Label game, IntroForemanState state);
+
+    // Instantiates "ForemanInstructionModeLayout" and shows the pose; a missing layout or sprite is
+    // logged and leaves the pop-up empty (it still closes when the description ends).
+    void Setup() override;
+    // Gives the skip button the image list of the profile's language and starts the description.
+    void Enter() override;
+    // Silences the description and empties the voice queue.
+    void Destroy() override;
+    bool IsOpaque() override { return false; }
+    void ReceiveMessage(const Strata::ObjectMessage& message) override;
+
+    // Queues the pop; later calls do nothing.
+    virtual void closeMode();
+
+    Strata::Label getGame() const { return mGame; }
+    IntroForemanState getIntroState() const { return mIntroState; }
+    bool isClosing() const { return mClosing; }
+
+private:
+    IntroForemanState mIntroState;
+    Strata::Label mGame;
+    bool mClosing = false;
+};

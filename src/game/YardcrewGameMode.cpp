@@ -1,0 +1,170 @@
+#include "game/YardcrewGameMode.h"
+
+#include "core/Log.h"
+#include "core/Vector2.h"
+#include "framework/Object.h"
+#include "framework/ResourceDescriptor.h"
+#include "framework/TimedTask.h"
+#include "framework/ValueResources.h"
+#include "game/AudioManager.h"
+#include "game/SimpleFunctionTask.h"
+#include "game/StickerManager.h"
+#include "game/YardcrewNames.h"
+#include "graphics/Image.h"
+#include "graphics/Window.h"
+#include "scene/NodePath.h"
+#include "scene/SceneNode.h"
+
+#include <memory>
+
+namespace
+{
+
+const Strata::NodePathStep kHelpButtonPath[2] = {"HelpButton", Strata::NodePathTerminator()};
+const Strata::NodePathStep kQuitButtonPath[2] = {"QuitButton", Strata::NodePathTerminator()};
+
+constexpr float kFirstHintDelay = 30.0f;
+constexpr float kLaterHintDelay = 25.0f;
+
+} // namespace
+
+YardcrewGameMode::YardcrewGameMode()
+{
+    mSequenceObject = AddObject(new Strata::Object());
+    mHintTimerObject = AddObject(new Strata::Object());
+}
+
+YardcrewGameMode::~YardcrewGameMode() = default;
+
+void YardcrewGameMode::ReceiveMessage(const Strata::ObjectMessage& message)
+{
+    static const Strata::Label kButtonClick("ButtonClick");
+    static const Strata::Label kQuitButton("QuitButton");
+    static const Strata::Label kHelpButton("HelpButton");
+    if (message.GetName() != kButtonClick)
+        return;
+    const Strata::Object* sender = GetObject(message.GetSender());
+    if (sender == nullptr)
+        return;
+    const LevelManager& levels = GetLevelManager();
+    if (sender->GetName() == kQuitButton)
+    {
+        if (levels.getStoryScreens().quitConfirm)
+            levels.getModeQueue().push(levels.getStoryScreens().quitConfirm(true));
+        else
+            Strata::Log("No quit confirmation screen is registered\n");
+    }
+    if (sender->GetName() == kHelpButton)
+        levels.getModeQueue().push(std::make_unique<ForemanInstructionMode>(mGame, mIntroState));
+}
+
+Strata::MessageResult YardcrewGameMode::OnKeyDown(int key)
+{
+    return Strata::ObjectDatabase::OnKeyDown(key);
+}
+
+void YardcrewGameMode::Destroy()
+{
+    AudioManager* audio = GetAudioManager();
+    audio->clearSFX();
+    audio->clearVocalAudioQueues();
+    SceneApplicationMode::Destroy();
+}
+
+void YardcrewGameMode::Enter()
+{
+    resetHintTimer(1);
+    setupCursor();
+}
+
+void YardcrewGameMode::Exit()
+{
+    const Strata::AutoResource<Strata::IImage> cursor("cursor_default");
+    const Strata::Constant<Strata::Vector2<int>> hotSpot("DefaultCursorRegPt");
+    if (cursor.Get() == nullptr || !hotSpot.IsValid())
+    {
+        Strata::Log("The default cursor \"cursor_default\" or \"DefaultCursorRegPt\" is missing\n");
+        return;
+    }
+    Strata::Window::SetCustomCursor(cursor.Get(), hotSpot.GetValue());
+}
+
+void YardcrewGameMode::setupInstructionMode(Strata::Label game, IntroForemanState state, bool showPopUp)
+{
+    mGame = game;
+    mIntroState = state;
+    if (showPopUp)
+        GetLevelManager().getModeQueue().push(std::make_unique<ForemanInstructionMode>(mGame, mIntroState));
+    showUIButtons();
+}
+
+void YardcrewGameMode::resetHintTimer(int n)
+{
+    mHintNumber = n;
+    Strata::Object* timer = GetObject(mHintTimerObject);
+    if (timer == nullptr)
+        return;
+    timer->RemoveAllTasks();
+    timer->AddTask(new Strata::TimedTask(mHintNumber <= 1 ? kFirstHintDelay : kLaterHintDelay));
+    timer->AddTask(new SimpleFunctionTask<Strata::Object>([this](Strata::Object*, float) { playHint(); }));
+}
+
+void YardcrewGameMode::playHint()
+{
+    GetAudioManager()->playAudioGameHint(mGame, mHintNumber);
+    resetHintTimer(mHintNumber);
+}
+
+void YardcrewGameMode::showUIButtons()
+{
+    Strata::SceneNode* layer = Strata::RootDescendent(kUILayerPath);
+    if (layer == nullptr)
+        return;
+    for (const Strata::NodePath path : {Strata::NodePath(kHelpButtonPath), Strata::NodePath(kQuitButtonPath)})
+    {
+        if (Strata::SceneNode* button = layer->GetDescendent(path))
+            button->LocalSetVisible(true);
+    }
+}
+
+void YardcrewGameMode::setupMouseInputEatingNode(Strata::SceneNode* node)
+{
+    if (node == nullptr)
+        return;
+    node->hitTest = true;
+    node->mouseDownSignal.connect([this](Strata::SceneNode*, Strata::MouseButton, int, int) { eatMouseInput(); });
+    node->mouseUpSignal.connect([this](Strata::SceneNode*, Strata::MouseButton, int, int) { eatMouseInput(); });
+    node->mouseEnterSignal.connect([this](Strata::SceneNode*) { eatMouseInput(); });
+    node->mouseExitSignal.connect([this](Strata::SceneNode*) { eatMouseInput(); });
+}
+
+void YardcrewGameMode::endLevel()
+{
+    // An outro that finishes twice, or a click racing it, must not hand out a second sticker or queue
+    // a second screen.
+    if (mLevelEnded)
+        return;
+    mLevelEnded = true;
+
+    LevelManager& levels = GetLevelManager();
+    const StoryScreenConstructors& screens = levels.getStoryScreens();
+    const int sticker = GetStickerManager().unlockRandomSticker();
+    if (sticker != -2)
+    {
+        if (screens.stickerUnlock)
+        {
+            levels.getModeQueue().push(screens.stickerUnlock(sticker));
+            return;
+        }
+        Strata::Log("No sticker reward screen is registered; going straight on\n");
+    }
+    if (!levels.freePlay)
+    {
+        mStoryStep.beginNextStep(levels);
+        return;
+    }
+    if (screens.freePlaySelect)
+        levels.getModeQueue().unwindTo(screens.freePlaySelect());
+    else
+        Strata::Log("No free-play screen is registered\n");
+}
