@@ -5,6 +5,7 @@
 #include "core/Vector2.h"
 #include "framework/AutoObject.h"
 #include "framework/ObjectInterfaces.h"
+#include "framework/TextComponent.h"
 #include "graphics/DrawState.h"
 #include "graphics/FontComponent.h"
 
@@ -16,18 +17,10 @@ namespace Strata
 
 class Font;
 
-// The interfaces that need graphics types; the others are in framework/ObjectInterfaces.h and the font
-// mix-ins in graphics/FontComponent.h. Objects get
+// The interfaces that need graphics types; the others are in framework/ObjectInterfaces.h, the text
+// mix-in in framework/TextComponent.h and the font mix-ins in graphics/FontComponent.h. Objects get
 // them by deriving from the components below and are reached with a run-time cast (GetObject<I>,
 // GetObjects and AutoObject<T> are in framework/AutoObject.h).
-
-class IText
-{
-public:
-    virtual ~IText() = default;
-    virtual const std::wstring& GetText() = 0;
-    virtual void SetText(const std::wstring& text) = 0;
-};
 
 // A location relative to a parent frame; the root frame has no parent.
 struct ReferenceFrame
@@ -131,18 +124,6 @@ public:
 
 protected:
     bool mVisible;
-};
-
-class TextComponent : public IText
-{
-public:
-    TextComponent() = default;
-    explicit TextComponent(const std::wstring& text) : mText(text) {}
-    const std::wstring& GetText() override { return mText; }
-    void SetText(const std::wstring& text) override { mText = text; }
-
-protected:
-    std::wstring mText;
 };
 
 class ScaleComponent : public IScale

@@ -185,6 +185,18 @@ MessageResult SceneApplicationMode::OnKeyUp(int key)
     return RouteInputEvent(mFocusedNode, false, [key](IInputHandler* handler) { return handler->OnKeyUp(key); });
 }
 
+MessageResult SceneApplicationMode::OnTextInput(const std::wstring& text)
+{
+    if (SceneNode* focused = LiveNode(mFocusedNode))
+    {
+        if (focused->OnTextInput(text) == MessageResult_Handled)
+        {
+            return MessageResult_Handled;
+        }
+    }
+    return ApplicationMode::OnTextInput(text);
+}
+
 MessageResult SceneApplicationMode::OnMouseDown(MouseButton button, int x, int y)
 {
     Object* capture = GetCapture();

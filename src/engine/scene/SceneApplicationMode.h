@@ -6,6 +6,7 @@
 #include "framework/ObjectID.h"
 
 #include <functional>
+#include <string>
 
 namespace Strata
 {
@@ -35,6 +36,8 @@ public:
     MessageResult OnMouseMove(int x, int y) override;
     MessageResult OnMouseDown(MouseButton button, int x, int y) override;
     MessageResult OnMouseUp(MouseButton button, int x, int y) override;
+    // To the focused node first (text fields take their text there), then as the base mode routes it.
+    MessageResult OnTextInput(const std::wstring& text) override;
 
     // The database's update (tasks, objects, purge), then a refresh of the whole tree.
     void Update(float dt) override;

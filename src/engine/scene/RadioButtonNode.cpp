@@ -1,0 +1,204 @@
+#include "scene/RadioButtonNode.h"
+
+#include "core/AttributeContainer.h"
+#include "framework/ObjectDatabase.h"
+#include "graphics/Brush.h"
+#include "graphics/Context.h"
+#include "graphics/Drawing.h"
+#include "graphics/Font.h"
+#include "graphics/ImageList.h"
+#include "scene/NodeResources.h"
+#include "scene/WidgetNodeSupport.h"
+
+#include <cmath>
+#include <vector>
+
+namespace Strata
+{
+
+namespace
+{
+
+constexpr float kLabelGap = 5.0f;
+constexpr const char* kNodeType = "RadioButtonNode";
+
+Label RadioButtonRole()
+{
+    static const Label role("RadioButton");
+    return role;
+}
+
+} // namespace
+
+RadioButtonNode::RadioButtonNode(Label name, Label group, const Vector2<float>& location, const IImageList* images,
+                                 float width, const wchar_t* text, const Font* font, const ColorF& color)
+    : ToggleNode(name, location, images, width, text, font, color), mGroup(group)
+{
+    UpdateBounds();
+}
+
+Label RadioButtonNode::GetRole() const
+{
+    return RadioButtonRole();
+}
+
+void RadioButtonNode::UpdateBounds()
+{
+    FitBox();
+}
+
+void RadioButtonNode::SetCheck(bool checked)
+{
+    mChecked = checked;
+    if (!checked)
+    {
+        return;
+    }
+    ObjectDatabase* database = GetDatabase();
+    if (database == nullptr)
+    {
+        database = GetObjectDatabase();
+    }
+    if (database == nullptr)
+    {
+        return;
+    }
+    // A copy: the walk must not depend on the database's own list.
+    const std::vector<ObjectID> others = database->GetObjectsWithRole(RadioButtonRole());
+    for (ObjectID id : others)
+    {
+        // Told apart by identity: two buttons of one group may share a name (or have none).
+        auto* other = dynamic_cast<RadioButtonNode*>(database->GetObject(id));
+        if (other != nullptr && other != this && other->GetGroup() == mGroup)
+        {
+            other->mChecked = false;
+        }
+    }
+}
+
+bool RadioButtonNode::HasFocusImages() const
+{
+    const int count = GetImageCount();
+    return count == 5 || count == 15;
+}
+
+int RadioButtonNode::GetImageIndex()
+{
+    if (!IsEnabled())
+    {
+        return WidgetState_Disabled;
+    }
+    const bool focusImages = HasFocusImages();
+    if (mChecked && focusImages)
+    {
+        return WidgetState_Focused;
+    }
+    if (HasCapture() && IsHot())
+    {
+        return WidgetState_Pressed;
+    }
+    if (mChecked)
+    {
+        return WidgetState_Pressed;
+    }
+    return WidgetStateIndex(true, false, IsHot(), HasFocus(), focusImages);
+}
+
+void RadioButtonNode::DrawAt(const Vector2<float>& offset)
+{
+    if (!GlobalIsVisible())
+    {
+        return;
+    }
+    const Rect<float>& bounds = GlobalGetBounds();
+    const float x = bounds.x + offset.x;
+    const float y = bounds.y + offset.y;
+    const Graphics::sDrawState state = WidgetDrawState(*this);
+    Graphics::ICanvas* canvas = Graphics::GetCanvas();
+    // The drawing calls take the list as changeable; they only read it.
+    IImageList* images = const_cast<IImageList*>(GetImages());
+    const bool threeSlice = IsThreeSlice();
+    if (images != nullptr)
+    {
+        if (threeSlice)
+        {
+            Graphics::DrawThreeBrush(images, kWidgetSlicesPerState * GetImageIndex(), x, y, GetWidth(), state,
+                                     canvas);
+        }
+        else
+        {
+            Graphics::DrawImageList(images, GetImageIndex(), x, y, state, canvas);
+        }
+    }
+    if (!mText.empty() && mFont != nullptr)
+    {
+        Graphics::sDrawState text = state;
+        text.font = mFont;
+        text.color = GlobalGetColor();
+        text.vAlign = VAlignment_Middle;
+        const float textY = std::floor(y + GetHeight() * 0.5f + 0.5f);
+        if (threeSlice)
+        {
+            text.hAlign = HAlignment_Center;
+            Graphics::DrawText(mText.c_str(), std::floor(x + GetWidth() * 0.5f + 0.5f), textY, text, canvas);
+        }
+        else
+        {
+            // Starts beside the image, as on the check box, so a long label never runs over it.
+            text.hAlign = HAlignment_Left;
+            Graphics::DrawText(mText.c_str(), x + GetWidth() + kLabelGap, textY, text, canvas);
+        }
+    }
+}
+
+void RadioButtonNode::Click()
+{
+    SetCheck(true);
+    static const Label message("RadioButtonClick");
+    SendWidgetMessage(*this, message);
+}
+
+std::unique_ptr<SceneNodeDescriptor>
+RadioButtonNodeFactory::CreateDescriptor(const IAttributeContainer& element) const
+{
+    auto descriptor = std::make_unique<RadioButtonNodeDescriptor>();
+    if (element.HasAttribute(L"group"))
+    {
+        descriptor->group = Label::FromString(element.GetAttribute(L"group"));
+    }
+    descriptor->images = Label::FromString(element.GetAttribute(L"images"));
+    descriptor->width = FiniteLayoutAttribute(element, L"width", 0.0f);
+    descriptor->text = element.GetAttribute(L"text");
+    descriptor->font = Label::FromString(element.GetAttribute(L"font"));
+    descriptor->alphaSensitivity = element.GetAttribute(L"alphaSensitivity", kWidgetDefaultAlphaSensitivity);
+    descriptor->sounds = Label::FromString(element.GetAttribute(L"sounds"));
+    if (element.HasAttribute(L"textResource"))
+    {
+        descriptor->textResource = Label::FromString(element.GetAttribute(L"textResource"));
+    }
+    return descriptor;
+}
+
+SceneTreePtr RadioButtonNodeFactory::CreateNode(const SceneNodeDescriptor* descriptor) const
+{
+    const auto* own = dynamic_cast<const RadioButtonNodeDescriptor*>(descriptor);
+    if (own == nullptr)
+    {
+        return nullptr;
+    }
+    const HeldResource<ImageList> images = FindNodeResource<ImageList>(kNodeType, "image list", own->images);
+    const HeldResource<Font> font = FindNodeResource<Font>(kNodeType, "font", own->font);
+    auto node = std::make_unique<RadioButtonNode>(Label(), own->group, Vector2<float>(), nullptr, own->width,
+                                                  own->text.c_str(), nullptr, ColorF::StaticColor<0, 0, 0, 255>());
+    node->SetImages(images.resource, own->width, images.holder);
+    node->SetFont(font.resource, font.holder);
+    node->alphaSensitivity = own->alphaSensitivity;
+    node->sounds = FindWidgetSoundList(kNodeType, own->sounds);
+    if (!own->textResource.IsNull())
+    {
+        node->SetTextFromResource(own->textResource);
+    }
+    return SceneTreePtr(node.release());
+}
+
+} // namespace Strata
