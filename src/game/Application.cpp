@@ -35,13 +35,6 @@ bool AccountWantsEnglish()
 
 } // namespace
 
-Application::~Application()
-{
-    // A test may end without Cleanup; the account manager must not keep calling a dead handler.
-    if (Strata::AccountManager* accounts = Strata::GetAccountManager())
-        accounts->UnregisterAccountChangeHandler(this);
-}
-
 const Strata::sApplicationDescriptor& Application::GetDescriptor() const
 {
     static const Strata::sApplicationDescriptor descriptor = []

@@ -14,7 +14,6 @@ class Application : public Strata::BaseApplication, public Strata::IAccountChang
 {
 public:
     Application() = default;
-    ~Application() override;
 
     // Built once on the first call; it names the per-user folder.
     const Strata::sApplicationDescriptor& GetDescriptor() const override;

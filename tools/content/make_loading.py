@@ -1,5 +1,5 @@
 #!/usr/bin/python3
-"""Renders the loading screen's art into data/loading/ and writes data/Loading.xml.
+"""Renders the loading screen's art and the title picture into data/loading/ and writes data/Loading.xml.
 
 Usage: make_loading.py <art folder> <data folder>
 
@@ -63,6 +63,17 @@ def splash_animals(art):
     return document(W, H, body)
 
 
+def title_screen(art):
+    body = sky("#7cc8ff", "#d8f0ff", "#7bc96f", "#95d88a") + sun(742, 92) + cloud(80, 110, 1.0)
+    body += place(drawing(art, "house"), 300, 200, 200, 200)
+    body += place(drawing(art, "crane"), 520, 180, 220, 220)
+    body += place(drawing(art, "construction_worker"), 150, 330, 130, 130)
+    for i, name in enumerate(["giraffe", "elephant", "panda", "rabbit"]):
+        body += place(drawing(art, name), 60 + i * 190, 450, 110, 110)
+    body += title("Menagerie", 110, 88, "#ffb02e", "#533566")
+    return document(W, H, body)
+
+
 def background():
     body = sky("#9fd8ff", "#e6f6ff", "#7bc96f", "#95d88a") + cloud(120, 140, 1.2) + cloud(560, 90, 0.9)
     body += title("Loading…", 300, 64, "#ffffff", "#2f6fe8")
@@ -103,6 +114,7 @@ def main():
     out = os.path.join(data, "loading")
     render(splash_crew(art), W, H, os.path.join(out, "Splash1.png"))
     render(splash_animals(art), W, H, os.path.join(out, "Splash2.png"))
+    render(title_screen(art), W, H, os.path.join(out, "TitleScreen.png"))
     render(background(), W, H, os.path.join(out, "LoadingBackground.png"))
     render(bar("#ffffff", "#2f6fe8", "#ffffff"), BAR_W, BAR_H, os.path.join(out, "LoadingBarEmpty.png"))
     render(bar("#ffb02e", "#2f6fe8", "#ffe08a"), BAR_W, BAR_H, os.path.join(out, "LoadingBarFull.png"))
