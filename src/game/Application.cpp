@@ -58,7 +58,7 @@ const Strata::sApplicationDescriptor& Application::GetDescriptor() const
 
 Strata::sWindowConfig Application::GetDefaultWindowConfig() const
 {
-    static Strata::sWindowConfig config = BaseApplication::GetDefaultWindowConfig();
+    Strata::sWindowConfig config = BaseApplication::GetDefaultWindowConfig();
     if (Strata::Account* account = Strata::GetAccountManager()->GetCurrentAccount())
     {
         // Only 0 is windowed: any other stored value would open no window at all.
@@ -123,15 +123,20 @@ std::vector<std::wstring> GetStartupManifests(bool english)
             L"PaintTheHouseMode"};
 }
 
+std::unique_ptr<LoadingMode> MakeStartupLoadingMode()
+{
+    auto loading = std::make_unique<LoadingMode>();
+    for (const std::wstring& manifest : GetStartupManifests(AccountWantsEnglish()))
+        loading->AddLoadingTask(new Strata::ResourceLoadTask(manifest), 1);
+    return loading;
+}
+
 void Application::Setup()
 {
     Strata::SetupStrataExtensions();
     RegisterGameResourceFactories();
 
-    auto loading = std::make_unique<LoadingMode>();
-    for (const std::wstring& manifest : GetStartupManifests(AccountWantsEnglish()))
-        loading->AddLoadingTask(new Strata::ResourceLoadTask(manifest), 1);
-    Strata::MainLoop::ChangeMode(loading.release());
+    Strata::MainLoop::ChangeMode(MakeStartupLoadingMode().release());
 
     Strata::GetAccountManager()->RegisterAccountChangeHandler(this);
     OnAfterAccountChange();

@@ -7,6 +7,7 @@
 #include "framework/AccountManager.h"
 #include "framework/Application.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -49,6 +50,9 @@ public:
     LoadingMode();
     void OnAfterLoad() override;
 };
+
+// The loading screen with the thirty start-up loads queued, "resources" first.
+std::unique_ptr<LoadingMode> MakeStartupLoadingMode();
 
 // The screen after loading: the title picture, until the menus exist. A click or a key does nothing yet.
 class TitleMode : public Strata::ApplicationMode
