@@ -29,9 +29,9 @@ Strata::IResourceDescriptor* LevelResourceFactory::CreateResource(const std::wst
 {
     // The level's contents are the game's own; they are passed over so that no child element is
     // taken for a resource of the manifest.
-    while (!element.IsEOF() && element.ReadElement() != nullptr)
-    {
-    }
+    // The reader holds EOF until its first read.
+    for (const Strata::XMLElement* read = element.ReadElement(); read != nullptr && !element.IsEOF();)
+        read = element.ReadElement();
 
     const std::wstring difficultyText = attributes.GetAttribute(L"difficulty");
     const GameModeDifficulty difficulty = ParseGameModeDifficulty(difficultyText);

@@ -169,9 +169,9 @@ class SkimmingFactory final : public IResourceFactory
                                         const IAttributeContainer& attributes,
                                         IXMLReader& element) const override
     {
-        while (!element.IsEOF() && element.ReadElement() != nullptr)
-        {
-        }
+        // The sub-tree reader holds EOF until its first read.
+        for (const XMLElement* read = element.ReadElement(); read != nullptr && !element.IsEOF();)
+            read = element.ReadElement();
         auto wrapper = std::make_unique<ResourceWrapper<RecordedElement>>(manifest, name, attributes);
         wrapper->tag = mTag;
         return wrapper.release();
@@ -264,7 +264,7 @@ void RegisterRecordingFactories(ResourceManager& manager)
     manager.AddResourceFactory(L"sound", new RecordingSoundFactory(false));
     manager.AddResourceFactory(L"randomsound", new RecordingSoundFactory(true));
     manager.AddResourceFactory(L"soundlist", new RecordingSoundListFactory());
-    for (const char* tag : {"scenelayout", "spritetype", "spriteanimationlist"})
+    for (const char* tag : {"scenelayout", "layout", "spritetype", "spriteanimationlist"})
         manager.AddResourceFactory(std::wstring(tag, tag + std::strlen(tag)).c_str(),
                                    new SkimmingFactory(tag));
 }

@@ -134,9 +134,10 @@ TEST_F(ApplicationTest, LevelReadersFileEachGamesLevelsByDifficulty)
     for (const auto& game : games)
     {
         const std::string name = std::string(game.tag) + "_" + std::to_string(n);
-        // A level's own elements, named or not, are its game's business, never resources.
+        // A level's own elements are its game's business, never resources of the manifest, even
+        // where their tag and name would make one.
         body += "<" + std::string(game.tag) + " name=\"" + name + "\" difficulty=\"" + difficulties[n % 3] +
-                "\"><Piece name=\"" + name + "_piece\"/><Row><Cell/></Row></" + game.tag + ">\n";
+                "\"><Row><Cell/></Row><LevelProg name=\"" + name + "_piece\"/></" + game.tag + ">\n";
         ++n;
     }
     body += "<PaintItLevel name=\"NoDifficulty\"/>\n<PaintItLevel name=\"Unknown\" difficulty=\"Expert\"/>\n";
