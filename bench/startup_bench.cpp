@@ -133,21 +133,19 @@ sStartupRun StartGame()
     uint32_t clock = 100000;
     const size_t peakBefore = PeakResident();
     const auto start = std::chrono::steady_clock::now();
-    Strata::MainLoop::SetTimeSourceForTesting([&clock] { return clock; },
-                                              [&](unsigned long ms)
-                                              {
-                                                  clock += 10 * static_cast<uint32_t>(ms);
-                                                  if (run.reachedTitle ||
-                                                      !dynamic_cast<TitleMode*>(Strata::MainLoop::GetTopMostMode(0)))
-                                                      return;
-                                                  run.reachedTitle = true;
-                                                  run.seconds = std::chrono::duration<double>(
-                                                                    std::chrono::steady_clock::now() - start)
-                                                                    .count();
-                                                  const size_t peak = PeakResident();
-                                                  run.peakGrowth = peak > peakBefore ? peak - peakBefore : 0;
-                                                  Strata::MainLoop::Exit();
-                                              });
+    Strata::MainLoop::SetTimeSourceForTesting(
+        [&clock] { return clock; },
+        [&](unsigned long ms)
+        {
+            clock += 10 * static_cast<uint32_t>(ms);
+            if (run.reachedTitle || !dynamic_cast<TitleMode*>(Strata::MainLoop::GetTopMostMode(0)))
+                return;
+            run.reachedTitle = true;
+            run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+            const size_t peak = PeakResident();
+            run.peakGrowth = peak > peakBefore ? peak - peakBefore : 0;
+            Strata::MainLoop::Exit();
+        });
     {
         Application application;
         Strata::MainLoop::Execute();

@@ -8,13 +8,13 @@
 #include "framework/MainLoop.h"
 #include "framework/ResourceDescriptor.h"
 #include "framework/ResourceManager.h"
+#include "game/AudioManager.h"
+#include "game/GameLevelReaders.h"
+#include "game/LevelProgression.h"
 #include "graphics/Context.h"
 #include "graphics/Drawing.h"
 #include "graphics/Image.h"
 #include "graphics/Window.h"
-#include "game/AudioManager.h"
-#include "game/GameLevelReaders.h"
-#include "game/LevelProgression.h"
 #include "scene/StrataExtensions.h"
 
 #include <memory>

@@ -27,11 +27,11 @@ private:
 // The difficulty a "difficulty" attribute names; GameModeDifficulty_None when it names none.
 GameModeDifficulty ParseGameModeDifficulty(const std::wstring& text);
 
-#define DECLARE_LEVEL_READER(Game, Type)                                                                   \
-    class Game##LevelResourceFactory final : public LevelResourceFactory                                     \
-    {                                                                                                        \
-    public:                                                                                                  \
-        Game##LevelResourceFactory() : LevelResourceFactory(Type) {}                                         \
+#define DECLARE_LEVEL_READER(Game, Type)                                                                               \
+    class Game##LevelResourceFactory final : public LevelResourceFactory                                               \
+    {                                                                                                                  \
+    public:                                                                                                            \
+        Game##LevelResourceFactory() : LevelResourceFactory(Type) {}                                                   \
     };
 
 DECLARE_LEVEL_READER(StreetSign, GameModeType_StreetSigns)

@@ -62,8 +62,7 @@ void ReportUnhandled(const std::exception& error)
 void SetTextLocale()
 {
     const char* locale = std::setlocale(LC_CTYPE, "");
-    if (locale == nullptr ||
-        (std::strstr(locale, "UTF-8") == nullptr && std::strstr(locale, "utf8") == nullptr))
+    if (locale == nullptr || (std::strstr(locale, "UTF-8") == nullptr && std::strstr(locale, "utf8") == nullptr))
         std::setlocale(LC_CTYPE, "C.UTF-8");
 }
 

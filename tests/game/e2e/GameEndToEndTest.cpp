@@ -86,8 +86,7 @@ Picture LoadReference(const std::string& name)
 // The share of a grid of points where the screen shows the reference picture.
 double Likeness(const Picture& screen, const Picture& reference)
 {
-    if (screen.width != kWidth || reference.width != kWidth || screen.height != kHeight ||
-        reference.height != kHeight)
+    if (screen.width != kWidth || reference.width != kWidth || screen.height != kHeight || reference.height != kHeight)
         return 0.0;
     int same = 0, all = 0;
     for (int y = 5; y < kHeight; y += 20)
@@ -107,7 +106,7 @@ int FilledBarPixels(const Picture& screen)
 
 class GameEndToEndTest : public ::testing::Test
 {
-  protected:
+protected:
     void SetUp() override
     {
         std::string reason;
@@ -288,8 +287,7 @@ TEST_F(GameEndToEndTest, LoadsBehindTheLoadingScreenReachesTheTitleAndQuitsClean
 
     // Once the splashes have faded, the bar holds at the nine loads done before the gate.
     Picture bar = WaitFor("part-filled bar",
-                                [&](const Picture& s)
-                                { return Likeness(s, background) > 0.93 && FilledBarPixels(s) > 0; });
+                          [&](const Picture& s) { return Likeness(s, background) > 0.93 && FilledBarPixels(s) > 0; });
     // The gate holds the bar there: wait out the splash's fade until the screen stands still.
     Picture still = bar;
     for (int i = 0; i < 40 && still.width == kWidth; ++i)
