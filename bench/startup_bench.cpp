@@ -59,13 +59,21 @@ const std::vector<fs::path>& StartupFiles()
         std::vector<fs::path> out;
         std::set<fs::path> seen;
         const std::regex source("src=\"([^\"]+)\"");
+        const std::regex frames("pattern=\"([^\"]+)\" first=\"([0-9]+)\" last=\"([0-9]+)\"");
         for (const std::wstring& manifest : manifests)
         {
             const fs::path path = fs::path(kDataFolder) / (fs::path(manifest).string() + ".xml");
             out.push_back(path);
             const std::string text = ReadFile(path);
+            std::vector<std::string> names;
             for (std::sregex_iterator it(text.begin(), text.end(), source), end; it != end; ++it)
-                for (const fs::path& file : byStem[(*it)[1].str()])
+                names.push_back((*it)[1].str());
+            // Image lists name their frames by a pattern over a range of indices.
+            for (std::sregex_iterator it(text.begin(), text.end(), frames), end; it != end; ++it)
+                for (int i = std::stoi((*it)[2].str()); i <= std::stoi((*it)[3].str()); ++i)
+                    names.push_back(std::regex_replace((*it)[1].str(), std::regex("%1%"), std::to_string(i)));
+            for (const std::string& name : names)
+                for (const fs::path& file : byStem[name])
                     if (file.extension() != ".xml" && seen.insert(file).second)
                         out.push_back(file);
         }
