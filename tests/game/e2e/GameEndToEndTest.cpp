@@ -157,7 +157,7 @@ protected:
         {
             setenv("XDG_DATA_HOME", mHome.Path().c_str(), 1);
             setenv("STRATA_DATA_DIR", kDataFolder.c_str(), 1);
-            setenv("SDL_VIDEODRIVER", "x11", 1);
+            setenv("SDL_VIDEODRIVER", mVideoDriver.c_str(), 1);
             setenv("SDL_AUDIODRIVER", "dummy", 1);
             setenv("ALSOFT_DRIVERS", "null", 1);
             setenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent", 1);
@@ -271,6 +271,7 @@ protected:
     std::string mLog;
     pid_t mPid = -1;
     int mStatus = 0;
+    std::string mVideoDriver = "x11";
 };
 
 TEST_F(GameEndToEndTest, LoadsBehindTheLoadingScreenReachesTheTitleAndQuitsCleanly)
@@ -331,6 +332,25 @@ TEST_F(GameEndToEndTest, LoadsBehindTheLoadingScreenReachesTheTitleAndQuitsClean
             EXPECT_EQ(account.ReadValue(L"Strata::Window::Mode", 5), 0);
             EXPECT_FALSE(account.ReadValue(L"Strata::Audio::MasterControls::Volume").empty());
         });
+}
+
+TEST_F(GameEndToEndTest, AFailedSetUpIsReportedAndEndsTheProcessWithAFailure)
+{
+    // No video driver of that name: the platform's set-up throws before any window exists.
+    mVideoDriver = "none-such";
+    Launch();
+    ASSERT_TRUE(WaitForExit()) << GameLog();
+    EXPECT_TRUE(WIFEXITED(mStatus) && WEXITSTATUS(mStatus) != 0) << "status " << mStatus;
+    const std::string log = GameLog();
+    const std::string report = "Unhandled Exception: Strata::RuntimeError\n Function: ";
+    const size_t at = log.find(report);
+    ASSERT_NE(at, std::string::npos) << log;
+    const size_t file = log.find("\n File: ", at);
+    const size_t line = log.find("\n Line: ", file);
+    const size_t message = log.find("\n Message: ", line);
+    EXPECT_TRUE(file != std::string::npos && line != std::string::npos && message != std::string::npos) << log;
+    // With no display to show it on, the alert is written to the log instead of waited for.
+    EXPECT_NE(log.find("Unhandled Exception\nFunction: ", at + report.size()), std::string::npos) << log;
 }
 
 } // namespace
