@@ -18,6 +18,7 @@ endfunction()
 
 # engine_add_test(<name> [DEPS <libs>...] [TIMEOUT <seconds>] [ENVIRONMENT <VAR=value>...])
 # One test program of every *Test.cpp in the calling folder; each GoogleTest case becomes a CTest test.
+# The leak checker's only exceptions are those of tests/lsan.supp, however the program is started.
 function(engine_add_test name)
   cmake_parse_arguments(ARG "" "TIMEOUT" "DEPS;ENVIRONMENT" ${ARGN})
   if(NOT ARG_TIMEOUT)
@@ -27,7 +28,8 @@ function(engine_add_test name)
   if(NOT sources)
     return()
   endif()
-  add_executable(${name} ${sources})
+  add_executable(${name} ${sources} ${PROJECT_SOURCE_DIR}/tests/LeakCheckOptions.cpp)
+  target_compile_definitions(${name} PRIVATE STRATA_LSAN_SUPPRESSIONS="${PROJECT_SOURCE_DIR}/tests/lsan.supp")
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
   target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gtest_main GTest::gmock)
   gtest_discover_tests(${name}

@@ -111,7 +111,9 @@ std::vector<Record> ReadRecords(const std::string& bytes, bool& whole)
     ReadOnlyMemoryStream stream(L"check", bytes.data(), bytes.size());
     try
     {
-        std::unique_ptr<IXMLReader> reader = CreateXMLReader(&stream);
+        sXMLReaderOptions strict;
+        strict.rejectRepeatedAttributes = true;
+        std::unique_ptr<IXMLReader> reader = CreateXMLReader(&stream, strict);
         int depth = 0;
         bool rootIsAccount = false;
         bool rootClosed = false;
@@ -126,7 +128,9 @@ std::vector<Record> ReadRecords(const std::string& bytes, bool& whole)
                     rootSeen = true;
                     rootIsAccount = element->GetName() == L"account";
                 }
-                if (element->GetName() == L"record")
+                // Only a record of exactly a name and a value is sound.
+                if (element->GetName() == L"record" && element->GetAttributes().size() == 2 &&
+                    element->HasAttribute(L"name") && element->HasAttribute(L"value"))
                 {
                     records.emplace_back(element->GetAttribute(L"name"), element->GetAttribute(L"value"));
                 }
@@ -146,10 +150,11 @@ std::vector<Record> ReadRecords(const std::string& bytes, bool& whole)
     return records;
 }
 
-// Text the writer and reader carry unchanged: no NUL and nothing above U+FFFF.
+// Text the writer and reader carry unchanged: no NUL, surrogate or value beyond Unicode.
 bool Representable(const std::wstring& text)
 {
-    return std::all_of(text.begin(), text.end(), [](wchar_t c) { return c > 0 && c <= 0xFFFF; });
+    return std::all_of(text.begin(), text.end(),
+                       [](wchar_t c) { return c > 0 && c <= 0x10FFFF && (c < 0xD800 || c > 0xDFFF); });
 }
 
 void Check(bool condition)

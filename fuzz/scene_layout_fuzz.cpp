@@ -8,9 +8,11 @@
 #include "core/XMLReader.h"
 #include "framework/ResourceDescriptor.h"
 #include "framework/ResourceManager.h"
+#include "scene/MeterNodes.h"
 #include "scene/SceneLayout.h"
 #include "scene/SceneNode.h"
 #include "scene/SceneNodeFactories.h"
+#include "scene/ScrollBarNode.h"
 #include "scene/StrataExtensions.h"
 
 #include <cstddef>
@@ -43,7 +45,17 @@ size_t CountDescribed(const SceneLayout::LayoutDescriptor& descriptor)
 {
     const bool reference =
         dynamic_cast<const SceneRefDescriptor*>(descriptor.nodeDescriptor.get()) != nullptr;
+    const SceneNodeDescriptor* own = descriptor.nodeDescriptor.get();
     size_t count = reference ? kRefNodes : 1;
+    // Node types that make children of their own: the fraction meter's text, the scroll bar's arrows.
+    if (dynamic_cast<const FractionTextMeterNodeDescriptor*>(own) != nullptr)
+    {
+        count += 1;
+    }
+    else if (dynamic_cast<const ScrollBarNodeDescriptor*>(own) != nullptr)
+    {
+        count += 2;
+    }
     for (const auto& child : descriptor.children)
     {
         count += CountDescribed(*child);

@@ -31,7 +31,7 @@ Label ThreeBrushObject::GetName() const
     return mName;
 }
 
-void ThreeBrushObject::SetImages(const IImageList* images)
+void ThreeBrushObject::SetImages(ImageListHandle images)
 {
     mImages = images;
 }
@@ -58,7 +58,7 @@ Label NineBrushObject::GetName() const
     return mName;
 }
 
-void NineBrushObject::SetImages(const IImageList* images)
+void NineBrushObject::SetImages(ImageListHandle images)
 {
     mImages = images;
 }

@@ -27,12 +27,12 @@ public:
     // Nothing when hidden, without a list or fully transparent.
     void Draw() override;
     // Stores the list (not owned); the bounds stay as they are.
-    virtual void SetImages(const IImageList* images);
+    virtual void SetImages(ImageListHandle images);
     const IImageList* GetImages() const { return mImages; }
 
 protected:
     Label mName;
-    const IImageList* mImages = nullptr;
+    ImageListHandle mImages;
 };
 
 // A panel (layout type "ninebrush") from images 0 to 8 of its list: three rows of three, the middle
@@ -51,12 +51,12 @@ public:
     // Nothing when hidden, without a list or fully transparent.
     void Draw() override;
     // Stores the list (not owned); the bounds stay as they are.
-    virtual void SetImages(const IImageList* images);
+    virtual void SetImages(ImageListHandle images);
     const IImageList* GetImages() const { return mImages; }
 
 protected:
     Label mName;
-    const IImageList* mImages = nullptr;
+    ImageListHandle mImages;
 };
 
 // A nine-slice panel (layout type "background") that swallows every mouse event reaching it, so the
@@ -79,11 +79,11 @@ public:
     MessageResult OnMouseWheel(float delta, int x, int y) override;
 
     // Stores the list (not owned); the bounds stay as they are.
-    void SetImages(const IImageList* images) { mImages = images; }
+    void SetImages(ImageListHandle images) { mImages = std::move(images); }
     const IImageList* GetImages() const { return mImages; }
 
 private:
-    const IImageList* mImages = nullptr;
+    ImageListHandle mImages;
 };
 
 // Each reads "images" (an image list resource; none when missing). Position and size come from the

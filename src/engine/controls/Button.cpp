@@ -71,7 +71,7 @@ int ButtonObject::GetImageIndex()
     return ControlState_Normal;
 }
 
-void ButtonObject::SetImages(const IImageList* images)
+void ButtonObject::SetImages(ImageListHandle images)
 {
     mImages = images;
     FitBounds();
@@ -150,7 +150,7 @@ void ButtonObject::Draw()
     ICanvas* canvas = Graphics::GetCanvas();
     const int index = GetImageIndex();
     // The drawing calls take the list as mutable; they only read it.
-    IImageList* images = const_cast<IImageList*>(mImages);
+    IImageList* images = const_cast<IImageList*>(mImages.Get());
     if (images)
     {
         if (IsThreeSlice())

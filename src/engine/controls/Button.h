@@ -26,7 +26,7 @@ public:
 
     // Store the value, then fit the bounds: a three-slice list sets the height to image 0's, a list of
     // single images sets the size to image 0's; without images, a font sets the size to the text's.
-    void SetImages(const IImageList* images);
+    void SetImages(ImageListHandle images);
     void SetText(const std::wstring& text) override;
     void Draw() override;
 
@@ -57,7 +57,7 @@ private:
 
     bool mScalable = false;
     int mKeyCode = 0;
-    const IImageList* mImages = nullptr;
+    ImageListHandle mImages;
     int mAlphaSensitivity = kDefaultAlphaSensitivity;
 };
 

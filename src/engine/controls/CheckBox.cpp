@@ -52,7 +52,7 @@ bool ToggleControlObject::IsBackgroundThreeBrush() const
     return GetNumImages() > kMaxSingleImages;
 }
 
-void ToggleControlObject::SetImages(const IImageList* images)
+void ToggleControlObject::SetImages(ImageListHandle images)
 {
     mImages = images;
     if (GetNumImages() <= 0)
@@ -135,7 +135,7 @@ void ToggleControlObject::DrawStateImage(int state)
     }
     const Graphics::sDrawState& drawState = Graphics::GetDrawState();
     // The drawing calls take the list as mutable; they only read it.
-    IImageList* images = const_cast<IImageList*>(mImages);
+    IImageList* images = const_cast<IImageList*>(mImages.Get());
     if (IsBackgroundThreeBrush())
     {
         Graphics::DrawThreeBrush(images, kSlicesPerState * state, mBounds.x, mBounds.y, mBounds.width, drawState,
@@ -178,7 +178,7 @@ CheckBoxObject::CheckBoxObject(Label name) : ToggleControlObject(name, 0.0f)
     SetText(mText);
 }
 
-CheckBoxObject::CheckBoxObject(Label name, float layer, const Vector2<float>& location, const IImageList* images,
+CheckBoxObject::CheckBoxObject(Label name, float layer, const Vector2<float>& location, ImageListHandle images,
                                float width, const std::wstring& text, const Font* font, const ColorF& color)
     : ToggleControlObject(name, layer)
 {
@@ -187,7 +187,7 @@ CheckBoxObject::CheckBoxObject(Label name, float layer, const Vector2<float>& lo
     mBounds.x = location.x;
     mBounds.y = location.y;
     mBounds.width = width;
-    SetImages(images);
+    SetImages(std::move(images));
     SetText(text);
 }
 

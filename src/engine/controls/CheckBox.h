@@ -32,7 +32,7 @@ public:
 
     // Stores the list (not owned; null or empty is no list). The height becomes image 0's; a list of
     // single images also sets the width to image 0's, a three-slice list keeps it.
-    void SetImages(const IImageList* images);
+    void SetImages(ImageListHandle images);
     const IImageList* GetImages() const { return mImages; }
     bool IsBackgroundThreeBrush() const;
     virtual bool HasFocusImages() const = 0;
@@ -65,7 +65,7 @@ protected:
     // but no font nothing is drawn and the first such draw writes one log line.
     void DrawLabel(float x, float y, HAlignment hAlign, VAlignment vAlign);
 
-    const IImageList* mImages = nullptr;
+    ImageListHandle mImages;
     Rect<float> mTextRect;
     int mAlphaSensitivity = kDefaultAlphaSensitivity;
 
@@ -81,7 +81,7 @@ class CheckBoxObject : public ToggleControlObject
 {
 public:
     explicit CheckBoxObject(Label name);
-    CheckBoxObject(Label name, float layer, const Vector2<float>& location, const IImageList* images, float width,
+    CheckBoxObject(Label name, float layer, const Vector2<float>& location, ImageListHandle images, float width,
                    const std::wstring& text, const Font* font, const ColorF& color);
     ~CheckBoxObject() override;
 

@@ -119,16 +119,15 @@ void ControlObject::ReleaseCapture()
     }
 }
 
-const IImageList* FindImageListAttribute(const IAttributeContainer& attributes, const wchar_t* attribute)
+ImageListHandle FindImageListAttribute(const IAttributeContainer& attributes, const wchar_t* attribute)
 {
     const std::wstring name = attributes.GetAttribute(attribute);
     if (name.empty())
     {
-        return nullptr;
+        return ImageListHandle();
     }
-    // The list lives while its manifest stays loaded; objects only refer to it.
     const AutoResource<IImageList> list(Label::FromString(name));
-    return list.Get();
+    return ImageListHandle(list.Get(), list.GetDescriptor());
 }
 
 MessageResult PressableControlObject::OnMouseMove(int x, int y)

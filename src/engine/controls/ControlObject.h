@@ -1,5 +1,6 @@
 #pragma once
 
+#include "controls/ImageListHandle.h"
 #include "controls/ObjectComponents.h"
 #include "core/Label.h"
 #include "framework/Object.h"
@@ -100,9 +101,10 @@ protected:
     bool mHot = false;
 };
 
-// The image list resource named by the attribute `attribute`; null when the attribute is missing or
-// empty, or no image list has that name.
-const IImageList* FindImageListAttribute(const IAttributeContainer& attributes, const wchar_t* attribute);
+// The image list resource named by the attribute `attribute`, held by a counted reference so that the
+// control keeps it however its manifest is unloaded; null when the attribute is missing or empty, or no
+// image list has that name.
+ImageListHandle FindImageListAttribute(const IAttributeContainer& attributes, const wchar_t* attribute);
 // The sound list resource named by the attribute; null when it is missing or empty, no sound list has
 // that name, or no audio back end installed the sound-list hooks.
 const SoundList* FindSoundListAttribute(const IAttributeContainer& attributes, const wchar_t* attribute);

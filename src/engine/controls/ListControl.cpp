@@ -47,11 +47,11 @@ ListObject::ListObject(Label name) : ControlObject(name)
 {
 }
 
-ListObject::ListObject(Label name, float layer, const Vector2<float>& location, const IImageList* images, float width,
+ListObject::ListObject(Label name, float layer, const Vector2<float>& location, ImageListHandle images, float width,
                        float height, const Font* font, const ColorF& color)
     : ControlObject(name, layer)
 {
-    SetImages(images);
+    SetImages(std::move(images));
     SetFont(font);
     SetColor(color);
     SetLocation(location);
@@ -267,7 +267,7 @@ void ListObject::Draw()
     ICanvas* canvas = Graphics::GetCanvas();
     const Graphics::sDrawState& current = Graphics::GetDrawState();
     // The brush call takes the list as mutable; it only reads it.
-    Graphics::DrawNineBrush(const_cast<IImageList*>(mImages), 0, mBounds.x, mBounds.y, mBounds.width,
+    Graphics::DrawNineBrush(const_cast<IImageList*>(mImages.Get()), 0, mBounds.x, mBounds.y, mBounds.width,
                             mBounds.height, current, canvas);
 
     Graphics::sDrawState text = current;

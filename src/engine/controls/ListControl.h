@@ -31,7 +31,7 @@ class ListObject : public ControlObject
 {
 public:
     explicit ListObject(Label name);
-    ListObject(Label name, float layer, const Vector2<float>& location, const IImageList* images, float width,
+    ListObject(Label name, float layer, const Vector2<float>& location, ImageListHandle images, float width,
                float height, const Font* font, const ColorF& color);
     ~ListObject() override;
 
@@ -72,7 +72,7 @@ public:
     MessageResult OnMouseDown(MouseButton button, int x, int y) override;
     void Draw() override;
 
-    void SetImages(const IImageList* images) { mImages = images; }
+    void SetImages(ImageListHandle images) { mImages = std::move(images); }
     const IImageList* GetImages() const { return mImages; }
     const ColorF& GetSelectedTextColor() const { return mSelectedTextColor; }
     void SetSelectedTextColor(const ColorF& color) { mSelectedTextColor = color; }
@@ -87,7 +87,7 @@ private:
     // True with a full frame and a font; otherwise reports what is missing, once.
     bool IsReady();
 
-    const IImageList* mImages = nullptr;
+    ImageListHandle mImages;
     ColorF mSelectedTextColor{1.0f, 1.0f, 1.0f, 1.0f};
     ColorF mSelectedBackgroundColor{0.0f, 0.0f, 0.0f, 1.0f};
     std::vector<ListItem> mItems;

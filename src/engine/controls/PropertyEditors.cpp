@@ -49,6 +49,14 @@ template <int Tag, class T> const T* FindNamedResource(const char* name)
     return resource.Get();
 }
 
+// An image list found as FindNamedResource does, held so that unloading its manifest cannot free it
+// under the control.
+template <int Tag> ImageListHandle FindNamedImageList(const char* name)
+{
+    const IImageList* list = FindNamedResource<Tag, IImageList>(name);
+    return ImageListHandle(list, list ? AutoResource<IImageList>(name).GetDescriptor() : nullptr);
+}
+
 const Font* FindFont()
 {
     return FindNamedResource<0, Font>("Verdana12");
@@ -144,7 +152,7 @@ void BoolPropertyEditorObject::ReceiveMessage(const ObjectMessage& message)
     PropertyEditorObject::ReceiveMessage(message);
     if (ShouldBuild(message))
     {
-        const IImageList* images = FindNamedResource<1, IImageList>("GenericCheckbox");
+        ImageListHandle images = FindNamedImageList<1>("GenericCheckbox");
         mControl = AddObject(new CheckBoxObject(Label(), kEditorLayer, Vector2<float>(mBounds.x, mBounds.y),
                                                 images, 0.0f, mPropertyName, FindFont(), kWhite));
         SetHeight(kHeight);
@@ -184,7 +192,7 @@ void TextFieldPropertyEditorObject::ReceiveMessage(const ObjectMessage& message)
     if (ShouldBuild(message))
     {
         AddNameLabel(mPropertyName);
-        const IImageList* field = FindNamedResource<2, IImageList>("GenericTextEditField");
+        ImageListHandle field = FindNamedImageList<2>("GenericTextEditField");
         const Image* cursor = FindNamedResource<3, Image>("GenericTextEditCursor");
         auto edit = std::make_unique<TextEditObject>(Label(), 0.0f,
                                                      Vector2<float>(mBounds.x + kControlOffset, mBounds.y), field,
@@ -281,7 +289,7 @@ void OptionPropertyEditorObject::ReceiveMessage(const ObjectMessage& message)
     {
         AddNameLabel(mPropertyName);
         const Vector2<float> at = Vector2<float>(mBounds.x, mBounds.y);
-        const IImageList* images = FindNamedResource<4, IImageList>("GenericList");
+        ImageListHandle images = FindNamedImageList<4>("GenericList");
         mControl =
             AddObject(new ListObject(Label(), kEditorLayer, Vector2<float>(at.x + kControlOffset, at.y),
                                      images, kListWidth, kListHeight, FindFont(), kWhite));

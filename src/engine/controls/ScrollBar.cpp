@@ -96,7 +96,7 @@ void ScrollBarObject::SetSounds(const SoundList* sounds)
     }
 }
 
-void ScrollBarObject::SetUpArrowImages(const IImageList* images)
+void ScrollBarObject::SetUpArrowImages(const ImageListHandle& images)
 {
     if (ButtonObject* up = GetUpArrow())
     {
@@ -104,7 +104,7 @@ void ScrollBarObject::SetUpArrowImages(const IImageList* images)
     }
 }
 
-void ScrollBarObject::SetDownArrowImages(const IImageList* images)
+void ScrollBarObject::SetDownArrowImages(const ImageListHandle& images)
 {
     if (ButtonObject* down = GetDownArrow())
     {
@@ -128,7 +128,7 @@ void ScrollBarObject::Draw()
         return;
     }
     // The brush call takes the list as mutable; it only reads it.
-    Graphics::DrawThreeBrushVertical(const_cast<IImageList*>(mChannelImages), 0, mBounds.x, mBounds.y,
+    Graphics::DrawThreeBrushVertical(const_cast<IImageList*>(mChannelImages.Get()), 0, mBounds.x, mBounds.y,
                                      mBounds.height, Graphics::GetDrawState(), Graphics::GetCanvas());
 }
 

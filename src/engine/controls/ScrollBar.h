@@ -36,13 +36,13 @@ public:
     // Stored and handed to both arrows (not owned).
     void SetSounds(const SoundList* sounds);
     // Passed to the arrow's SetImages, which also sizes it.
-    void SetUpArrowImages(const IImageList* images);
-    void SetDownArrowImages(const IImageList* images);
+    void SetUpArrowImages(const ImageListHandle& images);
+    void SetDownArrowImages(const ImageListHandle& images);
 
-    void SetChannelImages(const IImageList* images) { mChannelImages = images; }
+    void SetChannelImages(ImageListHandle images) { mChannelImages = std::move(images); }
     const IImageList* GetChannelImages() const { return mChannelImages; }
     // Kept for the layout's sake; never drawn.
-    void SetThumbImages(const IImageList* images) { mThumbImages = images; }
+    void SetThumbImages(ImageListHandle images) { mThumbImages = std::move(images); }
     const IImageList* GetThumbImages() const { return mThumbImages; }
     const SoundList* GetSounds() const { return mSounds; }
 
@@ -51,8 +51,8 @@ public:
     ButtonObject* GetDownArrow() const;
 
 private:
-    const IImageList* mChannelImages = nullptr;
-    const IImageList* mThumbImages = nullptr;
+    ImageListHandle mChannelImages;
+    ImageListHandle mThumbImages;
     const SoundList* mSounds = nullptr;
     bool mReportedNoChannel = false;
 };

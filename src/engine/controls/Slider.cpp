@@ -166,7 +166,7 @@ void SliderObject::SetBounds(const Rect<float>& bounds)
     SetValueInternal(value, false);
 }
 
-void SliderObject::SetThumbImages(const IImageList* images)
+void SliderObject::SetThumbImages(ImageListHandle images)
 {
     mThumbImages = images;
     const bool thumb = mThumbImages && mThumbImages->GetNumImages() > 0;
@@ -342,16 +342,16 @@ void SliderObject::Draw()
     const Graphics::sDrawState& state = Graphics::GetDrawState();
     ICanvas* canvas = Graphics::GetCanvas();
     // The drawing calls take the lists as mutable; they only read them.
-    Graphics::DrawThreeBrush(const_cast<IImageList*>(mChannelImages), 0, mBounds.x, mBounds.y, mBounds.width, state,
-                             canvas);
+    Graphics::DrawThreeBrush(const_cast<IImageList*>(mChannelImages.Get()), 0, mBounds.x, mBounds.y,
+                             mBounds.width, state, canvas);
     if (HasFocus() && !mKeyboardActive)
     {
         Graphics::sDrawState highlight = state;
         highlight.color = ColorF(1.0f, 1.0f, 1.0f, 0.5f);
         Graphics::DrawFilledRect(mBounds, highlight, canvas);
     }
-    Graphics::DrawImageList(const_cast<IImageList*>(mThumbImages), GetThumbIndex(), mThumbLocation, mBounds.y, state,
-                            canvas);
+    Graphics::DrawImageList(const_cast<IImageList*>(mThumbImages.Get()), GetThumbIndex(), mThumbLocation,
+                            mBounds.y, state, canvas);
 }
 
 Object* SliderObjectFactory::CreateObject(Label name, const IAttributeContainer& attributes)

@@ -46,8 +46,8 @@ public:
     void SetBounds(const Rect<float>& bounds) override;
     // Set the channel images first: the height becomes the larger of thumb image 0's and channel image
     // 0's (kept when neither list has an image). The value goes to 0.
-    void SetThumbImages(const IImageList* images);
-    void SetChannelImages(const IImageList* images) { mChannelImages = images; }
+    void SetThumbImages(ImageListHandle images);
+    void SetChannelImages(ImageListHandle images) { mChannelImages = std::move(images); }
     // Broadcasts "SliderValueChange" through the current object database; nothing without one.
     void ValueChange();
     // The nearest tick of `value` (the lower of two equally near); `value` itself without ticks.
@@ -90,9 +90,9 @@ private:
     float GetTrackLength() const;
     void PlaySoundEvent(const wchar_t* event);
 
-    const IImageList* mChannelImages = nullptr;
+    ImageListHandle mChannelImages;
     float mThumbLocation = 0.0f;
-    const IImageList* mThumbImages = nullptr;
+    ImageListHandle mThumbImages;
     float mDragOffset = 0.0f;
     bool mHot = false;
     int mAlphaSensitivity = kDefaultAlphaSensitivity;

@@ -39,7 +39,7 @@ TextEditObject::TextEditObject(Label name) : ControlObject(name)
 {
 }
 
-TextEditObject::TextEditObject(Label name, float, const Vector2<float>& position, const IImageList* fieldImages,
+TextEditObject::TextEditObject(Label name, float, const Vector2<float>& position, ImageListHandle fieldImages,
                                const Image* cursorImage, float width, const Font* font, const ColorF& color)
     : ControlObject(name)
 {
@@ -198,7 +198,7 @@ void TextEditObject::FitHeight()
     SetValue(mValue);
 }
 
-void TextEditObject::SetFieldImages(const IImageList* images)
+void TextEditObject::SetFieldImages(ImageListHandle images)
 {
     mFieldImages = images;
     FitHeight();
@@ -376,8 +376,8 @@ void TextEditObject::Draw()
     if (mFieldImages)
     {
         // The drawing calls take the list as mutable; they only read it.
-        Graphics::DrawNineBrush(const_cast<IImageList*>(mFieldImages), 0, x, y, mBounds.width, mBounds.height,
-                                defaults, canvas);
+        Graphics::DrawNineBrush(const_cast<IImageList*>(mFieldImages.Get()), 0, x, y, mBounds.width,
+                                mBounds.height, defaults, canvas);
     }
     else if (!mReportedMissingField)
     {

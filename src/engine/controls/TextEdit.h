@@ -27,7 +27,7 @@ public:
 
     explicit TextEditObject(Label name);
     // `alphaSensitivity` is accepted for the callers' sake; the field has no pixel test.
-    TextEditObject(Label name, float alphaSensitivity, const Vector2<float>& position, const IImageList* fieldImages,
+    TextEditObject(Label name, float alphaSensitivity, const Vector2<float>& position, ImageListHandle fieldImages,
                    const Image* cursorImage, float width, const Font* font, const ColorF& color);
     ~TextEditObject() override;
 
@@ -41,7 +41,7 @@ public:
     void SetMaxStringWidth(int width);
     void SetMaxCharacterCount(int count);
     // With field images the height becomes the text box's plus field images 0 and 6.
-    void SetFieldImages(const IImageList* images);
+    void SetFieldImages(ImageListHandle images);
     void SetFont(const Font* font) override;
     // Null removes the caret.
     void SetCursorImage(const Image* image);
@@ -88,7 +88,7 @@ private:
     // The kerned advance of text[i] with its successor (0 after the last), as shown.
     float GetAdvance(const std::wstring& text, size_t i) const;
 
-    const IImageList* mFieldImages = nullptr;
+    ImageListHandle mFieldImages;
     const Image* mCursorImage = nullptr;
     std::unique_ptr<ImageList> mCursorImages;
     Animation mCursorAnimation;

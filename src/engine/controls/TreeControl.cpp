@@ -236,7 +236,7 @@ void TreeObject::Draw()
     }
     ICanvas* canvas = Graphics::GetCanvas();
     // The brush call takes the list as mutable; it only reads it.
-    Graphics::DrawNineBrush(const_cast<IImageList*>(mImages), 0, mBounds.x, mBounds.y, mBounds.width,
+    Graphics::DrawNineBrush(const_cast<IImageList*>(mImages.Get()), 0, mBounds.x, mBounds.y, mBounds.width,
                             mBounds.height, Graphics::GetDrawState(), canvas);
 
     Graphics::Context context = Graphics::GetContext();

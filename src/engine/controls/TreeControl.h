@@ -93,7 +93,7 @@ public:
     // drawn.
     void Draw() override;
 
-    void SetImages(const IImageList* images) { mImages = images; }
+    void SetImages(ImageListHandle images) { mImages = std::move(images); }
     const IImageList* GetImages() const { return mImages; }
     // The depth-first position of the first node shown; the tree never changes it itself.
     uint32_t GetTopNode() const { return mTopNode; }
@@ -114,7 +114,7 @@ private:
     template <class Visit>
     void ForEachRow(Visit&& visit) const;
 
-    const IImageList* mImages = nullptr;
+    ImageListHandle mImages;
     uint32_t mTopNode = 0;
     float mIndent = 10.0f;
     ColorF mSelectedTextColor{1.0f, 1.0f, 1.0f, 1.0f};

@@ -57,7 +57,8 @@ int TextReader::Read()
         }
         value = (value << 6) | (byte & 0x3F);
     }
-    if (value < row->smallest || value > row->largest || value == 0 || value > 0xFFFF)
+    if (value < row->smallest || value > row->largest || value == 0 || value > 0x10FFFF ||
+        (value >= 0xD800 && value <= 0xDFFF))
     {
         return kReplacement;
     }

@@ -66,7 +66,8 @@ public:
     virtual ~TextReader();
 
     // The next code point, or -1 at the end of the stream (also when a multi-byte character is cut
-    // short by the end). A malformed sequence, an overlong form, 0 or a value above U+FFFF gives U+FFFD.
+    // short by the end). A malformed sequence, an overlong form, 0, a surrogate or a value beyond Unicode
+    // gives U+FFFD.
     int Read();
     // What Read would return, without consuming it; -1 when the stream cannot seek.
     int Peek();

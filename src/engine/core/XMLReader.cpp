@@ -26,8 +26,9 @@ constexpr size_t kCopyBlockSize = 16384;
 // Characters
 
 // Decodes one character at `p` (which must be before `end`) and advances past it, with the text reader's
-// rules: a malformed sequence, an overlong form, 0 or a value above U+FFFF gives U+FFFD; a byte that cannot
-// continue the sequence is left to be read again; a sequence cut short by `end` gives kEndOfInput.
+// rules: a malformed sequence, an overlong form, 0, a surrogate or a value beyond Unicode gives U+FFFD; a
+// byte that cannot continue the sequence is left to be read again; a sequence cut short by `end` gives
+// kEndOfInput.
 inline int DecodeCharacter(const uint8_t*& p, const uint8_t* end)
 {
     const uint8_t lead = *p++;
@@ -53,11 +54,31 @@ inline int DecodeCharacter(const uint8_t*& p, const uint8_t* end)
         }
         value = (value << 6) | (*p++ & 0x3F);
     }
-    if (value < row->smallest || value > row->largest || value == 0 || value > 0xFFFF)
+    if (value < row->smallest || value > row->largest || value == 0 || value > kLargestCodePoint ||
+        (value >= 0xD800 && value <= 0xDFFF))
     {
         return kReplacementCharacter;
     }
     return static_cast<int>(value);
+}
+
+// What may start an XML name, and what may continue one.
+inline bool IsNameStartCharacter(int c)
+{
+    if (c < 0x80)
+    {
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_' || c == ':';
+    }
+    return (c >= 0xC0 && c <= 0xD6) || (c >= 0xD8 && c <= 0xF6) || (c >= 0xF8 && c <= 0x2FF) ||
+           (c >= 0x370 && c <= 0x37D) || (c >= 0x37F && c <= 0x1FFF) || (c >= 0x200C && c <= 0x200D) ||
+           (c >= 0x2070 && c <= 0x218F) || (c >= 0x2C00 && c <= 0x2FEF) || (c >= 0x3001 && c <= 0xD7FF) ||
+           (c >= 0xF900 && c <= 0xFDCF) || (c >= 0xFDF0 && c <= 0xFFFD) || (c >= 0x10000 && c <= 0xEFFFF);
+}
+
+inline bool IsNameCharacter(int c)
+{
+    return IsNameStartCharacter(c) || (c >= '0' && c <= '9') || c == '-' || c == '.' || c == 0xB7 ||
+           (c >= 0x300 && c <= 0x36F) || (c >= 0x203F && c <= 0x2040);
 }
 
 inline bool IsAsciiWhiteSpace(uint8_t c)
@@ -226,14 +247,15 @@ public:
 class XMLDocumentReader final : public IXMLReader
 {
 public:
-    XMLDocumentReader(const std::wstring& fileName, std::vector<uint8_t>&& data)
-        : mFileName(fileName), mData(std::move(data))
+    XMLDocumentReader(const std::wstring& fileName, std::vector<uint8_t>&& data, const sXMLReaderOptions& options)
+        : mFileName(fileName), mData(std::move(data)), mOptions(options)
     {
         mBegin = mData.data();
         mPos = mBegin;
         mEnd = mBegin + mData.size();
         mLineScanPos = mBegin;
         SkipWhiteSpace();
+        mBlank = mPos == mEnd;
     }
 
     bool IsEOF() override
@@ -322,6 +344,21 @@ private:
             int c = PeekCharacter();
             if (c == kEndOfInput)
             {
+                // A document cut short must not pass for a whole one.
+                if (mCutReference)
+                {
+                    FailAtEnd(L";");
+                }
+                if (mOpenElements > 0)
+                {
+                    FailAtEndWith(L"EOF with elements still open");
+                }
+                // A declaration, comments or text and no element: cut before its root. A blank input is
+                // an empty document.
+                if (!mElementSeen && !mBlank)
+                {
+                    FailAtEndWith(L"EOF before the root element");
+                }
                 return;
             }
             if (c != '<' || mPos != textStart)
@@ -351,12 +388,28 @@ private:
     void ParseText(const uint8_t* textStart)
     {
         const uint8_t* end = FindByte(mPos, '<');
+        if (end == mEnd)
+        {
+            // Text that runs to the end of the input may end inside a reference: what precedes the
+            // reference is delivered, and the next step reports the cut.
+            const uint8_t* ampersand = FindLastByte(textStart, end, '&');
+            if (ampersand != nullptr && std::memchr(ampersand, ';', static_cast<size_t>(end - ampersand)) == nullptr)
+            {
+                mCutReference = true;
+                mPos = mEnd;
+                if (ampersand == textStart)
+                {
+                    FailAtEnd(L";");
+                }
+                end = ampersand;
+            }
+        }
         ParsedElement& element = NewElement(XMLElement::ElementType_Text);
         if (DecodeRange(element.Name(), textStart, end))
         {
             DecodeReferences(element.Name(), mScratch);
         }
-        mPos = end;
+        mPos = mCutReference ? mEnd : end;
     }
 
     void ParseTag()
@@ -374,6 +427,11 @@ private:
                 FailAtEnd(L">");
             }
             mPos = close + 1;
+            // End tags are not matched against start tags; they only count how many stay open.
+            if (mOpenElements > 0)
+            {
+                --mOpenElements;
+            }
             return;
         }
 
@@ -383,6 +441,7 @@ private:
         {
             Fail(L"UnnamedElement");
         }
+        mElementSeen = true;
         SkipWhiteSpace();
         mNewAttributes.clear();
         for (;;)
@@ -409,27 +468,50 @@ private:
         else
         {
             Eat(">");
+            ++mOpenElements;
         }
     }
 
-    // Reads one name="value" pair into a node of mNewAttributes.
+    // Reads one name="value" pair into a node of mNewAttributes. The name is an XML name (it need not
+    // start as one), which white space may separate from "=".
     void ReadAttribute()
     {
-        // The name is everything up to "=", spaces included.
-        const uint8_t* equals = mPos;
-        while (equals < mEnd && *equals != '=')
+        const uint8_t* nameEnd = mPos;
+        while (nameEnd < mEnd)
         {
-            ++equals;
+            if (*nameEnd < 0x80)
+            {
+                if (!IsNameCharacter(*nameEnd))
+                {
+                    break;
+                }
+                ++nameEnd;
+                continue;
+            }
+            const uint8_t* next = nameEnd;
+            const int c = DecodeCharacter(next, mEnd);
+            if (!IsNameCharacter(c))
+            {
+                break;
+            }
+            nameEnd = next;
         }
-        if (equals == mEnd)
+        if (nameEnd == mPos)
         {
-            mPos = mEnd;
-            FailAtEnd(L"=");
+            const int c = PeekCharacter();
+            if (c == kEndOfInput)
+            {
+                mPos = mEnd;
+                FailAtEnd(L"=");
+            }
+            Fail(StringFormatter(L"Expected attribute name, got '%1%'").Arg(static_cast<wchar_t>(c)).c_str());
         }
         mNewAttributes.push_back(TakeNode());
         AttributeMap::node_type& node = mNewAttributes.back();
-        DecodeRange(node.key(), mPos, equals);
-        mPos = equals + 1;
+        DecodeRange(node.key(), mPos, nameEnd);
+        mPos = nameEnd;
+        SkipWhiteSpace();
+        Eat("=");
 
         const int quote = PeekCharacter();
         if (quote == kEndOfInput)
@@ -471,6 +553,10 @@ private:
             const auto position = attributes.insert(attributes.end(), std::move(node));
             if (!node.empty())
             {
+                if (mOptions.rejectRepeatedAttributes)
+                {
+                    Fail(StringFormatter(L"Repeated attribute '%1%'").Arg(node.key()).c_str());
+                }
                 position->second.swap(node.mapped());
                 mNodePool.push_back(std::move(node));
             }
@@ -607,6 +693,19 @@ private:
         }
     }
 
+    // The last `byte` in [from, to), or null.
+    static const uint8_t* FindLastByte(const uint8_t* from, const uint8_t* to, uint8_t byte)
+    {
+        while (to > from)
+        {
+            if (*--to == byte)
+            {
+                return to;
+            }
+        }
+        return nullptr;
+    }
+
     // The first `byte` at or after `from`, or the end of the input.
     const uint8_t* FindByte(const uint8_t* from, uint8_t byte) const
     {
@@ -683,17 +782,23 @@ private:
 
     [[noreturn]] void FailAtEnd(const wchar_t* expected)
     {
+        FailAtEndWith(StringFormatter(L"EOF while eating '%1%'").Arg(expected).c_str());
+    }
+
+    [[noreturn]] void FailAtEndWith(const std::wstring& message)
+    {
         // The read that met the end has begun the line after a final line feed.
         int line = GetCurLine();
         if (mPos > mBegin && mPos[-1] == '\n' && line < INT_MAX)
         {
             ++line;
         }
-        STRATA_THROW(XMLError, mFileName, line, StringFormatter(L"EOF while eating '%1%'").Arg(expected).c_str());
+        STRATA_THROW(XMLError, mFileName, line, message);
     }
 
     std::wstring mFileName;
     std::vector<uint8_t> mData;
+    sXMLReaderOptions mOptions;
     const uint8_t* mBegin = nullptr;
     const uint8_t* mPos = nullptr;
     const uint8_t* mEnd = nullptr;
@@ -708,6 +813,12 @@ private:
     int mPendingHead = 0;
     int mPendingCount = 0;
     bool mFailed = false;
+    // Start tags not yet closed, whether any was read, whether the input ended inside a reference, and
+    // whether it holds nothing but white space.
+    size_t mOpenElements = 0;
+    bool mElementSeen = false;
+    bool mCutReference = false;
+    bool mBlank = false;
 
     // Attribute nodes of elements read earlier, reused with their strings' storage.
     std::vector<AttributeMap::node_type> mNodePool;
@@ -719,7 +830,7 @@ private:
 
 // -------------------------------------------------------------------------------------------------------------
 
-std::unique_ptr<IXMLReader> CreateXMLReader(IStream* source)
+std::unique_ptr<IXMLReader> CreateXMLReader(IStream* source, const sXMLReaderOptions& options)
 {
     if (source == nullptr)
     {
@@ -749,7 +860,7 @@ std::unique_ptr<IXMLReader> CreateXMLReader(IStream* source)
             data.insert(data.end(), block, block + count);
         }
     }
-    return std::make_unique<XMLDocumentReader>(source->GetName(), std::move(data));
+    return std::make_unique<XMLDocumentReader>(source->GetName(), std::move(data), options);
 }
 
 // -------------------------------------------------------------------------------------------------------------

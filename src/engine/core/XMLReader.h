@@ -32,16 +32,25 @@ public:
     virtual std::wstring GetFileName() = 0;
 };
 
+// How strictly a document reader takes what it reads.
+struct sXMLReaderOptions
+{
+    // A start tag that repeats an attribute fails, instead of keeping the last value.
+    bool rejectRepeatedAttributes = false;
+};
+
 // Copies the whole stream into memory and returns a reader over it; the stream is not kept.
 // Text is UTF-8; white space before the first element is skipped. Throws RuntimeError when `source` is
 // null. Parse failures surface later as XMLError from IsEOF and ReadElement; after one the reader is at its
-// end (IsEOF true, ReadElement null), so no loop can spin on a damaged document.
-std::unique_ptr<IXMLReader> CreateXMLReader(IStream* source);
+// end (IsEOF true, ReadElement null), so no loop can spin on a damaged document. A document that ends while
+// elements are still open, inside a reference, or before any element (unless it is blank) delivers what was
+// read and then fails, so a cut document never reads as a whole one.
+std::unique_ptr<IXMLReader> CreateXMLReader(IStream* source, const sXMLReaderOptions& options = {});
 
 // A reader over one sub-tree of another reader, made while that reader's current element is the sub-tree's
 // start tag. It delivers the start tag (without advancing the other reader), everything inside, and the
 // matching end tag; IsEOF holds before the first read, after the end tag, and when the other reader has
-// run out (a sub-tree cut short by the end of the document).
+// run out (a list that ends inside the sub-tree; a document reader fails there instead).
 class XMLElementReader : public IXMLReader
 {
 public:

@@ -138,6 +138,29 @@ bool IsRecord(const XMLElement& element)
     return element.IsStartElement() && element.GetName() == kRecordTag;
 }
 
+// A record as the account writes it: exactly a name and a value. Any other attribute means the tag was
+// damaged, so neither of its values can be trusted.
+bool IsSoundRecord(const XMLElement& element)
+{
+    const IAttributeContainer::AttributeMap& attributes = element.GetAttributes();
+    return IsRecord(element) && attributes.size() == 2 && attributes.count(kNameAttribute) != 0 &&
+           attributes.count(kValueAttribute) != 0;
+}
+
+bool IsWhiteSpace(const std::wstring& text)
+{
+    return std::all_of(text.begin(), text.end(),
+                       [](wchar_t c) { return c == L' ' || c == L'\t' || c == L'\r' || c == L'\n'; });
+}
+
+// A repeated attribute is damage here, not a value to pick.
+std::unique_ptr<IXMLReader> CreateStrictReader(IStream* stream)
+{
+    sXMLReaderOptions options;
+    options.rejectRepeatedAttributes = true;
+    return CreateXMLReader(stream, options);
+}
+
 struct ParsedRecords
 {
     std::vector<XMLElement> records;
@@ -148,16 +171,26 @@ struct ParsedRecords
     std::string errorMessage;
 };
 
-// The start tag of every record in the document, in order. Throws when the document fails to parse,
-// leaving the records before the fault in `parsed`.
+// The start tag of every sound record in the document, in order. Throws when the document fails to parse,
+// leaving the records before the fault in `parsed`. Anything the account does not write itself (text,
+// other elements, nested or unclosed records, attributes other than a name and a value) marks the file as
+// damaged.
 void ReadDocument(const std::string& bytes, ParsedRecords& parsed)
 {
     ReadOnlyMemoryStream stream(L"account", bytes.data(), bytes.size());
-    std::unique_ptr<IXMLReader> reader = CreateXMLReader(&stream);
-    int depth = 0;
+    std::unique_ptr<IXMLReader> reader = CreateStrictReader(&stream);
+    std::vector<std::wstring> open;
     bool rootSeen = false;
     bool rootIsAccount = false;
     bool rootClosed = false;
+    const auto markDamaged = [&parsed](const char* problem)
+    {
+        if (!parsed.damaged)
+        {
+            parsed.damaged = true;
+            parsed.problem = problem;
+        }
+    };
     while (!reader->IsEOF())
     {
         const XMLElement* element = reader->ReadElement();
@@ -172,20 +205,51 @@ void ReadDocument(const std::string& bytes, ParsedRecords& parsed)
                 rootSeen = true;
                 rootIsAccount = element->GetName() == kRootTag;
             }
-            if (IsRecord(*element))
+            else if (open.empty())
+            {
+                markDamaged("there is more than one root element");
+            }
+            else if (open.size() > 1)
+            {
+                markDamaged("an element is nested in a record");
+            }
+            else if (!IsRecord(*element))
+            {
+                markDamaged("it holds an element that is not a record");
+            }
+            if (IsSoundRecord(*element))
             {
                 parsed.records.push_back(*element);
             }
-            ++depth;
-        }
-        else if (element->IsEndElement() && depth > 0)
-        {
-            --depth;
-            if (depth == 0 && rootIsAccount && element->GetName() == kRootTag)
+            else if (IsRecord(*element))
             {
-                rootClosed = true;
+                markDamaged("a record has an attribute other than a name and a value");
+            }
+            open.push_back(element->GetName());
+        }
+        else if (element->IsEndElement())
+        {
+            if (open.empty() || open.back() != element->GetName())
+            {
+                markDamaged("an end tag does not match its start tag");
+            }
+            if (!open.empty())
+            {
+                open.pop_back();
+                if (open.empty() && rootIsAccount && element->GetName() == kRootTag)
+                {
+                    rootClosed = true;
+                }
             }
         }
+        else if (!IsWhiteSpace(element->GetName()))
+        {
+            markDamaged("it holds text");
+        }
+    }
+    if (parsed.damaged)
+    {
+        return;
     }
     if (!rootSeen)
     {
@@ -204,7 +268,7 @@ void ReadDocument(const std::string& bytes, ParsedRecords& parsed)
     }
 }
 
-// After a parse failure: every "<record" tag that parses on its own, wherever it stands, is added unless
+// In a damaged file: every sound "<record" tag that parses on its own, wherever it stands, is added unless
 // an equal record is already there, so that the records after the fault (or hidden by it) are kept too.
 void RecoverRecords(const std::string& bytes, std::vector<XMLElement>& records)
 {
@@ -226,11 +290,11 @@ void RecoverRecords(const std::string& bytes, std::vector<XMLElement>& records)
             try
             {
                 ReadOnlyMemoryStream chunk(L"account", bytes.data() + position, end - position);
-                std::unique_ptr<IXMLReader> reader = CreateXMLReader(&chunk);
+                std::unique_ptr<IXMLReader> reader = CreateStrictReader(&chunk);
                 if (!reader->IsEOF())
                 {
                     const XMLElement* element = reader->ReadElement();
-                    if (element != nullptr && IsRecord(*element) && known.insert(element->GetAttributes()).second)
+                    if (element != nullptr && IsSoundRecord(*element) && known.insert(element->GetAttributes()).second)
                     {
                         records.push_back(*element);
                     }
@@ -259,6 +323,10 @@ ParsedRecords ParseRecords(const LoadedFile& file)
         parsed.problem = "it does not parse";
         parsed.errorType = TypeName(error);
         parsed.errorMessage = error.what();
+    }
+    if (parsed.damaged)
+    {
+        // A damaged tag can swallow the one after it, wherever the damage shows.
         RecoverRecords(file.bytes, parsed.records);
     }
     if (file.cut)
@@ -294,8 +362,10 @@ std::string Serialize(const std::vector<XMLElement>& records)
         writer.WriteStartElement(kRootTag);
         for (const XMLElement& record : records)
         {
-            // Attributes in ascending name order: "name" before "value".
-            writer.WriteElement(record);
+            // Only a name and a value, whatever else a record read from a damaged file held.
+            writer.WriteStartElement(kRecordTag);
+            writer.WriteAttribute(kNameAttribute, record.GetAttribute(kNameAttribute).c_str());
+            writer.WriteAttribute(kValueAttribute, record.GetAttribute(kValueAttribute).c_str());
             writer.WriteEndElement();
         }
         writer.WriteEndElement();

@@ -27,8 +27,8 @@ constexpr const char* kNodeType = "ButtonNode";
 
 ButtonNode::ButtonNode(Label name, const IImageList* images, float width, const wchar_t* text, const Font* font,
                        const ColorF& color)
-    : SceneNode(name), TextComponent(text ? std::wstring(text) : std::wstring()), FontComponent(font),
-      mImages(images), mWidth(width)
+    : SceneNode(name), TextComponent(text ? std::wstring(text) : std::wstring()), FontComponent(font), mImages(images),
+      mWidth(width)
 {
     hitTest = true;
     UpdateBounds();
@@ -225,9 +225,8 @@ void ButtonNode::HandleMouseUpOutsideNode(SceneNode*, MouseButton, int, int)
     ReleaseCapture();
 }
 
-ButtonNodeDescriptor::ButtonNodeDescriptor(Label images, float width, std::wstring text, Label font,
-                                           uint16_t keyCode, int32_t alphaSensitivity, Label sounds,
-                                           Label textResource)
+ButtonNodeDescriptor::ButtonNodeDescriptor(Label images, float width, std::wstring text, Label font, uint16_t keyCode,
+                                           int32_t alphaSensitivity, Label sounds, Label textResource)
     : images(images), width(width), text(std::move(text)), font(font), keyCode(keyCode),
       alphaSensitivity(alphaSensitivity), sounds(sounds), textResource(textResource)
 {

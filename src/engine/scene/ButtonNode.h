@@ -27,7 +27,7 @@ class SoundList;
 // "ButtonClick" with its identifier as the sender, then fires clickSignal.
 class ButtonNode : public SceneNode, public TextComponent, public EnableComponent, public FontComponent
 {
-  public:
+public:
     using ClickSignal = boost::signals2::signal<void(ButtonNode*)>;
 
     // A null text is empty. Images and font are not owned: they must outlive their use here.
@@ -67,7 +67,7 @@ class ButtonNode : public SceneNode, public TextComponent, public EnableComponen
     const SoundList* sounds = nullptr;
     ClickSignal clickSignal;
 
-  private:
+private:
     bool IsThreeSlice() const;
     void UpdateBounds();
     void HandleMouseDown(SceneNode*, MouseButton, int, int);
@@ -85,7 +85,7 @@ class ButtonNode : public SceneNode, public TextComponent, public EnableComponen
 
 class ButtonNodeDescriptor : public SceneNodeDescriptor
 {
-  public:
+public:
     ButtonNodeDescriptor() = default;
     ButtonNodeDescriptor(Label images, float width, std::wstring text, Label font, uint16_t keyCode,
                          int32_t alphaSensitivity, Label sounds, Label textResource);
@@ -105,7 +105,7 @@ class ButtonNodeDescriptor : public SceneNodeDescriptor
 // "alphaSensitivity", "sounds". The button's colour is opaque black unless the layout sets one.
 class ButtonNodeFactory : public SceneNodeFactory
 {
-  public:
+public:
     std::unique_ptr<SceneNodeDescriptor> CreateDescriptor(const IAttributeContainer& element) const override;
     SceneTreePtr CreateNode(const SceneNodeDescriptor* descriptor) const override;
 };

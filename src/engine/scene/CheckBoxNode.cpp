@@ -57,8 +57,8 @@ Rect<float> CheckBoxNode::GetLabelRect()
     const Rect<float>& bounds = GlobalGetBounds();
     const int glyphHalf = mFont != nullptr ? mFont->GetGlyphHeight() / 2 : 0;
     return Rect<float>(bounds.x + GetWidth() + kLabelGap,
-                       std::floor(bounds.y + GetHeight() * 0.5f - static_cast<float>(glyphHalf) + 0.5f),
-                       mLabelSize.x, mLabelSize.y);
+                       std::floor(bounds.y + GetHeight() * 0.5f - static_cast<float>(glyphHalf) + 0.5f), mLabelSize.x,
+                       mLabelSize.y);
 }
 
 bool CheckBoxNode::GlobalPointIntersects(const Vector2<float>& point)
@@ -107,8 +107,8 @@ void CheckBoxNode::DrawAt(const Vector2<float>& offset)
         text.color = GlobalGetColor();
         text.hAlign = HAlignment_Left;
         text.vAlign = VAlignment_Middle;
-        Graphics::DrawText(mText.c_str(), x + GetWidth() + kLabelGap, std::floor(y + GetHeight() * 0.5f + 0.5f),
-                           text, canvas);
+        Graphics::DrawText(mText.c_str(), x + GetWidth() + kLabelGap, std::floor(y + GetHeight() * 0.5f + 0.5f), text,
+                           canvas);
     }
 }
 

@@ -12,10 +12,10 @@ namespace Strata
 // "Unchecked" and sends "CheckBoxClick"; the receiver reads IsChecked.
 class CheckBoxNode : public ToggleNode
 {
-  public:
+public:
     // A null text is empty. Images and font are not owned.
-    CheckBoxNode(Label name, const Vector2<float>& location, const IImageList* images, float width,
-                 const wchar_t* text, const Font* font, const ColorF& color);
+    CheckBoxNode(Label name, const Vector2<float>& location, const IImageList* images, float width, const wchar_t* text,
+                 const Font* font, const ColorF& color);
 
     bool IsChecked() const { return mChecked; }
     // Sets the value quietly: no sound, no message.
@@ -31,17 +31,17 @@ class CheckBoxNode : public ToggleNode
     bool GlobalPointIntersects(const Vector2<float>& point) override;
     void DrawAt(const Vector2<float>& offset) override;
 
-  protected:
+protected:
     void UpdateBounds() override;
 
-  private:
+private:
     bool mChecked = false;
     Vector2<float> mLabelSize;
 };
 
 class CheckBoxNodeDescriptor : public SceneNodeDescriptor
 {
-  public:
+public:
     Label images;
     float width = 0.0f;
     std::wstring text;
@@ -56,7 +56,7 @@ class CheckBoxNodeDescriptor : public SceneNodeDescriptor
 // The colour is opaque black unless the layout sets one.
 class CheckBoxNodeFactory : public SceneNodeFactory
 {
-  public:
+public:
     std::unique_ptr<SceneNodeDescriptor> CreateDescriptor(const IAttributeContainer& element) const override;
     SceneTreePtr CreateNode(const SceneNodeDescriptor* descriptor) const override;
 };

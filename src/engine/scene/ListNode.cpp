@@ -35,8 +35,7 @@ float FrameHeight(const IImageList* images, int index)
 
 ListNode::ListNode(Label name, const Vector2<float>& location, const IImageList* images, float width, float height,
                    const Font* font, const ColorF& textColor, const ColorF& selectedTextColor)
-    : SceneNode(name), FontComponent(font), textColor(textColor), selectedTextColor(selectedTextColor),
-      mImages(images)
+    : SceneNode(name), FontComponent(font), textColor(textColor), selectedTextColor(selectedTextColor), mImages(images)
 {
     LocalSetLocation(location);
     SetWidth(width);
@@ -71,8 +70,7 @@ void ListNode::ClearItems()
 const std::wstring& ListNode::GetItemText(int index) const
 {
     static const std::wstring none;
-    return index >= 0 && static_cast<size_t>(index) < mItems.size() ? mItems[static_cast<size_t>(index)].text
-                                                                      : none;
+    return index >= 0 && static_cast<size_t>(index) < mItems.size() ? mItems[static_cast<size_t>(index)].text : none;
 }
 
 float ListNode::GetLineHeight() const
@@ -243,8 +241,8 @@ void ListNode::DrawAt(const Vector2<float>& offset)
     {
         Graphics::sDrawState highlight = Graphics::GetDrawState();
         highlight.color = ColorF(1.0f, 1.0f, 1.0f, 0.15f);
-        Graphics::DrawFilledRect(
-            Rect<float>(bounds.x + offset.x, bounds.y + offset.y, bounds.width, bounds.height), highlight, canvas);
+        Graphics::DrawFilledRect(Rect<float>(bounds.x + offset.x, bounds.y + offset.y, bounds.width, bounds.height),
+                                 highlight, canvas);
     }
     if (mFont == nullptr)
     {
@@ -258,8 +256,8 @@ void ListNode::DrawAt(const Vector2<float>& offset)
         {
             break;
         }
-        ColorF color = i != mSelected ? textColor : (focused && mEngaged ? ColorF(0.0f, 1.0f, 1.0f, 1.0f)
-                                                                          : selectedTextColor);
+        ColorF color =
+            i != mSelected ? textColor : (focused && mEngaged ? ColorF(0.0f, 1.0f, 1.0f, 1.0f) : selectedTextColor);
         color.a = alpha;
         Graphics::sDrawState text = state;
         text.font = mFont;

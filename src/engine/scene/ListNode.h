@@ -25,7 +25,7 @@ class IResourceDescriptor;
 // and no keys.
 class ListNode : public SceneNode, public FontComponent
 {
-  public:
+public:
     struct ListItem
     {
         std::wstring text;
@@ -75,7 +75,7 @@ class ListNode : public SceneNode, public FontComponent
     ColorF textColor;
     ColorF selectedTextColor;
 
-  private:
+private:
     float GetLineHeight() const;
 
     const IImageList* mImages;
@@ -89,7 +89,7 @@ class ListNode : public SceneNode, public FontComponent
 
 class ListNodeDescriptor : public SceneNodeDescriptor
 {
-  public:
+public:
     Label images;
     float width = 0.0f;
     float height = 0.0f;
@@ -102,7 +102,7 @@ class ListNodeDescriptor : public SceneNodeDescriptor
 // opaque black by default).
 class ListNodeFactory : public SceneNodeFactory
 {
-  public:
+public:
     std::unique_ptr<SceneNodeDescriptor> CreateDescriptor(const IAttributeContainer& element) const override;
     SceneTreePtr CreateNode(const SceneNodeDescriptor* descriptor) const override;
 };

@@ -165,8 +165,7 @@ DiscreteMeterBarNode::DiscreteMeterBarNode(MeterDirection direction, int cellCou
                                            const ImageList* images, Label name,
                                            std::shared_ptr<IResourceDescriptor> holder)
     : SceneNode(name), mImages(images), mHolder(images ? std::move(holder) : nullptr), mDirection(direction),
-      mCellCount(std::clamp(cellCount, 0, kMaxMeterCells)),
-      mCellSpacing(std::clamp(cellSpacing, 0, kMaxMeterLength))
+      mCellCount(std::clamp(cellCount, 0, kMaxMeterCells)), mCellSpacing(std::clamp(cellSpacing, 0, kMaxMeterLength))
 {
     UpdateBounds();
 }
@@ -183,7 +182,8 @@ void DiscreteMeterBarNode::UpdateBounds()
     const int height = mImages->GetImageHeight(0);
     const int n = mCellCount;
     // No cells take no room, not a negative spacing's worth.
-    const auto along = [this, n](int cell) { return n == 0 ? 0.0f : static_cast<float>(cell * n + (n - 1) * mCellSpacing); };
+    const auto along = [this, n](int cell)
+    { return n == 0 ? 0.0f : static_cast<float>(cell * n + (n - 1) * mCellSpacing); };
     if (IsHorizontal(mDirection))
     {
         SetWidth(along(width));
@@ -292,8 +292,7 @@ MeterBarNode::MeterDirection StringToMeterDirection(const std::wstring& text)
     return MeterBarNode::LeftToRight;
 }
 
-std::unique_ptr<SceneNodeDescriptor>
-MeterBarNodeFactory::CreateDescriptor(const IAttributeContainer& element) const
+std::unique_ptr<SceneNodeDescriptor> MeterBarNodeFactory::CreateDescriptor(const IAttributeContainer& element) const
 {
     auto descriptor = std::make_unique<MeterBarNodeDescriptor>();
     descriptor->direction = StringToMeterDirection(element.GetAttribute(L"direction"));
@@ -338,8 +337,7 @@ SceneTreePtr DiscreteMeterBarNodeFactory::CreateNode(const SceneNodeDescriptor* 
     {
         return nullptr;
     }
-    HeldResource<ImageList> images =
-        FindNodeResource<ImageList>("discretemeterbarnode", "image list", own->images);
+    HeldResource<ImageList> images = FindNodeResource<ImageList>("discretemeterbarnode", "image list", own->images);
     auto* node = new DiscreteMeterBarNode(own->direction, own->size, own->offset, images.resource, Label(),
                                           std::move(images.holder));
     node->SetMeterMax(own->max);
@@ -367,8 +365,8 @@ SceneTreePtr FractionTextMeterNodeFactory::CreateNode(const SceneNodeDescriptor*
         return nullptr;
     }
     HeldResource<Font> font = FindNodeResource<Font>("fractiontextmeternode", "font", own->font);
-    auto* node = new FractionTextMeterNode(font.resource, own->color, own->textJustify, Label(),
-                                           std::move(font.holder));
+    auto* node =
+        new FractionTextMeterNode(font.resource, own->color, own->textJustify, Label(), std::move(font.holder));
     SceneTreePtr tree(node);
     node->SetMeterMax(own->max);
     node->SetMeterValue(own->start);

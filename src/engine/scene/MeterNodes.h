@@ -20,7 +20,7 @@ class TextSpriteNode;
 // A value between 0 and a maximum, as the meter nodes show it.
 class IMeter
 {
-  public:
+public:
     virtual ~IMeter() = default;
     virtual float GetMeterValue() = 0;
     virtual void SetMeterValue(float value) = 0;
@@ -32,14 +32,14 @@ class IMeter
 // reaches a drawing loop.
 class MeterComponent : public IMeter
 {
-  public:
+public:
     float GetMeterValue() override { return mValue; }
     void SetMeterValue(float value) override;
     float GetMeterMax() override { return mMax; }
     // Then SetMeterValue with the current value, so the value follows a lower maximum.
     void SetMeterMax(float max) override;
 
-  protected:
+protected:
     float mValue = 0.0f;
     float mMax = 0.0f;
 };
@@ -52,7 +52,7 @@ constexpr int kMaxMeterCells = 256;
 // directions; its length is `size`, or the fill image's length along the axis when size <= 0.
 class MeterBarNode : public SceneNode, public MeterComponent
 {
-  public:
+public:
     enum MeterDirection
     {
         LeftToRight = 0,
@@ -72,7 +72,7 @@ class MeterBarNode : public SceneNode, public MeterComponent
 
     void DrawAt(const Vector2<float>& offset) override;
 
-  private:
+private:
     void updateBounds();
 
     const ImageList* mImages;
@@ -86,12 +86,12 @@ class MeterBarNode : public SceneNode, public MeterComponent
 // and 3 put the full cells at the right or bottom end.
 class DiscreteMeterBarNode : public SceneNode, public MeterComponent
 {
-  public:
+public:
     using MeterDirection = MeterBarNode::MeterDirection;
 
     // Counts and spacing below 0 count as 0; counts above kMaxMeterCells as that.
-    DiscreteMeterBarNode(MeterDirection direction, int cellCount, int cellSpacing, const ImageList* images,
-                         Label name, std::shared_ptr<IResourceDescriptor> holder = nullptr);
+    DiscreteMeterBarNode(MeterDirection direction, int cellCount, int cellSpacing, const ImageList* images, Label name,
+                         std::shared_ptr<IResourceDescriptor> holder = nullptr);
 
     int GetCellCount() const { return mCellCount; }
     // The cells shown full for the current value: none with a maximum of 0.
@@ -99,7 +99,7 @@ class DiscreteMeterBarNode : public SceneNode, public MeterComponent
 
     void DrawAt(const Vector2<float>& offset) override;
 
-  private:
+private:
     void UpdateBounds();
 
     const ImageList* mImages;
@@ -113,7 +113,7 @@ class DiscreteMeterBarNode : public SceneNode, public MeterComponent
 // child's size.
 class FractionTextMeterNode : public SceneNode, public MeterComponent
 {
-  public:
+public:
     // The font must outlive its use here unless `holder` keeps it alive.
     FractionTextMeterNode(const Font* font, const ColorF& color, HAlignment justification, Label name,
                           std::shared_ptr<IResourceDescriptor> holder = nullptr);
@@ -124,7 +124,7 @@ class FractionTextMeterNode : public SceneNode, public MeterComponent
 
     TextSpriteNode* GetTextNode() const { return mText; }
 
-  private:
+private:
     void UpdateText();
 
     // Owned through the tree as the node's only own child.
@@ -137,7 +137,7 @@ MeterBarNode::MeterDirection StringToMeterDirection(const std::wstring& text);
 
 class MeterBarNodeDescriptor : public SceneNodeDescriptor
 {
-  public:
+public:
     Label images;
     MeterBarNode::MeterDirection direction = MeterBarNode::LeftToRight;
     int size = 0;
@@ -147,7 +147,7 @@ class MeterBarNodeDescriptor : public SceneNodeDescriptor
 
 class DiscreteMeterBarNodeDescriptor : public SceneNodeDescriptor
 {
-  public:
+public:
     Label images;
     MeterBarNode::MeterDirection direction = MeterBarNode::LeftToRight;
     int size = 0;
@@ -158,7 +158,7 @@ class DiscreteMeterBarNodeDescriptor : public SceneNodeDescriptor
 
 class FractionTextMeterNodeDescriptor : public SceneNodeDescriptor
 {
-  public:
+public:
     Label font;
     ColorF color{0.0f, 0.0f, 0.0f, 1.0f};
     HAlignment textJustify = HAlignment_Left;
@@ -169,7 +169,7 @@ class FractionTextMeterNodeDescriptor : public SceneNodeDescriptor
 // "meterbarnode": "direction", "size", "images", "max", "start".
 class MeterBarNodeFactory : public SceneNodeFactory
 {
-  public:
+public:
     std::unique_ptr<SceneNodeDescriptor> CreateDescriptor(const IAttributeContainer& element) const override;
     SceneTreePtr CreateNode(const SceneNodeDescriptor* descriptor) const override;
 };
@@ -177,7 +177,7 @@ class MeterBarNodeFactory : public SceneNodeFactory
 // "discretemeterbarnode": "direction", "images", "size" (cells), "offset" (spacing), "max", "start".
 class DiscreteMeterBarNodeFactory : public SceneNodeFactory
 {
-  public:
+public:
     std::unique_ptr<SceneNodeDescriptor> CreateDescriptor(const IAttributeContainer& element) const override;
     SceneTreePtr CreateNode(const SceneNodeDescriptor* descriptor) const override;
 };
@@ -185,7 +185,7 @@ class DiscreteMeterBarNodeFactory : public SceneNodeFactory
 // "fractiontextmeternode": "font", "color" (opaque black by default), "textJustify", "max", "start".
 class FractionTextMeterNodeFactory : public SceneNodeFactory
 {
-  public:
+public:
     std::unique_ptr<SceneNodeDescriptor> CreateDescriptor(const IAttributeContainer& element) const override;
     SceneTreePtr CreateNode(const SceneNodeDescriptor* descriptor) const override;
 };

@@ -122,8 +122,7 @@ void RadioButtonNode::DrawAt(const Vector2<float>& offset)
     {
         if (threeSlice)
         {
-            Graphics::DrawThreeBrush(images, kWidgetSlicesPerState * GetImageIndex(), x, y, GetWidth(), state,
-                                     canvas);
+            Graphics::DrawThreeBrush(images, kWidgetSlicesPerState * GetImageIndex(), x, y, GetWidth(), state, canvas);
         }
         else
         {
@@ -158,8 +157,7 @@ void RadioButtonNode::Click()
     SendWidgetMessage(*this, message);
 }
 
-std::unique_ptr<SceneNodeDescriptor>
-RadioButtonNodeFactory::CreateDescriptor(const IAttributeContainer& element) const
+std::unique_ptr<SceneNodeDescriptor> RadioButtonNodeFactory::CreateDescriptor(const IAttributeContainer& element) const
 {
     auto descriptor = std::make_unique<RadioButtonNodeDescriptor>();
     if (element.HasAttribute(L"group"))

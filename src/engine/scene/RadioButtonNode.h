@@ -13,7 +13,7 @@ namespace Strata
 // checks the button and sends "RadioButtonClick".
 class RadioButtonNode : public ToggleNode
 {
-  public:
+public:
     // A null text is empty. Images and font are not owned.
     RadioButtonNode(Label name, Label group, const Vector2<float>& location, const IImageList* images, float width,
                     const wchar_t* text, const Font* font, const ColorF& color);
@@ -33,17 +33,17 @@ class RadioButtonNode : public ToggleNode
 
     void DrawAt(const Vector2<float>& offset) override;
 
-  protected:
+protected:
     void UpdateBounds() override;
 
-  private:
+private:
     Label mGroup;
     bool mChecked = false;
 };
 
 class RadioButtonNodeDescriptor : public SceneNodeDescriptor
 {
-  public:
+public:
     Label group;
     Label images;
     float width = 0.0f;
@@ -59,7 +59,7 @@ class RadioButtonNodeDescriptor : public SceneNodeDescriptor
 // "sounds". The colour is opaque black unless the layout sets one.
 class RadioButtonNodeFactory : public SceneNodeFactory
 {
-  public:
+public:
     std::unique_ptr<SceneNodeDescriptor> CreateDescriptor(const IAttributeContainer& element) const override;
     SceneTreePtr CreateNode(const SceneNodeDescriptor* descriptor) const override;
 };

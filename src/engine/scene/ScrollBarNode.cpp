@@ -53,8 +53,8 @@ void ScrollBarNode::DrawAt(const Vector2<float>& offset)
     }
     const Rect<float>& bounds = GlobalGetBounds();
     // The drawing calls take the list as changeable; they only read it.
-    Graphics::DrawThreeBrushVertical(const_cast<IImageList*>(mChannelImages), bounds.x + offset.x,
-                                     bounds.y + offset.y, GetHeight(), WidgetDrawState(*this), Graphics::GetCanvas());
+    Graphics::DrawThreeBrushVertical(const_cast<IImageList*>(mChannelImages), bounds.x + offset.x, bounds.y + offset.y,
+                                     GetHeight(), WidgetDrawState(*this), Graphics::GetCanvas());
 }
 
 std::unique_ptr<SceneNodeDescriptor> ScrollBarNodeFactory::CreateDescriptor(const IAttributeContainer& element) const

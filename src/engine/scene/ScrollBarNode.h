@@ -19,11 +19,11 @@ class IResourceDescriptor;
 // and join a database with the scroll bar's tree.
 class ScrollBarNode : public SceneNode
 {
-  public:
+public:
     // The lists are not owned: they must outlive their use here.
     ScrollBarNode(Label name, const Vector2<float>& location, const IImageList* channelImages,
-                  const IImageList* thumbImages, const IImageList* upArrowImages,
-                  const IImageList* downArrowImages, float height);
+                  const IImageList* thumbImages, const IImageList* upArrowImages, const IImageList* downArrowImages,
+                  float height);
 
     // Keeps the lists alive while the node holds them.
     void HoldResources(std::vector<std::shared_ptr<IResourceDescriptor>> holders) { mHolders = std::move(holders); }
@@ -34,7 +34,7 @@ class ScrollBarNode : public SceneNode
 
     void DrawAt(const Vector2<float>& offset) override;
 
-  private:
+private:
     const IImageList* mChannelImages;
     Vector2<float> mLocation;
     const IImageList* mThumbImages;
@@ -43,7 +43,7 @@ class ScrollBarNode : public SceneNode
 
 class ScrollBarNodeDescriptor : public SceneNodeDescriptor
 {
-  public:
+public:
     Label channelImages;
     Label thumbImages;
     Label upArrowImages;
@@ -54,7 +54,7 @@ class ScrollBarNodeDescriptor : public SceneNodeDescriptor
 // "scrollbarnode": "channelImages", "thumbImages", "upArrowImages", "downArrowImages", "height".
 class ScrollBarNodeFactory : public SceneNodeFactory
 {
-  public:
+public:
     std::unique_ptr<SceneNodeDescriptor> CreateDescriptor(const IAttributeContainer& element) const override;
     SceneTreePtr CreateNode(const SceneNodeDescriptor* descriptor) const override;
 };

@@ -45,8 +45,7 @@ void SendWidgetMessage(SceneNode& node, Label message)
 } // namespace
 
 SliderNode::SliderNode(Label name, const Vector2<float>& location, const ImageList* channelImages,
-                       const ImageList* thumbImages, const ImageList* disableImages, float width,
-                       float initialValue)
+                       const ImageList* thumbImages, const ImageList* disableImages, float width, float initialValue)
     : SceneNode(name), mChannelImages(channelImages), mDisableImages(disableImages), mThumbOffset(location),
       mThumbImages(thumbImages)
 {
@@ -314,8 +313,8 @@ void SliderNode::DrawAt(const Vector2<float>& offset)
     if (const ImageList* channel = IsEnabled() ? mChannelImages : mDisableImages)
     {
         // The drawing calls take lists as changeable (a canvas may cache textures); the images stay.
-        Graphics::DrawThreeBrush(const_cast<ImageList*>(channel), bounds.x + offset.x, bounds.y + offset.y,
-                                 GetWidth(), state, canvas);
+        Graphics::DrawThreeBrush(const_cast<ImageList*>(channel), bounds.x + offset.x, bounds.y + offset.y, GetWidth(),
+                                 state, canvas);
     }
     if (!mEngaged && HasFocus())
     {
@@ -330,8 +329,7 @@ void SliderNode::DrawAt(const Vector2<float>& offset)
     }
 }
 
-std::unique_ptr<SceneNodeDescriptor>
-SliderNodeFactory::CreateDescriptor(const IAttributeContainer& element) const
+std::unique_ptr<SceneNodeDescriptor> SliderNodeFactory::CreateDescriptor(const IAttributeContainer& element) const
 {
     auto descriptor = std::make_unique<SliderNodeDescriptor>();
     const std::wstring channel = element.GetAttribute(L"channelImages");

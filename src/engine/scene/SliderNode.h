@@ -24,10 +24,10 @@ class SoundList;
 // at the left edge; values derived from the thumb are always within [0, 1].
 class SliderNode : public SceneNode, public EnableComponent
 {
-  public:
+public:
     // The lists must outlive their use here (unless SetHolders keeps them alive); null draws nothing.
-    SliderNode(Label name, const Vector2<float>& location, const ImageList* channelImages,
-               const ImageList* thumbImages, const ImageList* disableImages, float width, float initialValue);
+    SliderNode(Label name, const Vector2<float>& location, const ImageList* channelImages, const ImageList* thumbImages,
+               const ImageList* disableImages, float width, float initialValue);
 
     // Keeps resources alive as long as the node.
     void HoldResources(std::shared_ptr<IResourceDescriptor> first, std::shared_ptr<IResourceDescriptor> second,
@@ -60,7 +60,7 @@ class SliderNode : public SceneNode, public EnableComponent
 
     int alphaSensitivity = 25;
 
-  private:
+private:
     float Travel() const;
     float ThumbWidth() const;
     void SetValueInternal(float value, bool notify);
@@ -85,7 +85,7 @@ class SliderNode : public SceneNode, public EnableComponent
 
 class SliderNodeDescriptor : public SceneNodeDescriptor
 {
-  public:
+public:
     Label channelImages;
     Label thumbImages;
     Label disableImages;
@@ -100,7 +100,7 @@ class SliderNodeDescriptor : public SceneNodeDescriptor
 // "thumbOffsetY", "initialValue", "alphaSensitivity" (default 25), "sounds".
 class SliderNodeFactory : public SceneNodeFactory
 {
-  public:
+public:
     std::unique_ptr<SceneNodeDescriptor> CreateDescriptor(const IAttributeContainer& element) const override;
     SceneTreePtr CreateNode(const SceneNodeDescriptor* descriptor) const override;
 };

@@ -142,8 +142,7 @@ void AnimatedSpriteNode::SetSpriteType(const SpriteType* type, std::shared_ptr<I
         {
             mOwnController = std::move(controller);
         }
-        HeldResource<ImageList> list =
-            FindNodeResource<ImageList>("animatedspritenode", "image list", type->images);
+        HeldResource<ImageList> list = FindNodeResource<ImageList>("animatedspritenode", "image list", type->images);
         mImageList = list.resource;
         mListHolder = std::move(list.holder);
     }
@@ -296,8 +295,7 @@ bool AnimatedSpriteNode::GlobalPointIntersects(const Vector2<float>& point)
     return mImageList->GetImagePixelAlpha(frame, pixel.x, pixel.y) > alphaSensitivity;
 }
 
-TiledSpriteNode::TiledSpriteNode(const IImage* image, const Vector2<float>& size)
-    : SceneNode(Label()), mImage(image)
+TiledSpriteNode::TiledSpriteNode(const IImage* image, const Vector2<float>& size) : SceneNode(Label()), mImage(image)
 {
     SetWidth(size.x);
     SetHeight(size.y);
@@ -355,13 +353,12 @@ bool TiledSpriteNode::GlobalPointIntersects(const Vector2<float>& point)
         return true;
     }
     const Vector2<int> pixel = PixelUnder(point, GlobalGetBounds());
-    const uint8_t alpha = Graphics::GetTiledImageHVAlpha(mImage, Vector2<float>(GetWidth(), GetHeight()),
-                                                         srcOffset, pixel.x, pixel.y);
+    const uint8_t alpha =
+        Graphics::GetTiledImageHVAlpha(mImage, Vector2<float>(GetWidth(), GetHeight()), srcOffset, pixel.x, pixel.y);
     return alpha > alphaSensitivity;
 }
 
-std::unique_ptr<SceneNodeDescriptor>
-StaticSpriteNodeFactory::CreateDescriptor(const IAttributeContainer& element) const
+std::unique_ptr<SceneNodeDescriptor> StaticSpriteNodeFactory::CreateDescriptor(const IAttributeContainer& element) const
 {
     auto descriptor = std::make_unique<StaticSpriteNodeDescriptor>();
     descriptor->src = Label::FromString(element.GetAttribute(L"src"));
@@ -415,13 +412,12 @@ SceneTreePtr AnimatedSpriteNodeFactory::CreateNode(const SceneNodeDescriptor* de
     return SceneTreePtr(node.release());
 }
 
-std::unique_ptr<SceneNodeDescriptor>
-TiledSpriteNodeFactory::CreateDescriptor(const IAttributeContainer& element) const
+std::unique_ptr<SceneNodeDescriptor> TiledSpriteNodeFactory::CreateDescriptor(const IAttributeContainer& element) const
 {
     auto descriptor = std::make_unique<TiledSpriteNodeDescriptor>();
     descriptor->src = Label::FromString(element.GetAttribute(L"src"));
-    descriptor->size = Vector2<float>(FiniteLayoutAttribute(element, L"width", 0.0f),
-                                      FiniteLayoutAttribute(element, L"height", 0.0f));
+    descriptor->size =
+        Vector2<float>(FiniteLayoutAttribute(element, L"width", 0.0f), FiniteLayoutAttribute(element, L"height", 0.0f));
     descriptor->srcOffset =
         Vector2<int>(element.GetAttribute(L"srcOffsetX", 0), element.GetAttribute(L"srcOffsetY", 0));
     descriptor->alphaSensitivity = element.GetAttribute(L"alphaSensitivity", 0);

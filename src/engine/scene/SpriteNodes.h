@@ -21,7 +21,7 @@ class SpriteType;
 // Shows one image at its natural size.
 class StaticSpriteNode : public SceneNode
 {
-  public:
+public:
     explicit StaticSpriteNode(const IImage* image = nullptr);
 
     // The node takes the image's size (0 by 0 for null). The image must outlive its use here unless
@@ -43,7 +43,7 @@ class StaticSpriteNode : public SceneNode
     // Draw at whole-pixel positions.
     bool noBlur = false;
 
-  private:
+private:
     const IImage* mImage = nullptr;
     std::shared_ptr<IResourceDescriptor> mHolder;
 };
@@ -53,7 +53,7 @@ class StaticSpriteNode : public SceneNode
 // advances every frame.
 class AnimatedSpriteNode : public SceneNode
 {
-  public:
+public:
     explicit AnimatedSpriteNode(Label spriteType = Label());
     ~AnimatedSpriteNode() override;
 
@@ -89,7 +89,7 @@ class AnimatedSpriteNode : public SceneNode
     int32_t alphaSensitivity = 0;
     bool noBlur = false;
 
-  private:
+private:
     void DropController();
     // The frame shown, or -1 when nothing can be shown.
     int CurrentFrame();
@@ -107,9 +107,8 @@ class AnimatedSpriteNode : public SceneNode
 // Fills its own rectangle with a repeated image, from a source offset. Scale and rotation do not apply.
 class TiledSpriteNode : public SceneNode
 {
-  public:
-    explicit TiledSpriteNode(const IImage* image = nullptr,
-                             const Vector2<float>& size = Vector2<float>(0.0f, 0.0f));
+public:
+    explicit TiledSpriteNode(const IImage* image = nullptr, const Vector2<float>& size = Vector2<float>(0.0f, 0.0f));
 
     // The node keeps its size whatever image it is given.
     void SetImage(const IImage* image, std::shared_ptr<IResourceDescriptor> holder = nullptr);
@@ -125,14 +124,14 @@ class TiledSpriteNode : public SceneNode
     Vector2<int> srcOffset{0, 0};
     int32_t alphaSensitivity = 0;
 
-  private:
+private:
     const IImage* mImage = nullptr;
     std::shared_ptr<IResourceDescriptor> mHolder;
 };
 
 class StaticSpriteNodeDescriptor : public SceneNodeDescriptor
 {
-  public:
+public:
     Label src;
     int32_t alphaSensitivity = 0;
     bool noBlur = false;
@@ -140,7 +139,7 @@ class StaticSpriteNodeDescriptor : public SceneNodeDescriptor
 
 class AnimatedSpriteNodeDescriptor : public SceneNodeDescriptor
 {
-  public:
+public:
     Label spriteType;
     // Null when not given.
     Label initialAnimation;
@@ -150,7 +149,7 @@ class AnimatedSpriteNodeDescriptor : public SceneNodeDescriptor
 
 class TiledSpriteNodeDescriptor : public SceneNodeDescriptor
 {
-  public:
+public:
     Label src;
     Vector2<float> size{0.0f, 0.0f};
     Vector2<int> srcOffset{0, 0};
@@ -160,7 +159,7 @@ class TiledSpriteNodeDescriptor : public SceneNodeDescriptor
 // "staticspritenode": "src" (an image), "alphaSensitivity", "noBlur".
 class StaticSpriteNodeFactory : public SceneNodeFactory
 {
-  public:
+public:
     std::unique_ptr<SceneNodeDescriptor> CreateDescriptor(const IAttributeContainer& element) const override;
     SceneTreePtr CreateNode(const SceneNodeDescriptor* descriptor) const override;
 };
@@ -169,7 +168,7 @@ class StaticSpriteNodeFactory : public SceneNodeFactory
 // "noBlur".
 class AnimatedSpriteNodeFactory : public SceneNodeFactory
 {
-  public:
+public:
     std::unique_ptr<SceneNodeDescriptor> CreateDescriptor(const IAttributeContainer& element) const override;
     SceneTreePtr CreateNode(const SceneNodeDescriptor* descriptor) const override;
 };
@@ -177,7 +176,7 @@ class AnimatedSpriteNodeFactory : public SceneNodeFactory
 // "tiledspritenode": "src" (an image), "width", "height", "srcOffsetX", "srcOffsetY", "alphaSensitivity".
 class TiledSpriteNodeFactory : public SceneNodeFactory
 {
-  public:
+public:
     std::unique_ptr<SceneNodeDescriptor> CreateDescriptor(const IAttributeContainer& element) const override;
     SceneTreePtr CreateNode(const SceneNodeDescriptor* descriptor) const override;
 };

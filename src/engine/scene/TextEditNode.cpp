@@ -60,8 +60,7 @@ TextEditNode::TextEditNode(Label name) : SceneNode(name)
 TextEditNode::~TextEditNode() = default;
 
 void TextEditNode::HoldResources(std::shared_ptr<IResourceDescriptor> field,
-                                 std::shared_ptr<IResourceDescriptor> cursor,
-                                 std::shared_ptr<IResourceDescriptor> font)
+                                 std::shared_ptr<IResourceDescriptor> cursor, std::shared_ptr<IResourceDescriptor> font)
 {
     mHolders[0] = std::move(field);
     mHolders[1] = std::move(cursor);
@@ -137,9 +136,26 @@ void TextEditNode::SetValue(const std::wstring& text)
     {
         mValue.resize(static_cast<size_t>(mMaxCharacterCount));
     }
-    while (!mValue.empty() && mMaxStringWidth >= 0 && RoundedWidth(GetTextWidth(mValue)) > mMaxStringWidth)
+    if (mMaxStringWidth >= 0)
     {
-        mValue.pop_back();
+        // The longest prefix that fits, found in one pass: a prefix of k characters measures the pairs
+        // before its last character plus that character before the end, so a long pasted text costs no
+        // quadratic time.
+        size_t fitting = 0;
+        float pairs = 0.0f;
+        for (size_t k = 1; k <= mValue.size(); ++k)
+        {
+            const float width = pairs + static_cast<float>(KernedWidth(mValue[k - 1], L'\0'));
+            if (RoundedWidth(width) <= mMaxStringWidth)
+            {
+                fitting = k;
+            }
+            if (k < mValue.size())
+            {
+                pairs += static_cast<float>(KernedWidth(mValue[k - 1], mValue[k]));
+            }
+        }
+        mValue.resize(fitting);
     }
     mCaretIndex = std::min<uint32_t>(mCaretIndex, static_cast<uint32_t>(mValue.size()));
 
@@ -219,8 +235,8 @@ void TextEditNode::UpdateBounds()
 {
     if (mFieldImages != nullptr)
     {
-        SetHeight(GetTextBoxHeight() + static_cast<float>(mFieldImages->GetImageHeight(0) +
-                                                          mFieldImages->GetImageHeight(6)));
+        SetHeight(GetTextBoxHeight() +
+                  static_cast<float>(mFieldImages->GetImageHeight(0) + mFieldImages->GetImageHeight(6)));
     }
     else
     {
@@ -369,8 +385,8 @@ void TextEditNode::DrawAt(const Vector2<float>& offset)
     if (mFieldImages != nullptr)
     {
         // The drawing calls take lists as changeable (a canvas may cache textures); the images stay.
-        Graphics::DrawNineBrush(const_cast<IImageList*>(mFieldImages), 0, pos.x, pos.y, GetWidth(), GetHeight(),
-                                state, canvas);
+        Graphics::DrawNineBrush(const_cast<IImageList*>(mFieldImages), 0, pos.x, pos.y, GetWidth(), GetHeight(), state,
+                                canvas);
     }
 
     const Vector2<float> location = GetTextLocation();
@@ -390,17 +406,15 @@ void TextEditNode::DrawAt(const Vector2<float>& offset)
     {
         Graphics::sDrawState caretState = state;
         caretState.hAlign = HAlignment_Center;
-        const Rect<float> caret(
-            static_cast<float>(Graphics::TruncateToInt(pos.x + mCaretLocation.x + mScrollOffset)),
-            static_cast<float>(Graphics::TruncateToInt(pos.y + mCaretLocation.y)),
-            static_cast<float>(mCursorAnimation->GetWidth()),
-            static_cast<float>(Graphics::TruncateToInt(GetHeight() - 2.0f * mCaretLocation.y)));
+        const Rect<float> caret(static_cast<float>(Graphics::TruncateToInt(pos.x + mCaretLocation.x + mScrollOffset)),
+                                static_cast<float>(Graphics::TruncateToInt(pos.y + mCaretLocation.y)),
+                                static_cast<float>(mCursorAnimation->GetWidth()),
+                                static_cast<float>(Graphics::TruncateToInt(GetHeight() - 2.0f * mCaretLocation.y)));
         Graphics::DrawStretchedAnimation(mCursorAnimation.get(), mBlinkClock, caret, caretState, canvas);
     }
 }
 
-std::unique_ptr<SceneNodeDescriptor>
-TextEditNodeFactory::CreateDescriptor(const IAttributeContainer& element) const
+std::unique_ptr<SceneNodeDescriptor> TextEditNodeFactory::CreateDescriptor(const IAttributeContainer& element) const
 {
     auto descriptor = std::make_unique<TextEditNodeDescriptor>();
     descriptor->fieldImages = Label::FromString(element.GetAttribute(L"fieldImages"));

@@ -28,7 +28,7 @@ class IResourceDescriptor;
 // A field that is not globally visible neither draws nor takes keys or text.
 class TextEditNode : public SceneNode, public FontComponent, public EnableComponent
 {
-  public:
+public:
     static constexpr int kNoCharacterLimit = -1;
 
     explicit TextEditNode(Label name = Label());
@@ -83,7 +83,7 @@ class TextEditNode : public SceneNode, public FontComponent, public EnableCompon
     MessageResult OnTextInput(const std::wstring& text) override;
     void DrawAt(const Vector2<float>& offset) override;
 
-  private:
+private:
     void UpdateBounds();
     bool TakesInput();
     wchar_t Shown(wchar_t c) const { return mPasswordMode ? mPasswordCharacter : c; }
@@ -108,7 +108,7 @@ class TextEditNode : public SceneNode, public FontComponent, public EnableCompon
 
 class TextEditNodeDescriptor : public SceneNodeDescriptor
 {
-  public:
+public:
     Label fieldImages;
     Label cursorImage;
     float width = 0.0f;
@@ -124,7 +124,7 @@ class TextEditNodeDescriptor : public SceneNodeDescriptor
 // "passwordMode", "passwordCharacter" (its first character), "textalign" ("left", "center", "right").
 class TextEditNodeFactory : public SceneNodeFactory
 {
-  public:
+public:
     std::unique_ptr<SceneNodeDescriptor> CreateDescriptor(const IAttributeContainer& element) const override;
     SceneTreePtr CreateNode(const SceneNodeDescriptor* descriptor) const override;
 };

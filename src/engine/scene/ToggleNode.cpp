@@ -16,8 +16,8 @@ constexpr int kMinThreeSliceImages = 11;
 
 ToggleNode::ToggleNode(Label name, const Vector2<float>& location, const IImageList* images, float width,
                        const wchar_t* text, const Font* font, const ColorF& color)
-    : SceneNode(name), TextComponent(text ? std::wstring(text) : std::wstring()), FontComponent(font),
-      mImages(images), mWidth(width)
+    : SceneNode(name), TextComponent(text ? std::wstring(text) : std::wstring()), FontComponent(font), mImages(images),
+      mWidth(width)
 {
     LocalSetColor(color);
     LocalSetLocation(location);

@@ -24,7 +24,7 @@ class SoundList;
 // always lets the capture go, so a node disabled mid-press never holds the mouse.
 class ToggleNode : public SceneNode, public TextComponent, public FontComponent, public EnableComponent
 {
-  public:
+public:
     // Store, then refit the size. `holder` keeps the resource alive while the node holds it.
     void SetImages(const IImageList* images, float width, std::shared_ptr<IResourceDescriptor> holder = nullptr);
     const IImageList* GetImages() const { return mImages; }
@@ -47,9 +47,9 @@ class ToggleNode : public SceneNode, public TextComponent, public FontComponent,
     // Not owned; null plays nothing.
     const SoundList* sounds = nullptr;
 
-  protected:
-    ToggleNode(Label name, const Vector2<float>& location, const IImageList* images, float width,
-               const wchar_t* text, const Font* font, const ColorF& color);
+protected:
+    ToggleNode(Label name, const Vector2<float>& location, const IImageList* images, float width, const wchar_t* text,
+               const Font* font, const ColorF& color);
 
     bool IsThreeSlice() const;
     int GetImageCount() const;
@@ -58,7 +58,7 @@ class ToggleNode : public SceneNode, public TextComponent, public FontComponent,
     void FitBox();
     virtual void UpdateBounds() = 0;
 
-  private:
+private:
     void HandleMouseDown(SceneNode*, MouseButton, int, int);
     void HandleMouseUp(SceneNode*, MouseButton, int, int);
     void HandleMouseEntered(SceneNode*);

@@ -42,8 +42,8 @@ void SendWidgetMessage(SceneNode& sender, Label message);
 
 // The alpha of the list's normal frame (or strip from image `base` stretched to `width`) under a
 // global point, with the node's global bounds origin as the frame's corner.
-int WidgetFrameAlpha(const IImageList& images, int base, bool threeSlice, float width,
-                     const Vector2<float>& point, const Vector2<float>& origin);
+int WidgetFrameAlpha(const IImageList& images, int base, bool threeSlice, float width, const Vector2<float>& point,
+                     const Vector2<float>& origin);
 
 // A copy of the current draw state for a widget's frames: image alpha from the node's global alpha,
 // the node's clip rectangle when it has one.

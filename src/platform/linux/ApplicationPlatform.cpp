@@ -25,12 +25,15 @@
 #include <SDL.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <thread>
 #include <unistd.h>
+#include <vector>
 
 namespace Linux
 {
@@ -194,20 +197,54 @@ void ApplicationPlatform::Setup()
 
     // The window's close button asks the quit handlers; SDL must not turn it into a quit of its own.
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
-    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0)
-        STRATA_THROW(Strata::RuntimeError,
-                     std::string("Could not start SDL video (SDL Error: ") + SDL_GetError() + ")");
-    mSDLStarted = true;
-    const char* driver = SDL_GetCurrentVideoDriver();
-    if (!driverRequested && driver != nullptr &&
-        (SDL_strcasecmp(driver, "offscreen") == 0 || SDL_strcasecmp(driver, "dummy") == 0))
+    if (driverRequested)
     {
-        const std::string message =
-            std::string("Could not start SDL video (SDL Error: no display; only the ") + driver +
-            " driver started)";
-        StopSDL();
-        STRATA_THROW(Strata::RuntimeError, message);
+        if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0)
+            STRATA_THROW(Strata::RuntimeError,
+                         std::string("Could not start SDL video (SDL Error: ") + SDL_GetError() + ")");
     }
+    else
+        StartVideoOnADisplay();
+    mSDLStarted = true;
+    NoteDisplayReached();
+}
+
+void ApplicationPlatform::StartVideoOnADisplay()
+{
+    // Only drivers with a screen are tried, each only when its display is named; SDL's own choice
+    // would end on the offscreen driver whenever the display is not there yet.
+    std::vector<const char*> drivers;
+    if (const char* x11 = std::getenv("DISPLAY"); x11 != nullptr && x11[0] != '\0')
+        drivers.push_back("x11");
+    if (const char* wayland = std::getenv("WAYLAND_DISPLAY"); wayland != nullptr && wayland[0] != '\0')
+        drivers.push_back("wayland");
+    // A display server started together with the game (a session starting, a test's Xvfb) refuses
+    // connections until it is ready: try again until the wait is over.
+    const auto deadline = std::chrono::steady_clock::now() + mDisplayWait;
+    std::string reason = "no display is set";
+    bool logged = false;
+    for (;;)
+    {
+        for (const char* driver : drivers)
+        {
+            SDL_SetHint(SDL_HINT_VIDEODRIVER, driver);
+            const bool started = SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) == 0;
+            if (!started)
+                reason = SDL_GetError();
+            SDL_ResetHint(SDL_HINT_VIDEODRIVER);
+            if (started)
+                return;
+        }
+        if (drivers.empty() || std::chrono::steady_clock::now() >= deadline)
+            break;
+        if (!logged)
+        {
+            Strata::Internal::LogWrite("Waiting for the display: %s\n", reason.c_str());
+            logged = true;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    STRATA_THROW(Strata::RuntimeError, "Could not start SDL video (SDL Error: " + reason + ")");
 }
 
 void ApplicationPlatform::StopSDL()

@@ -5,6 +5,7 @@
 #include "framework/Platform.h"
 #include "platform/linux/Platform.h"
 
+#include <chrono>
 #include <cstdint>
 #include <string>
 
@@ -33,10 +34,14 @@ class ApplicationPlatform final : public Platform, public Strata::IPlatform
     // The files (Platform::Setup), the network platform, the window layer's graphics-platform maker and
     // frame hooks, the "image" resource factory, then SDL's video and events. Throws RuntimeError when
     // the files cannot be set up (nothing else is then done), when called a second time, or when SDL
-    // cannot start on a display; Destroy releases what was made before the failure. SDL's drivers
-    // without a screen ("dummy", "offscreen") count only when SDL_VIDEODRIVER names them: otherwise
-    // the game would run unseen.
+    // cannot start on a display; Destroy releases what was made before the failure. Unless
+    // SDL_VIDEODRIVER names a driver, only drivers with a screen are tried (x11 for DISPLAY, wayland
+    // for WAYLAND_DISPLAY), again and again for up to the display wait while the display refuses
+    // (its server may be starting together with the game): the game never runs unseen on a driver
+    // without a screen.
     void Setup() override;
+    // How long Setup waits for a named display that is not there yet; 10 seconds unless changed.
+    void SetDisplayWait(std::chrono::milliseconds wait) { mDisplayWait = wait; }
     // Releases the window, the cursors, the instance lock, SDL and the network platform. Harmless when
     // called again or without Setup.
     void Destroy() override;
@@ -109,12 +114,14 @@ class ApplicationPlatform final : public Platform, public Strata::IPlatform
     bool HandleCommandKey(const SDL_Event& event);
     void SetActive(bool active, Strata::IInputEventSink* sink);
     void ApplyHardwareCursor();
+    void StartVideoOnADisplay();
     void StopSDL();
     void MapToFrame(int windowX, int windowY, int32_t* frameX, int32_t* frameY) const;
     std::string GetWindowTitle() const;
 
     bool mSetUp = false;
     bool mSDLStarted = false;
+    std::chrono::milliseconds mDisplayWait{10000};
     SDL_Window* mWindow = nullptr;
     bool mActive = true;
     bool mQuitPending = false;

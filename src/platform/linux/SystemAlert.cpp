@@ -6,6 +6,7 @@
 
 #include <SDL.h>
 
+#include <atomic>
 #include <cstdlib>
 #include <cstring>
 #include <strings.h>
@@ -28,21 +29,52 @@ bool IsSet(const char* name)
     return value != nullptr && value[0] != '\0';
 }
 
+// Set once SDL's video ran on a display in this process.
+std::atomic<bool> gDisplayReached{false};
+
+bool IsScreenlessDriver(const char* driver)
+{
+    return driver != nullptr && (strcasecmp(driver, "dummy") == 0 || strcasecmp(driver, "offscreen") == 0);
+}
+
+// SDL's video on a driver with a screen: running already, or started now (then `startedHere`).
+bool StartVideoOnAScreen(bool* startedHere)
+{
+    if (SDL_WasInit(SDL_INIT_VIDEO) == 0)
+    {
+        if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
+            return false;
+        *startedHere = true;
+    }
+    if (!IsScreenlessDriver(SDL_GetCurrentVideoDriver()))
+        return true;
+    if (*startedHere)
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    *startedHere = false;
+    return false;
+}
+
 } // namespace
 
 bool CanShowMessageBox()
 {
-    const char* driver = std::getenv("SDL_VIDEODRIVER");
-    if (driver != nullptr && (strcasecmp(driver, "dummy") == 0 || strcasecmp(driver, "offscreen") == 0))
+    if (IsScreenlessDriver(std::getenv("SDL_VIDEODRIVER")))
         return false;
     return IsSet("DISPLAY") || IsSet("WAYLAND_DISPLAY");
+}
+
+void NoteDisplayReached()
+{
+    if (SDL_WasInit(SDL_INIT_VIDEO) != 0 && !IsScreenlessDriver(SDL_GetCurrentVideoDriver()))
+        gDisplayReached = true;
 }
 
 void ShowSystemAlert(const std::wstring& title, const std::wstring& message, const std::wstring& button)
 {
     const std::string titleText = ToUTF8(title);
     const std::string messageText = ToUTF8(message);
-    if (CanShowMessageBox())
+    bool startedHere = false;
+    if (gDisplayReached && CanShowMessageBox() && StartVideoOnAScreen(&startedHere))
     {
         const std::string buttonText = ToUTF8(button.empty() ? std::wstring(L"OK") : button);
         SDL_MessageBoxButtonData buttons[1] = {};
@@ -58,9 +90,13 @@ void ShowSystemAlert(const std::wstring& title, const std::wstring& message, con
         data.numbuttons = 1;
         data.buttons = buttons;
         int pressed = -1;
-        if (SDL_ShowMessageBox(&data, &pressed) == 0)
+        const bool shown = SDL_ShowMessageBox(&data, &pressed) == 0;
+        if (!shown)
+            Strata::Internal::LogWrite("Could not show a message box: %s\n", SDL_GetError());
+        if (startedHere)
+            SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        if (shown)
             return;
-        Strata::Internal::LogWrite("Could not show a message box: %s\n", SDL_GetError());
     }
     Strata::Internal::LogWrite("%s\n%s\n", titleText.c_str(), messageText.c_str());
 }

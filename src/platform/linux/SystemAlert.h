@@ -10,9 +10,16 @@ namespace Linux
 // call, so a test may change the environment between calls.
 bool CanShowMessageBox();
 
-// A modal message box with the title, the message and one button; returns when it is closed. With no
-// display (see CanShowMessageBox), or when the box cannot be shown, the title and message are written
-// to the log instead and the call returns at once: it never waits for a click that cannot come.
+// Called by the platform once SDL's video has started; counts when its driver has a screen. Until a
+// display is reached this process has shown nothing, so nobody may be watching a box of it (a display
+// still starting, a server nobody looks at): alerts are only logged.
+void NoteDisplayReached();
+
+// A modal message box with the title, the message and one button; returns when it is closed. The box
+// is shown only after a display was reached (see NoteDisplayReached), while a display is named (see
+// CanShowMessageBox) and SDL's video runs, or starts again, on a driver with a screen. Otherwise, or
+// when the box cannot be shown, the title and message are written to the log instead and the call
+// returns at once: it never waits for a click that cannot come.
 void ShowSystemAlert(const std::wstring& title, const std::wstring& message, const std::wstring& button);
 
 } // namespace Linux

@@ -37,12 +37,17 @@ TEST(TextReaderTest, DecodesValidSequences)
     EXPECT_EQ(Decode("\xC3\xB1"), std::vector<int>({0xF1}));
     EXPECT_EQ(Decode("\xE2\x82\xAC"), std::vector<int>({0x20AC}));
     EXPECT_EQ(Decode("\xEF\xBF\xBF"), std::vector<int>({0xFFFF}));
+    // Four bytes: every character above U+FFFF, up to the last one.
+    EXPECT_EQ(Decode("\xF0\x9F\x98\x80\xF0\x90\x80\x80\xF4\x8F\xBF\xBF"),
+              std::vector<int>({0x1F600, 0x10000, 0x10FFFF}));
 }
 
 TEST(TextReaderTest, ReplacesWhatItCannotAccept)
 {
-    // Above U+FFFF, overlong forms, NUL, a lone continuation byte, bytes no row matches.
-    EXPECT_EQ(Decode("\xF0\x9F\x98\x80"), std::vector<int>({0xFFFD}));
+    // Beyond U+10FFFF, surrogates, overlong forms, NUL, a lone continuation byte, bytes no row matches.
+    EXPECT_EQ(Decode("\xF4\x90\x80\x80"), std::vector<int>({0xFFFD}));
+    EXPECT_EQ(Decode("\xED\xA0\x80\xED\xBF\xBF"), std::vector<int>({0xFFFD, 0xFFFD}));
+    EXPECT_EQ(Decode("\xF0\x8F\xBF\xBF"), std::vector<int>({0xFFFD}));
     EXPECT_EQ(Decode(std::string("\xC0\x80", 2)), std::vector<int>({0xFFFD}));
     EXPECT_EQ(Decode("\xE0\x80\xAF"), std::vector<int>({0xFFFD}));
     EXPECT_EQ(Decode(std::string(1, '\0')), std::vector<int>({0xFFFD}));

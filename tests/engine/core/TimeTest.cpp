@@ -12,12 +12,18 @@ TEST(Time, ClocksNeverGoBackwardsAndAgree)
     uint32_t previousMS = GetTimeMS();
     for (int i = 0; i < 10000; ++i)
     {
-        const uint64_t nowUS = GetTimeUS();
+        // The millisecond reading lies between the two microsecond readings around it, however long the
+        // thread is preempted between them.
+        const uint64_t beforeUS = GetTimeUS();
         const uint32_t nowMS = GetTimeMS();
-        EXPECT_GE(nowUS, previousUS);
-        // Unsigned difference: stays small even across the 32-bit wrap.
+        const uint64_t nowUS = GetTimeUS();
+        EXPECT_GE(beforeUS, previousUS);
+        EXPECT_GE(nowUS, beforeUS);
+        // Unsigned differences: they stay small even across the 32-bit wrap.
         EXPECT_LT(static_cast<uint32_t>(nowMS - previousMS), 1000u);
-        EXPECT_LE(static_cast<uint32_t>(nowMS - static_cast<uint32_t>(nowUS / 1000u)), 1u) << "one clock";
+        const uint32_t beforeMS = static_cast<uint32_t>(beforeUS / 1000u);
+        EXPECT_LE(static_cast<uint32_t>(nowMS - beforeMS), static_cast<uint32_t>(nowUS / 1000u - beforeUS / 1000u) + 1u)
+            << "one clock";
         previousUS = nowUS;
         previousMS = nowMS;
     }

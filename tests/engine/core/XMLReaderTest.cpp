@@ -5,6 +5,7 @@
 
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 using namespace Strata;
@@ -12,12 +13,13 @@ using namespace Strata;
 namespace
 {
 
-std::unique_ptr<IXMLReader> ReaderFor(const std::string& text, const std::wstring& name = L"doc.xml")
+std::unique_ptr<IXMLReader> ReaderFor(const std::string& text, const std::wstring& name = L"doc.xml",
+                                      const sXMLReaderOptions& options = {})
 {
     MemoryStream stream(name);
     stream.Write(text.data(), text.size());
     stream.Seek(SeekOrigin_Begin, 0);
-    return CreateXMLReader(&stream);
+    return CreateXMLReader(&stream, options);
 }
 
 // "<a", ">a", "=text" and "/a" for start, end and text elements; start elements list their attributes.
@@ -61,9 +63,9 @@ std::vector<std::wstring> Parse(const std::string& text)
 }
 
 // The message of the XMLError that reading the whole document throws; empty when it parses.
-std::string ParseError(const std::string& text)
+std::string ParseError(const std::string& text, const sXMLReaderOptions& options = {})
 {
-    auto reader = ReaderFor(text);
+    auto reader = ReaderFor(text, L"doc.xml", options);
     try
     {
         ReadAll(*reader);
@@ -121,9 +123,9 @@ TEST(XMLReaderTest, ReadsTagsAttributesAndText)
     EXPECT_EQ(Parse("<a x='1' y=\"2\"/>"), (Elements{L"<a x=1 y=2", L"/a"}));
     EXPECT_EQ(Parse("<a>\n  <b/>\n</a>"), (Elements{L"<a", L"=\n  ", L"<b", L"/b", L"=\n", L"/a"}));
 
-    // Leading and trailing white space makes no element; spaces before "=" belong to the name, a repeated
+    // Leading and trailing white space makes no element; white space may come before "=", a repeated
     // name keeps its last value, and the end tag's tail up to ">" is ignored.
-    EXPECT_EQ(Parse(" \r\n\t<a b =\"1\" c='x' c=\"y\"\n></a junk>\n  "), (Elements{L"<a b =1 c=y", L"/a"}));
+    EXPECT_EQ(Parse(" \r\n\t<a b =\"1\" c='x' c=\"y\"\n></a junk>\n  "), (Elements{L"<a b=1 c=y", L"/a"}));
     // Text that does not follow white space, and text at the very end.
     EXPECT_EQ(Parse("<a>x<b/>y</a>z"), (Elements{L"<a", L"=x", L"<b", L"/b", L"=y", L"/a", L"=z"}));
     // A name ends at white space, "/" or ">", and "<" may be followed by white space.
@@ -178,11 +180,12 @@ TEST(XMLReaderTest, ReferencesOutsideUnicodeBecomeReplacementCharacters)
 
 TEST(XMLReaderTest, DecodesUtf8AsTheTextReaderDoes)
 {
-    // Two- and three-byte characters; four-byte ones are above U+FFFF and overlong forms and a NUL byte
-    // give U+FFFD; a byte that cannot continue a sequence is read again.
-    const char withNul[] = "<a v='\xC3\xA9\xE2\x82\xAC'>\xF0\x9F\x98\x80|\xC0\x80|\xE0\x80\x80|x\0y</a>";
+    // Two-, three- and four-byte characters; overlong forms, surrogates, values beyond U+10FFFF and a NUL
+    // byte give U+FFFD; a byte that cannot continue a sequence is read again.
+    const char withNul[] = "<a v='\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80'>\xF4\x8F\xBF\xBF|\xC0\x80|\xE0\x80\x80|"
+                           "\xED\xA0\x80|\xF4\x90\x80\x80|x\0y</a>";
     EXPECT_EQ(Parse(std::string(withNul, sizeof(withNul) - 1)),
-              (Elements{L"<a v=\u00E9\u20AC", L"=\uFFFD|\uFFFD|\uFFFD|x\uFFFDy", L"/a"}));
+              (Elements{L"<a v=\u00E9\u20AC\U0001F600", L"=\U0010FFFF|\uFFFD|\uFFFD|\uFFFD|\uFFFD|x\uFFFDy", L"/a"}));
     EXPECT_EQ(Parse(std::string("<a>\xC3<b/>\xE2\x82</a>")), (Elements{L"<a", L"=\uFFFD", L"<b", L"/b", L"=\uFFFD", L"/a"}));
     EXPECT_EQ(Parse("<a>\xC3\xC3\xA9\x80</a>")[1], L"=\uFFFD\u00E9\uFFFD");
     // A character cut short by the end of the input ends it.
@@ -199,7 +202,7 @@ TEST(XMLReaderTest, ReportsMalformedTagsWithFileAndLine)
     EXPECT_EQ(ParseError("<a>\n<b/>\n\n<c/ x>"), "doc.xml(4): Couldn't eat '>'");
     EXPECT_EQ(ParseError("<a/>\n</a"), "doc.xml(2): EOF while eating '>'");
 
-    auto reader = ReaderFor("<a>\n<b>\n<c>", L"levels.xml");
+    auto reader = ReaderFor("<a>\n<b>\n<c></c></b></a>", L"levels.xml");
     EXPECT_EQ(reader->GetCurLine(), 1);
     reader->ReadElement();
     EXPECT_EQ(reader->ReadElement()->GetName(), L"\n");
@@ -226,6 +229,45 @@ TEST(XMLReaderTest, EndOfInputInsideAConstructIsAnError)
     EXPECT_EQ(ParseError("<!-- <!-- x --> \n"), "doc.xml(2): EOF while eating '-->'");
     EXPECT_EQ(ParseError("<? x ?"), "doc.xml(1): EOF while eating '?>'");
     EXPECT_EQ(ParseError("<? <!-- ?>"), "doc.xml(1): EOF while eating '-->'");
+    // Between tags or in text, once a start tag is open, or inside a reference wherever it stands.
+    EXPECT_EQ(ParseError("<a>"), "doc.xml(1): EOF with elements still open");
+    EXPECT_EQ(ParseError("<a><b></b>text\n"), "doc.xml(2): EOF with elements still open");
+    EXPECT_EQ(ParseError("<a><b><c/></b>"), "doc.xml(1): EOF with elements still open");
+    EXPECT_EQ(ParseError("<a/>&#x1F6"), "doc.xml(1): EOF while eating ';'");
+    EXPECT_EQ(ParseError("<a>x &amp; y &eac"), "doc.xml(1): EOF while eating ';'");
+    EXPECT_EQ(ParseError("<?xml version='1.0'?>\n<!-- c -->\n"), "doc.xml(3): EOF before the root element");
+    EXPECT_EQ(ParseError("text"), "doc.xml(1): EOF before the root element");
+    EXPECT_EQ(ParseError(" \r\n\t"), "");
+}
+
+TEST(XMLReaderTest, AttributeNamesAreXMLNames)
+{
+    // A name stops where an XML name stops; it need not begin like one.
+    EXPECT_EQ(Parse("<a b\t='1' \xC3\xA9-x.y:z='2' _9=\"3\" 4=\"4\"/>")[0], L"<a 4=4 _9=3 b=1 \u00E9-x.y:z=2");
+    EXPECT_EQ(Parse("<a x='1'y='2'/>")[0], L"<a x=1 y=2");
+
+    // What stands where a name or "=" belongs.
+    const std::pair<const char*, const char*> failures[] = {
+        {"<r><a x=\"1\"2\"/></r>", "doc.xml(1): Couldn't eat '='"},
+        {"<a x=\"1\" \"y\"/>", "doc.xml(1): Expected attribute name, got '\"'"},
+        {"<a x=\"1\" <b/>", "doc.xml(1): Expected attribute name, got '<'"},
+        {"<a =\"1\"/>", "doc.xml(1): Expected attribute name, got '='"},
+        {"<a x<=\"1\"/>", "doc.xml(1): Couldn't eat '='"},
+        {"<a x'=\"1\"/>", "doc.xml(1): Couldn't eat '='"},
+        {"<a x y=\"1\"/>", "doc.xml(1): Couldn't eat '='"},
+        {"<a x ", "doc.xml(1): EOF while eating '='"},
+        {"<a b=\"1\"\n", "doc.xml(2): EOF while eating '>'"},
+    };
+    for (const auto& [text, message] : failures)
+    {
+        EXPECT_EQ(ParseError(text), message) << text;
+    }
+
+    // A reader asked to be strict refuses a repeated attribute instead of keeping its last value.
+    sXMLReaderOptions strict;
+    strict.rejectRepeatedAttributes = true;
+    EXPECT_EQ(ParseError("<a n='1' v='2' n='3'/>", strict), "doc.xml(1): Repeated attribute 'n'");
+    EXPECT_EQ(ParseError("<a n='1' v='2'/>", strict), "");
 }
 
 TEST(XMLReaderTest, AFailedReaderStaysAtItsEnd)
@@ -237,27 +279,54 @@ TEST(XMLReaderTest, AFailedReaderStaysAtItsEnd)
     EXPECT_EQ(reader->ReadElement(), nullptr);
 }
 
-TEST(XMLReaderTest, EveryTruncationOfADocumentEndsCleanlyOrInError)
+TEST(XMLReaderTest, EveryTruncationBeforeTheRootClosesFailsAfterTheElementsReadSoFar)
 {
     const std::string document = kSampleDocument;
-    const size_t fullCount = Parse(document).size();
-    ASSERT_EQ(fullCount, 17u);
+    const Elements full = Parse(document);
+    ASSERT_EQ(full.size(), 17u);
+    const size_t rootClosed = document.rfind('>') + 1;
     for (size_t length = 0; length <= document.size(); ++length)
     {
         auto reader = ReaderFor(document.substr(0, length));
-        size_t count = 0;
+        Elements seen;
+        bool failed = false;
         try
         {
-            while (!reader->IsEOF() && count <= fullCount)
+            while (!reader->IsEOF() && seen.size() <= full.size())
             {
-                ASSERT_NE(reader->ReadElement(), nullptr);
-                ++count;
+                const XMLElement* element = reader->ReadElement();
+                ASSERT_NE(element, nullptr);
+                seen.push_back(Describe(*element));
             }
         }
         catch (const XMLError&)
         {
+            failed = true;
         }
-        EXPECT_LE(count, fullCount) << "prefix of " << length << " bytes";
+        // Only the empty document and the whole one read without an error.
+        if (length > 0 && length < rootClosed)
+        {
+            EXPECT_TRUE(failed) << "prefix of " << length << " bytes";
+        }
+        else
+        {
+            EXPECT_FALSE(failed) << "prefix of " << length << " bytes";
+        }
+        // What was delivered is what the whole document gives, but for a last text cut short, which is a
+        // part of its whole text: never a reference read from some of its digits.
+        ASSERT_LE(seen.size(), full.size()) << "prefix of " << length << " bytes";
+        for (size_t i = 0; i < seen.size(); ++i)
+        {
+            const bool cutText = i + 1 == seen.size() && seen[i][0] == L'=';
+            if (cutText)
+            {
+                EXPECT_EQ(full[i].compare(0, seen[i].size(), seen[i]), 0) << "prefix of " << length << " bytes";
+            }
+            else
+            {
+                EXPECT_EQ(seen[i], full[i]) << "prefix of " << length << " bytes";
+            }
+        }
         EXPECT_GE(reader->GetProgress(), 0.0f);
         EXPECT_LE(reader->GetProgress(), 1.0f);
     }
@@ -283,13 +352,13 @@ TEST(XMLReaderTest, ElementReaderDeliversOneSubtree)
     EXPECT_EQ(ReadAll(*reader), (Elements{L"<c", L"/c"}));
 }
 
-TEST(XMLReaderTest, SubtreesCutShortByTheEndOfTheDocumentEnd)
+TEST(XMLReaderTest, SubtreesCutShortByTheEndOfTheDocumentFailAfterTheirElements)
 {
     auto reader = ReaderFor("<a><b><c/>text");
     reader->ReadElement();
     XMLElementReader subtree(reader.get());
     XMLElementList copy;
-    CopyAllElements(subtree, &copy);
+    EXPECT_THROW(CopyAllElements(subtree, &copy), XMLError);
     std::vector<std::wstring> seen;
     for (const XMLElement& element : copy.GetElements())
     {

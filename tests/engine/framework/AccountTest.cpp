@@ -52,12 +52,14 @@ std::string Document(const Records& records)
 }
 
 // The records of a file, read independently of the account code. A file that does not parse as a
-// whole fails the test.
+// whole, or holds a record that is not exactly a name and a value, fails the test.
 Records ParseFile(const std::string& bytes)
 {
     Records records;
     ReadOnlyMemoryStream stream(L"check", bytes.data(), bytes.size());
-    std::unique_ptr<IXMLReader> reader = CreateXMLReader(&stream);
+    sXMLReaderOptions strict;
+    strict.rejectRepeatedAttributes = true;
+    std::unique_ptr<IXMLReader> reader = CreateXMLReader(&stream, strict);
     bool rootSeen = false;
     try
     {
@@ -72,6 +74,7 @@ Records ParseFile(const std::string& bytes)
             else if (element->IsStartElement())
             {
                 EXPECT_EQ(element->GetName(), L"record");
+                EXPECT_EQ(element->GetAttributes().size(), 2u);
                 records.emplace_back(TruncateStringWideToASCII(element->GetAttribute(L"name").c_str()),
                                      TruncateStringWideToASCII(element->GetAttribute(L"value").c_str()));
             }
@@ -149,7 +152,7 @@ TEST_F(AccountTest, ValuesOfEveryKindRoundTrip)
     account.WriteValue(L"Highest", INT_MAX);
     account.WriteValue(L"Sound", false);
     account.WriteValue(L"Music", true);
-    const std::wstring awkward = L"a<b & \"c\" 'd' >\n\ttab \u00e9\u20ac";
+    const std::wstring awkward = L"a<b & \"c\" 'd' >\n\ttab \u00e9\u20ac\U0001F600";
     account.WriteValue(L"Text", awkward);
     account.WriteValue(L"Literal", L"plain text");
     account.WriteValue(std::wstring(L"FromTemplate"), 7);
@@ -163,6 +166,13 @@ TEST_F(AccountTest, ValuesOfEveryKindRoundTrip)
     EXPECT_FALSE(account.ReadValue(L"Sound", true));
     EXPECT_TRUE(account.ReadValue(L"Music", false));
     EXPECT_EQ(account.ReadValue(L"Text"), awkward);
+    // Characters above U+FFFF survive in keys, values and the account's name, through later saves too.
+    account.WriteValue(L"\U0001F98A", L"\U0001F98A");
+    account.WriteValue(L"Strata::AccountManager::Name", L"Ana \U0001F600");
+    account.WriteValue(L"After", 1);
+    EXPECT_EQ(account.ReadValue(L"Text"), awkward);
+    EXPECT_EQ(account.ReadValue(L"\U0001F98A"), L"\U0001F98A");
+    EXPECT_EQ(Account(address).GetName(), L"Ana \U0001F600");
     // A text value given as a literal is text, not a pointer taken as a boolean.
     EXPECT_EQ(account.ReadValue(L"Literal"), L"plain text");
     EXPECT_EQ(account.ReadValue(L"FromTemplate", 0), 7);
@@ -187,9 +197,8 @@ TEST_F(AccountTest, RewritesKeepOneRecordPerKeyInItsPlace)
     account.WriteValue(L"a", 3);
     EXPECT_EQ(ParseFile(File()), With(kPlayer, {{"a", "3"}, {"b", "2"}}));
 
-    // A record's extra attributes go when it is replaced; duplicates are all replaced.
-    disk->AddFile(kPath, kDeclaration + "<account>\r\n<record extra=\"x\" name=\"k\" value=\"1\"/>\r\n" +
-                             RecordLine("m", "2") + RecordLine("k", "3") + "</account>\r\n");
+    // Duplicates are all replaced.
+    disk->AddFile(kPath, Document({{"k", "1"}, {"m", "2"}, {"k", "3"}}));
     account.WriteValue(L"k", 9);
     EXPECT_EQ(File(), Document({{"k", "9"}, {"m", "2"}, {"k", "9"}}));
 }
@@ -422,6 +431,91 @@ TEST_F(AccountTest, RecordsAfterAFaultAreKept)
         << log;
     EXPECT_NE(log.find("\tMessage:\t"), std::string::npos);
     EXPECT_NE(log.find("is damaged (it does not parse); kept it as '1.act.bad'"), std::string::npos) << log;
+}
+
+TEST_F(AccountTest, ADamagedRecordCostsNoOtherRecordAndLeavesACopy)
+{
+    struct Case
+    {
+        const char* what;
+        std::string damaged; // stands between the bookkeeping and the record "Stars"
+    };
+    const std::vector<Case> cases = {
+        {"stray quote", "<record name=\"Level\" value=\"1\"2\"/>\r\n"},
+        {"repeated attribute", "<record name=\"Level\" name=\"Stars\" value=\"7\"/>\r\n"},
+        {"unknown attribute", "<record name=\"Level\" value=\"7\" x=\"1\"/>\r\n"},
+        {"no name", "<record nam\xEF\xBF\xBD=\"Level\" value=\"7\"/>\r\n"},
+        {"tag cut by <", "<rec<rd name=\"Level\" value=\"7\"/>\r\n"},
+        {"tag turned into text", "\"record name=\"Level\" value=\"7\"/>\r\n"},
+        {"nested record", "<record name=\"Level\" value=\"7\">\r\n<record name=\"x\" value=\"1\"/></record>\r\n"},
+        {"other element", "<level name=\"Level\" value=\"7\"/>\r\n"},
+        {"end tag of another element", "<record name=\"Level\" value=\"7\"></level>\r\n"},
+    };
+    testing::internal::CaptureStderr();
+    for (const Case& c : cases)
+    {
+        std::string text = Document(With(kPlayer, {{"Stars", "40"}}));
+        text.insert(text.find("<record name=\"Stars\""), c.damaged);
+        disk->AddFile(kPath, text);
+        disk->AddFile(kBadPath, "");
+        Account account(address);
+        EXPECT_EQ(account.ReadValue(L"Stars", 0), 40) << c.what;
+        EXPECT_NE(account.ReadValue(L"Level", 0), 40) << c.what;
+        EXPECT_TRUE(account.WriteValue(L"Sound", true)) << c.what;
+
+        const Records now = ParseFile(File());
+        EXPECT_NE(std::find(now.begin(), now.end(), std::make_pair(std::string("Stars"), std::string("40"))), now.end())
+            << c.what;
+        EXPECT_EQ(std::count_if(now.begin(), now.end(), [](const auto& record) { return record.first == "Stars"; }), 1)
+            << c.what;
+        EXPECT_EQ(disk->GetFile(kBadPath), text) << c.what;
+        EXPECT_EQ(account.GetName(), L"Player") << c.what;
+    }
+    const std::string log = testing::internal::GetCapturedStderr();
+    EXPECT_NE(log.find("is damaged (a record has an attribute other than a name and a value)"), std::string::npos)
+        << log;
+}
+
+TEST_F(AccountTest, AnyOneDamagedByteKeepsEveryUntouchedRecord)
+{
+    const Records records = With(kPlayer, {{"Level", "1"}, {"Stars", "40"}, {"Name", "Ana"}});
+    const std::string original = Document(records);
+    testing::internal::CaptureStderr();
+    for (size_t position = 0; position < original.size(); ++position)
+    {
+        for (const char replacement : {'<', '"', '\0'})
+        {
+            std::string text = original;
+            text[position] = replacement;
+            disk->AddFile(kPath, text);
+            disk->AddFile(kBadPath, "");
+            Account account(address);
+            ASSERT_TRUE(account.WriteValue(L"Sound", true)) << position;
+            const Records now = ParseFile(File());
+            for (const auto& record : records)
+            {
+                const std::string line = RecordLine(record.first, record.second);
+                const size_t start = original.find(line);
+                const bool touched = position >= start && position < start + line.size();
+                const bool kept = std::find(now.begin(), now.end(), record) != now.end();
+                EXPECT_TRUE(touched || kept) << position << " " << replacement << " " << record.first;
+                if (!touched)
+                {
+                    // Nothing else took over the record's key.
+                    EXPECT_EQ(std::count_if(now.begin(), now.end(),
+                                            [&record](const auto& other) { return other.first == record.first; }),
+                              1)
+                        << position << " " << replacement << " " << record.first;
+                }
+            }
+            // A record that is gone, not merely changed, was found damaged.
+            if (now.size() < records.size() + 1)
+            {
+                EXPECT_EQ(disk->GetFile(kBadPath), text) << position << " " << replacement;
+            }
+        }
+    }
+    testing::internal::GetCapturedStderr();
 }
 
 TEST_F(AccountTest, FilesWithoutTheRightRootAreRebuilt)

@@ -95,6 +95,16 @@ TEST(ImageFilesDecode, PngPixelsComeOutExactlyWithBytesBlueGreenRedAlpha)
                                                  {10, 20, 30, 40},
                                                  {50, 60, 70, 80},
                                                  {90, 100, 110, 255}}));
+    // Empty data chunks, first and among the others, change nothing.
+    std::string padded = ImageFixtures::Read("png_rgba.png");
+    const std::string emptyData("\0\0\0\0IDAT\x35\xAF\x06\x1E", 12);
+    const size_t data = padded.find("IDAT") - 4;
+    padded.insert(data, emptyData);
+    padded.insert(padded.find("IEND") - 4, emptyData + emptyData);
+    EXPECT_EQ(LoadPng(padded).pixels, rgba.pixels);
+    // And an empty one cut off before its checksum, where the file ends.
+    EXPECT_TRUE(LoadPng(padded.substr(0, data) + emptyData.substr(0, 8)).pixels.empty());
+
     ASSERT_FALSE(rgba.pixels.empty());
     uint8_t firstBytes[4];
     std::memcpy(firstBytes, rgba.pixels.data(), 4);
@@ -187,6 +197,27 @@ TEST(ImageFilesDecode, DamagedOrMislabelledFilesAndOversizedImagesAreRefused)
     wide[18] = 0;
     wide[19] = 0;
     EXPECT_TRUE(LoadPng(wide).pixels.empty());
+
+    // A Huffman table whose code counts add up past 256 symbols, in each of the file's tables: refused
+    // before any decoder builds it.
+    const std::string jpeg = ImageFixtures::Read("jpg_basic.jpg");
+    size_t table = jpeg.find("\xFF\xC4");
+    ASSERT_NE(table, std::string::npos);
+    for (; table != std::string::npos; table = jpeg.find("\xFF\xC4", table + 2))
+    {
+        std::string overfull = jpeg;
+        for (size_t i = 0; i < 16; ++i)
+            overfull[table + 5 + i] = char(0xFF);
+        const Loaded loaded = LoadJpg(overfull);
+        EXPECT_TRUE(loaded.pixels.empty()) << table;
+        ASSERT_NE(loaded.reason, nullptr);
+        EXPECT_NE(std::string(loaded.reason).find("damaged"), std::string::npos) << loaded.reason;
+    }
+    // A segment one byte longer than its one empty table: the next table's counts are read from what
+    // follows the segment.
+    const std::string spilling =
+        std::string("\xFF\xD8\xFF\xC4\x00\x14", 6) + std::string(18, '\0') + std::string(16, '\xFF') + jpeg.substr(2);
+    EXPECT_TRUE(LoadJpg(spilling).pixels.empty());
 }
 
 TEST(ImageFilesMasks, EachMaskKindWritesOnlyTheAlpha)

@@ -1,6 +1,6 @@
 #include "scene/SliderNode.h"
 
-#include "WidgetTestSupport.h"
+#include "SceneWidgetTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -39,12 +39,12 @@ constexpr int kRight = 39;
 const std::string kChange = "SliderValueChange from Volume";
 const std::string kReleased = "SliderReleased from Volume";
 
-class SliderTest : public WidgetTest
+class SliderTest : public SceneWidgetTest
 {
-  protected:
+protected:
     void SetUp() override
     {
-        WidgetTest::SetUp();
+        SceneWidgetTest::SetUp();
         ASSERT_EQ("", Load(L"Sliders", kSliderResources));
         slider = Place<SliderNode>(kSlider);
         ASSERT_NE(nullptr, slider);

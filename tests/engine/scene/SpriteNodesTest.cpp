@@ -33,7 +33,7 @@ constexpr char kSprites[] = R"(
 
 class SpriteNodeTest : public NodeTest
 {
-  protected:
+protected:
     void SetUp() override
     {
         NodeTest::SetUp();
@@ -77,8 +77,7 @@ TEST_F(SpriteNodeTest, MissingResourcesAreReportedOnceAndDrawNothing)
     ::testing::internal::CaptureStderr();
     auto* first = Make<StaticSpriteNode>(R"(<staticspritenode src="Nowhere" hitTest="true"/>)");
     auto* second = Make<StaticSpriteNode>(R"(<staticspritenode src="Nowhere"/>)");
-    auto* animated =
-        Make<AnimatedSpriteNode>(R"(<animatedspritenode spriteType="NoType" initialAnimation="walk"/>)");
+    auto* animated = Make<AnimatedSpriteNode>(R"(<animatedspritenode spriteType="NoType" initialAnimation="walk"/>)");
     auto* blind = Make<AnimatedSpriteNode>(R"(<animatedspritenode spriteType="Blind"/>)");
     auto* tiled = Make<TiledSpriteNode>(R"(<tiledspritenode src="Nowhere" width="5" height="5"/>)");
     auto* unnamed = Make<StaticSpriteNode>(R"(<staticspritenode/>)");
@@ -130,8 +129,8 @@ TEST_P(SpriteHitTest, StaticAndAnimatedNodesTestTheAlphaStrictlyAbove)
 
 INSTANTIATE_TEST_SUITE_P(Alpha, SpriteHitTest,
                          ::testing::Values(HitCase{0, 10.5f, true}, // bounds only: a transparent pixel hits
-                                           HitCase{0, 9.9f, false}, HitCase{0, 14.0f, false},
-                                           HitCase{1, 10.5f, false}, HitCase{50, 11.9f, false}, // equal alpha
+                                           HitCase{0, 9.9f, false}, HitCase{0, 14.0f, false}, HitCase{1, 10.5f, false},
+                                           HitCase{50, 11.9f, false}, // equal alpha
                                            HitCase{49, 11.0f, true}, HitCase{50, 12.0f, true},
                                            HitCase{149, 13.5f, true}, HitCase{150, 13.5f, false},
                                            HitCase{255, 13.5f, false}));
@@ -166,8 +165,7 @@ TEST_F(SpriteNodeTest, AnimatedNodeFollowsItsControllerAndRefitsWhenItDraws)
 
 TEST_F(SpriteNodeTest, ChangingTheTypeReplacesTheControllerAndTheNodeTakesItAlong)
 {
-    auto* node =
-        Make<AnimatedSpriteNode>(R"(<animatedspritenode spriteType="Walker" initialAnimation="walk"/>)");
+    auto* node = Make<AnimatedSpriteNode>(R"(<animatedspritenode spriteType="Walker" initialAnimation="walk"/>)");
     ASSERT_NE(nullptr, node);
     mode->Update(0.25f);
     const ObjectID first = node->GetAnimationController()->GetID();
@@ -198,9 +196,8 @@ TEST_F(SpriteNodeTest, AnimationsOutliveTheirManifestAndWorkBeforeTheNodeJoinsAD
 {
     const auto* layout = [this]
     {
-        EXPECT_EQ("",
-                  LoadLayout("Free", R"(<animatedspritenode spriteType="Walker" initialAnimation="jump"/>)",
-                             L"FreeLayout"));
+        EXPECT_EQ("", LoadLayout("Free", R"(<animatedspritenode spriteType="Walker" initialAnimation="jump"/>)",
+                                 L"FreeLayout"));
         return Layout("Free");
     }();
     ASSERT_NE(nullptr, layout);

@@ -77,7 +77,8 @@ constexpr char kEverything[] = R"(
 </scenelayout>
 )";
 
-template <class T> bool Is(SceneNode* node)
+template <class T>
+bool Is(SceneNode* node)
 {
     return dynamic_cast<T*>(node) != nullptr;
 }

@@ -1,6 +1,6 @@
 #include "scene/TextEditNode.h"
 
-#include "WidgetTestSupport.h"
+#include "SceneWidgetTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -39,19 +39,20 @@ constexpr int kRight = 39;
 
 const std::string kChange = "TextEditChange from Field";
 
-class TextEditTest : public WidgetTest
+class TextEditTest : public SceneWidgetTest
 {
-  protected:
+protected:
     void SetUp() override
     {
-        WidgetTest::SetUp();
+        SceneWidgetTest::SetUp();
         ASSERT_EQ("", Load(L"Fields", kFieldResources));
     }
 
     // A field named "Field" with the test font, clicked so it has the focus.
     TextEditNode* Focused(const std::string& attributes)
     {
-        auto* field = Place<TextEditNode>(R"(<texteditnode name="Field" font="Mono" cursorImage="Caret" )" + attributes + "/>");
+        auto* field =
+            Place<TextEditNode>(R"(<texteditnode name="Field" font="Mono" cursorImage="Caret" )" + attributes + "/>");
         if (field != nullptr)
         {
             const Rect<float>& bounds = field->GlobalGetBounds();
@@ -129,14 +130,21 @@ TEST_F(TextEditTest, EditingKeysMoveTheCaretAndDeleteAroundIt)
         size_t messages;
     };
     const Step steps[] = {
-        {kLeft, MessageResult_Handled, L"abcd", 3, 0},      {kBackspace, MessageResult_Handled, L"abd", 2, 1},
-        {kDelete, MessageResult_Handled, L"ab", 2, 1},      {kDelete, MessageResult_Handled, L"ab", 2, 0},
-        {kHome, MessageResult_Handled, L"ab", 0, 0},        {kLeft, MessageResult_Handled, L"ab", 0, 0},
-        {kBackspace, MessageResult_Handled, L"ab", 0, 0},   {kEnd, MessageResult_Handled, L"ab", 2, 0},
-        {kRight, MessageResult_Handled, L"ab", 2, 0},       {65, MessageResult_Handled, L"ab", 2, 0},
+        {kLeft, MessageResult_Handled, L"abcd", 3, 0},
+        {kBackspace, MessageResult_Handled, L"abd", 2, 1},
+        {kDelete, MessageResult_Handled, L"ab", 2, 1},
+        {kDelete, MessageResult_Handled, L"ab", 2, 0},
+        {kHome, MessageResult_Handled, L"ab", 0, 0},
+        {kLeft, MessageResult_Handled, L"ab", 0, 0},
+        {kBackspace, MessageResult_Handled, L"ab", 0, 0},
+        {kEnd, MessageResult_Handled, L"ab", 2, 0},
+        {kRight, MessageResult_Handled, L"ab", 2, 0},
+        {65, MessageResult_Handled, L"ab", 2, 0},
         // Keys that belong to other handlers.
-        {13, MessageResult_Unhandled, L"ab", 2, 0},         {9, MessageResult_Unhandled, L"ab", 2, 0},
-        {27, MessageResult_Unhandled, L"ab", 2, 0},         {512, MessageResult_Unhandled, L"ab", 2, 0},
+        {13, MessageResult_Unhandled, L"ab", 2, 0},
+        {9, MessageResult_Unhandled, L"ab", 2, 0},
+        {27, MessageResult_Unhandled, L"ab", 2, 0},
+        {512, MessageResult_Unhandled, L"ab", 2, 0},
         {513, MessageResult_Unhandled, L"ab", 2, 0},
     };
     TextEditNode* field = Focused(R"(width="200")");

@@ -1,10 +1,10 @@
 #pragma once
 
-// Seams for the widget-node tests: a scene mode made current that records the messages its database
-// hears, fake sound-list hooks that record the events played, and layouts instantiated under the
-// mode's root.
+// Seams for the widget-node tests: a scene mode that records the broadcasts it hears, sound-list hooks
+// that record what plays, and layouts instantiated under the mode's root.
 
 #include "framework/SoundListHooks.h"
+#include "framework/ValueResources.h"
 #include "scene/SceneApplicationMode.h"
 
 #include "NodeTestSupport.h"
@@ -15,83 +15,109 @@
 namespace Strata::Testing
 {
 
-// Remembers every message it hears as "<message> from <sender's name>".
-class RecordingSceneMode : public SceneApplicationMode
+// Everything a widget did, in order: "ButtonClick:<sender name>", "sound:<list>:<event>", or what the
+// test appends itself.
+inline std::vector<std::string>& WidgetEvents()
 {
-  public:
-    void ReceiveMessage(const ObjectMessage& message) override
-    {
-        Object* sender = GetObject(message.GetSender());
-        messages.push_back(std::string(message.GetName().c_str()) + " from " +
-                           (sender ? sender->GetName().c_str() : "?"));
-    }
-    std::vector<std::string> messages;
+    static std::vector<std::string> events;
+    return events;
+}
+
+// Stands in for a sound list: the hooks find one per name and record what it plays.
+struct FakeSoundList
+{
+    std::string name;
 };
 
-class WidgetTest : public NodeTest
+class RecordingSceneMode : public SceneApplicationMode
 {
-  protected:
+public:
+    void ReceiveMessage(const ObjectMessage& message) override
+    {
+        const Object* sender = GetObject(message.GetSender());
+        const std::string name = message.GetName().c_str();
+        if (name.find("Click") != std::string::npos || name.find("Change") != std::string::npos)
+            WidgetEvents().push_back(name + ":" + (sender ? sender->GetName().c_str() : "?"));
+        SceneApplicationMode::ReceiveMessage(message);
+    }
+};
+
+class WidgetTest : public ResourceTest
+{
+protected:
     void SetUp() override
     {
-        NodeTest::SetUp();
-        mSavedHooks = GetSoundListHooks();
+        ResourceTest::SetUp();
+        SetupStrataExtensions();
+        CreateConstantResourceFactories();
+        manager->AddResourceFactory(L"testimagelist", new TestImageListFactory());
+        manager->AddResourceFactory(L"testfont", new TestFontFactory());
+        mode = std::make_unique<RecordingSceneMode>();
+        mContext = std::make_unique<MainLoop::AutoContext>();
+        MainLoop::WithinContext(mode.get(), *mContext);
+        mode->Setup();
+        WidgetEvents().clear();
         sSoundListHooks hooks;
-        // The lists are never looked into: any name finds the one token list, whose events are logged.
-        hooks.find = [](Label) { return reinterpret_cast<const SoundList*>(&SoundToken()); };
-        hooks.play = [](const SoundList&, Label event) { Played().push_back(event.c_str()); };
+        hooks.find = [](Label name) -> const SoundList*
+        {
+            static std::vector<std::unique_ptr<FakeSoundList>> lists;
+            if (std::string(name.c_str()) == "NoSuchList")
+                return nullptr;
+            lists.push_back(std::make_unique<FakeSoundList>(FakeSoundList{name.c_str()}));
+            return reinterpret_cast<const SoundList*>(lists.back().get());
+        };
+        hooks.play = [](const SoundList& list, Label event)
+        {
+            const auto& fake = reinterpret_cast<const FakeSoundList&>(list);
+            WidgetEvents().push_back("sound:" + fake.name + ":" + event.c_str());
+        };
         InstallSoundListHooks(hooks);
-        Played().clear();
-        scene = std::make_unique<RecordingSceneMode>();
-        mGuard = std::make_unique<MainLoop::AutoContext>();
-        MainLoop::WithinContext(scene.get(), *mGuard);
-        scene->Setup();
     }
 
     void TearDown() override
     {
-        scene.reset();
-        mGuard.reset();
-        InstallSoundListHooks(mSavedHooks);
-        NodeTest::TearDown();
+        InstallSoundListHooks(sSoundListHooks{});
+        mContext.reset();
+        mode.reset();
+        ResourceTest::TearDown();
     }
 
-    // A one-node layout instantiated under the scene's root, named "W" so messages name their sender.
-    template <class T> T* Place(const std::string& element)
+    std::string Load(const std::wstring& manifest, const std::string& body)
     {
-        const std::string name = "W" + std::to_string(++mPlaced);
-        EXPECT_EQ("", LoadLayout(name, element, std::wstring(name.begin(), name.end())));
-        const SceneLayout* layout = Layout(name.c_str());
-        if (layout == nullptr)
+        AddManifest(manifest, body);
+        return manager->Load(manifest.c_str())->GetFailureMessage();
+    }
+
+    // A one-node layout instantiated under the root, named `name`.
+    template <class T>
+    T* Make(const std::string& element, const char* name = "w")
+    {
+        const std::string layout = "L" + std::to_string(++mLayouts);
+        const std::wstring manifest(layout.begin(), layout.end());
+        EXPECT_EQ("", Load(manifest, "<scenelayout name=\"" + layout + "\">" + element + "</scenelayout>\n"));
+        const SceneLayout* found = AutoResource<SceneLayout>(layout.c_str()).Get();
+        if (found == nullptr)
             return nullptr;
-        SceneNode* node = layout->InstantiateLayout(scene.get(), scene->GetRootNode());
+        SceneNode* node = found->InstantiateLayout(mode.get(), mode->GetRootNode());
         EXPECT_NE(nullptr, dynamic_cast<T*>(node)) << element;
+        if (node != nullptr)
+            node->SetNodeName(Label(name));
         return dynamic_cast<T*>(node);
     }
 
-    // Messages and sounds since the last call.
-    std::vector<std::string> TakeMessages() { return std::exchange(scene->messages, {}); }
-    static std::vector<std::string> TakeSounds() { return std::exchange(Played(), {}); }
-
-    void Press(int x, int y) { scene->OnMouseDown(MouseButton_Left, x, y); }
-    void Release(int x, int y) { scene->OnMouseUp(MouseButton_Left, x, y); }
-
-    std::unique_ptr<RecordingSceneMode> scene;
-
-  private:
-    static const std::max_align_t& SoundToken()
+    std::string Events() const
     {
-        static const std::max_align_t token{};
-        return token;
-    }
-    static std::vector<std::string>& Played()
-    {
-        static std::vector<std::string> played;
-        return played;
+        std::string joined;
+        for (const std::string& event : WidgetEvents())
+            joined += (joined.empty() ? "" : " ") + event;
+        return joined;
     }
 
-    sSoundListHooks mSavedHooks;
-    std::unique_ptr<MainLoop::AutoContext> mGuard;
-    int mPlaced = 0;
+    std::unique_ptr<RecordingSceneMode> mode;
+
+private:
+    std::unique_ptr<MainLoop::AutoContext> mContext;
+    int mLayouts = 0;
 };
 
 } // namespace Strata::Testing

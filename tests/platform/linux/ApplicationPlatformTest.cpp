@@ -173,7 +173,7 @@ class PlatformTestBase : public ::testing::Test
 {
   protected:
     // Partition 1 and 2 in the test's own folder; SDL on the given driver.
-    void StartPlatform(const char* driver)
+    void StartPlatform(const char* driver, std::chrono::milliseconds displayWait = std::chrono::seconds(10))
     {
         mRoot.Put("data/readme.txt");
         SetEnvironment("STRATA_DATA_DIR", mRoot.Path("data").c_str());
@@ -183,6 +183,7 @@ class PlatformTestBase : public ::testing::Test
         if (std::getenv("DBUS_SESSION_BUS_ADDRESS") == nullptr)
             SetEnvironment("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent");
         mPlatform = std::make_unique<ApplicationPlatform>();
+        mPlatform->SetDisplayWait(displayWait);
         mPlatform->Setup();
     }
 
@@ -637,6 +638,43 @@ TEST_F(PlatformTestBase, WithoutADisplaySetupFailsInsteadOfRunningUnseen)
     EXPECT_EQ(SDL_WasInit(SDL_INIT_VIDEO), 0u);
     EXPECT_EQ(GetFileSystem(), nullptr) << "refused before anything was set up";
     EXPECT_EQ(GetNetworkPlatform(), nullptr);
+}
+
+// A display server started together with the game refuses connections for a moment. SDL alone would
+// then take its offscreen driver, and the game would run unseen or wait on an error box nobody sees.
+TEST_F(PlatformTestBase, SetupWaitsForADisplayThatIsStillStarting)
+{
+    ChildXServer server;
+    std::string reason;
+    if (!server.StartLate(400, "1024x768x24", &reason))
+        GTEST_SKIP() << reason;
+    SetEnvironment("WAYLAND_DISPLAY", nullptr);
+    ASSERT_NO_THROW(StartPlatform(nullptr));
+    EXPECT_STREQ(SDL_GetCurrentVideoDriver(), "x11");
+    mPlatform->CreateWindow(sWindowConfig{0, 1, 800, 600});
+    EXPECT_NE(mPlatform->GetWindow(), nullptr);
+    // Off the display before its server ends.
+    mPlatform.reset();
+}
+
+TEST_F(PlatformTestBase, SetupGivesUpOnADisplayThatNeverAnswers)
+{
+    SetEnvironment("DISPLAY", ":4093");
+    SetEnvironment("WAYLAND_DISPLAY", nullptr);
+    ::testing::internal::CaptureStderr();
+    try
+    {
+        StartPlatform(nullptr, std::chrono::milliseconds(300));
+        ADD_FAILURE() << "started on " << SDL_GetCurrentVideoDriver();
+    }
+    catch (const RuntimeError& error)
+    {
+        EXPECT_NE(std::string(error.what()).find("Could not start SDL video"), std::string::npos)
+            << error.what();
+    }
+    const std::string log = ::testing::internal::GetCapturedStderr();
+    EXPECT_NE(log.find("Waiting for the display"), std::string::npos) << log;
+    EXPECT_EQ(SDL_WasInit(SDL_INIT_VIDEO), 0u) << "no driver without a screen was kept";
 }
 
 TEST(KeyTranslationTest, SdlKeysBecomeWindowsVirtualKeys)

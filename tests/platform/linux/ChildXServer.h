@@ -1,5 +1,6 @@
 #pragma once
 
+#include "KeepGLDriver.h"
 #include "ScopedEnvironment.h"
 
 #include <chrono>
@@ -8,52 +9,32 @@
 #include <poll.h>
 #include <signal.h>
 #include <string>
+#include <sys/prctl.h>
 #include <sys/types.h>
 #include <sys/wait.h>
+#include <time.h>
 #include <unistd.h>
 
-// An X server of our own with a chosen screen size; DISPLAY points at it while it runs.
+// An X server of our own with a chosen screen size; DISPLAY points at it while it runs. The server
+// ends with the process that started it, even when that process is killed.
 class ChildXServer
 {
   public:
     // False, with the reason, when the server cannot be started.
     bool Start(const std::string& screen, std::string* reason)
     {
-        if (access("/usr/bin/Xvfb", X_OK) != 0)
-        {
-            *reason = "no /usr/bin/Xvfb";
-            return false;
-        }
         int pipeEnds[2];
         if (pipe(pipeEnds) != 0)
         {
             *reason = "pipe failed";
             return false;
         }
-        const std::string fd = std::to_string(pipeEnds[1]);
-        const int quiet = open("/dev/null", O_WRONLY | O_CLOEXEC);
-        mPid = fork();
-        if (mPid == 0)
-        {
-            // Only async-signal-safe calls before exec.
-            close(pipeEnds[0]);
-            if (quiet >= 0)
-            {
-                dup2(quiet, STDOUT_FILENO);
-                dup2(quiet, STDERR_FILENO);
-            }
-            // -displayfd: the server picks a free display number and writes it to us.
-            execl("/usr/bin/Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen.c_str(),
-                  "-nolisten", "tcp", static_cast<char*>(nullptr));
-            _exit(127);
-        }
+        // -displayfd: the server picks a free display number and writes it to us once it is ready.
+        const bool launched = Launch(screen, nullptr, 0, pipeEnds[1], reason);
         close(pipeEnds[1]);
-        if (quiet >= 0)
-            close(quiet);
-        if (mPid < 0)
+        if (!launched)
         {
             close(pipeEnds[0]);
-            *reason = "fork failed";
             return false;
         }
         std::string number;
@@ -77,8 +58,33 @@ class ChildXServer
         }
         number.resize(number.find('\n'));
         mDisplay = std::make_unique<ScopedEnvironment>("DISPLAY", (":" + number).c_str());
+        KeepGLDriverLoaded();
         return true;
     }
+
+    // A server that starts `delayMS` milliseconds from now on a free display number, which DISPLAY
+    // names at once: a display that exists but is not ready yet. False, with the reason, when there is
+    // no Xvfb or no free number.
+    bool StartLate(unsigned delayMS, const std::string& screen, std::string* reason)
+    {
+        for (int attempt = 0; attempt < 200; ++attempt)
+        {
+            const std::string number = std::to_string(400 + (getpid() + attempt) % 500);
+            if (access(("/tmp/.X11-unix/X" + number).c_str(), F_OK) == 0 ||
+                access(("/tmp/.X" + number + "-lock").c_str(), F_OK) == 0)
+                continue;
+            const std::string display = ":" + number;
+            if (!Launch(screen, display.c_str(), delayMS, -1, reason))
+                return false;
+            mDisplay = std::make_unique<ScopedEnvironment>("DISPLAY", display.c_str());
+            return true;
+        }
+        *reason = "no free display number";
+        return false;
+    }
+
+    // The server's process; -1 when none runs.
+    pid_t GetPid() const { return mPid; }
 
     ~ChildXServer() { Stop(); }
 
@@ -96,6 +102,58 @@ class ChildXServer
     }
 
   private:
+    // Forks the server: on `display` (or one it picks and writes to `notify`), after `delayMS`.
+    bool Launch(const std::string& screen, const char* display, unsigned delayMS, int notify,
+                std::string* reason)
+    {
+        if (access("/usr/bin/Xvfb", X_OK) != 0)
+        {
+            *reason = "no /usr/bin/Xvfb";
+            return false;
+        }
+        const int quiet = open("/dev/null", O_WRONLY | O_CLOEXEC);
+        const pid_t parent = getpid();
+        const timespec delay{static_cast<time_t>(delayMS / 1000),
+                             static_cast<long>(delayMS % 1000) * 1000000L};
+        mPid = fork();
+        if (mPid == 0)
+        {
+            // Only async-signal-safe calls before exec. The parent may have died before the signal was
+            // asked for: then nobody would stop the server.
+            if (prctl(PR_SET_PDEATHSIG, SIGTERM) != 0 || getppid() != parent)
+                _exit(126);
+            if (quiet >= 0)
+            {
+                dup2(quiet, STDOUT_FILENO);
+                dup2(quiet, STDERR_FILENO);
+            }
+            // The server keeps none of the test's files open (a test waiting for a pipe's end would
+            // wait for the server too); descriptor 3 is the write end of our pipe.
+            if (notify >= 0 && dup2(notify, 3) != 3)
+                _exit(126);
+            close_range(notify >= 0 ? 4 : 3, ~0u, 0);
+            if (delayMS > 0)
+                nanosleep(&delay, nullptr);
+            // -noreset: a server resets when its last client leaves and refuses connections
+            // meanwhile; a test that closes its display and opens it again must not meet that.
+            if (notify >= 0)
+                execl("/usr/bin/Xvfb", "Xvfb", "-displayfd", "3", "-noreset", "-screen", "0", screen.c_str(),
+                      "-nolisten", "tcp", static_cast<char*>(nullptr));
+            else
+                execl("/usr/bin/Xvfb", "Xvfb", display, "-noreset", "-screen", "0", screen.c_str(),
+                      "-nolisten", "tcp", static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        if (quiet >= 0)
+            close(quiet);
+        if (mPid < 0)
+        {
+            *reason = "fork failed";
+            return false;
+        }
+        return true;
+    }
+
     pid_t mPid = -1;
     std::unique_ptr<ScopedEnvironment> mDisplay;
 };

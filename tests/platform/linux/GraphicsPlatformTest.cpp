@@ -16,12 +16,6 @@ using namespace Strata;
 using namespace Strata::Graphics;
 using namespace ScreenTest;
 
-// libdbus, which SDL's video start-up uses, leaks a block of its own when no session bus answers.
-extern "C" const char* __lsan_default_suppressions()
-{
-    return "leak:libdbus-1.so\n";
-}
-
 namespace
 {
 

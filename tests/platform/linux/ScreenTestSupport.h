@@ -1,5 +1,6 @@
 #pragma once
 
+#include "KeepGLDriver.h"
 #include "core/Color.h"
 #include "platform/linux/FrameViewport.h"
 
@@ -18,8 +19,7 @@ namespace ScreenTest
 {
 
 // Starts SDL's video under X11 (whatever SDL_VIDEODRIVER said). False, with the reason, when there is
-// no display. Video stays up until the process ends: quitting it closes the display, which unloads
-// Mesa's driver with allocations of its own still linked together (they would show as leaks).
+// no display. Video stays up until the process ends.
 inline bool StartVideo(std::string* reason)
 {
     setenv("SDL_VIDEODRIVER", "x11", 1);
@@ -28,6 +28,8 @@ inline bool StartVideo(std::string* reason)
         *reason = std::string("no display: ") + SDL_GetError();
         return false;
     }
+    // Inside our own start, so the display stays open (a server without clients resets).
+    KeepGLDriverLoaded();
     return true;
 }
 

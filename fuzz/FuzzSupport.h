@@ -1,0 +1,121 @@
+#pragma once
+
+// What the fuzz targets share: files held in memory, served through a file system partition and through
+// a file source, and a check that stops the run.
+
+#include "core/FileAddress.h"
+#include "core/FileSystem.h"
+#include "core/MemoryStream.h"
+#include "core/WideString.h"
+#include "framework/FileSource.h"
+
+#include <map>
+#include <memory>
+#include <string>
+#include <utility>
+
+namespace Strata::Fuzzing
+{
+
+inline void Check(bool condition)
+{
+    if (!condition)
+    {
+        __builtin_trap();
+    }
+}
+
+// Files by lower-case name and extension, whatever their folder.
+class MemoryFiles
+{
+public:
+    void Clear() { mFiles.clear(); }
+    void Set(const std::wstring& nameAndExtension, std::string bytes)
+    {
+        mFiles[Key(nameAndExtension)] = std::move(bytes);
+    }
+    const std::string* Find(const FileAddress& address) const
+    {
+        const auto found = mFiles.find(Key(KeyOf(address)));
+        return found != mFiles.end() ? &found->second : nullptr;
+    }
+    // A copy of the file as a stream of its own (the caller owns it), so that reads past its end are
+    // caught; null when missing.
+    IStream* Open(const FileAddress& address) const
+    {
+        const std::string* bytes = Find(address);
+        if (bytes == nullptr)
+        {
+            return nullptr;
+        }
+        auto stream = std::make_unique<MemoryStream>(KeyOf(address));
+        stream->Write(bytes->data(), bytes->size());
+        stream->Seek(SeekOrigin_Begin, 0);
+        return stream.release();
+    }
+
+private:
+    static std::wstring KeyOf(const FileAddress& address)
+    {
+        std::wstring key = address.GetName() != nullptr ? address.GetName() : L"";
+        if (address.GetExtension() != nullptr)
+        {
+            key += address.GetExtension();
+        }
+        return key;
+    }
+    static std::wstring Key(std::wstring text)
+    {
+        for (wchar_t& c : text)
+        {
+            c = static_cast<wchar_t>(AsciiToLower(c));
+        }
+        return text;
+    }
+
+    std::map<std::wstring, std::string> mFiles;
+};
+
+// A read-only partition over the files; every file lies in the folder "data".
+class MemoryPartition final : public IFileSystemPartition
+{
+public:
+    explicit MemoryPartition(const MemoryFiles& files) : mFiles(files) {}
+    IStream* OpenStream(const FileAddress* address, FileAccess access, FileCreation) override
+    {
+        return (access & FileAccess_Write) != 0 ? nullptr : mFiles.Open(*address);
+    }
+    void Lock() override {}
+    void Unlock() override {}
+    bool FindFile(FileAddress* address) override
+    {
+        if (mFiles.Find(*address) == nullptr)
+        {
+            return false;
+        }
+        if (address->GetFolder() == nullptr)
+        {
+            *address = FileAddress(address->GetPartition(), L"data", address->GetName(), address->GetExtension());
+        }
+        return true;
+    }
+    bool FindFiles(const FileAddress*, std::vector<FileAddress>&) override { return false; }
+    void DeleteFile(const FileAddress*) override {}
+    bool RenameFile(const FileAddress*, const FileAddress*) override { return false; }
+
+private:
+    const MemoryFiles& mFiles;
+};
+
+// A file source over the files.
+class MemoryFileSource final : public IFileSource
+{
+public:
+    explicit MemoryFileSource(const MemoryFiles& files) : mFiles(files) {}
+    IStream* OpenFileStream(const FileAddress& address) const override { return mFiles.Open(address); }
+
+private:
+    const MemoryFiles& mFiles;
+};
+
+} // namespace Strata::Fuzzing
