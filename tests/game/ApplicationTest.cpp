@@ -9,7 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -66,18 +65,6 @@ TEST_F(ApplicationTest, StartupQueueHoldsThirtyLoadsWithTheVoicesOfTheAccountsLa
                       std::count(manifests.begin(), manifests.end(), L"AudioResources_SP"),
                   1);
     }
-}
-
-TEST_F(ApplicationTest, EveryStartupManifestIsInTheData)
-{
-    const std::filesystem::path data = MENAGERIE_DATA_DIR;
-    std::vector<std::wstring> manifests = GetStartupManifests(true);
-    manifests.push_back(L"AudioResources_SP");
-    manifests.push_back(L"resources");
-    manifests.push_back(L"Loading");
-    for (const std::wstring& manifest : manifests)
-        EXPECT_TRUE(std::filesystem::is_regular_file(data / (manifest + L".xml")))
-            << std::filesystem::path(manifest).string();
 }
 
 TEST_F(ApplicationTest, WindowIsFullScreenUnlessTheAccountChoseWindowed)
