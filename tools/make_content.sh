@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Remakes the game's shared content in data/ from the sources in art/ and tools/content/.
-#   tools/make_content.sh [step...]   steps: import art voices music effects licenses sheet
+#   tools/make_content.sh [step...]   steps: import art loading voices music effects licenses sheet
 #                                    (default: all but import)
 # "import" fetches the Fluent Emoji Flat package with npm and copies the drawings we use into art/;
 # the other steps need only what is committed. The tools' Debian packages are installed here, never by
@@ -9,7 +9,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 steps=("$@")
-if [ ${#steps[@]} -eq 0 ]; then steps=(art voices music effects licenses sheet); fi
+if [ ${#steps[@]} -eq 0 ]; then steps=(art loading voices music effects licenses sheet); fi
 
 SUDO=
 if [ "$(id -u)" -ne 0 ]; then SUDO=sudo; fi
@@ -43,6 +43,10 @@ for step in "${steps[@]}"; do
     art)
       need python3 librsvg2-bin fonts-dejavu-core
       $PY tools/content/make_art.py art data
+      ;;
+    loading)
+      need python3 librsvg2-bin fonts-dejavu-core
+      $PY tools/content/make_loading.py art data
       ;;
     voices)
       need python3 festival festvox-us-slt-hts espeak-ng sox libsox-fmt-all vorbis-tools

@@ -1,23 +1,14 @@
-// The program's entry: the application's description, the platform, and the report of any failure
-// that escapes the engine.
+// The program's entry: the platform, the game's application, and the report of any failure that
+// escapes the engine. A failure ends the process with a non-zero status, so a launcher or a script
+// sees that the game did not end normally.
 
-#include "audio/Audio.h"
-#include "core/Color.h"
 #include "core/Log.h"
-#include "core/Rect.h"
 #include "core/RuntimeError.h"
 #include "core/Time.h"
 #include "core/WideString.h"
-#include "framework/Account.h"
-#include "framework/AccountManager.h"
-#include "framework/Application.h"
-#include "framework/ApplicationMode.h"
 #include "framework/MainLoop.h"
-#include "graphics/Context.h"
-#include "game/AudioManager.h"
-#include "graphics/Drawing.h"
+#include "game/Application.h"
 #include "platform/linux/ApplicationPlatform.h"
-#include "platform/linux/FrameViewport.h"
 #include "platform/linux/SystemAlert.h"
 
 #include <clocale>
@@ -30,73 +21,6 @@
 
 namespace
 {
-
-// The first screen until the game's own modes exist: a black frame.
-class BlackFrameMode final : public Strata::ApplicationMode
-{
-public:
-    void Draw() override
-    {
-        Strata::Graphics::sDrawState state = Strata::Graphics::sDrawState::GetDefaults();
-        state.color = Strata::ColorF(0.0f, 0.0f, 0.0f, 1.0f);
-        Strata::Graphics::DrawFilledRect(Strata::Rect<int>(0, 0, Linux::kFrameWidth, Linux::kFrameHeight), state,
-                                         Strata::Graphics::GetCanvas());
-    }
-};
-
-class MenagerieApplication final : public Strata::BaseApplication
-{
-public:
-    MenagerieApplication()
-    {
-        mDescriptor.companyName = L"Strata";
-        mDescriptor.productName = L"Menagerie";
-        mDescriptor.copyright = L"Copyright \u00a9 2026 the Menagerie authors";
-        mDescriptor.userVersion = L"0.1";
-        mDescriptor.fullVersion = L"0.1.0.0";
-        mDescriptor.version[0] = 0;
-        mDescriptor.version[1] = 1;
-        mDescriptor.version[2] = 0;
-        mDescriptor.version[3] = 0;
-        mDescriptor.windowTitle = L"Menagerie";
-    }
-
-    const Strata::sApplicationDescriptor& GetDescriptor() const override { return mDescriptor; }
-
-    // Windowed 800 x 600 unless the player's account chose full screen.
-    Strata::sWindowConfig GetDefaultWindowConfig() const override
-    {
-        Strata::sWindowConfig config{0, 1, Linux::kFrameWidth, Linux::kFrameHeight};
-        if (Strata::Account* account = Strata::GetAccountManager()->GetCurrentAccount())
-        {
-            const int windowed = 0;
-            config.mode = account->ReadValue(L"Strata::Window::Mode", windowed) == 0 ? 0 : 1;
-        }
-        return config;
-    }
-
-    // The audio back end registers itself; the engine sets it up with the others.
-    void RegisterSingletons() override { Strata::CreateDefaultAudioPlatform(); }
-
-    void Setup() override
-    {
-        Strata::Audio::LoadAccountSettings();
-        Strata::MainLoop::ChangeMode(new BlackFrameMode());
-    }
-
-    // Queued voice sounds follow one another, one started per step at most.
-    void Update(float) override { GetAudioManager()->updateVocalAudioQueues(); }
-
-    // The game's channels go before the audio back end that made them.
-    void Cleanup() override
-    {
-        Strata::Audio::SaveAccountSettings();
-        GetAudioManager()->releaseAll();
-    }
-
-private:
-    Strata::sApplicationDescriptor mDescriptor;
-};
 
 std::string TypeName(const std::exception& error)
 {
@@ -148,7 +72,7 @@ int main(int argc, char** argv)
 {
     SetTextLocale();
     Strata::SetCommandLine(argc, argv);
-    MenagerieApplication application;
+    Application application;
     Strata::MainLoop::SetPlatformFactory(&Linux::CreatePlatform);
     try
     {

@@ -99,6 +99,12 @@ const std::vector<Required> kShared = {
     {"ForemanInstructionMode", "ForemanPanel", Want::Image},
     // The games show the foreman's frames 0 to 2.
     {"ForemanInstructionMode", "ForemanPoses", Want::ImageList, 3},
+    {"Loading", "Splash1", Want::Image},
+    {"Loading", "Splash2", Want::Image},
+    {"Loading", "LoadingBackground", Want::Image},
+    {"Loading", "LoadingBarEmpty", Want::Image},
+    {"Loading", "LoadingBarFull", Want::Image},
+    {"TitleMainMenu", "TitleScreen", Want::Image},
     {"AudioResources_General", "Music_GeneralUI", Want::Sound},
     {"AudioResources_General", "Music_TitleTheme", Want::Sound},
     {"AudioResources_General", "Music_Track1", Want::Sound},

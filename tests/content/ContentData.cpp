@@ -166,9 +166,9 @@ public:
     IResourceDescriptor* CreateResource(const std::wstring& manifest, Label name, const IAttributeContainer& attributes,
                                         IXMLReader& element) const override
     {
-        while (!element.IsEOF() && element.ReadElement() != nullptr)
-        {
-        }
+        // The sub-tree reader holds EOF until its first read.
+        for (const XMLElement* read = element.ReadElement(); read != nullptr && !element.IsEOF();)
+            read = element.ReadElement();
         auto wrapper = std::make_unique<ResourceWrapper<RecordedElement>>(manifest, name, attributes);
         wrapper->tag = mTag;
         return wrapper.release();
@@ -267,8 +267,9 @@ void RegisterRecordingFactories(ResourceManager& manager)
     manager.AddResourceFactory(L"sound", new RecordingSoundFactory(false));
     manager.AddResourceFactory(L"randomsound", new RecordingSoundFactory(true));
     manager.AddResourceFactory(L"soundlist", new RecordingSoundListFactory());
-    for (const char* tag : {"scenelayout", "spritetype", "spriteanimationlist"})
-        manager.AddResourceFactory(std::wstring(tag, tag + std::strlen(tag)).c_str(), new SkimmingFactory(tag));
+    for (const char* tag : {"scenelayout", "layout", "spritetype", "spriteanimationlist"})
+        manager.AddResourceFactory(std::wstring(tag, tag + std::strlen(tag)).c_str(),
+                                   new SkimmingFactory(tag));
 }
 
 std::map<std::string, SoundShape> RecordedShapes(const std::wstring& manifest)

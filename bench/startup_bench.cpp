@@ -1,0 +1,228 @@
+// The game's start-up, from the main loop's set-up to the first frame of the title screen, against
+// reading and decoding the same files by hand: every file the start-up manifests (and the loading
+// screen's own) name, read whole, images decoded to pixels. Sounds are read whole and not decoded, as
+// the game streams them. The game runs on the real Linux platform with SDL's dummy video, the software
+// renderer and OpenAL Soft's null device; the clock moves fast while the loop sleeps, so the splashes'
+// fixed showing time is left out and what remains is the engine's own work. Also printed: the growth
+// of the peak memory from before set-up to the title, against the decoded size of what was loaded.
+
+#include "core/Singleton.h"
+#include "core/Time.h"
+#include "framework/Account.h"
+#include "framework/AccountManager.h"
+#include "framework/FrameHooks.h"
+#include "framework/MainLoop.h"
+#include "game/Application.h"
+#include "graphics/ImageFiles.h"
+#include "graphics/Window.h"
+#include "platform/linux/ApplicationPlatform.h"
+
+#include "BenchReporter.h"
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <regex>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace
+{
+
+namespace fs = std::filesystem;
+
+const std::string kDataFolder = MENAGERIE_DATA_DIR;
+
+std::string ReadFile(const fs::path& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+}
+
+// The manifests the start-up loads, and every data file they name (by bare name, any extension).
+const std::vector<fs::path>& StartupFiles()
+{
+    static const std::vector<fs::path> files = []
+    {
+        std::map<std::string, std::vector<fs::path>> byStem;
+        for (const auto& entry : fs::recursive_directory_iterator(kDataFolder))
+            if (entry.is_regular_file())
+                byStem[entry.path().stem().string()].push_back(entry.path());
+        std::vector<std::wstring> manifests = GetStartupManifests(true);
+        manifests.insert(manifests.begin(), {L"Loading", L"resources"});
+        std::vector<fs::path> out;
+        std::set<fs::path> seen;
+        const std::regex source("src=\"([^\"]+)\"");
+        const std::regex frames("pattern=\"([^\"]+)\" first=\"([0-9]+)\" last=\"([0-9]+)\"");
+        for (const std::wstring& manifest : manifests)
+        {
+            const fs::path path = fs::path(kDataFolder) / (fs::path(manifest).string() + ".xml");
+            out.push_back(path);
+            const std::string text = ReadFile(path);
+            std::vector<std::string> names;
+            for (std::sregex_iterator it(text.begin(), text.end(), source), end; it != end; ++it)
+                names.push_back((*it)[1].str());
+            // Image lists name their frames by a pattern over a range of indices.
+            for (std::sregex_iterator it(text.begin(), text.end(), frames), end; it != end; ++it)
+                for (int i = std::stoi((*it)[2].str()); i <= std::stoi((*it)[3].str()); ++i)
+                    names.push_back(std::regex_replace((*it)[1].str(), std::regex("%1%"), std::to_string(i)));
+            for (const std::string& name : names)
+                for (const fs::path& file : byStem[name])
+                    if (file.extension() != ".xml" && seen.insert(file).second)
+                        out.push_back(file);
+        }
+        return out;
+    }();
+    return files;
+}
+
+// Reads every file and decodes the images; the decoded size in bytes.
+size_t ReadAndDecode()
+{
+    size_t decoded = 0;
+    for (const fs::path& path : StartupFiles())
+    {
+        const std::string bytes = ReadFile(path);
+        if (path.extension() == ".png")
+        {
+            int width = 0, height = 0, channels = 0;
+            const char* reason = nullptr;
+            const auto pixels = Strata::Internal::DecodeStbImage(Strata::Internal::StbFormat::Png,
+                                                                 reinterpret_cast<const uint8_t*>(bytes.data()),
+                                                                 bytes.size(), width, height, channels, &reason);
+            benchmark::DoNotOptimize(pixels.data());
+            decoded += pixels.size() * sizeof(pixels[0]);
+        }
+        else
+        {
+            benchmark::DoNotOptimize(bytes.data());
+            decoded += bytes.size();
+        }
+    }
+    return decoded;
+}
+
+// The process's peak resident size so far, in bytes.
+size_t PeakResident()
+{
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind("VmHWM:", 0) == 0)
+            return static_cast<size_t>(std::strtoull(line.c_str() + 6, nullptr, 10)) * 1024;
+    return 0;
+}
+
+struct sStartupRun
+{
+    double seconds = 0.0;
+    size_t peakGrowth = 0;
+    bool reachedTitle = false;
+};
+
+// One start of the game up to the title screen, in a fresh per-user folder.
+sStartupRun StartGame()
+{
+    const fs::path home = fs::temp_directory_path() / ("menagerie_bench_" + std::to_string(::getpid()));
+    fs::remove_all(home);
+    fs::create_directories(home);
+    setenv("XDG_DATA_HOME", home.c_str(), 1);
+
+    Strata::MainLoop::ResetForTesting();
+    Strata::MainLoop::SetProcessReleaseForTesting(false);
+    Strata::MainLoop::SetPlatformFactory(&Linux::CreatePlatform);
+    sStartupRun run;
+    uint32_t clock = 100000;
+    const size_t peakBefore = PeakResident();
+    const auto start = std::chrono::steady_clock::now();
+    Strata::MainLoop::SetTimeSourceForTesting(
+        [&clock] { return clock; },
+        [&](unsigned long ms)
+        {
+            clock += 10 * static_cast<uint32_t>(ms);
+            if (run.reachedTitle || !dynamic_cast<TitleMode*>(Strata::MainLoop::GetTopMostMode(0)))
+                return;
+            run.reachedTitle = true;
+            run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+            const size_t peak = PeakResident();
+            run.peakGrowth = peak > peakBefore ? peak - peakBefore : 0;
+            Strata::MainLoop::Exit();
+        });
+    {
+        Application application;
+        Strata::MainLoop::Execute();
+    }
+    Strata::MainLoop::ResetForTesting();
+    Strata::MainLoop::SetTimeSourceForTesting(nullptr, nullptr);
+    Strata::MainLoop::SetPlatformFactory(nullptr);
+    Strata::Window::Internal::ResetForTesting();
+    Strata::InstallFrameHooks(Strata::sFrameHooks());
+    Strata::Internal::DeleteAllSingletons();
+    fs::remove_all(home);
+    return run;
+}
+
+sStartupRun gFirstRun;
+
+void BM_GameStartupToTitle(benchmark::State& state)
+{
+    for (auto _ : state)
+    {
+        const sStartupRun run = StartGame();
+        if (!run.reachedTitle)
+        {
+            state.SkipWithError("the game did not reach the title screen");
+            return;
+        }
+        if (gFirstRun.seconds == 0.0)
+            gFirstRun = run;
+        state.SetIterationTime(run.seconds);
+    }
+}
+BENCHMARK(BM_GameStartupToTitle)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1);
+
+void BM_ReadAndDecodeSameFiles(benchmark::State& state)
+{
+    for (auto _ : state)
+        benchmark::DoNotOptimize(ReadAndDecode());
+}
+BENCHMARK(BM_ReadAndDecodeSameFiles)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (!InitializeBenchmarks(argc, argv))
+        return 1;
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    setenv("ALSOFT_DRIVERS", "null", 1);
+    setenv("STRATA_DATA_DIR", kDataFolder.c_str(), 1);
+    static char program[] = "startup_bench";
+    static char software[] = "-software";
+    char* arguments[] = {program, software, nullptr};
+    Strata::SetCommandLine(2, arguments);
+
+    ResultReporter reporter;
+    RunBenchmarks(reporter);
+
+    const double startup = reporter.NanosecondsPerIteration("BM_GameStartupToTitle");
+    const double reference = reporter.NanosecondsPerIteration("BM_ReadAndDecodeSameFiles");
+    const size_t decoded = ReadAndDecode();
+    std::printf("Start-up to the title: %.1f ms; reading and decoding its %zu files: %.1f ms", startup / 1e6,
+                StartupFiles().size(), reference / 1e6);
+    if (reference > 0.0)
+        std::printf(" (%.2fx; goal at most 1.5x)", startup / reference);
+    std::printf(". Peak memory grew %.1f MB by the title, for %.1f MB decoded", gFirstRun.peakGrowth / 1e6,
+                decoded / 1e6);
+    if (decoded > 0)
+        std::printf(" (%.2fx; goal at most 1.5x)", static_cast<double>(gFirstRun.peakGrowth) / decoded);
+    std::printf(". Medians of %zu runs.\n", reporter.Repetitions("BM_GameStartupToTitle"));
+    return 0;
+}

@@ -1,0 +1,193 @@
+#include "game/Application.h"
+
+#include "audio/Audio.h"
+#include "core/Rect.h"
+#include "framework/Account.h"
+#include "framework/Cursor.h"
+#include "framework/LoadingTask.h"
+#include "framework/MainLoop.h"
+#include "framework/ResourceDescriptor.h"
+#include "framework/ResourceManager.h"
+#include "game/AudioManager.h"
+#include "game/GameLevelReaders.h"
+#include "game/LevelProgression.h"
+#include "graphics/Context.h"
+#include "graphics/Drawing.h"
+#include "graphics/Image.h"
+#include "graphics/Window.h"
+#include "scene/StrataExtensions.h"
+
+#include <memory>
+
+namespace
+{
+
+constexpr int kFrameWidth = 800;
+constexpr int kFrameHeight = 600;
+
+// Whether the current account chose English voices; English without an account or a choice.
+bool AccountWantsEnglish()
+{
+    Strata::Account* account = Strata::GetAccountManager()->GetCurrentAccount();
+    const bool english = true;
+    return account == nullptr ? english : account->ReadValue(L"EnglishLanguage", english);
+}
+
+} // namespace
+
+const Strata::sApplicationDescriptor& Application::GetDescriptor() const
+{
+    static const Strata::sApplicationDescriptor descriptor = []
+    {
+        Strata::sApplicationDescriptor d;
+        // Company and product name the per-user folder: players' accounts live there.
+        d.companyName = L"Strata";
+        d.productName = L"Menagerie";
+        d.copyright = L"Copyright \u00a9 2026 the Menagerie authors";
+        d.userVersion = L"1.0";
+        d.fullVersion = L"1.0.0.0";
+        d.version[0] = 1;
+        d.version[1] = 0;
+        d.version[2] = 0;
+        d.version[3] = 0;
+        d.windowTitle = L"Menagerie";
+        return d;
+    }();
+    return descriptor;
+}
+
+Strata::sWindowConfig Application::GetDefaultWindowConfig() const
+{
+    Strata::sWindowConfig config = BaseApplication::GetDefaultWindowConfig();
+    if (Strata::Account* account = Strata::GetAccountManager()->GetCurrentAccount())
+    {
+        // Only 0 is windowed: any other stored value would open no window at all.
+        config.mode = account->ReadValue(L"Strata::Window::Mode", config.mode) == 0 ? 0 : 1;
+    }
+    return config;
+}
+
+void Application::RegisterSingletons()
+{
+    Strata::CreateDefaultAudioPlatform();
+}
+
+void RegisterGameResourceFactories()
+{
+    Strata::ResourceManager* resources = Strata::GetResourceManager();
+    resources->AddResourceFactory(L"StreetSignLevel", new StreetSignLevelResourceFactory());
+    resources->AddResourceFactory(L"ToolShedLevel", new ToolShedLevelResourceFactory());
+    resources->AddResourceFactory(L"SproutPuzzleLevel", new SproutPuzzleLevelResourceFactory());
+    resources->AddResourceFactory(L"HideAndSeekLevel", new HideAndSeekLevelResourceFactory());
+    resources->AddResourceFactory(L"PlanAJobLevel", new PlanAJobLevelResourceFactory());
+    resources->AddResourceFactory(L"PileOfLeavesLevel", new PileOfLeavesLevelResourceFactory());
+    resources->AddResourceFactory(L"HoistStackerLevel", new HoistStackerLevelResourceFactory());
+    resources->AddResourceFactory(L"HammerTheNailLevel", new HammerTheNailLevelResourceFactory());
+    resources->AddResourceFactory(L"CountTheMaterialsLevel", new CountTheMaterialsLevelResourceFactory());
+    resources->AddResourceFactory(L"HereToThereLevel", new HereToThereLevelResourceFactory());
+    resources->AddResourceFactory(L"PaintItLevel", new PaintItLevelResourceFactory());
+    resources->AddResourceFactory(L"HaulersDeliveryLevel", new HaulersDeliveryLevelResourceFactory());
+    resources->AddResourceFactory(L"LevelProg", new LevelProgressionResourceFactory());
+}
+
+std::vector<std::wstring> GetStartupManifests(bool english)
+{
+    return {L"GlobalConstants",
+            L"LevelProgression",
+            L"LevelProgressionPark",
+            english ? L"AudioResources" : L"AudioResources_SP",
+            L"AudioResources_General",
+            L"LocalizedText",
+            L"LocalizedImageResources",
+            L"LocalizedImageResources_SP",
+            L"StickerBook",
+            L"TitleMainMenu",
+            L"ProfileSelect",
+            L"CreditsMode",
+            L"DifficultyOptionsQuit",
+            L"CutsceneMode",
+            L"ForemanInstructionMode",
+            L"FreePlaySelect",
+            L"GameSelect",
+            L"HaulersDeliveryMode",
+            L"PileOfLeavesMode",
+            L"CountTheMaterialsMode",
+            L"HammerTheNailMode",
+            L"HoistStackerMode",
+            L"PlanAJobMode",
+            L"StreetSignsMode",
+            L"ToolShedMode",
+            L"SproutPuzzleMode",
+            L"HideAndSeekMode",
+            L"HereToThereMode",
+            L"PaintTheHouseMode"};
+}
+
+std::unique_ptr<LoadingMode> MakeStartupLoadingMode()
+{
+    auto loading = std::make_unique<LoadingMode>();
+    for (const std::wstring& manifest : GetStartupManifests(AccountWantsEnglish()))
+        loading->AddLoadingTask(new Strata::ResourceLoadTask(manifest), 1);
+    return loading;
+}
+
+void Application::Setup()
+{
+    Strata::SetupStrataExtensions();
+    RegisterGameResourceFactories();
+
+    Strata::MainLoop::ChangeMode(MakeStartupLoadingMode().release());
+
+    Strata::GetAccountManager()->RegisterAccountChangeHandler(this);
+    OnAfterAccountChange();
+}
+
+void Application::Cleanup()
+{
+    OnBeforeAccountChange();
+    Strata::GetAccountManager()->UnregisterAccountChangeHandler(this);
+    // The game's channels go before the audio back end that made them.
+    GetAudioManager()->releaseAll();
+}
+
+void Application::Update(float)
+{
+    GetAudioManager()->updateVocalAudioQueues();
+}
+
+void Application::OnBeforeAccountChange()
+{
+    Strata::Window::SaveAccountSettings();
+    Strata::Audio::SaveAccountSettings();
+}
+
+void Application::OnAfterAccountChange()
+{
+    Strata::Window::LoadAccountSettings();
+    Strata::Audio::LoadAccountSettings();
+}
+
+LoadingMode::LoadingMode()
+{
+    AddLoadingTask(new Strata::ResourceLoadTask(L"resources"), 1);
+}
+
+void LoadingMode::OnAfterLoad()
+{
+    Strata::Window::SetCursor(Strata::Cursor_Arrow);
+    Strata::MainLoop::ChangeMode(new TitleMode());
+}
+
+void TitleMode::Draw()
+{
+    Strata::Graphics::sDrawState state = Strata::Graphics::sDrawState::GetDefaults();
+    const Strata::Rect<int> frame(0, 0, kFrameWidth, kFrameHeight);
+    const Strata::AutoResource<Strata::IImage> picture("TitleScreen");
+    if (picture)
+    {
+        Strata::Graphics::DrawStretchedImage(picture, frame, state, Strata::Graphics::GetCanvas());
+        return;
+    }
+    state.color = Strata::ColorF(0.18f, 0.44f, 0.91f, 1.0f);
+    Strata::Graphics::DrawFilledRect(frame, state, Strata::Graphics::GetCanvas());
+}

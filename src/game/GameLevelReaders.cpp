@@ -1,0 +1,51 @@
+#include "game/GameLevelReaders.h"
+
+#include "core/Log.h"
+#include "core/WideString.h"
+#include "core/XMLReader.h"
+#include "framework/ResourceDescriptor.h"
+#include "game/LevelManager.h"
+
+#include <cwctype>
+
+GameModeDifficulty ParseGameModeDifficulty(const std::wstring& text)
+{
+    for (int i = 0; i < GameModeDifficulty_Count; ++i)
+    {
+        const char* name = kGameModeDifficultyNames[i];
+        size_t n = 0;
+        while (name[n] != '\0' && n < text.size() &&
+               std::towlower(static_cast<wint_t>(text[n])) == std::towlower(static_cast<wint_t>(name[n])))
+            ++n;
+        if (name[n] == '\0' && n == text.size())
+            return static_cast<GameModeDifficulty>(i);
+    }
+    return GameModeDifficulty_None;
+}
+
+Strata::IResourceDescriptor* LevelResourceFactory::CreateResource(const std::wstring& manifest, Strata::Label name,
+                                                                  const Strata::IAttributeContainer& attributes,
+                                                                  Strata::IXMLReader& element) const
+{
+    // The level's contents are the game's own; they are passed over so that no child element is
+    // taken for a resource of the manifest.
+    // The reader holds EOF until its first read.
+    for (const Strata::XMLElement* read = element.ReadElement(); read != nullptr && !element.IsEOF();)
+        read = element.ReadElement();
+
+    const std::wstring difficultyText = attributes.GetAttribute(L"difficulty");
+    const GameModeDifficulty difficulty = ParseGameModeDifficulty(difficultyText);
+    if (difficulty == GameModeDifficulty_None)
+    {
+        const auto manifestText = Strata::ConvertStringWideToUTF8(manifest.c_str());
+        const auto difficultyUTF8 = Strata::ConvertStringWideToUTF8(difficultyText.c_str());
+        Strata::Internal::LogWrite("Level \"%s\" in %s has no known difficulty (\"%s\"); it is not filed\n",
+                                   name.c_str(), reinterpret_cast<const char*>(manifestText.get()),
+                                   reinterpret_cast<const char*>(difficultyUTF8.get()));
+    }
+    else
+    {
+        GetLevelManager().addLevelForGameModeType(mType, name, difficulty);
+    }
+    return new Strata::ResourceDescriptor(manifest, name, attributes);
+}

@@ -1,0 +1,158 @@
+#include "game/Application.h"
+
+#include "GameServicesTestSupport.h"
+#include "framework/LoadingTask.h"
+#include "game/GameLevelReaders.h"
+#include "game/LevelManager.h"
+#include "game/LevelProgression.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace
+{
+
+class ApplicationTest : public GameTesting::GameServicesTest
+{
+};
+
+std::vector<std::wstring> QueuedManifests(const LoadingMode& mode)
+{
+    std::vector<std::wstring> manifests;
+    for (const Strata::sLoadingTask& entry : mode.GetLoadingTasks())
+    {
+        EXPECT_EQ(entry.weight, 1u);
+        const auto* load = dynamic_cast<const Strata::ResourceLoadTask*>(entry.task);
+        manifests.push_back(load != nullptr ? load->GetManifest() : L"<not a manifest load>");
+    }
+    return manifests;
+}
+
+TEST_F(ApplicationTest, StartupQueueHoldsThirtyLoadsWithTheVoicesOfTheAccountsLanguage)
+{
+    const struct
+    {
+        std::optional<bool> english;
+        const wchar_t* voices;
+    } cases[] = {
+        {std::nullopt, L"AudioResources"},
+        {true, L"AudioResources"},
+        {false, L"AudioResources_SP"},
+    };
+    int profile = 0;
+    for (const auto& c : cases)
+    {
+        const std::wstring name = L"Child" + std::to_wstring(++profile);
+        Strata::Account* account = UseProfile(name, std::to_wstring(200 + profile));
+        if (c.english)
+        {
+            ASSERT_TRUE(account->WriteValue(L"EnglishLanguage", *c.english));
+        }
+
+        const std::vector<std::wstring> manifests = QueuedManifests(*MakeStartupLoadingMode());
+        ASSERT_EQ(manifests.size(), 30u) << "profile " << profile;
+        EXPECT_EQ(manifests.front(), L"resources");
+        EXPECT_EQ(manifests[1], L"GlobalConstants");
+        EXPECT_EQ(manifests[4], c.voices) << "profile " << profile;
+        EXPECT_EQ(manifests.back(), L"PaintTheHouseMode");
+        // Both picture languages load whatever the voices.
+        EXPECT_EQ(std::count(manifests.begin(), manifests.end(), L"LocalizedImageResources_SP"), 1);
+        EXPECT_EQ(std::count(manifests.begin(), manifests.end(), L"AudioResources") +
+                      std::count(manifests.begin(), manifests.end(), L"AudioResources_SP"),
+                  1);
+    }
+}
+
+TEST_F(ApplicationTest, WindowIsFullScreenUnlessTheAccountChoseWindowed)
+{
+    const struct
+    {
+        const wchar_t* stored; // null: no value
+        int mode;
+    } cases[] = {
+        {nullptr, 1}, {L"0", 0}, {L"1", 1}, {L"7", 1}, {L"-1", 1},
+    };
+    Application application;
+    int profile = 0;
+    for (const auto& c : cases)
+    {
+        ++profile;
+        Strata::Account* account = UseProfile(L"Window" + std::to_wstring(profile), std::to_wstring(300 + profile));
+        if (c.stored != nullptr)
+        {
+            ASSERT_TRUE(account->WriteValue(L"Strata::Window::Mode", std::wstring(c.stored)));
+        }
+        const Strata::sWindowConfig config = application.GetDefaultWindowConfig();
+        EXPECT_EQ(config.mode, c.mode) << "stored " << (c.stored ? c.stored : L"nothing");
+        EXPECT_EQ(config.width, 800);
+        EXPECT_EQ(config.height, 600);
+        EXPECT_EQ(config.resizePolicy, 1);
+    }
+}
+
+TEST_F(ApplicationTest, LevelReadersFileEachGamesLevelsByDifficulty)
+{
+    RegisterGameResourceFactories();
+    const struct
+    {
+        const char* tag;
+        GameModeType type;
+    } games[] = {
+        {"StreetSignLevel", GameModeType_StreetSigns},
+        {"ToolShedLevel", GameModeType_ToolShed},
+        {"SproutPuzzleLevel", GameModeType_SproutPuzzle},
+        {"HideAndSeekLevel", GameModeType_HideAndSeek},
+        {"PlanAJobLevel", GameModeType_PlanAJob},
+        {"PileOfLeavesLevel", GameModeType_PileOfLeaves},
+        {"HoistStackerLevel", GameModeType_HoistStacker},
+        {"HammerTheNailLevel", GameModeType_HammerTheNail},
+        {"CountTheMaterialsLevel", GameModeType_CountTheMaterials},
+        {"HereToThereLevel", GameModeType_HereToThere},
+        {"PaintItLevel", GameModeType_PaintIt},
+        {"HaulersDeliveryLevel", GameModeType_HaulersDelivery},
+    };
+    const char* const difficulties[] = {"easy", "Medium", "HARD"};
+    std::string body;
+    int n = 0;
+    for (const auto& game : games)
+    {
+        const std::string name = std::string(game.tag) + "_" + std::to_string(n);
+        // A level's own elements are its game's business, never resources of the manifest, even
+        // where their tag and name would make one.
+        body += "<" + std::string(game.tag) + " name=\"" + name + "\" difficulty=\"" + difficulties[n % 3] +
+                "\"><Row><Cell/></Row><LevelProg name=\"" + name + "_piece\"/></" + game.tag + ">\n";
+        ++n;
+    }
+    body += "<PaintItLevel name=\"NoDifficulty\"/>\n<PaintItLevel name=\"Unknown\" difficulty=\"Expert\"/>\n";
+    body += "<LevelProg name=\"Story\"><Level gameType=\"PaintIt\"/></LevelProg>\n";
+    LoadManifest(L"Levels", body);
+
+    LevelManager& levels = GetLevelManager();
+    n = 0;
+    for (const auto& game : games)
+    {
+        const std::string name = std::string(game.tag) + "_" + std::to_string(n);
+        for (int d = 0; d < GameModeDifficulty_Count; ++d)
+        {
+            levels.difficulty = static_cast<GameModeDifficulty>(d);
+            EXPECT_EQ(levels.getLevelForGameModeType(game.type),
+                      d == n % 3 ? Strata::Label(name.c_str()) : Strata::Label())
+                << game.tag << " at difficulty " << d;
+        }
+        EXPECT_NE(manager->GetResource(Strata::Label(name.c_str())), nullptr) << name;
+        EXPECT_EQ(manager->GetResource(Strata::Label((name + "_piece").c_str())), nullptr) << name;
+        ++n;
+    }
+    const std::string log = TakeLog();
+    EXPECT_NE(log.find("\"NoDifficulty\""), std::string::npos) << log;
+    EXPECT_NE(log.find("\"Unknown\" in Levels has no known difficulty (\"Expert\")"), std::string::npos) << log;
+    const auto* story = dynamic_cast<const LevelProgressionData*>(manager->GetResource(Strata::Label("Story")).get());
+    ASSERT_NE(story, nullptr);
+    EXPECT_EQ(story->entries.size(), 1u);
+}
+
+} // namespace

@@ -1,0 +1,125 @@
+#!/usr/bin/python3
+"""Renders the loading screen's art and the title picture into data/loading/ and writes data/Loading.xml.
+
+Usage: make_loading.py <art folder> <data folder>
+
+Two splashes (the crew at work, then the animals waiting for their new homes), the screen behind the
+progress bar and the bar's empty and full strips, all in the flat style of the other drawings.
+"""
+import os
+import sys
+
+from make_art import document, drawing, place, render, write
+
+W, H = 800, 600
+BAR_W, BAR_H = 400, 28
+FONT = "DejaVu Sans"
+
+
+def sky(top, bottom, ground, hill):
+    return ('<defs><linearGradient id="sky" x1="0" y1="0" x2="0" y2="1">'
+            '<stop offset="0" stop-color="%s"/><stop offset="1" stop-color="%s"/></linearGradient></defs>'
+            '<rect width="%d" height="%d" fill="url(#sky)"/>'
+            '<ellipse cx="180" cy="520" rx="420" ry="120" fill="%s"/>'
+            '<ellipse cx="650" cy="540" rx="380" ry="110" fill="%s"/>'
+            '<rect y="500" width="%d" height="100" fill="%s"/>' % (top, bottom, W, H, hill, hill, W, ground))
+
+
+def sun(x, y):
+    return '<circle cx="%d" cy="%d" r="46" fill="#ffd60a"/><circle cx="%d" cy="%d" r="34" fill="#ffe55c"/>' % (
+        x, y, x, y)
+
+
+def cloud(x, y, s):
+    return ('<g transform="translate(%g %g) scale(%g)" fill="#ffffff">'
+            '<ellipse cx="0" cy="0" rx="46" ry="24"/><ellipse cx="34" cy="-14" rx="34" ry="26"/>'
+            '<ellipse cx="66" cy="2" rx="40" ry="22"/></g>' % (x, y, s))
+
+
+def title(text, y, size, fill, edge):
+    return ('<text x="%d" y="%d" text-anchor="middle" font-family="%s" font-weight="bold" font-size="%d" '
+            'fill="%s" stroke="%s" stroke-width="%g" paint-order="stroke">%s</text>'
+            % (W // 2, y, FONT, size, fill, edge, size / 8, text))
+
+
+def splash_crew(art):
+    body = sky("#7cc8ff", "#d8f0ff", "#7bc96f", "#95d88a") + sun(690, 110) + cloud(90, 120, 1.1) + cloud(420, 80, 0.8)
+    body += place(drawing(art, "building_construction"), 300, 230, 220, 220)
+    body += place(drawing(art, "crane"), 470, 170, 260, 260)
+    body += place(drawing(art, "excavator"), 60, 330, 200, 200)
+    body += place(drawing(art, "construction_worker"), 250, 400, 120, 120)
+    body += place(drawing(art, "toolbox"), 560, 440, 90, 90)
+    body += title("Menagerie", 90, 72, "#ffb02e", "#533566")
+    return document(W, H, body)
+
+
+def splash_animals(art):
+    body = sky("#ffb86b", "#ffe9c2", "#5fb35a", "#86c76f") + sun(120, 120) + cloud(560, 110, 1.0)
+    body += place(drawing(art, "house"), 40, 260, 200, 200)
+    for i, name in enumerate(["giraffe", "elephant", "lion", "zebra", "penguin"]):
+        body += place(drawing(art, name), 230 + i * 110, 360 + (i % 2) * 30, 120, 120)
+    body += place(drawing(art, "delivery_truck"), 610, 190, 160, 160)
+    body += title("Build them a home!", 90, 54, "#ffffff", "#1d7a2c")
+    return document(W, H, body)
+
+
+def title_screen(art):
+    body = sky("#7cc8ff", "#d8f0ff", "#7bc96f", "#95d88a") + sun(742, 92) + cloud(80, 110, 1.0)
+    body += place(drawing(art, "house"), 300, 200, 200, 200)
+    body += place(drawing(art, "crane"), 520, 180, 220, 220)
+    body += place(drawing(art, "construction_worker"), 150, 330, 130, 130)
+    for i, name in enumerate(["giraffe", "elephant", "panda", "rabbit"]):
+        body += place(drawing(art, name), 60 + i * 190, 450, 110, 110)
+    body += title("Menagerie", 110, 88, "#ffb02e", "#533566")
+    return document(W, H, body)
+
+
+def background():
+    body = sky("#9fd8ff", "#e6f6ff", "#7bc96f", "#95d88a") + cloud(120, 140, 1.2) + cloud(560, 90, 0.9)
+    body += title("Loading…", 300, 64, "#ffffff", "#2f6fe8")
+    return document(W, H, body)
+
+
+def bar(fill, edge, shine):
+    r = BAR_H / 2
+    body = ('<rect x="1" y="1" width="%d" height="%d" rx="%g" fill="%s" stroke="%s" stroke-width="2"/>'
+            '<rect x="%g" y="5" width="%d" height="6" rx="3" fill="%s"/>'
+            % (BAR_W - 2, BAR_H - 2, r - 1, fill, edge, r, BAR_W - 2 * int(r), shine))
+    return document(BAR_W, BAR_H, body)
+
+
+MANIFEST = """<?xml version="1.0"?>
+<!-- The loading screen: two splashes cross-fade, then the bar fills. Made by tools/make_content.sh. -->
+<manifest>
+  <image name="Splash1" src="Splash1"/>
+  <image name="Splash2" src="Splash2"/>
+  <image name="LoadingBackground" src="LoadingBackground"/>
+  <image name="LoadingBarEmpty" src="LoadingBarEmpty"/>
+  <image name="LoadingBarFull" src="LoadingBarFull"/>
+  <font name="LoadingFont" src="Body24"/>
+  <layout name="LoadingMode">
+    <imagesprite name="LoadingBackground" src="LoadingBackground" x="0" y="0" width="800" height="600" layer="0"/>
+    <imagesprite name="Splash1" src="Splash1" x="0" y="0" width="800" height="600" layer="1"/>
+    <imagesprite name="Splash2" src="Splash2" x="0" y="0" width="800" height="600" layer="2"/>
+    <imagesprite name="LoadingEmpty" src="LoadingBarEmpty" x="200" y="400" layer="3"/>
+    <imagesprite name="LoadingFull" src="LoadingBarFull" x="200" y="400" layer="4"/>
+    <textsprite name="LoadingText" font="LoadingFont" color="#2f4f8f" x="372" y="440" layer="5"/>
+  </layout>
+</manifest>
+"""
+
+
+def main():
+    art, data = sys.argv[1], sys.argv[2]
+    out = os.path.join(data, "loading")
+    render(splash_crew(art), W, H, os.path.join(out, "Splash1.png"))
+    render(splash_animals(art), W, H, os.path.join(out, "Splash2.png"))
+    render(title_screen(art), W, H, os.path.join(out, "TitleScreen.png"))
+    render(background(), W, H, os.path.join(out, "LoadingBackground.png"))
+    render(bar("#ffffff", "#2f6fe8", "#ffffff"), BAR_W, BAR_H, os.path.join(out, "LoadingBarEmpty.png"))
+    render(bar("#ffb02e", "#2f6fe8", "#ffe08a"), BAR_W, BAR_H, os.path.join(out, "LoadingBarFull.png"))
+    write(os.path.join(data, "Loading.xml"), MANIFEST)
+
+
+if __name__ == "__main__":
+    main()
