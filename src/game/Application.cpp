@@ -11,6 +11,7 @@
 #include "game/AudioManager.h"
 #include "game/GameLevelReaders.h"
 #include "game/LevelProgression.h"
+#include "game/screens/CutsceneMode.h"
 #include "graphics/Context.h"
 #include "graphics/Drawing.h"
 #include "graphics/Image.h"
@@ -135,6 +136,9 @@ void Application::Setup()
 {
     Strata::SetupStrataExtensions();
     RegisterGameResourceFactories();
+    StoryScreenConstructors screens = GetLevelManager().getStoryScreens();
+    screens.cutscene = [](Strata::Label id) { return std::make_unique<CutsceneMode>(id); };
+    GetLevelManager().setStoryScreenConstructors(std::move(screens));
 
     Strata::MainLoop::ChangeMode(MakeStartupLoadingMode().release());
 
