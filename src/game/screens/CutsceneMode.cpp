@@ -33,7 +33,9 @@ std::string PartName(Strata::Label cutsceneID, const char* prefix, int number = 
 
 } // namespace
 
-CutsceneMode::CutsceneMode(Strata::Label cutsceneID) : mCutsceneID(cutsceneID) {}
+CutsceneMode::CutsceneMode(Strata::Label cutsceneID) : mCutsceneID(cutsceneID)
+{
+}
 
 void CutsceneMode::Setup()
 {
@@ -78,8 +80,8 @@ void CutsceneMode::Enter()
     const int count = getPictureCount();
     for (int index = 0; index < count; ++index)
     {
-        root->AddTask(new SimpleFunctionTask<Strata::Object>([this, index](Strata::Object*, float)
-                                                              { showPicture(index); }));
+        root->AddTask(
+            new SimpleFunctionTask<Strata::Object>([this, index](Strata::Object*, float) { showPicture(index); }));
         const std::string voice = PartName(mCutsceneID, "Cutscene_", index + 1);
         root->AddTask(new Strata::ParallelTask(
             Strata::ParallelTaskCompletion_All, new Strata::TimedTask(kMinimumPictureTime),
