@@ -73,6 +73,7 @@ for step in "${steps[@]}"; do
       cmake --build build/content -j "${JOBS:-4}" --target contact_sheet
       build/content/tools/content/contact_sheet data docs/content/shared_art.png \
         ForemanInstructionMode ForemanInstructionModeLayout docs/content/foreman_layout.png
+      for c in Intro Fence Pond Trees Finale; do build/content/tools/content/contact_sheet data "$(mktemp --suffix=.png)" CutsceneMode "Cutscene_$c+CutsceneLayout" "docs/screens/Cutscene_$c.png"; done
       ;;
     *)
       echo "unknown step: $step" >&2

@@ -4,7 +4,7 @@ and "LevelProgression" (the story "MenagerieStory").
 
 Usage: make_cutscenes.py <art folder> <data folder>
 
-Each picture is our scenery with Fluent Emoji Flat drawings placed on it; a picture's voice line is
+Each picture ("CutscenePicture_<name>_<n>") is our scenery with Fluent Emoji Flat drawings placed on it; a picture's voice line is
 "Cutscene_<name>_<n>" in tools/content/voices.txt. Pictures carry no words, so one set serves both
 languages.
 """
@@ -19,7 +19,7 @@ W, H = 800, 600
 CREW = [("construction_worker", 70, 330, 130), ("construction_worker", 190, 350, 110),
         ("crane", 560, 200, 200)]
 FENCE = [("menagerie_fence", x, 360, 150) for x in (0, 150, 300, 450, 600, 750)]
-POND = [("menagerie_pond", 420, 430, 300)]
+POND = [("menagerie_pond", 300, 420, 300)]
 TREES = [("menagerie_tree", 40, 200, 140), ("menagerie_tree", 660, 190, 140)]
 
 # Cut-scene name -> pictures, each a list of placements (sizes are the width; heights follow the
@@ -28,16 +28,16 @@ CUTSCENES = {
     "Intro": [
         [("menagerie_sign", 320, 260, 170)] + CREW + [("toolbox", 330, 470, 90)],
         [("delivery_truck", 40, 300, 220), ("giraffe", 300, 330, 150), ("elephant", 450, 360, 150),
-         ("lion", 610, 400, 130), ("menagerie_sign", 600, 200, 130)],
+         ("lion", 620, 340, 130), ("menagerie_sign", 600, 200, 130)],
     ],
     "Fence": [
         [("construction_worker", 40, 380, 120), ("hammer", 150, 430, 70)] + FENCE,
         FENCE + [("giraffe", 230, 250, 170), ("zebra", 430, 300, 150), ("star", 640, 120, 80)],
     ],
     "Pond": [
-        [("excavator", 60, 340, 220)] + POND + [("construction_worker", 300, 380, 110)],
-        POND + [("duck", 470, 420, 80), ("penguin", 600, 420, 90), ("hippopotamus", 140, 380, 180),
-                ("flamingo", 320, 330, 120)],
+        [("excavator", 40, 330, 220)] + POND + [("construction_worker", 620, 330, 110)],
+        POND + [("duck", 370, 420, 80), ("penguin", 480, 410, 90), ("hippopotamus", 80, 390, 180),
+                ("flamingo", 640, 300, 120)],
     ],
     "Trees": [
         TREES + [("potted_plant", 300, 420, 90), ("construction_worker", 420, 380, 120),
@@ -47,10 +47,10 @@ CUTSCENES = {
     ],
     "Finale": [
         FENCE + TREES + POND + [("giraffe", 160, 230, 150), ("elephant", 300, 300, 150),
-                                ("zebra", 50, 360, 120), ("duck", 500, 450, 60), ("penguin", 600, 440, 70),
-                                ("monkey", 680, 190, 70), ("lion", 230, 430, 110)],
+                                ("zebra", 50, 360, 120), ("duck", 380, 440, 60), ("penguin", 480, 430, 70),
+                                ("monkey", 680, 190, 70), ("lion", 170, 430, 110)],
         FENCE + [("menagerie_sign", 320, 140, 170), ("construction_worker", 110, 330, 130),
-                 ("construction_worker", 560, 330, 130), ("star", 90, 90, 70), ("star", 640, 90, 70),
+                 ("construction_worker", 560, 330, 130), ("star", 90, 90, 70), ("star", 540, 60, 70),
                  ("giraffe", 330, 310, 150)],
     ],
 }
@@ -88,7 +88,6 @@ def manifests(data):
            "<manifest>",
            '  <scenelayout name="CutsceneLayout">',
            '    <scenenode nodeName="CutsceneMode" width="800" height="600">',
-           '      <rectnode width="800" height="600" color="#fff4dcff"/>',
            '      <scenenode nodeName="Pictures" width="800" height="600"/>',
            '      <buttonnode nodeName="SkipButton" name="SkipButton" images="Button_SkipCutscene_EN"'
            ' sounds="WidgetSounds"',
@@ -97,11 +96,11 @@ def manifests(data):
            "  </scenelayout>"]
     for name, pictures in CUTSCENES.items():
         for n in range(1, len(pictures) + 1):
-            cut.append('  <image name="Cutscene_%s_%d" src="Cutscene_%s_%d"/>' % (name, n, name, n))
+            cut.append('  <image name="CutscenePicture_%s_%d" src="CutscenePicture_%s_%d"/>' % (name, n, name, n))
         cut.append('  <scenelayout name="Cutscene_%s">' % name)
         cut.append('    <scenenode nodeName="Cutscene_%s" width="800" height="600">' % name)
         for n in range(1, len(pictures) + 1):
-            cut.append('      <staticspritenode nodeName="Picture%d" src="Cutscene_%s_%d"/>' % (n, name, n))
+            cut.append('      <staticspritenode nodeName="Picture%d" src="CutscenePicture_%s_%d"/>' % (n, name, n))
         cut += ["    </scenenode>", "  </scenelayout>"]
     cut.append("</manifest>")
     write(os.path.join(data, "CutsceneMode.xml"), "\n".join(cut) + "\n")
@@ -125,7 +124,7 @@ def main():
         raise ValueError("every cut-scene of the story needs its pictures, and only those")
     for name, pictures in CUTSCENES.items():
         for n, placements in enumerate(pictures, 1):
-            render(picture(art, placements), W, H, os.path.join(data, "cutscenes", "Cutscene_%s_%d.png" % (name, n)))
+            render(picture(art, placements), W, H, os.path.join(data, "cutscenes", "CutscenePicture_%s_%d.png" % (name, n)))
     manifests(data)
 
 

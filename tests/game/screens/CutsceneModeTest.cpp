@@ -284,15 +284,20 @@ TEST(MenagerieStoryContentTest, TheStoryHoldsEveryGameAndEachCutSceneHasPictures
             continue;
         }
         EXPECT_NE(scenes.find("<scenelayout name=\"Cutscene_" + name + "\">"), std::string::npos);
-        for (int n = 1; scenes.find("\"Cutscene_" + name + "_" + std::to_string(n) + "\"") != std::string::npos; ++n)
+        int pictures = 0;
+        for (int n = 1;; ++n)
         {
-            const std::string line = "Cutscene_" + name + "_" + std::to_string(n);
-            EXPECT_TRUE(std::filesystem::exists(data / "cutscenes" / (line + ".png")));
-            EXPECT_NE(english.find("name=\"" + line + "\""), std::string::npos);
-            EXPECT_NE(spanish.find("name=\"" + line + "\""), std::string::npos);
-            EXPECT_TRUE(std::filesystem::exists(data / "voices" / "en" / (line + "_EN.ogg")));
-            EXPECT_TRUE(std::filesystem::exists(data / "voices" / "es" / (line + "_SP.ogg")));
+            const std::string number = name + "_" + std::to_string(n);
+            if (scenes.find("\"CutscenePicture_" + number + "\"") == std::string::npos)
+                break;
+            ++pictures;
+            EXPECT_TRUE(std::filesystem::exists(data / "cutscenes" / ("CutscenePicture_" + number + ".png")));
+            EXPECT_NE(english.find("name=\"Cutscene_" + number + "\""), std::string::npos);
+            EXPECT_NE(spanish.find("name=\"Cutscene_" + number + "\""), std::string::npos);
+            EXPECT_TRUE(std::filesystem::exists(data / "voices" / "en" / ("Cutscene_" + number + "_EN.ogg")));
+            EXPECT_TRUE(std::filesystem::exists(data / "voices" / "es" / ("Cutscene_" + number + "_SP.ogg")));
         }
+        EXPECT_GT(pictures, 0);
     }
     EXPECT_EQ(games.size(), static_cast<size_t>(GameModeType_Count));
 }
