@@ -74,9 +74,11 @@ void CutsceneMode::Enter()
         skip->SetImages(images.Get(), 0.0f, images.GetDescriptor());
     }
 
+    // Enter comes again whenever a mode above this one closes: the pictures go on where they were.
     Strata::SceneNode* root = GetRootNode();
-    if (root == nullptr)
+    if (root == nullptr || mStarted)
         return;
+    mStarted = true;
     const int count = getPictureCount();
     for (int index = 0; index < count; ++index)
     {

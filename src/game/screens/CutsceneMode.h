@@ -21,8 +21,8 @@ public:
     // Instantiates the frame and the cut-scene; a missing layout is logged and leaves the cut-scene
     // without pictures (it then ends at once and the story goes on).
     void Setup() override;
-    // Sets the menu music, gives the skip button the image list of the profile's language and starts
-    // the pictures.
+    // Sets the menu music, gives the skip button the image list of the profile's language and, the
+    // first time, starts the pictures.
     void Enter() override;
     // Silences the voice-over and empties the voice queue.
     void Destroy() override;
@@ -46,5 +46,6 @@ private:
 
     Strata::Label mCutsceneID;
     int mShown = -1;
+    bool mStarted = false;
     StoryStepGuard mStep;
 };

@@ -137,7 +137,7 @@ TEST_F(CutsceneTest, PicturesFollowTheVoiceAndTheStoryMovesOnOnceHoweverTheScene
     const struct
     {
         int english;             // -1: no value stored
-        std::vector<int> skipAt; // steps of skip clicks
+        std::vector<int> skipAt; // steps of skip clicks; -n: left and entered again at step n
         int endsAt;              // the step in which the next step is queued
         int lastPicture;         // the picture on show then
     } cases[] = {
@@ -145,6 +145,7 @@ TEST_F(CutsceneTest, PicturesFollowTheVoiceAndTheStoryMovesOnOnceHoweverTheScene
         {0, {10}, 10, 0},         // skipped during the voice
         {1, {10, 11, 80}, 10, 0}, // clicked again while the next screen is on its way
         {0, {256}, 256, 1},       // skipped in the step the scene ends by itself
+        {1, {-20}, 256, 1},       // covered by a pop-up and uncovered again: no second run of pictures
     };
     for (const auto& c : cases)
     {
@@ -170,6 +171,11 @@ TEST_F(CutsceneTest, PicturesFollowTheVoiceAndTheStoryMovesOnOnceHoweverTheScene
         {
             if (std::find(c.skipAt.begin(), c.skipAt.end(), step) != c.skipAt.end())
                 Skip()->Click();
+            if (std::find(c.skipAt.begin(), c.skipAt.end(), -step) != c.skipAt.end())
+            {
+                scene.Exit();
+                scene.Enter();
+            }
             if (endedAt == 0 && !queued.empty())
                 std::tie(endedAt, pictureAtEnd) = std::pair(step - 1, scene.getShownPicture());
             if (step == 140 && endedAt == 0)
