@@ -99,6 +99,7 @@ const std::vector<Required> kShared = {
     {"ForemanInstructionMode", "ForemanPanel", Want::Image},
     // The games show the foreman's frames 0 to 2.
     {"ForemanInstructionMode", "ForemanPoses", Want::ImageList, 3},
+    {"CutsceneMode", "CutsceneLayout", Want::SceneLayout},
     {"Loading", "Splash1", Want::Image},
     {"Loading", "Splash2", Want::Image},
     {"Loading", "LoadingBackground", Want::Image},
@@ -789,6 +790,8 @@ TEST_F(EngineLoadCheck, LayoutsHoldTheNodesTheCodeLooksUp)
          animated,
          ""},
         {"ForemanInstructionModeLayout", {"ForemanInstructionMode", "SkipButton"}, "button", button, "OkButton"},
+        {"CutsceneLayout", {"CutsceneMode", "Pictures"}, "scene node", any, ""},
+        {"CutsceneLayout", {"CutsceneMode", "SkipButton"}, "button", button, "SkipButton"},
     };
     ::testing::internal::CaptureStderr();
     LoadAllManifests(FindManifests(DataFolder()));
