@@ -100,11 +100,14 @@ def main():
             render(radio(inner_svg, 88, 72, state), 88, 72,
                    os.path.join(out, "SoundCheck_%d.png" % (checked * 5 + state)))
     render(document(800, 600, place(read_panel(), 0, 0, 800, 600)), 800, 600, os.path.join(out, "MenuBackdrop.png"))
-    title = '<rect width="800" height="600" fill="#bfe6ff"/><rect y="430" width="800" height="170" fill="#8fd16a"/>'
+    # The game's name is part of the picture: big, orange with a white outline, the same in both languages.
+    title = ('<rect width="800" height="600" fill="#bfe6ff"/><rect y="400" width="800" height="200" fill="#8fd16a"/>'
+             '<text x="400" y="120" font-family="DejaVu Sans" font-weight="bold" font-size="96" text-anchor="middle" '
+             'fill="#f08a24" stroke="#ffffff" stroke-width="6" paint-order="stroke">Menagerie</text>')
     for i, animal in enumerate(["giraffe", "elephant", "lion", "monkey", "zebra"]):
-        title += place(drawing(art, animal), 40 + i * 150, 380, 130, 130)
-    title += place(drawing(art, "construction_worker"), 300, 170, 200, 200)
-    title += place(drawing(art, "excavator"), 560, 200, 170, 170) + place(drawing(art, "crane"), 60, 170, 170, 170)
+        title += place(drawing(art, animal), 40 + i * 150, 350, 120, 120)
+    title += place(drawing(art, "construction_worker"), 320, 160, 160, 160)
+    title += place(drawing(art, "excavator"), 560, 180, 160, 160) + place(drawing(art, "crane"), 80, 180, 160, 160)
     render(document(800, 600, title), 800, 600, os.path.join(out, "TitleBackdrop.png"))
 
 
