@@ -37,8 +37,8 @@ BUTTONS = {
 BUTTON_W, BUTTON_H = 260, 72
 PROFILES = ["lion", "elephant", "giraffe"]
 PROFILE_SIZE = 160
-# Radio choices drawn as pictures: a flag-like word panel or a drawing.
-CHOICES = {"English": "English", "Spanish": "Español", "Windowed": "▭", "FullScreen": "⛶"}
+# The languages, each named in its own words.
+CHOICES = {"English": "English", "Spanish": "Español"}
 
 
 def button(text, picture, state, art):
@@ -84,21 +84,37 @@ def main():
             inner_svg = ('<text x="100" y="46" font-family="DejaVu Sans" font-weight="bold" font-size="26" '
                          'text-anchor="middle" fill="#6b3d10">%s</text>' % text)
             render(radio(inner_svg, 200, 72, state), 200, 72, os.path.join(out, "Radio_%s_%d.png" % (name, state)))
-    # The slider's channel and thumb, and the sound check box (off, on; each normal, hot, pressed, disabled).
+    # The slider's channel is a three-slice strip (left cap, middle, right cap); its thumb has the
+    # normal, hot, pressed and disabled looks.
+    caps = {0: '<rect x="4" y="14" width="24" height="12" rx="6" fill="#f0c890" stroke="#e07b1a" stroke-width="3"/>',
+            1: '<rect x="-2" y="14" width="12" height="12" fill="#f0c890"/><path d="M0 15.5H8M0 24.5H8" stroke="#e07b1a" stroke-width="3"/>',
+            2: '<rect x="-12" y="14" width="24" height="12" rx="6" fill="#f0c890" stroke="#e07b1a" stroke-width="3"/>'}
+    for index, body in caps.items():
+        w = 8 if index == 1 else 16
+        render(document(w, 40, body), w, 40, os.path.join(out, "SliderChannel_%d.png" % index))
     for state in range(4):
-        render(document(300, 40, '<rect x="4" y="14" width="292" height="12" rx="6" fill="#f0c890" stroke="#e07b1a" '
-                        'stroke-width="3"/>'), 300, 40, os.path.join(out, "SliderChannel_%d.png" % state))
         fill = ["#2fb344", "#47cc5c", "#23913a", "#b8b8b8"][state]
         render(document(40, 40, '<circle cx="20" cy="20" r="16" fill="%s" stroke="#1d7a2c" stroke-width="3"/>' % fill),
                40, 40, os.path.join(out, "SliderThumb_%d.png" % state))
-    speaker = drawing(art, "speaker_high_volume") if os.path.exists(os.path.join(art, "fluent", "speaker_high_volume.svg")) else None
+    # Sound on or off (check box: five looks unchecked, then five checked): a loudspeaker, struck out when off.
+    speaker = ('<path d="M18 28H30L46 14V58L30 44H18Z" fill="#6b3d10"/>'
+               '<path d="M54 26Q62 36 54 46M60 20Q72 36 60 52" fill="none" stroke="#6b3d10" stroke-width="5" '
+               'stroke-linecap="round"/>')
     for checked in range(2):
         for state in range(5):
-            inner_svg = place(speaker, 20, 12, 48, 48) if speaker else ""
+            inner_svg = speaker
             if not checked:
                 inner_svg += '<path d="M16 60L72 12" stroke="#e8262f" stroke-width="8" stroke-linecap="round"/>'
             render(radio(inner_svg, 88, 72, state), 88, 72,
                    os.path.join(out, "SoundCheck_%d.png" % (checked * 5 + state)))
+    # The window choices as pictures: a small window on a screen, and a screen filled.
+    screens = {"Windowed": '<rect x="60" y="14" width="80" height="46" rx="4" fill="#bfe6ff" stroke="#6b3d10" stroke-width="4"/>'
+                           '<rect x="78" y="24" width="44" height="26" fill="#2fb344"/>',
+               "FullScreen": '<rect x="60" y="14" width="80" height="46" rx="4" fill="#2fb344" stroke="#6b3d10" stroke-width="4"/>'}
+    for name, body in screens.items():
+        for state in range(5):
+            render(radio(body, 200, 72, state), 200, 72, os.path.join(out, "Radio_%s_%d.png" % (name, state)))
+    render(confirm_panel(), 560, 320, os.path.join(out, "ConfirmPanel.png"))
     render(document(800, 600, place(read_panel(), 0, 0, 800, 600)), 800, 600, os.path.join(out, "MenuBackdrop.png"))
     # The game's name is part of the picture: big, orange with a white outline, the same in both languages.
     title = ('<rect width="800" height="600" fill="#bfe6ff"/><rect y="400" width="800" height="200" fill="#8fd16a"/>'
@@ -109,6 +125,11 @@ def main():
     title += place(drawing(art, "construction_worker"), 320, 160, 160, 160)
     title += place(drawing(art, "excavator"), 560, 180, 160, 160) + place(drawing(art, "crane"), 80, 180, 160, 160)
     render(document(800, 600, title), 800, 600, os.path.join(out, "TitleBackdrop.png"))
+
+
+def confirm_panel():
+    return document(560, 320, '<rect x="8" y="12" width="544" height="300" rx="28" fill="#000" fill-opacity="0.2"/>'
+                    '<rect x="6" y="6" width="544" height="300" rx="28" fill="#fff6e0" stroke="#f08a24" stroke-width="8"/>')
 
 
 def read_panel():
