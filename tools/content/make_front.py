@@ -35,6 +35,13 @@ BUTTONS = {
     "BackButton": ("Back", "Volver", None),
 }
 BUTTON_W, BUTTON_H = 260, 72
+# Screen headings: (English, Spanish), drawn centred in a 560 x 64 strip.
+HEADINGS = {
+    "Profiles": ("Who is playing?", "¿Quién juega?"),
+    "StartOver": ("Start over?", "¿Empezar de nuevo?"),
+    "Options": ("Options", "Opciones"),
+    "Credits": ("Credits", "Créditos"),
+}
 PROFILES = ["lion", "elephant", "giraffe"]
 PROFILE_SIZE = 160
 # The languages, each named in its own words.
@@ -74,6 +81,11 @@ def main():
             for index, state in enumerate(STATES):
                 render(button(text, picture, state, art), BUTTON_W, BUTTON_H,
                        os.path.join(out, "Button_%s_%s_%d.png" % (name, language, index)))
+    for name, words in HEADINGS.items():
+        for language, text in zip(("EN", "SP"), words):
+            body = ('<text x="280" y="48" font-family="DejaVu Sans" font-weight="bold" font-size="40" '
+                    'text-anchor="middle" fill="#7a3d0a">%s</text>' % text)
+            render(document(560, 64, body), 560, 64, os.path.join(out, "Heading_%s_%s.png" % (name, language)))
     s = PROFILE_SIZE
     for number, animal in enumerate(PROFILES, 1):
         for state in range(5):

@@ -14,6 +14,7 @@ void CreditsMode::Enter()
 {
     SceneApplicationMode::Enter();
     LocalizeButtons(mScreen, {"BackButton"});
+    LocalizeHeading(mScreen, "Credits");
     GetAudioManager()->setMusicMode(MusicMode_GeneralUI, Strata::Label());
 }
 

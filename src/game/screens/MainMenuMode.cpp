@@ -6,7 +6,11 @@
 #include "game/screens/MyAccountMode.h"
 #include "game/screens/MyOptionsMode.h"
 #include "game/screens/ScreenSupport.h"
+#include "framework/ResourceDescriptor.h"
+#include "graphics/ImageList.h"
 #include "scene/ButtonNode.h"
+
+#include <string>
 
 void MainMenuMode::Setup()
 {
@@ -22,6 +26,13 @@ void MainMenuMode::Enter()
                               "QuitButton"});
     if (auto* book = ScreenChild<Strata::ButtonNode>(mScreen, "StickerBookButton"))
         book->Enable(static_cast<bool>(GetLevelManager().getStoryScreens().stickerBook));
+    // The profile button wears the player's picture.
+    if (auto* profile = ScreenChild<Strata::ButtonNode>(mScreen, "ProfileButton"); profile && CurrentProfile() != 0)
+    {
+        const Strata::AutoResource<Strata::IImageList> picture("Radio_Profile" + std::to_string(CurrentProfile()));
+        if (picture.Get() != nullptr)
+            profile->SetImages(picture.Get(), 0.0f, picture.GetDescriptor());
+    }
     GetAudioManager()->setMusicMode(MusicMode_GeneralUI, Strata::Label());
 }
 

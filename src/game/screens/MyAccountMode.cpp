@@ -62,6 +62,7 @@ void MyAccountMode::Enter()
 {
     SceneApplicationMode::Enter();
     LocalizeButtons(mScreen, {"PlayButton", "NewGameButton"});
+    LocalizeHeading(mScreen, "Profiles");
     GetAudioManager()->setMusicMode(MusicMode_GeneralUI, Strata::Label());
 }
 
@@ -109,6 +110,7 @@ void AccountConfirmMode::Enter()
 {
     SceneApplicationMode::Enter();
     LocalizeButtons(mScreen, {"YesButton", "NoButton"});
+    LocalizeHeading(mScreen, "StartOver");
 }
 
 void AccountConfirmMode::ReceiveMessage(const Strata::ObjectMessage& message)

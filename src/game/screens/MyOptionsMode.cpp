@@ -58,6 +58,7 @@ void MyOptionsMode::Enter()
 {
     SceneApplicationMode::Enter();
     LocalizeButtons(mScreen, {"DoneButton"});
+    LocalizeHeading(mScreen, "Options");
 }
 
 void MyOptionsMode::showSettings()
@@ -89,6 +90,7 @@ void MyOptionsMode::ReceiveMessage(const Strata::ObjectMessage& message)
         SetProfileLanguage(radio == Strata::Label("EnglishRadio"));
         showSettings();
         LocalizeButtons(mScreen, {"DoneButton"});
+    LocalizeHeading(mScreen, "Options");
     }
     else if (radio == Strata::Label("WindowedRadio") || radio == Strata::Label("FullScreenRadio"))
     {

@@ -10,6 +10,7 @@
 #include "scene/ButtonNode.h"
 #include "scene/SceneApplicationMode.h"
 #include "scene/SceneLayout.h"
+#include "scene/SpriteNodes.h"
 
 #include <string>
 
@@ -48,6 +49,15 @@ void LocalizeButtons(Strata::SceneNode* root, std::initializer_list<const char*>
         const Strata::AutoResource<Strata::IImageList> images(std::string("Button_") + name + suffix);
         if (images.Get() != nullptr)
             button->SetImages(images.Get(), 0.0f, images.GetDescriptor());
+    }
+}
+
+void LocalizeHeading(Strata::SceneNode* root, const char* heading)
+{
+    if (auto* sprite = ScreenChild<Strata::StaticSpriteNode>(root, "Heading"))
+    {
+        const std::string name = std::string("Heading_") + heading + (ProfileSpeaksEnglish() ? "_EN" : "_SP");
+        sprite->setImage(Strata::Label::FromString(name));
     }
 }
 

@@ -25,6 +25,9 @@ bool ProfileSpeaksEnglish();
 // Gives each named button under `root` its words in the profile's language: the image list
 // "Button_<name>_EN" or "Button_<name>_SP". A missing button or list is skipped.
 void LocalizeButtons(Strata::SceneNode* root, std::initializer_list<const char*> buttons);
+// Shows the heading in the profile's language on the static sprite "Heading" under `root`: the image
+// "Heading_<heading>_EN" or "Heading_<heading>_SP".
+void LocalizeHeading(Strata::SceneNode* root, const char* heading);
 // The named direct child of `root` as T; null when missing or of another type.
 template <class T>
 T* ScreenChild(Strata::SceneNode* root, const char* name);
