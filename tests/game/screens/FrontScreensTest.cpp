@@ -11,7 +11,10 @@
 #include "game/StickerManager.h"
 
 #include "framework/MainLoop.h"
+#include "audio/Audio.h"
+#include "framework/AudioInterfaces.h"
 #include "scene/ButtonNode.h"
+#include "scene/CheckBoxNode.h"
 #include "scene/NodePath.h"
 #include "scene/RadioButtonNode.h"
 #include "scene/SceneLayout.h"
@@ -51,6 +54,10 @@ const char* const kContent = R"(
   <buttonnode nodeName="YesButton" name="YesButton"/><buttonnode nodeName="NoButton" name="NoButton"/>
 </scenenode></scenelayout>
 <scenelayout name="CreditsLayout"><scenenode nodeName="Credits"><buttonnode nodeName="BackButton" name="BackButton"/></scenenode></scenelayout>
+<scenelayout name="MyOptionsLayout"><scenenode nodeName="MyOptions">
+  <radiobuttonnode nodeName="EnglishRadio" name="EnglishRadio" group="L"/><radiobuttonnode nodeName="SpanishRadio" name="SpanishRadio" group="L"/>
+  <checkboxnode nodeName="SoundCheck" name="SoundCheck"/><buttonnode nodeName="DoneButton" name="DoneButton"/>
+</scenenode></scenelayout>
 <countedimagelist name="AllStickersList" count="4"/>
 <LevelProg name="MenagerieStory"><Cutscene cutsceneID="Intro"/><Cutscene cutsceneID="Second"/></LevelProg>
 )";
@@ -121,6 +128,8 @@ protected:
         ASSERT_NE(node, nullptr) << widget;
         if (auto* radio = dynamic_cast<RadioButtonNode*>(node))
             radio->Click();
+        else if (auto* check = dynamic_cast<CheckBoxNode*>(node))
+            check->Click();
         else
             dynamic_cast<ButtonNode&>(*node).Click();
     }
@@ -214,6 +223,30 @@ TEST_F(FrontScreensTest, LanguageSwitchStoresTheChoiceAndSwapsTheVoices)
     EXPECT_FALSE(SetProfileLanguage(false));
     EXPECT_FALSE(Profile()->ReadValue(L"EnglishLanguage", true));
     EXPECT_TRUE(SetProfileLanguage(false));
+}
+
+TEST_F(FrontScreensTest, OptionsShowTheSettingsApplyThemAtOnceAndCloseOnce)
+{
+    Profile()->WriteValue(L"EnglishLanguage", false);
+    MyOptionsMode options;
+    Start(options);
+    const NodePathStep english[] = {"MyOptions", "EnglishRadio", NodePathTerminator()};
+    const NodePathStep spanish[] = {"MyOptions", "SpanishRadio", NodePathTerminator()};
+    EXPECT_TRUE(RootDescendent<RadioButtonNode>(spanish)->IsChecked());
+    EXPECT_FALSE(RootDescendent<RadioButtonNode>(english)->IsChecked());
+
+    const AudioControlsPtr master = Audio::GetMasterControls();
+    ASSERT_NE(master, nullptr);
+    Click("MyOptions", "SoundCheck");
+    EXPECT_TRUE(master->IsMuted());
+    Click("MyOptions", "SoundCheck");
+    EXPECT_FALSE(master->IsMuted());
+
+    Click("MyOptions", "EnglishRadio");
+    EXPECT_TRUE(Profile()->ReadValue(L"EnglishLanguage", false));
+    Click("MyOptions", "DoneButton");
+    Click("MyOptions", "DoneButton");
+    EXPECT_EQ(TakeQueued(), std::vector<std::string>{"pop"});
 }
 
 } // namespace
