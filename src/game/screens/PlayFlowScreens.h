@@ -1,0 +1,7 @@
+#pragma once
+
+class LevelManager;
+
+// Registers the sticker reward, free-play chooser and quit confirmation with the level manager,
+// keeping the screens others registered.
+void RegisterPlayFlowScreens(LevelManager& levels);
