@@ -10,7 +10,9 @@
 #include "framework/ResourceManager.h"
 #include "game/AudioManager.h"
 #include "game/GameLevelReaders.h"
+#include "game/LevelManager.h"
 #include "game/LevelProgression.h"
+#include "game/screens/PlayFlowScreens.h"
 #include "graphics/Context.h"
 #include "graphics/Drawing.h"
 #include "graphics/Image.h"
@@ -135,6 +137,7 @@ void Application::Setup()
 {
     Strata::SetupStrataExtensions();
     RegisterGameResourceFactories();
+    RegisterPlayFlowScreens(GetLevelManager());
 
     Strata::MainLoop::ChangeMode(MakeStartupLoadingMode().release());
 
