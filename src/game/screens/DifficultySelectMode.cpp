@@ -3,6 +3,7 @@
 #include "core/Log.h"
 #include "framework/ResourceDescriptor.h"
 #include "game/AudioManager.h"
+#include "game/screens/PlayFlowScreens.h"
 #include "scene/NodePath.h"
 #include "scene/RadioButtonNode.h"
 #include "scene/SceneLayout.h"
@@ -37,6 +38,10 @@ void DifficultySelectMode::Enter()
 {
     SceneApplicationMode::Enter();
     GetAudioManager()->setMusicMode(MusicMode_GeneralUI, Strata::Label());
+    const Strata::NodePathStep title[3] = {kRootName, "Title", Strata::NodePathTerminator()};
+    const Strata::NodePathStep play[3] = {kRootName, "PlayButton", Strata::NodePathTerminator()};
+    ShowLocalizedImage(GetRootNode(), title, "DifficultyTitle");
+    ShowLocalizedImage(GetRootNode(), play, "Button_Play");
     GetAudioManager()->playSpecificSoundVocal(Strata::Label("Difficulty_Choose"));
 }
 

@@ -5,6 +5,7 @@
 #include "game/AudioManager.h"
 #include "game/LevelManager.h"
 #include "game/screens/DifficultySelectMode.h"
+#include "game/screens/PlayFlowScreens.h"
 #include "scene/ButtonNode.h"
 #include "scene/NodePath.h"
 #include "scene/SceneLayout.h"
@@ -52,6 +53,8 @@ void FreePlaySelectMode::Enter()
     SceneApplicationMode::Enter();
     mLeaving = false;
     GetAudioManager()->setMusicMode(MusicMode_GeneralUI, Strata::Label());
+    const Strata::NodePathStep title[3] = {kRootName, "Title", Strata::NodePathTerminator()};
+    ShowLocalizedImage(GetRootNode(), title, "FreePlayTitle");
     GetAudioManager()->playSpecificSoundVocal(Strata::Label("FreePlay_Choose"));
 }
 

@@ -5,9 +5,18 @@
 #include "framework/ResourceDescriptor.h"
 #include "game/AudioManager.h"
 #include "game/LevelManager.h"
+#include "game/screens/PlayFlowScreens.h"
 #include "scene/NodePath.h"
 #include "scene/SceneLayout.h"
 #include "scene/SceneNode.h"
+
+namespace
+{
+
+const Strata::NodePathStep kInGamePath[3] = {"QuitConfirm", "InGameQuestion", Strata::NodePathTerminator()};
+const Strata::NodePathStep kLeavePath[3] = {"QuitConfirm", "LeaveQuestion", Strata::NodePathTerminator()};
+
+} // namespace
 
 QuitConfirmMode::QuitConfirmMode(bool inGame) : mInGame(inGame) {}
 
@@ -21,17 +30,17 @@ void QuitConfirmMode::Setup()
         Strata::Log("The quit confirmation has no layout \"QuitConfirmLayout\"\n");
         return;
     }
-    const Strata::NodePathStep inGamePath[3] = {"QuitConfirm", "InGameQuestion", Strata::NodePathTerminator()};
-    const Strata::NodePathStep leavePath[3] = {"QuitConfirm", "LeaveQuestion", Strata::NodePathTerminator()};
-    if (Strata::SceneNode* question = GetRootNode()->GetDescendent(inGamePath))
+    if (Strata::SceneNode* question = GetRootNode()->GetDescendent(kInGamePath))
         question->LocalSetVisible(mInGame);
-    if (Strata::SceneNode* question = GetRootNode()->GetDescendent(leavePath))
+    if (Strata::SceneNode* question = GetRootNode()->GetDescendent(kLeavePath))
         question->LocalSetVisible(!mInGame);
 }
 
 void QuitConfirmMode::Enter()
 {
     SceneApplicationMode::Enter();
+    ShowLocalizedImage(GetRootNode(), kInGamePath, "QuitQuestionInGame");
+    ShowLocalizedImage(GetRootNode(), kLeavePath, "QuitQuestion");
     GetAudioManager()->playSpecificSoundVocal(Strata::Label(mInGame ? "Quit_AskInGame" : "Quit_Ask"));
 }
 

@@ -5,6 +5,7 @@
 #include "framework/TimedTask.h"
 #include "game/AudioManager.h"
 #include "game/SimpleFunctionTask.h"
+#include "game/screens/PlayFlowScreens.h"
 #include "scene/NodePath.h"
 #include "scene/SceneLayout.h"
 #include "scene/SceneNode.h"
@@ -16,6 +17,8 @@ namespace
 const Strata::NodePathStep kStickerPath[3] = {"StickerUnlock", "StickerImage", Strata::NodePathTerminator()};
 const Strata::NodePathStep kNewStickerPath[3] = {"StickerUnlock", "NewSticker", Strata::NodePathTerminator()};
 const Strata::NodePathStep kBookPath[3] = {"StickerUnlock", "BookComplete", Strata::NodePathTerminator()};
+const Strata::NodePathStep kBookTextPath[4] = {"StickerUnlock", "BookComplete", "BookCompleteText",
+                                               Strata::NodePathTerminator()};
 
 } // namespace
 
@@ -49,6 +52,8 @@ void StickerUnlockMode::Enter()
     SceneApplicationMode::Enter();
     // The finished game's track must not carry on under the reward, nor into the next game.
     GetAudioManager()->setMusicMode(MusicMode_GeneralUI, Strata::Label());
+    ShowLocalizedImage(GetRootNode(), kNewStickerPath, "NewSticker");
+    ShowLocalizedImage(GetRootNode(), kBookTextPath, "BookComplete");
     GetAudioManager()->playSpecificSoundVocal(
         Strata::Label(mStickerIndex < 0 ? "StickerUnlock_BookComplete" : "StickerUnlock_Cheer"));
 
