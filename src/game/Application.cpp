@@ -14,6 +14,7 @@
 #include "game/LevelProgression.h"
 #include "game/screens/MainMenuMode.h"
 #include "game/screens/TitleMode.h"
+#include "game/screens/PlayFlowScreens.h"
 #include "graphics/Context.h"
 #include "graphics/Drawing.h"
 #include "graphics/Image.h"
@@ -143,6 +144,7 @@ void Application::Setup()
 {
     Strata::SetupStrataExtensions();
     RegisterGameResourceFactories();
+    RegisterPlayFlowScreens(GetLevelManager());
     RegisterFrontScreens();
 
     Strata::MainLoop::ChangeMode(MakeStartupLoadingMode().release());
