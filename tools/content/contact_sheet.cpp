@@ -3,7 +3,7 @@
 // so the sheet shows what the game will show. With a layout, also draws that scene layout instantiated
 // at the game's screen size over a plain backdrop, as the scene graph will draw it.
 //
-//   contact_sheet <data folder> <output.png> [<manifest>[,<manifest>...] <layout> <layout.png>]
+//   contact_sheet <data folder> <output.png> [<manifest> <layout> <layout.png>]
 
 #include "core/FileSystem.h"
 #include "core/MemoryStream.h"
@@ -32,7 +32,6 @@
 #define STB_IMAGE_WRITE_IMPLEMENTATION
 #include <stb/stb_image_write.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -103,15 +102,7 @@ bool WritePNG(const Image& image, const char* path)
 bool DrawLayout(const std::wstring& manifest, const char* name, const char* path)
 {
     ResourceManager* manager = GetResourceManager();
-    // A layout may draw from several manifests, given as "First,Second"; the layout's own comes last.
-    std::vector<std::wstring> manifests = {L"GlobalConstants", L"Generic"};
-    for (size_t start = 0; start <= manifest.size();)
-    {
-        const size_t comma = std::min(manifest.find(L',', start), manifest.size());
-        manifests.push_back(manifest.substr(start, comma - start));
-        start = comma + 1;
-    }
-    for (const std::wstring& more : manifests)
+    for (const std::wstring& more : {std::wstring(L"GlobalConstants"), std::wstring(L"Generic"), manifest})
     {
         if (manager->Load(more.c_str())->GetStatus() != eLoadingJobStatus::Complete)
         {

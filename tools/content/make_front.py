@@ -55,12 +55,14 @@ def button(text, picture, state, art):
             '<rect x="2" y="2" width="%d" height="%d" rx="26" fill="none" stroke="%s" stroke-width="3"/>'
             % (8, BUTTON_W - 8, BUTTON_H - 10, 4 + dy, BUTTON_W - 8, BUTTON_H - 12, fill, edge,
                BUTTON_W - 4, BUTTON_H - 4, ring))
-    x = BUTTON_W / 2
+    x, room = BUTTON_W / 2, BUTTON_W - 36
     if picture:
         body += place(drawing(art, picture), 16, 12 + dy, 44, 44)
-        x += 26
-    body += ('<text x="%g" y="%d" font-family="DejaVu Sans" font-weight="bold" font-size="28" '
-             'text-anchor="middle" fill="%s">%s</text>' % (x, 46 + dy, ink, text))
+        x, room = x + 26, room - 52
+    # Long words shrink to fit (a bold DejaVu letter is about 0.66 of the size wide).
+    size = min(28, int(room / (0.66 * len(text))))
+    body += ('<text x="%g" y="%d" font-family="DejaVu Sans" font-weight="bold" font-size="%d" '
+             'text-anchor="middle" fill="%s">%s</text>' % (x, 36 + size * 0.36 + dy, size, ink, text))
     return document(BUTTON_W, BUTTON_H, body)
 
 
