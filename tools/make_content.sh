@@ -44,6 +44,8 @@ for step in "${steps[@]}"; do
       need python3 librsvg2-bin fonts-dejavu-core
       $PY tools/content/make_art.py art data
       $PY tools/content/make_cutscenes.py art data
+      $PY tools/content/make_front.py art data
+      $PY tools/content/make_flow_art.py art data
       ;;
     loading)
       need python3 librsvg2-bin fonts-dejavu-core

@@ -10,8 +10,12 @@
 #include "framework/ResourceManager.h"
 #include "game/AudioManager.h"
 #include "game/GameLevelReaders.h"
+#include "game/LevelManager.h"
 #include "game/LevelProgression.h"
 #include "game/screens/CutsceneMode.h"
+#include "game/screens/MainMenuMode.h"
+#include "game/screens/TitleMode.h"
+#include "game/screens/PlayFlowScreens.h"
 #include "graphics/Context.h"
 #include "graphics/Drawing.h"
 #include "graphics/Image.h"
@@ -23,8 +27,6 @@
 namespace
 {
 
-constexpr int kFrameWidth = 800;
-constexpr int kFrameHeight = 600;
 
 // Whether the current account chose English voices; English without an account or a choice.
 bool AccountWantsEnglish()
@@ -132,10 +134,19 @@ std::unique_ptr<LoadingMode> MakeStartupLoadingMode()
     return loading;
 }
 
+void RegisterFrontScreens()
+{
+    StoryScreenConstructors screens = GetLevelManager().getStoryScreens();
+    screens.mainMenu = [] { return std::make_unique<MainMenuMode>(); };
+    GetLevelManager().setStoryScreenConstructors(std::move(screens));
+}
+
 void Application::Setup()
 {
     Strata::SetupStrataExtensions();
     RegisterGameResourceFactories();
+    RegisterPlayFlowScreens(GetLevelManager());
+    RegisterFrontScreens();
     StoryScreenConstructors screens = GetLevelManager().getStoryScreens();
     screens.cutscene = [](Strata::Label id) { return std::make_unique<CutsceneMode>(id); };
     GetLevelManager().setStoryScreenConstructors(std::move(screens));
@@ -180,18 +191,4 @@ void LoadingMode::OnAfterLoad()
 {
     Strata::Window::SetCursor(Strata::Cursor_Arrow);
     Strata::MainLoop::ChangeMode(new TitleMode());
-}
-
-void TitleMode::Draw()
-{
-    Strata::Graphics::sDrawState state = Strata::Graphics::sDrawState::GetDefaults();
-    const Strata::Rect<int> frame(0, 0, kFrameWidth, kFrameHeight);
-    const Strata::AutoResource<Strata::IImage> picture("TitleScreen");
-    if (picture)
-    {
-        Strata::Graphics::DrawStretchedImage(picture, frame, state, Strata::Graphics::GetCanvas());
-        return;
-    }
-    state.color = Strata::ColorF(0.18f, 0.44f, 0.91f, 1.0f);
-    Strata::Graphics::DrawFilledRect(frame, state, Strata::Graphics::GetCanvas());
 }

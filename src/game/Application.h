@@ -35,6 +35,8 @@ public:
     void OnAfterAccountChange() override;
 };
 
+// Registers the main menu with the level manager, keeping the screens already registered.
+void RegisterFrontScreens();
 // Registers the twelve level readers and the story reader with the resource manager.
 void RegisterGameResourceFactories();
 
@@ -53,10 +55,3 @@ public:
 
 // The loading screen with the thirty start-up loads queued, "resources" first.
 std::unique_ptr<LoadingMode> MakeStartupLoadingMode();
-
-// The screen after loading: the title picture, until the menus exist. A click or a key does nothing yet.
-class TitleMode : public Strata::ApplicationMode
-{
-public:
-    void Draw() override;
-};

@@ -104,6 +104,11 @@ public:
     // The mini-games and screens register how they are made; a step whose mode is not registered is
     // logged and starts nothing.
     void setGameModeConstructor(GameModeType type, GameModeConstructor constructor);
+    // True when a mode is registered for the type (screens grey out the games not built yet).
+    bool hasGameModeConstructor(GameModeType type) const
+    {
+        return type >= 0 && type < GameModeType_Count && static_cast<bool>(mGameModes[static_cast<size_t>(type)]);
+    }
     void setStoryScreenConstructors(StoryScreenConstructors screens);
     // Members left empty go to the main loop's queue.
     void setModeQueue(ModeQueue queue);

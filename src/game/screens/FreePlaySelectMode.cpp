@@ -1,0 +1,93 @@
+#include "game/screens/FreePlaySelectMode.h"
+
+#include "core/Log.h"
+#include "framework/ResourceDescriptor.h"
+#include "game/AudioManager.h"
+#include "game/LevelManager.h"
+#include "game/screens/DifficultySelectMode.h"
+#include "game/screens/PlayFlowScreens.h"
+#include "scene/ButtonNode.h"
+#include "scene/NodePath.h"
+#include "scene/SceneLayout.h"
+#include "scene/SceneNode.h"
+
+namespace
+{
+
+const Strata::Label kRootName("FreePlaySelect");
+
+} // namespace
+
+GameModeType FreePlaySelectMode::gameTypeOfButton(Strata::Label buttonName)
+{
+    for (const LevelManager::GameTypeName& entry : LevelManager::kGameTypeNames)
+        if (buttonName == Strata::Label(entry.name))
+            return entry.type;
+    return GameModeType_Count;
+}
+
+void FreePlaySelectMode::Setup()
+{
+    SceneApplicationMode::Setup();
+    LevelManager& levels = GetLevelManager();
+    levels.freePlay = true;
+    const Strata::AutoResource<Strata::SceneLayout> layout("FreePlaySelectLayout");
+    Strata::SceneNode* root = layout.Get() != nullptr ? layout->InstantiateLayout(this, GetRootNode()) : nullptr;
+    if (root == nullptr)
+    {
+        Strata::Log("The free-play chooser has no layout \"FreePlaySelectLayout\"\n");
+        return;
+    }
+    // A game not built yet stays on the board, greyed, rather than leading to a screen that starts
+    // nothing.
+    for (const LevelManager::GameTypeName& entry : LevelManager::kGameTypeNames)
+    {
+        const Strata::NodePathStep path[3] = {kRootName, entry.name, Strata::NodePathTerminator()};
+        if (auto* button = dynamic_cast<Strata::ButtonNode*>(GetRootNode()->GetDescendent(path)))
+            button->Enable(levels.hasGameModeConstructor(entry.type));
+    }
+}
+
+void FreePlaySelectMode::Enter()
+{
+    SceneApplicationMode::Enter();
+    mLeaving = false;
+    GetAudioManager()->setMusicMode(MusicMode_GeneralUI, Strata::Label());
+    const Strata::NodePathStep title[3] = {kRootName, "Title", Strata::NodePathTerminator()};
+    ShowLocalizedImage(GetRootNode(), title, "FreePlayTitle");
+    GetAudioManager()->playSpecificSoundVocal(Strata::Label("FreePlay_Choose"));
+}
+
+void FreePlaySelectMode::ReceiveMessage(const Strata::ObjectMessage& message)
+{
+    static const Strata::Label kButtonClick("ButtonClick");
+    static const Strata::Label kBackButton("BackButton");
+    if (message.GetName() != kButtonClick || mLeaving)
+        return;
+    const Strata::Object* sender = GetObject(message.GetSender());
+    if (sender == nullptr)
+        return;
+    LevelManager& levels = GetLevelManager();
+    if (sender->GetName() == kBackButton)
+    {
+        if (!levels.getStoryScreens().mainMenu)
+        {
+            Strata::Log("No main menu is registered\n");
+            return;
+        }
+        mLeaving = true;
+        levels.getModeQueue().unwindTo(levels.getStoryScreens().mainMenu());
+        return;
+    }
+    const GameModeType game = gameTypeOfButton(sender->GetName());
+    if (game == GameModeType_Count)
+        return;
+    if (!levels.hasGameModeConstructor(game))
+    {
+        Strata::Internal::LogWrite("The game \"%s\" is not available yet\n", sender->GetName().c_str());
+        return;
+    }
+    // Until the difficulty screen above closes, a second click here must not stack another one.
+    mLeaving = true;
+    levels.getModeQueue().push(std::make_unique<DifficultySelectMode>(game));
+}

@@ -1,0 +1,252 @@
+#include "game/screens/CreditsMode.h"
+#include "game/screens/MainMenuMode.h"
+#include "game/screens/MyAccountMode.h"
+#include "game/screens/MyOptionsMode.h"
+#include "game/screens/TitleMode.h"
+
+#include "game/AccountKeys.h"
+#include "game/AudioManager.h"
+#include "game/LevelManager.h"
+#include "game/LevelProgression.h"
+#include "game/StickerManager.h"
+
+#include "framework/MainLoop.h"
+#include "audio/Audio.h"
+#include "framework/AudioInterfaces.h"
+#include "scene/ButtonNode.h"
+#include "scene/CheckBoxNode.h"
+#include "scene/NodePath.h"
+#include "scene/RadioButtonNode.h"
+#include "scene/SceneLayout.h"
+#include "scene/StrataExtensions.h"
+
+#include "../GameAudioTestSupport.h"
+#include "../GameServicesTestSupport.h"
+
+#include <functional>
+
+using namespace GameTesting;
+
+namespace
+{
+
+struct NamedMode : ApplicationMode
+{
+    explicit NamedMode(std::string text) : what(std::move(text)) {}
+    std::string what;
+};
+
+// Widgets only, named as in data/: the screens' logic, not their looks.
+const char* const kContent = R"(
+<scenelayout name="TitleModeLayout"><scenenode nodeName="TitleMode"><buttonnode nodeName="StartButton" name="StartButton"/></scenenode></scenelayout>
+<scenelayout name="MainMenuLayout"><scenenode nodeName="MainMenu">
+  <buttonnode nodeName="StoryButton" name="StoryButton"/><buttonnode nodeName="FreePlayButton" name="FreePlayButton"/>
+  <buttonnode nodeName="StickerBookButton" name="StickerBookButton"/><buttonnode nodeName="OptionsButton" name="OptionsButton"/>
+  <buttonnode nodeName="CreditsButton" name="CreditsButton"/><buttonnode nodeName="QuitButton" name="QuitButton"/>
+  <buttonnode nodeName="ProfileButton" name="ProfileButton"/>
+</scenenode></scenelayout>
+<scenelayout name="ProfileSelectLayout"><scenenode nodeName="ProfileSelect">
+  <radiobuttonnode nodeName="Profile1" name="Profile1" group="P"/><radiobuttonnode nodeName="Profile2" name="Profile2" group="P"/>
+  <radiobuttonnode nodeName="Profile3" name="Profile3" group="P"/>
+  <buttonnode nodeName="PlayButton" name="PlayButton"/><buttonnode nodeName="NewGameButton" name="NewGameButton"/>
+</scenenode></scenelayout>
+<scenelayout name="AccountConfirmLayout"><scenenode nodeName="AccountConfirm">
+  <buttonnode nodeName="YesButton" name="YesButton"/><buttonnode nodeName="NoButton" name="NoButton"/>
+</scenenode></scenelayout>
+<scenelayout name="CreditsLayout"><scenenode nodeName="Credits"><buttonnode nodeName="BackButton" name="BackButton"/></scenenode></scenelayout>
+<scenelayout name="MyOptionsLayout"><scenenode nodeName="MyOptions">
+  <radiobuttonnode nodeName="EnglishRadio" name="EnglishRadio" group="L"/><radiobuttonnode nodeName="SpanishRadio" name="SpanishRadio" group="L"/>
+  <checkboxnode nodeName="SoundCheck" name="SoundCheck"/><buttonnode nodeName="DoneButton" name="DoneButton"/>
+</scenenode></scenelayout>
+<countedimagelist name="AllStickersList" count="4"/>
+<LevelProg name="MenagerieStory"><Cutscene cutsceneID="Intro"/><Cutscene cutsceneID="Second"/></LevelProg>
+)";
+
+class FrontScreensTest : public GameAudioTest
+{
+protected:
+    void SetUp() override
+    {
+        GameAudioTest::SetUp();
+        SetupStrataExtensions();
+        manager->AddResourceFactory(L"countedimagelist", new CountedImageListFactory());
+        manager->AddResourceFactory(L"LevelProg", new LevelProgressionResourceFactory());
+        (new FileSystem())->AddFileSystemPartition(FileSystemPartition_User, new MemoryFileSystemPartition(L"user"));
+        ASSERT_NE(GetAccountManager()->NewAccount(L"Family"), nullptr);
+        ASSERT_TRUE(GetAccountManager()->SetCurrentAccount(L"Family"));
+        LoadManifest(kContent, L"front");
+
+        const auto record = [this](const char* how)
+        {
+            return [this, how](std::unique_ptr<ApplicationMode> mode)
+            {
+                std::string what = "?";
+                if (auto* named = dynamic_cast<NamedMode*>(mode.get()))
+                    what = named->what;
+                else if (dynamic_cast<MainMenuMode*>(mode.get()))
+                    what = "main menu";
+                else if (dynamic_cast<MyAccountMode*>(mode.get()))
+                    what = "profiles";
+                else if (auto* confirm = dynamic_cast<AccountConfirmMode*>(mode.get()))
+                    what = "confirm " + std::to_string(confirm->getProfile());
+                else if (dynamic_cast<MyOptionsMode*>(mode.get()))
+                    what = "options";
+                else if (dynamic_cast<CreditsMode*>(mode.get()))
+                    what = "credits";
+                queued.push_back(std::string(how) + " " + what);
+            };
+        };
+        GetLevelManager().setModeQueue({record("unwind"), record("push"), [this] { queued.push_back("pop"); }});
+        const auto named = [](std::string what) { return std::make_unique<NamedMode>(what); };
+        GetLevelManager().setStoryScreenConstructors(
+            {[=] { return named("menu"); }, nullptr, [=](Label id) { return named(std::string("cutscene ") + id.c_str()); },
+             nullptr, [=] { return named("free play"); },
+             [=](bool inGame) { return named(inGame ? "quit in game" : "quit"); }});
+    }
+
+    void TearDown() override
+    {
+        GetLevelManager().setModeQueue({});
+        GetLevelManager().setStoryScreenConstructors({});
+        GetLevelManager().setLevelProgression(Label());
+        GetLevelManager().freePlay = true;
+        GameAudioTest::TearDown();
+    }
+
+    void Start(ApplicationMode& mode)
+    {
+        MainLoop::WithinContext(&mode, context);
+        mode.Setup();
+        mode.Enter();
+    }
+
+    // Clicks the named widget of the started mode's layout (its root is the layout's only child).
+    static void Click(const char* screen, const char* widget)
+    {
+        const NodePathStep path[] = {screen, widget, NodePathTerminator()};
+        SceneNode* node = RootDescendent(path);
+        ASSERT_NE(node, nullptr) << widget;
+        if (auto* radio = dynamic_cast<RadioButtonNode*>(node))
+            radio->Click();
+        else if (auto* check = dynamic_cast<CheckBoxNode*>(node))
+            check->Click();
+        else
+            dynamic_cast<ButtonNode&>(*node).Click();
+    }
+
+    static Account* Profile() { return GetAccountManager()->GetCurrentAccount(); }
+    std::vector<std::string> TakeQueued() { return std::exchange(queued, {}); }
+
+    MainLoop::AutoContext context;
+    std::vector<std::string> queued;
+};
+
+TEST_F(FrontScreensTest, EachButtonLeadsWhereItSaysAndLeavingClicksCountOnce)
+{
+    struct Case
+    {
+        std::function<std::unique_ptr<ApplicationMode>()> make;
+        const char* screen;
+        std::vector<const char*> clicks;
+        std::vector<std::string> queued;
+    };
+    const Case cases[] = {
+        {[] { return std::make_unique<TitleMode>(); }, "TitleMode", {"StartButton", "StartButton"}, {"unwind profiles"}},
+        {[] { return std::make_unique<MainMenuMode>(); }, "MainMenu", {"FreePlayButton", "FreePlayButton"},
+         {"unwind free play"}},
+        {[] { return std::make_unique<MainMenuMode>(); }, "MainMenu",
+         {"OptionsButton", "CreditsButton", "QuitButton", "StickerBookButton", "ProfileButton", "StoryButton"},
+         {"push options", "push credits", "push quit", "unwind profiles"}},
+        {[] { return std::make_unique<CreditsMode>(); }, "Credits", {"BackButton", "BackButton"}, {"pop"}},
+        {[] { return std::make_unique<AccountConfirmMode>(3); }, "AccountConfirm", {"NoButton", "YesButton"}, {"pop"}},
+        {[] { return std::make_unique<MyAccountMode>(); }, "ProfileSelect", {"Profile3", "NewGameButton"},
+         {"push confirm 3"}},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.screen);
+        std::unique_ptr<ApplicationMode> mode = c.make();
+        Start(*mode);
+        for (const char* widget : c.clicks)
+            Click(c.screen, widget);
+        EXPECT_EQ(TakeQueued(), c.queued);
+    }
+}
+
+TEST_F(FrontScreensTest, StoryButtonStartsTheStoryOnceAtTheProfilesOwnPosition)
+{
+    Profile()->WriteValue(L"AccountID", std::wstring(L"2"));
+    Profile()->WriteValue(L"2_Progress", 1);
+    MainMenuMode menu;
+    Start(menu);
+    EXPECT_EQ(GetAudioManager()->getMusicMode(), MusicMode_GeneralUI);
+    Click("MainMenu", "StoryButton");
+    Click("MainMenu", "StoryButton");
+    EXPECT_EQ(TakeQueued(), std::vector<std::string>{"unwind cutscene Second"});
+    EXPECT_FALSE(GetLevelManager().freePlay);
+}
+
+TEST_F(FrontScreensTest, ProfilesKeepTheirOwnProgressAndANewGameResetsOnlyTheChosenOne)
+{
+    // Profile 1 plays on to step 1; profile 2 starts over after having reached step 1 too.
+    for (int profile : {1, 2})
+    {
+        ASSERT_TRUE(UseProfile(profile));
+        Profile()->WriteValue(MakeProfileKey(*Profile(), L"_Progress").c_str(), 1);
+    }
+    MyAccountMode profiles;
+    Start(profiles);
+    EXPECT_EQ(profiles.getSelectedProfile(), 2) << "the current profile is checked";
+    Click("ProfileSelect", "Profile1");
+    Click("ProfileSelect", "PlayButton");
+    Click("ProfileSelect", "PlayButton");
+    EXPECT_EQ(TakeQueued(), std::vector<std::string>{"unwind main menu"});
+    EXPECT_EQ(CurrentProfile(), 1);
+
+    AccountConfirmMode confirm(2);
+    Start(confirm);
+    Click("AccountConfirm", "YesButton");
+    EXPECT_EQ(TakeQueued(), std::vector<std::string>{"unwind main menu"});
+    EXPECT_EQ(CurrentProfile(), 2);
+    EXPECT_EQ(Profile()->ReadValue(L"2_Progress", -1), 0);
+    EXPECT_EQ(Profile()->ReadValue(L"1_Progress", -1), 1);
+
+    EXPECT_FALSE(UseProfile(0));
+    EXPECT_FALSE(UseProfile(4));
+    EXPECT_EQ(CurrentProfile(), 2);
+}
+
+TEST_F(FrontScreensTest, LanguageSwitchStoresTheChoiceAndSwapsTheVoices)
+{
+    EXPECT_TRUE(SetProfileLanguage(true)) << "no change, nothing to load";
+    // The test manager has no voice manifests on disk: the load fails, but the choice is kept.
+    EXPECT_FALSE(SetProfileLanguage(false));
+    EXPECT_FALSE(Profile()->ReadValue(L"EnglishLanguage", true));
+    EXPECT_TRUE(SetProfileLanguage(false));
+}
+
+TEST_F(FrontScreensTest, OptionsShowTheSettingsApplyThemAtOnceAndCloseOnce)
+{
+    Profile()->WriteValue(L"EnglishLanguage", false);
+    MyOptionsMode options;
+    Start(options);
+    const NodePathStep english[] = {"MyOptions", "EnglishRadio", NodePathTerminator()};
+    const NodePathStep spanish[] = {"MyOptions", "SpanishRadio", NodePathTerminator()};
+    EXPECT_TRUE(RootDescendent<RadioButtonNode>(spanish)->IsChecked());
+    EXPECT_FALSE(RootDescendent<RadioButtonNode>(english)->IsChecked());
+
+    const AudioControlsPtr master = Audio::GetMasterControls();
+    ASSERT_NE(master, nullptr);
+    Click("MyOptions", "SoundCheck");
+    EXPECT_TRUE(master->IsMuted());
+    Click("MyOptions", "SoundCheck");
+    EXPECT_FALSE(master->IsMuted());
+
+    Click("MyOptions", "EnglishRadio");
+    EXPECT_TRUE(Profile()->ReadValue(L"EnglishLanguage", false));
+    Click("MyOptions", "DoneButton");
+    Click("MyOptions", "DoneButton");
+    EXPECT_EQ(TakeQueued(), std::vector<std::string>{"pop"});
+}
+
+} // namespace

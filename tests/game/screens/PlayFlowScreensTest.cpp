@@ -1,0 +1,341 @@
+#include "game/LevelProgression.h"
+#include "game/screens/DifficultySelectMode.h"
+#include "game/screens/FreePlaySelectMode.h"
+#include "game/screens/PlayFlowScreens.h"
+#include "game/screens/QuitConfirmMode.h"
+#include "game/screens/StickerUnlockMode.h"
+
+#include "framework/MainLoop.h"
+#include "scene/ButtonNode.h"
+#include "scene/NodePath.h"
+#include "scene/RadioButtonNode.h"
+#include "scene/SpriteNodes.h"
+#include "scene/StrataExtensions.h"
+
+#include "../GameAudioTestSupport.h"
+#include "../GameServicesTestSupport.h"
+
+#include <string>
+#include <vector>
+
+using namespace GameTesting;
+
+namespace
+{
+
+// Stands in for the modes these screens open: it only says what it is.
+struct NamedMode : ApplicationMode
+{
+    explicit NamedMode(std::string text) : what(std::move(text)) {}
+    std::string what;
+};
+
+// The screens' layouts with the nodes the code looks for, and a story that opens with a cut-scene.
+const char* const kContent = R"(
+<countedimagelist name="AllStickersList" count="4"/>
+<countedimagelist name="Button_Play_EN" count="5"/><countedimagelist name="Button_Play_SP" count="5"/>
+<scenelayout name="StickerUnlockLayout"><scenenode nodeName="StickerUnlock">
+  <staticspritenode nodeName="NewSticker"/><staticspritenode nodeName="StickerImage"/>
+  <scenenode nodeName="BookComplete" visible="false"><staticspritenode nodeName="BookCompleteText"/></scenenode>
+  <buttonnode nodeName="OkButton" name="OkButton"/>
+</scenenode></scenelayout>
+<scenelayout name="FreePlaySelectLayout"><scenenode nodeName="FreePlaySelect">
+  <staticspritenode nodeName="Title"/>
+  <buttonnode nodeName="PaintIt" name="PaintIt"/><buttonnode nodeName="ToolShed" name="ToolShed"/>
+  <buttonnode nodeName="BackButton" name="BackButton"/>
+</scenenode></scenelayout>
+<scenelayout name="DifficultySelectLayout"><scenenode nodeName="DifficultySelect">
+  <radiobuttonnode nodeName="Easy" name="Easy" group="Difficulty"/>
+  <radiobuttonnode nodeName="Medium" name="Medium" group="Difficulty"/>
+  <radiobuttonnode nodeName="Hard" name="Hard" group="Difficulty"/>
+  <buttonnode nodeName="PlayButton" name="PlayButton"/><buttonnode nodeName="BackButton" name="BackButton"/>
+</scenenode></scenelayout>
+<scenelayout name="QuitConfirmLayout"><scenenode nodeName="QuitConfirm">
+  <staticspritenode nodeName="InGameQuestion"/><staticspritenode nodeName="LeaveQuestion"/>
+  <buttonnode nodeName="YesButton" name="YesButton"/><buttonnode nodeName="NoButton" name="NoButton"/>
+</scenenode></scenelayout>
+<LevelProg name="Story"><Cutscene cutsceneID="Intro"/><Level gameType="PaintIt"/></LevelProg>
+)";
+
+// Audio on the loopback device, a profile, the scene graph, the level manager's mode queue recorded
+// instead of run (one line per queued change), and only the paint game built.
+class PlayFlowTest : public GameAudioTest
+{
+protected:
+    void SetUp() override
+    {
+        GameAudioTest::SetUp();
+        SetupStrataExtensions();
+        manager->AddResourceFactory(L"countedimagelist", new CountedImageListFactory());
+        manager->AddResourceFactory(L"LevelProg", new LevelProgressionResourceFactory());
+        (new FileSystem())->AddFileSystemPartition(FileSystemPartition_User, new MemoryFileSystemPartition(L"user"));
+        Random::SetSeedOverride(5);
+        Random::Engine_Setup();
+        ASSERT_NE(GetAccountManager()->NewAccount(L"Second"), nullptr);
+        ASSERT_TRUE(GetAccountManager()->SetCurrentAccount(L"Second"));
+        Profile()->WriteValue(L"AccountID", std::wstring(L"2"));
+        LoadManifest(kContent, L"screens");
+
+        const auto record = [this](const char* how)
+        {
+            return [this, how](std::unique_ptr<ApplicationMode> mode)
+            {
+                std::string what;
+                if (auto* named = dynamic_cast<NamedMode*>(mode.get()))
+                    what = named->what;
+                else if (auto* difficulty = dynamic_cast<DifficultySelectMode*>(mode.get()))
+                    what = "difficulty " + std::to_string(difficulty->getGame());
+                queued.push_back(std::string(how) + " " + what);
+            };
+        };
+        LevelManager& levels = GetLevelManager();
+        levels.setModeQueue({record("unwind"), record("push"), [this] { queued.push_back("pop"); }});
+        const auto named = [](std::string what) { return std::make_unique<NamedMode>(what); };
+        levels.setStoryScreenConstructors(
+            {[=] { return named("main menu"); }, nullptr,
+             [=](Label id) { return named(std::string("cutscene ") + id.c_str()); }, nullptr,
+             [=] { return named("free play"); }, nullptr});
+        levels.setGameModeConstructor(GameModeType_PaintIt, [=](Label level)
+                                      { return named(std::string("paint ") + (level.IsNull() ? "-" : level.c_str())); });
+        for (int difficulty = 0; difficulty < GameModeDifficulty_Count; ++difficulty)
+            levels.addLevelForGameModeType(GameModeType_PaintIt, Label(DifficultySelectMode::kRadioNames[difficulty]),
+                                           static_cast<GameModeDifficulty>(difficulty));
+        levels.difficulty = GameModeDifficulty_Medium;
+    }
+
+    void TearDown() override
+    {
+        LevelManager& levels = GetLevelManager();
+        levels.setModeQueue({});
+        levels.setStoryScreenConstructors({});
+        levels.setGameModeConstructor(GameModeType_PaintIt, nullptr);
+        levels.setLevelProgression(Label());
+        levels.freePlay = true;
+        levels.difficulty = GameModeDifficulty_Medium;
+        Random::Engine_Destroy();
+        Random::ClearSeedOverride();
+        GameAudioTest::TearDown();
+    }
+
+    void Start(ApplicationMode& mode)
+    {
+        MainLoop::WithinContext(&mode, context);
+        mode.Setup();
+        mode.Enter();
+    }
+
+    void Step(ApplicationMode& mode)
+    {
+        GetAudioManager()->updateVocalAudioQueues();
+        mode.Update(0.02f);
+        Frame(2 * kStepFrames);
+    }
+
+    void StartStory()
+    {
+        LevelManager& levels = GetLevelManager();
+        levels.setLevelProgression(Label("Story"));
+        levels.resetLevelProgress();
+        levels.freePlay = false;
+    }
+
+    template <class T = SceneNode>
+    static T* Node(const char* screen, const char* name)
+    {
+        const NodePathStep path[] = {screen, name, NodePathTerminator()};
+        return dynamic_cast<T*>(RootDescendent(path));
+    }
+
+    // What a click on the named button sends, even to a disabled one.
+    static void Click(ApplicationMode& mode, const char* screen, const char* name, const char* message = "ButtonClick")
+    {
+        SceneNode* node = Node(screen, name);
+        ASSERT_NE(node, nullptr) << name;
+        mode.ReceiveMessage(ObjectMessage(node->GetID(), Label(message)));
+    }
+
+    static Account* Profile() { return GetAccountManager()->GetCurrentAccount(); }
+    std::vector<std::string> TakeQueued() { return std::exchange(queued, {}); }
+
+    MainLoop::AutoContext context;
+    std::vector<std::string> queued;
+};
+
+TEST_F(PlayFlowTest, StickerRewardShowsTheStickerSetsTheMusicAndMovesOnOnce)
+{
+    const struct
+    {
+        int sticker;
+        bool story;
+        int clickAt; // step of a double click on OK; 0: the timer alone; -1: in the step the timer ends
+        const char* next;
+    } cases[] = {
+        {2, false, 0, "unwind free play"},   {2, true, 0, "unwind cutscene Intro"},
+        {-1, false, 30, "unwind free play"}, {0, true, 30, "unwind cutscene Intro"},
+        {3, true, -1, "unwind cutscene Intro"},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(&c - cases);
+        if (c.story)
+            StartStory();
+        else
+            GetLevelManager().freePlay = true;
+        const int32_t progress = GetLevelManager().getProgressIndex();
+        GetAudioManager()->setMusicMode(MusicMode_InGame, Label("PaintIt"));
+        StickerUnlockMode reward(c.sticker);
+        EXPECT_FALSE(reward.IsOpaque());
+        Start(reward);
+        EXPECT_EQ(GetAudioManager()->getMusicMode(), MusicMode_GeneralUI);
+        auto* sticker = Node<StaticSpriteNode>("StickerUnlock", "StickerImage");
+        ASSERT_NE(sticker, nullptr);
+        EXPECT_EQ(sticker->LocalIsVisible(), c.sticker >= 0);
+        EXPECT_EQ(Node("StickerUnlock", "BookComplete")->LocalIsVisible(), c.sticker < 0);
+
+        const int timerSteps = static_cast<int>(StickerUnlockMode::kShowSeconds / 0.02f);
+        for (int step = 1; step <= timerSteps + 20; ++step)
+        {
+            if (step == c.clickAt || (c.clickAt < 0 && step == timerSteps + 1))
+            {
+                Click(reward, "StickerUnlock", "OkButton");
+                Click(reward, "StickerUnlock", "OkButton");
+            }
+            Step(reward);
+            if (c.clickAt == 0 && step == timerSteps - 5)
+            {
+                EXPECT_TRUE(queued.empty()) << "moved on before its time";
+            }
+        }
+        EXPECT_EQ(TakeQueued(), std::vector<std::string>{c.next});
+        EXPECT_TRUE(reward.hasMovedOn());
+        EXPECT_EQ(GetLevelManager().getProgressIndex(), progress + (c.story ? 1 : 0));
+        reward.Destroy();
+    }
+}
+
+TEST_F(PlayFlowTest, FreePlayChooserSetsFreePlayAndOpensTheDifficultyOnlyForBuiltGames)
+{
+    const struct
+    {
+        std::vector<const char*> clicks;
+        std::vector<std::string> queued;
+    } cases[] = {
+        {{"PaintIt", "PaintIt"}, {"push difficulty 3"}},     // a double click stacks one screen
+        {{"ToolShed", "ToolShed"}, {}},                      // not built yet: nothing opens
+        {{"ToolShed", "PaintIt"}, {"push difficulty 3"}},    // and the child can pick another
+        {{"BackButton", "PaintIt"}, {"unwind main menu"}},   // leaving ends the screen's say
+        {{"Title"}, {}},                                     // not a button at all
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(&c - cases);
+        GetLevelManager().freePlay = false;
+        FreePlaySelectMode chooser;
+        Start(chooser);
+        EXPECT_TRUE(GetLevelManager().freePlay);
+        EXPECT_EQ(GetAudioManager()->getMusicMode(), MusicMode_GeneralUI);
+        EXPECT_TRUE(Node<ButtonNode>("FreePlaySelect", "PaintIt")->IsEnabled());
+        EXPECT_FALSE(Node<ButtonNode>("FreePlaySelect", "ToolShed")->IsEnabled());
+        for (const char* click : c.clicks)
+            Click(chooser, "FreePlaySelect", click);
+        EXPECT_EQ(TakeQueued(), c.queued);
+        chooser.Destroy();
+    }
+    EXPECT_EQ(FreePlaySelectMode::gameTypeOfButton(Label("HaulerDelivery")), GameModeType_HaulersDelivery);
+    EXPECT_EQ(FreePlaySelectMode::gameTypeOfButton(Label("BackButton")), GameModeType_Count);
+}
+
+TEST_F(PlayFlowTest, DifficultyIsCheckedChosenAndStartsTheGameOrTheStoryOnce)
+{
+    const struct
+    {
+        GameModeType game; // GameModeType_Count: the story
+        const char* radio; // null: keep Medium
+        GameModeDifficulty difficulty;
+        std::vector<const char*> buttons;
+        std::vector<std::string> queued;
+    } cases[] = {
+        {GameModeType_PaintIt, "Hard", GameModeDifficulty_Hard, {"PlayButton", "PlayButton"}, {"unwind paint Hard"}},
+        {GameModeType_PaintIt, nullptr, GameModeDifficulty_Medium, {"PlayButton"}, {"unwind paint Medium"}},
+        {GameModeType_PaintIt, "Easy", GameModeDifficulty_Easy, {"BackButton", "PlayButton"}, {"pop"}},
+        {GameModeType_ToolShed, "Easy", GameModeDifficulty_Easy, {"PlayButton", "BackButton"}, {"pop"}},
+        {GameModeType_Count, "Easy", GameModeDifficulty_Easy, {"PlayButton", "PlayButton"}, {"unwind cutscene Intro"}},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(&c - cases);
+        if (c.game == GameModeType_Count)
+            StartStory();
+        GetLevelManager().difficulty = GameModeDifficulty_Medium;
+        DifficultySelectMode screen(c.game);
+        Start(screen);
+        for (const char* name : DifficultySelectMode::kRadioNames)
+            EXPECT_EQ(Node<RadioButtonNode>("DifficultySelect", name)->IsChecked(), std::string(name) == "Medium");
+        if (c.radio != nullptr)
+        {
+            Node<RadioButtonNode>("DifficultySelect", c.radio)->Click();
+            EXPECT_TRUE(Node<RadioButtonNode>("DifficultySelect", c.radio)->IsChecked());
+        }
+        EXPECT_EQ(GetLevelManager().difficulty, c.difficulty);
+        for (const char* button : c.buttons)
+            Click(screen, "DifficultySelect", button);
+        EXPECT_EQ(TakeQueued(), c.queued);
+        screen.Destroy();
+    }
+}
+
+TEST_F(PlayFlowTest, QuitQuestionAnswersOnce)
+{
+    const struct
+    {
+        bool inGame;
+        std::vector<const char*> clicks;
+        std::vector<std::string> queued;
+    } cases[] = {
+        {true, {"YesButton", "YesButton"}, {"unwind main menu"}},
+        {true, {"NoButton", "NoButton", "YesButton"}, {"pop"}},
+        {false, {"NoButton", "NoButton"}, {"pop"}},
+        {true, {"InGameQuestion", "NoButton"}, {"pop"}},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(&c - cases);
+        QuitConfirmMode question(c.inGame);
+        EXPECT_FALSE(question.IsOpaque());
+        Start(question);
+        EXPECT_EQ(Node("QuitConfirm", "InGameQuestion")->LocalIsVisible(), c.inGame);
+        EXPECT_EQ(Node("QuitConfirm", "LeaveQuestion")->LocalIsVisible(), !c.inGame);
+        for (const char* click : c.clicks)
+            Click(question, "QuitConfirm", click);
+        EXPECT_EQ(TakeQueued(), c.queued);
+        EXPECT_TRUE(question.hasAnswered());
+        question.Destroy();
+    }
+}
+
+TEST_F(PlayFlowTest, RegistrationKeepsOtherScreensAndWordsFollowTheProfilesLanguage)
+{
+    LevelManager& levels = GetLevelManager();
+    RegisterPlayFlowScreens(levels);
+    const StoryScreenConstructors& screens = levels.getStoryScreens();
+    ASSERT_TRUE(screens.mainMenu && screens.cutscene);
+    EXPECT_EQ(dynamic_cast<NamedMode&>(*screens.mainMenu()).what, "main menu");
+    EXPECT_EQ(dynamic_cast<StickerUnlockMode&>(*screens.stickerUnlock(3)).getStickerIndex(), 3);
+    EXPECT_NE(dynamic_cast<FreePlaySelectMode*>(screens.freePlaySelect().get()), nullptr);
+    EXPECT_TRUE(dynamic_cast<QuitConfirmMode&>(*screens.quitConfirm(true)).isInGame());
+
+    for (const bool english : {true, false})
+    {
+        SCOPED_TRACE(english);
+        Profile()->WriteValue(L"EnglishLanguage", english);
+        EXPECT_STREQ(PlayFlowLanguageSuffix(), english ? "_EN" : "_SP");
+        DifficultySelectMode screen(GameModeType_PaintIt);
+        Start(screen);
+        auto* play = Node<ButtonNode>("DifficultySelect", "PlayButton");
+        EXPECT_EQ(play->GetImages(), AutoResource<IImageList>(english ? "Button_Play_EN" : "Button_Play_SP").Get());
+        EXPECT_EQ(play->GetStripWidth(), 0.0f);
+        screen.Destroy();
+    }
+}
+
+} // namespace
