@@ -134,7 +134,9 @@ protected:
             ASSERT_NE(button->GetImages(), nullptr) << name;
             const AutoResource<IImageList> words("Button_" + name + language);
             if (name != "ProfileButton")
+            {
                 EXPECT_EQ(button->GetImages(), words.Get()) << name;
+            }
         }
         if (auto* radio = dynamic_cast<RadioButtonNode*>(node))
         {
