@@ -12,7 +12,10 @@ import re
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from make_art import document, drawing, place, read, render, write  # noqa: E402
+from make_art import STICKERS, document, drawing, place, read, render, write  # noqa: E402
+
+# The reward shows the sticker just unlocked at this size, drawn for it rather than scaled up.
+BIG_STICKER = 224
 
 # Type name (the button's name, matched by the game) and its picture.
 GAMES = [
@@ -116,10 +119,15 @@ def make_images(art, data):
         for language, text in zip(LANGUAGES, texts):
             render(words(text, 480, 64, 34 if len(text) < 20 else 28), 480, 64,
                    os.path.join(out, "%s_%s.png" % (name, language)))
-    for name, (pw, ph) in (("FlowPanel", (760, 560)), ("FlowPopUp", (520, 330)), ("FlowRewardPanel", (520, 440))):
+    for name, (pw, ph) in (("FlowPanel", (760, 560)), ("FlowPopUp", (520, 330)), ("FlowRewardPanel", (520, 480))):
         svg = document(pw, ph, PANEL.format(w8=pw - 10, h18=ph - 18, w44=pw - 46, h54=ph - 58))
         render(svg, pw, ph, os.path.join(out, name + ".png"))
     render(document(96, 96, place(star, 0, 0, 96, 96)), 96, 96, os.path.join(out, "FlowBigStar.png"))
+    frame = read(os.path.join(art, "own", "sticker_frame.svg"))
+    b = BIG_STICKER
+    for index, name in enumerate(STICKERS):
+        body = place(frame, 0, 0, b, b) + place(drawing(art, name), b * 0.14, b * 0.13, b * 0.72, b * 0.72)
+        render(document(b, b, body), b, b, os.path.join(out, "StickerBig_%d.png" % index))
 
 
 def imagelist(name, pattern=None, last=4):
@@ -151,6 +159,7 @@ def write_manifests(data):
         grid += button(name, "GameButton_" + name, 67 + (index % 4) * 172, 96 + (index // 4) * 138)
     body = image("FlowPanel") + image("FlowRewardPanel") + image("FlowBigStar")
     body += imagelist("Button_Back") + imagelist("Button_Ok")
+    body += imagelist("StickerBigList", "StickerBig", len(STICKERS) - 1)
     body += ('  <scenelayout name="FreePlaySelectLayout">\n'
              '    <scenenode nodeName="FreePlaySelect" width="800" height="600">\n'
              '      <rectnode width="800" height="600" color="#8fd3f4"/>\n'
@@ -161,14 +170,14 @@ def write_manifests(data):
     body += ('  <scenelayout name="StickerUnlockLayout">\n'
              '    <scenenode nodeName="StickerUnlock" width="800" height="600">\n'
              '      <rectnode width="800" height="600" color="#00000066"/>\n'
-             '      <staticspritenode src="FlowRewardPanel" x="140" y="70"/>\n'
-             '      <staticspritenode nodeName="NewSticker" src="NewSticker_EN" x="160" y="100"/>\n'
-             '      <staticspritenode nodeName="StickerImage" x="280" y="170" scaleX="2.5" scaleY="2.5"/>\n'
+             '      <staticspritenode src="FlowRewardPanel" x="140" y="50"/>\n'
+             '      <staticspritenode nodeName="NewSticker" src="NewSticker_EN" x="160" y="76"/>\n'
+             '      <staticspritenode nodeName="StickerImage" x="288" y="152"/>\n'
              '      <scenenode nodeName="BookComplete" visible="false">\n'
-             '        <staticspritenode nodeName="BookCompleteText" src="BookComplete_EN" x="160" y="100"/>\n'
-             '        <staticspritenode src="FlowBigStar" x="352" y="220"/>\n'
-             '        <staticspritenode src="FlowBigStar" x="232" y="260"/>\n'
-             '        <staticspritenode src="FlowBigStar" x="472" y="260"/>\n'
+             '        <staticspritenode nodeName="BookCompleteText" src="BookComplete_EN" x="160" y="76"/>\n'
+             '        <staticspritenode src="FlowBigStar" x="352" y="180"/>\n'
+             '        <staticspritenode src="FlowBigStar" x="232" y="230"/>\n'
+             '        <staticspritenode src="FlowBigStar" x="472" y="230"/>\n'
              '      </scenenode>\n'
              + button("OkButton", "Button_Ok", 340, 404) +
              '    </scenenode>\n  </scenelayout>\n')

@@ -44,7 +44,7 @@ void StickerUnlockMode::Setup()
         return;
     sticker->LocalSetVisible(!bookComplete);
     if (!bookComplete)
-        sticker->setImage(Strata::Label("AllStickersList"), mStickerIndex);
+        sticker->setImage(Strata::Label("StickerBigList"), mStickerIndex);
 }
 
 void StickerUnlockMode::Enter()

@@ -32,7 +32,7 @@ struct NamedMode : ApplicationMode
 
 // The screens' layouts with the nodes the code looks for, and a story that opens with a cut-scene.
 const char* const kContent = R"(
-<countedimagelist name="AllStickersList" count="4"/>
+<countedimagelist name="StickerBigList" count="4"/>
 <countedimagelist name="Button_Play_EN" count="5"/><countedimagelist name="Button_Play_SP" count="5"/>
 <scenelayout name="StickerUnlockLayout"><scenenode nodeName="StickerUnlock">
   <staticspritenode nodeName="NewSticker"/><staticspritenode nodeName="StickerImage"/>
