@@ -74,7 +74,7 @@ void DifficultySelectMode::ReceiveMessage(const Strata::ObjectMessage& message)
             if (sender->GetName() != Strata::Label(kRadioNames[index]))
                 continue;
             levels.difficulty = static_cast<GameModeDifficulty>(index);
-            GetAudioManager()->playSpecificSoundVocal(Strata::Label((std::string("Difficulty_") + kRadioNames[index]).c_str()));
+            GetAudioManager()->playSpecificSoundVocal(Strata::Label((std::string("DifficultyWord_") + kRadioNames[index]).c_str()));
         }
         return;
     }
