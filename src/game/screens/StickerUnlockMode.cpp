@@ -22,7 +22,9 @@ const Strata::NodePathStep kBookTextPath[4] = {"StickerUnlock", "BookComplete", 
 
 } // namespace
 
-StickerUnlockMode::StickerUnlockMode(int stickerIndex) : mStickerIndex(stickerIndex) {}
+StickerUnlockMode::StickerUnlockMode(int stickerIndex) : mStickerIndex(stickerIndex)
+{
+}
 
 void StickerUnlockMode::Setup()
 {

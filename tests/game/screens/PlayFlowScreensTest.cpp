@@ -1,7 +1,7 @@
+#include "game/screens/PlayFlowScreens.h"
 #include "game/LevelProgression.h"
 #include "game/screens/DifficultySelectMode.h"
 #include "game/screens/FreePlaySelectMode.h"
-#include "game/screens/PlayFlowScreens.h"
 #include "game/screens/QuitConfirmMode.h"
 #include "game/screens/StickerUnlockMode.h"
 
@@ -91,12 +91,12 @@ protected:
         LevelManager& levels = GetLevelManager();
         levels.setModeQueue({record("unwind"), record("push"), [this] { queued.push_back("pop"); }});
         const auto named = [](std::string what) { return std::make_unique<NamedMode>(what); };
-        levels.setStoryScreenConstructors(
-            {[=] { return named("main menu"); }, nullptr,
-             [=](Label id) { return named(std::string("cutscene ") + id.c_str()); }, nullptr,
-             [=] { return named("free play"); }, nullptr});
-        levels.setGameModeConstructor(GameModeType_PaintIt, [=](Label level)
-                                      { return named(std::string("paint ") + (level.IsNull() ? "-" : level.c_str())); });
+        levels.setStoryScreenConstructors({[=] { return named("main menu"); }, nullptr,
+                                           [=](Label id) { return named(std::string("cutscene ") + id.c_str()); },
+                                           nullptr, [=] { return named("free play"); }, nullptr});
+        levels.setGameModeConstructor(
+            GameModeType_PaintIt,
+            [=](Label level) { return named(std::string("paint ") + (level.IsNull() ? "-" : level.c_str())); });
         for (int difficulty = 0; difficulty < GameModeDifficulty_Count; ++difficulty)
             levels.addLevelForGameModeType(GameModeType_PaintIt, Label(DifficultySelectMode::kRadioNames[difficulty]),
                                            static_cast<GameModeDifficulty>(difficulty));
@@ -170,8 +170,8 @@ TEST_F(PlayFlowTest, StickerRewardShowsTheStickerSetsTheMusicAndMovesOnOnce)
         int clickAt; // step of a double click on OK; 0: the timer alone; -1: in the step the timer ends
         const char* next;
     } cases[] = {
-        {2, false, 0, "unwind free play"},   {2, true, 0, "unwind cutscene Intro"},
-        {-1, false, 30, "unwind free play"}, {0, true, 30, "unwind cutscene Intro"},
+        {2, false, 0, "unwind free play"},      {2, true, 0, "unwind cutscene Intro"},
+        {-1, false, 30, "unwind free play"},    {0, true, 30, "unwind cutscene Intro"},
         {3, true, -1, "unwind cutscene Intro"},
     };
     for (const auto& c : cases)
@@ -220,11 +220,11 @@ TEST_F(PlayFlowTest, FreePlayChooserSetsFreePlayAndOpensTheDifficultyOnlyForBuil
         std::vector<const char*> clicks;
         std::vector<std::string> queued;
     } cases[] = {
-        {{"PaintIt", "PaintIt"}, {"push difficulty 3"}},     // a double click stacks one screen
-        {{"ToolShed", "ToolShed"}, {}},                      // not built yet: nothing opens
-        {{"ToolShed", "PaintIt"}, {"push difficulty 3"}},    // and the child can pick another
-        {{"BackButton", "PaintIt"}, {"unwind main menu"}},   // leaving ends the screen's say
-        {{"Title"}, {}},                                     // not a button at all
+        {{"PaintIt", "PaintIt"}, {"push difficulty 3"}},   // a double click stacks one screen
+        {{"ToolShed", "ToolShed"}, {}},                    // not built yet: nothing opens
+        {{"ToolShed", "PaintIt"}, {"push difficulty 3"}},  // and the child can pick another
+        {{"BackButton", "PaintIt"}, {"unwind main menu"}}, // leaving ends the screen's say
+        {{"Title"}, {}},                                   // not a button at all
     };
     for (const auto& c : cases)
     {
