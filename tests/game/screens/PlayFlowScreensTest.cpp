@@ -1,5 +1,7 @@
 #include "game/screens/PlayFlowScreens.h"
 #include "game/LevelProgression.h"
+#include "game/StickerManager.h"
+#include "game/YardcrewGameMode.h"
 #include "game/screens/DifficultySelectMode.h"
 #include "game/screens/FreePlaySelectMode.h"
 #include "game/screens/QuitConfirmMode.h"
@@ -30,9 +32,19 @@ struct NamedMode : ApplicationMode
     std::string what;
 };
 
+// The least mini-game: it keeps the level it was made with.
+class StandInGame : public YardcrewGameMode
+{
+public:
+    explicit StandInGame(Label level) : levelID(level) {}
+    void refreshMode() override {}
+    void setupCursor() override {}
+    Label levelID;
+};
+
 // The screens' layouts with the nodes the code looks for, and a story that opens with a cut-scene.
 const char* const kContent = R"(
-<countedimagelist name="StickerBigList" count="4"/>
+<countedimagelist name="StickerBigList" count="4"/><countedimagelist name="AllStickersList" count="8"/>
 <countedimagelist name="Button_Play_EN" count="5"/><countedimagelist name="Button_Play_SP" count="5"/>
 <scenelayout name="StickerUnlockLayout"><scenenode nodeName="StickerUnlock">
   <staticspritenode nodeName="NewSticker"/><staticspritenode nodeName="StickerImage"/>
@@ -336,6 +348,97 @@ TEST_F(PlayFlowTest, RegistrationKeepsOtherScreensAndWordsFollowTheProfilesLangu
         EXPECT_EQ(play->GetStripWidth(), 0.0f);
         screen.Destroy();
     }
+}
+
+TEST_F(PlayFlowTest, FreePlayRunsFromTheChooserThroughAGameAndItsRewardBackToTheChooser)
+{
+    // A main loop's stack of modes: the modes queue changes, which are made between steps as the main
+    // loop makes them, so no mode is destroyed while it runs.
+    struct Change
+    {
+        enum Kind
+        {
+            Unwind,
+            Push,
+            Pop
+        } kind;
+        std::unique_ptr<ApplicationMode> mode;
+    };
+    std::vector<Change> pending;
+    std::vector<std::unique_ptr<ApplicationMode>> stack;
+    LevelManager& levels = GetLevelManager();
+    levels.setModeQueue({[&](std::unique_ptr<ApplicationMode> mode) {
+                             pending.push_back({Change::Unwind, std::move(mode)});
+                         },
+                         [&](std::unique_ptr<ApplicationMode> mode) {
+                             pending.push_back({Change::Push, std::move(mode)});
+                         },
+                         [&] {
+                             pending.push_back({Change::Pop, nullptr});
+                         }});
+    const auto apply = [&]
+    {
+        for (Change& change : std::exchange(pending, {}))
+        {
+            if (change.kind != Change::Push)
+            {
+                for (bool more = true; more && !stack.empty(); more = change.kind == Change::Unwind)
+                {
+                    stack.back()->Destroy();
+                    stack.pop_back();
+                }
+            }
+            if (change.mode)
+            {
+                stack.push_back(std::move(change.mode));
+                Start(*stack.back());
+            }
+            else if (!stack.empty())
+            {
+                MainLoop::WithinContext(stack.back().get(), context);
+                stack.back()->Enter();
+            }
+        }
+    };
+    RegisterPlayFlowScreens(levels);
+    levels.setGameModeConstructor(GameModeType_PaintIt,
+                                  [](Label level) { return std::make_unique<StandInGame>(level); });
+    GetStickerManager().resetUnlockedStickerData();
+    const int stickers = Profile()->ReadValue(L"2_StickerCount", 0);
+
+    levels.getModeQueue().unwindTo(levels.getStoryScreens().freePlaySelect());
+    apply();
+    ASSERT_NE(dynamic_cast<FreePlaySelectMode*>(stack.back().get()), nullptr);
+    Click(*stack.back(), "FreePlaySelect", "PaintIt");
+    apply();
+    ASSERT_EQ(stack.size(), 2u);
+    ASSERT_NE(dynamic_cast<DifficultySelectMode*>(stack.back().get()), nullptr);
+    Node<RadioButtonNode>("DifficultySelect", "Hard")->Click();
+    Node<RadioButtonNode>("DifficultySelect", "Medium")->Click();
+    Node<ButtonNode>("DifficultySelect", "PlayButton")->Click();
+    apply();
+    ASSERT_EQ(stack.size(), 1u);
+    auto* game = dynamic_cast<StandInGame*>(stack.back().get());
+    ASSERT_NE(game, nullptr);
+    EXPECT_EQ(game->levelID, Label("Medium"));
+    GetAudioManager()->setMusicMode(MusicMode_InGame, Label("PaintIt"));
+
+    game->endLevel();
+    apply();
+    ASSERT_EQ(stack.size(), 2u);
+    ASSERT_NE(dynamic_cast<StickerUnlockMode*>(stack.back().get()), nullptr);
+    EXPECT_EQ(GetAudioManager()->getMusicMode(), MusicMode_GeneralUI);
+    for (int step = 0; step < 300 && stack.size() == 2; ++step)
+    {
+        Step(*stack.back());
+        apply();
+    }
+    ASSERT_EQ(stack.size(), 1u);
+    EXPECT_NE(dynamic_cast<FreePlaySelectMode*>(stack.back().get()), nullptr);
+    EXPECT_TRUE(levels.freePlay);
+    EXPECT_EQ(levels.difficulty, GameModeDifficulty_Medium);
+    EXPECT_EQ(Profile()->ReadValue(L"2_StickerCount", 0), stickers + 1);
+    stack.back()->Destroy();
 }
 
 } // namespace
