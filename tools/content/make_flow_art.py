@@ -143,16 +143,21 @@ def button(node, images, x, y, name=None):
             % (node, name or node, images, x, y))
 
 
-def manifest(comment, body):
-    return '<?xml version="1.0"?>\n<!-- %s Made by tools/make_content.sh. -->\n<manifest>\n%s</manifest>\n' % (
+def put_block(path, comment, body):
+    """Puts the play flow's entries into the manifest between markers, keeping what other screens put
+    there; a manifest still missing is made."""
+    text = read(path) if os.path.exists(path) else '<?xml version="1.0"?>\n<manifest>\n</manifest>\n'
+    text = re.sub(r"  <!-- play flow[^\n]*-->\n.*?  <!-- end of play flow -->\n", "", text, flags=re.S)
+    block = "  <!-- play flow: %s Made by tools/content/make_flow_art.py. -->\n%s  <!-- end of play flow -->\n" % (
         comment, body)
+    write(path, text.replace("</manifest>", block + "</manifest>"))
 
 
 def write_manifests(data):
     # The twelve game pictures: "GameSelect".
-    write(os.path.join(data, "GameSelect.xml"), manifest(
-        "The pictures of the twelve games, one image list per game button.",
-        "".join(imagelist("GameButton_" + name) for name, _ in GAMES)))
+    put_block(os.path.join(data, "GameSelect.xml"),
+              "the pictures of the twelve games, one image list per game button.",
+              "".join(imagelist("GameButton_" + name) for name, _ in GAMES))
 
     grid = ""
     for index, (name, _) in enumerate(GAMES):
@@ -181,8 +186,8 @@ def write_manifests(data):
              '      </scenenode>\n'
              + button("OkButton", "Button_Ok", 340, 404) +
              '    </scenenode>\n  </scenelayout>\n')
-    write(os.path.join(data, "FreePlaySelect.xml"), manifest(
-        "The free-play chooser (one button per game, named after its type) and the sticker reward.", body))
+    put_block(os.path.join(data, "FreePlaySelect.xml"),
+              "the free-play chooser (one button per game, named after its type) and the sticker reward.", body)
 
     body = image("FlowPopUp") + imagelist("Button_Yes") + imagelist("Button_No")
     body += "".join(imagelist("Difficulty_" + name) for name in ("Easy", "Medium", "Hard"))
@@ -205,18 +210,13 @@ def write_manifests(data):
              '      <staticspritenode nodeName="LeaveQuestion" src="QuitQuestion_EN" x="160" y="180" visible="false"/>\n'
              + button("YesButton", "Button_Yes", 230, 290) + button("NoButton", "Button_No", 430, 290) +
              '    </scenenode>\n  </scenelayout>\n')
-    write(os.path.join(data, "DifficultyOptionsQuit.xml"), manifest(
-        "The difficulty choice (radio buttons \"Easy\", \"Medium\", \"Hard\") and the quit question.", body))
+    put_block(os.path.join(data, "DifficultyOptionsQuit.xml"),
+              "the difficulty choice (radio buttons Easy, Medium, Hard) and the quit question.", body)
 
-    # Words go into the localized manifests, between markers so the other scripts' entries stay.
+    # Words go into the localized manifests.
     for language, suffix in (("EN", ""), ("SP", "_SP")):
-        path = os.path.join(data, "LocalizedImageResources%s.xml" % suffix)
-        text = read(path)
-        block = "  <!-- play flow -->\n" + imagelist("Button_Play_" + language)
-        block += "".join(image("%s_%s" % (name, language)) for name in WORDS)
-        block += "  <!-- end of play flow -->\n"
-        text = re.sub(r"  <!-- play flow -->\n.*?  <!-- end of play flow -->\n", "", text, flags=re.S)
-        write(path, text.replace("</manifest>", block + "</manifest>"))
+        body = imagelist("Button_Play_" + language) + "".join(image("%s_%s" % (name, language)) for name in WORDS)
+        put_block(os.path.join(data, "LocalizedImageResources%s.xml" % suffix), "words of the screens.", body)
 
 
 def main():
