@@ -44,6 +44,7 @@ for step in "${steps[@]}"; do
       need python3 librsvg2-bin fonts-dejavu-core
       $PY tools/content/make_art.py art data
       $PY tools/content/make_flow_art.py art data
+      $PY tools/content/make_cutscenes.py art data
       ;;
     loading)
       need python3 librsvg2-bin fonts-dejavu-core
@@ -73,6 +74,7 @@ for step in "${steps[@]}"; do
       cmake --build build/content -j "${JOBS:-4}" --target contact_sheet
       build/content/tools/content/contact_sheet data docs/content/shared_art.png \
         ForemanInstructionMode ForemanInstructionModeLayout docs/content/foreman_layout.png
+      for c in Intro Fence Pond Trees Finale; do build/content/tools/content/contact_sheet data "$(mktemp --suffix=.png)" CutsceneMode "Cutscene_$c+CutsceneLayout" "docs/screens/Cutscene_$c.png"; done
       ;;
     *)
       echo "unknown step: $step" >&2

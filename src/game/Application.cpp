@@ -13,6 +13,7 @@
 #include "game/LevelManager.h"
 #include "game/LevelProgression.h"
 #include "game/screens/PlayFlowScreens.h"
+#include "game/screens/CutsceneMode.h"
 #include "graphics/Context.h"
 #include "graphics/Drawing.h"
 #include "graphics/Image.h"
@@ -138,6 +139,9 @@ void Application::Setup()
     Strata::SetupStrataExtensions();
     RegisterGameResourceFactories();
     RegisterPlayFlowScreens(GetLevelManager());
+    StoryScreenConstructors screens = GetLevelManager().getStoryScreens();
+    screens.cutscene = [](Strata::Label id) { return std::make_unique<CutsceneMode>(id); };
+    GetLevelManager().setStoryScreenConstructors(std::move(screens));
 
     Strata::MainLoop::ChangeMode(MakeStartupLoadingMode().release());
 

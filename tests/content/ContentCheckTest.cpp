@@ -119,6 +119,7 @@ const std::vector<Required> kShared = {
     {"LocalizedImageResources_SP", "NewSticker_SP", Want::Image},
     {"LocalizedImageResources", "BookComplete_EN", Want::Image},
     {"LocalizedImageResources_SP", "BookComplete_SP", Want::Image},
+    {"CutsceneMode", "CutsceneLayout", Want::SceneLayout},
     {"Loading", "Splash1", Want::Image},
     {"Loading", "Splash2", Want::Image},
     {"Loading", "LoadingBackground", Want::Image},
@@ -818,6 +819,8 @@ TEST_F(EngineLoadCheck, LayoutsHoldTheNodesTheCodeLooksUp)
          animated,
          ""},
         {"ForemanInstructionModeLayout", {"ForemanInstructionMode", "SkipButton"}, "button", button, "OkButton"},
+        {"CutsceneLayout", {"CutsceneMode", "Pictures"}, "scene node", any, ""},
+        {"CutsceneLayout", {"CutsceneMode", "SkipButton"}, "button", button, "SkipButton"},
     };
     ::testing::internal::CaptureStderr();
     LoadAllManifests(FindManifests(DataFolder()));

@@ -3,7 +3,7 @@
 // so the sheet shows what the game will show. With a layout, also draws that scene layout instantiated
 // at the game's screen size over a plain backdrop, as the scene graph will draw it.
 //
-//   contact_sheet <data folder> <output.png> [<manifest> <layout> <layout.png>]
+//   contact_sheet <data folder> <output.png> [<manifest> <layout>[+<layout>...] <layout.png>]
 
 #include "core/FileSystem.h"
 #include "core/MemoryStream.h"
@@ -32,12 +32,14 @@
 #define STB_IMAGE_WRITE_IMPLEMENTATION
 #include <stb/stb_image_write.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 using namespace Strata;
@@ -110,18 +112,29 @@ bool DrawLayout(const std::wstring& manifest, const char* name, const char* path
             return false;
         }
     }
-    const SceneLayout* layout = AutoResource<SceneLayout>(name).Get();
-    if (layout == nullptr)
+    // "A+B" draws layout B over layout A, as a screen that stacks two layouts shows them.
+    std::vector<const SceneLayout*> layouts;
+    for (std::string_view rest(name); !rest.empty();)
     {
-        std::fprintf(stderr, "contact_sheet: no scene layout %s\n", name);
-        return false;
+        const std::string one(rest.substr(0, rest.find('+')));
+        rest.remove_prefix(std::min(rest.size(), one.size() + 1));
+        layouts.push_back(AutoResource<SceneLayout>(one.c_str()).Get());
+        if (layouts.back() == nullptr)
+        {
+            std::fprintf(stderr, "contact_sheet: no scene layout %s\n", one.c_str());
+            return false;
+        }
     }
     ApplicationMode mode;
     MainLoop::AutoContext context;
     MainLoop::WithinContext(&mode, context);
-    SceneNode* root = layout->InstantiateLayout(&mode, nullptr);
-    if (root == nullptr)
-        return false;
+    std::vector<SceneNode*> roots;
+    for (const SceneLayout* layout : layouts)
+    {
+        roots.push_back(layout->InstantiateLayout(&mode, nullptr));
+        if (roots.back() == nullptr)
+            return false;
+    }
     Image target(800, 600);
     ICanvas* canvas = Graphics::CreateImageCanvas(&target);
     // A plain backdrop with a grid every 100 pixels, so that positions can be read off the picture.
@@ -136,8 +149,11 @@ bool DrawLayout(const std::wstring& manifest, const char* name, const char* path
             Graphics::DrawFilledRect(Rect<int>(0, at, 800, 1), state, canvas);
     }
     Graphics::PushContext(Graphics::Context{canvas, Graphics::sDrawState::GetDefaults()});
-    root->UpdateScene();
-    root->DrawScene();
+    for (SceneNode* root : roots)
+    {
+        root->UpdateScene();
+        root->DrawScene();
+    }
     Graphics::PopContext();
     Graphics::DestroyImageCanvas(canvas);
     return WritePNG(target, path);
