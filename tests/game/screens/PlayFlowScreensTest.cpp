@@ -7,6 +7,7 @@
 #include "game/screens/QuitConfirmMode.h"
 #include "game/screens/StickerUnlockMode.h"
 
+#include "framework/Application.h"
 #include "framework/MainLoop.h"
 #include "scene/ButtonNode.h"
 #include "scene/NodePath.h"
@@ -308,7 +309,19 @@ TEST_F(PlayFlowTest, QuitQuestionAnswersOnce)
         {true, {"NoButton", "NoButton", "YesButton"}, {"pop"}},
         {false, {"NoButton", "NoButton"}, {"pop"}},
         {true, {"InGameQuestion", "NoButton"}, {"pop"}},
+        {false, {"YesButton", "YesButton", "NoButton"}, {}}, // the application is asked to quit, once
     };
+    // Refuses, so the test goes on; counts how often it was asked.
+    struct CountingQuitHandler : IQuitHandler
+    {
+        bool CanQuit() override
+        {
+            ++asked;
+            return false;
+        }
+        int asked = 0;
+    } quitHandler;
+    MainLoop::AddQuitHandler(&quitHandler);
     for (const auto& c : cases)
     {
         SCOPED_TRACE(&c - cases);
@@ -323,6 +336,8 @@ TEST_F(PlayFlowTest, QuitQuestionAnswersOnce)
         EXPECT_TRUE(question.hasAnswered());
         question.Destroy();
     }
+    MainLoop::RemoveQuitHandler(&quitHandler);
+    EXPECT_EQ(quitHandler.asked, 1);
 }
 
 TEST_F(PlayFlowTest, RegistrationKeepsOtherScreensAndWordsFollowTheProfilesLanguage)
