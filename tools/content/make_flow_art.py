@@ -12,7 +12,10 @@ import re
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from make_art import document, drawing, place, read, render, write  # noqa: E402
+from make_art import STICKERS, document, drawing, place, read, render, write  # noqa: E402
+
+# The reward shows the sticker just unlocked at this size, drawn for it rather than scaled up.
+BIG_STICKER = 224
 
 # Type name (the button's name, matched by the game) and its picture.
 GAMES = [
@@ -116,10 +119,15 @@ def make_images(art, data):
         for language, text in zip(LANGUAGES, texts):
             render(words(text, 480, 64, 34 if len(text) < 20 else 28), 480, 64,
                    os.path.join(out, "%s_%s.png" % (name, language)))
-    for name, (pw, ph) in (("FlowPanel", (760, 560)), ("FlowPopUp", (520, 330)), ("FlowRewardPanel", (520, 440))):
+    for name, (pw, ph) in (("FlowPanel", (760, 560)), ("FlowPopUp", (520, 330)), ("FlowRewardPanel", (520, 480))):
         svg = document(pw, ph, PANEL.format(w8=pw - 10, h18=ph - 18, w44=pw - 46, h54=ph - 58))
         render(svg, pw, ph, os.path.join(out, name + ".png"))
     render(document(96, 96, place(star, 0, 0, 96, 96)), 96, 96, os.path.join(out, "FlowBigStar.png"))
+    frame = read(os.path.join(art, "own", "sticker_frame.svg"))
+    b = BIG_STICKER
+    for index, name in enumerate(STICKERS):
+        body = place(frame, 0, 0, b, b) + place(drawing(art, name), b * 0.14, b * 0.13, b * 0.72, b * 0.72)
+        render(document(b, b, body), b, b, os.path.join(out, "StickerBig_%d.png" % index))
 
 
 def imagelist(name, pattern=None, last=4):
@@ -135,22 +143,28 @@ def button(node, images, x, y, name=None):
             % (node, name or node, images, x, y))
 
 
-def manifest(comment, body):
-    return '<?xml version="1.0"?>\n<!-- %s Made by tools/make_content.sh. -->\n<manifest>\n%s</manifest>\n' % (
+def put_block(path, comment, body):
+    """Puts the play flow's entries into the manifest between markers, keeping what other screens put
+    there; a manifest still missing is made."""
+    text = read(path) if os.path.exists(path) else '<?xml version="1.0"?>\n<manifest>\n</manifest>\n'
+    text = re.sub(r"  <!-- play flow[^\n]*-->\n.*?  <!-- end of play flow -->\n", "", text, flags=re.S)
+    block = "  <!-- play flow: %s Made by tools/content/make_flow_art.py. -->\n%s  <!-- end of play flow -->\n" % (
         comment, body)
+    write(path, text.replace("</manifest>", block + "</manifest>"))
 
 
 def write_manifests(data):
     # The twelve game pictures: "GameSelect".
-    write(os.path.join(data, "GameSelect.xml"), manifest(
-        "The pictures of the twelve games, one image list per game button.",
-        "".join(imagelist("GameButton_" + name) for name, _ in GAMES)))
+    put_block(os.path.join(data, "GameSelect.xml"),
+              "the pictures of the twelve games, one image list per game button.",
+              "".join(imagelist("GameButton_" + name) for name, _ in GAMES))
 
     grid = ""
     for index, (name, _) in enumerate(GAMES):
         grid += button(name, "GameButton_" + name, 67 + (index % 4) * 172, 96 + (index // 4) * 138)
     body = image("FlowPanel") + image("FlowRewardPanel") + image("FlowBigStar")
     body += imagelist("Button_Back") + imagelist("Button_Ok")
+    body += imagelist("StickerBigList", "StickerBig", len(STICKERS) - 1)
     body += ('  <scenelayout name="FreePlaySelectLayout">\n'
              '    <scenenode nodeName="FreePlaySelect" width="800" height="600">\n'
              '      <rectnode width="800" height="600" color="#8fd3f4"/>\n'
@@ -161,19 +175,19 @@ def write_manifests(data):
     body += ('  <scenelayout name="StickerUnlockLayout">\n'
              '    <scenenode nodeName="StickerUnlock" width="800" height="600">\n'
              '      <rectnode width="800" height="600" color="#00000066"/>\n'
-             '      <staticspritenode src="FlowRewardPanel" x="140" y="70"/>\n'
-             '      <staticspritenode nodeName="NewSticker" src="NewSticker_EN" x="160" y="100"/>\n'
-             '      <staticspritenode nodeName="StickerImage" x="280" y="170" scaleX="2.5" scaleY="2.5"/>\n'
+             '      <staticspritenode src="FlowRewardPanel" x="140" y="50"/>\n'
+             '      <staticspritenode nodeName="NewSticker" src="NewSticker_EN" x="160" y="76"/>\n'
+             '      <staticspritenode nodeName="StickerImage" x="288" y="152"/>\n'
              '      <scenenode nodeName="BookComplete" visible="false">\n'
-             '        <staticspritenode nodeName="BookCompleteText" src="BookComplete_EN" x="160" y="100"/>\n'
-             '        <staticspritenode src="FlowBigStar" x="352" y="220"/>\n'
-             '        <staticspritenode src="FlowBigStar" x="232" y="260"/>\n'
-             '        <staticspritenode src="FlowBigStar" x="472" y="260"/>\n'
+             '        <staticspritenode nodeName="BookCompleteText" src="BookComplete_EN" x="160" y="76"/>\n'
+             '        <staticspritenode src="FlowBigStar" x="352" y="180"/>\n'
+             '        <staticspritenode src="FlowBigStar" x="232" y="230"/>\n'
+             '        <staticspritenode src="FlowBigStar" x="472" y="230"/>\n'
              '      </scenenode>\n'
              + button("OkButton", "Button_Ok", 340, 404) +
              '    </scenenode>\n  </scenelayout>\n')
-    write(os.path.join(data, "FreePlaySelect.xml"), manifest(
-        "The free-play chooser (one button per game, named after its type) and the sticker reward.", body))
+    put_block(os.path.join(data, "FreePlaySelect.xml"),
+              "the free-play chooser (one button per game, named after its type) and the sticker reward.", body)
 
     body = image("FlowPopUp") + imagelist("Button_Yes") + imagelist("Button_No")
     body += "".join(imagelist("Difficulty_" + name) for name in ("Easy", "Medium", "Hard"))
@@ -196,18 +210,13 @@ def write_manifests(data):
              '      <staticspritenode nodeName="LeaveQuestion" src="QuitQuestion_EN" x="160" y="180" visible="false"/>\n'
              + button("YesButton", "Button_Yes", 230, 290) + button("NoButton", "Button_No", 430, 290) +
              '    </scenenode>\n  </scenelayout>\n')
-    write(os.path.join(data, "DifficultyOptionsQuit.xml"), manifest(
-        "The difficulty choice (radio buttons \"Easy\", \"Medium\", \"Hard\") and the quit question.", body))
+    put_block(os.path.join(data, "DifficultyOptionsQuit.xml"),
+              "the difficulty choice (radio buttons Easy, Medium, Hard) and the quit question.", body)
 
-    # Words go into the localized manifests, between markers so the other scripts' entries stay.
+    # Words go into the localized manifests.
     for language, suffix in (("EN", ""), ("SP", "_SP")):
-        path = os.path.join(data, "LocalizedImageResources%s.xml" % suffix)
-        text = read(path)
-        block = "  <!-- play flow -->\n" + imagelist("Button_Play_" + language)
-        block += "".join(image("%s_%s" % (name, language)) for name in WORDS)
-        block += "  <!-- end of play flow -->\n"
-        text = re.sub(r"  <!-- play flow -->\n.*?  <!-- end of play flow -->\n", "", text, flags=re.S)
-        write(path, text.replace("</manifest>", block + "</manifest>"))
+        body = imagelist("Button_Play_" + language) + "".join(image("%s_%s" % (name, language)) for name in WORDS)
+        put_block(os.path.join(data, "LocalizedImageResources%s.xml" % suffix), "words of the screens.", body)
 
 
 def main():

@@ -20,7 +20,9 @@ const Strata::Label kRootName("DifficultySelect");
 
 const char* const DifficultySelectMode::kRadioNames[GameModeDifficulty_Count] = {"Easy", "Medium", "Hard"};
 
-DifficultySelectMode::DifficultySelectMode(GameModeType game) : mGame(game) {}
+DifficultySelectMode::DifficultySelectMode(GameModeType game) : mGame(game)
+{
+}
 
 void DifficultySelectMode::Setup()
 {
@@ -74,7 +76,8 @@ void DifficultySelectMode::ReceiveMessage(const Strata::ObjectMessage& message)
             if (sender->GetName() != Strata::Label(kRadioNames[index]))
                 continue;
             levels.difficulty = static_cast<GameModeDifficulty>(index);
-            GetAudioManager()->playSpecificSoundVocal(Strata::Label((std::string("Difficulty_") + kRadioNames[index]).c_str()));
+            GetAudioManager()->playSpecificSoundVocal(
+                Strata::Label((std::string("DifficultyWord_") + kRadioNames[index]).c_str()));
         }
         return;
     }

@@ -18,7 +18,9 @@ const Strata::NodePathStep kLeavePath[3] = {"QuitConfirm", "LeaveQuestion", Stra
 
 } // namespace
 
-QuitConfirmMode::QuitConfirmMode(bool inGame) : mInGame(inGame) {}
+QuitConfirmMode::QuitConfirmMode(bool inGame) : mInGame(inGame)
+{
+}
 
 void QuitConfirmMode::Setup()
 {

@@ -22,7 +22,9 @@ const Strata::NodePathStep kBookTextPath[4] = {"StickerUnlock", "BookComplete", 
 
 } // namespace
 
-StickerUnlockMode::StickerUnlockMode(int stickerIndex) : mStickerIndex(stickerIndex) {}
+StickerUnlockMode::StickerUnlockMode(int stickerIndex) : mStickerIndex(stickerIndex)
+{
+}
 
 void StickerUnlockMode::Setup()
 {
@@ -44,7 +46,7 @@ void StickerUnlockMode::Setup()
         return;
     sticker->LocalSetVisible(!bookComplete);
     if (!bookComplete)
-        sticker->setImage(Strata::Label("AllStickersList"), mStickerIndex);
+        sticker->setImage(Strata::Label("StickerBigList"), mStickerIndex);
 }
 
 void StickerUnlockMode::Enter()

@@ -54,7 +54,8 @@ protected:
     {
         Internal::DeleteAllSingletons();
         auto* fileSystem = new FileSystem();
-        fileSystem->AddFileSystemPartition(FileSystemPartition_Resources, new Linux::FileSystemPartition(MENAGERIE_DATA_DIR));
+        fileSystem->AddFileSystemPartition(FileSystemPartition_Resources,
+                                           new Linux::FileSystemPartition(MENAGERIE_DATA_DIR));
         fileSystem->AddFileSystemPartition(FileSystemPartition_User, new Testing::MemoryFileSystemPartition(L"user"));
         files.reset(CreateDefaultFileSource());
         RegisterSingleton(files.get());
@@ -63,9 +64,9 @@ protected:
         RegisterImageListResourceFactories();
         CreateConstantResourceFactories();
         SetupStrataExtensions();
-        for (const wchar_t* manifest : {L"GlobalConstants", L"resources", L"Generic", L"StickerBook",
-                                        L"LocalizedImageResources", L"LocalizedImageResources_SP", L"GameSelect",
-                                        L"FreePlaySelect", L"DifficultyOptionsQuit"})
+        for (const wchar_t* manifest :
+             {L"GlobalConstants", L"resources", L"Generic", L"StickerBook", L"LocalizedImageResources",
+              L"LocalizedImageResources_SP", L"GameSelect", L"FreePlaySelect", L"DifficultyOptionsQuit"})
             ASSERT_TRUE(manager->Load(manifest)->IsComplete()) << manifest;
         if (!GetAccountManager()->IsExistingAccount(L"Player"))
         {
@@ -116,9 +117,9 @@ protected:
                     const Color32 pixel = target.GetPixel(x, y);
                     rgba.insert(rgba.end(), {pixel.r, pixel.g, pixel.b, 255});
                 }
-            EXPECT_NE(stbi_write_png((std::string(folder) + "/" + name + ".png").c_str(), 800, 600, 4, rgba.data(),
-                                     800 * 4),
-                      0);
+            EXPECT_NE(
+                stbi_write_png((std::string(folder) + "/" + name + ".png").c_str(), 800, 600, 4, rgba.data(), 800 * 4),
+                0);
         }
         return target.GetPixel(400, 300) != sky || target.GetPixel(100, 100) != sky;
     }

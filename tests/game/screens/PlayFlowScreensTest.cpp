@@ -1,10 +1,13 @@
+#include "game/screens/PlayFlowScreens.h"
 #include "game/LevelProgression.h"
+#include "game/StickerManager.h"
+#include "game/YardcrewGameMode.h"
 #include "game/screens/DifficultySelectMode.h"
 #include "game/screens/FreePlaySelectMode.h"
-#include "game/screens/PlayFlowScreens.h"
 #include "game/screens/QuitConfirmMode.h"
 #include "game/screens/StickerUnlockMode.h"
 
+#include "framework/Application.h"
 #include "framework/MainLoop.h"
 #include "scene/ButtonNode.h"
 #include "scene/NodePath.h"
@@ -30,9 +33,19 @@ struct NamedMode : ApplicationMode
     std::string what;
 };
 
+// The least mini-game: it keeps the level it was made with.
+class StandInGame : public YardcrewGameMode
+{
+public:
+    explicit StandInGame(Label level) : levelID(level) {}
+    void refreshMode() override {}
+    void setupCursor() override {}
+    Label levelID;
+};
+
 // The screens' layouts with the nodes the code looks for, and a story that opens with a cut-scene.
 const char* const kContent = R"(
-<countedimagelist name="AllStickersList" count="4"/>
+<countedimagelist name="StickerBigList" count="4"/><countedimagelist name="AllStickersList" count="8"/>
 <countedimagelist name="Button_Play_EN" count="5"/><countedimagelist name="Button_Play_SP" count="5"/>
 <scenelayout name="StickerUnlockLayout"><scenenode nodeName="StickerUnlock">
   <staticspritenode nodeName="NewSticker"/><staticspritenode nodeName="StickerImage"/>
@@ -91,12 +104,12 @@ protected:
         LevelManager& levels = GetLevelManager();
         levels.setModeQueue({record("unwind"), record("push"), [this] { queued.push_back("pop"); }});
         const auto named = [](std::string what) { return std::make_unique<NamedMode>(what); };
-        levels.setStoryScreenConstructors(
-            {[=] { return named("main menu"); }, nullptr,
-             [=](Label id) { return named(std::string("cutscene ") + id.c_str()); }, nullptr,
-             [=] { return named("free play"); }, nullptr});
-        levels.setGameModeConstructor(GameModeType_PaintIt, [=](Label level)
-                                      { return named(std::string("paint ") + (level.IsNull() ? "-" : level.c_str())); });
+        levels.setStoryScreenConstructors({[=] { return named("main menu"); }, nullptr,
+                                           [=](Label id) { return named(std::string("cutscene ") + id.c_str()); },
+                                           nullptr, [=] { return named("free play"); }, nullptr});
+        levels.setGameModeConstructor(
+            GameModeType_PaintIt,
+            [=](Label level) { return named(std::string("paint ") + (level.IsNull() ? "-" : level.c_str())); });
         for (int difficulty = 0; difficulty < GameModeDifficulty_Count; ++difficulty)
             levels.addLevelForGameModeType(GameModeType_PaintIt, Label(DifficultySelectMode::kRadioNames[difficulty]),
                                            static_cast<GameModeDifficulty>(difficulty));
@@ -170,8 +183,8 @@ TEST_F(PlayFlowTest, StickerRewardShowsTheStickerSetsTheMusicAndMovesOnOnce)
         int clickAt; // step of a double click on OK; 0: the timer alone; -1: in the step the timer ends
         const char* next;
     } cases[] = {
-        {2, false, 0, "unwind free play"},   {2, true, 0, "unwind cutscene Intro"},
-        {-1, false, 30, "unwind free play"}, {0, true, 30, "unwind cutscene Intro"},
+        {2, false, 0, "unwind free play"},      {2, true, 0, "unwind cutscene Intro"},
+        {-1, false, 30, "unwind free play"},    {0, true, 30, "unwind cutscene Intro"},
         {3, true, -1, "unwind cutscene Intro"},
     };
     for (const auto& c : cases)
@@ -220,11 +233,11 @@ TEST_F(PlayFlowTest, FreePlayChooserSetsFreePlayAndOpensTheDifficultyOnlyForBuil
         std::vector<const char*> clicks;
         std::vector<std::string> queued;
     } cases[] = {
-        {{"PaintIt", "PaintIt"}, {"push difficulty 3"}},     // a double click stacks one screen
-        {{"ToolShed", "ToolShed"}, {}},                      // not built yet: nothing opens
-        {{"ToolShed", "PaintIt"}, {"push difficulty 3"}},    // and the child can pick another
-        {{"BackButton", "PaintIt"}, {"unwind main menu"}},   // leaving ends the screen's say
-        {{"Title"}, {}},                                     // not a button at all
+        {{"PaintIt", "PaintIt"}, {"push difficulty 3"}},   // a double click stacks one screen
+        {{"ToolShed", "ToolShed"}, {}},                    // not built yet: nothing opens
+        {{"ToolShed", "PaintIt"}, {"push difficulty 3"}},  // and the child can pick another
+        {{"BackButton", "PaintIt"}, {"unwind main menu"}}, // leaving ends the screen's say
+        {{"Title"}, {}},                                   // not a button at all
     };
     for (const auto& c : cases)
     {
@@ -296,7 +309,19 @@ TEST_F(PlayFlowTest, QuitQuestionAnswersOnce)
         {true, {"NoButton", "NoButton", "YesButton"}, {"pop"}},
         {false, {"NoButton", "NoButton"}, {"pop"}},
         {true, {"InGameQuestion", "NoButton"}, {"pop"}},
+        {false, {"YesButton", "YesButton", "NoButton"}, {}}, // the application is asked to quit, once
     };
+    // Refuses, so the test goes on; counts how often it was asked.
+    struct CountingQuitHandler : IQuitHandler
+    {
+        bool CanQuit() override
+        {
+            ++asked;
+            return false;
+        }
+        int asked = 0;
+    } quitHandler;
+    MainLoop::AddQuitHandler(&quitHandler);
     for (const auto& c : cases)
     {
         SCOPED_TRACE(&c - cases);
@@ -311,6 +336,8 @@ TEST_F(PlayFlowTest, QuitQuestionAnswersOnce)
         EXPECT_TRUE(question.hasAnswered());
         question.Destroy();
     }
+    MainLoop::RemoveQuitHandler(&quitHandler);
+    EXPECT_EQ(quitHandler.asked, 1);
 }
 
 TEST_F(PlayFlowTest, RegistrationKeepsOtherScreensAndWordsFollowTheProfilesLanguage)
@@ -336,6 +363,97 @@ TEST_F(PlayFlowTest, RegistrationKeepsOtherScreensAndWordsFollowTheProfilesLangu
         EXPECT_EQ(play->GetStripWidth(), 0.0f);
         screen.Destroy();
     }
+}
+
+TEST_F(PlayFlowTest, FreePlayRunsFromTheChooserThroughAGameAndItsRewardBackToTheChooser)
+{
+    // A main loop's stack of modes: the modes queue changes, which are made between steps as the main
+    // loop makes them, so no mode is destroyed while it runs.
+    struct Change
+    {
+        enum Kind
+        {
+            Unwind,
+            Push,
+            Pop
+        } kind;
+        std::unique_ptr<ApplicationMode> mode;
+    };
+    std::vector<Change> pending;
+    std::vector<std::unique_ptr<ApplicationMode>> stack;
+    LevelManager& levels = GetLevelManager();
+    levels.setModeQueue({[&](std::unique_ptr<ApplicationMode> mode) {
+                             pending.push_back({Change::Unwind, std::move(mode)});
+                         },
+                         [&](std::unique_ptr<ApplicationMode> mode) {
+                             pending.push_back({Change::Push, std::move(mode)});
+                         },
+                         [&] {
+                             pending.push_back({Change::Pop, nullptr});
+                         }});
+    const auto apply = [&]
+    {
+        for (Change& change : std::exchange(pending, {}))
+        {
+            if (change.kind != Change::Push)
+            {
+                for (bool more = true; more && !stack.empty(); more = change.kind == Change::Unwind)
+                {
+                    stack.back()->Destroy();
+                    stack.pop_back();
+                }
+            }
+            if (change.mode)
+            {
+                stack.push_back(std::move(change.mode));
+                Start(*stack.back());
+            }
+            else if (!stack.empty())
+            {
+                MainLoop::WithinContext(stack.back().get(), context);
+                stack.back()->Enter();
+            }
+        }
+    };
+    RegisterPlayFlowScreens(levels);
+    levels.setGameModeConstructor(GameModeType_PaintIt,
+                                  [](Label level) { return std::make_unique<StandInGame>(level); });
+    GetStickerManager().resetUnlockedStickerData();
+    const int stickers = Profile()->ReadValue(L"2_StickerCount", 0);
+
+    levels.getModeQueue().unwindTo(levels.getStoryScreens().freePlaySelect());
+    apply();
+    ASSERT_NE(dynamic_cast<FreePlaySelectMode*>(stack.back().get()), nullptr);
+    Click(*stack.back(), "FreePlaySelect", "PaintIt");
+    apply();
+    ASSERT_EQ(stack.size(), 2u);
+    ASSERT_NE(dynamic_cast<DifficultySelectMode*>(stack.back().get()), nullptr);
+    Node<RadioButtonNode>("DifficultySelect", "Hard")->Click();
+    Node<RadioButtonNode>("DifficultySelect", "Medium")->Click();
+    Node<ButtonNode>("DifficultySelect", "PlayButton")->Click();
+    apply();
+    ASSERT_EQ(stack.size(), 1u);
+    auto* game = dynamic_cast<StandInGame*>(stack.back().get());
+    ASSERT_NE(game, nullptr);
+    EXPECT_EQ(game->levelID, Label("Medium"));
+    GetAudioManager()->setMusicMode(MusicMode_InGame, Label("PaintIt"));
+
+    game->endLevel();
+    apply();
+    ASSERT_EQ(stack.size(), 2u);
+    ASSERT_NE(dynamic_cast<StickerUnlockMode*>(stack.back().get()), nullptr);
+    EXPECT_EQ(GetAudioManager()->getMusicMode(), MusicMode_GeneralUI);
+    for (int step = 0; step < 300 && stack.size() == 2; ++step)
+    {
+        Step(*stack.back());
+        apply();
+    }
+    ASSERT_EQ(stack.size(), 1u);
+    EXPECT_NE(dynamic_cast<FreePlaySelectMode*>(stack.back().get()), nullptr);
+    EXPECT_TRUE(levels.freePlay);
+    EXPECT_EQ(levels.difficulty, GameModeDifficulty_Medium);
+    EXPECT_EQ(Profile()->ReadValue(L"2_StickerCount", 0), stickers + 1);
+    stack.back()->Destroy();
 }
 
 } // namespace
