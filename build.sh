@@ -78,7 +78,7 @@ if compgen -G "tests/engine/framework/*Test.cpp" >/dev/null; then
   cmake -S . -B build/tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS=-O1 -DSTRATA_TSAN=ON
   cmake --build build/tsan -j "$jobs" --target strata_framework_tests strata_audio_tests
   for dir in framework audio; do
-    TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
+    TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 suppressions=$PWD/tests/tsan.supp" \
       ctest --test-dir "build/tsan/tests/engine/$dir" -j "$jobs" --output-on-failure --timeout 300
   done
 fi
