@@ -9,6 +9,7 @@
 #include "framework/ResourceDescriptor.h"
 #include "framework/ResourceManager.h"
 #include "game/AudioManager.h"
+#include "game/CountTheMaterials/CountTheMaterialsLevel.h"
 #include "game/GameLevelReaders.h"
 #include "game/LevelProgression.h"
 #include "graphics/Context.h"

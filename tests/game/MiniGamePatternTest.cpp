@@ -1,0 +1,158 @@
+#include "game/MiniGamePattern.h"
+
+#include "framework/MainLoop.h"
+#include "framework/Object.h"
+#include "game/SimpleFunctionTask.h"
+#include "game/YardcrewGameMode.h"
+#include "scene/SceneApplicationMode.h"
+#include "scene/SceneNode.h"
+
+#include "GameServicesTestSupport.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+using namespace GameTesting;
+using namespace Strata;
+
+namespace
+{
+
+TEST(MiniGameRounds, ARunPlaysTheTableEntryPlusOneRoundsAndEndsAfterTheLast)
+{
+    const int loops[] = {1, 2, 3};
+    const struct
+    {
+        int given;
+        GameModeDifficulty difficulty;
+        int stored;
+    } cases[] = {
+        {-1, GameModeDifficulty_Easy, 1},  {-1, GameModeDifficulty_Medium, 2}, {-1, GameModeDifficulty_Hard, 3},
+        {2, GameModeDifficulty_Medium, 1}, {1, GameModeDifficulty_Medium, 0},  {0, GameModeDifficulty_Medium, -1},
+        {-1, GameModeDifficulty_None, 0},  {-1, GameModeDifficulty_Count, 0},  {-5, GameModeDifficulty_Easy, -1},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(MiniGameRoundsLeft(c.given, c.difficulty, loops), c.stored) << c.given << " at " << c.difficulty;
+
+    // A whole run at "Medium": rounds are played until one ends with nothing left.
+    int rounds = 1;
+    for (int left = MiniGameRoundsLeft(-1, GameModeDifficulty_Medium, loops); left > 0;
+         left = MiniGameRoundsLeft(left, GameModeDifficulty_Medium, loops))
+        ++rounds;
+    EXPECT_EQ(rounds, 3);
+
+    // A broken table still gives a run that ends.
+    const int negative[] = {-4};
+    EXPECT_EQ(MiniGameRoundsLeft(-1, GameModeDifficulty_Easy, negative), 0);
+    EXPECT_EQ(MiniGameRoundsLeft(-1, GameModeDifficulty_Easy, {}), 0);
+}
+
+TEST(MiniGameNotice, NamesTheModeInTheFixedSentence)
+{
+    EXPECT_EQ(MissingLevelNoticeText("CountTheMaterialsMode"),
+              "Difficulty Level Not Found for CountTheMaterialsMode. Fix the problem and press F5 to reload");
+}
+
+class PlayfieldSortTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        mode->Setup();
+        MainLoop::WithinContext(mode.get(), guard);
+        layer = Add(mode->GetRootNode(), "Layer", 0, 0, 800, 600);
+    }
+
+    SceneNode* Add(SceneNode* parent, const char* name, float x, float y, float width, float height)
+    {
+        auto* node = new SceneNode();
+        node->SetNodeName(Label(name));
+        node->LocalSetLocation(x, y);
+        node->SetWidth(width);
+        node->SetHeight(height);
+        parent->AttachChild(node);
+        node->AddToDatabase(mode.get());
+        return node;
+    }
+
+    std::string Order() const
+    {
+        std::string names;
+        for (SceneNode* child : layer->GetChildren())
+            names += std::string(child->GetNodeName().c_str()) + " ";
+        return names;
+    }
+
+    std::unique_ptr<SceneApplicationMode> mode = std::make_unique<SceneApplicationMode>();
+    MainLoop::AutoContext guard;
+    SceneNode* layer = nullptr;
+};
+
+TEST_F(PlayfieldSortTest, LowerEntitiesDrawLaterAndEqualBottomsKeepTheirOrder)
+{
+    // Bottoms: A 300; B 200 by its marker although its picture reaches 500; C 300 through a child
+    // reaching below its own rectangle; D 100; E 300.
+    Add(layer, "A", 0, 200, 50, 100);
+    SceneNode* b = Add(layer, "B", 0, 0, 50, 500);
+    Add(b, "PlayfieldEntityBottomLoc", 0, 200, 1, 1);
+    SceneNode* c = Add(layer, "C", 0, 0, 50, 50);
+    Add(c, "Shadow", 0, 250, 10, 50);
+    Add(layer, "D", 0, 50, 50, 50);
+    Add(layer, "E", 0, 250, 50, 50);
+
+    SortPlayfieldEntities(layer);
+    EXPECT_EQ(Order(), "D B A C E ");
+    // Sorting a sorted layer changes nothing, and a moved entity finds its new place.
+    SortPlayfieldEntities(layer);
+    EXPECT_EQ(Order(), "D B A C E ");
+    b->LocalSetLocation(0, 150);
+    SortPlayfieldEntities(layer);
+    EXPECT_EQ(Order(), "D A C E B ");
+    SortPlayfieldEntities(nullptr);
+}
+
+// Counts how a round ended.
+class RoundCountingGame : public YardcrewGameMode
+{
+public:
+    void refreshMode() override { ++refreshed; }
+    void setupCursor() override {}
+    int refreshed = 0;
+};
+
+class MiniGameEndOfRound : public GameServicesTest
+{
+};
+
+TEST_F(MiniGameEndOfRound, TheEndWaitsForTheOutroThenRefreshesOrEndsTheLevel)
+{
+    const struct
+    {
+        int roundsLeft;
+        int refreshed;
+        bool ended;
+    } cases[] = {{2, 1, false}, {1, 1, false}, {0, 0, true}, {-1, 0, true}};
+    for (const auto& c : cases)
+    {
+        RoundCountingGame game;
+        Object outro;
+        bool outroPlayed = false;
+        outro.AddTask(new SimpleFunctionTask<Object>(
+            [&](Object*, float)
+            {
+                // Nothing has ended while the outro still plays.
+                EXPECT_EQ(game.refreshed, 0);
+                EXPECT_FALSE(game.hasLevelEnded());
+                outroPlayed = true;
+            }));
+        QueueEndOfRound(outro, game, c.roundsLeft);
+        for (int step = 0; step < 4; ++step)
+            outro.UpdateInternal(0.02f);
+        EXPECT_TRUE(outroPlayed);
+        EXPECT_EQ(game.refreshed, c.refreshed) << c.roundsLeft;
+        EXPECT_EQ(game.hasLevelEnded(), c.ended) << c.roundsLeft;
+    }
+}
+
+} // namespace
