@@ -2,6 +2,8 @@
 
 #include "framework/MainLoop.h"
 #include "framework/Object.h"
+#include "framework/TimedTask.h"
+#include "game/MiniGameSequence.h"
 #include "game/SimpleFunctionTask.h"
 #include "game/YardcrewGameMode.h"
 #include "scene/SceneApplicationMode.h"
@@ -54,7 +56,7 @@ TEST(MiniGameNotice, NamesTheModeInTheFixedSentence)
               "Difficulty Level Not Found for CountTheMaterialsMode. Fix the problem and press F5 to reload");
 }
 
-class PlayfieldSortTest : public ::testing::Test
+class PlayfieldTest : public ::testing::Test
 {
 protected:
     void SetUp() override
@@ -89,7 +91,7 @@ protected:
     SceneNode* layer = nullptr;
 };
 
-TEST_F(PlayfieldSortTest, LowerEntitiesDrawLaterAndEqualBottomsKeepTheirOrder)
+TEST_F(PlayfieldTest, LowerEntitiesDrawLaterAndEqualBottomsKeepTheirOrder)
 {
     // Bottoms: A 300; B 200 by its marker although its picture reaches 500; C 300 through a child
     // reaching below its own rectangle; D 100; E 300.
@@ -110,6 +112,46 @@ TEST_F(PlayfieldSortTest, LowerEntitiesDrawLaterAndEqualBottomsKeepTheirOrder)
     SortPlayfieldEntities(layer);
     EXPECT_EQ(Order(), "D A C E B ");
     SortPlayfieldEntities(nullptr);
+}
+
+TEST_F(PlayfieldTest, SequenceChainsMeetAtEachSyncAndTheMaskClosesThePlayfieldMeanwhile)
+{
+    SceneNode* mask = Add(layer, "Mask", 0, 0, 800, 600);
+    mask->LocalSetVisible(false);
+    Object truck;
+    Object voice;
+    std::vector<std::string> heard;
+    int frame = 0;
+    auto note = [&](const char* what)
+    { return [&heard, &frame, what] { heard.push_back(what + std::to_string(frame)); }; };
+
+    MiniGameSequence sequence;
+    MaskInput(sequence, *mask, true);
+    sequence.Then(truck, new TimedTask(0.1f)).Call(truck, note("truck")).Call(voice, note("voice")).Sync();
+    sequence.Call(truck, note("after-truck")).Call(voice, note("after-voice"));
+    sequence.Then(voice, new TimedTask(0.05f)).Sync();
+    MaskInput(sequence, *mask, false);
+    sequence.Call(truck, note("end"));
+
+    EXPECT_FALSE(mask->LocalIsVisible());
+    for (frame = 1; frame <= 20; ++frame)
+    {
+        for (Object* object : {static_cast<Object*>(mask), &truck, &voice})
+            object->UpdateInternal(0.02f);
+        if (frame == 1)
+            EXPECT_TRUE(mask->LocalIsVisible());
+    }
+    // The voice waits for the truck's move; both go on together; the mask drops only after the last
+    // chain has reached the second meeting point.
+    ASSERT_EQ(heard.size(), 5u);
+    EXPECT_EQ(heard[0], "voice1");
+    EXPECT_GE(std::stoi(heard[1].substr(5)), 5);
+    const int met = std::stoi(heard[2].substr(11));
+    EXPECT_GT(met, std::stoi(heard[1].substr(5)));
+    EXPECT_EQ(heard[2], "after-truck" + std::to_string(met));
+    EXPECT_EQ(heard[3], "after-voice" + std::to_string(met));
+    EXPECT_GT(std::stoi(heard[4].substr(3)), met + 2);
+    EXPECT_FALSE(mask->LocalIsVisible());
 }
 
 // Counts how a round ended.

@@ -4,7 +4,9 @@
 
 #include "../GameServicesTestSupport.h"
 
+#include <fstream>
 #include <set>
+#include <sstream>
 #include <string>
 
 using namespace GameTesting;
@@ -143,6 +145,37 @@ TEST_F(CountTheMaterialsLevelTest, ReadingFollowsTheLastRequestAndExactNames)
     }
     EXPECT_EQ(ParseBuildingMaterial(L"Plants"), BuildingMaterial_None);
     EXPECT_EQ(ParseBuildingMaterial(L""), BuildingMaterial_None);
+}
+
+TEST_F(CountTheMaterialsLevelTest, ShippedLevelsAreAllPlayableAndGrowFromOneToFivePiles)
+{
+    std::ifstream file(std::string(MENAGERIE_DATA_DIR) + "/CountTheMaterialsMode.xml", std::ios::binary);
+    ASSERT_TRUE(file.good());
+    std::ostringstream text;
+    text << file.rdbuf();
+    files.AddFile(L"CountTheMaterialsMode.xml", text.str());
+    ASSERT_TRUE(manager->Load(L"CountTheMaterialsMode")->IsComplete());
+    EXPECT_EQ(TakeLog().find("not filed"), std::string::npos);
+
+    size_t fewest = kCountTheMaterialsMaxPiles;
+    size_t most = 0;
+    for (int d = 0; d < GameModeDifficulty_Count; ++d)
+    {
+        int shipped = 0;
+        for (const std::string& name : FiledAt(static_cast<GameModeDifficulty>(d)))
+        {
+            if (name.rfind("CountTheMaterials_", 0) != 0)
+                continue;
+            ++shipped;
+            const CountTheMaterialsLevel* level = Level(name.c_str());
+            ASSERT_NE(level, nullptr) << name;
+            fewest = std::min(fewest, level->piles.size());
+            most = std::max(most, level->piles.size());
+        }
+        EXPECT_GE(shipped, 3) << "difficulty " << d;
+    }
+    EXPECT_EQ(fewest, 1u);
+    EXPECT_EQ(most, kCountTheMaterialsMaxPiles);
 }
 
 } // namespace
