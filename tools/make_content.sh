@@ -43,6 +43,7 @@ for step in "${steps[@]}"; do
     art)
       need python3 librsvg2-bin fonts-dejavu-core
       $PY tools/content/make_art.py art data
+      $PY tools/content/make_counting_art.py art data
       ;;
     loading)
       need python3 librsvg2-bin fonts-dejavu-core
@@ -72,6 +73,7 @@ for step in "${steps[@]}"; do
       cmake --build build/content -j "${JOBS:-4}" --target contact_sheet
       build/content/tools/content/contact_sheet data docs/content/shared_art.png \
         ForemanInstructionMode ForemanInstructionModeLayout docs/content/foreman_layout.png
+      cmake --build build/content -j "${JOBS:-4}" --target counting_shots && build/content/tools/content/counting_shots data docs/counting
       ;;
     *)
       echo "unknown step: $step" >&2

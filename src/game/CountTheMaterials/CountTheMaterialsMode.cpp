@@ -12,6 +12,7 @@
 #include "scene/NodePath.h"
 #include "scene/SceneLayout.h"
 #include "scene/SceneNode.h"
+#include "scene/SpriteNodes.h"
 
 #include <algorithm>
 #include <memory>
@@ -137,13 +138,20 @@ void CountTheMaterialsMode::initializeLevel(Strata::Label level)
             mPileNodes.push_back(nullptr);
             continue;
         }
+        // The whole place answers clicks, also where the picture is thin or see-through.
         auto* pile = new Strata::SceneNode();
-        pile->SetNodeName(Strata::Label("imageNode"));
+        pile->SetNodeName(Strata::Label("MaterialSource"));
         pile->SetWidth(parent->GetWidth());
         pile->SetHeight(parent->GetHeight());
         pile->hitTest = true;
         pile->mouseDownSignal.connect([this, place](Strata::SceneNode*, Strata::MouseButton, int, int)
                                       { MaterialClicked(place); });
+        // Frame n - 1 of the variant's count list shows n items.
+        auto* picture = new Strata::StaticSpriteNode();
+        picture->SetNodeName(Strata::Label("imageNode"));
+        picture->setImage(Strata::Label(kBuildingMaterialSpriteTypes[mPiles[place].material]),
+                          mPiles[place].number - 1);
+        pile->AttachChild(picture);
         parent->AttachChild(pile);
         pile->AddToDatabase(this);
         mPileNodes.push_back(pile);
