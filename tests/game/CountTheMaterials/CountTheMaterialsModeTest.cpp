@@ -148,6 +148,34 @@ TEST_F(CountTheMaterialsModeTest, WrongPilesAreExplainedAndTheLevelStillEnds)
     EXPECT_EQ(reasons.size(), 3u);
 }
 
+TEST_F(CountTheMaterialsModeTest, TheRequestIsSpokenWordByWordAndCanBeAskedForAgain)
+{
+    GetLevelManager().clearLevels();
+    LoadManifest(R"(<CountTheMaterialsLevel name="CtmSpoken" difficulty="Easy">
+        <Request material="BricksRed" number="3"/>
+        <Material type="BricksRed" number="3"/><Material type="BricksBlue" number="3"/></CountTheMaterialsLevel>)",
+                 L"spoken");
+    GetLevelManager().difficulty = GameModeDifficulty_Easy;
+    watched.insert(watched.end(), {"w3", "wRed", "wBricks"});
+    CountTheMaterialsMode game(true, 0);
+    Start(game);
+    // The playfield opens once the whole request is queued, before it has been heard out.
+    ASSERT_TRUE(StepUntil(game, [this] { return Open(); }));
+    ASSERT_TRUE(StepUntil(game, [this] { return Heard("wBricks"); }));
+    EXPECT_EQ(spoken, (std::vector<std::string>{"w3", "wRed", "wBricks"}));
+
+    // Asking again while the reason for a wrong pile is spoken cuts the reason short.
+    spoken.clear();
+    const size_t wrong =
+        Find(game, [](const MaterialData& pile) { return pile.material == BuildingMaterial_BricksBlue; });
+    Click(game, *game.getPileNode(wrong));
+    ASSERT_TRUE(StepUntil(game, [this] { return Heard("CTM_IncorrectAnswer"); }));
+    game.playAudioRequest();
+    ASSERT_TRUE(StepUntil(game, [this] { return Heard("wBricks"); }));
+    EXPECT_EQ(spoken, (std::vector<std::string>{"CTM_IncorrectAnswer", "w3", "wRed", "wBricks"}));
+    EXPECT_FALSE(Playing("CTM_IncorrectAnswer"));
+}
+
 TEST_F(CountTheMaterialsModeTest, AMissingLevelLeavesAnEmptyPlayfieldAndOneNotice)
 {
     GetLevelManager().clearLevels();
