@@ -4,18 +4,15 @@
 #include "framework/Object.h"
 #include "framework/TimedTask.h"
 #include "game/MiniGameSequence.h"
-#include "game/SimpleFunctionTask.h"
-#include "game/YardcrewGameMode.h"
 #include "scene/SceneApplicationMode.h"
 #include "scene/SceneNode.h"
 
-#include "GameServicesTestSupport.h"
+#include <gtest/gtest.h>
 
 #include <memory>
 #include <string>
 #include <vector>
 
-using namespace GameTesting;
 using namespace Strata;
 
 namespace
@@ -48,12 +45,6 @@ TEST(MiniGameRounds, ARunPlaysTheTableEntryPlusOneRoundsAndEndsAfterTheLast)
     const int negative[] = {-4};
     EXPECT_EQ(MiniGameRoundsLeft(-1, GameModeDifficulty_Easy, negative), 0);
     EXPECT_EQ(MiniGameRoundsLeft(-1, GameModeDifficulty_Easy, {}), 0);
-}
-
-TEST(MiniGameNotice, NamesTheModeInTheFixedSentence)
-{
-    EXPECT_EQ(MissingLevelNoticeText("CountTheMaterialsMode"),
-              "Difficulty Level Not Found for CountTheMaterialsMode. Fix the problem and press F5 to reload");
 }
 
 class PlayfieldTest : public ::testing::Test
@@ -152,49 +143,6 @@ TEST_F(PlayfieldTest, SequenceChainsMeetAtEachSyncAndTheMaskClosesThePlayfieldMe
     EXPECT_EQ(heard[3], "after-voice" + std::to_string(met));
     EXPECT_GT(std::stoi(heard[4].substr(3)), met + 2);
     EXPECT_FALSE(mask->LocalIsVisible());
-}
-
-// Counts how a round ended.
-class RoundCountingGame : public YardcrewGameMode
-{
-public:
-    void refreshMode() override { ++refreshed; }
-    void setupCursor() override {}
-    int refreshed = 0;
-};
-
-class MiniGameEndOfRound : public GameServicesTest
-{
-};
-
-TEST_F(MiniGameEndOfRound, TheEndWaitsForTheOutroThenRefreshesOrEndsTheLevel)
-{
-    const struct
-    {
-        int roundsLeft;
-        int refreshed;
-        bool ended;
-    } cases[] = {{2, 1, false}, {1, 1, false}, {0, 0, true}, {-1, 0, true}};
-    for (const auto& c : cases)
-    {
-        RoundCountingGame game;
-        Object outro;
-        bool outroPlayed = false;
-        outro.AddTask(new SimpleFunctionTask<Object>(
-            [&](Object*, float)
-            {
-                // Nothing has ended while the outro still plays.
-                EXPECT_EQ(game.refreshed, 0);
-                EXPECT_FALSE(game.hasLevelEnded());
-                outroPlayed = true;
-            }));
-        QueueEndOfRound(outro, game, c.roundsLeft);
-        for (int step = 0; step < 4; ++step)
-            outro.UpdateInternal(0.02f);
-        EXPECT_TRUE(outroPlayed);
-        EXPECT_EQ(game.refreshed, c.refreshed) << c.roundsLeft;
-        EXPECT_EQ(game.hasLevelEnded(), c.ended) << c.roundsLeft;
-    }
 }
 
 } // namespace
