@@ -215,6 +215,8 @@ void CountTheMaterialsMode::playOutroAnimation(size_t)
     if (Strata::SceneNode* mask = ClickMask())
         mask->LocalSetVisible(true);
     GetAudioManager()->playSFX(Strata::Label("CTM_DiggerNoProb"));
+    // Praise while the load is fetched.
+    GetAudioManager()->playInGameFeedbackVocal(true);
     if (sequenceObject == nullptr)
     {
         endLevel();

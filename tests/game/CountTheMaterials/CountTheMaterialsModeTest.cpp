@@ -30,12 +30,14 @@ protected:
         LoadManifest(sounds + "<intarray name=\"RepeatedGameNumLoops\"><int value=\"0\"/><int value=\"1\"/>"
                               "<int value=\"1\"/></intarray>",
                      L"counting");
+        ASSERT_TRUE(Strata::Constant<std::vector<int>>("RepeatedGameNumLoops").IsValid());
         std::ifstream file(std::string(MENAGERIE_DATA_DIR) + "/CountTheMaterialsMode.xml", std::ios::binary);
         std::ostringstream text;
         text << file.rdbuf();
         files.AddFile(L"CountTheMaterialsMode.xml", text.str());
         ASSERT_TRUE(manager->Load(L"CountTheMaterialsMode")->IsComplete());
         watched.assign(std::begin(kVoices), std::end(kVoices));
+        watched.push_back("General_CorrectAnswer");
     }
 
     static SceneNode* Mask()
@@ -141,7 +143,7 @@ TEST_F(CountTheMaterialsModeTest, WrongPilesAreExplainedAndTheLevelStillEnds)
         Click(game, *game.getPileNode(right == 0 ? 1 : 0));
         ASSERT_TRUE(StepUntil(game, [this] { return Ended(); }));
         EXPECT_EQ(screens, std::vector<std::string>{"push reward"});
-        EXPECT_EQ(spoken, std::vector<std::string>{"CTM_DiggerNoProb"});
+        EXPECT_EQ(spoken, (std::vector<std::string>{"CTM_DiggerNoProb", "General_CorrectAnswer"}));
         screens.clear();
         context.reset();
     }
