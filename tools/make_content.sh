@@ -46,6 +46,7 @@ for step in "${steps[@]}"; do
       $PY tools/content/make_cutscenes.py art data
       $PY tools/content/make_front.py art data
       $PY tools/content/make_flow_art.py art data
+      $PY tools/content/make_counting_art.py art data
       ;;
     loading)
       need python3 librsvg2-bin fonts-dejavu-core
@@ -76,6 +77,7 @@ for step in "${steps[@]}"; do
       build/content/tools/content/contact_sheet data docs/content/shared_art.png \
         ForemanInstructionMode ForemanInstructionModeLayout docs/content/foreman_layout.png
       for c in Intro Fence Pond Trees Finale; do build/content/tools/content/contact_sheet data "$(mktemp --suffix=.png)" CutsceneMode "Cutscene_$c+CutsceneLayout" "docs/screens/Cutscene_$c.png"; done
+      cmake --build build/content -j "${JOBS:-4}" --target counting_shots && build/content/tools/content/counting_shots data docs/counting
       ;;
     *)
       echo "unknown step: $step" >&2

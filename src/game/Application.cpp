@@ -9,6 +9,8 @@
 #include "framework/ResourceDescriptor.h"
 #include "framework/ResourceManager.h"
 #include "game/AudioManager.h"
+#include "game/CountTheMaterials/CountTheMaterialsLevel.h"
+#include "game/CountTheMaterials/CountTheMaterialsMode.h"
 #include "game/GameLevelReaders.h"
 #include "game/LevelManager.h"
 #include "game/LevelProgression.h"
@@ -87,6 +89,8 @@ void RegisterGameResourceFactories()
     resources->AddResourceFactory(L"HoistStackerLevel", new HoistStackerLevelResourceFactory());
     resources->AddResourceFactory(L"HammerTheNailLevel", new HammerTheNailLevelResourceFactory());
     resources->AddResourceFactory(L"CountTheMaterialsLevel", new CountTheMaterialsLevelResourceFactory());
+    GetLevelManager().setGameModeConstructor(GameModeType_CountTheMaterials, [](Strata::Label)
+                                             { return std::make_unique<CountTheMaterialsMode>(true, -1); });
     resources->AddResourceFactory(L"HereToThereLevel", new HereToThereLevelResourceFactory());
     resources->AddResourceFactory(L"PaintItLevel", new PaintItLevelResourceFactory());
     resources->AddResourceFactory(L"HaulersDeliveryLevel", new HaulersDeliveryLevelResourceFactory());

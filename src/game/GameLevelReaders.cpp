@@ -23,6 +23,30 @@ GameModeDifficulty ParseGameModeDifficulty(const std::wstring& text)
     return GameModeDifficulty_None;
 }
 
+bool FileLevelIfValid(GameModeType type, const std::wstring& manifest, Strata::Label name,
+                      const Strata::IAttributeContainer& attributes, const std::string& problem)
+{
+    const std::wstring difficultyText = attributes.GetAttribute(L"difficulty");
+    const GameModeDifficulty difficulty = ParseGameModeDifficulty(difficultyText);
+    const auto manifestText = Strata::ConvertStringWideToUTF8(manifest.c_str());
+    if (difficulty == GameModeDifficulty_None)
+    {
+        const auto difficultyUTF8 = Strata::ConvertStringWideToUTF8(difficultyText.c_str());
+        Strata::Internal::LogWrite("Level \"%s\" in %s has no known difficulty (\"%s\"); it is not filed\n",
+                                   name.c_str(), reinterpret_cast<const char*>(manifestText.get()),
+                                   reinterpret_cast<const char*>(difficultyUTF8.get()));
+        return false;
+    }
+    if (!problem.empty())
+    {
+        Strata::Internal::LogWrite("Level \"%s\" in %s %s; it is not filed\n", name.c_str(),
+                                   reinterpret_cast<const char*>(manifestText.get()), problem.c_str());
+        return false;
+    }
+    GetLevelManager().addLevelForGameModeType(type, name, difficulty);
+    return true;
+}
+
 Strata::IResourceDescriptor* LevelResourceFactory::CreateResource(const std::wstring& manifest, Strata::Label name,
                                                                   const Strata::IAttributeContainer& attributes,
                                                                   Strata::IXMLReader& element) const
@@ -32,20 +56,6 @@ Strata::IResourceDescriptor* LevelResourceFactory::CreateResource(const std::wst
     // The reader holds EOF until its first read.
     for (const Strata::XMLElement* read = element.ReadElement(); read != nullptr && !element.IsEOF();)
         read = element.ReadElement();
-
-    const std::wstring difficultyText = attributes.GetAttribute(L"difficulty");
-    const GameModeDifficulty difficulty = ParseGameModeDifficulty(difficultyText);
-    if (difficulty == GameModeDifficulty_None)
-    {
-        const auto manifestText = Strata::ConvertStringWideToUTF8(manifest.c_str());
-        const auto difficultyUTF8 = Strata::ConvertStringWideToUTF8(difficultyText.c_str());
-        Strata::Internal::LogWrite("Level \"%s\" in %s has no known difficulty (\"%s\"); it is not filed\n",
-                                   name.c_str(), reinterpret_cast<const char*>(manifestText.get()),
-                                   reinterpret_cast<const char*>(difficultyUTF8.get()));
-    }
-    else
-    {
-        GetLevelManager().addLevelForGameModeType(mType, name, difficulty);
-    }
+    FileLevelIfValid(mType, manifest, name, attributes, std::string());
     return new Strata::ResourceDescriptor(manifest, name, attributes);
 }

@@ -3,8 +3,14 @@
 // The level readers of the twelve mini-games. For now each one only files its levels with the level
 // manager by their "difficulty"; each game completes its own reader with its level format.
 
+#include "core/XMLElement.h"
+#include "core/XMLReader.h"
+#include "framework/ResourceDescriptor.h"
 #include "framework/ResourceManager.h"
 #include "game/GameModeTypes.h"
+
+#include <memory>
+#include <string>
 
 // Files the level element under its resource name for one mini-game. The "difficulty" attribute is
 // one of kGameModeDifficultyNames (letter case ignored); a level without a known difficulty is logged
@@ -27,6 +33,44 @@ private:
 // The difficulty a "difficulty" attribute names; GameModeDifficulty_None when it names none.
 GameModeDifficulty ParseGameModeDifficulty(const std::wstring& text);
 
+// Files the level named `name` under its "difficulty" with the level manager, unless the difficulty is
+// unknown or `problem` (what the game's own check found wrong) is not empty: then one log line names
+// the level, the manifest and the reason, and the level is not filed. Answers whether it was filed.
+bool FileLevelIfValid(GameModeType type, const std::wstring& manifest, Strata::Label name,
+                      const Strata::IAttributeContainer& attributes, const std::string& problem);
+
+// The level reader of a game with its own level record `Level`, which provides
+//   void ReadChild(const Strata::XMLElement& element);  // one start tag below the level element
+//   std::string Validate() const;                        // empty when the game can play the level
+// The resource made is a ResourceWrapper<Level>, made whether or not the level is filed.
+template <class Level>
+class GameLevelResourceFactory : public Strata::IResourceFactory
+{
+public:
+    explicit GameLevelResourceFactory(GameModeType type) : mType(type) {}
+
+    Strata::IResourceDescriptor* CreateResource(const std::wstring& manifest, Strata::Label name,
+                                                const Strata::IAttributeContainer& attributes,
+                                                Strata::IXMLReader& element) const override
+    {
+        auto level = std::make_unique<Strata::ResourceWrapper<Level>>(manifest, name, attributes);
+        // The first read is the level's own start tag; every later one lies below it.
+        for (const Strata::XMLElement* read = element.ReadElement(); read != nullptr && !element.IsEOF();)
+        {
+            read = element.ReadElement();
+            if (read != nullptr && read->IsStartElement())
+                level->ReadChild(*read);
+        }
+        FileLevelIfValid(mType, manifest, name, attributes, level->Validate());
+        return level.release();
+    }
+
+    GameModeType GetGameModeType() const { return mType; }
+
+private:
+    GameModeType mType;
+};
+
 #define DECLARE_LEVEL_READER(Game, Type)                                                                               \
     class Game##LevelResourceFactory final : public LevelResourceFactory                                               \
     {                                                                                                                  \
@@ -42,7 +86,6 @@ DECLARE_LEVEL_READER(PlanAJob, GameModeType_PlanAJob)
 DECLARE_LEVEL_READER(PileOfLeaves, GameModeType_PileOfLeaves)
 DECLARE_LEVEL_READER(HoistStacker, GameModeType_HoistStacker)
 DECLARE_LEVEL_READER(HammerTheNail, GameModeType_HammerTheNail)
-DECLARE_LEVEL_READER(CountTheMaterials, GameModeType_CountTheMaterials)
 DECLARE_LEVEL_READER(HereToThere, GameModeType_HereToThere)
 DECLARE_LEVEL_READER(PaintIt, GameModeType_PaintIt)
 DECLARE_LEVEL_READER(HaulersDelivery, GameModeType_HaulersDelivery)

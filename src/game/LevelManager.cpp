@@ -80,6 +80,14 @@ Strata::Label LevelManager::getLevelForGameModeType(GameModeType type)
     return mLastLevelID;
 }
 
+void LevelManager::clearLevels()
+{
+    std::lock_guard<std::mutex> lock(mLevelsMutex);
+    for (auto& byType : mLevels)
+        byType.clear();
+    mLastLevelID = Strata::Label();
+}
+
 void LevelManager::setLevelProgression(Strata::Label name)
 {
     const Strata::AutoResource<LevelProgressionData> story(name);

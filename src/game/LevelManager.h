@@ -86,6 +86,8 @@ public:
     // A random level of the type at the current difficulty, never the level drawn last when another
     // one is filed; the null label when none is filed (the game then shows its missing-level notice).
     Strata::Label getLevelForGameModeType(GameModeType type);
+    // Forgets every filed level, before the level manifests are read again.
+    void clearLevels();
 
     // Makes the "LevelProg" resource of that name the story (none when it does not exist) and reads
     // the profile's position in it.

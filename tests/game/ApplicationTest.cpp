@@ -116,6 +116,13 @@ TEST_F(ApplicationTest, LevelReadersFileEachGamesLevelsByDifficulty)
         {"HaulersDeliveryLevel", GameModeType_HaulersDelivery},
     };
     const char* const difficulties[] = {"easy", "Medium", "HARD"};
+    // The counting game files only a level it can play.
+    auto playable = [](GameModeType type)
+    {
+        return type == GameModeType_CountTheMaterials
+                   ? std::string("<Request material=\"Plant\" number=\"1\"/><Material type=\"Plant\" number=\"1\"/>")
+                   : std::string();
+    };
     std::string body;
     int n = 0;
     for (const auto& game : games)
@@ -124,7 +131,8 @@ TEST_F(ApplicationTest, LevelReadersFileEachGamesLevelsByDifficulty)
         // A level's own elements are its game's business, never resources of the manifest, even
         // where their tag and name would make one.
         body += "<" + std::string(game.tag) + " name=\"" + name + "\" difficulty=\"" + difficulties[n % 3] +
-                "\"><Row><Cell/></Row><LevelProg name=\"" + name + "_piece\"/></" + game.tag + ">\n";
+                "\"><Row><Cell/></Row><LevelProg name=\"" + name + "_piece\"/>" + playable(game.type) + "</" +
+                game.tag + ">\n";
         ++n;
     }
     body += "<PaintItLevel name=\"NoDifficulty\"/>\n<PaintItLevel name=\"Unknown\" difficulty=\"Expert\"/>\n";

@@ -201,6 +201,8 @@ public:
     void DetachFromParent();
     // Puts the node first in its parent's children (drawn first, under its siblings).
     void MoveToBottomOfParent();
+    // Reorders the children by `before` with a stable sort: equal children keep their drawing order.
+    template <class Compare> void SortChildren(Compare before) { mChildren.sort(before); }
     SceneNode* GetParent() const { return mParent; }
     // First drawn first.
     const std::list<SceneNode*>& GetChildren() const { return mChildren; }

@@ -1,0 +1,70 @@
+#include "game/CountTheMaterials/CountTheMaterialsLevel.h"
+
+#include "core/XMLElement.h"
+
+#include <algorithm>
+
+BuildingMaterial ParseBuildingMaterial(const std::wstring& text)
+{
+    for (int i = 0; i < BuildingMaterial_Count; ++i)
+    {
+        const std::string_view name = kBuildingMaterialNames[i];
+        if (text.size() == name.size() && std::equal(name.begin(), name.end(), text.begin(),
+                                                     [](char a, wchar_t b) { return static_cast<wchar_t>(a) == b; }))
+            return static_cast<BuildingMaterial>(i);
+    }
+    return BuildingMaterial_None;
+}
+
+void CountTheMaterialsLevel::ReadChild(const Strata::XMLElement& element)
+{
+    const std::wstring& tag = element.GetName();
+    if (tag == L"Request")
+    {
+        requestNumber = element.GetAttribute(L"number", 0);
+        requestMaterial = ParseBuildingMaterial(element.GetAttribute(L"material"));
+        hasRequest = true;
+    }
+    else if (tag == L"Material")
+    {
+        // Piles past the cap are counted for the check, so an overlong level is refused as a whole.
+        if (piles.size() <= kCountTheMaterialsMaxPiles)
+            piles.push_back({ParseBuildingMaterial(element.GetAttribute(L"type")), element.GetAttribute(L"number", 0)});
+    }
+}
+
+namespace
+{
+
+bool NumberFits(int32_t number)
+{
+    return number >= 1 && number <= kCountTheMaterialsMaxItems;
+}
+
+} // namespace
+
+std::string CountTheMaterialsLevel::Validate() const
+{
+    if (!hasRequest)
+        return "has no \"Request\"";
+    if (requestMaterial == BuildingMaterial_None)
+        return "requests an unknown material";
+    if (!NumberFits(requestNumber))
+        return "requests " + std::to_string(requestNumber) + " items, not 1 to " +
+               std::to_string(kCountTheMaterialsMaxItems);
+    if (piles.empty())
+        return "has no \"Material\" pile";
+    if (piles.size() > kCountTheMaterialsMaxPiles)
+        return "has more than " + std::to_string(kCountTheMaterialsMaxPiles) + " piles";
+    for (const MaterialData& pile : piles)
+    {
+        if (pile.material == BuildingMaterial_None)
+            return "has a pile of an unknown material";
+        if (!NumberFits(pile.number))
+            return "has a pile of " + std::to_string(pile.number) + " items, not 1 to " +
+                   std::to_string(kCountTheMaterialsMaxItems);
+    }
+    if (std::none_of(piles.begin(), piles.end(), [this](const MaterialData& pile) { return IsRequested(pile); }))
+        return "has no pile equal to its request";
+    return std::string();
+}

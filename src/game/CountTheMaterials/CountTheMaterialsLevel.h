@@ -1,0 +1,64 @@
+#pragma once
+
+// A level of the counting game: the material piles on the playfield and what the tipper asks for.
+//
+//   <CountTheMaterialsLevel name="..." difficulty="Easy">
+//     <Request material="LogRed" number="3"/>
+//     <Material type="LogRed" number="3"/>   (one to five of these)
+//   </CountTheMaterialsLevel>
+
+#include "game/GameLevelReaders.h"
+#include "game/YardcrewNames.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace Strata
+{
+class XMLElement;
+}
+
+// The playfield has five pile places.
+constexpr size_t kCountTheMaterialsMaxPiles = 5;
+// Every count image list holds this many frames: frame n - 1 shows n items.
+constexpr int32_t kCountTheMaterialsMaxItems = 10;
+
+struct MaterialData
+{
+    BuildingMaterial material = BuildingMaterial_None;
+    int32_t number = 0;
+
+    bool operator==(const MaterialData&) const = default;
+};
+
+struct CountTheMaterialsLevel
+{
+    std::vector<MaterialData> piles;
+    BuildingMaterial requestMaterial = BuildingMaterial_None;
+    int32_t requestNumber = 0;
+    bool hasRequest = false;
+
+    // "Request" sets the request (a later one replaces it); "Material" appends a pile; any other tag
+    // is ignored. Names match the material table exactly; a missing number reads as 0.
+    void ReadChild(const Strata::XMLElement& element);
+    // Empty when the level can be played; otherwise why not, for the log line.
+    std::string Validate() const;
+    // Whether the pile wins the round.
+    bool IsRequested(const MaterialData& pile) const
+    {
+        return pile.material == requestMaterial && pile.number == requestNumber;
+    }
+};
+
+// The material the name spells exactly, or BuildingMaterial_None.
+BuildingMaterial ParseBuildingMaterial(const std::wstring& text);
+
+class CountTheMaterialsLevelResourceFactory final : public GameLevelResourceFactory<CountTheMaterialsLevel>
+{
+public:
+    CountTheMaterialsLevelResourceFactory()
+        : GameLevelResourceFactory<CountTheMaterialsLevel>(GameModeType_CountTheMaterials)
+    {
+    }
+};

@@ -1,0 +1,105 @@
+#include "game/MiniGamePattern.h"
+
+#include "core/Log.h"
+#include "framework/Object.h"
+#include "framework/ResourceDescriptor.h"
+#include "framework/ValueResources.h"
+#include "game/LevelManager.h"
+#include "game/SimpleFunctionTask.h"
+#include "game/YardcrewGameMode.h"
+#include "graphics/Image.h"
+#include "graphics/Window.h"
+#include "scene/SceneNode.h"
+
+#include <algorithm>
+#include <vector>
+
+int MiniGameRoundsLeft(int roundsLeft, GameModeDifficulty difficulty, std::span<const int> loopsByDifficulty)
+{
+    if (roundsLeft == -1)
+    {
+        if (difficulty < 0 || static_cast<size_t>(difficulty) >= loopsByDifficulty.size())
+            return 0;
+        // A negative table entry would make the run endless in the other direction; one round it is.
+        return std::max(0, loopsByDifficulty[static_cast<size_t>(difficulty)]);
+    }
+    return std::max(-1, roundsLeft - 1);
+}
+
+int MiniGameRoundsLeft(int roundsLeft)
+{
+    const Strata::Constant<std::vector<int>> loops("RepeatedGameNumLoops");
+    const std::vector<int> table = loops.IsValid() ? loops.GetValue() : std::vector<int>();
+    return MiniGameRoundsLeft(roundsLeft, GetLevelManager().difficulty, table);
+}
+
+std::string MissingLevelNoticeText(std::string_view modeName)
+{
+    return "Difficulty Level Not Found for " + std::string(modeName) + ". Fix the problem and press F5 to reload";
+}
+
+void ShowMissingLevelNotice(std::string_view modeName)
+{
+    Strata::Log((MissingLevelNoticeText(modeName) + "\n").c_str());
+}
+
+void QueueEndOfRound(Strata::Object& object, YardcrewGameMode& mode, int roundsLeft)
+{
+    YardcrewGameMode* target = &mode;
+    object.AddTask(new SimpleFunctionTask<Strata::Object>(
+        [target, roundsLeft](Strata::Object*, float)
+        {
+            if (roundsLeft > 0)
+                target->refreshMode();
+            else
+                target->endLevel();
+        }));
+}
+
+void QueueEndOfLevel(Strata::Object& object, YardcrewGameMode& mode)
+{
+    YardcrewGameMode* target = &mode;
+    object.AddTask(new SimpleFunctionTask<Strata::Object>([target](Strata::Object*, float) { target->endLevel(); }));
+}
+
+float PlayfieldEntityBottom(Strata::SceneNode& node)
+{
+    if (Strata::SceneNode* marker = node.GetChildByNodeName(Strata::Label("PlayfieldEntityBottomLoc")))
+        return marker->GlobalGetBounds().y;
+    const Strata::Rect<float> bounds = node.GetCompositeBounds();
+    return bounds.y + bounds.height;
+}
+
+void SortPlayfieldEntities(Strata::SceneNode* layer)
+{
+    if (layer == nullptr)
+        return;
+    // Each bottom once per sort, not once per comparison.
+    std::vector<std::pair<Strata::SceneNode*, float>> bottoms;
+    bottoms.reserve(layer->GetChildCount());
+    for (Strata::SceneNode* child : layer->GetChildren())
+        bottoms.emplace_back(child, PlayfieldEntityBottom(*child));
+    auto bottomOf = [&bottoms](const Strata::SceneNode* node)
+    {
+        for (const auto& entry : bottoms)
+        {
+            if (entry.first == node)
+                return entry.second;
+        }
+        return 0.0f;
+    };
+    layer->SortChildren([&bottomOf](const Strata::SceneNode* a, const Strata::SceneNode* b)
+                        { return bottomOf(a) < bottomOf(b); });
+}
+
+void SetGameCursor(const char* image, const char* hotSpotConstant)
+{
+    const Strata::AutoResource<Strata::IImage> cursor(image);
+    const Strata::Constant<Strata::Vector2<int>> hotSpot(hotSpotConstant);
+    if (cursor.Get() == nullptr || !hotSpot.IsValid())
+    {
+        Strata::Internal::LogWrite("The cursor \"%s\" or its hot spot \"%s\" is missing\n", image, hotSpotConstant);
+        return;
+    }
+    Strata::Window::SetCustomCursor(cursor.Get(), hotSpot.GetValue());
+}

@@ -1,0 +1,47 @@
+#pragma once
+
+// What every mini-game mode does the same way: counting its rounds, reporting a level that is missing,
+// ending a round, depth-sorting its playfield and setting its cursor.
+
+#include "game/GameModeTypes.h"
+
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace Strata
+{
+class Object;
+class SceneNode;
+} // namespace Strata
+
+class YardcrewGameMode;
+
+// The rounds still to play after this one. A run starts with -1, which becomes the entry of
+// `loopsByDifficulty` for the difficulty (0 when the table has none); a later round's count is the
+// previous one minus 1, never below -1.
+int MiniGameRoundsLeft(int roundsLeft, GameModeDifficulty difficulty, std::span<const int> loopsByDifficulty);
+// The same with the "RepeatedGameNumLoops" constant and the level manager's difficulty.
+int MiniGameRoundsLeft(int roundsLeft);
+
+// "Difficulty Level Not Found for <mode>. Fix the problem and press F5 to reload".
+std::string MissingLevelNoticeText(std::string_view modeName);
+// Reports the missing level once in the log; the mode stays up with an empty playfield.
+void ShowMissingLevelNotice(std::string_view modeName);
+
+// Appends to `object`'s serial queue the call that ends the round once everything queued before has
+// played: the next round while `roundsLeft` is above 0, else the end of the level.
+void QueueEndOfRound(Strata::Object& object, YardcrewGameMode& mode, int roundsLeft);
+// Appends the end of the level for a single-round game.
+void QueueEndOfLevel(Strata::Object& object, YardcrewGameMode& mode);
+
+// Where a playfield entity stands: the top of its child "PlayfieldEntityBottomLoc" when it has one,
+// else the bottom of the composite bounds of the whole node.
+float PlayfieldEntityBottom(Strata::SceneNode& node);
+// Draws entities lower on the screen later (on top); equal bottoms keep their order. A null layer is
+// left alone.
+void SortPlayfieldEntities(Strata::SceneNode* layer);
+
+// Sets the custom cursor to the image with the hot spot of the two-integer constant. Either one
+// missing leaves the cursor as it is and logs once per call.
+void SetGameCursor(const char* image, const char* hotSpotConstant);

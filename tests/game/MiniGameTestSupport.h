@@ -1,0 +1,168 @@
+#pragma once
+
+// Plays a mini-game the way a child does: a seeded random stream, a fixed 20 ms step of the mode and the
+// loopback audio, clicks injected at the centre of a node, a log of the voices heard, and the screens
+// the game asks for recorded instead of run (the next round is kept so the test can play it).
+
+#include "core/FileSystem.h"
+#include "framework/ApplicationMode.h"
+#include "framework/MainLoop.h"
+#include "game/ForemanInstructionMode.h"
+#include "game/LevelManager.h"
+#include "game/LevelProgression.h"
+#include "scene/SceneApplicationMode.h"
+#include "scene/SceneNode.h"
+#include "scene/StrataExtensions.h"
+
+#include "GameAudioTestSupport.h"
+#include "GameServicesTestSupport.h"
+#include "support/MemoryFileSystemPartition.h"
+
+#include <functional>
+#include <memory>
+#include <set>
+#include <string>
+#include <typeinfo>
+#include <vector>
+
+namespace GameTesting
+{
+
+// Stands in for a screen a game's end opens.
+struct ScreenStandIn : ApplicationMode
+{
+    explicit ScreenStandIn(std::string text) : what(std::move(text)) {}
+    std::string what;
+};
+
+class MiniGameTest : public GameAudioTest
+{
+protected:
+    static constexpr float kStepSeconds = 0.02f;
+
+    void SetUp() override
+    {
+        GameAudioTest::SetUp();
+        SetupStrataExtensions();
+        manager->AddResourceFactory(L"countedimagelist", new CountedImageListFactory());
+        manager->AddResourceFactory(L"LevelProg", new LevelProgressionResourceFactory());
+        (new FileSystem())->AddFileSystemPartition(FileSystemPartition_User, new MemoryFileSystemPartition(L"user"));
+        Random::SetSeedOverride(5);
+        Random::Engine_Setup();
+        ASSERT_NE(GetAccountManager()->NewAccount(L"Child"), nullptr);
+        ASSERT_TRUE(GetAccountManager()->SetCurrentAccount(L"Child"));
+        GetAccountManager()->GetCurrentAccount()->WriteValue(L"AccountID", std::wstring(L"5"));
+        LoadManifest("<countedimagelist name=\"AllStickersList\" count=\"6\"/>", L"stickers");
+        // Levels filed by earlier tests name resources that are gone.
+        GetLevelManager().clearLevels();
+
+        const auto record = [this](const char* how)
+        {
+            return [this, how](std::unique_ptr<ApplicationMode> mode)
+            {
+                if (auto* screen = dynamic_cast<ScreenStandIn*>(mode.get()))
+                    screens.push_back(std::string(how) + " " + screen->what);
+                else if (dynamic_cast<ForemanInstructionMode*>(mode.get()) != nullptr)
+                    screens.push_back(std::string(how) + " instructions");
+                else if (mode)
+                {
+                    screens.push_back(std::string(how) + " next round");
+                    nextRound = std::move(mode);
+                }
+            };
+        };
+        GetLevelManager().setModeQueue({record("unwind"), record("push"), [this] { screens.push_back("pop"); }});
+        const auto named = [](std::string what) { return std::make_unique<ScreenStandIn>(what); };
+        GetLevelManager().setStoryScreenConstructors({nullptr, nullptr, nullptr, [=](int) { return named("reward"); },
+                                                      [=] { return named("free play"); },
+                                                      [=](bool) { return named("quit"); }});
+        GetLevelManager().freePlay = true;
+        testing::internal::CaptureStderr();
+    }
+
+    void TearDown() override
+    {
+        testing::internal::GetCapturedStderr();
+        nextRound.reset();
+        GetLevelManager().setModeQueue({});
+        GetLevelManager().setStoryScreenConstructors({});
+        Random::Engine_Destroy();
+        Random::ClearSeedOverride();
+        GameAudioTest::TearDown();
+    }
+
+    // Made current, set up and entered, as the main loop does.
+    void Start(ApplicationMode& mode)
+    {
+        context = std::make_unique<MainLoop::AutoContext>();
+        MainLoop::WithinContext(&mode, *context);
+        mode.Setup();
+        mode.Enter();
+    }
+
+    // One step: the voice queue, the mode, the audio output; then notes which watched voices began.
+    void Step(ApplicationMode& mode)
+    {
+        GetAudioManager()->updateVocalAudioQueues();
+        mode.Update(kStepSeconds);
+        Frame(2 * kStepFrames);
+        std::set<std::string> now;
+        for (const std::string& name : watched)
+        {
+            if (Playing(name.c_str()))
+            {
+                now.insert(name);
+                if (!mPlaying.count(name))
+                    spoken.push_back(name);
+            }
+        }
+        mPlaying = std::move(now);
+    }
+
+    // Steps until the condition holds; false when it never does within the limit (a guard, not a time).
+    bool StepUntil(ApplicationMode& mode, const std::function<bool()>& condition, int limit = 5000)
+    {
+        for (int step = 0; step < limit; ++step)
+        {
+            if (condition())
+                return true;
+            Step(mode);
+        }
+        return condition();
+    }
+
+    // What was logged since the last call.
+    std::string TakeLog()
+    {
+        std::string text = testing::internal::GetCapturedStderr();
+        testing::internal::CaptureStderr();
+        return text;
+    }
+
+    bool Heard(const std::string& voice) const
+    {
+        return std::find(spoken.begin(), spoken.end(), voice) != spoken.end();
+    }
+
+    // A press and release at the node's centre, through the mode's own hit testing.
+    static void Click(SceneApplicationMode& mode, SceneNode& node)
+    {
+        const Rect<float> bounds = node.GlobalGetBounds();
+        const int x = static_cast<int>(bounds.x + bounds.width / 2);
+        const int y = static_cast<int>(bounds.y + bounds.height / 2);
+        mode.OnMouseMove(x, y);
+        mode.OnMouseDown(MouseButton_Left, x, y);
+        mode.OnMouseUp(MouseButton_Left, x, y);
+    }
+
+    std::unique_ptr<MainLoop::AutoContext> context;
+    std::vector<std::string> watched;
+    std::vector<std::string> spoken;
+    std::vector<std::string> screens;
+    std::unique_ptr<ApplicationMode> nextRound;
+
+private:
+    std::set<std::string> mPlaying;
+};
+
+} // namespace GameTesting
