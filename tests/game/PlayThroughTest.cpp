@@ -4,8 +4,8 @@
 // games take the place of the mini-games not built yet. The screenshots go to
 // $MENAGERIE_SCREENSHOT_DIR when it is set.
 
-#include "game/Application.h"
 #include "game/AccountKeys.h"
+#include "game/Application.h"
 #include "game/LevelManager.h"
 #include "game/StickerManager.h"
 #include "game/YardcrewGameMode.h"
@@ -215,7 +215,10 @@ protected:
             mEnvironment.pop_back();
     }
 
-    void Set(const char* name, const char* value) { mEnvironment.push_back(std::make_unique<ScopedEnvironment>(name, value)); }
+    void Set(const char* name, const char* value)
+    {
+        mEnvironment.push_back(std::make_unique<ScopedEnvironment>(name, value));
+    }
 
     // A real click: the pointer moves to the centre of the top screen's named node, presses and lets go.
     static ::testing::AssertionResult Click(const char* name)
@@ -361,6 +364,8 @@ TEST_F(PlayThroughTest, FreePlayThenTheStoryThenProfilesAndLanguageFromTheTitleS
          [&]
          {
              EXPECT_EQ(GetLevelManager().difficulty, GameModeDifficulty_Medium);
+             const Label medium = GetLevelManager().getLevelForGameModeType(GameModeType_PaintIt);
+             EXPECT_EQ(Top<StandInGame>()->levelID, medium) << "the level filed for Medium (none yet in data/)";
              endGame();
          }},
         {"sticker_reward", [] { return Top<StickerUnlockMode>() != nullptr; },
@@ -423,7 +428,8 @@ TEST_F(PlayThroughTest, FreePlayThenTheStoryThenProfilesAndLanguageFromTheTitleS
              EXPECT_TRUE(Click("DoneButton"));
          },
          true},
-        {"main_menu_spanish", [] { return Top<MainMenuMode>() != nullptr && Wears("StoryButton", "Button_StoryButton_SP"); },
+        {"main_menu_spanish",
+         [] { return Top<MainMenuMode>() != nullptr && Wears("StoryButton", "Button_StoryButton_SP"); },
          clickOn("OptionsButton"), true},
         {"options in spanish", [] { return Top<MyOptionsMode>() != nullptr; }, clickOn("EnglishRadio")},
         {"english", [] { return Wears("DoneButton", "Button_DoneButton_EN"); },
@@ -432,7 +438,8 @@ TEST_F(PlayThroughTest, FreePlayThenTheStoryThenProfilesAndLanguageFromTheTitleS
              EXPECT_EQ(ManifestOf("Word_Color_Red"), L"AudioResources");
              EXPECT_TRUE(Click("DoneButton"));
          }},
-        {"menu in english", [] { return Top<MainMenuMode>() != nullptr && Wears("StoryButton", "Button_StoryButton_EN"); },
+        {"menu in english",
+         [] { return Top<MainMenuMode>() != nullptr && Wears("StoryButton", "Button_StoryButton_EN"); },
          clickOn("CreditsButton")},
 
         // The last two screens, and leaving the quit question without quitting.
@@ -447,8 +454,10 @@ TEST_F(PlayThroughTest, FreePlayThenTheStoryThenProfilesAndLanguageFromTheTitleS
         mClock = kStart;
         MainLoop::Execute();
     });
-    std::printf("play-through: %lld ms\n", static_cast<long long>(std::chrono::duration_cast<std::chrono::milliseconds>(
-                                                     std::chrono::steady_clock::now() - started).count()));
+    std::printf(
+        "play-through: %lld ms\n",
+        static_cast<long long>(
+            std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started).count()));
     EXPECT_EQ(mNext, steps.size());
     // Free play's game, then the story's first two, each made once.
     EXPECT_EQ(played.size(), 3u);
