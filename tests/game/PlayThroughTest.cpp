@@ -380,10 +380,12 @@ TEST_F(PlayThroughTest, FreePlayThenTheStoryThenProfilesAndLanguageFromTheTitleS
 
         // The story from its start: the opening cut-scene, skipped, then its first game.
         {"menu again", [] { return Top<MainMenuMode>() != nullptr; }, clickOn("StoryButton")},
-        {"cutscene", [] { return Top<CutsceneMode>() != nullptr; },
+        {"cutscene", [] { return Top<CutsceneMode>() != nullptr && Top<CutsceneMode>()->getShownPicture() >= 0; },
          [&]
          {
              EXPECT_FALSE(GetLevelManager().freePlay);
+             EXPECT_TRUE(Wears("SkipButton", "Button_SkipCutscene_EN"));
+             EXPECT_EQ(ManifestOf("Cutscene_Intro_1"), L"AudioResources");
              EXPECT_TRUE(Click("SkipButton"));
          },
          true},
@@ -430,7 +432,29 @@ TEST_F(PlayThroughTest, FreePlayThenTheStoryThenProfilesAndLanguageFromTheTitleS
          true},
         {"main_menu_spanish",
          [] { return Top<MainMenuMode>() != nullptr && Wears("StoryButton", "Button_StoryButton_SP"); },
-         clickOn("OptionsButton"), true},
+         clickOn("ProfileButton"), true},
+        // Profile 2 starts over, so its story opens with the cut-scene again, now in Spanish.
+        {"profiles in spanish", [] { return Top<MyAccountMode>() != nullptr; }, clickOn("NewGameButton")},
+        {"account_confirm", [] { return Top<AccountConfirmMode>() != nullptr; }, clickOn("YesButton"), true},
+        {"menu after starting over", [] { return Top<MainMenuMode>() != nullptr; },
+         [&]
+         {
+             EXPECT_EQ(CurrentProfile(), 2);
+             EXPECT_EQ(ProfileProgress(2), 0);
+             EXPECT_TRUE(Click("StoryButton"));
+         }},
+        {"cutscene_spanish",
+         [] { return Top<CutsceneMode>() != nullptr && Top<CutsceneMode>()->getShownPicture() >= 0; },
+         [&]
+         {
+             EXPECT_TRUE(Wears("SkipButton", "Button_SkipCutscene_SP"));
+             EXPECT_EQ(ManifestOf("Cutscene_Intro_1"), L"AudioResources_SP");
+             EXPECT_TRUE(Click("SkipButton"));
+         },
+         true},
+        {"story game in spanish", [] { return Top<StandInGame>() != nullptr; },
+         [] { GetLevelManager().getModeQueue().unwindTo(GetLevelManager().getStoryScreens().mainMenu()); }},
+        {"menu before english", [] { return Top<MainMenuMode>() != nullptr; }, clickOn("OptionsButton")},
         {"options in spanish", [] { return Top<MyOptionsMode>() != nullptr; }, clickOn("EnglishRadio")},
         {"english", [] { return Wears("DoneButton", "Button_DoneButton_EN"); },
          [&]
@@ -459,8 +483,8 @@ TEST_F(PlayThroughTest, FreePlayThenTheStoryThenProfilesAndLanguageFromTheTitleS
         static_cast<long long>(
             std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started).count()));
     EXPECT_EQ(mNext, steps.size());
-    // Free play's game, then the story's first two, each made once.
-    EXPECT_EQ(played.size(), 3u);
+    // Free play's game, the story's first two, and its first again after starting over: each made once.
+    EXPECT_EQ(played.size(), 4u);
 }
 
 } // namespace
