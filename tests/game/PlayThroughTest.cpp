@@ -1,0 +1,490 @@
+// The real game application driven through MainLoop on an X server of its own, with the committed
+// data/, OpenAL Soft's null device and a seeded random: real mouse events at the centres of named
+// buttons, in fixed 20 ms steps, each step waiting for a condition, never for a frame count. Stand-in
+// games take the place of the mini-games not built yet. The screenshots go to
+// $MENAGERIE_SCREENSHOT_DIR when it is set.
+
+#include "game/AccountKeys.h"
+#include "game/Application.h"
+#include "game/LevelManager.h"
+#include "game/StickerManager.h"
+#include "game/YardcrewGameMode.h"
+#include "game/screens/CreditsMode.h"
+#include "game/screens/CutsceneMode.h"
+#include "game/screens/DifficultySelectMode.h"
+#include "game/screens/FreePlaySelectMode.h"
+#include "game/screens/MainMenuMode.h"
+#include "game/screens/MyAccountMode.h"
+#include "game/screens/MyOptionsMode.h"
+#include "game/screens/QuitConfirmMode.h"
+#include "game/screens/StickerUnlockMode.h"
+#include "game/screens/TitleMode.h"
+
+#include "core/Random.h"
+#include "core/Singleton.h"
+#include "core/Time.h"
+#include "framework/Account.h"
+#include "framework/AccountManager.h"
+#include "framework/FrameHooks.h"
+#include "framework/MainLoop.h"
+#include "framework/ResourceDescriptor.h"
+#include "framework/ResourceManager.h"
+#include "graphics/ImageList.h"
+#include "graphics/Window.h"
+#include "platform/linux/ApplicationPlatform.h"
+#include "platform/linux/ChildXServer.h"
+#include "platform/linux/FrameViewport.h"
+#include "platform/linux/ScopedEnvironment.h"
+#include "platform/linux/TempFolder.h"
+#include "scene/ButtonNode.h"
+#include "scene/RadioButtonNode.h"
+#include "scene/SceneApplicationMode.h"
+#include "scene/SceneNode.h"
+
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#define STB_IMAGE_WRITE_STATIC
+#define STB_IMAGE_WRITE_IMPLEMENTATION
+#include <stb/stb_image_write.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+using namespace Strata;
+using namespace std::chrono_literals;
+
+namespace
+{
+
+// A mini-game that only remembers the level it was given; the test ends it.
+class StandInGame final : public YardcrewGameMode
+{
+public:
+    StandInGame(Label level, std::vector<std::string>* played) : levelID(level)
+    {
+        played->push_back(level.IsNull() ? "-" : level.c_str());
+    }
+    void refreshMode() override {}
+    void setupCursor() override {}
+    Label levelID;
+};
+
+class PlayThroughApplication final : public ::Application
+{
+public:
+    PlayThroughApplication()
+    {
+        mConfig = ::Application::GetConfig();
+        // Keeps running whatever the focus: no window manager gives it under Xvfb.
+        mConfig.singleInstance = 0;
+        mConfig.runInBackground = 1;
+    }
+    const sApplicationConfig& GetConfig() const override { return mConfig; }
+    unsigned long GetDefaultGraphicsPlatformCaps() const override { return GraphicsPlatformCaps_Software; }
+
+private:
+    sApplicationConfig mConfig;
+};
+
+SceneNode* FindNode(SceneNode* node, Label name)
+{
+    if (node == nullptr)
+        return nullptr;
+    if (SceneNode* child = node->GetChildByNodeName(name))
+        return child;
+    for (SceneNode* child : node->GetChildren())
+        if (SceneNode* found = FindNode(child, name))
+            return found;
+    return nullptr;
+}
+
+template <class Mode>
+Mode* Top()
+{
+    return dynamic_cast<Mode*>(MainLoop::GetTopMostMode(0));
+}
+
+// The named node of the top mode's scene, when the top mode has a scene.
+template <class T = SceneNode>
+T* TopNode(const char* name)
+{
+    auto* mode = dynamic_cast<SceneApplicationMode*>(MainLoop::GetTopMostMode(0));
+    return mode != nullptr ? dynamic_cast<T*>(FindNode(mode->GetRootNode(), Label(name))) : nullptr;
+}
+
+// Whether the named button of the top screen wears the image list of that name.
+bool Wears(const char* button, const char* images)
+{
+    auto* node = TopNode<ButtonNode>(button);
+    const AutoResource<IImageList> list(images);
+    return node != nullptr && list.Get() != nullptr && node->GetImages() == list.Get();
+}
+
+// The manifest the resource of that name came from.
+std::wstring ManifestOf(const char* resource)
+{
+    const std::shared_ptr<IResourceDescriptor> found = GetResourceManager()->GetResource(Label(resource));
+    return found != nullptr ? found->GetManifest() : L"<none>";
+}
+
+// The current profile's stickers, read afresh from its account.
+int Stickers()
+{
+    GetStickerManager().loadUnlockedStickerData();
+    return GetStickerManager().getUnlockedCount();
+}
+
+int ProfileProgress(int profile)
+{
+    Account* account = GetAccountManager()->GetCurrentAccount();
+    if (account == nullptr)
+        return -1;
+    return account->ReadValue((std::to_wstring(profile) + L"_Progress").c_str(), -1);
+}
+
+struct Step
+{
+    std::string name; // also the screenshot's, when it names a screen
+    std::function<bool()> ready;
+    std::function<void()> act;
+    bool shot = false;
+};
+
+class PlayThroughTest : public ::testing::Test
+{
+protected:
+    static constexpr uint32_t kStart = 100000;
+
+    void SetUp() override
+    {
+        std::string reason;
+        if (!mServer.Start("800x600x24", &reason))
+            GTEST_SKIP() << "no X server (" << reason << ")";
+        Set("STRATA_DATA_DIR", MENAGERIE_DATA_DIR);
+        Set("XDG_DATA_HOME", mUserFolder.Path().c_str());
+        Set("SDL_VIDEODRIVER", "x11");
+        if (std::getenv("DBUS_SESSION_BUS_ADDRESS") == nullptr)
+            Set("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent");
+        const char* shots = std::getenv("MENAGERIE_SCREENSHOT_DIR");
+        mShotFolder = shots != nullptr && shots[0] != '\0' ? shots : mUserFolder.Path() + "/shots";
+        std::filesystem::create_directories(mShotFolder);
+
+        static char program[] = "menagerie_game_tests";
+        static char software[] = "-software";
+        char* arguments[] = {program, software, nullptr};
+        SetCommandLine(2, arguments);
+        Random::SetSeedOverride(2026);
+
+        MainLoop::ResetForTesting();
+        MainLoop::SetProcessReleaseForTesting(false);
+        MainLoop::SetPlatformFactory(&Linux::CreatePlatform);
+        MainLoop::SetTimeSourceForTesting([this] { return mClock; },
+                                          [this](unsigned long)
+                                          {
+                                              OnFrame();
+                                              mClock += 20;
+                                          });
+        mApplication = std::make_unique<PlayThroughApplication>();
+        mDeadline = std::chrono::steady_clock::now() + 90s;
+    }
+
+    void TearDown() override
+    {
+        MainLoop::ResetForTesting();
+        MainLoop::SetTimeSourceForTesting(nullptr, nullptr);
+        MainLoop::SetPlatformFactory(nullptr);
+        MainLoop::SetProcessReleaseForTesting(true);
+        Window::Internal::ResetForTesting();
+        InstallFrameHooks(sFrameHooks());
+        Internal::DeleteAllSingletons();
+        mApplication.reset();
+        Random::ClearSeedOverride();
+        static char program[] = "menagerie_game_tests";
+        char* arguments[] = {program, nullptr};
+        SetCommandLine(1, arguments);
+        mServer.Stop();
+        while (!mEnvironment.empty())
+            mEnvironment.pop_back();
+    }
+
+    void Set(const char* name, const char* value)
+    {
+        mEnvironment.push_back(std::make_unique<ScopedEnvironment>(name, value));
+    }
+
+    // A real click: the pointer moves to the centre of the top screen's named node, presses and lets go.
+    static ::testing::AssertionResult Click(const char* name)
+    {
+        SceneNode* node = TopNode(name);
+        if (node == nullptr)
+            return ::testing::AssertionFailure() << "no \"" << name << "\" on the top screen";
+        const Rect<float> bounds = node->GlobalGetBounds();
+        const int x = static_cast<int>(bounds.x + bounds.width / 2);
+        const int y = static_cast<int>(bounds.y + bounds.height / 2);
+        const Uint32 window = SDL_GetWindowID(Linux::GetMainWindow());
+        SDL_Event event{};
+        event.type = SDL_MOUSEMOTION;
+        event.motion.windowID = window;
+        event.motion.x = x;
+        event.motion.y = y;
+        SDL_PushEvent(&event);
+        for (Uint32 type : {SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP})
+        {
+            event = SDL_Event{};
+            event.type = type;
+            event.button.windowID = window;
+            event.button.button = SDL_BUTTON_LEFT;
+            event.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
+            event.button.clicks = 1;
+            event.button.x = x;
+            event.button.y = y;
+            SDL_PushEvent(&event);
+        }
+        return ::testing::AssertionSuccess();
+    }
+
+    void Screenshot(const std::string& name)
+    {
+        SDL_Surface* screen = SDL_GetWindowSurface(Linux::GetMainWindow());
+        ASSERT_NE(screen, nullptr);
+        std::vector<unsigned char> rgb(static_cast<size_t>(screen->w) * screen->h * 3);
+        SDL_LockSurface(screen);
+        for (int y = 0; y < screen->h; ++y)
+            for (int x = 0; x < screen->w; ++x)
+            {
+                Uint32 value = 0;
+                std::memcpy(&value,
+                            static_cast<const Uint8*>(screen->pixels) + y * screen->pitch +
+                                x * screen->format->BytesPerPixel,
+                            screen->format->BytesPerPixel);
+                unsigned char* out = &rgb[(static_cast<size_t>(y) * screen->w + x) * 3];
+                SDL_GetRGB(value, screen->format, &out[0], &out[1], &out[2]);
+            }
+        SDL_UnlockSurface(screen);
+        const std::string path = mShotFolder + "/" + name + ".png";
+        EXPECT_NE(stbi_write_png(path.c_str(), screen->w, screen->h, 3, rgb.data(), screen->w * 3), 0) << path;
+    }
+
+    void OnFrame()
+    {
+        if (std::chrono::steady_clock::now() > mDeadline)
+        {
+            if (!mGaveUp)
+                ADD_FAILURE() << "stuck waiting for: " << (mNext < steps.size() ? steps[mNext].name : "the end");
+            mGaveUp = true;
+            MainLoop::Exit();
+            return;
+        }
+        if (mNext >= steps.size())
+        {
+            MainLoop::Exit();
+            return;
+        }
+        Step& step = steps[mNext];
+        if (!step.ready())
+            return;
+        // A screen is shot once it has been drawn a few times, so its fade-in is over.
+        if (step.shot && ++mSettle < 15)
+            return;
+        mSettle = 0;
+        if (step.shot)
+            Screenshot(step.name);
+        if (step.act)
+            step.act();
+        ++mNext;
+    }
+
+    ChildXServer mServer;
+    TempFolder mUserFolder;
+    std::vector<std::unique_ptr<ScopedEnvironment>> mEnvironment;
+    std::unique_ptr<PlayThroughApplication> mApplication;
+    std::string mShotFolder;
+    uint32_t mClock = kStart;
+    std::chrono::steady_clock::time_point mDeadline;
+    bool mGaveUp = false;
+    size_t mNext = 0;
+    int mSettle = 0;
+    std::vector<Step> steps;
+};
+
+TEST_F(PlayThroughTest, FreePlayThenTheStoryThenProfilesAndLanguageFromTheTitleScreen)
+{
+    std::vector<std::string> played;
+    int freePlayStickers = -1;
+    StandInGame* game = nullptr;
+    const auto standIn = [&played](Label level) { return std::make_unique<StandInGame>(level, &played); };
+    const auto clickOn = [](const char* name) { return [name] { EXPECT_TRUE(Click(name)); }; };
+    const auto checked = [](const char* name)
+    {
+        return [name]
+        {
+            auto* radio = TopNode<RadioButtonNode>(name);
+            return radio != nullptr && radio->IsChecked();
+        };
+    };
+    const auto endGame = [&game]
+    {
+        game = Top<StandInGame>();
+        ASSERT_NE(game, nullptr);
+        game->endLevel();
+        game->endLevel(); // a second end changes nothing
+    };
+
+    steps = {
+        // The stand-ins take the story's first two games before any screen lists them.
+        {"title", [] { return Top<TitleMode>() != nullptr; },
+         [&]
+         {
+             GetLevelManager().setGameModeConstructor(GameModeType_ToolShed, standIn);
+             GetLevelManager().setGameModeConstructor(GameModeType_PaintIt, standIn);
+             EXPECT_TRUE(Click("StartButton"));
+         },
+         true},
+        {"profiles", [] { return Top<MyAccountMode>() != nullptr; }, clickOn("Profile2"), true},
+        {"profile 2 chosen", checked("Profile2"), clickOn("PlayButton")},
+        {"main_menu", [] { return Top<MainMenuMode>() != nullptr; },
+         [&]
+         {
+             EXPECT_EQ(CurrentProfile(), 2);
+             EXPECT_TRUE(Click("FreePlayButton"));
+         },
+         true},
+        {"free_play", [] { return Top<FreePlaySelectMode>() != nullptr; }, clickOn("PaintIt"), true},
+        {"difficulty", [] { return Top<DifficultySelectMode>() != nullptr; }, clickOn("Medium"), true},
+        {"medium chosen", checked("Medium"), clickOn("PlayButton")},
+        {"stand-in game", [] { return Top<StandInGame>() != nullptr; },
+         [&]
+         {
+             EXPECT_EQ(GetLevelManager().difficulty, GameModeDifficulty_Medium);
+             const Label medium = GetLevelManager().getLevelForGameModeType(GameModeType_PaintIt);
+             EXPECT_EQ(Top<StandInGame>()->levelID, medium) << "the level filed for Medium (none yet in data/)";
+             endGame();
+         }},
+        {"sticker_reward", [] { return Top<StickerUnlockMode>() != nullptr; },
+         [&]
+         {
+             freePlayStickers = Stickers();
+             EXPECT_GT(freePlayStickers, 0);
+             EXPECT_TRUE(Click("OkButton"));
+         },
+         true},
+        {"back to free play", [] { return Top<FreePlaySelectMode>() != nullptr; }, clickOn("BackButton")},
+
+        // The story from its start: the opening cut-scene, skipped, then its first game.
+        {"menu again", [] { return Top<MainMenuMode>() != nullptr; }, clickOn("StoryButton")},
+        {"cutscene", [] { return Top<CutsceneMode>() != nullptr && Top<CutsceneMode>()->getShownPicture() >= 0; },
+         [&]
+         {
+             EXPECT_FALSE(GetLevelManager().freePlay);
+             EXPECT_TRUE(Wears("SkipButton", "Button_SkipCutscene_EN"));
+             EXPECT_EQ(ManifestOf("Cutscene_Intro_1"), L"AudioResources");
+             EXPECT_TRUE(Click("SkipButton"));
+         },
+         true},
+        {"story game 1", [] { return Top<StandInGame>() != nullptr; }, endGame},
+        {"story reward", [] { return Top<StickerUnlockMode>() != nullptr; }, clickOn("OkButton")},
+        {"story game 2", [&game] { return Top<StandInGame>() != nullptr && Top<StandInGame>() != game; },
+         [&]
+         {
+             EXPECT_EQ(ProfileProgress(2), 2);
+             // The child leaves the game for the menu.
+             GetLevelManager().getModeQueue().unwindTo(GetLevelManager().getStoryScreens().mainMenu());
+         }},
+
+        // Profile 1 has its own progress and stickers; profile 2 keeps its own.
+        {"menu for profiles", [] { return Top<MainMenuMode>() != nullptr; }, clickOn("ProfileButton")},
+        {"profiles again", [] { return Top<MyAccountMode>() != nullptr; }, clickOn("Profile1")},
+        {"profile 1 chosen", checked("Profile1"), clickOn("PlayButton")},
+        {"menu of profile 1", [] { return Top<MainMenuMode>() != nullptr && CurrentProfile() == 1; },
+         [&]
+         {
+             EXPECT_EQ(ProfileProgress(1), -1);
+             EXPECT_EQ(ProfileProgress(2), 2) << "profile 2's progress is in its own key";
+             EXPECT_EQ(Stickers(), freePlayStickers - 1) << "profile 1 has only the starters";
+             EXPECT_TRUE(Click("ProfileButton"));
+         }},
+        {"profiles to 2", [] { return Top<MyAccountMode>() != nullptr; }, clickOn("Profile2")},
+        {"profile 2 again", checked("Profile2"), clickOn("PlayButton")},
+        {"menu of profile 2", [] { return Top<MainMenuMode>() != nullptr && CurrentProfile() == 2; },
+         [&]
+         {
+             EXPECT_EQ(ProfileProgress(2), 2);
+             EXPECT_EQ(Stickers(), freePlayStickers + 1) << "the free-play sticker and the story's";
+             EXPECT_TRUE(Click("OptionsButton"));
+         }},
+
+        // Spanish and back.
+        {"options", [] { return Top<MyOptionsMode>() != nullptr; }, clickOn("SpanishRadio"), true},
+        {"spanish", [] { return Wears("DoneButton", "Button_DoneButton_SP"); },
+         [&]
+         {
+             EXPECT_EQ(ManifestOf("Word_Color_Red"), L"AudioResources_SP");
+             EXPECT_TRUE(Click("DoneButton"));
+         },
+         true},
+        {"main_menu_spanish",
+         [] { return Top<MainMenuMode>() != nullptr && Wears("StoryButton", "Button_StoryButton_SP"); },
+         clickOn("ProfileButton"), true},
+        // Profile 2 starts over, so its story opens with the cut-scene again, now in Spanish.
+        {"profiles in spanish", [] { return Top<MyAccountMode>() != nullptr; }, clickOn("NewGameButton")},
+        {"account_confirm", [] { return Top<AccountConfirmMode>() != nullptr; }, clickOn("YesButton"), true},
+        {"menu after starting over", [] { return Top<MainMenuMode>() != nullptr; },
+         [&]
+         {
+             EXPECT_EQ(CurrentProfile(), 2);
+             EXPECT_EQ(ProfileProgress(2), 0);
+             EXPECT_TRUE(Click("StoryButton"));
+         }},
+        {"cutscene_spanish",
+         [] { return Top<CutsceneMode>() != nullptr && Top<CutsceneMode>()->getShownPicture() >= 0; },
+         [&]
+         {
+             EXPECT_TRUE(Wears("SkipButton", "Button_SkipCutscene_SP"));
+             EXPECT_EQ(ManifestOf("Cutscene_Intro_1"), L"AudioResources_SP");
+             EXPECT_TRUE(Click("SkipButton"));
+         },
+         true},
+        {"story game in spanish", [] { return Top<StandInGame>() != nullptr; },
+         [] { GetLevelManager().getModeQueue().unwindTo(GetLevelManager().getStoryScreens().mainMenu()); }},
+        {"menu before english", [] { return Top<MainMenuMode>() != nullptr; }, clickOn("OptionsButton")},
+        {"options in spanish", [] { return Top<MyOptionsMode>() != nullptr; }, clickOn("EnglishRadio")},
+        {"english", [] { return Wears("DoneButton", "Button_DoneButton_EN"); },
+         [&]
+         {
+             EXPECT_EQ(ManifestOf("Word_Color_Red"), L"AudioResources");
+             EXPECT_TRUE(Click("DoneButton"));
+         }},
+        {"menu in english",
+         [] { return Top<MainMenuMode>() != nullptr && Wears("StoryButton", "Button_StoryButton_EN"); },
+         clickOn("CreditsButton")},
+
+        // The last two screens, and leaving the quit question without quitting.
+        {"credits", [] { return Top<CreditsMode>() != nullptr; }, clickOn("BackButton"), true},
+        {"menu after credits", [] { return Top<MainMenuMode>() != nullptr; }, clickOn("QuitButton")},
+        {"quit_confirm", [] { return Top<QuitConfirmMode>() != nullptr; }, clickOn("NoButton"), true},
+        {"menu after the question", [] { return Top<MainMenuMode>() != nullptr; }, nullptr},
+    };
+
+    const auto started = std::chrono::steady_clock::now();
+    ASSERT_NO_THROW({
+        mClock = kStart;
+        MainLoop::Execute();
+    });
+    std::printf(
+        "play-through: %lld ms\n",
+        static_cast<long long>(
+            std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started).count()));
+    EXPECT_EQ(mNext, steps.size());
+    // Free play's game, the story's first two, and its first again after starting over: each made once.
+    EXPECT_EQ(played.size(), 4u);
+}
+
+} // namespace
