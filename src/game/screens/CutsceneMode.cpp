@@ -1,15 +1,12 @@
 #include "game/screens/CutsceneMode.h"
 
 #include "core/Log.h"
-#include "framework/Account.h"
 #include "framework/ResourceDescriptor.h"
 #include "framework/TimedTask.h"
-#include "game/AccountKeys.h"
 #include "game/AudioManager.h"
 #include "game/GameAudioTasks.h"
 #include "game/SimpleFunctionTask.h"
-#include "graphics/ImageList.h"
-#include "scene/ButtonNode.h"
+#include "game/screens/PlayFlowScreens.h"
 #include "scene/NodePath.h"
 #include "scene/SceneLayout.h"
 #include "scene/SceneNode.h"
@@ -64,15 +61,7 @@ void CutsceneMode::Enter()
     // A game's track must not play on under the story.
     GetAudioManager()->setMusicMode(MusicMode_GeneralUI, Strata::Label());
 
-    Strata::Account* account = GetCurrentGameAccount();
-    const bool english = account == nullptr || account->ReadValue(L"EnglishLanguage", true);
-    if (auto* skip = Strata::RootDescendent<Strata::ButtonNode>(kSkipButtonPath))
-    {
-        // Single images, one per state: the width only matters to three-slice strips.
-        const Strata::AutoResource<Strata::IImageList> images(english ? "Button_SkipCutscene_EN"
-                                                                      : "Button_SkipCutscene_SP");
-        skip->SetImages(images.Get(), 0.0f, images.GetDescriptor());
-    }
+    ShowLocalizedImage(GetRootNode(), kSkipButtonPath, "Button_SkipCutscene");
 
     // Enter comes again whenever a mode above this one closes: the pictures go on where they were.
     Strata::SceneNode* root = GetRootNode();
