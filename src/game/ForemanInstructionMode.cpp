@@ -7,6 +7,7 @@
 #include "game/LevelManager.h"
 #include "game/SimpleFunctionTask.h"
 #include "game/screens/PlayFlowScreens.h"
+#include "game/screens/ScreenSupport.h"
 #include "scene/NodePath.h"
 #include "scene/SceneLayout.h"
 #include "scene/SceneNode.h"
@@ -59,12 +60,8 @@ void ForemanInstructionMode::Destroy()
 
 void ForemanInstructionMode::ReceiveMessage(const Strata::ObjectMessage& message)
 {
-    static const Strata::Label kButtonClick("ButtonClick");
     static const Strata::Label kOkButton("OkButton");
-    if (message.GetName() != kButtonClick)
-        return;
-    const Strata::Object* sender = GetObject(message.GetSender());
-    if (sender != nullptr && sender->GetName() == kOkButton)
+    if (WidgetSenderName(*this, message, "ButtonClick") == kOkButton)
         closeMode();
 }
 

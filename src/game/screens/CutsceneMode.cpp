@@ -7,6 +7,7 @@
 #include "game/GameAudioTasks.h"
 #include "game/SimpleFunctionTask.h"
 #include "game/screens/PlayFlowScreens.h"
+#include "game/screens/ScreenSupport.h"
 #include "scene/NodePath.h"
 #include "scene/SceneLayout.h"
 #include "scene/SceneNode.h"
@@ -89,12 +90,8 @@ void CutsceneMode::Destroy()
 
 void CutsceneMode::ReceiveMessage(const Strata::ObjectMessage& message)
 {
-    static const Strata::Label kButtonClick("ButtonClick");
     static const Strata::Label kSkipButton("SkipButton");
-    if (message.GetName() != kButtonClick)
-        return;
-    const Strata::Object* sender = GetObject(message.GetSender());
-    if (sender != nullptr && sender->GetName() == kSkipButton)
+    if (WidgetSenderName(*this, message, "ButtonClick") == kSkipButton)
         closeMode();
 }
 

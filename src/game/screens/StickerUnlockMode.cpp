@@ -6,6 +6,7 @@
 #include "game/AudioManager.h"
 #include "game/SimpleFunctionTask.h"
 #include "game/screens/PlayFlowScreens.h"
+#include "game/screens/ScreenSupport.h"
 #include "scene/NodePath.h"
 #include "scene/SceneLayout.h"
 #include "scene/SceneNode.h"
@@ -74,12 +75,8 @@ void StickerUnlockMode::Destroy()
 
 void StickerUnlockMode::ReceiveMessage(const Strata::ObjectMessage& message)
 {
-    static const Strata::Label kButtonClick("ButtonClick");
     static const Strata::Label kOkButton("OkButton");
-    if (message.GetName() != kButtonClick)
-        return;
-    const Strata::Object* sender = GetObject(message.GetSender());
-    if (sender != nullptr && sender->GetName() == kOkButton)
+    if (WidgetSenderName(*this, message, "ButtonClick") == kOkButton)
         continueToNextMode();
 }
 
