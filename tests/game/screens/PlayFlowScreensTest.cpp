@@ -125,7 +125,6 @@ protected:
         ASSERT_NE(node, nullptr) << name;
         mode.ReceiveMessage(ObjectMessage(node->GetID(), Label(message)));
     }
-
 };
 
 TEST_F(PlayFlowTest, StickerRewardShowsTheStickerSetsTheMusicAndMovesOnOnce)
