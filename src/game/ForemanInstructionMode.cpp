@@ -29,13 +29,9 @@ ForemanInstructionMode::ForemanInstructionMode(Strata::Label game, IntroForemanS
 void ForemanInstructionMode::Setup()
 {
     SceneApplicationMode::Setup();
-    const Strata::AutoResource<Strata::SceneLayout> layout("ForemanInstructionModeLayout");
-    Strata::SceneNode* root = layout.Get() != nullptr ? layout->InstantiateLayout(this, GetRootNode()) : nullptr;
+    Strata::SceneNode* root = InstantiateScreenLayout(*this, "ForemanInstructionModeLayout", "instruction pop-up");
     if (root == nullptr)
-    {
-        Strata::Log("The instruction pop-up has no layout \"ForemanInstructionModeLayout\"\n");
         return;
-    }
     if (auto* foreman = dynamic_cast<Strata::AnimatedSpriteNode*>(root->GetDescendent(kForemanPath)))
         foreman->SetFrameIndex(static_cast<int>(mIntroState));
 }

@@ -38,12 +38,8 @@ CutsceneMode::CutsceneMode(Strata::Label cutsceneID) : mCutsceneID(cutsceneID)
 void CutsceneMode::Setup()
 {
     SceneApplicationMode::Setup();
-    const Strata::AutoResource<Strata::SceneLayout> frame("CutsceneLayout");
-    if (frame.Get() == nullptr || frame->InstantiateLayout(this, GetRootNode()) == nullptr)
-    {
-        Strata::Log("The cut-scene screen has no layout \"CutsceneLayout\"\n");
+    if (InstantiateScreenLayout(*this, "CutsceneLayout", "cut-scene screen") == nullptr)
         return;
-    }
     const std::string name = PartName(mCutsceneID, "Cutscene_");
     const Strata::AutoResource<Strata::SceneLayout> pictures(name.c_str());
     Strata::SceneNode* stage = getStage();

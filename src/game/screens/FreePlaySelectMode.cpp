@@ -32,13 +32,9 @@ void FreePlaySelectMode::Setup()
     SceneApplicationMode::Setup();
     LevelManager& levels = GetLevelManager();
     levels.freePlay = true;
-    const Strata::AutoResource<Strata::SceneLayout> layout("FreePlaySelectLayout");
-    Strata::SceneNode* root = layout.Get() != nullptr ? layout->InstantiateLayout(this, GetRootNode()) : nullptr;
+    Strata::SceneNode* root = InstantiateScreenLayout(*this, "FreePlaySelectLayout", "free-play chooser");
     if (root == nullptr)
-    {
-        Strata::Log("The free-play chooser has no layout \"FreePlaySelectLayout\"\n");
         return;
-    }
     // A game not built yet stays on the board, greyed, rather than leading to a screen that starts
     // nothing.
     for (const LevelManager::GameTypeName& entry : LevelManager::kGameTypeNames)

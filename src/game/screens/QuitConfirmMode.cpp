@@ -26,13 +26,9 @@ QuitConfirmMode::QuitConfirmMode(bool inGame) : mInGame(inGame)
 void QuitConfirmMode::Setup()
 {
     SceneApplicationMode::Setup();
-    const Strata::AutoResource<Strata::SceneLayout> layout("QuitConfirmLayout");
-    Strata::SceneNode* root = layout.Get() != nullptr ? layout->InstantiateLayout(this, GetRootNode()) : nullptr;
+    Strata::SceneNode* root = InstantiateScreenLayout(*this, "QuitConfirmLayout", "quit confirmation");
     if (root == nullptr)
-    {
-        Strata::Log("The quit confirmation has no layout \"QuitConfirmLayout\"\n");
         return;
-    }
     if (Strata::SceneNode* question = GetRootNode()->GetDescendent(kInGamePath))
         question->LocalSetVisible(mInGame);
     if (Strata::SceneNode* question = GetRootNode()->GetDescendent(kLeavePath))

@@ -30,13 +30,9 @@ StickerUnlockMode::StickerUnlockMode(int stickerIndex) : mStickerIndex(stickerIn
 void StickerUnlockMode::Setup()
 {
     SceneApplicationMode::Setup();
-    const Strata::AutoResource<Strata::SceneLayout> layout("StickerUnlockLayout");
-    Strata::SceneNode* root = layout.Get() != nullptr ? layout->InstantiateLayout(this, GetRootNode()) : nullptr;
+    Strata::SceneNode* root = InstantiateScreenLayout(*this, "StickerUnlockLayout", "sticker reward");
     if (root == nullptr)
-    {
-        Strata::Log("The sticker reward has no layout \"StickerUnlockLayout\"\n");
         return;
-    }
     const bool bookComplete = mStickerIndex < 0;
     if (Strata::SceneNode* book = GetRootNode()->GetDescendent(kBookPath))
         book->LocalSetVisible(bookComplete);
