@@ -1,15 +1,13 @@
 #include "game/ForemanInstructionMode.h"
 
 #include "core/Log.h"
-#include "framework/Account.h"
 #include "framework/ResourceDescriptor.h"
-#include "game/AccountKeys.h"
 #include "game/AudioManager.h"
 #include "game/GameAudioTasks.h"
 #include "game/LevelManager.h"
 #include "game/SimpleFunctionTask.h"
-#include "graphics/ImageList.h"
-#include "scene/ButtonNode.h"
+#include "game/screens/PlayFlowScreens.h"
+#include "game/screens/ScreenSupport.h"
 #include "scene/NodePath.h"
 #include "scene/SceneLayout.h"
 #include "scene/SceneNode.h"
@@ -31,13 +29,9 @@ ForemanInstructionMode::ForemanInstructionMode(Strata::Label game, IntroForemanS
 void ForemanInstructionMode::Setup()
 {
     SceneApplicationMode::Setup();
-    const Strata::AutoResource<Strata::SceneLayout> layout("ForemanInstructionModeLayout");
-    Strata::SceneNode* root = layout.Get() != nullptr ? layout->InstantiateLayout(this, GetRootNode()) : nullptr;
+    Strata::SceneNode* root = InstantiateScreenLayout(*this, "ForemanInstructionModeLayout", "instruction pop-up");
     if (root == nullptr)
-    {
-        Strata::Log("The instruction pop-up has no layout \"ForemanInstructionModeLayout\"\n");
         return;
-    }
     if (auto* foreman = dynamic_cast<Strata::AnimatedSpriteNode*>(root->GetDescendent(kForemanPath)))
         foreman->SetFrameIndex(static_cast<int>(mIntroState));
 }
@@ -45,15 +39,7 @@ void ForemanInstructionMode::Setup()
 void ForemanInstructionMode::Enter()
 {
     SceneApplicationMode::Enter();
-    Strata::Account* account = GetCurrentGameAccount();
-    const bool english = account == nullptr || account->ReadValue(L"EnglishLanguage", true);
-    if (auto* skip = Strata::RootDescendent<Strata::ButtonNode>(kSkipButtonPath))
-    {
-        // Single images, one per state: the width only matters to three-slice strips.
-        const Strata::AutoResource<Strata::IImageList> images(english ? "Button_SkipCutscene_EN"
-                                                                      : "Button_SkipCutscene_SP");
-        skip->SetImages(images.Get(), 0.0f, images.GetDescriptor());
-    }
+    ShowLocalizedImage(GetRootNode(), kSkipButtonPath, "Button_SkipCutscene");
 
     Strata::SceneNode* root = GetRootNode();
     if (root == nullptr)
@@ -70,12 +56,8 @@ void ForemanInstructionMode::Destroy()
 
 void ForemanInstructionMode::ReceiveMessage(const Strata::ObjectMessage& message)
 {
-    static const Strata::Label kButtonClick("ButtonClick");
     static const Strata::Label kOkButton("OkButton");
-    if (message.GetName() != kButtonClick)
-        return;
-    const Strata::Object* sender = GetObject(message.GetSender());
-    if (sender != nullptr && sender->GetName() == kOkButton)
+    if (WidgetSenderName(*this, message, "ButtonClick") == kOkButton)
         closeMode();
 }
 

@@ -10,6 +10,7 @@
 #include "game/SimpleFunctionTask.h"
 #include "game/StickerManager.h"
 #include "game/YardcrewNames.h"
+#include "game/screens/ScreenSupport.h"
 #include "graphics/Image.h"
 #include "graphics/Window.h"
 #include "scene/NodePath.h"
@@ -38,23 +39,20 @@ YardcrewGameMode::~YardcrewGameMode() = default;
 
 void YardcrewGameMode::ReceiveMessage(const Strata::ObjectMessage& message)
 {
-    static const Strata::Label kButtonClick("ButtonClick");
     static const Strata::Label kQuitButton("QuitButton");
     static const Strata::Label kHelpButton("HelpButton");
-    if (message.GetName() != kButtonClick)
-        return;
-    const Strata::Object* sender = GetObject(message.GetSender());
-    if (sender == nullptr)
+    const Strata::Label button = WidgetSenderName(*this, message, "ButtonClick");
+    if (button.IsNull())
         return;
     const LevelManager& levels = GetLevelManager();
-    if (sender->GetName() == kQuitButton)
+    if (button == kQuitButton)
     {
         if (levels.getStoryScreens().quitConfirm)
             levels.getModeQueue().push(levels.getStoryScreens().quitConfirm(true));
         else
             Strata::Log("No quit confirmation screen is registered\n");
     }
-    if (sender->GetName() == kHelpButton)
+    if (button == kHelpButton)
         levels.getModeQueue().push(std::make_unique<ForemanInstructionMode>(mGame, mIntroState));
 }
 

@@ -11,8 +11,7 @@
 #include "scene/SceneLayout.h"
 #include "scene/StrataExtensions.h"
 
-#include "GameAudioTestSupport.h"
-#include "GameServicesTestSupport.h"
+#include "GameScreenTestSupport.h"
 
 #include <map>
 #include <set>
@@ -21,13 +20,6 @@ using namespace GameTesting;
 
 namespace
 {
-
-// Stands in for the screens a game's end opens: it only says what it is.
-struct NamedMode : ApplicationMode
-{
-    explicit NamedMode(std::string text) : what(std::move(text)) {}
-    std::string what;
-};
 
 // The least mini-game: the shared layers, a piece on the playfield, a mask over its left half and the
 // Help and Quit buttons, hidden until the instructions are set up.
@@ -66,75 +58,29 @@ const char* const kContent = R"(
 <LevelProg name="Story"><Cutscene cutsceneID="Intro"/><Level gameType="PaintIt"/></LevelProg>
 )";
 
-// Audio on the loopback device, a profile, the scene graph, and the level manager's mode queue recorded
-// instead of run: one line per queued change.
-class GameModeTest : public GameAudioTest
+// The game's screens recorded, a profile and a seeded random stream.
+class GameModeTest : public GameScreenTest
 {
 protected:
     void SetUp() override
     {
-        GameAudioTest::SetUp();
-        SetupStrataExtensions();
-        manager->AddResourceFactory(L"countedimagelist", new CountedImageListFactory());
-        manager->AddResourceFactory(L"LevelProg", new LevelProgressionResourceFactory());
-        (new FileSystem())->AddFileSystemPartition(FileSystemPartition_User, new MemoryFileSystemPartition(L"user"));
-        Random::SetSeedOverride(7);
-        Random::Engine_Setup();
-        ASSERT_NE(GetAccountManager()->NewAccount(L"Second"), nullptr);
-        ASSERT_TRUE(GetAccountManager()->SetCurrentAccount(L"Second"));
-        Profile()->WriteValue(L"AccountID", std::wstring(L"2"));
+        ASSERT_NO_FATAL_FAILURE(SetUpScreens(L"Second", L"2", 7));
         LoadManifest(kContent, L"game");
 
-        const auto record = [this](const char* how)
-        {
-            return [this, how](std::unique_ptr<ApplicationMode> mode)
+        RecordModeQueue(
+            [](std::unique_ptr<ApplicationMode>& mode)
             {
                 auto* popUp = dynamic_cast<ForemanInstructionMode*>(mode.get());
-                queued.push_back(std::string(how) + (popUp ? std::string(" instructions ") + popUp->getGame().c_str() +
-                                                                 std::to_string(popUp->getIntroState())
-                                                           : " " + dynamic_cast<NamedMode&>(*mode).what));
-            };
-        };
-        GetLevelManager().setModeQueue({record("unwind"), record("push"), [this] { queued.push_back("pop"); }});
+                return popUp ? std::string("instructions ") + popUp->getGame().c_str() +
+                                   std::to_string(popUp->getIntroState())
+                             : dynamic_cast<NamedMode&>(*mode).what;
+            });
         const auto named = [](std::string what) { return std::make_unique<NamedMode>(what); };
         GetLevelManager().setStoryScreenConstructors(
             {nullptr, nullptr, [=](Label id) { return named(std::string("cutscene ") + id.c_str()); },
              [=](int sticker) { return named("reward " + std::to_string(sticker)); },
              [=] { return named("free play"); }, [=](bool inGame) { return named(inGame ? "quit in game" : "?"); }});
     }
-
-    void TearDown() override
-    {
-        GetLevelManager().setModeQueue({});
-        GetLevelManager().setStoryScreenConstructors({});
-        GetLevelManager().setLevelProgression(Label());
-        GetLevelManager().freePlay = true;
-        Random::Engine_Destroy();
-        Random::ClearSeedOverride();
-        GameAudioTest::TearDown();
-    }
-
-    // Made current, set up and entered, as the main loop does.
-    void Start(ApplicationMode& mode)
-    {
-        MainLoop::WithinContext(&mode, context);
-        mode.Setup();
-        mode.Enter();
-    }
-
-    // One 20 ms step: voice queue, mode, audio output.
-    void Step(ApplicationMode& mode)
-    {
-        GetAudioManager()->updateVocalAudioQueues();
-        mode.Update(0.02f);
-        Frame(2 * kStepFrames);
-    }
-
-    static Account* Profile() { return GetAccountManager()->GetCurrentAccount(); }
-    std::vector<std::string> TakeQueued() { return std::exchange(queued, {}); }
-
-    MainLoop::AutoContext context;
-    std::vector<std::string> queued;
 };
 
 TEST_F(GameModeTest, HintRepeatsUntilTheChildActsAndARearmCancelsTheHintAboutToBeDue)

@@ -1,15 +1,13 @@
 #include "game/screens/CutsceneMode.h"
 
 #include "core/Log.h"
-#include "framework/Account.h"
 #include "framework/ResourceDescriptor.h"
 #include "framework/TimedTask.h"
-#include "game/AccountKeys.h"
 #include "game/AudioManager.h"
 #include "game/GameAudioTasks.h"
 #include "game/SimpleFunctionTask.h"
-#include "graphics/ImageList.h"
-#include "scene/ButtonNode.h"
+#include "game/screens/PlayFlowScreens.h"
+#include "game/screens/ScreenSupport.h"
 #include "scene/NodePath.h"
 #include "scene/SceneLayout.h"
 #include "scene/SceneNode.h"
@@ -40,12 +38,8 @@ CutsceneMode::CutsceneMode(Strata::Label cutsceneID) : mCutsceneID(cutsceneID)
 void CutsceneMode::Setup()
 {
     SceneApplicationMode::Setup();
-    const Strata::AutoResource<Strata::SceneLayout> frame("CutsceneLayout");
-    if (frame.Get() == nullptr || frame->InstantiateLayout(this, GetRootNode()) == nullptr)
-    {
-        Strata::Log("The cut-scene screen has no layout \"CutsceneLayout\"\n");
+    if (InstantiateScreenLayout(*this, "CutsceneLayout", "cut-scene screen") == nullptr)
         return;
-    }
     const std::string name = PartName(mCutsceneID, "Cutscene_");
     const Strata::AutoResource<Strata::SceneLayout> pictures(name.c_str());
     Strata::SceneNode* stage = getStage();
@@ -64,15 +58,7 @@ void CutsceneMode::Enter()
     // A game's track must not play on under the story.
     GetAudioManager()->setMusicMode(MusicMode_GeneralUI, Strata::Label());
 
-    Strata::Account* account = GetCurrentGameAccount();
-    const bool english = account == nullptr || account->ReadValue(L"EnglishLanguage", true);
-    if (auto* skip = Strata::RootDescendent<Strata::ButtonNode>(kSkipButtonPath))
-    {
-        // Single images, one per state: the width only matters to three-slice strips.
-        const Strata::AutoResource<Strata::IImageList> images(english ? "Button_SkipCutscene_EN"
-                                                                      : "Button_SkipCutscene_SP");
-        skip->SetImages(images.Get(), 0.0f, images.GetDescriptor());
-    }
+    ShowLocalizedImage(GetRootNode(), kSkipButtonPath, "Button_SkipCutscene");
 
     // Enter comes again whenever a mode above this one closes: the pictures go on where they were.
     Strata::SceneNode* root = GetRootNode();
@@ -100,12 +86,8 @@ void CutsceneMode::Destroy()
 
 void CutsceneMode::ReceiveMessage(const Strata::ObjectMessage& message)
 {
-    static const Strata::Label kButtonClick("ButtonClick");
     static const Strata::Label kSkipButton("SkipButton");
-    if (message.GetName() != kButtonClick)
-        return;
-    const Strata::Object* sender = GetObject(message.GetSender());
-    if (sender != nullptr && sender->GetName() == kSkipButton)
+    if (WidgetSenderName(*this, message, "ButtonClick") == kSkipButton)
         closeMode();
 }
 

@@ -4,6 +4,7 @@
 #include "framework/ResourceDescriptor.h"
 #include "game/AudioManager.h"
 #include "game/screens/PlayFlowScreens.h"
+#include "game/screens/ScreenSupport.h"
 #include "scene/NodePath.h"
 #include "scene/RadioButtonNode.h"
 #include "scene/SceneLayout.h"
@@ -27,12 +28,8 @@ DifficultySelectMode::DifficultySelectMode(GameModeType game) : mGame(game)
 void DifficultySelectMode::Setup()
 {
     SceneApplicationMode::Setup();
-    const Strata::AutoResource<Strata::SceneLayout> layout("DifficultySelectLayout");
-    if (layout.Get() == nullptr || layout->InstantiateLayout(this, GetRootNode()) == nullptr)
-    {
-        Strata::Log("The difficulty screen has no layout \"DifficultySelectLayout\"\n");
+    if (InstantiateScreenLayout(*this, "DifficultySelectLayout", "difficulty screen") == nullptr)
         return;
-    }
     showDifficulty();
 }
 

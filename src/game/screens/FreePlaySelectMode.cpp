@@ -6,6 +6,7 @@
 #include "game/LevelManager.h"
 #include "game/screens/DifficultySelectMode.h"
 #include "game/screens/PlayFlowScreens.h"
+#include "game/screens/ScreenSupport.h"
 #include "scene/ButtonNode.h"
 #include "scene/NodePath.h"
 #include "scene/SceneLayout.h"
@@ -31,13 +32,9 @@ void FreePlaySelectMode::Setup()
     SceneApplicationMode::Setup();
     LevelManager& levels = GetLevelManager();
     levels.freePlay = true;
-    const Strata::AutoResource<Strata::SceneLayout> layout("FreePlaySelectLayout");
-    Strata::SceneNode* root = layout.Get() != nullptr ? layout->InstantiateLayout(this, GetRootNode()) : nullptr;
+    Strata::SceneNode* root = InstantiateScreenLayout(*this, "FreePlaySelectLayout", "free-play chooser");
     if (root == nullptr)
-    {
-        Strata::Log("The free-play chooser has no layout \"FreePlaySelectLayout\"\n");
         return;
-    }
     // A game not built yet stays on the board, greyed, rather than leading to a screen that starts
     // nothing.
     for (const LevelManager::GameTypeName& entry : LevelManager::kGameTypeNames)
@@ -60,15 +57,12 @@ void FreePlaySelectMode::Enter()
 
 void FreePlaySelectMode::ReceiveMessage(const Strata::ObjectMessage& message)
 {
-    static const Strata::Label kButtonClick("ButtonClick");
     static const Strata::Label kBackButton("BackButton");
-    if (message.GetName() != kButtonClick || mLeaving)
-        return;
-    const Strata::Object* sender = GetObject(message.GetSender());
-    if (sender == nullptr)
+    const Strata::Label button = WidgetSenderName(*this, message, "ButtonClick");
+    if (button.IsNull() || mLeaving)
         return;
     LevelManager& levels = GetLevelManager();
-    if (sender->GetName() == kBackButton)
+    if (button == kBackButton)
     {
         if (!levels.getStoryScreens().mainMenu)
         {
@@ -79,12 +73,12 @@ void FreePlaySelectMode::ReceiveMessage(const Strata::ObjectMessage& message)
         levels.getModeQueue().unwindTo(levels.getStoryScreens().mainMenu());
         return;
     }
-    const GameModeType game = gameTypeOfButton(sender->GetName());
+    const GameModeType game = gameTypeOfButton(button);
     if (game == GameModeType_Count)
         return;
     if (!levels.hasGameModeConstructor(game))
     {
-        Strata::Internal::LogWrite("The game \"%s\" is not available yet\n", sender->GetName().c_str());
+        Strata::Internal::LogWrite("The game \"%s\" is not available yet\n", button.c_str());
         return;
     }
     // Until the difficulty screen above closes, a second click here must not stack another one.

@@ -1,11 +1,10 @@
 #include "game/screens/PlayFlowScreens.h"
 
-#include "framework/Account.h"
 #include "framework/ResourceDescriptor.h"
-#include "game/AccountKeys.h"
 #include "game/LevelManager.h"
 #include "game/screens/FreePlaySelectMode.h"
 #include "game/screens/QuitConfirmMode.h"
+#include "game/screens/ScreenSupport.h"
 #include "game/screens/StickerUnlockMode.h"
 #include "graphics/ImageList.h"
 #include "scene/ButtonNode.h"
@@ -25,9 +24,7 @@ void RegisterPlayFlowScreens(LevelManager& levels)
 
 const char* PlayFlowLanguageSuffix()
 {
-    Strata::Account* account = GetCurrentGameAccount();
-    const bool english = account == nullptr || account->ReadValue(L"EnglishLanguage", true);
-    return english ? "_EN" : "_SP";
+    return ProfileSpeaksEnglish() ? "_EN" : "_SP";
 }
 
 void ShowLocalizedImage(Strata::SceneNode* root, Strata::NodePath path, const char* base)

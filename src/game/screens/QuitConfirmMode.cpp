@@ -6,6 +6,7 @@
 #include "game/AudioManager.h"
 #include "game/LevelManager.h"
 #include "game/screens/PlayFlowScreens.h"
+#include "game/screens/ScreenSupport.h"
 #include "scene/NodePath.h"
 #include "scene/SceneLayout.h"
 #include "scene/SceneNode.h"
@@ -25,13 +26,9 @@ QuitConfirmMode::QuitConfirmMode(bool inGame) : mInGame(inGame)
 void QuitConfirmMode::Setup()
 {
     SceneApplicationMode::Setup();
-    const Strata::AutoResource<Strata::SceneLayout> layout("QuitConfirmLayout");
-    Strata::SceneNode* root = layout.Get() != nullptr ? layout->InstantiateLayout(this, GetRootNode()) : nullptr;
+    Strata::SceneNode* root = InstantiateScreenLayout(*this, "QuitConfirmLayout", "quit confirmation");
     if (root == nullptr)
-    {
-        Strata::Log("The quit confirmation has no layout \"QuitConfirmLayout\"\n");
         return;
-    }
     if (Strata::SceneNode* question = GetRootNode()->GetDescendent(kInGamePath))
         question->LocalSetVisible(mInGame);
     if (Strata::SceneNode* question = GetRootNode()->GetDescendent(kLeavePath))
@@ -48,23 +45,20 @@ void QuitConfirmMode::Enter()
 
 void QuitConfirmMode::ReceiveMessage(const Strata::ObjectMessage& message)
 {
-    static const Strata::Label kButtonClick("ButtonClick");
     static const Strata::Label kYesButton("YesButton");
     static const Strata::Label kNoButton("NoButton");
-    if (message.GetName() != kButtonClick || mAnswered)
-        return;
-    const Strata::Object* sender = GetObject(message.GetSender());
-    if (sender == nullptr)
+    const Strata::Label button = WidgetSenderName(*this, message, "ButtonClick");
+    if (button.IsNull() || mAnswered)
         return;
     const LevelManager& levels = GetLevelManager();
-    if (sender->GetName() == kNoButton)
+    if (button == kNoButton)
     {
         mAnswered = true;
         GetAudioManager()->clearVocalAudioQueues();
         levels.getModeQueue().pop();
         return;
     }
-    if (sender->GetName() != kYesButton)
+    if (button != kYesButton)
         return;
     mAnswered = true;
     GetAudioManager()->clearVocalAudioQueues();

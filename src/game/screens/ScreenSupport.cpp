@@ -14,12 +14,12 @@
 
 #include <string>
 
-Strata::SceneNode* InstantiateScreenLayout(Strata::SceneApplicationMode& mode, const char* layout)
+Strata::SceneNode* InstantiateScreenLayout(Strata::SceneApplicationMode& mode, const char* layout, const char* screen)
 {
     const Strata::AutoResource<Strata::SceneLayout> resource{Strata::Label(layout)};
     Strata::SceneNode* root = resource.Get() != nullptr ? resource->InstantiateLayout(&mode, mode.GetRootNode()) : nullptr;
     if (root == nullptr)
-        Strata::Log((std::string("The screen has no layout \"") + layout + "\"\n").c_str());
+        Strata::Log((std::string("The ") + screen + " has no layout \"" + layout + "\"\n").c_str());
     return root;
 }
 

@@ -13,9 +13,10 @@ class SceneApplicationMode;
 class SceneNode;
 } // namespace Strata
 
-// Instantiates the layout under the mode's root node; a missing layout is logged once per call and
-// leaves the screen empty (its music and keys still work).
-Strata::SceneNode* InstantiateScreenLayout(Strata::SceneApplicationMode& mode, const char* layout);
+// Instantiates the layout under the mode's root node; a missing layout is logged once per call as
+// "The <screen> has no layout ..." and leaves the screen empty (its music and keys still work).
+Strata::SceneNode* InstantiateScreenLayout(Strata::SceneApplicationMode& mode, const char* layout,
+                                           const char* screen = "screen");
 // The sender's name when `message` is the widget message `kind` ("ButtonClick", "RadioButtonClick"...);
 // the null label for any other message or a sender that is gone.
 Strata::Label WidgetSenderName(const Strata::SceneApplicationMode& mode, const Strata::ObjectMessage& message,

@@ -6,6 +6,7 @@
 #include "game/AudioManager.h"
 #include "game/SimpleFunctionTask.h"
 #include "game/screens/PlayFlowScreens.h"
+#include "game/screens/ScreenSupport.h"
 #include "scene/NodePath.h"
 #include "scene/SceneLayout.h"
 #include "scene/SceneNode.h"
@@ -29,13 +30,9 @@ StickerUnlockMode::StickerUnlockMode(int stickerIndex) : mStickerIndex(stickerIn
 void StickerUnlockMode::Setup()
 {
     SceneApplicationMode::Setup();
-    const Strata::AutoResource<Strata::SceneLayout> layout("StickerUnlockLayout");
-    Strata::SceneNode* root = layout.Get() != nullptr ? layout->InstantiateLayout(this, GetRootNode()) : nullptr;
+    Strata::SceneNode* root = InstantiateScreenLayout(*this, "StickerUnlockLayout", "sticker reward");
     if (root == nullptr)
-    {
-        Strata::Log("The sticker reward has no layout \"StickerUnlockLayout\"\n");
         return;
-    }
     const bool bookComplete = mStickerIndex < 0;
     if (Strata::SceneNode* book = GetRootNode()->GetDescendent(kBookPath))
         book->LocalSetVisible(bookComplete);
@@ -74,12 +71,8 @@ void StickerUnlockMode::Destroy()
 
 void StickerUnlockMode::ReceiveMessage(const Strata::ObjectMessage& message)
 {
-    static const Strata::Label kButtonClick("ButtonClick");
     static const Strata::Label kOkButton("OkButton");
-    if (message.GetName() != kButtonClick)
-        return;
-    const Strata::Object* sender = GetObject(message.GetSender());
-    if (sender != nullptr && sender->GetName() == kOkButton)
+    if (WidgetSenderName(*this, message, "ButtonClick") == kOkButton)
         continueToNextMode();
 }
 

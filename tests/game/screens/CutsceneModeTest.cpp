@@ -6,8 +6,7 @@
 #include "scene/NodePath.h"
 #include "scene/StrataExtensions.h"
 
-#include "../GameAudioTestSupport.h"
-#include "../GameServicesTestSupport.h"
+#include "../GameScreenTestSupport.h"
 
 #include <filesystem>
 #include <fstream>
@@ -18,13 +17,6 @@ using namespace GameTesting;
 
 namespace
 {
-
-// Stands in for a game: it only says what it is.
-struct NamedMode : ApplicationMode
-{
-    explicit NamedMode(std::string text) : what(std::move(text)) {}
-    std::string what;
-};
 
 // "Intro": a three-second voice line over its first picture, none over its second. "Nowhere" has no
 // layout at all.
@@ -41,36 +33,27 @@ const char* const kContent = R"(
 
 // Audio on the loopback device, a profile in the story, and the level manager's mode queue recorded
 // (one line per queued change) with the last cut-scene queued kept, to be played next.
-class CutsceneTest : public GameAudioTest
+class CutsceneTest : public GameScreenTest
 {
 protected:
     void SetUp() override
     {
-        GameAudioTest::SetUp();
-        SetupStrataExtensions();
-        manager->AddResourceFactory(L"countedimagelist", new CountedImageListFactory());
-        manager->AddResourceFactory(L"LevelProg", new LevelProgressionResourceFactory());
-        (new FileSystem())->AddFileSystemPartition(FileSystemPartition_User, new MemoryFileSystemPartition(L"user"));
-        ASSERT_TRUE(GetAccountManager()->NewAccount(L"Second") && GetAccountManager()->SetCurrentAccount(L"Second"));
-        Profile()->WriteValue(L"AccountID", std::wstring(L"2"));
+        ASSERT_NO_FATAL_FAILURE(SetUpScreens(L"Second", L"2"));
         AddFile(L"long.wav", MakeWav(AudioLibrary::kOutputRate * 3, 600.0f));
         LoadManifest(kContent, L"cutscenes");
 
-        const auto record = [this](const char* how)
-        {
-            return [this, how](std::unique_ptr<ApplicationMode> mode)
+        RecordModeQueue(
+            [this](std::unique_ptr<ApplicationMode>& mode)
             {
                 if (auto* cutscene = dynamic_cast<CutsceneMode*>(mode.get()))
                 {
-                    queued.push_back(std::string(how) + " cutscene " + cutscene->getCutsceneID().c_str());
+                    std::string what = std::string("cutscene ") + cutscene->getCutsceneID().c_str();
                     next.reset(static_cast<CutsceneMode*>(mode.release()));
-                    return;
+                    return what;
                 }
-                queued.push_back(std::string(how) + " " + dynamic_cast<NamedMode&>(*mode).what);
-            };
-        };
+                return dynamic_cast<NamedMode&>(*mode).what;
+            });
         LevelManager& levels = GetLevelManager();
-        levels.setModeQueue({record("unwind"), record("push"), [this] { queued.push_back("pop"); }});
         StoryScreenConstructors screens;
         screens.cutscene = [](Label id) { return std::make_unique<CutsceneMode>(id); };
         levels.setStoryScreenConstructors(screens);
@@ -85,14 +68,9 @@ protected:
         for (auto* mode : {next.get(), current.get()})
             if (mode != nullptr)
                 mode->Destroy();
-        LevelManager& levels = GetLevelManager();
-        levels.setModeQueue({});
-        levels.setStoryScreenConstructors({});
         for (const auto& game : kGames)
-            levels.setGameModeConstructor(game.first, nullptr);
-        levels.setLevelProgression(Label());
-        levels.freePlay = true;
-        GameAudioTest::TearDown();
+            GetLevelManager().setGameModeConstructor(game.first, nullptr);
+        GameScreenTest::TearDown();
     }
 
     // The cut-scene queued last, made current, set up and entered as the main loop does.
@@ -121,13 +99,8 @@ protected:
         return RootDescendent<ButtonNode>(path);
     }
 
-    static Account* Profile() { return GetAccountManager()->GetCurrentAccount(); }
-    std::vector<std::string> TakeQueued() { return std::exchange(queued, {}); }
-
     static constexpr std::pair<GameModeType, const char*> kGames[] = {{GameModeType_PaintIt, "paint"},
                                                                       {GameModeType_ToolShed, "tool shed"}};
-    MainLoop::AutoContext context;
-    std::vector<std::string> queued;
     std::unique_ptr<CutsceneMode> next;
     std::unique_ptr<CutsceneMode> current;
 };

@@ -8,38 +8,16 @@
 #include "game/screens/MyOptionsMode.h"
 #include "game/screens/TitleMode.h"
 
-#include "core/FileSystem.h"
-#include "core/Singleton.h"
 #include "framework/Account.h"
-#include "framework/AccountManager.h"
-#include "framework/FileSource.h"
-#include "framework/MainLoop.h"
 #include "framework/ResourceDescriptor.h"
-#include "framework/ResourceManager.h"
-#include "framework/ValueResources.h"
-#include "graphics/Context.h"
-#include "graphics/Drawing.h"
-#include "graphics/FontResourceFactory.h"
-#include "graphics/Image.h"
 #include "graphics/ImageList.h"
-#include "graphics/ImageListResourceFactory.h"
-#include "graphics/ImageResourceFactory.h"
-#include "graphics/SoftwareCanvas.h"
-#include "platform/linux/FileSystemPartition.h"
 #include "scene/ButtonNode.h"
 #include "scene/RadioButtonNode.h"
 #include "scene/SceneNode.h"
 #include "scene/SpriteNodes.h"
-#include "scene/StrataExtensions.h"
-#include "support/MemoryFileSystemPartition.h"
 
-#include <gtest/gtest.h>
+#include "ScreenDataTestSupport.h"
 
-#define STB_IMAGE_WRITE_STATIC
-#define STB_IMAGE_WRITE_IMPLEMENTATION
-#include <stb/stb_image_write.h>
-
-#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <string>
@@ -49,40 +27,16 @@ using namespace Strata;
 namespace
 {
 
-class FrontScreensDataTest : public ::testing::Test
+class FrontScreensDataTest : public GameTesting::ScreenDataTest
 {
 protected:
     void SetUp() override
     {
-        Internal::DeleteAllSingletons();
-        auto* fileSystem = new FileSystem();
-        fileSystem->AddFileSystemPartition(FileSystemPartition_Resources, new Linux::FileSystemPartition(MENAGERIE_DATA_DIR));
-        fileSystem->AddFileSystemPartition(FileSystemPartition_User, new Testing::MemoryFileSystemPartition(L"user"));
-        files.reset(CreateDefaultFileSource());
-        RegisterSingleton(files.get());
-        ResourceManager* manager = GetResourceManager();
-        manager->AddResourceFactory(L"image", new ImageResourceFactory());
-        RegisterImageListResourceFactories();
-        RegisterFontResourceFactory();
-        CreateConstantResourceFactories();
-        SetupStrataExtensions();
-        for (const wchar_t* manifest : {L"GlobalConstants", L"resources", L"Generic", L"StickerBook",
-                                        L"LocalizedImageResources", L"LocalizedImageResources_SP", L"TitleMainMenu",
-                                        L"ProfileSelect", L"CreditsMode", L"DifficultyOptionsQuit"})
-            ASSERT_TRUE(manager->Load(manifest)->IsComplete()) << manifest;
-        if (!GetAccountManager()->IsExistingAccount(L"Player"))
-        {
-            ASSERT_NE(GetAccountManager()->NewAccount(L"Player"), nullptr);
-        }
-        ASSERT_TRUE(GetAccountManager()->SetCurrentAccount(L"Player"));
+        ASSERT_NO_FATAL_FAILURE(LoadData({L"GlobalConstants", L"resources", L"Generic", L"StickerBook",
+                                          L"LocalizedImageResources", L"LocalizedImageResources_SP", L"TitleMainMenu",
+                                          L"ProfileSelect", L"CreditsMode", L"DifficultyOptionsQuit"},
+                                         true));
         GetAccountManager()->GetCurrentAccount()->WriteValue(L"AccountID", std::wstring(L"3"));
-    }
-
-    void TearDown() override
-    {
-        GetResourceManager()->Cleanup();
-        Internal::DeleteAllSingletons();
-        files.reset();
     }
 
     // Sets the screen up, checks its widgets and draws it; the picture goes to the screenshot folder
@@ -90,35 +44,14 @@ protected:
     void Show(SceneApplicationMode& mode, const std::string& name, const char* language, int buttons)
     {
         MainLoop::AutoContext context;
-        MainLoop::WithinContext(&mode, context);
-        mode.Setup();
-        mode.Enter();
-        mode.Update(0.0f);
+        Start(mode, context);
         int found = 0;
         Check(mode.GetRootNode(), language, found);
         EXPECT_EQ(found, buttons);
         Image target(800, 600);
-        ICanvas* canvas = Graphics::CreateImageCanvas(&target);
-        Graphics::sDrawState state = Graphics::sDrawState::GetDefaults();
-        state.color = ColorF(0.56f, 0.83f, 0.96f, 1.0f);
-        Graphics::DrawFilledRect(Rect<int>(0, 0, 800, 600), state, canvas);
-        Graphics::PushContext(Graphics::Context{canvas, Graphics::sDrawState::GetDefaults()});
-        mode.Draw();
-        Graphics::PopContext();
-        Graphics::DestroyImageCanvas(canvas);
+        DrawOverSky(mode, target);
         mode.Destroy();
-        if (const char* folder = std::getenv("MENAGERIE_SCREENSHOT_DIR"))
-        {
-            std::vector<unsigned char> rgba;
-            for (int y = 0; y < 600; ++y)
-                for (int x = 0; x < 800; ++x)
-                {
-                    const Color32 pixel = target.GetPixel(x, y);
-                    rgba.insert(rgba.end(), {pixel.r, pixel.g, pixel.b, 255});
-                }
-            EXPECT_NE(stbi_write_png((std::string(folder) + "/" + name + ".png").c_str(), 800, 600, 4, rgba.data(), 800 * 4),
-                      0);
-        }
+        SaveScreenshot(target, name);
     }
 
     // Buttons with words wear the list of the language; everything a child presses is at least 64 px high.
@@ -150,8 +83,6 @@ protected:
         for (SceneNode* child : node->GetChildren())
             Check(child, language, buttons);
     }
-
-    std::unique_ptr<IFileSource> files;
 };
 
 TEST_F(FrontScreensDataTest, EveryScreenIsBuiltFromDataInBothLanguages)

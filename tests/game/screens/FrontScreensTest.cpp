@@ -20,8 +20,7 @@
 #include "scene/SceneLayout.h"
 #include "scene/StrataExtensions.h"
 
-#include "../GameAudioTestSupport.h"
-#include "../GameServicesTestSupport.h"
+#include "../GameScreenTestSupport.h"
 
 #include <functional>
 
@@ -29,12 +28,6 @@ using namespace GameTesting;
 
 namespace
 {
-
-struct NamedMode : ApplicationMode
-{
-    explicit NamedMode(std::string text) : what(std::move(text)) {}
-    std::string what;
-};
 
 // Widgets only, named as in data/: the screens' logic, not their looks.
 const char* const kContent = R"(
@@ -62,23 +55,16 @@ const char* const kContent = R"(
 <LevelProg name="MenagerieStory"><Cutscene cutsceneID="Intro"/><Cutscene cutsceneID="Second"/></LevelProg>
 )";
 
-class FrontScreensTest : public GameAudioTest
+class FrontScreensTest : public GameScreenTest
 {
 protected:
     void SetUp() override
     {
-        GameAudioTest::SetUp();
-        SetupStrataExtensions();
-        manager->AddResourceFactory(L"countedimagelist", new CountedImageListFactory());
-        manager->AddResourceFactory(L"LevelProg", new LevelProgressionResourceFactory());
-        (new FileSystem())->AddFileSystemPartition(FileSystemPartition_User, new MemoryFileSystemPartition(L"user"));
-        ASSERT_NE(GetAccountManager()->NewAccount(L"Family"), nullptr);
-        ASSERT_TRUE(GetAccountManager()->SetCurrentAccount(L"Family"));
+        ASSERT_NO_FATAL_FAILURE(SetUpScreens(L"Family"));
         LoadManifest(kContent, L"front");
 
-        const auto record = [this](const char* how)
-        {
-            return [this, how](std::unique_ptr<ApplicationMode> mode)
+        RecordModeQueue(
+            [](std::unique_ptr<ApplicationMode>& mode)
             {
                 std::string what = "?";
                 if (auto* named = dynamic_cast<NamedMode*>(mode.get()))
@@ -93,31 +79,13 @@ protected:
                     what = "options";
                 else if (dynamic_cast<CreditsMode*>(mode.get()))
                     what = "credits";
-                queued.push_back(std::string(how) + " " + what);
-            };
-        };
-        GetLevelManager().setModeQueue({record("unwind"), record("push"), [this] { queued.push_back("pop"); }});
+                return what;
+            });
         const auto named = [](std::string what) { return std::make_unique<NamedMode>(what); };
         GetLevelManager().setStoryScreenConstructors(
             {[=] { return named("menu"); }, nullptr, [=](Label id) { return named(std::string("cutscene ") + id.c_str()); },
              nullptr, [=] { return named("free play"); },
              [=](bool inGame) { return named(inGame ? "quit in game" : "quit"); }});
-    }
-
-    void TearDown() override
-    {
-        GetLevelManager().setModeQueue({});
-        GetLevelManager().setStoryScreenConstructors({});
-        GetLevelManager().setLevelProgression(Label());
-        GetLevelManager().freePlay = true;
-        GameAudioTest::TearDown();
-    }
-
-    void Start(ApplicationMode& mode)
-    {
-        MainLoop::WithinContext(&mode, context);
-        mode.Setup();
-        mode.Enter();
     }
 
     // Clicks the named widget of the started mode's layout (its root is the layout's only child).
@@ -134,11 +102,6 @@ protected:
             dynamic_cast<ButtonNode&>(*node).Click();
     }
 
-    static Account* Profile() { return GetAccountManager()->GetCurrentAccount(); }
-    std::vector<std::string> TakeQueued() { return std::exchange(queued, {}); }
-
-    MainLoop::AutoContext context;
-    std::vector<std::string> queued;
 };
 
 TEST_F(FrontScreensTest, EachButtonLeadsWhereItSaysAndLeavingClicksCountOnce)

@@ -15,8 +15,7 @@
 #include "scene/SpriteNodes.h"
 #include "scene/StrataExtensions.h"
 
-#include "../GameAudioTestSupport.h"
-#include "../GameServicesTestSupport.h"
+#include "../GameScreenTestSupport.h"
 
 #include <string>
 #include <vector>
@@ -25,13 +24,6 @@ using namespace GameTesting;
 
 namespace
 {
-
-// Stands in for the modes these screens open: it only says what it is.
-struct NamedMode : ApplicationMode
-{
-    explicit NamedMode(std::string text) : what(std::move(text)) {}
-    std::string what;
-};
 
 // The least mini-game: it keeps the level it was made with.
 class StandInGame : public YardcrewGameMode
@@ -70,39 +62,26 @@ const char* const kContent = R"(
 <LevelProg name="Story"><Cutscene cutsceneID="Intro"/><Level gameType="PaintIt"/></LevelProg>
 )";
 
-// Audio on the loopback device, a profile, the scene graph, the level manager's mode queue recorded
-// instead of run (one line per queued change), and only the paint game built.
-class PlayFlowTest : public GameAudioTest
+// The screens recorded, a profile, a seeded random stream, and only the paint game built.
+class PlayFlowTest : public GameScreenTest
 {
 protected:
     void SetUp() override
     {
-        GameAudioTest::SetUp();
-        SetupStrataExtensions();
-        manager->AddResourceFactory(L"countedimagelist", new CountedImageListFactory());
-        manager->AddResourceFactory(L"LevelProg", new LevelProgressionResourceFactory());
-        (new FileSystem())->AddFileSystemPartition(FileSystemPartition_User, new MemoryFileSystemPartition(L"user"));
-        Random::SetSeedOverride(5);
-        Random::Engine_Setup();
-        ASSERT_NE(GetAccountManager()->NewAccount(L"Second"), nullptr);
-        ASSERT_TRUE(GetAccountManager()->SetCurrentAccount(L"Second"));
-        Profile()->WriteValue(L"AccountID", std::wstring(L"2"));
+        ASSERT_NO_FATAL_FAILURE(SetUpScreens(L"Second", L"2", 5));
         LoadManifest(kContent, L"screens");
 
-        const auto record = [this](const char* how)
-        {
-            return [this, how](std::unique_ptr<ApplicationMode> mode)
+        RecordModeQueue(
+            [](std::unique_ptr<ApplicationMode>& mode)
             {
                 std::string what;
                 if (auto* named = dynamic_cast<NamedMode*>(mode.get()))
                     what = named->what;
                 else if (auto* difficulty = dynamic_cast<DifficultySelectMode*>(mode.get()))
                     what = "difficulty " + std::to_string(difficulty->getGame());
-                queued.push_back(std::string(how) + " " + what);
-            };
-        };
+                return what;
+            });
         LevelManager& levels = GetLevelManager();
-        levels.setModeQueue({record("unwind"), record("push"), [this] { queued.push_back("pop"); }});
         const auto named = [](std::string what) { return std::make_unique<NamedMode>(what); };
         levels.setStoryScreenConstructors({[=] { return named("main menu"); }, nullptr,
                                            [=](Label id) { return named(std::string("cutscene ") + id.c_str()); },
@@ -119,29 +98,9 @@ protected:
     void TearDown() override
     {
         LevelManager& levels = GetLevelManager();
-        levels.setModeQueue({});
-        levels.setStoryScreenConstructors({});
         levels.setGameModeConstructor(GameModeType_PaintIt, nullptr);
-        levels.setLevelProgression(Label());
-        levels.freePlay = true;
         levels.difficulty = GameModeDifficulty_Medium;
-        Random::Engine_Destroy();
-        Random::ClearSeedOverride();
-        GameAudioTest::TearDown();
-    }
-
-    void Start(ApplicationMode& mode)
-    {
-        MainLoop::WithinContext(&mode, context);
-        mode.Setup();
-        mode.Enter();
-    }
-
-    void Step(ApplicationMode& mode)
-    {
-        GetAudioManager()->updateVocalAudioQueues();
-        mode.Update(0.02f);
-        Frame(2 * kStepFrames);
+        GameScreenTest::TearDown();
     }
 
     void StartStory()
@@ -166,12 +125,6 @@ protected:
         ASSERT_NE(node, nullptr) << name;
         mode.ReceiveMessage(ObjectMessage(node->GetID(), Label(message)));
     }
-
-    static Account* Profile() { return GetAccountManager()->GetCurrentAccount(); }
-    std::vector<std::string> TakeQueued() { return std::exchange(queued, {}); }
-
-    MainLoop::AutoContext context;
-    std::vector<std::string> queued;
 };
 
 TEST_F(PlayFlowTest, StickerRewardShowsTheStickerSetsTheMusicAndMovesOnOnce)
