@@ -156,7 +156,14 @@ void LevelManager::beginNextLevelProgressionMode()
     switch (step.type)
     {
     case LevelProgressionEntry_Level:
-        pushGameModeOfType(step.name, step.levelID);
+        if (!pushGameModeOfType(step.name, step.levelID))
+        {
+            // A game that cannot be started is passed over, so the child is never left on the screen
+            // that asked for it.
+            ++mProgressIndex;
+            beginNextLevelProgressionMode();
+            return;
+        }
         break;
     case LevelProgressionEntry_Cutscene:
         openCutscene(step.name);
@@ -185,7 +192,7 @@ void LevelManager::beginNextLevelProgressionMode()
     ++mProgressIndex;
 }
 
-void LevelManager::pushGameModeOfType(Strata::Label gameType, Strata::Label levelID)
+bool LevelManager::pushGameModeOfType(Strata::Label gameType, Strata::Label levelID)
 {
     for (const GameTypeName& entry : kGameTypeNames)
     {
@@ -195,11 +202,13 @@ void LevelManager::pushGameModeOfType(Strata::Label gameType, Strata::Label leve
         if (!constructor)
         {
             Strata::Internal::LogWrite("No mode is registered for the game type \"%s\"\n", entry.name);
-            return;
+            return false;
         }
         mModeQueue.unwindTo(constructor(levelID));
-        return;
+        return true;
     }
+    Strata::Internal::LogWrite("No game type is called \"%s\"\n", gameType.c_str());
+    return false;
 }
 
 void LevelManager::setGameModeConstructor(GameModeType type, GameModeConstructor constructor)

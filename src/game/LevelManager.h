@@ -97,14 +97,16 @@ public:
     // Position 0, stored.
     void resetLevelProgress();
     // Starts the story step at the position and stores that position; once the story is complete,
-    // shows the main menu with the sticker book above it and stores 0. With no story set it returns to
-    // the main menu. Callers use a StoryStepGuard so that one step is never started twice.
+    // shows the main menu with the sticker book above it and stores 0. A game step whose mode cannot be
+    // made is logged and passed over. With no story set it returns to the main menu. Callers use a
+    // StoryStepGuard so that one step is never started twice.
     void beginNextLevelProgressionMode();
-    // Starts the mini-game of that game-type name as the only mode; an unknown name starts nothing.
-    void pushGameModeOfType(Strata::Label gameType, Strata::Label levelID);
+    // Starts the mini-game of that game-type name as the only mode; false (and a log line) when the name
+    // is unknown or no mode is registered for it.
+    bool pushGameModeOfType(Strata::Label gameType, Strata::Label levelID);
 
-    // The mini-games and screens register how they are made; a step whose mode is not registered is
-    // logged and starts nothing.
+    // The mini-games and screens register how they are made; a story step whose mode is not registered
+    // is logged and passed over.
     void setGameModeConstructor(GameModeType type, GameModeConstructor constructor);
     // True when a mode is registered for the type (screens grey out the games not built yet).
     bool hasGameModeConstructor(GameModeType type) const
