@@ -1,0 +1,106 @@
+#include "scene/PressableNode.h"
+
+#include "graphics/ImageList.h"
+#include "scene/WidgetNodeSupport.h"
+
+namespace Strata
+{
+
+PressableNode::PressableNode(Label name, const IImageList* images, float width, const wchar_t* text, const Font* font,
+                             const ColorF& color, int minThreeSliceImages)
+    : SceneNode(name), TextComponent(text ? std::wstring(text) : std::wstring()), FontComponent(font), mImages(images),
+      mWidth(width), mMinThreeSliceImages(minThreeSliceImages)
+{
+    hitTest = true;
+    LocalSetColor(color);
+    LocalSetVisible(true);
+    // The handlers go through `this`, so the up and exit handlers reach the derived node's own.
+    using namespace std::placeholders;
+    mouseDownSignal.connect(std::bind(&PressableNode::HandleMouseDown, this, _1, _2, _3, _4));
+    mouseUpSignal.connect(std::bind(&PressableNode::HandleMouseUp, this, _1, _2, _3, _4));
+    mouseEnterSignal.connect(std::bind(&PressableNode::HandleMouseEntered, this, _1));
+    mouseExitSignal.connect(std::bind(&PressableNode::HandleMouseExited, this, _1));
+    captureMouseUpSignal.connect(std::bind(&PressableNode::HandleMouseUpOutsideNode, this, _1, _2, _3, _4));
+}
+
+void PressableNode::SetImages(const IImageList* images, float width, std::shared_ptr<IResourceDescriptor> holder)
+{
+    mImages = images;
+    mWidth = width;
+    mImagesHolder = images ? std::move(holder) : nullptr;
+    UpdateBounds();
+}
+
+void PressableNode::SetFont(const Font* font)
+{
+    SetFont(font, nullptr);
+}
+
+void PressableNode::SetFont(const Font* font, std::shared_ptr<IResourceDescriptor> holder)
+{
+    mFont = font;
+    mFontHolder = font ? std::move(holder) : nullptr;
+    UpdateBounds();
+}
+
+void PressableNode::SetText(const std::wstring& text)
+{
+    mText = text;
+    UpdateBounds();
+}
+
+int PressableNode::GetImageCount() const
+{
+    return mImages != nullptr ? mImages->GetNumImages() : 0;
+}
+
+bool PressableNode::IsThreeSlice() const
+{
+    return GetImageCount() >= mMinThreeSliceImages;
+}
+
+bool PressableNode::AlphaContains(const Vector2<float>& point)
+{
+    if (alphaSensitivity == 0 || GetImageCount() <= 0)
+    {
+        return true;
+    }
+    const Rect<float>& bounds = GlobalGetBounds();
+    return WidgetFrameAlpha(*mImages, 0, IsThreeSlice(), GetWidth(), point, Vector2<float>(bounds.x, bounds.y)) >
+           alphaSensitivity;
+}
+
+bool PressableNode::GlobalPointIntersects(const Vector2<float>& point)
+{
+    return GlobalBoundsContains(point.x, point.y) && AlphaContains(point);
+}
+
+void PressableNode::HandleMouseDown(SceneNode*, MouseButton, int, int)
+{
+    if (!IsEnabled())
+    {
+        return;
+    }
+    mHot = true;
+    Capture();
+    static const Label down("Down");
+    PlayWidgetSound(sounds, down);
+}
+
+void PressableNode::HandleMouseEntered(SceneNode*)
+{
+    if (!IsEnabled())
+    {
+        return;
+    }
+    mHot = true;
+    static const Label hot("Hot");
+    PlayWidgetSound(sounds, hot);
+}
+
+void PressableNode::HandleMouseUpOutsideNode(SceneNode*, MouseButton, int, int)
+{
+    ReleaseCapture();
+}
+
+} // namespace Strata
