@@ -138,24 +138,23 @@ void ButtonNode::HandleMouseExited(SceneNode*)
 
 ButtonNodeDescriptor::ButtonNodeDescriptor(Label images, float width, std::wstring text, Label font, uint16_t keyCode,
                                            int32_t alphaSensitivity, Label sounds, Label textResource)
-    : images(images), width(width), text(std::move(text)), font(font), keyCode(keyCode),
-      alphaSensitivity(alphaSensitivity), sounds(sounds), textResource(textResource)
+    : keyCode(keyCode)
 {
+    this->images = images;
+    this->width = width;
+    this->text = std::move(text);
+    this->font = font;
+    this->alphaSensitivity = alphaSensitivity;
+    this->sounds = sounds;
+    this->textResource = textResource;
 }
 
 std::unique_ptr<SceneNodeDescriptor> ButtonNodeFactory::CreateDescriptor(const IAttributeContainer& element) const
 {
-    Label textResource;
-    if (element.HasAttribute(L"textResource"))
-    {
-        textResource = Label::FromString(element.GetAttribute(L"textResource"));
-    }
-    return std::make_unique<ButtonNodeDescriptor>(
-        Label::FromString(element.GetAttribute(L"images")), FiniteLayoutAttribute(element, L"width", 0.0f),
-        element.GetAttribute(L"text"), Label::FromString(element.GetAttribute(L"font")),
-        GetKeyCodeByName(element.GetAttribute(L"keyCode").c_str()),
-        element.GetAttribute(L"alphaSensitivity", kWidgetDefaultAlphaSensitivity),
-        Label::FromString(element.GetAttribute(L"sounds")), textResource);
+    auto descriptor = std::make_unique<ButtonNodeDescriptor>();
+    ReadPressableAttributes(element, *descriptor);
+    descriptor->keyCode = GetKeyCodeByName(element.GetAttribute(L"keyCode").c_str());
+    return descriptor;
 }
 
 SceneTreePtr ButtonNodeFactory::CreateNode(const SceneNodeDescriptor* descriptor) const
@@ -165,19 +164,10 @@ SceneTreePtr ButtonNodeFactory::CreateNode(const SceneNodeDescriptor* descriptor
     {
         return nullptr;
     }
-    const HeldResource<ImageList> images = FindNodeResource<ImageList>(kNodeType, "image list", own->images);
-    const HeldResource<Font> font = FindNodeResource<Font>(kNodeType, "font", own->font);
     auto node = std::make_unique<ButtonNode>(Label(), nullptr, own->width, own->text.c_str(), nullptr,
                                              ColorF::StaticColor<0, 0, 0, 255>());
-    node->SetImages(images.resource, own->width, images.holder);
-    node->SetFont(font.resource, font.holder);
+    ApplyPressableDescriptor(kNodeType, *own, *node);
     node->keyCode = own->keyCode;
-    node->alphaSensitivity = own->alphaSensitivity;
-    node->sounds = FindWidgetSoundList(kNodeType, own->sounds);
-    if (!own->textResource.IsNull())
-    {
-        node->SetTextFromResource(own->textResource);
-    }
     return SceneTreePtr(node.release());
 }
 

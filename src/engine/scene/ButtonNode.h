@@ -54,22 +54,14 @@ private:
     void HandleMouseExited(SceneNode*) override;
 };
 
-class ButtonNodeDescriptor : public SceneNodeDescriptor
+class ButtonNodeDescriptor : public PressableNodeDescriptor
 {
 public:
     ButtonNodeDescriptor() = default;
     ButtonNodeDescriptor(Label images, float width, std::wstring text, Label font, uint16_t keyCode,
                          int32_t alphaSensitivity, Label sounds, Label textResource);
 
-    Label images;
-    float width = 0.0f;
-    std::wstring text;
-    Label font;
     uint16_t keyCode = 0;
-    int32_t alphaSensitivity = 25;
-    Label sounds;
-    // Null when not given.
-    Label textResource;
 };
 
 // "buttonnode": "images", "width", "text", "textResource", "font", "keyCode" (a key name),

@@ -1,6 +1,9 @@
 #include "scene/PressableNode.h"
 
+#include "core/AttributeContainer.h"
+#include "graphics/Font.h"
 #include "graphics/ImageList.h"
+#include "scene/NodeResources.h"
 #include "scene/WidgetNodeSupport.h"
 
 namespace Strata
@@ -101,6 +104,34 @@ void PressableNode::HandleMouseEntered(SceneNode*)
 void PressableNode::HandleMouseUpOutsideNode(SceneNode*, MouseButton, int, int)
 {
     ReleaseCapture();
+}
+
+void ReadPressableAttributes(const IAttributeContainer& element, PressableNodeDescriptor& descriptor)
+{
+    descriptor.images = Label::FromString(element.GetAttribute(L"images"));
+    descriptor.width = FiniteLayoutAttribute(element, L"width", 0.0f);
+    descriptor.text = element.GetAttribute(L"text");
+    descriptor.font = Label::FromString(element.GetAttribute(L"font"));
+    descriptor.alphaSensitivity = element.GetAttribute(L"alphaSensitivity", kWidgetDefaultAlphaSensitivity);
+    descriptor.sounds = Label::FromString(element.GetAttribute(L"sounds"));
+    if (element.HasAttribute(L"textResource"))
+    {
+        descriptor.textResource = Label::FromString(element.GetAttribute(L"textResource"));
+    }
+}
+
+void ApplyPressableDescriptor(const char* nodeType, const PressableNodeDescriptor& descriptor, PressableNode& node)
+{
+    const HeldResource<ImageList> images = FindNodeResource<ImageList>(nodeType, "image list", descriptor.images);
+    const HeldResource<Font> font = FindNodeResource<Font>(nodeType, "font", descriptor.font);
+    node.SetImages(images.resource, descriptor.width, images.holder);
+    node.SetFont(font.resource, font.holder);
+    node.alphaSensitivity = descriptor.alphaSensitivity;
+    node.sounds = FindWidgetSoundList(nodeType, descriptor.sounds);
+    if (!descriptor.textResource.IsNull())
+    {
+        node.SetTextFromResource(descriptor.textResource);
+    }
 }
 
 } // namespace Strata

@@ -6,6 +6,7 @@
 #include "framework/TextComponent.h"
 #include "graphics/FontComponent.h"
 #include "scene/SceneNode.h"
+#include "scene/SceneNodeFactory.h"
 
 #include <cstdint>
 #include <memory>
@@ -14,6 +15,7 @@
 namespace Strata
 {
 
+class IAttributeContainer;
 class IImageList;
 class IResourceDescriptor;
 class SoundList;
@@ -69,5 +71,25 @@ private:
     std::shared_ptr<IResourceDescriptor> mImagesHolder;
     std::shared_ptr<IResourceDescriptor> mFontHolder;
 };
+
+// What a layout gives every pressable node.
+class PressableNodeDescriptor : public SceneNodeDescriptor
+{
+public:
+    Label images;
+    float width = 0.0f;
+    std::wstring text;
+    Label font;
+    int32_t alphaSensitivity = 25;
+    Label sounds;
+    // Null when not given.
+    Label textResource;
+};
+
+// Reads "images", "width", "text", "textResource", "font", "alphaSensitivity" and "sounds".
+void ReadPressableAttributes(const IAttributeContainer& element, PressableNodeDescriptor& descriptor);
+// Looks the descriptor's resources up (a missing one is reported under `nodeType`) and gives them, the
+// sensitivity, the sounds and the text resource to a new node.
+void ApplyPressableDescriptor(const char* nodeType, const PressableNodeDescriptor& descriptor, PressableNode& node);
 
 } // namespace Strata
