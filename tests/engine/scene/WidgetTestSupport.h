@@ -23,6 +23,15 @@ inline std::vector<std::string>& WidgetEvents()
     return events;
 }
 
+// A test image list of `count` frames, each with the given attributes.
+inline std::string Frames(const char* name, int count, const char* attributes)
+{
+    std::string list = std::string("<testimagelist name=\"") + name + "\">";
+    for (int i = 0; i < count; ++i)
+        list += std::string("<frame ") + attributes + "/>";
+    return list + "</testimagelist>\n";
+}
+
 // Stands in for a sound list: the hooks find one per name and record what it plays.
 struct FakeSoundList
 {
