@@ -75,20 +75,8 @@ void ButtonNode::DrawAt(const Vector2<float>& offset)
     const float y = bounds.y + offset.y;
     const Graphics::sDrawState state = WidgetDrawState(*this);
     Graphics::ICanvas* canvas = Graphics::GetCanvas();
-    // The drawing calls take the list as changeable; they only read it.
-    IImageList* images = const_cast<IImageList*>(GetImages());
-    if (images != nullptr)
-    {
-        const int index = GetImageIndex();
-        if (IsThreeSlice())
-        {
-            Graphics::DrawThreeBrush(images, kWidgetSlicesPerState * index, x, y, GetWidth(), state, canvas);
-        }
-        else
-        {
-            Graphics::DrawImageList(images, index, x, y, state, canvas);
-        }
-    }
+    const int index = GetImageIndex();
+    DrawFrame(IsThreeSlice() ? kWidgetSlicesPerState * index : index, x, y, state, canvas);
     if (!mText.empty() && mFont != nullptr)
     {
         Graphics::sDrawState text = state;

@@ -1,6 +1,8 @@
 #include "scene/PressableNode.h"
 
 #include "core/AttributeContainer.h"
+#include "graphics/Brush.h"
+#include "graphics/Drawing.h"
 #include "graphics/Font.h"
 #include "graphics/ImageList.h"
 #include "scene/NodeResources.h"
@@ -76,6 +78,24 @@ bool PressableNode::AlphaContains(const Vector2<float>& point)
 bool PressableNode::GlobalPointIntersects(const Vector2<float>& point)
 {
     return GlobalBoundsContains(point.x, point.y) && AlphaContains(point);
+}
+
+void PressableNode::DrawFrame(int first, float x, float y, const Graphics::sDrawState& state, ICanvas* canvas)
+{
+    // The drawing calls take the list as changeable; they only read it.
+    IImageList* images = const_cast<IImageList*>(mImages);
+    if (images == nullptr)
+    {
+        return;
+    }
+    if (IsThreeSlice())
+    {
+        Graphics::DrawThreeBrush(images, first, x, y, GetWidth(), state, canvas);
+    }
+    else
+    {
+        Graphics::DrawImageList(images, first, x, y, state, canvas);
+    }
 }
 
 void PressableNode::HandleMouseDown(SceneNode*, MouseButton, int, int)

@@ -18,7 +18,13 @@ namespace Strata
 class IAttributeContainer;
 class IImageList;
 class IResourceDescriptor;
+class ICanvas;
 class SoundList;
+
+namespace Graphics
+{
+struct sDrawState;
+} // namespace Graphics
 
 // What the push button and the toggles share: an image list of state frames (from a given count on,
 // three-slice strips stretched to the width), a label in a font, a hot state, a press that captures
@@ -54,6 +60,9 @@ protected:
     int GetImageCount() const;
     float GetStripWidth() const { return mWidth; }
     void SetHot(bool hot) { mHot = hot; }
+    // Draws image `first` at (x, y), or the three-slice strip from it stretched to the node's width;
+    // nothing without images.
+    void DrawFrame(int first, float x, float y, const Graphics::sDrawState& state, ICanvas* canvas);
     virtual void UpdateBounds() = 0;
 
     virtual void HandleMouseUp(SceneNode*, MouseButton, int, int) = 0;

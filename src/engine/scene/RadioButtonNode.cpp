@@ -115,20 +115,8 @@ void RadioButtonNode::DrawAt(const Vector2<float>& offset)
     const float y = bounds.y + offset.y;
     const Graphics::sDrawState state = WidgetDrawState(*this);
     Graphics::ICanvas* canvas = Graphics::GetCanvas();
-    // The drawing calls take the list as changeable; they only read it.
-    IImageList* images = const_cast<IImageList*>(GetImages());
     const bool threeSlice = IsThreeSlice();
-    if (images != nullptr)
-    {
-        if (threeSlice)
-        {
-            Graphics::DrawThreeBrush(images, kWidgetSlicesPerState * GetImageIndex(), x, y, GetWidth(), state, canvas);
-        }
-        else
-        {
-            Graphics::DrawImageList(images, GetImageIndex(), x, y, state, canvas);
-        }
-    }
+    DrawFrame(threeSlice ? kWidgetSlicesPerState * GetImageIndex() : GetImageIndex(), x, y, state, canvas);
     if (!mText.empty() && mFont != nullptr)
     {
         Graphics::sDrawState text = state;
