@@ -51,19 +51,17 @@ public:
     }
 };
 
-class WidgetTest : public ResourceTest
+class WidgetTest : public ModeResourceTest<RecordingSceneMode>
 {
 protected:
     void SetUp() override
     {
-        ResourceTest::SetUp();
+        ModeResourceTest::SetUp();
         SetupStrataExtensions();
         CreateConstantResourceFactories();
         manager->AddResourceFactory(L"testimagelist", new TestImageListFactory());
         manager->AddResourceFactory(L"testfont", new TestFontFactory());
-        mode = std::make_unique<RecordingSceneMode>();
-        mContext = std::make_unique<MainLoop::AutoContext>();
-        MainLoop::WithinContext(mode.get(), *mContext);
+        EnterMode();
         mode->Setup();
         WidgetEvents().clear();
         sSoundListHooks hooks;
@@ -86,9 +84,7 @@ protected:
     void TearDown() override
     {
         InstallSoundListHooks(sSoundListHooks{});
-        mContext.reset();
-        mode.reset();
-        ResourceTest::TearDown();
+        ModeResourceTest::TearDown();
     }
 
     std::string Load(const std::wstring& manifest, const std::string& body)
@@ -122,10 +118,7 @@ protected:
         return joined;
     }
 
-    std::unique_ptr<RecordingSceneMode> mode;
-
 private:
-    std::unique_ptr<MainLoop::AutoContext> mContext;
     int mLayouts = 0;
 };
 
