@@ -2,6 +2,13 @@
 
 // Small valid image files for the targets whose input names images rather than holding them.
 
+#include "FuzzSupport.h"
+
+#include "framework/ResourceManager.h"
+#include "graphics/ImageListResourceFactory.h"
+#include "graphics/ImageResourceFactory.h"
+
+#include <memory>
 #include <string>
 
 namespace Strata::Fuzzing
@@ -27,6 +34,18 @@ inline std::string SmallPng()
         0x40, 0x14, 0x27, 0x27, 0x27, 0x88, 0x8d, 0x2a, 0x00, 0x00, 0xc6, 0x5c, 0x0b, 0x2d, 0x3d, 0x7a, 0xd7,
         0xa0, 0x00, 0x00, 0x00, 0x00, 0x49, 0x45, 0x4e, 0x44, 0xae, 0x42, 0x60, 0x82};
     return std::string(reinterpret_cast<const char*>(kBytes), sizeof(kBytes));
+}
+
+// The resource manager reading `files`, with the image and image-list factories added. Call it once:
+// the files must outlive the process's use of them.
+inline ResourceManager* ImageResourceManager(const MemoryFiles& files)
+{
+    static MemoryFileSource source(files);
+    RegisterSingleton(&source);
+    ResourceManager* manager = GetResourceManager();
+    manager->AddResourceFactory(L"image", std::make_unique<ImageResourceFactory>().release());
+    RegisterImageListResourceFactories();
+    return manager;
 }
 
 } // namespace Strata::Fuzzing

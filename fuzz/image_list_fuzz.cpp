@@ -13,7 +13,6 @@
 #include "graphics/Image.h"
 #include "graphics/ImageList.h"
 #include "graphics/ImageListResourceFactory.h"
-#include "graphics/ImageResourceFactory.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -111,12 +110,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         files.Set(L"walk2.gif", Fuzzing::SmallGif());
         files.Set(L"strip.png", Fuzzing::SmallPng());
         files.Set(L"strip_mask.gif", Fuzzing::SmallGif());
-        static Fuzzing::MemoryFileSource source(files);
-        RegisterSingleton(&source);
-        ResourceManager* created = GetResourceManager();
-        created->AddResourceFactory(L"image", std::make_unique<ImageResourceFactory>().release());
-        RegisterImageListResourceFactories();
-        return created;
+        return Fuzzing::ImageResourceManager(files);
     }();
 
     std::set<std::wstring> names;

@@ -16,8 +16,6 @@
 #include "framework/ApplicationMode.h"
 #include "framework/MainLoop.h"
 #include "framework/ResourceManager.h"
-#include "graphics/ImageListResourceFactory.h"
-#include "graphics/ImageResourceFactory.h"
 
 #include <cmath>
 #include <cstddef>
@@ -77,11 +75,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         files.Set(L"img0.gif", Fuzzing::SmallGif());
         files.Set(L"img1.png", Fuzzing::SmallPng());
         files.Set(L"strip.png", Fuzzing::SmallPng());
-        static Fuzzing::MemoryFileSource source(files);
-        RegisterSingleton(&source);
-        ResourceManager* created = GetResourceManager();
-        created->AddResourceFactory(L"image", std::make_unique<ImageResourceFactory>().release());
-        RegisterImageListResourceFactories();
+        ResourceManager* created = Fuzzing::ImageResourceManager(files);
         CreateLayoutFactories();
         // Images and lists the layouts may name, loaded once.
         static const char kImages[] = "<manifest><image name=\"img0\" src=\"img0\"/><image name=\"img1\" src=\"img1\"/>"

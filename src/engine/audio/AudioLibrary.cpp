@@ -484,6 +484,42 @@ Handle AddStream(Library& lib, std::unique_ptr<Decoder> decoder)
     return handle;
 }
 
+// Runs `action` on a channel's voice under the lock; `failed` is what the caller hands back when the
+// library is not up or the handle names no channel.
+template <typename Result, typename Action>
+Result WithVoice(Handle channel, Result failed, Action action)
+{
+    Library& lib = Lib();
+    std::lock_guard lock(lib.mutex);
+    if (lib.context == nullptr)
+        return Fail(Error_Init), failed;
+    Stream* stream = nullptr;
+    Voice* voice = FindVoice(lib, channel, &stream);
+    if (voice == nullptr)
+        return Fail(Error_Handle), failed;
+    return action(lib, *voice, stream);
+}
+
+// Pausing the real device needs the pause extension; the loopback device only stops being rendered.
+bool SetOutputPaused(bool paused)
+{
+    Library& lib = Lib();
+    std::lock_guard lock(lib.mutex);
+    if (lib.context == nullptr)
+        return Fail(Error_Init);
+    if (!lib.loopback)
+    {
+        if (alcIsExtensionPresent(lib.device, "ALC_SOFT_pause_device") != ALC_TRUE)
+            return Fail(Error_NotAvail);
+        if (paused)
+            alcDevicePauseSOFT(lib.device);
+        else
+            alcDeviceResumeSOFT(lib.device);
+    }
+    lib.outputPaused = paused;
+    return Succeed();
+}
+
 bool FreeStream(Handle handle)
 {
     Library& lib = Lib();
@@ -603,34 +639,12 @@ bool IsInitialized()
 
 bool Start()
 {
-    Library& lib = Lib();
-    std::lock_guard lock(lib.mutex);
-    if (lib.context == nullptr)
-        return Fail(Error_Init);
-    if (!lib.loopback)
-    {
-        if (alcIsExtensionPresent(lib.device, "ALC_SOFT_pause_device") != ALC_TRUE)
-            return Fail(Error_NotAvail);
-        alcDeviceResumeSOFT(lib.device);
-    }
-    lib.outputPaused = false;
-    return Succeed();
+    return SetOutputPaused(false);
 }
 
 bool Pause()
 {
-    Library& lib = Lib();
-    std::lock_guard lock(lib.mutex);
-    if (lib.context == nullptr)
-        return Fail(Error_Init);
-    if (!lib.loopback)
-    {
-        if (alcIsExtensionPresent(lib.device, "ALC_SOFT_pause_device") != ALC_TRUE)
-            return Fail(Error_NotAvail);
-        alcDevicePauseSOFT(lib.device);
-    }
-    lib.outputPaused = true;
-    return Succeed();
+    return SetOutputPaused(true);
 }
 
 bool Free()
@@ -844,80 +858,69 @@ bool MusicFree(Handle music)
 
 bool ChannelPlay(Handle channel, bool restart)
 {
-    Library& lib = Lib();
-    std::lock_guard lock(lib.mutex);
-    if (lib.context == nullptr)
-        return Fail(Error_Init);
-    Stream* stream = nullptr;
-    Voice* voice = FindVoice(lib, channel, &stream);
-    if (voice == nullptr)
-        return Fail(Error_Handle);
-    if (voice->source == 0)
-    {
-        voice->source = NewSource();
-        if (voice->source == 0)
-            return Fail(Error_NoChan);
-        voice->started = false;
-    }
-    const int activity = Activity(lib, channel);
-    if (!restart && activity == Activity_Playing)
-        return Succeed();
-    // A channel that played out starts again from the beginning; a paused one resumes.
-    if (restart || !voice->started || activity == Activity_Stopped)
-    {
-        if (stream != nullptr)
-            RestartStream(*stream);
-        else
-            alSourceRewind(voice->source);
-    }
-    voice->started = true;
-    voice->paused = false;
-    voice->stopped = false;
-    alSourcePlay(voice->source);
-    return Succeed();
+    return WithVoice(channel, false,
+                     [&](Library& lib, Voice& voice, Stream* stream)
+                     {
+                         if (voice.source == 0)
+                         {
+                             voice.source = NewSource();
+                             if (voice.source == 0)
+                                 return Fail(Error_NoChan);
+                             voice.started = false;
+                         }
+                         const int activity = Activity(lib, channel);
+                         if (!restart && activity == Activity_Playing)
+                             return Succeed();
+                         // A channel that played out starts again from the beginning; a paused one resumes.
+                         if (restart || !voice.started || activity == Activity_Stopped)
+                         {
+                             if (stream != nullptr)
+                                 RestartStream(*stream);
+                             else
+                                 alSourceRewind(voice.source);
+                         }
+                         voice.started = true;
+                         voice.paused = false;
+                         voice.stopped = false;
+                         alSourcePlay(voice.source);
+                         return Succeed();
+                     });
 }
 
 bool ChannelPause(Handle channel)
 {
-    Library& lib = Lib();
-    std::lock_guard lock(lib.mutex);
-    if (lib.context == nullptr)
-        return Fail(Error_Init);
-    Stream* stream = nullptr;
-    Voice* voice = FindVoice(lib, channel, &stream);
-    if (voice == nullptr)
-        return Fail(Error_Handle);
-    if (Activity(lib, channel) == Activity_Stopped)
-        return Fail(Error_NoPlay);
-    alSourcePause(voice->source);
-    voice->paused = true;
-    return Succeed();
+    return WithVoice(channel, false,
+                     [&](Library& lib, Voice& voice, Stream*)
+                     {
+                         if (Activity(lib, channel) == Activity_Stopped)
+                             return Fail(Error_NoPlay);
+                         alSourcePause(voice.source);
+                         voice.paused = true;
+                         return Succeed();
+                     });
 }
 
 bool ChannelStop(Handle channel)
 {
-    Library& lib = Lib();
-    std::lock_guard lock(lib.mutex);
-    if (lib.context == nullptr)
-        return Fail(Error_Init);
-    Stream* stream = nullptr;
-    Voice* voice = FindVoice(lib, channel, &stream);
-    if (voice == nullptr)
-        return Fail(Error_Handle);
-    if (stream != nullptr)
-    {
-        // A stopped stream gives its source back: a game may hold many streams, few of them playing.
-        DeleteSource(voice->source);
-        stream->queuedFrames.clear();
-    }
-    else
-    {
-        alSourceStop(voice->source);
-    }
-    voice->stopped = true;
-    voice->paused = false;
-    voice->started = false;
-    return Succeed();
+    return WithVoice(channel, false,
+                     [&](Library&, Voice& voice, Stream* stream)
+                     {
+                         if (stream != nullptr)
+                         {
+                             // A stopped stream gives its source back: a game may hold many streams, few of them
+                             // playing.
+                             DeleteSource(voice.source);
+                             stream->queuedFrames.clear();
+                         }
+                         else
+                         {
+                             alSourceStop(voice.source);
+                         }
+                         voice.stopped = true;
+                         voice.paused = false;
+                         voice.started = false;
+                         return Succeed();
+                     });
 }
 
 int ChannelIsActive(Handle channel)
@@ -932,60 +935,48 @@ int ChannelIsActive(Handle channel)
 
 bool ChannelGetOriginalRate(Handle channel, unsigned* frequency)
 {
-    Library& lib = Lib();
-    std::lock_guard lock(lib.mutex);
-    if (lib.context == nullptr)
-        return Fail(Error_Init);
-    Stream* stream = nullptr;
-    const Voice* voice = FindVoice(lib, channel, &stream);
-    if (voice == nullptr)
-        return Fail(Error_Handle);
-    if (frequency != nullptr)
-        *frequency = voice->rate;
-    return Succeed();
+    return WithVoice(channel, false,
+                     [&](Library&, const Voice& voice, Stream*)
+                     {
+                         if (frequency != nullptr)
+                             *frequency = voice.rate;
+                         return Succeed();
+                     });
 }
 
 bool ChannelSetAttributes(Handle channel, int frequency, int volume, int pan)
 {
-    Library& lib = Lib();
-    std::lock_guard lock(lib.mutex);
-    if (lib.context == nullptr)
-        return Fail(Error_Init);
-    Stream* stream = nullptr;
-    Voice* voice = FindVoice(lib, channel, &stream);
-    if (voice == nullptr)
-        return Fail(Error_Handle);
-    if (voice->source == 0)
-    {
-        voice->source = NewSource();
-        if (voice->source == 0)
-            return Fail(Error_NoChan);
-    }
-    const float hz = static_cast<float>(std::clamp(frequency, 100, 200000));
-    const float gain = static_cast<float>(std::clamp(volume, 0, 100)) / 100.0f;
-    const float angle =
-        static_cast<float>(std::clamp(pan, -100, 100)) / 100.0f * std::numbers::pi_v<float> / 2.0f;
-    alSourcef(voice->source, AL_PITCH, voice->rate > 0 ? hz / static_cast<float>(voice->rate) : 1.0f);
-    alSourcef(voice->source, AL_GAIN, gain);
-    alSource3f(voice->source, AL_POSITION, std::sin(angle), 0.0f, -std::cos(angle));
-    return Succeed();
+    return WithVoice(channel, false,
+                     [&](Library&, Voice& voice, Stream*)
+                     {
+                         if (voice.source == 0)
+                         {
+                             voice.source = NewSource();
+                             if (voice.source == 0)
+                                 return Fail(Error_NoChan);
+                         }
+                         const float hz = static_cast<float>(std::clamp(frequency, 100, 200000));
+                         const float gain = static_cast<float>(std::clamp(volume, 0, 100)) / 100.0f;
+                         const float angle =
+                             static_cast<float>(std::clamp(pan, -100, 100)) / 100.0f * std::numbers::pi_v<float> / 2.0f;
+                         alSourcef(voice.source, AL_PITCH, voice.rate > 0 ? hz / static_cast<float>(voice.rate) : 1.0f);
+                         alSourcef(voice.source, AL_GAIN, gain);
+                         alSource3f(voice.source, AL_POSITION, std::sin(angle), 0.0f, -std::cos(angle));
+                         return Succeed();
+                     });
 }
 
 long long ChannelGetPosition(Handle channel)
 {
-    Library& lib = Lib();
-    std::lock_guard lock(lib.mutex);
-    if (lib.context == nullptr)
-        return Fail(Error_Init), -1;
-    Stream* stream = nullptr;
-    const Voice* voice = FindVoice(lib, channel, &stream);
-    if (voice == nullptr)
-        return Fail(Error_Handle), -1;
-    ALint offset = 0;
-    if (voice->source != 0)
-        alGetSourcei(voice->source, AL_SAMPLE_OFFSET, &offset);
-    Succeed();
-    return (stream != nullptr ? stream->framesDone : 0) + offset;
+    return WithVoice(channel, -1LL,
+                     [&](Library&, const Voice& voice, Stream* stream)
+                     {
+                         ALint offset = 0;
+                         if (voice.source != 0)
+                             alGetSourcei(voice.source, AL_SAMPLE_OFFSET, &offset);
+                         Succeed();
+                         return (stream != nullptr ? stream->framesDone : 0) + offset;
+                     });
 }
 
 void Pump()

@@ -1,11 +1,6 @@
 #pragma once
 
-#include "core/Color.h"
-#include "core/Label.h"
-#include "framework/ObjectInterfaces.h"
-#include "framework/TextComponent.h"
-#include "graphics/FontComponent.h"
-#include "scene/SceneNode.h"
+#include "scene/PressableNode.h"
 #include "scene/SceneNodeFactory.h"
 
 #include <boost/signals2/signal.hpp>
@@ -25,7 +20,7 @@ class SoundList;
 // 3 disabled, 4 focused; lists of 6 or more images are three-slice strips stretched to the width), an
 // optional centred label, plays "Hot", "Down" and "Release" from its sound list, and on a click sends
 // "ButtonClick" with its identifier as the sender, then fires clickSignal.
-class ButtonNode : public SceneNode, public TextComponent, public EnableComponent, public FontComponent
+class ButtonNode : public PressableNode
 {
 public:
     using ClickSignal = boost::signals2::signal<void(ButtonNode*)>;
@@ -34,71 +29,39 @@ public:
     ButtonNode(Label name, const IImageList* images, float width, const wchar_t* text, const Font* font,
                const ColorF& color);
 
-    // Store, then refit the size: a three-slice list gives the width field and image 0's height, single
-    // images image 0's size, no images the text's size in the font (nothing without a font). `holder`
-    // keeps the resource alive while the node holds it.
-    void SetImages(const IImageList* images, float width, std::shared_ptr<IResourceDescriptor> holder = nullptr);
-    const IImageList* GetImages() const { return mImages; }
-    float GetStripWidth() const { return mWidth; }
-    void SetFont(const Font* font) override;
-    void SetFont(const Font* font, std::shared_ptr<IResourceDescriptor> holder);
-    void SetText(const std::wstring& text) override;
+    // Setting images, font or text refits the size: a three-slice list gives the width field and image
+    // 0's height, single images image 0's size, no images the text's size in the font (nothing without
+    // a font).
+    using PressableNode::GetStripWidth;
 
     // Sends "ButtonClick", then fires clickSignal.
     void Click();
     bool HasFocusImages() const;
     int GetImageIndex();
-    bool IsHot() const { return mHot; }
-    // True without a pixel test (sensitivity 0, no or an empty list); else whether the alpha of the
-    // normal frame under the point is above the sensitivity.
-    bool AlphaContains(const Vector2<float>& point);
 
     // Clicks on Enter, Space or GamePadA while focused, and on the button's own key code (not 0)
     // whether focused or enabled or not.
     MessageResult OnKeyDown(int key) override;
-    bool GlobalPointIntersects(const Vector2<float>& point) override;
     void DrawAt(const Vector2<float>& offset) override;
 
     // The engine key code that clicks the button; 0 for none.
     uint16_t keyCode = 0;
-    // 0 hits anywhere inside the bounds; otherwise a point hits where the alpha is greater.
-    int32_t alphaSensitivity = 25;
-    // Not owned; null plays nothing.
-    const SoundList* sounds = nullptr;
     ClickSignal clickSignal;
 
 private:
-    bool IsThreeSlice() const;
-    void UpdateBounds();
-    void HandleMouseDown(SceneNode*, MouseButton, int, int);
-    void HandleMouseUp(SceneNode*, MouseButton, int, int);
-    void HandleMouseEntered(SceneNode*);
-    void HandleMouseExited(SceneNode*);
-    void HandleMouseUpOutsideNode(SceneNode*, MouseButton, int, int);
-
-    const IImageList* mImages;
-    float mWidth;
-    bool mHot = false;
-    std::shared_ptr<IResourceDescriptor> mImagesHolder;
-    std::shared_ptr<IResourceDescriptor> mFontHolder;
+    void UpdateBounds() override;
+    void HandleMouseUp(SceneNode*, MouseButton, int, int) override;
+    void HandleMouseExited(SceneNode*) override;
 };
 
-class ButtonNodeDescriptor : public SceneNodeDescriptor
+class ButtonNodeDescriptor : public PressableNodeDescriptor
 {
 public:
     ButtonNodeDescriptor() = default;
     ButtonNodeDescriptor(Label images, float width, std::wstring text, Label font, uint16_t keyCode,
                          int32_t alphaSensitivity, Label sounds, Label textResource);
 
-    Label images;
-    float width = 0.0f;
-    std::wstring text;
-    Label font;
     uint16_t keyCode = 0;
-    int32_t alphaSensitivity = 25;
-    Label sounds;
-    // Null when not given.
-    Label textResource;
 };
 
 // "buttonnode": "images", "width", "text", "textResource", "font", "keyCode" (a key name),

@@ -87,19 +87,7 @@ void CheckBoxNode::DrawAt(const Vector2<float>& offset)
     const float y = bounds.y + offset.y;
     const Graphics::sDrawState state = WidgetDrawState(*this);
     Graphics::ICanvas* canvas = Graphics::GetCanvas();
-    // The drawing calls take the list as changeable; they only read it.
-    IImageList* images = const_cast<IImageList*>(GetImages());
-    if (images != nullptr)
-    {
-        if (IsThreeSlice())
-        {
-            Graphics::DrawThreeBrush(images, GetImageIndex(), x, y, GetWidth(), state, canvas);
-        }
-        else
-        {
-            Graphics::DrawImageList(images, GetImageIndex(), x, y, state, canvas);
-        }
-    }
+    DrawFrame(GetImageIndex(), x, y, state, canvas);
     if (!mText.empty() && mFont != nullptr)
     {
         Graphics::sDrawState text = state;
@@ -125,16 +113,7 @@ void CheckBoxNode::Click()
 std::unique_ptr<SceneNodeDescriptor> CheckBoxNodeFactory::CreateDescriptor(const IAttributeContainer& element) const
 {
     auto descriptor = std::make_unique<CheckBoxNodeDescriptor>();
-    descriptor->images = Label::FromString(element.GetAttribute(L"images"));
-    descriptor->width = FiniteLayoutAttribute(element, L"width", 0.0f);
-    descriptor->text = element.GetAttribute(L"text");
-    descriptor->font = Label::FromString(element.GetAttribute(L"font"));
-    descriptor->alphaSensitivity = element.GetAttribute(L"alphaSensitivity", kWidgetDefaultAlphaSensitivity);
-    descriptor->sounds = Label::FromString(element.GetAttribute(L"sounds"));
-    if (element.HasAttribute(L"textResource"))
-    {
-        descriptor->textResource = Label::FromString(element.GetAttribute(L"textResource"));
-    }
+    ReadPressableAttributes(element, *descriptor);
     return descriptor;
 }
 
@@ -145,18 +124,9 @@ SceneTreePtr CheckBoxNodeFactory::CreateNode(const SceneNodeDescriptor* descript
     {
         return nullptr;
     }
-    const HeldResource<ImageList> images = FindNodeResource<ImageList>(kNodeType, "image list", own->images);
-    const HeldResource<Font> font = FindNodeResource<Font>(kNodeType, "font", own->font);
     auto node = std::make_unique<CheckBoxNode>(Label(), Vector2<float>(), nullptr, own->width, own->text.c_str(),
                                                nullptr, ColorF::StaticColor<0, 0, 0, 255>());
-    node->SetImages(images.resource, own->width, images.holder);
-    node->SetFont(font.resource, font.holder);
-    node->alphaSensitivity = own->alphaSensitivity;
-    node->sounds = FindWidgetSoundList(kNodeType, own->sounds);
-    if (!own->textResource.IsNull())
-    {
-        node->SetTextFromResource(own->textResource);
-    }
+    ApplyPressableDescriptor(kNodeType, *own, *node);
     return SceneTreePtr(node.release());
 }
 

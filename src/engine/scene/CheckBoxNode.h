@@ -39,17 +39,8 @@ private:
     Vector2<float> mLabelSize;
 };
 
-class CheckBoxNodeDescriptor : public SceneNodeDescriptor
+class CheckBoxNodeDescriptor : public PressableNodeDescriptor
 {
-public:
-    Label images;
-    float width = 0.0f;
-    std::wstring text;
-    Label font;
-    int32_t alphaSensitivity = 25;
-    Label sounds;
-    // Null when not given.
-    Label textResource;
 };
 
 // "checkboxnode": "images", "width", "text", "textResource", "font", "alphaSensitivity", "sounds".

@@ -1,35 +1,14 @@
 #include "scene/NodeMotionTasks.h"
 
-#include "core/RuntimeError.h"
-#include "scene/SceneNode.h"
+#include "scene/NodeTaskSupport.h"
 
 #include <cmath>
-#include <stdexcept>
 
 namespace Strata
 {
 
 namespace
 {
-
-SceneNode* RequireNode(Object* object, const char* message)
-{
-    auto* node = dynamic_cast<SceneNode*>(object);
-    if (!node)
-    {
-        throw std::runtime_error(message);
-    }
-    return node;
-}
-
-std::shared_ptr<Vector2Generator<float>> CheckTarget(std::shared_ptr<Vector2Generator<float>> target)
-{
-    if (!target)
-    {
-        STRATA_THROW(RuntimeError, "NodeLocationTask needs a target generator.");
-    }
-    return target;
-}
 
 std::vector<Vector2<float>> CheckPoints(std::vector<Vector2<float>> points)
 {
@@ -51,7 +30,7 @@ NodeLocationTask::NodeLocationTask(std::shared_ptr<Vector2Generator<float>> targ
                                    std::shared_ptr<NumberGenerator<float>> duration,
                                    std::shared_ptr<Interpolator> interpolator)
     : BetterInterpolatingTask(std::move(duration), std::move(interpolator)),
-      mTargetGenerator(CheckTarget(std::move(target)))
+      mTargetGenerator(CheckTarget(std::move(target), "NodeLocationTask needs a target generator."))
 {
 }
 

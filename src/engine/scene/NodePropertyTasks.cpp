@@ -1,37 +1,9 @@
 #include "scene/NodePropertyTasks.h"
 
-#include "core/RuntimeError.h"
-#include "scene/SceneNode.h"
-
-#include <stdexcept>
+#include "scene/NodeTaskSupport.h"
 
 namespace Strata
 {
-
-namespace
-{
-
-SceneNode* RequireNode(Object* object, const char* message)
-{
-    auto* node = dynamic_cast<SceneNode*>(object);
-    if (!node)
-    {
-        throw std::runtime_error(message);
-    }
-    return node;
-}
-
-template <class Generator>
-std::shared_ptr<Generator> CheckTarget(std::shared_ptr<Generator> target, const char* message)
-{
-    if (!target)
-    {
-        STRATA_THROW(RuntimeError, message);
-    }
-    return target;
-}
-
-} // namespace
 
 NodeOrientationTask::NodeOrientationTask(std::shared_ptr<NumberGenerator<Angle>> target,
                                          std::shared_ptr<NumberGenerator<float>> duration,

@@ -41,18 +41,10 @@ private:
     bool mChecked = false;
 };
 
-class RadioButtonNodeDescriptor : public SceneNodeDescriptor
+class RadioButtonNodeDescriptor : public PressableNodeDescriptor
 {
 public:
     Label group;
-    Label images;
-    float width = 0.0f;
-    std::wstring text;
-    Label font;
-    int32_t alphaSensitivity = 25;
-    Label sounds;
-    // Null when not given.
-    Label textResource;
 };
 
 // "radiobuttonnode": "group", "images", "width", "text", "textResource", "font", "alphaSensitivity",

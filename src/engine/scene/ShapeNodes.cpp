@@ -27,6 +27,21 @@ Graphics::sDrawState ShapeState(SceneNode& node, const Vector2<float>& offset, R
     return state;
 }
 
+using ShapeDraw = int (*)(const Rect<float>&, const Graphics::sDrawState&, Graphics::ICanvas*);
+
+// A shape's box in the node's colour, filled or outlined; nothing while the node is hidden.
+void DrawShape(SceneNode& node, const Vector2<float>& offset, bool filled, ShapeDraw fill, ShapeDraw outline)
+{
+    if (!node.GlobalIsVisible())
+    {
+        return;
+    }
+    Rect<float> box;
+    Graphics::sDrawState state = ShapeState(node, offset, &box);
+    state.color = node.GlobalGetColor();
+    (filled ? fill : outline)(box, state, Graphics::GetCanvas());
+}
+
 template <class Descriptor> std::unique_ptr<SceneNodeDescriptor> ReadShape(const IAttributeContainer& element)
 {
     auto descriptor = std::make_unique<Descriptor>();
@@ -46,21 +61,7 @@ RectNode::RectNode(float width, float height, bool filled_) : SceneNode(Label())
 
 void RectNode::DrawAt(const Vector2<float>& offset)
 {
-    if (!GlobalIsVisible())
-    {
-        return;
-    }
-    Rect<float> box;
-    Graphics::sDrawState state = ShapeState(*this, offset, &box);
-    state.color = GlobalGetColor();
-    if (filled)
-    {
-        Graphics::DrawFilledRect(box, state, Graphics::GetCanvas());
-    }
-    else
-    {
-        Graphics::DrawLineRect(box, state, Graphics::GetCanvas());
-    }
+    DrawShape(*this, offset, filled, Graphics::DrawFilledRect, Graphics::DrawLineRect);
 }
 
 EllipseNode::EllipseNode(float width, float height, bool filled_) : SceneNode(Label()), filled(filled_)
@@ -71,21 +72,7 @@ EllipseNode::EllipseNode(float width, float height, bool filled_) : SceneNode(La
 
 void EllipseNode::DrawAt(const Vector2<float>& offset)
 {
-    if (!GlobalIsVisible())
-    {
-        return;
-    }
-    Rect<float> box;
-    Graphics::sDrawState state = ShapeState(*this, offset, &box);
-    state.color = GlobalGetColor();
-    if (filled)
-    {
-        Graphics::DrawFilledEllipse(box, state, Graphics::GetCanvas());
-    }
-    else
-    {
-        Graphics::DrawLineEllipse(box, state, Graphics::GetCanvas());
-    }
+    DrawShape(*this, offset, filled, Graphics::DrawFilledEllipse, Graphics::DrawLineEllipse);
 }
 
 BackgroundNode::BackgroundNode(Label name, const Vector2<float>& position, const IImageList* images,

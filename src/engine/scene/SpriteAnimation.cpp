@@ -356,6 +356,26 @@ void SpriteAnimationList::AddAnimation(const SpriteAnimation& animation)
     stored.linked = nullptr;
 }
 
+std::vector<SpriteAnimation> ReadAnimationElements(IXMLReader& element)
+{
+    std::vector<SpriteAnimation> animations;
+    element.ReadElement();
+    while (!element.IsEOF())
+    {
+        const XMLElement* item = element.ReadElement();
+        if (item == nullptr)
+        {
+            break;
+        }
+        if (item->IsStartElement() && item->GetName() == L"animation")
+        {
+            XMLElementReader scoped(&element);
+            animations.emplace_back(*item, scoped);
+        }
+    }
+    return animations;
+}
+
 IResourceDescriptor* SpriteAnimationListResourceFactory::CreateResource(const std::wstring& manifest,
                                                                         Label name,
                                                                         const IAttributeContainer& attributes,
@@ -365,19 +385,9 @@ IResourceDescriptor* SpriteAnimationListResourceFactory::CreateResource(const st
     const std::string listName = TruncateStringWideToASCII(attributes.GetAttribute(L"name").c_str());
     try
     {
-        element.ReadElement();
-        while (!element.IsEOF())
+        for (const SpriteAnimation& animation : ReadAnimationElements(element))
         {
-            const XMLElement* item = element.ReadElement();
-            if (item == nullptr)
-            {
-                break;
-            }
-            if (item->IsStartElement() && item->GetName() == L"animation")
-            {
-                XMLElementReader scoped(&element);
-                list->AddAnimation(SpriteAnimation(*item, scoped));
-            }
+            list->AddAnimation(animation);
         }
     }
     catch (AnimationParseError& error)

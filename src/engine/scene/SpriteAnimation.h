@@ -131,6 +131,10 @@ class SpriteAnimationList
     std::map<Label, SpriteAnimation> mAnimations;
 };
 
+// The "animation" children of the element the reader has just read, in document order. A bad one
+// throws its AnimationParseError (a number too large throws std::out_of_range).
+std::vector<SpriteAnimation> ReadAnimationElements(IXMLReader& element);
+
 // The manifest tag "spriteanimationlist": a ResourceWrapper<SpriteAnimationList> of its "animation"
 // children. A bad animation throws its AnimationParseError named after the list (a number too large
 // throws std::out_of_range); nothing is kept then.

@@ -70,19 +70,9 @@ IResourceDescriptor* SpriteTypeResourceFactory::CreateResource(const std::wstrin
     }
     try
     {
-        element.ReadElement();
-        while (!element.IsEOF())
+        for (const SpriteAnimation& animation : ReadAnimationElements(element))
         {
-            const XMLElement* item = element.ReadElement();
-            if (item == nullptr)
-            {
-                break;
-            }
-            if (item->IsStartElement() && item->GetName() == L"animation")
-            {
-                XMLElementReader scoped(&element);
-                type->AddAnimation(SpriteAnimation(*item, scoped));
-            }
+            type->AddAnimation(animation);
         }
     }
     catch (AnimationParseError& error)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "audio/AudioLibrary.h"
+#include "support/CapturedLog.h"
 
 #include <gtest/gtest.h>
 #include <sndfile.h>
@@ -157,18 +158,6 @@ inline int RisingCrossings(const std::vector<float>& stereo)
             ++count;
     }
     return count;
-}
-
-// Every line written to the log while `action` runs.
-template <class Action> std::vector<std::string> LogLines(Action&& action)
-{
-    ::testing::internal::CaptureStderr();
-    action();
-    std::istringstream text(::testing::internal::GetCapturedStderr());
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(text, line);)
-        lines.push_back(line);
-    return lines;
 }
 
 } // namespace Strata::Testing

@@ -174,7 +174,7 @@ public:
 
 // A fresh resource manager with the layout factories and the test resources, and a mode that is the
 // context mode for the whole test.
-class LayoutTest : public ResourceTest
+class LayoutTest : public ModeResourceTest<ApplicationMode>
 {
 protected:
     void SetUp() override
@@ -190,16 +190,7 @@ protected:
         probes = new ProbeFactory();
         GetObjectFactory()->AddObjectFactory(L"probe", probes);
         GetObjectFactory()->AddObjectFactory(L"fadeonly", new FadeOnlyFactory());
-        mode = std::make_unique<ApplicationMode>();
-        mContext = std::make_unique<MainLoop::AutoContext>();
-        MainLoop::WithinContext(mode.get(), *mContext);
-    }
-
-    void TearDown() override
-    {
-        mContext.reset();
-        mode.reset();
-        ResourceTest::TearDown();
+        EnterMode();
     }
 
     // Loads the manifest `name` holding `body` through the loader thread.
@@ -230,11 +221,9 @@ protected:
         return dynamic_cast<T*>(mode->GetNamedObject(Label(name)));
     }
 
-    std::unique_ptr<ApplicationMode> mode;
     ProbeFactory* probes = nullptr;
 
 private:
-    std::unique_ptr<MainLoop::AutoContext> mContext;
     int mManifests = 0;
 };
 

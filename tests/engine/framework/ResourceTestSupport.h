@@ -11,6 +11,7 @@
 #include "core/XMLReader.h"
 #include "framework/FileSource.h"
 #include "framework/FileTransfer.h"
+#include "framework/MainLoop.h"
 #include "framework/ResourceDescriptor.h"
 #include "framework/ResourceManager.h"
 
@@ -353,6 +354,32 @@ protected:
 
 private:
     int mProbes = 0;
+};
+
+// A resource test run inside a mode of type `Mode`, as the main loop runs one: the mode made by
+// EnterMode() stays current until the test ends.
+template <class Mode>
+class ModeResourceTest : public ResourceTest
+{
+protected:
+    void EnterMode()
+    {
+        mode = std::make_unique<Mode>();
+        mContext = std::make_unique<MainLoop::AutoContext>();
+        MainLoop::WithinContext(mode.get(), *mContext);
+    }
+
+    void TearDown() override
+    {
+        mContext.reset();
+        mode.reset();
+        ResourceTest::TearDown();
+    }
+
+    std::unique_ptr<Mode> mode;
+
+private:
+    std::unique_ptr<MainLoop::AutoContext> mContext;
 };
 
 } // namespace Strata::Testing

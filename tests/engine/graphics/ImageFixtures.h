@@ -4,6 +4,7 @@
 // small streams for feeding them to the decoders.
 
 #include "core/Stream.h"
+#include "support/CapturedLog.h"
 
 #include <gtest/gtest.h>
 
@@ -99,16 +100,6 @@ private:
     int mReads = 0;
 };
 
-// The lines written to the standard error stream while `action` runs.
-template <class Action> std::vector<std::string> LogLines(Action&& action)
-{
-    ::testing::internal::CaptureStderr();
-    action();
-    std::istringstream text(::testing::internal::GetCapturedStderr());
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(text, line);)
-        lines.push_back(line);
-    return lines;
-}
+using Strata::Testing::LogLines;
 
 } // namespace ImageFixtures

@@ -14,15 +14,6 @@ using namespace Strata::Testing;
 namespace
 {
 
-// A test image list of `count` frames, each with the given attributes.
-std::string Frames(const char* name, int count, const char* attributes)
-{
-    std::string list = std::string("<testimagelist name=\"") + name + "\">";
-    for (int i = 0; i < count; ++i)
-        list += std::string("<frame ") + attributes + "/>";
-    return list + "</testimagelist>\n";
-}
-
 class ButtonNodeTest : public WidgetTest
 {
 protected:

@@ -20,10 +20,7 @@ protected:
     void SetUp() override
     {
         WidgetTest::SetUp();
-        std::string nine = "<testimagelist name=\"Nine\">";
-        for (int i = 0; i < 9; ++i)
-            nine += "<frame w=\"2\" h=\"2\"/>";
-        ASSERT_EQ("", Load(L"Art", nine + "</testimagelist><testfont name=\"Mono\"/>\n"));
+        ASSERT_EQ("", Load(L"Art", Frames("Nine", 9, "w=\"2\" h=\"2\"") + "<testfont name=\"Mono\"/>\n"));
         list = Make<ListNode>("<listnode name=\"list\" images=\"Nine\" font=\"Mono\" width=\"100\" height=\"46\" "
                               "textColor=\"#FF0000\" selectedTextColor=\"#00FF00\"/>");
         ASSERT_NE(nullptr, list);

@@ -61,7 +61,7 @@ class ProbeNodeFactory : public SceneNodeFactory
     }
 };
 
-class SceneLayoutTest : public ResourceTest
+class SceneLayoutTest : public ModeResourceTest<ApplicationMode>
 {
   protected:
     void SetUp() override
@@ -69,16 +69,7 @@ class SceneLayoutTest : public ResourceTest
         ResourceTest::SetUp();
         SetupStrataExtensions();
         SceneLayoutManager::Instance().AddSceneNodeFactory(L"probe", std::make_unique<ProbeNodeFactory>());
-        mode = std::make_unique<ApplicationMode>();
-        mContext = std::make_unique<MainLoop::AutoContext>();
-        MainLoop::WithinContext(mode.get(), *mContext);
-    }
-
-    void TearDown() override
-    {
-        mContext.reset();
-        mode.reset();
-        ResourceTest::TearDown();
+        EnterMode();
     }
 
     // Loads a manifest of one layout on the loader thread; the failure message, empty when it loaded.
@@ -92,11 +83,6 @@ class SceneLayoutTest : public ResourceTest
     }
 
     const SceneLayout* Layout(const char* name) { return AutoResource<SceneLayout>(name).Get(); }
-
-    std::unique_ptr<ApplicationMode> mode;
-
-  private:
-    std::unique_ptr<MainLoop::AutoContext> mContext;
 };
 
 } // namespace Strata::Testing

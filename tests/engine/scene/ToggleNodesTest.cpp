@@ -14,14 +14,6 @@ using namespace Strata::Testing;
 namespace
 {
 
-std::string Frames(const char* name, int count, const char* attributes)
-{
-    std::string list = std::string("<testimagelist name=\"") + name + "\">";
-    for (int i = 0; i < count; ++i)
-        list += std::string("<frame ") + attributes + "/>";
-    return list + "</testimagelist>\n";
-}
-
 class ToggleTest : public WidgetTest
 {
 protected:

@@ -23,6 +23,15 @@ inline std::vector<std::string>& WidgetEvents()
     return events;
 }
 
+// A test image list of `count` frames, each with the given attributes.
+inline std::string Frames(const char* name, int count, const char* attributes)
+{
+    std::string list = std::string("<testimagelist name=\"") + name + "\">";
+    for (int i = 0; i < count; ++i)
+        list += std::string("<frame ") + attributes + "/>";
+    return list + "</testimagelist>\n";
+}
+
 // Stands in for a sound list: the hooks find one per name and record what it plays.
 struct FakeSoundList
 {
@@ -42,19 +51,17 @@ public:
     }
 };
 
-class WidgetTest : public ResourceTest
+class WidgetTest : public ModeResourceTest<RecordingSceneMode>
 {
 protected:
     void SetUp() override
     {
-        ResourceTest::SetUp();
+        ModeResourceTest::SetUp();
         SetupStrataExtensions();
         CreateConstantResourceFactories();
         manager->AddResourceFactory(L"testimagelist", new TestImageListFactory());
         manager->AddResourceFactory(L"testfont", new TestFontFactory());
-        mode = std::make_unique<RecordingSceneMode>();
-        mContext = std::make_unique<MainLoop::AutoContext>();
-        MainLoop::WithinContext(mode.get(), *mContext);
+        EnterMode();
         mode->Setup();
         WidgetEvents().clear();
         sSoundListHooks hooks;
@@ -77,9 +84,7 @@ protected:
     void TearDown() override
     {
         InstallSoundListHooks(sSoundListHooks{});
-        mContext.reset();
-        mode.reset();
-        ResourceTest::TearDown();
+        ModeResourceTest::TearDown();
     }
 
     std::string Load(const std::wstring& manifest, const std::string& body)
@@ -113,10 +118,7 @@ protected:
         return joined;
     }
 
-    std::unique_ptr<RecordingSceneMode> mode;
-
 private:
-    std::unique_ptr<MainLoop::AutoContext> mContext;
     int mLayouts = 0;
 };
 
