@@ -69,9 +69,7 @@ public:
         if (values.size() % 2 != 0)
             return values[middle];
         const double upper = values[middle];
-        return (*std::max_element(values.begin(), values.begin() + static_cast<std::ptrdiff_t>(middle)) +
-                upper) /
-               2;
+        return (*std::max_element(values.begin(), values.begin() + static_cast<std::ptrdiff_t>(middle)) + upper) / 2;
     }
 
 private:

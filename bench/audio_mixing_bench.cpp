@@ -40,8 +40,7 @@ std::vector<uint8_t> MakeTone(int format, float hz)
     std::vector<float> frames(static_cast<size_t>(kRate) * 3 * 2);
     for (size_t i = 0; i < frames.size() / 2; ++i)
     {
-        const float v =
-            0.1f * std::sin(2.0f * std::numbers::pi_v<float> * hz * static_cast<float>(i) / kRate);
+        const float v = 0.1f * std::sin(2.0f * std::numbers::pi_v<float> * hz * static_cast<float>(i) / kRate);
         frames[2 * i] = v;
         frames[2 * i + 1] = v;
     }
@@ -55,7 +54,7 @@ std::vector<uint8_t> MakeTone(int format, float hz)
 
 class Device
 {
-  public:
+public:
     Device()
     {
         Lib::sDeviceOverride devices;

@@ -37,8 +37,7 @@ const std::vector<Strata::Color32>& SourcePixels()
         for (Strata::Color32& pixel : result)
         {
             const uint32_t bits = random();
-            pixel =
-                Strata::Color32(uint8_t(bits), uint8_t(bits >> 8), uint8_t(bits >> 16), uint8_t(bits >> 24));
+            pixel = Strata::Color32(uint8_t(bits), uint8_t(bits >> 8), uint8_t(bits >> 16), uint8_t(bits >> 24));
         }
         return result;
     }();
@@ -87,15 +86,12 @@ void BM_PixmanOver(benchmark::State& state)
     {
         const Strata::Color32 p = SourcePixels()[i];
         const auto premultiply = [&p](uint8_t channel) { return uint32_t(channel * p.a / 255); };
-        sourceBits[i] =
-            (uint32_t(p.a) << 24) | (premultiply(p.r) << 16) | (premultiply(p.g) << 8) | premultiply(p.b);
+        sourceBits[i] = (uint32_t(p.a) << 24) | (premultiply(p.r) << 16) | (premultiply(p.g) << 8) | premultiply(p.b);
         const Strata::Color32 d = BackgroundPixels()[i];
         targetBits[i] = (uint32_t(d.a) << 24) | (uint32_t(d.r) << 16) | (uint32_t(d.g) << 8) | uint32_t(d.b);
     }
-    pixman_image_t* source =
-        pixman_image_create_bits(PIXMAN_a8r8g8b8, kWidth, kHeight, sourceBits.data(), kWidth * 4);
-    pixman_image_t* target =
-        pixman_image_create_bits(PIXMAN_a8r8g8b8, kWidth, kHeight, targetBits.data(), kWidth * 4);
+    pixman_image_t* source = pixman_image_create_bits(PIXMAN_a8r8g8b8, kWidth, kHeight, sourceBits.data(), kWidth * 4);
+    pixman_image_t* target = pixman_image_create_bits(PIXMAN_a8r8g8b8, kWidth, kHeight, targetBits.data(), kWidth * 4);
     for (auto _ : state)
     {
         pixman_image_composite32(PIXMAN_OP_OVER, source, nullptr, target, 0, 0, 0, 0, 0, 0, kWidth, kHeight);

@@ -293,8 +293,7 @@ int main(int argc, char** argv)
     for (const TestImage& image : Images())
     {
         const double ours = reporter.Counter("Strata/" + image.name, "items_per_second");
-        std::printf("%s%s (%zu KB) %.0f Mpixel/s", separator, image.name.c_str(), image.file.size() / 1024,
-                    ours / 1e6);
+        std::printf("%s%s (%zu KB) %.0f Mpixel/s", separator, image.name.c_str(), image.file.size() / 1024, ours / 1e6);
 #if STRATA_BENCH_GIFLIB
         const double giflib = reporter.Counter("Giflib/" + image.name, "items_per_second");
         if (giflib > 0.0)

@@ -143,8 +143,7 @@ void BM_ResourceManagerLoaderWork(benchmark::State& state)
             break;
         }
     }
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
-                            static_cast<int64_t>(Document().size()));
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(Document().size()));
 }
 BENCHMARK(BM_ResourceManagerLoaderWork)->Unit(benchmark::kMillisecond)->UseManualTime();
 
@@ -195,15 +194,15 @@ int main(int argc, char** argv)
     const double load = rate("BM_ResourceManagerLoad");
     const double loaderWork = rate("BM_ResourceManagerLoaderWork");
     const double fromStream = rate("BM_ResourceManagerLoadFromStream");
-    std::printf("Manifest of %d value resources, %.2f MB. XML reader alone: %.1f MB/s", kResourceCount,
-                bytes / 1e6, reader);
+    std::printf("Manifest of %d value resources, %.2f MB. XML reader alone: %.1f MB/s", kResourceCount, bytes / 1e6,
+                reader);
     if (reader > 0.0)
     {
         std::printf(", resource manager Load: %.2fx of it (%.1f MB/s; %.2f ms a load, of which the loader "
                     "works %.2f ms: %.2fx of the reader), LoadFromStream: %.2fx of it (%.1f MB/s)",
                     load / reader, load, reporter.NanosecondsPerIteration("BM_ResourceManagerLoad") / 1e6,
-                    reporter.NanosecondsPerIteration("BM_ResourceManagerLoaderWork") / 1e6,
-                    loaderWork / reader, fromStream / reader, fromStream);
+                    reporter.NanosecondsPerIteration("BM_ResourceManagerLoaderWork") / 1e6, loaderWork / reader,
+                    fromStream / reader, fromStream);
     }
     std::printf(". Medians of %zu runs.\n", reporter.Repetitions("BM_XMLReaderOnly"));
     return 0;

@@ -44,7 +44,8 @@ std::vector<std::unique_ptr<Image>> MakeImages()
             for (int x = 0; x < kImageSize; ++x)
             {
                 const uint8_t alpha = (x + y < 8) ? 0 : 255;
-                image->SetPixel(x, y, Color32(static_cast<uint8_t>(i * 30), 128, static_cast<uint8_t>(255 - i * 30), alpha));
+                image->SetPixel(x, y,
+                                Color32(static_cast<uint8_t>(i * 30), 128, static_cast<uint8_t>(255 - i * 30), alpha));
             }
         }
         images.push_back(std::move(image));

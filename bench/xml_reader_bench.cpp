@@ -37,9 +37,8 @@ const std::string& Document()
         {
             const std::string n = std::to_string(i);
             text += "  <!-- group " + n + ": images, strings and a layout -->\n";
-            text += "  <image name=\"image_" + n + "\" src=\"art/images/image_" + n +
-                    "\" rotations=\"4\" x=\"" + n + "\" y=\"" + std::to_string(i * 7 % 600) +
-                    "\" alpha=\"0.75\" visible=\"true\"/>\n";
+            text += "  <image name=\"image_" + n + "\" src=\"art/images/image_" + n + "\" rotations=\"4\" x=\"" + n +
+                    "\" y=\"" + std::to_string(i * 7 % 600) + "\" alpha=\"0.75\" visible=\"true\"/>\n";
             text += "  <imagelist name=\"list_" + n + "\" pattern=\"art/frames/frame_%d\" first=\"1\" last=\"24\">\n";
             text += "    <image src=\"art/frames/extra_" + n + "\"/>\n  </imagelist>\n";
             text += "  <string name=\"text_" + n + "\">Caf\xC3\xA9 number " + n +
@@ -176,8 +175,7 @@ bool ParseWithExpat(void* userData, XML_StartElementHandler start, XML_EndElemen
     XML_SetUserData(parser, userData);
     XML_SetElementHandler(parser, start, end);
     XML_SetCharacterDataHandler(parser, text);
-    const bool parsed =
-        XML_Parse(parser, document.data(), static_cast<int>(document.size()), 1) == XML_STATUS_OK;
+    const bool parsed = XML_Parse(parser, document.data(), static_cast<int>(document.size()), 1) == XML_STATUS_OK;
     if (!parsed && error)
     {
         *error = XML_ErrorString(XML_GetErrorCode(parser));
@@ -210,8 +208,7 @@ void BM_Expat(benchmark::State& state)
         }
         benchmark::DoNotOptimize(touched);
     }
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
-                            static_cast<int64_t>(Document().size()));
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(Document().size()));
 }
 BENCHMARK(BM_Expat)->Unit(benchmark::kMillisecond);
 #endif

@@ -43,8 +43,7 @@ constexpr size_t kRefNodes = 3;
 // A "sceneref" stands for the whole referenced tree, its own children hung under that tree's root.
 size_t CountDescribed(const SceneLayout::LayoutDescriptor& descriptor)
 {
-    const bool reference =
-        dynamic_cast<const SceneRefDescriptor*>(descriptor.nodeDescriptor.get()) != nullptr;
+    const bool reference = dynamic_cast<const SceneRefDescriptor*>(descriptor.nodeDescriptor.get()) != nullptr;
     const SceneNodeDescriptor* own = descriptor.nodeDescriptor.get();
     size_t count = reference ? kRefNodes : 1;
     // Node types that make children of their own: the fraction meter's text, the scroll bar's arrows.

@@ -13,9 +13,9 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cwchar>
 #include <string>
 #include <vector>
-#include <cwchar>
 
 using namespace Strata;
 using namespace Strata::Graphics;
@@ -26,7 +26,7 @@ namespace
 // Every character up to 255 advances by `advance`, a few pairs kerned; lines are `height` high.
 class FakeFont : public Font
 {
-  public:
+public:
     void GetGlyph(wchar_t, sGlyph* out) const override
     {
         if (out)
@@ -46,7 +46,7 @@ class FakeFont : public Font
 
 class FakeFontFactory : public IResourceFactory
 {
-  public:
+public:
     IResourceDescriptor* CreateResource(const std::wstring& manifest, Label name, const IAttributeContainer& attributes,
                                         IXMLReader&) const override
     {
@@ -75,7 +75,7 @@ void LoadFonts()
 
 class CountingCanvas : public ICanvas, public ITextDrawingCanvas
 {
-  public:
+public:
     Label GetKind() const override { return Label("CountingCanvas"); }
     const Rect<int>& GetBounds() const override { return mBounds; }
     bool QueryInterface(Label name, void** out) override
@@ -91,7 +91,7 @@ class CountingCanvas : public ICanvas, public ITextDrawingCanvas
 
     size_t characters = 0;
 
-  private:
+private:
     Rect<int> mBounds{0, 0, 800, 600};
 };
 

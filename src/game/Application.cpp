@@ -16,8 +16,8 @@
 #include "game/LevelProgression.h"
 #include "game/screens/CutsceneMode.h"
 #include "game/screens/MainMenuMode.h"
-#include "game/screens/TitleMode.h"
 #include "game/screens/PlayFlowScreens.h"
+#include "game/screens/TitleMode.h"
 #include "graphics/Context.h"
 #include "graphics/Drawing.h"
 #include "graphics/Image.h"
@@ -28,7 +28,6 @@
 
 namespace
 {
-
 
 // Whether the current account chose English voices; English without an account or a choice.
 bool AccountWantsEnglish()

@@ -268,8 +268,7 @@ void RegisterRecordingFactories(ResourceManager& manager)
     manager.AddResourceFactory(L"randomsound", new RecordingSoundFactory(true));
     manager.AddResourceFactory(L"soundlist", new RecordingSoundListFactory());
     for (const char* tag : {"scenelayout", "layout", "spritetype", "spriteanimationlist"})
-        manager.AddResourceFactory(std::wstring(tag, tag + std::strlen(tag)).c_str(),
-                                   new SkimmingFactory(tag));
+        manager.AddResourceFactory(std::wstring(tag, tag + std::strlen(tag)).c_str(), new SkimmingFactory(tag));
 }
 
 std::map<std::string, SoundShape> RecordedShapes(const std::wstring& manifest)

@@ -14,7 +14,7 @@ namespace Strata::Testing
 // are counted.
 class FakeGraphicsPlatform : public IGraphicsPlatform
 {
-  public:
+public:
     explicit FakeGraphicsPlatform(CallLog* log = nullptr, unsigned long caps = 2);
     ~FakeGraphicsPlatform() override;
     FakeGraphicsPlatform(const FakeGraphicsPlatform&) = delete;
@@ -51,7 +51,7 @@ class FakeGraphicsPlatform : public IGraphicsPlatform
     ICanvas* GetScreenCanvas() override;
     ITexture* CreateTexture(const Image* image, const Rect<int>* subRect) override;
 
-  private:
+private:
     CallLog mOwnLog;
     CallLog* mLog;
     unsigned long mCaps;

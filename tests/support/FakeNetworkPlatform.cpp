@@ -59,7 +59,7 @@ public:
         if (mResponse.status < 200 || mResponse.status >= 300)
         {
             SetLastError(mResponse.status >= 400 && mResponse.status < 500 ? HTTPError_ClientStatus
-                                                                             : HTTPError_ServerStatus);
+                                                                           : HTTPError_ServerStatus);
             mEnded = true;
         }
     }
@@ -80,7 +80,7 @@ public:
             return 0;
         }
         return static_cast<uint32_t>(mResponse.announcedLength >= 0 ? mResponse.announcedLength
-                                                                     : static_cast<long long>(mResponse.body.size()));
+                                                                    : static_cast<long long>(mResponse.body.size()));
     }
 
     bool IsEOF() override

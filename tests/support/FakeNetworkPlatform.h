@@ -24,7 +24,8 @@ public:
 
     // Called by a stream: blocks until released or until `aborted` turns true (checked on Wake).
     // True when released.
-    template <class Aborted> bool Hold(Aborted aborted)
+    template <class Aborted>
+    bool Hold(Aborted aborted)
     {
         std::unique_lock<std::mutex> lock(mMutex);
         mReached = true;

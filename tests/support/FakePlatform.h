@@ -23,7 +23,7 @@ using CallLog = std::vector<std::string>;
 // logged by name; the polling calls are only counted.
 class FakePlatform : public IPlatform
 {
-  public:
+public:
     // Logs into `log` when given, else into a log of its own.
     explicit FakePlatform(CallLog* log = nullptr);
     ~FakePlatform() override;
@@ -86,7 +86,7 @@ class FakePlatform : public IPlatform
     void CaptureMouse() override;
     void ReleaseMouse() override;
 
-  private:
+private:
     void Record(const char* call) { mLog->push_back(call); }
 
     CallLog mOwnLog;

@@ -6,8 +6,8 @@
 #include "core/Stream.h"
 #include "core/WideString.h"
 
-#include <atomic>
 #include <algorithm>
+#include <atomic>
 #include <cstdint>
 #include <cstring>
 #include <limits>
@@ -38,9 +38,8 @@ std::wstring NormalisedFolder(const wchar_t* folder)
 
 bool EqualsIgnoringAsciiCase(const std::wstring& a, const std::wstring& b)
 {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(),
-                      [](wchar_t x, wchar_t y) { return AsciiToUpper(x) == AsciiToUpper(y); });
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                              [](wchar_t x, wchar_t y) { return AsciiToUpper(x) == AsciiToUpper(y); });
 }
 
 void SplitKey(const std::wstring& key, std::wstring& folder, std::wstring& file)
@@ -74,13 +73,8 @@ class MemoryFileStream : public IStream, public IErrorStatus
 public:
     MemoryFileStream(std::shared_ptr<MemoryFileSystemPartition::State> state, std::shared_ptr<File> file,
                      std::wstring name, FileAccess access)
-        : mState(std::move(state)),
-          mFile(std::move(file)),
-          mName(std::move(name)),
-          mAccess(access),
-          mMaxRead(mState->maxRead),
-          mWriteBudget(mState->writeLimit),
-          mWriteError(mState->writeError)
+        : mState(std::move(state)), mFile(std::move(file)), mName(std::move(name)), mAccess(access),
+          mMaxRead(mState->maxRead), mWriteBudget(mState->writeLimit), mWriteError(mState->writeError)
     {
         ++mState->openStreams;
     }
@@ -336,9 +330,9 @@ IStream* MemoryFileSystemPartition::OpenStream(const FileAddress* address, FileA
         return nullptr;
     }
     mState->files[key] = file;
-    return new MemoryFileStream(mState, file,
-                                std::wstring(address->GetName()) + (address->GetExtension() ? address->GetExtension() : L""),
-                                access);
+    return new MemoryFileStream(
+        mState, file, std::wstring(address->GetName()) + (address->GetExtension() ? address->GetExtension() : L""),
+        access);
 }
 
 void MemoryFileSystemPartition::Lock()

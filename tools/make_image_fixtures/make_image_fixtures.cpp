@@ -456,8 +456,8 @@ void WriteGifs()
 void WritePngsAndJpegs()
 {
     // 3 × 2 RGBA with four different alphas.
-    const std::vector<uint8_t> rgba = {255, 0, 0, 255, 0, 255, 0, 128, 0, 0, 255, 0,
-                                       10, 20, 30, 40, 50, 60, 70, 80, 90, 100, 110, 255};
+    const std::vector<uint8_t> rgba = {255, 0,  0,  255, 0,  255, 0,  128, 0,  0,   255, 0,
+                                       10,  20, 30, 40,  50, 60,  70, 80,  90, 100, 110, 255};
     Fixture("png_rgba.png", EncodePng(3, 2, 4, rgba));
     const std::vector<uint8_t> rgb = {255, 0, 0, 0, 255, 0, 0, 0, 255, 10, 20, 30, 50, 60, 70, 90, 100, 110};
     Fixture("png_rgb.png", EncodePng(3, 2, 3, rgb));
@@ -481,11 +481,11 @@ void WriteMasks()
     Fixture("masked_mask.gif", EncodeGif(4, 2, maskPalette, {FullFrame(4, 2, {0, 1, 2, 3, 3, 2, 1, 0})}));
 
     // An RGBA PNG mask, a grey PNG mask for the transparent GIF, and an RGB PNG mask without alpha.
-    Fixture("pngmasked_mask.png", EncodePng(3, 2, 4, {9, 9, 9, 10, 9, 9, 9, 20, 9, 9, 9, 30,
-                                                      9, 9, 9, 40, 9, 9, 9, 50, 9, 9, 9, 60}));
+    Fixture("pngmasked_mask.png",
+            EncodePng(3, 2, 4, {9, 9, 9, 10, 9, 9, 9, 20, 9, 9, 9, 30, 9, 9, 9, 40, 9, 9, 9, 50, 9, 9, 9, 60}));
     Fixture("tmask_mask.png", EncodePng(4, 4, 1, std::vector<uint8_t>(16, 77)));
-    Fixture("rgbmasked_mask.png", EncodePng(3, 2, 3, {30, 60, 90, 255, 255, 255, 0, 0, 0,
-                                                      3, 0, 0, 100, 100, 101, 1, 2, 3}));
+    Fixture("rgbmasked_mask.png",
+            EncodePng(3, 2, 3, {30, 60, 90, 255, 255, 255, 0, 0, 0, 3, 0, 0, 100, 100, 101, 1, 2, 3}));
 
     // A JPEG mask of uniform grey.
     std::vector<uint8_t> grey;
@@ -527,8 +527,8 @@ void WriteListFixtures()
         for (int x = 0; x < 8; ++x)
         {
             const int pane = (y / 2) * 4 + x / 2;
-            strip.insert(strip.end(), {static_cast<uint8_t>(16 * pane + x % 2), static_cast<uint8_t>(50 * (y % 2)),
-                                       200, static_cast<uint8_t>(255 - 10 * pane)});
+            strip.insert(strip.end(), {static_cast<uint8_t>(16 * pane + x % 2), static_cast<uint8_t>(50 * (y % 2)), 200,
+                                       static_cast<uint8_t>(255 - 10 * pane)});
         }
     }
     Fixture("list_strip.png", EncodePng(8, 4, 4, strip));

@@ -245,8 +245,8 @@ void Run(const std::string& fontPath, int pixelSize, const std::string& output)
     if (!file)
         throw std::runtime_error("cannot write " + output + ".txt");
 
-    std::printf("%s: %d px, line %d, atlas %dx%d, %zu glyphs, %d kerned pairs, %d clipped pixels\n",
-                output.c_str(), pixelSize, lineHeight, bestWidth, bestHeight, glyphs.size(), pairs, clipped);
+    std::printf("%s: %d px, line %d, atlas %dx%d, %zu glyphs, %d kerned pairs, %d clipped pixels\n", output.c_str(),
+                pixelSize, lineHeight, bestWidth, bestHeight, glyphs.size(), pairs, clipped);
 }
 
 } // namespace

@@ -45,8 +45,7 @@ std::optional<float> ParseVolume(const std::wstring& text)
     float volume = 0.0f;
     const char* end = narrow.data() + narrow.size();
     const auto [stop, error] = std::from_chars(narrow.data(), end, volume);
-    if (error != std::errc() || stop != end || !std::isfinite(volume) || volume < 0.0f ||
-        volume > kMaxSavedVolume)
+    if (error != std::errc() || stop != end || !std::isfinite(volume) || volume < 0.0f || volume > kMaxSavedVolume)
         return std::nullopt;
     return volume;
 }

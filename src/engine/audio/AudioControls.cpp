@@ -47,7 +47,9 @@ bool RunDelay(float& delay, float seconds)
 
 } // namespace
 
-BaseAudioControls::BaseAudioControls(IAudioControls* parent) : mParent(parent) {}
+BaseAudioControls::BaseAudioControls(IAudioControls* parent) : mParent(parent)
+{
+}
 
 BaseAudioControls::~BaseAudioControls() = default;
 

@@ -13,7 +13,7 @@ namespace Internal
 
 class BaseAudioControls : public IAudioControls
 {
-  public:
+public:
     // Holds a reference to the parent; null makes a root. Starts with the creator's one reference.
     explicit BaseAudioControls(IAudioControls* parent);
 
@@ -46,10 +46,10 @@ class BaseAudioControls : public IAudioControls
 
     int GetReferenceCount() const { return mReferences.load(); }
 
-  protected:
+protected:
     ~BaseAudioControls() override;
 
-  private:
+private:
     static constexpr float kNoDelay = Animating<float>::kIdle;
 
     std::atomic<int> mReferences{1};

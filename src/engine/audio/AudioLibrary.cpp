@@ -89,7 +89,7 @@ bool Succeed()
 // Decodes interleaved 16-bit frames of one or two channels.
 class Decoder
 {
-  public:
+public:
     virtual ~Decoder() = default;
     // Frames written to `out` (room for frames * channels values); 0 at the end or on an error.
     virtual size_t Read(int16_t* out, size_t frames) = 0;
@@ -101,11 +101,8 @@ class Decoder
 // libsndfile over bytes in memory, which must outlive the decoder.
 class SoundFileDecoder final : public Decoder
 {
-  public:
-    SoundFileDecoder(const void* bytes, size_t length)
-        : mBytes(static_cast<const uint8_t*>(bytes)), mLength(length)
-    {
-    }
+public:
+    SoundFileDecoder(const void* bytes, size_t length) : mBytes(static_cast<const uint8_t*>(bytes)), mLength(length) {}
     ~SoundFileDecoder() override
     {
         if (mFile != nullptr)
@@ -116,8 +113,7 @@ class SoundFileDecoder final : public Decoder
     int Open()
     {
         SF_VIRTUAL_IO io{};
-        io.get_filelen = [](void* user) -> sf_count_t
-        { return static_cast<sf_count_t>(Self(user)->mLength); };
+        io.get_filelen = [](void* user) -> sf_count_t { return static_cast<sf_count_t>(Self(user)->mLength); };
         io.seek = [](sf_count_t offset, int whence, void* user) -> sf_count_t
         {
             auto* self = Self(user);
@@ -157,7 +153,7 @@ class SoundFileDecoder final : public Decoder
 
     bool Rewind() override { return sf_seek(mFile, 0, SEEK_SET) == 0; }
 
-  private:
+private:
     static SoundFileDecoder* Self(void* user) { return static_cast<SoundFileDecoder*>(user); }
 
     const uint8_t* mBytes;
@@ -169,7 +165,7 @@ class SoundFileDecoder final : public Decoder
 // libopenmpt rendering a module in stereo at the output rate; the module keeps its own copy.
 class ModuleDecoder final : public Decoder
 {
-  public:
+public:
     explicit ModuleDecoder(openmpt_module* module) : mModule(module)
     {
         channels = 2;
@@ -184,7 +180,7 @@ class ModuleDecoder final : public Decoder
 
     bool Rewind() override { return openmpt_module_set_position_seconds(mModule, 0.0) >= 0.0; }
 
-  private:
+private:
     openmpt_module* mModule;
 };
 
@@ -328,8 +324,7 @@ bool QueueNext(Stream& stream, ALuint buffer)
     if (frames == 0)
         return false;
     alBufferData(buffer, FormatOf(stream.decoder->channels), stream.scratch.data(),
-                 static_cast<ALsizei>(frames * channels * sizeof(int16_t)),
-                 static_cast<ALsizei>(stream.decoder->rate));
+                 static_cast<ALsizei>(frames * channels * sizeof(int16_t)), static_cast<ALsizei>(stream.decoder->rate));
     alSourceQueueBuffers(stream.voice.source, 1, &buffer);
     stream.queuedFrames[buffer] = frames;
     if (frames < kStreamBufferFrames)
@@ -579,8 +574,8 @@ bool Init(int device, int frequency)
     bool loopback = false;
     if (lib.override)
     {
-        const bool known = device == kDefaultDevice ||
-                           (device >= 1 && static_cast<size_t>(device) <= lib.override->devices.size());
+        const bool known =
+            device == kDefaultDevice || (device >= 1 && static_cast<size_t>(device) <= lib.override->devices.size());
         if (!known)
             return Fail(Error_Device);
         if (!IsWorking(*lib.override, device))
@@ -762,8 +757,7 @@ Handle SampleGetChannel(Handle handle)
     if (reuse == sample.playbacks.end() && static_cast<int>(sample.playbacks.size()) >= sample.maxPlaybacks)
     {
         reuse = std::min_element(sample.playbacks.begin(), sample.playbacks.end(),
-                                 [&](Handle a, Handle b)
-                                 { return lib.playbacks[a].order < lib.playbacks[b].order; });
+                                 [&](Handle a, Handle b) { return lib.playbacks[a].order < lib.playbacks[b].order; });
     }
 
     Playback playback;
@@ -838,9 +832,8 @@ Handle MusicLoad(const void* bytes, size_t length)
 {
     if (bytes == nullptr || length == 0)
         return Fail(Error_FileForm), 0;
-    openmpt_module* module =
-        openmpt_module_create_from_memory2(bytes, length, openmpt_log_func_silent, nullptr,
-                                           openmpt_error_func_ignore, nullptr, nullptr, nullptr, nullptr);
+    openmpt_module* module = openmpt_module_create_from_memory2(
+        bytes, length, openmpt_log_func_silent, nullptr, openmpt_error_func_ignore, nullptr, nullptr, nullptr, nullptr);
     if (module == nullptr)
         return Fail(Error_FileForm), 0;
     auto decoder = std::make_unique<ModuleDecoder>(module);

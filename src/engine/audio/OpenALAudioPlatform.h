@@ -17,7 +17,7 @@ class OpenALSoundChannel;
 // while the application is inactive. Main thread only.
 class OpenALAudioPlatform : public IAudioPlatform
 {
-  public:
+public:
     // Registers itself as the audio platform.
     OpenALAudioPlatform();
     ~OpenALAudioPlatform() override;
@@ -41,7 +41,7 @@ class OpenALAudioPlatform : public IAudioPlatform
     size_t GetChannelCount() const { return mChannels.size(); }
     size_t GetControlsCount() const { return mControls.size(); }
 
-  private:
+private:
     bool mActive = false;
     std::list<boost::intrusive_ptr<OpenALSoundChannel>> mChannels;
     AudioControlsPtr mRootControls;

@@ -254,7 +254,9 @@ std::shared_ptr<SoundFileData> CreateSoundFileData(const IAttributeContainer& at
     return nullptr;
 }
 
-OpenALSound::OpenALSound() : mKind(Audio::GetEffectKind()) {}
+OpenALSound::OpenALSound() : mKind(Audio::GetEffectKind())
+{
+}
 
 OpenALSound::~OpenALSound() = default;
 
@@ -303,23 +305,21 @@ IResourceDescriptor* OpenALSoundResourceFactory::CreateResource(const std::wstri
     return OpenALSound::CreateResource(manifest, name, attributes, element, false);
 }
 
-void OpenALSoundResourceFactory::GetFileListForResource(std::list<FileVariant>* files, const std::wstring&,
-                                                        Label, const IAttributeContainer& attributes,
+void OpenALSoundResourceFactory::GetFileListForResource(std::list<FileVariant>* files, const std::wstring&, Label,
+                                                        const IAttributeContainer& attributes,
                                                         IXMLReader& element) const
 {
     OpenALSound::GetFileListForResource(files, attributes, element, false);
 }
 
-IResourceDescriptor* OpenALRandomSoundResourceFactory::CreateResource(const std::wstring& manifest,
-                                                                      Label name,
+IResourceDescriptor* OpenALRandomSoundResourceFactory::CreateResource(const std::wstring& manifest, Label name,
                                                                       const IAttributeContainer& attributes,
                                                                       IXMLReader& element) const
 {
     return OpenALSound::CreateResource(manifest, name, attributes, element, true);
 }
 
-void OpenALRandomSoundResourceFactory::GetFileListForResource(std::list<FileVariant>* files,
-                                                              const std::wstring&, Label,
+void OpenALRandomSoundResourceFactory::GetFileListForResource(std::list<FileVariant>* files, const std::wstring&, Label,
                                                               const IAttributeContainer& attributes,
                                                               IXMLReader& element) const
 {

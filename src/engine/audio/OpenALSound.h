@@ -21,7 +21,7 @@ class IXMLReader;
 // The data of one file variant of a sound, as a library handle of its own.
 class SoundFileData
 {
-  public:
+public:
     virtual ~SoundFileData() = default;
     // A channel handle to play this data; 0 when the data failed to load.
     virtual uint32_t GetChannel() const = 0;
@@ -30,25 +30,25 @@ class SoundFileData
 // Decoded once; every GetChannel is a new playback (at most 32 at once).
 class SampleSoundFileData final : public SoundFileData
 {
-  public:
+public:
     // Logs one line naming `file` when the bytes cannot be decoded.
     SampleSoundFileData(const std::vector<uint8_t>& bytes, const std::wstring& file);
     ~SampleSoundFileData() override;
     uint32_t GetChannel() const override;
 
-  private:
+private:
     uint32_t mSample = 0;
 };
 
 // Decoded as it plays, from bytes it keeps; every play shares the one handle and position.
 class StreamSoundFileData final : public SoundFileData
 {
-  public:
+public:
     StreamSoundFileData(std::vector<uint8_t> bytes, const std::wstring& file);
     ~StreamSoundFileData() override;
     uint32_t GetChannel() const override { return mStream; }
 
-  private:
+private:
     std::vector<uint8_t> mBytes;
     uint32_t mStream = 0;
 };
@@ -56,19 +56,19 @@ class StreamSoundFileData final : public SoundFileData
 // A tracker module rendered as it plays; one shared handle like a stream.
 class MusicSoundFileData final : public SoundFileData
 {
-  public:
+public:
     MusicSoundFileData(const std::vector<uint8_t>& bytes, const std::wstring& file);
     ~MusicSoundFileData() override;
     uint32_t GetChannel() const override { return mMusic; }
 
-  private:
+private:
     uint32_t mMusic = 0;
 };
 
 // A sound's file variants; one is picked for every play.
 class OpenALSoundData final : public IReferenced
 {
-  public:
+public:
     void AddRef() override;
     void Release() override;
 
@@ -79,7 +79,7 @@ class OpenALSoundData final : public IReferenced
     uint32_t GetChannel();
     int GetLastIndex() const { return mLastIndex; }
 
-  private:
+private:
     ~OpenALSoundData() override = default;
 
     std::atomic<int> mReferences{1};
@@ -89,7 +89,7 @@ class OpenALSoundData final : public IReferenced
 
 class OpenALSound : public ISound
 {
-  public:
+public:
     OpenALSound();
     ~OpenALSound() override;
 
@@ -105,12 +105,11 @@ class OpenALSound : public ISound
     // true, one variant per inner "sound" tag). Never null; a variant whose file is missing or cannot
     // be read is left out.
     static IResourceDescriptor* CreateResource(const std::wstring& manifest, Label name,
-                                               const IAttributeContainer& attributes, IXMLReader& element,
-                                               bool random);
+                                               const IAttributeContainer& attributes, IXMLReader& element, bool random);
     static void GetFileListForResource(std::list<FileVariant>* files, const IAttributeContainer& attributes,
                                        IXMLReader& element, bool random);
 
-  private:
+private:
     Label mKind;
     float mDefaultVolume = 1.0f;
     float mDefaultRate = 1.0f;
@@ -129,9 +128,8 @@ std::shared_ptr<SoundFileData> CreateSoundFileData(const IAttributeContainer& at
 
 class OpenALSoundResourceFactory : public IResourceFactory
 {
-  public:
-    IResourceDescriptor* CreateResource(const std::wstring& manifest, Label name,
-                                        const IAttributeContainer& attributes,
+public:
+    IResourceDescriptor* CreateResource(const std::wstring& manifest, Label name, const IAttributeContainer& attributes,
                                         IXMLReader& element) const override;
     void GetFileListForResource(std::list<FileVariant>* files, const std::wstring& manifest, Label name,
                                 const IAttributeContainer& attributes, IXMLReader& element) const override;
@@ -139,9 +137,8 @@ class OpenALSoundResourceFactory : public IResourceFactory
 
 class OpenALRandomSoundResourceFactory : public IResourceFactory
 {
-  public:
-    IResourceDescriptor* CreateResource(const std::wstring& manifest, Label name,
-                                        const IAttributeContainer& attributes,
+public:
+    IResourceDescriptor* CreateResource(const std::wstring& manifest, Label name, const IAttributeContainer& attributes,
                                         IXMLReader& element) const override;
     void GetFileListForResource(std::list<FileVariant>* files, const std::wstring& manifest, Label name,
                                 const IAttributeContainer& attributes, IXMLReader& element) const override;

@@ -91,8 +91,7 @@ void OpenALSoundChannel::Apply()
     if (mHandle == 0 || !mControls || mControls->IsPaused())
         return;
     const int natural = static_cast<int>(std::min(mNaturalRate, 200000u));
-    const int frequency =
-        ToLibraryInt(mControls->GetRate() * static_cast<float>(natural), 100, 200000, natural);
+    const int frequency = ToLibraryInt(mControls->GetRate() * static_cast<float>(natural), 100, 200000, natural);
     const int volume = mControls->IsMuted() ? 0 : ToLibraryInt(mControls->GetVolume() * 100.0f, 0, 100, 0);
     const int pan = ToLibraryInt(mControls->GetPan() * 100.0f, -100, 100, 0);
     AudioLibrary::ChannelSetAttributes(mHandle, frequency, volume, pan);

@@ -14,7 +14,7 @@ class OpenALSoundData;
 // and pan, follows pause and stop requests, and plays the sound's loops, picking a variant for each.
 class OpenALSoundChannel final : public ISoundChannel
 {
-  public:
+public:
     OpenALSoundChannel();
 
     void AddRef() override;
@@ -31,7 +31,7 @@ class OpenALSoundChannel final : public ISoundChannel
     uint32_t GetHandle() const { return mHandle; }
     uint32_t GetStartTimeMs() const { return mStartTimeMs; }
 
-  private:
+private:
     ~OpenALSoundChannel() override;
     void Resume();
     void Pause();

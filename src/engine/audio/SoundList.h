@@ -15,7 +15,7 @@ namespace Strata
 // knowing file names. The sounds are not owned: they are resources of their own.
 class SoundList
 {
-  public:
+public:
     // Null when the event is absent (or its sound was missing when the list was built).
     const ISound* GetSound(Label event) const;
     // Plays the event's sound with default options; nothing when there is none.
@@ -26,7 +26,7 @@ class SoundList
     void SetSound(Label event, std::shared_ptr<IResourceDescriptor> holder, const ISound* sound);
     size_t GetCount() const { return mSounds.size(); }
 
-  private:
+private:
     struct Entry
     {
         std::shared_ptr<IResourceDescriptor> holder;
@@ -39,9 +39,8 @@ class SoundList
 // "src", which must be declared before the list; a "src" that names no sound stores a null entry.
 class SoundListResourceFactory : public IResourceFactory
 {
-  public:
-    IResourceDescriptor* CreateResource(const std::wstring& manifest, Label name,
-                                        const IAttributeContainer& attributes,
+public:
+    IResourceDescriptor* CreateResource(const std::wstring& manifest, Label name, const IAttributeContainer& attributes,
                                         IXMLReader& element) const override;
 };
 
@@ -52,7 +51,7 @@ void RegisterSoundListHooks();
 // channel has finished.
 class AudioPlayTask : public Task
 {
-  public:
+public:
     AudioPlayTask(const ISound* sound, bool waitForEnd, const Audio::sPlayState& state);
     // The sound resource of that name (none: plays nothing); never waits.
     AudioPlayTask(Label name, const Audio::sPlayState& state);
@@ -60,7 +59,7 @@ class AudioPlayTask : public Task
     Task* Clone() const override;
     sTaskStatus Update(Object* object, float seconds) override;
 
-  private:
+private:
     std::shared_ptr<IResourceDescriptor> mHolder; // the sound found by name, kept alive with the task
     const ISound* mSound;
     bool mWaitForEnd;

@@ -128,8 +128,7 @@ void ToggleControlObject::DrawStateImage(int state)
         if (!mReportedNoImages)
         {
             mReportedNoImages = true;
-            Internal::LogWrite("%s '%s' has no image list; its images are not drawn.\n", GetKindName(),
-                               mName.c_str());
+            Internal::LogWrite("%s '%s' has no image list; its images are not drawn.\n", GetKindName(), mName.c_str());
         }
         return;
     }
@@ -158,8 +157,7 @@ void ToggleControlObject::DrawLabel(float x, float y, HAlignment hAlign, VAlignm
         if (!mReportedNoFont)
         {
             mReportedNoFont = true;
-            Internal::LogWrite("%s '%s' has text but no font; its label is not drawn.\n", GetKindName(),
-                               mName.c_str());
+            Internal::LogWrite("%s '%s' has text but no font; its label is not drawn.\n", GetKindName(), mName.c_str());
         }
         return;
     }

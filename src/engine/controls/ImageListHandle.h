@@ -14,7 +14,7 @@ class IResourceDescriptor;
 // sprites hold their images); a plain pointer is a list its owner keeps alive for the control.
 class ImageListHandle
 {
-  public:
+public:
     ImageListHandle() = default;
     ImageListHandle(const IImageList* list) : mList(list) {}
     ImageListHandle(const IImageList* list, std::shared_ptr<IResourceDescriptor> keepAlive)
@@ -28,7 +28,7 @@ class ImageListHandle
     // Whether the list is held by a counted reference.
     bool IsHeld() const { return mKeepAlive != nullptr; }
 
-  private:
+private:
     const IImageList* mList = nullptr;
     std::shared_ptr<IResourceDescriptor> mKeepAlive;
 };

@@ -40,7 +40,9 @@ Label SplashCompleteCue()
 
 } // namespace
 
-LoadingMode::LoadingMode() : mMutex(CreateMutex()) {}
+LoadingMode::LoadingMode() : mMutex(CreateMutex())
+{
+}
 
 LoadingMode::~LoadingMode()
 {
@@ -184,8 +186,8 @@ void LoadingMode::Execute()
     for (sLoadingTask& record : mTasks)
     {
         // Tasks that all weigh nothing share the work equally.
-        const double share = total > 0.0 ? static_cast<double>(record.weight) / total
-                                         : 1.0 / static_cast<double>(mTasks.size());
+        const double share =
+            total > 0.0 ? static_cast<double>(record.weight) / total : 1.0 / static_cast<double>(mTasks.size());
         {
             ScopedLock lock(mMutex.get());
             mCurrentProgress = 0.0f;
@@ -335,8 +337,12 @@ void LoadingMode::Destroy()
     }
 }
 
-void LoadingMode::OnBeforeLoad() {}
+void LoadingMode::OnBeforeLoad()
+{
+}
 
-void LoadingMode::OnAfterLoad() {}
+void LoadingMode::OnAfterLoad()
+{
+}
 
 } // namespace Strata

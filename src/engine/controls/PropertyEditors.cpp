@@ -34,7 +34,8 @@ const ColorF kWhite(1.0f, 1.0f, 1.0f, 1.0f);
 // The shared resources, found by name. A missing one is logged once per name for the program's life;
 // the control then goes without it and draws nothing of it.
 // `Tag` gives each name its own flag, so each missing name gets its own line.
-template <int Tag, class T> const T* FindNamedResource(const char* name)
+template <int Tag, class T>
+const T* FindNamedResource(const char* name)
 {
     const AutoResource<T> resource(name);
     if (!resource.Get())
@@ -51,7 +52,8 @@ template <int Tag, class T> const T* FindNamedResource(const char* name)
 
 // An image list found as FindNamedResource does, held so that unloading its manifest cannot free it
 // under the control.
-template <int Tag> ImageListHandle FindNamedImageList(const char* name)
+template <int Tag>
+ImageListHandle FindNamedImageList(const char* name)
 {
     const IImageList* list = FindNamedResource<Tag, IImageList>(name);
     return ImageListHandle(list, list ? AutoResource<IImageList>(name).GetDescriptor() : nullptr);
@@ -130,8 +132,8 @@ Object* PropertyEditorObject::FindCreatedObject(ObjectID id) const
 void PropertyEditorObject::AddNameLabel(const std::wstring& name)
 {
     const std::wstring text = name + L":";
-    AddObject(new TextSpriteObject(kEditorLayer, Vector2<float>(mBounds.x, mBounds.y), text.c_str(),
-                                   FindFont(), kWhite, 0.0f));
+    AddObject(new TextSpriteObject(kEditorLayer, Vector2<float>(mBounds.x, mBounds.y), text.c_str(), FindFont(), kWhite,
+                                   0.0f));
 }
 
 // --- bool -----------------------------------------------------------------------------------------
@@ -153,13 +155,13 @@ void BoolPropertyEditorObject::ReceiveMessage(const ObjectMessage& message)
     if (ShouldBuild(message))
     {
         ImageListHandle images = FindNamedImageList<1>("GenericCheckbox");
-        mControl = AddObject(new CheckBoxObject(Label(), kEditorLayer, Vector2<float>(mBounds.x, mBounds.y),
-                                                images, 0.0f, mPropertyName, FindFont(), kWhite));
+        mControl = AddObject(new CheckBoxObject(Label(), kEditorLayer, Vector2<float>(mBounds.x, mBounds.y), images,
+                                                0.0f, mPropertyName, FindFont(), kWhite));
         SetHeight(kHeight);
         return;
     }
-    if (message.GetName() == GetCheckBoxClickName() && !mControl.IsInvalid() &&
-        message.GetSender() == mControl && mSetter)
+    if (message.GetName() == GetCheckBoxClickName() && !mControl.IsInvalid() && message.GetSender() == mControl &&
+        mSetter)
     {
         if (CheckBoxObject* box = GetControl())
         {
@@ -179,7 +181,9 @@ void BoolPropertyEditorObject::Update(float)
 
 // --- text fields ----------------------------------------------------------------------------------
 
-TextFieldPropertyEditorObject::TextFieldPropertyEditorObject(const std::wstring& name) : mPropertyName(name) {}
+TextFieldPropertyEditorObject::TextFieldPropertyEditorObject(const std::wstring& name) : mPropertyName(name)
+{
+}
 
 TextEditObject* TextFieldPropertyEditorObject::GetControl() const
 {
@@ -194,9 +198,9 @@ void TextFieldPropertyEditorObject::ReceiveMessage(const ObjectMessage& message)
         AddNameLabel(mPropertyName);
         ImageListHandle field = FindNamedImageList<2>("GenericTextEditField");
         const Image* cursor = FindNamedResource<3, Image>("GenericTextEditCursor");
-        auto edit = std::make_unique<TextEditObject>(Label(), 0.0f,
-                                                     Vector2<float>(mBounds.x + kControlOffset, mBounds.y), field,
-                                                     cursor, kTextEditWidth, FindFont(), kWhite);
+        auto edit =
+            std::make_unique<TextEditObject>(Label(), 0.0f, Vector2<float>(mBounds.x + kControlOffset, mBounds.y),
+                                             field, cursor, kTextEditWidth, FindFont(), kWhite);
         edit->SetLayer(kEditorLayer);
         mControl = AddObject(edit.release());
         SetHeight(kHeight);
@@ -222,8 +226,7 @@ void TextFieldPropertyEditorObject::Update(float)
     }
 }
 
-StringPropertyEditorObject::StringPropertyEditorObject(const std::wstring& name,
-                                                       std::function<std::wstring()> getter,
+StringPropertyEditorObject::StringPropertyEditorObject(const std::wstring& name, std::function<std::wstring()> getter,
                                                        std::function<void(const std::wstring&)> setter)
     : TextFieldPropertyEditorObject(name), mGetter(std::move(getter)), mSetter(std::move(setter))
 {
@@ -275,7 +278,9 @@ void FloatPropertyEditorObject::SetValueText(const std::wstring& text)
 
 // --- options --------------------------------------------------------------------------------------
 
-OptionPropertyEditorObject::OptionPropertyEditorObject(const std::wstring& name) : mPropertyName(name) {}
+OptionPropertyEditorObject::OptionPropertyEditorObject(const std::wstring& name) : mPropertyName(name)
+{
+}
 
 ListObject* OptionPropertyEditorObject::GetControl() const
 {
@@ -290,14 +295,12 @@ void OptionPropertyEditorObject::ReceiveMessage(const ObjectMessage& message)
         AddNameLabel(mPropertyName);
         const Vector2<float> at = Vector2<float>(mBounds.x, mBounds.y);
         ImageListHandle images = FindNamedImageList<4>("GenericList");
-        mControl =
-            AddObject(new ListObject(Label(), kEditorLayer, Vector2<float>(at.x + kControlOffset, at.y),
-                                     images, kListWidth, kListHeight, FindFont(), kWhite));
+        mControl = AddObject(new ListObject(Label(), kEditorLayer, Vector2<float>(at.x + kControlOffset, at.y), images,
+                                            kListWidth, kListHeight, FindFont(), kWhite));
         SetHeight(kHeight);
         return;
     }
-    if (message.GetName() == GetListSelectionChangeName() && !mControl.IsInvalid() &&
-        message.GetSender() == mControl)
+    if (message.GetName() == GetListSelectionChangeName() && !mControl.IsInvalid() && message.GetSender() == mControl)
     {
         if (ListObject* list = GetControl())
         {
@@ -337,8 +340,8 @@ float ReadLeadingFloat(const std::wstring& text)
         }
     }
     float value = 0.0f;
-    const auto result = std::from_chars(number.data() + first, number.data() + number.size(), value,
-                                        std::chars_format::general);
+    const auto result =
+        std::from_chars(number.data() + first, number.data() + number.size(), value, std::chars_format::general);
     if (result.ec != std::errc() || !std::isfinite(value))
     {
         return 0.0f;

@@ -20,7 +20,7 @@ class TextEditObject;
 // it is removed. Main thread only.
 class PropertyEditorObject : public Object, public BoundsComponent
 {
-  public:
+public:
     PropertyEditorObject() = default;
     ~PropertyEditorObject() override;
 
@@ -32,19 +32,23 @@ class PropertyEditorObject : public Object, public BoundsComponent
 
     const std::vector<ObjectID>& GetCreatedObjects() const { return mCreated; }
 
-  protected:
+protected:
     // Adds the object to the current database and records its identifier. Without a database the
     // object is deleted and the invalid identifier returned; what AddObject throws passes through
     // after the object is deleted.
     ObjectID AddObject(Object* object);
     // The object this editor made under `id` when it is still alive in the current database, else null.
-    template <class T> T* FindCreated(ObjectID id) const { return dynamic_cast<T*>(FindCreatedObject(id)); }
+    template <class T>
+    T* FindCreated(ObjectID id) const
+    {
+        return dynamic_cast<T*>(FindCreatedObject(id));
+    }
     // True for "Add" while no controls exist yet: a second "Add" never builds a second set.
     bool ShouldBuild(const ObjectMessage& message) const;
     // The "name:" label every text and list editor shows at its location.
     void AddNameLabel(const std::wstring& name);
 
-  private:
+private:
     Object* FindCreatedObject(ObjectID id) const;
 
     std::vector<ObjectID> mCreated;
@@ -54,7 +58,7 @@ class PropertyEditorObject : public Object, public BoundsComponent
 // a click calls the setter (when there is one) with the box's new state.
 class BoolPropertyEditorObject : public PropertyEditorObject
 {
-  public:
+public:
     static constexpr float kHeight = 25.0f;
 
     BoolPropertyEditorObject(const std::wstring& name, std::function<bool()> getter,
@@ -66,7 +70,7 @@ class BoolPropertyEditorObject : public PropertyEditorObject
     // Null until built, or once the box is gone.
     CheckBoxObject* GetControl() const;
 
-  private:
+private:
     std::wstring mPropertyName;
     std::function<bool()> mGetter;
     std::function<void(bool)> mSetter;
@@ -77,14 +81,14 @@ class BoolPropertyEditorObject : public PropertyEditorObject
 // the value; focused, every frame hands the field's text back.
 class TextFieldPropertyEditorObject : public PropertyEditorObject
 {
-  public:
+public:
     static constexpr float kHeight = 25.0f;
 
     void Update(float dt) override;
     void ReceiveMessage(const ObjectMessage& message) override;
     TextEditObject* GetControl() const;
 
-  protected:
+protected:
     explicit TextFieldPropertyEditorObject(const std::wstring& name);
 
     // The value as the field shows it; false when there is no getter (the field then keeps its text).
@@ -92,7 +96,7 @@ class TextFieldPropertyEditorObject : public PropertyEditorObject
     // Hands the field's text to the setter, when there is one.
     virtual void SetValueText(const std::wstring& text) = 0;
 
-  private:
+private:
     std::wstring mPropertyName;
     ObjectID mControl;
 };
@@ -101,15 +105,15 @@ class TextFieldPropertyEditorObject : public PropertyEditorObject
 // focused, every frame hands the field's text to the setter (when there is one).
 class StringPropertyEditorObject : public TextFieldPropertyEditorObject
 {
-  public:
+public:
     StringPropertyEditorObject(const std::wstring& name, std::function<std::wstring()> getter,
                                std::function<void(const std::wstring&)> setter = {});
 
-  protected:
+protected:
     bool GetValueText(std::wstring* text) const override;
     void SetValueText(const std::wstring& text) override;
 
-  private:
+private:
     std::function<std::wstring()> mGetter;
     std::function<void(const std::wstring&)> mSetter;
 };
@@ -119,15 +123,15 @@ class StringPropertyEditorObject : public TextFieldPropertyEditorObject
 // setter (when there is one).
 class FloatPropertyEditorObject : public TextFieldPropertyEditorObject
 {
-  public:
+public:
     FloatPropertyEditorObject(const std::wstring& name, std::function<float()> getter,
                               std::function<void(float)> setter = {});
 
-  protected:
+protected:
     bool GetValueText(std::wstring* text) const override;
     void SetValueText(const std::wstring& text) override;
 
-  private:
+private:
     std::function<float()> mGetter;
     std::function<void(float)> mSetter;
 };
@@ -136,7 +140,7 @@ class FloatPropertyEditorObject : public TextFieldPropertyEditorObject
 // the selected item's datum.
 class OptionPropertyEditorObject : public PropertyEditorObject
 {
-  public:
+public:
     static constexpr float kHeight = 100.0f;
 
     explicit OptionPropertyEditorObject(const std::wstring& name);
@@ -147,7 +151,7 @@ class OptionPropertyEditorObject : public PropertyEditorObject
 
     ListObject* GetControl() const;
 
-  private:
+private:
     std::wstring mPropertyName;
     ObjectID mControl;
 };

@@ -93,7 +93,8 @@ float SliderObject::NearestTick(float value) const
         return 1.0f;
     }
     const float spacing = 1.0f / static_cast<float>(mNumTicks - 1);
-    auto tick = [spacing](long long i) {
+    auto tick = [spacing](long long i)
+    {
         const float t = static_cast<float>(i) * spacing;
         return t >= 1.0f ? 1.0f : (t <= 0.0f ? 0.0f : t);
     };
@@ -342,16 +343,16 @@ void SliderObject::Draw()
     const Graphics::sDrawState& state = Graphics::GetDrawState();
     ICanvas* canvas = Graphics::GetCanvas();
     // The drawing calls take the lists as mutable; they only read them.
-    Graphics::DrawThreeBrush(const_cast<IImageList*>(mChannelImages.Get()), 0, mBounds.x, mBounds.y,
-                             mBounds.width, state, canvas);
+    Graphics::DrawThreeBrush(const_cast<IImageList*>(mChannelImages.Get()), 0, mBounds.x, mBounds.y, mBounds.width,
+                             state, canvas);
     if (HasFocus() && !mKeyboardActive)
     {
         Graphics::sDrawState highlight = state;
         highlight.color = ColorF(1.0f, 1.0f, 1.0f, 0.5f);
         Graphics::DrawFilledRect(mBounds, highlight, canvas);
     }
-    Graphics::DrawImageList(const_cast<IImageList*>(mThumbImages.Get()), GetThumbIndex(), mThumbLocation,
-                            mBounds.y, state, canvas);
+    Graphics::DrawImageList(const_cast<IImageList*>(mThumbImages.Get()), GetThumbIndex(), mThumbLocation, mBounds.y,
+                            state, canvas);
 }
 
 Object* SliderObjectFactory::CreateObject(Label name, const IAttributeContainer& attributes)

@@ -41,7 +41,9 @@ bool HasSizeAttribute(const IAttributeContainer& attributes)
 
 } // namespace
 
-SpriteObject::SpriteObject(Label name, float layer) : DrawableComponent(layer), mName(name) {}
+SpriteObject::SpriteObject(Label name, float layer) : DrawableComponent(layer), mName(name)
+{
+}
 
 sDrawState SpriteObject::MakeImageState() const
 {
@@ -61,10 +63,12 @@ sDrawState SpriteObject::MakeImageState() const
     return state;
 }
 
-TextSpriteObject::TextSpriteObject(Label name, float layer) : SpriteObject(name, layer) {}
+TextSpriteObject::TextSpriteObject(Label name, float layer) : SpriteObject(name, layer)
+{
+}
 
-TextSpriteObject::TextSpriteObject(float layer, const Vector2<float>& location, const wchar_t* text,
-                                   const Font* font, const ColorF& color, float width)
+TextSpriteObject::TextSpriteObject(float layer, const Vector2<float>& location, const wchar_t* text, const Font* font,
+                                   const ColorF& color, float width)
     : SpriteObject(Label(), layer), FontComponent(font), TextComponent(text ? std::wstring(text) : std::wstring())
 {
     mFrame.location = location;
@@ -102,7 +106,9 @@ void TextSpriteObject::Draw()
     }
 }
 
-ImageSpriteObject::ImageSpriteObject(Label name, float layer) : SpriteObject(name, layer) {}
+ImageSpriteObject::ImageSpriteObject(Label name, float layer) : SpriteObject(name, layer)
+{
+}
 
 void ImageSpriteObject::SetImage(IImage* image, std::shared_ptr<IResourceDescriptor> keepAlive)
 {
@@ -150,7 +156,9 @@ void ImageSpriteObject::Draw()
     DrawStretchedImage(mImage, rect, state, GetCanvas());
 }
 
-AnimationSpriteObject::AnimationSpriteObject(Label name, float layer) : SpriteObject(name, layer) {}
+AnimationSpriteObject::AnimationSpriteObject(Label name, float layer) : SpriteObject(name, layer)
+{
+}
 
 void AnimationSpriteObject::SetAnimation(const Animation& animation, std::shared_ptr<IResourceDescriptor> keepAlive)
 {

@@ -376,8 +376,8 @@ void TextEditObject::Draw()
     if (mFieldImages)
     {
         // The drawing calls take the list as mutable; they only read it.
-        Graphics::DrawNineBrush(const_cast<IImageList*>(mFieldImages.Get()), 0, x, y, mBounds.width,
-                                mBounds.height, defaults, canvas);
+        Graphics::DrawNineBrush(const_cast<IImageList*>(mFieldImages.Get()), 0, x, y, mBounds.width, mBounds.height,
+                                defaults, canvas);
     }
     else if (!mReportedMissingField)
     {
@@ -391,9 +391,9 @@ void TextEditObject::Draw()
         Graphics::sDrawState state = defaults;
         state.font = mFont;
         state.color = mColor;
-        state.clipRect = Rect<int>(Graphics::TruncateToInt(x + location.x), Graphics::TruncateToInt(y + location.y),
-                                   Graphics::TruncateToInt(GetTextBoxWidth()),
-                                   Graphics::TruncateToInt(GetTextBoxHeight()));
+        state.clipRect =
+            Rect<int>(Graphics::TruncateToInt(x + location.x), Graphics::TruncateToInt(y + location.y),
+                      Graphics::TruncateToInt(GetTextBoxWidth()), Graphics::TruncateToInt(GetTextBoxHeight()));
         const std::wstring shown = mPasswordMode ? std::wstring(mValue.size(), mPasswordCharacter) : mValue;
         Graphics::DrawText(shown.c_str(), x + location.x + mScroll, y + location.y, state, canvas);
     }

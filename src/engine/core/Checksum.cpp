@@ -74,8 +74,7 @@ unsigned long ComputeChecksum(IStream* stream)
     return ComputeChecksum(stream, stream->GetLength());
 }
 
-unsigned long AppendToChecksum_IgnoreWhitespace(unsigned long checksum, const unsigned char* data,
-                                                unsigned long length)
+unsigned long AppendToChecksum_IgnoreWhitespace(unsigned long checksum, const unsigned char* data, unsigned long length)
 {
     checksum &= 0xFFFFFFFFul;
     if (data == nullptr)

@@ -31,8 +31,7 @@ Color32::Color32(const ColorF& color) : b(ToByte(color.b)), g(ToByte(color.g)), 
 {
 }
 
-ColorF::ColorF(Color32 color)
-    : r(color.r / 255.0f), g(color.g / 255.0f), b(color.b / 255.0f), a(color.a / 255.0f)
+ColorF::ColorF(Color32 color) : r(color.r / 255.0f), g(color.g / 255.0f), b(color.b / 255.0f), a(color.a / 255.0f)
 {
 }
 

@@ -23,7 +23,7 @@ enum eDateTimeParts
 // The user's time locale, or the C locale when the environment names none that exists.
 class TimeLocale
 {
-  public:
+public:
     TimeLocale()
     {
         mLocale = newlocale(LC_TIME_MASK, "", static_cast<locale_t>(0));
@@ -40,7 +40,7 @@ class TimeLocale
 
     locale_t Get() const { return mLocale; }
 
-  private:
+private:
     locale_t mLocale;
 };
 
@@ -49,10 +49,9 @@ const char* ShortTimeFormat(locale_t locale)
 {
     const char* timeFormat = nl_langinfo_l(T_FMT, locale);
     const char* amPmFormat = nl_langinfo_l(T_FMT_AMPM, locale);
-    const bool twelveHour =
-        timeFormat != nullptr && amPmFormat != nullptr && amPmFormat[0] != 0 &&
-        (std::strstr(timeFormat, "%r") != nullptr || std::strstr(timeFormat, "%I") != nullptr ||
-         std::strstr(timeFormat, "%l") != nullptr);
+    const bool twelveHour = timeFormat != nullptr && amPmFormat != nullptr && amPmFormat[0] != 0 &&
+                            (std::strstr(timeFormat, "%r") != nullptr || std::strstr(timeFormat, "%I") != nullptr ||
+                             std::strstr(timeFormat, "%l") != nullptr);
     return twelveHour ? "%I:%M %p" : "%H:%M";
 }
 

@@ -5,11 +5,19 @@
 namespace Strata
 {
 
-IErrorStatus::IErrorStatus() : mMutex(CreateMutex()) {}
+IErrorStatus::IErrorStatus() : mMutex(CreateMutex())
+{
+}
 
-IErrorStatus::~IErrorStatus() { delete mMutex; }
+IErrorStatus::~IErrorStatus()
+{
+    delete mMutex;
+}
 
-bool IErrorStatus::HasErrorOccurred() { return GetLastError() < 0; }
+bool IErrorStatus::HasErrorOccurred()
+{
+    return GetLastError() < 0;
+}
 
 int IErrorStatus::GetLastError()
 {
@@ -17,7 +25,10 @@ int IErrorStatus::GetLastError()
     return mLastError;
 }
 
-void IErrorStatus::ClearError() { SetLastError(0); }
+void IErrorStatus::ClearError()
+{
+    SetLastError(0);
+}
 
 void IErrorStatus::SetLastError(int code)
 {

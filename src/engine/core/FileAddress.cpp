@@ -35,13 +35,8 @@ const wchar_t* Repoint(const wchar_t* pointer, const wchar_t* from, const wchar_
 } // namespace
 
 FileAddress::FileAddress()
-    : mPartition(FileSystemPartition_Resources),
-      mName(nullptr),
-      mExtension(nullptr),
-      mFolder(nullptr),
-      mExtra1(nullptr),
-      mExtra2(nullptr),
-      mBuffer{}
+    : mPartition(FileSystemPartition_Resources), mName(nullptr), mExtension(nullptr), mFolder(nullptr),
+      mExtra1(nullptr), mExtra2(nullptr), mBuffer{}
 {
 }
 
@@ -52,8 +47,7 @@ FileAddress::FileAddress(FileSystemPartition partition, const wchar_t* folder, c
     Init(partition, folder, name, extension);
 }
 
-FileAddress::FileAddress(FileSystemPartition partition, const wchar_t* name, const wchar_t* extension)
-    : FileAddress()
+FileAddress::FileAddress(FileSystemPartition partition, const wchar_t* name, const wchar_t* extension) : FileAddress()
 {
     Init(partition, nullptr, name, extension);
 }
@@ -152,4 +146,3 @@ void FileAddress::Pack(const wchar_t* folder, const wchar_t* name, const wchar_t
 }
 
 } // namespace Strata
-

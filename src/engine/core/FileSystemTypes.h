@@ -25,10 +25,10 @@ enum FileAccess : int
 
 enum FileCreation : int
 {
-    FileCreation_CreateAlways = 0,   // create or truncate
-    FileCreation_CreateNew = 1,      // create only when absent
-    FileCreation_OpenAlways = 2,     // open, or create when absent
-    FileCreation_OpenExisting = 3    // open an existing file only
+    FileCreation_CreateAlways = 0, // create or truncate
+    FileCreation_CreateNew = 1,    // create only when absent
+    FileCreation_OpenAlways = 2,   // open, or create when absent
+    FileCreation_OpenExisting = 3  // open an existing file only
 };
 
 // One back end of a partition: a host folder, or an in-memory store in tests.

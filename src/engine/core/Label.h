@@ -55,8 +55,5 @@ private:
 template <>
 struct std::hash<Strata::Label>
 {
-    size_t operator()(const Strata::Label& label) const noexcept
-    {
-        return std::hash<const char*>()(label.GetString());
-    }
+    size_t operator()(const Strata::Label& label) const noexcept { return std::hash<const char*>()(label.GetString()); }
 };

@@ -144,8 +144,7 @@ uint32_t MemoryStream::Tell()
 // ---- ReadOnlyMemoryStream ----
 
 ReadOnlyMemoryStream::ReadOnlyMemoryStream(const std::wstring& name, const void* data, size_t length)
-    : mName(name),
-      mData(static_cast<const uint8_t*>(data)),
+    : mName(name), mData(static_cast<const uint8_t*>(data)),
       mLength(data == nullptr ? 0 : std::min(length, kMaxStreamLength))
 {
 }

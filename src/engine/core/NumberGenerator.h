@@ -44,7 +44,8 @@ class IncrementNumberGenerator<Angle> : public NumberGenerator<Angle>
 {
 public:
     // Draws the start once, here. Throws a RuntimeError for a null generator.
-    IncrementNumberGenerator(std::shared_ptr<NumberGenerator<Angle>> start, std::shared_ptr<NumberGenerator<Angle>> step);
+    IncrementNumberGenerator(std::shared_ptr<NumberGenerator<Angle>> start,
+                             std::shared_ptr<NumberGenerator<Angle>> step);
     IncrementNumberGenerator(Angle start, Angle step);
 
     Angle Generate() override;

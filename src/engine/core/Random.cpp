@@ -23,8 +23,8 @@ class RandomNumberStream final : public IRandomNumberStream
 {
 public:
     explicit RandomNumberStream(unsigned int seed)
-        : mIntGenerator(seed), mIntDistribution(0, 2147483647), mFloatGenerator(seed),
-          mFloatDistribution(0.0f, 1.0f), mSeed(seed)
+        : mIntGenerator(seed), mIntDistribution(0, 2147483647), mFloatGenerator(seed), mFloatDistribution(0.0f, 1.0f),
+          mSeed(seed)
     {
     }
 

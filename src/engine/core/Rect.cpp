@@ -59,8 +59,7 @@ Rect<T> Rect<T>::getUnion(const Rect& other) const
 }
 
 template <class T>
-bool Rect<T>::contains(const Rect& other) const
-    requires std::same_as<T, int>
+bool Rect<T>::contains(const Rect& other) const requires std::same_as<T, int>
 {
     if (other.isEmpty())
     {
@@ -76,8 +75,7 @@ bool Rect<T>::contains(const Rect& other) const
 }
 
 template <class T>
-Vector2<float> Rect<T>::getClosestInteriorPoint(Vector2<float> p) const
-    requires std::same_as<T, float>
+Vector2<float> Rect<T>::getClosestInteriorPoint(Vector2<float> p) const requires std::same_as<T, float>
 {
     // min then max rather than std::clamp, which is undefined when the bounds are reversed.
     p.x = std::max<float>(x, std::min<float>(p.x, x + width));

@@ -33,12 +33,10 @@ public:
     Rect getUnion(const Rect& other) const;
 
     // True when every pixel of `other` lies inside; an empty `other` is never contained.
-    bool contains(const Rect& other) const
-        requires std::same_as<T, int>;
+    bool contains(const Rect& other) const requires std::same_as<T, int>;
 
     // p clamped into the rectangle, edges included.
-    Vector2<float> getClosestInteriorPoint(Vector2<float> p) const
-        requires std::same_as<T, float>;
+    Vector2<float> getClosestInteriorPoint(Vector2<float> p) const requires std::same_as<T, float>;
 
     constexpr bool operator==(const Rect&) const = default;
 };

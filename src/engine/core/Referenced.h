@@ -18,7 +18,13 @@ protected:
 };
 
 // The hooks boost::intrusive_ptr finds by argument-dependent lookup.
-inline void intrusive_ptr_add_ref(IReferenced* object) { object->AddRef(); }
-inline void intrusive_ptr_release(IReferenced* object) { object->Release(); }
+inline void intrusive_ptr_add_ref(IReferenced* object)
+{
+    object->AddRef();
+}
+inline void intrusive_ptr_release(IReferenced* object)
+{
+    object->Release();
+}
 
 } // namespace Strata

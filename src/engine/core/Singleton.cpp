@@ -58,8 +58,8 @@ void DeleteAllSingletons()
         }
         catch (const RuntimeError& e)
         {
-            LogWrite("A singleton failed to delete: %s (%s:%d, %s)\n", e.what(), e.GetFile().c_str(),
-                     e.GetLine(), e.GetFunction().c_str());
+            LogWrite("A singleton failed to delete: %s (%s:%d, %s)\n", e.what(), e.GetFile().c_str(), e.GetLine(),
+                     e.GetFunction().c_str());
         }
         catch (const std::exception& e)
         {

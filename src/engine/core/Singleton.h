@@ -10,7 +10,7 @@ namespace Internal
 // unregisters it. Records are kept ordered by address, so deletion order is not registration order.
 class SingletonDestructor
 {
-  public:
+public:
     SingletonDestructor();
     virtual ~SingletonDestructor();
     SingletonDestructor(const SingletonDestructor&) = delete;
@@ -20,9 +20,10 @@ class SingletonDestructor
     virtual void Destruct() = 0;
 };
 
-template <class T> class AutoDeleteSingletonDestructor final : public SingletonDestructor
+template <class T>
+class AutoDeleteSingletonDestructor final : public SingletonDestructor
 {
-  public:
+public:
     explicit AutoDeleteSingletonDestructor(T* object) : mObject(object) {}
 
     void Destruct() override
@@ -33,7 +34,7 @@ template <class T> class AutoDeleteSingletonDestructor final : public SingletonD
         delete this;
     }
 
-  private:
+private:
     T* mObject;
 };
 
@@ -46,7 +47,8 @@ void DeleteAllSingletons();
 
 // Registers the object for deletion by DeleteAllSingletons. A null object is ignored.
 // Register each object once: two records for one object delete it twice.
-template <class T> void AutoDeleteSingleton(T* object)
+template <class T>
+void AutoDeleteSingleton(T* object)
 {
     if (object != nullptr)
         new Internal::AutoDeleteSingletonDestructor<T>(object);

@@ -33,8 +33,8 @@ int ParseCappedNumber(const std::wstring& text, size_t begin, size_t end, int ca
     return value;
 }
 
-void AppendPadded(std::wstring& out, const wchar_t* sign, const wchar_t* digits, size_t digitCount,
-                  int width, wchar_t fill)
+void AppendPadded(std::wstring& out, const wchar_t* sign, const wchar_t* digits, size_t digitCount, int width,
+                  wchar_t fill)
 {
     const size_t signLength = std::wcslen(sign);
     const size_t length = signLength + digitCount;
@@ -52,8 +52,7 @@ void AppendPadded(std::wstring& out, const wchar_t* sign, const wchar_t* digits,
     out.append(digits, digitCount);
 }
 
-void AppendInteger(std::wstring& out, unsigned long long magnitude, bool negative,
-                   const StringFormatter::TextRun& run)
+void AppendInteger(std::wstring& out, unsigned long long magnitude, bool negative, const StringFormatter::TextRun& run)
 {
     unsigned int base = 10;
     bool grouped = false;
@@ -224,13 +223,32 @@ void StringFormatter::AddPlaceholder(size_t start, size_t end)
         {
             switch (mFormat[pos])
             {
-            case L'b': run.flags = FormatFlag_Binary; ++pos; break;
-            case L'o': run.flags = FormatFlag_Octal; ++pos; break;
-            case L'd': run.flags = FormatFlag_Decimal; ++pos; break;
-            case L'x': run.flags = FormatFlag_Hex; ++pos; break;
-            case L'X': run.flags = FormatFlag_HexUpper; ++pos; break;
-            case L't': run.flags = FormatFlag_Time; ++pos; break;
-            default: break;
+            case L'b':
+                run.flags = FormatFlag_Binary;
+                ++pos;
+                break;
+            case L'o':
+                run.flags = FormatFlag_Octal;
+                ++pos;
+                break;
+            case L'd':
+                run.flags = FormatFlag_Decimal;
+                ++pos;
+                break;
+            case L'x':
+                run.flags = FormatFlag_Hex;
+                ++pos;
+                break;
+            case L'X':
+                run.flags = FormatFlag_HexUpper;
+                ++pos;
+                break;
+            case L't':
+                run.flags = FormatFlag_Time;
+                ++pos;
+                break;
+            default:
+                break;
             }
         }
         if (pos < bodyEnd && mFormat[pos] == L'0')

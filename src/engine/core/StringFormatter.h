@@ -54,8 +54,7 @@ public:
     StringFormatter& Arg(const Argument& value);
     // Text given as a plain pointer or literal; a null pointer is taken as empty text.
     template <typename Char>
-        requires std::is_same_v<Char, char> || std::is_same_v<Char, wchar_t>
-    StringFormatter& Arg(const Char* value)
+    requires std::is_same_v<Char, char> || std::is_same_v<Char, wchar_t> StringFormatter& Arg(const Char* value)
     {
         return Arg(ToArgument(value));
     }
@@ -64,8 +63,8 @@ public:
     // nothing: the argument is only appended.
     StringFormatter& Arg(const wchar_t* name, const Argument& value);
     template <typename Char>
-        requires std::is_same_v<Char, char> || std::is_same_v<Char, wchar_t>
-    StringFormatter& Arg(const wchar_t* name, const Char* value)
+    requires std::is_same_v<Char, char> || std::is_same_v<Char, wchar_t> StringFormatter& Arg(const wchar_t* name,
+                                                                                              const Char* value)
     {
         return Arg(name, ToArgument(value));
     }

@@ -75,8 +75,7 @@ int ClampToInt(long long value)
 } // namespace
 
 template <class T>
-Vector2<T> Vector2<T>::FromString(const std::wstring& text)
-    requires std::same_as<T, int>
+Vector2<T> Vector2<T>::FromString(const std::wstring& text) requires std::same_as<T, int>
 {
     size_t pos = 0;
     int first = 0;
@@ -97,8 +96,7 @@ Vector2<T> Vector2<T>::FromString(const std::wstring& text)
 }
 
 template <class T>
-void Vector2<T>::SetLength(int length)
-    requires std::same_as<T, int>
+void Vector2<T>::SetLength(int length) requires std::same_as<T, int>
 {
     const double squared = static_cast<double>(x) * x + static_cast<double>(y) * y;
     const long long current = static_cast<long long>(std::sqrt(squared));

@@ -36,7 +36,13 @@ float wtof(const wchar_t* text);
 int wcsicmp(const wchar_t* a, const wchar_t* b);
 
 // ASCII-only case mapping: never undefined for signed bytes or wide values, whatever the locale.
-inline int AsciiToUpper(int c) { return (c >= 'a' && c <= 'z') ? c - 'a' + 'A' : c; }
-inline int AsciiToLower(int c) { return (c >= 'A' && c <= 'Z') ? c - 'A' + 'a' : c; }
+inline int AsciiToUpper(int c)
+{
+    return (c >= 'a' && c <= 'z') ? c - 'a' + 'A' : c;
+}
+inline int AsciiToLower(int c)
+{
+    return (c >= 'A' && c <= 'Z') ? c - 'A' + 'a' : c;
+}
 
 } // namespace Strata

@@ -93,8 +93,8 @@ bool IsWhiteSpace(int c)
     {
         return c >= 0 && IsAsciiWhiteSpace(static_cast<uint8_t>(c));
     }
-    return c == 0x1680 || (c >= 0x2000 && c <= 0x2006) || (c >= 0x2008 && c <= 0x200A) || c == 0x2028 ||
-           c == 0x2029 || c == 0x205F || c == 0x3000;
+    return c == 0x1680 || (c >= 0x2000 && c <= 0x2006) || (c >= 0x2008 && c <= 0x200A) || c == 0x2028 || c == 0x2029 ||
+           c == 0x205F || c == 0x3000;
 }
 
 // ---------------------------------------------------------------------------------------------------------
@@ -107,33 +107,28 @@ struct Entity
 };
 
 constexpr Entity kEntities[] = {
-    {L"quot", 34},     {L"apos", 39},     {L"amp", 38},      {L"lt", 60},       {L"gt", 62},
-    {L"nbsp", 160},    {L"iexcl", 161},   {L"curren", 164},  {L"cent", 162},    {L"pound", 163},
-    {L"yen", 165},     {L"brvbar", 166},  {L"sect", 167},    {L"uml", 168},     {L"copy", 169},
-    {L"ordf", 170},    {L"laquo", 171},   {L"not", 172},     {L"shy", 173},     {L"reg", 174},
-    {L"trade", 8482},  {L"macr", 175},    {L"deg", 176},     {L"plusmn", 177},  {L"sup2", 178},
-    {L"sup3", 179},    {L"acute", 180},   {L"micro", 181},   {L"para", 182},    {L"middot", 183},
-    {L"cedil", 184},   {L"sup1", 185},    {L"ordm", 186},    {L"raquo", 187},   {L"frac14", 188},
-    {L"frac12", 189},  {L"frac34", 190},  {L"iquest", 191},  {L"times", 215},   {L"divide", 247},
-    {L"Agrave", 192},  {L"Aacute", 193},  {L"Acirc", 194},   {L"Atilde", 195},  {L"Auml", 196},
-    {L"Aring", 197},   {L"AElig", 198},   {L"Ccedil", 199},  {L"Egrave", 200},  {L"Eacute", 201},
-    {L"Ecirc", 202},   {L"Euml", 203},    {L"Igrave", 204},  {L"Iacute", 205},  {L"Icirc", 206},
-    {L"Iuml", 207},    {L"ETH", 208},     {L"Ntilde", 209},  {L"Ograve", 210},  {L"Oacute", 211},
-    {L"Ocirc", 212},   {L"Otilde", 213},  {L"Ouml", 214},    {L"Oslash", 216},  {L"Ugrave", 217},
-    {L"Uacute", 218},  {L"Ucirc", 219},   {L"Uuml", 220},    {L"Yacute", 221},  {L"THORN", 222},
-    {L"szlig", 223},   {L"agrave", 224},  {L"aacute", 225},  {L"acirc", 226},   {L"atilde", 227},
-    {L"auml", 228},    {L"aring", 229},   {L"aelig", 230},   {L"ccedil", 231},  {L"egrave", 232},
-    {L"eacute", 233},  {L"ecirc", 234},   {L"euml", 235},    {L"igrave", 236},  {L"iacute", 237},
-    {L"icirc", 238},   {L"iuml", 239},    {L"eth", 240},     {L"ntilde", 241},  {L"ograve", 242},
-    {L"oacute", 243},  {L"ocirc", 244},   {L"otilde", 245},  {L"ouml", 246},    {L"oslash", 248},
-    {L"ugrave", 249},  {L"uacute", 250},  {L"ucirc", 251},   {L"uuml", 252},    {L"yacute", 253},
-    {L"thorn", 254},   {L"yuml", 255},    {L"OElig", 338},   {L"oelig", 339},   {L"Scaron", 352},
-    {L"scaron", 353},  {L"Yuml", 376},    {L"circ", 710},    {L"tilde", 732},   {L"ensp", 8194},
-    {L"emsp", 8195},   {L"thinsp", 8201}, {L"zwnj", 8204},   {L"zwj", 8205},    {L"lrm", 8206},
-    {L"rlm", 8207},    {L"ndash", 8211},  {L"mdash", 8212},  {L"lsquo", 8216},  {L"rsquo", 8217},
-    {L"sbquo", 8218},  {L"ldquo", 8220},  {L"rdquo", 8221},  {L"bdquo", 8222},  {L"dagger", 8224},
-    {L"Dagger", 8225}, {L"hellip", 8230}, {L"permil", 8240}, {L"lsaquo", 8249}, {L"rsaquo", 8250},
-    {L"euro", 8364},
+    {L"quot", 34},     {L"apos", 39},     {L"amp", 38},      {L"lt", 60},       {L"gt", 62},       {L"nbsp", 160},
+    {L"iexcl", 161},   {L"curren", 164},  {L"cent", 162},    {L"pound", 163},   {L"yen", 165},     {L"brvbar", 166},
+    {L"sect", 167},    {L"uml", 168},     {L"copy", 169},    {L"ordf", 170},    {L"laquo", 171},   {L"not", 172},
+    {L"shy", 173},     {L"reg", 174},     {L"trade", 8482},  {L"macr", 175},    {L"deg", 176},     {L"plusmn", 177},
+    {L"sup2", 178},    {L"sup3", 179},    {L"acute", 180},   {L"micro", 181},   {L"para", 182},    {L"middot", 183},
+    {L"cedil", 184},   {L"sup1", 185},    {L"ordm", 186},    {L"raquo", 187},   {L"frac14", 188},  {L"frac12", 189},
+    {L"frac34", 190},  {L"iquest", 191},  {L"times", 215},   {L"divide", 247},  {L"Agrave", 192},  {L"Aacute", 193},
+    {L"Acirc", 194},   {L"Atilde", 195},  {L"Auml", 196},    {L"Aring", 197},   {L"AElig", 198},   {L"Ccedil", 199},
+    {L"Egrave", 200},  {L"Eacute", 201},  {L"Ecirc", 202},   {L"Euml", 203},    {L"Igrave", 204},  {L"Iacute", 205},
+    {L"Icirc", 206},   {L"Iuml", 207},    {L"ETH", 208},     {L"Ntilde", 209},  {L"Ograve", 210},  {L"Oacute", 211},
+    {L"Ocirc", 212},   {L"Otilde", 213},  {L"Ouml", 214},    {L"Oslash", 216},  {L"Ugrave", 217},  {L"Uacute", 218},
+    {L"Ucirc", 219},   {L"Uuml", 220},    {L"Yacute", 221},  {L"THORN", 222},   {L"szlig", 223},   {L"agrave", 224},
+    {L"aacute", 225},  {L"acirc", 226},   {L"atilde", 227},  {L"auml", 228},    {L"aring", 229},   {L"aelig", 230},
+    {L"ccedil", 231},  {L"egrave", 232},  {L"eacute", 233},  {L"ecirc", 234},   {L"euml", 235},    {L"igrave", 236},
+    {L"iacute", 237},  {L"icirc", 238},   {L"iuml", 239},    {L"eth", 240},     {L"ntilde", 241},  {L"ograve", 242},
+    {L"oacute", 243},  {L"ocirc", 244},   {L"otilde", 245},  {L"ouml", 246},    {L"oslash", 248},  {L"ugrave", 249},
+    {L"uacute", 250},  {L"ucirc", 251},   {L"uuml", 252},    {L"yacute", 253},  {L"thorn", 254},   {L"yuml", 255},
+    {L"OElig", 338},   {L"oelig", 339},   {L"Scaron", 352},  {L"scaron", 353},  {L"Yuml", 376},    {L"circ", 710},
+    {L"tilde", 732},   {L"ensp", 8194},   {L"emsp", 8195},   {L"thinsp", 8201}, {L"zwnj", 8204},   {L"zwj", 8205},
+    {L"lrm", 8206},    {L"rlm", 8207},    {L"ndash", 8211},  {L"mdash", 8212},  {L"lsquo", 8216},  {L"rsquo", 8217},
+    {L"sbquo", 8218},  {L"ldquo", 8220},  {L"rdquo", 8221},  {L"bdquo", 8222},  {L"dagger", 8224}, {L"Dagger", 8225},
+    {L"hellip", 8230}, {L"permil", 8240}, {L"lsaquo", 8249}, {L"rsaquo", 8250}, {L"euro", 8364},
 };
 static_assert(sizeof(kEntities) / sizeof(kEntities[0]) == 131);
 
@@ -775,10 +770,7 @@ private:
         return node;
     }
 
-    [[noreturn]] void Fail(const std::wstring& message)
-    {
-        STRATA_THROW(XMLError, mFileName, GetCurLine(), message);
-    }
+    [[noreturn]] void Fail(const std::wstring& message) { STRATA_THROW(XMLError, mFileName, GetCurLine(), message); }
 
     [[noreturn]] void FailAtEnd(const wchar_t* expected)
     {

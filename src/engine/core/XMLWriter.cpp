@@ -118,10 +118,18 @@ void XMLWriter::WriteEscaped(const wchar_t* text, size_t length, bool attribute)
         const wchar_t c = text[i];
         switch (c)
         {
-        case L'&': escaped += L"&amp;"; break;
-        case L'"': escaped += L"&quot;"; break;
-        case L'<': escaped += L"&lt;"; break;
-        case L'>': escaped += L"&gt;"; break;
+        case L'&':
+            escaped += L"&amp;";
+            break;
+        case L'"':
+            escaped += L"&quot;";
+            break;
+        case L'<':
+            escaped += L"&lt;";
+            break;
+        case L'>':
+            escaped += L"&gt;";
+            break;
         default:
             if (c >= 0 && c < 32 && (attribute || (c != L'\t' && c != L'\n' && c != L'\r')))
             {

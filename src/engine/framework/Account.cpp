@@ -657,8 +657,8 @@ bool Account::Apply(const std::vector<Change>& changes, const char* operation)
                 }
                 Internal::LogWrite("Strata::Account::%s: the file '%s' of the account '%s' is damaged (%s); kept "
                                    "it as '%s' and rebuilt it from %zu readable records.\n",
-                                   operation, AddressText(mFile).c_str(), NarrowName().c_str(),
-                                   parsed.problem.c_str(), AddressText(bad).c_str(), parsed.records.size());
+                                   operation, AddressText(mFile).c_str(), NarrowName().c_str(), parsed.problem.c_str(),
+                                   AddressText(bad).c_str(), parsed.records.size());
                 rebuilt = true;
             }
             records = std::move(parsed.records);
@@ -673,7 +673,8 @@ bool Account::Apply(const std::vector<Change>& changes, const char* operation)
             }
             if (FindIn(records, kIsCurrentKey) == nullptr)
             {
-                const auto name = std::find_if(records.begin(), records.end(), [](const XMLElement& record)
+                const auto name = std::find_if(records.begin(), records.end(),
+                                               [](const XMLElement& record)
                                                { return record.GetAttribute(kNameAttribute) == kNameKey; });
                 records.insert(name + 1, MakeRecord(kIsCurrentKey, mIsCurrent ? L"true" : L"false"));
             }

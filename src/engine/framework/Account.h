@@ -88,7 +88,8 @@ public:
     bool WriteValue(const wchar_t* key, int value);
     bool WriteValue(const wchar_t* key, float value);
     bool WriteValue(const wchar_t* key, bool value);
-    template <typename T> bool WriteValue(const std::wstring& key, const T& value)
+    template <typename T>
+    bool WriteValue(const std::wstring& key, const T& value)
     {
         return WriteValue(key.c_str(), value);
     }

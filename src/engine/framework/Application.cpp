@@ -43,17 +43,29 @@ unsigned long BaseApplication::GetDefaultGraphicsPlatformCaps() const
     return GraphicsPlatformCaps_Hardware;
 }
 
-void BaseApplication::RegisterSingletons() {}
+void BaseApplication::RegisterSingletons()
+{
+}
 
-void BaseApplication::Setup() {}
+void BaseApplication::Setup()
+{
+}
 
-void BaseApplication::Cleanup() {}
+void BaseApplication::Cleanup()
+{
+}
 
-void BaseApplication::Draw() {}
+void BaseApplication::Draw()
+{
+}
 
-void BaseApplication::Update(float) {}
+void BaseApplication::Update(float)
+{
+}
 
-void BaseApplication::OnEnterMode() {}
+void BaseApplication::OnEnterMode()
+{
+}
 
 IApplication* GetApplication()
 {

@@ -38,7 +38,7 @@ enum eGraphicsPlatformCapabilities : unsigned long
 // frame and tear-down.
 class IApplication
 {
-  public:
+public:
     virtual ~IApplication() = default;
     virtual const sApplicationDescriptor& GetDescriptor() const = 0;
     virtual const sApplicationConfig& GetConfig() const = 0;
@@ -63,7 +63,7 @@ class IApplication
 // clears the record when the record still names it.
 class BaseApplication : public IApplication
 {
-  public:
+public:
     BaseApplication();
     ~BaseApplication() override;
     BaseApplication(const BaseApplication&) = delete;
@@ -82,7 +82,7 @@ class BaseApplication : public IApplication
     void Update(float dt) override;
     void OnEnterMode() override;
 
-  private:
+private:
     sApplicationDescriptor mDescriptor;
 };
 
@@ -92,7 +92,7 @@ IApplication* GetApplication();
 // Asked by MainLoop::RequestQuit before the program ends.
 class IQuitHandler
 {
-  public:
+public:
     virtual ~IQuitHandler() = default;
     // True when the program may quit now.
     virtual bool CanQuit() = 0;

@@ -7,13 +7,21 @@ namespace Strata
 
 ApplicationMode::~ApplicationMode() = default;
 
-void ApplicationMode::Setup() {}
+void ApplicationMode::Setup()
+{
+}
 
-void ApplicationMode::Destroy() {}
+void ApplicationMode::Destroy()
+{
+}
 
-void ApplicationMode::Enter() {}
+void ApplicationMode::Enter()
+{
+}
 
-void ApplicationMode::Exit() {}
+void ApplicationMode::Exit()
+{
+}
 
 bool ApplicationMode::IsOpaque()
 {

@@ -10,7 +10,7 @@ namespace Strata
 // each time it becomes or stops being the top mode, then Destroy and deletion.
 class ApplicationMode : public ObjectDatabase
 {
-  public:
+public:
     ApplicationMode() = default;
     ~ApplicationMode() override;
 

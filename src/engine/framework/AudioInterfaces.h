@@ -26,7 +26,7 @@ struct AudioSettings
 // only.
 class IAudioControls : public IReferenced
 {
-  public:
+public:
     virtual bool IsPaused() const = 0;
     virtual void Pause() = 0;
     // Pauses after that many seconds; 0 or less never pauses.
@@ -63,7 +63,7 @@ using AudioControlsPtr = boost::intrusive_ptr<IAudioControls>;
 // A sound resource: its kind (the control group it plays under), its defaults and its decoded data.
 class ISound
 {
-  public:
+public:
     virtual ~ISound() = default;
     virtual Label GetKind() const = 0;
     virtual float GetDefaultVolume() const = 0;
@@ -78,7 +78,7 @@ class ISound
 // One playing voice under its own control node. Main thread only.
 class ISoundChannel : public IReferenced
 {
-  public:
+public:
     // Stops what plays, then starts `sound` `loops` times (0 = forever). Set the controls first.
     virtual void Play(const ISound* sound, int loops) = 0;
     virtual void Stop() = 0;

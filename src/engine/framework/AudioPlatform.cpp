@@ -1,7 +1,7 @@
 #include "framework/AudioPlatform.h"
 
-#include "framework/AudioInterfaces.h"
 #include "core/Label.h"
+#include "framework/AudioInterfaces.h"
 
 #include <atomic>
 

@@ -15,7 +15,7 @@ class ISoundChannel;
 // and unregisters when destroyed.
 class IAudioPlatform
 {
-  public:
+public:
     virtual ~IAudioPlatform() = default;
     virtual Label GetName() const { return Label(); }
     // Once at engine set-up, after the file source is ready.

@@ -269,8 +269,7 @@ IStream* FileSource::OpenFileStream(const FileAddress& address) const
         return nullptr;
     }
     IFileSystem* fileSystem = GetFileSystem();
-    return fileSystem != nullptr ? fileSystem->OpenStream(&found, FileAccess_Read, FileCreation_OpenExisting)
-                                 : nullptr;
+    return fileSystem != nullptr ? fileSystem->OpenStream(&found, FileAccess_Read, FileCreation_OpenExisting) : nullptr;
 }
 
 int FileSource::GetFileStatus(const FileAddress& address) const

@@ -136,13 +136,8 @@ std::wstring FileNameOf(const FileAddress& address)
 
 DownloadManager::FileTransfer::FileTransfer(const std::wstring& url, const FileAddress& cacheAddress, int priority,
                                             int size, std::optional<uint32_t> checksum)
-    : mMutex(CreateMutex()),
-      mURL(url),
-      mPriority(priority),
-      mCacheAddress(cacheAddress),
-      mSize(size > 0 ? static_cast<uint32_t>(size) : 0),
-      mExpectedSize(size),
-      mExpectedChecksum(checksum),
+    : mMutex(CreateMutex()), mURL(url), mPriority(priority), mCacheAddress(cacheAddress),
+      mSize(size > 0 ? static_cast<uint32_t>(size) : 0), mExpectedSize(size), mExpectedChecksum(checksum),
       mID(MakeID(url))
 {
 }
@@ -433,13 +428,13 @@ void DownloadManager::SetBaseURL(const std::wstring& url)
 
 FileAddress DownloadManager::PartAddressOf(const FileAddress& cache)
 {
-    const std::wstring extension = std::wstring(cache.GetExtension() != nullptr ? cache.GetExtension() : L"") + L".part";
+    const std::wstring extension =
+        std::wstring(cache.GetExtension() != nullptr ? cache.GetExtension() : L"") + L".part";
     return FileAddress(cache.GetPartition(), cache.GetFolder(), cache.GetName(), extension.c_str());
 }
 
 boost::intrusive_ptr<IFileTransfer> DownloadManager::Download(const std::wstring& path, const FileAddress& cacheAddress,
-                                                               int priority, int size,
-                                                               std::optional<uint32_t> checksum)
+                                                              int priority, int size, std::optional<uint32_t> checksum)
 {
     std::wstring clean = ConvertToForwardSlashes(path);
     clean.erase(0, clean.find_first_not_of(L'/'));
@@ -448,7 +443,8 @@ boost::intrusive_ptr<IFileTransfer> DownloadManager::Download(const std::wstring
     const std::wstring url = mBaseURL + L"/" + clean;
     if (mShuttingDown.load())
     {
-        boost::intrusive_ptr<FileTransfer> refused(new FileTransfer(url, cacheAddress, priority, size, checksum), false);
+        boost::intrusive_ptr<FileTransfer> refused(new FileTransfer(url, cacheAddress, priority, size, checksum),
+                                                   false);
         refused->OnDataTransferError(DownloadError_Aborted);
         return refused;
     }
@@ -545,8 +541,8 @@ void DownloadManager::ReassignDownloadThreads()
         {
             continue;
         }
-        auto idle = std::find_if(mThreads.begin(), mThreads.end(),
-                                 [](const auto& entry) { return !entry.second.transfer; });
+        auto idle =
+            std::find_if(mThreads.begin(), mThreads.end(), [](const auto& entry) { return !entry.second.transfer; });
         if (idle == mThreads.end())
         {
             break;

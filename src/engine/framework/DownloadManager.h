@@ -22,8 +22,8 @@ class IStream;
 // Error codes of a transfer, besides those its HTTP stream reports (see eHTTPError).
 enum eDownloadError : int
 {
-    DownloadError_NoHTTPStream = -2,    // the request could not be made, or its answer was a failure
-    DownloadError_NoCacheFile = -3,     // the cache file could not be written or put in place
+    DownloadError_NoHTTPStream = -2, // the request could not be made, or its answer was a failure
+    DownloadError_NoCacheFile = -3,  // the cache file could not be written or put in place
     DownloadError_Aborted = -4,
     DownloadError_SizeMismatch = -5,    // the body was not as long as announced, or as the table lists
     DownloadError_Unexpected = -6,      // an unexpected exception in the download thread
@@ -40,8 +40,8 @@ public:
     // the file should have (negative when unknown) and `checksum` the one it should have, as the table
     // of contents lists them: a body that differs fails instead of being put in place.
     virtual boost::intrusive_ptr<IFileTransfer> Download(const std::wstring& path, const FileAddress& cacheAddress,
-                                                          int priority, int size,
-                                                          std::optional<uint32_t> checksum = std::nullopt) = 0;
+                                                         int priority, int size,
+                                                         std::optional<uint32_t> checksum = std::nullopt) = 0;
     virtual ~IDownloadManager() = default;
 };
 
@@ -178,8 +178,8 @@ public:
     void SetBaseURL(const std::wstring& url) override;
     // Throws RuntimeError only when a new transfer cannot be made.
     boost::intrusive_ptr<IFileTransfer> Download(const std::wstring& path, const FileAddress& cacheAddress,
-                                                  int priority, int size,
-                                                  std::optional<uint32_t> checksum = std::nullopt) override;
+                                                 int priority, int size,
+                                                 std::optional<uint32_t> checksum = std::nullopt) override;
 
     // Where the body for `cache` is written until it is put in place: its extension + ".part".
     static FileAddress PartAddressOf(const FileAddress& cache);

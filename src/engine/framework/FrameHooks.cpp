@@ -18,9 +18,15 @@ std::vector<void (*)()>& Registrars()
 }
 } // namespace
 
-void InstallFrameHooks(const sFrameHooks& hooks) { gHooks = hooks; }
+void InstallFrameHooks(const sFrameHooks& hooks)
+{
+    gHooks = hooks;
+}
 
-const sFrameHooks& GetFrameHooks() { return gHooks; }
+const sFrameHooks& GetFrameHooks()
+{
+    return gHooks;
+}
 
 void AddFactoryRegistrar(void (*registrar)())
 {

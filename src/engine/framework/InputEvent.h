@@ -46,7 +46,7 @@ struct sInputEvent
 // Where the platform layer delivers input events.
 class IInputEventSink
 {
-  public:
+public:
     virtual ~IInputEventSink() = default;
     virtual void HandleEvent(const sInputEvent& event) = 0;
 };

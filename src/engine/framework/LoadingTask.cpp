@@ -6,7 +6,9 @@
 namespace Strata
 {
 
-ResourceLoadTask::ResourceLoadTask(const std::wstring& manifest) : mManifest(manifest) {}
+ResourceLoadTask::ResourceLoadTask(const std::wstring& manifest) : mManifest(manifest)
+{
+}
 
 void ResourceLoadTask::Execute(IResourceLoadProgress* progress)
 {

@@ -69,7 +69,7 @@ struct sSetupProgress
 
 class Looper final : public IInputEventSink
 {
-  public:
+public:
     static constexpr int kOffWindow = -50;
     static constexpr uint32_t kDrawIntervalMS = 200;
 
@@ -97,7 +97,7 @@ class Looper final : public IInputEventSink
     void SetProcessRelease(bool release) { mReleaseProcessState = release; }
     void Reset();
 
-  private:
+private:
     bool SetUp(IApplication* application, sSetupProgress& progress);
     void Run(IApplication* application, IPlatform* platform);
     void UpdateOrDraw(IApplication* application, IPlatform* platform);
@@ -160,7 +160,8 @@ bool IsLater(uint32_t a, uint32_t b)
 }
 
 // Runs one tear-down step; a failure is logged and kept as the one to report when none is yet.
-template <class Step> void Attempt(const char* what, std::exception_ptr& failure, Step&& step)
+template <class Step>
+void Attempt(const char* what, std::exception_ptr& failure, Step&& step)
 {
     try
     {
@@ -181,7 +182,8 @@ template <class Step> void Attempt(const char* what, std::exception_ptr& failure
 }
 
 // Calls one operation of a mode with the mode as the context mode.
-template <class Call> void WithModeContext(ApplicationMode* mode, Call&& call)
+template <class Call>
+void WithModeContext(ApplicationMode* mode, Call&& call)
 {
     MainLoop::AutoContext guard;
     MainLoop::WithinContext(mode, guard);
@@ -670,8 +672,7 @@ void Looper::HandleEvent(const sInputEvent& event)
     {
         // A divisor of 0 would make the amount infinite; it counts as 1.
         const int32_t divisor = event.wheelDivisor != 0 ? event.wheelDivisor : 1;
-        const float amount =
-            static_cast<float>(static_cast<int32_t>(event.code)) / static_cast<float>(divisor);
+        const float amount = static_cast<float>(static_cast<int32_t>(event.code)) / static_cast<float>(divisor);
         top->OnMouseWheel(amount, event.x, event.y);
         break;
     }
@@ -754,7 +755,9 @@ ApplicationMode* GetContextMode()
     return GetLooper().GetContextMode();
 }
 
-AutoContext::AutoContext() : mSaved(GetLooper().GetRawContext()) {}
+AutoContext::AutoContext() : mSaved(GetLooper().GetRawContext())
+{
+}
 
 AutoContext::~AutoContext()
 {

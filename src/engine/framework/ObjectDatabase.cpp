@@ -6,8 +6,8 @@
 #include "framework/Platform.h"
 
 #include <algorithm>
-#include <cxxabi.h>
 #include <cstdlib>
+#include <cxxabi.h>
 #include <memory>
 #include <typeinfo>
 
@@ -59,10 +59,11 @@ ObjectDatabase::ObjectDatabase()
 ObjectDatabase::~ObjectDatabase()
 {
     int status = 0;
-    std::unique_ptr<char, void (*)(void*)> typeName(abi::__cxa_demangle(typeid(*this).name(), nullptr, nullptr, &status),
-                                                    std::free);
+    std::unique_ptr<char, void (*)(void*)> typeName(
+        abi::__cxa_demangle(typeid(*this).name(), nullptr, nullptr, &status), std::free);
     Internal::LogWrite("Destroying ObjectDatabase (%s): Final Size = %d\n",
-                       status == 0 && typeName ? typeName.get() : typeid(*this).name(), static_cast<int>(mSlots.size()));
+                       status == 0 && typeName ? typeName.get() : typeid(*this).name(),
+                       static_cast<int>(mSlots.size()));
     mFocusID = kInvalidObjectID;
     mCaptureID = kInvalidObjectID;
     mHoveredID = kInvalidObjectID;
@@ -311,8 +312,7 @@ void ObjectDatabase::Update(float dt)
     {
         keyed.emplace_back(GetLayer(id), id);
     }
-    std::stable_sort(keyed.begin(), keyed.end(),
-                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::stable_sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
     for (size_t i = 0; i < keyed.size(); ++i)
     {
         mDrawList[i] = keyed[i].second;

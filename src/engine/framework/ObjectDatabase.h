@@ -120,8 +120,10 @@ public:
     virtual MessageResult OnTextInput(const std::wstring& text);
 
 private:
-    template <class Call> MessageResult SendInput(ObjectID id, Call&& call);
-    template <class Call> MessageResult RouteInputEvent(ObjectID target, bool exclusive, Call&& call);
+    template <class Call>
+    MessageResult SendInput(ObjectID id, Call&& call);
+    template <class Call>
+    MessageResult RouteInputEvent(ObjectID target, bool exclusive, Call&& call);
     bool IsInputTarget(ObjectID id) const;
     void UpdateHover(int x, int y);
     void EnterHover(ObjectID id);

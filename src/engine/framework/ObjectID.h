@@ -14,8 +14,7 @@ public:
 
     constexpr ObjectID() = default;
     constexpr explicit ObjectID(uint32_t value) : mValue(value) {}
-    constexpr ObjectID(uint32_t index, uint32_t generation)
-        : mValue(((generation & 0xFFFFu) << 16) | (index & 0xFFFFu))
+    constexpr ObjectID(uint32_t index, uint32_t generation) : mValue(((generation & 0xFFFFu) << 16) | (index & 0xFFFFu))
     {
     }
 

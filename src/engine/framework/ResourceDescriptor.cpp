@@ -11,8 +11,14 @@ ResourceDescriptor::ResourceDescriptor(const std::wstring& manifest, const Label
 
 ResourceDescriptor::~ResourceDescriptor() = default;
 
-std::wstring ResourceDescriptor::GetManifest() const { return mManifest; }
+std::wstring ResourceDescriptor::GetManifest() const
+{
+    return mManifest;
+}
 
-Label ResourceDescriptor::GetName() const { return mName; }
+Label ResourceDescriptor::GetName() const
+{
+    return mName;
+}
 
 } // namespace Strata

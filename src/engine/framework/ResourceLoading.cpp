@@ -65,11 +65,16 @@ std::string Internal::DescribeCurrentException()
 // ---------------------------------------------------------------------------------------------------
 // ILoadingJob
 
-ILoadingJob::ILoadingJob(const std::wstring& manifest) : mManifest(manifest) {}
+ILoadingJob::ILoadingJob(const std::wstring& manifest) : mManifest(manifest)
+{
+}
 
 ILoadingJob::~ILoadingJob() = default;
 
-void ILoadingJob::AddRef() { mRefCount.fetch_add(1, std::memory_order_relaxed); }
+void ILoadingJob::AddRef()
+{
+    mRefCount.fetch_add(1, std::memory_order_relaxed);
+}
 
 void ILoadingJob::Release()
 {
@@ -94,7 +99,10 @@ void ILoadingJob::SetStatus(eLoadingJobStatus status)
     }
 }
 
-bool ILoadingJob::IsComplete() const { return IsFinished(GetStatus()); }
+bool ILoadingJob::IsComplete() const
+{
+    return IsFinished(GetStatus());
+}
 
 void ILoadingJob::Abort()
 {
@@ -185,7 +193,10 @@ void ResourceManager::LoadingJob::OnProgress(float fraction)
     mLoadProgress = std::clamp(fraction, 0.0f, 1.0f);
 }
 
-bool ResourceManager::LoadingJob::ShouldAbort() { return GetStatus() == eLoadingJobStatus::Aborted; }
+bool ResourceManager::LoadingJob::ShouldAbort()
+{
+    return GetStatus() == eLoadingJobStatus::Aborted;
+}
 
 void ResourceManager::LoadingJob::UpdateDataTransferProgress()
 {
@@ -234,7 +245,10 @@ void ResourceManager::LoadingJob::OnTransferComplete(IFileTransfer& transfer)
     mCompletedBytes = ClampToUInt32(uint64_t(mCompletedBytes) + size);
 }
 
-void ResourceManager::LoadingJob::OnTransferError(IFileTransfer& transfer) { SetLastError(transfer.GetLastError()); }
+void ResourceManager::LoadingJob::OnTransferError(IFileTransfer& transfer)
+{
+    SetLastError(transfer.GetLastError());
+}
 
 void ResourceManager::LoadingJob::AbortTransfers()
 {

@@ -36,7 +36,7 @@ enum class eLoadingJobStatus : int32_t
     Acquiring = 1, // waiting for streamed files
     Loading = 2,
     Complete = 3,
-    Failed = -1,  // manifest not found, or an error while reading it
+    Failed = -1, // manifest not found, or an error while reading it
     Aborted = -2
 };
 

@@ -30,8 +30,7 @@ const std::wstring kAliasTag = L"alias";
                                  const char* file, int line, const char* function)
 {
     const std::wstring message = L"The manifests '" + existingManifest + L"' and '" + manifest +
-                                 L"' both contain a resource named '" + ConvertStringASCIIToWide(name.c_str()) +
-                                 L"'.";
+                                 L"' both contain a resource named '" + ConvertStringASCIIToWide(name.c_str()) + L"'.";
     throw RuntimeError(message, file, line, function);
 }
 
@@ -442,8 +441,7 @@ bool ResourceManager::ReadManifest(IXMLReader& reader, const std::wstring& manif
     return true;
 }
 
-void ResourceManager::StoreResource(Label name, std::shared_ptr<IResourceDescriptor> descriptor,
-                                    const ILoadingJob& job)
+void ResourceManager::StoreResource(Label name, std::shared_ptr<IResourceDescriptor> descriptor, const ILoadingJob& job)
 {
     const std::wstring manifest = job.GetManifest();
     std::shared_ptr<IResourceDescriptor> replaced;

@@ -22,8 +22,14 @@ std::string TypeName(const std::type_info& type)
     return status == 0 && name ? std::string(name.get()) : std::string(type.name());
 }
 
-Task* GetTaskOf(Task* task) { return task; }
-Task* GetTaskOf(const std::pair<const Label, Task*>& entry) { return entry.second; }
+Task* GetTaskOf(Task* task)
+{
+    return task;
+}
+Task* GetTaskOf(const std::pair<const Label, Task*>& entry)
+{
+    return entry.second;
+}
 
 } // namespace
 
@@ -176,21 +182,23 @@ sTaskStatus TaskCollection<Container>::UpdateParallel(Object* object, float dt, 
     float time = 0.0f;
     try
     {
-        ForEachInitialTask(mTasks, [&](Task* task) {
-            if (task->IsFinished())
-            {
-                return true;
-            }
-            const sTaskStatus status = task->Update(object, dt);
-            time = ran ? std::max(time, status.time) : status.time;
-            ran = true;
-            if (status.IsComplete())
-            {
-                Finish(task);
-                finishedOne = true;
-            }
-            return true;
-        });
+        ForEachInitialTask(mTasks,
+                           [&](Task* task)
+                           {
+                               if (task->IsFinished())
+                               {
+                                   return true;
+                               }
+                               const sTaskStatus status = task->Update(object, dt);
+                               time = ran ? std::max(time, status.time) : status.time;
+                               ran = true;
+                               if (status.IsComplete())
+                               {
+                                   Finish(task);
+                                   finishedOne = true;
+                               }
+                               return true;
+                           });
     }
     catch (...)
     {
@@ -214,19 +222,21 @@ int TaskCollection<Container>::ReceiveMessage(Object* object, const ObjectMessag
     bool finishedOne = false;
     try
     {
-        ForEachInitialTask(mTasks, [&](Task* task) {
-            if (task->IsFinished())
-            {
-                return true;
-            }
-            ran = true;
-            if (task->ReceiveMessage(object, message) != 1)
-            {
-                Finish(task);
-                finishedOne = true;
-            }
-            return true;
-        });
+        ForEachInitialTask(mTasks,
+                           [&](Task* task)
+                           {
+                               if (task->IsFinished())
+                               {
+                                   return true;
+                               }
+                               ran = true;
+                               if (task->ReceiveMessage(object, message) != 1)
+                               {
+                                   Finish(task);
+                                   finishedOne = true;
+                               }
+                               return true;
+                           });
     }
     catch (...)
     {

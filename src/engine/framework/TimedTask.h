@@ -100,7 +100,8 @@ class BetterInterpolatingTask : public BetterTimedTask
 {
 public:
     // Throw a RuntimeError for a null generator or interpolator.
-    BetterInterpolatingTask(std::shared_ptr<NumberGenerator<float>> duration, std::shared_ptr<Interpolator> interpolator);
+    BetterInterpolatingTask(std::shared_ptr<NumberGenerator<float>> duration,
+                            std::shared_ptr<Interpolator> interpolator);
     BetterInterpolatingTask(float duration, std::shared_ptr<Interpolator> interpolator);
 
     float interpolate(float from, float to) const;

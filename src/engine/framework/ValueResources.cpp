@@ -60,8 +60,8 @@ std::string ValueTypeName(const std::type_info& type)
 
 [[noreturn]] void Internal::ThrowMissingConstant(Label name, const std::type_info& type)
 {
-    STRATA_THROW(RuntimeError,
-                 std::string("The constant '") + name.c_str() + "' of type " + ValueTypeName(type) + " does not exist.");
+    STRATA_THROW(RuntimeError, std::string("The constant '") + name.c_str() + "' of type " + ValueTypeName(type) +
+                                   " does not exist.");
 }
 
 bool BoolResourceFactory::ReadValue(const IAttributeContainer& attributes)
@@ -69,7 +69,10 @@ bool BoolResourceFactory::ReadValue(const IAttributeContainer& attributes)
     return attributes.GetAttribute(L"value", false);
 }
 
-int IntResourceFactory::ReadValue(const IAttributeContainer& attributes) { return attributes.GetAttribute(L"value", 0); }
+int IntResourceFactory::ReadValue(const IAttributeContainer& attributes)
+{
+    return attributes.GetAttribute(L"value", 0);
+}
 
 float FloatResourceFactory::ReadValue(const IAttributeContainer& attributes)
 {
@@ -99,8 +102,8 @@ Rect<float> RectFResourceFactory::ReadValue(const IAttributeContainer& attribute
 
 Rect<int> RectIResourceFactory::ReadValue(const IAttributeContainer& attributes)
 {
-    return Rect<int>(attributes.GetAttribute(L"x", 0), attributes.GetAttribute(L"y", 0), attributes.GetAttribute(L"w", 0),
-                     attributes.GetAttribute(L"h", 0));
+    return Rect<int>(attributes.GetAttribute(L"x", 0), attributes.GetAttribute(L"y", 0),
+                     attributes.GetAttribute(L"w", 0), attributes.GetAttribute(L"h", 0));
 }
 
 ColorF ColorFResourceFactory::ReadValue(const IAttributeContainer& attributes)
@@ -129,11 +132,11 @@ RandomRange RandomRangeResourceFactory::ReadValue(const IAttributeContainer& att
     return range;
 }
 
-#define STRATA_VALUE_FACTORY_CREATE(Factory)                                                                       \
-    IResourceDescriptor* Factory::CreateResource(const std::wstring& manifest, Label name,                         \
-                                                 const IAttributeContainer& attributes, IXMLReader&) const         \
-    {                                                                                                              \
-        return MakeValue<Factory>(manifest, name, attributes);                                                     \
+#define STRATA_VALUE_FACTORY_CREATE(Factory)                                                                           \
+    IResourceDescriptor* Factory::CreateResource(const std::wstring& manifest, Label name,                             \
+                                                 const IAttributeContainer& attributes, IXMLReader&) const             \
+    {                                                                                                                  \
+        return MakeValue<Factory>(manifest, name, attributes);                                                         \
     }
 
 STRATA_VALUE_FACTORY_CREATE(BoolResourceFactory)

@@ -66,11 +66,7 @@ public:
 
     // True when the value exists as a T.
     bool IsValid() const { return mWrapper != nullptr; }
-    explicit operator bool() const
-        requires(!std::is_same_v<T, bool>)
-    {
-        return IsValid();
-    }
+    explicit operator bool() const requires(!std::is_same_v<T, bool>) { return IsValid(); }
 
     // A copy of the value. Throws RuntimeError when the handle holds nothing.
     T GetValue() const

@@ -35,8 +35,8 @@ void AlphaRowBytes(Color32* d, const Color32* s, int count)
         {
             const int k = source.a + 1;
             const Color32 target = d[i];
-            d[i] = Color32(toward(target.r, source.r, k), toward(target.g, source.g, k),
-                           toward(target.b, source.b, k), 255);
+            d[i] = Color32(toward(target.r, source.r, k), toward(target.g, source.g, k), toward(target.b, source.b, k),
+                           255);
         }
     }
 }
@@ -90,10 +90,9 @@ __attribute__((target("sse2"))) void AlphaRowSse2(Color32* d, const Color32* s, 
         const __m128i a = _mm_srli_epi32(source, 24);
         const __m128i k = _mm_add_epi16(_mm_or_si128(a, _mm_slli_epi32(a, 16)), one);
         const __m128i inverse = _mm_sub_epi16(all, k);
-        const __m128i even =
-            _mm_srli_epi16(_mm_add_epi16(_mm_mullo_epi16(_mm_and_si128(source, lowBytes), k),
-                                         _mm_mullo_epi16(_mm_and_si128(target, lowBytes), inverse)),
-                           8);
+        const __m128i even = _mm_srli_epi16(_mm_add_epi16(_mm_mullo_epi16(_mm_and_si128(source, lowBytes), k),
+                                                          _mm_mullo_epi16(_mm_and_si128(target, lowBytes), inverse)),
+                                            8);
         const __m128i odd =
             _mm_andnot_si128(lowBytes, _mm_add_epi16(_mm_mullo_epi16(_mm_srli_epi16(source, 8), k),
                                                      _mm_mullo_epi16(_mm_srli_epi16(target, 8), inverse)));
@@ -124,13 +123,13 @@ __attribute__((target("avx2"))) void AlphaRowAvx2(Color32* d, const Color32* s, 
         const __m256i a = _mm256_srli_epi32(source, 24);
         const __m256i k = _mm256_add_epi16(_mm256_or_si256(a, _mm256_slli_epi32(a, 16)), one);
         const __m256i inverse = _mm256_sub_epi16(all, k);
-        const __m256i even = _mm256_srli_epi16(
-            _mm256_add_epi16(_mm256_mullo_epi16(_mm256_and_si256(source, lowBytes), k),
-                             _mm256_mullo_epi16(_mm256_and_si256(target, lowBytes), inverse)),
-            8);
-        const __m256i odd = _mm256_andnot_si256(
-            lowBytes, _mm256_add_epi16(_mm256_mullo_epi16(_mm256_srli_epi16(source, 8), k),
-                                       _mm256_mullo_epi16(_mm256_srli_epi16(target, 8), inverse)));
+        const __m256i even =
+            _mm256_srli_epi16(_mm256_add_epi16(_mm256_mullo_epi16(_mm256_and_si256(source, lowBytes), k),
+                                               _mm256_mullo_epi16(_mm256_and_si256(target, lowBytes), inverse)),
+                              8);
+        const __m256i odd =
+            _mm256_andnot_si256(lowBytes, _mm256_add_epi16(_mm256_mullo_epi16(_mm256_srli_epi16(source, 8), k),
+                                                           _mm256_mullo_epi16(_mm256_srli_epi16(target, 8), inverse)));
         const __m256i mixed = _mm256_or_si256(_mm256_or_si256(even, odd), alpha);
         const __m256i blended = _mm256_blendv_epi8(target, mixed, _mm256_cmpgt_epi32(a, mixAbove));
         const __m256i chosen = _mm256_blendv_epi8(blended, source, _mm256_cmpgt_epi32(a, copyAbove));
@@ -143,7 +142,8 @@ __attribute__((target("avx2"))) void AlphaRowAvx2(Color32* d, const Color32* s, 
 
 // The vector rows read a block of source pixels before they write the target's: a target just ahead of
 // its source in the same pixels would read pixels it has already drawn, so that row goes one at a time.
-template <AlphaRowFunction Row> void UnlessOverlapping(Color32* d, const Color32* s, int count)
+template <AlphaRowFunction Row>
+void UnlessOverlapping(Color32* d, const Color32* s, int count)
 {
     const std::less<const Color32*> before;
     if (count > 0 && before(s, d) && before(d, s + count))

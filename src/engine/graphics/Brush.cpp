@@ -18,8 +18,8 @@ namespace
 // span length) for the spans that reach into [low, high), in order. Spans before `low` are stepped over
 // without a loop, so the cost is that of the spans visited. `period` must be above 0.
 template <class Visit>
-void ForEachSpan(long long start, long long length, long long offset, long long period, long long low,
-                 long long high, Visit visit)
+void ForEachSpan(long long start, long long length, long long offset, long long period, long long low, long long high,
+                 Visit visit)
 {
     long long position = start;
     long long remaining = length;
@@ -111,10 +111,7 @@ struct ThreeBrush
         return (end - start) - Length(list, base) - Length(list, base + 2);
     }
     // False when middle pieces are needed but would make no progress.
-    bool CanDraw(const IImageList* list) const
-    {
-        return MiddleLength(list) <= 0 || Length(list, base + 1) > 0;
-    }
+    bool CanDraw(const IImageList* list) const { return MiddleLength(list) <= 0 || Length(list, base + 1) > 0; }
 
     void DrawPiece(IImageList* list, int i, long long along, const sDrawState& state, ICanvas* canvas) const
     {
@@ -202,8 +199,7 @@ int DrawThreeBrushAlong(IImageList* list, int base, bool vertical, float x, floa
 
 } // namespace
 
-int DrawThreeBrush(IImageList* list, int base, float x, float y, float width, const sDrawState& state,
-                   ICanvas* canvas)
+int DrawThreeBrush(IImageList* list, int base, float x, float y, float width, const sDrawState& state, ICanvas* canvas)
 {
     return DrawThreeBrushAlong(list, base, false, x, y, width, state, canvas);
 }
@@ -219,8 +215,7 @@ int DrawThreeBrushVertical(IImageList* list, int base, float x, float y, float h
     return DrawThreeBrushAlong(list, base, true, x, y, height, state, canvas);
 }
 
-int DrawThreeBrushVertical(IImageList* list, float x, float y, float height, const sDrawState& state,
-                           ICanvas* canvas)
+int DrawThreeBrushVertical(IImageList* list, float x, float y, float height, const sDrawState& state, ICanvas* canvas)
 {
     return DrawThreeBrushVertical(list, 0, x, y, height, state, canvas);
 }
@@ -301,9 +296,9 @@ int DrawNineBrush(IImageList* list, int base, float x, float y, float width, flo
                         return;
                     }
                     sDrawState cut(state);
-                    cut.clipRect = Rect<int>(static_cast<int>(clipLeft), static_cast<int>(clipTop),
-                                             static_cast<int>(clipRight - clipLeft),
-                                             static_cast<int>(clipBottom - clipTop));
+                    cut.clipRect =
+                        Rect<int>(static_cast<int>(clipLeft), static_cast<int>(clipTop),
+                                  static_cast<int>(clipRight - clipLeft), static_cast<int>(clipBottom - clipTop));
                     brush.Draw(list, cut, canvas);
                 });
     return DrawResult_Drawn;
@@ -386,8 +381,7 @@ int DrawTiledImageHV(IImage* image, const Rect<float>& area, Vector2<int> offset
     return DrawResult_Drawn;
 }
 
-int DrawTiledImageH(IImage* image, float x, float y, float width, int offsetX, const sDrawState& state,
-                    ICanvas* canvas)
+int DrawTiledImageH(IImage* image, float x, float y, float width, int offsetX, const sDrawState& state, ICanvas* canvas)
 {
     if (!image)
     {

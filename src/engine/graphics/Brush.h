@@ -31,13 +31,11 @@ namespace Strata::Graphics
 // Results: 0 drawn (the pieces' own codes are not examined); 1 null list; -1 a negative base index, a
 // list with too few images, or a middle piece 0 pixels long along the repeat where one is needed
 // (nothing is drawn then).
-int DrawThreeBrush(IImageList* list, int base, float x, float y, float width, const sDrawState& state,
-                   ICanvas* canvas);
+int DrawThreeBrush(IImageList* list, int base, float x, float y, float width, const sDrawState& state, ICanvas* canvas);
 int DrawThreeBrush(IImageList* list, float x, float y, float width, const sDrawState& state, ICanvas* canvas);
 int DrawThreeBrushVertical(IImageList* list, int base, float x, float y, float height, const sDrawState& state,
                            ICanvas* canvas);
-int DrawThreeBrushVertical(IImageList* list, float x, float y, float height, const sDrawState& state,
-                           ICanvas* canvas);
+int DrawThreeBrushVertical(IImageList* list, float x, float y, float height, const sDrawState& state, ICanvas* canvas);
 int DrawNineBrush(IImageList* list, int base, float x, float y, float width, float height, const sDrawState& state,
                   ICanvas* canvas);
 int DrawNineBrush(IImageList* list, float x, float y, float width, float height, const sDrawState& state,

@@ -13,7 +13,7 @@ class IImage;
 // A drawing target. Its drawing abilities are separate interfaces, asked for by name.
 class ICanvas
 {
-  public:
+public:
     static constexpr const char* kInterfaceName = "ICanvas";
 
     // Names the canvas class.
@@ -25,7 +25,7 @@ class ICanvas
     // and returns true; otherwise returns false and leaves *out untouched.
     virtual bool QueryInterface(Label name, void** out) = 0;
 
-  protected:
+protected:
     virtual ~ICanvas() = default;
 };
 
@@ -66,7 +66,7 @@ struct sPrimitiveVertex
 // A canvas that shows frames on the screen.
 class IScreen
 {
-  public:
+public:
     static constexpr const char* kInterfaceName = "IScreen";
 
     virtual int BeginFrame() = 0;
@@ -76,18 +76,18 @@ class IScreen
 
 class ILineDrawingCanvas
 {
-  public:
+public:
     static constexpr const char* kInterfaceName = "ILineDrawingCanvas";
 
     virtual int DrawLine(float x1, float y1, float x2, float y2, const sDrawState& state) = 0;
 
-  protected:
+protected:
     ~ILineDrawingCanvas() = default;
 };
 
 class IEllipseDrawingCanvas
 {
-  public:
+public:
     static constexpr const char* kInterfaceName = "IEllipseDrawingCanvas";
 
     virtual int DrawLineCircle(float centerX, float centerY, float radius, const sDrawState& state) = 0;
@@ -95,13 +95,13 @@ class IEllipseDrawingCanvas
     virtual int DrawLineEllipse(const Rect<float>& bounds, const sDrawState& state) = 0;
     virtual int DrawFilledEllipse(const Rect<float>& bounds, const sDrawState& state) = 0;
 
-  protected:
+protected:
     ~IEllipseDrawingCanvas() = default;
 };
 
 class IQuadDrawingCanvas
 {
-  public:
+public:
     static constexpr const char* kInterfaceName = "IQuadDrawingCanvas";
 
     virtual int DrawFilledRect(const Rect<int>& rect, const sDrawState& state) = 0;
@@ -114,40 +114,41 @@ class IQuadDrawingCanvas
     // The destination's x, y is the centre.
     virtual int DrawStretchedRotatedImage(IImage* image, const Rect<int>& destination, Angle angle,
                                           const sDrawState& state) = 0;
-    virtual int DrawPrimitive(PrimitiveKind kind, IImage* image, int vertexCount,
-                              const sPrimitiveVertex* vertices, const sDrawState& state) = 0;
+    virtual int DrawPrimitive(PrimitiveKind kind, IImage* image, int vertexCount, const sPrimitiveVertex* vertices,
+                              const sDrawState& state) = 0;
 
-  protected:
+protected:
     ~IQuadDrawingCanvas() = default;
 };
 
 class IPixelSettingCanvas
 {
-  public:
+public:
     static constexpr const char* kInterfaceName = "IPixelSettingCanvas";
 
     virtual int SetPixel(float x, float y, Color32 color) = 0;
     virtual Color32 GetPixel(float x, float y) = 0;
 
-  protected:
+protected:
     ~IPixelSettingCanvas() = default;
 };
 
 // Draws a whole line of text itself.
 class ITextDrawingCanvas
 {
-  public:
+public:
     static constexpr const char* kInterfaceName = "ITextDrawingCanvas";
 
     virtual int DrawTextLine(const wchar_t* text, float x, float y, const sDrawState& state) = 0;
 
-  protected:
+protected:
     ~ITextDrawingCanvas() = default;
 };
 
 // The interface I of the canvas, or null when the canvas is null or lacks it. The name's label is
 // interned once per interface.
-template <class I> I* QueryCanvas(ICanvas* canvas)
+template <class I>
+I* QueryCanvas(ICanvas* canvas)
 {
     if (!canvas)
     {
@@ -163,7 +164,8 @@ template <class I> I* QueryCanvas(ICanvas* canvas)
 }
 
 // For a canvas's QueryInterface: stores `self` as interface I when `name` names I.
-template <class I, class C> bool AnswerInterface(C* self, Label name, void** out)
+template <class I, class C>
+bool AnswerInterface(C* self, Label name, void** out)
 {
     static const Label interfaceName(I::kInterfaceName);
     if (name != interfaceName)

@@ -22,7 +22,7 @@ ICanvas* GetPlatformScreenCanvas()
 // and its canvas are re-created.
 class cScreenCanvasProxy final : public ICanvas
 {
-  public:
+public:
     Label GetKind() const override
     {
         ICanvas* screen = GetPlatformScreenCanvas();

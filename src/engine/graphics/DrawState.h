@@ -83,7 +83,7 @@ struct sDrawState
 // A draw state with a chainable setter.
 class DrawStateNPI : public sDrawState
 {
-  public:
+public:
     DrawStateNPI() = default;
     DrawStateNPI(const sDrawState& state) : sDrawState(state) {}
 

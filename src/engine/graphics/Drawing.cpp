@@ -46,8 +46,7 @@ void WalkLine(long long major, int majorStep, long long majorLength, long long m
         return;
     }
     using Wide = __int128;
-    long long moved =
-        static_cast<long long>((Wide(2) * first * minorLength + majorLength) / (Wide(2) * majorLength));
+    long long moved = static_cast<long long>((Wide(2) * first * minorLength + majorLength) / (Wide(2) * majorLength));
     long long error = static_cast<long long>(Wide(first) * minorLength - Wide(moved) * majorLength);
     for (long long k = first; k <= last; ++k)
     {
@@ -61,8 +60,8 @@ void WalkLine(long long major, int majorStep, long long majorLength, long long m
     }
 }
 
-int DrawLineWithPixels(IPixelSettingCanvas* pixels, ICanvas* canvas, float fx1, float fy1, float fx2,
-                       float fy2, const sDrawState& state)
+int DrawLineWithPixels(IPixelSettingCanvas* pixels, ICanvas* canvas, float fx1, float fy1, float fx2, float fy2,
+                       const sDrawState& state)
 {
     const long long x1 = TruncateToInt(fx1 + 0.5f);
     const long long y1 = TruncateToInt(fy1 + 0.5f);
@@ -107,7 +106,8 @@ int DrawLineWithPixels(IPixelSettingCanvas* pixels, ICanvas* canvas, float fx1, 
 }
 
 // The interface `I` a drawing function draws through; null without a canvas or without the interface.
-template <class I> I* FindDrawingPart(ICanvas* canvas)
+template <class I>
+I* FindDrawingPart(ICanvas* canvas)
 {
     return canvas ? QueryCanvas<I>(canvas) : nullptr;
 }
@@ -204,8 +204,7 @@ int DrawFilledRect(const Rect<float>& rect, const sDrawState& state, ICanvas* ca
         return DrawResult_Nothing;
     }
     const Rect<float> clip(static_cast<float>(state.clipRect.x), static_cast<float>(state.clipRect.y),
-                           static_cast<float>(state.clipRect.width),
-                           static_cast<float>(state.clipRect.height));
+                           static_cast<float>(state.clipRect.width), static_cast<float>(state.clipRect.height));
     const Rect<float> visible = rect.getIntersection(clip);
     if (!(visible.width > 0.0f) || !(visible.height > 0.0f))
     {
@@ -326,8 +325,8 @@ int DrawStretchedRotatedImage(IImage* image, const Rect<float>& rect, const Vect
     // The canvas turns about the centre: move the centre where turning about the pivot takes it.
     const Vector2<float> center(rect.x + rect.width * 0.5f, rect.y + rect.height * 0.5f);
     const Vector2<float> turned = pivot + angle.Rotate(center - pivot);
-    const Rect<int> destination(TruncateToInt(std::round(turned.x)), TruncateToInt(std::round(turned.y)),
-                                width, height);
+    const Rect<int> destination(TruncateToInt(std::round(turned.x)), TruncateToInt(std::round(turned.y)), width,
+                                height);
     return quads->DrawStretchedRotatedImage(image, destination, angle, state);
 }
 
@@ -335,8 +334,7 @@ namespace
 {
 
 // One unaligned line in `color`.
-int DrawTextLine(float x, float y, const wchar_t* text, const ColorF& color, const sDrawState& state,
-                 ICanvas* canvas)
+int DrawTextLine(float x, float y, const wchar_t* text, const ColorF& color, const sDrawState& state, ICanvas* canvas)
 {
     if (ITextDrawingCanvas* textCanvas = QueryCanvas<ITextDrawingCanvas>(canvas))
     {
@@ -393,8 +391,8 @@ int DrawText(const wchar_t* text, float x, float y, const sDrawState& state, ICa
     const float ey = static_cast<float>(state.effectOffset.y);
     if (state.textMode == TextMode_Outline)
     {
-        const float points[8][2] = {{x - ex, y - ey}, {x - ex, y}, {x - ex, y + ey}, {x, y - ey},
-                                    {x, y + ey},      {x + ex, y - ey}, {x + ex, y}, {x + ex, y + ey}};
+        const float points[8][2] = {{x - ex, y - ey}, {x - ex, y},      {x - ex, y + ey}, {x, y - ey},
+                                    {x, y + ey},      {x + ex, y - ey}, {x + ex, y},      {x + ex, y + ey}};
         for (const auto& point : points)
         {
             DrawTextLine(point[0], point[1], text, effect, state, canvas);
@@ -407,8 +405,8 @@ int DrawText(const wchar_t* text, float x, float y, const sDrawState& state, ICa
     return DrawTextLine(x, y, text, state.color, state, canvas);
 }
 
-int DrawWrappedText(const wchar_t* text, float x, float y, float width, Rect<float>* bounds,
-                    const sDrawState& state, ICanvas* canvas)
+int DrawWrappedText(const wchar_t* text, float x, float y, float width, Rect<float>* bounds, const sDrawState& state,
+                    ICanvas* canvas)
 {
     const Font* font = state.font;
     if (!canvas || !font || !text)
@@ -472,8 +470,7 @@ int DrawWrappedText(const wchar_t* text, float x, float y, float width, Rect<flo
     return result;
 }
 
-int DrawWrappedText(const wchar_t* text, float x, float y, float width, const sDrawState& state,
-                    ICanvas* canvas)
+int DrawWrappedText(const wchar_t* text, float x, float y, float width, const sDrawState& state, ICanvas* canvas)
 {
     return DrawWrappedText(text, x, y, width, nullptr, state, canvas);
 }
@@ -505,8 +502,8 @@ bool ClipImageDraw(float x, float y, const Rect<float>& source, const Rect<int>&
         return false;
     }
     const Rect<float> drawn(x, y, source.width, source.height);
-    const Rect<float> clipF(static_cast<float>(clip.x), static_cast<float>(clip.y),
-                            static_cast<float>(clip.width), static_cast<float>(clip.height));
+    const Rect<float> clipF(static_cast<float>(clip.x), static_cast<float>(clip.y), static_cast<float>(clip.width),
+                            static_cast<float>(clip.height));
     const Rect<float> visible = drawn.getIntersection(clipF);
     if (!(visible.width > 0.0f) || !(visible.height > 0.0f))
     {

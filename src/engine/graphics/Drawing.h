@@ -11,7 +11,7 @@ namespace Strata
 {
 class IImage;
 class IImageList;
-}
+} // namespace Strata
 
 namespace Strata::Graphics
 {
@@ -62,10 +62,9 @@ int DrawText(const wchar_t* text, float x, float y, const sDrawState& state, ICa
 // the horizontal alignment and the block by the vertical one. `bounds`, when given, receives the
 // block's left, top, widest line and total height. Returns the last line's code (1 for a null canvas,
 // font or text).
-int DrawWrappedText(const wchar_t* text, float x, float y, float width, Rect<float>* bounds,
-                    const sDrawState& state, ICanvas* canvas);
-int DrawWrappedText(const wchar_t* text, float x, float y, float width, const sDrawState& state,
+int DrawWrappedText(const wchar_t* text, float x, float y, float width, Rect<float>* bounds, const sDrawState& state,
                     ICanvas* canvas);
+int DrawWrappedText(const wchar_t* text, float x, float y, float width, const sDrawState& state, ICanvas* canvas);
 
 // The alignment shift for a thing of the given size: nothing, half (truncated) or all of it.
 int GetAlignmentShift(int alignment, int size);

@@ -12,7 +12,7 @@ class IImage;
 // A font that text is drawn and measured with: glyph images with their advances and kerning.
 class Font
 {
-  public:
+public:
     // Where one glyph lies: its rectangle in the font image.
     struct sGlyph
     {

@@ -64,7 +64,7 @@ public:
     // Empty when the stream is null, is not a GIF, holds no image or is damaged; the out-parameters are
     // then unchanged and the set holds no image.
     std::vector<Color32> LoadOpenFileGIF(IStream* stream, int& width, int& height, bool& hasTransparency,
-                                                int& imageCount, const char** reason = nullptr);
+                                         int& imageCount, const char** reason = nullptr);
     // As LoadOpenFileGIF, but one byte per pixel: the grey level (red + green + blue) / 3 of each index's
     // palette colour; 0 outside the image. Transparency plays no part.
     std::vector<uint8_t> LoadOpenFileGIFGrey(IStream* stream, int& width, int& height, int& imageCount,

@@ -34,7 +34,7 @@ struct sTextureDescriptor
 // The graphics platform's copy of an image. Counted: a new texture starts with one reference.
 class ITexture : public IReferenced
 {
-  public:
+public:
     virtual const sTextureDescriptor& GetDescriptor() const = 0;
     virtual const Image* GetImage() const = 0;
     // The image's pixels changed: upload them again before the next use.
@@ -43,14 +43,14 @@ class ITexture : public IReferenced
     // Frees what the renderer holds for the texture (its name); the next use makes it again.
     virtual void Delete() = 0;
 
-  protected:
+protected:
     ~ITexture() override = default;
 };
 
 // Anything that can be drawn as an image.
 class IImage
 {
-  public:
+public:
     virtual ~IImage() = default;
     virtual int GetWidth() const = 0;
     virtual int GetHeight() const = 0;
@@ -65,7 +65,7 @@ class IImage
 // Size and texture link shared by image kinds.
 class BaseImage : public IImage
 {
-  public:
+public:
     BaseImage() = default;
     BaseImage(const BaseImage&) = delete;
     BaseImage& operator=(const BaseImage&) = delete;
@@ -80,7 +80,7 @@ class BaseImage : public IImage
     // True until the texture has taken the current pixels.
     bool IsTextureDirty() const { return mTextureDirty; }
 
-  protected:
+protected:
     ITexture* mTexture = nullptr;
     int32_t mWidth = 0;
     int32_t mHeight = 0;
@@ -90,7 +90,7 @@ class BaseImage : public IImage
 // 32-bit pixels in memory, rows top to bottom, bytes blue, green, red, alpha.
 class Image : public BaseImage
 {
-  public:
+public:
     // The empty image: 0 x 0, no pixels, both flags false.
     Image();
     // Transparent black pixels, hasAlpha set. A side of 0 or less or above kMaxImageSide gives an
@@ -136,7 +136,7 @@ class Image : public BaseImage
     // the pixels change; null when the image has no rotation cache.
     const Image* GetCachedRotation(Angle angle);
 
-  private:
+private:
     std::vector<Color32> mPixels;
     bool mHasAlpha = false;
     bool mHasColorKey = false;
@@ -148,7 +148,7 @@ class Image : public BaseImage
 // a null source gives null.
 class ImageTool
 {
-  public:
+public:
     // A quarter turn clockwise: W x H becomes H x W.
     static std::unique_ptr<Image> Rotate90(const Image* image);
     static std::unique_ptr<Image> Rotate180(const Image* image);
@@ -163,7 +163,7 @@ class ImageTool
 // Pre-turned copies of one image, one slot per step of a full turn.
 class ImageRotationCache
 {
-  public:
+public:
     // `count` is brought into [1, kMaxImageRotations].
     explicit ImageRotationCache(int count);
     // Deletes the copies it owns.
@@ -191,7 +191,7 @@ class ImageRotationCache
     uint64_t GetSourceVersion() const { return mSourceVersion; }
     void SetSourceVersion(uint64_t version) { mSourceVersion = version; }
 
-  private:
+private:
     std::vector<Image*> mImages;
     std::vector<bool> mOwned;
     float mInverseStep = 1.0f;

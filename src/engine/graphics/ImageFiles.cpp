@@ -61,8 +61,8 @@ const uint8_t* ReadWholeStream(IStream* stream, std::vector<uint8_t>& copy, size
     return copy.data();
 }
 
-std::vector<Color32> LoadThroughStb(Internal::StbFormat format, IStream* stream, int* width, int* height,
-                                    int& channels, const char** reason)
+std::vector<Color32> LoadThroughStb(Internal::StbFormat format, IStream* stream, int* width, int* height, int& channels,
+                                    const char** reason)
 {
     std::vector<uint8_t> copy;
     size_t length = 0;
@@ -119,8 +119,7 @@ std::vector<Color32> JPGLoadImage(IStream* stream, int* width, int* height, cons
     return LoadThroughStb(Internal::StbFormat::Jpeg, stream, width, height, channels, reason);
 }
 
-std::vector<Color32> PNGLoadImage(IStream* stream, int* width, int* height, bool* hasAlphaChannel,
-                                  const char** reason)
+std::vector<Color32> PNGLoadImage(IStream* stream, int* width, int* height, bool* hasAlphaChannel, const char** reason)
 {
     int channels = 0;
     std::vector<Color32> pixels = LoadThroughStb(Internal::StbFormat::Png, stream, width, height, channels, reason);
@@ -129,8 +128,7 @@ std::vector<Color32> PNGLoadImage(IStream* stream, int* width, int* height, bool
     return pixels;
 }
 
-bool LoadAndCompositeGIFMaskFile(IStream* mask, int width, int height, Color32* pixels,
-                                 const std::wstring& imageName)
+bool LoadAndCompositeGIFMaskFile(IStream* mask, int width, int height, Color32* pixels, const std::wstring& imageName)
 {
     if (!IsTargetValid(mask, width, height, pixels))
         return false;
@@ -147,8 +145,7 @@ bool LoadAndCompositeGIFMaskFile(IStream* mask, int width, int height, Color32* 
     return true;
 }
 
-bool LoadAndCompositePNGMaskFile(IStream* mask, int width, int height, Color32* pixels,
-                                 const std::wstring& imageName)
+bool LoadAndCompositePNGMaskFile(IStream* mask, int width, int height, Color32* pixels, const std::wstring& imageName)
 {
     if (!IsTargetValid(mask, width, height, pixels))
         return false;
@@ -164,8 +161,7 @@ bool LoadAndCompositePNGMaskFile(IStream* mask, int width, int height, Color32* 
     return true;
 }
 
-bool LoadAndCompositeJPGMaskFile(IStream* mask, int width, int height, Color32* pixels,
-                                 const std::wstring& imageName)
+bool LoadAndCompositeJPGMaskFile(IStream* mask, int width, int height, Color32* pixels, const std::wstring& imageName)
 {
     if (!IsTargetValid(mask, width, height, pixels))
         return false;

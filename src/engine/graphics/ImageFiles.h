@@ -13,10 +13,10 @@ namespace Strata
 class IStream;
 
 // PNG and baseline JPEG front ends. Each reads GetLength bytes of a freshly opened stream (through its
-// zero-copy read when it offers one; a stream that yields fewer bytes fails), checks the file's signature and decodes it into width × height pixels, bytes blue, green, red, alpha; JPEG
-// pixels are opaque. Sides of 0 or above kMaxImageSide are refused. On failure they return an empty
-// vector, leave the out-parameters unchanged and, when `reason` is given, point it at a short static
-// text; they write no log line. They never throw.
+// zero-copy read when it offers one; a stream that yields fewer bytes fails), checks the file's signature and decodes
+// it into width × height pixels, bytes blue, green, red, alpha; JPEG pixels are opaque. Sides of 0 or above
+// kMaxImageSide are refused. On failure they return an empty vector, leave the out-parameters unchanged and, when
+// `reason` is given, point it at a short static text; they write no log line. They never throw.
 std::vector<Color32> JPGLoadImage(IStream* stream, int* width, int* height, const char** reason = nullptr);
 // `hasAlphaChannel`, when given, tells whether the file itself holds alpha (grey + alpha or RGBA).
 std::vector<Color32> PNGLoadImage(IStream* stream, int* width, int* height, bool* hasAlphaChannel = nullptr,
@@ -29,12 +29,9 @@ std::vector<Color32> PNGLoadImage(IStream* stream, int* width, int* height, bool
 // "Image Mask <imageName> could not be loaded. (<reason>)" and one of another size logs
 // "Image <imageName> had an alpha mask that was the wrong size."; both leave the pixels unchanged and
 // return false. Null arguments or a size out of range return false without a line. Never throw.
-bool LoadAndCompositeGIFMaskFile(IStream* mask, int width, int height, Color32* pixels,
-                                 const std::wstring& imageName);
-bool LoadAndCompositePNGMaskFile(IStream* mask, int width, int height, Color32* pixels,
-                                 const std::wstring& imageName);
-bool LoadAndCompositeJPGMaskFile(IStream* mask, int width, int height, Color32* pixels,
-                                 const std::wstring& imageName);
+bool LoadAndCompositeGIFMaskFile(IStream* mask, int width, int height, Color32* pixels, const std::wstring& imageName);
+bool LoadAndCompositePNGMaskFile(IStream* mask, int width, int height, Color32* pixels, const std::wstring& imageName);
+bool LoadAndCompositeJPGMaskFile(IStream* mask, int width, int height, Color32* pixels, const std::wstring& imageName);
 
 namespace Internal
 {

@@ -33,7 +33,7 @@ bool IsSpace(uint16_t c)
 // The characters of a metrics file, read item by item.
 class MetricsReader
 {
-  public:
+public:
     MetricsReader(const uint8_t* data, size_t size)
     {
         mChars.reserve(size);
@@ -107,7 +107,7 @@ class MetricsReader
         return true;
     }
 
-  private:
+private:
     void SkipSpace()
     {
         while (mPosition < mChars.size() && IsSpace(mChars[mPosition]))
@@ -148,8 +148,8 @@ bool LayOutAtlas(const sFontMetrics& metrics, const std::vector<uint8_t>& charac
             cursor = 0;
             rowTop += rowPitch;
         }
-        (*placed)[c] = sFontGlyphRect{static_cast<int32_t>(cursor), static_cast<int32_t>(rowTop), glyph.width,
-                                      glyph.height};
+        (*placed)[c] =
+            sFontGlyphRect{static_cast<int32_t>(cursor), static_cast<int32_t>(rowTop), glyph.width, glyph.height};
         cursor += glyph.width + kGutter;
     }
     return rowTop + rowPitch <= height;
@@ -186,8 +186,8 @@ bool ReadFontMetrics(const uint8_t* data, size_t size, sFontMetrics* out, const 
     }
     MetricsReader reader(data, size);
     int32_t count = 0;
-    int32_t* const header[] = {&out->stripY, &out->glyphHeight, &out->spacing, &out->version, &out->spaceAdvance,
-                               &count};
+    int32_t* const header[] = {&out->stripY,  &out->glyphHeight,  &out->spacing,
+                               &out->version, &out->spaceAdvance, &count};
     for (int32_t* value : header)
     {
         if (!reader.ReadInt(value, reason))
@@ -403,8 +403,7 @@ bool ImageFont::Load(const std::wstring& source)
     }
 }
 
-bool ImageFont::Build(const uint8_t* metricsData, size_t size, std::unique_ptr<Image> image,
-                      const std::wstring& name)
+bool ImageFont::Build(const uint8_t* metricsData, size_t size, std::unique_ptr<Image> image, const std::wstring& name)
 {
     if (!image || image->IsEmpty())
     {

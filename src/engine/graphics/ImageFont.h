@@ -79,7 +79,7 @@ std::unique_ptr<Image> RepackFontGlyphs(const Image& image, sFontMetrics* metric
 // A bitmap font: glyphs in one image, described by a metrics file.
 class ImageFont : public Font
 {
-  public:
+public:
     ImageFont();
     ~ImageFont() override;
     ImageFont(const ImageFont&) = delete;
@@ -106,7 +106,7 @@ class ImageFont : public Font
     const Image* GetImage() const { return mImage.get(); }
     bool IsProportional() const { return mProportional; }
 
-  private:
+private:
     int32_t mStripY = 0;
     int32_t mGlyphHeight = 0;
     int32_t mSpacing = 0;

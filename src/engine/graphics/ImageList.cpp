@@ -110,8 +110,7 @@ int ImageList::DrawImage(int i, float x, float y, const Graphics::sDrawState& st
     return Graphics::DrawImage(const_cast<IImage*>(image), x, y, state, canvas);
 }
 
-int ImageList::DrawStretchedImage(int i, const Rect<float>& rect, const Graphics::sDrawState& state,
-                                  ICanvas* canvas)
+int ImageList::DrawStretchedImage(int i, const Rect<float>& rect, const Graphics::sDrawState& state, ICanvas* canvas)
 {
     const IImage* image = GetImage(i);
     if (!image)
@@ -188,8 +187,7 @@ int FilmStrip::DrawImage(int i, float x, float y, const Graphics::sDrawState& st
     return Graphics::DrawImage(mImage.get(), x, y, paneState, canvas);
 }
 
-int FilmStrip::DrawStretchedImage(int i, const Rect<float>& rect, const Graphics::sDrawState& state,
-                                  ICanvas* canvas)
+int FilmStrip::DrawStretchedImage(int i, const Rect<float>& rect, const Graphics::sDrawState& state, ICanvas* canvas)
 {
     if (!IsPane(i) || !mImage)
     {

@@ -23,7 +23,7 @@ inline constexpr int kMaxImageListPatternImages = 4096;
 // transparent black and draws nothing (1).
 class IImageList
 {
-  public:
+public:
     virtual ~IImageList() = default;
     virtual int GetNumImages() const = 0;
     virtual int GetImageWidth(int i) const = 0;
@@ -40,7 +40,7 @@ class IImageList
 // Separate images, each either owned (deleted with the list) or only referred to.
 class ImageList : public IImageList
 {
-  public:
+public:
     ImageList() = default;
     // Deletes the owned images.
     ~ImageList() override;
@@ -64,10 +64,9 @@ class ImageList : public IImageList
     uint8_t GetImagePixelAlpha(int i, int x, int y) const override;
     Color32 GetImagePixel(int i, int x, int y) const override;
     int DrawImage(int i, float x, float y, const Graphics::sDrawState& state, ICanvas* canvas) override;
-    int DrawStretchedImage(int i, const Rect<float>& rect, const Graphics::sDrawState& state,
-                           ICanvas* canvas) override;
+    int DrawStretchedImage(int i, const Rect<float>& rect, const Graphics::sDrawState& state, ICanvas* canvas) override;
 
-  private:
+private:
     struct Slot
     {
         const IImage* image;
@@ -83,7 +82,7 @@ class ImageList : public IImageList
 // i mod cols, row i / cols. Panes are (image width / cols) x (image height / rows) pixels.
 class FilmStrip : public IImageList
 {
-  public:
+public:
     FilmStrip() = default;
     ~FilmStrip() override;
     FilmStrip(const FilmStrip&) = delete;
@@ -109,10 +108,9 @@ class FilmStrip : public IImageList
     Color32 GetImagePixel(int i, int x, int y) const override;
     // An index outside the panes draws nothing and returns 1.
     int DrawImage(int i, float x, float y, const Graphics::sDrawState& state, ICanvas* canvas) override;
-    int DrawStretchedImage(int i, const Rect<float>& rect, const Graphics::sDrawState& state,
-                           ICanvas* canvas) override;
+    int DrawStretchedImage(int i, const Rect<float>& rect, const Graphics::sDrawState& state, ICanvas* canvas) override;
 
-  private:
+private:
     bool IsPane(int i) const { return i >= 0 && i < GetNumImages(); }
 
     std::unique_ptr<IImage> mImage;
@@ -134,7 +132,7 @@ enum AnimationMode : int
 // animation (a list taken from a resource lives while its manifest stays loaded).
 class Animation
 {
-  public:
+public:
     // No list, mode "once", 1 frame per second.
     Animation() = default;
     Animation(IImageList* images, AnimationMode mode, float fps);
@@ -152,7 +150,7 @@ class Animation
     // range of int is clamped to it, so a time or rate that is not finite still gives a valid frame.
     int GetFrameNumberAt(float t) const;
 
-  private:
+private:
     IImageList* mImages = nullptr;
     AnimationMode mMode = AnimationMode_Once;
     float mFPS = 1.0f;

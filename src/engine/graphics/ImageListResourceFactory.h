@@ -13,12 +13,11 @@ namespace Strata
 // are tried.
 class ImageListResourceFactory : public IResourceFactory
 {
-  public:
+public:
     // Null, with one log line, when a child yields no resource, one that is not an image, or an error of
     // its factory (the image loader has logged a missing file already). Never throws for bad content; an
     // error reading a damaged document passes on to the resource manager.
-    IResourceDescriptor* CreateResource(const std::wstring& manifest, Label name,
-                                        const IAttributeContainer& attributes,
+    IResourceDescriptor* CreateResource(const std::wstring& manifest, Label name, const IAttributeContainer& attributes,
                                         IXMLReader& element) const override;
     // For the pattern, the image file and its mask for each index whose file the file source has (the
     // first index above 0 without one ends the scan; indices at 0 or below are listed anyway). When
@@ -31,10 +30,9 @@ class ImageListResourceFactory : public IResourceFactory
 // "cols" x "rows" panes (each default 1).
 class FilmStripResourceFactory : public IResourceFactory
 {
-  public:
+public:
     // Null when the image cannot be loaded; the loader has written the log line.
-    IResourceDescriptor* CreateResource(const std::wstring& manifest, Label name,
-                                        const IAttributeContainer& attributes,
+    IResourceDescriptor* CreateResource(const std::wstring& manifest, Label name, const IAttributeContainer& attributes,
                                         IXMLReader& element) const override;
     // The image file and its optional mask.
     void GetFileListForResource(std::list<FileVariant>* files, const std::wstring& manifest, Label name,

@@ -42,9 +42,8 @@ IResourceDescriptor* ImageResourceFactory::CreateResource(const std::wstring& ma
     return wrapper.release();
 }
 
-void ImageResourceFactory::GetFileListForResource(std::list<FileVariant>* files,
-                                                  const std::wstring& /*manifest*/, Label /*name*/,
-                                                  const IAttributeContainer& attributes,
+void ImageResourceFactory::GetFileListForResource(std::list<FileVariant>* files, const std::wstring& /*manifest*/,
+                                                  Label /*name*/, const IAttributeContainer& attributes,
                                                   IXMLReader& /*element*/) const
 {
     if (!files)

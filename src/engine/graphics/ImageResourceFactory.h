@@ -11,11 +11,10 @@ namespace Strata
 // once so that the software canvas can draw it turned.
 class ImageResourceFactory : public IResourceFactory
 {
-  public:
+public:
     // Null when the image cannot be loaded; the loader has written the log line. Never throws for
     // bad content.
-    IResourceDescriptor* CreateResource(const std::wstring& manifest, Label name,
-                                        const IAttributeContainer& attributes,
+    IResourceDescriptor* CreateResource(const std::wstring& manifest, Label name, const IAttributeContainer& attributes,
                                         IXMLReader& element) const override;
     // The image file and its optional mask, each with the extensions it may have.
     void GetFileListForResource(std::list<FileVariant>* files, const std::wstring& manifest, Label name,

@@ -50,8 +50,7 @@ cDefaultLineWidths& cDefaultLineWidths::GetInstance()
     return instance;
 }
 
-void ComputeLineBreaks(LineBreakList* out, const wchar_t* text, int defaultWidth, const Font* font,
-                       ILineWidths* widths)
+void ComputeLineBreaks(LineBreakList* out, const wchar_t* text, int defaultWidth, const Font* font, ILineWidths* widths)
 {
     if (!out)
     {
@@ -125,8 +124,7 @@ void ComputeLineBreaks(LineBreakList* out, const wchar_t* text, int defaultWidth
             {
                 // A split word's line ends at no white space: count its width here, or the widest
                 // line would leave it out.
-                const int64_t pieceWidth = breakAt == p + 1 ? tokenWidth
-                                                            : inner - advance(p - 1) + lastAdvance(p - 1);
+                const int64_t pieceWidth = breakAt == p + 1 ? tokenWidth : inner - advance(p - 1) + lastAdvance(p - 1);
                 widest = std::max(widest, lineWidth + pieceWidth);
             }
             while (breakAt < length && IsWhiteSpace(text[breakAt]))

@@ -24,18 +24,18 @@ struct LineBreakList
 // The width limit of each line of wrapped text.
 class ILineWidths
 {
-  public:
+public:
     // The limit of line `line` (counted from 0); `defaultWidth` is the caller's limit for all lines.
     virtual int GetLineWidth(int line, int defaultWidth) = 0;
 
-  protected:
+protected:
     ~ILineWidths() = default;
 };
 
 // Every line gets the default width.
 class cDefaultLineWidths : public ILineWidths
 {
-  public:
+public:
     int GetLineWidth(int line, int defaultWidth) override;
 
     // The one instance that serves every wrap given no limits of its own.

@@ -242,8 +242,8 @@ int DrawEllipseShape(const Rect<float>& bounds, GLenum mode, const sDrawState& s
 {
     const float w = bounds.width;
     const float h = bounds.height;
-    if (!std::isfinite(bounds.x) || !std::isfinite(bounds.y) || !(w > 0.0f) || !(h > 0.0f) ||
-        !std::isfinite(w) || !std::isfinite(h))
+    if (!std::isfinite(bounds.x) || !std::isfinite(bounds.y) || !(w > 0.0f) || !(h > 0.0f) || !std::isfinite(w) ||
+        !std::isfinite(h))
     {
         return DrawResult_Nothing;
     }
@@ -375,8 +375,7 @@ unsigned int OpenGLTexture::GetTextureID()
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
         glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
         glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
-        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, textureWidth, textureHeight, 0, GL_BGRA, GL_UNSIGNED_BYTE,
-                     nullptr);
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, textureWidth, textureHeight, 0, GL_BGRA, GL_UNSIGNED_BYTE, nullptr);
         // The padding beside and below the image is transparent black, so that filtering at the
         // image's edges and source rectangles reaching past it never show stale memory. The image's
         // own area is filled by the upload below.
@@ -615,8 +614,8 @@ int OpenGLScreenCanvas::DrawStretchedRotatedImage(IImage* image, const Rect<int>
         return DrawResult_Nothing;
     }
     return DrawTexturedRotatedRect(texture, static_cast<float>(destination.x), static_cast<float>(destination.y),
-                                   static_cast<float>(destination.width), static_cast<float>(destination.height),
-                                   angle, source, state);
+                                   static_cast<float>(destination.width), static_cast<float>(destination.height), angle,
+                                   source, state);
 }
 
 int OpenGLScreenCanvas::DrawPrimitive(PrimitiveKind kind, IImage* image, int vertexCount,

@@ -21,7 +21,7 @@ namespace Strata
 // which deletes it at the start of its next frame.
 class OpenGLTexture final : public ITexture
 {
-  public:
+public:
     // Reference count 1, no OpenGL name yet, content to upload. Does not link itself to the image: the
     // caller decides who holds the texture. A null image gives a texture of an empty image.
     explicit OpenGLTexture(const Image* image);
@@ -58,7 +58,7 @@ class OpenGLTexture final : public ITexture
     // other thread wait for DeletePendingNames.
     static void SetDrawingThread(bool current);
 
-  private:
+private:
     // Deletes the OpenGL texture now on the drawing thread, or queues its name.
     ~OpenGLTexture() override;
 
@@ -80,7 +80,7 @@ class OpenGLScreenCanvas final : public Graphics::IScreen,
                                  public Graphics::IEllipseDrawingCanvas,
                                  public Graphics::IQuadDrawingCanvas
 {
-  public:
+public:
     // Records the calling thread as the drawing thread.
     explicit OpenGLScreenCanvas(const Rect<int>& bounds);
     // Forgets the names still waiting for deletion: they belong to the context being torn down and must
@@ -123,7 +123,7 @@ class OpenGLScreenCanvas final : public Graphics::IScreen,
     int DrawPrimitive(Graphics::PrimitiveKind kind, IImage* image, int vertexCount,
                       const Graphics::sPrimitiveVertex* vertices, const Graphics::sDrawState& state) override;
 
-  private:
+private:
     Rect<int> mBounds;
 };
 

@@ -49,8 +49,7 @@ inline uint8_t ChannelToByte(float channel)
 
 inline Color32 ToColor32(const ColorF& color)
 {
-    return Color32(ChannelToByte(color.r), ChannelToByte(color.g), ChannelToByte(color.b),
-                   ChannelToByte(color.a));
+    return Color32(ChannelToByte(color.r), ChannelToByte(color.g), ChannelToByte(color.b), ChannelToByte(color.a));
 }
 
 } // namespace Strata::Graphics

@@ -28,8 +28,7 @@ Color32 ApplyTintToPixel(Color32 tint, Color32 pixel)
         return Color32();
     }
     const auto scale = [](int byte, int factor) { return static_cast<uint8_t>((byte * (factor + 1)) >> 8); };
-    return Color32(scale(pixel.r, tint.r), scale(pixel.g, tint.g), scale(pixel.b, tint.b),
-                   scale(pixel.a, tint.a));
+    return Color32(scale(pixel.r, tint.r), scale(pixel.g, tint.g), scale(pixel.b, tint.b), scale(pixel.a, tint.a));
 }
 
 Color32 BlendColors(Color32 source, Color32 destination)
@@ -89,8 +88,8 @@ inline Color32 Tinted(Color32 s, const BlitParams& p)
 
 inline Color32 Mixed(Color32 d, Color32 s, int factor, int shift)
 {
-    return Color32(Toward(d.r, s.r, factor, shift), Toward(d.g, s.g, factor, shift),
-                   Toward(d.b, s.b, factor, shift), 255);
+    return Color32(Toward(d.r, s.r, factor, shift), Toward(d.g, s.g, factor, shift), Toward(d.b, s.b, factor, shift),
+                   255);
 }
 
 // Pixels as native words, only to move their bytes about; nothing here depends on byte order.
@@ -216,7 +215,8 @@ void BlitRow(Color32* d, const Color32* s, int count, const BlitParams& p)
 
 using BlitRowFunction = void (*)(Color32*, const Color32*, int, const BlitParams&);
 
-template <int Rule> BlitRowFunction ChooseRow(bool full, bool reverse)
+template <int Rule>
+BlitRowFunction ChooseRow(bool full, bool reverse)
 {
     if (full)
     {
@@ -286,18 +286,14 @@ int BlitImage(const Image* source, int x, int y, BLIT_TARGET* target, const sDra
     const bool flipV = (state.flags & DrawFlag_FlipV) != 0;
     const long long wantedRight = static_cast<long long>(wanted.x) + wanted.width;
     const long long wantedBottom = static_cast<long long>(wanted.y) + wanted.height;
-    const long long left =
-        x + (flipH ? wantedRight - (cut.x + cut.width) : static_cast<long long>(cut.x) - wanted.x);
-    const long long top =
-        y + (flipV ? wantedBottom - (cut.y + cut.height) : static_cast<long long>(cut.y) - wanted.y);
+    const long long left = x + (flipH ? wantedRight - (cut.x + cut.width) : static_cast<long long>(cut.x) - wanted.x);
+    const long long top = y + (flipV ? wantedBottom - (cut.y + cut.height) : static_cast<long long>(cut.y) - wanted.y);
 
     const Rect<int> area = Rect<int>(0, 0, target->width, target->height).getIntersection(state.clipRect);
     const long long visibleLeft = std::max<long long>(left, area.x);
     const long long visibleTop = std::max<long long>(top, area.y);
-    const long long visibleRight =
-        std::min<long long>(left + cut.width, static_cast<long long>(area.x) + area.width);
-    const long long visibleBottom =
-        std::min<long long>(top + cut.height, static_cast<long long>(area.y) + area.height);
+    const long long visibleRight = std::min<long long>(left + cut.width, static_cast<long long>(area.x) + area.width);
+    const long long visibleBottom = std::min<long long>(top + cut.height, static_cast<long long>(area.y) + area.height);
     if (visibleRight <= visibleLeft || visibleBottom <= visibleTop)
     {
         return DrawResult_Nothing;
@@ -317,8 +313,8 @@ int BlitImage(const Image* source, int x, int y, BLIT_TARGET* target, const sDra
     }
 
     const Color32* sourcePixels = source->GetPixels();
-    const bool coversTarget = sourceWidth == target->width && sourceHeight == target->height && left == 0 &&
-                              top == 0 && cut == whole && visibleRight - visibleLeft == sourceWidth &&
+    const bool coversTarget = sourceWidth == target->width && sourceHeight == target->height && left == 0 && top == 0 &&
+                              cut == whole && visibleRight - visibleLeft == sourceWidth &&
                               visibleBottom - visibleTop == sourceHeight;
     if (rule == Rule_Copy && full && !flipH && !flipV && coversTarget)
     {
@@ -345,8 +341,7 @@ int BlitImage(const Image* source, int x, int y, BLIT_TARGET* target, const sDra
     return DrawResult_Drawn;
 }
 
-int BlitStretchedImage(const Image* source, const Rect<int>& rect, BLIT_TARGET* target,
-                       const sDrawState& state)
+int BlitStretchedImage(const Image* source, const Rect<int>& rect, BLIT_TARGET* target, const sDrawState& state)
 {
     if (!source || source->IsEmpty() || !IsUsable(target) || rect.isEmpty())
     {
@@ -461,15 +456,13 @@ int TurnImage(Image* image, Angle angle, const sDrawState& state, TurnedImage* t
     turned->state.flags &= ~static_cast<uint32_t>(DrawFlag_SourceRect);
     if (state.flags & DrawFlag_SourceRect)
     {
-        const Rect<int> part =
-            state.sourceRect.getIntersection(Rect<int>(0, 0, image->GetWidth(), image->GetHeight()));
+        const Rect<int> part = state.sourceRect.getIntersection(Rect<int>(0, 0, image->GetWidth(), image->GetHeight()));
         if (part.isEmpty())
         {
             return DrawResult_Nothing;
         }
         const std::unique_ptr<Image> piece = CopyPart(image, part);
-        turned->owned =
-            ImageTool::Rotate(piece.get(), cache->GetStep() * static_cast<float>(cache->GetIndex(turn)));
+        turned->owned = ImageTool::Rotate(piece.get(), cache->GetStep() * static_cast<float>(cache->GetIndex(turn)));
         turned->image = turned->owned.get();
         turned->sourceWidth = part.width;
         turned->sourceHeight = part.height;
@@ -492,10 +485,8 @@ class ImageCanvas final : public ICanvas,
                           public IPixelSettingCanvas,
                           public IEllipseDrawingCanvas
 {
-  public:
-    explicit ImageCanvas(Image* image) : mImage(image), mBounds(0, 0, image->GetWidth(), image->GetHeight())
-    {
-    }
+public:
+    explicit ImageCanvas(Image* image) : mImage(image), mBounds(0, 0, image->GetWidth(), image->GetHeight()) {}
 
     // --- ICanvas ---
 
@@ -509,8 +500,7 @@ class ImageCanvas final : public ICanvas,
 
     bool QueryInterface(Label name, void** out) override
     {
-        return AnswerInterface<ICanvas>(this, name, out) ||
-               AnswerInterface<IQuadDrawingCanvas>(this, name, out) ||
+        return AnswerInterface<ICanvas>(this, name, out) || AnswerInterface<IQuadDrawingCanvas>(this, name, out) ||
                AnswerInterface<IPixelSettingCanvas>(this, name, out) ||
                AnswerInterface<IEllipseDrawingCanvas>(this, name, out);
     }
@@ -540,8 +530,8 @@ class ImageCanvas final : public ICanvas,
 
     int DrawFilledRect(const Rect<float>& rect, const sDrawState& state) override
     {
-        return DrawFilledRect(Rect<int>(TruncateToInt(rect.x), TruncateToInt(rect.y),
-                                        TruncateToInt(rect.width), TruncateToInt(rect.height)),
+        return DrawFilledRect(Rect<int>(TruncateToInt(rect.x), TruncateToInt(rect.y), TruncateToInt(rect.width),
+                                        TruncateToInt(rect.height)),
                               state);
     }
 
@@ -590,8 +580,7 @@ class ImageCanvas final : public ICanvas,
         {
             return result;
         }
-        return DrawImage(const_cast<Image*>(turned.image),
-                         x - static_cast<float>(turned.image->GetWidth()) * 0.5f,
+        return DrawImage(const_cast<Image*>(turned.image), x - static_cast<float>(turned.image->GetWidth()) * 0.5f,
                          y - static_cast<float>(turned.image->GetHeight()) * 0.5f, turned.state);
     }
 
@@ -617,8 +606,8 @@ class ImageCanvas final : public ICanvas,
             static_cast<long long>(turned.image->GetHeight()) * destination.height / turned.sourceHeight;
         const auto toInt = [](long long value)
         { return static_cast<int>(std::clamp<long long>(value, INT_MIN, INT_MAX)); };
-        const Rect<int> placed(toInt(destination.x - width / 2), toInt(destination.y - height / 2),
-                               toInt(width), toInt(height));
+        const Rect<int> placed(toInt(destination.x - width / 2), toInt(destination.y - height / 2), toInt(width),
+                               toInt(height));
         return DrawStretchedImage(const_cast<Image*>(turned.image), placed, turned.state);
     }
 
@@ -635,10 +624,7 @@ class ImageCanvas final : public ICanvas,
         return DrawResult_Drawn;
     }
 
-    Color32 GetPixel(float x, float y) override
-    {
-        return mImage->GetPixel(TruncateToInt(x), TruncateToInt(y));
-    }
+    Color32 GetPixel(float x, float y) override { return mImage->GetPixel(TruncateToInt(x), TruncateToInt(y)); }
 
     // --- IEllipseDrawingCanvas ---
 
@@ -662,7 +648,7 @@ class ImageCanvas final : public ICanvas,
         return DrawEllipse(bounds, true, state);
     }
 
-  private:
+private:
     // Inclusive edges of the area a circle may write.
     struct Edges
     {
@@ -745,8 +731,7 @@ class ImageCanvas final : public ICanvas,
         return true;
     }
 
-    static bool IsOutside(long long left, long long top, long long right, long long bottom,
-                          const Edges& edges)
+    static bool IsOutside(long long left, long long top, long long right, long long bottom, const Edges& edges)
     {
         return right < edges.left || left > edges.right || bottom < edges.top || top > edges.bottom;
     }
@@ -754,8 +739,8 @@ class ImageCanvas final : public ICanvas,
     int DrawCircle(float centerX, float centerY, float radius, bool filled, const sDrawState& state)
     {
         // Written so that NaN colours and sizes draw nothing.
-        if (!(state.color.a >= 0.5f) || !std::isfinite(centerX) || !std::isfinite(centerY) ||
-            !std::isfinite(radius) || radius > Internal::kMaxCircleRadius)
+        if (!(state.color.a >= 0.5f) || !std::isfinite(centerX) || !std::isfinite(centerY) || !std::isfinite(radius) ||
+            radius > Internal::kMaxCircleRadius)
         {
             return DrawResult_Nothing;
         }
@@ -818,8 +803,7 @@ class ImageCanvas final : public ICanvas,
         Edges edges;
         const long long ix = TruncateToInt(bounds.x);
         const long long iy = TruncateToInt(bounds.y);
-        if (!GetEdges(state, &edges) ||
-            IsOutside(ix, iy, ix + TruncateToInt(w), iy + TruncateToInt(h), edges))
+        if (!GetEdges(state, &edges) || IsOutside(ix, iy, ix + TruncateToInt(w), iy + TruncateToInt(h), edges))
         {
             return DrawResult_Nothing;
         }
@@ -881,7 +865,8 @@ void DestroyImageCanvas(ICanvas* canvas)
 namespace Strata::Internal
 {
 
-template <class T> const std::vector<Vector2<T>>& CircleVerticesCache<T>::GetCachedVertices(float radius)
+template <class T>
+const std::vector<Vector2<T>>& CircleVerticesCache<T>::GetCachedVertices(float radius)
 {
     if (!std::isfinite(radius) || radius > kMaxCircleRadius)
     {

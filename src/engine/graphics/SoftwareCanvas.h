@@ -38,8 +38,7 @@ void DestroyImageCanvas(ICanvas* canvas);
 int BlitImage(const Image* source, int x, int y, BLIT_TARGET* target, const sDrawState& state);
 // Scales the image (or its source rectangle) into `rect` by nearest pixel. Returns 1 for a null source,
 // an empty rectangle or source rectangle, or zero opacity, else 0.
-int BlitStretchedImage(const Image* source, const Rect<int>& rect, BLIT_TARGET* target,
-                       const sDrawState& state);
+int BlitStretchedImage(const Image* source, const Rect<int>& rect, BLIT_TARGET* target, const sDrawState& state);
 
 // Each byte of the pixel scaled by the tint's (255 keeps it, 0 clears it).
 Color32 ApplyTintToPixel(Color32 tint, Color32 pixel);
@@ -56,14 +55,15 @@ inline constexpr float kMaxCircleRadius = 16384.0f;
 
 // Quarter arcs of circles, from (r, 0) to about (0, r), one list per half-pixel radius, computed once.
 // Safe to use from several threads; lists never move once made.
-template <class T> class CircleVerticesCache
+template <class T>
+class CircleVerticesCache
 {
-  public:
+public:
     // The list for the radius rounded to the nearest half pixel; the empty list for a radius that
     // rounds to 0 or less, is not finite or exceeds kMaxCircleRadius.
     const std::vector<Vector2<T>>& GetCachedVertices(float radius);
 
-  private:
+private:
     std::mutex mMutex;
     std::vector<std::unique_ptr<std::vector<Vector2<T>>>> mLists;
     const std::vector<Vector2<T>> mEmpty{};

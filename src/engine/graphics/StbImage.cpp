@@ -1,7 +1,7 @@
 // stb_image is compiled here and nowhere else: PNG and JPEG only, from memory, with our size cap.
 
-#include "graphics/ImageFiles.h"
 #include "graphics/Image.h"
+#include "graphics/ImageFiles.h"
 
 #include <algorithm>
 #include <climits>
@@ -190,8 +190,8 @@ std::vector<Color32> DecodeStbImage(StbFormat format, const uint8_t* data, size_
     int decodedWidth = 0;
     int decodedHeight = 0;
     int fileChannels = 0;
-    stbi_uc* rgba = stbi_load_from_memory(data, static_cast<int>(length), &decodedWidth, &decodedHeight,
-                                          &fileChannels, 4);
+    stbi_uc* rgba =
+        stbi_load_from_memory(data, static_cast<int>(length), &decodedWidth, &decodedHeight, &fileChannels, 4);
     if (rgba == nullptr)
         return fail(format == StbFormat::Png ? "the PNG data is damaged" : "the JPEG data is damaged");
     if (decodedWidth < 1 || decodedWidth > kMaxImageSide || decodedHeight < 1 || decodedHeight > kMaxImageSide)

@@ -62,7 +62,7 @@ void ApplyStyleAttributes(const XMLElement& element, TextStyle* style)
 // space words, and words into lines.
 class StyledLineBuilder
 {
-  public:
+public:
     StyledLineBuilder(int maxWidth, ILineWidths& widths) : mMaxWidth(maxWidth), mWidths(widths)
     {
         mLine.limit = mWidths.GetLineWidth(0, mMaxWidth);
@@ -140,7 +140,7 @@ class StyledLineBuilder
         return std::move(mResult);
     }
 
-  private:
+private:
     struct Word
     {
         bool space = false;
@@ -305,8 +305,7 @@ std::vector<StyleRun> ComputeStyleRuns(const std::wstring& text, const TextStyle
     return runs;
 }
 
-LineDimensionList ComputeStyledTextLineDimensions(const std::vector<StyleRun>& runs, int maxWidth,
-                                                  ILineWidths* widths)
+LineDimensionList ComputeStyledTextLineDimensions(const std::vector<StyleRun>& runs, int maxWidth, ILineWidths* widths)
 {
     for (const StyleRun& run : runs)
     {
@@ -397,8 +396,8 @@ int DrawWrappedStyledText(const std::vector<StyleRun>& runs, const LineDimension
             }
             const StyleRun& run = runs[runIndex];
             const Font* font = run.font;
-            const size_t take = static_cast<size_t>(std::min<int64_t>(
-                remaining, static_cast<int64_t>(run.text.size() - offset)));
+            const size_t take =
+                static_cast<size_t>(std::min<int64_t>(remaining, static_cast<int64_t>(run.text.size() - offset)));
             const std::wstring piece = run.text.substr(offset, take);
             if (previous != 0 && !IsBreakableSpace(previous))
             {

@@ -77,8 +77,7 @@ std::vector<StyleRun> ComputeStyleRuns(const std::wstring& text, const TextStyle
 // for every line). Words move to the next line when they do not fit, a word wider than an empty line
 // is split, every line holds at least one character, trailing spaces are not counted in a line's width
 // and "\n" ends a line. A line is as high as its tallest font.
-LineDimensionList ComputeStyledTextLineDimensions(const std::vector<StyleRun>& runs, int maxWidth,
-                                                  ILineWidths* widths);
+LineDimensionList ComputeStyledTextLineDimensions(const std::vector<StyleRun>& runs, int maxWidth, ILineWidths* widths);
 
 // Draws runs laid out by ComputeStyledTextLineDimensions, the block placed at (x, y) by the state's
 // alignments, each line aligned on its own. Each run is drawn in its font and colours (with the alpha of

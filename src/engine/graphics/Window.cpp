@@ -71,7 +71,7 @@ std::string TypeName(const std::exception& error)
     const char* mangled = typeid(error).name();
     int status = 0;
     std::unique_ptr<char, void (*)(void*)> demangled(abi::__cxa_demangle(mangled, nullptr, nullptr, &status),
-                                                    std::free);
+                                                     std::free);
     return status == 0 && demangled ? std::string(demangled.get()) : std::string(mangled);
 }
 

@@ -26,10 +26,10 @@ enum eWindowMode : int
 // window are set up (textures and screen canvases must then be rebuilt).
 class IWindowModeChangeHandler
 {
-  public:
+public:
     virtual void OnWindowModeChange() = 0;
 
-  protected:
+protected:
     // Handlers are never deleted through this interface.
     ~IWindowModeChangeHandler() = default;
 };

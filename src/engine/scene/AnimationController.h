@@ -16,7 +16,7 @@ class SpriteAnimation;
 // The animation is not owned: whoever sets it keeps it alive (HoldResource helps). Main thread only.
 class AnimationController : public Object
 {
-  public:
+public:
     // Frames one Update may pass at most; time beyond them is dropped, so a long pause cannot hang
     // the update loop.
     static constexpr int kMaxStepsPerUpdate = 10000;
@@ -44,7 +44,7 @@ class AnimationController : public Object
     int GetPosition() const { return mPosition; }
     int GetPlaysLeft() const { return mPlaysLeft; }
 
-  private:
+private:
     void BeginAnimation();
     void BeginLinkedAnimation();
     void AdvanceFrame();

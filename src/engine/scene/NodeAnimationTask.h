@@ -21,13 +21,13 @@ enum NodeAnimationTaskCompletion : uint32_t
 // and completes as `completion` says. Run on anything else, Update throws std::runtime_error.
 class NodeAnimationTask : public Task
 {
-  public:
+public:
     NodeAnimationTask(Label name, NodeAnimationTaskCompletion completion);
 
     Task* Clone() const override;
     sTaskStatus Update(Object* object, float dt) override;
 
-  private:
+private:
     Label mName;
     NodeAnimationTaskCompletion mCompletion;
     float mElapsed = 0.0f;

@@ -11,8 +11,8 @@ namespace Strata
 
 NodeGridNode::NodeGridNode(float hSpacing_, float vSpacing_, float maxWidth_, float maxHeight_,
                            GridGrowBehavior growBehavior_)
-    : SceneNode(Label()), hSpacing(hSpacing_), vSpacing(vSpacing_), maxWidth(maxWidth_),
-      maxHeight(maxHeight_), growBehavior(growBehavior_)
+    : SceneNode(Label()), hSpacing(hSpacing_), vSpacing(vSpacing_), maxWidth(maxWidth_), maxHeight(maxHeight_),
+      growBehavior(growBehavior_)
 {
 }
 
@@ -102,8 +102,7 @@ void NodeGridNode::rebuildGridVertical()
     SetHeight(std::max(tallest, columnHeight));
 }
 
-std::unique_ptr<SceneNodeDescriptor>
-NodeGridNodeFactory::CreateDescriptor(const IAttributeContainer& element) const
+std::unique_ptr<SceneNodeDescriptor> NodeGridNodeFactory::CreateDescriptor(const IAttributeContainer& element) const
 {
     auto descriptor = std::make_unique<NodeGridNodeDescriptor>();
     descriptor->growBehavior = element.GetAttribute(L"gridGrowBehavior") == L"verticalFirst"

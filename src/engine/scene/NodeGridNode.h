@@ -14,7 +14,7 @@ namespace Strata
 // still shift them.
 class NodeGridNode : public SceneNode
 {
-  public:
+public:
     enum GridGrowBehavior
     {
         horizontalFirst = 0, // rows left to right, wrapping downwards
@@ -22,8 +22,7 @@ class NodeGridNode : public SceneNode
     };
 
     // A negative maximum means no limit.
-    NodeGridNode(float hSpacing, float vSpacing, float maxWidth, float maxHeight,
-                 GridGrowBehavior growBehavior);
+    NodeGridNode(float hSpacing, float vSpacing, float maxWidth, float maxHeight, GridGrowBehavior growBehavior);
 
     void ChildNodeAttached(SceneNode* child) override;
     void ChildNodeDetached(SceneNode* child) override;
@@ -36,14 +35,14 @@ class NodeGridNode : public SceneNode
     float maxHeight;
     GridGrowBehavior growBehavior;
 
-  private:
+private:
     void rebuildGridHorizontal();
     void rebuildGridVertical();
 };
 
 class NodeGridNodeDescriptor : public SceneNodeDescriptor
 {
-  public:
+public:
     float hSpacing = 0.0f;
     float vSpacing = 0.0f;
     float maxWidth = -1.0f;
@@ -55,7 +54,7 @@ class NodeGridNodeDescriptor : public SceneNodeDescriptor
 // "hSpacing", "vSpacing", "maxWidth" and "maxHeight" (default -1, no limit).
 class NodeGridNodeFactory : public SceneNodeFactory
 {
-  public:
+public:
     std::unique_ptr<SceneNodeDescriptor> CreateDescriptor(const IAttributeContainer& element) const override;
     SceneTreePtr CreateNode(const SceneNodeDescriptor* descriptor) const override;
 };

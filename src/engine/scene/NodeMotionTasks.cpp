@@ -40,7 +40,9 @@ NodeLocationTask::NodeLocationTask(const Vector2<float>& target)
 {
 }
 
-NodeLocationTask::NodeLocationTask(int x, int y) : NodeLocationTask(ToFloat(x, y)) {}
+NodeLocationTask::NodeLocationTask(int x, int y) : NodeLocationTask(ToFloat(x, y))
+{
+}
 
 NodeLocationTask::NodeLocationTask(const Vector2<float>& target, float seconds)
     : BetterInterpolatingTask(seconds, std::make_shared<LinearInterpolator>()),
@@ -48,12 +50,13 @@ NodeLocationTask::NodeLocationTask(const Vector2<float>& target, float seconds)
 {
 }
 
-NodeLocationTask::NodeLocationTask(float x, float y, float seconds)
-    : NodeLocationTask(Vector2<float>(x, y), seconds)
+NodeLocationTask::NodeLocationTask(float x, float y, float seconds) : NodeLocationTask(Vector2<float>(x, y), seconds)
 {
 }
 
-NodeLocationTask::NodeLocationTask(int x, int y, float seconds) : NodeLocationTask(ToFloat(x, y), seconds) {}
+NodeLocationTask::NodeLocationTask(int x, int y, float seconds) : NodeLocationTask(ToFloat(x, y), seconds)
+{
+}
 
 Task* NodeLocationTask::Clone() const
 {
@@ -70,9 +73,9 @@ sTaskStatus NodeLocationTask::Update(Object* object, float dt)
     }
     const sTaskStatus status = BetterTimedTask::Update(object, dt);
     // Exactly on the target at the end, whatever rounding the easing left.
-    node->LocalSetLocation(status.IsComplete() ? mTarget
-                                               : Vector2<float>(interpolate(mStart.x, mTarget.x),
-                                                                interpolate(mStart.y, mTarget.y)));
+    node->LocalSetLocation(status.IsComplete()
+                               ? mTarget
+                               : Vector2<float>(interpolate(mStart.x, mTarget.x), interpolate(mStart.y, mTarget.y)));
     return status;
 }
 
@@ -120,16 +123,15 @@ NodeCatmullRomPathTask::NodeCatmullRomPathTask(std::vector<Vector2<float>> point
 
 NodeCatmullRomPathTask::NodeCatmullRomPathTask(std::vector<Vector2<float>> points, float seconds,
                                                std::shared_ptr<Interpolator> interpolator)
-    : InterpolatingTask(seconds, std::move(interpolator)), mPoints(CheckPoints(std::move(points))),
-      mAutomaticEnds(true)
+    : InterpolatingTask(seconds, std::move(interpolator)), mPoints(CheckPoints(std::move(points))), mAutomaticEnds(true)
 {
 }
 
-NodeCatmullRomPathTask::NodeCatmullRomPathTask(std::vector<Vector2<float>> points,
-                                               const Vector2<float>& leading, const Vector2<float>& trailing,
-                                               float seconds, std::shared_ptr<Interpolator> interpolator)
-    : InterpolatingTask(seconds, std::move(interpolator)), mPoints(CheckPoints(std::move(points))),
-      mLeading(leading), mTrailing(trailing), mAutomaticEnds(false)
+NodeCatmullRomPathTask::NodeCatmullRomPathTask(std::vector<Vector2<float>> points, const Vector2<float>& leading,
+                                               const Vector2<float>& trailing, float seconds,
+                                               std::shared_ptr<Interpolator> interpolator)
+    : InterpolatingTask(seconds, std::move(interpolator)), mPoints(CheckPoints(std::move(points))), mLeading(leading),
+      mTrailing(trailing), mAutomaticEnds(false)
 {
 }
 

@@ -17,10 +17,9 @@ namespace Strata
 // A straight move to a generated target, eased by the interpolator.
 class NodeLocationTask : public BetterInterpolatingTask
 {
-  public:
+public:
     // Throws a RuntimeError for a null generator or interpolator.
-    NodeLocationTask(std::shared_ptr<Vector2Generator<float>> target,
-                     std::shared_ptr<NumberGenerator<float>> duration,
+    NodeLocationTask(std::shared_ptr<Vector2Generator<float>> target, std::shared_ptr<NumberGenerator<float>> duration,
                      std::shared_ptr<Interpolator> interpolator);
     // At once.
     explicit NodeLocationTask(const Vector2<float>& target);
@@ -34,7 +33,7 @@ class NodeLocationTask : public BetterInterpolatingTask
     Task* Clone() const override;
     sTaskStatus Update(Object* object, float dt) override;
 
-  private:
+private:
     std::shared_ptr<Vector2Generator<float>> mTargetGenerator;
     Vector2<float> mStart;
     Vector2<float> mTarget;
@@ -44,14 +43,14 @@ class NodeLocationTask : public BetterInterpolatingTask
 // `control1` (P1, nearer the start) and `control2` (P2, nearer the end). Linear in time.
 class NodeBezierLocationTask : public InterpolatingTask
 {
-  public:
-    NodeBezierLocationTask(const Vector2<float>& end, const Vector2<float>& control1,
-                           const Vector2<float>& control2, float seconds);
+public:
+    NodeBezierLocationTask(const Vector2<float>& end, const Vector2<float>& control1, const Vector2<float>& control2,
+                           float seconds);
 
     Task* Clone() const override;
     sTaskStatus Update(Object* object, float dt) override;
 
-  private:
+private:
     Vector2<float> mStart;
     Vector2<float> mEnd;
     Vector2<float> mControl1;
@@ -68,20 +67,19 @@ class NodeBezierLocationTask : public InterpolatingTask
 // beyond the two ends are the start location and the last point themselves.
 class NodeCatmullRomPathTask : public InterpolatingTask
 {
-  public:
+public:
     // Throw a RuntimeError for an empty point list or a null interpolator.
     NodeCatmullRomPathTask(std::vector<Vector2<float>> points, float seconds);
     NodeCatmullRomPathTask(std::vector<Vector2<float>> points, float seconds,
                            std::shared_ptr<Interpolator> interpolator);
     NodeCatmullRomPathTask(std::vector<Vector2<float>> points, const Vector2<float>& leading,
-                           const Vector2<float>& trailing, float seconds,
-                           std::shared_ptr<Interpolator> interpolator);
+                           const Vector2<float>& trailing, float seconds, std::shared_ptr<Interpolator> interpolator);
 
     // Shares the interpolator; the clone builds its own control list when it starts.
     Task* Clone() const override;
     sTaskStatus Update(Object* object, float dt) override;
 
-  private:
+private:
     std::vector<Vector2<float>> mPoints;
     Vector2<float> mLeading;
     Vector2<float> mTrailing;

@@ -67,7 +67,8 @@ private:
 SceneNode* RootDescendent(NodePath path);
 
 // RootDescendent as the node type T; null when the node is missing or of another type.
-template <class T> T* RootDescendent(NodePath path)
+template <class T>
+T* RootDescendent(NodePath path)
 {
     return dynamic_cast<T*>(RootDescendent(path));
 }

@@ -54,8 +54,8 @@ sTaskStatus NodeOrientationTask::Update(Object* object, float dt)
         }
     }
     const sTaskStatus status = BetterTimedTask::Update(object, dt);
-    node->LocalSetOrientation(
-        status.IsComplete() ? mTarget : Angle(interpolate(mStart.GetValue(), mTarget.GetValue())));
+    node->LocalSetOrientation(status.IsComplete() ? mTarget
+                                                  : Angle(interpolate(mStart.GetValue(), mTarget.GetValue())));
     return status;
 }
 
@@ -87,14 +87,13 @@ sTaskStatus NodeScaleTask::Update(Object* object, float dt)
         mTarget = mTargetGenerator->Generate();
     }
     const sTaskStatus status = BetterTimedTask::Update(object, dt);
-    node->LocalSetScale(status.IsComplete() ? mTarget
-                                            : Vector2<float>(interpolate(mStart.x, mTarget.x),
-                                                             interpolate(mStart.y, mTarget.y)));
+    node->LocalSetScale(status.IsComplete()
+                            ? mTarget
+                            : Vector2<float>(interpolate(mStart.x, mTarget.x), interpolate(mStart.y, mTarget.y)));
     return status;
 }
 
-NodeVisibleTask::NodeVisibleTask(bool visible)
-    : mGenerator(std::make_shared<ConstNumberGenerator<bool>>(visible))
+NodeVisibleTask::NodeVisibleTask(bool visible) : mGenerator(std::make_shared<ConstNumberGenerator<bool>>(visible))
 {
 }
 

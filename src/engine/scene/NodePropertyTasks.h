@@ -18,11 +18,10 @@ namespace Strata
 // half a turn goes the way the raw angles point).
 class NodeOrientationTask : public BetterInterpolatingTask
 {
-  public:
+public:
     // Throw a RuntimeError for a null generator or interpolator.
     NodeOrientationTask(std::shared_ptr<NumberGenerator<Angle>> target,
-                        std::shared_ptr<NumberGenerator<float>> duration,
-                        std::shared_ptr<Interpolator> interpolator);
+                        std::shared_ptr<NumberGenerator<float>> duration, std::shared_ptr<Interpolator> interpolator);
     // Linear.
     NodeOrientationTask(std::shared_ptr<NumberGenerator<Angle>> target,
                         std::shared_ptr<NumberGenerator<float>> duration);
@@ -36,7 +35,7 @@ class NodeOrientationTask : public BetterInterpolatingTask
     Task* Clone() const override;
     sTaskStatus Update(Object* object, float dt) override;
 
-  private:
+private:
     Angle mStart;
     Angle mTarget;
     std::shared_ptr<NumberGenerator<Angle>> mTargetGenerator;
@@ -45,10 +44,9 @@ class NodeOrientationTask : public BetterInterpolatingTask
 // Scales the node to a generated pair of factors, each interpolated on its own.
 class NodeScaleTask : public BetterInterpolatingTask
 {
-  public:
+public:
     // Throws a RuntimeError for a null generator or interpolator.
-    NodeScaleTask(std::shared_ptr<Vector2Generator<float>> target,
-                  std::shared_ptr<NumberGenerator<float>> duration,
+    NodeScaleTask(std::shared_ptr<Vector2Generator<float>> target, std::shared_ptr<NumberGenerator<float>> duration,
                   std::shared_ptr<Interpolator> interpolator);
     // At once.
     explicit NodeScaleTask(const Vector2<float>& target);
@@ -56,7 +54,7 @@ class NodeScaleTask : public BetterInterpolatingTask
     Task* Clone() const override;
     sTaskStatus Update(Object* object, float dt) override;
 
-  private:
+private:
     std::shared_ptr<Vector2Generator<float>> mTargetGenerator;
     Vector2<float> mStart;
     Vector2<float> mTarget;
@@ -66,7 +64,7 @@ class NodeScaleTask : public BetterInterpolatingTask
 // same update.
 class NodeVisibleTask : public Task
 {
-  public:
+public:
     explicit NodeVisibleTask(bool visible);
     // Throws a RuntimeError for a null generator.
     explicit NodeVisibleTask(std::shared_ptr<NumberGenerator<bool>> visible);
@@ -74,7 +72,7 @@ class NodeVisibleTask : public Task
     Task* Clone() const override;
     sTaskStatus Update(Object* object, float dt) override;
 
-  private:
+private:
     std::shared_ptr<NumberGenerator<bool>> mGenerator;
 };
 

@@ -15,7 +15,8 @@ float FiniteLayoutAttribute(const IAttributeContainer& element, const wchar_t* n
 
 // A resource a node draws with, and the descriptor that keeps it alive while the node holds it, so
 // unloading its manifest cannot free it under the node.
-template <class T> struct HeldResource
+template <class T>
+struct HeldResource
 {
     const T* resource = nullptr;
     std::shared_ptr<IResourceDescriptor> holder;
@@ -27,7 +28,8 @@ void ReportMissingNodeResource(const char* nodeType, const char* kind, Label nam
 
 // The resource of that name as a T. A null or empty name is no resource (and no error); a name that
 // finds nothing, or something else than a T, is reported once.
-template <class T> HeldResource<T> FindNodeResource(const char* nodeType, const char* kind, Label name)
+template <class T>
+HeldResource<T> FindNodeResource(const char* nodeType, const char* kind, Label name)
 {
     HeldResource<T> found;
     if (name.IsNull() || *name.c_str() == '\0')

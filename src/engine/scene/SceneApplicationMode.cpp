@@ -1,7 +1,7 @@
 #include "scene/SceneApplicationMode.h"
 
-#include "framework/ObjectInterfaces.h"
 #include "framework/MainLoop.h"
+#include "framework/ObjectInterfaces.h"
 #include "scene/SceneNode.h"
 #include "scene/SceneTraversal.h"
 

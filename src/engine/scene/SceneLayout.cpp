@@ -68,8 +68,7 @@ void ParseLayoutChildren(IXMLReader& reader, SceneLayout::LayoutDescriptor& pare
 
 } // namespace
 
-SceneLayoutException::SceneLayoutException(const std::string& message, const char* file, int line,
-                                           const char* function)
+SceneLayoutException::SceneLayoutException(const std::string& message, const char* file, int line, const char* function)
     : RuntimeError(message, file, line, function), mMessage(message), mWhat(message)
 {
 }
@@ -133,8 +132,7 @@ SceneLayout::SceneLayout() = default;
 SceneLayout::~SceneLayout() = default;
 
 std::unique_ptr<SceneLayout::LayoutDescriptor>
-SceneLayout::CreateRootDescriptor(std::shared_ptr<const SceneNodeFactory> factory,
-                                  const IAttributeContainer& element)
+SceneLayout::CreateRootDescriptor(std::shared_ptr<const SceneNodeFactory> factory, const IAttributeContainer& element)
 {
     auto descriptor = std::make_unique<LayoutDescriptor>();
     descriptor->nodeDescriptor = factory->CreateDescriptor(element);
@@ -174,8 +172,7 @@ SceneLayout::CreateRootDescriptor(std::shared_ptr<const SceneNodeFactory> factor
 
     descriptor->nodeName = LabelAttribute(element, L"nodeName");
     descriptor->name = LabelAttribute(element, L"name");
-    descriptor->location =
-        Vector2<float>(FiniteAttribute(element, L"x", 0.0f), FiniteAttribute(element, L"y", 0.0f));
+    descriptor->location = Vector2<float>(FiniteAttribute(element, L"x", 0.0f), FiniteAttribute(element, L"y", 0.0f));
     descriptor->scale =
         Vector2<float>(FiniteAttribute(element, L"scaleX", 1.0f), FiniteAttribute(element, L"scaleY", 1.0f));
     descriptor->orientation = Angle::FromDegrees(FiniteAttribute(element, L"orientation", 0.0f));

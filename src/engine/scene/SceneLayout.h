@@ -26,7 +26,7 @@ class ObjectDatabase;
 // then `in SceneLayout "<name>": <message>`.
 class SceneLayoutException : public RuntimeError
 {
-  public:
+public:
     SceneLayoutException(const std::string& message, const char* file, int line, const char* function);
 
     const char* what() const noexcept override { return mWhat.c_str(); }
@@ -34,7 +34,7 @@ class SceneLayoutException : public RuntimeError
     const std::string& GetName() const { return mName; }
     void setName(const std::string& name);
 
-  private:
+private:
     std::string mMessage;
     std::string mName;
     std::string mWhat;
@@ -47,7 +47,7 @@ inline constexpr int kMaxSceneLayoutDepth = 256;
 // as often as wanted. Parsed on the loader thread; instantiated on the main thread.
 class SceneLayout
 {
-  public:
+public:
     // One element of the layout: its node type's factory and attributes, the attributes common to
     // every node, and its children in drawing order.
     struct LayoutDescriptor
@@ -101,12 +101,12 @@ class SceneLayout
     SceneNode* InstantiateLayout(ObjectDatabase* db, SceneNode* parent) const;
 
     // A descriptor for an element, its factory's attributes read first, then the common ones.
-    static std::unique_ptr<LayoutDescriptor>
-    CreateRootDescriptor(std::shared_ptr<const SceneNodeFactory> factory, const IAttributeContainer& element);
+    static std::unique_ptr<LayoutDescriptor> CreateRootDescriptor(std::shared_ptr<const SceneNodeFactory> factory,
+                                                                  const IAttributeContainer& element);
     // Builds one node and, recursively, its subtree (steps in the source).
     static SceneTreePtr CreateSceneNode(SceneNode* parent, const LayoutDescriptor& descriptor);
 
-  private:
+private:
     std::unique_ptr<LayoutDescriptor> mRoot;
 };
 
@@ -114,9 +114,8 @@ class SceneLayout
 // passes through, a SceneLayoutException named after the resource; nothing is kept on failure.
 class SceneLayoutResourceFactory : public IResourceFactory
 {
-  public:
-    IResourceDescriptor* CreateResource(const std::wstring& manifest, Label name,
-                                        const IAttributeContainer& attributes,
+public:
+    IResourceDescriptor* CreateResource(const std::wstring& manifest, Label name, const IAttributeContainer& attributes,
                                         IXMLReader& element) const override;
 };
 

@@ -18,7 +18,7 @@ class SceneNode;
 // commonly from a scene layout, and hand it over through GetLayoutNode.
 class SceneLayoutController : public virtual Object
 {
-  public:
+public:
     SceneLayoutController();
     // Touches neither the tree nor any signal: the database deletes both sides on its own.
     ~SceneLayoutController() override;
@@ -49,7 +49,7 @@ class SceneLayoutController : public virtual Object
     // tree was told to destroy itself.
     boost::signals2::signal<void(SceneLayoutController*)> controllerDestroyedSignal;
 
-  private:
+private:
     ObjectDatabase* mDatabase = nullptr;
     ObjectID mNode;
     bool mEnded = false;

@@ -5,9 +5,9 @@
 #include "core/Label.h"
 #include "core/Rect.h"
 #include "core/Vector2.h"
-#include "framework/ObjectInterfaces.h"
 #include "framework/InputEvent.h"
 #include "framework/Object.h"
+#include "framework/ObjectInterfaces.h"
 #include "graphics/DrawState.h"
 #include "scene/NodePath.h"
 
@@ -202,7 +202,11 @@ public:
     // Puts the node first in its parent's children (drawn first, under its siblings).
     void MoveToBottomOfParent();
     // Reorders the children by `before` with a stable sort: equal children keep their drawing order.
-    template <class Compare> void SortChildren(Compare before) { mChildren.sort(before); }
+    template <class Compare>
+    void SortChildren(Compare before)
+    {
+        mChildren.sort(before);
+    }
     SceneNode* GetParent() const { return mParent; }
     // First drawn first.
     const std::list<SceneNode*>& GetChildren() const { return mChildren; }
@@ -217,7 +221,8 @@ public:
     // complete where it calls this. When the node is removed it forgets the controller and destroys it
     // through the database, touching it no further; the controller's own end may still reach this
     // node, which stays in memory until the database's next purge (its DestroySelf is then a no-op).
-    template <class Controller> void setLayoutController(Controller* controller)
+    template <class Controller>
+    void setLayoutController(Controller* controller)
     {
         mLayoutController = controller;
         mLayoutControllerObject = controller;
@@ -299,8 +304,8 @@ protected:
 private:
     bool HitTestInternal(const Vector2<float>& point);
     bool IsAncestorOf(const SceneNode* node) const;
-    MessageResult HandleMouseButton(MouseSignal& hitSignal, MouseSignal& captureSignal, MouseButton button,
-                                    int x, int y);
+    MessageResult HandleMouseButton(MouseSignal& hitSignal, MouseSignal& captureSignal, MouseButton button, int x,
+                                    int y);
     void HandleRemove();
     void RefileName(Label oldName);
 

@@ -22,8 +22,7 @@ float FiniteSize(const IAttributeContainer& element, const wchar_t* name)
 
 } // namespace
 
-std::unique_ptr<SceneNodeDescriptor>
-BasicSceneNodeFactory::CreateDescriptor(const IAttributeContainer& element) const
+std::unique_ptr<SceneNodeDescriptor> BasicSceneNodeFactory::CreateDescriptor(const IAttributeContainer& element) const
 {
     auto descriptor = std::make_unique<BasicSceneNodeDescriptor>();
     descriptor->width = FiniteSize(element, L"width");
@@ -44,8 +43,7 @@ SceneTreePtr BasicSceneNodeFactory::CreateNode(const SceneNodeDescriptor* descri
     return node;
 }
 
-std::unique_ptr<SceneNodeDescriptor>
-SceneRefFactory::CreateDescriptor(const IAttributeContainer& element) const
+std::unique_ptr<SceneNodeDescriptor> SceneRefFactory::CreateDescriptor(const IAttributeContainer& element) const
 {
     const std::string name = TruncateStringWideToASCII(element.GetAttribute(L"scenename").c_str());
     AutoResource<SceneLayout> layout(Label::FromString(name));

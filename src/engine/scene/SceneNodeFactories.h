@@ -14,14 +14,14 @@ class SceneLayout;
 // "scenenode": a plain node of a given size.
 class BasicSceneNodeDescriptor : public SceneNodeDescriptor
 {
-  public:
+public:
     float width = 0.0f;
     float height = 0.0f;
 };
 
 class BasicSceneNodeFactory : public SceneNodeFactory
 {
-  public:
+public:
     // "width" and "height", floats, 0 when absent or not finite.
     std::unique_ptr<SceneNodeDescriptor> CreateDescriptor(const IAttributeContainer& element) const override;
     SceneTreePtr CreateNode(const SceneNodeDescriptor* descriptor) const override;
@@ -30,7 +30,7 @@ class BasicSceneNodeFactory : public SceneNodeFactory
 // "sceneref": another scene layout embedded as a subtree.
 class SceneRefDescriptor : public SceneNodeDescriptor
 {
-  public:
+public:
     Label sceneName;
     // The layout as it was when the reference was read. It keeps the layout alive, so a reference
     // still instantiates after the referenced layout's manifest was unloaded.
@@ -39,7 +39,7 @@ class SceneRefDescriptor : public SceneNodeDescriptor
 
 class SceneRefFactory : public SceneNodeFactory
 {
-  public:
+public:
     // "scenename" names a layout that must already be loaded; otherwise throws a
     // SceneLayoutException `sceneref: layout "<name>" not found`.
     std::unique_ptr<SceneNodeDescriptor> CreateDescriptor(const IAttributeContainer& element) const override;

@@ -44,8 +44,7 @@ SceneLayoutManager& SceneLayoutManager::Instance()
     return instance;
 }
 
-void SceneLayoutManager::AddSceneNodeFactory(const std::wstring& tag,
-                                             std::unique_ptr<SceneNodeFactory> factory)
+void SceneLayoutManager::AddSceneNodeFactory(const std::wstring& tag, std::unique_ptr<SceneNodeFactory> factory)
 {
     std::shared_ptr<const SceneNodeFactory> shared(std::move(factory));
     std::lock_guard<std::mutex> lock(mMutex);

@@ -26,7 +26,7 @@ using SceneTreePtr = std::unique_ptr<SceneNode, SceneTreeDeleter>;
 // node type derives its own.
 class SceneNodeDescriptor
 {
-  public:
+public:
     virtual ~SceneNodeDescriptor() = default;
 };
 
@@ -34,12 +34,11 @@ class SceneNodeDescriptor
 // thread (CreateDescriptor) and on the main thread (CreateNode) alike.
 class SceneNodeFactory
 {
-  public:
+public:
     virtual ~SceneNodeFactory() = default;
     // Reads the node type's own attributes. Runs on the loader thread; may throw a
     // SceneLayoutException, which fails the layout being parsed.
-    virtual std::unique_ptr<SceneNodeDescriptor>
-    CreateDescriptor(const IAttributeContainer& element) const = 0;
+    virtual std::unique_ptr<SceneNodeDescriptor> CreateDescriptor(const IAttributeContainer& element) const = 0;
     // A new node (or node tree) with a null name, in no database, built from a descriptor this factory
     // made. Main thread only. Null when the descriptor is of another node type.
     virtual SceneTreePtr CreateNode(const SceneNodeDescriptor* descriptor) const = 0;
@@ -49,7 +48,7 @@ class SceneNodeFactory
 // start-up and read by the loader thread; a short lock makes a late registration safe as well.
 class SceneLayoutManager
 {
-  public:
+public:
     static SceneLayoutManager& Instance();
 
     SceneLayoutManager() = default;
@@ -63,7 +62,7 @@ class SceneLayoutManager
     // Null when no factory has the tag.
     std::shared_ptr<const SceneNodeFactory> GetSceneNodeFactory(const std::wstring& tag) const;
 
-  private:
+private:
     mutable std::mutex mMutex;
     std::map<std::wstring, std::shared_ptr<const SceneNodeFactory>> mFactories;
 };

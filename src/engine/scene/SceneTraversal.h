@@ -45,7 +45,8 @@ inline bool IsStillThere(const Entry& entry)
 // Parents before children, children in list order (the drawing order).
 struct TopDownSceneTraversal
 {
-    template <class Visit> static void Traverse(SceneNode* root, Visit&& visit)
+    template <class Visit>
+    static void Traverse(SceneNode* root, Visit&& visit)
     {
         if (!root)
         {
@@ -80,13 +81,15 @@ struct TopDownSceneTraversal
 // true, and then answers true.
 struct BottomUpSceneTraversal
 {
-    template <class Visit> static bool TraverseUntil(SceneNode* root, Visit&& visit)
+    template <class Visit>
+    static bool TraverseUntil(SceneNode* root, Visit&& visit)
     {
         return root && Walk(SceneTraversal::MakeEntry(root, root->GetParent()), visit);
     }
 
 private:
-    template <class Visit> static bool Walk(const SceneTraversal::Entry& entry, Visit& visit)
+    template <class Visit>
+    static bool Walk(const SceneTraversal::Entry& entry, Visit& visit)
     {
         if (!SceneTraversal::IsStillThere(entry))
         {

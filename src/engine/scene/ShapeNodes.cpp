@@ -42,7 +42,8 @@ void DrawShape(SceneNode& node, const Vector2<float>& offset, bool filled, Shape
     (filled ? fill : outline)(box, state, Graphics::GetCanvas());
 }
 
-template <class Descriptor> std::unique_ptr<SceneNodeDescriptor> ReadShape(const IAttributeContainer& element)
+template <class Descriptor>
+std::unique_ptr<SceneNodeDescriptor> ReadShape(const IAttributeContainer& element)
 {
     auto descriptor = std::make_unique<Descriptor>();
     descriptor->width = FiniteLayoutAttribute(element, L"width", 0.0f);
@@ -75,8 +76,8 @@ void EllipseNode::DrawAt(const Vector2<float>& offset)
     DrawShape(*this, offset, filled, Graphics::DrawFilledEllipse, Graphics::DrawLineEllipse);
 }
 
-BackgroundNode::BackgroundNode(Label name, const Vector2<float>& position, const IImageList* images,
-                               float width, float height, std::shared_ptr<IResourceDescriptor> holder)
+BackgroundNode::BackgroundNode(Label name, const Vector2<float>& position, const IImageList* images, float width,
+                               float height, std::shared_ptr<IResourceDescriptor> holder)
     : SceneNode(name), mImages(images), mHolder(images ? std::move(holder) : nullptr)
 {
     LocalSetLocation(position);
@@ -104,8 +105,7 @@ void BackgroundNode::DrawAt(const Vector2<float>& offset)
                             Graphics::GetCanvas());
 }
 
-std::unique_ptr<SceneNodeDescriptor>
-RectNodeFactory::CreateDescriptor(const IAttributeContainer& element) const
+std::unique_ptr<SceneNodeDescriptor> RectNodeFactory::CreateDescriptor(const IAttributeContainer& element) const
 {
     return ReadShape<RectNodeDescriptor>(element);
 }
@@ -116,8 +116,7 @@ SceneTreePtr RectNodeFactory::CreateNode(const SceneNodeDescriptor* descriptor) 
     return own ? SceneTreePtr(new RectNode(own->width, own->height, own->filled)) : nullptr;
 }
 
-std::unique_ptr<SceneNodeDescriptor>
-EllipseNodeFactory::CreateDescriptor(const IAttributeContainer& element) const
+std::unique_ptr<SceneNodeDescriptor> EllipseNodeFactory::CreateDescriptor(const IAttributeContainer& element) const
 {
     return ReadShape<EllipseNodeDescriptor>(element);
 }
@@ -128,8 +127,7 @@ SceneTreePtr EllipseNodeFactory::CreateNode(const SceneNodeDescriptor* descripto
     return own ? SceneTreePtr(new EllipseNode(own->width, own->height, own->filled)) : nullptr;
 }
 
-std::unique_ptr<SceneNodeDescriptor>
-BackgroundNodeFactory::CreateDescriptor(const IAttributeContainer& element) const
+std::unique_ptr<SceneNodeDescriptor> BackgroundNodeFactory::CreateDescriptor(const IAttributeContainer& element) const
 {
     auto descriptor = std::make_unique<BackgroundNodeDescriptor>();
     descriptor->images = Label::FromString(element.GetAttribute(L"images"));
@@ -145,8 +143,7 @@ SceneTreePtr BackgroundNodeFactory::CreateNode(const SceneNodeDescriptor* descri
     {
         return nullptr;
     }
-    HeldResource<IImageList> images =
-        FindNodeResource<IImageList>("backgroundnode", "image list", own->images);
+    HeldResource<IImageList> images = FindNodeResource<IImageList>("backgroundnode", "image list", own->images);
     return SceneTreePtr(new BackgroundNode(Label(), Vector2<float>(0.0f, 0.0f), images.resource, own->width,
                                            own->height, std::move(images.holder)));
 }

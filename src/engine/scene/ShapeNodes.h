@@ -17,7 +17,7 @@ class IResourceDescriptor;
 // do not apply.
 class RectNode : public SceneNode
 {
-  public:
+public:
     RectNode(float width, float height, bool filled);
     void DrawAt(const Vector2<float>& offset) override;
 
@@ -27,7 +27,7 @@ class RectNode : public SceneNode
 // The ellipse inscribed in the node's own box, in the node's colour, filled or as an outline.
 class EllipseNode : public SceneNode
 {
-  public:
+public:
     EllipseNode(float width, float height, bool filled);
     void DrawAt(const Vector2<float>& offset) override;
 
@@ -38,23 +38,23 @@ class EllipseNode : public SceneNode
 // node's alpha. Never takes the keyboard focus.
 class BackgroundNode : public SceneNode
 {
-  public:
+public:
     // The list must outlive its use here unless `holder` keeps it alive; null draws nothing.
-    BackgroundNode(Label name, const Vector2<float>& position, const IImageList* images, float width,
-                   float height, std::shared_ptr<IResourceDescriptor> holder = nullptr);
+    BackgroundNode(Label name, const Vector2<float>& position, const IImageList* images, float width, float height,
+                   std::shared_ptr<IResourceDescriptor> holder = nullptr);
 
     const IImageList* GetImages() const { return mImages; }
     bool CanFocus() override;
     void DrawAt(const Vector2<float>& offset) override;
 
-  private:
+private:
     const IImageList* mImages;
     std::shared_ptr<IResourceDescriptor> mHolder;
 };
 
 class RectNodeDescriptor : public SceneNodeDescriptor
 {
-  public:
+public:
     float width = 0.0f;
     float height = 0.0f;
     bool filled = true;
@@ -62,7 +62,7 @@ class RectNodeDescriptor : public SceneNodeDescriptor
 
 class EllipseNodeDescriptor : public SceneNodeDescriptor
 {
-  public:
+public:
     float width = 0.0f;
     float height = 0.0f;
     bool filled = true;
@@ -70,7 +70,7 @@ class EllipseNodeDescriptor : public SceneNodeDescriptor
 
 class BackgroundNodeDescriptor : public SceneNodeDescriptor
 {
-  public:
+public:
     Label images;
     float width = 0.0f;
     float height = 0.0f;
@@ -79,7 +79,7 @@ class BackgroundNodeDescriptor : public SceneNodeDescriptor
 // "rectnode": "width", "height", "filled" (default true).
 class RectNodeFactory : public SceneNodeFactory
 {
-  public:
+public:
     std::unique_ptr<SceneNodeDescriptor> CreateDescriptor(const IAttributeContainer& element) const override;
     SceneTreePtr CreateNode(const SceneNodeDescriptor* descriptor) const override;
 };
@@ -87,7 +87,7 @@ class RectNodeFactory : public SceneNodeFactory
 // "ellipsenode": "width", "height", "filled" (default true).
 class EllipseNodeFactory : public SceneNodeFactory
 {
-  public:
+public:
     std::unique_ptr<SceneNodeDescriptor> CreateDescriptor(const IAttributeContainer& element) const override;
     SceneTreePtr CreateNode(const SceneNodeDescriptor* descriptor) const override;
 };
@@ -95,7 +95,7 @@ class EllipseNodeFactory : public SceneNodeFactory
 // "backgroundnode": "images" (an image-list resource), "width", "height".
 class BackgroundNodeFactory : public SceneNodeFactory
 {
-  public:
+public:
     std::unique_ptr<SceneNodeDescriptor> CreateDescriptor(const IAttributeContainer& element) const override;
     SceneTreePtr CreateNode(const SceneNodeDescriptor* descriptor) const override;
 };

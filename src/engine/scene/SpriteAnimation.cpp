@@ -33,7 +33,7 @@ std::string Position(int line, int pos)
 // the stack.
 class FrameListParser
 {
-  public:
+public:
     explicit FrameListParser(std::deque<FrameListToken> tokens) : mTokens(std::move(tokens)) {}
 
     std::vector<AnimFrame> ParseNumberListBegin()
@@ -52,7 +52,7 @@ class FrameListParser
         return std::move(mFrames);
     }
 
-  private:
+private:
     void ParseNumberListContinue()
     {
         for (;;)
@@ -86,8 +86,8 @@ class FrameListParser
         const int64_t count = std::llabs(static_cast<int64_t>(last) - first) + 1;
         if (count > static_cast<int64_t>(kMaxAnimationFrames - mFrames.size()))
         {
-            throw AnimationParseError("frame list has more than " + std::to_string(kMaxAnimationFrames) +
-                                      " frames " + Position(line, pos));
+            throw AnimationParseError("frame list has more than " + std::to_string(kMaxAnimationFrames) + " frames " +
+                                      Position(line, pos));
         }
         const int step = first <= last ? 1 : -1;
         for (int64_t i = 0; i < count; ++i)
@@ -139,8 +139,7 @@ float PositiveOrOne(float value)
 
 AnimationParseError::AnimationParseError(const std::string& message, const std::string& animName,
                                          const std::string& spriteTypeName)
-    : std::runtime_error(std::string()), mSpriteTypeName(spriteTypeName), mAnimName(animName),
-      mMessage(message)
+    : std::runtime_error(std::string()), mSpriteTypeName(spriteTypeName), mAnimName(animName), mMessage(message)
 {
     generateFinalString();
 }
@@ -192,8 +191,7 @@ std::deque<FrameListToken> TokenizeString(const std::string& frameList)
         const char c = frameList[i];
         if (c == ',' || c == '-')
         {
-            tokens.push_back(
-                {c == ',' ? FrameListToken::Comma : FrameListToken::Dash, std::string(1, c), pos, line});
+            tokens.push_back({c == ',' ? FrameListToken::Comma : FrameListToken::Dash, std::string(1, c), pos, line});
             ++pos;
             ++i;
         }
@@ -220,8 +218,7 @@ std::deque<FrameListToken> TokenizeString(const std::string& frameList)
         }
         else
         {
-            throw AnimationParseError("unrecognized token '" + std::string(1, c) + "' " +
-                                      Position(line, pos));
+            throw AnimationParseError("unrecognized token '" + std::string(1, c) + "' " + Position(line, pos));
         }
     }
     tokens.push_back({FrameListToken::End, "<end of list>", pos, line});
@@ -261,10 +258,9 @@ SpriteAnimation::SpriteAnimation(const IAttributeContainer& attributes, IXMLRead
     pingPong = attributes.GetAttribute(L"pingPong", false);
 
     const bool hasDuration = attributes.HasAttribute(L"duration");
-    const bool fromList =
-        hasDuration || attributes.HasAttribute(L"fps") || attributes.HasAttribute(L"frameList");
-    const float value = PositiveOrOne(hasDuration ? attributes.GetAttribute(L"duration", 1.0f)
-                                                  : attributes.GetAttribute(L"fps", 1.0f));
+    const bool fromList = hasDuration || attributes.HasAttribute(L"fps") || attributes.HasAttribute(L"frameList");
+    const float value =
+        PositiveOrOne(hasDuration ? attributes.GetAttribute(L"duration", 1.0f) : attributes.GetAttribute(L"fps", 1.0f));
     const std::string frameList = TruncateStringWideToASCII(attributes.GetAttribute(L"frameList").c_str());
 
     if (fromList)
@@ -298,8 +294,7 @@ void SpriteAnimation::ParseFrameChildren(IXMLReader& reader)
         }
         if (children.size() >= kMaxAnimationFrames)
         {
-            AnimationParseError error("animation has more than " + std::to_string(kMaxAnimationFrames) +
-                                      " frames");
+            AnimationParseError error("animation has more than " + std::to_string(kMaxAnimationFrames) + " frames");
             error.setAnimName(name.c_str());
             throw error;
         }
@@ -376,8 +371,7 @@ std::vector<SpriteAnimation> ReadAnimationElements(IXMLReader& element)
     return animations;
 }
 
-IResourceDescriptor* SpriteAnimationListResourceFactory::CreateResource(const std::wstring& manifest,
-                                                                        Label name,
+IResourceDescriptor* SpriteAnimationListResourceFactory::CreateResource(const std::wstring& manifest, Label name,
                                                                         const IAttributeContainer& attributes,
                                                                         IXMLReader& element) const
 {

@@ -37,7 +37,7 @@ inline constexpr float kMinFrameDuration = 0.001f;
 // in place of the type).
 class AnimationParseError : public std::runtime_error
 {
-  public:
+public:
     AnimationParseError(const std::string& message, const std::string& animName = std::string(),
                         const std::string& spriteTypeName = std::string());
 
@@ -48,7 +48,7 @@ class AnimationParseError : public std::runtime_error
     void setSpriteTypeName(const std::string& name);
     void setSpriteAnimationListName(const std::string& name);
 
-  private:
+private:
     void generateFinalString();
 
     std::string mSpriteTypeName;
@@ -88,7 +88,7 @@ std::vector<AnimFrame> ParseFrameListString(const std::string& frameList);
 // A named sequence of frames with a play count, a ping-pong flag and the animation that follows it.
 class SpriteAnimation
 {
-  public:
+public:
     // One frame {0, 1.0}, no link resolved.
     explicit SpriteAnimation(Label name = Label(), int numPlays = 1, bool pingPong = false,
                              Label linkedAnimation = Label());
@@ -113,21 +113,21 @@ class SpriteAnimation
     // Resolved inside one sprite type; null elsewhere.
     const SpriteAnimation* linked = nullptr;
 
-  private:
+private:
     void ParseFrameChildren(IXMLReader& reader);
 };
 
 // Animations by name, shared by the sprite types that copy them.
 class SpriteAnimationList
 {
-  public:
+public:
     virtual ~SpriteAnimationList() = default;
 
     // Stores a copy, replacing an animation of the same name. The copy's link is never resolved here.
     void AddAnimation(const SpriteAnimation& animation);
     const std::map<Label, SpriteAnimation>& GetAnimations() const { return mAnimations; }
 
-  private:
+private:
     std::map<Label, SpriteAnimation> mAnimations;
 };
 
@@ -140,9 +140,8 @@ std::vector<SpriteAnimation> ReadAnimationElements(IXMLReader& element);
 // throws std::out_of_range); nothing is kept then.
 class SpriteAnimationListResourceFactory : public IResourceFactory
 {
-  public:
-    IResourceDescriptor* CreateResource(const std::wstring& manifest, Label name,
-                                        const IAttributeContainer& attributes,
+public:
+    IResourceDescriptor* CreateResource(const std::wstring& manifest, Label name, const IAttributeContainer& attributes,
                                         IXMLReader& element) const override;
 };
 

@@ -11,8 +11,7 @@
 namespace Strata
 {
 
-SpriteType::SpriteType(const SpriteType& other)
-    : name(other.name), images(other.images), mAnimations(other.mAnimations)
+SpriteType::SpriteType(const SpriteType& other) : name(other.name), images(other.images), mAnimations(other.mAnimations)
 {
     ResolveLinkedAnimations();
 }

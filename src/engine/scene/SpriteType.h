@@ -13,7 +13,7 @@ namespace Strata
 // loader thread, read-only afterwards.
 class SpriteType
 {
-  public:
+public:
     SpriteType() = default;
     virtual ~SpriteType() = default;
     // Copies re-resolve their links into their own map.
@@ -36,7 +36,7 @@ class SpriteType
     // The image-list resource whose images the frame indices name.
     Label images;
 
-  private:
+private:
     std::map<Label, SpriteAnimation> mAnimations;
 };
 
@@ -46,9 +46,8 @@ class SpriteType
 // pass unchanged); nothing is kept then.
 class SpriteTypeResourceFactory : public IResourceFactory
 {
-  public:
-    IResourceDescriptor* CreateResource(const std::wstring& manifest, Label name,
-                                        const IAttributeContainer& attributes,
+public:
+    IResourceDescriptor* CreateResource(const std::wstring& manifest, Label name, const IAttributeContainer& attributes,
                                         IXMLReader& element) const override;
 };
 

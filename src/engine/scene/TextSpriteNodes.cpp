@@ -44,8 +44,8 @@ float JustifiedX(float x, float width, HAlignment justification)
 }
 
 // The draw state and the text's position shared by both text nodes.
-Graphics::sDrawState TextState(SceneNode& node, HAlignment justification, bool noBlur,
-                               const Vector2<float>& offset, Vector2<float>* position)
+Graphics::sDrawState TextState(SceneNode& node, HAlignment justification, bool noBlur, const Vector2<float>& offset,
+                               Vector2<float>* position)
 {
     Graphics::sDrawState state = Graphics::GetDrawState();
     state.hAlign = justification;
@@ -236,8 +236,7 @@ void StyledTextSpriteNode::DrawAt(const Vector2<float>& offset)
     Graphics::DrawWrappedStyledText(mRuns, mLines, position.x, position.y, state, Graphics::GetCanvas());
 }
 
-std::unique_ptr<SceneNodeDescriptor>
-TextSpriteNodeFactory::CreateDescriptor(const IAttributeContainer& element) const
+std::unique_ptr<SceneNodeDescriptor> TextSpriteNodeFactory::CreateDescriptor(const IAttributeContainer& element) const
 {
     auto descriptor = std::make_unique<TextSpriteNodeDescriptor>();
     descriptor->text = element.GetAttribute(L"text");
@@ -319,8 +318,7 @@ SceneTreePtr StyledTextSpriteNodeFactory::CreateNode(const SceneNodeDescriptor* 
     }
     // The runs find their fonts themselves; a missing base font is only reported here.
     FindNodeResource<Font>("styledtextspritenode", "font", own->style.font);
-    auto node =
-        std::make_unique<StyledTextSpriteNode>(Vector2<float>(0.0f, 0.0f), own->text, own->style, own->width);
+    auto node = std::make_unique<StyledTextSpriteNode>(Vector2<float>(0.0f, 0.0f), own->text, own->style, own->width);
     node->SetTextJustification(own->justification);
     if (!own->textResource.IsNull())
     {

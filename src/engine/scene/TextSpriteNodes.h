@@ -21,7 +21,7 @@ class IResourceDescriptor;
 // The text of a text sprite, its wrap width and its justification.
 class ITextSprite
 {
-  public:
+public:
     virtual ~ITextSprite() = default;
     virtual const std::wstring& GetText() = 0;
     virtual void SetText(const std::wstring& text) = 0;
@@ -38,7 +38,7 @@ class ITextSprite
 // Holds what ITextSprite names; SetTextWidth and SetTextJustification only store.
 class TextSpriteComponent : public ITextSprite
 {
-  public:
+public:
     const std::wstring& GetText() override { return mText; }
     void SetText(const std::wstring& text) override { mText = text; }
     void SetTextFromResource(Label name) override;
@@ -47,7 +47,7 @@ class TextSpriteComponent : public ITextSprite
     void SetTextJustification(HAlignment justification) override { mJustification = justification; }
     HAlignment GetTextJustification() override { return mJustification; }
 
-  protected:
+protected:
     std::wstring mText;
     float mTextWidth = 0.0f;
     HAlignment mJustification = HAlignment_Left;
@@ -60,9 +60,9 @@ std::wstring encodeForXML(const wchar_t* text);
 // shadow. The node's size is the measured text (0 by 0 without a font or text).
 class TextSpriteNode : public SceneNode, public FontComponent, public TextSpriteComponent
 {
-  public:
-    TextSpriteNode(const Vector2<float>& position, const std::wstring& text, const Font* font,
-                   const ColorF& color, float width);
+public:
+    TextSpriteNode(const Vector2<float>& position, const std::wstring& text, const Font* font, const ColorF& color,
+                   float width);
 
     // Each stores, then measures again.
     void SetText(const std::wstring& text) override;
@@ -77,7 +77,7 @@ class TextSpriteNode : public SceneNode, public FontComponent, public TextSprite
     // The outline or shadow colour.
     ColorF bgColor{1.0f, 1.0f, 1.0f, 1.0f};
 
-  private:
+private:
     void UpdateTextData();
 
     std::shared_ptr<IResourceDescriptor> mFontHolder;
@@ -87,9 +87,9 @@ class TextSpriteNode : public SceneNode, public FontComponent, public TextSprite
 // "text") is markup; text given to SetText is shown literally.
 class StyledTextSpriteNode : public SceneNode, public TextSpriteComponent
 {
-  public:
-    StyledTextSpriteNode(const Vector2<float>& position, const std::wstring& text,
-                         const Graphics::TextStyle& style, float width);
+public:
+    StyledTextSpriteNode(const Vector2<float>& position, const std::wstring& text, const Graphics::TextStyle& style,
+                         float width);
 
     // Escapes the text, then measures again.
     void SetText(const std::wstring& text) override;
@@ -103,7 +103,7 @@ class StyledTextSpriteNode : public SceneNode, public TextSpriteComponent
 
     bool noBlur = false;
 
-  private:
+private:
     void UpdateTextData();
 
     Graphics::TextStyle mStyle;
@@ -113,7 +113,7 @@ class StyledTextSpriteNode : public SceneNode, public TextSpriteComponent
 
 class TextSpriteNodeDescriptor : public SceneNodeDescriptor
 {
-  public:
+public:
     std::wstring text;
     Label font;
     float width = 0.0f;
@@ -127,7 +127,7 @@ class TextSpriteNodeDescriptor : public SceneNodeDescriptor
 
 class StyledTextSpriteNodeDescriptor : public SceneNodeDescriptor
 {
-  public:
+public:
     std::wstring text;
     float width = 0.0f;
     Graphics::TextStyle style;
@@ -140,7 +140,7 @@ class StyledTextSpriteNodeDescriptor : public SceneNodeDescriptor
 // "bgColor".
 class TextSpriteNodeFactory : public SceneNodeFactory
 {
-  public:
+public:
     std::unique_ptr<SceneNodeDescriptor> CreateDescriptor(const IAttributeContainer& element) const override;
     SceneTreePtr CreateNode(const SceneNodeDescriptor* descriptor) const override;
 };
@@ -149,7 +149,7 @@ class TextSpriteNodeFactory : public SceneNodeFactory
 // "width", "textJustify", "noBlur".
 class StyledTextSpriteNodeFactory : public SceneNodeFactory
 {
-  public:
+public:
     std::unique_ptr<SceneNodeDescriptor> CreateDescriptor(const IAttributeContainer& element) const override;
     SceneTreePtr CreateNode(const SceneNodeDescriptor* descriptor) const override;
 };

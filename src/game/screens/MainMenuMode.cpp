@@ -1,12 +1,12 @@
 #include "game/screens/MainMenuMode.h"
 
+#include "framework/ResourceDescriptor.h"
 #include "game/AudioManager.h"
 #include "game/StickerManager.h"
 #include "game/screens/CreditsMode.h"
 #include "game/screens/MyAccountMode.h"
 #include "game/screens/MyOptionsMode.h"
 #include "game/screens/ScreenSupport.h"
-#include "framework/ResourceDescriptor.h"
 #include "graphics/ImageList.h"
 #include "scene/ButtonNode.h"
 

@@ -98,7 +98,9 @@ void MyAccountMode::ReceiveMessage(const Strata::ObjectMessage& message)
         PushScreen(std::make_unique<AccountConfirmMode>(mSelected));
 }
 
-AccountConfirmMode::AccountConfirmMode(int profile) : mProfile(profile) {}
+AccountConfirmMode::AccountConfirmMode(int profile) : mProfile(profile)
+{
+}
 
 void AccountConfirmMode::Setup()
 {

@@ -90,12 +90,12 @@ void MyOptionsMode::ReceiveMessage(const Strata::ObjectMessage& message)
         SetProfileLanguage(radio == Strata::Label("EnglishRadio"));
         showSettings();
         LocalizeButtons(mScreen, {"DoneButton"});
-    LocalizeHeading(mScreen, "Options");
+        LocalizeHeading(mScreen, "Options");
     }
     else if (radio == Strata::Label("WindowedRadio") || radio == Strata::Label("FullScreenRadio"))
     {
         const auto mode = radio == Strata::Label("WindowedRadio") ? Strata::Window::WindowMode_Windowed
-                                                                   : Strata::Window::WindowMode_FullScreen;
+                                                                  : Strata::Window::WindowMode_FullScreen;
         if (Strata::Window::GetConfig().mode != mode)
             Strata::Window::SetMode(mode);
     }

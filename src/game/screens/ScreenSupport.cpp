@@ -1,8 +1,8 @@
 #include "game/screens/ScreenSupport.h"
 
 #include "core/Log.h"
-#include "framework/Object.h"
 #include "framework/Account.h"
+#include "framework/Object.h"
 #include "framework/ResourceDescriptor.h"
 #include "game/AccountKeys.h"
 #include "game/LevelManager.h"
@@ -17,7 +17,8 @@
 Strata::SceneNode* InstantiateScreenLayout(Strata::SceneApplicationMode& mode, const char* layout, const char* screen)
 {
     const Strata::AutoResource<Strata::SceneLayout> resource{Strata::Label(layout)};
-    Strata::SceneNode* root = resource.Get() != nullptr ? resource->InstantiateLayout(&mode, mode.GetRootNode()) : nullptr;
+    Strata::SceneNode* root =
+        resource.Get() != nullptr ? resource->InstantiateLayout(&mode, mode.GetRootNode()) : nullptr;
     if (root == nullptr)
         Strata::Log((std::string("The ") + screen + " has no layout \"" + layout + "\"\n").c_str());
     return root;

@@ -115,7 +115,8 @@ constexpr sKeyMapping kPlaces[] = {
 };
 // clang-format on
 
-template <size_t N> uint16_t Find(const sKeyMapping (&table)[N], int32_t sdl)
+template <size_t N>
+uint16_t Find(const sKeyMapping (&table)[N], int32_t sdl)
 {
     for (const sKeyMapping& mapping : table)
     {
@@ -296,8 +297,7 @@ bool ApplicationPlatform::EnforceSingleInstance()
     const int file = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
     if (file < 0)
     {
-        Strata::Internal::LogWrite("Single instance: could not open %s: %s\n", path.c_str(),
-                                   std::strerror(errno));
+        Strata::Internal::LogWrite("Single instance: could not open %s: %s\n", path.c_str(), std::strerror(errno));
         return false;
     }
     int result;
@@ -310,8 +310,7 @@ bool ApplicationPlatform::EnforceSingleInstance()
         close(file);
         if (error == EWOULDBLOCK)
             return true;
-        Strata::Internal::LogWrite("Single instance: could not lock %s: %s\n", path.c_str(),
-                                   std::strerror(error));
+        Strata::Internal::LogWrite("Single instance: could not lock %s: %s\n", path.c_str(), std::strerror(error));
         return false;
     }
     mLockFile = file;
@@ -348,8 +347,8 @@ void ApplicationPlatform::CreateWindow(const Strata::sWindowConfig& config)
         if ((graphics->GetCaps() & Strata::GraphicsPlatformCaps_Hardware) != 0)
             flags |= SDL_WINDOW_OPENGL;
     }
-    SDL_Window* window = SDL_CreateWindow(GetWindowTitle().c_str(), SDL_WINDOWPOS_CENTERED,
-                                          SDL_WINDOWPOS_CENTERED, width, height, flags);
+    SDL_Window* window = SDL_CreateWindow(GetWindowTitle().c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                                          width, height, flags);
     if (window == nullptr)
         STRATA_THROW(Strata::RuntimeError,
                      std::string("Could not create a window. (SDL Error: ") + SDL_GetError() + ")");
@@ -508,8 +507,7 @@ void ApplicationPlatform::ShowAboutBox()
     {
         const Strata::sApplicationDescriptor& descriptor = application->GetDescriptor();
         product = descriptor.productName != nullptr ? descriptor.productName : L"";
-        message = product + L"\nVersion " +
-                  (descriptor.fullVersion != nullptr ? descriptor.fullVersion : L"") + L"\n" +
+        message = product + L"\nVersion " + (descriptor.fullVersion != nullptr ? descriptor.fullVersion : L"") + L"\n" +
                   (descriptor.copyright != nullptr ? descriptor.copyright : L"");
     }
     ShowSystemAlert(L"About " + product, message, L"OK");
@@ -588,8 +586,7 @@ bool ApplicationPlatform::HandleCommandKey(const SDL_Event& event)
 void ApplicationPlatform::HandleWindowEvent(const SDL_Event& event, Strata::IInputEventSink* sink)
 {
     // Events of a window replaced since (a mode switch) no longer matter.
-    if (event.window.windowID != 0 &&
-        (mWindow == nullptr || event.window.windowID != SDL_GetWindowID(mWindow)))
+    if (event.window.windowID != 0 && (mWindow == nullptr || event.window.windowID != SDL_GetWindowID(mWindow)))
         return;
     switch (event.window.event)
     {
@@ -654,8 +651,7 @@ void ApplicationPlatform::HandleEvent(const SDL_Event& event, Strata::IInputEven
         default:
             return; // the engine knows three buttons
         }
-        input.type =
-            event.type == SDL_MOUSEBUTTONDOWN ? Strata::InputEvent_MouseDown : Strata::InputEvent_MouseUp;
+        input.type = event.type == SDL_MOUSEBUTTONDOWN ? Strata::InputEvent_MouseDown : Strata::InputEvent_MouseUp;
         MapToFrame(event.button.x, event.button.y, &input.x, &input.y);
         break;
     case SDL_MOUSEWHEEL:
@@ -692,8 +688,7 @@ void ApplicationPlatform::HandleEvent(const SDL_Event& event, Strata::IInputEven
         char bytes[sizeof(event.text.text) + 1];
         std::memcpy(bytes, event.text.text, sizeof(event.text.text));
         bytes[sizeof(event.text.text)] = '\0';
-        const std::wstring text =
-            Strata::ConvertStringUTF8ToWide(reinterpret_cast<const unsigned char*>(bytes));
+        const std::wstring text = Strata::ConvertStringUTF8ToWide(reinterpret_cast<const unsigned char*>(bytes));
         if (text.empty() || sink == nullptr)
             return;
         input.type = Strata::InputEvent_Text;

@@ -26,7 +26,7 @@ namespace Linux
 // when destroyed.
 class ApplicationPlatform final : public Platform, public Strata::IPlatform
 {
-  public:
+public:
     ApplicationPlatform();
     // Releases whatever Setup made that Destroy has not released yet.
     ~ApplicationPlatform() override;
@@ -90,8 +90,7 @@ class ApplicationPlatform final : public Platform, public Strata::IPlatform
 
     // The image and hot spot the engine draws for a cursor shape while the custom cursor is on; the
     // game fills the table. The image is not owned. Shapes outside eCursor are ignored.
-    void SetCustomCursorImage(Strata::eCursor cursor, Strata::IImage* image,
-                              const Strata::Vector2<int>& hotSpot);
+    void SetCustomCursorImage(Strata::eCursor cursor, Strata::IImage* image, const Strata::Vector2<int>& hotSpot);
 
     // The product name, "Version " and the full version, and the copyright, in a message box (logged
     // when there is no display).
@@ -99,7 +98,7 @@ class ApplicationPlatform final : public Platform, public Strata::IPlatform
 
     SDL_Window* GetWindow() const { return mWindow; }
 
-  private:
+private:
     static constexpr int kCursorCount = 5;
 
     struct sCustomCursor

@@ -19,7 +19,7 @@ struct sHTTPSettings
 // reported as errors. Not registered by its constructor: the platform's set-up registers it.
 class NetworkPlatform final : public Strata::INetworkPlatform
 {
-  public:
+public:
     // Initialises libcurl once per process. Throws Strata::RuntimeError when that fails.
     explicit NetworkPlatform(const sHTTPSettings& settings = sHTTPSettings());
     // Clears the registry slot when it holds this platform.
@@ -31,7 +31,7 @@ class NetworkPlatform final : public Strata::INetworkPlatform
     // A Linux::HTTPStream; null for a null or empty URL or when libcurl cannot set the request up.
     Strata::IStream* OpenHTTPStream(const wchar_t* url) override;
 
-  private:
+private:
     sHTTPSettings mSettings;
 };
 

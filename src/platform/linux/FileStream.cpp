@@ -33,8 +33,7 @@ constexpr size_t MaxChunk = size_t(1) << 30;
 
 } // namespace
 
-FileStream::FileStream(const std::string& path, Strata::FileAccess access, Strata::FileCreation creation)
-    : mPath(path)
+FileStream::FileStream(const std::string& path, Strata::FileAccess access, Strata::FileCreation creation) : mPath(path)
 {
     int flags = O_CLOEXEC;
     switch (access)

@@ -12,7 +12,7 @@ namespace Linux
 // so a second writer of the same file fails to open.
 class FileStream final : public Strata::IStream
 {
-  public:
+public:
     // Access 1 read-only, 2 write-only, 3 read-write; creation 0 create or truncate, 1 create only when
     // absent, 2 open or create, 3 open an existing file only. New files get mode 0644 (less the umask).
     // Throws RuntimeError "Could not open file <path>" when the access or creation is unknown, the file
@@ -43,7 +43,7 @@ class FileStream final : public Strata::IStream
     // The position; 0xFFFFFFFF at 4 GiB and beyond.
     uint32_t Tell() override;
 
-  private:
+private:
     long long Position();
 
     std::string mPath;

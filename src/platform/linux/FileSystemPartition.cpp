@@ -78,8 +78,7 @@ bool MakeFileName(const Strata::FileAddress* address, std::string& fileName)
     if (address->GetName() == nullptr || address->GetExtension() == nullptr)
         return false;
     fileName = ToUTF8(address->GetName()) + ToUTF8(address->GetExtension());
-    return !fileName.empty() && fileName != "." && fileName != ".." &&
-           fileName.find('/') == std::string::npos;
+    return !fileName.empty() && fileName != "." && fileName != ".." && fileName.find('/') == std::string::npos;
 }
 
 void LogRefused(const Strata::FileAddress* address)
@@ -219,8 +218,7 @@ bool FileSystemPartition::LookUp(const std::string& folder, const std::string& n
             realName = name;
             return true;
         }
-        const std::map<std::string, std::string>& byUpper =
-            wantFolder ? index->folderByUpper : index->fileByUpper;
+        const std::map<std::string, std::string>& byUpper = wantFolder ? index->folderByUpper : index->fileByUpper;
         const auto it = byUpper.find(ToUpper(name));
         if (it == byUpper.end())
             return false;
@@ -234,8 +232,7 @@ bool FileSystemPartition::LookUp(const std::string& folder, const std::string& n
     return cached && match(Load(folder));
 }
 
-bool FileSystemPartition::ResolveFolder(const std::vector<std::string>& components, bool create,
-                                        std::string& folder)
+bool FileSystemPartition::ResolveFolder(const std::vector<std::string>& components, bool create, std::string& folder)
 {
     folder.clear();
     for (size_t i = 0; i < components.size(); ++i)
@@ -289,8 +286,8 @@ bool FileSystemPartition::SearchTree(const std::string& name, std::string& found
     return false;
 }
 
-Strata::IStream* FileSystemPartition::OpenStream(const Strata::FileAddress* address,
-                                                 Strata::FileAccess access, Strata::FileCreation creation)
+Strata::IStream* FileSystemPartition::OpenStream(const Strata::FileAddress* address, Strata::FileAccess access,
+                                                 Strata::FileCreation creation)
 {
     std::lock_guard<std::recursive_mutex> lock(mMutex);
     if (address == nullptr)
@@ -306,8 +303,7 @@ Strata::IStream* FileSystemPartition::OpenStream(const Strata::FileAddress* addr
         return nullptr;
     }
 
-    const bool mayCreate =
-        (access & Strata::FileAccess_Write) != 0 && creation != Strata::FileCreation_OpenExisting;
+    const bool mayCreate = (access & Strata::FileAccess_Write) != 0 && creation != Strata::FileCreation_OpenExisting;
     std::string folder;
     if (!ResolveFolder(components, mayCreate, folder))
         return nullptr;
@@ -371,9 +367,8 @@ bool FileSystemPartition::FindFile(Strata::FileAddress* address)
     }
     catch (const Strata::RuntimeError&)
     {
-        Strata::Internal::LogWrite(
-            "Linux::FileSystemPartition found \"%s\" in \"%s\", a folder too long to keep\n",
-            fileName.c_str(), found.c_str());
+        Strata::Internal::LogWrite("Linux::FileSystemPartition found \"%s\" in \"%s\", a folder too long to keep\n",
+                                   fileName.c_str(), found.c_str());
         return false;
     }
     return true;
@@ -415,9 +410,8 @@ bool FileSystemPartition::FindFiles(const Strata::FileAddress* pattern, std::vec
         }
         catch (const Strata::RuntimeError&)
         {
-            Strata::Internal::LogWrite(
-                "Linux::FileSystemPartition skipped \"%s\": the name is too long to keep\n",
-                fileName.c_str());
+            Strata::Internal::LogWrite("Linux::FileSystemPartition skipped \"%s\": the name is too long to keep\n",
+                                       fileName.c_str());
         }
     }
     return found;

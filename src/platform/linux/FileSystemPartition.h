@@ -18,7 +18,7 @@ namespace Linux
 // and names or extensions holding '/', are refused (null or false, and one log line).
 class FileSystemPartition final : public Strata::IFileSystemPartition
 {
-  public:
+public:
     // An empty root means the current folder. The root need not exist yet: writing creates it.
     explicit FileSystemPartition(const std::string& rootFolder);
     ~FileSystemPartition() override;
@@ -45,7 +45,7 @@ class FileSystemPartition final : public Strata::IFileSystemPartition
     void DeleteFile(const Strata::FileAddress* address) override;
     bool RenameFile(const Strata::FileAddress* from, const Strata::FileAddress* to) override;
 
-  private:
+private:
     // What one host folder holds, by real name.
     struct FolderIndex
     {

@@ -10,9 +10,15 @@ namespace
 SDL_Window* gMainWindow = nullptr;
 }
 
-SDL_Window* GetMainWindow() { return gMainWindow; }
+SDL_Window* GetMainWindow()
+{
+    return gMainWindow;
+}
 
-void SetMainWindow(SDL_Window* window) { gMainWindow = window; }
+void SetMainWindow(SDL_Window* window)
+{
+    gMainWindow = window;
+}
 
 sFrameViewport ComputeFrameViewport(int windowWidth, int windowHeight)
 {

@@ -119,7 +119,9 @@ HTTPStream* HTTPStream::Open(const std::wstring& url, const sHTTPSettings& setti
     return stream;
 }
 
-HTTPStream::HTTPStream(const std::wstring& url) : mName(url) {}
+HTTPStream::HTTPStream(const std::wstring& url) : mName(url)
+{
+}
 
 bool HTTPStream::SetUp(const std::string& url, const sHTTPSettings& settings)
 {
@@ -244,7 +246,9 @@ size_t HTTPStream::Write(const void*, size_t)
     return 0;
 }
 
-void HTTPStream::Seek(Strata::SeekOrigin, long long) {}
+void HTTPStream::Seek(Strata::SeekOrigin, long long)
+{
+}
 
 uint32_t HTTPStream::Tell()
 {

@@ -24,7 +24,7 @@ bool InitialiseCurl();
 // the codes of Strata::eHTTPError, never thrown. All calls but AbortTransfer come from one thread.
 class HTTPStream final : public Strata::IStream, public Strata::IErrorStatus, public Strata::IAbortableStream
 {
-  public:
+public:
     // Null when libcurl cannot set the request up.
     static HTTPStream* Open(const std::wstring& url, const sHTTPSettings& settings);
     // Ends the transfer and closes its connection at once.
@@ -57,7 +57,7 @@ class HTTPStream final : public Strata::IStream, public Strata::IErrorStatus, pu
 
     void AbortTransfer() override;
 
-  private:
+private:
     HTTPStream(const std::wstring& url);
     bool SetUp(const std::string& url, const sHTTPSettings& settings);
 

@@ -19,7 +19,7 @@ namespace Linux
 // graphics platform when constructed and unregisters when destroyed.
 class OpenGLGraphicsPlatform final : public Strata::IGraphicsPlatform
 {
-  public:
+public:
     // `caps` are the capability flags asked for; the hardware flag (2) is always among them.
     explicit OpenGLGraphicsPlatform(unsigned long caps = 2);
     // Cleans up what Setup made, then unregisters.
@@ -50,7 +50,7 @@ class OpenGLGraphicsPlatform final : public Strata::IGraphicsPlatform
     // a null image. The sub-rectangle is not supported and ignored: the texture shows the whole image.
     Strata::ITexture* CreateTexture(const Strata::Image* image, const Strata::Rect<int>* subRect) override;
 
-  private:
+private:
     unsigned long mCaps;
     SDL_Window* mWindow = nullptr;
     void* mContext = nullptr; // SDL_GLContext

@@ -70,8 +70,7 @@ std::string Platform::FindDataFolder(const std::string& programFolder)
         return std::string();
 
     const std::filesystem::path program(programFolder);
-    const std::filesystem::path installed =
-        (program / ".." / "share" / "menagerie" / "data").lexically_normal();
+    const std::filesystem::path installed = (program / ".." / "share" / "menagerie" / "data").lexically_normal();
     if (IsFolder(installed))
         return installed.string();
 
@@ -143,14 +142,11 @@ void Platform::Setup()
     std::error_code error;
     std::filesystem::create_directories(userFolder, error);
     if (error)
-        Strata::Internal::LogWrite("Could not create the folder %s: %s\n", userFolder.c_str(),
-                                   error.message().c_str());
+        Strata::Internal::LogWrite("Could not create the folder %s: %s\n", userFolder.c_str(), error.message().c_str());
 
     auto* fileSystem = new Strata::FileSystem();
-    fileSystem->AddFileSystemPartition(Strata::FileSystemPartition_Program,
-                                       new FileSystemPartition(programFolder));
-    fileSystem->AddFileSystemPartition(Strata::FileSystemPartition_Resources,
-                                       new FileSystemPartition(dataFolder));
+    fileSystem->AddFileSystemPartition(Strata::FileSystemPartition_Program, new FileSystemPartition(programFolder));
+    fileSystem->AddFileSystemPartition(Strata::FileSystemPartition_Resources, new FileSystemPartition(dataFolder));
     fileSystem->AddFileSystemPartition(Strata::FileSystemPartition_User, new FileSystemPartition(userFolder));
 
     mProgramFolder = programFolder;

@@ -9,7 +9,7 @@ namespace Linux
 // partition 2 the player's folder under $XDG_DATA_HOME. The application platform builds on it.
 class Platform
 {
-  public:
+public:
     Platform() = default;
     virtual ~Platform() = default;
     Platform(const Platform&) = delete;
@@ -41,7 +41,7 @@ class Platform
     // '_'; an empty name and the names "." and ".." become "_".
     static std::string MakeFolderName(const std::wstring& name);
 
-  private:
+private:
     std::string mProgramFolder;
     std::string mDataFolder;
     std::string mUserFolder;

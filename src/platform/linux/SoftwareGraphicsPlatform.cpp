@@ -18,8 +18,7 @@ namespace
 {
 
 // The SDL format whose bytes in memory are blue, green, red, alpha, as the engine's pixels are.
-constexpr Uint32 kFrameFormat =
-    SDL_BYTEORDER == SDL_LIL_ENDIAN ? SDL_PIXELFORMAT_ARGB8888 : SDL_PIXELFORMAT_BGRA8888;
+constexpr Uint32 kFrameFormat = SDL_BYTEORDER == SDL_LIL_ENDIAN ? SDL_PIXELFORMAT_ARGB8888 : SDL_PIXELFORMAT_BGRA8888;
 
 [[noreturn]] void ThrowSetupError(const std::string& reason)
 {

@@ -15,7 +15,7 @@ namespace Linux
 // platform when constructed and unregisters when destroyed.
 class SoftwareGraphicsPlatform final : public Strata::IGraphicsPlatform
 {
-  public:
+public:
     // `caps` are the capability flags asked for; the result has the software flag (1) and never the
     // hardware one (2).
     explicit SoftwareGraphicsPlatform(unsigned long caps = 1);
@@ -44,7 +44,7 @@ class SoftwareGraphicsPlatform final : public Strata::IGraphicsPlatform
     // Always null: the image canvas draws images directly.
     Strata::ITexture* CreateTexture(const Strata::Image* image, const Strata::Rect<int>* subRect) override;
 
-  private:
+private:
     unsigned long mCaps;
     SDL_Window* mWindow = nullptr;
     std::unique_ptr<Strata::Image> mFrame;

@@ -73,8 +73,7 @@ TEST(AudioControlsTest, FlagsHoldForEveryDescendant)
         bool (*get)(const IAudioControls&);
     };
     const Case cases[] = {
-        {"mute", [](IAudioControls& n, bool on) { n.Mute(on); },
-         [](const IAudioControls& n) { return n.IsMuted(); }},
+        {"mute", [](IAudioControls& n, bool on) { n.Mute(on); }, [](const IAudioControls& n) { return n.IsMuted(); }},
         {"pause", [](IAudioControls& n, bool on) { on ? n.Pause() : n.Resume(); },
          [](const IAudioControls& n) { return n.IsPaused(); }},
     };

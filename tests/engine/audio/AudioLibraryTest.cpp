@@ -19,7 +19,7 @@ constexpr int kRate = Lib::kOutputRate;
 
 class AudioLibraryTest : public ::testing::Test
 {
-  protected:
+protected:
     void SetUp() override { ASSERT_TRUE(Lib::Init(Lib::kDefaultDevice, kRate)); }
 
     // A playing channel of the bytes, as a sample playback or as a stream.
@@ -193,15 +193,11 @@ TEST_F(AudioLibraryTest, AClipEndsExactlyWhenItsFramesHaveBeenRendered)
         bool ogg;
     };
     // Streams longer than one queued buffer (4,096 frames) end across refills.
-    const Case cases[] = {{1000, false, false},
-                          {1000, true, false},
-                          {10000, true, false},
-                          {20000, true, true},
-                          {9000, false, true}};
+    const Case cases[] = {
+        {1000, false, false}, {1000, true, false}, {10000, true, false}, {20000, true, true}, {9000, false, true}};
     for (const Case& c : cases)
     {
-        SCOPED_TRACE(testing::Message()
-                     << c.frames << (c.stream ? " stream" : " sample") << (c.ogg ? " ogg" : ""));
+        SCOPED_TRACE(testing::Message() << c.frames << (c.stream ? " stream" : " sample") << (c.ogg ? " ogg" : ""));
         const Lib::Handle channel = PlayClip(c.ogg ? MakeOgg(c.frames) : MakeWav(c.frames), c.stream);
         Render(c.frames - 1);
         EXPECT_EQ(Lib::ChannelIsActive(channel), Lib::Activity_Playing);

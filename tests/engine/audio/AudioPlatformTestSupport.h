@@ -19,7 +19,7 @@ namespace Strata::Testing
 // updates the platform and then renders that step's output.
 class AudioPlatformTest : public ResourceTest
 {
-  protected:
+protected:
     static constexpr float kStep = 0.01f;
     static constexpr size_t kStepFrames = 441;
 
@@ -67,8 +67,8 @@ class AudioPlatformTest : public ResourceTest
     SoundChannelPtr PlayOn(const ISound* sound, int loops = 1, IAudioControls* parent = nullptr)
     {
         SoundChannelPtr channel = platform->CreateChannel();
-        AudioControlsPtr controls = platform->CreateControls(
-            parent != nullptr ? parent : platform->GetControls(sound->GetKind()).get());
+        AudioControlsPtr controls =
+            platform->CreateControls(parent != nullptr ? parent : platform->GetControls(sound->GetKind()).get());
         channel->SetControls(controls.get());
         channel->Play(sound, loops);
         return channel;

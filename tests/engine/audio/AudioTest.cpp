@@ -25,7 +25,7 @@ float OwnVolume(const AudioControlsPtr& node)
 
 class FrontEndTest : public AudioPlatformTest
 {
-  protected:
+protected:
     void SetUp() override
     {
         AudioPlatformTest::SetUp();
@@ -57,10 +57,7 @@ TEST_F(FrontEndTest, PlayOptionsOverrideTheSoundsDefaultsOnlyWhenGiven)
     const Case cases[] = {
         {"defaults", [](Audio::sPlayState&) {}, {0.8f, 1.5f, 0.25f, 0}, false},
         {"volume 0 is silence", [](Audio::sPlayState& s) { s.volume = 0.0f; }, {0.0f, 1.5f, 0.25f, 0}, false},
-        {"rate 0 keeps the default",
-         [](Audio::sPlayState& s) { s.rate = 0.0f; },
-         {0.8f, 1.5f, 0.25f, 0},
-         false},
+        {"rate 0 keeps the default", [](Audio::sPlayState& s) { s.rate = 0.0f; }, {0.8f, 1.5f, 0.25f, 0}, false},
         {"rate 2", [](Audio::sPlayState& s) { s.rate = 2.0f; }, {0.8f, 2.0f, 0.25f, 0}, false},
         {"pan -1 is applied", [](Audio::sPlayState& s) { s.pan = -1.0f; }, {0.8f, 1.5f, -1.0f, 0}, false},
         {"pan below -1 keeps it", [](Audio::sPlayState& s) { s.pan = -1.5f; }, {0.8f, 1.5f, 0.25f, 0}, false},
@@ -68,10 +65,7 @@ TEST_F(FrontEndTest, PlayOptionsOverrideTheSoundsDefaultsOnlyWhenGiven)
          [](Audio::sPlayState& s) { s.volumeTarget = 0.1f, s.volumeSeconds = 2.0f; },
          {0.1f, 1.5f, 0.25f, 0},
          false},
-        {"muted and paused",
-         [](Audio::sPlayState& s) { s.muted = 1, s.paused = 1; },
-         {0.8f, 1.5f, 0.25f, 1},
-         true},
+        {"muted and paused", [](Audio::sPlayState& s) { s.muted = 1, s.paused = 1; }, {0.8f, 1.5f, 0.25f, 1}, true},
     };
     for (const Case& c : cases)
     {
@@ -88,9 +82,8 @@ TEST_F(FrontEndTest, PlayOptionsOverrideTheSoundsDefaultsOnlyWhenGiven)
         EXPECT_EQ(own.muted, c.expected.muted);
         EXPECT_EQ(channel->GetControls()->IsPaused(), c.paused);
         // Under the kind's group (0.5) by default.
-        EXPECT_FLOAT_EQ(channel->GetControls()->GetVolume(),
-                        platform->GetControls(tone->GetKind())->GetVolume() *
-                            (c.expected.volume == 0.1f ? 0.8f : own.volume));
+        EXPECT_FLOAT_EQ(channel->GetControls()->GetVolume(), platform->GetControls(tone->GetKind())->GetVolume() *
+                                                                 (c.expected.volume == 0.1f ? 0.8f : own.volume));
         channel->Stop();
         Frame();
     }

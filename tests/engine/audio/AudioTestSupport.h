@@ -117,7 +117,7 @@ inline std::vector<uint8_t> MakeModule()
 // Opens the loopback device in place of the default one for the test's length.
 class LoopbackDevice
 {
-  public:
+public:
     LoopbackDevice()
     {
         AudioLibrary::sDeviceOverride devices;

@@ -32,10 +32,7 @@ TEST_F(DeviceFallBackTest, DevicesAreTriedInOrderUntilOneOpens)
          {"BASS Initialization failed on default device", "BASS Initialization failed on device 1",
           "BASS Initialization failed on device 2", "BASS Initialization failed on all devices"},
          false},
-        {{},
-         {},
-         {"BASS Initialization failed on default device", "BASS Initialization failed on all devices"},
-         false},
+        {{}, {}, {"BASS Initialization failed on default device", "BASS Initialization failed on all devices"}, false},
     };
     for (const Case& c : cases)
     {
@@ -66,8 +63,7 @@ class PlatformTest : public AudioPlatformTest
 TEST_F(PlatformTest, BuildsTheTreeWithAGroupPerKind)
 {
     const AudioControlsPtr master = platform->GetMasterControls();
-    const Label kinds[] = {Audio::GetEffectKind(), Audio::GetAmbientKind(), Audio::GetMusicKind(),
-                           Label("Voice")};
+    const Label kinds[] = {Audio::GetEffectKind(), Audio::GetAmbientKind(), Audio::GetMusicKind(), Label("Voice")};
     for (const Label& kind : kinds)
     {
         const AudioControlsPtr group = platform->GetControls(kind);
@@ -123,8 +119,7 @@ TEST_F(PlatformTest, ErrorTestLogsTheCallAndTheCodeName)
 {
     AudioLibrary::ChannelPlay(999999, true);
     EXPECT_EQ(LogLines([] { EXPECT_FALSE(CheckAudioCall("BASS_ChannelPlay(mBassChannel, restartSound)")); }),
-              std::vector<std::string>{
-                  "BASS_ChannelPlay(mBassChannel, restartSound) error: 5 (BASS_ERROR_HANDLE)"});
+              std::vector<std::string>{"BASS_ChannelPlay(mBassChannel, restartSound) error: 5 (BASS_ERROR_HANDLE)"});
     AudioLibrary::Pump();
     EXPECT_TRUE(LogLines([] { EXPECT_TRUE(CheckAudioCall("BASS_Start()")); }).empty());
 }

@@ -19,7 +19,7 @@ constexpr int kRate = AudioLibrary::kOutputRate;
 
 class SoundTest : public AudioPlatformTest
 {
-  protected:
+protected:
     void SetUp() override
     {
         AudioPlatformTest::SetUp();
@@ -39,18 +39,16 @@ TEST_F(SoundTest, ElementAttributesAreReadAndClamped)
     };
     const Case cases[] = {
         {"", Audio::GetEffectKind(), 1.0f, 0.0f, 1.0f, 1},
-        {"type=\"sfx\" volume=\"1.5\" pan=\"-2\" rate=\"0\"", Audio::GetEffectKind(), 1.0f, -1.0f, FLT_MIN,
-         1},
-        {"type=\"Music\" volume=\"0.25\" pan=\"0.5\" rate=\"2\" loop=\"forever\"", Audio::GetMusicKind(),
-         0.25f, 0.5f, 2.0f, 0},
+        {"type=\"sfx\" volume=\"1.5\" pan=\"-2\" rate=\"0\"", Audio::GetEffectKind(), 1.0f, -1.0f, FLT_MIN, 1},
+        {"type=\"Music\" volume=\"0.25\" pan=\"0.5\" rate=\"2\" loop=\"forever\"", Audio::GetMusicKind(), 0.25f, 0.5f,
+         2.0f, 0},
         {"type=\"ambient\" loop=\"-4\" volume=\"nan\"", Audio::GetAmbientKind(), 1.0f, 0.0f, 1.0f, 0},
         {"type=\"voice\" loop=\"3\"", Label("voice"), 1.0f, 0.0f, 1.0f, 3},
         {"type=\"\" loop=\"99999999999\"", Audio::GetEffectKind(), 1.0f, 0.0f, 1.0f, INT_MAX},
     };
     std::string body;
     for (size_t i = 0; i < std::size(cases); ++i)
-        body +=
-            "<sound name=\"s" + std::to_string(i) + "\" src=\"sounds/tone\" " + cases[i].attributes + "/>\n";
+        body += "<sound name=\"s" + std::to_string(i) + "\" src=\"sounds/tone\" " + cases[i].attributes + "/>\n";
     LoadManifest(body);
     for (size_t i = 0; i < std::size(cases); ++i)
     {
@@ -172,8 +170,7 @@ TEST_F(SoundTest, AMutedGroupSilencesButKeepsThePosition)
     Frame(1024);
     const long long before = AudioLibrary::ChannelGetPosition(HandleOf(channel));
     EXPECT_EQ(Rms(Frame(), 0), 0.0);
-    EXPECT_EQ(AudioLibrary::ChannelGetPosition(HandleOf(channel)),
-              before + static_cast<long long>(kStepFrames));
+    EXPECT_EQ(AudioLibrary::ChannelGetPosition(HandleOf(channel)), before + static_cast<long long>(kStepFrames));
     platform->GetControls(Audio::GetEffectKind())->Mute(false);
     Frame(1024);
     EXPECT_GT(Rms(Frame(), 0), 0.01);
@@ -186,8 +183,7 @@ TEST_F(SoundTest, AChannelStartedPausedWaitsForItsResume)
     for (const char* name : {"tone", "forever"})
     {
         SCOPED_TRACE(name);
-        const AudioControlsPtr group =
-            platform->CreateControls(platform->GetControls(Audio::GetEffectKind()).get());
+        const AudioControlsPtr group = platform->CreateControls(platform->GetControls(Audio::GetEffectKind()).get());
         group->Pause();
         const SoundChannelPtr channel = PlayOn(Sound(name), Sound(name)->GetDefaultLoopCount(), group.get());
         const uint32_t handle = HandleOf(channel);
@@ -250,8 +246,7 @@ TEST_F(SoundTest, ChannelValuesAreClampedBeforeTheyReachTheLibrary)
     {
         float rate, volume, pan;
     };
-    const Case cases[] = {
-        {NAN, NAN, NAN}, {1e30f, 1e30f, 1e30f}, {-5.0f, -5.0f, -5.0f}, {INFINITY, 2.0f, 0.0f}};
+    const Case cases[] = {{NAN, NAN, NAN}, {1e30f, 1e30f, 1e30f}, {-5.0f, -5.0f, -5.0f}, {INFINITY, 2.0f, 0.0f}};
     for (const Case& c : cases)
     {
         channel->GetControls()->SetRate(c.rate);

@@ -20,7 +20,7 @@ constexpr int kRate = AudioLibrary::kOutputRate;
 // The game's way in: a manifest of sounds and a sound list, loaded on the loader thread.
 class SoundListTest : public AudioPlatformTest
 {
-  protected:
+protected:
     void SetUp() override
     {
         AudioPlatformTest::SetUp();

@@ -94,11 +94,11 @@ TEST(NineBrushObject, FillsItsRectangleOnlyWithNineImages)
     EXPECT_EQ(Rect<float>(1, 1, 8, 6), brush.GetBounds()); // a new list does not resize
     Target target(12, 10);
     brush.Draw();
-    EXPECT_EQ(20, target.At(1, 1).r);   // top-left corner
-    EXPECT_EQ(60, target.At(8, 1).r);   // top-right corner
-    EXPECT_EQ(100, target.At(4, 3).r);  // centre
-    EXPECT_EQ(140, target.At(1, 6).r);  // bottom-left corner
-    EXPECT_EQ(180, target.At(8, 6).r);  // bottom-right corner
+    EXPECT_EQ(20, target.At(1, 1).r);  // top-left corner
+    EXPECT_EQ(60, target.At(8, 1).r);  // top-right corner
+    EXPECT_EQ(100, target.At(4, 3).r); // centre
+    EXPECT_EQ(140, target.At(1, 6).r); // bottom-left corner
+    EXPECT_EQ(180, target.At(8, 6).r); // bottom-right corner
     EXPECT_EQ(0, target.At(9, 3).a);
     EXPECT_EQ(0, target.At(4, 7).a);
     EXPECT_EQ(0, target.At(0, 0).a);
@@ -188,7 +188,8 @@ class BackgroundTest : public ::testing::Test
 protected:
     BackgroundTest() { MainLoop::WithinContext(&mode, guard); }
 
-    template <class T> T* Add(T* object, float layer)
+    template <class T>
+    T* Add(T* object, float layer)
     {
         object->SetLayer(layer);
         mode.AddObject(object);
@@ -314,7 +315,7 @@ TEST_F(ControlLayoutTest, FactoriesFindTheirImageListsByName)
     auto* nine = Named<NineBrushObject>("Nine");
     ASSERT_NE(nullptr, nine);
     EXPECT_NE(nullptr, nine->GetImages());
-    EXPECT_EQ(Rect<float>(0, 0, 100, 0), nine->GetBounds()); // only the layout sizes a brush
+    EXPECT_EQ(Rect<float>(0, 0, 100, 0), nine->GetBounds());               // only the layout sizes a brush
     EXPECT_EQ(nullptr, dynamic_cast<IColor*>(static_cast<Object*>(nine))); // alpha only: "color" cannot reach it
     auto* three = Named<ThreeBrushObject>("Three");
     ASSERT_NE(nullptr, three);

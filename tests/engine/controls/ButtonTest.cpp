@@ -171,9 +171,8 @@ TEST_F(ButtonTest, ListSizesDecideThreeSliceAndFocusImages)
         bool threeSlice;
         bool focusImages;
     };
-    for (const Case& c : {Case{1, false, false}, Case{4, false, false}, Case{5, false, true},
-                          Case{6, true, false}, Case{12, true, false}, Case{15, true, true},
-                          Case{16, true, false}})
+    for (const Case& c : {Case{1, false, false}, Case{4, false, false}, Case{5, false, true}, Case{6, true, false},
+                          Case{12, true, false}, Case{15, true, true}, Case{16, true, false}})
     {
         auto list = StateList(c.count, 8, 8);
         ButtonObject button(Label("b"));
@@ -240,7 +239,7 @@ TEST_F(ButtonTest, AlphaSensitivityDecidesWhichPixelsBelong)
 
     ButtonObject button(Label("b"));
     button.SetImages(&list);
-    button.SetLocation(Vector2<float>(100.7f, 50.2f)); // the corner is truncated to (100, 50)
+    button.SetLocation(Vector2<float>(100.7f, 50.2f));  // the corner is truncated to (100, 50)
     EXPECT_FALSE(button.BoundsContains(100.9f, 50.5f)); // transparent corner
     EXPECT_FALSE(button.BoundsContains(101.0f, 50.2f)); // alpha 25 is not above 25
     EXPECT_TRUE(button.BoundsContains(102.0f, 50.2f));  // 26 is
@@ -435,8 +434,8 @@ TEST_F(ButtonTest, FactoryReadsItsAttributes)
     EXPECT_EQ(nullptr, button->GetImages());
     EXPECT_EQ(nullptr, button->mSounds);
 
-    const AttributeContainer set(AttributeContainer::AttributeMap{
-        {L"alphaSensitivity", L"0"}, {L"keyCode", L"escape"}, {L"scalable", L"true"}});
+    const AttributeContainer set(
+        AttributeContainer::AttributeMap{{L"alphaSensitivity", L"0"}, {L"keyCode", L"escape"}, {L"scalable", L"true"}});
     std::unique_ptr<Object> configured(factory.CreateObject(Label("set"), set));
     button = dynamic_cast<ButtonObject*>(configured.get());
     ASSERT_NE(nullptr, button);

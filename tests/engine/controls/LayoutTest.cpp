@@ -278,8 +278,8 @@ TEST_F(LayoutTest, RegistrationReplacesAndNullRemoves)
 {
     ObjectFactory* registry = GetObjectFactory();
     EXPECT_EQ(registry, GetObjectFactory());
-    for (const wchar_t* type : {L"background", L"button", L"textsprite", L"imagesprite", L"animsprite",
-                                L"ninebrush", L"threebrush"})
+    for (const wchar_t* type :
+         {L"background", L"button", L"textsprite", L"imagesprite", L"animsprite", L"ninebrush", L"threebrush"})
         EXPECT_TRUE(registry->HasObjectFactory(type)) << type;
 
     auto* replacement = new ProbeFactory();

@@ -146,8 +146,8 @@ public:
     Object* CreateObject(Label name, const IAttributeContainer& attributes) override
     {
         auto* probe = new ProbeObject(name);
-        probe->SetBounds(Rect<float>(0, 0, attributes.GetAttribute(L"boundsW", 0.0f),
-                                     attributes.GetAttribute(L"boundsH", 0.0f)));
+        probe->SetBounds(
+            Rect<float>(0, 0, attributes.GetAttribute(L"boundsW", 0.0f), attributes.GetAttribute(L"boundsH", 0.0f)));
         probe->SetScale(attributes.GetAttribute(L"factoryScale", 1.0f));
         ++created;
         return probe;

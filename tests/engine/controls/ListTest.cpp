@@ -321,7 +321,7 @@ TEST_F(ListTest, DrawsFrameLinesAndTheSelectedItemInItsColours)
     EXPECT_EQ(Color32(0, 255, 0, 255), target.target.GetPixel(2, 11));  // "I1" in green...
     EXPECT_EQ(Color32(0, 0, 255, 255), target.target.GetPixel(30, 10)); // ...on blue, across the line
     EXPECT_EQ(Color32(0, 0, 255, 255), target.target.GetPixel(37, 17));
-    EXPECT_EQ(FrameColor(4), target.target.GetPixel(30, 18)); // the next line is not filled
+    EXPECT_EQ(FrameColor(4), target.target.GetPixel(30, 18));          // the next line is not filled
     EXPECT_EQ(Color32(255, 0, 0, 255), target.target.GetPixel(2, 27)); // "I3", cut to its strip
     EXPECT_EQ(FrameColor(7), target.target.GetPixel(10, 28));          // the frame is not overdrawn
     EXPECT_EQ(Rect<int>(0, 0, 40, 30), target.DrawnArea());

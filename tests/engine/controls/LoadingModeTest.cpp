@@ -433,7 +433,7 @@ TEST_F(LoadingModeTest, SplashImagesCrossFadeOnFixedStepsBeforeTheBarAppears)
     <imagesprite name="Splash2"/>)") + kLoadingElements));
     auto* mode = new TestLoadingMode();
     mode->AddLoadingTask(new ResourceLoadTask(L"NoSuchManifest"), 1); // fails, still counts
-    std::vector<std::pair<float, int>> frontImages; // (time, width) of each image when first shown
+    std::vector<std::pair<float, int>> frontImages;                   // (time, width) of each image when first shown
     float splashCompleteAt = -1.0f;
     float afterLoadAt = -1.0f;
     bool elementsShown = false;

@@ -41,7 +41,7 @@ const char* const kTestResources = R"(<testfont name="Verdana12"/>
 // Remembers every datum it is handed.
 class RecordingOptionEditor : public OptionPropertyEditorObject
 {
-  public:
+public:
     explicit RecordingOptionEditor(const std::wstring& name) : OptionPropertyEditorObject(name) {}
     void OnOptionSelected(int data) override { selected.push_back(data); }
     std::vector<int> selected;
@@ -49,7 +49,7 @@ class RecordingOptionEditor : public OptionPropertyEditorObject
 
 class PropertyEditorsTest : public LayoutTest
 {
-  protected:
+protected:
     void SetUp() override
     {
         LayoutTest::SetUp();
@@ -57,7 +57,8 @@ class PropertyEditorsTest : public LayoutTest
     }
 
     // Adds the editor at (x, y) and runs one update so its controls are in place.
-    template <class T> T* Place(T* editor, float x = 10.0f, float y = 20.0f)
+    template <class T>
+    T* Place(T* editor, float x = 10.0f, float y = 20.0f)
     {
         editor->SetLocation(Vector2<float>(x, y));
         mode->AddObject(editor);
@@ -360,7 +361,7 @@ namespace
 // The committed control images and the game's Verdana12 font, through the real loaders.
 class GenericLooksTest : public LayoutTest
 {
-  protected:
+protected:
     void SetUp() override
     {
         LayoutTest::SetUp();

@@ -68,10 +68,7 @@ protected:
         return button;
     }
 
-    int Clicks(const RadioButtonObject* button) const
-    {
-        return recorder->Count("RadioButtonClick", button->GetID());
-    }
+    int Clicks(const RadioButtonObject* button) const { return recorder->Count("RadioButtonClick", button->GetID()); }
 
     Recorder* recorder = nullptr;
 };
@@ -176,8 +173,8 @@ TEST_F(RadioButtonTest, StatesShowCheckedAsPressed)
     button->Enable(false);
     EXPECT_EQ(3, button->GetImageIndex());
 
-    for (const auto& [count, focus] : {std::pair{5, true}, std::pair{15, true}, std::pair{12, false},
-                                       std::pair{10, false}})
+    for (const auto& [count, focus] :
+         {std::pair{5, true}, std::pair{15, true}, std::pair{12, false}, std::pair{10, false}})
     {
         auto list = StateList(count, 4, 4);
         RadioButtonObject probe(Label("p"));
@@ -239,7 +236,7 @@ TEST_F(RadioButtonTest, ThreeSliceLabelsAreDrawnCentredWhileTheClickableLabelSta
     EXPECT_EQ(90, canvas.Red(19, 9));
     EXPECT_EQ(Color32(0, 0, 255, 255), canvas.target.GetPixel(8, 2));
     EXPECT_EQ(Color32(0, 0, 255, 255), canvas.target.GetPixel(11, 7));
-    EXPECT_EQ(80, canvas.Red(7, 2)); // the stretched middle piece beside the text
+    EXPECT_EQ(80, canvas.Red(7, 2));   // the stretched middle piece beside the text
     EXPECT_EQ(0, canvas.Alpha(25, 2)); // nothing at the clickable label's place
 }
 

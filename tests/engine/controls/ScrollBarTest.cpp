@@ -189,8 +189,8 @@ TEST_F(ScrollBarTest, DrawsTheChannelStretchedToItsHeight)
     }
     bar->SetVisible(true);
     auto shortList = Pieces(2, 4, 2);
-    for (const IImageList* missing : {static_cast<const IImageList*>(nullptr),
-                                      static_cast<const IImageList*>(shortList.get())})
+    for (const IImageList* missing :
+         {static_cast<const IImageList*>(nullptr), static_cast<const IImageList*>(shortList.get())})
     {
         bar->SetChannelImages(missing);
         Testing::CanvasScope target(8, 16);

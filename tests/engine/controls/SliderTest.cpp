@@ -149,7 +149,7 @@ TEST_F(SliderTest, KeysStepOnlyInKeyboardAdjustmentMode)
 
 TEST_F(SliderTest, OnlyTheOpaqueThumbIsGrabbedAndTheDragKeepsItsOffset)
 {
-    slider->SetValue(0.5f); // thumb at 50..60
+    slider->SetValue(0.5f);                                                        // thumb at 50..60
     EXPECT_EQ(MessageResult_Unhandled, mode.OnMouseDown(MouseButton_Left, 20, 5)); // the channel
     EXPECT_EQ(nullptr, mode.GetCapture());
 
@@ -197,7 +197,7 @@ TEST_F(SliderTest, NoRoomToMoveGivesZeroNeverNaN)
     bare.SetValue(0.7f);
     EXPECT_FALSE(std::isnan(bare.GetValue()));
     EXPECT_FALSE(bare.BoundsContains(0.0f, 0.0f)); // nothing to grab
-    bare.Draw();                                  // reported, not drawn, no crash
+    bare.Draw();                                   // reported, not drawn, no crash
 }
 
 TEST_F(SliderTest, BoundsChangesKeepTheValueAndThumbImagesResetIt)
@@ -242,7 +242,7 @@ TEST_F(SliderTest, ThumbStatesAndDrawing)
     slider->Draw();
     Graphics::PopContext();
     Graphics::DestroyImageCanvas(canvas);
-    EXPECT_EQ(40, target.GetPixel(55, 5).r); // normal thumb at 50
+    EXPECT_EQ(40, target.GetPixel(55, 5).r);  // normal thumb at 50
     EXPECT_GT(target.GetPixel(61, 8).a, 0);   // the highlight covers the bounds, not only the channel
     EXPECT_EQ(0, target.GetPixel(115, 5).a);  // and no more
     EXPECT_GT(target.GetPixel(20, 2).r, 120); // channel middle lightened by the focus highlight

@@ -40,11 +40,12 @@ protected:
     void SetUp() override
     {
         LayoutTest::SetUp();
-        LoadManifest(L"art", "<testimage name=\"Red\" width=\"4\" height=\"3\" color=\"#FF0000FF\"/>\n"
-                             "<testimage name=\"Wide\" width=\"50\" height=\"10\"/>\n"
-                             "<testlist name=\"Frames\" count=\"3\" width=\"2\" height=\"2\"/>\n"
-                             "<testlist name=\"Looping\" count=\"3\" width=\"2\" height=\"2\" mode=\"loop\" fps=\"1\"/>\n"
-                             "<testfont name=\"Block\"/>\n");
+        LoadManifest(L"art",
+                     "<testimage name=\"Red\" width=\"4\" height=\"3\" color=\"#FF0000FF\"/>\n"
+                     "<testimage name=\"Wide\" width=\"50\" height=\"10\"/>\n"
+                     "<testlist name=\"Frames\" count=\"3\" width=\"2\" height=\"2\"/>\n"
+                     "<testlist name=\"Looping\" count=\"3\" width=\"2\" height=\"2\" mode=\"loop\" fps=\"1\"/>\n"
+                     "<testfont name=\"Block\"/>\n");
     }
 
     template <class T>
@@ -77,7 +78,8 @@ TEST_F(SpriteTest, ImageSpriteFactoryScalesToTheRequestedSize)
     ASSERT_NE(nullptr, wide->GetImage());
     EXPECT_EQ(Vector2<float>(2.0f, 1.0f), wide->GetScale());
 
-    auto zero = Make<ImageSpriteObject>(imageFactory, Attributes({{L"src", L"Wide"}, {L"width", L"0"}, {L"height", L"5"}}));
+    auto zero =
+        Make<ImageSpriteObject>(imageFactory, Attributes({{L"src", L"Wide"}, {L"width", L"0"}, {L"height", L"5"}}));
     EXPECT_EQ(Vector2<float>(1.0f, 0.5f), zero->GetScale());
 
     auto missing = Make<ImageSpriteObject>(imageFactory, Attributes({{L"src", L"Nothing"}, {L"width", L"100"}}));
@@ -149,7 +151,7 @@ TEST_F(SpriteTest, ImageSpriteAppliesColourAlignmentFlipsAndRectangles)
     {
         CanvasScope canvas(20, 20);
         sprite.Draw();
-        EXPECT_EQ(0, canvas.Red(10, 10));  // blue now on the left
+        EXPECT_EQ(0, canvas.Red(10, 10)); // blue now on the left
         EXPECT_EQ(255, canvas.Red(13, 10));
     }
     sprite.SetFlipState(0);

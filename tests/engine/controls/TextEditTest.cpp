@@ -219,14 +219,16 @@ TEST_F(TextEditTest, DrawsTextAndABlinkingCaretOnlyWhenFocused)
     std::unique_ptr<Image> caret(Solid(2, 2, Color32(255, 0, 0, 255)));
     edit->SetFieldImages(field.get());
     edit->SetValue(L"ab");
-    auto draw = [&](Image& target) {
+    auto draw = [&](Image& target)
+    {
         ICanvas* canvas = Graphics::CreateImageCanvas(&target);
         Graphics::PushContext(Graphics::Context{canvas, Graphics::sDrawState::GetDefaults()});
         edit->Draw();
         Graphics::PopContext();
         Graphics::DestroyImageCanvas(canvas);
     };
-    auto redColumns = [](const Image& target) {
+    auto redColumns = [](const Image& target)
+    {
         int count = 0;
         for (int x = 0; x < target.GetWidth(); ++x)
             count += target.GetPixel(x, 6).r == 255 && target.GetPixel(x, 6).g == 0;

@@ -58,10 +58,12 @@ TEST(ErrorStatusTest, NegativeCodesAreErrors)
 TEST(ErrorStatusTest, WritesFromAnotherThreadAreSeenWhole)
 {
     IErrorStatus status;
-    std::thread writer([&] {
-        for (int i = 1; i <= 1000; ++i)
-            status.SetLastError(-i);
-    });
+    std::thread writer(
+        [&]
+        {
+            for (int i = 1; i <= 1000; ++i)
+                status.SetLastError(-i);
+        });
     for (int i = 0; i < 1000; ++i)
     {
         const int code = status.GetLastError();

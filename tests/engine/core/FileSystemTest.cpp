@@ -1,5 +1,5 @@
-#include "core/AutoStream.h"
 #include "core/FileSystem.h"
+#include "core/AutoStream.h"
 #include "core/Random.h"
 #include "core/RuntimeError.h"
 #include "core/Singleton.h"
@@ -222,9 +222,9 @@ TEST_F(FileSystemTest, LocksPartitionsInAscendingNumberAndCleansUp)
     EXPECT_EQ(first->GetLockDepth(), 1);
     fs->Unlock();
     EXPECT_EQ(first->GetLockDepth(), 0);
-    EXPECT_EQ(journal, std::vector<std::wstring>({L"Lock:program", L"Lock:first", L"Lock:second", L"Lock:user",
-                                                  L"Unlock:program", L"Unlock:first", L"Unlock:second",
-                                                  L"Unlock:user"}));
+    EXPECT_EQ(journal,
+              std::vector<std::wstring>({L"Lock:program", L"Lock:first", L"Lock:second", L"Lock:user",
+                                         L"Unlock:program", L"Unlock:first", L"Unlock:second", L"Unlock:user"}));
 
     journal.clear();
     fs->Cleanup();

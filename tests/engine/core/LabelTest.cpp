@@ -17,12 +17,12 @@ namespace
 
 // Label::Shutdown frees the table that every other label in this program points into, so the tests
 // that end the table run in a child process of their own.
-#define EXPECT_IN_CHILD_PROCESS(body)                                                                      \
-    EXPECT_EXIT(                                                                                           \
-        {                                                                                                  \
-            body;                                                                                          \
-            std::exit(0);                                                                                  \
-        },                                                                                                 \
+#define EXPECT_IN_CHILD_PROCESS(body)                                                                                  \
+    EXPECT_EXIT(                                                                                                       \
+        {                                                                                                              \
+            body;                                                                                                      \
+            std::exit(0);                                                                                              \
+        },                                                                                                             \
         ::testing::ExitedWithCode(0), "")
 
 void Require(bool condition, const char* what)
@@ -123,21 +123,23 @@ TEST(LabelTest, ThreadsInterningOverlappingNamesGetOneHandlePerName)
     std::vector<std::thread> threads;
     for (int t = 0; t < kThreads; ++t)
     {
-        threads.emplace_back([t, &handles] {
-            // Each thread walks the names from its own starting point and spells them its own way.
-            for (int k = 0; k < kNames; ++k)
+        threads.emplace_back(
+            [t, &handles]
             {
-                const int i = (k + t * 53) % kNames;
-                std::string name = Name("LabelTestThreaded", i);
-                if (t % 2 == 1)
+                // Each thread walks the names from its own starting point and spells them its own way.
+                for (int k = 0; k < kNames; ++k)
                 {
-                    for (char& c : name)
-                        c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 32 : c);
+                    const int i = (k + t * 53) % kNames;
+                    std::string name = Name("LabelTestThreaded", i);
+                    if (t % 2 == 1)
+                    {
+                        for (char& c : name)
+                            c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 32 : c);
+                    }
+                    handles[t][i] = (t % 3 == 0) ? Label::FromStringF("%s", name.c_str()).GetString()
+                                                 : Label(name.c_str()).GetString();
                 }
-                handles[t][i] = (t % 3 == 0) ? Label::FromStringF("%s", name.c_str()).GetString()
-                                             : Label(name.c_str()).GetString();
-            }
-        });
+            });
     }
     for (std::thread& thread : threads)
         thread.join();

@@ -57,7 +57,6 @@ TEST_F(RandomTest, StreamsWithOneSeedRepeatAndIntAndFloatAdvanceApart)
     for (int i = 0; i < 200; ++i)
         EXPECT_EQ(floats[i], b->GetFloat());
     EXPECT_TRUE(differs);
-
 }
 
 TEST_F(RandomTest, SetupMakesThreeStreamsFromTheSeedOverride)

@@ -71,7 +71,7 @@ VictimRecord::~VictimRecord()
 
 class SingletonTest : public ::testing::Test
 {
-  protected:
+protected:
     void SetUp() override
     {
         Internal::DeleteAllSingletons();

@@ -1,7 +1,7 @@
+#include "core/StreamCopy.h"
 #include "core/ErrorStatus.h"
 #include "core/FileAddress.h"
 #include "core/MemoryStream.h"
-#include "core/StreamCopy.h"
 
 #include "support/MemoryFileSystemPartition.h"
 

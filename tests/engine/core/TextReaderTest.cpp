@@ -1,5 +1,5 @@
-#include "core/MemoryStream.h"
 #include "core/TextReader.h"
+#include "core/MemoryStream.h"
 
 #include <gtest/gtest.h>
 
@@ -57,10 +57,13 @@ TEST(TextReaderTest, ReplacesWhatItCannotAccept)
 
 TEST(TextReaderTest, BadContinuationIsReadAgainOnlyWhenTheStreamSeeks)
 {
-    EXPECT_EQ(Decode("\xE2\x82" "AB"), std::vector<int>({0xFFFD, 'A', 'B'}));
+    EXPECT_EQ(Decode("\xE2\x82"
+                     "AB"),
+              std::vector<int>({0xFFFD, 'A', 'B'}));
 
     // The borrowed-range stream does not offer seeking, so the byte is lost.
-    const std::string bytes = "\xE2\x82" "AB";
+    const std::string bytes = "\xE2\x82"
+                              "AB";
     ReadOnlyMemoryStream stream(L"ro", bytes.data(), bytes.size());
     EXPECT_EQ(Decode(stream), std::vector<int>({0xFFFD, 'B'}));
 }

@@ -1,6 +1,6 @@
+#include "core/TextWriter.h"
 #include "core/MemoryStream.h"
 #include "core/TextReader.h"
-#include "core/TextWriter.h"
 
 #include <gtest/gtest.h>
 

@@ -163,8 +163,7 @@ TEST(ThreadID, UniqueAcrossThreadsAndStableWithinOne)
     for (size_t i = 0; i < entries.size(); ++i)
     {
         entries[i]->started->Wait();
-        EXPECT_EQ(threads[i]->GetThreadID(), entries[i]->insideID)
-            << "the object reports its thread's identifier";
+        EXPECT_EQ(threads[i]->GetThreadID(), entries[i]->insideID) << "the object reports its thread's identifier";
         EXPECT_TRUE(seen.insert(entries[i]->insideID).second) << "identifier given twice";
     }
     for (auto& entry : entries)

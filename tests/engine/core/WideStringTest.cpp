@@ -4,8 +4,8 @@
 
 #include <climits>
 #include <clocale>
-#include <locale.h>
 #include <cstring>
+#include <locale.h>
 #include <string>
 #include <vector>
 
@@ -41,8 +41,7 @@ std::vector<uint16_t> Utf16Units(const wchar_t* text)
 class ScopedLocale
 {
 public:
-    explicit ScopedLocale(const char* name)
-        : mLocale(newlocale(LC_ALL_MASK, name, static_cast<locale_t>(0)))
+    explicit ScopedLocale(const char* name) : mLocale(newlocale(LC_ALL_MASK, name, static_cast<locale_t>(0)))
     {
         if (mLocale != static_cast<locale_t>(0))
             mOld = uselocale(mLocale);
@@ -116,15 +115,23 @@ TEST(WideStringConversionTest, InvalidUtf8BecomesReplacementCharacters)
     EXPECT_EQ(ConvertStringUTF8ToWide(U8("\xE2\x82")), L"\uFFFD");
     EXPECT_EQ(ConvertStringUTF8ToWide(U8("\xF0\x9F\x98")), L"\uFFFD");
     // A stray continuation byte and the bytes that can never start a sequence.
-    EXPECT_EQ(ConvertStringUTF8ToWide(U8("\x80" "a\xF8" "b\xFF")), L"\uFFFDa\uFFFDb\uFFFD");
+    EXPECT_EQ(ConvertStringUTF8ToWide(U8("\x80"
+                                         "a\xF8"
+                                         "b\xFF")),
+              L"\uFFFDa\uFFFDb\uFFFD");
     // A bad continuation byte is consumed with its sequence.
-    EXPECT_EQ(ConvertStringUTF8ToWide(U8("\xC3" "AB")), L"\uFFFDB");
+    EXPECT_EQ(ConvertStringUTF8ToWide(U8("\xC3"
+                                         "AB")),
+              L"\uFFFDB");
     // Decoded values past U+10FFFF are replaced.
     EXPECT_EQ(ConvertStringUTF8ToWide(U8("\xF4\x90\x80\x80")), L"\uFFFD");
     // Overlong forms are let through as they decode.
     EXPECT_EQ(ConvertStringUTF8ToWide(U8("\xC1\x81")), L"A");
     // Counting steps over the text exactly as converting does.
-    EXPECT_EQ(ConvertStringUTF8ToWide(U8("\xC3" "AB\xE2\x82"), nullptr, 0), 4u);
+    EXPECT_EQ(ConvertStringUTF8ToWide(U8("\xC3"
+                                         "AB\xE2\x82"),
+                                      nullptr, 0),
+              4u);
 }
 
 TEST(WideStringConversionTest, InvalidUtf16BecomesReplacementCharacters)
@@ -158,7 +165,8 @@ TEST(WideStringConversionTest, BufferFormsStayInsideTheirBuffer)
     ASSERT_EQ(needed, 7u);
     std::memset(bytes, 0xAA, sizeof(bytes));
     EXPECT_EQ(ConvertStringWideToUTF8(L"a\U0001F600b", bytes, needed), needed);
-    EXPECT_STREQ(reinterpret_cast<const char*>(bytes), "a\xF0\x9F\x98\x80" "b");
+    EXPECT_STREQ(reinterpret_cast<const char*>(bytes), "a\xF0\x9F\x98\x80"
+                                                       "b");
     EXPECT_EQ(bytes[7], 0xAA);
 
     // A surrogate pair is never split either.

@@ -1,5 +1,5 @@
-#include "core/MemoryStream.h"
 #include "core/XMLReader.h"
+#include "core/MemoryStream.h"
 
 #include <gtest/gtest.h>
 
@@ -151,7 +151,9 @@ TEST(XMLReaderTest, SkipsNestedCommentsAndInstructions)
     EXPECT_EQ(Parse("<!--- x --->\n<a/>"), (Elements{L"=\n", L"<a", L"/a"}));
     EXPECT_EQ(Parse("<!---><a/>--><b/>"), (Elements{L"<b", L"/b"}));
     EXPECT_EQ(Parse("<?pi <!-- ?> --> ?><a>t<!--c--></a>"), (Elements{L"<a", L"=t", L"/a"}));
-    EXPECT_EQ(Parse("<?" "?><a/>"), (Elements{L"<a", L"/a"}));
+    EXPECT_EQ(Parse("<?"
+                    "?><a/>"),
+              (Elements{L"<a", L"/a"}));
     EXPECT_EQ(ParseError("<!DOCTYPE a><a/>"), "doc.xml(1): Couldn't eat '!--'");
 }
 
@@ -186,7 +188,8 @@ TEST(XMLReaderTest, DecodesUtf8AsTheTextReaderDoes)
                            "\xED\xA0\x80|\xF4\x90\x80\x80|x\0y</a>";
     EXPECT_EQ(Parse(std::string(withNul, sizeof(withNul) - 1)),
               (Elements{L"<a v=\u00E9\u20AC\U0001F600", L"=\U0010FFFF|\uFFFD|\uFFFD|\uFFFD|\uFFFD|x\uFFFDy", L"/a"}));
-    EXPECT_EQ(Parse(std::string("<a>\xC3<b/>\xE2\x82</a>")), (Elements{L"<a", L"=\uFFFD", L"<b", L"/b", L"=\uFFFD", L"/a"}));
+    EXPECT_EQ(Parse(std::string("<a>\xC3<b/>\xE2\x82</a>")),
+              (Elements{L"<a", L"=\uFFFD", L"<b", L"/b", L"=\uFFFD", L"/a"}));
     EXPECT_EQ(Parse("<a>\xC3\xC3\xA9\x80</a>")[1], L"=\uFFFD\u00E9\uFFFD");
     // A character cut short by the end of the input ends it.
     EXPECT_EQ(Parse("<a/>x\xE2\x82"), (Elements{L"<a", L"/a", L"=x"}));

@@ -1,6 +1,6 @@
+#include "core/XMLWriter.h"
 #include "core/MemoryStream.h"
 #include "core/XMLReader.h"
-#include "core/XMLWriter.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "core/Singleton.h"
 #include "framework/ApplicationMode.h"
+#include "core/Singleton.h"
 
 #include "framework/Application.h"
 #include "framework/FileSource.h"
@@ -32,7 +32,7 @@ struct Seen
 
 class Probe : public Object, public IDrawable, public IInputHandler
 {
-  public:
+public:
     explicit Probe(Seen& seen) : mSeen(seen) {}
     ~Probe() override { mSeen.deletions.push_back(GetObjectDatabase()); }
 
@@ -53,14 +53,14 @@ class Probe : public Object, public IDrawable, public IInputHandler
     MessageResult OnMouseWheel(float, int, int) override { return MessageResult_Unhandled; }
     bool CanFocus() override { return true; }
 
-  private:
+private:
     Seen& mSeen;
 };
 
 // A mode that makes one probe object when set up and can be told what to do when destroyed.
 class ProbeMode : public ApplicationMode
 {
-  public:
+public:
     ProbeMode(Seen& seen, bool opaque) : mSeen(seen), mOpaque(opaque) {}
 
     void Setup() override { probe = AddObject(new Probe(mSeen)); }
@@ -74,20 +74,20 @@ class ProbeMode : public ApplicationMode
     ObjectID probe;
     std::function<void()> onDestroy;
 
-  private:
+private:
     Seen& mSeen;
     bool mOpaque;
 };
 
 class NoFiles : public IFileSource
 {
-  public:
+public:
     IStream* OpenFileStream(const FileAddress&) const override { return nullptr; }
 };
 
 class ModeApplication : public BaseApplication
 {
-  public:
+public:
     void Setup() override
     {
         if (onSetup)
@@ -99,13 +99,12 @@ class ModeApplication : public BaseApplication
 // The main loop around fakes, with a fake clock and one scripted action per pass.
 class ApplicationModeTest : public ::testing::Test
 {
-  protected:
+protected:
     void SetUp() override
     {
         MainLoop::ResetForTesting();
         MainLoop::SetProcessReleaseForTesting(false);
-        MainLoop::SetTimeSourceForTesting([this] { return mClock; },
-                                          [this](unsigned long ms) { mClock += ms; });
+        MainLoop::SetTimeSourceForTesting([this] { return mClock; }, [this](unsigned long ms) { mClock += ms; });
         RegisterSingleton(&mFiles);
         new FakeGraphicsPlatform(); // deleted by the loop
         mPlatform.onPass = [this]
@@ -139,7 +138,7 @@ class ApplicationModeTest : public ::testing::Test
     ModeApplication app;
     std::deque<std::function<void()>> passes;
 
-  private:
+private:
     uint32_t mClock = 500;
     NoFiles mFiles;
     FakePlatform mPlatform;

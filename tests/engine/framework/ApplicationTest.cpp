@@ -1,5 +1,5 @@
-#include "core/Singleton.h"
 #include "framework/Application.h"
+#include "core/Singleton.h"
 
 #include "framework/FileSource.h"
 #include "framework/MainLoop.h"
@@ -45,8 +45,7 @@ TEST(ApplicationTest, TheBaseGivesTheDefaultDescriptorConfigurationAndWindow)
     EXPECT_EQ(window.resizePolicy, 1);
     EXPECT_EQ(window.width, 800);
     EXPECT_EQ(window.height, 600);
-    EXPECT_EQ(app.GetDefaultGraphicsPlatformCaps(),
-              static_cast<unsigned long>(GraphicsPlatformCaps_Hardware));
+    EXPECT_EQ(app.GetDefaultGraphicsPlatformCaps(), static_cast<unsigned long>(GraphicsPlatformCaps_Hardware));
 }
 
 TEST(ApplicationTest, DestroyingAnApplicationClearsTheRecordOnlyWhenItIsTheRecordedOne)
@@ -64,7 +63,7 @@ TEST(ApplicationTest, DestroyingAnApplicationClearsTheRecordOnlyWhenItIsTheRecor
 
 class NoFiles : public IFileSource
 {
-  public:
+public:
     IStream* OpenFileStream(const FileAddress&) const override { return nullptr; }
 };
 
@@ -74,8 +73,7 @@ TEST(ApplicationTest, APlainApplicationRunsSingleInstanceAndPausesWhileInactive)
     uint32_t clock = 0;
     MainLoop::ResetForTesting();
     MainLoop::SetProcessReleaseForTesting(false);
-    MainLoop::SetTimeSourceForTesting([&clock] { return clock; },
-                                      [&clock](unsigned long ms) { clock += ms; });
+    MainLoop::SetTimeSourceForTesting([&clock] { return clock; }, [&clock](unsigned long ms) { clock += ms; });
     NoFiles files;
     RegisterSingleton(&files);
     CallLog log;

@@ -34,7 +34,9 @@ namespace
 class SerialStream final : public IStream, public IErrorStatus
 {
 public:
-    SerialStream(IStream* inner, std::shared_ptr<std::recursive_mutex> mutex) : mInner(inner), mMutex(std::move(mutex)) {}
+    SerialStream(IStream* inner, std::shared_ptr<std::recursive_mutex> mutex) : mInner(inner), mMutex(std::move(mutex))
+    {
+    }
     ~SerialStream() override
     {
         std::lock_guard<std::recursive_mutex> lock(*mMutex);
@@ -80,14 +82,22 @@ public:
     }
     void Lock() override { mInner->Lock(); }
     void Unlock() override { mInner->Unlock(); }
-    bool FindFile(FileAddress* address) override { return Locked([&] { return mInner->FindFile(address); }); }
+    bool FindFile(FileAddress* address) override
+    {
+        return Locked([&] { return mInner->FindFile(address); });
+    }
     bool FindFiles(const FileAddress* pattern, std::vector<FileAddress>& out) override
     {
         return Locked([&] { return mInner->FindFiles(pattern, out); });
     }
     void DeleteFile(const FileAddress* address) override
     {
-        Locked([&] { mInner->DeleteFile(address); return true; });
+        Locked(
+            [&]
+            {
+                mInner->DeleteFile(address);
+                return true;
+            });
     }
     bool RenameFile(const FileAddress* from, const FileAddress* to) override
     {
@@ -95,7 +105,8 @@ public:
     }
 
 private:
-    template <class F> bool Locked(F f)
+    template <class F>
+    bool Locked(F f)
     {
         std::lock_guard<std::recursive_mutex> lock(*mMutex);
         return f();
@@ -104,7 +115,8 @@ private:
     std::shared_ptr<std::recursive_mutex> mMutex;
 };
 
-template <class Condition> bool WaitUntil(Condition condition, int seconds = 10)
+template <class Condition>
+bool WaitUntil(Condition condition, int seconds = 10)
 {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
     while (!condition())
@@ -181,8 +193,8 @@ protected:
     // Downloads "<file>" into the cache folder "Cache".
     Transfer Fetch(const std::wstring& name, const std::wstring& extension, int priority = 100, int size = -1)
     {
-        return manager->Download(L"/" + name + extension, FileAddress(FileSystemPartition_User, L"Cache", name.c_str(),
-                                                                        extension.c_str()),
+        return manager->Download(L"/" + name + extension,
+                                 FileAddress(FileSystemPartition_User, L"Cache", name.c_str(), extension.c_str()),
                                  priority, size);
     }
 
@@ -229,7 +241,8 @@ TEST_F(DownloadManagerTest, AskingTwiceSharesOneTransferAndCanOnlyRaiseItsUrgenc
     const auto gate = NewGate();
     network.Script(URL(L"a.png"), Gated("aaaa", gate, 0));
     const Transfer first = Fetch(L"a", L".png", 100);
-    const Transfer again = manager->Download(L"elsewhere/A.png", FileAddress(FileSystemPartition_User, L"Cache", L"a", L".png"), 50, -1);
+    const Transfer again =
+        manager->Download(L"elsewhere/A.png", FileAddress(FileSystemPartition_User, L"Cache", L"a", L".png"), 50, -1);
     EXPECT_EQ(first, again) << "one identifier: the file's name and extension";
     auto* transfer = static_cast<DownloadManager::FileTransfer*>(first.get());
     EXPECT_EQ(transfer->GetPriority(), 50);
@@ -251,7 +264,8 @@ TEST_F(DownloadManagerTest, ThreeRunAtOnceAndTheFourthStartsWhenOneEnds)
     for (const wchar_t* name : {L"a", L"b", L"c", L"d"})
     {
         held.push_back(NewGate());
-        network.Script(URL(std::wstring(name) + L".png"), Gated(std::string("body of ") + char(name[0]), held.back(), 0));
+        network.Script(URL(std::wstring(name) + L".png"),
+                       Gated(std::string("body of ") + char(name[0]), held.back(), 0));
         transfers.push_back(Fetch(name, L".png", 5));
     }
     for (int i = 0; i < 3; ++i)
@@ -473,11 +487,11 @@ TEST_F(DownloadManagerTest, BodiesAreHeldAgainstTheListedSizeAndChecksumBeforeTh
             const auto* bytes = reinterpret_cast<const unsigned char*>(c.listedContent->data());
             const auto length = static_cast<unsigned long>(c.listedContent->size());
             checksum = static_cast<uint32_t>(IsTextFile(file) ? AppendToChecksum_IgnoreWhitespace(0, bytes, length)
-                                                               : ComputeChecksum(bytes, length));
+                                                              : ComputeChecksum(bytes, length));
         }
-        transfers.push_back(manager->Download(L"/" + file, FileAddress(FileSystemPartition_User, L"Cache", c.name,
-                                                                         c.extension),
-                                              1, c.listedSize, checksum));
+        transfers.push_back(manager->Download(L"/" + file,
+                                              FileAddress(FileSystemPartition_User, L"Cache", c.name, c.extension), 1,
+                                              c.listedSize, checksum));
     }
     for (size_t i = 0; i < cases.size(); ++i)
     {

@@ -74,8 +74,8 @@ std::string BuildTOC(const std::vector<Listed>& files)
         const auto* data = reinterpret_cast<const unsigned char*>(file.content.data());
         const unsigned long length = static_cast<unsigned long>(file.content.size());
         const std::wstring widePath(file.path.begin(), file.path.end());
-        const unsigned long checksum = IsTextFile(widePath) ? AppendToChecksum_IgnoreWhitespace(0, data, length)
-                                                            : ComputeChecksum(data, length);
+        const unsigned long checksum =
+            IsTextFile(widePath) ? AppendToChecksum_IgnoreWhitespace(0, data, length) : ComputeChecksum(data, length);
         AppendWord(bytes, HashOfPath(file.path));
         AppendWord(bytes, static_cast<uint32_t>(checksum));
         AppendWord(bytes, static_cast<uint32_t>(length));
@@ -94,7 +94,8 @@ std::string ReadAll(IStream* stream)
     return out;
 }
 
-template <class Condition> bool WaitUntil(Condition condition)
+template <class Condition>
+bool WaitUntil(Condition condition)
 {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
     while (!condition())
@@ -236,7 +237,8 @@ TEST_F(FileSourceTest, EntriesMatchByCaselessNameAndExtensionFirstEntryWinning)
     StartStreaming({{"Data/Images/Title.png", "first"}, {"Data/Other/title.PNG", "second one"}});
 
     TOCEntry entry;
-    ASSERT_TRUE(source.GetTOCEntry(FileAddress(FileSystemPartition_User, L"Ignored/Folder", L"TITLE", L".png"), &entry));
+    ASSERT_TRUE(
+        source.GetTOCEntry(FileAddress(FileSystemPartition_User, L"Ignored/Folder", L"TITLE", L".png"), &entry));
     EXPECT_EQ(entry.name, L"Data/Images/Title.png");
     EXPECT_EQ(entry.size, 5u);
     EXPECT_EQ(entry.nameHash, cCaselessStringHasher::ComputeHash(L"title.png"));

@@ -30,9 +30,9 @@ TEST(Interpolator, EndsAreExactAndNeverOvershot)
     {
         EXPECT_EQ(-4.0f, interpolator->interpolate(-4.0f, 6.0f, 0.0f, 1.0f));
         EXPECT_EQ(6.0f, interpolator->interpolate(-4.0f, 6.0f, 1.0f, 1.0f));
-        EXPECT_EQ(6.0f, interpolator->interpolate(-4.0f, 6.0f, 5.0f, 1.0f)); // past the end
-        EXPECT_EQ(6.0f, interpolator->interpolate(-4.0f, 6.0f, 0.0f, 0.0f)); // no duration
-        EXPECT_EQ(6.0f, interpolator->interpolate(-4.0f, 6.0f, 0.5f, -1.0f)); // negative duration
+        EXPECT_EQ(6.0f, interpolator->interpolate(-4.0f, 6.0f, 5.0f, 1.0f));   // past the end
+        EXPECT_EQ(6.0f, interpolator->interpolate(-4.0f, 6.0f, 0.0f, 0.0f));   // no duration
+        EXPECT_EQ(6.0f, interpolator->interpolate(-4.0f, 6.0f, 0.5f, -1.0f));  // negative duration
         EXPECT_EQ(-4.0f, interpolator->interpolate(-4.0f, 6.0f, -0.5f, 1.0f)); // before the start
     }
     EXPECT_FLOAT_EQ(1.0f, linear.interpolate(-4.0f, 6.0f, 0.5f, 1.0f));

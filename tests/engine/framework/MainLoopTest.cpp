@@ -58,7 +58,7 @@ std::string Ms(float seconds)
 
 class RecordingMode : public ApplicationMode
 {
-  public:
+public:
     RecordingMode(World& world, std::string name, bool opaque = true)
         : mWorld(world), mName(std::move(name)), mOpaque(opaque)
     {
@@ -132,7 +132,7 @@ class RecordingMode : public ApplicationMode
     ApplicationMode* contextInDestroy = nullptr;
     ApplicationMode* contextInDraw = nullptr;
 
-  private:
+private:
     static std::string Pair(int x, int y) { return "(" + std::to_string(x) + "," + std::to_string(y) + ")"; }
     void Log(const std::string& what) { mWorld.log.push_back(mName + "." + what); }
     MessageResult Input(const std::string& what)
@@ -148,7 +148,7 @@ class RecordingMode : public ApplicationMode
 
 class TestApplication : public BaseApplication
 {
-  public:
+public:
     explicit TestApplication(World& world) : mWorld(world) {}
 
     const sApplicationConfig& GetConfig() const override { return config; }
@@ -185,13 +185,13 @@ class TestApplication : public BaseApplication
     bool throwInCleanup = false;
     std::vector<std::string>* updateOrder = nullptr;
 
-  private:
+private:
     World& mWorld;
 };
 
 class TestAudioPlatform : public IAudioPlatform
 {
-  public:
+public:
     explicit TestAudioPlatform(World& world) : mWorld(world) { RegisterSingleton(this); }
     ~TestAudioPlatform() override { UnregisterSingleton(this); }
     void Setup() override { mWorld.log.push_back("Audio.Setup"); }
@@ -203,28 +203,25 @@ class TestAudioPlatform : public IAudioPlatform
     }
     std::vector<std::string>* updateOrder = nullptr;
 
-  private:
+private:
     World& mWorld;
 };
 
 class TestFileSource : public IFileSource
 {
-  public:
+public:
     explicit TestFileSource(World& world) : mWorld(world) {}
     IStream* OpenFileStream(const FileAddress&) const override { return nullptr; }
     void Cleanup() override { mWorld.log.push_back("FileSource.Cleanup"); }
 
-  private:
+private:
     World& mWorld;
 };
 
 class QuitHandler : public IQuitHandler
 {
-  public:
-    QuitHandler(World& world, std::string name, bool answer)
-        : agree(answer), mWorld(world), mName(std::move(name))
-    {
-    }
+public:
+    QuitHandler(World& world, std::string name, bool answer) : agree(answer), mWorld(world), mName(std::move(name)) {}
     bool CanQuit() override
     {
         mWorld.log.push_back(mName + ".CanQuit");
@@ -236,7 +233,7 @@ class QuitHandler : public IQuitHandler
     bool agree;
     std::function<void()> onAsk;
 
-  private:
+private:
     World& mWorld;
     std::string mName;
 };
@@ -256,7 +253,7 @@ sInputEvent Event(uint32_t type, int x = 0, int y = 0, uint32_t code = 0)
 // loop; when they run out the platform reports a quit, so a faulty loop still ends.
 class MainLoopTest : public ::testing::Test
 {
-  protected:
+protected:
     void SetUp() override { Prepare(1000); }
 
     void Prepare(uint32_t start)
@@ -349,7 +346,7 @@ using Timeline = std::vector<std::string>;
 // the 32-bit millisecond clock: what the loop does depends only on time differences.
 class MainLoopTimingTest : public MainLoopTest, public ::testing::WithParamInterface<uint32_t>
 {
-  protected:
+protected:
     void SetUp() override { Prepare(GetParam()); }
 };
 
@@ -693,9 +690,9 @@ TEST_F(MainLoopTest, APoppedModeThatIsQueuedAgainIsKeptForThatRequest)
     MainLoop::Execute();
 
     EXPECT_EQ(LogFrom("A.Exit"),
-              (CallLog{"A.Exit", "A.Destroy", "A.Setup", "A.Enter", "A.MouseMove(-50,-50)", "App.OnEnterMode",
-                       "A.Exit", "A.Destroy", "A.Deleted", "App.Cleanup", "FileSource.Cleanup",
-                       "GraphicsCleanup", "GraphicsDeleted", "DestroyWindow", "Destroy"}));
+              (CallLog{"A.Exit", "A.Destroy", "A.Setup", "A.Enter", "A.MouseMove(-50,-50)", "App.OnEnterMode", "A.Exit",
+                       "A.Destroy", "A.Deleted", "App.Cleanup", "FileSource.Cleanup", "GraphicsCleanup",
+                       "GraphicsDeleted", "DestroyWindow", "Destroy"}));
 }
 
 TEST_F(MainLoopTest, ModesStillQueuedAtTearDownAreDeletedOnce)
@@ -801,9 +798,9 @@ TEST_F(MainLoopTest, AFrameTheRendererRefusesIsSkippedAndAMissingCanvasDrawsOnly
     EXPECT_TRUE(world.draws.empty());
     // Refused frames end no scene; the canvas-less one still draws the application's overlay.
     EXPECT_EQ(endScenes, 1);
-    EXPECT_EQ(std::count_if(world.timeline.begin(), world.timeline.end(),
-                            [](const std::string& s) { return s[0] == 'D'; }),
-              1);
+    EXPECT_EQ(
+        std::count_if(world.timeline.begin(), world.timeline.end(), [](const std::string& s) { return s[0] == 'D'; }),
+        1);
 }
 
 TEST_F(MainLoopTest, AnUpdateStepGoesToTheAudioPlatformTheApplicationAndOnlyTheTopMode)
@@ -895,10 +892,10 @@ TEST_F(MainLoopTest, InputIsDroppedWhileATransitionIsQueuedButThePointerIsStillF
     MainLoop::Execute();
 
     // Nothing reached A; B, once entered, is told where the pointer went meanwhile.
-    EXPECT_EQ(LogFrom("push"), (CallLog{"push", "A.Exit", "B.Setup", "B.Enter", "B.MouseMove(70,80)",
-                                        "App.OnEnterMode", "B.Exit", "B.Destroy", "B.Deleted", "A.Destroy",
-                                        "A.Deleted", "App.Cleanup", "FileSource.Cleanup", "GraphicsCleanup",
-                                        "GraphicsDeleted", "DestroyWindow", "Destroy"}));
+    EXPECT_EQ(LogFrom("push"),
+              (CallLog{"push", "A.Exit", "B.Setup", "B.Enter", "B.MouseMove(70,80)", "App.OnEnterMode", "B.Exit",
+                       "B.Destroy", "B.Deleted", "A.Destroy", "A.Deleted", "App.Cleanup", "FileSource.Cleanup",
+                       "GraphicsCleanup", "GraphicsDeleted", "DestroyWindow", "Destroy"}));
 }
 
 // Quitting.
@@ -927,10 +924,10 @@ TEST_F(MainLoopTest, ARefusingQuitHandlerKeepsTheLoopRunningAndShowsTheWindow)
     Passes(5); // never reached: the quit flag ends the loop
     MainLoop::Execute();
 
-    EXPECT_EQ(LogFrom("ask"), (CallLog{"ask", "First.CanQuit", "EnsureWindowVisible", "ask again",
-                                       "First.CanQuit", "Second.CanQuit", "A.Exit", "A.Destroy", "A.Deleted",
-                                       "App.Cleanup", "FileSource.Cleanup", "GraphicsCleanup",
-                                       "GraphicsDeleted", "DestroyWindow", "Destroy"}));
+    EXPECT_EQ(LogFrom("ask"),
+              (CallLog{"ask", "First.CanQuit", "EnsureWindowVisible", "ask again", "First.CanQuit", "Second.CanQuit",
+                       "A.Exit", "A.Destroy", "A.Deleted", "App.Cleanup", "FileSource.Cleanup", "GraphicsCleanup",
+                       "GraphicsDeleted", "DestroyWindow", "Destroy"}));
     EXPECT_EQ(passes.size(), 5u);
 }
 
@@ -969,11 +966,10 @@ TEST_F(MainLoopTest, SetUpAndTearDownRunInOrder)
     Passes(2);
     MainLoop::Execute();
 
-    EXPECT_EQ(world.log,
-              (CallLog{"Setup", "EnforceSingleInstance", "App.RegisterSingletons", "Audio.Setup", "App.Setup",
-                       "A.Setup", "A.Enter", "A.MouseMove(-50,-50)", "App.OnEnterMode", "A.Exit", "A.Destroy",
-                       "A.Deleted", "App.Cleanup", "FileSource.Cleanup", "GraphicsCleanup", "GraphicsDeleted",
-                       "Audio.Cleanup", "DestroyWindow", "Destroy"}));
+    EXPECT_EQ(world.log, (CallLog{"Setup", "EnforceSingleInstance", "App.RegisterSingletons", "Audio.Setup",
+                                  "App.Setup", "A.Setup", "A.Enter", "A.MouseMove(-50,-50)", "App.OnEnterMode",
+                                  "A.Exit", "A.Destroy", "A.Deleted", "App.Cleanup", "FileSource.Cleanup",
+                                  "GraphicsCleanup", "GraphicsDeleted", "Audio.Cleanup", "DestroyWindow", "Destroy"}));
     EXPECT_FALSE(IsRenderPlatformRegistered());
 }
 
@@ -1122,17 +1118,16 @@ TEST_F(MainLoopTest, AFailingTearDownStepDoesNotStopTheOthersAndTheFirstFailureW
     {
         EXPECT_STREQ(error.what(), "destroy failed");
     }
-    EXPECT_EQ(LogFrom("A.Destroy"),
-              (CallLog{"A.Destroy", "A.Deleted", "App.Cleanup", "FileSource.Cleanup", "GraphicsCleanup",
-                       "GraphicsDeleted", "DestroyWindow", "Destroy"}));
+    EXPECT_EQ(LogFrom("A.Destroy"), (CallLog{"A.Destroy", "A.Deleted", "App.Cleanup", "FileSource.Cleanup",
+                                             "GraphicsCleanup", "GraphicsDeleted", "DestroyWindow", "Destroy"}));
 }
 
 TEST_F(MainLoopTest, AFailingPlatformSetUpStillReleasesThePlatform)
 {
     platform->throwInSetup = true;
     EXPECT_THROW(MainLoop::Execute(), RuntimeError);
-    EXPECT_EQ(world.log, (CallLog{"Setup", "FileSource.Cleanup", "GraphicsCleanup", "GraphicsDeleted",
-                                  "DestroyWindow", "Destroy"}));
+    EXPECT_EQ(world.log, (CallLog{"Setup", "FileSource.Cleanup", "GraphicsCleanup", "GraphicsDeleted", "DestroyWindow",
+                                  "Destroy"}));
 }
 
 TEST_F(MainLoopTest, ExecuteRefusesToStartWithoutAnApplicationOrPlatformOrWhileRunning)
@@ -1160,7 +1155,7 @@ TEST_F(MainLoopTest, ExecuteRefusesToStartWithoutAnApplicationOrPlatformOrWhileR
 // A whole run on the real clock: an empty mode ends the loop after a few updates.
 class ExitingMode : public ApplicationMode
 {
-  public:
+public:
     explicit ExitingMode(int* updates) : mUpdates(updates) {}
     void Update(float dt) override
     {
@@ -1169,7 +1164,7 @@ class ExitingMode : public ApplicationMode
             MainLoop::Exit();
     }
 
-  private:
+private:
     int* mUpdates;
 };
 

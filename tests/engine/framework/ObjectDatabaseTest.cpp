@@ -214,7 +214,8 @@ TEST(ObjectDatabaseLifecycle, UpdateReachesObjectsAddedDuringThePass)
     EventLog log;
     ObjectDatabase db;
     auto* spawner = new LoggingObject(&log, "a");
-    spawner->onUpdate = [&] {
+    spawner->onUpdate = [&]
+    {
         if (db.GetSlotCount() < 3)
         {
             db.AddObject(new LoggingObject(&log, "child"));
@@ -233,7 +234,8 @@ TEST(ObjectDatabaseLifecycle, DestructorsMayAddAndDestroyObjects)
         ObjectDatabase db;
         auto* a = new LoggingObject(&log, "a");
         const ObjectID b = db.AddObject(new LoggingObject(&log, "b"));
-        a->onDelete = [&db, &log, b] {
+        a->onDelete = [&db, &log, b]
+        {
             db.DestroyObject(b);
             for (int i = 0; i < 300; ++i) // enough to grow the slot table while purging
             {
@@ -292,7 +294,10 @@ class RecordingDatabase : public ObjectDatabase
 {
 public:
     explicit RecordingDatabase(EventLog* log) : mLog(log) {}
-    void ReceiveMessage(const ObjectMessage& message) override { mLog->push_back(std::string("db:") + message.GetName().c_str()); }
+    void ReceiveMessage(const ObjectMessage& message) override
+    {
+        mLog->push_back(std::string("db:") + message.GetName().c_str());
+    }
 
 private:
     EventLog* mLog;
@@ -308,7 +313,8 @@ TEST(ObjectDatabaseBroadcast, DatabaseFirstThenObjectsInSlotOrder)
     db.AddObject(a);
     db.AddObject(b);
     db.AddObject(c);
-    a->onMessage = [&](const ObjectMessage& message) {
+    a->onMessage = [&](const ObjectMessage& message)
+    {
         if (message.GetName() == Label("Ping"))
         {
             db.DestroyObject(b->GetID());

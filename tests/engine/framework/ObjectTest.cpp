@@ -50,7 +50,8 @@ TEST(ObjectTasks, RemoveAllTasksDuringTheQueueWalkDeletesAfterIt)
     auto* object = new LoggingObject(nullptr, "a");
     auto* first = new ProbeTask(Task::CompletedAfter(0.0f), &deleted);
     auto* second = new ProbeTask(Task::Incomplete, &deleted);
-    first->onUpdate = [&](Object* self) {
+    first->onUpdate = [&](Object* self)
+    {
         self->RemoveAllTasks();
         EXPECT_EQ(0, deleted); // the walk is in progress: only marked
         self->AddTask(new ProbeTask(Task::Incomplete, &deleted));
@@ -195,9 +196,8 @@ TEST_F(Routing, HoverLeavesTheLowerControlBeforeEnteringTheUpperOne)
     db.Update(0.0f);
     std::vector<std::pair<std::string, ObjectID>> heard;
     auto* listener = new LoggingObject(nullptr, "listener");
-    listener->onMessage = [&](const ObjectMessage& message) {
-        heard.emplace_back(message.GetName().c_str(), message.GetSender());
-    };
+    listener->onMessage = [&](const ObjectMessage& message)
+    { heard.emplace_back(message.GetName().c_str(), message.GetSender()); };
     db.AddObject(listener);
     heard.clear();
     const ObjectID lower = db.GetDrawList()[0];
@@ -210,9 +210,9 @@ TEST_F(Routing, HoverLeavesTheLowerControlBeforeEnteringTheUpperOne)
     db.OnMouseMove(60, 10);
     db.OnMouseLeave();
     db.OnMouseLeave();
-    const std::vector<std::pair<std::string, ObjectID>> expected{
-        {"ControlEnter", lower}, {"ControlLeave", lower}, {"ControlEnter", upper}, {"ControlLeave", upper},
-        {"ControlEnter", upper}, {"ControlLeave", upper}};
+    const std::vector<std::pair<std::string, ObjectID>> expected{{"ControlEnter", lower}, {"ControlLeave", lower},
+                                                                 {"ControlEnter", upper}, {"ControlLeave", upper},
+                                                                 {"ControlEnter", upper}, {"ControlLeave", upper}};
     EXPECT_EQ(expected, heard);
     EXPECT_TRUE(db.GetHoveredControl().IsInvalid());
 }
@@ -266,8 +266,9 @@ TEST_F(Routing, EndingFocusAndHoverAreStillTheirsWhileTheirHandlersRun)
     db.OnMouseMove(210, 10);
     db.OnMouseMove(10, 10);
     db.OnMouseLeave();
-    EXPECT_EQ((std::vector<std::string>{"focus is a", "hover is the sender", "hover is the sender", "hover is the sender"}),
-              seen);
+    EXPECT_EQ(
+        (std::vector<std::string>{"focus is a", "hover is the sender", "hover is the sender", "hover is the sender"}),
+        seen);
     EXPECT_EQ(b, db.GetFocus());
     EXPECT_TRUE(db.GetHoveredControl().IsInvalid());
 
@@ -297,7 +298,8 @@ TEST_F(Routing, HandlersMayAddAndDestroyObjectsWhileRouted)
     int added = 0;
     for (WidgetObject* widget : widgets)
     {
-        widget->onInput = [&, widget] {
+        widget->onInput = [&, widget]
+        {
             // Enough new drawables to move the draw list and the slot table in memory.
             for (int i = 0; i < 300; ++i, ++added)
             {
@@ -317,7 +319,8 @@ TEST_F(Routing, HandlersMayAddAndDestroyObjectsWhileRouted)
     db.OnMouseMove(1, 1); // the hover pass after the changes
     db.Update(0.0f);
     EXPECT_EQ(5u, static_cast<size_t>(std::count_if(log.begin(), log.end(),
-                                                     [](const std::string& e) { return e.find(":deleted") != std::string::npos; })));
+                                                    [](const std::string& e)
+                                                    { return e.find(":deleted") != std::string::npos; })));
 }
 
 } // namespace

@@ -202,7 +202,8 @@ TEST(RepeatingTask, UncloneableChildFailsWhenItFirstFinishes)
     }
     catch (const RuntimeError& error)
     {
-        EXPECT_NE(std::string::npos, std::string(error.what()).find("SelfDestructTask does not implement Task::Clone."));
+        EXPECT_NE(std::string::npos,
+                  std::string(error.what()).find("SelfDestructTask does not implement Task::Clone."));
         // A reader of the log opens the file it names and finds the throw on the line it names.
         EXPECT_EQ(error.GetFile(), "src/engine/framework/Task.cpp");
         std::ifstream source(std::string(STRATA_SOURCE_DIR) + "/" + error.GetFile());
@@ -266,7 +267,8 @@ TEST(TaskCollection, TasksAddedAndClearedDuringAWalk)
     EXPECT_TRUE(set.IsEmpty());
 
     auto* clearer = new ProbeTask(Task::Incomplete, &deleted);
-    clearer->onUpdate = [&](Object*) {
+    clearer->onUpdate = [&](Object*)
+    {
         set.Clear();
         EXPECT_EQ(2, deleted); // not during the walk
     };

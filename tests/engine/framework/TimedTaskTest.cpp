@@ -19,7 +19,10 @@ class CountingGenerator : public NumberGenerator<float>
 public:
     explicit CountingGenerator(int* draws) : mDraws(draws) {}
     float Generate() override { return static_cast<float>(++*mDraws); }
-    std::shared_ptr<NumberGenerator<float>> Clone() const override { return std::make_shared<CountingGenerator>(mDraws); }
+    std::shared_ptr<NumberGenerator<float>> Clone() const override
+    {
+        return std::make_shared<CountingGenerator>(mDraws);
+    }
 
 private:
     int* mDraws;

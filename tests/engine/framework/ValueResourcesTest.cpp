@@ -111,8 +111,7 @@ TEST_F(ValueResourcesTest, EveryArrayForm)
     EXPECT_EQ(Value<std::vector<int>>("RepeatedGameNumLoops"), (std::vector<int>{3, 2, 1}));
     EXPECT_EQ(Value<std::vector<float>>("weights"), (std::vector<float>{0.5f, 100.0f}));
     EXPECT_EQ(Value<std::vector<std::wstring>>("words"), (std::vector<std::wstring>{L"a", L"", L"c"}));
-    EXPECT_EQ(Value<std::vector<Vector2<float>>>("path"),
-              (std::vector<Vector2<float>>{{1.0f, 2.0f}, {3.5f, 4.0f}}));
+    EXPECT_EQ(Value<std::vector<Vector2<float>>>("path"), (std::vector<Vector2<float>>{{1.0f, 2.0f}, {3.5f, 4.0f}}));
     EXPECT_EQ(Value<std::vector<Rect<float>>>("areas"), (std::vector<Rect<float>>{{1.0f, 2.0f, 3.0f, 4.0f}}));
     EXPECT_EQ(Value<std::vector<Rect<int>>>("boxes"), (std::vector<Rect<int>>{{5, 6, 7, 8}, {0, 0, 0, 0}}));
     EXPECT_EQ(Value<std::vector<ColorF>>("tints"),

@@ -25,8 +25,7 @@ std::vector<Color32> Noise(size_t count, std::mt19937& random)
     for (Color32& pixel : pixels)
     {
         const uint32_t bits = random();
-        const uint8_t alpha =
-            (bits & 0x300u) == 0 ? kEdges[(bits >> 10) % std::size(kEdges)] : uint8_t(bits >> 24);
+        const uint8_t alpha = (bits & 0x300u) == 0 ? kEdges[(bits >> 10) % std::size(kEdges)] : uint8_t(bits >> 24);
         pixel = Color32(uint8_t(bits), uint8_t(bits >> 8), uint8_t(bits >> 16), alpha);
     }
     return pixels;

@@ -146,13 +146,14 @@ TEST(ThreeBrushTest, DrawnPixelsAndTheHitTestAgree)
     for (int piece = 0; piece < 3; ++piece)
     {
         const int widths[3] = {3, 4, 2};
-        pieces.Add(Pattern(widths[piece], 2, [piece](int x, int y)
+        pieces.Add(Pattern(widths[piece], 2,
+                           [piece](int x, int y)
                            { return Color32(9, 9, 9, static_cast<uint8_t>(10 * (piece + 1) + x + 100 * y)); }));
     }
     // Left cap 0-2, middles at 3, 7 and 11 (cut to 2), right cap 13-14: the cut piece stops at the cap.
     const float width = 15.0f;
-    const auto image = Render(17, 3, [&](ICanvas* canvas)
-                              { DrawThreeBrush(&pieces.list, 0, 0, width, DrawRecorder::CopyState(), canvas); });
+    const auto image = Render(
+        17, 3, [&](ICanvas* canvas) { DrawThreeBrush(&pieces.list, 0, 0, width, DrawRecorder::CopyState(), canvas); });
     ExpectPixels(*image,
                  [&](int x, int y)
                  {
@@ -234,7 +235,8 @@ TEST(NineBrushTest, PixelsStayInsideTheCallersClip)
         state.clipRect = Rect<int>(0, 0, clipWidth, 10);
         const auto image =
             Render(8, 10, [&](ICanvas* canvas) { DrawNineBrush(&pieces.list, 0, 0, 6, 9, state, canvas); });
-        ExpectPixels(*image, [&](int x, int y) { return x < std::min(6, clipWidth) && y < 9 ? brush(x, y) : Color32(); });
+        ExpectPixels(*image,
+                     [&](int x, int y) { return x < std::min(6, clipWidth) && y < 9 ? brush(x, y) : Color32(); });
     }
 }
 
@@ -282,7 +284,8 @@ TEST(BrushTest, HugeBrushesAndTilesCostOnlyTheirVisiblePart)
     ASSERT_EQ(DrawThreeBrush(&pieces.list, -1.0e9f, 0, 3.0e9f, Defaults(), &canvas), 0);
     EXPECT_LT(canvas.draws.size(), 12u);
     // What is drawn is what the full walk would draw: the middle runs on from the left cap.
-    const auto brush = Render(64, 4, [&](ICanvas* target)
+    const auto brush = Render(64, 4,
+                              [&](ICanvas* target)
                               { DrawThreeBrush(&pieces.list, -1.0e9f, 0, 3.0e9f, DrawRecorder::CopyState(), target); });
     ExpectPixels(*brush, [](int x, int) { return Grey(static_cast<int>((x + 1000000000LL - 10) % 30)); });
 
@@ -292,11 +295,14 @@ TEST(BrushTest, HugeBrushesAndTilesCostOnlyTheirVisiblePart)
     canvas.draws.clear();
     ASSERT_EQ(DrawTiledImageHV(tile.get(), area, offset, Defaults(), &canvas), 0);
     EXPECT_LT(canvas.draws.size(), 30u);
-    const auto tiled = Render(64, 16, [&](ICanvas* target)
-                              { DrawTiledImageHV(tile.get(), area, offset, DrawRecorder::CopyState(), target); });
-    ExpectPixels(*tiled, [&](int x, int y)
-                 { return GetTiledImageHVPixel(tile.get(), Vector2<float>(3.0e9f, 3.0e9f), offset, x + 1000000000,
-                                               y + 1000000000); });
+    const auto tiled =
+        Render(64, 16,
+               [&](ICanvas* target) { DrawTiledImageHV(tile.get(), area, offset, DrawRecorder::CopyState(), target); });
+    ExpectPixels(*tiled,
+                 [&](int x, int y) {
+                     return GetTiledImageHVPixel(tile.get(), Vector2<float>(3.0e9f, 3.0e9f), offset, x + 1000000000,
+                                                 y + 1000000000);
+                 });
 }
 
 TEST(TiledImageTest, OffsetBroughtIntoTheImageAndTilesCutAtTheEdges)
@@ -345,12 +351,13 @@ TEST(TiledImageTest, OffsetBroughtIntoTheImageAndTilesCutAtTheEdges)
 
 TEST(TiledImageTest, DrawnPixelsMatchTheHitTest)
 {
-    auto image = Pattern(5, 3, [](int x, int y)
-                         { return Color32(uint8_t(10 * x + 1), uint8_t(y), 9, uint8_t(100 + x + 10 * y)); });
+    auto image = Pattern(
+        5, 3, [](int x, int y) { return Color32(uint8_t(10 * x + 1), uint8_t(y), 9, uint8_t(100 + x + 10 * y)); });
     const Rect<float> area(2, 1, 13, 7);
     const Vector2<float> size(13, 7);
     const Vector2<int> offset(-7, 4);
-    const auto target = Render(20, 12, [&](ICanvas* canvas)
+    const auto target = Render(20, 12,
+                               [&](ICanvas* canvas)
                                { DrawTiledImageHV(image.get(), area, offset, DrawRecorder::CopyState(), canvas); });
     ExpectPixels(*target,
                  [&](int x, int y)

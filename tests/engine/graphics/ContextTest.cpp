@@ -18,7 +18,7 @@ namespace
 // A graphics platform whose screen canvas is an image canvas the test can look into.
 class ImageScreenPlatform final : public IGraphicsPlatform
 {
-  public:
+public:
     ImageScreenPlatform() : screen(8, 8), canvas(CreateImageCanvas(&screen)) { RegisterSingleton(this); }
     ~ImageScreenPlatform() override
     {

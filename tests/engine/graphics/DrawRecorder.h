@@ -22,14 +22,14 @@ struct Draw
     bool stretched = false;
     float x = 0.0f;
     float y = 0.0f;
-    Rect<int> destination;                 // stretched draws
-    Rect<int> source;                      // (0, 0, 0, 0) unless DrawFlag_SourceRect is set
+    Rect<int> destination; // stretched draws
+    Rect<int> source;      // (0, 0, 0, 0) unless DrawFlag_SourceRect is set
     Rect<int> clip;
 };
 
 class RecordingCanvas final : public ICanvas, public IQuadDrawingCanvas
 {
-  public:
+public:
     explicit RecordingCanvas(Rect<int> bounds = Rect<int>(0, 0, 4096, 4096)) : mBounds(bounds) {}
 
     Label GetKind() const override { return Label("RecordingCanvas"); }
@@ -63,7 +63,7 @@ class RecordingCanvas final : public ICanvas, public IQuadDrawingCanvas
 
     std::vector<Draw> draws;
 
-  private:
+private:
     static Draw Make(IImage* image, const sDrawState& state)
     {
         Draw draw;

@@ -26,7 +26,7 @@ class RecordingCanvas final : public ICanvas,
                               public IPixelSettingCanvas,
                               public IEllipseDrawingCanvas
 {
-  public:
+public:
     enum Ability
     {
         Lines = 1,
@@ -63,10 +63,7 @@ class RecordingCanvas final : public ICanvas,
     {
         return Record("DrawFilledRectF", {r.x, r.y, r.width, r.height});
     }
-    int DrawImage(IImage*, float x, float y, const sDrawState&) override
-    {
-        return Record("DrawImage", {x, y});
-    }
+    int DrawImage(IImage*, float x, float y, const sDrawState&) override { return Record("DrawImage", {x, y}); }
     int DrawStretchedImage(IImage*, const Rect<int>& r, const sDrawState&) override
     {
         return Record("DrawStretchedImage", {float(r.x), float(r.y), float(r.width), float(r.height)});
@@ -93,14 +90,8 @@ class RecordingCanvas final : public ICanvas,
         const auto it = pixels.find({int(x), int(y)});
         return it != pixels.end() ? it->second : background;
     }
-    int DrawLineCircle(float, float, float, const sDrawState&) override
-    {
-        return Record("DrawLineCircle", {});
-    }
-    int DrawFilledCircle(float, float, float, const sDrawState&) override
-    {
-        return Record("DrawFilledCircle", {});
-    }
+    int DrawLineCircle(float, float, float, const sDrawState&) override { return Record("DrawLineCircle", {}); }
+    int DrawFilledCircle(float, float, float, const sDrawState&) override { return Record("DrawFilledCircle", {}); }
     int DrawLineEllipse(const Rect<float>& r, const sDrawState&) override
     {
         return Record("DrawLineEllipse", {r.x, r.y, r.width, r.height});
@@ -130,7 +121,7 @@ class RecordingCanvas final : public ICanvas,
     Color32 background;
     int result = 0;
 
-  private:
+private:
     int Record(const char* name, std::vector<float> values)
     {
         calls.push_back({name, std::move(values)});
@@ -272,8 +263,7 @@ TEST(DrawFilledRectTest, EmptyOrClippedAwayNeverReachesTheCanvas)
     EXPECT_EQ(DrawFilledRect(Rect<int>(0, 0, 0, 5), state, &canvas), 1);
     EXPECT_EQ(DrawFilledRect(Rect<int>(0, 0, 5, -5), state, &canvas), 1);
     EXPECT_EQ(DrawFilledRect(Rect<float>(0, 0, -1, 5), state, &canvas), 1);
-    EXPECT_EQ(DrawFilledRect(Rect<float>(0, 0, std::numeric_limits<float>::quiet_NaN(), 5), state, &canvas),
-              1);
+    EXPECT_EQ(DrawFilledRect(Rect<float>(0, 0, std::numeric_limits<float>::quiet_NaN(), 5), state, &canvas), 1);
     state.clipRect = Rect<int>(10, 10, 5, 5);
     EXPECT_EQ(DrawFilledRect(Rect<int>(0, 0, 10, 10), state, &canvas), 1);
     EXPECT_TRUE(canvas.calls.empty());
@@ -381,8 +371,7 @@ TEST(ClipImageDrawTest, ClipCutsTheSourceOnTheMatchingSide)
     EXPECT_EQ(shown, Rect<float>(40.0f, 0.0f, 24.0f, 10.0f));
 
     // Mirrored both ways, the lost left edge is the source's right end and the lost bottom its top.
-    ASSERT_TRUE(
-        ClipImageDraw(-8.0f, 90.0f, source, clip, DrawFlag_FlipH | DrawFlag_FlipV, &destination, &shown));
+    ASSERT_TRUE(ClipImageDraw(-8.0f, 90.0f, source, clip, DrawFlag_FlipH | DrawFlag_FlipV, &destination, &shown));
     EXPECT_EQ(destination, Rect<float>(0.0f, 90.0f, 24.0f, 10.0f));
     EXPECT_EQ(shown, Rect<float>(32.0f, 6.0f, 24.0f, 10.0f));
 
@@ -413,15 +402,14 @@ TEST(DrawingTest, EveryDrawingFunctionRefusesAMissingCanvasOrAbility)
          [&](IImage*, ICanvas* c) { return DrawLineEllipse(box, Defaults(), c); }},
         {"DrawFilledEllipse", RecordingCanvas::Ellipses,
          [&](IImage*, ICanvas* c) { return DrawFilledEllipse(box, Defaults(), c); }},
-        {"DrawImage", RecordingCanvas::Quads,
-         [](IImage* i, ICanvas* c) { return DrawImage(i, 1, 1, Defaults(), c); }},
+        {"DrawImage", RecordingCanvas::Quads, [](IImage* i, ICanvas* c) { return DrawImage(i, 1, 1, Defaults(), c); }},
         {"DrawRotatedImage", RecordingCanvas::Quads,
          [](IImage* i, ICanvas* c) { return DrawRotatedImage(i, 1, 1, Angle(0.5f), Defaults(), c); }},
         {"DrawStretchedImage", RecordingCanvas::Quads,
          [](IImage* i, ICanvas* c) { return DrawStretchedImage(i, Rect<int>(1, 1, 4, 4), Defaults(), c); }},
     };
-    const int all = RecordingCanvas::Lines | RecordingCanvas::Quads | RecordingCanvas::Pixels |
-                    RecordingCanvas::Ellipses;
+    const int all =
+        RecordingCanvas::Lines | RecordingCanvas::Quads | RecordingCanvas::Pixels | RecordingCanvas::Ellipses;
     for (const Case& c : cases)
     {
         SCOPED_TRACE(c.name);

@@ -23,8 +23,8 @@ namespace
 std::string ReadFontFile(const char* name)
 {
     // fixtures -> graphics -> engine -> tests -> source root
-    const auto path = ImageFixtures::Folder().parent_path().parent_path().parent_path().parent_path() /
-                      "data" / "fonts" / name;
+    const auto path =
+        ImageFixtures::Folder().parent_path().parent_path().parent_path().parent_path() / "data" / "fonts" / name;
     std::ifstream file(path, std::ios::binary);
     EXPECT_TRUE(file) << "missing " << path.string();
     return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
@@ -32,7 +32,7 @@ std::string ReadFontFile(const char* name)
 
 class FontStreamingTest : public ResourceTest
 {
-  protected:
+protected:
     void SetUp() override
     {
         ResourceTest::SetUp();
@@ -64,8 +64,7 @@ TEST_F(FontStreamingTest, TheFontIsMadeOnlyOnceItsMetricsAndImageHaveArrived)
     const TransferPtr metrics = files.ScriptTransfer(L"Verdana12.txt", 400);
     const TransferPtr image = files.ScriptTransfer(L"Verdana12.png", 3000);
     const auto job = manager->LoadAsync(L"Fonts");
-    ASSERT_TRUE(WaitUntil([&job] { return job->GetDataTransferSize() == 3400u; }))
-        << "both files are waited for";
+    ASSERT_TRUE(WaitUntil([&job] { return job->GetDataTransferSize() == 3400u; })) << "both files are waited for";
 
     files.AddFile(L"Verdana12.png", ReadFontFile("Verdana12.png"));
     image->Complete();

@@ -64,8 +64,8 @@ BuildResult Build(ImageFont& font, const std::string& metrics, std::unique_ptr<I
 {
     BuildResult result;
     const std::vector<uint8_t> bytes = Bytes(metrics);
-    result.lines = ImageFixtures::LogLines(
-        [&] { result.built = font.Build(bytes.data(), bytes.size(), std::move(image), name); });
+    result.lines =
+        ImageFixtures::LogLines([&] { result.built = font.Build(bytes.data(), bytes.size(), std::move(image), name); });
     return result;
 }
 
@@ -442,7 +442,7 @@ namespace
 // The game's data in memory, read through the default file source.
 class FontResourceFactoryTest : public Strata::Testing::MemoryDataTest
 {
-  protected:
+protected:
     void SetUp() override
     {
         MemoryDataTest::SetUp();
@@ -684,7 +684,7 @@ namespace
 // Records the glyph draws that reach it.
 class GlyphRecorder final : public ICanvas, public IQuadDrawingCanvas
 {
-  public:
+public:
     struct Draw
     {
         float x;
@@ -716,22 +716,19 @@ class GlyphRecorder final : public ICanvas, public IQuadDrawingCanvas
     int DrawStretchedImage(IImage*, const Rect<int>&, const sDrawState&) override { return 0; }
     int DrawRotatedImage(IImage*, float, float, Angle, const sDrawState&) override { return 0; }
     int DrawStretchedRotatedImage(IImage*, const Rect<int>&, Angle, const sDrawState&) override { return 0; }
-    int DrawPrimitive(PrimitiveKind, IImage*, int, const sPrimitiveVertex*, const sDrawState&) override
-    {
-        return 0;
-    }
+    int DrawPrimitive(PrimitiveKind, IImage*, int, const sPrimitiveVertex*, const sDrawState&) override { return 0; }
 
     std::vector<Draw> draws;
     int result = DrawResult_Drawn;
 
-  private:
+private:
     bool mQuads;
     Rect<int> mBounds{0, 0, 100, 100};
 };
 
 class TextDrawingTest : public ::testing::Test
 {
-  protected:
+protected:
     TextDrawingTest() : font(MakeFont(ImageFixtures::Read("font_v3.txt")))
     {
         state = sDrawState::GetDefaults();
@@ -774,8 +771,8 @@ TEST_F(TextDrawingTest, OutlineAndShadowAreDrawnFirstInTheEffectColour)
     canvas.result = 7; // the main line's code is the one returned
     EXPECT_EQ(DrawText(L"A", 10.0f, 20.0f, state, &canvas), 7);
     ASSERT_EQ(canvas.draws.size(), 9u);
-    const float expected[9][2] = {{8, 17}, {8, 20}, {8, 23}, {10, 17}, {10, 23}, {12, 17}, {12, 20}, {12, 23},
-                                  {10, 20}};
+    const float expected[9][2] = {{8, 17},  {8, 20},  {8, 23},  {10, 17}, {10, 23},
+                                  {12, 17}, {12, 20}, {12, 23}, {10, 20}};
     for (int i = 0; i < 9; ++i)
     {
         EXPECT_EQ(canvas.draws[i].x, expected[i][0]) << i;

@@ -219,10 +219,10 @@ TEST(GifDecoderFiles, FirstFrameIsPastedClippedOntoAClearedScreen)
 TEST(GifDecoderFiles, DamagedFilesGiveNothingWithAReasonAndWriteNoLine)
 {
     const std::pair<const char*, const char*> cases[] = {
-        {"bad_truncated.gif", "cut short"},       {"bad_signature.gif", "not a GIF"},
-        {"bad_zero_width.gif", "image size"},     {"bad_huge_screen.gif", "screen size"},
-        {"bad_code_size_0.gif", "code size"},     {"bad_code_size_12.gif", "code size"},
-        {"bad_code_beyond.gif", "beyond"},        {"bad_no_image.gif", "no image"},
+        {"bad_truncated.gif", "cut short"},   {"bad_signature.gif", "not a GIF"},
+        {"bad_zero_width.gif", "image size"}, {"bad_huge_screen.gif", "screen size"},
+        {"bad_code_size_0.gif", "code size"}, {"bad_code_size_12.gif", "code size"},
+        {"bad_code_beyond.gif", "beyond"},    {"bad_no_image.gif", "no image"},
         {"bad_palette_short.gif", "palette"}};
     for (const auto& [name, why] : cases)
     {
@@ -314,8 +314,7 @@ TEST(LZWDecoder, LongStringsFillTheTableWhichThenStopsGrowingUntilAClear)
     std::vector<uint8_t> pixels(size_t(width) * size_t(height), 0xEE);
     const std::vector<uint8_t> data = packer.Bytes();
     const char* reason = nullptr;
-    ASSERT_TRUE(LZWDecoder(data.data(), data.size(), pixels.data(), 2, width, width, height, false, &reason))
-        << reason;
+    ASSERT_TRUE(LZWDecoder(data.data(), data.size(), pixels.data(), 2, width, width, height, false, &reason)) << reason;
     EXPECT_EQ(pixels[markerAt], 1);
     EXPECT_EQ(pixels[total - 1], 2);
     EXPECT_EQ(size_t(std::count(pixels.begin(), pixels.begin() + long(total), 3)), total - 2);

@@ -65,8 +65,8 @@ MaskResult ApplyMask(Compositor compositor, const std::string& fixture, int widt
     ReadOnlyMemoryStream stream(L"mask", bytes.data(), bytes.size());
     std::vector<Color32> pixels(size_t(width) * size_t(height), Color32(1, 2, 3, 4));
     MaskResult result;
-    result.lines = ImageFixtures::LogLines(
-        [&] { result.applied = compositor(&stream, width, height, pixels.data(), imageName); });
+    result.lines =
+        ImageFixtures::LogLines([&] { result.applied = compositor(&stream, width, height, pixels.data(), imageName); });
     for (const Color32& pixel : pixels)
     {
         EXPECT_EQ(pixel.r, 1);

@@ -40,11 +40,11 @@ namespace
 // An image that counts its deletion.
 class CountedImage final : public Image
 {
-  public:
+public:
     CountedImage(int width, int height, int* deletions) : Image(width, height), mDeletions(deletions) {}
     ~CountedImage() override { ++*mDeletions; }
 
-  private:
+private:
     int* mDeletions;
 };
 
@@ -225,7 +225,7 @@ namespace
 // A factory whose resources are no images; it throws for an element with "throw".
 class PlainFactory final : public IResourceFactory
 {
-  public:
+public:
     IResourceDescriptor* CreateResource(const std::wstring& manifest, Label name, const IAttributeContainer& attributes,
                                         IXMLReader&) const override
     {
@@ -238,7 +238,7 @@ class PlainFactory final : public IResourceFactory
 // A file source that cannot stream: existence is learnt by opening.
 class PlainFileSource final : public IFileSource
 {
-  public:
+public:
     explicit PlainFileSource(IFileSource* inner) : mInner(inner) {}
     IStream* OpenFileStream(const FileAddress& address) const override
     {
@@ -247,7 +247,7 @@ class PlainFileSource final : public IFileSource
     }
     mutable int opens = 0;
 
-  private:
+private:
     IFileSource* mInner;
 };
 
@@ -263,7 +263,7 @@ std::unique_ptr<IXMLReader> ReaderOver(const std::string& xml)
 // image-list and film-strip factories.
 class ImageListResourceTest : public ::testing::Test
 {
-  protected:
+protected:
     void SetUp() override
     {
         Internal::DeleteAllSingletons();
@@ -287,7 +287,8 @@ class ImageListResourceTest : public ::testing::Test
 
     void AddFrame(const std::wstring& name, int fixture)
     {
-        data->AddFile(L"frames/" + name + L".png", ImageFixtures::Read("list_frame" + std::to_string(fixture) + ".png"));
+        data->AddFile(L"frames/" + name + L".png",
+                      ImageFixtures::Read("list_frame" + std::to_string(fixture) + ".png"));
     }
 
     // Loads `body` as a manifest of its own; the log lines written meanwhile go to `lines` when given.
@@ -311,7 +312,8 @@ class ImageListResourceTest : public ::testing::Test
         auto element = ReaderOver("<imagelist/>");
         IResourceDescriptor* made = nullptr;
         const auto logged = ImageFixtures::LogLines(
-            [&] { made = ImageListResourceFactory().CreateResource(L"manifest", Label("list"), attributes, *element); });
+            [&]
+            { made = ImageListResourceFactory().CreateResource(L"manifest", Label("list"), attributes, *element); });
         if (lines)
             *lines = logged;
         return std::unique_ptr<IResourceDescriptor>(made);
@@ -350,7 +352,7 @@ class ImageListResourceTest : public ::testing::Test
     std::unique_ptr<IFileSource> source;
     ResourceManager* manager = nullptr;
 
-  private:
+private:
     int mManifests = 0;
 };
 

@@ -48,7 +48,6 @@ protected:
             EXPECT_TRUE(written.empty()) << written.front();
         return image;
     }
-
 };
 
 std::vector<uint8_t> Alphas(const Image& image)
@@ -128,7 +127,8 @@ TEST_F(ImageManagerTest, FilesAreLookedForAsGifThenJpegThenPngAndMasksAsGifThenP
     EXPECT_STREQ(found.GetExtension(), L".png");
 
     // A missing mask is normal and says nothing.
-    const auto lines = ImageFixtures::LogLines([] { EXPECT_EQ(ImageManager::OpenImageMaskFile(L"both2", nullptr), nullptr); });
+    const auto lines =
+        ImageFixtures::LogLines([] { EXPECT_EQ(ImageManager::OpenImageMaskFile(L"both2", nullptr), nullptr); });
     EXPECT_TRUE(lines.empty());
 
     const FileVariant image = ImageManager::GetImageFileVariant(L"art");
@@ -174,9 +174,10 @@ TEST_F(ImageManagerTest, AnUnusableMaskIsLoggedOnceAndTheImageStaysAsDecoded)
 
 TEST_F(ImageManagerTest, EveryDamagedFileGivesNoImageAndOneLineNamingItAndWhy)
 {
-    const char* files[] = {"bad_truncated.gif", "bad_signature.gif", "bad_zero_width.gif", "bad_huge_screen.gif",
-                           "bad_code_size_0.gif", "bad_code_size_12.gif", "bad_code_beyond.gif", "bad_no_image.gif",
-                           "bad_palette_short.gif", "bad_truncated.png", "bad_truncated.jpg", "bad_not_png.png"};
+    const char* files[] = {"bad_truncated.gif",   "bad_signature.gif",   "bad_zero_width.gif",
+                           "bad_huge_screen.gif", "bad_code_size_0.gif", "bad_code_size_12.gif",
+                           "bad_code_beyond.gif", "bad_no_image.gif",    "bad_palette_short.gif",
+                           "bad_truncated.png",   "bad_truncated.jpg",   "bad_not_png.png"};
     for (const char* file : files)
     {
         SCOPED_TRACE(file);
@@ -189,8 +190,8 @@ TEST_F(ImageManagerTest, EveryDamagedFileGivesNoImageAndOneLineNamingItAndWhy)
         const std::wstring name(stem.begin(), stem.end());
 
         Image out(2, 2);
-        std::vector<std::string> lines = ImageFixtures::LogLines(
-            [&] { EXPECT_EQ(ImageManager::LoadImage(name.c_str(), &out), nullptr); });
+        std::vector<std::string> lines =
+            ImageFixtures::LogLines([&] { EXPECT_EQ(ImageManager::LoadImage(name.c_str(), &out), nullptr); });
         ASSERT_EQ(lines.size(), 1u);
         const std::string prefix = "Image " + fileName + " could not be loaded. (";
         EXPECT_EQ(lines[0].rfind(prefix, 0), 0u) << lines[0];
@@ -218,7 +219,8 @@ TEST_F(ImageManagerTest, MissingFilesAndMissingFileSourceAreReportedOnce)
 
     // Null arguments are refused quietly.
     lines = ImageFixtures::LogLines(
-        [] {
+        []
+        {
             EXPECT_EQ(ImageManager::LoadImage(nullptr), nullptr);
             EXPECT_EQ(ImageManager::LoadImage(L"x", nullptr), nullptr);
         });

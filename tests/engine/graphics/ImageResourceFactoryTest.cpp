@@ -30,7 +30,7 @@ namespace
 // The game's data in memory, read through the default file source; one manifest element to hand over.
 class ImageResourceFactoryTest : public Strata::Testing::MemoryDataTest
 {
-  protected:
+protected:
     void SetUp() override
     {
         MemoryDataTest::SetUp();

@@ -47,7 +47,7 @@ std::vector<std::vector<int>> Reds(const Image& image)
 
 class CountingTexture : public ITexture
 {
-  public:
+public:
     void AddRef() override { ++references; }
     void Release() override { --references; }
     const sTextureDescriptor& GetDescriptor() const override { return descriptor; }
@@ -201,8 +201,7 @@ TEST(ImageToolTest, AnglesNearQuarterTurnsAreExact)
               Reds(*ImageTool::Rotate180(image.get())));
     EXPECT_EQ(Reds(*ImageTool::Rotate(image.get(), Angle::FromDegrees(0.0005f))), Reds(*image));
     EXPECT_EQ(Reds(*ImageTool::Rotate(image.get(), Angle::FromDegrees(359.9995f))), Reds(*image));
-    EXPECT_EQ(Reds(*ImageTool::Rotate(image.get(), Angle(std::numeric_limits<float>::quiet_NaN()))),
-              Reds(*image));
+    EXPECT_EQ(Reds(*ImageTool::Rotate(image.get(), Angle(std::numeric_limits<float>::quiet_NaN()))), Reds(*image));
 }
 
 TEST(ImageToolTest, FreeAngleGrowsTheImageAndLeavesCornersClear)

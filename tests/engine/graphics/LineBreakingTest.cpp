@@ -15,7 +15,7 @@ namespace
 // Every character up to 255 advances by 10 pixels (the pair A, V kerned by -3); lines are 20 high.
 class MonospacedFont : public Font
 {
-  public:
+public:
     void GetGlyph(wchar_t, sGlyph* out) const override { *out = sGlyph(); }
     int GetGlyphHeight() const override { return 20; }
     int GetKernedLetterWidth(wchar_t c, wchar_t next) const override
@@ -30,7 +30,7 @@ class MonospacedFont : public Font
 // Limits per line (the default past the list); records the lines asked for.
 class ListedLineWidths : public ILineWidths
 {
-  public:
+public:
     explicit ListedLineWidths(std::vector<int> limits) : mLimits(std::move(limits)) {}
     int GetLineWidth(int line, int defaultWidth) override
     {
@@ -40,13 +40,13 @@ class ListedLineWidths : public ILineWidths
 
     std::vector<int> asked;
 
-  private:
+private:
     std::vector<int> mLimits;
 };
 
 class LineBreakingTest : public ::testing::Test
 {
-  protected:
+protected:
     std::vector<int> Break(const wchar_t* text, int width, ILineWidths* widths = nullptr)
     {
         LineBreakList list;

@@ -37,8 +37,7 @@ std::unique_ptr<Image> MakeImage(int width, int height, std::vector<Color32> pix
 
 std::unique_ptr<Image> Filled(int width, int height, Color32 color, bool hasAlpha = false)
 {
-    return MakeImage(width, height, std::vector<Color32>(static_cast<size_t>(width) * height, color),
-                     hasAlpha);
+    return MakeImage(width, height, std::vector<Color32>(static_cast<size_t>(width) * height, color), hasAlpha);
 }
 
 BLIT_TARGET TargetOf(Image& image)
@@ -103,7 +102,7 @@ struct Canvas
 // An image that is not an in-memory Image.
 class OtherImage : public IImage
 {
-  public:
+public:
     int GetWidth() const override { return 4; }
     int GetHeight() const override { return 4; }
     Color32 GetPixel(int, int) const override { return Color32(255, 255, 255, 255); }
@@ -192,8 +191,7 @@ TEST(BlitImageTest, NothingToDrawReturnsOne)
 TEST(BlitImageTest, AlphaRuleAtFullOpacity)
 {
     const Color32 d(100, 100, 100, 255);
-    auto source =
-        MakeImage(3, 1, {Color32(200, 0, 50, 10), Color32(200, 0, 50, 250), Color32(200, 0, 50, 128)}, true);
+    auto source = MakeImage(3, 1, {Color32(200, 0, 50, 10), Color32(200, 0, 50, 250), Color32(200, 0, 50, 128)}, true);
     auto target = Filled(3, 1, d);
     BLIT_TARGET raw = TargetOf(*target);
     EXPECT_EQ(BlitImage(source.get(), 0, 0, &raw, Defaults()), 0);
@@ -384,8 +382,7 @@ TEST(BlitStretchedImageTest, ClipsAndRefusesEmptyOrInvisibleDraws)
     state.imageColor = ColorF(0.0f, 0.0f, 0.0f, 1.0f);
     state.clipRect = Rect<int>(0, 0, 2, 1);
     EXPECT_EQ(BlitStretchedImage(source.get(), Rect<int>(0, 0, 4, 4), &raw, state), 0);
-    EXPECT_EQ(Row(*target, 0),
-              (std::vector<Color32>{Color32(0, 0, 0, 255), Color32(0, 0, 0, 255), kBlank, kBlank}));
+    EXPECT_EQ(Row(*target, 0), (std::vector<Color32>{Color32(0, 0, 0, 255), Color32(0, 0, 0, 255), kBlank, kBlank}));
     EXPECT_EQ(Row(*target, 1), (std::vector<Color32>(4, kBlank)));
 
     // Far outside the target: nothing, and no overflow in the scaling.
@@ -547,11 +544,11 @@ TEST(ImageCanvasTest, StretchedRotatedImageKeepsTheRequestedScale)
     IQuadDrawingCanvas* quads = QueryCanvas<IQuadDrawingCanvas>(canvas.canvas);
 
     // 2 x 1 asked at 4 x 2 and turned a quarter: the 1 x 2 copy drawn 2 x 4, centred on (4, 4).
-    EXPECT_EQ(quads->DrawStretchedRotatedImage(source.get(), Rect<int>(4, 4, 4, 2), Angle::FromDegrees(90.0f),
-                                               Defaults()),
-              0);
-    EXPECT_EQ(Painted(target), (std::set<std::pair<int, int>>{
-                                   {3, 2}, {4, 2}, {3, 3}, {4, 3}, {3, 4}, {4, 4}, {3, 5}, {4, 5}}));
+    EXPECT_EQ(
+        quads->DrawStretchedRotatedImage(source.get(), Rect<int>(4, 4, 4, 2), Angle::FromDegrees(90.0f), Defaults()),
+        0);
+    EXPECT_EQ(Painted(target),
+              (std::set<std::pair<int, int>>{{3, 2}, {4, 2}, {3, 3}, {4, 3}, {3, 4}, {4, 4}, {3, 5}, {4, 5}}));
     EXPECT_EQ(target.GetPixel(3, 2), kA);
     EXPECT_EQ(target.GetPixel(4, 5), kB);
     EXPECT_EQ(quads->DrawStretchedRotatedImage(source.get(), Rect<int>(4, 4, 0, 2), Angle(), Defaults()), 1);
@@ -616,8 +613,7 @@ TEST(ImageCanvasCircleTest, LineAndFilledCirclesOfRadiusThree)
     sDrawState state = Defaults();
     state.color = ColorF(1.0f, 0.0f, 0.0f, 1.0f);
     const uint64_t version = ring.GetPixelVersion();
-    EXPECT_EQ(QueryCanvas<IEllipseDrawingCanvas>(ringCanvas.canvas)->DrawLineCircle(5.0f, 5.0f, 3.0f, state),
-              0);
+    EXPECT_EQ(QueryCanvas<IEllipseDrawingCanvas>(ringCanvas.canvas)->DrawLineCircle(5.0f, 5.0f, 3.0f, state), 0);
     EXPECT_GT(ring.GetPixelVersion(), version);
     EXPECT_EQ(Painted(ring), (std::set<std::pair<int, int>>{{8, 5},
                                                             {2, 5},
@@ -639,12 +635,10 @@ TEST(ImageCanvasCircleTest, LineAndFilledCirclesOfRadiusThree)
 
     Image disc(11, 11);
     Canvas discCanvas(&disc);
-    EXPECT_EQ(
-        QueryCanvas<IEllipseDrawingCanvas>(discCanvas.canvas)->DrawFilledCircle(5.4f, 5.9f, 3.2f, state), 0);
+    EXPECT_EQ(QueryCanvas<IEllipseDrawingCanvas>(discCanvas.canvas)->DrawFilledCircle(5.4f, 5.9f, 3.2f, state), 0);
     const std::set<std::pair<int, int>> painted = Painted(disc);
     EXPECT_EQ(painted.size(), 25u); // rows of 1, 3, 5, 7, 5, 3, 1
-    EXPECT_TRUE(painted.count({2, 5}) && painted.count({8, 5}) && painted.count({5, 2}) &&
-                painted.count({5, 8}));
+    EXPECT_TRUE(painted.count({2, 5}) && painted.count({8, 5}) && painted.count({5, 2}) && painted.count({5, 8}));
     EXPECT_FALSE(painted.count({3, 3}));
 }
 
@@ -664,9 +658,7 @@ TEST(ImageCanvasCircleTest, CirclesStayInsideTheImageAndTheClip)
     Image clipped(10, 10);
     Canvas clippedCanvas(&clipped);
     state.clipRect = Rect<int>(5, 0, 5, 10);
-    EXPECT_EQ(
-        QueryCanvas<IEllipseDrawingCanvas>(clippedCanvas.canvas)->DrawFilledCircle(5.0f, 5.0f, 4.0f, state),
-        0);
+    EXPECT_EQ(QueryCanvas<IEllipseDrawingCanvas>(clippedCanvas.canvas)->DrawFilledCircle(5.0f, 5.0f, 4.0f, state), 0);
     for (const auto& point : Painted(clipped))
     {
         EXPECT_GE(point.first, 5);
@@ -675,9 +667,7 @@ TEST(ImageCanvasCircleTest, CirclesStayInsideTheImageAndTheClip)
     EXPECT_TRUE(Painted(clipped).count({9, 5}));
 
     // Wholly outside the clip: nothing.
-    EXPECT_EQ(
-        QueryCanvas<IEllipseDrawingCanvas>(clippedCanvas.canvas)->DrawFilledCircle(1.0f, 5.0f, 2.0f, state),
-        1);
+    EXPECT_EQ(QueryCanvas<IEllipseDrawingCanvas>(clippedCanvas.canvas)->DrawFilledCircle(1.0f, 5.0f, 2.0f, state), 1);
 }
 
 TEST(ImageCanvasCircleTest, TinyInvisibleAndUnusableCirclesAreSafe)
@@ -692,8 +682,7 @@ TEST(ImageCanvasCircleTest, TinyInvisibleAndUnusableCirclesAreSafe)
 
     Image spot(8, 8);
     Canvas spotCanvas(&spot);
-    EXPECT_EQ(QueryCanvas<IEllipseDrawingCanvas>(spotCanvas.canvas)->DrawLineCircle(3.0f, 3.0f, 1.2f, state),
-              0);
+    EXPECT_EQ(QueryCanvas<IEllipseDrawingCanvas>(spotCanvas.canvas)->DrawLineCircle(3.0f, 3.0f, 1.2f, state), 0);
     EXPECT_EQ(Painted(spot), (std::set<std::pair<int, int>>{{3, 3}, {2, 3}, {4, 3}, {3, 2}, {3, 4}}));
 
     Image untouched(8, 8);
@@ -738,10 +727,8 @@ TEST(ImageCanvasCircleTest, EllipsesFromScaledArcs)
                   ->DrawFilledEllipse(Rect<float>(0.0f, 0.0f, 40.0f, 20.0f), state),
               0);
     const std::set<std::pair<int, int>> painted = Painted(wide);
-    EXPECT_TRUE(painted.count({0, 10}) && painted.count({40, 10}) && painted.count({20, 0}) &&
-                painted.count({20, 20}));
-    EXPECT_FALSE(painted.count({41, 10}) || painted.count({20, 21}) || painted.count({0, 0}) ||
-                 painted.count({2, 3}));
+    EXPECT_TRUE(painted.count({0, 10}) && painted.count({40, 10}) && painted.count({20, 0}) && painted.count({20, 20}));
+    EXPECT_FALSE(painted.count({41, 10}) || painted.count({20, 21}) || painted.count({0, 0}) || painted.count({2, 3}));
 
     Image outline(50, 30);
     Canvas outlineCanvas(&outline);

@@ -35,7 +35,7 @@ namespace
 // Every character up to 255 advances by `advance` (the pair A, V by 3 less); lines are `height` high.
 class MonospacedFont : public Font
 {
-  public:
+public:
     void GetGlyph(wchar_t, sGlyph* out) const override { *out = sGlyph(); }
     int GetGlyphHeight() const override { return height; }
     int GetKernedLetterWidth(wchar_t c, wchar_t next) const override
@@ -50,7 +50,7 @@ class MonospacedFont : public Font
 // "testfont" resources: monospaced fonts with the element's "advance" and "height".
 class MonospacedFontFactory : public IResourceFactory
 {
-  public:
+public:
     IResourceDescriptor* CreateResource(const std::wstring& manifest, Label name, const IAttributeContainer& attributes,
                                         IXMLReader&) const override
     {
@@ -64,7 +64,7 @@ class MonospacedFontFactory : public IResourceFactory
 // Draws whole lines of text itself, recording them; with `canDraw` false it offers no drawing at all.
 class TextRecordingCanvas : public ICanvas, public ITextDrawingCanvas
 {
-  public:
+public:
     struct Line
     {
         std::wstring text;
@@ -89,13 +89,13 @@ class TextRecordingCanvas : public ICanvas, public ITextDrawingCanvas
     bool canDraw = true;
     std::vector<Line> lines;
 
-  private:
+private:
     Rect<int> mBounds{0, 0, 800, 600};
 };
 
 class CountingLineWidths : public ILineWidths
 {
-  public:
+public:
     int GetLineWidth(int line, int defaultWidth) override
     {
         asked.push_back(line);
@@ -115,7 +115,7 @@ using Shape = std::vector<std::vector<int>>;
 // uses "small".
 class StyledTextTest : public ::testing::Test
 {
-  protected:
+protected:
     void SetUp() override
     {
         manager = GetResourceManager();
@@ -318,8 +318,8 @@ TEST_F(StyledTextTest, DrawingAppliesTextModesAndKerningBetweenPieces)
 {
     auto runs = Runs(LR"(<style textMode="outline">A</style><style textMode="dropShadow">V</style>)");
     TextRecordingCanvas canvas;
-    DrawWrappedStyledText(runs, ComputeStyledTextLineDimensions(runs, 100, nullptr), 0, 0,
-                          sDrawState::GetDefaults(), &canvas);
+    DrawWrappedStyledText(runs, ComputeStyledTextLineDimensions(runs, 100, nullptr), 0, 0, sDrawState::GetDefaults(),
+                          &canvas);
     ASSERT_EQ(canvas.lines.size(), 11u) << "eight outline draws and the A, a shadow and the V";
     EXPECT_EQ(canvas.lines[0].state.color, kBlack) << "effects in the run's background colour";
     EXPECT_EQ(canvas.lines[8].x, 0);
@@ -328,8 +328,8 @@ TEST_F(StyledTextTest, DrawingAppliesTextModesAndKerningBetweenPieces)
 
     runs = Runs(LR"(A <style color="#FF0000">V</style>)");
     TextRecordingCanvas spaced;
-    DrawWrappedStyledText(runs, ComputeStyledTextLineDimensions(runs, 100, nullptr), 0, 0,
-                          sDrawState::GetDefaults(), &spaced);
+    DrawWrappedStyledText(runs, ComputeStyledTextLineDimensions(runs, 100, nullptr), 0, 0, sDrawState::GetDefaults(),
+                          &spaced);
     ASSERT_EQ(spaced.lines.size(), 2u);
     EXPECT_EQ(spaced.lines[1].x, 20) << "no kerning after a space";
 }
@@ -361,7 +361,7 @@ namespace
 // The game's fonts (data/fonts) through the font factory: "body" (Body24) and "title" (Title40).
 class RealFontStyledTextTest : public ::testing::Test
 {
-  protected:
+protected:
     void SetUp() override
     {
         auto* fileSystem = new FileSystem();
@@ -426,7 +426,8 @@ TEST_F(RealFontStyledTextTest, DrawsIntoAnImageInsideItsBounds)
     TextStyle style;
     style.font = Label("body");
     style.color = ColorF(0, 0, 1, 1);
-    const auto runs = ComputeStyleRuns(LR"(Blue text <style font="title" color="#FF0000">RED</style> blue again)", style);
+    const auto runs =
+        ComputeStyleRuns(LR"(Blue text <style font="title" color="#FF0000">RED</style> blue again)", style);
     const LineDimensionList lines = ComputeStyledTextLineDimensions(runs, 160, nullptr);
     ASSERT_GE(lines.lines.size(), 2u);
     for (const auto& line : lines.lines)
@@ -449,8 +450,8 @@ TEST_F(RealFontStyledTextTest, DrawsIntoAnImageInsideItsBounds)
             red += pixel.r > 128 && pixel.b < 64;
             blue += pixel.b > 128 && pixel.r < 64;
             // Glyphs may reach a few pixels past their advance.
-            outside += x < bounds.x - 4 || x >= bounds.x + bounds.width + 4 || y < bounds.y ||
-                       y >= bounds.y + bounds.height;
+            outside +=
+                x < bounds.x - 4 || x >= bounds.x + bounds.width + 4 || y < bounds.y || y >= bounds.y + bounds.height;
         }
     EXPECT_GT(red, 50) << "the title run in its colour";
     EXPECT_GT(blue, 50) << "the body runs in theirs";

@@ -50,7 +50,7 @@ std::string Describe(const sWindowConfig& c)
 
 class TestApplication : public BaseApplication
 {
-  public:
+public:
     unsigned long GetDefaultGraphicsPlatformCaps() const override { return caps; }
     sWindowConfig GetDefaultWindowConfig() const override { return windowConfig; }
     const sApplicationConfig& GetConfig() const override { return config; }
@@ -109,20 +109,17 @@ void SetArguments(std::vector<const char*> arguments)
 
 class RecordingHandler : public Window::IWindowModeChangeHandler
 {
-  public:
+public:
     explicit RecordingHandler(CallLog& log) : mLog(log) {}
-    void OnWindowModeChange() override
-    {
-        mLog.push_back("ModeChange" + std::to_string(Window::GetConfig().mode));
-    }
+    void OnWindowModeChange() override { mLog.push_back("ModeChange" + std::to_string(Window::GetConfig().mode)); }
 
-  private:
+private:
     CallLog& mLog;
 };
 
 class WindowTest : public ::testing::Test
 {
-  protected:
+protected:
     void SetUp() override
     {
         Window::Internal::ResetForTesting();
@@ -150,8 +147,8 @@ class WindowTest : public ::testing::Test
     // A canvas over a new image filled with `color`.
     ICanvas* CanvasOver(std::unique_ptr<Image>& image, int width, int height, Color32 color)
     {
-        image = std::make_unique<Image>(std::vector<Color32>(static_cast<size_t>(width) * height, color), width,
-                                        height, true, false);
+        image = std::make_unique<Image>(std::vector<Color32>(static_cast<size_t>(width) * height, color), width, height,
+                                        true, false);
         canvases.push_back(Graphics::CreateImageCanvas(image.get()));
         return canvases.back();
     }
@@ -344,7 +341,7 @@ TEST_F(WindowTest, ARendererWhoseCleanupFailsIsStillDeleted)
 {
     class FailingCleanup : public FakeGraphicsPlatform
     {
-      public:
+    public:
         using FakeGraphicsPlatform::FakeGraphicsPlatform;
         void Cleanup() override { throw std::runtime_error("cleanup failed"); }
     };
@@ -362,7 +359,7 @@ TEST_F(WindowTest, ARendererWhoseCleanupFailsIsStillDeleted)
 
 class WindowAccountTest : public WindowTest
 {
-  protected:
+protected:
     void SetUp() override
     {
         WindowTest::SetUp();
@@ -414,14 +411,14 @@ TEST_F(WindowAccountTest, AStoredModeOtherThanWindowedOrFullScreenReadsAsFullScr
 
 class TestFileSource : public IFileSource
 {
-  public:
+public:
     IStream* OpenFileStream(const FileAddress&) const override { return nullptr; }
     void Cleanup() override {}
 };
 
 class FillingMode : public ApplicationMode
 {
-  public:
+public:
     FillingMode(Image* target, bool opaque) : mTarget(target), mOpaque(opaque) {}
     bool IsOpaque() override { return mOpaque; }
     void Draw() override
@@ -434,7 +431,7 @@ class FillingMode : public ApplicationMode
         }
     }
 
-  private:
+private:
     Image* mTarget;
     bool mOpaque;
 };
@@ -452,7 +449,7 @@ sInputEvent Event(uint32_t type, int x = 0, int y = 0)
 // `screen`. Each entry of `passes` runs at the start of one pass; then the platform quits.
 class WindowLoopTest : public WindowTest
 {
-  protected:
+protected:
     void SetUp() override
     {
         WindowTest::SetUp();
@@ -527,10 +524,8 @@ TEST_F(WindowLoopTest, TheCursorIsDrawnAtTheMouseLessTheHotSpotOnlyInTheWindowAn
 
     std::vector<Color32> shown;
     std::vector<Color32> hidden;
-    const auto sample = [this](std::vector<Color32>& out)
-    {
-        out = {screen->GetPixel(91, 45), screen->GetPixel(92, 46), screen->GetPixel(93, 47),
-               screen->GetPixel(94, 48)};
+    const auto sample = [this](std::vector<Color32>& out) {
+        out = {screen->GetPixel(91, 45), screen->GetPixel(92, 46), screen->GetPixel(93, 47), screen->GetPixel(94, 48)};
     };
     passes.push_back([this] { platform.QueueEvent(Event(InputEvent_MouseMove, 100, 50)); });
     passes.push_back([] {});

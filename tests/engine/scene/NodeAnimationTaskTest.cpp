@@ -16,7 +16,7 @@ namespace
 
 class NodeAnimationTaskTest : public ::testing::Test
 {
-  protected:
+protected:
     void SetUp() override
     {
         type.AddAnimation(SpriteAnimation(Label("Wave"), 1, false, Label("Idle"))); // one second, then Idle
@@ -43,8 +43,7 @@ TEST_F(NodeAnimationTaskTest, WaitsUntilTheAnimationIsNoLongerCurrent)
     EXPECT_GE(done.time, 0.02f); // the whole step, so a follower starts at the next update
 
     // Endless: only another animation ends it. The clone starts Idle again without restarting it.
-    std::unique_ptr<Task> idle(
-        NodeAnimationTask(Label("Idle"), NodeAnimationTaskCompletion_WhenDone).Clone());
+    std::unique_ptr<Task> idle(NodeAnimationTask(Label("Idle"), NodeAnimationTaskCompletion_WhenDone).Clone());
     for (int i = 0; i < 5; ++i)
     {
         Advance(10.0f);
@@ -57,8 +56,7 @@ TEST_F(NodeAnimationTaskTest, WaitsUntilTheAnimationIsNoLongerCurrent)
 TEST_F(NodeAnimationTaskTest, AZeroStepFirstUpdateStartsTheAnimationOnce)
 {
     // The wait ends on the step boundary, so the animation task's first update has dt = 0.
-    SerialTask chain(new TimedTask(0.1f),
-                     new NodeAnimationTask(Label("Wave"), NodeAnimationTaskCompletion_WhenDone));
+    SerialTask chain(new TimedTask(0.1f), new NodeAnimationTask(Label("Wave"), NodeAnimationTaskCompletion_WhenDone));
     EXPECT_FALSE(chain.Update(&node, 0.1f).IsComplete());
     EXPECT_TRUE(node.IsAnimationPlaying(Label("Wave")));
     // Game code moves on before the next update: the task must not start Wave a second time.

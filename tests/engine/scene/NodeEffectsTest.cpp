@@ -28,8 +28,7 @@ TEST(NodeEffects, ErrorShakeRocksFourTimesAndEndsUpright)
         {
             EXPECT_FALSE(shake->Update(&node, 0.05f).IsComplete());
             EXPECT_EQ(V(1, 1), node.LocalGetScale());
-            EXPECT_NEAR(degrees,
-                        std::remainder(node.LocalGetOrientation().GetValue() * 180.0f / Angle::pi(), 360.0f),
+            EXPECT_NEAR(degrees, std::remainder(node.LocalGetOrientation().GetValue() * 180.0f / Angle::pi(), 360.0f),
                         1e-3f)
                 << startDegrees;
         }

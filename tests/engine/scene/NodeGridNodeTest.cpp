@@ -24,8 +24,8 @@ std::string Placement(SceneNode* grid)
 
 std::string Cell(int width, int height, const char* extra = "")
 {
-    return "<scenenode width=\"" + std::to_string(width) + "\" height=\"" + std::to_string(height) + "\" " +
-           extra + "/>";
+    return "<scenenode width=\"" + std::to_string(width) + "\" height=\"" + std::to_string(height) + "\" " + extra +
+           "/>";
 }
 
 struct GridCase
@@ -56,21 +56,19 @@ INSTANTIATE_TEST_SUITE_P(
         GridCase{"Empty", "", "", "| 0x0"},
         GridCase{"OneRowWithoutLimit", R"(hSpacing="2")", Cell(10, 5) + Cell(20, 8) + Cell(5, 5),
                  "0,0 12,0 34,0 | 39x8"},
-        GridCase{"Wrapping", R"(hSpacing="2" vSpacing="1" maxWidth="25")",
-                 Cell(10, 5) + Cell(10, 8) + Cell(10, 5), "0,0 12,0 0,9 | 22x17"},
+        GridCase{"Wrapping", R"(hSpacing="2" vSpacing="1" maxWidth="25")", Cell(10, 5) + Cell(10, 8) + Cell(10, 5),
+                 "0,0 12,0 0,9 | 22x17"},
         GridCase{"RowPitchIsTheTallestSoFar", R"(maxWidth="10")", Cell(10, 8) + Cell(10, 2) + Cell(10, 2),
                  "0,0 0,8 0,16 | 10x24"},
         GridCase{"FirstChildWiderThanTheLimit", R"(vSpacing="3" maxWidth="5")", Cell(10, 4), "0,3 | 10x7"},
-        GridCase{"ScaleCountsInRows", R"(hSpacing="1")", Cell(10, 5, R"(scaleX="2")") + Cell(4, 4),
-                 "0,0 21,0 | 25x5"},
+        GridCase{"ScaleCountsInRows", R"(hSpacing="1")", Cell(10, 5, R"(scaleX="2")") + Cell(4, 4), "0,0 21,0 | 25x5"},
         GridCase{"Columns", R"(gridGrowBehavior="verticalFirst" hSpacing="2" vSpacing="1" maxHeight="12")",
                  Cell(10, 5) + Cell(4, 5) + Cell(6, 5), "0,0 0,6 12,0 | 22x11"},
         GridCase{"ScaleDoesNotCountInColumns", R"(gridGrowBehavior="verticalFirst")",
                  Cell(10, 5, R"(scaleY="3")") + Cell(4, 5), "0,0 0,5 | 10x10"},
-        GridCase{"UnknownGrowthIsRows", R"(gridGrowBehavior="diagonal" hSpacing="1")",
-                 Cell(3, 3) + Cell(3, 3), "0,0 4,0 | 7x3"},
-        GridCase{"ChildLocationsAreOverwritten", "", Cell(3, 3, R"(x="50" y="60")") + Cell(3, 3),
-                 "0,0 3,0 | 6x3"}),
+        GridCase{"UnknownGrowthIsRows", R"(gridGrowBehavior="diagonal" hSpacing="1")", Cell(3, 3) + Cell(3, 3),
+                 "0,0 4,0 | 7x3"},
+        GridCase{"ChildLocationsAreOverwritten", "", Cell(3, 3, R"(x="50" y="60")") + Cell(3, 3), "0,0 3,0 | 6x3"}),
     [](const ::testing::TestParamInfo<GridCase>& info) { return std::string(info.param.name); });
 
 TEST_F(NodeGridTest, AttachAndDetachLayOutAgain)

@@ -29,7 +29,7 @@ void ExpectNear(const V& expected, const V& actual, float tolerance = 1e-3f)
 // Draws from the engine's current random stream; clones share the draw counter.
 class RandomFloat : public NumberGenerator<float>
 {
-  public:
+public:
     RandomFloat(float low, float high, int* draws) : mLow(low), mHigh(high), mDraws(draws) {}
     float Generate() override
     {
@@ -41,7 +41,7 @@ class RandomFloat : public NumberGenerator<float>
         return std::make_shared<RandomFloat>(mLow, mHigh, mDraws);
     }
 
-  private:
+private:
     float mLow, mHigh;
     int* mDraws;
 };
@@ -52,10 +52,8 @@ TEST(NodeTasks, RefuseTheWrongKindOfObject)
         {[] { return new NodeLocationTask(V(1, 2)); }, "NodeLocationTask must be applied to a SceneNode"},
         {[] { return new NodeBezierLocationTask(V(), V(), V(), 1); },
          "NodeBezierLocationTask must be applied to a SceneNode"},
-        {[] { return new NodeCatmullRomPathTask({V()}, 1); },
-         "NodeCatmullRomPathTask must be applied to a SceneNode"},
-        {[] { return new NodeOrientationTask(Angle(1)); },
-         "NodeOrientationTask must be applied to a SceneNode"},
+        {[] { return new NodeCatmullRomPathTask({V()}, 1); }, "NodeCatmullRomPathTask must be applied to a SceneNode"},
+        {[] { return new NodeOrientationTask(Angle(1)); }, "NodeOrientationTask must be applied to a SceneNode"},
         {[] { return new NodeScaleTask(V(2, 2)); }, "NodeScaleTask must be applied to a SceneNode"},
         {[] { return new NodeVisibleTask(false); }, "NodeVisibleTask must be applied to a SceneNode"},
         {[] { return new NodeAnimationTask(Label("a"), NodeAnimationTaskCompletion_Immediate); },
@@ -109,10 +107,9 @@ TEST(NodeLocationTask, RepeatsWithFreshSeededRandomTargetsDrawnOncePerRun)
     {
         Random::SetSeedOverride(seed);
         Random::Engine_Setup();
-        auto target = std::make_shared<Vector2ToVector2Generator<float>>(
-            std::make_shared<RandomFloat>(0, 100, draws), std::make_shared<RandomFloat>(-50, 0, draws));
-        RepeatingTask repeating(new NodeLocationTask(target,
-                                                     std::make_shared<ConstNumberGenerator<float>>(0.1f),
+        auto target = std::make_shared<Vector2ToVector2Generator<float>>(std::make_shared<RandomFloat>(0, 100, draws),
+                                                                         std::make_shared<RandomFloat>(-50, 0, draws));
+        RepeatingTask repeating(new NodeLocationTask(target, std::make_shared<ConstNumberGenerator<float>>(0.1f),
                                                      std::make_shared<LinearInterpolator>()));
         SceneNode node;
         std::vector<V> visited;
@@ -140,8 +137,7 @@ TEST(NodeBezierLocationTask, FollowsTheCubicAndLandsExactlyOnItsEnd)
     node.LocalSetLocation(0, 0);
     // P0 (0, 0), P1 (0, 100), P2 (100, 100), P3 (100, 0): the Bernstein weights by hand.
     NodeBezierLocationTask task(V(100, 0), V(0, 100), V(100, 100), 1.0f);
-    for (const auto& [dt, expected] :
-         {std::pair{0.0f, V(0, 0)}, {0.25f, V(15.625f, 56.25f)}, {0.25f, V(50, 75)}})
+    for (const auto& [dt, expected] : {std::pair{0.0f, V(0, 0)}, {0.25f, V(15.625f, 56.25f)}, {0.25f, V(50, 75)}})
     {
         EXPECT_FALSE(task.Update(&node, dt).IsComplete());
         ExpectNear(expected, node.LocalGetLocation());

@@ -47,8 +47,7 @@ TEST(NodeOrientationTask, RepeatingSpinKeepsTurningAStepPerRun)
     // Each run ends on the step boundary, so its clone starts with dt = 0: it must draw its target
     // once, not again at the next update (which would skip a step of the increment).
     auto spin = std::make_shared<IncrementNumberGenerator<Angle>>(Angle(0.0f), Angle::FromDegrees(90));
-    RepeatingTask repeating(
-        new NodeOrientationTask(spin, std::make_shared<ConstNumberGenerator<float>>(0.1f)));
+    RepeatingTask repeating(new NodeOrientationTask(spin, std::make_shared<ConstNumberGenerator<float>>(0.1f)));
     SceneNode node;
     for (int run = 0; run < 9; ++run)
     {
@@ -62,8 +61,7 @@ TEST(NodeOrientationTask, RepeatingSpinKeepsTurningAStepPerRun)
 TEST(NodeScaleAndVisibleTasks, ScaleEachFactorAndShowWithoutUsingTime)
 {
     SceneNode node;
-    NodeScaleTask task(ConstVector2FGenerator(V(3, 0.5f)),
-                       std::make_shared<ConstNumberGenerator<float>>(0.4f),
+    NodeScaleTask task(ConstVector2FGenerator(V(3, 0.5f)), std::make_shared<ConstNumberGenerator<float>>(0.4f),
                        std::make_shared<LinearInterpolator>());
     node.LocalSetScale(V(2, 2)); // after construction: this is the start
     task.Update(&node, 0.1f);

@@ -38,12 +38,10 @@ inline std::unique_ptr<Image> MakeTestImage(const IAttributeContainer& a, uint8_
     {
         for (int x = 0; x < width; ++x)
         {
-            const int alpha = a.HasAttribute(L"alphaStep")
-                                  ? std::min(255, x * a.GetAttribute(L"alphaStep", 0))
-                                  : a.GetAttribute(L"a", 255);
+            const int alpha = a.HasAttribute(L"alphaStep") ? std::min(255, x * a.GetAttribute(L"alphaStep", 0))
+                                                           : a.GetAttribute(L"a", 255);
             pixels.push_back(Color32(red, static_cast<uint8_t>(a.GetAttribute(L"g", 0)),
-                                     static_cast<uint8_t>(a.GetAttribute(L"b", 0)),
-                                     static_cast<uint8_t>(alpha)));
+                                     static_cast<uint8_t>(a.GetAttribute(L"b", 0)), static_cast<uint8_t>(alpha)));
         }
     }
     return std::make_unique<Image>(std::move(pixels), width, height, true, false);
@@ -52,16 +50,15 @@ inline std::unique_ptr<Image> MakeTestImage(const IAttributeContainer& a, uint8_
 // "testimage": one image as above, red from "r".
 class TestImageFactory : public IResourceFactory
 {
-  public:
-    IResourceDescriptor* CreateResource(const std::wstring& manifest, Label name,
-                                        const IAttributeContainer& attributes, IXMLReader&) const override
+public:
+    IResourceDescriptor* CreateResource(const std::wstring& manifest, Label name, const IAttributeContainer& attributes,
+                                        IXMLReader&) const override
     {
         auto image = std::make_unique<ResourceWrapper<Image>>(manifest, name, attributes);
         std::unique_ptr<Image> made =
             MakeTestImage(attributes, static_cast<uint8_t>(attributes.GetAttribute(L"r", 255)));
-        image->Init(
-            std::vector<Color32>(made->GetPixels(), made->GetPixels() + made->GetWidth() * made->GetHeight()),
-            made->GetWidth(), made->GetHeight(), true, false);
+        image->Init(std::vector<Color32>(made->GetPixels(), made->GetPixels() + made->GetWidth() * made->GetHeight()),
+                    made->GetWidth(), made->GetHeight(), true, false);
         return image.release();
     }
 };
@@ -69,9 +66,8 @@ class TestImageFactory : public IResourceFactory
 // "testimagelist": one image per "frame" child (attributes as "testimage"), image i of red FrameRed(i).
 class TestImageListFactory : public IResourceFactory
 {
-  public:
-    IResourceDescriptor* CreateResource(const std::wstring& manifest, Label name,
-                                        const IAttributeContainer& attributes,
+public:
+    IResourceDescriptor* CreateResource(const std::wstring& manifest, Label name, const IAttributeContainer& attributes,
                                         IXMLReader& element) const override
     {
         auto list = std::make_unique<ResourceWrapper<ImageList>>(manifest, name, attributes);
@@ -89,7 +85,7 @@ class TestImageListFactory : public IResourceFactory
 // Every character 6 pixels wide and 10 high; glyphs are opaque white boxes, blanks draw nothing.
 class TestFont : public Font
 {
-  public:
+public:
     TestFont() : mGlyphs(std::vector<Color32>(60, Color32(255, 255, 255, 255)), 6, 10, true, false) {}
     void GetGlyph(wchar_t c, sGlyph* out) const override
     {
@@ -102,15 +98,15 @@ class TestFont : public Font
     int GetGlyphHeight() const override { return 10; }
     int GetKernedLetterWidth(wchar_t, wchar_t) const override { return 6; }
 
-  private:
+private:
     Image mGlyphs;
 };
 
 class TestFontFactory : public IResourceFactory
 {
-  public:
-    IResourceDescriptor* CreateResource(const std::wstring& manifest, Label name,
-                                        const IAttributeContainer& attributes, IXMLReader&) const override
+public:
+    IResourceDescriptor* CreateResource(const std::wstring& manifest, Label name, const IAttributeContainer& attributes,
+                                        IXMLReader&) const override
     {
         return new ResourceWrapper<TestFont>(manifest, name, attributes);
     }
@@ -136,10 +132,9 @@ inline std::string LinesWith(const std::string& text, const std::string& part)
 // Draws into a transparent image through a software canvas while alive.
 class Target
 {
-  public:
+public:
     Target(int width, int height)
-        : image(std::vector<Color32>(static_cast<size_t>(width) * height, Color32()), width, height, true,
-                false),
+        : image(std::vector<Color32>(static_cast<size_t>(width) * height, Color32()), width, height, true, false),
           mCanvas(Graphics::CreateImageCanvas(&image))
     {
         Graphics::PushContext(Graphics::Context{mCanvas, Graphics::sDrawState::GetDefaults()});
@@ -171,14 +166,14 @@ class Target
 
     Image image;
 
-  private:
+private:
     ICanvas* mCanvas;
 };
 
 // The scene graph's factories and the test resource kinds; layouts instantiate into the mode's database.
 class NodeTest : public SceneLayoutTest
 {
-  protected:
+protected:
     void SetUp() override
     {
         SceneLayoutTest::SetUp();
@@ -195,7 +190,8 @@ class NodeTest : public SceneLayoutTest
     }
 
     // A one-node layout (its root element `element`) instantiated into the mode.
-    template <class T = SceneNode> T* Make(const std::string& element)
+    template <class T = SceneNode>
+    T* Make(const std::string& element)
     {
         const std::string name = "L" + std::to_string(++mLayouts);
         EXPECT_EQ("", LoadLayout(name, element, std::wstring(name.begin(), name.end())));
@@ -207,7 +203,7 @@ class NodeTest : public SceneLayoutTest
         return dynamic_cast<T*>(node);
     }
 
-  private:
+private:
     int mLayouts = 0;
 };
 

@@ -1,7 +1,7 @@
 #include "SceneTestSupport.h"
 
-#include "support/FakePlatform.h"
 #include "framework/ObjectInterfaces.h"
+#include "support/FakePlatform.h"
 
 #include <algorithm>
 #include <functional>

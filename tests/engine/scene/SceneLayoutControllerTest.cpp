@@ -16,7 +16,7 @@ namespace
 
 class TreeController : public SceneLayoutController
 {
-  public:
+public:
     TreeController(const SceneLayout* layout, std::vector<std::string>* log) : mLayout(layout), mLog(log) {}
     SceneTreePtr GetLayoutNode() override
     {
@@ -25,7 +25,7 @@ class TreeController : public SceneLayoutController
     void ControllerDestroyed() override { mLog->push_back("ControllerDestroyed"); }
     void AddedToScene() override { mLog->push_back("AddedToScene"); }
 
-  private:
+private:
     const SceneLayout* mLayout;
     std::vector<std::string>* mLog;
 };
@@ -69,10 +69,7 @@ TEST_P(SceneLayoutControllerTest, EitherSideEndingEndsBothOnceEach)
 
     controller->controllerDestroyedSignal.connect(
         [&](SceneLayoutController* ended)
-        {
-            log.push_back(ended == controller && !alive(ids[1]) ? "signal after the root went"
-                                                                : "signal too early");
-        });
+        { log.push_back(ended == controller && !alive(ids[1]) ? "signal after the root went" : "signal too early"); });
     node->destroyedSignal.connect([&](SceneNode*) { log.push_back("root destroyed"); });
     const ObjectID first[] = {ids[0], ids[1], scene->GetID()};
     mode->DestroyObject(first[static_cast<int>(GetParam())]);

@@ -42,8 +42,7 @@ std::string Nested(int depth)
 
 TEST_P(SceneLayoutFailureTest, FailsTheLoadWithTheLayoutsNameAndKeepsNothing)
 {
-    EXPECT_EQ(std::string("in SceneLayout \"Bad\": ") + GetParam().message,
-              LoadLayout("Bad", GetParam().content));
+    EXPECT_EQ(std::string("in SceneLayout \"Bad\": ") + GetParam().message, LoadLayout("Bad", GetParam().content));
     EXPECT_EQ(nullptr, manager->GetResource(Label("Bad")));
 }
 
@@ -53,8 +52,7 @@ INSTANTIATE_TEST_SUITE_P(
                       FailureCase{"Empty", "", "scene has no root node"},
                       FailureCase{"TwoRoots", "<scenenode><scenenode/></scenenode><scenenode/>",
                                   "scene has more than one root node"},
-                      FailureCase{"TagInAnotherCase", "<SceneNode/>",
-                                  "unrecognized node type: \"SceneNode\""},
+                      FailureCase{"TagInAnotherCase", "<SceneNode/>", "unrecognized node type: \"SceneNode\""},
                       FailureCase{"UnknownChild", "<scenenode><scenenode><mystery/></scenenode></scenenode>",
                                   "unrecognized node type: \"mystery\""},
                       FailureCase{"MissingRef", "<scenenode><sceneref scenename=\"Nowhere\"/></scenenode>",
@@ -76,10 +74,10 @@ std::string Summary(const SceneLayout::LayoutDescriptor& d)
     const SceneNode::NodeAttachParams& a = d.attachParams;
     char text[256];
     std::snprintf(text, sizeof(text), "%d%d%d%d %g,%g %g,%g %.0f %d %g,%g,%g,%.3f %d %x %d%d %d%d %s/%s",
-                  a.parentHAlign, a.parentVAlign, a.selfHAlign, a.selfVAlign, d.location.x, d.location.y,
-                  d.scale.x, d.scale.y, d.orientation.GetValue() * 180.0f / Angle::pi(), d.visible, d.color.r,
-                  d.color.g, d.color.b, d.color.a, d.hitTest, d.mouseButtons, d.rotateHAlign, d.rotateVAlign,
-                  d.scaleHAlign, d.scaleVAlign, d.name.IsNull() ? "-" : d.name.c_str(),
+                  a.parentHAlign, a.parentVAlign, a.selfHAlign, a.selfVAlign, d.location.x, d.location.y, d.scale.x,
+                  d.scale.y, d.orientation.GetValue() * 180.0f / Angle::pi(), d.visible, d.color.r, d.color.g,
+                  d.color.b, d.color.a, d.hitTest, d.mouseButtons, d.rotateHAlign, d.rotateVAlign, d.scaleHAlign,
+                  d.scaleVAlign, d.name.IsNull() ? "-" : d.name.c_str(),
                   d.nodeName.IsNull() ? "-" : d.nodeName.c_str());
     return text;
 }
@@ -129,8 +127,7 @@ TEST_F(SceneLayoutTest, InstantiatesInTheEightSteps)
     EXPECT_EQ(Label("top"), top->GetNodeName());
     EXPECT_EQ((Vector2<float>(5, 0)), top->LocalGetLocation());
     EXPECT_TRUE(top->hitTest) << "the node's own hit test stays on";
-    EXPECT_EQ(2u | 1u | 4u, top->mouseButtons)
-        << "the node's right, combined with the layout's left and middle";
+    EXPECT_EQ(2u | 1u | 4u, top->mouseButtons) << "the node's right, combined with the layout's left and middle";
     EXPECT_EQ(HAlignment_Right, top->GetNodeAttachParams().parentHAlign)
         << "a root made without a parent keeps its node type's attach params";
     EXPECT_EQ(nullptr, top->GetParent());
@@ -138,8 +135,7 @@ TEST_F(SceneLayoutTest, InstantiatesInTheEightSteps)
     auto* first = dynamic_cast<ProbeNode*>(top->GetChild(Label("first")));
     ASSERT_NE(nullptr, first);
     EXPECT_EQ(0u, first->childrenWhenAttached) << "attached before its own children exist";
-    EXPECT_EQ(HAlignment_Left, first->GetNodeAttachParams().parentHAlign)
-        << "the layout's params replace the node's";
+    EXPECT_EQ(HAlignment_Left, first->GetNodeAttachParams().parentHAlign) << "the layout's params replace the node's";
     EXPECT_EQ(VAlignment_Middle, first->GetNodeAttachParams().parentVAlign);
     SceneNode* leaf = first->GetChild(Label("leaf"));
     ASSERT_NE(nullptr, leaf);
@@ -196,16 +192,15 @@ TEST_F(SceneLayoutTest, ASceneRefEmbedsAnEarlierLayoutUnderTheReferringAttribute
     EXPECT_NE(nullptr, ref->GetChild(Label("part")));
     EXPECT_EQ(ref->GetChild(1), ref->GetChild(Label("extra"))) << "the element's own children go on top";
 
-    EXPECT_NE(nullptr,
-              Layout("SameManifest")->InstantiateLayout(static_cast<SceneNode*>(nullptr))->GetChild("ref"));
+    EXPECT_NE(nullptr, Layout("SameManifest")->InstantiateLayout(static_cast<SceneNode*>(nullptr))->GetChild("ref"));
 }
 
 TEST_F(SceneLayoutTest, ReplacingANodeFactoryLeavesParsedLayoutsWorking)
 {
     ASSERT_EQ("", LoadLayout("Before", "<probe/>"));
     SceneLayoutManager::Instance().AddSceneNodeFactory(L"probe", std::make_unique<BasicSceneNodeFactory>());
-    EXPECT_NE(nullptr, dynamic_cast<ProbeNode*>(
-                           Layout("Before")->InstantiateLayout(static_cast<SceneNode*>(nullptr)).get()));
+    EXPECT_NE(nullptr,
+              dynamic_cast<ProbeNode*>(Layout("Before")->InstantiateLayout(static_cast<SceneNode*>(nullptr)).get()));
     SceneLayoutManager::Instance().AddSceneNodeFactory(L"probe", nullptr);
     EXPECT_EQ(nullptr, SceneLayoutManager::Instance().GetSceneNodeFactory(L"probe"));
     EXPECT_NE(nullptr, SceneLayoutManager::Instance().GetSceneNodeFactory(L"scenenode"));

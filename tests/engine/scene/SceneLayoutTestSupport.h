@@ -25,12 +25,9 @@ namespace Strata::Testing
 // A node that records how many children it had when it was attached to its parent.
 class ProbeNode : public SceneNode
 {
-  public:
+public:
     ProbeNode() : SceneNode(Label("made by the factory")) {}
-    void ParentNodeChanged(SceneNode* parent) override
-    {
-        childrenWhenAttached = parent ? GetChildren().size() : 99;
-    }
+    void ParentNodeChanged(SceneNode* parent) override { childrenWhenAttached = parent ? GetChildren().size() : 99; }
     size_t childrenWhenAttached = 99;
 };
 
@@ -43,7 +40,7 @@ struct ProbeDescriptor : SceneNodeDescriptor
 // attach params (right, bottom), so the layout's overwriting and combining shows.
 class ProbeNodeFactory : public SceneNodeFactory
 {
-  public:
+public:
     std::unique_ptr<SceneNodeDescriptor> CreateDescriptor(const IAttributeContainer&) const override
     {
         auto descriptor = std::make_unique<ProbeDescriptor>();
@@ -63,7 +60,7 @@ class ProbeNodeFactory : public SceneNodeFactory
 
 class SceneLayoutTest : public ModeResourceTest<ApplicationMode>
 {
-  protected:
+protected:
     void SetUp() override
     {
         ResourceTest::SetUp();
@@ -73,8 +70,7 @@ class SceneLayoutTest : public ModeResourceTest<ApplicationMode>
     }
 
     // Loads a manifest of one layout on the loader thread; the failure message, empty when it loaded.
-    std::string LoadLayout(const std::string& name, const std::string& content,
-                           const std::wstring& manifest = L"M")
+    std::string LoadLayout(const std::string& name, const std::string& content, const std::wstring& manifest = L"M")
     {
         AddManifest(manifest, "<scenelayout name=\"" + name + "\">" + content + "</scenelayout>\n");
         const auto job = manager->Load(manifest.c_str());

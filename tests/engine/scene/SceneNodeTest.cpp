@@ -72,9 +72,9 @@ TEST_F(SceneNodeTest, GlobalBoundsFollowEveryChangeAboveTheReader)
          {
              SceneNode* parent = t.AddNode(root, {0, 0, 100, 80});
              SceneNode* child = t.AddNode(parent, {-1, -2, 10, 20});
-             child->SetNodeAttachParams(
-                 NodeAttachNPI().ParentAlign(HAlignment_Right, VAlignment_Bottom).SelfAlign(HAlignment_Right,
-                                                                                           VAlignment_Bottom));
+             child->SetNodeAttachParams(NodeAttachNPI()
+                                            .ParentAlign(HAlignment_Right, VAlignment_Bottom)
+                                            .SelfAlign(HAlignment_Right, VAlignment_Bottom));
              return child;
          },
          {89, 58, 10, 20}},
@@ -439,8 +439,10 @@ TEST_F(SceneNodeTest, RemovingANodeEndsItsSubtreeEvenWhenSlotsChangeTheTree)
     SceneNode* second = AddNode(parent);
     SceneNode* grandchild = AddNode(second);
     SceneNode* bystander = AddNode(root);
-    const std::vector<std::pair<SceneNode*, ObjectID>> doomed = {
-        {parent, parent->GetID()}, {first, first->GetID()}, {second, second->GetID()}, {grandchild, grandchild->GetID()}};
+    const std::vector<std::pair<SceneNode*, ObjectID>> doomed = {{parent, parent->GetID()},
+                                                                 {first, first->GetID()},
+                                                                 {second, second->GetID()},
+                                                                 {grandchild, grandchild->GetID()}};
     int destroyed = 0;
     for (const auto& [node, id] : doomed)
     {

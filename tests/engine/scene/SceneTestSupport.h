@@ -102,7 +102,8 @@ public:
     }
 
     // A plain node of the given local bounds under `parent`, added to the mode.
-    template <class T = SceneNode> T* AddNode(SceneNode* parent, Rect<float> bounds = {}, const char* nodeName = nullptr)
+    template <class T = SceneNode>
+    T* AddNode(SceneNode* parent, Rect<float> bounds = {}, const char* nodeName = nullptr)
     {
         T* node = new T();
         node->LocalSetLocation(bounds.x, bounds.y);

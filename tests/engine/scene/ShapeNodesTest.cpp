@@ -23,7 +23,7 @@ constexpr char kSlices[] = R"(
 
 class ShapeNodeTest : public NodeTest
 {
-  protected:
+protected:
     void SetUp() override
     {
         NodeTest::SetUp();
@@ -108,18 +108,14 @@ INSTANTIATE_TEST_SUITE_P(
                   Rect<int>(1, 2, 9, 7),
                   {{1, 2}, {5, 5}, {9, 8}},
                   {}},
-        ShapeCase{"BackgroundWithoutImages",
-                  R"(<backgroundnode x="1" y="2" width="9" height="7"/>)",
-                  Rect<int>(),
-                  {},
-                  {}}),
+        ShapeCase{
+            "BackgroundWithoutImages", R"(<backgroundnode x="1" y="2" width="9" height="7"/>)", Rect<int>(), {}, {}}),
     [](const ::testing::TestParamInfo<ShapeCase>& info) { return std::string(info.param.name); });
 
 TEST_F(ShapeNodeTest, ColourAndAlpha)
 {
     auto* rect = Make<RectNode>(R"(<rectnode width="2" height="2" color="#00FF00"/>)");
-    auto* panel =
-        Make<BackgroundNode>(R"(<backgroundnode images="Panel" width="6" height="6" alpha="0.5"/>)");
+    auto* panel = Make<BackgroundNode>(R"(<backgroundnode images="Panel" width="6" height="6" alpha="0.5"/>)");
     ASSERT_TRUE(rect && panel);
     {
         Target target(8, 8);

@@ -86,28 +86,21 @@ INSTANTIATE_TEST_SUITE_P(
     Lists, FrameListTest,
     ::testing::Values(
         FrameListCase{"Range", "0-3", {0, 1, 2, 3}, ""},
-        FrameListCase{"DownwardRangeThenSingle", "5-2,9", {5, 4, 3, 2, 9}, ""},
-        FrameListCase{"Empty", "", {}, ""},
+        FrameListCase{"DownwardRangeThenSingle", "5-2,9", {5, 4, 3, 2, 9}, ""}, FrameListCase{"Empty", "", {}, ""},
         FrameListCase{"BlanksTabsAndLines", " 1 ,\t2-\n3 ", {1, 2, 3}, ""},
         FrameListCase{"LargestList", "0-9999", UpTo(9999), ""},
-        FrameListCase{"TrailingComma",
-                      "1,2,",
-                      {},
-                      "illegal token '<end of list>' (line 1, pos 5). (Expected an integer)."},
+        FrameListCase{
+            "TrailingComma", "1,2,", {}, "illegal token '<end of list>' (line 1, pos 5). (Expected an integer)."},
         FrameListCase{"MissingComma", "1 2", {}, "illegal token '2' (line 1, pos 4). (Expected ',')."},
         FrameListCase{"LeadingDash", "-1", {}, "illegal token '-' (line 1, pos 1). "},
         FrameListCase{"Semicolon", "1;2", {}, "unrecognized token ';' (line 1, pos 2)"},
         FrameListCase{"CarriageReturn", "1,\r\n2", {}, "unrecognized token '\r' (line 1, pos 3)"},
         FrameListCase{"SecondLine", "1,\n2 3", {}, "illegal token '3' (line 2, pos 4). (Expected ',')."},
-        FrameListCase{"DanglingDash",
-                      "4-",
-                      {},
-                      "illegal token '<end of list>' (line 1, pos 3). (Expected an integer)."},
+        FrameListCase{
+            "DanglingDash", "4-", {}, "illegal token '<end of list>' (line 1, pos 3). (Expected an integer)."},
         FrameListCase{"OneTooMany", "0-9999,5", {}, "frame list has more than 10000 frames (line 1, pos 9)"},
-        FrameListCase{
-            "RangeToIntMax", "0-2147483647", {}, "frame list has more than 10000 frames (line 1, pos 2)"},
-        FrameListCase{
-            "RangeFromIntMax", "2147483647-0", {}, "frame list has more than 10000 frames (line 1, pos 11)"}),
+        FrameListCase{"RangeToIntMax", "0-2147483647", {}, "frame list has more than 10000 frames (line 1, pos 2)"},
+        FrameListCase{"RangeFromIntMax", "2147483647-0", {}, "frame list has more than 10000 frames (line 1, pos 11)"}),
     [](const ::testing::TestParamInfo<FrameListCase>& info) { return std::string(info.param.name); });
 
 TEST(FrameListTest, ANumberBeyondIntIsAConversionErrorNotAParseError)
@@ -132,8 +125,7 @@ class AnimationElementTest : public ::testing::TestWithParam<ElementCase>
 TEST_P(AnimationElementTest, ReadsTimingAndPlayCount)
 {
     const ElementCase& c = GetParam();
-    const SpriteAnimation animation =
-        ReadAnimation(std::string("<animation name=\"a\" ") + c.attributes + "/>");
+    const SpriteAnimation animation = ReadAnimation(std::string("<animation name=\"a\" ") + c.attributes + "/>");
     ASSERT_EQ(c.frames, animation.frames.size());
     for (const AnimFrame& frame : animation.frames)
         EXPECT_FLOAT_EQ(c.duration, frame.duration);
@@ -144,8 +136,7 @@ INSTANTIATE_TEST_SUITE_P(
     Attributes, AnimationElementTest,
     ::testing::Values(ElementCase{"Duration", "frameList=\"0-3\" duration=\"2\"", 4, 0.5f, 1},
                       ElementCase{"Fps", "frameList=\"0-3\" fps=\"8\"", 4, 0.125f, 1},
-                      ElementCase{"DurationWinsOverFps", "frameList=\"0-3\" fps=\"8\" duration=\"2\"", 4,
-                                  0.5f, 1},
+                      ElementCase{"DurationWinsOverFps", "frameList=\"0-3\" fps=\"8\" duration=\"2\"", 4, 0.5f, 1},
                       ElementCase{"NoTiming", "frameList=\"0-3\"", 4, 1.0f, 1},
                       ElementCase{"ZeroDuration", "frameList=\"0-3\" duration=\"0\"", 4, 0.25f, 1},
                       ElementCase{"NegativeFps", "frameList=\"0-1\" fps=\"-4\"", 2, 1.0f, 1},
@@ -170,8 +161,7 @@ TEST(AnimationElementTest, FrameChildrenOnlyWithoutAListOrTiming)
     EXPECT_TRUE(children.pingPong);
     EXPECT_EQ(Label("next"), children.linkedAnimation);
 
-    const SpriteAnimation listWins =
-        ReadAnimation("<animation frameList=\"2,3\"><frame index=\"4\"/></animation>");
+    const SpriteAnimation listWins = ReadAnimation("<animation frameList=\"2,3\"><frame index=\"4\"/></animation>");
     EXPECT_EQ((std::vector<int>{2, 3}), Indices(listWins.frames));
     EXPECT_TRUE(listWins.linkedAnimation.IsNull()) << "no link is no link, not the empty name";
 
@@ -189,8 +179,7 @@ TEST(AnimationElementTest, AnErrorNamesTheAnimationWhenItHasAName)
     }
     catch (const AnimationParseError& error)
     {
-        EXPECT_STREQ("in animation \"walk\": illegal token ',' (line 1, pos 3). (Expected an integer).",
-                     error.what());
+        EXPECT_STREQ("in animation \"walk\": illegal token ',' (line 1, pos 3). (Expected an integer).", error.what());
     }
     AnimationParseError bare("");
     EXPECT_STREQ("(unspecified error)", bare.what());
@@ -355,7 +344,7 @@ TEST(AnimationControllerTest, NoUpdateCanHangHoweverLongTheAnimationRan)
 // Sprite types, animation lists and random ranges read from manifests.
 class SpriteTypeTest : public SceneLayoutTest
 {
-  protected:
+protected:
     std::string Load(const std::wstring& manifest, const std::string& body)
     {
         AddManifest(manifest, body);
@@ -406,8 +395,7 @@ TEST_F(SpriteTypeTest, ChildrenReplaceListAnimationsAndLinksResolveInAnyOrder)
     EXPECT_EQ(nullptr, bare->GetAnimation(Label("walk")));
 
     const SpriteType copy(*hero);
-    EXPECT_EQ(copy.GetAnimation(Label("b")), copy.GetAnimation(Label("a"))->linked)
-        << "copies link into themselves";
+    EXPECT_EQ(copy.GetAnimation(Label("b")), copy.GetAnimation(Label("a"))->linked) << "copies link into themselves";
 
     EXPECT_EQ((RandomRange{0.0f, 2.5f}), Constant<RandomRange>("Spread").GetValue());
 }
@@ -417,9 +405,8 @@ TEST_F(SpriteTypeTest, ParseErrorsNameTheirResourceAndKeepNothing)
     EXPECT_EQ("in SpriteType \"Hero\": in animation \"walk\": illegal token '-' (line 1, pos 1). ",
               Load(L"A", R"(<spritetype name="Hero"><animation name="walk" frameList="-1"/></spritetype>)"));
     EXPECT_EQ(nullptr, Type("Hero"));
-    EXPECT_EQ(
-        "in SpriteAnimationList \"Shared\": unrecognized token 'x' (line 1, pos 1)",
-        Load(L"B", R"(<spriteanimationlist name="Shared"><animation frameList="x"/></spriteanimationlist>)"));
+    EXPECT_EQ("in SpriteAnimationList \"Shared\": unrecognized token 'x' (line 1, pos 1)",
+              Load(L"B", R"(<spriteanimationlist name="Shared"><animation frameList="x"/></spriteanimationlist>)"));
     EXPECT_EQ(nullptr, AutoResource<SpriteAnimationList>("Shared").Get());
     EXPECT_NE("", Load(L"C", R"(<spritetype name="Big"><animation frameList="99999999999"/></spritetype>)"));
     EXPECT_EQ(nullptr, Type("Big"));

@@ -23,7 +23,7 @@ constexpr char kText[] = R"(
 
 class TextNodeTest : public NodeTest
 {
-  protected:
+protected:
     void SetUp() override
     {
         NodeTest::SetUp();
@@ -74,23 +74,18 @@ INSTANTIATE_TEST_SUITE_P(
         MeasureCase{"Wrapped", R"(<textspritenode font="Mono" text="aaa bbb ccc" width="40"/>)", "24x30"},
         MeasureCase{"NoFont", R"(<textspritenode text="Hello"/>)", "0x0"},
         MeasureCase{"EmptyText", R"(<textspritenode font="Mono"/>)", "0x0"},
-        MeasureCase{"FromResource", R"(<textspritenode font="Mono" text="x" textResource="Greeting"/>)",
-                    "48x10"},
+        MeasureCase{"FromResource", R"(<textspritenode font="Mono" text="x" textResource="Greeting"/>)", "48x10"},
         MeasureCase{"MissingResource", R"(<textspritenode font="Mono" textResource="Nope"/>)", "90x10"},
-        MeasureCase{"NegativeWidthDoesNotWrap", R"(<textspritenode font="Mono" text="aaa bbb" width="-5"/>)",
-                    "42x10"},
+        MeasureCase{"NegativeWidthDoesNotWrap", R"(<textspritenode font="Mono" text="aaa bbb" width="-5"/>)", "42x10"},
         MeasureCase{
             "StyledMarkup",
             R"(<styledtextspritenode font="Mono" text="ab&lt;style textMode=&quot;outline&quot;&gt;cd&lt;/style&gt;"/>)",
             "24x10"},
-        MeasureCase{"StyledZeroWidthNeverWraps",
-                    R"(<styledtextspritenode font="Mono" text="aaa bbb ccc ddd"/>)", "90x10"},
-        MeasureCase{"StyledWrapped", R"(<styledtextspritenode font="Mono" text="aaa bbb ccc" width="40"/>)",
-                    "18x30"},
-        MeasureCase{"StyledResourceIsEscaped", R"(<styledtextspritenode font="Mono" textResource="Tricky"/>)",
-                    "18x10"},
-        MeasureCase{"StyledMissingResource", R"(<styledtextspritenode font="Mono" textResource="Nope"/>)",
-                    "90x10"}),
+        MeasureCase{"StyledZeroWidthNeverWraps", R"(<styledtextspritenode font="Mono" text="aaa bbb ccc ddd"/>)",
+                    "90x10"},
+        MeasureCase{"StyledWrapped", R"(<styledtextspritenode font="Mono" text="aaa bbb ccc" width="40"/>)", "18x30"},
+        MeasureCase{"StyledResourceIsEscaped", R"(<styledtextspritenode font="Mono" textResource="Tricky"/>)", "18x10"},
+        MeasureCase{"StyledMissingResource", R"(<styledtextspritenode font="Mono" textResource="Nope"/>)", "90x10"}),
     [](const ::testing::TestParamInfo<MeasureCase>& info) { return std::string(info.param.name); });
 
 TEST_F(TextNodeTest, TextResourcesAndSetTextTakeTheTextLiterally)
@@ -137,28 +132,25 @@ TEST_P(TextJustifyTest, LinesAlignInsideTheNode)
 {
     for (const bool styled : {false, true})
     {
-        SceneNode* node = Make(std::string(styled ? "<styledtextspritenode" : "<textspritenode") +
-                               R"( font="Mono" text="aaaa b" width="25" x="10" textJustify=")" +
-                               GetParam().justify + "\"/>");
+        SceneNode* node =
+            Make(std::string(styled ? "<styledtextspritenode" : "<textspritenode") +
+                 R"( font="Mono" text="aaaa b" width="25" x="10" textJustify=")" + GetParam().justify + "\"/>");
         ASSERT_NE(nullptr, node);
         ASSERT_EQ(styled ? "24x20" : "30x20", Size(node));
         Target target(40, 30);
         node->DrawScene();
         EXPECT_EQ("..........########################......", Row(target, 5, 40)) << styled;
-        EXPECT_EQ(styled ? GetParam().styledSecondLine : GetParam().plainSecondLine, Row(target, 15, 40))
-            << styled;
+        EXPECT_EQ(styled ? GetParam().styledSecondLine : GetParam().plainSecondLine, Row(target, 15, 40)) << styled;
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Justify, TextJustifyTest,
-                         ::testing::Values(JustifyCase{"left", "..........######........................",
-                                                       "..........######........................"},
-                                           JustifyCase{"center", "......................######............",
-                                                       "...................######..............."},
-                                           JustifyCase{"right", "..................................######",
-                                                       "............................######......"},
-                                           JustifyCase{"middle", "..........######........................",
-                                                       "..........######........................"}));
+INSTANTIATE_TEST_SUITE_P(
+    Justify, TextJustifyTest,
+    ::testing::Values(
+        JustifyCase{"left", "..........######........................", "..........######........................"},
+        JustifyCase{"center", "......................######............", "...................######..............."},
+        JustifyCase{"right", "..................................######", "............................######......"},
+        JustifyCase{"middle", "..........######........................", "..........######........................"}));
 
 TEST_F(TextNodeTest, DrawingUsesTheNodesColourModeAndPixelSnapping)
 {

@@ -10,9 +10,9 @@
 #include "game/LevelProgression.h"
 #include "game/StickerManager.h"
 
-#include "framework/MainLoop.h"
 #include "audio/Audio.h"
 #include "framework/AudioInterfaces.h"
+#include "framework/MainLoop.h"
 #include "scene/ButtonNode.h"
 #include "scene/CheckBoxNode.h"
 #include "scene/NodePath.h"
@@ -83,9 +83,9 @@ protected:
             });
         const auto named = [](std::string what) { return std::make_unique<NamedMode>(what); };
         GetLevelManager().setStoryScreenConstructors(
-            {[=] { return named("menu"); }, nullptr, [=](Label id) { return named(std::string("cutscene ") + id.c_str()); },
-             nullptr, [=] { return named("free play"); },
-             [=](bool inGame) { return named(inGame ? "quit in game" : "quit"); }});
+            {[=] { return named("menu"); }, nullptr,
+             [=](Label id) { return named(std::string("cutscene ") + id.c_str()); }, nullptr,
+             [=] { return named("free play"); }, [=](bool inGame) { return named(inGame ? "quit in game" : "quit"); }});
     }
 
     // Clicks the named widget of the started mode's layout (its root is the layout's only child).
@@ -101,7 +101,6 @@ protected:
         else
             dynamic_cast<ButtonNode&>(*node).Click();
     }
-
 };
 
 TEST_F(FrontScreensTest, EachButtonLeadsWhereItSaysAndLeavingClicksCountOnce)
@@ -114,15 +113,23 @@ TEST_F(FrontScreensTest, EachButtonLeadsWhereItSaysAndLeavingClicksCountOnce)
         std::vector<std::string> queued;
     };
     const Case cases[] = {
-        {[] { return std::make_unique<TitleMode>(); }, "TitleMode", {"StartButton", "StartButton"}, {"unwind profiles"}},
-        {[] { return std::make_unique<MainMenuMode>(); }, "MainMenu", {"FreePlayButton", "FreePlayButton"},
+        {[] { return std::make_unique<TitleMode>(); },
+         "TitleMode",
+         {"StartButton", "StartButton"},
+         {"unwind profiles"}},
+        {[] { return std::make_unique<MainMenuMode>(); },
+         "MainMenu",
+         {"FreePlayButton", "FreePlayButton"},
          {"unwind free play"}},
-        {[] { return std::make_unique<MainMenuMode>(); }, "MainMenu",
+        {[] { return std::make_unique<MainMenuMode>(); },
+         "MainMenu",
          {"OptionsButton", "CreditsButton", "QuitButton", "StickerBookButton", "ProfileButton", "StoryButton"},
          {"push options", "push credits", "push quit", "unwind profiles"}},
         {[] { return std::make_unique<CreditsMode>(); }, "Credits", {"BackButton", "BackButton"}, {"pop"}},
         {[] { return std::make_unique<AccountConfirmMode>(3); }, "AccountConfirm", {"NoButton", "YesButton"}, {"pop"}},
-        {[] { return std::make_unique<MyAccountMode>(); }, "ProfileSelect", {"Profile3", "NewGameButton"},
+        {[] { return std::make_unique<MyAccountMode>(); },
+         "ProfileSelect",
+         {"Profile3", "NewGameButton"},
          {"push confirm 3"}},
     };
     for (const Case& c : cases)

@@ -39,7 +39,7 @@ std::vector<std::string> FilesIn(const std::string& folder)
 
 class AccountFileTest : public ::testing::Test
 {
-  protected:
+protected:
     void TearDown() override { Internal::DeleteAllSingletons(); }
 
     // A fresh file system whose per-user partition is the host folder.
@@ -70,11 +70,10 @@ TEST_F(AccountFileTest, AccountsLiveInFilesOnDiskAcrossRuns)
     ASSERT_EQ(files.size(), 2u);
     const std::string playerFile = TruncateStringWideToASCII(player->GetFile().GetName()) + ".act";
     EXPECT_EQ(mFolder.Get("user/" + playerFile),
-              kDeclaration +
-                  "<account>\r\n<record name=\"Strata::AccountManager::Name\" value=\"Player\"/>\r\n"
-                  "<record name=\"Strata::AccountManager::IsCurrent\" value=\"true\"/>\r\n"
-                  "<record name=\"Level\" value=\"3\"/>\r\n<record name=\"Stickers\" value=\"AQL/\"/>\r\n"
-                  "</account>\r\n");
+              kDeclaration + "<account>\r\n<record name=\"Strata::AccountManager::Name\" value=\"Player\"/>\r\n"
+                             "<record name=\"Strata::AccountManager::IsCurrent\" value=\"true\"/>\r\n"
+                             "<record name=\"Level\" value=\"3\"/>\r\n<record name=\"Stickers\" value=\"AQL/\"/>\r\n"
+                             "</account>\r\n");
 
     // The next run finds both, with the same one current.
     Internal::DeleteAllSingletons();

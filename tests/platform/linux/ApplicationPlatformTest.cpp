@@ -41,7 +41,7 @@ namespace
 
 class TestApplication : public BaseApplication
 {
-  public:
+public:
     TestApplication()
     {
         mDescriptor.companyName = L"StrataTest";
@@ -54,7 +54,7 @@ class TestApplication : public BaseApplication
     // The software renderer keeps the window tests off OpenGL.
     unsigned long GetDefaultGraphicsPlatformCaps() const override { return GraphicsPlatformCaps_Software; }
 
-  private:
+private:
     sApplicationDescriptor mDescriptor;
 };
 
@@ -71,12 +71,11 @@ struct sRecorded
 
 class RecordingSink : public IInputEventSink
 {
-  public:
+public:
     void HandleEvent(const sInputEvent& event) override
     {
         events.push_back({event.type, event.x, event.y, static_cast<int32_t>(event.code),
-                          event.text != nullptr ? std::wstring(event.text) : std::wstring(),
-                          event.wheelDivisor});
+                          event.text != nullptr ? std::wstring(event.text) : std::wstring(), event.wheelDivisor});
     }
     // The recorded events of one type, in order.
     std::vector<sRecorded> OfType(uint32_t type) const
@@ -92,7 +91,7 @@ class RecordingSink : public IInputEventSink
 
 class FakeAudioPlatform : public IAudioPlatform
 {
-  public:
+public:
     FakeAudioPlatform() { RegisterSingleton(this); }
     ~FakeAudioPlatform() override { UnregisterSingleton(this); }
     void Setup() override {}
@@ -104,7 +103,7 @@ class FakeAudioPlatform : public IAudioPlatform
 
 class CountingQuitHandler : public IQuitHandler
 {
-  public:
+public:
     bool CanQuit() override
     {
         ++asked;
@@ -116,7 +115,7 @@ class CountingQuitHandler : public IQuitHandler
 // A graphics platform that only reports its capabilities, for the window's OpenGL flag.
 class CapsOnlyGraphicsPlatform : public IGraphicsPlatform
 {
-  public:
+public:
     explicit CapsOnlyGraphicsPlatform(unsigned long caps) : mCaps(caps) { RegisterSingleton(this); }
     ~CapsOnlyGraphicsPlatform() override { UnregisterSingleton(this); }
     const wchar_t* GetName() override { return L"CapsOnly"; }
@@ -129,7 +128,7 @@ class CapsOnlyGraphicsPlatform : public IGraphicsPlatform
     ICanvas* GetScreenCanvas() override { return nullptr; }
     ITexture* CreateTexture(const Image*, const Rect<int>*) override { return nullptr; }
 
-  private:
+private:
     unsigned long mCaps;
 };
 
@@ -167,11 +166,10 @@ SDL_Event MotionEvent(int x, int y)
     return event;
 }
 
-
 // Everything the set-up installs in process-wide places, put back after each test.
 class PlatformTestBase : public ::testing::Test
 {
-  protected:
+protected:
     // Partition 1 and 2 in the test's own folder; SDL on the given driver.
     void StartPlatform(const char* driver, std::chrono::milliseconds displayWait = std::chrono::seconds(10))
     {
@@ -240,7 +238,7 @@ class PlatformTestBase : public ::testing::Test
 // neither.
 class ApplicationPlatformTest : public PlatformTestBase
 {
-  protected:
+protected:
     void SetUp() override
     {
         std::string reason;
@@ -355,7 +353,7 @@ TEST_F(ApplicationPlatformTest, KeysAndTextArriveInTheEngineNumbering)
     Push(KeyEvent(SDL_KEYDOWN, SDLK_RSHIFT, SDL_SCANCODE_RSHIFT));
     Push(KeyEvent(SDL_KEYDOWN, 0xe9, SDL_SCANCODE_2));                 // 'é' on a French keyboard
     Push(KeyEvent(SDL_KEYDOWN, SDLK_VOLUMEUP, SDL_SCANCODE_VOLUMEUP)); // no code: dropped
-    Push(KeyEvent(SDL_KEYDOWN, SDLK_q, SDL_SCANCODE_Q)); // Q without Control is a key like any other
+    Push(KeyEvent(SDL_KEYDOWN, SDLK_q, SDL_SCANCODE_Q));               // Q without Control is a key like any other
 
     SDL_Event text{};
     text.type = SDL_TEXTINPUT;
@@ -405,8 +403,7 @@ TEST_F(ApplicationPlatformTest, QuitRequestsAndCommandKeysAreNotPassedOn)
         ::testing::internal::CaptureStderr();
         mPlatform->HandleEvents(&sink);
         const std::string log = ::testing::internal::GetCapturedStderr();
-        EXPECT_NE(log.find("About Menagerie Test\nMenagerie Test\nVersion 1.2.3.4\n(c) The Testers"),
-                  std::string::npos)
+        EXPECT_NE(log.find("About Menagerie Test\nMenagerie Test\nVersion 1.2.3.4\n(c) The Testers"), std::string::npos)
             << log;
     }
     EXPECT_TRUE(sink.OfType(InputEvent_KeyDown).empty());
@@ -590,7 +587,7 @@ TEST_F(ApplicationPlatformTest, F11AndAltEnterSwitchBetweenWindowAndFullScreen)
 // Needs no display: the dummy driver is enough for files and the lock.
 class HeadlessPlatformTest : public PlatformTestBase
 {
-  protected:
+protected:
     void SetUp() override { StartPlatform("dummy"); }
 };
 
@@ -669,8 +666,7 @@ TEST_F(PlatformTestBase, SetupGivesUpOnADisplayThatNeverAnswers)
     }
     catch (const RuntimeError& error)
     {
-        EXPECT_NE(std::string(error.what()).find("Could not start SDL video"), std::string::npos)
-            << error.what();
+        EXPECT_NE(std::string(error.what()).find("Could not start SDL video"), std::string::npos) << error.what();
     }
     const std::string log = ::testing::internal::GetCapturedStderr();
     EXPECT_NE(log.find("Waiting for the display"), std::string::npos) << log;
@@ -716,7 +712,7 @@ TEST(KeyTranslationTest, SdlKeysBecomeWindowsVirtualKeys)
 
 class FullScreenTest : public PlatformTestBase, public ::testing::WithParamInterface<std::pair<int, int>>
 {
-  protected:
+protected:
     void SetUp() override
     {
         std::string reason;
@@ -800,9 +796,7 @@ TEST_P(FullScreenTest, TheWindowTakesTheDesktopAndTheMouseMapsIntoTheFrame)
 
 INSTANTIATE_TEST_SUITE_P(Desktops, FullScreenTest,
                          ::testing::Values(std::make_pair(1024, 768), std::make_pair(1920, 1080)),
-                         [](const auto& info) {
-                             return std::to_string(info.param.first) + "x" +
-                                    std::to_string(info.param.second);
-                         });
+                         [](const auto& info)
+                         { return std::to_string(info.param.first) + "x" + std::to_string(info.param.second); });
 
 } // namespace

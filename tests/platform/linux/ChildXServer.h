@@ -19,7 +19,7 @@
 // ends with the process that started it, even when that process is killed.
 class ChildXServer
 {
-  public:
+public:
     // False, with the reason, when the server cannot be started.
     bool Start(const std::string& screen, std::string* reason)
     {
@@ -101,10 +101,9 @@ class ChildXServer
         }
     }
 
-  private:
+private:
     // Forks the server: on `display` (or one it picks and writes to `notify`), after `delayMS`.
-    bool Launch(const std::string& screen, const char* display, unsigned delayMS, int notify,
-                std::string* reason)
+    bool Launch(const std::string& screen, const char* display, unsigned delayMS, int notify, std::string* reason)
     {
         if (access("/usr/bin/Xvfb", X_OK) != 0)
         {
@@ -113,8 +112,7 @@ class ChildXServer
         }
         const int quiet = open("/dev/null", O_WRONLY | O_CLOEXEC);
         const pid_t parent = getpid();
-        const timespec delay{static_cast<time_t>(delayMS / 1000),
-                             static_cast<long>(delayMS % 1000) * 1000000L};
+        const timespec delay{static_cast<time_t>(delayMS / 1000), static_cast<long>(delayMS % 1000) * 1000000L};
         mPid = fork();
         if (mPid == 0)
         {
@@ -140,8 +138,8 @@ class ChildXServer
                 execl("/usr/bin/Xvfb", "Xvfb", "-displayfd", "3", "-noreset", "-screen", "0", screen.c_str(),
                       "-nolisten", "tcp", static_cast<char*>(nullptr));
             else
-                execl("/usr/bin/Xvfb", "Xvfb", display, "-noreset", "-screen", "0", screen.c_str(),
-                      "-nolisten", "tcp", static_cast<char*>(nullptr));
+                execl("/usr/bin/Xvfb", "Xvfb", display, "-noreset", "-screen", "0", screen.c_str(), "-nolisten", "tcp",
+                      static_cast<char*>(nullptr));
             _exit(127);
         }
         if (quiet >= 0)

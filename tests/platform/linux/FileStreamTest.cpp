@@ -18,7 +18,7 @@ namespace
 
 class FileStreamTest : public ::testing::Test
 {
-  protected:
+protected:
     std::unique_ptr<FileStream> Open(const std::string& name, FileAccess access, FileCreation creation)
     {
         return std::make_unique<FileStream>(mFolder.Path(name), access, creation);
@@ -71,8 +71,7 @@ TEST_F(FileStreamTest, CapabilitiesAndAccessDirection)
     writer->Seek(SeekOrigin_Begin, 0);
     char buffer[4];
     EXPECT_EQ(writer->Read(buffer, sizeof(buffer)), 0u);
-    EXPECT_EQ(Open("d.txt", FileAccess_ReadWrite, FileCreation_OpenExisting)->GetCapabilities(),
-              1u | 2u | 4u);
+    EXPECT_EQ(Open("d.txt", FileAccess_ReadWrite, FileCreation_OpenExisting)->GetCapabilities(), 1u | 2u | 4u);
     EXPECT_EQ(mFolder.Get("d.txt"), "data");
 }
 
@@ -100,8 +99,7 @@ TEST_F(FileStreamTest, WritersHoldAnExclusiveLock)
     EXPECT_EQ(ReadAll(*Open("lock.txt", FileAccess_Read, FileCreation_OpenExisting)), "first writer's data")
         << "readers take no lock";
     writer.reset();
-    EXPECT_NO_THROW(Open("lock.txt", FileAccess_Write, FileCreation_OpenExisting))
-        << "closing releases the lock";
+    EXPECT_NO_THROW(Open("lock.txt", FileAccess_Write, FileCreation_OpenExisting)) << "closing releases the lock";
 }
 
 TEST_F(FileStreamTest, NewFilesAreReadableByAll)

@@ -21,7 +21,7 @@ constexpr FileSystemPartition User = FileSystemPartition_User;
 
 class FileSystemPartitionTest : public ::testing::Test
 {
-  protected:
+protected:
     std::unique_ptr<IStream> Open(const FileAddress& address, FileAccess access, FileCreation creation)
     {
         return std::unique_ptr<IStream>(mPartition.OpenStream(&address, access, creation));
@@ -110,8 +110,7 @@ TEST_F(FileSystemPartitionTest, WritingMakesMissingFoldersReadingDoesNot)
 
     HostPartition missingRoot(mFolder.Path("user/product"));
     const FileAddress account(L"account", L".act");
-    std::unique_ptr<IStream> stream(
-        missingRoot.OpenStream(&account, FileAccess_Write, FileCreation_CreateNew));
+    std::unique_ptr<IStream> stream(missingRoot.OpenStream(&account, FileAccess_Write, FileCreation_CreateNew));
     EXPECT_NE(stream, nullptr);
     EXPECT_TRUE(mFolder.Exists("user/product/account.act"));
 }
@@ -197,8 +196,7 @@ TEST_F(FileSystemPartitionTest, FindFileSurvivesALinkCycle)
 
 TEST_F(FileSystemPartitionTest, FindFilesMatchesTheExtensionFromTheFirstDot)
 {
-    for (const char* name :
-         {"b.act", "a.b.act", "x.ACT", "A.act", ".hidden.tmp", "c.act.bak", "noext", "sub/d.act"})
+    for (const char* name : {"b.act", "a.b.act", "x.ACT", "A.act", ".hidden.tmp", "c.act.bak", "noext", "sub/d.act"})
         mFolder.Put(std::string("accounts/") + name);
     std::filesystem::create_directory(mFolder.Path("accounts/folder.act"));
 

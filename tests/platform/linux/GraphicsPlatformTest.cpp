@@ -39,7 +39,7 @@ TEST(GraphicsPlatformFactoryTest, MakesTheRendererTheCapsAskForAndRegistersIt)
 
 class ScreenFixture : public ::testing::Test
 {
-  protected:
+protected:
     static void SetUpTestSuite() { sVideoStarted = StartVideo(&sSkipReason); }
 
     void SetUp() override
@@ -74,7 +74,7 @@ class ScreenFixture : public ::testing::Test
 // Run for each renderer: 1 software, 2 OpenGL.
 class GraphicsPlatformTest : public ScreenFixture, public ::testing::WithParamInterface<unsigned long>
 {
-  protected:
+protected:
     static Uint32 WindowFlags() { return GetParam() == 2 ? SDL_WINDOW_OPENGL : 0; }
 };
 
@@ -104,8 +104,7 @@ TEST_P(GraphicsPlatformTest, ShowsTheFrameScaledIntoTheWindowWithBlackBars)
 
         const Frame frame = Present(*platform, window.Get(), DrawMarks);
         const Linux::sFrameViewport v = Linux::ComputeFrameViewport(width, height);
-        const auto at = [&](int x, int y)
-        { return frame.At(v.x + x * v.width / 800, v.y + y * v.height / 600); };
+        const auto at = [&](int x, int y) { return frame.At(v.x + x * v.width / 800, v.y + y * v.height / 600); };
         EXPECT_TRUE(Near(at(20, 20), kRed, 0));
         EXPECT_TRUE(Near(at(0, 0), kWhite, 0));
         EXPECT_TRUE(Near(at(799, 599), kWhite, 0));
@@ -190,8 +189,9 @@ TEST_F(RendererComparisonTest, BothRenderersDrawTheSameScene)
     {
         for (int x = 0; x < 16; ++x)
         {
-            sprite->SetPixel(x, y, y < 8 ? (x < 8 ? Color32(255, 255, 0, 255) : Color32(0, 0, 0, 0))
-                                         : (x < 8 ? Color32(255, 0, 255, 128) : Color32(uint8_t(x * 16), 200, 40, 255)));
+            sprite->SetPixel(x, y,
+                             y < 8 ? (x < 8 ? Color32(255, 255, 0, 255) : Color32(0, 0, 0, 0))
+                                   : (x < 8 ? Color32(255, 0, 255, 128) : Color32(uint8_t(x * 16), 200, 40, 255)));
         }
     }
     const auto draw = [&sprite](ICanvas* canvas) { DrawScene(canvas, sprite.get()); };

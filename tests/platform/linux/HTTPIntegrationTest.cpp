@@ -72,8 +72,9 @@ std::string BuildTOC(const std::vector<Listed>& files)
         const std::wstring widePath(file.path.begin(), file.path.end());
         const std::string leaf = file.path.substr(file.path.rfind('/') + 1);
         AppendWord(bytes, cCaselessStringHasher::ComputeHash(leaf.c_str()));
-        AppendWord(bytes, static_cast<uint32_t>(IsTextFile(widePath) ? AppendToChecksum_IgnoreWhitespace(0, data, length)
-                                                                     : ComputeChecksum(data, length)));
+        AppendWord(bytes,
+                   static_cast<uint32_t>(IsTextFile(widePath) ? AppendToChecksum_IgnoreWhitespace(0, data, length)
+                                                              : ComputeChecksum(data, length)));
         AppendWord(bytes, static_cast<uint32_t>(length));
         AppendWord(bytes, static_cast<uint32_t>(namesStart + names.size()));
         AppendWord(bytes, 0);
@@ -95,7 +96,8 @@ std::string RandomBytes(size_t count, unsigned seed)
     return bytes;
 }
 
-template <class Condition> bool WaitUntil(Condition condition, int milliseconds = 10000)
+template <class Condition>
+bool WaitUntil(Condition condition, int milliseconds = 10000)
 {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
     while (!condition())
@@ -165,7 +167,7 @@ bool CanConnect(int port)
 // nginx as this test's own child process, serving `root` on a free loopback port.
 class Nginx
 {
-  public:
+public:
     ~Nginx() { Stop(); }
 
     // Empty on success, else why it did not start.
@@ -241,7 +243,7 @@ class Nginx
 
     int Port() const { return mPort; }
 
-  private:
+private:
     pid_t mPid = -1;
     int mPort = 0;
 };
@@ -249,17 +251,17 @@ class Nginx
 // A one-thread HTTP server with scripted, mostly faulty, answers.
 class ScriptedServer
 {
-  public:
+public:
     enum class Kind
     {
-        Body,         // 200 with Content-Length
-        NotFound,     // 404 with an error page
-        ServerError,  // 500 with an error page
-        ShortBody,    // announces more than it sends, then closes
-        NoLength,     // no Content-Length: the body ends when the connection closes
-        StallInBody,  // headers and half the body, then silence
-        StallSilent,  // accepts and never answers
-        Redirect      // 302 to `location`
+        Body,        // 200 with Content-Length
+        NotFound,    // 404 with an error page
+        ServerError, // 500 with an error page
+        ShortBody,   // announces more than it sends, then closes
+        NoLength,    // no Content-Length: the body ends when the connection closes
+        StallInBody, // headers and half the body, then silence
+        StallSilent, // accepts and never answers
+        Redirect     // 302 to `location`
     };
     struct Answer
     {
@@ -296,7 +298,7 @@ class ScriptedServer
     int Port() const { return mPort; }
     std::string Base() const { return "http://127.0.0.1:" + std::to_string(mPort); }
 
-  private:
+private:
     void Run()
     {
         while (!mStop)
@@ -341,7 +343,8 @@ class ScriptedServer
         if (!known)
             answer.kind = Kind::NotFound;
         const std::string page = "<html>no file for you</html>";
-        auto headed = [](const char* status, size_t length) {
+        auto headed = [](const char* status, size_t length)
+        {
             return std::string("HTTP/1.1 ") + status + "\r\nContent-Length: " + std::to_string(length) +
                    "\r\nConnection: close\r\n\r\n";
         };
@@ -416,7 +419,7 @@ Linux::sHTTPSettings ShortLimits()
 
 class HTTPIntegrationTest : public ::testing::Test
 {
-  protected:
+protected:
     void SetUp() override
     {
         // Requests to our own servers never go through a proxy the environment may name.
@@ -583,7 +586,6 @@ TEST_F(HTTPIntegrationTest, NginxReplacesADamagedCopyAndReportsAMissingFile)
     EXPECT_EQ(ReadAll(stream.get()), image);
     EXPECT_TRUE(stream->IsEOF());
     EXPECT_EQ(stream->Tell(), image.size());
-
 }
 
 TEST_F(HTTPIntegrationTest, FaultyAnswersNeverLeaveAFileInTheCache)
@@ -689,7 +691,8 @@ TEST_F(HTTPIntegrationTest, CleanupDoesNotWaitForStalledServers)
 
     const Transfer body = Acquire(L"body", L".png");
     const Transfer silent = Acquire(L"silent", L".png");
-    ASSERT_TRUE(WaitUntil([&] { return server.Requests("/files/body.png") == 1 && server.Requests("/files/silent.png") == 1; }));
+    ASSERT_TRUE(WaitUntil(
+        [&] { return server.Requests("/files/body.png") == 1 && server.Requests("/files/silent.png") == 1; }));
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
 
     const auto start = std::chrono::steady_clock::now();
@@ -709,7 +712,8 @@ TEST_F(HTTPIntegrationTest, StreamFailsCleanlyAndCanBeCutShortFromAnotherThread)
     // Nothing listens on a port we just gave back.
     int port = 0;
     ::close(ListenOnLoopback(&port));
-    std::unique_ptr<IStream> refused(network->OpenHTTPStream(("http://127.0.0.1:" + std::to_string(port) + "/").c_str()));
+    std::unique_ptr<IStream> refused(
+        network->OpenHTTPStream(("http://127.0.0.1:" + std::to_string(port) + "/").c_str()));
     ASSERT_NE(refused, nullptr);
     EXPECT_EQ(dynamic_cast<IErrorStatus*>(refused.get())->GetLastError(), HTTPError_Connection);
     EXPECT_EQ(network->OpenHTTPStream(static_cast<const char*>(nullptr)), nullptr);
@@ -720,10 +724,12 @@ TEST_F(HTTPIntegrationTest, StreamFailsCleanlyAndCanBeCutShortFromAnotherThread)
     ASSERT_NE(stall, nullptr);
     EXPECT_EQ(stall->GetLength(), 10u);
     EXPECT_EQ(stall->Read(buffer, sizeof(buffer)), 5u);
-    std::thread aborter([&] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        dynamic_cast<IAbortableStream*>(stall.get())->AbortTransfer();
-    });
+    std::thread aborter(
+        [&]
+        {
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            dynamic_cast<IAbortableStream*>(stall.get())->AbortTransfer();
+        });
     const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(stall->Read(buffer, sizeof(buffer)), 0u);
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(900));

@@ -62,7 +62,7 @@ bool SystemCaptured()
 // release once the press has captured the mouse, end the loop on the click.
 class ClickMode final : public ApplicationMode
 {
-  public:
+public:
     explicit ClickMode(sClickRun* run) : mRun(run) {}
 
     void Setup() override
@@ -122,7 +122,7 @@ class ClickMode final : public ApplicationMode
         }
     }
 
-  private:
+private:
     sClickRun* mRun;
     ButtonObject* mButton = nullptr;
     int mStep = 0;
@@ -130,7 +130,7 @@ class ClickMode final : public ApplicationMode
 
 class ClickApplication final : public BaseApplication
 {
-  public:
+public:
     explicit ClickApplication(sClickRun* run) : mRun(run)
     {
         mDescriptor.companyName = L"StrataTest";
@@ -144,7 +144,7 @@ class ClickApplication final : public BaseApplication
     unsigned long GetDefaultGraphicsPlatformCaps() const override { return GraphicsPlatformCaps_Software; }
     void Setup() override { MainLoop::ChangeMode(new ClickMode(mRun)); }
 
-  private:
+private:
     sClickRun* mRun;
     sApplicationDescriptor mDescriptor;
     sApplicationConfig mConfig;
@@ -152,7 +152,7 @@ class ClickApplication final : public BaseApplication
 
 class InputEndToEndTest : public ::testing::Test
 {
-  protected:
+protected:
     void SetUp() override
     {
         std::string reason;

@@ -61,9 +61,9 @@ constexpr Color32 kNextModeColor(10, 160, 60, 255);
 {
     const auto off = [tolerance](int a, int b) { return a - b > tolerance || b - a > tolerance; };
     if (off(actual.r, expected.r) || off(actual.g, expected.g) || off(actual.b, expected.b))
-        return ::testing::AssertionFailure() << "(" << int(actual.r) << ", " << int(actual.g) << ", "
-                                             << int(actual.b) << ") is not (" << int(expected.r) << ", "
-                                             << int(expected.g) << ", " << int(expected.b) << ")";
+        return ::testing::AssertionFailure()
+               << "(" << int(actual.r) << ", " << int(actual.g) << ", " << int(actual.b) << ") is not ("
+               << int(expected.r) << ", " << int(expected.g) << ", " << int(expected.b) << ")";
     return ::testing::AssertionSuccess();
 }
 
@@ -124,7 +124,7 @@ struct Latch
 
 class LatchTask final : public ILoadingTask
 {
-  public:
+public:
     explicit LatchTask(std::shared_ptr<Latch> latch) : mLatch(std::move(latch)) {}
 
     void Execute(IResourceLoadProgress* progress) override
@@ -144,14 +144,14 @@ class LatchTask final : public ILoadingTask
         mLatch->finished = true;
     }
 
-  private:
+private:
     std::shared_ptr<Latch> mLatch;
 };
 
 // Fills the frame with one colour and ends the loop once it has been shown a few times.
 class NextMode final : public ApplicationMode
 {
-  public:
+public:
     void Update(float) override
     {
         if (drawn >= 3)
@@ -177,7 +177,7 @@ struct sHandOver
 
 class TestLoadingMode final : public LoadingMode
 {
-  public:
+public:
     explicit TestLoadingMode(sHandOver* handOver) : mHandOver(handOver) {}
 
     void OnAfterLoad() override
@@ -191,13 +191,13 @@ class TestLoadingMode final : public LoadingMode
         MainLoop::ChangeMode(new NextMode());
     }
 
-  private:
+private:
     sHandOver* mHandOver;
 };
 
 class EndToEndApplication final : public BaseApplication
 {
-  public:
+public:
     EndToEndApplication()
     {
         mDescriptor.companyName = L"StrataTest";
@@ -225,18 +225,17 @@ class EndToEndApplication final : public BaseApplication
     sHandOver* handOver = nullptr;
     TestLoadingMode* loadingMode = nullptr; // owned by the loop; only while it is the top mode
 
-  private:
+private:
     sApplicationDescriptor mDescriptor;
     sApplicationConfig mConfig;
 };
-
 
 // Runs the engine with a fake clock that moves only while the loop sleeps after a shown frame, so the
 // splash series always takes the same number of frames however slowly the machine really draws. `onFrame`
 // sees every shown frame with the fake time in milliseconds since the start.
 class LoadingEndToEndTest : public ::testing::Test
 {
-  protected:
+protected:
     static constexpr uint32_t kStart = 100000;
 
     void SetUp() override

@@ -25,7 +25,7 @@ constexpr sWindowConfig kConfig{0, 1, 800, 600};
 // One OpenGL window and renderer for the whole suite; every test draws in a frame of its own.
 class OpenGLCanvasTest : public ::testing::Test
 {
-  protected:
+protected:
     static void SetUpTestSuite()
     {
         sSkipReason.clear();
@@ -381,8 +381,7 @@ TEST_F(OpenGLCanvasTest, RotatesImagesClockwiseAboutTheirCentre)
     const DrawStateNPI frameTwo = DrawStateNPI(kDefaults).SourceRect(32, 0, 32, 32);
     EXPECT_EQ(Canvas()->DrawRotatedImage(strip.get(), 500, 300, Angle(0.0f), frameTwo), 0);
     EXPECT_EQ(Canvas()->DrawRotatedImage(strip.get(), 600, 300, Angle(1e-5f), frameTwo), 0);
-    EXPECT_EQ(Canvas()->DrawStretchedRotatedImage(strip.get(), Rect<int>(700, 300, 16, 64), Angle(0.0f), frameTwo),
-              0);
+    EXPECT_EQ(Canvas()->DrawStretchedRotatedImage(strip.get(), Rect<int>(700, 300, 16, 64), Angle(0.0f), frameTwo), 0);
 
     const Frame frame = Read();
     EXPECT_TRUE(Near(frame.At(300, 292), kRed, 0)) << "the left half turned to the top";

@@ -23,7 +23,7 @@ namespace
 
 class NamedApplication : public Strata::BaseApplication
 {
-  public:
+public:
     NamedApplication(const wchar_t* company, const wchar_t* product)
     {
         mDescriptor.companyName = company;
@@ -31,14 +31,14 @@ class NamedApplication : public Strata::BaseApplication
     }
     const Strata::sApplicationDescriptor& GetDescriptor() const override { return mDescriptor; }
 
-  private:
+private:
     Strata::sApplicationDescriptor mDescriptor;
 };
 
 std::string ReadAll(const Strata::FileAddress& address)
 {
-    Strata::IStream* stream = Strata::GetFileSystem()->OpenStream(&address, Strata::FileAccess_Read,
-                                                                  Strata::FileCreation_OpenExisting);
+    Strata::IStream* stream =
+        Strata::GetFileSystem()->OpenStream(&address, Strata::FileAccess_Read, Strata::FileCreation_OpenExisting);
     if (stream == nullptr)
         return "<missing>";
     std::string text(static_cast<size_t>(stream->GetLength()), '\0');
@@ -66,8 +66,7 @@ TEST(PlatformTest, UserFolderFollowsXdgDataHomeElseTheHomeFolder)
     ScopedEnvironment home("HOME", "/home/player");
     EXPECT_EQ(Platform::FindUserFolder(L"Strata", L"Menagerie"), "/xdg/data/Strata/Menagerie");
     xdg.Set("relative/data"); // not absolute: ignored
-    EXPECT_EQ(Platform::FindUserFolder(L"Strata", L"Menagerie"),
-              "/home/player/.local/share/Strata/Menagerie");
+    EXPECT_EQ(Platform::FindUserFolder(L"Strata", L"Menagerie"), "/home/player/.local/share/Strata/Menagerie");
     xdg.Set(nullptr);
     EXPECT_EQ(Platform::FindUserFolder(L"..", L"x/y"), "/home/player/.local/share/_/x_y");
 }
@@ -96,13 +95,12 @@ TEST(PlatformTest, DataFolderIsFoundFromTheEnvironmentTheInstallOrAParent)
     data.Set("/somewhere/else");
     EXPECT_EQ(Platform::FindDataFolder(program), "/somewhere/else") << "the environment overrides";
     data.Set("");
-    EXPECT_EQ(Platform::FindDataFolder(program), root.Path("a/b/c/d/share/menagerie/data"))
-        << "empty is unset";
+    EXPECT_EQ(Platform::FindDataFolder(program), root.Path("a/b/c/d/share/menagerie/data")) << "empty is unset";
 }
 
 class PlatformSetupTest : public ::testing::Test
 {
-  protected:
+protected:
     void TearDown() override { Strata::Internal::DeleteAllSingletons(); }
 
     TempFolder mRoot;
@@ -128,8 +126,8 @@ TEST_F(PlatformSetupTest, MountsTheProgramTheDataAndAFreshUserFolder)
 
     // Partition 2 writes into the user folder.
     const Strata::FileAddress saved(Strata::FileSystemPartition_User, L".", L"1", L".act");
-    Strata::IStream* out = Strata::GetFileSystem()->OpenStream(&saved, Strata::FileAccess_Write,
-                                                               Strata::FileCreation_CreateAlways);
+    Strata::IStream* out =
+        Strata::GetFileSystem()->OpenStream(&saved, Strata::FileAccess_Write, Strata::FileCreation_CreateAlways);
     ASSERT_NE(out, nullptr);
     out->Write("abc", 3);
     Strata::GetFileSystem()->CloseStream(out);

@@ -8,7 +8,7 @@
 // goes out of scope.
 class ScopedEnvironment
 {
-  public:
+public:
     ScopedEnvironment(const char* name, const char* value) : mName(name)
     {
         if (const char* old = std::getenv(name))
@@ -33,7 +33,7 @@ class ScopedEnvironment
             unsetenv(mName.c_str());
     }
 
-  private:
+private:
     std::string mName;
     std::optional<std::string> mOld;
 };

@@ -36,7 +36,7 @@ inline bool StartVideo(std::string* reason)
 // A shown window that is the main window while it lives.
 class Window
 {
-  public:
+public:
     Window(int width, int height, Uint32 flags)
         : mWindow(SDL_CreateWindow("Strata screen test", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width,
                                    height, flags | SDL_WINDOW_SHOWN))
@@ -60,7 +60,7 @@ class Window
 
     SDL_Window* Get() const { return mWindow; }
 
-  private:
+private:
     SDL_Window* mWindow;
 };
 
@@ -131,9 +131,9 @@ inline ::testing::AssertionResult Near(Strata::Color32 actual, Strata::Color32 e
     const auto off = [tolerance](int a, int b) { return a - b > tolerance || b - a > tolerance; };
     if (off(actual.r, expected.r) || off(actual.g, expected.g) || off(actual.b, expected.b))
     {
-        return ::testing::AssertionFailure() << "(" << int(actual.r) << ", " << int(actual.g) << ", "
-                                             << int(actual.b) << ") is not (" << int(expected.r) << ", "
-                                             << int(expected.g) << ", " << int(expected.b) << ")";
+        return ::testing::AssertionFailure()
+               << "(" << int(actual.r) << ", " << int(actual.g) << ", " << int(actual.b) << ") is not ("
+               << int(expected.r) << ", " << int(expected.g) << ", " << int(expected.b) << ")";
     }
     return ::testing::AssertionSuccess();
 }

@@ -40,8 +40,7 @@ TEST(SystemAlertTest, WithoutADisplayOnlyLogs)
     Strata::Platform::ModalNotification(L"Level missing", L"");
     const std::string log = ::testing::internal::GetCapturedStderr();
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
-    EXPECT_NE(log.find("Unhandled Exception\nFunction: f\nFile: a.cpp\n\nno \xc3\xa1 level\n"),
-              std::string::npos)
+    EXPECT_NE(log.find("Unhandled Exception\nFunction: f\nFile: a.cpp\n\nno \xc3\xa1 level\n"), std::string::npos)
         << log;
     EXPECT_NE(log.find("Level missing"), std::string::npos) << log;
 }

@@ -10,7 +10,7 @@
 // A fresh folder under the test temp directory, removed with everything in it.
 class TempFolder
 {
-  public:
+public:
     TempFolder()
     {
         std::string pattern = ::testing::TempDir() + "strata_fs_XXXXXX";
@@ -45,6 +45,6 @@ class TempFolder
 
     bool Exists(const std::string& relative) const { return std::filesystem::exists(Path(relative)); }
 
-  private:
+private:
     std::string mPath;
 };

@@ -164,9 +164,15 @@ private:
 namespace Strata
 {
 
-IMutex* CreateMutex() { return new Linux::Mutex(); }
+IMutex* CreateMutex()
+{
+    return new Linux::Mutex();
+}
 
-IThreadSignal* CreateThreadSignal() { return new Linux::ThreadSignal(); }
+IThreadSignal* CreateThreadSignal()
+{
+    return new Linux::ThreadSignal();
+}
 
 IThread* CreateThread(IEntryPoint* entry, eThreadFlags flags)
 {
