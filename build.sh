@@ -12,7 +12,7 @@ if [ "$(id -u)" -ne 0 ]; then SUDO=sudo; fi
 
 packages=(cmake ninja-build g++ pkg-config zlib1g-dev libboost-dev libcurl4-openssl-dev libstb-dev libsdl2-dev libgl-dev libglu1-mesa-dev libgl1-mesa-dri libopenal-dev libsndfile1-dev libopenmpt-dev)
 if [ "$mode" = test ]; then
-  packages+=(libgtest-dev libgmock-dev libbenchmark-dev libexpat1-dev libpugixml-dev clang libclang-rt-14-dev locales nginx-light libgif-dev libpixman-1-dev xvfb xauth libx11-dev)
+  packages+=(libgtest-dev libgmock-dev libbenchmark-dev libexpat1-dev libpugixml-dev clang libclang-rt-14-dev locales nginx-light libgif-dev libpixman-1-dev xvfb xauth libx11-dev clang-format-14)
 fi
 missing=()
 for p in "${packages[@]}"; do
@@ -25,6 +25,11 @@ if [ ${#missing[@]} -gt 0 ]; then
 fi
 
 jobs=$(nproc)
+
+if [ "$mode" = test ] && git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
+  # Every C++ file keeps the project's formatting, so a change is checked wherever it lands.
+  git ls-files -z '*.cpp' '*.h' | xargs -0 tools/check_format.sh
+fi
 
 if [ "$mode" = play ]; then
   cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DSTRATA_TESTS=OFF
