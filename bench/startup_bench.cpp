@@ -13,6 +13,7 @@
 #include "framework/FrameHooks.h"
 #include "framework/MainLoop.h"
 #include "game/Application.h"
+#include "game/screens/TitleMode.h"
 #include "graphics/ImageFiles.h"
 #include "graphics/Window.h"
 #include "platform/linux/ApplicationPlatform.h"

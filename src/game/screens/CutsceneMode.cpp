@@ -25,7 +25,10 @@ std::string PartName(Strata::Label cutsceneID, const char* prefix, int number = 
 {
     std::string name = std::string(prefix) + (cutsceneID ? cutsceneID.c_str() : "");
     if (number > 0)
-        name += "_" + std::to_string(number);
+    {
+        name += '_';
+        name += std::to_string(number);
+    }
     return name;
 }
 
