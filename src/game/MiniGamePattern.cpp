@@ -12,6 +12,9 @@
 #include "scene/SceneNode.h"
 
 #include <algorithm>
+#include <cmath>
+#include <mutex>
+#include <set>
 #include <vector>
 
 int MiniGameRoundsLeft(int roundsLeft, GameModeDifficulty difficulty, std::span<const int> loopsByDifficulty)
@@ -102,4 +105,20 @@ void SetGameCursor(const char* image, const char* hotSpotConstant)
         return;
     }
     Strata::Window::SetCustomCursor(cursor.Get(), hotSpot.GetValue());
+}
+
+void ReportMissingGameConstant(const char* name)
+{
+    static std::mutex mutex;
+    static std::set<std::string> reported;
+    const std::lock_guard<std::mutex> lock(mutex);
+    if (reported.insert(name != nullptr ? name : "").second)
+        Strata::Internal::LogWrite("The constant \"%s\" is missing\n", name != nullptr ? name : "");
+}
+
+float TravelSeconds(const Strata::Vector2<float>& from, const Strata::Vector2<float>& to, float speed)
+{
+    const float distance = std::hypot(to.x - from.x, to.y - from.y);
+    const float seconds = distance / speed;
+    return speed > 0.0f && std::isfinite(seconds) ? seconds : 0.0f;
 }

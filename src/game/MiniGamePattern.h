@@ -3,6 +3,8 @@
 // What every mini-game mode does the same way: counting its rounds, reporting a level that is missing,
 // ending a round, depth-sorting its playfield and setting its cursor.
 
+#include "core/Vector2.h"
+#include "framework/ValueResources.h"
 #include "game/GameModeTypes.h"
 
 #include <span>
@@ -45,3 +47,23 @@ void SortPlayfieldEntities(Strata::SceneNode* layer);
 // Sets the custom cursor to the image with the hot spot of the two-integer constant. Either one
 // missing leaves the cursor as it is and logs once per call.
 void SetGameCursor(const char* image, const char* hotSpotConstant);
+
+// Logs once per name that a tuning constant is missing or of another type.
+void ReportMissingGameConstant(const char* name);
+
+// A tuning constant of the game's manifests, read when used. A missing one reads as T() and is logged
+// once, so damaged data leaves a vehicle standing instead of ending the game.
+template <class T>
+T GameConstant(const char* name)
+{
+    const Strata::Constant<T> constant(name);
+    if (!constant.IsValid())
+    {
+        ReportMissingGameConstant(name);
+        return T();
+    }
+    return constant.GetValue();
+}
+
+// How long a move of that distance takes at that speed; at once for a speed that is not positive.
+float TravelSeconds(const Strata::Vector2<float>& from, const Strata::Vector2<float>& to, float speed);

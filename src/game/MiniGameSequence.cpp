@@ -9,6 +9,42 @@
 #include <algorithm>
 #include <utility>
 
+void QueueCall(Strata::Object& chain, std::function<void()> call)
+{
+    chain.AddTask(new SimpleFunctionTask<Strata::Object>(
+        [call = std::move(call)](Strata::Object*, float)
+        {
+            if (call)
+                call();
+        }));
+}
+
+namespace
+{
+
+void MeetAll(const std::vector<Strata::Object*>& chains)
+{
+    std::vector<Strata::Object*> distinct;
+    for (Strata::Object* chain : chains)
+    {
+        if (chain != nullptr && std::find(distinct.begin(), distinct.end(), chain) == distinct.end())
+            distinct.push_back(chain);
+    }
+    if (distinct.size() < 2)
+        return;
+    // Every task registers before any update runs, so no chain can pass before the last one is queued.
+    Strata::CuePoint* cue = Strata::CuePoint::Create();
+    for (Strata::Object* chain : distinct)
+        chain->AddTask(new Strata::CuePointTask(cue));
+}
+
+} // namespace
+
+void Meet(std::initializer_list<Strata::Object*> chains)
+{
+    MeetAll(chains);
+}
+
 void MiniGameSequence::Join(Strata::Object& object)
 {
     if (std::find(mChains.begin(), mChains.end(), &object) == mChains.end())
@@ -26,22 +62,14 @@ MiniGameSequence& MiniGameSequence::Then(Strata::Object& object, Strata::Task* t
 
 MiniGameSequence& MiniGameSequence::Call(Strata::Object& object, std::function<void()> call)
 {
-    return Then(object, new SimpleFunctionTask<Strata::Object>(
-                            [call = std::move(call)](Strata::Object*, float)
-                            {
-                                if (call)
-                                    call();
-                            }));
+    Join(object);
+    QueueCall(object, std::move(call));
+    return *this;
 }
 
 MiniGameSequence& MiniGameSequence::Sync()
 {
-    if (mChains.size() < 2)
-        return *this;
-    // Every task registers before any update runs, so no chain can pass before the last one is queued.
-    Strata::CuePoint* cue = Strata::CuePoint::Create();
-    for (Strata::Object* chain : mChains)
-        chain->AddTask(new Strata::CuePointTask(cue));
+    MeetAll(mChains);
     return *this;
 }
 

@@ -4,6 +4,7 @@
 // and nodes, which can wait for one another at cue points.
 
 #include <functional>
+#include <initializer_list>
 #include <vector>
 
 namespace Strata
@@ -12,6 +13,12 @@ class Object;
 class SceneNode;
 class Task;
 } // namespace Strata
+
+// Appends a one-shot call to the object's serial queue.
+void QueueCall(Strata::Object& chain, std::function<void()> call);
+// Appends one wait on a fresh cue point to each chain: none goes on before all have arrived, then all
+// go on in the same frame. Null chains and a single chain have nothing to wait for.
+void Meet(std::initializer_list<Strata::Object*> chains);
 
 class MiniGameSequence
 {

@@ -168,6 +168,22 @@ def write_manifests(data):
   <vector2i name="DefaultCursorRegPt" x="4" y="3"/>
   <vector2i name="HandCursorRegPt" x="20" y="3"/>
   <vector2i name="BrushCursorRegPt" x="5" y="42"/>
+  <!-- The counting game's roads and places, in playfield pixels; speeds in pixels a second. The
+       tipper stands where its road in ends; the digger idles at the left end of the road. -->
+  <vector2f name="TipperStartPosition" x="820" y="150"/>
+  <vector2farray name="TipperForegroundDriveOnPath"><vector2f x="600" y="150"/><vector2f x="380" y="150"/></vector2farray>
+  <vector2farray name="TipperForegroundDriveOffPath"><vector2f x="100" y="150"/><vector2f x="-300" y="150"/></vector2farray>
+  <float name="TipperForegroundDrivingSpeed" value="320"/>
+  <vector2f name="TipperBGStartPos" x="-130" y="118"/>
+  <vector2farray name="TipperBackgroundDrivePath"><vector2f x="340" y="117"/><vector2f x="830" y="118"/></vector2farray>
+  <float name="TipperBackgroundDrivingSpeed" value="320"/>
+  <vector2f name="DiggerOffScreenPosition_Left" x="-260" y="160"/>
+  <vector2f name="DiggerIdlePosition" x="20" y="160"/>
+  <vector2f name="DiggerOffScreenPosition_Right" x="840" y="360"/>
+  <vector2f name="DiggerDeliveryRoadEnterPosition" x="840" y="150"/>
+  <vector2farray name="DiggerForegroundDriveOnPath"><vector2f x="700" y="150"/><vector2f x="560" y="150"/></vector2farray>
+  <vector2farray name="DiggerForegroundDriveOffPath"><vector2f x="700" y="152"/><vector2f x="860" y="150"/></vector2farray>
+  <vector2f name="MaterialPickupOffset" x="-170" y="-168"/>
 </manifest>
 """)
     cursors = "".join('  <image name="cursor_brush_%s" src="cursor_brush_%s"/>\n' % (c, c)

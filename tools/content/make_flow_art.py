@@ -109,6 +109,9 @@ def make_images(art, data):
     states("Button_Ok", 120, 96, CARD_STATES, place(tick, 30, 18, 60, 60), out)
     back = drawing(art, "flow_back")
     states("Button_Back", 112, 80, GREEN_STATES, place(back, 32, 14, 48, 48), out)
+    # Every mini-game's corner buttons: the foreman explains the game again; the arrow leaves it.
+    states("Button_GameHelp", 76, 76, CARD_STATES, place(drawing(art, "construction_worker"), 13, 10, 50, 50), out)
+    states("Button_GameQuit", 76, 76, CARD_STATES, place(back, 14, 12, 48, 48), out)
     triangle = '<path fill="#ffffff" d="M0 0L26 17L0 34Z"/>'
     for language, text in zip(LANGUAGES, PLAY):
         body = ('<text x="95" y="50" font-family="DejaVu Sans" font-weight="bold" font-size="28" '
@@ -190,6 +193,7 @@ def write_manifests(data):
               "the free-play chooser (one button per game, named after its type) and the sticker reward.", body)
 
     body = image("FlowPopUp") + imagelist("Button_Yes") + imagelist("Button_No")
+    body += imagelist("Button_GameHelp") + imagelist("Button_GameQuit")
     body += "".join(imagelist("Difficulty_" + name) for name in ("Easy", "Medium", "Hard"))
     radios = "".join(
         '      <radiobuttonnode nodeName="%s" name="%s" group="Difficulty" images="Difficulty_%s" '
@@ -211,7 +215,8 @@ def write_manifests(data):
              + button("YesButton", "Button_Yes", 230, 290) + button("NoButton", "Button_No", 430, 290) +
              '    </scenenode>\n  </scenelayout>\n')
     put_block(os.path.join(data, "DifficultyOptionsQuit.xml"),
-              "the difficulty choice (radio buttons Easy, Medium, Hard) and the quit question.", body)
+              "the difficulty choice (radio buttons Easy, Medium, Hard), the quit question and the games' "
+              "Help and Quit buttons.", body)
 
     # Words go into the localized manifests.
     for language, suffix in (("EN", ""), ("SP", "_SP")):

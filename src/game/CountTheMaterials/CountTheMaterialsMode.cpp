@@ -5,14 +5,16 @@
 #include "framework/MainLoop.h"
 #include "framework/Object.h"
 #include "framework/ResourceDescriptor.h"
-#include "framework/TimedTask.h"
 #include "game/AudioManager.h"
+#include "game/CountTheMaterials/DraggableMaterial.h"
+#include "game/CountTheMaterials/MaterialLoader.h"
+#include "game/CountTheMaterials/MaterialTarget.h"
 #include "game/MiniGamePattern.h"
 #include "game/MiniGameSequence.h"
 #include "scene/NodePath.h"
+#include "scene/NodePropertyTasks.h"
 #include "scene/SceneLayout.h"
 #include "scene/SceneNode.h"
-#include "scene/SpriteNodes.h"
 
 #include <algorithm>
 #include <memory>
@@ -23,6 +25,8 @@ namespace
 
 constexpr const char* kModeName = "CountTheMaterialsMode";
 const Strata::Label kGameLabel("CountTheMaterials");
+const Strata::Label kTipperName("CountTheMaterials_MaterialTarget");
+const Strata::Label kDiggerName("CountTheMaterials_MaterialLoader");
 
 // How each material is spoken: its colour word (none for the plant) and its material word.
 const YardcrewColor kMaterialColors[BuildingMaterial_Count] = {
@@ -35,20 +39,14 @@ const YardcrewMaterial kMaterialWords[BuildingMaterial_Count] = {
     YardcrewMaterial_Cement, YardcrewMaterial_Cement, YardcrewMaterial_Bricks, YardcrewMaterial_Bricks,
     YardcrewMaterial_Bricks};
 
-// Between the winning click and the end of the round, while the load is fetched.
-constexpr float kOutroSeconds = 1.5f;
-
-Strata::SceneNode* Playfield()
-{
-    const Strata::NodePathStep path[] = {"GameScreenRoot", "Playfield", Strata::NodePathTerminator()};
-    return Strata::RootDescendent(path);
-}
+const Strata::NodePathStep kClickMaskPath[] = {"GameScreenRoot", "Playfield", "Material_ClickMask",
+                                               Strata::NodePathTerminator()};
+const Strata::NodePathStep kSortedLayerPath[] = {"GameScreenRoot", "Playfield", "YSortedLayer",
+                                                 Strata::NodePathTerminator()};
 
 Strata::SceneNode* ClickMask()
 {
-    const Strata::NodePathStep path[] = {"GameScreenRoot", "Playfield", "Material_ClickMask",
-                                         Strata::NodePathTerminator()};
-    return Strata::RootDescendent(path);
+    return Strata::RootDescendent(kClickMaskPath);
 }
 
 Strata::SceneNode* PilePlace(size_t place)
@@ -80,7 +78,7 @@ void CountTheMaterialsMode::Setup()
     else
         Strata::Log("The layout \"CountTheMaterialModeLayout\" is missing\n");
 
-    if (Strata::SceneNode* playfield = Playfield())
+    if (Strata::SceneNode* playfield = Strata::RootDescendent(kPlayfieldPath))
     {
         if (Strata::SceneNode* layer = playfield->GetChildByNodeName(Strata::Label("YSortedLayer")))
             mSortConnection = layer->drawSignal.connect([](Strata::SceneNode* node) { SortPlayfieldEntities(node); });
@@ -116,8 +114,7 @@ void CountTheMaterialsMode::initializeLevel(Strata::Label level)
 {
     mLevel = level;
     const Strata::AutoResource<CountTheMaterialsLevel> data(level);
-    // A level that failed its checks is never drawn, but a damaged one named by hand must not be
-    // played either.
+    // A level that failed its checks is never filed, but one named by hand must not be played either.
     if (!level || data.Get() == nullptr || !data->Validate().empty())
     {
         ShowMissingLevelNotice(kModeName);
@@ -125,130 +122,165 @@ void CountTheMaterialsMode::initializeLevel(Strata::Label level)
     }
     setupInstructionMode(kGameLabel, IntroForemanState_Default, mFirstRound);
 
-    mRequest = {data->requestMaterial, data->requestNumber};
-    mPiles = data->piles;
-    for (size_t i = mPiles.size(); i > 1; --i)
-        std::swap(mPiles[i - 1], mPiles[static_cast<size_t>(Strata::Random::GetIntRange(static_cast<int>(i) - 1))]);
-
-    for (size_t place = 0; place < mPiles.size(); ++place)
+    std::vector<MaterialData> piles = data->piles;
+    for (size_t i = piles.size(); i > 1; --i)
+        std::swap(piles[i - 1], piles[static_cast<size_t>(Strata::Random::GetIntRange(static_cast<int>(i) - 1))]);
+    piles.resize(std::min(piles.size(), kCountTheMaterialsMaxPiles));
+    for (size_t place = 0; place < piles.size(); ++place)
     {
         Strata::SceneNode* parent = PilePlace(place);
-        if (parent == nullptr)
+        auto* pile = new DraggableMaterial(piles[place].material, piles[place].number);
+        if (parent == nullptr || !pile->AddToScene(this, parent))
         {
-            mPileNodes.push_back(nullptr);
+            Strata::Internal::LogWrite("The pile place \"MaterialSources_%zu\" is missing\n", place);
+            delete pile;
+            mPiles.emplace_back();
             continue;
         }
-        // The whole place answers clicks, also where the picture is thin or see-through.
-        auto* pile = new Strata::SceneNode();
-        pile->SetNodeName(Strata::Label("MaterialSource"));
-        pile->SetWidth(parent->GetWidth());
-        pile->SetHeight(parent->GetHeight());
-        pile->hitTest = true;
-        pile->mouseDownSignal.connect([this, place](Strata::SceneNode*, Strata::MouseButton, int, int)
-                                      { MaterialClicked(place); });
-        // Frame n - 1 of the variant's count list shows n items.
-        auto* picture = new Strata::StaticSpriteNode();
-        picture->SetNodeName(Strata::Label("imageNode"));
-        picture->setImage(Strata::Label(kBuildingMaterialSpriteTypes[mPiles[place].material]),
-                          mPiles[place].number - 1);
-        pile->AttachChild(picture);
-        parent->AttachChild(pile);
-        pile->AddToDatabase(this);
-        mPileNodes.push_back(pile);
+        mPiles.push_back(pile->GetID());
     }
-    playIntroAnimation();
+
+    Strata::SceneNode* layer = Strata::RootDescendent(kSortedLayerPath);
+    auto* tipper = new MaterialTarget(data->requestMaterial, data->requestNumber);
+    if (tipper->AddToScene(this, layer))
+        mTipper = tipper->GetID();
+    else
+        delete tipper;
+    auto* digger = new MaterialLoader();
+    if (!digger->AddToScene(this, layer))
+        delete digger;
+
+    playIntroAnimation({data->requestMaterial, data->requestNumber});
 }
 
-Strata::SceneNode* CountTheMaterialsMode::getPileNode(size_t place) const
+DraggableMaterial* CountTheMaterialsMode::getPile(size_t place) const
 {
-    return place < mPileNodes.size() ? mPileNodes[place] : nullptr;
+    return place < mPiles.size() ? dynamic_cast<DraggableMaterial*>(GetObject(mPiles[place])) : nullptr;
 }
 
-void CountTheMaterialsMode::queueSpokenRequest()
+MaterialTarget* CountTheMaterialsMode::getTipper() const
+{
+    return dynamic_cast<MaterialTarget*>(GetObject(mTipper));
+}
+
+MaterialLoader* CountTheMaterialsMode::getDigger() const
+{
+    return dynamic_cast<MaterialLoader*>(GetNamedObject(kDiggerName));
+}
+
+void CountTheMaterialsMode::queueSpokenRequest(const MaterialData& request) const
 {
     AudioManager* audio = GetAudioManager();
-    audio->playNumberVocal(mRequest.number);
-    if (mRequest.material >= 0 && mRequest.material < BuildingMaterial_Count)
-    {
-        if (kMaterialColors[mRequest.material] != YardcrewColor_None)
-            audio->playColorVocal(kMaterialColors[mRequest.material]);
-        audio->playMaterialVocal(kMaterialWords[mRequest.material], mRequest.number == 1);
-    }
+    audio->playNumberVocal(request.number);
+    if (request.material < 0 || request.material >= BuildingMaterial_Count)
+        return;
+    if (kMaterialColors[request.material] != YardcrewColor_None)
+        audio->playColorVocal(kMaterialColors[request.material]);
+    audio->playMaterialVocal(kMaterialWords[request.material], request.number == 1);
 }
 
-void CountTheMaterialsMode::playIntroAnimation()
+void CountTheMaterialsMode::playIntroAnimation(MaterialData request)
 {
-    Strata::Object* sequenceObject = GetObject(mSequenceObject);
-    if (sequenceObject == nullptr)
+    MaterialTarget* tipper = getTipper();
+    if (tipper != nullptr)
+        tipper->driveOntoScreen();
+    if (MaterialLoader* digger = getDigger())
+        digger->enterScreen();
+    Strata::Object* sequence = GetObject(mSequenceObject);
+    if (sequence == nullptr)
         return;
-    MiniGameSequence sequence;
-    sequence.Call(*sequenceObject, [this] { queueSpokenRequest(); });
+    Meet({sequence, tipper});
+    QueueCall(*sequence, [this, request] { queueSpokenRequest(request); });
     if (Strata::SceneNode* mask = ClickMask())
-        MaskInput(sequence.Sync(), *mask, false);
+    {
+        Meet({mask, sequence});
+        mask->AddTask(new Strata::NodeVisibleTask(false));
+    }
 }
 
 void CountTheMaterialsMode::playAudioRequest()
 {
+    const Strata::AutoResource<CountTheMaterialsLevel> data(mLevel);
+    if (data.Get() == nullptr)
+        return;
     GetAudioManager()->clearVocalAudioQueues();
-    queueSpokenRequest();
+    queueSpokenRequest({data->requestMaterial, data->requestNumber});
 }
 
-void CountTheMaterialsMode::MaterialClicked(size_t place)
+void CountTheMaterialsMode::MaterialClicked(DraggableMaterial* pile)
 {
     resetHintTimer(1);
-    if (mLevelOver || place >= mPiles.size())
+    if (mOutroStarted || pile == nullptr)
         return;
-    if (mRequest == mPiles[place])
+    auto* tipper = dynamic_cast<MaterialTarget*>(GetNamedObject(kTipperName));
+    if (tipper == nullptr)
+        return;
+    if (pile->getMaterial() == tipper->getRequestedMaterial() && pile->getNumber() == tipper->getRequestedNumber())
     {
-        mLevelOver = true;
-        playOutroAnimation(place);
+        playOutroAnimation(pile);
+        mOutroStarted = true;
+        // The round ends once the tipper has driven off with its load.
+        QueueEndOfRound(*tipper, *this, mRoundsLeft);
     }
     else
     {
-        playWrongClickAnimation(place);
+        playWrongClickAnimation(pile);
     }
 }
 
-void CountTheMaterialsMode::playOutroAnimation(size_t)
+void CountTheMaterialsMode::playOutroAnimation(DraggableMaterial* pile)
 {
-    Strata::Object* sequenceObject = GetObject(mSequenceObject);
+    // Shown at once, so a second press in this frame cannot start another trip; it stays up until the
+    // next round replaces the game.
     if (Strata::SceneNode* mask = ClickMask())
         mask->LocalSetVisible(true);
+    MaterialTarget* tipper = getTipper();
+    MaterialLoader* digger = getDigger();
+    Strata::Vector2<float> centre;
+    if (Strata::SceneNode* node = pile->GetNode())
+        centre = node->LocalToGlobalPoint(node->LocalGetLocationCenter());
+
     GetAudioManager()->playSFX(Strata::Label("CTM_DiggerNoProb"));
-    // Praise while the load is fetched.
-    GetAudioManager()->playInGameFeedbackVocal(true);
-    if (sequenceObject == nullptr)
+    if (tipper != nullptr)
+        tipper->hideMaterialRequest(true);
+    if (digger != nullptr)
     {
-        endLevel();
-        return;
+        digger->driveToMaterial(pile);
+        digger->driveOffScreen(centre);
+        digger->startLoadSequence();
     }
-    sequenceObject->AddTask(new Strata::TimedTask(kOutroSeconds));
-    QueueEndOfRound(*sequenceObject, *this, mRoundsLeft);
+    if (tipper != nullptr)
+    {
+        Meet({tipper, digger});
+        tipper->driveOffScreen();
+    }
+    if (digger != nullptr)
+        digger->endLoadSequence();
 }
 
-void CountTheMaterialsMode::playWrongClickAnimation(size_t place)
+void CountTheMaterialsMode::playWrongClickAnimation(DraggableMaterial* pile)
 {
     Strata::SceneNode* mask = ClickMask();
-    Strata::Object* sequenceObject = GetObject(mSequenceObject);
-    if (mask == nullptr || sequenceObject == nullptr)
+    MaterialLoader* digger = getDigger();
+    if (digger == nullptr || mask == nullptr)
     {
-        playIncorrectMaterialVO(mPiles[place]);
+        // Nothing to drive there: the reason is all there is to play.
+        playIncorrectMaterialVO(pile);
         return;
     }
-    // The playfield stays closed while the child hears why the pile is wrong.
-    const MaterialData pile = mPiles[place];
-    MiniGameSequence sequence;
-    MaskInput(sequence, *mask, true);
-    sequence.Call(*sequenceObject, [this, pile] { playIncorrectMaterialVO(pile); })
-        .Then(*sequenceObject, new Strata::TimedTask(1.0f))
-        .Sync();
-    MaskInput(sequence, *mask, false);
+    mask->LocalSetVisible(true);
+    digger->driveToIncorrectMaterial(pile);
+    Meet({mask, digger});
+    mask->AddTask(new Strata::NodeVisibleTask(false));
 }
 
-void CountTheMaterialsMode::playIncorrectMaterialVO(const MaterialData& pile)
+void CountTheMaterialsMode::playIncorrectMaterialVO(DraggableMaterial* pile)
 {
-    const char* voice = pile.material != mRequest.material ? "CTM_IncorrectAnswer"
-                        : pile.number < mRequest.number    ? "CTM_NotEnough"
-                                                           : "CTM_TooMuch";
+    auto* tipper = dynamic_cast<MaterialTarget*>(GetNamedObject(kTipperName));
+    if (tipper == nullptr || pile == nullptr)
+        return;
+    const char* voice = pile->getMaterial() != tipper->getRequestedMaterial() ? "CTM_IncorrectAnswer"
+                        : pile->getNumber() < tipper->getRequestedNumber()    ? "CTM_NotEnough"
+                                                                              : "CTM_TooMuch";
     GetAudioManager()->playSpecificSoundVocal(Strata::Label(voice));
 }

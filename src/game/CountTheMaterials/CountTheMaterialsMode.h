@@ -1,9 +1,11 @@
 #pragma once
 
-// The counting game: the tipper asks for a number of items of one material and the child clicks the
-// pile that holds exactly that. A wrong pile is explained by voice; the right one ends the round.
+// The counting game: a tipper drives in and asks for a number of items of one material; the child
+// clicks the pile that holds exactly that. The digger fetches the right pile round to the tipper, which
+// drives off and ends the round; for a wrong pile it drives there while the game says what is wrong.
 
 #include "core/Label.h"
+#include "framework/ObjectID.h"
 #include "game/CountTheMaterials/CountTheMaterialsLevel.h"
 #include "game/YardcrewGameMode.h"
 
@@ -15,6 +17,10 @@ namespace Strata
 {
 class SceneNode;
 }
+
+class DraggableMaterial;
+class MaterialLoader;
+class MaterialTarget;
 
 class CountTheMaterialsMode final : public YardcrewGameMode
 {
@@ -32,32 +38,31 @@ public:
 
     // Builds the round from the level; a missing level leaves an empty playfield and one notice.
     void initializeLevel(Strata::Label level);
-    // Judges a click on the pile in that place.
-    void MaterialClicked(size_t place);
+    // Judges a press on a pile.
+    void MaterialClicked(DraggableMaterial* pile);
+    // Says why the pile is not the one asked for: the kind first, then too few or too many.
+    void playIncorrectMaterialVO(DraggableMaterial* pile);
     // Speaks the request again, cutting off whatever voice is playing.
     void playAudioRequest();
 
     int getRoundsLeft() const { return mRoundsLeft; }
     bool isFirstRound() const { return mFirstRound; }
     Strata::Label getLevel() const { return mLevel; }
-    // The piles in place order: place i holds pile i.
-    const std::vector<MaterialData>& getPiles() const { return mPiles; }
-    // The clickable node of the pile in that place; null past the last pile.
-    Strata::SceneNode* getPileNode(size_t place) const;
+    // The pile in that place (0 to 4); null for an empty place.
+    DraggableMaterial* getPile(size_t place) const;
+    MaterialTarget* getTipper() const;
+    MaterialLoader* getDigger() const;
 
 private:
-    void playIntroAnimation();
-    void playOutroAnimation(size_t place);
-    void playWrongClickAnimation(size_t place);
-    void playIncorrectMaterialVO(const MaterialData& pile);
-    void queueSpokenRequest();
+    void playIntroAnimation(MaterialData request);
+    void playOutroAnimation(DraggableMaterial* pile);
+    void playWrongClickAnimation(DraggableMaterial* pile);
+    void queueSpokenRequest(const MaterialData& request) const;
 
     bool mFirstRound;
     int mRoundsLeft;
     Strata::Label mLevel;
-    MaterialData mRequest;
-    std::vector<MaterialData> mPiles;
-    std::vector<Strata::SceneNode*> mPileNodes;
-    bool mLevelOver = false;
+    Strata::ObjectID mTipper;
+    std::vector<Strata::ObjectID> mPiles;
     boost::signals2::scoped_connection mSortConnection;
 };

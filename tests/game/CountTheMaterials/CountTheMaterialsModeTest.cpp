@@ -1,10 +1,18 @@
 #include "game/CountTheMaterials/CountTheMaterialsMode.h"
 
 #include "framework/ValueResources.h"
+#include "game/CountTheMaterials/DraggableMaterial.h"
+#include "game/CountTheMaterials/MaterialLoader.h"
+#include "game/CountTheMaterials/MaterialTarget.h"
+#include "graphics/FontResourceFactory.h"
+#include "graphics/ImageListResourceFactory.h"
+#include "graphics/ImageResourceFactory.h"
 #include "scene/NodePath.h"
+#include "scene/SpriteNodes.h"
 
 #include "../MiniGameTestSupport.h"
 
+#include <filesystem>
 #include <fstream>
 #include <set>
 #include <sstream>
@@ -14,7 +22,17 @@ using namespace GameTesting;
 namespace
 {
 
-const char* const kVoices[] = {"CTM_IncorrectAnswer", "CTM_NotEnough", "CTM_TooMuch", "CTM_DiggerNoProb"};
+const char* const kSounds[] = {"CTM_IncorrectAnswer", "CTM_NotEnough",  "CTM_TooMuch",   "CTM_DiggerNoProb",
+                               "CTM_TipperFinished",  "SFX_TipperMove", "SFX_DiggerMove", "SFX_BrickDrop",
+                               "SFX_ObjectRollover",  "SFX_SelectItem", "VO_Digger_AreWeReady"};
+
+std::string ReadDataFile(const std::filesystem::path& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
 
 class CountTheMaterialsModeTest : public MiniGameTest
 {
@@ -23,20 +41,32 @@ protected:
     {
         MiniGameTest::SetUp();
         manager->AddResourceFactory(L"CountTheMaterialsLevel", new CountTheMaterialsLevelResourceFactory());
-        manager->AddResourceFactory(L"intarray", new Strata::ArrayResourceFactory<int, Strata::IntResourceFactory>());
+        manager->AddResourceFactory(L"image", new ImageResourceFactory());
+        RegisterImageListResourceFactories();
+        RegisterFontResourceFactory();
+        CreateConstantResourceFactories();
         std::string sounds;
-        for (const char* voice : kVoices)
-            sounds += std::string("<sound name=\"") + voice + "\" src=\"w\"/>";
+        for (const char* sound : kSounds)
+            sounds += std::string("<sound name=\"") + sound + "\" src=\"w\"/>";
         LoadManifest(sounds + "<intarray name=\"RepeatedGameNumLoops\"><int value=\"0\"/><int value=\"1\"/>"
                               "<int value=\"1\"/></intarray>",
                      L"counting");
-        ASSERT_TRUE(Strata::Constant<std::vector<int>>("RepeatedGameNumLoops").IsValid());
-        std::ifstream file(std::string(MENAGERIE_DATA_DIR) + "/CountTheMaterialsMode.xml", std::ios::binary);
-        std::ostringstream text;
-        text << file.rdbuf();
-        files.AddFile(L"CountTheMaterialsMode.xml", text.str());
+        // The game's own data: its manifest, its pictures and fonts, and the real roads and places.
+        const std::filesystem::path data(MENAGERIE_DATA_DIR);
+        for (const char* folder : {"counting", "fonts"})
+        {
+            for (const auto& entry : std::filesystem::directory_iterator(data / folder))
+                files.AddFile(entry.path().filename().wstring(), ReadDataFile(entry.path()));
+        }
+        files.AddFile(L"CountTheMaterialsMode.xml", ReadDataFile(data / "CountTheMaterialsMode.xml"));
+        std::string constants = ReadDataFile(data / "GlobalConstants.xml");
+        // The run lengths of the test's own table above.
+        const size_t loops = constants.find("<intarray name=\"RepeatedGameNumLoops\">");
+        constants.erase(loops, constants.find("</intarray>", loops) + 11 - loops);
+        files.AddFile(L"GlobalConstants.xml", constants);
+        ASSERT_TRUE(manager->Load(L"GlobalConstants")->IsComplete());
         ASSERT_TRUE(manager->Load(L"CountTheMaterialsMode")->IsComplete());
-        watched.assign(std::begin(kVoices), std::end(kVoices));
+        watched.assign(std::begin(kSounds), std::end(kSounds));
         watched.push_back("General_CorrectAnswer");
     }
 
@@ -53,15 +83,46 @@ protected:
     }
     bool Open() { return Mask() != nullptr && !Mask()->LocalIsVisible(); }
 
-    // The place of the first pile the predicate picks; the number of piles when none.
-    static size_t Find(const CountTheMaterialsMode& game, const std::function<bool(const MaterialData&)>& pick)
+    static std::vector<DraggableMaterial*> Piles(const CountTheMaterialsMode& game)
     {
-        const auto& piles = game.getPiles();
-        return static_cast<size_t>(std::find_if(piles.begin(), piles.end(), pick) - piles.begin());
+        std::vector<DraggableMaterial*> piles;
+        for (size_t place = 0; game.getPile(place) != nullptr; ++place)
+            piles.push_back(game.getPile(place));
+        return piles;
+    }
+    // The first pile the predicate picks; null when none does.
+    static DraggableMaterial* Find(const CountTheMaterialsMode& game,
+                                   const std::function<bool(const DraggableMaterial&)>& pick)
+    {
+        for (DraggableMaterial* pile : Piles(game))
+        {
+            if (pick(*pile))
+                return pile;
+        }
+        return nullptr;
+    }
+    static bool IsRequested(const CountTheMaterialsMode& game, const DraggableMaterial& pile)
+    {
+        return pile.getMaterial() == game.getTipper()->getRequestedMaterial() &&
+               pile.getNumber() == game.getTipper()->getRequestedNumber();
+    }
+    // The digger stands still at its idle place.
+    static bool DiggerHome(const CountTheMaterialsMode& game)
+    {
+        SceneNode* digger = game.getDigger()->GetNode();
+        return digger->LocalGetLocation() == Constant<Vector2<float>>("DiggerIdlePosition").GetValue() &&
+               digger->GetTaskQueue().IsEmpty();
+    }
+
+    void LoadLevel(const std::string& body)
+    {
+        GetLevelManager().clearLevels();
+        LoadManifest("<CountTheMaterialsLevel name=\"CtmTest\" difficulty=\"Easy\">" + body + "</CountTheMaterialsLevel>",
+                     L"level");
+        GetLevelManager().difficulty = GameModeDifficulty_Easy;
     }
 
     // Plays rounds until the game asks for a screen that is not its next round, clicking the right pile.
-    // What the run asked for, in order.
     void PlayRun(std::unique_ptr<CountTheMaterialsMode> game, int& rounds, std::vector<std::string>& run)
     {
         rounds = 0;
@@ -70,11 +131,10 @@ protected:
             ++rounds;
             Start(*game);
             ASSERT_TRUE(StepUntil(*game, [this] { return Open(); })) << "round " << rounds;
-            const AutoResource<CountTheMaterialsLevel> level(game->getLevel());
-            ASSERT_NE(level.Get(), nullptr);
-            const size_t right = Find(*game, [&](const MaterialData& pile) { return level->IsRequested(pile); });
-            ASSERT_LT(right, game->getPiles().size());
-            Click(*game, *game->getPileNode(right));
+            DraggableMaterial* right =
+                Find(*game, [&](const DraggableMaterial& pile) { return IsRequested(*game, pile); });
+            ASSERT_NE(right, nullptr);
+            Click(*game, *right->getImageNode());
             ASSERT_TRUE(StepUntil(*game, [this] { return Ended(); })) << "round " << rounds;
             run.insert(run.end(), screens.begin(), screens.end());
             screens.clear();
@@ -102,6 +162,48 @@ TEST_F(CountTheMaterialsModeTest, AWholeRunAtEachDifficultyEndsWithTheStickerRew
     }
 }
 
+TEST_F(CountTheMaterialsModeTest, TheDiggerCarriesTheRightPileRoundIntoTheTipper)
+{
+    LoadLevel(R"(<Request material="LogRed" number="3"/><Material type="LogRed" number="3"/>
+                 <Material type="LogRed" number="2"/>)");
+    CountTheMaterialsMode game(true, 0);
+    Start(game);
+    // The tipper drives in and shows its request once it stands; the digger waits at its place.
+    MaterialTarget* tipper = game.getTipper();
+    ASSERT_NE(tipper, nullptr);
+    EXPECT_FALSE(tipper->getRequestBox()->LocalIsVisible());
+    ASSERT_TRUE(StepUntil(game, [this] { return Open(); }));
+    EXPECT_TRUE(tipper->getRequestBox()->LocalIsVisible());
+    EXPECT_EQ(tipper->GetNode()->LocalGetLocation(), Vector2<float>(380, 150));
+    ASSERT_TRUE(StepUntil(game, [&] { return DiggerHome(game); }));
+
+    DraggableMaterial* right = Find(game, [](const DraggableMaterial& pile) { return pile.getNumber() == 3; });
+    SceneNode* load = right->GetNode();
+    Click(game, *right->getImageNode());
+    EXPECT_TRUE(Mask()->LocalIsVisible());
+    EXPECT_FALSE(tipper->getRequestBox()->LocalIsVisible());
+    // From the winning click on, the far tipper waits at its start.
+    EXPECT_EQ(tipper->getBackgroundNode()->LocalGetLocation(), Constant<Vector2<float>>("TipperBGStartPos").GetValue());
+
+    // Lifted as a clump of its material, turned with the digger, then dropped into the cart.
+    MaterialLoader* digger = game.getDigger();
+    ASSERT_TRUE(StepUntil(game, [&] { return load->GetParent() == digger->getAttachNode(false); }));
+    const AutoResource<ImageList> clumps("MaterialClumps");
+    ASSERT_NE(clumps.Get(), nullptr);
+    EXPECT_EQ(right->getImageNode()->GetWidth(), 120.0f);
+    EXPECT_TRUE(Heard("CTM_DiggerNoProb"));
+    ASSERT_TRUE(StepUntil(game, [&] { return load->GetParent() == digger->getAttachNode(true); }));
+    ASSERT_TRUE(StepUntil(game, [&] { return load->GetParent() == tipper->getCartNode(); }));
+    EXPECT_TRUE(Heard("SFX_BrickDrop"));
+    EXPECT_FALSE(Ended());
+    // The round ends after the tipper has gone and the far one has hooted.
+    ASSERT_TRUE(StepUntil(game, [this] { return Ended(); }));
+    EXPECT_TRUE(Heard("CTM_TipperFinished"));
+    EXPECT_LT(tipper->GetNode()->LocalGetLocation().x, -100.0f);
+    EXPECT_EQ(screens, std::vector<std::string>{"push reward"});
+    EXPECT_TRUE(Mask()->LocalIsVisible());
+}
+
 TEST_F(CountTheMaterialsModeTest, WrongPilesAreExplainedAndTheLevelStillEnds)
 {
     // The kind is judged first, then too few or too many; rounds go on until each reason was heard.
@@ -112,70 +214,110 @@ TEST_F(CountTheMaterialsModeTest, WrongPilesAreExplainedAndTheLevelStillEnds)
         CountTheMaterialsMode game(true, 0);
         Start(game);
         ASSERT_TRUE(StepUntil(game, [this] { return Open(); }));
-        const AutoResource<CountTheMaterialsLevel> level(game.getLevel());
-        ASSERT_NE(level.Get(), nullptr);
-        const MaterialData request{level->requestMaterial, level->requestNumber};
-        for (size_t place = 0; place < game.getPiles().size(); ++place)
+        ASSERT_TRUE(StepUntil(game, [&] { return DiggerHome(game); }));
+        for (DraggableMaterial* pile : Piles(game))
         {
-            const MaterialData pile = game.getPiles()[place];
-            if (pile == request)
+            if (IsRequested(game, *pile))
                 continue;
-            const std::string reason = pile.material != request.material ? "CTM_IncorrectAnswer"
-                                       : pile.number < request.number    ? "CTM_NotEnough"
-                                                                         : "CTM_TooMuch";
+            const MaterialTarget& tipper = *game.getTipper();
+            const std::string reason = pile->getMaterial() != tipper.getRequestedMaterial() ? "CTM_IncorrectAnswer"
+                                       : pile->getNumber() < tipper.getRequestedNumber()   ? "CTM_NotEnough"
+                                                                                           : "CTM_TooMuch";
             spoken.clear();
-            Click(game, *game.getPileNode(place));
+            SceneNode* place = pile->GetNode()->GetParent();
+            Click(game, *pile->getImageNode());
+            // The digger drives there; the playfield is closed until it is home again.
             ASSERT_TRUE(StepUntil(game, [&] { return Heard(reason); })) << reason;
-            // The playfield is closed while the reason is spoken, and opens again afterwards.
             EXPECT_FALSE(Open());
+            EXPECT_FALSE(DiggerHome(game));
             ASSERT_TRUE(StepUntil(game, [this] { return Open(); }));
+            EXPECT_TRUE(DiggerHome(game));
+            EXPECT_EQ(pile->GetNode()->GetParent(), place);
+            EXPECT_TRUE(Heard("SFX_SelectItem"));
+            EXPECT_TRUE(Heard("SFX_DiggerMove"));
+            std::erase_if(spoken, [](const std::string& s) { return s.rfind("SFX_", 0) == 0; });
             EXPECT_EQ(spoken, std::vector<std::string>{reason});
             reasons.insert(reason);
         }
         EXPECT_FALSE(Ended());
         EXPECT_EQ(game.getHintNumber(), 1);
 
-        const size_t right = Find(game, [&](const MaterialData& pile) { return pile == request; });
-        ASSERT_LT(right, game.getPiles().size());
-        Click(game, *game.getPileNode(right));
-        // A click after the win is not judged.
+        DraggableMaterial* right = Find(game, [&](const DraggableMaterial& pile) { return IsRequested(game, pile); });
+        ASSERT_NE(right, nullptr);
+        Click(game, *right->getImageNode());
+        // A press after the win is not judged.
         spoken.clear();
-        Click(game, *game.getPileNode(right == 0 ? 1 : 0));
+        game.MaterialClicked(Find(game, [&](const DraggableMaterial& pile) { return &pile != right; }));
         ASSERT_TRUE(StepUntil(game, [this] { return Ended(); }));
         EXPECT_EQ(screens, std::vector<std::string>{"push reward"});
-        EXPECT_EQ(spoken, (std::vector<std::string>{"CTM_DiggerNoProb", "General_CorrectAnswer"}));
+        EXPECT_TRUE(Heard("General_CorrectAnswer"));
+        EXPECT_FALSE(Heard("CTM_IncorrectAnswer") || Heard("CTM_NotEnough") || Heard("CTM_TooMuch"));
         screens.clear();
         context.reset();
     }
     EXPECT_EQ(reasons.size(), 3u);
 }
 
-TEST_F(CountTheMaterialsModeTest, TheRequestIsSpokenWordByWordAndCanBeAskedForAgain)
+TEST_F(CountTheMaterialsModeTest, TheRequestIsSpokenAndThePilesAndVehiclesAnswerThePointer)
 {
-    GetLevelManager().clearLevels();
-    LoadManifest(R"(<CountTheMaterialsLevel name="CtmSpoken" difficulty="Easy">
-        <Request material="BricksRed" number="3"/>
-        <Material type="BricksRed" number="3"/><Material type="BricksBlue" number="3"/></CountTheMaterialsLevel>)",
-                 L"spoken");
-    GetLevelManager().difficulty = GameModeDifficulty_Easy;
+    LoadLevel(R"(<Request material="BricksRed" number="3"/>
+                 <Material type="BricksRed" number="3"/><Material type="BricksBlue" number="3"/>)");
     watched.insert(watched.end(), {"w3", "wRed", "wBricks"});
     CountTheMaterialsMode game(true, 0);
     Start(game);
     // The playfield opens once the whole request is queued, before it has been heard out.
     ASSERT_TRUE(StepUntil(game, [this] { return Open(); }));
     ASSERT_TRUE(StepUntil(game, [this] { return Heard("wBricks"); }));
+    std::erase_if(spoken, [](const std::string& s) { return s.rfind("SFX_", 0) == 0; });
     EXPECT_EQ(spoken, (std::vector<std::string>{"w3", "wRed", "wBricks"}));
+    ASSERT_TRUE(StepUntil(game, [&] { return DiggerHome(game); }));
 
-    // Asking again while the reason for a wrong pile is spoken cuts the reason short.
+    // A pile glows while the pointer is on it.
+    DraggableMaterial* blue =
+        Find(game, [](const DraggableMaterial& pile) { return pile.getMaterial() == BuildingMaterial_BricksBlue; });
+    const Rect<float> bounds = blue->getImageNode()->GlobalGetBounds();
     spoken.clear();
-    const size_t wrong =
-        Find(game, [](const MaterialData& pile) { return pile.material == BuildingMaterial_BricksBlue; });
-    Click(game, *game.getPileNode(wrong));
+    game.OnMouseMove(static_cast<int>(bounds.x + 60), static_cast<int>(bounds.y + 45));
+    EXPECT_TRUE(blue->getHighlightNode()->LocalIsVisible());
+    game.OnMouseMove(5, 595);
+    EXPECT_FALSE(blue->getHighlightNode()->LocalIsVisible());
+    Step(game);
+    EXPECT_TRUE(Heard("SFX_ObjectRollover"));
+
+    // Pressing the tipper while the reason for a wrong pile is spoken cuts the reason short; pressing
+    // the digger on its way asks whether we are ready.
+    spoken.clear();
+    Click(game, *blue->getImageNode());
     ASSERT_TRUE(StepUntil(game, [this] { return Heard("CTM_IncorrectAnswer"); }));
-    game.playAudioRequest();
+    Click(game, *game.getTipper()->getImageNode());
+    Click(game, *game.getDigger()->getTruckImage());
     ASSERT_TRUE(StepUntil(game, [this] { return Heard("wBricks"); }));
+    EXPECT_TRUE(Heard("VO_Digger_AreWeReady"));
+    std::erase_if(spoken, [](const std::string& s) { return s.rfind("SFX_", 0) == 0 || s.rfind("VO_", 0) == 0; });
     EXPECT_EQ(spoken, (std::vector<std::string>{"CTM_IncorrectAnswer", "w3", "wRed", "wBricks"}));
     EXPECT_FALSE(Playing("CTM_IncorrectAnswer"));
+}
+
+TEST_F(CountTheMaterialsModeTest, OnlyPilesOfMoreThanTwoBecomeClumps)
+{
+    CountTheMaterialsMode game(true, 0);
+    context = std::make_unique<MainLoop::AutoContext>();
+    MainLoop::WithinContext(&game, *context);
+    const AutoResource<ImageList> clumps("MaterialClumps");
+    const AutoResource<ImageList> logs("Materials-Logs-Brown");
+    ASSERT_NE(clumps.Get(), nullptr);
+    ASSERT_NE(logs.Get(), nullptr);
+    for (int number : {1, 2, 3, 10})
+    {
+        DraggableMaterial pile(BuildingMaterial_LogBrown, number);
+        auto* image = dynamic_cast<StaticSpriteNode*>(pile.getImageNode());
+        ASSERT_NE(image, nullptr);
+        EXPECT_EQ(image->GetImage(), logs->GetImage(number - 1)) << number;
+        pile.convertToClump();
+        EXPECT_EQ(image->GetImage(), number > 2 ? clumps->GetImage(BuildingMaterial_LogBrown) : logs->GetImage(number - 1))
+            << number;
+        EXPECT_FALSE(pile.getHighlightNode()->LocalIsVisible());
+    }
 }
 
 TEST_F(CountTheMaterialsModeTest, AMissingLevelLeavesAnEmptyPlayfieldAndOneNotice)
@@ -183,12 +325,13 @@ TEST_F(CountTheMaterialsModeTest, AMissingLevelLeavesAnEmptyPlayfieldAndOneNotic
     GetLevelManager().clearLevels();
     CountTheMaterialsMode game(true, -1);
     Start(game);
-    game.initializeLevel(Label("NoSuchLevel"));
     const std::string log = TakeLog();
     EXPECT_NE(log.find("Difficulty Level Not Found for CountTheMaterialsMode. Fix the problem and press F5 to reload"),
               std::string::npos)
         << log;
-    EXPECT_EQ(game.getPileNode(0), nullptr);
+    EXPECT_EQ(game.getPile(0), nullptr);
+    EXPECT_EQ(game.getTipper(), nullptr);
+    EXPECT_EQ(game.getDigger(), nullptr);
     for (int step = 0; step < 10; ++step)
         Step(game);
     EXPECT_FALSE(Ended());

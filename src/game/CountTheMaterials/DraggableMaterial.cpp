@@ -1,0 +1,116 @@
+#include "game/CountTheMaterials/DraggableMaterial.h"
+
+#include "core/Log.h"
+#include "framework/MainLoop.h"
+#include "framework/ResourceDescriptor.h"
+#include "game/AudioManager.h"
+#include "game/CountTheMaterials/CountTheMaterialsMode.h"
+#include "scene/SceneLayout.h"
+#include "scene/SceneNode.h"
+#include "scene/SpriteNodes.h"
+
+namespace
+{
+
+bool IsKnown(BuildingMaterial material)
+{
+    return material >= 0 && material < BuildingMaterial_Count;
+}
+
+} // namespace
+
+DraggableMaterial::DraggableMaterial(BuildingMaterial material, int32_t number) : mMaterial(material), mNumber(number)
+{
+    const Strata::AutoResource<Strata::SceneLayout> layout("MaterialSourceLayout");
+    if (layout.Get() != nullptr)
+        mTree = layout->InstantiateLayout(nullptr);
+    if (!mTree)
+    {
+        Strata::Log("The layout \"MaterialSourceLayout\" is missing\n");
+        return;
+    }
+    // Frame n - 1 of a count list shows n items; a frame out of range leaves the picture unset.
+    if (IsKnown(material))
+    {
+        if (auto* image = dynamic_cast<Strata::StaticSpriteNode*>(child("imageNode")))
+            image->setImage(Strata::Label(kBuildingMaterialSpriteTypes[material]), number - 1);
+        if (auto* highlight = dynamic_cast<Strata::StaticSpriteNode*>(child("highlightNode")))
+            highlight->setImage(Strata::Label(kBuildingMaterialRolloverSpriteTypes[material]), number - 1);
+    }
+    if (Strata::SceneNode* highlight = child("highlightNode"))
+        highlight->LocalSetVisible(false);
+    setupMouseHandling();
+    acceptMouseInput(true);
+}
+
+Strata::SceneTreePtr DraggableMaterial::GetLayoutNode()
+{
+    return std::move(mTree);
+}
+
+Strata::Label DraggableMaterial::GetRole() const
+{
+    static const Strata::Label kRole("CountTheMaterials_MaterialObject");
+    return kRole;
+}
+
+Strata::SceneNode* DraggableMaterial::child(const char* name) const
+{
+    Strata::SceneNode* root = mTree ? mTree.get() : GetNode();
+    return root != nullptr ? root->GetChildByNodeName(Strata::Label(name)) : nullptr;
+}
+
+Strata::SceneNode* DraggableMaterial::getImageNode() const
+{
+    return child("imageNode");
+}
+
+Strata::SceneNode* DraggableMaterial::getHighlightNode() const
+{
+    return child("highlightNode");
+}
+
+void DraggableMaterial::acceptMouseInput(bool accept)
+{
+    if (Strata::SceneNode* image = child("imageNode"))
+        image->hitTest = accept;
+}
+
+void DraggableMaterial::setupMouseHandling()
+{
+    Strata::SceneNode* image = child("imageNode");
+    if (image == nullptr)
+        return;
+    // The nodes live no longer than this controller: the tree and the controller end together.
+    image->mouseDownSignal.connect([this](Strata::SceneNode*, Strata::MouseButton, int, int) { handleMouseDown(); });
+    image->mouseEnterSignal.connect([this](Strata::SceneNode*) { handleMouseEnter(); });
+    image->mouseExitSignal.connect([this](Strata::SceneNode*) { handleMouseExit(); });
+}
+
+void DraggableMaterial::handleMouseDown()
+{
+    GetAudioManager()->playSFX(Strata::Label("SFX_SelectItem"));
+    if (auto* game = dynamic_cast<CountTheMaterialsMode*>(Strata::MainLoop::GetContextMode()))
+        game->MaterialClicked(this);
+}
+
+void DraggableMaterial::handleMouseEnter()
+{
+    if (Strata::SceneNode* highlight = child("highlightNode"))
+        highlight->LocalSetVisible(true);
+    GetAudioManager()->playSFX(Strata::Label("SFX_ObjectRollover"));
+}
+
+void DraggableMaterial::handleMouseExit()
+{
+    if (Strata::SceneNode* highlight = child("highlightNode"))
+        highlight->LocalSetVisible(false);
+}
+
+void DraggableMaterial::convertToClump()
+{
+    if (mNumber <= 2 || !IsKnown(mMaterial))
+        return;
+    if (auto* image = dynamic_cast<Strata::StaticSpriteNode*>(child("imageNode")))
+        image->setImage(Strata::Label("MaterialClumps"), mMaterial);
+}

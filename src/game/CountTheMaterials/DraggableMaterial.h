@@ -1,0 +1,48 @@
+#pragma once
+
+// A pile of one material on the counting game's playfield: it shows its number of items, lights up
+// under the pointer and reports a press to the counting game. The digger later lifts it as a clump.
+
+#include "game/YardcrewNames.h"
+#include "scene/SceneLayoutController.h"
+
+#include <cstdint>
+
+namespace Strata
+{
+class SceneNode;
+}
+
+class DraggableMaterial final : public Strata::SceneLayoutController
+{
+public:
+    // Builds the pile's nodes from "MaterialSourceLayout"; the game then adds it under a pile place.
+    DraggableMaterial(BuildingMaterial material, int32_t number);
+
+    Strata::SceneTreePtr GetLayoutNode() override;
+    // "CountTheMaterials_MaterialObject".
+    Strata::Label GetRole() const override;
+    void Update(float) override {}
+
+    void acceptMouseInput(bool accept);
+    // A pile of more than two items becomes a heap of its material; one or two stay countable.
+    void convertToClump();
+
+    BuildingMaterial getMaterial() const { return mMaterial; }
+    int32_t getNumber() const { return mNumber; }
+    // The picture that takes the pointer; null once the pile is gone.
+    Strata::SceneNode* getImageNode() const;
+    Strata::SceneNode* getHighlightNode() const;
+
+private:
+    void setupMouseHandling();
+    void handleMouseDown();
+    void handleMouseEnter();
+    void handleMouseExit();
+    Strata::SceneNode* child(const char* name) const;
+
+    BuildingMaterial mMaterial;
+    int32_t mNumber;
+    // Until the scene takes the tree over; then GetNode() reaches it.
+    Strata::SceneTreePtr mTree;
+};

@@ -1,0 +1,277 @@
+#include "game/CountTheMaterials/MaterialLoader.h"
+
+#include "core/Log.h"
+#include "framework/MainLoop.h"
+#include "framework/ObjectDatabase.h"
+#include "framework/ResourceDescriptor.h"
+#include "framework/TimedTask.h"
+#include "game/AudioManager.h"
+#include "game/CountTheMaterials/CountTheMaterialsMode.h"
+#include "game/CountTheMaterials/DraggableMaterial.h"
+#include "game/CountTheMaterials/MaterialTarget.h"
+#include "game/MiniGamePattern.h"
+#include "game/MiniGameSequence.h"
+#include "scene/NodeAnimationTask.h"
+#include "scene/NodeMotionTasks.h"
+#include "scene/NodePath.h"
+#include "scene/SceneLayout.h"
+#include "scene/SceneNode.h"
+#include "scene/SpriteNodes.h"
+
+#include <list>
+#include <vector>
+
+namespace
+{
+
+using Point = Strata::Vector2<float>;
+using Points = std::vector<Point>;
+
+const Strata::NodePathStep kTruckPath[] = {"truckImage", Strata::NodePathTerminator()};
+const Strata::NodePathStep kShovelPath[] = {"truckImage", "ShovelNode", Strata::NodePathTerminator()};
+const Strata::NodePathStep kAttachPath[] = {"truckImage", "materialAttach", Strata::NodePathTerminator()};
+const Strata::NodePathStep kAttachFlipPath[] = {"truckImage", "materialAttach_flip", Strata::NodePathTerminator()};
+
+Strata::Task* Animation(const char* name)
+{
+    return new Strata::NodeAnimationTask(Strata::Label(name), Strata::NodeAnimationTaskCompletion_Immediate);
+}
+
+void PlaySoundOn(Strata::Object& chain, const char* name)
+{
+    const Strata::Label sound(name);
+    QueueCall(chain, [sound] { GetAudioManager()->playSFX(sound); });
+}
+
+float Speed()
+{
+    return GameConstant<float>("TipperForegroundDrivingSpeed");
+}
+
+// The pile by identifier at the time a step runs: it may have gone with its game in the meantime.
+DraggableMaterial* FindPile(Strata::ObjectID id)
+{
+    Strata::ObjectDatabase* db = Strata::GetObjectDatabase();
+    return db != nullptr ? dynamic_cast<DraggableMaterial*>(db->GetObject(id)) : nullptr;
+}
+
+} // namespace
+
+void MoveAllChildren(Strata::SceneNode& from, Strata::SceneNode& to)
+{
+    // A snapshot: a child that refuses to move must not keep the walk going for ever.
+    const std::list<Strata::SceneNode*> children = from.GetChildren();
+    for (Strata::SceneNode* child : children)
+        to.AttachChild(child);
+}
+
+MaterialLoader::MaterialLoader()
+{
+    const Strata::AutoResource<Strata::SceneLayout> layout("MaterialLoaderLayout");
+    if (layout.Get() != nullptr)
+        mTree = layout->InstantiateLayout(nullptr);
+    if (!mTree)
+    {
+        Strata::Log("The layout \"MaterialLoaderLayout\" is missing\n");
+        return;
+    }
+    if (Strata::SceneNode* truck = mTree->GetDescendent(kTruckPath))
+    {
+        truck->mouseDownSignal.connect([](Strata::SceneNode*, Strata::MouseButton, int, int)
+                                       { GetAudioManager()->playSFX(Strata::Label("VO_Digger_AreWeReady")); });
+        truck->hitTest = true;
+    }
+}
+
+Strata::SceneTreePtr MaterialLoader::GetLayoutNode()
+{
+    return std::move(mTree);
+}
+
+Strata::Label MaterialLoader::GetName() const
+{
+    static const Strata::Label kName("CountTheMaterials_MaterialLoader");
+    return kName;
+}
+
+Strata::SceneNode* MaterialLoader::root() const
+{
+    return mTree ? mTree.get() : GetNode();
+}
+
+Strata::SceneNode* MaterialLoader::getTruckImage() const
+{
+    Strata::SceneNode* node = root();
+    return node != nullptr ? node->GetDescendent(kTruckPath) : nullptr;
+}
+
+Strata::SceneNode* MaterialLoader::getAttachNode(bool flipped) const
+{
+    Strata::SceneNode* node = root();
+    return node != nullptr ? node->GetDescendent(flipped ? kAttachFlipPath : kAttachPath) : nullptr;
+}
+
+void MaterialLoader::setShovelAnimation(const char* name)
+{
+    Strata::SceneNode* node = root();
+    if (auto* shovel = node != nullptr ? dynamic_cast<Strata::AnimatedSpriteNode*>(node->GetDescendent(kShovelPath))
+                                       : nullptr)
+        shovel->SetAnimation(Strata::Label(name), true);
+}
+
+Point MaterialLoader::pickUpPoint(DraggableMaterial& pile) const
+{
+    Strata::SceneNode* pileNode = pile.GetNode();
+    Strata::SceneNode* digger = root();
+    if (pileNode == nullptr || digger == nullptr)
+        return digger != nullptr ? digger->LocalGetLocation() : Point();
+    const auto offset = GameConstant<Point>("MaterialPickupOffset");
+    const Strata::Rect<float> bounds = pileNode->GlobalGetBounds();
+    // Told on the screen, moved in the digger's own frame.
+    return digger->GlobalToLocalPoint(Point(bounds.x + offset.x, bounds.y + bounds.height + offset.y));
+}
+
+void MaterialLoader::enterScreen()
+{
+    Strata::SceneNode* digger = root();
+    Strata::SceneNode* truck = getTruckImage();
+    if (digger == nullptr || truck == nullptr)
+        return;
+    const auto start = GameConstant<Point>("DiggerOffScreenPosition_Left");
+    const auto idle = GameConstant<Point>("DiggerIdlePosition");
+    digger->LocalSetLocation(start);
+    digger->AddTask(new Strata::NodeLocationTask(idle, TravelSeconds(start, idle, Speed())));
+    Meet({digger, truck});
+    truck->AddTask(Animation("Idle-Right"));
+}
+
+void MaterialLoader::driveToMaterial(DraggableMaterial* pile)
+{
+    Strata::SceneNode* digger = root();
+    Strata::SceneNode* truck = getTruckImage();
+    if (digger == nullptr || truck == nullptr || pile == nullptr)
+        return;
+    truck->AddTask(new Strata::TimedTask(0.6f));
+    truck->AddTask(Animation("Drive-Right-Down"));
+    PlaySoundOn(*truck, "SFX_DiggerMove");
+    Meet({digger, truck});
+    const Point point = pickUpPoint(*pile);
+    digger->AddTask(new Strata::NodeLocationTask(
+        point, TravelSeconds(point, GameConstant<Point>("DiggerIdlePosition"), Speed())));
+    Meet({digger, this});
+    Meet({truck, this});
+    truck->AddTask(Animation("Drive-Right-Up"));
+    QueueCall(*truck, [this] { setShovelAnimation("Drive-Right-Up"); });
+    const Strata::ObjectID id = pile->GetID();
+    QueueCall(*this, [this, id] { pickUpMaterial(FindPile(id)); });
+}
+
+void MaterialLoader::pickUpMaterial(DraggableMaterial* pile)
+{
+    if (pile == nullptr)
+        return;
+    GetAudioManager()->playInGameFeedbackVocal(true);
+    pile->convertToClump();
+    Strata::SceneNode* attach = getAttachNode(false);
+    if (Strata::SceneNode* pileNode = pile->GetNode(); pileNode != nullptr && attach != nullptr)
+        attach->AttachChild(pileNode);
+}
+
+void MaterialLoader::driveOffScreen(const Point& from)
+{
+    Strata::SceneNode* digger = root();
+    if (digger == nullptr)
+        return;
+    const auto exit = GameConstant<Point>("DiggerOffScreenPosition_Right");
+    digger->AddTask(new Strata::NodeLocationTask(exit, TravelSeconds(from, exit, Speed())));
+    Meet({digger, this});
+}
+
+void MaterialLoader::flipDiggerFacing()
+{
+    Strata::SceneNode* from = getAttachNode(false);
+    Strata::SceneNode* to = getAttachNode(true);
+    if (from != nullptr && to != nullptr)
+        MoveAllChildren(*from, *to);
+}
+
+void MaterialLoader::startLoadSequence()
+{
+    Strata::SceneNode* digger = root();
+    Strata::SceneNode* truck = getTruckImage();
+    if (digger == nullptr || truck == nullptr)
+        return;
+    QueueCall(*digger, [this] { flipDiggerFacing(); });
+    Meet({digger, truck});
+    truck->AddTask(Animation("Drive-Left-Up"));
+    PlaySoundOn(*truck, "SFX_DiggerMove");
+    QueueCall(*truck, [this] { setShovelAnimation("Drive-Left-Up"); });
+
+    const auto enter = GameConstant<Point>("DiggerDeliveryRoadEnterPosition");
+    const auto road = GameConstant<Points>("DiggerForegroundDriveOnPath");
+    digger->AddTask(new Strata::NodeLocationTask(enter));
+    if (!road.empty())
+        digger->AddTask(new Strata::NodeCatmullRomPathTask(road, TravelSeconds(enter, road.back(), Speed())));
+    digger->AddTask(new Strata::TimedTask(0.5f));
+    PlaySoundOn(*digger, "SFX_BrickDrop");
+    Meet({digger, this});
+    QueueCall(*this, [this] { giveMaterials(); });
+}
+
+void MaterialLoader::giveMaterials()
+{
+    Strata::ObjectDatabase* db = Strata::GetObjectDatabase();
+    auto* tipper = db != nullptr
+                       ? dynamic_cast<MaterialTarget*>(db->GetNamedObject(Strata::Label("CountTheMaterials_MaterialTarget")))
+                       : nullptr;
+    Strata::SceneNode* cart = tipper != nullptr ? tipper->getCartNode() : nullptr;
+    Strata::SceneNode* load = getAttachNode(true);
+    if (cart != nullptr && load != nullptr)
+        MoveAllChildren(*load, *cart);
+}
+
+void MaterialLoader::endLoadSequence()
+{
+    Strata::SceneNode* digger = root();
+    if (digger == nullptr)
+        return;
+    const auto roadIn = GameConstant<Points>("DiggerForegroundDriveOnPath");
+    const auto roadOut = GameConstant<Points>("DiggerForegroundDriveOffPath");
+    if (roadOut.empty())
+        return;
+    const Point from = roadIn.empty() ? GameConstant<Point>("DiggerDeliveryRoadEnterPosition") : roadIn.back();
+    digger->AddTask(new Strata::NodeCatmullRomPathTask(roadOut, TravelSeconds(from, roadOut.back(), Speed())));
+}
+
+void MaterialLoader::driveToIncorrectMaterial(DraggableMaterial* pile)
+{
+    Strata::SceneNode* digger = root();
+    Strata::SceneNode* truck = getTruckImage();
+    if (digger == nullptr || truck == nullptr || pile == nullptr)
+        return;
+    auto* game = dynamic_cast<CountTheMaterialsMode*>(Strata::MainLoop::GetContextMode());
+    const auto idle = GameConstant<Point>("DiggerIdlePosition");
+    const Point point = pickUpPoint(*pile);
+    const float seconds = TravelSeconds(point, idle, Speed());
+    const Strata::ObjectID id = pile->GetID();
+
+    truck->AddTask(Animation("Drive-Right-Down"));
+    PlaySoundOn(*truck, "SFX_DiggerMove");
+    Meet({digger, truck});
+    digger->AddTask(new Strata::NodeLocationTask(point, seconds));
+    QueueCall(*digger,
+              [game, id]
+              {
+                  if (game != nullptr)
+                      game->playIncorrectMaterialVO(FindPile(id));
+              });
+    Meet({digger, truck});
+    truck->AddTask(Animation("Idle-Right"));
+    digger->AddTask(new Strata::TimedTask(1.0f));
+    Meet({digger, truck});
+    truck->AddTask(Animation("Drive-Right-Down-Reverse"));
+    digger->AddTask(new Strata::NodeLocationTask(idle, seconds));
+    Meet({digger, truck});
+    truck->AddTask(Animation("Idle-Right"));
+    Meet({digger, this});
+}
