@@ -8,6 +8,7 @@ and the General MIDI sound font. Each piece is rendered twice over and the secon
 reverb tail of its end sounds under its start and the loop joins without a seam. Ambience and
 effects are synthesised with sox; sox runs in repeatable mode (-R) so its noise is the same each run.
 """
+import collections
 import os
 import random
 import subprocess
@@ -187,6 +188,62 @@ EFFECTS = {
                    "vol", "0.7"],
     "SFX_Pop": ["synth", "0.08", "sine", "400-1200", "fade", "0", "0.08", "0.06", "vol", "0.7"],
 }
+
+# An effect of several sounds at once: its layers (sox synthesis chains) are mixed, and the mix is
+# normalised to a peak in dB, so a busy mix comes out no louder than a single tone.
+Mix = collections.namedtuple("Mix", "layers peak")
+
+
+def clatter(name, hits, span):
+    """Short metallic knocks at scattered times, dying away as a load settles in a steel body. The
+    times and pitches are drawn from the name, so every run gives the same clatter."""
+    rng = random.Random(zlib.crc32(name.encode()))
+    layers = []
+    for i in range(hits):
+        at = span * i / hits + rng.uniform(0, span / hits)
+        length = rng.uniform(0.05, 0.09)
+        ring = rng.choice((1180, 1460, 1730, 2050))
+        layers.append(["synth", "%.3f" % length, "whitenoise", "synth", "%.3f" % length, "sine", "mix", str(ring),
+                       "bandpass", str(ring), "4q", "fade", "q", "0", "%.3f" % length, "%.3f" % (length * 0.9),
+                       "vol", "%.2f" % (rng.uniform(0.6, 0.9) * (1 - 0.5 * i / hits)), "pad", "%.3f" % at])
+    return layers
+
+
+EFFECTS.update({
+    # Heard often, on every pile the pointer crosses: soft and short, a low bloop under a faint glint.
+    "SFX_ObjectRollover": Mix([
+        ["synth", "0.15", "sine", "500:820", "fade", "h", "0", "0.15", "0.12"],
+        ["synth", "0.1", "sine", "2637", "fade", "0", "0.1", "0.09", "vol", "0.2", "pad", "0.04"],
+    ], -8),
+    "SFX_SelectItem": Mix([
+        ["synth", "0.12", "sine", "330:990", "fade", "h", "0", "0.12", "0.1"],
+        ["synth", "0.12", "pluck", "1319", "lowpass", "3500", "fade", "0", "0.12", "0.1", "vol", "0.5"],
+    ], -4),
+    # Engines: a lowpassed sawtooth whose pitch rises as the engine revs, pulsed by a sine at the
+    # firing rate, over a brown-noise rumble; both fade out as the vehicle leaves.
+    "SFX_TipperMove": Mix([
+        ["synth", "1.5", "sawtooth", "38:70", "synth", "1.5", "sine", "amod", "18:30", "40", "vol", "0.6",
+         "lowpass", "700", "fade", "h", "0.08", "1.5", "0.6"],
+        ["synth", "1.5", "brownnoise", "vol", "0.6", "lowpass", "250", "tremolo", "24", "60",
+         "fade", "h", "0.08", "1.5", "0.6"],
+    ], -4),
+    "SFX_DiggerMove": Mix([
+        ["synth", "1.2", "sawtooth", "70:82", "synth", "1.2", "sine", "amod", "9", "vol", "0.6",
+         "lowpass", "1000", "fade", "h", "0.05", "1.2", "0.5"],
+        ["synth", "1.2", "brownnoise", "vol", "0.5", "lowpass", "400", "tremolo", "9", "80",
+         "fade", "h", "0.05", "1.2", "0.5"],
+    ], -5),
+    "SFX_BrickDrop": Mix([
+        # The thud sweeps down from where small speakers still carry it.
+        ["synth", "0.4", "sine", "180:55", "fade", "0", "0.4", "0.34", "vol", "0.7"],
+        ["synth", "0.7", "brownnoise", "vol", "0.4", "lowpass", "500", "fade", "q", "0", "0.7", "0.65"],
+    ] + clatter("SFX_BrickDrop", 9, 0.6), -3),
+    # A two-tone horn (a major third apart), tooted twice.
+    "CTM_TipperFinished": Mix([
+        ["synth", "0.28", "square", str(f), "vol", "0.5", "lowpass", "1400", "lowpass", "2400",
+         "fade", "0.01", "0.28", "0.05", "pad", "0", "0.12", "repeat", "1"] for f in (392, 494)
+    ], -4),
+})
 # (frequency in Hz, seconds) of each note of the sticker fanfare.
 ARPEGGIO = ((1047, 0.12), (1319, 0.12), (1568, 0.12), (2093, 0.35))
 WIDGET_EVENTS = ["Hot", "Down", "Release", "Checked", "Unchecked", "Snap"]
@@ -204,6 +261,14 @@ def make_effects(data):
                          "sine", str(f), "fade", "0", str(d), str(d * 0.6), "vol", "0.6"])
                     notes.append(n)
                 run(["sox", "-R", "-D"] + notes + [wav])
+            elif isinstance(chain, Mix):
+                layers = []
+                for i, layer in enumerate(chain.layers):
+                    part = os.path.join(work, "l%d.wav" % i)
+                    run(["sox", "-R", "-D", "-n", "-r", "22050", "-c", "1", "-b", "16", part] + layer)
+                    layers.append(part)
+                mix = ["-m"] + layers if len(layers) > 1 else layers
+                run(["sox", "-R", "-D"] + mix + [wav, "gain", "-n", str(chain.peak)])
             else:
                 run(["sox", "-R", "-D", "-n", "-r", "22050", "-c", "1", "-b", "16", wav] + chain)
             encode(wav, os.path.join(data, "sfx", name + ".ogg"), 3, name)
