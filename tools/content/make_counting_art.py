@@ -1,14 +1,16 @@
 #!/usr/bin/python3
-"""Draws the counting game's material piles and writes their image lists into its manifest.
+"""Draws the counting game's pictures and writes their resources into its manifest.
 
 Usage: make_counting_art.py <art folder> <data folder>
 
 Each material variant gets a count list of MAX_ITEMS frames (frame n - 1 shows n items heaped in rows
-of 4, 3, 2 and 1) and a roll-over list per family (the same heaps in a light outline). The drawings are
-our own (art/own/counting_*.svg), recoloured per variant.
+of 4, 3, 2 and 1) and a clump (a full shovel load); each family gets a roll-over list (a pale halo
+around the same heaps, drawn under them). The machines, the request box and the backdrop are our own
+drawings too (art/own/ctm_*.svg); the machines' frames turn their wheels and bob their bodies.
 """
+import math
 import os
-import re
+import random
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
@@ -60,9 +62,144 @@ def heap(item, n, w, h):
     return "".join(parts)
 
 
-def outline(svg):
-    """The drawing as a light roll-over glow: every fill and stroke becomes a pale yellow."""
-    return re.sub(r'(fill|stroke)="#[0-9a-fA-F]{6}"', r'\1="#fff3a0"', svg)
+def halo():
+    """A pale glow a few pixels wider than the drawing's silhouette, to lie under the count picture."""
+    return ('<filter id="halo" filterUnits="userSpaceOnUse" x="0" y="0" width="%d" height="%d">'
+            '<feMorphology in="SourceAlpha" operator="dilate" radius="5" result="wide"/>'
+            '<feGaussianBlur in="wide" stdDeviation="1" result="soft"/>'
+            '<feFlood flood-color="#fff3a0"/><feComposite in2="soft" operator="in"/>'
+            '</filter>' % (WIDTH, HEIGHT))
+
+
+def clump(item, w, h, seed):
+    """A shovel load: many items overlapping in a dome about 96x60 sitting on y 86."""
+    body, vw, vh = inner(item)
+    iw, ih = w * 0.9, h * 0.9
+    step = ih * 0.6
+    rows = max(2, int((60 - ih) / step) + 1)
+    step = (60 - ih) / (rows - 1)
+    rng = random.Random(seed)
+    parts = []
+    for row in range(rows):
+        # The dome's width at this row's middle, so the heap's shoulders are round.
+        rise = (row * step + ih / 2) / 60.0
+        span = max(iw, 96 * math.sqrt(max(0.0, 1 - rise * rise)))
+        count = max(1, round((span - iw) / (iw * 0.7)) + 1)
+        gap = (span - iw) / (count - 1) if count > 1 else 0
+        for i in range(count):
+            x = (WIDTH - span) / 2 + gap * i + rng.uniform(-1.5, 1.5)
+            y = 86 - ih - row * step - rng.uniform(0, 1.5)
+            parts.append('<g transform="translate(%.2f %.2f) scale(%.4f %.4f)">%s</g>'
+                         % (x, y, iw / vw, ih / vh, body))
+    return "".join(parts)
+
+
+def placed(svg, x, y, scale=1.0, turn=0.0):
+    """A standalone drawing placed at (x, y) and scaled, optionally turned about its centre."""
+    body, vw, vh = inner(svg)
+    if turn:
+        body = '<g transform="rotate(%g %g %g)">%s</g>' % (turn, vw / 2, vh / 2, body)
+    return '<g transform="translate(%g %g) scale(%g)">%s</g>' % (x, y, scale, body)
+
+
+def mirrored(body, width):
+    """The drawing flipped left to right on a canvas `width` wide."""
+    return '<g transform="translate(%d 0) scale(-1 1)">%s</g>' % (width, body)
+
+
+TIPPER_SIZE = (260, 170)
+TIPPER_BG_SIZE = (110, 72)
+DIGGER_SIZE = (240, 170)
+# Wheel centres (x) and radius: the wheels' bottoms touch y 169.
+TIPPER_WHEELS = ((60, 24), (170, 24), (222, 24))
+DIGGER_WHEELS = ((52, 27), (148, 27))
+# (wheel turn in degrees, body lift in pixels) for idle and the two driving frames. The hub's five
+# bolts repeat every 72 degrees, so half of that reads as turning.
+POSES = ((0, 0), (0, 0), (36, 2))
+
+
+def machine(body, wheel, wheels, turn, lift):
+    """A body over its wheels; the body rises by `lift` while the wheels stay on the ground."""
+    parts = ['<g transform="translate(0 %d)">%s</g>' % (-lift, inner(body)[0])]
+    for cx, r in wheels:
+        parts.append(placed(wheel, cx - r, 169 - 2 * r, r / 24.0, turn))
+    return "".join(parts)
+
+
+def hazy(body, w, h):
+    """Far away: the drawing washed towards the sky's colour."""
+    return ('<filter id="haze" filterUnits="userSpaceOnUse" x="0" y="0" width="%d" height="%d">'
+            '<feColorMatrix type="matrix" values="0.8 0 0 0 0.17  0 0.8 0 0 0.19  0 0 0.8 0 0.2  0 0 0 1 0"/>'
+            '</filter><g filter="url(#haze)">%s</g>' % (w, h, body))
+
+
+def make_machines(art, folder):
+    """The tipper (near and far), the digger's body and its shovel layer, frame by frame."""
+    def own(name):
+        return read(os.path.join(art, "own", name))
+
+    wheel = own("ctm_wheel.svg")
+    tipper = own("ctm_tipper.svg")
+    frames = [machine(tipper, wheel, TIPPER_WHEELS, turn, lift) for turn, lift in POSES]
+    w, h = TIPPER_SIZE
+    for i, body in enumerate(frames):
+        render(document(w, h, body), w, h, os.path.join(folder, "CTM_TipperFrames_%d.png" % i))
+    bw, bh = TIPPER_BG_SIZE
+    for i, body in enumerate(frames[1:]):
+        small = '<g transform="scale(%g)">%s</g>' % (bw / w, mirrored(body, w))
+        render(document(bw, bh, hazy(small, bw, bh)), bw, bh,
+               os.path.join(folder, "CTM_TipperBGFrames_%d.png" % i))
+
+    digger = own("ctm_digger.svg")
+    w, h = DIGGER_SIZE
+    frames = [machine(digger, wheel, DIGGER_WHEELS, turn, lift) for turn, lift in POSES]
+    frames += [mirrored(body, w) for body in frames[1:]]
+    for i, body in enumerate(frames):
+        render(document(w, h, body), w, h, os.path.join(folder, "CTM_DiggerFrames_%d.png" % i))
+    down, up = inner(own("ctm_shovel_down.svg"))[0], inner(own("ctm_shovel_up.svg"))[0]
+    for i, body in enumerate((down, up, mirrored(up, w))):
+        render(document(w, h, body), w, h, os.path.join(folder, "CTM_ShovelFrames_%d.png" % i))
+
+
+def make_scenery(art, folder):
+    """The backdrop and the request box."""
+    backdrop = read(os.path.join(art, "own", "ctm_backdrop.svg"))
+    # A giraffe looks over the far zoo's fence.
+    giraffe = placed(read(os.path.join(art, "fluent", "giraffe.svg")), 586, 100, 40 / 32.0)
+    backdrop = backdrop.replace('<g id="zoo"/>', giraffe)
+    render(backdrop, 800, 600, os.path.join(folder, "CTM_Backdrop.png"))
+    render(read(os.path.join(art, "own", "ctm_request_box.svg")), 200, 120,
+           os.path.join(folder, "CTM_RequestBox.png"))
+
+
+MANIFEST_EXTRAS = """\
+  <image name="CTM_Backdrop" src="CTM_Backdrop"/>
+  <image name="CTM_RequestBox" src="CTM_RequestBox"/>
+  <imagelist name="MaterialClumps" pattern="MaterialClumps_%%1%%" first="0" last="%d"/>
+  <imagelist name="CTM_TipperFrames" pattern="CTM_TipperFrames_%%1%%" first="0" last="2"/>
+  <imagelist name="CTM_TipperBGFrames" pattern="CTM_TipperBGFrames_%%1%%" first="0" last="1"/>
+  <imagelist name="CTM_DiggerFrames" pattern="CTM_DiggerFrames_%%1%%" first="0" last="4"/>
+  <imagelist name="CTM_ShovelFrames" pattern="CTM_ShovelFrames_%%1%%" first="0" last="2"/>
+  <spritetype name="CTM_Tipper" images="CTM_TipperFrames">
+    <animation name="Idle-Left" frameList="0" fps="1" numPlays="0"/>
+    <animation name="Drive-Left" frameList="1,2" fps="8" numPlays="0"/>
+  </spritetype>
+  <spritetype name="CTM_TipperBG" images="CTM_TipperBGFrames">
+    <animation name="Drive-Right" frameList="0,1" fps="8" numPlays="0"/>
+  </spritetype>
+  <spritetype name="CTM_Digger" images="CTM_DiggerFrames">
+    <animation name="Idle-Right" frameList="0" fps="1" numPlays="0"/>
+    <animation name="Drive-Right-Down" frameList="1,2" fps="8" numPlays="0"/>
+    <animation name="Drive-Right-Up" frameList="1,2" fps="8" numPlays="0"/>
+    <animation name="Drive-Left-Up" frameList="3,4" fps="8" numPlays="0"/>
+    <animation name="Drive-Right-Down-Reverse" frameList="2,1" fps="8" numPlays="0"/>
+  </spritetype>
+  <spritetype name="CTM_Shovel" images="CTM_ShovelFrames">
+    <animation name="Drive-Right-Down" frameList="0" fps="1" numPlays="0"/>
+    <animation name="Drive-Right-Up" frameList="1" fps="1" numPlays="0"/>
+    <animation name="Drive-Left-Up" frameList="2" fps="1" numPlays="0"/>
+  </spritetype>
+"""
 
 
 def main():
@@ -70,11 +207,13 @@ def main():
     folder = os.path.join(data, "counting")
     lists = []
     rollovers = {}
-    for name, family, colours in VARIANTS:
+    for index, (name, family, colours) in enumerate(VARIANTS):
         drawing, base, w, h = FAMILIES[family]
         item = read(os.path.join(art, "own", drawing))
         if colours:
             item = recolour(item, dict(zip(base, colours)))
+        render(document(WIDTH, HEIGHT, clump(item, w, h, index)), WIDTH, HEIGHT,
+               os.path.join(folder, "MaterialClumps_%d.png" % index))
         for n in range(1, MAX_ITEMS + 1):
             render(document(WIDTH, HEIGHT, heap(item, n, w, h)), WIDTH, HEIGHT,
                    os.path.join(folder, "%s_%d.png" % (name, n - 1)))
@@ -83,15 +222,20 @@ def main():
         if rollover not in rollovers:
             rollovers[rollover] = True
             for n in range(1, MAX_ITEMS + 1):
-                render(document(WIDTH, HEIGHT, heap(outline(item), n, w, h)), WIDTH, HEIGHT,
+                glow = halo() + '<g filter="url(#halo)">%s</g>' % heap(item, n, w, h)
+                render(document(WIDTH, HEIGHT, glow), WIDTH, HEIGHT,
                        os.path.join(folder, "%s_%d.png" % (rollover, n - 1)))
             lists.append(rollover)
+    make_machines(art, folder)
+    make_scenery(art, folder)
 
     manifest = os.path.join(data, "CountTheMaterialsMode.xml")
     text = read(manifest)
     block = "".join('  <imagelist name="%s" pattern="%s_%%1%%" first="0" last="%d"/>\n'
                     % (name, name, MAX_ITEMS - 1) for name in lists)
-    begin, end = "  <!-- Pile pictures: made by tools/content/make_counting_art.py. -->\n", "  <!-- End of pile pictures. -->\n"
+    block += MANIFEST_EXTRAS % (len(VARIANTS) - 1)
+    begin = "  <!-- Counting game pictures: made by tools/content/make_counting_art.py. -->\n"
+    end = "  <!-- End of counting game pictures. -->\n"
     if begin in text:
         text = text[:text.index(begin)] + begin + block + text[text.index(end):]
     else:
