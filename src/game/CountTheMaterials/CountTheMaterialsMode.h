@@ -58,6 +58,7 @@ private:
     void playOutroAnimation(DraggableMaterial* pile);
     void playWrongClickAnimation(DraggableMaterial* pile);
     void queueSpokenRequest(const MaterialData& request) const;
+    void forwardMaskedPress(int x, int y);
 
     bool mFirstRound;
     int mRoundsLeft;

@@ -114,8 +114,8 @@ Strata::SceneNode* MaterialLoader::getAttachNode(bool flipped) const
 void MaterialLoader::setShovelAnimation(const char* name)
 {
     Strata::SceneNode* node = root();
-    if (auto* shovel = node != nullptr ? dynamic_cast<Strata::AnimatedSpriteNode*>(node->GetDescendent(kShovelPath))
-                                       : nullptr)
+    if (auto* shovel =
+            node != nullptr ? dynamic_cast<Strata::AnimatedSpriteNode*>(node->GetDescendent(kShovelPath)) : nullptr)
         shovel->SetAnimation(Strata::Label(name), true);
 }
 
@@ -156,8 +156,8 @@ void MaterialLoader::driveToMaterial(DraggableMaterial* pile)
     PlaySoundOn(*truck, "SFX_DiggerMove");
     Meet({digger, truck});
     const Point point = pickUpPoint(*pile);
-    digger->AddTask(new Strata::NodeLocationTask(
-        point, TravelSeconds(point, GameConstant<Point>("DiggerIdlePosition"), Speed())));
+    digger->AddTask(
+        new Strata::NodeLocationTask(point, TravelSeconds(point, GameConstant<Point>("DiggerIdlePosition"), Speed())));
     Meet({digger, this});
     Meet({truck, this});
     truck->AddTask(Animation("Drive-Right-Up"));
@@ -221,9 +221,10 @@ void MaterialLoader::startLoadSequence()
 void MaterialLoader::giveMaterials()
 {
     Strata::ObjectDatabase* db = Strata::GetObjectDatabase();
-    auto* tipper = db != nullptr
-                       ? dynamic_cast<MaterialTarget*>(db->GetNamedObject(Strata::Label("CountTheMaterials_MaterialTarget")))
-                       : nullptr;
+    auto* tipper =
+        db != nullptr
+            ? dynamic_cast<MaterialTarget*>(db->GetNamedObject(Strata::Label("CountTheMaterials_MaterialTarget")))
+            : nullptr;
     Strata::SceneNode* cart = tipper != nullptr ? tipper->getCartNode() : nullptr;
     Strata::SceneNode* load = getAttachNode(true);
     if (cart != nullptr && load != nullptr)

@@ -82,10 +82,12 @@ MaterialTarget::MaterialTarget(BuildingMaterial material, int32_t number) : mNum
                                           { game->playAudioRequest(); });
             node->hitTest = true;
         }
+        // The picture of what is asked for is the part of the box a child presses most: it asks again
+        // too, rather than swallowing the press.
+        if (Strata::SceneNode* picture = mTree->GetDescendent(kBoxImagePath))
+            picture->mouseDownSignal.connect([game](Strata::SceneNode*, Strata::MouseButton, int, int)
+                                             { game->playAudioRequest(); });
     }
-    // The box's picture takes the pointer itself, so a press there is not a press on the box.
-    if (Strata::SceneNode* picture = mTree->GetDescendent(kBoxImagePath))
-        picture->mouseDownSignal.connect([](Strata::SceneNode*, Strata::MouseButton, int, int) {});
     acceptMouseInput(true);
 }
 
@@ -158,7 +160,8 @@ void MaterialTarget::driveOntoScreen()
         tipper->AddTask(new Strata::NodeCatmullRomPathTask(road, TravelSeconds(start, road.back(), speed)));
     Meet({tipper, this});
     Meet({this, image});
-    image->AddTask(new Strata::NodeAnimationTask(Strata::Label("Idle-Left"), Strata::NodeAnimationTaskCompletion_Immediate));
+    image->AddTask(
+        new Strata::NodeAnimationTask(Strata::Label("Idle-Left"), Strata::NodeAnimationTaskCompletion_Immediate));
     QueueCall(*image, [this] { hideMaterialRequest(false); });
 }
 
@@ -173,7 +176,8 @@ void MaterialTarget::driveOffScreen()
     const auto speed = GameConstant<float>("TipperForegroundDrivingSpeed");
 
     Meet({this, image});
-    image->AddTask(new Strata::NodeAnimationTask(Strata::Label("Drive-Left"), Strata::NodeAnimationTaskCompletion_Immediate));
+    image->AddTask(
+        new Strata::NodeAnimationTask(Strata::Label("Drive-Left"), Strata::NodeAnimationTaskCompletion_Immediate));
     Meet({this, tipper});
     tipper->AddTask(PlaySound("SFX_TipperMove"));
     if (!roadOut.empty())

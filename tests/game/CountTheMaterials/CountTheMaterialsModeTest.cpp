@@ -22,8 +22,8 @@ using namespace GameTesting;
 namespace
 {
 
-const char* const kSounds[] = {"CTM_IncorrectAnswer", "CTM_NotEnough",  "CTM_TooMuch",   "CTM_DiggerNoProb",
-                               "CTM_TipperFinished",  "SFX_TipperMove", "SFX_DiggerMove", "SFX_BrickDrop",
+const char* const kSounds[] = {"CTM_IncorrectAnswer", "CTM_NotEnough",  "CTM_TooMuch",         "CTM_DiggerNoProb",
+                               "CTM_TipperFinished",  "SFX_TipperMove", "SFX_DiggerMove",      "SFX_BrickDrop",
                                "SFX_ObjectRollover",  "SFX_SelectItem", "VO_Digger_AreWeReady"};
 
 std::string ReadDataFile(const std::filesystem::path& path)
@@ -117,7 +117,8 @@ protected:
     void LoadLevel(const std::string& body)
     {
         GetLevelManager().clearLevels();
-        LoadManifest("<CountTheMaterialsLevel name=\"CtmTest\" difficulty=\"Easy\">" + body + "</CountTheMaterialsLevel>",
+        LoadManifest("<CountTheMaterialsLevel name=\"CtmTest\" difficulty=\"Easy\">" + body +
+                         "</CountTheMaterialsLevel>",
                      L"level");
         GetLevelManager().difficulty = GameModeDifficulty_Easy;
     }
@@ -221,8 +222,8 @@ TEST_F(CountTheMaterialsModeTest, WrongPilesAreExplainedAndTheLevelStillEnds)
                 continue;
             const MaterialTarget& tipper = *game.getTipper();
             const std::string reason = pile->getMaterial() != tipper.getRequestedMaterial() ? "CTM_IncorrectAnswer"
-                                       : pile->getNumber() < tipper.getRequestedNumber()   ? "CTM_NotEnough"
-                                                                                           : "CTM_TooMuch";
+                                       : pile->getNumber() < tipper.getRequestedNumber()    ? "CTM_NotEnough"
+                                                                                            : "CTM_TooMuch";
             spoken.clear();
             SceneNode* place = pile->GetNode()->GetParent();
             Click(game, *pile->getImageNode());
@@ -314,7 +315,8 @@ TEST_F(CountTheMaterialsModeTest, OnlyPilesOfMoreThanTwoBecomeClumps)
         ASSERT_NE(image, nullptr);
         EXPECT_EQ(image->GetImage(), logs->GetImage(number - 1)) << number;
         pile.convertToClump();
-        EXPECT_EQ(image->GetImage(), number > 2 ? clumps->GetImage(BuildingMaterial_LogBrown) : logs->GetImage(number - 1))
+        EXPECT_EQ(image->GetImage(),
+                  number > 2 ? clumps->GetImage(BuildingMaterial_LogBrown) : logs->GetImage(number - 1))
             << number;
         EXPECT_FALSE(pile.getHighlightNode()->LocalIsVisible());
     }
