@@ -1,11 +1,15 @@
 // The real game application driven through MainLoop on an X server of its own, with the committed
 // data/, OpenAL Soft's null device and a seeded random: real mouse events at the centres of named
 // buttons, in fixed 20 ms steps, each step waiting for a condition, never for a frame count. Stand-in
-// games take the place of the mini-games not built yet. The screenshots go to
+// games take the place of the mini-games not built yet; the counting game is played for real. The screenshots go to
 // $MENAGERIE_SCREENSHOT_DIR when it is set.
 
 #include "game/AccountKeys.h"
 #include "game/Application.h"
+#include "game/CountTheMaterials/CountTheMaterialsMode.h"
+#include "game/CountTheMaterials/DraggableMaterial.h"
+#include "game/CountTheMaterials/MaterialTarget.h"
+#include "game/ForemanInstructionMode.h"
 #include "game/LevelManager.h"
 #include "game/StickerManager.h"
 #include "game/YardcrewGameMode.h"
@@ -227,8 +231,12 @@ protected:
         if (node == nullptr)
             return ::testing::AssertionFailure() << "no \"" << name << "\" on the top screen";
         const Rect<float> bounds = node->GlobalGetBounds();
-        const int x = static_cast<int>(bounds.x + bounds.width / 2);
-        const int y = static_cast<int>(bounds.y + bounds.height / 2);
+        ClickAt(static_cast<int>(bounds.x + bounds.width / 2), static_cast<int>(bounds.y + bounds.height / 2));
+        return ::testing::AssertionSuccess();
+    }
+
+    static void ClickAt(int x, int y)
+    {
         const Uint32 window = SDL_GetWindowID(Linux::GetMainWindow());
         SDL_Event event{};
         event.type = SDL_MOUSEMOTION;
@@ -248,7 +256,6 @@ protected:
             event.button.y = y;
             SDL_PushEvent(&event);
         }
-        return ::testing::AssertionSuccess();
     }
 
     void Screenshot(const std::string& name)
@@ -485,6 +492,73 @@ TEST_F(PlayThroughTest, FreePlayThenTheStoryThenProfilesAndLanguageFromTheTitleS
     EXPECT_EQ(mNext, steps.size());
     // Free play's game, the story's first two, and its first again after starting over: each made once.
     EXPECT_EQ(played.size(), 4u);
+}
+
+TEST_F(PlayThroughTest, TheCountingGameFromFreePlayToItsSticker)
+{
+    const auto clickOn = [](const char* name) { return [name] { EXPECT_TRUE(Click(name)); }; };
+    const auto checked = [](const char* name)
+    {
+        return [name]
+        {
+            auto* radio = TopNode<RadioButtonNode>(name);
+            return radio != nullptr && radio->IsChecked();
+        };
+    };
+    // The round that was played last; the next one is a new instance of the game.
+    const CountTheMaterialsMode* played = nullptr;
+    SceneNode* load = nullptr;
+    MaterialTarget* tipper = nullptr;
+    const auto waitingForAPile = [&played]
+    {
+        auto* game = Top<CountTheMaterialsMode>();
+        SceneNode* mask = TopNode("Material_ClickMask");
+        return game != nullptr && game != played && mask != nullptr && !mask->LocalIsVisible();
+    };
+    const auto pickTheRightPile = [&]
+    {
+        auto* game = Top<CountTheMaterialsMode>();
+        ASSERT_NE(game, nullptr);
+        played = game;
+        tipper = game->getTipper();
+        ASSERT_NE(tipper, nullptr);
+        for (size_t place = 0; DraggableMaterial* pile = game->getPile(place); ++place)
+        {
+            if (pile->getMaterial() != tipper->getRequestedMaterial() ||
+                pile->getNumber() != tipper->getRequestedNumber())
+                continue;
+            load = pile->GetNode();
+            const Rect<float> bounds = pile->getImageNode()->GlobalGetBounds();
+            ClickAt(static_cast<int>(bounds.x + bounds.width / 2), static_cast<int>(bounds.y + bounds.height / 2));
+            return;
+        }
+        ADD_FAILURE() << "no pile answers the request";
+    };
+
+    steps = {
+        {"title again", [] { return Top<TitleMode>() != nullptr; }, clickOn("StartButton")},
+        {"profiles", [] { return Top<MyAccountMode>() != nullptr; }, clickOn("Profile1")},
+        {"profile 1", checked("Profile1"), clickOn("PlayButton")},
+        {"menu", [] { return Top<MainMenuMode>() != nullptr; }, clickOn("FreePlayButton")},
+        {"free play", [] { return Top<FreePlaySelectMode>() != nullptr; }, clickOn("CountTheMaterials")},
+        {"difficulty", [] { return Top<DifficultySelectMode>() != nullptr; }, clickOn("Easy")},
+        {"easy chosen", checked("Easy"), clickOn("PlayButton")},
+        {"counting_instructions", [] { return Top<ForemanInstructionMode>() != nullptr; }, clickOn("SkipButton"), true},
+        {"counting_game", waitingForAPile, pickTheRightPile, true},
+        {"counting_delivery", [&] { return load != nullptr && load->GetParent() == tipper->getCartNode(); }, nullptr,
+         true},
+    };
+    // An easy run has "RepeatedGameNumLoops"[0] + 1 rounds.
+    for (int round = 2; round <= 4; ++round)
+        steps.push_back({"counting round " + std::to_string(round), waitingForAPile, pickTheRightPile});
+    steps.push_back({"counting_reward", [] { return Top<StickerUnlockMode>() != nullptr; }, clickOn("OkButton"), true});
+    steps.push_back({"free play after the game", [] { return Top<FreePlaySelectMode>() != nullptr; }, nullptr});
+
+    ASSERT_NO_THROW({
+        mClock = kStart;
+        MainLoop::Execute();
+    });
+    EXPECT_EQ(mNext, steps.size());
 }
 
 } // namespace

@@ -17,9 +17,10 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from make_art import document, inner, read, recolour, render, write  # noqa: E402
 
 MAX_ITEMS = 10
-# Piles are drawn large enough for a small child to count; a clump is the shovel's load.
+# Piles are drawn large enough for a small child to count. A clump (the shovel's load) shares their
+# canvas and base line, so a load hangs in the shovel and sits in the cart the same way either way.
 WIDTH, HEIGHT = 150, 112
-CLUMP_WIDTH, CLUMP_HEIGHT = 120, 90
+BASE = HEIGHT - 4
 ROWS = (4, 3, 2, 1)
 
 # family: (drawing, its main and dark colours, item box width and height)
@@ -57,7 +58,7 @@ def heap(item, n, w, h):
         count = min(left, capacity)
         left -= count
         x0 = (WIDTH - count * w) / 2
-        y = HEIGHT - 4 - h - row * h * 0.8
+        y = BASE - h - row * h * 0.8
         for i in range(count):
             parts.append('<g transform="translate(%g %g) scale(%g %g)">%s</g>'
                          % (x0 + i * w, y, w / vw, h / vh, body))
@@ -74,7 +75,7 @@ def halo():
 
 
 def clump(item, w, h, seed):
-    """A shovel load: many items overlapping in a dome about 96x60 sitting on y 86."""
+    """A shovel load: many items overlapping in a dome about 96x60 sitting on the base line."""
     body, vw, vh = inner(item)
     iw, ih = w * 0.9, h * 0.9
     step = ih * 0.6
@@ -89,8 +90,8 @@ def clump(item, w, h, seed):
         count = max(1, round((span - iw) / (iw * 0.7)) + 1)
         gap = (span - iw) / (count - 1) if count > 1 else 0
         for i in range(count):
-            x = (CLUMP_WIDTH - span) / 2 + gap * i + rng.uniform(-1.5, 1.5)
-            y = 86 - ih - row * step - rng.uniform(0, 1.5)
+            x = (WIDTH - span) / 2 + gap * i + rng.uniform(-1.5, 1.5)
+            y = BASE - ih - row * step - rng.uniform(0, 1.5)
             parts.append('<g transform="translate(%.2f %.2f) scale(%.4f %.4f)">%s</g>'
                          % (x, y, iw / vw, ih / vh, body))
     return "".join(parts)
@@ -215,7 +216,7 @@ def main():
         if colours:
             item = recolour(item, dict(zip(base, colours)))
         # Clumps keep the smaller items, so a load fits the shovel.
-        render(document(CLUMP_WIDTH, CLUMP_HEIGHT, clump(item, w * 0.8, h * 0.8, index)), CLUMP_WIDTH, CLUMP_HEIGHT,
+        render(document(WIDTH, HEIGHT, clump(item, w * 0.8, h * 0.8, index)), WIDTH, HEIGHT,
                os.path.join(folder, "MaterialClumps_%d.png" % index))
         for n in range(1, MAX_ITEMS + 1):
             render(document(WIDTH, HEIGHT, heap(item, n, w, h)), WIDTH, HEIGHT,

@@ -191,7 +191,8 @@ TEST_F(CountTheMaterialsModeTest, TheDiggerCarriesTheRightPileRoundIntoTheTipper
     ASSERT_TRUE(StepUntil(game, [&] { return load->GetParent() == digger->getAttachNode(false); }));
     const AutoResource<ImageList> clumps("MaterialClumps");
     ASSERT_NE(clumps.Get(), nullptr);
-    EXPECT_EQ(right->getImageNode()->GetWidth(), 120.0f);
+    EXPECT_EQ(dynamic_cast<StaticSpriteNode*>(right->getImageNode())->GetImage(),
+              clumps->GetImage(BuildingMaterial_LogRed));
     EXPECT_TRUE(Heard("CTM_DiggerNoProb"));
     ASSERT_TRUE(StepUntil(game, [&] { return load->GetParent() == digger->getAttachNode(true); }));
     ASSERT_TRUE(StepUntil(game, [&] { return load->GetParent() == tipper->getCartNode(); }));
