@@ -41,9 +41,24 @@ std::string MissingLevelNoticeText(std::string_view modeName)
     return "Difficulty Level Not Found for " + std::string(modeName) + ". Fix the problem and press F5 to reload";
 }
 
+namespace
+{
+
+void (*gMissingLevelNotifier)(const std::wstring&, const std::wstring&) = nullptr;
+
+} // namespace
+
+void SetMissingLevelNotifier(void (*notify)(const std::wstring& message, const std::wstring& header))
+{
+    gMissingLevelNotifier = notify;
+}
+
 void ShowMissingLevelNotice(std::string_view modeName)
 {
-    Strata::Log((MissingLevelNoticeText(modeName) + "\n").c_str());
+    const std::string text = MissingLevelNoticeText(modeName);
+    Strata::Log((text + "\n").c_str());
+    if (gMissingLevelNotifier != nullptr)
+        gMissingLevelNotifier(std::wstring(text.begin(), text.end()), std::wstring());
 }
 
 void QueueEndOfRound(Strata::Object& object, YardcrewGameMode& mode, int roundsLeft)

@@ -28,8 +28,11 @@ int MiniGameRoundsLeft(int roundsLeft);
 
 // "Difficulty Level Not Found for <mode>. Fix the problem and press F5 to reload".
 std::string MissingLevelNoticeText(std::string_view modeName);
-// Reports the missing level once in the log; the mode stays up with an empty playfield.
+// Reports the missing level in the log and through the notifier, when one is set; the mode stays up
+// with an empty playfield.
 void ShowMissingLevelNotice(std::string_view modeName);
+// The program sets the platform's modal notification here (message, then header); tests leave it unset.
+void SetMissingLevelNotifier(void (*notify)(const std::wstring& message, const std::wstring& header));
 
 // Appends to `object`'s serial queue the call that ends the round once everything queued before has
 // played: the next round while `roundsLeft` is above 0, else the end of the level.

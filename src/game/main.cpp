@@ -8,6 +8,7 @@
 #include "core/WideString.h"
 #include "framework/MainLoop.h"
 #include "game/Application.h"
+#include "game/MiniGamePattern.h"
 #include "platform/linux/ApplicationPlatform.h"
 #include "platform/linux/SystemAlert.h"
 
@@ -74,6 +75,7 @@ int main(int argc, char** argv)
     Strata::SetCommandLine(argc, argv);
     Application application;
     Strata::MainLoop::SetPlatformFactory(&Linux::CreatePlatform);
+    SetMissingLevelNotifier(&Strata::Platform::ModalNotification);
     try
     {
         Strata::MainLoop::Execute();
