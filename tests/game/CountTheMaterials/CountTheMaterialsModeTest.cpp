@@ -9,6 +9,7 @@
 #include "graphics/ImageResourceFactory.h"
 #include "scene/NodePath.h"
 #include "scene/SpriteNodes.h"
+#include "scene/TextSpriteNodes.h"
 
 #include "../MiniGameTestSupport.h"
 
@@ -180,6 +181,13 @@ TEST_F(CountTheMaterialsModeTest, TheDiggerCarriesTheRightPileRoundIntoTheTipper
 
     DraggableMaterial* right = Find(game, [](const DraggableMaterial& pile) { return pile.getNumber() == 3; });
     SceneNode* load = right->GetNode();
+    // Two piles take the first two places; the others stay empty.
+    EXPECT_EQ(game.getPile(2), nullptr);
+    for (const char* place : {"MaterialSources_2", "MaterialSources_3", "MaterialSources_4"})
+    {
+        const NodePathStep path[] = {"GameScreenRoot", "Playfield", "YSortedLayer", place, NodePathTerminator()};
+        EXPECT_EQ(RootDescendent(path)->GetChildCount(), 0u) << place;
+    }
     Click(game, *right->getImageNode());
     EXPECT_TRUE(Mask()->LocalIsVisible());
     EXPECT_FALSE(tipper->getRequestBox()->LocalIsVisible());
@@ -300,7 +308,7 @@ TEST_F(CountTheMaterialsModeTest, TheRequestIsSpokenAndThePilesAndVehiclesAnswer
     EXPECT_FALSE(Playing("CTM_IncorrectAnswer"));
 }
 
-TEST_F(CountTheMaterialsModeTest, OnlyPilesOfMoreThanTwoBecomeClumps)
+TEST_F(CountTheMaterialsModeTest, PilesTheRequestBoxAndTheHandOverShowWhatTheyHold)
 {
     CountTheMaterialsMode game(true, 0);
     context = std::make_unique<MainLoop::AutoContext>();
@@ -309,6 +317,7 @@ TEST_F(CountTheMaterialsModeTest, OnlyPilesOfMoreThanTwoBecomeClumps)
     const AutoResource<ImageList> logs("Materials-Logs-Brown");
     ASSERT_NE(clumps.Get(), nullptr);
     ASSERT_NE(logs.Get(), nullptr);
+    // Only a pile of more than two becomes a clump when lifted; one or two stay countable.
     for (int number : {1, 2, 3, 10})
     {
         DraggableMaterial pile(BuildingMaterial_LogBrown, number);
@@ -320,6 +329,31 @@ TEST_F(CountTheMaterialsModeTest, OnlyPilesOfMoreThanTwoBecomeClumps)
                   number > 2 ? clumps->GetImage(BuildingMaterial_LogBrown) : logs->GetImage(number - 1))
             << number;
         EXPECT_FALSE(pile.getHighlightNode()->LocalIsVisible());
+    }
+
+    // The request box shows one item and the number in digits, and stays hidden until the tipper stands.
+    MaterialTarget tipper(BuildingMaterial_LogBrown, 12);
+    SceneNode* box = tipper.getRequestBox();
+    ASSERT_NE(box, nullptr);
+    EXPECT_FALSE(box->LocalIsVisible());
+    EXPECT_EQ(dynamic_cast<StaticSpriteNode*>(box->GetChildByNodeName(Label("imageNode")))->GetImage(),
+              logs->GetImage(0));
+    EXPECT_EQ(dynamic_cast<TextSpriteNode*>(box->GetChildByNodeName(Label("MaterialCount")))->GetText(), L"12");
+
+    // Turning and handing over move every node of the load, in its order.
+    SceneNode from;
+    SceneNode to;
+    SceneNode* load[3] = {new SceneNode(), new SceneNode(), new SceneNode()};
+    for (SceneNode* node : load)
+        from.AttachChild(node);
+    MoveAllChildren(from, to);
+    EXPECT_EQ(from.GetChildCount(), 0u);
+    EXPECT_EQ(std::vector<SceneNode*>(to.GetChildren().begin(), to.GetChildren().end()),
+              std::vector<SceneNode*>(std::begin(load), std::end(load)));
+    for (SceneNode* node : load)
+    {
+        node->DetachFromParent();
+        delete node;
     }
 }
 
