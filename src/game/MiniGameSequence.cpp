@@ -2,7 +2,9 @@
 
 #include "framework/CuePoint.h"
 #include "framework/Object.h"
+#include "game/AudioManager.h"
 #include "game/SimpleFunctionTask.h"
+#include "scene/NodeAnimationTask.h"
 #include "scene/NodePropertyTasks.h"
 #include "scene/SceneNode.h"
 
@@ -17,6 +19,17 @@ void QueueCall(Strata::Object& chain, std::function<void()> call)
             if (call)
                 call();
         }));
+}
+
+Strata::Task* PlayEffectTask(const char* sound)
+{
+    const Strata::Label name(sound);
+    return new SimpleFunctionTask<Strata::Object>([name](Strata::Object*, float) { GetAudioManager()->playSFX(name); });
+}
+
+Strata::Task* StartAnimationTask(const char* animation)
+{
+    return new Strata::NodeAnimationTask(Strata::Label(animation), Strata::NodeAnimationTaskCompletion_Immediate);
 }
 
 namespace

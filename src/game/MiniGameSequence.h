@@ -16,6 +16,11 @@ class Task;
 
 // Appends a one-shot call to the object's serial queue.
 void QueueCall(Strata::Object& chain, std::function<void()> call);
+// A one-shot task that plays the effect (the audio manager's effects).
+Strata::Task* PlayEffectTask(const char* sound);
+// A task that starts the node's animation of that name and completes at once.
+Strata::Task* StartAnimationTask(const char* animation);
+
 // Appends one wait on a fresh cue point to each chain: none goes on before all have arrived, then all
 // go on in the same frame. Null chains and a single chain have nothing to wait for.
 void Meet(std::initializer_list<Strata::Object*> chains);

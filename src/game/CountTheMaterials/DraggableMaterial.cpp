@@ -1,11 +1,8 @@
 #include "game/CountTheMaterials/DraggableMaterial.h"
 
-#include "core/Log.h"
 #include "framework/MainLoop.h"
-#include "framework/ResourceDescriptor.h"
 #include "game/AudioManager.h"
 #include "game/CountTheMaterials/CountTheMaterialsMode.h"
-#include "scene/SceneLayout.h"
 #include "scene/SceneNode.h"
 #include "scene/SpriteNodes.h"
 
@@ -19,16 +16,11 @@ bool IsKnown(BuildingMaterial material)
 
 } // namespace
 
-DraggableMaterial::DraggableMaterial(BuildingMaterial material, int32_t number) : mMaterial(material), mNumber(number)
+DraggableMaterial::DraggableMaterial(BuildingMaterial material, int32_t number)
+    : PlayfieldObject("MaterialSourceLayout"), mMaterial(material), mNumber(number)
 {
-    const Strata::AutoResource<Strata::SceneLayout> layout("MaterialSourceLayout");
-    if (layout.Get() != nullptr)
-        mTree = layout->InstantiateLayout(nullptr);
-    if (!mTree)
-    {
-        Strata::Log("The layout \"MaterialSourceLayout\" is missing\n");
+    if (LayoutRoot() == nullptr)
         return;
-    }
     // Frame n - 1 of a count list shows n items; a frame out of range leaves the picture unset.
     if (IsKnown(material))
     {
@@ -43,11 +35,6 @@ DraggableMaterial::DraggableMaterial(BuildingMaterial material, int32_t number) 
     acceptMouseInput(true);
 }
 
-Strata::SceneTreePtr DraggableMaterial::GetLayoutNode()
-{
-    return std::move(mTree);
-}
-
 Strata::Label DraggableMaterial::GetRole() const
 {
     static const Strata::Label kRole("CountTheMaterials_MaterialObject");
@@ -56,7 +43,7 @@ Strata::Label DraggableMaterial::GetRole() const
 
 Strata::SceneNode* DraggableMaterial::child(const char* name) const
 {
-    Strata::SceneNode* root = mTree ? mTree.get() : GetNode();
+    Strata::SceneNode* root = LayoutRoot();
     return root != nullptr ? root->GetChildByNodeName(Strata::Label(name)) : nullptr;
 }
 

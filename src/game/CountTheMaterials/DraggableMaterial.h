@@ -3,8 +3,8 @@
 // A pile of one material on the counting game's playfield: it shows its number of items, lights up
 // under the pointer and reports a press to the counting game. The digger later lifts it as a clump.
 
+#include "game/PlayfieldObject.h"
 #include "game/YardcrewNames.h"
-#include "scene/SceneLayoutController.h"
 
 #include <cstdint>
 
@@ -13,13 +13,12 @@ namespace Strata
 class SceneNode;
 }
 
-class DraggableMaterial final : public Strata::SceneLayoutController
+class DraggableMaterial final : public PlayfieldObject
 {
 public:
     // Builds the pile's nodes from "MaterialSourceLayout"; the game then adds it under a pile place.
     DraggableMaterial(BuildingMaterial material, int32_t number);
 
-    Strata::SceneTreePtr GetLayoutNode() override;
     // "CountTheMaterials_MaterialObject".
     Strata::Label GetRole() const override;
     void Update(float) override {}
@@ -43,6 +42,4 @@ private:
 
     BuildingMaterial mMaterial;
     int32_t mNumber;
-    // Until the scene takes the tree over; then GetNode() reaches it.
-    Strata::SceneTreePtr mTree;
 };

@@ -1,9 +1,7 @@
 #include "game/CountTheMaterials/MaterialLoader.h"
 
-#include "core/Log.h"
 #include "framework/MainLoop.h"
 #include "framework/ObjectDatabase.h"
-#include "framework/ResourceDescriptor.h"
 #include "framework/TimedTask.h"
 #include "game/AudioManager.h"
 #include "game/CountTheMaterials/CountTheMaterialsMode.h"
@@ -14,7 +12,6 @@
 #include "scene/NodeAnimationTask.h"
 #include "scene/NodeMotionTasks.h"
 #include "scene/NodePath.h"
-#include "scene/SceneLayout.h"
 #include "scene/SceneNode.h"
 #include "scene/SpriteNodes.h"
 
@@ -31,17 +28,6 @@ const Strata::NodePathStep kTruckPath[] = {"truckImage", Strata::NodePathTermina
 const Strata::NodePathStep kShovelPath[] = {"truckImage", "ShovelNode", Strata::NodePathTerminator()};
 const Strata::NodePathStep kAttachPath[] = {"truckImage", "materialAttach", Strata::NodePathTerminator()};
 const Strata::NodePathStep kAttachFlipPath[] = {"truckImage", "materialAttach_flip", Strata::NodePathTerminator()};
-
-Strata::Task* Animation(const char* name)
-{
-    return new Strata::NodeAnimationTask(Strata::Label(name), Strata::NodeAnimationTaskCompletion_Immediate);
-}
-
-void PlaySoundOn(Strata::Object& chain, const char* name)
-{
-    const Strata::Label sound(name);
-    QueueCall(chain, [sound] { GetAudioManager()->playSFX(sound); });
-}
 
 float Speed()
 {
@@ -65,27 +51,14 @@ void MoveAllChildren(Strata::SceneNode& from, Strata::SceneNode& to)
         to.AttachChild(child);
 }
 
-MaterialLoader::MaterialLoader()
+MaterialLoader::MaterialLoader() : PlayfieldObject("MaterialLoaderLayout")
 {
-    const Strata::AutoResource<Strata::SceneLayout> layout("MaterialLoaderLayout");
-    if (layout.Get() != nullptr)
-        mTree = layout->InstantiateLayout(nullptr);
-    if (!mTree)
-    {
-        Strata::Log("The layout \"MaterialLoaderLayout\" is missing\n");
-        return;
-    }
-    if (Strata::SceneNode* truck = mTree->GetDescendent(kTruckPath))
+    if (Strata::SceneNode* truck = LayoutNode(kTruckPath))
     {
         truck->mouseDownSignal.connect([](Strata::SceneNode*, Strata::MouseButton, int, int)
                                        { GetAudioManager()->playSFX(Strata::Label("VO_Digger_AreWeReady")); });
         truck->hitTest = true;
     }
-}
-
-Strata::SceneTreePtr MaterialLoader::GetLayoutNode()
-{
-    return std::move(mTree);
 }
 
 Strata::Label MaterialLoader::GetName() const
@@ -94,35 +67,26 @@ Strata::Label MaterialLoader::GetName() const
     return kName;
 }
 
-Strata::SceneNode* MaterialLoader::root() const
-{
-    return mTree ? mTree.get() : GetNode();
-}
-
 Strata::SceneNode* MaterialLoader::getTruckImage() const
 {
-    Strata::SceneNode* node = root();
-    return node != nullptr ? node->GetDescendent(kTruckPath) : nullptr;
+    return LayoutNode(kTruckPath);
 }
 
 Strata::SceneNode* MaterialLoader::getAttachNode(bool flipped) const
 {
-    Strata::SceneNode* node = root();
-    return node != nullptr ? node->GetDescendent(flipped ? kAttachFlipPath : kAttachPath) : nullptr;
+    return LayoutNode(flipped ? kAttachFlipPath : kAttachPath);
 }
 
 void MaterialLoader::setShovelAnimation(const char* name)
 {
-    Strata::SceneNode* node = root();
-    if (auto* shovel =
-            node != nullptr ? dynamic_cast<Strata::AnimatedSpriteNode*>(node->GetDescendent(kShovelPath)) : nullptr)
+    if (auto* shovel = dynamic_cast<Strata::AnimatedSpriteNode*>(LayoutNode(kShovelPath)))
         shovel->SetAnimation(Strata::Label(name), true);
 }
 
 Point MaterialLoader::pickUpPoint(DraggableMaterial& pile) const
 {
     Strata::SceneNode* pileNode = pile.GetNode();
-    Strata::SceneNode* digger = root();
+    Strata::SceneNode* digger = LayoutRoot();
     if (pileNode == nullptr || digger == nullptr)
         return digger != nullptr ? digger->LocalGetLocation() : Point();
     const auto offset = GameConstant<Point>("MaterialPickupOffset");
@@ -133,7 +97,7 @@ Point MaterialLoader::pickUpPoint(DraggableMaterial& pile) const
 
 void MaterialLoader::enterScreen()
 {
-    Strata::SceneNode* digger = root();
+    Strata::SceneNode* digger = LayoutRoot();
     Strata::SceneNode* truck = getTruckImage();
     if (digger == nullptr || truck == nullptr)
         return;
@@ -142,25 +106,25 @@ void MaterialLoader::enterScreen()
     digger->LocalSetLocation(start);
     digger->AddTask(new Strata::NodeLocationTask(idle, TravelSeconds(start, idle, Speed())));
     Meet({digger, truck});
-    truck->AddTask(Animation("Idle-Right"));
+    truck->AddTask(StartAnimationTask("Idle-Right"));
 }
 
 void MaterialLoader::driveToMaterial(DraggableMaterial* pile)
 {
-    Strata::SceneNode* digger = root();
+    Strata::SceneNode* digger = LayoutRoot();
     Strata::SceneNode* truck = getTruckImage();
     if (digger == nullptr || truck == nullptr || pile == nullptr)
         return;
     truck->AddTask(new Strata::TimedTask(0.6f));
-    truck->AddTask(Animation("Drive-Right-Down"));
-    PlaySoundOn(*truck, "SFX_DiggerMove");
+    truck->AddTask(StartAnimationTask("Drive-Right-Down"));
+    truck->AddTask(PlayEffectTask("SFX_DiggerMove"));
     Meet({digger, truck});
     const Point point = pickUpPoint(*pile);
     digger->AddTask(
         new Strata::NodeLocationTask(point, TravelSeconds(point, GameConstant<Point>("DiggerIdlePosition"), Speed())));
     Meet({digger, this});
     Meet({truck, this});
-    truck->AddTask(Animation("Drive-Right-Up"));
+    truck->AddTask(StartAnimationTask("Drive-Right-Up"));
     QueueCall(*truck, [this] { setShovelAnimation("Drive-Right-Up"); });
     const Strata::ObjectID id = pile->GetID();
     QueueCall(*this, [this, id] { pickUpMaterial(FindPile(id)); });
@@ -179,7 +143,7 @@ void MaterialLoader::pickUpMaterial(DraggableMaterial* pile)
 
 void MaterialLoader::driveOffScreen(const Point& from)
 {
-    Strata::SceneNode* digger = root();
+    Strata::SceneNode* digger = LayoutRoot();
     if (digger == nullptr)
         return;
     const auto exit = GameConstant<Point>("DiggerOffScreenPosition_Right");
@@ -197,14 +161,14 @@ void MaterialLoader::flipDiggerFacing()
 
 void MaterialLoader::startLoadSequence()
 {
-    Strata::SceneNode* digger = root();
+    Strata::SceneNode* digger = LayoutRoot();
     Strata::SceneNode* truck = getTruckImage();
     if (digger == nullptr || truck == nullptr)
         return;
     QueueCall(*digger, [this] { flipDiggerFacing(); });
     Meet({digger, truck});
-    truck->AddTask(Animation("Drive-Left-Up"));
-    PlaySoundOn(*truck, "SFX_DiggerMove");
+    truck->AddTask(StartAnimationTask("Drive-Left-Up"));
+    truck->AddTask(PlayEffectTask("SFX_DiggerMove"));
     QueueCall(*truck, [this] { setShovelAnimation("Drive-Left-Up"); });
 
     const auto enter = GameConstant<Point>("DiggerDeliveryRoadEnterPosition");
@@ -213,7 +177,7 @@ void MaterialLoader::startLoadSequence()
     if (!road.empty())
         digger->AddTask(new Strata::NodeCatmullRomPathTask(road, TravelSeconds(enter, road.back(), Speed())));
     digger->AddTask(new Strata::TimedTask(0.5f));
-    PlaySoundOn(*digger, "SFX_BrickDrop");
+    digger->AddTask(PlayEffectTask("SFX_BrickDrop"));
     Meet({digger, this});
     QueueCall(*this, [this] { giveMaterials(); });
 }
@@ -233,7 +197,7 @@ void MaterialLoader::giveMaterials()
 
 void MaterialLoader::endLoadSequence()
 {
-    Strata::SceneNode* digger = root();
+    Strata::SceneNode* digger = LayoutRoot();
     if (digger == nullptr)
         return;
     const auto roadIn = GameConstant<Points>("DiggerForegroundDriveOnPath");
@@ -246,7 +210,7 @@ void MaterialLoader::endLoadSequence()
 
 void MaterialLoader::driveToIncorrectMaterial(DraggableMaterial* pile)
 {
-    Strata::SceneNode* digger = root();
+    Strata::SceneNode* digger = LayoutRoot();
     Strata::SceneNode* truck = getTruckImage();
     if (digger == nullptr || truck == nullptr || pile == nullptr)
         return;
@@ -256,8 +220,8 @@ void MaterialLoader::driveToIncorrectMaterial(DraggableMaterial* pile)
     const float seconds = TravelSeconds(point, idle, Speed());
     const Strata::ObjectID id = pile->GetID();
 
-    truck->AddTask(Animation("Drive-Right-Down"));
-    PlaySoundOn(*truck, "SFX_DiggerMove");
+    truck->AddTask(StartAnimationTask("Drive-Right-Down"));
+    truck->AddTask(PlayEffectTask("SFX_DiggerMove"));
     Meet({digger, truck});
     digger->AddTask(new Strata::NodeLocationTask(point, seconds));
     QueueCall(*digger,
@@ -267,12 +231,12 @@ void MaterialLoader::driveToIncorrectMaterial(DraggableMaterial* pile)
                       game->playIncorrectMaterialVO(FindPile(id));
               });
     Meet({digger, truck});
-    truck->AddTask(Animation("Idle-Right"));
+    truck->AddTask(StartAnimationTask("Idle-Right"));
     digger->AddTask(new Strata::TimedTask(1.0f));
     Meet({digger, truck});
-    truck->AddTask(Animation("Drive-Right-Down-Reverse"));
+    truck->AddTask(StartAnimationTask("Drive-Right-Down-Reverse"));
     digger->AddTask(new Strata::NodeLocationTask(idle, seconds));
     Meet({digger, truck});
-    truck->AddTask(Animation("Idle-Right"));
+    truck->AddTask(StartAnimationTask("Idle-Right"));
     Meet({digger, this});
 }

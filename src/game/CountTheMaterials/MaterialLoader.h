@@ -6,7 +6,7 @@
 // points where the game lets others wait for it) and plays over the following seconds.
 
 #include "core/Vector2.h"
-#include "scene/SceneLayoutController.h"
+#include "game/PlayfieldObject.h"
 
 #include <vector>
 
@@ -17,13 +17,12 @@ class SceneNode;
 
 class DraggableMaterial;
 
-class MaterialLoader final : public Strata::SceneLayoutController
+class MaterialLoader final : public PlayfieldObject
 {
 public:
     // Builds the digger from "MaterialLoaderLayout"; a press on it asks "Are we ready?".
     MaterialLoader();
 
-    Strata::SceneTreePtr GetLayoutNode() override;
     // "CountTheMaterials_MaterialLoader".
     Strata::Label GetName() const override;
 
@@ -50,12 +49,9 @@ public:
     Strata::SceneNode* getAttachNode(bool flipped) const;
 
 private:
-    Strata::SceneNode* root() const;
     // Where the digger stands to scoop the pile up, in the coordinates of the pile's frame.
     Strata::Vector2<float> pickUpPoint(DraggableMaterial& pile) const;
     void setShovelAnimation(const char* name);
-
-    Strata::SceneTreePtr mTree;
 };
 
 // Moves every child of `from` below `to`, first child first, so their drawing order is kept.

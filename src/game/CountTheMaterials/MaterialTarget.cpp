@@ -35,29 +35,17 @@ const Strata::NodePathStep kCartPath[] = {"MaterialsInCart", Strata::NodePathTer
 const Strata::NodePathStep kSortedLayerPath[] = {"GameScreenRoot", "Playfield", "YSortedLayer",
                                                  Strata::NodePathTerminator()};
 
-Strata::Task* PlaySound(const char* name)
-{
-    const Strata::Label sound(name);
-    return new SimpleFunctionTask<Strata::Object>([sound](Strata::Object*, float)
-                                                  { GetAudioManager()->playSFX(sound); });
-}
-
 } // namespace
 
-MaterialTarget::MaterialTarget(BuildingMaterial material, int32_t number) : mNumber(number), mMaterial(material)
+MaterialTarget::MaterialTarget(BuildingMaterial material, int32_t number)
+    : PlayfieldObject("MaterialTargetLayout"), mNumber(number), mMaterial(material)
 {
-    const Strata::AutoResource<Strata::SceneLayout> layout("MaterialTargetLayout");
-    if (layout.Get() != nullptr)
-        mTree = layout->InstantiateLayout(nullptr);
-    if (!mTree)
-    {
-        Strata::Log("The layout \"MaterialTargetLayout\" is missing\n");
+    if (LayoutRoot() == nullptr)
         return;
-    }
-    if (auto* picture = dynamic_cast<Strata::StaticSpriteNode*>(mTree->GetDescendent(kBoxImagePath));
+    if (auto* picture = dynamic_cast<Strata::StaticSpriteNode*>(LayoutNode(kBoxImagePath));
         picture != nullptr && material >= 0 && material < BuildingMaterial_Count)
         picture->setImage(Strata::Label(kBuildingMaterialSpriteTypes[material]), 0);
-    if (auto* count = dynamic_cast<Strata::TextSpriteNode*>(mTree->GetDescendent(kBoxCountPath)))
+    if (auto* count = dynamic_cast<Strata::TextSpriteNode*>(LayoutNode(kBoxCountPath)))
         count->SetText(Strata::StringFormatter(L"%1%").Arg(number).c_str());
 
     const Strata::AutoResource<Strata::SceneLayout> far("TipperBGLayout");
@@ -74,7 +62,7 @@ MaterialTarget::MaterialTarget(BuildingMaterial material, int32_t number) : mNum
 
     if (auto* game = dynamic_cast<CountTheMaterialsMode*>(Strata::MainLoop::GetContextMode()))
     {
-        for (Strata::SceneNode* node : {mTree->GetDescendent(kImagePath), mTree->GetDescendent(kBoxPath)})
+        for (Strata::SceneNode* node : {LayoutNode(kImagePath), LayoutNode(kBoxPath)})
         {
             if (node == nullptr)
                 continue;
@@ -84,16 +72,11 @@ MaterialTarget::MaterialTarget(BuildingMaterial material, int32_t number) : mNum
         }
         // The picture of what is asked for is the part of the box a child presses most: it asks again
         // too, rather than swallowing the press.
-        if (Strata::SceneNode* picture = mTree->GetDescendent(kBoxImagePath))
+        if (Strata::SceneNode* picture = LayoutNode(kBoxImagePath))
             picture->mouseDownSignal.connect([game](Strata::SceneNode*, Strata::MouseButton, int, int)
                                              { game->playAudioRequest(); });
     }
     acceptMouseInput(true);
-}
-
-Strata::SceneTreePtr MaterialTarget::GetLayoutNode()
-{
-    return std::move(mTree);
 }
 
 Strata::Label MaterialTarget::GetName() const
@@ -102,27 +85,19 @@ Strata::Label MaterialTarget::GetName() const
     return kName;
 }
 
-Strata::SceneNode* MaterialTarget::root() const
-{
-    return mTree ? mTree.get() : GetNode();
-}
-
 Strata::SceneNode* MaterialTarget::getImageNode() const
 {
-    Strata::SceneNode* node = root();
-    return node != nullptr ? node->GetDescendent(kImagePath) : nullptr;
+    return LayoutNode(kImagePath);
 }
 
 Strata::SceneNode* MaterialTarget::getRequestBox() const
 {
-    Strata::SceneNode* node = root();
-    return node != nullptr ? node->GetDescendent(kBoxPath) : nullptr;
+    return LayoutNode(kBoxPath);
 }
 
 Strata::SceneNode* MaterialTarget::getCartNode() const
 {
-    Strata::SceneNode* node = root();
-    return node != nullptr ? node->GetDescendent(kCartPath) : nullptr;
+    return LayoutNode(kCartPath);
 }
 
 Strata::SceneNode* MaterialTarget::getBackgroundNode() const
@@ -139,14 +114,13 @@ void MaterialTarget::hideMaterialRequest(bool hide)
 
 void MaterialTarget::acceptMouseInput(bool accept)
 {
-    Strata::SceneNode* node = root();
-    if (Strata::SceneNode* picture = node != nullptr ? node->GetDescendent(kBoxImagePath) : nullptr)
+    if (Strata::SceneNode* picture = LayoutNode(kBoxImagePath))
         picture->hitTest = accept;
 }
 
 void MaterialTarget::driveOntoScreen()
 {
-    Strata::SceneNode* tipper = root();
+    Strata::SceneNode* tipper = LayoutRoot();
     Strata::SceneNode* image = getImageNode();
     if (tipper == nullptr || image == nullptr)
         return;
@@ -155,19 +129,18 @@ void MaterialTarget::driveOntoScreen()
     const auto speed = GameConstant<float>("TipperForegroundDrivingSpeed");
 
     tipper->LocalSetLocation(start);
-    tipper->AddTask(PlaySound("SFX_TipperMove"));
+    tipper->AddTask(PlayEffectTask("SFX_TipperMove"));
     if (!road.empty())
         tipper->AddTask(new Strata::NodeCatmullRomPathTask(road, TravelSeconds(start, road.back(), speed)));
     Meet({tipper, this});
     Meet({this, image});
-    image->AddTask(
-        new Strata::NodeAnimationTask(Strata::Label("Idle-Left"), Strata::NodeAnimationTaskCompletion_Immediate));
+    image->AddTask(StartAnimationTask("Idle-Left"));
     QueueCall(*image, [this] { hideMaterialRequest(false); });
 }
 
 void MaterialTarget::driveOffScreen()
 {
-    Strata::SceneNode* tipper = root();
+    Strata::SceneNode* tipper = LayoutRoot();
     Strata::SceneNode* image = getImageNode();
     if (tipper == nullptr || image == nullptr)
         return;
@@ -176,10 +149,9 @@ void MaterialTarget::driveOffScreen()
     const auto speed = GameConstant<float>("TipperForegroundDrivingSpeed");
 
     Meet({this, image});
-    image->AddTask(
-        new Strata::NodeAnimationTask(Strata::Label("Drive-Left"), Strata::NodeAnimationTaskCompletion_Immediate));
+    image->AddTask(StartAnimationTask("Drive-Left"));
     Meet({this, tipper});
-    tipper->AddTask(PlaySound("SFX_TipperMove"));
+    tipper->AddTask(PlayEffectTask("SFX_TipperMove"));
     if (!roadOut.empty())
     {
         // Measured from where the road in ends, which is where the tipper waits for its load.
@@ -198,7 +170,7 @@ void MaterialTarget::driveOffScreen()
     auto* drive = new Strata::ParallelTask(Strata::ParallelTaskCompletion_All);
     if (!farRoad.empty())
         drive->AddTask(new Strata::NodeCatmullRomPathTask(farRoad, TravelSeconds(farStart, farRoad.back(), farSpeed)));
-    drive->AddTask(new Strata::SerialTask(new Strata::TimedTask(1.0f), PlaySound("CTM_TipperFinished")));
+    drive->AddTask(new Strata::SerialTask(new Strata::TimedTask(1.0f), PlayEffectTask("CTM_TipperFinished")));
     background->AddTask(drive);
     Meet({background, this});
 }

@@ -5,8 +5,8 @@
 // along the far road. Clicking the tipper or its request box asks the game to speak the request again.
 
 #include "framework/ObjectID.h"
+#include "game/PlayfieldObject.h"
 #include "game/YardcrewNames.h"
-#include "scene/SceneLayoutController.h"
 
 #include <cstdint>
 
@@ -15,14 +15,13 @@ namespace Strata
 class SceneNode;
 }
 
-class MaterialTarget final : public Strata::SceneLayoutController
+class MaterialTarget final : public PlayfieldObject
 {
 public:
     // Builds the tipper from "MaterialTargetLayout" and its far copy from "TipperBGLayout" under the
     // playfield's depth-sorted layer; the game then adds the tipper under that layer too.
     MaterialTarget(BuildingMaterial material, int32_t number);
 
-    Strata::SceneTreePtr GetLayoutNode() override;
     // "CountTheMaterials_MaterialTarget".
     Strata::Label GetName() const override;
 
@@ -45,9 +44,6 @@ public:
     Strata::SceneNode* getBackgroundNode() const;
 
 private:
-    Strata::SceneNode* root() const;
-
-    Strata::SceneTreePtr mTree;
     Strata::ObjectID mBackground;
     int32_t mNumber;
     BuildingMaterial mMaterial;

@@ -1,0 +1,31 @@
+#include "game/PlayfieldObject.h"
+
+#include "core/Log.h"
+#include "framework/ResourceDescriptor.h"
+#include "scene/SceneLayout.h"
+#include "scene/SceneNode.h"
+
+PlayfieldObject::PlayfieldObject(const char* layout)
+{
+    const Strata::AutoResource<Strata::SceneLayout> resource(layout);
+    if (resource.Get() != nullptr)
+        mTree = resource->InstantiateLayout(nullptr);
+    if (!mTree)
+        Strata::Internal::LogWrite("The layout \"%s\" is missing\n", layout);
+}
+
+Strata::SceneTreePtr PlayfieldObject::GetLayoutNode()
+{
+    return std::move(mTree);
+}
+
+Strata::SceneNode* PlayfieldObject::LayoutRoot() const
+{
+    return mTree ? mTree.get() : GetNode();
+}
+
+Strata::SceneNode* PlayfieldObject::LayoutNode(Strata::NodePath path) const
+{
+    Strata::SceneNode* root = LayoutRoot();
+    return root != nullptr ? root->GetDescendent(path) : nullptr;
+}

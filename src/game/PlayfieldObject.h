@@ -1,0 +1,27 @@
+#pragma once
+
+// A mini-game's playfield object: a scene-layout controller that builds its own small node tree from a
+// scene layout and hands it to the scene when the game adds it.
+
+#include "scene/NodePath.h"
+#include "scene/SceneLayoutController.h"
+
+class PlayfieldObject : public Strata::SceneLayoutController
+{
+public:
+    // The tree, once; the scene owns it from then on.
+    Strata::SceneTreePtr GetLayoutNode() override;
+
+    // The root of the tree, before and after the scene has taken it; null once it is gone or when the
+    // layout was missing.
+    Strata::SceneNode* LayoutRoot() const;
+    // The node at that path below the root; null when there is none.
+    Strata::SceneNode* LayoutNode(Strata::NodePath path) const;
+
+protected:
+    // A missing layout is logged and leaves the object without nodes.
+    explicit PlayfieldObject(const char* layout);
+
+private:
+    Strata::SceneTreePtr mTree;
+};
