@@ -9,7 +9,6 @@
 #include "game/CountTheMaterials/MaterialTarget.h"
 #include "game/MiniGamePattern.h"
 #include "game/MiniGameSequence.h"
-#include "scene/NodeAnimationTask.h"
 #include "scene/NodeMotionTasks.h"
 #include "scene/NodePath.h"
 #include "scene/SceneNode.h"
