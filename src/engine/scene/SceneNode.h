@@ -9,9 +9,8 @@
 #include "framework/Object.h"
 #include "framework/ObjectInterfaces.h"
 #include "graphics/DrawState.h"
+#include "scene/LazySignal.h"
 #include "scene/NodePath.h"
-
-#include <boost/signals2/signal.hpp>
 
 #include <cstddef>
 #include <cstdint>
@@ -85,9 +84,9 @@ public:
         bool operator==(const NodeAttachParams&) const = default;
     };
 
-    using NodeSignal = boost::signals2::signal<void(SceneNode*)>;
-    using MouseSignal = boost::signals2::signal<void(SceneNode*, MouseButton, int, int)>;
-    using KeySignal = boost::signals2::signal<void(SceneNode*, int)>;
+    using NodeSignal = LazySignal<void(SceneNode*)>;
+    using MouseSignal = LazySignal<void(SceneNode*, MouseButton, int, int)>;
+    using KeySignal = LazySignal<void(SceneNode*, int)>;
 
     explicit SceneNode(Label name = Label());
     SceneNode(const SceneNode&) = delete;
