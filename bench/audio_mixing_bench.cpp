@@ -9,6 +9,7 @@
 
 #include <benchmark/benchmark.h>
 #include <sndfile.h>
+#include <unistd.h>
 
 #include <cmath>
 #include <cstdio>
@@ -16,6 +17,7 @@
 #include <fstream>
 #include <iterator>
 #include <numbers>
+#include <string>
 #include <vector>
 
 namespace
@@ -26,10 +28,12 @@ namespace Lib = Strata::AudioLibrary;
 constexpr int kRate = Lib::kOutputRate;
 constexpr int kVoices = 32;
 
-// Three seconds of a tone in the given format, made through a temporary file.
+// Three seconds of a tone in the given format, made through a temporary file of this process's own:
+// two runs at once (two checkouts on one machine) must not write into each other's tones.
 std::vector<uint8_t> MakeTone(int format, float hz)
 {
-    const std::filesystem::path path = std::filesystem::temp_directory_path() / "strata_audio_bench.snd";
+    const std::filesystem::path path =
+        std::filesystem::temp_directory_path() / ("strata_audio_bench_" + std::to_string(getpid()) + ".snd");
     SF_INFO info{};
     info.samplerate = kRate;
     info.channels = 2;
