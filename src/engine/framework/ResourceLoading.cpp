@@ -9,6 +9,7 @@
 #include "framework/ResourceLoadingJob.h"
 
 #include <algorithm>
+#include <chrono>
 #include <exception>
 #include <limits>
 #include <memory>
@@ -96,6 +97,10 @@ void ILoadingJob::SetStatus(eLoadingJobStatus status)
     if (!IsFinished(mStatus))
     {
         mStatus = status;
+        if (IsFinished(mStatus))
+        {
+            mFinished.notify_all();
+        }
     }
 }
 
@@ -104,12 +109,19 @@ bool ILoadingJob::IsComplete() const
     return IsFinished(GetStatus());
 }
 
+bool ILoadingJob::WaitUntilComplete(unsigned long milliseconds) const
+{
+    std::unique_lock<std::mutex> lock(mStatusMutex);
+    return mFinished.wait_for(lock, std::chrono::milliseconds(milliseconds), [this] { return IsFinished(mStatus); });
+}
+
 void ILoadingJob::Abort()
 {
     std::lock_guard<std::mutex> lock(mStatusMutex);
     if (mStatus != eLoadingJobStatus::Complete)
     {
         mStatus = eLoadingJobStatus::Aborted;
+        mFinished.notify_all();
     }
 }
 
@@ -121,6 +133,7 @@ void ILoadingJob::Fail(const std::string& message)
     {
         mStatus = eLoadingJobStatus::Failed;
     }
+    mFinished.notify_all();
     if (mFailureMessage.empty())
     {
         mFailureMessage = message.empty() ? std::string("unknown error") : message;

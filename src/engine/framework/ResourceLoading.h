@@ -5,6 +5,7 @@
 #include "core/StreamCopy.h"
 
 #include <atomic>
+#include <condition_variable>
 #include <cstdint>
 #include <mutex>
 #include <string>
@@ -72,6 +73,8 @@ public:
     void SetStatus(eLoadingJobStatus status);
     // True when the status is Complete or negative.
     bool IsComplete() const;
+    // Waits until the job has finished or the time has passed, whichever comes first; IsComplete then.
+    bool WaitUntilComplete(unsigned long milliseconds) const;
     // Sets Aborted unless the job is Complete (a Failed job becomes Aborted too).
     void Abort();
 
@@ -84,6 +87,8 @@ public:
 private:
     std::atomic<int32_t> mRefCount{1};
     mutable std::mutex mStatusMutex;
+    // Signalled when the status becomes finished.
+    mutable std::condition_variable mFinished;
     const std::wstring mManifest;
     eLoadingJobStatus mStatus = eLoadingJobStatus::Queued;
     std::string mFailureMessage;

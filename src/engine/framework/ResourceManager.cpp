@@ -141,7 +141,8 @@ boost::intrusive_ptr<ILoadingJob> ResourceManager::Load(const wchar_t* manifest,
             }
             progress->OnProgress(job->GetResourceLoadPctComplete());
         }
-        Sleep(kLoadPollMilliseconds);
+        // Woken at once when the job finishes; the timeout only paces the progress and abort checks.
+        job->WaitUntilComplete(kLoadPollMilliseconds);
     }
     return job;
 }

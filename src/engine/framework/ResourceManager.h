@@ -83,7 +83,7 @@ public:
     // its state. After Cleanup the new job is returned already Failed. Throws RuntimeError for a null
     // or empty manifest name.
     boost::intrusive_ptr<ILoadingJob> LoadAsync(const wchar_t* manifest, bool lockFileSystem = false);
-    // LoadAsync, then waits (polling every 5 ms) until the job has finished, reporting to `progress` and
+    // LoadAsync, then waits until the job has finished (looking every 5 ms meanwhile), reporting to `progress` and
     // aborting the job when `progress` asks to. Returns the job: its status tells whether it worked.
     boost::intrusive_ptr<ILoadingJob> Load(const wchar_t* manifest, IResourceLoadProgress* progress = nullptr,
                                            bool lockFileSystem = false);

@@ -516,12 +516,19 @@ public:
         }
         const Color32 color = ToColor32(state.color);
         const bool blend = (state.flags & DrawFlag_Blend) != 0;
+        // Blending an opaque colour is a plain fill, and a fill is a few wide stores per row.
+        const bool fill = !blend || color.a == 255;
         for (int y = area.y; y < area.y + area.height; ++y)
         {
             Color32* row = RowAt(y);
+            if (fill)
+            {
+                std::fill_n(row + area.x, area.width, color);
+                continue;
+            }
             for (int x = area.x; x < area.x + area.width; ++x)
             {
-                row[x] = blend ? BlendColors(color, row[x]) : color;
+                row[x] = BlendColors(color, row[x]);
             }
         }
         mImage->MarkChanged();

@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/inotify.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
@@ -20,6 +21,10 @@ namespace
 {
 
 constexpr mode_t NewFolderMode = 0755;
+
+// What makes a folder's index stale: its entries changing, or the folder itself going away.
+constexpr uint32_t kWatchedChanges =
+    IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO | IN_DELETE_SELF | IN_MOVE_SELF | IN_ONLYDIR;
 
 std::string ToUTF8(const wchar_t* text)
 {
@@ -123,9 +128,15 @@ FileSystemPartition::FileSystemPartition(const std::string& rootFolder)
         mRoot.assign(1, '/');
     else
         mRoot.assign(rootFolder, 0, end + 1);
+    // Without notification every miss reads the indexed folders again, as if none had a watch.
+    mNotify = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
 }
 
-FileSystemPartition::~FileSystemPartition() = default;
+FileSystemPartition::~FileSystemPartition()
+{
+    if (mNotify >= 0)
+        ::close(mNotify);
+}
 
 void FileSystemPartition::Lock()
 {
@@ -157,6 +168,13 @@ FileSystemPartition::FolderIndex* FileSystemPartition::Load(const std::string& f
     if (directory == nullptr)
         return nullptr;
     FolderIndex index;
+    // Watched through the open folder before its entries are read: a change made while they are read,
+    // or a rename of the path meanwhile, is reported against the folder that was read.
+    if (mNotify >= 0)
+    {
+        const std::string opened = "/proc/self/fd/" + std::to_string(::dirfd(directory));
+        index.watch = ::inotify_add_watch(mNotify, opened.c_str(), kWatchedChanges);
+    }
     struct stat info = {};
     if (::fstat(::dirfd(directory), &info) == 0)
     {
@@ -228,8 +246,11 @@ bool FileSystemPartition::LookUp(const std::string& folder, const std::string& n
     const bool cached = mIndex.count(folder) != 0;
     if (match(Get(folder)))
         return true;
+    if (!cached)
+        return false;
     // A miss in an index read earlier may only mean the folder has changed since.
-    return cached && match(Load(folder));
+    ForgetChanged(true);
+    return mIndex.count(folder) == 0 && match(Get(folder));
 }
 
 bool FileSystemPartition::ResolveFolder(const std::vector<std::string>& components, bool create, std::string& folder)
@@ -260,6 +281,66 @@ bool FileSystemPartition::ResolveFolder(const std::vector<std::string>& componen
 void FileSystemPartition::Forget(const std::string& folder)
 {
     mIndex.erase(folder);
+}
+
+void FileSystemPartition::ForgetTree(const std::string& folder)
+{
+    if (folder.empty())
+    {
+        mIndex.clear();
+        return;
+    }
+    mIndex.erase(folder);
+    // A folder's path below it now leads wherever the changed folder leads.
+    const std::string prefix = folder + "/";
+    auto it = mIndex.lower_bound(prefix);
+    while (it != mIndex.end() && it->first.compare(0, prefix.size(), prefix) == 0)
+        it = mIndex.erase(it);
+}
+
+bool FileSystemPartition::ForgetChanged(bool unwatched)
+{
+    std::set<int> changed;
+    bool everything = false;
+    if (mNotify >= 0)
+    {
+        alignas(inotify_event) char buffer[4096];
+        for (;;)
+        {
+            const ssize_t length = ::read(mNotify, buffer, sizeof(buffer));
+            if (length < 0 && errno == EINTR)
+                continue;
+            if (length < 0)
+            {
+                // EAGAIN is the usual end; any other failure may have lost events.
+                everything = errno != EAGAIN;
+                break;
+            }
+            for (ssize_t at = 0; at < length;)
+            {
+                const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
+                if ((event->mask & IN_Q_OVERFLOW) != 0)
+                    everything = true;
+                changed.insert(event->wd);
+                at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
+            }
+        }
+    }
+    if (everything)
+    {
+        const bool any = !mIndex.empty();
+        mIndex.clear();
+        return any;
+    }
+    std::vector<std::string> stale;
+    for (const auto& [folder, index] : mIndex)
+    {
+        if ((unwatched && index.watch < 0) || changed.count(index.watch) != 0)
+            stale.push_back(folder);
+    }
+    for (const std::string& folder : stale)
+        ForgetTree(folder);
+    return !stale.empty();
 }
 
 bool FileSystemPartition::SearchTree(const std::string& name, std::string& foundFolder)
@@ -351,14 +432,12 @@ bool FileSystemPartition::FindFile(Strata::FileAddress* address)
         return ResolveFolder(components, false, folder) && LookUp(folder, fileName, false, realName);
     }
 
+    // A hit in a folder moved away since it was read would name a folder the file is no longer in.
+    ForgetChanged(false);
     std::string found;
     bool present = SearchTree(fileName, found);
-    if (!present)
-    {
-        // Everything may have changed since the folders were read.
-        mIndex.clear();
+    if (!present && ForgetChanged(true))
         present = SearchTree(fileName, found);
-    }
     if (!present)
         return false;
     try

@@ -13,9 +13,12 @@ namespace Linux
 {
 
 // A partition back end rooted at a host folder. Names are looked up ignoring ASCII letter case through
-// a per-folder index of the directory entries, re-read whenever a lookup misses, so files written
-// by anyone after the index was built are still found. Folders with a ".." component or a leading '/',
-// and names or extensions holding '/', are refused (null or false, and one log line).
+// a per-folder index of the directory entries. Each indexed folder is watched with inotify; before a
+// lookup misses (and before a search), the folders changed since they were read (and those below
+// them) are read again, so files written, moved or removed by anyone after the index was built are
+// seen. A folder that cannot be watched
+// is read again on every miss. Folders with a ".." component or a leading '/', and names or extensions
+// holding '/', are refused (null or false, and one log line).
 class FileSystemPartition final : public Strata::IFileSystemPartition
 {
 public:
@@ -55,6 +58,8 @@ private:
         std::set<std::string> folders;
         dev_t device = 0;
         ino_t inode = 0;
+        // The inotify watch on the folder; -1 when it has none.
+        int watch = -1;
     };
 
     std::string HostPath(const std::string& folder) const;
@@ -65,11 +70,19 @@ private:
     bool ResolveFolder(const std::vector<std::string>& components, bool create, std::string& folder);
     bool SearchTree(const std::string& name, std::string& foundFolder);
     void Forget(const std::string& folder);
+    // Forgets the folder and every folder indexed below it.
+    void ForgetTree(const std::string& folder);
+    // Forgets the indexed folders that have changed since they were read, as pending change events
+    // name them, with what lies below them; with `unwatched` also every folder without a watch, which
+    // may have changed unseen. True when it forgot any.
+    bool ForgetChanged(bool unwatched);
 
     std::string mRoot;
     std::recursive_mutex mMutex;
     // Keyed by the folder's real path below the root ("" is the root itself).
     std::map<std::string, FolderIndex> mIndex;
+    // The inotify instance the folders' watches belong to; -1 when none could be made.
+    int mNotify = -1;
 };
 
 } // namespace Linux

@@ -121,8 +121,20 @@ int SoftwareGraphicsPlatform::EndScene()
     }
     const sFrameViewport viewport = ComputeFrameViewport(screen->w, screen->h);
     SDL_Rect target{viewport.x, viewport.y, viewport.width, viewport.height};
-    if (SDL_FillRect(screen, nullptr, SDL_MapRGB(screen->format, 0, 0, 0)) != 0 ||
-        SDL_BlitScaled(mFrameSurface, nullptr, screen, &target) != 0 || SDL_UpdateWindowSurface(mWindow) != 0)
+    // Only the bars around the frame are cleared: the frame covers the rest.
+    const Uint32 black = SDL_MapRGB(screen->format, 0, 0, 0);
+    const SDL_Rect bars[] = {{0, 0, screen->w, target.y},
+                             {0, target.y + target.h, screen->w, screen->h - target.y - target.h},
+                             {0, target.y, target.x, target.h},
+                             {target.x + target.w, target.y, screen->w - target.x - target.w, target.h}};
+    for (const SDL_Rect& bar : bars)
+    {
+        if (bar.w > 0 && bar.h > 0 && SDL_FillRect(screen, &bar, black) != 0)
+        {
+            return -1;
+        }
+    }
+    if (SDL_BlitScaled(mFrameSurface, nullptr, screen, &target) != 0 || SDL_UpdateWindowSurface(mWindow) != 0)
     {
         return -1;
     }

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 using HostPartition = Linux::FileSystemPartition;
@@ -264,4 +265,33 @@ TEST_F(FileSystemPartitionTest, RenameReplacesTheTargetWhateverItsCase)
     const FileAddress escape(User, L"../out", L"x", L".act");
     EXPECT_FALSE(mPartition.RenameFile(&elsewhere, &escape));
     EXPECT_EQ(ReadAll(elsewhere), "new");
+}
+
+TEST_F(FileSystemPartitionTest, ASearchSeesFoldersChangedSinceTheTreeWasRead)
+{
+    mFolder.Put("images/b/deep/c/target.png");
+    mFolder.Put("images/b/deep/other.png");
+    FileAddress first(L"target", L".png");
+    ASSERT_TRUE(mPartition.FindFile(&first));
+
+    mFolder.Put("images/b/deep/late.png");
+    FileAddress late(L"late", L".png");
+    ASSERT_TRUE(mPartition.FindFile(&late)) << "a file made deep in a folder already read";
+    EXPECT_STREQ(late.GetFolder(), L"images/b/deep");
+
+    // What was read below a moved folder's old path is gone with it, and a new folder there is read.
+    std::filesystem::rename(mFolder.Path("images/b"), mFolder.Path("images/moved"));
+    mFolder.Put("images/b/deep/fresh.png");
+    const std::vector<std::pair<const wchar_t*, const wchar_t*>> expected = {
+        {L"target", L"images/moved/deep/c"}, {L"late", L"images/moved/deep"}, {L"fresh", L"images/b/deep"}};
+    for (const auto& [name, folder] : expected)
+    {
+        FileAddress address(name, L".png");
+        ASSERT_TRUE(mPartition.FindFile(&address)) << name;
+        EXPECT_STREQ(address.GetFolder(), folder) << name;
+    }
+
+    std::filesystem::remove(mFolder.Path("images/moved/deep/other.png"));
+    FileAddress removed(L"other", L".png");
+    EXPECT_FALSE(mPartition.FindFile(&removed)) << "a removed file is not reported";
 }
