@@ -308,8 +308,9 @@ void Looper::UpdateOrDraw(IApplication* application, IPlatform* platform)
             Update(application, static_cast<float>(elapsed / 1000.0));
             elapsed = 0;
         }
-        // A mode that queues a transition ends the catch-up: the change comes first.
-        while (elapsed >= mStepMS && mQueue.empty())
+        // A mode that queues a transition ends the catch-up: the change comes first. So does asking to
+        // exit: no mode is updated after it has asked the loop to end.
+        while (elapsed >= mStepMS && mQueue.empty() && mQuit == 0)
         {
             Update(application, mStepSeconds);
             elapsed -= mStepMS;

@@ -1180,6 +1180,18 @@ TEST_F(MainLoopTest, AHeadlessRunOnTheRealClockEndsWhenAModeExits)
     EXPECT_EQ(MainLoop::GetTopMostMode(0), nullptr);
 }
 
+TEST_F(MainLoopTest, NoStepIsCaughtUpAfterAModeAsksToExit)
+{
+    int updates = 0;
+    app->onSetup = [&updates] { MainLoop::ChangeMode(new ExitingMode(&updates)); };
+    Passes(2);
+    // Two steps are due in the next pass; the first of them asks to exit.
+    passes.push_back([this] { world.clock += 70; });
+    Passes(2);
+    MainLoop::Execute();
+    EXPECT_EQ(updates, 3);
+}
+
 // The full tear-down ends the label table, which the rest of this program still uses: it runs in a
 // child process of its own.
 bool gSingletonDeleted = false;
