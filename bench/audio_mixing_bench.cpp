@@ -122,18 +122,18 @@ BENCHMARK(BM_IdleDevice)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+    if (!InitializeBenchmarks(argc, argv))
+    {
         return 1;
+    }
     ResultReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
+    RunBenchmarks(reporter);
 
     // One iteration is one second of output: its time over a second is the share of one core.
     const double voices = reporter.NanosecondsPerIteration("BM_Mix32Voices") / 1e9;
     const double idle = reporter.NanosecondsPerIteration("BM_IdleDevice") / 1e9;
     std::printf("%d voices decoded and mixed: %.2f%% of one core in real time (goal under 2%%); idle device "
-                "%.2f%%\n",
-                kVoices, voices * 100.0, idle * 100.0);
+                "%.2f%%. Medians of %zu runs.\n",
+                kVoices, voices * 100.0, idle * 100.0, reporter.Repetitions("BM_Mix32Voices"));
     return 0;
 }

@@ -172,14 +172,12 @@ BENCHMARK(BM_FlatArrayFrame);
 
 int main(int argc, char** argv)
 {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+    if (!InitializeBenchmarks(argc, argv))
     {
         return 1;
     }
     ResultReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
+    RunBenchmarks(reporter);
 
     const double scene = reporter.NanosecondsPerIteration("BM_SceneGraphFrame");
     const double flat = reporter.NanosecondsPerIteration("BM_FlatArrayFrame");
@@ -188,6 +186,6 @@ int main(int argc, char** argv)
     {
         std::printf(", %.2fx drawing from a flat array (%.1f us; goal at most 1.5x)", scene / flat, flat / 1000.0);
     }
-    std::printf("\n");
+    std::printf(". Medians of %zu runs.\n", reporter.Repetitions("BM_SceneGraphFrame"));
     return 0;
 }

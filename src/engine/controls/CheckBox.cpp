@@ -9,9 +9,7 @@
 #include "graphics/Drawing.h"
 #include "graphics/Font.h"
 #include "graphics/ImageList.h"
-#include "graphics/PixelMath.h"
 
-#include <climits>
 #include <cmath>
 #include <memory>
 
@@ -92,22 +90,7 @@ bool ToggleControlObject::BoundsContains(float x, float y)
 
 bool ToggleControlObject::AlphaContains(int x, int y)
 {
-    if (mAlphaSensitivity == 0 || GetNumImages() <= 0)
-    {
-        return true;
-    }
-    // In 64 bits: a point and a corner far apart could overflow an int difference.
-    const long long localX = static_cast<long long>(x) - Graphics::TruncateToInt(mBounds.x);
-    const long long localY = static_cast<long long>(y) - Graphics::TruncateToInt(mBounds.y);
-    if (localX < INT_MIN || localX > INT_MAX || localY < INT_MIN || localY > INT_MAX)
-    {
-        return false;
-    }
-    const int lx = static_cast<int>(localX);
-    const int ly = static_cast<int>(localY);
-    const int alpha = IsBackgroundThreeBrush() ? Graphics::GetThreeBrushPixelAlpha(mImages, 0, lx, ly, mBounds.width)
-                                               : mImages->GetImagePixelAlpha(0, lx, ly);
-    return alpha > mAlphaSensitivity;
+    return ImageAlphaContains(mImages.Get(), IsBackgroundThreeBrush(), mBounds, mAlphaSensitivity, x, y);
 }
 
 MessageResult ToggleControlObject::OnKeyDown(int key)

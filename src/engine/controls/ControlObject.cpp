@@ -5,8 +5,11 @@
 #include "core/AttributeContainer.h"
 #include "framework/ObjectDatabase.h"
 #include "framework/ResourceDescriptor.h"
+#include "graphics/Brush.h"
 #include "graphics/ImageList.h"
 #include "graphics/PixelMath.h"
+
+#include <climits>
 
 namespace Strata
 {
@@ -191,6 +194,27 @@ void PlaySoundListEvent(const SoundList* sounds, const wchar_t* event)
     {
         play(*sounds, Label(event));
     }
+}
+
+bool ImageAlphaContains(const IImageList* images, bool threeSlice, const Rect<float>& bounds, int sensitivity, int x,
+                        int y)
+{
+    if (sensitivity == 0 || !images || images->GetNumImages() <= 0)
+    {
+        return true;
+    }
+    // In 64 bits: a point and a corner far apart could overflow an int difference.
+    const long long localX = static_cast<long long>(x) - Graphics::TruncateToInt(bounds.x);
+    const long long localY = static_cast<long long>(y) - Graphics::TruncateToInt(bounds.y);
+    if (localX < INT_MIN || localX > INT_MAX || localY < INT_MIN || localY > INT_MAX)
+    {
+        return false;
+    }
+    const int lx = static_cast<int>(localX);
+    const int ly = static_cast<int>(localY);
+    const int alpha = threeSlice ? Graphics::GetThreeBrushPixelAlpha(images, 0, lx, ly, bounds.width)
+                                 : images->GetImagePixelAlpha(0, lx, ly);
+    return alpha > sensitivity;
 }
 
 } // namespace Strata

@@ -110,5 +110,11 @@ ImageListHandle FindImageListAttribute(const IAttributeContainer& attributes, co
 const SoundList* FindSoundListAttribute(const IAttributeContainer& attributes, const wchar_t* attribute);
 // Plays the sound of `event` in `sounds`; nothing for a null list or an event without a sound.
 void PlaySoundListEvent(const SoundList* sounds, const wchar_t* event);
+// The per-pixel hit test of a control drawn from `images` at the corner of `bounds`: whether the pixel
+// under the screen point is more opaque than `sensitivity`, read from the three-slice brush across the
+// bounds' width when `threeSlice`, else from the first image. True for a sensitivity of 0 or a null or
+// empty list; false for a point too far from the corner for an int offset.
+bool ImageAlphaContains(const IImageList* images, bool threeSlice, const Rect<float>& bounds, int sensitivity, int x,
+                        int y);
 
 } // namespace Strata

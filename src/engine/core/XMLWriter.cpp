@@ -2,10 +2,59 @@
 
 #include "core/XMLElement.h"
 
-#include <cwchar>
+#include <algorithm>
+#include <iterator>
 
 namespace Strata
 {
+
+namespace
+{
+
+struct sEntity
+{
+    wchar_t character;
+    const wchar_t* entity;
+};
+
+constexpr sEntity kEntities[] = {{L'&', L"&amp;"}, {L'"', L"&quot;"}, {L'<', L"&lt;"}, {L'>', L"&gt;"}};
+
+bool EscapesControl(wchar_t c, eXMLEscape escape)
+{
+    if (escape == XMLEscape_Markup || c < 0 || c >= 32)
+    {
+        return false;
+    }
+    return escape == XMLEscape_Attribute || (c != L'\t' && c != L'\n' && c != L'\r');
+}
+
+} // namespace
+
+std::wstring EscapeXML(std::wstring_view text, eXMLEscape escape)
+{
+    std::wstring escaped;
+    escaped.reserve(text.size() + text.size() / 8);
+    for (const wchar_t c : text)
+    {
+        const auto entity = std::find_if(std::begin(kEntities), std::end(kEntities),
+                                         [c](const sEntity& e) { return e.character == c; });
+        if (entity != std::end(kEntities))
+        {
+            escaped += entity->entity;
+        }
+        else if (EscapesControl(c, escape))
+        {
+            escaped += L"&#";
+            escaped += std::to_wstring(static_cast<int>(c));
+            escaped += L';';
+        }
+        else
+        {
+            escaped += c;
+        }
+    }
+    return escaped;
+}
 
 XMLWriter::XMLWriter(IStream* stream) : TextWriter(stream)
 {
@@ -47,7 +96,7 @@ void XMLWriter::WriteAttribute(const wchar_t* name, const wchar_t* value)
     Write(L"=\"");
     if (value != nullptr)
     {
-        WriteEscaped(value, std::wcslen(value), true);
+        Write(EscapeXML(value, XMLEscape_Attribute));
     }
     Write(L'"');
 }
@@ -64,7 +113,7 @@ void XMLWriter::WriteText(const std::wstring& text)
         Write(L'>');
         mStartTagOpen = false;
     }
-    WriteEscaped(text.data(), text.size(), false);
+    Write(EscapeXML(text, XMLEscape_Text));
 }
 
 void XMLWriter::WriteEndElement()
@@ -107,44 +156,6 @@ void XMLWriter::WriteElement(const XMLElement& element)
     default:
         break;
     }
-}
-
-void XMLWriter::WriteEscaped(const wchar_t* text, size_t length, bool attribute)
-{
-    std::wstring escaped;
-    escaped.reserve(length + length / 8);
-    for (size_t i = 0; i < length; ++i)
-    {
-        const wchar_t c = text[i];
-        switch (c)
-        {
-        case L'&':
-            escaped += L"&amp;";
-            break;
-        case L'"':
-            escaped += L"&quot;";
-            break;
-        case L'<':
-            escaped += L"&lt;";
-            break;
-        case L'>':
-            escaped += L"&gt;";
-            break;
-        default:
-            if (c >= 0 && c < 32 && (attribute || (c != L'\t' && c != L'\n' && c != L'\r')))
-            {
-                escaped += L"&#";
-                escaped += std::to_wstring(static_cast<int>(c));
-                escaped += L';';
-            }
-            else
-            {
-                escaped += c;
-            }
-            break;
-        }
-    }
-    Write(escaped);
 }
 
 } // namespace Strata

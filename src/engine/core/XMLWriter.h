@@ -3,6 +3,7 @@
 #include "core/TextWriter.h"
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace Strata
@@ -10,6 +11,21 @@ namespace Strata
 
 class IStream;
 class XMLElement;
+
+// Which characters below 32 EscapeXML writes as numeric references; "&", '"', "<" and ">" always become
+// entities.
+enum eXMLEscape
+{
+    // None: for text read back as styled-text markup, which keeps control characters as they are.
+    XMLEscape_Markup,
+    // All but tab, line feed and carriage return, which text content keeps.
+    XMLEscape_Text,
+    // All, so that a reader's normalising of white space in attribute values cannot change them.
+    XMLEscape_Attribute
+};
+
+// The text as XML character data: the markup characters as entities, control characters as `escape` says.
+std::wstring EscapeXML(std::wstring_view text, eXMLEscape escape);
 
 // Writes UTF-8 XML one start tag, attribute, text run and end tag at a time, with CR LF line breaks and no
 // indentation. Everything it escapes the XML reader decodes. What the stream fails to take is lost; the
@@ -34,8 +50,6 @@ public:
     void WriteElement(const XMLElement& element);
 
 private:
-    void WriteEscaped(const wchar_t* text, size_t length, bool attribute);
-
     bool mStartTagOpen = false;
     std::vector<std::wstring> mOpenElements;
 };

@@ -19,6 +19,8 @@ std::vector<Vector2<float>> CheckPoints(std::vector<Vector2<float>> points)
     return points;
 }
 
+constexpr const char* kLocationNotANode = "NodeLocationTask must be applied to a SceneNode";
+
 Vector2<float> ToFloat(int x, int y)
 {
     return Vector2<float>(static_cast<float>(x), static_cast<float>(y));
@@ -26,17 +28,48 @@ Vector2<float> ToFloat(int x, int y)
 
 } // namespace
 
+NodeVector2Task::NodeVector2Task(std::shared_ptr<Vector2Generator<float>> target,
+                                 std::shared_ptr<NumberGenerator<float>> duration,
+                                 std::shared_ptr<Interpolator> interpolator, const char* nullTarget,
+                                 const char* notANode)
+    : BetterInterpolatingTask(std::move(duration), std::move(interpolator)),
+      mTargetGenerator(CheckTarget(std::move(target), nullTarget)), mNotANode(notANode)
+{
+}
+
+NodeVector2Task::NodeVector2Task(const Vector2<float>& target, float seconds,
+                                 std::shared_ptr<Interpolator> interpolator, const char* notANode)
+    : BetterInterpolatingTask(seconds, std::move(interpolator)), mTargetGenerator(ConstVector2FGenerator(target)),
+      mNotANode(notANode)
+{
+}
+
+sTaskStatus NodeVector2Task::Update(Object* object, float dt)
+{
+    SceneNode* node = RequireNode(object, mNotANode);
+    if (!mStarted)
+    {
+        mStart = GetProperty(*node);
+        mTarget = mTargetGenerator->Generate();
+    }
+    const sTaskStatus status = BetterTimedTask::Update(object, dt);
+    // Exactly on the target at the end, whatever rounding the easing left.
+    SetProperty(*node, status.IsComplete()
+                           ? mTarget
+                           : Vector2<float>(interpolate(mStart.x, mTarget.x), interpolate(mStart.y, mTarget.y)));
+    return status;
+}
+
 NodeLocationTask::NodeLocationTask(std::shared_ptr<Vector2Generator<float>> target,
                                    std::shared_ptr<NumberGenerator<float>> duration,
                                    std::shared_ptr<Interpolator> interpolator)
-    : BetterInterpolatingTask(std::move(duration), std::move(interpolator)),
-      mTargetGenerator(CheckTarget(std::move(target), "NodeLocationTask needs a target generator."))
+    : NodeVector2Task(std::move(target), std::move(duration), std::move(interpolator),
+                      "NodeLocationTask needs a target generator.", kLocationNotANode)
 {
 }
 
 NodeLocationTask::NodeLocationTask(const Vector2<float>& target)
-    : BetterInterpolatingTask(0.0f, std::make_shared<ImmediateInterpolator>()),
-      mTargetGenerator(ConstVector2FGenerator(target))
+    : NodeVector2Task(target, 0.0f, std::make_shared<ImmediateInterpolator>(), kLocationNotANode)
 {
 }
 
@@ -45,8 +78,7 @@ NodeLocationTask::NodeLocationTask(int x, int y) : NodeLocationTask(ToFloat(x, y
 }
 
 NodeLocationTask::NodeLocationTask(const Vector2<float>& target, float seconds)
-    : BetterInterpolatingTask(seconds, std::make_shared<LinearInterpolator>()),
-      mTargetGenerator(ConstVector2FGenerator(target))
+    : NodeVector2Task(target, seconds, std::make_shared<LinearInterpolator>(), kLocationNotANode)
 {
 }
 
@@ -63,20 +95,14 @@ Task* NodeLocationTask::Clone() const
     return new NodeLocationTask(mTargetGenerator->Clone(), mGenerator->Clone(), mInterpolator);
 }
 
-sTaskStatus NodeLocationTask::Update(Object* object, float dt)
+Vector2<float> NodeLocationTask::GetProperty(const SceneNode& node) const
 {
-    SceneNode* node = RequireNode(object, "NodeLocationTask must be applied to a SceneNode");
-    if (!mStarted)
-    {
-        mStart = node->LocalGetLocation();
-        mTarget = mTargetGenerator->Generate();
-    }
-    const sTaskStatus status = BetterTimedTask::Update(object, dt);
-    // Exactly on the target at the end, whatever rounding the easing left.
-    node->LocalSetLocation(status.IsComplete()
-                               ? mTarget
-                               : Vector2<float>(interpolate(mStart.x, mTarget.x), interpolate(mStart.y, mTarget.y)));
-    return status;
+    return node.LocalGetLocation();
+}
+
+void NodeLocationTask::SetProperty(SceneNode& node, const Vector2<float>& location) const
+{
+    node.LocalSetLocation(location);
 }
 
 NodeBezierLocationTask::NodeBezierLocationTask(const Vector2<float>& end, const Vector2<float>& control1,

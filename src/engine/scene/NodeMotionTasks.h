@@ -10,12 +10,42 @@
 namespace Strata
 {
 
+class SceneNode;
+
+// Eases a two-coordinate property of a scene node (its location or scale) from its value at the first
+// update to a generated target, each coordinate on its own, and lands exactly on the target at the end.
+class NodeVector2Task : public BetterInterpolatingTask
+{
+public:
+    // Throws std::runtime_error with the message given at construction, changing nothing, for anything
+    // but a SceneNode.
+    sTaskStatus Update(Object* object, float dt) override;
+
+protected:
+    // Throws a RuntimeError with `nullTarget` for a null target generator, and one for a null duration
+    // generator or interpolator. The messages are kept, not copied.
+    NodeVector2Task(std::shared_ptr<Vector2Generator<float>> target, std::shared_ptr<NumberGenerator<float>> duration,
+                    std::shared_ptr<Interpolator> interpolator, const char* nullTarget, const char* notANode);
+    NodeVector2Task(const Vector2<float>& target, float seconds, std::shared_ptr<Interpolator> interpolator,
+                    const char* notANode);
+
+    virtual Vector2<float> GetProperty(const SceneNode& node) const = 0;
+    virtual void SetProperty(SceneNode& node, const Vector2<float>& value) const = 0;
+
+    std::shared_ptr<Vector2Generator<float>> mTargetGenerator;
+
+private:
+    const char* mNotANode;
+    Vector2<float> mStart;
+    Vector2<float> mTarget;
+};
+
 // Tasks that move a scene node's local location. Each takes its starting point from the node at its
 // first update, never at construction, so it can wait in a serial chain behind other movements. Run
 // on anything but a SceneNode, Update throws std::runtime_error and changes nothing.
 
 // A straight move to a generated target, eased by the interpolator.
-class NodeLocationTask : public BetterInterpolatingTask
+class NodeLocationTask : public NodeVector2Task
 {
 public:
     // Throws a RuntimeError for a null generator or interpolator.
@@ -31,12 +61,10 @@ public:
 
     // Clones both generators and shares the interpolator: each clone draws its own target.
     Task* Clone() const override;
-    sTaskStatus Update(Object* object, float dt) override;
 
 private:
-    std::shared_ptr<Vector2Generator<float>> mTargetGenerator;
-    Vector2<float> mStart;
-    Vector2<float> mTarget;
+    Vector2<float> GetProperty(const SceneNode& node) const override;
+    void SetProperty(SceneNode& node, const Vector2<float>& location) const override;
 };
 
 // A move along the cubic Bezier curve from the node's location (P0) to `end` (P3), shaped by

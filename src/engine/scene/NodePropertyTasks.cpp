@@ -5,6 +5,13 @@
 namespace Strata
 {
 
+namespace
+{
+
+constexpr const char* kScaleNotANode = "NodeScaleTask must be applied to a SceneNode";
+
+} // namespace
+
 NodeOrientationTask::NodeOrientationTask(std::shared_ptr<NumberGenerator<Angle>> target,
                                          std::shared_ptr<NumberGenerator<float>> duration,
                                          std::shared_ptr<Interpolator> interpolator)
@@ -62,14 +69,13 @@ sTaskStatus NodeOrientationTask::Update(Object* object, float dt)
 NodeScaleTask::NodeScaleTask(std::shared_ptr<Vector2Generator<float>> target,
                              std::shared_ptr<NumberGenerator<float>> duration,
                              std::shared_ptr<Interpolator> interpolator)
-    : BetterInterpolatingTask(std::move(duration), std::move(interpolator)),
-      mTargetGenerator(CheckTarget(std::move(target), "NodeScaleTask needs a target generator."))
+    : NodeVector2Task(std::move(target), std::move(duration), std::move(interpolator),
+                      "NodeScaleTask needs a target generator.", kScaleNotANode)
 {
 }
 
 NodeScaleTask::NodeScaleTask(const Vector2<float>& target)
-    : BetterInterpolatingTask(0.0f, std::make_shared<ImmediateInterpolator>()),
-      mTargetGenerator(ConstVector2FGenerator(target))
+    : NodeVector2Task(target, 0.0f, std::make_shared<ImmediateInterpolator>(), kScaleNotANode)
 {
 }
 
@@ -78,19 +84,14 @@ Task* NodeScaleTask::Clone() const
     return new NodeScaleTask(mTargetGenerator->Clone(), mGenerator->Clone(), mInterpolator);
 }
 
-sTaskStatus NodeScaleTask::Update(Object* object, float dt)
+Vector2<float> NodeScaleTask::GetProperty(const SceneNode& node) const
 {
-    SceneNode* node = RequireNode(object, "NodeScaleTask must be applied to a SceneNode");
-    if (!mStarted)
-    {
-        mStart = node->LocalGetScale();
-        mTarget = mTargetGenerator->Generate();
-    }
-    const sTaskStatus status = BetterTimedTask::Update(object, dt);
-    node->LocalSetScale(status.IsComplete()
-                            ? mTarget
-                            : Vector2<float>(interpolate(mStart.x, mTarget.x), interpolate(mStart.y, mTarget.y)));
-    return status;
+    return node.LocalGetScale();
+}
+
+void NodeScaleTask::SetProperty(SceneNode& node, const Vector2<float>& scale) const
+{
+    node.LocalSetScale(scale);
 }
 
 NodeVisibleTask::NodeVisibleTask(bool visible) : mGenerator(std::make_shared<ConstNumberGenerator<bool>>(visible))

@@ -4,6 +4,7 @@
 #include "core/NumberGenerator.h"
 #include "core/Vector2.h"
 #include "framework/TimedTask.h"
+#include "scene/NodeMotionTasks.h"
 
 #include <memory>
 
@@ -42,7 +43,7 @@ private:
 };
 
 // Scales the node to a generated pair of factors, each interpolated on its own.
-class NodeScaleTask : public BetterInterpolatingTask
+class NodeScaleTask : public NodeVector2Task
 {
 public:
     // Throws a RuntimeError for a null generator or interpolator.
@@ -52,12 +53,10 @@ public:
     explicit NodeScaleTask(const Vector2<float>& target);
 
     Task* Clone() const override;
-    sTaskStatus Update(Object* object, float dt) override;
 
 private:
-    std::shared_ptr<Vector2Generator<float>> mTargetGenerator;
-    Vector2<float> mStart;
-    Vector2<float> mTarget;
+    Vector2<float> GetProperty(const SceneNode& node) const override;
+    void SetProperty(SceneNode& node, const Vector2<float>& scale) const override;
 };
 
 // Shows or hides the node and completes without using time, so the next task of a chain runs in the

@@ -2,6 +2,7 @@
 
 #include "core/AttributeContainer.h"
 #include "core/WideString.h"
+#include "core/XMLWriter.h"
 #include "framework/ValueResources.h"
 #include "graphics/Context.h"
 #include "graphics/Drawing.h"
@@ -82,28 +83,7 @@ void TextSpriteComponent::SetTextFromResource(Label name)
 
 std::wstring encodeForXML(const wchar_t* text)
 {
-    std::wstring encoded;
-    for (const wchar_t* c = text; c != nullptr && *c != L'\0'; ++c)
-    {
-        switch (*c)
-        {
-        case L'&':
-            encoded += L"&amp;";
-            break;
-        case L'"':
-            encoded += L"&quot;";
-            break;
-        case L'<':
-            encoded += L"&lt;";
-            break;
-        case L'>':
-            encoded += L"&gt;";
-            break;
-        default:
-            encoded += *c;
-        }
-    }
-    return encoded;
+    return text != nullptr ? EscapeXML(text, XMLEscape_Markup) : std::wstring();
 }
 
 TextSpriteNode::TextSpriteNode(const Vector2<float>& position, const std::wstring& text, const Font* font,

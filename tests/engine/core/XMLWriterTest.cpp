@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <string_view>
 
 using namespace Strata;
 
@@ -150,4 +151,32 @@ TEST(XMLWriterTest, TrickyTextReadsBackUnchanged)
         rest += std::to_wstring(element->GetType()) + element->GetName() + L";";
     }
     EXPECT_EQ(rest, L"0empty;1empty;2\r\n;1root;");
+}
+
+TEST(XMLWriterTest, EscapesEachCharacterAsItsUseAsks)
+{
+    using namespace std::string_view_literals;
+    struct Case
+    {
+        std::wstring_view text;
+        std::wstring_view markup;
+        std::wstring_view content;
+        std::wstring_view attribute;
+    };
+    const Case cases[] = {
+        {L""sv, L""sv, L""sv, L""sv},
+        {L"&\"<>'"sv, L"&amp;&quot;&lt;&gt;'"sv, L"&amp;&quot;&lt;&gt;'"sv, L"&amp;&quot;&lt;&gt;'"sv},
+        {L"\t\n\r"sv, L"\t\n\r"sv, L"\t\n\r"sv, L"&#9;&#10;&#13;"sv},
+        {L"a\0b"sv, L"a\0b"sv, L"a&#0;b"sv, L"a&#0;b"sv},
+        {L"\x01\x1F \x7F"sv, L"\x01\x1F \x7F"sv, L"&#1;&#31; \x7F"sv, L"&#1;&#31; \x7F"sv},
+        {L"\u00E9\U0001F418"sv, L"\u00E9\U0001F418"sv, L"\u00E9\U0001F418"sv, L"\u00E9\U0001F418"sv},
+        // Not a character at all, but not below 32 either.
+        {L"\xFFFFFFFF"sv, L"\xFFFFFFFF"sv, L"\xFFFFFFFF"sv, L"\xFFFFFFFF"sv},
+    };
+    for (const Case& c : cases)
+    {
+        EXPECT_EQ(EscapeXML(c.text, XMLEscape_Markup), c.markup);
+        EXPECT_EQ(EscapeXML(c.text, XMLEscape_Text), c.content);
+        EXPECT_EQ(EscapeXML(c.text, XMLEscape_Attribute), c.attribute);
+    }
 }
