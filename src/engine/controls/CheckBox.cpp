@@ -164,7 +164,7 @@ CheckBoxObject::CheckBoxObject(Label name, float layer, const Vector2<float>& lo
     : ToggleControlObject(name, layer)
 {
     mColor = color;
-    mFont = font;
+    SetFont(font);
     mBounds.x = location.x;
     mBounds.y = location.y;
     mBounds.width = width;

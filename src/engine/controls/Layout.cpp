@@ -112,8 +112,16 @@ void ApplyCommonAttributes(Object* object, const IAttributeContainer& attributes
 
     if (auto* font = dynamic_cast<IFontComponent*>(object))
     {
-        const Label fontName = Label::FromString(attributes.GetAttribute(L"font"));
-        font->SetFont(attributes.HasAttribute(L"font") ? AutoResource<Font>(fontName).Get() : nullptr);
+        if (attributes.HasAttribute(L"font"))
+        {
+            // Held, so that unloading the font's manifest cannot free it under the object.
+            const AutoResource<Font> found(Label::FromString(attributes.GetAttribute(L"font")));
+            font->SetFont(found.Get(), found.GetDescriptor());
+        }
+        else
+        {
+            font->SetFont(nullptr);
+        }
     }
     if (auto* mode = dynamic_cast<ITextModeComponent*>(object); mode && attributes.HasAttribute(L"mode"))
     {

@@ -16,6 +16,7 @@
 #include <cmath>
 #include <limits>
 #include <memory>
+#include <utility>
 
 namespace Strata
 {
@@ -31,11 +32,20 @@ constexpr float kListWidth = 120.0f;
 constexpr float kListHeight = 100.0f;
 const ColorF kWhite(1.0f, 1.0f, 1.0f, 1.0f);
 
+// A shared resource and its descriptor, which the control that uses it holds so that unloading the
+// manifest cannot free the resource under the control.
+template <class T>
+struct FoundResource
+{
+    const T* resource = nullptr;
+    std::shared_ptr<IResourceDescriptor> holder;
+};
+
 // The shared resources, found by name. A missing one is logged once per name for the program's life;
 // the control then goes without it and draws nothing of it.
 // `Tag` gives each name its own flag, so each missing name gets its own line.
 template <int Tag, class T>
-const T* FindNamedResource(const char* name)
+FoundResource<T> FindNamedResource(const char* name)
 {
     const AutoResource<T> resource(name);
     if (!resource.Get())
@@ -46,22 +56,29 @@ const T* FindNamedResource(const char* name)
             reported = true;
             Internal::LogWrite("Property editor resource %s is missing.\n", name);
         }
+        return {};
     }
-    return resource.Get();
+    return {resource.Get(), resource.GetDescriptor()};
 }
 
-// An image list found as FindNamedResource does, held so that unloading its manifest cannot free it
-// under the control.
 template <int Tag>
 ImageListHandle FindNamedImageList(const char* name)
 {
-    const IImageList* list = FindNamedResource<Tag, IImageList>(name);
-    return ImageListHandle(list, list ? AutoResource<IImageList>(name).GetDescriptor() : nullptr);
+    FoundResource<IImageList> list = FindNamedResource<Tag, IImageList>(name);
+    return ImageListHandle(list.resource, std::move(list.holder));
 }
 
-const Font* FindFont()
+FoundResource<Font> FindFont()
 {
     return FindNamedResource<0, Font>("Verdana12");
+}
+
+// The control, made with `font`, now also holding it.
+template <class T>
+std::unique_ptr<T> HoldingFont(std::unique_ptr<T> control, const FoundResource<Font>& font)
+{
+    control->SetFont(font.resource, font.holder);
+    return control;
 }
 
 Label GetCheckBoxClickName()
@@ -132,8 +149,11 @@ Object* PropertyEditorObject::FindCreatedObject(ObjectID id) const
 void PropertyEditorObject::AddNameLabel(const std::wstring& name)
 {
     const std::wstring text = name + L":";
-    AddObject(new TextSpriteObject(kEditorLayer, Vector2<float>(mBounds.x, mBounds.y), text.c_str(), FindFont(), kWhite,
-                                   0.0f));
+    const FoundResource<Font> font = FindFont();
+    AddObject(HoldingFont(std::make_unique<TextSpriteObject>(kEditorLayer, Vector2<float>(mBounds.x, mBounds.y),
+                                                             text.c_str(), font.resource, kWhite, 0.0f),
+                          font)
+                  .release());
 }
 
 // --- bool -----------------------------------------------------------------------------------------
@@ -155,8 +175,12 @@ void BoolPropertyEditorObject::ReceiveMessage(const ObjectMessage& message)
     if (ShouldBuild(message))
     {
         ImageListHandle images = FindNamedImageList<1>("GenericCheckbox");
-        mControl = AddObject(new CheckBoxObject(Label(), kEditorLayer, Vector2<float>(mBounds.x, mBounds.y), images,
-                                                0.0f, mPropertyName, FindFont(), kWhite));
+        const FoundResource<Font> font = FindFont();
+        mControl = AddObject(
+            HoldingFont(std::make_unique<CheckBoxObject>(Label(), kEditorLayer, Vector2<float>(mBounds.x, mBounds.y),
+                                                         images, 0.0f, mPropertyName, font.resource, kWhite),
+                        font)
+                .release());
         SetHeight(kHeight);
         return;
     }
@@ -197,10 +221,13 @@ void TextFieldPropertyEditorObject::ReceiveMessage(const ObjectMessage& message)
     {
         AddNameLabel(mPropertyName);
         ImageListHandle field = FindNamedImageList<2>("GenericTextEditField");
-        const Image* cursor = FindNamedResource<3, Image>("GenericTextEditCursor");
-        auto edit =
+        FoundResource<Image> cursor = FindNamedResource<3, Image>("GenericTextEditCursor");
+        const FoundResource<Font> font = FindFont();
+        auto edit = HoldingFont(
             std::make_unique<TextEditObject>(Label(), 0.0f, Vector2<float>(mBounds.x + kControlOffset, mBounds.y),
-                                             field, cursor, kTextEditWidth, FindFont(), kWhite);
+                                             field, cursor.resource, kTextEditWidth, font.resource, kWhite),
+            font);
+        edit->SetCursorImage(cursor.resource, std::move(cursor.holder));
         edit->SetLayer(kEditorLayer);
         mControl = AddObject(edit.release());
         SetHeight(kHeight);
@@ -295,8 +322,12 @@ void OptionPropertyEditorObject::ReceiveMessage(const ObjectMessage& message)
         AddNameLabel(mPropertyName);
         const Vector2<float> at = Vector2<float>(mBounds.x, mBounds.y);
         ImageListHandle images = FindNamedImageList<4>("GenericList");
-        mControl = AddObject(new ListObject(Label(), kEditorLayer, Vector2<float>(at.x + kControlOffset, at.y), images,
-                                            kListWidth, kListHeight, FindFont(), kWhite));
+        const FoundResource<Font> font = FindFont();
+        mControl = AddObject(
+            HoldingFont(std::make_unique<ListObject>(Label(), kEditorLayer, Vector2<float>(at.x + kControlOffset, at.y),
+                                                     images, kListWidth, kListHeight, font.resource, kWhite),
+                        font)
+                .release());
         SetHeight(kHeight);
         return;
     }

@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace Strata
 {
@@ -204,15 +205,16 @@ void TextEditObject::SetFieldImages(ImageListHandle images)
     FitHeight();
 }
 
-void TextEditObject::SetFont(const Font* font)
+void TextEditObject::SetFont(const Font* font, std::shared_ptr<IResourceDescriptor> holder)
 {
-    ControlObject::SetFont(font);
+    ControlObject::SetFont(font, std::move(holder));
     FitHeight();
 }
 
-void TextEditObject::SetCursorImage(const Image* image)
+void TextEditObject::SetCursorImage(const Image* image, std::shared_ptr<IResourceDescriptor> holder)
 {
     mCursorImage = image;
+    mCursorHolder = image ? std::move(holder) : nullptr;
     mCursorAnimation = Animation();
     mCursorImages.reset();
     if (!image)
@@ -425,9 +427,8 @@ Object* TextEditObjectFactory::CreateObject(Label name, const IAttributeContaine
         const std::wstring image = attributes.GetAttribute(L"cursorImage");
         if (!image.empty())
         {
-            // The image lives while its manifest stays loaded; the field only refers to it.
             const AutoResource<Image> cursor(Label::FromString(image));
-            edit->SetCursorImage(cursor.Get());
+            edit->SetCursorImage(cursor.Get(), cursor.GetDescriptor());
         }
     }
     if (attributes.HasAttribute(L"maxCharacters"))

@@ -15,6 +15,7 @@ namespace Strata
 class Font;
 class Image;
 class IImageList;
+class IResourceDescriptor;
 
 // A one-line text entry field (layout type "textedit"): a nine-slice field, the text clipped to it and
 // scrolled to keep the caret in view, and a blinking caret while focused. Takes typed characters and
@@ -42,9 +43,10 @@ public:
     void SetMaxCharacterCount(int count);
     // With field images the height becomes the text box's plus field images 0 and 6.
     void SetFieldImages(ImageListHandle images);
-    void SetFont(const Font* font) override;
-    // Null removes the caret.
-    void SetCursorImage(const Image* image);
+    void SetFont(const Font* font, std::shared_ptr<IResourceDescriptor> holder = nullptr) override;
+    // Null removes the caret. The image must outlive its use here unless `holder`, its resource
+    // descriptor, keeps it alive.
+    void SetCursorImage(const Image* image, std::shared_ptr<IResourceDescriptor> holder = nullptr);
     // 0 left, 1 centre, 2 right; other values are ignored.
     void SetTextAlign(int align);
 
@@ -90,6 +92,7 @@ private:
 
     ImageListHandle mFieldImages;
     const Image* mCursorImage = nullptr;
+    std::shared_ptr<IResourceDescriptor> mCursorHolder;
     std::unique_ptr<ImageList> mCursorImages;
     Animation mCursorAnimation;
     float mTime = 0.0f;

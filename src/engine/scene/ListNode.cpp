@@ -48,12 +48,6 @@ void ListNode::SetImages(const IImageList* images, std::shared_ptr<IResourceDesc
     mImagesHolder = images ? std::move(holder) : nullptr;
 }
 
-void ListNode::SetFont(const Font* font, std::shared_ptr<IResourceDescriptor> holder)
-{
-    mFont = font;
-    mFontHolder = font ? std::move(holder) : nullptr;
-}
-
 void ListNode::AddItem(const std::wstring& text)
 {
     mItems.push_back(ListItem{text});

@@ -39,8 +39,6 @@ public:
              const Font* font, const ColorF& textColor, const ColorF& selectedTextColor);
 
     void SetImages(const IImageList* images, std::shared_ptr<IResourceDescriptor> holder = nullptr);
-    void SetFont(const Font* font) override { SetFont(font, nullptr); }
-    void SetFont(const Font* font, std::shared_ptr<IResourceDescriptor> holder);
 
     // Items. Removing items keeps the selection and scroll position inside the list.
     void AddItem(const std::wstring& text);
@@ -80,7 +78,6 @@ private:
 
     const IImageList* mImages;
     std::shared_ptr<IResourceDescriptor> mImagesHolder;
-    std::shared_ptr<IResourceDescriptor> mFontHolder;
     std::vector<ListItem> mItems;
     int mSelected = -1;
     int mTop = 0;

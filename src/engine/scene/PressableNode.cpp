@@ -36,15 +36,9 @@ void PressableNode::SetImages(const IImageList* images, float width, std::shared
     UpdateBounds();
 }
 
-void PressableNode::SetFont(const Font* font)
-{
-    SetFont(font, nullptr);
-}
-
 void PressableNode::SetFont(const Font* font, std::shared_ptr<IResourceDescriptor> holder)
 {
-    mFont = font;
-    mFontHolder = font ? std::move(holder) : nullptr;
+    FontComponent::SetFont(font, std::move(holder));
     UpdateBounds();
 }
 

@@ -36,8 +36,7 @@ public:
     // Store, then refit the size. `holder` keeps the resource alive while the node holds it.
     void SetImages(const IImageList* images, float width, std::shared_ptr<IResourceDescriptor> holder = nullptr);
     const IImageList* GetImages() const { return mImages; }
-    void SetFont(const Font* font) override;
-    void SetFont(const Font* font, std::shared_ptr<IResourceDescriptor> holder);
+    void SetFont(const Font* font, std::shared_ptr<IResourceDescriptor> holder = nullptr) override;
     void SetText(const std::wstring& text) override;
 
     bool IsHot() const { return mHot; }
@@ -78,7 +77,6 @@ private:
     int mMinThreeSliceImages;
     bool mHot = false;
     std::shared_ptr<IResourceDescriptor> mImagesHolder;
-    std::shared_ptr<IResourceDescriptor> mFontHolder;
 };
 
 // What a layout gives every pressable node.

@@ -60,11 +60,10 @@ TextEditNode::TextEditNode(Label name) : SceneNode(name)
 TextEditNode::~TextEditNode() = default;
 
 void TextEditNode::HoldResources(std::shared_ptr<IResourceDescriptor> field,
-                                 std::shared_ptr<IResourceDescriptor> cursor, std::shared_ptr<IResourceDescriptor> font)
+                                 std::shared_ptr<IResourceDescriptor> cursor)
 {
     mHolders[0] = std::move(field);
     mHolders[1] = std::move(cursor);
-    mHolders[2] = std::move(font);
 }
 
 int TextEditNode::KernedWidth(wchar_t c, wchar_t next) const
@@ -184,9 +183,9 @@ void TextEditNode::SetFieldImages(const IImageList* images)
     UpdateBounds();
 }
 
-void TextEditNode::SetFont(const Font* font)
+void TextEditNode::SetFont(const Font* font, std::shared_ptr<IResourceDescriptor> holder)
 {
-    mFont = font;
+    FontComponent::SetFont(font, std::move(holder));
     SetValue(mValue);
     UpdateBounds();
 }
@@ -445,11 +444,11 @@ SceneTreePtr TextEditNodeFactory::CreateNode(const SceneNodeDescriptor* descript
     HeldResource<Font> font = FindNodeResource<Font>("texteditnode", "font", own->font);
     auto* node = new TextEditNode(Label());
     SceneTreePtr tree(node);
-    node->HoldResources(std::move(field.holder), std::move(cursor.holder), std::move(font.holder));
+    node->HoldResources(std::move(field.holder), std::move(cursor.holder));
     node->SetFieldImages(field.resource);
     node->SetCursorImage(cursor.resource);
     node->SetWidth(own->width);
-    node->SetFont(font.resource);
+    node->SetFont(font.resource, std::move(font.holder));
     node->SetMaxCharacterCount(own->maxCharacters);
     node->SetMaxStringWidth(own->maxStringWidth);
     node->SetPasswordMode(own->passwordMode);

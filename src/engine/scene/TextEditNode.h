@@ -39,13 +39,13 @@ public:
     void SetValue(const std::wstring& text);
     const std::wstring& GetValue() const { return mValue; }
 
-    // Not owned: they must outlive their use here unless HoldResources keeps them alive.
+    // Not owned: they must outlive their use here unless HoldResources (or the font's holder) keeps
+    // them alive.
     void SetFieldImages(const IImageList* images);
-    void SetFont(const Font* font) override;
+    void SetFont(const Font* font, std::shared_ptr<IResourceDescriptor> holder = nullptr) override;
     // The caret image (null: no caret), blinking at half-second intervals.
     void SetCursorImage(const IImage* image);
-    void HoldResources(std::shared_ptr<IResourceDescriptor> field, std::shared_ptr<IResourceDescriptor> cursor,
-                       std::shared_ptr<IResourceDescriptor> font);
+    void HoldResources(std::shared_ptr<IResourceDescriptor> field, std::shared_ptr<IResourceDescriptor> cursor);
 
     // Each stores, then SetValue with the current text, so a new limit applies at once. A negative
     // limit is no limit.
@@ -103,7 +103,7 @@ private:
     bool mPasswordMode = false;
     wchar_t mPasswordCharacter = L'*';
     HAlignment mTextAlign = HAlignment_Left;
-    std::shared_ptr<IResourceDescriptor> mHolders[3];
+    std::shared_ptr<IResourceDescriptor> mHolders[2];
 };
 
 class TextEditNodeDescriptor : public SceneNodeDescriptor

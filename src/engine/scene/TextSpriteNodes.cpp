@@ -109,17 +109,10 @@ void TextSpriteNode::SetTextWidth(float width)
     UpdateTextData();
 }
 
-void TextSpriteNode::SetFont(const Font* font)
-{
-    mFont = font;
-    mFontHolder.reset();
-    UpdateTextData();
-}
-
 void TextSpriteNode::SetFont(const Font* font, std::shared_ptr<IResourceDescriptor> holder)
 {
-    SetFont(font);
-    mFontHolder = font ? std::move(holder) : nullptr;
+    FontComponent::SetFont(font, std::move(holder));
+    UpdateTextData();
 }
 
 void TextSpriteNode::UpdateTextData()

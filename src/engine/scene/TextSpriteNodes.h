@@ -67,9 +67,7 @@ public:
     // Each stores, then measures again.
     void SetText(const std::wstring& text) override;
     void SetTextWidth(float width) override;
-    void SetFont(const Font* font) override;
-    // The font must outlive its use here unless `holder` keeps it alive.
-    void SetFont(const Font* font, std::shared_ptr<IResourceDescriptor> holder);
+    void SetFont(const Font* font, std::shared_ptr<IResourceDescriptor> holder = nullptr) override;
 
     void DrawAt(const Vector2<float>& offset) override;
 
@@ -79,8 +77,6 @@ public:
 
 private:
     void UpdateTextData();
-
-    std::shared_ptr<IResourceDescriptor> mFontHolder;
 };
 
 // Text with inline style markup, wrapped at the text width. Text given to the constructor (the layout's

@@ -1,8 +1,10 @@
 #include "controls/Layout.h"
 
 #include "controls/LayoutInstance.h"
+#include "controls/ListControl.h"
 #include "controls/ObjectFactory.h"
 #include "controls/Sprites.h"
+#include "controls/TextEdit.h"
 
 #include "LayoutTestSupport.h"
 
@@ -290,4 +292,49 @@ TEST_F(LayoutTest, RegistrationReplacesAndNullRemoves)
     EXPECT_FALSE(registry->HasObjectFactory(L"probe"));
     registry->AddObjectFactory(nullptr, new ProbeFactory()); // deleted, nothing registered
     EXPECT_EQ(nullptr, registry->CreateObject(L"probe", Label(), AttributeContainer()));
+}
+
+// Every control that draws text keeps its font, and the text field its caret, after the manifest that
+// held them is unloaded (a language swap while its screen still shows): nothing draws through a freed font.
+TEST_F(LayoutTest, ControlsKeepTheirFontsAndCaretAfterTheManifestIsUnloaded)
+{
+    LoadManifest(L"frames", "<testlist name=\"Frames\" count=\"15\" width=\"3\" height=\"3\"/>\n");
+    struct Case
+    {
+        const char* type;
+        const char* attributes;
+    };
+    const Case cases[] = {
+        {"textsprite", "text=\"Go\""},
+        {"button", "text=\"Go\""},
+        {"checkbox", "images=\"Frames\" text=\"Go\""},
+        {"radiobutton", "images=\"Frames\" text=\"Go\""},
+        {"list", "images=\"Frames\" width=\"40\" height=\"30\""},
+        {"textedit", "cursorImage=\"Caret\" width=\"40\" height=\"10\""},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.type);
+        LoadManifest(L"text", "<testfont name=\"Block\"/>\n<testimage name=\"Caret\" width=\"2\" height=\"6\"/>\n");
+        const std::string type = c.type;
+        MakeLayout("", "<" + type + " name=\"" + type + "\" font=\"Block\" " + c.attributes + "/>\n", "Of" + type)
+            ->Load();
+        auto* control = Named<Object>(c.type);
+        ASSERT_NE(nullptr, control);
+        if (auto* list = dynamic_cast<ListObject*>(control))
+            list->AddItem(L"Go");
+        if (auto* edit = dynamic_cast<TextEditObject*>(control))
+        {
+            edit->SetValue(L"Go");
+            edit->Focus();
+            ASSERT_NE(nullptr, edit->GetCursorImage());
+        }
+
+        manager->Unload(L"text");
+        ASSERT_EQ(nullptr, manager->GetResource(Label("Block")));
+        ASSERT_NE(nullptr, dynamic_cast<IFontComponent&>(*control).GetFont());
+        CanvasScope canvas(64, 64);
+        dynamic_cast<IDrawable&>(*control).Draw();
+        EXPECT_FALSE(canvas.DrawnArea().isEmpty());
+    }
 }

@@ -355,6 +355,28 @@ TEST_F(PropertyEditorsTest, MissingResourcesLeaveControlsThatDrawNothing)
     EXPECT_EQ(Rect<int>(), canvas.DrawnArea());
 }
 
+// The editors' controls keep the font and the caret they found after the manifest is unloaded.
+TEST_F(PropertyEditorsTest, ControlsKeepTheirResourcesAfterTheManifestIsUnloaded)
+{
+    auto* box = Place(new BoolPropertyEditorObject(L"Sound", [] { return true; }), 0, 0);
+    auto* text = Place(new StringPropertyEditorObject(L"Player", [] { return std::wstring(L"x"); }), 0, 30);
+    auto* options = Place(new RecordingOptionEditor(L"Level"), 0, 60);
+    options->GetControl()->AddItem(L"One", 1);
+    text->GetControl()->Focus();
+    manager->Unload(L"generic");
+    ASSERT_EQ(nullptr, manager->GetResource(Label("Verdana12")));
+
+    CanvasScope canvas(400, 200);
+    for (const PropertyEditorObject* editor : std::initializer_list<const PropertyEditorObject*>{box, text, options})
+    {
+        for (const ObjectID id : editor->GetCreatedObjects())
+        {
+            dynamic_cast<IDrawable&>(*mode->GetObject(id)).Draw();
+        }
+    }
+    EXPECT_FALSE(canvas.DrawnArea().isEmpty());
+}
+
 namespace
 {
 
