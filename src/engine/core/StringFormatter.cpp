@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cwchar>
+#include <utility>
 
 namespace Strata
 {
@@ -221,34 +222,18 @@ void StringFormatter::AddPlaceholder(size_t start, size_t end)
         size_t pos = nameEnd + 1;
         if (pos < bodyEnd)
         {
-            switch (mFormat[pos])
+            // The conversion letters and the flag each sets.
+            static constexpr std::pair<wchar_t, uint32_t> kConversions[] = {
+                {L'b', FormatFlag_Binary}, {L'o', FormatFlag_Octal},    {L'd', FormatFlag_Decimal},
+                {L'x', FormatFlag_Hex},    {L'X', FormatFlag_HexUpper}, {L't', FormatFlag_Time}};
+            for (const auto& [letter, flag] : kConversions)
             {
-            case L'b':
-                run.flags = FormatFlag_Binary;
-                ++pos;
-                break;
-            case L'o':
-                run.flags = FormatFlag_Octal;
-                ++pos;
-                break;
-            case L'd':
-                run.flags = FormatFlag_Decimal;
-                ++pos;
-                break;
-            case L'x':
-                run.flags = FormatFlag_Hex;
-                ++pos;
-                break;
-            case L'X':
-                run.flags = FormatFlag_HexUpper;
-                ++pos;
-                break;
-            case L't':
-                run.flags = FormatFlag_Time;
-                ++pos;
-                break;
-            default:
-                break;
+                if (mFormat[pos] == letter)
+                {
+                    run.flags = flag;
+                    ++pos;
+                    break;
+                }
             }
         }
         if (pos < bodyEnd && mFormat[pos] == L'0')
