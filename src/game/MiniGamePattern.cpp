@@ -15,6 +15,7 @@
 #include <cmath>
 #include <mutex>
 #include <set>
+#include <unordered_map>
 #include <vector>
 
 int MiniGameRoundsLeft(int roundsLeft, GameModeDifficulty difficulty, std::span<const int> loopsByDifficulty)
@@ -92,22 +93,13 @@ void SortPlayfieldEntities(Strata::SceneNode* layer)
 {
     if (layer == nullptr)
         return;
-    // Each bottom once per sort, not once per comparison.
-    std::vector<std::pair<Strata::SceneNode*, float>> bottoms;
+    // Each bottom once per sort (it runs before every draw), not once per comparison.
+    std::unordered_map<const Strata::SceneNode*, float> bottoms;
     bottoms.reserve(layer->GetChildCount());
     for (Strata::SceneNode* child : layer->GetChildren())
-        bottoms.emplace_back(child, PlayfieldEntityBottom(*child));
-    auto bottomOf = [&bottoms](const Strata::SceneNode* node)
-    {
-        for (const auto& entry : bottoms)
-        {
-            if (entry.first == node)
-                return entry.second;
-        }
-        return 0.0f;
-    };
-    layer->SortChildren([&bottomOf](const Strata::SceneNode* a, const Strata::SceneNode* b)
-                        { return bottomOf(a) < bottomOf(b); });
+        bottoms.emplace(child, PlayfieldEntityBottom(*child));
+    layer->SortChildren([&bottoms](const Strata::SceneNode* a, const Strata::SceneNode* b)
+                        { return bottoms.at(a) < bottoms.at(b); });
 }
 
 void SetGameCursor(const char* image, const char* hotSpotConstant)
