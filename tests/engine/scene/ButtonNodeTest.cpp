@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <string>
 
 using namespace Strata;
@@ -35,155 +36,129 @@ protected:
             button->clickSignal.connect([](ButtonNode*) { WidgetEvents().push_back("signal"); });
         return button;
     }
+
+    // Each case gets a fresh button at the origin: the one before lets the capture go and is hidden.
+    void Retire(ButtonNode* button)
+    {
+        mode->OnMouseUp(MouseButton_Left, 60, 60);
+        button->LocalSetVisible(false);
+        WidgetEvents().clear();
+    }
 };
 
 // The frame a state shows, read from the red of the drawn pixels (image i has red FrameRed(i)).
-struct FrameCase
+TEST_F(ButtonNodeTest, EachStateDrawsItsFrame)
 {
-    const char* images;
-    const char* state;
-    int first; // of the three slices in a strip
-};
-
-class ButtonFrameTest : public ButtonNodeTest, public ::testing::WithParamInterface<FrameCase>
-{
-};
-
-TEST_P(ButtonFrameTest, EachStateDrawsItsFrame)
-{
-    const FrameCase& c = GetParam();
-    ButtonNode* button = MakeButton(std::string("images=\"") + c.images + "\" width=\"20\"");
-    ASSERT_NE(nullptr, button);
-    const std::string state = c.state;
-    if (state == "disabled")
-        button->Enable(false);
-    if (state == "hot" || state == "pressed" || state == "dragged off")
-        mode->OnMouseMove(2, 2);
-    if (state == "pressed" || state == "dragged off")
-        mode->OnMouseDown(MouseButton_Left, 2, 2);
-    if (state == "dragged off")
-        mode->OnMouseMove(30, 30);
-    if (state == "focused")
-        mode->SetFocusedNode(button);
-
-    Target target(40, 20);
-    button->DrawNode();
-    EXPECT_EQ(FrameRed(c.first), target.At(1, 1).r) << c.images << " " << c.state;
-    if (std::string(c.images).size() > 4) // a strip: the right cap is two images on
+    struct Case
     {
-        EXPECT_EQ(FrameRed(c.first + 2), target.At(18, 1).r) << c.images << " " << c.state;
+        const char* images;
+        std::string state;
+        int first; // of the three slices in a strip
+    };
+    const Case cases[] = {{"Four", "normal", 0},      {"Four", "hot", 1},         {"Four", "pressed", 2},
+                          {"Four", "dragged off", 0}, {"Four", "disabled", 3},    {"Four", "focused", 1},
+                          {"Five", "focused", 4},     {"Fifteen", "focused", 12}, {"Twelve", "focused", 3},
+                          {"Fifteen", "pressed", 6}};
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(std::string(c.images) + " " + c.state);
+        ButtonNode* button = MakeButton(std::string("images=\"") + c.images + "\" width=\"20\"");
+        ASSERT_NE(nullptr, button);
+        if (c.state == "disabled")
+            button->Enable(false);
+        if (c.state == "hot" || c.state == "pressed" || c.state == "dragged off")
+            mode->OnMouseMove(2, 2);
+        if (c.state == "pressed" || c.state == "dragged off")
+            mode->OnMouseDown(MouseButton_Left, 2, 2);
+        if (c.state == "dragged off")
+            mode->OnMouseMove(30, 30);
+        if (c.state == "focused")
+            mode->SetFocusedNode(button);
+
+        Target target(40, 20);
+        button->DrawNode();
+        EXPECT_EQ(FrameRed(c.first), target.At(1, 1).r);
+        if (std::string(c.images).size() > 4) // a strip: the right cap is two images on
+        {
+            EXPECT_EQ(FrameRed(c.first + 2), target.At(18, 1).r);
+        }
+        Retire(button);
     }
 }
-
-INSTANTIATE_TEST_SUITE_P(States, ButtonFrameTest,
-                         ::testing::Values(FrameCase{"Four", "normal", 0}, FrameCase{"Four", "hot", 1},
-                                           FrameCase{"Four", "pressed", 2}, FrameCase{"Four", "dragged off", 0},
-                                           FrameCase{"Four", "disabled", 3}, FrameCase{"Four", "focused", 1},
-                                           FrameCase{"Five", "focused", 4}, FrameCase{"Fifteen", "focused", 12},
-                                           FrameCase{"Twelve", "focused", 3}, FrameCase{"Fifteen", "pressed", 6}));
 
 // Mouse sequences over a 20 x 10 button at the origin: what was heard, and whether the capture is
 // left behind.
-struct ClickCase
+TEST_F(ButtonNodeTest, SequencesClickOnlyOnAReleaseOverTheCapturingButton)
 {
-    const char* name;
-    const char* steps; // d/u: down/up inside, D/U: outside, m/M: move inside/outside, x: disable
-    const char* events;
-};
-
-class ButtonClickTest : public ButtonNodeTest, public ::testing::WithParamInterface<ClickCase>
-{
-};
-
-TEST_P(ButtonClickTest, SequencesClickOnlyOnAReleaseOverTheCapturingButton)
-{
-    const ClickCase& c = GetParam();
-    ButtonNode* button = MakeButton("images=\"Five\"");
-    ASSERT_NE(nullptr, button);
-    for (const char* step = c.steps; *step != '\0'; ++step)
+    struct Case
     {
-        switch (*step)
+        const char* name;
+        const char* steps; // d/u: down/up inside, D/U: outside, m/M: move inside/outside, x: disable
+        const char* events;
+    };
+    const Case cases[] = {
+        {"press and release", "du", "sound:Clicks:Down ButtonClick:ok signal sound:Clicks:Release"},
+        {"hover first", "mdu", "sound:Clicks:Hot sound:Clicks:Down ButtonClick:ok signal sound:Clicks:Release"},
+        {"dragged off", "dMU", "sound:Clicks:Down"},
+        {"dragged off and back", "dMmu",
+         "sound:Clicks:Down sound:Clicks:Hot ButtonClick:ok signal sound:Clicks:Release"},
+        {"pressed elsewhere", "Du", ""},
+        {"disabled", "xdu", ""},
+        {"disabled while pressed", "dxu", "sound:Clicks:Down"},
+        {"disabled while pressed, released outside", "dxMU", "sound:Clicks:Down"},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        ButtonNode* button = MakeButton("images=\"Five\"");
+        ASSERT_NE(nullptr, button);
+        for (const char* step = c.steps; *step != '\0'; ++step)
         {
-        case 'd':
-            mode->OnMouseDown(MouseButton_Left, 5, 5);
-            break;
-        case 'D':
-            mode->OnMouseDown(MouseButton_Left, 50, 50);
-            break;
-        case 'u':
-            mode->OnMouseUp(MouseButton_Left, 5, 5);
-            break;
-        case 'U':
-            mode->OnMouseUp(MouseButton_Left, 50, 50);
-            break;
-        case 'm':
-            mode->OnMouseMove(6, 6);
-            break;
-        case 'M':
-            mode->OnMouseMove(50, 50);
-            break;
-        case 'x':
-            button->Enable(false);
-            break;
+            const int at = std::islower(static_cast<unsigned char>(*step)) ? 5 : 50;
+            if (*step == 'x')
+                button->Enable(false);
+            else if (*step == 'd' || *step == 'D')
+                mode->OnMouseDown(MouseButton_Left, at, at);
+            else if (*step == 'u' || *step == 'U')
+                mode->OnMouseUp(MouseButton_Left, at, at);
+            else
+                mode->OnMouseMove(at, at);
         }
+        EXPECT_EQ(c.events, Events());
+        EXPECT_EQ(nullptr, mode->GetMouseCapturingNode());
+        EXPECT_FALSE(button->HasCapture());
+        Retire(button);
     }
-    EXPECT_EQ(c.events, Events()) << c.name;
-    EXPECT_EQ(nullptr, mode->GetMouseCapturingNode()) << c.name;
-    EXPECT_FALSE(button->HasCapture()) << c.name;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Sequences, ButtonClickTest,
-    ::testing::Values(ClickCase{"press and release", "du",
-                                "sound:Clicks:Down ButtonClick:ok signal sound:Clicks:Release"},
-                      ClickCase{"hover first", "mdu",
-                                "sound:Clicks:Hot sound:Clicks:Down ButtonClick:ok signal sound:Clicks:Release"},
-                      ClickCase{"dragged off", "dMU", "sound:Clicks:Down"},
-                      ClickCase{"dragged off and back", "dMmu",
-                                "sound:Clicks:Down sound:Clicks:Hot ButtonClick:ok signal sound:Clicks:Release"},
-                      ClickCase{"pressed elsewhere", "Du", ""}, ClickCase{"disabled", "xdu", ""},
-                      ClickCase{"disabled while pressed", "dxu", "sound:Clicks:Down"},
-                      ClickCase{"disabled while pressed, released outside", "dxMU", "sound:Clicks:Down"}),
-    [](const auto& info)
+TEST_F(ButtonNodeTest, ActivationKeysNeedTheFocusTheOwnKeyDoesNot)
+{
+    struct Case
     {
-        std::string name;
-        for (const char* c = info.param.name; *c != '\0'; ++c)
-            name += std::isalnum(static_cast<unsigned char>(*c)) ? *c : '_';
-        return name;
-    });
-
-struct KeyCase
-{
-    const char* keyCode; // attribute, or null
-    bool focused;
-    bool enabled;
-    int key;
-    bool clicks;
-};
-
-class ButtonKeyTest : public ButtonNodeTest, public ::testing::WithParamInterface<KeyCase>
-{
-};
-
-TEST_P(ButtonKeyTest, ActivationKeysNeedTheFocusTheOwnKeyDoesNot)
-{
-    const KeyCase& c = GetParam();
-    ButtonNode* button = MakeButton(c.keyCode ? std::string("keyCode=\"") + c.keyCode + "\"" : std::string());
-    ASSERT_NE(nullptr, button);
-    button->Enable(c.enabled);
-    if (c.focused)
-        mode->SetFocusedNode(button);
-    EXPECT_EQ(c.clicks ? MessageResult_Handled : MessageResult_Unhandled, button->OnKeyDown(c.key));
-    EXPECT_EQ(c.clicks ? "ButtonClick:ok signal" : "", Events());
+        const char* keyCode; // attribute, or null
+        bool focused;
+        bool enabled;
+        int key;
+        bool clicks;
+    };
+    const Case cases[] = {{"a", false, true, 65, true},      {"a", false, false, 65, true},
+                          {"Escape", false, true, 27, true}, {"ab", false, true, 0, false},
+                          {nullptr, true, true, 0, false},   {nullptr, true, true, 13, true},
+                          {nullptr, true, true, 32, true},   {nullptr, true, false, 258, true},
+                          {nullptr, false, true, 13, false}, {"a", true, true, 66, false}};
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(std::string(c.keyCode ? c.keyCode : "-") + " key " + std::to_string(c.key));
+        ButtonNode* button = MakeButton(c.keyCode ? std::string("keyCode=\"") + c.keyCode + "\"" : std::string());
+        ASSERT_NE(nullptr, button);
+        button->Enable(c.enabled);
+        if (c.focused)
+            mode->SetFocusedNode(button);
+        EXPECT_EQ(c.clicks ? MessageResult_Handled : MessageResult_Unhandled, button->OnKeyDown(c.key));
+        EXPECT_EQ(c.clicks ? "ButtonClick:ok signal" : "", Events());
+        Retire(button);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Keys, ButtonKeyTest,
-    ::testing::Values(KeyCase{"a", false, true, 65, true}, KeyCase{"a", false, false, 65, true},
-                      KeyCase{"Escape", false, true, 27, true}, KeyCase{"ab", false, true, 0, false},
-                      KeyCase{nullptr, true, true, 0, false}, KeyCase{nullptr, true, true, 13, true},
-                      KeyCase{nullptr, true, true, 32, true}, KeyCase{nullptr, true, false, 258, true},
-                      KeyCase{nullptr, false, true, 13, false}, KeyCase{"a", true, true, 66, false}));
 
 TEST_F(ButtonNodeTest, SizeAndTextFollowImagesFontAndTextResource)
 {

@@ -31,13 +31,9 @@ protected:
     }
 };
 
-// Ellipses are drawn as polygons whose far edges are inclusive, one pixel past the box.
-
-// A 16 x 16 drawing of one node as rows of '#' (drawn) and '.'.
-std::string Picture(SceneNode* node)
+// A 16 x 16 drawing as rows of '#' (drawn) and '.'.
+std::string Picture(const Target& target)
 {
-    Target target(16, 16);
-    node->DrawScene();
     std::string rows;
     for (int y = 0; y < 16; ++y)
     {
@@ -48,69 +44,58 @@ std::string Picture(SceneNode* node)
     return rows;
 }
 
-struct ShapeCase
-{
-    const char* name;
-    const char* element;
-    Rect<int> drawn;
-    // Points that must be drawn and points that must not.
-    std::vector<Vector2<int>> inside;
-    std::vector<Vector2<int>> outside;
-};
-
-class ShapeDrawTest : public ShapeNodeTest, public ::testing::WithParamInterface<ShapeCase>
-{
-};
-
 } // namespace
 
-TEST_P(ShapeDrawTest, DrawsItsOwnBoxWhateverItsScaleAndTurn)
+TEST_F(ShapeNodeTest, DrawsItsOwnBoxWhateverItsScaleAndTurn)
 {
-    const ShapeCase& c = GetParam();
-    SceneNode* node = Make(c.element);
-    ASSERT_NE(nullptr, node);
-    Target target(16, 16);
-    node->DrawScene();
-    EXPECT_EQ(c.drawn, target.Drawn()) << Picture(node);
-    for (const Vector2<int>& p : c.inside)
-        EXPECT_NE(0, target.At(p.x, p.y).a) << p.x << "," << p.y << "\n" << Picture(node);
-    for (const Vector2<int>& p : c.outside)
-        EXPECT_EQ(0, target.At(p.x, p.y).a) << p.x << "," << p.y << "\n" << Picture(node);
+    struct Case
+    {
+        const char* element;
+        Rect<int> drawn;
+        // Points that must be drawn and points that must not.
+        std::vector<Vector2<int>> inside;
+        std::vector<Vector2<int>> outside;
+    };
+    const Case cases[] = {
+        {R"(<rectnode x="2" y="3" width="4" height="2" scaleX="3" orientation="45"/>)",
+         Rect<int>(2, 3, 4, 2),
+         {{2, 3}, {5, 4}},
+         {}},
+        {R"(<rectnode x="1" y="1" width="6" height="5" filled="false"/>)",
+         Rect<int>(1, 1, 6, 5),
+         {{1, 1}, {6, 5}, {3, 1}, {1, 3}},
+         {{3, 3}, {4, 2}}},
+        {R"(<rectnode x="2" y="2"/>)", Rect<int>(), {}, {}},
+        {R"(<rectnode width="4" height="4" visible="false"/>)", Rect<int>(), {}, {}},
+        // Ellipses are drawn as polygons whose far edges are inclusive, one pixel past the box.
+        {R"(<ellipsenode x="2" y="2" width="12" height="8"/>)",
+         Rect<int>(2, 2, 13, 9),
+         {{8, 6}, {3, 6}},
+         {{2, 2}, {13, 9}}},
+        {R"(<ellipsenode x="2" y="2" width="12" height="8" filled="false"/>)",
+         Rect<int>(2, 2, 13, 9),
+         {{2, 6}},
+         {{8, 6}, {2, 2}}},
+        {R"(<backgroundnode images="Panel" x="1" y="2" width="9" height="7"/>)",
+         Rect<int>(1, 2, 9, 7),
+         {{1, 2}, {5, 5}, {9, 8}},
+         {}},
+        {R"(<backgroundnode x="1" y="2" width="9" height="7"/>)", Rect<int>(), {}, {}},
+    };
+    for (const Case& c : cases)
+    {
+        SceneNode* node = Make(c.element);
+        ASSERT_NE(nullptr, node) << c.element;
+        Target target(16, 16);
+        node->DrawScene();
+        SCOPED_TRACE(std::string(c.element) + "\n" + Picture(target));
+        EXPECT_EQ(c.drawn, target.Drawn());
+        for (const Vector2<int>& p : c.inside)
+            EXPECT_NE(0, target.At(p.x, p.y).a) << p.x << "," << p.y;
+        for (const Vector2<int>& p : c.outside)
+            EXPECT_EQ(0, target.At(p.x, p.y).a) << p.x << "," << p.y;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Shapes, ShapeDrawTest,
-    ::testing::Values(
-        ShapeCase{"FilledRect",
-                  R"(<rectnode x="2" y="3" width="4" height="2" scaleX="3" orientation="45"/>)",
-                  Rect<int>(2, 3, 4, 2),
-                  {{2, 3}, {5, 4}},
-                  {}},
-        ShapeCase{"OutlineRect",
-                  R"(<rectnode x="1" y="1" width="6" height="5" filled="false"/>)",
-                  Rect<int>(1, 1, 6, 5),
-                  {{1, 1}, {6, 5}, {3, 1}, {1, 3}},
-                  {{3, 3}, {4, 2}}},
-        ShapeCase{"SizelessRect", R"(<rectnode x="2" y="2"/>)", Rect<int>(), {}, {}},
-        ShapeCase{"HiddenRect", R"(<rectnode width="4" height="4" visible="false"/>)", Rect<int>(), {}, {}},
-        ShapeCase{"FilledEllipse",
-                  R"(<ellipsenode x="2" y="2" width="12" height="8"/>)",
-                  Rect<int>(2, 2, 13, 9),
-                  {{8, 6}, {3, 6}},
-                  {{2, 2}, {13, 9}}},
-        ShapeCase{"OutlineEllipse",
-                  R"(<ellipsenode x="2" y="2" width="12" height="8" filled="false"/>)",
-                  Rect<int>(2, 2, 13, 9),
-                  {{2, 6}},
-                  {{8, 6}, {2, 2}}},
-        ShapeCase{"Background",
-                  R"(<backgroundnode images="Panel" x="1" y="2" width="9" height="7"/>)",
-                  Rect<int>(1, 2, 9, 7),
-                  {{1, 2}, {5, 5}, {9, 8}},
-                  {}},
-        ShapeCase{
-            "BackgroundWithoutImages", R"(<backgroundnode x="1" y="2" width="9" height="7"/>)", Rect<int>(), {}, {}}),
-    [](const ::testing::TestParamInfo<ShapeCase>& info) { return std::string(info.param.name); });
 
 TEST_F(ShapeNodeTest, ColourAndAlpha)
 {

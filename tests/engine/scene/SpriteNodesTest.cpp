@@ -103,37 +103,30 @@ TEST_F(SpriteNodeTest, MissingResourcesAreReportedOnceAndDrawNothing)
 }
 
 // Hit tests against the image "Ramp" (alphas 0, 50, 100, 150 left to right) placed at (10, 20).
-struct HitCase
+TEST_F(SpriteNodeTest, StaticAndAnimatedNodesTestTheAlphaStrictlyAbove)
 {
-    int alphaSensitivity;
-    float x;
-    bool hit;
-};
-
-class SpriteHitTest : public SpriteNodeTest, public ::testing::WithParamInterface<HitCase>
-{
-};
-
-TEST_P(SpriteHitTest, StaticAndAnimatedNodesTestTheAlphaStrictlyAbove)
-{
-    const HitCase& c = GetParam();
+    struct Case
+    {
+        int alphaSensitivity;
+        float x;
+        bool hit;
+    };
+    const Case cases[] = {{0, 10.5f, true}, // bounds only: a transparent pixel hits
+                          {0, 9.9f, false},   {0, 14.0f, false}, {1, 10.5f, false},  {50, 11.9f, false}, // equal alpha
+                          {49, 11.0f, true},  {50, 12.0f, true}, {149, 13.5f, true}, {150, 13.5f, false},
+                          {255, 13.5f, false}};
     auto* still = Make<StaticSpriteNode>(R"(<staticspritenode src="Ramp" x="10" y="20"/>)");
     auto* animated = Make<AnimatedSpriteNode>(R"(<animatedspritenode spriteType="Ramper" x="10" y="20"/>)");
     ASSERT_TRUE(still && animated);
-    still->alphaSensitivity = c.alphaSensitivity;
-    animated->alphaSensitivity = c.alphaSensitivity;
-    const Vector2<float> point(c.x, 20.5f);
-    EXPECT_EQ(c.hit, still->GlobalPointIntersects(point));
-    EXPECT_EQ(c.hit, animated->GlobalPointIntersects(point));
+    for (const Case& c : cases)
+    {
+        still->alphaSensitivity = c.alphaSensitivity;
+        animated->alphaSensitivity = c.alphaSensitivity;
+        const Vector2<float> point(c.x, 20.5f);
+        EXPECT_EQ(c.hit, still->GlobalPointIntersects(point)) << c.alphaSensitivity << " at " << c.x;
+        EXPECT_EQ(c.hit, animated->GlobalPointIntersects(point)) << c.alphaSensitivity << " at " << c.x;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Alpha, SpriteHitTest,
-                         ::testing::Values(HitCase{0, 10.5f, true}, // bounds only: a transparent pixel hits
-                                           HitCase{0, 9.9f, false}, HitCase{0, 14.0f, false}, HitCase{1, 10.5f, false},
-                                           HitCase{50, 11.9f, false}, // equal alpha
-                                           HitCase{49, 11.0f, true}, HitCase{50, 12.0f, true},
-                                           HitCase{149, 13.5f, true}, HitCase{150, 13.5f, false},
-                                           HitCase{255, 13.5f, false}));
 
 TEST_F(SpriteNodeTest, AnimatedNodeFollowsItsControllerAndRefitsWhenItDraws)
 {

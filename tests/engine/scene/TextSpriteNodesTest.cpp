@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 using namespace Strata;
 using namespace Strata::Testing;
@@ -47,46 +48,35 @@ std::string Row(const Target& target, int y, int width)
     return row;
 }
 
-struct MeasureCase
-{
-    const char* name;
-    const char* element;
-    const char* size;
-};
-
-class TextMeasureTest : public TextNodeTest, public ::testing::WithParamInterface<MeasureCase>
-{
-};
-
 } // namespace
 
-TEST_P(TextMeasureTest, SizesItselfToTheText)
+TEST_F(TextNodeTest, SizesItselfToTheText)
 {
-    SceneNode* node = Make(GetParam().element);
-    ASSERT_NE(nullptr, node);
-    EXPECT_EQ(GetParam().size, Size(node));
+    const std::pair<const char*, const char*> cases[] = {
+        {R"(<textspritenode font="Mono" text="Hello"/>)", "30x10"},
+        {R"(<textspritenode font="Mono" text="aaa bbb ccc" width="40"/>)", "24x30"},
+        {R"(<textspritenode text="Hello"/>)", "0x0"},
+        {R"(<textspritenode font="Mono"/>)", "0x0"},
+        {R"(<textspritenode font="Mono" text="x" textResource="Greeting"/>)", "48x10"},
+        {R"(<textspritenode font="Mono" textResource="Nope"/>)", "90x10"},
+        // A negative width does not wrap.
+        {R"(<textspritenode font="Mono" text="aaa bbb" width="-5"/>)", "42x10"},
+        {R"(<styledtextspritenode font="Mono" text="ab&lt;style textMode=&quot;outline&quot;&gt;cd&lt;/style&gt;"/>)",
+         "24x10"},
+        // A styled node of no width never wraps.
+        {R"(<styledtextspritenode font="Mono" text="aaa bbb ccc ddd"/>)", "90x10"},
+        {R"(<styledtextspritenode font="Mono" text="aaa bbb ccc" width="40"/>)", "18x30"},
+        // A styled node escapes its text resource.
+        {R"(<styledtextspritenode font="Mono" textResource="Tricky"/>)", "18x10"},
+        {R"(<styledtextspritenode font="Mono" textResource="Nope"/>)", "90x10"},
+    };
+    for (const auto& [element, size] : cases)
+    {
+        SceneNode* node = Make(element);
+        ASSERT_NE(nullptr, node) << element;
+        EXPECT_EQ(size, Size(node)) << element;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Layouts, TextMeasureTest,
-    ::testing::Values(
-        MeasureCase{"OneLine", R"(<textspritenode font="Mono" text="Hello"/>)", "30x10"},
-        MeasureCase{"Wrapped", R"(<textspritenode font="Mono" text="aaa bbb ccc" width="40"/>)", "24x30"},
-        MeasureCase{"NoFont", R"(<textspritenode text="Hello"/>)", "0x0"},
-        MeasureCase{"EmptyText", R"(<textspritenode font="Mono"/>)", "0x0"},
-        MeasureCase{"FromResource", R"(<textspritenode font="Mono" text="x" textResource="Greeting"/>)", "48x10"},
-        MeasureCase{"MissingResource", R"(<textspritenode font="Mono" textResource="Nope"/>)", "90x10"},
-        MeasureCase{"NegativeWidthDoesNotWrap", R"(<textspritenode font="Mono" text="aaa bbb" width="-5"/>)", "42x10"},
-        MeasureCase{
-            "StyledMarkup",
-            R"(<styledtextspritenode font="Mono" text="ab&lt;style textMode=&quot;outline&quot;&gt;cd&lt;/style&gt;"/>)",
-            "24x10"},
-        MeasureCase{"StyledZeroWidthNeverWraps", R"(<styledtextspritenode font="Mono" text="aaa bbb ccc ddd"/>)",
-                    "90x10"},
-        MeasureCase{"StyledWrapped", R"(<styledtextspritenode font="Mono" text="aaa bbb ccc" width="40"/>)", "18x30"},
-        MeasureCase{"StyledResourceIsEscaped", R"(<styledtextspritenode font="Mono" textResource="Tricky"/>)", "18x10"},
-        MeasureCase{"StyledMissingResource", R"(<styledtextspritenode font="Mono" textResource="Nope"/>)", "90x10"}),
-    [](const ::testing::TestParamInfo<MeasureCase>& info) { return std::string(info.param.name); });
 
 TEST_F(TextNodeTest, TextResourcesAndSetTextTakeTheTextLiterally)
 {
@@ -117,40 +107,37 @@ TEST_F(TextNodeTest, WidthChangesMeasureAgain)
 
 // Two lines "aaaa" and "b" in a node at x 10: the second line shows where each justification anchors.
 // The plain node is 30 wide (its font counts the blank after "aaaa"), the styled one 24.
-struct JustifyCase
+TEST_F(TextNodeTest, LinesAlignInsideTheNode)
 {
-    const char* justify;
-    const char* plainSecondLine;
-    const char* styledSecondLine;
-};
-
-class TextJustifyTest : public TextNodeTest, public ::testing::WithParamInterface<JustifyCase>
-{
-};
-
-TEST_P(TextJustifyTest, LinesAlignInsideTheNode)
-{
-    for (const bool styled : {false, true})
+    struct Case
     {
-        SceneNode* node =
-            Make(std::string(styled ? "<styledtextspritenode" : "<textspritenode") +
-                 R"( font="Mono" text="aaaa b" width="25" x="10" textJustify=")" + GetParam().justify + "\"/>");
-        ASSERT_NE(nullptr, node);
-        ASSERT_EQ(styled ? "24x20" : "30x20", Size(node));
-        Target target(40, 30);
-        node->DrawScene();
-        EXPECT_EQ("..........########################......", Row(target, 5, 40)) << styled;
-        EXPECT_EQ(styled ? GetParam().styledSecondLine : GetParam().plainSecondLine, Row(target, 15, 40)) << styled;
+        const char* justify;
+        const char* plainSecondLine;
+        const char* styledSecondLine;
+    };
+    const Case cases[] = {
+        {"left", "..........######........................", "..........######........................"},
+        {"center", "......................######............", "...................######..............."},
+        {"right", "..................................######", "............................######......"},
+        {"middle", "..........######........................", "..........######........................"},
+    };
+    for (const Case& c : cases)
+    {
+        for (const bool styled : {false, true})
+        {
+            SCOPED_TRACE(std::string(c.justify) + (styled ? " styled" : " plain"));
+            SceneNode* node =
+                Make(std::string(styled ? "<styledtextspritenode" : "<textspritenode") +
+                     R"( font="Mono" text="aaaa b" width="25" x="10" textJustify=")" + c.justify + "\"/>");
+            ASSERT_NE(nullptr, node);
+            ASSERT_EQ(styled ? "24x20" : "30x20", Size(node));
+            Target target(40, 30);
+            node->DrawScene();
+            EXPECT_EQ("..........########################......", Row(target, 5, 40));
+            EXPECT_EQ(styled ? c.styledSecondLine : c.plainSecondLine, Row(target, 15, 40));
+        }
     }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Justify, TextJustifyTest,
-    ::testing::Values(
-        JustifyCase{"left", "..........######........................", "..........######........................"},
-        JustifyCase{"center", "......................######............", "...................######..............."},
-        JustifyCase{"right", "..................................######", "............................######......"},
-        JustifyCase{"middle", "..........######........................", "..........######........................"}));
 
 TEST_F(TextNodeTest, DrawingUsesTheNodesColourModeAndPixelSnapping)
 {
