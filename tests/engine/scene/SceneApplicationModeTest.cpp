@@ -4,7 +4,6 @@
 #include "support/FakePlatform.h"
 
 #include <algorithm>
-#include <functional>
 #include <string>
 
 namespace
@@ -66,6 +65,29 @@ public:
         return node;
     }
 
+    // A fresh scene for a key press: a listener, two nodes with key slots and, top-most, a silent one.
+    void ResetKeyScene()
+    {
+        mode.SetFocusedNode(nullptr);
+        for (SceneNode* node : std::list<SceneNode*>(root->GetChildren()))
+            mode.DestroyObject(node->GetID());
+        mode.Update(0.0f);
+        mode.AddObject(new Listener(&log));
+        lower = Logged("lower", {}, true, false);
+        upper = Logged("upper", {}, true, false);
+        silent = static_cast<CountingNode*>(Logged("silent", {}, false, false));
+        log.clear();
+    }
+
+    // A key press is handled, heard by `heard` alone, and the silent node was offered it at most once:
+    // it is top-most, so a walk that offered the focus again would reach it first.
+    void ExpectKeyHeardBy(const std::string& heard)
+    {
+        EXPECT_EQ(MessageResult_Handled, mode.OnKeyDown(13));
+        EXPECT_EQ(std::vector<std::string>{heard}, log);
+        EXPECT_LE(silent->offered, 1);
+    }
+
     std::vector<std::string> log;
     SceneNode* lower = nullptr;
     CountingNode* silent = nullptr;
@@ -74,54 +96,22 @@ public:
 
 TEST_F(SceneModeTest, KeysGoToTheFocusThenTopDownThenOtherHandlers)
 {
-    struct KeyCase
-    {
-        const char* name;
-        std::function<void(SceneModeTest&)> arrange;
-        std::vector<std::string> expected;
-    };
-    const std::vector<KeyCase> cases = {
-        {"no focus: the top-most node with a key slot", [](SceneModeTest&) {}, {"upper"}},
-        {"the focused node first", [](SceneModeTest& t) { t.lower->Focus(); }, {"lower"}},
-        {"a focused node without a slot is offered the key once",
-         [](SceneModeTest& t) { t.silent->Focus(); },
-         {"upper"}},
-        {"a destroyed focus is not found",
-         [](SceneModeTest& t)
-         {
-             t.upper->Focus();
-             t.mode.DestroyObject(t.upper->GetID());
-         },
-         {"lower"}},
-        {"no node takes it: the mode's other handlers",
-         [](SceneModeTest& t)
-         {
-             t.lower->keyDownSignal.disconnect_all_slots();
-             t.upper->keyDownSignal.disconnect_all_slots();
-         },
-         {"listener"}},
-    };
-    for (const KeyCase& c : cases)
-    {
-        SCOPED_TRACE(c.name);
-        SceneModeTest& t = *this;
-        for (SceneNode* node : std::list<SceneNode*>(root->GetChildren()))
-        {
-            mode.DestroyObject(node->GetID());
-        }
-        mode.Update(0.0f);
-        mode.AddObject(new Listener(&log));
-        // The silent node is top-most, so a walk that offered the focus again would reach it first.
-        lower = Logged("lower", {}, true, false);
-        upper = Logged("upper", {}, true, false);
-        silent = static_cast<CountingNode*>(Logged("silent", {}, false, false));
-        c.arrange(t);
-        log.clear();
-        EXPECT_EQ(MessageResult_Handled, mode.OnKeyDown(13));
-        EXPECT_EQ(c.expected, log);
-        EXPECT_LE(silent->offered, 1);
-        mode.SetFocusedNode(nullptr);
-    }
+    ResetKeyScene();
+    ExpectKeyHeardBy("upper"); // no focus: the top-most node with a key slot
+    ResetKeyScene();
+    lower->Focus();
+    ExpectKeyHeardBy("lower");
+    ResetKeyScene();
+    silent->Focus(); // a focused node without a slot
+    ExpectKeyHeardBy("upper");
+    ResetKeyScene();
+    upper->Focus();
+    mode.DestroyObject(upper->GetID()); // a destroyed focus is not found
+    ExpectKeyHeardBy("lower");
+    ResetKeyScene();
+    lower->keyDownSignal.disconnect_all_slots();
+    upper->keyDownSignal.disconnect_all_slots();
+    ExpectKeyHeardBy("listener"); // no node takes it: the mode's other handlers
 }
 
 TEST_F(SceneModeTest, TheCaptureTakesEveryButtonEventAndEveryReleaseEndsIt)
