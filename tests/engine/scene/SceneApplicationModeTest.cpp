@@ -46,21 +46,22 @@ private:
 class SceneModeTest : public SceneFixture
 {
 public:
-    // A node of the given bounds that logs its key presses, or its presses and releases, by name.
+    // A node of the given bounds that logs its key presses, or its presses, releases, enters and exits,
+    // by name.
     SceneNode* Logged(const std::string& name, Rect<float> bounds, bool keys, bool mouse)
     {
         auto* node = AddNode<CountingNode>(root, bounds);
         node->hitTest = true;
         if (keys)
-        {
             node->keyDownSignal.connect([this, name](SceneNode*, int) { log.push_back(name); });
-        }
         if (mouse)
         {
             node->mouseDownSignal.connect([this, name](SceneNode*, MouseButton, int, int)
                                           { log.push_back(name + " down"); });
             node->mouseUpSignal.connect([this, name](SceneNode*, MouseButton, int, int)
                                         { log.push_back(name + " up"); });
+            node->mouseEnterSignal.connect([this, name](SceneNode*) { log.push_back(name + " enter"); });
+            node->mouseExitSignal.connect([this, name](SceneNode*) { log.push_back(name + " exit"); });
         }
         return node;
     }
@@ -149,32 +150,25 @@ TEST_F(SceneModeTest, TheCaptureTakesEveryButtonEventAndEveryReleaseEndsIt)
 
 TEST_F(SceneModeTest, HoveringEntersTheTopMostNodeAndExitsItOnce)
 {
-    SceneNode* lower = AddNode(root, {0, 0, 100, 100});
-    SceneNode* upper = AddNode(root, {50, 0, 100, 100});
-    for (SceneNode* node : {lower, upper})
-    {
-        node->hitTest = true;
-        const std::string name = node == lower ? "lower" : "upper";
-        node->mouseEnterSignal.connect([this, name](SceneNode*) { log.push_back("enter " + name); });
-        node->mouseExitSignal.connect([this, name](SceneNode*) { log.push_back("exit " + name); });
-    }
+    lower = Logged("lower", {0, 0, 100, 100}, false, true);
+    upper = Logged("upper", {50, 0, 100, 100}, false, true);
     mode.OnMouseMove(10, 10);
     mode.OnMouseMove(20, 10);
     mode.OnMouseMove(60, 10);
     mode.OnMouseLeave();
     mode.OnMouseMove(300, 300);
     mode.OnMouseMove(301, 300);
-    EXPECT_EQ((std::vector<std::string>{"enter lower", "exit lower", "enter upper", "exit upper"}), log);
+    EXPECT_EQ((std::vector<std::string>{"lower enter", "lower exit", "upper enter", "upper exit"}), log);
     EXPECT_EQ(nullptr, mode.GetHoveredNode());
 
     // A hovered node that is destroyed hears nothing more; an enter slot may destroy its own node.
     log.clear();
     mode.OnMouseMove(10, 10);
     mode.DestroyObject(lower->GetID());
-    upper->mouseEnterSignal.connect([this, upper](SceneNode*) { mode.DestroyObject(upper->GetID()); });
+    upper->mouseEnterSignal.connect([this](SceneNode*) { mode.DestroyObject(upper->GetID()); });
     mode.OnMouseMove(60, 10);
     mode.OnMouseMove(300, 300);
-    EXPECT_EQ((std::vector<std::string>{"enter lower", "enter upper"}), log);
+    EXPECT_EQ((std::vector<std::string>{"lower enter", "upper enter"}), log);
 }
 
 TEST(SceneModeWithoutRoot, UpdateDrawAndInputSkipTheScene)

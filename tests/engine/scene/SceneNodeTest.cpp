@@ -225,9 +225,7 @@ TEST_F(SceneNodeTest, DrawingGoesParentFirstAndSkipsNodesThatUserCodeTakesAway)
     SceneNode* c = AddNode(root);
     std::vector<SceneNode*> order;
     for (SceneNode* node : {root, a, a1, a2, b, c})
-    {
         node->drawSignal.connect([&order](SceneNode* drawn) { order.push_back(drawn); });
-    }
     root->DrawScene();
     EXPECT_EQ((std::vector<SceneNode*>{root, a, a1, a2, b, c}), order);
 
@@ -282,9 +280,7 @@ TEST_F(SceneNodeTest, DrawImagePlacesPlainScaledTurnedAndBothImages)
         drawn->LocalSetScale(c.scale);
         drawn->LocalSetOrientation(Angle(c.angle));
         if (c.cornerPivot)
-        {
             drawn->SetRotateAlignment(HAlignment_Left, VAlignment_Top);
-        }
         drawn->LocalSetColor(ColorF(1.0f, 0.5f, 0.25f, 0.5f));
         drawn->flipV = true;
         drawn->clipEnabled = true;
@@ -301,9 +297,7 @@ TEST_F(SceneNodeTest, DrawImagePlacesPlainScaledTurnedAndBothImages)
             EXPECT_FLOAT_EQ(c.at.y, draw.y);
         }
         else
-        {
             EXPECT_EQ(c.at, draw.destination);
-        }
         EXPECT_EQ(ColorF(1.0f, 0.5f, 0.25f, 0.5f), draw.state.imageColor);
         EXPECT_EQ(Rect<int>(1, 2, 3, 4), draw.state.clipRect);
         EXPECT_NE(0u, draw.state.flags & DrawFlag_FlipV);
@@ -330,9 +324,7 @@ TEST_F(SceneNodeTest, HitTestsSearchTheTopMostSubtreeFirst)
     SceneNode* over = AddNode<HalfOpaqueNode>(panel, {10, 10, 50, 50});
     SceneNode* overChild = AddNode(over, {0, 0, 5, 5});
     for (SceneNode* node : {panel, under, over, overChild})
-    {
         node->hitTest = true;
-    }
 
     struct HitCase
     {
@@ -400,9 +392,7 @@ TEST_F(SceneNodeTest, RemovingANodeEndsItsSubtreeEvenWhenSlotsChangeTheTree)
                                                                  {grandchild, grandchild->GetID()}};
     int destroyed = 0;
     for (const auto& [node, id] : doomed)
-    {
         node->destroyedSignal.connect([&destroyed](SceneNode*) { ++destroyed; });
-    }
     // The first child's end destroys its sibling and tries to adopt the bystander: no crash, and
     // nothing ends twice.
     first->destroyedSignal.connect(
@@ -416,13 +406,9 @@ TEST_F(SceneNodeTest, RemovingANodeEndsItsSubtreeEvenWhenSlotsChangeTheTree)
     EXPECT_EQ(nullptr, parent->GetParent());
     EXPECT_EQ(0u, parent->GetChildCount());
     for (int pass = 0; pass < 4; ++pass)
-    {
         mode.Update(0.02f);
-    }
     for (const auto& [node, id] : doomed)
-    {
         EXPECT_EQ(nullptr, mode.GetObject(id));
-    }
     EXPECT_EQ(4, destroyed);
     // A node that has ended takes no children: the bystander stays where it was.
     EXPECT_EQ((std::list<SceneNode*>{bystander}), root->GetChildren());
