@@ -15,6 +15,7 @@
 #include "SceneLayoutTestSupport.h"
 
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -27,16 +28,14 @@ inline uint8_t FrameRed(int index)
     return static_cast<uint8_t>(40 * index + 40);
 }
 
-// A w x h image of colour (r, g, b); the alpha of column x is min(255, x * alphaStep), or "a" for every
-// pixel when there is no "alphaStep".
-inline std::unique_ptr<Image> MakeTestImage(const IAttributeContainer& a, uint8_t red)
+// The pixels of a w x h image of colour (r, g, b); the alpha of column x is min(255, x * alphaStep), or
+// "a" for every pixel when there is no "alphaStep".
+inline std::vector<Color32> TestPixels(const IAttributeContainer& a, uint8_t red)
 {
-    const int width = a.GetAttribute(L"w", 1);
-    const int height = a.GetAttribute(L"h", 1);
     std::vector<Color32> pixels;
-    for (int y = 0; y < height; ++y)
+    for (int y = 0; y < a.GetAttribute(L"h", 1); ++y)
     {
-        for (int x = 0; x < width; ++x)
+        for (int x = 0; x < a.GetAttribute(L"w", 1); ++x)
         {
             const int alpha = a.HasAttribute(L"alphaStep") ? std::min(255, x * a.GetAttribute(L"alphaStep", 0))
                                                            : a.GetAttribute(L"a", 255);
@@ -44,7 +43,7 @@ inline std::unique_ptr<Image> MakeTestImage(const IAttributeContainer& a, uint8_
                                      static_cast<uint8_t>(a.GetAttribute(L"b", 0)), static_cast<uint8_t>(alpha)));
         }
     }
-    return std::make_unique<Image>(std::move(pixels), width, height, true, false);
+    return pixels;
 }
 
 // "testimage": one image as above, red from "r".
@@ -55,10 +54,8 @@ public:
                                         IXMLReader&) const override
     {
         auto image = std::make_unique<ResourceWrapper<Image>>(manifest, name, attributes);
-        std::unique_ptr<Image> made =
-            MakeTestImage(attributes, static_cast<uint8_t>(attributes.GetAttribute(L"r", 255)));
-        image->Init(std::vector<Color32>(made->GetPixels(), made->GetPixels() + made->GetWidth() * made->GetHeight()),
-                    made->GetWidth(), made->GetHeight(), true, false);
+        image->Init(TestPixels(attributes, static_cast<uint8_t>(attributes.GetAttribute(L"r", 255))),
+                    attributes.GetAttribute(L"w", 1), attributes.GetAttribute(L"h", 1), true, false);
         return image.release();
     }
 };
@@ -76,7 +73,8 @@ public:
         {
             const XMLElement* item = element.ReadElement();
             if (item != nullptr && item->IsStartElement())
-                list->AddOwnedImage(MakeTestImage(*item, FrameRed(list->GetNumImages())).release());
+                list->AddOwnedImage(new Image(TestPixels(*item, FrameRed(list->GetNumImages())),
+                                              item->GetAttribute(L"w", 1), item->GetAttribute(L"h", 1), true, false));
         }
         return list.release();
     }
@@ -115,17 +113,11 @@ public:
 // The lines of captured standard error that contain `part`, each with its line feed.
 inline std::string LinesWith(const std::string& text, const std::string& part)
 {
-    std::string kept;
-    size_t start = 0;
-    while (start < text.size())
-    {
-        size_t end = text.find('\n', start);
-        end = end == std::string::npos ? text.size() : end + 1;
-        const std::string line = text.substr(start, end - start);
+    std::istringstream lines(text);
+    std::string line, kept;
+    while (std::getline(lines, line))
         if (line.find(part) != std::string::npos)
-            kept += line;
-        start = end;
-    }
+            kept += line + "\n";
     return kept;
 }
 

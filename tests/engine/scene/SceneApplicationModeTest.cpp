@@ -4,7 +4,6 @@
 #include "support/FakePlatform.h"
 
 #include <algorithm>
-#include <functional>
 #include <string>
 
 namespace
@@ -47,23 +46,47 @@ private:
 class SceneModeTest : public SceneFixture
 {
 public:
-    // A node of the given bounds that logs its key presses, or its presses and releases, by name.
+    // A node of the given bounds that logs its key presses, or its presses, releases, enters and exits,
+    // by name.
     SceneNode* Logged(const std::string& name, Rect<float> bounds, bool keys, bool mouse)
     {
         auto* node = AddNode<CountingNode>(root, bounds);
         node->hitTest = true;
         if (keys)
-        {
             node->keyDownSignal.connect([this, name](SceneNode*, int) { log.push_back(name); });
-        }
         if (mouse)
         {
             node->mouseDownSignal.connect([this, name](SceneNode*, MouseButton, int, int)
                                           { log.push_back(name + " down"); });
             node->mouseUpSignal.connect([this, name](SceneNode*, MouseButton, int, int)
                                         { log.push_back(name + " up"); });
+            node->mouseEnterSignal.connect([this, name](SceneNode*) { log.push_back(name + " enter"); });
+            node->mouseExitSignal.connect([this, name](SceneNode*) { log.push_back(name + " exit"); });
         }
         return node;
+    }
+
+    // A fresh scene for a key press: a listener, two nodes with key slots and, top-most, a silent one.
+    void ResetKeyScene()
+    {
+        mode.SetFocusedNode(nullptr);
+        for (SceneNode* node : std::list<SceneNode*>(root->GetChildren()))
+            mode.DestroyObject(node->GetID());
+        mode.Update(0.0f);
+        mode.AddObject(new Listener(&log));
+        lower = Logged("lower", {}, true, false);
+        upper = Logged("upper", {}, true, false);
+        silent = static_cast<CountingNode*>(Logged("silent", {}, false, false));
+        log.clear();
+    }
+
+    // A key press is handled, heard by `heard` alone, and the silent node was offered it at most once:
+    // it is top-most, so a walk that offered the focus again would reach it first.
+    void ExpectKeyHeardBy(const std::string& heard)
+    {
+        EXPECT_EQ(MessageResult_Handled, mode.OnKeyDown(13));
+        EXPECT_EQ(std::vector<std::string>{heard}, log);
+        EXPECT_LE(silent->offered, 1);
     }
 
     std::vector<std::string> log;
@@ -74,54 +97,22 @@ public:
 
 TEST_F(SceneModeTest, KeysGoToTheFocusThenTopDownThenOtherHandlers)
 {
-    struct KeyCase
-    {
-        const char* name;
-        std::function<void(SceneModeTest&)> arrange;
-        std::vector<std::string> expected;
-    };
-    const std::vector<KeyCase> cases = {
-        {"no focus: the top-most node with a key slot", [](SceneModeTest&) {}, {"upper"}},
-        {"the focused node first", [](SceneModeTest& t) { t.lower->Focus(); }, {"lower"}},
-        {"a focused node without a slot is offered the key once",
-         [](SceneModeTest& t) { t.silent->Focus(); },
-         {"upper"}},
-        {"a destroyed focus is not found",
-         [](SceneModeTest& t)
-         {
-             t.upper->Focus();
-             t.mode.DestroyObject(t.upper->GetID());
-         },
-         {"lower"}},
-        {"no node takes it: the mode's other handlers",
-         [](SceneModeTest& t)
-         {
-             t.lower->keyDownSignal.disconnect_all_slots();
-             t.upper->keyDownSignal.disconnect_all_slots();
-         },
-         {"listener"}},
-    };
-    for (const KeyCase& c : cases)
-    {
-        SCOPED_TRACE(c.name);
-        SceneModeTest& t = *this;
-        for (SceneNode* node : std::list<SceneNode*>(root->GetChildren()))
-        {
-            mode.DestroyObject(node->GetID());
-        }
-        mode.Update(0.0f);
-        mode.AddObject(new Listener(&log));
-        // The silent node is top-most, so a walk that offered the focus again would reach it first.
-        lower = Logged("lower", {}, true, false);
-        upper = Logged("upper", {}, true, false);
-        silent = static_cast<CountingNode*>(Logged("silent", {}, false, false));
-        c.arrange(t);
-        log.clear();
-        EXPECT_EQ(MessageResult_Handled, mode.OnKeyDown(13));
-        EXPECT_EQ(c.expected, log);
-        EXPECT_LE(silent->offered, 1);
-        mode.SetFocusedNode(nullptr);
-    }
+    ResetKeyScene();
+    ExpectKeyHeardBy("upper"); // no focus: the top-most node with a key slot
+    ResetKeyScene();
+    lower->Focus();
+    ExpectKeyHeardBy("lower");
+    ResetKeyScene();
+    silent->Focus(); // a focused node without a slot
+    ExpectKeyHeardBy("upper");
+    ResetKeyScene();
+    upper->Focus();
+    mode.DestroyObject(upper->GetID()); // a destroyed focus is not found
+    ExpectKeyHeardBy("lower");
+    ResetKeyScene();
+    lower->keyDownSignal.disconnect_all_slots();
+    upper->keyDownSignal.disconnect_all_slots();
+    ExpectKeyHeardBy("listener"); // no node takes it: the mode's other handlers
 }
 
 TEST_F(SceneModeTest, TheCaptureTakesEveryButtonEventAndEveryReleaseEndsIt)
@@ -159,32 +150,25 @@ TEST_F(SceneModeTest, TheCaptureTakesEveryButtonEventAndEveryReleaseEndsIt)
 
 TEST_F(SceneModeTest, HoveringEntersTheTopMostNodeAndExitsItOnce)
 {
-    SceneNode* lower = AddNode(root, {0, 0, 100, 100});
-    SceneNode* upper = AddNode(root, {50, 0, 100, 100});
-    for (SceneNode* node : {lower, upper})
-    {
-        node->hitTest = true;
-        const std::string name = node == lower ? "lower" : "upper";
-        node->mouseEnterSignal.connect([this, name](SceneNode*) { log.push_back("enter " + name); });
-        node->mouseExitSignal.connect([this, name](SceneNode*) { log.push_back("exit " + name); });
-    }
+    lower = Logged("lower", {0, 0, 100, 100}, false, true);
+    upper = Logged("upper", {50, 0, 100, 100}, false, true);
     mode.OnMouseMove(10, 10);
     mode.OnMouseMove(20, 10);
     mode.OnMouseMove(60, 10);
     mode.OnMouseLeave();
     mode.OnMouseMove(300, 300);
     mode.OnMouseMove(301, 300);
-    EXPECT_EQ((std::vector<std::string>{"enter lower", "exit lower", "enter upper", "exit upper"}), log);
+    EXPECT_EQ((std::vector<std::string>{"lower enter", "lower exit", "upper enter", "upper exit"}), log);
     EXPECT_EQ(nullptr, mode.GetHoveredNode());
 
     // A hovered node that is destroyed hears nothing more; an enter slot may destroy its own node.
     log.clear();
     mode.OnMouseMove(10, 10);
     mode.DestroyObject(lower->GetID());
-    upper->mouseEnterSignal.connect([this, upper](SceneNode*) { mode.DestroyObject(upper->GetID()); });
+    upper->mouseEnterSignal.connect([this](SceneNode*) { mode.DestroyObject(upper->GetID()); });
     mode.OnMouseMove(60, 10);
     mode.OnMouseMove(300, 300);
-    EXPECT_EQ((std::vector<std::string>{"enter lower", "enter upper"}), log);
+    EXPECT_EQ((std::vector<std::string>{"lower enter", "upper enter"}), log);
 }
 
 TEST(SceneModeWithoutRoot, UpdateDrawAndInputSkipTheScene)

@@ -17,17 +17,6 @@ using namespace Strata::Testing;
 namespace
 {
 
-struct FailureCase
-{
-    const char* name;
-    const char* content;
-    const char* message;
-};
-
-class SceneLayoutFailureTest : public SceneLayoutTest, public ::testing::WithParamInterface<FailureCase>
-{
-};
-
 std::string Nested(int depth)
 {
     std::string text;
@@ -40,31 +29,28 @@ std::string Nested(int depth)
 
 } // namespace
 
-TEST_P(SceneLayoutFailureTest, FailsTheLoadWithTheLayoutsNameAndKeepsNothing)
+TEST_F(SceneLayoutTest, AFailureNamesTheLayoutAndKeepsNothing)
 {
-    EXPECT_EQ(std::string("in SceneLayout \"Bad\": ") + GetParam().message, LoadLayout("Bad", GetParam().content));
-    EXPECT_EQ(nullptr, manager->GetResource(Label("Bad")));
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Layouts, SceneLayoutFailureTest,
-    ::testing::Values(FailureCase{"OnlyText", "only text", "scene has no root node"},
-                      FailureCase{"Empty", "", "scene has no root node"},
-                      FailureCase{"TwoRoots", "<scenenode><scenenode/></scenenode><scenenode/>",
-                                  "scene has more than one root node"},
-                      FailureCase{"TagInAnotherCase", "<SceneNode/>", "unrecognized node type: \"SceneNode\""},
-                      FailureCase{"UnknownChild", "<scenenode><scenenode><mystery/></scenenode></scenenode>",
-                                  "unrecognized node type: \"mystery\""},
-                      FailureCase{"MissingRef", "<scenenode><sceneref scenename=\"Nowhere\"/></scenenode>",
-                                  "sceneref: layout \"Nowhere\" not found"},
-                      FailureCase{"UnnamedRef", "<sceneref/>", "sceneref: layout \"\" not found"}),
-    [](const ::testing::TestParamInfo<FailureCase>& info) { return std::string(info.param.name); });
-
-TEST_F(SceneLayoutTest, NestingIsCappedRatherThanRecursedWithoutEnd)
-{
-    EXPECT_EQ("", LoadLayout("Deep", Nested(kMaxSceneLayoutDepth), L"A"));
-    EXPECT_EQ("in SceneLayout \"TooDeep\": scene nodes nest deeper than 256 levels",
-              LoadLayout("TooDeep", Nested(kMaxSceneLayoutDepth + 1), L"B"));
+    const std::pair<std::string, const char*> cases[] = {
+        {"only text", "scene has no root node"},
+        {"", "scene has no root node"},
+        {"<scenenode><scenenode/></scenenode><scenenode/>", "scene has more than one root node"},
+        {"<SceneNode/>", "unrecognized node type: \"SceneNode\""},
+        {"<scenenode><scenenode><mystery/></scenenode></scenenode>", "unrecognized node type: \"mystery\""},
+        {"<scenenode><sceneref scenename=\"Nowhere\"/></scenenode>", "sceneref: layout \"Nowhere\" not found"},
+        {"<sceneref/>", "sceneref: layout \"\" not found"},
+        // Nesting is capped rather than recursed without end.
+        {Nested(kMaxSceneLayoutDepth + 1), "scene nodes nest deeper than 256 levels"},
+    };
+    int manifests = 0;
+    for (const auto& [content, message] : cases)
+    {
+        SCOPED_TRACE(content.substr(0, 60));
+        EXPECT_EQ(std::string("in SceneLayout \"Bad\": ") + message,
+                  LoadLayout("Bad", content, L"M" + std::to_wstring(++manifests)));
+        EXPECT_EQ(nullptr, manager->GetResource(Label("Bad")));
+    }
+    EXPECT_EQ("", LoadLayout("Deep", Nested(kMaxSceneLayoutDepth), L"Deep"));
 }
 
 // One descriptor's common attributes in one line: attach params, location, scale, orientation in

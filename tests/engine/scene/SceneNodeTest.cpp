@@ -3,8 +3,6 @@
 #include "framework/ObjectDatabase.h"
 #include "scene/NodePath.h"
 
-#include <cmath>
-#include <functional>
 #include <string>
 
 namespace
@@ -14,105 +12,81 @@ using namespace SceneTesting;
 
 using SceneNodeTest = SceneFixture;
 
-struct RefreshCase
+// Reads the node's global bounds, then refreshes the scene: what a reader saw is what the per-frame
+// refresh computes, and the refresh leaves the node clean.
+void ExpectBoundsNowAndAfterRefresh(SceneNode* node, SceneNode* root, const Rect<float>& expected)
 {
-    const char* name;
-    // Builds and changes a tree under the root and returns the node whose global bounds are read.
-    std::function<SceneNode*(SceneNodeTest&, SceneNode* root)> build;
-    Rect<float> expected;
-};
+    EXPECT_EQ(expected, node->GlobalGetBounds());
+    root->UpdateScene();
+    EXPECT_EQ(expected, node->GlobalGetBounds());
+    EXPECT_EQ(0u, node->GetDirtyFlags());
+}
 
 TEST_F(SceneNodeTest, GlobalBoundsFollowEveryChangeAboveTheReader)
 {
-    const std::vector<RefreshCase> cases = {
-        {"a read straight after a local set",
-         [](SceneNodeTest& t, SceneNode* root)
-         {
-             SceneNode* node = t.AddNode(root, {10, 20, 5, 5});
-             node->GlobalGetBounds();
-             node->LocalSetLocation(30.0f, 40.0f);
-             return node;
-         },
-         {30, 40, 5, 5}},
-        {"a stale grandparent above a stale grandchild",
-         [](SceneNodeTest& t, SceneNode* root)
-         {
-             SceneNode* grandparent = t.AddNode(root, {100, 100, 50, 50});
-             SceneNode* parent = t.AddNode(grandparent, {10, 10, 20, 20});
-             SceneNode* child = t.AddNode(parent, {1, 2, 3, 4});
-             root->UpdateScene();
-             grandparent->LocalSetLocation(200.0f, 300.0f);
-             child->LocalSetLocation(5.0f, 6.0f);
-             return child;
-         },
-         {215, 316, 3, 4}},
-        {"a parent resized under a clean child anchored to its centre",
-         [](SceneNodeTest& t, SceneNode* root)
-         {
-             SceneNode* parent = t.AddNode(root, {0, 0, 100, 100});
-             SceneNode* child = t.AddNode(parent, {0, 0, 10, 10});
-             child->SetNodeAttachParams(NodeAttachNPI().CenterOnParent());
-             root->UpdateScene();
-             parent->SetWidth(200.0f);
-             return child;
-         },
-         {95, 45, 10, 10}},
-        {"centre anchors under a scaled parent use the unscaled sizes",
-         [](SceneNodeTest& t, SceneNode* root)
-         {
-             SceneNode* parent = t.AddNode(root, {100, 50, 100, 50});
-             parent->LocalSetScale(Vector2<float>(2.0f, 3.0f));
-             SceneNode* child = t.AddNode(parent, {0, 0, 20, 10});
-             child->SetNodeAttachParams(NodeAttachNPI().CenterOnParent());
-             return child;
-         },
-         {140, 70, 20, 10}},
-        {"right and bottom anchors",
-         [](SceneNodeTest& t, SceneNode* root)
-         {
-             SceneNode* parent = t.AddNode(root, {0, 0, 100, 80});
-             SceneNode* child = t.AddNode(parent, {-1, -2, 10, 20});
-             child->SetNodeAttachParams(NodeAttachNPI()
-                                            .ParentAlign(HAlignment_Right, VAlignment_Bottom)
-                                            .SelfAlign(HAlignment_Right, VAlignment_Bottom));
-             return child;
-         },
-         {89, 58, 10, 20}},
-        {"a detached node reads its own place at once",
-         [](SceneNodeTest& t, SceneNode* root)
-         {
-             SceneNode* parent = t.AddNode(root, {100, 100, 10, 10});
-             SceneNode* child = t.AddNode(parent, {1, 1, 1, 1});
-             root->UpdateScene();
-             child->DetachFromParent();
-             child->LocalSetLocation(7.0f, 8.0f);
-             return child;
-         },
-         {7, 8, 1, 1}},
-        {"a node re-attached elsewhere follows its new parent",
-         [](SceneNodeTest& t, SceneNode* root)
-         {
-             SceneNode* first = t.AddNode(root, {100, 100, 10, 10});
-             SceneNode* second = t.AddNode(root, {300, 400, 10, 10});
-             SceneNode* child = t.AddNode(first, {1, 1, 1, 1});
-             root->UpdateScene();
-             child->GlobalGetBounds();
-             child->DetachFromParent();
-             child->GlobalGetBounds();
-             second->AttachChild(child);
-             return child;
-         },
-         {301, 401, 1, 1}},
-    };
-    for (const RefreshCase& c : cases)
     {
-        SCOPED_TRACE(c.name);
-        SceneNode* node = c.build(*this, root);
-        EXPECT_EQ(c.expected, node->GlobalGetBounds());
-        // What a reader saw is what the per-frame refresh computes.
+        SCOPED_TRACE("a read straight after a local set");
+        SceneNode* node = AddNode(root, {10, 20, 5, 5});
+        node->GlobalGetBounds();
+        node->LocalSetLocation(30.0f, 40.0f);
+        ExpectBoundsNowAndAfterRefresh(node, root, {30, 40, 5, 5});
+    }
+    {
+        SCOPED_TRACE("a stale grandparent above a stale grandchild");
+        SceneNode* grandparent = AddNode(root, {100, 100, 50, 50});
+        SceneNode* parent = AddNode(grandparent, {10, 10, 20, 20});
+        SceneNode* child = AddNode(parent, {1, 2, 3, 4});
         root->UpdateScene();
-        EXPECT_EQ(c.expected, node->GlobalGetBounds());
-        EXPECT_EQ(0u, node->GetDirtyFlags());
+        grandparent->LocalSetLocation(200.0f, 300.0f);
+        child->LocalSetLocation(5.0f, 6.0f);
+        ExpectBoundsNowAndAfterRefresh(child, root, {215, 316, 3, 4});
+    }
+    {
+        SCOPED_TRACE("a parent resized under a clean child anchored to its centre");
+        SceneNode* parent = AddNode(root, {0, 0, 100, 100});
+        SceneNode* child = AddNode(parent, {0, 0, 10, 10});
+        child->SetNodeAttachParams(NodeAttachNPI().CenterOnParent());
+        root->UpdateScene();
+        parent->SetWidth(200.0f);
+        ExpectBoundsNowAndAfterRefresh(child, root, {95, 45, 10, 10});
+    }
+    {
+        SCOPED_TRACE("centre anchors under a scaled parent use the unscaled sizes");
+        SceneNode* parent = AddNode(root, {100, 50, 100, 50});
+        parent->LocalSetScale(Vector2<float>(2.0f, 3.0f));
+        SceneNode* child = AddNode(parent, {0, 0, 20, 10});
+        child->SetNodeAttachParams(NodeAttachNPI().CenterOnParent());
+        ExpectBoundsNowAndAfterRefresh(child, root, {140, 70, 20, 10});
+    }
+    {
+        SCOPED_TRACE("right and bottom anchors");
+        SceneNode* parent = AddNode(root, {0, 0, 100, 80});
+        SceneNode* child = AddNode(parent, {-1, -2, 10, 20});
+        child->SetNodeAttachParams(NodeAttachNPI()
+                                       .ParentAlign(HAlignment_Right, VAlignment_Bottom)
+                                       .SelfAlign(HAlignment_Right, VAlignment_Bottom));
+        ExpectBoundsNowAndAfterRefresh(child, root, {89, 58, 10, 20});
+    }
+    {
+        SCOPED_TRACE("a detached node reads its own place at once");
+        SceneNode* parent = AddNode(root, {100, 100, 10, 10});
+        SceneNode* child = AddNode(parent, {1, 1, 1, 1});
+        root->UpdateScene();
+        child->DetachFromParent();
+        child->LocalSetLocation(7.0f, 8.0f);
+        ExpectBoundsNowAndAfterRefresh(child, root, {7, 8, 1, 1});
+    }
+    {
+        SCOPED_TRACE("a node re-attached elsewhere follows its new parent");
+        SceneNode* first = AddNode(root, {100, 100, 10, 10});
+        SceneNode* second = AddNode(root, {300, 400, 10, 10});
+        SceneNode* child = AddNode(first, {1, 1, 1, 1});
+        root->UpdateScene();
+        child->GlobalGetBounds();
+        child->DetachFromParent();
+        child->GlobalGetBounds();
+        second->AttachChild(child);
+        ExpectBoundsNowAndAfterRefresh(child, root, {301, 401, 1, 1});
     }
 }
 
@@ -242,16 +216,6 @@ TEST_F(SceneNodeTest, NodePathsResolveByIndexAndName)
     EXPECT_EQ(nullptr, RootDescendent<ImageNode>(firstChild));
 }
 
-TEST(NodePathOutsideAScene, RootDescendentFindsNothing)
-{
-    ApplicationMode plain;
-    MainLoop::AutoContext guard;
-    MainLoop::WithinContext(&plain, guard);
-    const NodePathStep rootPath[] = {NodePathTerminator()};
-    EXPECT_EQ(nullptr, RootDescendent(rootPath));
-    EXPECT_EQ(nullptr, SceneApplicationMode::GetCurSceneRootNode());
-}
-
 TEST_F(SceneNodeTest, DrawingGoesParentFirstAndSkipsNodesThatUserCodeTakesAway)
 {
     SceneNode* a = AddNode(root);
@@ -261,9 +225,7 @@ TEST_F(SceneNodeTest, DrawingGoesParentFirstAndSkipsNodesThatUserCodeTakesAway)
     SceneNode* c = AddNode(root);
     std::vector<SceneNode*> order;
     for (SceneNode* node : {root, a, a1, a2, b, c})
-    {
         node->drawSignal.connect([&order](SceneNode* drawn) { order.push_back(drawn); });
-    }
     root->DrawScene();
     EXPECT_EQ((std::vector<SceneNode*>{root, a, a1, a2, b, c}), order);
 
@@ -288,35 +250,26 @@ TEST_F(SceneNodeTest, DrawImagePlacesPlainScaledTurnedAndBothImages)
     RecordingCanvas canvas;
     PushContext(Context{&canvas, sDrawState::GetDefaults()});
 
-    struct DrawCase
+    // A 20 x 10 node at (100, 50) drawing at offset (1, 2); pivots at the centre, as for a node made in
+    // code. Plain and turned draws place by point (the rectangle's corner), the others by rectangle.
+    const struct
     {
         const char* name;
         Vector2<float> scale;
         float angle;
         RecordedDraw::Kind kind;
-        float x, y;
-        Rect<int> destination;
+        Rect<int> at;
         bool cornerPivot = false;
-    };
-    // A 20 x 10 node at (100, 50) drawing at offset (1, 2); pivots at the centre, as for a node made in
-    // code.
-    const std::vector<DrawCase> cases = {
-        {"plain", {1, 1}, 0.0f, RecordedDraw::Plain, 101, 52, {}},
-        {"scaled about the centre", {2, 3}, 0.0f, RecordedDraw::Stretched, 0, 0, {91, 42, 40, 30}},
-        {"turned about the centre", {1, 1}, 0.5f, RecordedDraw::Rotated, 111, 57, {}},
+    } cases[] = {
+        {"plain", {1, 1}, 0.0f, RecordedDraw::Plain, {101, 52, 0, 0}},
+        {"scaled about the centre", {2, 3}, 0.0f, RecordedDraw::Stretched, {91, 42, 40, 30}},
+        {"turned about the centre", {1, 1}, 0.5f, RecordedDraw::Rotated, {111, 57, 0, 0}},
         // The stretched quad (91, 42, 40, 30) turned about its own centre: the canvas gets that centre.
-        {"scaled and turned", {2, 3}, Angle::pi(), RecordedDraw::StretchedRotated, 0, 0, {111, 57, 40, 30}},
+        {"scaled and turned", {2, 3}, Angle::pi(), RecordedDraw::StretchedRotated, {111, 57, 40, 30}},
         // A quarter turn about the quad's top-left corner (91, 42) takes its centre (111, 57) to (76, 62).
-        {"scaled and turned about the corner",
-         {2, 3},
-         Angle::pi() * 0.5f,
-         RecordedDraw::StretchedRotated,
-         0,
-         0,
-         {76, 62, 40, 30},
-         true},
+        {"turned about the corner", {2, 3}, Angle::pi() / 2, RecordedDraw::StretchedRotated, {76, 62, 40, 30}, true},
     };
-    for (const DrawCase& c : cases)
+    for (const auto& c : cases)
     {
         SCOPED_TRACE(c.name);
         canvas.draws.clear();
@@ -327,9 +280,7 @@ TEST_F(SceneNodeTest, DrawImagePlacesPlainScaledTurnedAndBothImages)
         drawn->LocalSetScale(c.scale);
         drawn->LocalSetOrientation(Angle(c.angle));
         if (c.cornerPivot)
-        {
             drawn->SetRotateAlignment(HAlignment_Left, VAlignment_Top);
-        }
         drawn->LocalSetColor(ColorF(1.0f, 0.5f, 0.25f, 0.5f));
         drawn->flipV = true;
         drawn->clipEnabled = true;
@@ -342,13 +293,11 @@ TEST_F(SceneNodeTest, DrawImagePlacesPlainScaledTurnedAndBothImages)
         EXPECT_EQ(&image, draw.image);
         if (c.kind == RecordedDraw::Plain || c.kind == RecordedDraw::Rotated)
         {
-            EXPECT_FLOAT_EQ(c.x, draw.x);
-            EXPECT_FLOAT_EQ(c.y, draw.y);
+            EXPECT_FLOAT_EQ(c.at.x, draw.x);
+            EXPECT_FLOAT_EQ(c.at.y, draw.y);
         }
         else
-        {
-            EXPECT_EQ(c.destination, draw.destination);
-        }
+            EXPECT_EQ(c.at, draw.destination);
         EXPECT_EQ(ColorF(1.0f, 0.5f, 0.25f, 0.5f), draw.state.imageColor);
         EXPECT_EQ(Rect<int>(1, 2, 3, 4), draw.state.clipRect);
         EXPECT_NE(0u, draw.state.flags & DrawFlag_FlipV);
@@ -375,9 +324,7 @@ TEST_F(SceneNodeTest, HitTestsSearchTheTopMostSubtreeFirst)
     SceneNode* over = AddNode<HalfOpaqueNode>(panel, {10, 10, 50, 50});
     SceneNode* overChild = AddNode(over, {0, 0, 5, 5});
     for (SceneNode* node : {panel, under, over, overChild})
-    {
         node->hitTest = true;
-    }
 
     struct HitCase
     {
@@ -445,9 +392,7 @@ TEST_F(SceneNodeTest, RemovingANodeEndsItsSubtreeEvenWhenSlotsChangeTheTree)
                                                                  {grandchild, grandchild->GetID()}};
     int destroyed = 0;
     for (const auto& [node, id] : doomed)
-    {
         node->destroyedSignal.connect([&destroyed](SceneNode*) { ++destroyed; });
-    }
     // The first child's end destroys its sibling and tries to adopt the bystander: no crash, and
     // nothing ends twice.
     first->destroyedSignal.connect(
@@ -461,13 +406,9 @@ TEST_F(SceneNodeTest, RemovingANodeEndsItsSubtreeEvenWhenSlotsChangeTheTree)
     EXPECT_EQ(nullptr, parent->GetParent());
     EXPECT_EQ(0u, parent->GetChildCount());
     for (int pass = 0; pass < 4; ++pass)
-    {
         mode.Update(0.02f);
-    }
     for (const auto& [node, id] : doomed)
-    {
         EXPECT_EQ(nullptr, mode.GetObject(id));
-    }
     EXPECT_EQ(4, destroyed);
     // A node that has ended takes no children: the bystander stays where it was.
     EXPECT_EQ((std::list<SceneNode*>{bystander}), root->GetChildren());
@@ -496,13 +437,19 @@ TEST(SceneNodeLifetime, NoSignalFiresWhenTheDatabaseDeletesItsNodes)
     EXPECT_EQ(0, fired);
 }
 
-TEST(SceneNodeDatabase, ANullDatabaseAddsNothing)
+TEST(SceneNodeOutsideAScene, FindsNoRootAndTakesNoDatabaseCaptureOrFocus)
 {
+    ApplicationMode plain;
+    MainLoop::AutoContext guard;
+    MainLoop::WithinContext(&plain, guard);
+    const NodePathStep rootPath[] = {NodePathTerminator()};
+    EXPECT_EQ(nullptr, RootDescendent(rootPath));
+    EXPECT_EQ(nullptr, SceneApplicationMode::GetCurSceneRootNode());
+
     SceneNode node;
     node.AddToDatabase(nullptr);
     EXPECT_TRUE(node.GetID().IsInvalid());
     EXPECT_EQ(nullptr, node.GetDatabase());
-    // Without a scene mode capture and focus do nothing.
     node.Capture();
     node.Focus();
     EXPECT_FALSE(node.HasCapture());

@@ -7,10 +7,11 @@
 #include "scene/AnimationController.h"
 #include "scene/SpriteType.h"
 
-#include "SceneLayoutTestSupport.h"
+#include "NodeTestSupport.h"
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <numeric>
 #include <stdexcept>
@@ -39,17 +40,28 @@ std::vector<int> UpTo(int last)
     return values;
 }
 
-struct FrameListCase
+// An animation made in code, every frame frameSeconds long.
+SpriteAnimation MakeAnimation(const char* name, const std::string& list, int numPlays, bool pingPong,
+                              float frameSeconds = 1.0f)
 {
-    const char* name;
-    const char* list;
-    std::vector<int> frames; // when error is empty
-    const char* error;
-};
+    SpriteAnimation animation(Label(name), numPlays, pingPong);
+    animation.SetFrameListString(list, frameSeconds, true);
+    for (AnimFrame& frame : animation.frames)
+        frame.duration = frameSeconds;
+    return animation;
+}
 
-class FrameListTest : public ::testing::TestWithParam<FrameListCase>
+// What the controller shows before and after each of `updates` equal steps; "." marks a stopped one.
+std::string Play(AnimationController& controller, float step, int updates)
 {
-};
+    std::string shown = std::to_string(controller.GetFrameIndex());
+    for (int i = 0; i < updates; ++i)
+    {
+        controller.Update(step);
+        shown += (controller.IsPlaying() ? " " : " .") + std::to_string(controller.GetFrameIndex());
+    }
+    return shown;
+}
 
 // An "animation" element read the way sprite types and lists read their children.
 SpriteAnimation ReadAnimation(const std::string& element)
@@ -61,95 +73,94 @@ SpriteAnimation ReadAnimation(const std::string& element)
     return SpriteAnimation(*own, scoped);
 }
 
-} // namespace
-
-TEST_P(FrameListTest, GivesTheFramesOrTheExactError)
+// The message of the parse error `read` throws, or "no error".
+std::string ParseError(const std::function<void()>& read)
 {
-    const FrameListCase& c = GetParam();
-    if (*c.error == '\0')
-    {
-        EXPECT_EQ(c.frames, Indices(ParseFrameListString(c.list)));
-        return;
-    }
     try
     {
-        ParseFrameListString(c.list);
-        ADD_FAILURE() << "no error";
+        read();
     }
     catch (const AnimationParseError& error)
     {
-        EXPECT_STREQ(c.error, error.what());
+        return error.what();
+    }
+    return "no error";
+}
+
+} // namespace
+
+TEST(FrameListTest, GivesTheFramesOrTheExactError)
+{
+    const struct
+    {
+        const char* list;
+        std::vector<int> frames; // when error is empty
+        const char* error;
+    } cases[] = {
+        {"0-3", {0, 1, 2, 3}, ""},
+        {"5-2,9", {5, 4, 3, 2, 9}, ""},
+        {"", {}, ""},
+        {" 1 ,\t2-\n3 ", {1, 2, 3}, ""},
+        {"0-9999", UpTo(9999), ""},
+        {"2147483647", {2147483647}, ""},
+        {"1,2,", {}, "illegal token '<end of list>' (line 1, pos 5). (Expected an integer)."},
+        {"1 2", {}, "illegal token '2' (line 1, pos 4). (Expected ',')."},
+        {"-1", {}, "illegal token '-' (line 1, pos 1). "},
+        {"1;2", {}, "unrecognized token ';' (line 1, pos 2)"},
+        {"1,\r\n2", {}, "unrecognized token '\r' (line 1, pos 3)"},
+        {"1,\n2 3", {}, "illegal token '3' (line 2, pos 4). (Expected ',')."},
+        {"4-", {}, "illegal token '<end of list>' (line 1, pos 3). (Expected an integer)."},
+        {"0-9999,5", {}, "frame list has more than 10000 frames (line 1, pos 9)"},
+        {"0-2147483647", {}, "frame list has more than 10000 frames (line 1, pos 2)"},
+        {"2147483647-0", {}, "frame list has more than 10000 frames (line 1, pos 11)"},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.list);
+        if (*c.error == '\0')
+            EXPECT_EQ(c.frames, Indices(ParseFrameListString(c.list)));
+        else
+            EXPECT_EQ(c.error, ParseError([&] { ParseFrameListString(c.list); }));
+    }
+    // A number beyond int is a conversion error, not a parse error.
+    EXPECT_THROW(ParseFrameListString("1,2147483648"), std::out_of_range);
+}
+
+TEST(AnimationElementTest, ReadsTimingAndPlayCount)
+{
+    const struct
+    {
+        const char* attributes;
+        size_t frames;
+        float duration;
+        int numPlays;
+    } cases[] = {
+        {"frameList=\"0-3\" duration=\"2\"", 4, 0.5f, 1},
+        {"frameList=\"0-3\" fps=\"8\"", 4, 0.125f, 1},
+        {"frameList=\"0-3\" fps=\"8\" duration=\"2\"", 4, 0.5f, 1}, // duration wins
+        {"frameList=\"0-3\"", 4, 1.0f, 1},
+        {"frameList=\"0-3\" duration=\"0\"", 4, 0.25f, 1},
+        {"frameList=\"0-1\" fps=\"-4\"", 2, 1.0f, 1},
+        {"fps=\"4\"", 1, 0.25f, 1},
+        {"frameList=\"0\" fps=\"1e9\"", 1, kMinFrameDuration, 1},
+        {"numLoops=\"2\"", 1, 1.0f, 3},
+        {"numLoops=\"-1\"", 1, 1.0f, 1},
+        {"numLoops=\"2147483647\"", 1, 1.0f, 2147483647},
+        {"numPlays=\"0\"", 1, 1.0f, -1},
+        {"numPlays=\"-1\"", 1, 1.0f, -1},
+        {"numLoops=\"5\" numPlays=\"2\"", 1, 1.0f, 2}, // numPlays wins
+        {"numLoops=\"0\"", 1, 1.0f, 1},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.attributes);
+        const SpriteAnimation animation = ReadAnimation(std::string("<animation name=\"a\" ") + c.attributes + "/>");
+        ASSERT_EQ(c.frames, animation.frames.size());
+        for (const AnimFrame& frame : animation.frames)
+            EXPECT_FLOAT_EQ(c.duration, frame.duration);
+        EXPECT_EQ(c.numPlays, animation.numPlays);
     }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Lists, FrameListTest,
-    ::testing::Values(
-        FrameListCase{"Range", "0-3", {0, 1, 2, 3}, ""},
-        FrameListCase{"DownwardRangeThenSingle", "5-2,9", {5, 4, 3, 2, 9}, ""}, FrameListCase{"Empty", "", {}, ""},
-        FrameListCase{"BlanksTabsAndLines", " 1 ,\t2-\n3 ", {1, 2, 3}, ""},
-        FrameListCase{"LargestList", "0-9999", UpTo(9999), ""},
-        FrameListCase{
-            "TrailingComma", "1,2,", {}, "illegal token '<end of list>' (line 1, pos 5). (Expected an integer)."},
-        FrameListCase{"MissingComma", "1 2", {}, "illegal token '2' (line 1, pos 4). (Expected ',')."},
-        FrameListCase{"LeadingDash", "-1", {}, "illegal token '-' (line 1, pos 1). "},
-        FrameListCase{"Semicolon", "1;2", {}, "unrecognized token ';' (line 1, pos 2)"},
-        FrameListCase{"CarriageReturn", "1,\r\n2", {}, "unrecognized token '\r' (line 1, pos 3)"},
-        FrameListCase{"SecondLine", "1,\n2 3", {}, "illegal token '3' (line 2, pos 4). (Expected ',')."},
-        FrameListCase{
-            "DanglingDash", "4-", {}, "illegal token '<end of list>' (line 1, pos 3). (Expected an integer)."},
-        FrameListCase{"OneTooMany", "0-9999,5", {}, "frame list has more than 10000 frames (line 1, pos 9)"},
-        FrameListCase{"RangeToIntMax", "0-2147483647", {}, "frame list has more than 10000 frames (line 1, pos 2)"},
-        FrameListCase{"RangeFromIntMax", "2147483647-0", {}, "frame list has more than 10000 frames (line 1, pos 11)"}),
-    [](const ::testing::TestParamInfo<FrameListCase>& info) { return std::string(info.param.name); });
-
-TEST(FrameListTest, ANumberBeyondIntIsAConversionErrorNotAParseError)
-{
-    EXPECT_THROW(ParseFrameListString("1,2147483648"), std::out_of_range);
-    EXPECT_EQ(std::vector<int>{2147483647}, Indices(ParseFrameListString("2147483647")));
-}
-
-struct ElementCase
-{
-    const char* name;
-    const char* attributes;
-    size_t frames;
-    float duration;
-    int numPlays;
-};
-
-class AnimationElementTest : public ::testing::TestWithParam<ElementCase>
-{
-};
-
-TEST_P(AnimationElementTest, ReadsTimingAndPlayCount)
-{
-    const ElementCase& c = GetParam();
-    const SpriteAnimation animation = ReadAnimation(std::string("<animation name=\"a\" ") + c.attributes + "/>");
-    ASSERT_EQ(c.frames, animation.frames.size());
-    for (const AnimFrame& frame : animation.frames)
-        EXPECT_FLOAT_EQ(c.duration, frame.duration);
-    EXPECT_EQ(c.numPlays, animation.numPlays);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Attributes, AnimationElementTest,
-    ::testing::Values(ElementCase{"Duration", "frameList=\"0-3\" duration=\"2\"", 4, 0.5f, 1},
-                      ElementCase{"Fps", "frameList=\"0-3\" fps=\"8\"", 4, 0.125f, 1},
-                      ElementCase{"DurationWinsOverFps", "frameList=\"0-3\" fps=\"8\" duration=\"2\"", 4, 0.5f, 1},
-                      ElementCase{"NoTiming", "frameList=\"0-3\"", 4, 1.0f, 1},
-                      ElementCase{"ZeroDuration", "frameList=\"0-3\" duration=\"0\"", 4, 0.25f, 1},
-                      ElementCase{"NegativeFps", "frameList=\"0-1\" fps=\"-4\"", 2, 1.0f, 1},
-                      ElementCase{"TimingWithoutList", "fps=\"4\"", 1, 0.25f, 1},
-                      ElementCase{"HugeFpsIsCapped", "frameList=\"0\" fps=\"1e9\"", 1, kMinFrameDuration, 1},
-                      ElementCase{"NumLoops", "numLoops=\"2\"", 1, 1.0f, 3},
-                      ElementCase{"NegativeNumLoops", "numLoops=\"-1\"", 1, 1.0f, 1},
-                      ElementCase{"NumLoopsAtIntMax", "numLoops=\"2147483647\"", 1, 1.0f, 2147483647},
-                      ElementCase{"ZeroNumPlaysIsEndless", "numPlays=\"0\"", 1, 1.0f, -1},
-                      ElementCase{"NegativeNumPlays", "numPlays=\"-1\"", 1, 1.0f, -1},
-                      ElementCase{"NumPlaysWinsOverNumLoops", "numLoops=\"5\" numPlays=\"2\"", 1, 1.0f, 2},
-                      ElementCase{"ZeroNumLoopsPlaysOnce", "numLoops=\"0\"", 1, 1.0f, 1}),
-    [](const ::testing::TestParamInfo<ElementCase>& info) { return std::string(info.param.name); });
 
 TEST(AnimationElementTest, FrameChildrenOnlyWithoutAListOrTiming)
 {
@@ -172,15 +183,8 @@ TEST(AnimationElementTest, FrameChildrenOnlyWithoutAListOrTiming)
 
 TEST(AnimationElementTest, AnErrorNamesTheAnimationWhenItHasAName)
 {
-    try
-    {
-        ReadAnimation("<animation name=\"walk\" frameList=\"1,,2\"/>");
-        ADD_FAILURE() << "no error";
-    }
-    catch (const AnimationParseError& error)
-    {
-        EXPECT_STREQ("in animation \"walk\": illegal token ',' (line 1, pos 3). (Expected an integer).", error.what());
-    }
+    EXPECT_EQ("in animation \"walk\": illegal token ',' (line 1, pos 3). (Expected an integer).",
+              ParseError([] { ReadAnimation("<animation name=\"walk\" frameList=\"1,,2\"/>"); }));
     AnimationParseError bare("");
     EXPECT_STREQ("(unspecified error)", bare.what());
     bare.setSpriteAnimationListName("List");
@@ -199,77 +203,43 @@ TEST(AnimationElementTest, ShortDurationsFromCodeAreRaised)
     EXPECT_EQ((std::vector<AnimFrame>{{0, 1.0f}}), animation.frames);
 }
 
-// The controller, stepped in equal updates; what each step shows and whether it still plays.
-namespace
-{
-
-SpriteAnimation MakeAnimation(const char* name, const std::string& list, int numPlays, bool pingPong,
-                              float frameSeconds = 1.0f)
-{
-    SpriteAnimation animation(Label(name), numPlays, pingPong);
-    animation.SetFrameListString(list, frameSeconds, true);
-    for (AnimFrame& frame : animation.frames)
-        frame.duration = frameSeconds;
-    return animation;
-}
-
-std::string Play(AnimationController& controller, float step, int updates)
-{
-    std::string shown = std::to_string(controller.GetFrameIndex());
-    for (int i = 0; i < updates; ++i)
-    {
-        controller.Update(step);
-        shown += (controller.IsPlaying() ? " " : " .") + std::to_string(controller.GetFrameIndex());
-    }
-    return shown;
-}
-
-struct ControllerCase
-{
-    const char* name;
-    const char* list;
-    int numPlays;
-    bool pingPong;
-    float step;
-    int updates;
-    const char* shown;
-};
-
-class AnimationControllerTest : public ::testing::TestWithParam<ControllerCase>
-{
-};
-
-} // namespace
-
-TEST_P(AnimationControllerTest, ShowsTheFramesInOrder)
-{
-    const ControllerCase& c = GetParam();
-    const SpriteAnimation animation = MakeAnimation("a", c.list, c.numPlays, c.pingPong);
-    AnimationController controller;
-    controller.SetAnimation(&animation, false);
-    EXPECT_EQ(c.shown, Play(controller, c.step, c.updates));
-}
-
 // A frame ends once strictly more than its duration has passed, so 1.01 s steps pass one 1 s frame.
-INSTANTIATE_TEST_SUITE_P(
-    Plays, AnimationControllerTest,
-    ::testing::Values(ControllerCase{"Once", "0-2", 1, false, 1.01f, 4, "0 1 2 .2 .2"},
-                      ControllerCase{"Twice", "0-2", 2, false, 1.01f, 6, "0 1 2 0 1 2 .2"},
-                      ControllerCase{"Endless", "0-2", -1, false, 1.01f, 7, "0 1 2 0 1 2 0 1"},
-                      ControllerCase{"PingPongEndless", "0-2", -1, true, 1.01f, 8, "0 1 2 1 0 1 2 1 0"},
-                      ControllerCase{"PingPongTwiceEndsOnFirst", "0-2", 2, true, 1.01f, 5, "0 1 2 1 0 .0"},
-                      ControllerCase{"PingPongOneFrame", "7", 3, true, 1.01f, 4, "7 7 7 .7 .7"},
-                      ControllerCase{"ZeroPlaysIsEndless", "0-1", 0, false, 1.01f, 5, "0 1 0 1 0 1"},
-                      ControllerCase{"SeveralFramesInOneUpdate", "0-5", 1, false, 3.5f, 2, "0 3 .5"},
-                      ControllerCase{"EqualTimeDoesNotAdvance", "0-1", 1, false, 0.5f, 3, "0 0 0 1"}),
-    [](const ::testing::TestParamInfo<ControllerCase>& info) { return std::string(info.param.name); });
+TEST(AnimationControllerTest, ShowsTheFramesInOrder)
+{
+    const struct
+    {
+        const char* name;
+        const char* list;
+        int numPlays;
+        bool pingPong;
+        float step;
+        int updates;
+        const char* shown;
+    } cases[] = {
+        {"once", "0-2", 1, false, 1.01f, 4, "0 1 2 .2 .2"},
+        {"twice", "0-2", 2, false, 1.01f, 6, "0 1 2 0 1 2 .2"},
+        {"endless", "0-2", -1, false, 1.01f, 7, "0 1 2 0 1 2 0 1"},
+        {"ping-pong endless", "0-2", -1, true, 1.01f, 8, "0 1 2 1 0 1 2 1 0"},
+        {"ping-pong twice ends on the first", "0-2", 2, true, 1.01f, 5, "0 1 2 1 0 .0"},
+        {"ping-pong one frame", "7", 3, true, 1.01f, 4, "7 7 7 .7 .7"},
+        {"zero plays is endless", "0-1", 0, false, 1.01f, 5, "0 1 0 1 0 1"},
+        {"several frames in one update", "0-5", 1, false, 3.5f, 2, "0 3 .5"},
+        {"equal time does not advance", "0-1", 1, false, 0.5f, 3, "0 0 0 1"},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        const SpriteAnimation animation = MakeAnimation("a", c.list, c.numPlays, c.pingPong);
+        AnimationController controller;
+        controller.SetAnimation(&animation, false);
+        EXPECT_EQ(c.shown, Play(controller, c.step, c.updates));
+    }
+}
 
 TEST(AnimationControllerTest, RestartAndStop)
 {
     const SpriteAnimation animation = MakeAnimation("a", "3-6", 1, false);
     AnimationController controller;
-    EXPECT_EQ(0, controller.GetFrameIndex());
-    EXPECT_TRUE(controller.GetName().IsNull());
     controller.SetAnimation(&animation, false);
     controller.Update(2.5f);
     EXPECT_EQ(5, controller.GetFrameIndex());
@@ -342,16 +312,7 @@ TEST(AnimationControllerTest, NoUpdateCanHangHoweverLongTheAnimationRan)
 }
 
 // Sprite types, animation lists and random ranges read from manifests.
-class SpriteTypeTest : public SceneLayoutTest
-{
-protected:
-    std::string Load(const std::wstring& manifest, const std::string& body)
-    {
-        AddManifest(manifest, body);
-        return manager->Load(manifest.c_str())->GetFailureMessage();
-    }
-    const SpriteType* Type(const char* name) { return AutoResource<SpriteType>(name).Get(); }
-};
+using SpriteTypeTest = NodeTest;
 
 TEST_F(SpriteTypeTest, ChildrenReplaceListAnimationsAndLinksResolveInAnyOrder)
 {
@@ -378,7 +339,7 @@ TEST_F(SpriteTypeTest, ChildrenReplaceListAnimationsAndLinksResolveInAnyOrder)
     EXPECT_EQ((std::vector<int>{0, 1}), Indices(shared->GetAnimations().at(Label("walk")).frames));
     EXPECT_EQ(nullptr, shared->GetAnimations().at(Label("jump")).linked) << "lists never resolve links";
 
-    const SpriteType* hero = Type("Hero");
+    const SpriteType* hero = AutoResource<SpriteType>("Hero").Get();
     ASSERT_NE(nullptr, hero);
     EXPECT_EQ(Label("HeroFrames"), hero->images);
     EXPECT_EQ(Label("Hero"), hero->name);
@@ -389,7 +350,7 @@ TEST_F(SpriteTypeTest, ChildrenReplaceListAnimationsAndLinksResolveInAnyOrder)
     ASSERT_NE(nullptr, hero->GetAnimation(Label("")));
     EXPECT_EQ(nullptr, hero->GetAnimation(Label("loose"))->linked) << "never chained to the unnamed one";
 
-    const SpriteType* bare = Type("Bare");
+    const SpriteType* bare = AutoResource<SpriteType>("Bare").Get();
     ASSERT_NE(nullptr, bare);
     EXPECT_TRUE(bare->GetAnimations().empty());
     EXPECT_EQ(nullptr, bare->GetAnimation(Label("walk")));
@@ -404,10 +365,10 @@ TEST_F(SpriteTypeTest, ParseErrorsNameTheirResourceAndKeepNothing)
 {
     EXPECT_EQ("in SpriteType \"Hero\": in animation \"walk\": illegal token '-' (line 1, pos 1). ",
               Load(L"A", R"(<spritetype name="Hero"><animation name="walk" frameList="-1"/></spritetype>)"));
-    EXPECT_EQ(nullptr, Type("Hero"));
+    EXPECT_EQ(nullptr, AutoResource<SpriteType>("Hero").Get());
     EXPECT_EQ("in SpriteAnimationList \"Shared\": unrecognized token 'x' (line 1, pos 1)",
               Load(L"B", R"(<spriteanimationlist name="Shared"><animation frameList="x"/></spriteanimationlist>)"));
     EXPECT_EQ(nullptr, AutoResource<SpriteAnimationList>("Shared").Get());
     EXPECT_NE("", Load(L"C", R"(<spritetype name="Big"><animation frameList="99999999999"/></spritetype>)"));
-    EXPECT_EQ(nullptr, Type("Big"));
+    EXPECT_EQ(nullptr, AutoResource<SpriteType>("Big").Get());
 }

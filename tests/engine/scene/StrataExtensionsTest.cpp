@@ -114,7 +114,7 @@ const TagCase kTags[] = {
 
 } // namespace
 
-TEST_F(NodeTest, ALayoutWithEveryNodeTagAndResourceTagLoadsAndInstantiates)
+TEST_F(NodeTest, EveryNodeTagAndResourceTagLoadsAndInstantiatesInItsExactLetterCase)
 {
     ::testing::internal::CaptureStderr();
     const std::string failure = Load(L"Everything", kEverything);
@@ -142,25 +142,19 @@ TEST_F(NodeTest, ALayoutWithEveryNodeTagAndResourceTagLoadsAndInstantiates)
     root->UpdateScene();
     root->DrawScene();
     EXPECT_FALSE(target.Drawn().isEmpty());
-}
 
-TEST_F(NodeTest, NodeTagsAreExactInLetterCase)
-{
+    // Node tags are exact in letter case: with the first letter in capitals a tag is unknown.
     std::vector<std::string> tags{"scenenode"};
     for (const TagCase& c : kTags)
         tags.push_back(c.tag);
-    int layouts = 0;
     for (const std::string& tag : tags)
     {
-        // The first letter in capitals.
-        std::string shouted = tag;
-        shouted[0] = static_cast<char>(shouted[0] - 'a' + 'A');
-        const std::string name = "Shouted" + std::to_string(++layouts);
+        SCOPED_TRACE(tag);
+        EXPECT_NE(nullptr, SceneLayoutManager::Instance().GetSceneNodeFactory(std::wstring(tag.begin(), tag.end())));
+        const std::string shouted = static_cast<char>(tag[0] - 'a' + 'A') + tag.substr(1);
+        const std::string name = "Shouted" + std::to_string(&tag - tags.data());
         EXPECT_EQ("in SceneLayout \"" + name + "\": unrecognized node type: \"" + shouted + "\"",
-                  LoadLayout(name, "<" + shouted + "/>", std::wstring(name.begin(), name.end())))
-            << tag;
-        EXPECT_NE(nullptr, SceneLayoutManager::Instance().GetSceneNodeFactory(std::wstring(tag.begin(), tag.end())))
-            << tag;
+                  LoadLayout(name, "<" + shouted + "/>", std::wstring(name.begin(), name.end())));
     }
     EXPECT_EQ(21u, tags.size());
 }
