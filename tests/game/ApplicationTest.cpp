@@ -16,9 +16,7 @@
 namespace
 {
 
-class ApplicationTest : public GameTesting::GameServicesTest
-{
-};
+using ApplicationTest = GameTesting::GameServicesTest;
 
 std::vector<std::wstring> QueuedManifests(const LoadingMode& mode)
 {
@@ -38,11 +36,7 @@ TEST_F(ApplicationTest, StartupQueueHoldsThirtyLoadsWithTheVoicesOfTheAccountsLa
     {
         std::optional<bool> english;
         const wchar_t* voices;
-    } cases[] = {
-        {std::nullopt, L"AudioResources"},
-        {true, L"AudioResources"},
-        {false, L"AudioResources_SP"},
-    };
+    } cases[] = {{std::nullopt, L"AudioResources"}, {true, L"AudioResources"}, {false, L"AudioResources_SP"}};
     int profile = 0;
     for (const auto& c : cases)
     {
@@ -73,9 +67,7 @@ TEST_F(ApplicationTest, WindowIsFullScreenUnlessTheAccountChoseWindowed)
     {
         const wchar_t* stored; // null: no value
         int mode;
-    } cases[] = {
-        {nullptr, 1}, {L"0", 0}, {L"1", 1}, {L"7", 1}, {L"-1", 1},
-    };
+    } cases[] = {{nullptr, 1}, {L"0", 0}, {L"1", 1}, {L"7", 1}, {L"-1", 1}};
     Application application;
     int profile = 0;
     for (const auto& c : cases)
@@ -101,20 +93,18 @@ TEST_F(ApplicationTest, LevelReadersFileEachGamesLevelsByDifficulty)
     {
         const char* tag;
         GameModeType type;
-    } games[] = {
-        {"StreetSignLevel", GameModeType_StreetSigns},
-        {"ToolShedLevel", GameModeType_ToolShed},
-        {"SproutPuzzleLevel", GameModeType_SproutPuzzle},
-        {"HideAndSeekLevel", GameModeType_HideAndSeek},
-        {"PlanAJobLevel", GameModeType_PlanAJob},
-        {"PileOfLeavesLevel", GameModeType_PileOfLeaves},
-        {"HoistStackerLevel", GameModeType_HoistStacker},
-        {"HammerTheNailLevel", GameModeType_HammerTheNail},
-        {"CountTheMaterialsLevel", GameModeType_CountTheMaterials},
-        {"HereToThereLevel", GameModeType_HereToThere},
-        {"PaintItLevel", GameModeType_PaintIt},
-        {"HaulersDeliveryLevel", GameModeType_HaulersDelivery},
-    };
+    } games[] = {{"StreetSignLevel", GameModeType_StreetSigns},
+                 {"ToolShedLevel", GameModeType_ToolShed},
+                 {"SproutPuzzleLevel", GameModeType_SproutPuzzle},
+                 {"HideAndSeekLevel", GameModeType_HideAndSeek},
+                 {"PlanAJobLevel", GameModeType_PlanAJob},
+                 {"PileOfLeavesLevel", GameModeType_PileOfLeaves},
+                 {"HoistStackerLevel", GameModeType_HoistStacker},
+                 {"HammerTheNailLevel", GameModeType_HammerTheNail},
+                 {"CountTheMaterialsLevel", GameModeType_CountTheMaterials},
+                 {"HereToThereLevel", GameModeType_HereToThere},
+                 {"PaintItLevel", GameModeType_PaintIt},
+                 {"HaulersDeliveryLevel", GameModeType_HaulersDelivery}};
     const char* const difficulties[] = {"easy", "Medium", "HARD"};
     // The counting game files only a level it can play.
     auto playable = [](GameModeType type)
@@ -161,6 +151,8 @@ TEST_F(ApplicationTest, LevelReadersFileEachGamesLevelsByDifficulty)
     const auto* story = dynamic_cast<const LevelProgressionData*>(manager->GetResource(Strata::Label("Story")).get());
     ASSERT_NE(story, nullptr);
     EXPECT_EQ(story->entries.size(), 1u);
+    levels.clearLevels(); // the level manager outlives the test; later tests file their own
+    levels.difficulty = GameModeDifficulty_Medium;
 }
 
 } // namespace

@@ -118,7 +118,6 @@ TEST_F(DragAndDropTest, PickingUpReplacesTheHeldItemAndTheTargetFollowsThePointe
     // One container of each kind per database, found under its name.
     EXPECT_EQ(DragSourceContainer::GetInstance(), mode.GetNamedObject(Label("DRAG_SOURCE_CONTAINER")));
     EXPECT_EQ(DragTargetContainer::GetInstance(), mode.GetNamedObject(Label("DRAG_TARGET_CONTAINER")));
-    EXPECT_EQ(DragSourceContainer::GetInstance(), DragSourceContainer::GetInstance());
 }
 
 TEST_F(DragAndDropTest, DestroyedItemsAndPlacesStopCounting)

@@ -155,12 +155,10 @@ TEST_F(LevelManagerTest, EachProfileKeepsItsOwnPlaceInTheStory)
 
 TEST_F(LevelManagerTest, GameTypeNamesMatchWithoutCaseAndModesGetTheirArguments)
 {
-    const std::vector<std::pair<const char*, std::string>> cases = {
-        {"TOOLSHED", "unwind ToolShed L1"},
-        {"haulerdelivery", "unwind HaulerDelivery L1"},
-        {"HaulersDelivery", ""},
-        {"", ""},
-    };
+    const std::vector<std::pair<const char*, std::string>> cases = {{"TOOLSHED", "unwind ToolShed L1"},
+                                                                    {"haulerdelivery", "unwind HaulerDelivery L1"},
+                                                                    {"HaulersDelivery", ""},
+                                                                    {"", ""}};
     for (const auto& [name, expected] : cases)
     {
         levels.pushGameModeOfType(Label(name), Label("L1"));

@@ -128,11 +128,9 @@ TEST_F(StickerManagerTest, AShrunkListOrADamagedArrayGivesNewStarters)
         std::string storedArray;
         bool errorLine;
     };
-    const Case cases[] = {
-        {"list shrank", 12, std::string(600, '\0'), false},
-        {"array cut short", 10, std::string(599, '\x01'), true},
-        {"array missing", 10, std::string(), true},
-    };
+    const Case cases[] = {{"list shrank", 12, std::string(600, '\0'), false},
+                          {"array cut short", 10, std::string(599, '\x01'), true},
+                          {"array missing", 10, std::string(), true}};
     LoadStickers(10);
     for (const Case& c : cases)
     {

@@ -22,7 +22,7 @@
 
 #include "../GameScreenTestSupport.h"
 
-#include <functional>
+#include <string_view>
 
 using namespace GameTesting;
 
@@ -105,54 +105,50 @@ protected:
 
 TEST_F(FrontScreensTest, EachButtonLeadsWhereItSaysAndLeavingClicksCountOnce)
 {
-    struct Case
+    const auto make = [](std::string_view screen) -> std::unique_ptr<ApplicationMode>
     {
-        std::function<std::unique_ptr<ApplicationMode>()> make;
+        if (screen == "TitleMode")
+            return std::make_unique<TitleMode>();
+        if (screen == "MainMenu")
+            return std::make_unique<MainMenuMode>();
+        if (screen == "Credits")
+            return std::make_unique<CreditsMode>();
+        if (screen == "AccountConfirm")
+            return std::make_unique<AccountConfirmMode>(3);
+        return std::make_unique<MyAccountMode>();
+    };
+    const struct
+    {
         const char* screen;
         std::vector<const char*> clicks;
         std::vector<std::string> queued;
-    };
-    const Case cases[] = {
-        {[] { return std::make_unique<TitleMode>(); },
-         "TitleMode",
-         {"StartButton", "StartButton"},
-         {"unwind profiles"}},
-        {[] { return std::make_unique<MainMenuMode>(); },
-         "MainMenu",
-         {"FreePlayButton", "FreePlayButton"},
-         {"unwind free play"}},
-        {[] { return std::make_unique<MainMenuMode>(); },
-         "MainMenu",
+    } cases[] = {
+        {"TitleMode", {"StartButton", "StartButton"}, {"unwind profiles"}},
+        {"MainMenu", {"FreePlayButton", "FreePlayButton"}, {"unwind free play"}},
+        {"MainMenu",
          {"OptionsButton", "CreditsButton", "QuitButton", "StickerBookButton", "ProfileButton", "StoryButton"},
          {"push options", "push credits", "push quit", "unwind profiles"}},
-        {[] { return std::make_unique<CreditsMode>(); }, "Credits", {"BackButton", "BackButton"}, {"pop"}},
-        {[] { return std::make_unique<AccountConfirmMode>(3); }, "AccountConfirm", {"NoButton", "YesButton"}, {"pop"}},
-        {[] { return std::make_unique<MyAccountMode>(); },
-         "ProfileSelect",
-         {"Profile3", "NewGameButton"},
-         {"push confirm 3"}},
+        {"Credits", {"BackButton", "BackButton"}, {"pop"}},
+        {"AccountConfirm", {"NoButton", "YesButton"}, {"pop"}},
+        {"ProfileSelect", {"Profile3", "NewGameButton"}, {"push confirm 3"}},
+        // The story starts at the profile's own position, and leaves free play.
+        {"MainMenu", {"StoryButton", "StoryButton"}, {"unwind cutscene Second"}},
     };
-    for (const Case& c : cases)
+    Profile()->WriteValue(L"AccountID", std::wstring(L"2"));
+    Profile()->WriteValue(L"2_Progress", 1);
+    for (const auto& c : cases)
     {
-        SCOPED_TRACE(c.screen);
-        std::unique_ptr<ApplicationMode> mode = c.make();
+        SCOPED_TRACE(&c - cases);
+        std::unique_ptr<ApplicationMode> mode = make(c.screen);
         Start(*mode);
+        if (std::string_view(c.screen) == "MainMenu")
+        {
+            EXPECT_EQ(GetAudioManager()->getMusicMode(), MusicMode_GeneralUI);
+        }
         for (const char* widget : c.clicks)
             Click(c.screen, widget);
         EXPECT_EQ(TakeQueued(), c.queued);
     }
-}
-
-TEST_F(FrontScreensTest, StoryButtonStartsTheStoryOnceAtTheProfilesOwnPosition)
-{
-    Profile()->WriteValue(L"AccountID", std::wstring(L"2"));
-    Profile()->WriteValue(L"2_Progress", 1);
-    MainMenuMode menu;
-    Start(menu);
-    EXPECT_EQ(GetAudioManager()->getMusicMode(), MusicMode_GeneralUI);
-    Click("MainMenu", "StoryButton");
-    Click("MainMenu", "StoryButton");
-    EXPECT_EQ(TakeQueued(), std::vector<std::string>{"unwind cutscene Second"});
     EXPECT_FALSE(GetLevelManager().freePlay);
 }
 
@@ -186,18 +182,14 @@ TEST_F(FrontScreensTest, ProfilesKeepTheirOwnProgressAndANewGameResetsOnlyTheCho
     EXPECT_EQ(CurrentProfile(), 2);
 }
 
-TEST_F(FrontScreensTest, LanguageSwitchStoresTheChoiceAndSwapsTheVoices)
+TEST_F(FrontScreensTest, LanguageChoiceIsKeptAndOptionsShowTheSettingsApplyThemAtOnceAndCloseOnce)
 {
     EXPECT_TRUE(SetProfileLanguage(true)) << "no change, nothing to load";
     // The test manager has no voice manifests on disk: the load fails, but the choice is kept.
     EXPECT_FALSE(SetProfileLanguage(false));
     EXPECT_FALSE(Profile()->ReadValue(L"EnglishLanguage", true));
     EXPECT_TRUE(SetProfileLanguage(false));
-}
 
-TEST_F(FrontScreensTest, OptionsShowTheSettingsApplyThemAtOnceAndCloseOnce)
-{
-    Profile()->WriteValue(L"EnglishLanguage", false);
     MyOptionsMode options;
     Start(options);
     const NodePathStep english[] = {"MyOptions", "EnglishRadio", NodePathTerminator()};

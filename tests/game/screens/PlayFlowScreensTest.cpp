@@ -99,6 +99,7 @@ protected:
     {
         LevelManager& levels = GetLevelManager();
         levels.setGameModeConstructor(GameModeType_PaintIt, nullptr);
+        levels.clearLevels();
         levels.difficulty = GameModeDifficulty_Medium;
         GameScreenTest::TearDown();
     }
@@ -257,13 +258,11 @@ TEST_F(PlayFlowTest, QuitQuestionAnswersOnce)
         bool inGame;
         std::vector<const char*> clicks;
         std::vector<std::string> queued;
-    } cases[] = {
-        {true, {"YesButton", "YesButton"}, {"unwind main menu"}},
-        {true, {"NoButton", "NoButton", "YesButton"}, {"pop"}},
-        {false, {"NoButton", "NoButton"}, {"pop"}},
-        {true, {"InGameQuestion", "NoButton"}, {"pop"}},
-        {false, {"YesButton", "YesButton", "NoButton"}, {}}, // the application is asked to quit, once
-    };
+    } cases[] = {{true, {"YesButton", "YesButton"}, {"unwind main menu"}},
+                 {true, {"NoButton", "NoButton", "YesButton"}, {"pop"}},
+                 {false, {"NoButton", "NoButton"}, {"pop"}},
+                 {true, {"InGameQuestion", "NoButton"}, {"pop"}},
+                 {false, {"YesButton", "YesButton", "NoButton"}, {}}}; // the application is asked to quit, once
     // Refuses, so the test goes on; counts how often it was asked.
     struct CountingQuitHandler : IQuitHandler
     {
@@ -322,43 +321,33 @@ TEST_F(PlayFlowTest, FreePlayRunsFromTheChooserThroughAGameAndItsRewardBackToThe
 {
     // A main loop's stack of modes: the modes queue changes, which are made between steps as the main
     // loop makes them, so no mode is destroyed while it runs.
-    struct Change
+    enum Kind
     {
-        enum Kind
-        {
-            Unwind,
-            Push,
-            Pop
-        } kind;
-        std::unique_ptr<ApplicationMode> mode;
+        Unwind,
+        Push,
+        Pop
     };
-    std::vector<Change> pending;
+    std::vector<std::pair<Kind, std::unique_ptr<ApplicationMode>>> pending;
     std::vector<std::unique_ptr<ApplicationMode>> stack;
     LevelManager& levels = GetLevelManager();
-    levels.setModeQueue({[&](std::unique_ptr<ApplicationMode> mode) {
-                             pending.push_back({Change::Unwind, std::move(mode)});
-                         },
-                         [&](std::unique_ptr<ApplicationMode> mode) {
-                             pending.push_back({Change::Push, std::move(mode)});
-                         },
-                         [&] {
-                             pending.push_back({Change::Pop, nullptr});
-                         }});
+    const auto queue = [&](Kind kind)
+    { return [&, kind](std::unique_ptr<ApplicationMode> mode) { pending.emplace_back(kind, std::move(mode)); }; };
+    levels.setModeQueue({queue(Unwind), queue(Push), [&] { pending.emplace_back(Pop, nullptr); }});
     const auto apply = [&]
     {
-        for (Change& change : std::exchange(pending, {}))
+        for (auto& [kind, mode] : std::exchange(pending, {}))
         {
-            if (change.kind != Change::Push)
+            if (kind != Push)
             {
-                for (bool more = true; more && !stack.empty(); more = change.kind == Change::Unwind)
+                for (bool more = true; more && !stack.empty(); more = kind == Unwind)
                 {
                     stack.back()->Destroy();
                     stack.pop_back();
                 }
             }
-            if (change.mode)
+            if (mode)
             {
-                stack.push_back(std::move(change.mode));
+                stack.push_back(std::move(mode));
                 Start(*stack.back());
             }
             else if (!stack.empty())
