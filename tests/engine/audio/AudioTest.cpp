@@ -16,11 +16,12 @@ using namespace Strata::Testing;
 namespace
 {
 
-float OwnVolume(const AudioControlsPtr& node)
+// A node's own values, not the effective ones.
+AudioSettings Own(const IAudioControls* node)
 {
     AudioSettings settings;
     node->SaveSettings(&settings);
-    return settings.volume;
+    return settings;
 }
 
 class FrontEndTest : public AudioPlatformTest
@@ -33,13 +34,6 @@ protected:
         LoadManifest("<sound name=\"tone\" src=\"sounds/tone\" volume=\"0.8\" rate=\"1.5\" pan=\"0.25\"/>\n");
         tone = Sound("tone");
         ASSERT_NE(tone, nullptr);
-    }
-
-    AudioSettings OwnSettings(const SoundChannelPtr& channel)
-    {
-        AudioSettings settings;
-        channel->GetControls()->SaveSettings(&settings);
-        return settings;
     }
 
     const ISound* tone = nullptr;
@@ -75,7 +69,7 @@ TEST_F(FrontEndTest, PlayOptionsOverrideTheSoundsDefaultsOnlyWhenGiven)
         SoundChannelPtr channel;
         Audio::Play(tone, &channel, state);
         ASSERT_NE(channel, nullptr);
-        const AudioSettings own = OwnSettings(channel);
+        const AudioSettings own = Own(channel->GetControls());
         EXPECT_FLOAT_EQ(own.volume, c.expected.volume);
         EXPECT_FLOAT_EQ(own.rate, c.expected.rate);
         EXPECT_FLOAT_EQ(own.pan, c.expected.pan);
@@ -142,7 +136,7 @@ TEST_F(FrontEndTest, AKindOfItsOwnGetsAGroupOnFirstPlay)
     EXPECT_TRUE(channel->GetControls()->IsMuted());
 }
 
-TEST_F(FrontEndTest, SettingsRoundTripThroughTheAccount)
+TEST_F(FrontEndTest, SettingsRoundTripThroughTheAccountAndDamagedRecordsAreRejected)
 {
     const std::unique_ptr<Account> account(Account::CreateInMemory(L"Player"));
     const wchar_t* prefixes[] = {L"Strata::Audio::MasterControls", L"Strata::Audio::SfxControls",
@@ -155,7 +149,7 @@ TEST_F(FrontEndTest, SettingsRoundTripThroughTheAccount)
     {
         nodes[i]->SetVolume(0.1f * static_cast<float>(i + 1));
         Audio::LoadAudioControls(account.get(), prefixes[i], nodes[i].get());
-        EXPECT_FLOAT_EQ(OwnVolume(nodes[i]), 0.1f * static_cast<float>(i + 1));
+        EXPECT_FLOAT_EQ(Own(nodes[i].get()).volume, 0.1f * static_cast<float>(i + 1));
     }
     nodes[1]->AnimateVolumeTo(0.9f, 3.0f);
     nodes[2]->Mute(true);
@@ -168,28 +162,28 @@ TEST_F(FrontEndTest, SettingsRoundTripThroughTheAccount)
         node->RestoreSettings({1.0f, 1.0f, 0.0f, 0});
     for (size_t i = 0; i < 4; ++i)
         Audio::LoadAudioControls(account.get(), prefixes[i], nodes[i].get());
-    EXPECT_FLOAT_EQ(OwnVolume(nodes[0]), 0.1f);
-    EXPECT_FLOAT_EQ(OwnVolume(nodes[1]), 0.9f);
+    EXPECT_FLOAT_EQ(Own(nodes[0].get()).volume, 0.1f);
+    EXPECT_FLOAT_EQ(Own(nodes[1].get()).volume, 0.9f);
     EXPECT_TRUE(nodes[2]->IsMuted());
     EXPECT_FALSE(nodes[3]->IsMuted());
     Audio::LoadAudioControls(nullptr, prefixes[0], nodes[0].get());
     Audio::SaveAudioControls(account.get(), prefixes[0], nullptr);
-}
 
-TEST_F(FrontEndTest, DamagedVolumeRecordsAreRejected)
-{
-    const std::unique_ptr<Account> account(Account::CreateInMemory(L"Player"));
-    const AudioControlsPtr master = Audio::GetMasterControls();
-    for (const wchar_t* text : {L"nan", L"-0.5", L"1e30", L"inf", L"-inf", L"loud", L"0.5x", L""})
+    // A damaged volume record is rejected and leaves the node as it was.
+    struct Case
     {
-        master->SetVolume(0.7f);
-        account->WriteValue(L"Strata::Audio::MasterControls::Volume", text);
-        Audio::LoadAudioControls(account.get(), L"Strata::Audio::MasterControls", master.get());
-        EXPECT_FLOAT_EQ(OwnVolume(master), 0.7f) << std::string(text, text + wcslen(text));
+        const wchar_t* text;
+        float volume;
+    };
+    const Case records[] = {{L"nan", 0.7f},  {L"-0.5", 0.7f}, {L"1e30", 0.7f}, {L"inf", 0.7f},  {L"-inf", 0.7f},
+                            {L"loud", 0.7f}, {L"0.5x", 0.7f}, {L"", 0.7f},     {L"0.35", 0.35f}};
+    for (const Case& c : records)
+    {
+        nodes[0]->SetVolume(0.7f);
+        account->WriteValue(L"Strata::Audio::MasterControls::Volume", c.text);
+        Audio::LoadAudioControls(account.get(), prefixes[0], nodes[0].get());
+        EXPECT_FLOAT_EQ(Own(nodes[0].get()).volume, c.volume) << std::string(c.text, c.text + wcslen(c.text));
     }
-    account->WriteValue(L"Strata::Audio::MasterControls::Volume", L"0.35");
-    Audio::LoadAudioControls(account.get(), L"Strata::Audio::MasterControls", master.get());
-    EXPECT_FLOAT_EQ(OwnVolume(master), 0.35f);
 }
 
 TEST(FrontEndWithoutPlatform, EveryCallIsASilentNoOp)
