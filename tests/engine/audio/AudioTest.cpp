@@ -9,6 +9,7 @@
 
 #include <climits>
 #include <cmath>
+#include <functional>
 
 using namespace Strata;
 using namespace Strata::Testing;
@@ -41,30 +42,32 @@ protected:
 
 TEST_F(FrontEndTest, PlayOptionsOverrideTheSoundsDefaultsOnlyWhenGiven)
 {
+    const AudioControlsPtr parent = Audio::CreateControls(nullptr);
+    parent->SetVolume(0.25f);
+    using State = Audio::sPlayState;
     struct Case
     {
         const char* name;
-        void (*set)(Audio::sPlayState&);
+        std::function<void(State&)> set;
         AudioSettings expected;
-        bool paused;
+        bool playsOn; // after the clip's length
     };
     const Case cases[] = {
-        {"defaults", [](Audio::sPlayState&) {}, {0.8f, 1.5f, 0.25f, 0}, false},
-        {"volume 0 is silence", [](Audio::sPlayState& s) { s.volume = 0.0f; }, {0.0f, 1.5f, 0.25f, 0}, false},
-        {"rate 0 keeps the default", [](Audio::sPlayState& s) { s.rate = 0.0f; }, {0.8f, 1.5f, 0.25f, 0}, false},
-        {"rate 2", [](Audio::sPlayState& s) { s.rate = 2.0f; }, {0.8f, 2.0f, 0.25f, 0}, false},
-        {"pan -1 is applied", [](Audio::sPlayState& s) { s.pan = -1.0f; }, {0.8f, 1.5f, -1.0f, 0}, false},
-        {"pan below -1 keeps it", [](Audio::sPlayState& s) { s.pan = -1.5f; }, {0.8f, 1.5f, 0.25f, 0}, false},
-        {"fade",
-         [](Audio::sPlayState& s) { s.volumeTarget = 0.1f, s.volumeSeconds = 2.0f; },
-         {0.1f, 1.5f, 0.25f, 0},
-         false},
-        {"muted and paused", [](Audio::sPlayState& s) { s.muted = 1, s.paused = 1; }, {0.8f, 1.5f, 0.25f, 1}, true},
+        {"defaults", [](State&) {}, {0.8f, 1.5f, 0.25f, 0}, false},
+        {"volume 0 is silence", [](State& s) { s.volume = 0.0f; }, {0.0f, 1.5f, 0.25f, 0}, false},
+        {"rate 0 keeps the default", [](State& s) { s.rate = 0.0f; }, {0.8f, 1.5f, 0.25f, 0}, false},
+        {"rate 2", [](State& s) { s.rate = 2.0f; }, {0.8f, 2.0f, 0.25f, 0}, false},
+        {"pan -1 is applied", [](State& s) { s.pan = -1.0f; }, {0.8f, 1.5f, -1.0f, 0}, false},
+        {"pan below -1 keeps it", [](State& s) { s.pan = -1.5f; }, {0.8f, 1.5f, 0.25f, 0}, false},
+        {"fade", [](State& s) { s.volumeTarget = 0.1f, s.volumeSeconds = 2.0f; }, {0.1f, 1.5f, 0.25f, 0}, false},
+        {"muted and paused", [](State& s) { s.muted = 1, s.paused = 1; }, {0.8f, 1.5f, 0.25f, 1}, true},
+        {"forever", [&](State& s) { s.loopCount = 0, s.parentControls = parent; }, {0.8f, 1.5f, 0.25f, 0}, true},
+        {"once", [&](State& s) { s.loopCount = -1, s.parentControls = parent; }, {0.8f, 1.5f, 0.25f, 0}, false},
     };
     for (const Case& c : cases)
     {
         SCOPED_TRACE(c.name);
-        Audio::sPlayState state;
+        State state;
         c.set(state);
         SoundChannelPtr channel;
         Audio::Play(tone, &channel, state);
@@ -74,38 +77,16 @@ TEST_F(FrontEndTest, PlayOptionsOverrideTheSoundsDefaultsOnlyWhenGiven)
         EXPECT_FLOAT_EQ(own.rate, c.expected.rate);
         EXPECT_FLOAT_EQ(own.pan, c.expected.pan);
         EXPECT_EQ(own.muted, c.expected.muted);
-        EXPECT_EQ(channel->GetControls()->IsPaused(), c.paused);
-        // Under the kind's group (0.5) by default.
-        EXPECT_FLOAT_EQ(channel->GetControls()->GetVolume(), platform->GetControls(tone->GetKind())->GetVolume() *
-                                                                 (c.expected.volume == 0.1f ? 0.8f : own.volume));
-        channel->Stop();
-        Frame();
-    }
-}
-
-TEST_F(FrontEndTest, LoopCountAndParentOptions)
-{
-    const AudioControlsPtr parent = Audio::CreateControls(nullptr);
-    parent->SetVolume(0.25f);
-    struct Case
-    {
-        int loops;
-        bool forever;
-    };
-    for (const Case& c : {Case{INT_MIN, false}, Case{0, true}, Case{-1, false}})
-    {
-        Audio::sPlayState state;
-        state.loopCount = c.loops;
-        state.parentControls = parent;
-        SoundChannelPtr channel;
-        Audio::Play(tone, &channel, state);
-        ASSERT_NE(channel, nullptr);
-        EXPECT_FLOAT_EQ(channel->GetControls()->GetVolume(), 0.25f * 0.8f);
-        // One play ends after the clip; forever goes on.
+        EXPECT_EQ(channel->GetControls()->IsPaused(), state.paused != 0);
+        // Under the kind's group (0.5) unless a parent is given; a fade starts from the sound's volume.
+        const AudioControlsPtr above = state.parentControls ? parent : platform->GetControls(tone->GetKind());
+        const float start = state.volumeSeconds > 0.0f ? 0.8f : own.volume;
+        EXPECT_FLOAT_EQ(channel->GetControls()->GetVolume(), above->GetVolume() * start);
         for (int i = 0; i < 80; ++i)
             Frame(1000);
-        EXPECT_EQ(channel->IsPlaying(), c.forever) << c.loops;
+        EXPECT_EQ(channel->IsPlaying(), c.playsOn);
         channel->Stop();
+        Frame();
     }
 }
 
