@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <string>
 #include <thread>
+#include <utility>
 
 using namespace Strata;
 namespace Lib = Strata::AudioLibrary;
@@ -45,108 +46,78 @@ protected:
     std::vector<uint8_t> mBytes;
 };
 
-TEST_F(AudioLibraryTest, FrequencyChangesThePitchHeard)
-{
-    struct Case
-    {
-        int frequency;
-        bool stream;
-    };
-    const Case cases[] = {{kRate, false}, {kRate / 2, false}, {kRate * 2, true}, {kRate / 2, true}};
-    for (const Case& c : cases)
-    {
-        SCOPED_TRACE(testing::Message() << c.frequency << (c.stream ? " stream" : " sample"));
-        const Lib::Handle channel = PlayClip(MakeWav(kRate * 2, 1000.0f), c.stream);
-        ASSERT_TRUE(Lib::ChannelSetAttributes(channel, c.frequency, 100, 0));
-        unsigned original = 0;
-        ASSERT_TRUE(Lib::ChannelGetOriginalRate(channel, &original));
-        EXPECT_EQ(original, static_cast<unsigned>(kRate));
-        // Half a second: 500 cycles of the 1 kHz tone at its own rate.
-        const int expected = 500 * c.frequency / kRate;
-        EXPECT_NEAR(RisingCrossings(Render(kRate / 2)), expected, expected / 50 + 2);
-        Lib::ChannelStop(channel);
-    }
-}
-
-TEST_F(AudioLibraryTest, EveryFileFormatDecodesAtItsOwnRate)
+TEST_F(AudioLibraryTest, EveryFileFormatDecodesAtItsOwnRateAndFrequencyChangesThePitch)
 {
     struct Case
     {
         const char* name;
-        int format;
-        int rate;
+        int format, rate, channels, frequency;
+        bool stream;
     };
+    constexpr int kWav = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
     const Case cases[] = {
-        {"wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 44100},
-        {"wav 22 kHz", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 22050},
-        {"ogg", SF_FORMAT_OGG | SF_FORMAT_VORBIS, 48000},
-        {"flac", SF_FORMAT_FLAC | SF_FORMAT_PCM_16, 44100},
-        {"mp3", SF_FORMAT_MPEG | SF_FORMAT_MPEG_LAYER_III, 44100},
-        {"aiff", SF_FORMAT_AIFF | SF_FORMAT_PCM_16, 32000},
+        {"wav sample", kWav, kRate, 1, kRate, false},
+        {"wav sample at half speed", kWav, kRate, 1, kRate / 2, false},
+        {"wav stream at double speed", kWav, kRate, 1, kRate * 2, true},
+        {"wav stream at half speed", kWav, kRate, 1, kRate / 2, true},
+        {"wav 22 kHz", kWav, 22050, 2, 22050, true},
+        {"ogg", SF_FORMAT_OGG | SF_FORMAT_VORBIS, 48000, 2, 48000, true},
+        {"flac", SF_FORMAT_FLAC | SF_FORMAT_PCM_16, 44100, 2, 44100, true},
+        {"mp3", SF_FORMAT_MPEG | SF_FORMAT_MPEG_LAYER_III, 44100, 2, 44100, true},
+        {"aiff", SF_FORMAT_AIFF | SF_FORMAT_PCM_16, 32000, 2, 32000, true},
     };
     for (const Case& c : cases)
     {
         SCOPED_TRACE(c.name);
-        mBytes = MakeSoundFile(c.format, c.rate, 2, static_cast<size_t>(c.rate), 1000.0f);
-        const Lib::Handle stream = Lib::StreamCreate(mBytes.data(), mBytes.size());
-        ASSERT_NE(stream, 0u);
+        const Lib::Handle channel =
+            PlayClip(MakeSoundFile(c.format, c.rate, c.channels, static_cast<size_t>(c.rate), 1000.0f), c.stream);
         unsigned rate = 0;
-        ASSERT_TRUE(Lib::ChannelGetOriginalRate(stream, &rate));
+        ASSERT_TRUE(Lib::ChannelGetOriginalRate(channel, &rate));
         EXPECT_EQ(rate, static_cast<unsigned>(c.rate));
-        ASSERT_TRUE(Lib::ChannelSetAttributes(stream, c.rate, 100, 0));
-        ASSERT_TRUE(Lib::ChannelPlay(stream, true));
+        ASSERT_TRUE(Lib::ChannelSetAttributes(channel, c.frequency, 100, 0));
         Render(kRate / 10);
         // A quarter of a second of the 1 kHz tone, resampled to the output rate.
-        EXPECT_NEAR(RisingCrossings(Render(kRate / 4)), 250, 5);
-        ASSERT_TRUE(Lib::StreamFree(stream));
-    }
-}
-
-TEST_F(AudioLibraryTest, PanMovesMonoAndStereoClipsBetweenTheSides)
-{
-    struct Case
-    {
-        int pan;
-        int channels;
-    };
-    const Case cases[] = {{-100, 1}, {0, 1}, {100, 1}, {-100, 2}, {0, 2}, {100, 2}};
-    for (const Case& c : cases)
-    {
-        SCOPED_TRACE(testing::Message() << "pan " << c.pan << ", channels " << c.channels);
-        const Lib::Handle channel = PlayClip(MakeWav(kRate, 440.0f, c.channels), false);
-        ASSERT_TRUE(Lib::ChannelSetAttributes(channel, kRate, 100, c.pan));
-        const std::vector<float> out = Render(kRate / 4);
-        const double left = Rms(out, 0);
-        const double right = Rms(out, 1);
-        EXPECT_GT(left + right, 0.1);
-        if (c.pan < 0)
-            EXPECT_GT(left, 3.0 * right);
-        else if (c.pan > 0)
-            EXPECT_GT(right, 3.0 * left);
-        else
-            EXPECT_NEAR(left, right, 0.02 * (left + right));
+        const int expected = 250 * c.frequency / c.rate;
+        EXPECT_NEAR(RisingCrossings(Render(kRate / 4)), expected, expected / 100 + 3);
         Lib::ChannelStop(channel);
     }
 }
 
-TEST_F(AudioLibraryTest, VolumeScalesAndOutOfRangeAttributesAreClamped)
+TEST_F(AudioLibraryTest, PanAndVolumeSetTheSidesOfMonoAndStereoClipsAndOutOfRangeValuesAreClamped)
 {
-    const Lib::Handle channel = PlayClip(MakeWav(kRate * 2, 440.0f), false);
-    // The mixer ramps gain changes over a few milliseconds: each level is measured after it settled.
-    const auto level = [&](int frequency, int volume, int pan)
+    for (const int channels : {1, 2})
     {
-        EXPECT_TRUE(Lib::ChannelSetAttributes(channel, frequency, volume, pan));
-        Render(1024);
-        return Rms(Render(4410), 0);
-    };
-    const double full = level(kRate, 100, 0);
-    EXPECT_NEAR(level(kRate, 50, 0), full / 2, full * 0.05);
-    EXPECT_NEAR(level(kRate, 1000, 0), full, full * 0.05);
-    EXPECT_EQ(level(kRate, -5, 0), 0.0);
-    // A frequency of 0 or far beyond the top plays at the nearest limit, never stalls or fails.
-    EXPECT_GT(level(0, 100, -1000), 0.0);
-    EXPECT_GT(level(100000000, 100, 1000), -1.0);
-    EXPECT_EQ(Lib::ChannelIsActive(channel), Lib::Activity_Playing);
+        SCOPED_TRACE(testing::Message() << channels << " channels");
+        const Lib::Handle channel = PlayClip(MakeWav(kRate * 4, 440.0f, channels), false);
+        // The mixer ramps gain changes over a few milliseconds: each level is measured after it settled.
+        const auto level = [&](int frequency, int volume, int pan)
+        {
+            EXPECT_TRUE(Lib::ChannelSetAttributes(channel, frequency, volume, pan));
+            Render(1024);
+            const std::vector<float> out = Render(4410);
+            return std::pair(Rms(out, 0), Rms(out, 1));
+        };
+        for (const int pan : {-100, 0, 100})
+        {
+            const auto [left, right] = level(kRate, 100, pan);
+            EXPECT_GT(left + right, 0.1) << pan;
+            if (pan < 0)
+                EXPECT_GT(left, 3.0 * right);
+            else if (pan > 0)
+                EXPECT_GT(right, 3.0 * left);
+            else
+                EXPECT_NEAR(left, right, 0.02 * (left + right));
+        }
+        const double full = level(kRate, 100, 0).first;
+        EXPECT_NEAR(level(kRate, 50, 0).first, full / 2, full * 0.05);
+        EXPECT_NEAR(level(kRate, 1000, 0).first, full, full * 0.05);
+        EXPECT_EQ(level(kRate, -5, 0).first, 0.0);
+        // A frequency of 0 or far beyond the top plays at the nearest limit, never stalls or fails.
+        EXPECT_GT(level(0, 100, -1000).first, 0.0);
+        EXPECT_GT(level(100000000, 100, 1000).first, -1.0);
+        EXPECT_EQ(Lib::ChannelIsActive(channel), Lib::Activity_Playing);
+        Lib::ChannelStop(channel);
+    }
 }
 
 TEST_F(AudioLibraryTest, PausingTheChannelOrTheOutputFreezesThePosition)
@@ -243,27 +214,23 @@ TEST_F(AudioLibraryTest, ThirtyTwoPlaybacksThenTheOldestIsTakenOver)
 
 TEST_F(AudioLibraryTest, ErrorCodesBelongToTheCallingThread)
 {
+    const auto codeOnAnotherThread = [](void (*call)())
+    {
+        int code = -2;
+        std::thread(
+            [&]
+            {
+                call();
+                code = Lib::ErrorGetCode();
+            })
+            .join();
+        return code;
+    };
     EXPECT_FALSE(Lib::ChannelPlay(12345, true));
     EXPECT_EQ(Lib::ErrorGetCode(), Lib::Error_Handle);
-    int other = -2;
-    std::thread(
-        [&]
-        {
-            const std::vector<uint8_t> junk(100, 7);
-            EXPECT_EQ(Lib::StreamCreate(junk.data(), junk.size()), 0u);
-            other = Lib::ErrorGetCode();
-        })
-        .join();
-    EXPECT_EQ(other, Lib::Error_FileForm);
+    EXPECT_EQ(codeOnAnotherThread([] { Lib::StreamCreate("junk", 4); }), Lib::Error_FileForm);
     EXPECT_EQ(Lib::ErrorGetCode(), Lib::Error_Handle);
-    std::thread(
-        [&]
-        {
-            Lib::Pump();
-            other = Lib::ErrorGetCode();
-        })
-        .join();
-    EXPECT_EQ(other, Lib::Error_OK);
+    EXPECT_EQ(codeOnAnotherThread([] { Lib::Pump(); }), Lib::Error_OK);
     EXPECT_EQ(Lib::ErrorGetCode(), Lib::Error_Handle);
 }
 

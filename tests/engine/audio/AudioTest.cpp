@@ -9,6 +9,7 @@
 
 #include <climits>
 #include <cmath>
+#include <functional>
 
 using namespace Strata;
 using namespace Strata::Testing;
@@ -16,11 +17,12 @@ using namespace Strata::Testing;
 namespace
 {
 
-float OwnVolume(const AudioControlsPtr& node)
+// A node's own values, not the effective ones.
+AudioSettings Own(const IAudioControls* node)
 {
     AudioSettings settings;
     node->SaveSettings(&settings);
-    return settings.volume;
+    return settings;
 }
 
 class FrontEndTest : public AudioPlatformTest
@@ -35,83 +37,56 @@ protected:
         ASSERT_NE(tone, nullptr);
     }
 
-    AudioSettings OwnSettings(const SoundChannelPtr& channel)
-    {
-        AudioSettings settings;
-        channel->GetControls()->SaveSettings(&settings);
-        return settings;
-    }
-
     const ISound* tone = nullptr;
 };
 
 TEST_F(FrontEndTest, PlayOptionsOverrideTheSoundsDefaultsOnlyWhenGiven)
 {
+    const AudioControlsPtr parent = Audio::CreateControls(nullptr);
+    parent->SetVolume(0.25f);
+    using State = Audio::sPlayState;
     struct Case
     {
         const char* name;
-        void (*set)(Audio::sPlayState&);
+        std::function<void(State&)> set;
         AudioSettings expected;
-        bool paused;
+        bool playsOn; // after the clip's length
     };
     const Case cases[] = {
-        {"defaults", [](Audio::sPlayState&) {}, {0.8f, 1.5f, 0.25f, 0}, false},
-        {"volume 0 is silence", [](Audio::sPlayState& s) { s.volume = 0.0f; }, {0.0f, 1.5f, 0.25f, 0}, false},
-        {"rate 0 keeps the default", [](Audio::sPlayState& s) { s.rate = 0.0f; }, {0.8f, 1.5f, 0.25f, 0}, false},
-        {"rate 2", [](Audio::sPlayState& s) { s.rate = 2.0f; }, {0.8f, 2.0f, 0.25f, 0}, false},
-        {"pan -1 is applied", [](Audio::sPlayState& s) { s.pan = -1.0f; }, {0.8f, 1.5f, -1.0f, 0}, false},
-        {"pan below -1 keeps it", [](Audio::sPlayState& s) { s.pan = -1.5f; }, {0.8f, 1.5f, 0.25f, 0}, false},
-        {"fade",
-         [](Audio::sPlayState& s) { s.volumeTarget = 0.1f, s.volumeSeconds = 2.0f; },
-         {0.1f, 1.5f, 0.25f, 0},
-         false},
-        {"muted and paused", [](Audio::sPlayState& s) { s.muted = 1, s.paused = 1; }, {0.8f, 1.5f, 0.25f, 1}, true},
+        {"defaults", [](State&) {}, {0.8f, 1.5f, 0.25f, 0}, false},
+        {"volume 0 is silence", [](State& s) { s.volume = 0.0f; }, {0.0f, 1.5f, 0.25f, 0}, false},
+        {"rate 0 keeps the default", [](State& s) { s.rate = 0.0f; }, {0.8f, 1.5f, 0.25f, 0}, false},
+        {"rate 2", [](State& s) { s.rate = 2.0f; }, {0.8f, 2.0f, 0.25f, 0}, false},
+        {"pan -1 is applied", [](State& s) { s.pan = -1.0f; }, {0.8f, 1.5f, -1.0f, 0}, false},
+        {"pan below -1 keeps it", [](State& s) { s.pan = -1.5f; }, {0.8f, 1.5f, 0.25f, 0}, false},
+        {"fade", [](State& s) { s.volumeTarget = 0.1f, s.volumeSeconds = 2.0f; }, {0.1f, 1.5f, 0.25f, 0}, false},
+        {"muted and paused", [](State& s) { s.muted = 1, s.paused = 1; }, {0.8f, 1.5f, 0.25f, 1}, true},
+        {"forever", [&](State& s) { s.loopCount = 0, s.parentControls = parent; }, {0.8f, 1.5f, 0.25f, 0}, true},
+        {"once", [&](State& s) { s.loopCount = -1, s.parentControls = parent; }, {0.8f, 1.5f, 0.25f, 0}, false},
     };
     for (const Case& c : cases)
     {
         SCOPED_TRACE(c.name);
-        Audio::sPlayState state;
+        State state;
         c.set(state);
         SoundChannelPtr channel;
         Audio::Play(tone, &channel, state);
         ASSERT_NE(channel, nullptr);
-        const AudioSettings own = OwnSettings(channel);
+        const AudioSettings own = Own(channel->GetControls());
         EXPECT_FLOAT_EQ(own.volume, c.expected.volume);
         EXPECT_FLOAT_EQ(own.rate, c.expected.rate);
         EXPECT_FLOAT_EQ(own.pan, c.expected.pan);
         EXPECT_EQ(own.muted, c.expected.muted);
-        EXPECT_EQ(channel->GetControls()->IsPaused(), c.paused);
-        // Under the kind's group (0.5) by default.
-        EXPECT_FLOAT_EQ(channel->GetControls()->GetVolume(), platform->GetControls(tone->GetKind())->GetVolume() *
-                                                                 (c.expected.volume == 0.1f ? 0.8f : own.volume));
-        channel->Stop();
-        Frame();
-    }
-}
-
-TEST_F(FrontEndTest, LoopCountAndParentOptions)
-{
-    const AudioControlsPtr parent = Audio::CreateControls(nullptr);
-    parent->SetVolume(0.25f);
-    struct Case
-    {
-        int loops;
-        bool forever;
-    };
-    for (const Case& c : {Case{INT_MIN, false}, Case{0, true}, Case{-1, false}})
-    {
-        Audio::sPlayState state;
-        state.loopCount = c.loops;
-        state.parentControls = parent;
-        SoundChannelPtr channel;
-        Audio::Play(tone, &channel, state);
-        ASSERT_NE(channel, nullptr);
-        EXPECT_FLOAT_EQ(channel->GetControls()->GetVolume(), 0.25f * 0.8f);
-        // One play ends after the clip; forever goes on.
+        EXPECT_EQ(channel->GetControls()->IsPaused(), state.paused != 0);
+        // Under the kind's group (0.5) unless a parent is given; a fade starts from the sound's volume.
+        const AudioControlsPtr above = state.parentControls ? parent : platform->GetControls(tone->GetKind());
+        const float start = state.volumeSeconds > 0.0f ? 0.8f : own.volume;
+        EXPECT_FLOAT_EQ(channel->GetControls()->GetVolume(), above->GetVolume() * start);
         for (int i = 0; i < 80; ++i)
             Frame(1000);
-        EXPECT_EQ(channel->IsPlaying(), c.forever) << c.loops;
+        EXPECT_EQ(channel->IsPlaying(), c.playsOn);
         channel->Stop();
+        Frame();
     }
 }
 
@@ -142,7 +117,7 @@ TEST_F(FrontEndTest, AKindOfItsOwnGetsAGroupOnFirstPlay)
     EXPECT_TRUE(channel->GetControls()->IsMuted());
 }
 
-TEST_F(FrontEndTest, SettingsRoundTripThroughTheAccount)
+TEST_F(FrontEndTest, SettingsRoundTripThroughTheAccountAndDamagedRecordsAreRejected)
 {
     const std::unique_ptr<Account> account(Account::CreateInMemory(L"Player"));
     const wchar_t* prefixes[] = {L"Strata::Audio::MasterControls", L"Strata::Audio::SfxControls",
@@ -155,7 +130,7 @@ TEST_F(FrontEndTest, SettingsRoundTripThroughTheAccount)
     {
         nodes[i]->SetVolume(0.1f * static_cast<float>(i + 1));
         Audio::LoadAudioControls(account.get(), prefixes[i], nodes[i].get());
-        EXPECT_FLOAT_EQ(OwnVolume(nodes[i]), 0.1f * static_cast<float>(i + 1));
+        EXPECT_FLOAT_EQ(Own(nodes[i].get()).volume, 0.1f * static_cast<float>(i + 1));
     }
     nodes[1]->AnimateVolumeTo(0.9f, 3.0f);
     nodes[2]->Mute(true);
@@ -168,28 +143,28 @@ TEST_F(FrontEndTest, SettingsRoundTripThroughTheAccount)
         node->RestoreSettings({1.0f, 1.0f, 0.0f, 0});
     for (size_t i = 0; i < 4; ++i)
         Audio::LoadAudioControls(account.get(), prefixes[i], nodes[i].get());
-    EXPECT_FLOAT_EQ(OwnVolume(nodes[0]), 0.1f);
-    EXPECT_FLOAT_EQ(OwnVolume(nodes[1]), 0.9f);
+    EXPECT_FLOAT_EQ(Own(nodes[0].get()).volume, 0.1f);
+    EXPECT_FLOAT_EQ(Own(nodes[1].get()).volume, 0.9f);
     EXPECT_TRUE(nodes[2]->IsMuted());
     EXPECT_FALSE(nodes[3]->IsMuted());
     Audio::LoadAudioControls(nullptr, prefixes[0], nodes[0].get());
     Audio::SaveAudioControls(account.get(), prefixes[0], nullptr);
-}
 
-TEST_F(FrontEndTest, DamagedVolumeRecordsAreRejected)
-{
-    const std::unique_ptr<Account> account(Account::CreateInMemory(L"Player"));
-    const AudioControlsPtr master = Audio::GetMasterControls();
-    for (const wchar_t* text : {L"nan", L"-0.5", L"1e30", L"inf", L"-inf", L"loud", L"0.5x", L""})
+    // A damaged volume record is rejected and leaves the node as it was.
+    struct Case
     {
-        master->SetVolume(0.7f);
-        account->WriteValue(L"Strata::Audio::MasterControls::Volume", text);
-        Audio::LoadAudioControls(account.get(), L"Strata::Audio::MasterControls", master.get());
-        EXPECT_FLOAT_EQ(OwnVolume(master), 0.7f) << std::string(text, text + wcslen(text));
+        const wchar_t* text;
+        float volume;
+    };
+    const Case records[] = {{L"nan", 0.7f},  {L"-0.5", 0.7f}, {L"1e30", 0.7f}, {L"inf", 0.7f},  {L"-inf", 0.7f},
+                            {L"loud", 0.7f}, {L"0.5x", 0.7f}, {L"", 0.7f},     {L"0.35", 0.35f}};
+    for (const Case& c : records)
+    {
+        nodes[0]->SetVolume(0.7f);
+        account->WriteValue(L"Strata::Audio::MasterControls::Volume", c.text);
+        Audio::LoadAudioControls(account.get(), prefixes[0], nodes[0].get());
+        EXPECT_FLOAT_EQ(Own(nodes[0].get()).volume, c.volume) << std::string(c.text, c.text + wcslen(c.text));
     }
-    account->WriteValue(L"Strata::Audio::MasterControls::Volume", L"0.35");
-    Audio::LoadAudioControls(account.get(), L"Strata::Audio::MasterControls", master.get());
-    EXPECT_FLOAT_EQ(OwnVolume(master), 0.35f);
 }
 
 TEST(FrontEndWithoutPlatform, EveryCallIsASilentNoOp)

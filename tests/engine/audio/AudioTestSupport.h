@@ -8,7 +8,9 @@
 
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
+#include <memory>
 #include <numbers>
 #include <sstream>
 #include <string>
@@ -17,67 +19,32 @@
 namespace Strata::Testing
 {
 
-// A sound file made in memory through libsndfile: `frames` frames of a sine of `hz` in every channel.
+// A sound file made through libsndfile: `frames` frames of a sine of `hz` in every channel. Written to
+// an unnamed temporary file, which gives the encoders the seekable output some of them need.
 inline std::vector<uint8_t> MakeSoundFile(int format, int rate, int channels, size_t frames, float hz,
                                           float amplitude = 0.5f)
 {
-    struct Memory
-    {
-        std::vector<uint8_t> bytes;
-        sf_count_t position = 0;
-    } memory;
-    SF_VIRTUAL_IO io{};
-    io.get_filelen = [](void* user) -> sf_count_t
-    { return static_cast<sf_count_t>(static_cast<Memory*>(user)->bytes.size()); };
-    io.seek = [](sf_count_t offset, int whence, void* user) -> sf_count_t
-    {
-        auto* m = static_cast<Memory*>(user);
-        const sf_count_t base = whence == SEEK_CUR   ? m->position
-                                : whence == SEEK_END ? static_cast<sf_count_t>(m->bytes.size())
-                                                     : 0;
-        m->position = base + offset;
-        return m->position;
-    };
-    io.read = [](void* ptr, sf_count_t count, void* user) -> sf_count_t
-    {
-        auto* m = static_cast<Memory*>(user);
-        const sf_count_t left = static_cast<sf_count_t>(m->bytes.size()) - m->position;
-        const sf_count_t n = std::max<sf_count_t>(0, std::min(count, left));
-        std::memcpy(ptr, m->bytes.data() + m->position, static_cast<size_t>(n));
-        m->position += n;
-        return n;
-    };
-    io.write = [](const void* ptr, sf_count_t count, void* user) -> sf_count_t
-    {
-        auto* m = static_cast<Memory*>(user);
-        const size_t end = static_cast<size_t>(m->position + count);
-        if (m->bytes.size() < end)
-            m->bytes.resize(end);
-        std::memcpy(m->bytes.data() + m->position, ptr, static_cast<size_t>(count));
-        m->position += count;
-        return count;
-    };
-    io.tell = [](void* user) -> sf_count_t { return static_cast<Memory*>(user)->position; };
-
+    const std::unique_ptr<FILE, int (*)(FILE*)> temp(std::tmpfile(), &std::fclose);
     SF_INFO info{};
     info.samplerate = rate;
     info.channels = channels;
     info.format = format;
-    SNDFILE* file = sf_open_virtual(&io, SFM_WRITE, &info, &memory);
+    SNDFILE* file = temp ? sf_open_fd(fileno(temp.get()), SFM_WRITE, &info, SF_FALSE) : nullptr;
     EXPECT_NE(file, nullptr) << sf_strerror(nullptr);
     if (file == nullptr)
         return {};
     std::vector<float> values(frames * static_cast<size_t>(channels));
-    for (size_t i = 0; i < frames; ++i)
-    {
-        const float v = amplitude * std::sin(2.0f * std::numbers::pi_v<float> * hz * static_cast<float>(i) /
-                                             static_cast<float>(rate));
-        for (int c = 0; c < channels; ++c)
-            values[i * static_cast<size_t>(channels) + static_cast<size_t>(c)] = v;
-    }
+    for (size_t i = 0; i < values.size(); ++i)
+        values[i] =
+            amplitude * std::sin(2.0f * std::numbers::pi_v<float> * hz *
+                                 static_cast<float>(i / static_cast<size_t>(channels)) / static_cast<float>(rate));
     sf_writef_float(file, values.data(), static_cast<sf_count_t>(frames));
     sf_close(file);
-    return memory.bytes;
+    std::fseek(temp.get(), 0, SEEK_END); // the encoder may have gone back to finish its header
+    std::vector<uint8_t> bytes(static_cast<size_t>(std::ftell(temp.get())));
+    std::rewind(temp.get());
+    EXPECT_EQ(std::fread(bytes.data(), 1, bytes.size(), temp.get()), bytes.size());
+    return bytes;
 }
 
 inline std::vector<uint8_t> MakeWav(size_t frames, float hz = 1000.0f, int channels = 1, int rate = 44100)

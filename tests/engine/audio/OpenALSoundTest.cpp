@@ -161,38 +161,36 @@ TEST_F(SoundTest, AStreamIsSharedByEveryPlayAtItsOriginalRate)
     EXPECT_FALSE(first->IsPlaying());
 }
 
-TEST_F(SoundTest, AMutedGroupSilencesButKeepsThePosition)
-{
-    LoadManifest("<sound name=\"tone\" src=\"sounds/tone\"/>\n");
-    const SoundChannelPtr channel = PlayOn(Sound("tone"));
-    Frame();
-    platform->GetControls(Audio::GetEffectKind())->Mute(true);
-    Frame(1024);
-    const long long before = AudioLibrary::ChannelGetPosition(HandleOf(channel));
-    EXPECT_EQ(Rms(Frame(), 0), 0.0);
-    EXPECT_EQ(AudioLibrary::ChannelGetPosition(HandleOf(channel)), before + static_cast<long long>(kStepFrames));
-    platform->GetControls(Audio::GetEffectKind())->Mute(false);
-    Frame(1024);
-    EXPECT_GT(Rms(Frame(), 0), 0.01);
-}
-
-TEST_F(SoundTest, AChannelStartedPausedWaitsForItsResume)
+TEST_F(SoundTest, AMutedGroupSilencesButKeepsThePositionAndAPausedOneHoldsIt)
 {
     LoadManifest("<sound name=\"tone\" src=\"sounds/tone\"/>\n<sound name=\"forever\" src=\"sounds/short\" "
                  "loop=\"forever\"/>\n");
-    for (const char* name : {"tone", "forever"})
+    struct Case
     {
-        SCOPED_TRACE(name);
+        const char* sound;
+        bool pause; // before the play: a channel started paused waits for its resume
+    };
+    for (const Case& c : {Case{"tone", false}, Case{"tone", true}, Case{"forever", true}})
+    {
+        SCOPED_TRACE(testing::Message() << c.sound << (c.pause ? " paused" : " muted"));
         const AudioControlsPtr group = platform->CreateControls(platform->GetControls(Audio::GetEffectKind()).get());
-        group->Pause();
-        const SoundChannelPtr channel = PlayOn(Sound(name), Sound(name)->GetDefaultLoopCount(), group.get());
+        const auto silence = [&](bool on) { c.pause ? (on ? group->Pause() : group->Resume()) : group->Mute(on); };
+        if (c.pause)
+            silence(true);
+        const SoundChannelPtr channel = PlayOn(Sound(c.sound), Sound(c.sound)->GetDefaultLoopCount(), group.get());
         const uint32_t handle = HandleOf(channel);
+        EXPECT_EQ(Rms(Frame(), 0) > 0.0, !c.pause);
+        silence(true);
+        Frame(1024); // the mixer ramps the gain down
+        const long long before = AudioLibrary::ChannelGetPosition(handle);
         for (int i = 0; i < 5; ++i)
             EXPECT_EQ(Rms(Frame(), 0), 0.0);
+        EXPECT_EQ(AudioLibrary::ChannelGetPosition(handle),
+                  before + static_cast<long long>(c.pause ? 0 : 5 * kStepFrames));
         EXPECT_TRUE(channel->IsPlaying());
         EXPECT_EQ(HandleOf(channel), handle);
-        group->Resume();
-        Frame();
+        silence(false);
+        Frame(1024);
         EXPECT_GT(Rms(Frame(), 0), 0.01);
         channel->Stop();
     }
