@@ -123,9 +123,7 @@ BENCHMARK(BM_IdleDevice)->Unit(benchmark::kMillisecond);
 int main(int argc, char** argv)
 {
     if (!InitializeBenchmarks(argc, argv))
-    {
         return 1;
-    }
     ResultReporter reporter;
     RunBenchmarks(reporter);
 

@@ -110,9 +110,7 @@ BENCHMARK(BM_PixmanOver)->Unit(benchmark::kMillisecond);
 int main(int argc, char** argv)
 {
     if (!InitializeBenchmarks(argc, argv))
-    {
         return 1;
-    }
     ResultReporter reporter;
     RunBenchmarks(reporter);
 
@@ -120,9 +118,7 @@ int main(int argc, char** argv)
     const double pixman = reporter.Counter("BM_PixmanOver", "items_per_second");
     std::printf("Frame %dx%d. Strata blitter alpha blend: %.1f Mpixel/s", kWidth, kHeight, ours / 1e6);
     if (pixman > 0.0)
-    {
         std::printf(", %.2fx pixman OVER (%.1f Mpixel/s)", ours / pixman, pixman / 1e6);
-    }
     std::printf(". Medians of %zu runs.\n", reporter.Repetitions("BM_StrataAlphaBlend"));
     return 0;
 }

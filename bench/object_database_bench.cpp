@@ -46,9 +46,7 @@ void BM_ObjectDatabaseUpdate(benchmark::State& state)
         db.AddObject(object);
     }
     for (auto _ : state)
-    {
         db.Update(kStep);
-    }
     state.SetItemsProcessed(state.iterations() * kObjects);
 }
 BENCHMARK(BM_ObjectDatabaseUpdate);
@@ -71,16 +69,12 @@ std::function<void(float)> MakeTimers(float first)
         {
             elapsed += remaining;
             if (elapsed < durations[static_cast<size_t>(phase)])
-            {
                 break;
-            }
             remaining = elapsed - durations[static_cast<size_t>(phase)]; // the part this timer did not need
             elapsed = 0.0f;
             phase ^= 1;
             if (remaining <= 0.0f)
-            {
                 break;
-            }
         }
     };
 }
@@ -89,9 +83,7 @@ void BM_PlainIndirectLoop(benchmark::State& state)
 {
     std::vector<PlainObject> objects(kObjects);
     for (int i = 0; i < kObjects; ++i)
-    {
         objects[static_cast<size_t>(i)].mTask = MakeTimers(0.1f + 0.001f * static_cast<float>(i % 50));
-    }
     benchmark::DoNotOptimize(objects.data());
     for (auto _ : state)
     {
@@ -111,9 +103,7 @@ BENCHMARK(BM_PlainIndirectLoop);
 int main(int argc, char** argv)
 {
     if (!InitializeBenchmarks(argc, argv))
-    {
         return 1;
-    }
     ResultReporter reporter;
     RunBenchmarks(reporter);
 
@@ -121,9 +111,7 @@ int main(int argc, char** argv)
     const double plain = reporter.NanosecondsPerIteration("BM_PlainIndirectLoop") / kObjects;
     std::printf("%d objects. Object database update: %.1f ns per object", kObjects, ours);
     if (plain > 0.0)
-    {
         std::printf(", %.2fx a plain loop of indirect calls (%.1f ns per object)", ours / plain, plain);
-    }
     std::printf(". Medians of %zu runs.\n", reporter.Repetitions("BM_ObjectDatabaseUpdate"));
     return 0;
 }

@@ -130,9 +130,7 @@ void BM_ResourceManagerLoaderWork(benchmark::State& state)
         const auto start = std::chrono::steady_clock::now();
         const auto job = manager->LoadAsync(L"Bench");
         while (!job->IsComplete())
-        {
             std::this_thread::sleep_for(std::chrono::microseconds(20));
-        }
         const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
         state.SetIterationTime(elapsed.count());
         const bool loaded = job->GetStatus() == Strata::eLoadingJobStatus::Complete;
@@ -169,9 +167,7 @@ BENCHMARK(BM_ResourceManagerLoadFromStream)->Unit(benchmark::kMillisecond)->UseR
 int main(int argc, char** argv)
 {
     if (!InitializeBenchmarks(argc, argv))
-    {
         return 1;
-    }
     MemoryFileSource fileSource;
     Strata::RegisterSingleton(static_cast<Strata::IFileSource*>(&fileSource));
     Strata::CreateConstantResourceFactories();

@@ -79,9 +79,7 @@ public:
     void DrawAt(const Vector2<float>& offset) override
     {
         if (GlobalIsVisible())
-        {
             DrawImage(mImage, offset, true);
-        }
     }
 
 private:
@@ -145,9 +143,7 @@ void BM_FlatArrayFrame(benchmark::State& state)
     };
     std::vector<Sprite> sprites;
     for (int index = 0; index < kSprites; ++index)
-    {
         sprites.push_back(Sprite{images[index % kImages].get(), index, 0.0f, {}});
-    }
     const Graphics::sDrawState drawState = Graphics::sDrawState::GetDefaults();
     for (auto _ : state)
     {
@@ -173,9 +169,7 @@ BENCHMARK(BM_FlatArrayFrame);
 int main(int argc, char** argv)
 {
     if (!InitializeBenchmarks(argc, argv))
-    {
         return 1;
-    }
     ResultReporter reporter;
     RunBenchmarks(reporter);
 
@@ -183,9 +177,7 @@ int main(int argc, char** argv)
     const double flat = reporter.NanosecondsPerIteration("BM_FlatArrayFrame");
     std::printf("%d sprites. Scene graph frame (update, refresh, draw): %.1f us", kSprites, scene / 1000.0);
     if (flat > 0.0)
-    {
         std::printf(", %.2fx drawing from a flat array (%.1f us; goal at most 1.5x)", scene / flat, flat / 1000.0);
-    }
     std::printf(". Medians of %zu runs.\n", reporter.Repetitions("BM_SceneGraphFrame"));
     return 0;
 }

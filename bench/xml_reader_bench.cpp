@@ -84,9 +84,7 @@ void AddTag(Listing& listing, const std::string& name, Attributes attributes)
     std::sort(attributes.begin(), attributes.end());
     std::string line = name;
     for (const auto& [attribute, value] : attributes)
-    {
         line += ' ' + attribute + "=\"" + value + '"';
-    }
     listing.push_back(std::move(line));
 }
 
@@ -103,9 +101,7 @@ Listing ListStrata()
         {
             Attributes attributes;
             for (const auto& [name, value] : element->GetAttributes())
-            {
                 attributes.emplace_back(Utf8(name), Utf8(value));
-            }
             AddTag(listing, Utf8(element->GetName()), std::move(attributes));
         }
     }
@@ -125,9 +121,7 @@ void BM_StrataXMLReader(benchmark::State& state)
             const Strata::XMLElement* element = reader->ReadElement();
             touched += Touch(element->GetName());
             for (const auto& [name, value] : element->GetAttributes())
-            {
                 touched += Touch(name) + Touch(value);
-            }
         }
         benchmark::DoNotOptimize(touched);
     }
@@ -141,9 +135,7 @@ void XMLCALL ExpatStart(void* userData, const XML_Char* name, const XML_Char** a
     size_t& touched = *static_cast<size_t*>(userData);
     touched += Touch(name);
     for (const XML_Char** a = attributes; *a != nullptr; a += 2)
-    {
         touched += Touch(a[0]) + Touch(a[1]);
-    }
 }
 
 void XMLCALL ExpatEnd(void* userData, const XML_Char* name)
@@ -160,9 +152,7 @@ void XMLCALL ExpatList(void* userData, const XML_Char* name, const XML_Char** at
 {
     Attributes pairs;
     for (const XML_Char** a = attributes; *a != nullptr; a += 2)
-    {
         pairs.emplace_back(a[0], a[1]);
-    }
     AddTag(*static_cast<Listing*>(userData), name, std::move(pairs));
 }
 
@@ -177,9 +167,7 @@ bool ParseWithExpat(void* userData, XML_StartElementHandler start, XML_EndElemen
     XML_SetCharacterDataHandler(parser, text);
     const bool parsed = XML_Parse(parser, document.data(), static_cast<int>(document.size()), 1) == XML_STATUS_OK;
     if (!parsed && error)
-    {
         *error = XML_ErrorString(XML_GetErrorCode(parser));
-    }
     XML_ParserFree(parser);
     return parsed;
 }
@@ -189,9 +177,7 @@ Listing ListExpat()
     Listing listing;
     std::string error;
     if (!ParseWithExpat(&listing, ExpatList, nullptr, nullptr, &error))
-    {
         listing.push_back("error: " + error);
-    }
     return listing;
 }
 
@@ -218,13 +204,9 @@ size_t Walk(const pugi::xml_node& node)
 {
     size_t touched = Touch(node.name()) + Touch(node.value());
     for (const pugi::xml_attribute& attribute : node.attributes())
-    {
         touched += Touch(attribute.name()) + Touch(attribute.value());
-    }
     for (const pugi::xml_node& child : node.children())
-    {
         touched += Walk(child);
-    }
     return touched;
 }
 
@@ -234,15 +216,11 @@ void ListTags(const pugi::xml_node& node, Listing& listing)
     {
         Attributes attributes;
         for (const pugi::xml_attribute& attribute : node.attributes())
-        {
             attributes.emplace_back(attribute.name(), attribute.value());
-        }
         AddTag(listing, node.name(), std::move(attributes));
     }
     for (const pugi::xml_node& child : node.children())
-    {
         ListTags(child, listing);
-    }
 }
 
 Listing ListPugixml()
@@ -251,9 +229,7 @@ Listing ListPugixml()
     pugi::xml_document parsed;
     const pugi::xml_parse_result result = parsed.load_buffer(document.data(), document.size());
     if (!result)
-    {
         return {std::string("error: ") + result.description()};
-    }
     Listing listing;
     ListTags(parsed, listing);
     return listing;
@@ -283,9 +259,7 @@ bool Agree(const char* reference, const Listing& ours, const Listing& theirs)
 {
     const auto [mine, other] = std::mismatch(ours.begin(), ours.end(), theirs.begin(), theirs.end());
     if (mine == ours.end() && other == theirs.end())
-    {
         return true;
-    }
     std::printf("Our XML reader and %s disagree at start tag %zu: <%s> against <%s>\n", reference,
                 static_cast<size_t>(mine - ours.begin()), mine != ours.end() ? mine->c_str() : "(none)",
                 other != theirs.end() ? other->c_str() : "(none)");
@@ -297,9 +271,7 @@ bool Agree(const char* reference, const Listing& ours, const Listing& theirs)
 int main(int argc, char** argv)
 {
     if (!InitializeBenchmarks(argc, argv))
-    {
         return 1;
-    }
     // Timing parsers that read different documents would compare nothing.
     const Listing ourTags = ListStrata();
     bool agree = true;
@@ -310,9 +282,7 @@ int main(int argc, char** argv)
     agree = Agree("pugixml", ourTags, ListPugixml()) && agree;
 #endif
     if (!agree)
-    {
         return 1;
-    }
     std::printf("The parsers agree on %zu start tags.\n", ourTags.size());
 
     ResultReporter reporter;
@@ -324,13 +294,9 @@ int main(int argc, char** argv)
     std::printf("Document %.2f MB. Strata XML reader: %.1f MB/s", static_cast<double>(Document().size()) / 1e6,
                 ours / 1e6);
     if (expat > 0.0)
-    {
         std::printf(", %.2fx libexpat (%.1f MB/s)", ours / expat, expat / 1e6);
-    }
     if (pugixml > 0.0)
-    {
         std::printf(", %.2fx pugixml (%.1f MB/s)", ours / pugixml, pugixml / 1e6);
-    }
     std::printf(". Medians of %zu runs.\n", reporter.Repetitions("BM_StrataXMLReader"));
     return 0;
 }

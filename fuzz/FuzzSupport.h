@@ -20,9 +20,7 @@ namespace Strata::Fuzzing
 inline void Check(bool condition)
 {
     if (!condition)
-    {
         __builtin_trap();
-    }
 }
 
 // Files by lower-case name and extension, whatever their folder.
@@ -45,9 +43,7 @@ public:
     {
         const std::string* bytes = Find(address);
         if (bytes == nullptr)
-        {
             return nullptr;
-        }
         auto stream = std::make_unique<MemoryStream>(KeyOf(address));
         stream->Write(bytes->data(), bytes->size());
         stream->Seek(SeekOrigin_Begin, 0);
@@ -59,17 +55,13 @@ private:
     {
         std::wstring key = address.GetName() != nullptr ? address.GetName() : L"";
         if (address.GetExtension() != nullptr)
-        {
             key += address.GetExtension();
-        }
         return key;
     }
     static std::wstring Key(std::wstring text)
     {
         for (wchar_t& c : text)
-        {
             c = static_cast<wchar_t>(AsciiToLower(c));
-        }
         return text;
     }
 
@@ -90,13 +82,9 @@ public:
     bool FindFile(FileAddress* address) override
     {
         if (mFiles.Find(*address) == nullptr)
-        {
             return false;
-        }
         if (address->GetFolder() == nullptr)
-        {
             *address = FileAddress(address->GetPartition(), L"data", address->GetName(), address->GetExtension());
-        }
         return true;
     }
     bool FindFiles(const FileAddress*, std::vector<FileAddress>&) override { return false; }

@@ -70,15 +70,11 @@ public:
         const auto found = gFiles.find(key);
         const bool writing = (access & FileAccess_Write) != 0;
         if (creation == FileCreation_OpenExisting && found == gFiles.end())
-        {
             return nullptr;
-        }
         const std::string bytes =
             (creation == FileCreation_CreateAlways || found == gFiles.end()) ? std::string() : found->second;
         if (writing)
-        {
             gFiles[key] = bytes;
-        }
         return new InMemoryFileStream(key, writing, bytes);
     }
     void Lock() override {}
@@ -90,9 +86,7 @@ public:
     {
         const auto found = gFiles.find(KeyOf(from));
         if (found == gFiles.end())
-        {
             return false;
-        }
         std::string bytes = std::move(found->second);
         gFiles.erase(found);
         gFiles[KeyOf(to)] = std::move(bytes);
@@ -131,9 +125,7 @@ std::vector<Record> ReadRecords(const std::string& bytes, bool& whole)
                 // Only a record of exactly a name and a value is sound.
                 if (element->GetName() == L"record" && element->GetAttributes().size() == 2 &&
                     element->HasAttribute(L"name") && element->HasAttribute(L"value"))
-                {
                     records.emplace_back(element->GetAttribute(L"name"), element->GetAttribute(L"value"));
-                }
                 ++depth;
             }
             else if (element->IsEndElement() && depth > 0 && --depth == 0 && rootIsAccount &&
@@ -153,16 +145,14 @@ std::vector<Record> ReadRecords(const std::string& bytes, bool& whole)
 // Text the writer and reader carry unchanged: no NUL, surrogate or value beyond Unicode.
 bool Representable(const std::wstring& text)
 {
-    return std::all_of(text.begin(), text.end(),
-                       [](wchar_t c) { return c > 0 && c <= 0x10FFFF && (c < 0xD800 || c > 0xDFFF); });
+    return std::all_of(
+        text.begin(), text.end(), [](wchar_t c) { return c > 0 && c <= 0x10FFFF && (c < 0xD800 || c > 0xDFFF); });
 }
 
 void Check(bool condition)
 {
     if (!condition)
-    {
         __builtin_trap();
-    }
 }
 
 } // namespace
@@ -187,9 +177,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     // Write over an existing key when there is one, to replace a record in place.
     std::wstring key = L"fuzz";
     if (!before.empty() && Representable(before.front().first))
-    {
         key = before.front().first;
-    }
 
     Account account(file);
     account.ReadValue(key);
@@ -207,16 +195,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     Check(rewrittenWhole);
     Check(gFiles.count(L"1.act.tmp") == 0);
     for (const Record& record : before)
-    {
         if (record.first != key && Representable(record.first) && Representable(record.second))
-        {
             Check(std::find(after.begin(), after.end(), record) != after.end());
-        }
-    }
     if (!whole)
-    {
         Check(gFiles.count(L"1.act.bad") == 1 && gFiles[L"1.act.bad"] == original);
-    }
 
     Check(account.DeleteValue(key.c_str()));
     Check(account.ReadValue(key, 5) == 5);

@@ -17,9 +17,7 @@ namespace
 void Check(bool condition)
 {
     if (!condition)
-    {
         __builtin_trap();
-    }
 }
 
 } // namespace
@@ -37,9 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         animation.SetFrameListString(list, 2.0f, true);
         Check(!animation.frames.empty() && animation.frames.size() <= kMaxAnimationFrames);
         for (const AnimFrame& frame : animation.frames)
-        {
             Check(frame.duration >= kMinFrameDuration);
-        }
     }
     catch (const AnimationParseError& error)
     {

@@ -19,9 +19,7 @@ void CheckResult(size_t pixelCount, int width, int height)
         return;
     if (width < 1 || width > kMaxImageSide || height < 1 || height > kMaxImageSide ||
         pixelCount != size_t(width) * size_t(height))
-    {
         __builtin_trap();
-    }
 }
 
 void DecodeFile(const uint8_t* data, size_t size)

@@ -29,9 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     RegisterSingleton(&source);
 
     if (size < 3)
-    {
         return 0;
-    }
     const uint8_t flags = data[0];
     const size_t imageLength = std::min<size_t>(data[1] | (data[2] << 8), size - 3);
     const char* image = reinterpret_cast<const char*>(data + 3);
@@ -42,9 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     files.Clear();
     files.Set((flags & 1) != 0 ? L"pic.jpg" : L"pic.png", std::string(image, imageLength));
     if (const wchar_t* extension = kMaskExtensions[(flags >> 1) & 3])
-    {
         files.Set(std::wstring(L"pic_mask") + extension, std::string(mask, maskLength));
-    }
 
     const AttributeContainer attributes(IAttributeContainer::AttributeMap{
         {L"name", L"pic"}, {L"src", L"pic"}, {L"rotations", std::to_wstring((flags >> 3) & 7)}});
@@ -52,9 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const ImageResourceFactory factory;
     const std::unique_ptr<IResourceDescriptor> made(factory.CreateResource(L"Fuzz", Label("pic"), attributes, element));
     if (made == nullptr)
-    {
         return 0;
-    }
     const auto* loaded = dynamic_cast<const Image*>(made.get());
     Check(loaded != nullptr);
     const int width = loaded->GetWidth();

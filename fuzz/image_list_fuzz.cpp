@@ -70,18 +70,12 @@ void ListFiles(const uint8_t* data, size_t size)
         {
             const XMLElement* element = reader->ReadElement();
             if (element == nullptr || !element->IsStartElement())
-            {
                 continue;
-            }
             const IResourceFactory* factory = nullptr;
             if (element->GetName() == L"imagelist")
-            {
                 factory = &lists;
-            }
             else if (element->GetName() == L"filmstrip")
-            {
                 factory = &strips;
-            }
             if (factory != nullptr)
             {
                 std::list<FileVariant> files;
@@ -130,9 +124,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         {
             const XMLElement* element = reader->ReadElement();
             if (element != nullptr && element->IsStartElement() && element->HasAttribute(L"name"))
-            {
                 names.insert(element->GetAttribute(L"name"));
-            }
         }
     }
     catch (const std::exception&)
@@ -142,13 +134,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     {
         const std::shared_ptr<IResourceDescriptor> resource = manager->GetResource(Label::FromString(name));
         if (const auto* list = dynamic_cast<const IImageList*>(resource.get()))
-        {
             ReadBack(*list);
-        }
         if (const auto* strip = dynamic_cast<const FilmStrip*>(resource.get()))
-        {
             CheckPanes(*strip);
-        }
     }
     manager->Unload(L"Lists");
     ListFiles(data, size);

@@ -44,9 +44,7 @@ std::set<std::wstring> ReadAttributes(const uint8_t* data, size_t size)
         {
             const XMLElement* element = reader->ReadElement();
             if (element == nullptr || !element->IsStartElement())
-            {
                 continue;
-            }
             for (const auto& [name, value] : element->GetAttributes())
             {
                 const ColorF color = ColorF::FromString(value);
@@ -54,9 +52,7 @@ std::set<std::wstring> ReadAttributes(const uint8_t* data, size_t size)
                 Vector2<int>::FromString(value);
             }
             if (element->HasAttribute(L"name") && names.size() < 64)
-            {
                 names.insert(element->GetAttribute(L"name"));
-            }
         }
     }
     catch (const std::exception&)
@@ -104,9 +100,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         {
             const auto layout = std::dynamic_pointer_cast<Layout>(manager->GetResource(Label::FromString(name)));
             if (layout == nullptr)
-            {
                 continue;
-            }
             try
             {
                 layout->Load();
@@ -125,9 +119,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         // do not pile objects up; destroyed objects go at the end of an update.
         ObjectDatabase::sIterator iterator;
         for (ObjectID id = mode.GetNextObject(&iterator); mode.IsValidObjectID(id); id = mode.GetNextObject(&iterator))
-        {
             mode.DestroyObject(id);
-        }
         mode.Update(0.0f);
     }
     manager->Unload(L"Layouts");

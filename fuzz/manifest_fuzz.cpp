@@ -33,17 +33,11 @@ public:
         XMLElementList subtree;
         CopyAllElements(element, &subtree);
         while (!subtree.IsEOF())
-        {
             subtree.ReadElement();
-        }
         if (attributes.HasAttribute(L"fail"))
-        {
             STRATA_THROW(RuntimeError, std::string("asked to fail"));
-        }
         if (attributes.HasAttribute(L"none"))
-        {
             return nullptr;
-        }
         return std::make_unique<ResourceDescriptor>(manifest, name, attributes).release();
     }
 };
@@ -89,9 +83,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     manager->Unload(L"Fuzz");
     Check(manager->GetLoadCount(L"Fuzz") == 0);
     for (const char* name : {"a", "b", "c", "alias"})
-    {
         Check(manager->GetResource(Label(name)) == nullptr);
-    }
     Check(manager->GetResource(Label("taken")) != nullptr);
     return 0;
 }

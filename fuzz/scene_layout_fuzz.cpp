@@ -29,9 +29,7 @@ namespace
 void Check(bool condition)
 {
     if (!condition)
-    {
         __builtin_trap();
-    }
 }
 
 // A layout "Ref" of three nodes for "sceneref" elements to name.
@@ -48,17 +46,11 @@ size_t CountDescribed(const SceneLayout::LayoutDescriptor& descriptor)
     size_t count = reference ? kRefNodes : 1;
     // Node types that make children of their own: the fraction meter's text, the scroll bar's arrows.
     if (dynamic_cast<const FractionTextMeterNodeDescriptor*>(own) != nullptr)
-    {
         count += 1;
-    }
     else if (dynamic_cast<const ScrollBarNodeDescriptor*>(own) != nullptr)
-    {
         count += 2;
-    }
     for (const auto& child : descriptor.children)
-    {
         count += CountDescribed(*child);
-    }
     return count;
 }
 
@@ -66,9 +58,7 @@ size_t CountNodes(const SceneNode& node)
 {
     size_t count = 1;
     for (const SceneNode* child : node.GetChildren())
-    {
         count += CountNodes(*child);
-    }
     return count;
 }
 
@@ -95,15 +85,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         {
             const XMLElement* element = document->ReadElement();
             if (element != nullptr && element->IsStartElement())
-            {
                 break;
-            }
         }
         const XMLElement* own = document->GetCurrentElement();
         if (own == nullptr || !own->IsStartElement())
-        {
             return 0;
-        }
         XMLElementReader reader(document.get());
         resource.reset(SceneLayoutResourceFactory().CreateResource(L"fuzz", Label("Fuzz"), *own, reader));
     }

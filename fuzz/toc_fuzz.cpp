@@ -34,14 +34,10 @@ void Probe(const FileSource& source, const FileAddress& address)
 {
     TOCEntry entry;
     if (source.GetTOCEntry(address, &entry))
-    {
         Check(entry.name.size() < (1u << 20));
-    }
     source.GetFileStatus(address);
     if (IStream* stream = source.OpenFileStream(address))
-    {
         GetFileSystem()->CloseStream(stream);
-    }
 }
 
 } // namespace
@@ -64,9 +60,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const uint32_t checksum = static_cast<uint32_t>(
         ComputeChecksum(reinterpret_cast<const unsigned char*>(table.data()), static_cast<unsigned long>(size)));
     for (int shift = 0; shift < 32; shift += 8)
-    {
         table.push_back(static_cast<char>((checksum >> shift) & 0xFF));
-    }
     files.Clear();
     files.Set(L"resources.toc", table);
     files.Set(L"logo.png", "not really a picture");
@@ -95,14 +89,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         {
             const uint32_t offset = ReadLittleEndian(data + 4 + i * 20 + 12);
             if (offset >= size)
-            {
                 continue;
-            }
             const void* end = std::memchr(data + offset, 0, size - offset);
             if (end == nullptr)
-            {
                 continue;
-            }
             const std::wstring name(data + offset, static_cast<const uint8_t*>(end));
             try
             {

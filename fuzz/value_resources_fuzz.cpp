@@ -35,9 +35,7 @@ std::set<std::wstring> NamesIn(const uint8_t* data, size_t size)
         {
             const XMLElement* element = reader->ReadElement();
             if (element != nullptr && element->IsStartElement() && element->HasAttribute(L"name"))
-            {
                 names.insert(element->GetAttribute(L"name"));
-            }
         }
     }
     catch (const std::exception&)
@@ -63,9 +61,7 @@ void ReadArray(Label name)
 {
     Constant<std::vector<T>> values(name);
     if (values.IsValid())
-    {
         Check(values.GetValue().size() < (1u << 20));
-    }
 }
 
 } // namespace

@@ -22,16 +22,12 @@ void ReadWholeDocument(const uint8_t* data, size_t size)
     {
         const XMLElement* element = reader->ReadElement();
         if (element == nullptr || ++count > size + 1)
-        {
             __builtin_trap(); // IsEOF promised an element; or more elements than bytes means a loop
-        }
         element->GetAttribute(L"name", 0);
     }
     const float progress = reader->GetProgress();
     if (!(progress >= 0.0f && progress <= 1.0f))
-    {
         __builtin_trap();
-    }
     reader->GetCurLine();
 }
 
@@ -50,9 +46,7 @@ void CopyFirstSubtree(const uint8_t* data, size_t size)
             XMLElementList list;
             CopyAllElements(subtree, &list);
             while (!list.IsEOF())
-            {
                 list.ReadElement();
-            }
             return;
         }
     }

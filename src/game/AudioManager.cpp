@@ -196,10 +196,8 @@ bool AudioManager::getIsPlayingOrUpcoming(const ISound* sound) const
     if (c.voice && c.voice->GetSound() == sound && c.voice->IsPlaying())
         return true;
     for (const QueuedVoice& entry : c.voiceQueue)
-    {
         if (entry.sound == sound)
             return true;
-    }
     return false;
 }
 

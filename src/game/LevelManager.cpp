@@ -69,10 +69,8 @@ Strata::Label LevelManager::getLevelForGameModeType(GameModeType type)
     std::vector<Strata::Label> choices;
     choices.reserve(levels.size());
     for (const Strata::Label& level : levels)
-    {
         if (level != mLastLevelID)
             choices.push_back(level);
-    }
     if (choices.empty())
         choices = levels;
     const int index = Strata::Random::GetIntRange(static_cast<int>(choices.size()) - 1);

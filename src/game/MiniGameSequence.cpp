@@ -39,10 +39,8 @@ void MeetAll(const std::vector<Strata::Object*>& chains)
 {
     std::vector<Strata::Object*> distinct;
     for (Strata::Object* chain : chains)
-    {
         if (chain != nullptr && std::find(distinct.begin(), distinct.end(), chain) == distinct.end())
             distinct.push_back(chain);
-    }
     if (distinct.size() < 2)
         return;
     // Every task registers before any update runs, so no chain can pass before the last one is queued.

@@ -80,10 +80,8 @@ void StickerManager::loadUnlockedStickerData()
         }
     }
     if (!haveFlags)
-    {
         for (int starter = 0; starter < 3; ++starter)
             unlockNext();
-    }
 
     mUnlockedCount = 0;
     for (int i = 0; i < count; ++i)

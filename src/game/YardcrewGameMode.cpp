@@ -119,10 +119,8 @@ void YardcrewGameMode::showUIButtons()
     if (layer == nullptr)
         return;
     for (const Strata::NodePath path : {Strata::NodePath(kHelpButtonPath), Strata::NodePath(kQuitButtonPath)})
-    {
         if (Strata::SceneNode* button = layer->GetDescendent(path))
             button->LocalSetVisible(true);
-    }
 }
 
 void YardcrewGameMode::setupMouseInputEatingNode(Strata::SceneNode* node)

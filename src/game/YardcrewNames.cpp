@@ -7,10 +7,8 @@ int FindName(std::span<const char* const> table, const char* name)
     if (name == nullptr)
         return -1;
     for (size_t i = 0; i < table.size(); ++i)
-    {
         if (std::strcmp(table[i], name) == 0)
             return static_cast<int>(i);
-    }
     return -1;
 }
 

@@ -263,10 +263,8 @@ protected:
                 return problems.push_back(what + " is not an image list");
             count = list->GetNumImages();
             for (int i = 0; i < count; ++i)
-            {
                 if (!list->GetImage(i) || list->GetImageWidth(i) < 1 || list->GetImageHeight(i) < 1)
                     problems.push_back(what + " image " + std::to_string(i) + " is empty");
-            }
             break;
         }
         case Want::IntArray:
@@ -291,10 +289,8 @@ protected:
                 problems.push_back(what + (sound->random ? " is a random sound" : " is not a random sound"));
             count = static_cast<int>(sound->files.size());
             for (const auto& file : sound->files)
-            {
                 if (file.file.empty())
                     problems.push_back(what + " names " + file.src + ", which has no audio file");
-            }
             break;
         }
         case Want::SoundList:
@@ -427,10 +423,8 @@ TEST_F(ContentCheck, BothVoiceManifestsNameTheSameSoundsInTheirOwnLanguage)
         for (const auto& required : kVoices)
             Check(required, where);
         for (const auto& [listName, entries] : kListEntries)
-        {
             if (listName != "WidgetSounds")
                 Check({"", listName.c_str(), Want::SoundList}, where);
-        }
         CheckListEntries(where);
         for (const auto& [name, shape] : RecordedShapes(std::wstring(manifest, manifest + strlen(manifest))))
         {
@@ -451,15 +445,11 @@ TEST_F(ContentCheck, BothVoiceManifestsNameTheSameSoundsInTheirOwnLanguage)
             problems.push_back(name + " is " + shape + " in English but " + other->second + " in Spanish");
     }
     for (const auto& [name, shape] : spanish)
-    {
         if (!english.count(name))
             problems.push_back(name + " is only in Spanish");
-    }
     for (const auto& file : filesOf["AudioResources"])
-    {
         if (filesOf["AudioResources_SP"].count(file))
             problems.push_back(file + " is spoken in both languages");
-    }
     EXPECT_FALSE(english.empty());
     EXPECT_TRUE(problems.empty()) << Report();
 }
@@ -612,10 +602,8 @@ TEST_F(EngineSoundCheck, TheEngineLoadsEverySoundWithAllItsVariants)
                 continue;
             }
             for (const auto& entry : entries)
-            {
                 if (!list->GetSound(Label(entry.c_str())))
                     problems.push_back(where + listName + " gives no sound for " + entry);
-            }
         }
         const std::wstring wide(m.manifest, m.manifest + strlen(m.manifest));
         manager->Unload(wide.c_str());

@@ -109,10 +109,8 @@ public:
         shape.description = (mRandom ? "a random sound of " + std::to_string(wrapper->files.size()) : "a sound") +
                             (wrapper->kind.empty() ? std::string() : " of type " + wrapper->kind);
         for (const SoundFile& file : wrapper->files)
-        {
             if (!file.file.empty())
                 shape.files.push_back(file.file);
-        }
         Record(manifest, name, std::move(shape));
         return wrapper.release();
     }
@@ -374,10 +372,8 @@ DeclaredNames ReadDeclaredNames(const std::string& dataFolder)
     DeclaredNames names;
     std::vector<std::filesystem::path> manifests;
     for (const auto& entry : std::filesystem::recursive_directory_iterator(dataFolder))
-    {
         if (entry.is_regular_file() && entry.path().extension() == ".xml")
             manifests.push_back(entry.path());
-    }
     std::sort(manifests.begin(), manifests.end());
     for (const auto& path : manifests)
     {
@@ -462,15 +458,11 @@ std::vector<std::string> FindClashingFiles(const std::string& dataFolder)
         for (char& c : extension)
             c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
         for (const char* image : {".png", ".gif", ".jpg"})
-        {
             if (extension == image)
                 return std::string("image");
-        }
         for (const wchar_t* audio : kAudioExtensions)
-        {
             if (Widen(extension) == audio)
                 return std::string("audio");
-        }
         return extension;
     };
     std::map<std::string, std::vector<std::string>> byKey; // lower-case base name and kind -> files

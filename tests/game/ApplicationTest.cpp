@@ -43,9 +43,7 @@ TEST_F(ApplicationTest, StartupQueueHoldsThirtyLoadsWithTheVoicesOfTheAccountsLa
         const std::wstring name = L"Child" + std::to_wstring(++profile);
         Strata::Account* account = UseProfile(name, std::to_wstring(200 + profile));
         if (c.english)
-        {
             ASSERT_TRUE(account->WriteValue(L"EnglishLanguage", *c.english));
-        }
 
         const std::vector<std::wstring> manifests = QueuedManifests(*MakeStartupLoadingMode());
         ASSERT_EQ(manifests.size(), 30u) << "profile " << profile;
@@ -75,9 +73,7 @@ TEST_F(ApplicationTest, WindowIsFullScreenUnlessTheAccountChoseWindowed)
         ++profile;
         Strata::Account* account = UseProfile(L"Window" + std::to_wstring(profile), std::to_wstring(300 + profile));
         if (c.stored != nullptr)
-        {
             ASSERT_TRUE(account->WriteValue(L"Strata::Window::Mode", std::wstring(c.stored)));
-        }
         const Strata::sWindowConfig config = application.GetDefaultWindowConfig();
         EXPECT_EQ(config.mode, c.mode) << "stored " << (c.stored ? c.stored : L"nothing");
         EXPECT_EQ(config.width, 800);

@@ -30,10 +30,8 @@ TEST_F(AudioManagerTest, WordsQueuedInOneStepAreSpokenInOrderWithoutOverlap)
         Step();
         int playing = 0;
         for (const char* word : {"w3", "wRed", "wBricks"})
-        {
             if (Playing(word) && ++playing && (spoken.empty() || spoken.back() != word))
                 spoken.push_back(word);
-        }
         EXPECT_LE(playing, 1) << "step " << step;
     }
     EXPECT_EQ(spoken, (std::vector<std::string>{"w3", "wRed", "wBricks"}));

@@ -78,9 +78,7 @@ protected:
     {
         Strata::AccountManager* accounts = Strata::GetAccountManager();
         if (!accounts->IsExistingAccount(name))
-        {
             EXPECT_NE(accounts->NewAccount(name), nullptr);
-        }
         EXPECT_TRUE(accounts->SetCurrentAccount(name));
         Strata::Account* account = accounts->GetCurrentAccount();
         if (account->ReadValue(L"AccountID").empty())

@@ -130,9 +130,7 @@ TEST_F(PlayfieldTest, SequenceChainsMeetAtEachSyncAndTheMaskClosesThePlayfieldMe
         for (Object* object : {static_cast<Object*>(mask), &truck, &voice})
             object->UpdateInternal(0.02f);
         if (frame == 1)
-        {
             EXPECT_TRUE(mask->LocalIsVisible());
-        }
     }
     // The voice waits for the truck's move; both go on together; the mask drops only after the last
     // chain has reached the second meeting point.

@@ -27,10 +27,8 @@ protected:
     {
         std::set<int> indices;
         for (size_t i = 0; i < stickers.getUnlockedBits().size(); ++i)
-        {
             if (stickers.getUnlockedBits()[i])
                 indices.insert(static_cast<int>(i));
-        }
         return indices;
     }
 

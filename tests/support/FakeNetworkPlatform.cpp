@@ -76,9 +76,7 @@ public:
     uint32_t GetLength() override
     {
         if (!mResponse.sendLength)
-        {
             return 0;
-        }
         return static_cast<uint32_t>(mResponse.announcedLength >= 0 ? mResponse.announcedLength
                                                                     : static_cast<long long>(mResponse.body.size()));
     }
@@ -96,13 +94,9 @@ public:
     size_t Read(void* buffer, size_t count) override
     {
         if (buffer == nullptr || mEnded)
-        {
             return 0;
-        }
         if (mResponse.gate && mResponse.gateAt < mResponse.body.size() && mPosition >= mResponse.gateAt && !mPassed)
-        {
             mPassed = mResponse.gate->Hold([this] { return mAborted.load(); });
-        }
         if (mAborted.load())
         {
             SetLastError(HTTPError_Aborted);
@@ -114,16 +108,12 @@ public:
             HoldAtEnd();
             mEnded = true;
             if (mResponse.errorAtEnd != 0)
-            {
                 SetLastError(mResponse.errorAtEnd);
-            }
             return 0;
         }
         size_t n = std::min({count, mResponse.chunkSize, mResponse.body.size() - mPosition});
         if (mResponse.gate && !mPassed && mPosition < mResponse.gateAt)
-        {
             n = std::min(n, mResponse.gateAt - mPosition);
-        }
         std::memcpy(buffer, mResponse.body.data() + mPosition, n);
         mPosition += n;
         if (mPosition >= mResponse.body.size() && mResponse.errorAtEnd != 0)
@@ -146,9 +136,7 @@ public:
     {
         mAborted.store(true);
         if (mResponse.gate)
-        {
             mResponse.gate->Wake();
-        }
     }
 
 private:
@@ -216,9 +204,7 @@ int FakeNetworkPlatform::GetOpenStreamCount()
 IStream* FakeNetworkPlatform::OpenHTTPStream(const wchar_t* url)
 {
     if (url == nullptr)
-    {
         return nullptr;
-    }
     Response response;
     {
         std::lock_guard<std::mutex> lock(mShared->mutex);
@@ -235,13 +221,9 @@ IStream* FakeNetworkPlatform::OpenHTTPStream(const wchar_t* url)
             response = answers[std::min(static_cast<size_t>(index), answers.size() - 1)];
         }
         if (response.throwOnOpen)
-        {
             throw std::runtime_error("FakeNetworkPlatform: scripted failure");
-        }
         if (response.failOpen)
-        {
             return nullptr;
-        }
         ++mShared->openStreams;
     }
     return new FakeHTTPStream(mShared, url, std::move(response));

@@ -30,16 +30,15 @@ struct File
 std::wstring NormalisedFolder(const wchar_t* folder)
 {
     if (folder == nullptr || std::wcscmp(folder, L".") == 0)
-    {
         return std::wstring();
-    }
     return folder;
 }
 
 bool EqualsIgnoringAsciiCase(const std::wstring& a, const std::wstring& b)
 {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                              [](wchar_t x, wchar_t y) { return AsciiToUpper(x) == AsciiToUpper(y); });
+    return a.size() == b.size() &&
+           std::equal(
+               a.begin(), a.end(), b.begin(), [](wchar_t x, wchar_t y) { return AsciiToUpper(x) == AsciiToUpper(y); });
 }
 
 void SplitKey(const std::wstring& key, std::wstring& folder, std::wstring& file)
@@ -92,23 +91,17 @@ public:
     size_t Read(void* buffer, size_t count) override
     {
         if ((mAccess & FileAccess_Read) == 0 || buffer == nullptr || mPosition >= mFile->bytes.size())
-        {
             return 0;
-        }
         const size_t n = std::min({count, mMaxRead, mFile->bytes.size() - mPosition});
         if (n > 0)
-        {
             std::memcpy(buffer, mFile->bytes.data() + mPosition, n);
-        }
         mPosition += n;
         mBytesRead += n;
         if (mFile->shrinkAfter && mBytesRead >= *mFile->shrinkAfter)
         {
             mFile->shrinkAfter.reset();
             if (mFile->shrinkTo < mFile->bytes.size())
-            {
                 mFile->bytes.resize(mFile->shrinkTo);
-            }
         }
         return n;
     }
@@ -121,32 +114,22 @@ public:
     size_t Write(const void* data, size_t count) override
     {
         if ((mAccess & FileAccess_Write) == 0 || data == nullptr || count == 0)
-        {
             return 0;
-        }
         size_t n = count;
         if (mWriteBudget)
         {
             n = std::min(n, *mWriteBudget);
             *mWriteBudget -= n;
             if (n < count && mWriteError != 0)
-            {
                 SetLastError(mWriteError);
-            }
         }
         if (n == 0)
-        {
             return 0;
-        }
         std::vector<uint8_t>& bytes = mFile->bytes;
         if (mPosition > bytes.size())
-        {
             mPosition = bytes.size();
-        }
         if (mPosition + n > bytes.size())
-        {
             bytes.resize(mPosition + n);
-        }
         std::memcpy(bytes.data() + mPosition, data, n);
         mPosition += n;
         return n;
@@ -210,9 +193,7 @@ MemoryFileSystemPartition::~MemoryFileSystemPartition()
 void MemoryFileSystemPartition::Record(const wchar_t* event) const
 {
     if (mState->journal != nullptr)
-    {
         mState->journal->push_back(std::wstring(event) + L":" + mState->tag);
-    }
 }
 
 void MemoryFileSystemPartition::AddFile(const std::wstring& path, const std::string& bytes)
@@ -231,9 +212,7 @@ std::string MemoryFileSystemPartition::GetFile(const std::wstring& path) const
 {
     const auto found = mState->files.find(path);
     if (found == mState->files.end())
-    {
         return std::string();
-    }
     return std::string(found->second->bytes.begin(), found->second->bytes.end());
 }
 
@@ -292,13 +271,9 @@ IStream* MemoryFileSystemPartition::OpenStream(const FileAddress* address, FileA
 {
     Record(L"Open");
     if (mState->throwOnOpen)
-    {
         STRATA_THROW(RuntimeError, std::string("MemoryFileSystemPartition: injected open failure."));
-    }
     if (mState->failOpen || address == nullptr || address->GetName() == nullptr)
-    {
         return nullptr;
-    }
     const std::wstring key = MemoryFileKey(*address);
     auto found = mState->files.find(key);
     const bool exists = found != mState->files.end();
@@ -311,9 +286,7 @@ IStream* MemoryFileSystemPartition::OpenStream(const FileAddress* address, FileA
         break;
     case FileCreation_CreateNew:
         if (exists)
-        {
             return nullptr;
-        }
         file = std::make_shared<File>();
         break;
     case FileCreation_OpenAlways:
@@ -321,9 +294,7 @@ IStream* MemoryFileSystemPartition::OpenStream(const FileAddress* address, FileA
         break;
     case FileCreation_OpenExisting:
         if (!exists)
-        {
             return nullptr;
-        }
         file = found->second;
         break;
     default:
@@ -353,13 +324,9 @@ bool MemoryFileSystemPartition::FindFile(FileAddress* address)
 {
     Record(L"Find");
     if (address == nullptr || address->GetName() == nullptr)
-    {
         return false;
-    }
     if (address->GetFolder() != nullptr)
-    {
         return HasFile(MemoryFileKey(*address));
-    }
     const std::wstring wanted = std::wstring(address->GetName()) + address->GetExtension();
     for (const auto& [key, file] : mState->files)
     {
@@ -379,9 +346,7 @@ bool MemoryFileSystemPartition::FindFiles(const FileAddress* pattern, std::vecto
 {
     Record(L"FindFiles");
     if (pattern == nullptr || pattern->GetExtension() == nullptr)
-    {
         return false;
-    }
     const std::wstring wantedFolder = NormalisedFolder(pattern->GetFolder());
     bool any = false;
     for (const auto& [key, file] : mState->files)
@@ -392,9 +357,7 @@ bool MemoryFileSystemPartition::FindFiles(const FileAddress* pattern, std::vecto
         const size_t dot = name.find(L'.');
         if (folder != wantedFolder || dot == std::wstring::npos ||
             !EqualsIgnoringAsciiCase(name.substr(dot), pattern->GetExtension()))
-        {
             continue;
-        }
         const std::wstring stem = name.substr(0, dot);
         const std::wstring extension = name.substr(dot);
         out.emplace_back(pattern->GetPartition(), folder.empty() ? L"." : folder.c_str(), stem.c_str(),
@@ -408,9 +371,7 @@ void MemoryFileSystemPartition::DeleteFile(const FileAddress* address)
 {
     Record(L"Delete");
     if (address != nullptr && address->GetName() != nullptr)
-    {
         mState->files.erase(MemoryFileKey(*address));
-    }
 }
 
 bool MemoryFileSystemPartition::RenameFile(const FileAddress* from, const FileAddress* to)
@@ -418,14 +379,10 @@ bool MemoryFileSystemPartition::RenameFile(const FileAddress* from, const FileAd
     Record(L"Rename");
     if (from == nullptr || to == nullptr || from->GetName() == nullptr || to->GetName() == nullptr ||
         mState->failRename)
-    {
         return false;
-    }
     auto found = mState->files.find(MemoryFileKey(*from));
     if (found == mState->files.end())
-    {
         return false;
-    }
     std::shared_ptr<File> file = found->second;
     mState->files.erase(found);
     mState->files[MemoryFileKey(*to)] = std::move(file);

@@ -254,13 +254,9 @@ Bytes WriteRaw(const RawGif& gif)
     Put16(out, gif.screenWidth);
     Put16(out, gif.screenHeight);
     if (gif.globalPalette.empty())
-    {
         out.push_back(static_cast<uint8_t>(0x70 | (gif.screenBits - 1)));
-    }
     else
-    {
         out.push_back(static_cast<uint8_t>(0xF0 | (BitsFor(gif.globalPalette.size()) - 1)));
-    }
     out.push_back(0);
     out.push_back(0);
     PutPalette(out, gif.globalPalette);

@@ -87,13 +87,9 @@ void MakeCheckBox(const std::string& ui)
             {
                 const Rgba tick = state == 3 ? kBorder : kTick;
                 for (int i = 0; i < 3; ++i)
-                {
                     box.Fill(4 + i, 8 + i, 5 + i, 10 + i, tick);
-                }
                 for (int i = 0; i < 6; ++i)
-                {
                     box.Fill(7 + i, 9 - i, 8 + i, 11 - i, tick);
-                }
             }
             box.Save(ui + "/GenericCheckbox_" + std::to_string(checked * 5 + state) + ".png");
         }

@@ -33,9 +33,7 @@ float SavedValue(const Animating<float>& value)
 bool RunDelay(float& delay, float seconds)
 {
     if (!(delay > 0.0f))
-    {
         return false;
-    }
     delay -= seconds;
     if (delay <= 0.0f)
     {
@@ -61,9 +59,7 @@ void BaseAudioControls::AddRef()
 void BaseAudioControls::Release()
 {
     if (mReferences.fetch_sub(1) == 1)
-    {
         delete this;
-    }
 }
 
 bool BaseAudioControls::IsPaused() const
@@ -184,17 +180,11 @@ void BaseAudioControls::Update(float seconds)
     mDirty = false;
     mStopRequested = false;
     if (RunDelay(mPauseDelay, seconds))
-    {
         Pause();
-    }
     if (RunDelay(mResumeDelay, seconds))
-    {
         Resume();
-    }
     if (RunDelay(mStopDelay, seconds))
-    {
         Stop();
-    }
     // One animation advances per frame, and none in a frame that already changed something.
     mDirty = mDirty || mVolume.Update(seconds) || mRate.Update(seconds) || mPan.Update(seconds);
 }
@@ -202,9 +192,7 @@ void BaseAudioControls::Update(float seconds)
 void BaseAudioControls::SaveSettings(AudioSettings* out) const
 {
     if (out == nullptr)
-    {
         return;
-    }
     out->volume = SavedValue(mVolume);
     out->rate = SavedValue(mRate);
     out->pan = SavedValue(mPan);

@@ -756,8 +756,9 @@ Handle SampleGetChannel(Handle handle)
     }
     if (reuse == sample.playbacks.end() && static_cast<int>(sample.playbacks.size()) >= sample.maxPlaybacks)
     {
-        reuse = std::min_element(sample.playbacks.begin(), sample.playbacks.end(),
-                                 [&](Handle a, Handle b) { return lib.playbacks[a].order < lib.playbacks[b].order; });
+        reuse = std::min_element(
+            sample.playbacks.begin(), sample.playbacks.end(),
+            [&](Handle a, Handle b) { return lib.playbacks[a].order < lib.playbacks[b].order; });
     }
 
     Playback playback;
@@ -851,69 +852,72 @@ bool MusicFree(Handle music)
 
 bool ChannelPlay(Handle channel, bool restart)
 {
-    return WithVoice(channel, false,
-                     [&](Library& lib, Voice& voice, Stream* stream)
-                     {
-                         if (voice.source == 0)
-                         {
-                             voice.source = NewSource();
-                             if (voice.source == 0)
-                                 return Fail(Error_NoChan);
-                             voice.started = false;
-                         }
-                         const int activity = Activity(lib, channel);
-                         if (!restart && activity == Activity_Playing)
-                             return Succeed();
-                         // A channel that played out starts again from the beginning; a paused one resumes.
-                         if (restart || !voice.started || activity == Activity_Stopped)
-                         {
-                             if (stream != nullptr)
-                                 RestartStream(*stream);
-                             else
-                                 alSourceRewind(voice.source);
-                         }
-                         voice.started = true;
-                         voice.paused = false;
-                         voice.stopped = false;
-                         alSourcePlay(voice.source);
-                         return Succeed();
-                     });
+    return WithVoice(
+        channel, false,
+        [&](Library& lib, Voice& voice, Stream* stream)
+        {
+            if (voice.source == 0)
+            {
+                voice.source = NewSource();
+                if (voice.source == 0)
+                    return Fail(Error_NoChan);
+                voice.started = false;
+            }
+            const int activity = Activity(lib, channel);
+            if (!restart && activity == Activity_Playing)
+                return Succeed();
+            // A channel that played out starts again from the beginning; a paused one resumes.
+            if (restart || !voice.started || activity == Activity_Stopped)
+            {
+                if (stream != nullptr)
+                    RestartStream(*stream);
+                else
+                    alSourceRewind(voice.source);
+            }
+            voice.started = true;
+            voice.paused = false;
+            voice.stopped = false;
+            alSourcePlay(voice.source);
+            return Succeed();
+        });
 }
 
 bool ChannelPause(Handle channel)
 {
-    return WithVoice(channel, false,
-                     [&](Library& lib, Voice& voice, Stream*)
-                     {
-                         if (Activity(lib, channel) == Activity_Stopped)
-                             return Fail(Error_NoPlay);
-                         alSourcePause(voice.source);
-                         voice.paused = true;
-                         return Succeed();
-                     });
+    return WithVoice(
+        channel, false,
+        [&](Library& lib, Voice& voice, Stream*)
+        {
+            if (Activity(lib, channel) == Activity_Stopped)
+                return Fail(Error_NoPlay);
+            alSourcePause(voice.source);
+            voice.paused = true;
+            return Succeed();
+        });
 }
 
 bool ChannelStop(Handle channel)
 {
-    return WithVoice(channel, false,
-                     [&](Library&, Voice& voice, Stream* stream)
-                     {
-                         if (stream != nullptr)
-                         {
-                             // A stopped stream gives its source back: a game may hold many streams, few of them
-                             // playing.
-                             DeleteSource(voice.source);
-                             stream->queuedFrames.clear();
-                         }
-                         else
-                         {
-                             alSourceStop(voice.source);
-                         }
-                         voice.stopped = true;
-                         voice.paused = false;
-                         voice.started = false;
-                         return Succeed();
-                     });
+    return WithVoice(
+        channel, false,
+        [&](Library&, Voice& voice, Stream* stream)
+        {
+            if (stream != nullptr)
+            {
+                // A stopped stream gives its source back: a game may hold many streams, few of them
+                // playing.
+                DeleteSource(voice.source);
+                stream->queuedFrames.clear();
+            }
+            else
+            {
+                alSourceStop(voice.source);
+            }
+            voice.stopped = true;
+            voice.paused = false;
+            voice.started = false;
+            return Succeed();
+        });
 }
 
 int ChannelIsActive(Handle channel)
@@ -928,48 +932,51 @@ int ChannelIsActive(Handle channel)
 
 bool ChannelGetOriginalRate(Handle channel, unsigned* frequency)
 {
-    return WithVoice(channel, false,
-                     [&](Library&, const Voice& voice, Stream*)
-                     {
-                         if (frequency != nullptr)
-                             *frequency = voice.rate;
-                         return Succeed();
-                     });
+    return WithVoice(
+        channel, false,
+        [&](Library&, const Voice& voice, Stream*)
+        {
+            if (frequency != nullptr)
+                *frequency = voice.rate;
+            return Succeed();
+        });
 }
 
 bool ChannelSetAttributes(Handle channel, int frequency, int volume, int pan)
 {
-    return WithVoice(channel, false,
-                     [&](Library&, Voice& voice, Stream*)
-                     {
-                         if (voice.source == 0)
-                         {
-                             voice.source = NewSource();
-                             if (voice.source == 0)
-                                 return Fail(Error_NoChan);
-                         }
-                         const float hz = static_cast<float>(std::clamp(frequency, 100, 200000));
-                         const float gain = static_cast<float>(std::clamp(volume, 0, 100)) / 100.0f;
-                         const float angle =
-                             static_cast<float>(std::clamp(pan, -100, 100)) / 100.0f * std::numbers::pi_v<float> / 2.0f;
-                         alSourcef(voice.source, AL_PITCH, voice.rate > 0 ? hz / static_cast<float>(voice.rate) : 1.0f);
-                         alSourcef(voice.source, AL_GAIN, gain);
-                         alSource3f(voice.source, AL_POSITION, std::sin(angle), 0.0f, -std::cos(angle));
-                         return Succeed();
-                     });
+    return WithVoice(
+        channel, false,
+        [&](Library&, Voice& voice, Stream*)
+        {
+            if (voice.source == 0)
+            {
+                voice.source = NewSource();
+                if (voice.source == 0)
+                    return Fail(Error_NoChan);
+            }
+            const float hz = static_cast<float>(std::clamp(frequency, 100, 200000));
+            const float gain = static_cast<float>(std::clamp(volume, 0, 100)) / 100.0f;
+            const float angle =
+                static_cast<float>(std::clamp(pan, -100, 100)) / 100.0f * std::numbers::pi_v<float> / 2.0f;
+            alSourcef(voice.source, AL_PITCH, voice.rate > 0 ? hz / static_cast<float>(voice.rate) : 1.0f);
+            alSourcef(voice.source, AL_GAIN, gain);
+            alSource3f(voice.source, AL_POSITION, std::sin(angle), 0.0f, -std::cos(angle));
+            return Succeed();
+        });
 }
 
 long long ChannelGetPosition(Handle channel)
 {
-    return WithVoice(channel, -1LL,
-                     [&](Library&, const Voice& voice, Stream* stream)
-                     {
-                         ALint offset = 0;
-                         if (voice.source != 0)
-                             alGetSourcei(voice.source, AL_SAMPLE_OFFSET, &offset);
-                         Succeed();
-                         return (stream != nullptr ? stream->framesDone : 0) + offset;
-                     });
+    return WithVoice(
+        channel, -1LL,
+        [&](Library&, const Voice& voice, Stream* stream)
+        {
+            ALint offset = 0;
+            if (voice.source != 0)
+                alGetSourcei(voice.source, AL_SAMPLE_OFFSET, &offset);
+            Succeed();
+            return (stream != nullptr ? stream->framesDone : 0) + offset;
+        });
 }
 
 void Pump()

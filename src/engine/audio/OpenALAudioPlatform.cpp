@@ -187,10 +187,8 @@ bool OpenALAudioPlatform::WasSoundPlayedRecently(const ISound* sound, unsigned m
 {
     const uint32_t now = GetTimeMS();
     for (const auto& channel : mChannels)
-    {
         if (channel->GetSound() == sound && channel->IsPlaying() && now - channel->GetStartTimeMs() <= milliseconds)
             return true;
-    }
     return false;
 }
 

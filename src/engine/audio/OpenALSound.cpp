@@ -273,14 +273,10 @@ IResourceDescriptor* OpenALSound::CreateResource(const std::wstring& manifest, L
     sound.mDefaultLoopCount = ReadLoopCount(attributes);
     sound.mSoundData.reset(new OpenALSoundData(), false);
     if (random)
-    {
         for (const AttributeContainer& inner : InnerSounds(element))
             sound.mSoundData->AddVariant(CreateSoundFileData(inner, true));
-    }
     else
-    {
         sound.mSoundData->AddVariant(CreateSoundFileData(attributes, true));
-    }
     return wrapper.release();
 }
 

@@ -81,16 +81,12 @@ Task* AudioPlayTask::Clone() const
 sTaskStatus AudioPlayTask::Update(Object* /*object*/, float /*seconds*/)
 {
     if (!mChannel)
-    {
         if (mWaitForEnd)
             Audio::Play(mSound, &mChannel, mPlayState);
         else
             Audio::Play(mSound, mPlayState);
-    }
     else if (!mChannel->IsPlaying())
-    {
         mChannel.reset();
-    }
     return mChannel ? Task::Incomplete : Task::CompletedAfter(0.0f);
 }
 

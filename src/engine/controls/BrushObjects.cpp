@@ -39,9 +39,7 @@ void ThreeBrushObject::SetImages(ImageListHandle images)
 void ThreeBrushObject::Draw()
 {
     if (!mVisible || !mImages || !(mColor.a > 0.0f))
-    {
         return;
-    }
     Graphics::sDrawState state = Graphics::GetDrawState();
     state.imageColor = mColor;
     Graphics::DrawThreeBrush(Drawable(mImages), mBounds.x, mBounds.y, mBounds.width, state, Graphics::GetCanvas());
@@ -66,9 +64,7 @@ void NineBrushObject::SetImages(ImageListHandle images)
 void NineBrushObject::Draw()
 {
     if (!mVisible || !mImages || !(mAlpha > 0.0f))
-    {
         return;
-    }
     Graphics::sDrawState state = Graphics::GetDrawState();
     state.imageColor.a = mAlpha;
     Graphics::DrawNineBrush(Drawable(mImages), mBounds.x, mBounds.y, mBounds.width, mBounds.height, state,
@@ -84,9 +80,7 @@ BackgroundObject::~BackgroundObject() = default;
 void BackgroundObject::Draw()
 {
     if (!mVisible || !mImages)
-    {
         return;
-    }
     Graphics::DrawNineBrush(Drawable(mImages), 0, mBounds.x, mBounds.y, mBounds.width, mBounds.height,
                             Graphics::GetDrawState(), Graphics::GetCanvas());
 }

@@ -45,9 +45,7 @@ bool ButtonObject::IsThreeSlice() const
 bool ButtonObject::HasFocusImages() const
 {
     if (!mImages)
-    {
         return false;
-    }
     const int count = mImages->GetNumImages();
     return count == kFocusImages || count == kThreeSliceFocusImages;
 }
@@ -55,17 +53,11 @@ bool ButtonObject::HasFocusImages() const
 int ButtonObject::GetImageIndex()
 {
     if (!IsEnabled())
-    {
         return ControlState_Disabled;
-    }
     if (mHot)
-    {
         return HasCapture() ? ControlState_Pressed : ControlState_Hot;
-    }
     if (HasFocus())
-    {
         return HasFocusImages() ? ControlState_Focused : ControlState_Hot;
-    }
     return ControlState_Normal;
 }
 
@@ -107,9 +99,7 @@ bool ButtonObject::AlphaContains(int x, int y)
 void ButtonObject::Click()
 {
     if (ObjectDatabase* database = GetObjectDatabase())
-    {
         database->SendMessage(ObjectMessage(GetID(), GetButtonClickMessageName()));
-    }
 }
 
 MessageResult ButtonObject::OnKeyDown(int key)
@@ -126,9 +116,7 @@ MessageResult ButtonObject::OnKeyDown(int key)
 void ButtonObject::Draw()
 {
     if (!mVisible)
-    {
         return;
-    }
     const Graphics::sDrawState& state = Graphics::GetDrawState();
     ICanvas* canvas = Graphics::GetCanvas();
     const int index = GetImageIndex();

@@ -54,13 +54,9 @@ void ToggleControlObject::SetImages(ImageListHandle images)
 {
     mImages = images;
     if (GetNumImages() <= 0)
-    {
         return;
-    }
     if (!IsBackgroundThreeBrush())
-    {
         SetWidth(static_cast<float>(mImages->GetImageWidth(0)));
-    }
     SetHeight(static_cast<float>(mImages->GetImageHeight(0)));
 }
 
@@ -68,9 +64,7 @@ void ToggleControlObject::SetText(const std::wstring& text)
 {
     TextComponent::SetText(text);
     if (!mFont)
-    {
         return;
-    }
     const int glyphHeight = mFont->GetGlyphHeight();
     mTextRect.x = mBounds.x + mBounds.width + kLabelGap;
     mTextRect.y = std::floor((mBounds.height * 0.5f + mBounds.y) - static_cast<float>(glyphHeight / 2) + 0.5f);
@@ -81,9 +75,7 @@ void ToggleControlObject::SetText(const std::wstring& text)
 bool ToggleControlObject::BoundsContains(float x, float y)
 {
     if (ControlObject::BoundsContains(x, y))
-    {
         return true;
-    }
     return mFont && x >= mTextRect.x && y >= mTextRect.y && x < mTextRect.x + mTextRect.width &&
            y < mTextRect.y + mTextRect.height;
 }
@@ -132,9 +124,7 @@ void ToggleControlObject::DrawStateImage(int state)
 void ToggleControlObject::DrawLabel(float x, float y, HAlignment hAlign, VAlignment vAlign)
 {
     if (mText.empty())
-    {
         return;
-    }
     if (!mFont)
     {
         if (!mReportedNoFont)
@@ -184,21 +174,13 @@ int CheckBoxObject::GetImageIndex() const
 {
     int state = ControlState_Normal;
     if (!mEnabled)
-    {
         state = ControlState_Disabled;
-    }
     else if (HasCapture() && mHot)
-    {
         state = ControlState_Pressed;
-    }
     else if (mHot)
-    {
         state = ControlState_Hot;
-    }
     else if (HasFocus())
-    {
         state = HasFocusImages() ? ControlState_Focused : ControlState_Hot;
-    }
     if (mChecked)
     {
         // The checked looks are the second half of the list.
@@ -211,21 +193,15 @@ void CheckBoxObject::Click()
 {
     mChecked = !mChecked;
     if (mSounds)
-    {
         PlaySoundEvent(mChecked ? L"Checked" : L"Unchecked");
-    }
     if (ObjectDatabase* database = GetObjectDatabase())
-    {
         database->SendMessage(ObjectMessage(GetID(), GetCheckBoxClickMessageName()));
-    }
 }
 
 void CheckBoxObject::Draw()
 {
     if (!mVisible)
-    {
         return;
-    }
     DrawStateImage(GetImageIndex());
     DrawLabel(mTextRect.x, mTextRect.y, HAlignment_Left, VAlignment_Top);
 }
@@ -234,9 +210,7 @@ Object* CheckBoxObjectFactory::CreateObject(Label name, const IAttributeContaine
 {
     auto box = std::make_unique<CheckBoxObject>(name);
     if (attributes.HasAttribute(L"images"))
-    {
         box->SetImages(FindImageListAttribute(attributes, L"images"));
-    }
     box->mSounds = FindSoundListAttribute(attributes, L"sounds");
     box->SetAlphaSensitivity(
         attributes.GetAttribute(L"alphaSensitivity", ToggleControlObject::kDefaultAlphaSensitivity));

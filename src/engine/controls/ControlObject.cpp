@@ -33,26 +33,20 @@ void ControlObject::Enable(bool enable)
 {
     EnableComponent::Enable(enable);
     if (!enable && HasCapture())
-    {
         ReleaseCapture();
-    }
 }
 
 void ControlObject::SetVisible(bool visible)
 {
     VisibleComponent::SetVisible(visible);
     if (!visible && HasCapture())
-    {
         ReleaseCapture();
-    }
 }
 
 bool ControlObject::BoundsContains(float x, float y)
 {
     if (x < mBounds.x || y < mBounds.y || x >= mBounds.x + mBounds.width || y >= mBounds.y + mBounds.height)
-    {
         return false;
-    }
     return AlphaContains(Graphics::TruncateToInt(x), Graphics::TruncateToInt(y));
 }
 
@@ -95,9 +89,7 @@ bool ControlObject::HasFocus() const
 void ControlObject::Focus()
 {
     if (ObjectDatabase* database = GetObjectDatabase())
-    {
         database->SetFocus(this);
-    }
 }
 
 bool ControlObject::HasCapture() const
@@ -109,26 +101,20 @@ bool ControlObject::HasCapture() const
 void ControlObject::Capture()
 {
     if (ObjectDatabase* database = GetObjectDatabase())
-    {
         database->SetCapture(this);
-    }
 }
 
 void ControlObject::ReleaseCapture()
 {
     if (ObjectDatabase* database = GetObjectDatabase())
-    {
         database->SetCapture(nullptr);
-    }
 }
 
 ImageListHandle FindImageListAttribute(const IAttributeContainer& attributes, const wchar_t* attribute)
 {
     const std::wstring name = attributes.GetAttribute(attribute);
     if (name.empty())
-    {
         return ImageListHandle();
-    }
     const AutoResource<IImageList> list(Label::FromString(name));
     return ImageListHandle(list.Get(), list.GetDescriptor());
 }
@@ -138,9 +124,7 @@ MessageResult PressableControlObject::OnMouseMove(int x, int y)
     const bool wasHot = mHot;
     mHot = BoundsContains(static_cast<float>(x), static_cast<float>(y));
     if (mHot && !wasHot)
-    {
         PlaySoundEvent(L"Hot");
-    }
     return MessageResult_Unhandled;
 }
 
@@ -148,9 +132,7 @@ MessageResult PressableControlObject::OnMouseDown(MouseButton, int x, int y)
 {
     mHot = BoundsContains(static_cast<float>(x), static_cast<float>(y));
     if (!mHot)
-    {
         return MessageResult_Unhandled;
-    }
     Capture();
     PlaySoundEvent(L"Down");
     return MessageResult_Handled;
@@ -164,9 +146,7 @@ MessageResult PressableControlObject::OnMouseUp(MouseButton, int x, int y)
         // Released before the click's broadcast, so a receiver that takes the capture keeps it.
         ReleaseCapture();
         if (mHot)
-        {
             Click();
-        }
     }
     return mHot ? MessageResult_Handled : MessageResult_Unhandled;
 }
@@ -181,9 +161,7 @@ const SoundList* FindSoundListAttribute(const IAttributeContainer& attributes, c
     const std::wstring name = attributes.GetAttribute(attribute);
     const auto find = GetSoundListHooks().find;
     if (name.empty() || find == nullptr)
-    {
         return nullptr;
-    }
     return find(Label::FromString(name));
 }
 
@@ -191,25 +169,19 @@ void PlaySoundListEvent(const SoundList* sounds, const wchar_t* event)
 {
     const auto play = GetSoundListHooks().play;
     if (sounds != nullptr && play != nullptr)
-    {
         play(*sounds, Label(event));
-    }
 }
 
 bool ImageAlphaContains(const IImageList* images, bool threeSlice, const Rect<float>& bounds, int sensitivity, int x,
                         int y)
 {
     if (sensitivity == 0 || !images || images->GetNumImages() <= 0)
-    {
         return true;
-    }
     // In 64 bits: a point and a corner far apart could overflow an int difference.
     const long long localX = static_cast<long long>(x) - Graphics::TruncateToInt(bounds.x);
     const long long localY = static_cast<long long>(y) - Graphics::TruncateToInt(bounds.y);
     if (localX < INT_MIN || localX > INT_MAX || localY < INT_MIN || localY > INT_MAX)
-    {
         return false;
-    }
     const int lx = static_cast<int>(localX);
     const int ly = static_cast<int>(localY);
     const int alpha = threeSlice ? Graphics::GetThreeBrushPixelAlpha(images, 0, lx, ly, bounds.width)

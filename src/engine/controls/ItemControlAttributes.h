@@ -17,30 +17,20 @@ template <class Control>
 void ApplyItemControlAttributes(Control& control, const IAttributeContainer& attributes)
 {
     if (attributes.HasAttribute(L"images"))
-    {
         control.SetImages(FindImageListAttribute(attributes, L"images"));
-    }
     // Empty when the attribute is absent.
     const auto readColor = [&attributes](const wchar_t* name) -> std::optional<ColorF>
     {
         if (!attributes.HasAttribute(name))
-        {
             return std::nullopt;
-        }
         return ColorF::FromString(attributes.GetAttribute(name));
     };
     if (const std::optional<ColorF> color = readColor(L"textColor"))
-    {
         control.SetColor(*color);
-    }
     if (const std::optional<ColorF> color = readColor(L"selectedTextColor"))
-    {
         control.SetSelectedTextColor(*color);
-    }
     if (const std::optional<ColorF> color = readColor(L"selectedBackgroundColor"))
-    {
         control.SetSelectedBackgroundColor(*color);
-    }
 }
 
 } // namespace Strata

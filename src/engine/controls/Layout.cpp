@@ -38,31 +38,21 @@ float SaneOffset(float value)
 TextMode StringToTextMode(const std::wstring& text, TextMode current)
 {
     if (text == L"normal")
-    {
         return TextMode_Normal;
-    }
     if (text == L"outline")
-    {
         return TextMode_Outline;
-    }
     if (text == L"dropshadow")
-    {
         return TextMode_DropShadow;
-    }
     return current;
 }
 
 Label MakeObjectName(Label instance, const IAttributeContainer& attributes)
 {
     if (!attributes.HasAttribute(L"name"))
-    {
         return Label();
-    }
     const std::wstring name = attributes.GetAttribute(L"name");
     if (instance.IsNull())
-    {
         return Label::FromString(name);
-    }
     // Joined as wide text rather than formatted, so a name outside ASCII keeps its place ('?' for
     // each such character, as in any label) instead of failing the formatting and losing the name.
     return Label::FromString(ConvertStringASCIIToWide(instance.c_str()) + L"::" + name);
@@ -71,9 +61,7 @@ Label MakeObjectName(Label instance, const IAttributeContainer& attributes)
 void ApplyCommonAttributes(Object* object, const IAttributeContainer& attributes, float sx, float sy)
 {
     if (auto* drawable = dynamic_cast<IDrawable*>(object))
-    {
         drawable->SetLayer(attributes.GetAttribute(L"layer", 0.0f));
-    }
 
     auto* bounds = dynamic_cast<IBounds*>(object);
     if (bounds)
@@ -92,23 +80,15 @@ void ApplyCommonAttributes(Object* object, const IAttributeContainer& attributes
     }
 
     if (auto* visible = dynamic_cast<IVisible*>(object); visible && attributes.HasAttribute(L"visible"))
-    {
         visible->SetVisible(attributes.GetAttribute(L"visible", true));
-    }
     if (auto* enable = dynamic_cast<IEnable*>(object); enable && attributes.HasAttribute(L"enable"))
-    {
         enable->Enable(attributes.GetAttribute(L"enable", true));
-    }
 
     auto* color = dynamic_cast<IColor*>(object);
     if (color && attributes.HasAttribute(L"color"))
-    {
         color->SetColor(ColorF::FromString(attributes.GetAttribute(L"color")));
-    }
     else if (auto* alpha = dynamic_cast<IAlpha*>(object); alpha && attributes.HasAttribute(L"alpha"))
-    {
         alpha->SetAlpha(attributes.GetAttribute(L"alpha", 1.0f));
-    }
 
     if (auto* font = dynamic_cast<IFontComponent*>(object))
     {
@@ -124,13 +104,9 @@ void ApplyCommonAttributes(Object* object, const IAttributeContainer& attributes
         }
     }
     if (auto* mode = dynamic_cast<ITextModeComponent*>(object); mode && attributes.HasAttribute(L"mode"))
-    {
         mode->SetTextMode(StringToTextMode(attributes.GetAttribute(L"mode"), mode->GetTextMode()));
-    }
     if (auto* orientation = dynamic_cast<IOrientation*>(object); orientation && attributes.HasAttribute(L"orientation"))
-    {
         orientation->SetOrientation(Angle::FromDegrees(attributes.GetAttribute(L"orientation", 0.0f)));
-    }
     if (auto* alignment = dynamic_cast<IAlignment*>(object))
     {
         alignment->SetHAlignment(StringToHAlignment(attributes.GetAttribute(L"halign"), alignment->GetHAlignment()));
@@ -141,19 +117,13 @@ void ApplyCommonAttributes(Object* object, const IAttributeContainer& attributes
     {
         uint32_t flags = 0;
         if (attributes.GetAttribute(L"flipH", false))
-        {
             flags |= 1u;
-        }
         if (attributes.GetAttribute(L"flipV", false))
-        {
             flags |= 2u;
-        }
         flip->SetFlipState(flags);
     }
     if (auto* text = dynamic_cast<IText*>(object); text && attributes.HasAttribute(L"text"))
-    {
         text->SetText(attributes.GetAttribute(L"text"));
-    }
     if (auto* scale = dynamic_cast<IScale*>(object);
         scale && (attributes.HasAttribute(L"scaleX") || attributes.HasAttribute(L"scaleY") || bounds == nullptr))
     {
@@ -182,9 +152,7 @@ void Layout::AddObjectDescription(const std::wstring& type, const IAttributeCont
 Label Layout::GetInstanceName(Label instance) const
 {
     if (instance.IsNull())
-    {
         return Label::FromStringF("Strata::LayoutInstance::%s", mName.c_str());
-    }
     return Label::FromStringF("Strata::LayoutInstance::%s::%s", mName.c_str(), instance.c_str());
 }
 
@@ -192,14 +160,10 @@ LayoutInstance* Layout::GetInstance(Label instance)
 {
     ObjectDatabase* database = GetObjectDatabase();
     if (database == nullptr)
-    {
         return nullptr;
-    }
     const Label name = GetInstanceName(instance);
     if (auto* existing = dynamic_cast<LayoutInstance*>(database->GetNamedObject(name)))
-    {
         return existing;
-    }
     auto* created = new LayoutInstance(name, this);
     database->AddObject(created);
     return created;
@@ -209,9 +173,7 @@ std::vector<ObjectID>& Layout::GetObjectIDs(Label instance)
 {
     LayoutInstance* found = GetInstance(instance);
     if (found == nullptr)
-    {
         STRATA_THROW(RuntimeError, "no object database for the layout's instance");
-    }
     return found->GetObjectIDs();
 }
 
@@ -219,9 +181,7 @@ bool Layout::IsLoaded(Label instance) const
 {
     ObjectDatabase* database = GetObjectDatabase();
     if (database == nullptr)
-    {
         return false;
-    }
     auto* found = dynamic_cast<LayoutInstance*>(database->GetNamedObject(GetInstanceName(instance)));
     return found != nullptr && !found->GetObjectIDs().empty();
 }
@@ -230,17 +190,13 @@ void Layout::Unload(Label instance)
 {
     ObjectDatabase* database = GetObjectDatabase();
     if (database == nullptr)
-    {
         return;
-    }
     const Label name = GetInstanceName(instance);
     if (IsLoaded(instance))
     {
         auto* found = dynamic_cast<LayoutInstance*>(database->GetNamedObject(name));
         for (const ObjectID id : found->GetObjectIDs())
-        {
             database->DestroyObject(id);
-        }
     }
     database->DestroyNamedObject(name);
 }
@@ -249,13 +205,9 @@ void Layout::Load(Label instance)
 {
     ObjectDatabase* database = GetObjectDatabase();
     if (database == nullptr)
-    {
         return;
-    }
     if (IsLoaded(instance))
-    {
         Unload(instance);
-    }
 
     const sWindowConfig& window = Window::GetConfig();
     const float sx = static_cast<float>(window.width) / mDesignWidth;
@@ -267,9 +219,7 @@ void Layout::Load(Label instance)
         const AttributeContainer& attributes = mObjectAttributes[i];
         Object* object = factories->CreateObject(mTypeNames[i], MakeObjectName(instance, attributes), attributes);
         if (object == nullptr)
-        {
             continue;
-        }
         ObjectID id;
         try
         {
@@ -286,9 +236,7 @@ void Layout::Load(Label instance)
     }
 
     if (mOffsetX != 0.0f || mOffsetY != 0.0f)
-    {
         GetInstance(instance)->SetLocation(Vector2<float>(mOffsetX, mOffsetY));
-    }
 }
 
 IResourceDescriptor* LayoutResourceFactory::CreateResource(const std::wstring& manifest, Label name,
@@ -307,13 +255,9 @@ IResourceDescriptor* LayoutResourceFactory::CreateResource(const std::wstring& m
     {
         const XMLElement* item = element.ReadElement();
         if (item == nullptr)
-        {
             break;
-        }
         if (item->IsStartElement())
-        {
             target.AddObjectDescription(item->GetName(), *item);
-        }
     }
     return layout.release();
 }

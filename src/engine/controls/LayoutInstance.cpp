@@ -23,9 +23,7 @@ void LayoutInstance::SetLocation(const Vector2<float>& location)
     std::list<ILocation*> objects;
     GetObjects(mObjectIDs, objects);
     for (ILocation* object : objects)
-    {
         object->SetLocation(object->GetLocation() + delta);
-    }
 }
 
 void LayoutInstance::Enable(bool enable)
@@ -34,9 +32,7 @@ void LayoutInstance::Enable(bool enable)
     std::list<IEnable*> objects;
     GetObjects(mObjectIDs, objects);
     for (IEnable* object : objects)
-    {
         object->Enable(enable);
-    }
 }
 
 void LayoutInstance::SetVisible(bool visible)
@@ -45,9 +41,7 @@ void LayoutInstance::SetVisible(bool visible)
     std::list<IVisible*> objects;
     GetObjects(mObjectIDs, objects);
     for (IVisible* object : objects)
-    {
         object->SetVisible(visible);
-    }
 }
 
 void LayoutInstance::SetAlpha(float alpha)
@@ -56,9 +50,7 @@ void LayoutInstance::SetAlpha(float alpha)
     std::list<IAlpha*> objects;
     GetObjects(mObjectIDs, objects);
     for (IAlpha* object : objects)
-    {
         object->SetAlpha(alpha);
-    }
 }
 
 void LayoutInstance::SetColor(const ColorF& color)
@@ -67,9 +59,7 @@ void LayoutInstance::SetColor(const ColorF& color)
     std::list<IColor*> objects;
     GetObjects(mObjectIDs, objects);
     for (IColor* object : objects)
-    {
         object->SetColor(color);
-    }
 }
 
 } // namespace Strata

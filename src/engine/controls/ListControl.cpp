@@ -88,18 +88,14 @@ void ListObject::SelectItem(int index)
 {
     mSelectedItem = index;
     if (ObjectDatabase* database = GetObjectDatabase())
-    {
         database->SendMessage(ObjectMessage(GetID(), GetSelectionChangeMessageName()));
-    }
 }
 
 void ListObject::ScrollDown()
 {
     // On an empty list "the last item" is -1: the top item must not follow it there.
     if (!mItems.empty())
-    {
         mTopItem = std::min(mTopItem + 1, GetItemCount() - 1);
-    }
 }
 
 Rect<float> ListObject::GetInteriorRect() const
@@ -127,23 +123,17 @@ int ListObject::GetVisibleItemCount() const
 {
     const int line = GetLineHeight();
     if (line <= 0)
-    {
         return 1;
-    }
     const Rect<float> interior = GetInteriorRect();
     int last = mTopItem;
     for (int i = std::max(mTopItem, 0); i < GetItemCount(); ++i)
     {
         const Rect<float> item = GetItemRect(i);
         if (item.getIntersection(interior).height == static_cast<float>(line))
-        {
             last = i;
-        }
         // Every later item starts lower still, so none of them fits whole either.
         if (item.height < static_cast<float>(line))
-        {
             break;
-        }
     }
     return last - mTopItem + 1;
 }
@@ -157,9 +147,7 @@ bool ListObject::IsReady()
 {
     const bool frame = mImages && mImages->GetNumImages() >= kFrameImages;
     if (frame && mFont)
-    {
         return true;
-    }
     if (!mReportedNotReady)
     {
         mReportedNotReady = true;
@@ -171,9 +159,7 @@ bool ListObject::IsReady()
 MessageResult ListObject::OnKeyDown(int key)
 {
     if (!HasFocus() || mItems.empty() || (key != Key_Up && key != Key_Down) || !IsReady())
-    {
         return MessageResult_Unhandled;
-    }
     // A selection set from outside may lie past the items: the keys treat it as none.
     if (mSelectedItem < 0 || mSelectedItem >= GetItemCount())
     {
@@ -184,30 +170,22 @@ MessageResult ListObject::OnKeyDown(int key)
     if (key == Key_Down)
     {
         if (mSelectedItem < GetItemCount() - 1)
-        {
             SelectItem(mSelectedItem + 1);
-        }
         // Ends when scrolling stops moving too, whatever a receiver of the message did to the list.
         while (mSelectedItem - mTopItem >= GetVisibleItemCount())
         {
             const int before = mTopItem;
             ScrollDown();
             if (mTopItem == before)
-            {
                 break;
-            }
         }
     }
     else
     {
         if (mSelectedItem > 0)
-        {
             SelectItem(mSelectedItem - 1);
-        }
         if (mSelectedItem >= 0 && mSelectedItem < mTopItem)
-        {
             mTopItem = mSelectedItem;
-        }
     }
     return MessageResult_Handled;
 }
@@ -216,9 +194,7 @@ MessageResult ListObject::OnMouseDown(MouseButton, int x, int y)
 {
     Focus();
     if (mItems.empty() || !IsReady())
-    {
         return MessageResult_Unhandled;
-    }
     const float px = static_cast<float>(x);
     const float py = static_cast<float>(y);
     int hit = -1;
@@ -226,9 +202,7 @@ MessageResult ListObject::OnMouseDown(MouseButton, int x, int y)
     {
         const Rect<float> item = GetItemRect(i);
         if (!(item.height > 0.0f))
-        {
             break; // this one and every later one lie below the interior
-        }
         if (RectHolds(item, px, py))
         {
             hit = i;
@@ -236,9 +210,7 @@ MessageResult ListObject::OnMouseDown(MouseButton, int x, int y)
         }
     }
     if (hit < 0)
-    {
         return MessageResult_Unhandled;
-    }
     const int previous = mSelectedItem;
     const uint32_t elapsed = GetClickTime() - mLastClickTime;
     SelectItem(hit);
@@ -246,9 +218,7 @@ MessageResult ListObject::OnMouseDown(MouseButton, int x, int y)
     if (previous == hit && elapsed <= GetDoubleClickTime())
     {
         if (ObjectDatabase* database = GetObjectDatabase())
-        {
             database->SendMessage(ObjectMessage(GetID(), GetItemDoubleClickMessageName()));
-        }
     }
     return MessageResult_Handled;
 }
@@ -261,9 +231,7 @@ uint32_t ListObject::GetClickTime() const
 void ListObject::Draw()
 {
     if (!mVisible || !IsReady())
-    {
         return;
-    }
     ICanvas* canvas = Graphics::GetCanvas();
     const Graphics::sDrawState& current = Graphics::GetDrawState();
     // The brush call takes the list as mutable; it only reads it.
@@ -281,18 +249,14 @@ void ListObject::Draw()
         // An item below the interior has a height of 0 or less: drawn at all, its line would land on
         // the visible items above it. Every later item lies lower still.
         if (!(item.height > 0.0f))
-        {
             break;
-        }
         Graphics::sDrawState line = text;
         // Inside the clip already in force, so the list never paints outside its caller's clip either.
         line.clipRect = Rect<int>(Graphics::TruncateToInt(item.x), Graphics::TruncateToInt(item.y),
                                   Graphics::TruncateToInt(item.width), Graphics::TruncateToInt(item.height))
                             .getIntersection(current.clipRect);
         if (line.clipRect.isEmpty())
-        {
             continue;
-        }
         if (i == mSelectedItem)
         {
             Graphics::sDrawState fill = line;

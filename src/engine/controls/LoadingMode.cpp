@@ -48,25 +48,17 @@ LoadingMode::~LoadingMode()
 {
     StopWorker();
     if (mQuitHandlerAdded)
-    {
         MainLoop::RemoveQuitHandler(this);
-    }
     for (sLoadingTask& record : mTasks)
-    {
         delete record.task;
-    }
 }
 
 void LoadingMode::AddLoadingTask(ILoadingTask* task, unsigned long long weight)
 {
     if (task == nullptr)
-    {
         return;
-    }
     if (mThread)
-    {
         STRATA_THROW(RuntimeError, "LoadingMode::AddLoadingTask: the tasks are already running.");
-    }
     sLoadingTask record;
     record.task = task;
     record.weight = weight;
@@ -81,9 +73,7 @@ float LoadingMode::GetPercentageComplete() const
         percentage = (mCurrentProgress * mCurrentShare + mCompletedShare) * 100.0f;
     }
     if (!(percentage > 0.0f))
-    {
         return 0.0f;
-    }
     return std::min(percentage, 100.0f);
 }
 
@@ -104,9 +94,7 @@ void LoadingMode::Setup()
     mManifestLoaded = true;
 
     if (AutoResource<Layout> layout("LoadingMode"); layout)
-    {
         layout->Load(Label());
-    }
 
     CycleSplashScreens();
     OnBeforeLoad();
@@ -118,15 +106,11 @@ void LoadingMode::CycleSplashScreens()
 {
     ImageSpriteObject* front = AutoObject<ImageSpriteObject>(Label("Splash1")).Get();
     if (front == nullptr)
-    {
         return;
-    }
     front->SetAlpha(1.0f);
     ImageSpriteObject* back = AutoObject<ImageSpriteObject>(Label("Splash2")).Get();
     if (back == nullptr)
-    {
         return;
-    }
     back->SetAlpha(0.0f);
 
     // Each image fades in over the one before it and is held; the two sprites take turns in front.
@@ -134,9 +118,7 @@ void LoadingMode::CycleSplashScreens()
     {
         AutoResource<IImage> image(Label::FromStringF("Splash%d", i));
         if (image.Get() == nullptr)
-        {
             break;
-        }
         front->AddTask(new SetImageTask(image.Get()));
         front->AddTask(new AlphaTask(1.0f, 1.0f));
         back->AddTask(new AlphaTask(0.0f, 1.0f));
@@ -160,9 +142,7 @@ void LoadingMode::CycleSplashScreens()
             element->AddTask(new CuePointTask(cue));
             element->AddTask(new VisibleTask(true));
             if (element->GetName() == Label("LoadingFull"))
-            {
                 mFullBar = element->GetID();
-            }
         }
     }
     if (TextSpriteObject* text = AutoObject<TextSpriteObject>(Label("LoadingText")).Get())
@@ -179,9 +159,7 @@ void LoadingMode::Execute()
     // In floating point, so that no sum of weights can wrap.
     double total = 0.0;
     for (const sLoadingTask& record : mTasks)
-    {
         total += static_cast<double>(record.weight);
-    }
 
     for (sLoadingTask& record : mTasks)
     {
@@ -225,9 +203,7 @@ void LoadingMode::Execute()
 void LoadingMode::OnProgress(float fraction)
 {
     if (!(fraction > 0.0f))
-    {
         fraction = 0.0f;
-    }
     fraction = std::min(fraction, 1.0f);
     ScopedLock lock(mMutex.get());
     mCurrentProgress = fraction;
@@ -258,9 +234,7 @@ void LoadingMode::Update(float dt)
     ShowProgress(GetPercentageComplete());
 
     if (workerFinished && (mAbort.load() || AreSplashScreensComplete()))
-    {
         FinishLoading();
-    }
 }
 
 void LoadingMode::ShowProgress(float percentage)
@@ -288,19 +262,13 @@ void LoadingMode::FinishLoading()
     mThread->WaitUntilFinished();
     Internal::LogWrite("LoadingMode Actual Load Times: \n");
     for (size_t i = 0; i < mTasks.size(); ++i)
-    {
         Internal::LogWrite("\tTask %zu - %llu\n", i, mTasks[i].time);
-    }
     mThread.reset();
 
     if (mAbort.load())
-    {
         MainLoop::Exit();
-    }
     else
-    {
         OnAfterLoad();
-    }
 }
 
 void LoadingMode::Draw()

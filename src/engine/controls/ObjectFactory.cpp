@@ -26,18 +26,14 @@ ObjectFactory* gObjectFactory = nullptr;
 ObjectFactory::~ObjectFactory()
 {
     if (gObjectFactory == this)
-    {
         gObjectFactory = nullptr;
-    }
 }
 
 void ObjectFactory::AddObjectFactory(const wchar_t* type, IObjectFactory* factory)
 {
     std::shared_ptr<IObjectFactory> owned(factory);
     if (type == nullptr)
-    {
         return;
-    }
     if (!owned)
     {
         mFactories.erase(type);
@@ -50,9 +46,7 @@ Object* ObjectFactory::CreateObject(const std::wstring& type, Label name, const 
 {
     const auto found = mFactories.find(type);
     if (found == mFactories.end())
-    {
         return nullptr;
-    }
     // Held while it runs, so a factory that re-registers its own type cannot delete itself.
     const std::shared_ptr<IObjectFactory> factory = found->second;
     return factory->CreateObject(name, attributes);

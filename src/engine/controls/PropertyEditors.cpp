@@ -108,16 +108,10 @@ Label PropertyEditorObject::GetRole() const
 void PropertyEditorObject::ReceiveMessage(const ObjectMessage& message)
 {
     if (message.GetName() != GetRemoveMessageName())
-    {
         return;
-    }
     if (ObjectDatabase* database = GetObjectDatabase())
-    {
         for (const ObjectID id : mCreated)
-        {
             database->DestroyObject(id);
-        }
-    }
     mCreated.clear();
 }
 
@@ -126,9 +120,7 @@ ObjectID PropertyEditorObject::AddObject(Object* object)
     std::unique_ptr<Object> owned(object);
     ObjectDatabase* database = GetObjectDatabase();
     if (!owned || !database)
-    {
         return kInvalidObjectID;
-    }
     const ObjectID id = database->AddObject(owned.get());
     owned.release();
     mCreated.push_back(id);
@@ -188,9 +180,7 @@ void BoolPropertyEditorObject::ReceiveMessage(const ObjectMessage& message)
         mSetter)
     {
         if (CheckBoxObject* box = GetControl())
-        {
             mSetter(box->IsChecked());
-        }
     }
 }
 
@@ -198,9 +188,7 @@ void BoolPropertyEditorObject::Update(float)
 {
     CheckBoxObject* box = GetControl();
     if (box && mGetter)
-    {
         box->SetChecked(mGetter());
-    }
 }
 
 // --- text fields ----------------------------------------------------------------------------------
@@ -238,9 +226,7 @@ void TextFieldPropertyEditorObject::Update(float)
 {
     TextEditObject* edit = GetControl();
     if (!edit)
-    {
         return;
-    }
     if (edit->HasFocus())
     {
         SetValueText(edit->GetValue());
@@ -248,9 +234,7 @@ void TextFieldPropertyEditorObject::Update(float)
     }
     std::wstring text;
     if (GetValueText(&text))
-    {
         edit->SetValue(text);
-    }
 }
 
 StringPropertyEditorObject::StringPropertyEditorObject(const std::wstring& name, std::function<std::wstring()> getter,
@@ -262,9 +246,7 @@ StringPropertyEditorObject::StringPropertyEditorObject(const std::wstring& name,
 bool StringPropertyEditorObject::GetValueText(std::wstring* text) const
 {
     if (!mGetter)
-    {
         return false;
-    }
     *text = mGetter();
     return true;
 }
@@ -272,9 +254,7 @@ bool StringPropertyEditorObject::GetValueText(std::wstring* text) const
 void StringPropertyEditorObject::SetValueText(const std::wstring& text)
 {
     if (mSetter)
-    {
         mSetter(text);
-    }
 }
 
 FloatPropertyEditorObject::FloatPropertyEditorObject(const std::wstring& name, std::function<float()> getter,
@@ -286,9 +266,7 @@ FloatPropertyEditorObject::FloatPropertyEditorObject(const std::wstring& name, s
 bool FloatPropertyEditorObject::GetValueText(std::wstring* text) const
 {
     if (!mGetter)
-    {
         return false;
-    }
     StringFormatter formatter(L"%1%");
     formatter.Arg(mGetter());
     *text = formatter.c_str();
@@ -298,9 +276,7 @@ bool FloatPropertyEditorObject::GetValueText(std::wstring* text) const
 void FloatPropertyEditorObject::SetValueText(const std::wstring& text)
 {
     if (mSetter)
-    {
         mSetter(ReadLeadingFloat(text));
-    }
 }
 
 // --- options --------------------------------------------------------------------------------------
@@ -334,9 +310,7 @@ void OptionPropertyEditorObject::ReceiveMessage(const ObjectMessage& message)
     if (message.GetName() == GetListSelectionChangeName() && !mControl.IsInvalid() && message.GetSender() == mControl)
     {
         if (ListObject* list = GetControl())
-        {
             OnOptionSelected(static_cast<int>(list->GetItemData(list->GetSelectedItem())));
-        }
     }
 }
 
@@ -346,18 +320,14 @@ float ReadLeadingFloat(const std::wstring& text)
 {
     size_t start = 0;
     while (start < text.size() && (text[start] == L' ' || (text[start] >= L'\t' && text[start] <= L'\r')))
-    {
         ++start;
-    }
     // Only the characters a decimal number can hold; the rest ends it.
     std::string number;
     for (size_t i = start; i < text.size() && number.size() < 512; ++i)
     {
         const wchar_t c = text[i];
         if (!((c >= L'0' && c <= L'9') || c == L'.' || c == L'+' || c == L'-' || c == L'e' || c == L'E'))
-        {
             break;
-        }
         number.push_back(static_cast<char>(c));
     }
     // from_chars takes no leading plus.
@@ -366,17 +336,13 @@ float ReadLeadingFloat(const std::wstring& text)
     {
         first = 1;
         if (number.size() > 1 && number[1] == '-')
-        {
             return 0.0f;
-        }
     }
     float value = 0.0f;
     const auto result =
         std::from_chars(number.data() + first, number.data() + number.size(), value, std::chars_format::general);
     if (result.ec != std::errc() || !std::isfinite(value))
-    {
         return 0.0f;
-    }
     return value;
 }
 

@@ -55,21 +55,13 @@ bool RadioButtonObject::HasFocusImages() const
 int RadioButtonObject::GetImageIndex() const
 {
     if (!mEnabled)
-    {
         return ControlState_Disabled;
-    }
     if ((HasCapture() && mHot) || mChecked)
-    {
         return ControlState_Pressed;
-    }
     if (mHot)
-    {
         return ControlState_Hot;
-    }
     if (HasFocus())
-    {
         return HasFocusImages() ? ControlState_Focused : ControlState_Hot;
-    }
     return ControlState_Normal;
 }
 
@@ -84,27 +76,19 @@ void RadioButtonObject::Click()
             // Told apart by identity: buttons sharing a name (or having none) still exclude each other.
             RadioButtonObject* other = AutoObject<RadioButtonObject>(id).Get();
             if (other && other != this && other->mGroup == mGroup)
-            {
                 other->mChecked = false;
-            }
         }
     }
     if (mSounds)
-    {
         PlaySoundEvent(L"Checked");
-    }
     if (database)
-    {
         database->SendMessage(ObjectMessage(GetID(), GetRadioButtonClickMessageName()));
-    }
 }
 
 void RadioButtonObject::Draw()
 {
     if (!mVisible)
-    {
         return;
-    }
     DrawStateImage(GetImageIndex());
     if (IsBackgroundThreeBrush())
     {
@@ -121,16 +105,12 @@ Object* RadioButtonObjectFactory::CreateObject(Label name, const IAttributeConta
 {
     auto button = std::make_unique<RadioButtonObject>(name);
     if (attributes.HasAttribute(L"images"))
-    {
         button->SetImages(FindImageListAttribute(attributes, L"images"));
-    }
     button->mSounds = FindSoundListAttribute(attributes, L"sounds");
     button->SetAlphaSensitivity(
         attributes.GetAttribute(L"alphaSensitivity", ToggleControlObject::kDefaultAlphaSensitivity));
     if (attributes.HasAttribute(L"group"))
-    {
         button->SetGroup(Label::FromString(attributes.GetAttribute(L"group")));
-    }
     return button.release();
 }
 

@@ -35,9 +35,7 @@ ScrollBarObject::ScrollBarObject(Label name) : ControlObject(name)
 {
     ObjectDatabase* database = GetObjectDatabase();
     if (database == nullptr)
-    {
         return;
-    }
     // Owned by the database once added: the bar never deletes them. A refused add leaves ownership here.
     for (const Label arrowName : {UpArrowName(name), DownArrowName(name)})
     {
@@ -63,61 +61,43 @@ void ScrollBarObject::SetLayer(float layer)
 {
     ControlObject::SetLayer(layer);
     for (ButtonObject* arrow : {GetUpArrow(), GetDownArrow()})
-    {
         if (arrow)
-        {
             arrow->SetLayer(layer + 1.0f);
-        }
-    }
 }
 
 void ScrollBarObject::SetBounds(const Rect<float>& bounds)
 {
     ControlObject::SetBounds(bounds);
     if (ButtonObject* up = GetUpArrow())
-    {
         up->SetLocation(Vector2<float>(bounds.x, bounds.y));
-    }
     if (ButtonObject* down = GetDownArrow())
-    {
         down->SetLocation(Vector2<float>(bounds.x, bounds.y + bounds.height - down->GetBounds().height));
-    }
 }
 
 void ScrollBarObject::SetSounds(const SoundList* sounds)
 {
     mSounds = sounds;
     for (ButtonObject* arrow : {GetUpArrow(), GetDownArrow()})
-    {
         if (arrow)
-        {
             arrow->mSounds = sounds;
-        }
-    }
 }
 
 void ScrollBarObject::SetUpArrowImages(const ImageListHandle& images)
 {
     if (ButtonObject* up = GetUpArrow())
-    {
         up->SetImages(images);
-    }
 }
 
 void ScrollBarObject::SetDownArrowImages(const ImageListHandle& images)
 {
     if (ButtonObject* down = GetDownArrow())
-    {
         down->SetImages(images);
-    }
 }
 
 void ScrollBarObject::Draw()
 {
     if (!mVisible)
-    {
         return;
-    }
     if (!mChannelImages || mChannelImages->GetNumImages() < kChannelImages)
     {
         if (!mReportedNoChannel)
@@ -136,21 +116,13 @@ Object* ScrollBarObjectFactory::CreateObject(Label name, const IAttributeContain
 {
     auto bar = std::make_unique<ScrollBarObject>(name);
     if (attributes.HasAttribute(L"channelImages"))
-    {
         bar->SetChannelImages(FindImageListAttribute(attributes, L"channelImages"));
-    }
     if (attributes.HasAttribute(L"thumbImages"))
-    {
         bar->SetThumbImages(FindImageListAttribute(attributes, L"thumbImages"));
-    }
     if (attributes.HasAttribute(L"downArrowImages"))
-    {
         bar->SetDownArrowImages(FindImageListAttribute(attributes, L"downArrowImages"));
-    }
     if (attributes.HasAttribute(L"upArrowImages"))
-    {
         bar->SetUpArrowImages(FindImageListAttribute(attributes, L"upArrowImages"));
-    }
     bar->SetSounds(FindSoundListAttribute(attributes, L"sounds"));
     return bar.release();
 }

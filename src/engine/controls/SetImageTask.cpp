@@ -8,9 +8,7 @@ namespace Strata
 sTaskStatus SetImageTask::Update(Object* object, float)
 {
     if (auto* sprite = dynamic_cast<ImageSpriteObject*>(object))
-    {
         sprite->SetImage(mImage);
-    }
     return CompletedAfter(0.0f);
 }
 

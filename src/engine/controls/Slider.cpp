@@ -53,9 +53,7 @@ SliderObject::~SliderObject() = default;
 float SliderObject::GetThumbWidth() const
 {
     if (!mThumbImages || mThumbImages->GetNumImages() <= 0)
-    {
         return 0.0f;
-    }
     return static_cast<float>(mThumbImages->GetImageWidth(0));
 }
 
@@ -70,9 +68,7 @@ float SliderObject::ThumbLocationToValue(float location) const
     const float length = GetTrackLength();
     // A thumb with no room to move has one position, and it stands for 0 (never 0 / 0).
     if (!(length > 0.0f))
-    {
         return 0.0f;
-    }
     return (location - mBounds.x) / length;
 }
 
@@ -84,14 +80,10 @@ float SliderObject::ValueToThumbLocation(float value) const
 float SliderObject::NearestTick(float value) const
 {
     if (mNumTicks <= 0)
-    {
         return value;
-    }
     // One tick sits at 1 (its spacing 1 / 0 would be infinite).
     if (mNumTicks == 1)
-    {
         return 1.0f;
-    }
     const float spacing = 1.0f / static_cast<float>(mNumTicks - 1);
     auto tick = [spacing](long long i)
     {
@@ -104,13 +96,9 @@ float SliderObject::NearestTick(float value) const
     const float position = value * static_cast<float>(last);
     long long around = 0;
     if (position >= static_cast<float>(last))
-    {
         around = last;
-    }
     else if (position > 0.0f)
-    {
         around = static_cast<long long>(position);
-    }
     float best = tick(std::max(0LL, around - 1));
     float bestDistance = std::fabs(best - value);
     for (long long i = std::max(0LL, around - 1) + 1; i <= std::min(last, around + 2); ++i)
@@ -138,15 +126,11 @@ void SliderObject::SetValueInternal(float value, bool notify)
         const float old = GetValue();
         value = NearestTick(value);
         if (notify && mSounds && std::fabs(value - old) > kSnapSoundThreshold)
-        {
             PlaySoundEvent(L"Snap");
-        }
     }
     mThumbLocation = ValueToThumbLocation(value);
     if (notify)
-    {
         ValueChange();
-    }
 }
 
 void SliderObject::Slide(float step)
@@ -184,9 +168,7 @@ void SliderObject::SetThumbImages(ImageListHandle images)
 void SliderObject::ValueChange()
 {
     if (ObjectDatabase* database = GetObjectDatabase())
-    {
         database->SendMessage(ObjectMessage(GetID(), GetSliderValueChangeMessageName()));
-    }
 }
 
 bool SliderObject::CanFocus()
@@ -197,13 +179,9 @@ bool SliderObject::CanFocus()
 bool SliderObject::AlphaContains(int x, int y)
 {
     if (mAlphaSensitivity == 0)
-    {
         return true;
-    }
     if (!mThumbImages || mThumbImages->GetNumImages() <= 0)
-    {
         return false;
-    }
     const int localX = Graphics::TruncateToInt(static_cast<float>(x) - mThumbLocation);
     const int localY = Graphics::TruncateToInt(static_cast<float>(y) - mBounds.y);
     return mThumbImages->GetImagePixelAlpha(0, localX, localY) > mAlphaSensitivity;
@@ -212,17 +190,13 @@ bool SliderObject::AlphaContains(int x, int y)
 void SliderObject::ReceiveMessage(const ObjectMessage& message)
 {
     if (message.GetName() == GetLostFocusMessageName())
-    {
         mKeyboardActive = false;
-    }
 }
 
 MessageResult SliderObject::OnKeyDown(int key)
 {
     if (!HasFocus())
-    {
         return MessageResult_Unhandled;
-    }
     if (mKeyboardActive && (key == kKeyEnterAdjustment || key == kKeyLeaveAdjustment))
     {
         mKeyboardActive = false;
@@ -234,14 +208,10 @@ MessageResult SliderObject::OnKeyDown(int key)
         return MessageResult_Handled;
     }
     if (!mKeyboardActive || (key != Key_Left && key != Key_Right))
-    {
         return MessageResult_Unhandled;
-    }
     float step = kKeyStep;
     if (mSnapToTicks)
-    {
         step = mNumTicks > 1 ? 1.0f / static_cast<float>(mNumTicks - 1) : 0.0f;
-    }
     Slide(key == Key_Left ? -step : step);
     return MessageResult_Handled;
 }
@@ -258,9 +228,7 @@ MessageResult SliderObject::OnMouseMove(int x, int y)
     const bool wasHot = mHot;
     mHot = BoundsContains(px, static_cast<float>(y));
     if (mSounds && mHot && !wasHot && !HasCapture())
-    {
         PlaySoundEvent(L"Hot");
-    }
     return MessageResult_Unhandled;
 }
 
@@ -268,15 +236,11 @@ MessageResult SliderObject::OnMouseDown(MouseButton, int x, int y)
 {
     mHot = BoundsContains(static_cast<float>(x), static_cast<float>(y));
     if (!mHot)
-    {
         return MessageResult_Unhandled;
-    }
     Capture();
     mDragOffset = static_cast<float>(x) - mThumbLocation;
     if (mSounds)
-    {
         PlaySoundEvent(L"Down");
-    }
     return MessageResult_Handled;
 }
 
@@ -284,38 +248,24 @@ MessageResult SliderObject::OnMouseUp(MouseButton, int x, int y)
 {
     mHot = BoundsContains(static_cast<float>(x), static_cast<float>(y));
     if (HasCapture())
-    {
         ReleaseCapture();
-    }
     if (!mHot)
-    {
         return MessageResult_Unhandled;
-    }
     if (ObjectDatabase* database = GetObjectDatabase())
-    {
         database->SendMessage(ObjectMessage(GetID(), GetSliderReleasedMessageName()));
-    }
     return MessageResult_Handled;
 }
 
 int SliderObject::GetThumbIndex()
 {
     if (!IsEnabled())
-    {
         return kStateDisabled;
-    }
     if (HasCapture())
-    {
         return kStateDragged;
-    }
     if (mHot)
-    {
         return kStateHot;
-    }
     if (CanFocus() && HasFocus() && mKeyboardActive)
-    {
         return mThumbImages && mThumbImages->GetNumImages() == kKeyboardImages ? kStateKeyboard : kStateHot;
-    }
     return kStateNormal;
 }
 
@@ -327,9 +277,7 @@ void SliderObject::PlaySoundEvent(const wchar_t* event)
 void SliderObject::Draw()
 {
     if (!mVisible)
-    {
         return;
-    }
     if (!mChannelImages || !mThumbImages)
     {
         if (!mReportedMissingImages)
@@ -359,13 +307,9 @@ Object* SliderObjectFactory::CreateObject(Label name, const IAttributeContainer&
 {
     auto slider = std::make_unique<SliderObject>(name);
     if (attributes.HasAttribute(L"channelImages"))
-    {
         slider->SetChannelImages(FindImageListAttribute(attributes, L"channelImages"));
-    }
     if (attributes.HasAttribute(L"thumbImages"))
-    {
         slider->SetThumbImages(FindImageListAttribute(attributes, L"thumbImages"));
-    }
     slider->mSounds = FindSoundListAttribute(attributes, L"sounds");
     if (attributes.HasAttribute(L"alphaSensitivity"))
     {
@@ -373,13 +317,9 @@ Object* SliderObjectFactory::CreateObject(Label name, const IAttributeContainer&
             attributes.GetAttribute(L"alphaSensitivity", SliderObject::kDefaultAlphaSensitivity));
     }
     if (attributes.HasAttribute(L"numTicks"))
-    {
         slider->SetNumTicks(attributes.GetAttribute(L"numTicks", 0));
-    }
     if (attributes.HasAttribute(L"snapToTicks"))
-    {
         slider->SetSnapToTicks(attributes.GetAttribute(L"snapToTicks", false));
-    }
     return slider.release();
 }
 

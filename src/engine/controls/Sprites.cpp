@@ -17,9 +17,7 @@ using namespace Graphics;
 float SizeToScale(float requested, int actual)
 {
     if (!(std::isfinite(requested) && requested > 0.0f) || actual <= 0)
-    {
         return 1.0f;
-    }
     const float scale = requested / static_cast<float>(actual);
     return std::isfinite(scale) ? scale : 1.0f;
 }
@@ -53,13 +51,9 @@ sDrawState SpriteObject::MakeImageState() const
     state.vAlign = mVAlignment;
     state.flags &= ~static_cast<uint32_t>(DrawFlag_FlipH | DrawFlag_FlipV);
     if ((mFlipState & 1u) != 0)
-    {
         state.flags |= DrawFlag_FlipH;
-    }
     if ((mFlipState & 2u) != 0)
-    {
         state.flags |= DrawFlag_FlipV;
-    }
     return state;
 }
 
@@ -84,9 +78,7 @@ void TextSpriteObject::SetWidth(float width)
 void TextSpriteObject::Draw()
 {
     if (!mVisible)
-    {
         return;
-    }
     sDrawState state = GetDrawState();
     state.font = mFont;
     state.color = mColor;
@@ -97,13 +89,9 @@ void TextSpriteObject::Draw()
     state.textMode = mTextMode;
     const Vector2<float> at = GetScreenLocation();
     if (mWidth == 0.0f)
-    {
         DrawText(mText.c_str(), at.x, at.y, state, GetCanvas());
-    }
     else
-    {
         DrawWrappedText(mText.c_str(), at.x, at.y, mWidth, state, GetCanvas());
-    }
 }
 
 ImageSpriteObject::ImageSpriteObject(Label name, float layer) : SpriteObject(name, layer)
@@ -131,9 +119,7 @@ void ImageSpriteObject::SetClipRect(bool use, const Rect<int>& rect)
 void ImageSpriteObject::Draw()
 {
     if (!mVisible || mImage == nullptr)
-    {
         return;
-    }
     sDrawState state = MakeImageState();
     if (mUseSourceRect)
     {
@@ -141,9 +127,7 @@ void ImageSpriteObject::Draw()
         state.flags |= DrawFlag_SourceRect;
     }
     if (mUseClipRect)
-    {
         state.clipRect = mClipRect;
-    }
     const Vector2<float> at = GetScreenLocation();
     if (mScale.x == 1.0f && mScale.y == 1.0f)
     {
@@ -174,9 +158,7 @@ void AnimationSpriteObject::Update(float dt)
 void AnimationSpriteObject::Draw()
 {
     if (!mVisible || mAnimation.GetImageList() == nullptr)
-    {
         return;
-    }
     const sDrawState state = MakeImageState();
     const Vector2<float> at = GetScreenLocation();
     if (mScale.x == 1.0f && mScale.y == 1.0f)
@@ -194,17 +176,11 @@ Object* TextSpriteObjectFactory::CreateObject(Label name, const IAttributeContai
     auto* sprite = new TextSpriteObject(name);
     sprite->SetWidth(attributes.GetAttribute(L"width", 0.0f));
     if (attributes.HasAttribute(L"bgcolor"))
-    {
         sprite->SetEffectColor(ColorF::FromString(attributes.GetAttribute(L"bgcolor")));
-    }
     if (attributes.HasAttribute(L"dropOffset"))
-    {
         sprite->SetEffectOffset(Vector2<int>::FromString(attributes.GetAttribute(L"dropOffset")));
-    }
     if (attributes.HasAttribute(L"textFormat"))
-    {
         sprite->SetTextFormat(attributes.GetAttribute(L"textFormat"));
-    }
     return sprite;
 }
 
@@ -215,9 +191,7 @@ Object* ImageSpriteObjectFactory::CreateObject(Label name, const IAttributeConta
     IImage* image = resource.Get();
     sprite->SetImage(image, image ? resource.GetDescriptor() : nullptr);
     if (image != nullptr && HasSizeAttribute(attributes))
-    {
         sprite->SetScale(ScaleFromAttributes(attributes, image->GetWidth(), image->GetHeight()));
-    }
     return sprite;
 }
 
@@ -230,9 +204,7 @@ Object* AnimationSpriteObjectFactory::CreateObject(Label name, const IAttributeC
     sprite->SetAnimation(CreateAnimation(source, AnimationMode_Once, 10.0f), resource.GetDescriptor());
     const Animation& animation = sprite->GetAnimation();
     if (animation.GetImageList() != nullptr && HasSizeAttribute(attributes))
-    {
         sprite->SetScale(ScaleFromAttributes(attributes, animation.GetWidth(), animation.GetHeight()));
-    }
     return sprite;
 }
 

@@ -57,9 +57,7 @@ TextEditObject::~TextEditObject() = default;
 float TextEditObject::GetAdvance(const std::wstring& text, size_t i) const
 {
     if (!mFont || i >= text.size())
-    {
         return 0.0f;
-    }
     const bool last = i + 1 >= text.size();
     const wchar_t c = mPasswordMode ? mPasswordCharacter : text[i];
     const wchar_t next = last ? L'\0' : (mPasswordMode ? mPasswordCharacter : text[i + 1]);
@@ -70,18 +68,14 @@ float TextEditObject::GetTextWidth(const std::wstring& text) const
 {
     float width = 0.0f;
     for (size_t i = 0; i < text.size(); ++i)
-    {
         width += GetAdvance(text, i);
-    }
     return width;
 }
 
 float TextEditObject::GetTextBoxWidth() const
 {
     if (!mFieldImages)
-    {
         return mBounds.width;
-    }
     return mBounds.width - static_cast<float>(mFieldImages->GetImageWidth(3)) -
            static_cast<float>(mFieldImages->GetImageWidth(5));
 }
@@ -89,16 +83,12 @@ float TextEditObject::GetTextBoxWidth() const
 float TextEditObject::GetTextBoxHeight() const
 {
     if (!mFont)
-    {
         return 0.0f;
-    }
     const long long glyph = std::max(0, mFont->GetGlyphHeight());
     const long long row = mFieldImages ? mFieldImages->GetImageHeight(3) : 0;
     // A 0-pixel middle row has no multiples to round to: the glyph height stands.
     if (row <= 0)
-    {
         return static_cast<float>(glyph);
-    }
     const long long rows = std::max(1LL, (glyph + row - 1) / row);
     return static_cast<float>(rows * row);
 }
@@ -112,13 +102,9 @@ Vector2<float> TextEditObject::GetTextLocation() const
                                   static_cast<float>(mFieldImages->GetImageHeight(0)));
     }
     if (mTextAlign == 1)
-    {
         location.x += (GetTextBoxWidth() - GetTextWidth(mValue)) / 2.0f;
-    }
     else if (mTextAlign == 2)
-    {
         location.x += GetTextBoxWidth() - GetTextWidth(mValue);
-    }
     return location;
 }
 
@@ -126,43 +112,27 @@ void TextEditObject::SetValue(const std::wstring& text)
 {
     std::wstring value = text;
     if (mMaxCharacters >= 0 && value.size() > static_cast<size_t>(mMaxCharacters))
-    {
         value.resize(static_cast<size_t>(mMaxCharacters));
-    }
     if (mMaxStringWidth >= 0)
-    {
         while (!value.empty() && std::floor(GetTextWidth(value) + 0.5f) > static_cast<float>(mMaxStringWidth))
-        {
             value.pop_back();
-        }
-    }
     mValue = std::move(value);
     if (mCaret < 0)
-    {
         mCaret = 0;
-    }
     if (static_cast<size_t>(mCaret) > mValue.size())
-    {
         mCaret = static_cast<int>(mValue.size());
-    }
 
     const Vector2<float> location = GetTextLocation();
     mCaretX = location.x;
     mCaretY = location.y;
     for (size_t i = 0; i < static_cast<size_t>(mCaret); ++i)
-    {
         mCaretX += GetAdvance(mValue, i);
-    }
 
     const float boxWidth = GetTextBoxWidth();
     if (mCaretX + mScroll > location.x + boxWidth)
-    {
         mScroll = boxWidth - (mCaretX - location.x);
-    }
     else if (mCaretX + mScroll < location.x)
-    {
         mScroll = location.x - mCaretX;
-    }
 }
 
 void TextEditObject::SetPasswordCharacter(wchar_t character)
@@ -218,9 +188,7 @@ void TextEditObject::SetCursorImage(const Image* image, std::shared_ptr<IResourc
     mCursorAnimation = Animation();
     mCursorImages.reset();
     if (!image)
-    {
         return;
-    }
     // The caret shows for half a second, then the empty image for half a second.
     mCursorImages = std::make_unique<ImageList>();
     mCursorImages->AddImage(image);
@@ -231,9 +199,7 @@ void TextEditObject::SetCursorImage(const Image* image, std::shared_ptr<IResourc
 void TextEditObject::SetTextAlign(int align)
 {
     if (align < 0 || align > 2)
-    {
         return;
-    }
     mTextAlign = align;
     SetValue(mValue);
 }
@@ -247,9 +213,7 @@ void TextEditObject::Update(float dt)
 void TextEditObject::SendChange()
 {
     if (ObjectDatabase* database = GetObjectDatabase())
-    {
         database->SendMessage(ObjectMessage(GetID(), GetTextEditChangeMessageName()));
-    }
 }
 
 void TextEditObject::InsertCharacter(wchar_t c)
@@ -257,13 +221,9 @@ void TextEditObject::InsertCharacter(wchar_t c)
     std::wstring value = mValue;
     value.insert(static_cast<size_t>(mCaret), 1, c);
     if (mMaxStringWidth >= 0 && std::floor(GetTextWidth(value) + 0.5f) > static_cast<float>(mMaxStringWidth))
-    {
         return;
-    }
     if (mMaxCharacters >= 0 && value.size() > static_cast<size_t>(mMaxCharacters))
-    {
         return;
-    }
     ++mCaret;
     SetValue(value);
     SendChange();
@@ -272,9 +232,7 @@ void TextEditObject::InsertCharacter(wchar_t c)
 void TextEditObject::DeleteCharacterBeforeCarat()
 {
     if (mCaret <= 0)
-    {
         return;
-    }
     --mCaret;
     std::wstring value = mValue;
     value.erase(static_cast<size_t>(mCaret), 1);
@@ -285,9 +243,7 @@ void TextEditObject::DeleteCharacterBeforeCarat()
 void TextEditObject::DeleteCharacterAfterCarat()
 {
     if (static_cast<size_t>(mCaret) >= mValue.size())
-    {
         return;
-    }
     std::wstring value = mValue;
     value.erase(static_cast<size_t>(mCaret), 1);
     SetValue(value);
@@ -297,9 +253,7 @@ void TextEditObject::DeleteCharacterAfterCarat()
 MessageResult TextEditObject::OnMouseDown(MouseButton, int x, int y)
 {
     if (!BoundsContains(static_cast<float>(x), static_cast<float>(y)))
-    {
         return MessageResult_Unhandled;
-    }
     Focus();
     return MessageResult_Handled;
 }
@@ -308,9 +262,7 @@ MessageResult TextEditObject::OnKeyDown(int key)
 {
     if (!HasFocus() || key == kKeyNavigateIn || key == kKeyNavigateOut || key == Key_Enter || key == Key_Tab ||
         key == Key_Escape)
-    {
         return MessageResult_Unhandled;
-    }
     const int length = static_cast<int>(mValue.size());
     switch (key)
     {
@@ -351,25 +303,17 @@ MessageResult TextEditObject::OnKeyDown(int key)
 MessageResult TextEditObject::OnTextInput(const std::wstring& text)
 {
     if (!HasFocus())
-    {
         return MessageResult_Unhandled;
-    }
     for (const wchar_t c : text)
-    {
         if (c > 31)
-        {
             InsertCharacter(c);
-        }
-    }
     return MessageResult_Handled;
 }
 
 void TextEditObject::Draw()
 {
     if (!mVisible)
-    {
         return;
-    }
     ICanvas* canvas = Graphics::GetCanvas();
     const Graphics::sDrawState& defaults = Graphics::sDrawState::GetDefaults();
     const float x = mBounds.x;
@@ -419,9 +363,7 @@ Object* TextEditObjectFactory::CreateObject(Label name, const IAttributeContaine
 {
     auto edit = std::make_unique<TextEditObject>(name);
     if (attributes.HasAttribute(L"fieldImages"))
-    {
         edit->SetFieldImages(FindImageListAttribute(attributes, L"fieldImages"));
-    }
     if (attributes.HasAttribute(L"cursorImage"))
     {
         const std::wstring image = attributes.GetAttribute(L"cursorImage");
@@ -432,35 +374,21 @@ Object* TextEditObjectFactory::CreateObject(Label name, const IAttributeContaine
         }
     }
     if (attributes.HasAttribute(L"maxCharacters"))
-    {
         edit->SetMaxCharacterCount(attributes.GetAttribute(L"maxCharacters", TextEditObject::kNoLimit));
-    }
     if (attributes.HasAttribute(L"maxStringWidth"))
-    {
         edit->SetMaxStringWidth(attributes.GetAttribute(L"maxStringWidth", TextEditObject::kNoLimit));
-    }
     if (attributes.HasAttribute(L"passwordMode"))
-    {
         edit->SetPasswordMode(attributes.GetAttribute(L"passwordMode", false));
-    }
     const std::wstring password = attributes.GetAttribute(L"passwordCharacter");
     if (!password.empty())
-    {
         edit->SetPasswordCharacter(password[0]);
-    }
     const std::wstring align = attributes.GetAttribute(L"textalign");
     if (align == L"left")
-    {
         edit->SetTextAlign(0);
-    }
     else if (align == L"center")
-    {
         edit->SetTextAlign(1);
-    }
     else if (align == L"right")
-    {
         edit->SetTextAlign(2);
-    }
     return edit.release();
 }
 

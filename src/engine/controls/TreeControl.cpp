@@ -55,12 +55,8 @@ void TreeNodeContainer::AddNode(std::unique_ptr<TreeNode> node)
 TreeNode* TreeNodeContainer::GetNode(uint32_t index) const
 {
     for (TreeNode* child : mChildren)
-    {
         if (index-- == 0)
-        {
             return child;
-        }
-    }
     return nullptr;
 }
 
@@ -70,18 +66,14 @@ void TreeNodeContainer::RemoveAllNodes()
     std::list<TreeNode*> children;
     children.swap(mChildren);
     for (TreeNode* child : children)
-    {
         delete child;
-    }
 }
 
 uint32_t TreeNodeContainer::GetFlattenedNodeCount() const
 {
     uint32_t count = 0;
     for (const TreeNode* child : mChildren)
-    {
         count += 1 + child->GetFlattenedNodeCount();
-    }
     return count;
 }
 
@@ -90,14 +82,10 @@ TreeNode* TreeNodeContainer::GetFlattenedNode(uint32_t index) const
     for (TreeNode* child : mChildren)
     {
         if (index == 0)
-        {
             return child;
-        }
         const uint32_t below = child->GetFlattenedNodeCount();
         if (index - 1 < below)
-        {
             return child->GetFlattenedNode(index - 1);
-        }
         index -= 1 + below;
     }
     return nullptr;
@@ -116,9 +104,7 @@ TreeObject::~TreeObject() = default;
 Rect<float> TreeObject::GetInteriorRect() const
 {
     if (mImages == nullptr)
-    {
         return mBounds;
-    }
     auto width = [this](int i) { return static_cast<float>(mImages->GetImageWidth(i)); };
     auto height = [this](int i) { return static_cast<float>(mImages->GetImageHeight(i)); };
     return Rect<float>(mBounds.x + width(3), mBounds.y + height(1), mBounds.width - (width(3) + width(5)),
@@ -138,18 +124,14 @@ void TreeObject::SelectNode(const TreeNode* node)
 {
     SelectNodeInternal(*this, node);
     if (ObjectDatabase* database = GetObjectDatabase())
-    {
         database->SendMessage(ObjectMessage(GetID(), GetSelectionChangeMessageName()));
-    }
 }
 
 bool TreeObject::IsReady()
 {
     const bool frame = mImages && mImages->GetNumImages() >= kFrameImages;
     if (frame && mFont)
-    {
         return true;
-    }
     if (!mReportedNotReady)
     {
         mReportedNotReady = true;
@@ -174,21 +156,15 @@ void TreeObject::ForEachRow(Visit&& visit) const
             {
                 // Rows that start at or below the interior's bottom would only paint outside the tree.
                 if (!(top < bottom))
-                {
                     return true;
-                }
                 const float offset = static_cast<float>(node->mLevel) * mIndent;
                 const Rect<float> row(interior.x + offset, top, interior.width - offset, node->GetHeight());
                 top += row.height;
                 if (visit(node, row))
-                {
                     return true;
-                }
             }
             if (self(self, *node))
-            {
                 return true;
-            }
         }
         return false;
     };
@@ -200,9 +176,7 @@ MessageResult TreeObject::OnMouseDown(MouseButton, int x, int y)
     const float px = static_cast<float>(x);
     const float py = static_cast<float>(y);
     if (!RectHolds(GetInteriorRect(), px, py) || !IsReady())
-    {
         return MessageResult_Unhandled;
-    }
     // Nodes measure their rows in the state they are drawn in.
     Graphics::Context context = Graphics::GetContext();
     context.state.font = mFont;
@@ -221,9 +195,7 @@ MessageResult TreeObject::OnMouseDown(MouseButton, int x, int y)
         });
     Graphics::PopContext();
     if (hit == nullptr)
-    {
         return MessageResult_Unhandled;
-    }
     SelectNode(hit);
     return MessageResult_Handled;
 }
@@ -231,9 +203,7 @@ MessageResult TreeObject::OnMouseDown(MouseButton, int x, int y)
 void TreeObject::Draw()
 {
     if (!mVisible || !IsReady())
-    {
         return;
-    }
     ICanvas* canvas = Graphics::GetCanvas();
     // The brush call takes the list as mutable; it only reads it.
     Graphics::DrawNineBrush(const_cast<IImageList*>(mImages.Get()), 0, mBounds.x, mBounds.y, mBounds.width,
@@ -251,9 +221,7 @@ void TreeObject::Draw()
             Graphics::Context rowContext = Graphics::GetContext();
             rowContext.state.clipRect = TruncateRect(row).getIntersection(interior);
             if (rowContext.state.clipRect.isEmpty())
-            {
                 return false;
-            }
             if (node->mSelected)
             {
                 rowContext.state.color = mSelectedTextColor;

@@ -31,9 +31,7 @@ Angle Angle::Wrap() const
 {
     const float turn = circle();
     if (mValue >= 0.0f)
-    {
         return Angle(mValue < turn ? mValue : std::fmod(mValue, turn));
-    }
     // Not by recursion: a NaN is neither negative nor positive and would never end it.
     const float opposite = -mValue;
     const float wrapped = opposite < turn ? opposite : std::fmod(opposite, turn);

@@ -54,24 +54,16 @@ bool AttributeContainer::GetAttribute(const std::wstring& name, const bool& defa
 {
     const auto it = mAttributes.find(name);
     if (it == mAttributes.end())
-    {
         return defaultValue;
-    }
     const std::wstring& text = it->second;
     size_t start = 0;
     while (start < text.size() && IsAsciiSpace(text[start]))
-    {
         ++start;
-    }
     // As a stream reading a word-form boolean: the word must come first; what follows it is left unread.
     if (StartsWith(text, start, L"true", 4))
-    {
         return true;
-    }
     if (StartsWith(text, start, L"false", 5))
-    {
         return false;
-    }
     return defaultValue;
 }
 

@@ -11,13 +11,9 @@ uint8_t ToByte(float channel)
 {
     // Written so that NaN fails the first test and becomes 0.
     if (!(channel > 0.0f))
-    {
         return 0;
-    }
     if (channel >= 1.0f)
-    {
         return 255;
-    }
     return static_cast<uint8_t>(channel * 255.0f + 0.5f);
 }
 
@@ -38,9 +34,7 @@ ColorF::ColorF(Color32 color) : r(color.r / 255.0f), g(color.g / 255.0f), b(colo
 ColorF ColorF::FromString(const std::wstring& text)
 {
     if ((text.size() != 7 && text.size() != 9) || text[0] != L'#')
-    {
         return ColorF(0.0f, 0.0f, 0.0f, 1.0f);
-    }
     const float alpha = text.size() == 9 ? HexPair(text, 7) : 1.0f;
     return ColorF(HexPair(text, 1), HexPair(text, 3), HexPair(text, 5), alpha);
 }

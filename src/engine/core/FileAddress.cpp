@@ -22,14 +22,10 @@ size_t LengthOrZero(const wchar_t* text)
 const wchar_t* Repoint(const wchar_t* pointer, const wchar_t* from, const wchar_t* to, size_t length)
 {
     if (pointer == nullptr)
-    {
         return nullptr;
-    }
     const std::less<const wchar_t*> before;
     if (!before(pointer, from) && before(pointer, from + length))
-    {
         return to + (pointer - from);
-    }
     return pointer;
 }
 } // namespace
@@ -65,9 +61,7 @@ FileAddress::FileAddress(const FileAddress& other) : FileAddress()
 FileAddress& FileAddress::operator=(const FileAddress& other)
 {
     if (this != &other)
-    {
         CopyFrom(other);
-    }
     return *this;
 }
 
@@ -86,9 +80,7 @@ void FileAddress::Init(FileSystemPartition partition, const wchar_t* folder, con
                        const wchar_t* extension)
 {
     if (name == nullptr || extension == nullptr)
-    {
         STRATA_THROW(RuntimeError, std::string("FileAddress needs a name and an extension."));
-    }
     Pack(folder, name, extension);
     mPartition = partition;
     mExtra1 = nullptr;
@@ -98,18 +90,14 @@ void FileAddress::Init(FileSystemPartition partition, const wchar_t* folder, con
 void FileAddress::SetFolder(const wchar_t* folder)
 {
     if (mName == nullptr || mExtension == nullptr)
-    {
         STRATA_THROW(RuntimeError, std::string("FileAddress::SetFolder needs an address with a name."));
-    }
     Pack(folder, mName, mExtension);
 }
 
 void FileAddress::SetName(const wchar_t* name)
 {
     if (name == nullptr)
-    {
         STRATA_THROW(RuntimeError, std::string("FileAddress::SetName needs a name."));
-    }
     Pack(mFolder, name, mExtension != nullptr ? mExtension : L"");
 }
 
@@ -136,9 +124,7 @@ void FileAddress::Pack(const wchar_t* folder, const wchar_t* name, const wchar_t
     append(name, nameLength);
     append(extension, extensionLength);
     if (folder != nullptr)
-    {
         append(folder, folderLength);
-    }
     std::copy(std::begin(packed), std::end(packed), std::begin(mBuffer));
     mName = mBuffer;
     mExtension = mBuffer + nameLength + 1;

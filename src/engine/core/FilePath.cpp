@@ -10,10 +10,8 @@ std::wstring ToForwardSlashes(const std::wstring& path)
 {
     std::wstring result = path;
     for (wchar_t& c : result)
-    {
         if (c == L'\\')
             c = L'/';
-    }
     return result;
 }
 

@@ -33,26 +33,18 @@ bool ContainsSlash(const wchar_t* text)
 bool IsSafeFolder(const wchar_t* folder)
 {
     if (folder == nullptr)
-    {
         return true;
-    }
     if (folder[0] == L'/')
-    {
         return false;
-    }
     const wchar_t* component = folder;
     while (true)
     {
         const wchar_t* end = std::wcschr(component, L'/');
         const size_t length = end != nullptr ? static_cast<size_t>(end - component) : std::wcslen(component);
         if (length == 2 && component[0] == L'.' && component[1] == L'.')
-        {
             return false;
-        }
         if (end == nullptr)
-        {
             return true;
-        }
         component = end + 1;
     }
 }
@@ -60,20 +52,14 @@ bool IsSafeFolder(const wchar_t* folder)
 bool IsSafeAddress(const FileAddress* address)
 {
     if (address == nullptr || address->GetName() == nullptr || address->GetExtension() == nullptr)
-    {
         return false;
-    }
     const wchar_t* name = address->GetName();
     const wchar_t* extension = address->GetExtension();
     if (ContainsSlash(name) || ContainsSlash(extension) || !IsSafeFolder(address->GetFolder()))
-    {
         return false;
-    }
     // "." or ".." as a whole file name would name a folder rather than a file in it.
     if (extension[0] == L'\0' && (std::wcscmp(name, L".") == 0 || std::wcscmp(name, L"..") == 0))
-    {
         return false;
-    }
     return true;
 }
 
@@ -122,21 +108,15 @@ void FileSystem::Cleanup()
 {
     ScopedLock lock(mMutex);
     for (auto& [number, backEnds] : mPartitions)
-    {
         for (IFileSystemPartition* backEnd : backEnds)
-        {
             delete backEnd;
-        }
-    }
     mPartitions.clear();
 }
 
 void FileSystem::AddFileSystemPartition(FileSystemPartition number, IFileSystemPartition* partition)
 {
     if (partition == nullptr)
-    {
         return;
-    }
     ScopedLock lock(mMutex);
     mPartitions[number].push_back(partition);
 }
@@ -151,17 +131,13 @@ IStream* FileSystem::OpenStream(const FileAddress* address, FileAccess access, F
     ScopedLock lock(mMutex);
     const auto found = mPartitions.find(address->GetPartition());
     if (found == mPartitions.end())
-    {
         return nullptr;
-    }
     for (IFileSystemPartition* backEnd : found->second)
     {
         try
         {
             if (IStream* stream = backEnd->OpenStream(address, access, creation))
-            {
                 return stream;
-            }
         }
         catch (const std::exception& error)
         {
@@ -183,23 +159,15 @@ void FileSystem::Lock()
 {
     mMutex->Lock();
     for (auto& [number, backEnds] : mPartitions)
-    {
         for (IFileSystemPartition* backEnd : backEnds)
-        {
             backEnd->Lock();
-        }
-    }
 }
 
 void FileSystem::Unlock()
 {
     for (auto& [number, backEnds] : mPartitions)
-    {
         for (IFileSystemPartition* backEnd : backEnds)
-        {
             backEnd->Unlock();
-        }
-    }
     mMutex->Unlock();
 }
 
@@ -213,16 +181,10 @@ bool FileSystem::FindFile(FileAddress* address)
     ScopedLock lock(mMutex);
     const auto found = mPartitions.find(address->GetPartition());
     if (found == mPartitions.end())
-    {
         return false;
-    }
     for (IFileSystemPartition* backEnd : found->second)
-    {
         if (backEnd->FindFile(address))
-        {
             return true;
-        }
-    }
     return false;
 }
 
@@ -236,16 +198,10 @@ bool FileSystem::FindFiles(const FileAddress* pattern, std::vector<FileAddress>&
     ScopedLock lock(mMutex);
     const auto found = mPartitions.find(pattern->GetPartition());
     if (found == mPartitions.end())
-    {
         return false;
-    }
     for (IFileSystemPartition* backEnd : found->second)
-    {
         if (backEnd->FindFiles(pattern, out))
-        {
             return true;
-        }
-    }
     return false;
 }
 
@@ -259,13 +215,9 @@ void FileSystem::DeleteFile(const FileAddress* address)
     ScopedLock lock(mMutex);
     const auto found = mPartitions.find(address->GetPartition());
     if (found == mPartitions.end())
-    {
         return;
-    }
     for (IFileSystemPartition* backEnd : found->second)
-    {
         backEnd->DeleteFile(address);
-    }
 }
 
 bool FileSystem::RenameFile(const FileAddress* from, const FileAddress* to)
@@ -276,39 +228,27 @@ bool FileSystem::RenameFile(const FileAddress* from, const FileAddress* to)
         return false;
     }
     if (from->GetPartition() != to->GetPartition())
-    {
         return false;
-    }
     ScopedLock lock(mMutex);
     const auto found = mPartitions.find(from->GetPartition());
     if (found == mPartitions.end())
-    {
         return false;
-    }
     for (IFileSystemPartition* backEnd : found->second)
-    {
         if (backEnd->RenameFile(from, to))
-        {
             return true;
-        }
-    }
     return false;
 }
 
 void FileSystem::GetUniqueFile(FileAddress* address)
 {
     if (!IsSafeAddress(address))
-    {
         STRATA_THROW(RuntimeError, std::string("FileSystem::GetUniqueFile needs a valid address."));
-    }
     ScopedLock lock(mMutex);
     IRandomNumberStream* random = Random::GetNamedStream(2);
     if (random == nullptr)
     {
         if (!mFallbackRandom)
-        {
             mFallbackRandom.reset(Random::CreateNewStream(std::random_device{}()));
-        }
         random = mFallbackRandom.get();
     }
     for (int attempt = 0; attempt < kMaxUniqueFileAttempts; ++attempt)
@@ -317,9 +257,7 @@ void FileSystem::GetUniqueFile(FileAddress* address)
         const double scaled = static_cast<double>(random->GetFloat()) * 100000000.0;
         long number = scaled > 0.0 ? static_cast<long>(scaled) : 0;
         if (number > 99999999)
-        {
             number = 99999999;
-        }
         const std::wstring name = std::to_wstring(number);
         // FindFile may write a found folder into the address it is given, so ask on a copy.
         FileAddress candidate(*address);

@@ -49,10 +49,8 @@ static_assert(std::size(KeyNames) == 90);
 bool EqualsIgnoringAsciiCase(const wchar_t* a, const wchar_t* b)
 {
     for (; *a != 0 && *b != 0; ++a, ++b)
-    {
         if (AsciiToUpper(*a) != AsciiToUpper(*b))
             return false;
-    }
     return *a == *b;
 }
 
@@ -63,10 +61,8 @@ uint16_t GetKeyCodeByName(const wchar_t* name)
     if (name == nullptr || name[0] == 0)
         return Key_Null;
     for (const KeyName& row : KeyNames)
-    {
         if (EqualsIgnoringAsciiCase(name, row.name))
             return row.code;
-    }
     // wchar_t is signed here: a negative value is no character, not a small one.
     if (name[1] == 0 && name[0] > 0 && name[0] <= 127)
         return static_cast<uint16_t>(AsciiToUpper(name[0]));

@@ -63,22 +63,23 @@ public:
     // The slot holding the key, or -1 when it is absent.
     int32_t FindIndexForGet(K key) const
     {
-        return Probe(key,
-                     [this, key](Entry* slot)
-                     {
-                         if (slot == nullptr)
-                             return Visit::Stop;
-                         if (slot == GetTombstone() || !mHasher.AreKeysEqual(slot->key, key))
-                             return Visit::Next;
-                         return Visit::Found;
-                     });
+        return Probe(
+            key,
+            [this, key](Entry* slot)
+            {
+                if (slot == nullptr)
+                    return Visit::Stop;
+                if (slot == GetTombstone() || !mHasher.AreKeysEqual(slot->key, key))
+                    return Visit::Next;
+                return Visit::Found;
+            });
     }
 
     // The first empty or tombstone slot on the key's probe path, or -1 when the table is full.
     int32_t FindIndexForSet(K key) const
     {
-        return Probe(key, [](Entry* slot)
-                     { return (slot == nullptr || slot == GetTombstone()) ? Visit::Found : Visit::Next; });
+        return Probe(
+            key, [](Entry* slot) { return (slot == nullptr || slot == GetTombstone()) ? Visit::Found : Visit::Next; });
     }
 
     // Appends a new entry without looking for the key. 0, or -1 when there is no room (nothing changes).

@@ -74,9 +74,7 @@ bool MemoryStream::IsEOF()
 size_t MemoryStream::Read(void* buffer, size_t count)
 {
     if (buffer == nullptr || mPosition >= mData.size())
-    {
         return 0;
-    }
     const size_t n = std::min(count, mData.size() - mPosition);
     if (n > 0)
     {
@@ -103,9 +101,7 @@ size_t MemoryStream::ReadOptimized(void*& pointer, size_t count)
 size_t MemoryStream::Write(const void* data, size_t count)
 {
     if (count == 0 || data == nullptr || mPosition >= kMaxStreamLength)
-    {
         return 0;
-    }
     const size_t n = std::min(count, kMaxStreamLength - mPosition);
     if (mPosition + n > mData.size())
     {
@@ -130,9 +126,7 @@ size_t MemoryStream::Write(const void* data, size_t count)
 void MemoryStream::Seek(SeekOrigin origin, long long offset)
 {
     if (mData.empty())
-    {
         return;
-    }
     mPosition = SeekTarget(origin, offset, mPosition, mData.size());
 }
 
@@ -174,9 +168,7 @@ bool ReadOnlyMemoryStream::IsEOF()
 size_t ReadOnlyMemoryStream::Read(void* buffer, size_t count)
 {
     if (buffer == nullptr || mPosition >= mLength)
-    {
         return 0;
-    }
     const size_t n = std::min(count, mLength - mPosition);
     if (n > 0)
     {

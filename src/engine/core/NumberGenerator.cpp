@@ -10,9 +10,7 @@ IncrementNumberGenerator<Angle>::IncrementNumberGenerator(std::shared_ptr<Number
     : mStart(std::move(start)), mStep(std::move(step))
 {
     if (!mStart || !mStep)
-    {
         STRATA_THROW(RuntimeError, "IncrementNumberGenerator needs a start and a step generator.");
-    }
     mCurrent = mStart->Generate();
 }
 
@@ -40,9 +38,7 @@ Vector2ToVector2Generator<float>::Vector2ToVector2Generator(std::shared_ptr<Numb
     : mX(std::move(x)), mY(std::move(y))
 {
     if (!mX || !mY)
-    {
         STRATA_THROW(RuntimeError, "Vector2ToVector2Generator needs an x and a y generator.");
-    }
 }
 
 Vector2ToVector2Generator<float>::Vector2ToVector2Generator(const Vector2<float>& value)

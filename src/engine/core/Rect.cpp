@@ -17,13 +17,9 @@ template <class T>
 T Narrow(Wide<T> value)
 {
     if constexpr (std::is_same_v<T, int>)
-    {
         return static_cast<int>(std::clamp<long long>(value, INT_MIN, INT_MAX));
-    }
     else
-    {
         return value;
-    }
 }
 } // namespace
 
@@ -43,13 +39,9 @@ template <class T>
 Rect<T> Rect<T>::getUnion(const Rect& other) const
 {
     if (isEmpty())
-    {
         return other;
-    }
     if (other.isEmpty())
-    {
         return *this;
-    }
     using W = Wide<T>;
     const W left = std::min<W>(x, other.x);
     const W top = std::min<W>(y, other.y);
@@ -62,9 +54,7 @@ template <class T>
 bool Rect<T>::contains(const Rect& other) const requires std::same_as<T, int>
 {
     if (other.isEmpty())
-    {
         return false;
-    }
     using W = long long;
     const W right = W(x) + width;
     const W bottom = W(y) + height;

@@ -32,18 +32,14 @@ float IDataTransferProgressQuery::GetDataTransferPctComplete()
 {
     const uint32_t total = GetDataTransferSize();
     if (total == 0)
-    {
         return 0.0f;
-    }
     return static_cast<float>(GetDataTransferNumBytesCopied()) / static_cast<float>(total);
 }
 
 unsigned long StreamCopy(IStream* source, IStream* target, unsigned long count, IDataTransferProgress* progress)
 {
     if (source == nullptr || target == nullptr)
-    {
         return 0;
-    }
     unsigned char buffer[1024];
     unsigned long copied = 0;
     while (copied < count && !source->IsEOF() && (progress == nullptr || !progress->ShouldAbort()))
@@ -76,22 +72,16 @@ unsigned long StreamCopy(IStream* source, IStream* target, unsigned long count, 
         if (sourceFailed || HasFailed(target))
         {
             if (progress != nullptr)
-            {
                 progress->OnDataTransferError(sourceFailed ? LastErrorOf(source) : LastErrorOf(target));
-            }
             break;
         }
         if (stalled)
         {
             // A source that ran dry exactly at its end is a normal finish, not a failure.
             if (read == 0 && source->IsEOF())
-            {
                 break;
-            }
             if (progress != nullptr)
-            {
                 progress->OnDataTransferError(kStreamCopyNoProgress);
-            }
             break;
         }
     }
@@ -101,9 +91,7 @@ unsigned long StreamCopy(IStream* source, IStream* target, unsigned long count, 
 unsigned long StreamCopy(IStream* source, IStream* target, IDataTransferProgress* progress)
 {
     if (source == nullptr)
-    {
         return 0;
-    }
     return StreamCopy(source, target, source->GetLength(), progress);
 }
 

@@ -19,17 +19,13 @@ constexpr bool IsDigit(wchar_t c)
 int ParseCappedNumber(const std::wstring& text, size_t begin, size_t end, int cap)
 {
     if (begin >= end || !IsDigit(text[begin]))
-    {
         return -1;
-    }
     int value = 0;
     for (size_t i = begin; i < end && IsDigit(text[i]); ++i)
     {
         value = value * 10 + (text[i] - L'0');
         if (value > cap)
-        {
             value = cap; // further digits cannot bring it back under the cap
-        }
     }
     return value;
 }
@@ -92,9 +88,7 @@ void AppendInteger(std::wstring& out, unsigned long long magnitude, bool negativ
     do
     {
         if (grouped && count > 0 && count % 3 == 0)
-        {
             *--p = L',';
-        }
         *--p = digitSet[magnitude % base];
         magnitude /= base;
         ++count;
@@ -122,18 +116,12 @@ void AppendFloat(std::wstring& out, double value, const StringFormatter::TextRun
     const std::to_chars_result result =
         std::to_chars(buffer, buffer + sizeof(buffer), value, std::chars_format::fixed, precision);
     if (result.ec != std::errc())
-    {
         return;
-    }
     const size_t length = static_cast<size_t>(result.ptr - buffer);
     if (run.width > 0 && static_cast<size_t>(run.width) > length)
-    {
         out.append(static_cast<size_t>(run.width) - length, L' ');
-    }
     for (size_t i = 0; i < length; ++i)
-    {
         out.push_back(static_cast<wchar_t>(static_cast<unsigned char>(buffer[i])));
-    }
 }
 
 } // namespace
@@ -151,9 +139,7 @@ void StringFormatter::breakFormatIntoTextRuns()
     for (size_t i = 1; i < length; ++i)
     {
         if (mFormat[i] != L'%' || i == runStart)
-        {
             continue;
-        }
         if (mFormat[runStart] == L'%')
         {
             AddPlaceholder(runStart, i + 1);
@@ -193,22 +179,16 @@ void StringFormatter::AddPlaceholder(size_t start, size_t end)
 
     size_t nameEnd = mFormat.find(L':', bodyStart);
     if (nameEnd == std::wstring::npos || nameEnd > bodyEnd)
-    {
         nameEnd = bodyEnd;
-    }
     bool allDigits = nameEnd > bodyStart;
     for (size_t i = bodyStart; i < nameEnd && allDigits; ++i)
-    {
         allDigits = IsDigit(mFormat[i]);
-    }
     if (allDigits)
     {
         // Numbers past any sane argument count saturate; they never find an argument.
         unsigned int number = 0;
         for (size_t i = bodyStart; i < nameEnd; ++i)
-        {
             number = number > 100000000u ? number : number * 10 + static_cast<unsigned int>(mFormat[i] - L'0');
-        }
         run.argument = number;
     }
     else
@@ -243,14 +223,10 @@ void StringFormatter::AddPlaceholder(size_t start, size_t end)
         }
         size_t dot = mFormat.find(L'.', pos);
         if (dot == std::wstring::npos || dot > bodyEnd)
-        {
             dot = bodyEnd;
-        }
         run.width = ParseCappedNumber(mFormat, pos, dot, kMaxWidth);
         if (dot < bodyEnd)
-        {
             run.precision = ParseCappedNumber(mFormat, dot + 1, bodyEnd, kMaxPrecision);
-        }
     }
     mTextRuns.push_back(run);
 }
@@ -265,19 +241,13 @@ StringFormatter& StringFormatter::Arg(const wchar_t* name, const Argument& value
 {
     mArguments.push_back(value);
     if (name == nullptr)
-    {
         return *this;
-    }
     const unsigned int number = static_cast<unsigned int>(mArguments.size());
     const size_t nameLength = std::wcslen(name);
     for (TextRun& run : mTextRuns)
-    {
         if (run.nameEnd > run.nameStart && run.nameEnd - run.nameStart == nameLength &&
             mFormat.compare(run.nameStart, nameLength, name) == 0)
-        {
             run.argument = number;
-        }
-    }
     return *this;
 }
 
@@ -291,16 +261,10 @@ void StringFormatter::updateOutput()
 {
     mOutput.clear();
     for (const TextRun& run : mTextRuns)
-    {
         if (run.argument >= 1 && run.argument <= mArguments.size())
-        {
             AppendArgument(run, mArguments[run.argument - 1]);
-        }
         else
-        {
             mOutput.append(mFormat, run.start, run.end - run.start);
-        }
-    }
 }
 
 void StringFormatter::AppendArgument(const TextRun& run, const Argument& value)
@@ -325,9 +289,7 @@ void StringFormatter::AppendArgument(const TextRun& run, const Argument& value)
             else if constexpr (std::is_same_v<T, std::string>)
             {
                 for (char c : v)
-                {
                     mOutput.push_back(static_cast<wchar_t>(static_cast<unsigned char>(c)));
-                }
             }
             else if constexpr (std::is_same_v<T, std::wstring>)
             {
@@ -336,17 +298,11 @@ void StringFormatter::AppendArgument(const TextRun& run, const Argument& value)
             else if constexpr (std::is_same_v<T, DateTime>)
             {
                 if (run.flags & FormatFlag_Decimal)
-                {
                     mOutput.append(v.ToDateString());
-                }
                 else if (run.flags & FormatFlag_Time)
-                {
                     mOutput.append(v.ToTimeString());
-                }
                 else
-                {
                     mOutput.append(v.ToString());
-                }
             }
             else if constexpr (std::is_signed_v<T>)
             {

@@ -33,12 +33,8 @@ inline constexpr Utf8Row kUtf8Rows[6] = {
 inline const Utf8Row* FindUtf8RowForLeadByte(uint8_t byte)
 {
     for (const Utf8Row& row : kUtf8Rows)
-    {
         if ((byte & row.leadMask) == row.leadValue)
-        {
             return &row;
-        }
-    }
     return nullptr;
 }
 
@@ -46,12 +42,8 @@ inline const Utf8Row* FindUtf8RowForLeadByte(uint8_t byte)
 inline const Utf8Row* FindUtf8RowForValue(uint32_t value)
 {
     for (const Utf8Row& row : kUtf8Rows)
-    {
         if (value <= row.largest)
-        {
             return &row;
-        }
-    }
     return nullptr;
 }
 

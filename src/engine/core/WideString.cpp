@@ -195,10 +195,8 @@ unsigned long ConvertEncodingAToEncodingB(const typename A::Unit* in, typename B
     {
         unsigned long count = 1;
         if (in != nullptr)
-        {
             while (*in != 0)
                 count += B::EncodedSize(A::Decode(in));
-        }
         return count;
     }
 
@@ -364,10 +362,8 @@ std::wstring ConvertToForwardSlashes(const std::wstring& path)
 {
     std::wstring result(path);
     for (wchar_t& c : result)
-    {
         if (c == L'\\')
             c = L'/';
-    }
     return result;
 }
 

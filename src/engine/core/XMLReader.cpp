@@ -33,32 +33,22 @@ inline int DecodeCharacter(const uint8_t*& p, const uint8_t* end)
 {
     const uint8_t lead = *p++;
     if (lead < 0x80)
-    {
         return lead != 0 ? lead : kReplacementCharacter;
-    }
     const Internal::Utf8Row* row = Internal::FindUtf8RowForLeadByte(lead);
     if (row == nullptr)
-    {
         return kReplacementCharacter;
-    }
     uint32_t value = lead & row->payloadMask;
     for (int i = 0; i < row->continuations; ++i)
     {
         if (p == end)
-        {
             return kEndOfInput;
-        }
         if ((*p & 0xC0) != 0x80)
-        {
             return kReplacementCharacter;
-        }
         value = (value << 6) | (*p++ & 0x3F);
     }
     if (value < row->smallest || value > row->largest || value == 0 || value > kLargestCodePoint ||
         (value >= 0xD800 && value <= 0xDFFF))
-    {
         return kReplacementCharacter;
-    }
     return static_cast<int>(value);
 }
 
@@ -66,9 +56,7 @@ inline int DecodeCharacter(const uint8_t*& p, const uint8_t* end)
 inline bool IsNameStartCharacter(int c)
 {
     if (c < 0x80)
-    {
         return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_' || c == ':';
-    }
     return (c >= 0xC0 && c <= 0xD6) || (c >= 0xD8 && c <= 0xF6) || (c >= 0xF8 && c <= 0x2FF) ||
            (c >= 0x370 && c <= 0x37D) || (c >= 0x37F && c <= 0x1FFF) || (c >= 0x200C && c <= 0x200D) ||
            (c >= 0x2070 && c <= 0x218F) || (c >= 0x2C00 && c <= 0x2FEF) || (c >= 0x3001 && c <= 0xD7FF) ||
@@ -90,9 +78,7 @@ inline bool IsAsciiWhiteSpace(uint8_t c)
 bool IsWhiteSpace(int c)
 {
     if (c < 0x80)
-    {
         return c >= 0 && IsAsciiWhiteSpace(static_cast<uint8_t>(c));
-    }
     return c == 0x1680 || (c >= 0x2000 && c <= 0x2006) || (c >= 0x2008 && c <= 0x200A) || c == 0x2028 || c == 0x2029 ||
            c == 0x205F || c == 0x3000;
 }
@@ -138,9 +124,7 @@ const std::map<std::wstring_view, wchar_t>& GetEntityTable()
     {
         std::map<std::wstring_view, wchar_t> entities;
         for (const Entity& entity : kEntities)
-        {
             entities.emplace(entity.name, entity.value);
-        }
         return entities;
     }();
     return table;
@@ -153,26 +137,18 @@ wchar_t NumericReferenceValue(std::wstring_view digits, uint32_t radix)
 {
     size_t i = 0;
     while (i < digits.size() && (digits[i] == L' ' || digits[i] == L'\t'))
-    {
         ++i;
-    }
     uint32_t value = 0;
     for (; i < digits.size(); ++i)
     {
         const int digit = DigitValue(digits[i]);
         if (digit < 0)
-        {
             break;
-        }
         if (value <= kLargestCodePoint)
-        {
             value = value * radix + static_cast<uint32_t>(digit);
-        }
     }
     if (value == 0 || value > kLargestCodePoint || (value >= 0xD800 && value <= 0xDFFF))
-    {
         return static_cast<wchar_t>(kReplacementCharacter);
-    }
     return static_cast<wchar_t>(value);
 }
 
@@ -182,9 +158,7 @@ void DecodeReferences(std::wstring& text, std::wstring& scratch)
 {
     size_t amp = text.find(L'&');
     if (amp == std::wstring::npos)
-    {
         return;
-    }
     scratch.clear();
     size_t copied = 0;
     while (amp != std::wstring::npos)
@@ -256,18 +230,14 @@ public:
     bool IsEOF() override
     {
         if (mPendingCount == 0)
-        {
             ParseStep();
-        }
         return mPendingCount == 0;
     }
 
     const XMLElement* ReadElement() override
     {
         if (mPendingCount == 0)
-        {
             ParseStep();
-        }
         if (mPendingCount == 0)
         {
             mHasCurrent = false;
@@ -286,9 +256,7 @@ public:
     float GetProgress() override
     {
         if (mData.empty())
-        {
             return 1.0f;
-        }
         return static_cast<float>(static_cast<double>(mPos - mBegin) / static_cast<double>(mData.size()));
     }
 
@@ -314,9 +282,7 @@ private:
     void ParseStep()
     {
         if (mFailed)
-        {
             return;
-        }
         mPendingHead = 0;
         try
         {
@@ -341,19 +307,13 @@ private:
             {
                 // A document cut short must not pass for a whole one.
                 if (mCutReference)
-                {
                     FailAtEnd(L";");
-                }
                 if (mOpenElements > 0)
-                {
                     FailAtEndWith(L"EOF with elements still open");
-                }
                 // A declaration, comments or text and no element: cut before its root. A blank input is
                 // an empty document.
                 if (!mElementSeen && !mBlank)
-                {
                     FailAtEndWith(L"EOF before the root element");
-                }
                 return;
             }
             if (c != '<' || mPos != textStart)
@@ -393,17 +353,13 @@ private:
                 mCutReference = true;
                 mPos = mEnd;
                 if (ampersand == textStart)
-                {
                     FailAtEnd(L";");
-                }
                 end = ampersand;
             }
         }
         ParsedElement& element = NewElement(XMLElement::ElementType_Text);
         if (DecodeRange(element.Name(), textStart, end))
-        {
             DecodeReferences(element.Name(), mScratch);
-        }
         mPos = mCutReference ? mEnd : end;
     }
 
@@ -424,18 +380,14 @@ private:
             mPos = close + 1;
             // End tags are not matched against start tags; they only count how many stay open.
             if (mOpenElements > 0)
-            {
                 --mOpenElements;
-            }
             return;
         }
 
         ParsedElement& element = NewElement(XMLElement::ElementType_Start);
         ReadName(element.Name());
         if (element.Name().empty())
-        {
             Fail(L"UnnamedElement");
-        }
         mElementSeen = true;
         SkipWhiteSpace();
         mNewAttributes.clear();
@@ -443,13 +395,9 @@ private:
         {
             const int c = PeekCharacter();
             if (c == '/' || c == '>')
-            {
                 break;
-            }
             if (c == kEndOfInput)
-            {
                 FailAtEnd(L">");
-            }
             ReadAttribute();
             SkipWhiteSpace();
         }
@@ -477,18 +425,14 @@ private:
             if (*nameEnd < 0x80)
             {
                 if (!IsNameCharacter(*nameEnd))
-                {
                     break;
-                }
                 ++nameEnd;
                 continue;
             }
             const uint8_t* next = nameEnd;
             const int c = DecodeCharacter(next, mEnd);
             if (!IsNameCharacter(c))
-            {
                 break;
-            }
             nameEnd = next;
         }
         if (nameEnd == mPos)
@@ -510,13 +454,9 @@ private:
 
         const int quote = PeekCharacter();
         if (quote == kEndOfInput)
-        {
             FailAtEnd(L"\"");
-        }
         if (quote != '"' && quote != '\'')
-        {
             Fail(StringFormatter(L"Expected quote, got '%1%'").Arg(static_cast<wchar_t>(quote)).c_str());
-        }
         ++mPos;
         const uint8_t* close = FindByte(mPos, static_cast<uint8_t>(quote));
         if (close == mEnd)
@@ -525,9 +465,7 @@ private:
             FailAtEnd(quote == '"' ? L"\"" : L"'");
         }
         if (DecodeRange(node.mapped(), mPos, close))
-        {
             DecodeReferences(node.mapped(), mScratch);
-        }
         mPos = close + 1;
     }
 
@@ -537,21 +475,15 @@ private:
     {
         const size_t count = mNewAttributes.size();
         for (size_t i = 1; i < count; ++i)
-        {
             for (size_t j = i; j > 0 && KeyLess(mNewAttributes[j].key(), mNewAttributes[j - 1].key()); --j)
-            {
                 std::swap(mNewAttributes[j], mNewAttributes[j - 1]);
-            }
-        }
         for (AttributeMap::node_type& node : mNewAttributes)
         {
             const auto position = attributes.insert(attributes.end(), std::move(node));
             if (!node.empty())
             {
                 if (mOptions.rejectRepeatedAttributes)
-                {
                     Fail(StringFormatter(L"Repeated attribute '%1%'").Arg(node.key()).c_str());
-                }
                 position->second.swap(node.mapped());
                 mNodePool.push_back(std::move(node));
             }
@@ -564,12 +496,8 @@ private:
     {
         const size_t common = std::min(a.size(), b.size());
         for (size_t i = 0; i < common; ++i)
-        {
             if (a[i] != b[i])
-            {
                 return a[i] < b[i];
-            }
-        }
         return a.size() < b.size();
     }
 
@@ -578,9 +506,7 @@ private:
     {
         const uint8_t* p = mPos;
         while (p < mEnd && !IsNameDelimiter(*p))
-        {
             ++p;
-        }
         DecodeRange(name, mPos, p);
         mPos = p;
     }
@@ -599,9 +525,7 @@ private:
         for (;;)
         {
             if (mPos >= mEnd)
-            {
                 FailAtEnd(nestedComments > 0 ? L"-->" : (terminator[0] == '-' ? L"-->" : L"?>"));
-            }
             if (StartsWith("<!--", 4))
             {
                 ++nestedComments;
@@ -636,22 +560,16 @@ private:
         {
             const int c = ReadCharacter();
             if (c == kEndOfInput)
-            {
                 FailAtEnd(ConvertStringASCIIToWide(literal).c_str());
-            }
             if (c != static_cast<unsigned char>(*expected))
-            {
                 Fail(StringFormatter(L"Couldn't eat '%1%'").Arg(literal).c_str());
-            }
         }
     }
 
     int PeekCharacter() const
     {
         if (mPos >= mEnd)
-        {
             return kEndOfInput;
-        }
         const uint8_t* p = mPos;
         return DecodeCharacter(p, mEnd);
     }
@@ -659,9 +577,7 @@ private:
     int ReadCharacter()
     {
         if (mPos >= mEnd)
-        {
             return kEndOfInput;
-        }
         return DecodeCharacter(mPos, mEnd);
     }
 
@@ -673,17 +589,13 @@ private:
             if (c < 0x80)
             {
                 if (!IsAsciiWhiteSpace(c))
-                {
                     return;
-                }
                 ++mPos;
                 continue;
             }
             const uint8_t* p = mPos;
             if (!IsWhiteSpace(DecodeCharacter(p, mEnd)))
-            {
                 return;
-            }
             mPos = p;
         }
     }
@@ -692,12 +604,8 @@ private:
     static const uint8_t* FindLastByte(const uint8_t* from, const uint8_t* to, uint8_t byte)
     {
         while (to > from)
-        {
             if (*--to == byte)
-            {
                 return to;
-            }
-        }
         return nullptr;
     }
 
@@ -729,9 +637,7 @@ private:
             }
             const int decoded = DecodeCharacter(p, mEnd);
             if (decoded == kEndOfInput)
-            {
                 break;
-            }
             *w++ = static_cast<wchar_t>(decoded);
         }
         out.resize(static_cast<size_t>(w - out.data()));
@@ -752,9 +658,7 @@ private:
     void RecycleNodes(AttributeMap& attributes)
     {
         while (!attributes.empty())
-        {
             mNodePool.push_back(attributes.extract(attributes.begin()));
-        }
     }
 
     AttributeMap::node_type TakeNode()
@@ -782,9 +686,7 @@ private:
         // The read that met the end has begun the line after a final line feed.
         int line = GetCurLine();
         if (mPos > mBegin && mPos[-1] == '\n' && line < INT_MAX)
-        {
             ++line;
-        }
         STRATA_THROW(XMLError, mFileName, line, message);
     }
 
@@ -825,9 +727,7 @@ private:
 std::unique_ptr<IXMLReader> CreateXMLReader(IStream* source, const sXMLReaderOptions& options)
 {
     if (source == nullptr)
-    {
         STRATA_THROW(RuntimeError, "CreateXMLReader: no stream");
-    }
     std::vector<uint8_t> data;
     if (source->GetCapabilities() & StreamCaps_ReadOptimized)
     {
@@ -846,9 +746,7 @@ std::unique_ptr<IXMLReader> CreateXMLReader(IStream* source, const sXMLReaderOpt
         {
             const size_t count = std::min(source->Read(block, sizeof(block)), sizeof(block));
             if (count == 0)
-            {
                 break; // a stream that makes no progress ends the copy
-            }
             data.insert(data.end(), block, block + count);
         }
     }
@@ -864,18 +762,14 @@ XMLElementReader::XMLElementReader(IXMLReader* reader) : mReader(reader)
 bool XMLElementReader::IsEOF()
 {
     if (mDepth == 0 || mReader == nullptr)
-    {
         return true;
-    }
     return !mFirstReadPending && mReader->IsEOF();
 }
 
 const XMLElement* XMLElementReader::ReadElement()
 {
     if (mReader == nullptr)
-    {
         return nullptr;
-    }
     const XMLElement* element = nullptr;
     if (mFirstReadPending)
     {
@@ -889,13 +783,9 @@ const XMLElement* XMLElementReader::ReadElement()
     if (element != nullptr)
     {
         if (element->IsStartElement())
-        {
             ++mDepth;
-        }
         else if (element->IsEndElement())
-        {
             --mDepth;
-        }
     }
     return element;
 }
@@ -930,9 +820,7 @@ bool XMLElementList::IsEOF()
 const XMLElement* XMLElementList::ReadElement()
 {
     if (static_cast<size_t>(mIndex + 1) >= mElements.size())
-    {
         return nullptr;
-    }
     ++mIndex;
     return &mElements[static_cast<size_t>(mIndex)];
 }
@@ -940,18 +828,14 @@ const XMLElement* XMLElementList::ReadElement()
 const XMLElement* XMLElementList::GetCurrentElement()
 {
     if (mIndex < 0 || static_cast<size_t>(mIndex) >= mElements.size())
-    {
         return nullptr;
-    }
     return &mElements[static_cast<size_t>(mIndex)];
 }
 
 float XMLElementList::GetProgress()
 {
     if (IsEOF())
-    {
         return 1.0f;
-    }
     return static_cast<float>(mIndex + 1) / static_cast<float>(mElements.size());
 }
 
@@ -968,16 +852,12 @@ std::wstring XMLElementList::GetFileName()
 void CopyAllElements(IXMLReader& reader, XMLElementList* list)
 {
     if (list == nullptr)
-    {
         return;
-    }
     do
     {
         const XMLElement* element = reader.ReadElement();
         if (element == nullptr)
-        {
             break;
-        }
         list->AddElement(*element);
     } while (!reader.IsEOF());
 }

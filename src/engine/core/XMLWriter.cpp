@@ -22,9 +22,7 @@ constexpr sEntity kEntities[] = {{L'&', L"&amp;"}, {L'"', L"&quot;"}, {L'<', L"&
 bool EscapesControl(wchar_t c, eXMLEscape escape)
 {
     if (escape == XMLEscape_Markup || c < 0 || c >= 32)
-    {
         return false;
-    }
     return escape == XMLEscape_Attribute || (c != L'\t' && c != L'\n' && c != L'\r');
 }
 
@@ -66,9 +64,7 @@ XMLWriter::~XMLWriter()
     try
     {
         while (!mOpenElements.empty())
-        {
             WriteEndElement();
-        }
     }
     catch (...)
     {
@@ -79,9 +75,7 @@ XMLWriter::~XMLWriter()
 void XMLWriter::WriteStartElement(const wchar_t* name)
 {
     if (mStartTagOpen)
-    {
         WriteLine(L">");
-    }
     const wchar_t* tag = name != nullptr ? name : L"";
     Write(L'<');
     Write(tag);
@@ -95,9 +89,7 @@ void XMLWriter::WriteAttribute(const wchar_t* name, const wchar_t* value)
     Write(name);
     Write(L"=\"");
     if (value != nullptr)
-    {
         Write(EscapeXML(value, XMLEscape_Attribute));
-    }
     Write(L'"');
 }
 
@@ -119,9 +111,7 @@ void XMLWriter::WriteText(const std::wstring& text)
 void XMLWriter::WriteEndElement()
 {
     if (mOpenElements.empty())
-    {
         return;
-    }
     if (mStartTagOpen)
     {
         WriteLine(L"/>");
@@ -143,9 +133,7 @@ void XMLWriter::WriteElement(const XMLElement& element)
     case XMLElement::ElementType_Start:
         WriteStartElement(element.GetName().c_str());
         for (const auto& [name, value] : element.GetAttributes())
-        {
             WriteAttribute(name.c_str(), value.c_str());
-        }
         break;
     case XMLElement::ElementType_End:
         WriteEndElement();

@@ -112,9 +112,7 @@ LoadedFile LoadFile(IFileSystem* fileSystem, const FileAddress& file)
         const size_t wanted = std::min(block.size(), Account::kMaxFileSize + 1 - loaded.bytes.size());
         const size_t got = stream->Read(block.data(), wanted);
         if (got == 0)
-        {
             break;
-        }
         loaded.bytes.append(block.data(), std::min(got, wanted));
     }
     if (loaded.bytes.size() > Account::kMaxFileSize)
@@ -149,8 +147,8 @@ bool IsSoundRecord(const XMLElement& element)
 
 bool IsWhiteSpace(const std::wstring& text)
 {
-    return std::all_of(text.begin(), text.end(),
-                       [](wchar_t c) { return c == L' ' || c == L'\t' || c == L'\r' || c == L'\n'; });
+    return std::all_of(
+        text.begin(), text.end(), [](wchar_t c) { return c == L' ' || c == L'\t' || c == L'\r' || c == L'\n'; });
 }
 
 // A repeated attribute is damage here, not a value to pick.
@@ -195,9 +193,7 @@ void ReadDocument(const std::string& bytes, ParsedRecords& parsed)
     {
         const XMLElement* element = reader->ReadElement();
         if (element == nullptr)
-        {
             break;
-        }
         if (element->IsStartElement())
         {
             if (!rootSeen)
@@ -218,28 +214,20 @@ void ReadDocument(const std::string& bytes, ParsedRecords& parsed)
                 markDamaged("it holds an element that is not a record");
             }
             if (IsSoundRecord(*element))
-            {
                 parsed.records.push_back(*element);
-            }
             else if (IsRecord(*element))
-            {
                 markDamaged("a record has an attribute other than a name and a value");
-            }
             open.push_back(element->GetName());
         }
         else if (element->IsEndElement())
         {
             if (open.empty() || open.back() != element->GetName())
-            {
                 markDamaged("an end tag does not match its start tag");
-            }
             if (!open.empty())
             {
                 open.pop_back();
                 if (open.empty() && rootIsAccount && element->GetName() == kRootTag)
-                {
                     rootClosed = true;
-                }
             }
         }
         else if (!IsWhiteSpace(element->GetName()))
@@ -248,9 +236,7 @@ void ReadDocument(const std::string& bytes, ParsedRecords& parsed)
         }
     }
     if (parsed.damaged)
-    {
         return;
-    }
     if (!rootSeen)
     {
         parsed.damaged = true;
@@ -275,9 +261,7 @@ void RecoverRecords(const std::string& bytes, std::vector<XMLElement>& records)
     static const std::string kTag = "<record";
     std::set<IAttributeContainer::AttributeMap> known;
     for (const XMLElement& record : records)
-    {
         known.insert(record.GetAttributes());
-    }
     size_t position = bytes.find(kTag);
     while (position != std::string::npos)
     {
@@ -295,9 +279,7 @@ void RecoverRecords(const std::string& bytes, std::vector<XMLElement>& records)
                 {
                     const XMLElement* element = reader->ReadElement();
                     if (element != nullptr && IsSoundRecord(*element) && known.insert(element->GetAttributes()).second)
-                    {
                         records.push_back(*element);
-                    }
                 }
             }
             catch (const std::exception&)
@@ -340,12 +322,8 @@ ParsedRecords ParseRecords(const LoadedFile& file)
 const XMLElement* FindIn(const std::vector<XMLElement>& records, const std::wstring& key)
 {
     for (const XMLElement& record : records)
-    {
         if (record.GetAttribute(kNameAttribute) == key)
-        {
             return &record;
-        }
-    }
     return nullptr;
 }
 
@@ -381,17 +359,13 @@ bool WriteWhole(IFileSystem* fileSystem, const FileAddress& address, const std::
 {
     FileStreamPtr stream = Open(fileSystem, address, FileAccess_Write, FileCreation_CreateAlways);
     if (!stream)
-    {
         return false;
-    }
     size_t written = 0;
     while (written < bytes.size())
     {
         const size_t count = stream->Write(bytes.data() + written, bytes.size() - written);
         if (count == 0)
-        {
             break;
-        }
         written += std::min(count, bytes.size() - written);
     }
     return written == bytes.size() && !HasStreamError(stream.get());
@@ -402,14 +376,10 @@ bool CopyFile(IFileSystem* fileSystem, const FileAddress& from, const FileAddres
 {
     FileStreamPtr source = Open(fileSystem, from, FileAccess_Read, FileCreation_OpenExisting);
     if (!source)
-    {
         return false;
-    }
     FileStreamPtr target = Open(fileSystem, to, FileAccess_Write, FileCreation_CreateAlways);
     if (!target)
-    {
         return false;
-    }
     const size_t expected = source->GetLength();
     std::vector<char> block(kCopyBlock);
     size_t total = 0;
@@ -417,17 +387,13 @@ bool CopyFile(IFileSystem* fileSystem, const FileAddress& from, const FileAddres
     {
         const size_t got = std::min(source->Read(block.data(), block.size()), block.size());
         if (got == 0)
-        {
             break;
-        }
         size_t written = 0;
         while (written < got)
         {
             const size_t count = target->Write(block.data() + written, got - written);
             if (count == 0)
-            {
                 return false;
-            }
             written += std::min(count, got - written);
         }
         total += got;
@@ -466,9 +432,7 @@ void ApplyChange(std::vector<XMLElement>& records, const std::wstring& key, cons
         }
     }
     if (!found)
-    {
         records.push_back(MakeRecord(key, *value));
-    }
 }
 
 std::wstring FormatInt(int value)
@@ -490,9 +454,7 @@ AccountStream::AccountStream(Account* account, const std::wstring& key)
     : MemoryStream(L"Account Value " + key), mAccount(account), mKey(key)
 {
     if (mAccount != nullptr)
-    {
         Base64::Decode(mAccount->ReadValue(mKey), this);
-    }
     Seek(SeekOrigin_Begin, 0);
 }
 
@@ -558,24 +520,16 @@ std::optional<std::vector<XMLElement>> Account::LoadRecords(const char* operatio
     try
     {
         if (mInMemory)
-        {
             return mMemoryRecords;
-        }
         FileSystem* fileSystem = GetFileSystem();
         if (fileSystem == nullptr)
-        {
             return std::nullopt;
-        }
         const LoadedFile loaded = LoadFile(fileSystem, mFile);
         if (loaded.status != LoadedFile::Read)
-        {
             return std::nullopt;
-        }
         ParsedRecords parsed = ParseRecords(loaded);
         if (parsed.parseFailed)
-        {
             LogParseFailure(operation, parsed.errorType, parsed.errorMessage);
-        }
         return std::move(parsed.records);
     }
     catch (const std::exception& error)
@@ -609,9 +563,7 @@ bool Account::Apply(const std::vector<Change>& changes, const char* operation)
         if (mInMemory)
         {
             for (const Change& change : changes)
-            {
                 ApplyChange(mMemoryRecords, change.key, change.value);
-            }
             return true;
         }
         FileSystem* fileSystem = GetFileSystem();
@@ -638,9 +590,7 @@ bool Account::Apply(const std::vector<Change>& changes, const char* operation)
         {
             ParsedRecords parsed = ParseRecords(loaded);
             if (parsed.parseFailed)
-            {
                 LogParseFailure(operation, parsed.errorType, parsed.errorMessage);
-            }
             if (parsed.damaged)
             {
                 // The copy goes in whole or not at all, so an earlier copy is never cut short.
@@ -668,9 +618,7 @@ bool Account::Apply(const std::vector<Change>& changes, const char* operation)
         {
             // A rebuilt file still names its account, so that it is found under its name next time.
             if (FindIn(records, kNameKey) == nullptr)
-            {
                 records.insert(records.begin(), MakeRecord(kNameKey, mName));
-            }
             if (FindIn(records, kIsCurrentKey) == nullptr)
             {
                 const auto name = std::find_if(records.begin(), records.end(),
@@ -680,9 +628,7 @@ bool Account::Apply(const std::vector<Change>& changes, const char* operation)
             }
         }
         for (const Change& change : changes)
-        {
             ApplyChange(records, change.key, change.value);
-        }
 
         const std::string bytes = Serialize(records);
         if (bytes.size() > kMaxFileSize)
@@ -736,19 +682,13 @@ float Account::ReadValue(const std::wstring& key, const float& defaultValue)
 bool Account::WriteValue(const wchar_t* key, const std::wstring& value)
 {
     if (key == nullptr)
-    {
         return false;
-    }
     const bool saved = Apply({{key, value}}, "WriteValue");
     // The account in memory follows even when the file could not: a switch of account still happens.
     if (std::wcscmp(key, kNameKey) == 0)
-    {
         mName = value;
-    }
     else if (std::wcscmp(key, kIsCurrentKey) == 0)
-    {
         mIsCurrent = value == L"true";
-    }
     return saved;
 }
 
@@ -775,27 +715,21 @@ bool Account::WriteValue(const wchar_t* key, bool value)
 bool Account::DeleteValue(const wchar_t* key)
 {
     if (key == nullptr)
-    {
         return false;
-    }
     return Apply({{key, std::nullopt}}, "DeleteValue");
 }
 
 AccountStream* Account::OpenValueStream(const wchar_t* key)
 {
     if (key == nullptr)
-    {
         return nullptr;
-    }
     return new AccountStream(this, key);
 }
 
 unsigned long Account::ReadBinary(const wchar_t* key, void* buffer, unsigned long size)
 {
     if (key == nullptr || buffer == nullptr || size == 0)
-    {
         return 0;
-    }
     MemoryStream decoded(L"Account Value " + std::wstring(key));
     Base64::Decode(ReadValue(key), &decoded);
     decoded.Seek(SeekOrigin_Begin, 0);
@@ -805,14 +739,10 @@ unsigned long Account::ReadBinary(const wchar_t* key, void* buffer, unsigned lon
 unsigned long Account::WriteBinary(const wchar_t* key, const void* data, unsigned long size)
 {
     if (key == nullptr || (data == nullptr && size != 0))
-    {
         return 0;
-    }
     ReadOnlyMemoryStream source(L"Account Value " + std::wstring(key), data, size);
     if (source.GetLength() != size)
-    {
         return 0;
-    }
     return WriteValue(key, Base64::Encode(&source)) ? size : 0;
 }
 

@@ -32,9 +32,7 @@ std::string Narrow(const std::wstring& text)
 AccountManager* GetAccountManager()
 {
     if (gAccountManager == nullptr)
-    {
         new AccountManager();
-    }
     return gAccountManager;
 }
 
@@ -46,9 +44,7 @@ AccountManager::AccountManager()
         const FileAddress pattern(FileSystemPartition_User, L".", L"*", kAccountExtension);
         fileSystem->FindFiles(&pattern, files);
         for (const FileAddress& file : files)
-        {
             mAccounts.push_back(std::make_unique<Account>(file));
-        }
     }
     if (mAccounts.empty() && NewAccount(kDefaultAccountName) == nullptr)
     {
@@ -58,9 +54,7 @@ AccountManager::AccountManager()
         mAccounts.emplace_back(Account::CreateInMemory(kDefaultAccountName));
     }
     if (GetCurrentAccount() == nullptr)
-    {
         SetCurrentAccount(mAccounts.front()->GetName());
-    }
     gAccountManager = this;
     AutoDeleteSingleton(this);
 }
@@ -69,17 +63,13 @@ AccountManager::~AccountManager()
 {
     mAccounts.clear();
     if (gAccountManager == this)
-    {
         gAccountManager = nullptr;
-    }
 }
 
 Account* AccountManager::NewAccount(const std::wstring& name)
 {
     if (IsExistingAccount(name))
-    {
         return nullptr;
-    }
     FileSystem* fileSystem = GetFileSystem();
     if (fileSystem == nullptr)
     {
@@ -114,19 +104,16 @@ Account* AccountManager::NewAccount(const std::wstring& name)
 
 bool AccountManager::IsExistingAccount(const std::wstring& name) const
 {
-    return std::any_of(mAccounts.begin(), mAccounts.end(),
-                       [&name](const std::unique_ptr<Account>& account) { return account->GetName() == name; });
+    return std::any_of(
+        mAccounts.begin(), mAccounts.end(),
+        [&name](const std::unique_ptr<Account>& account) { return account->GetName() == name; });
 }
 
 Account* AccountManager::GetCurrentAccount() const
 {
     for (const std::unique_ptr<Account>& account : mAccounts)
-    {
         if (account->IsCurrent())
-        {
             return account.get();
-        }
-    }
     return nullptr;
 }
 
@@ -155,17 +142,13 @@ bool AccountManager::SetCurrentAccount(const std::wstring& name)
     }
 
     if (GetCurrentAccount() != nullptr)
-    {
         NotifyHandlers(&IAccountChangeHandler::OnBeforeAccountChange);
-    }
     for (const std::unique_ptr<Account>& account : mAccounts)
     {
         if (account.get() == target)
         {
             if (!account->IsCurrent())
-            {
                 account->WriteValue(Account::kIsCurrentKey, true);
-            }
         }
         else if (account->IsCurrent())
         {
@@ -182,20 +165,14 @@ void AccountManager::NotifyHandlers(void (IAccountChangeHandler::*operation)())
     // not called any more, one registered meanwhile is called from the next change on.
     const std::vector<IAccountChangeHandler*> handlers = mHandlers;
     for (IAccountChangeHandler* handler : handlers)
-    {
         if (std::find(mHandlers.begin(), mHandlers.end(), handler) != mHandlers.end())
-        {
             (handler->*operation)();
-        }
-    }
 }
 
 void AccountManager::RegisterAccountChangeHandler(IAccountChangeHandler* handler)
 {
     if (handler != nullptr && std::find(mHandlers.begin(), mHandlers.end(), handler) == mHandlers.end())
-    {
         mHandlers.push_back(handler);
-    }
 }
 
 void AccountManager::UnregisterAccountChangeHandler(IAccountChangeHandler* handler)

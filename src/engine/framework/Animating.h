@@ -28,9 +28,7 @@ struct Animating
     bool Update(float dt)
     {
         if (!(duration >= 0.0f))
-        {
             return false;
-        }
         elapsed += dt;
         if (elapsed >= duration)
         {

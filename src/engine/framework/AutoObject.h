@@ -27,9 +27,7 @@ template <class Container, class I>
 void GetObjects(const Container& ids, std::list<I*>& out)
 {
     for (const ObjectID& id : ids)
-    {
         out.push_back(GetObject<I>(id));
-    }
     out.remove(nullptr);
 }
 
@@ -61,13 +59,9 @@ private:
     static T* Cast(Object* object)
     {
         if constexpr (std::is_same_v<T, Object>)
-        {
             return object;
-        }
         else
-        {
             return dynamic_cast<T*>(object);
-        }
     }
 
     T* mObject = nullptr;

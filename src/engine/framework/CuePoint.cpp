@@ -9,9 +9,7 @@ CuePoint* CuePoint::FromLabel(Label name)
 {
     auto it = gmCuePoints.find(name);
     if (it != gmCuePoints.end())
-    {
         return it->second;
-    }
     return new CuePoint(name);
 }
 
@@ -23,9 +21,7 @@ CuePoint* CuePoint::Create()
 CuePoint::CuePoint(Label name) : mName(name)
 {
     if (!mName.IsNull())
-    {
         gmCuePoints[mName] = this;
-    }
 }
 
 CuePoint::~CuePoint()
@@ -35,9 +31,7 @@ CuePoint::~CuePoint()
         // Only our own entry: a newer cue point may have taken the name over.
         auto it = gmCuePoints.find(mName);
         if (it != gmCuePoints.end() && it->second == this)
-        {
             gmCuePoints.erase(it);
-        }
     }
 }
 
@@ -57,13 +51,9 @@ void CuePoint::OnStatusChange(eCuePointStatus status)
         break;
     case CuePointStatus_Passed:
         if (mRegistered > 0)
-        {
             --mRegistered;
-        }
         if (mArrived > 0)
-        {
             --mArrived;
-        }
         if (mRegistered == 0 && mArrived == 0)
         {
             // Out of the registry first, so a FromLabel from AllTasksPassed makes a new cue point
@@ -72,9 +62,7 @@ void CuePoint::OnStatusChange(eCuePointStatus status)
             {
                 auto it = gmCuePoints.find(mName);
                 if (it != gmCuePoints.end() && it->second == this)
-                {
                     gmCuePoints.erase(it);
-                }
             }
             AllTasksPassed();
             delete this;

@@ -38,9 +38,7 @@ std::wstring NameAndExtension(const FileAddress& address)
 {
     std::wstring text = address.GetName() != nullptr ? address.GetName() : L"";
     if (address.GetExtension() != nullptr)
-    {
         text += address.GetExtension();
-    }
     return text;
 }
 
@@ -56,17 +54,13 @@ bool IsWellFormed(const uint8_t* table, size_t length)
     const size_t body = length - 4;
     const uint64_t count = ReadLittleEndian(table);
     if (kEntryOffset + count * kEntrySize > body)
-    {
         return false;
-    }
     for (uint64_t i = 0; i < count; ++i)
     {
         const uint8_t* entry = table + kEntryOffset + i * kEntrySize;
         const size_t nameOffset = ReadLittleEndian(entry + 12);
         if (nameOffset >= body || std::memchr(table + nameOffset, 0, body - nameOffset) == nullptr)
-        {
             return false;
-        }
     }
     return true;
 }
@@ -83,38 +77,26 @@ void FileSource::InitTOC()
 {
     // Loaded once: the loader thread may be reading it.
     if (mTOCLoaded.load(std::memory_order_acquire))
-    {
         return;
-    }
     IFileSystem* fileSystem = GetFileSystem();
     if (fileSystem == nullptr)
-    {
         return;
-    }
     FileAddress address(FileSystemPartition_Resources, nullptr, L"resources", L".toc");
     if (!fileSystem->FindFile(&address))
-    {
         return;
-    }
     AutoStream stream(&address, FileAccess_Read, FileCreation_OpenExisting);
     if (!stream)
-    {
         return;
-    }
     const uint32_t length = stream->GetLength();
     if (length < kSmallestTOC || length > kLargestTOC)
-    {
         ThrowMalformed();
-    }
     std::unique_ptr<uint8_t[]> table(new uint8_t[length]);
     size_t filled = 0;
     while (filled < length)
     {
         const size_t read = stream->Read(table.get() + filled, length - filled);
         if (read == 0 || read > length - filled)
-        {
             break;
-        }
         filled += read;
     }
     if (filled != length)
@@ -124,13 +106,9 @@ void FileSource::InitTOC()
     }
     const uint32_t stored = ReadLittleEndian(table.get() + length - 4);
     if (static_cast<uint32_t>(ComputeChecksum(table.get(), length - 4)) != stored)
-    {
         STRATA_THROW(RuntimeError, std::string("Resource TOC checksum is invalid!"));
-    }
     if (!IsWellFormed(table.get(), length))
-    {
         ThrowMalformed();
-    }
     mTOCLength = length;
     mTOC = std::move(table);
     mTOCAddress = address;
@@ -147,18 +125,14 @@ TOCEntry FileSource::ReadEntry(uint32_t index) const
     entry.size = ReadLittleEndian(record + 8);
     // The name's offset and terminator were checked when the table was loaded.
     for (const uint8_t* name = table + ReadLittleEndian(record + 12); *name != 0; ++name)
-    {
         entry.name.push_back(static_cast<wchar_t>(*name));
-    }
     return entry;
 }
 
 bool FileSource::GetTOCEntry(const FileAddress& address, TOCEntry* out) const
 {
     if (out == nullptr || !mTOCLoaded.load(std::memory_order_acquire) || address.GetName() == nullptr)
-    {
         return false;
-    }
     const uint32_t hash = cCaselessStringHasher::ComputeHash(NameAndExtension(address).c_str());
     const uint32_t count = ReadLittleEndian(mTOC.get());
     for (uint32_t i = 0; i < count; ++i)
@@ -175,17 +149,11 @@ bool FileSource::GetTOCEntry(const FileAddress& address, TOCEntry* out) const
 bool MatchesListing(IStream* stream, const std::wstring& name, uint32_t size, uint32_t checksum)
 {
     if (stream == nullptr)
-    {
         return false;
-    }
     if (IsTextFile(name))
-    {
         return static_cast<uint32_t>(ComputeChecksum_IgnoreWhitespace(stream)) == checksum;
-    }
     if (stream->GetLength() != size)
-    {
         return false;
-    }
     return static_cast<uint32_t>(ComputeChecksum(stream, size)) == checksum;
 }
 
@@ -193,9 +161,7 @@ bool FileSource::VerifyFile(const FileAddress& address, IStream* stream) const
 {
     TOCEntry entry;
     if (stream == nullptr || !GetTOCEntry(address, &entry))
-    {
         return false;
-    }
     return MatchesListing(stream, entry.name, entry.size, entry.checksum);
 }
 
@@ -205,9 +171,7 @@ bool FileSource::GetCacheAddress(const TOCEntry& entry, FileAddress* out)
     const size_t slash = name.find(L'/');
     if (out == nullptr || slash == std::wstring::npos || slash == 0 || name.find(L"../") != std::wstring::npos ||
         name.find(L"/..") != std::wstring::npos)
-    {
         return false;
-    }
     try
     {
         const std::wstring folder = Platform::GetFilePath(name);
@@ -227,9 +191,7 @@ bool FileSource::LocateFile(const FileAddress& address, bool streaming, FileAddr
 {
     IFileSystem* fileSystem = GetFileSystem();
     if (fileSystem == nullptr || address.GetName() == nullptr)
-    {
         return false;
-    }
     const wchar_t* extension = address.GetExtension() != nullptr ? address.GetExtension() : L"";
     // The cache holds each download at its listed path. A stale copy of the same name elsewhere in
     // the cache would fail verification every time and be fetched again on every request.
@@ -261,13 +223,9 @@ IStream* FileSource::OpenFileStream(const FileAddress& address) const
     const bool streaming = mStreaming.load();
     FileAddress found;
     if (!LocateFile(address, streaming, &found))
-    {
         return nullptr;
-    }
     if (streaming && !IsFileIntact(address, found))
-    {
         return nullptr;
-    }
     IFileSystem* fileSystem = GetFileSystem();
     return fileSystem != nullptr ? fileSystem->OpenStream(&found, FileAccess_Read, FileCreation_OpenExisting) : nullptr;
 }
@@ -277,32 +235,22 @@ int FileSource::GetFileStatus(const FileAddress& address) const
     const bool streaming = mStreaming.load();
     TOCEntry entry;
     if (streaming && !GetTOCEntry(address, &entry))
-    {
         return 2;
-    }
     FileAddress found;
     if (!LocateFile(address, streaming, &found))
-    {
         return streaming ? 1 : 2;
-    }
     if (!streaming)
-    {
         return 0;
-    }
     return IsFileIntact(address, found) ? 0 : 1;
 }
 
 boost::intrusive_ptr<IFileTransfer> FileSource::Acquire(const FileAddress& address, int priority)
 {
     if (GetFileStatus(address) != 1)
-    {
         return nullptr;
-    }
     TOCEntry entry;
     if (!GetTOCEntry(address, &entry))
-    {
         return nullptr;
-    }
     const std::wstring name = ConvertToForwardSlashes(entry.name);
     FileAddress cache;
     if (!GetCacheAddress(entry, &cache))
@@ -336,9 +284,7 @@ void FileSource::RemoveLeftoverPartFiles() const
 {
     IFileSystem* fileSystem = GetFileSystem();
     if (fileSystem == nullptr || !mTOCLoaded.load(std::memory_order_acquire))
-    {
         return;
-    }
     // Only listed files are ever downloaded, so only their part files can be left over.
     const uint32_t count = ReadLittleEndian(mTOC.get());
     for (uint32_t i = 0; i < count; ++i)

@@ -67,9 +67,7 @@ public:
     void OnDataTransferError(int code) override
     {
         if (mError == 0)
-        {
             mError = code;
-        }
     }
     bool ShouldAbort() override { return mTransfer->ShouldAbort(); }
 
@@ -93,9 +91,7 @@ public:
     {
         Close();
         if (!mCommitted)
-        {
             mFileSystem->DeleteFile(&mAddress);
-        }
     }
     PartFile(const PartFile&) = delete;
     PartFile& operator=(const PartFile&) = delete;
@@ -163,9 +159,7 @@ uint32_t DownloadManager::FileTransfer::GetDataTransferNumBytesCopied()
 {
     ScopedLock lock(mMutex);
     if (mComplete)
-    {
         return mSize;
-    }
     // The last byte counts only once the file is in place.
     return mSize > 0 ? std::min(mNumBytesCopied, mSize - 1) : 0;
 }
@@ -174,13 +168,9 @@ float DownloadManager::FileTransfer::GetDataTransferPctComplete()
 {
     ScopedLock lock(mMutex);
     if (mComplete)
-    {
         return 1.0f;
-    }
     if (mSize == 0)
-    {
         return 0.0f;
-    }
     const float fraction = static_cast<float>(std::min(mNumBytesCopied, mSize - 1)) / static_cast<float>(mSize);
     // Large sizes would round up to 1 in float.
     return std::min(fraction, std::nextafter(1.0f, 0.0f));
@@ -192,9 +182,7 @@ void DownloadManager::FileTransfer::Abort()
     mAbort = true;
     mStopRequested = true;
     if (mStream != nullptr)
-    {
         mStream->AbortTransfer();
-    }
 }
 
 Label DownloadManager::FileTransfer::GetID()
@@ -210,9 +198,7 @@ void DownloadManager::FileTransfer::AddRef()
 void DownloadManager::FileTransfer::Release()
 {
     if (mReferences.fetch_sub(1, std::memory_order_acq_rel) == 1)
-    {
         delete this;
-    }
 }
 
 void DownloadManager::FileTransfer::OnDataTransferInit(uint32_t length)
@@ -220,9 +206,7 @@ void DownloadManager::FileTransfer::OnDataTransferInit(uint32_t length)
     ScopedLock lock(mMutex);
     // Without an announced length the expected size still serves progress.
     if (length > 0)
-    {
         mSize = length;
-    }
     mNumBytesCopied = 0;
 }
 
@@ -261,9 +245,7 @@ void DownloadManager::FileTransfer::Interrupt()
     mInterrupt = true;
     mStopRequested = true;
     if (mStream != nullptr)
-    {
         mStream->AbortTransfer();
-    }
 }
 
 void DownloadManager::FileTransfer::SetPriority(int priority)
@@ -294,9 +276,7 @@ bool DownloadManager::FileTransfer::AttachStream(IAbortableStream* stream)
 {
     ScopedLock lock(mMutex);
     if (mAbort || mInterrupt)
-    {
         return false;
-    }
     mStream = stream;
     return true;
 }
@@ -337,9 +317,7 @@ DownloadManager::~DownloadManager()
         running = !mThreads.empty();
     }
     if (running)
-    {
         Cleanup();
-    }
     DownloadManager* self = this;
     gDownloadManager.compare_exchange_strong(self, nullptr);
     mPending.clear();
@@ -351,9 +329,7 @@ void DownloadManager::Setup()
     mShuttingDown.store(false);
     ScopedLock lock(mMutex);
     if (!mThreads.empty())
-    {
         return;
-    }
     // A new thread takes the mutex before it looks for its record, so it finds the record stored here.
     for (int i = 0; i < kThreadCount; ++i)
     {
@@ -377,9 +353,7 @@ void DownloadManager::Cleanup()
         {
             record.signal->Signal();
             if (record.transfer)
-            {
                 record.transfer->Abort();
-            }
         }
         // A transfer no thread is working on would never end: it fails now. Threads report their own.
         for (auto it = mPending.begin(); it != mPending.end();)
@@ -392,20 +366,14 @@ void DownloadManager::Cleanup()
                 continue;
             }
             for (auto& [id, record] : mThreads)
-            {
                 if (record.transfer == transfer)
-                {
                     record.transfer.reset();
-                }
-            }
             it = mPending.erase(it);
             transfer->OnDataTransferError(DownloadError_Aborted);
         }
     }
     while (!AreThreadsFinished())
-    {
         Sleep(kCleanupPollMilliseconds);
-    }
     ScopedLock lock(mMutex);
     for (auto& [id, record] : mThreads)
     {
@@ -419,9 +387,7 @@ void DownloadManager::SetBaseURL(const std::wstring& url)
 {
     std::wstring clean = ConvertToForwardSlashes(url);
     if (!clean.empty() && clean.back() == L'/')
-    {
         clean.pop_back();
-    }
     ScopedLock lock(mMutex);
     mBaseURL = clean;
 }
@@ -467,21 +433,15 @@ boost::intrusive_ptr<DownloadManager::FileTransfer> DownloadManager::FindTransfe
 {
     ScopedLock lock(mMutex);
     for (const auto& transfer : mPending)
-    {
         if (transfer->GetID() == id)
-        {
             return transfer;
-        }
-    }
     return nullptr;
 }
 
 void DownloadManager::QueueTransfer(const boost::intrusive_ptr<FileTransfer>& transfer)
 {
     if (!transfer)
-    {
         return;
-    }
     ScopedLock lock(mMutex);
     mPending.push_back(transfer);
     ReassignDownloadThreads();
@@ -491,12 +451,8 @@ void DownloadManager::DeleteTransfer(const boost::intrusive_ptr<FileTransfer>& t
 {
     ScopedLock lock(mMutex);
     for (auto& [id, record] : mThreads)
-    {
         if (record.transfer == transfer)
-        {
             record.transfer.reset();
-        }
-    }
     mPending.remove(transfer);
     ReassignDownloadThreads();
 }
@@ -505,16 +461,12 @@ void DownloadManager::ReassignDownloadThreads()
 {
     ScopedLock lock(mMutex);
     if (mShuttingDown.load())
-    {
         return;
-    }
     // Stable: equal priorities keep their order of arrival.
     mPending.sort([](const boost::intrusive_ptr<FileTransfer>& a, const boost::intrusive_ptr<FileTransfer>& b)
                   { return a->GetPriority() < b->GetPriority(); });
     if (mPending.empty())
-    {
         return;
-    }
     const int urgent = mPending.front()->GetPriority();
     for (auto& [id, record] : mThreads)
     {
@@ -527,26 +479,18 @@ void DownloadManager::ReassignDownloadThreads()
     for (const auto& transfer : mPending)
     {
         if (transfer->GetPriority() > urgent)
-        {
             break;
-        }
         // A busy transfer is still being wound down by a thread that was told to let go of it: a second
         // thread must not write the same file at the same time.
         bool carried = transfer->mBusy;
         for (const auto& [id, record] : mThreads)
-        {
             carried = carried || record.transfer == transfer;
-        }
         if (carried)
-        {
             continue;
-        }
         auto idle =
             std::find_if(mThreads.begin(), mThreads.end(), [](const auto& entry) { return !entry.second.transfer; });
         if (idle == mThreads.end())
-        {
             break;
-        }
         idle->second.transfer = transfer;
         idle->second.signal->Signal();
     }
@@ -589,14 +533,10 @@ void DownloadManager::Execute()
         {
             ScopedLock lock(mMutex);
             if (mShuttingDown.load())
-            {
                 return;
-            }
             const auto found = mThreads.find(threadID);
             if (found == mThreads.end())
-            {
                 return;
-            }
             signal = found->second.signal;
             transfer = found->second.transfer;
             if (transfer)
@@ -689,16 +629,12 @@ DownloadManager::sRunOutcome DownloadManager::RunTransferUnguarded(FileTransfer*
         ~Attachment() { transfer->DetachStream(); }
     } attachment{transfer};
     if (!transfer->AttachStream(dynamic_cast<IAbortableStream*>(http.get())))
-    {
         return stopped;
-    }
     if (HasFailed(http.get()))
     {
         const int code = LastErrorOf(http.get());
         if (transfer->WasStopRequested())
-        {
             return stopped;
-        }
         failed.code = DownloadError_NoHTTPStream;
         failed.retry = IsWorthRetrying(code);
         return failed;
@@ -721,13 +657,9 @@ DownloadManager::sRunOutcome DownloadManager::RunTransferUnguarded(FileTransfer*
     const bool atEnd = http->IsEOF();
     int error = progress.GetError();
     if (error == 0 && HasFailed(http.get()))
-    {
         error = LastErrorOf(http.get());
-    }
     if (error == 0 && HasFailed(part.Get()))
-    {
         error = LastErrorOf(part.Get());
-    }
     // The file is closed (and on disk) before it may be renamed.
     part.Close();
 
@@ -737,9 +669,7 @@ DownloadManager::sRunOutcome DownloadManager::RunTransferUnguarded(FileTransfer*
     {
         // Cut short, damaged, or stopped between chunks because it was told to.
         if (transfer->WasStopRequested())
-        {
             return stopped;
-        }
         failed.code = error != 0 ? error : (mismatch != 0 ? mismatch : DownloadError_SizeMismatch);
         failed.retry = IsWorthRetrying(failed.code);
         return failed;
@@ -762,20 +692,14 @@ int DownloadManager::CheckBody(const FileAddress& part, FileTransfer* transfer, 
     const bool text = IsTextFile(name);
     const int expected = transfer->GetExpectedSize();
     if (!text && expected >= 0 && copied != static_cast<unsigned long>(expected))
-    {
         return DownloadError_SizeMismatch;
-    }
     const std::optional<uint32_t>& checksum = transfer->GetExpectedChecksum();
     if (!checksum)
-    {
         return 0;
-    }
     // Read back from the cache: what counts is what the file source will find there.
     AutoStream stream(&part, FileAccess_Read, FileCreation_OpenExisting);
     if (!stream)
-    {
         return DownloadError_NoCacheFile;
-    }
     const uint32_t size = expected >= 0 ? static_cast<uint32_t>(expected) : static_cast<uint32_t>(copied);
     return MatchesListing(stream.Get(), name, size, *checksum) ? 0 : DownloadError_ChecksumMismatch;
 }
@@ -786,16 +710,12 @@ bool DownloadManager::PauseBeforeRetry(FileTransfer* transfer, unsigned long thr
     for (;;)
     {
         if (transfer->IsAborted() || mShuttingDown.load() || !IsCarriedBy(transfer, threadID))
-        {
             return false;
-        }
         // Rounded up, so the pause is never cut short by a fraction of a millisecond.
         const auto left =
             std::chrono::ceil<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now()).count();
         if (left <= 0)
-        {
             return true;
-        }
         Sleep(std::min<unsigned long>(static_cast<unsigned long>(left), kPauseSliceMilliseconds));
     }
 }
@@ -853,14 +773,10 @@ void DownloadManager::FinishRun(const boost::intrusive_ptr<FileTransfer>& transf
 IDownloadManager* GetDownloadManager()
 {
     if (DownloadManager* manager = gDownloadManager.load())
-    {
         return manager;
-    }
     std::lock_guard<std::mutex> guard(gCreationMutex);
     if (DownloadManager* manager = gDownloadManager.load())
-    {
         return manager;
-    }
     DownloadManager* manager = new DownloadManager();
     manager->Setup();
     return manager;

@@ -13,26 +13,20 @@ namespace Strata
 FileSystemLock::FileSystemLock(bool lock) : mFileSystem(lock ? GetFileSystem() : nullptr)
 {
     if (mFileSystem != nullptr)
-    {
         mFileSystem->Lock();
-    }
 }
 
 FileSystemLock::~FileSystemLock()
 {
     if (mFileSystem != nullptr)
-    {
         mFileSystem->Unlock();
-    }
 }
 
 ResourceFileStream::ResourceFileStream(const std::wstring& name, const wchar_t* extension)
 {
     IFileSource* source = GetFileSource();
     if (source == nullptr)
-    {
         return;
-    }
     try
     {
         const FileAddress address(name.c_str(), extension);
@@ -49,19 +43,13 @@ ResourceFileStream::ResourceFileStream(const std::wstring& name, const wchar_t* 
 ResourceFileStream::~ResourceFileStream()
 {
     if (mStream == nullptr)
-    {
         return;
-    }
     // Streams are handed back through the file system that opened them; without one, nobody else
     // owns the stream.
     if (IFileSystem* fileSystem = GetFileSystem())
-    {
         fileSystem->CloseStream(mStream);
-    }
     else
-    {
         delete mStream;
-    }
 }
 
 } // namespace Strata

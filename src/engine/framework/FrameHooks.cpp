@@ -32,18 +32,14 @@ void AddFactoryRegistrar(void (*registrar)())
 {
     std::vector<void (*)()>& registrars = Registrars();
     if (registrar != nullptr && std::find(registrars.begin(), registrars.end(), registrar) == registrars.end())
-    {
         registrars.push_back(registrar);
-    }
 }
 
 void RunFactoryRegistrars()
 {
     // By index: a registrar may add another, which then runs too.
     for (size_t i = 0; i < Registrars().size(); ++i)
-    {
         Registrars()[i]();
-    }
 }
 
 } // namespace Strata

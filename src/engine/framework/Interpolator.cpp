@@ -15,9 +15,7 @@ float Progress(float elapsed, float duration)
 {
     const float u = elapsed / duration;
     if (!(u > 0.0f))
-    {
         return 0.0f;
-    }
     return std::min(u, 1.0f);
 }
 
@@ -26,9 +24,7 @@ float Progress(float elapsed, float duration)
 float LinearInterpolator::interpolate(float from, float to, float elapsed, float duration) const
 {
     if (duration <= 0.0f)
-    {
         return to;
-    }
     return from + (to - from) * Progress(std::min(elapsed, duration), duration);
 }
 
@@ -40,23 +36,15 @@ float ImmediateInterpolator::interpolate(float, float to, float, float) const
 float SmoothInterpolator::interpolate(float from, float to, float elapsed, float duration) const
 {
     if (duration <= 0.0f)
-    {
         return to;
-    }
     const float u = Progress(elapsed, duration);
     float s;
     if (mK == 0.0f)
-    {
         s = u * u * (3.0f - 2.0f * u);
-    }
     else if (mK > 0.0f)
-    {
         s = 1.0f - std::pow(1.0f - u, mK);
-    }
     else
-    {
         s = std::pow(u, -mK);
-    }
     return from + (to - from) * s;
 }
 

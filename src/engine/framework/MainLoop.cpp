@@ -455,7 +455,8 @@ void Looper::PopTop()
     // A later request that names the mode takes it over instead of a dangling pointer.
     try
     {
-        WithModeContext(mode, [](ApplicationMode* m) { m->Destroy(); });
+        WithModeContext(
+            mode, [](ApplicationMode* m) { m->Destroy(); });
     }
     catch (...)
     {
@@ -483,8 +484,8 @@ bool Looper::IsOnStack(const ApplicationMode* mode) const
 
 bool Looper::IsQueued(const ApplicationMode* mode) const
 {
-    return std::any_of(mQueue.begin(), mQueue.end(),
-                       [mode](const ApplicationModeChange& change) { return change.mode == mode; });
+    return std::any_of(
+        mQueue.begin(), mQueue.end(), [mode](const ApplicationModeChange& change) { return change.mode == mode; });
 }
 
 void Looper::TearDown(IApplication* application, const sSetupProgress& progress, std::exception_ptr& failure)
@@ -492,8 +493,10 @@ void Looper::TearDown(IApplication* application, const sSetupProgress& progress,
     TearDownModes(failure);
 
     if (progress.application)
-        Attempt("the application's clean-up", failure, [&] { application->Cleanup(); });
-    Attempt("the resource services' clean-up", failure, [] { CleanupResourceServices(); });
+        Attempt(
+            "the application's clean-up", failure, [&] { application->Cleanup(); });
+    Attempt(
+        "the resource services' clean-up", failure, [] { CleanupResourceServices(); });
     Attempt("the file source's clean-up", failure,
             []
             {
@@ -508,25 +511,29 @@ void Looper::TearDown(IApplication* application, const sSetupProgress& progress,
     }
     if (progress.audio)
     {
-        Attempt("the audio platform's clean-up", failure,
-                []
-                {
-                    if (IAudioPlatform* audio = GetAudioPlatform())
-                        audio->Cleanup();
-                });
+        Attempt(
+            "the audio platform's clean-up", failure,
+            []
+            {
+                if (IAudioPlatform* audio = GetAudioPlatform())
+                    audio->Cleanup();
+            });
     }
     if (progress.platform)
     {
         if (IPlatform* platform = GetPlatform())
         {
-            Attempt("the platform's window", failure, [platform] { platform->DestroyWindow(); });
+            Attempt(
+                "the platform's window", failure, [platform] { platform->DestroyWindow(); });
             Attempt("the platform's clean-up", failure, [platform] { platform->Destroy(); });
         }
     }
     if (mReleaseProcessState)
     {
-        Attempt("the singletons' deletion", failure, [] { Internal::DeleteAllSingletons(); });
-        Attempt("the label table's release", failure, [] { Label::Shutdown(); });
+        Attempt(
+            "the singletons' deletion", failure, [] { Internal::DeleteAllSingletons(); });
+        Attempt(
+            "the label table's release", failure, [] { Label::Shutdown(); });
         Attempt("the random streams' release", failure, [] { Random::Engine_Destroy(); });
     }
 }
@@ -536,15 +543,21 @@ void Looper::TearDownModes(std::exception_ptr& failure)
     if (ApplicationMode* entered = std::exchange(mEnteredMode, nullptr))
     {
         if (entered == Top())
-            Attempt("a mode's exit", failure,
-                    [entered] { WithModeContext(entered, [](ApplicationMode* m) { m->Exit(); }); });
+            Attempt(
+                "a mode's exit", failure,
+                [entered]
+                {
+                    WithModeContext(
+                        entered, [](ApplicationMode* m) { m->Exit(); });
+                });
     }
     // A mode's Destroy may still queue requests; their modes are deleted too.
     do
     {
         // PopTop takes the mode off the stack before it calls out, so every round makes progress.
         while (!mStack.empty())
-            Attempt("a mode's removal", failure, [this] { PopTop(); });
+            Attempt(
+                "a mode's removal", failure, [this] { PopTop(); });
         Attempt("the deletion of queued modes", failure, [this] { DeleteQueuedModes(); });
     } while (!mStack.empty() || !mQueue.empty());
 }
@@ -556,11 +569,9 @@ void Looper::DeleteQueuedModes()
     {
         std::vector<ApplicationMode*> modes;
         for (const ApplicationModeChange& change : mQueue)
-        {
             if (change.mode != nullptr && !IsOnStack(change.mode) &&
                 std::find(modes.begin(), modes.end(), change.mode) == modes.end())
                 modes.push_back(change.mode);
-        }
         mQueue.clear();
         for (ApplicationMode* mode : modes)
             DeleteMode(mode);
@@ -686,10 +697,8 @@ void Looper::Reset()
 {
     std::vector<ApplicationMode*> modes = mStack;
     for (const ApplicationModeChange& change : mQueue)
-    {
         if (change.mode != nullptr && std::find(modes.begin(), modes.end(), change.mode) == modes.end())
             modes.push_back(change.mode);
-    }
     mQueue.clear();
     mStack.clear();
     mEnteredMode = nullptr;

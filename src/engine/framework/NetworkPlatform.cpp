@@ -16,9 +16,7 @@ constinit std::atomic<INetworkPlatform*> gNetworkPlatform{nullptr};
 IStream* INetworkPlatform::OpenHTTPStream(const char* url)
 {
     if (url == nullptr)
-    {
         return nullptr;
-    }
     const std::wstring wide = ConvertStringASCIIToWide(url);
     return OpenHTTPStream(wide.c_str());
 }

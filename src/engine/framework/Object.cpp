@@ -73,9 +73,7 @@ Label Object::GetName() const
 Label Object::GetRole() const
 {
     if (gRoleSentinel != 0)
-    {
         return Label();
-    }
     RoleSentinelGuard guard;
     return GetRole(0);
 }
@@ -83,9 +81,7 @@ Label Object::GetRole() const
 Label Object::GetRole(const int& index) const
 {
     if (index != 0 || gRoleSentinel != 0)
-    {
         return Label();
-    }
     RoleSentinelGuard guard;
     return GetRole();
 }
@@ -111,9 +107,7 @@ void Object::RemoveAllTasks()
 void Object::DestroySelf()
 {
     if (ObjectDatabase* database = GetObjectDatabase())
-    {
         database->DestroyObject(mID);
-    }
 }
 
 void Object::UpdateInternal(float dt)

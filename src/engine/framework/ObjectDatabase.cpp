@@ -23,14 +23,10 @@ constexpr uint32_t kMaxGeneration = 0xFFFFu;
 uint32_t NextGeneration(const ObjectID& previous, uint32_t index)
 {
     if (previous.IsInvalid())
-    {
         return 0;
-    }
     uint32_t generation = (previous.GetGeneration() + 1) & kMaxGeneration;
     if (index == 0xFFFFu && generation == kMaxGeneration)
-    {
         generation = 0;
-    }
     return generation;
 }
 
@@ -68,12 +64,8 @@ ObjectDatabase::~ObjectDatabase()
     mCaptureID = kInvalidObjectID;
     mHoveredID = kInvalidObjectID;
     for (ObjectDescriptor& slot : mSlots)
-    {
         if (slot.mState == ObjectSlot_Alive)
-        {
             slot.mState = ObjectSlot_Destroyed;
-        }
-    }
     // By index with the count read again: an object's destructor may still add or destroy objects.
     for (size_t pass = 0; pass < 4; ++pass)
     {
@@ -81,9 +73,7 @@ ObjectDatabase::~ObjectDatabase()
         for (uint32_t i = 0; i < mSlots.size(); ++i)
         {
             if (mSlots[i].mState == ObjectSlot_Alive)
-            {
                 mSlots[i].mState = ObjectSlot_Destroyed;
-            }
             if (mSlots[i].mState == ObjectSlot_Destroyed)
             {
                 PurgeSlot(i);
@@ -91,38 +81,28 @@ ObjectDatabase::~ObjectDatabase()
             }
         }
         if (!purged)
-        {
             break;
-        }
     }
 }
 
 ObjectID ObjectDatabase::AddObject(Object* object)
 {
     if (!object)
-    {
         return kInvalidObjectID;
-    }
     const ObjectID known = object->mID;
     if (!known.IsInvalid() && known.GetIndex() < mSlots.size() && mSlots[known.GetIndex()].mObject == object)
     {
         const ObjectDescriptor& slot = mSlots[known.GetIndex()];
         if (slot.mState == ObjectSlot_Alive)
-        {
             return known;
-        }
         STRATA_THROW(RuntimeError, "ObjectDatabase::AddObject: the object is waiting to be deleted.");
     }
     if (mFreeSlots.empty())
     {
         if (mSlots.size() >= kMaxSlots)
-        {
             STRATA_THROW(RuntimeError, "ObjectDatabase::AddObject: all 65536 object slots are in use.");
-        }
         if (mSlots.size() == mSlots.capacity())
-        {
             mSlots.reserve(std::min(mSlots.capacity() * 2, kMaxSlots));
-        }
         mSlots.emplace_back();
         mFreeSlots.push_back(static_cast<uint32_t>(mSlots.size() - 1));
     }
@@ -142,14 +122,10 @@ ObjectID ObjectDatabase::AddObject(Object* object)
     object->mID = id;
 
     if (slot.mDrawable)
-    {
         mDrawList.push_back(id);
-    }
     const Label name = object->GetName();
     if (!name.IsNull())
-    {
         mNamedObjects[name] = id;
-    }
     ForEachRole(object, id, true);
 
     object->ReceiveMessageInternal(ObjectMessage(kInvalidObjectID, GetAddMessageName()));
@@ -164,9 +140,7 @@ void ObjectDatabase::ForEachRole(Object* object, ObjectID id, bool add)
     {
         const Label role = object->GetRole(i);
         if (role.IsNull())
-        {
             break;
-        }
         if (add)
         {
             mRoles[role].push_back(id);
@@ -175,9 +149,7 @@ void ObjectDatabase::ForEachRole(Object* object, ObjectID id, bool add)
         {
             auto it = mRoles.find(role);
             if (it != mRoles.end())
-            {
                 RemoveID(it->second, id);
-            }
         }
     }
 }
@@ -185,34 +157,24 @@ void ObjectDatabase::ForEachRole(Object* object, ObjectID id, bool add)
 void ObjectDatabase::DestroyObject(ObjectID id)
 {
     if (!IsValidObjectID(id))
-    {
         return;
-    }
     const uint32_t index = id.GetIndex();
     mSlots[index].mState = ObjectSlot_Destroyed;
     Object* object = mSlots[index].mObject;
 
     if (mFocusID == id)
-    {
         SetFocus(nullptr);
-    }
     if (mCaptureID == id)
-    {
         SetCapture(nullptr);
-    }
     if (mHoveredID == id)
-    {
         mHoveredID = kInvalidObjectID;
-    }
     const Label name = object->GetName();
     if (!name.IsNull())
     {
         // Only when the name still names this object: a later object may have taken it over.
         auto it = mNamedObjects.find(name);
         if (it != mNamedObjects.end() && it->second == id)
-        {
             mNamedObjects.erase(it);
-        }
     }
     object->ReceiveMessageInternal(ObjectMessage(kInvalidObjectID, GetRemoveMessageName()));
 }
@@ -221,9 +183,7 @@ void ObjectDatabase::DestroyNamedObject(Label name)
 {
     auto it = mNamedObjects.find(name);
     if (it != mNamedObjects.end())
-    {
         DestroyObject(it->second);
-    }
 }
 
 bool ObjectDatabase::IsValidObjectID(ObjectID id) const
@@ -255,9 +215,7 @@ ObjectID ObjectDatabase::GetNextObject(sIterator* iterator) const
     {
         const ObjectDescriptor& slot = mSlots[iterator->mIndex++];
         if (slot.mState == ObjectSlot_Alive)
-        {
             return slot.mID;
-        }
     }
     return kInvalidObjectID;
 }
@@ -281,42 +239,26 @@ void ObjectDatabase::Broadcast(const ObjectMessage& message)
     ReceiveMessage(message);
     // The count is read at every step: objects a receiver creates in new slots hear it too.
     for (size_t i = 0; i < mSlots.size(); ++i)
-    {
         if (mSlots[i].mState == ObjectSlot_Alive)
-        {
             mSlots[i].mObject->ReceiveMessageInternal(message);
-        }
-    }
 }
 
 void ObjectDatabase::Update(float dt)
 {
     for (size_t i = 0; i < mSlots.size(); ++i)
-    {
         if (mSlots[i].mState == ObjectSlot_Alive)
-        {
             mSlots[i].mObject->UpdateInternal(dt);
-        }
-    }
     for (uint32_t i = 0; i < mSlots.size(); ++i)
-    {
         if (mSlots[i].mState == ObjectSlot_Destroyed)
-        {
             PurgeSlot(i);
-        }
-    }
     // The layers are read before sorting: a drawable's GetLayer is user code.
     std::vector<std::pair<float, ObjectID>> keyed;
     keyed.reserve(mDrawList.size());
     for (ObjectID id : mDrawList)
-    {
         keyed.emplace_back(GetLayer(id), id);
-    }
     std::stable_sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
     for (size_t i = 0; i < keyed.size(); ++i)
-    {
         mDrawList[i] = keyed[i].second;
-    }
 }
 
 void ObjectDatabase::PurgeSlot(uint32_t index)
@@ -324,13 +266,9 @@ void ObjectDatabase::PurgeSlot(uint32_t index)
     Object* object = mSlots[index].mObject;
     const ObjectID id = mSlots[index].mID;
     if (mSlots[index].mDrawable)
-    {
         RemoveID(mDrawList, id);
-    }
     if (object)
-    {
         ForEachRole(object, id, false);
-    }
     ObjectDescriptor& slot = mSlots[index];
     slot.mObject = nullptr;
     slot.mDrawable = nullptr;
@@ -351,9 +289,7 @@ void ObjectDatabase::Draw()
     {
         const ObjectDescriptor& slot = mSlots[mDrawList[i].GetIndex()];
         if (slot.mState != ObjectSlot_Destroyed && slot.mDrawable)
-        {
             slot.mDrawable->Draw();
-        }
     }
 }
 
@@ -361,22 +297,16 @@ void ObjectDatabase::SetFocus(Object* object)
 {
     const ObjectID newID = object ? object->mID : kInvalidObjectID;
     if (object && newID == mFocusID && IsValidObjectID(newID))
-    {
         return;
-    }
     if (!object && mFocusID.IsInvalid())
-    {
         return;
-    }
     // Not GetObject: an object being destroyed still hears that it lost the focus.
     Object* old = nullptr;
     if (!mFocusID.IsInvalid() && mFocusID.GetIndex() < mSlots.size())
     {
         const ObjectDescriptor& slot = mSlots[mFocusID.GetIndex()];
         if (slot.mID == mFocusID && (slot.mState == ObjectSlot_Alive || slot.mState == ObjectSlot_Destroyed))
-        {
             old = slot.mObject;
-        }
     }
     if (old && old != object && mLosingFocusID != mFocusID)
     {
@@ -387,9 +317,7 @@ void ObjectDatabase::SetFocus(Object* object)
         old->ReceiveMessageInternal(ObjectMessage(kInvalidObjectID, GetLostFocusMessageName()));
         mLosingFocusID = kInvalidObjectID;
         if (mFocusID != oldID)
-        {
             return;
-        }
     }
     mFocusID = kInvalidObjectID;
     if (object)
@@ -410,13 +338,9 @@ void ObjectDatabase::SetCapture(Object* object)
     if (IPlatform* platform = GetPlatform())
     {
         if (object)
-        {
             platform->CaptureMouse();
-        }
         else
-        {
             platform->ReleaseMouse();
-        }
     }
 }
 
@@ -428,9 +352,7 @@ Object* ObjectDatabase::GetCapture() const
 bool ObjectDatabase::IsInputTarget(ObjectID id) const
 {
     if (!IsValidObjectID(id))
-    {
         return false;
-    }
     const ObjectDescriptor& slot = mSlots[id.GetIndex()];
     return slot.mInputHandler && (!slot.mEnable || slot.mEnable->IsEnabled()) &&
            (!slot.mVisible || slot.mVisible->IsVisible());
@@ -440,9 +362,7 @@ template <class Call>
 MessageResult ObjectDatabase::SendInput(ObjectID id, Call&& call)
 {
     if (!IsInputTarget(id))
-    {
         return MessageResult_Unhandled;
-    }
     return call(mSlots[id.GetIndex()].mInputHandler);
 }
 
@@ -450,55 +370,46 @@ template <class Call>
 MessageResult ObjectDatabase::RouteInputEvent(ObjectID target, bool exclusive, Call&& call)
 {
     if (SendInput(target, call) == MessageResult_Handled)
-    {
         return MessageResult_Handled;
-    }
     if (exclusive && IsInputTarget(target))
-    {
         return MessageResult_Handled;
-    }
     // Highest layer first. Entries appended by a handler lie past the start and are not reached.
     for (size_t i = mDrawList.size(); i-- > 0;)
     {
         if (i >= mDrawList.size())
-        {
             continue;
-        }
         const ObjectID id = mDrawList[i];
         if (id != target && SendInput(id, call) == MessageResult_Handled)
-        {
             return MessageResult_Handled;
-        }
     }
     for (size_t i = 0; i < mSlots.size(); ++i)
     {
         const ObjectDescriptor& slot = mSlots[i];
         if (slot.mState != ObjectSlot_Alive || slot.mDrawable)
-        {
             continue;
-        }
         const ObjectID id = slot.mID;
         if (id != target && SendInput(id, call) == MessageResult_Handled)
-        {
             return MessageResult_Handled;
-        }
     }
     return MessageResult_Unhandled;
 }
 
 MessageResult ObjectDatabase::OnKeyDown(int key)
 {
-    return RouteInputEvent(mFocusID, false, [key](IInputHandler* handler) { return handler->OnKeyDown(key); });
+    return RouteInputEvent(
+        mFocusID, false, [key](IInputHandler* handler) { return handler->OnKeyDown(key); });
 }
 
 MessageResult ObjectDatabase::OnKeyUp(int key)
 {
-    return RouteInputEvent(mFocusID, false, [key](IInputHandler* handler) { return handler->OnKeyUp(key); });
+    return RouteInputEvent(
+        mFocusID, false, [key](IInputHandler* handler) { return handler->OnKeyUp(key); });
 }
 
 MessageResult ObjectDatabase::OnTextInput(const std::wstring& text)
 {
-    return RouteInputEvent(mFocusID, true, [&text](IInputHandler* handler) { return handler->OnTextInput(text); });
+    return RouteInputEvent(
+        mFocusID, true, [&text](IInputHandler* handler) { return handler->OnTextInput(text); });
 }
 
 MessageResult ObjectDatabase::OnMouseMove(int x, int y)
@@ -509,28 +420,26 @@ MessageResult ObjectDatabase::OnMouseMove(int x, int y)
 
 MessageResult ObjectDatabase::OnMouseDown(MouseButton button, int x, int y)
 {
-    return RouteInputEvent(mCaptureID, true,
-                           [button, x, y](IInputHandler* handler) { return handler->OnMouseDown(button, x, y); });
+    return RouteInputEvent(
+        mCaptureID, true, [button, x, y](IInputHandler* handler) { return handler->OnMouseDown(button, x, y); });
 }
 
 MessageResult ObjectDatabase::OnMouseUp(MouseButton button, int x, int y)
 {
-    return RouteInputEvent(mCaptureID, true,
-                           [button, x, y](IInputHandler* handler) { return handler->OnMouseUp(button, x, y); });
+    return RouteInputEvent(
+        mCaptureID, true, [button, x, y](IInputHandler* handler) { return handler->OnMouseUp(button, x, y); });
 }
 
 MessageResult ObjectDatabase::OnMouseWheel(float amount, int x, int y)
 {
-    return RouteInputEvent(mCaptureID, true,
-                           [amount, x, y](IInputHandler* handler) { return handler->OnMouseWheel(amount, x, y); });
+    return RouteInputEvent(
+        mCaptureID, true, [amount, x, y](IInputHandler* handler) { return handler->OnMouseWheel(amount, x, y); });
 }
 
 MessageResult ObjectDatabase::OnMouseLeave()
 {
     if (!mHoveredID.IsInvalid())
-    {
         LeaveHover();
-    }
     return MessageResult_Unhandled;
 }
 
@@ -541,40 +450,28 @@ void ObjectDatabase::UpdateHover(int x, int y)
     for (size_t i = mDrawList.size(); i-- > 0;)
     {
         if (i >= mDrawList.size())
-        {
             continue;
-        }
         const ObjectID id = mDrawList[i];
         if (!IsInputTarget(id))
-        {
             continue;
-        }
         IBounds* bounds = mSlots[id.GetIndex()].mBounds;
         if (!bounds)
-        {
             continue;
-        }
         if (bounds->BoundsContains(fx, fy))
         {
             if (id != mHoveredID)
-            {
                 EnterHover(id);
-            }
             return;
         }
         if (id == mHoveredID)
-        {
             LeaveHover();
-        }
     }
 }
 
 void ObjectDatabase::EnterHover(ObjectID id)
 {
     if (!mHoveredID.IsInvalid())
-    {
         LeaveHover();
-    }
     mHoveredID = id;
     SendMessage(ObjectMessage(id, GetControlEnterMessageName()));
 }
@@ -585,9 +482,7 @@ void ObjectDatabase::LeaveHover()
     // Still the hovered control during the broadcast, so a receiver can ask which one it was.
     SendMessage(ObjectMessage(id, GetControlLeaveMessageName()));
     if (mHoveredID == id)
-    {
         mHoveredID = kInvalidObjectID;
-    }
 }
 
 } // namespace Strata

@@ -61,9 +61,7 @@ private:
     void Find(Label name)
     {
         if (name.IsNull())
-        {
             return;
-        }
         mDescriptor = GetResourceManager()->GetResource(name);
         mResource = dynamic_cast<T*>(mDescriptor.get());
     }

@@ -80,9 +80,7 @@ void ILoadingJob::AddRef()
 void ILoadingJob::Release()
 {
     if (mRefCount.fetch_sub(1, std::memory_order_acq_rel) == 1)
-    {
         delete this;
-    }
 }
 
 eLoadingJobStatus ILoadingJob::GetStatus() const
@@ -98,9 +96,7 @@ void ILoadingJob::SetStatus(eLoadingJobStatus status)
     {
         mStatus = status;
         if (IsFinished(mStatus))
-        {
             mFinished.notify_all();
-        }
     }
 }
 
@@ -130,14 +126,10 @@ void ILoadingJob::Fail(const std::string& message)
     std::lock_guard<std::mutex> lock(mStatusMutex);
     // A job read from a stream is Complete before its read, and must not stay so when the read fails.
     if (mStatus != eLoadingJobStatus::Aborted)
-    {
         mStatus = eLoadingJobStatus::Failed;
-    }
     mFinished.notify_all();
     if (mFailureMessage.empty())
-    {
         mFailureMessage = message.empty() ? std::string("unknown error") : message;
-    }
 }
 
 std::string ILoadingJob::GetFailureMessage() const
@@ -152,9 +144,7 @@ std::string ILoadingJob::GetFailureMessage() const
 ResourceManager::ResourceLoadDescriptor::ResourceLoadDescriptor(const std::vector<XMLElement>& elements)
 {
     for (const XMLElement& element : elements)
-    {
         AddElement(element);
-    }
 }
 
 void ResourceManager::ResourceLoadDescriptor::RemoveCompletedFiles()
@@ -166,9 +156,7 @@ void ResourceManager::ResourceLoadDescriptor::Rewind()
 {
     XMLElementList fresh;
     for (const XMLElement& element : GetElements())
-    {
         fresh.AddElement(element);
-    }
     XMLElementList::operator=(std::move(fresh));
 }
 
@@ -266,9 +254,7 @@ void ResourceManager::LoadingJob::OnTransferError(IFileTransfer& transfer)
 void ResourceManager::LoadingJob::AbortTransfers()
 {
     for (const auto& transfer : mTransfers)
-    {
         transfer->Abort();
-    }
     mTransfers.clear();
     mDescriptors.clear();
 }
@@ -300,20 +286,14 @@ void ResourceManager::RunLoaderPass()
     {
         ScopedLock lock(mMutex);
         if (ShouldQuit())
-        {
             return;
-        }
         idle = mQueuedJobs.empty() && mPendingJobs.empty();
     }
     // The signal latches, so a job queued between the test above and this wait is not missed.
     if (idle)
-    {
         mSignal->Wait();
-    }
     if (ShouldQuit())
-    {
         return;
-    }
 
     while (true)
     {
@@ -321,9 +301,7 @@ void ResourceManager::RunLoaderPass()
         {
             ScopedLock lock(mMutex);
             if (mQueuedJobs.empty() || ShouldQuit())
-            {
                 break;
-            }
             job = mQueuedJobs.front();
         }
         ProcessQueuedJob(job);
@@ -340,9 +318,7 @@ void ResourceManager::RunLoaderPass()
     }
     // Polling only while jobs wait for transfers; otherwise the signal wakes the loader.
     if (pending && !ShouldQuit())
-    {
         Sleep(kPendingPollMilliseconds);
-    }
 }
 
 void ResourceManager::ProcessQueuedJob(const JobPtr& job)
@@ -350,9 +326,7 @@ void ResourceManager::ProcessQueuedJob(const JobPtr& job)
     try
     {
         if (job->ShouldAbort())
-        {
             return;
-        }
         if (IsStreamingInitialized() && AcquireFiles(*job))
         {
             job->SetStatus(eLoadingJobStatus::Acquiring);
@@ -405,9 +379,7 @@ void ResourceManager::ProcessPendingJobs()
     for (const JobPtr& job : pending)
     {
         if (ShouldQuit())
-        {
             return;
-        }
         bool finished = false;
         try
         {
@@ -422,9 +394,7 @@ void ResourceManager::ProcessPendingJobs()
             finished = true;
         }
         if (finished)
-        {
             RemovePendingLoad(job.get());
-        }
     }
 }
 
@@ -506,9 +476,7 @@ bool ResourceManager::AcquireFiles(LoadingJob& job)
     }
     // Reported once the file system lock is let go.
     if (!found)
-    {
         job.SetStatus(eLoadingJobStatus::Failed);
-    }
     return started;
 }
 
@@ -516,9 +484,7 @@ bool ResourceManager::AcquireFilesFromManifest(LoadingJob& job, IStream& stream)
 {
     IStreamable* streamable = GetStreamableFileSource();
     if (streamable == nullptr)
-    {
         return false;
-    }
     const std::wstring& manifest = job.GetManifest();
     const int priority = job.GetLoadType() == eLoadType::Load ? kLoadPriority : kAcquireOnlyPriority;
     bool started = false;
@@ -527,13 +493,9 @@ bool ResourceManager::AcquireFilesFromManifest(LoadingJob& job, IStream& stream)
     {
         const XMLElement* element = reader->ReadElement();
         if (element == nullptr)
-        {
             break;
-        }
         if (!element->IsStartElement() || element->GetName() == L"alias" || element->GetAttribute(L"name").empty())
-        {
             continue;
-        }
         const IResourceFactory* factory = nullptr;
         {
             ScopedLock lock(mMutex);
@@ -541,17 +503,13 @@ bool ResourceManager::AcquireFilesFromManifest(LoadingJob& job, IStream& stream)
             factory = registered != mFactories.end() ? registered->second : nullptr;
         }
         if (factory == nullptr)
-        {
             continue;
-        }
 
         XMLElementList elements;
         XMLElementReader subtree(reader.get());
         CopyAllElements(subtree, &elements);
         if (elements.GetElements().empty())
-        {
             continue;
-        }
         const XMLElement& copied = elements.GetElements().front();
         std::list<FileVariant> files;
         factory->GetFileListForResource(&files, manifest, Label::FromString(copied.GetAttribute(L"name")), copied,
@@ -565,30 +523,20 @@ bool ResourceManager::AcquireFilesFromManifest(LoadingJob& job, IStream& stream)
                 const FileAddress address(variant.name.c_str(), extension.c_str());
                 boost::intrusive_ptr<IFileTransfer> transfer = streamable->Acquire(address, priority);
                 if (!transfer)
-                {
                     continue;
-                }
                 if (std::find(job.mTransfers.begin(), job.mTransfers.end(), transfer) == job.mTransfers.end())
-                {
                     job.mTransfers.push_back(transfer);
-                }
                 descriptor.GetTransfers().push_back(transfer);
                 started = true;
             }
         }
         if (job.GetLoadType() == eLoadType::Load && !files.empty())
-        {
             job.mDescriptors.push_back(std::move(descriptor));
-        }
         if (ShouldQuit() || job.ShouldAbort())
-        {
             break;
-        }
     }
     if (!started)
-    {
         job.mDescriptors.clear();
-    }
     return started;
 }
 

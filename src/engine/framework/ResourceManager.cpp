@@ -62,9 +62,7 @@ ResourceManager::~ResourceManager()
 {
     StopLoader();
     for (auto& [tag, factory] : mFactories)
-    {
         delete factory;
-    }
     mFactories.clear();
     ResourceTable resources;
     {
@@ -102,9 +100,7 @@ void ResourceManager::AddResourceFactory(const wchar_t* tag, IResourceFactory* f
 boost::intrusive_ptr<ILoadingJob> ResourceManager::LoadAsync(const wchar_t* manifest, bool lockFileSystem)
 {
     if (manifest == nullptr || *manifest == L'\0')
-    {
         STRATA_THROW(RuntimeError, "A manifest name is needed to load resources.");
-    }
     ScopedLock lock(mMutex);
     const auto found = mJobs.find(manifest);
     if (found != mJobs.end())
@@ -136,9 +132,7 @@ boost::intrusive_ptr<ILoadingJob> ResourceManager::Load(const wchar_t* manifest,
         if (progress != nullptr)
         {
             if (progress->ShouldAbort())
-            {
                 job->Abort();
-            }
             progress->OnProgress(job->GetResourceLoadPctComplete());
         }
         // Woken at once when the job finishes; the timeout only paces the progress and abort checks.
@@ -151,13 +145,9 @@ void ResourceManager::LoadFromStream(IStream* stream, const wchar_t* manifest, I
                                      bool lockFileSystem)
 {
     if (manifest == nullptr || *manifest == L'\0')
-    {
         STRATA_THROW(RuntimeError, "A manifest name is needed to load resources.");
-    }
     if (stream == nullptr)
-    {
         STRATA_THROW(RuntimeError, "LoadFromStream needs an open stream.");
-    }
     JobPtr job;
     {
         ScopedLock lock(mMutex);
@@ -188,30 +178,22 @@ void ResourceManager::LoadFromStream(IStream* stream, const wchar_t* manifest, I
         throw;
     }
     if (completed)
-    {
         job->OnProgress(1.0f);
-    }
 }
 
 void ResourceManager::Unload(const wchar_t* manifest)
 {
     if (manifest == nullptr)
-    {
         return;
-    }
     ResourceTable removed;
     JobPtr job;
     {
         ScopedLock lock(mMutex);
         const auto found = mJobs.find(manifest);
         if (found == mJobs.end())
-        {
             return;
-        }
         if (--found->second->mLoadCount >= 1)
-        {
             return;
-        }
         Internal::LogWrite("Unloading resource file: %ls\n", manifest);
         job = found->second;
         mJobs.erase(found);
@@ -253,9 +235,7 @@ IResourceDescriptor* ResourceManager::LoadResource(const wchar_t* manifest, IXML
 {
     const XMLElement* element = reader.GetCurrentElement();
     if (element == nullptr || !element->IsStartElement())
-    {
         return nullptr;
-    }
     const std::wstring& nameText = element->GetAttribute(L"name", L"");
     const Label name = nameText.empty() ? Label() : Label(nameText.c_str());
     const IResourceFactory* factory = nullptr;
@@ -263,9 +243,7 @@ IResourceDescriptor* ResourceManager::LoadResource(const wchar_t* manifest, IXML
         ScopedLock lock(mMutex);
         const auto found = mFactories.find(element->GetName());
         if (found == mFactories.end())
-        {
             return nullptr;
-        }
         factory = found->second;
     }
     // The attributes are copied: the element itself changes as the factory reads on.
@@ -289,24 +267,16 @@ void ResourceManager::StopLoader()
     {
         ScopedLock lock(mMutex);
         for (const JobPtr& job : mQueuedJobs)
-        {
             job->Abort();
-        }
         for (const JobPtr& job : mPendingJobs)
-        {
             job->Abort();
-        }
         mQuit.store(true);
         mSignal->Signal();
     }
     if (mThread == nullptr)
-    {
         return;
-    }
     while (mThread->GetState() == ThreadState_Running)
-    {
         Sleep(kLoaderStopPollMilliseconds);
-    }
     // Pending jobs hold transfers; a job left behind would keep them alive with the manager.
     std::list<JobPtr> pending;
     {
@@ -314,9 +284,7 @@ void ResourceManager::StopLoader()
         pending.swap(mPendingJobs);
     }
     for (const JobPtr& job : pending)
-    {
         job->AbortTransfers();
-    }
 }
 
 void ResourceManager::RunManifestPass(LoadingJob& job, bool keepExisting)
@@ -339,9 +307,7 @@ void ResourceManager::RunManifestPass(LoadingJob& job, bool keepExisting)
             options.progress = &job;
             options.askAbort = true;
             if (ReadManifest(*CreateXMLReader(stream.Get()), manifest, job, options))
-            {
                 outcome = eLoadingJobStatus::Complete;
-            }
         }
     }
     if (outcome == eLoadingJobStatus::Complete)
@@ -360,9 +326,7 @@ bool ResourceManager::ReadManifest(IXMLReader& reader, const std::wstring& manif
     {
         const XMLElement* element = reader.ReadElement();
         if (element == nullptr)
-        {
             break;
-        }
         bool report = true;
         if (element->IsStartElement())
         {
@@ -410,9 +374,7 @@ bool ResourceManager::ReadManifest(IXMLReader& reader, const std::wstring& manif
                     ScopedLock lock(mMutex);
                     const auto found = mResources.find(sourceName);
                     if (found != mResources.end() && IsCurrentJob(manifest, job))
-                    {
                         mResources[name] = found->second;
-                    }
                     report = true;
                 }
                 else
@@ -429,14 +391,10 @@ bool ResourceManager::ReadManifest(IXMLReader& reader, const std::wstring& manif
         if (report)
         {
             if (options.progress != nullptr)
-            {
                 options.progress->OnProgress(reader.GetProgress());
-            }
             if ((options.askAbort && options.progress != nullptr && options.progress->ShouldAbort()) ||
                 job.GetStatus() == eLoadingJobStatus::Aborted || ShouldQuit())
-            {
                 return false;
-            }
         }
     }
     return true;
@@ -449,9 +407,7 @@ void ResourceManager::StoreResource(Label name, std::shared_ptr<IResourceDescrip
     {
         ScopedLock lock(mMutex);
         if (!IsCurrentJob(manifest, job))
-        {
             return;
-        }
         auto found = mResources.find(name);
         if (found == mResources.end())
         {
@@ -461,9 +417,7 @@ void ResourceManager::StoreResource(Label name, std::shared_ptr<IResourceDescrip
         // Checked again here: another manifest may have taken the name while the factory ran, and
         // resources made from streamed files meet their first check here.
         if (found->second->GetManifest() != manifest)
-        {
             ThrowDuplicate(found->second->GetManifest(), manifest, name, __FILE__, __LINE__, __func__);
-        }
         replaced = std::move(found->second);
         found->second = std::move(descriptor);
     }
@@ -485,9 +439,7 @@ ResourceManager* GetResourceManager()
 {
     ResourceManager* manager = gResourceManager.load();
     if (manager != nullptr)
-    {
         return manager;
-    }
     std::lock_guard<std::mutex> lock(gCreationMutex);
     manager = gResourceManager.load();
     if (manager == nullptr)

@@ -69,9 +69,7 @@ template <class Container>
 void TaskCollection<Container>::LeaveWalk()
 {
     if (--mBusyDepth == 0 && mHasFinished)
-    {
         Purge();
-    }
 }
 
 template <class Container>
@@ -91,9 +89,7 @@ void TaskCollection<Container>::Clear()
         mHasFinished = true;
     }
     if (mBusyDepth == 0)
-    {
         Purge();
-    }
 }
 
 template <class Container>
@@ -116,9 +112,7 @@ void TaskCollection<Container>::Purge()
         }
     }
     for (Task* task : finished)
-    {
         delete task;
-    }
 }
 
 namespace
@@ -131,12 +125,8 @@ void ForEachInitialTask(std::vector<Task*>& tasks, Function&& function)
 {
     const size_t count = tasks.size();
     for (size_t i = 0; i < count && i < tasks.size(); ++i)
-    {
         if (!function(tasks[i]))
-        {
             return;
-        }
-    }
 }
 
 // Multimap entries are never erased during a walk (erasing waits for the purge) and insertions
@@ -145,22 +135,14 @@ template <class Function>
 void ForEachInitialTask(std::multimap<Label, Task*>& tasks, Function&& function)
 {
     if (tasks.empty())
-    {
         return;
-    }
     std::vector<Task*> snapshot;
     snapshot.reserve(tasks.size());
     for (auto& entry : tasks)
-    {
         snapshot.push_back(entry.second);
-    }
     for (Task* task : snapshot)
-    {
         if (!function(task))
-        {
             return;
-        }
-    }
 }
 
 } // namespace
@@ -169,36 +151,31 @@ template <class Container>
 sTaskStatus TaskCollection<Container>::UpdateParallel(Object* object, float dt, ParallelTaskCompletion rule)
 {
     if (dt < 0.0f)
-    {
         return {TaskState_Incomplete, 0.0f};
-    }
     if (mTasks.empty())
-    {
         return {TaskState_Complete, 0.0f};
-    }
     EnterWalk();
     bool ran = false;
     bool finishedOne = false;
     float time = 0.0f;
     try
     {
-        ForEachInitialTask(mTasks,
-                           [&](Task* task)
-                           {
-                               if (task->IsFinished())
-                               {
-                                   return true;
-                               }
-                               const sTaskStatus status = task->Update(object, dt);
-                               time = ran ? std::max(time, status.time) : status.time;
-                               ran = true;
-                               if (status.IsComplete())
-                               {
-                                   Finish(task);
-                                   finishedOne = true;
-                               }
-                               return true;
-                           });
+        ForEachInitialTask(
+            mTasks,
+            [&](Task* task)
+            {
+                if (task->IsFinished())
+                    return true;
+                const sTaskStatus status = task->Update(object, dt);
+                time = ran ? std::max(time, status.time) : status.time;
+                ran = true;
+                if (status.IsComplete())
+                {
+                    Finish(task);
+                    finishedOne = true;
+                }
+                return true;
+            });
     }
     catch (...)
     {
@@ -214,29 +191,26 @@ template <class Container>
 int TaskCollection<Container>::ReceiveMessage(Object* object, const ObjectMessage& message, ParallelTaskCompletion rule)
 {
     if (mTasks.empty())
-    {
         return 0;
-    }
     EnterWalk();
     bool ran = false;
     bool finishedOne = false;
     try
     {
-        ForEachInitialTask(mTasks,
-                           [&](Task* task)
-                           {
-                               if (task->IsFinished())
-                               {
-                                   return true;
-                               }
-                               ran = true;
-                               if (task->ReceiveMessage(object, message) != 1)
-                               {
-                                   Finish(task);
-                                   finishedOne = true;
-                               }
-                               return true;
-                           });
+        ForEachInitialTask(
+            mTasks,
+            [&](Task* task)
+            {
+                if (task->IsFinished())
+                    return true;
+                ran = true;
+                if (task->ReceiveMessage(object, message) != 1)
+                {
+                    Finish(task);
+                    finishedOne = true;
+                }
+                return true;
+            });
     }
     catch (...)
     {
@@ -255,9 +229,7 @@ template class TaskCollection<std::multimap<Label, Task*>>;
 void TaskSet::Add(Task* task)
 {
     if (task)
-    {
         mTasks.push_back(task);
-    }
 }
 
 sTaskStatus TaskSet::UpdateSerial(Object* object, float dt, bool stopOnIdleCycle)
@@ -270,12 +242,8 @@ sTaskStatus TaskSet::UpdateSerial(Object* object, float dt, bool stopOnIdleCycle
     // A round is as many completions as there were unfinished tasks when it began.
     size_t roundLength = 0;
     if (stopOnIdleCycle)
-    {
         for (Task* task : mTasks)
-        {
             roundLength += task->IsFinished() ? 0 : 1;
-        }
-    }
     size_t roundDone = 0;
     float roundTime = 0.0f;
 
@@ -286,9 +254,7 @@ sTaskStatus TaskSet::UpdateSerial(Object* object, float dt, bool stopOnIdleCycle
         {
             Task* task = mTasks[i];
             if (task->IsFinished())
-            {
                 continue;
-            }
             if (remaining < 0.0f)
             {
                 reachedEnd = false;
@@ -326,9 +292,7 @@ sTaskStatus TaskSet::UpdateSerial(Object* object, float dt, bool stopOnIdleCycle
         throw;
     }
     if (reachedEnd)
-    {
         result.state = TaskState_Complete;
-    }
     LeaveWalk();
     return result;
 }
@@ -341,26 +305,20 @@ void TaskSet::CloneTasks(TaskSet* destination, unsigned long mask) const
     {
         const Task* task = mTasks[i];
         if ((task->GetFlags() & mask) == 0)
-        {
             destination->Add(task->Clone());
-        }
     }
 }
 
 void NamedTaskSet::Add(Label name, Task* task)
 {
     if (task)
-    {
         mTasks.emplace(name, task);
-    }
 }
 
 void RepeatingTaskSet::OnTaskComplete(Task* task)
 {
     if (task->GetFlags() & Task::Flag_Replaced)
-    {
         return;
-    }
     Add(task->Clone());
     task->SetFlags(Task::Flag_Replaced);
 }
@@ -449,9 +407,7 @@ sTaskStatus SelfDestructTask::Update(Object* object, float)
 {
     ObjectDatabase* database = GetObjectDatabase();
     if (database && object)
-    {
         database->DestroyObject(object->GetID());
-    }
     return Complete;
 }
 

@@ -10,13 +10,9 @@ void TextComponent::SetTextFromResource(Label name)
 {
     const Constant<std::wstring> text(name);
     if (text.IsValid())
-    {
         SetText(text.GetValue());
-    }
     else
-    {
         SetText(L"Missing: \"" + ConvertStringASCIIToWide(name.c_str()) + L"\"");
-    }
 }
 
 } // namespace Strata

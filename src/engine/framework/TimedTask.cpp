@@ -16,9 +16,7 @@ namespace
 sTaskStatus TimedStatus(float elapsed, float duration, float dt)
 {
     if (elapsed < duration)
-    {
         return Task::Incomplete;
-    }
     // Clamped to [0, dt]: rounding must never hand on more time than the step had.
     const float used = dt - (elapsed - duration);
     return Task::CompletedAfter(std::clamp(used, 0.0f, std::max(dt, 0.0f)));
@@ -27,18 +25,14 @@ sTaskStatus TimedStatus(float elapsed, float duration, float dt)
 std::shared_ptr<Interpolator> CheckInterpolator(std::shared_ptr<Interpolator> interpolator)
 {
     if (!interpolator)
-    {
         STRATA_THROW(RuntimeError, "An interpolating task needs an interpolator.");
-    }
     return interpolator;
 }
 
 std::shared_ptr<NumberGenerator<float>> CheckGenerator(std::shared_ptr<NumberGenerator<float>> generator)
 {
     if (!generator)
-    {
         STRATA_THROW(RuntimeError, "A timed task needs a duration generator.");
-    }
     return generator;
 }
 
@@ -84,13 +78,9 @@ sTaskStatus AlphaTask::Update(Object* object, float dt)
 {
     IAlpha* alpha = dynamic_cast<IAlpha*>(object);
     if (!alpha)
-    {
         throw std::runtime_error("AlphaTask applied to an object that does not implement IAlpha");
-    }
     if (mElapsed == 0.0f)
-    {
         mStartAlpha = alpha->GetAlpha();
-    }
     const sTaskStatus status = TimedTask::Update(object, dt);
     alpha->SetAlpha(interpolate(mStartAlpha, mTargetAlpha));
     return status;
@@ -105,9 +95,7 @@ sTaskStatus VisibleTask::Update(Object* object, float)
 {
     IVisible* visible = dynamic_cast<IVisible*>(object);
     if (!visible)
-    {
         throw std::runtime_error("VisibleTask applied to an object that does not implement IVisible");
-    }
     visible->SetVisible(mVisible);
     return CompletedAfter(0.0f);
 }

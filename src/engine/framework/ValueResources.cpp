@@ -109,9 +109,7 @@ Rect<int> RectIResourceFactory::ReadValue(const IAttributeContainer& attributes)
 ColorF ColorFResourceFactory::ReadValue(const IAttributeContainer& attributes)
 {
     if (attributes.HasAttribute(L"value"))
-    {
         return ColorF::FromString(attributes.GetAttribute(L"value"));
-    }
     return ColorF(attributes.GetAttribute(L"r", 1.0f), attributes.GetAttribute(L"g", 1.0f),
                   attributes.GetAttribute(L"b", 1.0f), attributes.GetAttribute(L"a", 1.0f));
 }
@@ -166,13 +164,9 @@ IResourceDescriptor* ArrayResourceFactory<T, F>::CreateResource(const std::wstri
     {
         const XMLElement* item = element.ReadElement();
         if (item == nullptr)
-        {
             break;
-        }
         if (item->IsStartElement())
-        {
             values.push_back(F::ReadValue(*item));
-        }
     }
     wrapper->SetValue(values);
     return wrapper.release();

@@ -36,13 +36,9 @@ private:
     static T InitialValue()
     {
         if constexpr (std::is_same_v<T, ColorF>)
-        {
             return ColorF(1.0f, 1.0f, 1.0f, 1.0f);
-        }
         else
-        {
             return T();
-        }
     }
 
     T mValue;
@@ -72,9 +68,7 @@ public:
     T GetValue() const
     {
         if (mWrapper == nullptr)
-        {
             Internal::ThrowMissingConstant(mName, typeid(T));
-        }
         return mWrapper->GetValue();
     }
     operator T() const { return GetValue(); }
@@ -85,9 +79,7 @@ private:
     void Find()
     {
         if (!mName.IsNull())
-        {
             mWrapper = std::dynamic_pointer_cast<Internal::ValueWrapper<T>>(GetResourceManager()->GetResource(mName));
-        }
     }
 
     Label mName;

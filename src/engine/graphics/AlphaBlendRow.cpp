@@ -162,13 +162,9 @@ std::vector<AlphaRowVariant> GetAlphaRowVariants()
 #if STRATA_ALPHA_ROW_X86
     __builtin_cpu_init();
     if (__builtin_cpu_supports("sse2"))
-    {
         variants.push_back({"sse2", &UnlessOverlapping<&AlphaRowSse2>});
-    }
     if (__builtin_cpu_supports("avx2"))
-    {
         variants.push_back({"avx2", &UnlessOverlapping<&AlphaRowAvx2>});
-    }
 #endif
     return variants;
 }

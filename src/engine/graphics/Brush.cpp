@@ -24,9 +24,7 @@ void ForEachSpan(long long start, long long length, long long offset, long long 
     long long position = start;
     long long remaining = length;
     if (remaining <= 0)
-    {
         return;
-    }
     const long long first = std::min(period - offset, remaining);
     if (position + first <= low)
     {
@@ -35,9 +33,7 @@ void ForEachSpan(long long start, long long length, long long offset, long long 
         offset = 0;
         const long long skipped = (low - position) / period * period;
         if (skipped >= remaining)
-        {
             return;
-        }
         position += skipped;
         remaining -= skipped;
     }
@@ -66,14 +62,10 @@ Visible GetVisible(ICanvas* canvas, const sDrawState& state)
 {
     Visible visible;
     if (!canvas)
-    {
         return visible;
-    }
     const Rect<int> area = canvas->GetBounds().getIntersection(state.clipRect);
     if (area.isEmpty())
-    {
         return visible;
-    }
     visible.left = area.x;
     visible.top = area.y;
     visible.right = static_cast<long long>(area.x) + area.width;
@@ -116,13 +108,9 @@ struct ThreeBrush
     void DrawPiece(IImageList* list, int i, long long along, const sDrawState& state, ICanvas* canvas) const
     {
         if (vertical)
-        {
             DrawImageList(list, i, ToFloat(across), ToFloat(along), state, canvas);
-        }
         else
-        {
             DrawImageList(list, i, ToFloat(along), ToFloat(across), state, canvas);
-        }
     }
 
     // Caps first, then the middle pieces; CanDraw must hold.
@@ -137,15 +125,11 @@ struct ThreeBrush
 
         const long long remaining = gap - endCap;
         if (remaining <= 0)
-        {
             return;
-        }
         const int middle = Length(list, base + 1);
         const Visible visible = GetVisible(canvas, state);
         if (visible.IsEmpty())
-        {
             return;
-        }
         const long long low = (vertical ? visible.top : visible.left) - middle;
         const long long high = (vertical ? visible.bottom : visible.right) + middle;
         ForEachSpan(position, remaining, 0, middle, low, high,
@@ -159,13 +143,9 @@ struct ThreeBrush
                         DrawStateNPI cut(state);
                         const int piece = static_cast<int>(span);
                         if (vertical)
-                        {
                             cut.SourceRect(0, 0, list->GetImageWidth(base + 1), piece);
-                        }
                         else
-                        {
                             cut.SourceRect(0, 0, piece, list->GetImageHeight(base + 1));
-                        }
                         DrawPiece(list, base + 1, along, cut, canvas);
                     });
     }
@@ -175,13 +155,9 @@ int DrawThreeBrushAlong(IImageList* list, int base, bool vertical, float x, floa
                         const sDrawState& state, ICanvas* canvas)
 {
     if (!list)
-    {
         return DrawResult_Nothing;
-    }
     if (!HasImages(list, base, 3))
-    {
         return DrawResult_ListTooShort;
-    }
     ThreeBrush brush;
     brush.base = base;
     brush.vertical = vertical;
@@ -190,9 +166,7 @@ int DrawThreeBrushAlong(IImageList* list, int base, bool vertical, float x, floa
     brush.end = FloorToInt(start + length);
     brush.across = FloorToInt(vertical ? x : y);
     if (!brush.CanDraw(list))
-    {
         return DrawResult_ListTooShort;
-    }
     brush.Draw(list, state, canvas);
     return DrawResult_Drawn;
 }
@@ -224,13 +198,9 @@ int DrawNineBrush(IImageList* list, int base, float x, float y, float width, flo
                   ICanvas* canvas)
 {
     if (!list)
-    {
         return DrawResult_Nothing;
-    }
     if (!HasImages(list, base, 9))
-    {
         return DrawResult_ListTooShort;
-    }
     const long long left = FloorToInt(x);
     const long long top = FloorToInt(y);
     const long long right = FloorToInt(x + width);
@@ -260,21 +230,15 @@ int DrawNineBrush(IImageList* list, int base, float x, float y, float width, flo
     const ThreeBrush bottomRow = row(base + 6, middleTop + gap - bottomHeight);
     if (!topRow.CanDraw(list) || !bottomRow.CanDraw(list) ||
         (remaining > 0 && (middleHeight <= 0 || !middleRow.CanDraw(list))))
-    {
         return DrawResult_ListTooShort;
-    }
 
     topRow.Draw(list, state, canvas);
     bottomRow.Draw(list, state, canvas);
     if (remaining <= 0)
-    {
         return DrawResult_Drawn;
-    }
     const Visible visible = GetVisible(canvas, state);
     if (visible.IsEmpty())
-    {
         return DrawResult_Drawn;
-    }
     ForEachSpan(middleTop, remaining, 0, middleHeight, visible.top - middleHeight, visible.bottom + middleHeight,
                 [&](long long rowTop, long long, long long span)
                 {
@@ -292,9 +256,7 @@ int DrawNineBrush(IImageList* list, int base, float x, float y, float width, flo
                     const long long clipBottom =
                         std::min<long long>(rowTop + span, static_cast<long long>(clip.y) + clip.height);
                     if (clipRight <= clipLeft || clipBottom <= clipTop)
-                    {
                         return;
-                    }
                     sDrawState cut(state);
                     cut.clipRect =
                         Rect<int>(static_cast<int>(clipLeft), static_cast<int>(clipTop),
@@ -314,24 +276,18 @@ uint8_t GetThreeBrushPixelAlpha(const IImageList* list, int base, int x, int y, 
 {
     if (!list || !HasImages(list, base, 3) || x < 0 || !(static_cast<float>(x) < width) || y < 0 ||
         y >= list->GetImageHeight(base))
-    {
         return 0;
-    }
     const int leftWidth = list->GetImageWidth(base);
     const int middleWidth = list->GetImageWidth(base + 1);
     const int rightWidth = list->GetImageWidth(base + 2);
     if (x < leftWidth)
-    {
         return list->GetImagePixelAlpha(base, x, y);
-    }
     // The right cap starts at the whole width minus its own, as drawn.
     const long long rightCap = static_cast<long long>(TruncateToInt(width)) - rightWidth;
     if (x < rightCap)
     {
         if (middleWidth <= 0)
-        {
             return 0;
-        }
         return list->GetImagePixelAlpha(base + 1, (x - leftWidth) % middleWidth, y);
     }
     // x >= rightCap and x < width here, so this lies in [0, rightWidth].
@@ -342,22 +298,16 @@ int DrawTiledImageHV(IImage* image, const Rect<float>& area, Vector2<int> offset
                      ICanvas* canvas)
 {
     if (!image || !(area.width > 0.0f) || !(area.height > 0.0f))
-    {
         return DrawResult_Nothing;
-    }
     const int imageWidth = image->GetWidth();
     const int imageHeight = image->GetHeight();
     if (imageWidth <= 0 || imageHeight <= 0)
-    {
         return DrawResult_Nothing;
-    }
     const long long offsetX = ((static_cast<long long>(offset.x) % imageWidth) + imageWidth) % imageWidth;
     const long long offsetY = ((static_cast<long long>(offset.y) % imageHeight) + imageHeight) % imageHeight;
     const Visible visible = GetVisible(canvas, state);
     if (visible.IsEmpty())
-    {
         return DrawResult_Drawn;
-    }
     ForEachSpan(TruncateToInt(area.y), TruncateToInt(area.height), offsetY, imageHeight, visible.top - imageHeight,
                 visible.bottom + imageHeight,
                 [&](long long y, long long sourceY, long long tileHeight)
@@ -384,9 +334,7 @@ int DrawTiledImageHV(IImage* image, const Rect<float>& area, Vector2<int> offset
 int DrawTiledImageH(IImage* image, float x, float y, float width, int offsetX, const sDrawState& state, ICanvas* canvas)
 {
     if (!image)
-    {
         return DrawResult_Nothing;
-    }
     return DrawTiledImageHV(image, Rect<float>(x, y, width, static_cast<float>(image->GetHeight())),
                             Vector2<int>(offsetX, 0), state, canvas);
 }
@@ -400,9 +348,7 @@ int DrawTiledImageV(IImage* image, float x, float y, float height, int offsetY, 
                     ICanvas* canvas)
 {
     if (!image)
-    {
         return DrawResult_Nothing;
-    }
     return DrawTiledImageHV(image, Rect<float>(x, y, static_cast<float>(image->GetWidth()), height),
                             Vector2<int>(0, offsetY), state, canvas);
 }
@@ -416,15 +362,11 @@ Color32 GetTiledImageHVPixel(const IImage* image, Vector2<float> size, Vector2<i
 {
     const Color32 outside(255, 255, 255, 255);
     if (!image || x < 0 || y < 0 || x >= TruncateToInt(size.x) || y >= TruncateToInt(size.y))
-    {
         return outside;
-    }
     const long long width = image->GetWidth();
     const long long height = image->GetHeight();
     if (width <= 0 || height <= 0)
-    {
         return outside;
-    }
     const long long u = ((static_cast<long long>(x) + offset.x) % width + width) % width;
     const long long v = ((static_cast<long long>(y) + offset.y) % height + height) % height;
     return image->GetPixel(static_cast<int>(u), static_cast<int>(v));

@@ -151,15 +151,11 @@ template <class I>
 I* QueryCanvas(ICanvas* canvas)
 {
     if (!canvas)
-    {
         return nullptr;
-    }
     static const Label name(I::kInterfaceName);
     void* found = nullptr;
     if (!canvas->QueryInterface(name, &found))
-    {
         return nullptr;
-    }
     return static_cast<I*>(found);
 }
 
@@ -169,13 +165,9 @@ bool AnswerInterface(C* self, Label name, void** out)
 {
     static const Label interfaceName(I::kInterfaceName);
     if (name != interfaceName)
-    {
         return false;
-    }
     if (out)
-    {
         *out = static_cast<I*>(self);
-    }
     return true;
 }
 

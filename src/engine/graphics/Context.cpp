@@ -105,9 +105,7 @@ void PopContext()
     if (contexts.depth == 0)
     {
         if (!gUnderflowLogged.exchange(true))
-        {
             Internal::LogWrite("Graphics::PopContext: no context to pop; the pop is ignored.\n");
-        }
         return;
     }
     --contexts.depth;

@@ -44,34 +44,22 @@ namespace Strata
 HAlignment StringToHAlignment(const std::wstring& text, HAlignment defaultValue)
 {
     if (text == L"left")
-    {
         return HAlignment_Left;
-    }
     if (text == L"center")
-    {
         return HAlignment_Center;
-    }
     if (text == L"right")
-    {
         return HAlignment_Right;
-    }
     return defaultValue;
 }
 
 VAlignment StringToVAlignment(const std::wstring& text, VAlignment defaultValue)
 {
     if (text == L"top")
-    {
         return VAlignment_Top;
-    }
     if (text == L"middle")
-    {
         return VAlignment_Middle;
-    }
     if (text == L"bottom")
-    {
         return VAlignment_Bottom;
-    }
     return defaultValue;
 }
 

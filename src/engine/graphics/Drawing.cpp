@@ -42,9 +42,7 @@ void WalkLine(long long major, int majorStep, long long majorLength, long long m
     first = std::max(first, 0LL);
     last = std::min(last, majorLength - 1);
     if (first > last)
-    {
         return;
-    }
     using Wide = __int128;
     long long moved = static_cast<long long>((Wide(2) * first * minorLength + majorLength) / (Wide(2) * majorLength));
     long long error = static_cast<long long>(Wide(first) * minorLength - Wide(moved) * majorLength);
@@ -79,9 +77,7 @@ int DrawLineWithPixels(IPixelSettingCanvas* pixels, ICanvas* canvas, float fx1, 
     const auto plot = [&](long long x, long long y)
     {
         if (x < left || x >= right || y < top || y >= bottom)
-        {
             return;
-        }
         const float px = static_cast<float>(x);
         const float py = static_cast<float>(y);
         pixels->SetPixel(px, py, blend ? BlendColors(color, pixels->GetPixel(px, py)) : color);
@@ -94,13 +90,9 @@ int DrawLineWithPixels(IPixelSettingCanvas* pixels, ICanvas* canvas, float fx1, 
     const long long adx = std::llabs(dx);
     const long long ady = std::llabs(dy);
     if (adx < ady)
-    {
         WalkLine(y1, sy, ady, x1, sx, adx, top, bottom, [&](long long y, long long x) { plot(x, y); });
-    }
     else
-    {
         WalkLine(x1, sx, adx, y1, sy, ady, left, right, plot);
-    }
     plot(x2, y2);
     return DrawResult_Drawn;
 }
@@ -137,23 +129,17 @@ int GetAlignmentShift(int alignment, int size)
 int DrawLine(float x1, float y1, float x2, float y2, const sDrawState& state, ICanvas* canvas)
 {
     if (ILineDrawingCanvas* lines = FindDrawingPart<ILineDrawingCanvas>(canvas))
-    {
         return lines->DrawLine(x1, y1, x2, y2, state);
-    }
     IPixelSettingCanvas* pixels = FindDrawingPart<IPixelSettingCanvas>(canvas);
     if (!pixels)
-    {
         return CannotDraw(canvas);
-    }
     return DrawLineWithPixels(pixels, canvas, x1, y1, x2, y2, state);
 }
 
 int DrawLineRect(const Rect<float>& rect, const sDrawState& state, ICanvas* canvas)
 {
     if (!canvas || !(rect.width > 0.0f) || !(rect.height > 0.0f))
-    {
         return DrawResult_Nothing;
-    }
     const float right = rect.x + rect.width - 1.0f;
     const float bottom = rect.y + rect.height - 1.0f;
     const float lines[4][4] = {{rect.x, rect.y, right, rect.y},
@@ -165,9 +151,7 @@ int DrawLineRect(const Rect<float>& rect, const sDrawState& state, ICanvas* canv
     {
         result = DrawLine(line[0], line[1], line[2], line[3], state, canvas);
         if (result < 0)
-        {
             break;
-        }
     }
     return result;
 }
@@ -176,18 +160,12 @@ int DrawFilledRect(const Rect<int>& rect, const sDrawState& state, ICanvas* canv
 {
     IQuadDrawingCanvas* quads = FindDrawingPart<IQuadDrawingCanvas>(canvas);
     if (!quads)
-    {
         return CannotDraw(canvas);
-    }
     if (rect.isEmpty())
-    {
         return DrawResult_Nothing;
-    }
     const Rect<int> visible = rect.getIntersection(state.clipRect);
     if (visible.isEmpty())
-    {
         return DrawResult_Nothing;
-    }
     return quads->DrawFilledRect(visible, state);
 }
 
@@ -195,21 +173,15 @@ int DrawFilledRect(const Rect<float>& rect, const sDrawState& state, ICanvas* ca
 {
     IQuadDrawingCanvas* quads = FindDrawingPart<IQuadDrawingCanvas>(canvas);
     if (!quads)
-    {
         return CannotDraw(canvas);
-    }
     // Written so that NaN sizes count as empty.
     if (!(rect.width > 0.0f) || !(rect.height > 0.0f))
-    {
         return DrawResult_Nothing;
-    }
     const Rect<float> clip(static_cast<float>(state.clipRect.x), static_cast<float>(state.clipRect.y),
                            static_cast<float>(state.clipRect.width), static_cast<float>(state.clipRect.height));
     const Rect<float> visible = rect.getIntersection(clip);
     if (!(visible.width > 0.0f) || !(visible.height > 0.0f))
-    {
         return DrawResult_Nothing;
-    }
     return quads->DrawFilledRect(visible, state);
 }
 
@@ -247,16 +219,12 @@ int DrawImage(IImage* image, float x, float y, const sDrawState& state, ICanvas*
 {
     IQuadDrawingCanvas* quads = FindDrawingPart<IQuadDrawingCanvas>(canvas);
     if (!quads || !image)
-    {
         return image ? CannotDraw(canvas) : DrawResult_Nothing;
-    }
     int width = 0;
     int height = 0;
     GetDrawnSize(image, state, &width, &height);
     if (width <= 0 || height <= 0)
-    {
         return DrawResult_Nothing;
-    }
     x -= static_cast<float>(GetAlignmentShift(state.hAlign, width));
     y -= static_cast<float>(GetAlignmentShift(state.vAlign, height));
     return quads->DrawImage(image, x, y, state);
@@ -266,9 +234,7 @@ int DrawRotatedImage(IImage* image, float x, float y, Angle angle, const sDrawSt
 {
     IQuadDrawingCanvas* quads = FindDrawingPart<IQuadDrawingCanvas>(canvas);
     if (!quads || !image)
-    {
         return image ? CannotDraw(canvas) : DrawResult_Nothing;
-    }
     if (state.hAlign != HAlignment_Center || state.vAlign != VAlignment_Middle)
     {
         int width = 0;
@@ -291,13 +257,9 @@ int DrawStretchedImage(IImage* image, const Rect<int>& rect, const sDrawState& s
 {
     IQuadDrawingCanvas* quads = FindDrawingPart<IQuadDrawingCanvas>(canvas);
     if (!quads)
-    {
         return CannotDraw(canvas);
-    }
     if (rect.isEmpty())
-    {
         return DrawResult_Nothing;
-    }
     Rect<int> placed = rect;
     placed.x -= GetAlignmentShift(state.hAlign, rect.width);
     placed.y -= GetAlignmentShift(state.vAlign, rect.height);
@@ -308,20 +270,14 @@ int DrawStretchedRotatedImage(IImage* image, const Rect<float>& rect, const Vect
                               const sDrawState& state, ICanvas* canvas)
 {
     if (!canvas || !image)
-    {
         return DrawResult_Nothing;
-    }
     IQuadDrawingCanvas* quads = QueryCanvas<IQuadDrawingCanvas>(canvas);
     if (!quads)
-    {
         return DrawResult_Unsupported;
-    }
     const int width = TruncateToInt(std::round(rect.width));
     const int height = TruncateToInt(std::round(rect.height));
     if (width <= 0 || height <= 0)
-    {
         return DrawResult_Nothing;
-    }
     // The canvas turns about the centre: move the centre where turning about the pivot takes it.
     const Vector2<float> center(rect.x + rect.width * 0.5f, rect.y + rect.height * 0.5f);
     const Vector2<float> turned = pivot + angle.Rotate(center - pivot);
@@ -343,9 +299,7 @@ int DrawTextLine(float x, float y, const wchar_t* text, const ColorF& color, con
         return textCanvas->DrawTextLine(text, x, y, colored);
     }
     if (!QueryCanvas<IQuadDrawingCanvas>(canvas))
-    {
         return DrawResult_Unsupported;
-    }
     const Font* font = state.font;
     DrawStateNPI glyphState(state);
     glyphState.imageColor = color;
@@ -360,9 +314,7 @@ int DrawTextLine(float x, float y, const wchar_t* text, const ColorF& color, con
         // Drawing never changes the font's image; the canvas interface only takes it non-const.
         result = DrawImage(const_cast<IImage*>(glyph.image), x, y, glyphState, canvas);
         if (result < 0)
-        {
             return result;
-        }
         x += static_cast<float>(font->GetKernedLetterWidth(c[0], c[1]));
     }
     return result;
@@ -374,17 +326,11 @@ int DrawText(const wchar_t* text, float x, float y, const sDrawState& state, ICa
 {
     const Font* font = state.font;
     if (!canvas || !font || !text)
-    {
         return DrawResult_Nothing;
-    }
     if (state.hAlign != HAlignment_Left)
-    {
         x -= static_cast<float>(GetAlignmentShift(state.hAlign, font->GetStringWidth(text)));
-    }
     if (state.vAlign != VAlignment_Top)
-    {
         y -= static_cast<float>(GetAlignmentShift(state.vAlign, font->GetGlyphHeight()));
-    }
     const ColorF effect(state.effectColor.r, state.effectColor.g, state.effectColor.b,
                         state.effectColor.a * state.color.a);
     const float ex = static_cast<float>(state.effectOffset.x);
@@ -394,9 +340,7 @@ int DrawText(const wchar_t* text, float x, float y, const sDrawState& state, ICa
         const float points[8][2] = {{x - ex, y - ey}, {x - ex, y},      {x - ex, y + ey}, {x, y - ey},
                                     {x, y + ey},      {x + ex, y - ey}, {x + ex, y},      {x + ex, y + ey}};
         for (const auto& point : points)
-        {
             DrawTextLine(point[0], point[1], text, effect, state, canvas);
-        }
     }
     else if (state.textMode == TextMode_DropShadow)
     {
@@ -410,22 +354,16 @@ int DrawWrappedText(const wchar_t* text, float x, float y, float width, Rect<flo
 {
     const Font* font = state.font;
     if (!canvas || !font || !text)
-    {
         return DrawResult_Nothing;
-    }
     LineBreakList lines;
     ComputeLineBreaks(&lines, text, TruncateToInt(width), font, nullptr);
     const int lineCount = std::max(static_cast<int>(lines.starts.size()) - 1, 0);
     const int lineHeight = font->GetGlyphHeight();
     const float total = static_cast<float>(static_cast<long long>(lineCount) * lineHeight);
     if (state.vAlign == VAlignment_Bottom)
-    {
         y -= total;
-    }
     else if (state.vAlign == VAlignment_Middle)
-    {
         y -= total * 0.5f;
-    }
     const float top = y;
 
     sDrawState lineState = state;
@@ -438,17 +376,11 @@ int DrawWrappedText(const wchar_t* text, float x, float y, float width, Rect<flo
         line.assign(text + lines.starts[i], static_cast<size_t>(lines.GetLineLength(i)));
         float lineX = x;
         if (state.hAlign == HAlignment_Right)
-        {
             lineX = x - static_cast<float>(font->GetStringWidth(line.c_str()));
-        }
         else if (state.hAlign == HAlignment_Center)
-        {
             lineX = std::floor(x - static_cast<float>(font->GetStringWidth(line.c_str())) * 0.5f);
-        }
         if (state.vAlign == VAlignment_Middle)
-        {
             y = std::floor(y);
-        }
         result = DrawText(line.c_str(), lineX, y, lineState, canvas);
         y += static_cast<float>(lineHeight);
     }
@@ -458,13 +390,9 @@ int DrawWrappedText(const wchar_t* text, float x, float y, float width, Rect<flo
         const float widest = static_cast<float>(lines.widest);
         float left = x;
         if (state.hAlign == HAlignment_Right)
-        {
             left = x - widest;
-        }
         else if (state.hAlign == HAlignment_Center)
-        {
             left = x - widest * 0.5f;
-        }
         *bounds = Rect<float>(left, top, widest, total);
     }
     return result;
@@ -478,9 +406,7 @@ int DrawWrappedText(const wchar_t* text, float x, float y, float width, const sD
 int DrawImageList(IImageList* list, int index, float x, float y, const sDrawState& state, ICanvas* canvas)
 {
     if (!canvas || !list)
-    {
         return DrawResult_Nothing;
-    }
     return list->DrawImage(index, x, y, state, canvas);
 }
 
@@ -488,9 +414,7 @@ int DrawStretchedImageList(IImageList* list, int index, const Rect<float>& rect,
                            ICanvas* canvas)
 {
     if (!canvas || !list)
-    {
         return DrawResult_Nothing;
-    }
     return list->DrawStretchedImage(index, rect, state, canvas);
 }
 
@@ -498,17 +422,13 @@ bool ClipImageDraw(float x, float y, const Rect<float>& source, const Rect<int>&
                    Rect<float>* destination, Rect<float>* shownSource)
 {
     if (!(source.width > 0.0f) || !(source.height > 0.0f))
-    {
         return false;
-    }
     const Rect<float> drawn(x, y, source.width, source.height);
     const Rect<float> clipF(static_cast<float>(clip.x), static_cast<float>(clip.y), static_cast<float>(clip.width),
                             static_cast<float>(clip.height));
     const Rect<float> visible = drawn.getIntersection(clipF);
     if (!(visible.width > 0.0f) || !(visible.height > 0.0f))
-    {
         return false;
-    }
     const float cutLeft = visible.x - drawn.x;
     const float cutRight = (drawn.x + drawn.width) - (visible.x + visible.width);
     const float cutTop = visible.y - drawn.y;
@@ -519,13 +439,9 @@ bool ClipImageDraw(float x, float y, const Rect<float>& source, const Rect<int>&
     shown.width = visible.width;
     shown.height = visible.height;
     if (destination)
-    {
         *destination = visible;
-    }
     if (shownSource)
-    {
         *shownSource = shown;
-    }
     return true;
 }
 

@@ -16,9 +16,7 @@ IResourceDescriptor* FontResourceFactory::CreateResource(const std::wstring& man
 {
     auto wrapper = std::make_unique<ResourceWrapper<ImageFont>>(manifest, name, attributes);
     if (!wrapper->Load(attributes.GetAttribute(L"src")))
-    {
         return nullptr;
-    }
     return wrapper.release();
 }
 
@@ -27,9 +25,7 @@ void FontResourceFactory::GetFileListForResource(std::list<FileVariant>* files, 
                                                  IXMLReader& /*element*/) const
 {
     if (!files)
-    {
         return;
-    }
     const std::wstring source = attributes.GetAttribute(L"src");
     files->push_back(FileVariant{source, {L".txt"}});
     files->push_back(ImageManager::GetImageFileVariant(source));

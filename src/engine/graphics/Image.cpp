@@ -31,36 +31,26 @@ size_t PixelCount(int width, int height)
 BaseImage::~BaseImage()
 {
     if (mTexture)
-    {
         mTexture->Release();
-    }
 }
 
 void BaseImage::SetTexture(ITexture* texture)
 {
     if (texture == mTexture)
-    {
         return;
-    }
     // Take the new reference before dropping the old, in case releasing the old one ends the new.
     if (texture)
-    {
         texture->AddRef();
-    }
     ITexture* old = mTexture;
     mTexture = texture;
     if (old)
-    {
         old->Release();
-    }
 }
 
 ITexture* BaseImage::GetTexture()
 {
     if (!mTexture)
-    {
         return nullptr;
-    }
     if (mTextureDirty)
     {
         mTexture->Refresh();
@@ -97,9 +87,7 @@ Image::~Image()
 bool Image::Init(std::vector<Color32>&& pixels, int width, int height, bool hasAlpha, bool hasColorKey)
 {
     if (!IsValidSize(width, height) || pixels.size() != PixelCount(width, height))
-    {
         return false;
-    }
     mRotationCache.reset();
     SetTexture(nullptr);
     mPixels = std::move(pixels);
@@ -126,18 +114,14 @@ std::unique_ptr<Image> Image::Copy() const
 Color32 Image::GetPixel(int x, int y) const
 {
     if (x < 0 || y < 0 || x >= mWidth || y >= mHeight)
-    {
         return Color32();
-    }
     return mPixels[static_cast<size_t>(y) * static_cast<size_t>(mWidth) + static_cast<size_t>(x)];
 }
 
 void Image::SetPixel(int x, int y, Color32 color)
 {
     if (x < 0 || y < 0 || x >= mWidth || y >= mHeight)
-    {
         return;
-    }
     mPixels[static_cast<size_t>(y) * static_cast<size_t>(mWidth) + static_cast<size_t>(x)] = color;
     MarkChanged();
 }
@@ -168,9 +152,7 @@ const Image* Image::GetCachedRotation(Angle angle)
 {
     ImageRotationCache* cache = mRotationCache.get();
     if (!cache)
-    {
         return nullptr;
-    }
     // Keyed on the pixels, not on the texture mark: drawing without a texture never clears that
     // mark, and the copies would otherwise be made again on every draw.
     if (cache->GetSourceVersion() != mPixelVersion)
@@ -180,9 +162,7 @@ const Image* Image::GetCachedRotation(Angle angle)
     }
     const int index = cache->GetIndex(angle);
     if (Image* cached = cache->GetImage(index))
-    {
         return cached;
-    }
     if (index == 0)
     {
         cache->SetImage(0, this);
@@ -217,17 +197,13 @@ namespace
 std::unique_ptr<Image> RotateQuarterTurns(const Image* image, int quarters)
 {
     if (!image)
-    {
         return nullptr;
-    }
     const int w = image->GetWidth();
     const int h = image->GetHeight();
     const bool across = quarters != 2;
     auto result = across ? MakeLike(image, h, w) : MakeLike(image, w, h);
     if (image->IsEmpty() || result->IsEmpty())
-    {
         return result;
-    }
     const ptrdiff_t width = w;
     const ptrdiff_t lastRow = static_cast<ptrdiff_t>(h - 1) * width;
     ptrdiff_t origin = 0;
@@ -260,9 +236,7 @@ std::unique_ptr<Image> RotateQuarterTurns(const Image* image, int quarters)
         ptrdiff_t from = origin + y * stepY;
         Color32* to = dst + static_cast<size_t>(y) * static_cast<size_t>(outWidth);
         for (int x = 0; x < outWidth; ++x, from += stepX)
-        {
             to[x] = src[from];
-        }
     }
     return result;
 }
@@ -287,32 +261,20 @@ std::unique_ptr<Image> ImageTool::Rotate270(const Image* image)
 std::unique_ptr<Image> ImageTool::Rotate(const Image* image, Angle angle)
 {
     if (!image)
-    {
         return nullptr;
-    }
     const float wrapped = angle.Wrap().GetValue();
     if (!std::isfinite(wrapped))
-    {
         return image->Copy();
-    }
     const float degrees = wrapped * (180.0f / Angle::pi());
     const auto near = [degrees](float target) { return std::fabs(degrees - target) <= 0.001f; };
     if (near(90.0f))
-    {
         return Rotate90(image);
-    }
     if (near(180.0f))
-    {
         return Rotate180(image);
-    }
     if (near(270.0f))
-    {
         return Rotate270(image);
-    }
     if (near(0.0f) || near(360.0f))
-    {
         return image->Copy();
-    }
 
     const int w = image->GetWidth();
     const int h = image->GetHeight();
@@ -322,9 +284,7 @@ std::unique_ptr<Image> ImageTool::Rotate(const Image* image, Angle angle)
     const int newH = Graphics::TruncateToInt(std::fabs(c) * h + std::fabs(s) * w + 0.99f);
     auto result = MakeLike(image, newW, newH);
     if (image->IsEmpty() || result->IsEmpty())
-    {
         return result;
-    }
 
     // 16.16 fixed point walk, one addition per pixel; 64 bits so that no size can overflow it.
     const Color32* src = image->GetPixels();
@@ -343,12 +303,8 @@ std::unique_ptr<Image> ImageTool::Rotate(const Image* image, Angle angle)
         int64_t sy = static_cast<int64_t>((halfH - s * dx + c * dy) * 65536.0f);
         Color32* out = dst + static_cast<size_t>(y) * newW;
         for (int x = 0; x < newW; ++x, sx += stepX, sy += stepY)
-        {
             if (sx >= 0 && sx < limitX && sy >= 0 && sy < limitY)
-            {
                 out[x] = src[static_cast<size_t>(sy >> 16) * w + static_cast<size_t>(sx >> 16)];
-            }
-        }
     }
     return result;
 }
@@ -386,23 +342,17 @@ int ImageRotationCache::GetIndex(Angle angle) const
 Image* ImageRotationCache::GetImage(int index) const
 {
     if (index < 0 || index >= mCount)
-    {
         return nullptr;
-    }
     return mImages[static_cast<size_t>(index)];
 }
 
 void ImageRotationCache::SetImage(int index, Image* image)
 {
     if (index < 0 || index >= mCount)
-    {
         return;
-    }
     const size_t i = static_cast<size_t>(index);
     if (mOwned[i] && mImages[i] != image)
-    {
         delete mImages[i];
-    }
     mImages[i] = image;
     mOwned[i] = false;
 }
@@ -410,14 +360,10 @@ void ImageRotationCache::SetImage(int index, Image* image)
 void ImageRotationCache::AttachImage(int index, std::unique_ptr<Image> image)
 {
     if (index < 0 || index >= mCount)
-    {
         return;
-    }
     const size_t i = static_cast<size_t>(index);
     if (mOwned[i])
-    {
         delete mImages[i];
-    }
     mImages[i] = image.release();
     mOwned[i] = mImages[i] != nullptr;
 }
@@ -432,9 +378,7 @@ void ImageRotationCache::Flush()
     for (size_t i = 0; i < mImages.size(); ++i)
     {
         if (mOwned[i])
-        {
             delete mImages[i];
-        }
         mImages[i] = nullptr;
         mOwned[i] = false;
     }

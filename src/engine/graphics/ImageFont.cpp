@@ -57,9 +57,7 @@ public:
     {
         SkipSpace();
         if (mPosition >= mChars.size())
-        {
             return false;
-        }
         *out = mChars[mPosition++];
         return true;
     }
@@ -88,9 +86,7 @@ public:
         }
         const char* first = text;
         if (length > 1 && text[0] == '+' && text[1] != '-')
-        {
             ++first;
-        }
         int32_t value = 0;
         const auto [end, error] = std::from_chars(first, text + length, value);
         if (error == std::errc::result_out_of_range)
@@ -111,9 +107,7 @@ private:
     void SkipSpace()
     {
         while (mPosition < mChars.size() && IsSpace(mChars[mPosition]))
-        {
             ++mPosition;
-        }
     }
 
     std::vector<uint16_t> mChars;
@@ -140,9 +134,7 @@ bool LayOutAtlas(const sFontMetrics& metrics, const std::vector<uint8_t>& charac
     {
         const sFontGlyphRect& glyph = metrics.glyphs[c];
         if (glyph.width >= width)
-        {
             return false;
-        }
         if (cursor + glyph.width >= width)
         {
             cursor = 0;
@@ -163,13 +155,9 @@ bool ReadWholeStream(IStream* stream, std::vector<uint8_t>* out)
     {
         const size_t count = stream->Read(buffer, sizeof(buffer));
         if (count == 0)
-        {
             return true;
-        }
         if (out->size() + count > kMaxFontMetricsSize)
-        {
             return false;
-        }
         out->insert(out->end(), buffer, buffer + count);
     }
 }
@@ -189,12 +177,8 @@ bool ReadFontMetrics(const uint8_t* data, size_t size, sFontMetrics* out, const 
     int32_t* const header[] = {&out->stripY,  &out->glyphHeight,  &out->spacing,
                                &out->version, &out->spaceAdvance, &count};
     for (int32_t* value : header)
-    {
         if (!reader.ReadInt(value, reason))
-        {
             return false;
-        }
-    }
     if (out->glyphHeight < 1 || out->glyphHeight > kMaxFontGlyphHeight)
     {
         *reason = "its glyph height is out of range";
@@ -224,15 +208,11 @@ bool ReadFontMetrics(const uint8_t* data, size_t size, sFontMetrics* out, const 
         const uint8_t c = static_cast<uint8_t>(character & 0xFF);
         sFontGlyphRect glyph;
         if (!reader.ReadInt(&glyph.x, reason) || !reader.ReadInt(&glyph.width, reason))
-        {
             return false;
-        }
         if (out->version >= 3)
         {
             if (!reader.ReadInt(&glyph.y, reason) || !reader.ReadInt(&glyph.height, reason))
-            {
                 return false;
-            }
         }
         else
         {
@@ -252,9 +232,7 @@ bool ReadFontMetrics(const uint8_t* data, size_t size, sFontMetrics* out, const 
             {
                 int32_t adjustment = 0;
                 if (!reader.ReadInt(&adjustment, reason))
-                {
                     return false;
-                }
                 // Clamped into the signed byte the table holds: wrapping would turn a wide gap into an
                 // overlap.
                 out->kerning[first * 256 + second] = static_cast<int8_t>(std::clamp(adjustment, -128, 127));
@@ -297,30 +275,20 @@ std::unique_ptr<Image> RepackFontGlyphs(const Image& image, sFontMetrics* metric
         {
             placed = {};
             if (LayOutAtlas(*metrics, characters, width, height, &placed))
-            {
                 break;
-            }
             Internal::LogWrite("Font: %ls did not fit into a %dx%d\n", name.c_str(), width, height);
         }
         if (width < height)
-        {
             width *= 2;
-        }
         else
-        {
             height *= 2;
-        }
         if (width > kMaxFontAtlasSide || height > kMaxFontAtlasSide)
-        {
             return nullptr;
-        }
     }
 
     auto atlas = std::make_unique<Image>(width, height);
     if (atlas->IsEmpty())
-    {
         return nullptr;
-    }
     ICanvas* canvas = Graphics::CreateImageCanvas(atlas.get());
     Graphics::Context context{canvas, Graphics::sDrawState::GetDefaults()};
     context.state.flags &= ~Graphics::DrawFlag_Blend;
@@ -353,9 +321,7 @@ bool ImageFont::Load(const std::wstring& source)
     {
         std::unique_ptr<Image> image = ImageManager::LoadImage(source.c_str());
         if (!image)
-        {
             return false;
-        }
         const std::wstring fileName = source + L".txt";
         std::vector<uint8_t> bytes;
         const char* reason = nullptr;
@@ -385,9 +351,7 @@ bool ImageFont::Load(const std::wstring& source)
             else
                 delete stream;
             if (!whole)
-            {
                 reason = "it is too large";
-            }
         }
         if (reason != nullptr)
         {
@@ -450,9 +414,7 @@ bool ImageFont::Build(const uint8_t* metricsData, size_t size, std::unique_ptr<I
 void ImageFont::GetGlyph(wchar_t c, sGlyph* out) const
 {
     if (out == nullptr)
-    {
         return;
-    }
     const uint32_t code = static_cast<uint32_t>(c);
     if (code > 255)
     {
@@ -472,20 +434,14 @@ int ImageFont::GetKernedLetterWidth(wchar_t c, wchar_t next) const
     const uint32_t code = static_cast<uint32_t>(c);
     const uint32_t nextCode = static_cast<uint32_t>(next);
     if (code > 255)
-    {
         return 0;
-    }
     if (!mProportional)
-    {
         return mSpacing;
-    }
     int advance = (c == L' ' ? mSpaceAdvance : mGlyphs[code].width) + mSpacing;
     // Kerning pairs exist only between characters the font can hold; a letter before any other
     // character keeps its own advance.
     if (mKerning && nextCode <= 255)
-    {
         advance += mKerning[code * 256 + nextCode];
-    }
     return advance;
 }
 

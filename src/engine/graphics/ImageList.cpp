@@ -27,12 +27,8 @@ Rect<int> FloorRect(const Rect<float>& rect)
 ImageList::~ImageList()
 {
     for (const Slot& slot : mSlots)
-    {
         if (slot.owned)
-        {
             delete slot.image;
-        }
-    }
 }
 
 void ImageList::Append(const IImage* image, bool owned)
@@ -44,9 +40,7 @@ void ImageList::Append(const IImage* image, bool owned)
     catch (...)
     {
         if (owned)
-        {
             delete image;
-        }
         throw;
     }
 }
@@ -103,9 +97,7 @@ int ImageList::DrawImage(int i, float x, float y, const Graphics::sDrawState& st
 {
     const IImage* image = GetImage(i);
     if (!image)
-    {
         return Graphics::DrawResult_Nothing;
-    }
     // Drawing may link a texture to the image; the list's images are never const objects.
     return Graphics::DrawImage(const_cast<IImage*>(image), x, y, state, canvas);
 }
@@ -114,9 +106,7 @@ int ImageList::DrawStretchedImage(int i, const Rect<float>& rect, const Graphics
 {
     const IImage* image = GetImage(i);
     if (!image)
-    {
         return Graphics::DrawResult_Nothing;
-    }
     return Graphics::DrawStretchedImage(const_cast<IImage*>(image), FloorRect(rect), state, canvas);
 }
 
@@ -150,9 +140,7 @@ int FilmStrip::GetImageHeight(int) const
 Rect<int> FilmStrip::GetPaneRect(int i) const
 {
     if (!IsPane(i))
-    {
         return Rect<int>();
-    }
     const int width = GetImageWidth(i);
     const int height = GetImageHeight(i);
     return Rect<int>((i % mCols) * width, (i / mCols) * height, width, height);
@@ -169,18 +157,14 @@ Color32 FilmStrip::GetImagePixel(int i, int x, int y) const
     // A point outside the pane lies in another frame, not in this one: it is 0, as outside any
     // separate image of an image list.
     if (!mImage || x < 0 || y < 0 || x >= pane.width || y >= pane.height)
-    {
         return Color32();
-    }
     return mImage->GetPixel(pane.x + x, pane.y + y);
 }
 
 int FilmStrip::DrawImage(int i, float x, float y, const Graphics::sDrawState& state, ICanvas* canvas)
 {
     if (!IsPane(i))
-    {
         return Graphics::DrawResult_Nothing;
-    }
     const Rect<int> pane = GetPaneRect(i);
     Graphics::DrawStateNPI paneState(state);
     paneState.SourceRect(pane.x, pane.y, pane.width, pane.height);
@@ -190,9 +174,7 @@ int FilmStrip::DrawImage(int i, float x, float y, const Graphics::sDrawState& st
 int FilmStrip::DrawStretchedImage(int i, const Rect<float>& rect, const Graphics::sDrawState& state, ICanvas* canvas)
 {
     if (!IsPane(i) || !mImage)
-    {
         return Graphics::DrawResult_Nothing;
-    }
     const Rect<int> pane = GetPaneRect(i);
     Graphics::DrawStateNPI paneState(state);
     paneState.SourceRect(pane.x, pane.y, pane.width, pane.height);
@@ -218,39 +200,27 @@ int Animation::GetHeight() const
 int Animation::GetFrameNumberAt(float t) const
 {
     if (!mImages)
-    {
         return 0;
-    }
     const int count = mImages->GetNumImages();
     if (count <= 0)
-    {
         return 0;
-    }
     int endFrame = count - 1;
     const int frames = Graphics::TruncateToInt(t * mFPS);
     int cycle = frames / count;
     int frame = frames - cycle * count;
     if (frame < 0)
-    {
         frame += count;
-    }
     if (mMode & 1)
     {
         if (cycle - 2 * (cycle / 2) == 1)
-        {
             frame = count - frame - 1;
-        }
         cycle /= 2;
         endFrame = 0;
     }
     if (mMode & 2)
-    {
         return frame;
-    }
     if (cycle > 0)
-    {
         return endFrame;
-    }
     return cycle == 0 ? frame : 0;
 }
 
@@ -258,25 +228,17 @@ Animation CreateAnimation(Label name, AnimationMode mode, float fps)
 {
     const AutoResource<AttributeContainer> attributes(name);
     if (!attributes)
-    {
         return Animation();
-    }
     const float rate = attributes->GetAttribute(L"fps", fps);
     if (attributes->HasAttribute(L"mode"))
     {
         std::wstring text = attributes->GetAttribute(L"mode");
         for (wchar_t& c : text)
-        {
             c = static_cast<wchar_t>(AsciiToLower(c));
-        }
         static const wchar_t* const kModes[] = {L"once", L"bounce", L"loop", L"pingpong"};
         for (int i = 0; i < 4; ++i)
-        {
             if (text == kModes[i])
-            {
                 mode = static_cast<AnimationMode>(i);
-            }
-        }
     }
     // The list is the same resource, so both views come from one look-up.
     return Animation(dynamic_cast<IImageList*>(attributes.GetDescriptor().get()), mode, rate);
@@ -298,9 +260,7 @@ bool HasFrames(const Animation* animation)
 int DrawAnimation(const Animation* animation, float t, float x, float y, const sDrawState& state, ICanvas* canvas)
 {
     if (!HasFrames(animation))
-    {
         return DrawResult_Nothing;
-    }
     return animation->GetImageList()->DrawImage(animation->GetFrameNumberAt(t), x, y, state, canvas);
 }
 
@@ -308,9 +268,7 @@ int DrawStretchedAnimation(const Animation* animation, float t, const Rect<float
                            ICanvas* canvas)
 {
     if (!HasFrames(animation))
-    {
         return DrawResult_Nothing;
-    }
     return animation->GetImageList()->DrawStretchedImage(animation->GetFrameNumberAt(t), rect, state, canvas);
 }
 

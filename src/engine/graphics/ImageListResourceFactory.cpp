@@ -47,9 +47,7 @@ void ForEachPatternName(const IAttributeContainer& attributes, Label listName,
         StringFormatter formatter(pattern);
         formatter.Arg(static_cast<int>(i));
         if (!visit(static_cast<int>(i), formatter.c_str()))
-        {
             return;
-        }
     }
 }
 
@@ -59,9 +57,7 @@ bool HasAnyFile(const FileVariant& variant)
 {
     IFileSource* source = GetFileSource();
     if (!source)
-    {
         return false;
-    }
     IStreamable* streamable = GetStreamableFileSource();
     for (const std::wstring& extension : variant.extensions)
     {
@@ -71,21 +67,15 @@ bool HasAnyFile(const FileVariant& variant)
             if (streamable)
             {
                 if (streamable->GetFileStatus(address) != 2)
-                {
                     return true;
-                }
                 continue;
             }
             if (IStream* stream = source->OpenFileStream(address))
             {
                 if (FileSystem* fileSystem = GetFileSystem())
-                {
                     fileSystem->CloseStream(stream);
-                }
                 else
-                {
                     delete stream;
-                }
                 return true;
             }
         }
@@ -114,18 +104,19 @@ IResourceDescriptor* ImageListResourceFactory::CreateResource(const std::wstring
 
     if (attributes.HasAttribute(L"pattern"))
     {
-        ForEachPatternName(attributes, name,
-                           [&](int index, const std::wstring& file)
-                           {
-                               std::unique_ptr<Image> image = ImageManager::LoadImage(file.c_str());
-                               if (!image)
-                               {
-                                   // Numbering may start at 1 although "first" says 0.
-                                   return index <= 0;
-                               }
-                               list.AddOwnedImage(image.release());
-                               return true;
-                           });
+        ForEachPatternName(
+            attributes, name,
+            [&](int index, const std::wstring& file)
+            {
+                std::unique_ptr<Image> image = ImageManager::LoadImage(file.c_str());
+                if (!image)
+                {
+                    // Numbering may start at 1 although "first" says 0.
+                    return index <= 0;
+                }
+                list.AddOwnedImage(image.release());
+                return true;
+            });
     }
 
     // The first element is the list's own start tag; every start element directly inside it is an image.
@@ -137,20 +128,14 @@ IResourceDescriptor* ImageListResourceFactory::CreateResource(const std::wstring
     {
         const XMLElement* item = element.ReadElement();
         if (item == nullptr)
-        {
             break;
-        }
         if (!item->IsStartElement())
-        {
             continue;
-        }
         XMLElementList child;
         XMLElementReader subtree(&element);
         CopyAllElements(subtree, &child);
         if (failed)
-        {
             continue;
-        }
         child.ReadElement();
         const std::string tag = TruncateStringWideToASCII(child.GetElements().front().GetName().c_str());
         IResourceDescriptor* made = nullptr;
@@ -177,9 +162,7 @@ IResourceDescriptor* ImageListResourceFactory::CreateResource(const std::wstring
         list.AddOwnedImage(image);
     }
     if (failed)
-    {
         return nullptr;
-    }
     return wrapper.release();
 }
 
@@ -188,41 +171,32 @@ void ImageListResourceFactory::GetFileListForResource(std::list<FileVariant>* fi
                                                       IXMLReader& element) const
 {
     if (!files)
-    {
         return;
-    }
     if (attributes.HasAttribute(L"pattern"))
     {
-        ForEachPatternName(attributes, name,
-                           [&](int index, const std::wstring& file)
-                           {
-                               if (index > 0 && !HasAnyFile(ImageManager::GetImageFileVariant(file)))
-                               {
-                                   return false;
-                               }
-                               AddImageFiles(files, file);
-                               return true;
-                           });
+        ForEachPatternName(
+            attributes, name,
+            [&](int index, const std::wstring& file)
+            {
+                if (index > 0 && !HasAnyFile(ImageManager::GetImageFileVariant(file)))
+                    return false;
+                AddImageFiles(files, file);
+                return true;
+            });
     }
     if (!files->empty())
-    {
         return;
-    }
     int depth = 0;
     do
     {
         const XMLElement* item = element.ReadElement();
         if (item == nullptr)
-        {
             break;
-        }
         if (item->IsStartElement())
         {
             const std::wstring source = item->GetAttribute(L"src");
             if (depth == 1 && !source.empty())
-            {
                 AddImageFiles(files, source);
-            }
             ++depth;
         }
         else if (item->IsEndElement())
@@ -239,9 +213,7 @@ IResourceDescriptor* FilmStripResourceFactory::CreateResource(const std::wstring
     const std::wstring source = attributes.GetAttribute(L"src");
     std::unique_ptr<Image> image = ImageManager::LoadImage(source.c_str());
     if (!image)
-    {
         return nullptr;
-    }
     auto wrapper = std::make_unique<ResourceWrapper<FilmStrip>>(manifest, name, attributes);
     wrapper->Init(std::move(image), attributes.GetAttribute(L"cols", 0), attributes.GetAttribute(L"rows", 0));
     return wrapper.release();
@@ -252,9 +224,7 @@ void FilmStripResourceFactory::GetFileListForResource(std::list<FileVariant>* fi
                                                       IXMLReader& /*element*/) const
 {
     if (!files)
-    {
         return;
-    }
     AddImageFiles(files, attributes.GetAttribute(L"src"));
 }
 

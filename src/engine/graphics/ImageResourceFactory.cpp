@@ -19,9 +19,7 @@ IResourceDescriptor* ImageResourceFactory::CreateResource(const std::wstring& ma
     const std::wstring source = attributes.GetAttribute(L"src");
     Image* image = wrapper.get();
     if (!ImageManager::LoadImage(source.c_str(), image))
-    {
         return nullptr;
-    }
 
     int rotations = attributes.GetAttribute(L"rotations", 0);
     if (rotations > kMaxImageRotations)
@@ -35,9 +33,7 @@ IResourceDescriptor* ImageResourceFactory::CreateResource(const std::wstring& ma
         image->SetRotationCache(std::make_unique<ImageRotationCache>(rotations));
         const Angle step = Angle::Circle() / static_cast<float>(rotations);
         for (int i = 0; i < rotations; ++i)
-        {
             image->GetCachedRotation(step * static_cast<float>(i));
-        }
     }
     return wrapper.release();
 }
@@ -47,9 +43,7 @@ void ImageResourceFactory::GetFileListForResource(std::list<FileVariant>* files,
                                                   IXMLReader& /*element*/) const
 {
     if (!files)
-    {
         return;
-    }
     const std::wstring source = attributes.GetAttribute(L"src");
     files->push_back(ImageManager::GetImageFileVariant(source));
     files->push_back(ImageManager::GetImageMaskFileVariant(source));

@@ -32,9 +32,7 @@ bool IsWhiteSpace(wchar_t c)
 int LineBreakList::GetLineLength(int i) const
 {
     if (i < 0 || static_cast<size_t>(i) + 1 >= starts.size())
-    {
         return 0;
-    }
     return starts[static_cast<size_t>(i) + 1] - starts[static_cast<size_t>(i)];
 }
 
@@ -53,13 +51,9 @@ cDefaultLineWidths& cDefaultLineWidths::GetInstance()
 void ComputeLineBreaks(LineBreakList* out, const wchar_t* text, int defaultWidth, const Font* font, ILineWidths* widths)
 {
     if (!out)
-    {
         return;
-    }
     if (!text)
-    {
         text = L"";
-    }
     const int length = static_cast<int>(std::min(std::wcslen(text), kMaxTextLength));
     ILineWidths& limits = widths ? *widths : cDefaultLineWidths::GetInstance();
     auto advance = [&](int i) -> int64_t
@@ -117,9 +111,7 @@ void ComputeLineBreaks(LineBreakList* out, const wchar_t* text, int defaultWidth
             // start always lies past the old one and the scan makes progress.
             int breakAt = (s == lineStart) ? p : s;
             if (breakAt == lineStart)
-            {
                 breakAt = p + 1;
-            }
             if (s == lineStart)
             {
                 // A split word's line ends at no white space: count its width here, or the widest
@@ -128,9 +120,7 @@ void ComputeLineBreaks(LineBreakList* out, const wchar_t* text, int defaultWidth
                 widest = std::max(widest, lineWidth + pieceWidth);
             }
             while (breakAt < length && IsWhiteSpace(text[breakAt]))
-            {
                 ++breakAt;
-            }
             // A break with nothing after it would only open an empty line: the line ends with the text.
             if (breakAt < length)
             {
@@ -143,9 +133,7 @@ void ComputeLineBreaks(LineBreakList* out, const wchar_t* text, int defaultWidth
             }
         }
         if (!space)
-        {
             inner += advance(p);
-        }
         ++p;
     }
     // After the last character `inner` already pairs it with the end of the text.

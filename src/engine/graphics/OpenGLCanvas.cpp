@@ -40,9 +40,7 @@ bool OnDrawingThread()
 int TextureSide(int imageSide)
 {
     if (imageSide <= 1)
-    {
         return 1;
-    }
     return static_cast<int>(std::bit_ceil(static_cast<unsigned>(imageSide)));
 }
 
@@ -55,9 +53,7 @@ bool IsVisible(float alpha)
 float ClampChannel(float channel)
 {
     if (!(channel > 0.0f))
-    {
         return 0.0f;
-    }
     return channel < 1.0f ? channel : 1.0f;
 }
 
@@ -77,23 +73,17 @@ void SetColor(const ColorF& color)
 OpenGLTexture* LookUpTexture(IImage* image)
 {
     if (!image)
-    {
         return nullptr;
-    }
     ITexture* texture = image->GetTexture();
     if (!texture)
     {
         Image* plain = dynamic_cast<Image*>(image);
         IGraphicsPlatform* platform = GetGraphicsPlatform();
         if (!plain || !platform)
-        {
             return nullptr;
-        }
         ITexture* made = platform->CreateTexture(plain, nullptr);
         if (!made)
-        {
             return nullptr;
-        }
         plain->SetTexture(made);
         made->Release();
         // Consumes the image's "changed" mark; the new texture uploads on first use anyway.
@@ -124,9 +114,7 @@ int DrawTexturedQuad(OpenGLTexture* texture, const Vector2<float> (&corners)[4],
                      const sDrawState& state)
 {
     if (!IsVisible(state.imageColor.a))
-    {
         return DrawResult_Nothing;
-    }
     GLuint name = 0;
     float ua = 0.0f;
     float ub = 0.0f;
@@ -136,9 +124,7 @@ int DrawTexturedQuad(OpenGLTexture* texture, const Vector2<float> (&corners)[4],
     {
         name = texture->GetTextureID();
         if (name == 0)
-        {
             return DrawResult_Nothing;
-        }
         const sTextureDescriptor& descriptor = texture->GetDescriptor();
         const float fu = 1.0f / static_cast<float>(descriptor.textureSize.x);
         const float fv = 1.0f / static_cast<float>(descriptor.textureSize.y);
@@ -147,13 +133,9 @@ int DrawTexturedQuad(OpenGLTexture* texture, const Vector2<float> (&corners)[4],
         va = fv * source.y;
         vb = va + fv * source.height;
         if (state.flags & DrawFlag_FlipH)
-        {
             std::swap(ua, ub);
-        }
         if (state.flags & DrawFlag_FlipV)
-        {
             std::swap(va, vb);
-        }
     }
     glBindTexture(GL_TEXTURE_2D, name);
     SetColor(state.imageColor);
@@ -163,9 +145,7 @@ int DrawTexturedQuad(OpenGLTexture* texture, const Vector2<float> (&corners)[4],
     for (int i = 0; i < 4; ++i)
     {
         if (texture)
-        {
             glTexCoord2f(u[i], v[i]);
-        }
         glVertex2f(corners[i].x, corners[i].y);
     }
     glEnd();
@@ -207,33 +187,21 @@ int DrawTexturedRotatedRect(OpenGLTexture* texture, float cx, float cy, float wi
 int DrawArcs(float cx, float cy, float radius, float sx, float sy, GLenum mode, const sDrawState& state)
 {
     if (!IsVisible(state.color.a) || !std::isfinite(cx) || !std::isfinite(cy))
-    {
         return DrawResult_Nothing;
-    }
     const std::vector<Vector2<float>>& arc = Internal::GetCircleVerticesF().GetCachedVertices(radius);
     if (arc.empty())
-    {
         return DrawResult_Nothing;
-    }
     glBindTexture(GL_TEXTURE_2D, 0);
     glBegin(mode);
     SetColor(state.color);
     for (const Vector2<float>& p : arc)
-    {
         glVertex2f(cx + sx * p.x, cy + sy * p.y);
-    }
     for (const Vector2<float>& p : arc)
-    {
         glVertex2f(cx - sx * p.y, cy + sy * p.x);
-    }
     for (const Vector2<float>& p : arc)
-    {
         glVertex2f(cx - sx * p.x, cy - sy * p.y);
-    }
     for (const Vector2<float>& p : arc)
-    {
         glVertex2f(cx + sx * p.y, cy - sy * p.x);
-    }
     glEnd();
     return DrawResult_Drawn;
 }
@@ -244,13 +212,9 @@ int DrawEllipseShape(const Rect<float>& bounds, GLenum mode, const sDrawState& s
     const float h = bounds.height;
     if (!std::isfinite(bounds.x) || !std::isfinite(bounds.y) || !(w > 0.0f) || !(h > 0.0f) || !std::isfinite(w) ||
         !std::isfinite(h))
-    {
         return DrawResult_Nothing;
-    }
     if (TruncateToInt(w - h) == 0)
-    {
         return DrawArcs(bounds.x + w * 0.5f, bounds.y + w * 0.5f, w * 0.5f, 1.0f, 1.0f, mode, state);
-    }
     const bool tall = w <= h;
     const float radius = tall ? h * 0.5f : w * 0.5f;
     const float sx = tall ? w / h : 1.0f;
@@ -307,9 +271,7 @@ OpenGLTexture::~OpenGLTexture()
         }
     }
     if (name != 0)
-    {
         glDeleteTextures(1, &name);
-    }
 }
 
 void OpenGLTexture::AddRef()
@@ -320,9 +282,7 @@ void OpenGLTexture::AddRef()
 void OpenGLTexture::Release()
 {
     if (mRefCount.fetch_sub(1, std::memory_order_acq_rel) == 1)
-    {
         delete this;
-    }
 }
 
 void OpenGLTexture::Refresh()
@@ -349,9 +309,7 @@ unsigned int OpenGLTexture::GetTextureID()
     // past the pixels.
     if (!mImage || width <= 0 || height <= 0 || mImage->GetWidth() != width || mImage->GetHeight() != height ||
         !mImage->GetPixels())
-    {
         return 0;
-    }
     const int textureWidth = mDescriptor.textureSize.x;
     const int textureHeight = mDescriptor.textureSize.y;
     if (mName == 0)
@@ -359,15 +317,11 @@ unsigned int OpenGLTexture::GetTextureID()
         GLint maxSide = 0;
         glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSide);
         if (textureWidth > maxSide || textureHeight > maxSide)
-        {
             return 0;
-        }
         GLuint name = 0;
         glGenTextures(1, &name);
         if (name == 0)
-        {
             return 0;
-        }
         glBindTexture(GL_TEXTURE_2D, name);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
@@ -411,9 +365,7 @@ void OpenGLTexture::DeleteAll()
     {
         std::lock_guard<std::mutex> lock(gAllTexturesMutex);
         for (OpenGLTexture* texture : gmAllTextures)
-        {
             texture->Delete();
-        }
     }
     DeletePendingNames();
 }
@@ -426,9 +378,7 @@ void OpenGLTexture::DeletePendingNames()
         names.swap(gPendingNames);
     }
     if (!names.empty())
-    {
         glDeleteTextures(static_cast<GLsizei>(names.size()), names.data());
-    }
 }
 
 // --- OpenGLScreenCanvas ---
@@ -481,9 +431,7 @@ bool OpenGLScreenCanvas::QueryInterface(Label name, void** out)
 int OpenGLScreenCanvas::DrawLine(float x1, float y1, float x2, float y2, const sDrawState& state)
 {
     if (!IsVisible(state.color.a))
-    {
         return DrawResult_Nothing;
-    }
     glBindTexture(GL_TEXTURE_2D, 0);
     SetColor(state.color);
     glBegin(GL_LINES);
@@ -528,64 +476,44 @@ int OpenGLScreenCanvas::DrawFilledRect(const Rect<float>& rect, const sDrawState
 int OpenGLScreenCanvas::DrawImage(IImage* image, float x, float y, const sDrawState& state)
 {
     if (!image || !IsVisible(state.imageColor.a))
-    {
         return DrawResult_Nothing;
-    }
     // The visible part of the destination and the part of the source that lands there, mirrored
     // draws included, so that clipping never stretches or shows the wrong end of the image.
     Rect<float> destination;
     Rect<float> shown;
     if (!ClipImageDraw(x, y, GetSource(image, state), state.clipRect, state.flags, &destination, &shown))
-    {
         return DrawResult_Nothing;
-    }
     OpenGLTexture* texture = LookUpTexture(image);
     if (!texture)
-    {
         return DrawResult_Nothing;
-    }
     return DrawTexturedRect(texture, destination, shown, state);
 }
 
 int OpenGLScreenCanvas::DrawStretchedImage(IImage* image, const Rect<int>& destination, const sDrawState& state)
 {
     if (!image || !IsVisible(state.imageColor.a))
-    {
         return DrawResult_Nothing;
-    }
     const Rect<float> source = GetSource(image, state);
     if (source.width <= 0.0f && source.height <= 0.0f)
-    {
         return DrawResult_Nothing;
-    }
     OpenGLTexture* texture = LookUpTexture(image);
     if (!texture)
-    {
         return DrawResult_Nothing;
-    }
     return DrawTexturedRect(texture, ToFloat(destination), source, state);
 }
 
 int OpenGLScreenCanvas::DrawRotatedImage(IImage* image, float x, float y, Angle angle, const sDrawState& state)
 {
     if (!image || !IsVisible(state.imageColor.a))
-    {
         return DrawResult_Nothing;
-    }
     const Rect<float> source = GetSource(image, state);
     if (source.width <= 0.0f && source.height <= 0.0f)
-    {
         return DrawResult_Nothing;
-    }
     if (angle.IsEquivalent(Angle(0.0f)))
-    {
         return DrawImage(image, x - source.width * 0.5f, y - source.height * 0.5f, state);
-    }
     OpenGLTexture* texture = LookUpTexture(image);
     if (!texture)
-    {
         return DrawResult_Nothing;
-    }
     return DrawTexturedRotatedRect(texture, x, y, source.width, source.height, angle, source, state);
 }
 
@@ -593,9 +521,7 @@ int OpenGLScreenCanvas::DrawStretchedRotatedImage(IImage* image, const Rect<int>
                                                   const sDrawState& state)
 {
     if (!image || !IsVisible(state.imageColor.a))
-    {
         return DrawResult_Nothing;
-    }
     if (angle.IsEquivalent(Angle(0.0f)))
     {
         const Rect<int> placed(ClampToInt(static_cast<long long>(destination.x) - destination.width / 2),
@@ -605,14 +531,10 @@ int OpenGLScreenCanvas::DrawStretchedRotatedImage(IImage* image, const Rect<int>
     }
     const Rect<float> source = GetSource(image, state);
     if (source.width <= 0.0f && source.height <= 0.0f)
-    {
         return DrawResult_Nothing;
-    }
     OpenGLTexture* texture = LookUpTexture(image);
     if (!texture)
-    {
         return DrawResult_Nothing;
-    }
     return DrawTexturedRotatedRect(texture, static_cast<float>(destination.x), static_cast<float>(destination.y),
                                    static_cast<float>(destination.width), static_cast<float>(destination.height), angle,
                                    source, state);
@@ -637,9 +559,7 @@ int OpenGLScreenCanvas::DrawPrimitive(PrimitiveKind kind, IImage* image, int ver
         return DrawResult_Nothing;
     }
     if (vertexCount <= 0 || !vertices)
-    {
         return DrawResult_Nothing;
-    }
     GLuint name = 0;
     float su = 1.0f;
     float sv = 1.0f;
@@ -648,9 +568,7 @@ int OpenGLScreenCanvas::DrawPrimitive(PrimitiveKind kind, IImage* image, int ver
         OpenGLTexture* texture = LookUpTexture(image);
         name = texture ? texture->GetTextureID() : 0;
         if (name == 0)
-        {
             return DrawResult_Nothing;
-        }
         su = texture->GetDescriptor().uvScale.x;
         sv = texture->GetDescriptor().uvScale.y;
     }

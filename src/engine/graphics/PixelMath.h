@@ -14,17 +14,11 @@ namespace Strata::Graphics
 inline int TruncateToInt(float value)
 {
     if (!(value == value))
-    {
         return 0;
-    }
     if (value >= 2147483648.0f)
-    {
         return INT_MAX;
-    }
     if (value <= -2147483648.0f)
-    {
         return INT_MIN;
-    }
     return static_cast<int>(value);
 }
 
@@ -37,13 +31,9 @@ inline int FloorToInt(float value)
 inline uint8_t ChannelToByte(float channel)
 {
     if (!(channel > 0.0f))
-    {
         return 0;
-    }
     if (channel >= 1.0f)
-    {
         return 255;
-    }
     return static_cast<uint8_t>(channel * 255.0f);
 }
 

@@ -20,13 +20,9 @@ namespace Strata::Graphics
 Color32 ApplyTintToPixel(Color32 tint, Color32 pixel)
 {
     if (tint.GetPacked() == 0xFFFFFFFFu)
-    {
         return pixel;
-    }
     if (tint.GetPacked() == 0)
-    {
         return Color32();
-    }
     const auto scale = [](int byte, int factor) { return static_cast<uint8_t>((byte * (factor + 1)) >> 8); };
     return Color32(scale(pixel.r, tint.r), scale(pixel.g, tint.g), scale(pixel.b, tint.b), scale(pixel.a, tint.a));
 }
@@ -35,13 +31,9 @@ Color32 BlendColors(Color32 source, Color32 destination)
 {
     const int a = source.a;
     if (a == 0)
-    {
         return destination;
-    }
     if (a == 255)
-    {
         return source;
-    }
     const int s = a + 1;
     const int t = 256 - s;
     const auto mix = [s, t](int src, int dst) { return static_cast<uint8_t>((s * src + t * dst) >> 8); };
@@ -152,9 +144,7 @@ void BlitRow(Color32* d, const Color32* s, int count, const BlitParams& p)
             else if constexpr (Rule == Rule_Key)
             {
                 if (a != 0)
-                {
                     d[i] = source;
-                }
             }
             else if constexpr (Rule == Rule_Alpha)
             {
@@ -173,20 +163,14 @@ void BlitRow(Color32* d, const Color32* s, int count, const BlitParams& p)
             else if constexpr (Rule == Rule_TintKey)
             {
                 if (a != 0)
-                {
                     d[i] = Color32(t.r, t.g, t.b, 255);
-                }
             }
             else // Rule_TintAlpha
             {
                 if (a == 255)
-                {
                     d[i] = Color32(t.r, t.g, t.b, 255);
-                }
                 else if (a != 0)
-                {
                     d[i] = Mixed(d[i], t, a + 1, 8);
-                }
             }
         }
         else
@@ -198,16 +182,12 @@ void BlitRow(Color32* d, const Color32* s, int count, const BlitParams& p)
             else if constexpr (Rule == Rule_Key || Rule == Rule_TintKey)
             {
                 if (a != 0)
-                {
                     d[i] = Mixed(d[i], t, p.opacity, 8);
-                }
             }
             else // Rule_Alpha, Rule_TintAlpha
             {
                 if (a != 0)
-                {
                     d[i] = Mixed(d[i], t, (a + 1) * p.opacity, 16);
-                }
             }
         }
     }
@@ -219,9 +199,7 @@ template <int Rule>
 BlitRowFunction ChooseRow(bool full, bool reverse)
 {
     if (full)
-    {
         return reverse ? &BlitRow<Rule, true, true> : &BlitRow<Rule, true, false>;
-    }
     return reverse ? &BlitRow<Rule, false, true> : &BlitRow<Rule, false, false>;
 }
 
@@ -254,14 +232,10 @@ bool IsUsable(const BLIT_TARGET* target)
 int BlitImage(const Image* source, int x, int y, BLIT_TARGET* target, const sDrawState& state)
 {
     if (!source || source->IsEmpty() || !IsUsable(target))
-    {
         return DrawResult_Nothing;
-    }
     const int opacity = ChannelToByte(state.imageColor.a);
     if (opacity == 0)
-    {
         return DrawResult_Nothing;
-    }
     const int tintR = ChannelToByte(state.imageColor.r);
     const int tintG = ChannelToByte(state.imageColor.g);
     const int tintB = ChannelToByte(state.imageColor.b);
@@ -271,14 +245,10 @@ int BlitImage(const Image* source, int x, int y, BLIT_TARGET* target, const sDra
     const Rect<int> whole(0, 0, sourceWidth, sourceHeight);
     const Rect<int> wanted = (state.flags & DrawFlag_SourceRect) ? state.sourceRect : whole;
     if (wanted.isEmpty())
-    {
         return DrawResult_Nothing;
-    }
     const Rect<int> cut = wanted.getIntersection(whole);
     if (cut.isEmpty())
-    {
         return DrawResult_Nothing;
-    }
 
     // Where the part of the wanted rectangle that exists lands. Mirrored, the part cut off at the
     // wanted rectangle's right end is missing at the drawn left edge.
@@ -295,22 +265,16 @@ int BlitImage(const Image* source, int x, int y, BLIT_TARGET* target, const sDra
     const long long visibleRight = std::min<long long>(left + cut.width, static_cast<long long>(area.x) + area.width);
     const long long visibleBottom = std::min<long long>(top + cut.height, static_cast<long long>(area.y) + area.height);
     if (visibleRight <= visibleLeft || visibleBottom <= visibleTop)
-    {
         return DrawResult_Nothing;
-    }
 
     const bool tinted = tintR < 255 || tintG < 255 || tintB < 255;
     const bool useAlpha = source->HasAlpha() && (state.flags & DrawFlag_Blend) != 0;
     const bool full = opacity == 255;
     int rule;
     if (!tinted)
-    {
         rule = !useAlpha ? Rule_Copy : (source->HasColorKey() ? Rule_Key : Rule_Alpha);
-    }
     else
-    {
         rule = !useAlpha ? Rule_Tint : (source->HasColorKey() ? Rule_TintKey : Rule_TintAlpha);
-    }
 
     const Color32* sourcePixels = source->GetPixels();
     const bool coversTarget = sourceWidth == target->width && sourceHeight == target->height && left == 0 && top == 0 &&
@@ -344,32 +308,22 @@ int BlitImage(const Image* source, int x, int y, BLIT_TARGET* target, const sDra
 int BlitStretchedImage(const Image* source, const Rect<int>& rect, BLIT_TARGET* target, const sDrawState& state)
 {
     if (!source || source->IsEmpty() || !IsUsable(target) || rect.isEmpty())
-    {
         return DrawResult_Nothing;
-    }
     const Rect<int> part = (state.flags & DrawFlag_SourceRect)
                                ? state.sourceRect
                                : Rect<int>(0, 0, source->GetWidth(), source->GetHeight());
     if (part.isEmpty())
-    {
         return DrawResult_Nothing;
-    }
     if (rect.width == part.width && rect.height == part.height)
-    {
         return BlitImage(source, rect.x, rect.y, target, state);
-    }
 
     const Rect<int> area =
         rect.getIntersection(Rect<int>(0, 0, target->width, target->height)).getIntersection(state.clipRect);
     if (area.isEmpty())
-    {
         return DrawResult_Nothing;
-    }
     const Color32 tint = ToColor32(state.imageColor);
     if (tint.a == 0)
-    {
         return DrawResult_Nothing;
-    }
     const bool useBlend = source->HasAlpha() && (state.flags & DrawFlag_Blend) != 0;
     const bool flipH = (state.flags & DrawFlag_FlipH) != 0;
     const bool flipV = (state.flags & DrawFlag_FlipV) != 0;
@@ -378,26 +332,20 @@ int BlitStretchedImage(const Image* source, const Rect<int>& rect, BLIT_TARGET* 
     {
         long long v = part.y + (static_cast<long long>(py) - rect.y) * part.height / rect.height;
         if (flipV)
-        {
             v = static_cast<long long>(part.y) + part.height - 1 - (v - part.y);
-        }
         Color32* d = target->pixels + static_cast<size_t>(py) * static_cast<size_t>(target->width);
         for (int px = area.x; px < area.x + area.width; ++px)
         {
             long long u = part.x + (static_cast<long long>(px) - rect.x) * part.width / rect.width;
             if (flipH)
-            {
                 u = static_cast<long long>(part.x) + part.width - 1 - (u - part.x);
-            }
             // Parts of the source rectangle outside the image read as transparent.
             Color32 p = (u < 0 || v < 0 || u >= source->GetWidth() || v >= source->GetHeight())
                             ? Color32()
                             : source->GetPixel(static_cast<int>(u), static_cast<int>(v));
             p = ApplyTintToPixel(tint, p);
             if (useBlend)
-            {
                 p = BlendColors(p, d[px]);
-            }
             d[px] = p;
         }
     }
@@ -427,9 +375,7 @@ std::unique_ptr<Image> CopyPart(const Image* image, const Rect<int>& part)
     const Color32* src = image->GetPixels();
     Color32* dst = copy->GetPixels();
     if (!src || !dst)
-    {
         return copy;
-    }
     for (int y = 0; y < part.height; ++y)
     {
         std::memcpy(dst + static_cast<size_t>(y) * part.width,
@@ -447,9 +393,7 @@ int TurnImage(Image* image, Angle angle, const sDrawState& state, TurnedImage* t
 {
     ImageRotationCache* cache = image->GetRotationCache();
     if (!cache)
-    {
         return DrawResult_Unsupported;
-    }
     const uint32_t flips = state.flags & (DrawFlag_FlipH | DrawFlag_FlipV);
     const Angle turn = (flips == DrawFlag_FlipH || flips == DrawFlag_FlipV) ? -angle : angle;
     turned->state = state;
@@ -458,9 +402,7 @@ int TurnImage(Image* image, Angle angle, const sDrawState& state, TurnedImage* t
     {
         const Rect<int> part = state.sourceRect.getIntersection(Rect<int>(0, 0, image->GetWidth(), image->GetHeight()));
         if (part.isEmpty())
-        {
             return DrawResult_Nothing;
-        }
         const std::unique_ptr<Image> piece = CopyPart(image, part);
         turned->owned = ImageTool::Rotate(piece.get(), cache->GetStep() * static_cast<float>(cache->GetIndex(turn)));
         turned->image = turned->owned.get();
@@ -474,9 +416,7 @@ int TurnImage(Image* image, Angle angle, const sDrawState& state, TurnedImage* t
         turned->sourceHeight = image->GetHeight();
     }
     if (!turned->image)
-    {
         return DrawResult_Unsupported;
-    }
     return turned->image->IsEmpty() ? DrawResult_Nothing : DrawResult_Drawn;
 }
 
@@ -511,9 +451,7 @@ public:
     {
         const Rect<int> area = rect.getIntersection(GetVisible(state));
         if (area.isEmpty())
-        {
             return DrawResult_Nothing;
-        }
         const Color32 color = ToColor32(state.color);
         const bool blend = (state.flags & DrawFlag_Blend) != 0;
         // Blending an opaque colour is a plain fill, and a fill is a few wide stores per row.
@@ -527,9 +465,7 @@ public:
                 continue;
             }
             for (int x = area.x; x < area.x + area.width; ++x)
-            {
                 row[x] = BlendColors(color, row[x]);
-            }
         }
         mImage->MarkChanged();
         return DrawResult_Drawn;
@@ -546,15 +482,11 @@ public:
     {
         const Image* source = dynamic_cast<Image*>(image);
         if (!source)
-        {
             return DrawResult_Nothing;
-        }
         BLIT_TARGET target = GetTarget();
         const int result = BlitImage(source, TruncateToInt(x), TruncateToInt(y), &target, state);
         if (result == DrawResult_Drawn)
-        {
             mImage->MarkChanged();
-        }
         return result;
     }
 
@@ -562,15 +494,11 @@ public:
     {
         const Image* source = dynamic_cast<Image*>(image);
         if (!source)
-        {
             return DrawResult_Nothing;
-        }
         BLIT_TARGET target = GetTarget();
         const int result = BlitStretchedImage(source, destination, &target, state);
         if (result == DrawResult_Drawn)
-        {
             mImage->MarkChanged();
-        }
         return result;
     }
 
@@ -578,15 +506,11 @@ public:
     {
         Image* source = dynamic_cast<Image*>(image);
         if (!source)
-        {
             return DrawResult_Nothing;
-        }
         TurnedImage turned;
         const int result = TurnImage(source, angle, state, &turned);
         if (result != DrawResult_Drawn)
-        {
             return result;
-        }
         return DrawImage(const_cast<Image*>(turned.image), x - static_cast<float>(turned.image->GetWidth()) * 0.5f,
                          y - static_cast<float>(turned.image->GetHeight()) * 0.5f, turned.state);
     }
@@ -596,15 +520,11 @@ public:
     {
         Image* source = dynamic_cast<Image*>(image);
         if (!source || destination.isEmpty())
-        {
             return DrawResult_Nothing;
-        }
         TurnedImage turned;
         const int result = TurnImage(source, angle, state, &turned);
         if (result != DrawResult_Drawn)
-        {
             return result;
-        }
         // The turned copy is larger than the image; it is scaled as the image would be, so that the
         // turned picture keeps the size asked for, and centred on the destination's x, y.
         const long long width =
@@ -686,24 +606,18 @@ private:
     void Plot(long long x, long long y, Color32 color, const Edges& edges)
     {
         if (x >= edges.left && x <= edges.right && y >= edges.top && y <= edges.bottom)
-        {
             RowAt(static_cast<int>(y))[x] = color;
-        }
     }
 
     void Span(long long x1, long long x2, long long y, Color32 color, const Edges& edges)
     {
         if (y < edges.top || y > edges.bottom)
-        {
             return;
-        }
         const long long from = std::max(x1, edges.left);
         const long long to = std::min(x2, edges.right);
         Color32* row = RowAt(static_cast<int>(y));
         for (long long x = from; x <= to; ++x)
-        {
             row[x] = color;
-        }
     }
 
     // The four mirror images of one quarter-arc point about the centre.
@@ -728,9 +642,7 @@ private:
     {
         const Rect<int> visible = GetVisible(state);
         if (visible.isEmpty())
-        {
             return false;
-        }
         edges->left = visible.x;
         edges->top = visible.y;
         edges->right = static_cast<long long>(visible.x) + visible.width - 1;
@@ -748,24 +660,18 @@ private:
         // Written so that NaN colours and sizes draw nothing.
         if (!(state.color.a >= 0.5f) || !std::isfinite(centerX) || !std::isfinite(centerY) || !std::isfinite(radius) ||
             radius > Internal::kMaxCircleRadius)
-        {
             return DrawResult_Nothing;
-        }
         const long long cx = TruncateToInt(centerX);
         const long long cy = TruncateToInt(centerY);
         const long long r = FloorToInt(radius + 0.5f);
         Edges edges;
         if (r < 0 || !GetEdges(state, &edges) || IsOutside(cx - r, cy - r, cx + r, cy + r, edges))
-        {
             return DrawResult_Nothing;
-        }
         const Color32 color = ToColor32(state.color);
         if (radius == 0.5f)
         {
             if (IsOutside(cx, cy, cx, cy, edges))
-            {
                 return DrawResult_Nothing;
-            }
             Plot(cx, cy, color, edges);
         }
         else if (r == 1)
@@ -779,13 +685,9 @@ private:
         {
             const std::vector<Vector2<int>>& arc = Internal::GetCircleVerticesI().GetCachedVertices(radius);
             if (arc.empty())
-            {
                 return DrawResult_Nothing;
-            }
             for (const Vector2<int>& point : arc)
-            {
                 PlotArcPoint(cx, cy, point.x, point.y, filled, color, edges);
-            }
         }
         mImage->MarkChanged();
         return DrawResult_Drawn;
@@ -796,33 +698,23 @@ private:
         const float w = bounds.width;
         const float h = bounds.height;
         if (!std::isfinite(bounds.x) || !std::isfinite(bounds.y) || !std::isfinite(w) || !std::isfinite(h))
-        {
             return DrawResult_Nothing;
-        }
         if (TruncateToInt(w - h) == 0)
-        {
             return DrawCircle(bounds.x + w * 0.5f, bounds.y + w * 0.5f, w * 0.5f, filled, state);
-        }
         if (!(w > 0.0f) || !(h > 0.0f) || !(state.color.a >= 0.5f))
-        {
             return DrawResult_Nothing;
-        }
         Edges edges;
         const long long ix = TruncateToInt(bounds.x);
         const long long iy = TruncateToInt(bounds.y);
         if (!GetEdges(state, &edges) || IsOutside(ix, iy, ix + TruncateToInt(w), iy + TruncateToInt(h), edges))
-        {
             return DrawResult_Nothing;
-        }
         const long long cx = TruncateToInt(bounds.x + w * 0.5f);
         const long long cy = TruncateToInt(bounds.y + h * 0.5f);
         const bool tall = w <= h;
         const std::vector<Vector2<int>>& arc =
             Internal::GetCircleVerticesI().GetCachedVertices(tall ? h * 0.5f : w * 0.5f);
         if (arc.empty())
-        {
             return DrawResult_Nothing;
-        }
         const float scale = tall ? w / h : h / w;
         const Color32 color = ToColor32(state.color);
         bool first = true;
@@ -833,9 +725,7 @@ private:
             const long long x = tall ? TruncateToInt(static_cast<float>(point.x) * scale) : point.x;
             const long long y = tall ? point.y : TruncateToInt(static_cast<float>(point.y) * scale);
             if (!first && x == lastX && y == lastY)
-            {
                 continue;
-            }
             first = false;
             lastX = x;
             lastY = y;
@@ -854,9 +744,7 @@ private:
 ICanvas* CreateImageCanvas(Image* image)
 {
     if (!image)
-    {
         return nullptr;
-    }
     return new ImageCanvas(image);
 }
 
@@ -876,20 +764,14 @@ template <class T>
 const std::vector<Vector2<T>>& CircleVerticesCache<T>::GetCachedVertices(float radius)
 {
     if (!std::isfinite(radius) || radius > kMaxCircleRadius)
-    {
         return mEmpty;
-    }
     const float rounded = std::floor(2.0f * radius + 0.5f) / 2.0f;
     if (!(rounded > 0.0f))
-    {
         return mEmpty;
-    }
     const size_t index = static_cast<size_t>(rounded * 2.0f);
     std::lock_guard<std::mutex> lock(mMutex);
     if (mLists.size() <= index)
-    {
         mLists.resize(index + 256);
-    }
     std::unique_ptr<std::vector<Vector2<T>>>& entry = mLists[index];
     if (!entry)
     {
@@ -911,9 +793,7 @@ const std::vector<Vector2<T>>& CircleVerticesCache<T>::GetCachedVertices(float r
                 point = Vector2<float>(rounded * std::cos(theta), rounded * std::sin(theta));
             }
             if (point != Vector2<T>())
-            {
                 points->push_back(point);
-            }
         }
         entry = std::move(points);
     }

@@ -72,9 +72,7 @@ bool HuffmanTablesFit(const uint8_t* data, size_t length)
             continue;
         }
         if (marker == 0xD9)
-        {
             return true; // end of image
-        }
         const size_t segmentLength = (size_t(data[p + 2]) << 8) | data[p + 3];
         if (marker == 0xC4)
         {

@@ -36,13 +36,9 @@ int32_t ClampToInt32(int64_t value)
 void ApplyStyleAttributes(const XMLElement& element, TextStyle* style)
 {
     if (element.HasAttribute(L"color"))
-    {
         style->color = ColorF::FromString(element.GetAttribute(L"color"));
-    }
     if (element.HasAttribute(L"bgColor"))
-    {
         style->bgColor = ColorF::FromString(element.GetAttribute(L"bgColor"));
-    }
     if (element.HasAttribute(L"font"))
     {
         const std::wstring name = element.GetAttribute(L"font");
@@ -75,9 +71,7 @@ public:
             // A line feed joins whatever word is open and ends the line there. It takes no width, so it
             // never moves or splits its word and never leaves an extra empty line behind.
             if (mWord.count == 0)
-            {
                 mWord = Word();
-            }
             ++mWord.count;
             mWord.height = std::max(mWord.height, height);
             AddWord();
@@ -87,9 +81,7 @@ public:
 
         const bool space = IsBreakableSpace(c);
         if (mWord.count > 0 && mWord.space != space)
-        {
             CompleteWord();
-        }
         if (mWord.count == 0)
         {
             mWord = Word();
@@ -101,14 +93,10 @@ public:
         mWord.height = std::max(mWord.height, height);
         mWord.lastAdvance = advance;
         if (space)
-        {
             return;
-        }
 
         if (Overflows())
-        {
             FinishLine();
-        }
         if (mLine.count == 0 && mWord.count > 1 && mWord.width > mLine.limit)
         {
             // Too wide for a line of its own: the line takes all but the newest character, which
@@ -133,9 +121,7 @@ public:
     LineDimensionList Finish()
     {
         if (mWord.count > 0)
-        {
             CompleteWord();
-        }
         AppendLine();
         return std::move(mResult);
     }
@@ -170,9 +156,7 @@ private:
     void CompleteWord()
     {
         if (Overflows())
-        {
             FinishLine();
-        }
         AddWord();
     }
 
@@ -248,9 +232,7 @@ std::vector<StyleRun> ComputeStyleRuns(const std::wstring& text, const TextStyle
         {
             const XMLElement* element = reader->ReadElement();
             if (!element)
-            {
                 break;
-            }
             if (element->IsStartElement() && element->GetName() == L"style")
             {
                 TextStyle style = styles.back();
@@ -262,9 +244,7 @@ std::vector<StyleRun> ComputeStyleRuns(const std::wstring& text, const TextStyle
             {
                 // The reader does not pair tags: a stray end tag never pops the base style.
                 if (styles.size() > 1)
-                {
                     styles.pop_back();
-                }
                 runOpen = false;
             }
             else if (element->IsText())
@@ -291,9 +271,7 @@ std::vector<StyleRun> ComputeStyleRuns(const std::wstring& text, const TextStyle
         {
             shown = kMaxLoggedTextBytes;
             while (shown > 0 && (static_cast<unsigned char>(bytes[shown]) & 0xC0) == 0x80)
-            {
                 --shown;
-            }
         }
         Internal::LogWrite("StyledTextGraphics::Graphics::ComputeStyleRuns: There is an error in the XML style "
                            "data:\n%.*s\n",
@@ -321,23 +299,17 @@ LineDimensionList ComputeStyledTextLineDimensions(const std::vector<StyleRun>& r
     for (const StyleRun& run : runs)
     {
         if (!run.font)
-        {
             continue;
-        }
         for (const wchar_t c : run.text)
         {
             if (heldFont)
-            {
                 builder.Add(held, heldFont->GetKernedLetterWidth(held, c), heldFont->GetGlyphHeight());
-            }
             held = c;
             heldFont = run.font;
         }
     }
     if (heldFont)
-    {
         builder.Add(held, heldFont->GetKernedLetterWidth(held, 0), heldFont->GetGlyphHeight());
-    }
     return builder.Finish();
 }
 
@@ -345,20 +317,14 @@ int DrawWrappedStyledText(const std::vector<StyleRun>& runs, const LineDimension
                           Rect<float>* bounds, const sDrawState& state, ICanvas* canvas)
 {
     if (runs.empty() || lines.lines.empty())
-    {
         return 0;
-    }
     const float totalHeight = static_cast<float>(lines.totalHeight);
     const float widest = static_cast<float>(lines.widest);
     float top = y;
     if (state.vAlign == VAlignment_Bottom)
-    {
         top -= totalHeight;
-    }
     else if (state.vAlign == VAlignment_Middle)
-    {
         top = std::floor(top - totalHeight * 0.5f);
-    }
     if (bounds)
     {
         const float left = state.hAlign == HAlignment_Right    ? x - widest
@@ -415,9 +381,7 @@ int DrawWrappedStyledText(const std::vector<StyleRun>& runs, const LineDimension
             const float pieceTop = lineTop + static_cast<float>(line.height - font->GetGlyphHeight());
             const int result = DrawText(piece.c_str(), penX, pieceTop, pieceState, canvas);
             if (result < 0)
-            {
                 return result;
-            }
             penX += static_cast<float>(font->GetStringWidth(piece.c_str()));
             previous = piece.back();
             offset += take;

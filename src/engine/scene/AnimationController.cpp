@@ -10,9 +10,7 @@ namespace Strata
 void AnimationController::SetAnimation(const SpriteAnimation* animation, bool restart)
 {
     if (animation == mCurrent && !restart)
-    {
         return;
-    }
     mCurrent = animation;
     mReversed = false;
     mPosition = 0;
@@ -21,13 +19,9 @@ void AnimationController::SetAnimation(const SpriteAnimation* animation, bool re
     mFrameCount = 0;
     mPlaysLeft = 0;
     if (mCurrent)
-    {
         BeginAnimation();
-    }
     else
-    {
         mFrameIndex = 0;
-    }
 }
 
 void AnimationController::SetFrameIndex(int index)
@@ -68,9 +62,7 @@ void AnimationController::ShowFrame()
 void AnimationController::Update(float seconds)
 {
     if (!mCurrent)
-    {
         return;
-    }
     mElapsed += seconds;
     int steps = 0;
     while (mCurrent && mElapsed - mFrameStart > mFrameDuration)
@@ -99,9 +91,7 @@ void AnimationController::AdvanceFrame()
         return;
     }
     if (mPlaysLeft >= 0)
-    {
         --mPlaysLeft;
-    }
     if (mPlaysLeft == 0)
     {
         if (mCurrent->linked)

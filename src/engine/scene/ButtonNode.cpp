@@ -67,9 +67,7 @@ void ButtonNode::UpdateBounds()
 void ButtonNode::DrawAt(const Vector2<float>& offset)
 {
     if (!GlobalIsVisible())
-    {
         return;
-    }
     const Rect<float>& bounds = GlobalGetBounds();
     const float x = bounds.x + offset.x;
     const float y = bounds.y + offset.y;
@@ -149,9 +147,7 @@ SceneTreePtr ButtonNodeFactory::CreateNode(const SceneNodeDescriptor* descriptor
 {
     const auto* own = dynamic_cast<const ButtonNodeDescriptor*>(descriptor);
     if (own == nullptr)
-    {
         return nullptr;
-    }
     auto node = std::make_unique<ButtonNode>(Label(), nullptr, own->width, own->text.c_str(), nullptr,
                                              ColorF::StaticColor<0, 0, 0, 255>());
     ApplyPressableDescriptor(kNodeType, *own, *node);

@@ -64,13 +64,9 @@ Rect<float> CheckBoxNode::GetLabelRect()
 bool CheckBoxNode::GlobalPointIntersects(const Vector2<float>& point)
 {
     if (ToggleNode::GlobalPointIntersects(point))
-    {
         return true;
-    }
     if (mFont == nullptr)
-    {
         return false;
-    }
     const Rect<float> label = GetLabelRect();
     return point.x >= label.x && point.x < label.x + label.width && point.y >= label.y &&
            point.y < label.y + label.height;
@@ -79,9 +75,7 @@ bool CheckBoxNode::GlobalPointIntersects(const Vector2<float>& point)
 void CheckBoxNode::DrawAt(const Vector2<float>& offset)
 {
     if (!GlobalIsVisible())
-    {
         return;
-    }
     const Rect<float>& bounds = GlobalGetBounds();
     const float x = bounds.x + offset.x;
     const float y = bounds.y + offset.y;
@@ -121,9 +115,7 @@ SceneTreePtr CheckBoxNodeFactory::CreateNode(const SceneNodeDescriptor* descript
 {
     const auto* own = dynamic_cast<const CheckBoxNodeDescriptor*>(descriptor);
     if (own == nullptr)
-    {
         return nullptr;
-    }
     auto node = std::make_unique<CheckBoxNode>(Label(), Vector2<float>(), nullptr, own->width, own->text.c_str(),
                                                nullptr, ColorF::StaticColor<0, 0, 0, 255>());
     ApplyPressableDescriptor(kNodeType, *own, *node);

@@ -27,9 +27,7 @@ public:
     boost::signals2::connection connect(Slot&& slot)
     {
         if (!mSignal)
-        {
             mSignal = std::make_unique<Signal>();
-        }
         return mSignal->connect(std::forward<Slot>(slot));
     }
 
@@ -37,9 +35,7 @@ public:
     void operator()(Args&&... args)
     {
         if (mSignal)
-        {
             (*mSignal)(std::forward<Args>(args)...);
-        }
     }
 
     bool empty() const { return !mSignal || mSignal->empty(); }
@@ -47,9 +43,7 @@ public:
     void disconnect_all_slots()
     {
         if (mSignal)
-        {
             mSignal->disconnect_all_slots();
-        }
     }
 
 private:

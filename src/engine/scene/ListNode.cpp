@@ -95,21 +95,15 @@ int ListNode::GetVisibleItemCount()
     const int count = static_cast<int>(mItems.size());
     int last = mTop;
     if (line <= 0.0f)
-    {
         return 1;
-    }
     const Rect<float> interior = GetInteriorRect();
     for (int i = mTop; i < count; ++i)
     {
         const Rect<float> item = GetItemRect(i);
         if (item.height <= 0.0f)
-        {
             break; // every later line lies lower still
-        }
         if (item.getIntersection(interior).height == line)
-        {
             last = i;
-        }
     }
     return last - mTop + 1;
 }
@@ -122,9 +116,7 @@ void ListNode::ScrollDown()
 void ListNode::SelectItem(int index)
 {
     if (index < -1 || index >= static_cast<int>(mItems.size()))
-    {
         return;
-    }
     mSelected = index;
     static const Label message("ListSelectionChange");
     SendWidgetMessage(*this, message);
@@ -134,27 +126,21 @@ void ListNode::ReceiveMessage(const ObjectMessage& message)
 {
     static const Label lostFocus("LostFocus");
     if (message.GetName() == lostFocus)
-    {
         mEngaged = false;
-    }
     SceneNode::ReceiveMessage(message);
 }
 
 MessageResult ListNode::OnMouseDown(MouseButton, int x, int y)
 {
     if (!GlobalIsVisible())
-    {
         return MessageResult_Unhandled;
-    }
     const float px = static_cast<float>(x);
     const float py = static_cast<float>(y);
     for (int i = mTop; i < static_cast<int>(mItems.size()); ++i)
     {
         const Rect<float> item = GetItemRect(i);
         if (item.height <= 0.0f)
-        {
             break;
-        }
         if (px >= item.x && px < item.x + item.width && py >= item.y && py < item.y + item.height)
         {
             SelectItem(i);
@@ -167,9 +153,7 @@ MessageResult ListNode::OnMouseDown(MouseButton, int x, int y)
 MessageResult ListNode::OnKeyDown(int key)
 {
     if (!HasFocus() || mItems.empty() || !GlobalIsVisible())
-    {
         return MessageResult_Unhandled;
-    }
     if (mEngaged && (key == kEngageKey || key == kDisengageKey))
     {
         mEngaged = false;
@@ -181,9 +165,7 @@ MessageResult ListNode::OnKeyDown(int key)
         return MessageResult_Handled;
     }
     if (!mEngaged || (key != Key_Up && key != Key_Down))
-    {
         return MessageResult_Unhandled;
-    }
     if (mSelected < 0)
     {
         mTop = 0;
@@ -192,9 +174,7 @@ MessageResult ListNode::OnKeyDown(int key)
     else if (key == Key_Up)
     {
         if (mSelected > 0)
-        {
             SelectItem(mSelected - 1);
-        }
         mTop = std::min(mTop, mSelected);
     }
     else if (mSelected < static_cast<int>(mItems.size()) - 1)
@@ -203,9 +183,7 @@ MessageResult ListNode::OnKeyDown(int key)
         // Each step moves top by one until the selected line is whole again; ScrollDown stops at the
         // last item, so the loop ends.
         while (mSelected - mTop >= GetVisibleItemCount() && mTop < static_cast<int>(mItems.size()) - 1)
-        {
             ScrollDown();
-        }
     }
     return MessageResult_Handled;
 }
@@ -218,9 +196,7 @@ bool ListNode::CanFocus()
 void ListNode::DrawAt(const Vector2<float>& offset)
 {
     if (!GlobalIsVisible())
-    {
         return;
-    }
     const Rect<float> bounds = GlobalGetBounds();
     const Graphics::sDrawState state = WidgetDrawState(*this);
     Graphics::ICanvas* canvas = Graphics::GetCanvas();
@@ -239,17 +215,13 @@ void ListNode::DrawAt(const Vector2<float>& offset)
                                  highlight, canvas);
     }
     if (mFont == nullptr)
-    {
         return;
-    }
     const float alpha = GlobalGetColor().a;
     for (int i = mTop; i < static_cast<int>(mItems.size()); ++i)
     {
         const Rect<float> item = GetItemRect(i);
         if (item.height <= 0.0f)
-        {
             break;
-        }
         ColorF color =
             i != mSelected ? textColor : (focused && mEngaged ? ColorF(0.0f, 1.0f, 1.0f, 1.0f) : selectedTextColor);
         color.a = alpha;
@@ -283,9 +255,7 @@ SceneTreePtr ListNodeFactory::CreateNode(const SceneNodeDescriptor* descriptor) 
 {
     const auto* own = dynamic_cast<const ListNodeDescriptor*>(descriptor);
     if (own == nullptr)
-    {
         return nullptr;
-    }
     const HeldResource<ImageList> images = FindNodeResource<ImageList>(kNodeType, "image list", own->images);
     const HeldResource<Font> font = FindNodeResource<Font>(kNodeType, "font", own->font);
     auto node = std::make_unique<ListNode>(Label(), Vector2<float>(), nullptr, own->width, own->height, nullptr,

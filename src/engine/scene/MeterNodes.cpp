@@ -29,9 +29,7 @@ bool IsHorizontal(MeterBarNode::MeterDirection direction)
 int FilledUnits(float value, float max, int units)
 {
     if (!(max > 0.0f))
-    {
         return 0;
-    }
     const int filled = Graphics::TruncateToInt(value / max * static_cast<float>(units));
     return std::clamp(filled, 0, units);
 }
@@ -42,9 +40,7 @@ Graphics::sDrawState BarState(SceneNode& node)
     Graphics::sDrawState state = Graphics::GetDrawState();
     state.imageColor = node.GlobalGetColor();
     if (node.clipEnabled)
-    {
         state.clipRect = node.clipRect;
-    }
     return state;
 }
 
@@ -59,9 +55,7 @@ IImage* Mutable(const IImage* image)
 void MeterComponent::SetMeterValue(float value)
 {
     if (!std::isfinite(value) || value < 0.0f)
-    {
         value = 0.0f;
-    }
     mValue = std::min(value, mMax);
 }
 
@@ -112,9 +106,7 @@ int MeterBarNode::GetFilledLength() const
 void MeterBarNode::DrawAt(const Vector2<float>& offset)
 {
     if (mImages == nullptr || mImages->GetNumImages() == 0 || !GlobalIsVisible())
-    {
         return;
-    }
     const Rect<float>& bounds = GlobalGetBounds();
     const float x = bounds.x + offset.x;
     const float y = bounds.y + offset.y;
@@ -126,21 +118,15 @@ void MeterBarNode::DrawAt(const Vector2<float>& offset)
     if (const IImage* track = mImages->GetImage(1))
     {
         if (horizontal)
-        {
             Graphics::DrawTiledImageH(Mutable(track), x, y, length, 0, state, canvas);
-        }
         else
-        {
             Graphics::DrawTiledImageV(Mutable(track), x, y, length, state, canvas);
-        }
     }
 
     const int filled = GetFilledLength();
     IImage* fill = Mutable(mImages->GetImage(0));
     if (filled <= 0 || fill == nullptr)
-    {
         return;
-    }
     const int rest = mLength - filled;
     switch (mDirection)
     {
@@ -204,9 +190,7 @@ int DiscreteMeterBarNode::GetFullCells() const
 void DiscreteMeterBarNode::DrawAt(const Vector2<float>& offset)
 {
     if (mImages == nullptr || mImages->GetNumImages() == 0 || !GlobalIsVisible())
-    {
         return;
-    }
     const Rect<float>& bounds = GlobalGetBounds();
     Vector2<float> at(bounds.x + offset.x, bounds.y + offset.y);
     const Graphics::sDrawState state = BarState(*this);
@@ -224,9 +208,7 @@ void DiscreteMeterBarNode::DrawAt(const Vector2<float>& offset)
         for (int i = 0; i < count; ++i)
         {
             if (image != nullptr)
-            {
                 Graphics::DrawImage(image, at.x, at.y, state, canvas);
-            }
             at = Vector2<float>(at.x + pitch.x, at.y + pitch.y);
         }
     };
@@ -278,17 +260,11 @@ void FractionTextMeterNode::UpdateText()
 MeterBarNode::MeterDirection StringToMeterDirection(const std::wstring& text)
 {
     if (text == L"rightToLeft")
-    {
         return MeterBarNode::RightToLeft;
-    }
     if (text == L"topToBottom")
-    {
         return MeterBarNode::TopToBottom;
-    }
     if (text == L"bottomToTop")
-    {
         return MeterBarNode::BottomToTop;
-    }
     return MeterBarNode::LeftToRight;
 }
 
@@ -307,9 +283,7 @@ SceneTreePtr MeterBarNodeFactory::CreateNode(const SceneNodeDescriptor* descript
 {
     const auto* own = dynamic_cast<const MeterBarNodeDescriptor*>(descriptor);
     if (own == nullptr)
-    {
         return nullptr;
-    }
     HeldResource<ImageList> images = FindNodeResource<ImageList>("meterbarnode", "image list", own->images);
     auto* node = new MeterBarNode(own->direction, own->size, images.resource, Label(), std::move(images.holder));
     node->SetMeterMax(own->max);
@@ -334,9 +308,7 @@ SceneTreePtr DiscreteMeterBarNodeFactory::CreateNode(const SceneNodeDescriptor* 
 {
     const auto* own = dynamic_cast<const DiscreteMeterBarNodeDescriptor*>(descriptor);
     if (own == nullptr)
-    {
         return nullptr;
-    }
     HeldResource<ImageList> images = FindNodeResource<ImageList>("discretemeterbarnode", "image list", own->images);
     auto* node = new DiscreteMeterBarNode(own->direction, own->size, own->offset, images.resource, Label(),
                                           std::move(images.holder));
@@ -361,9 +333,7 @@ SceneTreePtr FractionTextMeterNodeFactory::CreateNode(const SceneNodeDescriptor*
 {
     const auto* own = dynamic_cast<const FractionTextMeterNodeDescriptor*>(descriptor);
     if (own == nullptr)
-    {
         return nullptr;
-    }
     HeldResource<Font> font = FindNodeResource<Font>("fractiontextmeternode", "font", own->font);
     auto* node =
         new FractionTextMeterNode(font.resource, own->color, own->textJustify, Label(), std::move(font.holder));

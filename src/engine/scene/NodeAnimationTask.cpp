@@ -21,9 +21,7 @@ sTaskStatus NodeAnimationTask::Update(Object* object, float dt)
 {
     auto* node = dynamic_cast<AnimatedSpriteNode*>(object);
     if (!node)
-    {
         throw std::runtime_error("NodeAnimationTask applied to a non-AnimatedSpriteNode object");
-    }
     if (!mStarted)
     {
         node->SetAnimation(mName, false);
@@ -31,13 +29,9 @@ sTaskStatus NodeAnimationTask::Update(Object* object, float dt)
     }
     mElapsed += dt;
     if (mCompletion == NodeAnimationTaskCompletion_Immediate)
-    {
         return Complete;
-    }
     if (node->IsAnimationPlaying(mName))
-    {
         return Incomplete;
-    }
     // The animation ended at some moment since the task started. Within the first update the time
     // so far is all this step's; later, the whole step counts as used (never more than the step
     // had), so what follows in a chain starts at the next update.

@@ -29,13 +29,9 @@ void NodeGridNode::ChildNodeDetached(SceneNode*)
 void NodeGridNode::rebuildGrid()
 {
     if (growBehavior == verticalFirst)
-    {
         rebuildGridVertical();
-    }
     else
-    {
         rebuildGridHorizontal();
-    }
 }
 
 // A row's pitch is the tallest child placed so far in the whole grid, not only in that row.
@@ -119,9 +115,7 @@ SceneTreePtr NodeGridNodeFactory::CreateNode(const SceneNodeDescriptor* descript
 {
     const auto* own = dynamic_cast<const NodeGridNodeDescriptor*>(descriptor);
     if (own == nullptr)
-    {
         return nullptr;
-    }
     return SceneTreePtr(
         new NodeGridNode(own->hSpacing, own->vSpacing, own->maxWidth, own->maxHeight, own->growBehavior));
 }

@@ -13,9 +13,7 @@ namespace
 std::vector<Vector2<float>> CheckPoints(std::vector<Vector2<float>> points)
 {
     if (points.empty())
-    {
         STRATA_THROW(RuntimeError, "NodeCatmullRomPathTask needs at least one point.");
-    }
     return points;
 }
 
@@ -132,13 +130,9 @@ sTaskStatus NodeBezierLocationTask::Update(Object* object, float dt)
     const float t = interpolate(0.0f, 1.0f);
     // The power form need not sum back to the end point in floats; the end is given exactly.
     if (t >= 1.0f)
-    {
         node->LocalSetLocation(mEnd);
-    }
     else
-    {
         node->LocalSetLocation(mC * t + (mA * (t * t * t) + mB * (t * t)) + mStart);
-    }
     return status;
 }
 
@@ -164,9 +158,7 @@ NodeCatmullRomPathTask::NodeCatmullRomPathTask(std::vector<Vector2<float>> point
 Task* NodeCatmullRomPathTask::Clone() const
 {
     if (mAutomaticEnds)
-    {
         return new NodeCatmullRomPathTask(mPoints, mDuration, mInterpolator);
-    }
     return new NodeCatmullRomPathTask(mPoints, mLeading, mTrailing, mDuration, mInterpolator);
 }
 

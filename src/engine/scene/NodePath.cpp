@@ -12,9 +12,7 @@ namespace
 SceneNode* ChildByNodeName(SceneNode* node, Label name)
 {
     if (!node || name.IsNull())
-    {
         return nullptr;
-    }
     return node->GetChildByNodeName(name);
 }
 
@@ -23,16 +21,10 @@ SceneNode* ChildByNodeName(SceneNode* node, Label name)
 SceneNode* NodePathVisitor::operator()(int index) const
 {
     if (!mNode || index < 0)
-    {
         return nullptr;
-    }
     for (SceneNode* child : mNode->GetChildren())
-    {
         if (index-- == 0)
-        {
             return child;
-        }
-    }
     return nullptr;
 }
 

@@ -52,13 +52,9 @@ sTaskStatus NodeOrientationTask::Update(Object* object, float dt)
         mStart = node->LocalGetOrientation().Wrap();
         mTarget = mTargetGenerator->Generate().Wrap();
         if (mTarget > mStart + Angle(Angle::pi()))
-        {
             mTarget -= Angle::Circle();
-        }
         else if (mTarget < mStart - Angle(Angle::pi()))
-        {
             mTarget += Angle::Circle();
-        }
     }
     const sTaskStatus status = BetterTimedTask::Update(object, dt);
     node->LocalSetOrientation(status.IsComplete() ? mTarget

@@ -26,9 +26,7 @@ void ReportMissingNodeResource(const char* nodeType, const char* kind, Label nam
     {
         std::lock_guard<std::mutex> lock(mutex);
         if (!reported.insert(key).second)
-        {
             return;
-        }
     }
     Log((key + "\n").c_str());
 }

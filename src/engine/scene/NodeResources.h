@@ -33,9 +33,7 @@ HeldResource<T> FindNodeResource(const char* nodeType, const char* kind, Label n
 {
     HeldResource<T> found;
     if (name.IsNull() || *name.c_str() == '\0')
-    {
         return found;
-    }
     AutoResource<T> handle(name);
     found.resource = handle.Get();
     if (found.resource == nullptr)

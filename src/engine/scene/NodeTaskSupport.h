@@ -16,9 +16,7 @@ inline SceneNode* RequireNode(Object* object, const char* message)
 {
     auto* node = dynamic_cast<SceneNode*>(object);
     if (!node)
-    {
         throw std::runtime_error(message);
-    }
     return node;
 }
 
@@ -27,9 +25,7 @@ template <class Generator>
 std::shared_ptr<Generator> CheckTarget(std::shared_ptr<Generator> target, const char* message)
 {
     if (!target)
-    {
         STRATA_THROW(RuntimeError, message);
-    }
     return target;
 }
 

@@ -61,9 +61,7 @@ bool PressableNode::IsThreeSlice() const
 bool PressableNode::AlphaContains(const Vector2<float>& point)
 {
     if (alphaSensitivity == 0 || GetImageCount() <= 0)
-    {
         return true;
-    }
     const Rect<float>& bounds = GlobalGetBounds();
     return WidgetFrameAlpha(*mImages, 0, IsThreeSlice(), GetWidth(), point, Vector2<float>(bounds.x, bounds.y)) >
            alphaSensitivity;
@@ -79,25 +77,17 @@ void PressableNode::DrawFrame(int first, float x, float y, const Graphics::sDraw
     // The drawing calls take the list as changeable; they only read it.
     IImageList* images = const_cast<IImageList*>(mImages);
     if (images == nullptr)
-    {
         return;
-    }
     if (IsThreeSlice())
-    {
         Graphics::DrawThreeBrush(images, first, x, y, GetWidth(), state, canvas);
-    }
     else
-    {
         Graphics::DrawImageList(images, first, x, y, state, canvas);
-    }
 }
 
 void PressableNode::HandleMouseDown(SceneNode*, MouseButton, int, int)
 {
     if (!IsEnabled())
-    {
         return;
-    }
     mHot = true;
     Capture();
     static const Label down("Down");
@@ -107,9 +97,7 @@ void PressableNode::HandleMouseDown(SceneNode*, MouseButton, int, int)
 void PressableNode::HandleMouseEntered(SceneNode*)
 {
     if (!IsEnabled())
-    {
         return;
-    }
     mHot = true;
     static const Label hot("Hot");
     PlayWidgetSound(sounds, hot);
@@ -129,9 +117,7 @@ void ReadPressableAttributes(const IAttributeContainer& element, PressableNodeDe
     descriptor.alphaSensitivity = element.GetAttribute(L"alphaSensitivity", kWidgetDefaultAlphaSensitivity);
     descriptor.sounds = Label::FromString(element.GetAttribute(L"sounds"));
     if (element.HasAttribute(L"textResource"))
-    {
         descriptor.textResource = Label::FromString(element.GetAttribute(L"textResource"));
-    }
 }
 
 void ApplyPressableDescriptor(const char* nodeType, const PressableNodeDescriptor& descriptor, PressableNode& node)
@@ -143,9 +129,7 @@ void ApplyPressableDescriptor(const char* nodeType, const PressableNodeDescripto
     node.alphaSensitivity = descriptor.alphaSensitivity;
     node.sounds = FindWidgetSoundList(nodeType, descriptor.sounds);
     if (!descriptor.textResource.IsNull())
-    {
         node.SetTextFromResource(descriptor.textResource);
-    }
 }
 
 } // namespace Strata

@@ -51,18 +51,12 @@ void RadioButtonNode::SetCheck(bool checked)
 {
     mChecked = checked;
     if (!checked)
-    {
         return;
-    }
     ObjectDatabase* database = GetDatabase();
     if (database == nullptr)
-    {
         database = GetObjectDatabase();
-    }
     if (database == nullptr)
-    {
         return;
-    }
     // A copy: the walk must not depend on the database's own list.
     const std::vector<ObjectID> others = database->GetObjectsWithRole(RadioButtonRole());
     for (ObjectID id : others)
@@ -70,9 +64,7 @@ void RadioButtonNode::SetCheck(bool checked)
         // Told apart by identity: two buttons of one group may share a name (or have none).
         auto* other = dynamic_cast<RadioButtonNode*>(database->GetObject(id));
         if (other != nullptr && other != this && other->GetGroup() == mGroup)
-        {
             other->mChecked = false;
-        }
     }
 }
 
@@ -85,31 +77,21 @@ bool RadioButtonNode::HasFocusImages() const
 int RadioButtonNode::GetImageIndex()
 {
     if (!IsEnabled())
-    {
         return WidgetState_Disabled;
-    }
     const bool focusImages = HasFocusImages();
     if (mChecked && focusImages)
-    {
         return WidgetState_Focused;
-    }
     if (HasCapture() && IsHot())
-    {
         return WidgetState_Pressed;
-    }
     if (mChecked)
-    {
         return WidgetState_Pressed;
-    }
     return WidgetStateIndex(true, false, IsHot(), HasFocus(), focusImages);
 }
 
 void RadioButtonNode::DrawAt(const Vector2<float>& offset)
 {
     if (!GlobalIsVisible())
-    {
         return;
-    }
     const Rect<float>& bounds = GlobalGetBounds();
     const float x = bounds.x + offset.x;
     const float y = bounds.y + offset.y;
@@ -149,9 +131,7 @@ std::unique_ptr<SceneNodeDescriptor> RadioButtonNodeFactory::CreateDescriptor(co
 {
     auto descriptor = std::make_unique<RadioButtonNodeDescriptor>();
     if (element.HasAttribute(L"group"))
-    {
         descriptor->group = Label::FromString(element.GetAttribute(L"group"));
-    }
     ReadPressableAttributes(element, *descriptor);
     return descriptor;
 }
@@ -160,9 +140,7 @@ SceneTreePtr RadioButtonNodeFactory::CreateNode(const SceneNodeDescriptor* descr
 {
     const auto* own = dynamic_cast<const RadioButtonNodeDescriptor*>(descriptor);
     if (own == nullptr)
-    {
         return nullptr;
-    }
     auto node = std::make_unique<RadioButtonNode>(Label(), own->group, Vector2<float>(), nullptr, own->width,
                                                   own->text.c_str(), nullptr, ColorF::StaticColor<0, 0, 0, 255>());
     ApplyPressableDescriptor(kNodeType, *own, *node);

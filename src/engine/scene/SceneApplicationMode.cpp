@@ -33,9 +33,7 @@ SceneNode* SceneApplicationMode::GetCurSceneRootNode()
 void SceneApplicationMode::Setup()
 {
     if (GetRootNode())
-    {
         return;
-    }
     auto root = std::make_unique<SceneNode>();
     root->AddToDatabase(this);
     mRootID = root.release()->GetID();
@@ -45,17 +43,13 @@ void SceneApplicationMode::Update(float dt)
 {
     ApplicationMode::Update(dt);
     if (SceneNode* root = GetRootNode())
-    {
         root->UpdateScene();
-    }
 }
 
 void SceneApplicationMode::Draw()
 {
     if (SceneNode* root = GetRootNode())
-    {
         root->DrawScene();
-    }
 }
 
 SceneNode* SceneApplicationMode::GetMouseCapturingNode() const
@@ -86,13 +80,9 @@ SceneNode* SceneApplicationMode::GetHoveredNode() const
 void SceneApplicationMode::OnNodeEnter(SceneNode* node)
 {
     if (!node)
-    {
         return;
-    }
     if (!mHoveredNode.IsInvalid() && node->GetID() == mHoveredNode && LiveNode(mHoveredNode) == node)
-    {
         return;
-    }
     OnNodeExit();
     mHoveredNode = node->GetID();
     node->OnMouseEnter();
@@ -104,9 +94,7 @@ void SceneApplicationMode::OnNodeExit()
     SceneNode* hovered = LiveNode(mHoveredNode);
     mHoveredNode = kInvalidObjectID;
     if (hovered)
-    {
         hovered->OnMouseExit();
-    }
 }
 
 MessageResult SceneApplicationMode::OfferToOtherHandlers(ObjectID skip, const InputCall& call)
@@ -115,28 +103,18 @@ MessageResult SceneApplicationMode::OfferToOtherHandlers(ObjectID skip, const In
     for (ObjectID id = GetNextObject(&iterator); !id.IsInvalid(); id = GetNextObject(&iterator))
     {
         if (id == skip)
-        {
             continue;
-        }
         // Read afresh at each step: an earlier handler may have destroyed this one.
         if (!IsValidObjectID(id))
-        {
             continue;
-        }
         const ObjectDescriptor& slot = GetObjectDescriptor(id);
         if (!slot.mInputHandler || dynamic_cast<SceneNode*>(slot.mObject))
-        {
             continue;
-        }
         // As the database routes: a disabled or hidden handler hears nothing.
         if ((slot.mEnable && !slot.mEnable->IsEnabled()) || (slot.mVisible && !slot.mVisible->IsVisible()))
-        {
             continue;
-        }
         if (call(slot.mInputHandler) == MessageResult_Handled)
-        {
             return MessageResult_Handled;
-        }
     }
     return MessageResult_Unhandled;
 }
@@ -150,9 +128,7 @@ MessageResult SceneApplicationMode::RouteInputEvent(ObjectID target, bool exclus
         {
             offered = true;
             if (call(handler) == MessageResult_Handled || exclusive)
-            {
                 return MessageResult_Handled;
-            }
         }
     }
     if (SceneNode* root = GetRootNode())
@@ -162,27 +138,25 @@ MessageResult SceneApplicationMode::RouteInputEvent(ObjectID target, bool exclus
                                                                    [&](SceneNode* node)
                                                                    {
                                                                        if (offered && node->GetID() == target)
-                                                                       {
                                                                            return false;
-                                                                       }
                                                                        return call(node) == MessageResult_Handled;
                                                                    });
         if (handled)
-        {
             return MessageResult_Handled;
-        }
     }
     return OfferToOtherHandlers(offered ? target : kInvalidObjectID, call);
 }
 
 MessageResult SceneApplicationMode::OnKeyDown(int key)
 {
-    return RouteInputEvent(mFocusedNode, false, [key](IInputHandler* handler) { return handler->OnKeyDown(key); });
+    return RouteInputEvent(
+        mFocusedNode, false, [key](IInputHandler* handler) { return handler->OnKeyDown(key); });
 }
 
 MessageResult SceneApplicationMode::OnKeyUp(int key)
 {
-    return RouteInputEvent(mFocusedNode, false, [key](IInputHandler* handler) { return handler->OnKeyUp(key); });
+    return RouteInputEvent(
+        mFocusedNode, false, [key](IInputHandler* handler) { return handler->OnKeyUp(key); });
 }
 
 MessageResult SceneApplicationMode::OnTextInput(const std::wstring& text)
@@ -190,9 +164,7 @@ MessageResult SceneApplicationMode::OnTextInput(const std::wstring& text)
     if (SceneNode* focused = LiveNode(mFocusedNode))
     {
         if (focused->OnTextInput(text) == MessageResult_Handled)
-        {
             return MessageResult_Handled;
-        }
     }
     return ApplicationMode::OnTextInput(text);
 }
@@ -213,9 +185,7 @@ MessageResult SceneApplicationMode::OnMouseUp(MouseButton button, int x, int y)
     // A release ends the capture whatever the holder did with it (a disabled node that ignores the
     // release would otherwise keep every later click); a capture taken anew during the release stays.
     if (capture && GetCapture() == capture)
-    {
         SetCapture(nullptr);
-    }
     return result;
 }
 
@@ -232,9 +202,7 @@ MessageResult SceneApplicationMode::OnMouseMove(int x, int y)
             entered = true;
             // The enter slots are user code: a node they destroyed hears nothing more.
             if (!id.IsInvalid() && LiveNode(id) != node)
-            {
                 return false;
-            }
         }
         return node->OnMouseMove(x, y) == MessageResult_Handled;
     };
@@ -243,13 +211,9 @@ MessageResult SceneApplicationMode::OnMouseMove(int x, int y)
     if (Object* capture = GetCapture())
     {
         if (SceneNode* node = dynamic_cast<SceneNode*>(capture))
-        {
             process(node);
-        }
         else if (IInputHandler* handler = GetObjectDescriptor(capture->GetID()).mInputHandler)
-        {
             handler->OnMouseMove(x, y);
-        }
         handled = true;
     }
     else if (SceneNode* root = GetRootNode())
@@ -257,13 +221,9 @@ MessageResult SceneApplicationMode::OnMouseMove(int x, int y)
         handled = BottomUpSceneTraversal::TraverseUntil(root, process);
     }
     if (!entered && !mHoveredNode.IsInvalid())
-    {
         OnNodeExit();
-    }
     if (handled)
-    {
         return MessageResult_Handled;
-    }
     return OfferToOtherHandlers(kInvalidObjectID,
                                 [x, y](IInputHandler* handler) { return handler->OnMouseMove(x, y); });
 }

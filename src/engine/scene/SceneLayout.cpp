@@ -46,13 +46,9 @@ void ParseLayoutChildren(IXMLReader& reader, SceneLayout::LayoutDescriptor& pare
     {
         const XMLElement* item = reader.ReadElement();
         if (item == nullptr)
-        {
             break;
-        }
         if (!item->IsStartElement())
-        {
             continue;
-        }
         if (depth >= kMaxSceneLayoutDepth)
         {
             STRATA_THROW(SceneLayoutException,
@@ -83,20 +79,12 @@ uint32_t ParseMouseButtons(const std::wstring& text)
 {
     std::wstring compact;
     for (const wchar_t c : text)
-    {
         if (c != L' ' && c != L'\t' && c != L'\r' && c != L'\n')
-        {
             compact.push_back(c);
-        }
-    }
     if (compact == L"all")
-    {
         return 0xFFFFFFFFu;
-    }
     if (compact == L"none")
-    {
         return 0;
-    }
     uint32_t mask = 1;
     size_t start = 0;
     while (start <= compact.size())
@@ -105,21 +93,13 @@ uint32_t ParseMouseButtons(const std::wstring& text)
         const std::wstring word =
             compact.substr(start, comma == std::wstring::npos ? std::wstring::npos : comma - start);
         if (word == L"left")
-        {
             mask |= 1u;
-        }
         else if (word == L"right")
-        {
             mask |= 2u;
-        }
         else if (word == L"middle")
-        {
             mask |= 4u;
-        }
         if (comma == std::wstring::npos)
-        {
             break;
-        }
         start = comma + 1;
     }
     return mask;
@@ -178,13 +158,9 @@ SceneLayout::CreateRootDescriptor(std::shared_ptr<const SceneNodeFactory> factor
     descriptor->orientation = Angle::FromDegrees(FiniteAttribute(element, L"orientation", 0.0f));
     descriptor->visible = element.GetAttribute(L"visible", true);
     if (element.HasAttribute(L"color"))
-    {
         descriptor->color = ColorF::FromString(element.GetAttribute(L"color"));
-    }
     else
-    {
         descriptor->color.a = FiniteAttribute(element, L"alpha", 1.0f);
-    }
     descriptor->hitTest = element.GetAttribute(L"hitTest", false);
     descriptor->mouseButtons =
         element.HasAttribute(L"buttons") ? ParseMouseButtons(element.GetAttribute(L"buttons")) : 1u;
@@ -204,25 +180,17 @@ void SceneLayout::Parse(IXMLReader& element)
     {
         const XMLElement* item = element.ReadElement();
         if (item == nullptr)
-        {
             break;
-        }
         if (!item->IsStartElement())
-        {
             continue;
-        }
         if (root)
-        {
             STRATA_THROW(SceneLayoutException, "scene has more than one root node");
-        }
         root = CreateRootDescriptor(FindFactory(item->GetName()), *item);
         XMLElementReader content(&element);
         ParseLayoutChildren(content, *root, 1);
     }
     if (!root)
-    {
         STRATA_THROW(SceneLayoutException, "scene has no root node");
-    }
     mRoot = std::move(root);
 }
 
@@ -232,9 +200,7 @@ SceneTreePtr SceneLayout::CreateSceneNode(SceneNode* parent, const LayoutDescrip
     // tree keeps the shape its node paths expect.
     SceneTreePtr node = descriptor.factory->CreateNode(descriptor.nodeDescriptor.get());
     if (!node)
-    {
         node.reset(new SceneNode(Label()));
-    }
     // 2. to 5. The common attributes.
     node->SetName(descriptor.name);
     node->SetNodeName(descriptor.nodeName);
@@ -249,37 +215,27 @@ SceneTreePtr SceneLayout::CreateSceneNode(SceneNode* parent, const LayoutDescrip
     node->SetScaleAlignment(descriptor.scaleHAlign, descriptor.scaleVAlign);
     // 6. Attached before its own children exist.
     if (parent != nullptr)
-    {
         parent->AttachChild(node.get(), descriptor.attachParams);
-    }
     // 7. The children, each owned by this tree once attached.
     for (const std::unique_ptr<LayoutDescriptor>& child : descriptor.children)
-    {
         CreateSceneNode(node.get(), *child).release();
-    }
     return node;
 }
 
 SceneTreePtr SceneLayout::InstantiateLayout(SceneNode* parent) const
 {
     if (!mRoot)
-    {
         return nullptr;
-    }
     return CreateSceneNode(parent, *mRoot);
 }
 
 SceneNode* SceneLayout::InstantiateLayout(ObjectDatabase* db, SceneNode* parent) const
 {
     if (db == nullptr)
-    {
         return nullptr;
-    }
     SceneTreePtr tree = InstantiateLayout(parent);
     if (tree)
-    {
         tree->AddToDatabase(db);
-    }
     return tree.release();
 }
 

@@ -13,14 +13,10 @@ SceneLayoutController::~SceneLayoutController() = default;
 bool SceneLayoutController::AddToScene(ObjectDatabase* db, SceneNode* parent)
 {
     if (db == nullptr || mDatabase != nullptr)
-    {
         return false;
-    }
     SceneTreePtr tree = GetLayoutNode();
     if (!tree)
-    {
         return false;
-    }
     db->AddObject(this);
     mDatabase = db;
     tree->setLayoutController(this);
@@ -29,9 +25,7 @@ bool SceneLayoutController::AddToScene(ObjectDatabase* db, SceneNode* parent)
     SceneNode* node = tree.release();
     mNode = node->GetID();
     if (parent != nullptr)
-    {
         parent->AttachChild(node);
-    }
     AddedToScene();
     return true;
 }
@@ -51,9 +45,7 @@ void SceneLayoutController::ReceiveMessage(const ObjectMessage& message)
     // Only the database's own "Remove", sent once the controller is marked destroyed, ends it.
     if (message.GetName() != GetRemoveMessageName() || mEnded || mDatabase == nullptr ||
         mDatabase->IsValidObjectID(GetID()))
-    {
         return;
-    }
     mEnded = true;
     ControllerDestroyed();
     if (SceneNode* node = GetNode())

@@ -78,18 +78,14 @@ void SceneNode::ReceiveMessage(const ObjectMessage& message)
         // holds this node.
         ObjectDatabase* database = GetObjectDatabase();
         if (database && database->GetObject(GetID()) == this)
-        {
             mDatabase = database;
-        }
     }
 }
 
 void SceneNode::HandleRemove()
 {
     if (mRemoved)
-    {
         return;
-    }
     mRemoved = true;
     DetachFromParent();
 
@@ -112,13 +108,9 @@ void SceneNode::HandleRemove()
         // A child outside any database belongs to its creator: it is only detached. A child destroyed
         // meanwhile by user code is not touched again.
         if (!entry.database || entry.id.IsInvalid() || entry.database->GetObject(entry.id) != entry.node)
-        {
             continue;
-        }
         if (!entry.node->mParent)
-        {
             entry.node->ParentNodeChanged(nullptr);
-        }
         entry.database->DestroyObject(entry.id);
     }
 
@@ -127,9 +119,7 @@ void SceneNode::HandleRemove()
         mLayoutController = nullptr;
         mLayoutControllerObject = nullptr;
         if (ObjectDatabase* database = DatabaseOf(this))
-        {
             database->DestroyObject(controller->GetID());
-        }
     }
     NodeDestroyed();
     destroyedSignal(this);
@@ -138,18 +128,14 @@ void SceneNode::HandleRemove()
 void SceneNode::SetNodeName(Label nodeName)
 {
     if (nodeName == mNodeName)
-    {
         return;
-    }
     const Label oldName = mNodeName;
     mNodeName = nodeName;
     if (mParent)
     {
         mParent->RefileName(oldName);
         if (!mNodeName.IsNull())
-        {
             mParent->mChildrenByNodeName.emplace(mNodeName, this);
-        }
     }
 }
 
@@ -158,19 +144,13 @@ void SceneNode::SetNodeName(Label nodeName)
 void SceneNode::RefileName(Label name)
 {
     if (name.IsNull())
-    {
         return;
-    }
     auto entry = mChildrenByNodeName.find(name);
     if (entry == mChildrenByNodeName.end())
-    {
         return;
-    }
     SceneNode* holder = entry->second;
     if (holder->mParent == this && holder->mNodeName == name)
-    {
         return;
-    }
     mChildrenByNodeName.erase(entry);
     for (SceneNode* child : mChildren)
     {
@@ -234,9 +214,7 @@ MessageResult SceneNode::OnMouseUp(MouseButton button, int x, int y)
 MessageResult SceneNode::OnKeyDown(int key)
 {
     if (keyDownSignal.empty())
-    {
         return MessageResult_Unhandled;
-    }
     keyDownSignal(this, key);
     return MessageResult_Handled;
 }
@@ -244,9 +222,7 @@ MessageResult SceneNode::OnKeyDown(int key)
 MessageResult SceneNode::OnKeyUp(int key)
 {
     if (keyUpSignal.empty())
-    {
         return MessageResult_Unhandled;
-    }
     keyUpSignal(this, key);
     return MessageResult_Handled;
 }
@@ -359,16 +335,10 @@ void SceneNode::RefreshIfDirty(uint32_t bits)
 {
     SceneNode* stale = nullptr;
     for (SceneNode* node = this; node != nullptr; node = node->mParent)
-    {
         if ((node->mDirtyFlags & bits) != 0)
-        {
             stale = node;
-        }
-    }
     if (stale)
-    {
         stale->UpdateScene();
-    }
 }
 
 const Rect<float>& SceneNode::GlobalGetBounds()
@@ -421,9 +391,7 @@ Rect<float> SceneNode::GetCompositeBounds()
 {
     Rect<float> composite = GlobalGetBounds();
     for (SceneNode* child : mChildren)
-    {
         composite = composite.getUnion(child->GetCompositeBounds());
-    }
     return composite;
 }
 
@@ -449,29 +417,21 @@ Vector2<int> SceneNode::GlobalToLocalPoint(const Vector2<int>& point)
 bool SceneNode::IsAncestorOf(const SceneNode* node) const
 {
     for (const SceneNode* up = node; up != nullptr; up = up->mParent)
-    {
         if (up == this)
-        {
             return true;
-        }
-    }
     return false;
 }
 
 void SceneNode::AttachChild(SceneNode* child)
 {
     if (!child || mRemoved || child->mRemoved || child->mParent == this || child->IsAncestorOf(this))
-    {
         return;
-    }
     if (child->mParent)
     {
         child->DetachFromParent();
         // The detach hooks are user code; a child they attached elsewhere stays there.
         if (child->mParent || child->IsAncestorOf(this))
-        {
             return;
-        }
     }
     child->mParent = this;
     child->mDirtyFlags = NodeDirty_All;
@@ -490,18 +450,14 @@ void SceneNode::AttachChild(SceneNode* child, const NodeAttachParams& params)
 {
     AttachChild(child);
     if (child && child->mParent == this)
-    {
         child->SetNodeAttachParams(params);
-    }
 }
 
 void SceneNode::DetachFromParent()
 {
     SceneNode* parent = mParent;
     if (!parent)
-    {
         return;
-    }
     parent->mChildren.erase(mPositionInParent);
     mParent = nullptr;
     mPositionInParent = {};
@@ -514,27 +470,19 @@ void SceneNode::DetachFromParent()
 void SceneNode::MoveToBottomOfParent()
 {
     if (!mParent)
-    {
         return;
-    }
     mParent->mChildren.splice(mParent->mChildren.begin(), mParent->mChildren, mPositionInParent);
 }
 
 void SceneNode::AddToDatabase(ObjectDatabase* db)
 {
     if (!db)
-    {
         return;
-    }
     // A snapshot: the "Add" handlers of the children are user code.
     const std::vector<SceneNode*> children(mChildren.begin(), mChildren.end());
     for (SceneNode* child : children)
-    {
         if (child->mParent == this)
-        {
             child->AddToDatabase(db);
-        }
-    }
     // Known before "Add" arrives, so a node type's handler can create what it owns there.
     mDatabase = db;
     try
@@ -576,15 +524,14 @@ void SceneNode::UpdateScene()
         pending.pop_back();
         node->UpdateNode();
         for (auto it = node->mChildren.rbegin(); it != node->mChildren.rend(); ++it)
-        {
             pending.push_back(*it);
-        }
     }
 }
 
 void SceneNode::DrawScene()
 {
-    TopDownSceneTraversal::Traverse(this, [](SceneNode* node) { node->DrawNode(); });
+    TopDownSceneTraversal::Traverse(
+        this, [](SceneNode* node) { node->DrawNode(); });
 }
 
 void SceneNode::DrawNode()
@@ -617,9 +564,7 @@ Vector2<float> SceneNode::GetRotatedDrawOffset()
 void SceneNode::DrawImage(const IImage* constImage, const Vector2<float>& position, bool snapToPixel)
 {
     if (!constImage)
-    {
         return;
-    }
     // The drawing calls take images as changeable (a canvas may cache a texture with one); drawing
     // never changes the pixels.
     IImage* image = const_cast<IImage*>(constImage);
@@ -632,17 +577,11 @@ void SceneNode::DrawImage(const IImage* constImage, const Vector2<float>& positi
     Graphics::sDrawState state = Graphics::GetDrawState();
     state.imageColor = mGlobal.color;
     if (clipEnabled)
-    {
         state.clipRect = clipRect;
-    }
     if (flipH)
-    {
         state.flags |= Graphics::DrawFlag_FlipH;
-    }
     if (flipV)
-    {
         state.flags |= Graphics::DrawFlag_FlipV;
-    }
     Graphics::ICanvas* canvas = Graphics::GetCanvas();
     const float x = mGlobal.bounds.x + position.x;
     const float y = mGlobal.bounds.y + position.y;
@@ -686,30 +625,22 @@ bool SceneNode::HitTestInternal(const Vector2<float>& point)
 SceneNode* SceneNode::GetDescendentAtLocation(const Vector2<float>& point)
 {
     for (auto it = mChildren.rbegin(); it != mChildren.rend(); ++it)
-    {
         if (SceneNode* hit = (*it)->GetDescendentAtLocation(point))
-        {
             return hit;
-        }
-    }
     return HitTestInternal(point) ? this : nullptr;
 }
 
 void SceneNode::Capture()
 {
     if (SceneApplicationMode* mode = SceneModeOf(this))
-    {
         mode->SetMouseCapturingNode(this);
-    }
 }
 
 void SceneNode::ReleaseCapture()
 {
     SceneApplicationMode* mode = SceneModeOf(this);
     if (mode && mode->GetMouseCapturingNode() == this)
-    {
         mode->SetMouseCapturingNode(nullptr);
-    }
 }
 
 bool SceneNode::HasCapture()
@@ -721,9 +652,7 @@ bool SceneNode::HasCapture()
 void SceneNode::Focus()
 {
     if (SceneApplicationMode* mode = SceneModeOf(this))
-    {
         mode->SetFocusedNode(this);
-    }
 }
 
 bool SceneNode::HasFocus()
@@ -749,9 +678,7 @@ SceneNode* SceneNode::GetDescendent(std::span<const NodePathStep> path)
     for (size_t i = 0; node != nullptr && i < path.size(); ++i)
     {
         if (path[i].IsTerminator())
-        {
             break;
-        }
         node = node->GetChild(path[i]);
     }
     return node;

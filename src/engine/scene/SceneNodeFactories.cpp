@@ -34,9 +34,7 @@ SceneTreePtr BasicSceneNodeFactory::CreateNode(const SceneNodeDescriptor* descri
 {
     const auto* own = dynamic_cast<const BasicSceneNodeDescriptor*>(descriptor);
     if (own == nullptr)
-    {
         return nullptr;
-    }
     SceneTreePtr node(new SceneNode(Label()));
     node->SetWidth(own->width);
     node->SetHeight(own->height);
@@ -48,9 +46,7 @@ std::unique_ptr<SceneNodeDescriptor> SceneRefFactory::CreateDescriptor(const IAt
     const std::string name = TruncateStringWideToASCII(element.GetAttribute(L"scenename").c_str());
     AutoResource<SceneLayout> layout(Label::FromString(name));
     if (layout.Get() == nullptr)
-    {
         STRATA_THROW(SceneLayoutException, "sceneref: layout \"" + name + "\" not found");
-    }
     auto descriptor = std::make_unique<SceneRefDescriptor>();
     descriptor->sceneName = Label::FromString(name);
     descriptor->held = layout.GetDescriptor();
@@ -61,15 +57,11 @@ SceneTreePtr SceneRefFactory::CreateNode(const SceneNodeDescriptor* descriptor) 
 {
     const auto* own = dynamic_cast<const SceneRefDescriptor*>(descriptor);
     if (own == nullptr)
-    {
         return nullptr;
-    }
     AutoResource<SceneLayout> current(own->sceneName);
     const SceneLayout* layout = current.Get();
     if (layout == nullptr)
-    {
         layout = dynamic_cast<const SceneLayout*>(own->held.get());
-    }
     return layout != nullptr ? layout->InstantiateLayout(static_cast<SceneNode*>(nullptr)) : nullptr;
 }
 

@@ -11,20 +11,14 @@ namespace Strata
 void SceneTreeDeleter::operator()(SceneNode* root) const
 {
     if (root == nullptr)
-    {
         return;
-    }
     root->DetachFromParent();
     // Parents before children, so the walk backwards frees children first, each detached from a
     // parent that is still alive.
     std::vector<SceneNode*> nodes{root};
     for (size_t i = 0; i < nodes.size(); ++i)
-    {
         for (SceneNode* child : nodes[i]->GetChildren())
-        {
             nodes.push_back(child);
-        }
-    }
     for (auto it = nodes.rbegin(); it != nodes.rend(); ++it)
     {
         SceneNode* node = *it;
@@ -32,9 +26,7 @@ void SceneTreeDeleter::operator()(SceneNode* root) const
         // A node a database took (an add that failed part way) is the database's to delete.
         ObjectDatabase* database = node->GetDatabase();
         if (database == nullptr || database->GetObject(node->GetID()) != node)
-        {
             delete node;
-        }
     }
 }
 

@@ -34,9 +34,7 @@ inline Entry MakeEntry(SceneNode* node, SceneNode* parent)
 inline bool IsStillThere(const Entry& entry)
 {
     if (entry.database && !entry.id.IsInvalid() && entry.database->GetObject(entry.id) != entry.node)
-    {
         return false;
-    }
     return entry.node->GetParent() == entry.parent;
 }
 
@@ -49,9 +47,7 @@ struct TopDownSceneTraversal
     static void Traverse(SceneNode* root, Visit&& visit)
     {
         if (!root)
-        {
             return;
-        }
         std::vector<SceneTraversal::Entry> pending;
         pending.push_back(SceneTraversal::MakeEntry(root, root->GetParent()));
         while (!pending.empty())
@@ -59,19 +55,13 @@ struct TopDownSceneTraversal
             const SceneTraversal::Entry entry = pending.back();
             pending.pop_back();
             if (!SceneTraversal::IsStillThere(entry))
-            {
                 continue;
-            }
             visit(entry.node);
             if (!SceneTraversal::IsStillThere(entry))
-            {
                 continue;
-            }
             const auto& children = entry.node->GetChildren();
             for (auto it = children.rbegin(); it != children.rend(); ++it)
-            {
                 pending.push_back(SceneTraversal::MakeEntry(*it, entry.node));
-            }
         }
     }
 };
@@ -92,22 +82,14 @@ private:
     static bool Walk(const SceneTraversal::Entry& entry, Visit& visit)
     {
         if (!SceneTraversal::IsStillThere(entry))
-        {
             return false;
-        }
         std::vector<SceneTraversal::Entry> children;
         children.reserve(entry.node->GetChildCount());
         for (SceneNode* child : entry.node->GetChildren())
-        {
             children.push_back(SceneTraversal::MakeEntry(child, entry.node));
-        }
         for (auto it = children.rbegin(); it != children.rend(); ++it)
-        {
             if (Walk(*it, visit))
-            {
                 return true;
-            }
-        }
         return SceneTraversal::IsStillThere(entry) && visit(entry.node);
     }
 };

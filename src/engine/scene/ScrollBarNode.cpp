@@ -48,9 +48,7 @@ ScrollBarNode::ScrollBarNode(Label name, const Vector2<float>& location, const I
 void ScrollBarNode::DrawAt(const Vector2<float>& offset)
 {
     if (!GlobalIsVisible() || mChannelImages == nullptr)
-    {
         return;
-    }
     const Rect<float>& bounds = GlobalGetBounds();
     // The drawing calls take the list as changeable; they only read it.
     Graphics::DrawThreeBrushVertical(const_cast<IImageList*>(mChannelImages), bounds.x + offset.x, bounds.y + offset.y,
@@ -72,9 +70,7 @@ SceneTreePtr ScrollBarNodeFactory::CreateNode(const SceneNodeDescriptor* descrip
 {
     const auto* own = dynamic_cast<const ScrollBarNodeDescriptor*>(descriptor);
     if (own == nullptr)
-    {
         return nullptr;
-    }
     const auto channel = FindNodeResource<ImageList>(kNodeType, "image list", own->channelImages);
     const auto thumb = FindNodeResource<ImageList>(kNodeType, "image list", own->thumbImages);
     const auto up = FindNodeResource<ImageList>(kNodeType, "image list", own->upArrowImages);

@@ -19,9 +19,7 @@ Graphics::sDrawState ShapeState(SceneNode& node, const Vector2<float>& offset, R
 {
     Graphics::sDrawState state = Graphics::GetDrawState();
     if (node.clipEnabled)
-    {
         state.clipRect = node.clipRect;
-    }
     const Rect<float>& bounds = node.GlobalGetBounds();
     *box = Rect<float>(bounds.x + offset.x, bounds.y + offset.y, node.GetWidth(), node.GetHeight());
     return state;
@@ -33,9 +31,7 @@ using ShapeDraw = int (*)(const Rect<float>&, const Graphics::sDrawState&, Graph
 void DrawShape(SceneNode& node, const Vector2<float>& offset, bool filled, ShapeDraw fill, ShapeDraw outline)
 {
     if (!node.GlobalIsVisible())
-    {
         return;
-    }
     Rect<float> box;
     Graphics::sDrawState state = ShapeState(node, offset, &box);
     state.color = node.GlobalGetColor();
@@ -93,9 +89,7 @@ bool BackgroundNode::CanFocus()
 void BackgroundNode::DrawAt(const Vector2<float>& offset)
 {
     if (mImages == nullptr || !GlobalIsVisible())
-    {
         return;
-    }
     Rect<float> box;
     Graphics::sDrawState state = ShapeState(*this, offset, &box);
     // Only the alpha: the slices keep their own colours.
@@ -140,9 +134,7 @@ SceneTreePtr BackgroundNodeFactory::CreateNode(const SceneNodeDescriptor* descri
 {
     const auto* own = dynamic_cast<const BackgroundNodeDescriptor*>(descriptor);
     if (own == nullptr)
-    {
         return nullptr;
-    }
     HeldResource<IImageList> images = FindNodeResource<IImageList>("backgroundnode", "image list", own->images);
     return SceneTreePtr(new BackgroundNode(Label(), Vector2<float>(0.0f, 0.0f), images.resource, own->width,
                                            own->height, std::move(images.holder)));

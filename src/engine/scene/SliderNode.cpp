@@ -37,9 +37,7 @@ void SendWidgetMessage(SceneNode& node, Label message)
 {
     ObjectDatabase* database = node.GetDatabase() ? node.GetDatabase() : GetObjectDatabase();
     if (database != nullptr)
-    {
         database->SendMessage(ObjectMessage(node.GetID(), message));
-    }
 }
 
 } // namespace
@@ -94,34 +92,26 @@ float SliderNode::ValueToThumbOffset(float value) const
 bool SliderNode::PointIntersectsThumb(const Vector2<int>& p)
 {
     if (mThumbImages == nullptr)
-    {
         return false;
-    }
     const Rect<float>& bounds = LocalGetBounds();
     const int left = TruncateToInt(bounds.x + mThumbOffset.x);
     const int top = TruncateToInt(bounds.y);
     const Rect<int> thumb(left, top, mThumbImages->GetImageWidth(0), mThumbImages->GetImageHeight(0));
     if (!Inside(thumb, p))
-    {
         return false;
-    }
     return alphaSensitivity == 0 || mThumbImages->GetImagePixelAlpha(0, p.x - left, p.y - top) > alphaSensitivity;
 }
 
 bool SliderNode::PointIntersectsChannel(const Vector2<int>& p)
 {
     if (mChannelImages == nullptr)
-    {
         return false;
-    }
     const Rect<float>& bounds = LocalGetBounds();
     const int left = TruncateToInt(bounds.x);
     const int top = TruncateToInt(bounds.y);
     const Rect<int> channel(left, top, TruncateToInt(bounds.width), mChannelImages->GetImageHeight(0));
     if (!Inside(channel, p))
-    {
         return false;
-    }
     return alphaSensitivity == 0 ||
            Graphics::GetThreeBrushPixelAlpha(mChannelImages, 0, p.x - left, p.y - top, bounds.width) != 0;
 }
@@ -136,9 +126,7 @@ void SliderNode::SetValueInternal(float value, bool notify)
 {
     mThumbOffset.x = ValueToThumbOffset(value);
     if (notify)
-    {
         ValueChange();
-    }
 }
 
 void SliderNode::Slide(float delta)
@@ -156,17 +144,13 @@ void SliderNode::PlaySound(const wchar_t* event)
 {
     const auto play = GetSoundListHooks().play;
     if (mSounds != nullptr && play != nullptr)
-    {
         play(*mSounds, Label(event));
-    }
 }
 
 void SliderNode::HandleMouseDown(int x, int y)
 {
     if (!IsEnabled())
-    {
         return;
-    }
     const Vector2<int> p = GlobalToLocalPoint(Vector2<int>(x, y));
     if (PointIntersectsThumb(p))
     {
@@ -205,22 +189,16 @@ MessageResult SliderNode::OnMouseMove(int x, int y)
 void SliderNode::HandleMouseEntered()
 {
     if (!IsEnabled())
-    {
         return;
-    }
     mHot = true;
     if (!HasCapture())
-    {
         PlaySound(L"Hot");
-    }
 }
 
 void SliderNode::HandleMouseUp(int, int)
 {
     if (!HasCapture())
-    {
         return;
-    }
     // The release ends the drag even when the slider was disabled during it; only the message waits on
     // the enabled flag.
     ReleaseCapture();
@@ -249,66 +227,42 @@ void SliderNode::ReceiveMessage(const ObjectMessage& message)
 MessageResult SliderNode::OnKeyDown(int key)
 {
     if (!HasFocus())
-    {
         return MessageResult_Unhandled;
-    }
     if (mEngaged && (key == kWidgetEngageKey || key == kWidgetDisengageKey))
-    {
         mEngaged = false;
-    }
     else if (key == kWidgetEngageKey)
-    {
         mEngaged = true;
-    }
     else if (mEngaged && key == 37)
-    {
         Slide(-0.05f);
-    }
     else if (mEngaged && key == 39)
-    {
         Slide(0.05f);
-    }
     else
-    {
         return MessageResult_Unhandled;
-    }
     return MessageResult_Handled;
 }
 
 int SliderNode::GetThumbFrame()
 {
     if (!IsEnabled())
-    {
         return 3;
-    }
     if (HasCapture())
-    {
         return 2;
-    }
     if (mHot)
-    {
         return 1;
-    }
     if (mEngaged && HasFocus())
-    {
         return mThumbImages && mThumbImages->GetNumImages() == 5 ? 4 : 1;
-    }
     return 0;
 }
 
 void SliderNode::DrawAt(const Vector2<float>& offset)
 {
     if (!GlobalIsVisible())
-    {
         return;
-    }
     const Rect<float> bounds = GlobalGetBounds();
     Graphics::sDrawState state = Graphics::GetDrawState();
     state.imageColor.a = GlobalGetColor().a;
     if (clipEnabled)
-    {
         state.clipRect = clipRect;
-    }
     ICanvas* canvas = Graphics::GetCanvas();
     if (const ImageList* channel = IsEnabled() ? mChannelImages : mDisableImages)
     {
@@ -349,9 +303,7 @@ SceneTreePtr SliderNodeFactory::CreateNode(const SceneNodeDescriptor* descriptor
 {
     const auto* own = dynamic_cast<const SliderNodeDescriptor*>(descriptor);
     if (own == nullptr)
-    {
         return nullptr;
-    }
     HeldResource<ImageList> channel = FindNodeResource<ImageList>("slidernode", "image list", own->channelImages);
     HeldResource<ImageList> thumb = FindNodeResource<ImageList>("slidernode", "image list", own->thumbImages);
     HeldResource<ImageList> disabled = FindNodeResource<ImageList>("slidernode", "image list", own->disableImages);
@@ -362,9 +314,7 @@ SceneTreePtr SliderNodeFactory::CreateNode(const SceneNodeDescriptor* descriptor
     node->alphaSensitivity = own->alphaSensitivity;
     const auto find = GetSoundListHooks().find;
     if (!own->sounds.IsNull() && *own->sounds.c_str() != '\0' && find != nullptr)
-    {
         node->SetSounds(find(own->sounds));
-    }
     return tree;
 }
 

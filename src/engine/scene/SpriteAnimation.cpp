@@ -40,13 +40,9 @@ public:
     {
         const FrameListToken& first = PeekNextToken();
         if (first.kind == FrameListToken::End)
-        {
             return std::move(mFrames);
-        }
         if (first.kind != FrameListToken::Integer)
-        {
             ThrowIllegalToken(first, "");
-        }
         ParseNumber();
         ParseNumberListContinue();
         return std::move(mFrames);
@@ -59,13 +55,9 @@ private:
         {
             const FrameListToken token = GetNextToken();
             if (token.kind == FrameListToken::End)
-            {
                 return;
-            }
             if (token.kind != FrameListToken::Comma)
-            {
                 ThrowIllegalToken(token, "(Expected ',').");
-            }
             ParseNumber();
         }
     }
@@ -91,25 +83,19 @@ private:
         }
         const int step = first <= last ? 1 : -1;
         for (int64_t i = 0; i < count; ++i)
-        {
             mFrames.push_back(AnimFrame{static_cast<int32_t>(first + step * i), 1.0f});
-        }
     }
 
     int32_t ParseIntegerLiteral()
     {
         const FrameListToken token = GetNextToken();
         if (token.kind != FrameListToken::Integer)
-        {
             ThrowIllegalToken(token, "(Expected an integer).");
-        }
         int32_t value = 0;
         const char* end = token.text.data() + token.text.size();
         const auto result = std::from_chars(token.text.data(), end, value);
         if (result.ec != std::errc() || result.ptr != end)
-        {
             throw std::out_of_range("frame index " + token.text + " does not fit a 32-bit int");
-        }
         return value;
     }
 
@@ -120,9 +106,7 @@ private:
     {
         FrameListToken token = mTokens.front();
         if (token.kind != FrameListToken::End)
-        {
             mTokens.pop_front();
-        }
         return token;
     }
 
@@ -166,17 +150,11 @@ void AnimationParseError::generateFinalString()
 {
     mFinalString.clear();
     if (!mSpriteTypeName.empty())
-    {
         mFinalString += "in SpriteType \"" + mSpriteTypeName + "\": ";
-    }
     else if (!mSpriteAnimationListName.empty())
-    {
         mFinalString += "in SpriteAnimationList \"" + mSpriteAnimationListName + "\": ";
-    }
     if (!mAnimName.empty())
-    {
         mFinalString += "in animation \"" + mAnimName + "\": ";
-    }
     mFinalString += mMessage.empty() ? std::string("(unspecified error)") : mMessage;
 }
 
@@ -252,9 +230,7 @@ SpriteAnimation::SpriteAnimation(const IAttributeContainer& attributes, IXMLRead
         numPlays = loops < 0 ? 1 : (loops == INT_MAX ? INT_MAX : loops + 1);
     }
     if (numPlays == 0)
-    {
         numPlays = -1;
-    }
     pingPong = attributes.GetAttribute(L"pingPong", false);
 
     const bool hasDuration = attributes.HasAttribute(L"duration");
@@ -264,13 +240,9 @@ SpriteAnimation::SpriteAnimation(const IAttributeContainer& attributes, IXMLRead
     const std::string frameList = TruncateStringWideToASCII(attributes.GetAttribute(L"frameList").c_str());
 
     if (fromList)
-    {
         SetFrameListString(frameList, value, hasDuration);
-    }
     else
-    {
         ParseFrameChildren(reader);
-    }
     // The element is read to its end either way, so its children never reach the caller's reader.
     while (!reader.IsEOF() && reader.ReadElement() != nullptr)
     {
@@ -285,13 +257,9 @@ void SpriteAnimation::ParseFrameChildren(IXMLReader& reader)
     {
         const XMLElement* item = reader.ReadElement();
         if (item == nullptr)
-        {
             break;
-        }
         if (!item->IsStartElement() || item->GetName() != L"frame")
-        {
             continue;
-        }
         if (children.size() >= kMaxAnimationFrames)
         {
             AnimationParseError error("animation has more than " + std::to_string(kMaxAnimationFrames) + " frames");
@@ -308,16 +276,10 @@ void SpriteAnimation::SetFrameList(const std::vector<AnimFrame>& newFrames)
 {
     frames = newFrames;
     if (frames.empty())
-    {
         frames.push_back(AnimFrame{0, 1.0f});
-    }
     for (AnimFrame& frame : frames)
-    {
         if (std::isnan(frame.duration) || frame.duration < kMinFrameDuration)
-        {
             frame.duration = kMinFrameDuration;
-        }
-    }
 }
 
 void SpriteAnimation::SetFrameListString(const std::string& frameList, float value, bool valueIsDuration)
@@ -330,18 +292,14 @@ void SpriteAnimation::SetFrameListString(const std::string& frameList, float val
     catch (AnimationParseError& error)
     {
         if (!name.IsNull())
-        {
             error.setAnimName(name.c_str());
-        }
         throw;
     }
     SetFrameList(parsed);
     const float checked = PositiveOrOne(value);
     const float duration = valueIsDuration ? checked / static_cast<float>(frames.size()) : 1.0f / checked;
     for (AnimFrame& frame : frames)
-    {
         frame.duration = duration;
-    }
     SetFrameList(frames);
 }
 
@@ -359,9 +317,7 @@ std::vector<SpriteAnimation> ReadAnimationElements(IXMLReader& element)
     {
         const XMLElement* item = element.ReadElement();
         if (item == nullptr)
-        {
             break;
-        }
         if (item->IsStartElement() && item->GetName() == L"animation")
         {
             XMLElementReader scoped(&element);
@@ -380,9 +336,7 @@ IResourceDescriptor* SpriteAnimationListResourceFactory::CreateResource(const st
     try
     {
         for (const SpriteAnimation& animation : ReadAnimationElements(element))
-        {
             list->AddAnimation(animation);
-        }
     }
     catch (AnimationParseError& error)
     {

@@ -35,9 +35,7 @@ Vector2<int> PixelUnder(const Vector2<float>& point, const Rect<float>& bounds)
 uint8_t ImageAlpha(const IImage* image, int x, int y)
 {
     if (x < 0 || y < 0 || x >= image->GetWidth() || y >= image->GetHeight())
-    {
         return 0;
-    }
     return image->GetPixel(x, y).a;
 }
 
@@ -82,22 +80,16 @@ void StaticSpriteNode::setImage(Label listName, int index)
 void StaticSpriteNode::DrawAt(const Vector2<float>& offset)
 {
     if (mImage == nullptr || !GlobalIsVisible())
-    {
         return;
-    }
     DrawImage(mImage, offset, noBlur);
 }
 
 bool StaticSpriteNode::GlobalPointIntersects(const Vector2<float>& point)
 {
     if (mImage == nullptr || !GlobalBoundsContains(point.x, point.y))
-    {
         return false;
-    }
     if (alphaSensitivity == 0)
-    {
         return true;
-    }
     const Vector2<int> pixel = PixelUnder(point, GlobalGetBounds());
     return ImageAlpha(mImage, pixel.x, pixel.y) > alphaSensitivity;
 }
@@ -118,9 +110,7 @@ void AnimatedSpriteNode::SetSpriteType(Label name)
 void AnimatedSpriteNode::SetSpriteType(const SpriteType* type, std::shared_ptr<IResourceDescriptor> holder)
 {
     if (type == mSpriteType)
-    {
         return;
-    }
     DropController();
     mSpriteType = type;
     mTypeHolder = type ? std::move(holder) : nullptr;
@@ -155,9 +145,7 @@ void AnimatedSpriteNode::DropController()
     if (!mController.IsInvalid())
     {
         if (ObjectDatabase* database = DatabaseOf(this))
-        {
             database->DestroyObject(mController);
-        }
         mController = ObjectID();
     }
 }
@@ -165,13 +153,9 @@ void AnimatedSpriteNode::DropController()
 AnimationController* AnimatedSpriteNode::GetAnimationController()
 {
     if (mSpriteType == nullptr)
-    {
         return nullptr;
-    }
     if (mOwnController)
-    {
         return mOwnController.get();
-    }
     ObjectDatabase* database = DatabaseOf(this);
     return database ? dynamic_cast<AnimationController*>(database->GetObject(mController)) : nullptr;
 }
@@ -190,13 +174,9 @@ void AnimatedSpriteNode::ReceiveMessage(const ObjectMessage& message)
 void AnimatedSpriteNode::SetAnimation(Label name, bool restart)
 {
     if (mSpriteType == nullptr)
-    {
         return;
-    }
     if (AnimationController* controller = GetAnimationController())
-    {
         controller->SetAnimation(mSpriteType->GetAnimation(name), restart);
-    }
     UpdateDimensionsForCurrentFrame();
 }
 
@@ -204,9 +184,7 @@ void AnimatedSpriteNode::SetFrameIndex(int index)
 {
     AnimationController* controller = GetAnimationController();
     if (controller == nullptr)
-    {
         return;
-    }
     controller->SetFrameIndex(index);
     UpdateDimensionsForCurrentFrame();
 }
@@ -226,9 +204,7 @@ int AnimatedSpriteNode::CurrentFrame()
 {
     AnimationController* controller = GetAnimationController();
     if (mImageList == nullptr || controller == nullptr)
-    {
         return -1;
-    }
     const int index = controller->GetFrameIndex();
     return (index >= 0 && index < mImageList->GetNumImages()) ? index : -1;
 }
@@ -240,13 +216,9 @@ void AnimatedSpriteNode::UpdateDimensionsForCurrentFrame()
     const float height = frame >= 0 ? static_cast<float>(mImageList->GetImageHeight(frame)) : 0.0f;
     // Only a real change marks the placement dirty, so a still frame costs no refresh.
     if (width != GetWidth())
-    {
         SetWidth(width);
-    }
     if (height != GetHeight())
-    {
         SetHeight(height);
-    }
 }
 
 void AnimatedSpriteNode::Update(float dt)
@@ -266,31 +238,21 @@ void AnimatedSpriteNode::DrawAt(const Vector2<float>& offset)
 {
     UpdateDimensionsForCurrentFrame();
     if (mSpriteType == nullptr || !GlobalIsVisible())
-    {
         return;
-    }
     const int frame = CurrentFrame();
     if (frame >= 0)
-    {
         DrawImage(mImageList->GetImage(frame), offset, noBlur);
-    }
 }
 
 bool AnimatedSpriteNode::GlobalPointIntersects(const Vector2<float>& point)
 {
     if (mImageList == nullptr || mSpriteType == nullptr || !GlobalBoundsContains(point.x, point.y))
-    {
         return false;
-    }
     if (alphaSensitivity == 0)
-    {
         return true;
-    }
     const int frame = CurrentFrame();
     if (frame < 0)
-    {
         return false;
-    }
     const Vector2<int> pixel = PixelUnder(point, GlobalGetBounds());
     return mImageList->GetImagePixelAlpha(frame, pixel.x, pixel.y) > alphaSensitivity;
 }
@@ -327,15 +289,11 @@ void TiledSpriteNode::SetImage(Label listName, int index)
 void TiledSpriteNode::DrawAt(const Vector2<float>& offset)
 {
     if (mImage == nullptr || !GlobalIsVisible())
-    {
         return;
-    }
     Graphics::sDrawState state = Graphics::GetDrawState();
     state.imageColor = GlobalGetColor();
     if (clipEnabled)
-    {
         state.clipRect = clipRect;
-    }
     const Rect<float>& bounds = GlobalGetBounds();
     const Rect<float> area(bounds.x + offset.x, bounds.y + offset.y, bounds.width, bounds.height);
     // The drawing calls take images as changeable (a canvas may cache a texture); the pixels stay.
@@ -345,13 +303,9 @@ void TiledSpriteNode::DrawAt(const Vector2<float>& offset)
 bool TiledSpriteNode::GlobalPointIntersects(const Vector2<float>& point)
 {
     if (mImage == nullptr || alphaSensitivity > 254 || !GlobalBoundsContains(point.x, point.y))
-    {
         return false;
-    }
     if (alphaSensitivity == 0)
-    {
         return true;
-    }
     const Vector2<int> pixel = PixelUnder(point, GlobalGetBounds());
     const uint8_t alpha =
         Graphics::GetTiledImageHVAlpha(mImage, Vector2<float>(GetWidth(), GetHeight()), srcOffset, pixel.x, pixel.y);
@@ -371,9 +325,7 @@ SceneTreePtr StaticSpriteNodeFactory::CreateNode(const SceneNodeDescriptor* desc
 {
     const auto* own = dynamic_cast<const StaticSpriteNodeDescriptor*>(descriptor);
     if (own == nullptr)
-    {
         return nullptr;
-    }
     auto node = std::make_unique<StaticSpriteNode>();
     node->setImage(own->src);
     node->alphaSensitivity = own->alphaSensitivity;
@@ -387,9 +339,7 @@ AnimatedSpriteNodeFactory::CreateDescriptor(const IAttributeContainer& element) 
     auto descriptor = std::make_unique<AnimatedSpriteNodeDescriptor>();
     descriptor->spriteType = Label::FromString(element.GetAttribute(L"spriteType"));
     if (element.HasAttribute(L"initialAnimation"))
-    {
         descriptor->initialAnimation = Label::FromString(element.GetAttribute(L"initialAnimation"));
-    }
     descriptor->alphaSensitivity = element.GetAttribute(L"alphaSensitivity", 0);
     descriptor->noBlur = element.GetAttribute(L"noBlur", false);
     return descriptor;
@@ -399,14 +349,10 @@ SceneTreePtr AnimatedSpriteNodeFactory::CreateNode(const SceneNodeDescriptor* de
 {
     const auto* own = dynamic_cast<const AnimatedSpriteNodeDescriptor*>(descriptor);
     if (own == nullptr)
-    {
         return nullptr;
-    }
     auto node = std::make_unique<AnimatedSpriteNode>(own->spriteType);
     if (!own->initialAnimation.IsNull())
-    {
         node->SetAnimation(own->initialAnimation, false);
-    }
     node->alphaSensitivity = own->alphaSensitivity;
     node->noBlur = own->noBlur;
     return SceneTreePtr(node.release());
@@ -428,9 +374,7 @@ SceneTreePtr TiledSpriteNodeFactory::CreateNode(const SceneNodeDescriptor* descr
 {
     const auto* own = dynamic_cast<const TiledSpriteNodeDescriptor*>(descriptor);
     if (own == nullptr)
-    {
         return nullptr;
-    }
     auto node = std::make_unique<TiledSpriteNode>(nullptr, own->size);
     node->SetImage(own->src);
     node->srcOffset = own->srcOffset;

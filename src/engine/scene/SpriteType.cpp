@@ -40,9 +40,7 @@ void SpriteType::AddAnimation(const SpriteAnimation& animation)
 void SpriteType::AddAnimations(const std::map<Label, SpriteAnimation>& animations)
 {
     for (const auto& [key, animation] : animations)
-    {
         AddAnimation(animation);
-    }
 }
 
 void SpriteType::ResolveLinkedAnimations()
@@ -64,15 +62,11 @@ IResourceDescriptor* SpriteTypeResourceFactory::CreateResource(const std::wstrin
     const AutoResource<SpriteAnimationList> shared(
         TruncateStringWideToASCII(attributes.GetAttribute(L"animationList").c_str()));
     if (shared.Get() != nullptr)
-    {
         type->AddAnimations(shared->GetAnimations());
-    }
     try
     {
         for (const SpriteAnimation& animation : ReadAnimationElements(element))
-        {
             type->AddAnimation(animation);
-        }
     }
     catch (AnimationParseError& error)
     {

@@ -40,9 +40,7 @@ int RoundedWidth(float width)
 HAlignment TextAlignAttribute(const std::wstring& word)
 {
     if (word == L"center")
-    {
         return HAlignment_Center;
-    }
     return word == L"right" ? HAlignment_Right : HAlignment_Left;
 }
 
@@ -75,27 +73,21 @@ float TextEditNode::GetTextWidth(const std::wstring& text) const
 {
     float width = 0.0f;
     for (size_t i = 0; i < text.size(); ++i)
-    {
         width += static_cast<float>(KernedWidth(text[i], i + 1 < text.size() ? text[i + 1] : L'\0'));
-    }
     return width;
 }
 
 float TextEditNode::GetTextBoxWidth() const
 {
     if (mFieldImages == nullptr)
-    {
         return GetWidth();
-    }
     return GetWidth() - static_cast<float>(mFieldImages->GetImageWidth(3) + mFieldImages->GetImageWidth(5));
 }
 
 float TextEditNode::GetTextBoxHeight() const
 {
     if (mFont == nullptr)
-    {
         return 0.0f;
-    }
     const int glyph = mFont->GetGlyphHeight();
     const int slice = mFieldImages ? mFieldImages->GetImageHeight(3) : 0;
     if (slice <= 0 || glyph <= 0)
@@ -118,13 +110,9 @@ Vector2<float> TextEditNode::GetTextLocation() const
     const float box = GetTextBoxWidth();
     const float text = GetTextWidth(mValue);
     if (mTextAlign == HAlignment_Center)
-    {
         location.x += box * 0.5f - text * 0.5f;
-    }
     else if (mTextAlign == HAlignment_Right)
-    {
         location.x += box - text;
-    }
     return location;
 }
 
@@ -132,9 +120,7 @@ void TextEditNode::SetValue(const std::wstring& text)
 {
     mValue = text;
     if (mMaxCharacterCount >= 0 && mValue.size() > static_cast<size_t>(mMaxCharacterCount))
-    {
         mValue.resize(static_cast<size_t>(mMaxCharacterCount));
-    }
     if (mMaxStringWidth >= 0)
     {
         // The longest prefix that fits, found in one pass: a prefix of k characters measures the pairs
@@ -146,13 +132,9 @@ void TextEditNode::SetValue(const std::wstring& text)
         {
             const float width = pairs + static_cast<float>(KernedWidth(mValue[k - 1], L'\0'));
             if (RoundedWidth(width) <= mMaxStringWidth)
-            {
                 fitting = k;
-            }
             if (k < mValue.size())
-            {
                 pairs += static_cast<float>(KernedWidth(mValue[k - 1], mValue[k]));
-            }
         }
         mValue.resize(fitting);
     }
@@ -161,19 +143,13 @@ void TextEditNode::SetValue(const std::wstring& text)
     const Vector2<float> location = GetTextLocation();
     mCaretLocation = location;
     for (uint32_t i = 0; i < mCaretIndex; ++i)
-    {
         mCaretLocation.x += static_cast<float>(KernedWidth(mValue[i], i + 1 < mValue.size() ? mValue[i + 1] : L'\0'));
-    }
 
     const float box = GetTextBoxWidth();
     if (mCaretLocation.x + mScrollOffset > location.x + box)
-    {
         mScrollOffset = box - (mCaretLocation.x - location.x);
-    }
     else if (mCaretLocation.x + mScrollOffset < location.x)
-    {
         mScrollOffset = location.x - mCaretLocation.x;
-    }
 }
 
 void TextEditNode::SetFieldImages(const IImageList* images)
@@ -249,9 +225,7 @@ void TextEditNode::TextChanged()
     static const Label message("TextEditChange");
     ObjectDatabase* database = GetDatabase() ? GetDatabase() : GetObjectDatabase();
     if (database != nullptr)
-    {
         database->SendMessage(ObjectMessage(GetID(), message));
-    }
 }
 
 void TextEditNode::InsertCharacter(wchar_t c)
@@ -259,13 +233,9 @@ void TextEditNode::InsertCharacter(wchar_t c)
     std::wstring candidate = mValue;
     candidate.insert(candidate.begin() + mCaretIndex, c);
     if (mMaxStringWidth >= 0 && RoundedWidth(GetTextWidth(candidate)) > mMaxStringWidth)
-    {
         return;
-    }
     if (mMaxCharacterCount >= 0 && candidate.size() > static_cast<size_t>(mMaxCharacterCount))
-    {
         return;
-    }
     ++mCaretIndex;
     SetValue(candidate);
     TextChanged();
@@ -274,9 +244,7 @@ void TextEditNode::InsertCharacter(wchar_t c)
 void TextEditNode::DeleteCharacterBeforeCarat()
 {
     if (mCaretIndex == 0)
-    {
         return;
-    }
     --mCaretIndex;
     std::wstring text = mValue;
     text.erase(mCaretIndex, 1);
@@ -287,9 +255,7 @@ void TextEditNode::DeleteCharacterBeforeCarat()
 void TextEditNode::DeleteCharacterAfterCarat()
 {
     if (mCaretIndex >= mValue.size())
-    {
         return;
-    }
     std::wstring text = mValue;
     text.erase(mCaretIndex, 1);
     SetValue(text);
@@ -314,9 +280,7 @@ MessageResult TextEditNode::OnKeyDown(int key)
 {
     if (!TakesInput() || key == kKeyEngage || key == kKeyDisengage || key == kKeyEnter || key == kKeyTab ||
         key == kKeyEscape)
-    {
         return MessageResult_Unhandled;
-    }
     switch (key)
     {
     case kKeyBackspace:
@@ -356,25 +320,17 @@ MessageResult TextEditNode::OnKeyDown(int key)
 MessageResult TextEditNode::OnTextInput(const std::wstring& text)
 {
     if (!TakesInput())
-    {
         return MessageResult_Unhandled;
-    }
     for (wchar_t c : text)
-    {
         if (static_cast<uint32_t>(c) > 31)
-        {
             InsertCharacter(c);
-        }
-    }
     return MessageResult_Handled;
 }
 
 void TextEditNode::DrawAt(const Vector2<float>& offset)
 {
     if (!GlobalIsVisible())
-    {
         return;
-    }
     const Rect<float>& bounds = GlobalGetBounds();
     const Vector2<float> pos(bounds.x + offset.x, bounds.y + offset.y);
     Graphics::sDrawState state = Graphics::GetDrawState();
@@ -425,9 +381,7 @@ std::unique_ptr<SceneNodeDescriptor> TextEditNodeFactory::CreateDescriptor(const
     descriptor->passwordMode = element.GetAttribute(L"passwordMode", false);
     const std::wstring password = element.GetAttribute(L"passwordCharacter");
     if (!password.empty())
-    {
         descriptor->passwordCharacter = password[0];
-    }
     descriptor->textAlign = TextAlignAttribute(element.GetAttribute(L"textalign"));
     return descriptor;
 }
@@ -436,9 +390,7 @@ SceneTreePtr TextEditNodeFactory::CreateNode(const SceneNodeDescriptor* descript
 {
     const auto* own = dynamic_cast<const TextEditNodeDescriptor*>(descriptor);
     if (own == nullptr)
-    {
         return nullptr;
-    }
     HeldResource<IImageList> field = FindNodeResource<IImageList>("texteditnode", "image list", own->fieldImages);
     HeldResource<IImage> cursor = FindNodeResource<IImage>("texteditnode", "image", own->cursorImage);
     HeldResource<Font> font = FindNodeResource<Font>("texteditnode", "font", own->font);

@@ -28,9 +28,7 @@ int WrapWidth(float width)
 TextMode TextModeAttribute(const std::wstring& word)
 {
     if (word == L"outline")
-    {
         return TextMode_Outline;
-    }
     return word == L"dropShadow" ? TextMode_DropShadow : TextMode_Normal;
 }
 
@@ -38,9 +36,7 @@ TextMode TextModeAttribute(const std::wstring& word)
 float JustifiedX(float x, float width, HAlignment justification)
 {
     if (justification == HAlignment_Center)
-    {
         return std::floor(x + width * 0.5f);
-    }
     return justification == HAlignment_Right ? std::floor(x + width) : x;
 }
 
@@ -51,9 +47,7 @@ Graphics::sDrawState TextState(SceneNode& node, HAlignment justification, bool n
     Graphics::sDrawState state = Graphics::GetDrawState();
     state.hAlign = justification;
     if (node.clipEnabled)
-    {
         state.clipRect = node.clipRect;
-    }
     const Rect<float>& bounds = node.GlobalGetBounds();
     float x = JustifiedX(bounds.x + offset.x, node.GetWidth(), justification);
     float y = bounds.y + offset.y;
@@ -72,13 +66,9 @@ void TextSpriteComponent::SetTextFromResource(Label name)
 {
     const Constant<std::wstring> text(name);
     if (text.IsValid())
-    {
         SetText(text.GetValue());
-    }
     else
-    {
         SetText(L"Missing: \"" + ConvertStringASCIIToWide(name.c_str()) + L"\"");
-    }
 }
 
 std::wstring encodeForXML(const wchar_t* text)
@@ -138,9 +128,7 @@ void TextSpriteNode::UpdateTextData()
 void TextSpriteNode::DrawAt(const Vector2<float>& offset)
 {
     if (!GlobalIsVisible())
-    {
         return;
-    }
     Vector2<float> position;
     Graphics::sDrawState state = TextState(*this, mJustification, noBlur, offset, &position);
     state.font = mFont;
@@ -178,9 +166,7 @@ void StyledTextSpriteNode::SetText(const std::wstring& text)
 void StyledTextSpriteNode::SetTextWidth(float width)
 {
     if (width == mTextWidth)
-    {
         return;
-    }
     mTextWidth = width;
     UpdateTextData();
 }
@@ -197,9 +183,7 @@ void StyledTextSpriteNode::UpdateTextData()
 void StyledTextSpriteNode::DrawAt(const Vector2<float>& offset)
 {
     if (!GlobalIsVisible())
-    {
         return;
-    }
     Vector2<float> position;
     Graphics::sDrawState state = TextState(*this, mJustification, noBlur, offset, &position);
     // The runs bring their own colours; the node gives them its alpha.
@@ -214,18 +198,14 @@ std::unique_ptr<SceneNodeDescriptor> TextSpriteNodeFactory::CreateDescriptor(con
     auto descriptor = std::make_unique<TextSpriteNodeDescriptor>();
     descriptor->text = element.GetAttribute(L"text");
     if (element.HasAttribute(L"textResource"))
-    {
         descriptor->textResource = Label::FromString(element.GetAttribute(L"textResource"));
-    }
     descriptor->font = Label::FromString(element.GetAttribute(L"font"));
     descriptor->width = FiniteLayoutAttribute(element, L"width", 0.0f);
     descriptor->justification = StringToHAlignment(element.GetAttribute(L"textJustify"), HAlignment_Left);
     descriptor->noBlur = element.GetAttribute(L"noBlur", false);
     descriptor->textMode = TextModeAttribute(element.GetAttribute(L"textMode"));
     if (element.HasAttribute(L"bgColor"))
-    {
         descriptor->bgColor = ColorF::FromString(element.GetAttribute(L"bgColor"));
-    }
     return descriptor;
 }
 
@@ -233,18 +213,14 @@ SceneTreePtr TextSpriteNodeFactory::CreateNode(const SceneNodeDescriptor* descri
 {
     const auto* own = dynamic_cast<const TextSpriteNodeDescriptor*>(descriptor);
     if (own == nullptr)
-    {
         return nullptr;
-    }
     HeldResource<Font> font = FindNodeResource<Font>("textspritenode", "font", own->font);
     auto node = std::make_unique<TextSpriteNode>(Vector2<float>(0.0f, 0.0f), own->text, nullptr,
                                                  ColorF(1.0f, 1.0f, 1.0f, 1.0f), own->width);
     node->SetFont(font.resource, std::move(font.holder));
     node->SetTextJustification(own->justification);
     if (!own->textResource.IsNull())
-    {
         node->SetTextFromResource(own->textResource);
-    }
     node->noBlur = own->noBlur;
     node->SetTextMode(own->textMode);
     node->bgColor = own->bgColor;
@@ -257,25 +233,15 @@ StyledTextSpriteNodeFactory::CreateDescriptor(const IAttributeContainer& element
     auto descriptor = std::make_unique<StyledTextSpriteNodeDescriptor>();
     descriptor->text = element.GetAttribute(L"text");
     if (element.HasAttribute(L"textResource"))
-    {
         descriptor->textResource = Label::FromString(element.GetAttribute(L"textResource"));
-    }
     if (element.HasAttribute(L"font"))
-    {
         descriptor->style.font = Label::FromString(element.GetAttribute(L"font"));
-    }
     if (element.HasAttribute(L"color"))
-    {
         descriptor->style.color = ColorF::FromString(element.GetAttribute(L"color"));
-    }
     if (element.HasAttribute(L"bgColor"))
-    {
         descriptor->style.bgColor = ColorF::FromString(element.GetAttribute(L"bgColor"));
-    }
     if (element.HasAttribute(L"textMode"))
-    {
         descriptor->style.textMode = TextModeAttribute(element.GetAttribute(L"textMode"));
-    }
     descriptor->width = FiniteLayoutAttribute(element, L"width", 0.0f);
     descriptor->justification = StringToHAlignment(element.GetAttribute(L"textJustify"), HAlignment_Left);
     descriptor->noBlur = element.GetAttribute(L"noBlur", false);
@@ -286,17 +252,13 @@ SceneTreePtr StyledTextSpriteNodeFactory::CreateNode(const SceneNodeDescriptor* 
 {
     const auto* own = dynamic_cast<const StyledTextSpriteNodeDescriptor*>(descriptor);
     if (own == nullptr)
-    {
         return nullptr;
-    }
     // The runs find their fonts themselves; a missing base font is only reported here.
     FindNodeResource<Font>("styledtextspritenode", "font", own->style.font);
     auto node = std::make_unique<StyledTextSpriteNode>(Vector2<float>(0.0f, 0.0f), own->text, own->style, own->width);
     node->SetTextJustification(own->justification);
     if (!own->textResource.IsNull())
-    {
         node->SetTextFromResource(own->textResource);
-    }
     node->noBlur = own->noBlur;
     return SceneTreePtr(node.release());
 }

@@ -24,9 +24,7 @@ ToggleNode::ToggleNode(Label name, const Vector2<float>& location, const IImageL
 void ToggleNode::FitBox()
 {
     if (GetImageCount() <= 0)
-    {
         return;
-    }
     SetWidth(IsThreeSlice() ? GetStripWidth() : static_cast<float>(GetImages()->GetImageWidth(0)));
     SetHeight(static_cast<float>(GetImages()->GetImageHeight(0)));
 }
@@ -44,18 +42,14 @@ MessageResult ToggleNode::OnKeyDown(int key)
 void ToggleNode::HandleMouseUp(SceneNode*, MouseButton, int, int)
 {
     if (IsEnabled())
-    {
         Click();
-    }
     ReleaseCapture();
 }
 
 void ToggleNode::HandleMouseExited(SceneNode*)
 {
     if (IsEnabled())
-    {
         SetHot(false);
-    }
 }
 
 } // namespace Strata

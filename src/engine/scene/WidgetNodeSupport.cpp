@@ -17,17 +17,11 @@ namespace Strata
 int WidgetStateIndex(bool enabled, bool captured, bool hot, bool focused, bool hasFocusFrames)
 {
     if (!enabled)
-    {
         return WidgetState_Disabled;
-    }
     if (hot)
-    {
         return captured ? WidgetState_Pressed : WidgetState_Hot;
-    }
     if (focused)
-    {
         return hasFocusFrames ? WidgetState_Focused : WidgetState_Hot;
-    }
     return WidgetState_Normal;
 }
 
@@ -35,14 +29,10 @@ const SoundList* FindWidgetSoundList(const char* nodeType, Label name)
 {
     const auto find = GetSoundListHooks().find;
     if (name.IsNull() || *name.c_str() == '\0' || find == nullptr)
-    {
         return nullptr;
-    }
     const SoundList* sounds = find(name);
     if (sounds == nullptr)
-    {
         ReportMissingNodeResource(nodeType, "sound list", name);
-    }
     return sounds;
 }
 
@@ -50,22 +40,16 @@ void PlayWidgetSound(const SoundList* sounds, Label event)
 {
     const auto play = GetSoundListHooks().play;
     if (sounds != nullptr && play != nullptr)
-    {
         play(*sounds, event);
-    }
 }
 
 void SendWidgetMessage(SceneNode& sender, Label message)
 {
     ObjectDatabase* database = sender.GetDatabase();
     if (database == nullptr)
-    {
         database = GetObjectDatabase();
-    }
     if (database != nullptr)
-    {
         database->SendMessage(ObjectMessage(sender.GetID(), message));
-    }
 }
 
 int WidgetFrameAlpha(const IImageList& images, int base, bool threeSlice, float width, const Vector2<float>& point,
@@ -75,9 +59,7 @@ int WidgetFrameAlpha(const IImageList& images, int base, bool threeSlice, float 
     const long long x = static_cast<long long>(Graphics::TruncateToInt(point.x)) - Graphics::TruncateToInt(origin.x);
     const long long y = static_cast<long long>(Graphics::TruncateToInt(point.y)) - Graphics::TruncateToInt(origin.y);
     if (x < INT_MIN || x > INT_MAX || y < INT_MIN || y > INT_MAX)
-    {
         return 0;
-    }
     const int lx = static_cast<int>(x);
     const int ly = static_cast<int>(y);
     return threeSlice ? Graphics::GetThreeBrushPixelAlpha(&images, base, lx, ly, width)
@@ -89,9 +71,7 @@ Graphics::sDrawState WidgetDrawState(SceneNode& node)
     Graphics::sDrawState state = Graphics::GetDrawState();
     state.imageColor.a = node.GlobalGetColor().a;
     if (node.clipEnabled)
-    {
         state.clipRect = node.clipRect;
-    }
     return state;
 }
 

@@ -23,10 +23,8 @@ int CurrentProfile()
         return 0;
     const std::wstring id = account->ReadValue(L"AccountID");
     for (int profile = 1; profile <= MyAccountMode::kProfileCount; ++profile)
-    {
         if (id == ProfileAccountID(profile))
             return profile;
-    }
     return 0;
 }
 
@@ -70,10 +68,8 @@ void MyAccountMode::selectProfile(int profile)
 {
     mSelected = profile;
     for (int other = 1; other <= kProfileCount; ++other)
-    {
         if (auto* radio = ScreenChild<Strata::RadioButtonNode>(mScreen, ProfileButtonName(other).c_str()))
             radio->SetCheck(other == profile);
-    }
 }
 
 void MyAccountMode::ReceiveMessage(const Strata::ObjectMessage& message)
@@ -82,10 +78,8 @@ void MyAccountMode::ReceiveMessage(const Strata::ObjectMessage& message)
         return;
     const Strata::Label radio = WidgetSenderName(*this, message, "RadioButtonClick");
     for (int profile = 1; profile <= kProfileCount && !radio.IsNull(); ++profile)
-    {
         if (radio == Strata::Label(ProfileButtonName(profile).c_str()))
             selectProfile(profile);
-    }
     const Strata::Label button = WidgetSenderName(*this, message, "ButtonClick");
     if (button == Strata::Label("PlayButton"))
     {

@@ -119,10 +119,8 @@ template <size_t N>
 uint16_t Find(const sKeyMapping (&table)[N], int32_t sdl)
 {
     for (const sKeyMapping& mapping : table)
-    {
         if (mapping.sdl == sdl)
             return mapping.code;
-    }
     return Strata::Key_Null;
 }
 

@@ -11,9 +11,7 @@ namespace Linux
 NetworkPlatform::NetworkPlatform(const sHTTPSettings& settings) : mSettings(settings)
 {
     if (!InitialiseCurl())
-    {
         STRATA_THROW(Strata::RuntimeError, std::string("Could not initialise libcurl."));
-    }
 }
 
 NetworkPlatform::~NetworkPlatform()
@@ -24,9 +22,7 @@ NetworkPlatform::~NetworkPlatform()
 Strata::IStream* NetworkPlatform::OpenHTTPStream(const wchar_t* url)
 {
     if (url == nullptr)
-    {
         return nullptr;
-    }
     return HTTPStream::Open(url, mSettings);
 }
 

@@ -98,11 +98,9 @@ bool EqualsIgnoringAsciiCase(const std::string& a, const std::string& b)
     if (a.size() != b.size())
         return false;
     for (size_t i = 0; i < a.size(); ++i)
-    {
         if (Strata::AsciiToUpper(static_cast<unsigned char>(a[i])) !=
             Strata::AsciiToUpper(static_cast<unsigned char>(b[i])))
             return false;
-    }
     return true;
 }
 
@@ -334,10 +332,8 @@ bool FileSystemPartition::ForgetChanged(bool unwatched)
     }
     std::vector<std::string> stale;
     for (const auto& [folder, index] : mIndex)
-    {
         if ((unwatched && index.watch < 0) || changed.count(index.watch) != 0)
             stale.push_back(folder);
-    }
     for (const std::string& folder : stale)
         ForgetTree(folder);
     return !stale.empty();

@@ -9,9 +9,7 @@ namespace Linux
 Strata::IGraphicsPlatform* CreateGraphicsPlatform(unsigned long caps)
 {
     if (caps & 1ul)
-    {
         return new SoftwareGraphicsPlatform(caps);
-    }
     return new OpenGLGraphicsPlatform(caps);
 }
 

@@ -58,28 +58,18 @@ std::string EncodeURL(const std::wstring& url)
 bool StartsWithCaseless(std::string_view text, std::string_view prefix)
 {
     if (text.size() < prefix.size())
-    {
         return false;
-    }
     for (size_t i = 0; i < prefix.size(); ++i)
-    {
         if (Strata::AsciiToLower(static_cast<unsigned char>(text[i])) != Strata::AsciiToLower(prefix[i]))
-        {
             return false;
-        }
-    }
     return true;
 }
 
 bool ContainsCaseless(std::string_view text, std::string_view word)
 {
     for (size_t i = 0; i + word.size() <= text.size(); ++i)
-    {
         if (StartsWithCaseless(text.substr(i), word))
-        {
             return true;
-        }
-    }
     return false;
 }
 
@@ -87,13 +77,9 @@ std::string_view TrimmedValue(std::string_view line, size_t nameLength)
 {
     std::string_view value = line.substr(nameLength);
     while (!value.empty() && (value.front() == ' ' || value.front() == '\t'))
-    {
         value.remove_prefix(1);
-    }
     while (!value.empty() && (value.back() == '\r' || value.back() == '\n' || value.back() == ' '))
-    {
         value.remove_suffix(1);
-    }
     return value;
 }
 } // namespace
@@ -107,9 +93,7 @@ bool InitialiseCurl()
 HTTPStream* HTTPStream::Open(const std::wstring& url, const sHTTPSettings& settings)
 {
     if (url.empty() || !InitialiseCurl())
-    {
         return nullptr;
-    }
     HTTPStream* stream = new HTTPStream(url);
     if (!stream->SetUp(EncodeURL(url), settings))
     {
@@ -128,9 +112,7 @@ bool HTTPStream::SetUp(const std::string& url, const sHTTPSettings& settings)
     mEasy = curl_easy_init();
     mMulti = curl_multi_init();
     if (mEasy == nullptr || mMulti == nullptr)
-    {
         return false;
-    }
     CURL* easy = AsEasy(mEasy);
     bool ok = true;
     auto set = [&](CURLoption option, auto value) { ok = ok && curl_easy_setopt(easy, option, value) == CURLE_OK; };
@@ -149,9 +131,7 @@ bool HTTPStream::SetUp(const std::string& url, const sHTTPSettings& settings)
     set(CURLOPT_WRITEFUNCTION, &HTTPStream::OnBody);
     set(CURLOPT_WRITEDATA, static_cast<void*>(this));
     if (!ok)
-    {
         return false;
-    }
     mAdded = curl_multi_add_handle(AsMulti(mMulti), easy) == CURLM_OK;
     return mAdded;
 }
@@ -159,17 +139,11 @@ bool HTTPStream::SetUp(const std::string& url, const sHTTPSettings& settings)
 HTTPStream::~HTTPStream()
 {
     if (mAdded)
-    {
         curl_multi_remove_handle(AsMulti(mMulti), AsEasy(mEasy));
-    }
     if (mEasy != nullptr)
-    {
         curl_easy_cleanup(AsEasy(mEasy));
-    }
     if (mMulti != nullptr)
-    {
         curl_multi_cleanup(AsMulti(mMulti));
-    }
 }
 
 std::wstring HTTPStream::GetName()
@@ -186,9 +160,7 @@ uint32_t HTTPStream::GetLength()
 {
     WaitForHeaders();
     if (mContentLength < 0 || mContentLength > 0xFFFFFFFFll)
-    {
         return 0;
-    }
     return static_cast<uint32_t>(mContentLength);
 }
 
@@ -196,34 +168,22 @@ bool HTTPStream::IsEOF()
 {
     WaitForHeaders();
     if (mAborted.load())
-    {
         return true;
-    }
     if (mBufferRead < mBuffer.size())
-    {
         return false;
-    }
     if (mContentLength >= 0 && mBytesRead >= static_cast<uint64_t>(mContentLength))
-    {
         return true;
-    }
     return mFinished;
 }
 
 size_t HTTPStream::Read(void* buffer, size_t count)
 {
     if (buffer == nullptr || count == 0)
-    {
         return 0;
-    }
     while (mBufferRead >= mBuffer.size() && !mFinished)
-    {
         Pump();
-    }
     if (mAborted.load() || mBufferRead >= mBuffer.size())
-    {
         return 0;
-    }
     const size_t n = std::min(count, mBuffer.size() - mBufferRead);
     std::memcpy(buffer, mBuffer.data() + mBufferRead, n);
     mBufferRead += n;
@@ -277,17 +237,13 @@ void HTTPStream::AbortTransfer()
 void HTTPStream::WaitForHeaders()
 {
     while (!mHeadersDone && !mFinished)
-    {
         Pump();
-    }
 }
 
 void HTTPStream::Pump()
 {
     if (mFinished)
-    {
         return;
-    }
     if (mAborted.load())
     {
         Finish(Strata::HTTPError_Aborted);
@@ -304,20 +260,14 @@ void HTTPStream::Pump()
     }
     CollectResult();
     if (mFinished || mBuffer.size() != buffered || mHeadersDone != headersDone)
-    {
         return;
-    }
     // Nothing new: wait for the socket, for libcurl's next timer, or for an abort.
     long timeout = -1;
     curl_multi_timeout(multi, &timeout);
     if (timeout < 0 || timeout > kLongestPollMilliseconds)
-    {
         timeout = kLongestPollMilliseconds;
-    }
     if (timeout > 0)
-    {
         curl_multi_poll(multi, nullptr, 0, static_cast<int>(timeout), nullptr);
-    }
 }
 
 void HTTPStream::CollectResult()
@@ -326,9 +276,7 @@ void HTTPStream::CollectResult()
     while (CURLMsg* message = curl_multi_info_read(AsMulti(mMulti), &left))
     {
         if (message->msg != CURLMSG_DONE)
-        {
             continue;
-        }
         const CURLcode result = message->data.result;
         if (result == CURLE_OK)
         {
@@ -368,17 +316,13 @@ void HTTPStream::Fail(int code)
 {
     // The first failure is the one that counts.
     if (Strata::IErrorStatus::GetLastError() == 0)
-    {
         SetLastError(code);
-    }
 }
 
 void HTTPStream::Finish(int code)
 {
     if (code != 0)
-    {
         Fail(code);
-    }
     mFinished = true;
     mHeadersDone = true;
 }
@@ -396,9 +340,7 @@ size_t HTTPStream::OnBody(char* data, size_t size, size_t count, void* self)
 size_t HTTPStream::HandleHeader(const char* data, size_t length)
 {
     if (mAborted.load())
-    {
         return 0;
-    }
     const std::string_view line(data, length);
     if (StartsWithCaseless(line, "HTTP/"))
     {
@@ -425,9 +367,7 @@ size_t HTTPStream::HandleHeader(const char* data, size_t length)
             return 0;
         }
         if (mChunked)
-        {
             mContentLength = -1;
-        }
         return length;
     }
     if (StartsWithCaseless(line, "location:"))
@@ -451,9 +391,7 @@ size_t HTTPStream::HandleHeader(const char* data, size_t length)
 size_t HTTPStream::HandleBody(const char* data, size_t length)
 {
     if (mAborted.load())
-    {
         return 0;
-    }
     mHeadersDone = true;
     mBuffer.insert(mBuffer.end(), data, data + length);
     mBytesReceived += length;

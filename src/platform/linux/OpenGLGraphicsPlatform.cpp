@@ -62,18 +62,14 @@ void OpenGLGraphicsPlatform::Setup(const Strata::sWindowConfig&)
     Cleanup();
     SDL_Window* window = GetMainWindow();
     if (!window)
-    {
         ThrowContextError("there is no window.");
-    }
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 2);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 1);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
     SDL_GLContext context = SDL_GL_CreateContext(window);
     if (!context)
-    {
         ThrowContextError(SDL_GetError());
-    }
     if (SDL_GL_MakeCurrent(window, context) != 0)
     {
         const std::string reason = SDL_GetError();
@@ -98,9 +94,7 @@ void OpenGLGraphicsPlatform::Setup(const Strata::sWindowConfig&)
 void OpenGLGraphicsPlatform::Cleanup()
 {
     if (!mContext)
-    {
         return;
-    }
     // The names belong to this context: delete them while it is current.
     SDL_GL_MakeCurrent(mWindow, mContext);
     Strata::OpenGLTexture::DeleteAll();
@@ -114,9 +108,7 @@ void OpenGLGraphicsPlatform::Cleanup()
 int OpenGLGraphicsPlatform::BeginScene()
 {
     if (!mCanvas)
-    {
         return 1;
-    }
     int width = 0;
     int height = 0;
     SDL_GL_GetDrawableSize(mWindow, &width, &height);
@@ -133,9 +125,7 @@ int OpenGLGraphicsPlatform::BeginScene()
 int OpenGLGraphicsPlatform::EndScene()
 {
     if (!mCanvas)
-    {
         return 1;
-    }
     mCanvas->EndFrame();
     SDL_GL_SwapWindow(mWindow);
     return 0;
@@ -149,9 +139,7 @@ Strata::ICanvas* OpenGLGraphicsPlatform::GetScreenCanvas()
 Strata::ITexture* OpenGLGraphicsPlatform::CreateTexture(const Strata::Image* image, const Strata::Rect<int>*)
 {
     if (!image)
-    {
         return nullptr;
-    }
     return new Strata::OpenGLTexture(image);
 }
 

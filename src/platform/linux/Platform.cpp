@@ -90,10 +90,8 @@ std::string Platform::MakeFolderName(const std::wstring& name)
 {
     std::wstring safe = name;
     for (wchar_t& c : safe)
-    {
         if (c == L'/' || c == L'\\' || c < 0x20 || c == 0x7f)
             c = L'_';
-    }
     if (safe.empty() || safe == L"." || safe == L"..")
         safe = L"_";
     const auto bytes = Strata::ConvertStringWideToUTF8(safe.c_str());

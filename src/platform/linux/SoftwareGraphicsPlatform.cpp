@@ -52,27 +52,19 @@ void SoftwareGraphicsPlatform::Setup(const Strata::sWindowConfig&)
     Cleanup();
     SDL_Window* window = GetMainWindow();
     if (!window)
-    {
         ThrowSetupError("there is no window.");
-    }
     // The software renderer stays off OpenGL altogether: SDL would otherwise show the window surface
     // through a GL texture, loading the GL driver the user asked to avoid.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     if (!SDL_GetWindowSurface(window))
-    {
         ThrowSetupError(std::string("the window has no surface: ") + SDL_GetError());
-    }
     auto frame = std::make_unique<Strata::Image>(kFrameWidth, kFrameHeight);
     if (frame->IsEmpty())
-    {
         ThrowSetupError("no memory for the frame.");
-    }
     SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(frame->GetPixels(), kFrameWidth, kFrameHeight, 32,
                                                               kFrameWidth * 4, kFrameFormat);
     if (!surface)
-    {
         ThrowSetupError(SDL_GetError());
-    }
     // Copied as they are: the frame's alpha means nothing on the screen.
     SDL_SetSurfaceBlendMode(surface, SDL_BLENDMODE_NONE);
     Strata::ICanvas* canvas = Strata::Graphics::CreateImageCanvas(frame.get());
@@ -98,9 +90,7 @@ void SoftwareGraphicsPlatform::Cleanup()
 int SoftwareGraphicsPlatform::BeginScene()
 {
     if (!mCanvas)
-    {
         return 1;
-    }
     std::memset(static_cast<void*>(mFrame->GetPixels()), 0,
                 static_cast<size_t>(kFrameWidth) * kFrameHeight * sizeof(Strata::Color32));
     mFrame->MarkChanged();
@@ -110,15 +100,11 @@ int SoftwareGraphicsPlatform::BeginScene()
 int SoftwareGraphicsPlatform::EndScene()
 {
     if (!mCanvas)
-    {
         return 1;
-    }
     // Asked for every frame: the window's surface is re-made when the window changes size.
     SDL_Surface* screen = SDL_GetWindowSurface(mWindow);
     if (!screen)
-    {
         return -1;
-    }
     const sFrameViewport viewport = ComputeFrameViewport(screen->w, screen->h);
     SDL_Rect target{viewport.x, viewport.y, viewport.width, viewport.height};
     // Only the bars around the frame are cleared: the frame covers the rest.
@@ -128,16 +114,10 @@ int SoftwareGraphicsPlatform::EndScene()
                              {0, target.y, target.x, target.h},
                              {target.x + target.w, target.y, screen->w - target.x - target.w, target.h}};
     for (const SDL_Rect& bar : bars)
-    {
         if (bar.w > 0 && bar.h > 0 && SDL_FillRect(screen, &bar, black) != 0)
-        {
             return -1;
-        }
-    }
     if (SDL_BlitScaled(mFrameSurface, nullptr, screen, &target) != 0 || SDL_UpdateWindowSurface(mWindow) != 0)
-    {
         return -1;
-    }
     return 0;
 }
 

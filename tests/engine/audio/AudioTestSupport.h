@@ -120,10 +120,8 @@ inline int RisingCrossings(const std::vector<float>& stereo)
 {
     int count = 0;
     for (size_t i = 2; i < stereo.size(); i += 2)
-    {
         if (stereo[i - 2] < 0.0f && stereo[i] >= 0.0f)
             ++count;
-    }
     return count;
 }
 

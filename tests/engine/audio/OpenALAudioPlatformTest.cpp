@@ -47,9 +47,7 @@ TEST_F(DeviceFallBackTest, DevicesAreTriedInOrderUntilOneOpens)
         EXPECT_NE(platform.GetMasterControls(), nullptr);
         EXPECT_TRUE(LogLines([&] { platform.Activate(true); }).empty());
         if (c.initialized)
-        {
             EXPECT_TRUE(platform.IsActive());
-        }
         platform.Cleanup();
         EXPECT_FALSE(AudioLibrary::IsInitialized());
     }

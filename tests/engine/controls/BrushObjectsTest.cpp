@@ -55,12 +55,8 @@ public:
         for (int y = 0; y < image.GetHeight(); ++y)
         {
             for (int x = 0; x < image.GetWidth(); ++x)
-            {
                 if (image.GetPixel(x, y).a != 0)
-                {
                     return false;
-                }
-            }
         }
         return true;
     }

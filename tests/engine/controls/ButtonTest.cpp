@@ -39,9 +39,7 @@ std::unique_ptr<ImageList> StateList(int count, int width, int height)
 {
     auto list = std::make_unique<ImageList>();
     for (int i = 0; i < count; ++i)
-    {
         list->AddOwnedImage(SolidImage(width, height, StateColor(i)));
-    }
     return list;
 }
 
@@ -53,9 +51,7 @@ public:
     void GetGlyph(wchar_t, sGlyph* out) const override
     {
         if (out)
-        {
             *out = sGlyph{mGlyph.get(), 0, 0, 4, 6};
-        }
     }
     int GetGlyphHeight() const override { return 6; }
     int GetKernedLetterWidth(wchar_t, wchar_t) const override { return 5; }
@@ -76,9 +72,7 @@ public:
     {
         int count = 0;
         for (const auto& [name, from] : messages)
-        {
             count += name == "ButtonClick" && from == sender;
-        }
         return count;
     }
 
@@ -388,9 +382,7 @@ TEST_F(ButtonTest, FocusedButtonClicksOnEnterSpaceAndGamePadA)
     EXPECT_EQ(MessageResult_Unhandled, mode.OnKeyDown(Key_Enter)); // unfocused
     button->Focus();
     for (int key : {Key_Enter, Key_Space, Key_GamePadA})
-    {
         EXPECT_EQ(MessageResult_Handled, mode.OnKeyDown(key)) << key;
-    }
     EXPECT_EQ(MessageResult_Unhandled, mode.OnKeyDown('A'));
     EXPECT_EQ(MessageResult_Unhandled, mode.OnKeyUp(Key_Enter));
     EXPECT_EQ(3, mode.CountClicks(button->GetID()));
@@ -492,9 +484,7 @@ TEST_F(ButtonTest, ThreeSliceButtonDrawsTheStripOfItsState)
     // Pieces 3 wide and 2 high; piece 3s + k is coloured by state s and slice k.
     ImageList list;
     for (int i = 0; i < 12; ++i)
-    {
         list.AddOwnedImage(SolidImage(3, 2, Color32(static_cast<uint8_t>(i * 10), 50, 50, 255)));
-    }
     ButtonObject* button = Add("b", Rect<float>(0, 0, 20, 0), &list);
     mode.OnMouseDown(MouseButton_Left, 1, 1); // pressed: pieces 6, 7, 8
     ASSERT_EQ(2, button->GetImageIndex());

@@ -38,9 +38,7 @@ public:
     {
         int count = 0;
         for (const auto& [heard, from] : messages)
-        {
             count += heard == name && from == sender;
-        }
         return count;
     }
     std::vector<std::pair<std::string, ObjectID>> messages;
@@ -206,9 +204,7 @@ TEST_F(CheckBoxTest, EnterSpaceAndGamePadAToggleOnlyWhileFocused)
     EXPECT_FALSE(box->IsChecked());
     box->Focus();
     for (int key : {Key_Enter, Key_Space, Key_GamePadA})
-    {
         EXPECT_EQ(MessageResult_Handled, mode->OnKeyDown(key)) << key;
-    }
     EXPECT_TRUE(box->IsChecked()); // three toggles
     EXPECT_EQ(MessageResult_Unhandled, mode->OnKeyDown('A'));
     EXPECT_EQ(3, Clicks(box));
@@ -268,9 +264,7 @@ TEST_F(CheckBoxTest, AlphaSensitivityTestsTheNormalUncheckedImageWhateverTheStat
     auto* normal = StateImage(0, 10, 10);
     list->AddOwnedImage(normal);
     for (int i = 1; i < 8; ++i)
-    {
         list->AddOwnedImage(StateImage(i, 10, 10));
-    }
     normal->SetPixel(0, 0, Color32(0, 0, 0, 0));
     normal->SetPixel(1, 0, Color32(0, 0, 0, 25));
     normal->SetPixel(2, 0, Color32(0, 0, 0, 26));
@@ -324,9 +318,7 @@ TEST_F(CheckBoxTest, DrawsTheImageOfItsStateAndTheLabelInItsColour)
 
     ImageList pieces; // three-slice: piece 3s + k has red 10 * (3s + k) + 10
     for (int i = 0; i < 24; ++i)
-    {
         pieces.AddOwnedImage(StateImage(i, 3, 2));
-    }
     CheckBoxObject strip(Label("strip"));
     strip.SetBounds(Rect<float>(0, 0, 20, 0));
     strip.SetImages(&pieces);

@@ -56,10 +56,8 @@ public:
     {
         std::vector<std::string> names;
         for (const auto& [name, from] : messages)
-        {
             if (from == sender)
                 names.push_back(name);
-        }
         return names;
     }
     std::vector<std::pair<std::string, ObjectID>> messages;
@@ -90,9 +88,7 @@ protected:
         auto* list = new ClockedList(Label("list"), 0.0f, Vector2<float>(10, 20), frame.get(), 40.0f, height, &font,
                                      ColorF(1.0f, 0.0f, 0.0f, 1.0f));
         for (int i = 0; i < count; ++i)
-        {
             list->AddItem(L"I" + std::to_wstring(i), 100u + static_cast<uint32_t>(i));
-        }
         mode.AddObject(list);
         mode.Update(0.0f);
         return list;

@@ -147,7 +147,9 @@ TEST_F(PropertyEditorsTest, TextEditorsBuildALabelAndAFieldBesideIt)
 {
     std::wstring text = L"Ann";
     float number = 1.0f;
-    auto* strings = Place(new StringPropertyEditorObject(L"Player", [&] { return text; }), 10, 20);
+    auto* strings = Place(new StringPropertyEditorObject(
+                              L"Player", [&] { return text; }),
+                          10, 20);
     auto* floats = Place(new FloatPropertyEditorObject(L"Speed", [&] { return number; }), 10, 60);
     for (PropertyEditorObject* editor :
          {static_cast<PropertyEditorObject*>(strings), static_cast<PropertyEditorObject*>(floats)})
@@ -304,13 +306,9 @@ TEST_F(PropertyEditorsTest, RemovingAnEditorDestroysWhatItMade)
     mode->DestroyObject(floats->GetID());
     mode->Update(0.0f);
     for (const ObjectID id : made)
-    {
         EXPECT_EQ(nullptr, mode->GetObject(id));
-    }
     for (const ObjectID id : listed)
-    {
         EXPECT_NE(nullptr, mode->GetObject(id));
-    }
 }
 
 TEST_F(PropertyEditorsTest, AControlDestroyedOnItsOwnIsNoLongerTouched)
@@ -340,7 +338,9 @@ TEST_F(PropertyEditorsTest, MissingResourcesLeaveControlsThatDrawNothing)
 {
     manager->Unload(L"generic");
     bool flag = false;
-    auto* box = Place(new BoolPropertyEditorObject(L"Sound", [&] { return flag; }), 0, 0);
+    auto* box = Place(new BoolPropertyEditorObject(
+                          L"Sound", [&] { return flag; }),
+                      0, 0);
     auto* text = Place(new StringPropertyEditorObject(L"Player", [] { return std::wstring(L"x"); }), 0, 30);
     auto* options = Place(new RecordingOptionEditor(L"Level"), 0, 60);
     EXPECT_EQ(nullptr, box->GetControl()->GetImages());
@@ -349,16 +349,16 @@ TEST_F(PropertyEditorsTest, MissingResourcesLeaveControlsThatDrawNothing)
 
     CanvasScope canvas(400, 200);
     for (int frame = 0; frame < 2; ++frame)
-    {
         mode->Draw();
-    }
     EXPECT_EQ(Rect<int>(), canvas.DrawnArea());
 }
 
 // The editors' controls keep the font and the caret they found after the manifest is unloaded.
 TEST_F(PropertyEditorsTest, ControlsKeepTheirResourcesAfterTheManifestIsUnloaded)
 {
-    auto* box = Place(new BoolPropertyEditorObject(L"Sound", [] { return true; }), 0, 0);
+    auto* box = Place(new BoolPropertyEditorObject(
+                          L"Sound", [] { return true; }),
+                      0, 0);
     auto* text = Place(new StringPropertyEditorObject(L"Player", [] { return std::wstring(L"x"); }), 0, 30);
     auto* options = Place(new RecordingOptionEditor(L"Level"), 0, 60);
     options->GetControl()->AddItem(L"One", 1);
@@ -368,12 +368,8 @@ TEST_F(PropertyEditorsTest, ControlsKeepTheirResourcesAfterTheManifestIsUnloaded
 
     CanvasScope canvas(400, 200);
     for (const PropertyEditorObject* editor : std::initializer_list<const PropertyEditorObject*>{box, text, options})
-    {
         for (const ObjectID id : editor->GetCreatedObjects())
-        {
             dynamic_cast<IDrawable&>(*mode->GetObject(id)).Draw();
-        }
-    }
     EXPECT_FALSE(canvas.DrawnArea().isEmpty());
 }
 
@@ -392,9 +388,7 @@ protected:
         RegisterFontResourceFactory();
         const std::filesystem::path data = ImageFixtures::Folder() / "../../../../data";
         for (const auto& entry : std::filesystem::directory_iterator(data / "ui"))
-        {
             AddDataFile(data / "ui", entry.path().filename().string()); // by bare name, as the game finds it
-        }
         AddDataFile(data, "fonts/Verdana12.png");
         AddDataFile(data, "fonts/Verdana12.txt");
         AddManifest(L"font", "<font name=\"Verdana12\" src=\"fonts/Verdana12\"/>\n");

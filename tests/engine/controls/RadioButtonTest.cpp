@@ -30,9 +30,7 @@ public:
     {
         int count = 0;
         for (const auto& [heard, from] : messages)
-        {
             count += heard == name && from == sender;
-        }
         return count;
     }
     std::vector<std::pair<std::string, ObjectID>> messages;
@@ -90,9 +88,7 @@ TEST_F(RadioButtonTest, AClickLeavesExactlyOneButtonOfItsGroupChecked)
     {
         clicked->Click();
         for (RadioButtonObject* button : group)
-        {
             EXPECT_EQ(button == clicked, button->IsChecked()) << button->GetName().c_str();
-        }
         EXPECT_TRUE(other->IsChecked()); // another group is never touched
         EXPECT_EQ(1, Clicks(clicked));
     }
@@ -198,9 +194,7 @@ TEST_F(RadioButtonTest, OnlyACompletedPressOrAFocusedKeyChecks)
     EXPECT_FALSE(button->IsChecked());
     button->Focus();
     for (int key : {Key_Enter, Key_Space, Key_GamePadA})
-    {
         EXPECT_EQ(MessageResult_Handled, mode->OnKeyDown(key)) << key;
-    }
     EXPECT_EQ(MessageResult_Unhandled, mode->OnKeyDown(Key_Escape));
     EXPECT_EQ(3, Clicks(button));
 
@@ -217,9 +211,7 @@ TEST_F(RadioButtonTest, ThreeSliceLabelsAreDrawnCentredWhileTheClickableLabelSta
     BlockFont font;
     ImageList pieces; // piece i has red 10 * i + 10
     for (int i = 0; i < 12; ++i)
-    {
         pieces.AddOwnedImage(StateImage(i, 2, 10));
-    }
     RadioButtonObject button(Label("wide"));
     button.SetBounds(Rect<float>(0, 0, 20, 0));
     button.SetImages(&pieces);

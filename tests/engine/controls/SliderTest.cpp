@@ -32,9 +32,7 @@ std::unique_ptr<ImageList> List(int count, int width, int height)
 {
     auto list = std::make_unique<ImageList>();
     for (int i = 0; i < count; ++i)
-    {
         list->AddOwnedImage(Solid(width, height, Color32(static_cast<uint8_t>(i * 40 + 40), 0, 0, 255)));
-    }
     return list;
 }
 
@@ -44,9 +42,7 @@ public:
     void ReceiveMessage(const ObjectMessage& message) override
     {
         if (message.GetName() == Label(name.c_str()) && message.GetSender() == sender)
-        {
             ++count;
-        }
     }
     std::string name = "SliderValueChange";
     ObjectID sender;

@@ -176,9 +176,7 @@ TEST_F(TextEditTest, CaretKeysEditInTheMiddleAndDoNothingAtTheEnds)
     EXPECT_EQ(MessageResult_Handled, mode.OnKeyDown('Q')); // swallowed
 
     for (int key : {int(Key_Enter), int(Key_Tab), int(Key_Escape), 512, 513})
-    {
         EXPECT_EQ(MessageResult_Unhandled, edit->OnKeyDown(key)) << key;
-    }
     mode.SetFocus(nullptr);
     EXPECT_EQ(MessageResult_Unhandled, edit->OnKeyDown(Key_Backspace));
     EXPECT_EQ(L"ac", edit->GetValue());

@@ -23,9 +23,7 @@ inline std::unique_ptr<ImageList> StateList(int count, int width, int height)
 {
     auto list = std::make_unique<ImageList>();
     for (int i = 0; i < count; ++i)
-    {
         list->AddOwnedImage(StateImage(i, width, height));
-    }
     return list;
 }
 

@@ -259,9 +259,7 @@ TEST_F(TreeTest, ClickSelectsTheRowUnderThePointWithoutTakingTheFocus)
 
     // In A1's indentation, in the frame, below the last row, and on the right and bottom edges.
     for (auto [x, y] : {std::pair{21, 12}, {1, 5}, {38, 5}, {10, 1}, {10, 22}, {10, 27}, {10, 28}, {38, 20}})
-    {
         EXPECT_EQ(MessageResult_Unhandled, tree->OnMouseDown(MouseButton_Left, x, y)) << x << "," << y;
-    }
     EXPECT_TRUE(b->IsSelected());
     EXPECT_TRUE(mode.messages.empty());
     EXPECT_EQ(depth, Graphics::GetContextDepth());

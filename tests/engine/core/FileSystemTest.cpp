@@ -317,9 +317,7 @@ protected:
         Random::Engine_Setup();
         std::vector<std::wstring> names;
         for (int i = 0; i < count; ++i)
-        {
             names.push_back(std::to_wstring(static_cast<long>(Random::GetNamedStream(2)->GetFloat() * 100000000.0)));
-        }
         Random::Engine_Setup();
         return names;
     }
@@ -358,9 +356,7 @@ TEST_F(UniqueFileTest, WorksWithoutTheEngineStreams)
     EXPECT_FALSE(name.empty());
     EXPECT_LE(name.size(), 8u);
     for (wchar_t c : name)
-    {
         EXPECT_TRUE(c >= L'0' && c <= L'9');
-    }
 }
 
 TEST_F(UniqueFileTest, GivesUpWhenEveryNameIsTaken)

@@ -132,10 +132,8 @@ TEST(LabelTest, ThreadsInterningOverlappingNamesGetOneHandlePerName)
                     const int i = (k + t * 53) % kNames;
                     std::string name = Name("LabelTestThreaded", i);
                     if (t % 2 == 1)
-                    {
                         for (char& c : name)
                             c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 32 : c);
-                    }
                     handles[t][i] = (t % 3 == 0) ? Label::FromStringF("%s", name.c_str()).GetString()
                                                  : Label(name.c_str()).GetString();
                 }

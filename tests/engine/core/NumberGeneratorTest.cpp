@@ -55,9 +55,7 @@ TEST(NumberGenerator, IncrementContinuesInItsClone)
     EXPECT_EQ(1.0f, gen.Generate().GetValue()); // not advanced by the clone
     // No wrapping into one turn.
     for (int i = 0; i < 20; ++i)
-    {
         gen.Generate();
-    }
     EXPECT_GT(gen.Generate().GetValue(), Angle::circle());
 
     // From generators: the start is drawn once, at construction; steps afresh each time.

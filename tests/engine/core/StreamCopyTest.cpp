@@ -25,9 +25,7 @@ public:
         fractions.push_back(fraction);
         steps.push_back(bytes);
         if (abortAfterSteps >= 0 && static_cast<int>(steps.size()) >= abortAfterSteps)
-        {
             abort = true;
-        }
     }
     void OnDataTransferComplete() override {}
     void OnDataTransferError(int code) override { errors.push_back(code); }
@@ -58,9 +56,7 @@ std::unique_ptr<MemoryStream> SourceOf(size_t length)
     auto stream = std::make_unique<MemoryStream>(L"source");
     std::string bytes(length, '\0');
     for (size_t i = 0; i < length; ++i)
-    {
         bytes[i] = static_cast<char>('a' + i % 26);
-    }
     stream->Write(bytes.data(), bytes.size());
     stream->Seek(SeekOrigin_Begin, 0);
     return stream;

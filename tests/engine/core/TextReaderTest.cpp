@@ -16,9 +16,7 @@ std::vector<int> Decode(IStream& stream)
     TextReader reader(&stream);
     std::vector<int> out;
     for (int c = reader.Read(); c != -1; c = reader.Read())
-    {
         out.push_back(c);
-    }
     return out;
 }
 

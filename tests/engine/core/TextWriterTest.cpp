@@ -54,9 +54,7 @@ TEST(TextWriterTest, LongTextRoundTripsThroughTheReader)
     // Long enough to cross the writer's internal blocks with multi-byte characters.
     std::wstring text;
     for (int i = 0; i < 1500; ++i)
-    {
         text += (i % 3 == 0) ? L'\u20AC' : (i % 3 == 1 ? L'a' : L'\u00E9');
-    }
     MemoryStream stream(L"out");
     TextWriter writer(&stream);
     writer.Write(text);
@@ -66,8 +64,6 @@ TEST(TextWriterTest, LongTextRoundTripsThroughTheReader)
     TextReader reader(&stream);
     std::wstring back;
     for (int c = reader.Read(); c != -1; c = reader.Read())
-    {
         back += static_cast<wchar_t>(c);
-    }
     EXPECT_EQ(back, text);
 }

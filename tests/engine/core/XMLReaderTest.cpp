@@ -31,9 +31,7 @@ std::wstring Describe(const XMLElement& element)
     {
         std::wstring text = L"<" + element.GetName();
         for (const auto& [name, value] : element.GetAttributes())
-        {
             text += L" " + name + L"=" + value;
-        }
         return text;
     }
     case XMLElement::ElementType_End:
@@ -262,9 +260,7 @@ TEST(XMLReaderTest, AttributeNamesAreXMLNames)
         {"<a b=\"1\"\n", "doc.xml(2): EOF while eating '>'"},
     };
     for (const auto& [text, message] : failures)
-    {
         EXPECT_EQ(ParseError(text), message) << text;
-    }
 
     // A reader asked to be strict refuses a repeated attribute instead of keeping its last value.
     sXMLReaderOptions strict;
@@ -308,13 +304,9 @@ TEST(XMLReaderTest, EveryTruncationBeforeTheRootClosesFailsAfterTheElementsReadS
         }
         // Only the empty document and the whole one read without an error.
         if (length > 0 && length < rootClosed)
-        {
             EXPECT_TRUE(failed) << "prefix of " << length << " bytes";
-        }
         else
-        {
             EXPECT_FALSE(failed) << "prefix of " << length << " bytes";
-        }
         // What was delivered is what the whole document gives, but for a last text cut short, which is a
         // part of its whole text: never a reference read from some of its digits.
         ASSERT_LE(seen.size(), full.size()) << "prefix of " << length << " bytes";
@@ -322,13 +314,9 @@ TEST(XMLReaderTest, EveryTruncationBeforeTheRootClosesFailsAfterTheElementsReadS
         {
             const bool cutText = i + 1 == seen.size() && seen[i][0] == L'=';
             if (cutText)
-            {
                 EXPECT_EQ(full[i].compare(0, seen[i].size(), seen[i]), 0) << "prefix of " << length << " bytes";
-            }
             else
-            {
                 EXPECT_EQ(seen[i], full[i]) << "prefix of " << length << " bytes";
-            }
         }
         EXPECT_GE(reader->GetProgress(), 0.0f);
         EXPECT_LE(reader->GetProgress(), 1.0f);
@@ -364,9 +352,7 @@ TEST(XMLReaderTest, SubtreesCutShortByTheEndOfTheDocumentFailAfterTheirElements)
     EXPECT_THROW(CopyAllElements(subtree, &copy), XMLError);
     std::vector<std::wstring> seen;
     for (const XMLElement& element : copy.GetElements())
-    {
         seen.push_back(Describe(element));
-    }
     EXPECT_EQ(seen, (Elements{L"<a", L"<b", L"<c", L"/c", L"=text"}));
     EXPECT_TRUE(subtree.IsEOF());
 

@@ -106,9 +106,7 @@ TEST(XMLWriterTest, WritesElementsAsTheReaderDeliversThem)
     {
         XMLWriter writer(&output);
         while (!reader->IsEOF())
-        {
             writer.WriteElement(*reader->ReadElement());
-        }
     }
     EXPECT_EQ(Bytes(output), kDeclaration + "<root a=\"1\" b=\"2\">\n  <item name=\"x &amp; y\"/>\r\n"
                                             "\n  text &lt;here&gt;\n</root>\r\n");
@@ -118,9 +116,7 @@ TEST(XMLWriterTest, TrickyTextReadsBackUnchanged)
 {
     std::wstring tricky = L" \"quoted\" & 'single' <tag> \u00E9\u20AC\uFFFD\t\r\nline\n";
     for (wchar_t c = 1; c < 32; ++c)
-    {
         tricky += c;
-    }
     MemoryStream stream(L"round.xml");
     {
         XMLWriter writer(&stream);

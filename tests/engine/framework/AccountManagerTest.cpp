@@ -70,9 +70,7 @@ protected:
     {
         std::vector<std::wstring> keys;
         for (const auto& account : GetAccountManager()->GetAccounts())
-        {
             keys.push_back(Testing::MemoryFileKey(account->GetFile()));
-        }
         return keys;
     }
 

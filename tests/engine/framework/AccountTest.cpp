@@ -40,14 +40,10 @@ std::string RecordLine(const std::string& name, const std::string& value)
 std::string Document(const Records& records)
 {
     if (records.empty())
-    {
         return kDeclaration + "<account/>\r\n";
-    }
     std::string text = kDeclaration + "<account>\r\n";
     for (const auto& [name, value] : records)
-    {
         text += RecordLine(name, value);
-    }
     return text + "</account>\r\n";
 }
 
@@ -320,9 +316,7 @@ TEST_F(AccountTest, AFullDiskAtAnyByteLeavesThePreviousFile)
             disk->FailWritesAfter(limit, errorCode);
             EXPECT_FALSE(account.WriteValue(L"Level", 5)) << limit;
             if (limit < deletedSize)
-            {
                 EXPECT_FALSE(account.DeleteValue(L"Name")) << limit;
-            }
             disk->FailWritesAfter(SIZE_MAX);
             EXPECT_EQ(File(), original) << limit;
             EXPECT_FALSE(disk->HasFile(kTemporaryPath)) << limit;
@@ -389,22 +383,16 @@ TEST_F(AccountTest, EveryTruncationKeepsTheCompleteRecordsAndTheNewValue)
             const std::string line = RecordLine(record.first, record.second);
             end = whole.find(line, end) + line.size() - 2; // up to its "/>"
             if (end <= length)
-            {
                 expected.push_back(record);
-            }
         }
         const Records now = ParseFile(File());
         EXPECT_EQ(account.ReadValue(L"new", 0), 7) << length;
         for (const auto& record : expected)
-        {
             EXPECT_NE(std::find(now.begin(), now.end(), record), now.end()) << length << " " << record.first;
-        }
         // The bookkeeping is always there, so the account keeps its name.
         EXPECT_EQ(now.front().first, "Strata::AccountManager::Name") << length;
         if (length < whole.size() - 2) // short of the root's end tag
-        {
             EXPECT_EQ(disk->GetFile(kBadPath), cut) << length;
-        }
         EXPECT_FALSE(disk->HasFile(kTemporaryPath));
     }
     testing::internal::GetCapturedStderr();
@@ -510,9 +498,7 @@ TEST_F(AccountTest, AnyOneDamagedByteKeepsEveryUntouchedRecord)
             }
             // A record that is gone, not merely changed, was found damaged.
             if (now.size() < records.size() + 1)
-            {
                 EXPECT_EQ(disk->GetFile(kBadPath), text) << position << " " << replacement;
-            }
         }
     }
     testing::internal::GetCapturedStderr();
@@ -542,9 +528,7 @@ TEST_F(AccountTest, FilesWithoutTheRightRootAreRebuilt)
         EXPECT_TRUE(account.WriteValue(L"new", 1)) << c.what;
         const Records now = ParseFile(File());
         for (const auto& record : c.kept)
-        {
             EXPECT_NE(std::find(now.begin(), now.end(), record), now.end()) << c.what;
-        }
         EXPECT_EQ(now.back(), std::make_pair(std::string("new"), std::string("1"))) << c.what;
         EXPECT_EQ(disk->GetFile(kBadPath), c.text) << c.what;
     }
@@ -559,9 +543,7 @@ TEST_F(AccountTest, BinaryGarbageNeverStopsTheGame)
     {
         std::string garbage(static_cast<size_t>(random() % 600), '\0');
         for (char& c : garbage)
-        {
             c = static_cast<char>(random());
-        }
         // Some rounds hide a record in the garbage.
         const bool hidden = round % 2 == 0;
         const std::string text = hidden ? garbage + RecordLine("kept", "yes") + garbage : garbage;
@@ -574,9 +556,7 @@ TEST_F(AccountTest, BinaryGarbageNeverStopsTheGame)
         char buffer[4] = {};
         EXPECT_EQ(account.ReadBinary(L"blob", buffer, 4), 3u) << round;
         if (hidden)
-        {
             EXPECT_EQ(account.ReadValue(L"kept"), L"yes") << round;
-        }
         ParseFile(File());
     }
     testing::internal::GetCapturedStderr();

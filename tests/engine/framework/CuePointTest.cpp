@@ -23,9 +23,7 @@ public:
     {
         *mPassed = true;
         if (mOnPassed)
-        {
             mOnPassed();
-        }
     }
 
 private:

@@ -122,9 +122,7 @@ bool WaitUntil(Condition condition, int seconds = 10)
     while (!condition())
     {
         if (std::chrono::steady_clock::now() > deadline)
-        {
             return false;
-        }
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
     return true;
@@ -173,9 +171,7 @@ protected:
     void TearDown() override
     {
         for (const auto& gate : gates)
-        {
             gate->Release();
-        }
         manager->Cleanup();
         Internal::DeleteAllSingletons();
         EXPECT_FALSE(IsDownloadManagerRegistered());
@@ -269,9 +265,7 @@ TEST_F(DownloadManagerTest, ThreeRunAtOnceAndTheFourthStartsWhenOneEnds)
         transfers.push_back(Fetch(name, L".png", 5));
     }
     for (int i = 0; i < 3; ++i)
-    {
         ASSERT_TRUE(held[i]->WaitUntilReached(10000)) << i;
-    }
     std::this_thread::sleep_for(std::chrono::milliseconds(30));
     EXPECT_EQ(network.GetRequestCount(URL(L"d.png")), 0) << "equal priorities run in order of arrival";
 
@@ -279,9 +273,7 @@ TEST_F(DownloadManagerTest, ThreeRunAtOnceAndTheFourthStartsWhenOneEnds)
     ASSERT_TRUE(WaitUntil([&] { return IsDone(transfers[1]); }));
     ASSERT_TRUE(held[3]->WaitUntilReached(10000));
     for (const auto& gate : held)
-    {
         gate->Release();
-    }
     for (size_t i = 0; i < transfers.size(); ++i)
     {
         ASSERT_TRUE(WaitUntil([&] { return IsDone(transfers[i]); }));
@@ -311,9 +303,7 @@ TEST_F(DownloadManagerTest, UrgentTransferInterruptsRunningOnesWhichStartOverLat
     // Each interrupted transfer waited, without failing, and then asked again from the start.
     ASSERT_TRUE(WaitUntil([&] { return network.GetRequests().size() == 7; }));
     for (const wchar_t* name : {L"a", L"b", L"c"})
-    {
         EXPECT_EQ(network.GetRequestCount(URL(std::wstring(name) + L".png")), 2);
-    }
     gate->Release();
     for (const Transfer& transfer : slow)
     {
@@ -617,9 +607,7 @@ TEST_F(DownloadManagerTest, CleanupStopsRunningTransfersAndFailsWaitingOnes)
     manager->Cleanup();
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2)) << "held reads were cut short";
     for (const Transfer& transfer : transfers)
-    {
         EXPECT_EQ(transfer->GetLastError(), DownloadError_Aborted);
-    }
     std::lock_guard<std::recursive_mutex> lock(*mutex);
     EXPECT_EQ(memory->GetFileCount(), 0u) << "no part file is left";
 }

@@ -32,9 +32,7 @@ namespace
 void PutWord(std::string& bytes, size_t offset, uint32_t value)
 {
     for (int i = 0; i < 4; ++i)
-    {
         bytes[offset + i] = static_cast<char>((value >> (8 * i)) & 0xFF);
-    }
 }
 
 void AppendWord(std::string& bytes, uint32_t value)
@@ -101,9 +99,7 @@ bool WaitUntil(Condition condition)
     while (!condition())
     {
         if (std::chrono::steady_clock::now() > deadline)
-        {
             return false;
-        }
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
     return true;
@@ -124,9 +120,7 @@ protected:
     void TearDown() override
     {
         if (IsDownloadManagerRegistered())
-        {
             GetDownloadManager()->Cleanup();
-        }
         Internal::DeleteAllSingletons();
     }
 
@@ -141,9 +135,7 @@ protected:
     {
         IStream* stream = source.OpenFileStream(FileAddress(name, extension));
         if (stream == nullptr)
-        {
             return "<null>";
-        }
         std::string text = ReadAll(stream);
         GetFileSystem()->CloseStream(stream);
         return text;

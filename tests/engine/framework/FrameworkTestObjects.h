@@ -27,13 +27,9 @@ public:
     ~LoggingObject() override
     {
         if (mLog)
-        {
             mLog->push_back(mTag + ":deleted");
-        }
         if (onDelete)
-        {
             onDelete();
-        }
     }
 
     Label GetName() const override { return mName; }
@@ -44,24 +40,16 @@ public:
     void Update(float) override
     {
         if (mLog)
-        {
             mLog->push_back(mTag + ":update");
-        }
         if (onUpdate)
-        {
             onUpdate();
-        }
     }
     void ReceiveMessage(const ObjectMessage& message) override
     {
         if (mLog)
-        {
             mLog->push_back(mTag + ":" + message.GetName().c_str());
-        }
         if (onMessage)
-        {
             onMessage(message);
-        }
     }
 
     std::function<void()> onUpdate;
@@ -139,17 +127,13 @@ private:
     void Log(const std::string& what)
     {
         if (mLog)
-        {
             mLog->push_back(mTag + ":" + what);
-        }
     }
     MessageResult Input(const std::string& what)
     {
         Log(what);
         if (onInput)
-        {
             onInput();
-        }
         return consumes ? MessageResult_Handled : MessageResult_Unhandled;
     }
 };
@@ -165,9 +149,7 @@ public:
     ~ProbeTask() override
     {
         if (mDeleted)
-        {
             ++*mDeleted;
-        }
     }
 
     Task* Clone() const override
@@ -181,9 +163,7 @@ public:
         ++updates;
         lastDt = dt;
         if (onUpdate)
-        {
             onUpdate(object);
-        }
         return answer;
     }
     int ReceiveMessage(Object*, const ObjectMessage& message) override

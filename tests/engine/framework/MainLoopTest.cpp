@@ -324,10 +324,8 @@ protected:
     CallLog LogFrom(const std::string& from) const
     {
         for (size_t i = 0; i < world.log.size(); ++i)
-        {
             if (world.log[i] == from)
                 return CallLog(world.log.begin() + static_cast<long>(i), world.log.end());
-        }
         return {};
     }
 
@@ -1044,7 +1042,8 @@ TEST_F(MainLoopTest, TheWindowIsMadeInSetUpAndTheCursorDrawnOnlyWhileActive)
         EXPECT_EQ(*(it + 1), "C" + it->substr(1));
     }
     EXPECT_GE(activeDraws, 2);
-    EXPECT_NE(std::find_if(split, world.timeline.end(), [](const std::string& s) { return s[0] == 'D'; }),
+    EXPECT_NE(std::find_if(
+                  split, world.timeline.end(), [](const std::string& s) { return s[0] == 'D'; }),
               world.timeline.end());
     EXPECT_EQ(std::find_if(split, world.timeline.end(), [](const std::string& s) { return s[0] == 'C'; }),
               world.timeline.end());

@@ -68,9 +68,7 @@ TEST(ObjectDatabaseIDs, FreedSlotsAreReusedOldestFirst)
     ObjectDatabase db;
     std::vector<ObjectID> ids;
     for (int i = 0; i < 4; ++i)
-    {
         ids.push_back(db.AddObject(new LoggingObject(nullptr, "o")));
-    }
     db.DestroyObject(ids[2]);
     db.Update(0.0f);
     db.DestroyObject(ids[3]);
@@ -99,16 +97,12 @@ TEST(ObjectDatabaseIDs, FullTableThrowsAndLeavesTheObjectToTheCaller)
 {
     ObjectDatabase db;
     for (size_t i = 0; i < ObjectDatabase::kMaxSlots; ++i)
-    {
         db.AddObject(new Object());
-    }
     ASSERT_EQ(ObjectDatabase::kMaxSlots, db.GetSlotCount());
     ObjectDatabase::sIterator it;
     ObjectID lastID;
     for (ObjectID id = db.GetNextObject(&it); !id.IsInvalid(); id = db.GetNextObject(&it))
-    {
         lastID = id;
-    }
     EXPECT_EQ(0xFFFFu, lastID.GetIndex());
     EXPECT_FALSE(lastID.IsInvalid());
 
@@ -217,9 +211,7 @@ TEST(ObjectDatabaseLifecycle, UpdateReachesObjectsAddedDuringThePass)
     spawner->onUpdate = [&]
     {
         if (db.GetSlotCount() < 3)
-        {
             db.AddObject(new LoggingObject(&log, "child"));
-        }
     };
     db.AddObject(spawner);
     db.Update(0.02f);
@@ -238,9 +230,7 @@ TEST(ObjectDatabaseLifecycle, DestructorsMayAddAndDestroyObjects)
         {
             db.DestroyObject(b);
             for (int i = 0; i < 300; ++i) // enough to grow the slot table while purging
-            {
                 db.AddObject(new LoggingObject(&log, "late"));
-            }
         };
         db.DestroyObject(db.AddObject(a));
         db.Update(0.0f);

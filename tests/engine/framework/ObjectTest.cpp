@@ -252,13 +252,9 @@ TEST_F(Routing, EndingFocusAndHoverAreStillTheirsWhileTheirHandlersRun)
     a->onMessage = [&](const ObjectMessage& message)
     {
         if (message.GetName() == Label("LostFocus"))
-        {
             seen.push_back(db.GetFocus() == a ? "focus is a" : "focus gone");
-        }
         if (message.GetName() == Label("ControlLeave"))
-        {
             seen.push_back(db.GetHoveredControl() == message.GetSender() ? "hover is the sender" : "hover gone");
-        }
     };
     db.SetFocus(a);
     db.SetFocus(b);
@@ -277,9 +273,7 @@ TEST_F(Routing, EndingFocusAndHoverAreStillTheirsWhileTheirHandlersRun)
     a->onMessage = [&](const ObjectMessage& message)
     {
         if (message.GetName() == Label("LostFocus"))
-        {
             db.SetFocus(c);
-        }
     };
     log.clear();
     db.SetFocus(b);
@@ -291,9 +285,7 @@ TEST_F(Routing, HandlersMayAddAndDestroyObjectsWhileRouted)
 {
     std::vector<WidgetObject*> widgets;
     for (int i = 0; i < 5; ++i)
-    {
         widgets.push_back(Add("w" + std::to_string(i), static_cast<float>(i)));
-    }
     db.Update(0.0f);
     int added = 0;
     for (WidgetObject* widget : widgets)
@@ -302,9 +294,7 @@ TEST_F(Routing, HandlersMayAddAndDestroyObjectsWhileRouted)
         {
             // Enough new drawables to move the draw list and the slot table in memory.
             for (int i = 0; i < 300; ++i, ++added)
-            {
                 db.AddObject(new WidgetObject(nullptr, "new", 9.0f));
-            }
             db.DestroyObject(widget->GetID());
         };
     }

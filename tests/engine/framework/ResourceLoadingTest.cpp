@@ -375,17 +375,13 @@ TEST_F(ResourceLoadingTest, TheJobTableIsSharedBetweenThreads)
 {
     // The loading mode's worker loads while the main thread loads and unloads other manifests.
     for (int i = 0; i < 5; ++i)
-    {
         AddManifest(L"W" + std::to_wstring(i), "<res name=\"w" + std::to_string(i) + "\"/>");
-    }
     AddManifest(L"Main", R"(<res name="main"/>)");
     std::thread worker(
         []
         {
             for (int i = 0; i < 5; ++i)
-            {
                 ResourceLoadTask(L"W" + std::to_wstring(i)).Execute(nullptr);
-            }
         });
     for (int i = 0; i < 20; ++i)
     {

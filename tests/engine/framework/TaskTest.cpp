@@ -43,9 +43,7 @@ public:
     {
         const sTaskStatus status = TimedTask::Update(object, dt);
         if (status.IsComplete())
-        {
             ++*mDone;
-        }
         return status;
     }
 
@@ -138,9 +136,7 @@ TEST(RepeatingTask, KeepsExactTimeAcrossRepetitions)
     int done = 0;
     RepeatingTask repeating(new CountingTimedTask(1.0f, &done));
     for (int i = 0; i < 7; ++i)
-    {
         EXPECT_FALSE(repeating.Update(nullptr, 0.5f).IsComplete());
-    }
     EXPECT_EQ(3, done);
     repeating.Update(nullptr, 0.5f); // the fourth copy was half way
     EXPECT_EQ(4, done);

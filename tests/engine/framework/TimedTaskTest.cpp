@@ -53,9 +53,7 @@ TEST(TimedTask, NeverHandsOnMoreThanTheStep)
         TimedTask task(duration);
         sTaskStatus status = Task::Incomplete;
         while (!status.IsComplete())
-        {
             status = task.Update(nullptr, 0.01f);
-        }
         EXPECT_GE(status.time, 0.0f);
         EXPECT_LE(status.time, 0.01f);
     }

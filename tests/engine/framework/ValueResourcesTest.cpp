@@ -146,9 +146,7 @@ TEST_F(ValueResourcesTest, NumbersIgnoreTheUsersLocale)
     // The loader is idle while the locale changes: it reads numbers only during the load below.
     if (std::setlocale(LC_ALL, "de_DE.UTF-8") == nullptr && std::setlocale(LC_ALL, "es_ES.utf8") == nullptr &&
         std::setlocale(LC_ALL, "fr_FR.UTF-8") == nullptr)
-    {
         GTEST_SKIP() << "no locale with a decimal comma is installed";
-    }
     LoadValues(R"(<float name="half" value="0.5"/><floatarray name="list"><float value="2.25"/></floatarray>)");
     std::setlocale(LC_ALL, saved.c_str());
     EXPECT_FLOAT_EQ(Value<float>("half"), 0.5f);

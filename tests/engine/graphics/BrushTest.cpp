@@ -203,9 +203,7 @@ TEST(NineBrushTest, RowsFromTheBaseIndexAndTheLastRowClipped)
         {
             EXPECT_NE(draw.image, pieces[0]);
             if (draw.image == pieces[15])
-            {
                 EXPECT_EQ(draw.y, 55.0f);
-            }
             if (draw.image != pieces[12])
                 continue;
             rows.push_back(draw.y);
@@ -233,8 +231,8 @@ TEST(NineBrushTest, PixelsStayInsideTheCallersClip)
     {
         sDrawState state = DrawRecorder::CopyState();
         state.clipRect = Rect<int>(0, 0, clipWidth, 10);
-        const auto image =
-            Render(8, 10, [&](ICanvas* canvas) { DrawNineBrush(&pieces.list, 0, 0, 6, 9, state, canvas); });
+        const auto image = Render(
+            8, 10, [&](ICanvas* canvas) { DrawNineBrush(&pieces.list, 0, 0, 6, 9, state, canvas); });
         ExpectPixels(*image,
                      [&](int x, int y) { return x < std::min(6, clipWidth) && y < 9 ? brush(x, y) : Color32(); });
     }
@@ -284,10 +282,11 @@ TEST(BrushTest, HugeBrushesAndTilesCostOnlyTheirVisiblePart)
     ASSERT_EQ(DrawThreeBrush(&pieces.list, -1.0e9f, 0, 3.0e9f, Defaults(), &canvas), 0);
     EXPECT_LT(canvas.draws.size(), 12u);
     // What is drawn is what the full walk would draw: the middle runs on from the left cap.
-    const auto brush = Render(64, 4,
-                              [&](ICanvas* target)
-                              { DrawThreeBrush(&pieces.list, -1.0e9f, 0, 3.0e9f, DrawRecorder::CopyState(), target); });
-    ExpectPixels(*brush, [](int x, int) { return Grey(static_cast<int>((x + 1000000000LL - 10) % 30)); });
+    const auto brush = Render(
+        64, 4,
+        [&](ICanvas* target) { DrawThreeBrush(&pieces.list, -1.0e9f, 0, 3.0e9f, DrawRecorder::CopyState(), target); });
+    ExpectPixels(
+        *brush, [](int x, int) { return Grey(static_cast<int>((x + 1000000000LL - 10) % 30)); });
 
     auto tile = Pattern(32, 32, [](int x, int y) { return Color32(uint8_t(x), uint8_t(y), 7, 255); });
     const Rect<float> area(-1.0e9f, -1.0e9f, 3.0e9f, 3.0e9f);
@@ -295,9 +294,9 @@ TEST(BrushTest, HugeBrushesAndTilesCostOnlyTheirVisiblePart)
     canvas.draws.clear();
     ASSERT_EQ(DrawTiledImageHV(tile.get(), area, offset, Defaults(), &canvas), 0);
     EXPECT_LT(canvas.draws.size(), 30u);
-    const auto tiled =
-        Render(64, 16,
-               [&](ICanvas* target) { DrawTiledImageHV(tile.get(), area, offset, DrawRecorder::CopyState(), target); });
+    const auto tiled = Render(
+        64, 16,
+        [&](ICanvas* target) { DrawTiledImageHV(tile.get(), area, offset, DrawRecorder::CopyState(), target); });
     ExpectPixels(*tiled,
                  [&](int x, int y) {
                      return GetTiledImageHVPixel(tile.get(), Vector2<float>(3.0e9f, 3.0e9f), offset, x + 1000000000,

@@ -45,9 +45,7 @@ public:
 void PopAll()
 {
     while (GetContextDepth() > 0)
-    {
         PopContext();
-    }
 }
 
 Context MakeContext(ICanvas* canvas, float red)
@@ -123,9 +121,7 @@ TEST(ContextTest, PushesBeyondTheStackAreIgnoredWithTheirPops)
     ICanvas* second = CreateImageCanvas(&images[1]);
 
     for (int i = 0; i < kContextStackSize; ++i)
-    {
         PushContext(MakeContext(first, static_cast<float>(i) / 100.0f));
-    }
     EXPECT_EQ(GetContextDepth(), kContextStackSize);
     const float deepest = GetDrawState().color.r;
 
@@ -171,9 +167,7 @@ TEST(ContextTest, EachThreadHasItsOwnContextAndStack)
             DrawFilledRect(Rect<int>(0, 0, 1, 1), state, GetCanvas());
             // Unbalanced use on this thread must not reach the main thread's stack.
             for (int i = 0; i < kContextStackSize + 5; ++i)
-            {
                 PushContext(MakeContext(loaderCanvas, 0.1f));
-            }
             PopAll();
             PopContext();
             PopContext();

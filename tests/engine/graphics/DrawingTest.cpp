@@ -105,9 +105,7 @@ public:
     {
         std::set<std::pair<int, int>> plotted;
         for (const auto& entry : pixels)
-        {
             plotted.insert(entry.first);
-        }
         return plotted;
     }
 
@@ -217,9 +215,7 @@ TEST(DrawLineTest, LongLinesCostOnlyTheirVisiblePart)
     EXPECT_EQ(DrawLine(-2e9f, 3.0f, 2e9f, 3.0f, Defaults(), &canvas), 0);
     Points expected;
     for (int x = 0; x < 16; ++x)
-    {
         expected.insert({x, 3});
-    }
     EXPECT_EQ(canvas.Plotted(), expected);
 
     // A long shallow slope: the visible pixels match a short line of the same slope.

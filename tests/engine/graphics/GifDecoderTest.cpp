@@ -376,9 +376,7 @@ TEST(LZWDecoder, RowsGoToTheirStrideAndInterlacePassesLeavePaddingAlone)
         for (int x = 0; x < 3; ++x)
         {
             if (packer.NextCode() >= 7)
-            {
                 packer.Clear();
-            }
             packer.Code(uint32_t(row % 4));
         }
     }

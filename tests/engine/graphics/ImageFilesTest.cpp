@@ -73,9 +73,7 @@ MaskResult ApplyMask(Compositor compositor, const std::string& fixture, int widt
         EXPECT_EQ(pixel.g, 2);
         EXPECT_EQ(pixel.b, 3);
         if (!result.applied)
-        {
             EXPECT_EQ(pixel.a, 4);
-        }
         result.alpha.push_back(pixel.a);
     }
     return result;

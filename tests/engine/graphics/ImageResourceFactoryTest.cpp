@@ -89,9 +89,7 @@ TEST_F(ImageResourceFactoryTest, RotationsAreAllMadeWhileLoadingAndKept)
     EXPECT_TRUE(image->IsTextureDirty());
     EXPECT_EQ(cache->GetImage(0), image);
     for (int i = 1; i < 4; ++i)
-    {
         EXPECT_NE(cache->GetImage(i), nullptr) << i;
-    }
     const Image* quarter = cache->GetImage(1);
     EXPECT_EQ(image->GetCachedRotation(Angle::FromDegrees(90.0f)), quarter);
     EXPECT_EQ(quarter->GetWidth(), image->GetHeight());

@@ -21,12 +21,8 @@ std::unique_ptr<Image> MarkedImage(int width, int height, bool hasAlpha = true, 
 {
     std::vector<Color32> pixels;
     for (int y = 0; y < height; ++y)
-    {
         for (int x = 0; x < width; ++x)
-        {
             pixels.push_back(Marker(x, y));
-        }
-    }
     return std::make_unique<Image>(std::move(pixels), width, height, hasAlpha, hasColorKey);
 }
 
@@ -38,9 +34,7 @@ std::vector<std::vector<int>> Reds(const Image& image)
     {
         rows.emplace_back();
         for (int x = 0; x < image.GetWidth(); ++x)
-        {
             rows.back().push_back(image.GetPixel(x, y).r);
-        }
     }
     return rows;
 }
@@ -228,12 +222,8 @@ TEST(ImageToolTest, SmallTurnKeepsThePictureClockwise)
     // A marked block right of the centre moves down when turned clockwise (y grows downward).
     Image image(21, 21);
     for (int y = 9; y <= 11; ++y)
-    {
         for (int x = 17; x <= 19; ++x)
-        {
             image.SetPixel(x, y, Color32(255, 0, 0, 255));
-        }
-    }
     auto turned = ImageTool::Rotate(&image, Angle::FromDegrees(30.0f));
     double sumX = 0.0;
     double sumY = 0.0;

@@ -58,9 +58,7 @@ std::vector<Color32> Row(const Image& image, int y)
 {
     std::vector<Color32> row;
     for (int x = 0; x < image.GetWidth(); ++x)
-    {
         row.push_back(image.GetPixel(x, y));
-    }
     return row;
 }
 
@@ -68,9 +66,7 @@ std::vector<Color32> Column(const Image& image, int x)
 {
     std::vector<Color32> column;
     for (int y = 0; y < image.GetHeight(); ++y)
-    {
         column.push_back(image.GetPixel(x, y));
-    }
     return column;
 }
 
@@ -81,12 +77,8 @@ std::set<std::pair<int, int>> Painted(const Image& image, Color32 background = C
     for (int y = 0; y < image.GetHeight(); ++y)
     {
         for (int x = 0; x < image.GetWidth(); ++x)
-        {
             if (!(image.GetPixel(x, y) == background))
-            {
                 painted.insert({x, y});
-            }
-        }
     }
     return painted;
 }
@@ -651,18 +643,14 @@ TEST(ImageCanvasCircleTest, CirclesStayInsideTheImageAndTheClip)
     EXPECT_EQ(ellipses->DrawFilledCircle(0.0f, 0.0f, 6.0f, state), 0);
     EXPECT_EQ(ellipses->DrawLineCircle(9.0f, 9.0f, 40.0f, state), 0);
     for (const auto& [x, y] : Painted(image))
-    {
         EXPECT_TRUE(x >= 0 && x < 10 && y >= 0 && y < 10);
-    }
 
     Image clipped(10, 10);
     Canvas clippedCanvas(&clipped);
     state.clipRect = Rect<int>(5, 0, 5, 10);
     EXPECT_EQ(QueryCanvas<IEllipseDrawingCanvas>(clippedCanvas.canvas)->DrawFilledCircle(5.0f, 5.0f, 4.0f, state), 0);
     for (const auto& point : Painted(clipped))
-    {
         EXPECT_GE(point.first, 5);
-    }
     EXPECT_TRUE(Painted(clipped).count({5, 5}));
     EXPECT_TRUE(Painted(clipped).count({9, 5}));
 

@@ -207,13 +207,9 @@ TEST_F(StyledTextTest, MalformedMarkupGivesNoRunsAndThreeLogLines)
         ASSERT_EQ(lines.size(), 4u) << logged;
         EXPECT_EQ(lines[0], "StyledTextGraphics::Graphics::ComputeStyleRuns: There is an error in the XML style data:");
         if (logged.empty())
-        {
             EXPECT_LE(lines[1].size(), 900u);
-        }
         else
-        {
             EXPECT_EQ(lines[1], logged);
-        }
         EXPECT_EQ(lines[2], "Strata::XMLError");
         EXPECT_EQ(lines[3].rfind(" Message: StyleRunList temp(1): ", 0), 0u) << lines[3];
     }

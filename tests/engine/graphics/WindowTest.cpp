@@ -93,10 +93,8 @@ IGraphicsPlatform* MakeRenderer(unsigned long caps)
         const std::string attempt = std::to_string(caps) + "/" + std::to_string(config.mode);
         gScript->attempts.push_back(attempt);
         for (const std::string& failing : gScript->failing)
-        {
             if (failing == attempt)
                 gScript->fail();
-        }
     };
     return renderer;
 }

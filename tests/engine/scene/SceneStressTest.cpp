@@ -25,17 +25,13 @@ public:
     void Run(int initialNodes, int steps)
     {
         for (int i = 0; i < initialNodes; ++i)
-        {
             Create();
-        }
         PushContext(Context{&mCanvas, sDrawState::GetDefaults()});
         for (int step = 0; step < steps; ++step)
         {
             Step();
             if (step % 50 == 0)
-            {
                 CheckTree();
-            }
         }
         PopContext();
         CheckTree();
@@ -51,12 +47,8 @@ private:
     SceneNode* Pick()
     {
         for (int tries = 0; tries < 8 && !mIDs.empty(); ++tries)
-        {
             if (SceneNode* node = Live(mIDs[Below(static_cast<int>(mIDs.size()))]))
-            {
                 return node;
-            }
-        }
         return mMode->GetRootNode();
     }
 
@@ -65,18 +57,14 @@ private:
     {
         SceneNode* child = Pick();
         if (child != mMode->GetRootNode())
-        {
             parent->AttachChild(child);
-        }
     }
 
     // Never the root: the scene keeps its root.
     void DestroyRandom()
     {
         if (!mIDs.empty())
-        {
             mMode->DestroyObject(mIDs[Below(static_cast<int>(mIDs.size()))]);
-        }
     }
 
     void Create()
@@ -89,18 +77,12 @@ private:
         node->hitTest = Chance(70);
         node->SetNodeName(Label(Chance(50) ? "Twin" : "Other"));
         if (Chance(30))
-        {
             node->LocalSetScale(Vector2<float>(2.0f, 0.5f));
-        }
         if (Chance(30))
-        {
             node->LocalSetOrientation(Angle(0.5f));
-        }
         Connect(node);
         if (parent)
-        {
             parent->AttachChild(node);
-        }
         node->AddToDatabase(mMode.get());
         mIDs.push_back(node->GetID());
     }
@@ -128,13 +110,9 @@ private:
                 });
         }
         if (Chance(20))
-        {
             node->keyDownSignal.connect([this](SceneNode* self, int) { Edit(self); });
-        }
         if (Chance(20))
-        {
             node->destroyedSignal.connect([this](SceneNode* self) { Edit(self); });
-        }
     }
 
     // One random edit from inside a slot: the node may end, adopt, capture, take the focus, or others
@@ -238,14 +216,10 @@ private:
                 ASSERT_NE(siblings.end(), std::find(siblings.begin(), siblings.end(), node));
             }
             for (SceneNode* child : node->GetChildren())
-            {
                 ASSERT_EQ(node, child->GetParent());
-            }
             int depth = 0;
             for (SceneNode* up = node; up != nullptr; up = up->GetParent())
-            {
                 ASSERT_LT(++depth, 5000);
-            }
         }
     }
 
@@ -265,9 +239,7 @@ TEST(SceneStress, RandomTreesSurviveRandomEditsAndInput)
         StressRun run(seed);
         run.Run(300, 3000);
         if (HasFatalFailure())
-        {
             return;
-        }
     }
 }
 

@@ -111,9 +111,7 @@ public:
         node->SetHeight(bounds.height);
         node->SetNodeName(Label(nodeName));
         if (parent)
-        {
             parent->AttachChild(node);
-        }
         node->AddToDatabase(&mode);
         return node;
     }

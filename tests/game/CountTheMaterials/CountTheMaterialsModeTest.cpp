@@ -55,10 +55,8 @@ protected:
         // The game's own data: its manifest, its pictures and fonts, and the real roads and places.
         const std::filesystem::path data(MENAGERIE_DATA_DIR);
         for (const char* folder : {"counting", "fonts"})
-        {
             for (const auto& entry : std::filesystem::directory_iterator(data / folder))
                 files.AddFile(entry.path().filename().wstring(), ReadDataFile(entry.path()));
-        }
         files.AddFile(L"CountTheMaterialsMode.xml", ReadDataFile(data / "CountTheMaterialsMode.xml"));
         std::string constants = ReadDataFile(data / "GlobalConstants.xml");
         // The run lengths of the test's own table above.
@@ -96,10 +94,8 @@ protected:
                                    const std::function<bool(const DraggableMaterial&)>& pick)
     {
         for (DraggableMaterial* pile : Piles(game))
-        {
             if (pick(*pile))
                 return pile;
-        }
         return nullptr;
     }
     static bool IsRequested(const CountTheMaterialsMode& game, const DraggableMaterial& pile)
@@ -132,7 +128,9 @@ protected:
         {
             ++rounds;
             Start(*game);
-            ASSERT_TRUE(StepUntil(*game, [this] { return Open(); })) << "round " << rounds;
+            ASSERT_TRUE(StepUntil(
+                *game, [this] { return Open(); }))
+                << "round " << rounds;
             DraggableMaterial* right =
                 Find(*game, [&](const DraggableMaterial& pile) { return IsRequested(*game, pile); });
             ASSERT_NE(right, nullptr);
@@ -177,7 +175,8 @@ TEST_F(CountTheMaterialsModeTest, TheDiggerCarriesTheRightPileRoundIntoTheTipper
     ASSERT_TRUE(StepUntil(game, [this] { return Open(); }));
     EXPECT_TRUE(tipper->getRequestBox()->LocalIsVisible());
     EXPECT_EQ(tipper->GetNode()->LocalGetLocation(), Vector2<float>(380, 150));
-    ASSERT_TRUE(StepUntil(game, [&] { return DiggerHome(game); }));
+    ASSERT_TRUE(StepUntil(
+        game, [&] { return DiggerHome(game); }));
 
     DraggableMaterial* right = Find(game, [](const DraggableMaterial& pile) { return pile.getNumber() == 3; });
     SceneNode* load = right->GetNode();
@@ -202,7 +201,8 @@ TEST_F(CountTheMaterialsModeTest, TheDiggerCarriesTheRightPileRoundIntoTheTipper
     EXPECT_EQ(dynamic_cast<StaticSpriteNode*>(right->getImageNode())->GetImage(),
               clumps->GetImage(BuildingMaterial_LogRed));
     EXPECT_TRUE(Heard("CTM_DiggerNoProb"));
-    ASSERT_TRUE(StepUntil(game, [&] { return load->GetParent() == digger->getAttachNode(true); }));
+    ASSERT_TRUE(StepUntil(
+        game, [&] { return load->GetParent() == digger->getAttachNode(true); }));
     ASSERT_TRUE(StepUntil(game, [&] { return load->GetParent() == tipper->getCartNode(); }));
     EXPECT_TRUE(Heard("SFX_BrickDrop"));
     EXPECT_FALSE(Ended());
@@ -223,7 +223,8 @@ TEST_F(CountTheMaterialsModeTest, WrongPilesAreExplainedAndTheLevelStillEnds)
     {
         CountTheMaterialsMode game(true, 0);
         Start(game);
-        ASSERT_TRUE(StepUntil(game, [this] { return Open(); }));
+        ASSERT_TRUE(StepUntil(
+            game, [this] { return Open(); }));
         ASSERT_TRUE(StepUntil(game, [&] { return DiggerHome(game); }));
         for (DraggableMaterial* pile : Piles(game))
         {
@@ -257,7 +258,8 @@ TEST_F(CountTheMaterialsModeTest, WrongPilesAreExplainedAndTheLevelStillEnds)
         Click(game, *right->getImageNode());
         // A press after the win is not judged.
         spoken.clear();
-        game.MaterialClicked(Find(game, [&](const DraggableMaterial& pile) { return &pile != right; }));
+        game.MaterialClicked(Find(
+            game, [&](const DraggableMaterial& pile) { return &pile != right; }));
         ASSERT_TRUE(StepUntil(game, [this] { return Ended(); }));
         EXPECT_EQ(screens, std::vector<std::string>{"push reward"});
         EXPECT_TRUE(Heard("General_CorrectAnswer"));
@@ -276,8 +278,10 @@ TEST_F(CountTheMaterialsModeTest, TheRequestIsSpokenAndThePilesAndVehiclesAnswer
     CountTheMaterialsMode game(true, 0);
     Start(game);
     // The playfield opens once the whole request is queued, before it has been heard out.
-    ASSERT_TRUE(StepUntil(game, [this] { return Open(); }));
-    ASSERT_TRUE(StepUntil(game, [this] { return Heard("wBricks"); }));
+    ASSERT_TRUE(StepUntil(
+        game, [this] { return Open(); }));
+    ASSERT_TRUE(StepUntil(
+        game, [this] { return Heard("wBricks"); }));
     std::erase_if(spoken, [](const std::string& s) { return s.rfind("SFX_", 0) == 0; });
     EXPECT_EQ(spoken, (std::vector<std::string>{"w3", "wRed", "wBricks"}));
     ASSERT_TRUE(StepUntil(game, [&] { return DiggerHome(game); }));

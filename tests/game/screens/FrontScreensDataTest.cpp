@@ -67,9 +67,7 @@ protected:
             ASSERT_NE(button->GetImages(), nullptr) << name;
             const AutoResource<IImageList> words("Button_" + name + language);
             if (name != "ProfileButton")
-            {
                 EXPECT_EQ(button->GetImages(), words.Get()) << name;
-            }
         }
         if (auto* radio = dynamic_cast<RadioButtonNode*>(node))
         {
@@ -77,9 +75,7 @@ protected:
             EXPECT_GE(radio->GetHeight(), 64.0f) << name;
         }
         if (auto* sprite = dynamic_cast<StaticSpriteNode*>(node))
-        {
             EXPECT_NE(sprite->GetImage(), nullptr) << name;
-        }
         for (SceneNode* child : node->GetChildren())
             Check(child, language, buttons);
     }

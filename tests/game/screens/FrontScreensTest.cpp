@@ -142,9 +142,7 @@ TEST_F(FrontScreensTest, EachButtonLeadsWhereItSaysAndLeavingClicksCountOnce)
         std::unique_ptr<ApplicationMode> mode = make(c.screen);
         Start(*mode);
         if (std::string_view(c.screen) == "MainMenu")
-        {
             EXPECT_EQ(GetAudioManager()->getMusicMode(), MusicMode_GeneralUI);
-        }
         for (const char* widget : c.clicks)
             Click(c.screen, widget);
         EXPECT_EQ(TakeQueued(), c.queued);

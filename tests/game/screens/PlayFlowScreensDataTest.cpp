@@ -76,9 +76,7 @@ protected:
             EXPECT_GE(radio->GetHeight(), 64.0f) << radio->GetName().c_str();
         }
         if (auto* sprite = dynamic_cast<StaticSpriteNode*>(node); sprite && sprite->GlobalIsVisible())
-        {
             EXPECT_NE(sprite->GetImage(), nullptr) << sprite->GetName().c_str();
-        }
         for (SceneNode* child : node->GetChildren())
             CheckPictures(child, buttons);
     }

@@ -169,9 +169,7 @@ TEST_F(PlayFlowTest, StickerRewardShowsTheStickerSetsTheMusicAndMovesOnOnce)
             }
             Step(reward);
             if (c.clickAt == 0 && step == timerSteps - 5)
-            {
                 EXPECT_TRUE(queued.empty()) << "moved on before its time";
-            }
         }
         EXPECT_EQ(TakeQueued(), std::vector<std::string>{c.next});
         EXPECT_TRUE(reward.hasMovedOn());

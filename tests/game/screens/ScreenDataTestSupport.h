@@ -63,9 +63,7 @@ protected:
         for (const wchar_t* manifest : manifests)
             ASSERT_TRUE(manager->Load(manifest)->IsComplete()) << manifest;
         if (!GetAccountManager()->IsExistingAccount(L"Player"))
-        {
             ASSERT_NE(GetAccountManager()->NewAccount(L"Player"), nullptr);
-        }
         ASSERT_TRUE(GetAccountManager()->SetCurrentAccount(L"Player"));
     }
 

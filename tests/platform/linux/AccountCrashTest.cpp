@@ -52,9 +52,7 @@ std::wstring Value(int i, bool second)
         {
             account.WriteValue(Key(i).c_str(), Value(i, round % 2 == 1));
             if (::write(progress, "x", 1) != 1)
-            {
                 ::_exit(1);
-            }
         }
     }
 }
@@ -73,22 +71,14 @@ std::map<std::wstring, std::wstring> ReadRecords(const std::string& bytes, std::
         {
             const XMLElement* element = reader->ReadElement();
             if (element->IsStartElement() && !rootSeen)
-            {
                 rootSeen = element->GetName() == L"account";
-            }
             else if (element->IsStartElement() && element->GetName() == L"record")
-            {
                 records[element->GetAttribute(L"name")] = element->GetAttribute(L"value");
-            }
             else if (element->IsEndElement() && element->GetName() == L"account")
-            {
                 rootClosed = true;
-            }
         }
         if (!rootSeen || !rootClosed)
-        {
             problem = "no whole account root";
-        }
     }
     catch (const XMLError& error)
     {
@@ -109,9 +99,7 @@ TEST(AccountCrashTest, AKilledWriterLeavesTheOldOrTheNewValueOfEveryKey)
     {
         Account account(file, L"Player");
         for (int i = 0; i < kKeys; ++i)
-        {
             ASSERT_TRUE(account.WriteValue(Key(i).c_str(), Value(i, false)));
-        }
     }
 
     std::mt19937 random(20240611);

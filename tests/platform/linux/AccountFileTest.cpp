@@ -30,9 +30,7 @@ std::vector<std::string> FilesIn(const std::string& folder)
     std::vector<std::string> names;
     std::error_code error;
     for (const auto& entry : std::filesystem::directory_iterator(folder, error))
-    {
         names.push_back(entry.path().filename().string());
-    }
     std::sort(names.begin(), names.end());
     return names;
 }
@@ -125,9 +123,7 @@ TEST_F(AccountFileTest, AFolderNoOneCanCreateGivesAnAccountInMemory)
 TEST_F(AccountFileTest, AReadOnlyFolderGivesAnAccountInMemory)
 {
     if (::geteuid() == 0)
-    {
         GTEST_SKIP() << "root writes into read-only folders";
-    }
     const std::string root = mFolder.Path("user");
     std::filesystem::create_directory(root);
     ::chmod(root.c_str(), 0500);

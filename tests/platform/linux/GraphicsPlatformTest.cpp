@@ -45,9 +45,7 @@ protected:
     void SetUp() override
     {
         if (!sVideoStarted)
-        {
             GTEST_SKIP() << sSkipReason;
-        }
     }
 
     // One frame drawn by `draw`, as shown in the window: read back before the swap for OpenGL, from the

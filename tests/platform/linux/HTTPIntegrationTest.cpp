@@ -494,12 +494,10 @@ std::string TextWithCRLF(const std::string& text)
 {
     std::string out;
     for (char c : text)
-    {
         if (c == '\n')
             out += "\r\n  ";
         else
             out += c;
-    }
     return out;
 }
 

@@ -31,9 +31,7 @@ protected:
         sSkipReason.clear();
         sSetupError.clear();
         if (!StartVideo(&sSkipReason))
-        {
             return;
-        }
         sWindow = new Window(800, 600, SDL_WINDOW_OPENGL);
         sPlatform = new Linux::OpenGLGraphicsPlatform(2);
         try
@@ -58,9 +56,7 @@ protected:
     void SetUp() override
     {
         if (!sSkipReason.empty())
-        {
             GTEST_SKIP() << sSkipReason;
-        }
         ASSERT_TRUE(sSetupError.empty()) << sSetupError;
         RegisterSingleton(sPlatform);
         ASSERT_EQ(sPlatform->BeginScene(), 0);
@@ -69,9 +65,7 @@ protected:
     void TearDown() override
     {
         if (sPlatform)
-        {
             sPlatform->EndScene();
-        }
     }
 
     static OpenGLScreenCanvas* Canvas() { return static_cast<OpenGLScreenCanvas*>(sPlatform->GetScreenCanvas()); }
@@ -95,12 +89,8 @@ std::unique_ptr<Image> MakeGradient(int width, int height)
 {
     auto image = std::make_unique<Image>(width, height);
     for (int y = 0; y < height; ++y)
-    {
         for (int x = 0; x < width; ++x)
-        {
             image->SetPixel(x, y, Color32(uint8_t(10 * x + 10), uint8_t(10 * y + 10), 200, 255));
-        }
-    }
     return image;
 }
 
@@ -204,11 +194,14 @@ TEST_F(OpenGLCanvasTest, DrawsImagesPixelForPixelFlippedAndClippedWithoutStretch
     EXPECT_EQ(Canvas()->DrawImage(image.get(), 0, 0, DrawStateNPI(kDefaults).SourceRect(0, 0, 0, 0)), 1);
 
     const Frame frame = Read();
-    ExpectBlock(frame, 100, 100, 8, 4, *image, [](int x, int y) { return std::pair(x, y); });
+    ExpectBlock(
+        frame, 100, 100, 8, 4, *image, [](int x, int y) { return std::pair(x, y); });
     ExpectBlock(frame, 200, 100, 3, 2, *image, [](int x, int y) { return std::pair(2 + x, 1 + y); });
     EXPECT_TRUE(Near(frame.At(203, 100), kBlack, 0)) << "only the source rectangle";
-    ExpectBlock(frame, 300, 100, 8, 4, *image, [](int x, int y) { return std::pair(7 - x, y); });
-    ExpectBlock(frame, 404, 100, 4, 4, *image, [](int x, int y) { return std::pair(3 - x, y); });
+    ExpectBlock(
+        frame, 300, 100, 8, 4, *image, [](int x, int y) { return std::pair(7 - x, y); });
+    ExpectBlock(
+        frame, 404, 100, 4, 4, *image, [](int x, int y) { return std::pair(3 - x, y); });
     ExpectBlock(frame, 404, 200, 4, 4, *image, [](int x, int y) { return std::pair(4 + x, y); });
     EXPECT_TRUE(Near(frame.At(403, 100), kBlack, 0));
     ExpectBlock(frame, 500, 300, 8, 2, *image, [](int x, int y) { return std::pair(x, 3 - y); });
@@ -354,14 +347,10 @@ TEST_F(OpenGLCanvasTest, DrawsCirclesAndEllipsesAndRefusesBadRadii)
     const Frame frame = Read();
     for (auto [x, y] : {std::pair(50, 50), std::pair(57, 50), std::pair(50, 43), std::pair(220, 110),
                         std::pair(237, 110), std::pair(220, 103), std::pair(310, 110), std::pair(310, 119)})
-    {
         EXPECT_TRUE(Near(frame.At(x, y), kWhite, 0)) << x << ", " << y;
-    }
     for (auto [x, y] : {std::pair(62, 50), std::pair(150, 50), std::pair(220, 98), std::pair(310, 121),
                         std::pair(400, 300), std::pair(404, 304)})
-    {
         EXPECT_TRUE(Near(frame.At(x, y), kBlack, 0)) << x << ", " << y;
-    }
 }
 
 TEST_F(OpenGLCanvasTest, RotatesImagesClockwiseAboutTheirCentre)

@@ -42,18 +42,14 @@ public:
                                    height, flags | SDL_WINDOW_SHOWN))
     {
         if (!mWindow)
-        {
             ADD_FAILURE() << "SDL_CreateWindow: " << SDL_GetError();
-        }
         Linux::SetMainWindow(mWindow);
     }
     ~Window()
     {
         Linux::SetMainWindow(nullptr);
         if (mWindow)
-        {
             SDL_DestroyWindow(mWindow);
-        }
     }
     Window(const Window&) = delete;
     Window& operator=(const Window&) = delete;
