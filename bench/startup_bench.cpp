@@ -12,7 +12,7 @@
 #include "framework/AccountManager.h"
 #include "framework/FrameHooks.h"
 #include "framework/MainLoop.h"
-#include "game/Application.h"
+#include "game/GameApplication.h"
 #include "game/screens/TitleMode.h"
 #include "graphics/ImageFiles.h"
 #include "graphics/Window.h"
@@ -32,6 +32,8 @@
 #include <set>
 #include <string>
 #include <vector>
+
+using namespace Yardcrew;
 
 namespace
 {

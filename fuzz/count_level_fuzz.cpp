@@ -16,6 +16,8 @@
 #include <exception>
 #include <memory>
 
+using namespace Yardcrew;
+
 using namespace Strata;
 using Strata::Fuzzing::Check;
 

@@ -3,6 +3,9 @@
 #include "framework/Account.h"
 #include "framework/AccountManager.h"
 
+namespace Yardcrew
+{
+
 Strata::Account* GetCurrentGameAccount()
 {
     Strata::AccountManager* manager = Strata::GetAccountManager();
@@ -13,3 +16,5 @@ std::wstring MakeProfileKey(Strata::Account& account, const wchar_t* suffix)
 {
     return account.ReadValue(L"AccountID") + suffix;
 }
+
+} // namespace Yardcrew

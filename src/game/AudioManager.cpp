@@ -14,6 +14,9 @@
 #include <utility>
 #include <vector>
 
+namespace Yardcrew
+{
+
 using Strata::AutoResource;
 using Strata::ISound;
 using Strata::Label;
@@ -295,3 +298,5 @@ AudioManager* GetAudioManager()
     }
     return gAudioManager;
 }
+
+} // namespace Yardcrew

@@ -10,6 +10,9 @@ namespace Strata
 class ISound;
 }
 
+namespace Yardcrew
+{
+
 // The shared name tables (game/YardcrewNames.h) define these.
 enum YardcrewColor : int32_t;
 enum YardcrewShape : int32_t;
@@ -92,3 +95,5 @@ private:
 
 // The program's audio manager, made on first use and deleted with the engine's singletons.
 AudioManager* GetAudioManager();
+
+} // namespace Yardcrew

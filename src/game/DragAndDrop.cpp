@@ -4,6 +4,9 @@
 
 #include <memory>
 
+namespace Yardcrew
+{
+
 namespace
 {
 
@@ -65,3 +68,5 @@ DragTargetContainer* DragTargetContainer::GetInstance()
     const Strata::Label name("DRAG_TARGET_CONTAINER");
     return FindOrAddContainer<DragTargetContainer>(name);
 }
+
+} // namespace Yardcrew

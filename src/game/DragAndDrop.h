@@ -10,6 +10,9 @@
 #include "framework/Object.h"
 #include "framework/ObjectID.h"
 
+namespace Yardcrew
+{
+
 class DragContainer : public Strata::Object
 {
 public:
@@ -140,3 +143,5 @@ protected:
 private:
     T* const mItem;
 };
+
+} // namespace Yardcrew

@@ -7,6 +7,9 @@
 #include <iterator>
 #include <list>
 
+namespace Yardcrew
+{
+
 // The values 0 to count-1 of an enumeration, drawn in random order without repeats: a fresh deck of
 // count n yields each value exactly once in n draws. The mini-games keep one on the stack while they
 // build a level, to pick colours, shapes and places.
@@ -49,3 +52,5 @@ private:
     int mCount;
     std::list<T> mCards;
 };
+
+} // namespace Yardcrew

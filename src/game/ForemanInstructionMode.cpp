@@ -13,6 +13,9 @@
 #include "scene/SceneNode.h"
 #include "scene/SpriteNodes.h"
 
+namespace Yardcrew
+{
+
 namespace
 {
 
@@ -44,7 +47,7 @@ void ForemanInstructionMode::Enter()
     Strata::SceneNode* root = GetRootNode();
     if (root == nullptr)
         return;
-    root->AddTask(new Strata::AudioPlayGameDescTask(mGame, Strata::Audio::sPlayState()));
+    root->AddTask(new AudioPlayGameDescTask(mGame, Strata::Audio::sPlayState()));
     root->AddTask(new SimpleFunctionTask<Strata::Object>([this](Strata::Object*, float) { closeMode(); }));
 }
 
@@ -68,3 +71,5 @@ void ForemanInstructionMode::closeMode()
     mClosing = true;
     GetLevelManager().getModeQueue().pop();
 }
+
+} // namespace Yardcrew

@@ -5,6 +5,9 @@
 
 #include <cstdint>
 
+namespace Yardcrew
+{
+
 // The foreman's pose in the instruction pop-up: a frame index of his sprite. The mini-games pass their
 // own value.
 enum IntroForemanState : int32_t
@@ -43,3 +46,5 @@ private:
     Strata::Label mGame;
     bool mClosing = false;
 };
+
+} // namespace Yardcrew

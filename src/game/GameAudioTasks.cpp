@@ -4,7 +4,9 @@
 #include "framework/ResourceDescriptor.h"
 #include "game/AudioManager.h"
 
-namespace Strata
+using namespace Strata;
+
+namespace Yardcrew
 {
 
 sTaskStatus GameVoiceTask::Update(Object* /*object*/, float /*dt*/)
@@ -54,4 +56,4 @@ const ISound* AudioPlayGameDescTask::FindClip() const
     return descriptions.Get() != nullptr ? descriptions->GetSound(mName) : nullptr;
 }
 
-} // namespace Strata
+} // namespace Yardcrew

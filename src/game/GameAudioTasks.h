@@ -6,26 +6,32 @@
 
 namespace Strata
 {
+class ISound;
+class Object;
+} // namespace Strata
+
+namespace Yardcrew
+{
 
 // Speaks a voice clip through the game's voice queue and completes once the clip is neither spoken nor
 // waiting any more, so a sequence can wait for speech. Starting cuts short whatever was being said. The
 // first update only starts the clip; a clip that is missing, or that leaves the queue unplayed, ends the
 // wait at the next update. The play state is kept with the task; the voice queue plays with defaults.
-class GameVoiceTask : public Task
+class GameVoiceTask : public Strata::Task
 {
 public:
-    sTaskStatus Update(Object* object, float dt) override;
+    Strata::sTaskStatus Update(Strata::Object* object, float dt) override;
 
 protected:
-    GameVoiceTask(Label name, const Audio::sPlayState& state) : mName(name), mPlayState(state) {}
+    GameVoiceTask(Strata::Label name, const Strata::Audio::sPlayState& state) : mName(name), mPlayState(state) {}
 
     // Cuts the speech short and queues the clip.
     virtual void Start() const = 0;
     // The clip being waited for; null when it is missing.
-    virtual const ISound* FindClip() const = 0;
+    virtual const Strata::ISound* FindClip() const = 0;
 
-    Label mName;
-    Audio::sPlayState mPlayState;
+    Strata::Label mName;
+    Strata::Audio::sPlayState mPlayState;
 
 private:
     bool mPlaying = false;
@@ -35,24 +41,24 @@ private:
 class AudioPlayChannelTask : public GameVoiceTask
 {
 public:
-    AudioPlayChannelTask(Label name, const Audio::sPlayState& state) : GameVoiceTask(name, state) {}
-    Task* Clone() const override;
+    AudioPlayChannelTask(Strata::Label name, const Strata::Audio::sPlayState& state) : GameVoiceTask(name, state) {}
+    Strata::Task* Clone() const override;
 
 private:
     void Start() const override;
-    const ISound* FindClip() const override;
+    const Strata::ISound* FindClip() const override;
 };
 
 // The spoken description of the game `name`, from the sound list "GameDescriptions".
 class AudioPlayGameDescTask : public GameVoiceTask
 {
 public:
-    AudioPlayGameDescTask(Label name, const Audio::sPlayState& state) : GameVoiceTask(name, state) {}
-    Task* Clone() const override;
+    AudioPlayGameDescTask(Strata::Label name, const Strata::Audio::sPlayState& state) : GameVoiceTask(name, state) {}
+    Strata::Task* Clone() const override;
 
 private:
     void Start() const override;
-    const ISound* FindClip() const override;
+    const Strata::ISound* FindClip() const override;
 };
 
-} // namespace Strata
+} // namespace Yardcrew

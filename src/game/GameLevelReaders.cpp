@@ -8,6 +8,9 @@
 
 #include <cwctype>
 
+namespace Yardcrew
+{
+
 GameModeDifficulty ParseGameModeDifficulty(const std::wstring& text)
 {
     for (int i = 0; i < GameModeDifficulty_Count; ++i)
@@ -59,3 +62,5 @@ Strata::IResourceDescriptor* LevelResourceFactory::CreateResource(const std::wst
     FileLevelIfValid(mType, manifest, name, attributes, std::string());
     return new Strata::ResourceDescriptor(manifest, name, attributes);
 }
+
+} // namespace Yardcrew

@@ -12,6 +12,9 @@
 #include <memory>
 #include <string>
 
+namespace Yardcrew
+{
+
 // Files the level element under its resource name for one mini-game. The "difficulty" attribute is
 // one of kGameModeDifficultyNames (letter case ignored); a level without a known difficulty is logged
 // and not filed. The resource made is the element's attributes, so a game can read them later.
@@ -91,3 +94,5 @@ DECLARE_LEVEL_READER(PaintIt, GameModeType_PaintIt)
 DECLARE_LEVEL_READER(HaulersDelivery, GameModeType_HaulersDelivery)
 
 #undef DECLARE_LEVEL_READER
+
+} // namespace Yardcrew

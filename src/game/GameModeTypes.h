@@ -4,6 +4,9 @@
 
 #include <cstdint>
 
+namespace Yardcrew
+{
+
 enum GameModeType : int32_t
 {
     GameModeType_ToolShed = 0,
@@ -33,3 +36,5 @@ enum GameModeDifficulty : int32_t
 };
 
 extern const char* const kGameModeDifficultyNames[GameModeDifficulty_Count];
+
+} // namespace Yardcrew

@@ -11,6 +11,9 @@
 
 #include <algorithm>
 
+namespace Yardcrew
+{
+
 namespace
 {
 
@@ -247,3 +250,5 @@ bool StoryStepGuard::beginNextStep(LevelManager& manager)
     manager.beginNextLevelProgressionMode();
     return true;
 }
+
+} // namespace Yardcrew

@@ -18,6 +18,9 @@ class ApplicationMode;
 class IResourceDescriptor;
 } // namespace Strata
 
+namespace Yardcrew
+{
+
 struct LevelProgressionData;
 
 // Makes a mini-game's mode for a story step; only the plan-a-job game uses the level ID.
@@ -159,3 +162,5 @@ public:
 private:
     bool mBegun = false;
 };
+
+} // namespace Yardcrew

@@ -5,6 +5,9 @@
 
 #include <memory>
 
+namespace Yardcrew
+{
+
 Strata::IResourceDescriptor*
 LevelProgressionResourceFactory::CreateResource(const std::wstring& manifest, Strata::Label name,
                                                 const Strata::IAttributeContainer& attributes,
@@ -46,3 +49,5 @@ LevelProgressionResourceFactory::CreateResource(const std::wstring& manifest, St
     }
     return story.release();
 }
+
+} // namespace Yardcrew

@@ -6,6 +6,9 @@
 #include <cstdint>
 #include <vector>
 
+namespace Yardcrew
+{
+
 enum LevelProgressionEntryType : int32_t
 {
     LevelProgressionEntry_Level = 0,
@@ -37,3 +40,5 @@ public:
                                                 const Strata::IAttributeContainer& attributes,
                                                 Strata::IXMLReader& element) const override;
 };
+
+} // namespace Yardcrew

@@ -18,6 +18,9 @@
 #include <unordered_map>
 #include <vector>
 
+namespace Yardcrew
+{
+
 int MiniGameRoundsLeft(int roundsLeft, GameModeDifficulty difficulty, std::span<const int> loopsByDifficulty)
 {
     if (roundsLeft == -1)
@@ -129,3 +132,5 @@ float TravelSeconds(const Strata::Vector2<float>& from, const Strata::Vector2<fl
     const float seconds = distance / speed;
     return speed > 0.0f && std::isfinite(seconds) ? seconds : 0.0f;
 }
+
+} // namespace Yardcrew

@@ -17,6 +17,9 @@ class Object;
 class SceneNode;
 } // namespace Strata
 
+namespace Yardcrew
+{
+
 class YardcrewGameMode;
 
 // The rounds still to play after this one. A run starts with -1, which becomes the entry of
@@ -70,3 +73,5 @@ T GameConstant(const char* name)
 
 // How long a move of that distance takes at that speed; at once for a speed that is not positive.
 float TravelSeconds(const Strata::Vector2<float>& from, const Strata::Vector2<float>& to, float speed);
+
+} // namespace Yardcrew

@@ -11,6 +11,9 @@
 #include <algorithm>
 #include <utility>
 
+namespace Yardcrew
+{
+
 void QueueCall(Strata::Object& chain, std::function<void()> call)
 {
     chain.AddTask(new SimpleFunctionTask<Strata::Object>(
@@ -88,3 +91,5 @@ MiniGameSequence& MiniGameSequence::Show(Strata::SceneNode& node, bool visible)
 {
     return Then(node, new Strata::NodeVisibleTask(visible));
 }
+
+} // namespace Yardcrew

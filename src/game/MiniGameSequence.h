@@ -14,6 +14,9 @@ class SceneNode;
 class Task;
 } // namespace Strata
 
+namespace Yardcrew
+{
+
 // Appends a one-shot call to the object's serial queue.
 void QueueCall(Strata::Object& chain, std::function<void()> call);
 // A one-shot task that plays the effect (the audio manager's effects).
@@ -50,3 +53,5 @@ inline MiniGameSequence& MaskInput(MiniGameSequence& sequence, Strata::SceneNode
 {
     return sequence.Show(mask, masked);
 }
+
+} // namespace Yardcrew

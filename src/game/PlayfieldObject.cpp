@@ -5,6 +5,9 @@
 #include "scene/SceneLayout.h"
 #include "scene/SceneNode.h"
 
+namespace Yardcrew
+{
+
 PlayfieldObject::PlayfieldObject(const char* layout)
 {
     const Strata::AutoResource<Strata::SceneLayout> resource(layout);
@@ -29,3 +32,5 @@ Strata::SceneNode* PlayfieldObject::LayoutNode(Strata::NodePath path) const
     Strata::SceneNode* root = LayoutRoot();
     return root != nullptr ? root->GetDescendent(path) : nullptr;
 }
+
+} // namespace Yardcrew

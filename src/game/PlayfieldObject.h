@@ -6,6 +6,9 @@
 #include "scene/NodePath.h"
 #include "scene/SceneLayoutController.h"
 
+namespace Yardcrew
+{
+
 class PlayfieldObject : public Strata::SceneLayoutController
 {
 public:
@@ -25,3 +28,5 @@ protected:
 private:
     Strata::SceneTreePtr mTree;
 };
+
+} // namespace Yardcrew

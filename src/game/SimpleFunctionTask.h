@@ -10,6 +10,9 @@ namespace Strata
 class Object;
 }
 
+namespace Yardcrew
+{
+
 // Turns one call into a step of a task sequence: a sound when a cart starts, the end of the level after
 // the outro. The callable gets the object the task runs on as a T (null when it is none or not a T) and
 // the step's seconds; callables bound to a fixed object ignore both. The task calls once, in its first
@@ -35,3 +38,5 @@ public:
 private:
     Function mFunction;
 };
+
+} // namespace Yardcrew

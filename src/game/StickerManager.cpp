@@ -7,6 +7,9 @@
 #include "game/AccountKeys.h"
 #include "graphics/ImageList.h"
 
+namespace Yardcrew
+{
+
 namespace
 {
 
@@ -165,3 +168,5 @@ StickerManager& GetStickerManager()
     static StickerManager manager;
     return manager;
 }
+
+} // namespace Yardcrew

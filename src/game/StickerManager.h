@@ -10,6 +10,9 @@ namespace Strata
 class Account;
 }
 
+namespace Yardcrew
+{
+
 // Keeps the current profile's unlocked stickers: a sticker is an image index of "AllStickersList".
 // The flags are stored in the profile under "<AccountID>_StickerUnlockArray" as 150 big-endian 32-bit
 // words; the sticker list only ever grows, so a profile keeps its flags when stickers are added.
@@ -56,3 +59,5 @@ private:
 };
 
 StickerManager& GetStickerManager();
+
+} // namespace Yardcrew

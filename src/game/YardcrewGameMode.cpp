@@ -18,6 +18,9 @@
 
 #include <memory>
 
+namespace Yardcrew
+{
+
 namespace
 {
 
@@ -164,3 +167,5 @@ void YardcrewGameMode::endLevel()
     else
         Strata::Log("No free-play screen is registered\n");
 }
+
+} // namespace Yardcrew

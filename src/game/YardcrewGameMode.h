@@ -13,6 +13,9 @@ namespace Strata
 class SceneNode;
 }
 
+namespace Yardcrew
+{
+
 // The base of every mini-game mode: the spoken hint that repeats while the child does nothing useful,
 // the Help and Quit buttons below "GameScreenRoot"/"UI_attach", the instruction pop-up, nodes that
 // swallow mouse input, the default cursor on leaving, and the end of the level (a sticker, then the
@@ -81,3 +84,5 @@ private:
     bool mLevelEnded = false;
     StoryStepGuard mStoryStep;
 };
+
+} // namespace Yardcrew

@@ -2,6 +2,9 @@
 
 #include <cstring>
 
+namespace Yardcrew
+{
+
 int FindName(std::span<const char* const> table, const char* name)
 {
     if (name == nullptr)
@@ -88,3 +91,5 @@ const Strata::Label kFenceSpriteTypes[HousePaintColor_Count] = {"FenceSpriteType
                                                                 "FenceSpriteType_Blue", "FenceSpriteType_Yellow"};
 const Strata::Label kBrushCursors[HousePaintColor_Count] = {"cursor_brush_red", "cursor_brush_green",
                                                             "cursor_brush_blue", "cursor_brush_yellow"};
+
+} // namespace Yardcrew

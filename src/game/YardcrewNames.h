@@ -11,6 +11,9 @@
 #include <span>
 #include <string_view>
 
+namespace Yardcrew
+{
+
 // Position of `name` in `table`, compared exactly (case included); -1 when absent or null.
 int FindName(std::span<const char* const> table, const char* name);
 
@@ -236,3 +239,5 @@ enum HousePaintColor : int32_t
 };
 extern const Strata::Label kFenceSpriteTypes[HousePaintColor_Count];
 extern const Strata::Label kBrushCursors[HousePaintColor_Count];
+
+} // namespace Yardcrew

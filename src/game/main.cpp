@@ -7,7 +7,7 @@
 #include "core/Time.h"
 #include "core/WideString.h"
 #include "framework/MainLoop.h"
-#include "game/Application.h"
+#include "game/GameApplication.h"
 #include "game/MiniGamePattern.h"
 #include "platform/linux/ApplicationPlatform.h"
 #include "platform/linux/SystemAlert.h"
@@ -73,9 +73,9 @@ int main(int argc, char** argv)
 {
     SetTextLocale();
     Strata::SetCommandLine(argc, argv);
-    Application application;
+    Yardcrew::Application application;
     Strata::MainLoop::SetPlatformFactory(&Linux::CreatePlatform);
-    SetMissingLevelNotifier(&Strata::Platform::ModalNotification);
+    Yardcrew::SetMissingLevelNotifier(&Strata::Platform::ModalNotification);
     try
     {
         Strata::MainLoop::Execute();

@@ -1,4 +1,4 @@
-#include "game/Application.h"
+#include "game/GameApplication.h"
 
 #include "GameServicesTestSupport.h"
 #include "framework/LoadingTask.h"
@@ -12,6 +12,8 @@
 #include <optional>
 #include <string>
 #include <vector>
+
+using namespace Yardcrew;
 
 namespace
 {

@@ -10,6 +10,8 @@
 namespace GameTesting
 {
 
+using namespace Yardcrew;
+
 using namespace Strata;
 using namespace Strata::Testing;
 

@@ -24,6 +24,8 @@
 namespace GameTesting
 {
 
+using namespace Yardcrew;
+
 // Stands in for a mode the code under test opens: it only says what it is.
 struct NamedMode : ApplicationMode
 {

@@ -19,6 +19,8 @@
 namespace GameTesting
 {
 
+using namespace Yardcrew;
+
 // An image list of "count" empty images: all the sticker manager reads of "AllStickersList".
 struct CountedImageList : Strata::IImageList
 {

@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+using namespace Yardcrew;
+
 using namespace Strata;
 
 namespace

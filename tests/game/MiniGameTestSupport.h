@@ -28,6 +28,8 @@
 namespace GameTesting
 {
 
+using namespace Yardcrew;
+
 // Stands in for a screen a game's end opens.
 struct ScreenStandIn : ApplicationMode
 {

@@ -5,11 +5,11 @@
 // $MENAGERIE_SCREENSHOT_DIR when it is set.
 
 #include "game/AccountKeys.h"
-#include "game/Application.h"
 #include "game/CountTheMaterials/CountTheMaterialsMode.h"
 #include "game/CountTheMaterials/DraggableMaterial.h"
 #include "game/CountTheMaterials/MaterialTarget.h"
 #include "game/ForemanInstructionMode.h"
+#include "game/GameApplication.h"
 #include "game/LevelManager.h"
 #include "game/StickerManager.h"
 #include "game/YardcrewGameMode.h"
@@ -61,6 +61,8 @@
 #include <memory>
 #include <string>
 #include <vector>
+
+using namespace Yardcrew;
 
 using namespace Strata;
 using namespace std::chrono_literals;

@@ -6,6 +6,8 @@
 #include <set>
 #include <string>
 
+using namespace Yardcrew;
+
 namespace
 {
 

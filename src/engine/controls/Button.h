@@ -1,8 +1,8 @@
 #pragma once
 
-#include "controls/ControlObject.h"
 #include "controls/ObjectComponents.h"
 #include "controls/ObjectFactory.h"
+#include "controls/PressableControl.h"
 
 #include <string>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "controls/CheckBox.h"
 #include "controls/ObjectFactory.h"
+#include "controls/ToggleControl.h"
 
 namespace Strata
 {

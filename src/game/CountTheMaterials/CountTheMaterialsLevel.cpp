@@ -4,6 +4,9 @@
 
 #include <algorithm>
 
+namespace Yardcrew
+{
+
 BuildingMaterial ParseBuildingMaterial(const std::wstring& text)
 {
     for (int i = 0; i < BuildingMaterial_Count; ++i)
@@ -68,3 +71,5 @@ std::string CountTheMaterialsLevel::Validate() const
         return "has no pile equal to its request";
     return std::string();
 }
+
+} // namespace Yardcrew

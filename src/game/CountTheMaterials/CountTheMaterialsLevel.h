@@ -19,6 +19,9 @@ namespace Strata
 class XMLElement;
 }
 
+namespace Yardcrew
+{
+
 // The playfield has five pile places.
 constexpr size_t kCountTheMaterialsMaxPiles = 5;
 // Every count image list holds this many frames: frame n - 1 shows n items.
@@ -62,3 +65,5 @@ public:
     {
     }
 };
+
+} // namespace Yardcrew

@@ -20,6 +20,9 @@
 #include <memory>
 #include <string>
 
+namespace Yardcrew
+{
+
 namespace
 {
 
@@ -312,3 +315,5 @@ void CountTheMaterialsMode::playIncorrectMaterialVO(DraggableMaterial* pile)
                                                                               : "CTM_TooMuch";
     GetAudioManager()->playSpecificSoundVocal(Strata::Label(voice));
 }
+
+} // namespace Yardcrew

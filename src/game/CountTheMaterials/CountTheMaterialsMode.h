@@ -18,6 +18,9 @@ namespace Strata
 class SceneNode;
 }
 
+namespace Yardcrew
+{
+
 class DraggableMaterial;
 class MaterialLoader;
 class MaterialTarget;
@@ -67,3 +70,5 @@ private:
     std::vector<Strata::ObjectID> mPiles;
     boost::signals2::scoped_connection mSortConnection;
 };
+
+} // namespace Yardcrew

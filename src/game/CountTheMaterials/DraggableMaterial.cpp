@@ -6,6 +6,9 @@
 #include "scene/SceneNode.h"
 #include "scene/SpriteNodes.h"
 
+namespace Yardcrew
+{
+
 namespace
 {
 
@@ -101,3 +104,5 @@ void DraggableMaterial::convertToClump()
     if (auto* image = dynamic_cast<Strata::StaticSpriteNode*>(child("imageNode")))
         image->setImage(Strata::Label("MaterialClumps"), mMaterial);
 }
+
+} // namespace Yardcrew

@@ -13,6 +13,9 @@ namespace Strata
 class SceneNode;
 }
 
+namespace Yardcrew
+{
+
 class DraggableMaterial final : public PlayfieldObject
 {
 public:
@@ -43,3 +46,5 @@ private:
     BuildingMaterial mMaterial;
     int32_t mNumber;
 };
+
+} // namespace Yardcrew

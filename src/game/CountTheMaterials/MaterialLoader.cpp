@@ -17,6 +17,9 @@
 #include <list>
 #include <vector>
 
+namespace Yardcrew
+{
+
 namespace
 {
 
@@ -239,3 +242,5 @@ void MaterialLoader::driveToIncorrectMaterial(DraggableMaterial* pile)
     truck->AddTask(StartAnimationTask("Idle-Right"));
     Meet({digger, this});
 }
+
+} // namespace Yardcrew

@@ -15,6 +15,9 @@ namespace Strata
 class SceneNode;
 }
 
+namespace Yardcrew
+{
+
 class DraggableMaterial;
 
 class MaterialLoader final : public PlayfieldObject
@@ -56,3 +59,5 @@ private:
 
 // Moves every child of `from` below `to`, first child first, so their drawing order is kept.
 void MoveAllChildren(Strata::SceneNode& from, Strata::SceneNode& to);
+
+} // namespace Yardcrew

@@ -18,6 +18,9 @@
 
 #include <vector>
 
+namespace Yardcrew
+{
+
 namespace
 {
 
@@ -171,3 +174,5 @@ void MaterialTarget::driveOffScreen()
     background->AddTask(drive);
     Meet({background, this});
 }
+
+} // namespace Yardcrew

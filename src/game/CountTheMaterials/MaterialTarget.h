@@ -15,6 +15,9 @@ namespace Strata
 class SceneNode;
 }
 
+namespace Yardcrew
+{
+
 class MaterialTarget final : public PlayfieldObject
 {
 public:
@@ -48,3 +51,5 @@ private:
     int32_t mNumber;
     BuildingMaterial mMaterial;
 };
+
+} // namespace Yardcrew

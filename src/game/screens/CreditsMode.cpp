@@ -4,6 +4,9 @@
 #include "game/LevelManager.h"
 #include "game/screens/ScreenSupport.h"
 
+namespace Yardcrew
+{
+
 void CreditsMode::Setup()
 {
     SceneApplicationMode::Setup();
@@ -26,3 +29,5 @@ void CreditsMode::ReceiveMessage(const Strata::ObjectMessage& message)
         GetLevelManager().getModeQueue().pop();
     }
 }
+
+} // namespace Yardcrew

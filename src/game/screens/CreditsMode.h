@@ -2,6 +2,9 @@
 
 #include "scene/SceneApplicationMode.h"
 
+namespace Yardcrew
+{
+
 // Who made what: the credits drawn from data/LICENSES, over the menus' music. "BackButton" closes it.
 class CreditsMode : public Strata::SceneApplicationMode
 {
@@ -14,3 +17,5 @@ private:
     Strata::SceneNode* mScreen = nullptr; // owned by the root node
     bool mClosing = false;
 };
+
+} // namespace Yardcrew

@@ -15,6 +15,9 @@
 #include <iterator>
 #include <string>
 
+namespace Yardcrew
+{
+
 namespace
 {
 
@@ -76,7 +79,7 @@ void CutsceneMode::Enter()
         const std::string voice = PartName(mCutsceneID, "Cutscene_", index + 1);
         root->AddTask(new Strata::ParallelTask(
             Strata::ParallelTaskCompletion_All, new Strata::TimedTask(kMinimumPictureTime),
-            new Strata::AudioPlayChannelTask(Strata::Label(voice.c_str()), Strata::Audio::sPlayState())));
+            new AudioPlayChannelTask(Strata::Label(voice.c_str()), Strata::Audio::sPlayState())));
     }
     root->AddTask(new SimpleFunctionTask<Strata::Object>([this](Strata::Object*, float) { closeMode(); }));
 }
@@ -126,3 +129,5 @@ void CutsceneMode::showPicture(int index)
         picture->LocalSetVisible(position++ == index);
     mShown = index;
 }
+
+} // namespace Yardcrew

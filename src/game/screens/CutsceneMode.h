@@ -9,6 +9,9 @@ namespace Strata
 class SceneNode;
 }
 
+namespace Yardcrew
+{
+
 // A story cut-scene: the frame "CutsceneLayout" (a stage node "Pictures" and the skip button) with the
 // cut-scene's own layout "Cutscene_<name>" under the stage. Each child of that layout's root is one
 // picture; they are shown in turn, each while its voice line "Cutscene_<name>_<n>" (from 1) is spoken,
@@ -49,3 +52,5 @@ private:
     bool mStarted = false;
     StoryStepGuard mStep;
 };
+
+} // namespace Yardcrew

@@ -12,6 +12,9 @@
 
 #include <string>
 
+namespace Yardcrew
+{
+
 namespace
 {
 
@@ -115,3 +118,5 @@ bool DifficultySelectMode::startGame()
     }
     return false;
 }
+
+} // namespace Yardcrew

@@ -4,6 +4,9 @@
 #include "game/LevelManager.h"
 #include "scene/SceneApplicationMode.h"
 
+namespace Yardcrew
+{
+
 // The difficulty choice: "Easy", "Medium" and "Hard" radio buttons (pictures of one, two and three
 // stars), the current one checked, a big "PlayButton" and a "BackButton". A radio button sets the level
 // manager's difficulty; Play then starts, once, the chosen game (free play) or the story's next step.
@@ -37,3 +40,5 @@ private:
     bool mStarted = false;
     StoryStepGuard mStoryStep;
 };
+
+} // namespace Yardcrew

@@ -12,6 +12,9 @@
 #include "scene/SceneLayout.h"
 #include "scene/SceneNode.h"
 
+namespace Yardcrew
+{
+
 namespace
 {
 
@@ -85,3 +88,5 @@ void FreePlaySelectMode::ReceiveMessage(const Strata::ObjectMessage& message)
     mLeaving = true;
     levels.getModeQueue().push(std::make_unique<DifficultySelectMode>(game));
 }
+
+} // namespace Yardcrew

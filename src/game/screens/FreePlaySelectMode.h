@@ -3,6 +3,9 @@
 #include "game/GameModeTypes.h"
 #include "scene/SceneApplicationMode.h"
 
+namespace Yardcrew
+{
+
 // The free-play chooser: one big picture button per mini-game, named after the game's type name
 // ("ToolShed", "StreetSigns", ...). A game opens the difficulty choice for it; games with no mode
 // registered are shown disabled. "BackButton" returns to the main menu.
@@ -23,3 +26,5 @@ public:
 private:
     bool mLeaving = false;
 };
+
+} // namespace Yardcrew

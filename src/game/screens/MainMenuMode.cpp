@@ -12,6 +12,9 @@
 
 #include <string>
 
+namespace Yardcrew
+{
+
 void MainMenuMode::Setup()
 {
     SceneApplicationMode::Setup();
@@ -75,3 +78,5 @@ void MainMenuMode::ReceiveMessage(const Strata::ObjectMessage& message)
         UnwindToScreen(std::make_unique<MyAccountMode>());
     }
 }
+
+} // namespace Yardcrew

@@ -3,6 +3,9 @@
 #include "game/LevelManager.h"
 #include "scene/SceneApplicationMode.h"
 
+namespace Yardcrew
+{
+
 // The main menu: story, free play, sticker book, options, credits, quit, and the profile picture that
 // leads back to the profiles. The sticker book button stays disabled while no book is registered.
 class MainMenuMode : public Strata::SceneApplicationMode
@@ -20,3 +23,5 @@ private:
     StoryStepGuard mStory;
     bool mLeaving = false;
 };
+
+} // namespace Yardcrew

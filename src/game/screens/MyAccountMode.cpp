@@ -11,6 +11,9 @@
 
 #include <string>
 
+namespace Yardcrew
+{
+
 std::wstring ProfileAccountID(int profile)
 {
     return std::to_wstring(profile);
@@ -131,3 +134,5 @@ void AccountConfirmMode::ReceiveMessage(const Strata::ObjectMessage& message)
         GetLevelManager().getModeQueue().pop();
     }
 }
+
+} // namespace Yardcrew

@@ -4,6 +4,9 @@
 
 #include <string>
 
+namespace Yardcrew
+{
+
 // The profile screen: three profiles as radio buttons ("Profile1" to "Profile3"), each with its
 // picture. "PlayButton" continues the chosen profile; "NewGameButton" asks, in an AccountConfirmMode,
 // before starting it over. Choosing a profile writes its number as the account's "AccountID", under
@@ -57,3 +60,5 @@ private:
     int mProfile;
     bool mClosing = false;
 };
+
+} // namespace Yardcrew

@@ -15,6 +15,9 @@
 #include "scene/RadioButtonNode.h"
 #include "scene/SliderNode.h"
 
+namespace Yardcrew
+{
+
 namespace
 {
 
@@ -129,3 +132,5 @@ void MyOptionsMode::ReceiveMessage(const Strata::ObjectMessage& message)
         GetLevelManager().getModeQueue().pop();
     }
 }
+
+} // namespace Yardcrew

@@ -2,6 +2,9 @@
 
 #include "scene/SceneApplicationMode.h"
 
+namespace Yardcrew
+{
+
 // The options pop-up: language ("EnglishRadio", "SpanishRadio"), sound on or off ("SoundCheck"),
 // the music and effects volumes ("MusicSlider", "EffectsSlider") and the window ("WindowedRadio",
 // "FullScreenRadio"). Changes apply at once; "DoneButton" saves them into the account and closes.
@@ -25,3 +28,5 @@ private:
 // queue, unloads the old voice manifest and loads the new one. Returns false when the new voices could
 // not be loaded (logged; the choice stays stored, so the next start loads them).
 bool SetProfileLanguage(bool english);
+
+} // namespace Yardcrew

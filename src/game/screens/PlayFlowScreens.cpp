@@ -13,6 +13,9 @@
 
 #include <string>
 
+namespace Yardcrew
+{
+
 void RegisterPlayFlowScreens(LevelManager& levels)
 {
     StoryScreenConstructors screens = levels.getStoryScreens();
@@ -42,3 +45,5 @@ void ShowLocalizedImage(Strata::SceneNode* root, Strata::NodePath path, const ch
         button->SetImages(images.Get(), 0.0f, images.GetDescriptor());
     }
 }
+
+} // namespace Yardcrew

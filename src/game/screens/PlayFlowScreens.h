@@ -2,12 +2,15 @@
 
 #include "scene/NodePath.h"
 
-class LevelManager;
-
 namespace Strata
 {
 class SceneNode;
 }
+
+namespace Yardcrew
+{
+
+class LevelManager;
 
 // Registers the sticker reward, free-play chooser and quit confirmation with the level manager,
 // keeping the screens others registered.
@@ -19,3 +22,5 @@ const char* PlayFlowLanguageSuffix();
 // language suffix, so words show in the profile's language. A missing node is skipped; a missing
 // image is reported by the node's own lookup.
 void ShowLocalizedImage(Strata::SceneNode* root, Strata::NodePath path, const char* base);
+
+} // namespace Yardcrew

@@ -11,6 +11,9 @@
 #include "scene/SceneLayout.h"
 #include "scene/SceneNode.h"
 
+namespace Yardcrew
+{
+
 namespace
 {
 
@@ -75,3 +78,5 @@ void QuitConfirmMode::ReceiveMessage(const Strata::ObjectMessage& message)
         levels.getModeQueue().pop();
     }
 }
+
+} // namespace Yardcrew

@@ -2,6 +2,9 @@
 
 #include "scene/SceneApplicationMode.h"
 
+namespace Yardcrew
+{
+
 // "Do you want to stop?": a pop-up with a big tick ("YesButton") and cross ("NoButton"). In a game,
 // Yes returns to the main menu; elsewhere Yes asks the application to quit. No closes the pop-up.
 // Either answer acts once, so a double click never pops a second mode.
@@ -24,3 +27,5 @@ private:
     bool mInGame;
     bool mAnswered = false;
 };
+
+} // namespace Yardcrew

@@ -14,6 +14,9 @@
 
 #include <string>
 
+namespace Yardcrew
+{
+
 Strata::SceneNode* InstantiateScreenLayout(Strata::SceneApplicationMode& mode, const char* layout, const char* screen)
 {
     const Strata::AutoResource<Strata::SceneLayout> resource{Strata::Label(layout)};
@@ -81,3 +84,5 @@ void PushScreen(std::unique_ptr<Strata::ApplicationMode> mode)
     }
     GetLevelManager().getModeQueue().push(std::move(mode));
 }
+
+} // namespace Yardcrew

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "core/Label.h"
+#include "scene/NodePath.h"
+#include "scene/SceneNode.h"
 
 #include <initializer_list>
 #include <memory>
@@ -12,6 +14,9 @@ class ObjectMessage;
 class SceneApplicationMode;
 class SceneNode;
 } // namespace Strata
+
+namespace Yardcrew
+{
 
 // Instantiates the layout under the mode's root node; a missing layout is logged once per call as
 // "The <screen> has no layout ..." and leaves the screen empty (its music and keys still work).
@@ -37,9 +42,6 @@ T* ScreenChild(Strata::SceneNode* root, const char* name);
 void UnwindToScreen(std::unique_ptr<Strata::ApplicationMode> mode);
 void PushScreen(std::unique_ptr<Strata::ApplicationMode> mode);
 
-#include "scene/NodePath.h"
-#include "scene/SceneNode.h"
-
 template <class T>
 T* ScreenChild(Strata::SceneNode* root, const char* name)
 {
@@ -48,3 +50,5 @@ T* ScreenChild(Strata::SceneNode* root, const char* name)
     const Strata::NodePathStep path[2] = {name, Strata::NodePathTerminator()};
     return dynamic_cast<T*>(root->GetDescendent(path));
 }
+
+} // namespace Yardcrew

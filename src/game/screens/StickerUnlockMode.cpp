@@ -12,6 +12,9 @@
 #include "scene/SceneNode.h"
 #include "scene/SpriteNodes.h"
 
+namespace Yardcrew
+{
+
 namespace
 {
 
@@ -93,3 +96,5 @@ void StickerUnlockMode::continueToNextMode()
     else
         Strata::Log("No free-play screen is registered\n");
 }
+
+} // namespace Yardcrew

@@ -3,6 +3,9 @@
 #include "game/LevelManager.h"
 #include "scene/SceneApplicationMode.h"
 
+namespace Yardcrew
+{
+
 // The reward shown over a finished mini-game: the sticker just unlocked, big in its frame, with a
 // cheer (or, for -1, the whole book complete). After a few seconds, or when the child clicks "OkButton",
 // it moves the player on once: the story's next step, or back to the free-play chooser.
@@ -35,3 +38,5 @@ private:
     bool mMovedOn = false;
     StoryStepGuard mStoryStep;
 };
+
+} // namespace Yardcrew

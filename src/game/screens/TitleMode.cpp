@@ -4,6 +4,9 @@
 #include "game/screens/MyAccountMode.h"
 #include "game/screens/ScreenSupport.h"
 
+namespace Yardcrew
+{
+
 void TitleMode::Setup()
 {
     SceneApplicationMode::Setup();
@@ -26,3 +29,5 @@ void TitleMode::ReceiveMessage(const Strata::ObjectMessage& message)
         UnwindToScreen(std::make_unique<MyAccountMode>());
     }
 }
+
+} // namespace Yardcrew

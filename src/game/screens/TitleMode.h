@@ -2,6 +2,9 @@
 
 #include "scene/SceneApplicationMode.h"
 
+namespace Yardcrew
+{
+
 // The screen after loading: the game's name, the crew and the animals, and one big start button that
 // leads to the profiles. Plays the title theme.
 class TitleMode : public Strata::SceneApplicationMode
@@ -16,3 +19,5 @@ private:
     Strata::SceneNode* mScreen = nullptr; // owned by the root node
     bool mLeaving = false;
 };
+
+} // namespace Yardcrew

@@ -3,7 +3,7 @@
 #include "core/Vector2.h"
 #include "framework/Cursor.h"
 #include "framework/Platform.h"
-#include "platform/linux/Platform.h"
+#include "platform/linux/LinuxPlatform.h"
 
 #include <chrono>
 #include <cstdint>

@@ -22,6 +22,8 @@
 #include <memory>
 #include <string>
 
+using namespace Yardcrew;
+
 using namespace Strata;
 
 namespace

@@ -20,6 +20,8 @@
 #include <memory>
 #include <string>
 
+using namespace Yardcrew;
+
 using namespace Strata;
 
 namespace

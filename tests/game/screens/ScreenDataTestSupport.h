@@ -39,6 +39,8 @@
 namespace GameTesting
 {
 
+using namespace Yardcrew;
+
 class ScreenDataTest : public ::testing::Test
 {
 protected:

@@ -1,4 +1,4 @@
-#include "platform/linux/Platform.h"
+#include "platform/linux/LinuxPlatform.h"
 
 #include "ScopedEnvironment.h"
 #include "TempFolder.h"

@@ -1,4 +1,4 @@
-#include "platform/linux/Platform.h"
+#include "platform/linux/LinuxPlatform.h"
 
 #include "core/FileSystem.h"
 #include "core/Log.h"

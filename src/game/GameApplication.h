@@ -11,6 +11,9 @@
 #include <string>
 #include <vector>
 
+namespace Yardcrew
+{
+
 class Application : public Strata::BaseApplication, public Strata::IAccountChangeHandler
 {
 public:
@@ -55,3 +58,5 @@ public:
 
 // The loading screen with the thirty start-up loads queued, "resources" first.
 std::unique_ptr<LoadingMode> MakeStartupLoadingMode();
+
+} // namespace Yardcrew

@@ -1,4 +1,4 @@
-#include "game/Application.h"
+#include "game/GameApplication.h"
 
 #include "audio/Audio.h"
 #include "core/Rect.h"
@@ -25,6 +25,9 @@
 #include "scene/StrataExtensions.h"
 
 #include <memory>
+
+namespace Yardcrew
+{
 
 namespace
 {
@@ -195,3 +198,5 @@ void LoadingMode::OnAfterLoad()
     Strata::Window::SetCursor(Strata::Cursor_Arrow);
     Strata::MainLoop::ChangeMode(new TitleMode());
 }
+
+} // namespace Yardcrew
