@@ -1,0 +1,57 @@
+#pragma once
+
+// The resource names a game's or a screen's code asks for, declared once beside that code. The code
+// reads each name from its declaration, and the content check reads every registered list, so a name
+// removed from data/ (in either language) fails the check instead of a child's game.
+
+#include <span>
+#include <vector>
+
+namespace Yardcrew
+{
+
+// What a name must be in data/. Sounds and localized images are looked up in each language's manifests.
+enum eContentKind : int
+{
+    ContentKind_Image,
+    ContentKind_ImageList,
+    // An image list named "<name>_EN" and "<name>_SP".
+    ContentKind_LocalizedImageList,
+    // An image named "<name>_EN" and "<name>_SP".
+    ContentKind_LocalizedImage,
+    ContentKind_SceneLayout,
+    // A sound of the language-independent sound manifests (effects, music, ambience).
+    ContentKind_Sound,
+    // A spoken sound, random sound or sound list entry that each language's voice manifest must have.
+    ContentKind_Voice,
+    ContentKind_RandomSound,
+    ContentKind_SoundList,
+    // A tuning constant of the game's manifests: an integer, float, point or array value.
+    ContentKind_Constant,
+    ContentKind_Count
+};
+
+// One name the code asks for. `atLeast`/`atMost` bound the images of a list, the variants of a random
+// sound or the entries of an array constant; a plain name leaves them open.
+struct sContentName
+{
+    eContentKind kind;
+    const char* name;
+    int atLeast = 0;
+    int atMost = 1 << 30;
+};
+
+// The names one game or screen asks for; `owner` names it in the check's messages.
+struct sContentList
+{
+    const char* owner;
+    std::span<const sContentName> names;
+};
+
+// Adds a list for the content check. The names must outlive the program (static tables). A second list
+// under the same owner replaces the first, so registering twice is harmless.
+void RegisterContentList(const sContentList& list);
+// Every list registered so far, in the order first registered.
+const std::vector<sContentList>& GetContentLists();
+
+} // namespace Yardcrew
