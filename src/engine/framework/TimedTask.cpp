@@ -78,7 +78,7 @@ sTaskStatus AlphaTask::Update(Object* object, float dt)
 {
     IAlpha* alpha = dynamic_cast<IAlpha*>(object);
     if (!alpha)
-        throw std::runtime_error("AlphaTask applied to an object that does not implement IAlpha");
+        STRATA_THROW(RuntimeError, std::string("AlphaTask applied to an object that does not implement IAlpha"));
     if (mElapsed == 0.0f)
         mStartAlpha = alpha->GetAlpha();
     const sTaskStatus status = TimedTask::Update(object, dt);
@@ -95,7 +95,7 @@ sTaskStatus VisibleTask::Update(Object* object, float)
 {
     IVisible* visible = dynamic_cast<IVisible*>(object);
     if (!visible)
-        throw std::runtime_error("VisibleTask applied to an object that does not implement IVisible");
+        STRATA_THROW(RuntimeError, std::string("VisibleTask applied to an object that does not implement IVisible"));
     visible->SetVisible(mVisible);
     return CompletedAfter(0.0f);
 }

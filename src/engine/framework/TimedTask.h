@@ -50,7 +50,7 @@ public:
     AlphaTask(float alpha, float duration, std::shared_ptr<Interpolator> interpolator);
 
     Task* Clone() const override;
-    // Throws std::runtime_error when the object has no IAlpha.
+    // Throws RuntimeError (a std::runtime_error) when the object has no IAlpha.
     sTaskStatus Update(Object* object, float dt) override;
 
 private:
@@ -65,7 +65,7 @@ public:
     explicit VisibleTask(bool visible) : mVisible(visible) {}
 
     Task* Clone() const override;
-    // Throws std::runtime_error when the object has no IVisible.
+    // Throws RuntimeError (a std::runtime_error) when the object has no IVisible.
     sTaskStatus Update(Object* object, float dt) override;
 
 private:

@@ -2,7 +2,9 @@
 
 #include "scene/SpriteNodes.h"
 
-#include <stdexcept>
+#include "core/RuntimeError.h"
+
+#include <string>
 
 namespace Strata
 {
@@ -21,7 +23,7 @@ sTaskStatus NodeAnimationTask::Update(Object* object, float dt)
 {
     auto* node = dynamic_cast<AnimatedSpriteNode*>(object);
     if (!node)
-        throw std::runtime_error("NodeAnimationTask applied to a non-AnimatedSpriteNode object");
+        STRATA_THROW(RuntimeError, std::string("NodeAnimationTask applied to a non-AnimatedSpriteNode object"));
     if (!mStarted)
     {
         node->SetAnimation(mName, false);

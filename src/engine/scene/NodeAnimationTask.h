@@ -18,7 +18,7 @@ enum NodeAnimationTaskCompletion : uint32_t
 };
 
 // Starts a named animation on an AnimatedSpriteNode (without restarting it when it already plays)
-// and completes as `completion` says. Run on anything else, Update throws std::runtime_error.
+// and completes as `completion` says. Run on anything else, Update throws RuntimeError (a std::runtime_error).
 class NodeAnimationTask : public Task
 {
 public:

@@ -17,7 +17,7 @@ class SceneNode;
 class NodeVector2Task : public BetterInterpolatingTask
 {
 public:
-    // Throws std::runtime_error with the message given at construction, changing nothing, for anything
+    // Throws RuntimeError (a std::runtime_error) with the message given at construction, changing nothing, for anything
     // but a SceneNode.
     sTaskStatus Update(Object* object, float dt) override;
 
@@ -42,7 +42,7 @@ private:
 
 // Tasks that move a scene node's local location. Each takes its starting point from the node at its
 // first update, never at construction, so it can wait in a serial chain behind other movements. Run
-// on anything but a SceneNode, Update throws std::runtime_error and changes nothing.
+// on anything but a SceneNode, Update throws RuntimeError (a std::runtime_error) and changes nothing.
 
 // A straight move to a generated target, eased by the interpolator.
 class NodeLocationTask : public NodeVector2Task

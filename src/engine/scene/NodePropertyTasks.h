@@ -12,7 +12,7 @@ namespace Strata
 {
 
 // Tasks that change a scene node's rotation, scale or visibility. Like the motion tasks they read the
-// node's current value at their first update, never at construction, and throw std::runtime_error
+// node's current value at their first update, never at construction, and throw RuntimeError (a std::runtime_error)
 // (changing nothing) when run on anything but a SceneNode.
 
 // Turns the node to a generated angle, always the shorter way round (at most half a turn; exactly

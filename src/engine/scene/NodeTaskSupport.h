@@ -11,12 +11,12 @@
 namespace Strata
 {
 
-// The object as a scene node; std::runtime_error with `message` for anything else.
+// The object as a scene node; a RuntimeError (a std::runtime_error) with `message` for anything else.
 inline SceneNode* RequireNode(Object* object, const char* message)
 {
     auto* node = dynamic_cast<SceneNode*>(object);
     if (!node)
-        throw std::runtime_error(message);
+        STRATA_THROW(RuntimeError, std::string(message));
     return node;
 }
 
