@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
 # Remakes the game's shared content in data/ from the sources in art/ and tools/content/.
 #   tools/make_content.sh [--manifests-only] [--data DIR] [step...]
-#     steps: import art loading voices music effects licenses sheet (default: all but import)
+#     steps: import art loading voices music effects fonts ui licenses sheet (default: all but import)
 # "import" fetches the Fluent Emoji Flat package with npm and copies the drawings we use into art/;
 # the other steps need only what is committed. The tools' Debian packages are installed here, never by
 # build.sh: the game and its tests run on the committed outputs.
-# --manifests-only writes the manifests and the other text files alone, with nothing but python3 and
-# without "import" and "sheet"; --data writes into DIR instead of data/. The content check runs both
+# --manifests-only writes the manifests and the other text files of the Python steps alone, with nothing
+# but python3 (so without "import", "fonts", "ui" and "sheet"); --data writes into DIR instead of data/. The content check runs both
 # on a copy of data/ and compares the result with data/.
 set -euo pipefail
 data=
@@ -22,7 +22,7 @@ while [ $# -gt 0 ]; do
 done
 cd "$(dirname "$0")/.."
 data=${data:-data}
-if [ ${#steps[@]} -eq 0 ]; then steps=(art loading voices music effects licenses sheet); fi
+if [ ${#steps[@]} -eq 0 ]; then steps=(art loading voices music effects fonts ui licenses sheet); fi
 
 SUDO=
 if [ "$(id -u)" -ne 0 ]; then SUDO=sudo; fi
@@ -45,7 +45,9 @@ need() {
 }
 
 for step in "${steps[@]}"; do
-  if [ ${#only[@]} -gt 0 ] && { [ "$step" = import ] || [ "$step" = sheet ]; }; then continue; fi
+  if [ ${#only[@]} -gt 0 ]; then
+    case "$step" in import|fonts|ui|sheet) continue ;; esac
+  fi
   case "$step" in
     import)
       need python3
@@ -78,6 +80,17 @@ for step in "${steps[@]}"; do
     effects)
       need python3 sox libsox-fmt-all vorbis-tools
       $PY tools/content/make_sounds.py "${only[@]}" "$data" effects
+      ;;
+    fonts)
+      # The engine's bitmap fonts, written straight into data/fonts/.
+      need g++ libstb-dev fonts-dejavu-core
+      if [ "$data" != data ]; then echo "fonts: writes data/ only" >&2; exit 2; fi
+      bash tools/makefont/make_fonts.sh
+      ;;
+    ui)
+      need g++
+      if [ "$data" != data ]; then echo "ui: writes data/ only" >&2; exit 2; fi
+      bash tools/make_ui_images/make_ui_images.sh
       ;;
     licenses)
       cp tools/content/LICENSES "$data/LICENSES"
