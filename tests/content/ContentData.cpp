@@ -452,10 +452,12 @@ DeclaredNames ReadDeclaredNames(const std::string& dataFolder)
                     {
                         ++names.randomVariants[randomSound];
                     }
+                    else if (!layout.empty() && depth > layoutDepth)
+                    {
+                        AddLayoutReferences(*element, manifest + ": " + layout, names.layoutReferences);
+                    }
                     if (depth == 3 && declaration != nullptr && countChildren)
                         ++declaration->count;
-                    else if (!layout.empty() && depth > layoutDepth)
-                        AddLayoutReferences(*element, manifest + ": " + layout, names.layoutReferences);
                 }
                 else if (element->IsEndElement())
                 {
