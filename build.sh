@@ -12,7 +12,7 @@ if [ "$(id -u)" -ne 0 ]; then SUDO=sudo; fi
 
 packages=(cmake ninja-build g++ pkg-config zlib1g-dev libboost-dev libcurl4-openssl-dev libstb-dev libsdl2-dev libgl-dev libglu1-mesa-dev libgl1-mesa-dri libopenal-dev libsndfile1-dev libopenmpt-dev)
 if [ "$mode" = test ]; then
-  packages+=(libgtest-dev libgmock-dev libbenchmark-dev libexpat1-dev libpugixml-dev clang libclang-rt-14-dev locales nginx-light libgif-dev libpixman-1-dev xvfb xauth libx11-dev clang-format-14)
+  packages+=(libgtest-dev libgmock-dev libbenchmark-dev libexpat1-dev libpugixml-dev clang libclang-rt-14-dev locales nginx-light libgif-dev libpixman-1-dev xvfb xauth libx11-dev clang-format-14 python3)
 fi
 missing=()
 for p in "${packages[@]}"; do

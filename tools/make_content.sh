@@ -1,15 +1,28 @@
 #!/usr/bin/env bash
 # Remakes the game's shared content in data/ from the sources in art/ and tools/content/.
-#   tools/make_content.sh [step...]   steps: import art loading voices music effects licenses sheet
-#                                    (default: all but import)
+#   tools/make_content.sh [--manifests-only] [--data DIR] [step...]
+#     steps: import art loading voices music effects fonts ui licenses sheet (default: all but import)
 # "import" fetches the Fluent Emoji Flat package with npm and copies the drawings we use into art/;
 # the other steps need only what is committed. The tools' Debian packages are installed here, never by
 # build.sh: the game and its tests run on the committed outputs.
+# --manifests-only writes the manifests and the other text files of the Python steps alone, with nothing
+# but python3 (so without "import", "fonts", "ui" and "sheet"); --data writes into DIR instead of data/. The content check runs both
+# on a copy of data/ and compares the result with data/.
 set -euo pipefail
+data=
+only=()
+steps=()
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --manifests-only) only=(--manifests-only) ;;
+    --data) data=$(realpath -m "$2"); shift ;;
+    *) steps+=("$1") ;;
+  esac
+  shift
+done
 cd "$(dirname "$0")/.."
-root=$PWD
-steps=("$@")
-if [ ${#steps[@]} -eq 0 ]; then steps=(art loading voices music effects licenses sheet); fi
+data=${data:-data}
+if [ ${#steps[@]} -eq 0 ]; then steps=(art loading voices music effects fonts ui licenses sheet); fi
 
 SUDO=
 if [ "$(id -u)" -ne 0 ]; then SUDO=sudo; fi
@@ -19,6 +32,7 @@ export PYTHONDONTWRITEBYTECODE=1
 FLUENT_VERSION=1.2.6
 
 need() {
+  if [ ${#only[@]} -gt 0 ]; then return; fi
   local missing=()
   for p in "$@"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")
@@ -31,6 +45,9 @@ need() {
 }
 
 for step in "${steps[@]}"; do
+  if [ ${#only[@]} -gt 0 ]; then
+    case "$step" in import|fonts|ui|sheet) continue ;; esac
+  fi
   case "$step" in
     import)
       need python3
@@ -42,30 +59,41 @@ for step in "${steps[@]}"; do
       ;;
     art)
       need python3 librsvg2-bin fonts-dejavu-core
-      $PY tools/content/make_art.py art data
-      $PY tools/content/make_cutscenes.py art data
-      $PY tools/content/make_front.py art data
-      $PY tools/content/make_flow_art.py art data
-      $PY tools/content/make_counting_art.py art data
+      $PY tools/content/make_art.py "${only[@]}" art "$data"
+      $PY tools/content/make_cutscenes.py "${only[@]}" art "$data"
+      $PY tools/content/make_front.py "${only[@]}" art "$data"
+      $PY tools/content/make_flow_art.py "${only[@]}" art "$data"
+      $PY tools/content/make_counting_art.py "${only[@]}" art "$data"
       ;;
     loading)
       need python3 librsvg2-bin fonts-dejavu-core
-      $PY tools/content/make_loading.py art data
+      $PY tools/content/make_loading.py "${only[@]}" art "$data"
       ;;
     voices)
       need python3 festival festvox-us-slt-hts espeak-ng sox libsox-fmt-all vorbis-tools
-      $PY tools/content/make_voices.py tools/content/voices.txt data
+      $PY tools/content/make_voices.py "${only[@]}" tools/content/voices.txt "$data"
       ;;
     music)
       need python3 python3-mido fluidsynth fluid-soundfont-gm sox libsox-fmt-all vorbis-tools
-      $PY tools/content/make_sounds.py data music
+      $PY tools/content/make_sounds.py "${only[@]}" "$data" music
       ;;
     effects)
       need python3 sox libsox-fmt-all vorbis-tools
-      $PY tools/content/make_sounds.py data effects
+      $PY tools/content/make_sounds.py "${only[@]}" "$data" effects
+      ;;
+    fonts)
+      # The engine's bitmap fonts, written straight into data/fonts/.
+      need g++ libstb-dev fonts-dejavu-core
+      if [ "$data" != data ]; then echo "fonts: writes data/ only" >&2; exit 2; fi
+      bash tools/makefont/make_fonts.sh
+      ;;
+    ui)
+      need g++
+      if [ "$data" != data ]; then echo "ui: writes data/ only" >&2; exit 2; fi
+      bash tools/make_ui_images/make_ui_images.sh
       ;;
     licenses)
-      cp tools/content/LICENSES data/LICENSES
+      cp tools/content/LICENSES "$data/LICENSES"
       ;;
     sheet)
       # The contact sheet is drawn by the engine itself, so it shows what the game shows.
@@ -85,4 +113,4 @@ for step in "${steps[@]}"; do
       ;;
   esac
 done
-echo "content made in $root/data"
+echo "content made in $data"

@@ -16,10 +16,12 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 #include <cmath>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <memory>
 #include <mutex>
@@ -195,6 +197,20 @@ void AddLayoutReferences(const XMLElement& element, const std::string& where, st
     refer(L"images", {"imagelist"});
     refer(L"font", {"font"});
     refer(L"sounds", {"soundlist"});
+}
+
+// The images of a pattern list: "first" (0 when absent) to "last"; -1 when a bound is no number.
+int PatternCount(const std::wstring& first, const std::string& last)
+{
+    const std::string from = first.empty() ? "0" : Narrow(first);
+    int a = 0;
+    int b = 0;
+    const auto [endA, errorA] = std::from_chars(from.data(), from.data() + from.size(), a);
+    const auto [endB, errorB] = std::from_chars(last.data(), last.data() + last.size(), b);
+    if (errorA != std::errc() || errorB != std::errc() || endA != from.data() + from.size() ||
+        endB != last.data() + last.size())
+        return -1;
+    return b - a + 1;
 }
 
 } // namespace
@@ -378,6 +394,7 @@ DeclaredNames ReadDeclaredNames(const std::string& dataFolder)
     for (const auto& path : manifests)
     {
         const std::string manifest = path.stem().string();
+        names.byManifest[manifest];
         std::ifstream in(path, std::ios::binary);
         const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
         MemoryStream stream(path.wstring());
@@ -389,7 +406,9 @@ DeclaredNames ReadDeclaredNames(const std::string& dataFolder)
             int depth = 0;
             std::string layout; // the scene layout being read, if any
             int layoutDepth = 0;
-            std::string randomSound; // "manifest:name" of the random sound being read, if any
+            std::string randomSound;            // "manifest:name" of the random sound being read, if any
+            Declaration* declaration = nullptr; // the resource being read, if any
+            bool countChildren = false;         // its items are its child elements
             while (!reader->IsEOF())
             {
                 const XMLElement* element = reader->ReadElement();
@@ -402,6 +421,11 @@ DeclaredNames ReadDeclaredNames(const std::string& dataFolder)
                     if (depth == 2 && !name.empty())
                     {
                         const std::string tag = Narrow(element->GetName());
+                        declaration = &names.byManifest[manifest][name];
+                        const std::string last = Narrow(element->GetAttribute(L"last"));
+                        countChildren = last.empty();
+                        *declaration =
+                            Declaration{tag, countChildren ? 0 : PatternCount(element->GetAttribute(L"first"), last)};
                         // The Spanish voices are loaded instead of the English ones, never beside them.
                         if (manifest != "AudioResources_SP" && !names.kinds.emplace(name, tag).second)
                             names.errors.push_back(manifest + ": " + name + " is declared twice");
@@ -432,11 +456,16 @@ DeclaredNames ReadDeclaredNames(const std::string& dataFolder)
                     {
                         AddLayoutReferences(*element, manifest + ": " + layout, names.layoutReferences);
                     }
+                    if (depth == 3 && declaration != nullptr && countChildren)
+                        ++declaration->count;
                 }
                 else if (element->IsEndElement())
                 {
                     if (depth == 2)
+                    {
                         randomSound.clear();
+                        declaration = nullptr;
+                    }
                     if (!layout.empty() && depth == layoutDepth)
                         layout.clear();
                     --depth;
@@ -449,6 +478,118 @@ DeclaredNames ReadDeclaredNames(const std::string& dataFolder)
         }
     }
     return names;
+}
+
+namespace
+{
+
+// What a kind of name must be declared as.
+struct KindRule
+{
+    const char* words; // for the report
+    std::function<bool(const std::string& tag)> accepts;
+    bool localized = false; // declared as "<name>_EN" and "<name>_SP"
+    bool spoken = false;    // declared in a manifest of one language, which the other language's replaces
+};
+
+bool IsConstantTag(std::string tag)
+{
+    static const std::set<std::string> kValues = {"bool",  "int",   "float",  "string", "vector2f",   "vector2i",
+                                                  "rectf", "recti", "colorf", "colori", "randomrange"};
+    if (tag.size() > 5 && tag.compare(tag.size() - 5, 5, "array") == 0)
+        tag.resize(tag.size() - 5);
+    return kValues.count(tag) != 0;
+}
+
+KindRule RuleOf(Yardcrew::eContentKind kind)
+{
+    const auto tags = [](std::set<std::string> accepted)
+    { return [accepted](const std::string& tag) { return accepted.count(tag) != 0; }; };
+    switch (kind)
+    {
+    case Yardcrew::ContentKind_Image:
+        return {"an image", tags({"image"})};
+    case Yardcrew::ContentKind_ImageList:
+        return {"an image list", tags({"imagelist", "filmstrip"})};
+    case Yardcrew::ContentKind_LocalizedImageList:
+        return {"an image list", tags({"imagelist", "filmstrip"}), true};
+    case Yardcrew::ContentKind_LocalizedImage:
+        return {"an image", tags({"image"}), true};
+    case Yardcrew::ContentKind_SceneLayout:
+        return {"a scene layout", tags({"scenelayout"})};
+    case Yardcrew::ContentKind_Sound:
+        return {"a sound", tags({"sound"})};
+    case Yardcrew::ContentKind_Voice:
+        return {"a voice line", tags({"sound", "randomsound", "soundlist"}), false, true};
+    case Yardcrew::ContentKind_RandomSound:
+        return {"a random sound", tags({"randomsound"})};
+    case Yardcrew::ContentKind_SoundList:
+        return {"a sound list", tags({"soundlist"})};
+    case Yardcrew::ContentKind_Constant:
+        return {"a constant", IsConstantTag};
+    case Yardcrew::ContentKind_Count:
+        break;
+    }
+    return {"a known kind of name", [](const std::string&) { return false; }};
+}
+
+} // namespace
+
+std::vector<std::string> CheckContentLists(const std::string& dataFolder, std::span<const Yardcrew::sContentList> lists)
+{
+    const DeclaredNames declared = ReadDeclaredNames(dataFolder);
+    std::vector<std::string> problems = declared.errors;
+    const auto has = [&](const std::string& manifest) { return declared.byManifest.count(manifest) != 0; };
+    const auto swapsIn = [&](const std::string& manifest) // a Spanish manifest that replaces its namesake
+    {
+        return manifest.size() > 3 && manifest.compare(manifest.size() - 3, 3, "_SP") == 0 &&
+               has(manifest.substr(0, manifest.size() - 3));
+    };
+    const struct
+    {
+        const char* language;
+        const char* suffix;
+        bool spanish;
+    } kLanguages[] = {{"English", "_EN", false}, {"Spanish", "_SP", true}};
+    for (const auto& language : kLanguages)
+    {
+        // Name -> its manifest and declaration, as the game of this language loads them.
+        std::map<std::string, std::pair<std::string, const Declaration*>> loaded;
+        for (const auto& [manifest, names] : declared.byManifest)
+        {
+            const bool spanishOnly = swapsIn(manifest);
+            const bool englishOnly = has(manifest + "_SP");
+            if (language.spanish ? englishOnly : spanishOnly)
+                continue;
+            for (const auto& [name, declaration] : names)
+                loaded.emplace(name, std::make_pair(manifest, &declaration));
+        }
+        for (const Yardcrew::sContentList& list : lists)
+        {
+            for (const Yardcrew::sContentName& wanted : list.names)
+            {
+                const KindRule rule = RuleOf(wanted.kind);
+                const std::string name = std::string(wanted.name) + (rule.localized ? language.suffix : "");
+                const std::string where = std::string(list.owner) + " (" + language.language + "): " + name;
+                const auto found = loaded.find(name);
+                if (found == loaded.end())
+                {
+                    problems.push_back(where + ", " + rule.words + ", is missing");
+                    continue;
+                }
+                const auto& [manifest, declaration] = found->second;
+                if (!rule.accepts(declaration->tag))
+                    problems.push_back(where + " is declared by <" + declaration->tag + "> in " + manifest +
+                                       ", not as " + rule.words);
+                else if (rule.spoken && !swapsIn(manifest) && !has(manifest + "_SP"))
+                    problems.push_back(where + " is declared in " + manifest + ", which is no language's own");
+                else if (declaration->count < wanted.atLeast || declaration->count > wanted.atMost)
+                    problems.push_back(where + " has " + std::to_string(declaration->count) + " items, not " +
+                                       std::to_string(wanted.atLeast) + " to " + std::to_string(wanted.atMost));
+            }
+        }
+    }
+    return problems;
 }
 
 std::vector<std::string> FindClashingFiles(const std::string& dataFolder)

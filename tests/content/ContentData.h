@@ -5,10 +5,12 @@
 // the names every manifest declares and every scene layout refers to.
 
 #include "framework/FileSource.h"
+#include "game/ContentNames.h"
 
 #include <map>
 #include <memory>
 #include <set>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -111,15 +113,31 @@ struct LayoutReference
     std::set<std::string> acceptable; // element tags that may declare it
 };
 
+// A resource a manifest declares: its element's tag and how many items it holds (images of a pattern
+// list, else child elements: variants, entries, array values).
+struct Declaration
+{
+    std::string tag;
+    int count = 0;
+};
+
 struct DeclaredNames
 {
-    std::map<std::string, std::string> kinds; // resource name -> declaring tag
+    std::map<std::string, std::string> kinds;                             // resource name -> declaring tag
+    std::map<std::string, std::map<std::string, Declaration>> byManifest; // manifest -> name -> what
     std::vector<LayoutReference> layoutReferences;
     std::map<std::string, int> randomVariants; // "manifest:name" -> inner "sound" tags
     std::vector<std::string> errors;           // manifests that could not be read
 };
 // Reads every manifest (*.xml) below the data folder.
 DeclaredNames ReadDeclaredNames(const std::string& dataFolder);
+
+// Checks every name of the lists (the names the game's code asks for) against the manifests below the
+// data folder, in each language as the game loads them: English without the "_SP" manifests that swap
+// in for their English namesakes, Spanish with them instead. Returns one line per missing or wrong name,
+// naming the list's owner and the language.
+std::vector<std::string> CheckContentLists(const std::string& dataFolder,
+                                           std::span<const Yardcrew::sContentList> lists);
 
 // Files below the data folder that the data partition could confuse: the same name ignoring letter
 // case in two folders, or one base name with two extensions of the same kind (image or audio), where

@@ -1,9 +1,11 @@
 #!/usr/bin/python3
 """Renders the shared art from art/ into data/: cursors, stickers, skip buttons and the foreman.
 
-Usage: make_art.py <art folder> <data folder>
+Usage: make_art.py [--manifests-only] <art folder> <data folder>
 
-Drawings are recoloured and combined as SVG text, then rendered once each with rsvg-convert.
+Drawings are recoloured and combined as SVG text, then rendered once each with rsvg-convert. With
+--manifests-only (which every art script takes) the manifests are written and nothing is rendered, so the
+content check can compare them with data/ in a moment and without the drawing tools.
 """
 import os
 import re
@@ -48,6 +50,22 @@ SKIP_TEXT = {"EN": "Skip", "SP": "Saltar"}
 FOREMAN_POSES = [None, "hammer", "paintbrush", "toolbox", "wrench"]
 FOREMAN_SIZE = 200
 
+# Set by --manifests-only (see arguments()).
+MANIFESTS_ONLY = False
+
+
+def arguments(doc, count):
+    """The script's arguments less --manifests-only, which switches rendering off; exits with the usage
+    unless `count` remain."""
+    global MANIFESTS_ONLY
+    args = sys.argv[1:]
+    if "--manifests-only" in args:
+        args.remove("--manifests-only")
+        MANIFESTS_ONLY = True
+    if len(args) != count:
+        sys.exit(doc)
+    return args
+
 
 def read(path):
     with open(path, encoding="utf-8") as f:
@@ -79,6 +97,19 @@ def document(w, h, body):
             "%s</svg>\n" % (w, h, w, h, body))
 
 
+def put_block(path, what, comment, body, script):
+    """Puts one script's entries into a manifest that others write too, between markers naming `what`:
+    in place of its earlier entries, else at the end. A manifest still missing is made."""
+    text = read(path) if os.path.exists(path) else '<?xml version="1.0"?>\n<manifest>\n</manifest>\n'
+    block = "  <!-- %s: %s Made by tools/content/%s. -->\n%s  <!-- end of %s -->\n" % (what, comment, script, body, what)
+    old = re.compile(r"  <!-- %s:[^\n]*-->\n.*?  <!-- end of %s -->\n" % (re.escape(what), re.escape(what)), re.S)
+    if old.search(text):
+        text = old.sub(lambda _: block, text, count=1)
+    else:
+        text = text.replace("</manifest>", block + "</manifest>")
+    write(path, text)
+
+
 def recolour(svg, mapping):
     for old, new in mapping.items():
         if old.lower() not in svg.lower():
@@ -88,6 +119,8 @@ def recolour(svg, mapping):
 
 
 def render(svg, w, h, out):
+    if MANIFESTS_ONLY:
+        return
     os.makedirs(os.path.dirname(out), exist_ok=True)
     with tempfile.NamedTemporaryFile("w", suffix=".svg", delete=False, encoding="utf-8") as f:
         f.write(svg)
@@ -231,9 +264,7 @@ def write_manifests(data):
 
 
 def main():
-    if len(sys.argv) != 3:
-        sys.exit(__doc__)
-    art, data = sys.argv[1], sys.argv[2]
+    art, data = arguments(__doc__, 2)
     make_cursors(art, data)
     make_stickers(art, data)
     make_skip_buttons(art, data)

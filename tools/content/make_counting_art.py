@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 """Draws the counting game's pictures and writes their resources into its manifest.
 
-Usage: make_counting_art.py <art folder> <data folder>
+Usage: make_counting_art.py [--manifests-only] <art folder> <data folder>
 
 Each material variant gets a count list of MAX_ITEMS frames (frame n - 1 shows n items heaped in rows
 of 4, 3, 2 and 1) and a clump (a full shovel load); each family gets a roll-over list (a pale halo
@@ -14,7 +14,7 @@ import random
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from make_art import document, inner, read, recolour, render, write  # noqa: E402
+from make_art import arguments, document, inner, read, recolour, render, write  # noqa: E402
 
 MAX_ITEMS = 10
 # Piles are drawn large enough for a small child to count. A clump (the shovel's load) shares their
@@ -206,7 +206,7 @@ MANIFEST_EXTRAS = """\
 
 
 def main():
-    art, data = sys.argv[1], sys.argv[2]
+    art, data = arguments(__doc__, 2)
     folder = os.path.join(data, "counting")
     lists = []
     rollovers = {}

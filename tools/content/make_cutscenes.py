@@ -2,7 +2,7 @@
 """Renders the story's cut-scene pictures into data/cutscenes/ and writes the manifests "CutsceneMode"
 and "LevelProgression" (the story "MenagerieStory").
 
-Usage: make_cutscenes.py <art folder> <data folder>
+Usage: make_cutscenes.py [--manifests-only] <art folder> <data folder>
 
 Each picture ("CutscenePicture_<name>_<n>") is our scenery with Fluent Emoji Flat drawings placed on it; a picture's voice line is
 "Cutscene_<name>_<n>" in tools/content/voices.txt. Pictures carry no words, so one set serves both
@@ -11,7 +11,7 @@ languages.
 import os
 import sys
 
-from make_art import document, drawing, place, render, write
+from make_art import arguments, document, drawing, place, render, write
 
 W, H = 800, 600
 
@@ -117,9 +117,7 @@ def manifests(data):
 
 
 def main():
-    if len(sys.argv) != 3:
-        sys.exit(__doc__)
-    art, data = sys.argv[1], sys.argv[2]
+    art, data = arguments(__doc__, 2)
     if sorted(n for k, n in STORY if k == "Cutscene") != sorted(CUTSCENES):
         raise ValueError("every cut-scene of the story needs its pictures, and only those")
     for name, pictures in CUTSCENES.items():

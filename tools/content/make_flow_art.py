@@ -2,17 +2,16 @@
 """Renders the play-flow screens' art into data/flow/ and writes their manifests: the free-play chooser
 and its game pictures, the difficulty choice, the quit question and the sticker reward.
 
-Usage: make_flow_art.py <art folder> <data folder>
+Usage: make_flow_art.py [--manifests-only] <art folder> <data folder>
 
 Runs after make_art.py, whose drawing helpers it shares; words are drawn into separate English and
 Spanish images, and the screens pick theirs by the profile's language.
 """
 import os
-import re
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from make_art import STICKERS, document, drawing, place, read, render, write  # noqa: E402
+from make_art import STICKERS, arguments, document, drawing, place, put_block as put, read, render  # noqa: E402
 
 # The reward shows the sticker just unlocked at this size, drawn for it rather than scaled up.
 BIG_STICKER = 224
@@ -147,13 +146,8 @@ def button(node, images, x, y, name=None):
 
 
 def put_block(path, comment, body):
-    """Puts the play flow's entries into the manifest between markers, keeping what other screens put
-    there; a manifest still missing is made."""
-    text = read(path) if os.path.exists(path) else '<?xml version="1.0"?>\n<manifest>\n</manifest>\n'
-    text = re.sub(r"  <!-- play flow[^\n]*-->\n.*?  <!-- end of play flow -->\n", "", text, flags=re.S)
-    block = "  <!-- play flow: %s Made by tools/content/make_flow_art.py. -->\n%s  <!-- end of play flow -->\n" % (
-        comment, body)
-    write(path, text.replace("</manifest>", block + "</manifest>"))
+    """Puts the play flow's entries into the manifest, keeping what other screens put there."""
+    put(path, "play flow", comment, body, "make_flow_art.py")
 
 
 def write_manifests(data):
@@ -225,10 +219,9 @@ def write_manifests(data):
 
 
 def main():
-    if len(sys.argv) != 3:
-        sys.exit(__doc__)
-    make_images(sys.argv[1], sys.argv[2])
-    write_manifests(sys.argv[2])
+    art, data = arguments(__doc__, 2)
+    make_images(art, data)
+    write_manifests(data)
 
 
 if __name__ == "__main__":

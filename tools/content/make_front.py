@@ -1,16 +1,18 @@
 #!/usr/bin/python3
 """Renders the front screens' art (title, profiles, menu, options, credits buttons) into data/.
 
-Usage: make_front.py <art folder> <data folder>
+Usage: make_front.py [--manifests-only] <art folder> <data folder>
 
 Buttons are green rounded panels with white bold words, one image per widget state, in both
-languages; profile pictures are Fluent Emoji Flat animals on cream panels.
+languages; profile pictures are Fluent Emoji Flat animals on cream panels. The buttons and headings,
+which carry words, are declared in each language's LocalizedImageResources; the screens' layouts
+declare the rest.
 """
 import os
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from make_art import document, drawing, place, render  # noqa: E402
+from make_art import arguments, document, drawing, place, put_block, render  # noqa: E402
 
 # Widget states in order: normal, hot, pressed, disabled, focused.
 STATES = [
@@ -75,8 +77,20 @@ def radio(inner_svg, w, h, state):
                     'stroke-width="%d"/>%s' % (w - 12, h - 12, fill, ring, width, inner_svg))
 
 
+def write_manifests(data):
+    for language, suffix in (("EN", ""), ("SP", "_SP")):
+        body = "".join('  <imagelist name="Button_%s_%s" pattern="Button_%s_%s_%%1%%" first="0" last="%d"/>\n'
+                       % (name, language, name, language, len(STATES) - 1) for name in BUTTONS)
+        body += "".join('  <image name="Heading_%s_%s" src="Heading_%s_%s"/>\n' % (name, language, name, language)
+                        for name in HEADINGS)
+        put_block(os.path.join(data, "LocalizedImageResources%s.xml" % suffix), "front screens",
+                  "the buttons and headings of the title, menu, profile, options and credits screens.", body,
+                  "make_front.py")
+
+
 def main():
-    art, data = sys.argv[1], sys.argv[2]
+    art, data = arguments(__doc__, 2)
+    write_manifests(data)
     out = os.path.join(data, "front")
     for name, (en, sp, picture) in BUTTONS.items():
         for language, text in (("EN", en), ("SP", sp)):

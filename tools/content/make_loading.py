@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 """Renders the loading screen's art and the title picture into data/loading/ and writes data/Loading.xml.
 
-Usage: make_loading.py <art folder> <data folder>
+Usage: make_loading.py [--manifests-only] <art folder> <data folder>
 
 Two splashes (the crew at work, then the animals waiting for their new homes), the screen behind the
 progress bar and the bar's empty and full strips, all in the flat style of the other drawings.
@@ -9,7 +9,7 @@ progress bar and the bar's empty and full strips, all in the flat style of the o
 import os
 import sys
 
-from make_art import document, drawing, place, render, write
+from make_art import arguments, document, drawing, place, render, write
 
 W, H = 800, 600
 BAR_W, BAR_H = 400, 28
@@ -110,7 +110,7 @@ MANIFEST = """<?xml version="1.0"?>
 
 
 def main():
-    art, data = sys.argv[1], sys.argv[2]
+    art, data = arguments(__doc__, 2)
     out = os.path.join(data, "loading")
     render(splash_crew(art), W, H, os.path.join(out, "Splash1.png"))
     render(splash_animals(art), W, H, os.path.join(out, "Splash2.png"))

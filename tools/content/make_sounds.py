@@ -1,12 +1,13 @@
 #!/usr/bin/python3
 """Makes the music loops, the ambience and the effects, and the manifest AudioResources_General.
 
-Usage: make_sounds.py <data folder> music|effects...
+Usage: make_sounds.py [--manifests-only] <data folder> music|effects...
 
 Music is written here as MIDI (python3-mido) from fixed chord patterns and rendered with fluidsynth
 and the General MIDI sound font. Each piece is rendered twice over and the second pass kept, so the
 reverb tail of its end sounds under its start and the loop joins without a seam. Ambience and
 effects are synthesised with sox; sox runs in repeatable mode (-R) so its noise is the same each run.
+With --manifests-only only the manifest is written.
 """
 import collections
 import os
@@ -15,8 +16,6 @@ import subprocess
 import sys
 import tempfile
 import zlib
-
-import mido
 
 SOUNDFONT = "/usr/share/sounds/sf2/FluidR3_GM.sf2"
 RATE = 44100
@@ -54,6 +53,9 @@ def scale_notes(chord, shift):
 
 
 def compose(name, tempo, shift, chords, melody, accomp, bass, style):
+    # Imported here: writing the manifest alone needs nothing but Python.
+    import mido
+
     rng = random.Random(zlib.crc32(name.encode()))
     song = mido.MidiFile(ticks_per_beat=TICKS)
     beat = TICKS
@@ -293,13 +295,15 @@ def write_manifest(data):
 
 
 def main():
-    if len(sys.argv) < 3 or any(a not in ("music", "effects") for a in sys.argv[2:]):
+    manifests_only = "--manifests-only" in sys.argv[1:]
+    args = [a for a in sys.argv[1:] if a != "--manifests-only"]
+    if len(args) < 2 or any(a not in ("music", "effects") for a in args[1:]):
         sys.exit(__doc__)
-    data = sys.argv[1]
-    if "music" in sys.argv[2:]:
+    data, steps = args[0], [] if manifests_only else args[1:]
+    if "music" in steps:
         make_music(data)
         make_ambience(data)
-    if "effects" in sys.argv[2:]:
+    if "effects" in steps:
         make_effects(data)
     write_manifest(data)
 

@@ -1,11 +1,12 @@
 #!/usr/bin/python3
 """Speaks the voice table into data/voices/{en,es}/ and writes the two voice manifests.
 
-Usage: make_voices.py <voice table> <data folder> [name...]
+Usage: make_voices.py [--manifests-only] <voice table> <data folder> [name...]
 
 English is spoken by Festival's HTS voice, Spanish by espeak-ng's Latin-American voice; both are
 slowed for small children, trimmed of silence, levelled and encoded to mono Ogg Vorbis at 22,050 Hz.
-Given names, only those lines are spoken again (the manifests are always rewritten whole).
+Given names, only those lines are spoken again (the manifests are always rewritten whole); with
+--manifests-only, none is.
 """
 import concurrent.futures
 import math
@@ -94,15 +95,18 @@ def manifest(lines, suffix):
 
 
 def main():
-    if len(sys.argv) < 3:
+    args = sys.argv[1:]
+    speaking = "--manifests-only" not in args
+    args = [a for a in args if a != "--manifests-only"]
+    if len(args) < 2:
         sys.exit(__doc__)
-    table, data = sys.argv[1], sys.argv[2]
-    only = set(sys.argv[3:])
+    table, data = args[0], args[1]
+    only = set(args[2:])
     lines = read_table(table)
     jobs = []
     with concurrent.futures.ThreadPoolExecutor(max_workers=4) as pool:
         for line in lines:
-            if only and line.name not in only and line.sound not in only:
+            if not speaking or only and line.name not in only and line.sound not in only:
                 continue
             for (folder, _, suffix), text in zip(LANGUAGES, (line.english, line.spanish)):
                 out = os.path.join(data, "voices", folder, file_name(line.name, suffix) + ".ogg")
