@@ -97,6 +97,16 @@ void SceneApplicationMode::OnNodeExit()
         hovered->OnMouseExit();
 }
 
+bool SceneApplicationMode::TakesNoHits(SceneNode* node)
+{
+    if (node->hitTest)
+        return false;
+    for (SceneNode* child : node->GetChildren())
+        if (!TakesNoHits(child))
+            return false;
+    return true;
+}
+
 MessageResult SceneApplicationMode::OfferToOtherHandlers(ObjectID skip, const InputCall& call)
 {
     sIterator iterator;
@@ -178,23 +188,22 @@ MessageResult SceneApplicationMode::OnMouseDown(MouseButton button, int x, int y
 
 MessageResult SceneApplicationMode::OnMouseUp(MouseButton button, int x, int y)
 {
+    // The release goes to the holder like any button event and does not end the capture: a node that
+    // took it on purpose keeps it until it lets go (the widgets let go on their own release).
     Object* capture = GetCapture();
-    const MessageResult result =
-        RouteInputEvent(capture ? capture->GetID() : kInvalidObjectID, true,
-                        [button, x, y](IInputHandler* handler) { return handler->OnMouseUp(button, x, y); });
-    // A release ends the capture whatever the holder did with it (a disabled node that ignores the
-    // release would otherwise keep every later click); a capture taken anew during the release stays.
-    if (capture && GetCapture() == capture)
-        SetCapture(nullptr);
-    return result;
+    return RouteInputEvent(capture ? capture->GetID() : kInvalidObjectID, true,
+                           [button, x, y](IInputHandler* handler) { return handler->OnMouseUp(button, x, y); });
 }
 
 MessageResult SceneApplicationMode::OnMouseMove(int x, int y)
 {
     const Vector2<float> point(static_cast<float>(x), static_cast<float>(y));
     bool entered = false;
+    const SceneNode* skip = nullptr;
     const auto process = [&](SceneNode* node)
     {
+        if (node == skip)
+            return false;
         const ObjectID id = node->GetID();
         if (!entered && node->HandlesMouseEnterExit() && node->GetDescendentAtLocation(point) != nullptr)
         {
@@ -208,18 +217,23 @@ MessageResult SceneApplicationMode::OnMouseMove(int x, int y)
     };
 
     bool handled = false;
+    bool walkScene = true;
     if (Object* capture = GetCapture())
     {
-        if (SceneNode* node = dynamic_cast<SceneNode*>(capture))
+        SceneNode* node = dynamic_cast<SceneNode*>(capture);
+        if (node)
             process(node);
         else if (IInputHandler* handler = GetObjectDescriptor(capture->GetID()).mInputHandler)
             handler->OnMouseMove(x, y);
         handled = true;
+        // A holder that takes no hits (a carried item) is not in the pointer's way: the nodes below it
+        // still hover and see the move.
+        walkScene = node != nullptr && LiveNode(node->GetID()) == node && TakesNoHits(node);
+        if (walkScene)
+            skip = node;
     }
-    else if (SceneNode* root = GetRootNode())
-    {
-        handled = BottomUpSceneTraversal::TraverseUntil(root, process);
-    }
+    if (SceneNode* root = walkScene ? GetRootNode() : nullptr)
+        handled = BottomUpSceneTraversal::TraverseUntil(root, process) || handled;
     if (!entered && !mHoveredNode.IsInvalid())
         OnNodeExit();
     if (handled)

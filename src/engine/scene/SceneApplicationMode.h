@@ -20,8 +20,12 @@ class SceneNode;
 // It tracks the node under the mouse for enter and exit signals. All its nodes live in its database.
 //
 // The capture is the database's own (ObjectDatabase::SetCapture), which holds the platform's mouse
-// capture too, so releases outside the window still arrive; every mouse-up ends it. The focus and the
-// hovered node are kept here by identifier: a destroyed node is simply no longer found.
+// capture too, so releases outside the window still arrive. It lasts until its holder lets it go (or
+// is destroyed), over any number of presses and releases: a widget lets go on its own release, an item
+// picked up by one click keeps it until the click that puts it down. While a holder that takes no hits
+// anywhere in its subtree has the capture, mouse moves reach it first and then the scene below, so
+// the nodes under a carried item still hover. The focus and the hovered node are kept here by
+// identifier: a destroyed node is simply no longer found.
 class SceneApplicationMode : public ApplicationMode
 {
 public:
@@ -72,6 +76,8 @@ protected:
 
 private:
     SceneNode* LiveNode(ObjectID id) const;
+    // No node of the subtree has its hit test on.
+    static bool TakesNoHits(SceneNode* node);
     MessageResult OfferToOtherHandlers(ObjectID skip, const InputCall& call);
 
     ObjectID mRootID;

@@ -25,7 +25,8 @@ Image* Solid(int width, int height, Color32 color)
     return new Image(std::vector<Color32>(static_cast<size_t>(width) * height, color), width, height, true, false);
 }
 
-// Letters advance 6 pixels, '*' 10; glyphs are 6 x 6 green blocks.
+// Letters advance 6 pixels, '*' 10, but "A" before "V" 4 and "V" before "A" 5, so a width that drops,
+// swaps or misplaces a kerning pair comes out wrong; glyphs are 6 x 6 green blocks.
 class SixFont : public Font
 {
 public:
@@ -36,7 +37,14 @@ public:
             *out = sGlyph{mGlyph.get(), 0, 0, 6, 6};
     }
     int GetGlyphHeight() const override { return glyphHeight; }
-    int GetKernedLetterWidth(wchar_t c, wchar_t) const override { return c == L'*' ? 10 : 6; }
+    int GetKernedLetterWidth(wchar_t c, wchar_t next) const override
+    {
+        if (c == L'A' && next == L'V')
+            return 4;
+        if (c == L'V' && next == L'A')
+            return 5;
+        return c == L'*' ? 10 : 6;
+    }
     int glyphHeight = 6;
 
 private:
@@ -209,6 +217,49 @@ TEST_F(TextEditTest, ScrollKeepsTheCaretInTheBox)
     EXPECT_EQ(30.0f, edit->GetCaretPosition().x + edit->GetScroll());
     mode.OnKeyDown(Key_Home);
     EXPECT_EQ(0.0f, edit->GetScroll());
+}
+
+TEST_F(TextEditTest, KerningPairsCountInWidthsCaretsAndScrolling)
+{
+    // Typed, one key, typed again; then what the field holds. "AVA" measures 4 + 5 + 6 = 15, not 18.
+    struct Case
+    {
+        int maxWidth;
+        float boxWidth;
+        const wchar_t* typed;
+        int key;
+        const wchar_t* typedAfter;
+        const wchar_t* value;
+        float caret;
+        float scroll;
+    };
+    const Case cases[] = {
+        {-1, 200.0f, L"AVA", 0, L"", L"AVA", 15.0f, 0.0f},
+        {-1, 200.0f, L"AVA", Key_Left, L"", L"AVA", 9.0f, 0.0f},
+        {15, 200.0f, L"AVAV", 0, L"", L"AVA", 15.0f, 0.0f},
+        // Typed between two letters, a character kerns with both.
+        {15, 200.0f, L"AA", Key_Left, L"V", L"AVA", 9.0f, 0.0f},
+        {-1, 12.0f, L"AVAV", 0, L"", L"AVAV", 19.0f, -7.0f},
+    };
+    edit->Focus();
+    for (const Case& c : cases)
+    {
+        edit->SetWidth(c.boxWidth);
+        edit->SetValue(L"");
+        edit->SetMaxStringWidth(c.maxWidth);
+        Type(c.typed);
+        if (c.key != 0)
+            mode.OnKeyDown(c.key);
+        Type(c.typedAfter);
+        EXPECT_EQ(c.value, edit->GetValue()) << c.typed;
+        EXPECT_EQ(c.caret, edit->GetCaretPosition().x) << c.typed;
+        EXPECT_EQ(c.scroll, edit->GetScroll()) << c.typed;
+    }
+    // A new limit keeps the longest text whose last letter is measured alone: "AVA" is 15 wide.
+    edit->SetMaxStringWidth(-1);
+    edit->SetValue(L"AVAV");
+    edit->SetMaxStringWidth(14);
+    EXPECT_EQ(L"AV", edit->GetValue());
 }
 
 TEST_F(TextEditTest, DrawsTextAndABlinkingCaretOnlyWhenFocused)

@@ -100,13 +100,27 @@ private:
     Image mGlyphs;
 };
 
+// The test font with two kerning pairs, one each way and of different sizes: "A" before "V" advances
+// 4, "V" before "A" 5, so a width that drops, swaps or misplaces a pair comes out wrong.
+class KernedTestFont : public TestFont
+{
+public:
+    int GetKernedLetterWidth(wchar_t c, wchar_t next) const override
+    {
+        if (c == L'A' && next == L'V')
+            return 4;
+        return c == L'V' && next == L'A' ? 5 : 6;
+    }
+};
+
+template <class F = TestFont>
 class TestFontFactory : public IResourceFactory
 {
 public:
     IResourceDescriptor* CreateResource(const std::wstring& manifest, Label name, const IAttributeContainer& attributes,
                                         IXMLReader&) const override
     {
-        return new ResourceWrapper<TestFont>(manifest, name, attributes);
+        return new ResourceWrapper<F>(manifest, name, attributes);
     }
 };
 
@@ -172,6 +186,7 @@ protected:
         manager->AddResourceFactory(L"testimage", new TestImageFactory());
         manager->AddResourceFactory(L"testimagelist", new TestImageListFactory());
         manager->AddResourceFactory(L"testfont", new TestFontFactory());
+        manager->AddResourceFactory(L"kernedtestfont", new TestFontFactory<KernedTestFont>());
     }
 
     // Loads a manifest; the failure message, empty when it loaded.

@@ -13,10 +13,11 @@ using namespace Strata::Testing;
 namespace
 {
 
-// The test font is 6 pixels a character and 10 high. Frames: nine 3 x 4 slices, and nine slices whose
-// middle row has no height.
+// The test font is 6 pixels a character and 10 high; "Kerned" is the same with the pairs "AV" and "VA"
+// narrower. Frames: nine 3 x 4 slices, and nine slices whose middle row has no height.
 constexpr char kFieldResources[] = R"(
 <testfont name="Mono"/>
+<kernedtestfont name="Kerned"/>
 <testimage name="Caret" w="2" h="2" r="250" g="250" b="250"/>
 <testimagelist name="Frame">
   <frame w="3" h="4"/><frame w="3" h="4"/><frame w="3" h="4"/>
@@ -48,11 +49,11 @@ protected:
         ASSERT_EQ("", Load(L"Fields", kFieldResources));
     }
 
-    // A field named "Field" with the test font, clicked so it has the focus.
-    TextEditNode* Focused(const std::string& attributes)
+    // A field named "Field" with a test font, clicked so it has the focus.
+    TextEditNode* Focused(const std::string& attributes, const std::string& font = "Mono")
     {
-        auto* field =
-            Place<TextEditNode>(R"(<texteditnode name="Field" font="Mono" cursorImage="Caret" )" + attributes + "/>");
+        auto* field = Place<TextEditNode>(R"(<texteditnode name="Field" cursorImage="Caret" font=")" + font + "\" " +
+                                          attributes + "/>");
         if (field != nullptr)
         {
             const Rect<float>& bounds = field->GlobalGetBounds();
@@ -261,4 +262,52 @@ TEST_F(TextEditTest, ThePasswordCharacterAndAlignmentComeFromTheLayout)
     EXPECT_EQ(60.0f, field->GetCaretLocation().x);
     EXPECT_EQ(L'*', plain->GetPasswordCharacter());
     EXPECT_EQ(HAlignment_Left, plain->GetTextAlign());
+}
+
+TEST_F(TextEditTest, KerningPairsCountInWidthsCaretsAndScrolling)
+{
+    // Typed, one key, typed again; then what the field holds. "AVA" measures 4 + 5 + 6 = 15, not 18.
+    struct Case
+    {
+        const char* attributes;
+        const wchar_t* typed;
+        int key;
+        const wchar_t* typedAfter;
+        const wchar_t* value;
+        float caret;
+        float scroll;
+    };
+    const Case cases[] = {
+        {R"(width="200")", L"AVA", 0, L"", L"AVA", 15.0f, 0.0f},
+        {R"(width="200")", L"AVA", kLeft, L"", L"AVA", 9.0f, 0.0f},
+        {R"(width="200" maxStringWidth="15")", L"AVAV", 0, L"", L"AVA", 15.0f, 0.0f},
+        // Typed between two letters, a character kerns with both.
+        {R"(width="200" maxStringWidth="15")", L"AA", kLeft, L"V", L"AVA", 9.0f, 0.0f},
+        {R"(width="12")", L"AVAV", 0, L"", L"AVAV", 19.0f, -7.0f},
+        {R"(width="12")", L"AVAV", kHome, L"", L"AVAV", 0.0f, 0.0f},
+        {R"(width="40" textalign="right")", L"AV", 0, L"", L"AV", 40.0f, 0.0f},
+        // The password characters are measured, not the pairs they hide.
+        {R"(width="200" passwordMode="true" passwordCharacter="*")", L"AV", 0, L"", L"AV", 12.0f, 0.0f},
+    };
+    for (const Case& c : cases)
+    {
+        TextEditNode* field = Focused(c.attributes, "Kerned");
+        ASSERT_NE(nullptr, field);
+        scene->OnTextInput(c.typed);
+        if (c.key != 0)
+            field->OnKeyDown(c.key);
+        scene->OnTextInput(c.typedAfter);
+        EXPECT_TRUE(field->GetValue() == c.value) << c.attributes;
+        EXPECT_EQ(c.caret, field->GetCaretLocation().x) << c.attributes;
+        EXPECT_EQ(c.scroll, field->GetScrollOffset()) << c.attributes;
+        field->LocalSetVisible(false);
+    }
+
+    // A new limit keeps the longest prefix whose last letter is measured alone: "AVA" is 15 wide.
+    TextEditNode* field = Focused(R"(width="200")", "Kerned");
+    ASSERT_NE(nullptr, field);
+    field->SetValue(L"AVAV");
+    field->SetMaxStringWidth(14);
+    EXPECT_TRUE(field->GetValue() == L"AV");
+    EXPECT_EQ(10.0f, field->GetTextWidth(field->GetValue()));
 }

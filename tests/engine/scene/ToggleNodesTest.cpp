@@ -179,19 +179,22 @@ TEST_F(ToggleTest, DisablingDuringAPressNeverKeepsTheCapture)
         Make<RadioButtonNode>("<radiobuttonnode name=\"n\" images=\"Four\"/>"),
     };
     for (SceneNode* node : nodes)
-    {
         ASSERT_NE(nullptr, node);
+    for (SceneNode* node : nodes)
+    {
+        // All at the origin: only the one under test is shown.
+        for (SceneNode* other : nodes)
+            other->LocalSetVisible(other == node);
         WidgetEvents().clear();
-        node->OnMouseDown(MouseButton_Left, 5, 5);
+        mode->OnMouseDown(MouseButton_Left, 5, 5);
         EXPECT_TRUE(node->HasCapture());
         dynamic_cast<IEnable*>(node)->Enable(false);
-        // Straight to the node, as the mode would when the button is hit.
-        node->OnMouseUp(MouseButton_Left, 5, 5);
+        // Through the mode, which leaves letting go to the widget.
+        mode->OnMouseUp(MouseButton_Left, 5, 5);
         EXPECT_FALSE(node->HasCapture());
         EXPECT_EQ("", Events());
         mode->SetFocusedNode(node);
         EXPECT_EQ(MessageResult_Handled, node->OnKeyDown(32));
         EXPECT_NE("", Events());
-        node->LocalSetVisible(false);
     }
 }

@@ -1,0 +1,178 @@
+#include "game/HeldItem.h"
+
+#include "scene/NodeMotionTasks.h"
+#include "scene/SceneApplicationMode.h"
+
+#include <memory>
+
+namespace Yardcrew
+{
+
+namespace
+{
+
+using Strata::SceneNode;
+using Strata::Vector2;
+
+// Follows the pointer. It takes no hits itself, so while it holds the capture the scene mode still
+// lets the nodes below hover.
+class Carrier : public SceneNode
+{
+public:
+    Strata::MessageResult OnMouseMove(int x, int y) override
+    {
+        LocalSetLocation(GlobalToLocalPoint(Vector2<float>(static_cast<float>(x), static_cast<float>(y))));
+        return Strata::MessageResult_Unhandled;
+    }
+};
+
+Vector2<float> GlobalCorner(SceneNode& node)
+{
+    const Strata::Rect<float>& bounds = node.GlobalGetBounds();
+    return Vector2<float>(bounds.x, bounds.y);
+}
+
+// Moves `node` by what it takes to have its corner at `global`, whatever anchoring its parent applies.
+void PlaceAtGlobal(SceneNode& node, Vector2<float> global)
+{
+    node.LocalSetLocation(node.LocalGetLocation() + (global - GlobalCorner(node)));
+}
+
+void TurnHitTestsOff(SceneNode& node, std::vector<std::pair<Strata::ObjectID, bool>>& kept)
+{
+    kept.emplace_back(node.GetID(), node.hitTest);
+    node.hitTest = false;
+    for (SceneNode* child : node.GetChildren())
+        TurnHitTestsOff(*child, kept);
+}
+
+// The scene mode of `layer` when nothing is carried in it yet; else null.
+Strata::SceneApplicationMode* FreeModeOf(SceneNode* layer)
+{
+    auto* mode = layer != nullptr ? dynamic_cast<Strata::SceneApplicationMode*>(layer->GetDatabase()) : nullptr;
+    return mode != nullptr && dynamic_cast<Carrier*>(mode->GetMouseCapturingNode()) == nullptr ? mode : nullptr;
+}
+
+} // namespace
+
+HeldItem::HeldItem() = default;
+
+HeldItem::~HeldItem()
+{
+    PutBack();
+}
+
+SceneNode* HeldItem::Find(Strata::ObjectID id) const
+{
+    return mDatabase != nullptr ? dynamic_cast<SceneNode*>(mDatabase->GetObject(id)) : nullptr;
+}
+
+SceneNode* HeldItem::GetCarriedNode() const
+{
+    return IsCarrying() ? Find(mNode) : nullptr;
+}
+
+bool HeldItem::Carry(SceneNode* node, SceneNode* layer, int x, int y)
+{
+    if (node == nullptr || node->GetDatabase() == nullptr)
+        return false;
+    return Start(node, layer, x, y, false);
+}
+
+bool HeldItem::CarryCopy(Strata::SceneTreePtr copy, SceneNode* original, SceneNode* layer, int x, int y)
+{
+    if (!copy || original == nullptr || IsCarrying() || FreeModeOf(layer) == nullptr)
+        return false;
+    copy->LocalSetLocation(GlobalCorner(*original));
+    copy->AddToDatabase(layer->GetDatabase());
+    return Start(copy.release(), layer, x, y, true); // the database owns the copy
+}
+
+bool HeldItem::Start(SceneNode* node, SceneNode* layer, int x, int y, bool copy)
+{
+    Strata::SceneApplicationMode* mode = FreeModeOf(layer);
+    if (IsCarrying() || mode == nullptr)
+        return false;
+    const Vector2<float> from = copy ? node->LocalGetLocation() : GlobalCorner(*node);
+    const Vector2<float> pointer(static_cast<float>(x), static_cast<float>(y));
+
+    auto owned = std::make_unique<Carrier>();
+    owned->AddToDatabase(mode);
+    Carrier* carrier = owned.release(); // the database owns it
+    layer->AttachChild(carrier);
+    carrier->LocalSetLocation(carrier->GlobalToLocalPoint(pointer));
+
+    mDatabase = mode;
+    mCarrier = carrier->GetID();
+    mNode = node->GetID();
+    mCopy = copy;
+    SceneNode* home = node->GetParent();
+    mHome = home != nullptr ? home->GetID() : Strata::ObjectID();
+    mHomeLocation = node->LocalGetLocation();
+    mHitTests.clear();
+    TurnHitTestsOff(*node, mHitTests);
+    carrier->AttachChild(node);
+    PlaceAtGlobal(*node, from);
+
+    mPress = carrier->captureMouseDownSignal.connect([this](SceneNode*, Strata::MouseButton button, int px, int py)
+                                                     { pressSignal(button, px, py); });
+    carrier->Capture();
+    return true;
+}
+
+void HeldItem::PutDown(SceneNode* parent, Vector2<float> location)
+{
+    End(parent, location, parent == nullptr);
+}
+
+void HeldItem::PutBack()
+{
+    End(nullptr, Vector2<float>(), true);
+}
+
+void HeldItem::End(SceneNode* parent, Vector2<float> location, bool back)
+{
+    if (!IsCarrying())
+        return;
+    SceneNode* carrier = Find(mCarrier);
+    SceneNode* node = Find(mNode);
+    SceneNode* home = Find(mHome);
+    mCarrier = Strata::ObjectID();
+    mPress.disconnect();
+    for (const auto& [id, hitTest] : mHitTests)
+        if (SceneNode* part = Find(id))
+            part->hitTest = hitTest;
+    mHitTests.clear();
+
+    if (node != nullptr && !back)
+    {
+        parent->AttachChild(node);
+        node->LocalSetLocation(location);
+    }
+    else if (node != nullptr && mCopy)
+    {
+        node->DestroySelf();
+    }
+    else if (node != nullptr && home != nullptr)
+    {
+        // Without a home the node stays with the carrier and goes with it.
+        const Vector2<float> global = GlobalCorner(*node);
+        home->AttachChild(node);
+        if (mReturnSeconds > 0.0f)
+        {
+            PlaceAtGlobal(*node, global);
+            node->AddTask(std::make_unique<Strata::NodeLocationTask>(mHomeLocation, mReturnSeconds).release());
+        }
+        else
+        {
+            node->LocalSetLocation(mHomeLocation);
+        }
+    }
+    if (carrier != nullptr)
+    {
+        carrier->ReleaseCapture();
+        carrier->DestroySelf();
+    }
+}
+
+} // namespace Yardcrew

@@ -1,0 +1,144 @@
+#pragma once
+
+// Click to pick up, click to put down. HeldItem carries one node under the pointer; HeldDragSource<T*>
+// is the drag source (DragAndDrop.h) whose pick-up carries its node, and ConnectDragTarget lets a
+// target's node make it the current drag target while the pointer is over it. Main thread only.
+
+#include "core/Vector2.h"
+#include "framework/ObjectID.h"
+#include "game/DragAndDrop.h"
+#include "scene/SceneNode.h"
+#include "scene/SceneNodeFactory.h"
+
+#include <boost/signals2/connection.hpp>
+#include <boost/signals2/signal.hpp>
+
+#include <utility>
+#include <vector>
+
+namespace Strata
+{
+class ObjectDatabase;
+}
+
+namespace Yardcrew
+{
+
+// Carries a node under the pointer. The node leaves its parent for a carrier node in a layer above the
+// playfield and keeps its offset from the pointer; hit tests are off over its subtree while it is
+// carried, so the nodes below still see the pointer enter and leave. The carrier holds the mouse
+// capture, so the next press, wherever it lands, reaches pressSignal, whose slot puts the node down or
+// back. Nodes are held by identifier: one destroyed while carried is simply no longer put anywhere.
+class HeldItem
+{
+public:
+    HeldItem();
+    // Puts a carried node back; a carrier already gone with its mode is left alone.
+    ~HeldItem();
+    HeldItem(const HeldItem&) = delete;
+    HeldItem& operator=(const HeldItem&) = delete;
+
+    // Seconds the way back takes; 0 (the default) puts a node back at once.
+    void SetReturnSeconds(float seconds) { mReturnSeconds = seconds; }
+
+    // Starts carrying `node` from the pointer at (x, y), under a carrier in `layer`. False, changing
+    // nothing, for a null node or layer, a node or layer in no scene mode, or while this or another
+    // HeldItem of the mode carries something (one thing under the pointer at a time).
+    bool Carry(Strata::SceneNode* node, Strata::SceneNode* layer, int x, int y);
+    // The same with a copy of `original` the caller made (its layout instantiated again), which starts
+    // where the original is; the scene takes the copy. Put back, the copy is destroyed.
+    bool CarryCopy(Strata::SceneTreePtr copy, Strata::SceneNode* original, Strata::SceneNode* layer, int x, int y);
+    // Ends carrying: the node goes under `parent` at `location` (in the parent's frame) and takes hits
+    // again. Nothing when not carrying; a null parent puts it back.
+    void PutDown(Strata::SceneNode* parent, Strata::Vector2<float> location);
+    // Ends carrying: the node goes back to its parent and location (a copy is destroyed).
+    void PutBack();
+
+    bool IsCarrying() const { return !mCarrier.IsInvalid(); }
+    // The node carried; null when none is, or it is gone.
+    Strata::SceneNode* GetCarriedNode() const;
+
+    // The press (button, x, y) that ends carrying, wherever it lands.
+    boost::signals2::signal<void(Strata::MouseButton, int, int)> pressSignal;
+
+private:
+    bool Start(Strata::SceneNode* node, Strata::SceneNode* layer, int x, int y, bool copy);
+    void End(Strata::SceneNode* parent, Strata::Vector2<float> location, bool back);
+    Strata::SceneNode* Find(Strata::ObjectID id) const;
+
+    Strata::ObjectDatabase* mDatabase = nullptr;
+    Strata::ObjectID mCarrier;
+    Strata::ObjectID mNode;
+    Strata::ObjectID mHome; // the parent it came from
+    Strata::Vector2<float> mHomeLocation;
+    bool mCopy = false;
+    std::vector<std::pair<Strata::ObjectID, bool>> mHitTests; // what the subtree had before
+    boost::signals2::scoped_connection mPress;
+    float mReturnSeconds = 0.0f;
+};
+
+// An item that is picked up by a click and carried until the next one: that click drops it on the
+// current drag target of its type, which decides in DropActivated whether to take it (PutDown), or
+// sends it back when there is none. A target that leaves it alone sends it back too.
+template <class T>
+class HeldDragSource;
+
+template <class T>
+class HeldDragSource<T*> : public DragSource<T*>
+{
+public:
+    explicit HeldDragSource(T* item) : DragSource<T*>(item)
+    {
+        // An item that is somehow not the held one still goes back rather than keep the capture.
+        mHeld.pressSignal.connect(
+            [this](Strata::MouseButton, int, int)
+            {
+                this->Release();
+                mHeld.PutBack();
+            });
+    }
+
+    // Picks the item up, carrying `node` (usually its own) from the pointer at (x, y) under `layer`.
+    // Nothing when something is carried already or the item is in no database.
+    void PickUp(Strata::SceneNode* node, Strata::SceneNode* layer, int x, int y)
+    {
+        if (!mHeld.Carry(node, layer, x, y))
+            return;
+        this->Drag();
+        if (DragSource<T*>::GetHeldDragSource() != this)
+            mHeld.PutBack();
+    }
+    // For the target's DropActivated: the item stays under `parent` at `location`.
+    void PutDown(Strata::SceneNode* parent, Strata::Vector2<float> location) { mHeld.PutDown(parent, location); }
+
+    HeldItem& GetHeldItem() { return mHeld; }
+
+protected:
+    void DoOnCancel() override { mHeld.PutBack(); }
+    void DoOnReleased() override { mHeld.PutBack(); }
+
+private:
+    HeldItem mHeld;
+};
+
+// While the pointer is over `node` (which must take hits), `target` is the current drag target. The
+// target is looked up by identifier, so a slot never reaches one that is gone.
+template <class T>
+void ConnectDragTarget(DragTarget<T*>& target, Strata::SceneNode& node)
+{
+    const Strata::ObjectID id = target.GetID();
+    node.mouseEnterSignal.connect(
+        [id](Strata::SceneNode*)
+        {
+            if (auto* live = Strata::GetObject<DragTarget<T*>>(id))
+                live->DragEnter();
+        });
+    node.mouseExitSignal.connect(
+        [id](Strata::SceneNode*)
+        {
+            if (auto* live = Strata::GetObject<DragTarget<T*>>(id))
+                live->DragLeave();
+        });
+}
+
+} // namespace Yardcrew

@@ -1,0 +1,154 @@
+#include "game/HeldItem.h"
+
+#include "engine/scene/SceneTestSupport.h"
+
+#include <string>
+#include <vector>
+
+using namespace Yardcrew;
+using namespace SceneTesting;
+
+namespace
+{
+
+struct Tool : HeldDragSource<Tool*>
+{
+    Tool() : HeldDragSource<Tool*>(this) {}
+};
+
+// A place that logs what the pointer does over it, and takes a tool at (5, 5) when it accepts.
+struct Place : DragTarget<Tool*>
+{
+    Place(std::string placeName, bool takes) : name(std::move(placeName)), accepts(takes) {}
+    void DropActivated(Tool* tool) override
+    {
+        log->push_back(name + (accepts ? " took" : " refused"));
+        if (accepts)
+            tool->PutDown(node, Vector2<float>(5, 5));
+    }
+    std::string name;
+    bool accepts;
+    SceneNode* node = nullptr;
+    std::vector<std::string>* log = nullptr;
+};
+
+class HeldItemTest : public SceneFixture
+{
+protected:
+    Place* AddPlace(const char* name, bool accepts, Rect<float> bounds)
+    {
+        auto place = std::make_unique<Place>(name, accepts);
+        place->node = AddNode(playfield, bounds);
+        place->node->hitTest = true;
+        place->log = &log;
+        SceneNode* node = place->node;
+        node->mouseEnterSignal.connect([this, name](SceneNode*) { log.push_back(std::string(name) + " enter"); });
+        node->mouseExitSignal.connect([this, name](SceneNode*) { log.push_back(std::string(name) + " exit"); });
+        node->mouseDownSignal.connect([this, name](SceneNode*, MouseButton, int, int)
+                                      { log.push_back(std::string(name) + " down"); });
+        mode.AddObject(place.get());
+        ConnectDragTarget(*place, *node);
+        return place.release(); // the database owns it
+    }
+
+    void Click(int x, int y)
+    {
+        mode.OnMouseMove(x, y);
+        mode.OnMouseDown(MouseButton_Left, x, y);
+        mode.OnMouseUp(MouseButton_Left, x, y);
+    }
+    std::string Corner(SceneNode* node)
+    {
+        const Rect<float>& bounds = node->GlobalGetBounds();
+        return std::to_string(static_cast<int>(bounds.x)) + "," + std::to_string(static_cast<int>(bounds.y));
+    }
+    std::vector<std::string> TakeLog() { return std::exchange(log, {}); }
+
+    std::vector<std::string> log;
+    SceneNode* playfield = AddNode(root, {0, 0, 800, 600});
+    SceneNode* fx = AddNode(root, {7, 3, 0, 0}); // offset, so a frame mix-up shows
+    Place* box = AddPlace("box", true, {100, 100, 50, 50});
+    Place* wrong = AddPlace("wrong", false, {300, 100, 50, 50});
+    SceneNode* toolNode = nullptr; // set by AddTool
+    Tool* tool = AddTool();
+
+private:
+    Tool* AddTool()
+    {
+        auto owned = std::make_unique<Tool>();
+        mode.AddObject(owned.get());
+        Tool* added = owned.release(); // the database owns it
+        toolNode = AddNode(playfield, {10, 10, 20, 20});
+        toolNode->hitTest = true;
+        toolNode->mouseDownSignal.connect([this, added](SceneNode* node, MouseButton, int x, int y)
+                                          { added->PickUp(node, fx, x, y); });
+        return added;
+    }
+};
+
+TEST_F(HeldItemTest, ClickToPickUpFollowAndClickToDropOrSendBack)
+{
+    // Picked up by a click, it is still held after the release and follows the pointer without
+    // hiding the places below it.
+    Click(15, 15);
+    EXPECT_TRUE(tool->GetHeldItem().IsCarrying());
+    EXPECT_EQ(toolNode->GetParent(), mode.GetMouseCapturingNode());
+    EXPECT_FALSE(toolNode->hitTest);
+    mode.OnMouseMove(60, 60);
+    EXPECT_EQ("55,55", Corner(toolNode));
+    mode.OnMouseMove(120, 120);
+    mode.OnMouseMove(200, 200);
+    mode.OnMouseMove(120, 120);
+    EXPECT_EQ("115,115", Corner(toolNode));
+    EXPECT_EQ((std::vector<std::string>{"box enter", "box exit", "box enter"}), TakeLog());
+
+    // A click on a place that takes it: the place decides where it stays; it takes hits again.
+    Click(120, 120);
+    EXPECT_EQ((std::vector<std::string>{"box took"}), TakeLog());
+    EXPECT_EQ(box->node, toolNode->GetParent());
+    EXPECT_EQ("105,105", Corner(toolNode));
+    EXPECT_EQ(nullptr, mode.GetMouseCapturingNode());
+    EXPECT_TRUE(toolNode->hitTest);
+
+    // From the box onto empty playfield: back in the box.
+    Click(110, 110);
+    Click(500, 500);
+    EXPECT_EQ((std::vector<std::string>{"box exit"}), TakeLog());
+    EXPECT_EQ(box->node, toolNode->GetParent());
+    EXPECT_EQ("105,105", Corner(toolNode));
+
+    // Onto a place that refuses it, with a way back that takes time: the press is the held item's
+    // alone (the place hears no press of its own).
+    tool->GetHeldItem().SetReturnSeconds(0.1f);
+    Click(110, 110);
+    Click(320, 120);
+    EXPECT_EQ((std::vector<std::string>{"box enter", "box exit", "wrong enter", "wrong refused"}), TakeLog());
+    EXPECT_EQ(box->node, toolNode->GetParent());
+    EXPECT_EQ("315,115", Corner(toolNode)) << "it starts back from where it was dropped";
+    for (int step = 0; step < 100 && Corner(toolNode) != "105,105"; ++step)
+        mode.Update(0.02f);
+    EXPECT_EQ("105,105", Corner(toolNode));
+    EXPECT_EQ(nullptr, mode.GetMouseCapturingNode());
+    Click(120, 120);
+    EXPECT_EQ(tool->GetHeldItem().GetCarriedNode(), toolNode) << "a click picks it up again";
+}
+
+TEST_F(HeldItemTest, ACopyGoesAwayWhenPutBackAndOneThingIsCarriedAtATime)
+{
+    HeldItem sticker;
+    sticker.pressSignal.connect([&sticker](MouseButton, int, int) { sticker.PutBack(); });
+    ASSERT_TRUE(sticker.CarryCopy(SceneTreePtr(new SceneNode()), toolNode, fx, 12, 12));
+    SceneNode* copy = sticker.GetCarriedNode();
+    const ObjectID copyID = copy->GetID();
+    EXPECT_EQ("10,10", Corner(copy));
+    tool->PickUp(toolNode, fx, 15, 15);
+    EXPECT_FALSE(tool->GetHeldItem().IsCarrying());
+    Click(15, 15); // the copy's press: the tool below hears nothing
+    EXPECT_FALSE(tool->GetHeldItem().IsCarrying());
+    EXPECT_EQ(playfield, toolNode->GetParent());
+    mode.Update(0.02f);
+    EXPECT_FALSE(Alive(copy, copyID));
+    EXPECT_EQ("10,10", Corner(toolNode));
+}
+
+} // namespace
