@@ -416,8 +416,9 @@ void RestartStream(Stream& stream)
     stream.idle.assign(stream.buffers.begin(), stream.buffers.end());
     stream.framesDone = 0;
     stream.framesQueued = 0;
-    stream.decodeFailed = false;
-    stream.eof = !stream.decoder->Rewind();
+    // A decoder that cannot even go back to the start decodes nothing: the play is silence.
+    stream.decodeFailed = !stream.decoder->Rewind();
+    stream.eof = false;
     Fill(stream);
 }
 

@@ -167,7 +167,11 @@ bool OpenALSoundChannel::IsLoopOver() const
     // Less than half a frame left is the clock's rounding, not a frame still to play.
     if (mSilent)
         return mSilentFrames < 0.5;
-    return AudioLibrary::ChannelIsActive(mHandle) == AudioLibrary::Activity_Stopped;
+    if (AudioLibrary::ChannelIsActive(mHandle) != AudioLibrary::Activity_Stopped)
+        return false;
+    // Said where the end is first seen, whoever looks.
+    ReportDecodeFailure();
+    return true;
 }
 
 bool OpenALSoundChannel::IsPlaying() const
@@ -185,7 +189,7 @@ bool OpenALSoundChannel::IsPlaying() const
 
 void OpenALSoundChannel::ReportDecodeFailure() const
 {
-    if (!mSilent && mVariant != nullptr && AudioLibrary::ChannelDecodeFailed(mHandle) && mVariant->TakeFirstReport())
+    if (mVariant != nullptr && AudioLibrary::ChannelDecodeFailed(mHandle) && mVariant->TakeFirstReport())
         Internal::LogWrite("Sound file %s could not be decoded to its end; the rest played as silence.\n",
                            TruncateStringWideToASCII(mVariant->GetFile().c_str()).c_str());
 }
@@ -202,10 +206,8 @@ void OpenALSoundChannel::Update(float seconds)
 {
     if (mSilent && mStarted && mControls && !mControls->IsPaused())
         mSilentFrames -= static_cast<double>(seconds) * mFrequency;
-    const bool loopOver = (mHandle != 0 || mSilent) && mStarted && IsLoopOver();
-    if (loopOver)
-        ReportDecodeFailure();
-    const bool loopEnded = loopOver && (mLoopsLeft == 0 || mLoopsLeft >= 2);
+    const bool loopEnded =
+        (mHandle != 0 || mSilent) && mStarted && (mLoopsLeft == 0 || mLoopsLeft >= 2) && IsLoopOver();
     if (loopEnded)
         NextLoop();
     const bool live = mHandle != 0 || mSilent;
