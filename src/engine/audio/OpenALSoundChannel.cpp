@@ -97,7 +97,7 @@ void OpenALSoundChannel::GoSilent(long long framesPlayed)
     if (frames < 0)
     {
         if (mVariant->TakeFirstReport())
-            Internal::LogWrite("Sound file %s has no known length: without a device it ends at once.\n",
+            Internal::LogWrite("Sound file %s has no known length: played silent, it ends at once.\n",
                                TruncateStringWideToASCII(mVariant->GetFile().c_str()).c_str());
         frames = 0;
     }

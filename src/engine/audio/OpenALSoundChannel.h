@@ -26,7 +26,6 @@ public:
     void Play(const ISound* sound, int loops) override;
     void Stop() override;
     bool IsPlaying() const override;
-    bool IsSilent() const { return mSilent; }
     const ISound* GetSound() const override { return mSound; }
     IAudioControls* GetControls() override { return mControls.get(); }
     void SetControls(IAudioControls* controls) override { mControls = controls; }

@@ -29,7 +29,7 @@ protected:
         ResourceTest::SetUp();
         AudioLibrary::SetDeviceOverride(&devices);
         platform = std::make_unique<OpenALAudioPlatform>();
-        LogLines([&] { platform->Setup(); });
+        platform->Setup();
         ASSERT_EQ(IsOpenALAudioPlatformInitialized(), !devices.working.empty());
         platform->Activate(true);
     }
