@@ -96,6 +96,8 @@ public:
     virtual bool Rewind() = 0;
     int channels = 0;
     unsigned rate = 0;
+    // Frames the header promises; -1 when it cannot tell.
+    long long frames = -1;
 };
 
 // libsndfile over bytes in memory, which must outlive the decoder.
@@ -142,6 +144,8 @@ public:
             return Error_Format;
         channels = info.channels;
         rate = static_cast<unsigned>(info.samplerate);
+        // libsndfile answers the largest count when it cannot tell (an Ogg file without a last page).
+        frames = info.frames >= 0 && info.frames < SF_COUNT_MAX ? info.frames : -1;
         return Error_OK;
     }
 
@@ -184,6 +188,13 @@ private:
     openmpt_module* mModule;
 };
 
+// A module parsed by libopenmpt, which keeps its own copy of the bytes; null when they are not one.
+openmpt_module* OpenModule(const void* bytes, size_t length)
+{
+    return openmpt_module_create_from_memory2(bytes, length, openmpt_log_func_silent, nullptr,
+                                              openmpt_error_func_ignore, nullptr, nullptr, nullptr, nullptr);
+}
+
 ALenum FormatOf(int channels)
 {
     return channels == 2 ? AL_FORMAT_STEREO16 : AL_FORMAT_MONO16;
@@ -222,7 +233,9 @@ struct Stream
     std::vector<ALuint> idle;
     std::map<ALuint, size_t> queuedFrames;
     long long framesDone = 0;
+    long long framesQueued = 0;
     bool eof = false;
+    bool decodeFailed = false;
     std::vector<int16_t> scratch;
 };
 
@@ -239,6 +252,8 @@ struct Library
     std::map<Handle, Playback> playbacks;
     std::map<Handle, std::unique_ptr<Stream>> streams;
     std::optional<sDeviceOverride> override;
+    int sourceLimit = -1;
+    int sourceCount = 0;
 
     std::thread feeder;
     std::condition_variable feederWake;
@@ -271,6 +286,9 @@ Library& Lib()
 
 ALuint NewSource()
 {
+    Library& lib = Lib();
+    if (lib.sourceLimit >= 0 && lib.sourceCount >= lib.sourceLimit)
+        return 0;
     alGetError();
     ALuint source = 0;
     alGenSources(1, &source);
@@ -280,6 +298,7 @@ ALuint NewSource()
     alSourcei(source, AL_SOURCE_SPATIALIZE_SOFT, AL_TRUE);
     alSource3f(source, AL_POSITION, 0.0f, 0.0f, -1.0f);
     alGetError();
+    ++lib.sourceCount;
     return source;
 }
 
@@ -291,6 +310,7 @@ void DeleteSource(ALuint& source)
         alSourcei(source, AL_BUFFER, 0);
         alDeleteSources(1, &source);
         source = 0;
+        --Lib().sourceCount;
     }
 }
 
@@ -320,9 +340,19 @@ bool QueueNext(Stream& stream, ALuint buffer)
 {
     const size_t channels = static_cast<size_t>(stream.decoder->channels);
     stream.scratch.resize(kStreamBufferFrames * channels);
-    const size_t frames = stream.decoder->Read(stream.scratch.data(), kStreamBufferFrames);
+    size_t frames = stream.decodeFailed ? 0 : stream.decoder->Read(stream.scratch.data(), kStreamBufferFrames);
+    const long long missing = stream.decoder->frames - stream.framesQueued - static_cast<long long>(frames);
+    if (frames < kStreamBufferFrames && missing > 0)
+    {
+        // The data ended before its header said: the rest is silence, so the play lasts its length.
+        stream.decodeFailed = true;
+        const size_t pad = std::min(kStreamBufferFrames - frames, static_cast<size_t>(missing));
+        std::fill_n(stream.scratch.begin() + static_cast<ptrdiff_t>(frames * channels), pad * channels, int16_t{0});
+        frames += pad;
+    }
     if (frames == 0)
         return false;
+    stream.framesQueued += static_cast<long long>(frames);
     alBufferData(buffer, FormatOf(stream.decoder->channels), stream.scratch.data(),
                  static_cast<ALsizei>(frames * channels * sizeof(int16_t)), static_cast<ALsizei>(stream.decoder->rate));
     alSourceQueueBuffers(stream.voice.source, 1, &buffer);
@@ -385,7 +415,10 @@ void RestartStream(Stream& stream)
     stream.queuedFrames.clear();
     stream.idle.assign(stream.buffers.begin(), stream.buffers.end());
     stream.framesDone = 0;
-    stream.eof = !stream.decoder->Rewind();
+    stream.framesQueued = 0;
+    // A decoder that cannot even go back to the start decodes nothing: the play is silence.
+    stream.decodeFailed = !stream.decoder->Rewind();
+    stream.eof = false;
     Fill(stream);
 }
 
@@ -617,6 +650,7 @@ bool Init(int device, int frequency)
     lib.context = context;
     lib.loopback = loopback;
     lib.outputPaused = false;
+    lib.sourceLimit = lib.override ? lib.override->sources : -1;
     if (!loopback)
     {
         lib.feederQuit = false;
@@ -833,8 +867,7 @@ Handle MusicLoad(const void* bytes, size_t length)
 {
     if (bytes == nullptr || length == 0)
         return Fail(Error_FileForm), 0;
-    openmpt_module* module = openmpt_module_create_from_memory2(
-        bytes, length, openmpt_log_func_silent, nullptr, openmpt_error_func_ignore, nullptr, nullptr, nullptr, nullptr);
+    openmpt_module* module = OpenModule(bytes, length);
     if (module == nullptr)
         return Fail(Error_FileForm), 0;
     auto decoder = std::make_unique<ModuleDecoder>(module);
@@ -962,6 +995,48 @@ bool ChannelSetAttributes(Handle channel, int frequency, int volume, int pan)
             alSourcef(voice.source, AL_GAIN, gain);
             alSource3f(voice.source, AL_POSITION, std::sin(angle), 0.0f, -std::cos(angle));
             return Succeed();
+        });
+}
+
+bool ClipGetLength(const void* bytes, size_t length, bool module, unsigned* rate, long long* frames)
+{
+    if (bytes == nullptr || length == 0)
+        return Fail(Error_FileForm);
+    unsigned clipRate = kOutputRate;
+    long long clipFrames = -1;
+    if (module)
+    {
+        openmpt_module* music = OpenModule(bytes, length);
+        if (music == nullptr)
+            return Fail(Error_FileForm);
+        const double seconds = openmpt_module_get_duration_seconds(music);
+        openmpt_module_destroy(music);
+        if (std::isfinite(seconds) && seconds >= 0.0 && seconds < 1e9)
+            clipFrames = std::llround(seconds * kOutputRate);
+    }
+    else
+    {
+        SoundFileDecoder decoder(bytes, length);
+        if (const int error = decoder.Open(); error != Error_OK)
+            return Fail(error);
+        clipRate = decoder.rate;
+        clipFrames = decoder.frames;
+    }
+    if (rate != nullptr)
+        *rate = clipRate;
+    if (frames != nullptr)
+        *frames = clipFrames;
+    return Succeed();
+}
+
+bool ChannelDecodeFailed(Handle channel)
+{
+    return WithVoice(
+        channel, false,
+        [&](Library&, const Voice&, const Stream* stream)
+        {
+            Succeed();
+            return stream != nullptr && stream->decodeFailed;
         });
 }
 

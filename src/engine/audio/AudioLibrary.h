@@ -95,17 +95,27 @@ bool ChannelSetAttributes(Handle channel, int frequency, int volume, int pan);
 // The channel's position in frames of its source; -1 for an invalid handle.
 long long ChannelGetPosition(Handle channel);
 
+// The length of a clip of these bytes as its decoder gives it, without a device: libsndfile's frame
+// count at the file's own rate, or a module's (`module`) duration at the output rate. `frames` is -1
+// when the decoder cannot tell. False (Error_FileForm or Error_Format) when the bytes cannot be decoded.
+bool ClipGetLength(const void* bytes, size_t length, bool module, unsigned* rate, long long* frames);
+// True when the channel's stream ran out of decodable data before the length its header gave; that
+// play goes on as silence for the missing length. False for any other channel.
+bool ChannelDecodeFailed(Handle channel);
+
 // Keeps stream and music queues filled. On a real device a feeder thread calls it; the loopback
 // device calls it between slices of rendering.
 void Pump();
 
 // Which devices exist and which open, for tests: device n is `devices[n - 1]`; a device listed in
 // `working` (kDefaultDevice for the default) opens OpenAL Soft's loopback device in its place, whose
-// output RenderLoopback renders. Applies to later Init calls; null goes back to the real devices.
+// output RenderLoopback renders; there at most `sources` sources exist at once (-1: as many as OpenAL
+// gives). Applies to later Init calls; null goes back to the real devices.
 struct sDeviceOverride
 {
     std::vector<std::string> devices;
     std::vector<int> working = {kDefaultDevice};
+    int sources = -1;
 };
 void SetDeviceOverride(const sDeviceOverride* devices);
 // Renders `frames` stereo float frames of the loopback device into `out` (2 * frames floats), filling

@@ -109,7 +109,11 @@ void OpenALAudioPlatform::Cleanup()
 
 void OpenALAudioPlatform::Activate(bool active)
 {
-    if (!gInitialized.load() || active == mActive)
+    if (active == mActive)
+        return;
+    // Without a device the flag alone pauses the silent channels' clock.
+    mActive = active;
+    if (!gInitialized.load())
         return;
     if (active)
     {
@@ -121,7 +125,6 @@ void OpenALAudioPlatform::Activate(bool active)
         AudioLibrary::Pause();
         CheckAudioCall("BASS_Pause()");
     }
-    mActive = active;
 }
 
 void OpenALAudioPlatform::Update(float seconds)
@@ -129,7 +132,8 @@ void OpenALAudioPlatform::Update(float seconds)
     for (auto it = mChannels.begin(); it != mChannels.end();)
     {
         OpenALSoundChannel& channel = **it;
-        channel.Update(seconds);
+        // Positions freeze while the output is paused, silent ones too.
+        channel.Update(mActive ? seconds : 0.0f);
         if (!channel.IsPlaying() && channel.GetReferenceCount() == 1)
         {
             channel.Stop();

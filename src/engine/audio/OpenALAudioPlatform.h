@@ -11,9 +11,9 @@ namespace Strata
 
 class OpenALSoundChannel;
 
-// The audio back end on OpenAL Soft: opens the output device (falling back through the other devices,
-// silent when none opens), owns every channel and control node, builds the control tree (root,
-// master, one group per kind), drives channels and then nodes once a frame, and pauses the output
+// The audio back end on OpenAL Soft: opens the output device (falling back through the other devices;
+// when none opens, channels play silent for their clips' lengths), owns every channel and control node, builds the
+// control tree (root, master, one group per kind), drives channels and then nodes once a frame, and pauses the output
 // while the application is inactive. Main thread only.
 class OpenALAudioPlatform : public IAudioPlatform
 {
@@ -26,7 +26,8 @@ public:
 
     Label GetName() const override;
     // Registers the "sound", "randomsound" and "soundlist" factories, opens a device and builds the
-    // tree; the output starts paused. Never fails: without a device the program runs silent.
+    // tree; the output starts paused. Never fails: without a device the program runs silent, its sounds
+    // lasting as long as they would sound.
     void Setup() override;
     void Cleanup() override;
     void Activate(bool active) override;

@@ -112,8 +112,22 @@ FileVariant AllExtensions(const std::wstring& name)
 
 } // namespace
 
-SampleSoundFileData::SampleSoundFileData(const std::vector<uint8_t>& bytes, const std::wstring& file)
+bool SoundFileData::Measure(const void* bytes, size_t length, bool module, const char* call)
 {
+    if (!AudioLibrary::ClipGetLength(bytes, length, module, &mRate, &mFrames))
+    {
+        mRate = 0;
+        LogLoadFailure(call, mFile);
+        return false;
+    }
+    return IsOpenALAudioPlatformInitialized();
+}
+
+SampleSoundFileData::SampleSoundFileData(const std::vector<uint8_t>& bytes, const std::wstring& file)
+    : SoundFileData(file)
+{
+    if (!Measure(bytes.data(), bytes.size(), false, "BASS_SampleLoad"))
+        return;
     mSample = AudioLibrary::SampleLoad(bytes.data(), bytes.size(), 32);
     if (mSample == 0)
         LogLoadFailure("BASS_SampleLoad", file);
@@ -135,8 +149,14 @@ uint32_t SampleSoundFileData::GetChannel() const
 }
 
 StreamSoundFileData::StreamSoundFileData(std::vector<uint8_t> bytes, const std::wstring& file)
-    : mBytes(std::move(bytes))
+    : SoundFileData(file), mBytes(std::move(bytes))
 {
+    if (!Measure(mBytes.data(), mBytes.size(), false, "BASS_StreamCreateFile"))
+    {
+        // Nothing will stream them.
+        std::vector<uint8_t>().swap(mBytes);
+        return;
+    }
     mStream = AudioLibrary::StreamCreate(mBytes.data(), mBytes.size());
     if (mStream == 0)
         LogLoadFailure("BASS_StreamCreateFile", file);
@@ -152,7 +172,10 @@ StreamSoundFileData::~StreamSoundFileData()
 }
 
 MusicSoundFileData::MusicSoundFileData(const std::vector<uint8_t>& bytes, const std::wstring& file)
+    : SoundFileData(file)
 {
+    if (!Measure(bytes.data(), bytes.size(), true, "BASS_MusicLoad"))
+        return;
     mMusic = AudioLibrary::MusicLoad(bytes.data(), bytes.size());
     if (mMusic == 0)
         LogLoadFailure("BASS_MusicLoad", file);
@@ -184,10 +207,10 @@ void OpenALSoundData::AddVariant(std::shared_ptr<SoundFileData> variant)
         mVariants.push_back(std::move(variant));
 }
 
-uint32_t OpenALSoundData::GetChannel()
+const SoundFileData* OpenALSoundData::PickVariant()
 {
     if (mVariants.empty())
-        return 0;
+        return nullptr;
     const int last = static_cast<int>(mVariants.size()) - 1;
     int index = 0;
     if (mVariants.size() > 2 && mLastIndex >= 0)
@@ -203,7 +226,7 @@ uint32_t OpenALSoundData::GetChannel()
         index = Random::GetIntRange(last);
     }
     mLastIndex = index;
-    return mVariants[static_cast<size_t>(index)]->GetChannel();
+    return mVariants[static_cast<size_t>(index)].get();
 }
 
 Label ToSoundKind(const std::wstring& type)
@@ -220,7 +243,7 @@ Label ToSoundKind(const std::wstring& type)
 std::shared_ptr<SoundFileData> CreateSoundFileData(const IAttributeContainer& attributes, bool allowStream)
 {
     IFileSource* source = GetFileSource();
-    if (!IsOpenALAudioPlatformInitialized() || source == nullptr)
+    if (source == nullptr)
         return nullptr;
     const std::wstring name = attributes.GetAttribute(L"src");
     if (name.empty())

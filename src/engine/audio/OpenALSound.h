@@ -10,6 +10,7 @@
 #include <list>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace Strata
@@ -18,13 +19,35 @@ namespace Strata
 class IAttributeContainer;
 class IXMLReader;
 
-// The data of one file variant of a sound, as a library handle of its own.
+// The data of one file variant of a sound, as a library handle of its own, and the length its decoder
+// gives, which is known with or without a device.
 class SoundFileData
 {
 public:
+    explicit SoundFileData(std::wstring file) : mFile(std::move(file)) {}
     virtual ~SoundFileData() = default;
-    // A channel handle to play this data; 0 when the data failed to load.
+    // A channel handle to play this data; 0 without a device or when the data failed to load.
     virtual uint32_t GetChannel() const = 0;
+
+    // False when the bytes could not be decoded at all: such a clip plays nothing, not even silence.
+    bool IsDecodable() const { return mRate != 0; }
+    unsigned GetRate() const { return mRate; }
+    // Frames of one play at the clip's own rate; -1 when its decoder cannot tell.
+    long long GetFrames() const { return mFrames; }
+    const std::wstring& GetFile() const { return mFile; }
+    // True on the first call only, so a clip's trouble at play time is logged once. Main thread only.
+    bool TakeFirstReport() const { return !std::exchange(mReported, true); }
+
+protected:
+    // Reads the clip's length. Logs "<call> error: <code> (<file>)" and answers false when the bytes
+    // cannot be decoded; answers false without a device too, where no handle is to be made.
+    bool Measure(const void* bytes, size_t length, bool module, const char* call);
+
+private:
+    std::wstring mFile;
+    unsigned mRate = 0;
+    long long mFrames = -1;
+    mutable bool mReported = false;
 };
 
 // Decoded once; every GetChannel is a new playback (at most 32 at once).
@@ -74,9 +97,9 @@ public:
 
     void AddVariant(std::shared_ptr<SoundFileData> variant);
     size_t GetVariantCount() const { return mVariants.size(); }
-    // 0 without variants. With more than two variants the same one never comes twice in a row.
-    // Main thread only.
-    uint32_t GetChannel();
+    // Null without variants. With more than two variants the same one never comes twice in a row. The
+    // pick lives as long as this data. Main thread only.
+    const SoundFileData* PickVariant();
     int GetLastIndex() const { return mLastIndex; }
 
 private:
@@ -122,8 +145,8 @@ private:
 // kind of its own.
 Label ToSoundKind(const std::wstring& type);
 
-// The file variant named by "src": the first of the audio extensions that opens. Null when none does,
-// when the library is not initialised, or the file cannot be read.
+// The file variant named by "src": the first of the audio extensions that opens. Null when none does or
+// the file cannot be read. Without a device the variant has no handle but knows its clip's length.
 std::shared_ptr<SoundFileData> CreateSoundFileData(const IAttributeContainer& attributes, bool allowStream);
 
 class OpenALSoundResourceFactory : public IResourceFactory

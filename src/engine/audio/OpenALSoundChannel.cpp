@@ -3,7 +3,9 @@
 #include "audio/AudioLibrary.h"
 #include "audio/OpenALAudioPlatform.h"
 #include "audio/OpenALSound.h"
+#include "core/Log.h"
 #include "core/Time.h"
+#include "core/WideString.h"
 
 #include <algorithm>
 #include <cmath>
@@ -42,26 +44,21 @@ void OpenALSoundChannel::Release()
 
 void OpenALSoundChannel::Play(const ISound* sound, int loops)
 {
-    if (!IsOpenALAudioPlatformInitialized())
-        return;
     Stop();
     if (sound == nullptr)
         return;
     auto* data = dynamic_cast<OpenALSoundData*>(sound->GetSoundData());
     if (data == nullptr)
         return;
-    const uint32_t handle = data->GetChannel();
-    if (handle == 0)
-        return;
-    mSound = sound;
     mSoundData = data;
-    mHandle = handle;
+    if (!StartLoop())
+    {
+        Stop();
+        return;
+    }
+    mSound = sound;
     mLoopsLeft = loops;
     mStartTimeMs = GetTimeMS();
-    // The original rate, never the current one: on a shared stream another play may have changed it.
-    mNaturalRate = 0;
-    AudioLibrary::ChannelGetOriginalRate(mHandle, &mNaturalRate);
-    CheckAudioCall("BASS_ChannelGetAttributes(mBassChannel, &mNaturalSamplePlaybackRate, NULL, NULL)");
     if (mControls)
     {
         Apply();
@@ -70,17 +67,59 @@ void OpenALSoundChannel::Play(const ISound* sound, int loops)
     }
 }
 
+bool OpenALSoundChannel::StartLoop()
+{
+    mVariant = mSoundData ? mSoundData->PickVariant() : nullptr;
+    mHandle = mVariant != nullptr ? mVariant->GetChannel() : 0;
+    mStarted = false;
+    mSilent = false;
+    if (mHandle == 0)
+    {
+        if (mVariant == nullptr || !mVariant->IsDecodable())
+            return false;
+        GoSilent(0);
+        return true;
+    }
+    // The original rate, never the current one: on a shared stream another play may have changed it.
+    mNaturalRate = 0;
+    AudioLibrary::ChannelGetOriginalRate(mHandle, &mNaturalRate);
+    CheckAudioCall("BASS_ChannelGetAttributes(mBassChannel, &mNaturalSamplePlaybackRate, NULL, NULL)");
+    return true;
+}
+
+void OpenALSoundChannel::GoSilent(long long framesPlayed)
+{
+    mHandle = 0;
+    mSilent = true;
+    mNaturalRate = mVariant->GetRate();
+    mFrequency = static_cast<int>(std::min(mNaturalRate, 200000u));
+    long long frames = mVariant->GetFrames();
+    if (frames < 0)
+    {
+        if (mVariant->TakeFirstReport())
+            Internal::LogWrite("Sound file %s has no known length: played silent, it ends at once.\n",
+                               TruncateStringWideToASCII(mVariant->GetFile().c_str()).c_str());
+        frames = 0;
+    }
+    mSilentFrames = static_cast<double>(std::max(frames - framesPlayed, 0LL));
+}
+
 void OpenALSoundChannel::Resume()
 {
-    AudioLibrary::ChannelPlay(mHandle, !mStarted);
-    CheckAudioCall("BASS_ChannelPlay(mBassChannel, restartSound)");
+    if (!mSilent && !AudioLibrary::ChannelPlay(mHandle, !mStarted))
+    {
+        CheckAudioCall("BASS_ChannelPlay(mBassChannel, restartSound)");
+        // No source to be had: the rest of the loop plays silent.
+        GoSilent(mStarted ? std::max(AudioLibrary::ChannelGetPosition(mHandle), 0LL) : 0);
+        Apply();
+    }
     mStarted = true;
 }
 
 void OpenALSoundChannel::Pause()
 {
     // Pausing what has not started yet would only be refused: it stays unstarted.
-    if (!mStarted)
+    if (!mStarted || mSilent)
         return;
     AudioLibrary::ChannelPause(mHandle);
     CheckAudioCall("BASS_ChannelPause(mBassChannel)");
@@ -88,10 +127,15 @@ void OpenALSoundChannel::Pause()
 
 void OpenALSoundChannel::Apply()
 {
-    if (mHandle == 0 || !mControls || mControls->IsPaused())
+    if ((mHandle == 0 && !mSilent) || !mControls || mControls->IsPaused())
         return;
     const int natural = static_cast<int>(std::min(mNaturalRate, 200000u));
     const int frequency = ToLibraryInt(mControls->GetRate() * static_cast<float>(natural), 100, 200000, natural);
+    if (mSilent)
+    {
+        mFrequency = frequency;
+        return;
+    }
     const int volume = mControls->IsMuted() ? 0 : ToLibraryInt(mControls->GetVolume() * 100.0f, 0, 100, 0);
     const int pan = ToLibraryInt(mControls->GetPan() * 100.0f, -100, 100, 0);
     AudioLibrary::ChannelSetAttributes(mHandle, frequency, volume, pan);
@@ -107,17 +151,32 @@ void OpenALSoundChannel::Stop()
     }
     mHandle = 0;
     mSound = nullptr;
+    mVariant = nullptr;
     mSoundData.reset();
     mStartTimeMs = 0;
     // A channel started in the frame of a group stop is not killed by that stop.
     mIgnoreNextStop = mControls && mControls->IsStopNeeded();
     mStarted = false;
     mLoopsLeft = 0;
+    mSilent = false;
+    mSilentFrames = 0.0;
+}
+
+bool OpenALSoundChannel::IsLoopOver() const
+{
+    // Less than half a frame left is the clock's rounding, not a frame still to play.
+    if (mSilent)
+        return mSilentFrames < 0.5;
+    if (AudioLibrary::ChannelIsActive(mHandle) != AudioLibrary::Activity_Stopped)
+        return false;
+    // Said where the end is first seen, whoever looks.
+    ReportDecodeFailure();
+    return true;
 }
 
 bool OpenALSoundChannel::IsPlaying() const
 {
-    if (mHandle == 0)
+    if (mHandle == 0 && !mSilent)
         return false;
     // Started paused (or under a paused group): waiting for its first resume, not finished. Without
     // controls nothing will ever start it.
@@ -125,32 +184,34 @@ bool OpenALSoundChannel::IsPlaying() const
         return mControls != nullptr;
     if (mLoopsLeft == 0 || mLoopsLeft > 1)
         return true;
-    return AudioLibrary::ChannelIsActive(mHandle) != AudioLibrary::Activity_Stopped;
+    return !IsLoopOver();
+}
+
+void OpenALSoundChannel::ReportDecodeFailure() const
+{
+    if (mVariant != nullptr && AudioLibrary::ChannelDecodeFailed(mHandle) && mVariant->TakeFirstReport())
+        Internal::LogWrite("Sound file %s could not be decoded to its end; the rest played as silence.\n",
+                           TruncateStringWideToASCII(mVariant->GetFile().c_str()).c_str());
 }
 
 void OpenALSoundChannel::NextLoop()
 {
     if (mLoopsLeft > 1)
         --mLoopsLeft;
-    mHandle = mSoundData ? mSoundData->GetChannel() : 0;
-    if (mHandle != 0)
-    {
-        mStarted = false;
-        AudioLibrary::ChannelGetOriginalRate(mHandle, &mNaturalRate);
-    }
-    else
-    {
+    if (!StartLoop())
         Stop();
-    }
 }
 
-void OpenALSoundChannel::Update(float /*seconds*/)
+void OpenALSoundChannel::Update(float seconds)
 {
-    const bool loopEnded = mHandle != 0 && mStarted && (mLoopsLeft == 0 || mLoopsLeft >= 2) &&
-                           AudioLibrary::ChannelIsActive(mHandle) == AudioLibrary::Activity_Stopped;
+    if (mSilent && mStarted && mControls && !mControls->IsPaused())
+        mSilentFrames -= static_cast<double>(seconds) * mFrequency;
+    const bool loopEnded =
+        (mHandle != 0 || mSilent) && mStarted && (mLoopsLeft == 0 || mLoopsLeft >= 2) && IsLoopOver();
     if (loopEnded)
         NextLoop();
-    if ((loopEnded || (IsPlaying() && mControls && mControls->IsDirty())) && mControls && mHandle != 0)
+    const bool live = mHandle != 0 || mSilent;
+    if ((loopEnded || (IsPlaying() && mControls && mControls->IsDirty())) && mControls && live)
     {
         if (mControls->IsPaused())
             Pause();
