@@ -13,6 +13,7 @@
 #include "framework/InputEvent.h"
 #include "framework/MainLoop.h"
 #include "graphics/Context.h"
+#include "graphics/Drawing.h"
 #include "graphics/Image.h"
 #include "graphics/SoftwareCanvas.h"
 #include "support/FakeGraphicsPlatform.h"
@@ -414,23 +415,27 @@ public:
     void Cleanup() override {}
 };
 
+// Covers the screen with the colour, through the screen canvas as every drawing does.
+void FillScreen(Color32 color)
+{
+    Graphics::sDrawState state = Graphics::sDrawState::GetDefaults();
+    state.color = ColorF(color.r / 255.0f, color.g / 255.0f, color.b / 255.0f, color.a / 255.0f);
+    state.flags &= ~Graphics::DrawFlag_Blend;
+    Graphics::DrawFilledRect(Graphics::GetScreenCanvas()->GetBounds(), state, Graphics::GetScreenCanvas());
+}
+
 class FillingMode : public ApplicationMode
 {
 public:
-    FillingMode(Image* target, bool opaque) : mTarget(target), mOpaque(opaque) {}
+    explicit FillingMode(bool opaque) : mOpaque(opaque) {}
     bool IsOpaque() override { return mOpaque; }
     void Draw() override
     {
         if (mOpaque)
-        {
-            for (int y = 0; y < mTarget->GetHeight(); ++y)
-                for (int x = 0; x < mTarget->GetWidth(); ++x)
-                    mTarget->SetPixel(x, y, kWhite);
-        }
+            FillScreen(kWhite);
     }
 
 private:
-    Image* mTarget;
     bool mOpaque;
 };
 
@@ -461,9 +466,7 @@ protected:
         app.onDraw = [this]
         {
             if (clearEachFrame)
-                for (int y = 0; y < screen->GetHeight(); ++y)
-                    for (int x = 0; x < screen->GetWidth(); ++x)
-                        screen->SetPixel(x, y, kClear);
+                FillScreen(kClear);
         };
         RegisterSingleton(&fileSource);
         MainLoop::ResetForTesting();
@@ -565,8 +568,8 @@ TEST_F(WindowLoopTest, ATranslucentTopModeDimsTheModesBelowOnlyInHardware)
         clearEachFrame = false;
         passes.push_back([] {});
         app.onDraw = nullptr;
-        FillingMode* below = new FillingMode(screen.get(), true);
-        FillingMode* top = new FillingMode(screen.get(), false);
+        FillingMode* below = new FillingMode(true);
+        FillingMode* top = new FillingMode(false);
         MainLoop::PushMode(below);
         MainLoop::PushMode(top);
         MainLoop::Execute();
