@@ -78,6 +78,8 @@ struct RendererScript
     std::function<void()> fail = [] { STRATA_THROW(RuntimeError, "renderer refused"); };
     bool makeNothing = false;
     ICanvas* screen = nullptr;
+    // The frames the renderers showed.
+    int scenes = 0;
 };
 
 RendererScript* gScript = nullptr;
@@ -89,6 +91,7 @@ IGraphicsPlatform* MakeRenderer(unsigned long caps)
         return nullptr;
     auto* renderer = new FakeGraphicsPlatform(gScript->log, caps);
     renderer->screenCanvas = gScript->screen;
+    renderer->endSceneCounter = &gScript->scenes;
     renderer->onSetup = [caps](const sWindowConfig& config)
     {
         const std::string attempt = std::to_string(caps) + "/" + std::to_string(config.mode);
@@ -557,6 +560,50 @@ TEST_F(WindowLoopTest, TheCursorIsDrawnAtTheMouseLessTheHotSpotOnlyInTheWindowAn
     GetFrameHooks().drawCustomCursor();
     EXPECT_EQ(target->GetPixel(92, 46), kRed);
     Graphics::PopContext();
+}
+
+TEST_F(WindowLoopTest, AStillScreenIsShownOnceAndEveryChangeOrExposeAgain)
+{
+    // Each pass changes something (or nothing) and says whether a frame must be shown for it.
+    struct sPass
+    {
+        const char* what;
+        std::function<void()> change;
+        bool shown;
+    };
+    const std::vector<sPass> steps = {
+        {"still", [] {}, false},
+        {"still again", [] {}, false},
+        {"the cursor moved", [this] { platform.QueueEvent(Event(InputEvent_MouseMove, 100, 50)); }, true},
+        {"still", [] {}, false},
+        {"the window exposed", [this] { platform.repaintPending = true; }, true},
+        // A pass that changes the modes only updates; the pass after it draws.
+        {"a mode pushed", [] { MainLoop::PushMode(new FillingMode(true)); }, false},
+        {"the pushed mode drawn", [] {}, true},
+        {"still", [] {}, false},
+        {"the mode popped", [] { MainLoop::PopMode(); }, false},
+        {"the mode below drawn", [] {}, true},
+        {"the cursor left", [this] { platform.QueueEvent(Event(InputEvent_MouseLeave)); }, true},
+        {"still", [] {}, false},
+        {"the end, not judged", [] {}, false},
+    };
+    std::vector<std::string> wrong;
+    int before = 0;
+    const sPass* previous = nullptr;
+    // The frame a pass's change makes is drawn by the passes after it: judged at the next pass.
+    for (const sPass& pass : steps)
+        passes.push_back(
+            [&, p = &pass]
+            {
+                if (previous && (script.scenes > before) != previous->shown)
+                    wrong.push_back(previous->what);
+                before = script.scenes;
+                previous = p;
+                p->change();
+            });
+    MainLoop::Execute();
+    EXPECT_EQ(wrong, std::vector<std::string>());
+    EXPECT_GE(script.scenes, 1);
 }
 
 TEST_F(WindowLoopTest, ATranslucentTopModeDimsTheModesBelowOnlyInHardware)
