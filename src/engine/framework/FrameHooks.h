@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 namespace Strata
 {
 
@@ -15,6 +17,10 @@ struct sFrameHooks
     void (*drawCustomCursor)() = nullptr;
     // Dims what the modes below a translucent top mode drew.
     void (*dimBackground)() = nullptr;
+    // Runs `draw`, which draws the frame on the screen, and shows the frame when it differs from the one
+    // on screen or `force` is set; the renderer's scene is begun and ended inside. Without it the loop
+    // begins and ends the scene around every frame itself.
+    void (*drawFrame)(const std::function<void()>& draw, bool force) = nullptr;
 };
 
 void InstallFrameHooks(const sFrameHooks& hooks);

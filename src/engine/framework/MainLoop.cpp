@@ -103,6 +103,7 @@ private:
     void UpdateOrDraw(IApplication* application, IPlatform* platform);
     void Update(IApplication* application, float dt);
     void Draw(IApplication* application, IPlatform* platform);
+    void DrawScene(IApplication* application, IPlatform* platform, IRenderPlatform* graphics);
     void DrawModes();
     bool ProcessTransitions(IApplication* application);
     void TearDown(IApplication* application, const sSetupProgress& progress, std::exception_ptr& failure);
@@ -341,20 +342,35 @@ void Looper::Update(IApplication* application, float dt)
 
 void Looper::Draw(IApplication* application, IPlatform* platform)
 {
+    // An exposed or resized window lost the frame it showed.
+    const bool repaint = platform->IsRepaintPending();
     platform->ClearPendingRepaint();
     // Without a renderer there is no frame to draw.
     IRenderPlatform* graphics = GetRenderPlatform();
-    if (graphics == nullptr || graphics->BeginScene() != 0)
+    if (graphics == nullptr)
         return;
+    // The graphics layer shows only a frame that differs from the one on screen.
+    if (const auto drawFrame = GetFrameHooks().drawFrame)
+    {
+        drawFrame([&] { DrawScene(application, platform, graphics); }, repaint);
+        return;
+    }
+    if (graphics->BeginScene() != 0)
+        return;
+    DrawScene(application, platform, graphics);
+    // A renderer replaced during the frame (a window-mode change) never began this scene.
+    if (GetRenderPlatform() == graphics)
+        graphics->EndScene();
+}
+
+void Looper::DrawScene(IApplication* application, IPlatform* platform, IRenderPlatform* graphics)
+{
     if (graphics->HasScreenCanvas() && !mStack.empty())
         DrawModes();
     application->Draw();
     // Above everything; an inactive application leaves the pointer to the system.
     if (const auto drawCustomCursor = GetFrameHooks().drawCustomCursor; drawCustomCursor && platform->IsActive())
         drawCustomCursor();
-    // A renderer replaced during the frame (a window-mode change) never began this scene.
-    if (GetRenderPlatform() == graphics)
-        graphics->EndScene();
 }
 
 void Looper::DrawModes()

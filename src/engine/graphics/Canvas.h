@@ -61,6 +61,8 @@ struct sPrimitiveVertex
     float a = 0.0f;
     float u = 0.0f;
     float v = 0.0f;
+
+    bool operator==(const sPrimitiveVertex&) const = default;
 };
 
 // A canvas that shows frames on the screen.

@@ -1,6 +1,7 @@
 #include "graphics/Context.h"
 
 #include "core/Log.h"
+#include "graphics/FrameRecorder.h"
 #include "graphics/GraphicsPlatform.h"
 
 #include <array>
@@ -39,7 +40,12 @@ public:
     bool QueryInterface(Label name, void** out) override
     {
         ICanvas* screen = GetPlatformScreenCanvas();
-        return screen ? screen->QueryInterface(name, out) : false;
+        if (!screen)
+            return false;
+        // A recorded frame draws at its end, and only when it differs from the frame on screen.
+        if (FrameRecording::IsRecording())
+            return Strata::Internal::QueryRecordingInterface(screen, name, out);
+        return screen->QueryInterface(name, out);
     }
 };
 

@@ -1,8 +1,10 @@
 #include "graphics/Image.h"
 
+#include "graphics/FrameRecorder.h"
 #include "graphics/PixelMath.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstddef>
 #include <cstring>
@@ -17,6 +19,13 @@ namespace
 bool IsValidSize(int width, int height)
 {
     return width > 0 && height > 0 && width <= kMaxImageSide && height <= kMaxImageSide;
+}
+
+// Shared by all images and threads, so that a stamp never names two contents.
+uint64_t NextContentStamp()
+{
+    static std::atomic<uint64_t> next{0};
+    return next.fetch_add(1, std::memory_order_relaxed) + 1;
 }
 
 size_t PixelCount(int width, int height)
@@ -61,9 +70,11 @@ ITexture* BaseImage::GetTexture()
 
 // --- Image ---
 
-Image::Image() = default;
+Image::Image() : mContentStamp(NextContentStamp())
+{
+}
 
-Image::Image(int width, int height) : mHasAlpha(true)
+Image::Image(int width, int height) : mHasAlpha(true), mContentStamp(NextContentStamp())
 {
     if (IsValidSize(width, height))
     {
@@ -74,12 +85,15 @@ Image::Image(int width, int height) : mHasAlpha(true)
 }
 
 Image::Image(std::vector<Color32>&& pixels, int width, int height, bool hasAlpha, bool hasColorKey)
+    : mContentStamp(NextContentStamp())
 {
     Init(std::move(pixels), width, height, hasAlpha, hasColorKey);
 }
 
 Image::~Image()
 {
+    // While the pixels still exist.
+    Internal::ForgetRecordedImage(this);
     // The cache goes first: it may point at this image in slot 0 but never deletes it.
     mRotationCache.reset();
 }
@@ -130,12 +144,14 @@ void Image::SetFlags(bool hasAlpha, bool hasColorKey)
 {
     mHasAlpha = hasAlpha;
     mHasColorKey = hasColorKey;
+    mContentStamp = NextContentStamp();
 }
 
 void Image::MarkChanged()
 {
     mTextureDirty = true;
     ++mPixelVersion;
+    mContentStamp = NextContentStamp();
 }
 
 void Image::SetRotationCache(std::unique_ptr<ImageRotationCache> cache)

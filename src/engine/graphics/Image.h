@@ -60,6 +60,9 @@ public:
     virtual void SetTexture(ITexture* texture) = 0;
     // The linked texture, refreshed first when the pixels changed since the last call; null when none.
     virtual ITexture* GetTexture() = 0;
+    // Names what drawing the image shows: no two different contents of any images ever share a stamp.
+    // 0 when the kind of image cannot tell, so that a frame that draws it is never taken as unchanged.
+    virtual uint64_t GetContentStamp() const { return 0; }
 };
 
 // Size and texture link shared by image kinds.
@@ -69,7 +72,7 @@ public:
     BaseImage() = default;
     BaseImage(const BaseImage&) = delete;
     BaseImage& operator=(const BaseImage&) = delete;
-    // Releases the texture link.
+    // Releases the texture link; a screen frame being recorded draws what it recorded of the image first.
     ~BaseImage() override;
 
     int GetWidth() const override { return mWidth; }
@@ -122,12 +125,15 @@ public:
     bool HasAlpha() const { return mHasAlpha; }
     // Transparency comes from one key colour: alpha is only 0 or 255.
     bool HasColorKey() const { return mHasColorKey; }
+    // A new content stamp: the flags change how the pixels are drawn.
     void SetFlags(bool hasAlpha, bool hasColorKey);
 
     // The pixels were written: the texture must take them again and rotated copies are stale.
     void MarkChanged();
     // Goes up by one with every change of the pixels.
     uint64_t GetPixelVersion() const { return mPixelVersion; }
+    // Taken anew when the image is made and with every change of pixels, size or flags.
+    uint64_t GetContentStamp() const override { return mContentStamp; }
 
     // Gives the image a rotation cache (null removes it), deleting any earlier one.
     void SetRotationCache(std::unique_ptr<ImageRotationCache> cache);
@@ -142,6 +148,7 @@ private:
     bool mHasColorKey = false;
     std::unique_ptr<ImageRotationCache> mRotationCache;
     uint64_t mPixelVersion = 0;
+    uint64_t mContentStamp = 0;
 };
 
 // Turned copies of images. Every result is a new image owned by the caller, with the source's flags;

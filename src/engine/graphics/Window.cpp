@@ -11,6 +11,7 @@
 #include "framework/Platform.h"
 #include "graphics/Context.h"
 #include "graphics/Drawing.h"
+#include "graphics/FrameRecorder.h"
 #include "graphics/GraphicsPlatform.h"
 
 #include <cxxabi.h>
@@ -122,6 +123,8 @@ void NotifyHandlers()
 void ApplyCandidate(IPlatform* platform, const sWindowConfig& requested, unsigned long caps)
 {
     sWindowState& state = State();
+    // A new renderer may sit where the old one was: the frame on screen is no longer the one recorded.
+    Graphics::FrameRecording::Invalidate();
     if (IRenderPlatform* old = GetRenderPlatform())
         DeleteGraphicsPlatform(old);
     platform->DestroyWindow();
@@ -240,6 +243,8 @@ void InstallFrameHooks()
     hooks.applyWindowConfig = &SetConfig;
     hooks.drawCustomCursor = &Internal::DrawCustomCursor;
     hooks.dimBackground = &Internal::DimBackground;
+    hooks.drawFrame = [](const std::function<void()>& draw, bool force)
+    { Graphics::FrameRecording::DrawFrame(draw, force); };
     Strata::InstallFrameHooks(hooks);
 }
 
@@ -311,8 +316,9 @@ void DimBackground()
     IGraphicsPlatform* graphics = GetGraphicsPlatform();
     if (graphics == nullptr || (graphics->GetCaps() & GraphicsPlatformCaps_Hardware) == 0)
         return;
-    ICanvas* screen = graphics->GetScreenCanvas();
-    if (screen == nullptr)
+    // Through the proxy, as every screen drawing goes, so that a recorded frame holds it.
+    ICanvas* screen = Graphics::GetScreenCanvas();
+    if (graphics->GetScreenCanvas() == nullptr)
         return;
 
     Graphics::PushContext(Graphics::GetContext());

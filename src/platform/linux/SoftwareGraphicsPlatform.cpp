@@ -2,6 +2,7 @@
 
 #include "core/RuntimeError.h"
 #include "graphics/Image.h"
+#include "graphics/ScaleRow.h"
 #include "graphics/SoftwareCanvas.h"
 #include "platform/linux/FrameViewport.h"
 
@@ -19,6 +20,30 @@ namespace
 
 // The SDL format whose bytes in memory are blue, green, red, alpha, as the engine's pixels are.
 constexpr Uint32 kFrameFormat = SDL_BYTEORDER == SDL_LIL_ENDIAN ? SDL_PIXELFORMAT_ARGB8888 : SDL_PIXELFORMAT_BGRA8888;
+
+// True when the surface's pixels are words whose bytes in memory are blue, green, red and alpha or
+// unused, as the frame's are: the frame is then scaled straight into them.
+bool IsFrameLayout(const SDL_Surface* surface)
+{
+    const Uint32 format = surface->format->format;
+    const bool little = SDL_BYTEORDER == SDL_LIL_ENDIAN;
+    return format == kFrameFormat || format == (little ? SDL_PIXELFORMAT_RGB888 : SDL_PIXELFORMAT_BGRX8888);
+}
+
+// The frame scaled into the target rectangle of the screen by the engine's own rows. False when the
+// surface cannot be locked.
+bool ScaleInto(SDL_Surface* screen, const SDL_Rect& target, const Strata::Image& frame)
+{
+    if (SDL_MUSTLOCK(screen) && SDL_LockSurface(screen) != 0)
+        return false;
+    const ptrdiff_t pitch = screen->pitch / static_cast<int>(sizeof(Strata::Color32));
+    auto* pixels = static_cast<Strata::Color32*>(screen->pixels) + target.y * pitch + target.x;
+    Strata::Graphics::ScaleNearest(frame.GetPixels(), frame.GetWidth(), frame.GetHeight(), frame.GetWidth(), pixels,
+                                   target.w, target.h, pitch);
+    if (SDL_MUSTLOCK(screen))
+        SDL_UnlockSurface(screen);
+    return true;
+}
 
 [[noreturn]] void ThrowSetupError(const std::string& reason)
 {
@@ -116,7 +141,11 @@ int SoftwareGraphicsPlatform::EndScene()
     for (const SDL_Rect& bar : bars)
         if (bar.w > 0 && bar.h > 0 && SDL_FillRect(screen, &bar, black) != 0)
             return -1;
-    if (SDL_BlitScaled(mFrameSurface, nullptr, screen, &target) != 0 || SDL_UpdateWindowSurface(mWindow) != 0)
+    // SDL's own stretch is several times slower than the engine's rows; it serves other pixel layouts.
+    const bool scaled = IsFrameLayout(screen) && screen->pitch % static_cast<int>(sizeof(Strata::Color32)) == 0
+                            ? ScaleInto(screen, target, *mFrame)
+                            : SDL_BlitScaled(mFrameSurface, nullptr, screen, &target) == 0;
+    if (!scaled || SDL_UpdateWindowSurface(mWindow) != 0)
         return -1;
     return 0;
 }

@@ -13,6 +13,7 @@
 #include "framework/InputEvent.h"
 #include "framework/MainLoop.h"
 #include "graphics/Context.h"
+#include "graphics/Drawing.h"
 #include "graphics/Image.h"
 #include "graphics/SoftwareCanvas.h"
 #include "support/FakeGraphicsPlatform.h"
@@ -77,6 +78,8 @@ struct RendererScript
     std::function<void()> fail = [] { STRATA_THROW(RuntimeError, "renderer refused"); };
     bool makeNothing = false;
     ICanvas* screen = nullptr;
+    // The frames the renderers showed.
+    int scenes = 0;
 };
 
 RendererScript* gScript = nullptr;
@@ -88,6 +91,7 @@ IGraphicsPlatform* MakeRenderer(unsigned long caps)
         return nullptr;
     auto* renderer = new FakeGraphicsPlatform(gScript->log, caps);
     renderer->screenCanvas = gScript->screen;
+    renderer->endSceneCounter = &gScript->scenes;
     renderer->onSetup = [caps](const sWindowConfig& config)
     {
         const std::string attempt = std::to_string(caps) + "/" + std::to_string(config.mode);
@@ -414,23 +418,27 @@ public:
     void Cleanup() override {}
 };
 
+// Covers the screen with the colour, through the screen canvas as every drawing does.
+void FillScreen(Color32 color)
+{
+    Graphics::sDrawState state = Graphics::sDrawState::GetDefaults();
+    state.color = ColorF(color.r / 255.0f, color.g / 255.0f, color.b / 255.0f, color.a / 255.0f);
+    state.flags &= ~Graphics::DrawFlag_Blend;
+    Graphics::DrawFilledRect(Graphics::GetScreenCanvas()->GetBounds(), state, Graphics::GetScreenCanvas());
+}
+
 class FillingMode : public ApplicationMode
 {
 public:
-    FillingMode(Image* target, bool opaque) : mTarget(target), mOpaque(opaque) {}
+    explicit FillingMode(bool opaque) : mOpaque(opaque) {}
     bool IsOpaque() override { return mOpaque; }
     void Draw() override
     {
         if (mOpaque)
-        {
-            for (int y = 0; y < mTarget->GetHeight(); ++y)
-                for (int x = 0; x < mTarget->GetWidth(); ++x)
-                    mTarget->SetPixel(x, y, kWhite);
-        }
+            FillScreen(kWhite);
     }
 
 private:
-    Image* mTarget;
     bool mOpaque;
 };
 
@@ -461,9 +469,7 @@ protected:
         app.onDraw = [this]
         {
             if (clearEachFrame)
-                for (int y = 0; y < screen->GetHeight(); ++y)
-                    for (int x = 0; x < screen->GetWidth(); ++x)
-                        screen->SetPixel(x, y, kClear);
+                FillScreen(kClear);
         };
         RegisterSingleton(&fileSource);
         MainLoop::ResetForTesting();
@@ -556,6 +562,50 @@ TEST_F(WindowLoopTest, TheCursorIsDrawnAtTheMouseLessTheHotSpotOnlyInTheWindowAn
     Graphics::PopContext();
 }
 
+TEST_F(WindowLoopTest, AStillScreenIsShownOnceAndEveryChangeOrExposeAgain)
+{
+    // Each pass changes something (or nothing) and says whether a frame must be shown for it.
+    struct sPass
+    {
+        const char* what;
+        std::function<void()> change;
+        bool shown;
+    };
+    const std::vector<sPass> steps = {
+        {"still", [] {}, false},
+        {"still again", [] {}, false},
+        {"the cursor moved", [this] { platform.QueueEvent(Event(InputEvent_MouseMove, 100, 50)); }, true},
+        {"still", [] {}, false},
+        {"the window exposed", [this] { platform.repaintPending = true; }, true},
+        // A pass that changes the modes only updates; the pass after it draws.
+        {"a mode pushed", [] { MainLoop::PushMode(new FillingMode(true)); }, false},
+        {"the pushed mode drawn", [] {}, true},
+        {"still", [] {}, false},
+        {"the mode popped", [] { MainLoop::PopMode(); }, false},
+        {"the mode below drawn", [] {}, true},
+        {"the cursor left", [this] { platform.QueueEvent(Event(InputEvent_MouseLeave)); }, true},
+        {"still", [] {}, false},
+        {"the end, not judged", [] {}, false},
+    };
+    std::vector<std::string> wrong;
+    int before = 0;
+    const sPass* previous = nullptr;
+    // The frame a pass's change makes is drawn by the passes after it: judged at the next pass.
+    for (const sPass& pass : steps)
+        passes.push_back(
+            [&, p = &pass]
+            {
+                if (previous && (script.scenes > before) != previous->shown)
+                    wrong.push_back(previous->what);
+                before = script.scenes;
+                previous = p;
+                p->change();
+            });
+    MainLoop::Execute();
+    EXPECT_EQ(wrong, std::vector<std::string>());
+    EXPECT_GE(script.scenes, 1);
+}
+
 TEST_F(WindowLoopTest, ATranslucentTopModeDimsTheModesBelowOnlyInHardware)
 {
     for (unsigned long caps : {GraphicsPlatformCaps_Hardware, GraphicsPlatformCaps_Software})
@@ -565,8 +615,8 @@ TEST_F(WindowLoopTest, ATranslucentTopModeDimsTheModesBelowOnlyInHardware)
         clearEachFrame = false;
         passes.push_back([] {});
         app.onDraw = nullptr;
-        FillingMode* below = new FillingMode(screen.get(), true);
-        FillingMode* top = new FillingMode(screen.get(), false);
+        FillingMode* below = new FillingMode(true);
+        FillingMode* top = new FillingMode(false);
         MainLoop::PushMode(below);
         MainLoop::PushMode(top);
         MainLoop::Execute();

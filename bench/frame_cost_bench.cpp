@@ -1,0 +1,336 @@
+// What a frame costs on the software canvas with no X server: the real game on SDL's dummy video, the
+// software renderer and OpenAL Soft's null device, stepped by a fake clock. For each scenario (a still
+// title, and each game's busiest moment) the work of every 20 ms step, update and draw, is timed, and
+// the mean and 99th percentile printed as shares of the step (goal: the 99th percentile at most 25%).
+// Beside them, a still title on the real clock: the process's CPU time per wall second, on the software
+// canvas and, when an X server with OpenGL is there, on the OpenGL renderer (goal: under 1% of a core).
+// A new game adds its busiest moment as one more entry of kScenarios.
+
+#include "core/Singleton.h"
+#include "core/Time.h"
+#include "framework/FrameHooks.h"
+#include "framework/InputEvent.h"
+#include "framework/MainLoop.h"
+#include "framework/RenderPlatform.h"
+#include "game/CountTheMaterials/CountTheMaterialsMode.h"
+#include "game/CountTheMaterials/DraggableMaterial.h"
+#include "game/CountTheMaterials/MaterialTarget.h"
+#include "game/GameApplication.h"
+#include "game/screens/TitleMode.h"
+#include "graphics/Window.h"
+#include "platform/linux/ApplicationPlatform.h"
+#include "scene/SceneNode.h"
+
+#include "BenchReporter.h"
+
+#include <benchmark/benchmark.h>
+
+#include <time.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+using namespace Yardcrew;
+
+namespace
+{
+
+namespace fs = std::filesystem;
+
+constexpr double kStepMS = 20.0;
+
+// One stretch of play to time. `start` runs once the title shows and may change the mode; `step` runs
+// before every step from then on and answers whether the stretch is being timed, is over, or neither.
+enum eStretch
+{
+    Stretch_Waiting,
+    Stretch_Timing,
+    Stretch_Over
+};
+
+struct sScenario
+{
+    const char* name;
+    std::function<void()> start;
+    std::function<eStretch()> step;
+};
+
+// The still title: 250 steps.
+sScenario StillTitle()
+{
+    auto steps = std::make_shared<int>(0);
+    return {"still title", [] {}, [steps] { return ++*steps <= 250 ? Stretch_Timing : Stretch_Over; }};
+}
+
+// Presses and releases the left button at the centre of the node, through the top mode.
+void Click(Strata::SceneNode& node)
+{
+    const Strata::Rect<float> bounds = node.GlobalGetBounds();
+    const int x = static_cast<int>(bounds.x + bounds.width / 2);
+    const int y = static_cast<int>(bounds.y + bounds.height / 2);
+    Strata::ApplicationMode* top = Strata::MainLoop::GetTopMostMode(0);
+    top->OnMouseMove(x, y);
+    top->OnMouseDown(Strata::MouseButton_Left, x, y);
+    top->OnMouseUp(Strata::MouseButton_Left, x, y);
+}
+
+// The counting game's delivery trip: from the click on the pile asked for, the digger lifts it, turns,
+// drops it into the tipper, and the tipper drives off, until the round ends.
+sScenario DeliveryTrip()
+{
+    struct sState
+    {
+        bool clicked = false;
+        int steps = 0;
+    };
+    auto state = std::make_shared<sState>();
+    return {"counting game's delivery trip", [] { Strata::MainLoop::ChangeMode(new CountTheMaterialsMode(true, -1)); },
+            [state]
+            {
+                auto* game = dynamic_cast<CountTheMaterialsMode*>(Strata::MainLoop::GetTopMostMode(0));
+                if (!game)
+                    return state->clicked ? Stretch_Over : Stretch_Waiting;
+                if (++state->steps > 6000)
+                    return Stretch_Over;
+                MaterialTarget* tipper = game->getTipper();
+                if (!tipper)
+                    return Stretch_Waiting;
+                // The request shows once the tipper stands: the right pile is pressed until it takes.
+                if (tipper->getRequestBox()->LocalIsVisible())
+                {
+                    for (size_t place = 0; DraggableMaterial* pile = game->getPile(place); ++place)
+                        if (pile->getMaterial() == tipper->getRequestedMaterial() &&
+                            pile->getNumber() == tipper->getRequestedNumber())
+                            Click(*pile->getImageNode());
+                    state->clicked = true;
+                    return Stretch_Waiting;
+                }
+                return state->clicked ? Stretch_Timing : Stretch_Waiting;
+            }};
+}
+
+const std::vector<std::function<sScenario()>> kScenarios = {StillTitle, DeliveryTrip};
+
+// The whole process's, or only the calling thread's.
+double CpuSeconds(clockid_t which = CLOCK_PROCESS_CPUTIME_ID)
+{
+    timespec now{};
+    clock_gettime(which, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
+}
+
+struct sRun
+{
+    std::vector<double> stepMS; // the work of each timed step
+    double cpuPerWall = 0.0;
+    double mainThreadCpuPerWall = 0.0; // the loop's own share, without the audio mixer's threads
+    bool reached = false;
+    bool hardware = false;
+};
+
+// Plays the game from start-up. With a scenario, the fake clock moves by what the loop sleeps and every
+// timed step's work is kept; without one, the title is watched on the real clock for `stillSeconds`.
+sRun Play(const sScenario* scenario, double stillSeconds)
+{
+    const fs::path home = fs::temp_directory_path() / ("menagerie_frames_" + std::to_string(::getpid()));
+    fs::remove_all(home);
+    fs::create_directories(home);
+    setenv("XDG_DATA_HOME", home.c_str(), 1);
+
+    Strata::MainLoop::ResetForTesting();
+    Strata::MainLoop::SetProcessReleaseForTesting(false);
+    Strata::MainLoop::SetPlatformFactory(&Linux::CreatePlatform);
+    sRun run;
+    uint32_t clock = 100000;
+    bool started = false;
+    eStretch stretch = Stretch_Waiting;
+    auto workStart = std::chrono::steady_clock::now();
+    std::chrono::steady_clock::time_point wallStart;
+    double cpuStart = 0.0;
+    double threadCpuStart = 0.0;
+    Strata::MainLoop::SetTimeSourceForTesting(
+        [&clock] { return clock; },
+        [&](unsigned long ms)
+        {
+            const auto now = std::chrono::steady_clock::now();
+            if (stretch == Stretch_Timing)
+                run.stepMS.push_back(std::chrono::duration<double, std::milli>(now - workStart).count());
+            if (!started)
+            {
+                // The splashes' showing time passes fast.
+                clock += 10 * static_cast<uint32_t>(ms);
+                if (!dynamic_cast<TitleMode*>(Strata::MainLoop::GetTopMostMode(0)))
+                    return;
+                started = true;
+                run.reached = true;
+                run.hardware = (Strata::GetRenderPlatform()->GetCaps() & 2) != 0;
+                if (scenario)
+                    scenario->start();
+                wallStart = std::chrono::steady_clock::now();
+                cpuStart = CpuSeconds();
+                threadCpuStart = CpuSeconds(CLOCK_THREAD_CPUTIME_ID);
+            }
+            else if (scenario)
+            {
+                clock += static_cast<uint32_t>(ms);
+                stretch = scenario->step();
+                if (stretch == Stretch_Over)
+                    Strata::MainLoop::Exit();
+            }
+            else
+            {
+                std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+                clock = Strata::GetTimeMS();
+                const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
+                if (wall >= stillSeconds)
+                {
+                    run.cpuPerWall = (CpuSeconds() - cpuStart) / wall;
+                    run.mainThreadCpuPerWall = (CpuSeconds(CLOCK_THREAD_CPUTIME_ID) - threadCpuStart) / wall;
+                    Strata::MainLoop::Exit();
+                }
+            }
+            workStart = std::chrono::steady_clock::now();
+        });
+    {
+        Application application;
+        Strata::MainLoop::Execute();
+    }
+    Strata::MainLoop::ResetForTesting();
+    Strata::MainLoop::SetTimeSourceForTesting(nullptr, nullptr);
+    Strata::MainLoop::SetPlatformFactory(nullptr);
+    Strata::Window::Internal::ResetForTesting();
+    Strata::InstallFrameHooks(Strata::sFrameHooks());
+    Strata::Internal::DeleteAllSingletons();
+    fs::remove_all(home);
+    return run;
+}
+
+struct sShares
+{
+    double mean = 0.0;
+    double p99 = 0.0;
+    size_t steps = 0;
+};
+
+sShares Shares(std::vector<double> steps)
+{
+    sShares shares;
+    shares.steps = steps.size();
+    if (steps.empty())
+        return shares;
+    std::sort(steps.begin(), steps.end());
+    double sum = 0.0;
+    for (double ms : steps)
+        sum += ms;
+    shares.mean = sum / static_cast<double>(steps.size()) / kStepMS;
+    const size_t index = std::min(steps.size() - 1, static_cast<size_t>(0.99 * static_cast<double>(steps.size())));
+    shares.p99 = steps[index] / kStepMS;
+    return shares;
+}
+
+std::vector<sShares> gShares(16);
+double gStillCpu[2] = {-1.0, -1.0};
+double gStillMainThreadCpu[2] = {-1.0, -1.0};
+
+void BM_FrameCost(benchmark::State& state)
+{
+    const size_t index = static_cast<size_t>(state.range(0));
+    for (auto _ : state)
+    {
+        const sScenario scenario = kScenarios[index]();
+        const sRun run = Play(&scenario, 0.0);
+        if (!run.reached || run.stepMS.empty())
+        {
+            state.SkipWithError("the scenario was not reached");
+            return;
+        }
+        gShares[index] = Shares(run.stepMS);
+        state.SetIterationTime(gShares[index].mean * kStepMS / 1000.0);
+    }
+    state.counters["mean_share"] = gShares[index].mean;
+    state.counters["p99_share"] = gShares[index].p99;
+}
+BENCHMARK(BM_FrameCost)
+    ->DenseRange(0, 1)
+    ->UseManualTime()
+    ->Iterations(1)
+    ->Repetitions(1)
+    ->Unit(benchmark::kMillisecond);
+
+// 0: the software canvas; 1: OpenGL, which needs an X server.
+void BM_StillScreenCpu(benchmark::State& state)
+{
+    const bool opengl = state.range(0) == 1;
+    if (opengl && getenv("DISPLAY") == nullptr)
+    {
+        state.SkipWithError("no X server");
+        return;
+    }
+    setenv("SDL_VIDEODRIVER", opengl ? "x11" : "dummy", 1);
+    static char program[] = "frame_cost_bench";
+    static char software[] = "-software";
+    char* arguments[] = {program, software, nullptr};
+    Strata::SetCommandLine(opengl ? 1 : 2, arguments);
+    for (auto _ : state)
+    {
+        const sRun run = Play(nullptr, 3.0);
+        if (!run.reached || run.hardware != opengl)
+        {
+            state.SkipWithError(opengl ? "no OpenGL renderer came up" : "the title was not reached");
+            break;
+        }
+        gStillCpu[state.range(0)] = run.cpuPerWall;
+        gStillMainThreadCpu[state.range(0)] = run.mainThreadCpuPerWall;
+        state.SetIterationTime(run.cpuPerWall);
+    }
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    Strata::SetCommandLine(2, arguments);
+}
+BENCHMARK(BM_StillScreenCpu)->DenseRange(0, 1)->UseManualTime()->Iterations(1)->Repetitions(1);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (!InitializeBenchmarks(argc, argv))
+        return 1;
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    setenv("ALSOFT_DRIVERS", "null", 1);
+    setenv("STRATA_DATA_DIR", MENAGERIE_DATA_DIR, 1);
+    static char program[] = "frame_cost_bench";
+    static char software[] = "-software";
+    char* arguments[] = {program, software, nullptr};
+    Strata::SetCommandLine(2, arguments);
+
+    ResultReporter reporter;
+    RunBenchmarks(reporter);
+
+    std::printf("Update and draw per 20 ms step on the software canvas (goal: 99th percentile at most 25%%):\n");
+    for (size_t i = 0; i < kScenarios.size(); ++i)
+    {
+        const sShares& shares = gShares[i];
+        if (shares.steps == 0)
+            std::printf("  %s: not run\n", kScenarios[i]().name);
+        else
+            std::printf("  %s: mean %.1f%%, 99th percentile %.1f%% of the step (%zu steps)\n", kScenarios[i]().name,
+                        100.0 * shares.mean, 100.0 * shares.p99, shares.steps);
+    }
+    std::printf("Still title, CPU time per wall second (goal: under 1%% of a core):\n");
+    const char* renderers[] = {"software canvas", "OpenGL"};
+    for (int i = 0; i < 2; ++i)
+        if (gStillCpu[i] < 0.0)
+            std::printf("  %s: skipped (%s)\n", renderers[i], i == 1 ? "no X server with OpenGL" : "not run");
+        else
+            std::printf("  %s: %.2f%% of a core, the main loop's thread %.2f%%\n", renderers[i], 100.0 * gStillCpu[i],
+                        100.0 * gStillMainThreadCpu[i]);
+    return 0;
+}

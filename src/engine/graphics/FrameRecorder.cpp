@@ -1,0 +1,462 @@
+#include "graphics/FrameRecorder.h"
+
+#include "graphics/Canvas.h"
+#include "graphics/Context.h"
+#include "graphics/DrawState.h"
+#include "graphics/GraphicsPlatform.h"
+#include "graphics/Image.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+namespace Strata::Graphics
+{
+
+using namespace FrameRecording;
+
+namespace
+{
+
+enum eCommand : int
+{
+    Command_Line,
+    Command_LineCircle,
+    Command_FilledCircle,
+    Command_LineEllipse,
+    Command_FilledEllipse,
+    Command_FilledRectInt,
+    Command_FilledRectFloat,
+    Command_Image,
+    Command_StretchedImage,
+    Command_RotatedImage,
+    Command_StretchedRotatedImage,
+    Command_Primitive,
+    Command_Pixel
+};
+
+// One drawing call with everything it reads, so that two equal records draw the same pixels. Images
+// are compared by their content stamp, which no other content of any image ever had.
+struct sCommand
+{
+    eCommand kind = Command_Line;
+    IImage* image = nullptr;
+    uint64_t stamp = 0;
+    float values[5] = {};
+    Rect<int> rect;
+    int primitive = 0;
+    size_t firstVertex = 0;
+    size_t vertexCount = 0;
+    Color32 color;
+    sDrawState state;
+
+    bool operator==(const sCommand&) const = default;
+};
+
+struct sFrame
+{
+    IGraphicsPlatform* platform = nullptr;
+    ICanvas* canvas = nullptr;
+    std::vector<sCommand> commands;
+    std::vector<sPrimitiveVertex> vertices;
+
+    bool operator==(const sFrame&) const = default;
+    void Clear()
+    {
+        platform = nullptr;
+        canvas = nullptr;
+        commands.clear();
+        vertices.clear();
+    }
+};
+
+class FrameRecorder final : public IQuadDrawingCanvas,
+                            public ILineDrawingCanvas,
+                            public IEllipseDrawingCanvas,
+                            public IPixelSettingCanvas
+{
+public:
+    ePresentResult DrawFrame(const std::function<void()>& draw, bool force);
+    void Invalidate() { mShownValid = false; }
+    bool IsRecording() const { return mState == State_Recording; }
+    bool QueryInterface(ICanvas* screen, Label name, void** out);
+    void ForgetImage(const IImage* image);
+
+    // --- ILineDrawingCanvas ---
+    int DrawLine(float x1, float y1, float x2, float y2, const sDrawState& state) override
+    {
+        return Add(Command_Line, nullptr, {x1, y1, x2, y2}, state);
+    }
+
+    // --- IEllipseDrawingCanvas ---
+    int DrawLineCircle(float centerX, float centerY, float radius, const sDrawState& state) override
+    {
+        return Add(Command_LineCircle, nullptr, {centerX, centerY, radius}, state);
+    }
+    int DrawFilledCircle(float centerX, float centerY, float radius, const sDrawState& state) override
+    {
+        return Add(Command_FilledCircle, nullptr, {centerX, centerY, radius}, state);
+    }
+    int DrawLineEllipse(const Rect<float>& bounds, const sDrawState& state) override
+    {
+        return Add(Command_LineEllipse, nullptr, {bounds.x, bounds.y, bounds.width, bounds.height}, state);
+    }
+    int DrawFilledEllipse(const Rect<float>& bounds, const sDrawState& state) override
+    {
+        return Add(Command_FilledEllipse, nullptr, {bounds.x, bounds.y, bounds.width, bounds.height}, state);
+    }
+
+    // --- IQuadDrawingCanvas ---
+    int DrawFilledRect(const Rect<int>& rect, const sDrawState& state) override
+    {
+        return Add(Command_FilledRectInt, nullptr, {}, state, rect);
+    }
+    int DrawFilledRect(const Rect<float>& rect, const sDrawState& state) override
+    {
+        return Add(Command_FilledRectFloat, nullptr, {rect.x, rect.y, rect.width, rect.height}, state);
+    }
+    int DrawImage(IImage* image, float x, float y, const sDrawState& state) override
+    {
+        return Add(Command_Image, image, {x, y}, state);
+    }
+    int DrawStretchedImage(IImage* image, const Rect<int>& destination, const sDrawState& state) override
+    {
+        return Add(Command_StretchedImage, image, {}, state, destination);
+    }
+    int DrawRotatedImage(IImage* image, float x, float y, Angle angle, const sDrawState& state) override
+    {
+        return Add(Command_RotatedImage, image, {x, y, angle.GetValue()}, state);
+    }
+    int DrawStretchedRotatedImage(IImage* image, const Rect<int>& destination, Angle angle,
+                                  const sDrawState& state) override
+    {
+        return Add(Command_StretchedRotatedImage, image, {angle.GetValue()}, state, destination);
+    }
+    int DrawPrimitive(PrimitiveKind kind, IImage* image, int vertexCount, const sPrimitiveVertex* vertices,
+                      const sDrawState& state) override;
+
+    // --- IPixelSettingCanvas ---
+    int SetPixel(float x, float y, Color32 color) override;
+    // The screen's pixel as drawn so far: the frame is drawn from here on.
+    Color32 GetPixel(float x, float y) override;
+
+private:
+    enum eState
+    {
+        State_Idle,      // no frame in progress: the proxy is the screen canvas
+        State_Recording, // calls are recorded
+        State_Direct     // the scene has begun and calls go to the screen canvas
+    };
+
+    int Add(eCommand kind, IImage* image, std::initializer_list<float> values, const sDrawState& state,
+            const Rect<int>& rect = Rect<int>());
+    // Keeps the call for the end of the frame, or draws it now once the frame has gone direct.
+    int Record(sCommand&& command);
+    static void Execute(const sCommand& command, ICanvas* canvas, const sPrimitiveVertex* vertices);
+    // Begins the scene and draws what was recorded; later calls go to the screen. False when the scene
+    // could not be begun (the calls are then dropped, as a frame on no screen is).
+    bool GoDirect();
+    void Replay(ICanvas* canvas) const;
+
+    eState mState = State_Idle;
+    bool mBegun = false;
+    sFrame mFrame;
+    sFrame mShown;
+    bool mShownValid = false;
+};
+
+FrameRecorder& GetRecorder()
+{
+    static FrameRecorder recorder;
+    return recorder;
+}
+
+// Which thread records: images dropped by other threads are never in the frame.
+thread_local bool tRecordingHere = false;
+
+int FrameRecorder::Add(eCommand kind, IImage* image, std::initializer_list<float> values, const sDrawState& state,
+                       const Rect<int>& rect)
+{
+    sCommand command;
+    command.kind = kind;
+    command.image = image;
+    std::copy(values.begin(), values.end(), command.values);
+    command.rect = rect;
+    command.state = state;
+    return Record(std::move(command));
+}
+
+int FrameRecorder::Record(sCommand&& command)
+{
+    command.stamp = command.image ? command.image->GetContentStamp() : 0;
+    // A caller may keep an ability it asked for before the frame went direct.
+    if (mState != State_Recording)
+    {
+        if (mState == State_Direct && mBegun)
+            Execute(command, mFrame.canvas, mFrame.vertices.data());
+        return DrawResult_Drawn;
+    }
+    mFrame.commands.push_back(std::move(command));
+    // An image of unknown content may have changed unseen, and may not live until the frame ends.
+    if (mFrame.commands.back().image && mFrame.commands.back().stamp == 0)
+        GoDirect();
+    return DrawResult_Drawn;
+}
+
+int FrameRecorder::DrawPrimitive(PrimitiveKind kind, IImage* image, int vertexCount, const sPrimitiveVertex* vertices,
+                                 const sDrawState& state)
+{
+    sCommand command;
+    command.kind = Command_Primitive;
+    command.image = image;
+    command.state = state;
+    command.primitive = kind;
+    if (mState == State_Direct)
+        mFrame.vertices.clear();
+    command.firstVertex = mFrame.vertices.size();
+    if (vertexCount > 0 && vertices)
+        mFrame.vertices.insert(mFrame.vertices.end(), vertices, vertices + vertexCount);
+    command.vertexCount = mFrame.vertices.size() - command.firstVertex;
+    return Record(std::move(command));
+}
+
+int FrameRecorder::SetPixel(float x, float y, Color32 color)
+{
+    sCommand command;
+    command.kind = Command_Pixel;
+    command.values[0] = x;
+    command.values[1] = y;
+    command.color = color;
+    return Record(std::move(command));
+}
+
+Color32 FrameRecorder::GetPixel(float x, float y)
+{
+    if (!GoDirect())
+        return Color32();
+    IPixelSettingCanvas* pixels = QueryCanvas<IPixelSettingCanvas>(mFrame.canvas);
+    return pixels ? pixels->GetPixel(x, y) : Color32();
+}
+
+void FrameRecorder::Execute(const sCommand& c, ICanvas* canvas, const sPrimitiveVertex* vertices)
+{
+    const float* v = c.values;
+    const Rect<float> box(v[0], v[1], v[2], v[3]);
+    // Every call was recorded through an ability the canvas answered; a missing one is of a canvas that
+    // answers differently now.
+    switch (c.kind)
+    {
+    case Command_Line:
+        if (auto* lines = QueryCanvas<ILineDrawingCanvas>(canvas))
+            lines->DrawLine(v[0], v[1], v[2], v[3], c.state);
+        break;
+    case Command_LineCircle:
+        if (auto* ellipses = QueryCanvas<IEllipseDrawingCanvas>(canvas))
+            ellipses->DrawLineCircle(v[0], v[1], v[2], c.state);
+        break;
+    case Command_FilledCircle:
+        if (auto* ellipses = QueryCanvas<IEllipseDrawingCanvas>(canvas))
+            ellipses->DrawFilledCircle(v[0], v[1], v[2], c.state);
+        break;
+    case Command_LineEllipse:
+        if (auto* ellipses = QueryCanvas<IEllipseDrawingCanvas>(canvas))
+            ellipses->DrawLineEllipse(box, c.state);
+        break;
+    case Command_FilledEllipse:
+        if (auto* ellipses = QueryCanvas<IEllipseDrawingCanvas>(canvas))
+            ellipses->DrawFilledEllipse(box, c.state);
+        break;
+    case Command_Pixel:
+        if (auto* pixels = QueryCanvas<IPixelSettingCanvas>(canvas))
+            pixels->SetPixel(v[0], v[1], c.color);
+        break;
+    default:
+        break;
+    }
+    IQuadDrawingCanvas* quads = QueryCanvas<IQuadDrawingCanvas>(canvas);
+    if (!quads)
+        return;
+    switch (c.kind)
+    {
+    case Command_FilledRectInt:
+        quads->DrawFilledRect(c.rect, c.state);
+        break;
+    case Command_FilledRectFloat:
+        quads->DrawFilledRect(box, c.state);
+        break;
+    case Command_Image:
+        quads->DrawImage(c.image, v[0], v[1], c.state);
+        break;
+    case Command_StretchedImage:
+        quads->DrawStretchedImage(c.image, c.rect, c.state);
+        break;
+    case Command_RotatedImage:
+        quads->DrawRotatedImage(c.image, v[0], v[1], Angle(v[2]), c.state);
+        break;
+    case Command_StretchedRotatedImage:
+        quads->DrawStretchedRotatedImage(c.image, c.rect, Angle(v[0]), c.state);
+        break;
+    case Command_Primitive:
+        quads->DrawPrimitive(static_cast<PrimitiveKind>(c.primitive), c.image, static_cast<int>(c.vertexCount),
+                             c.vertexCount > 0 ? vertices + c.firstVertex : nullptr, c.state);
+        break;
+    default:
+        break;
+    }
+}
+
+void FrameRecorder::Replay(ICanvas* canvas) const
+{
+    for (const sCommand& command : mFrame.commands)
+        Execute(command, canvas, mFrame.vertices.data());
+}
+
+bool FrameRecorder::GoDirect()
+{
+    if (mState != State_Recording)
+        return mState == State_Direct;
+    // Whatever happens now, this frame is no record of the screen.
+    mShownValid = false;
+    mState = State_Direct;
+    IGraphicsPlatform* platform = GetGraphicsPlatform();
+    if (!platform || platform != mFrame.platform || platform->GetScreenCanvas() != mFrame.canvas ||
+        platform->BeginScene() != 0)
+    {
+        mFrame.Clear();
+        return false;
+    }
+    mBegun = true;
+    Replay(mFrame.canvas);
+    mFrame.commands.clear();
+    mFrame.vertices.clear();
+    return true;
+}
+
+bool FrameRecorder::QueryInterface(ICanvas* screen, Label name, void** out)
+{
+    if (!screen->QueryInterface(name, nullptr))
+        return false;
+    if (mState == State_Recording)
+    {
+        if (AnswerInterface<IQuadDrawingCanvas>(this, name, out) ||
+            AnswerInterface<ILineDrawingCanvas>(this, name, out) ||
+            AnswerInterface<IEllipseDrawingCanvas>(this, name, out) ||
+            AnswerInterface<IPixelSettingCanvas>(this, name, out))
+            return true;
+        // An ability the recording cannot stand for: the frame is drawn as it goes from here.
+        GoDirect();
+    }
+    return screen->QueryInterface(name, out);
+}
+
+void FrameRecorder::ForgetImage(const IImage* image)
+{
+    if (mState != State_Recording)
+        return;
+    if (std::any_of(mFrame.commands.begin(), mFrame.commands.end(),
+                    [image](const sCommand& command) { return command.image == image; }))
+        GoDirect();
+}
+
+ePresentResult FrameRecorder::DrawFrame(const std::function<void()>& draw, bool force)
+{
+    IGraphicsPlatform* platform = GetGraphicsPlatform();
+    if (!platform)
+        return Present_NoScreen;
+    mFrame.Clear();
+    mFrame.platform = platform;
+    mFrame.canvas = platform->GetScreenCanvas();
+    mBegun = false;
+    mState = State_Recording;
+    tRecordingHere = true;
+    struct sEnd
+    {
+        FrameRecorder& recorder;
+        ~sEnd()
+        {
+            recorder.mState = State_Idle;
+            tRecordingHere = false;
+        }
+    } end{*this};
+    try
+    {
+        draw();
+    }
+    catch (...)
+    {
+        mShownValid = false;
+        // A scene begun is ended, so the renderer is not left inside one.
+        if (mBegun && GetGraphicsPlatform() == mFrame.platform)
+            platform->EndScene();
+        mFrame.Clear();
+        throw;
+    }
+
+    // A renderer replaced during the frame (a window-mode change) never began this scene.
+    if (GetGraphicsPlatform() != platform || platform->GetScreenCanvas() != mFrame.canvas)
+    {
+        mShownValid = false;
+        mFrame.Clear();
+        return Present_Replaced;
+    }
+    if (mState == State_Recording)
+    {
+        if (!force && mShownValid && mFrame == mShown)
+            return Present_Unchanged;
+        mState = State_Idle;
+        if (platform->BeginScene() != 0)
+        {
+            mShownValid = false;
+            return Present_NoScreen;
+        }
+        Replay(mFrame.canvas);
+        platform->EndScene();
+        std::swap(mShown, mFrame);
+        mShownValid = true;
+        return Present_Shown;
+    }
+    if (!mBegun)
+        return Present_NoScreen;
+    platform->EndScene();
+    return Present_Shown;
+}
+
+} // namespace
+
+namespace FrameRecording
+{
+
+ePresentResult DrawFrame(const std::function<void()>& draw, bool force)
+{
+    return GetRecorder().DrawFrame(draw, force);
+}
+
+void Invalidate()
+{
+    GetRecorder().Invalidate();
+}
+
+bool IsRecording()
+{
+    return tRecordingHere && GetRecorder().IsRecording();
+}
+
+} // namespace FrameRecording
+
+} // namespace Strata::Graphics
+
+namespace Strata::Internal
+{
+
+bool QueryRecordingInterface(ICanvas* screen, Label name, void** out)
+{
+    return Graphics::GetRecorder().QueryInterface(screen, name, out);
+}
+
+void ForgetRecordedImage(const IImage* image)
+{
+    if (Graphics::tRecordingHere)
+        Graphics::GetRecorder().ForgetImage(image);
+}
+
+} // namespace Strata::Internal
