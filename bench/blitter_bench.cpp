@@ -114,9 +114,10 @@ int main(int argc, char** argv)
     ResultReporter reporter;
     RunBenchmarks(reporter);
 
-    const double ours = reporter.Counter("BM_StrataAlphaBlend", "items_per_second");
-    const double pixman = reporter.Counter("BM_PixmanOver", "items_per_second");
-    std::printf("Frame %dx%d. Strata blitter alpha blend: %.1f Mpixel/s", kWidth, kHeight, ours / 1e6);
+    const double ours = reporter.Rate("BM_StrataAlphaBlend", kPixels, eClock::CPU);
+    const double pixman = reporter.Rate("BM_PixmanOver", kPixels, eClock::CPU);
+    std::printf("Frame %dx%d, %s. Strata blitter alpha blend: %.1f Mpixel/s", kWidth, kHeight, ClockName(eClock::CPU),
+                ours / 1e6);
     if (pixman > 0.0)
         std::printf(", %.2fx pixman OVER (%.1f Mpixel/s)", ours / pixman, pixman / 1e6);
     std::printf(". Medians of %zu runs.\n", reporter.Repetitions("BM_StrataAlphaBlend"));
