@@ -1,8 +1,9 @@
 // Memory over a long play: the real game application, with the committed data/, SDL's dummy video, the
 // software renderer, OpenAL Soft's null device and a fake clock, plays the counting game from free play
 // again and again (clicks at the centres of named buttons and of the right pile, each made when its
-// screen is ready), and samples the process after every game: peak and current resident size, and the
-// heap in use. Prints the peak after 5 games against the peak after the last (goal: within 5%).
+// screen is ready). Between two games it goes back to the menu, switches the language in the options
+// and shows the credits. After every game it samples the process: peak and current resident size, and
+// the heap in use. Prints the peak after 5 games against the peak after the last (goal: within 5%).
 // Usage: play_memory_bench [games, default 50]
 
 #include "core/Random.h"
@@ -15,10 +16,12 @@
 #include "game/CountTheMaterials/MaterialTarget.h"
 #include "game/ForemanInstructionMode.h"
 #include "game/GameApplication.h"
+#include "game/screens/CreditsMode.h"
 #include "game/screens/DifficultySelectMode.h"
 #include "game/screens/FreePlaySelectMode.h"
 #include "game/screens/MainMenuMode.h"
 #include "game/screens/MyAccountMode.h"
+#include "game/screens/MyOptionsMode.h"
 #include "game/screens/StickerUnlockMode.h"
 #include "game/screens/TitleMode.h"
 #include "graphics/Window.h"
@@ -211,6 +214,15 @@ int main(int argc, char** argv)
 
     std::vector<sSample> samples;
     bool inGame = false;
+    // Where the way back to free play goes next; the FreePlayButton when nowhere.
+    enum class eDetour
+    {
+        None,
+        Options,
+        Credits,
+        Done,
+    } detour = eDetour::None;
+    bool spanish = false;
     const auto finishGame = [&]
     {
         if (!inGame)
@@ -226,15 +238,42 @@ int main(int argc, char** argv)
         {[] { return Top<TitleMode>() != nullptr; }, Clicker("StartButton")},
         {[] { return Top<MyAccountMode>() != nullptr && !Checked("Profile1"); }, Clicker("Profile1")},
         {[] { return Top<MyAccountMode>() != nullptr && Checked("Profile1"); }, Clicker("PlayButton")},
-        {[] { return Top<MainMenuMode>() != nullptr; }, Clicker("FreePlayButton")},
+        // Between games: back to the menu, the other language, the credits, and free play again.
+        {[] { return Top<MainMenuMode>() != nullptr; },
+         [&]
+         {
+             const char* next[] = {"FreePlayButton", "OptionsButton", "CreditsButton", "FreePlayButton"};
+             return ClickOn(TopNode(next[static_cast<int>(detour)]));
+         }},
         {[] { return Top<FreePlaySelectMode>() != nullptr; },
          [&]
          {
              finishGame();
+             if (detour == eDetour::None && samples.size() > 0)
+             {
+                 detour = eDetour::Options;
+                 return ClickOn(TopNode("BackButton"));
+             }
+             detour = eDetour::None;
              if (samples.size() < static_cast<size_t>(games))
                  return ClickOn(TopNode("CountTheMaterials"));
              MainLoop::Exit();
              return true;
+         }},
+        {[] { return Top<MyOptionsMode>() != nullptr; },
+         [&] { return ClickOn(TopNode(Checked("EnglishRadio") ? "SpanishRadio" : "EnglishRadio")); }},
+        {[&] { return Top<MyOptionsMode>() != nullptr && Checked(spanish ? "EnglishRadio" : "SpanishRadio"); },
+         [&]
+         {
+             spanish = !spanish;
+             detour = eDetour::Credits;
+             return ClickOn(TopNode("DoneButton"));
+         }},
+        {[] { return Top<CreditsMode>() != nullptr; },
+         [&]
+         {
+             detour = eDetour::Done;
+             return ClickOn(TopNode("BackButton"));
          }},
         {[] { return Top<DifficultySelectMode>() != nullptr && !Checked("Easy"); }, Clicker("Easy")},
         {[] { return Top<DifficultySelectMode>() != nullptr && Checked("Easy"); },
