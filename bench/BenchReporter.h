@@ -11,6 +11,20 @@
 #include <string>
 #include <vector>
 
+// The clock a figure is read from. Every ratio line names its clock, and both sides of a ratio are read
+// from the same one: CPU time (the benchmark thread's) for work on the calling thread alone, wall time
+// where other threads or waiting are part of what is measured.
+enum class eClock
+{
+    Wall,
+    CPU,
+};
+
+inline const char* ClockName(eClock clock)
+{
+    return clock == eClock::Wall ? "wall time" : "CPU time";
+}
+
 // Keeps each benchmark's results, by function name, for the comparison line every benchmark program
 // prints at its end. Every figure is the median of the benchmark's repetitions, so that one slow or
 // lucky repetition does not decide the line.
@@ -27,8 +41,9 @@ public:
             if (run.error_occurred || run.run_type != Run::RT_Iteration || run.iterations <= 0)
                 continue;
             Samples& samples = mSamples[run.run_name.function_name];
-            samples.nanosecondsPerIteration.push_back(run.real_accumulated_time * 1e9 /
-                                                      static_cast<double>(run.iterations));
+            const double iterations = static_cast<double>(run.iterations);
+            samples.nanosecondsPerIteration.push_back(run.real_accumulated_time * 1e9 / iterations);
+            samples.cpuNanosecondsPerIteration.push_back(run.cpu_accumulated_time * 1e9 / iterations);
             for (const auto& [name, counter] : run.counters)
                 samples.counters[name].push_back(counter.value);
         }
@@ -46,11 +61,23 @@ public:
         return values != found->second.counters.end() ? Median(values->second) : 0.0;
     }
 
-    // The median wall-clock time of one iteration; 0 when the benchmark did not run.
-    double NanosecondsPerIteration(const std::string& benchmark) const
+    // The median time of one iteration on that clock (a manual time counts as wall time); 0 when the
+    // benchmark did not run.
+    double NanosecondsPerIteration(const std::string& benchmark, eClock clock = eClock::Wall) const
     {
         const auto found = mSamples.find(benchmark);
-        return found != mSamples.end() ? Median(found->second.nanosecondsPerIteration) : 0.0;
+        if (found == mSamples.end())
+            return 0.0;
+        return Median(clock == eClock::Wall ? found->second.nanosecondsPerIteration
+                                            : found->second.cpuNanosecondsPerIteration);
+    }
+
+    // Units per second on that clock, from the median time of an iteration of `unitsPerIteration`; 0 when
+    // the benchmark did not run.
+    double Rate(const std::string& benchmark, double unitsPerIteration, eClock clock) const
+    {
+        const double nanoseconds = NanosecondsPerIteration(benchmark, clock);
+        return nanoseconds > 0.0 ? unitsPerIteration * 1e9 / nanoseconds : 0.0;
     }
 
     // How many repetitions the figures of a benchmark come from.
@@ -76,6 +103,7 @@ private:
     struct Samples
     {
         std::vector<double> nanosecondsPerIteration;
+        std::vector<double> cpuNanosecondsPerIteration;
         std::map<std::string, std::vector<double>> counters;
     };
     std::map<std::string, Samples> mSamples;

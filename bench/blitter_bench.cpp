@@ -1,5 +1,6 @@
 // Our software blitter's alpha blend of a full 800 x 600 frame against pixman's OVER operator on the
 // same pixels.
+#include "graphics/AlphaBlendRow.h"
 #include "graphics/DrawState.h"
 #include "graphics/Image.h"
 #include "graphics/SoftwareCanvas.h"
@@ -75,6 +76,28 @@ void BM_StrataAlphaBlend(benchmark::State& state)
 }
 BENCHMARK(BM_StrataAlphaBlend)->Unit(benchmark::kMillisecond);
 
+// Each way of drawing the blend rows this processor can run, over the same frame, so that a machine
+// without AVX2 can see what its SSE2 rows give.
+void RegisterRowVariants()
+{
+    for (const Strata::Internal::AlphaRowVariant& variant : Strata::Internal::GetAlphaRowVariants())
+        benchmark::RegisterBenchmark((std::string("BM_AlphaRows/") + variant.name).c_str(),
+                                     [row = variant.row](benchmark::State& state)
+                                     {
+                                         std::vector<Strata::Color32> target = BackgroundPixels();
+                                         const Strata::Color32* source = SourcePixels().data();
+                                         for (auto _ : state)
+                                         {
+                                             for (int y = 0; y < kHeight; ++y)
+                                                 row(target.data() + static_cast<size_t>(y) * kWidth,
+                                                     source + static_cast<size_t>(y) * kWidth, kWidth);
+                                             benchmark::DoNotOptimize(target.data());
+                                             benchmark::ClobberMemory();
+                                         }
+                                     })
+            ->Unit(benchmark::kMillisecond);
+}
+
 #if STRATA_BENCH_PIXMAN
 void BM_PixmanOver(benchmark::State& state)
 {
@@ -111,14 +134,24 @@ int main(int argc, char** argv)
 {
     if (!InitializeBenchmarks(argc, argv))
         return 1;
+    RegisterRowVariants();
     ResultReporter reporter;
     RunBenchmarks(reporter);
 
-    const double ours = reporter.Counter("BM_StrataAlphaBlend", "items_per_second");
-    const double pixman = reporter.Counter("BM_PixmanOver", "items_per_second");
-    std::printf("Frame %dx%d. Strata blitter alpha blend: %.1f Mpixel/s", kWidth, kHeight, ours / 1e6);
+    const double ours = reporter.Rate("BM_StrataAlphaBlend", kPixels, eClock::CPU);
+    const double pixman = reporter.Rate("BM_PixmanOver", kPixels, eClock::CPU);
+    std::printf("Frame %dx%d, %s. Strata blitter alpha blend: %.1f Mpixel/s", kWidth, kHeight, ClockName(eClock::CPU),
+                ours / 1e6);
     if (pixman > 0.0)
         std::printf(", %.2fx pixman OVER (%.1f Mpixel/s)", ours / pixman, pixman / 1e6);
+    std::printf(". Rows alone:");
+    for (const Strata::Internal::AlphaRowVariant& variant : Strata::Internal::GetAlphaRowVariants())
+    {
+        const double rows = reporter.Rate(std::string("BM_AlphaRows/") + variant.name, kPixels, eClock::CPU);
+        std::printf(" %s %.1f Mpixel/s", variant.name, rows / 1e6);
+        if (pixman > 0.0)
+            std::printf(" (%.2fx pixman)", rows / pixman);
+    }
     std::printf(". Medians of %zu runs.\n", reporter.Repetitions("BM_StrataAlphaBlend"));
     return 0;
 }

@@ -288,14 +288,15 @@ int main(int argc, char** argv)
     ResultReporter reporter;
     RunBenchmarks(reporter);
 
-    std::printf("GIF %dx%d. Strata GIF decoder:", kWidth, kHeight);
+    constexpr double kFramePixels = double(kWidth) * kHeight;
+    std::printf("GIF %dx%d, %s. Strata GIF decoder:", kWidth, kHeight, ClockName(eClock::CPU));
     const char* separator = " ";
     for (const TestImage& image : Images())
     {
-        const double ours = reporter.Counter("Strata/" + image.name, "items_per_second");
+        const double ours = reporter.Rate("Strata/" + image.name, kFramePixels, eClock::CPU);
         std::printf("%s%s (%zu KB) %.0f Mpixel/s", separator, image.name.c_str(), image.file.size() / 1024, ours / 1e6);
 #if STRATA_BENCH_GIFLIB
-        const double giflib = reporter.Counter("Giflib/" + image.name, "items_per_second");
+        const double giflib = reporter.Rate("Giflib/" + image.name, kFramePixels, eClock::CPU);
         if (giflib > 0.0)
             std::printf(", %.2fx giflib", ours / giflib);
 #endif

@@ -288,11 +288,11 @@ int main(int argc, char** argv)
     ResultReporter reporter;
     RunBenchmarks(reporter);
 
-    const double ours = reporter.Counter("BM_StrataXMLReader", "bytes_per_second");
-    const double expat = reporter.Counter("BM_Expat", "bytes_per_second");
-    const double pugixml = reporter.Counter("BM_Pugixml", "bytes_per_second");
-    std::printf("Document %.2f MB. Strata XML reader: %.1f MB/s", static_cast<double>(Document().size()) / 1e6,
-                ours / 1e6);
+    const double size = static_cast<double>(Document().size());
+    const double ours = reporter.Rate("BM_StrataXMLReader", size, eClock::CPU);
+    const double expat = reporter.Rate("BM_Expat", size, eClock::CPU);
+    const double pugixml = reporter.Rate("BM_Pugixml", size, eClock::CPU);
+    std::printf("Document %.2f MB, %s. Strata XML reader: %.1f MB/s", size / 1e6, ClockName(eClock::CPU), ours / 1e6);
     if (expat > 0.0)
         std::printf(", %.2fx libexpat (%.1f MB/s)", ours / expat, expat / 1e6);
     if (pugixml > 0.0)

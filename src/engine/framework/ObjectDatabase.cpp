@@ -251,14 +251,22 @@ void ObjectDatabase::Update(float dt)
     for (uint32_t i = 0; i < mSlots.size(); ++i)
         if (mSlots[i].mState == ObjectSlot_Destroyed)
             PurgeSlot(i);
-    // The layers are read before sorting: a drawable's GetLayer is user code.
-    std::vector<std::pair<float, ObjectID>> keyed;
-    keyed.reserve(mDrawList.size());
+    // The layers are read before sorting: a drawable's GetLayer is user code. The keys' buffer is kept,
+    // and the list is sorted by insertion, stable and without a buffer of its own: it is nearly in
+    // order already from the last update, so a steady update sorts in one pass and allocates nothing.
+    mDrawKeys.clear();
     for (ObjectID id : mDrawList)
-        keyed.emplace_back(GetLayer(id), id);
-    std::stable_sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
-    for (size_t i = 0; i < keyed.size(); ++i)
-        mDrawList[i] = keyed[i].second;
+        mDrawKeys.emplace_back(GetLayer(id), id);
+    for (size_t i = 1; i < mDrawKeys.size(); ++i)
+    {
+        const std::pair<float, ObjectID> key = mDrawKeys[i];
+        size_t j = i;
+        for (; j > 0 && key.first < mDrawKeys[j - 1].first; --j)
+            mDrawKeys[j] = mDrawKeys[j - 1];
+        mDrawKeys[j] = key;
+    }
+    for (size_t i = 0; i < mDrawKeys.size(); ++i)
+        mDrawList[i] = mDrawKeys[i].second;
 }
 
 void ObjectDatabase::PurgeSlot(uint32_t index)

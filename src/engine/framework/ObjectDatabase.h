@@ -9,6 +9,7 @@
 #include <deque>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace Strata
@@ -134,6 +135,8 @@ private:
 
     std::vector<ObjectDescriptor> mSlots;
     std::vector<ObjectID> mDrawList;
+    // Update's sorting keys, kept between updates.
+    std::vector<std::pair<float, ObjectID>> mDrawKeys;
     std::map<Label, ObjectID> mNamedObjects;
     std::map<Label, std::vector<ObjectID>> mRoles;
     std::deque<uint32_t> mFreeSlots;

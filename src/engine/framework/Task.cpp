@@ -5,6 +5,11 @@
 
 #include <cxxabi.h>
 
+#if defined(__SANITIZE_ADDRESS__)
+#include <sanitizer/asan_interface.h>
+#endif
+
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
 #include <typeinfo>
@@ -33,6 +38,117 @@ Task* GetTaskOf(const std::pair<const Label, Task*>& entry)
 
 } // namespace
 
+namespace
+{
+
+// Freed blocks by size class (16-byte steps up to kLargestPooled), per thread, up to kMaxPooled each;
+// the rest go back to the heap.
+constexpr size_t kGranule = 16;
+constexpr size_t kLargestPooled = 256;
+constexpr size_t kMaxPooled = 4096;
+
+struct FreeBlock
+{
+    FreeBlock* next;
+};
+
+// Set when this thread's pool is gone: a task deleted later in the thread's exit (by a static object, say)
+// goes straight back to the heap.
+thread_local bool gPoolGone = false;
+
+class TaskMemoryPool
+{
+public:
+    ~TaskMemoryPool()
+    {
+        gPoolGone = true;
+        for (FreeBlock*& head : mFree)
+            while (head != nullptr)
+            {
+                FreeBlock* block = head;
+                Unpoison(block, sizeof(FreeBlock));
+                head = block->next;
+                ::operator delete(block);
+            }
+    }
+
+    void* Allocate(size_t size)
+    {
+        const size_t slot = SlotOf(size);
+        if (slot >= kSlots)
+            return ::operator new(size);
+        if (FreeBlock* block = mFree[slot])
+        {
+            Unpoison(block, (slot + 1) * kGranule);
+            mFree[slot] = block->next;
+            --mCount[slot];
+            return block;
+        }
+        return ::operator new((slot + 1) * kGranule);
+    }
+
+    void Release(void* memory, size_t size)
+    {
+        const size_t slot = SlotOf(size);
+        if (slot >= kSlots || mCount[slot] >= kMaxPooled)
+        {
+            ::operator delete(memory);
+            return;
+        }
+        auto* block = static_cast<FreeBlock*>(memory);
+        block->next = mFree[slot];
+        mFree[slot] = block;
+        ++mCount[slot];
+        // A task used after its deletion is still caught by the address sanitizer.
+        Poison(block, (slot + 1) * kGranule);
+    }
+
+private:
+    static constexpr size_t kSlots = kLargestPooled / kGranule;
+    static size_t SlotOf(size_t size) { return size == 0 ? 0 : (size - 1) / kGranule; }
+#if defined(__SANITIZE_ADDRESS__)
+    static void Poison(void* block, size_t size)
+    {
+        __asan_poison_memory_region(block, size);
+    }
+    static void Unpoison(void* block, size_t size)
+    {
+        __asan_unpoison_memory_region(block, size);
+    }
+#else
+    static void Poison(void*, size_t)
+    {
+    }
+    static void Unpoison(void*, size_t)
+    {
+    }
+#endif
+
+    FreeBlock* mFree[kSlots] = {};
+    size_t mCount[kSlots] = {};
+};
+
+TaskMemoryPool& Pool()
+{
+    thread_local TaskMemoryPool pool;
+    return pool;
+}
+
+} // namespace
+
+void* Task::operator new(size_t size)
+{
+    return gPoolGone ? ::operator new(size) : Pool().Allocate(size);
+}
+
+void Task::operator delete(void* block, size_t size)
+{
+    if (gPoolGone)
+        ::operator delete(block);
+    else
+        Pool().Release(block, size);
+}
+
 Task::~Task() = default;
 
 Task* Task::Clone() const
@@ -52,6 +168,52 @@ int Task::ReceiveMessage(Object*, const ObjectMessage&)
 
 namespace Internal
 {
+
+TaskList::~TaskList()
+{
+    if (mData != mInPlace)
+        delete[] mData;
+}
+
+void TaskList::push_back(Task* task)
+{
+    if (mSize == mCapacity)
+    {
+        auto grown = std::make_unique<Task*[]>(mCapacity * 2);
+        std::copy(mData, mData + mSize, grown.get());
+        if (mData != mInPlace)
+            delete[] mData;
+        mData = grown.release();
+        mCapacity *= 2;
+    }
+    mData[mSize++] = task;
+}
+
+namespace
+{
+
+void MoveOutFinished(TaskList& tasks, TaskList& finished)
+{
+    tasks.MoveOut([](Task* task) { return task->IsFinished(); }, finished);
+}
+
+void MoveOutFinished(std::multimap<Label, Task*>& tasks, TaskList& finished)
+{
+    for (auto it = tasks.begin(); it != tasks.end();)
+    {
+        if (it->second->IsFinished())
+        {
+            finished.push_back(it->second);
+            it = tasks.erase(it);
+        }
+        else
+        {
+            ++it;
+        }
+    }
+}
+
+} // namespace
 
 template <class Container>
 TaskCollection<Container>::~TaskCollection()
@@ -96,21 +258,10 @@ template <class Container>
 void TaskCollection<Container>::Purge()
 {
     mHasFinished = false;
+    mFinishedPrefix = 0;
     // Detach first: a task's destructor may run code that adds tasks to this very collection.
-    std::vector<Task*> finished;
-    for (auto it = mTasks.begin(); it != mTasks.end();)
-    {
-        Task* task = GetTaskOf(*it);
-        if (task->IsFinished())
-        {
-            finished.push_back(task);
-            it = mTasks.erase(it);
-        }
-        else
-        {
-            ++it;
-        }
-    }
+    TaskList finished;
+    MoveOutFinished(mTasks, finished);
     for (Task* task : finished)
         delete task;
 }
@@ -121,7 +272,7 @@ namespace
 // Walks the tasks present when the walk began, by position, so that tasks added meanwhile are
 // neither reached nor able to invalidate the walk.
 template <class Function>
-void ForEachInitialTask(std::vector<Task*>& tasks, Function&& function)
+void ForEachInitialTask(TaskList& tasks, Function&& function)
 {
     const size_t count = tasks.size();
     for (size_t i = 0; i < count && i < tasks.size(); ++i)
@@ -221,7 +372,7 @@ int TaskCollection<Container>::ReceiveMessage(Object* object, const ObjectMessag
     return (!ran || (finishedOne && rule == ParallelTaskCompletion_Any)) ? 0 : 1;
 }
 
-template class TaskCollection<std::vector<Task*>>;
+template class TaskCollection<TaskList>;
 template class TaskCollection<std::multimap<Label, Task*>>;
 
 } // namespace Internal
@@ -242,19 +393,22 @@ sTaskStatus TaskSet::UpdateSerial(Object* object, float dt, bool stopOnIdleCycle
     // A round is as many completions as there were unfinished tasks when it began.
     size_t roundLength = 0;
     if (stopOnIdleCycle)
-        for (Task* task : mTasks)
-            roundLength += task->IsFinished() ? 0 : 1;
+        for (size_t i = mFinishedPrefix; i < mTasks.size(); ++i)
+            roundLength += mTasks[i]->IsFinished() ? 0 : 1;
     size_t roundDone = 0;
     float roundTime = 0.0f;
 
     try
     {
         // By index: tasks appended during the walk (a repeating set's clones) are reached too.
-        for (size_t i = 0; i < mTasks.size(); ++i)
+        for (size_t i = mFinishedPrefix; i < mTasks.size(); ++i)
         {
             Task* task = mTasks[i];
             if (task->IsFinished())
+            {
+                mFinishedPrefix += mFinishedPrefix == i ? 1 : 0;
                 continue;
+            }
             if (remaining < 0.0f)
             {
                 reachedEnd = false;
@@ -269,6 +423,7 @@ sTaskStatus TaskSet::UpdateSerial(Object* object, float dt, bool stopOnIdleCycle
                 break;
             }
             Finish(task);
+            mFinishedPrefix += mFinishedPrefix == i ? 1 : 0;
 
             if (stopOnIdleCycle && roundLength > 0)
             {

@@ -50,6 +50,11 @@ public:
     // Finished after using `seconds` of this step; the rest goes to the next task of a chain.
     static constexpr sTaskStatus CompletedAfter(float seconds) { return {TaskState_Complete, seconds}; }
 
+    // Tasks come and go at every repetition of a repeating task; their memory is kept for the next ones
+    // of the same size, so that a steady update does not allocate.
+    static void* operator new(size_t size);
+    static void operator delete(void* block, size_t size);
+
     Task() = default;
     Task(const Task&) = delete;
     Task& operator=(const Task&) = delete;
@@ -71,6 +76,49 @@ private:
 
 namespace Internal
 {
+
+// The tasks of a set in order, the first two held in place: most sets hold one or two tasks, and a
+// set walked at every update should not send the walk to yet another block of memory.
+class TaskList
+{
+public:
+    using iterator = Task**;
+
+    TaskList() = default;
+    TaskList(const TaskList&) = delete;
+    TaskList& operator=(const TaskList&) = delete;
+    ~TaskList();
+
+    Task** begin() { return mData; }
+    Task** end() { return mData + mSize; }
+    Task* const* begin() const { return mData; }
+    Task* const* end() const { return mData + mSize; }
+    size_t size() const { return mSize; }
+    bool empty() const { return mSize == 0; }
+    Task*& operator[](size_t index) { return mData[index]; }
+    Task* operator[](size_t index) const { return mData[index]; }
+
+    void push_back(Task* task);
+    // Removes the tasks for which `remove` is true, keeping the order of the rest; appends them to `removed`.
+    template <class Predicate>
+    void MoveOut(Predicate&& remove, TaskList& removed)
+    {
+        size_t kept = 0;
+        for (size_t i = 0; i < mSize; ++i)
+            if (remove(mData[i]))
+                removed.push_back(mData[i]);
+            else
+                mData[kept++] = mData[i];
+        mSize = kept;
+    }
+
+private:
+    static constexpr size_t kInPlace = 2;
+    Task* mInPlace[kInPlace] = {};
+    Task** mData = mInPlace;
+    size_t mSize = 0;
+    size_t mCapacity = kInPlace;
+};
 
 // Owns tasks and runs them. Finished tasks are only marked while the collection is busy and
 // deleted when the outermost walk ends, so tasks may finish, be added or be cleared from any
@@ -112,12 +160,15 @@ protected:
     int mBusyDepth;
     // Set when a task is marked finished, so that walks in which none finished skip the purge.
     bool mHasFinished = false;
+    // Every task before this position is finished (kept by a set that never purges on its own), so a
+    // serial walk starts here without looking at them again. Reset by a purge.
+    size_t mFinishedPrefix = 0;
 };
 
 } // namespace Internal
 
 // Tasks in insertion order.
-class TaskSet : public Internal::TaskCollection<std::vector<Task*>>
+class TaskSet : public Internal::TaskCollection<Internal::TaskList>
 {
 public:
     explicit TaskSet(int busyDepth = 0) : TaskCollection(busyDepth) {}

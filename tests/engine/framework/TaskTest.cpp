@@ -4,11 +4,40 @@
 #include "core/RuntimeError.h"
 #include "framework/ApplicationMode.h"
 #include "framework/MainLoop.h"
+#include "framework/ObjectDatabase.h"
 #include "framework/TimedTask.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <fstream>
+#include <new>
+
+// Heap allocations of the calling thread while a test counts them.
+namespace
+{
+thread_local size_t* gAllocations = nullptr;
+}
+
+void* operator new(size_t size)
+{
+    if (gAllocations != nullptr)
+        ++*gAllocations;
+    if (void* block = std::malloc(size != 0 ? size : 1))
+        return block;
+    throw std::bad_alloc();
+}
+
+// Not inlined, or the compiler takes the free for a mismatch of the new expressions it sees.
+__attribute__((noinline)) void operator delete(void* block) noexcept
+{
+    std::free(block);
+}
+
+__attribute__((noinline)) void operator delete(void* block, size_t) noexcept
+{
+    std::free(block);
+}
 
 namespace Strata
 {
@@ -211,6 +240,44 @@ TEST(RepeatingTask, UncloneableChildFailsWhenItFirstFinishes)
         EXPECT_NE(std::string::npos, text.find("Task::Clone")) << "line " << error.GetLine() << ": " << text;
         EXPECT_NE(std::string::npos, error.GetFunction().find("Clone"));
     }
+}
+
+// Objects running repeating chains (one of four children, past what a set holds in place) and drawn in
+// changing layers: once every kind of task has been made and deleted, updates allocate nothing, and the
+// chains keep their exact time.
+TEST(RepeatingTask, SteadyUpdatesDoNotAllocate)
+{
+    ObjectDatabase database;
+    int done = 0;
+    std::vector<Testing::WidgetObject*> widgets;
+    for (int i = 0; i < 20; ++i)
+    {
+        auto* widget = new Testing::WidgetObject(nullptr, "w" + std::to_string(i), static_cast<float>(i % 3));
+        widget->AddTask(new RepeatingTask(new SerialTask(new CountingTimedTask(0.125f, &done), new TimedTask(0.0625f),
+                                                         new TimedTask(0.0f), new TimedTask(0.0625f))));
+        widget->AddTask(new TimedTask(100.0f));
+        database.AddObject(widget);
+        widgets.push_back(widget);
+    }
+    const auto run = [&](int steps)
+    {
+        for (int step = 0; step < steps; ++step)
+        {
+            widgets[static_cast<size_t>(step) % widgets.size()]->layer = static_cast<float>(step % 5);
+            database.Update(0.03125f);
+        }
+    };
+    run(64); // 2 s: eight repetitions of each chain
+    EXPECT_EQ(done, 20 * 8);
+
+    size_t allocations = 0;
+    gAllocations = &allocations;
+    run(128);
+    gAllocations = nullptr;
+    EXPECT_EQ(allocations, 0u);
+    EXPECT_EQ(done, 20 * 24);
+    for (size_t i = 1; i < database.GetDrawList().size(); ++i)
+        EXPECT_LE(database.GetLayer(database.GetDrawList()[i - 1]), database.GetLayer(database.GetDrawList()[i]));
 }
 
 TEST(TaskClone, CompositeClonesStartFresh)

@@ -1,0 +1,365 @@
+// Memory over a long play: the real game application, with the committed data/, SDL's dummy video, the
+// software renderer, OpenAL Soft's null device and a fake clock, plays the counting game from free play
+// again and again (clicks at the centres of named buttons and of the right pile, each made when its
+// screen is ready). Between two games it goes back to the menu, switches the language in the options
+// and shows the credits. After every game it samples the process: peak and current resident size, and
+// the heap in use. Prints the peak after 5 games against the peak after the last (goal: within 5%).
+// Usage: play_memory_bench [games, default 50]
+
+#include "core/Random.h"
+#include "core/Singleton.h"
+#include "core/Time.h"
+#include "framework/FrameHooks.h"
+#include "framework/MainLoop.h"
+#include "game/CountTheMaterials/CountTheMaterialsMode.h"
+#include "game/CountTheMaterials/DraggableMaterial.h"
+#include "game/CountTheMaterials/MaterialTarget.h"
+#include "game/ForemanInstructionMode.h"
+#include "game/GameApplication.h"
+#include "game/screens/CreditsMode.h"
+#include "game/screens/DifficultySelectMode.h"
+#include "game/screens/FreePlaySelectMode.h"
+#include "game/screens/MainMenuMode.h"
+#include "game/screens/MyAccountMode.h"
+#include "game/screens/MyOptionsMode.h"
+#include "game/screens/StickerUnlockMode.h"
+#include "game/screens/TitleMode.h"
+#include "graphics/Window.h"
+#include "platform/linux/ApplicationPlatform.h"
+#include "platform/linux/FrameViewport.h"
+#include "scene/RadioButtonNode.h"
+#include "scene/SceneApplicationMode.h"
+#include "scene/SceneNode.h"
+
+#include <SDL.h>
+#include <malloc.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <typeinfo>
+#include <vector>
+
+using namespace Yardcrew;
+using namespace Strata;
+
+namespace
+{
+
+class MemoryLoopApplication final : public ::Application
+{
+public:
+    MemoryLoopApplication()
+    {
+        mConfig = ::Application::GetConfig();
+        mConfig.singleInstance = 0;
+        mConfig.runInBackground = 1;
+    }
+    const sApplicationConfig& GetConfig() const override { return mConfig; }
+    unsigned long GetDefaultGraphicsPlatformCaps() const override { return GraphicsPlatformCaps_Software; }
+
+private:
+    sApplicationConfig mConfig;
+};
+
+SceneNode* FindNode(SceneNode* node, Label name)
+{
+    if (node == nullptr)
+        return nullptr;
+    if (SceneNode* child = node->GetChildByNodeName(name))
+        return child;
+    for (SceneNode* child : node->GetChildren())
+        if (SceneNode* found = FindNode(child, name))
+            return found;
+    return nullptr;
+}
+
+template <class Mode>
+Mode* Top()
+{
+    return dynamic_cast<Mode*>(MainLoop::GetTopMostMode(0));
+}
+
+template <class T = SceneNode>
+T* TopNode(const char* name)
+{
+    auto* mode = dynamic_cast<SceneApplicationMode*>(MainLoop::GetTopMostMode(0));
+    return mode != nullptr ? dynamic_cast<T*>(FindNode(mode->GetRootNode(), Label(name))) : nullptr;
+}
+
+bool Checked(const char* name)
+{
+    auto* radio = TopNode<RadioButtonNode>(name);
+    return radio != nullptr && radio->IsChecked();
+}
+
+// A click at a point of the logical frame, placed in the window the way the platform maps it back.
+void ClickAt(int frameX, int frameY)
+{
+    SDL_Window* main = Linux::GetMainWindow();
+    int width = 0;
+    int height = 0;
+    SDL_GetWindowSize(main, &width, &height);
+    const Linux::sFrameViewport viewport = Linux::ComputeFrameViewport(width, height);
+    const int x = viewport.x + frameX * viewport.width / Linux::kFrameWidth;
+    const int y = viewport.y + frameY * viewport.height / Linux::kFrameHeight;
+    const Uint32 window = SDL_GetWindowID(main);
+    SDL_Event event{};
+    event.type = SDL_MOUSEMOTION;
+    event.motion.windowID = window;
+    event.motion.x = x;
+    event.motion.y = y;
+    SDL_PushEvent(&event);
+    for (Uint32 type : {SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP})
+    {
+        event = SDL_Event{};
+        event.type = type;
+        event.button.windowID = window;
+        event.button.button = SDL_BUTTON_LEFT;
+        event.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
+        event.button.clicks = 1;
+        event.button.x = x;
+        event.button.y = y;
+        SDL_PushEvent(&event);
+    }
+}
+
+// False when there is no such node (yet).
+bool ClickOn(SceneNode* node)
+{
+    if (node == nullptr)
+        return false;
+    const Rect<float> bounds = node->GlobalGetBounds();
+    ClickAt(static_cast<int>(bounds.x + bounds.width / 2), static_cast<int>(bounds.y + bounds.height / 2));
+    return true;
+}
+
+// Clicks the pile the tipper asks for.
+bool PickTheRightPile()
+{
+    auto* game = Top<CountTheMaterialsMode>();
+    MaterialTarget* tipper = game != nullptr ? game->getTipper() : nullptr;
+    if (tipper == nullptr)
+        return false;
+    for (size_t place = 0; DraggableMaterial* pile = game->getPile(place); ++place)
+        if (pile->getMaterial() == tipper->getRequestedMaterial() && pile->getNumber() == tipper->getRequestedNumber())
+            return ClickOn(pile->getImageNode());
+    return false;
+}
+
+size_t StatusField(const char* field)
+{
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind(field, 0) == 0)
+            return static_cast<size_t>(std::strtoull(line.c_str() + std::strlen(field), nullptr, 10)) * 1024;
+    return 0;
+}
+
+struct sSample
+{
+    size_t peak;     // VmHWM
+    size_t resident; // VmRSS
+    size_t heap;     // bytes the allocator has handed out and not had back
+};
+
+sSample Sample()
+{
+    const struct mallinfo2 info = mallinfo2();
+    return {StatusField("VmHWM:"), StatusField("VmRSS:"), info.uordblks + info.hblkhd};
+}
+
+// One action, made once each time its condition turns true (or later, while it holds, until the action
+// finds what it clicks on).
+struct sRule
+{
+    std::function<bool()> ready;
+    std::function<bool()> act;
+    bool done = false;
+};
+
+std::function<bool()> Clicker(const char* name)
+{
+    return [name] { return ClickOn(TopNode(name)); };
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const int games = argc > 1 ? std::max(5, std::atoi(argv[1])) : 50;
+    setenv("SDL_VIDEODRIVER", "dummy", 0);
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    setenv("ALSOFT_DRIVERS", "null", 1);
+    setenv("STRATA_DATA_DIR", MENAGERIE_DATA_DIR, 1);
+    if (std::getenv("DBUS_SESSION_BUS_ADDRESS") == nullptr)
+        setenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent", 1);
+    const std::filesystem::path home =
+        std::filesystem::temp_directory_path() / ("menagerie_memory_" + std::to_string(::getpid()));
+    std::filesystem::create_directories(home);
+    setenv("XDG_DATA_HOME", home.c_str(), 1);
+    static char program[] = "play_memory_bench";
+    static char software[] = "-software";
+    char* arguments[] = {program, software, nullptr};
+    SetCommandLine(2, arguments);
+    Random::SetSeedOverride(2026);
+
+    std::vector<sSample> samples;
+    bool inGame = false;
+    // Where the way back to free play goes next; the FreePlayButton when nowhere.
+    enum class eDetour
+    {
+        None,
+        Options,
+        Credits,
+        Done,
+    } detour = eDetour::None;
+    bool spanish = false;
+    const auto finishGame = [&]
+    {
+        if (!inGame)
+            return;
+        inGame = false;
+        samples.push_back(Sample());
+        const sSample& s = samples.back();
+        std::printf("game %3zu: peak %7.1f MB, resident %7.1f MB, heap in use %7.1f MB\n", samples.size(), s.peak / 1e6,
+                    s.resident / 1e6, s.heap / 1e6);
+        std::fflush(stdout);
+    };
+    std::vector<sRule> rules = {
+        {[] { return Top<TitleMode>() != nullptr; }, Clicker("StartButton")},
+        {[] { return Top<MyAccountMode>() != nullptr && !Checked("Profile1"); }, Clicker("Profile1")},
+        {[] { return Top<MyAccountMode>() != nullptr && Checked("Profile1"); }, Clicker("PlayButton")},
+        // Between games: back to the menu, the other language, the credits, and free play again.
+        {[] { return Top<MainMenuMode>() != nullptr; },
+         [&]
+         {
+             const char* next[] = {"FreePlayButton", "OptionsButton", "CreditsButton", "FreePlayButton"};
+             return ClickOn(TopNode(next[static_cast<int>(detour)]));
+         }},
+        {[] { return Top<FreePlaySelectMode>() != nullptr; },
+         [&]
+         {
+             finishGame();
+             if (detour == eDetour::None && samples.size() > 0)
+             {
+                 detour = eDetour::Options;
+                 return ClickOn(TopNode("BackButton"));
+             }
+             detour = eDetour::None;
+             if (samples.size() < static_cast<size_t>(games))
+                 return ClickOn(TopNode("CountTheMaterials"));
+             MainLoop::Exit();
+             return true;
+         }},
+        {[] { return Top<MyOptionsMode>() != nullptr; },
+         [&] { return ClickOn(TopNode(Checked("EnglishRadio") ? "SpanishRadio" : "EnglishRadio")); }},
+        {[&] { return Top<MyOptionsMode>() != nullptr && Checked(spanish ? "EnglishRadio" : "SpanishRadio"); },
+         [&]
+         {
+             spanish = !spanish;
+             detour = eDetour::Credits;
+             return ClickOn(TopNode("DoneButton"));
+         }},
+        {[] { return Top<CreditsMode>() != nullptr; },
+         [&]
+         {
+             detour = eDetour::Done;
+             return ClickOn(TopNode("BackButton"));
+         }},
+        {[] { return Top<DifficultySelectMode>() != nullptr && !Checked("Easy"); }, Clicker("Easy")},
+        {[] { return Top<DifficultySelectMode>() != nullptr && Checked("Easy"); },
+         [&]
+         {
+             inGame = true;
+             return ClickOn(TopNode("PlayButton"));
+         }},
+        {[] { return Top<ForemanInstructionMode>() != nullptr; }, Clicker("SkipButton")},
+        {[]
+         {
+             SceneNode* mask = TopNode("Material_ClickMask");
+             return Top<CountTheMaterialsMode>() != nullptr && mask != nullptr && !mask->LocalIsVisible();
+         },
+         PickTheRightPile},
+        {[] { return Top<StickerUnlockMode>() != nullptr; }, Clicker("OkButton")},
+    };
+
+    // A game of easy rounds lasts well under a minute of play; a stuck one stops the run.
+    const auto timeLimit = std::chrono::seconds(60);
+    auto deadline = std::chrono::steady_clock::now() + timeLimit;
+    size_t gamesSeen = 0;
+    bool stuck = false;
+    uint32_t clock = 100000;
+    MainLoop::ResetForTesting();
+    MainLoop::SetProcessReleaseForTesting(false);
+    MainLoop::SetPlatformFactory(&Linux::CreatePlatform);
+    MainLoop::SetTimeSourceForTesting([&clock] { return clock; },
+                                      [&](unsigned long)
+                                      {
+                                          clock += 20;
+                                          if (samples.size() != gamesSeen)
+                                          {
+                                              gamesSeen = samples.size();
+                                              deadline = std::chrono::steady_clock::now() + timeLimit;
+                                          }
+                                          if (std::chrono::steady_clock::now() > deadline)
+                                          {
+                                              stuck = true;
+                                              MainLoop::Exit();
+                                              return;
+                                          }
+                                          if (std::getenv("PLAY_MEMORY_TRACE") != nullptr)
+                                          {
+                                              static const void* shown = nullptr;
+                                              const void* top = MainLoop::GetTopMostMode(0);
+                                              if (top != shown && top != nullptr)
+                                                  std::printf("%u: %s\n", clock,
+                                                              typeid(*MainLoop::GetTopMostMode(0)).name());
+                                              shown = top;
+                                          }
+                                          for (sRule& rule : rules)
+                                              if (!rule.ready())
+                                                  rule.done = false;
+                                              else if (!rule.done)
+                                                  rule.done = rule.act();
+                                      });
+    const auto started = std::chrono::steady_clock::now();
+    {
+        MemoryLoopApplication application;
+        MainLoop::Execute();
+    }
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    MainLoop::ResetForTesting();
+    MainLoop::SetTimeSourceForTesting(nullptr, nullptr);
+    MainLoop::SetPlatformFactory(nullptr);
+    Window::Internal::ResetForTesting();
+    InstallFrameHooks(sFrameHooks());
+    Internal::DeleteAllSingletons();
+    std::filesystem::remove_all(home);
+
+    if (stuck || samples.size() < static_cast<size_t>(games))
+    {
+        if (stuck)
+            std::fprintf(stderr, "The play stopped after %zu games: no game ended within %lld s.\n", samples.size(),
+                         static_cast<long long>(timeLimit.count()));
+        else
+            std::fprintf(stderr, "The game quit after %zu games.\n", samples.size());
+        return 1;
+    }
+    const sSample& five = samples[4];
+    const sSample& last = samples.back();
+    const double growth = 100.0 * (static_cast<double>(last.peak) / static_cast<double>(five.peak) - 1.0);
+    std::printf("%zu games in %.1f s. Peak resident after 5 games: %.1f MB; after %zu: %.1f MB (%+.1f%%; goal within "
+                "5%%). Heap in use after 5: %.1f MB; after %zu: %.1f MB.\n",
+                samples.size(), seconds, five.peak / 1e6, samples.size(), last.peak / 1e6, growth, five.heap / 1e6,
+                samples.size(), last.heap / 1e6);
+    return 0;
+}
