@@ -38,7 +38,7 @@ public:
 
     Strata::Label getGame() const { return mGame; }
     IntroForemanState getIntroState() const { return mIntroState; }
-    bool isClosing() const { return hasLeft(); }
+    bool isClosing() const { return HasLeft(); }
 
     static const sMenuScreen kScreen;
 

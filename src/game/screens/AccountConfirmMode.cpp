@@ -22,11 +22,11 @@ const sMenuScreen AccountConfirmMode::kScreen{"screen", "AccountConfirmLayout", 
 AccountConfirmMode::AccountConfirmMode(int profile) : MenuScreen(kScreen), mProfile(profile)
 {
     OnButton(
-        "YesButton", [this] { startOver(); });
+        "YesButton", [this] { StartOver(); });
     OnButton("NoButton", [this] { Close(); });
 }
 
-void AccountConfirmMode::startOver()
+void AccountConfirmMode::StartOver()
 {
     // The reset is written under the new profile's keys, never the one played before.
     if (UseProfile(mProfile))

@@ -20,7 +20,7 @@ public:
     static const sMenuScreen kScreen;
 
 private:
-    void startOver();
+    void StartOver();
 
     int mProfile;
 };

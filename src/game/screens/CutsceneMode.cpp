@@ -93,7 +93,7 @@ void CutsceneMode::Destroy()
 
 void CutsceneMode::closeMode()
 {
-    if (hasLeft())
+    if (HasLeft())
         return;
     GetAudioManager()->clearVocalAudioQueues();
     BeginNextStep();

@@ -36,7 +36,7 @@ public:
     int getPictureCount() const;
     // The picture on show; -1 before the first.
     int getShownPicture() const { return mShown; }
-    bool isClosing() const { return hasLeft(); }
+    bool isClosing() const { return HasLeft(); }
 
     // How long a picture stays at the least, in seconds, so one without its voice line is still seen.
     static constexpr float kMinimumPictureTime = 2.0f;

@@ -28,7 +28,7 @@ DifficultySelectMode::DifficultySelectMode(GameModeType game) : MenuScreen(kScre
 {
     for (int index = 0; index < GameModeDifficulty_Count; ++index)
         OnWidget(
-            "RadioButtonClick", kRadioNames[index], [this, index] { chooseDifficulty(index); });
+            "RadioButtonClick", kRadioNames[index], [this, index] { ChooseDifficulty(index); });
     OnButton(
         "PlayButton", [this] { startGame(); });
     OnButton("BackButton", [this] { Close(); });
@@ -44,7 +44,7 @@ void DifficultySelectMode::Setup()
         radio->SetCheck(true);
 }
 
-void DifficultySelectMode::chooseDifficulty(int difficulty)
+void DifficultySelectMode::ChooseDifficulty(int difficulty)
 {
     GetLevelManager().difficulty = static_cast<GameModeDifficulty>(difficulty);
     GetAudioManager()->playSpecificSoundVocal(Strata::Label(kDifficultyWords[difficulty].name));
@@ -52,7 +52,7 @@ void DifficultySelectMode::chooseDifficulty(int difficulty)
 
 bool DifficultySelectMode::startGame()
 {
-    if (hasLeft())
+    if (HasLeft())
         return false;
     LevelManager& levels = GetLevelManager();
     if (mGame == GameModeType_Count)

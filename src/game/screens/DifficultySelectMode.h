@@ -25,14 +25,14 @@ public:
     bool startGame();
 
     GameModeType getGame() const { return mGame; }
-    bool hasStarted() const { return hasLeft(); }
+    bool hasStarted() const { return HasLeft(); }
 
     // The radio button names by difficulty.
     static const char* const kRadioNames[GameModeDifficulty_Count];
     static const sMenuScreen kScreen;
 
 private:
-    void chooseDifficulty(int difficulty);
+    void ChooseDifficulty(int difficulty);
 
     GameModeType mGame;
 };

@@ -30,9 +30,9 @@ GameModeType FreePlaySelectMode::gameTypeOfButton(Strata::Label buttonName)
 
 FreePlaySelectMode::FreePlaySelectMode() : MenuScreen(kScreen)
 {
-    OnButton("BackButton", [this] { goBack(); });
+    OnButton("BackButton", [this] { GoBack(); });
     for (const LevelManager::GameTypeName& entry : LevelManager::kGameTypeNames)
-        OnButton(entry.name, [this, entry] { chooseGame(entry.type, entry.name); });
+        OnButton(entry.name, [this, entry] { ChooseGame(entry.type, entry.name); });
 }
 
 void FreePlaySelectMode::Setup()
@@ -47,7 +47,7 @@ void FreePlaySelectMode::Setup()
             button->Enable(levels.hasGameModeConstructor(entry.type));
 }
 
-void FreePlaySelectMode::goBack()
+void FreePlaySelectMode::GoBack()
 {
     const LevelManager& levels = GetLevelManager();
     if (!levels.getStoryScreens().mainMenu)
@@ -56,7 +56,7 @@ void FreePlaySelectMode::goBack()
         UnwindTo(levels.getStoryScreens().mainMenu());
 }
 
-void FreePlaySelectMode::chooseGame(GameModeType game, const char* name)
+void FreePlaySelectMode::ChooseGame(GameModeType game, const char* name)
 {
     if (!GetLevelManager().hasGameModeConstructor(game))
     {

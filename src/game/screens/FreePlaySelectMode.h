@@ -24,8 +24,8 @@ public:
     static const sMenuScreen kScreen;
 
 private:
-    void chooseGame(GameModeType game, const char* name);
-    void goBack();
+    void ChooseGame(GameModeType game, const char* name);
+    void GoBack();
 };
 
 } // namespace Yardcrew

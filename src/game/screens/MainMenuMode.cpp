@@ -42,7 +42,7 @@ const sMenuScreen MainMenuMode::kScreen{"screen", "MainMenuLayout", kWords, Musi
 
 MainMenuMode::MainMenuMode() : MenuScreen(kScreen)
 {
-    OnButton("StoryButton", [this] { startStory(); });
+    OnButton("StoryButton", [this] { StartStory(); });
     OnButton(
         "FreePlayButton",
         [this]
@@ -86,7 +86,7 @@ void MainMenuMode::Enter()
     }
 }
 
-void MainMenuMode::startStory()
+void MainMenuMode::StartStory()
 {
     LevelManager& levels = GetLevelManager();
     levels.freePlay = false;

@@ -20,7 +20,7 @@ public:
     static const sMenuScreen kScreen;
 
 private:
-    void startStory();
+    void StartStory();
 };
 
 } // namespace Yardcrew

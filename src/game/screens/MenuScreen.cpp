@@ -76,7 +76,7 @@ void MenuScreen::OnWidget(const char* message, const char* widget, std::function
 
 void MenuScreen::ReceiveMessage(const Strata::ObjectMessage& message)
 {
-    if (hasLeft())
+    if (HasLeft())
         return;
     const Strata::Object* sender = GetObject(message.GetSender());
     if (sender == nullptr)
@@ -101,12 +101,12 @@ bool MenuScreen::Close()
 
 bool MenuScreen::UnwindTo(std::unique_ptr<Strata::ApplicationMode> mode)
 {
-    return !hasLeft() && UnwindToScreen(std::move(mode)) && Leave();
+    return !HasLeft() && UnwindToScreen(std::move(mode)) && Leave();
 }
 
 bool MenuScreen::PushOver(std::unique_ptr<Strata::ApplicationMode> mode)
 {
-    if (hasLeft() || !PushScreen(std::move(mode)))
+    if (HasLeft() || !PushScreen(std::move(mode)))
         return false;
     mCovered = true;
     return Leave();

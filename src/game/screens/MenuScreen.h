@@ -81,7 +81,7 @@ public:
     // widgets without an action, or from objects that are gone, are ignored.
     void ReceiveMessage(const Strata::ObjectMessage& message) override;
 
-    bool hasLeft() const { return mLeaving.IsTaken(); }
+    bool HasLeft() const { return mLeaving.IsTaken(); }
 
 protected:
     // `action` runs when the widget of that object name sends `message`.

@@ -57,21 +57,21 @@ const sMenuScreen MyOptionsMode::kScreen{"screen", "MyOptionsLayout", kWords};
 MyOptionsMode::MyOptionsMode() : MenuScreen(kScreen)
 {
     OnWidget(
-        "RadioButtonClick", "EnglishRadio", [this] { chooseLanguage(true); });
+        "RadioButtonClick", "EnglishRadio", [this] { ChooseLanguage(true); });
     OnWidget(
-        "RadioButtonClick", "SpanishRadio", [this] { chooseLanguage(false); });
+        "RadioButtonClick", "SpanishRadio", [this] { ChooseLanguage(false); });
     OnWidget(
-        "RadioButtonClick", "WindowedRadio", [this] { chooseWindow(true); });
+        "RadioButtonClick", "WindowedRadio", [this] { ChooseWindow(true); });
     OnWidget(
-        "RadioButtonClick", "FullScreenRadio", [this] { chooseWindow(false); });
-    OnWidget("CheckBoxClick", "SoundCheck", [this] { switchSound(); });
+        "RadioButtonClick", "FullScreenRadio", [this] { ChooseWindow(false); });
+    OnWidget("CheckBoxClick", "SoundCheck", [this] { SwitchSound(); });
     for (const char* kind : {"SliderValueChange", "SliderReleased"})
     {
         OnWidget(
-            kind, "MusicSlider", [this] { setVolume("MusicSlider", true); });
-        OnWidget(kind, "EffectsSlider", [this] { setVolume("EffectsSlider", false); });
+            kind, "MusicSlider", [this] { ApplyVolume("MusicSlider", true); });
+        OnWidget(kind, "EffectsSlider", [this] { ApplyVolume("EffectsSlider", false); });
     }
-    OnButton("DoneButton", [this] { saveAndClose(); });
+    OnButton("DoneButton", [this] { SaveAndClose(); });
 }
 
 void MyOptionsMode::Setup()
@@ -99,28 +99,28 @@ void MyOptionsMode::showSettings()
         slider->SetValue(effects->GetVolume());
 }
 
-void MyOptionsMode::chooseLanguage(bool english)
+void MyOptionsMode::ChooseLanguage(bool english)
 {
     SetProfileLanguage(english);
     showSettings();
     ShowWords();
 }
 
-void MyOptionsMode::chooseWindow(bool windowed)
+void MyOptionsMode::ChooseWindow(bool windowed)
 {
     const auto mode = windowed ? Strata::Window::WindowMode_Windowed : Strata::Window::WindowMode_FullScreen;
     if (Strata::Window::GetConfig().mode != mode)
         Strata::Window::SetMode(mode);
 }
 
-void MyOptionsMode::switchSound()
+void MyOptionsMode::SwitchSound()
 {
     auto* sound = ScreenChild<Strata::CheckBoxNode>(Screen(), "SoundCheck");
     if (const Strata::AudioControlsPtr master = Strata::Audio::GetMasterControls(); master && sound)
         master->Mute(!sound->IsChecked());
 }
 
-void MyOptionsMode::setVolume(const char* slider, bool music)
+void MyOptionsMode::ApplyVolume(const char* slider, bool music)
 {
     auto* node = ScreenChild<Strata::SliderNode>(Screen(), slider);
     const Strata::AudioControlsPtr controls =
@@ -129,7 +129,7 @@ void MyOptionsMode::setVolume(const char* slider, bool music)
         controls->SetVolume(node->GetValue());
 }
 
-void MyOptionsMode::saveAndClose()
+void MyOptionsMode::SaveAndClose()
 {
     Strata::Audio::SaveAccountSettings();
     Strata::Window::SaveAccountSettings();

@@ -21,11 +21,11 @@ public:
 
 private:
     void showSettings();
-    void chooseLanguage(bool english);
-    void chooseWindow(bool windowed);
-    void switchSound();
-    void setVolume(const char* slider, bool music);
-    void saveAndClose();
+    void ChooseLanguage(bool english);
+    void ChooseWindow(bool windowed);
+    void SwitchSound();
+    void ApplyVolume(const char* slider, bool music);
+    void SaveAndClose();
 };
 
 // Switches the profile's language: stores "EnglishLanguage", then, when it changed, empties the voice

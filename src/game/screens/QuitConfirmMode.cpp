@@ -25,7 +25,7 @@ const sMenuScreen QuitConfirmMode::kScreen{"quit confirmation", "QuitConfirmLayo
 
 QuitConfirmMode::QuitConfirmMode(bool inGame) : MenuScreen(kScreen), mInGame(inGame)
 {
-    OnButton("YesButton", [this] { answerYes(); });
+    OnButton("YesButton", [this] { AnswerYes(); });
     OnButton("NoButton",
              [this]
              {
@@ -49,7 +49,7 @@ void QuitConfirmMode::Enter()
     GetAudioManager()->playSpecificSoundVocal(Strata::Label(mInGame ? kAskInGame.name : kAsk.name));
 }
 
-void QuitConfirmMode::answerYes()
+void QuitConfirmMode::AnswerYes()
 {
     GetAudioManager()->clearVocalAudioQueues();
     const LevelManager& levels = GetLevelManager();

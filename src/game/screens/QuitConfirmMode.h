@@ -21,12 +21,12 @@ public:
     bool IsOpaque() override { return false; }
 
     bool isInGame() const { return mInGame; }
-    bool hasAnswered() const { return hasLeft(); }
+    bool hasAnswered() const { return HasLeft(); }
 
     static const sMenuScreen kScreen;
 
 private:
-    void answerYes();
+    void AnswerYes();
 
     bool mInGame;
 };

@@ -72,7 +72,7 @@ void StickerUnlockMode::Destroy()
 void StickerUnlockMode::continueToNextMode()
 {
     // The timer and a click can both land in one frame; the story must move one step, not two.
-    if (hasLeft())
+    if (HasLeft())
         return;
     const LevelManager& levels = GetLevelManager();
     if (!levels.freePlay)

@@ -29,7 +29,7 @@ public:
     void continueToNextMode();
 
     int getStickerIndex() const { return mStickerIndex; }
-    bool hasMovedOn() const { return hasLeft(); }
+    bool hasMovedOn() const { return HasLeft(); }
 
     static const sMenuScreen kScreen;
 

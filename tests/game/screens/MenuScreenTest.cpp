@@ -132,7 +132,7 @@ TEST_F(MenuScreenTest, TheTableDispatchesAndEveryWayOfLeavingActsOnceInAFrame)
             });
         EXPECT_EQ(screen.calls, c.calls);
         EXPECT_EQ(TakeQueued(), c.queued);
-        EXPECT_EQ(screen.hasLeft(), c.left);
+        EXPECT_EQ(screen.HasLeft(), c.left);
         EXPECT_EQ(std::count(log.begin(), log.end(), "No screen is registered for this button"), c.unregistered);
         // Entered again when the mode above closes: a screen that was only covered is back in charge.
         screen.Enter();
