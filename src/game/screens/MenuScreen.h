@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <span>
+#include <utility>
 #include <vector>
 
 namespace Strata
@@ -86,7 +87,10 @@ public:
 protected:
     // `action` runs when the widget of that object name sends `message`.
     void OnWidget(const char* message, const char* widget, std::function<void()> action);
-    void OnButton(const char* button, std::function<void()> action) { OnWidget("ButtonClick", button, action); }
+    void OnButton(const char* button, std::function<void()> action)
+    {
+        OnWidget("ButtonClick", button, std::move(action));
+    }
 
     // The instantiated layout's root (owned by the scene root); null when the layout is missing.
     Strata::SceneNode* Screen() const { return mScreen; }
