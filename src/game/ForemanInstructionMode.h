@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/Label.h"
-#include "scene/SceneApplicationMode.h"
+#include "game/screens/MenuScreen.h"
 
 #include <cstdint>
 
@@ -19,7 +19,7 @@ enum IntroForemanState : int32_t
 // beneath), it speaks the game's description and closes itself when the description has been spoken
 // or when its skip button ("OkButton") is clicked. It pops itself at most once, so a click in the frame
 // the description ends never removes the game as well.
-class ForemanInstructionMode : public Strata::SceneApplicationMode
+class ForemanInstructionMode : public MenuScreen
 {
 public:
     ForemanInstructionMode(Strata::Label game, IntroForemanState state);
@@ -32,19 +32,19 @@ public:
     // Silences the description and empties the voice queue.
     void Destroy() override;
     bool IsOpaque() override { return false; }
-    void ReceiveMessage(const Strata::ObjectMessage& message) override;
 
     // Queues the pop; later calls do nothing.
     virtual void closeMode();
 
     Strata::Label getGame() const { return mGame; }
     IntroForemanState getIntroState() const { return mIntroState; }
-    bool isClosing() const { return mClosing; }
+    bool isClosing() const { return HasLeft(); }
+
+    static const sMenuScreen kScreen;
 
 private:
     IntroForemanState mIntroState;
     Strata::Label mGame;
-    bool mClosing = false;
 };
 
 } // namespace Yardcrew

@@ -17,6 +17,7 @@
 #include "game/screens/CutsceneMode.h"
 #include "game/screens/MainMenuMode.h"
 #include "game/screens/PlayFlowScreens.h"
+#include "game/screens/ScreenContent.h"
 #include "game/screens/TitleMode.h"
 #include "graphics/Context.h"
 #include "graphics/Drawing.h"
@@ -152,6 +153,7 @@ void Application::Setup()
     Strata::SetupStrataExtensions();
     RegisterGameResourceFactories();
     RegisterPlayFlowScreens(GetLevelManager());
+    RegisterScreenContent();
     RegisterFrontScreens();
     StoryScreenConstructors screens = GetLevelManager().getStoryScreens();
     screens.cutscene = [](Strata::Label id) { return std::make_unique<CutsceneMode>(id); };

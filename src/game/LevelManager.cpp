@@ -242,13 +242,4 @@ LevelManager& GetLevelManager()
     return manager;
 }
 
-bool StoryStepGuard::beginNextStep(LevelManager& manager)
-{
-    if (mBegun)
-        return false;
-    mBegun = true;
-    manager.beginNextLevelProgressionMode();
-    return true;
-}
-
 } // namespace Yardcrew

@@ -2,6 +2,7 @@
 
 #include "core/Label.h"
 #include "game/GameModeTypes.h"
+#include "game/StoryStepGuard.h"
 
 #include <array>
 #include <cstdint>
@@ -149,18 +150,5 @@ private:
 };
 
 LevelManager& GetLevelManager();
-
-// Moves the story on at most once for the life of its owner (a cut-scene, a game's end, a reward
-// pop-up), however often the player clicks.
-class StoryStepGuard
-{
-public:
-    // True when this call moved the story on; false when an earlier one already did.
-    bool beginNextStep(LevelManager& manager = GetLevelManager());
-    bool hasBegun() const { return mBegun; }
-
-private:
-    bool mBegun = false;
-};
 
 } // namespace Yardcrew

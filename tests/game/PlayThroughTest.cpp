@@ -13,6 +13,7 @@
 #include "game/LevelManager.h"
 #include "game/StickerManager.h"
 #include "game/YardcrewGameMode.h"
+#include "game/screens/AccountConfirmMode.h"
 #include "game/screens/CreditsMode.h"
 #include "game/screens/CutsceneMode.h"
 #include "game/screens/DifficultySelectMode.h"

@@ -1,33 +1,24 @@
 #include "game/screens/CreditsMode.h"
 
 #include "game/AudioManager.h"
-#include "game/LevelManager.h"
-#include "game/screens/ScreenSupport.h"
 
 namespace Yardcrew
 {
 
-void CreditsMode::Setup()
+namespace
 {
-    SceneApplicationMode::Setup();
-    mScreen = InstantiateScreenLayout(*this, "CreditsLayout");
-}
 
-void CreditsMode::Enter()
-{
-    SceneApplicationMode::Enter();
-    LocalizeButtons(mScreen, {"BackButton"});
-    LocalizeHeading(mScreen, "Credits");
-    GetAudioManager()->setMusicMode(MusicMode_GeneralUI, Strata::Label());
-}
+constexpr sScreenWords kWords[] = {ButtonWords("BackButton", "Button_BackButton"),
+                                   PictureWords("Heading_Credits", "Heading")};
 
-void CreditsMode::ReceiveMessage(const Strata::ObjectMessage& message)
+} // namespace
+
+const sMenuScreen CreditsMode::kScreen{"screen", "CreditsLayout", kWords, MusicMode_GeneralUI};
+
+CreditsMode::CreditsMode() : MenuScreen(kScreen)
 {
-    if (!mClosing && WidgetSenderName(*this, message, "ButtonClick") == Strata::Label("BackButton"))
-    {
-        mClosing = true;
-        GetLevelManager().getModeQueue().pop();
-    }
+    OnButton(
+        "BackButton", [this] { Close(); });
 }
 
 } // namespace Yardcrew

@@ -1,21 +1,17 @@
 #pragma once
 
-#include "scene/SceneApplicationMode.h"
+#include "game/screens/MenuScreen.h"
 
 namespace Yardcrew
 {
 
 // Who made what: the credits drawn from data/LICENSES, over the menus' music. "BackButton" closes it.
-class CreditsMode : public Strata::SceneApplicationMode
+class CreditsMode : public MenuScreen
 {
 public:
-    void Setup() override;
-    void Enter() override;
-    void ReceiveMessage(const Strata::ObjectMessage& message) override;
+    CreditsMode();
 
-private:
-    Strata::SceneNode* mScreen = nullptr; // owned by the root node
-    bool mClosing = false;
+    static const sMenuScreen kScreen;
 };
 
 } // namespace Yardcrew

@@ -5,8 +5,7 @@
 #include "framework/TimedTask.h"
 #include "game/AudioManager.h"
 #include "game/GameAudioTasks.h"
-#include "game/SimpleFunctionTask.h"
-#include "game/screens/PlayFlowScreens.h"
+#include "game/MiniGameSequence.h"
 #include "game/screens/ScreenSupport.h"
 #include "scene/NodePath.h"
 #include "scene/SceneLayout.h"
@@ -21,8 +20,7 @@ namespace Yardcrew
 namespace
 {
 
-const Strata::NodePathStep kStagePath[3] = {"CutsceneMode", "Pictures", Strata::NodePathTerminator()};
-const Strata::NodePathStep kSkipButtonPath[3] = {"CutsceneMode", "SkipButton", Strata::NodePathTerminator()};
+constexpr sScreenWords kWords[] = {ButtonWords("SkipButton", "Button_SkipCutscene")};
 
 std::string PartName(Strata::Label cutsceneID, const char* prefix, int number = 0)
 {
@@ -37,14 +35,18 @@ std::string PartName(Strata::Label cutsceneID, const char* prefix, int number = 
 
 } // namespace
 
-CutsceneMode::CutsceneMode(Strata::Label cutsceneID) : mCutsceneID(cutsceneID)
+const sMenuScreen CutsceneMode::kScreen{"cut-scene screen", "CutsceneLayout", kWords, MusicMode_GeneralUI};
+
+CutsceneMode::CutsceneMode(Strata::Label cutsceneID) : MenuScreen(kScreen), mCutsceneID(cutsceneID)
 {
+    OnButton(
+        "SkipButton", [this] { closeMode(); });
 }
 
 void CutsceneMode::Setup()
 {
-    SceneApplicationMode::Setup();
-    if (InstantiateScreenLayout(*this, "CutsceneLayout", "cut-scene screen") == nullptr)
+    MenuScreen::Setup();
+    if (Screen() == nullptr)
         return;
     const std::string name = PartName(mCutsceneID, "Cutscene_");
     const Strata::AutoResource<Strata::SceneLayout> pictures(name.c_str());
@@ -60,11 +62,8 @@ void CutsceneMode::Setup()
 
 void CutsceneMode::Enter()
 {
-    SceneApplicationMode::Enter();
     // A game's track must not play on under the story.
-    GetAudioManager()->setMusicMode(MusicMode_GeneralUI, Strata::Label());
-
-    ShowLocalizedImage(GetRootNode(), kSkipButtonPath, "Button_SkipCutscene");
+    MenuScreen::Enter();
 
     // Enter comes again whenever a mode above this one closes: the pictures go on where they were.
     Strata::SceneNode* root = GetRootNode();
@@ -74,35 +73,30 @@ void CutsceneMode::Enter()
     const int count = getPictureCount();
     for (int index = 0; index < count; ++index)
     {
-        root->AddTask(
-            new SimpleFunctionTask<Strata::Object>([this, index](Strata::Object*, float) { showPicture(index); }));
+        QueueCall(*root, [this, index] { showPicture(index); });
         const std::string voice = PartName(mCutsceneID, "Cutscene_", index + 1);
-        root->AddTask(new Strata::ParallelTask(
-            Strata::ParallelTaskCompletion_All, new Strata::TimedTask(kMinimumPictureTime),
-            new AudioPlayChannelTask(Strata::Label(voice.c_str()), Strata::Audio::sPlayState())));
+        auto picture = std::make_unique<Strata::ParallelTask>(Strata::ParallelTaskCompletion_All);
+        picture->AddTask(std::make_unique<Strata::TimedTask>(kMinimumPictureTime).release());
+        picture->AddTask(
+            std::make_unique<AudioPlayChannelTask>(Strata::Label(voice.c_str()), Strata::Audio::sPlayState())
+                .release());
+        root->AddTask(picture.release());
     }
-    root->AddTask(new SimpleFunctionTask<Strata::Object>([this](Strata::Object*, float) { closeMode(); }));
+    QueueCall(*root, [this] { closeMode(); });
 }
 
 void CutsceneMode::Destroy()
 {
     GetAudioManager()->clearVocalAudioQueues();
-    SceneApplicationMode::Destroy();
-}
-
-void CutsceneMode::ReceiveMessage(const Strata::ObjectMessage& message)
-{
-    static const Strata::Label kSkipButton("SkipButton");
-    if (WidgetSenderName(*this, message, "ButtonClick") == kSkipButton)
-        closeMode();
+    MenuScreen::Destroy();
 }
 
 void CutsceneMode::closeMode()
 {
-    if (mStep.hasBegun())
+    if (HasLeft())
         return;
     GetAudioManager()->clearVocalAudioQueues();
-    mStep.beginNextStep();
+    BeginNextStep();
 }
 
 int CutsceneMode::getPictureCount() const
@@ -115,8 +109,7 @@ int CutsceneMode::getPictureCount() const
 
 Strata::SceneNode* CutsceneMode::getStage() const
 {
-    Strata::SceneNode* root = GetRootNode();
-    return root != nullptr ? root->GetDescendent(kStagePath) : nullptr;
+    return ScreenChild<Strata::SceneNode>(Screen(), "Pictures");
 }
 
 void CutsceneMode::showPicture(int index)

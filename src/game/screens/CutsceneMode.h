@@ -1,8 +1,7 @@
 #pragma once
 
 #include "core/Label.h"
-#include "game/LevelManager.h"
-#include "scene/SceneApplicationMode.h"
+#include "game/screens/MenuScreen.h"
 
 namespace Strata
 {
@@ -16,7 +15,7 @@ namespace Yardcrew
 // cut-scene's own layout "Cutscene_<name>" under the stage. Each child of that layout's root is one
 // picture; they are shown in turn, each while its voice line "Cutscene_<name>_<n>" (from 1) is spoken,
 // and for at least a moment when the line is missing. At the end, or on skip, the story moves on once.
-class CutsceneMode : public Strata::SceneApplicationMode
+class CutsceneMode : public MenuScreen
 {
 public:
     explicit CutsceneMode(Strata::Label cutsceneID);
@@ -29,7 +28,6 @@ public:
     void Enter() override;
     // Silences the voice-over and empties the voice queue.
     void Destroy() override;
-    void ReceiveMessage(const Strata::ObjectMessage& message) override;
 
     // Ends the cut-scene and starts the next story step; later calls do nothing.
     virtual void closeMode();
@@ -38,10 +36,11 @@ public:
     int getPictureCount() const;
     // The picture on show; -1 before the first.
     int getShownPicture() const { return mShown; }
-    bool isClosing() const { return mStep.hasBegun(); }
+    bool isClosing() const { return HasLeft(); }
 
     // How long a picture stays at the least, in seconds, so one without its voice line is still seen.
     static constexpr float kMinimumPictureTime = 2.0f;
+    static const sMenuScreen kScreen;
 
 private:
     Strata::SceneNode* getStage() const;
@@ -50,7 +49,6 @@ private:
     Strata::Label mCutsceneID;
     int mShown = -1;
     bool mStarted = false;
-    StoryStepGuard mStep;
 };
 
 } // namespace Yardcrew

@@ -1,16 +1,10 @@
 #include "game/screens/DifficultySelectMode.h"
 
 #include "core/Log.h"
-#include "framework/ResourceDescriptor.h"
 #include "game/AudioManager.h"
-#include "game/screens/PlayFlowScreens.h"
+#include "game/LevelManager.h"
 #include "game/screens/ScreenSupport.h"
-#include "scene/NodePath.h"
 #include "scene/RadioButtonNode.h"
-#include "scene/SceneLayout.h"
-#include "scene/SceneNode.h"
-
-#include <string>
 
 namespace Yardcrew
 {
@@ -18,90 +12,51 @@ namespace Yardcrew
 namespace
 {
 
-const Strata::Label kRootName("DifficultySelect");
+constexpr sScreenWords kWords[] = {PictureWords("DifficultyTitle", "Title"), ButtonWords("PlayButton", "Button_Play")};
+// Said when the radio button of that difficulty is chosen.
+constexpr sContentName kDifficultyWords[GameModeDifficulty_Count] = {{ContentKind_Voice, "DifficultyWord_Easy"},
+                                                                     {ContentKind_Voice, "DifficultyWord_Medium"},
+                                                                     {ContentKind_Voice, "DifficultyWord_Hard"}};
 
 } // namespace
 
 const char* const DifficultySelectMode::kRadioNames[GameModeDifficulty_Count] = {"Easy", "Medium", "Hard"};
+const sMenuScreen DifficultySelectMode::kScreen{"difficulty screen", "DifficultySelectLayout", kWords,
+                                                MusicMode_GeneralUI, "Difficulty_Choose",      kDifficultyWords};
 
-DifficultySelectMode::DifficultySelectMode(GameModeType game) : mGame(game)
+DifficultySelectMode::DifficultySelectMode(GameModeType game) : MenuScreen(kScreen), mGame(game)
 {
+    for (int index = 0; index < GameModeDifficulty_Count; ++index)
+        OnWidget(
+            "RadioButtonClick", kRadioNames[index], [this, index] { ChooseDifficulty(index); });
+    OnButton(
+        "PlayButton", [this] { startGame(); });
+    OnButton("BackButton", [this] { Close(); });
 }
 
 void DifficultySelectMode::Setup()
 {
-    SceneApplicationMode::Setup();
-    if (InstantiateScreenLayout(*this, "DifficultySelectLayout", "difficulty screen") == nullptr)
+    MenuScreen::Setup();
+    const int current = GetLevelManager().difficulty;
+    if (current < 0 || current >= GameModeDifficulty_Count)
         return;
-    showDifficulty();
+    if (auto* radio = ScreenChild<Strata::RadioButtonNode>(Screen(), kRadioNames[current]))
+        radio->SetCheck(true);
 }
 
-void DifficultySelectMode::Enter()
+void DifficultySelectMode::ChooseDifficulty(int difficulty)
 {
-    SceneApplicationMode::Enter();
-    GetAudioManager()->setMusicMode(MusicMode_GeneralUI, Strata::Label());
-    const Strata::NodePathStep title[3] = {kRootName, "Title", Strata::NodePathTerminator()};
-    const Strata::NodePathStep play[3] = {kRootName, "PlayButton", Strata::NodePathTerminator()};
-    ShowLocalizedImage(GetRootNode(), title, "DifficultyTitle");
-    ShowLocalizedImage(GetRootNode(), play, "Button_Play");
-    GetAudioManager()->playSpecificSoundVocal(Strata::Label("Difficulty_Choose"));
-}
-
-void DifficultySelectMode::showDifficulty()
-{
-    const GameModeDifficulty current = GetLevelManager().difficulty;
-    for (int index = 0; index < GameModeDifficulty_Count; ++index)
-    {
-        const Strata::NodePathStep path[3] = {kRootName, kRadioNames[index], Strata::NodePathTerminator()};
-        if (auto* radio = dynamic_cast<Strata::RadioButtonNode*>(GetRootNode()->GetDescendent(path)))
-            if (index == current)
-                radio->SetCheck(true);
-    }
-}
-
-void DifficultySelectMode::ReceiveMessage(const Strata::ObjectMessage& message)
-{
-    static const Strata::Label kButtonClick("ButtonClick");
-    static const Strata::Label kRadioButtonClick("RadioButtonClick");
-    static const Strata::Label kPlayButton("PlayButton");
-    static const Strata::Label kBackButton("BackButton");
-    const Strata::Object* sender = GetObject(message.GetSender());
-    if (sender == nullptr || mStarted)
-        return;
-    LevelManager& levels = GetLevelManager();
-    if (message.GetName() == kRadioButtonClick)
-    {
-        for (int index = 0; index < GameModeDifficulty_Count; ++index)
-        {
-            if (sender->GetName() != Strata::Label(kRadioNames[index]))
-                continue;
-            levels.difficulty = static_cast<GameModeDifficulty>(index);
-            GetAudioManager()->playSpecificSoundVocal(
-                Strata::Label((std::string("DifficultyWord_") + kRadioNames[index]).c_str()));
-        }
-        return;
-    }
-    if (message.GetName() != kButtonClick)
-        return;
-    if (sender->GetName() == kPlayButton)
-        startGame();
-    else if (sender->GetName() == kBackButton)
-    {
-        mStarted = true;
-        levels.getModeQueue().pop();
-    }
+    GetLevelManager().difficulty = static_cast<GameModeDifficulty>(difficulty);
+    GetAudioManager()->playSpecificSoundVocal(Strata::Label(kDifficultyWords[difficulty].name));
 }
 
 bool DifficultySelectMode::startGame()
 {
-    if (mStarted)
+    if (HasLeft())
         return false;
     LevelManager& levels = GetLevelManager();
     if (mGame == GameModeType_Count)
-    {
-        mStarted = true;
-        return mStoryStep.beginNextStep(levels);
-    }
+        return BeginNextStep();
     if (!levels.hasGameModeConstructor(mGame))
     {
         // The chooser greys such games out; one reached anyway leaves the child here to go back.
@@ -112,7 +67,7 @@ bool DifficultySelectMode::startGame()
     {
         if (entry.type != mGame)
             continue;
-        mStarted = true;
+        Leave();
         levels.pushGameModeOfType(Strata::Label(entry.name), levels.getLevelForGameModeType(mGame));
         return true;
     }

@@ -1,8 +1,7 @@
 #pragma once
 
 #include "game/GameModeTypes.h"
-#include "game/LevelManager.h"
-#include "scene/SceneApplicationMode.h"
+#include "game/screens/MenuScreen.h"
 
 namespace Yardcrew
 {
@@ -10,7 +9,7 @@ namespace Yardcrew
 // The difficulty choice: "Easy", "Medium" and "Hard" radio buttons (pictures of one, two and three
 // stars), the current one checked, a big "PlayButton" and a "BackButton". A radio button sets the level
 // manager's difficulty; Play then starts, once, the chosen game (free play) or the story's next step.
-class DifficultySelectMode : public Strata::SceneApplicationMode
+class DifficultySelectMode : public MenuScreen
 {
 public:
     // Free play: the game to start. GameModeType_Count: the story, whose next step starts.
@@ -19,8 +18,6 @@ public:
     // Instantiates "DifficultySelectLayout" and checks the level manager's difficulty; a missing
     // layout is logged and leaves the screen empty.
     void Setup() override;
-    void Enter() override;
-    void ReceiveMessage(const Strata::ObjectMessage& message) override;
 
     // Free play: the chosen game at a level of the current difficulty, as the only mode; a game with no
     // mode registered is logged and the screen stays. Story: the next step. Only the first start acts.
@@ -28,17 +25,16 @@ public:
     bool startGame();
 
     GameModeType getGame() const { return mGame; }
-    bool hasStarted() const { return mStarted; }
+    bool hasStarted() const { return HasLeft(); }
 
     // The radio button names by difficulty.
     static const char* const kRadioNames[GameModeDifficulty_Count];
+    static const sMenuScreen kScreen;
 
 private:
-    void showDifficulty();
+    void ChooseDifficulty(int difficulty);
 
     GameModeType mGame;
-    bool mStarted = false;
-    StoryStepGuard mStoryStep;
 };
 
 } // namespace Yardcrew

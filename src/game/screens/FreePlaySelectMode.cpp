@@ -1,16 +1,11 @@
 #include "game/screens/FreePlaySelectMode.h"
 
 #include "core/Log.h"
-#include "framework/ResourceDescriptor.h"
 #include "game/AudioManager.h"
 #include "game/LevelManager.h"
 #include "game/screens/DifficultySelectMode.h"
-#include "game/screens/PlayFlowScreens.h"
 #include "game/screens/ScreenSupport.h"
 #include "scene/ButtonNode.h"
-#include "scene/NodePath.h"
-#include "scene/SceneLayout.h"
-#include "scene/SceneNode.h"
 
 namespace Yardcrew
 {
@@ -18,9 +13,12 @@ namespace Yardcrew
 namespace
 {
 
-const Strata::Label kRootName("FreePlaySelect");
+constexpr sScreenWords kWords[] = {PictureWords("FreePlayTitle", "Title")};
 
 } // namespace
+
+const sMenuScreen FreePlaySelectMode::kScreen{"free-play chooser", "FreePlaySelectLayout", kWords, MusicMode_GeneralUI,
+                                              "FreePlay_Choose"};
 
 GameModeType FreePlaySelectMode::gameTypeOfButton(Strata::Label buttonName)
 {
@@ -30,63 +28,43 @@ GameModeType FreePlaySelectMode::gameTypeOfButton(Strata::Label buttonName)
     return GameModeType_Count;
 }
 
+FreePlaySelectMode::FreePlaySelectMode() : MenuScreen(kScreen)
+{
+    OnButton("BackButton", [this] { GoBack(); });
+    for (const LevelManager::GameTypeName& entry : LevelManager::kGameTypeNames)
+        OnButton(entry.name, [this, entry] { ChooseGame(entry.type, entry.name); });
+}
+
 void FreePlaySelectMode::Setup()
 {
-    SceneApplicationMode::Setup();
     LevelManager& levels = GetLevelManager();
     levels.freePlay = true;
-    Strata::SceneNode* root = InstantiateScreenLayout(*this, "FreePlaySelectLayout", "free-play chooser");
-    if (root == nullptr)
-        return;
+    MenuScreen::Setup();
     // A game not built yet stays on the board, greyed, rather than leading to a screen that starts
     // nothing.
     for (const LevelManager::GameTypeName& entry : LevelManager::kGameTypeNames)
-    {
-        const Strata::NodePathStep path[3] = {kRootName, entry.name, Strata::NodePathTerminator()};
-        if (auto* button = dynamic_cast<Strata::ButtonNode*>(GetRootNode()->GetDescendent(path)))
+        if (auto* button = ScreenChild<Strata::ButtonNode>(Screen(), entry.name))
             button->Enable(levels.hasGameModeConstructor(entry.type));
-    }
 }
 
-void FreePlaySelectMode::Enter()
+void FreePlaySelectMode::GoBack()
 {
-    SceneApplicationMode::Enter();
-    mLeaving = false;
-    GetAudioManager()->setMusicMode(MusicMode_GeneralUI, Strata::Label());
-    const Strata::NodePathStep title[3] = {kRootName, "Title", Strata::NodePathTerminator()};
-    ShowLocalizedImage(GetRootNode(), title, "FreePlayTitle");
-    GetAudioManager()->playSpecificSoundVocal(Strata::Label("FreePlay_Choose"));
+    const LevelManager& levels = GetLevelManager();
+    if (!levels.getStoryScreens().mainMenu)
+        Strata::Log("No main menu is registered\n");
+    else
+        UnwindTo(levels.getStoryScreens().mainMenu());
 }
 
-void FreePlaySelectMode::ReceiveMessage(const Strata::ObjectMessage& message)
+void FreePlaySelectMode::ChooseGame(GameModeType game, const char* name)
 {
-    static const Strata::Label kBackButton("BackButton");
-    const Strata::Label button = WidgetSenderName(*this, message, "ButtonClick");
-    if (button.IsNull() || mLeaving)
-        return;
-    LevelManager& levels = GetLevelManager();
-    if (button == kBackButton)
+    if (!GetLevelManager().hasGameModeConstructor(game))
     {
-        if (!levels.getStoryScreens().mainMenu)
-        {
-            Strata::Log("No main menu is registered\n");
-            return;
-        }
-        mLeaving = true;
-        levels.getModeQueue().unwindTo(levels.getStoryScreens().mainMenu());
-        return;
-    }
-    const GameModeType game = gameTypeOfButton(button);
-    if (game == GameModeType_Count)
-        return;
-    if (!levels.hasGameModeConstructor(game))
-    {
-        Strata::Internal::LogWrite("The game \"%s\" is not available yet\n", button.c_str());
+        Strata::Internal::LogWrite("The game \"%s\" is not available yet\n", name);
         return;
     }
     // Until the difficulty screen above closes, a second click here must not stack another one.
-    mLeaving = true;
-    levels.getModeQueue().push(std::make_unique<DifficultySelectMode>(game));
+    PushOver(std::make_unique<DifficultySelectMode>(game));
 }
 
 } // namespace Yardcrew

@@ -2,6 +2,7 @@
 
 #include "framework/ResourceDescriptor.h"
 #include "game/AudioManager.h"
+#include "game/LevelManager.h"
 #include "game/StickerManager.h"
 #include "game/screens/CreditsMode.h"
 #include "game/screens/MyAccountMode.h"
@@ -10,73 +11,87 @@
 #include "graphics/ImageList.h"
 #include "scene/ButtonNode.h"
 
-#include <string>
-
 namespace Yardcrew
 {
 
+namespace
+{
+
+constexpr sScreenWords kWords[] = {
+    ButtonWords("StoryButton", "Button_StoryButton"),
+    ButtonWords("FreePlayButton", "Button_FreePlayButton"),
+    ButtonWords("StickerBookButton", "Button_StickerBookButton"),
+    ButtonWords("OptionsButton", "Button_OptionsButton"),
+    ButtonWords("CreditsButton", "Button_CreditsButton"),
+    ButtonWords("QuitButton", "Button_QuitButton"),
+};
+// The profile button wears the picture of profile 1 to 3.
+constexpr sContentName kProfilePictures[MyAccountMode::kProfileCount] = {{ContentKind_ImageList, "Radio_Profile1"},
+                                                                         {ContentKind_ImageList, "Radio_Profile2"},
+                                                                         {ContentKind_ImageList, "Radio_Profile3"}};
+
+const StoryScreenConstructors& Screens()
+{
+    return GetLevelManager().getStoryScreens();
+}
+
+} // namespace
+
+const sMenuScreen MainMenuMode::kScreen{"screen", "MainMenuLayout", kWords, MusicMode_GeneralUI,
+                                        nullptr,  kProfilePictures};
+
+MainMenuMode::MainMenuMode() : MenuScreen(kScreen)
+{
+    OnButton("StoryButton", [this] { StartStory(); });
+    OnButton(
+        "FreePlayButton",
+        [this]
+        {
+            GetLevelManager().freePlay = true;
+            UnwindTo(Screens().freePlaySelect ? Screens().freePlaySelect() : nullptr);
+        });
+    OnButton(
+        "StickerBookButton",
+        []
+        {
+            if (Screens().stickerBook)
+                PushScreen(Screens().stickerBook());
+        });
+    OnButton(
+        "OptionsButton", [] { PushScreen(std::make_unique<MyOptionsMode>()); });
+    OnButton(
+        "CreditsButton", [] { PushScreen(std::make_unique<CreditsMode>()); });
+    OnButton(
+        "QuitButton", [] { PushScreen(Screens().quitConfirm ? Screens().quitConfirm(false) : nullptr); });
+    OnButton("ProfileButton", [this] { UnwindTo(std::make_unique<MyAccountMode>()); });
+}
+
 void MainMenuMode::Setup()
 {
-    SceneApplicationMode::Setup();
-    mScreen = InstantiateScreenLayout(*this, "MainMenuLayout");
+    MenuScreen::Setup();
     GetStickerManager().loadUnlockedStickerData();
 }
 
 void MainMenuMode::Enter()
 {
-    SceneApplicationMode::Enter();
-    LocalizeButtons(mScreen, {"StoryButton", "FreePlayButton", "StickerBookButton", "OptionsButton", "CreditsButton",
-                              "QuitButton"});
-    if (auto* book = ScreenChild<Strata::ButtonNode>(mScreen, "StickerBookButton"))
-        book->Enable(static_cast<bool>(GetLevelManager().getStoryScreens().stickerBook));
-    // The profile button wears the player's picture.
-    if (auto* profile = ScreenChild<Strata::ButtonNode>(mScreen, "ProfileButton"); profile && CurrentProfile() != 0)
+    MenuScreen::Enter();
+    if (auto* book = ScreenChild<Strata::ButtonNode>(Screen(), "StickerBookButton"))
+        book->Enable(static_cast<bool>(Screens().stickerBook));
+    auto* profile = ScreenChild<Strata::ButtonNode>(Screen(), "ProfileButton");
+    if (const int current = CurrentProfile(); profile != nullptr && current != 0)
     {
-        const Strata::AutoResource<Strata::IImageList> picture("Radio_Profile" + std::to_string(CurrentProfile()));
+        const Strata::AutoResource<Strata::IImageList> picture(kProfilePictures[current - 1].name);
         if (picture.Get() != nullptr)
             profile->SetImages(picture.Get(), 0.0f, picture.GetDescriptor());
     }
-    GetAudioManager()->setMusicMode(MusicMode_GeneralUI, Strata::Label());
 }
 
-void MainMenuMode::ReceiveMessage(const Strata::ObjectMessage& message)
+void MainMenuMode::StartStory()
 {
-    const Strata::Label button = WidgetSenderName(*this, message, "ButtonClick");
-    if (button.IsNull() || mLeaving)
-        return;
     LevelManager& levels = GetLevelManager();
-    const StoryScreenConstructors& screens = levels.getStoryScreens();
-    if (button == Strata::Label("StoryButton"))
-    {
-        if (mStory.hasBegun())
-            return;
-        levels.freePlay = false;
-        levels.setLevelProgression(Strata::Label("MenagerieStory"));
-        mStory.beginNextStep(levels);
-        mLeaving = true;
-    }
-    else if (button == Strata::Label("FreePlayButton"))
-    {
-        levels.freePlay = true;
-        mLeaving = static_cast<bool>(screens.freePlaySelect);
-        UnwindToScreen(screens.freePlaySelect ? screens.freePlaySelect() : nullptr);
-    }
-    else if (button == Strata::Label("StickerBookButton"))
-    {
-        if (screens.stickerBook)
-            PushScreen(screens.stickerBook());
-    }
-    else if (button == Strata::Label("OptionsButton"))
-        PushScreen(std::make_unique<MyOptionsMode>());
-    else if (button == Strata::Label("CreditsButton"))
-        PushScreen(std::make_unique<CreditsMode>());
-    else if (button == Strata::Label("QuitButton"))
-        PushScreen(screens.quitConfirm ? screens.quitConfirm(false) : nullptr);
-    else if (button == Strata::Label("ProfileButton"))
-    {
-        mLeaving = true;
-        UnwindToScreen(std::make_unique<MyAccountMode>());
-    }
+    levels.freePlay = false;
+    levels.setLevelProgression(Strata::Label("MenagerieStory"));
+    BeginNextStep();
 }
 
 } // namespace Yardcrew

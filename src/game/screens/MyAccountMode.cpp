@@ -3,16 +3,24 @@
 #include "framework/Account.h"
 #include "game/AccountKeys.h"
 #include "game/AudioManager.h"
-#include "game/LevelManager.h"
 #include "game/StickerManager.h"
+#include "game/screens/AccountConfirmMode.h"
 #include "game/screens/MainMenuMode.h"
 #include "game/screens/ScreenSupport.h"
 #include "scene/RadioButtonNode.h"
 
-#include <string>
-
 namespace Yardcrew
 {
+
+namespace
+{
+
+constexpr const char* kProfileButtons[MyAccountMode::kProfileCount] = {"Profile1", "Profile2", "Profile3"};
+constexpr sScreenWords kWords[] = {ButtonWords("PlayButton", "Button_PlayButton"),
+                                   ButtonWords("NewGameButton", "Button_NewGameButton"),
+                                   PictureWords("Heading_Profiles", "Heading")};
+
+} // namespace
 
 std::wstring ProfileAccountID(int profile)
 {
@@ -41,98 +49,36 @@ bool UseProfile(int profile)
     return true;
 }
 
-namespace
-{
+const sMenuScreen MyAccountMode::kScreen{"screen", "ProfileSelectLayout", kWords, MusicMode_GeneralUI};
 
-std::string ProfileButtonName(int profile)
+MyAccountMode::MyAccountMode() : MenuScreen(kScreen)
 {
-    return "Profile" + std::to_string(profile);
+    for (int profile = 1; profile <= kProfileCount; ++profile)
+        OnWidget(
+            "RadioButtonClick", kProfileButtons[profile - 1], [this, profile] { selectProfile(profile); });
+    OnButton(
+        "PlayButton",
+        [this]
+        {
+            if (UseProfile(mSelected))
+                UnwindTo(std::make_unique<MainMenuMode>());
+        });
+    OnButton("NewGameButton", [this] { PushScreen(std::make_unique<AccountConfirmMode>(mSelected)); });
 }
-
-} // namespace
 
 void MyAccountMode::Setup()
 {
-    SceneApplicationMode::Setup();
-    mScreen = InstantiateScreenLayout(*this, "ProfileSelectLayout");
+    MenuScreen::Setup();
     GetStickerManager().loadUnlockedStickerData();
     selectProfile(CurrentProfile() != 0 ? CurrentProfile() : 1);
-}
-
-void MyAccountMode::Enter()
-{
-    SceneApplicationMode::Enter();
-    LocalizeButtons(mScreen, {"PlayButton", "NewGameButton"});
-    LocalizeHeading(mScreen, "Profiles");
-    GetAudioManager()->setMusicMode(MusicMode_GeneralUI, Strata::Label());
 }
 
 void MyAccountMode::selectProfile(int profile)
 {
     mSelected = profile;
     for (int other = 1; other <= kProfileCount; ++other)
-        if (auto* radio = ScreenChild<Strata::RadioButtonNode>(mScreen, ProfileButtonName(other).c_str()))
+        if (auto* radio = ScreenChild<Strata::RadioButtonNode>(Screen(), kProfileButtons[other - 1]))
             radio->SetCheck(other == profile);
-}
-
-void MyAccountMode::ReceiveMessage(const Strata::ObjectMessage& message)
-{
-    if (mLeaving)
-        return;
-    const Strata::Label radio = WidgetSenderName(*this, message, "RadioButtonClick");
-    for (int profile = 1; profile <= kProfileCount && !radio.IsNull(); ++profile)
-        if (radio == Strata::Label(ProfileButtonName(profile).c_str()))
-            selectProfile(profile);
-    const Strata::Label button = WidgetSenderName(*this, message, "ButtonClick");
-    if (button == Strata::Label("PlayButton"))
-    {
-        if (!UseProfile(mSelected))
-            return;
-        mLeaving = true;
-        UnwindToScreen(std::make_unique<MainMenuMode>());
-    }
-    else if (button == Strata::Label("NewGameButton"))
-        PushScreen(std::make_unique<AccountConfirmMode>(mSelected));
-}
-
-AccountConfirmMode::AccountConfirmMode(int profile) : mProfile(profile)
-{
-}
-
-void AccountConfirmMode::Setup()
-{
-    SceneApplicationMode::Setup();
-    mScreen = InstantiateScreenLayout(*this, "AccountConfirmLayout");
-}
-
-void AccountConfirmMode::Enter()
-{
-    SceneApplicationMode::Enter();
-    LocalizeButtons(mScreen, {"YesButton", "NoButton"});
-    LocalizeHeading(mScreen, "StartOver");
-}
-
-void AccountConfirmMode::ReceiveMessage(const Strata::ObjectMessage& message)
-{
-    const Strata::Label button = WidgetSenderName(*this, message, "ButtonClick");
-    if (mClosing || button.IsNull())
-        return;
-    if (button == Strata::Label("YesButton"))
-    {
-        mClosing = true;
-        // The reset is written under the new profile's keys, never the one played before.
-        if (UseProfile(mProfile))
-        {
-            GetLevelManager().resetLevelProgress();
-            GetStickerManager().resetUnlockedStickerData();
-        }
-        UnwindToScreen(std::make_unique<MainMenuMode>());
-    }
-    else if (button == Strata::Label("NoButton"))
-    {
-        mClosing = true;
-        GetLevelManager().getModeQueue().pop();
-    }
 }
 
 } // namespace Yardcrew

@@ -8,7 +8,6 @@
 #include "framework/ResourceManager.h"
 #include "game/AccountKeys.h"
 #include "game/AudioManager.h"
-#include "game/LevelManager.h"
 #include "game/screens/ScreenSupport.h"
 #include "graphics/Window.h"
 #include "scene/CheckBoxNode.h"
@@ -20,6 +19,9 @@ namespace Yardcrew
 
 namespace
 {
+
+constexpr sScreenWords kWords[] = {ButtonWords("DoneButton", "Button_DoneButton"),
+                                   PictureWords("Heading_Options", "Heading")};
 
 const wchar_t* VoiceManifest(bool english)
 {
@@ -50,87 +52,88 @@ bool SetProfileLanguage(bool english)
     return true;
 }
 
-void MyOptionsMode::Setup()
+const sMenuScreen MyOptionsMode::kScreen{"screen", "MyOptionsLayout", kWords};
+
+MyOptionsMode::MyOptionsMode() : MenuScreen(kScreen)
 {
-    SceneApplicationMode::Setup();
-    mScreen = InstantiateScreenLayout(*this, "MyOptionsLayout");
-    showSettings();
+    OnWidget(
+        "RadioButtonClick", "EnglishRadio", [this] { ChooseLanguage(true); });
+    OnWidget(
+        "RadioButtonClick", "SpanishRadio", [this] { ChooseLanguage(false); });
+    OnWidget(
+        "RadioButtonClick", "WindowedRadio", [this] { ChooseWindow(true); });
+    OnWidget(
+        "RadioButtonClick", "FullScreenRadio", [this] { ChooseWindow(false); });
+    OnWidget("CheckBoxClick", "SoundCheck", [this] { SwitchSound(); });
+    for (const char* kind : {"SliderValueChange", "SliderReleased"})
+    {
+        OnWidget(
+            kind, "MusicSlider", [this] { ApplyVolume("MusicSlider", true); });
+        OnWidget(kind, "EffectsSlider", [this] { ApplyVolume("EffectsSlider", false); });
+    }
+    OnButton("DoneButton", [this] { SaveAndClose(); });
 }
 
-void MyOptionsMode::Enter()
+void MyOptionsMode::Setup()
 {
-    SceneApplicationMode::Enter();
-    LocalizeButtons(mScreen, {"DoneButton"});
-    LocalizeHeading(mScreen, "Options");
+    MenuScreen::Setup();
+    showSettings();
 }
 
 void MyOptionsMode::showSettings()
 {
     const bool english = ProfileSpeaksEnglish();
-    Check(mScreen, "EnglishRadio", english);
-    Check(mScreen, "SpanishRadio", !english);
+    Check(Screen(), "EnglishRadio", english);
+    Check(Screen(), "SpanishRadio", !english);
     const bool windowed = Strata::Window::GetConfig().mode == Strata::Window::WindowMode_Windowed;
-    Check(mScreen, "WindowedRadio", windowed);
-    Check(mScreen, "FullScreenRadio", !windowed);
+    Check(Screen(), "WindowedRadio", windowed);
+    Check(Screen(), "FullScreenRadio", !windowed);
     const Strata::AudioControlsPtr master = Strata::Audio::GetMasterControls();
-    if (auto* sound = ScreenChild<Strata::CheckBoxNode>(mScreen, "SoundCheck"))
+    if (auto* sound = ScreenChild<Strata::CheckBoxNode>(Screen(), "SoundCheck"))
         sound->SetChecked(master == nullptr || !master->IsMuted());
     const Strata::AudioControlsPtr music = Strata::Audio::GetControls(Strata::Audio::GetMusicKind());
-    if (auto* slider = ScreenChild<Strata::SliderNode>(mScreen, "MusicSlider"); slider && music)
+    if (auto* slider = ScreenChild<Strata::SliderNode>(Screen(), "MusicSlider"); slider && music)
         slider->SetValue(music->GetVolume());
     const Strata::AudioControlsPtr effects = Strata::Audio::GetControls(Strata::Audio::GetEffectKind());
-    if (auto* slider = ScreenChild<Strata::SliderNode>(mScreen, "EffectsSlider"); slider && effects)
+    if (auto* slider = ScreenChild<Strata::SliderNode>(Screen(), "EffectsSlider"); slider && effects)
         slider->SetValue(effects->GetVolume());
 }
 
-void MyOptionsMode::ReceiveMessage(const Strata::ObjectMessage& message)
+void MyOptionsMode::ChooseLanguage(bool english)
 {
-    if (mClosing)
-        return;
-    const Strata::Label radio = WidgetSenderName(*this, message, "RadioButtonClick");
-    if (radio == Strata::Label("EnglishRadio") || radio == Strata::Label("SpanishRadio"))
-    {
-        SetProfileLanguage(radio == Strata::Label("EnglishRadio"));
-        showSettings();
-        LocalizeButtons(mScreen, {"DoneButton"});
-        LocalizeHeading(mScreen, "Options");
-    }
-    else if (radio == Strata::Label("WindowedRadio") || radio == Strata::Label("FullScreenRadio"))
-    {
-        const auto mode = radio == Strata::Label("WindowedRadio") ? Strata::Window::WindowMode_Windowed
-                                                                  : Strata::Window::WindowMode_FullScreen;
-        if (Strata::Window::GetConfig().mode != mode)
-            Strata::Window::SetMode(mode);
-    }
+    SetProfileLanguage(english);
+    showSettings();
+    ShowWords();
+}
 
-    const Strata::Label check = WidgetSenderName(*this, message, "CheckBoxClick");
-    if (check == Strata::Label("SoundCheck"))
-    {
-        auto* sound = ScreenChild<Strata::CheckBoxNode>(mScreen, "SoundCheck");
-        if (const Strata::AudioControlsPtr master = Strata::Audio::GetMasterControls(); master && sound)
-            master->Mute(!sound->IsChecked());
-    }
+void MyOptionsMode::ChooseWindow(bool windowed)
+{
+    const auto mode = windowed ? Strata::Window::WindowMode_Windowed : Strata::Window::WindowMode_FullScreen;
+    if (Strata::Window::GetConfig().mode != mode)
+        Strata::Window::SetMode(mode);
+}
 
-    for (const char* kind : {"SliderValueChange", "SliderReleased"})
-    {
-        const Strata::Label slider = WidgetSenderName(*this, message, kind);
-        const bool music = slider == Strata::Label("MusicSlider");
-        if (!music && slider != Strata::Label("EffectsSlider"))
-            continue;
-        auto* node = ScreenChild<Strata::SliderNode>(mScreen, music ? "MusicSlider" : "EffectsSlider");
-        const Strata::AudioControlsPtr controls =
-            Strata::Audio::GetControls(music ? Strata::Audio::GetMusicKind() : Strata::Audio::GetEffectKind());
-        if (node != nullptr && controls != nullptr)
-            controls->SetVolume(node->GetValue());
-    }
+void MyOptionsMode::SwitchSound()
+{
+    auto* sound = ScreenChild<Strata::CheckBoxNode>(Screen(), "SoundCheck");
+    if (const Strata::AudioControlsPtr master = Strata::Audio::GetMasterControls(); master && sound)
+        master->Mute(!sound->IsChecked());
+}
 
-    if (WidgetSenderName(*this, message, "ButtonClick") == Strata::Label("DoneButton"))
-    {
-        mClosing = true;
-        Strata::Audio::SaveAccountSettings();
-        Strata::Window::SaveAccountSettings();
-        GetLevelManager().getModeQueue().pop();
-    }
+void MyOptionsMode::ApplyVolume(const char* slider, bool music)
+{
+    auto* node = ScreenChild<Strata::SliderNode>(Screen(), slider);
+    const Strata::AudioControlsPtr controls =
+        Strata::Audio::GetControls(music ? Strata::Audio::GetMusicKind() : Strata::Audio::GetEffectKind());
+    if (node != nullptr && controls != nullptr)
+        controls->SetVolume(node->GetValue());
+}
+
+void MyOptionsMode::SaveAndClose()
+{
+    Strata::Audio::SaveAccountSettings();
+    Strata::Window::SaveAccountSettings();
+    Close();
 }
 
 } // namespace Yardcrew

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "scene/SceneApplicationMode.h"
+#include "game/screens/MenuScreen.h"
 
 namespace Yardcrew
 {
@@ -8,20 +8,24 @@ namespace Yardcrew
 // The options pop-up: language ("EnglishRadio", "SpanishRadio"), sound on or off ("SoundCheck"),
 // the music and effects volumes ("MusicSlider", "EffectsSlider") and the window ("WindowedRadio",
 // "FullScreenRadio"). Changes apply at once; "DoneButton" saves them into the account and closes.
-class MyOptionsMode : public Strata::SceneApplicationMode
+class MyOptionsMode : public MenuScreen
 {
 public:
+    MyOptionsMode();
+
     // Instantiates "MyOptionsLayout" and shows the current settings.
     void Setup() override;
-    void Enter() override;
     bool IsOpaque() override { return false; }
-    void ReceiveMessage(const Strata::ObjectMessage& message) override;
+
+    static const sMenuScreen kScreen;
 
 private:
     void showSettings();
-
-    Strata::SceneNode* mScreen = nullptr; // owned by the root node
-    bool mClosing = false;
+    void ChooseLanguage(bool english);
+    void ChooseWindow(bool windowed);
+    void SwitchSound();
+    void ApplyVolume(const char* slider, bool music);
+    void SaveAndClose();
 };
 
 // Switches the profile's language: stores "EnglishLanguage", then, when it changed, empties the voice

@@ -2,13 +2,9 @@
 
 #include "core/Log.h"
 #include "framework/MainLoop.h"
-#include "framework/ResourceDescriptor.h"
 #include "game/AudioManager.h"
 #include "game/LevelManager.h"
-#include "game/screens/PlayFlowScreens.h"
 #include "game/screens/ScreenSupport.h"
-#include "scene/NodePath.h"
-#include "scene/SceneLayout.h"
 #include "scene/SceneNode.h"
 
 namespace Yardcrew
@@ -17,65 +13,57 @@ namespace Yardcrew
 namespace
 {
 
-const Strata::NodePathStep kInGamePath[3] = {"QuitConfirm", "InGameQuestion", Strata::NodePathTerminator()};
-const Strata::NodePathStep kLeavePath[3] = {"QuitConfirm", "LeaveQuestion", Strata::NodePathTerminator()};
+constexpr sScreenWords kWords[] = {PictureWords("QuitQuestionInGame", "InGameQuestion"),
+                                   PictureWords("QuitQuestion", "LeaveQuestion")};
+constexpr sContentName kAskInGame{ContentKind_Voice, "Quit_AskInGame"};
+constexpr sContentName kAsk{ContentKind_Voice, "Quit_Ask"};
+constexpr sContentName kQuestions[] = {kAskInGame, kAsk};
 
 } // namespace
 
-QuitConfirmMode::QuitConfirmMode(bool inGame) : mInGame(inGame)
+const sMenuScreen QuitConfirmMode::kScreen{"quit confirmation", "QuitConfirmLayout", kWords, {}, nullptr, kQuestions};
+
+QuitConfirmMode::QuitConfirmMode(bool inGame) : MenuScreen(kScreen), mInGame(inGame)
 {
+    OnButton("YesButton", [this] { AnswerYes(); });
+    OnButton("NoButton",
+             [this]
+             {
+                 GetAudioManager()->clearVocalAudioQueues();
+                 Close();
+             });
 }
 
 void QuitConfirmMode::Setup()
 {
-    SceneApplicationMode::Setup();
-    Strata::SceneNode* root = InstantiateScreenLayout(*this, "QuitConfirmLayout", "quit confirmation");
-    if (root == nullptr)
-        return;
-    if (Strata::SceneNode* question = GetRootNode()->GetDescendent(kInGamePath))
+    MenuScreen::Setup();
+    if (Strata::SceneNode* question = ScreenChild<Strata::SceneNode>(Screen(), "InGameQuestion"))
         question->LocalSetVisible(mInGame);
-    if (Strata::SceneNode* question = GetRootNode()->GetDescendent(kLeavePath))
+    if (Strata::SceneNode* question = ScreenChild<Strata::SceneNode>(Screen(), "LeaveQuestion"))
         question->LocalSetVisible(!mInGame);
 }
 
 void QuitConfirmMode::Enter()
 {
-    SceneApplicationMode::Enter();
-    ShowLocalizedImage(GetRootNode(), kInGamePath, "QuitQuestionInGame");
-    ShowLocalizedImage(GetRootNode(), kLeavePath, "QuitQuestion");
-    GetAudioManager()->playSpecificSoundVocal(Strata::Label(mInGame ? "Quit_AskInGame" : "Quit_Ask"));
+    MenuScreen::Enter();
+    GetAudioManager()->playSpecificSoundVocal(Strata::Label(mInGame ? kAskInGame.name : kAsk.name));
 }
 
-void QuitConfirmMode::ReceiveMessage(const Strata::ObjectMessage& message)
+void QuitConfirmMode::AnswerYes()
 {
-    static const Strata::Label kYesButton("YesButton");
-    static const Strata::Label kNoButton("NoButton");
-    const Strata::Label button = WidgetSenderName(*this, message, "ButtonClick");
-    if (button.IsNull() || mAnswered)
-        return;
-    const LevelManager& levels = GetLevelManager();
-    if (button == kNoButton)
-    {
-        mAnswered = true;
-        GetAudioManager()->clearVocalAudioQueues();
-        levels.getModeQueue().pop();
-        return;
-    }
-    if (button != kYesButton)
-        return;
-    mAnswered = true;
     GetAudioManager()->clearVocalAudioQueues();
+    const LevelManager& levels = GetLevelManager();
     if (!mInGame)
     {
+        Leave();
         Strata::MainLoop::RequestQuit();
-        return;
     }
-    if (levels.getStoryScreens().mainMenu)
-        levels.getModeQueue().unwindTo(levels.getStoryScreens().mainMenu());
+    else if (levels.getStoryScreens().mainMenu)
+        UnwindTo(levels.getStoryScreens().mainMenu());
     else
     {
         Strata::Log("No main menu is registered; closing the question\n");
-        levels.getModeQueue().pop();
+        Close();
     }
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "scene/SceneApplicationMode.h"
+#include "game/screens/MenuScreen.h"
 
 namespace Yardcrew
 {
@@ -8,24 +8,27 @@ namespace Yardcrew
 // "Do you want to stop?": a pop-up with a big tick ("YesButton") and cross ("NoButton"). In a game,
 // Yes returns to the main menu; elsewhere Yes asks the application to quit. No closes the pop-up.
 // Either answer acts once, so a double click never pops a second mode.
-class QuitConfirmMode : public Strata::SceneApplicationMode
+class QuitConfirmMode : public MenuScreen
 {
 public:
     explicit QuitConfirmMode(bool inGame);
 
-    // Instantiates "QuitConfirmLayout" (the in-game or the leave-the-game question); a missing layout
-    // is logged and leaves the pop-up empty.
+    // Instantiates "QuitConfirmLayout" and shows the in-game or the leave-the-game question; a missing
+    // layout is logged and leaves the pop-up empty.
     void Setup() override;
+    // Asks the question aloud.
     void Enter() override;
     bool IsOpaque() override { return false; }
-    void ReceiveMessage(const Strata::ObjectMessage& message) override;
 
     bool isInGame() const { return mInGame; }
-    bool hasAnswered() const { return mAnswered; }
+    bool hasAnswered() const { return HasLeft(); }
+
+    static const sMenuScreen kScreen;
 
 private:
+    void AnswerYes();
+
     bool mInGame;
-    bool mAnswered = false;
 };
 
 } // namespace Yardcrew

@@ -6,11 +6,8 @@
 #include "framework/ResourceDescriptor.h"
 #include "game/AccountKeys.h"
 #include "game/LevelManager.h"
-#include "graphics/ImageList.h"
-#include "scene/ButtonNode.h"
 #include "scene/SceneApplicationMode.h"
 #include "scene/SceneLayout.h"
-#include "scene/SpriteNodes.h"
 
 #include <string>
 
@@ -42,47 +39,37 @@ bool ProfileSpeaksEnglish()
     return account == nullptr || account->ReadValue(L"EnglishLanguage", true);
 }
 
-void LocalizeButtons(Strata::SceneNode* root, std::initializer_list<const char*> buttons)
+const char* LanguageSuffix()
 {
-    const char* suffix = ProfileSpeaksEnglish() ? "_EN" : "_SP";
-    for (const char* name : buttons)
-    {
-        auto* button = ScreenChild<Strata::ButtonNode>(root, name);
-        if (button == nullptr)
-            continue;
-        const Strata::AutoResource<Strata::IImageList> images(std::string("Button_") + name + suffix);
-        if (images.Get() != nullptr)
-            button->SetImages(images.Get(), 0.0f, images.GetDescriptor());
-    }
+    return ProfileSpeaksEnglish() ? "_EN" : "_SP";
 }
 
-void LocalizeHeading(Strata::SceneNode* root, const char* heading)
+namespace
 {
-    if (auto* sprite = ScreenChild<Strata::StaticSpriteNode>(root, "Heading"))
-    {
-        const std::string name = std::string("Heading_") + heading + (ProfileSpeaksEnglish() ? "_EN" : "_SP");
-        sprite->setImage(Strata::Label::FromString(name));
-    }
-}
 
-void UnwindToScreen(std::unique_ptr<Strata::ApplicationMode> mode)
+bool CheckRegistered(const Strata::ApplicationMode* mode)
 {
     if (mode == nullptr)
-    {
         Strata::Log("No screen is registered for this button\n");
-        return;
-    }
+    return mode != nullptr;
+}
+
+} // namespace
+
+bool UnwindToScreen(std::unique_ptr<Strata::ApplicationMode> mode)
+{
+    if (!CheckRegistered(mode.get()))
+        return false;
     GetLevelManager().getModeQueue().unwindTo(std::move(mode));
+    return true;
 }
 
-void PushScreen(std::unique_ptr<Strata::ApplicationMode> mode)
+bool PushScreen(std::unique_ptr<Strata::ApplicationMode> mode)
 {
-    if (mode == nullptr)
-    {
-        Strata::Log("No screen is registered for this button\n");
-        return;
-    }
+    if (!CheckRegistered(mode.get()))
+        return false;
     GetLevelManager().getModeQueue().push(std::move(mode));
+    return true;
 }
 
 } // namespace Yardcrew

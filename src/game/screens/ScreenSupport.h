@@ -4,7 +4,6 @@
 #include "scene/NodePath.h"
 #include "scene/SceneNode.h"
 
-#include <initializer_list>
 #include <memory>
 
 namespace Strata
@@ -28,19 +27,15 @@ Strata::Label WidgetSenderName(const Strata::SceneApplicationMode& mode, const S
                                const char* kind);
 // The current profile's choice of language; English without a profile or a choice.
 bool ProfileSpeaksEnglish();
-// Gives each named button under `root` its words in the profile's language: the image list
-// "Button_<name>_EN" or "Button_<name>_SP". A missing button or list is skipped.
-void LocalizeButtons(Strata::SceneNode* root, std::initializer_list<const char*> buttons);
-// Shows the heading in the profile's language on the static sprite "Heading" under `root`: the image
-// "Heading_<heading>_EN" or "Heading_<heading>_SP".
-void LocalizeHeading(Strata::SceneNode* root, const char* heading);
+// "_EN", or "_SP" when the current profile plays in Spanish: the ending of every localized name.
+const char* LanguageSuffix();
 // The named direct child of `root` as T; null when missing or of another type.
 template <class T>
 T* ScreenChild(Strata::SceneNode* root, const char* name);
-// Moves to `mode` through the level manager's queue, dropping every mode beneath (a null mode is
-// logged and changes nothing).
-void UnwindToScreen(std::unique_ptr<Strata::ApplicationMode> mode);
-void PushScreen(std::unique_ptr<Strata::ApplicationMode> mode);
+// Moves to `mode` through the level manager's queue, dropping every mode beneath, or pushes it over
+// the top mode. A null mode (a screen nobody registered) is logged, changes nothing and gives false.
+bool UnwindToScreen(std::unique_ptr<Strata::ApplicationMode> mode);
+bool PushScreen(std::unique_ptr<Strata::ApplicationMode> mode);
 
 template <class T>
 T* ScreenChild(Strata::SceneNode* root, const char* name)

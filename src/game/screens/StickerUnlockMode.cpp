@@ -1,14 +1,11 @@
 #include "game/screens/StickerUnlockMode.h"
 
 #include "core/Log.h"
-#include "framework/ResourceDescriptor.h"
 #include "framework/TimedTask.h"
 #include "game/AudioManager.h"
-#include "game/SimpleFunctionTask.h"
-#include "game/screens/PlayFlowScreens.h"
+#include "game/LevelManager.h"
+#include "game/MiniGameSequence.h"
 #include "game/screens/ScreenSupport.h"
-#include "scene/NodePath.h"
-#include "scene/SceneLayout.h"
 #include "scene/SceneNode.h"
 #include "scene/SpriteNodes.h"
 
@@ -18,82 +15,71 @@ namespace Yardcrew
 namespace
 {
 
-const Strata::NodePathStep kStickerPath[3] = {"StickerUnlock", "StickerImage", Strata::NodePathTerminator()};
-const Strata::NodePathStep kNewStickerPath[3] = {"StickerUnlock", "NewSticker", Strata::NodePathTerminator()};
-const Strata::NodePathStep kBookPath[3] = {"StickerUnlock", "BookComplete", Strata::NodePathTerminator()};
-const Strata::NodePathStep kBookTextPath[4] = {"StickerUnlock", "BookComplete", "BookCompleteText",
-                                               Strata::NodePathTerminator()};
+constexpr sScreenWords kWords[] = {PictureWords("NewSticker", "NewSticker"),
+                                   PictureWords("BookComplete", "BookComplete", "BookCompleteText")};
+// The big stickers match the book's: profiles keep 150 sticker flags.
+constexpr sContentName kStickers{ContentKind_ImageList, "StickerBigList", 56, 150};
+constexpr sContentName kCheer{ContentKind_RandomSound, "StickerUnlock_Cheer", 2};
+constexpr sContentName kBookComplete{ContentKind_Voice, "StickerUnlock_BookComplete"};
+constexpr sContentName kMore[] = {kStickers, kCheer, kBookComplete};
 
 } // namespace
 
-StickerUnlockMode::StickerUnlockMode(int stickerIndex) : mStickerIndex(stickerIndex)
+const sMenuScreen StickerUnlockMode::kScreen{
+    "sticker reward", "StickerUnlockLayout", kWords, MusicMode_GeneralUI, nullptr, kMore};
+
+StickerUnlockMode::StickerUnlockMode(int stickerIndex) : MenuScreen(kScreen), mStickerIndex(stickerIndex)
 {
+    OnButton(
+        "OkButton", [this] { continueToNextMode(); });
 }
 
 void StickerUnlockMode::Setup()
 {
-    SceneApplicationMode::Setup();
-    Strata::SceneNode* root = InstantiateScreenLayout(*this, "StickerUnlockLayout", "sticker reward");
-    if (root == nullptr)
-        return;
+    MenuScreen::Setup();
     const bool bookComplete = mStickerIndex < 0;
-    if (Strata::SceneNode* book = GetRootNode()->GetDescendent(kBookPath))
+    if (Strata::SceneNode* book = ScreenChild<Strata::SceneNode>(Screen(), "BookComplete"))
         book->LocalSetVisible(bookComplete);
-    if (Strata::SceneNode* fresh = GetRootNode()->GetDescendent(kNewStickerPath))
+    if (Strata::SceneNode* fresh = ScreenChild<Strata::SceneNode>(Screen(), "NewSticker"))
         fresh->LocalSetVisible(!bookComplete);
-    auto* sticker = dynamic_cast<Strata::StaticSpriteNode*>(GetRootNode()->GetDescendent(kStickerPath));
+    auto* sticker = ScreenChild<Strata::StaticSpriteNode>(Screen(), "StickerImage");
     if (sticker == nullptr)
         return;
     sticker->LocalSetVisible(!bookComplete);
     if (!bookComplete)
-        sticker->setImage(Strata::Label("StickerBigList"), mStickerIndex);
+        sticker->setImage(Strata::Label(kStickers.name), mStickerIndex);
 }
 
 void StickerUnlockMode::Enter()
 {
-    SceneApplicationMode::Enter();
     // The finished game's track must not carry on under the reward, nor into the next game.
-    GetAudioManager()->setMusicMode(MusicMode_GeneralUI, Strata::Label());
-    ShowLocalizedImage(GetRootNode(), kNewStickerPath, "NewSticker");
-    ShowLocalizedImage(GetRootNode(), kBookTextPath, "BookComplete");
-    GetAudioManager()->playSpecificSoundVocal(
-        Strata::Label(mStickerIndex < 0 ? "StickerUnlock_BookComplete" : "StickerUnlock_Cheer"));
+    MenuScreen::Enter();
+    GetAudioManager()->playSpecificSoundVocal(Strata::Label(mStickerIndex < 0 ? kBookComplete.name : kCheer.name));
 
     Strata::SceneNode* root = GetRootNode();
     if (root == nullptr)
         return;
-    root->AddTask(new Strata::TimedTask(kShowSeconds));
-    root->AddTask(new SimpleFunctionTask<Strata::Object>([this](Strata::Object*, float) { continueToNextMode(); }));
+    root->AddTask(std::make_unique<Strata::TimedTask>(kShowSeconds).release());
+    QueueCall(*root, [this] { continueToNextMode(); });
 }
 
 void StickerUnlockMode::Destroy()
 {
     GetAudioManager()->clearVocalAudioQueues();
-    SceneApplicationMode::Destroy();
-}
-
-void StickerUnlockMode::ReceiveMessage(const Strata::ObjectMessage& message)
-{
-    static const Strata::Label kOkButton("OkButton");
-    if (WidgetSenderName(*this, message, "ButtonClick") == kOkButton)
-        continueToNextMode();
+    MenuScreen::Destroy();
 }
 
 void StickerUnlockMode::continueToNextMode()
 {
     // The timer and a click can both land in one frame; the story must move one step, not two.
-    if (mMovedOn)
+    if (HasLeft())
         return;
-    mMovedOn = true;
-    LevelManager& levels = GetLevelManager();
+    const LevelManager& levels = GetLevelManager();
     if (!levels.freePlay)
-    {
-        mStoryStep.beginNextStep(levels);
-        return;
-    }
-    if (levels.getStoryScreens().freePlaySelect)
-        levels.getModeQueue().unwindTo(levels.getStoryScreens().freePlaySelect());
-    else
+        BeginNextStep();
+    else if (levels.getStoryScreens().freePlaySelect)
+        UnwindTo(levels.getStoryScreens().freePlaySelect());
+    else if (Leave())
         Strata::Log("No free-play screen is registered\n");
 }
 

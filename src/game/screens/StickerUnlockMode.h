@@ -1,7 +1,6 @@
 #pragma once
 
-#include "game/LevelManager.h"
-#include "scene/SceneApplicationMode.h"
+#include "game/screens/MenuScreen.h"
 
 namespace Yardcrew
 {
@@ -9,7 +8,7 @@ namespace Yardcrew
 // The reward shown over a finished mini-game: the sticker just unlocked, big in its frame, with a
 // cheer (or, for -1, the whole book complete). After a few seconds, or when the child clicks "OkButton",
 // it moves the player on once: the story's next step, or back to the free-play chooser.
-class StickerUnlockMode : public Strata::SceneApplicationMode
+class StickerUnlockMode : public MenuScreen
 {
 public:
     // How long the reward stays before it moves on by itself.
@@ -24,19 +23,18 @@ public:
     void Enter() override;
     void Destroy() override;
     bool IsOpaque() override { return false; }
-    void ReceiveMessage(const Strata::ObjectMessage& message) override;
 
     // The story's next step when not in free play, else unwinds to a new free-play chooser. Only the
     // first call acts, whether it comes from the timer or a click.
     void continueToNextMode();
 
     int getStickerIndex() const { return mStickerIndex; }
-    bool hasMovedOn() const { return mMovedOn; }
+    bool hasMovedOn() const { return HasLeft(); }
+
+    static const sMenuScreen kScreen;
 
 private:
     int mStickerIndex;
-    bool mMovedOn = false;
-    StoryStepGuard mStoryStep;
 };
 
 } // namespace Yardcrew

@@ -2,32 +2,23 @@
 
 #include "game/AudioManager.h"
 #include "game/screens/MyAccountMode.h"
-#include "game/screens/ScreenSupport.h"
 
 namespace Yardcrew
 {
 
-void TitleMode::Setup()
+namespace
 {
-    SceneApplicationMode::Setup();
-    mScreen = InstantiateScreenLayout(*this, "TitleModeLayout");
-}
 
-void TitleMode::Enter()
-{
-    SceneApplicationMode::Enter();
-    LocalizeButtons(mScreen, {"StartButton"});
-    GetAudioManager()->setMusicMode(MusicMode_TitleTheme, Strata::Label());
-}
+constexpr sScreenWords kWords[] = {ButtonWords("StartButton", "Button_StartButton")};
 
-void TitleMode::ReceiveMessage(const Strata::ObjectMessage& message)
+} // namespace
+
+const sMenuScreen TitleMode::kScreen{"screen", "TitleModeLayout", kWords, MusicMode_TitleTheme};
+
+TitleMode::TitleMode() : MenuScreen(kScreen)
 {
-    // A second click before the change is applied must not queue a second profile screen.
-    if (!mLeaving && WidgetSenderName(*this, message, "ButtonClick") == Strata::Label("StartButton"))
-    {
-        mLeaving = true;
-        UnwindToScreen(std::make_unique<MyAccountMode>());
-    }
+    OnButton(
+        "StartButton", [this] { UnwindTo(std::make_unique<MyAccountMode>()); });
 }
 
 } // namespace Yardcrew

@@ -1,23 +1,18 @@
 #pragma once
 
-#include "scene/SceneApplicationMode.h"
+#include "game/screens/MenuScreen.h"
 
 namespace Yardcrew
 {
 
 // The screen after loading: the game's name, the crew and the animals, and one big start button that
 // leads to the profiles. Plays the title theme.
-class TitleMode : public Strata::SceneApplicationMode
+class TitleMode : public MenuScreen
 {
 public:
-    // Instantiates "TitleModeLayout"; a missing layout leaves only the music.
-    void Setup() override;
-    void Enter() override;
-    void ReceiveMessage(const Strata::ObjectMessage& message) override;
+    TitleMode();
 
-private:
-    Strata::SceneNode* mScreen = nullptr; // owned by the root node
-    bool mLeaving = false;
+    static const sMenuScreen kScreen;
 };
 
 } // namespace Yardcrew

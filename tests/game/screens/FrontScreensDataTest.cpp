@@ -2,6 +2,7 @@
 // languages: every node the code looks for is there, every button is big and wears the words of the
 // profile's language. With $MENAGERIE_SCREENSHOT_DIR set the screens are written there as PNG files.
 
+#include "game/screens/AccountConfirmMode.h"
 #include "game/screens/CreditsMode.h"
 #include "game/screens/MainMenuMode.h"
 #include "game/screens/MyAccountMode.h"

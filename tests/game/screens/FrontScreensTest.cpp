@@ -1,3 +1,4 @@
+#include "game/screens/AccountConfirmMode.h"
 #include "game/screens/CreditsMode.h"
 #include "game/screens/MainMenuMode.h"
 #include "game/screens/MyAccountMode.h"

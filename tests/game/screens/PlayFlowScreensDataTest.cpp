@@ -2,6 +2,7 @@
 // looks for is there and every button has its pictures, in both languages. The screens are drawn on the
 // software canvas; with $MENAGERIE_SCREENSHOT_DIR set they are written there as PNG files.
 
+#include "game/LevelManager.h"
 #include "game/screens/DifficultySelectMode.h"
 #include "game/screens/FreePlaySelectMode.h"
 #include "game/screens/QuitConfirmMode.h"

@@ -5,6 +5,7 @@
 #include "game/screens/DifficultySelectMode.h"
 #include "game/screens/FreePlaySelectMode.h"
 #include "game/screens/QuitConfirmMode.h"
+#include "game/screens/ScreenSupport.h"
 #include "game/screens/StickerUnlockMode.h"
 
 #include "framework/Application.h"
@@ -305,7 +306,7 @@ TEST_F(PlayFlowTest, RegistrationKeepsOtherScreensAndWordsFollowTheProfilesLangu
     {
         SCOPED_TRACE(english);
         Profile()->WriteValue(L"EnglishLanguage", english);
-        EXPECT_STREQ(PlayFlowLanguageSuffix(), english ? "_EN" : "_SP");
+        EXPECT_STREQ(LanguageSuffix(), english ? "_EN" : "_SP");
         DifficultySelectMode screen(GameModeType_PaintIt);
         Start(screen);
         auto* play = Node<ButtonNode>("DifficultySelect", "PlayButton");
