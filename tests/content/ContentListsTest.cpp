@@ -3,6 +3,7 @@
 
 #include "ContentData.h"
 #include "StandInRegistrations.h"
+#include "game/screens/ScreenContent.h"
 
 #include <gtest/gtest.h>
 

@@ -20,21 +20,11 @@ constexpr sContentName kCountingStandIn[] = {
     {ContentKind_Image, "cursor_default"},
 };
 
-constexpr sContentName kScreensStandIn[] = {
-    {ContentKind_LocalizedImageList, "Button_StartButton"},
-    {ContentKind_LocalizedImage, "Heading_Options"},
-};
-
 } // namespace
 
 void RegisterGames()
 {
     RegisterContentList({"CountTheMaterials (stand-in)", kCountingStandIn});
-}
-
-void RegisterScreenContent()
-{
-    RegisterContentList({"Screens (stand-in)", kScreensStandIn});
 }
 
 } // namespace Yardcrew

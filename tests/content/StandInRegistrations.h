@@ -1,7 +1,7 @@
 #pragma once
 
 // STAND-IN, to be replaced at merge: the registrations of the games' and the menus' content lists
-// (game/GameRegistry.h and game/screens/ScreenContent.h) are being written beside this check. Until
+// (game/GameRegistry.h) is being written beside this check. Until
 // they land, StandInRegistrations.cpp registers a list of the names the counting game's code is known
 // to ask for; at merge this header gives way to the real ones and the .cpp is deleted.
 
@@ -10,7 +10,5 @@ namespace Yardcrew
 
 // Registers every game's content list and the game base's shared list; only the first call counts.
 void RegisterGames();
-// Registers the menus' content lists; only the first call counts.
-void RegisterScreenContent();
 
 } // namespace Yardcrew
