@@ -384,7 +384,8 @@ void ApplicationPlatform::DestroyWindow()
 
 void ApplicationPlatform::EnsureWindowVisible()
 {
-    if (mWindow == nullptr)
+    // SDL would wait for a lost window to be mapped, forever.
+    if (mWindow == nullptr || X11::IsLost())
         return;
     SDL_ShowWindow(mWindow);
     if ((SDL_GetWindowFlags(mWindow) & SDL_WINDOW_MINIMIZED) != 0)

@@ -23,6 +23,9 @@ bool gWatching = false;
 std::vector<::Window> gWatched;
 std::atomic<::Window> gCurrent{0};
 std::atomic<bool> gLost{false};
+// Once a window was lost SDL goes on asking about it, and about what the failed answers left in its
+// variables (a parent window that XQueryTree did not fill in): every window error is expected then.
+std::atomic<bool> gSomeLost{false};
 
 bool IsX11()
 {
@@ -42,13 +45,14 @@ bool GetInfo(SDL_Window* window, SDL_SysWMinfo* info)
 int HandleError(Display* display, XErrorEvent* error)
 {
     // Drawing into or configuring a window that is gone; extension errors (the shared-memory image,
-    // GLX) name the drawable too.
+    // GLX) name the drawable too. Once one is lost, SDL's tear-down of what it drew with fails as well.
     const bool aboutAWindow =
         error->error_code == BadWindow || error->error_code == BadDrawable || error->error_code >= FirstExtensionError;
-    if (aboutAWindow && std::find(gWatched.begin(), gWatched.end(), error->resourceid) != gWatched.end())
+    const bool watched = std::find(gWatched.begin(), gWatched.end(), error->resourceid) != gWatched.end();
+    if ((aboutAWindow && watched) || (gSomeLost && (aboutAWindow || error->error_code == BadGC)))
     {
         if (error->resourceid == gCurrent.load())
-            gLost = true;
+            gLost = gSomeLost = true;
         return 0;
     }
     return gPreviousHandler != nullptr ? gPreviousHandler(display, error) : 0;
@@ -111,7 +115,7 @@ void StopWatching()
     gPreviousHandler = nullptr;
     gWatched.clear();
     gCurrent = 0;
-    gLost = false;
+    gLost = gSomeLost = false;
     gWatching = false;
 }
 
@@ -143,7 +147,7 @@ bool NoteDestroyEvent(const SDL_Event& event)
     const XEvent& x = event.syswm.msg->msg.x11.event;
     if (x.type != DestroyNotify || gCurrent.load() == 0 || x.xdestroywindow.window != gCurrent.load())
         return false;
-    gLost = true;
+    gLost = gSomeLost = true;
     return true;
 }
 

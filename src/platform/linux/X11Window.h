@@ -19,7 +19,8 @@ bool HasWindowManager(SDL_Window* window);
 
 // Installs the process's X error handler once SDL's video has started, and asks SDL for the X events
 // of its windows. An error about a watched window that no longer exists marks it lost instead of
-// ending the process (Xlib's default); any other error goes to the handler installed before.
+// ending the process (Xlib's default), and so does any window error once a window was lost; any other
+// error goes to the handler installed before.
 void StartWatching();
 // Puts the handler that was there before back; call after SDL's video has quit, so that errors about
 // a lost window, which come in when SDL tears it down, are still caught.
