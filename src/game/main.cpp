@@ -10,9 +10,11 @@
 #include "game/GameApplication.h"
 #include "game/MiniGamePattern.h"
 #include "platform/linux/ApplicationPlatform.h"
+#include "platform/linux/LinuxPlatform.h"
 #include "platform/linux/SystemAlert.h"
 
 #include <clocale>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <cxxabi.h>
@@ -67,13 +69,73 @@ void SetTextLocale()
         std::setlocale(LC_CTYPE, "C.UTF-8");
 }
 
+constexpr const char* kUsage =
+    "Usage: menagerie [options]\n"
+    "\n"
+    "Options:\n"
+    "  -software    draw with the engine's own software renderer\n"
+    "  -opengl      draw with OpenGL even where OpenGL itself draws in software (llvmpipe, softpipe,\n"
+    "               swrast), where the software renderer is the default\n"
+    "  -h, --help   show this text and end\n"
+    "\n"
+    "Environment:\n"
+    "  STRATA_DATA_DIR   the game's data folder (the one holding Loading.xml). Unset, it is looked for in\n"
+    "                    ../share/menagerie/data beside the program, in \"data\" beside the program or up\n"
+    "                    to four folders above it, in the source tree the program was built from, then\n"
+    "                    in \"data\" in the working folder\n"
+    "  XDG_DATA_HOME     where the players' profiles are kept, in Strata/Menagerie (default\n"
+    "                    ~/.local/share)\n"
+    "  DISPLAY, WAYLAND_DISPLAY\n"
+    "                    the display the game opens (X11 or Wayland)\n"
+    "  SDL_VIDEODRIVER   SDL's video driver, to choose one of the two when both displays are named\n";
+
+bool AsksForHelp(int argc, char** argv)
+{
+    for (int i = 1; i < argc && argv[i] != nullptr; ++i)
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0 ||
+            std::strcmp(argv[i], "-help") == 0)
+            return true;
+    return false;
+}
+
+// A game without its data would show a black window forever: say where it was looked for instead, on
+// standard error and in a box the user sees. False when the data is not there.
+bool CheckDataFolder(const std::wstring& product)
+{
+    const std::string program = Linux::Platform::FindProgramFolder();
+    const std::string found = Linux::Platform::FindDataFolder(program);
+    if (!found.empty() && Linux::Platform::HoldsGameData(found))
+        return true;
+    std::string text;
+    if (!found.empty())
+        text = "The game's data was not found: STRATA_DATA_DIR names " + found + ", which holds no Loading.xml.\n";
+    else
+    {
+        text = "The game's data was not found. It was looked for in:\n";
+        for (const std::string& candidate : Linux::Platform::ListDataFolderCandidates(program))
+            text += "  " + candidate + "\n";
+    }
+    text += "Set STRATA_DATA_DIR to the folder that holds the game's data (its Loading.xml).\n";
+    Strata::Log(text.c_str());
+    Linux::ShowStartupAlert(product, Widen(text), L"Quit");
+    return false;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     SetTextLocale();
+    if (AsksForHelp(argc, argv))
+    {
+        std::fputs(kUsage, stdout);
+        return EXIT_SUCCESS;
+    }
     Strata::SetCommandLine(argc, argv);
     Yardcrew::Application application;
+    const wchar_t* product = application.GetDescriptor().productName;
+    if (!CheckDataFolder(product != nullptr ? product : L""))
+        return EXIT_FAILURE;
     Strata::MainLoop::SetPlatformFactory(&Linux::CreatePlatform);
     Yardcrew::SetMissingLevelNotifier(&Strata::Platform::ModalNotification);
     try

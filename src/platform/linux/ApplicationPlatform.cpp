@@ -21,6 +21,7 @@
 #include "platform/linux/FrameViewport.h"
 #include "platform/linux/GraphicsPlatforms.h"
 #include "platform/linux/SystemAlert.h"
+#include "platform/linux/X11Window.h"
 
 #include <SDL.h>
 
@@ -187,7 +188,7 @@ void ApplicationPlatform::Setup()
     mNetworkPlatform = CreateNetworkPlatform();
     Strata::RegisterSingleton(mNetworkPlatform);
 
-    Strata::Window::SetGraphicsPlatformFactory(&CreateGraphicsPlatform);
+    Strata::Window::SetGraphicsPlatformFactory(&ChooseGraphicsPlatform);
     Strata::Window::InstallFrameHooks();
     // The drawable resources; the layouts and their object types come with the main loop's set-up.
     Strata::GetResourceManager()->AddResourceFactory(L"image", new Strata::ImageResourceFactory());
@@ -205,6 +206,7 @@ void ApplicationPlatform::Setup()
     else
         StartVideoOnADisplay();
     mSDLStarted = true;
+    X11::StartWatching();
     NoteDisplayReached();
 }
 
@@ -254,6 +256,7 @@ void ApplicationPlatform::StopSDL()
     // The last user of SDL lets it release what it keeps for the whole process.
     if (SDL_WasInit(SDL_INIT_EVERYTHING) == 0)
         SDL_Quit();
+    X11::StopWatching();
     mSDLStarted = false;
 }
 
@@ -350,7 +353,13 @@ void ApplicationPlatform::CreateWindow(const Strata::sWindowConfig& config)
     if (window == nullptr)
         STRATA_THROW(Strata::RuntimeError,
                      std::string("Could not create a window. (SDL Error: ") + SDL_GetError() + ")");
+    // Without a window manager nobody makes the window cover the screen; SDL draws for the screen's size
+    // all the same.
+    if (config.mode != 0)
+        X11::CoverDisplayWithoutWindowManager(window);
+    X11::Watch(window);
     mWindow = window;
+    mWindowLostNoted = false;
     SetMainWindow(window);
     mActive = true;
     // A new window starts active, and so does the audio output, paused since its set-up; where a window
@@ -365,16 +374,18 @@ void ApplicationPlatform::DestroyWindow()
 {
     if (mWindow == nullptr)
         return;
+    X11::Watch(nullptr);
     SDL_CaptureMouse(SDL_FALSE);
     if (GetMainWindow() == mWindow)
         SetMainWindow(nullptr);
-    SDL_DestroyWindow(mWindow);
+    X11::DestroyWindow(mWindow);
     mWindow = nullptr;
 }
 
 void ApplicationPlatform::EnsureWindowVisible()
 {
-    if (mWindow == nullptr)
+    // SDL would wait for a lost window to be mapped, forever.
+    if (mWindow == nullptr || X11::IsLost())
         return;
     SDL_ShowWindow(mWindow);
     if ((SDL_GetWindowFlags(mWindow) & SDL_WINDOW_MINIMIZED) != 0)
@@ -456,6 +467,8 @@ bool ApplicationPlatform::IsEventPending()
 {
     if (!mSDLStarted)
         return false;
+    if (X11::IsLost())
+        return true; // HandleEvents asks to quit until the game agrees
     SDL_PumpEvents();
     return SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT) == SDL_TRUE;
 }
@@ -472,7 +485,8 @@ void ApplicationPlatform::ClearPendingRepaint()
 
 void ApplicationPlatform::WaitForEvent()
 {
-    if (!mSDLStarted)
+    // Nothing more comes from a window that is gone, and the game must go on to its end.
+    if (!mSDLStarted || X11::IsLost())
         return;
     // A null event leaves the event in the queue for HandleEvents.
     SDL_WaitEvent(nullptr);
@@ -533,6 +547,22 @@ void ApplicationPlatform::HandleEvents(Strata::IInputEventSink* sink)
     SDL_Event event;
     while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0)
         HandleEvent(event, sink);
+    if (mWindow != nullptr && X11::IsLost())
+        HandleLostWindow(sink);
+}
+
+void ApplicationPlatform::HandleLostWindow(Strata::IInputEventSink* sink)
+{
+    // Another program destroyed the window: this ends the game as its close button does. The game
+    // runs on as active until its quit handlers agree (a loading thread first stops), asked again at
+    // every pass; drawing into the window meanwhile fails quietly.
+    if (!mWindowLostNoted)
+    {
+        Strata::Internal::LogWrite("The window was destroyed from outside; quitting.\n");
+        mWindowLostNoted = true;
+    }
+    SetActive(true, sink);
+    Strata::MainLoop::RequestQuit();
 }
 
 void ApplicationPlatform::SetActive(bool active, Strata::IInputEventSink* sink)
@@ -628,6 +658,9 @@ void ApplicationPlatform::HandleEvent(const SDL_Event& event, Strata::IInputEven
         return;
     case SDL_WINDOWEVENT:
         HandleWindowEvent(event, sink);
+        return;
+    case SDL_SYSWMEVENT:
+        X11::NoteDestroyEvent(event);
         return;
     case SDL_MOUSEMOTION:
         input.type = Strata::InputEvent_MouseMove;

@@ -50,7 +50,8 @@ public:
     // be opened (logged): a broken lock never keeps the game from starting.
     bool EnforceSingleInstance() override;
     // Replaces any window by a new one: mode 0 an 800 x 600 window centred on the screen, mode 1 the
-    // whole desktop (no video-mode switch); an OpenGL window when the registered graphics platform has
+    // whole desktop (no video-mode switch; without a window manager the window is itself moved over
+    // the screen); an OpenGL window when the registered graphics platform has
     // the hardware capability. Throws RuntimeError "Could not create a window." with SDL's reason when
     // SDL is not started or the window cannot be made (the old window is then gone too).
     void CreateWindow(const Strata::sWindowConfig& config) override;
@@ -69,6 +70,7 @@ public:
     bool IsActive() override;
     // True once the system asked the program to end (SDL_QUIT: a signal, the session ending).
     bool IsQuitPending() override;
+    // True also while the window is lost (see HandleEvents).
     bool IsEventPending() override;
     // True after the window was exposed, shown, restored or resized.
     bool IsRepaintPending() override;
@@ -77,9 +79,11 @@ public:
     // into the 800 x 600 frame, keys in Windows virtual-key numbers); a null sink only updates the
     // state. The window's close button and Ctrl+Q ask the quit handlers (MainLoop::RequestQuit); F11
     // and Alt+Enter toggle full screen; F1 shows the about box. Exceptions from switching the window
-    // propagate.
+    // propagate. A window that another program destroyed asks the quit handlers too, at every call
+    // until they agree, with the application kept active so that it runs on to its end.
     void HandleEvents(Strata::IInputEventSink* sink) override;
-    // Blocks until an event is queued, leaving it in the queue. Returns at once when SDL is not started.
+    // Blocks until an event is queued, leaving it in the queue. Returns at once when SDL is not started
+    // or the window is lost.
     void WaitForEvent() override;
     // Mouse events keep coming while a button is held outside the window. Failure (no focus, no
     // support) is no error: events then stop at the window's edge.
@@ -109,6 +113,7 @@ private:
 
     void HandleEvent(const SDL_Event& event, Strata::IInputEventSink* sink);
     void HandleWindowEvent(const SDL_Event& event, Strata::IInputEventSink* sink);
+    void HandleLostWindow(Strata::IInputEventSink* sink);
     // True when the key was a platform command and is not passed on.
     bool HandleCommandKey(const SDL_Event& event);
     void SetActive(bool active, Strata::IInputEventSink* sink);
@@ -125,6 +130,7 @@ private:
     bool mActive = true;
     bool mQuitPending = false;
     bool mRepaintPending = false;
+    bool mWindowLostNoted = false;
     bool mCursorEnabled = true;
     Strata::eCursor mCursorShape = Strata::Cursor_Arrow;
     SDL_Cursor* mSystemCursors[kCursorCount] = {};

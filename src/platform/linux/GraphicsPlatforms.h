@@ -1,5 +1,8 @@
 #pragma once
 
+#include <string>
+#include <string_view>
+
 namespace Strata
 {
 class IGraphicsPlatform;
@@ -11,5 +14,20 @@ namespace Linux
 // A new graphics platform for the capability flags, registered as the graphics platform: the software
 // renderer when flag 1 is set, else the OpenGL renderer. Owned by the caller; neither is set up yet.
 Strata::IGraphicsPlatform* CreateGraphicsPlatform(unsigned long caps);
+
+// The renderer the game draws with, as CreateGraphicsPlatform makes it, except that hardware
+// rendering becomes the software renderer when OpenGL on this display is itself a software rasterizer
+// (then the image canvas is much cheaper and looks the same). "-opengl" on the command line keeps
+// OpenGL. The choice is logged the first time it is made.
+Strata::IGraphicsPlatform* ChooseGraphicsPlatform(unsigned long caps);
+
+// True when an OpenGL renderer string names one of Mesa's rasterizers that run on the processor
+// (llvmpipe, softpipe, swrast), whatever the letter case.
+bool IsSoftwareRasterizer(std::string_view renderer);
+
+// The GL_RENDERER of a 2.1 context made on a hidden window of the running SDL video, asked once per
+// process. Empty, and asked again next time, when SDL's video is not started or no context can be
+// made.
+std::string QueryOpenGLRenderer();
 
 } // namespace Linux

@@ -7,6 +7,7 @@
 #include "framework/Application.h"
 #include "platform/linux/FileSystemPartition.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <pwd.h>
@@ -22,12 +23,6 @@ namespace
 // How far above the program's folder a "data" folder is looked for: enough to reach the source tree
 // from a program in <source>/build/<dir>/src/game.
 constexpr int kDataSearchLevels = 4;
-
-bool IsFolder(const std::filesystem::path& path)
-{
-    std::error_code error;
-    return std::filesystem::is_directory(path, error);
-}
 
 std::string GetEnvironment(const char* name)
 {
@@ -66,24 +61,54 @@ std::string Platform::FindDataFolder(const std::string& programFolder)
     const std::string fromEnvironment = GetEnvironment("STRATA_DATA_DIR");
     if (!fromEnvironment.empty())
         return fromEnvironment;
-    if (programFolder.empty())
-        return std::string();
-
-    const std::filesystem::path program(programFolder);
-    const std::filesystem::path installed = (program / ".." / "share" / "menagerie" / "data").lexically_normal();
-    if (IsFolder(installed))
-        return installed.string();
-
-    std::filesystem::path folder = program;
-    for (int level = 0; level <= kDataSearchLevels; ++level)
-    {
-        if (IsFolder(folder / "data"))
-            return (folder / "data").string();
-        if (!folder.has_relative_path())
-            break; // reached the root
-        folder = folder.parent_path();
-    }
+    for (const std::string& candidate : ListDataFolderCandidates(programFolder))
+        if (HoldsGameData(candidate))
+            return candidate;
     return std::string();
+}
+
+std::vector<std::string> Platform::ListDataFolderCandidates(const std::string& programFolder)
+{
+    std::error_code error;
+    const std::filesystem::path working = std::filesystem::current_path(error);
+    return ListDataFolderCandidates(programFolder, STRATA_SOURCE_DATA_DIR, error ? std::string() : working.string());
+}
+
+std::vector<std::string> Platform::ListDataFolderCandidates(const std::string& programFolder,
+                                                            const std::string& sourceDataFolder,
+                                                            const std::string& workingFolder)
+{
+    std::vector<std::string> candidates;
+    const auto add = [&candidates](const std::filesystem::path& folder)
+    {
+        const std::string path = folder.lexically_normal().string();
+        if (std::find(candidates.begin(), candidates.end(), path) == candidates.end())
+            candidates.push_back(path);
+    };
+    if (!programFolder.empty())
+    {
+        const std::filesystem::path program(programFolder);
+        add(program / ".." / "share" / "menagerie" / "data");
+        std::filesystem::path folder = program;
+        for (int level = 0; level <= kDataSearchLevels; ++level)
+        {
+            add(folder / "data");
+            if (!folder.has_relative_path())
+                break; // reached the root
+            folder = folder.parent_path();
+        }
+    }
+    if (!sourceDataFolder.empty())
+        add(sourceDataFolder);
+    if (!workingFolder.empty())
+        add(std::filesystem::path(workingFolder) / "data");
+    return candidates;
+}
+
+bool Platform::HoldsGameData(const std::string& folder)
+{
+    std::error_code error;
+    return !folder.empty() && std::filesystem::is_regular_file(std::filesystem::path(folder) / "Loading.xml", error);
 }
 
 std::string Platform::MakeFolderName(const std::wstring& name)

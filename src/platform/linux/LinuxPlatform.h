@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace Linux
 {
@@ -30,10 +31,20 @@ public:
 
     // The folder holding the running executable (from /proc/self/exe); empty when it cannot be read.
     static std::string FindProgramFolder();
-    // The game's data: $STRATA_DATA_DIR when set; else <program>/../share/menagerie/data when it is a
-    // folder; else the first "data" folder in the program's folder or one of its four nearest parents.
-    // Empty when none is found.
+    // The game's data: $STRATA_DATA_DIR when set, as it is; else the first of the data folder
+    // candidates that holds game data. Empty when none is found.
     static std::string FindDataFolder(const std::string& programFolder);
+    // Where the game's data may be, nearest first: <program>/../share/menagerie/data (installed); "data"
+    // in the program's folder and its four nearest parents; the data folder of the source tree the
+    // program was built from; "data" in the working folder.
+    static std::vector<std::string> ListDataFolderCandidates(const std::string& programFolder);
+    // The same with the source tree's data folder and the working folder given (each skipped when empty).
+    static std::vector<std::string> ListDataFolderCandidates(const std::string& programFolder,
+                                                             const std::string& sourceDataFolder,
+                                                             const std::string& workingFolder);
+    // True when the folder holds the file the engine reads first from the data, "Loading.xml": an
+    // unrelated folder that happens to be called "data" is not taken for the game's.
+    static bool HoldsGameData(const std::string& folder);
     // $XDG_DATA_HOME (when set and absolute, else ~/.local/share) / company / product, each name made
     // safe with MakeFolderName. Empty when there is no home folder to fall back on.
     static std::string FindUserFolder(const std::wstring& company, const std::wstring& product);

@@ -69,36 +69,51 @@ void NoteDisplayReached()
         gDisplayReached = true;
 }
 
+namespace
+{
+
+// The box on the display SDL's video runs on, started for it when needed; false when not shown.
+bool ShowMessageBox(const std::string& title, const std::string& message, const std::wstring& button)
+{
+    bool startedHere = false;
+    if (!CanShowMessageBox() || !StartVideoOnAScreen(&startedHere))
+        return false;
+    const std::string buttonText = ToUTF8(button.empty() ? std::wstring(L"OK") : button);
+    SDL_MessageBoxButtonData buttons[1] = {};
+    buttons[0].flags = SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT | SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT;
+    buttons[0].buttonid = 0;
+    buttons[0].text = buttonText.c_str();
+
+    SDL_MessageBoxData data = {};
+    data.flags = SDL_MESSAGEBOX_WARNING;
+    data.window = GetMainWindow();
+    data.title = title.c_str();
+    data.message = message.c_str();
+    data.numbuttons = 1;
+    data.buttons = buttons;
+    int pressed = -1;
+    const bool shown = SDL_ShowMessageBox(&data, &pressed) == 0;
+    if (!shown)
+        Strata::Internal::LogWrite("Could not show a message box: %s\n", SDL_GetError());
+    if (startedHere)
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    return shown;
+}
+
+} // namespace
+
 void ShowSystemAlert(const std::wstring& title, const std::wstring& message, const std::wstring& button)
 {
     const std::string titleText = ToUTF8(title);
     const std::string messageText = ToUTF8(message);
-    bool startedHere = false;
-    if (gDisplayReached && CanShowMessageBox() && StartVideoOnAScreen(&startedHere))
-    {
-        const std::string buttonText = ToUTF8(button.empty() ? std::wstring(L"OK") : button);
-        SDL_MessageBoxButtonData buttons[1] = {};
-        buttons[0].flags = SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT | SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT;
-        buttons[0].buttonid = 0;
-        buttons[0].text = buttonText.c_str();
-
-        SDL_MessageBoxData data = {};
-        data.flags = SDL_MESSAGEBOX_WARNING;
-        data.window = GetMainWindow();
-        data.title = titleText.c_str();
-        data.message = messageText.c_str();
-        data.numbuttons = 1;
-        data.buttons = buttons;
-        int pressed = -1;
-        const bool shown = SDL_ShowMessageBox(&data, &pressed) == 0;
-        if (!shown)
-            Strata::Internal::LogWrite("Could not show a message box: %s\n", SDL_GetError());
-        if (startedHere)
-            SDL_QuitSubSystem(SDL_INIT_VIDEO);
-        if (shown)
-            return;
-    }
+    if (gDisplayReached && ShowMessageBox(titleText, messageText, button))
+        return;
     Strata::Internal::LogWrite("%s\n%s\n", titleText.c_str(), messageText.c_str());
+}
+
+bool ShowStartupAlert(const std::wstring& title, const std::wstring& message, const std::wstring& button)
+{
+    return ShowMessageBox(ToUTF8(title), ToUTF8(message), button);
 }
 
 } // namespace Linux

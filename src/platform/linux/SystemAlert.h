@@ -22,6 +22,11 @@ void NoteDisplayReached();
 // returns at once: it never waits for a click that cannot come.
 void ShowSystemAlert(const std::wstring& title, const std::wstring& message, const std::wstring& button);
 
+// For a failure found before the game has a window, which the user must see: the same box, shown on
+// the named display whether or not one was reached before. False, having shown nothing (and logged
+// nothing but a failing box), when no display is named (see CanShowMessageBox) or none can be reached.
+bool ShowStartupAlert(const std::wstring& title, const std::wstring& message, const std::wstring& button);
+
 } // namespace Linux
 
 namespace Strata::Platform

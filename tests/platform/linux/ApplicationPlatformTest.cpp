@@ -17,8 +17,10 @@
 #include "graphics/GraphicsPlatform.h"
 #include "graphics/Window.h"
 #include "platform/linux/FrameViewport.h"
+#include "platform/linux/X11Window.h"
 
 #include <SDL.h>
+#include <SDL_syswm.h>
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -30,6 +32,7 @@
 #include <string>
 #include <sys/wait.h>
 #include <thread>
+#include <tuple>
 #include <unistd.h>
 #include <vector>
 
@@ -751,6 +754,16 @@ TEST_P(FullScreenTest, TheWindowTakesTheDesktopAndTheMouseMapsIntoTheFrame)
     EXPECT_EQ(width, desktopWidth);
     EXPECT_EQ(height, desktopHeight);
     EXPECT_NE(SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN_DESKTOP, 0u);
+    // No window manager runs on the test's server: the X window itself must cover the screen, or the
+    // picture SDL draws for the desktop's size is cut off.
+    EXPECT_FALSE(Linux::X11::HasWindowManager(window));
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    ASSERT_TRUE(SDL_GetWindowWMInfo(window, &info));
+    XWindowAttributes attributes{};
+    ASSERT_NE(XGetWindowAttributes(info.info.x11.display, info.info.x11.window, &attributes), 0);
+    EXPECT_EQ(std::tuple(attributes.x, attributes.y, attributes.width, attributes.height),
+              std::tuple(0, 0, desktopWidth, desktopHeight));
     Drain();
 
     const Linux::sFrameViewport viewport = Linux::ComputeFrameViewport(width, height);

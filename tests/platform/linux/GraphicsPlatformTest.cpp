@@ -2,6 +2,8 @@
 
 #include "ScreenTestSupport.h"
 #include "core/RuntimeError.h"
+#include "core/Time.h"
+#include "framework/Application.h"
 #include "framework/WindowConfig.h"
 #include "graphics/Drawing.h"
 #include "graphics/GraphicsPlatform.h"
@@ -35,6 +37,24 @@ TEST(GraphicsPlatformFactoryTest, MakesTheRendererTheCapsAskForAndRegistersIt)
         platform.reset();
         EXPECT_FALSE(IsGraphicsPlatformRegistered());
     }
+}
+
+TEST(RendererChoiceTest, OnlyMesasProcessorRasterizersCountAsSoftware)
+{
+    const std::pair<const char*, bool> cases[] = {
+        {"llvmpipe (LLVM 15.0.6, 256 bits)", true},
+        {"LLVMPIPE", true},
+        {"softpipe", true},
+        {"Mesa DRI swrast", true},
+        {"Gallium 0.4 on llvmpipe (LLVM 3.4, 128 bits)", true},
+        {"Mesa Intel(R) UHD Graphics 620 (KBL GT2)", false},
+        {"AMD Radeon RX 6600 (navi23, LLVM 15.0.6, DRM 3.49, 6.1.0-13-amd64)", false},
+        {"NVIDIA GeForce GTX 1060 6GB/PCIe/SSE2", false},
+        {"virgl", false},
+        {"", false},
+    };
+    for (const auto& [renderer, software] : cases)
+        EXPECT_EQ(Linux::IsSoftwareRasterizer(renderer), software) << renderer;
 }
 
 class ScreenFixture : public ::testing::Test
@@ -78,6 +98,12 @@ protected:
 
 class RendererComparisonTest : public ScreenFixture
 {
+};
+
+class RendererChoiceOnTheDisplayTest : public ScreenFixture
+{
+protected:
+    void TearDown() override { SetCommandLine(0, nullptr); }
 };
 
 // White with a red square at (10, 10, 20, 20).
@@ -225,6 +251,37 @@ TEST_F(RendererComparisonTest, BothRenderersDrawTheSameScene)
     EXPECT_TRUE(Near(software.At(312, 105), background, 1)) << "transparent pixels";
     EXPECT_TRUE(Near(software.At(383, 105), background, 1)) << "clipped away";
     EXPECT_TRUE(Near(software.At(384, 105), Color32(255, 255, 0, 255), 0));
+}
+
+TEST_F(RendererChoiceOnTheDisplayTest, OpenGLInSoftwareGivesWayToTheImageCanvasUnlessForced)
+{
+    const std::string renderer = Linux::QueryOpenGLRenderer();
+    ASSERT_FALSE(renderer.empty()) << "no OpenGL context on the display";
+    if (!Linux::IsSoftwareRasterizer(renderer))
+        GTEST_SKIP() << "OpenGL draws in hardware here: " << renderer;
+
+    testing::internal::CaptureStderr();
+    for (int i = 0; i < 2; ++i)
+    {
+        std::unique_ptr<IGraphicsPlatform> chosen(Linux::ChooseGraphicsPlatform(GraphicsPlatformCaps_Hardware));
+        EXPECT_STREQ(chosen->GetName(), L"Software");
+        EXPECT_EQ(chosen->GetCaps(), 1ul);
+        EXPECT_EQ(GetGraphicsPlatform(), chosen.get());
+    }
+    const std::string log = testing::internal::GetCapturedStderr();
+    // Once, with the renderer's name (no other test of this process chooses).
+    const size_t said = log.find("OpenGL draws in software here (" + renderer + ")");
+    EXPECT_NE(said, std::string::npos) << log;
+    EXPECT_EQ(log.find("OpenGL draws in software", said + 1), std::string::npos) << log;
+
+    char program[] = "menagerie";
+    char forced[] = "-opengl";
+    char* argv[] = {program, forced, nullptr};
+    SetCommandLine(2, argv);
+    std::unique_ptr<IGraphicsPlatform> opengl(Linux::ChooseGraphicsPlatform(GraphicsPlatformCaps_Hardware));
+    EXPECT_STREQ(opengl->GetName(), L"OpenGL");
+    Window window(800, 600, SDL_WINDOW_OPENGL);
+    EXPECT_NO_THROW(opengl->Setup(kConfig)) << "forced OpenGL draws, in software";
 }
 
 } // namespace

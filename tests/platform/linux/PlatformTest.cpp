@@ -71,29 +71,44 @@ TEST(PlatformTest, UserFolderFollowsXdgDataHomeElseTheHomeFolder)
     EXPECT_EQ(Platform::FindUserFolder(L"..", L"x/y"), "/home/player/.local/share/_/x_y");
 }
 
-TEST(PlatformTest, DataFolderIsFoundFromTheEnvironmentTheInstallOrAParent)
+TEST(PlatformTest, DataFolderIsFoundFromTheEnvironmentTheInstallAParentTheSourceOrTheWorkingFolder)
 {
     TempFolder root;
     ScopedEnvironment data("STRATA_DATA_DIR", nullptr);
     const std::string program = root.Path("a/b/c/d/bin");
     std::filesystem::create_directories(program);
+    const auto candidates = Platform::ListDataFolderCandidates(program, root.Path("src/data"), root.Path("cwd"));
+    const auto find = [&]()
+    {
+        for (const std::string& folder : candidates)
+            if (Platform::HoldsGameData(folder))
+                return folder;
+        return std::string();
+    };
+    EXPECT_EQ(find(), "") << "nothing within reach";
 
-    EXPECT_EQ(Platform::FindDataFolder(program), "") << "nothing within reach";
-
-    std::filesystem::create_directories(root.Path("data")); // five levels up: out of reach
-    EXPECT_EQ(Platform::FindDataFolder(program), "");
-
-    std::filesystem::create_directories(root.Path("a/data")); // four levels up
-    EXPECT_EQ(Platform::FindDataFolder(program), root.Path("a/data"));
-
-    std::filesystem::create_directories(root.Path("a/b/c/d/bin/data")); // the nearest wins
-    EXPECT_EQ(Platform::FindDataFolder(program), root.Path("a/b/c/d/bin/data"));
-
-    std::filesystem::create_directories(root.Path("a/b/c/d/share/menagerie/data")); // installed
-    EXPECT_EQ(Platform::FindDataFolder(program), root.Path("a/b/c/d/share/menagerie/data"));
+    // Each step puts the game's data in a nearer place, or a folder that is no game's data.
+    const std::pair<const char*, const char*> steps[] = {
+        {"data/Loading.xml", ""},                                                     // five levels up: out of reach
+        {"cwd/data/Loading.xml", "cwd/data"},                                         // the working folder, last
+        {"src/data/Loading.xml", "src/data"},                                         // the source tree built from
+        {"a/data/Loading.xml", "a/data"},                                             // four levels up
+        {"a/b/c/d/bin/data/readme.txt", "a/data"},                                    // "data", but not the game's
+        {"a/b/c/d/bin/data/Loading.xml", "a/b/c/d/bin/data"},                         // beside the program
+        {"a/b/c/d/share/menagerie/data/Loading.xml", "a/b/c/d/share/menagerie/data"}, // installed
+    };
+    for (const auto& [file, expected] : steps)
+    {
+        root.Put(file);
+        EXPECT_EQ(find(), expected[0] != '\0' ? root.Path(expected) : std::string()) << file;
+    }
+    const std::string last = root.Path("cwd/data");
+    EXPECT_EQ(candidates.back(), last);
+    EXPECT_EQ(candidates.size(), 8u) << "installed, five levels, the source, the working folder";
 
     data.Set("/somewhere/else");
     EXPECT_EQ(Platform::FindDataFolder(program), "/somewhere/else") << "the environment overrides";
+    EXPECT_FALSE(Platform::HoldsGameData("/somewhere/else")) << "which the program then reports";
     data.Set("");
     EXPECT_EQ(Platform::FindDataFolder(program), root.Path("a/b/c/d/share/menagerie/data")) << "empty is unset";
 }

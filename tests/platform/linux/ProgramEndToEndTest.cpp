@@ -1,0 +1,192 @@
+// The game program as a user meets it on a machine without a graphics card: its help, its report of
+// missing data, and a run on a bare X server (no window manager, Mesa's software OpenGL) from the
+// full-screen picture to a window destroyed by another program.
+
+#include "ChildXServer.h"
+#include "TempFolder.h"
+#include "core/FileSystem.h"
+#include "core/Singleton.h"
+#include "framework/Account.h"
+#include "framework/AccountManager.h"
+#include "platform/linux/FileSystemPartition.h"
+#include "platform/linux/FrameViewport.h"
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <csignal>
+#include <fcntl.h>
+#include <functional>
+#include <string>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+#include <utility>
+#include <vector>
+
+namespace
+{
+
+class ProgramEndToEndTest : public ::testing::Test
+{
+protected:
+    void TearDown() override
+    {
+        if (mPid > 0)
+        {
+            kill(mPid, SIGKILL);
+            waitpid(mPid, nullptr, 0);
+        }
+        if (mDisplay != nullptr)
+            XCloseDisplay(mDisplay);
+        Strata::Internal::DeleteAllSingletons();
+    }
+
+    // Starts the game with the argument (none when null) and the environment changed by `changes` (a
+    // null value removes a variable); its output goes to the log.
+    void Launch(const char* argument, const std::vector<std::pair<const char*, const char*>>& changes)
+    {
+        mStatus = -1;
+        mPid = fork();
+        ASSERT_GE(mPid, 0);
+        if (mPid != 0)
+            return;
+        setenv("XDG_DATA_HOME", mHome.Path().c_str(), 1);
+        setenv("SDL_AUDIODRIVER", "dummy", 1);
+        setenv("ALSOFT_DRIVERS", "null", 1);
+        setenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent", 1);
+        unsetenv("SDL_VIDEODRIVER");
+        for (const auto& [name, value] : changes)
+            value != nullptr ? setenv(name, value, 1) : unsetenv(name);
+        const int out = open(mHome.Path("program.log").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        dup2(out, STDOUT_FILENO);
+        dup2(out, STDERR_FILENO);
+        execl(MENAGERIE_BINARY, MENAGERIE_BINARY, argument, static_cast<char*>(nullptr));
+        _exit(127);
+    }
+
+    // Polls `done` until it is true, the game ends (its status in mStatus) or 90 seconds pass.
+    bool WaitUntil(const std::function<bool()>& done)
+    {
+        for (int i = 0; i < 1800 && mPid > 0; ++i)
+        {
+            if (done())
+                return true;
+            int status = 0;
+            if (waitpid(mPid, &status, WNOHANG) == mPid)
+            {
+                mPid = -1;
+                mStatus = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        return false;
+    }
+
+    int WaitForExit()
+    {
+        WaitUntil([] { return false; });
+        return mStatus;
+    }
+
+    // The top-level window titled "Menagerie" (in UTF-8, which XFetchName does not read); 0 when none.
+    ::Window FindGameWindow() const
+    {
+        ::Window root = 0, parent = 0, found = 0;
+        ::Window* children = nullptr;
+        unsigned count = 0;
+        XQueryTree(mDisplay, DefaultRootWindow(mDisplay), &root, &parent, &children, &count);
+        for (unsigned i = 0; i < count && found == 0; ++i)
+        {
+            XTextProperty name{};
+            if (XGetWMName(mDisplay, children[i], &name) != 0 && name.value != nullptr &&
+                std::string(reinterpret_cast<const char*>(name.value), name.nitems) == "Menagerie")
+                found = children[i];
+            XFree(name.value);
+        }
+        XFree(children);
+        return found;
+    }
+
+    TempFolder mHome;
+    // The display closes in TearDown, before its server ends.
+    ChildXServer mServer;
+    Display* mDisplay = nullptr;
+    pid_t mPid = -1;
+    int mStatus = -1;
+};
+
+TEST_F(ProgramEndToEndTest, HelpNamesTheOptionsAndMissingDataIsReportedInsteadOfABlackWindow)
+{
+    Launch("--help", {});
+    EXPECT_EQ(WaitForExit(), 0);
+    for (const char* named : {"-software", "-opengl", "--help", "STRATA_DATA_DIR", "XDG_DATA_HOME", "DISPLAY"})
+        EXPECT_NE(mHome.Get("program.log").find(named), std::string::npos) << named;
+
+    // A data folder that holds no game: said on standard error, status 1, no window tried.
+    Launch(nullptr, {{"STRATA_DATA_DIR", mHome.Path().c_str()}, {"DISPLAY", nullptr}, {"WAYLAND_DISPLAY", nullptr}});
+    EXPECT_EQ(WaitForExit(), 1);
+    const std::string log = mHome.Get("program.log");
+    EXPECT_NE(log.find("The game's data was not found: STRATA_DATA_DIR names " + mHome.Path()), std::string::npos)
+        << log;
+    EXPECT_EQ(log.find("Unhandled Exception"), std::string::npos) << log;
+}
+
+TEST_F(ProgramEndToEndTest, OnABareXServerTheGameFillsTheScreenInSoftwareAndEndsWhenItsWindowIsDestroyed)
+{
+    constexpr int kWidth = 1280;
+    constexpr int kHeight = 800;
+    std::string reason;
+    if (!mServer.Start(std::to_string(kWidth) + "x" + std::to_string(kHeight) + "x24", &reason))
+        GTEST_SKIP() << reason;
+    mDisplay = XOpenDisplay(nullptr);
+    ASSERT_NE(mDisplay, nullptr);
+
+    // No -software, and the data found by the game itself. The renderer probe loads Mesa's driver,
+    // whose allocations outlive the display's closing: they would read as leaks of an unknown module.
+    Launch(nullptr, {{"STRATA_DATA_DIR", nullptr}, {"ASAN_OPTIONS", "detect_leaks=0"}});
+    ::Window window = 0;
+    ASSERT_TRUE(WaitUntil([&] { return (window = FindGameWindow()) != 0; })) << mHome.Get("program.log");
+
+    // Full screen without a window manager: the picture scaled to the screen's height and centred,
+    // reaching all four corners, black bars beside it (a window left at 800 x 600 cuts it off).
+    const Linux::sFrameViewport view = Linux::ComputeFrameViewport(kWidth, kHeight);
+    const auto drawn = [&]
+    {
+        XImage* image = XGetImage(mDisplay, DefaultRootWindow(mDisplay), 0, 0, kWidth, kHeight, AllPlanes, ZPixmap);
+        if (image == nullptr)
+            return false;
+        bool seen = true;
+        for (int y : {2, kHeight / 2, kHeight - 3})
+        {
+            seen = seen && XGetPixel(image, view.x + 2, y) != 0 && XGetPixel(image, view.x + view.width - 3, y) != 0;
+            for (int x : {0, view.x - 1, view.x + view.width, kWidth - 1})
+                seen = seen && XGetPixel(image, x, y) == 0;
+        }
+        XDestroyImage(image);
+        return seen;
+    };
+    EXPECT_TRUE(WaitUntil(drawn)) << mHome.Get("program.log");
+    EXPECT_NE(mHome.Get("program.log").find("OpenGL draws in software here ("), std::string::npos);
+
+    // What `xdotool windowclose` does.
+    XDestroyWindow(mDisplay, window);
+    XSync(mDisplay, False);
+    EXPECT_EQ(WaitForExit(), 0) << mHome.Get("program.log");
+    const std::string log = mHome.Get("program.log");
+    EXPECT_NE(log.find("The window was destroyed from outside; quitting."), std::string::npos) << log;
+    EXPECT_EQ(log.find("X Error"), std::string::npos) << log;
+
+    // The quit saved the player's settings, as closing the window does.
+    auto* fileSystem = new Strata::FileSystem();
+    fileSystem->AddFileSystemPartition(Strata::FileSystemPartition_User,
+                                       new Linux::FileSystemPartition(mHome.Path("Strata/Menagerie")));
+    Strata::Account* account = Strata::GetAccountManager()->GetCurrentAccount();
+    ASSERT_NE(account, nullptr);
+    EXPECT_EQ(account->ReadValue(L"Strata::Window::Mode", 5), 1);
+    EXPECT_FALSE(account->ReadValue(L"Strata::Audio::MasterControls::Volume").empty());
+}
+
+} // namespace
