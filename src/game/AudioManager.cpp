@@ -6,11 +6,10 @@
 #include "core/StringFormatter.h"
 #include "framework/ResourceDescriptor.h"
 #include "framework/ResourceManager.h"
+#include "game/GameRegistry.h"
 #include "game/YardcrewNames.h"
 
-#include <array>
 #include <deque>
-#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -44,55 +43,6 @@ template <class T>
 bool InTable(T value, T count)
 {
     return value >= 0 && value < count;
-}
-
-// Game, hint 1, later hints. "HideAndSeek" has no spoken hints and is left out: its hint request
-// changes nothing.
-constexpr const char* kHints[][3] = {
-    {"CountTheMaterials", "InGameHint_CountTheMaterials", "InGameHint_CountTheMaterials"},
-    {"HammerTheNail", "InGameHint_FixIt_1", "InGameHint_FixIt_2"},
-    {"HereToThere", "InGameHint_HereToThere_1", "InGameHint_HereToThere_2"},
-    {"HoistStacker", "InGameHint_HoistStacker_1", "InGameHint_HoistStacker_2"},
-    {"HaulersDelivery", "InGameHint_Delivery", "InGameHint_Delivery"},
-    {"PaintIt", "InGameHint_PaintIt_1", "InGameHint_PaintIt_2"},
-    {"PileOfLeaves", "InGameHint_Leaves_1", "InGameHint_Leaves_1"},
-    {"PlanAJob", "InGameHint_PlanAJob_1", "InGameHint_PlanAJob_2"},
-    {"SproutPuzzle", "InGameHint_Puzzle_1", "InGameHint_Puzzle_2"},
-    {"StreetSigns", "InGameHint_Signs_1", "InGameHint_Signs_1"},
-    {"ToolShed", "InGameHint_ToolShed_1", "InGameHint_ToolShed_2"},
-};
-
-// Game, in-game track.
-constexpr const char* kTracks[][2] = {
-    {"PlanAJob", "Music_Track4"},         {"ToolShed", "Ambient_Indoor"},        {"HereToThere", "Music_Track4"},
-    {"PaintIt", "Ambient_Outdoor_1"},     {"PileOfLeaves", "Music_Track3"},      {"HaulersDelivery", "Music_Track1"},
-    {"StreetSigns", "Ambient_Outdoor_2"}, {"CountTheMaterials", "Music_Track2"}, {"SproutPuzzle", "Music_Track3"},
-    {"HammerTheNail", "Ambient_Indoor"},  {"HoistStacker", "Music_Track2"},      {"HideAndSeek", "Music_Track1"},
-};
-
-// A table of names as Labels keyed by the game in its first column, made once by its caller.
-template <size_t C>
-using GameTable = std::unordered_map<Label, std::array<Label, C - 1>>;
-
-template <size_t N, size_t C>
-GameTable<C> MakeGameTable(const char* const (&rows)[N][C])
-{
-    GameTable<C> table;
-    for (const auto& row : rows)
-    {
-        std::array<Label, C - 1> labels;
-        for (size_t i = 1; i < C; ++i)
-            labels[i - 1] = Label(row[i]);
-        table.emplace(Label(row[0]), labels);
-    }
-    return table;
-}
-
-template <class Table>
-const typename Table::mapped_type* FindGame(const Table& table, Label game)
-{
-    const auto found = table.find(game);
-    return found != table.end() ? &found->second : nullptr;
 }
 
 constexpr float kMusicGroupVolume = 0.15f;
@@ -256,9 +206,13 @@ void AudioManager::playGameDescriptionVocal(Label game)
 
 void AudioManager::playAudioGameHint(Label game, int hintNumber)
 {
-    static const GameTable<3> table = MakeGameTable(kHints);
-    if (const auto* hints = FindGame(table, game))
-        playSpecificSoundVocal((*hints)[hintNumber == 1 ? 0 : 1]);
+    // A game without hints leaves the speech alone.
+    const sGameRegistration* registered = FindRegisteredGame(game);
+    if (registered == nullptr || registered->firstHint == nullptr)
+        return;
+    const char* hint =
+        hintNumber == 1 || registered->laterHint == nullptr ? registered->firstHint : registered->laterHint;
+    playSpecificSoundVocal(Label(hint));
 }
 
 void AudioManager::setMusicMode(MusicMode mode, Label game)
@@ -273,7 +227,6 @@ void AudioManager::setMusicMode(MusicMode mode, Label game)
         group->SetVolume(kMusicGroupVolume);
     StopTrack(mChannels->music);
 
-    static const GameTable<2> tracks = MakeGameTable(kTracks);
     static const Label generalUI("Music_GeneralUI");
     static const Label titleTheme("Music_TitleTheme");
     Label track;
@@ -281,8 +234,9 @@ void AudioManager::setMusicMode(MusicMode mode, Label game)
         track = generalUI;
     else if (mode == MusicMode_TitleTheme)
         track = titleTheme;
-    else if (const auto* row = mode == MusicMode_InGame ? FindGame(tracks, game) : nullptr)
-        track = (*row)[0];
+    else if (const sGameRegistration* registered = mode == MusicMode_InGame ? FindRegisteredGame(game) : nullptr;
+             registered != nullptr && registered->music != nullptr)
+        track = Label(registered->music);
     // A null name plays nothing and leaves the channel null.
     Strata::Audio::Play(track, &mChannels->music, Strata::Audio::sPlayState());
     mMusicGame = mode == MusicMode_InGame ? game : Label();
@@ -293,7 +247,7 @@ AudioManager* GetAudioManager()
     // Made again after the singletons' deletion, as the engine's own services are.
     if (gAudioManager == nullptr)
     {
-        gAudioManager = new AudioManager();
+        gAudioManager = std::make_unique<AudioManager>().release(); // the singleton list deletes it
         Strata::AutoDeleteSingleton(gAudioManager);
     }
     return gAudioManager;

@@ -9,9 +9,7 @@
 #include "framework/ResourceDescriptor.h"
 #include "framework/ResourceManager.h"
 #include "game/AudioManager.h"
-#include "game/CountTheMaterials/CountTheMaterialsLevel.h"
-#include "game/CountTheMaterials/CountTheMaterialsMode.h"
-#include "game/GameLevelReaders.h"
+#include "game/GameRegistry.h"
 #include "game/LevelManager.h"
 #include "game/LevelProgression.h"
 #include "game/screens/CutsceneMode.h"
@@ -83,61 +81,40 @@ void Application::RegisterSingletons()
 void RegisterGameResourceFactories()
 {
     Strata::ResourceManager* resources = Strata::GetResourceManager();
-    resources->AddResourceFactory(L"StreetSignLevel", new StreetSignLevelResourceFactory());
-    resources->AddResourceFactory(L"ToolShedLevel", new ToolShedLevelResourceFactory());
-    resources->AddResourceFactory(L"SproutPuzzleLevel", new SproutPuzzleLevelResourceFactory());
-    resources->AddResourceFactory(L"HideAndSeekLevel", new HideAndSeekLevelResourceFactory());
-    resources->AddResourceFactory(L"PlanAJobLevel", new PlanAJobLevelResourceFactory());
-    resources->AddResourceFactory(L"PileOfLeavesLevel", new PileOfLeavesLevelResourceFactory());
-    resources->AddResourceFactory(L"HoistStackerLevel", new HoistStackerLevelResourceFactory());
-    resources->AddResourceFactory(L"HammerTheNailLevel", new HammerTheNailLevelResourceFactory());
-    resources->AddResourceFactory(L"CountTheMaterialsLevel", new CountTheMaterialsLevelResourceFactory());
-    GetLevelManager().setGameModeConstructor(GameModeType_CountTheMaterials, [](Strata::Label)
-                                             { return std::make_unique<CountTheMaterialsMode>(true, -1); });
-    resources->AddResourceFactory(L"HereToThereLevel", new HereToThereLevelResourceFactory());
-    resources->AddResourceFactory(L"PaintItLevel", new PaintItLevelResourceFactory());
-    resources->AddResourceFactory(L"HaulersDeliveryLevel", new HaulersDeliveryLevelResourceFactory());
-    resources->AddResourceFactory(L"LevelProg", new LevelProgressionResourceFactory());
+    InstallRegisteredGames(*resources, GetLevelManager());
+    resources->AddResourceFactory(L"LevelProg", std::make_unique<LevelProgressionResourceFactory>().release());
 }
 
 std::vector<std::wstring> GetStartupManifests(bool english)
 {
-    return {L"GlobalConstants",
-            L"LevelProgression",
-            L"LevelProgressionPark",
-            english ? L"AudioResources" : L"AudioResources_SP",
-            L"AudioResources_General",
-            L"LocalizedText",
-            L"LocalizedImageResources",
-            L"LocalizedImageResources_SP",
-            L"StickerBook",
-            L"TitleMainMenu",
-            L"ProfileSelect",
-            L"CreditsMode",
-            L"DifficultyOptionsQuit",
-            L"CutsceneMode",
-            L"ForemanInstructionMode",
-            L"FreePlaySelect",
-            L"GameSelect",
-            L"HaulersDeliveryMode",
-            L"PileOfLeavesMode",
-            L"CountTheMaterialsMode",
-            L"HammerTheNailMode",
-            L"HoistStackerMode",
-            L"PlanAJobMode",
-            L"StreetSignsMode",
-            L"ToolShedMode",
-            L"SproutPuzzleMode",
-            L"HideAndSeekMode",
-            L"HereToThereMode",
-            L"PaintTheHouseMode"};
+    std::vector<std::wstring> manifests = {L"GlobalConstants",
+                                           L"LevelProgression",
+                                           L"LevelProgressionPark",
+                                           english ? L"AudioResources" : L"AudioResources_SP",
+                                           L"AudioResources_General",
+                                           L"LocalizedText",
+                                           L"LocalizedImageResources",
+                                           L"LocalizedImageResources_SP",
+                                           L"StickerBook",
+                                           L"TitleMainMenu",
+                                           L"ProfileSelect",
+                                           L"CreditsMode",
+                                           L"DifficultyOptionsQuit",
+                                           L"CutsceneMode",
+                                           L"ForemanInstructionMode",
+                                           L"FreePlaySelect",
+                                           L"GameSelect"};
+    // Then each game's own, in the order the games are registered.
+    for (const sGameRegistration& game : GetRegisteredGames())
+        manifests.emplace_back(game.manifest);
+    return manifests;
 }
 
 std::unique_ptr<LoadingMode> MakeStartupLoadingMode()
 {
     auto loading = std::make_unique<LoadingMode>();
     for (const std::wstring& manifest : GetStartupManifests(AccountWantsEnglish()))
-        loading->AddLoadingTask(new Strata::ResourceLoadTask(manifest), 1);
+        loading->AddLoadingTask(std::make_unique<Strata::ResourceLoadTask>(manifest).release(), 1);
     return loading;
 }
 
@@ -151,6 +128,7 @@ void RegisterFrontScreens()
 void Application::Setup()
 {
     Strata::SetupStrataExtensions();
+    RegisterGames();
     RegisterGameResourceFactories();
     RegisterPlayFlowScreens(GetLevelManager());
     RegisterScreenContent();
@@ -192,13 +170,13 @@ void Application::OnAfterAccountChange()
 
 LoadingMode::LoadingMode()
 {
-    AddLoadingTask(new Strata::ResourceLoadTask(L"resources"), 1);
+    AddLoadingTask(std::make_unique<Strata::ResourceLoadTask>(L"resources").release(), 1);
 }
 
 void LoadingMode::OnAfterLoad()
 {
     Strata::Window::SetCursor(Strata::Cursor_Arrow);
-    Strata::MainLoop::ChangeMode(new TitleMode());
+    Strata::MainLoop::ChangeMode(std::make_unique<TitleMode>().release()); // the main loop owns its modes
 }
 
 } // namespace Yardcrew

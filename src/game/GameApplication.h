@@ -40,7 +40,7 @@ public:
 
 // Registers the main menu with the level manager, keeping the screens already registered.
 void RegisterFrontScreens();
-// Registers the twelve level readers and the story reader with the resource manager.
+// Registers every registered game's level reader and mode, and the story reader.
 void RegisterGameResourceFactories();
 
 // The start-up manifests after "resources", in load order; the voices follow the account's

@@ -25,7 +25,7 @@ sTaskStatus GameVoiceTask::Update(Object* /*object*/, float /*dt*/)
 
 Task* AudioPlayChannelTask::Clone() const
 {
-    return new AudioPlayChannelTask(mName, mPlayState);
+    return std::make_unique<AudioPlayChannelTask>(mName, mPlayState).release();
 }
 
 void AudioPlayChannelTask::Start() const
@@ -41,7 +41,7 @@ const ISound* AudioPlayChannelTask::FindClip() const
 
 Task* AudioPlayGameDescTask::Clone() const
 {
-    return new AudioPlayGameDescTask(mName, mPlayState);
+    return std::make_unique<AudioPlayGameDescTask>(mName, mPlayState).release();
 }
 
 void AudioPlayGameDescTask::Start() const

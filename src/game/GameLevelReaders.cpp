@@ -7,6 +7,7 @@
 #include "game/LevelManager.h"
 
 #include <cwctype>
+#include <memory>
 
 namespace Yardcrew
 {
@@ -60,7 +61,7 @@ Strata::IResourceDescriptor* LevelResourceFactory::CreateResource(const std::wst
     for (const Strata::XMLElement* read = element.ReadElement(); read != nullptr && !element.IsEOF();)
         read = element.ReadElement();
     FileLevelIfValid(mType, manifest, name, attributes, std::string());
-    return new Strata::ResourceDescriptor(manifest, name, attributes);
+    return std::make_unique<Strata::ResourceDescriptor>(manifest, name, attributes).release();
 }
 
 } // namespace Yardcrew

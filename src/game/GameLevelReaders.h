@@ -1,7 +1,8 @@
 #pragma once
 
-// The level readers of the twelve mini-games. For now each one only files its levels with the level
-// manager by their "difficulty"; each game completes its own reader with its level format.
+// The level readers of the mini-games. A game not built yet files its levels by their "difficulty" with
+// the plain reader; a built game reads its own level record. Each game's registration names its reader
+// (game/GameRegistry.h).
 
 #include "core/XMLElement.h"
 #include "core/XMLReader.h"
@@ -73,26 +74,5 @@ public:
 private:
     GameModeType mType;
 };
-
-#define DECLARE_LEVEL_READER(Game, Type)                                                                               \
-    class Game##LevelResourceFactory final : public LevelResourceFactory                                               \
-    {                                                                                                                  \
-    public:                                                                                                            \
-        Game##LevelResourceFactory() : LevelResourceFactory(Type) {}                                                   \
-    };
-
-DECLARE_LEVEL_READER(StreetSign, GameModeType_StreetSigns)
-DECLARE_LEVEL_READER(ToolShed, GameModeType_ToolShed)
-DECLARE_LEVEL_READER(SproutPuzzle, GameModeType_SproutPuzzle)
-DECLARE_LEVEL_READER(HideAndSeek, GameModeType_HideAndSeek)
-DECLARE_LEVEL_READER(PlanAJob, GameModeType_PlanAJob)
-DECLARE_LEVEL_READER(PileOfLeaves, GameModeType_PileOfLeaves)
-DECLARE_LEVEL_READER(HoistStacker, GameModeType_HoistStacker)
-DECLARE_LEVEL_READER(HammerTheNail, GameModeType_HammerTheNail)
-DECLARE_LEVEL_READER(HereToThere, GameModeType_HereToThere)
-DECLARE_LEVEL_READER(PaintIt, GameModeType_PaintIt)
-DECLARE_LEVEL_READER(HaulersDelivery, GameModeType_HaulersDelivery)
-
-#undef DECLARE_LEVEL_READER
 
 } // namespace Yardcrew

@@ -7,6 +7,7 @@
 #include "framework/MainLoop.h"
 #include "framework/ResourceDescriptor.h"
 #include "game/AccountKeys.h"
+#include "game/GameRegistry.h"
 #include "game/LevelProgression.h"
 
 #include <algorithm>
@@ -21,20 +22,22 @@ constexpr const wchar_t* kProgressSuffix = L"_Progress";
 
 } // namespace
 
-const std::array<LevelManager::GameTypeName, GameModeType_Count> LevelManager::kGameTypeNames = {{
-    {"CountTheMaterials", GameModeType_CountTheMaterials},
-    {"HaulerDelivery", GameModeType_HaulersDelivery},
-    {"HammerTheNail", GameModeType_HammerTheNail},
-    {"HoistStacker", GameModeType_HoistStacker},
-    {"PaintIt", GameModeType_PaintIt},
-    {"PileOfLeaves", GameModeType_PileOfLeaves},
-    {"PlanAJob", GameModeType_PlanAJob},
-    {"StreetSigns", GameModeType_StreetSigns},
-    {"ToolShed", GameModeType_ToolShed},
-    {"SproutPuzzle", GameModeType_SproutPuzzle},
-    {"HideAndSeek", GameModeType_HideAndSeek},
-    {"HereToThere", GameModeType_HereToThere},
-}};
+const LevelManager::GameTypeNames LevelManager::kGameTypeNames;
+
+std::vector<LevelManager::GameTypeName>::const_iterator LevelManager::GameTypeNames::begin() const
+{
+    return GetRegisteredGameTypeNames().begin();
+}
+
+std::vector<LevelManager::GameTypeName>::const_iterator LevelManager::GameTypeNames::end() const
+{
+    return GetRegisteredGameTypeNames().end();
+}
+
+size_t LevelManager::GameTypeNames::size() const
+{
+    return GetRegisteredGameTypeNames().size();
+}
 
 LevelManager::LevelManager()
 {

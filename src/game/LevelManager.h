@@ -71,13 +71,20 @@ struct ModeQueue
 class LevelManager
 {
 public:
-    // The game-type names of the story, in the order they are matched (without regard to case).
+    // The game-type names of the story, matched without regard to case.
     struct GameTypeName
     {
         const char* name;
         GameModeType type;
     };
-    static const std::array<GameTypeName, GameModeType_Count> kGameTypeNames;
+    // A view of the registered games' story names (game/GameRegistry.h), in registration order.
+    struct GameTypeNames
+    {
+        std::vector<GameTypeName>::const_iterator begin() const;
+        std::vector<GameTypeName>::const_iterator end() const;
+        size_t size() const;
+    };
+    static const GameTypeNames kGameTypeNames;
 
     LevelManager();
     ~LevelManager();

@@ -1,12 +1,10 @@
 #include "game/MiniGamePattern.h"
 
 #include "core/Log.h"
-#include "framework/Object.h"
 #include "framework/ResourceDescriptor.h"
 #include "framework/ValueResources.h"
 #include "game/LevelManager.h"
-#include "game/SimpleFunctionTask.h"
-#include "game/YardcrewGameMode.h"
+#include "game/MiniGameContent.h"
 #include "graphics/Image.h"
 #include "graphics/Window.h"
 #include "scene/SceneNode.h"
@@ -35,7 +33,7 @@ int MiniGameRoundsLeft(int roundsLeft, GameModeDifficulty difficulty, std::span<
 
 int MiniGameRoundsLeft(int roundsLeft)
 {
-    const Strata::Constant<std::vector<int>> loops("RepeatedGameNumLoops");
+    const Strata::Constant<std::vector<int>> loops(MiniGameContent::kRepeatedGameNumLoops.name);
     const std::vector<int> table = loops.IsValid() ? loops.GetValue() : std::vector<int>();
     return MiniGameRoundsLeft(roundsLeft, GetLevelManager().difficulty, table);
 }
@@ -63,25 +61,6 @@ void ShowMissingLevelNotice(std::string_view modeName)
     Strata::Log((text + "\n").c_str());
     if (gMissingLevelNotifier != nullptr)
         gMissingLevelNotifier(std::wstring(text.begin(), text.end()), std::wstring());
-}
-
-void QueueEndOfRound(Strata::Object& object, YardcrewGameMode& mode, int roundsLeft)
-{
-    YardcrewGameMode* target = &mode;
-    object.AddTask(new SimpleFunctionTask<Strata::Object>(
-        [target, roundsLeft](Strata::Object*, float)
-        {
-            if (roundsLeft > 0)
-                target->refreshMode();
-            else
-                target->endLevel();
-        }));
-}
-
-void QueueEndOfLevel(Strata::Object& object, YardcrewGameMode& mode)
-{
-    YardcrewGameMode* target = &mode;
-    object.AddTask(new SimpleFunctionTask<Strata::Object>([target](Strata::Object*, float) { target->endLevel(); }));
 }
 
 float PlayfieldEntityBottom(Strata::SceneNode& node)

@@ -1,7 +1,7 @@
 #pragma once
 
-// What every mini-game mode does the same way: counting its rounds, reporting a level that is missing,
-// ending a round, depth-sorting its playfield and setting its cursor.
+// Helpers of the mini-game base (game/MiniGameMode.h): counting rounds, the missing-level notice,
+// depth-sorting the playfield, the cursor and tuning constants.
 
 #include "core/Vector2.h"
 #include "framework/ValueResources.h"
@@ -13,14 +13,11 @@
 
 namespace Strata
 {
-class Object;
 class SceneNode;
-} // namespace Strata
+}
 
 namespace Yardcrew
 {
-
-class YardcrewGameMode;
 
 // The rounds still to play after this one. A run starts with -1, which becomes the entry of
 // `loopsByDifficulty` for the difficulty (0 when the table has none); a later round's count is the
@@ -36,12 +33,6 @@ std::string MissingLevelNoticeText(std::string_view modeName);
 void ShowMissingLevelNotice(std::string_view modeName);
 // The program sets the platform's modal notification here (message, then header); tests leave it unset.
 void SetMissingLevelNotifier(void (*notify)(const std::wstring& message, const std::wstring& header));
-
-// Appends to `object`'s serial queue the call that ends the round once everything queued before has
-// played: the next round while `roundsLeft` is above 0, else the end of the level.
-void QueueEndOfRound(Strata::Object& object, YardcrewGameMode& mode, int roundsLeft);
-// Appends the end of the level for a single-round game.
-void QueueEndOfLevel(Strata::Object& object, YardcrewGameMode& mode);
 
 // Where a playfield entity stands: the top of its child "PlayfieldEntityBottomLoc" when it has one,
 // else the bottom of the composite bounds of the whole node.

@@ -2,43 +2,63 @@
 
 #include "framework/CuePoint.h"
 #include "framework/Object.h"
+#include "framework/Task.h"
 #include "game/AudioManager.h"
-#include "game/SimpleFunctionTask.h"
 #include "scene/NodeAnimationTask.h"
-#include "scene/NodePropertyTasks.h"
-#include "scene/SceneNode.h"
 
 #include <algorithm>
 #include <utility>
+#include <vector>
 
 namespace Yardcrew
 {
 
-void QueueCall(Strata::Object& chain, std::function<void()> call)
-{
-    chain.AddTask(new SimpleFunctionTask<Strata::Object>(
-        [call = std::move(call)](Strata::Object*, float)
-        {
-            if (call)
-                call();
-        }));
-}
-
-Strata::Task* PlayEffectTask(const char* sound)
-{
-    const Strata::Label name(sound);
-    return new SimpleFunctionTask<Strata::Object>([name](Strata::Object*, float) { GetAudioManager()->playSFX(name); });
-}
-
-Strata::Task* StartAnimationTask(const char* animation)
-{
-    return new Strata::NodeAnimationTask(Strata::Label(animation), Strata::NodeAnimationTaskCompletion_Immediate);
-}
-
 namespace
 {
 
-void MeetAll(const std::vector<Strata::Object*>& chains)
+class OneCallTask final : public Strata::Task
+{
+public:
+    explicit OneCallTask(std::function<void()> call) : mCall(std::move(call)) {}
+
+    Strata::Task* Clone() const override { return std::make_unique<OneCallTask>(mCall).release(); }
+
+    Strata::sTaskStatus Update(Strata::Object*, float) override
+    {
+        if (mCall)
+            mCall();
+        return Strata::Task::Complete;
+    }
+
+private:
+    std::function<void()> mCall;
+};
+
+} // namespace
+
+std::unique_ptr<Strata::Task> CallTask(std::function<void()> call)
+{
+    return std::make_unique<OneCallTask>(std::move(call));
+}
+
+void QueueCall(Strata::Object& chain, std::function<void()> call)
+{
+    chain.AddTask(CallTask(std::move(call)));
+}
+
+std::unique_ptr<Strata::Task> PlayEffectTask(const char* sound)
+{
+    const Strata::Label name(sound);
+    return CallTask([name] { GetAudioManager()->playSFX(name); });
+}
+
+std::unique_ptr<Strata::Task> StartAnimationTask(const char* animation)
+{
+    return std::make_unique<Strata::NodeAnimationTask>(Strata::Label(animation),
+                                                       Strata::NodeAnimationTaskCompletion_Immediate);
+}
+
+void Meet(std::initializer_list<Strata::Object*> chains)
 {
     std::vector<Strata::Object*> distinct;
     for (Strata::Object* chain : chains)
@@ -49,47 +69,7 @@ void MeetAll(const std::vector<Strata::Object*>& chains)
     // Every task registers before any update runs, so no chain can pass before the last one is queued.
     Strata::CuePoint* cue = Strata::CuePoint::Create();
     for (Strata::Object* chain : distinct)
-        chain->AddTask(new Strata::CuePointTask(cue));
-}
-
-} // namespace
-
-void Meet(std::initializer_list<Strata::Object*> chains)
-{
-    MeetAll(chains);
-}
-
-void MiniGameSequence::Join(Strata::Object& object)
-{
-    if (std::find(mChains.begin(), mChains.end(), &object) == mChains.end())
-        mChains.push_back(&object);
-}
-
-MiniGameSequence& MiniGameSequence::Then(Strata::Object& object, Strata::Task* task)
-{
-    if (task == nullptr)
-        return *this;
-    Join(object);
-    object.AddTask(task);
-    return *this;
-}
-
-MiniGameSequence& MiniGameSequence::Call(Strata::Object& object, std::function<void()> call)
-{
-    Join(object);
-    QueueCall(object, std::move(call));
-    return *this;
-}
-
-MiniGameSequence& MiniGameSequence::Sync()
-{
-    MeetAll(mChains);
-    return *this;
-}
-
-MiniGameSequence& MiniGameSequence::Show(Strata::SceneNode& node, bool visible)
-{
-    return Then(node, new Strata::NodeVisibleTask(visible));
+        chain->AddTask(std::make_unique<Strata::CuePointTask>(cue));
 }
 
 } // namespace Yardcrew

@@ -1,8 +1,10 @@
 #pragma once
 
 // A mini-game's playfield object: a scene-layout controller that builds its own small node tree from a
-// scene layout and hands it to the scene when the game adds it.
+// scene layout and hands it to the scene when the game adds it. It tells its game what happens to it
+// through its signals, which the game connects when it makes the object; it never looks for its game.
 
+#include "scene/LazySignal.h"
 #include "scene/NodePath.h"
 #include "scene/SceneLayoutController.h"
 
@@ -20,6 +22,11 @@ public:
     Strata::SceneNode* LayoutRoot() const;
     // The node at that path below the root; null when there is none.
     Strata::SceneNode* LayoutNode(Strata::NodePath path) const;
+
+    // The child pressed the object's click target.
+    Strata::LazySignal<void()> pressedSignal;
+    // The object reached where it was sent; `at` is the object it was sent to, null for a place.
+    Strata::LazySignal<void(PlayfieldObject* at)> arrivedSignal;
 
 protected:
     // A missing layout is logged and leaves the object without nodes.

@@ -7,7 +7,8 @@
 #include "framework/TimedTask.h"
 #include "framework/ValueResources.h"
 #include "game/AudioManager.h"
-#include "game/SimpleFunctionTask.h"
+#include "game/MiniGameContent.h"
+#include "game/MiniGameSequence.h"
 #include "game/StickerManager.h"
 #include "game/YardcrewNames.h"
 #include "game/screens/ScreenSupport.h"
@@ -34,8 +35,8 @@ constexpr float kLaterHintDelay = 25.0f;
 
 YardcrewGameMode::YardcrewGameMode()
 {
-    mSequenceObject = AddObject(new Strata::Object());
-    mHintTimerObject = AddObject(new Strata::Object());
+    mSequenceObject = AddObject(std::make_unique<Strata::Object>().release());
+    mHintTimerObject = AddObject(std::make_unique<Strata::Object>().release());
 }
 
 YardcrewGameMode::~YardcrewGameMode() = default;
@@ -80,8 +81,8 @@ void YardcrewGameMode::Enter()
 
 void YardcrewGameMode::Exit()
 {
-    const Strata::AutoResource<Strata::IImage> cursor("cursor_default");
-    const Strata::Constant<Strata::Vector2<int>> hotSpot("DefaultCursorRegPt");
+    const Strata::AutoResource<Strata::IImage> cursor(MiniGameContent::kDefaultCursor.name);
+    const Strata::Constant<Strata::Vector2<int>> hotSpot(MiniGameContent::kDefaultCursorHotSpot.name);
     if (cursor.Get() == nullptr || !hotSpot.IsValid())
     {
         Strata::Log("The default cursor \"cursor_default\" or \"DefaultCursorRegPt\" is missing\n");
@@ -106,8 +107,8 @@ void YardcrewGameMode::resetHintTimer(int n)
     if (timer == nullptr)
         return;
     timer->RemoveAllTasks();
-    timer->AddTask(new Strata::TimedTask(mHintNumber <= 1 ? kFirstHintDelay : kLaterHintDelay));
-    timer->AddTask(new SimpleFunctionTask<Strata::Object>([this](Strata::Object*, float) { playHint(); }));
+    timer->AddTask(std::make_unique<Strata::TimedTask>(mHintNumber <= 1 ? kFirstHintDelay : kLaterHintDelay));
+    QueueCall(*timer, [this] { playHint(); });
 }
 
 void YardcrewGameMode::playHint()

@@ -1,8 +1,9 @@
 #include "game/GameApplication.h"
 
 #include "GameServicesTestSupport.h"
+#include "core/WideString.h"
 #include "framework/LoadingTask.h"
-#include "game/GameLevelReaders.h"
+#include "game/GameRegistry.h"
 #include "game/LevelManager.h"
 #include "game/LevelProgression.h"
 
@@ -87,40 +88,20 @@ TEST_F(ApplicationTest, WindowIsFullScreenUnlessTheAccountChoseWindowed)
 TEST_F(ApplicationTest, LevelReadersFileEachGamesLevelsByDifficulty)
 {
     RegisterGameResourceFactories();
-    const struct
-    {
-        const char* tag;
-        GameModeType type;
-    } games[] = {{"StreetSignLevel", GameModeType_StreetSigns},
-                 {"ToolShedLevel", GameModeType_ToolShed},
-                 {"SproutPuzzleLevel", GameModeType_SproutPuzzle},
-                 {"HideAndSeekLevel", GameModeType_HideAndSeek},
-                 {"PlanAJobLevel", GameModeType_PlanAJob},
-                 {"PileOfLeavesLevel", GameModeType_PileOfLeaves},
-                 {"HoistStackerLevel", GameModeType_HoistStacker},
-                 {"HammerTheNailLevel", GameModeType_HammerTheNail},
-                 {"CountTheMaterialsLevel", GameModeType_CountTheMaterials},
-                 {"HereToThereLevel", GameModeType_HereToThere},
-                 {"PaintItLevel", GameModeType_PaintIt},
-                 {"HaulersDeliveryLevel", GameModeType_HaulersDelivery}};
+    const std::vector<sGameRegistration>& games = GetRegisteredGames();
     const char* const difficulties[] = {"easy", "Medium", "HARD"};
-    // The counting game files only a level it can play.
-    auto playable = [](GameModeType type)
-    {
-        return type == GameModeType_CountTheMaterials
-                   ? std::string("<Request material=\"Plant\" number=\"1\"/><Material type=\"Plant\" number=\"1\"/>")
-                   : std::string();
-    };
+    // A level a built game can play; the plain readers pass over what they do not know.
+    const std::string playable = "<Request material=\"Plant\" number=\"1\"/><Material type=\"Plant\" number=\"1\"/>";
     std::string body;
     int n = 0;
     for (const auto& game : games)
     {
-        const std::string name = std::string(game.tag) + "_" + std::to_string(n);
+        const std::string tag = Strata::TruncateStringWideToASCII(game.levelTag);
+        const std::string name = tag + "_" + std::to_string(n);
         // A level's own elements are its game's business, never resources of the manifest, even
         // where their tag and name would make one.
-        body += "<" + std::string(game.tag) + " name=\"" + name + "\" difficulty=\"" + difficulties[n % 3] +
-                "\"><Row><Cell/></Row><LevelProg name=\"" + name + "_piece\"/>" + playable(game.type) + "</" +
-                game.tag + ">\n";
+        body += "<" + tag + " name=\"" + name + "\" difficulty=\"" + difficulties[n % 3] +
+                "\"><Row><Cell/></Row><LevelProg name=\"" + name + "_piece\"/>" + playable + "</" + tag + ">\n";
         ++n;
     }
     body += "<PaintItLevel name=\"NoDifficulty\"/>\n<PaintItLevel name=\"Unknown\" difficulty=\"Expert\"/>\n";
@@ -131,13 +112,13 @@ TEST_F(ApplicationTest, LevelReadersFileEachGamesLevelsByDifficulty)
     n = 0;
     for (const auto& game : games)
     {
-        const std::string name = std::string(game.tag) + "_" + std::to_string(n);
+        const std::string name = Strata::TruncateStringWideToASCII(game.levelTag) + "_" + std::to_string(n);
         for (int d = 0; d < GameModeDifficulty_Count; ++d)
         {
             levels.difficulty = static_cast<GameModeDifficulty>(d);
             EXPECT_EQ(levels.getLevelForGameModeType(game.type),
                       d == n % 3 ? Strata::Label(name.c_str()) : Strata::Label())
-                << game.tag << " at difficulty " << d;
+                << name << " at difficulty " << d;
         }
         EXPECT_NE(manager->GetResource(Strata::Label(name.c_str())), nullptr) << name;
         EXPECT_EQ(manager->GetResource(Strata::Label((name + "_piece").c_str())), nullptr) << name;

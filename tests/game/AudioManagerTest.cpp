@@ -62,6 +62,18 @@ TEST_F(AudioManagerTest, FeedbackCutsAHintAndGamesWithoutHintsCutNothing)
     EXPECT_EQ(platform->GetChannelCount(), 0u);
 }
 
+TEST_F(AudioManagerTest, HintOneSpeaksTheFirstColumnAndEveryOtherNumberTheSecond)
+{
+    for (const auto& [number, hint] : {std::pair{1, "InGameHint_PaintIt_1"},
+                                       {0, "InGameHint_PaintIt_2"},
+                                       {2, "InGameHint_PaintIt_2"},
+                                       {-1, "InGameHint_PaintIt_2"}})
+    {
+        GetAudioManager()->playAudioGameHint(Label("PaintIt"), number);
+        EXPECT_TRUE(GetAudioManager()->getIsPlayingOrUpcoming(Sound(hint))) << number;
+    }
+}
+
 TEST_F(AudioManagerTest, ClearSFXStopsEveryEffectAndUnloadingEmptiesTheVoiceQueueFirst)
 {
     AudioManager* audio = GetAudioManager();

@@ -1,6 +1,8 @@
 #include "game/GameAudioTasks.h"
-#include "game/SimpleFunctionTask.h"
+#include "game/MiniGameSequence.h"
+#include "game/YardcrewGameMode.h"
 
+#include "framework/MainLoop.h"
 #include "framework/Object.h"
 #include "framework/TimedTask.h"
 
@@ -17,31 +19,29 @@ using namespace GameTesting;
 namespace
 {
 
-struct Piece : Object
+TEST(QueueCallTest, CallsOnceInTheStepTheTaskBeforeItEnds)
 {
-};
-
-TEST(SimpleFunctionTaskTest, CallsOnceInTheStepTheTaskBeforeItEnds)
-{
-    Piece piece;
-    Object plain;
-    std::vector<Piece*> seen;
-    const std::unique_ptr<Task> task(new SimpleFunctionTask<Piece>([&](Piece* p, float) { seen.push_back(p); }));
-    for (Object* object : {static_cast<Object*>(&piece), &plain, static_cast<Object*>(nullptr)})
-        EXPECT_TRUE(std::unique_ptr<Task>(task->Clone())->Update(object, 0.1f).IsComplete());
-    EXPECT_EQ(seen, (std::vector<Piece*>{&piece, nullptr, nullptr}));
-    EXPECT_TRUE(SimpleFunctionTask<Piece>(nullptr).Update(&piece, 0.1f).IsComplete());
+    int calls = 0;
+    const std::unique_ptr<Task> task = CallTask([&] { ++calls; });
+    for (int copy = 0; copy < 2; ++copy)
+        EXPECT_TRUE(std::unique_ptr<Task>(task->Clone())->Update(nullptr, 0.1f).IsComplete());
+    EXPECT_EQ(calls, 2);
+    EXPECT_TRUE(CallTask(nullptr)->Update(nullptr, 0.1f).IsComplete());
 
     // A half-second wait, the call, another half-second wait: {step, update of the call, last update}.
     for (const auto& [dt, callAt, doneAt] : {std::tuple{0.25f, 2, 4}, {0.3f, 2, 4}, {0.5f, 1, 2}})
     {
         int update = 0;
         int calledAt = 0;
-        SerialTask sequence(new TimedTask(0.5f),
-                            new SimpleFunctionTask<Object>([&](Object*, float) { calledAt = update; }));
-        sequence.AddTask(new TimedTask(0.5f));
-        while (++update < 10 && !sequence.Update(nullptr, dt).IsComplete())
+        Object chain;
+        chain.AddTask(std::make_unique<TimedTask>(0.5f));
+        QueueCall(chain, [&] { calledAt = update; });
+        chain.AddTask(std::make_unique<TimedTask>(0.5f));
+        for (update = 1; update < 10; ++update)
         {
+            chain.UpdateInternal(dt);
+            if (chain.GetTaskQueue().IsEmpty())
+                break;
         }
         EXPECT_EQ(calledAt, callAt) << dt;
         EXPECT_EQ(update, doneAt) << dt;
@@ -50,33 +50,41 @@ TEST(SimpleFunctionTaskTest, CallsOnceInTheStepTheTaskBeforeItEnds)
 
 using GameAudioTaskTest = GameAudioTest;
 
-// The mini-game base's hint timer: a wait and a call that re-arms it, run by the object's task queue.
+// The mini-game base's own hint timer, stepped as the main loop steps a mode.
 TEST_F(GameAudioTaskTest, HintTimerSteppedIn20msUpdates)
 {
-    Object timer;
-    std::vector<int> hintSteps;
-    int step = 0;
-    std::function<void(float)> arm = [&](float seconds)
+    struct Game : YardcrewGameMode
     {
-        timer.RemoveAllTasks();
-        timer.AddTask(new TimedTask(seconds));
-        timer.AddTask(new SimpleFunctionTask<Object>(
-            [&, seconds](Object*, float)
-            {
-                hintSteps.push_back(step);
-                GetAudioManager()->playAudioGameHint(Label("PaintIt"), 1);
-                arm(seconds);
-            }));
-    };
-    arm(30.0f);
-    for (step = 1; step <= 3300; ++step)
+        void refreshMode() override {}
+        void setupCursor() override {}
+    } game;
+    MainLoop::AutoContext context;
+    MainLoop::WithinContext(&game, context);
+    game.Setup();
+    game.setupInstructionMode(Label("PaintIt"), IntroForemanState_Default, false);
+    game.Enter();
+    // Hint 1 speaks the first column; 0, as any number but 1, the second, after the first delay.
+    std::vector<std::pair<int, std::string>> heard;
+    bool was[2] = {};
+    for (int step = 1; step <= 3600; ++step)
     {
-        if (step == 2000) // the child did something: the hint due at 3000 is cancelled
-            arm(25.0f);
-        timer.UpdateInternal(0.02f);
+        if (step == 2000) // the child did something: the hint due at 3000 is cancelled, the next is 1500 on
+            game.resetHintTimer(0);
+        game.Update(0.02f);
+        Step();
+        for (int column = 0; column < 2; ++column)
+        {
+            const std::string hint = "InGameHint_PaintIt_" + std::to_string(column + 1);
+            const bool now = GetAudioManager()->getIsPlayingOrUpcoming(Sound(hint.c_str()));
+            if (now && !was[column])
+                heard.emplace_back(step, hint);
+            was[column] = now;
+        }
     }
-    EXPECT_EQ(hintSteps, (std::vector<int>{1500, 3249}));
-    EXPECT_TRUE(GetAudioManager()->getIsPlayingOrUpcoming(Sound("InGameHint_PaintIt_1")));
+    EXPECT_EQ(heard, (std::vector<std::pair<int, std::string>>{{1500, "InGameHint_PaintIt_1"},
+                                                               {3499, "InGameHint_PaintIt_2"}}));
+    EXPECT_EQ(game.getHintNumber(), 0);
+    game.Destroy();
 }
 
 TEST_F(GameAudioTaskTest, VoiceTasksCutSpeechAndCompleteInTheUpdateAfterTheirClipEnds)

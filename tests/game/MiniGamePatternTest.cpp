@@ -4,6 +4,7 @@
 #include "framework/Object.h"
 #include "framework/TimedTask.h"
 #include "game/MiniGameSequence.h"
+#include "scene/NodePropertyTasks.h"
 #include "scene/SceneApplicationMode.h"
 #include "scene/SceneNode.h"
 
@@ -118,13 +119,17 @@ TEST_F(PlayfieldTest, SequenceChainsMeetAtEachSyncAndTheMaskClosesThePlayfieldMe
     auto note = [&](const char* what)
     { return [&heard, &frame, what] { heard.push_back(what + std::to_string(frame)); }; };
 
-    MiniGameSequence sequence;
-    MaskInput(sequence, *mask, true);
-    sequence.Then(truck, new TimedTask(0.1f)).Call(truck, note("truck")).Call(voice, note("voice")).Sync();
-    sequence.Call(truck, note("after-truck")).Call(voice, note("after-voice"));
-    sequence.Then(voice, new TimedTask(0.05f)).Sync();
-    MaskInput(sequence, *mask, false);
-    sequence.Call(truck, note("end"));
+    mask->AddTask(std::make_unique<NodeVisibleTask>(true));
+    truck.AddTask(std::make_unique<TimedTask>(0.1f));
+    QueueCall(truck, note("truck"));
+    QueueCall(voice, note("voice"));
+    Meet({mask, &truck, &voice});
+    QueueCall(truck, note("after-truck"));
+    QueueCall(voice, note("after-voice"));
+    voice.AddTask(std::make_unique<TimedTask>(0.05f));
+    Meet({mask, &truck, &voice});
+    mask->AddTask(std::make_unique<NodeVisibleTask>(false));
+    QueueCall(truck, note("end"));
 
     EXPECT_FALSE(mask->LocalIsVisible());
     for (frame = 1; frame <= 20; ++frame)

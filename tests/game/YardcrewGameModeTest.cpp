@@ -1,7 +1,7 @@
 #include "game/YardcrewGameMode.h"
 #include "game/EnumTypeDeck.h"
 #include "game/LevelProgression.h"
-#include "game/SimpleFunctionTask.h"
+#include "game/MiniGameSequence.h"
 #include "game/StickerManager.h"
 
 #include "framework/MainLoop.h"
@@ -144,9 +144,9 @@ TEST_F(GameModeTest, EndLevelHandsOutOneStickerAndQueuesOneScreenHoweverOftenAsk
             Start(mode);
             // An outro whose end is reached twice.
             Object* outro = mode.GetObject(mode.getSequenceObjectID());
-            outro->AddTask(new TimedTask(0.5f));
+            outro->AddTask(std::make_unique<TimedTask>(0.5f));
             for (int end = 0; end < 2; ++end)
-                outro->AddTask(new SimpleFunctionTask<Object>([&](Object*, float) { mode.endLevel(); }));
+                QueueCall(*outro, [&] { mode.endLevel(); });
             for (int step = 0; step < 40; ++step)
                 Step(mode);
         }

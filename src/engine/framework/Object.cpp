@@ -99,6 +99,11 @@ void Object::AddTask(Task* task)
     mTaskQueue.Add(task);
 }
 
+void Object::AddTask(std::unique_ptr<Task> task)
+{
+    mTaskQueue.Add(task.release());
+}
+
 void Object::RemoveAllTasks()
 {
     mTaskQueue.Clear();

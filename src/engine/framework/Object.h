@@ -4,6 +4,8 @@
 #include "framework/ObjectID.h"
 #include "framework/Task.h"
 
+#include <memory>
+
 namespace Strata
 {
 
@@ -63,6 +65,8 @@ public:
 
     // Appends to the task queue; the object owns the task. A null task is ignored.
     void AddTask(Task* task);
+    // The same for a task made by the caller and handed over whole.
+    void AddTask(std::unique_ptr<Task> task);
     // Finishes every queued task; they are deleted at once, or after the queue's walk in progress.
     void RemoveAllTasks();
     // Destroys this object in the context mode's database; nothing when there is none.

@@ -46,6 +46,15 @@ bool NumberFits(int32_t number)
 
 } // namespace
 
+eMaterialJudgement CountTheMaterialsLevel::Judge(const MaterialData& pile) const
+{
+    if (pile.material != requestMaterial)
+        return MaterialJudgement_WrongKind;
+    if (pile.number < requestNumber)
+        return MaterialJudgement_TooFew;
+    return pile.number > requestNumber ? MaterialJudgement_TooMany : MaterialJudgement_Requested;
+}
+
 std::string CountTheMaterialsLevel::Validate() const
 {
     if (!hasRequest)

@@ -35,6 +35,14 @@ struct MaterialData
     bool operator==(const MaterialData&) const = default;
 };
 
+enum eMaterialJudgement : int
+{
+    MaterialJudgement_Requested,
+    MaterialJudgement_WrongKind,
+    MaterialJudgement_TooFew,
+    MaterialJudgement_TooMany,
+};
+
 struct CountTheMaterialsLevel
 {
     std::vector<MaterialData> piles;
@@ -47,11 +55,11 @@ struct CountTheMaterialsLevel
     void ReadChild(const Strata::XMLElement& element);
     // Empty when the level can be played; otherwise why not, for the log line.
     std::string Validate() const;
+    // What is wrong with the pile, the kind first, then the number; MaterialJudgement_Requested for the
+    // pile asked for.
+    eMaterialJudgement Judge(const MaterialData& pile) const;
     // Whether the pile wins the round.
-    bool IsRequested(const MaterialData& pile) const
-    {
-        return pile.material == requestMaterial && pile.number == requestNumber;
-    }
+    bool IsRequested(const MaterialData& pile) const { return Judge(pile) == MaterialJudgement_Requested; }
 };
 
 // The material the name spells exactly, or BuildingMaterial_None.

@@ -1,19 +1,16 @@
 #include "game/CountTheMaterials/CountTheMaterialsMode.h"
 
-#include "core/Log.h"
 #include "core/Random.h"
-#include "framework/MainLoop.h"
 #include "framework/Object.h"
-#include "framework/ResourceDescriptor.h"
 #include "game/AudioManager.h"
+#include "game/CountTheMaterials/CountTheMaterialsContent.h"
+#include "game/CountTheMaterials/CountTheMaterialsGame.h"
 #include "game/CountTheMaterials/DraggableMaterial.h"
 #include "game/CountTheMaterials/MaterialLoader.h"
 #include "game/CountTheMaterials/MaterialTarget.h"
-#include "game/MiniGamePattern.h"
 #include "game/MiniGameSequence.h"
 #include "scene/NodePath.h"
 #include "scene/NodePropertyTasks.h"
-#include "scene/SceneLayout.h"
 #include "scene/SceneNode.h"
 
 #include <algorithm>
@@ -26,10 +23,7 @@ namespace Yardcrew
 namespace
 {
 
-constexpr const char* kModeName = "CountTheMaterialsMode";
-const Strata::Label kGameLabel("CountTheMaterials");
-const Strata::Label kTipperName("CountTheMaterials_MaterialTarget");
-const Strata::Label kDiggerName("CountTheMaterials_MaterialLoader");
+namespace Names = CountTheMaterialsContent;
 
 // How each material is spoken: its colour word (none for the plant) and its material word.
 const YardcrewColor kMaterialColors[BuildingMaterial_Count] = {
@@ -42,123 +36,74 @@ const YardcrewMaterial kMaterialWords[BuildingMaterial_Count] = {
     YardcrewMaterial_Cement, YardcrewMaterial_Cement, YardcrewMaterial_Bricks, YardcrewMaterial_Bricks,
     YardcrewMaterial_Bricks};
 
-const Strata::NodePathStep kClickMaskPath[] = {"GameScreenRoot", "Playfield", "Material_ClickMask",
-                                               Strata::NodePathTerminator()};
 const Strata::NodePathStep kSortedLayerPath[] = {"GameScreenRoot", "Playfield", "YSortedLayer",
                                                  Strata::NodePathTerminator()};
 
-Strata::SceneNode* ClickMask()
+Strata::SceneNode* PilePlace(const std::string& name)
 {
-    return Strata::RootDescendent(kClickMaskPath);
-}
-
-Strata::SceneNode* PilePlace(size_t place)
-{
-    const std::string name = "MaterialSources_" + std::to_string(place);
     const Strata::NodePathStep path[] = {"GameScreenRoot", "Playfield", "YSortedLayer", name.c_str(),
                                          Strata::NodePathTerminator()};
     return Strata::RootDescendent(path);
 }
 
+MaterialData PileData(const DraggableMaterial& pile)
+{
+    return {pile.getMaterial(), pile.getNumber()};
+}
+
 } // namespace
 
 CountTheMaterialsMode::CountTheMaterialsMode(bool firstRound, int roundsLeft)
-    : mFirstRound(firstRound), mRoundsLeft(MiniGameRoundsLeft(roundsLeft))
+    : MiniGameMode(CountTheMaterialsDescription(), firstRound, roundsLeft)
 {
-}
-
-CountTheMaterialsMode::~CountTheMaterialsMode()
-{
-    mSortConnection.disconnect();
 }
 
 void CountTheMaterialsMode::Setup()
 {
-    YardcrewGameMode::Setup();
-    const Strata::AutoResource<Strata::SceneLayout> layout("CountTheMaterialModeLayout");
-    if (layout.Get() != nullptr)
-        layout->InstantiateLayout(this, GetRootNode());
-    else
-        Strata::Log("The layout \"CountTheMaterialModeLayout\" is missing\n");
-
-    if (Strata::SceneNode* playfield = Strata::RootDescendent(kPlayfieldPath))
-    {
-        if (Strata::SceneNode* layer = playfield->GetChildByNodeName(Strata::Label("YSortedLayer")))
-            mSortConnection = layer->drawSignal.connect([](Strata::SceneNode* node) { SortPlayfieldEntities(node); });
-    }
-    if (Strata::SceneNode* mask = ClickMask())
-    {
-        setupMouseInputEatingNode(mask);
+    MiniGameMode::Setup();
+    if (Strata::SceneNode* mask = getInputMask())
         mask->mouseDownSignal.connect([this](Strata::SceneNode*, Strata::MouseButton, int x, int y)
                                       { forwardMaskedPress(x, y); });
-    }
-    GetAudioManager()->setMusicMode(MusicMode_InGame, kGameLabel);
-    initializeLevel(GetLevelManager().getLevelForGameModeType(GameModeType_CountTheMaterials));
-}
-
-void CountTheMaterialsMode::Update(float dt)
-{
-    YardcrewGameMode::Update(dt);
-    const Strata::Vector2<int> pointer = Strata::MainLoop::GetLastMousePos();
-    OnMouseMove(pointer.x, pointer.y);
-}
-
-void CountTheMaterialsMode::refreshMode()
-{
-    auto next = std::make_unique<CountTheMaterialsMode>(false, mRoundsLeft);
-    const ModeQueue& queue = GetLevelManager().getModeQueue();
-    if (queue.unwindTo)
-        queue.unwindTo(std::move(next));
-    else
-        Strata::MainLoop::UnwindToMode(next.release()); // the main loop owns its modes
-}
-
-void CountTheMaterialsMode::setupCursor()
-{
-    SetGameCursor("cursor_hand", "HandCursorRegPt");
 }
 
 void CountTheMaterialsMode::initializeLevel(Strata::Label level)
 {
-    mLevel = level;
     const Strata::AutoResource<CountTheMaterialsLevel> data(level);
-    // A level that failed its checks is never filed, but one named by hand must not be played either.
-    if (!level || data.Get() == nullptr || !data->Validate().empty())
-    {
-        ShowMissingLevelNotice(kModeName);
+    if (data.Get() == nullptr)
         return;
-    }
-    setupInstructionMode(kGameLabel, IntroForemanState_Default, mFirstRound);
+    mRound = *data;
 
-    std::vector<MaterialData> piles = data->piles;
+    std::vector<MaterialData> piles = mRound.piles;
     for (size_t i = piles.size(); i > 1; --i)
         std::swap(piles[i - 1], piles[static_cast<size_t>(Strata::Random::GetIntRange(static_cast<int>(i) - 1))]);
     piles.resize(std::min(piles.size(), kCountTheMaterialsMaxPiles));
     for (size_t place = 0; place < piles.size(); ++place)
     {
-        Strata::SceneNode* parent = PilePlace(place);
-        auto* pile = new DraggableMaterial(piles[place].material, piles[place].number);
-        if (parent == nullptr || !pile->AddToScene(this, parent))
-        {
-            Strata::Internal::LogWrite("The pile place \"MaterialSources_%zu\" is missing\n", place);
-            delete pile;
-            mPiles.emplace_back();
-            continue;
-        }
-        mPiles.push_back(pile->GetID());
+        const std::string name = "MaterialSources_" + std::to_string(place);
+        auto* pile =
+            addPlayfieldObject<DraggableMaterial>(PilePlace(name), name, piles[place].material, piles[place].number);
+        mPiles.push_back(pile != nullptr ? pile->GetID() : Strata::ObjectID());
+        if (pile != nullptr)
+            pile->pressedSignal.connect([this, pile] { MaterialClicked(pile); });
     }
 
     Strata::SceneNode* layer = Strata::RootDescendent(kSortedLayerPath);
-    auto* tipper = new MaterialTarget(data->requestMaterial, data->requestNumber);
-    if (tipper->AddToScene(this, layer))
+    if (auto* tipper =
+            addPlayfieldObject<MaterialTarget>(layer, "YSortedLayer", mRound.requestMaterial, mRound.requestNumber))
+    {
         mTipper = tipper->GetID();
-    else
-        delete tipper;
-    auto* digger = new MaterialLoader();
-    if (!digger->AddToScene(this, layer))
-        delete digger;
+        tipper->pressedSignal.connect([this] { playAudioRequest(); });
+    }
+    if (auto* digger = addPlayfieldObject<MaterialLoader>(layer, "YSortedLayer"))
+    {
+        mDigger = digger->GetID();
+        digger->pressedSignal.connect([] { GetAudioManager()->playSFX(Strata::Label(Names::kDiggerAsks.name)); });
+        // At a pile it will not take, the game says why.
+        digger->arrivedSignal.connect([this](PlayfieldObject* at)
+                                      { playIncorrectMaterialVO(dynamic_cast<DraggableMaterial*>(at)); });
+    }
 
-    playIntroAnimation({data->requestMaterial, data->requestNumber});
+    playIntroAnimation();
 }
 
 DraggableMaterial* CountTheMaterialsMode::getPile(size_t place) const
@@ -173,21 +118,22 @@ MaterialTarget* CountTheMaterialsMode::getTipper() const
 
 MaterialLoader* CountTheMaterialsMode::getDigger() const
 {
-    return dynamic_cast<MaterialLoader*>(GetNamedObject(kDiggerName));
+    return dynamic_cast<MaterialLoader*>(GetObject(mDigger));
 }
 
-void CountTheMaterialsMode::queueSpokenRequest(const MaterialData& request) const
+void CountTheMaterialsMode::queueSpokenRequest() const
 {
     AudioManager* audio = GetAudioManager();
-    audio->playNumberVocal(request.number);
-    if (request.material < 0 || request.material >= BuildingMaterial_Count)
+    audio->playNumberVocal(mRound.requestNumber);
+    const BuildingMaterial material = mRound.requestMaterial;
+    if (material < 0 || material >= BuildingMaterial_Count)
         return;
-    if (kMaterialColors[request.material] != YardcrewColor_None)
-        audio->playColorVocal(kMaterialColors[request.material]);
-    audio->playMaterialVocal(kMaterialWords[request.material], request.number == 1);
+    if (kMaterialColors[material] != YardcrewColor_None)
+        audio->playColorVocal(kMaterialColors[material]);
+    audio->playMaterialVocal(kMaterialWords[material], mRound.requestNumber == 1);
 }
 
-void CountTheMaterialsMode::playIntroAnimation(MaterialData request)
+void CountTheMaterialsMode::playIntroAnimation()
 {
     MaterialTarget* tipper = getTipper();
     if (tipper != nullptr)
@@ -198,21 +144,20 @@ void CountTheMaterialsMode::playIntroAnimation(MaterialData request)
     if (sequence == nullptr)
         return;
     Meet({sequence, tipper});
-    QueueCall(*sequence, [this, request] { queueSpokenRequest(request); });
-    if (Strata::SceneNode* mask = ClickMask())
+    QueueCall(*sequence, [this] { queueSpokenRequest(); });
+    if (Strata::SceneNode* mask = getInputMask())
     {
         Meet({mask, sequence});
-        mask->AddTask(new Strata::NodeVisibleTask(false));
+        mask->AddTask(std::make_unique<Strata::NodeVisibleTask>(false));
     }
 }
 
 void CountTheMaterialsMode::playAudioRequest()
 {
-    const Strata::AutoResource<CountTheMaterialsLevel> data(mLevel);
-    if (data.Get() == nullptr)
+    if (getLevel().IsNull())
         return;
     GetAudioManager()->clearVocalAudioQueues();
-    queueSpokenRequest({data->requestMaterial, data->requestNumber});
+    queueSpokenRequest();
 }
 
 void CountTheMaterialsMode::MaterialClicked(DraggableMaterial* pile)
@@ -220,15 +165,15 @@ void CountTheMaterialsMode::MaterialClicked(DraggableMaterial* pile)
     resetHintTimer(1);
     if (mOutroStarted || pile == nullptr)
         return;
-    auto* tipper = dynamic_cast<MaterialTarget*>(GetNamedObject(kTipperName));
+    MaterialTarget* tipper = getTipper();
     if (tipper == nullptr)
         return;
-    if (pile->getMaterial() == tipper->getRequestedMaterial() && pile->getNumber() == tipper->getRequestedNumber())
+    if (mRound.IsRequested(PileData(*pile)))
     {
         playOutroAnimation(pile);
         mOutroStarted = true;
         // The round ends once the tipper has driven off with its load.
-        QueueEndOfRound(*tipper, *this, mRoundsLeft);
+        queueEndOfRound(*tipper);
     }
     else
     {
@@ -240,15 +185,14 @@ void CountTheMaterialsMode::playOutroAnimation(DraggableMaterial* pile)
 {
     // Shown at once, so a second press in this frame cannot start another trip; it stays up until the
     // next round replaces the game.
-    if (Strata::SceneNode* mask = ClickMask())
-        mask->LocalSetVisible(true);
+    maskMouseInput(true);
     MaterialTarget* tipper = getTipper();
     MaterialLoader* digger = getDigger();
     Strata::Vector2<float> centre;
     if (Strata::SceneNode* node = pile->GetNode())
         centre = node->LocalToGlobalPoint(node->LocalGetLocationCenter());
 
-    GetAudioManager()->playSFX(Strata::Label("CTM_DiggerNoProb"));
+    GetAudioManager()->playSFX(Strata::Label(Names::kDiggerPraise.name));
     if (tipper != nullptr)
         tipper->hideMaterialRequest(true);
     if (digger != nullptr)
@@ -268,7 +212,7 @@ void CountTheMaterialsMode::playOutroAnimation(DraggableMaterial* pile)
 
 void CountTheMaterialsMode::playWrongClickAnimation(DraggableMaterial* pile)
 {
-    Strata::SceneNode* mask = ClickMask();
+    Strata::SceneNode* mask = getInputMask();
     MaterialLoader* digger = getDigger();
     if (digger == nullptr || mask == nullptr)
     {
@@ -276,10 +220,10 @@ void CountTheMaterialsMode::playWrongClickAnimation(DraggableMaterial* pile)
         playIncorrectMaterialVO(pile);
         return;
     }
-    mask->LocalSetVisible(true);
+    maskMouseInput(true);
     digger->driveToIncorrectMaterial(pile);
     Meet({mask, digger});
-    mask->AddTask(new Strata::NodeVisibleTask(false));
+    mask->AddTask(std::make_unique<Strata::NodeVisibleTask>(false));
 }
 
 void CountTheMaterialsMode::forwardMaskedPress(int x, int y)
@@ -294,25 +238,36 @@ void CountTheMaterialsMode::forwardMaskedPress(int x, int y)
         if ((box != nullptr && box->GlobalIsVisible() && box->GlobalPointIntersects(point)) ||
             (image != nullptr && image->GlobalPointIntersects(point)))
         {
-            playAudioRequest();
+            tipper->pressedSignal();
             return;
         }
     }
     if (MaterialLoader* digger = getDigger())
     {
         if (Strata::SceneNode* truck = digger->getTruckImage(); truck != nullptr && truck->GlobalPointIntersects(point))
-            GetAudioManager()->playSFX(Strata::Label("VO_Digger_AreWeReady"));
+            digger->pressedSignal();
     }
 }
 
 void CountTheMaterialsMode::playIncorrectMaterialVO(DraggableMaterial* pile)
 {
-    auto* tipper = dynamic_cast<MaterialTarget*>(GetNamedObject(kTipperName));
-    if (tipper == nullptr || pile == nullptr)
+    if (getTipper() == nullptr || pile == nullptr)
         return;
-    const char* voice = pile->getMaterial() != tipper->getRequestedMaterial() ? "CTM_IncorrectAnswer"
-                        : pile->getNumber() < tipper->getRequestedNumber()    ? "CTM_NotEnough"
-                                                                              : "CTM_TooMuch";
+    const char* voice = nullptr;
+    switch (mRound.Judge(PileData(*pile)))
+    {
+    case MaterialJudgement_WrongKind:
+        voice = Names::kWrongKind.name;
+        break;
+    case MaterialJudgement_TooFew:
+        voice = Names::kTooFew.name;
+        break;
+    case MaterialJudgement_TooMany:
+        voice = Names::kTooMany.name;
+        break;
+    case MaterialJudgement_Requested:
+        return;
+    }
     GetAudioManager()->playSpecificSoundVocal(Strata::Label(voice));
 }
 

@@ -1,8 +1,7 @@
 #include "game/CountTheMaterials/DraggableMaterial.h"
 
-#include "framework/MainLoop.h"
 #include "game/AudioManager.h"
-#include "game/CountTheMaterials/CountTheMaterialsMode.h"
+#include "game/CountTheMaterials/CountTheMaterialsContent.h"
 #include "scene/SceneNode.h"
 #include "scene/SpriteNodes.h"
 
@@ -20,7 +19,7 @@ bool IsKnown(BuildingMaterial material)
 } // namespace
 
 DraggableMaterial::DraggableMaterial(BuildingMaterial material, int32_t number)
-    : PlayfieldObject("MaterialSourceLayout"), mMaterial(material), mNumber(number)
+    : PlayfieldObject(CountTheMaterialsContent::kPileLayout.name), mMaterial(material), mNumber(number)
 {
     if (LayoutRoot() == nullptr)
         return;
@@ -79,16 +78,15 @@ void DraggableMaterial::setupMouseHandling()
 
 void DraggableMaterial::handleMouseDown()
 {
-    GetAudioManager()->playSFX(Strata::Label("SFX_SelectItem"));
-    if (auto* game = dynamic_cast<CountTheMaterialsMode*>(Strata::MainLoop::GetContextMode()))
-        game->MaterialClicked(this);
+    GetAudioManager()->playSFX(Strata::Label(CountTheMaterialsContent::kSelect.name));
+    pressedSignal();
 }
 
 void DraggableMaterial::handleMouseEnter()
 {
     if (Strata::SceneNode* highlight = child("highlightNode"))
         highlight->LocalSetVisible(true);
-    GetAudioManager()->playSFX(Strata::Label("SFX_ObjectRollover"));
+    GetAudioManager()->playSFX(Strata::Label(CountTheMaterialsContent::kRollover.name));
 }
 
 void DraggableMaterial::handleMouseExit()
@@ -102,7 +100,7 @@ void DraggableMaterial::convertToClump()
     if (mNumber <= 2 || !IsKnown(mMaterial))
         return;
     if (auto* image = dynamic_cast<Strata::StaticSpriteNode*>(child("imageNode")))
-        image->setImage(Strata::Label("MaterialClumps"), mMaterial);
+        image->setImage(Strata::Label(CountTheMaterialsContent::kClumps.name), mMaterial);
 }
 
 } // namespace Yardcrew

@@ -1,7 +1,7 @@
 #pragma once
 
 // A pile of one material on the counting game's playfield: it shows its number of items, lights up
-// under the pointer and reports a press to the counting game. The digger later lifts it as a clump.
+// under the pointer and reports a press through its pressed signal. The digger later lifts it as a clump.
 
 #include "game/PlayfieldObject.h"
 #include "game/YardcrewNames.h"

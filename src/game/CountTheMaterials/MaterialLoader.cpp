@@ -1,10 +1,9 @@
 #include "game/CountTheMaterials/MaterialLoader.h"
 
-#include "framework/MainLoop.h"
 #include "framework/ObjectDatabase.h"
 #include "framework/TimedTask.h"
 #include "game/AudioManager.h"
-#include "game/CountTheMaterials/CountTheMaterialsMode.h"
+#include "game/CountTheMaterials/CountTheMaterialsContent.h"
 #include "game/CountTheMaterials/DraggableMaterial.h"
 #include "game/CountTheMaterials/MaterialTarget.h"
 #include "game/MiniGamePattern.h"
@@ -15,6 +14,7 @@
 #include "scene/SpriteNodes.h"
 
 #include <list>
+#include <memory>
 #include <vector>
 
 namespace Yardcrew
@@ -23,6 +23,7 @@ namespace Yardcrew
 namespace
 {
 
+namespace Names = CountTheMaterialsContent;
 using Point = Strata::Vector2<float>;
 using Points = std::vector<Point>;
 
@@ -33,7 +34,7 @@ const Strata::NodePathStep kAttachFlipPath[] = {"truckImage", "materialAttach_fl
 
 float Speed()
 {
-    return GameConstant<float>("TipperForegroundDrivingSpeed");
+    return GameConstant<float>(Names::kTipperSpeed.name);
 }
 
 // The pile by identifier at the time a step runs: it may have gone with its game in the meantime.
@@ -53,12 +54,11 @@ void MoveAllChildren(Strata::SceneNode& from, Strata::SceneNode& to)
         to.AttachChild(child);
 }
 
-MaterialLoader::MaterialLoader() : PlayfieldObject("MaterialLoaderLayout")
+MaterialLoader::MaterialLoader() : PlayfieldObject(Names::kDiggerLayout.name)
 {
     if (Strata::SceneNode* truck = LayoutNode(kTruckPath))
     {
-        truck->mouseDownSignal.connect([](Strata::SceneNode*, Strata::MouseButton, int, int)
-                                       { GetAudioManager()->playSFX(Strata::Label("VO_Digger_AreWeReady")); });
+        truck->mouseDownSignal.connect([this](Strata::SceneNode*, Strata::MouseButton, int, int) { pressedSignal(); });
         truck->hitTest = true;
     }
 }
@@ -91,7 +91,7 @@ Point MaterialLoader::pickUpPoint(DraggableMaterial& pile) const
     Strata::SceneNode* digger = LayoutRoot();
     if (pileNode == nullptr || digger == nullptr)
         return digger != nullptr ? digger->LocalGetLocation() : Point();
-    const auto offset = GameConstant<Point>("MaterialPickupOffset");
+    const auto offset = GameConstant<Point>(Names::kPickupOffset.name);
     const Strata::Rect<float> bounds = pileNode->GlobalGetBounds();
     // Told on the screen, moved in the digger's own frame.
     return digger->GlobalToLocalPoint(Point(bounds.x + offset.x, bounds.y + bounds.height + offset.y));
@@ -103,10 +103,10 @@ void MaterialLoader::enterScreen()
     Strata::SceneNode* truck = getTruckImage();
     if (digger == nullptr || truck == nullptr)
         return;
-    const auto start = GameConstant<Point>("DiggerOffScreenPosition_Left");
-    const auto idle = GameConstant<Point>("DiggerIdlePosition");
+    const auto start = GameConstant<Point>(Names::kDiggerStart.name);
+    const auto idle = GameConstant<Point>(Names::kDiggerIdle.name);
     digger->LocalSetLocation(start);
-    digger->AddTask(new Strata::NodeLocationTask(idle, TravelSeconds(start, idle, Speed())));
+    digger->AddTask(std::make_unique<Strata::NodeLocationTask>(idle, TravelSeconds(start, idle, Speed())));
     Meet({digger, truck});
     truck->AddTask(StartAnimationTask("Idle-Right"));
 }
@@ -117,13 +117,13 @@ void MaterialLoader::driveToMaterial(DraggableMaterial* pile)
     Strata::SceneNode* truck = getTruckImage();
     if (digger == nullptr || truck == nullptr || pile == nullptr)
         return;
-    truck->AddTask(new Strata::TimedTask(0.6f));
+    truck->AddTask(std::make_unique<Strata::TimedTask>(0.6f));
     truck->AddTask(StartAnimationTask("Drive-Right-Down"));
-    truck->AddTask(PlayEffectTask("SFX_DiggerMove"));
+    truck->AddTask(PlayEffectTask(Names::kDiggerMove.name));
     Meet({digger, truck});
     const Point point = pickUpPoint(*pile);
-    digger->AddTask(
-        new Strata::NodeLocationTask(point, TravelSeconds(point, GameConstant<Point>("DiggerIdlePosition"), Speed())));
+    digger->AddTask(std::make_unique<Strata::NodeLocationTask>(
+        point, TravelSeconds(point, GameConstant<Point>(Names::kDiggerIdle.name), Speed())));
     Meet({digger, this});
     Meet({truck, this});
     truck->AddTask(StartAnimationTask("Drive-Right-Up"));
@@ -136,6 +136,7 @@ void MaterialLoader::pickUpMaterial(DraggableMaterial* pile)
 {
     if (pile == nullptr)
         return;
+    arrivedSignal(pile);
     GetAudioManager()->playInGameFeedbackVocal(true);
     pile->convertToClump();
     Strata::SceneNode* attach = getAttachNode(false);
@@ -148,8 +149,8 @@ void MaterialLoader::driveOffScreen(const Point& from)
     Strata::SceneNode* digger = LayoutRoot();
     if (digger == nullptr)
         return;
-    const auto exit = GameConstant<Point>("DiggerOffScreenPosition_Right");
-    digger->AddTask(new Strata::NodeLocationTask(exit, TravelSeconds(from, exit, Speed())));
+    const auto exit = GameConstant<Point>(Names::kDiggerExit.name);
+    digger->AddTask(std::make_unique<Strata::NodeLocationTask>(exit, TravelSeconds(from, exit, Speed())));
     Meet({digger, this});
 }
 
@@ -170,16 +171,17 @@ void MaterialLoader::startLoadSequence()
     QueueCall(*digger, [this] { flipDiggerFacing(); });
     Meet({digger, truck});
     truck->AddTask(StartAnimationTask("Drive-Left-Up"));
-    truck->AddTask(PlayEffectTask("SFX_DiggerMove"));
+    truck->AddTask(PlayEffectTask(Names::kDiggerMove.name));
     QueueCall(*truck, [this] { setShovelAnimation("Drive-Left-Up"); });
 
-    const auto enter = GameConstant<Point>("DiggerDeliveryRoadEnterPosition");
-    const auto road = GameConstant<Points>("DiggerForegroundDriveOnPath");
-    digger->AddTask(new Strata::NodeLocationTask(enter));
+    const auto enter = GameConstant<Point>(Names::kDiggerRoadEnter.name);
+    const auto road = GameConstant<Points>(Names::kDiggerRoadIn.name);
+    digger->AddTask(std::make_unique<Strata::NodeLocationTask>(enter));
     if (!road.empty())
-        digger->AddTask(new Strata::NodeCatmullRomPathTask(road, TravelSeconds(enter, road.back(), Speed())));
-    digger->AddTask(new Strata::TimedTask(0.5f));
-    digger->AddTask(PlayEffectTask("SFX_BrickDrop"));
+        digger->AddTask(
+            std::make_unique<Strata::NodeCatmullRomPathTask>(road, TravelSeconds(enter, road.back(), Speed())));
+    digger->AddTask(std::make_unique<Strata::TimedTask>(0.5f));
+    digger->AddTask(PlayEffectTask(Names::kBrickDrop.name));
     Meet({digger, this});
     QueueCall(*this, [this] { giveMaterials(); });
 }
@@ -202,12 +204,13 @@ void MaterialLoader::endLoadSequence()
     Strata::SceneNode* digger = LayoutRoot();
     if (digger == nullptr)
         return;
-    const auto roadIn = GameConstant<Points>("DiggerForegroundDriveOnPath");
-    const auto roadOut = GameConstant<Points>("DiggerForegroundDriveOffPath");
+    const auto roadIn = GameConstant<Points>(Names::kDiggerRoadIn.name);
+    const auto roadOut = GameConstant<Points>(Names::kDiggerRoadOut.name);
     if (roadOut.empty())
         return;
-    const Point from = roadIn.empty() ? GameConstant<Point>("DiggerDeliveryRoadEnterPosition") : roadIn.back();
-    digger->AddTask(new Strata::NodeCatmullRomPathTask(roadOut, TravelSeconds(from, roadOut.back(), Speed())));
+    const Point from = roadIn.empty() ? GameConstant<Point>(Names::kDiggerRoadEnter.name) : roadIn.back();
+    digger->AddTask(
+        std::make_unique<Strata::NodeCatmullRomPathTask>(roadOut, TravelSeconds(from, roadOut.back(), Speed())));
 }
 
 void MaterialLoader::driveToIncorrectMaterial(DraggableMaterial* pile)
@@ -216,28 +219,22 @@ void MaterialLoader::driveToIncorrectMaterial(DraggableMaterial* pile)
     Strata::SceneNode* truck = getTruckImage();
     if (digger == nullptr || truck == nullptr || pile == nullptr)
         return;
-    auto* game = dynamic_cast<CountTheMaterialsMode*>(Strata::MainLoop::GetContextMode());
-    const auto idle = GameConstant<Point>("DiggerIdlePosition");
+    const auto idle = GameConstant<Point>(Names::kDiggerIdle.name);
     const Point point = pickUpPoint(*pile);
     const float seconds = TravelSeconds(point, idle, Speed());
     const Strata::ObjectID id = pile->GetID();
 
     truck->AddTask(StartAnimationTask("Drive-Right-Down"));
-    truck->AddTask(PlayEffectTask("SFX_DiggerMove"));
+    truck->AddTask(PlayEffectTask(Names::kDiggerMove.name));
     Meet({digger, truck});
-    digger->AddTask(new Strata::NodeLocationTask(point, seconds));
-    QueueCall(*digger,
-              [game, id]
-              {
-                  if (game != nullptr)
-                      game->playIncorrectMaterialVO(FindPile(id));
-              });
+    digger->AddTask(std::make_unique<Strata::NodeLocationTask>(point, seconds));
+    QueueCall(*digger, [this, id] { arrivedSignal(FindPile(id)); });
     Meet({digger, truck});
     truck->AddTask(StartAnimationTask("Idle-Right"));
-    digger->AddTask(new Strata::TimedTask(1.0f));
+    digger->AddTask(std::make_unique<Strata::TimedTask>(1.0f));
     Meet({digger, truck});
     truck->AddTask(StartAnimationTask("Drive-Right-Down-Reverse"));
-    digger->AddTask(new Strata::NodeLocationTask(idle, seconds));
+    digger->AddTask(std::make_unique<Strata::NodeLocationTask>(idle, seconds));
     Meet({digger, truck});
     truck->AddTask(StartAnimationTask("Idle-Right"));
     Meet({digger, this});

@@ -2,11 +2,10 @@
 
 #include "core/Log.h"
 #include "core/StringFormatter.h"
-#include "framework/MainLoop.h"
 #include "framework/ObjectDatabase.h"
 #include "framework/ResourceDescriptor.h"
 #include "framework/TimedTask.h"
-#include "game/CountTheMaterials/CountTheMaterialsMode.h"
+#include "game/CountTheMaterials/CountTheMaterialsContent.h"
 #include "game/MiniGamePattern.h"
 #include "game/MiniGameSequence.h"
 #include "scene/NodeMotionTasks.h"
@@ -16,6 +15,7 @@
 #include "scene/SpriteNodes.h"
 #include "scene/TextSpriteNodes.h"
 
+#include <memory>
 #include <vector>
 
 namespace Yardcrew
@@ -24,6 +24,7 @@ namespace Yardcrew
 namespace
 {
 
+namespace Names = CountTheMaterialsContent;
 using Points = std::vector<Strata::Vector2<float>>;
 
 const Strata::NodePathStep kImagePath[] = {"tipperImage", Strata::NodePathTerminator()};
@@ -38,7 +39,7 @@ const Strata::NodePathStep kSortedLayerPath[] = {"GameScreenRoot", "Playfield", 
 } // namespace
 
 MaterialTarget::MaterialTarget(BuildingMaterial material, int32_t number)
-    : PlayfieldObject("MaterialTargetLayout"), mNumber(number), mMaterial(material)
+    : PlayfieldObject(Names::kTipperLayout.name), mNumber(number), mMaterial(material)
 {
     if (LayoutRoot() == nullptr)
         return;
@@ -48,7 +49,7 @@ MaterialTarget::MaterialTarget(BuildingMaterial material, int32_t number)
     if (auto* count = dynamic_cast<Strata::TextSpriteNode*>(LayoutNode(kBoxCountPath)))
         count->SetText(Strata::StringFormatter(L"%1%").Arg(number).c_str());
 
-    const Strata::AutoResource<Strata::SceneLayout> far("TipperBGLayout");
+    const Strata::AutoResource<Strata::SceneLayout> far(Names::kFarTipperLayout.name);
     Strata::ObjectDatabase* db = Strata::GetObjectDatabase();
     if (far.Get() != nullptr && db != nullptr)
     {
@@ -57,25 +58,21 @@ MaterialTarget::MaterialTarget(BuildingMaterial material, int32_t number)
     }
     else
     {
-        Strata::Log("The layout \"TipperBGLayout\" is missing\n");
+        Strata::Internal::LogWrite("The layout \"%s\" is missing\n", Names::kFarTipperLayout.name);
     }
 
-    if (auto* game = dynamic_cast<CountTheMaterialsMode*>(Strata::MainLoop::GetContextMode()))
+    for (Strata::SceneNode* node : {LayoutNode(kImagePath), LayoutNode(kBoxPath)})
     {
-        for (Strata::SceneNode* node : {LayoutNode(kImagePath), LayoutNode(kBoxPath)})
-        {
-            if (node == nullptr)
-                continue;
-            node->mouseDownSignal.connect([game](Strata::SceneNode*, Strata::MouseButton, int, int)
-                                          { game->playAudioRequest(); });
-            node->hitTest = true;
-        }
-        // The picture of what is asked for is the part of the box a child presses most: it asks again
-        // too, rather than swallowing the press.
-        if (Strata::SceneNode* picture = LayoutNode(kBoxImagePath))
-            picture->mouseDownSignal.connect([game](Strata::SceneNode*, Strata::MouseButton, int, int)
-                                             { game->playAudioRequest(); });
+        if (node == nullptr)
+            continue;
+        node->mouseDownSignal.connect([this](Strata::SceneNode*, Strata::MouseButton, int, int) { pressedSignal(); });
+        node->hitTest = true;
     }
+    // The picture of what is asked for is the part of the box a child presses most: it asks again too,
+    // rather than swallowing the press.
+    if (Strata::SceneNode* picture = LayoutNode(kBoxImagePath))
+        picture->mouseDownSignal.connect([this](Strata::SceneNode*, Strata::MouseButton, int, int)
+                                         { pressedSignal(); });
     acceptMouseInput(true);
 }
 
@@ -124,14 +121,15 @@ void MaterialTarget::driveOntoScreen()
     Strata::SceneNode* image = getImageNode();
     if (tipper == nullptr || image == nullptr)
         return;
-    const auto start = GameConstant<Strata::Vector2<float>>("TipperStartPosition");
-    const auto road = GameConstant<Points>("TipperForegroundDriveOnPath");
-    const auto speed = GameConstant<float>("TipperForegroundDrivingSpeed");
+    const auto start = GameConstant<Strata::Vector2<float>>(Names::kTipperStart.name);
+    const auto road = GameConstant<Points>(Names::kTipperRoadIn.name);
+    const auto speed = GameConstant<float>(Names::kTipperSpeed.name);
 
     tipper->LocalSetLocation(start);
-    tipper->AddTask(PlayEffectTask("SFX_TipperMove"));
+    tipper->AddTask(PlayEffectTask(Names::kTipperMove.name));
     if (!road.empty())
-        tipper->AddTask(new Strata::NodeCatmullRomPathTask(road, TravelSeconds(start, road.back(), speed)));
+        tipper->AddTask(
+            std::make_unique<Strata::NodeCatmullRomPathTask>(road, TravelSeconds(start, road.back(), speed)));
     Meet({tipper, this});
     Meet({this, image});
     image->AddTask(StartAnimationTask("Idle-Left"));
@@ -144,34 +142,39 @@ void MaterialTarget::driveOffScreen()
     Strata::SceneNode* image = getImageNode();
     if (tipper == nullptr || image == nullptr)
         return;
-    const auto roadIn = GameConstant<Points>("TipperForegroundDriveOnPath");
-    const auto roadOut = GameConstant<Points>("TipperForegroundDriveOffPath");
-    const auto speed = GameConstant<float>("TipperForegroundDrivingSpeed");
+    const auto roadIn = GameConstant<Points>(Names::kTipperRoadIn.name);
+    const auto roadOut = GameConstant<Points>(Names::kTipperRoadOut.name);
+    const auto speed = GameConstant<float>(Names::kTipperSpeed.name);
 
     Meet({this, image});
     image->AddTask(StartAnimationTask("Drive-Left"));
     Meet({this, tipper});
-    tipper->AddTask(PlayEffectTask("SFX_TipperMove"));
+    tipper->AddTask(PlayEffectTask(Names::kTipperMove.name));
     if (!roadOut.empty())
     {
         // Measured from where the road in ends, which is where the tipper waits for its load.
         const Strata::Vector2<float> from = roadIn.empty() ? tipper->LocalGetLocation() : roadIn.back();
-        tipper->AddTask(new Strata::NodeCatmullRomPathTask(roadOut, TravelSeconds(from, roadOut.back(), speed)));
+        tipper->AddTask(
+            std::make_unique<Strata::NodeCatmullRomPathTask>(roadOut, TravelSeconds(from, roadOut.back(), speed)));
     }
 
     Strata::SceneNode* background = getBackgroundNode();
     if (background == nullptr)
         return;
-    const auto farStart = GameConstant<Strata::Vector2<float>>("TipperBGStartPos");
-    const auto farRoad = GameConstant<Points>("TipperBackgroundDrivePath");
-    const auto farSpeed = GameConstant<float>("TipperBackgroundDrivingSpeed");
+    const auto farStart = GameConstant<Strata::Vector2<float>>(Names::kFarTipperStart.name);
+    const auto farRoad = GameConstant<Points>(Names::kFarTipperRoad.name);
+    const auto farSpeed = GameConstant<float>(Names::kFarTipperSpeed.name);
     background->LocalSetLocation(farStart);
     Meet({tipper, background});
-    auto* drive = new Strata::ParallelTask(Strata::ParallelTaskCompletion_All);
+    auto drive = std::make_unique<Strata::ParallelTask>(Strata::ParallelTaskCompletion_All);
     if (!farRoad.empty())
-        drive->AddTask(new Strata::NodeCatmullRomPathTask(farRoad, TravelSeconds(farStart, farRoad.back(), farSpeed)));
-    drive->AddTask(new Strata::SerialTask(new Strata::TimedTask(1.0f), PlayEffectTask("CTM_TipperFinished")));
-    background->AddTask(drive);
+        drive->AddTask(
+            std::make_unique<Strata::NodeCatmullRomPathTask>(farRoad, TravelSeconds(farStart, farRoad.back(), farSpeed))
+                .release());
+    drive->AddTask(std::make_unique<Strata::SerialTask>(std::make_unique<Strata::TimedTask>(1.0f).release(),
+                                                        PlayEffectTask(Names::kTipperFinished.name).release())
+                       .release());
+    background->AddTask(std::move(drive));
     Meet({background, this});
 }
 

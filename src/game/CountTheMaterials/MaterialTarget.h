@@ -2,7 +2,7 @@
 
 // The counting game's tipper: it drives in on the road, shows what it asks for (one item and the
 // number) in its request box, takes the digger's load and drives off, and a far copy of it then drives
-// along the far road. Clicking the tipper or its request box asks the game to speak the request again.
+// along the far road. A press on the tipper or its request box is reported through its pressed signal.
 
 #include "framework/ObjectID.h"
 #include "game/PlayfieldObject.h"

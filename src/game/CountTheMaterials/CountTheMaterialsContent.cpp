@@ -1,0 +1,36 @@
+#include "game/CountTheMaterials/CountTheMaterialsContent.h"
+
+#include "game/CountTheMaterials/CountTheMaterialsLevel.h"
+#include "game/YardcrewNames.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+namespace Yardcrew::CountTheMaterialsContent
+{
+
+std::span<const sContentName> List()
+{
+    static const std::vector<sContentName> names = []
+    {
+        std::vector<sContentName> list = {
+            kModeLayout,     kPileLayout,    kTipperLayout,    kFarTipperLayout, kDiggerLayout,
+            kCursor,         kCursorHotSpot, kClumps,          kMusic,           kHint,
+            kWrongKind,      kTooFew,        kTooMany,         kDiggerPraise,    kDiggerAsks,
+            kTipperFinished, kTipperMove,    kDiggerMove,      kBrickDrop,       kRollover,
+            kSelect,         kTipperStart,   kTipperRoadIn,    kTipperRoadOut,   kTipperSpeed,
+            kFarTipperStart, kFarTipperRoad, kFarTipperSpeed,  kPickupOffset,    kDiggerStart,
+            kDiggerIdle,     kDiggerExit,    kDiggerRoadEnter, kDiggerRoadIn,    kDiggerRoadOut};
+        // A pile of n items shows frame n - 1, up to the largest pile a level may hold.
+        for (const auto* table : {kBuildingMaterialSpriteTypes, kBuildingMaterialRolloverSpriteTypes})
+            for (int i = 0; i < BuildingMaterial_Count; ++i)
+                if (std::none_of(list.begin(), list.end(),
+                                 [&](const sContentName& known) { return std::strcmp(known.name, table[i]) == 0; }))
+                    list.push_back({ContentKind_ImageList, table[i], kCountTheMaterialsMaxItems});
+        return list;
+    }();
+    return names;
+}
+
+} // namespace Yardcrew::CountTheMaterialsContent

@@ -1,0 +1,176 @@
+#include "game/GameRegistry.h"
+
+#include "core/Log.h"
+#include "framework/ResourceManager.h"
+#include "game/CountTheMaterials/CountTheMaterialsGame.h"
+#include "game/GameLevelReaders.h"
+#include "game/MiniGameContent.h"
+
+#include <algorithm>
+#include <cstring>
+#include <mutex>
+
+namespace Yardcrew
+{
+
+namespace
+{
+
+struct Registry
+{
+    std::vector<sGameRegistration> games;
+    std::vector<LevelManager::GameTypeName> storyNames;
+};
+
+Registry& GetRegistry()
+{
+    static Registry registry;
+    return registry;
+}
+
+// The games not built yet: their levels are filed by a plain reader so the story and free play can see
+// them, and their hints and music are known for when they are.
+struct PlainGame
+{
+    GameModeType type;
+    const char* label;
+    const char* storyName;
+    const wchar_t* manifest;
+    const wchar_t* levelTag;
+    const char* firstHint;
+    const char* laterHint;
+    const char* music;
+};
+
+sGameRegistration Plain(const PlainGame& game)
+{
+    sGameRegistration registration;
+    registration.type = game.type;
+    registration.label = game.label;
+    registration.storyName = game.storyName;
+    registration.manifest = game.manifest;
+    registration.levelTag = game.levelTag;
+    const GameModeType type = game.type;
+    registration.makeLevelReader = [type] { return std::make_unique<LevelResourceFactory>(type); };
+    registration.firstHint = game.firstHint;
+    registration.laterHint = game.laterHint;
+    registration.music = game.music;
+    return registration;
+}
+
+void RegisterPlain(const PlainGame& game)
+{
+    RegisterGame(Plain(game));
+}
+
+bool SameName(const char* a, const char* b)
+{
+    return Strata::Label(a) == Strata::Label(b);
+}
+
+void RegisterEveryGame()
+{
+    // In the order their manifests load at start-up.
+    RegisterPlain({GameModeType_HaulersDelivery, "HaulersDelivery", "HaulerDelivery", L"HaulersDeliveryMode",
+                   L"HaulersDeliveryLevel", "InGameHint_Delivery", "InGameHint_Delivery", "Music_Track1"});
+    RegisterPlain({GameModeType_PileOfLeaves, "PileOfLeaves", "PileOfLeaves", L"PileOfLeavesMode", L"PileOfLeavesLevel",
+                   "InGameHint_Leaves_1", "InGameHint_Leaves_1", "Music_Track3"});
+    RegisterCountTheMaterials();
+    RegisterPlain({GameModeType_HammerTheNail, "HammerTheNail", "HammerTheNail", L"HammerTheNailMode",
+                   L"HammerTheNailLevel", "InGameHint_FixIt_1", "InGameHint_FixIt_2", "Ambient_Indoor"});
+    RegisterPlain({GameModeType_HoistStacker, "HoistStacker", "HoistStacker", L"HoistStackerMode", L"HoistStackerLevel",
+                   "InGameHint_HoistStacker_1", "InGameHint_HoistStacker_2", "Music_Track2"});
+    RegisterPlain({GameModeType_PlanAJob, "PlanAJob", "PlanAJob", L"PlanAJobMode", L"PlanAJobLevel",
+                   "InGameHint_PlanAJob_1", "InGameHint_PlanAJob_2", "Music_Track4"});
+    RegisterPlain({GameModeType_StreetSigns, "StreetSigns", "StreetSigns", L"StreetSignsMode", L"StreetSignLevel",
+                   "InGameHint_Signs_1", "InGameHint_Signs_1", "Ambient_Outdoor_2"});
+    RegisterPlain({GameModeType_ToolShed, "ToolShed", "ToolShed", L"ToolShedMode", L"ToolShedLevel",
+                   "InGameHint_ToolShed_1", "InGameHint_ToolShed_2", "Ambient_Indoor"});
+    RegisterPlain({GameModeType_SproutPuzzle, "SproutPuzzle", "SproutPuzzle", L"SproutPuzzleMode", L"SproutPuzzleLevel",
+                   "InGameHint_Puzzle_1", "InGameHint_Puzzle_2", "Music_Track3"});
+    // Hide and seek speaks no hints.
+    RegisterPlain({GameModeType_HideAndSeek, "HideAndSeek", "HideAndSeek", L"HideAndSeekMode", L"HideAndSeekLevel",
+                   nullptr, nullptr, "Music_Track1"});
+    RegisterPlain({GameModeType_HereToThere, "HereToThere", "HereToThere", L"HereToThereMode", L"HereToThereLevel",
+                   "InGameHint_HereToThere_1", "InGameHint_HereToThere_2", "Music_Track4"});
+    RegisterPlain({GameModeType_PaintIt, "PaintIt", "PaintIt", L"PaintTheHouseMode", L"PaintItLevel",
+                   "InGameHint_PaintIt_1", "InGameHint_PaintIt_2", "Ambient_Outdoor_1"});
+    RegisterMiniGameBaseContent(GetRegistry().games);
+}
+
+} // namespace
+
+bool RegisterGame(sGameRegistration game)
+{
+    Registry& registry = GetRegistry();
+    const char* problem = nullptr;
+    if (game.type < 0 || game.type >= GameModeType_Count)
+        problem = "its type is out of range";
+    else if (game.label == nullptr || game.storyName == nullptr || game.manifest == nullptr ||
+             game.levelTag == nullptr || !game.makeLevelReader)
+        problem = "its description is incomplete";
+    else if (std::any_of(registry.games.begin(), registry.games.end(),
+                         [&](const sGameRegistration& known) {
+                             return known.type == game.type || SameName(known.label, game.label) ||
+                                    SameName(known.storyName, game.storyName);
+                         }))
+        problem = "it is registered already";
+    if (problem != nullptr)
+    {
+        Strata::Internal::LogWrite("The game \"%s\" (type %d) is not registered: %s\n",
+                                   game.label != nullptr ? game.label : "", static_cast<int>(game.type), problem);
+        return false;
+    }
+    if (!game.content.empty())
+        RegisterContentList({game.label, game.content});
+    registry.storyNames.push_back({game.storyName, game.type});
+    registry.games.push_back(std::move(game));
+    return true;
+}
+
+void RegisterGames()
+{
+    static std::once_flag once;
+    std::call_once(once, RegisterEveryGame);
+}
+
+const std::vector<sGameRegistration>& GetRegisteredGames()
+{
+    RegisterGames();
+    return GetRegistry().games;
+}
+
+const sGameRegistration* FindRegisteredGame(GameModeType type)
+{
+    const std::vector<sGameRegistration>& games = GetRegisteredGames();
+    const auto found =
+        std::find_if(games.begin(), games.end(), [type](const sGameRegistration& game) { return game.type == type; });
+    return found != games.end() ? &*found : nullptr;
+}
+
+const sGameRegistration* FindRegisteredGame(Strata::Label label)
+{
+    const std::vector<sGameRegistration>& games = GetRegisteredGames();
+    const auto found =
+        std::find_if(games.begin(), games.end(),
+                     [label](const sGameRegistration& game) { return Strata::Label(game.label) == label; });
+    return found != games.end() && !label.IsNull() ? &*found : nullptr;
+}
+
+const std::vector<LevelManager::GameTypeName>& GetRegisteredGameTypeNames()
+{
+    RegisterGames();
+    return GetRegistry().storyNames;
+}
+
+void InstallRegisteredGames(Strata::ResourceManager& resources, LevelManager& levels)
+{
+    for (const sGameRegistration& game : GetRegisteredGames())
+    {
+        resources.AddResourceFactory(game.levelTag, game.makeLevelReader().release());
+        if (game.makeMode)
+            levels.setGameModeConstructor(game.type, game.makeMode);
+    }
+}
+
+} // namespace Yardcrew

@@ -1,0 +1,111 @@
+#include "game/MiniGameMode.h"
+
+#include "core/Log.h"
+#include "framework/MainLoop.h"
+#include "framework/Object.h"
+#include "game/AudioManager.h"
+#include "game/LevelManager.h"
+#include "game/MiniGamePattern.h"
+#include "game/MiniGameSequence.h"
+#include "scene/SceneLayout.h"
+#include "scene/SceneNode.h"
+
+#include <string>
+
+namespace Yardcrew
+{
+
+MiniGameMode::MiniGameMode(const sMiniGameDescription& description, bool firstRound, int roundsLeft)
+    : mDescription(description), mFirstRound(firstRound),
+      mRoundsLeft(description.repeating ? MiniGameRoundsLeft(roundsLeft) : 0)
+{
+}
+
+MiniGameMode::~MiniGameMode()
+{
+    mSortConnection.disconnect();
+}
+
+void MiniGameMode::Setup()
+{
+    YardcrewGameMode::Setup();
+    const Strata::AutoResource<Strata::SceneLayout> layout(mDescription.layout);
+    if (layout.Get() != nullptr)
+        layout->InstantiateLayout(this, GetRootNode());
+    else
+        Strata::Internal::LogWrite("The layout \"%s\" is missing\n", mDescription.layout);
+
+    if (!mDescription.sortedLayer.empty())
+    {
+        if (Strata::SceneNode* layer = Strata::RootDescendent(mDescription.sortedLayer))
+            mSortConnection = layer->drawSignal.connect([](Strata::SceneNode* node) { SortPlayfieldEntities(node); });
+    }
+    setupMouseInputEatingNode(getInputMask());
+    const Strata::Label game(mDescription.label);
+    GetAudioManager()->setMusicMode(MusicMode_InGame, game);
+
+    mLevel = GetLevelManager().getLevelForGameModeType(mDescription.type);
+    // A level that failed its checks is never filed, but one named by hand must not be played either.
+    if (mLevel.IsNull() || (mDescription.isPlayable != nullptr && !mDescription.isPlayable(mLevel)))
+    {
+        ShowMissingLevelNotice(mDescription.modeName);
+        return;
+    }
+    setupInstructionMode(game, mDescription.introState, !mDescription.repeating || mFirstRound);
+    initializeLevel(mLevel);
+}
+
+void MiniGameMode::Update(float dt)
+{
+    YardcrewGameMode::Update(dt);
+    const Strata::Vector2<int> pointer = Strata::MainLoop::GetLastMousePos();
+    OnMouseMove(pointer.x, pointer.y);
+}
+
+void MiniGameMode::refreshMode()
+{
+    if (mDescription.nextRound == nullptr)
+    {
+        Strata::Internal::LogWrite("%s has no next round; the level ends\n", mDescription.modeName);
+        endLevel();
+        return;
+    }
+    GetLevelManager().getModeQueue().unwindTo(mDescription.nextRound(mRoundsLeft));
+}
+
+void MiniGameMode::setupCursor()
+{
+    SetGameCursor(mDescription.cursor, mDescription.cursorHotSpot);
+}
+
+Strata::SceneNode* MiniGameMode::getInputMask() const
+{
+    return !mDescription.inputMask.empty() ? Strata::RootDescendent(mDescription.inputMask) : nullptr;
+}
+
+void MiniGameMode::maskMouseInput(bool mask)
+{
+    if (Strata::SceneNode* node = getInputMask())
+        node->LocalSetVisible(mask);
+}
+
+void MiniGameMode::queueEndOfRound(Strata::Object& chain)
+{
+    QueueCall(
+        chain,
+        [this]
+        {
+            if (mRoundsLeft > 0)
+                refreshMode();
+            else
+                endLevel();
+        });
+}
+
+void MiniGameMode::reportMissingPlace(std::string_view place) const
+{
+    const std::string name(place);
+    Strata::Internal::LogWrite("The playfield place \"%s\" is missing\n", name.c_str());
+}
+
+} // namespace Yardcrew

@@ -1,0 +1,125 @@
+#pragma once
+
+// The part of a mini-game mode that every game repeats, read from a small description the game gives
+// once: its layout, cursor, input mask, depth-sorted layer, music, level and rounds. A game derives
+// from MiniGameMode, builds its round in initializeLevel, makes its playfield objects with
+// addPlayfieldObject and connects their signals.
+
+#include "core/Label.h"
+#include "framework/ResourceDescriptor.h"
+#include "game/ForemanInstructionMode.h"
+#include "game/GameModeTypes.h"
+#include "game/YardcrewGameMode.h"
+#include "scene/NodePath.h"
+#include "scene/SceneLayoutController.h"
+
+#include <boost/signals2/connection.hpp>
+
+#include <memory>
+#include <string_view>
+#include <utility>
+
+namespace Strata
+{
+class Object;
+class SceneNode;
+} // namespace Strata
+
+namespace Yardcrew
+{
+
+struct sMiniGameDescription
+{
+    GameModeType type = GameModeType_Count;
+    // The mode's class name, which the missing-level notice names.
+    const char* modeName = nullptr;
+    // The game Label: hints, music and instructions.
+    const char* label = nullptr;
+    // The scene layout instantiated under the mode's root.
+    const char* layout = nullptr;
+    const char* cursor = nullptr;
+    const char* cursorHotSpot = nullptr;
+    // From the scene root: the node over the playfield that swallows clicks while shown; empty for none.
+    Strata::NodePath inputMask;
+    // From the scene root: the layer whose children are depth-sorted before each draw; empty for none.
+    Strata::NodePath sortedLayer;
+    IntroForemanState introState = IntroForemanState_Default;
+    // Rounds counted by "RepeatedGameNumLoops" (the pop-up shows in the first only); else one round.
+    bool repeating = false;
+    // Whether a filed level can be played (the level record is there and sound); null: every one.
+    bool (*isPlayable)(Strata::Label level) = nullptr;
+    // The next round's mode, given the rounds left after this one.
+    std::unique_ptr<YardcrewGameMode> (*nextRound)(int roundsLeft) = nullptr;
+};
+
+class MiniGameMode : public YardcrewGameMode
+{
+public:
+    ~MiniGameMode() override;
+
+    // Instantiates the layout, hooks the depth sort, makes the mask swallow clicks, starts the game's
+    // music and draws a level of the current difficulty. A missing or unplayable level shows the
+    // missing-level notice and leaves an empty playfield; otherwise the instruction pop-up is set up
+    // and initializeLevel builds the round.
+    void Setup() override;
+    // Replays the still pointer, so hover states follow nodes that move under it.
+    void Update(float dt) override;
+    // Replaces the game with its next round through the level manager's queue.
+    void refreshMode() override;
+    void setupCursor() override;
+
+    // Shows (true) or hides the input mask at once; games bind it into their chains.
+    void maskMouseInput(bool mask);
+    // The mask node; null when the game has none or its layout lacks it.
+    Strata::SceneNode* getInputMask() const;
+    // Appends to the chain the end of the round, which runs once everything queued before has played:
+    // the next round while rounds are left, else the end of the level.
+    void queueEndOfRound(Strata::Object& chain);
+
+    int getRoundsLeft() const { return mRoundsLeft; }
+    bool isFirstRound() const { return mFirstRound; }
+    Strata::Label getLevel() const { return mLevel; }
+
+protected:
+    // `description` must outlive the mode (a static of the game). A repeating game passes the round
+    // arguments it was made with.
+    explicit MiniGameMode(const sMiniGameDescription& description, bool firstRound = true, int roundsLeft = -1);
+
+    // Builds the round from a playable level.
+    virtual void initializeLevel(Strata::Label level) = 0;
+
+    // Makes a playfield object and adds it with its nodes under `parent`; the mode's database owns it
+    // from then on. A null parent, or an object that cannot be added, is logged under `place` and
+    // gives null.
+    template <class T, class... Args>
+    T* addPlayfieldObject(Strata::SceneNode* parent, std::string_view place, Args&&... args)
+    {
+        auto object = std::make_unique<T>(std::forward<Args>(args)...);
+        if (parent == nullptr || !object->AddToScene(this, parent))
+        {
+            reportMissingPlace(place);
+            return nullptr;
+        }
+        return object.release();
+    }
+
+private:
+    void reportMissingPlace(std::string_view place) const;
+
+    const sMiniGameDescription& mDescription;
+    bool mFirstRound;
+    int mRoundsLeft;
+    Strata::Label mLevel;
+    boost::signals2::scoped_connection mSortConnection;
+};
+
+// The playable check of a game whose levels are `Level` records (game/GameLevelReaders.h): the record
+// exists and its own check finds nothing wrong.
+template <class Level>
+bool IsPlayableLevel(Strata::Label level)
+{
+    const Strata::AutoResource<Level> data(level);
+    return data.Get() != nullptr && data->Validate().empty();
+}
+
+} // namespace Yardcrew

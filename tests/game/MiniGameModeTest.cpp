@@ -1,0 +1,156 @@
+#include "game/MiniGameMode.h"
+
+#include "framework/TimedTask.h"
+#include "framework/ValueResources.h"
+#include "game/GameLevelReaders.h"
+#include "game/PlayfieldObject.h"
+
+#include "MiniGameTestSupport.h"
+
+using namespace GameTesting;
+
+namespace
+{
+
+const NodePathStep kMaskPath[] = {"GameScreenRoot", "Playfield", "Mask", NodePathTerminator()};
+const NodePathStep kSortedPath[] = {"GameScreenRoot", "Playfield", "Sorted", NodePathTerminator()};
+const NodePathStep kFacePath[] = {"Face", NodePathTerminator()};
+
+// A playfield object that reports a press on its face.
+struct Piece : PlayfieldObject
+{
+    Piece() : PlayfieldObject("StandInPiece")
+    {
+        if (SceneNode* face = LayoutNode(kFacePath))
+            face->mouseDownSignal.connect([this](SceneNode*, MouseButton, int, int) { pressedSignal(); });
+    }
+};
+
+bool gPlayable = true;
+const sMiniGameDescription& Description();
+
+// The least repeating game: one piece on the sorted layer, and one that finds no place.
+class StandInMode final : public MiniGameMode
+{
+public:
+    StandInMode(bool firstRound, int roundsLeft) : MiniGameMode(Description(), firstRound, roundsLeft) {}
+
+    std::vector<Label> built;
+    Piece* piece = nullptr;
+    int presses = 0;
+
+protected:
+    void initializeLevel(Label level) override
+    {
+        built.push_back(level);
+        piece = addPlayfieldObject<Piece>(RootDescendent(kSortedPath), "Sorted");
+        EXPECT_EQ(addPlayfieldObject<Piece>(nullptr, "Nowhere"), nullptr);
+        if (piece != nullptr)
+            piece->pressedSignal.connect([this] { ++presses; });
+    }
+};
+
+const sMiniGameDescription& Description()
+{
+    static const sMiniGameDescription description = []
+    {
+        sMiniGameDescription d;
+        d.type = GameModeType_PaintIt;
+        d.modeName = "StandInMode";
+        d.label = "PaintIt";
+        d.layout = "StandInMiniGame";
+        d.inputMask = kMaskPath;
+        d.sortedLayer = kSortedPath;
+        d.repeating = true;
+        d.isPlayable = [](Label) { return gPlayable; };
+        d.nextRound = [](int roundsLeft) -> std::unique_ptr<YardcrewGameMode>
+        { return std::make_unique<StandInMode>(false, roundsLeft); };
+        return d;
+    }();
+    return description;
+}
+
+const char* const kContent = R"(
+<scenelayout name="StandInMiniGame"><scenenode nodeName="GameScreenRoot" width="800" height="600">
+  <scenenode nodeName="Playfield" width="800" height="600">
+    <scenenode nodeName="Sorted" width="800" height="600"/>
+    <scenenode nodeName="Mask" width="800" height="600" visible="false"/>
+  </scenenode>
+</scenenode></scenelayout>
+<scenelayout name="StandInPiece"><scenenode nodeName="Root">
+  <scenenode nodeName="Face" x="100" y="100" width="50" height="50" hitTest="true"/>
+</scenenode></scenelayout>
+<intarray name="RepeatedGameNumLoops"><int value="0"/><int value="1"/><int value="2"/></intarray>
+)";
+
+class MiniGameModeTest : public MiniGameTest
+{
+protected:
+    void SetUp() override
+    {
+        MiniGameTest::SetUp();
+        CreateConstantResourceFactories();
+        manager->AddResourceFactory(L"StandInLevel", new LevelResourceFactory(GameModeType_PaintIt));
+        LoadManifest(kContent, L"standin");
+        GetLevelManager().difficulty = GameModeDifficulty_Medium;
+        gPlayable = true;
+    }
+};
+
+TEST_F(MiniGameModeTest, TheBaseChecksTheLevelMasksThePlayfieldAndCountsTheRounds)
+{
+    // No level filed, then one the game cannot play: the notice, and no round is built.
+    for (const bool filed : {false, true})
+    {
+        if (filed)
+            LoadManifest("<StandInLevel name=\"Level1\" difficulty=\"Medium\"/>", L"levels");
+        gPlayable = !filed;
+        StandInMode game(true, -1);
+        Start(game);
+        EXPECT_NE(TakeLog().find("Difficulty Level Not Found for StandInMode"), std::string::npos) << filed;
+        EXPECT_TRUE(game.built.empty());
+        EXPECT_TRUE(screens.empty());
+        context.reset();
+    }
+
+    gPlayable = true;
+    auto game = std::make_unique<StandInMode>(true, -1);
+    Start(*game);
+    EXPECT_EQ(game->built, std::vector<Label>{Label("Level1")});
+    EXPECT_EQ(game->getRoundsLeft(), 1);
+    EXPECT_EQ(screens, std::vector<std::string>{"push instructions"});
+    EXPECT_NE(TakeLog().find("The playfield place \"Nowhere\" is missing"), std::string::npos);
+
+    // The mask swallows the press; once down, the piece tells the game by its signal.
+    ASSERT_NE(game->piece, nullptr);
+    SceneNode* face = game->piece->LayoutNode(kFacePath);
+    game->maskMouseInput(true);
+    Click(*game, *face);
+    EXPECT_EQ(game->presses, 0);
+    game->maskMouseInput(false);
+    Click(*game, *face);
+    EXPECT_EQ(game->presses, 1);
+
+    // The end of the round waits for its chain, then the next round replaces the game; the last
+    // round ends the level, without the pop-up again.
+    screens.clear();
+    Object* chain = game->GetObject(game->getSequenceObjectID());
+    chain->AddTask(std::make_unique<TimedTask>(0.1f));
+    game->queueEndOfRound(*chain);
+    Step(*game);
+    EXPECT_TRUE(screens.empty());
+    ASSERT_TRUE(StepUntil(*game, [this] { return !screens.empty(); }));
+    EXPECT_EQ(screens, std::vector<std::string>{"unwind next round"});
+    game.reset(dynamic_cast<StandInMode*>(nextRound.release()));
+    ASSERT_NE(game, nullptr);
+    context.reset();
+    screens.clear();
+    Start(*game);
+    EXPECT_FALSE(game->isFirstRound());
+    EXPECT_EQ(game->getRoundsLeft(), 0);
+    game->queueEndOfRound(*game->GetObject(game->getSequenceObjectID()));
+    ASSERT_TRUE(StepUntil(*game, [this] { return !screens.empty(); }));
+    EXPECT_EQ(screens, std::vector<std::string>{"push reward"});
+}
+
+} // namespace
