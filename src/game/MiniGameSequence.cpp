@@ -4,6 +4,7 @@
 #include "framework/Object.h"
 #include "framework/Task.h"
 #include "game/AudioManager.h"
+#include "game/SimpleFunctionTask.h"
 #include "scene/NodeAnimationTask.h"
 
 #include <algorithm>
@@ -13,32 +14,12 @@
 namespace Yardcrew
 {
 
-namespace
-{
-
-class OneCallTask final : public Strata::Task
-{
-public:
-    explicit OneCallTask(std::function<void()> call) : mCall(std::move(call)) {}
-
-    Strata::Task* Clone() const override { return std::make_unique<OneCallTask>(mCall).release(); }
-
-    Strata::sTaskStatus Update(Strata::Object*, float) override
-    {
-        if (mCall)
-            mCall();
-        return Strata::Task::Complete;
-    }
-
-private:
-    std::function<void()> mCall;
-};
-
-} // namespace
-
 std::unique_ptr<Strata::Task> CallTask(std::function<void()> call)
 {
-    return std::make_unique<OneCallTask>(std::move(call));
+    if (!call)
+        return std::make_unique<SimpleFunctionTask<Strata::Object>>(nullptr);
+    return std::make_unique<SimpleFunctionTask<Strata::Object>>([call = std::move(call)](Strata::Object*, float)
+                                                                { call(); });
 }
 
 void QueueCall(Strata::Object& chain, std::function<void()> call)

@@ -3,6 +3,7 @@
 #include "framework/Task.h"
 
 #include <functional>
+#include <memory>
 #include <utility>
 
 namespace Strata
@@ -17,7 +18,8 @@ namespace Yardcrew
 // the outro. The callable gets the object the task runs on as a T (null when it is none or not a T) and
 // the step's seconds; callables bound to a fixed object ignore both. The task calls once, in its first
 // update, and completes having used the whole step, so what follows it in a sequence starts in the next
-// update. An empty callable completes without a call.
+// update. An empty callable completes without a call. Game code queues calls through QueueCall and
+// CallTask (game/MiniGameSequence.h), which build on it.
 template <class T>
 class SimpleFunctionTask : public Strata::Task
 {
@@ -26,7 +28,7 @@ public:
 
     explicit SimpleFunctionTask(Function function) : mFunction(std::move(function)) {}
 
-    Strata::Task* Clone() const override { return new SimpleFunctionTask(mFunction); }
+    Strata::Task* Clone() const override { return std::make_unique<SimpleFunctionTask>(mFunction).release(); }
 
     Strata::sTaskStatus Update(Strata::Object* object, float dt) override
     {

@@ -2,7 +2,7 @@
 // the check notices any one of them taken away, by kind and in the language it was taken from.
 
 #include "ContentData.h"
-#include "StandInRegistrations.h"
+#include "game/GameRegistry.h"
 #include "game/screens/ScreenContent.h"
 
 #include <gtest/gtest.h>
