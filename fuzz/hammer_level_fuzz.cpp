@@ -3,18 +3,13 @@
 // every tool a nail needs, every stroke count shown by the art, at least one stroke to make), and
 // nothing else is filed.
 
-#include "FuzzSupport.h"
+#include "FuzzLevel.h"
 
-#include "core/Label.h"
-#include "core/MemoryStream.h"
-#include "core/XMLElement.h"
-#include "core/XMLReader.h"
 #include "game/HammerTheNail/HammerTheNailLevel.h"
 
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <exception>
 #include <memory>
 
 using namespace Yardcrew;
@@ -24,23 +19,10 @@ using Strata::Fuzzing::Check;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    ReadOnlyMemoryStream stream(L"level.xml", data, size);
-    XMLElementList elements;
-    try
-    {
-        std::unique_ptr<IXMLReader> reader = CreateXMLReader(&stream);
-        CopyAllElements(*reader, &elements);
-    }
-    catch (const std::exception&)
-    {
-        // A damaged document still hands over what was read before the damage.
-    }
-    if (elements.GetElements().empty())
+    const std::unique_ptr<IResourceDescriptor> made =
+        Strata::Fuzzing::ReadLevel<HammerTheNailLevelResourceFactory>(data, size);
+    if (!made)
         return 0;
-    const XMLElement first = elements.GetElements().front();
-
-    const HammerTheNailLevelResourceFactory factory;
-    std::unique_ptr<IResourceDescriptor> made(factory.CreateResource(L"fuzz", Label("FuzzLevel"), first, elements));
     const auto* level = dynamic_cast<const HammerTheNailLevel*>(made.get());
     Check(level != nullptr);
     Check(level->nails.size() <= kHammerTheNailMaxNails + 1 && level->extraTools.size() <= kHammerTheNailMaxTools + 1);
