@@ -60,6 +60,14 @@ class DragTarget<T*> : public virtual Strata::Object
 public:
     // Called when an item of this type is put down here.
     virtual void DropActivated(T* item) { (void)item; }
+    // Called on a press over this place while `item` is carried (HeldItem.h), before any drop: true
+    // when the place dealt with the press itself (it used the item where it is, as a nail struck with
+    // the tool in hand), and the item is not dropped; false lets the press drop it here.
+    virtual bool UseInPlace(T* item)
+    {
+        (void)item;
+        return false;
+    }
     virtual ~DragTarget() = default;
 
     // Makes this place the current target, replacing any other.

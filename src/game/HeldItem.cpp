@@ -21,9 +21,13 @@ class Carrier : public SceneNode
 public:
     Strata::MessageResult OnMouseMove(int x, int y) override
     {
+        if (pinned)
+            return Strata::MessageResult_Unhandled;
         LocalSetLocation(GlobalToLocalPoint(Vector2<float>(static_cast<float>(x), static_cast<float>(y))));
         return Strata::MessageResult_Unhandled;
     }
+
+    bool pinned = false;
 };
 
 Vector2<float> GlobalCorner(SceneNode& node)
@@ -118,6 +122,12 @@ bool HeldItem::Start(SceneNode* node, SceneNode* layer, int x, int y, bool copy)
                                                      { pressSignal(button, px, py); });
     carrier->Capture();
     return true;
+}
+
+void HeldItem::SetFollowing(bool follow)
+{
+    if (auto* carrier = IsCarrying() ? dynamic_cast<Carrier*>(Find(mCarrier)) : nullptr)
+        carrier->pinned = !follow;
 }
 
 void HeldItem::PutDown(SceneNode* parent, Vector2<float> location)

@@ -54,6 +54,10 @@ public:
     // Ends carrying: the node goes back to its parent and location (a copy is destroyed).
     void PutBack();
 
+    // Pins the carried node where it stands (false) or lets it follow the pointer again (true, the
+    // start of every carry). Nothing when not carrying.
+    void SetFollowing(bool follow);
+
     bool IsCarrying() const { return !mCarrier.IsInvalid(); }
     // The node carried; null when none is, or it is gone.
     Strata::SceneNode* GetCarriedNode() const;
@@ -79,7 +83,8 @@ private:
 
 // An item that is picked up by a click and carried until the next one: that click drops it on the
 // current drag target of its type, which decides in DropActivated whether to take it (PutDown), or
-// sends it back when there is none. A target that leaves it alone sends it back too.
+// sends it back when there is none. A target that leaves it alone sends it back too. A target that
+// uses the item in place (UseInPlace) keeps it carried.
 template <class T>
 class HeldDragSource;
 
@@ -93,6 +98,9 @@ public:
         mHeld.pressSignal.connect(
             [this](Strata::MouseButton, int, int)
             {
+                if (DragTarget<T*>* target = DragTarget<T*>::GetCurrentDragTarget();
+                    target != nullptr && target->UseInPlace(this->GetDragItem()))
+                    return;
                 this->Release();
                 mHeld.PutBack();
             });
@@ -103,6 +111,15 @@ public:
     void PickUp(Strata::SceneNode* node, Strata::SceneNode* layer, int x, int y)
     {
         if (!mHeld.Carry(node, layer, x, y))
+            return;
+        this->Drag();
+        if (DragSource<T*>::GetHeldDragSource() != this)
+            mHeld.PutBack();
+    }
+    // The same carrying a copy of `original` (HeldItem::CarryCopy).
+    void PickUpCopy(Strata::SceneTreePtr copy, Strata::SceneNode* original, Strata::SceneNode* layer, int x, int y)
+    {
+        if (!mHeld.CarryCopy(std::move(copy), original, layer, x, y))
             return;
         this->Drag();
         if (DragSource<T*>::GetHeldDragSource() != this)

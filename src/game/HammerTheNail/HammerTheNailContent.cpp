@@ -1,0 +1,38 @@
+#include "game/HammerTheNail/HammerTheNailContent.h"
+
+#include <string>
+#include <vector>
+
+namespace Yardcrew::HammerTheNailContent
+{
+
+std::span<const sContentName> List()
+{
+    // The built names live as long as the list, which lives until exit.
+    static const std::vector<std::string> built = []
+    {
+        std::vector<std::string> names;
+        for (const char* tool : kFixItToolTypeNames)
+        {
+            names.push_back(std::string(kToolInBoxPrefix) + tool);
+            for (const char* color : kFixItToolColorNames)
+                names.push_back(std::string(kNailPrefix) + tool + "_" + color);
+        }
+        return names;
+    }();
+    static const std::vector<sContentName> names = []
+    {
+        std::vector<sContentName> list = {
+            kModeLayout,   kToolLayout,   kFloatingToolLayout, kNailLayout,  kCursor,   kCursorHotSpot, kToolRollover,
+            kWrenchInHand, kSpinTime,     kWrenchOffset,       kScrewOffset, kMusic,    kFirstHint,     kLaterHint,
+            kGameComplete, kNailComplete, kClickAgain,         kWrongTool,   kRollover, kStick,         kScrew,
+            kToolbox};
+        for (const std::string& name : built)
+            list.push_back({ContentKind_ImageList, name.c_str(),
+                            name.rfind(kNailPrefix, 0) == 0 ? kHammerTheNailMaxStrokes + 1 : FixItToolColor_Count});
+        return list;
+    }();
+    return names;
+}
+
+} // namespace Yardcrew::HammerTheNailContent

@@ -1,0 +1,85 @@
+#pragma once
+
+// A level of the hammering game: the nails to drive and any extra tools for the tool box.
+//
+//   <HammerTheNailLevel name="..." difficulty="Easy">
+//     <Tool type="DriverPlus" color="Yellow"/>                     (extra tools, first in the box)
+//     <Nail type="Wrench" color="Red" clickCount="2" x="120" y="40"/> (x, y inside "MaterialTargets")
+//   </HammerTheNailLevel>
+//
+// Tool types are "Wrench", "DriverPlus" and "DriverMinus"; colours "Red", "Green", "Blue" and "Yellow",
+// spelt exactly. The box holds the "Tool" elements in file order, then one tool for each distinct type
+// and colour a nail needs, ordered by type, then colour.
+
+#include "game/GameLevelReaders.h"
+#include "game/YardcrewNames.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace Strata
+{
+class XMLElement;
+}
+
+namespace Yardcrew
+{
+
+// The tool box has four slots.
+constexpr size_t kHammerTheNailMaxTools = 4;
+// Every nail image list has frames 0 to this, and the attach offsets entries 1 to this.
+constexpr int32_t kHammerTheNailMaxStrokes = 3;
+// More nails than this would crowd the playfield.
+constexpr size_t kHammerTheNailMaxNails = 8;
+// A nail's place lies inside the 800 by 600 playfield.
+constexpr int32_t kHammerTheNailFieldWidth = 800;
+constexpr int32_t kHammerTheNailFieldHeight = 600;
+
+struct FixItTool
+{
+    FixItToolType type = FixItToolType_None;
+    FixItToolColor color = FixItToolColor_None;
+
+    auto operator<=>(const FixItTool&) const = default;
+};
+
+struct NailData
+{
+    FixItToolType type = FixItToolType_None;
+    FixItToolColor color = FixItToolColor_None;
+    // Strokes needed to drive it home; 0 is driven from the start.
+    int32_t clickCount = 0;
+    int32_t x = 0;
+    int32_t y = 0;
+
+    FixItTool Tool() const { return {type, color}; }
+    bool operator==(const NailData&) const = default;
+};
+
+struct HammerTheNailLevel
+{
+    // The "Tool" elements, in file order.
+    std::vector<FixItTool> extraTools;
+    std::vector<NailData> nails;
+
+    // "Tool" appends an extra tool, "Nail" a nail; any other tag is ignored. Unknown names read as
+    // None, missing numbers as 0.
+    void ReadChild(const Strata::XMLElement& element);
+    // Empty when the level can be played; otherwise why not, for the log line.
+    std::string Validate() const;
+    // The tool box in slot order: the extra tools, then each distinct tool the nails need.
+    std::vector<FixItTool> Tools() const;
+};
+
+// The tool type or colour the name spells exactly, or None.
+FixItToolType ParseFixItToolType(const std::wstring& text);
+FixItToolColor ParseFixItToolColor(const std::wstring& text);
+
+class HammerTheNailLevelResourceFactory final : public GameLevelResourceFactory<HammerTheNailLevel>
+{
+public:
+    HammerTheNailLevelResourceFactory() : GameLevelResourceFactory<HammerTheNailLevel>(GameModeType_HammerTheNail) {}
+};
+
+} // namespace Yardcrew

@@ -1,0 +1,143 @@
+#include "game/HammerTheNail/HammerTheNailLevel.h"
+
+#include "game/LevelManager.h"
+
+#include "../GameServicesTestSupport.h"
+
+#include <set>
+#include <string>
+
+using namespace GameTesting;
+using Strata::Label;
+
+namespace
+{
+
+class HammerTheNailLevelTest : public GameServicesTest
+{
+protected:
+    void SetUp() override
+    {
+        GameServicesTest::SetUp();
+        manager->AddResourceFactory(L"HammerTheNailLevel", new HammerTheNailLevelResourceFactory());
+    }
+
+    static std::set<std::string> Filed()
+    {
+        std::set<std::string> seen;
+        LevelManager& levels = GetLevelManager();
+        for (int d = 0; d < GameModeDifficulty_Count; ++d)
+        {
+            levels.difficulty = static_cast<GameModeDifficulty>(d);
+            for (int i = 0; i < 400; ++i)
+                if (const Label level = levels.getLevelForGameModeType(GameModeType_HammerTheNail))
+                    seen.insert(level.c_str());
+        }
+        return seen;
+    }
+
+    const HammerTheNailLevel* Level(const char* name)
+    {
+        return dynamic_cast<const HammerTheNailLevel*>(manager->GetResource(Label(name)).get());
+    }
+};
+
+TEST_F(HammerTheNailLevelTest, OnlyPlayableLevelsAreFiledAndEachRefusalIsLoggedOnce)
+{
+    struct Case
+    {
+        const char* name;
+        const char* children;
+        const char* logged; // null when the level is filed
+    };
+    const std::string nail = R"(<Nail type="Wrench" color="Red" clickCount="1" x="10" y="10"/>)";
+    const std::string fiveTools = R"(<Tool type="Wrench" color="Green"/><Tool type="Wrench" color="Blue"/>
+        <Tool type="DriverPlus" color="Red"/><Tool type="DriverMinus" color="Yellow"/>)" +
+                                  nail;
+    const std::string nineNails = [&]
+    {
+        std::string text;
+        for (int i = 0; i < 9; ++i)
+            text += nail;
+        return text;
+    }();
+    const Case cases[] = {
+        {"HtnFull", R"(<Tool type="DriverPlus" color="Yellow"/><Nail type="Wrench" color="Green" clickCount="3"
+            x="799" y="599"/><Nail type="Wrench" color="Green" x="0" y="0"/><Note/>)",
+         nullptr},
+        {"HtnFiveTools", fiveTools.c_str(), "needs 5 tools, more than the 4 the box holds"},
+        {"HtnNineNails", nineNails.c_str(), "has more than 8 nails"},
+        {"HtnBadTool", R"(<Tool type="Hammer" color="Red"/>)", "has a \"Tool\" of an unknown type or colour"},
+        {"HtnCase", R"(<Nail type="wrench" color="Red" clickCount="1"/>)", "has a nail of an unknown type or colour"},
+        {"HtnBadColor", R"(<Nail type="Wrench" color="Purple" clickCount="1"/>)",
+         "has a nail of an unknown type or colour"},
+        {"HtnDeep", R"(<Nail type="Wrench" color="Red" clickCount="4"/>)", "has a nail of 4 strokes, not 0 to 3"},
+        {"HtnNegative", R"(<Nail type="Wrench" color="Red" clickCount="-1"/>)", "has a nail of -1 strokes"},
+        {"HtnOff", R"(<Nail type="Wrench" color="Red" clickCount="1" x="800"/>)", "has a nail off the playfield"},
+        {"HtnDriven", R"(<Nail type="Wrench" color="Red"/><Tool type="Wrench" color="Red"/>)",
+         "has no nail that needs a stroke, so it could never end"},
+        {"HtnEmpty", "", "could never end"},
+    };
+    std::string body;
+    for (const Case& c : cases)
+        body += std::string("<HammerTheNailLevel name=\"") + c.name + "\" difficulty=\"Medium\">" + c.children +
+                "</HammerTheNailLevel>\n";
+    LoadManifest(L"Hammer", body);
+    const std::string log = TakeLog();
+    const std::set<std::string> filed = Filed();
+    for (const Case& c : cases)
+    {
+        EXPECT_EQ(filed.count(c.name) == 1, c.logged == nullptr) << c.name;
+        const std::string line = std::string("Level \"") + c.name + "\" in Hammer ";
+        const size_t at = log.find(line);
+        if (c.logged == nullptr)
+        {
+            EXPECT_EQ(at, std::string::npos) << c.name << "\n" << log;
+            continue;
+        }
+        ASSERT_NE(at, std::string::npos) << c.name << "\n" << log;
+        EXPECT_EQ(log.find(line, at + 1), std::string::npos) << c.name << " logged twice";
+        const std::string entry = log.substr(at, log.find('\n', at) - at);
+        EXPECT_NE(entry.find(c.logged), std::string::npos) << entry;
+    }
+    const HammerTheNailLevel* full = Level("HtnFull");
+    ASSERT_NE(full, nullptr);
+    EXPECT_EQ(full->nails, (std::vector<NailData>{{FixItToolType_Wrench, FixItToolColor_Green, 3, 799, 599},
+                                                  {FixItToolType_Wrench, FixItToolColor_Green, 0, 0, 0}}));
+}
+
+TEST_F(HammerTheNailLevelTest, TheBoxHoldsTheNamedToolsThenOneOfEachNeededInTableOrder)
+{
+    struct Case
+    {
+        const char* children;
+        std::vector<FixItTool> box;
+    };
+    const Case cases[] = {
+        {R"(<Nail type="DriverMinus" color="Blue" clickCount="1"/><Nail type="Wrench" color="Red" clickCount="2"/>
+            <Nail type="Wrench" color="Red" clickCount="1"/>)",
+         {{FixItToolType_Wrench, FixItToolColor_Red}, {FixItToolType_DriverMinus, FixItToolColor_Blue}}},
+        {R"(<Nail type="Wrench" color="Green" clickCount="1"/><Tool type="DriverPlus" color="Yellow"/>)",
+         {{FixItToolType_DriverPlus, FixItToolColor_Yellow}, {FixItToolType_Wrench, FixItToolColor_Green}}},
+        {R"(<Tool type="Wrench" color="Red"/><Nail type="Wrench" color="Red" clickCount="1"/>)",
+         {{FixItToolType_Wrench, FixItToolColor_Red}, {FixItToolType_Wrench, FixItToolColor_Red}}},
+        {R"(<Nail type="Wrench" color="Yellow" clickCount="1"/><Nail type="Wrench" color="Blue" clickCount="1"/>)",
+         {{FixItToolType_Wrench, FixItToolColor_Blue}, {FixItToolType_Wrench, FixItToolColor_Yellow}}},
+    };
+    for (size_t i = 0; i < std::size(cases); ++i)
+    {
+        const std::string name = "HtnBox" + std::to_string(i);
+        const std::wstring manifest = L"Box" + std::to_wstring(i);
+        LoadManifest(manifest.c_str(), "<HammerTheNailLevel name=\"" + name + "\" difficulty=\"Easy\">" +
+                                           cases[i].children + "</HammerTheNailLevel>");
+        const HammerTheNailLevel* level = Level(name.c_str());
+        ASSERT_NE(level, nullptr) << name;
+        EXPECT_EQ(level->Tools(), cases[i].box) << name;
+        EXPECT_EQ(level->Validate(), "") << name;
+    }
+    EXPECT_EQ(ParseFixItToolType(L"DriverPlus"), FixItToolType_DriverPlus);
+    EXPECT_EQ(ParseFixItToolType(std::wstring(L"Wrench\0x", 8)), FixItToolType_None);
+    EXPECT_EQ(ParseFixItToolColor(L"Yellow "), FixItToolColor_None);
+}
+
+} // namespace

@@ -1,0 +1,200 @@
+#include "game/HammerTheNail/HammerTheNailMode.h"
+
+#include "framework/ValueResources.h"
+#include "game/HammerTheNail/DraggableTool.h"
+#include "game/HammerTheNail/HammerTheNailLevel.h"
+#include "game/HammerTheNail/TargetNail.h"
+#include "graphics/ImageListResourceFactory.h"
+#include "graphics/ImageResourceFactory.h"
+#include "scene/NodePath.h"
+
+#include "../MiniGameTestSupport.h"
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+using namespace GameTesting;
+
+namespace
+{
+
+const char* const kSounds[] = {"FixIt_GameComplete", "FixIt_NailComplete", "FixIt_ClickAgain", "FixIt_WrongTool",
+                               "SFX_ObjectRollover", "SFX_ObjectStick",    "SFX_Screw",        "SFX_Toolbox"};
+
+// Stand-in pictures: any counted list of the counting game's art gives the nodes a size to hit.
+std::string FixtureManifest()
+{
+    std::string text;
+    const auto list = [&](const std::string& name)
+    { text += "<imagelist name=\"" + name + "\" pattern=\"Materials-Plant_%1%\" first=\"0\" last=\"3\"/>"; };
+    for (const char* tool : kFixItToolTypeNames)
+    {
+        list(std::string("FixIt_Tool_InBox_") + tool);
+        for (const char* color : kFixItToolColorNames)
+            list(std::string("FixIt_Nail_") + tool + "_" + color);
+    }
+    list("FixIt_Tool_InBox_rollover");
+    list("FixIt_Tool_InHand_Wrench");
+    text += R"(
+      <scenelayout name="HammerTheNailModeLayout"><scenenode nodeName="GameScreenRoot" width="800" height="600">
+        <scenenode nodeName="Playfield" width="800" height="600">
+          <scenenode nodeName="DropItem_ClickMask" width="800" height="600"/>
+          <scenenode nodeName="MaterialSources"><scenenode nodeName="Source_1" x="0" y="450"/>
+            <scenenode nodeName="Source_2" x="200" y="450"/><scenenode nodeName="Source_3" x="400" y="450"/>
+            <scenenode nodeName="Source_4" x="600" y="450"/></scenenode>
+          <scenenode nodeName="MaterialTargets" x="0" y="50"/>
+          <scenenode nodeName="InGameForeman" visible="false"><scenenode nodeName="mouth" visible="false"/></scenenode>
+          <scenenode nodeName="MaskInput_ClickMask" width="800" height="600"/>
+        </scenenode>
+        <scenenode nodeName="FX_Layer" width="800" height="600"/>
+      </scenenode></scenelayout>
+      <scenelayout name="ToolLayout"><scenenode nodeName="Tool">
+        <staticspritenode nodeName="shapeNode"><staticspritenode nodeName="rolloverNode"/></staticspritenode>
+      </scenenode></scenelayout>
+      <scenelayout name="FloatingToolLayout"><scenenode nodeName="Float">
+        <staticspritenode nodeName="WrenchAnimNode" visible="false"/>
+      </scenenode></scenelayout>
+      <scenelayout name="NailLayout"><scenenode nodeName="Nail"><staticspritenode nodeName="shapeNode"/></scenenode>
+      </scenelayout>
+      <float name="FixIt_ToolSpinTime" value="0.3"/>
+      <vector2farray name="WrenchToolAttachOffset"><vector2f x="0" y="0"/><vector2f x="5" y="-20"/>
+        <vector2f x="5" y="-30"/><vector2f x="5" y="-40"/></vector2farray>
+      <intarray name="RepeatedGameNumLoops"><int value="0"/><int value="1"/><int value="1"/></intarray>)";
+    for (const char* sound : kSounds)
+        text += std::string("<sound name=\"") + sound + "\" src=\"w\"/>";
+    return text;
+}
+
+std::string ReadDataFile(const std::filesystem::path& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+class HammerTheNailModeTest : public MiniGameTest
+{
+protected:
+    void SetUp() override
+    {
+        MiniGameTest::SetUp();
+        manager->AddResourceFactory(L"HammerTheNailLevel", new HammerTheNailLevelResourceFactory());
+        manager->AddResourceFactory(L"image", new ImageResourceFactory());
+        RegisterImageListResourceFactories();
+        CreateConstantResourceFactories();
+        const std::filesystem::path data(MENAGERIE_DATA_DIR);
+        for (const auto& entry : std::filesystem::directory_iterator(data / "counting"))
+            if (entry.path().filename().string().rfind("Materials-Plant_", 0) == 0)
+                files.AddFile(entry.path().filename().wstring(), ReadDataFile(entry.path()));
+        LoadManifest(FixtureManifest(), L"hammer");
+        watched.assign(std::begin(kSounds), std::end(kSounds));
+    }
+
+    static SceneNode* Mask()
+    {
+        const NodePathStep path[] = {"GameScreenRoot", "Playfield", "MaskInput_ClickMask", NodePathTerminator()};
+        return RootDescendent(path);
+    }
+    bool Open() { return Mask() != nullptr && !Mask()->LocalIsVisible(); }
+    bool Ended()
+    {
+        std::erase_if(screens, [](const std::string& screen) { return screen == "push instructions"; });
+        return !screens.empty();
+    }
+    void LoadLevel(const std::string& body)
+    {
+        GetLevelManager().clearLevels();
+        LoadManifest("<HammerTheNailLevel name=\"HtnTest\" difficulty=\"Easy\">" + body + "</HammerTheNailLevel>",
+                     L"level");
+        GetLevelManager().difficulty = GameModeDifficulty_Easy;
+    }
+    static DraggableTool* Tool(const HammerTheNailMode& game, FixItToolColor color)
+    {
+        for (DraggableTool* tool : game.getTools())
+            if (tool->getColor() == color)
+                return tool;
+        return nullptr;
+    }
+};
+
+TEST_F(HammerTheNailModeTest, WrongToolSwapStrokesAndADrivenNailThenTheLevelEndsWithTheReward)
+{
+    LoadLevel(R"(<Nail type="Wrench" color="Red" clickCount="2" x="100" y="100"/>
+                 <Nail type="Wrench" color="Blue" clickCount="1" x="500" y="100"/>)");
+    auto game = std::make_unique<HammerTheNailMode>(true, -1);
+    Start(*game);
+    ASSERT_EQ(game->getTools().size(), 2u);
+    ASSERT_EQ(game->getNails().size(), 2u);
+    TargetNail* red = game->getNails()[0];
+    TargetNail* blue = game->getNails()[1];
+    ASSERT_TRUE(Open());
+
+    // A press on a nail with nothing in hand does nothing.
+    Click(*game, *red->getShapeNode());
+    Step(*game);
+    EXPECT_TRUE(spoken.empty());
+
+    // The blue wrench on the red nail: a hint, no stroke, the wrench stays in hand.
+    DraggableTool* blueWrench = Tool(*game, FixItToolColor_Blue);
+    DraggableTool* redWrench = Tool(*game, FixItToolColor_Red);
+    Click(*game, *blueWrench->getShapeNode());
+    ASSERT_TRUE(blueWrench->isHeld());
+    EXPECT_EQ(blueWrench->getShapeNode()->LocalGetAlpha(), 0.0f);
+    Click(*game, *red->getShapeNode());
+    ASSERT_TRUE(StepUntil(*game, [this] { return Heard("FixIt_WrongTool"); }));
+    EXPECT_EQ(red->getStrokesLeft(), 2);
+    EXPECT_TRUE(blueWrench->isHeld());
+
+    // A press on the red wrench swaps: the blue one is back in the box.
+    Click(*game, *redWrench->getShapeNode());
+    EXPECT_TRUE(redWrench->isHeld());
+    EXPECT_FALSE(blueWrench->isHeld());
+    EXPECT_EQ(blueWrench->getShapeNode()->LocalGetAlpha(), 1.0f);
+
+    // Two strokes drive the red nail; each masks the playfield until its turn ends.
+    for (int left = 2; left > 0; --left)
+    {
+        Click(*game, *red->getShapeNode());
+        EXPECT_FALSE(Open()) << left;
+        EXPECT_EQ(red->getStrokesLeft(), left) << "the picture steps down only when the turn ends";
+        ASSERT_TRUE(StepUntil(*game, [&] { return Open() && red->getStrokesLeft() == left - 1; })) << left;
+        EXPECT_TRUE(redWrench->isHeld());
+    }
+    EXPECT_TRUE(Heard("FixIt_ClickAgain"));
+    ASSERT_TRUE(Heard("FixIt_NailComplete"));
+    spoken.clear();
+    // A driven nail only says so.
+    Click(*game, *red->getShapeNode());
+    ASSERT_TRUE(StepUntil(*game, [this] { return Heard("FixIt_NailComplete"); }));
+    EXPECT_EQ(red->getStrokesLeft(), 0);
+
+    // A press on the empty playfield puts the wrench back; the blue one drives the last nail and wins.
+    Click(*game, *Mask());
+    EXPECT_FALSE(redWrench->isHeld());
+    Click(*game, *blueWrench->getShapeNode());
+    Click(*game, *blue->getShapeNode());
+    ASSERT_TRUE(StepUntil(*game, [this] { return Ended(); }));
+    EXPECT_TRUE(Heard("FixIt_GameComplete"));
+    EXPECT_FALSE(blueWrench->isHeld()) << "the outro puts the tool back";
+    EXPECT_FALSE(Open()) << "a won round keeps its mask up";
+    EXPECT_EQ(screens, (std::vector<std::string>{"push reward"}));
+}
+
+TEST_F(HammerTheNailModeTest, NoPlayableLevelShowsTheMissingLevelNoticeAndAnEmptyPlayfield)
+{
+    GetLevelManager().clearLevels();
+    LoadManifest(R"(<HammerTheNailLevel name="HtnNever" difficulty="Easy"><Nail type="Wrench" color="Red"/>
+                    </HammerTheNailLevel>)",
+                 L"level");
+    auto game = std::make_unique<HammerTheNailMode>(true, -1);
+    Start(*game);
+    EXPECT_NE(TakeLog().find("Difficulty Level Not Found for HammerTheNailMode"), std::string::npos);
+    EXPECT_TRUE(game->getTools().empty());
+    EXPECT_TRUE(game->getNails().empty());
+    const NodePathStep foreman[] = {"GameScreenRoot", "Playfield", "InGameForeman", NodePathTerminator()};
+    EXPECT_TRUE(StepUntil(*game, [&] { return RootDescendent(foreman)->LocalIsVisible(); }));
+}
+
+} // namespace
