@@ -6,33 +6,27 @@
 // canvas and, when an X server with OpenGL is there, on the OpenGL renderer (goal: under 1% of a core).
 // A new game adds its busiest moment as one more entry of kScenarios.
 
-#include "core/Singleton.h"
 #include "core/Time.h"
-#include "framework/FrameHooks.h"
 #include "framework/InputEvent.h"
 #include "framework/MainLoop.h"
 #include "framework/RenderPlatform.h"
 #include "game/CountTheMaterials/CountTheMaterialsMode.h"
 #include "game/CountTheMaterials/DraggableMaterial.h"
 #include "game/CountTheMaterials/MaterialTarget.h"
-#include "game/GameApplication.h"
 #include "game/screens/TitleMode.h"
-#include "graphics/Window.h"
-#include "platform/linux/ApplicationPlatform.h"
 #include "scene/SceneNode.h"
 
 #include "BenchReporter.h"
+#include "GameBenchSupport.h"
 
 #include <benchmark/benchmark.h>
 
 #include <time.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <functional>
 #include <string>
 #include <thread>
@@ -42,8 +36,6 @@ using namespace Yardcrew;
 
 namespace
 {
-
-namespace fs = std::filesystem;
 
 constexpr double kStepMS = 20.0;
 
@@ -140,14 +132,6 @@ struct sRun
 // timed step's work is kept; without one, the title is watched on the real clock for `stillSeconds`.
 sRun Play(const sScenario* scenario, double stillSeconds)
 {
-    const fs::path home = fs::temp_directory_path() / ("menagerie_frames_" + std::to_string(::getpid()));
-    fs::remove_all(home);
-    fs::create_directories(home);
-    setenv("XDG_DATA_HOME", home.c_str(), 1);
-
-    Strata::MainLoop::ResetForTesting();
-    Strata::MainLoop::SetProcessReleaseForTesting(false);
-    Strata::MainLoop::SetPlatformFactory(&Linux::CreatePlatform);
     sRun run;
     uint32_t clock = 100000;
     bool started = false;
@@ -156,8 +140,8 @@ sRun Play(const sScenario* scenario, double stillSeconds)
     std::chrono::steady_clock::time_point wallStart;
     double cpuStart = 0.0;
     double threadCpuStart = 0.0;
-    Strata::MainLoop::SetTimeSourceForTesting(
-        [&clock] { return clock; },
+    RunGame(
+        "menagerie_frames", [&clock] { return clock; },
         [&](unsigned long ms)
         {
             const auto now = std::chrono::steady_clock::now();
@@ -199,17 +183,6 @@ sRun Play(const sScenario* scenario, double stillSeconds)
             }
             workStart = std::chrono::steady_clock::now();
         });
-    {
-        Application application;
-        Strata::MainLoop::Execute();
-    }
-    Strata::MainLoop::ResetForTesting();
-    Strata::MainLoop::SetTimeSourceForTesting(nullptr, nullptr);
-    Strata::MainLoop::SetPlatformFactory(nullptr);
-    Strata::Window::Internal::ResetForTesting();
-    Strata::InstallFrameHooks(Strata::sFrameHooks());
-    Strata::Internal::DeleteAllSingletons();
-    fs::remove_all(home);
     return run;
 }
 
@@ -275,10 +248,7 @@ void BM_StillScreenCpu(benchmark::State& state)
         return;
     }
     setenv("SDL_VIDEODRIVER", opengl ? "x11" : "dummy", 1);
-    static char program[] = "frame_cost_bench";
-    static char software[] = "-software";
-    char* arguments[] = {program, software, nullptr};
-    Strata::SetCommandLine(opengl ? 1 : 2, arguments);
+    SetGameCommandLine("frame_cost_bench", !opengl);
     for (auto _ : state)
     {
         const sRun run = Play(nullptr, 3.0);
@@ -292,7 +262,7 @@ void BM_StillScreenCpu(benchmark::State& state)
         state.SetIterationTime(run.cpuPerWall);
     }
     setenv("SDL_VIDEODRIVER", "dummy", 1);
-    Strata::SetCommandLine(2, arguments);
+    SetGameCommandLine("frame_cost_bench");
 }
 BENCHMARK(BM_StillScreenCpu)->DenseRange(0, 1)->UseManualTime()->Iterations(1)->Repetitions(1);
 
@@ -302,14 +272,7 @@ int main(int argc, char** argv)
 {
     if (!InitializeBenchmarks(argc, argv))
         return 1;
-    setenv("SDL_VIDEODRIVER", "dummy", 1);
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
-    setenv("ALSOFT_DRIVERS", "null", 1);
-    setenv("STRATA_DATA_DIR", MENAGERIE_DATA_DIR, 1);
-    static char program[] = "frame_cost_bench";
-    static char software[] = "-software";
-    char* arguments[] = {program, software, nullptr};
-    Strata::SetCommandLine(2, arguments);
+    UseHeadlessGame("frame_cost_bench");
 
     ResultReporter reporter;
     RunBenchmarks(reporter);

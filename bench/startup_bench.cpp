@@ -6,19 +6,13 @@
 // fixed showing time is left out and what remains is the engine's own work. Also printed: the growth
 // of the peak memory from before set-up to the title, against the decoded size of what was loaded.
 
-#include "core/Singleton.h"
-#include "core/Time.h"
-#include "framework/Account.h"
-#include "framework/AccountManager.h"
-#include "framework/FrameHooks.h"
 #include "framework/MainLoop.h"
 #include "game/GameApplication.h"
 #include "game/screens/TitleMode.h"
 #include "graphics/ImageFiles.h"
-#include "graphics/Window.h"
-#include "platform/linux/ApplicationPlatform.h"
 
 #include "BenchReporter.h"
+#include "GameBenchSupport.h"
 
 #include <benchmark/benchmark.h>
 
@@ -132,20 +126,12 @@ struct sStartupRun
 // One start of the game up to the title screen, in a fresh per-user folder.
 sStartupRun StartGame()
 {
-    const fs::path home = fs::temp_directory_path() / ("menagerie_bench_" + std::to_string(::getpid()));
-    fs::remove_all(home);
-    fs::create_directories(home);
-    setenv("XDG_DATA_HOME", home.c_str(), 1);
-
-    Strata::MainLoop::ResetForTesting();
-    Strata::MainLoop::SetProcessReleaseForTesting(false);
-    Strata::MainLoop::SetPlatformFactory(&Linux::CreatePlatform);
     sStartupRun run;
     uint32_t clock = 100000;
     const size_t peakBefore = PeakResident();
     const auto start = std::chrono::steady_clock::now();
-    Strata::MainLoop::SetTimeSourceForTesting(
-        [&clock] { return clock; },
+    RunGame(
+        "menagerie_bench", [&clock] { return clock; },
         [&](unsigned long ms)
         {
             clock += 10 * static_cast<uint32_t>(ms);
@@ -157,17 +143,6 @@ sStartupRun StartGame()
             run.peakGrowth = peak > peakBefore ? peak - peakBefore : 0;
             Strata::MainLoop::Exit();
         });
-    {
-        Application application;
-        Strata::MainLoop::Execute();
-    }
-    Strata::MainLoop::ResetForTesting();
-    Strata::MainLoop::SetTimeSourceForTesting(nullptr, nullptr);
-    Strata::MainLoop::SetPlatformFactory(nullptr);
-    Strata::Window::Internal::ResetForTesting();
-    Strata::InstallFrameHooks(Strata::sFrameHooks());
-    Strata::Internal::DeleteAllSingletons();
-    fs::remove_all(home);
     return run;
 }
 
@@ -203,14 +178,7 @@ int main(int argc, char** argv)
 {
     if (!InitializeBenchmarks(argc, argv))
         return 1;
-    setenv("SDL_VIDEODRIVER", "dummy", 1);
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
-    setenv("ALSOFT_DRIVERS", "null", 1);
-    setenv("STRATA_DATA_DIR", kDataFolder.c_str(), 1);
-    static char program[] = "startup_bench";
-    static char software[] = "-software";
-    char* arguments[] = {program, software, nullptr};
-    Strata::SetCommandLine(2, arguments);
+    UseHeadlessGame("startup_bench");
 
     ResultReporter reporter;
     RunBenchmarks(reporter);

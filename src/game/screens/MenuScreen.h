@@ -31,9 +31,10 @@ struct sScreenWords
     const char* child = nullptr;
 };
 
+// One image per button state, at most five: a button takes a list of six or more for a stretched strip.
 constexpr sScreenWords ButtonWords(const char* button, const char* images)
 {
-    return {{ContentKind_LocalizedImageList, images}, button};
+    return {{ContentKind_LocalizedImageList, images, 1, 5}, button};
 }
 
 constexpr sScreenWords PictureWords(const char* image, const char* node, const char* child = nullptr)

@@ -9,6 +9,7 @@
 #include "graphics/Image.h"
 #include "graphics/ImageList.h"
 #include "graphics/SoftwareCanvas.h"
+#include "support/KerningEditCases.h"
 
 #include <gtest/gtest.h>
 
@@ -221,32 +222,13 @@ TEST_F(TextEditTest, ScrollKeepsTheCaretInTheBox)
 
 TEST_F(TextEditTest, KerningPairsCountInWidthsCaretsAndScrolling)
 {
-    // Typed, one key, typed again; then what the field holds. "AVA" measures 4 + 5 + 6 = 15, not 18.
-    struct Case
-    {
-        int maxWidth;
-        float boxWidth;
-        const wchar_t* typed;
-        int key;
-        const wchar_t* typedAfter;
-        const wchar_t* value;
-        float caret;
-        float scroll;
-    };
-    const Case cases[] = {
-        {-1, 200.0f, L"AVA", 0, L"", L"AVA", 15.0f, 0.0f},
-        {-1, 200.0f, L"AVA", Key_Left, L"", L"AVA", 9.0f, 0.0f},
-        {15, 200.0f, L"AVAV", 0, L"", L"AVA", 15.0f, 0.0f},
-        // Typed between two letters, a character kerns with both.
-        {15, 200.0f, L"AA", Key_Left, L"V", L"AVA", 9.0f, 0.0f},
-        {-1, 12.0f, L"AVAV", 0, L"", L"AVAV", 19.0f, -7.0f},
-    };
     edit->Focus();
-    for (const Case& c : cases)
+    for (const Testing::sKerningEditCase& c : Testing::kKerningEditCases)
     {
         edit->SetWidth(c.boxWidth);
+        edit->SetTextAlign(c.align);
         edit->SetValue(L"");
-        edit->SetMaxStringWidth(c.maxWidth);
+        edit->SetMaxStringWidth(c.maxStringWidth);
         Type(c.typed);
         if (c.key != 0)
             mode.OnKeyDown(c.key);
@@ -255,6 +237,7 @@ TEST_F(TextEditTest, KerningPairsCountInWidthsCaretsAndScrolling)
         EXPECT_EQ(c.caret, edit->GetCaretPosition().x) << c.typed;
         EXPECT_EQ(c.scroll, edit->GetScroll()) << c.typed;
     }
+    edit->SetTextAlign(HAlignment_Left);
     // A new limit keeps the longest text whose last letter is measured alone: "AVA" is 15 wide.
     edit->SetMaxStringWidth(-1);
     edit->SetValue(L"AVAV");

@@ -1,6 +1,7 @@
 #include "scene/TextEditNode.h"
 
 #include "SceneWidgetTestSupport.h"
+#include "support/KerningEditCases.h"
 
 #include <gtest/gtest.h>
 
@@ -266,42 +267,33 @@ TEST_F(TextEditTest, ThePasswordCharacterAndAlignmentComeFromTheLayout)
 
 TEST_F(TextEditTest, KerningPairsCountInWidthsCaretsAndScrolling)
 {
-    // Typed, one key, typed again; then what the field holds. "AVA" measures 4 + 5 + 6 = 15, not 18.
-    struct Case
+    for (const sKerningEditCase& c : kKerningEditCases)
     {
-        const char* attributes;
-        const wchar_t* typed;
-        int key;
-        const wchar_t* typedAfter;
-        const wchar_t* value;
-        float caret;
-        float scroll;
-    };
-    const Case cases[] = {
-        {R"(width="200")", L"AVA", 0, L"", L"AVA", 15.0f, 0.0f},
-        {R"(width="200")", L"AVA", kLeft, L"", L"AVA", 9.0f, 0.0f},
-        {R"(width="200" maxStringWidth="15")", L"AVAV", 0, L"", L"AVA", 15.0f, 0.0f},
-        // Typed between two letters, a character kerns with both.
-        {R"(width="200" maxStringWidth="15")", L"AA", kLeft, L"V", L"AVA", 9.0f, 0.0f},
-        {R"(width="12")", L"AVAV", 0, L"", L"AVAV", 19.0f, -7.0f},
-        {R"(width="12")", L"AVAV", kHome, L"", L"AVAV", 0.0f, 0.0f},
-        {R"(width="40" textalign="right")", L"AV", 0, L"", L"AV", 40.0f, 0.0f},
-        // The password characters are measured, not the pairs they hide.
-        {R"(width="200" passwordMode="true" passwordCharacter="*")", L"AV", 0, L"", L"AV", 12.0f, 0.0f},
-    };
-    for (const Case& c : cases)
-    {
-        TextEditNode* field = Focused(c.attributes, "Kerned");
+        std::string attributes = "width=\"" + std::to_string(static_cast<int>(c.boxWidth)) + "\"";
+        if (c.maxStringWidth >= 0)
+            attributes += " maxStringWidth=\"" + std::to_string(c.maxStringWidth) + "\"";
+        if (c.align == HAlignment_Right)
+            attributes += " textalign=\"right\"";
+        TextEditNode* field = Focused(attributes, "Kerned");
         ASSERT_NE(nullptr, field);
         scene->OnTextInput(c.typed);
         if (c.key != 0)
             field->OnKeyDown(c.key);
         scene->OnTextInput(c.typedAfter);
-        EXPECT_TRUE(field->GetValue() == c.value) << c.attributes;
-        EXPECT_EQ(c.caret, field->GetCaretLocation().x) << c.attributes;
-        EXPECT_EQ(c.scroll, field->GetScrollOffset()) << c.attributes;
+        EXPECT_TRUE(field->GetValue() == c.value) << attributes;
+        EXPECT_EQ(c.caret, field->GetCaretLocation().x) << attributes;
+        EXPECT_EQ(c.scroll, field->GetScrollOffset()) << attributes;
         field->LocalSetVisible(false);
     }
+
+    // The password characters are measured, not the pairs they hide.
+    TextEditNode* hidden = Focused(R"(width="200" passwordMode="true" passwordCharacter="*")", "Kerned");
+    ASSERT_NE(nullptr, hidden);
+    scene->OnTextInput(L"AV");
+    EXPECT_TRUE(hidden->GetValue() == L"AV");
+    EXPECT_EQ(12.0f, hidden->GetCaretLocation().x);
+    EXPECT_EQ(0.0f, hidden->GetScrollOffset());
+    hidden->LocalSetVisible(false);
 
     // A new limit keeps the longest prefix whose last letter is measured alone: "AVA" is 15 wide.
     TextEditNode* field = Focused(R"(width="200")", "Kerned");

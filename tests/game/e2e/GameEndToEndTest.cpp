@@ -11,6 +11,7 @@
 #include "platform/linux/ChildXServer.h"
 #include "platform/linux/FileSystemPartition.h"
 #include "platform/linux/TempFolder.h"
+#include "support/ChildProgram.h"
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -121,14 +122,7 @@ protected:
 
     void TearDown() override
     {
-        if (mPid > 0)
-        {
-            kill(mPid, SIGKILL);
-            waitpid(mPid, nullptr, 0);
-        }
-        if (mDisplay != nullptr)
-            XCloseDisplay(mDisplay);
-        Strata::Internal::DeleteAllSingletons();
+        Strata::Testing::EndChildProgram(mPid, mDisplay);
         mServer.Stop();
     }
 

@@ -5,18 +5,17 @@
 #include "ChildXServer.h"
 #include "TempFolder.h"
 #include "core/FileSystem.h"
-#include "core/Singleton.h"
 #include "framework/Account.h"
 #include "framework/AccountManager.h"
 #include "platform/linux/FileSystemPartition.h"
 #include "platform/linux/FrameViewport.h"
+#include "support/ChildProgram.h"
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <csignal>
 #include <fcntl.h>
 #include <functional>
 #include <string>
@@ -32,17 +31,7 @@ namespace
 class ProgramEndToEndTest : public ::testing::Test
 {
 protected:
-    void TearDown() override
-    {
-        if (mPid > 0)
-        {
-            kill(mPid, SIGKILL);
-            waitpid(mPid, nullptr, 0);
-        }
-        if (mDisplay != nullptr)
-            XCloseDisplay(mDisplay);
-        Strata::Internal::DeleteAllSingletons();
-    }
+    void TearDown() override { Strata::Testing::EndChildProgram(mPid, mDisplay); }
 
     // Starts the game with the argument (none when null) and the environment changed by `changes` (a
     // null value removes a variable); its output goes to the log.
