@@ -17,16 +17,32 @@ using namespace Strata;
 namespace
 {
 
-// Noise in every byte, with the alpha values where the rule changes mixed in often.
+// Noise in every byte, with the alpha values where the rule changes mixed in often, and runs of pixels that
+// are all copied, all kept or both in turn, as in drawn art, for the rows that skip the blending of such runs.
 std::vector<Color32> Noise(size_t count, std::mt19937& random)
 {
     static constexpr uint8_t kEdges[] = {0, 1, 15, 16, 17, 127, 128, 238, 239, 240, 241, 254, 255};
+    static constexpr uint8_t kCopied[] = {240, 251, 255};
+    static constexpr uint8_t kKept[] = {0, 7, 15};
     std::vector<Color32> pixels(count);
-    for (Color32& pixel : pixels)
+    size_t run = 0;
+    uint32_t runKind = 0;
+    for (size_t i = 0; i < count; ++i)
     {
         const uint32_t bits = random();
-        const uint8_t alpha = (bits & 0x300u) == 0 ? kEdges[(bits >> 10) % std::size(kEdges)] : uint8_t(bits >> 24);
-        pixel = Color32(uint8_t(bits), uint8_t(bits >> 8), uint8_t(bits >> 16), alpha);
+        if (run == 0 && (bits & 0x1Fu) == 0)
+        {
+            run = 8 + (bits >> 5) % 41;
+            runKind = (bits >> 12) % 3;
+        }
+        uint8_t alpha = (bits & 0x300u) == 0 ? kEdges[(bits >> 10) % std::size(kEdges)] : uint8_t(bits >> 24);
+        if (run > 0)
+        {
+            const bool copied = runKind == 0 || (runKind == 2 && run % 2 == 0);
+            alpha = copied ? kCopied[(bits >> 10) % 3] : kKept[(bits >> 10) % 3];
+            --run;
+        }
+        pixels[i] = Color32(uint8_t(bits), uint8_t(bits >> 8), uint8_t(bits >> 16), alpha);
     }
     return pixels;
 }
