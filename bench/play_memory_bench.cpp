@@ -30,6 +30,7 @@
 #include "game/screens/QuitConfirmMode.h"
 #include "game/screens/StickerUnlockMode.h"
 #include "game/screens/TitleMode.h"
+#include "graphics/OpenGLCanvas.h"
 #include "graphics/Window.h"
 #include "platform/linux/ApplicationPlatform.h"
 #include "platform/linux/FrameViewport.h"
@@ -51,6 +52,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <mutex>
 #include <string>
 #include <typeinfo>
 #include <vector>
@@ -181,12 +183,24 @@ struct sSample
     size_t peak;     // VmHWM
     size_t resident; // VmRSS
     size_t heap;     // bytes the allocator has handed out and not had back
+    size_t textures; // OpenGL textures that hold a name, and their memory
+    size_t textureBytes;
 };
 
 sSample Sample()
 {
     const struct mallinfo2 info = mallinfo2();
-    return {StatusField("VmHWM:"), StatusField("VmRSS:"), info.uordblks + info.hblkhd};
+    sSample sample{StatusField("VmHWM:"), StatusField("VmRSS:"), info.uordblks + info.hblkhd, 0, 0};
+    std::lock_guard<std::mutex> lock(OpenGLTexture::GetAllTexturesMutex());
+    for (const OpenGLTexture* texture : OpenGLTexture::gmAllTextures)
+    {
+        if (!texture->IsUploaded())
+            continue;
+        const Vector2<int> side = texture->GetDescriptor().textureSize;
+        ++sample.textures;
+        sample.textureBytes += static_cast<size_t>(side.x) * static_cast<size_t>(side.y) * 4;
+    }
+    return sample;
 }
 
 // One action, made once each time its condition turns true (or later, while it holds, until the action
@@ -264,8 +278,10 @@ int main(int argc, char** argv)
         inGame = false;
         samples.push_back(Sample());
         const sSample& s = samples.back();
-        std::printf("game %3zu (%s): peak %7.1f MB, resident %7.1f MB, heap in use %7.1f MB\n", samples.size(),
-                    kind == eKind::Story ? "story    " : "free play", s.peak / 1e6, s.resident / 1e6, s.heap / 1e6);
+        std::printf("game %3zu (%s): peak %7.1f MB, resident %7.1f MB, heap in use %7.1f MB, %zu uploaded "
+                    "textures of %.1f MB\n",
+                    samples.size(), kind == eKind::Story ? "story    " : "free play", s.peak / 1e6, s.resident / 1e6,
+                    s.heap / 1e6, s.textures, s.textureBytes / 1e6);
         std::fflush(stdout);
         return true;
     };
