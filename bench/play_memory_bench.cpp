@@ -1,10 +1,14 @@
-// Memory over a long play: the real game application, with the committed data/, SDL's dummy video, the
-// software renderer, OpenAL Soft's null device and a fake clock, plays the counting game from free play
-// again and again (clicks at the centres of named buttons and of the right pile, each made when its
-// screen is ready). Between two games it goes back to the menu, switches the language in the options
-// and shows the credits. After every game it samples the process: peak and current resident size, and
-// the heap in use. Prints the peak after 5 games against the peak after the last (goal: within 5%).
-// Usage: play_memory_bench [games, default 50]
+// Memory over a long play: the real game application, with the committed data/, OpenAL Soft's null
+// device and a fake clock, plays the counting game again and again (clicks at the centres of named
+// buttons and of the right pile, each made when its screen is ready). Games take turns: one from free
+// play, then one through the story (its cut-scenes skipped, Help's pop-up and the quit question opened
+// in the game, the sticker reward). After free play it switches the language in the options and shows
+// the credits; after the story it answers No to the menu's quit question and visits the profile screen.
+// After every game it samples the process: peak and current resident size, and the heap in use. Prints
+// the peak after 5 games against the peak after the last (goal: within 5%).
+// On a display (xvfb-run) it draws with OpenGL ("-opengl"), or with the software renderer when given
+// "-software"; without one, on SDL's dummy video with the software renderer.
+// Usage: play_memory_bench [games, default 50] [-software]
 
 #include "core/Random.h"
 #include "core/Singleton.h"
@@ -16,14 +20,18 @@
 #include "game/CountTheMaterials/MaterialTarget.h"
 #include "game/ForemanInstructionMode.h"
 #include "game/GameApplication.h"
+#include "game/screens/AccountConfirmMode.h"
 #include "game/screens/CreditsMode.h"
+#include "game/screens/CutsceneMode.h"
 #include "game/screens/DifficultySelectMode.h"
 #include "game/screens/FreePlaySelectMode.h"
 #include "game/screens/MainMenuMode.h"
 #include "game/screens/MyAccountMode.h"
 #include "game/screens/MyOptionsMode.h"
+#include "game/screens/QuitConfirmMode.h"
 #include "game/screens/StickerUnlockMode.h"
 #include "game/screens/TitleMode.h"
+#include "graphics/OpenGLCanvas.h"
 #include "graphics/Window.h"
 #include "platform/linux/ApplicationPlatform.h"
 #include "platform/linux/FrameViewport.h"
@@ -33,6 +41,7 @@
 
 #include <SDL.h>
 #include <malloc.h>
+#include <strings.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -40,9 +49,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <deque>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <mutex>
 #include <string>
 #include <typeinfo>
 #include <vector>
@@ -56,16 +67,20 @@ namespace
 class MemoryLoopApplication final : public ::Application
 {
 public:
-    MemoryLoopApplication()
+    explicit MemoryLoopApplication(bool software) : mSoftware(software)
     {
         mConfig = ::Application::GetConfig();
         mConfig.singleInstance = 0;
         mConfig.runInBackground = 1;
     }
     const sApplicationConfig& GetConfig() const override { return mConfig; }
-    unsigned long GetDefaultGraphicsPlatformCaps() const override { return GraphicsPlatformCaps_Software; }
+    unsigned long GetDefaultGraphicsPlatformCaps() const override
+    {
+        return mSoftware ? GraphicsPlatformCaps_Software : ::Application::GetDefaultGraphicsPlatformCaps();
+    }
 
 private:
+    bool mSoftware;
     sApplicationConfig mConfig;
 };
 
@@ -169,20 +184,34 @@ struct sSample
     size_t peak;     // VmHWM
     size_t resident; // VmRSS
     size_t heap;     // bytes the allocator has handed out and not had back
+    size_t textures; // OpenGL textures that hold a name, and their memory
+    size_t textureBytes;
 };
 
 sSample Sample()
 {
     const struct mallinfo2 info = mallinfo2();
-    return {StatusField("VmHWM:"), StatusField("VmRSS:"), info.uordblks + info.hblkhd};
+    sSample sample{StatusField("VmHWM:"), StatusField("VmRSS:"), info.uordblks + info.hblkhd, 0, 0};
+    std::lock_guard<std::mutex> lock(OpenGLTexture::GetAllTexturesMutex());
+    for (const OpenGLTexture* texture : OpenGLTexture::gmAllTextures)
+    {
+        if (!texture->IsUploaded())
+            continue;
+        const Vector2<int> side = texture->GetDescriptor().textureSize;
+        ++sample.textures;
+        sample.textureBytes += static_cast<size_t>(side.x) * static_cast<size_t>(side.y) * 4;
+    }
+    return sample;
 }
 
 // One action, made once each time its condition turns true (or later, while it holds, until the action
-// finds what it clicks on).
+// finds what it clicks on). A repeated action is made on every step its condition holds: its condition
+// turns false once the screen has taken the click, and the screen acts on one click only.
 struct sRule
 {
     std::function<bool()> ready;
     std::function<bool()> act;
+    bool repeat = false;
     bool done = false;
 };
 
@@ -195,8 +224,24 @@ std::function<bool()> Clicker(const char* name)
 
 int main(int argc, char** argv)
 {
-    const int games = argc > 1 ? std::max(5, std::atoi(argv[1])) : 50;
-    setenv("SDL_VIDEODRIVER", "dummy", 0);
+    // A number is the count of games; any other argument but "-software" (a benchmark runner's flags)
+    // asks for the short run of 5.
+    int games = 50;
+    bool software = false;
+    for (int i = 1; i < argc; ++i)
+        if (std::strcmp(argv[i], "-software") == 0)
+            software = true;
+        else
+            games = std::max(5, std::atoi(argv[i]));
+    // On a display OpenGL, even where it draws in software (llvmpipe under Xvfb); without one, or with
+    // SDL's dummy video asked for, the software renderer.
+    const char* display = std::getenv("DISPLAY");
+    const char* driver = std::getenv("SDL_VIDEODRIVER");
+    if (display == nullptr || display[0] == '\0' || (driver != nullptr && strcasecmp(driver, "dummy") == 0))
+    {
+        setenv("SDL_VIDEODRIVER", "dummy", 1);
+        software = true;
+    }
     setenv("SDL_AUDIODRIVER", "dummy", 1);
     setenv("ALSOFT_DRIVERS", "null", 1);
     setenv("STRATA_DATA_DIR", MENAGERIE_DATA_DIR, 1);
@@ -207,58 +252,89 @@ int main(int argc, char** argv)
     std::filesystem::create_directories(home);
     setenv("XDG_DATA_HOME", home.c_str(), 1);
     static char program[] = "play_memory_bench";
-    static char software[] = "-software";
-    char* arguments[] = {program, software, nullptr};
+    static char softwareFlag[] = "-software";
+    static char openGLFlag[] = "-opengl";
+    char* arguments[] = {program, software ? softwareFlag : openGLFlag, nullptr};
     SetCommandLine(2, arguments);
     Random::SetSeedOverride(2026);
+    std::printf("Renderer: %s\n", software ? "software" : "OpenGL");
 
     std::vector<sSample> samples;
-    bool inGame = false;
-    // Where the way back to free play goes next; the FreePlayButton when nowhere.
-    enum class eDetour
+    enum class eKind
     {
-        None,
-        Options,
-        Credits,
-        Done,
-    } detour = eDetour::None;
+        FreePlay,
+        Story,
+    } kind = eKind::FreePlay;
+    bool inGame = false;
+    // In a story game: Help's pop-up and the quit question are opened once each before the first pile.
+    bool helpShown = false;
+    bool quitAsked = false;
+    bool askNewGame = false;
+    // What the main menu is asked for before the next game starts.
+    std::deque<const char*> errands;
     bool spanish = false;
     const auto finishGame = [&]
     {
         if (!inGame)
-            return;
+            return false;
         inGame = false;
         samples.push_back(Sample());
         const sSample& s = samples.back();
-        std::printf("game %3zu: peak %7.1f MB, resident %7.1f MB, heap in use %7.1f MB\n", samples.size(), s.peak / 1e6,
-                    s.resident / 1e6, s.heap / 1e6);
+        std::printf("game %3zu (%s): peak %7.1f MB, resident %7.1f MB, heap in use %7.1f MB, %zu uploaded "
+                    "textures of %.1f MB\n",
+                    samples.size(), kind == eKind::Story ? "story    " : "free play", s.peak / 1e6, s.resident / 1e6,
+                    s.heap / 1e6, s.textures, s.textureBytes / 1e6);
         std::fflush(stdout);
+        return true;
+    };
+    const auto menuErrand = [&]
+    {
+        if (ClickOn(TopNode(errands.front())))
+            errands.pop_front();
+        return true;
     };
     std::vector<sRule> rules = {
         {[] { return Top<TitleMode>() != nullptr; }, Clicker("StartButton")},
         {[] { return Top<MyAccountMode>() != nullptr && !Checked("Profile1"); }, Clicker("Profile1")},
-        {[] { return Top<MyAccountMode>() != nullptr && Checked("Profile1"); }, Clicker("PlayButton")},
-        // Between games: back to the menu, the other language, the credits, and free play again.
+        {[&] { return Top<MyAccountMode>() != nullptr && Checked("Profile1") && askNewGame; },
+         Clicker("NewGameButton")},
+        {[] { return Top<AccountConfirmMode>() != nullptr; },
+         [&]
+         {
+             askNewGame = false;
+             return ClickOn(TopNode("NoButton"));
+         }},
+        {[&] { return Top<MyAccountMode>() != nullptr && Checked("Profile1") && !askNewGame; }, Clicker("PlayButton")},
+        // Between games: after free play the other language and the credits; after the story the quit
+        // question (answered No) and the profile screen, whose "start over" question is answered No too.
         {[] { return Top<MainMenuMode>() != nullptr; },
          [&]
          {
-             const char* next[] = {"FreePlayButton", "OptionsButton", "CreditsButton", "FreePlayButton"};
-             return ClickOn(TopNode(next[static_cast<int>(detour)]));
+             if (kind == eKind::Story && finishGame())
+             {
+                 errands = {"QuitButton", "ProfileButton"};
+                 askNewGame = true;
+             }
+             if (!errands.empty())
+                 return menuErrand();
+             if (samples.size() >= static_cast<size_t>(games))
+             {
+                 MainLoop::Exit();
+                 return true;
+             }
+             kind = samples.size() % 2 == 0 ? eKind::FreePlay : eKind::Story;
+             if (kind == eKind::FreePlay)
+                 return ClickOn(TopNode("FreePlayButton"));
+             inGame = true;
+             helpShown = quitAsked = false;
+             return ClickOn(TopNode("StoryButton"));
          }},
         {[] { return Top<FreePlaySelectMode>() != nullptr; },
          [&]
          {
-             finishGame();
-             if (detour == eDetour::None && samples.size() > 0)
-             {
-                 detour = eDetour::Options;
-                 return ClickOn(TopNode("BackButton"));
-             }
-             detour = eDetour::None;
-             if (samples.size() < static_cast<size_t>(games))
-                 return ClickOn(TopNode("CountTheMaterials"));
-             MainLoop::Exit();
-             return true;
+             if (finishGame())
+                 errands = {"OptionsButton", "CreditsButton"};
+             return ClickOn(TopNode(errands.empty() ? "CountTheMaterials" : "BackButton"));
          }},
         {[] { return Top<MyOptionsMode>() != nullptr; },
          [&] { return ClickOn(TopNode(Checked("EnglishRadio") ? "SpanishRadio" : "EnglishRadio")); }},
@@ -266,15 +342,9 @@ int main(int argc, char** argv)
          [&]
          {
              spanish = !spanish;
-             detour = eDetour::Credits;
              return ClickOn(TopNode("DoneButton"));
          }},
-        {[] { return Top<CreditsMode>() != nullptr; },
-         [&]
-         {
-             detour = eDetour::Done;
-             return ClickOn(TopNode("BackButton"));
-         }},
+        {[] { return Top<CreditsMode>() != nullptr; }, Clicker("BackButton")},
         {[] { return Top<DifficultySelectMode>() != nullptr && !Checked("Easy"); }, Clicker("Easy")},
         {[] { return Top<DifficultySelectMode>() != nullptr && Checked("Easy"); },
          [&]
@@ -282,14 +352,27 @@ int main(int argc, char** argv)
              inGame = true;
              return ClickOn(TopNode("PlayButton"));
          }},
-        {[] { return Top<ForemanInstructionMode>() != nullptr; }, Clicker("SkipButton")},
+        {[] { return Top<CutsceneMode>() != nullptr && !Top<CutsceneMode>()->isClosing(); }, Clicker("SkipButton"),
+         true},
+        {[] { return Top<ForemanInstructionMode>() != nullptr && !Top<ForemanInstructionMode>()->isClosing(); },
+         Clicker("SkipButton"), true},
+        {[] { return Top<QuitConfirmMode>() != nullptr && !Top<QuitConfirmMode>()->hasAnswered(); },
+         Clicker("NoButton"), true},
         {[]
          {
              SceneNode* mask = TopNode("Material_ClickMask");
              return Top<CountTheMaterialsMode>() != nullptr && mask != nullptr && !mask->LocalIsVisible();
          },
-         PickTheRightPile},
-        {[] { return Top<StickerUnlockMode>() != nullptr; }, Clicker("OkButton")},
+         [&]
+         {
+             if (kind == eKind::Story && !helpShown)
+                 return helpShown = ClickOn(TopNode("HelpButton"));
+             if (kind == eKind::Story && !quitAsked)
+                 return quitAsked = ClickOn(TopNode("QuitButton"));
+             return PickTheRightPile();
+         }},
+        {[] { return Top<StickerUnlockMode>() != nullptr && !Top<StickerUnlockMode>()->hasMovedOn(); },
+         Clicker("OkButton"), true},
     };
 
     // A game of easy rounds lasts well under a minute of play; a stuck one stops the run.
@@ -325,15 +408,21 @@ int main(int argc, char** argv)
                                                               typeid(*MainLoop::GetTopMostMode(0)).name());
                                               shown = top;
                                           }
+                                          // One click a step, so a click never lands on the screen the
+                                          // one before it opens.
                                           for (sRule& rule : rules)
                                               if (!rule.ready())
                                                   rule.done = false;
-                                              else if (!rule.done)
-                                                  rule.done = rule.act();
+                                          for (sRule& rule : rules)
+                                              if (!rule.done && rule.ready() && (rule.done = rule.act()))
+                                              {
+                                                  rule.done = !rule.repeat;
+                                                  break;
+                                              }
                                       });
     const auto started = std::chrono::steady_clock::now();
     {
-        MemoryLoopApplication application;
+        MemoryLoopApplication application(software);
         MainLoop::Execute();
     }
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();

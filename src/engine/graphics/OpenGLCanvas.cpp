@@ -31,6 +31,8 @@ constexpr float kInvisible = 0.001f;
 std::mutex& gAllTexturesMutex = *new std::mutex();
 std::vector<uint32_t>& gPendingNames = *new std::vector<uint32_t>();
 std::atomic<std::thread::id> gDrawingThread{};
+// Frames begun on the drawing thread; textures note the one they were last drawn in.
+uint32_t gFrame = 0;
 
 bool OnDrawingThread()
 {
@@ -357,6 +359,7 @@ unsigned int OpenGLTexture::GetTextureID()
         glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, width, height, GL_BGRA, GL_UNSIGNED_BYTE, mImage->GetPixels());
         mDirty = 0;
     }
+    mLastUsedFrame = gFrame;
     return mName;
 }
 
@@ -368,6 +371,15 @@ void OpenGLTexture::DeleteAll()
             texture->Delete();
     }
     DeletePendingNames();
+}
+
+void OpenGLTexture::DeleteUnusedNames()
+{
+    ++gFrame;
+    std::lock_guard<std::mutex> lock(gAllTexturesMutex);
+    for (OpenGLTexture* texture : gmAllTextures)
+        if (texture->mName != 0 && gFrame - texture->mLastUsedFrame > kUnusedFrames)
+            texture->Delete();
 }
 
 void OpenGLTexture::DeletePendingNames()
@@ -398,6 +410,7 @@ OpenGLScreenCanvas::~OpenGLScreenCanvas()
 int OpenGLScreenCanvas::BeginFrame()
 {
     OpenGLTexture::DeletePendingNames();
+    OpenGLTexture::DeleteUnusedNames();
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();

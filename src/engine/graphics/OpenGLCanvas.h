@@ -42,6 +42,8 @@ public:
     // black). 0 when the image is too large for the OpenGL implementation or empty: then nothing can be
     // drawn with it. Drawing thread only, with the context current.
     unsigned int GetTextureID();
+    // Whether the texture holds an OpenGL name (and its memory) now.
+    bool IsUploaded() const { return mName != 0; }
 
     // Every live texture, ordered by address. Guarded by GetAllTexturesMutex().
     static std::set<OpenGLTexture*>& gmAllTextures;
@@ -53,6 +55,12 @@ public:
     // Deletes the names that textures destroyed away from the drawing thread left behind. Drawing thread
     // only, with the context current.
     static void DeletePendingNames();
+    // Counts a frame begun and deletes the names of the textures not drawn in the last kUnusedFrames
+    // frames (the next use uploads them again): an image that stays loaded off the screen, such as the
+    // other pictures of a list or those of a screen left behind, keeps no texture memory. Drawing thread
+    // only, with the context current.
+    static void DeleteUnusedNames();
+    static constexpr uint32_t kUnusedFrames = 120;
 
     // The thread whose OpenGL context draws; set by the screen canvas. Names of textures destroyed on any
     // other thread wait for DeletePendingNames.
@@ -67,6 +75,7 @@ private:
     sTextureDescriptor mDescriptor;
     const Image* mImage;
     int32_t mDirty = 1;
+    uint32_t mLastUsedFrame = 0;
 };
 
 // The screen, drawn with immediate-mode OpenGL in a logical frame of the bounds' size (the graphics

@@ -293,6 +293,36 @@ TEST_F(OpenGLCanvasTest, TexturesGoWithTheirImagesAndOnlyTheDrawingThreadCallsOp
     EXPECT_FALSE(glIsTexture(name));
 }
 
+TEST_F(OpenGLCanvasTest, TexturesOffTheScreenGiveBackTheirNamesAndComeBackWhenDrawnAgain)
+{
+    // A screen shown over and over: its pictures stay loaded, but once another screen has been drawn
+    // for a while they hold no OpenGL names.
+    auto shown = MakeGradient(4, 4);
+    auto screenPictures = std::vector<std::unique_ptr<Image>>();
+    for (int i = 0; i < 3; ++i)
+        screenPictures.push_back(MakeFilled(64, 64, kWhite));
+    for (int visit = 0; visit < 3; ++visit)
+    {
+        for (const auto& picture : screenPictures)
+            Canvas()->DrawImage(picture.get(), 0, 0, kDefaults);
+        ASSERT_TRUE(TextureOf(*screenPictures[0])->IsUploaded());
+        Canvas()->DrawImage(shown.get(), 10, 10, kDefaults);
+        uint32_t frames = 0;
+        for (; TextureOf(*screenPictures[0])->IsUploaded() && frames <= 10 * OpenGLTexture::kUnusedFrames; ++frames)
+        {
+            NextFrame();
+            Canvas()->DrawImage(shown.get(), 10, 10, kDefaults);
+            ASSERT_TRUE(TextureOf(*shown)->IsUploaded()) << "a texture drawn in every frame keeps its name";
+        }
+        EXPECT_EQ(frames, OpenGLTexture::kUnusedFrames + 1);
+        for (const auto& picture : screenPictures)
+            EXPECT_FALSE(TextureOf(*picture)->IsUploaded());
+    }
+    NextFrame();
+    EXPECT_EQ(Canvas()->DrawImage(screenPictures[1].get(), 10, 10, kDefaults), 0);
+    EXPECT_TRUE(Near(Read().At(12, 13), kWhite, 1));
+}
+
 TEST_F(OpenGLCanvasTest, RemakesTexturesAfterTheirNamesWereDeletedOrTheContextChanged)
 {
     auto image = MakeGradient(4, 4);
