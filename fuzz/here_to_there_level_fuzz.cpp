@@ -3,17 +3,12 @@
 // most twelve houses, enough free marks for every decoy), and the reader never keeps more than one
 // animal past the cap.
 
-#include "FuzzSupport.h"
+#include "FuzzLevel.h"
 
-#include "core/Label.h"
-#include "core/MemoryStream.h"
-#include "core/XMLElement.h"
-#include "core/XMLReader.h"
 #include "game/HereToThere/HereToThereLevel.h"
 
 #include <cstddef>
 #include <cstdint>
-#include <exception>
 #include <memory>
 
 using namespace Yardcrew;
@@ -23,23 +18,10 @@ using Strata::Fuzzing::Check;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    ReadOnlyMemoryStream stream(L"level.xml", data, size);
-    XMLElementList elements;
-    try
-    {
-        std::unique_ptr<IXMLReader> reader = CreateXMLReader(&stream);
-        CopyAllElements(*reader, &elements);
-    }
-    catch (const std::exception&)
-    {
-        // A damaged document still hands over what was read before the damage.
-    }
-    if (elements.GetElements().empty())
+    const std::unique_ptr<IResourceDescriptor> made =
+        Strata::Fuzzing::ReadLevel<HereToThereLevelResourceFactory>(data, size);
+    if (!made)
         return 0;
-    const XMLElement first = elements.GetElements().front();
-
-    const HereToThereLevelResourceFactory factory;
-    std::unique_ptr<IResourceDescriptor> made(factory.CreateResource(L"fuzz", Label("FuzzLevel"), first, elements));
     const auto* level = dynamic_cast<const HereToThereLevel*>(made.get());
     Check(level != nullptr);
     Check(level->animals.size() <= kHereToThereMaxAnimals + 1);

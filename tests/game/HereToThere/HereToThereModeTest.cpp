@@ -12,8 +12,6 @@
 #include "../MiniGameTestSupport.h"
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 using namespace GameTesting;
 
@@ -95,14 +93,6 @@ const char* const kFixture = R"(
   </scenelayout>
   <scenelayout name="HereToThereDummyHouse"><scenenode nodeName="Dummy" width="140" height="100"/></scenelayout>
 )";
-
-std::string ReadDataFile(const std::filesystem::path& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
 
 class HereToThereModeTest : public MiniGameTest
 {
