@@ -64,6 +64,7 @@ for step in "${steps[@]}"; do
       $PY tools/content/make_front.py "${only[@]}" art "$data"
       $PY tools/content/make_flow_art.py "${only[@]}" art "$data"
       $PY tools/content/make_counting_art.py "${only[@]}" art "$data"
+      $PY tools/content/make_delivery_art.py "${only[@]}" art "$data"
       ;;
     loading)
       need python3 librsvg2-bin fonts-dejavu-core
@@ -106,6 +107,7 @@ for step in "${steps[@]}"; do
         ForemanInstructionMode ForemanInstructionModeLayout docs/content/foreman_layout.png
       for c in Intro Fence Pond Trees Finale; do build/content/tools/content/contact_sheet data "$(mktemp --suffix=.png)" CutsceneMode "Cutscene_$c+CutsceneLayout" "docs/screens/Cutscene_$c.png"; done
       cmake --build build/content -j "${JOBS:-4}" --target counting_shots && build/content/tools/content/counting_shots data docs/counting
+      cmake --build build/content -j "${JOBS:-4}" --target delivery_shots && build/content/tools/content/delivery_shots data docs/delivery
       ;;
     *)
       echo "unknown step: $step" >&2

@@ -46,6 +46,8 @@ bool FileLevelIfValid(GameModeType type, const std::wstring& manifest, Strata::L
 // The level reader of a game with its own level record `Level`, which provides
 //   void ReadChild(const Strata::XMLElement& element);  // one start tag below the level element
 //   std::string Validate() const;                        // empty when the game can play the level
+// and, when its level element carries settings of its own,
+//   void ReadAttributes(const Strata::IAttributeContainer& attributes);
 // The resource made is a ResourceWrapper<Level>, made whether or not the level is filed.
 template <class Level>
 class GameLevelResourceFactory : public Strata::IResourceFactory
@@ -58,6 +60,8 @@ public:
                                                 Strata::IXMLReader& element) const override
     {
         auto level = std::make_unique<Strata::ResourceWrapper<Level>>(manifest, name, attributes);
+        if constexpr (requires(Level & l) { l.ReadAttributes(attributes); })
+            level->ReadAttributes(attributes);
         // The first read is the level's own start tag; every later one lies below it.
         for (const Strata::XMLElement* read = element.ReadElement(); read != nullptr && !element.IsEOF();)
         {

@@ -4,6 +4,7 @@
 #include "framework/ResourceManager.h"
 #include "game/CountTheMaterials/CountTheMaterialsGame.h"
 #include "game/GameLevelReaders.h"
+#include "game/HereToThere/HereToThereGame.h"
 #include "game/MiniGameContent.h"
 
 #include <algorithm>
@@ -91,8 +92,7 @@ void RegisterEveryGame()
     // Hide and seek speaks no hints.
     RegisterPlain({GameModeType_HideAndSeek, "HideAndSeek", "HideAndSeek", L"HideAndSeekMode", L"HideAndSeekLevel",
                    nullptr, nullptr, "Music_Track1"});
-    RegisterPlain({GameModeType_HereToThere, "HereToThere", "HereToThere", L"HereToThereMode", L"HereToThereLevel",
-                   "InGameHint_HereToThere_1", "InGameHint_HereToThere_2", "Music_Track4"});
+    RegisterHereToThere();
     RegisterPlain({GameModeType_PaintIt, "PaintIt", "PaintIt", L"PaintTheHouseMode", L"PaintItLevel",
                    "InGameHint_PaintIt_1", "InGameHint_PaintIt_2", "Ambient_Outdoor_1"});
     RegisterMiniGameBaseContent(GetRegistry().games);

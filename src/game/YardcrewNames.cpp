@@ -1,5 +1,6 @@
 #include "game/YardcrewNames.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace Yardcrew
@@ -12,6 +13,18 @@ int FindName(std::span<const char* const> table, const char* name)
     for (size_t i = 0; i < table.size(); ++i)
         if (std::strcmp(table[i], name) == 0)
             return static_cast<int>(i);
+    return -1;
+}
+
+int FindName(std::span<const char* const> table, std::wstring_view name)
+{
+    for (size_t i = 0; i < table.size(); ++i)
+    {
+        const std::string_view entry = table[i];
+        if (entry.size() == name.size() && std::equal(entry.begin(), entry.end(), name.begin(),
+                                                      [](char a, wchar_t b) { return static_cast<wchar_t>(a) == b; }))
+            return static_cast<int>(i);
+    }
     return -1;
 }
 

@@ -16,6 +16,9 @@ namespace Yardcrew
 
 // Position of `name` in `table`, compared exactly (case included); -1 when absent or null.
 int FindName(std::span<const char* const> table, const char* name);
+// The same for a name read from data: every wide character must equal the table's byte, so no
+// character outside ASCII can alias a name.
+int FindName(std::span<const char* const> table, std::wstring_view name);
 
 // The audio front end's volume groups.
 extern const Strata::Label kAudioGroupEffect;

@@ -91,7 +91,8 @@ TEST_F(ApplicationTest, LevelReadersFileEachGamesLevelsByDifficulty)
     const std::vector<sGameRegistration>& games = GetRegisteredGames();
     const char* const difficulties[] = {"easy", "Medium", "HARD"};
     // A level a built game can play; the plain readers pass over what they do not know.
-    const std::string playable = "<Request material=\"Plant\" number=\"1\"/><Material type=\"Plant\" number=\"1\"/>";
+    const std::string playable = "<Request material=\"Plant\" number=\"1\"/><Material type=\"Plant\" number=\"1\"/>"
+                                 "<Animal type=\"Star\" color=\"Blue\"/>";
     std::string body;
     int n = 0;
     for (const auto& game : games)

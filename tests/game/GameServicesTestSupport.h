@@ -7,6 +7,7 @@
 #include "core/Random.h"
 #include "framework/Account.h"
 #include "framework/AccountManager.h"
+#include "game/LevelManager.h"
 #include "graphics/ImageList.h"
 
 #include "engine/framework/ResourceTestSupport.h"
@@ -14,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 
 namespace GameTesting
@@ -50,6 +52,35 @@ public:
         return list;
     }
 };
+
+// Every level of the game type that the level manager has filed, at any difficulty: drawn until the draws
+// repeat. Leaves the manager's difficulty at Hard.
+inline std::set<std::string> FiledLevels(Yardcrew::GameModeType type)
+{
+    std::set<std::string> seen;
+    Yardcrew::LevelManager& levels = Yardcrew::GetLevelManager();
+    for (int d = 0; d < Yardcrew::GameModeDifficulty_Count; ++d)
+    {
+        levels.difficulty = static_cast<Yardcrew::GameModeDifficulty>(d);
+        for (int i = 0; i < 400; ++i)
+            if (const Strata::Label level = levels.getLevelForGameModeType(type))
+                seen.insert(level.c_str());
+    }
+    return seen;
+}
+
+// The level reader's log line about the level of that manifest; empty when there is none, and
+// "logged twice" when there is more than one.
+inline std::string LevelLogLine(const std::string& log, const std::string& manifest, const std::string& level)
+{
+    const std::string line = "Level \"" + level + "\" in " + manifest + " ";
+    const size_t at = log.find(line);
+    if (at == std::string::npos)
+        return std::string();
+    if (log.find(line, at + 1) != std::string::npos)
+        return "logged twice";
+    return log.substr(at, log.find('\n', at) - at);
+}
 
 class GameServicesTest : public Strata::Testing::ResourceTest
 {

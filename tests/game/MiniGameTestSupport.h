@@ -18,9 +18,12 @@
 #include "GameServicesTestSupport.h"
 #include "support/MemoryFileSystemPartition.h"
 
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <memory>
 #include <set>
+#include <sstream>
 #include <string>
 #include <typeinfo>
 #include <vector>
@@ -36,6 +39,15 @@ struct ScreenStandIn : ApplicationMode
     explicit ScreenStandIn(std::string text) : what(std::move(text)) {}
     std::string what;
 };
+
+// The whole file; empty when it cannot be read.
+inline std::string ReadDataFile(const std::filesystem::path& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
 
 class MiniGameTest : public GameAudioTest
 {

@@ -4,79 +4,22 @@
 //
 //   counting_shots <data folder> <output folder>
 
-#include "core/FileSystem.h"
-#include "core/Random.h"
-#include "core/Singleton.h"
-#include "framework/FileSource.h"
+#include "GameShots.h"
+
 #include "framework/MainLoop.h"
-#include "framework/ResourceLoading.h"
-#include "framework/ResourceManager.h"
-#include "framework/ValueResources.h"
 #include "game/CountTheMaterials/CountTheMaterialsMode.h"
 #include "game/CountTheMaterials/DraggableMaterial.h"
 #include "game/CountTheMaterials/MaterialLoader.h"
 #include "game/CountTheMaterials/MaterialTarget.h"
-#include "game/LevelManager.h"
-#include "graphics/Context.h"
-#include "graphics/FontResourceFactory.h"
-#include "graphics/Image.h"
-#include "graphics/ImageListResourceFactory.h"
-#include "graphics/ImageResourceFactory.h"
-#include "graphics/SoftwareCanvas.h"
-#include "platform/linux/FileSystemPartition.h"
 #include "scene/NodePath.h"
-#include "scene/SceneNode.h"
-#include "scene/StrataExtensions.h"
-
-#define STB_IMAGE_WRITE_IMPLEMENTATION
-#include <stb/stb_image_write.h>
-
-#include <cstdio>
-#include <filesystem>
-#include <functional>
-#include <memory>
-#include <string>
-#include <vector>
 
 using namespace Strata;
+using namespace Yardcrew;
+using GameShots::Shoot;
+using GameShots::StepUntil;
 
 namespace
 {
-
-bool WritePNG(const Image& image, const std::string& path)
-{
-    std::vector<unsigned char> rgba;
-    for (int y = 0; y < image.GetHeight(); ++y)
-    {
-        for (int x = 0; x < image.GetWidth(); ++x)
-        {
-            const Color32 pixel = image.GetPixel(x, y);
-            rgba.insert(rgba.end(), {pixel.r, pixel.g, pixel.b, pixel.a});
-        }
-    }
-    stbi_write_png_compression_level = 9;
-    return stbi_write_png(path.c_str(), image.GetWidth(), image.GetHeight(), 4, rgba.data(), image.GetWidth() * 4) != 0;
-}
-
-bool Shoot(CountTheMaterialsMode& game, const std::filesystem::path& path)
-{
-    Image target(800, 600);
-    ICanvas* canvas = Graphics::CreateImageCanvas(&target);
-    Graphics::PushContext(Graphics::Context{canvas, Graphics::sDrawState::GetDefaults()});
-    game.GetRootNode()->UpdateScene();
-    game.GetRootNode()->DrawScene();
-    Graphics::PopContext();
-    Graphics::DestroyImageCanvas(canvas);
-    return WritePNG(target, path.string());
-}
-
-// Steps the game as the main loop does (20 ms) until the condition holds; false after two minutes.
-bool StepUntil(CountTheMaterialsMode& game, const std::function<bool()>& condition)
-{
-    for (int step = 0; step < 6000 && !condition(); ++step)
-        game.Update(0.02f);
-    return condition();
-}
 
 bool Settled(CountTheMaterialsMode& game)
 {
@@ -101,31 +44,11 @@ int main(int argc, char** argv)
     const std::filesystem::path data = argv[1];
     const std::filesystem::path out = argv[2];
     std::filesystem::create_directories(out);
-    auto* fileSystem = new FileSystem();
-    fileSystem->AddFileSystemPartition(FileSystemPartition_Resources, new Linux::FileSystemPartition(data.string()));
-    std::unique_ptr<IFileSource> files(CreateDefaultFileSource());
-    RegisterSingleton(files.get());
-    ResourceManager* manager = GetResourceManager();
-    manager->AddResourceFactory(L"image", new ImageResourceFactory());
-    RegisterImageListResourceFactories();
-    RegisterFontResourceFactory();
-    CreateConstantResourceFactories();
-    SetupStrataExtensions();
-    manager->AddResourceFactory(L"CountTheMaterialsLevel", new CountTheMaterialsLevelResourceFactory());
-    for (const wchar_t* manifest : {L"GlobalConstants", L"DifficultyOptionsQuit", L"CountTheMaterialsMode"})
-    {
-        if (manager->Load(manifest)->GetStatus() != eLoadingJobStatus::Complete)
-        {
-            std::fprintf(stderr, "counting_shots: manifest %ls did not load\n", manifest);
-            return 1;
-        }
-    }
-    Random::SetSeedOverride(3);
-    Random::Engine_Setup();
-    // The instruction pop-up is not part of the picture.
-    GetLevelManager().setModeQueue(
-        {[](std::unique_ptr<ApplicationMode>) {}, [](std::unique_ptr<ApplicationMode>) {}, [] {}});
-
+    const GameShots::Session session("counting_shots", data, L"CountTheMaterialsLevel",
+                                     new CountTheMaterialsLevelResourceFactory(),
+                                     {L"GlobalConstants", L"DifficultyOptionsQuit", L"CountTheMaterialsMode"});
+    if (!session.IsLoaded())
+        return 1;
     bool written = true;
     for (int d = 0; d < GameModeDifficulty_Count; ++d)
     {
@@ -183,9 +106,5 @@ int main(int argc, char** argv)
             written = Shoot(game, out / ("Win_" + std::to_string(shot++) + ".png")) && written;
         }
     }
-    Random::Engine_Destroy();
-    manager->Cleanup();
-    files.reset();
-    Internal::DeleteAllSingletons();
     return written ? 0 : 1;
 }

@@ -245,6 +245,24 @@ EFFECTS.update({
         ["synth", "0.28", "square", str(f), "vol", "0.5", "lowpass", "1400", "lowpass", "2400",
          "fade", "0.01", "0.28", "0.05", "pad", "0", "0.12", "repeat", "1"] for f in (392, 494)
     ], -4),
+    # The delivery truck: a higher, lighter engine than the tipper's, short for a hop along a row and
+    # long for a trip round the street; its horn is one bright two-tone toot.
+    "SFX_HaulerMoveShort": Mix([
+        ["synth", "1.0", "sawtooth", "55:90", "synth", "1.0", "sine", "amod", "14:24", "40", "vol", "0.6",
+         "lowpass", "900", "fade", "h", "0.05", "1.0", "0.4"],
+        ["synth", "1.0", "brownnoise", "vol", "0.5", "lowpass", "300", "tremolo", "20", "60",
+         "fade", "h", "0.05", "1.0", "0.4"],
+    ], -5),
+    "SFX_HaulerMoveLong": Mix([
+        ["synth", "2.2", "sawtooth", "55:95", "synth", "2.2", "sine", "amod", "14:26", "40", "vol", "0.6",
+         "lowpass", "900", "fade", "h", "0.1", "2.2", "1.0"],
+        ["synth", "2.2", "brownnoise", "vol", "0.5", "lowpass", "300", "tremolo", "20", "60",
+         "fade", "h", "0.1", "2.2", "1.0"],
+    ], -5),
+    "SFX_HaulerHorn": Mix([
+        ["synth", "0.3", "square", str(f), "vol", "0.5", "lowpass", "1800", "lowpass", "2800",
+         "fade", "0.01", "0.3", "0.06"] for f in (523, 659)
+    ], -4),
 })
 # (frequency in Hz, seconds) of each note of the sticker fanfare.
 ARPEGGIO = ((1047, 0.12), (1319, 0.12), (1568, 0.12), (2093, 0.35))

@@ -9,14 +9,7 @@ namespace Yardcrew
 
 BuildingMaterial ParseBuildingMaterial(const std::wstring& text)
 {
-    for (int i = 0; i < BuildingMaterial_Count; ++i)
-    {
-        const std::string_view name = kBuildingMaterialNames[i];
-        if (text.size() == name.size() && std::equal(name.begin(), name.end(), text.begin(),
-                                                     [](char a, wchar_t b) { return static_cast<wchar_t>(a) == b; }))
-            return static_cast<BuildingMaterial>(i);
-    }
-    return BuildingMaterial_None;
+    return static_cast<BuildingMaterial>(FindName(kBuildingMaterialNames, text));
 }
 
 void CountTheMaterialsLevel::ReadChild(const Strata::XMLElement& element)

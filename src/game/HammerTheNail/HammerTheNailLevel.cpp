@@ -11,19 +11,6 @@ namespace Yardcrew
 namespace
 {
 
-// Exact match of a wide name against an ASCII table; anything outside printable ASCII matches nothing.
-int FindWideName(std::span<const char* const> table, const std::wstring& text)
-{
-    std::string narrow;
-    for (wchar_t c : text)
-    {
-        if (c <= 0x20 || c >= 0x7F)
-            return -1;
-        narrow.push_back(static_cast<char>(c));
-    }
-    return FindName(table, narrow.c_str());
-}
-
 bool IsKnown(const FixItTool& tool)
 {
     return tool.type != FixItToolType_None && tool.color != FixItToolColor_None;
@@ -38,12 +25,12 @@ FixItTool ReadTool(const Strata::XMLElement& element)
 
 FixItToolType ParseFixItToolType(const std::wstring& text)
 {
-    return static_cast<FixItToolType>(FindWideName(kFixItToolTypeNames, text));
+    return static_cast<FixItToolType>(FindName(kFixItToolTypeNames, text));
 }
 
 FixItToolColor ParseFixItToolColor(const std::wstring& text)
 {
-    return static_cast<FixItToolColor>(FindWideName(kFixItToolColorNames, text));
+    return static_cast<FixItToolColor>(FindName(kFixItToolColorNames, text));
 }
 
 void HammerTheNailLevel::ReadChild(const Strata::XMLElement& element)

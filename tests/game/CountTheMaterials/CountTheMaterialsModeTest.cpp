@@ -14,10 +14,8 @@
 #include "../MiniGameTestSupport.h"
 
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <set>
-#include <sstream>
 
 using namespace GameTesting;
 
@@ -27,14 +25,6 @@ namespace
 const char* const kSounds[] = {"CTM_IncorrectAnswer", "CTM_NotEnough",  "CTM_TooMuch",         "CTM_DiggerNoProb",
                                "CTM_TipperFinished",  "SFX_TipperMove", "SFX_DiggerMove",      "SFX_BrickDrop",
                                "SFX_ObjectRollover",  "SFX_SelectItem", "VO_Digger_AreWeReady"};
-
-std::string ReadDataFile(const std::filesystem::path& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
 
 class CountTheMaterialsModeTest : public MiniGameTest
 {

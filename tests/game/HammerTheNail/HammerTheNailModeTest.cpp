@@ -11,8 +11,6 @@
 #include "../MiniGameTestSupport.h"
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 using namespace GameTesting;
 
@@ -64,14 +62,6 @@ std::string FixtureManifest()
     for (const char* sound : kSounds)
         text += std::string("<sound name=\"") + sound + "\" src=\"w\"/>";
     return text;
-}
-
-std::string ReadDataFile(const std::filesystem::path& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
 }
 
 class HammerTheNailModeTest : public MiniGameTest

@@ -1,0 +1,125 @@
+#pragma once
+
+// What the game's screenshot tools share: the data folder loaded through the engine's own loaders, a
+// scene mode stepped as the main loop steps it, and its frame drawn on the software canvas into a PNG.
+// Include once, in the tool's only source (it holds stb_image_write's implementation).
+
+#include "core/FileSystem.h"
+#include "core/Random.h"
+#include "core/Singleton.h"
+#include "framework/FileSource.h"
+#include "framework/ResourceLoading.h"
+#include "framework/ResourceManager.h"
+#include "framework/ValueResources.h"
+#include "game/LevelManager.h"
+#include "graphics/Context.h"
+#include "graphics/FontResourceFactory.h"
+#include "graphics/Image.h"
+#include "graphics/ImageListResourceFactory.h"
+#include "graphics/ImageResourceFactory.h"
+#include "graphics/SoftwareCanvas.h"
+#include "platform/linux/FileSystemPartition.h"
+#include "scene/SceneApplicationMode.h"
+#include "scene/SceneNode.h"
+#include "scene/StrataExtensions.h"
+
+#define STB_IMAGE_WRITE_IMPLEMENTATION
+#include <stb/stb_image_write.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+#include <initializer_list>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace GameShots
+{
+
+using namespace Strata;
+
+inline bool WritePNG(const Image& image, const std::string& path)
+{
+    std::vector<unsigned char> rgba;
+    for (int y = 0; y < image.GetHeight(); ++y)
+    {
+        for (int x = 0; x < image.GetWidth(); ++x)
+        {
+            const Color32 pixel = image.GetPixel(x, y);
+            rgba.insert(rgba.end(), {pixel.r, pixel.g, pixel.b, pixel.a});
+        }
+    }
+    stbi_write_png_compression_level = 9;
+    return stbi_write_png(path.c_str(), image.GetWidth(), image.GetHeight(), 4, rgba.data(), image.GetWidth() * 4) != 0;
+}
+
+inline bool Shoot(SceneApplicationMode& game, const std::filesystem::path& path)
+{
+    Image target(800, 600);
+    ICanvas* canvas = Graphics::CreateImageCanvas(&target);
+    Graphics::PushContext(Graphics::Context{canvas, Graphics::sDrawState::GetDefaults()});
+    game.GetRootNode()->UpdateScene();
+    game.GetRootNode()->DrawScene();
+    Graphics::PopContext();
+    Graphics::DestroyImageCanvas(canvas);
+    return WritePNG(target, path.string());
+}
+
+// Steps the game as the main loop does (20 ms) until the condition holds; false after two minutes.
+inline bool StepUntil(SceneApplicationMode& game, const std::function<bool()>& condition)
+{
+    for (int step = 0; step < 6000 && !condition(); ++step)
+        game.Update(0.02f);
+    return condition();
+}
+
+// The data folder's manifests loaded, with the game's level reader under its tag, a fixed random seed
+// and the instruction pop-up left out of the pictures. Tear down with the session.
+class Session
+{
+public:
+    Session(const char* tool, const std::filesystem::path& data, const wchar_t* levelTag, IResourceFactory* levels,
+            std::initializer_list<const wchar_t*> manifests)
+    {
+        auto* fileSystem = new FileSystem();
+        fileSystem->AddFileSystemPartition(FileSystemPartition_Resources,
+                                           new Linux::FileSystemPartition(data.string()));
+        mFiles.reset(CreateDefaultFileSource());
+        RegisterSingleton(mFiles.get());
+        ResourceManager* manager = GetResourceManager();
+        manager->AddResourceFactory(L"image", new ImageResourceFactory());
+        RegisterImageListResourceFactories();
+        RegisterFontResourceFactory();
+        CreateConstantResourceFactories();
+        SetupStrataExtensions();
+        manager->AddResourceFactory(levelTag, levels);
+        for (const wchar_t* manifest : manifests)
+        {
+            if (manager->Load(manifest)->GetStatus() != eLoadingJobStatus::Complete)
+            {
+                std::fprintf(stderr, "%s: manifest %ls did not load\n", tool, manifest);
+                mLoaded = false;
+            }
+        }
+        Random::SetSeedOverride(3);
+        Random::Engine_Setup();
+        Yardcrew::GetLevelManager().setModeQueue(
+            {[](std::unique_ptr<ApplicationMode>) {}, [](std::unique_ptr<ApplicationMode>) {}, [] {}});
+    }
+    ~Session()
+    {
+        Random::Engine_Destroy();
+        GetResourceManager()->Cleanup();
+        mFiles.reset();
+        Internal::DeleteAllSingletons();
+    }
+
+    bool IsLoaded() const { return mLoaded; }
+
+private:
+    std::unique_ptr<IFileSource> mFiles;
+    bool mLoaded = true;
+};
+
+} // namespace GameShots
