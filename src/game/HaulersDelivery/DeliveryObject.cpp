@@ -160,7 +160,14 @@ void DeliveryObject::removeFromCartAndDestroy()
     Meet({root, this});
     root->AddTask(std::make_unique<Strata::NodeLocationTask>(Point(0, mLiftY), 2.0f));
     Meet({root, this});
-    QueueCall(*this, [this] { arrivedSignal(nullptr); });
+    QueueCall(*this,
+              [this, root]
+              {
+                  // Out of sight and out of reach for the one update before it goes.
+                  acceptMouseInput(false);
+                  root->LocalSetVisible(false);
+                  arrivedSignal(nullptr);
+              });
     AddTask(std::make_unique<Strata::SelfDestructTask>());
 }
 

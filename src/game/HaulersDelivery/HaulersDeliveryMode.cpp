@@ -150,7 +150,7 @@ void HaulersDeliveryMode::setupDeliveryButtons()
             continue;
         mChoices.push_back(cargo->GetID());
         cargo->pressedSignal.connect([this, cargo] { buttonClicked(cargo); });
-        cargo->arrivedSignal.connect([this](PlayfieldObject*) { cargoRemoved(); });
+        cargo->arrivedSignal.connect([this, id = cargo->GetID()](PlayfieldObject*) { cargoRemoved(id); });
     }
 }
 
@@ -224,8 +224,10 @@ void HaulersDeliveryMode::buttonClicked(DeliveryObject* cargo)
     cargo->removeFromCartAndDestroy();
 }
 
-void HaulersDeliveryMode::cargoRemoved()
+void HaulersDeliveryMode::cargoRemoved(Strata::ObjectID cargo)
 {
+    // Destroyed in the next update; no longer a choice from now on.
+    std::erase(mChoices, cargo);
     mDelivering = false;
     maskMouseInput(false);
 }

@@ -56,7 +56,7 @@ private:
     void setupDeliveryPatterns(const HaulersDeliveryLevel& level);
     void setupDeliveryButtons();
     void playIntroAnimation();
-    void cargoRemoved();
+    void cargoRemoved(Strata::ObjectID cargo);
 
     std::vector<HaulersDeliveryType> mPatternIndexMapping;
     // The empty carts still to fill, in order; the database owns them.
