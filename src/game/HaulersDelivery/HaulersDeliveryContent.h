@@ -1,0 +1,48 @@
+#pragma once
+
+// Every resource name the cargo-pattern game's code asks for, declared once: the code reads each name
+// from here and the content check reads the list.
+
+#include "game/ContentNames.h"
+#include "game/HaulersDelivery/HaulersDeliveryLevel.h"
+
+#include <span>
+
+namespace Yardcrew::HaulersDeliveryContent
+{
+
+inline constexpr sContentName kModeLayout{ContentKind_SceneLayout, "HaulersDeliveryModeLayout"};
+inline constexpr sContentName kCartLayout{ContentKind_SceneLayout, "DeliveryCartLayout"};
+inline constexpr sContentName kCargoLayout{ContentKind_SceneLayout, "DeliveryObjectLayout"};
+
+inline constexpr sContentName kCursor{ContentKind_Image, "cursor_default"};
+inline constexpr sContentName kCursorHotSpot{ContentKind_Constant, "DefaultCursorRegPt"};
+// One frame per cargo type, in type order.
+inline constexpr sContentName kSmallCargo{ContentKind_ImageList, "HaulerDeliveryItems_Small",
+                                          HaulersDeliveryType_Count};
+inline constexpr sContentName kSmallRollover{ContentKind_ImageList, "HaulerDeliveryItems_Small_rollover",
+                                             HaulersDeliveryType_Count};
+inline constexpr sContentName kLargeCargo{ContentKind_ImageList, "HaulerDeliveryItems_Large",
+                                          HaulersDeliveryType_Count};
+inline constexpr sContentName kLargeRollover{ContentKind_ImageList, "HaulerDeliveryItems_Large_rollover",
+                                             HaulersDeliveryType_Count};
+
+inline constexpr sContentName kMusic{ContentKind_Sound, "Music_Track1"};
+inline constexpr sContentName kFirstHint{ContentKind_Voice, "InGameHint_HaulersDelivery_1"};
+inline constexpr sContentName kLaterHint{ContentKind_Voice, "InGameHint_HaulersDelivery_2"};
+inline constexpr sContentName kGameComplete{ContentKind_Voice, "HaulersDelivery_GameComplete"};
+inline constexpr sContentName kWrongColor{ContentKind_Voice, "HaulersDelivery_WrongColor"};
+inline constexpr sContentName kWrongType{ContentKind_Voice, "HaulersDelivery_WrongType"};
+inline constexpr sContentName kWrong{ContentKind_Voice, "HaulersDelivery_Wrong"};
+inline constexpr sContentName kHoistVoice{ContentKind_Voice, "VO_Hoist_IThinkSo"};
+inline constexpr sContentName kHorn{ContentKind_Sound, "SFX_HaulerHorn"};
+inline constexpr sContentName kMoveLong{ContentKind_Sound, "SFX_HaulerMoveLong"};
+inline constexpr sContentName kHoistArm{ContentKind_Sound, "SFX_HoistArm"};
+inline constexpr sContentName kToolbox{ContentKind_Sound, "SFX_Toolbox"};
+inline constexpr sContentName kBrickDrop{ContentKind_Sound, "SFX_BrickDrop"};
+inline constexpr sContentName kRollover{ContentKind_Sound, "SFX_ObjectRollover"};
+inline constexpr sContentName kClick{ContentKind_Sound, "SFX_GeneralClick"};
+
+std::span<const sContentName> List();
+
+} // namespace Yardcrew::HaulersDeliveryContent

@@ -1,0 +1,88 @@
+#pragma once
+
+// A level of the cargo-pattern game: letter patterns, one of which each round shows as a train of
+// carts. The letters A, B and C stand for three cargo types drawn at random each round.
+//
+//   <HaulersDeliveryLevel name="..." difficulty="Easy">
+//     <Pattern order="AB"/>          (one to kHaulersDeliveryMaxPatterns of these)
+//   </HaulersDeliveryLevel>
+//
+// "order" is read letter by letter: A or a is 0, B or b 1, C or c 2; anything else (spaces, commas)
+// is skipped. Every pattern needs one to kHaulersDeliveryMaxLetters letters; the train shows the
+// first six cart loads of it, so later letters are never seen.
+
+#include "game/GameLevelReaders.h"
+#include "game/YardcrewNames.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace Yardcrew
+{
+
+constexpr size_t kHaulersDeliveryMaxPatterns = 16;
+constexpr size_t kHaulersDeliveryMaxLetters = 12;
+// The letters A, B and C.
+constexpr int32_t kHaulersDeliveryLetters = 3;
+
+// A cargo, and the frame of its picture in the cargo image lists.
+enum HaulersDeliveryType : int32_t
+{
+    HaulersDeliveryType_None = -1,
+    HaulersDeliveryType_Plant,
+    HaulersDeliveryType_ConeRed,
+    HaulersDeliveryType_ConeOrange,
+    HaulersDeliveryType_ConeYellow,
+    HaulersDeliveryType_LogYellow,
+    HaulersDeliveryType_LogRed,
+    HaulersDeliveryType_Log,
+    HaulersDeliveryType_CementBlue,
+    HaulersDeliveryType_CementRed,
+    HaulersDeliveryType_Cement,
+    HaulersDeliveryType_Bricks,
+    HaulersDeliveryType_BricksBlue,
+    HaulersDeliveryType_BricksRed,
+    HaulersDeliveryType_Count
+};
+
+// What a cargo is made of and its colour (None for a cargo of its natural colour).
+YardcrewMaterial HaulersDeliveryMaterial(HaulersDeliveryType type);
+YardcrewColor HaulersDeliveryColor(HaulersDeliveryType type);
+
+// How a chosen cargo differs from the one the empty cart wants: the wrong-answer voice says which.
+enum eCargoMismatch : int
+{
+    CargoMismatch_None,
+    // Same kind of cargo, another colour.
+    CargoMismatch_Color,
+    // Another kind, same colour (or both without one).
+    CargoMismatch_Type,
+    CargoMismatch_Both
+};
+eCargoMismatch CompareCargo(HaulersDeliveryType wanted, HaulersDeliveryType given);
+
+struct HaulersDeliveryLevel
+{
+    // Letter indexes (0 A, 1 B, 2 C), in file order.
+    std::vector<std::vector<int32_t>> patterns;
+
+    // "Pattern" appends one pattern, empty or not; any other tag is ignored.
+    void ReadChild(const Strata::XMLElement& element);
+    // Empty when the level can be played; otherwise why not, for the log line.
+    std::string Validate() const;
+
+    // The letter cart `cart` (0 the truck, 5 the empty cart) carries in the pattern; -1 for an empty
+    // pattern.
+    static int32_t LetterOfCart(const std::vector<int32_t>& pattern, size_t cart);
+};
+
+class HaulersDeliveryLevelResourceFactory final : public GameLevelResourceFactory<HaulersDeliveryLevel>
+{
+public:
+    HaulersDeliveryLevelResourceFactory() : GameLevelResourceFactory<HaulersDeliveryLevel>(GameModeType_HaulersDelivery)
+    {
+    }
+};
+
+} // namespace Yardcrew

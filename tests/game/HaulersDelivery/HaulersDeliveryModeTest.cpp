@@ -1,0 +1,219 @@
+#include "game/HaulersDelivery/HaulersDeliveryMode.h"
+
+#include "framework/ValueResources.h"
+#include "game/HaulersDelivery/DeliveryCart.h"
+#include "game/HaulersDelivery/DeliveryObject.h"
+#include "graphics/ImageListResourceFactory.h"
+#include "graphics/ImageResourceFactory.h"
+#include "scene/NodePath.h"
+#include "scene/SpriteNodes.h"
+
+#include "../MiniGameTestSupport.h"
+
+#include <filesystem>
+
+using namespace GameTesting;
+
+namespace
+{
+
+const char* const kSounds[] = {"HaulersDelivery_GameComplete",
+                               "HaulersDelivery_WrongColor",
+                               "HaulersDelivery_WrongType",
+                               "HaulersDelivery_Wrong",
+                               "SFX_HoistArm",
+                               "SFX_Toolbox",
+                               "SFX_BrickDrop",
+                               "SFX_HaulerMoveLong",
+                               "SFX_GeneralClick",
+                               "SFX_ObjectRollover"};
+
+// A train of six carts above five choices; the cargo pictures are borrowed from the counting game (one
+// per material, thirteen), only their sizes and shapes matter here.
+const char* const kFixture = R"(
+  <imagelist name="HaulerDeliveryItems_Small" pattern="MaterialClumps_%1%" first="0" last="12"/>
+  <imagelist name="HaulerDeliveryItems_Small_rollover" pattern="MaterialClumps_%1%" first="0" last="12"/>
+  <imagelist name="HaulerDeliveryItems_Large" pattern="MaterialClumps_%1%" first="0" last="12"/>
+  <imagelist name="HaulerDeliveryItems_Large_rollover" pattern="MaterialClumps_%1%" first="0" last="12"/>
+  <vector2i name="DefaultCursorRegPt" x="4" y="3"/>
+  <intarray name="RepeatedGameNumLoops"><int value="0"/><int value="1"/><int value="1"/></intarray>
+  <scenelayout name="HaulersDeliveryModeLayout">
+    <scenenode nodeName="GameScreenRoot" width="800" height="600">
+      <scenenode nodeName="Playfield" width="800" height="600">
+        <scenenode nodeName="CargoRoot" x="0" y="250">
+          <scenenode nodeName="Cart_1" x="20"/><scenenode nodeName="Cart_2" x="150"/>
+          <scenenode nodeName="Cart_3" x="280"/><scenenode nodeName="Cart_4" x="410"/>
+          <scenenode nodeName="Cart_5" x="540"/><scenenode nodeName="Cart_6" x="670"/>
+        </scenenode>
+        <scenenode nodeName="Pattern1" x="20" y="450"/><scenenode nodeName="Pattern2" x="180" y="450"/>
+        <scenenode nodeName="Pattern3" x="340" y="450"/><scenenode nodeName="Pattern4" x="500" y="450"/>
+        <scenenode nodeName="Pattern5" x="660" y="450"/>
+        <animatedspritenode nodeName="HoistAnimNode" x="700" y="20" width="80" height="80"/>
+        <scenenode nodeName="MouseInput_ClickMask" width="800" height="600"/>
+      </scenenode>
+    </scenenode>
+  </scenelayout>
+  <scenelayout name="DeliveryCartLayout">
+    <scenenode nodeName="Cart" width="120" height="80">
+      <animatedspritenode nodeName="cart" width="120" height="80"/>
+      <staticspritenode nodeName="cargoImage"/>
+      <staticspritenode nodeName="cargoImage_front"/>
+      <staticspritenode nodeName="rolloverNode"/>
+      <staticspritenode nodeName="rolloverNode_front"/>
+      <scenenode nodeName="cargoTarget" x="10" y="-20"/>
+    </scenenode>
+  </scenelayout>
+  <scenelayout name="DeliveryObjectLayout">
+    <scenenode nodeName="Cargo">
+      <staticspritenode nodeName="imageNode"><staticspritenode nodeName="rolloverNode"/></staticspritenode>
+      <scenenode nodeName="HookAssembly" x="0" y="-300"/>
+    </scenenode>
+  </scenelayout>
+)";
+
+class HaulersDeliveryModeTest : public MiniGameTest
+{
+protected:
+    void SetUp() override
+    {
+        MiniGameTest::SetUp();
+        manager->AddResourceFactory(L"HaulersDeliveryLevel", new HaulersDeliveryLevelResourceFactory());
+        manager->AddResourceFactory(L"image", new ImageResourceFactory());
+        RegisterImageListResourceFactories();
+        CreateConstantResourceFactories();
+        for (const auto& entry :
+             std::filesystem::directory_iterator(std::filesystem::path(MENAGERIE_DATA_DIR) / "counting"))
+            files.AddFile(entry.path().filename().wstring(), ReadDataFile(entry.path()));
+        std::string sounds;
+        for (const char* sound : kSounds)
+            sounds += std::string("<sound name=\"") + sound + "\" src=\"w\"/>";
+        LoadManifest(sounds + kFixture, L"cargo");
+        watched.assign(std::begin(kSounds), std::end(kSounds));
+        watched.push_back("General_CorrectAnswer");
+    }
+
+    static SceneNode* Mask()
+    {
+        const NodePathStep path[] = {"GameScreenRoot", "Playfield", "MouseInput_ClickMask", NodePathTerminator()};
+        return RootDescendent(path);
+    }
+    bool Open() { return Mask() != nullptr && !Mask()->LocalIsVisible(); }
+    bool Ended()
+    {
+        std::erase_if(screens, [](const std::string& screen) { return screen == "push instructions"; });
+        return !screens.empty();
+    }
+    static DeliveryObject* Choice(const HaulersDeliveryMode& game, HaulersDeliveryType type)
+    {
+        for (DeliveryObject* cargo : game.getChoices())
+            if (cargo->getCargoType() == type)
+                return cargo;
+        return nullptr;
+    }
+    void LoadLevels(const std::string& body)
+    {
+        GetLevelManager().clearLevels();
+        LoadManifest(body, L"levels");
+    }
+};
+
+TEST_F(HaulersDeliveryModeTest, RunsAtEachDifficultyAfterWrongChoicesEndWithTheStickerReward)
+{
+    LoadLevels(R"(<HaulersDeliveryLevel name="HdEasy" difficulty="Easy"><Pattern order="AB"/></HaulersDeliveryLevel>
+        <HaulersDeliveryLevel name="HdMedium" difficulty="Medium"><Pattern order="AAB"/></HaulersDeliveryLevel>
+        <HaulersDeliveryLevel name="HdHard" difficulty="Hard"><Pattern order="A B C A B C B"/></HaulersDeliveryLevel>)");
+    const std::vector<int32_t> patterns[] = {{0, 1}, {0, 0, 1}, {0, 1, 2, 0, 1, 2, 1}};
+    const int expectedRounds[] = {1, 2, 2};
+    for (int d = 0; d < GameModeDifficulty_Count; ++d)
+    {
+        GetLevelManager().difficulty = static_cast<GameModeDifficulty>(d);
+        std::unique_ptr<HaulersDeliveryMode> game = std::make_unique<HaulersDeliveryMode>(true, -1);
+        std::vector<std::string> run;
+        int rounds = 0;
+        while (game)
+        {
+            ++rounds;
+            spoken.clear();
+            Start(*game);
+            ASSERT_TRUE(StepUntil(*game, [this] { return Open(); })) << d;
+            // The train shows the pattern, the empty last cart asking for the letter that continues it.
+            const std::vector<HaulersDeliveryType>& types = game->getPatternIndexMapping();
+            const std::vector<DeliveryCart*> carts = game->getCarts();
+            ASSERT_EQ(carts.size(), 6u);
+            for (size_t i = 0; i < carts.size(); ++i)
+                EXPECT_EQ(carts[i]->getCargoType(), types[static_cast<size_t>(patterns[d][i % patterns[d].size()])]);
+            EXPECT_TRUE(carts[0]->isLeadCart());
+            EXPECT_TRUE(carts[5]->isCartEmpty());
+            // A, B, C and the two decoys are offered, whatever letters the pattern uses.
+            ASSERT_EQ(game->getChoices().size(), 5u);
+            for (size_t i = 0; i < 5; ++i)
+                EXPECT_NE(Choice(*game, types[i]), nullptr) << i;
+            const HaulersDeliveryType wanted = carts[5]->getCargoType();
+
+            if (rounds == 1)
+            {
+                // Every wrong choice in turn: each is lifted away for good, and a second click while
+                // one is delivered changes nothing.
+                for (int wrong = 0; wrong < 4; ++wrong)
+                {
+                    DeliveryObject* cargo = nullptr;
+                    for (DeliveryObject* c : game->getChoices())
+                        if (c->getCargoType() != wanted)
+                            cargo = c;
+                    ASSERT_NE(cargo, nullptr);
+                    const std::string voice = CompareCargo(wanted, cargo->getCargoType()) == CargoMismatch_Color
+                                                  ? "HaulersDelivery_WrongColor"
+                                              : CompareCargo(wanted, cargo->getCargoType()) == CargoMismatch_Type
+                                                  ? "HaulersDelivery_WrongType"
+                                                  : "HaulersDelivery_Wrong";
+                    Click(*game, *cargo->getImageNode());
+                    EXPECT_TRUE(Mask()->LocalIsVisible());
+                    EXPECT_TRUE(game->isDelivering());
+                    game->buttonClicked(Choice(*game, wanted));
+                    ASSERT_TRUE(StepUntil(*game, [&] { return Open(); }));
+                    EXPECT_EQ(game->getChoices().size(), static_cast<size_t>(4 - wrong));
+                    EXPECT_TRUE(Heard(voice)) << voice;
+                    EXPECT_TRUE(carts[5]->isCartEmpty());
+                }
+                EXPECT_FALSE(Ended());
+            }
+            DeliveryObject* right = Choice(*game, wanted);
+            ASSERT_NE(right, nullptr);
+            Click(*game, *right->getImageNode());
+            ASSERT_TRUE(StepUntil(*game, [&] { return !carts[5]->isCartEmpty(); }));
+            // The delivered cargo lies in the cart and leaves with the train.
+            EXPECT_EQ(right->GetNode()->GetParent(), carts[5]->getCargoTarget());
+            EXPECT_TRUE(Heard("General_CorrectAnswer"));
+            EXPECT_TRUE(Heard("SFX_BrickDrop"));
+            ASSERT_TRUE(StepUntil(*game, [this] { return Ended(); })) << d;
+            EXPECT_TRUE(Heard("HaulersDelivery_GameComplete"));
+            run.insert(run.end(), screens.begin(), screens.end());
+            screens.clear();
+            game.reset();
+            if (dynamic_cast<HaulersDeliveryMode*>(nextRound.get()) != nullptr)
+                game.reset(static_cast<HaulersDeliveryMode*>(nextRound.release()));
+            context.reset();
+        }
+        std::vector<std::string> expected(static_cast<size_t>(expectedRounds[d] - 1), "unwind next round");
+        expected.push_back("push reward");
+        EXPECT_EQ(run, expected) << "difficulty " << d;
+    }
+}
+
+TEST_F(HaulersDeliveryModeTest, NoPlayableLevelShowsTheNoticeAndAnEmptyPlayfield)
+{
+    // The damaged level is refused when read, so the draw finds nothing.
+    LoadLevels(R"(<HaulersDeliveryLevel name="HdBroken" difficulty="Easy"><Pattern order=""/></HaulersDeliveryLevel>)");
+    GetLevelManager().difficulty = GameModeDifficulty_Easy;
+    TakeLog();
+    HaulersDeliveryMode game(true, -1);
+    Start(game);
+    EXPECT_NE(TakeLog().find("Difficulty Level Not Found for HaulersDeliveryMode"), std::string::npos);
+    EXPECT_TRUE(game.getCarts().empty());
+    EXPECT_TRUE(game.getChoices().empty());
+    for (int i = 0; i < 5; ++i)
+        Step(game);
+    EXPECT_TRUE(screens.empty());
+}
+
+} // namespace
