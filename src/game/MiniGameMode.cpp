@@ -51,8 +51,15 @@ void MiniGameMode::Setup()
         ShowMissingLevelNotice(mDescription.modeName);
         return;
     }
-    setupInstructionMode(game, mDescription.introState, !mDescription.repeating || mFirstRound);
+    if (!mDescription.instructionsAfterIntro)
+        showInstructions();
     initializeLevel(mLevel);
+}
+
+void MiniGameMode::showInstructions()
+{
+    setupInstructionMode(Strata::Label(mDescription.label), mDescription.introState,
+                         !mDescription.repeating || mFirstRound);
 }
 
 void MiniGameMode::Update(float dt)

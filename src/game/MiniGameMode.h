@@ -46,6 +46,8 @@ struct sMiniGameDescription
     IntroForemanState introState = IntroForemanState_Default;
     // Rounds counted by "RepeatedGameNumLoops" (the pop-up shows in the first only); else one round.
     bool repeating = false;
+    // The game plays an introduction first and opens the instruction pop-up itself (showInstructions).
+    bool instructionsAfterIntro = false;
     // Whether a filed level can be played (the level record is there and sound); null: every one.
     bool (*isPlayable)(Strata::Label level) = nullptr;
     // The next round's mode, given the rounds left after this one.
@@ -87,6 +89,8 @@ protected:
 
     // Builds the round from a playable level.
     virtual void initializeLevel(Strata::Label level) = 0;
+    // The instruction pop-up and the Help and Quit buttons, for a game whose introduction comes first.
+    void showInstructions();
 
     // Makes a playfield object and adds it with its nodes under `parent`; the mode's database owns it
     // from then on. A null parent, or an object that cannot be added, is logged under `place` and

@@ -1,0 +1,47 @@
+#pragma once
+
+// Every resource name the tool-finding game's code asks for, declared once: the code reads each name
+// from here and the content check reads the list.
+
+#include "game/ContentNames.h"
+#include "game/YardcrewNames.h"
+
+#include <span>
+
+namespace Yardcrew::PileOfLeavesContent
+{
+
+inline constexpr sContentName kModeLayout{ContentKind_SceneLayout, "PileOfLeavesModeLayout"};
+inline constexpr sContentName kLeafLayout{ContentKind_SceneLayout, "LeafLayout"};
+inline constexpr sContentName kToolLayout{ContentKind_SceneLayout, "LeafCoveredToolLayout"};
+inline constexpr sContentName kAnimatedLeafLayout{ContentKind_SceneLayout, "AnimatedLeafLayout"};
+
+inline constexpr sContentName kCursor{ContentKind_Image, "cursor_hand"};
+inline constexpr sContentName kCursorHotSpot{ContentKind_Constant, "HandCursorRegPt"};
+inline constexpr sContentName kLeaves{ContentKind_ImageList, "Leaves", 1};
+// One list per tool kind, in the shared tool table's order: the tool in Red, Green, Blue and Yellow,
+// then its highlight outline.
+inline constexpr int kHighlightImage = 4;
+inline constexpr sContentName kToolImages[] = {
+    {ContentKind_ImageList, "GeneralTool_Hammer", 5}, {ContentKind_ImageList, "GeneralTool_Saw", 5},
+    {ContentKind_ImageList, "GeneralTool_Drill", 5},  {ContentKind_ImageList, "GeneralTool_Brush", 5},
+    {ContentKind_ImageList, "GeneralTool_Wrench", 5}, {ContentKind_ImageList, "GeneralTool_Screwdriver", 5},
+    {ContentKind_ImageList, "GeneralTool_Level", 5},  {ContentKind_ImageList, "GeneralTool_Pliers", 5}};
+static_assert(std::size(kToolImages) == YardcrewTool_Count);
+
+inline constexpr sContentName kMusic{ContentKind_Sound, "Music_Track3"};
+inline constexpr sContentName kHint{ContentKind_Voice, "InGameHint_Leaves_1"};
+inline constexpr sContentName kGameComplete{ContentKind_Voice, "PileOfLeaves_GameComplete"};
+inline constexpr sContentName kWrongTool{ContentKind_Voice, "PileOfLeaves_IncorrectAnswer"};
+inline constexpr sContentName kBlowLeaves{ContentKind_Sound, "SFX_BlowLeaves"};
+inline constexpr sContentName kRollover{ContentKind_Sound, "SFX_ObjectRollover"};
+inline constexpr sContentName kSelect{ContentKind_Sound, "SFX_SelectItem"};
+
+inline constexpr sContentName kIntroTime{ContentKind_Constant, "PreIntroLeafFlightTime"};
+inline constexpr sContentName kLeafDelayMax{ContentKind_Constant, "PreFlightLeafDelayMax"};
+inline constexpr sContentName kLeafSpeed{ContentKind_Constant, "LeafFlightSpeed"};
+inline constexpr sContentName kToolSpeed{ContentKind_Constant, "ToolCorrectFlySpeed"};
+
+std::span<const sContentName> List();
+
+} // namespace Yardcrew::PileOfLeavesContent

@@ -1,0 +1,46 @@
+#include "game/PileOfLeaves/PileOfLeavesLevel.h"
+
+#include "core/AttributeContainer.h"
+
+#include <algorithm>
+
+namespace Yardcrew
+{
+
+namespace
+{
+
+std::string OutOfRange(const char* what, int32_t value, int32_t low, int32_t high)
+{
+    return "has " + std::to_string(value) + " " + what + ", not " + std::to_string(low) + " to " + std::to_string(high);
+}
+
+} // namespace
+
+void PileOfLeavesLevel::ReadAttributes(const Strata::IAttributeContainer& attributes)
+{
+    numTools = attributes.GetAttribute(L"numTools", 0);
+    areaCover = attributes.GetAttribute(L"areaCover", 0);
+    toolCover = attributes.GetAttribute(L"toolCover", 0);
+    cursorRadius = attributes.GetAttribute(L"cursorRadius", 100);
+}
+
+int32_t PileOfLeavesLevel::ToolCount() const
+{
+    return std::clamp(numTools, 0, kPileOfLeavesMaxTools);
+}
+
+std::string PileOfLeavesLevel::Validate() const
+{
+    if (numTools < 1 || numTools > kPileOfLeavesMaxTools)
+        return OutOfRange("tools", numTools, 1, kPileOfLeavesMaxTools);
+    if (areaCover < 0 || areaCover > kPileOfLeavesMaxAreaCover)
+        return OutOfRange("area leaves", areaCover, 0, kPileOfLeavesMaxAreaCover);
+    if (toolCover < 0 || toolCover > kPileOfLeavesMaxToolCover)
+        return OutOfRange("leaves per tool", toolCover, 0, kPileOfLeavesMaxToolCover);
+    if (cursorRadius < 0 || cursorRadius > kPileOfLeavesMaxCursorRadius)
+        return OutOfRange("pixels of cursor radius", cursorRadius, 0, kPileOfLeavesMaxCursorRadius);
+    return std::string();
+}
+
+} // namespace Yardcrew

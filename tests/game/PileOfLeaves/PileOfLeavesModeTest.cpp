@@ -1,0 +1,305 @@
+#include "game/PileOfLeaves/PileOfLeavesMode.h"
+
+#include "framework/ValueResources.h"
+#include "game/PileOfLeaves/Leaf.h"
+#include "game/PileOfLeaves/LeafCoveredTool.h"
+#include "game/PileOfLeaves/PileOfLeavesLevel.h"
+#include "graphics/ImageListResourceFactory.h"
+#include "graphics/ImageResourceFactory.h"
+#include "scene/NodePath.h"
+
+#include "../MiniGameTestSupport.h"
+
+#include <filesystem>
+#include <map>
+
+using namespace GameTesting;
+
+namespace
+{
+
+const char* const kSounds[] = {"PileOfLeaves_GameComplete", "PileOfLeaves_IncorrectAnswer", "SFX_BlowLeaves",
+                               "SFX_ObjectRollover", "SFX_SelectItem"};
+
+// The field and the request box; the pictures are borrowed from the counting game, only their sizes
+// matter here. Requests per run: 1, 2 and 3.
+const char* const kFixture = R"(
+  <intarray name="RepeatedGameNumLoops"><int value="0"/><int value="1"/><int value="2"/></intarray>
+  <imagelist name="Leaves" pattern="MaterialClumps_%1%" first="0" last="3"/>
+  <imagelist name="GeneralTool_Hammer" pattern="MaterialClumps_%1%" first="0" last="4"/>
+  <imagelist name="GeneralTool_Saw" pattern="MaterialClumps_%1%" first="1" last="5"/>
+  <imagelist name="GeneralTool_Drill" pattern="MaterialClumps_%1%" first="2" last="6"/>
+  <imagelist name="GeneralTool_Brush" pattern="MaterialClumps_%1%" first="3" last="7"/>
+  <imagelist name="GeneralTool_Wrench" pattern="MaterialClumps_%1%" first="0" last="4"/>
+  <imagelist name="GeneralTool_Screwdriver" pattern="MaterialClumps_%1%" first="1" last="5"/>
+  <imagelist name="GeneralTool_Level" pattern="MaterialClumps_%1%" first="2" last="6"/>
+  <imagelist name="GeneralTool_Pliers" pattern="MaterialClumps_%1%" first="3" last="7"/>
+  <vector2i name="HandCursorRegPt" x="4" y="3"/>
+  <float name="PreIntroLeafFlightTime" value="1.5"/>
+  <float name="PreFlightLeafDelayMax" value="0.4"/>
+  <float name="LeafFlightSpeed" value="900"/>
+  <float name="ToolCorrectFlySpeed" value="700"/>
+  <scenelayout name="PileOfLeavesModeLayout">
+    <scenenode nodeName="GameScreenRoot" width="800" height="600">
+      <scenenode nodeName="Playfield" width="800" height="600">
+        <scenenode nodeName="ToolLayer" width="800" height="600"/>
+        <scenenode nodeName="LeafLayer" width="800" height="600"/>
+        <scenenode nodeName="DogAnimationNode" x="20" y="20" width="100" height="100"/>
+        <scenenode nodeName="ClickMask" width="800" height="600"/>
+      </scenenode>
+      <scenenode nodeName="UI_attach" width="800" height="600">
+        <scenenode nodeName="HighlightBox" x="340" y="20" width="120" height="120"/>
+        <staticspritenode nodeName="ToolToPick" x="350" y="30"/>
+      </scenenode>
+    </scenenode>
+  </scenelayout>
+  <scenelayout name="LeafLayout">
+    <scenenode nodeName="Leaf"><staticspritenode nodeName="imageNode" x="-20" y="-20"/></scenenode>
+  </scenelayout>
+  <scenelayout name="LeafCoveredToolLayout">
+    <scenenode nodeName="Tool">
+      <staticspritenode nodeName="imageNode" x="-30" y="-25"><staticspritenode nodeName="highlightNode"/></staticspritenode>
+    </scenenode>
+  </scenelayout>
+  <scenelayout name="AnimatedLeafLayout"><staticspritenode nodeName="Blown"/></scenelayout>
+)";
+
+class PileOfLeavesModeTest : public MiniGameTest
+{
+protected:
+    void SetUp() override
+    {
+        MiniGameTest::SetUp();
+        manager->AddResourceFactory(L"PileOfLeavesLevel", new PileOfLeavesLevelResourceFactory());
+        manager->AddResourceFactory(L"image", new ImageResourceFactory());
+        RegisterImageListResourceFactories();
+        CreateConstantResourceFactories();
+        for (const auto& entry :
+             std::filesystem::directory_iterator(std::filesystem::path(MENAGERIE_DATA_DIR) / "counting"))
+            files.AddFile(entry.path().filename().wstring(), ReadDataFile(entry.path()));
+        std::string sounds;
+        for (const char* sound : kSounds)
+            sounds += std::string("<sound name=\"") + sound + "\" src=\"w\"/>";
+        LoadManifest(sounds + kFixture, L"leaves");
+        watched.assign(std::begin(kSounds), std::end(kSounds));
+        watched.push_back("General_CorrectAnswer");
+    }
+
+    static SceneNode* Mask()
+    {
+        const NodePathStep path[] = {"GameScreenRoot", "Playfield", "ClickMask", NodePathTerminator()};
+        return RootDescendent(path);
+    }
+    static SceneNode* Request()
+    {
+        const NodePathStep path[] = {"GameScreenRoot", "UI_attach", "ToolToPick", NodePathTerminator()};
+        return RootDescendent(path);
+    }
+    bool Open() { return Mask() != nullptr && !Mask()->LocalIsVisible(); }
+    bool Ended()
+    {
+        std::erase_if(screens, [](const std::string& screen) { return screen == "push instructions"; });
+        return !screens.empty();
+    }
+    void LoadLevel(const std::string& difficulty, const std::string& attributes)
+    {
+        GetLevelManager().clearLevels();
+        LoadManifest("<PileOfLeavesLevel name=\"Pol" + difficulty + "\" difficulty=\"" + difficulty + "\" " +
+                         attributes + "/>",
+                     (L"levels" + std::to_wstring(++mManifests)).c_str());
+    }
+    LeafCoveredTool* Requested(const PileOfLeavesMode& game)
+    {
+        for (LeafCoveredTool* tool : game.getTools())
+            if (tool->getKind() == game.getToolToFind() && tool->getColor() == game.getColorToFind())
+                return tool;
+        return nullptr;
+    }
+    int mManifests = 0;
+};
+
+TEST_F(PileOfLeavesModeTest, EveryDifficultyIsWonThroughWrongClicksToTheStickerReward)
+{
+    struct Case
+    {
+        const char* difficulty;
+        int tools;
+        int requests;
+    };
+    // Hard has more tools than six, so at most one Hammer and one Drill. Every level holds more tools
+    // than requests, so some stay on the ground.
+    const Case cases[] = {{"Easy", 3, 1}, {"Medium", 5, 2}, {"Hard", 7, 3}};
+    for (int d = 0; d < GameModeDifficulty_Count; ++d)
+    {
+        const Case& c = cases[d];
+        SCOPED_TRACE(c.difficulty);
+        LoadLevel(c.difficulty,
+                  "numTools=\"" + std::to_string(c.tools) + "\" areaCover=\"30\" toolCover=\"4\" cursorRadius=\"90\"");
+        GetLevelManager().difficulty = static_cast<GameModeDifficulty>(d);
+        spoken.clear();
+        screens.clear();
+        auto game = std::make_unique<PileOfLeavesMode>();
+        Start(*game);
+        // The pile is made and the playfield stays shut through the intro.
+        const std::vector<LeafCoveredTool*> tools = game->getTools();
+        ASSERT_EQ(static_cast<int>(tools.size()), c.tools) << TakeLog();
+        EXPECT_EQ(game->getLeaves().size(), 30u + 4u * tools.size());
+        EXPECT_FALSE(Open());
+        EXPECT_TRUE(screens.empty());
+        ASSERT_TRUE(StepUntil(*game, [&] { return Open(); }));
+        EXPECT_EQ(screens, std::vector<std::string>{"push instructions"});
+        EXPECT_TRUE(Heard("SFX_BlowLeaves"));
+
+        std::map<int, int> kinds;
+        for (size_t i = 0; i < tools.size(); ++i)
+        {
+            const Rect<float> a = tools[i]->LayoutRoot()->GetCompositeBounds();
+            EXPECT_GE(a.x, 1.0f);
+            EXPECT_LE(a.x + a.width, 799.0f);
+            EXPECT_LE(a.y + a.height, 599.0f);
+            ++kinds[tools[i]->getKind()];
+            for (size_t j = i + 1; j < tools.size(); ++j)
+            {
+                const Rect<float> b = tools[j]->LayoutRoot()->GetCompositeBounds();
+                const bool apart = std::min(a.x + a.width, b.x + b.width) - std::max(a.x, b.x) <= 1.0f ||
+                                   std::min(a.y + a.height, b.y + b.height) - std::max(a.y, b.y) <= 1.0f;
+                EXPECT_TRUE(apart) << i << " and " << j;
+                EXPECT_FALSE(tools[i]->getKind() == tools[j]->getKind() &&
+                             tools[i]->getColor() == tools[j]->getColor());
+            }
+        }
+        for (const auto& [kind, count] : kinds)
+        {
+            const bool single = kind == YardcrewTool_Hammer || kind == YardcrewTool_Drill;
+            const bool pair = kind == YardcrewTool_Wrench || kind == YardcrewTool_Screwdriver;
+            EXPECT_LE(count, c.tools <= 6 ? 2 : single ? 1 : pair ? 2 : 4) << kind;
+        }
+        // Every leaf has blown in by the time the first request is made.
+        ASSERT_TRUE(StepUntil(*game,
+                              [&]
+                              {
+                                  for (Leaf* leaf : game->getLeaves())
+                                      if (leaf->LayoutRoot()->GetTaskQueue().GetTask(0) != nullptr)
+                                          return false;
+                                  return true;
+                              }));
+        for (Leaf* leaf : game->getLeaves())
+            EXPECT_EQ(leaf->LayoutRoot()->LocalGetLocation(),
+                      Vector2<float>(leaf->getRestingPoint().x, leaf->getRestingPoint().y));
+
+        for (int request = 0; request < c.requests; ++request)
+        {
+            // The tools are asked for in the order they were made.
+            EXPECT_EQ(game->getTools().front(), Requested(*game));
+            LeafCoveredTool* right = Requested(*game);
+            ASSERT_NE(right, nullptr);
+            if (request == 0)
+            {
+                // A wrong tool wobbles and is said to be wrong; the playfield stays open and the hint
+                // timer starts again from the first hint.
+                LeafCoveredTool* wrong = game->getTools().back();
+                ASSERT_NE(wrong, right);
+                Click(*game, *wrong->getImageNode());
+                ASSERT_TRUE(StepUntil(*game, [&] { return Heard("PileOfLeaves_IncorrectAnswer"); }));
+                EXPECT_TRUE(Open());
+                EXPECT_EQ(game->getHintNumber(), 1);
+                EXPECT_NE(wrong->LayoutRoot()->GetTaskQueue().GetTask(0), nullptr);
+            }
+            const Strata::ObjectID id = right->GetID();
+            const int left = static_cast<int>(game->getTools().size());
+            Click(*game, *right->getImageNode());
+            EXPECT_FALSE(Open());
+            EXPECT_TRUE(right->isFound());
+            // A second click on the flying tool counts for nothing.
+            Click(*game, *right->getImageNode());
+            ASSERT_TRUE(StepUntil(*game, [&] { return game->GetObject(id) == nullptr; }));
+            EXPECT_EQ(static_cast<int>(game->getTools().size()), left - 1);
+            EXPECT_TRUE(Heard("General_CorrectAnswer"));
+            if (request + 1 < c.requests)
+                ASSERT_TRUE(StepUntil(*game, [&] { return Open(); }));
+        }
+        ASSERT_TRUE(StepUntil(*game, [&] { return Ended(); }));
+        EXPECT_TRUE(Heard("PileOfLeaves_GameComplete"));
+        EXPECT_FALSE(Request()->LocalIsVisible());
+        EXPECT_EQ(static_cast<int>(game->getTools().size()), c.tools - c.requests);
+        EXPECT_EQ(screens, std::vector<std::string>{"push reward"});
+        game->playOutroAnimation();
+        game.reset();
+        context.reset();
+    }
+}
+
+TEST_F(PileOfLeavesModeTest, DamagedOrShortLevelsEndCleanly)
+{
+    // No level, or a damaged one: the notice and an empty field.
+    for (const char* attributes : {"", R"(numTools="40")"})
+    {
+        GetLevelManager().clearLevels();
+        if (*attributes != '\0')
+            LoadLevel("Easy", attributes);
+        GetLevelManager().difficulty = GameModeDifficulty_Easy;
+        TakeLog();
+        PileOfLeavesMode game;
+        Start(game);
+        EXPECT_NE(
+            TakeLog().find("Difficulty Level Not Found for PileOfLeavesMode. Fix the problem and press F5 to reload"),
+            std::string::npos);
+        EXPECT_TRUE(game.getTools().empty());
+        EXPECT_TRUE(game.getLeaves().empty());
+        context.reset();
+    }
+
+    // Hard asks for three tools but only one lies there: the game ends after it instead of asking for
+    // more. The leaves are as many as asked, even crowded on a field that cannot space them.
+    LoadLevel("Hard", R"(numTools="1" areaCover="300" toolCover="30" cursorRadius="0")");
+    GetLevelManager().difficulty = GameModeDifficulty_Hard;
+    screens.clear();
+    auto game = std::make_unique<PileOfLeavesMode>();
+    Start(*game);
+    EXPECT_EQ(game->getLeaves().size(), 330u);
+    ASSERT_TRUE(StepUntil(*game, [&] { return Open(); }));
+    Click(*game, *Requested(*game)->getImageNode());
+    ASSERT_TRUE(StepUntil(*game, [&] { return Ended(); }));
+    EXPECT_EQ(screens, std::vector<std::string>{"push reward"});
+    game.reset();
+    context.reset();
+
+    // More tools than the field holds: generation still ends, and leaves out what does not fit.
+    PileOfLeavesMode crowded;
+    Start(crowded);
+    TakeLog();
+    crowded.generateTools(kPileOfLeavesMaxTools + 10);
+    EXPECT_LE(crowded.getTools().size(), static_cast<size_t>(kPileOfLeavesMaxTools + 1));
+    context.reset();
+}
+
+TEST_F(PileOfLeavesModeTest, LeavesSlideStraightAwayFromThePointer)
+{
+    struct Case
+    {
+        int radius;
+        Vector2<int> pointer;
+        bool moves;
+        Vector2<int> place;
+    };
+    // A leaf resting at (400, 300).
+    const Case cases[] = {
+        {100, {400, 300}, true, {500, 300}}, // on the point: a full radius to the right
+        {100, {370, 300}, true, {470, 300}}, // 30 to the left: pushed 70 right
+        {100, {400, 340}, true, {400, 240}}, // 40 below: pushed 60 up
+        {100, {325, 225}, true, {400, 300}}, // in the square, outside the circle: at rest
+        {100, {400, 400}, true, {400, 300}}, // on the circle: at rest
+        {100, {400, 401}, false, {}},        // outside the square: left where it was
+        {0, {400, 300}, false, {}},          // no radius: never moves
+    };
+    for (const Case& c : cases)
+    {
+        Leaf leaf(400, 300, c.radius);
+        Vector2<int> place;
+        EXPECT_EQ(leaf.placeFor(c.pointer, place), c.moves) << c.radius << " " << c.pointer.x << "," << c.pointer.y;
+        if (c.moves)
+            EXPECT_EQ(place, c.place) << c.radius << " " << c.pointer.x << "," << c.pointer.y;
+    }
+}
+
+} // namespace
