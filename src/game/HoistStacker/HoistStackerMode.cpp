@@ -9,6 +9,7 @@
 #include "game/HoistStacker/HoistStackerLevel.h"
 #include "game/HoistStacker/StackableObject.h"
 #include "game/HoistStacker/StackingTarget.h"
+#include "game/MiniGamePattern.h"
 #include "game/MiniGameSequence.h"
 #include "scene/NodeAnimationTask.h"
 #include "scene/SceneNode.h"
@@ -44,16 +45,6 @@ Strata::SceneNode* PlayfieldPlace(const char* group, const std::string& name)
     return Strata::RootDescendent(path);
 }
 
-template <class T>
-std::vector<T*> Live(const Strata::ObjectDatabase& database, const std::vector<Strata::ObjectID>& ids)
-{
-    std::vector<T*> live;
-    for (Strata::ObjectID id : ids)
-        if (auto* object = dynamic_cast<T*>(database.GetObject(id)))
-            live.push_back(object);
-    return live;
-}
-
 } // namespace
 
 HoistStackerMode::HoistStackerMode(bool firstRound, int roundsLeft)
@@ -63,12 +54,12 @@ HoistStackerMode::HoistStackerMode(bool firstRound, int roundsLeft)
 
 std::vector<StackableObject*> HoistStackerMode::getObjects() const
 {
-    return Live<StackableObject>(*this, mObjects);
+    return LiveObjects<StackableObject>(*this, mObjects);
 }
 
 std::vector<StackingTarget*> HoistStackerMode::getPlatforms() const
 {
-    return Live<StackingTarget>(*this, mPlatforms);
+    return LiveObjects<StackingTarget>(*this, mPlatforms);
 }
 
 Strata::AnimatedSpriteNode* HoistStackerMode::getHoist() const
