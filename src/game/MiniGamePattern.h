@@ -4,12 +4,15 @@
 // depth-sorting the playfield, the cursor and tuning constants.
 
 #include "core/Vector2.h"
+#include "framework/ObjectDatabase.h"
+#include "framework/ObjectID.h"
 #include "framework/ValueResources.h"
 #include "game/GameModeTypes.h"
 
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace Strata
 {
@@ -60,6 +63,17 @@ T GameConstant(const char* name)
         return T();
     }
     return constant.GetValue();
+}
+
+// The objects of those identifiers still alive in the database and of type T, in the given order.
+template <class T>
+std::vector<T*> LiveObjects(const Strata::ObjectDatabase& database, const std::vector<Strata::ObjectID>& ids)
+{
+    std::vector<T*> live;
+    for (Strata::ObjectID id : ids)
+        if (auto* object = dynamic_cast<T*>(database.GetObject(id)))
+            live.push_back(object);
+    return live;
 }
 
 // How long a move of that distance takes at that speed; at once for a speed that is not positive.

@@ -1,0 +1,56 @@
+#pragma once
+
+// A level of the stacking game: the logs and girders that lie on the ground at the start of a round.
+//
+//   <HoistStackerLevel name="..." difficulty="Easy">
+//     <StackObject size="3" color="Red" type="Girder"/>   (one to ten of these, at any depth)
+//   </HoistStackerLevel>
+//
+// "size" (1 to 5) picks the picture and orders the stack: a larger object belongs lower. "color" is
+// "Red" or "Blue", "type" "Girder" or "Log", spelt exactly. One platform stands per colour used, with
+// five stacking points, so within a colour there are at most five objects, each of its own size.
+
+#include "game/GameLevelReaders.h"
+#include "game/YardcrewNames.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace Strata
+{
+class XMLElement;
+}
+
+namespace Yardcrew
+{
+
+// Ten ground positions; five pictures per list, as many as a platform has stacking points.
+constexpr size_t kHoistStackerMaxObjects = 10;
+constexpr int32_t kHoistStackerMaxSize = 5;
+
+struct StackableObjectData
+{
+    int32_t size = 0;
+    StackObjectColor color = StackObjectColor_None;
+    StackObjectType type = StackObjectType_None;
+};
+
+struct HoistStackerLevel
+{
+    // In document order.
+    std::vector<StackableObjectData> objects;
+
+    // "StackObject" appends an object; any other tag is ignored.
+    void ReadChild(const Strata::XMLElement& element);
+    // Empty when the level can be played; otherwise why not, for the log line.
+    std::string Validate() const;
+};
+
+class HoistStackerLevelResourceFactory final : public GameLevelResourceFactory<HoistStackerLevel>
+{
+public:
+    HoistStackerLevelResourceFactory() : GameLevelResourceFactory<HoistStackerLevel>(GameModeType_HoistStacker) {}
+};
+
+} // namespace Yardcrew

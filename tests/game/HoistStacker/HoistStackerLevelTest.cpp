@@ -1,0 +1,84 @@
+#include "game/HoistStacker/HoistStackerLevel.h"
+
+#include "game/LevelManager.h"
+
+#include "../GameServicesTestSupport.h"
+
+#include <set>
+#include <string>
+
+using namespace GameTesting;
+
+namespace
+{
+
+class HoistStackerLevelTest : public GameServicesTest
+{
+protected:
+    void SetUp() override
+    {
+        GameServicesTest::SetUp();
+        manager->AddResourceFactory(L"HoistStackerLevel", new HoistStackerLevelResourceFactory());
+    }
+};
+
+TEST_F(HoistStackerLevelTest, OnlyStackableLevelsAreFiledAndEachRefusalIsLoggedOnce)
+{
+    struct Case
+    {
+        const char* name;
+        const char* children;
+        const char* logged; // null when the level is filed
+    };
+    const std::string ten = []
+    {
+        std::string objects;
+        for (int size = 1; size <= 5; ++size)
+            for (const char* color : {"Red", "Blue"})
+                objects += "<StackObject size=\"" + std::to_string(size) + "\" color=\"" + color + "\" type=\"Log\"/>";
+        return objects;
+    }();
+    const std::string eleven = ten + R"(<StackObject size="1" color="Red" type="Log"/>)";
+    const Case cases[] = {
+        // Nested objects count; a size may repeat across colours.
+        {"HsTwo", R"(<Pile><StackObject size="3" color="Red" type="Girder"/></Pile><Note/>
+                    <StackObject size="3" color="Blue" type="Log"/>)",
+         nullptr},
+        {"HsTen", ten.c_str(), nullptr},
+        {"HsEleven", eleven.c_str(), "has more than 10 objects"},
+        {"HsEmpty", "<Pile/>", "has no \"StackObject\""},
+        {"HsTwins",
+         R"(<StackObject size="2" color="Blue" type="Log"/><StackObject size="2" color="Blue" type="Girder"/>)",
+         "has two Blue objects of size 2"},
+        {"HsCase", R"(<StackObject size="2" color="red" type="Log"/>)", "has an object of an unknown colour"},
+        {"HsGreen", R"(<StackObject size="2" color="Green" type="Log"/>)", "has an object of an unknown colour"},
+        {"HsPlank", R"(<StackObject size="2" color="Red" type="Plank"/>)", "has an object of an unknown type"},
+        {"HsNoSize", R"(<StackObject color="Red" type="Log"/>)", "has an object of size 0, not 1 to 5"},
+        {"HsHuge", R"(<StackObject size="6" color="Red" type="Log"/>)", "has an object of size 6, not 1 to 5"},
+    };
+    std::string body;
+    for (const Case& c : cases)
+        body += std::string("<HoistStackerLevel name=\"") + c.name + "\" difficulty=\"Hard\">" + c.children +
+                "</HoistStackerLevel>\n";
+    LoadManifest(L"Stacks", body);
+    const std::string log = TakeLog();
+
+    const std::set<std::string> filed = FiledLevels(GameModeType_HoistStacker);
+    for (const Case& c : cases)
+    {
+        EXPECT_EQ(filed.count(c.name) == 1, c.logged == nullptr) << c.name;
+        const std::string line = LevelLogLine(log, "Stacks", c.name);
+        if (c.logged == nullptr)
+            EXPECT_EQ(line, "") << c.name;
+        else
+            EXPECT_NE(line.find(c.logged), std::string::npos) << c.name << ": " << line;
+    }
+    const auto* two = dynamic_cast<const HoistStackerLevel*>(manager->GetResource(Strata::Label("HsTwo")).get());
+    ASSERT_NE(two, nullptr);
+    ASSERT_EQ(two->objects.size(), 2u);
+    EXPECT_EQ(two->objects[0].type, StackObjectType_Girder);
+    EXPECT_EQ(two->objects[1].color, StackObjectColor_Blue);
+    EXPECT_EQ(two->objects[1].type, StackObjectType_Log);
+}
+
+} // namespace

@@ -1,0 +1,281 @@
+#include "game/HoistStacker/HoistStackerMode.h"
+
+#include "framework/ValueResources.h"
+#include "game/DragAndDrop.h"
+#include "game/HoistStacker/HoistStackerLevel.h"
+#include "game/HoistStacker/StackableObject.h"
+#include "game/HoistStacker/StackingTarget.h"
+#include "graphics/ImageListResourceFactory.h"
+#include "graphics/ImageResourceFactory.h"
+#include "scene/NodePath.h"
+#include "scene/SpriteNodes.h"
+
+#include "../MiniGameTestSupport.h"
+
+#include <algorithm>
+#include <filesystem>
+
+using namespace GameTesting;
+
+namespace
+{
+
+const char* const kSounds[] = {"VO_Hoist_IThinkSo", "VO_HoistTada",   "SFX_ObjectRollover",
+                               "SFX_ObjectStick",   "SFX_DropGirder", "SFX_GirderFall"};
+
+// Small opaque pictures (the cursors), so the objects' alpha hit test finds them at their centres.
+const char* const kFixture = R"(
+  <image name="cursor_default" src="cursor_default"/>
+  <image name="Platform_Red" src="cursor_hand"/>
+  <image name="Platform_Blue" src="cursor_hand"/>
+  <spritetype name="HoistFixture" images="Pictures">
+    <animation name="Idle" frameList="0" fps="10"/>
+    <animation name="Sad" frameList="0-3" fps="10"/><animation name="Happy" frameList="0-4" fps="10"/>
+  </spritetype>
+  <vector2i name="DefaultCursorRegPt" x="4" y="3"/>
+  <intarray name="RepeatedGameNumLoops"><int value="0"/><int value="0"/><int value="0"/></intarray>
+  <scenelayout name="HoistStackerModeLayout">
+    <scenenode nodeName="GameScreenRoot" width="800" height="600">
+      <scenenode nodeName="Playfield" width="800" height="600">
+        <scenenode nodeName="DropItem_Mask" width="800" height="600"/>
+        <animatedspritenode nodeName="HoistAnimNode" x="380" y="40" spriteType="HoistFixture" initialAnimation="Idle"/>
+        <scenenode nodeName="MaterialTargets">
+          <scenenode nodeName="Target_Left" x="100" y="100"/><scenenode nodeName="Target_Right" x="550" y="100"/>
+        </scenenode>
+        <scenenode nodeName="MaterialSources">
+          <scenenode nodeName="Source_1" x="20" y="500"/><scenenode nodeName="Source_2" x="100" y="500"/>
+          <scenenode nodeName="Source_3" x="180" y="500"/><scenenode nodeName="Source_4" x="260" y="500"/>
+          <scenenode nodeName="Source_5" x="340" y="500"/><scenenode nodeName="Source_6" x="420" y="500"/>
+          <scenenode nodeName="Source_7" x="500" y="500"/><scenenode nodeName="Source_8" x="580" y="500"/>
+          <scenenode nodeName="Source_9" x="660" y="500"/><scenenode nodeName="Source_10" x="740" y="500"/>
+        </scenenode>
+      </scenenode>
+      <scenenode nodeName="FX_Layer" width="800" height="600"/>
+    </scenenode>
+  </scenelayout>
+  <scenelayout name="StackableObjectLayout">
+    <scenenode nodeName="Stackable"><staticspritenode nodeName="imageNode"><staticspritenode nodeName="rollover"/>
+    </staticspritenode></scenenode>
+  </scenelayout>
+  <scenelayout name="StackTargetLayout">
+    <scenenode nodeName="Platform_Root">
+      <staticspritenode nodeName="Platform" y="250">
+        <scenenode nodeName="StackPoint_1" y="-40"/><scenenode nodeName="StackPoint_2" y="-80"/>
+        <scenenode nodeName="StackPoint_3" y="-120"/><scenenode nodeName="StackPoint_4" y="-160"/>
+        <scenenode nodeName="StackPoint_5" y="-200"/>
+      </staticspritenode>
+      <scenenode nodeName="clickNode" width="150" height="300"/>
+    </scenenode>
+  </scenelayout>
+)";
+
+class HoistStackerModeTest : public MiniGameTest
+{
+protected:
+    void SetUp() override
+    {
+        MiniGameTest::SetUp();
+        manager->AddResourceFactory(L"HoistStackerLevel", new HoistStackerLevelResourceFactory());
+        manager->AddResourceFactory(L"image", new ImageResourceFactory());
+        RegisterImageListResourceFactories();
+        CreateConstantResourceFactories();
+        for (const char* cursor : {"cursor_default.png", "cursor_hand.png"})
+            files.AddFile(std::filesystem::path(cursor).wstring(),
+                          ReadDataFile(std::filesystem::path(MENAGERIE_DATA_DIR) / "cursors" / cursor));
+        std::string sounds, frames;
+        for (int frame = 0; frame < kHoistStackerMaxSize; ++frame)
+            frames += "<image src=\"cursor_default\"/>";
+        for (const char* list :
+             {"Pictures", "RedGirders", "BlueGirders", "RedLogs", "BlueLogs", "GirderRollover", "LogRollover"})
+            sounds += std::string("<imagelist name=\"") + list + "\">" + frames + "</imagelist>";
+        for (const char* sound : kSounds)
+            sounds += std::string("<sound name=\"") + sound + "\" src=\"w\"/>";
+        LoadManifest(sounds + kFixture, L"stacking");
+        watched.assign(std::begin(kSounds), std::end(kSounds));
+        watched.push_back("General_CorrectAnswer");
+    }
+
+    void LoadLevels(const std::string& levels)
+    {
+        GetLevelManager().clearLevels();
+        // A manifest is read once under its name.
+        LoadManifest(levels, (L"levels" + std::to_wstring(++mManifests)).c_str());
+    }
+    int mManifests = 0;
+
+    bool Ended()
+    {
+        std::erase_if(screens, [](const std::string& screen) { return screen == "push instructions"; });
+        return !screens.empty();
+    }
+    static StackableObject* Held()
+    {
+        const auto* held = DragSource<StackableObject*>::GetHeldDragSource();
+        return held != nullptr ? held->GetDragItem() : nullptr;
+    }
+    static bool Settled(const HoistStackerMode& game)
+    {
+        const auto objects = game.getObjects();
+        return std::none_of(objects.begin(), objects.end(),
+                            [](const StackableObject* o) { return o->getPlace() == StackableObject::Place::Falling; });
+    }
+    static StackingTarget* PlatformOf(const HoistStackerMode& game, StackObjectColor color)
+    {
+        for (StackingTarget* platform : game.getPlatforms())
+            if (platform->getColor() == color)
+                return platform;
+        return nullptr;
+    }
+    // Carries the object to the platform of `color` (its own unless told otherwise).
+    void Carry(HoistStackerMode& game, StackableObject& object, StackingTarget& platform)
+    {
+        Click(game, *object.getImageNode());
+        ASSERT_EQ(Held(), &object);
+        EXPECT_EQ(game.getHintNumber(), 2);
+        Click(game, *platform.getClickNode());
+    }
+    // The objects of a colour off the platforms, largest first.
+    static std::vector<StackableObject*> Loose(const HoistStackerMode& game, StackObjectColor color)
+    {
+        std::vector<StackableObject*> loose;
+        for (StackableObject* object : game.getObjects())
+            if (object->getData().color == color && object->getPlace() == StackableObject::Place::Ground)
+                loose.push_back(object);
+        std::sort(loose.begin(), loose.end(),
+                  [](const StackableObject* a, const StackableObject* b)
+                  { return a->getData().size > b->getData().size; });
+        return loose;
+    }
+    // Stacks every loose object on its platform, largest first, and waits for the round's end.
+    void PlayRight(HoistStackerMode& game)
+    {
+        ASSERT_TRUE(StepUntil(game, [&] { return Settled(game); }));
+        for (StackingTarget* platform : game.getPlatforms())
+            for (StackableObject* object : Loose(game, platform->getColor()))
+            {
+                Carry(game, *object, *platform);
+                ASSERT_EQ(object->getPlace(), StackableObject::Place::Stack);
+                EXPECT_TRUE(object->isCorrectlyPlaced());
+                EXPECT_EQ(game.getHintNumber(), 1);
+            }
+        ASSERT_TRUE(StepUntil(game, [&] { return Ended(); }));
+        EXPECT_TRUE(Heard("VO_HoistTada"));
+        EXPECT_TRUE(Heard("General_CorrectAnswer"));
+    }
+};
+
+std::string Objects(std::initializer_list<int> red, std::initializer_list<int> blue, const char* type)
+{
+    std::string text;
+    for (int size : red)
+        text += "<StackObject size=\"" + std::to_string(size) + "\" color=\"Red\" type=\"" + type + "\"/>";
+    for (int size : blue)
+        text += "<StackObject size=\"" + std::to_string(size) + "\" color=\"Blue\" type=\"" + type + "\"/>";
+    return text;
+}
+
+TEST_F(HoistStackerModeTest, EveryDifficultyIsWonThroughWrongMovesToTheStickerReward)
+{
+    const std::string levels[] = {Objects({}, {2, 3, 1}, "Log"), Objects({1, 3, 2}, {2, 1}, "Girder"),
+                                  Objects({4, 1, 5, 2, 3}, {5, 3, 1, 2, 4}, "Log")};
+    for (int d = 0; d < GameModeDifficulty_Count; ++d)
+    {
+        SCOPED_TRACE(d);
+        const char* difficulty = kGameModeDifficultyNames[d];
+        LoadLevels(std::string("<HoistStackerLevel name=\"Hs") + difficulty + "\" difficulty=\"" + difficulty + "\">" +
+                   levels[d] + "</HoistStackerLevel>");
+        GetLevelManager().difficulty = static_cast<GameModeDifficulty>(d);
+        spoken.clear();
+        screens.clear();
+        auto game = std::make_unique<HoistStackerMode>();
+        Start(*game);
+        // The stacks stand, then fall, and Hoist is sad.
+        const std::vector<StackingTarget*> platforms = game->getPlatforms();
+        ASSERT_EQ(platforms.size(), d == 0 ? 1u : 2u);
+        EXPECT_EQ(platforms[0]->getColor(), d == 0 ? StackObjectColor_Blue : StackObjectColor_Red);
+        const auto objects = game->getObjects();
+        EXPECT_EQ(platforms[0]->getStack().size(),
+                  static_cast<size_t>(std::count_if(objects.begin(), objects.end(),
+                                                    [&](const StackableObject* o)
+                                                    { return o->getData().color == platforms[0]->getColor(); })));
+        bool sad = false;
+        ASSERT_TRUE(StepUntil(*game,
+                              [&]
+                              {
+                                  sad = sad || game->getHoist()->GetCurAnimationName() == Label("Sad");
+                                  return sad && Settled(*game) && Heard("SFX_GirderFall");
+                              }));
+        for (StackingTarget* platform : platforms)
+            EXPECT_TRUE(platform->getStack().empty());
+        Click(*game, *game->getHoist());
+        EXPECT_TRUE(StepUntil(*game, [&] { return Heard("VO_Hoist_IThinkSo"); }));
+
+        if (d > 0)
+        {
+            StackingTarget& red = *PlatformOf(*game, StackObjectColor_Red);
+            StackingTarget& blue = *PlatformOf(*game, StackObjectColor_Blue);
+            // Another colour's platform leaves the object in hand; the playfield puts it back.
+            StackableObject* small = Loose(*game, StackObjectColor_Red).back();
+            Carry(*game, *small, blue);
+            EXPECT_EQ(Held(), small);
+            const NodePathStep mask[] = {"GameScreenRoot", "Playfield", "DropItem_Mask", NodePathTerminator()};
+            Click(*game, *RootDescendent(mask));
+            EXPECT_EQ(Held(), nullptr);
+            EXPECT_EQ(small->getPlace(), StackableObject::Place::Ground);
+            EXPECT_EQ(game->getHintNumber(), 1);
+            // Blue right, red smallest first: judged once all are up, red falls whole, blue stays.
+            for (StackableObject* object : Loose(*game, StackObjectColor_Blue))
+                Carry(*game, *object, blue);
+            std::vector<StackableObject*> reds = Loose(*game, StackObjectColor_Red);
+            std::reverse(reds.begin(), reds.end());
+            for (StackableObject* object : reds)
+                Carry(*game, *object, red);
+            EXPECT_FALSE(reds.front()->isCorrectlyPlaced());
+            EXPECT_TRUE(red.getStack().empty());
+            EXPECT_TRUE(Loose(*game, StackObjectColor_Blue).empty());
+            const size_t blues = blue.getStack().size();
+            EXPECT_EQ(game->getHoist()->GetCurAnimationName(), Label("Sad"));
+            // While red falls, taking blue's top off and back judges nothing.
+            StackableObject* top = blue.getStack().back();
+            Click(*game, *blue.getClickNode());
+            EXPECT_EQ(Held(), top);
+            EXPECT_EQ(top->getPlace(), StackableObject::Place::Ground);
+            Click(*game, *blue.getClickNode());
+            EXPECT_EQ(top->getPlace(), StackableObject::Place::Stack);
+            EXPECT_EQ(blue.getStack().size(), blues);
+            EXPECT_FALSE(Settled(*game));
+            ASSERT_TRUE(StepUntil(*game, [&] { return Settled(*game); }));
+            EXPECT_FALSE(Heard("VO_HoistTada"));
+            for (StackableObject* object : reds)
+                EXPECT_EQ(object->getPlace(), StackableObject::Place::Ground);
+        }
+        PlayRight(*game);
+        if (HasFatalFailure())
+            return;
+        EXPECT_EQ(screens, std::vector<std::string>{"push reward"});
+        game.reset();
+        context.reset();
+    }
+}
+
+TEST_F(HoistStackerModeTest, NoLevelOrADamagedOneShowsTheMissingLevelNotice)
+{
+    for (const char* levels : {"", R"(<HoistStackerLevel name="HsTwins" difficulty="Easy">
+                                        <StackObject size="2" color="Red" type="Log"/>
+                                        <StackObject size="2" color="Red" type="Girder"/></HoistStackerLevel>)"})
+    {
+        LoadLevels(levels);
+        GetLevelManager().difficulty = GameModeDifficulty_Easy;
+        TakeLog();
+        HoistStackerMode game;
+        Start(game);
+        EXPECT_NE(
+            TakeLog().find("Difficulty Level Not Found for HoistStackerMode. Fix the problem and press F5 to reload"),
+            std::string::npos);
+        EXPECT_TRUE(game.getObjects().empty());
+        EXPECT_TRUE(game.getPlatforms().empty());
+        context.reset();
+    }
+}
+
+} // namespace
