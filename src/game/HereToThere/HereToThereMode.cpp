@@ -42,16 +42,6 @@ std::string PlotName(int plot)
     return "Target_" + std::to_string(plot + 1);
 }
 
-template <class T>
-std::vector<T*> Alive(const Strata::ObjectDatabase& db, const std::vector<Strata::ObjectID>& ids)
-{
-    std::vector<T*> objects;
-    for (Strata::ObjectID id : ids)
-        if (auto* object = dynamic_cast<T*>(db.GetObject(id)))
-            objects.push_back(object);
-    return objects;
-}
-
 HereToThereObject* HeldAnimal()
 {
     const DragSource<HereToThereObject*>* held = DragSource<HereToThereObject*>::GetHeldDragSource();
@@ -77,12 +67,12 @@ HereToThereCart* HereToThereMode::getCart() const
 
 std::vector<HereToThereObject*> HereToThereMode::getAnimals() const
 {
-    return Alive<HereToThereObject>(*this, mAnimals);
+    return LiveObjects<HereToThereObject>(*this, mAnimals);
 }
 
 std::vector<HereToThereTarget*> HereToThereMode::getHouses() const
 {
-    return Alive<HereToThereTarget>(*this, mHouses);
+    return LiveObjects<HereToThereTarget>(*this, mHouses);
 }
 
 void HereToThereMode::initializeLevel(Strata::Label level)

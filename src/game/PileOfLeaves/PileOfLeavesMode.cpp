@@ -77,16 +77,6 @@ bool MayAdd(const std::vector<std::pair<YardcrewColor, YardcrewTool>>& made, int
     return true;
 }
 
-template <class T>
-std::vector<T*> Alive(const Strata::ObjectDatabase& db, const std::vector<Strata::ObjectID>& ids)
-{
-    std::vector<T*> objects;
-    for (Strata::ObjectID id : ids)
-        if (auto* object = dynamic_cast<T*>(db.GetObject(id)))
-            objects.push_back(object);
-    return objects;
-}
-
 void ShowNode(Strata::NodePath path, bool show)
 {
     if (Strata::SceneNode* node = Strata::RootDescendent(path))
@@ -102,12 +92,12 @@ PileOfLeavesMode::PileOfLeavesMode(bool firstRound, int roundsLeft)
 
 std::vector<LeafCoveredTool*> PileOfLeavesMode::getTools() const
 {
-    return Alive<LeafCoveredTool>(*this, mTools);
+    return LiveObjects<LeafCoveredTool>(*this, mTools);
 }
 
 std::vector<Leaf*> PileOfLeavesMode::getLeaves() const
 {
-    return Alive<Leaf>(*this, mLeaves);
+    return LiveObjects<Leaf>(*this, mLeaves);
 }
 
 void PileOfLeavesMode::initializeLevel(Strata::Label level)
