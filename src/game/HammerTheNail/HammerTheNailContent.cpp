@@ -22,11 +22,29 @@ std::span<const sContentName> List()
     }();
     static const std::vector<sContentName> names = []
     {
-        std::vector<sContentName> list = {
-            kModeLayout,   kToolLayout,   kFloatingToolLayout, kNailLayout,  kCursor,   kCursorHotSpot, kToolRollover,
-            kWrenchInHand, kSpinTime,     kWrenchOffset,       kScrewOffset, kMusic,    kFirstHint,     kLaterHint,
-            kGameComplete, kNailComplete, kClickAgain,         kWrongTool,   kRollover, kStick,         kScrew,
-            kToolbox};
+        std::vector<sContentName> list = {kModeLayout,
+                                          kToolLayout,
+                                          kFloatingToolLayout,
+                                          kNailLayout,
+                                          kCursor,
+                                          kCursorHotSpot,
+                                          kToolRollover,
+                                          kWrenchInHand,
+                                          kSpinTime,
+                                          kWrenchOffset,
+                                          kWrenchCounterRotationPath,
+                                          kScrewOffset,
+                                          kMusic,
+                                          kFirstHint,
+                                          kLaterHint,
+                                          kGameComplete,
+                                          kNailComplete,
+                                          kClickAgain,
+                                          kWrongTool,
+                                          kRollover,
+                                          kStick,
+                                          kScrew,
+                                          kToolbox};
         for (const std::string& name : built)
             list.push_back({ContentKind_ImageList, name.c_str(),
                             name.rfind(kNailPrefix, 0) == 0 ? kHammerTheNailMaxStrokes + 1 : FixItToolColor_Count});
