@@ -10,6 +10,9 @@
 #include "game/CountTheMaterials/MaterialTarget.h"
 #include "game/ForemanInstructionMode.h"
 #include "game/GameApplication.h"
+#include "game/HammerTheNail/DraggableTool.h"
+#include "game/HammerTheNail/HammerTheNailMode.h"
+#include "game/HammerTheNail/TargetNail.h"
 #include "game/HereToThere/HereToThereCart.h"
 #include "game/HereToThere/HereToThereMode.h"
 #include "game/HereToThere/HereToThereObject.h"
@@ -57,6 +60,7 @@
 #define STB_IMAGE_WRITE_IMPLEMENTATION
 #include <stb/stb_image_write.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -652,6 +656,147 @@ TEST_F(PlayThroughTest, TheDeliveryGameFromFreePlayToItsStickerAndInTheStory)
         MainLoop::Execute();
     });
     EXPECT_EQ(mNext, steps.size());
+}
+
+TEST_F(PlayThroughTest, TheHammeringGameFromFreePlayToItsStickerAndTheStoryReachesIt)
+{
+    const auto clickOn = [](const char* name) { return [name] { EXPECT_TRUE(Click(name)); }; };
+    const auto checked = [](const char* name)
+    {
+        return [name]
+        {
+            auto* radio = TopNode<RadioButtonNode>(name);
+            return radio != nullptr && radio->IsChecked();
+        };
+    };
+    const auto clickCentre = [](SceneNode& node)
+    {
+        const Rect<float> bounds = node.GlobalGetBounds();
+        ClickAt(static_cast<int>(bounds.x + bounds.width / 2), static_cast<int>(bounds.y + bounds.height / 2));
+    };
+    // A player who makes one move a frame once the last has told: the tool for the first standing nail,
+    // then strokes on it. Ready when the round's nails are all home.
+    const HammerTheNailMode* current = nullptr;
+    std::function<bool()> told;
+    int moves = 0;
+    bool wrongFirst = true;
+    const auto playRound = [&]
+    {
+        auto* game = Top<HammerTheNailMode>();
+        SceneNode* mask = TopNode("MaskInput_ClickMask");
+        if (game == nullptr || mask == nullptr)
+            return false;
+        if (game != current)
+        {
+            current = game;
+            told = nullptr;
+        }
+        if (told && !told())
+            return false;
+        told = nullptr;
+        const std::vector<TargetNail*> nails = game->getNails();
+        const auto standing = std::find_if(nails.begin(), nails.end(), [](TargetNail* n) { return !n->isDriven(); });
+        if (standing == nails.end())
+            return true;
+        if (mask->LocalIsVisible())
+            return false;
+        TargetNail* nail = *standing;
+        const std::vector<DraggableTool*> tools = game->getTools();
+        const auto fits = [nail](DraggableTool* t) { return nail->fits(*t); };
+        // Once, the wrong tool first: it stays in hand and the nail stands.
+        const auto pick = wrongFirst ? std::find_if_not(tools.begin(), tools.end(), fits)
+                                     : std::find_if(tools.begin(), tools.end(), fits);
+        if (pick == tools.end())
+        {
+            wrongFirst = false;
+            return false;
+        }
+        DraggableTool* tool = *pick;
+        ++moves;
+        if (!tool->isHeld())
+        {
+            clickCentre(*tool->getShapeNode());
+            told = [tool] { return tool->isHeld(); };
+        }
+        else if (wrongFirst)
+        {
+            wrongFirst = false;
+            clickCentre(*nail->getShapeNode());
+            told = [] { return true; };
+        }
+        else
+        {
+            const int left = nail->getStrokesLeft();
+            clickCentre(*nail->getShapeNode());
+            told = [nail, left] { return nail->getStrokesLeft() < left; };
+        }
+        return false;
+    };
+    const auto turning = []
+    {
+        auto* game = Top<HammerTheNailMode>();
+        if (game == nullptr)
+            return false;
+        for (DraggableTool* tool : game->getTools())
+            if (SceneNode* node = tool->getAnimatedNode();
+                node != nullptr && node->LocalGetOrientation().GetValue() > 0.2f)
+                return true;
+        return false;
+    };
+
+    steps = {
+        {"title", [] { return Top<TitleMode>() != nullptr; }, clickOn("StartButton")},
+        {"profiles", [] { return Top<MyAccountMode>() != nullptr; }, clickOn("Profile1")},
+        {"profile 1", checked("Profile1"), clickOn("PlayButton")},
+        {"menu", [] { return Top<MainMenuMode>() != nullptr; }, clickOn("FreePlayButton")},
+        {"hammer_free_play",
+         [] { return Top<FreePlaySelectMode>() != nullptr && TopNode<ButtonNode>("HammerTheNail") != nullptr; },
+         [&]
+         {
+             EXPECT_TRUE(TopNode<ButtonNode>("HammerTheNail")->IsEnabled());
+             EXPECT_TRUE(Click("HammerTheNail"));
+         },
+         true},
+        {"difficulty", [] { return Top<DifficultySelectMode>() != nullptr; }, clickOn("Easy")},
+        {"easy chosen", checked("Easy"), clickOn("PlayButton")},
+        {"hammer_instructions", [] { return Top<ForemanInstructionMode>() != nullptr; }, clickOn("SkipButton"), true},
+        {"hammer_easy",
+         [] { return TopNode("MaskInput_ClickMask") != nullptr && !TopNode("MaskInput_ClickMask")->LocalIsVisible(); },
+         nullptr, true},
+        {"hammer_turn", [&] { return playRound() || turning(); }, nullptr, true},
+    };
+    // An easy run has "RepeatedGameNumLoops"[0] + 1 rounds; each ends with its nails home.
+    const HammerTheNailMode* lastRound = nullptr;
+    for (int round = 1; round <= 4; ++round)
+        steps.push_back({"hammer round " + std::to_string(round),
+                         [&] { return Top<HammerTheNailMode>() != lastRound && playRound(); },
+                         [&] { lastRound = Top<HammerTheNailMode>(); }});
+    steps.push_back({"hammer_reward", [] { return Top<StickerUnlockMode>() != nullptr; }, clickOn("OkButton"), true});
+    steps.push_back(
+        {"free play after the game", [] { return Top<FreePlaySelectMode>() != nullptr; }, clickOn("BackButton")});
+    // The story, at the step after the fence's cut-scene, plays the game itself.
+    steps.push_back({"menu for the story", [] { return Top<MainMenuMode>() != nullptr; },
+                     [&]
+                     {
+                         Account* account = GetAccountManager()->GetCurrentAccount();
+                         ASSERT_NE(account, nullptr);
+                         account->WriteValue(MakeProfileKey(*account, L"_Progress").c_str(), 5);
+                         GetLevelManager().loadLevelProgressionDataFromAccount();
+                         EXPECT_TRUE(Click("StoryButton"));
+                     }});
+    steps.push_back(
+        {"story instructions", [] { return Top<ForemanInstructionMode>() != nullptr; }, clickOn("SkipButton")});
+    steps.push_back(
+        {"story hammering", [] { return Top<HammerTheNailMode>() != nullptr && !GetLevelManager().freePlay; },
+         [] { GetLevelManager().getModeQueue().unwindTo(GetLevelManager().getStoryScreens().mainMenu()); }});
+    steps.push_back({"menu after the story", [] { return Top<MainMenuMode>() != nullptr; }, nullptr});
+
+    ASSERT_NO_THROW({
+        mClock = kStart;
+        MainLoop::Execute();
+    });
+    EXPECT_EQ(mNext, steps.size());
+    EXPECT_GT(moves, 8);
 }
 
 } // namespace
