@@ -732,16 +732,19 @@ TEST_F(PlayThroughTest, TheHammeringGameFromFreePlayToItsStickerAndTheStoryReach
         }
         return false;
     };
+    // A stroke under way: the mask is up over a standing nail while a tool is in hand.
     const auto turning = []
     {
         auto* game = Top<HammerTheNailMode>();
-        if (game == nullptr)
+        SceneNode* mask = TopNode("MaskInput_ClickMask");
+        if (game == nullptr || mask == nullptr || !mask->LocalIsVisible())
             return false;
-        for (DraggableTool* tool : game->getTools())
-            if (SceneNode* node = tool->getAnimatedNode();
-                node != nullptr && node->LocalGetOrientation().GetValue() > 0.2f)
-                return true;
-        return false;
+        const std::vector<DraggableTool*> tools = game->getTools();
+        const std::vector<TargetNail*> nails = game->getNails();
+        return std::any_of(
+                   tools.begin(), tools.end(), [](DraggableTool* t) { return t->isHeld(); }) &&
+               std::any_of(
+                   nails.begin(), nails.end(), [](TargetNail* n) { return !n->isDriven(); });
     };
 
     steps = {
@@ -763,7 +766,14 @@ TEST_F(PlayThroughTest, TheHammeringGameFromFreePlayToItsStickerAndTheStoryReach
         {"hammer_easy",
          [] { return TopNode("MaskInput_ClickMask") != nullptr && !TopNode("MaskInput_ClickMask")->LocalIsVisible(); },
          nullptr, true},
-        {"hammer_turn", [&] { return playRound() || turning(); }, nullptr, true},
+        // The busiest moment: a tool turning on a nail while the foreman speaks.
+        {"hammer_turn",
+         [&]
+         {
+             playRound();
+             return turning();
+         },
+         nullptr, true},
     };
     // An easy run has "RepeatedGameNumLoops"[0] + 1 rounds; each ends with its nails home.
     const HammerTheNailMode* lastRound = nullptr;
@@ -789,6 +799,29 @@ TEST_F(PlayThroughTest, TheHammeringGameFromFreePlayToItsStickerAndTheStoryReach
     steps.push_back(
         {"story hammering", [] { return Top<HammerTheNailMode>() != nullptr && !GetLevelManager().freePlay; },
          [] { GetLevelManager().getModeQueue().unwindTo(GetLevelManager().getStoryScreens().mainMenu()); }});
+    // A Medium and a Hard level as they open: more nails, more tools.
+    for (const char* difficulty : {"Medium", "Hard"})
+    {
+        const std::string shot = std::string("hammer_") + (difficulty[0] == 'M' ? "medium" : "hard");
+        const size_t fewest = difficulty[0] == 'M' ? 2 : 4;
+        steps.push_back({shot + " menu", [] { return Top<MainMenuMode>() != nullptr; }, clickOn("FreePlayButton")});
+        steps.push_back(
+            {shot + " free play", [] { return Top<FreePlaySelectMode>() != nullptr; }, clickOn("HammerTheNail")});
+        steps.push_back(
+            {shot + " difficulty", [] { return Top<DifficultySelectMode>() != nullptr; }, clickOn(difficulty)});
+        steps.push_back({shot + " chosen", checked(difficulty), clickOn("PlayButton")});
+        steps.push_back(
+            {shot + " instructions", [] { return Top<ForemanInstructionMode>() != nullptr; }, clickOn("SkipButton")});
+        steps.push_back(
+            {shot,
+             [] { return Top<HammerTheNailMode>() != nullptr && !TopNode("MaskInput_ClickMask")->LocalIsVisible(); },
+             [fewest]
+             {
+                 EXPECT_GE(Top<HammerTheNailMode>()->getNails().size(), fewest);
+                 GetLevelManager().getModeQueue().unwindTo(GetLevelManager().getStoryScreens().mainMenu());
+             },
+             true});
+    }
     steps.push_back({"menu after the story", [] { return Top<MainMenuMode>() != nullptr; }, nullptr});
 
     ASSERT_NO_THROW({
