@@ -8,6 +8,7 @@ the handle tells the cross-head ("DriverPlus") from the flat screwdriver ("Drive
 heads carry the same mark. Bolts are the set's nut and bolt, screws our own drawing (art/own/fixit_*).
 A nail's frame k shows it standing out k strokes above the wood.
 """
+import math
 import os
 import sys
 
@@ -27,13 +28,14 @@ MAX_STROKES = 3
 # A tool in the box and its rollover glow; the wrench in hand swings about its jaw at the left edge.
 BOX = (160, 90)
 HAND_WRENCH = (170, 64)
+WRENCH_JAW = 17
 # The screwdriver in hand points down; its tip is at the bottom middle.
 HAND_DRIVER = (80, 170)
 DRIVER_TIP = (40, 166)
 # A nail stands on the wood at BOARD; each stroke left raises it by STEP.
 NAIL = (100, 140)
 BOARD = 122
-NAIL_MIN = {"bolt": 34, "screw": 28}
+NAIL_MIN = {"bolt": 22, "screw": 28}
 STEP = 22
 
 INK = "#3b2a1a"
@@ -91,8 +93,10 @@ def glow(body, w, h):
 
 
 def wrench_in_hand(art, colour):
+    """Its jaw's ring centred WRENCH_JAW pixels right of the left edge, the handle to the right."""
     w, h = HAND_WRENCH
-    return turned(painted_wrench(art, colour), w / 2 - 2, h / 2, 4.1, -45)
+    # The ring's centre lies 52 pixels left of the drawing's middle at this size.
+    return turned(painted_wrench(art, colour), WRENCH_JAW + 52, h / 2, 4.1, -45)
 
 
 def driver_frame(art, tool, colour, frame):
@@ -114,7 +118,7 @@ def bolt(art, colour):
     main, dark, light = colour
     svg = recolour(read(os.path.join(art, "fluent", "nut_and_bolt.svg")),
                    {"#cdc4d6": light, "#b4acbc": main, "#998ea4": dark})
-    return turned(inner(svg)[0], 50, 57, 2.9, 45)
+    return turned(inner(svg)[0], 50, 37, 2.9, 45)
 
 
 def screw(art, tool, colour):
@@ -174,8 +178,8 @@ def offsets(tool):
     for n in range(MAX_STROKES + 1):
         top = nail_top(tool, n)
         if tool == "Wrench":
-            # The jaw (the picture's left middle) grips the bolt's head.
-            x, y = 50 - 16, top + 14 - HAND_WRENCH[1] / 2
+            # The jaw grips the bolt's head.
+            x, y = 50 - WRENCH_JAW, top + 10 - HAND_WRENCH[1] / 2
         else:
             x, y = 50 - DRIVER_TIP[0], top + 10 - DRIVER_TIP[1]
         rows.append('<vector2f x="%g" y="%g"/>' % (x, y))
@@ -232,8 +236,8 @@ MANIFEST = """\
   <float name="FixIt_ToolSpinTime" value="0.6"/>
   <vector2farray name="WrenchToolAttachOffset">%(wrench)s</vector2farray>
   <vector2farray name="ScrewToolAttachOffset">%(screw)s</vector2farray>
-  <!-- The wrench leans into the turn and comes back. -->
-  <vector2farray name="WrenchCounterRotationPath"><vector2f x="2" y="-4"/><vector2f x="3" y="-2"/><vector2f x="0" y="0"/></vector2farray>
+  <!-- The wrench turns about its left edge: these moves keep its jaw on the bolt. -->
+  <vector2farray name="WrenchCounterRotationPath">%(path)s</vector2farray>
   <!-- The put-back area lies under everything it may be pressed through; the input mask over the
        playfield's objects, under the buttons; the tool in hand above all but the buttons. -->
   <scenelayout name="HammerTheNailModeLayout">
@@ -284,6 +288,17 @@ MANIFEST = """\
 """
 
 
+def counter_rotation():
+    """Where the wrench moves at each quarter of its turn from -45 to +45 degrees (clockwise), so that
+    its jaw, WRENCH_JAW pixels along from the pivot, stays where it was at 0 degrees."""
+    rows = []
+    for quarter in range(1, 5):
+        turn = math.radians(-45 + 22.5 * quarter)
+        rows.append('<vector2f x="%.1f" y="%.1f"/>' % (WRENCH_JAW * (1 - math.cos(turn)) + 0.0,
+                                                       -WRENCH_JAW * math.sin(turn) + 0.0))
+    return "".join(rows)
+
+
 def manifest(data):
     lists = []
     for tool in TOOLS:
@@ -305,7 +320,7 @@ def manifest(data):
                          '    <animation name="Normal" frameList="0" fps="1" numPlays="0"/>\n'
                          '    <animation name="Rotate" frameList="1,2,3,1,2,3,0" fps="12" numPlays="1"/>\n'
                          '  </spritetype>' % (tool, name, frames))
-    text = MANIFEST % dict(lists="\n".join(lists), wrench=offsets("Wrench"), screw=offsets("DriverPlus"),
+    text = MANIFEST % dict(lists="\n".join(lists), wrench=offsets("Wrench"), screw=offsets("DriverPlus"), path=counter_rotation(),
                            bw=BOX[0], bh=BOX[1], nw=NAIL[0], nh=NAIL[1], mx=58, my=69, levels=levels())
     write(os.path.join(data, "HammerTheNailMode.xml"), text)
 
