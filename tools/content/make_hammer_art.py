@@ -187,26 +187,27 @@ def offsets(tool):
 
 
 # The levels: (tools named first, nails as (type, colour, strokes, x, y)). Each nail's 100 by 140
-# picture lies apart from the others, above the box and clear of the foreman.
+# picture lies apart from the others, above the box, clear of the foreman and low enough that a
+# screwdriver held on it stays on the screen.
 LEVELS = {
     "Easy": [
-        ([], [("Wrench", "Red", 1, 160, 120), ("Wrench", "Red", 1, 400, 200)]),
-        ([], [("DriverPlus", "Blue", 2, 280, 160)]),
-        ([("Wrench", "Yellow")], [("DriverMinus", "Green", 1, 160, 120), ("DriverMinus", "Green", 2, 400, 180)]),
+        ([], [("Wrench", "Red", 1, 160, 150), ("Wrench", "Red", 1, 400, 250)]),
+        ([], [("DriverPlus", "Blue", 2, 280, 200)]),
+        ([("Wrench", "Yellow")], [("DriverMinus", "Green", 1, 160, 150), ("DriverMinus", "Green", 2, 400, 240)]),
     ],
     "Medium": [
-        ([], [("Wrench", "Blue", 2, 80, 120), ("DriverPlus", "Yellow", 2, 280, 220), ("Wrench", "Blue", 1, 480, 120)]),
-        ([("DriverPlus", "Red")], [("DriverMinus", "Red", 2, 140, 200), ("Wrench", "Green", 2, 400, 140)]),
-        ([], [("DriverPlus", "Green", 1, 80, 100), ("DriverMinus", "Green", 2, 260, 230),
-              ("DriverPlus", "Green", 2, 440, 120)]),
+        ([], [("Wrench", "Blue", 2, 80, 140), ("DriverPlus", "Yellow", 2, 280, 280), ("Wrench", "Blue", 1, 480, 140)]),
+        ([("DriverPlus", "Red")], [("DriverMinus", "Red", 2, 140, 260), ("Wrench", "Green", 2, 400, 150)]),
+        ([], [("DriverPlus", "Green", 1, 80, 140), ("DriverMinus", "Green", 2, 260, 280),
+              ("DriverPlus", "Green", 2, 440, 150)]),
     ],
     "Hard": [
-        ([], [("Wrench", "Red", 3, 40, 80), ("Wrench", "Blue", 2, 180, 240), ("DriverPlus", "Red", 2, 320, 80),
-              ("DriverMinus", "Blue", 3, 460, 240)]),
-        ([("Wrench", "Yellow")], [("DriverPlus", "Yellow", 3, 40, 240), ("DriverMinus", "Yellow", 2, 180, 80),
-                                  ("Wrench", "Green", 3, 320, 240), ("DriverPlus", "Yellow", 1, 460, 80)]),
-        ([], [("DriverMinus", "Red", 2, 40, 80), ("DriverPlus", "Blue", 3, 160, 240), ("Wrench", "Yellow", 2, 280, 80),
-              ("DriverMinus", "Green", 3, 400, 240), ("Wrench", "Yellow", 1, 520, 80)]),
+        ([], [("Wrench", "Red", 3, 40, 140), ("Wrench", "Blue", 2, 180, 285), ("DriverPlus", "Red", 2, 320, 140),
+              ("DriverMinus", "Blue", 3, 460, 285)]),
+        ([("Wrench", "Yellow")], [("DriverPlus", "Yellow", 3, 40, 285), ("DriverMinus", "Yellow", 2, 180, 140),
+                                  ("Wrench", "Green", 3, 320, 285), ("DriverPlus", "Yellow", 1, 460, 140)]),
+        ([], [("DriverMinus", "Red", 2, 40, 140), ("DriverPlus", "Blue", 3, 160, 285), ("Wrench", "Yellow", 2, 280, 140),
+              ("DriverMinus", "Green", 3, 400, 285), ("Wrench", "Yellow", 1, 520, 140)]),
     ],
 }
 

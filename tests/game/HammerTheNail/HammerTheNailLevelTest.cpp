@@ -156,6 +156,7 @@ TEST_F(HammerTheNailLevelTest, EveryShippedLevelIsFiledWithItsNailsApartAboveThe
             {
                 const Strata::Rect<int> a = box(level->nails[i]);
                 EXPECT_LE(a.y + a.height, 428) << name << " nail " << i;
+                EXPECT_GE(a.y, 135) << name << " nail " << i << ": a screwdriver held on it would leave the screen";
                 EXPECT_FALSE(a.x + a.width > 640 && a.y + a.height > 270) << name << " nail " << i;
                 for (size_t j = i + 1; j < level->nails.size(); ++j)
                     EXPECT_FALSE(overlap(a, box(level->nails[j]))) << name << " nails " << i << ", " << j;
