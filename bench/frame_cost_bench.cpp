@@ -13,12 +13,16 @@
 #include "game/CountTheMaterials/CountTheMaterialsMode.h"
 #include "game/CountTheMaterials/DraggableMaterial.h"
 #include "game/CountTheMaterials/MaterialTarget.h"
+#include "game/HammerTheNail/DraggableTool.h"
+#include "game/HammerTheNail/HammerTheNailMode.h"
+#include "game/HammerTheNail/TargetNail.h"
 #include "game/HereToThere/HereToThereCart.h"
 #include "game/HereToThere/HereToThereMode.h"
 #include "game/HereToThere/HereToThereObject.h"
 #include "game/HereToThere/HereToThereTarget.h"
 #include "game/LevelManager.h"
 #include "game/screens/TitleMode.h"
+#include "scene/NodePath.h"
 #include "scene/SceneNode.h"
 
 #include "BenchReporter.h"
@@ -168,7 +172,53 @@ sScenario StreetTrip()
             }};
 }
 
-const std::vector<std::function<sScenario()>> kScenarios = {StillTitle, DeliveryTrip, StreetTrip};
+// The hammering game at Hard, played through: each tool taken in hand in turn and every nail driven
+// home, a copy following the pointer and turning on the nails, until the round ends.
+sScenario HammerStrokes()
+{
+    struct sState
+    {
+        bool started = false;
+        int steps = 0;
+        int waitSteps = 0;
+    };
+    auto state = std::make_shared<sState>();
+    return {"hammering game's strokes",
+            []
+            {
+                GetLevelManager().difficulty = GameModeDifficulty_Hard;
+                Strata::MainLoop::ChangeMode(new HammerTheNailMode(false, 1));
+            },
+            [state]
+            {
+                auto* game = dynamic_cast<HammerTheNailMode*>(Strata::MainLoop::GetTopMostMode(0));
+                if (!game || ++state->steps > 6000)
+                    return state->started ? Stretch_Over : Stretch_Waiting;
+                const Strata::NodePathStep maskPath[] = {"GameScreenRoot", "Playfield", "MaskInput_ClickMask",
+                                                         Strata::NodePathTerminator()};
+                Strata::SceneNode* mask = Strata::RootDescendent(maskPath);
+                // A move every few steps while the playfield takes presses, as a quick child would.
+                if (mask == nullptr || mask->LocalIsVisible() || ++state->waitSteps < 5)
+                    return state->started ? Stretch_Timing : Stretch_Waiting;
+                state->waitSteps = 0;
+                for (TargetNail* nail : game->getNails())
+                {
+                    if (nail->isDriven())
+                        continue;
+                    for (DraggableTool* tool : game->getTools())
+                        if (nail->fits(*tool))
+                        {
+                            Click(tool->isHeld() ? *nail->getShapeNode() : *tool->getShapeNode());
+                            break;
+                        }
+                    state->started = true;
+                    break;
+                }
+                return state->started ? Stretch_Timing : Stretch_Waiting;
+            }};
+}
+
+const std::vector<std::function<sScenario()>> kScenarios = {StillTitle, DeliveryTrip, StreetTrip, HammerStrokes};
 
 // The whole process's, or only the calling thread's.
 double CpuSeconds(clockid_t which = CLOCK_PROCESS_CPUTIME_ID)

@@ -65,6 +65,7 @@ for step in "${steps[@]}"; do
       $PY tools/content/make_flow_art.py "${only[@]}" art "$data"
       $PY tools/content/make_counting_art.py "${only[@]}" art "$data"
       $PY tools/content/make_delivery_art.py "${only[@]}" art "$data"
+      $PY tools/content/make_hammer_art.py "${only[@]}" art "$data"
       ;;
     loading)
       need python3 librsvg2-bin fonts-dejavu-core

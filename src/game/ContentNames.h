@@ -28,6 +28,8 @@ enum eContentKind : int
     ContentKind_SoundList,
     // A tuning constant of the game's manifests: an integer, float, point or array value.
     ContentKind_Constant,
+    // A sprite type, with the animations the code starts.
+    ContentKind_SpriteType,
     ContentKind_Count
 };
 

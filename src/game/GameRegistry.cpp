@@ -4,6 +4,7 @@
 #include "framework/ResourceManager.h"
 #include "game/CountTheMaterials/CountTheMaterialsGame.h"
 #include "game/GameLevelReaders.h"
+#include "game/HammerTheNail/HammerTheNailGame.h"
 #include "game/HereToThere/HereToThereGame.h"
 #include "game/MiniGameContent.h"
 
@@ -77,8 +78,7 @@ void RegisterEveryGame()
     RegisterPlain({GameModeType_PileOfLeaves, "PileOfLeaves", "PileOfLeaves", L"PileOfLeavesMode", L"PileOfLeavesLevel",
                    "InGameHint_Leaves_1", "InGameHint_Leaves_1", "Music_Track3"});
     RegisterCountTheMaterials();
-    RegisterPlain({GameModeType_HammerTheNail, "HammerTheNail", "HammerTheNail", L"HammerTheNailMode",
-                   L"HammerTheNailLevel", "InGameHint_FixIt_1", "InGameHint_FixIt_2", "Ambient_Indoor"});
+    RegisterHammerTheNail();
     RegisterPlain({GameModeType_HoistStacker, "HoistStacker", "HoistStacker", L"HoistStackerMode", L"HoistStackerLevel",
                    "InGameHint_HoistStacker_1", "InGameHint_HoistStacker_2", "Music_Track2"});
     RegisterPlain({GameModeType_PlanAJob, "PlanAJob", "PlanAJob", L"PlanAJobMode", L"PlanAJobLevel",

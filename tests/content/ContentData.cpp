@@ -527,6 +527,8 @@ KindRule RuleOf(Yardcrew::eContentKind kind)
         return {"a sound list", tags({"soundlist"})};
     case Yardcrew::ContentKind_Constant:
         return {"a constant", IsConstantTag};
+    case Yardcrew::ContentKind_SpriteType:
+        return {"a sprite type", tags({"spritetype"})};
     case Yardcrew::ContentKind_Count:
         break;
     }

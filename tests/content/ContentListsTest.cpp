@@ -108,6 +108,7 @@ TEST(ContentLists, ANameTakenFromTheDataFailsTheCheckInTheLanguageItWasTakenFrom
         {{ContentKind_RandomSound, "General_CorrectAnswer"}, "AudioResources_SP", false, true},
         {{ContentKind_SoundList, "WidgetSounds"}, "AudioResources_General", true, true},
         {{ContentKind_Constant, "TipperStartPosition"}, "GlobalConstants", true, true},
+        {{ContentKind_SpriteType, "CTM_Tipper"}, "CountTheMaterialsMode", true, true},
     };
     for (const auto& c : kCases)
     {

@@ -26,8 +26,15 @@ struct Place : DragTarget<Tool*>
         if (accepts)
             tool->PutDown(node, Vector2<float>(5, 5));
     }
+    bool UseInPlace(Tool*) override
+    {
+        if (usesInPlace)
+            log->push_back(name + " used");
+        return usesInPlace;
+    }
     std::string name;
     bool accepts;
+    bool usesInPlace = false;
     SceneNode* node = nullptr;
     std::vector<std::string>* log = nullptr;
 };
@@ -148,6 +155,42 @@ TEST_F(HeldItemTest, ACopyGoesAwayWhenPutBackAndOneThingIsCarriedAtATime)
     EXPECT_EQ(playfield, toolNode->GetParent());
     mode.Update(0.02f);
     EXPECT_FALSE(Alive(copy, copyID));
+    EXPECT_EQ("10,10", Corner(toolNode));
+}
+
+TEST_F(HeldItemTest, ACarriedCopyIsUsedInPlacePinnedAndFreedAgainAndTheOriginalStays)
+{
+    Place* anvil = AddPlace("anvil", true, {500, 100, 50, 50});
+    anvil->usesInPlace = true;
+    tool->PickUpCopy(SceneTreePtr(new SceneNode()), toolNode, fx, 15, 15);
+    SceneNode* copy = tool->GetHeldItem().GetCarriedNode();
+    ASSERT_NE(copy, nullptr);
+    ASSERT_NE(copy, toolNode);
+    const ObjectID copyID = copy->GetID();
+    EXPECT_EQ(DragSource<Tool*>::GetHeldDragSource(), tool);
+
+    // Used where it is: no drop, still carried and following.
+    Click(520, 120);
+    EXPECT_EQ((std::vector<std::string>{"anvil enter", "anvil used"}), TakeLog());
+    EXPECT_EQ(tool->GetHeldItem().GetCarriedNode(), copy);
+    EXPECT_EQ("515,115", Corner(copy));
+
+    // Pinned it stays put under a moving pointer, yet places still see the pointer; freed it follows.
+    tool->GetHeldItem().SetFollowing(false);
+    mode.OnMouseMove(120, 120);
+    EXPECT_EQ("515,115", Corner(copy));
+    EXPECT_EQ((std::vector<std::string>{"anvil exit", "box enter"}), TakeLog());
+    tool->GetHeldItem().SetFollowing(true);
+    mode.OnMouseMove(320, 320);
+    EXPECT_EQ("315,315", Corner(copy));
+
+    // Put back: the copy goes, the original never moved.
+    Click(700, 500);
+    EXPECT_EQ((std::vector<std::string>{"box exit"}), TakeLog());
+    EXPECT_FALSE(tool->GetHeldItem().IsCarrying());
+    mode.Update(0.02f);
+    EXPECT_FALSE(Alive(copy, copyID));
+    EXPECT_EQ(playfield, toolNode->GetParent());
     EXPECT_EQ("10,10", Corner(toolNode));
 }
 

@@ -10,6 +10,9 @@
 #include "game/CountTheMaterials/MaterialTarget.h"
 #include "game/ForemanInstructionMode.h"
 #include "game/GameApplication.h"
+#include "game/HammerTheNail/DraggableTool.h"
+#include "game/HammerTheNail/HammerTheNailMode.h"
+#include "game/HammerTheNail/TargetNail.h"
 #include "game/HereToThere/HereToThereCart.h"
 #include "game/HereToThere/HereToThereMode.h"
 #include "game/HereToThere/HereToThereObject.h"
@@ -57,6 +60,7 @@
 #define STB_IMAGE_WRITE_IMPLEMENTATION
 #include <stb/stb_image_write.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -646,6 +650,156 @@ TEST_F(PlayThroughTest, TheDeliveryGameFromFreePlayToItsStickerAndInTheStory)
              EXPECT_EQ(ProfileProgress(1), 14);
          }},
     };
+
+    ASSERT_NO_THROW({
+        mClock = kStart;
+        MainLoop::Execute();
+    });
+    EXPECT_EQ(mNext, steps.size());
+}
+
+TEST_F(PlayThroughTest, TheHammeringGameFromFreePlayToItsStickerAndTheStoryReachesIt)
+{
+    const auto clickOn = [](const char* name) { return [name] { EXPECT_TRUE(Click(name)); }; };
+    const auto checked = [](const char* name)
+    {
+        return [name]
+        {
+            auto* radio = TopNode<RadioButtonNode>(name);
+            return radio != nullptr && radio->IsChecked();
+        };
+    };
+    const auto clickCentre = [](SceneNode& node)
+    {
+        const Rect<float> bounds = node.GlobalGetBounds();
+        ClickAt(static_cast<int>(bounds.x + bounds.width / 2), static_cast<int>(bounds.y + bounds.height / 2));
+    };
+    // A player who makes one move a frame once the last has told: the tool for the first standing nail,
+    // then strokes on it. Ready when the round's nails are all home.
+    const HammerTheNailMode* current = nullptr;
+    std::function<bool()> told;
+    const auto playRound = [&]
+    {
+        auto* game = Top<HammerTheNailMode>();
+        SceneNode* mask = TopNode("MaskInput_ClickMask");
+        if (game == nullptr || mask == nullptr)
+            return false;
+        if (game != current)
+        {
+            current = game;
+            told = nullptr;
+        }
+        if (told && !told())
+            return false;
+        told = nullptr;
+        const std::vector<TargetNail*> nails = game->getNails();
+        const auto standing = std::find_if(
+            nails.begin(), nails.end(), [](TargetNail* n) { return !n->isDriven(); });
+        if (standing == nails.end())
+            return true;
+        if (mask->LocalIsVisible())
+            return false;
+        TargetNail* nail = *standing;
+        const std::vector<DraggableTool*> tools = game->getTools();
+        const auto tool = std::find_if(
+            tools.begin(), tools.end(), [nail](DraggableTool* t) { return nail->fits(*t); });
+        EXPECT_NE(tool, tools.end());
+        if (tool == tools.end())
+            return false;
+        // Taken in hand, then struck with: each move waits until the game has shown it.
+        const int left = nail->getStrokesLeft() - ((*tool)->isHeld() ? 1 : 0);
+        clickCentre((*tool)->isHeld() ? *nail->getShapeNode() : *(*tool)->getShapeNode());
+        told = [nail, left, held = *tool]
+        { return nail->getStrokesLeft() <= left && (held->isHeld() || nail->isDriven()); };
+        return false;
+    };
+    const auto toMenu = []
+    { GetLevelManager().getModeQueue().unwindTo(GetLevelManager().getStoryScreens().mainMenu()); };
+    // A stroke under way: the mask is up while a nail still stands (after the last it is the outro's).
+    const auto turning = []
+    {
+        auto* game = Top<HammerTheNailMode>();
+        SceneNode* mask = TopNode("MaskInput_ClickMask");
+        if (game == nullptr || mask == nullptr || !mask->LocalIsVisible())
+            return false;
+        const std::vector<TargetNail*> nails = game->getNails();
+        return std::any_of(
+            nails.begin(), nails.end(), [](TargetNail* n) { return !n->isDriven(); });
+    };
+
+    steps = {
+        {"title", [] { return Top<TitleMode>() != nullptr; }, clickOn("StartButton")},
+        {"profiles", [] { return Top<MyAccountMode>() != nullptr; }, clickOn("Profile1")},
+        {"profile 1", checked("Profile1"), clickOn("PlayButton")},
+        {"menu", [] { return Top<MainMenuMode>() != nullptr; }, clickOn("FreePlayButton")},
+        {"hammer_free_play",
+         [] { return Top<FreePlaySelectMode>() != nullptr && TopNode<ButtonNode>("HammerTheNail") != nullptr; },
+         clickOn("HammerTheNail"), true},
+        {"difficulty", [] { return Top<DifficultySelectMode>() != nullptr; }, clickOn("Easy")},
+        {"easy chosen", checked("Easy"), clickOn("PlayButton")},
+        {"hammer_instructions", [] { return Top<ForemanInstructionMode>() != nullptr; }, clickOn("SkipButton"), true},
+        {"hammer_easy",
+         [] { return TopNode("MaskInput_ClickMask") != nullptr && !TopNode("MaskInput_ClickMask")->LocalIsVisible(); },
+         nullptr, true},
+    };
+    // An easy run has "RepeatedGameNumLoops"[0] + 1 rounds; each ends with its nails home.
+    const HammerTheNailMode* lastRound = nullptr;
+    for (int round = 1; round <= 4; ++round)
+        steps.push_back({"hammer round " + std::to_string(round),
+                         [&] { return Top<HammerTheNailMode>() != lastRound && playRound(); },
+                         [&] { lastRound = Top<HammerTheNailMode>(); }});
+    steps.push_back({"hammer_reward", [] { return Top<StickerUnlockMode>() != nullptr; }, clickOn("OkButton"), true});
+    steps.push_back(
+        {"free play after the game", [] { return Top<FreePlaySelectMode>() != nullptr; }, clickOn("BackButton")});
+    // The story, at the step after the fence's cut-scene, plays the game itself.
+    steps.push_back({"menu for the story", [] { return Top<MainMenuMode>() != nullptr; },
+                     [&]
+                     {
+                         Account* account = GetAccountManager()->GetCurrentAccount();
+                         ASSERT_NE(account, nullptr);
+                         account->WriteValue(MakeProfileKey(*account, L"_Progress").c_str(), 5);
+                         GetLevelManager().loadLevelProgressionDataFromAccount();
+                         EXPECT_TRUE(Click("StoryButton"));
+                     }});
+    steps.push_back(
+        {"story instructions", [] { return Top<ForemanInstructionMode>() != nullptr; }, clickOn("SkipButton")});
+    steps.push_back(
+        {"story hammering", [] { return Top<HammerTheNailMode>() != nullptr && !GetLevelManager().freePlay; }, toMenu});
+    // A Medium and a Hard level as they open: more nails, more tools.
+    for (const char* difficulty : {"Medium", "Hard"})
+    {
+        const std::string shot = std::string("hammer_") + (difficulty[0] == 'M' ? "medium" : "hard");
+        const bool hard = difficulty[0] == 'H';
+        const size_t fewest = hard ? 4 : 2;
+        steps.push_back({shot + " menu", [] { return Top<MainMenuMode>() != nullptr; }, clickOn("FreePlayButton")});
+        steps.push_back(
+            {shot + " free play", [] { return Top<FreePlaySelectMode>() != nullptr; }, clickOn("HammerTheNail")});
+        steps.push_back(
+            {shot + " difficulty", [] { return Top<DifficultySelectMode>() != nullptr; }, clickOn(difficulty)});
+        steps.push_back({shot + " chosen", checked(difficulty), clickOn("PlayButton")});
+        steps.push_back(
+            {shot + " instructions", [] { return Top<ForemanInstructionMode>() != nullptr; }, clickOn("SkipButton")});
+        steps.push_back(
+            {shot,
+             [] { return Top<HammerTheNailMode>() != nullptr && !TopNode("MaskInput_ClickMask")->LocalIsVisible(); },
+             [=]
+             {
+                 EXPECT_GE(Top<HammerTheNailMode>()->getNails().size(), fewest);
+                 if (!hard)
+                     toMenu();
+             },
+             true});
+        // The busiest moment: a Hard level with a tool turning on a nail while the foreman speaks.
+        if (hard)
+            steps.push_back({"hammer_turn",
+                             [&]
+                             {
+                                 playRound();
+                                 return turning();
+                             },
+                             toMenu, true});
+    }
+    steps.push_back({"menu after the story", [] { return Top<MainMenuMode>() != nullptr; }, nullptr});
 
     ASSERT_NO_THROW({
         mClock = kStart;

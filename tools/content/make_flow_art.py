@@ -19,7 +19,7 @@ BIG_STICKER = 224
 # Type name (the button's name, matched by the game) and its picture.
 GAMES = [
     ("ToolShed", "toolbox"), ("StreetSigns", "placard"), ("PlanAJob", "building_construction"),
-    ("PaintIt", "paintbrush"), ("HoistStacker", "crane"), ("HammerTheNail", "hammer"),
+    ("PaintIt", "paintbrush"), ("HoistStacker", "crane"), ("HammerTheNail", "wrench"),
     ("CountTheMaterials", "brick"), ("HaulerDelivery", "delivery_truck"), ("PileOfLeaves", "fallen_leaf"),
     ("SproutPuzzle", "potted_plant"), ("HideAndSeek", "owl"), ("HereToThere", "house"),
 ]

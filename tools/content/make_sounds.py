@@ -264,6 +264,20 @@ EFFECTS.update({
          "fade", "0.01", "0.3", "0.06"] for f in (523, 659)
     ], -4),
 })
+# The hammering game: a tool snapping into the hand, a screw's ratcheting turn, a tool laid in its box.
+EFFECTS.update({
+    "SFX_ObjectStick": Mix([
+        ["synth", "0.1", "sine", "900:1600", "fade", "0", "0.1", "0.08"],
+        ["synth", "0.05", "whitenoise", "highpass", "3000", "fade", "0", "0.05", "0.045", "vol", "0.4"],
+    ], -5),
+    "SFX_Screw": Mix([
+        ["synth", "0.03", "whitenoise", "bandpass", "2400", "6q", "fade", "0", "0.03", "0.025", "pad", "%.2f" % at]
+        for at in (0, 0.09, 0.18, 0.27, 0.36, 0.45)
+    ] + [["synth", "0.55", "brownnoise", "lowpass", "600", "vol", "0.3", "fade", "q", "0.05", "0.55", "0.2"]], -4),
+    "SFX_Toolbox": Mix([
+        ["synth", "0.25", "sine", "220:110", "fade", "0", "0.25", "0.2", "vol", "0.7"],
+    ] + clatter("SFX_Toolbox", 4, 0.2), -4),
+})
 # (frequency in Hz, seconds) of each note of the sticker fanfare.
 ARPEGGIO = ((1047, 0.12), (1319, 0.12), (1568, 0.12), (2093, 0.35))
 WIDGET_EVENTS = ["Hot", "Down", "Release", "Checked", "Unchecked", "Snap"]

@@ -2,11 +2,13 @@
 
 #include "framework/MainLoop.h"
 #include "framework/ResourceDescriptor.h"
+#include "framework/Task.h"
 #include "game/AudioManager.h"
 #include "game/HammerTheNail/HammerTheNailContent.h"
 #include "game/HammerTheNail/TargetNail.h"
 #include "game/MiniGamePattern.h"
 #include "scene/NodeAnimationTask.h"
+#include "scene/NodeMotionTasks.h"
 #include "scene/NodePropertyTasks.h"
 #include "scene/SceneLayout.h"
 #include "scene/SpriteNodes.h"
@@ -110,11 +112,15 @@ void DraggableTool::takeInHand(int x, int y)
     Strata::SceneTreePtr copy = layout.Get() != nullptr ? layout->InstantiateLayout(nullptr) : nullptr;
     if (!copy || !IsKnown(mType, mColor))
         return;
+    // One thing under the pointer at a time: a tool already in hand goes back to the box first.
+    if (DragSource<DraggableTool*>* held = GetHeldDragSource_Mutable(); held != nullptr && held != this)
+        held->Release();
     if (IsWrench(mType))
     {
         if (auto* wrench = dynamic_cast<Strata::StaticSpriteNode*>(copy->GetDescendent(kWrenchPath)))
         {
             wrench->setImage(Strata::Label(Names::kWrenchInHand.name), mColor);
+            wrench->SetRotateAlignment(Strata::HAlignment_Left, Strata::VAlignment_Middle);
             wrench->LocalSetVisible(true);
         }
     }
@@ -161,8 +167,7 @@ bool DraggableTool::UseInPlace(DraggableTool* held)
 {
     if (held == nullptr || held == this)
         return false;
-    // The one in hand goes back first: one thing under the pointer at a time.
-    held->Release();
+    // takeInHand puts the one in hand back, after the game has heard of this pick-up.
     pressedSignal();
     return true;
 }
@@ -186,9 +191,15 @@ Strata::SceneNode* DraggableTool::animateClickOnNail(const TargetNail& nail)
     copy->LocalSetLocation(mHeldLocation + (Corner(*nailRoot) + offset - Corner(*copy)));
     if (IsWrench(mType))
     {
+        // The wrench swings about its jaw at the left edge; the path keeps the jaw on the nail's head.
         animated->LocalSetOrientation(Strata::Angle::FromDegrees(-45.0f));
-        animated->AddTask(std::make_unique<Strata::NodeOrientationTask>(Strata::Angle::FromDegrees(45.0f), spin));
+        auto turn = std::make_unique<Strata::ParallelTask>(Strata::ParallelTaskCompletion_All);
+        turn->AddTask(std::make_unique<Strata::NodeOrientationTask>(Strata::Angle::FromDegrees(45.0f), spin).release());
+        if (auto path = GameConstant<std::vector<Point>>(Names::kWrenchCounterRotationPath.name); !path.empty())
+            turn->AddTask(std::make_unique<Strata::NodeCatmullRomPathTask>(std::move(path), spin).release());
+        animated->AddTask(std::move(turn));
         animated->AddTask(std::make_unique<Strata::NodeOrientationTask>(Strata::Angle::FromDegrees(0.0f)));
+        animated->AddTask(std::make_unique<Strata::NodeLocationTask>(Point()));
     }
     else
     {

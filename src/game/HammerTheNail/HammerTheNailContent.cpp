@@ -18,18 +18,45 @@ std::span<const sContentName> List()
             for (const char* color : kFixItToolColorNames)
                 names.push_back(std::string(kNailPrefix) + tool + "_" + color);
         }
+        for (const char* tool :
+             {kFixItToolTypeNames[FixItToolType_DriverPlus], kFixItToolTypeNames[FixItToolType_DriverMinus]})
+            for (const char* color : kFixItToolColorNames)
+                names.push_back(std::string(kDriverSpritePrefix) + tool + "_" + color);
         return names;
     }();
     static const std::vector<sContentName> names = []
     {
-        std::vector<sContentName> list = {
-            kModeLayout,   kToolLayout,   kFloatingToolLayout, kNailLayout,  kCursor,   kCursorHotSpot, kToolRollover,
-            kWrenchInHand, kSpinTime,     kWrenchOffset,       kScrewOffset, kMusic,    kFirstHint,     kLaterHint,
-            kGameComplete, kNailComplete, kClickAgain,         kWrongTool,   kRollover, kStick,         kScrew,
-            kToolbox};
+        std::vector<sContentName> list = {kModeLayout,
+                                          kToolLayout,
+                                          kFloatingToolLayout,
+                                          kNailLayout,
+                                          kCursor,
+                                          kCursorHotSpot,
+                                          kToolRollover,
+                                          kWrenchInHand,
+                                          kSpinTime,
+                                          kWrenchOffset,
+                                          kWrenchCounterRotationPath,
+                                          kScrewOffset,
+                                          kMusic,
+                                          kFirstHint,
+                                          kLaterHint,
+                                          kGameComplete,
+                                          kNailComplete,
+                                          kClickAgain,
+                                          kWrongTool,
+                                          kRollover,
+                                          kStick,
+                                          kScrew,
+                                          kToolbox};
         for (const std::string& name : built)
-            list.push_back({ContentKind_ImageList, name.c_str(),
-                            name.rfind(kNailPrefix, 0) == 0 ? kHammerTheNailMaxStrokes + 1 : FixItToolColor_Count});
+        {
+            if (name.rfind(kDriverSpritePrefix, 0) == 0)
+                list.push_back({ContentKind_SpriteType, name.c_str()});
+            else
+                list.push_back({ContentKind_ImageList, name.c_str(),
+                                name.rfind(kNailPrefix, 0) == 0 ? kHammerTheNailMaxStrokes + 1 : FixItToolColor_Count});
+        }
         return list;
     }();
     return names;

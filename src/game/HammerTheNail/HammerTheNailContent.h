@@ -35,6 +35,8 @@ inline constexpr sContentName kSpinTime{ContentKind_Constant, "FixIt_ToolSpinTim
 // Indexed by the strokes left before a stroke, 1 to the most a level may ask.
 inline constexpr sContentName kWrenchOffset{ContentKind_Constant, "WrenchToolAttachOffset",
                                             kHammerTheNailMaxStrokes + 1};
+// The points the wrench sprite passes through while it turns.
+inline constexpr sContentName kWrenchCounterRotationPath{ContentKind_Constant, "WrenchCounterRotationPath", 1};
 inline constexpr sContentName kScrewOffset{ContentKind_Constant, "ScrewToolAttachOffset", kHammerTheNailMaxStrokes + 1};
 
 inline constexpr sContentName kMusic{ContentKind_Sound, "Ambient_Indoor"};

@@ -1,6 +1,6 @@
 #pragma once
 
-// The hammering game's description for the mini-game base, said once.
+// The hammering game's description for the mini-game base and its registration, said once.
 
 namespace Yardcrew
 {
@@ -8,5 +8,7 @@ namespace Yardcrew
 struct sMiniGameDescription;
 
 const sMiniGameDescription& HammerTheNailDescription();
+// Registers the game (GameRegistry.h).
+void RegisterHammerTheNail();
 
 } // namespace Yardcrew

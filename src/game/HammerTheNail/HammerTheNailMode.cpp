@@ -51,16 +51,6 @@ void Say(const sContentName& voice)
     GetAudioManager()->playSpecificSoundVocal(Strata::Label(voice.name));
 }
 
-template <class T>
-std::vector<T*> Live(const Strata::ObjectDatabase& database, const std::vector<Strata::ObjectID>& ids)
-{
-    std::vector<T*> live;
-    for (Strata::ObjectID id : ids)
-        if (auto* object = dynamic_cast<T*>(database.GetObject(id)))
-            live.push_back(object);
-    return live;
-}
-
 } // namespace
 
 HammerTheNailMode::HammerTheNailMode(bool firstRound, int roundsLeft)
@@ -120,12 +110,12 @@ void HammerTheNailMode::initializeLevel(Strata::Label level)
 
 std::vector<DraggableTool*> HammerTheNailMode::getTools() const
 {
-    return Live<DraggableTool>(*this, mTools);
+    return LiveObjects<DraggableTool>(*this, mTools);
 }
 
 std::vector<TargetNail*> HammerTheNailMode::getNails() const
 {
-    return Live<TargetNail>(*this, mNails);
+    return LiveObjects<TargetNail>(*this, mNails);
 }
 
 void HammerTheNailMode::toolPressed(DraggableTool* tool)

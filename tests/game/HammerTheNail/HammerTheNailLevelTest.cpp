@@ -4,6 +4,9 @@
 
 #include "../GameServicesTestSupport.h"
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <set>
 #include <string>
 
@@ -118,6 +121,48 @@ TEST_F(HammerTheNailLevelTest, TheBoxHoldsTheNamedToolsThenOneOfEachNeededInTabl
     EXPECT_EQ(ParseFixItToolType(L"DriverPlus"), FixItToolType_DriverPlus);
     EXPECT_EQ(ParseFixItToolType(std::wstring(L"Wrench\0x", 8)), FixItToolType_None);
     EXPECT_EQ(ParseFixItToolColor(L"Yellow "), FixItToolColor_None);
+}
+
+TEST_F(HammerTheNailLevelTest, EveryShippedLevelIsFiledWithItsNailsApartAboveTheBoxAndClearOfTheForeman)
+{
+    std::ifstream file(std::filesystem::path(MENAGERIE_DATA_DIR) / "HammerTheNailMode.xml", std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    std::string levels;
+    for (size_t at = text.find("<HammerTheNailLevel"); at != std::string::npos;
+         at = text.find("<HammerTheNailLevel", at + 1))
+        levels += text.substr(at, text.find("</HammerTheNailLevel>", at) + 21 - at);
+    GetLevelManager().clearLevels();
+    LoadManifest(L"Shipped", levels);
+    EXPECT_EQ(TakeLog().find("Level \""), std::string::npos);
+
+    // The nail layout's picture is 100 by 140; the tool box starts at y 428 and the foreman stands at
+    // (640, 270): a nail there would hide or be hidden.
+    const auto box = [](const NailData& n) { return Strata::Rect<int>(n.x, n.y, 100, 140); };
+    const auto overlap = [](const Strata::Rect<int>& a, const Strata::Rect<int>& b)
+    { return a.x < b.x + b.width && b.x < a.x + a.width && a.y < b.y + b.height && b.y < a.y + a.height; };
+    for (int d = 0; d < GameModeDifficulty_Count; ++d)
+    {
+        GetLevelManager().difficulty = static_cast<GameModeDifficulty>(d);
+        std::set<std::string> seen;
+        for (int i = 0; i < 200; ++i)
+            if (const Label level = GetLevelManager().getLevelForGameModeType(GameModeType_HammerTheNail))
+                seen.insert(level.c_str());
+        EXPECT_GE(seen.size(), 3u) << kGameModeDifficultyNames[d];
+        for (const std::string& name : seen)
+        {
+            const HammerTheNailLevel* level = Level(name.c_str());
+            ASSERT_NE(level, nullptr) << name;
+            for (size_t i = 0; i < level->nails.size(); ++i)
+            {
+                const Strata::Rect<int> a = box(level->nails[i]);
+                EXPECT_LE(a.y + a.height, 428) << name << " nail " << i;
+                EXPECT_GE(a.y, 135) << name << " nail " << i << ": a screwdriver held on it would leave the screen";
+                EXPECT_FALSE(a.x + a.width > 640 && a.y + a.height > 270) << name << " nail " << i;
+                for (size_t j = i + 1; j < level->nails.size(); ++j)
+                    EXPECT_FALSE(overlap(a, box(level->nails[j]))) << name << " nails " << i << ", " << j;
+            }
+        }
+    }
 }
 
 } // namespace

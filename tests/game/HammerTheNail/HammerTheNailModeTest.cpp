@@ -10,6 +10,7 @@
 
 #include "../MiniGameTestSupport.h"
 
+#include <algorithm>
 #include <filesystem>
 
 using namespace GameTesting;
@@ -34,6 +35,12 @@ std::string FixtureManifest()
     }
     list("FixIt_Tool_InBox_rollover");
     list("FixIt_Tool_InHand_Wrench");
+    // The turn (0.6 s) outlasts the foreman's mouth (0.3 s), so a stroke that ended with the mouth shows.
+    for (const char* tool : {"DriverPlus", "DriverMinus"})
+        for (const char* color : kFixItToolColorNames)
+            text += std::string("<spritetype name=\"SpriteType_") + tool + "_" + color +
+                    R"(" images="FixIt_Tool_InHand_Wrench"><animation name="Normal" frameList="0" fps="1" numPlays="0"/>
+                    <animation name="Rotate" frameList="0,1,2,3,2,1" fps="10" numPlays="1"/></spritetype>)";
     text += R"(
       <scenelayout name="HammerTheNailModeLayout"><scenenode nodeName="GameScreenRoot" width="800" height="600">
         <scenenode nodeName="Playfield" width="800" height="600">
@@ -52,12 +59,16 @@ std::string FixtureManifest()
       </scenenode></scenelayout>
       <scenelayout name="FloatingToolLayout"><scenenode nodeName="Float">
         <staticspritenode nodeName="WrenchAnimNode" visible="false"/>
+        <animatedspritenode nodeName="DriverAnimNode" visible="false"/>
       </scenenode></scenelayout>
       <scenelayout name="NailLayout"><scenenode nodeName="Nail"><staticspritenode nodeName="shapeNode"/></scenenode>
       </scenelayout>
       <float name="FixIt_ToolSpinTime" value="0.3"/>
       <vector2farray name="WrenchToolAttachOffset"><vector2f x="0" y="0"/><vector2f x="5" y="-20"/>
         <vector2f x="5" y="-30"/><vector2f x="5" y="-40"/></vector2farray>
+      <vector2farray name="ScrewToolAttachOffset"><vector2f x="0" y="0"/><vector2f x="-3" y="-10"/>
+        <vector2f x="-3" y="-20"/><vector2f x="-3" y="-30"/></vector2farray>
+      <vector2farray name="WrenchCounterRotationPath"><vector2f x="0" y="30"/><vector2f x="20" y="40"/></vector2farray>
       <intarray name="RepeatedGameNumLoops"><int value="0"/><int value="1"/><int value="1"/></intarray>)";
     for (const char* sound : kSounds)
         text += std::string("<sound name=\"") + sound + "\" src=\"w\"/>";
@@ -93,12 +104,78 @@ protected:
         std::erase_if(screens, [](const std::string& screen) { return screen == "push instructions"; });
         return !screens.empty();
     }
-    void LoadLevel(const std::string& body)
+    void LoadLevel(const std::string& body, GameModeDifficulty difficulty = GameModeDifficulty_Easy)
     {
         GetLevelManager().clearLevels();
-        LoadManifest("<HammerTheNailLevel name=\"HtnTest\" difficulty=\"Easy\">" + body + "</HammerTheNailLevel>",
-                     L"level");
-        GetLevelManager().difficulty = GameModeDifficulty_Easy;
+        LoadManifest(std::string("<HammerTheNailLevel name=\"HtnTest") + kGameModeDifficultyNames[difficulty] +
+                         "\" difficulty=\"" + kGameModeDifficultyNames[difficulty] + "\">" + body +
+                         "</HammerTheNailLevel>",
+                     std::wstring(L"level").append(1, L'0' + difficulty).c_str());
+        GetLevelManager().difficulty = difficulty;
+    }
+    static SceneNode* Mouth()
+    {
+        const NodePathStep path[] = {"GameScreenRoot", "Playfield", "InGameForeman", "mouth", NodePathTerminator()};
+        return RootDescendent(path);
+    }
+    static DraggableTool* Fitting(const HammerTheNailMode& game, const TargetNail& nail)
+    {
+        for (DraggableTool* tool : game.getTools())
+            if (nail.fits(*tool))
+                return tool;
+        return nullptr;
+    }
+    // Drives every nail home with its own tool, checking each stroke on the way: the tool pinned at the
+    // nail's attach offset, the picture stepping down only when the turn has ended, a screwdriver's turn
+    // lasting its "Rotate", the wrench swinging along its path and back upright at its place.
+    void DriveEveryNail(HammerTheNailMode& game)
+    {
+        for (TargetNail* nail : game.getNails())
+        {
+            DraggableTool* tool = Fitting(game, *nail);
+            ASSERT_NE(tool, nullptr);
+            if (!tool->isHeld())
+                Click(game, *tool->getShapeNode());
+            ASSERT_TRUE(tool->isHeld());
+            const bool wrench = tool->getType() == FixItToolType_Wrench;
+            while (!nail->isDriven())
+            {
+                const int left = nail->getStrokesLeft();
+                Click(game, *nail->getShapeNode());
+                SceneNode* animated = tool->getAnimatedNode();
+                ASSERT_NE(animated, nullptr);
+                const Rect<float> at = animated->GetParent()->GlobalGetBounds();
+                const Rect<float> home = nail->LayoutRoot()->GlobalGetBounds();
+                const Vector2<float> offset =
+                    wrench ? Vector2<float>(5, -10.0f * left - 10) : Vector2<float>(-3, -10.0f * left);
+                EXPECT_EQ(Vector2<float>(at.x - home.x, at.y - home.y), offset) << left;
+                if (wrench)
+                {
+                    ASSERT_TRUE(StepUntil(
+                        game, [&] { return animated->LocalGetLocation().y > 10; }))
+                        << "the wrench swings along its path";
+                }
+                else
+                {
+                    ASSERT_TRUE(StepUntil(
+                        game, [&] { return Mouth()->LocalIsVisible(); }));
+                    ASSERT_TRUE(StepUntil(game, [&] { return !Mouth()->LocalIsVisible(); }));
+                    EXPECT_EQ(nail->getStrokesLeft(), left) << "the screwdriver still turns";
+                    EXPECT_FALSE(Open());
+                }
+                ASSERT_TRUE(StepUntil(game, [&] { return nail->getStrokesLeft() == left - 1; }));
+                // The round's last stroke puts the tool back, and its copy goes.
+                if ((animated = tool->getAnimatedNode()) != nullptr)
+                {
+                    EXPECT_EQ(animated->LocalGetLocation(), Vector2<float>());
+                    EXPECT_NEAR(animated->LocalGetOrientation().GetValue(), 0.0f, 1e-5f);
+                }
+                const std::vector<TargetNail*> nails = game.getNails();
+                const bool won = std::all_of(
+                    nails.begin(), nails.end(), [](TargetNail* n) { return n->isDriven(); });
+                ASSERT_TRUE(StepUntil(game, [&] { return won || Open(); }));
+            }
+        }
     }
     static DraggableTool* Tool(const HammerTheNailMode& game, FixItToolColor color)
     {
@@ -185,6 +262,51 @@ TEST_F(HammerTheNailModeTest, NoPlayableLevelShowsTheMissingLevelNoticeAndAnEmpt
     EXPECT_TRUE(game->getNails().empty());
     const NodePathStep foreman[] = {"GameScreenRoot", "Playfield", "InGameForeman", NodePathTerminator()};
     EXPECT_TRUE(StepUntil(*game, [&] { return RootDescendent(foreman)->LocalIsVisible(); }));
+}
+
+TEST_F(HammerTheNailModeTest, MediumAndHardLevelsAreWonRoundAfterRoundAndTheHintTimerEndsASwapOnOne)
+{
+    // Medium and Hard play one round more than Easy ("RepeatedGameNumLoops").
+    const std::string levels[] = {
+        R"(<Tool type="DriverMinus" color="Green"/>
+           <Nail type="DriverPlus" color="Yellow" clickCount="3" x="100" y="100"/>
+           <Nail type="Wrench" color="Green" clickCount="2" x="400" y="100"/>)",
+        R"(<Nail type="DriverMinus" color="Blue" clickCount="2" x="50" y="100"/>
+           <Nail type="DriverPlus" color="Red" clickCount="1" x="250" y="100"/>
+           <Nail type="Wrench" color="Yellow" clickCount="3" x="450" y="100"/>
+           <Nail type="DriverMinus" color="Red" clickCount="3" x="650" y="100"/>)"};
+    const GameModeDifficulty difficulties[] = {GameModeDifficulty_Medium, GameModeDifficulty_Hard};
+    for (int i = 0; i < 2; ++i)
+    {
+        SCOPED_TRACE(levels[i]);
+        LoadLevel(levels[i], difficulties[i]);
+        screens.clear();
+        auto game = std::make_unique<HammerTheNailMode>(true, -1);
+        Start(*game);
+        ASSERT_EQ(game->getNails().size(), i == 0 ? 2u : 4u);
+
+        // A swap: the new tool's pick-up re-arms the hint timer with 2, the old one's put-back with 1.
+        std::vector<DraggableTool*> tools = game->getTools();
+        Click(*game, *tools[0]->getShapeNode());
+        EXPECT_EQ(game->getHintNumber(), 2);
+        Click(*game, *tools[1]->getShapeNode());
+        EXPECT_TRUE(tools[1]->isHeld());
+        EXPECT_FALSE(tools[0]->isHeld());
+        EXPECT_EQ(game->getHintNumber(), 1);
+
+        DriveEveryNail(*game);
+        ASSERT_TRUE(StepUntil(*game, [this] { return Ended(); }));
+        EXPECT_EQ(screens, (std::vector<std::string>{"unwind next round"}));
+        auto* next = dynamic_cast<HammerTheNailMode*>(nextRound.get());
+        ASSERT_NE(next, nullptr);
+        game.reset(static_cast<HammerTheNailMode*>(nextRound.release()));
+        screens.clear();
+        Start(*game);
+        EXPECT_EQ(std::count(screens.begin(), screens.end(), "push instructions"), 0) << "only the first round";
+        DriveEveryNail(*game);
+        ASSERT_TRUE(StepUntil(*game, [this] { return Ended(); }));
+        EXPECT_EQ(screens, (std::vector<std::string>{"push reward"}));
+    }
 }
 
 } // namespace
