@@ -27,17 +27,20 @@ HOOK_W, HOOK_H = 30, 720
 # Where the hook's tip stands below "HookAssembly" (the game lowers it to 65 above the load's top).
 HOOK_TIP = 67
 # The train: the truck and the wagons share a canvas height, wheels on its bottom edge.
-TRAIN_Y = 190
+TRAIN_Y = 228
 TRUCK_W, CART_W, CAR_H = 150, 100, 100
 CART_X = (20, 178, 286, 394, 502, 610)
 # A load sits on a wagon's rim, and on the truck's bed.
 CART_LOAD = (-(LOAD - CART_W) // 2, 52 - LOAD)
-TRUCK_LOAD = (53, 48 - LOAD)
+TRUCK_LOAD = (62, 48 - LOAD)
 CHOICE_X = tuple(25 + 160 * k for k in range(5))
 CHOICE_Y = 430
-HOIST = 120
+HOIST = 150
 
-# The loads in the game's type order: (drawing, recolouring). Drawings are fluent/ or own/ files.
+# The loads in the game's type order: (drawing, recolouring). Drawings are fluent/ or own/ files; the
+# Fluent ones are cut to what they draw of their 32 x 32 box (x, y, width, height), so all loads fill
+# their sling alike.
+CROPS = {"fluent/potted_plant": (6, 1, 20, 30), "fluent/wood": (3, 3, 26, 27), "fluent/brick": (2, 2, 28, 28)}
 LOG_BARK, LOG_SIDE, LOG_END = "#6d4534", "#a56953", "#f3ad61"
 BRICK = "#ff6723"
 CONE = ("#f07a1a", "#a4480a")
@@ -146,9 +149,16 @@ def hoist_frame(crane, mood):
     return document(HOIST, HOIST, '<g transform="scale(%g) translate(0 %g)">%s%s</g>' % (s, lift, body, face))
 
 
+def cropped(svg, box):
+    body, _, _ = inner(svg)
+    x, y, w, h = box
+    return document(w, h, '<g transform="translate(%g %g)">%s</g>' % (-x, -y, body))
+
+
 def make_pictures(art, folder):
     def drawing(name):
-        return read(os.path.join(art, name + ".svg"))
+        svg = read(os.path.join(art, name + ".svg"))
+        return cropped(svg, CROPS[name]) if name in CROPS else svg
 
     render(backdrop(), 800, 600, os.path.join(folder, "HD_Backdrop.png"))
     for t, (name, colours) in enumerate(LOADS):
