@@ -84,14 +84,16 @@ int main(int argc, char** argv)
             (cargo->getCargoType() == wanted ? right : wrong) = cargo;
         if (right == nullptr || wrong == nullptr)
             return 1;
-        // A wrong load hangs over the empty cart while the hoist is sad.
+        // A wrong load in the empty cart, the hoist sad.
         SceneNode* wrongLoad = wrong->GetNode();
         Press(game, wrong->getImageNode());
         game.OnMouseMove(0, 0);
         written = StepUntil(
                       game, [&] { return wrongLoad->GetParent() == carts.back()->getCargoTarget(); }) &&
                   written;
-        written = StepUntil(game, [&] { return wrongLoad->LocalGetLocation().y > -60; }) && written;
+        written = StepUntil(game, [&] { return wrongLoad->LocalGetLocation().y >= 0; }) && written;
+        for (int step = 0; step < 10; ++step)
+            game.Update(0.02f);
         written = Shoot(game, out / "Hook_1.png") && written;
         written = StepUntil(game, [&] { return Standing(game) && game.getChoices().size() == 4; }) && written;
 
@@ -102,7 +104,7 @@ int main(int argc, char** argv)
         game.OnMouseMove(0, 0);
         const std::function<bool()> moments[] = {
             [&] { return hook->LocalGetLocation().y > -70; },
-            [&] { return load->GetParent() == carts.back()->getCargoTarget() && load->LocalGetLocation().y > -120; },
+            [&] { return load->GetParent() == carts.back()->getCargoTarget() && load->LocalGetLocation().y > -50; },
         };
         int shot = 2;
         for (const auto& moment : moments)

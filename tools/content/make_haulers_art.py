@@ -25,7 +25,7 @@ SMALL_HOOK_DROP = 25
 # The hook: a cable long enough to reach the screen's top from the lowest load, ending in the hook.
 HOOK_W, HOOK_H = 30, 720
 # Where the hook's tip stands below "HookAssembly" (the game lowers it to 65 above the load's top).
-HOOK_TIP = 67
+HOOK_TIP = 72
 # The train: the truck and the wagons share a canvas height, wheels on its bottom edge.
 TRAIN_Y = 228
 TRUCK_W, CART_W, CAR_H = 150, 100, 100
