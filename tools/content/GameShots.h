@@ -66,6 +66,17 @@ inline bool Shoot(SceneApplicationMode& game, const std::filesystem::path& path)
     return WritePNG(target, path.string());
 }
 
+// A click at the middle of the node: the pointer moves there, presses and lets go.
+inline void Press(SceneApplicationMode& game, SceneNode* node)
+{
+    const Rect<float> bounds = node->GlobalGetBounds();
+    const int x = static_cast<int>(bounds.x + bounds.width / 2);
+    const int y = static_cast<int>(bounds.y + bounds.height / 2);
+    game.OnMouseMove(x, y);
+    game.OnMouseDown(MouseButton_Left, x, y);
+    game.OnMouseUp(MouseButton_Left, x, y);
+}
+
 // Steps the game as the main loop does (20 ms) until the condition holds; false after two minutes.
 inline bool StepUntil(SceneApplicationMode& game, const std::function<bool()>& condition)
 {

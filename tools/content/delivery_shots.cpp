@@ -15,21 +15,12 @@
 
 using namespace Strata;
 using namespace Yardcrew;
+using GameShots::Press;
 using GameShots::Shoot;
 using GameShots::StepUntil;
 
 namespace
 {
-
-void Press(HereToThereMode& game, SceneNode* node)
-{
-    const Rect<float> bounds = node->GlobalGetBounds();
-    const int x = static_cast<int>(bounds.x + bounds.width / 2);
-    const int y = static_cast<int>(bounds.y + bounds.height / 2);
-    game.OnMouseMove(x, y);
-    game.OnMouseDown(MouseButton_Left, x, y);
-    game.OnMouseUp(MouseButton_Left, x, y);
-}
 
 bool Open()
 {

@@ -14,7 +14,7 @@ import os
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from make_art import arguments, document, inner, read, recolour, render, write  # noqa: E402
+from make_art import GAME_SCREEN_TOP, arguments, document, inner, read, recolour, render, write  # noqa: E402
 
 # A load's picture: both sizes share one square canvas and its middle, so the hook, which the game
 # only moves up and down, meets the sling's ring on either. The small load is the large one scaled
@@ -226,13 +226,7 @@ def manifest():
                + places +
                '        <scenenode nodeName="MouseInput_ClickMask" width="800" height="600"/>\n'
                "      </scenenode>\n"
-               '      <scenenode nodeName="FX_Layer" width="800" height="600"/>\n'
-               '      <scenenode nodeName="UI_attach" width="800" height="600">\n'
-               '        <buttonnode nodeName="HelpButton" name="HelpButton" images="Button_GameHelp" '
-               'sounds="WidgetSounds" x="636" y="6" visible="false"/>\n'
-               '        <buttonnode nodeName="QuitButton" name="QuitButton" images="Button_GameQuit" '
-               'sounds="WidgetSounds" x="716" y="6" visible="false"/>\n'
-               "      </scenenode>\n"
+               + GAME_SCREEN_TOP +
                "    </scenenode>\n"
                "  </scenelayout>\n")
     # A wagon, or the truck for the lead cart: its load stands on the rim (on the bed for the truck);
