@@ -34,14 +34,10 @@ bool Standing(const HaulersDeliveryMode& game)
 
 int main(int argc, char** argv)
 {
-    if (argc != 3)
-    {
-        std::fprintf(stderr, "usage: haulers_shots <data folder> <output folder>\n");
+    std::filesystem::path data;
+    std::filesystem::path out;
+    if (!GameShots::Folders(argc, argv, "haulers_shots", data, out))
         return 2;
-    }
-    const std::filesystem::path data = argv[1];
-    const std::filesystem::path out = argv[2];
-    std::filesystem::create_directories(out);
     const GameShots::Session session("haulers_shots", data, L"HaulersDeliveryLevel",
                                      new HaulersDeliveryLevelResourceFactory(),
                                      {L"GlobalConstants", L"DifficultyOptionsQuit", L"HaulersDeliveryMode"});
