@@ -16,6 +16,9 @@
 #include "game/HammerTheNail/DraggableTool.h"
 #include "game/HammerTheNail/HammerTheNailMode.h"
 #include "game/HammerTheNail/TargetNail.h"
+#include "game/HaulersDelivery/DeliveryCart.h"
+#include "game/HaulersDelivery/DeliveryObject.h"
+#include "game/HaulersDelivery/HaulersDeliveryMode.h"
 #include "game/HereToThere/HereToThereCart.h"
 #include "game/HereToThere/HereToThereMode.h"
 #include "game/HereToThere/HereToThereObject.h"
@@ -218,7 +221,53 @@ sScenario HammerStrokes()
             }};
 }
 
-const std::vector<std::function<sScenario()>> kScenarios = {StillTitle, DeliveryTrip, StreetTrip, HammerStrokes};
+// The cargo-pattern game at Hard: from the click on the load that continues the pattern, once the train
+// stands, the hook comes down onto it, lifts it off the screen and lowers it into the empty cart, until
+// the cart shows it.
+sScenario HookLowering()
+{
+    struct sState
+    {
+        bool clicked = false;
+        int steps = 0;
+    };
+    auto state = std::make_shared<sState>();
+    return {"cargo-pattern game's hook lowering a load",
+            []
+            {
+                GetLevelManager().difficulty = GameModeDifficulty_Hard;
+                Strata::MainLoop::ChangeMode(new HaulersDeliveryMode(false, 0));
+            },
+            [state]
+            {
+                auto* game = dynamic_cast<HaulersDeliveryMode*>(Strata::MainLoop::GetTopMostMode(0));
+                if (!game)
+                    return state->clicked ? Stretch_Over : Stretch_Waiting;
+                if (++state->steps > 6000)
+                    return Stretch_Over;
+                const std::vector<DeliveryCart*> carts = game->getCarts();
+                if (carts.empty())
+                    return Stretch_Waiting;
+                if (state->clicked)
+                    return carts.back()->isCartEmpty() ? Stretch_Timing : Stretch_Over;
+                const Strata::NodePathStep trainPath[] = {"GameScreenRoot", "Playfield", "CargoRoot",
+                                                          Strata::NodePathTerminator()};
+                const Strata::SceneNode* train = Strata::RootDescendent(trainPath);
+                if (game->isDelivering() || train == nullptr || train->LocalGetLocation().x != 0.0f)
+                    return Stretch_Waiting;
+                for (DeliveryObject* cargo : game->getChoices())
+                    if (cargo->getCargoType() == carts.back()->getCargoType())
+                    {
+                        Click(*cargo->getImageNode());
+                        state->clicked = true;
+                        return Stretch_Timing;
+                    }
+                return Stretch_Over;
+            }};
+}
+
+const std::vector<std::function<sScenario()>> kScenarios = {StillTitle, DeliveryTrip, StreetTrip, HammerStrokes,
+                                                            HookLowering};
 
 // The whole process's, or only the calling thread's.
 double CpuSeconds(clockid_t which = CLOCK_PROCESS_CPUTIME_ID)

@@ -66,6 +66,7 @@ for step in "${steps[@]}"; do
       $PY tools/content/make_counting_art.py "${only[@]}" art "$data"
       $PY tools/content/make_delivery_art.py "${only[@]}" art "$data"
       $PY tools/content/make_hammer_art.py "${only[@]}" art "$data"
+      $PY tools/content/make_haulers_art.py "${only[@]}" art "$data"
       ;;
     loading)
       need python3 librsvg2-bin fonts-dejavu-core
@@ -109,6 +110,7 @@ for step in "${steps[@]}"; do
       for c in Intro Fence Pond Trees Finale; do build/content/tools/content/contact_sheet data "$(mktemp --suffix=.png)" CutsceneMode "Cutscene_$c+CutsceneLayout" "docs/screens/Cutscene_$c.png"; done
       cmake --build build/content -j "${JOBS:-4}" --target counting_shots && build/content/tools/content/counting_shots data docs/counting
       cmake --build build/content -j "${JOBS:-4}" --target delivery_shots && build/content/tools/content/delivery_shots data docs/delivery
+      cmake --build build/content -j "${JOBS:-4}" --target haulers_shots && build/content/tools/content/haulers_shots data docs/haulers
       ;;
     *)
       echo "unknown step: $step" >&2

@@ -5,6 +5,7 @@
 #include "game/CountTheMaterials/CountTheMaterialsGame.h"
 #include "game/GameLevelReaders.h"
 #include "game/HammerTheNail/HammerTheNailGame.h"
+#include "game/HaulersDelivery/HaulersDeliveryGame.h"
 #include "game/HereToThere/HereToThereGame.h"
 #include "game/MiniGameContent.h"
 
@@ -73,8 +74,7 @@ bool SameName(const char* a, const char* b)
 void RegisterEveryGame()
 {
     // In the order their manifests load at start-up.
-    RegisterPlain({GameModeType_HaulersDelivery, "HaulersDelivery", "HaulerDelivery", L"HaulersDeliveryMode",
-                   L"HaulersDeliveryLevel", "InGameHint_Delivery", "InGameHint_Delivery", "Music_Track1"});
+    RegisterHaulersDelivery();
     RegisterPlain({GameModeType_PileOfLeaves, "PileOfLeaves", "PileOfLeaves", L"PileOfLeavesMode", L"PileOfLeavesLevel",
                    "InGameHint_Leaves_1", "InGameHint_Leaves_1", "Music_Track3"});
     RegisterCountTheMaterials();

@@ -93,7 +93,8 @@ TEST_F(ApplicationTest, LevelReadersFileEachGamesLevelsByDifficulty)
     // A level a built game can play; the plain readers pass over what they do not know.
     const std::string playable = "<Request material=\"Plant\" number=\"1\"/><Material type=\"Plant\" number=\"1\"/>"
                                  "<Animal type=\"Star\" color=\"Blue\"/>"
-                                 "<Nail type=\"Wrench\" color=\"Red\" clickCount=\"1\" x=\"10\" y=\"10\"/>";
+                                 "<Nail type=\"Wrench\" color=\"Red\" clickCount=\"1\" x=\"10\" y=\"10\"/>"
+                                 "<Pattern order=\"AB\"/>";
     std::string body;
     int n = 0;
     for (const auto& game : games)

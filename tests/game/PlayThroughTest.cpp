@@ -13,6 +13,9 @@
 #include "game/HammerTheNail/DraggableTool.h"
 #include "game/HammerTheNail/HammerTheNailMode.h"
 #include "game/HammerTheNail/TargetNail.h"
+#include "game/HaulersDelivery/DeliveryCart.h"
+#include "game/HaulersDelivery/DeliveryObject.h"
+#include "game/HaulersDelivery/HaulersDeliveryMode.h"
 #include "game/HereToThere/HereToThereCart.h"
 #include "game/HereToThere/HereToThereMode.h"
 #include "game/HereToThere/HereToThereObject.h"
@@ -244,6 +247,29 @@ protected:
         const Rect<float> bounds = node->GlobalGetBounds();
         ClickAt(static_cast<int>(bounds.x + bounds.width / 2), static_cast<int>(bounds.y + bounds.height / 2));
         return ::testing::AssertionSuccess();
+    }
+
+    // From the title with profile 1 through free play to the game of that button at Easy.
+    static std::vector<Step> ToEasyGameInFreePlay(const char* button)
+    {
+        const auto clickOn = [](const char* name) { return [name] { EXPECT_TRUE(Click(name)); }; };
+        return {
+            {"title", [] { return Top<TitleMode>() != nullptr; }, clickOn("StartButton")},
+            {"profiles", [] { return Top<MyAccountMode>() != nullptr; }, clickOn("Profile1")},
+            {"profile 1",
+             [] {
+                 return TopNode<RadioButtonNode>("Profile1") != nullptr &&
+                        TopNode<RadioButtonNode>("Profile1")->IsChecked();
+             },
+             clickOn("PlayButton")},
+            {"menu", [] { return Top<MainMenuMode>() != nullptr; }, clickOn("FreePlayButton")},
+            {"free play", [] { return Top<FreePlaySelectMode>() != nullptr; }, clickOn(button)},
+            {"difficulty", [] { return Top<DifficultySelectMode>() != nullptr; }, clickOn("Easy")},
+            {"easy chosen",
+             []
+             { return TopNode<RadioButtonNode>("Easy") != nullptr && TopNode<RadioButtonNode>("Easy")->IsChecked(); },
+             clickOn("PlayButton")},
+        };
     }
 
     static void ClickAt(int x, int y)
@@ -614,42 +640,32 @@ TEST_F(PlayThroughTest, TheDeliveryGameFromFreePlayToItsStickerAndInTheStory)
     };
     const auto home = [&] { return open() && Top<HereToThereMode>()->GetObject(delivered) == nullptr; };
 
-    steps = {
-        {"title", [] { return Top<TitleMode>() != nullptr; }, clickOn("StartButton")},
-        {"profiles", [] { return Top<MyAccountMode>() != nullptr; }, clickOn("Profile1")},
-        {"profile 1",
-         [] {
-             return TopNode<RadioButtonNode>("Profile1") != nullptr &&
-                    TopNode<RadioButtonNode>("Profile1")->IsChecked();
-         },
-         clickOn("PlayButton")},
-        {"menu", [] { return Top<MainMenuMode>() != nullptr; }, clickOn("FreePlayButton")},
-        {"free play", [] { return Top<FreePlaySelectMode>() != nullptr; }, clickOn("HereToThere")},
-        {"difficulty", [] { return Top<DifficultySelectMode>() != nullptr; }, clickOn("Easy")},
-        {"easy chosen",
-         [] { return TopNode<RadioButtonNode>("Easy") != nullptr && TopNode<RadioButtonNode>("Easy")->IsChecked(); },
-         clickOn("PlayButton")},
-        {"delivery_instructions", [] { return Top<ForemanInstructionMode>() != nullptr; }, clickOn("SkipButton"), true},
-        {"delivery_game", open, loadNext, true},
-        {"delivery_aboard", aboard, toItsHouse, true},
-        {"delivery second animal", home, loadNext},
-        {"second aboard", aboard, toItsHouse},
-        {"delivery_reward", [] { return Top<StickerUnlockMode>() != nullptr; }, clickOn("OkButton"), true},
-        {"free play after the game", [] { return Top<FreePlaySelectMode>() != nullptr; }, clickOn("BackButton")},
-        // The story at its step before this game, whose game is not built yet and is passed over.
-        {"menu for the story", [] { return Top<MainMenuMode>() != nullptr; },
-         [&]
-         {
-             ASSERT_TRUE(GetAccountManager()->GetCurrentAccount()->WriteValue(L"1_Progress", 13));
-             EXPECT_TRUE(Click("StoryButton"));
-         }},
-        {"delivery in the story", [] { return Top<ForemanInstructionMode>() != nullptr; },
-         []
-         {
-             EXPECT_FALSE(GetLevelManager().freePlay);
-             EXPECT_EQ(ProfileProgress(1), 14);
-         }},
-    };
+    steps = ToEasyGameInFreePlay("HereToThere");
+    steps.insert(
+        steps.end(),
+        {
+            {"delivery_instructions", [] { return Top<ForemanInstructionMode>() != nullptr; }, clickOn("SkipButton"),
+             true},
+            {"delivery_game", open, loadNext, true},
+            {"delivery_aboard", aboard, toItsHouse, true},
+            {"delivery second animal", home, loadNext},
+            {"second aboard", aboard, toItsHouse},
+            {"delivery_reward", [] { return Top<StickerUnlockMode>() != nullptr; }, clickOn("OkButton"), true},
+            {"free play after the game", [] { return Top<FreePlaySelectMode>() != nullptr; }, clickOn("BackButton")},
+            // The story at this game's step.
+            {"menu for the story", [] { return Top<MainMenuMode>() != nullptr; },
+             [&]
+             {
+                 ASSERT_TRUE(GetAccountManager()->GetCurrentAccount()->WriteValue(L"1_Progress", 14));
+                 EXPECT_TRUE(Click("StoryButton"));
+             }},
+            {"delivery in the story", [] { return Top<ForemanInstructionMode>() != nullptr; },
+             []
+             {
+                 EXPECT_FALSE(GetLevelManager().freePlay);
+                 EXPECT_EQ(ProfileProgress(1), 14);
+             }},
+        });
 
     ASSERT_NO_THROW({
         mClock = kStart;
@@ -800,6 +816,87 @@ TEST_F(PlayThroughTest, TheHammeringGameFromFreePlayToItsStickerAndTheStoryReach
                              toMenu, true});
     }
     steps.push_back({"menu after the story", [] { return Top<MainMenuMode>() != nullptr; }, nullptr});
+
+    ASSERT_NO_THROW({
+        mClock = kStart;
+        MainLoop::Execute();
+    });
+    EXPECT_EQ(mNext, steps.size());
+}
+
+TEST_F(PlayThroughTest, TheCargoPatternGameFromFreePlayToItsStickerAndInTheStory)
+{
+    const auto clickOn = [](const char* name) { return [name] { EXPECT_TRUE(Click(name)); }; };
+    // A round whose train stands and whose loads take clicks; a round that had its right load never again.
+    const auto standing = []
+    {
+        auto* game = Top<HaulersDeliveryMode>();
+        SceneNode* mask = TopNode("MouseInput_ClickMask");
+        SceneNode* train = TopNode("CargoRoot");
+        return game != nullptr && !game->isDelivering() && mask != nullptr && !mask->LocalIsVisible() &&
+               train != nullptr && train->LocalGetLocation().x == 0.0f;
+    };
+    const auto pick = [](bool right)
+    {
+        auto* game = Top<HaulersDeliveryMode>();
+        ASSERT_NE(game, nullptr);
+        const HaulersDeliveryType wanted = game->getCarts().back()->getCargoType();
+        for (DeliveryObject* cargo : game->getChoices())
+            if ((cargo->getCargoType() == wanted) == right)
+            {
+                const Rect<float> bounds = cargo->getImageNode()->GlobalGetBounds();
+                ClickAt(static_cast<int>(bounds.x + bounds.width / 2), static_cast<int>(bounds.y + bounds.height / 2));
+                return;
+            }
+        ADD_FAILURE() << "no " << (right ? "right" : "wrong") << " load";
+    };
+    const auto round = [&] { pick(true); };
+    // The right load on its way down into the empty cart, its hook still on it.
+    const auto lowering = []
+    {
+        auto* game = Top<HaulersDeliveryMode>();
+        if (game == nullptr || game->getCarts().size() != kHaulersDeliveryCarts)
+            return false;
+        SceneNode* target = game->getCarts().back()->getCargoTarget();
+        return target != nullptr && target->GetChildren().size() == 1 &&
+               target->GetChildren().front()->LocalGetLocation().y > -100;
+    };
+
+    steps = ToEasyGameInFreePlay("HaulerDelivery");
+    steps.insert(
+        steps.end(),
+        {
+            {"haulers_instructions", [] { return Top<ForemanInstructionMode>() != nullptr; }, clickOn("SkipButton"),
+             true},
+            // A wrong load first: it is taken away again and the round goes on with the rest.
+            {"haulers_game", standing, [&] { pick(false); }, true},
+            {"wrong load gone",
+             [&]
+             { return standing() && Top<HaulersDeliveryMode>()->getChoices().size() == kHaulersDeliveryChoices - 1; },
+             round},
+            {"haulers_hook", lowering, nullptr, true},
+            // The easy run's other three rounds.
+            {"round 2", standing, round},
+            {"round 3", standing, round},
+            {"round 4", standing, round},
+            {"haulers_reward", [] { return Top<StickerUnlockMode>() != nullptr; }, clickOn("OkButton"), true},
+            {"free play after the game", [] { return Top<FreePlaySelectMode>() != nullptr; }, clickOn("BackButton")},
+            // The story at this game's step.
+            {"menu for the story", [] { return Top<MainMenuMode>() != nullptr; },
+             [&]
+             {
+                 ASSERT_TRUE(GetAccountManager()->GetCurrentAccount()->WriteValue(L"1_Progress", 13));
+                 EXPECT_TRUE(Click("StoryButton"));
+             }},
+            {"cargo patterns in the story", [] { return Top<ForemanInstructionMode>() != nullptr; },
+             []
+             {
+                 EXPECT_FALSE(GetLevelManager().freePlay);
+                 EXPECT_EQ(ProfileProgress(1), 13);
+                 EXPECT_TRUE(Click("SkipButton"));
+             }},
+            {"story game", standing, nullptr},
+        });
 
     ASSERT_NO_THROW({
         mClock = kStart;

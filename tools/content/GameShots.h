@@ -66,6 +66,32 @@ inline bool Shoot(SceneApplicationMode& game, const std::filesystem::path& path)
     return WritePNG(target, path.string());
 }
 
+// The tool's arguments: the data folder and the output folder, which is made. False, with the usage
+// printed, unless there are just those two.
+inline bool Folders(int argc, char** argv, const char* tool, std::filesystem::path& data, std::filesystem::path& out)
+{
+    if (argc != 3)
+    {
+        std::fprintf(stderr, "usage: %s <data folder> <output folder>\n", tool);
+        return false;
+    }
+    data = argv[1];
+    out = argv[2];
+    std::filesystem::create_directories(out);
+    return true;
+}
+
+// A click at the middle of the node: the pointer moves there, presses and lets go.
+inline void Press(SceneApplicationMode& game, SceneNode* node)
+{
+    const Rect<float> bounds = node->GlobalGetBounds();
+    const int x = static_cast<int>(bounds.x + bounds.width / 2);
+    const int y = static_cast<int>(bounds.y + bounds.height / 2);
+    game.OnMouseMove(x, y);
+    game.OnMouseDown(MouseButton_Left, x, y);
+    game.OnMouseUp(MouseButton_Left, x, y);
+}
+
 // Steps the game as the main loop does (20 ms) until the condition holds; false after two minutes.
 inline bool StepUntil(SceneApplicationMode& game, const std::function<bool()>& condition)
 {

@@ -36,14 +36,10 @@ bool Settled(CountTheMaterialsMode& game)
 
 int main(int argc, char** argv)
 {
-    if (argc != 3)
-    {
-        std::fprintf(stderr, "usage: counting_shots <data folder> <output folder>\n");
+    std::filesystem::path data;
+    std::filesystem::path out;
+    if (!GameShots::Folders(argc, argv, "counting_shots", data, out))
         return 2;
-    }
-    const std::filesystem::path data = argv[1];
-    const std::filesystem::path out = argv[2];
-    std::filesystem::create_directories(out);
     const GameShots::Session session("counting_shots", data, L"CountTheMaterialsLevel",
                                      new CountTheMaterialsLevelResourceFactory(),
                                      {L"GlobalConstants", L"DifficultyOptionsQuit", L"CountTheMaterialsMode"});

@@ -15,21 +15,12 @@
 
 using namespace Strata;
 using namespace Yardcrew;
+using GameShots::Press;
 using GameShots::Shoot;
 using GameShots::StepUntil;
 
 namespace
 {
-
-void Press(HereToThereMode& game, SceneNode* node)
-{
-    const Rect<float> bounds = node->GlobalGetBounds();
-    const int x = static_cast<int>(bounds.x + bounds.width / 2);
-    const int y = static_cast<int>(bounds.y + bounds.height / 2);
-    game.OnMouseMove(x, y);
-    game.OnMouseDown(MouseButton_Left, x, y);
-    game.OnMouseUp(MouseButton_Left, x, y);
-}
 
 bool Open()
 {
@@ -42,14 +33,10 @@ bool Open()
 
 int main(int argc, char** argv)
 {
-    if (argc != 3)
-    {
-        std::fprintf(stderr, "usage: delivery_shots <data folder> <output folder>\n");
+    std::filesystem::path data;
+    std::filesystem::path out;
+    if (!GameShots::Folders(argc, argv, "delivery_shots", data, out))
         return 2;
-    }
-    const std::filesystem::path data = argv[1];
-    const std::filesystem::path out = argv[2];
-    std::filesystem::create_directories(out);
     const GameShots::Session session("delivery_shots", data, L"HereToThereLevel", new HereToThereLevelResourceFactory(),
                                      {L"GlobalConstants", L"DifficultyOptionsQuit", L"HereToThereMode"});
     if (!session.IsLoaded())

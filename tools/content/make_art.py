@@ -54,6 +54,17 @@ FOREMAN_SIZE = 200
 MANIFESTS_ONLY = False
 
 
+# What a game's screen layout holds above its playfield: the effects layer and the help and quit
+# buttons, which the game shows once its introduction is over.
+GAME_SCREEN_TOP = ('      <scenenode nodeName="FX_Layer" width="800" height="600"/>\n'
+                   '      <scenenode nodeName="UI_attach" width="800" height="600">\n'
+                   '        <buttonnode nodeName="HelpButton" name="HelpButton" images="Button_GameHelp" '
+                   'sounds="WidgetSounds" x="636" y="6" visible="false"/>\n'
+                   '        <buttonnode nodeName="QuitButton" name="QuitButton" images="Button_GameQuit" '
+                   'sounds="WidgetSounds" x="716" y="6" visible="false"/>\n'
+                   "      </scenenode>\n")
+
+
 def arguments(doc, count):
     """The script's arguments less --manifests-only, which switches rendering off; exits with the usage
     unless `count` remain."""

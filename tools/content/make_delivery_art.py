@@ -14,7 +14,7 @@ import os
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from make_art import arguments, document, inner, read, recolour, render, write  # noqa: E402
+from make_art import GAME_SCREEN_TOP, arguments, document, inner, read, recolour, render, write  # noqa: E402
 
 # The plots: four columns on each of three rows; each row's road runs just below it.
 PLOT_X = (30, 185, 340, 495)
@@ -175,13 +175,7 @@ def manifest():
                "        </scenenode>\n"
                '        <scenenode nodeName="Material_ClickMask" width="800" height="600"/>\n'
                "      </scenenode>\n"
-               '      <scenenode nodeName="FX_Layer" width="800" height="600"/>\n'
-               '      <scenenode nodeName="UI_attach" width="800" height="600">\n'
-               '        <buttonnode nodeName="HelpButton" name="HelpButton" images="Button_GameHelp" '
-               'sounds="WidgetSounds" x="636" y="6" visible="false"/>\n'
-               '        <buttonnode nodeName="QuitButton" name="QuitButton" images="Button_GameQuit" '
-               'sounds="WidgetSounds" x="716" y="6" visible="false"/>\n'
-               "      </scenenode>\n"
+               + GAME_SCREEN_TOP +
                "    </scenenode>\n"
                "  </scenelayout>\n")
     # The truck, drawn up from its place; the animal rides on its box, behind the cab whichever way it faces.

@@ -20,7 +20,7 @@ BIG_STICKER = 224
 GAMES = [
     ("ToolShed", "toolbox"), ("StreetSigns", "placard"), ("PlanAJob", "building_construction"),
     ("PaintIt", "paintbrush"), ("HoistStacker", "crane"), ("HammerTheNail", "wrench"),
-    ("CountTheMaterials", "brick"), ("HaulerDelivery", "delivery_truck"), ("PileOfLeaves", "fallen_leaf"),
+    ("CountTheMaterials", "brick"), ("HaulerDelivery", "pickup_truck"), ("PileOfLeaves", "fallen_leaf"),
     ("SproutPuzzle", "potted_plant"), ("HideAndSeek", "owl"), ("HereToThere", "house"),
 ]
 

@@ -259,6 +259,14 @@ EFFECTS.update({
         ["synth", "2.2", "brownnoise", "vol", "0.5", "lowpass", "300", "tremolo", "20", "60",
          "fade", "h", "0.1", "2.2", "1.0"],
     ], -5),
+    # The cargo hoist: its winch whines up as the arm swings over, and the hook clanks shut on a load.
+    "SFX_HoistArm": Mix([
+        ["synth", "1.0", "sawtooth", "110:190", "vol", "0.5", "lowpass", "1200", "tremolo", "30", "40",
+         "fade", "q", "0.1", "1.0", "0.3"],
+        ["synth", "1.0", "brownnoise", "vol", "0.3", "lowpass", "400", "fade", "q", "0.1", "1.0", "0.3"],
+    ], -6),
+    "SFX_GeneralClick": ["synth", "0.03", "square", "1800", "lowpass", "4000", "fade", "0", "0.03", "0.025",
+                         "vol", "0.5"],
     "SFX_HaulerHorn": Mix([
         ["synth", "0.3", "square", str(f), "vol", "0.5", "lowpass", "1800", "lowpass", "2800",
          "fade", "0.01", "0.3", "0.06"] for f in (523, 659)

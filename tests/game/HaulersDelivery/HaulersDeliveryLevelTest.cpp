@@ -4,6 +4,9 @@
 
 #include "../GameServicesTestSupport.h"
 
+#include <fstream>
+#include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -127,6 +130,34 @@ TEST_F(HaulersDeliveryLevelTest, TheTrainContinuesThePatternAndTheVoiceNamesTheM
                    {HaulersDeliveryType_LogYellow, HaulersDeliveryType_ConeYellow, CargoMismatch_Type}};
     for (const auto& a : answers)
         EXPECT_EQ(CompareCargo(a.wanted, a.given), a.mismatch) << a.wanted << " " << a.given;
+}
+
+TEST_F(HaulersDeliveryLevelTest, ShippedLevelsAreFiledAtEachDifficultyAndAllPlayable)
+{
+    std::ifstream file(std::string(MENAGERIE_DATA_DIR) + "/HaulersDeliveryMode.xml", std::ios::binary);
+    ASSERT_TRUE(file.good());
+    std::ostringstream text;
+    text << file.rdbuf();
+    files.AddFile(L"HaulersDeliveryMode.xml", text.str());
+    GetLevelManager().clearLevels();
+    ASSERT_TRUE(manager->Load(L"HaulersDeliveryMode")->IsComplete());
+    EXPECT_EQ(TakeLog().find("not filed"), std::string::npos);
+
+    for (int d = 0; d < GameModeDifficulty_Count; ++d)
+    {
+        GetLevelManager().difficulty = static_cast<GameModeDifficulty>(d);
+        std::set<std::string> drawn;
+        for (int i = 0; i < 200; ++i)
+            if (const Label name = GetLevelManager().getLevelForGameModeType(GameModeType_HaulersDelivery))
+                drawn.insert(name.c_str());
+        EXPECT_GE(drawn.size(), 3u) << "difficulty " << d;
+        for (const std::string& name : drawn)
+        {
+            const HaulersDeliveryLevel* level = Level(name.c_str());
+            ASSERT_NE(level, nullptr) << name;
+            EXPECT_EQ(level->Validate(), "") << name;
+        }
+    }
 }
 
 } // namespace
