@@ -50,7 +50,7 @@ DeliveryCart::DeliveryCart(HaulersDeliveryType type, bool leadCart)
     auto* truck = dynamic_cast<Strata::AnimatedSpriteNode*>(LayoutNode(kCartPath));
     if (truck == nullptr)
         return;
-    truck->SetSpriteType(Strata::Label(Names::kTruckSprite));
+    truck->SetSpriteType(Strata::Label(Names::kTruckSprite.name));
     setCartAnim("Drive-Left");
     // The node lives no longer than this cart: the tree and the controller end together.
     truck->mouseDownSignal.connect([](Strata::SceneNode*, Strata::MouseButton, int, int)

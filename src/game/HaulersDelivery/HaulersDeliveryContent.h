@@ -27,9 +27,8 @@ inline constexpr sContentName kLargeCargo{ContentKind_ImageList, "HaulerDelivery
 inline constexpr sContentName kLargeRollover{ContentKind_ImageList, "HaulerDeliveryItems_Large_rollover",
                                              HaulersDeliveryType_Count};
 
-// The lead cart's sprite type. Sprite types are no kind the content check knows: a missing one is
-// logged when the truck asks for it.
-inline constexpr const char* kTruckSprite = "Hauler_SpriteType";
+// The lead cart's sprite type.
+inline constexpr sContentName kTruckSprite{ContentKind_SpriteType, "Hauler_SpriteType"};
 
 inline constexpr sContentName kMusic{ContentKind_Sound, "Music_Track1"};
 inline constexpr sContentName kFirstHint{ContentKind_Voice, "InGameHint_HaulersDelivery_1"};
