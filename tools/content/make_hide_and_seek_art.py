@@ -29,12 +29,13 @@ CAT = 80
 # The cat's drawing inside its node, whose place is the obstacle's top-left corner less 10 upwards.
 CAT_AT = (35, 60)
 TAIL = 48
-TAIL_AT = (112, 84)
-# The slots of each difficulty, back row first so the front row is drawn over it.
+TAIL_AT = (124, 76)
+# The slots of each difficulty, back row first so the front row is drawn over it; none so high that its
+# picture, lifted 200 to show what is behind it, leaves the screen.
 SLOTS = {
     "Easy": ((90, 300), (325, 300), (560, 300)),
-    "Medium": ((80, 190), (440, 190), (250, 360), (600, 370)),
-    "Hard": ((40, 170), (325, 160), (610, 170), (40, 380), (325, 390), (610, 380)),
+    "Medium": ((80, 205), (440, 200), (250, 380), (590, 390)),
+    "Hard": ((40, 205), (325, 200), (610, 205), (40, 400), (325, 410), (610, 400)),
 }
 START = (-20, 440)
 END = (900, 440)
