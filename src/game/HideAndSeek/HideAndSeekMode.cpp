@@ -54,10 +54,12 @@ std::vector<HideAndSeekObstacle*> HideAndSeekMode::getObstacles() const
 void HideAndSeekMode::initializeLevel(Strata::Label level)
 {
     const Strata::AutoResource<HideAndSeekLevel> data(level);
+    if (data.Get() == nullptr)
+        return;
     Strata::SceneNode* layer = Strata::RootDescendent(HideAndSeekLayerPath(GetLevelManager().difficulty));
-    if (data.Get() == nullptr || layer == nullptr)
+    if (layer == nullptr)
     {
-        Strata::Internal::LogWrite("The hide-and-seek playfield has no layer for this difficulty\n");
+        Strata::Internal::LogWrite("The hide-and-seek playfield has no obstacle layer for this difficulty\n");
         return;
     }
     mNumHides = data->numHides;
