@@ -18,41 +18,27 @@
 
 using namespace Strata;
 using namespace Yardcrew;
+using GameShots::Press;
 using GameShots::Shoot;
 using GameShots::StepUntil;
 
 namespace
 {
 
-void Press(HideAndSeekMode& game, SceneNode* node)
-{
-    const Rect<float> bounds = node->GlobalGetBounds();
-    const int x = static_cast<int>(bounds.x + bounds.width / 2);
-    const int y = static_cast<int>(bounds.y + bounds.height / 2);
-    game.OnMouseMove(x, y);
-    game.OnMouseDown(MouseButton_Left, x, y);
-    game.OnMouseUp(MouseButton_Left, x, y);
-}
-
 bool Open()
 {
-    const NodePathStep maskPath[] = {"GameScreenRoot", "Playfield", "ClickMask", NodePathTerminator()};
-    const SceneNode* mask = RootDescendent(maskPath);
-    return mask != nullptr && !mask->LocalIsVisible();
+    const NodePathStep mask[] = {"GameScreenRoot", "Playfield", "ClickMask", NodePathTerminator()};
+    return GameShots::MaskOpen(mask);
 }
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc != 3)
-    {
-        std::fprintf(stderr, "usage: hide_and_seek_shots <data folder> <output folder>\n");
+    std::filesystem::path data;
+    std::filesystem::path out;
+    if (!GameShots::Folders(argc, argv, "hide_and_seek_shots", data, out))
         return 2;
-    }
-    const std::filesystem::path data = argv[1];
-    const std::filesystem::path out = argv[2];
-    std::filesystem::create_directories(out);
     const GameShots::Session session("hide_and_seek_shots", data, L"HideAndSeekLevel",
                                      new HideAndSeekLevelResourceFactory(),
                                      {L"GlobalConstants", L"DifficultyOptionsQuit", L"HideAndSeekMode"});

@@ -15,7 +15,7 @@ import re
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from make_art import arguments, document, inner, read, render, write  # noqa: E402
+from make_art import GAME_SCREEN_TOP, arguments, document, fitted, read, render, write  # noqa: E402
 
 OBSTACLE = 150
 # The obstacles by frame: a level's "imageID" indexes this list. (source folder, drawing)
@@ -54,13 +54,6 @@ LEVELS = (
     ("HideAndSeek_Hard_2", "Hard", 3, 5, 420, False, (5, 4, 3, 2, 1, 0)),
     ("HideAndSeek_Hard_3", "Hard", 4, 4, 440, False, (2, 0, 4, 1, 5, 3, 0)),
 )
-
-
-def fitted(svg, x, y, w, h):
-    """The drawing scaled evenly to fit the box, centred in it."""
-    body, vw, vh = inner(svg)
-    s = min(w / vw, h / vh)
-    return '<g transform="translate(%g %g) scale(%g)">%s</g>' % (x + (w - vw * s) / 2, y + (h - vh * s) / 2, s, body)
 
 
 def glow(svg):
@@ -157,13 +150,7 @@ def manifest():
                "        </scenenode>\n"
                '        <scenenode nodeName="ClickMask" width="800" height="600"/>\n'
                "      </scenenode>\n"
-               '      <scenenode nodeName="FX_Layer" width="800" height="600"/>\n'
-               '      <scenenode nodeName="UI_attach" width="800" height="600">\n'
-               '        <buttonnode nodeName="HelpButton" name="HelpButton" images="Button_GameHelp" '
-               'sounds="WidgetSounds" x="636" y="6" visible="false"/>\n'
-               '        <buttonnode nodeName="QuitButton" name="QuitButton" images="Button_GameQuit" '
-               'sounds="WidgetSounds" x="716" y="6" visible="false"/>\n'
-               "      </scenenode>\n"
+               + GAME_SCREEN_TOP +
                "    </scenenode>\n"
                "  </scenelayout>\n")
     out.append('  <scenelayout name="HideAndSeekCharacterLayout">\n'

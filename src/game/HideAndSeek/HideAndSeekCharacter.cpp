@@ -75,17 +75,20 @@ void HideAndSeekCharacter::setupNewHideSequence()
 
 void HideAndSeekCharacter::selectNewObstacle()
 {
+    Strata::ObjectDatabase* db = Strata::GetObjectDatabase();
+    if (db == nullptr)
+        return;
     // Only the obstacles still there; one draw among those it is not at, so the pick always ends.
-    std::vector<Strata::ObjectID> alive;
-    for (Strata::ObjectID id : mObstacles)
-        if (FindObstacle(id) != nullptr)
-            alive.push_back(id);
-    const auto at = std::find(alive.begin(), alive.end(), mCurrentObstacle);
+    const std::vector<HideAndSeekObstacle*> alive = LiveObjects<HideAndSeekObstacle>(*db, mObstacles);
+    const auto at =
+        std::find_if(alive.begin(), alive.end(),
+                     [this](const HideAndSeekObstacle* obstacle) { return obstacle->GetID() == mCurrentObstacle; });
     const int index = DrawIndexOtherThan(static_cast<int>(alive.size()), static_cast<int>(at - alive.begin()));
     if (index < 0)
         return;
-    mCurrentObstacle = alive[static_cast<size_t>(index)];
-    animateToObstacle(*FindObstacle(mCurrentObstacle));
+    HideAndSeekObstacle* next = alive[static_cast<size_t>(index)];
+    mCurrentObstacle = next->GetID();
+    animateToObstacle(*next);
 }
 
 void HideAndSeekCharacter::animateToObstacle(HideAndSeekObstacle& obstacle)

@@ -8,6 +8,7 @@
 #include "game/HideAndSeek/HideAndSeekContent.h"
 #include "game/HideAndSeek/HideAndSeekGame.h"
 #include "game/HideAndSeek/HideAndSeekObstacle.h"
+#include "game/MiniGamePattern.h"
 #include "game/MiniGameSequence.h"
 #include "scene/NodePath.h"
 #include "scene/SceneNode.h"
@@ -44,11 +45,7 @@ HideAndSeekCharacter* HideAndSeekMode::getCharacter() const
 
 std::vector<HideAndSeekObstacle*> HideAndSeekMode::getObstacles() const
 {
-    std::vector<HideAndSeekObstacle*> obstacles;
-    for (Strata::ObjectID id : mObstacles)
-        if (auto* obstacle = dynamic_cast<HideAndSeekObstacle*>(GetObject(id)))
-            obstacles.push_back(obstacle);
-    return obstacles;
+    return LiveObjects<HideAndSeekObstacle>(*this, mObstacles);
 }
 
 void HideAndSeekMode::initializeLevel(Strata::Label level)
