@@ -23,6 +23,9 @@
 #include "game/HereToThere/HereToThereMode.h"
 #include "game/HereToThere/HereToThereObject.h"
 #include "game/HereToThere/HereToThereTarget.h"
+#include "game/HideAndSeek/HideAndSeekCharacter.h"
+#include "game/HideAndSeek/HideAndSeekMode.h"
+#include "game/HideAndSeek/HideAndSeekObstacle.h"
 #include "game/LevelManager.h"
 #include "game/screens/TitleMode.h"
 #include "scene/NodePath.h"
@@ -266,8 +269,48 @@ sScenario HookLowering()
             }};
 }
 
-const std::vector<std::function<sScenario()>> kScenarios = {StillTitle, DeliveryTrip, StreetTrip, HammerStrokes,
-                                                            HookLowering};
+// The hide-and-seek game at Hard, its most obstacles: the cat's first hiding sequence among them, the
+// look behind the obstacle it hides behind, and its next sequence, until input opens again.
+sScenario CatHunt()
+{
+    struct sState
+    {
+        bool found = false;
+        int steps = 0;
+    };
+    auto state = std::make_shared<sState>();
+    return {"hide-and-seek game's hiding and finding",
+            []
+            {
+                GetLevelManager().difficulty = GameModeDifficulty_Hard;
+                Strata::MainLoop::ChangeMode(new HideAndSeekMode());
+            },
+            [state]
+            {
+                auto* game = dynamic_cast<HideAndSeekMode*>(Strata::MainLoop::GetTopMostMode(0));
+                if (!game)
+                    return state->found ? Stretch_Over : Stretch_Waiting;
+                if (++state->steps > 6000)
+                    return Stretch_Over;
+                HideAndSeekCharacter* cat = game->getCharacter();
+                Strata::SceneNode* mask = game->getInputMask();
+                if (cat == nullptr || mask == nullptr)
+                    return Stretch_Waiting;
+                if (mask->LocalIsVisible())
+                    return Stretch_Timing;
+                if (state->found)
+                    return Stretch_Over;
+                auto* hiding = dynamic_cast<HideAndSeekObstacle*>(game->GetObject(cat->getCurrentObstacle()));
+                if (hiding == nullptr)
+                    return Stretch_Over;
+                Click(*hiding->getImageNode());
+                state->found = true;
+                return Stretch_Timing;
+            }};
+}
+
+const std::vector<std::function<sScenario()>> kScenarios = {StillTitle,    DeliveryTrip, StreetTrip,
+                                                            HammerStrokes, HookLowering, CatHunt};
 
 // The whole process's, or only the calling thread's.
 double CpuSeconds(clockid_t which = CLOCK_PROCESS_CPUTIME_ID)

@@ -7,6 +7,7 @@
 #include "game/HammerTheNail/HammerTheNailGame.h"
 #include "game/HaulersDelivery/HaulersDeliveryGame.h"
 #include "game/HereToThere/HereToThereGame.h"
+#include "game/HideAndSeek/HideAndSeekGame.h"
 #include "game/MiniGameContent.h"
 
 #include <algorithm>
@@ -89,9 +90,7 @@ void RegisterEveryGame()
                    "InGameHint_ToolShed_1", "InGameHint_ToolShed_2", "Ambient_Indoor"});
     RegisterPlain({GameModeType_SproutPuzzle, "SproutPuzzle", "SproutPuzzle", L"SproutPuzzleMode", L"SproutPuzzleLevel",
                    "InGameHint_Puzzle_1", "InGameHint_Puzzle_2", "Music_Track3"});
-    // Hide and seek speaks no hints.
-    RegisterPlain({GameModeType_HideAndSeek, "HideAndSeek", "HideAndSeek", L"HideAndSeekMode", L"HideAndSeekLevel",
-                   nullptr, nullptr, "Music_Track1"});
+    RegisterHideAndSeek();
     RegisterHereToThere();
     RegisterPlain({GameModeType_PaintIt, "PaintIt", "PaintIt", L"PaintTheHouseMode", L"PaintItLevel",
                    "InGameHint_PaintIt_1", "InGameHint_PaintIt_2", "Ambient_Outdoor_1"});

@@ -1,6 +1,7 @@
 #include "game/MiniGamePattern.h"
 
 #include "core/Log.h"
+#include "core/Random.h"
 #include "framework/ResourceDescriptor.h"
 #include "framework/ValueResources.h"
 #include "game/LevelManager.h"
@@ -18,6 +19,17 @@
 
 namespace Yardcrew
 {
+
+int DrawIndexOtherThan(int count, int except)
+{
+    const bool excluded = except >= 0 && except < count;
+    const int others = count - (excluded ? 1 : 0);
+    if (others <= 0)
+        return -1;
+    const int drawn = std::clamp(Strata::Random::GetIntRange(others - 1), 0, others - 1);
+    // The indexes past the excluded one move down one place.
+    return excluded && drawn >= except ? drawn + 1 : drawn;
+}
 
 int MiniGameRoundsLeft(int roundsLeft, GameModeDifficulty difficulty, std::span<const int> loopsByDifficulty)
 {

@@ -76,6 +76,10 @@ std::vector<T*> LiveObjects(const Strata::ObjectDatabase& database, const std::v
     return live;
 }
 
+// An index drawn uniformly from 0 to count - 1 other than `except` (which may be out of range, leaving
+// every index); -1 when there is none other. One draw among the others, so it always ends.
+int DrawIndexOtherThan(int count, int except);
+
 // How long a move of that distance takes at that speed; at once for a speed that is not positive.
 float TravelSeconds(const Strata::Vector2<float>& from, const Strata::Vector2<float>& to, float speed);
 

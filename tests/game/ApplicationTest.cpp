@@ -94,7 +94,8 @@ TEST_F(ApplicationTest, LevelReadersFileEachGamesLevelsByDifficulty)
     const std::string playable = "<Request material=\"Plant\" number=\"1\"/><Material type=\"Plant\" number=\"1\"/>"
                                  "<Animal type=\"Star\" color=\"Blue\"/>"
                                  "<Nail type=\"Wrench\" color=\"Red\" clickCount=\"1\" x=\"10\" y=\"10\"/>"
-                                 "<Pattern order=\"AB\"/>";
+                                 "<Pattern order=\"AB\"/><Obstacle/><Obstacle/>";
+    const std::string settings = " numPreviewHides=\"1\" runSpeed=\"100\"";
     std::string body;
     int n = 0;
     for (const auto& game : games)
@@ -103,8 +104,8 @@ TEST_F(ApplicationTest, LevelReadersFileEachGamesLevelsByDifficulty)
         const std::string name = tag + "_" + std::to_string(n);
         // A level's own elements are its game's business, never resources of the manifest, even
         // where their tag and name would make one.
-        body += "<" + tag + " name=\"" + name + "\" difficulty=\"" + difficulties[n % 3] +
-                "\"><Row><Cell/></Row><LevelProg name=\"" + name + "_piece\"/>" + playable + "</" + tag + ">\n";
+        body += "<" + tag + " name=\"" + name + "\" difficulty=\"" + difficulties[n % 3] + "\"" + settings +
+                "><Row><Cell/></Row><LevelProg name=\"" + name + "_piece\"/>" + playable + "</" + tag + ">\n";
         ++n;
     }
     body += "<PaintItLevel name=\"NoDifficulty\"/>\n<PaintItLevel name=\"Unknown\" difficulty=\"Expert\"/>\n";

@@ -1,5 +1,6 @@
 #include "game/MiniGamePattern.h"
 
+#include "core/Random.h"
 #include "framework/MainLoop.h"
 #include "framework/Object.h"
 #include "framework/TimedTask.h"
@@ -48,6 +49,40 @@ TEST(MiniGameRounds, ARunPlaysTheTableEntryPlusOneRoundsAndEndsAfterTheLast)
     const int negative[] = {-4};
     EXPECT_EQ(MiniGameRoundsLeft(-1, GameModeDifficulty_Easy, negative), 0);
     EXPECT_EQ(MiniGameRoundsLeft(-1, GameModeDifficulty_Easy, {}), 0);
+}
+
+TEST(MiniGameDraw, AnIndexOtherThanTheOneGivenIsDrawnEvenlyAndTheDrawEnds)
+{
+    Random::SetSeedOverride(3);
+    Random::Engine_Setup();
+    const struct
+    {
+        int count;
+        int except;
+        std::vector<int> drawn; // every index that may come, each about as often
+    } cases[] = {
+        {3, 0, {1, 2}}, {3, 2, {0, 1}}, {2, 1, {0}}, {4, -1, {0, 1, 2, 3}}, {2, 7, {0, 1}}, {1, 0, {}}, {0, -1, {}},
+    };
+    for (const auto& c : cases)
+    {
+        std::vector<int> seen(static_cast<size_t>(c.count));
+        for (int draw = 0; draw < 600; ++draw)
+        {
+            const int index = DrawIndexOtherThan(c.count, c.except);
+            if (c.drawn.empty())
+            {
+                EXPECT_EQ(index, -1) << c.count;
+                break;
+            }
+            ASSERT_TRUE(index >= 0 && index < c.count && index != c.except) << index;
+            ++seen[static_cast<size_t>(index)];
+        }
+        for (int index : c.drawn)
+            EXPECT_GT(seen[static_cast<size_t>(index)], 600 / static_cast<int>(c.drawn.size()) / 2)
+                << index << " of " << c.count;
+    }
+    Random::Engine_Destroy();
+    Random::ClearSeedOverride();
 }
 
 class PlayfieldTest : public ::testing::Test

@@ -20,6 +20,9 @@
 #include "game/HereToThere/HereToThereMode.h"
 #include "game/HereToThere/HereToThereObject.h"
 #include "game/HereToThere/HereToThereTarget.h"
+#include "game/HideAndSeek/HideAndSeekCharacter.h"
+#include "game/HideAndSeek/HideAndSeekMode.h"
+#include "game/HideAndSeek/HideAndSeekObstacle.h"
 #include "game/LevelManager.h"
 #include "game/StickerManager.h"
 #include "game/YardcrewGameMode.h"
@@ -896,6 +899,93 @@ TEST_F(PlayThroughTest, TheCargoPatternGameFromFreePlayToItsStickerAndInTheStory
                  EXPECT_TRUE(Click("SkipButton"));
              }},
             {"story game", standing, nullptr},
+        });
+
+    ASSERT_NO_THROW({
+        mClock = kStart;
+        MainLoop::Execute();
+    });
+    EXPECT_EQ(mNext, steps.size());
+}
+
+TEST_F(PlayThroughTest, TheHideAndSeekGameFromFreePlayToItsStickerAndInTheStory)
+{
+    const auto clickOn = [](const char* name) { return [name] { EXPECT_TRUE(Click(name)); }; };
+    const auto clickNode = [](SceneNode* node)
+    {
+        const Rect<float> bounds = node->GlobalGetBounds();
+        ClickAt(static_cast<int>(bounds.x + bounds.width / 2), static_cast<int>(bounds.y + bounds.height / 2));
+    };
+    const auto open = []
+    {
+        SceneNode* mask = TopNode("ClickMask");
+        return Top<HideAndSeekMode>() != nullptr && mask != nullptr && !mask->LocalIsVisible();
+    };
+    const auto hiding = []() -> HideAndSeekObstacle*
+    {
+        auto* game = Top<HideAndSeekMode>();
+        HideAndSeekCharacter* cat = game != nullptr ? game->getCharacter() : nullptr;
+        return cat != nullptr ? dynamic_cast<HideAndSeekObstacle*>(game->GetObject(cat->getCurrentObstacle()))
+                              : nullptr;
+    };
+    HideAndSeekObstacle* wrong = nullptr;
+    const auto lookWrongly = [&]
+    {
+        for (HideAndSeekObstacle* obstacle : Top<HideAndSeekMode>()->getObstacles())
+            if (obstacle != hiding())
+                wrong = obstacle;
+        ASSERT_NE(wrong, nullptr);
+        clickNode(wrong->getImageNode());
+    };
+    // An easy level needs one or two finds; a find that ended the game leaves the next one nothing to do.
+    const auto findIt = [&]
+    {
+        if (open())
+            clickNode(hiding()->getImageNode());
+    };
+    const auto found = [&]
+    {
+        HideAndSeekObstacle* at = hiding();
+        return at != nullptr && at->getImageNode()->LocalGetLocation().y <= -200 &&
+               Top<HideAndSeekMode>()->getCharacter()->GetNode()->LocalIsVisible();
+    };
+    const auto openOrOver = [&] { return open() || Top<StickerUnlockMode>() != nullptr; };
+
+    steps = ToEasyGameInFreePlay("HideAndSeek");
+    steps.insert(
+        steps.end(),
+        {
+            {"hide_and_seek_instructions", [] { return Top<ForemanInstructionMode>() != nullptr; },
+             clickOn("SkipButton"), true},
+            {"hide_and_seek_hidden", open, lookWrongly, true},
+            {"hide_and_seek_wrong",
+             [&] {
+                 return wrong->getImageNode()->LocalGetLocation().y <= -200 &&
+                        wrong->getWrongAnimalNode()->LocalIsVisible();
+             },
+             nullptr, true},
+            {"seeking again", open, findIt},
+            {"hide_and_seek_found", found, nullptr, true},
+            {"second find", openOrOver, findIt},
+            {"hide_and_seek_reward", [] { return Top<StickerUnlockMode>() != nullptr; }, clickOn("OkButton"), true},
+            {"free play after the game", [] { return Top<FreePlaySelectMode>() != nullptr; }, clickOn("BackButton")},
+            {"menu for the story", [] { return Top<MainMenuMode>() != nullptr; },
+             [&]
+             {
+                 ASSERT_TRUE(GetAccountManager()->GetCurrentAccount()->WriteValue(L"1_Progress", 11));
+                 EXPECT_TRUE(Click("StoryButton"));
+             }},
+            {"hide and seek in the story",
+             []
+             {
+                 return Top<ForemanInstructionMode>() != nullptr &&
+                        dynamic_cast<HideAndSeekMode*>(MainLoop::GetTopMostMode(1)) != nullptr;
+             },
+             []
+             {
+                 EXPECT_FALSE(GetLevelManager().freePlay);
+                 EXPECT_EQ(ProfileProgress(1), 11);
+             }},
         });
 
     ASSERT_NO_THROW({

@@ -19,6 +19,7 @@
 #include "graphics/ImageResourceFactory.h"
 #include "graphics/SoftwareCanvas.h"
 #include "platform/linux/FileSystemPartition.h"
+#include "scene/NodePath.h"
 #include "scene/SceneApplicationMode.h"
 #include "scene/SceneNode.h"
 #include "scene/StrataExtensions.h"
@@ -98,6 +99,13 @@ inline bool StepUntil(SceneApplicationMode& game, const std::function<bool()>& c
     for (int step = 0; step < 6000 && !condition(); ++step)
         game.Update(0.02f);
     return condition();
+}
+
+// Whether the game's input mask at that path from the scene root is there and down.
+inline bool MaskOpen(NodePath mask)
+{
+    const SceneNode* node = RootDescendent(mask);
+    return node != nullptr && !node->LocalIsVisible();
 }
 
 // The data folder's manifests loaded, with the game's level reader under its tag, a fixed random seed

@@ -24,9 +24,8 @@ namespace
 
 bool Open()
 {
-    const NodePathStep maskPath[] = {"GameScreenRoot", "Playfield", "Material_ClickMask", NodePathTerminator()};
-    const SceneNode* mask = RootDescendent(maskPath);
-    return mask != nullptr && !mask->LocalIsVisible();
+    const NodePathStep mask[] = {"GameScreenRoot", "Playfield", "Material_ClickMask", NodePathTerminator()};
+    return GameShots::MaskOpen(mask);
 }
 
 } // namespace

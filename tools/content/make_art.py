@@ -103,6 +103,13 @@ def place(svg, x, y, w, h):
     return '<g transform="translate(%g %g) scale(%g %g)">%s</g>' % (x, y, w / vw, h / vh, body)
 
 
+def fitted(svg, x, y, w, h):
+    """The drawing scaled evenly to fit the box, centred in it."""
+    body, vw, vh = inner(svg)
+    s = min(w / vw, h / vh)
+    return '<g transform="translate(%g %g) scale(%g)">%s</g>' % (x + (w - vw * s) / 2, y + (h - vh * s) / 2, s, body)
+
+
 def document(w, h, body):
     return ('<svg xmlns="http://www.w3.org/2000/svg" width="%d" height="%d" viewBox="0 0 %d %d">'
             "%s</svg>\n" % (w, h, w, h, body))

@@ -14,7 +14,7 @@ import os
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from make_art import GAME_SCREEN_TOP, arguments, document, inner, read, recolour, render, write  # noqa: E402
+from make_art import GAME_SCREEN_TOP, arguments, document, fitted, read, recolour, render, write  # noqa: E402
 
 # The plots: four columns on each of three rows; each row's road runs just below it.
 PLOT_X = (30, 185, 340, 495)
@@ -58,13 +58,6 @@ LEVELS = (
     ("HereToThere_Hard_3", "Hard", 11, False,
      (("Triangle", "Blue"), ("Triangle", "Green"), ("Circle", "Yellow"), ("Square", "Purple"))),
 )
-
-
-def fitted(svg, x, y, w, h):
-    """The drawing scaled evenly to fit the box, centred in it."""
-    body, vw, vh = inner(svg)
-    s = min(w / vw, h / vh)
-    return '<g transform="translate(%g %g) scale(%g)">%s</g>' % (x + (w - vw * s) / 2, y + (h - vh * s) / 2, s, body)
 
 
 def backdrop():

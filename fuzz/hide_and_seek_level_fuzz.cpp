@@ -1,0 +1,33 @@
+// Feeds arbitrary bytes to the hide-and-seek game's level reader as one level element: whatever it
+// reads, a level that passes its checks is one the game can play (the cat hides at least once per
+// sequence, runs at a positive speed, has two obstacles to run between and every picture is in its
+// list).
+
+#include "FuzzLevel.h"
+
+#include "game/HideAndSeek/HideAndSeekLevel.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+
+using namespace Yardcrew;
+
+using Strata::Fuzzing::Check;
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    const std::unique_ptr<Strata::IResourceDescriptor> made =
+        Strata::Fuzzing::ReadLevel<HideAndSeekLevelResourceFactory>(data, size);
+    if (!made)
+        return 0;
+    const auto* level = dynamic_cast<const HideAndSeekLevel*>(made.get());
+    Check(level != nullptr);
+    if (level->Validate().empty())
+    {
+        Check(level->numPreviewHides >= 1 && level->runSpeed > 0.0f && level->obstacles.size() >= 2);
+        for (const HideAndSeekObstacleData& obstacle : level->obstacles)
+            Check(obstacle.imageID >= 0 && obstacle.imageID < kHideAndSeekObstacleImages);
+    }
+    return 0;
+}

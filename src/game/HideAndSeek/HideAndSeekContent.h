@@ -1,0 +1,38 @@
+#pragma once
+
+// Every resource name the hide-and-seek game's code asks for, declared once: the code reads each name
+// from here and the content check reads the list.
+
+#include "game/ContentNames.h"
+#include "game/HideAndSeek/HideAndSeekLevel.h"
+
+#include <span>
+
+namespace Yardcrew::HideAndSeekContent
+{
+
+inline constexpr sContentName kModeLayout{ContentKind_SceneLayout, "HideAndSeekModeLayout"};
+inline constexpr sContentName kCharacterLayout{ContentKind_SceneLayout, "HideAndSeekCharacterLayout"};
+inline constexpr sContentName kObstacleLayout{ContentKind_SceneLayout, "HideAndSeekObstacleLayout"};
+
+inline constexpr sContentName kCursor{ContentKind_Image, "cursor_hand"};
+inline constexpr sContentName kCursorHotSpot{ContentKind_Constant, "HandCursorRegPt"};
+// The level's "imageID" picks the same frame of both, so they hold exactly the frames the levels may name.
+inline constexpr sContentName kObstacles{ContentKind_ImageList, "HideAndSeekObstacle", kHideAndSeekObstacleImages,
+                                         kHideAndSeekObstacleImages};
+inline constexpr sContentName kObstacleRollovers{ContentKind_ImageList, "HideAndSeekObstacle_Rollover",
+                                                 kHideAndSeekObstacleImages, kHideAndSeekObstacleImages};
+inline constexpr sContentName kWrongAnimals{ContentKind_ImageList, "HideAndSeek_WrongAnimals", 1};
+
+inline constexpr sContentName kMusic{ContentKind_Sound, "Music_Track1"};
+inline constexpr sContentName kGameComplete{ContentKind_Voice, "HideAndSeek_GameComplete"};
+inline constexpr sContentName kWrongObstacle{ContentKind_Voice, "HideAndSeek_IncorrectAnswer"};
+inline constexpr sContentName kRollover{ContentKind_Sound, "SFX_ObjectRollover"};
+inline constexpr sContentName kSelect{ContentKind_Sound, "SFX_SelectItem"};
+
+inline constexpr sContentName kStartLocation{ContentKind_Constant, "TabbyStartLocation"};
+inline constexpr sContentName kEndLocation{ContentKind_Constant, "TabbyEndLocation"};
+
+std::span<const sContentName> List();
+
+} // namespace Yardcrew::HideAndSeekContent

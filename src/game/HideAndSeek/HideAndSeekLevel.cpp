@@ -1,0 +1,39 @@
+#include "game/HideAndSeek/HideAndSeekLevel.h"
+
+#include "core/AttributeContainer.h"
+#include "core/XMLElement.h"
+
+namespace Yardcrew
+{
+
+void HideAndSeekLevel::ReadAttributes(const Strata::IAttributeContainer& attributes)
+{
+    numHides = attributes.GetAttribute(L"numHides", 0);
+    numPreviewHides = attributes.GetAttribute(L"numPreviewHides", 0);
+    runSpeed = attributes.GetAttribute(L"runSpeed", 0.0f);
+    showTail = attributes.GetAttribute(L"showTail", true);
+}
+
+void HideAndSeekLevel::ReadChild(const Strata::XMLElement& element)
+{
+    if (element.GetName() == L"Obstacle")
+        obstacles.push_back({element.GetAttribute(L"imageID", 0)});
+}
+
+std::string HideAndSeekLevel::Validate() const
+{
+    if (numPreviewHides < 1)
+        return "has \"numPreviewHides\" " + std::to_string(numPreviewHides) + ", so the cat never hides";
+    // Written so that NaN fails too.
+    if (!(runSpeed > 0.0f))
+        return "has \"runSpeed\" " + std::to_string(runSpeed) + ", not above 0";
+    if (obstacles.size() < 2)
+        return "has " + std::to_string(obstacles.size()) + " \"Obstacle\", not at least 2";
+    for (const HideAndSeekObstacleData& obstacle : obstacles)
+        if (obstacle.imageID < 0 || obstacle.imageID >= kHideAndSeekObstacleImages)
+            return "has an obstacle picture " + std::to_string(obstacle.imageID) + ", not 0 to " +
+                   std::to_string(kHideAndSeekObstacleImages - 1);
+    return std::string();
+}
+
+} // namespace Yardcrew
