@@ -13,13 +13,17 @@
 #include "core/Random.h"
 #include "core/Singleton.h"
 #include "core/Time.h"
+#include "framework/Account.h"
+#include "framework/AccountManager.h"
 #include "framework/FrameHooks.h"
 #include "framework/MainLoop.h"
+#include "game/AccountKeys.h"
 #include "game/CountTheMaterials/CountTheMaterialsMode.h"
 #include "game/CountTheMaterials/DraggableMaterial.h"
 #include "game/CountTheMaterials/MaterialTarget.h"
 #include "game/ForemanInstructionMode.h"
 #include "game/GameApplication.h"
+#include "game/LevelManager.h"
 #include "game/screens/AccountConfirmMode.h"
 #include "game/screens/CreditsMode.h"
 #include "game/screens/CutsceneMode.h"
@@ -29,6 +33,7 @@
 #include "game/screens/MyAccountMode.h"
 #include "game/screens/MyOptionsMode.h"
 #include "game/screens/QuitConfirmMode.h"
+#include "game/screens/ScreenSupport.h"
 #include "game/screens/StickerUnlockMode.h"
 #include "game/screens/TitleMode.h"
 #include "graphics/OpenGLCanvas.h"
@@ -327,6 +332,12 @@ int main(int argc, char** argv)
                  return ClickOn(TopNode("FreePlayButton"));
              inGame = true;
              helpShown = quitAsked = false;
+             // Every story game starts from the beginning, so each plays the counting game.
+             if (Account* account = GetAccountManager()->GetCurrentAccount())
+             {
+                 account->WriteValue(MakeProfileKey(*account, L"_Progress").c_str(), 0);
+                 GetLevelManager().loadLevelProgressionDataFromAccount();
+             }
              return ClickOn(TopNode("StoryButton"));
          }},
         {[] { return Top<FreePlaySelectMode>() != nullptr; },
@@ -373,6 +384,12 @@ int main(int argc, char** argv)
          }},
         {[] { return Top<StickerUnlockMode>() != nullptr && !Top<StickerUnlockMode>()->hasMovedOn(); },
          Clicker("OkButton"), true},
+        // The story goes on to games this loop does not play: back to the menu, as a child who stops would.
+        {[&] {
+             return kind == eKind::Story && Top<YardcrewGameMode>() != nullptr &&
+                    Top<CountTheMaterialsMode>() == nullptr;
+         },
+         [] { return UnwindToScreen(std::make_unique<MainMenuMode>()); }},
     };
 
     // A game of easy rounds lasts well under a minute of play; a stuck one stops the run.
@@ -396,6 +413,8 @@ int main(int argc, char** argv)
                                           if (std::chrono::steady_clock::now() > deadline)
                                           {
                                               stuck = true;
+                                              if (ApplicationMode* top = MainLoop::GetTopMostMode(0))
+                                                  std::fprintf(stderr, "Stuck on %s\n", typeid(*top).name());
                                               MainLoop::Exit();
                                               return;
                                           }
