@@ -158,6 +158,13 @@ protected:
         return std::find(spoken.begin(), spoken.end(), voice) != spoken.end();
     }
 
+    // Whether the game has moved on (next round, reward, chooser); its instruction pop-ups do not count.
+    bool Ended()
+    {
+        std::erase_if(screens, [](const std::string& screen) { return screen == "push instructions"; });
+        return !screens.empty();
+    }
+
     // A press and release at the node's centre, through the mode's own hit testing.
     static void Click(SceneApplicationMode& mode, SceneNode& node)
     {

@@ -66,11 +66,6 @@ protected:
         return RootDescendent(path);
     }
     // The game has asked for its next round or for a screen after the level.
-    bool Ended()
-    {
-        std::erase_if(screens, [](const std::string& screen) { return screen == "push instructions"; });
-        return !screens.empty();
-    }
     bool Open() { return Mask() != nullptr && !Mask()->LocalIsVisible(); }
 
     static std::vector<DraggableMaterial*> Piles(const CountTheMaterialsMode& game)

@@ -98,11 +98,6 @@ protected:
         return RootDescendent(path);
     }
     bool Open() { return Mask() != nullptr && !Mask()->LocalIsVisible(); }
-    bool Ended()
-    {
-        std::erase_if(screens, [](const std::string& screen) { return screen == "push instructions"; });
-        return !screens.empty();
-    }
     static DeliveryObject* Choice(const HaulersDeliveryMode& game, HaulersDeliveryType type)
     {
         for (DeliveryObject* cargo : game.getChoices())

@@ -121,11 +121,6 @@ protected:
         return RootDescendent(path);
     }
     bool Open() { return Mask() != nullptr && !Mask()->LocalIsVisible(); }
-    bool Ended()
-    {
-        std::erase_if(screens, [](const std::string& screen) { return screen == "push instructions"; });
-        return !screens.empty();
-    }
     static HereToThereObject* Held()
     {
         const auto* held = DragSource<HereToThereObject*>::GetHeldDragSource();

@@ -92,11 +92,6 @@ protected:
         return RootDescendent(path);
     }
     bool Open() { return Mask() != nullptr && !Mask()->LocalIsVisible(); }
-    bool Ended()
-    {
-        std::erase_if(screens, [](const std::string& screen) { return screen == "push instructions"; });
-        return !screens.empty();
-    }
     static HideAndSeekObstacle* Current(HideAndSeekMode& game)
     {
         return dynamic_cast<HideAndSeekObstacle*>(game.GetObject(game.getCharacter()->getCurrentObstacle()));

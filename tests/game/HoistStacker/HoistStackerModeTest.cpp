@@ -103,11 +103,6 @@ protected:
     }
     int mManifests = 0;
 
-    bool Ended()
-    {
-        std::erase_if(screens, [](const std::string& screen) { return screen == "push instructions"; });
-        return !screens.empty();
-    }
     static StackableObject* Held()
     {
         const auto* held = DragSource<StackableObject*>::GetHeldDragSource();

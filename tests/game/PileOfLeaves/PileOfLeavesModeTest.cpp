@@ -96,11 +96,6 @@ protected:
         return RootDescendent(path);
     }
     bool Open() { return Mask() != nullptr && !Mask()->LocalIsVisible(); }
-    bool Ended()
-    {
-        std::erase_if(screens, [](const std::string& screen) { return screen == "push instructions"; });
-        return !screens.empty();
-    }
     void LoadLevel(const std::string& difficulty, const std::string& attributes)
     {
         GetLevelManager().clearLevels();
