@@ -1,0 +1,209 @@
+// The sticker book built from the committed data/, played with the pointer through its own hit tests:
+// the list offers the profile's unlocked stickers only and turns its pages, a sticker taken in hand
+// sticks where it is dropped on the page and goes back from anywhere else, and the back button leaves once.
+
+#include "game/screens/StickerBookMode.h"
+#include "game/screens/StickerBookSurface.h"
+#include "game/screens/StickerList.h"
+
+#include "game/LevelManager.h"
+#include "scene/ButtonNode.h"
+
+#include "../StickerTestSupport.h"
+#include "ScreenDataTestSupport.h"
+
+#include <memory>
+#include <numeric>
+#include <vector>
+
+using namespace Yardcrew;
+using namespace Strata;
+
+namespace
+{
+
+using Placed = StickerBookSurface::sPlacedSticker;
+
+class StickerBookModeTest : public GameTesting::ScreenDataTest
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_NO_FATAL_FAILURE(
+            LoadData({L"GlobalConstants", L"resources", L"Generic", L"StickerBook", L"FreePlaySelect"}, false));
+        GetAccountManager()->GetCurrentAccount()->WriteValue(L"AccountID", std::wstring(L"3"));
+        GetLevelManager().setModeQueue({nullptr, nullptr, [this] { ++closed; }});
+    }
+
+    void TearDown() override
+    {
+        Close();
+        GetLevelManager().setModeQueue({});
+        ScreenDataTest::TearDown();
+    }
+
+    // A new book for the profile holding `stickers`.
+    StickerBookMode& Open(const std::vector<int>& stickers)
+    {
+        Close();
+        EXPECT_TRUE(GameTesting::GiveStickers(*GetAccountManager()->GetCurrentAccount(), stickers, 56));
+        book = std::make_unique<StickerBookMode>();
+        context = std::make_unique<MainLoop::AutoContext>();
+        Start(*book, *context);
+        return *book;
+    }
+
+    void Close()
+    {
+        if (book)
+            book->Destroy();
+        book.reset();
+        context.reset();
+    }
+
+    template <class T = SceneNode>
+    T* Node(const char* name) const
+    {
+        return dynamic_cast<T*>(book->GetRootNode()->GetChildren().front()->GetChildByNodeName(Label(name)));
+    }
+
+    void ClickAt(int x, int y)
+    {
+        book->OnMouseMove(x, y);
+        book->OnMouseDown(MouseButton_Left, x, y);
+        book->OnMouseUp(MouseButton_Left, x, y);
+        book->Update(0.02f);
+    }
+
+    void Click(SceneNode* node)
+    {
+        ASSERT_NE(node, nullptr);
+        const Rect<float> bounds = node->GlobalGetBounds();
+        ClickAt(static_cast<int>(bounds.x + bounds.width / 2), static_cast<int>(bounds.y + bounds.height / 2));
+    }
+
+    static bool Holding() { return DragSource<Sticker*>::GetHeldDragSource() != nullptr; }
+
+    std::unique_ptr<MainLoop::AutoContext> context;
+    std::unique_ptr<StickerBookMode> book;
+    int closed = 0;
+};
+
+bool Overlap(const Rect<float>& a, const Rect<float>& b)
+{
+    return a.x < b.x + b.width && b.x < a.x + a.width && a.y < b.y + b.height && b.y < a.y + a.height;
+}
+
+TEST_F(StickerBookModeTest, TheListOffersOnlyTheUnlockedStickersAndTurnsItsPages)
+{
+    std::vector<int> all(56);
+    std::iota(all.begin(), all.end(), 0);
+    const std::vector<int> nine(all.begin(), all.begin() + 9);
+    const std::vector<int> ten(all.begin(), all.begin() + 10);
+    const struct
+    {
+        std::vector<int> unlocked;
+        int pages;
+        std::vector<int> lastPage;
+    } cases[] = {
+        {{2, 9, 30}, 1, {2, 9, 30}},
+        {nine, 1, nine},
+        {ten, 2, {9}},
+        {all, 7, {54, 55}},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.unlocked.size());
+        Open(c.unlocked);
+        StickerList* list = book->getStickerList();
+        ASSERT_NE(list, nullptr);
+        EXPECT_EQ(list->getStickers(), c.unlocked);
+        EXPECT_EQ(list->getPageCount(), c.pages);
+
+        // The first page's buttons lie in the list's area, side by side.
+        const Rect<float> area = Node("StickerList")->GlobalGetBounds();
+        std::vector<Rect<float>> shown;
+        for (int sticker : list->getStickersShown())
+        {
+            ButtonNode* button = list->getStickerButton(sticker);
+            ASSERT_TRUE(button != nullptr && button->GlobalIsVisible());
+            const Rect<float> bounds = button->GlobalGetBounds();
+            EXPECT_TRUE(bounds.x >= area.x && bounds.y >= area.y && bounds.x + bounds.width <= area.x + area.width &&
+                        bounds.y + bounds.height <= area.y + area.height);
+            for (const Rect<float>& other : shown)
+                EXPECT_FALSE(Overlap(bounds, other));
+            shown.push_back(bounds);
+        }
+        EXPECT_EQ(shown.size(), std::min<size_t>(c.unlocked.size(), 9));
+
+        auto* previous = Node<ButtonNode>("PrevPageButton");
+        auto* next = Node<ButtonNode>("NextPageButton");
+        ASSERT_TRUE(previous != nullptr && next != nullptr);
+        EXPECT_EQ(next->GlobalIsVisible(), c.pages > 1);
+        EXPECT_FALSE(previous->IsEnabled());
+        for (int page = 1; page < c.pages; ++page)
+        {
+            Click(next);
+            EXPECT_EQ(list->getPage(), page);
+        }
+        EXPECT_EQ(list->getStickersShown(), c.lastPage);
+        if (c.pages == 1)
+            continue;
+        // The last page: the next arrow is disabled and a click on it turns nothing; the other turns back.
+        EXPECT_FALSE(next->IsEnabled());
+        Click(next);
+        EXPECT_EQ(list->getPage(), c.pages - 1);
+        Click(previous);
+        EXPECT_EQ(list->getPage(), c.pages - 2);
+        EXPECT_FALSE(list->getStickerButton(c.lastPage.front())->GlobalIsVisible());
+    }
+}
+
+TEST_F(StickerBookModeTest, AStickerSticksWhereItIsDroppedOnThePageAndGoesBackFromAnywhereElse)
+{
+    Open({4, 20, 33});
+    StickerList* list = book->getStickerList();
+    StickerBookSurface* surface = book->getSurface();
+    ASSERT_TRUE(list != nullptr && surface != nullptr);
+    const Rect<float> page = surface->getPage()->GlobalGetBounds();
+    // A click at a sticker's centre holds its copy there: its corner stays half a sticker up and left.
+    const float half = list->getStickerPicture(20)->GetWidth() / 2;
+
+    Click(list->getStickerButton(20));
+    ASSERT_TRUE(Holding());
+    ClickAt(200, 300);
+    EXPECT_FALSE(Holding());
+    // Dropped by the page's corner, it is moved in to lie wholly on the page.
+    Click(list->getStickerButton(33));
+    ClickAt(static_cast<int>(page.x + page.width) - 4, static_cast<int>(page.y + page.height) - 4);
+    const std::vector<Placed> placed = surface->getPlacedStickers();
+    ASSERT_EQ(placed.size(), 2u);
+    EXPECT_EQ(placed[0].sticker, 20);
+    EXPECT_EQ(placed[0].location, Vector2<float>(200 - half - page.x, 300 - half - page.y));
+    EXPECT_EQ(placed[1].sticker, 33);
+    EXPECT_EQ(placed[1].location, Vector2<float>(page.width - 2 * half, page.height - 2 * half));
+
+    // Dropped on the tray, or on the back button, the sticker goes back and the book stays open; a click
+    // on a sticker already stuck takes nothing.
+    for (const char* elsewhere : {"StickerList", "BackButton"})
+    {
+        Click(list->getStickerButton(4));
+        ASSERT_TRUE(Holding());
+        Click(Node(elsewhere));
+        EXPECT_FALSE(Holding()) << elsewhere;
+        EXPECT_TRUE(Node("CarryLayer")->GetChildren().empty()) << elsewhere;
+    }
+    ClickAt(200, 300);
+    EXPECT_FALSE(Holding());
+    EXPECT_EQ(surface->getPlacedStickers().size(), 2u);
+    EXPECT_EQ(closed, 0);
+
+    // Back to the menu once, however often it is clicked; a closed book takes no sticker in hand.
+    Click(Node("BackButton"));
+    Click(Node("BackButton"));
+    Click(list->getStickerButton(4));
+    EXPECT_EQ(closed, 1);
+    EXPECT_FALSE(Holding());
+}
+
+} // namespace
