@@ -58,12 +58,6 @@ void StickerBookMode::Setup()
                                        { takeSticker(sticker, picture); });
 }
 
-Strata::MessageResult StickerBookMode::OnMouseMove(int x, int y)
-{
-    mPointer = Strata::Vector2<int>(x, y);
-    return MenuScreen::OnMouseMove(x, y);
-}
-
 Strata::MessageResult StickerBookMode::OnMouseUp(Strata::MouseButton button, int x, int y)
 {
     mPointer = Strata::Vector2<int>(x, y);

@@ -22,8 +22,7 @@ public:
     // Instantiates "StickerBookLayout", loads the current profile's stickers and fills the list from
     // them. Without the layout's "Page" or "StickerList" the book shows what it has.
     void Setup() override;
-    // Notes where the pointer is, so a sticker taken by a click starts under it.
-    Strata::MessageResult OnMouseMove(int x, int y) override;
+    // Notes where the click ends, so a sticker taken by it starts under the pointer.
     Strata::MessageResult OnMouseUp(Strata::MouseButton button, int x, int y) override;
 
     // Null when the layout had no place for them.

@@ -95,9 +95,6 @@ void StickerBookSurface::DropActivated(Sticker* sticker)
         std::clamp(dropped.x, area.x, std::max(area.x, area.x + area.width - dropped.width)),
         std::clamp(dropped.y, area.y, std::max(area.y, area.y + area.height - dropped.height)));
     sticker->PutDown(page, corner - Strata::Vector2<float>(area.x, area.y));
-    // Whatever anchoring the page applies to its children, the corner lands where it was meant to.
-    const Strata::Rect<float>& placed = copy->GlobalGetBounds();
-    copy->LocalSetLocation(copy->LocalGetLocation() + (corner - Strata::Vector2<float>(placed.x, placed.y)));
 
     mPlaced.emplace_back(sticker->getSticker(), copy->GetID());
     GetAudioManager()->playSFX(Strata::Label(Names::kStick.name));

@@ -74,12 +74,9 @@ StickerList::StickerList(const std::vector<bool>& unlocked, Strata::Vector2<floa
         slot.release(); // the tree owns it
     }
     if (!mButtons.empty())
-    {
-        const float width = mButtons.front()->GetWidth();
-        const float height = mButtons.front()->GetHeight();
-        mColumns = Fit(area.x, width);
-        mRows = Fit(area.y, height);
-    }
+        mSlot = Strata::Vector2<float>(mButtons.front()->GetWidth(), mButtons.front()->GetHeight());
+    mColumns = Fit(area.x, mSlot.x);
+    mRows = Fit(area.y, mSlot.y);
     layOut();
 }
 
@@ -145,20 +142,15 @@ Strata::ButtonNode* StickerList::findButton(Strata::ObjectID id) const
 
 void StickerList::layOut()
 {
-    if (!mButtons.empty())
+    const float across = mSlot.x + Gap(mArea.x, mSlot.x, mColumns);
+    const float down = mSlot.y + Gap(mArea.y, mSlot.y, mRows);
+    const int perPage = getStickersPerPage();
+    for (size_t i = 0; i < mButtons.size(); ++i)
     {
-        const float width = mButtons.front()->GetWidth();
-        const float height = mButtons.front()->GetHeight();
-        const float across = width + Gap(mArea.x, width, mColumns);
-        const float down = height + Gap(mArea.y, height, mRows);
-        const int perPage = getStickersPerPage();
-        for (size_t i = 0; i < mButtons.size(); ++i)
-        {
-            const int place = static_cast<int>(i) % perPage;
-            mButtons[i]->LocalSetLocation(across * static_cast<float>(place % mColumns),
-                                          down * static_cast<float>(place / mColumns));
-            mButtons[i]->LocalSetVisible(static_cast<int>(i) / perPage == mPage);
-        }
+        const int place = static_cast<int>(i) % perPage;
+        mButtons[i]->LocalSetLocation(across * static_cast<float>(place % mColumns),
+                                      down * static_cast<float>(place / mColumns));
+        mButtons[i]->LocalSetVisible(static_cast<int>(i) / perPage == mPage);
     }
     const bool turns = getPageCount() > 1;
     if (Strata::ButtonNode* previous = findButton(mPrevious))

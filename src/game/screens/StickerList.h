@@ -61,6 +61,8 @@ private:
     // The buttons of mStickers, in the same order; they live as long as the list.
     std::vector<Strata::ButtonNode*> mButtons;
     Strata::Vector2<float> mArea;
+    // Every slot is the size of the first.
+    Strata::Vector2<float> mSlot{0.0f, 0.0f};
     int mColumns = 1;
     int mRows = 1;
     int mPage = 0;
