@@ -1030,6 +1030,16 @@ TEST_F(PlayThroughTest, TheStickerBookShowsEachProfileItsOwnStickersAndOpensAtTh
     const auto stuck = [placed](size_t count)
     { return [placed, count] { return Top<StickerBookMode>() && placed().size() == count; }; };
     const auto list = [] { return Top<StickerBookMode>()->getStickerList(); };
+    const auto onPage = [list](int page)
+    { return [list, page] { return Top<StickerBookMode>() && list()->getPage() == page; }; };
+    const auto turnFrom = [&](int page) {
+        return Step{"page " + std::to_string(page), onPage(page), clickOn("NextPageButton")};
+    };
+    const auto putBack = []
+    {
+        return Top<StickerBookMode>() && DragSource<Sticker*>::GetHeldDragSource() == nullptr &&
+               TopNode("CarryLayer")->GetChildren().empty();
+    };
     std::vector<int> all(56);
     std::iota(all.begin(), all.end(), 0);
 
@@ -1050,18 +1060,35 @@ TEST_F(PlayThroughTest, TheStickerBookShowsEachProfileItsOwnStickersAndOpensAtTh
         {"sticker 9 in hand", holding, [] { ClickAt(150, 200); }},
         {"sticker 9 stuck", stuck(1), clickOn("Sticker_30")},
         {"sticker 30 in hand", holding, [] { ClickAt(300, 420); }},
-        {"sticker_book_placed", stuck(2),
+        {"two stuck", stuck(2),
          [&]
          {
              const Rect<float> page = Top<StickerBookMode>()->getSurface()->getPage()->GlobalGetBounds();
-             const std::vector<StickerBookSurface::sPlacedSticker> stickers = placed();
-             EXPECT_EQ(stickers[0].sticker, 9);
-             EXPECT_EQ(stickers[0].location, Vector2<float>(150 - 48 - page.x, 200 - 48 - page.y));
-             EXPECT_EQ(stickers[1].sticker, 30);
-             EXPECT_EQ(stickers[1].location, Vector2<float>(300 - 48 - page.x, 420 - 48 - page.y));
+             EXPECT_EQ(placed()[0].sticker, 9);
+             EXPECT_EQ(placed()[0].location, Vector2<float>(150 - 48 - page.x, 200 - 48 - page.y));
+             EXPECT_EQ(placed()[1].sticker, 30);
+             EXPECT_EQ(placed()[1].location, Vector2<float>(300 - 48 - page.x, 420 - 48 - page.y));
+             EXPECT_TRUE(Click("Sticker_2"));
+         }},
+        // Dropped by the page's corner, a sticker is moved in to lie wholly on the page.
+        {"sticker 2 in hand", holding, [] { ClickAt(416, 568); }},
+        {"three stuck", stuck(3),
+         [&]
+         {
+             const Rect<float> page = Top<StickerBookMode>()->getSurface()->getPage()->GlobalGetBounds();
+             EXPECT_EQ(placed()[2].location, Vector2<float>(page.width - 96, page.height - 96));
+             EXPECT_TRUE(Click("Sticker_2"));
+         }},
+        // Dropped on the tray, or on the back button, it goes back and the book stays open.
+        {"sticker 2 in hand again", holding, [] { ClickAt(620, 300); }},
+        {"sticker_book_placed", putBack, clickOn("Sticker_2"), true},
+        {"sticker 2 in hand once more", holding, clickOn("BackButton")},
+        {"sticker 2 back", putBack,
+         [&]
+         {
+             EXPECT_EQ(placed().size(), 3u);
              EXPECT_TRUE(Click("BackButton"));
-         },
-         true},
+         }},
 
         // Profile 2 has every sticker: its book turns seven pages, and starts with an empty page.
         {"menu after the book", menuOf(1), clickOn("ProfileButton")},
@@ -1076,13 +1103,26 @@ TEST_F(PlayThroughTest, TheStickerBookShowsEachProfileItsOwnStickersAndOpensAtTh
              EXPECT_TRUE(placed().empty());
              EXPECT_TRUE(Click("NextPageButton"));
          }},
-        {"sticker_book_page_turned", [&] { return Top<StickerBookMode>() && list()->getPage() == 1; },
+        {"sticker_book_page_turned", onPage(1),
          [&]
          {
              EXPECT_EQ(list()->getStickersShown(), std::vector<int>(all.begin() + 9, all.begin() + 18));
-             EXPECT_TRUE(Click("BackButton"));
+             EXPECT_TRUE(Click("NextPageButton"));
          },
          true},
+        turnFrom(2),
+        turnFrom(3),
+        turnFrom(4),
+        turnFrom(5),
+        // The last page: its arrow is disabled, so the child turns back.
+        {"last page", onPage(6),
+         [&]
+         {
+             EXPECT_EQ(list()->getStickersShown(), (std::vector<int>{54, 55}));
+             EXPECT_FALSE(TopNode<ButtonNode>("NextPageButton")->IsEnabled());
+             EXPECT_TRUE(Click("PrevPageButton"));
+         }},
+        {"turned back", onPage(5), clickOn("BackButton")},
 
         // The story's last step is its closing cut-scene; after it the book opens above the menu.
         {"menu for the story", menuOf(2),
