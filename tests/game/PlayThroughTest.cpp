@@ -1030,16 +1030,7 @@ TEST_F(PlayThroughTest, TheStickerBookShowsEachProfileItsOwnStickersAndOpensAtTh
     const auto stuck = [placed](size_t count)
     { return [placed, count] { return Top<StickerBookMode>() && placed().size() == count; }; };
     const auto list = [] { return Top<StickerBookMode>()->getStickerList(); };
-    const auto onPage = [list](int page)
-    { return [list, page] { return Top<StickerBookMode>() && list()->getPage() == page; }; };
-    const auto turnFrom = [&](int page) {
-        return Step{"page " + std::to_string(page), onPage(page), clickOn("NextPageButton")};
-    };
-    const auto putBack = []
-    {
-        return Top<StickerBookMode>() && DragSource<Sticker*>::GetHeldDragSource() == nullptr &&
-               TopNode("CarryLayer")->GetChildren().empty();
-    };
+    const auto putBack = [] { return Top<StickerBookMode>() && TopNode("CarryLayer")->GetChildren().empty(); };
     std::vector<int> all(56);
     std::iota(all.begin(), all.end(), 0);
 
@@ -1103,26 +1094,13 @@ TEST_F(PlayThroughTest, TheStickerBookShowsEachProfileItsOwnStickersAndOpensAtTh
              EXPECT_TRUE(placed().empty());
              EXPECT_TRUE(Click("NextPageButton"));
          }},
-        {"sticker_book_page_turned", onPage(1),
+        {"sticker_book_page_turned", [&] { return Top<StickerBookMode>() && list()->getPage() == 1; },
          [&]
          {
              EXPECT_EQ(list()->getStickersShown(), std::vector<int>(all.begin() + 9, all.begin() + 18));
-             EXPECT_TRUE(Click("NextPageButton"));
+             EXPECT_TRUE(Click("BackButton"));
          },
          true},
-        turnFrom(2),
-        turnFrom(3),
-        turnFrom(4),
-        turnFrom(5),
-        // The last page: its arrow is disabled, so the child turns back.
-        {"last page", onPage(6),
-         [&]
-         {
-             EXPECT_EQ(list()->getStickersShown(), (std::vector<int>{54, 55}));
-             EXPECT_FALSE(TopNode<ButtonNode>("NextPageButton")->IsEnabled());
-             EXPECT_TRUE(Click("PrevPageButton"));
-         }},
-        {"turned back", onPage(5), clickOn("BackButton")},
 
         // The story's last step is its closing cut-scene; after it the book opens above the menu.
         {"menu for the story", menuOf(2),
