@@ -36,8 +36,7 @@ void StickerBookMode::Setup()
 {
     MenuScreen::Setup();
     // The manager holds the stickers of whichever profile loaded last; the book shows the current one's.
-    StickerManager& stickers = GetStickerManager();
-    stickers.loadUnlockedStickerData();
+    GetStickerManager().loadUnlockedStickerData();
 
     if (Strata::SceneNode* page = ScreenChild<Strata::SceneNode>(Screen(), "Page"))
         mSurface = StickerBookSurface::AddTo(*this, *page)->GetID();
@@ -46,8 +45,7 @@ void StickerBookMode::Setup()
     Strata::SceneNode* area = ScreenChild<Strata::SceneNode>(Screen(), "StickerList");
     if (area == nullptr)
         return;
-    auto list = std::make_unique<StickerList>(stickers.getUnlockedBits(),
-                                              Strata::Vector2<float>(area->GetWidth(), area->GetHeight()));
+    auto list = std::make_unique<StickerList>(Strata::Vector2<float>(area->GetWidth(), area->GetHeight()));
     if (!list->AddToScene(this, area))
         return;
     StickerList* added = list.release(); // the database owns it

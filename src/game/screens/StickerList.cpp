@@ -3,6 +3,7 @@
 #include "core/Log.h"
 #include "framework/ObjectDatabase.h"
 #include "framework/ResourceDescriptor.h"
+#include "game/StickerManager.h"
 #include "game/screens/StickerBookContent.h"
 #include "scene/ButtonNode.h"
 #include "scene/SceneLayout.h"
@@ -36,8 +37,9 @@ float Gap(float room, float slot, int count)
 
 } // namespace
 
-StickerList::StickerList(const std::vector<bool>& unlocked, Strata::Vector2<float> area) : mArea(area)
+StickerList::StickerList(Strata::Vector2<float> area) : mArea(area)
 {
+    const std::vector<bool>& unlocked = GetStickerManager().getUnlockedBits();
     mTree.reset(new Strata::SceneNode());
     mTree->SetWidth(area.x);
     mTree->SetHeight(area.y);

@@ -25,10 +25,10 @@ namespace Yardcrew
 class StickerList final : public Strata::SceneLayoutController
 {
 public:
-    // One button per set entry of `unlocked` (an entry per sticker image), made from the slot layout, on
-    // pages of as many rows and columns of buttons as fit in `area`. A missing slot layout is logged and
-    // leaves the list empty.
-    StickerList(const std::vector<bool>& unlocked, Strata::Vector2<float> area);
+    // One button per sticker the sticker manager holds unlocked, made from the slot layout, on pages of
+    // as many rows and columns of buttons as fit in `area`. A missing slot layout is logged and leaves
+    // the list empty.
+    explicit StickerList(Strata::Vector2<float> area);
 
     Strata::SceneTreePtr GetLayoutNode() override;
 
