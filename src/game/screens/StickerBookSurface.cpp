@@ -35,8 +35,8 @@ Sticker* Sticker::AddTo(Strata::ObjectDatabase& database, int sticker)
 
 bool Sticker::takeInHand(Strata::SceneNode& picture, Strata::SceneNode& layer, int x, int y)
 {
-    auto* copy = new Strata::StaticSpriteNode();
-    Strata::SceneTreePtr tree(copy);
+    Strata::SceneTreePtr tree(new Strata::StaticSpriteNode());
+    auto* copy = static_cast<Strata::StaticSpriteNode*>(tree.get());
     copy->setImage(Strata::Label(Names::kStickers.name), mSticker);
     if (copy->GetImage() != nullptr)
         PickUpCopy(std::move(tree), &picture, &layer, x, y);
