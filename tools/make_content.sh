@@ -63,6 +63,7 @@ for step in "${steps[@]}"; do
       $PY tools/content/make_cutscenes.py "${only[@]}" art "$data"
       $PY tools/content/make_front.py "${only[@]}" art "$data"
       $PY tools/content/make_flow_art.py "${only[@]}" art "$data"
+      $PY tools/content/make_sticker_book_art.py "${only[@]}" art "$data"
       $PY tools/content/make_counting_art.py "${only[@]}" art "$data"
       $PY tools/content/make_delivery_art.py "${only[@]}" art "$data"
       $PY tools/content/make_hammer_art.py "${only[@]}" art "$data"

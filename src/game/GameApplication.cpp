@@ -16,6 +16,7 @@
 #include "game/screens/MainMenuMode.h"
 #include "game/screens/PlayFlowScreens.h"
 #include "game/screens/ScreenContent.h"
+#include "game/screens/StickerBookMode.h"
 #include "game/screens/TitleMode.h"
 #include "graphics/Context.h"
 #include "graphics/Drawing.h"
@@ -122,6 +123,7 @@ void RegisterFrontScreens()
 {
     StoryScreenConstructors screens = GetLevelManager().getStoryScreens();
     screens.mainMenu = [] { return std::make_unique<MainMenuMode>(); };
+    screens.stickerBook = [] { return std::make_unique<StickerBookMode>(); };
     GetLevelManager().setStoryScreenConstructors(std::move(screens));
 }
 

@@ -38,7 +38,8 @@ public:
     void OnAfterAccountChange() override;
 };
 
-// Registers the main menu with the level manager, keeping the screens already registered.
+// Registers the main menu and the sticker book with the level manager, keeping the screens already
+// registered.
 void RegisterFrontScreens();
 // Registers every registered game's level reader and mode, and the story reader.
 void RegisterGameResourceFactories();

@@ -35,6 +35,9 @@
 #include "game/screens/MyAccountMode.h"
 #include "game/screens/MyOptionsMode.h"
 #include "game/screens/QuitConfirmMode.h"
+#include "game/screens/StickerBookMode.h"
+#include "game/screens/StickerBookSurface.h"
+#include "game/screens/StickerList.h"
 #include "game/screens/StickerUnlockMode.h"
 #include "game/screens/TitleMode.h"
 
@@ -59,6 +62,8 @@
 #include "scene/SceneApplicationMode.h"
 #include "scene/SceneNode.h"
 
+#include "StickerTestSupport.h"
+
 #include <SDL.h>
 #include <gtest/gtest.h>
 
@@ -74,6 +79,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <numeric>
 #include <string>
 #include <vector>
 
@@ -987,6 +993,135 @@ TEST_F(PlayThroughTest, TheHideAndSeekGameFromFreePlayToItsStickerAndInTheStory)
                  EXPECT_EQ(ProfileProgress(1), 11);
              }},
         });
+
+    ASSERT_NO_THROW({
+        mClock = kStart;
+        MainLoop::Execute();
+    });
+    EXPECT_EQ(mNext, steps.size());
+}
+
+TEST_F(PlayThroughTest, TheStickerBookShowsEachProfileItsOwnStickersAndOpensAtTheStorysEnd)
+{
+    const auto clickOn = [](const char* name) { return [name] { EXPECT_TRUE(Click(name)); }; };
+    const auto checked = [](const char* name)
+    {
+        return [name]
+        {
+            auto* radio = TopNode<RadioButtonNode>(name);
+            return radio != nullptr && radio->IsChecked();
+        };
+    };
+    const auto menuOf = [](int profile)
+    { return [profile] { return Top<MainMenuMode>() && CurrentProfile() == profile; }; };
+    // The profile gets exactly these stickers, then the child opens the book.
+    const auto openWith = [](std::vector<int> stickers)
+    {
+        return [stickers]
+        {
+            auto* button = TopNode<ButtonNode>("StickerBookButton");
+            EXPECT_TRUE(button != nullptr && button->IsEnabled());
+            ASSERT_TRUE(GameTesting::GiveStickers(*GetAccountManager()->GetCurrentAccount(), stickers, 56));
+            EXPECT_TRUE(Click("StickerBookButton"));
+        };
+    };
+    const auto holding = [] { return Top<StickerBookMode>() && DragSource<Sticker*>::GetHeldDragSource() != nullptr; };
+    const auto placed = [] { return Top<StickerBookMode>()->getSurface()->getPlacedStickers(); };
+    const auto stuck = [placed](size_t count)
+    { return [placed, count] { return Top<StickerBookMode>() && placed().size() == count; }; };
+    const auto list = [] { return Top<StickerBookMode>()->getStickerList(); };
+    const auto putBack = [] { return Top<StickerBookMode>() && TopNode("CarryLayer")->GetChildren().empty(); };
+    std::vector<int> all(56);
+    std::iota(all.begin(), all.end(), 0);
+
+    steps = {
+        {"title", [] { return Top<TitleMode>() != nullptr; }, clickOn("StartButton")},
+        {"profiles", [] { return Top<MyAccountMode>() != nullptr; }, clickOn("Profile1")},
+        {"profile 1", checked("Profile1"), clickOn("PlayButton")},
+        {"menu of profile 1", menuOf(1), openWith({2, 9, 30})},
+        {"sticker_book_empty", [] { return Top<StickerBookMode>() != nullptr; },
+         [&]
+         {
+             EXPECT_EQ(list()->getStickers(), (std::vector<int>{2, 9, 30})) << "the locked ones are not offered";
+             EXPECT_EQ(TopNode("Sticker_3"), nullptr);
+             EXPECT_TRUE(Click("Sticker_9"));
+         },
+         true},
+        // Taken at its centre, each sticker sticks with its corner half a sticker up and left of the click.
+        {"sticker 9 in hand", holding, [] { ClickAt(150, 200); }},
+        {"sticker 9 stuck", stuck(1), clickOn("Sticker_30")},
+        {"sticker 30 in hand", holding, [] { ClickAt(300, 420); }},
+        {"two stuck", stuck(2),
+         [&]
+         {
+             const Rect<float> page = Top<StickerBookMode>()->getSurface()->getPage()->GlobalGetBounds();
+             EXPECT_EQ(placed()[0].sticker, 9);
+             EXPECT_EQ(placed()[0].location, Vector2<float>(150 - 48 - page.x, 200 - 48 - page.y));
+             EXPECT_EQ(placed()[1].sticker, 30);
+             EXPECT_EQ(placed()[1].location, Vector2<float>(300 - 48 - page.x, 420 - 48 - page.y));
+             EXPECT_TRUE(Click("Sticker_2"));
+         }},
+        // Dropped by the page's corner, a sticker is moved in to lie wholly on the page.
+        {"sticker 2 in hand", holding, [] { ClickAt(416, 568); }},
+        {"three stuck", stuck(3),
+         [&]
+         {
+             const Rect<float> page = Top<StickerBookMode>()->getSurface()->getPage()->GlobalGetBounds();
+             EXPECT_EQ(placed()[2].location, Vector2<float>(page.width - 96, page.height - 96));
+             EXPECT_TRUE(Click("Sticker_2"));
+         }},
+        // Dropped on the tray, or on the back button, it goes back and the book stays open.
+        {"sticker 2 in hand again", holding, [] { ClickAt(620, 300); }},
+        {"sticker_book_placed", putBack, clickOn("Sticker_2"), true},
+        {"sticker 2 in hand once more", holding, clickOn("BackButton")},
+        {"sticker 2 back", putBack,
+         [&]
+         {
+             EXPECT_EQ(placed().size(), 3u);
+             EXPECT_TRUE(Click("BackButton"));
+         }},
+
+        // Profile 2 has every sticker: its book turns seven pages, and starts with an empty page.
+        {"menu after the book", menuOf(1), clickOn("ProfileButton")},
+        {"profiles for 2", [] { return Top<MyAccountMode>() != nullptr; }, clickOn("Profile2")},
+        {"profile 2", checked("Profile2"), clickOn("PlayButton")},
+        {"menu of profile 2", menuOf(2), openWith(all)},
+        {"book of profile 2", [] { return Top<StickerBookMode>() != nullptr; },
+         [&]
+         {
+             EXPECT_EQ(list()->getStickers(), all);
+             EXPECT_EQ(list()->getPageCount(), 7);
+             EXPECT_TRUE(placed().empty());
+             EXPECT_TRUE(Click("NextPageButton"));
+         }},
+        {"sticker_book_page_turned", [&] { return Top<StickerBookMode>() && list()->getPage() == 1; },
+         [&]
+         {
+             EXPECT_EQ(list()->getStickersShown(), std::vector<int>(all.begin() + 9, all.begin() + 18));
+             EXPECT_TRUE(Click("BackButton"));
+         },
+         true},
+
+        // The story's last step is its closing cut-scene; after it the book opens above the menu.
+        {"menu for the story", menuOf(2),
+         []
+         {
+             ASSERT_TRUE(GetAccountManager()->GetCurrentAccount()->WriteValue(L"2_Progress", 16));
+             EXPECT_TRUE(Click("StoryButton"));
+         }},
+        {"closing cutscene",
+         [] { return Top<CutsceneMode>() != nullptr && Top<CutsceneMode>()->getShownPicture() >= 0; },
+         clickOn("SkipButton")},
+        {"book at the story's end",
+         [] { return Top<StickerBookMode>() && dynamic_cast<MainMenuMode*>(MainLoop::GetTopMostMode(1)) != nullptr; },
+         [&]
+         {
+             EXPECT_EQ(ProfileProgress(2), 0);
+             EXPECT_EQ(list()->getStickers(), all);
+             EXPECT_TRUE(Click("BackButton"));
+         }},
+        {"menu after the story", menuOf(2), nullptr},
+    };
 
     ASSERT_NO_THROW({
         mClock = kStart;

@@ -35,6 +35,12 @@ const StoryScreenConstructors& Screens()
     return GetLevelManager().getStoryScreens();
 }
 
+// A book is registered and the profile has a sticker to put in it.
+bool HasBookToOpen()
+{
+    return Screens().stickerBook && GetStickerManager().getUnlockedCount() > 0;
+}
+
 } // namespace
 
 const sMenuScreen MainMenuMode::kScreen{"screen", "MainMenuLayout", kWords, MusicMode_GeneralUI,
@@ -54,7 +60,7 @@ MainMenuMode::MainMenuMode() : MenuScreen(kScreen)
         "StickerBookButton",
         []
         {
-            if (Screens().stickerBook)
+            if (HasBookToOpen())
                 PushScreen(Screens().stickerBook());
         });
     OnButton(
@@ -76,7 +82,7 @@ void MainMenuMode::Enter()
 {
     MenuScreen::Enter();
     if (auto* book = ScreenChild<Strata::ButtonNode>(Screen(), "StickerBookButton"))
-        book->Enable(static_cast<bool>(Screens().stickerBook));
+        book->Enable(HasBookToOpen());
     auto* profile = ScreenChild<Strata::ButtonNode>(Screen(), "ProfileButton");
     if (const int current = CurrentProfile(); profile != nullptr && current != 0)
     {

@@ -6,7 +6,8 @@ namespace Yardcrew
 {
 
 // The main menu: story, free play, sticker book, options, credits, quit, and the profile picture that
-// leads back to the profiles. The sticker book button stays disabled while no book is registered.
+// leads back to the profiles. The sticker book button is enabled once a book is registered and the
+// profile has a sticker.
 class MainMenuMode : public MenuScreen
 {
 public:

@@ -12,6 +12,7 @@
 #include "game/screens/MyAccountMode.h"
 #include "game/screens/MyOptionsMode.h"
 #include "game/screens/QuitConfirmMode.h"
+#include "game/screens/StickerBookMode.h"
 #include "game/screens/StickerUnlockMode.h"
 #include "game/screens/TitleMode.h"
 
@@ -38,6 +39,7 @@ void RegisterScreenContent()
         {"DifficultySelectMode", DifficultySelectMode::kScreen},
         {"QuitConfirmMode", QuitConfirmMode::kScreen},
         {"StickerUnlockMode", StickerUnlockMode::kScreen},
+        {"StickerBookMode", StickerBookMode::kScreen},
         {"CutsceneMode", CutsceneMode::kScreen},
         {"ForemanInstructionMode", ForemanInstructionMode::kScreen},
     };

@@ -7,10 +7,12 @@
 #include "game/screens/MainMenuMode.h"
 #include "game/screens/MyAccountMode.h"
 #include "game/screens/MyOptionsMode.h"
+#include "game/screens/StickerBookMode.h"
 #include "game/screens/TitleMode.h"
 
 #include "framework/Account.h"
 #include "framework/ResourceDescriptor.h"
+#include "game/LevelManager.h"
 #include "graphics/ImageList.h"
 #include "scene/ButtonNode.h"
 #include "scene/RadioButtonNode.h"
@@ -40,6 +42,16 @@ protected:
                                           L"ProfileSelect", L"CreditsMode", L"DifficultyOptionsQuit"},
                                          true));
         GetAccountManager()->GetCurrentAccount()->WriteValue(L"AccountID", std::wstring(L"3"));
+        // The menu shows the Stickers button as the game does, with a book to open.
+        StoryScreenConstructors screens;
+        screens.stickerBook = [] { return std::make_unique<StickerBookMode>(); };
+        GetLevelManager().setStoryScreenConstructors(screens);
+    }
+
+    void TearDown() override
+    {
+        GetLevelManager().setStoryScreenConstructors({});
+        ScreenDataTest::TearDown();
     }
 
     // Sets the screen up, checks its widgets and draws it; the picture goes to the screenshot folder

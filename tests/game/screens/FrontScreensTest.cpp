@@ -22,6 +22,7 @@
 #include "scene/StrataExtensions.h"
 
 #include "../GameScreenTestSupport.h"
+#include "../StickerTestSupport.h"
 
 #include <string_view>
 
@@ -149,6 +150,24 @@ TEST_F(FrontScreensTest, EachButtonLeadsWhereItSaysAndLeavingClicksCountOnce)
         EXPECT_EQ(TakeQueued(), c.queued);
     }
     EXPECT_FALSE(GetLevelManager().freePlay);
+}
+
+TEST_F(FrontScreensTest, TheStickersButtonOpensTheBookOnlyForAProfileWithStickers)
+{
+    StoryScreenConstructors screens = GetLevelManager().getStoryScreens();
+    screens.stickerBook = [] { return std::make_unique<NamedMode>("sticker book"); };
+    GetLevelManager().setStoryScreenConstructors(screens);
+    const NodePathStep path[] = {"MainMenu", "StickerBookButton", NodePathTerminator()};
+    for (const bool any : {false, true})
+    {
+        SCOPED_TRACE(any);
+        ASSERT_TRUE(GiveStickers(*Profile(), any ? std::vector<int>{3} : std::vector<int>{}, 4));
+        MainMenuMode menu;
+        Start(menu);
+        EXPECT_EQ(RootDescendent<ButtonNode>(path)->IsEnabled(), any);
+        Click("MainMenu", "StickerBookButton");
+        EXPECT_EQ(TakeQueued(), any ? std::vector<std::string>{"push sticker book"} : std::vector<std::string>{});
+    }
 }
 
 TEST_F(FrontScreensTest, ProfilesKeepTheirOwnProgressAndANewGameResetsOnlyTheChosenOne)
