@@ -30,7 +30,6 @@ inline constexpr sContentName kBoxFront{ContentKind_ImageList, "ToolShedBox_Fron
 // The sign on a box that takes one kind: one frame per kind.
 inline constexpr sContentName kBoxSign{ContentKind_ImageList, "ToolShedBox_Sign", ToolShedToolType_Count,
                                        ToolShedToolType_Count};
-inline constexpr sContentName kBoxRollover{ContentKind_Image, "ToolShedBox_Rollover"};
 
 // Where the tools are thrown up from (on the screen), the pause between two throws, one flight, and
 // the way back of a tool put down on no box or a wrong one (seconds).

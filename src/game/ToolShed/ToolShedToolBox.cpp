@@ -43,8 +43,6 @@ ToolShedToolBox::ToolShedToolBox(const ToolShedTool& takes, ToolShedSort sortBy)
         ShowFrame(sign, Names::kBoxSign, takes.type);
     else if (sign != nullptr)
         sign->LocalSetVisible(false);
-    if (auto* rollover = dynamic_cast<Strata::StaticSpriteNode*>(LayoutNode(kRolloverPath)))
-        rollover->setImage(Strata::Label(Names::kBoxRollover.name));
     showRollover(false);
     if (Strata::SceneNode* drop = getDropArea())
     {
