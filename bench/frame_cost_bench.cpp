@@ -27,6 +27,10 @@
 #include "game/HideAndSeek/HideAndSeekMode.h"
 #include "game/HideAndSeek/HideAndSeekObstacle.h"
 #include "game/LevelManager.h"
+#include "game/ToolShed/ToolShedItem.h"
+#include "game/ToolShed/ToolShedLevel.h"
+#include "game/ToolShed/ToolShedMode.h"
+#include "game/ToolShed/ToolShedToolBox.h"
 #include "game/screens/TitleMode.h"
 #include "scene/NodePath.h"
 #include "scene/SceneNode.h"
@@ -309,8 +313,57 @@ sScenario CatHunt()
             }};
 }
 
-const std::vector<std::function<sScenario()>> kScenarios = {StillTitle,    DeliveryTrip, StreetTrip,
-                                                            HammerStrokes, HookLowering, CatHunt};
+// The tool-shed game at Hard, its most tools: ten thrown up at once and landing, then each carried into
+// its box, a move every few steps, until the floor is clear.
+sScenario ToolShedSorting()
+{
+    struct sState
+    {
+        int steps = 0;
+        int waitSteps = 0;
+    };
+    auto state = std::make_shared<sState>();
+    return {"tool-shed game's throw and sorting",
+            []
+            {
+                GetLevelManager().difficulty = GameModeDifficulty_Hard;
+                Strata::MainLoop::ChangeMode(new ToolShedMode());
+            },
+            [state]
+            {
+                auto* game = dynamic_cast<ToolShedMode*>(Strata::MainLoop::GetTopMostMode(0));
+                if (!game)
+                    return state->steps > 0 ? Stretch_Over : Stretch_Waiting;
+                if (++state->steps > 6000)
+                    return Stretch_Over;
+                const std::vector<ToolShedItem*> tools = game->getTools();
+                if (std::all_of(tools.begin(), tools.end(), [](const ToolShedItem* tool) { return tool->isInBox(); }))
+                    return Stretch_Over;
+                Strata::SceneNode* mask = game->getInputMask();
+                if (mask == nullptr || mask->LocalIsVisible() || ++state->waitSteps < 5)
+                    return Stretch_Timing;
+                state->waitSteps = 0;
+                const Strata::AutoResource<ToolShedLevel> level(game->getLevel());
+                for (ToolShedItem* tool : tools)
+                    if (tool->isHeld())
+                    {
+                        for (ToolShedToolBox* box : game->getBoxes())
+                            if (level.Get() != nullptr && level->Fits(box->getTakes(), tool->getTool()))
+                                Click(*box->getDropArea());
+                        return Stretch_Timing;
+                    }
+                for (ToolShedItem* tool : tools)
+                    if (!tool->isInBox() && tool->getImageNode()->hitTest)
+                    {
+                        Click(*tool->getImageNode());
+                        break;
+                    }
+                return Stretch_Timing;
+            }};
+}
+
+const std::vector<std::function<sScenario()>> kScenarios = {StillTitle,   DeliveryTrip, StreetTrip,     HammerStrokes,
+                                                            HookLowering, CatHunt,      ToolShedSorting};
 
 // The whole process's, or only the calling thread's.
 double CpuSeconds(clockid_t which = CLOCK_PROCESS_CPUTIME_ID)

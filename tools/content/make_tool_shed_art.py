@@ -45,8 +45,8 @@ SIGN = (64, 52)
 SIGN_AT = (58, 78)
 # A tool in a box is drawn this small, standing at one of these places (up to ten), back row first.
 IN_BOX_SCALE = 0.6
-BOX_TOOL_OFFSETS = ((14, 12), (62, 10), (110, 12), (38, 24), (86, 24), (14, 32), (62, 30), (110, 32), (38, 40),
-                    (86, 40))
+BOX_TOOL_OFFSETS = ((14, 8), (62, 6), (110, 8), (38, 16), (86, 16), (14, 20), (62, 18), (110, 20), (38, 24),
+                    (86, 24))
 SHELF_TOP = 262
 # The boxes of a row stand on the shelf, centred as a row.
 ROWS = {2: (170, 450), 3: (70, 310, 550), 4: (8, 210, 412, 614)}
@@ -216,10 +216,9 @@ def manifest():
     out.append('  <float name="ToolShed_ThrowInterval" value="0.18"/>\n')
     out.append('  <float name="ToolShed_FlightTime" value="0.9"/>\n')
     out.append('  <float name="ToolShed_ReturnTime" value="0.35"/>\n')
-    # Told in the frame of the box's "contents", which draws its tools smaller.
+    # A parent moves its children but does not scale their places: these are pixels inside the box.
     out.append('  <vector2farray name="ToolShed_BoxToolOffsets">%s</vector2farray>\n'
-               % "".join('<vector2f x="%g" y="%g"/>' % (round(x / IN_BOX_SCALE, 1), round(y / IN_BOX_SCALE, 1))
-                         for x, y in BOX_TOOL_OFFSETS))
+               % "".join('<vector2f x="%d" y="%d"/>' % at for at in BOX_TOOL_OFFSETS))
     rows = ""
     for count, xs in ROWS.items():
         rows += '          <scenenode nodeName="Boxes_%d">\n' % count

@@ -3,10 +3,13 @@
 #include "game/HeldItem.h"
 #include "game/ToolShed/ToolShedContent.h"
 #include "game/ToolShed/ToolShedItem.h"
-#include "scene/NodeEffects.h"
+#include "scene/NodeMotionTasks.h"
 #include "scene/NodePath.h"
 #include "scene/SceneNode.h"
 #include "scene/SpriteNodes.h"
+
+#include <memory>
+#include <utility>
 
 namespace Yardcrew
 {
@@ -22,6 +25,10 @@ const Strata::NodePathStep kSignPath[] = {"sign", Strata::NodePathTerminator()};
 const Strata::NodePathStep kContentsPath[] = {"contents", Strata::NodePathTerminator()};
 const Strata::NodePathStep kRolloverPath[] = {"rolloverNode", Strata::NodePathTerminator()};
 const Strata::NodePathStep kDropPath[] = {"dropArea", Strata::NodePathTerminator()};
+
+// (x, seconds) of each stroke of a shake, ending where it began.
+constexpr std::pair<float, float> kShakeSteps[] = {
+    {8.0f, 0.05f}, {-8.0f, 0.1f}, {8.0f, 0.1f}, {-8.0f, 0.1f}, {0.0f, 0.05f}};
 
 void ShowFrame(Strata::SceneNode* node, const sContentName& list, int frame)
 {
@@ -85,8 +92,12 @@ Strata::SceneNode* ToolShedToolBox::getContentsNode() const
 
 void ToolShedToolBox::shake()
 {
-    if (Strata::SceneNode* root = LayoutRoot())
-        root->AddTask(Strata::getNodeErrorShakeTask());
+    Strata::SceneNode* root = LayoutRoot();
+    if (root == nullptr)
+        return;
+    // Side to side about its place on the shelf: a turn would not carry the tools inside with it.
+    for (const auto& [x, seconds] : kShakeSteps)
+        root->AddTask(std::make_unique<Strata::NodeLocationTask>(Strata::Vector2<float>(x, 0.0f), seconds));
 }
 
 void ToolShedToolBox::showRollover(bool show)

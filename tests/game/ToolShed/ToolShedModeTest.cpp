@@ -236,13 +236,12 @@ TEST_F(ToolShedModeTest, WrongBoxAndEmptyFloorSendTheToolBackThenEveryToolSorted
     EXPECT_FALSE(hammer->isInBox());
     EXPECT_EQ(blue->getToolCount(), 0);
     ASSERT_TRUE(StepUntil(
-        *game, [&] { return blue->LayoutRoot()->LocalGetOrientation().GetValue() != 0.0f; }))
+        *game, [&] { return blue->LayoutRoot()->LocalGetLocation().x != 0.0f; }))
         << "it shakes";
     ASSERT_TRUE(StepUntil(
         *game, [&] { return Heard("ToolShed_WrongBox"); }));
-    ASSERT_TRUE(StepUntil(
-        *game,
-        [&] { return OnTheFloor(*hammer, spot) && blue->LayoutRoot()->LocalGetOrientation().GetValue() == 0.0f; }));
+    ASSERT_TRUE(StepUntil(*game, [&]
+                          { return OnTheFloor(*hammer, spot) && blue->LayoutRoot()->LocalGetLocation().x == 0.0f; }));
     EXPECT_FALSE(Ended());
 
     // Sorted, a tool takes no more clicks; the last one ends the game.
