@@ -331,13 +331,15 @@ sScenario ToolShedSorting()
             },
             [state]
             {
+                // The instruction pop-up over the landed tools is not timed.
                 auto* game = dynamic_cast<ToolShedMode*>(Strata::MainLoop::GetTopMostMode(0));
-                if (!game)
-                    return state->steps > 0 ? Stretch_Over : Stretch_Waiting;
                 if (++state->steps > 6000)
                     return Stretch_Over;
+                if (!game)
+                    return Stretch_Waiting;
                 const std::vector<ToolShedItem*> tools = game->getTools();
-                if (std::all_of(tools.begin(), tools.end(), [](const ToolShedItem* tool) { return tool->isInBox(); }))
+                if (!tools.empty() &&
+                    std::all_of(tools.begin(), tools.end(), [](const ToolShedItem* tool) { return tool->isInBox(); }))
                     return Stretch_Over;
                 Strata::SceneNode* mask = game->getInputMask();
                 if (mask == nullptr || mask->LocalIsVisible() || ++state->waitSteps < 5)
