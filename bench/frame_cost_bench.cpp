@@ -13,6 +13,7 @@
 #include "game/CountTheMaterials/CountTheMaterialsMode.h"
 #include "game/CountTheMaterials/DraggableMaterial.h"
 #include "game/CountTheMaterials/MaterialTarget.h"
+#include "game/ForemanInstructionMode.h"
 #include "game/HammerTheNail/DraggableTool.h"
 #include "game/HammerTheNail/HammerTheNailMode.h"
 #include "game/HammerTheNail/TargetNail.h"
@@ -331,10 +332,13 @@ sScenario ToolShedSorting()
             },
             [state]
             {
-                // The instruction pop-up over the landed tools is not timed.
                 auto* game = dynamic_cast<ToolShedMode*>(Strata::MainLoop::GetTopMostMode(0));
                 if (++state->steps > 6000)
                     return Stretch_Over;
+                // The instruction pop-up over the landed tools is skipped, as a child who knows the game
+                // would, and not timed.
+                if (auto* popUp = dynamic_cast<ForemanInstructionMode*>(Strata::MainLoop::GetTopMostMode(0)))
+                    popUp->closeMode();
                 if (!game)
                     return Stretch_Waiting;
                 const std::vector<ToolShedItem*> tools = game->getTools();
