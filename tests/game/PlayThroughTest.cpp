@@ -1279,6 +1279,17 @@ TEST_F(PlayThroughTest, TheToolShedGameFromFreePlayToItsStickerAndTheStoryReache
         steps.push_back(
             {shot + " difficulty", [] { return Top<DifficultySelectMode>() != nullptr; }, clickOn(difficulty)});
         steps.push_back({shot + " chosen", checked(difficulty), clickOn("PlayButton")});
+        // The busiest moment: the tools in the air, the last still to land.
+        if (boxes == 4)
+            steps.push_back({"tool_shed_throw",
+                             []
+                             {
+                                 auto* game = Top<ToolShedMode>();
+                                 const auto tools = game != nullptr ? game->getTools() : std::vector<ToolShedItem*>();
+                                 return tools.size() > 4 && tools[tools.size() / 2]->LayoutRoot()->LocalIsVisible() &&
+                                        tools[tools.size() / 2]->LayoutRoot()->LocalGetLocation() != Vector2<float>();
+                             },
+                             nullptr, true});
         steps.push_back(
             {shot + " instructions", [] { return Top<ForemanInstructionMode>() != nullptr; }, clickOn("SkipButton")});
         steps.push_back({shot, open,
