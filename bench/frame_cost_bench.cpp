@@ -13,6 +13,7 @@
 #include "game/CountTheMaterials/CountTheMaterialsMode.h"
 #include "game/CountTheMaterials/DraggableMaterial.h"
 #include "game/CountTheMaterials/MaterialTarget.h"
+#include "game/ForemanInstructionMode.h"
 #include "game/HammerTheNail/DraggableTool.h"
 #include "game/HammerTheNail/HammerTheNailMode.h"
 #include "game/HammerTheNail/TargetNail.h"
@@ -27,6 +28,10 @@
 #include "game/HideAndSeek/HideAndSeekMode.h"
 #include "game/HideAndSeek/HideAndSeekObstacle.h"
 #include "game/LevelManager.h"
+#include "game/ToolShed/ToolShedItem.h"
+#include "game/ToolShed/ToolShedLevel.h"
+#include "game/ToolShed/ToolShedMode.h"
+#include "game/ToolShed/ToolShedToolBox.h"
 #include "game/screens/TitleMode.h"
 #include "scene/NodePath.h"
 #include "scene/SceneNode.h"
@@ -309,8 +314,62 @@ sScenario CatHunt()
             }};
 }
 
-const std::vector<std::function<sScenario()>> kScenarios = {StillTitle,    DeliveryTrip, StreetTrip,
-                                                            HammerStrokes, HookLowering, CatHunt};
+// The tool-shed game at Hard, its most tools: ten thrown up at once and landing, then each carried into
+// its box, a move every few steps, until the floor is clear.
+sScenario ToolShedSorting()
+{
+    struct sState
+    {
+        int steps = 0;
+        int waitSteps = 0;
+    };
+    auto state = std::make_shared<sState>();
+    return {"tool-shed game's throw and sorting",
+            []
+            {
+                GetLevelManager().difficulty = GameModeDifficulty_Hard;
+                Strata::MainLoop::ChangeMode(new ToolShedMode());
+            },
+            [state]
+            {
+                auto* game = dynamic_cast<ToolShedMode*>(Strata::MainLoop::GetTopMostMode(0));
+                if (++state->steps > 6000)
+                    return Stretch_Over;
+                // The instruction pop-up over the landed tools is skipped, as a child who knows the game
+                // would, and not timed.
+                if (auto* popUp = dynamic_cast<ForemanInstructionMode*>(Strata::MainLoop::GetTopMostMode(0)))
+                    popUp->closeMode();
+                if (!game)
+                    return Stretch_Waiting;
+                const std::vector<ToolShedItem*> tools = game->getTools();
+                if (!tools.empty() &&
+                    std::all_of(tools.begin(), tools.end(), [](const ToolShedItem* tool) { return tool->isInBox(); }))
+                    return Stretch_Over;
+                Strata::SceneNode* mask = game->getInputMask();
+                if (mask == nullptr || mask->LocalIsVisible() || ++state->waitSteps < 5)
+                    return Stretch_Timing;
+                state->waitSteps = 0;
+                const Strata::AutoResource<ToolShedLevel> level(game->getLevel());
+                for (ToolShedItem* tool : tools)
+                    if (tool->isHeld())
+                    {
+                        for (ToolShedToolBox* box : game->getBoxes())
+                            if (level.Get() != nullptr && level->Fits(box->getTakes(), tool->getTool()))
+                                Click(*box->getDropArea());
+                        return Stretch_Timing;
+                    }
+                for (ToolShedItem* tool : tools)
+                    if (!tool->isInBox() && tool->getImageNode()->hitTest)
+                    {
+                        Click(*tool->getImageNode());
+                        break;
+                    }
+                return Stretch_Timing;
+            }};
+}
+
+const std::vector<std::function<sScenario()>> kScenarios = {StillTitle,   DeliveryTrip, StreetTrip,     HammerStrokes,
+                                                            HookLowering, CatHunt,      ToolShedSorting};
 
 // The whole process's, or only the calling thread's.
 double CpuSeconds(clockid_t which = CLOCK_PROCESS_CPUTIME_ID)

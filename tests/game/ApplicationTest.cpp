@@ -94,8 +94,9 @@ TEST_F(ApplicationTest, LevelReadersFileEachGamesLevelsByDifficulty)
     const std::string playable = "<Request material=\"Plant\" number=\"1\"/><Material type=\"Plant\" number=\"1\"/>"
                                  "<Animal type=\"Star\" color=\"Blue\"/>"
                                  "<Nail type=\"Wrench\" color=\"Red\" clickCount=\"1\" x=\"10\" y=\"10\"/>"
-                                 "<Pattern order=\"AB\"/><Obstacle/><Obstacle/>";
-    const std::string settings = " numPreviewHides=\"1\" runSpeed=\"100\"";
+                                 "<Pattern order=\"AB\"/><Obstacle/><Obstacle/>"
+                                 "<Box color=\"Red\"/><Box color=\"Blue\"/><Tool type=\"Wrench\" color=\"Red\"/>";
+    const std::string settings = " numPreviewHides=\"1\" runSpeed=\"100\" sortBy=\"Color\"";
     std::string body;
     int n = 0;
     for (const auto& game : games)

@@ -7,9 +7,12 @@
 #include "core/FileSystem.h"
 #include "framework/ApplicationMode.h"
 #include "framework/MainLoop.h"
+#include "framework/ValueResources.h"
 #include "game/ForemanInstructionMode.h"
 #include "game/LevelManager.h"
 #include "game/LevelProgression.h"
+#include "graphics/ImageListResourceFactory.h"
+#include "graphics/ImageResourceFactory.h"
 #include "scene/SceneApplicationMode.h"
 #include "scene/SceneNode.h"
 #include "scene/StrataExtensions.h"
@@ -143,6 +146,18 @@ protected:
             Step(mode);
         }
         return condition();
+    }
+
+    // The picture, list and constant readers, and the two cursors as files "cursor_default" and
+    // "cursor_hand": small opaque pictures a stand-in game piece is hit by at its centre.
+    void AddStandInPictures()
+    {
+        manager->AddResourceFactory(L"image", new ImageResourceFactory());
+        RegisterImageListResourceFactories();
+        CreateConstantResourceFactories();
+        for (const char* cursor : {"cursor_default.png", "cursor_hand.png"})
+            files.AddFile(std::filesystem::path(cursor).wstring(),
+                          ReadDataFile(std::filesystem::path(MENAGERIE_DATA_DIR) / "cursors" / cursor));
     }
 
     // What was logged since the last call.

@@ -25,6 +25,10 @@
 #include "game/HideAndSeek/HideAndSeekObstacle.h"
 #include "game/LevelManager.h"
 #include "game/StickerManager.h"
+#include "game/ToolShed/ToolShedItem.h"
+#include "game/ToolShed/ToolShedLevel.h"
+#include "game/ToolShed/ToolShedMode.h"
+#include "game/ToolShed/ToolShedToolBox.h"
 #include "game/YardcrewGameMode.h"
 #include "game/screens/AccountConfirmMode.h"
 #include "game/screens/CreditsMode.h"
@@ -1122,6 +1126,181 @@ TEST_F(PlayThroughTest, TheStickerBookShowsEachProfileItsOwnStickersAndOpensAtTh
          }},
         {"menu after the story", menuOf(2), nullptr},
     };
+
+    ASSERT_NO_THROW({
+        mClock = kStart;
+        MainLoop::Execute();
+    });
+    EXPECT_EQ(mNext, steps.size());
+}
+
+TEST_F(PlayThroughTest, TheToolShedGameFromFreePlayToItsStickerAndTheStoryReachesIt)
+{
+    const auto clickOn = [](const char* name) { return [name] { EXPECT_TRUE(Click(name)); }; };
+    const auto checked = [](const char* name)
+    {
+        return [name]
+        {
+            auto* radio = TopNode<RadioButtonNode>(name);
+            return radio != nullptr && radio->IsChecked();
+        };
+    };
+    const auto clickNode = [](SceneNode* node)
+    {
+        const Rect<float> bounds = node->GlobalGetBounds();
+        ClickAt(static_cast<int>(bounds.x + bounds.width / 2), static_cast<int>(bounds.y + bounds.height / 2));
+    };
+    const auto open = []
+    {
+        SceneNode* mask = TopNode("ToolShed_ClickMask");
+        return Top<ToolShedMode>() != nullptr && mask != nullptr && !mask->LocalIsVisible();
+    };
+    const auto boxFor = [](ToolShedItem* tool, bool right) -> ToolShedToolBox*
+    {
+        const AutoResource<ToolShedLevel> level(Top<ToolShedMode>()->getLevel());
+        for (ToolShedToolBox* box : Top<ToolShedMode>()->getBoxes())
+            if (level->Fits(box->getTakes(), tool->getTool()) == right)
+                return box;
+        return nullptr;
+    };
+    // On the floor and ready for a click: not in hand, not on its way back.
+    const auto onTheFloor = [](ToolShedItem* tool)
+    { return !tool->isInBox() && !tool->isHeld() && tool->getImageNode()->hitTest; };
+    ToolShedItem* first = nullptr;
+    // A player who makes one move a frame once the last has told: a tool up, then into its box. Ready
+    // when the floor is clear.
+    const auto sortAll = [&]
+    {
+        auto* game = Top<ToolShedMode>();
+        if (game == nullptr)
+            return false;
+        const std::vector<ToolShedItem*> tools = game->getTools();
+        if (std::all_of(tools.begin(), tools.end(), [](ToolShedItem* t) { return t->isInBox(); }))
+            return true;
+        if (!open())
+            return false;
+        for (ToolShedItem* tool : tools)
+        {
+            if (tool->isHeld())
+            {
+                clickNode(boxFor(tool, true)->getDropArea());
+                return false;
+            }
+        }
+        for (ToolShedItem* tool : tools)
+        {
+            if (onTheFloor(tool))
+            {
+                clickNode(tool->getImageNode());
+                return false;
+            }
+        }
+        return false;
+    };
+
+    steps = ToEasyGameInFreePlay("ToolShed");
+    steps.insert(
+        steps.end(),
+        {
+            // The pop-up opens once the thrown tools have landed.
+            {"tool_shed_instructions", [] { return Top<ForemanInstructionMode>() != nullptr; },
+             [&]
+             {
+                 auto* game = dynamic_cast<ToolShedMode*>(MainLoop::GetTopMostMode(1));
+                 ASSERT_NE(game, nullptr);
+                 for (ToolShedItem* tool : game->getTools())
+                     EXPECT_EQ(tool->LayoutRoot()->LocalGetLocation(), Vector2<float>()) << "landed";
+                 EXPECT_TRUE(Click("SkipButton"));
+             },
+             true},
+            {"tool_shed_easy", open,
+             [&]
+             {
+                 EXPECT_GE(Top<ToolShedMode>()->getTools().size(), 3u);
+                 first = Top<ToolShedMode>()->getTools().front();
+                 clickNode(first->getImageNode());
+             },
+             true},
+            // Carried over its box, which glows; then dropped on another.
+            {"tool in hand", [&] { return first->isHeld(); },
+             [&]
+             {
+                 const Rect<float> box = boxFor(first, true)->getDropArea()->GlobalGetBounds();
+                 SDL_Event event{};
+                 event.type = SDL_MOUSEMOTION;
+                 event.motion.windowID = SDL_GetWindowID(Linux::GetMainWindow());
+                 event.motion.x = static_cast<int>(box.x + box.width / 2);
+                 event.motion.y = static_cast<int>(box.y + box.height / 2);
+                 SDL_PushEvent(&event);
+             }},
+            {"tool_shed_carried",
+             [&]
+             {
+                 const NodePathStep glow[] = {"rolloverNode", NodePathTerminator()};
+                 return boxFor(first, true)->LayoutNode(glow)->LocalIsVisible();
+             },
+             [&] { clickNode(boxFor(first, false)->getDropArea()); }, true},
+            {"tool_shed_wrong",
+             [&] { return !first->isHeld() && boxFor(first, false)->LayoutRoot()->LocalGetLocation().x != 0.0f; },
+             nullptr, true},
+            {"tool back on the floor", [&] { return onTheFloor(first); }, nullptr},
+            {"tool_shed_sorted", sortAll, nullptr, true},
+            {"tool_shed_reward", [] { return Top<StickerUnlockMode>() != nullptr; }, clickOn("OkButton"), true},
+            {"free play after the game", [] { return Top<FreePlaySelectMode>() != nullptr; }, clickOn("BackButton")},
+            // The story's first game, after the opening cut-scene, is the tool shed.
+            {"menu for the story", [] { return Top<MainMenuMode>() != nullptr; },
+             [&]
+             {
+                 ASSERT_TRUE(GetAccountManager()->GetCurrentAccount()->WriteValue(L"1_Progress", 1));
+                 GetLevelManager().loadLevelProgressionDataFromAccount();
+                 EXPECT_TRUE(Click("StoryButton"));
+             }},
+            {"tool shed in the story",
+             []
+             {
+                 return Top<ForemanInstructionMode>() != nullptr &&
+                        dynamic_cast<ToolShedMode*>(MainLoop::GetTopMostMode(1)) != nullptr;
+             },
+             [&]
+             {
+                 EXPECT_FALSE(GetLevelManager().freePlay);
+                 EXPECT_EQ(ProfileProgress(1), 1);
+                 GetLevelManager().getModeQueue().unwindTo(GetLevelManager().getStoryScreens().mainMenu());
+             }},
+        });
+    // A Medium and a Hard shed as they open: more boxes, more tools.
+    for (const char* difficulty : {"Medium", "Hard"})
+    {
+        const std::string shot = std::string("tool_shed_") + (difficulty[0] == 'M' ? "medium" : "hard");
+        const size_t boxes = difficulty[0] == 'M' ? 3 : 4;
+        steps.push_back({shot + " menu", [] { return Top<MainMenuMode>() != nullptr; }, clickOn("FreePlayButton")});
+        steps.push_back(
+            {shot + " free play", [] { return Top<FreePlaySelectMode>() != nullptr; }, clickOn("ToolShed")});
+        steps.push_back(
+            {shot + " difficulty", [] { return Top<DifficultySelectMode>() != nullptr; }, clickOn(difficulty)});
+        steps.push_back({shot + " chosen", checked(difficulty), clickOn("PlayButton")});
+        // The busiest moment: the tools in the air, the last still to land.
+        if (boxes == 4)
+            steps.push_back({"tool_shed_throw",
+                             []
+                             {
+                                 auto* game = Top<ToolShedMode>();
+                                 const auto tools = game != nullptr ? game->getTools() : std::vector<ToolShedItem*>();
+                                 return tools.size() > 4 && tools[tools.size() / 2]->LayoutRoot()->LocalIsVisible() &&
+                                        tools[tools.size() / 2]->LayoutRoot()->LocalGetLocation() != Vector2<float>();
+                             },
+                             nullptr, true});
+        steps.push_back(
+            {shot + " instructions", [] { return Top<ForemanInstructionMode>() != nullptr; }, clickOn("SkipButton")});
+        steps.push_back({shot, open,
+                         [=]
+                         {
+                             EXPECT_EQ(Top<ToolShedMode>()->getBoxes().size(), boxes);
+                             GetLevelManager().getModeQueue().unwindTo(GetLevelManager().getStoryScreens().mainMenu());
+                         },
+                         true});
+    }
+    steps.push_back({"menu after the games", [] { return Top<MainMenuMode>() != nullptr; }, nullptr});
 
     ASSERT_NO_THROW({
         mClock = kStart;

@@ -286,6 +286,13 @@ EFFECTS.update({
         ["synth", "0.25", "sine", "220:110", "fade", "0", "0.25", "0.2", "vol", "0.7"],
     ] + clatter("SFX_Toolbox", 4, 0.2), -4),
 })
+# The tool shed: the thrown tools landing on the plank floor, a wooden knock under a few metal clinks.
+EFFECTS.update({
+    "SFX_ToolShedLand": Mix([
+        ["synth", "0.3", "sine", "160:70", "fade", "0", "0.3", "0.25", "vol", "0.8"],
+        ["synth", "0.25", "brownnoise", "lowpass", "700", "vol", "0.5", "fade", "q", "0", "0.25", "0.2"],
+    ] + clatter("SFX_ToolShedLand", 6, 0.35), -4),
+})
 # (frequency in Hz, seconds) of each note of the sticker fanfare.
 ARPEGGIO = ((1047, 0.12), (1319, 0.12), (1568, 0.12), (2093, 0.35))
 WIDGET_EVENTS = ["Hot", "Down", "Release", "Checked", "Unchecked", "Snap"]

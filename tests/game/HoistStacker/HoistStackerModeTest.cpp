@@ -76,12 +76,7 @@ protected:
     {
         MiniGameTest::SetUp();
         manager->AddResourceFactory(L"HoistStackerLevel", new HoistStackerLevelResourceFactory());
-        manager->AddResourceFactory(L"image", new ImageResourceFactory());
-        RegisterImageListResourceFactories();
-        CreateConstantResourceFactories();
-        for (const char* cursor : {"cursor_default.png", "cursor_hand.png"})
-            files.AddFile(std::filesystem::path(cursor).wstring(),
-                          ReadDataFile(std::filesystem::path(MENAGERIE_DATA_DIR) / "cursors" / cursor));
+        AddStandInPictures();
         std::string sounds, frames;
         for (int frame = 0; frame < kHoistStackerMaxSize; ++frame)
             frames += "<image src=\"cursor_default\"/>";
