@@ -261,4 +261,74 @@ TEST_F(PlanAJobModeTest, NoLevelShowsTheNoticeAndNeverEnds)
     }
 }
 
+class PlanAJobShippedTest : public MiniGameTest
+{
+protected:
+    void SetUp() override
+    {
+        MiniGameTest::SetUp();
+        manager->AddResourceFactory(L"PlanAJobLevel", new PlanAJobLevelResourceFactory());
+        manager->AddResourceFactory(L"image", new ImageResourceFactory());
+        RegisterImageListResourceFactories();
+        CreateConstantResourceFactories();
+        const std::filesystem::path data(MENAGERIE_DATA_DIR);
+        for (const auto& entry : std::filesystem::directory_iterator(data / "planajob"))
+            files.AddFile(entry.path().filename().wstring(), ReadDataFile(entry.path()));
+        files.AddFile(L"PlanAJobMode.xml", ReadDataFile(data / "PlanAJobMode.xml"));
+        GetLevelManager().clearLevels();
+        ASSERT_TRUE(manager->Load(L"PlanAJobMode")->IsComplete());
+    }
+};
+
+// Every shipped job at every difficulty, told by the story: its pictures lie on the screen, apart, and
+// carried to their places the job is built to its end.
+TEST_F(PlanAJobShippedTest, EveryShippedLevelIsLaidOutOnScreenAndCanBeWon)
+{
+    const auto inside = [](const Rect<float>& r)
+    { return r.x >= 0 && r.y >= 0 && r.x + r.width <= 800 && r.y + r.height <= 600; };
+    const auto apart = [](const Rect<float>& a, const Rect<float>& b)
+    { return a.x + a.width <= b.x || b.x + b.width <= a.x || a.y + a.height <= b.y || b.y + b.height <= a.y; };
+    for (int d = 0; d < GameModeDifficulty_Count; ++d)
+    {
+        GetLevelManager().difficulty = static_cast<GameModeDifficulty>(d);
+        for (const char* job : {"PlanAJob_House", "PlanAJob_Tree", "PlanAJob_Doghouse"})
+        {
+            SCOPED_TRACE(std::string(job) + " " + kGameModeDifficultyNames[d]);
+            screens.clear();
+            auto game = std::make_unique<PlanAJobMode>(Label(job));
+            Start(*game);
+            const std::vector<JobSequenceSlot*> slots = game->getSlots();
+            std::vector<JobSequenceItem*> items = game->getItems();
+            ASSERT_EQ(slots.size(), 5u);
+            ASSERT_FALSE(items.empty());
+            const NodePathStep mask[] = {"GameScreenRoot", "Playfield", "IntroClickMask", NodePathTerminator()};
+            ASSERT_TRUE(StepUntil(*game, [&] { return !RootDescendent(mask)->LocalIsVisible(); }));
+            std::vector<Rect<float>> taken;
+            for (JobSequenceSlot* slot : slots)
+                taken.push_back(slot->getImageNode()->GlobalGetBounds());
+            for (JobSequenceItem* item : items)
+                taken.push_back(item->getImageNode()->GlobalGetBounds());
+            for (size_t i = 0; i < taken.size(); ++i)
+            {
+                EXPECT_GT(taken[i].width, 0.0f) << i;
+                EXPECT_TRUE(inside(taken[i])) << i;
+                for (size_t k = i + 1; k < taken.size(); ++k)
+                    EXPECT_TRUE(apart(taken[i], taken[k])) << i << " " << k;
+            }
+            for (JobSequenceItem* item : items)
+            {
+                Click(*game, *item->getImageNode());
+                for (JobSequenceSlot* slot : slots)
+                    if (slot->getStep() == item->getStep())
+                        Click(*game, *slot->getImageNode());
+            }
+            ASSERT_TRUE(StepUntil(*game, [&] { return Ended(); }));
+            // The reward while stickers are left, then the chooser.
+            EXPECT_TRUE(game->hasLevelEnded());
+            game.reset();
+            context.reset();
+        }
+    }
+}
+
 } // namespace
