@@ -71,6 +71,9 @@ Strata::Label PlanAJobMode::chooseLevel()
 {
     if (mGivenLevel.IsNull() || *mGivenLevel.GetString() == '\0')
         return MiniGameMode::chooseLevel();
+    // The chooser hands over the level it drew; the story names the job alone.
+    if (Strata::AutoResource<PlanAJobLevel>(mGivenLevel).Get() != nullptr)
+        return mGivenLevel;
     const GameModeDifficulty difficulty = GetLevelManager().difficulty;
     if (difficulty < 0 || difficulty >= GameModeDifficulty_Count)
         return mGivenLevel;
