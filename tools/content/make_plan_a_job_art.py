@@ -184,9 +184,14 @@ def empty_place(step):
                     'text-anchor="middle" fill="#ffffff" opacity="0.8">?</text>%s' % dots(step, 100, "#ffffff"))
 
 
+GLOW = 10
+
+
 def rollover():
-    return document(CARD, CARD, '<rect x="1" y="1" width="118" height="118" rx="14" fill="#fff176" '
-                    'opacity="0.9"/>')
+    """A soft yellow rim that shows round a card it lies behind."""
+    size = CARD + 2 * GLOW
+    return document(size, size, '<rect x="1" y="1" width="%d" height="%d" rx="18" fill="#ffe94d" opacity="0.95"/>'
+                    % (size - 2, size - 2))
 
 
 def blueprint():
@@ -233,7 +238,7 @@ def site(art):
 def make_pictures(art, folder):
     render(backdrop(), 800, 600, os.path.join(folder, "PlanAJob_Backdrop.png"))
     render(blueprint(), BLUEPRINT[0], BLUEPRINT[1], os.path.join(folder, "PlanAJob_Blueprint.png"))
-    render(rollover(), CARD, CARD, os.path.join(folder, "PlanAJob_Rollover.png"))
+    render(rollover(), CARD + 2 * GLOW, CARD + 2 * GLOW, os.path.join(folder, "PlanAJob_Rollover.png"))
     for step in range(STEPS):
         render(empty_place(step), CARD, CARD, os.path.join(folder, "BluePrintTargetImages_%d.png" % step))
     for job in JOBS:
@@ -306,10 +311,10 @@ def manifest():
                "  </scenelayout>\n")
     out.append('  <scenelayout name="JobSequenceItemLayout">\n'
                '    <scenenode nodeName="JobSequenceItem" width="%d" height="%d">\n'
-               '      <staticspritenode nodeName="rollover" src="PlanAJob_Rollover" visible="false"/>\n'
+               '      <staticspritenode nodeName="rollover" src="PlanAJob_Rollover" x="%d" y="%d" visible="false"/>\n'
                '      <staticspritenode nodeName="imageNode"/>\n'
                "    </scenenode>\n"
-               "  </scenelayout>\n" % (CARD, CARD))
+               "  </scenelayout>\n" % (CARD, CARD, -GLOW, -GLOW))
     out.append('  <scenelayout name="JobSequenceSlotLayout">\n'
                '    <scenenode nodeName="JobSequenceSlot" width="%d" height="%d">\n'
                '      <staticspritenode nodeName="imageNode"/>\n'

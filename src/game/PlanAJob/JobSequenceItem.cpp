@@ -1,5 +1,6 @@
 #include "game/PlanAJob/JobSequenceItem.h"
 
+#include "framework/MainLoop.h"
 #include "framework/ResourceDescriptor.h"
 #include "game/AudioManager.h"
 #include "game/PlanAJob/PlanAJobContent.h"
@@ -39,7 +40,12 @@ JobSequenceItem::JobSequenceItem(std::string imageList, int32_t step)
     ShowStep(image, mImageList, mStep);
     showRollover(false);
     // The nodes live no longer than this controller: the tree and the controller end together.
-    image->mouseDownSignal.connect([this](Strata::SceneNode*, Strata::MouseButton, int, int) { pressedSignal(); });
+    image->mouseDownSignal.connect(
+        [this](Strata::SceneNode*, Strata::MouseButton, int x, int y)
+        {
+            mPressedAt = Strata::Vector2<int>(x, y);
+            pressedSignal();
+        });
     image->mouseEnterSignal.connect(
         [this](Strata::SceneNode*)
         {
@@ -78,7 +84,7 @@ void JobSequenceItem::acceptMouseInput(bool accept)
         image->hitTest = accept;
 }
 
-void JobSequenceItem::pickUp(int x, int y)
+void JobSequenceItem::pickUp()
 {
     const Strata::AutoResource<Strata::SceneLayout> layout(Names::kItemLayout.name);
     Strata::SceneTreePtr copy = layout.Get() != nullptr ? layout->InstantiateLayout(nullptr) : nullptr;
@@ -90,7 +96,7 @@ void JobSequenceItem::pickUp(int x, int y)
     ShowStep(copy->GetDescendent(kImagePath), mImageList, mStep);
     if (Strata::SceneNode* rollover = copy->GetDescendent(kRolloverPath))
         rollover->LocalSetVisible(false);
-    PickUpCopy(std::move(copy), LayoutRoot(), Strata::RootDescendent(kFXLayerPath), x, y);
+    PickUpCopy(std::move(copy), LayoutRoot(), Strata::RootDescendent(kFXLayerPath), mPressedAt.x, mPressedAt.y);
     if (Strata::SceneNode* carried = getCarriedCopy())
         carried->AddTask(Strata::getNodeItemPickUpAnimTask());
 }
@@ -108,6 +114,8 @@ bool JobSequenceItem::UseInPlace(JobSequenceItem* held)
 {
     if (held == nullptr || held == this)
         return false;
+    // The carried picture holds the pointer, so this one saw no press of its own.
+    mPressedAt = Strata::MainLoop::GetLastMousePos();
     pressedSignal();
     return true;
 }

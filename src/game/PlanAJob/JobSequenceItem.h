@@ -5,6 +5,7 @@
 // under the pointer when that place takes it, or sends it back; a press on another picture takes that
 // one instead.
 
+#include "core/Vector2.h"
 #include "game/HeldItem.h"
 #include "game/PlayfieldObject.h"
 
@@ -37,8 +38,8 @@ public:
     bool isHeld() const { return GetHeldDragSource() == this; }
 
     void acceptMouseInput(bool accept);
-    // Picks the picture up from the pointer at (x, y); a picture held before goes back.
-    void pickUp(int x, int y);
+    // Picks the picture up where it was pressed; a picture held before goes back.
+    void pickUp();
     // The carried copy wobbles where it is; it stays carried.
     void startErrorShake();
 
@@ -57,6 +58,7 @@ private:
 
     std::string mImageList;
     int32_t mStep;
+    Strata::Vector2<int> mPressedAt;
 };
 
 } // namespace Yardcrew

@@ -1,6 +1,5 @@
 #include "game/PlanAJob/PlanAJobMode.h"
 
-#include "framework/MainLoop.h"
 #include "framework/TimedTask.h"
 #include "game/AudioManager.h"
 #include "game/EnumTypeDeck.h"
@@ -173,8 +172,7 @@ void PlanAJobMode::itemPressed(JobSequenceItem* item)
     if (mOutroStarted)
         return;
     resetHintTimer(2);
-    const Strata::Vector2<int> pointer = Strata::MainLoop::GetLastMousePos();
-    item->pickUp(pointer.x, pointer.y);
+    item->pickUp();
 }
 
 void PlanAJobMode::itemRefused(JobSequenceItem* item)
