@@ -38,7 +38,6 @@ JobSequenceItem::JobSequenceItem(std::string imageList, int32_t step)
     if (image == nullptr)
         return;
     ShowStep(image, mImageList, mStep);
-    showRollover(false);
     // The nodes live no longer than this controller: the tree and the controller end together.
     image->mouseDownSignal.connect(
         [this](Strata::SceneNode*, Strata::MouseButton, int x, int y)
@@ -46,13 +45,7 @@ JobSequenceItem::JobSequenceItem(std::string imageList, int32_t step)
             mPressedAt = Strata::Vector2<int>(x, y);
             pressedSignal();
         });
-    image->mouseEnterSignal.connect(
-        [this](Strata::SceneNode*)
-        {
-            showRollover(true);
-            GetAudioManager()->playSFX(Strata::Label(Names::kRollover.name));
-        });
-    image->mouseExitSignal.connect([this](Strata::SceneNode*) { showRollover(false); });
+    ConnectRollover(*image, kRolloverPath, Names::kRollover.name);
     acceptMouseInput(true);
 }
 

@@ -73,7 +73,8 @@ const char* const kFixture = R"(
   </scenelayout>
 )";
 
-class PlanAJobModeTest : public MiniGameTest
+// The game's readers, and the pictures of a data folder whose names start so.
+class PlanAJobTest : public MiniGameTest
 {
 protected:
     void SetUp() override
@@ -83,10 +84,24 @@ protected:
         manager->AddResourceFactory(L"image", new ImageResourceFactory());
         RegisterImageListResourceFactories();
         CreateConstantResourceFactories();
+    }
+
+    void AddPictures(const char* folder, const std::string& start = "")
+    {
         for (const auto& entry :
-             std::filesystem::directory_iterator(std::filesystem::path(MENAGERIE_DATA_DIR) / "counting"))
-            if (entry.path().filename().string().rfind("MaterialClumps_", 0) == 0)
+             std::filesystem::directory_iterator(std::filesystem::path(MENAGERIE_DATA_DIR) / folder))
+            if (entry.path().filename().string().rfind(start, 0) == 0)
                 files.AddFile(entry.path().filename().wstring(), ReadDataFile(entry.path()));
+    }
+};
+
+class PlanAJobModeTest : public PlanAJobTest
+{
+protected:
+    void SetUp() override
+    {
+        PlanAJobTest::SetUp();
+        AddPictures("counting", "MaterialClumps_");
         std::string sounds;
         for (const char* sound : kSounds)
             sounds += std::string("<sound name=\"") + sound + "\" src=\"w\"/>";
@@ -262,19 +277,14 @@ TEST_F(PlanAJobModeTest, NoLevelShowsTheNoticeAndNeverEnds)
     }
 }
 
-class PlanAJobShippedTest : public MiniGameTest
+class PlanAJobShippedTest : public PlanAJobTest
 {
 protected:
     void SetUp() override
     {
-        MiniGameTest::SetUp();
-        manager->AddResourceFactory(L"PlanAJobLevel", new PlanAJobLevelResourceFactory());
-        manager->AddResourceFactory(L"image", new ImageResourceFactory());
-        RegisterImageListResourceFactories();
-        CreateConstantResourceFactories();
+        PlanAJobTest::SetUp();
+        AddPictures("planajob");
         const std::filesystem::path data(MENAGERIE_DATA_DIR);
-        for (const auto& entry : std::filesystem::directory_iterator(data / "planajob"))
-            files.AddFile(entry.path().filename().wstring(), ReadDataFile(entry.path()));
         files.AddFile(L"PlanAJobMode.xml", ReadDataFile(data / "PlanAJobMode.xml"));
         GetLevelManager().clearLevels();
         ASSERT_TRUE(manager->Load(L"PlanAJobMode")->IsComplete());
