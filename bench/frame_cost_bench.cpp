@@ -28,6 +28,9 @@
 #include "game/HideAndSeek/HideAndSeekMode.h"
 #include "game/HideAndSeek/HideAndSeekObstacle.h"
 #include "game/LevelManager.h"
+#include "game/PlanAJob/JobSequenceItem.h"
+#include "game/PlanAJob/JobSequenceSlot.h"
+#include "game/PlanAJob/PlanAJobMode.h"
 #include "game/ToolShed/ToolShedItem.h"
 #include "game/ToolShed/ToolShedLevel.h"
 #include "game/ToolShed/ToolShedMode.h"
@@ -368,8 +371,52 @@ sScenario ToolShedSorting()
             }};
 }
 
+// The job-order game at Hard, all five steps offered: each picture picked up and carried to its place
+// at a child's pace, then the blueprint leaving and the job built, until the game ends.
+sScenario JobPlanning()
+{
+    struct sState
+    {
+        bool started = false;
+        int steps = 0;
+    };
+    auto state = std::make_shared<sState>();
+    return {"job-order game's placing and building",
+            []
+            {
+                GetLevelManager().difficulty = GameModeDifficulty_Hard;
+                Strata::MainLoop::ChangeMode(new PlanAJobMode());
+            },
+            [state]
+            {
+                auto* game = dynamic_cast<PlanAJobMode*>(Strata::MainLoop::GetTopMostMode(0));
+                // The reward screen that follows is not the game's.
+                if (!game || game->hasLevelEnded())
+                    return state->started ? Stretch_Over : Stretch_Waiting;
+                Strata::SceneNode* mask = game->getInputMask();
+                if (!state->started && (mask == nullptr || mask->LocalIsVisible()))
+                    return Stretch_Waiting;
+                state->started = true;
+                const std::vector<JobSequenceItem*> items = game->getItems();
+                // A move every 15 steps, as a child's hand goes.
+                if (items.empty() || ++state->steps % 15 != 0)
+                    return state->steps > 6000 ? Stretch_Over : Stretch_Timing;
+                const auto held =
+                    std::find_if(items.begin(), items.end(), [](JobSequenceItem* item) { return item->isHeld(); });
+                if (held == items.end())
+                {
+                    Click(*items.front()->getImageNode());
+                    return Stretch_Timing;
+                }
+                for (JobSequenceSlot* slot : game->getSlots())
+                    if (!slot->isFilled() && slot->getStep() == (*held)->getStep())
+                        Click(*slot->getImageNode());
+                return Stretch_Timing;
+            }};
+}
+
 const std::vector<std::function<sScenario()>> kScenarios = {StillTitle,   DeliveryTrip, StreetTrip,     HammerStrokes,
-                                                            HookLowering, CatHunt,      ToolShedSorting};
+                                                            HookLowering, CatHunt,      ToolShedSorting, JobPlanning};
 
 // The whole process's, or only the calling thread's.
 double CpuSeconds(clockid_t which = CLOCK_PROCESS_CPUTIME_ID)

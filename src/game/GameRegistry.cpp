@@ -9,6 +9,7 @@
 #include "game/HereToThere/HereToThereGame.h"
 #include "game/HideAndSeek/HideAndSeekGame.h"
 #include "game/MiniGameContent.h"
+#include "game/PlanAJob/PlanAJobGame.h"
 #include "game/ToolShed/ToolShedGame.h"
 
 #include <algorithm>
@@ -83,8 +84,7 @@ void RegisterEveryGame()
     RegisterHammerTheNail();
     RegisterPlain({GameModeType_HoistStacker, "HoistStacker", "HoistStacker", L"HoistStackerMode", L"HoistStackerLevel",
                    "InGameHint_HoistStacker_1", "InGameHint_HoistStacker_2", "Music_Track2"});
-    RegisterPlain({GameModeType_PlanAJob, "PlanAJob", "PlanAJob", L"PlanAJobMode", L"PlanAJobLevel",
-                   "InGameHint_PlanAJob_1", "InGameHint_PlanAJob_2", "Music_Track4"});
+    RegisterPlanAJob();
     RegisterPlain({GameModeType_StreetSigns, "StreetSigns", "StreetSigns", L"StreetSignsMode", L"StreetSignLevel",
                    "InGameHint_Signs_1", "InGameHint_Signs_1", "Ambient_Outdoor_2"});
     RegisterToolShed();

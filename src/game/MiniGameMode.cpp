@@ -44,7 +44,7 @@ void MiniGameMode::Setup()
     const Strata::Label game(mDescription.label);
     GetAudioManager()->setMusicMode(MusicMode_InGame, game);
 
-    mLevel = GetLevelManager().getLevelForGameModeType(mDescription.type);
+    mLevel = chooseLevel();
     // A level that failed its checks is never filed, but one named by hand must not be played either.
     if (mLevel.IsNull() || (mDescription.isPlayable != nullptr && !mDescription.isPlayable(mLevel)))
     {
@@ -54,6 +54,11 @@ void MiniGameMode::Setup()
     if (!mDescription.instructionsAfterIntro)
         showInstructions();
     initializeLevel(mLevel);
+}
+
+Strata::Label MiniGameMode::chooseLevel()
+{
+    return GetLevelManager().getLevelForGameModeType(mDescription.type);
 }
 
 void MiniGameMode::showInstructions()

@@ -89,6 +89,9 @@ protected:
 
     // Builds the round from a playable level.
     virtual void initializeLevel(Strata::Label level) = 0;
+    // The level to play: by default one drawn from the level manager at the current difficulty; a game
+    // told its level from outside names it here. The null label when there is none.
+    virtual Strata::Label chooseLevel();
     // The instruction pop-up and the Help and Quit buttons, for a game whose introduction comes first.
     void showInstructions();
 

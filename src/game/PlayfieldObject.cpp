@@ -2,6 +2,7 @@
 
 #include "core/Log.h"
 #include "framework/ResourceDescriptor.h"
+#include "game/AudioManager.h"
 #include "scene/SceneLayout.h"
 #include "scene/SceneNode.h"
 
@@ -31,6 +32,24 @@ Strata::SceneNode* PlayfieldObject::LayoutNode(Strata::NodePath path) const
 {
     Strata::SceneNode* root = LayoutRoot();
     return root != nullptr ? root->GetDescendent(path) : nullptr;
+}
+
+void PlayfieldObject::ConnectRollover(Strata::SceneNode& target, Strata::NodePath rollover, const char* sound)
+{
+    const auto show = [this, rollover](bool shown)
+    {
+        if (Strata::SceneNode* node = LayoutNode(rollover))
+            node->LocalSetVisible(shown);
+    };
+    show(false);
+    // The nodes live no longer than this object: the tree and the controller end together.
+    target.mouseEnterSignal.connect(
+        [show, sound](Strata::SceneNode*)
+        {
+            show(true);
+            GetAudioManager()->playSFX(Strata::Label(sound));
+        });
+    target.mouseExitSignal.connect([show](Strata::SceneNode*) { show(false); });
 }
 
 } // namespace Yardcrew

@@ -22,6 +22,9 @@ public:
     Strata::SceneNode* LayoutRoot() const;
     // The node at that path below the root; null when there is none.
     Strata::SceneNode* LayoutNode(Strata::NodePath path) const;
+    // While the pointer is over `target`, the node at `rollover` (a path that outlives the object)
+    // shows, and `sound` plays as the pointer comes; hidden until then.
+    void ConnectRollover(Strata::SceneNode& target, Strata::NodePath rollover, const char* sound);
 
     // The child pressed the object's click target.
     Strata::LazySignal<void()> pressedSignal;

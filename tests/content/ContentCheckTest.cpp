@@ -718,11 +718,13 @@ TEST_F(EngineLoadCheck, EveryManifestLoadsAndEveryLayoutBecomesANodeTree)
             for (int i = 0; i < 800 * 600 && !drawn; ++i)
                 drawn = target.GetPixels()[i].a != 0;
             // A pile gets its pictures from its material, a tool and a nail theirs from their type and
-            // colour, a cargo load its own from its type (its hook waiting out of sight), and the far
-            // tipper waits out of sight until it drives: their games fill them.
-            static const std::set<std::string> kFilledByTheirGame = {"MaterialSourceLayout", "TipperBGLayout",
-                                                                     "ToolLayout",           "FloatingToolLayout",
-                                                                     "NailLayout",           "DeliveryObjectLayout"};
+            // colour, a cargo load its own from its type (its hook waiting out of sight), a job's step
+            // picture and blueprint place theirs from the level, and the far tipper waits out of sight
+            // until it drives: their games fill them.
+            static const std::set<std::string> kFilledByTheirGame = {
+                "MaterialSourceLayout",  "TipperBGLayout",       "ToolLayout",
+                "FloatingToolLayout",    "NailLayout",           "DeliveryObjectLayout",
+                "JobSequenceItemLayout", "JobSequenceSlotLayout"};
             if (!drawn && kFilledByTheirGame.count(name) == 0)
                 problems.push_back(name + " draws nothing");
         }

@@ -24,6 +24,9 @@
 #include "game/HideAndSeek/HideAndSeekMode.h"
 #include "game/HideAndSeek/HideAndSeekObstacle.h"
 #include "game/LevelManager.h"
+#include "game/PlanAJob/JobSequenceItem.h"
+#include "game/PlanAJob/JobSequenceSlot.h"
+#include "game/PlanAJob/PlanAJobMode.h"
 #include "game/StickerManager.h"
 #include "game/ToolShed/ToolShedItem.h"
 #include "game/ToolShed/ToolShedLevel.h"
@@ -1301,6 +1304,116 @@ TEST_F(PlayThroughTest, TheToolShedGameFromFreePlayToItsStickerAndTheStoryReache
                          true});
     }
     steps.push_back({"menu after the games", [] { return Top<MainMenuMode>() != nullptr; }, nullptr});
+
+    ASSERT_NO_THROW({
+        mClock = kStart;
+        MainLoop::Execute();
+    });
+    EXPECT_EQ(mNext, steps.size());
+}
+
+TEST_F(PlayThroughTest, TheJobOrderGameFromFreePlayToItsStickerAndInTheStory)
+{
+    const auto clickOn = [](const char* name) { return [name] { EXPECT_TRUE(Click(name)); }; };
+    const auto clickNode = [](SceneNode* node)
+    {
+        const Rect<float> bounds = node->GlobalGetBounds();
+        ClickAt(static_cast<int>(bounds.x + bounds.width / 2), static_cast<int>(bounds.y + bounds.height / 2));
+    };
+    const auto open = []
+    {
+        SceneNode* mask = TopNode("IntroClickMask");
+        return Top<PlanAJobMode>() != nullptr && mask != nullptr && !mask->LocalIsVisible();
+    };
+    const auto held = []() -> JobSequenceItem*
+    {
+        auto* game = Top<PlanAJobMode>();
+        if (game == nullptr)
+            return nullptr;
+        for (JobSequenceItem* item : game->getItems())
+            if (item->isHeld())
+                return item;
+        return nullptr;
+    };
+    const auto placeOf = [](int step, bool right) -> JobSequenceSlot*
+    {
+        for (JobSequenceSlot* slot : Top<PlanAJobMode>()->getSlots())
+            if (!slot->isFilled() && (slot->getStep() == step) == right)
+                return slot;
+        return nullptr;
+    };
+    // Takes the first picture still offered; a pick-up after the last placing has nothing to take.
+    const auto pickUp = [&]
+    {
+        if (open() && !Top<PlanAJobMode>()->getItems().empty())
+            clickNode(Top<PlanAJobMode>()->getItems().front()->getImageNode());
+    };
+    const auto placeRight = [&]
+    {
+        if (JobSequenceItem* item = held())
+            clickNode(placeOf(item->getStep(), true)->getImageNode());
+    };
+    const auto offered = [] { return Top<PlanAJobMode>() != nullptr ? Top<PlanAJobMode>()->getItems().size() : 1u; };
+    int wrongPlaces = 0;
+
+    steps = ToEasyGameInFreePlay("PlanAJob");
+    steps.insert(
+        steps.end(),
+        {
+            {"plan_a_job_instructions", [] { return Top<ForemanInstructionMode>() != nullptr; }, clickOn("SkipButton"),
+             true},
+            {"plan_a_job_easy", open, pickUp, true},
+            // Carried to an empty place of another step when there is one, else pressed beside every
+            // place, which sends it back to be taken again.
+            {"plan_a_job_carrying", [&] { return held() != nullptr && held()->getCarriedCopy() != nullptr; },
+             [&]
+             {
+                 if (JobSequenceSlot* wrong = placeOf(held()->getStep(), false))
+                 {
+                     ++wrongPlaces;
+                     clickNode(wrong->getImageNode());
+                 }
+                 else
+                     ClickAt(790, 320);
+             },
+             true},
+            {"after the first try", [&] { return wrongPlaces > 0 ? held() != nullptr : open() && held() == nullptr; },
+             [&]
+             {
+                 if (held() == nullptr)
+                     pickUp();
+             }},
+            {"first picture carried", [&] { return held() != nullptr; }, placeRight},
+            // An easy job may have had one picture only: then nothing is left to take.
+            {"second pick-up", [&] { return held() == nullptr && (open() || offered() == 0); }, pickUp},
+            {"second picture", [&] { return held() != nullptr || offered() == 0; }, placeRight},
+            {"plan_a_job_building",
+             []
+             {
+                 SceneNode* blueprint = TopNode("Blueprint");
+                 return blueprint != nullptr && blueprint->LocalGetLocation().y <= -200;
+             },
+             nullptr, true},
+            {"plan_a_job_reward", [] { return Top<StickerUnlockMode>() != nullptr; }, clickOn("OkButton"), true},
+            {"free play after the game", [] { return Top<FreePlaySelectMode>() != nullptr; }, clickOn("BackButton")},
+            {"menu for the story", [] { return Top<MainMenuMode>() != nullptr; },
+             [&]
+             {
+                 ASSERT_TRUE(GetAccountManager()->GetCurrentAccount()->WriteValue(L"1_Progress", 15));
+                 EXPECT_TRUE(Click("StoryButton"));
+             }},
+            {"job order in the story",
+             []
+             {
+                 return Top<ForemanInstructionMode>() != nullptr &&
+                        dynamic_cast<PlanAJobMode*>(MainLoop::GetTopMostMode(1)) != nullptr;
+             },
+             []
+             {
+                 EXPECT_FALSE(GetLevelManager().freePlay);
+                 EXPECT_EQ(ProfileProgress(1), 15);
+             }},
+        });
 
     ASSERT_NO_THROW({
         mClock = kStart;

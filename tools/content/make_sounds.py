@@ -293,6 +293,14 @@ EFFECTS.update({
         ["synth", "0.25", "brownnoise", "lowpass", "700", "vol", "0.5", "fade", "q", "0", "0.25", "0.2"],
     ] + clatter("SFX_ToolShedLand", 6, 0.35), -4),
 })
+# The job-order game: the crew builds the job, hammer knocks around a stretch of sawing.
+EFFECTS.update({
+    "SFX_Construction": Mix([
+        ["synth", "0.12", "brownnoise", "lowpass", "900", "fade", "0", "0.12", "0.11", "vol", "1.5", "pad", "%.2f" % at]
+        for at in (0, 0.35, 0.7, 2.0, 2.3, 2.6)
+    ] + [["synth", "0.9", "pinknoise", "bandpass", "2200", "3q", "tremolo", "7", "80", "fade", "q", "0.05", "0.9",
+          "0.1", "vol", "0.5", "pad", "1.0"]], -3),
+})
 # (frequency in Hz, seconds) of each note of the sticker fanfare.
 ARPEGGIO = ((1047, 0.12), (1319, 0.12), (1568, 0.12), (2093, 0.35))
 WIDGET_EVENTS = ["Hot", "Down", "Release", "Checked", "Unchecked", "Snap"]

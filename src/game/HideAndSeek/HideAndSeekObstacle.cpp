@@ -60,13 +60,7 @@ HideAndSeekObstacle::HideAndSeekObstacle(int imageID) : PlayfieldObject(Names::k
     image->alphaSensitivity = kHitAlpha;
     // The nodes live no longer than this controller: the tree and the controller end together.
     image->mouseDownSignal.connect([this](Strata::SceneNode*, Strata::MouseButton, int, int) { pressedSignal(); });
-    image->mouseEnterSignal.connect(
-        [this](Strata::SceneNode*)
-        {
-            showRollover(true);
-            GetAudioManager()->playSFX(Strata::Label(Names::kRollover.name));
-        });
-    image->mouseExitSignal.connect([this](Strata::SceneNode*) { showRollover(false); });
+    ConnectRollover(*image, kRolloverPath, Names::kRollover.name);
     acceptMouseInput(true);
 }
 

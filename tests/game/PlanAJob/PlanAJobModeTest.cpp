@@ -1,0 +1,345 @@
+#include "game/PlanAJob/PlanAJobMode.h"
+
+#include "framework/ValueResources.h"
+#include "game/PlanAJob/JobSequenceItem.h"
+#include "game/PlanAJob/JobSequenceSlot.h"
+#include "game/PlanAJob/PlanAJobLevel.h"
+#include "graphics/ImageListResourceFactory.h"
+#include "graphics/ImageResourceFactory.h"
+#include "scene/NodePath.h"
+
+#include "../MiniGameTestSupport.h"
+
+#include <algorithm>
+#include <filesystem>
+
+using namespace GameTesting;
+
+namespace
+{
+
+const char* const kSounds[] = {"PlanAJob_GameComplete", "PlanAJob_IncorrectAnswer", "SFX_Construction",
+                               "InGameHint_PlanAJob_1"};
+
+// The blueprint's five places in a row, each arrangement's below it; every picture is a 150 by 112
+// pile of the counting game.
+const char* const kFixture = R"(
+  <imagelist name="BluePrintTargetImages" pattern="MaterialClumps_%1%" first="0" last="4"/>
+  <imagelist name="Job_Targets" pattern="MaterialClumps_%1%" first="5" last="9"/>
+  <imagelist name="Job_Objects_Easy" pattern="MaterialClumps_%1%" first="0" last="4"/>
+  <imagelist name="Job_Objects_Medium" pattern="MaterialClumps_%1%" first="0" last="4"/>
+  <imagelist name="Job_Objects_Hard" pattern="MaterialClumps_%1%" first="0" last="4"/>
+  <vector2i name="HandCursorRegPt" x="4" y="3"/>
+  <vector2f name="BluePrintsFinalPosition" x="0" y="0"/>
+  <vector2f name="BluePrintsOffScreenPosition" x="0" y="-700"/>
+  <float name="BlueprintsMoveTime" value="0.3"/>
+  <spritetype name="Job_SpriteType">
+    <animation name="WaitAnim" frameList="0" fps="1" numPlays="0"/>
+    <animation name="BuildAnim" frameList="0,0,0" fps="10" numPlays="1"/>
+  </spritetype>
+  <scenelayout name="PlanAJobModeLayout">
+    <scenenode nodeName="GameScreenRoot" width="800" height="600">
+      <scenenode nodeName="Playfield" width="800" height="600">
+        <animatedspritenode nodeName="BuildingAnimationNode" x="300" y="400" width="100" height="100"/>
+        <scenenode nodeName="Blueprint" x="0" y="-700" width="800" height="300">
+          <scenenode nodeName="ForemanHands" x="0" y="250" width="100" height="50"/>
+          <scenenode nodeName="MaterialTargets">
+            <scenenode x="0" y="100"/><scenenode x="160" y="100"/><scenenode x="320" y="100"/>
+            <scenenode x="480" y="100"/><scenenode x="640" y="100"/>
+          </scenenode>
+        </scenenode>
+        <scenenode nodeName="MaterialSources">
+          <scenenode nodeName="Sources_1"><scenenode x="360" y="400"/></scenenode>
+          <scenenode nodeName="Sources_3"><scenenode x="100" y="400"/><scenenode x="300" y="400"/>
+            <scenenode x="500" y="400"/></scenenode>
+          <scenenode nodeName="Sources_5"><scenenode x="0" y="400"/><scenenode x="160" y="400"/>
+            <scenenode x="320" y="400"/><scenenode x="480" y="400"/><scenenode x="640" y="400"/></scenenode>
+        </scenenode>
+        <scenenode nodeName="IntroClickMask" width="800" height="600"/>
+      </scenenode>
+      <scenenode nodeName="FX_Layer" width="800" height="600"/>
+    </scenenode>
+  </scenelayout>
+  <scenelayout name="JobSequenceItemLayout">
+    <scenenode nodeName="Item" width="80" height="80">
+      <staticspritenode nodeName="rollover" width="80" height="80"/>
+      <staticspritenode nodeName="imageNode" width="80" height="80"/>
+    </scenenode>
+  </scenelayout>
+  <scenelayout name="JobSequenceSlotLayout">
+    <scenenode nodeName="Slot" width="80" height="80">
+      <staticspritenode nodeName="imageNode" width="80" height="80"/>
+    </scenenode>
+  </scenelayout>
+)";
+
+// The game's readers, and the pictures of a data folder whose names start so.
+class PlanAJobTest : public MiniGameTest
+{
+protected:
+    void SetUp() override
+    {
+        MiniGameTest::SetUp();
+        manager->AddResourceFactory(L"PlanAJobLevel", new PlanAJobLevelResourceFactory());
+        manager->AddResourceFactory(L"image", new ImageResourceFactory());
+        RegisterImageListResourceFactories();
+        CreateConstantResourceFactories();
+    }
+
+    void AddPictures(const char* folder, const std::string& start = "")
+    {
+        for (const auto& entry :
+             std::filesystem::directory_iterator(std::filesystem::path(MENAGERIE_DATA_DIR) / folder))
+            if (entry.path().filename().string().rfind(start, 0) == 0)
+                files.AddFile(entry.path().filename().wstring(), ReadDataFile(entry.path()));
+    }
+};
+
+class PlanAJobModeTest : public PlanAJobTest
+{
+protected:
+    void SetUp() override
+    {
+        PlanAJobTest::SetUp();
+        AddPictures("counting", "MaterialClumps_");
+        std::string sounds;
+        for (const char* sound : kSounds)
+            sounds += std::string("<sound name=\"") + sound + "\" src=\"w\"/>";
+        LoadManifest(sounds + kFixture, L"job");
+        watched.assign(std::begin(kSounds), std::end(kSounds));
+        watched.push_back("General_CorrectAnswer");
+    }
+
+    static SceneNode* Mask()
+    {
+        const NodePathStep path[] = {"GameScreenRoot", "Playfield", "IntroClickMask", NodePathTerminator()};
+        return RootDescendent(path);
+    }
+    static bool Open() { return Mask() != nullptr && !Mask()->LocalIsVisible(); }
+
+    // A press and release at (x, y) through the mode's own hit testing.
+    static void PressAt(SceneApplicationMode& mode, int x, int y)
+    {
+        mode.OnMouseMove(x, y);
+        mode.OnMouseDown(MouseButton_Left, x, y);
+        mode.OnMouseUp(MouseButton_Left, x, y);
+    }
+
+    static JobSequenceSlot* SlotOf(PlanAJobMode& game, int step)
+    {
+        for (JobSequenceSlot* slot : game.getSlots())
+            if (slot->getStep() == step)
+                return slot;
+        return nullptr;
+    }
+
+    void LoadLevels(const std::string& levels)
+    {
+        GetLevelManager().clearLevels();
+        LoadManifest(levels, (L"levels" + std::to_wstring(++mManifests)).c_str());
+    }
+    int mManifests = 0;
+};
+
+TEST_F(PlanAJobModeTest, EveryDifficultyIsWonThroughWrongMovesToTheStickerReward)
+{
+    const int empties[GameModeDifficulty_Count] = {1, 3, 5};
+    std::string levels;
+    for (int d = 0; d < GameModeDifficulty_Count; ++d)
+        levels += std::string("<PlanAJobLevel name=\"Job_") + kGameModeDifficultyNames[d] + "\" difficulty=\"" +
+                  kGameModeDifficultyNames[d] + "\" imageList=\"Job\" numEmpty=\"" + std::to_string(empties[d]) +
+                  "\"/>";
+    LoadLevels(levels);
+    for (int d = 0; d < GameModeDifficulty_Count; ++d)
+    {
+        SCOPED_TRACE(kGameModeDifficultyNames[d]);
+        GetLevelManager().difficulty = static_cast<GameModeDifficulty>(d);
+        spoken.clear();
+        screens.clear();
+        // Drawn here, handed over by the chooser, or named by the story without its difficulty.
+        const Label given[] = {Label(), Label("Job_Medium"), Label("Job")};
+        auto game = std::make_unique<PlanAJobMode>(given[d]);
+        Start(*game);
+        EXPECT_FALSE(Open());
+        ASSERT_TRUE(StepUntil(*game, [&] { return Open(); }));
+        EXPECT_EQ(screens, std::vector<std::string>{"push instructions"});
+
+        const std::vector<JobSequenceSlot*> slots = game->getSlots();
+        std::vector<JobSequenceItem*> items = game->getItems();
+        ASSERT_EQ(slots.size(), 5u);
+        ASSERT_EQ(items.size(), static_cast<size_t>(empties[d]));
+        // Each step is either on the blueprint or offered, once.
+        for (JobSequenceSlot* slot : slots)
+        {
+            const auto offered = std::count_if(
+                items.begin(), items.end(), [&](JobSequenceItem* item) { return item->getStep() == slot->getStep(); });
+            EXPECT_EQ(offered, slot->isFilled() ? 0 : 1) << slot->getStep();
+            EXPECT_EQ(slot->getImageNode()->hitTest, !slot->isFilled());
+        }
+
+        // Picked up and put back by a press beside every place: the picture shows again where it lay.
+        JobSequenceItem* first = items.front();
+        const Rect<float> home = first->getImageNode()->GlobalGetBounds();
+        Click(*game, *first->getImageNode());
+        ASSERT_TRUE(first->isHeld());
+        EXPECT_FALSE(first->LayoutRoot()->LocalIsVisible());
+        EXPECT_EQ(game->getHintNumber(), 2);
+        PressAt(*game, 790, 590);
+        EXPECT_FALSE(first->isHeld());
+        EXPECT_EQ(first->getCarriedCopy(), nullptr);
+        EXPECT_TRUE(first->LayoutRoot()->LocalIsVisible());
+        EXPECT_EQ(first->getImageNode()->GlobalGetBounds(), home);
+        EXPECT_EQ(game->getHintNumber(), 1);
+
+        // A press on a filled place while carrying takes nothing there.
+        if (JobSequenceSlot* filled = SlotOf(*game, first->getStep() == 0 ? 1 : 0); filled->isFilled())
+        {
+            Click(*game, *first->getImageNode());
+            Click(*game, *filled->getImageNode());
+            EXPECT_FALSE(first->isHeld());
+            EXPECT_TRUE(first->LayoutRoot()->LocalIsVisible());
+        }
+
+        while (!items.empty())
+        {
+            JobSequenceItem* item = items.back();
+            Click(*game, *item->getImageNode());
+            ASSERT_TRUE(item->isHeld());
+            // A press on another offered picture takes that one instead.
+            if (items.size() > 1)
+            {
+                JobSequenceItem* other = items.front();
+                Click(*game, *other->getImageNode());
+                EXPECT_TRUE(other->isHeld());
+                EXPECT_TRUE(item->LayoutRoot()->LocalIsVisible());
+                Click(*game, *item->getImageNode());
+                ASSERT_TRUE(item->isHeld());
+                EXPECT_TRUE(other->LayoutRoot()->LocalIsVisible());
+            }
+            // A wrong empty place: the copy shakes, the voice remarks, the picture stays carried.
+            const auto wrong = std::find_if(slots.begin(), slots.end(),
+                                            [&](JobSequenceSlot* slot)
+                                            { return !slot->isFilled() && slot->getStep() != item->getStep(); });
+            if (wrong != slots.end())
+            {
+                spoken.clear();
+                Click(*game, *(*wrong)->getImageNode());
+                EXPECT_TRUE(item->isHeld());
+                EXPECT_FALSE((*wrong)->isFilled());
+                EXPECT_EQ(game->getHintNumber(), 2);
+                ASSERT_TRUE(StepUntil(*game, [&] { return Heard("PlanAJob_IncorrectAnswer"); }));
+                EXPECT_NE(item->getCarriedCopy()->LocalGetOrientation().GetValue(), 0.0f);
+            }
+            JobSequenceSlot* right = SlotOf(*game, item->getStep());
+            spoken.clear();
+            Click(*game, *right->getImageNode());
+            EXPECT_TRUE(right->isFilled());
+            EXPECT_FALSE(right->getImageNode()->hitTest);
+            items.pop_back();
+            ASSERT_TRUE(StepUntil(*game, [&] { return game->getItems().size() == items.size(); }));
+            // The last step is praised by the end's own voice.
+            EXPECT_TRUE(StepUntil(
+                *game, [&] { return Heard(items.empty() ? "PlanAJob_GameComplete" : "General_CorrectAnswer"); }));
+        }
+        ASSERT_TRUE(StepUntil(*game, [&] { return Ended(); }));
+        EXPECT_TRUE(Heard("SFX_Construction"));
+        EXPECT_FALSE(Open());
+        EXPECT_EQ(screens, std::vector<std::string>{"push reward"});
+        game.reset();
+        context.reset();
+    }
+}
+
+TEST_F(PlanAJobModeTest, NoLevelShowsTheNoticeAndNeverEnds)
+{
+    // Nothing filed, a level named by the story that does not exist, and a damaged level named by hand.
+    LoadLevels(R"(<PlanAJobLevel name="Broken_Easy" difficulty="Easy" imageList="Job" numEmpty="7"/>)");
+    GetLevelManager().difficulty = GameModeDifficulty_Easy;
+    for (const char* given : {"", "Nowhere", "Broken"})
+    {
+        SCOPED_TRACE(given);
+        TakeLog();
+        screens.clear();
+        PlanAJobMode game{Label(given)};
+        Start(game);
+        EXPECT_NE(TakeLog().find("Difficulty Level Not Found for PlanAJobMode. Fix the problem and press F5 to reload"),
+                  std::string::npos);
+        EXPECT_TRUE(game.getSlots().empty());
+        // The end check finds no place unfilled, yet nothing moves: no sticker for a game never played.
+        game.checkEndLevel();
+        const NodePathStep blueprint[] = {"GameScreenRoot", "Playfield", "Blueprint", NodePathTerminator()};
+        ASSERT_NE(RootDescendent(blueprint), nullptr);
+        EXPECT_EQ(RootDescendent(blueprint)->GetTaskQueue().GetTask(0), nullptr);
+        Step(game);
+        EXPECT_FALSE(Ended());
+        EXPECT_FALSE(Open());
+        context.reset();
+    }
+}
+
+class PlanAJobShippedTest : public PlanAJobTest
+{
+protected:
+    void SetUp() override
+    {
+        PlanAJobTest::SetUp();
+        AddPictures("planajob");
+        const std::filesystem::path data(MENAGERIE_DATA_DIR);
+        files.AddFile(L"PlanAJobMode.xml", ReadDataFile(data / "PlanAJobMode.xml"));
+        GetLevelManager().clearLevels();
+        ASSERT_TRUE(manager->Load(L"PlanAJobMode")->IsComplete());
+    }
+};
+
+// Every shipped job at every difficulty, told by the story: its pictures lie on the screen, apart, and
+// carried to their places the job is built to its end.
+TEST_F(PlanAJobShippedTest, EveryShippedLevelIsLaidOutOnScreenAndCanBeWon)
+{
+    const auto inside = [](const Rect<float>& r)
+    { return r.x >= 0 && r.y >= 0 && r.x + r.width <= 800 && r.y + r.height <= 600; };
+    const auto apart = [](const Rect<float>& a, const Rect<float>& b)
+    { return a.x + a.width <= b.x || b.x + b.width <= a.x || a.y + a.height <= b.y || b.y + b.height <= a.y; };
+    for (int d = 0; d < GameModeDifficulty_Count; ++d)
+    {
+        GetLevelManager().difficulty = static_cast<GameModeDifficulty>(d);
+        for (const char* job : {"PlanAJob_House", "PlanAJob_Tree", "PlanAJob_Doghouse"})
+        {
+            SCOPED_TRACE(std::string(job) + " " + kGameModeDifficultyNames[d]);
+            screens.clear();
+            auto game = std::make_unique<PlanAJobMode>(Label(job));
+            Start(*game);
+            const std::vector<JobSequenceSlot*> slots = game->getSlots();
+            std::vector<JobSequenceItem*> items = game->getItems();
+            ASSERT_EQ(slots.size(), 5u);
+            ASSERT_FALSE(items.empty());
+            const NodePathStep mask[] = {"GameScreenRoot", "Playfield", "IntroClickMask", NodePathTerminator()};
+            ASSERT_TRUE(StepUntil(*game, [&] { return !RootDescendent(mask)->LocalIsVisible(); }));
+            std::vector<Rect<float>> taken;
+            for (JobSequenceSlot* slot : slots)
+                taken.push_back(slot->getImageNode()->GlobalGetBounds());
+            for (JobSequenceItem* item : items)
+                taken.push_back(item->getImageNode()->GlobalGetBounds());
+            for (size_t i = 0; i < taken.size(); ++i)
+            {
+                EXPECT_GT(taken[i].width, 0.0f) << i;
+                EXPECT_TRUE(inside(taken[i])) << i;
+                for (size_t k = i + 1; k < taken.size(); ++k)
+                    EXPECT_TRUE(apart(taken[i], taken[k])) << i << " " << k;
+            }
+            for (JobSequenceItem* item : items)
+            {
+                Click(*game, *item->getImageNode());
+                for (JobSequenceSlot* slot : slots)
+                    if (slot->getStep() == item->getStep())
+                        Click(*game, *slot->getImageNode());
+            }
+            ASSERT_TRUE(StepUntil(*game, [&] { return Ended(); }));
+            // The reward while stickers are left, then the chooser.
+            EXPECT_TRUE(game->hasLevelEnded());
+            game.reset();
+            context.reset();
+        }
+    }
+}
+
+} // namespace
