@@ -1,0 +1,229 @@
+#include "game/SproutPuzzle/SproutPuzzleMode.h"
+
+#include "framework/ValueResources.h"
+#include "game/DragAndDrop.h"
+#include "game/SproutPuzzle/SproutPuzzleLevel.h"
+#include "game/SproutPuzzle/SproutPuzzlePiece.h"
+#include "game/SproutPuzzle/SproutPuzzlePieceSlot.h"
+#include "graphics/ImageListResourceFactory.h"
+#include "graphics/ImageResourceFactory.h"
+#include "scene/NodePath.h"
+
+#include "../MiniGameTestSupport.h"
+
+#include <algorithm>
+#include <filesystem>
+
+using namespace GameTesting;
+
+namespace
+{
+
+const char* const kSounds[] = {
+    "SproutPuzzle_GameComplete", "SproutPuzzle_WrongPlace", "SFX_Whoosh", "SFX_ObjectStick", "SFX_Pop", "SFX_Correct"};
+
+// Small opaque pictures (the cursors) stand for the pieces, so their alpha hit test finds them at their
+// centres; the tray's places lie apart.
+std::string Fixture()
+{
+    std::string trays;
+    for (int pieces : {4, 6, 9})
+    {
+        trays += "<scenenode nodeName=\"PieceTray_" + std::to_string(pieces) + "\">";
+        for (int k = 0; k < pieces; ++k)
+            trays += "<scenenode nodeName=\"Spot_" + std::to_string(k + 1) + "\" x=\"" +
+                     std::to_string(420 + k % 3 * 120) + "\" y=\"" + std::to_string(80 + k / 3 * 150) + "\"/>";
+        trays += "</scenenode>";
+    }
+    std::string frames;
+    for (int frame = 0; frame < kSproutPuzzleMaxPieces; ++frame)
+        frames += "<image src=\"cursor_default\"/>";
+    std::string pictures;
+    for (const char* picture : {"Giraffes", "Pond"})
+    {
+        pictures += std::string("<image name=\"SproutPuzzle_Picture_") + picture + "\" src=\"cursor_hand\"/>";
+        for (const char* cut : {"2x2", "3x2", "3x3"})
+            pictures += std::string("<imagelist name=\"SproutPuzzle_Pieces_") + picture + "_" + cut + "\">" + frames +
+                        "</imagelist>";
+    }
+    for (const char* cut : {"2x2", "3x2", "3x3"})
+        pictures += std::string("<image name=\"SproutPuzzle_CutLines_") + cut + "\" src=\"cursor_hand\"/>";
+    return pictures + R"(
+  <image name="cursor_default" src="cursor_default"/>
+  <image name="cursor_hand" src="cursor_hand"/>
+  <vector2i name="HandCursorRegPt" x="4" y="3"/>
+  <scenelayout name="SproutPuzzleModeLayout">
+    <scenenode nodeName="GameScreenRoot" width="800" height="600">
+      <scenenode nodeName="Playfield" width="800" height="600">
+        <scenenode nodeName="Board" x="20" y="80" width="360" height="270">
+          <staticspritenode nodeName="Guide" alpha="0.3"/><staticspritenode nodeName="CutLines"/>
+          <scenenode nodeName="Slots"/>
+        </scenenode>)" +
+           trays + R"(
+        <scenenode nodeName="ClickMask" width="800" height="600"/>
+      </scenenode>
+      <scenenode nodeName="FX_Layer" width="800" height="600"/>
+    </scenenode>
+  </scenelayout>
+  <scenelayout name="SproutPuzzlePieceLayout">
+    <scenenode nodeName="Piece"><staticspritenode nodeName="imageNode" x="10" y="10"/></scenenode>
+  </scenelayout>
+  <scenelayout name="SproutPuzzlePieceSlotLayout">
+    <scenenode nodeName="Slot"><scenenode nodeName="dropArea"/></scenenode>
+  </scenelayout>
+)";
+}
+
+class SproutPuzzleModeTest : public MiniGameTest
+{
+protected:
+    void SetUp() override
+    {
+        MiniGameTest::SetUp();
+        manager->AddResourceFactory(L"SproutPuzzleLevel", new SproutPuzzleLevelResourceFactory());
+        manager->AddResourceFactory(L"image", new ImageResourceFactory());
+        RegisterImageListResourceFactories();
+        CreateConstantResourceFactories();
+        for (const char* cursor : {"cursor_default.png", "cursor_hand.png"})
+            files.AddFile(std::filesystem::path(cursor).wstring(),
+                          ReadDataFile(std::filesystem::path(MENAGERIE_DATA_DIR) / "cursors" / cursor));
+        std::string sounds;
+        for (const char* sound : kSounds)
+            sounds += std::string("<sound name=\"") + sound + "\" src=\"w\"/>";
+        LoadManifest(sounds + Fixture(), L"jigsaw");
+        watched.assign(std::begin(kSounds), std::end(kSounds));
+        watched.push_back("General_CorrectAnswer");
+    }
+
+    void LoadLevels(const std::string& levels)
+    {
+        GetLevelManager().clearLevels();
+        // A manifest is read once under its name.
+        LoadManifest(levels, (L"levels" + std::to_wstring(++mManifests)).c_str());
+    }
+    int mManifests = 0;
+
+    static SproutPuzzlePiece* Held()
+    {
+        const auto* held = DragSource<SproutPuzzlePiece*>::GetHeldDragSource();
+        return held != nullptr ? held->GetDragItem() : nullptr;
+    }
+    // Whether the piece lies still in its place in the tray.
+    static bool InTray(SproutPuzzlePiece& piece)
+    {
+        SceneNode* root = piece.LayoutRoot();
+        return root != nullptr && root->GetParent() != nullptr &&
+               std::string(root->GetParent()->GetNodeName().c_str()).rfind("Spot_", 0) == 0 &&
+               root->LocalGetLocation() == Vector2<float>() && !piece.isHeld();
+    }
+    // A press and release at a point, through the mode's own hit testing.
+    static void ClickAt(SceneApplicationMode& mode, int x, int y)
+    {
+        mode.OnMouseMove(x, y);
+        mode.OnMouseDown(MouseButton_Left, x, y);
+        mode.OnMouseUp(MouseButton_Left, x, y);
+    }
+};
+
+TEST_F(SproutPuzzleModeTest, EveryDifficultyIsWonThroughWrongDropsToTheStickerReward)
+{
+    const char* const cuts[] = {R"(columns="2" rows="2")", R"(columns="3" rows="2")", R"(columns="3" rows="3")"};
+    for (int d = 0; d < GameModeDifficulty_Count; ++d)
+    {
+        SCOPED_TRACE(d);
+        const char* difficulty = kGameModeDifficultyNames[d];
+        LoadLevels(std::string("<SproutPuzzleLevel name=\"Jig") + difficulty + "\" difficulty=\"" + difficulty +
+                   "\" picture=\"" + (d == 1 ? "Pond" : "Giraffes") + "\" " + cuts[d] + "/>");
+        GetLevelManager().difficulty = static_cast<GameModeDifficulty>(d);
+        spoken.clear();
+        screens.clear();
+        auto game = std::make_unique<SproutPuzzleMode>();
+        Start(*game);
+        const std::vector<SproutPuzzlePiece*> pieces = game->getPieces();
+        const std::vector<SproutPuzzlePieceSlot*> slots = game->getSlots();
+        const size_t count = d == 0 ? 4u : d == 1 ? 6u : 9u;
+        ASSERT_EQ(pieces.size(), count);
+        ASSERT_EQ(slots.size(), count);
+        // The picture first shows whole, every piece in its slot, each slot a cell of the board.
+        const float cellWidth = 360.0f / (d == 0 ? 2 : 3);
+        for (size_t i = 0; i < count; ++i)
+        {
+            EXPECT_EQ(pieces[i]->LayoutRoot()->GetParent(), slots[i]->LayoutRoot());
+            EXPECT_EQ(slots[i]->getDropNode()->GetWidth(), cellWidth);
+            EXPECT_EQ(slots[i]->LayoutRoot()->LocalGetLocation().x,
+                      static_cast<float>(i % (d == 0 ? 2 : 3)) * cellWidth);
+        }
+        // A click while the picture falls apart picks nothing up.
+        Click(*game, *pieces[0]->getImageNode());
+        EXPECT_EQ(Held(), nullptr);
+        ASSERT_TRUE(StepUntil(*game, [&] { return game->isScattered(); }));
+        EXPECT_TRUE(Heard("SFX_Whoosh"));
+        EXPECT_EQ(screens, std::vector<std::string>{"push instructions"});
+        std::set<SceneNode*> spots;
+        for (SproutPuzzlePiece* piece : pieces)
+        {
+            EXPECT_TRUE(InTray(*piece));
+            spots.insert(piece->LayoutRoot()->GetParent());
+        }
+        EXPECT_EQ(spots.size(), count);
+
+        // On another piece's slot it goes back, with a word; dropped off the board it goes back too.
+        Click(*game, *pieces[0]->getImageNode());
+        ASSERT_EQ(Held(), pieces[0]);
+        EXPECT_EQ(game->getHintNumber(), 2);
+        Click(*game, *slots[1]->getDropNode());
+        EXPECT_EQ(Held(), nullptr);
+        EXPECT_FALSE(pieces[0]->isPlaced());
+        ASSERT_TRUE(StepUntil(*game, [&] { return Heard("SproutPuzzle_WrongPlace") && InTray(*pieces[0]); }));
+        Click(*game, *pieces[1]->getImageNode());
+        ASSERT_EQ(Held(), pieces[1]);
+        ClickAt(*game, 200, 560);
+        ASSERT_TRUE(StepUntil(*game, [&] { return InTray(*pieces[1]); }));
+        EXPECT_EQ(game->getPiecesPlaced(), 0);
+        EXPECT_EQ(game->getHintNumber(), 1);
+
+        // Each on its own slot, last first: it stays there for good, and the last finishes the picture.
+        for (size_t i = count; i-- > 0;)
+        {
+            Click(*game, *pieces[i]->getImageNode());
+            ASSERT_EQ(Held(), pieces[i]);
+            Click(*game, *slots[i]->getDropNode());
+            EXPECT_TRUE(pieces[i]->isPlaced());
+            EXPECT_EQ(pieces[i]->LayoutRoot()->GetParent(), slots[i]->LayoutRoot());
+            EXPECT_EQ(pieces[i]->LayoutRoot()->LocalGetLocation(), Vector2<float>());
+            if (i == 1)
+                EXPECT_TRUE(StepUntil(*game, [&] { return Heard("General_CorrectAnswer"); }));
+        }
+        EXPECT_EQ(game->getPiecesPlaced(), static_cast<int>(count));
+        // A placed piece takes no more clicks.
+        Click(*game, *pieces[0]->getImageNode());
+        EXPECT_EQ(Held(), nullptr);
+        ASSERT_TRUE(StepUntil(*game, [&] { return Ended(); }));
+        EXPECT_TRUE(Heard("SproutPuzzle_GameComplete"));
+        EXPECT_TRUE(Heard("SFX_Pop"));
+        EXPECT_EQ(screens, std::vector<std::string>{"push reward"});
+        game.reset();
+        context.reset();
+    }
+}
+
+TEST_F(SproutPuzzleModeTest, NoLevelOrADamagedOneShowsTheMissingLevelNoticeAndABlockedField)
+{
+    for (const char* levels :
+         {"", R"(<SproutPuzzleLevel name="JigTurned" difficulty="Easy" picture="Pond" columns="2" rows="3"/>)"})
+    {
+        LoadLevels(levels);
+        GetLevelManager().difficulty = GameModeDifficulty_Easy;
+        TakeLog();
+        SproutPuzzleMode game;
+        Start(game);
+        EXPECT_NE(
+            TakeLog().find("Difficulty Level Not Found for SproutPuzzleMode. Fix the problem and press F5 to reload"),
+            std::string::npos);
+        EXPECT_TRUE(game.getPieces().empty());
+        EXPECT_TRUE(game.getInputMask()->LocalIsVisible());
+        context.reset();
+    }
+}
+
+} // namespace
