@@ -69,6 +69,7 @@ for step in "${steps[@]}"; do
       $PY tools/content/make_hammer_art.py "${only[@]}" art "$data"
       $PY tools/content/make_haulers_art.py "${only[@]}" art "$data"
       $PY tools/content/make_hide_and_seek_art.py "${only[@]}" art "$data"
+      $PY tools/content/make_sprout_puzzle_art.py "${only[@]}" art "$data"
       ;;
     loading)
       need python3 librsvg2-bin fonts-dejavu-core

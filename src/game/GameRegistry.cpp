@@ -9,6 +9,7 @@
 #include "game/HereToThere/HereToThereGame.h"
 #include "game/HideAndSeek/HideAndSeekGame.h"
 #include "game/MiniGameContent.h"
+#include "game/SproutPuzzle/SproutPuzzleGame.h"
 
 #include <algorithm>
 #include <cstring>
@@ -88,8 +89,7 @@ void RegisterEveryGame()
                    "InGameHint_Signs_1", "InGameHint_Signs_1", "Ambient_Outdoor_2"});
     RegisterPlain({GameModeType_ToolShed, "ToolShed", "ToolShed", L"ToolShedMode", L"ToolShedLevel",
                    "InGameHint_ToolShed_1", "InGameHint_ToolShed_2", "Ambient_Indoor"});
-    RegisterPlain({GameModeType_SproutPuzzle, "SproutPuzzle", "SproutPuzzle", L"SproutPuzzleMode", L"SproutPuzzleLevel",
-                   "InGameHint_Puzzle_1", "InGameHint_Puzzle_2", "Music_Track3"});
+    RegisterSproutPuzzle();
     RegisterHideAndSeek();
     RegisterHereToThere();
     RegisterPlain({GameModeType_PaintIt, "PaintIt", "PaintIt", L"PaintTheHouseMode", L"PaintItLevel",

@@ -95,7 +95,8 @@ TEST_F(ApplicationTest, LevelReadersFileEachGamesLevelsByDifficulty)
                                  "<Animal type=\"Star\" color=\"Blue\"/>"
                                  "<Nail type=\"Wrench\" color=\"Red\" clickCount=\"1\" x=\"10\" y=\"10\"/>"
                                  "<Pattern order=\"AB\"/><Obstacle/><Obstacle/>";
-    const std::string settings = " numPreviewHides=\"1\" runSpeed=\"100\"";
+    const std::string settings = " numPreviewHides=\"1\" runSpeed=\"100\""
+                                 " picture=\"Pond\" columns=\"2\" rows=\"2\"";
     std::string body;
     int n = 0;
     for (const auto& game : games)

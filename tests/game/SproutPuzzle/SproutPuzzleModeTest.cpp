@@ -90,7 +90,7 @@ protected:
         std::string sounds;
         for (const char* sound : kSounds)
             sounds += std::string("<sound name=\"") + sound + "\" src=\"w\"/>";
-        LoadManifest(sounds + Fixture(), L"jigsaw");
+        LoadManifest(sounds, L"jigsaw");
         watched.assign(std::begin(kSounds), std::end(kSounds));
         watched.push_back("General_CorrectAnswer");
     }
@@ -128,6 +128,7 @@ protected:
 TEST_F(SproutPuzzleModeTest, EveryDifficultyIsWonThroughWrongDropsToTheStickerReward)
 {
     const char* const cuts[] = {R"(columns="2" rows="2")", R"(columns="3" rows="2")", R"(columns="3" rows="3")"};
+    LoadManifest(Fixture(), L"fixture");
     for (int d = 0; d < GameModeDifficulty_Count; ++d)
     {
         SCOPED_TRACE(d);
@@ -209,6 +210,7 @@ TEST_F(SproutPuzzleModeTest, EveryDifficultyIsWonThroughWrongDropsToTheStickerRe
 
 TEST_F(SproutPuzzleModeTest, NoLevelOrADamagedOneShowsTheMissingLevelNoticeAndABlockedField)
 {
+    LoadManifest(Fixture(), L"fixture");
     for (const char* levels :
          {"", R"(<SproutPuzzleLevel name="JigTurned" difficulty="Easy" picture="Pond" columns="2" rows="3"/>)"})
     {
@@ -223,6 +225,90 @@ TEST_F(SproutPuzzleModeTest, NoLevelOrADamagedOneShowsTheMissingLevelNoticeAndAB
         EXPECT_TRUE(game.getPieces().empty());
         EXPECT_TRUE(game.getInputMask()->LocalIsVisible());
         context.reset();
+    }
+}
+
+TEST_F(SproutPuzzleModeTest, EveryShippedLevelShowsItsPictureWholeThenScattersItOnScreenOffTheBoard)
+{
+    const std::filesystem::path data(MENAGERIE_DATA_DIR);
+    for (const auto& entry : std::filesystem::directory_iterator(data / "puzzle"))
+        files.AddFile(entry.path().filename().wstring(), ReadDataFile(entry.path()));
+    const std::string text = ReadDataFile(data / "SproutPuzzleMode.xml");
+    const size_t begin = text.find("<manifest>") + 10;
+    // The help and quit buttons' pictures belong to another manifest.
+    std::string body = text.substr(begin, text.rfind("</manifest>") - begin);
+    const size_t buttons = body.find("<scenenode nodeName=\"UI_attach\"");
+    body.erase(buttons, body.find("</scenenode>", buttons) + 12 - buttons);
+    LoadManifest(body, L"shipped");
+    EXPECT_EQ(TakeLog().find("Level \""), std::string::npos);
+
+    const auto overlap = [](const Rect<float>& a, const Rect<float>& b)
+    { return a.x < b.x + b.width && b.x < a.x + a.width && a.y < b.y + b.height && b.y < a.y + a.height; };
+    const Rect<float> screen(0, 0, 800, 600);
+    std::vector<std::pair<GameModeDifficulty, std::string>> levels;
+    for (int d = 0; d < GameModeDifficulty_Count; ++d)
+    {
+        GetLevelManager().difficulty = static_cast<GameModeDifficulty>(d);
+        std::set<std::string> names;
+        for (int i = 0; i < 200; ++i)
+            names.insert(GetLevelManager().getLevelForGameModeType(GameModeType_SproutPuzzle).c_str());
+        for (const std::string& name : names)
+            levels.emplace_back(GetLevelManager().difficulty, name);
+    }
+    EXPECT_GE(levels.size(), 9u);
+    {
+        for (const auto& [difficulty, level] : levels)
+        {
+            SCOPED_TRACE(level);
+            GetLevelManager().clearLevels();
+            GetLevelManager().difficulty = difficulty;
+            GetLevelManager().addLevelForGameModeType(GameModeType_SproutPuzzle, Label(level.c_str()), difficulty);
+            auto game = std::make_unique<SproutPuzzleMode>();
+            Start(*game);
+            const NodePathStep boardPath[] = {"GameScreenRoot", "Playfield", "Board", NodePathTerminator()};
+            SceneNode* boardNode = RootDescendent(boardPath);
+            ASSERT_NE(boardNode, nullptr);
+            const Rect<float> board = boardNode->GlobalGetBounds();
+            // Whole, each piece stands on its cell, and the cells tile the board.
+            float area = 0.0f;
+            for (SproutPuzzlePiece* piece : game->getPieces())
+            {
+                const Rect<float> cell =
+                    game->getSlots()[static_cast<size_t>(piece->getIndex())]->getDropNode()->GlobalGetBounds();
+                SceneNode* root = piece->LayoutRoot();
+                EXPECT_EQ(root->LocalToGlobalPoint(root->LocalGetLocation()), Vector2<float>(cell.x, cell.y));
+                EXPECT_TRUE(cell.x >= board.x && cell.y >= board.y && cell.x + cell.width <= board.x + board.width &&
+                            cell.y + cell.height <= board.y + board.height);
+                area += cell.width * cell.height;
+            }
+            EXPECT_FLOAT_EQ(area, board.width * board.height);
+            ASSERT_TRUE(StepUntil(*game, [&] { return game->isScattered(); }));
+            const std::vector<SproutPuzzlePieceSlot*> slots = game->getSlots();
+            std::vector<Rect<float>> cells;
+            for (SproutPuzzlePiece* piece : game->getPieces())
+            {
+                const Rect<float> image = piece->getImageNode()->GlobalGetBounds();
+                EXPECT_GT(image.width, 0.0f);
+                EXPECT_TRUE(image.x >= screen.x && image.y >= screen.y && image.x + image.width <= screen.width &&
+                            image.y + image.height <= screen.height)
+                    << "piece " << piece->getIndex() << " leaves the screen: " << image.x << "," << image.y << " "
+                    << image.width << "x" << image.height;
+                // The board's frame is 12 wide.
+                EXPECT_FALSE(
+                    overlap(image, Rect<float>(board.x - 12, board.y - 12, board.width + 24, board.height + 24)))
+                    << "piece " << piece->getIndex() << " lies on the board";
+                const Rect<float> cell =
+                    slots[static_cast<size_t>(piece->getIndex())]->getDropNode()->GlobalGetBounds();
+                const Vector2<float> corner =
+                    piece->LayoutRoot()->LocalToGlobalPoint(piece->LayoutRoot()->LocalGetLocation());
+                cells.emplace_back(corner.x, corner.y, cell.width, cell.height);
+            }
+            for (size_t i = 0; i < cells.size(); ++i)
+                for (size_t j = i + 1; j < cells.size(); ++j)
+                    EXPECT_FALSE(overlap(cells[i], cells[j])) << "pieces " << i << " and " << j << " cover each other";
+            game.reset();
+            context.reset();
+        }
     }
 }
 
