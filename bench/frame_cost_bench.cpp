@@ -13,6 +13,7 @@
 #include "game/CountTheMaterials/CountTheMaterialsMode.h"
 #include "game/CountTheMaterials/DraggableMaterial.h"
 #include "game/CountTheMaterials/MaterialTarget.h"
+#include "game/ForemanInstructionMode.h"
 #include "game/HammerTheNail/DraggableTool.h"
 #include "game/HammerTheNail/HammerTheNailMode.h"
 #include "game/HammerTheNail/TargetNail.h"
@@ -27,6 +28,9 @@
 #include "game/HideAndSeek/HideAndSeekMode.h"
 #include "game/HideAndSeek/HideAndSeekObstacle.h"
 #include "game/LevelManager.h"
+#include "game/SproutPuzzle/SproutPuzzleMode.h"
+#include "game/SproutPuzzle/SproutPuzzlePiece.h"
+#include "game/SproutPuzzle/SproutPuzzlePieceSlot.h"
 #include "game/screens/TitleMode.h"
 #include "scene/NodePath.h"
 #include "scene/SceneNode.h"
@@ -40,6 +44,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -309,8 +314,72 @@ sScenario CatHunt()
             }};
 }
 
-const std::vector<std::function<sScenario()>> kScenarios = {StillTitle,    DeliveryTrip, StreetTrip,
-                                                            HammerStrokes, HookLowering, CatHunt};
+// The jigsaw game at Hard, its most pieces: the whole picture falling apart into the tray, then each
+// piece carried across to its slot, the pointer gliding a little every step as a hand would, and the
+// stars round the finished picture, until the level ends.
+sScenario JigsawPieces()
+{
+    struct sState
+    {
+        bool started = false;
+        int steps = 0;
+    };
+    auto state = std::make_shared<sState>();
+    return {"jigsaw game's pieces scattered and carried into place",
+            []
+            {
+                GetLevelManager().difficulty = GameModeDifficulty_Hard;
+                Strata::MainLoop::ChangeMode(new SproutPuzzleMode());
+            },
+            [state]
+            {
+                Strata::ApplicationMode* top = Strata::MainLoop::GetTopMostMode(0);
+                if (auto* popUp = dynamic_cast<ForemanInstructionMode*>(top))
+                {
+                    const Strata::NodePathStep skipPath[] = {"SkipButton", Strata::NodePathTerminator()};
+                    if (Strata::SceneNode* skip = popUp->GetRootNode()->GetDescendent(skipPath))
+                        Click(*skip);
+                    return Stretch_Timing;
+                }
+                auto* game = dynamic_cast<SproutPuzzleMode*>(top);
+                if (!game || ++state->steps > 6000)
+                    return state->started ? Stretch_Over : Stretch_Waiting;
+                state->started = true;
+                if (!game->isScattered())
+                    return Stretch_Timing;
+                const std::vector<SproutPuzzlePieceSlot*> slots = game->getSlots();
+                for (SproutPuzzlePiece* piece : game->getPieces())
+                {
+                    if (piece->isPlaced() || static_cast<size_t>(piece->getIndex()) >= slots.size())
+                        continue;
+                    if (!piece->isHeld())
+                    {
+                        Click(*piece->getImageNode());
+                        return Stretch_Timing;
+                    }
+                    const Strata::Rect<float> cell =
+                        slots[static_cast<size_t>(piece->getIndex())]->getDropNode()->GlobalGetBounds();
+                    const Strata::Rect<float> at = piece->getImageNode()->GlobalGetBounds();
+                    const float dx = cell.x + cell.width / 2 - (at.x + at.width / 2);
+                    const float dy = cell.y + cell.height / 2 - (at.y + at.height / 2);
+                    const float distance = std::sqrt(dx * dx + dy * dy);
+                    if (distance <= 16.0f)
+                    {
+                        Click(*slots[static_cast<size_t>(piece->getIndex())]->getDropNode());
+                        return Stretch_Timing;
+                    }
+                    // The pointer glides towards the slot, carrying the piece with it.
+                    const Strata::Vector2<int> pointer(static_cast<int>(at.x + at.width / 2 + dx * 16.0f / distance),
+                                                       static_cast<int>(at.y + at.height / 2 + dy * 16.0f / distance));
+                    top->OnMouseMove(pointer.x, pointer.y);
+                    return Stretch_Timing;
+                }
+                return Stretch_Timing;
+            }};
+}
+
+const std::vector<std::function<sScenario()>> kScenarios = {StillTitle,   DeliveryTrip, StreetTrip,  HammerStrokes,
+                                                            HookLowering, CatHunt,      JigsawPieces};
 
 // The whole process's, or only the calling thread's.
 double CpuSeconds(clockid_t which = CLOCK_PROCESS_CPUTIME_ID)

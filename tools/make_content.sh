@@ -115,6 +115,7 @@ for step in "${steps[@]}"; do
       cmake --build build/content -j "${JOBS:-4}" --target delivery_shots && build/content/tools/content/delivery_shots data docs/delivery
       cmake --build build/content -j "${JOBS:-4}" --target haulers_shots && build/content/tools/content/haulers_shots data docs/haulers
       cmake --build build/content -j "${JOBS:-4}" --target hide_and_seek_shots && build/content/tools/content/hide_and_seek_shots data docs/hideandseek
+      cmake --build build/content -j "${JOBS:-4}" --target sprout_puzzle_shots && build/content/tools/content/sprout_puzzle_shots data docs/puzzle
       ;;
     *)
       echo "unknown step: $step" >&2

@@ -16,7 +16,7 @@ import os
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from make_art import GAME_SCREEN_TOP, arguments, document, inner, render, write  # noqa: E402
+from make_art import GAME_SCREEN_TOP, arguments, document, drawing, fitted, inner, render, write  # noqa: E402
 from make_cutscenes import FENCE, POND, TREES, picture  # noqa: E402
 
 # The board, whose size keeps the pictures' 4:3.
@@ -42,6 +42,9 @@ PICTURES = {
               ("lion", 30, 270, 270), ("tiger", 490, 290, 270)],
 }
 CUTS = ((2, 2), (3, 2), (3, 3))
+# The stars that hop round the finished picture: their centres, on the board's frame.
+STAR = 48
+STARS = ((20, 90), (204, 84), (390, 92), (394, 230), (388, 372), (204, 380), (18, 370), (14, 230))
 
 # The tray's places (each a cell's corner) for each number of pieces, scattered round the board.
 TRAYS = {
@@ -169,6 +172,8 @@ def backdrop():
 
 def make_pictures(art, folder):
     render(backdrop(), 800, 600, os.path.join(folder, "SP_Backdrop.png"))
+    render(document(STAR, STAR, fitted(drawing(art, "star"), 0, 0, STAR, STAR)), STAR, STAR,
+           os.path.join(folder, "SP_Star.png"))
     for cut in CUTS:
         render(cut_lines(cut), BOARD_W, BOARD_H, os.path.join(folder, "SproutPuzzle_CutLines_%dx%d.png" % cut))
     for name in PICTURES:
@@ -213,7 +218,8 @@ def manifest():
            "<!-- The jigsaw game: pictures, pieces, cut lines, layouts and levels. Made by\n"
            "     tools/make_content.sh (tools/content/make_sprout_puzzle_art.py). -->\n",
            "<manifest>\n",
-           '  <image name="SP_Backdrop" src="SP_Backdrop"/>\n']
+           '  <image name="SP_Backdrop" src="SP_Backdrop"/>\n',
+           '  <image name="SP_Star" src="SP_Star"/>\n']
     for cut in CUTS:
         out.append('  <image name="SproutPuzzle_CutLines_%dx%d" src="SproutPuzzle_CutLines_%dx%d"/>\n' % (cut + cut))
     for name in PICTURES:
@@ -228,6 +234,11 @@ def manifest():
         for k, (x, y) in enumerate(places):
             trays += '          <scenenode nodeName="Spot_%d" x="%d" y="%d"/>\n' % (k + 1, x, y)
         trays += "        </scenenode>\n"
+    cheer = '        <scenenode nodeName="Cheer" visible="false">\n'
+    for k, (x, y) in enumerate(STARS):
+        cheer += ('          <staticspritenode nodeName="Star_%d" src="SP_Star" x="%d" y="%d"/>\n'
+                  % (k + 1, x - STAR // 2, y - STAR // 2))
+    cheer += "        </scenenode>\n"
     # The board from the back: the faint picture, the cut, the slots with their pieces.
     out.append('  <scenelayout name="SproutPuzzleModeLayout">\n'
                '    <scenenode nodeName="GameScreenRoot" width="800" height="600">\n'
@@ -238,7 +249,7 @@ def manifest():
                '          <staticspritenode nodeName="CutLines"/>\n'
                '          <scenenode nodeName="Slots"/>\n'
                "        </scenenode>\n" % (BOARD + (BOARD_W, BOARD_H))
-               + trays +
+               + trays + cheer +
                '        <scenenode nodeName="ClickMask" width="800" height="600"/>\n'
                "      </scenenode>\n"
                + GAME_SCREEN_TOP +

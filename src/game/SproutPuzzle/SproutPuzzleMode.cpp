@@ -11,6 +11,7 @@
 #include "game/SproutPuzzle/SproutPuzzleLevel.h"
 #include "game/SproutPuzzle/SproutPuzzlePiece.h"
 #include "game/SproutPuzzle/SproutPuzzlePieceSlot.h"
+#include "scene/NodeMotionTasks.h"
 #include "scene/SceneNode.h"
 #include "scene/SpriteNodes.h"
 
@@ -31,6 +32,7 @@ const Strata::NodePathStep kGuidePath[] = {"GameScreenRoot", "Playfield", "Board
                                            Strata::NodePathTerminator()};
 const Strata::NodePathStep kCutLinesPath[] = {"GameScreenRoot", "Playfield", "Board", "CutLines",
                                               Strata::NodePathTerminator()};
+const Strata::NodePathStep kCheerPath[] = {"GameScreenRoot", "Playfield", "Cheer", Strata::NodePathTerminator()};
 
 // The whole picture shows this long before it falls apart.
 constexpr float kWholePictureSeconds = 1.5f;
@@ -40,6 +42,33 @@ constexpr float kScatterStagger = 0.1f;
 // The outro's pauses around the praise.
 constexpr float kPauseBeforeWin = 0.5f;
 constexpr float kPauseAfterWin = 3.0f;
+// The stars round the finished picture hop in turn.
+constexpr float kHopHeight = 18.0f;
+constexpr float kHopSeconds = 0.2f;
+constexpr float kHopStagger = 0.08f;
+constexpr int kHops = 3;
+
+// Shows the stars round the board, each hopping a little after the one before.
+void Cheer()
+{
+    Strata::SceneNode* cheer = Strata::RootDescendent(kCheerPath);
+    if (cheer == nullptr)
+        return;
+    cheer->LocalSetVisible(true);
+    float delay = 0.0f;
+    for (Strata::SceneNode* star : cheer->GetChildren())
+    {
+        const Strata::Vector2<float> at = star->LocalGetLocation();
+        star->AddTask(std::make_unique<Strata::TimedTask>(delay));
+        for (int hop = 0; hop < kHops; ++hop)
+        {
+            star->AddTask(
+                std::make_unique<Strata::NodeLocationTask>(at - Strata::Vector2<float>(0, kHopHeight), kHopSeconds));
+            star->AddTask(std::make_unique<Strata::NodeLocationTask>(at, kHopSeconds));
+        }
+        delay += kHopStagger;
+    }
+}
 
 // The tray of the level's number of pieces, which holds one place for each.
 Strata::SceneNode* TraySpot(int pieces, int spot)
@@ -167,7 +196,9 @@ void SproutPuzzleMode::pieceDropped(SproutPuzzlePieceSlot& slot, SproutPuzzlePie
         return;
     if (!slot.fits(piece))
     {
-        // The piece goes back to the tray as the drop ends.
+        // The piece goes back to the tray as the drop ends. A drop cuts short what was being said, so
+        // quick tries never pile up words.
+        GetAudioManager()->clearVocalAudioQueues();
         GetAudioManager()->playSpecificSoundVocal(Strata::Label(Names::kWrongPlace.name));
         return;
     }
@@ -196,7 +227,9 @@ void SproutPuzzleMode::playOutroAnimation()
     QueueCall(*sequence,
               []
               {
+                  Cheer();
                   GetAudioManager()->playSFX(Strata::Label(Names::kFinished.name));
+                  GetAudioManager()->clearVocalAudioQueues();
                   GetAudioManager()->playSpecificSoundVocal(Strata::Label(Names::kGameComplete.name));
               });
     sequence->AddTask(std::make_unique<Strata::TimedTask>(kPauseAfterWin));

@@ -5,6 +5,7 @@
 #include "game/SproutPuzzle/SproutPuzzleContent.h"
 #include "game/SproutPuzzle/SproutPuzzlePieceSlot.h"
 #include "game/YardcrewNames.h"
+#include "scene/NodeEffects.h"
 #include "scene/NodeMotionTasks.h"
 #include "scene/SceneNode.h"
 #include "scene/SpriteNodes.h"
@@ -114,8 +115,12 @@ void SproutPuzzlePiece::DoOnReleased()
 {
     HeldDragSource<SproutPuzzlePiece*>::DoOnReleased();
     acceptMouseInput(true);
-    if (!mPlaced)
-        arrivedSignal(nullptr);
+    if (mPlaced)
+        return;
+    // Turned away by a slot: it wobbles on its way back.
+    if (Strata::SceneNode* image = getImageNode())
+        image->AddTask(Strata::getNodeErrorShakeTask());
+    arrivedSignal(nullptr);
 }
 
 } // namespace Yardcrew

@@ -60,6 +60,7 @@ std::string Fixture()
           <scenenode nodeName="Slots"/>
         </scenenode>)" +
            trays + R"(
+        <scenenode nodeName="Cheer" visible="false"><scenenode nodeName="Star_1" x="5" y="6"/></scenenode>
         <scenenode nodeName="ClickMask" width="800" height="600"/>
       </scenenode>
       <scenenode nodeName="FX_Layer" width="800" height="600"/>
@@ -201,6 +202,10 @@ TEST_F(SproutPuzzleModeTest, EveryDifficultyIsWonThroughWrongDropsToTheStickerRe
         EXPECT_EQ(Held(), nullptr);
         ASSERT_TRUE(StepUntil(*game, [&] { return Ended(); }));
         EXPECT_TRUE(Heard("SproutPuzzle_GameComplete"));
+        // The stars round the picture have hopped and landed where they stood.
+        const NodePathStep cheer[] = {"GameScreenRoot", "Playfield", "Cheer", NodePathTerminator()};
+        EXPECT_TRUE(RootDescendent(cheer)->LocalIsVisible());
+        EXPECT_EQ(RootDescendent(cheer)->GetChildren().front()->LocalGetLocation(), Vector2<float>(5, 6));
         EXPECT_TRUE(Heard("SFX_Pop"));
         EXPECT_EQ(screens, std::vector<std::string>{"push reward"});
         game.reset();
@@ -211,17 +216,22 @@ TEST_F(SproutPuzzleModeTest, EveryDifficultyIsWonThroughWrongDropsToTheStickerRe
 TEST_F(SproutPuzzleModeTest, NoLevelOrADamagedOneShowsTheMissingLevelNoticeAndABlockedField)
 {
     LoadManifest(Fixture(), L"fixture");
+    // No level, one that fails its checks, and one whose pieces were never drawn.
     for (const char* levels :
-         {"", R"(<SproutPuzzleLevel name="JigTurned" difficulty="Easy" picture="Pond" columns="2" rows="3"/>)"})
+         {"", R"(<SproutPuzzleLevel name="JigTurned" difficulty="Easy" picture="Pond" columns="2" rows="3"/>)",
+          R"(<SproutPuzzleLevel name="JigUndrawn" difficulty="Easy" picture="Trees" columns="2" rows="2"/>)"})
     {
         LoadLevels(levels);
         GetLevelManager().difficulty = GameModeDifficulty_Easy;
         TakeLog();
         SproutPuzzleMode game;
         Start(game);
-        EXPECT_NE(
-            TakeLog().find("Difficulty Level Not Found for SproutPuzzleMode. Fix the problem and press F5 to reload"),
-            std::string::npos);
+        const std::string log = TakeLog();
+        EXPECT_NE(log.find("Difficulty Level Not Found for SproutPuzzleMode. Fix the problem and press F5 to reload"),
+                  std::string::npos);
+        EXPECT_EQ(log.find("needs the pieces \"SproutPuzzle_Pieces_Trees_2x2\", 4 of them") != std::string::npos,
+                  std::string(levels).find("JigUndrawn") != std::string::npos)
+            << log;
         EXPECT_TRUE(game.getPieces().empty());
         EXPECT_TRUE(game.getInputMask()->LocalIsVisible());
         context.reset();
