@@ -35,9 +35,12 @@
 #include "scene/NodePath.h"
 #include "scene/SceneNode.h"
 
+#include "platform/linux/FrameViewport.h"
+
 #include "BenchReporter.h"
 #include "GameBenchSupport.h"
 
+#include <SDL.h>
 #include <benchmark/benchmark.h>
 
 #include <time.h>
@@ -314,6 +317,44 @@ sScenario CatHunt()
             }};
 }
 
+// Real pointer events at a place of the logical frame, as the window would deliver them, so the game's
+// pointer replay sees them too.
+void PushPointer(int frameX, int frameY, bool press)
+{
+    int width = 0;
+    int height = 0;
+    SDL_GetWindowSize(Linux::GetMainWindow(), &width, &height);
+    const Linux::sFrameViewport viewport = Linux::ComputeFrameViewport(width, height);
+    const int x = viewport.x + frameX * viewport.width / Linux::kFrameWidth;
+    const int y = viewport.y + frameY * viewport.height / Linux::kFrameHeight;
+    SDL_Event event{};
+    event.type = SDL_MOUSEMOTION;
+    event.motion.windowID = SDL_GetWindowID(Linux::GetMainWindow());
+    event.motion.x = x;
+    event.motion.y = y;
+    SDL_PushEvent(&event);
+    for (Uint32 type : {SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP})
+    {
+        if (!press)
+            break;
+        event = SDL_Event{};
+        event.type = type;
+        event.button.windowID = SDL_GetWindowID(Linux::GetMainWindow());
+        event.button.button = SDL_BUTTON_LEFT;
+        event.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
+        event.button.clicks = 1;
+        event.button.x = x;
+        event.button.y = y;
+        SDL_PushEvent(&event);
+    }
+}
+
+Strata::Vector2<float> Centre(Strata::SceneNode& node)
+{
+    const Strata::Rect<float> bounds = node.GlobalGetBounds();
+    return Strata::Vector2<float>(bounds.x + bounds.width / 2, bounds.y + bounds.height / 2);
+}
+
 // The jigsaw game at Hard, its most pieces: the whole picture falling apart into the tray, then each
 // piece carried across to its slot, the pointer gliding a little every step as a hand would, and the
 // stars round the finished picture, until the level ends.
@@ -322,7 +363,10 @@ sScenario JigsawPieces()
     struct sState
     {
         bool started = false;
+        bool closed = false;
         int steps = 0;
+        int settle = 0; // steps left before the last press has been delivered
+        Strata::Vector2<float> pointer;
     };
     auto state = std::make_shared<sState>();
     return {"jigsaw game's pieces scattered and carried into place",
@@ -334,44 +378,42 @@ sScenario JigsawPieces()
             [state]
             {
                 Strata::ApplicationMode* top = Strata::MainLoop::GetTopMostMode(0);
+                if (++state->steps > 6000)
+                    return Stretch_Over;
+                // The instruction pop-up after the pieces fly apart is closed at once, as a child who knows
+                // the game would.
                 if (auto* popUp = dynamic_cast<ForemanInstructionMode*>(top))
                 {
-                    const Strata::NodePathStep skipPath[] = {"SkipButton", Strata::NodePathTerminator()};
-                    if (Strata::SceneNode* skip = popUp->GetRootNode()->GetDescendent(skipPath))
-                        Click(*skip);
-                    return Stretch_Timing;
+                    if (!state->closed)
+                        popUp->closeMode();
+                    state->closed = true;
+                    return Stretch_Waiting;
                 }
                 auto* game = dynamic_cast<SproutPuzzleMode*>(top);
-                if (!game || ++state->steps > 6000)
+                if (!game)
                     return state->started ? Stretch_Over : Stretch_Waiting;
                 state->started = true;
-                if (!game->isScattered())
+                if (!game->isScattered() || state->settle-- > 0)
                     return Stretch_Timing;
                 const std::vector<SproutPuzzlePieceSlot*> slots = game->getSlots();
                 for (SproutPuzzlePiece* piece : game->getPieces())
                 {
-                    if (piece->isPlaced() || static_cast<size_t>(piece->getIndex()) >= slots.size())
+                    const auto index = static_cast<size_t>(piece->getIndex());
+                    if (piece->isPlaced() || index >= slots.size())
                         continue;
                     if (!piece->isHeld())
                     {
-                        Click(*piece->getImageNode());
+                        state->pointer = Centre(*piece->getImageNode());
+                        PushPointer(static_cast<int>(state->pointer.x), static_cast<int>(state->pointer.y), true);
+                        state->settle = 2;
                         return Stretch_Timing;
                     }
-                    const Strata::Rect<float> cell =
-                        slots[static_cast<size_t>(piece->getIndex())]->getDropNode()->GlobalGetBounds();
-                    const Strata::Rect<float> at = piece->getImageNode()->GlobalGetBounds();
-                    const float dx = cell.x + cell.width / 2 - (at.x + at.width / 2);
-                    const float dy = cell.y + cell.height / 2 - (at.y + at.height / 2);
-                    const float distance = std::sqrt(dx * dx + dy * dy);
-                    if (distance <= 16.0f)
-                    {
-                        Click(*slots[static_cast<size_t>(piece->getIndex())]->getDropNode());
-                        return Stretch_Timing;
-                    }
-                    // The pointer glides towards the slot, carrying the piece with it.
-                    const Strata::Vector2<int> pointer(static_cast<int>(at.x + at.width / 2 + dx * 16.0f / distance),
-                                                       static_cast<int>(at.y + at.height / 2 + dy * 16.0f / distance));
-                    top->OnMouseMove(pointer.x, pointer.y);
+                    const Strata::Vector2<float> to = Centre(*slots[index]->getDropNode()) - state->pointer;
+                    const float distance = std::sqrt(to.x * to.x + to.y * to.y);
+                    const bool there = distance <= 12.0f;
+                    state->pointer = there ? state->pointer + to : state->pointer + to * (12.0f / distance);
+                    PushPointer(static_cast<int>(state->pointer.x), static_cast<int>(state->pointer.y), there);
+                    state->settle = there ? 2 : 0;
                     return Stretch_Timing;
                 }
                 return Stretch_Timing;
