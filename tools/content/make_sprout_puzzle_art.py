@@ -255,9 +255,12 @@ def manifest():
                + GAME_SCREEN_TOP +
                "    </scenenode>\n"
                "  </scenelayout>\n")
+    # A piece wobbles and swells about its middle.
     out.append('  <scenelayout name="SproutPuzzlePieceLayout">\n'
                '    <scenenode nodeName="SproutPuzzlePiece">\n'
-               '      <staticspritenode nodeName="imageNode" x="%d" y="%d"/>\n'
+               '      <staticspritenode nodeName="imageNode" x="%d" y="%d" rotateHAlign="center" '
+               'rotateVAlign="middle"\n'
+               '                        scaleHAlign="center" scaleVAlign="middle"/>\n'
                "    </scenenode>\n"
                "  </scenelayout>\n" % (-MARGIN, -MARGIN))
     out.append('  <scenelayout name="SproutPuzzlePieceSlotLayout">\n'

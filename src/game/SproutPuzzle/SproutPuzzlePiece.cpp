@@ -47,7 +47,15 @@ SproutPuzzlePiece::SproutPuzzlePiece(int index, Strata::Label pieces)
     image->alphaSensitivity = kAlphaHitThreshold;
     // The nodes live no longer than this controller: the tree and the controller end together.
     image->mouseDownSignal.connect([this](Strata::SceneNode*, Strata::MouseButton, int x, int y) { pickUp(x, y); });
-    image->mouseEnterSignal.connect([](Strata::SceneNode*) { PlaySound(Names::kRollover); });
+    image->mouseEnterSignal.connect(
+        [this](Strata::SceneNode* node)
+        {
+            // Pieces passed over while another is carried stay still.
+            if (GetHeldDragSource() != nullptr)
+                return;
+            PlaySound(Names::kRollover);
+            node->AddTask(Strata::getNodeItemPickUpAnimTask());
+        });
     // Loose pieces take clicks once the game has scattered them.
     acceptMouseInput(false);
 }
