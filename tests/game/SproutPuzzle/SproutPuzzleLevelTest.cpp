@@ -4,9 +4,6 @@
 
 #include "../GameServicesTestSupport.h"
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <set>
 #include <string>
 
@@ -76,42 +73,6 @@ TEST_F(SproutPuzzleLevelTest, OnlyAKnownPictureInACutThePiecesAreDrawnForIsFiled
     EXPECT_EQ(six->Pieces(), 6);
     ASSERT_NE(Level("NoPicture"), nullptr);
     EXPECT_EQ(Level("NoPicture")->PictureName(), "");
-}
-
-TEST_F(SproutPuzzleLevelTest, EveryShippedDifficultyHasThreePicturesAndHarderOnesHaveMorePieces)
-{
-    std::ifstream file(std::filesystem::path(MENAGERIE_DATA_DIR) / "SproutPuzzleMode.xml", std::ios::binary);
-    const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    std::string levels;
-    for (size_t at = text.find("<SproutPuzzleLevel"); at != std::string::npos;
-         at = text.find("<SproutPuzzleLevel", at + 1))
-        levels += text.substr(at, text.find("/>", at) + 2 - at);
-    GetLevelManager().clearLevels();
-    LoadManifest(L"Shipped", levels);
-    EXPECT_EQ(TakeLog().find("Level \""), std::string::npos);
-
-    int fewest = 0;
-    for (int d = 0; d < GameModeDifficulty_Count; ++d)
-    {
-        GetLevelManager().difficulty = static_cast<GameModeDifficulty>(d);
-        std::set<std::string> seen, pictures;
-        for (int i = 0; i < 200; ++i)
-            if (const Label level = GetLevelManager().getLevelForGameModeType(GameModeType_SproutPuzzle))
-                seen.insert(level.c_str());
-        EXPECT_GE(seen.size(), 3u) << kGameModeDifficultyNames[d];
-        int most = 0, least = kSproutPuzzleMaxPieces + 1;
-        for (const std::string& name : seen)
-        {
-            const SproutPuzzleLevel* level = Level(name.c_str());
-            ASSERT_NE(level, nullptr) << name;
-            pictures.insert(level->PictureName());
-            most = std::max(most, level->Pieces());
-            least = std::min(least, level->Pieces());
-        }
-        EXPECT_EQ(pictures.size(), seen.size()) << kGameModeDifficultyNames[d] << ": a picture twice";
-        EXPECT_GT(least, fewest) << kGameModeDifficultyNames[d];
-        fewest = most;
-    }
 }
 
 } // namespace

@@ -255,70 +255,79 @@ TEST_F(SproutPuzzleModeTest, EveryShippedLevelShowsItsPictureWholeThenScattersIt
     const auto overlap = [](const Rect<float>& a, const Rect<float>& b)
     { return a.x < b.x + b.width && b.x < a.x + a.width && a.y < b.y + b.height && b.y < a.y + a.height; };
     const Rect<float> screen(0, 0, 800, 600);
+    // Three pictures at least a difficulty, each once, cut finer the harder it is.
     std::vector<std::pair<GameModeDifficulty, std::string>> levels;
+    int fewest = 0;
     for (int d = 0; d < GameModeDifficulty_Count; ++d)
     {
         GetLevelManager().difficulty = static_cast<GameModeDifficulty>(d);
-        std::set<std::string> names;
+        std::set<std::string> names, pictures;
         for (int i = 0; i < 200; ++i)
             names.insert(GetLevelManager().getLevelForGameModeType(GameModeType_SproutPuzzle).c_str());
+        EXPECT_GE(names.size(), 3u) << kGameModeDifficultyNames[d];
+        int least = kSproutPuzzleMaxPieces, most = 0;
         for (const std::string& name : names)
-            levels.emplace_back(GetLevelManager().difficulty, name);
-    }
-    EXPECT_GE(levels.size(), 9u);
-    {
-        for (const auto& [difficulty, level] : levels)
         {
-            SCOPED_TRACE(level);
-            GetLevelManager().clearLevels();
-            GetLevelManager().difficulty = difficulty;
-            GetLevelManager().addLevelForGameModeType(GameModeType_SproutPuzzle, Label(level.c_str()), difficulty);
-            auto game = std::make_unique<SproutPuzzleMode>();
-            Start(*game);
-            const NodePathStep boardPath[] = {"GameScreenRoot", "Playfield", "Board", NodePathTerminator()};
-            SceneNode* boardNode = RootDescendent(boardPath);
-            ASSERT_NE(boardNode, nullptr);
-            const Rect<float> board = boardNode->GlobalGetBounds();
-            // Whole, each piece stands on its cell, and the cells tile the board.
-            float area = 0.0f;
-            for (SproutPuzzlePiece* piece : game->getPieces())
-            {
-                const Rect<float> cell =
-                    game->getSlots()[static_cast<size_t>(piece->getIndex())]->getDropNode()->GlobalGetBounds();
-                SceneNode* root = piece->LayoutRoot();
-                EXPECT_EQ(root->LocalToGlobalPoint(root->LocalGetLocation()), Vector2<float>(cell.x, cell.y));
-                EXPECT_TRUE(cell.x >= board.x && cell.y >= board.y && cell.x + cell.width <= board.x + board.width &&
-                            cell.y + cell.height <= board.y + board.height);
-                area += cell.width * cell.height;
-            }
-            EXPECT_FLOAT_EQ(area, board.width * board.height);
-            ASSERT_TRUE(StepUntil(*game, [&] { return game->isScattered(); }));
-            const std::vector<SproutPuzzlePieceSlot*> slots = game->getSlots();
-            std::vector<Rect<float>> cells;
-            for (SproutPuzzlePiece* piece : game->getPieces())
-            {
-                const Rect<float> image = piece->getImageNode()->GlobalGetBounds();
-                EXPECT_GT(image.width, 0.0f);
-                EXPECT_TRUE(image.x >= screen.x && image.y >= screen.y && image.x + image.width <= screen.width &&
-                            image.y + image.height <= screen.height)
-                    << "piece " << piece->getIndex() << " leaves the screen: " << image.x << "," << image.y << " "
-                    << image.width << "x" << image.height;
-                // The board's frame is 12 wide.
-                EXPECT_FALSE(
-                    overlap(image, Rect<float>(board.x - 12, board.y - 12, board.width + 24, board.height + 24)))
-                    << "piece " << piece->getIndex() << " lies on the board";
-                const Rect<float> cell =
-                    slots[static_cast<size_t>(piece->getIndex())]->getDropNode()->GlobalGetBounds();
-                const Vector2<float> corner =
-                    piece->LayoutRoot()->LocalToGlobalPoint(piece->LayoutRoot()->LocalGetLocation());
-                cells.emplace_back(corner.x, corner.y, cell.width, cell.height);
-            }
-            for (size_t i = 0; i < cells.size(); ++i)
-                for (size_t j = i + 1; j < cells.size(); ++j)
-                    EXPECT_FALSE(overlap(cells[i], cells[j])) << "pieces " << i << " and " << j << " cover each other";
-            game.reset();
-            context.reset();
+            const AutoResource<SproutPuzzleLevel> record(Label(name.c_str()));
+            ASSERT_NE(record.Get(), nullptr) << name;
+            pictures.insert(record->PictureName());
+            least = std::min(least, record->Pieces());
+            most = std::max(most, record->Pieces());
+            levels.emplace_back(GetLevelManager().difficulty, name);
         }
+        EXPECT_EQ(pictures.size(), names.size()) << kGameModeDifficultyNames[d] << ": a picture twice";
+        EXPECT_GT(least, fewest) << kGameModeDifficultyNames[d];
+        fewest = most;
+    }
+    for (const auto& [difficulty, level] : levels)
+    {
+        SCOPED_TRACE(level);
+        GetLevelManager().clearLevels();
+        GetLevelManager().difficulty = difficulty;
+        GetLevelManager().addLevelForGameModeType(GameModeType_SproutPuzzle, Label(level.c_str()), difficulty);
+        auto game = std::make_unique<SproutPuzzleMode>();
+        Start(*game);
+        const NodePathStep boardPath[] = {"GameScreenRoot", "Playfield", "Board", NodePathTerminator()};
+        SceneNode* boardNode = RootDescendent(boardPath);
+        ASSERT_NE(boardNode, nullptr);
+        const Rect<float> board = boardNode->GlobalGetBounds();
+        // Whole, each piece stands on its cell, and the cells tile the board.
+        float area = 0.0f;
+        for (SproutPuzzlePiece* piece : game->getPieces())
+        {
+            const Rect<float> cell =
+                game->getSlots()[static_cast<size_t>(piece->getIndex())]->getDropNode()->GlobalGetBounds();
+            SceneNode* root = piece->LayoutRoot();
+            EXPECT_EQ(root->LocalToGlobalPoint(root->LocalGetLocation()), Vector2<float>(cell.x, cell.y));
+            EXPECT_TRUE(cell.x >= board.x && cell.y >= board.y && cell.x + cell.width <= board.x + board.width &&
+                        cell.y + cell.height <= board.y + board.height);
+            area += cell.width * cell.height;
+        }
+        EXPECT_FLOAT_EQ(area, board.width * board.height);
+        ASSERT_TRUE(StepUntil(*game, [&] { return game->isScattered(); }));
+        const std::vector<SproutPuzzlePieceSlot*> slots = game->getSlots();
+        std::vector<Rect<float>> cells;
+        for (SproutPuzzlePiece* piece : game->getPieces())
+        {
+            const Rect<float> image = piece->getImageNode()->GlobalGetBounds();
+            EXPECT_GT(image.width, 0.0f);
+            EXPECT_TRUE(image.x >= screen.x && image.y >= screen.y && image.x + image.width <= screen.width &&
+                        image.y + image.height <= screen.height)
+                << "piece " << piece->getIndex() << " leaves the screen: " << image.x << "," << image.y << " "
+                << image.width << "x" << image.height;
+            // The board's frame is 12 wide.
+            EXPECT_FALSE(overlap(image, Rect<float>(board.x - 12, board.y - 12, board.width + 24, board.height + 24)))
+                << "piece " << piece->getIndex() << " lies on the board";
+            const Rect<float> cell = slots[static_cast<size_t>(piece->getIndex())]->getDropNode()->GlobalGetBounds();
+            const Vector2<float> corner =
+                piece->LayoutRoot()->LocalToGlobalPoint(piece->LayoutRoot()->LocalGetLocation());
+            cells.emplace_back(corner.x, corner.y, cell.width, cell.height);
+        }
+        for (size_t i = 0; i < cells.size(); ++i)
+            for (size_t j = i + 1; j < cells.size(); ++j)
+                EXPECT_FALSE(overlap(cells[i], cells[j])) << "pieces " << i << " and " << j << " cover each other";
+        game.reset();
+        context.reset();
     }
 }
 
