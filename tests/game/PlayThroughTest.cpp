@@ -284,18 +284,24 @@ protected:
         };
     }
 
-    static void ClickAt(int x, int y)
+    // The pointer moves to (x, y) in the window.
+    static void MoveTo(int x, int y)
     {
-        const Uint32 window = SDL_GetWindowID(Linux::GetMainWindow());
         SDL_Event event{};
         event.type = SDL_MOUSEMOTION;
-        event.motion.windowID = window;
+        event.motion.windowID = SDL_GetWindowID(Linux::GetMainWindow());
         event.motion.x = x;
         event.motion.y = y;
         SDL_PushEvent(&event);
+    }
+
+    static void ClickAt(int x, int y)
+    {
+        const Uint32 window = SDL_GetWindowID(Linux::GetMainWindow());
+        MoveTo(x, y);
         for (Uint32 type : {SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP})
         {
-            event = SDL_Event{};
+            SDL_Event event{};
             event.type = type;
             event.button.windowID = window;
             event.button.button = SDL_BUTTON_LEFT;
@@ -1201,12 +1207,7 @@ TEST_F(PlayThroughTest, TheJigsawGameFromFreePlayToItsStickerAndInTheStory)
                              [&]
                              {
                                  const auto [x, y] = centre(slot(3)->getDropNode());
-                                 SDL_Event event{};
-                                 event.type = SDL_MOUSEMOTION;
-                                 event.motion.windowID = SDL_GetWindowID(Linux::GetMainWindow());
-                                 event.motion.x = x;
-                                 event.motion.y = y;
-                                 SDL_PushEvent(&event);
+                                 MoveTo(x, y);
                              }});
             steps.push_back({"sprout_puzzle_busiest",
                              [&]

@@ -79,9 +79,7 @@ protected:
         manager->AddResourceFactory(L"image", new ImageResourceFactory());
         RegisterImageListResourceFactories();
         CreateConstantResourceFactories();
-        for (const char* cursor : {"cursor_default.png", "cursor_hand.png"})
-            files.AddFile(std::filesystem::path(cursor).wstring(),
-                          ReadDataFile(std::filesystem::path(MENAGERIE_DATA_DIR) / "cursors" / cursor));
+        AddCursorFiles();
         std::string sounds, frames;
         for (int frame = 0; frame < kHoistStackerMaxSize; ++frame)
             frames += "<image src=\"cursor_default\"/>";
@@ -94,14 +92,6 @@ protected:
         watched.assign(std::begin(kSounds), std::end(kSounds));
         watched.push_back("General_CorrectAnswer");
     }
-
-    void LoadLevels(const std::string& levels)
-    {
-        GetLevelManager().clearLevels();
-        // A manifest is read once under its name.
-        LoadManifest(levels, (L"levels" + std::to_wstring(++mManifests)).c_str());
-    }
-    int mManifests = 0;
 
     static StackableObject* Held()
     {
