@@ -31,6 +31,9 @@
 #include "game/PlanAJob/JobSequenceItem.h"
 #include "game/PlanAJob/JobSequenceSlot.h"
 #include "game/PlanAJob/PlanAJobMode.h"
+#include "game/SproutPuzzle/SproutPuzzleMode.h"
+#include "game/SproutPuzzle/SproutPuzzlePiece.h"
+#include "game/SproutPuzzle/SproutPuzzlePieceSlot.h"
 #include "game/ToolShed/ToolShedItem.h"
 #include "game/ToolShed/ToolShedLevel.h"
 #include "game/ToolShed/ToolShedMode.h"
@@ -39,15 +42,19 @@
 #include "scene/NodePath.h"
 #include "scene/SceneNode.h"
 
+#include "platform/linux/FrameViewport.h"
+
 #include "BenchReporter.h"
 #include "GameBenchSupport.h"
 
+#include <SDL.h>
 #include <benchmark/benchmark.h>
 
 #include <time.h>
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -415,8 +422,112 @@ sScenario JobPlanning()
             }};
 }
 
-const std::vector<std::function<sScenario()>> kScenarios = {StillTitle,   DeliveryTrip, StreetTrip,     HammerStrokes,
-                                                            HookLowering, CatHunt,      ToolShedSorting, JobPlanning};
+// Real pointer events at a place of the logical frame, as the window would deliver them, so the game's
+// pointer replay sees them too.
+void PushPointer(int frameX, int frameY, bool press)
+{
+    int width = 0;
+    int height = 0;
+    SDL_GetWindowSize(Linux::GetMainWindow(), &width, &height);
+    const Linux::sFrameViewport viewport = Linux::ComputeFrameViewport(width, height);
+    const int x = viewport.x + frameX * viewport.width / Linux::kFrameWidth;
+    const int y = viewport.y + frameY * viewport.height / Linux::kFrameHeight;
+    SDL_Event event{};
+    event.type = SDL_MOUSEMOTION;
+    event.motion.windowID = SDL_GetWindowID(Linux::GetMainWindow());
+    event.motion.x = x;
+    event.motion.y = y;
+    SDL_PushEvent(&event);
+    for (Uint32 type : {SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP})
+    {
+        if (!press)
+            break;
+        event = SDL_Event{};
+        event.type = type;
+        event.button.windowID = SDL_GetWindowID(Linux::GetMainWindow());
+        event.button.button = SDL_BUTTON_LEFT;
+        event.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
+        event.button.clicks = 1;
+        event.button.x = x;
+        event.button.y = y;
+        SDL_PushEvent(&event);
+    }
+}
+
+Strata::Vector2<float> Centre(Strata::SceneNode& node)
+{
+    const Strata::Rect<float> bounds = node.GlobalGetBounds();
+    return Strata::Vector2<float>(bounds.x + bounds.width / 2, bounds.y + bounds.height / 2);
+}
+
+// The jigsaw game at Hard, its most pieces: the whole picture falling apart into the tray, then each
+// piece carried across to its slot, the pointer gliding a little every step as a hand would, and the
+// stars round the finished picture, until the level ends.
+sScenario JigsawPieces()
+{
+    struct sState
+    {
+        bool started = false;
+        bool closed = false;
+        int steps = 0;
+        int settle = 0; // steps left before the last press has been delivered
+        Strata::Vector2<float> pointer;
+    };
+    auto state = std::make_shared<sState>();
+    return {"jigsaw game's pieces scattered and carried into place",
+            []
+            {
+                GetLevelManager().difficulty = GameModeDifficulty_Hard;
+                Strata::MainLoop::ChangeMode(new SproutPuzzleMode());
+            },
+            [state]
+            {
+                Strata::ApplicationMode* top = Strata::MainLoop::GetTopMostMode(0);
+                if (++state->steps > 6000)
+                    return Stretch_Over;
+                // The instruction pop-up after the pieces fly apart is closed at once, as a child who knows
+                // the game would.
+                if (auto* popUp = dynamic_cast<ForemanInstructionMode*>(top))
+                {
+                    if (!state->closed)
+                        popUp->closeMode();
+                    state->closed = true;
+                    return Stretch_Waiting;
+                }
+                auto* game = dynamic_cast<SproutPuzzleMode*>(top);
+                if (!game)
+                    return state->started ? Stretch_Over : Stretch_Waiting;
+                state->started = true;
+                if (!game->isScattered() || state->settle-- > 0)
+                    return Stretch_Timing;
+                const std::vector<SproutPuzzlePieceSlot*> slots = game->getSlots();
+                for (SproutPuzzlePiece* piece : game->getPieces())
+                {
+                    const auto index = static_cast<size_t>(piece->getIndex());
+                    if (piece->isPlaced() || index >= slots.size())
+                        continue;
+                    if (!piece->isHeld())
+                    {
+                        state->pointer = Centre(*piece->getImageNode());
+                        PushPointer(static_cast<int>(state->pointer.x), static_cast<int>(state->pointer.y), true);
+                        state->settle = 2;
+                        return Stretch_Timing;
+                    }
+                    const Strata::Vector2<float> to = Centre(*slots[index]->getDropNode()) - state->pointer;
+                    const float distance = std::sqrt(to.x * to.x + to.y * to.y);
+                    const bool there = distance <= 12.0f;
+                    state->pointer = there ? state->pointer + to : state->pointer + to * (12.0f / distance);
+                    PushPointer(static_cast<int>(state->pointer.x), static_cast<int>(state->pointer.y), there);
+                    state->settle = there ? 2 : 0;
+                    return Stretch_Timing;
+                }
+                return Stretch_Timing;
+            }};
+}
+
+const std::vector<std::function<sScenario()>> kScenarios = {StillTitle,      DeliveryTrip, StreetTrip,
+                                                            HammerStrokes,   HookLowering, CatHunt,
+                                                            ToolShedSorting, JobPlanning,  JigsawPieces};
 
 // The whole process's, or only the calling thread's.
 double CpuSeconds(clockid_t which = CLOCK_PROCESS_CPUTIME_ID)

@@ -71,6 +71,7 @@ for step in "${steps[@]}"; do
       $PY tools/content/make_hide_and_seek_art.py "${only[@]}" art "$data"
       $PY tools/content/make_tool_shed_art.py "${only[@]}" art "$data"
       $PY tools/content/make_plan_a_job_art.py "${only[@]}" art "$data"
+      $PY tools/content/make_sprout_puzzle_art.py "${only[@]}" art "$data"
       ;;
     loading)
       need python3 librsvg2-bin fonts-dejavu-core
@@ -116,6 +117,7 @@ for step in "${steps[@]}"; do
       cmake --build build/content -j "${JOBS:-4}" --target delivery_shots && build/content/tools/content/delivery_shots data docs/delivery
       cmake --build build/content -j "${JOBS:-4}" --target haulers_shots && build/content/tools/content/haulers_shots data docs/haulers
       cmake --build build/content -j "${JOBS:-4}" --target hide_and_seek_shots && build/content/tools/content/hide_and_seek_shots data docs/hideandseek
+      cmake --build build/content -j "${JOBS:-4}" --target sprout_puzzle_shots && build/content/tools/content/sprout_puzzle_shots data docs/puzzle
       cmake --build build/content -j "${JOBS:-4}" --target plan_a_job_shots && build/content/tools/content/plan_a_job_shots data docs/planajob
       ;;
     *)

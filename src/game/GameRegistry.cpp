@@ -9,6 +9,7 @@
 #include "game/HereToThere/HereToThereGame.h"
 #include "game/HideAndSeek/HideAndSeekGame.h"
 #include "game/MiniGameContent.h"
+#include "game/SproutPuzzle/SproutPuzzleGame.h"
 #include "game/PlanAJob/PlanAJobGame.h"
 #include "game/ToolShed/ToolShedGame.h"
 
@@ -88,8 +89,7 @@ void RegisterEveryGame()
     RegisterPlain({GameModeType_StreetSigns, "StreetSigns", "StreetSigns", L"StreetSignsMode", L"StreetSignLevel",
                    "InGameHint_Signs_1", "InGameHint_Signs_1", "Ambient_Outdoor_2"});
     RegisterToolShed();
-    RegisterPlain({GameModeType_SproutPuzzle, "SproutPuzzle", "SproutPuzzle", L"SproutPuzzleMode", L"SproutPuzzleLevel",
-                   "InGameHint_Puzzle_1", "InGameHint_Puzzle_2", "Music_Track3"});
+    RegisterSproutPuzzle();
     RegisterHideAndSeek();
     RegisterHereToThere();
     RegisterPlain({GameModeType_PaintIt, "PaintIt", "PaintIt", L"PaintTheHouseMode", L"PaintItLevel",

@@ -41,6 +41,11 @@ std::unique_ptr<Strata::Task> StartAnimationTask(const char* animation)
 
 void Meet(std::initializer_list<Strata::Object*> chains)
 {
+    Meet(std::vector<Strata::Object*>(chains));
+}
+
+void Meet(const std::vector<Strata::Object*>& chains)
+{
     std::vector<Strata::Object*> distinct;
     for (Strata::Object* chain : chains)
         if (chain != nullptr && std::find(distinct.begin(), distinct.end(), chain) == distinct.end())

@@ -7,6 +7,7 @@
 #include <functional>
 #include <initializer_list>
 #include <memory>
+#include <vector>
 
 namespace Strata
 {
@@ -31,5 +32,7 @@ std::unique_ptr<Strata::Task> StartAnimationTask(const char* animation);
 // Appends one wait on a fresh cue point to each chain: none goes on before all have arrived, then all
 // go on in the same frame. Null chains and a single chain have nothing to wait for.
 void Meet(std::initializer_list<Strata::Object*> chains);
+// The same for a number of chains known only when the game runs.
+void Meet(const std::vector<Strata::Object*>& chains);
 
 } // namespace Yardcrew

@@ -721,10 +721,16 @@ TEST_F(EngineLoadCheck, EveryManifestLoadsAndEveryLayoutBecomesANodeTree)
             // colour, a cargo load its own from its type (its hook waiting out of sight), a job's step
             // picture and blueprint place theirs from the level, and the far tipper waits out of sight
             // until it drives: their games fill them.
-            static const std::set<std::string> kFilledByTheirGame = {
-                "MaterialSourceLayout",  "TipperBGLayout",       "ToolLayout",
-                "FloatingToolLayout",    "NailLayout",           "DeliveryObjectLayout",
-                "JobSequenceItemLayout", "JobSequenceSlotLayout"};
+            static const std::set<std::string> kFilledByTheirGame = {"MaterialSourceLayout",
+                                                                     "TipperBGLayout",
+                                                                     "ToolLayout",
+                                                                     "FloatingToolLayout",
+                                                                     "NailLayout",
+                                                                     "DeliveryObjectLayout",
+                                                                     "JobSequenceItemLayout",
+                                                                     "JobSequenceSlotLayout",
+                                                                     "SproutPuzzlePieceLayout",
+                                                                     "SproutPuzzlePieceSlotLayout"};
             if (!drawn && kFilledByTheirGame.count(name) == 0)
                 problems.push_back(name + " draws nothing");
         }

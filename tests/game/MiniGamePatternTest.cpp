@@ -162,7 +162,8 @@ TEST_F(PlayfieldTest, SequenceChainsMeetAtEachSyncAndTheMaskClosesThePlayfieldMe
     QueueCall(truck, note("after-truck"));
     QueueCall(voice, note("after-voice"));
     voice.AddTask(std::make_unique<TimedTask>(0.05f));
-    Meet({mask, &truck, &voice});
+    // A list made as the game runs may hold a chain twice or a gone one.
+    Meet(std::vector<Object*>{mask, &truck, nullptr, &voice, &truck});
     mask->AddTask(std::make_unique<NodeVisibleTask>(false));
     QueueCall(truck, note("end"));
 

@@ -155,9 +155,7 @@ protected:
         manager->AddResourceFactory(L"image", new ImageResourceFactory());
         RegisterImageListResourceFactories();
         CreateConstantResourceFactories();
-        for (const char* cursor : {"cursor_default.png", "cursor_hand.png"})
-            files.AddFile(std::filesystem::path(cursor).wstring(),
-                          ReadDataFile(std::filesystem::path(MENAGERIE_DATA_DIR) / "cursors" / cursor));
+        AddCursorFiles();
     }
 
     // What was logged since the last call.
@@ -180,6 +178,22 @@ protected:
         return !screens.empty();
     }
 
+    // Files these levels anew, in a manifest of their own (a manifest is read once under its name).
+    void LoadLevels(const std::string& levels)
+    {
+        GetLevelManager().clearLevels();
+        LoadManifest(levels, (L"levels" + std::to_wstring(++mLevelManifests)).c_str());
+    }
+
+    // The real cursor pictures, "cursor_default" and "cursor_hand": small opaque stand-ins for a game's
+    // pictures, which its alpha hit tests find at their centres.
+    void AddCursorFiles()
+    {
+        for (const char* cursor : {"cursor_default.png", "cursor_hand.png"})
+            files.AddFile(std::filesystem::path(cursor).wstring(),
+                          ReadDataFile(std::filesystem::path(MENAGERIE_DATA_DIR) / "cursors" / cursor));
+    }
+
     // A press and release at the node's centre, through the mode's own hit testing.
     static void Click(SceneApplicationMode& mode, SceneNode& node)
     {
@@ -199,6 +213,7 @@ protected:
 
 private:
     std::set<std::string> mPlaying;
+    int mLevelManifests = 0;
 };
 
 } // namespace GameTesting

@@ -27,6 +27,9 @@
 #include "game/PlanAJob/JobSequenceItem.h"
 #include "game/PlanAJob/JobSequenceSlot.h"
 #include "game/PlanAJob/PlanAJobMode.h"
+#include "game/SproutPuzzle/SproutPuzzleMode.h"
+#include "game/SproutPuzzle/SproutPuzzlePiece.h"
+#include "game/SproutPuzzle/SproutPuzzlePieceSlot.h"
 #include "game/StickerManager.h"
 #include "game/ToolShed/ToolShedItem.h"
 #include "game/ToolShed/ToolShedLevel.h"
@@ -288,18 +291,24 @@ protected:
         };
     }
 
-    static void ClickAt(int x, int y)
+    // The pointer moves to (x, y) in the window.
+    static void MoveTo(int x, int y)
     {
-        const Uint32 window = SDL_GetWindowID(Linux::GetMainWindow());
         SDL_Event event{};
         event.type = SDL_MOUSEMOTION;
-        event.motion.windowID = window;
+        event.motion.windowID = SDL_GetWindowID(Linux::GetMainWindow());
         event.motion.x = x;
         event.motion.y = y;
         SDL_PushEvent(&event);
+    }
+
+    static void ClickAt(int x, int y)
+    {
+        const Uint32 window = SDL_GetWindowID(Linux::GetMainWindow());
+        MoveTo(x, y);
         for (Uint32 type : {SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP})
         {
-            event = SDL_Event{};
+            SDL_Event event{};
             event.type = type;
             event.button.windowID = window;
             event.button.button = SDL_BUTTON_LEFT;
@@ -1412,6 +1421,127 @@ TEST_F(PlayThroughTest, TheJobOrderGameFromFreePlayToItsStickerAndInTheStory)
              {
                  EXPECT_FALSE(GetLevelManager().freePlay);
                  EXPECT_EQ(ProfileProgress(1), 15);
+             }},
+        });
+
+    ASSERT_NO_THROW({
+        mClock = kStart;
+        MainLoop::Execute();
+    });
+    EXPECT_EQ(mNext, steps.size());
+}
+
+TEST_F(PlayThroughTest, TheJigsawGameFromFreePlayToItsStickerAndInTheStory)
+{
+    const auto clickOn = [](const char* name) { return [name] { EXPECT_TRUE(Click(name)); }; };
+    const auto centre = [](SceneNode* node)
+    {
+        const Rect<float> bounds = node->GlobalGetBounds();
+        return std::pair<int, int>(static_cast<int>(bounds.x + bounds.width / 2),
+                                   static_cast<int>(bounds.y + bounds.height / 2));
+    };
+    const auto clickNode = [&](SceneNode* node)
+    {
+        const auto [x, y] = centre(node);
+        ClickAt(x, y);
+    };
+    const auto piece = [](size_t i) -> SproutPuzzlePiece*
+    {
+        auto* game = Top<SproutPuzzleMode>();
+        return game != nullptr && i < game->getPieces().size() ? game->getPieces()[i] : nullptr;
+    };
+    const auto slot = [](size_t i) -> SproutPuzzlePieceSlot*
+    {
+        auto* game = Top<SproutPuzzleMode>();
+        return game != nullptr && i < game->getSlots().size() ? game->getSlots()[i] : nullptr;
+    };
+    const auto open = []
+    {
+        SceneNode* mask = TopNode("ClickMask");
+        return Top<SproutPuzzleMode>() != nullptr && mask != nullptr && !mask->LocalIsVisible();
+    };
+    const auto held = [&](size_t i) { return piece(i) != nullptr && piece(i)->isHeld(); };
+    const auto inTray = [&](size_t i)
+    {
+        SproutPuzzlePiece* p = piece(i);
+        SceneNode* root = p != nullptr ? p->LayoutRoot() : nullptr;
+        return open() && root != nullptr && root->GetParent() != nullptr && !p->isHeld() &&
+               std::string(root->GetParent()->GetNodeName().c_str()).rfind("Spot_", 0) == 0 &&
+               root->LocalGetLocation() == Vector2<float>();
+    };
+
+    steps = ToEasyGameInFreePlay("SproutPuzzle");
+    steps.insert(
+        steps.end(),
+        {
+            {"sprout_puzzle_whole",
+             []
+             {
+                 auto* game = Top<SproutPuzzleMode>();
+                 return game != nullptr && game->getPieces().size() == 4 && !game->isScattered();
+             },
+             nullptr, true},
+            {"sprout_puzzle_instructions", [] { return Top<ForemanInstructionMode>() != nullptr; },
+             clickOn("SkipButton"), true},
+            {"sprout_puzzle_scattered", [&] { return inTray(0); }, [&] { clickNode(piece(0)->getImageNode()); }, true},
+            {"onto another slot", [&] { return held(0); }, [&] { clickNode(slot(1)->getDropNode()); }},
+            {"back in the tray", [&] { return inTray(0); },
+             [] { EXPECT_EQ(Top<SproutPuzzleMode>()->getPiecesPlaced(), 0); }},
+        });
+    for (size_t i = 0; i < 4; ++i)
+    {
+        steps.push_back({"pick up " + std::to_string(i), [&, i] { return inTray(i); },
+                         [&, i] { clickNode(piece(i)->getImageNode()); }});
+        if (i == 2)
+        {
+            // Carried over the board with two pieces in: the busiest moment.
+            steps.push_back({"over the board", [&] { return held(2); },
+                             [&]
+                             {
+                                 const auto [x, y] = centre(slot(3)->getDropNode());
+                                 MoveTo(x, y);
+                             }});
+            steps.push_back({"sprout_puzzle_busiest",
+                             [&]
+                             {
+                                 SceneNode* image = piece(2)->getImageNode();
+                                 const Rect<float> cell = slot(3)->getDropNode()->GlobalGetBounds();
+                                 return held(2) &&
+                                        image->GlobalBoundsContains(cell.x + cell.width / 2, cell.y + cell.height / 2);
+                             },
+                             nullptr, true});
+        }
+        steps.push_back({"put down " + std::to_string(i), [&, i] { return held(i); },
+                         [&, i] { clickNode(slot(i)->getDropNode()); }});
+    }
+    steps.insert(
+        steps.end(),
+        {
+            {"sprout_puzzle_finished",
+             []
+             {
+                 auto* game = Top<SproutPuzzleMode>();
+                 return game != nullptr && game->getPiecesPlaced() == 4;
+             },
+             nullptr, true},
+            {"sprout_puzzle_reward", [] { return Top<StickerUnlockMode>() != nullptr; }, clickOn("OkButton"), true},
+            {"free play after the game", [] { return Top<FreePlaySelectMode>() != nullptr; }, clickOn("BackButton")},
+            {"menu for the story", [] { return Top<MainMenuMode>() != nullptr; },
+             [&]
+             {
+                 ASSERT_TRUE(GetAccountManager()->GetCurrentAccount()->WriteValue(L"1_Progress", 10));
+                 EXPECT_TRUE(Click("StoryButton"));
+             }},
+            {"the jigsaw in the story",
+             []
+             {
+                 return Top<ForemanInstructionMode>() != nullptr &&
+                        dynamic_cast<SproutPuzzleMode*>(MainLoop::GetTopMostMode(1)) != nullptr;
+             },
+             []
+             {
+                 EXPECT_FALSE(GetLevelManager().freePlay);
+                 EXPECT_EQ(ProfileProgress(1), 10);
              }},
         });
 

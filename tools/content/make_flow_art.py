@@ -21,7 +21,7 @@ GAMES = [
     ("ToolShed", "toolbox"), ("StreetSigns", "placard"), ("PlanAJob", "building_construction"),
     ("PaintIt", "paintbrush"), ("HoistStacker", "crane"), ("HammerTheNail", "wrench"),
     ("CountTheMaterials", "brick"), ("HaulerDelivery", "pickup_truck"), ("PileOfLeaves", "fallen_leaf"),
-    ("SproutPuzzle", "potted_plant"), ("HideAndSeek", "cat"), ("HereToThere", "house"),
+    ("SproutPuzzle", "sp_jigsaw"), ("HideAndSeek", "cat"), ("HereToThere", "house"),
 ]
 
 # Widget states in order: normal, hot, pressed, disabled, focused. A radio button shows "pressed" while

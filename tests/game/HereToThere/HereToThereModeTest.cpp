@@ -148,14 +148,6 @@ protected:
         return dummies;
     }
 
-    void LoadLevels(const std::string& levels)
-    {
-        GetLevelManager().clearLevels();
-        // A manifest is read once under its name.
-        LoadManifest(levels, (L"levels" + std::to_wstring(++mManifests)).c_str());
-    }
-    int mManifests = 0;
-
     // Delivers the animal: a click on it, the truck loads it, a click on its house, the truck drives
     // there, hands it over and comes home.
     void Deliver(HereToThereMode& game, HereToThereObject* animal)

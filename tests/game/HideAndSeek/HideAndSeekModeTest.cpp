@@ -96,14 +96,6 @@ protected:
     {
         return dynamic_cast<HideAndSeekObstacle*>(game.GetObject(game.getCharacter()->getCurrentObstacle()));
     }
-
-    void LoadLevels(const std::string& levels)
-    {
-        GetLevelManager().clearLevels();
-        // A manifest is read once under its name.
-        LoadManifest(levels, (L"levels" + std::to_wstring(++mManifests)).c_str());
-    }
-    int mManifests = 0;
 };
 
 TEST_F(HideAndSeekModeTest, EveryDifficultyIsWonThroughWrongLooksToTheStickerReward)

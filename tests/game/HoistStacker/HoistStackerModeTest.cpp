@@ -90,14 +90,6 @@ protected:
         watched.push_back("General_CorrectAnswer");
     }
 
-    void LoadLevels(const std::string& levels)
-    {
-        GetLevelManager().clearLevels();
-        // A manifest is read once under its name.
-        LoadManifest(levels, (L"levels" + std::to_wstring(++mManifests)).c_str());
-    }
-    int mManifests = 0;
-
     static StackableObject* Held()
     {
         const auto* held = DragSource<StackableObject*>::GetHeldDragSource();

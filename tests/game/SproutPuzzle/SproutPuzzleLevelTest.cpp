@@ -1,0 +1,78 @@
+#include "game/SproutPuzzle/SproutPuzzleLevel.h"
+
+#include "game/LevelManager.h"
+
+#include "../GameServicesTestSupport.h"
+
+#include <set>
+#include <string>
+
+using namespace GameTesting;
+using Strata::Label;
+
+namespace
+{
+
+class SproutPuzzleLevelTest : public GameServicesTest
+{
+protected:
+    void SetUp() override
+    {
+        GameServicesTest::SetUp();
+        manager->AddResourceFactory(L"SproutPuzzleLevel", new SproutPuzzleLevelResourceFactory());
+    }
+
+    const SproutPuzzleLevel* Level(const char* name) const
+    {
+        return dynamic_cast<const SproutPuzzleLevel*>(manager->GetResource(Label(name)).get());
+    }
+};
+
+TEST_F(SproutPuzzleLevelTest, OnlyAKnownPictureInACutThePiecesAreDrawnForIsFiled)
+{
+    struct Case
+    {
+        const char* name;
+        const char* attributes;
+        const char* logged; // null when the level is filed
+    };
+    const Case cases[] = {
+        {"Four", R"(picture="Giraffes" columns="2" rows="2")", nullptr},
+        {"Six", R"(picture="Lions" columns="3" rows="2")", nullptr},
+        {"Nine", R"(picture="Trees" columns="3" rows="3" shuffle="no")", nullptr},
+        {"NoPicture", R"(columns="2" rows="2")", "has no \"picture\""},
+        {"PictureInOtherCase", R"(picture="giraffes" columns="2" rows="2")", "has no \"picture\""},
+        {"PictureWithSpace", R"(picture="Pond " columns="2" rows="2")", "has no \"picture\""},
+        {"NoCut", R"(picture="Pond")", "is cut 0 by 0, not 2 by 2, 3 by 2 or 3 by 3"},
+        {"Turned", R"(picture="Pond" columns="2" rows="3")", "is cut 2 by 3"},
+        {"Huge", R"(picture="Pond" columns="100000" rows="100000")", "is cut 100000 by 100000"},
+        {"Negative", R"(picture="Pond" columns="-3" rows="-3")", "is cut -3 by -3"},
+        {"NotANumber", R"(picture="Pond" columns="three" rows="3")", "is cut 0 by 3"},
+    };
+    std::string body;
+    for (const Case& c : cases)
+        body += std::string("<SproutPuzzleLevel name=\"") + c.name + "\" difficulty=\"Medium\" " + c.attributes +
+                "><Piece column=\"9\"/></SproutPuzzleLevel>\n";
+    LoadManifest(L"Jigsaw", body);
+    const std::string log = TakeLog();
+
+    const std::set<std::string> filed = FiledLevels(GameModeType_SproutPuzzle);
+    for (const Case& c : cases)
+    {
+        EXPECT_EQ(filed.count(c.name) == 1, c.logged == nullptr) << c.name;
+        const std::string line = LevelLogLine(log, "Jigsaw", c.name);
+        if (c.logged == nullptr)
+            EXPECT_EQ(line, "") << c.name;
+        else
+            EXPECT_NE(line.find(c.logged), std::string::npos) << c.name << ": " << line;
+    }
+    const SproutPuzzleLevel* six = Level("Six");
+    ASSERT_NE(six, nullptr);
+    EXPECT_EQ(six->PictureName(), "Lions");
+    EXPECT_EQ(six->CutName(), "3x2");
+    EXPECT_EQ(six->Pieces(), 6);
+    ASSERT_NE(Level("NoPicture"), nullptr);
+    EXPECT_EQ(Level("NoPicture")->PictureName(), "");
+}
+
+} // namespace
