@@ -34,6 +34,21 @@ void Check(Strata::SceneNode* screen, const char* name, bool checked)
         radio->SetCheck(checked);
 }
 
+// Empties the other language's voices and loads these, unless they are loaded already.
+bool LoadVoices(bool english)
+{
+    GetAudioManager()->unloadVoiceManifest(VoiceManifest(!english));
+    if (Strata::GetResourceManager()->GetLoadCount(VoiceManifest(english)) > 0)
+        return true;
+    const auto job = Strata::GetResourceManager()->Load(VoiceManifest(english));
+    if (job == nullptr || job->GetStatus() != Strata::eLoadingJobStatus::Complete)
+    {
+        Strata::Log("The voices of the chosen language could not be loaded\n");
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 bool SetProfileLanguage(bool english)
@@ -42,14 +57,16 @@ bool SetProfileLanguage(bool english)
     if (account == nullptr || ProfileSpeaksEnglish() == english)
         return true;
     account->WriteValue(L"EnglishLanguage", english);
-    GetAudioManager()->unloadVoiceManifest(VoiceManifest(!english));
-    const auto job = Strata::GetResourceManager()->Load(VoiceManifest(english));
-    if (job == nullptr || job->GetStatus() != Strata::eLoadingJobStatus::Complete)
-    {
-        Strata::Log("The voices of the chosen language could not be loaded\n");
-        return false;
-    }
-    return true;
+    return LoadVoices(english);
+}
+
+bool LoadAccountLanguageVoices()
+{
+    const bool english = ProfileSpeaksEnglish();
+    // Before the start-up has loaded any voices there is nothing to swap: it loads the account's own.
+    if (Strata::GetResourceManager()->GetLoadCount(VoiceManifest(!english)) == 0)
+        return true;
+    return LoadVoices(english);
 }
 
 const sMenuScreen MyOptionsMode::kScreen{"screen", "MyOptionsLayout", kWords};
