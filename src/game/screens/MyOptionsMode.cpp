@@ -102,9 +102,7 @@ void MyOptionsMode::showSettings()
     const bool english = ProfileSpeaksEnglish();
     Check(Screen(), "EnglishRadio", english);
     Check(Screen(), "SpanishRadio", !english);
-    const bool windowed = Strata::Window::GetConfig().mode == Strata::Window::WindowMode_Windowed;
-    Check(Screen(), "WindowedRadio", windowed);
-    Check(Screen(), "FullScreenRadio", !windowed);
+    showWindowMode();
     const Strata::AudioControlsPtr master = Strata::Audio::GetMasterControls();
     if (auto* sound = ScreenChild<Strata::CheckBoxNode>(Screen(), "SoundCheck"))
         sound->SetChecked(master == nullptr || !master->IsMuted());
@@ -114,6 +112,23 @@ void MyOptionsMode::showSettings()
     const Strata::AudioControlsPtr effects = Strata::Audio::GetControls(Strata::Audio::GetEffectKind());
     if (auto* slider = ScreenChild<Strata::SliderNode>(Screen(), "EffectsSlider"); slider && effects)
         slider->SetValue(effects->GetVolume());
+}
+
+void MyOptionsMode::showWindowMode()
+{
+    const bool windowed = Strata::Window::GetConfig().mode == Strata::Window::WindowMode_Windowed;
+    auto* radio = ScreenChild<Strata::RadioButtonNode>(Screen(), "WindowedRadio");
+    if (radio != nullptr && radio->IsChecked() == windowed)
+        return;
+    Check(Screen(), "WindowedRadio", windowed);
+    Check(Screen(), "FullScreenRadio", !windowed);
+}
+
+void MyOptionsMode::Update(float dt)
+{
+    MenuScreen::Update(dt);
+    // The window key changes the mode behind this screen's back.
+    showWindowMode();
 }
 
 void MyOptionsMode::ChooseLanguage(bool english)

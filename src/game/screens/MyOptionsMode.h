@@ -16,11 +16,14 @@ public:
     // Instantiates "MyOptionsLayout" and shows the current settings.
     void Setup() override;
     bool IsOpaque() override { return false; }
+    // Keeps the window radios showing the window's mode, whatever changed it.
+    void Update(float dt) override;
 
     static const sMenuScreen kScreen;
 
 private:
     void showSettings();
+    void showWindowMode();
     void ChooseLanguage(bool english);
     void ChooseWindow(bool windowed);
     void SwitchSound();
