@@ -107,15 +107,22 @@ LoadedFile LoadFile(IFileSystem* fileSystem, const FileAddress& file)
         return loaded;
     }
     const size_t expected = stream->GetLength();
-    std::vector<char> block(kCopyBlock);
-    while (loaded.bytes.size() <= Account::kMaxFileSize)
+    // Read straight into the text: the file is read on every call, so no block is filled and copied.
+    // One byte more than the file should hold shows a file that grew meanwhile.
+    size_t held = 0;
+    size_t room = std::min(expected, Account::kMaxFileSize) + 1;
+    while (held <= Account::kMaxFileSize)
     {
-        const size_t wanted = std::min(block.size(), Account::kMaxFileSize + 1 - loaded.bytes.size());
-        const size_t got = stream->Read(block.data(), wanted);
+        loaded.bytes.resize(std::min(room, Account::kMaxFileSize + 1));
+        const size_t wanted = loaded.bytes.size() - held;
+        const size_t got = stream->Read(loaded.bytes.data() + held, wanted);
         if (got == 0)
             break;
-        loaded.bytes.append(block.data(), std::min(got, wanted));
+        held += std::min(got, wanted);
+        if (held == loaded.bytes.size())
+            room = held + kCopyBlock;
     }
+    loaded.bytes.resize(held);
     if (loaded.bytes.size() > Account::kMaxFileSize)
     {
         loaded.bytes.resize(Account::kMaxFileSize);
@@ -259,16 +266,19 @@ size_t TagEnd(std::string_view bytes, size_t open, const char** problem)
 // or null. Damage a lenient reader would take as a changed value (a NUL, a raw '<' in a value, bad UTF-8,
 // an unknown entity, a document type that could define one) must count as damage. `cleaned` receives the
 // bytes without a byte-order mark, comments and CDATA sections, which a person may add and our reader does
-// not take; it is only filled when there is no problem.
-const char* MarkupProblem(std::string_view bytes, std::string& cleaned)
+// not take, when there is no problem and `changed` says there were any.
+const char* MarkupProblem(std::string_view bytes, std::string& cleaned, bool& changed)
 {
     size_t i = bytes.starts_with("\xEF\xBB\xBF") ? 3 : 0;
     if (const char* problem = CharacterProblem(bytes.substr(i)))
         return problem;
     cleaned.clear();
+    // Most files hold nothing to leave out: no copy is made for them.
+    changed = i != 0;
     size_t copied = i;
     const auto skip = [&](size_t from, size_t to)
     {
+        changed = true;
         cleaned.append(bytes.substr(copied, from - copied));
         copied = to;
     };
@@ -322,7 +332,8 @@ const char* MarkupProblem(std::string_view bytes, std::string& cleaned)
                 break; // a cut tag: the reader reports it
         }
     }
-    skip(bytes.size(), bytes.size());
+    if (changed)
+        cleaned.append(bytes.substr(copied));
     return nullptr;
 }
 
@@ -499,10 +510,12 @@ ParsedRecords ParseRecords(const LoadedFile& file)
 {
     ParsedRecords parsed;
     std::string cleaned;
-    const char* problem = MarkupProblem(file.bytes, cleaned);
+    bool changed = false;
+    const char* problem = MarkupProblem(file.bytes, cleaned, changed);
+    const std::string& text = problem == nullptr && changed ? cleaned : file.bytes;
     try
     {
-        ReadDocument(problem == nullptr ? cleaned : file.bytes, parsed);
+        ReadDocument(text, parsed);
     }
     catch (const std::exception& error)
     {
@@ -523,7 +536,7 @@ ParsedRecords ParseRecords(const LoadedFile& file)
     if (parsed.damaged)
     {
         // A damaged tag can swallow the one after it, wherever the damage shows.
-        RecoverRecords(problem == nullptr ? cleaned : file.bytes, parsed.records);
+        RecoverRecords(text, parsed.records);
     }
     if (file.cut)
     {
