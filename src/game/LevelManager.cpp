@@ -182,6 +182,12 @@ void LevelManager::beginNextLevelProgressionMode()
             return;
         }
         const LevelProgressionEntry& next = steps[static_cast<size_t>(mProgressIndex)];
+        if (next.type == LevelProgressionEntry_Video)
+        {
+            // Two videos in a row: the second stands in for the step after it in turn.
+            beginNextLevelProgressionMode();
+            return;
+        }
         if (next.type == LevelProgressionEntry_Level && !pushGameModeOfType(next.name, Strata::Label()))
         {
             // Passed over as a game step is, or the child stays on the screen that asked.

@@ -117,15 +117,16 @@ TEST_F(LevelManagerTest, TheStoryRunsItsStepsSkipsVideosAndEndsInTheStickerBook)
     EXPECT_EQ(levels.getProgressIndex(), 0);
 
     // A game after a video that cannot be started is passed over too.
-    LoadManifest(L"LevelProgression2", "<LevelProg name=\"VideoThenUnbuilt\"><Cutscene cutsceneID=\"Intro\"/><Video/>"
-                                      "<Level gameType=\"Juggling\"/><Level gameType=\"CountTheMaterials\"/>"
-                                      "</LevelProg>\n");
+    LoadManifest(L"LevelProgression2",
+                 "<LevelProg name=\"VideoThenUnbuilt\"><Cutscene cutsceneID=\"Intro\"/><Video/>"
+                 "<Level gameType=\"Juggling\"/><Video/><Video/><Level gameType=\"CountTheMaterials\"/>"
+                 "</LevelProg>\n");
     levels.setLevelProgression(Label("VideoThenUnbuilt"));
     levels.resetLevelProgress();
     levels.beginNextLevelProgressionMode();
     levels.beginNextLevelProgressionMode();
     EXPECT_EQ(TakeStarted(), (std::vector<std::string>{"unwind cutscene Intro", "unwind CountTheMaterials"}));
-    EXPECT_EQ(Current()->ReadValue(L"101_Progress", -1), 3);
+    EXPECT_EQ(Current()->ReadValue(L"101_Progress", -1), 5);
 
     // No profile chosen yet: the story neither reads nor stores a place.
     Current()->DeleteValue(L"AccountID");
