@@ -2,6 +2,8 @@
 // damaged file must never cost: reads never write, a written value reads back, the rewritten file parses
 // whole, and every record readable before the fault is still there afterwards.
 
+#include "FuzzSupport.h"
+
 #include "core/FileAddress.h"
 #include "core/FileSystem.h"
 #include "core/MemoryStream.h"
@@ -21,80 +23,12 @@
 #include <vector>
 
 using namespace Strata;
+using Strata::Fuzzing::Check;
 
 namespace
 {
 
-std::map<std::wstring, std::string> gFiles;
-
-std::wstring KeyOf(const FileAddress* address)
-{
-    return std::wstring(address->GetName()) + address->GetExtension();
-}
-
-// A file's bytes as a memory stream; a writing stream stores them back when it is closed.
-class InMemoryFileStream final : public MemoryStream
-{
-public:
-    InMemoryFileStream(const std::wstring& key, bool writing, const std::string& bytes)
-        : MemoryStream(key), mKey(key), mWriting(writing)
-    {
-        if (!bytes.empty())
-        {
-            MemoryStream::Write(bytes.data(), bytes.size());
-            Seek(SeekOrigin_Begin, 0);
-        }
-    }
-
-    ~InMemoryFileStream() override
-    {
-        if (mWriting)
-        {
-            std::string bytes(GetLength(), '\0');
-            Seek(SeekOrigin_Begin, 0);
-            bytes.resize(Read(bytes.data(), bytes.size()));
-            gFiles[mKey] = bytes;
-        }
-    }
-
-private:
-    std::wstring mKey;
-    bool mWriting;
-};
-
-// The root folder of one partition, held in gFiles.
-class InMemoryPartition final : public IFileSystemPartition
-{
-public:
-    IStream* OpenStream(const FileAddress* address, FileAccess access, FileCreation creation) override
-    {
-        const std::wstring key = KeyOf(address);
-        const auto found = gFiles.find(key);
-        const bool writing = (access & FileAccess_Write) != 0;
-        if (creation == FileCreation_OpenExisting && found == gFiles.end())
-            return nullptr;
-        const std::string bytes =
-            (creation == FileCreation_CreateAlways || found == gFiles.end()) ? std::string() : found->second;
-        if (writing)
-            gFiles[key] = bytes;
-        return new InMemoryFileStream(key, writing, bytes);
-    }
-    void Lock() override {}
-    void Unlock() override {}
-    bool FindFile(FileAddress* address) override { return gFiles.count(KeyOf(address)) != 0; }
-    bool FindFiles(const FileAddress*, std::vector<FileAddress>&) override { return false; }
-    void DeleteFile(const FileAddress* address) override { gFiles.erase(KeyOf(address)); }
-    bool RenameFile(const FileAddress* from, const FileAddress* to) override
-    {
-        const auto found = gFiles.find(KeyOf(from));
-        if (found == gFiles.end())
-            return false;
-        std::string bytes = std::move(found->second);
-        gFiles.erase(found);
-        gFiles[KeyOf(to)] = std::move(bytes);
-        return true;
-    }
-};
+Fuzzing::WritableMemoryPartition* gDisk = nullptr;
 
 using Record = std::pair<std::wstring, std::wstring>;
 
@@ -176,23 +110,18 @@ bool HoldsSoundTag(const std::string& bytes, const Record& record)
     return false;
 }
 
-void Check(bool condition)
-{
-    if (!condition)
-        __builtin_trap();
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     static const bool mounted = []
     {
-        FileSystem* fileSystem = new FileSystem();
-        fileSystem->AddFileSystemPartition(FileSystemPartition_User, new InMemoryPartition());
+        gDisk = new Fuzzing::WritableMemoryPartition();
+        (new FileSystem())->AddFileSystemPartition(FileSystemPartition_User, gDisk);
         return true;
     }();
     (void)mounted;
+    std::map<std::wstring, std::string>& gFiles = gDisk->files;
 
     const std::string original(reinterpret_cast<const char*>(data), size);
     gFiles.clear();
