@@ -158,6 +158,7 @@ TEST_F(FrontScreensTest, TheStickersButtonOpensTheBookOnlyForAProfileWithSticker
     screens.stickerBook = [] { return std::make_unique<NamedMode>("sticker book"); };
     GetLevelManager().setStoryScreenConstructors(screens);
     const NodePathStep path[] = {"MainMenu", "StickerBookButton", NodePathTerminator()};
+    Profile()->WriteValue(L"AccountID", L"1"); // stickers are a chosen profile's
     for (const bool any : {false, true})
     {
         SCOPED_TRACE(any);
