@@ -13,6 +13,7 @@
 #include <memory>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace Strata::Fuzzing
 {
@@ -104,6 +105,78 @@ public:
 
 private:
     const MemoryFiles& mFiles;
+};
+
+// A writable partition whose files live in a map by name and extension (every folder alike): what a
+// writer closes is there for the next reader.
+class WritableMemoryPartition final : public IFileSystemPartition
+{
+public:
+    std::map<std::wstring, std::string> files;
+
+    IStream* OpenStream(const FileAddress* address, FileAccess access, FileCreation creation) override
+    {
+        const std::wstring key = KeyOf(address);
+        const auto found = files.find(key);
+        const bool writing = (access & FileAccess_Write) != 0;
+        if (creation == FileCreation_OpenExisting && found == files.end())
+            return nullptr;
+        const std::string bytes =
+            (creation == FileCreation_CreateAlways || found == files.end()) ? std::string() : found->second;
+        if (writing)
+            files[key] = bytes;
+        return new FileStream(*this, key, writing, bytes);
+    }
+    void Lock() override {}
+    void Unlock() override {}
+    bool FindFile(FileAddress* address) override { return files.count(KeyOf(address)) != 0; }
+    bool FindFiles(const FileAddress*, std::vector<FileAddress>&) override { return false; }
+    void DeleteFile(const FileAddress* address) override { files.erase(KeyOf(address)); }
+    bool RenameFile(const FileAddress* from, const FileAddress* to) override
+    {
+        const auto found = files.find(KeyOf(from));
+        if (found == files.end())
+            return false;
+        std::string bytes = std::move(found->second);
+        files.erase(found);
+        files[KeyOf(to)] = std::move(bytes);
+        return true;
+    }
+
+private:
+    // A file's bytes as a memory stream; a writing stream stores them back when it is closed.
+    class FileStream final : public MemoryStream
+    {
+    public:
+        FileStream(WritableMemoryPartition& owner, const std::wstring& key, bool writing, const std::string& bytes)
+            : MemoryStream(key), mOwner(owner), mKey(key), mWriting(writing)
+        {
+            if (!bytes.empty())
+            {
+                MemoryStream::Write(bytes.data(), bytes.size());
+                Seek(SeekOrigin_Begin, 0);
+            }
+        }
+        ~FileStream() override
+        {
+            if (!mWriting)
+                return;
+            std::string bytes(GetLength(), '\0');
+            Seek(SeekOrigin_Begin, 0);
+            bytes.resize(Read(bytes.data(), bytes.size()));
+            mOwner.files[mKey] = bytes;
+        }
+
+    private:
+        WritableMemoryPartition& mOwner;
+        std::wstring mKey;
+        bool mWriting;
+    };
+
+    static std::wstring KeyOf(const FileAddress* address)
+    {
+        return std::wstring(address->GetName()) + address->GetExtension();
+    }
 };
 
 } // namespace Strata::Fuzzing

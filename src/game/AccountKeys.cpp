@@ -12,6 +12,12 @@ Strata::Account* GetCurrentGameAccount()
     return manager != nullptr ? manager->GetCurrentAccount() : nullptr;
 }
 
+Strata::Account* GetCurrentProfileAccount()
+{
+    Strata::Account* account = GetCurrentGameAccount();
+    return account != nullptr && !account->ReadValue(L"AccountID").empty() ? account : nullptr;
+}
+
 std::wstring MakeProfileKey(Strata::Account& account, const wchar_t* suffix)
 {
     return account.ReadValue(L"AccountID") + suffix;

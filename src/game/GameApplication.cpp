@@ -14,6 +14,7 @@
 #include "game/LevelProgression.h"
 #include "game/screens/CutsceneMode.h"
 #include "game/screens/MainMenuMode.h"
+#include "game/screens/MyOptionsMode.h"
 #include "game/screens/PlayFlowScreens.h"
 #include "game/screens/ScreenContent.h"
 #include "game/screens/StickerBookMode.h"
@@ -168,6 +169,8 @@ void Application::OnAfterAccountChange()
 {
     Strata::Window::LoadAccountSettings();
     Strata::Audio::LoadAccountSettings();
+    // The buttons read the language afresh; the voices must follow them.
+    LoadAccountLanguageVoices();
 }
 
 LoadingMode::LoadingMode()

@@ -6,7 +6,6 @@
 #include "framework/ResourceDescriptor.h"
 #include "game/LevelManager.h"
 
-#include <cwctype>
 #include <memory>
 
 namespace Yardcrew
@@ -14,16 +13,10 @@ namespace Yardcrew
 
 GameModeDifficulty ParseGameModeDifficulty(const std::wstring& text)
 {
+    // Exactly as written, case included: "easy" is a typing slip the level's log line shows.
     for (int i = 0; i < GameModeDifficulty_Count; ++i)
-    {
-        const char* name = kGameModeDifficultyNames[i];
-        size_t n = 0;
-        while (name[n] != '\0' && n < text.size() &&
-               std::towlower(static_cast<wint_t>(text[n])) == std::towlower(static_cast<wint_t>(name[n])))
-            ++n;
-        if (name[n] == '\0' && n == text.size())
+        if (text == Strata::ConvertStringASCIIToWide(kGameModeDifficultyNames[i]))
             return static_cast<GameModeDifficulty>(i);
-    }
     return GameModeDifficulty_None;
 }
 

@@ -102,7 +102,7 @@ void LevelManager::setLevelProgression(Strata::Label name)
 
 void LevelManager::loadLevelProgressionDataFromAccount()
 {
-    Strata::Account* account = GetCurrentGameAccount();
+    Strata::Account* account = GetCurrentProfileAccount();
     const int stored = account != nullptr ? account->ReadValue(MakeProfileKey(*account, kProgressSuffix), 0) : 0;
     mProgressIndex = std::max(stored, 0);
 }
@@ -115,7 +115,7 @@ void LevelManager::resetLevelProgress()
 
 void LevelManager::storeProgress(int32_t index)
 {
-    Strata::Account* account = GetCurrentGameAccount();
+    Strata::Account* account = GetCurrentProfileAccount();
     if (account == nullptr)
         return;
     if (!account->WriteValue(MakeProfileKey(*account, kProgressSuffix), static_cast<int>(index)))
@@ -182,9 +182,20 @@ void LevelManager::beginNextLevelProgressionMode()
             return;
         }
         const LevelProgressionEntry& next = steps[static_cast<size_t>(mProgressIndex)];
-        if (next.type == LevelProgressionEntry_Level)
-            pushGameModeOfType(next.name, Strata::Label());
-        else if (next.type == LevelProgressionEntry_Cutscene)
+        if (next.type == LevelProgressionEntry_Video)
+        {
+            // Two videos in a row: the second stands in for the step after it in turn.
+            beginNextLevelProgressionMode();
+            return;
+        }
+        if (next.type == LevelProgressionEntry_Level && !pushGameModeOfType(next.name, Strata::Label()))
+        {
+            // Passed over as a game step is, or the child stays on the screen that asked.
+            ++mProgressIndex;
+            beginNextLevelProgressionMode();
+            return;
+        }
+        if (next.type == LevelProgressionEntry_Cutscene)
             openCutscene(next.name);
         break;
     }

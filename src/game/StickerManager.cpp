@@ -21,7 +21,16 @@ constexpr unsigned long kFlagBytes = StickerManager::kMaxStickers * 4;
 int CountStickerImages()
 {
     const Strata::AutoResource<Strata::IImageList> list("AllStickersList");
-    const int count = list.Get() != nullptr ? list->GetNumImages() : 0;
+    if (list.Get() == nullptr)
+    {
+        // Every game's end would then show a complete book: say why, once.
+        static bool told = false;
+        if (!told)
+            Strata::Internal::LogWrite("Sticker list \"AllStickersList\" is missing: no sticker can be won\n");
+        told = true;
+        return 0;
+    }
+    const int count = list->GetNumImages();
     if (count > StickerManager::kMaxStickers)
     {
         Strata::Internal::LogWrite("Sticker list \"AllStickersList\" holds %d images; only the first %d are used\n",
@@ -37,7 +46,7 @@ StickerManager::StickerManager() = default;
 
 bool StickerManager::isLoadedProfileCurrent() const
 {
-    Strata::Account* account = GetCurrentGameAccount();
+    Strata::Account* account = GetCurrentProfileAccount();
     if (account != mLoadedAccount)
         return false;
     return account == nullptr || account->ReadValue(L"AccountID") == mLoadedAccountID;
@@ -45,7 +54,7 @@ bool StickerManager::isLoadedProfileCurrent() const
 
 void StickerManager::loadUnlockedStickerData()
 {
-    Strata::Account* account = GetCurrentGameAccount();
+    Strata::Account* account = GetCurrentProfileAccount();
     const int count = CountStickerImages();
 
     // Nothing of the previous profile may leak into this one, the all-unlocked flag least of all:
@@ -132,7 +141,7 @@ int StickerManager::unlockNext()
 
 void StickerManager::storeFlags()
 {
-    Strata::Account* account = GetCurrentGameAccount();
+    Strata::Account* account = GetCurrentProfileAccount();
     if (account == nullptr || account != mLoadedAccount)
         return;
     uint8_t bytes[kFlagBytes];
@@ -154,7 +163,7 @@ void StickerManager::storeFlags()
 void StickerManager::resetUnlockedStickerData()
 {
     mUnlockedCount = 0;
-    if (Strata::Account* account = GetCurrentGameAccount())
+    if (Strata::Account* account = GetCurrentProfileAccount())
     {
         account->DeleteValue(MakeProfileKey(*account, kUnlockArraySuffix).c_str());
         account->DeleteValue(MakeProfileKey(*account, kCountSuffix).c_str());

@@ -89,7 +89,7 @@ TEST_F(ApplicationTest, LevelReadersFileEachGamesLevelsByDifficulty)
 {
     RegisterGameResourceFactories();
     const std::vector<sGameRegistration>& games = GetRegisteredGames();
-    const char* const difficulties[] = {"easy", "Medium", "HARD"};
+    const char* const difficulties[] = {"Easy", "Medium", "Hard"};
     // A level a built game can play; the plain readers pass over what they do not know.
     const std::string playable = "<Request material=\"Plant\" number=\"1\"/><Material type=\"Plant\" number=\"1\"/>"
                                  "<Animal type=\"Star\" color=\"Blue\"/>"
@@ -110,7 +110,8 @@ TEST_F(ApplicationTest, LevelReadersFileEachGamesLevelsByDifficulty)
                 "><Row><Cell/></Row><LevelProg name=\"" + name + "_piece\"/>" + playable + "</" + tag + ">\n";
         ++n;
     }
-    body += "<PaintItLevel name=\"NoDifficulty\"/>\n<PaintItLevel name=\"Unknown\" difficulty=\"Expert\"/>\n";
+    body += "<PaintItLevel name=\"NoDifficulty\"/>\n<PaintItLevel name=\"Unknown\" difficulty=\"Expert\"/>\n"
+            "<PaintItLevel name=\"LowerCase\" difficulty=\"easy\"/>\n";
     body += "<LevelProg name=\"Story\"><Level gameType=\"PaintIt\"/></LevelProg>\n";
     LoadManifest(L"Levels", body);
 
@@ -133,6 +134,8 @@ TEST_F(ApplicationTest, LevelReadersFileEachGamesLevelsByDifficulty)
     const std::string log = TakeLog();
     EXPECT_NE(log.find("\"NoDifficulty\""), std::string::npos) << log;
     EXPECT_NE(log.find("\"Unknown\" in Levels has no known difficulty (\"Expert\")"), std::string::npos) << log;
+    // Difficulty names are compared exactly.
+    EXPECT_NE(log.find("\"LowerCase\" in Levels has no known difficulty (\"easy\")"), std::string::npos) << log;
     const auto* story = dynamic_cast<const LevelProgressionData*>(manager->GetResource(Strata::Label("Story")).get());
     ASSERT_NE(story, nullptr);
     EXPECT_EQ(story->entries.size(), 1u);

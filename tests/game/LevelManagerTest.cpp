@@ -116,6 +116,26 @@ TEST_F(LevelManagerTest, TheStoryRunsItsStepsSkipsVideosAndEndsInTheStickerBook)
     EXPECT_EQ(TakeStarted(), (std::vector<std::string>{"unwind ToolShed", "unwind main menu", "push sticker book"}));
     EXPECT_EQ(levels.getProgressIndex(), 0);
 
+    // A game after a video that cannot be started is passed over too.
+    LoadManifest(L"LevelProgression2",
+                 "<LevelProg name=\"VideoThenUnbuilt\"><Cutscene cutsceneID=\"Intro\"/><Video/>"
+                 "<Level gameType=\"Juggling\"/><Video/><Video/><Level gameType=\"CountTheMaterials\"/>"
+                 "</LevelProg>\n");
+    levels.setLevelProgression(Label("VideoThenUnbuilt"));
+    levels.resetLevelProgress();
+    levels.beginNextLevelProgressionMode();
+    levels.beginNextLevelProgressionMode();
+    EXPECT_EQ(TakeStarted(), (std::vector<std::string>{"unwind cutscene Intro", "unwind CountTheMaterials"}));
+    EXPECT_EQ(Current()->ReadValue(L"101_Progress", -1), 5);
+
+    // No profile chosen yet: the story neither reads nor stores a place.
+    Current()->DeleteValue(L"AccountID");
+    levels.resetLevelProgress();
+    levels.beginNextLevelProgressionMode();
+    EXPECT_EQ(Current()->ReadValue(L"_Progress"), L"");
+    Current()->WriteValue(L"AccountID", L"101");
+    TakeStarted();
+
     // A story that does not exist leaves none, and the next step returns to the main menu.
     levels.setLevelProgression(Label("NoSuchStory"));
     EXPECT_EQ(levels.getLevelProgression(), nullptr);

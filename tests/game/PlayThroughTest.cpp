@@ -291,6 +291,20 @@ protected:
         };
     }
 
+    static void PressKey(SDL_Keycode key)
+    {
+        for (Uint32 type : {SDL_KEYDOWN, SDL_KEYUP})
+        {
+            SDL_Event event{};
+            event.type = type;
+            event.key.windowID = SDL_GetWindowID(Linux::GetMainWindow());
+            event.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
+            event.key.keysym.sym = key;
+            event.key.keysym.scancode = SDL_GetScancodeFromKey(key);
+            SDL_PushEvent(&event);
+        }
+    }
+
     // The pointer moves to (x, y) in the window.
     static void MoveTo(int x, int y)
     {
@@ -388,6 +402,7 @@ TEST_F(PlayThroughTest, FreePlayThenTheStoryThenProfilesAndLanguageFromTheTitleS
 {
     std::vector<std::string> played;
     int freePlayStickers = -1;
+    bool windowedBefore = false;
     StandInGame* game = nullptr;
     const auto standIn = [&played](Label level) { return std::make_unique<StandInGame>(level, &played); };
     const auto clickOn = [](const char* name) { return [name] { EXPECT_TRUE(Click(name)); }; };
@@ -524,7 +539,17 @@ TEST_F(PlayThroughTest, FreePlayThenTheStoryThenProfilesAndLanguageFromTheTitleS
         {"story game in spanish", [] { return Top<StandInGame>() != nullptr; },
          [] { GetLevelManager().getModeQueue().unwindTo(GetLevelManager().getStoryScreens().mainMenu()); }},
         {"menu before english", [] { return Top<MainMenuMode>() != nullptr; }, clickOn("OptionsButton")},
-        {"options in spanish", [] { return Top<MyOptionsMode>() != nullptr; }, clickOn("EnglishRadio")},
+        // The window key while the options are open: their window radios follow it there and back.
+        {"options in spanish", [] { return Top<MyOptionsMode>() != nullptr; },
+         [&]
+         {
+             windowedBefore = TopNode<RadioButtonNode>("WindowedRadio")->IsChecked();
+             PressKey(SDLK_F11);
+         }},
+        {"window key", [&] { return TopNode<RadioButtonNode>("WindowedRadio")->IsChecked() != windowedBefore; },
+         [] { PressKey(SDLK_F11); }},
+        {"window key again", [&] { return TopNode<RadioButtonNode>("WindowedRadio")->IsChecked() == windowedBefore; },
+         clickOn("EnglishRadio")},
         {"english", [] { return Wears("DoneButton", "Button_DoneButton_EN"); },
          [&]
          {

@@ -145,6 +145,26 @@ TEST_F(StickerManagerTest, AShrunkListOrADamagedArrayGivesNewStarters)
     }
 }
 
+TEST_F(StickerManagerTest, NothingIsReadOrWrittenBeforeAProfileIsChosen)
+{
+    LoadStickers(10);
+    // The account of a fresh start, before any profile is chosen in it.
+    Current()->DeleteValue(L"AccountID");
+    TakeLog();
+    stickers.loadUnlockedStickerData();
+    EXPECT_GE(stickers.unlockRandomSticker(), 0) << "won for this run only";
+    stickers.resetUnlockedStickerData();
+    EXPECT_EQ(Current()->ReadValue(L"_StickerCount"), L"");
+    EXPECT_EQ(Current()->ReadValue(L"_StickerUnlockArray"), L"");
+    EXPECT_EQ(Current()->ReadValue(L"StickerArrayLength"), L"");
+    EXPECT_EQ(TakeLog().find("Error loading level sticker data"), std::string::npos);
+
+    // Once chosen, the profile gets its starters under its own prefix.
+    Current()->WriteValue(L"AccountID", L"101");
+    EXPECT_GE(stickers.unlockRandomSticker(), 0);
+    EXPECT_EQ(Current()->ReadValue(L"101_StickerCount", 0), 4);
+}
+
 TEST_F(StickerManagerTest, OddListSizesAndFailedWritesNeverStopTheGame)
 {
     // No list at all: nothing to win, nothing stored.

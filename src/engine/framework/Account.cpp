@@ -18,6 +18,7 @@
 #include <exception>
 #include <memory>
 #include <set>
+#include <string_view>
 #include <typeinfo>
 
 namespace Strata
@@ -106,15 +107,22 @@ LoadedFile LoadFile(IFileSystem* fileSystem, const FileAddress& file)
         return loaded;
     }
     const size_t expected = stream->GetLength();
-    std::vector<char> block(kCopyBlock);
-    while (loaded.bytes.size() <= Account::kMaxFileSize)
+    // Read straight into the text: the file is read on every call, so no block is filled and copied.
+    // One byte more than the file should hold shows a file that grew meanwhile.
+    size_t held = 0;
+    size_t room = std::min(expected, Account::kMaxFileSize) + 1;
+    while (held <= Account::kMaxFileSize)
     {
-        const size_t wanted = std::min(block.size(), Account::kMaxFileSize + 1 - loaded.bytes.size());
-        const size_t got = stream->Read(block.data(), wanted);
+        loaded.bytes.resize(std::min(room, Account::kMaxFileSize + 1));
+        const size_t wanted = loaded.bytes.size() - held;
+        const size_t got = stream->Read(loaded.bytes.data() + held, wanted);
         if (got == 0)
             break;
-        loaded.bytes.append(block.data(), std::min(got, wanted));
+        held += std::min(got, wanted);
+        if (held == loaded.bytes.size())
+            room = held + kCopyBlock;
     }
+    loaded.bytes.resize(held);
     if (loaded.bytes.size() > Account::kMaxFileSize)
     {
         loaded.bytes.resize(Account::kMaxFileSize);
@@ -129,6 +137,204 @@ LoadedFile LoadFile(IFileSystem* fileSystem, const FileAddress& file)
     }
     loaded.status = LoadedFile::Read;
     return loaded;
+}
+
+// XML 1.0's characters: what any conforming reader takes in a document.
+bool IsXMLCharacter(uint32_t c)
+{
+    return c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c <= 0xD7FF) || (c >= 0xE000 && c <= 0xFFFD) ||
+           (c >= 0x10000 && c <= 0x10FFFF);
+}
+
+// The first character of `text` that an XML 1.0 file cannot hold, or none.
+std::optional<uint32_t> UnstorableCharacter(std::wstring_view text)
+{
+    for (const wchar_t c : text)
+        if (!IsXMLCharacter(static_cast<uint32_t>(c)))
+            return static_cast<uint32_t>(c);
+    return std::nullopt;
+}
+
+// Null when the bytes are UTF-8 made only of XML characters.
+const char* CharacterProblem(std::string_view bytes)
+{
+    size_t i = 0;
+    while (i < bytes.size())
+    {
+        const auto lead = static_cast<unsigned char>(bytes[i]);
+        if (lead < 0x80)
+        {
+            if (!IsXMLCharacter(lead))
+                return "it holds a character XML cannot hold";
+            ++i;
+            continue;
+        }
+        const size_t length = (lead & 0xE0) == 0xC0 ? 2 : (lead & 0xF0) == 0xE0 ? 3 : (lead & 0xF8) == 0xF0 ? 4 : 0;
+        if (length == 0 || i + length > bytes.size())
+            return "it is not valid UTF-8";
+        uint32_t c = lead & (0x7F >> length);
+        for (size_t k = 1; k < length; ++k)
+        {
+            const auto next = static_cast<unsigned char>(bytes[i + k]);
+            if ((next & 0xC0) != 0x80)
+                return "it is not valid UTF-8";
+            c = (c << 6) | (next & 0x3F);
+        }
+        static constexpr uint32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
+        if (c < kSmallest[length])
+            return "it is not valid UTF-8";
+        if (!IsXMLCharacter(c))
+            return "it holds a character XML cannot hold";
+        i += length;
+    }
+    return nullptr;
+}
+
+// The position after the reference that starts at `amp`, or npos when it is not one XML defines without a
+// document type: our reader would read an unknown name as other text.
+size_t ReferenceEnd(std::string_view bytes, size_t amp)
+{
+    const size_t semicolon = bytes.find(';', amp + 1);
+    if (semicolon == std::string_view::npos)
+        return std::string_view::npos;
+    const std::string_view body = bytes.substr(amp + 1, semicolon - amp - 1);
+    if (body == "lt" || body == "gt" || body == "amp" || body == "quot" || body == "apos")
+        return semicolon + 1;
+    if (body.size() < 2 || body[0] != '#')
+        return std::string_view::npos;
+    const bool hex = body[1] == 'x';
+    const std::string_view digits = body.substr(hex ? 2 : 1);
+    if (digits.empty())
+        return std::string_view::npos;
+    uint32_t value = 0;
+    for (const char d : digits)
+    {
+        const int digit = d >= '0' && d <= '9'          ? d - '0'
+                          : hex && d >= 'a' && d <= 'f' ? d - 'a' + 10
+                          : hex && d >= 'A' && d <= 'F' ? d - 'A' + 10
+                                                        : -1;
+        if (digit < 0)
+            return std::string_view::npos;
+        value = value * (hex ? 16 : 10) + static_cast<uint32_t>(digit);
+        if (value > 0x10FFFF)
+            return std::string_view::npos;
+    }
+    return IsXMLCharacter(value) ? semicolon + 1 : std::string_view::npos;
+}
+
+// The position after the tag that starts at `open` ('<'), or npos when it does not end. A quoted value
+// may hold '>'; a '<' or a broken reference anywhere in the tag is reported through `problem`.
+size_t TagEnd(std::string_view bytes, size_t open, const char** problem)
+{
+    char quote = 0;
+    for (size_t i = open + 1; i < bytes.size(); ++i)
+    {
+        const char c = bytes[i];
+        if (c == '<')
+        {
+            *problem = quote != 0 ? "a value holds a raw '<'" : "a tag holds a raw '<'";
+            return std::string_view::npos;
+        }
+        if (c == '&')
+        {
+            const size_t end = ReferenceEnd(bytes, i);
+            if (end == std::string_view::npos)
+            {
+                *problem = "it holds an unknown or broken reference";
+                return std::string_view::npos;
+            }
+            i = end - 1;
+        }
+        else if (quote != 0)
+        {
+            if (c == quote)
+                quote = 0;
+        }
+        else if (c == '"' || c == '\'')
+        {
+            quote = c;
+        }
+        else if (c == '>')
+        {
+            return i + 1;
+        }
+    }
+    return std::string_view::npos;
+}
+
+// What makes the bytes something other than well-formed XML that our reader reads as any XML reader would,
+// or null. Damage a lenient reader would take as a changed value (a NUL, a raw '<' in a value, bad UTF-8,
+// an unknown entity, a document type that could define one) must count as damage. `cleaned` receives the
+// bytes without a byte-order mark, comments and CDATA sections, which a person may add and our reader does
+// not take, when there is no problem and `changed` says there were any.
+const char* MarkupProblem(std::string_view bytes, std::string& cleaned, bool& changed)
+{
+    size_t i = bytes.starts_with("\xEF\xBB\xBF") ? 3 : 0;
+    if (const char* problem = CharacterProblem(bytes.substr(i)))
+        return problem;
+    cleaned.clear();
+    // Most files hold nothing to leave out: no copy is made for them.
+    changed = i != 0;
+    size_t copied = i;
+    const auto skip = [&](size_t from, size_t to)
+    {
+        changed = true;
+        cleaned.append(bytes.substr(copied, from - copied));
+        copied = to;
+    };
+    while (i < bytes.size())
+    {
+        const std::string_view rest = bytes.substr(i);
+        if (rest[0] == '&')
+        {
+            i = ReferenceEnd(bytes, i);
+            if (i == std::string_view::npos)
+                return "it holds an unknown or broken reference";
+        }
+        else if (rest[0] != '<')
+        {
+            ++i;
+        }
+        else if (rest.starts_with("<!--"))
+        {
+            const size_t end = bytes.find("--", i + 4);
+            if (end == std::string_view::npos || bytes.substr(end, 3) != "-->")
+                return "a comment is broken";
+            skip(i, end + 3);
+            i = end + 3;
+        }
+        else if (rest.starts_with("<![CDATA["))
+        {
+            const size_t end = bytes.find("]]>", i + 9);
+            if (end == std::string_view::npos)
+                return "a CDATA section is not closed";
+            skip(i, end + 3);
+            i = end + 3;
+        }
+        else if (rest.starts_with("<!"))
+        {
+            return "it has a document type declaration";
+        }
+        else if (rest.starts_with("<?"))
+        {
+            const size_t end = bytes.find("?>", i + 2);
+            if (end == std::string_view::npos)
+                return "a processing instruction is not closed";
+            i = end + 2;
+        }
+        else
+        {
+            const char* problem = nullptr;
+            i = TagEnd(bytes, i, &problem);
+            if (problem != nullptr)
+                return problem;
+            if (i == std::string_view::npos)
+                break; // a cut tag: the reader reports it
+        }
+    }
+    if (changed)
+        cleaned.append(bytes.substr(copied));
+    return nullptr;
 }
 
 bool IsRecord(const XMLElement& element)
@@ -215,6 +421,10 @@ void ReadDocument(const std::string& bytes, ParsedRecords& parsed)
             }
             if (IsSoundRecord(*element))
                 parsed.records.push_back(*element);
+            else if (IsRecord(*element) && !element->HasAttribute(kValueAttribute))
+                markDamaged("a record has no value");
+            else if (IsRecord(*element) && !element->HasAttribute(kNameAttribute))
+                markDamaged("a record has no name");
             else if (IsRecord(*element))
                 markDamaged("a record has an attribute other than a name and a value");
             open.push_back(element->GetName());
@@ -269,11 +479,16 @@ void RecoverRecords(const std::string& bytes, std::vector<XMLElement>& records)
         const size_t end = next == std::string::npos ? bytes.size() : next;
         const size_t after = position + kTag.size();
         const char follower = after < bytes.size() ? bytes[after] : '\0';
-        if (std::strchr(" \t\r\n/>", follower) != nullptr && follower != '\0')
+        const char* problem = nullptr;
+        const size_t tagEnd = TagEnd(bytes, position, &problem);
+        // A record whose own tag is damaged is left out, not read as a changed value.
+        const bool sound = tagEnd != std::string::npos && tagEnd <= end &&
+                           CharacterProblem(std::string_view(bytes).substr(position, tagEnd - position)) == nullptr;
+        if (std::strchr(" \t\r\n/>", follower) != nullptr && follower != '\0' && sound)
         {
             try
             {
-                ReadOnlyMemoryStream chunk(L"account", bytes.data() + position, end - position);
+                ReadOnlyMemoryStream chunk(L"account", bytes.data() + position, tagEnd - position);
                 std::unique_ptr<IXMLReader> reader = CreateStrictReader(&chunk);
                 if (!reader->IsEOF())
                 {
@@ -294,9 +509,13 @@ void RecoverRecords(const std::string& bytes, std::vector<XMLElement>& records)
 ParsedRecords ParseRecords(const LoadedFile& file)
 {
     ParsedRecords parsed;
+    std::string cleaned;
+    bool changed = false;
+    const char* problem = MarkupProblem(file.bytes, cleaned, changed);
+    const std::string& text = problem == nullptr && changed ? cleaned : file.bytes;
     try
     {
-        ReadDocument(file.bytes, parsed);
+        ReadDocument(text, parsed);
     }
     catch (const std::exception& error)
     {
@@ -306,10 +525,18 @@ ParsedRecords ParseRecords(const LoadedFile& file)
         parsed.errorType = TypeName(error);
         parsed.errorMessage = error.what();
     }
+    if (problem != nullptr)
+    {
+        // What our reader took from such a file may be a changed value: only sound tags count.
+        parsed.records.clear();
+        if (!parsed.damaged)
+            parsed.problem = problem;
+        parsed.damaged = true;
+    }
     if (parsed.damaged)
     {
         // A damaged tag can swallow the one after it, wherever the damage shows.
-        RecoverRecords(file.bytes, parsed.records);
+        RecoverRecords(text, parsed.records);
     }
     if (file.cut)
     {
@@ -558,6 +785,20 @@ void Account::LogParseFailure(const char* operation, const std::string& type, co
 
 bool Account::Apply(const std::vector<Change>& changes, const char* operation)
 {
+    // Refused here, so that the file written is always one any XML reader takes.
+    for (const Change& change : changes)
+    {
+        std::optional<uint32_t> bad = UnstorableCharacter(change.key);
+        if (!bad && change.value)
+            bad = UnstorableCharacter(*change.value);
+        if (bad)
+        {
+            Internal::LogWrite("Strata::Account::%s: '%s' of the account '%s' holds U+%04X, which an account file "
+                               "cannot hold; the change is not saved.\n",
+                               operation, Narrow(change.key).c_str(), NarrowName().c_str(), *bad);
+            return false;
+        }
+    }
     try
     {
         if (mInMemory)
@@ -683,6 +924,8 @@ bool Account::WriteValue(const wchar_t* key, const std::wstring& value)
 {
     if (key == nullptr)
         return false;
+    if (UnstorableCharacter(key) || UnstorableCharacter(value))
+        return Apply({{key, value}}, "WriteValue"); // refused and logged; the old value stays
     const bool saved = Apply({{key, value}}, "WriteValue");
     // The account in memory follows even when the file could not: a switch of account still happens.
     if (std::wcscmp(key, kNameKey) == 0)

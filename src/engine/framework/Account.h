@@ -37,10 +37,13 @@ private:
 // the whole file.
 //
 // A rewrite never leaves a half file: the new content goes to "<name>.act.tmp", which reaches the disk
-// before it is renamed over the file. A file that parses only in part, or has no "account" root, is
-// copied to "<name>.act.bad" (one log line) and rebuilt from every record that could be read plus the
-// change. A file that exists but cannot be read whole is never replaced: the change is lost and logged.
-// No operation throws into the game.
+// before it is renamed over the file. The file is always XML 1.0 that any reader takes: values holding a
+// character XML cannot hold are refused when set. A file that parses only in part, has no "account" root,
+// or holds what a lenient reader would take as a changed value (a NUL, a raw '<' in a value, bad UTF-8, an
+// unknown entity, a document type) is damaged: it is copied to "<name>.act.bad" (one log line) and rebuilt
+// from every record whose own tag is sound, plus the change. A byte-order mark, comments and CDATA sections
+// are read, not called damage. A file that exists but cannot be read whole is never replaced: the change is
+// lost and logged. No operation throws into the game.
 class Account
 {
 public:
@@ -80,8 +83,9 @@ public:
     float ReadValue(const std::wstring& key, const float& defaultValue);
 
     // Stores the value under the key, in the place of every record with that key, else at the end.
-    // Returns false, logging why, when the change could not be saved (the file is then unchanged);
-    // a null key stores nothing and returns false.
+    // Returns false, logging why, when the change could not be saved (the file is then unchanged), or when
+    // the key or value holds a character XML 1.0 cannot hold (the old value stays, in memory too); a null
+    // key stores nothing and returns false.
     bool WriteValue(const wchar_t* key, const std::wstring& value);
     bool WriteValue(const wchar_t* key, const wchar_t* value);
     // Integers in decimal; floats with six decimals; booleans "true" or "false".

@@ -664,7 +664,7 @@ DownloadManager::sRunOutcome DownloadManager::RunTransferUnguarded(FileTransfer*
     part.Close();
 
     const bool whole = error == 0 && atEnd && (length == 0 || copied == length);
-    const int mismatch = whole ? CheckBody(partAddress, transfer, copied) : 0;
+    const int mismatch = whole ? CheckBody(partAddress, transfer, copied, length > 0) : 0;
     if (!whole || mismatch != 0)
     {
         // Cut short, damaged, or stopped between chunks because it was told to.
@@ -685,13 +685,16 @@ DownloadManager::sRunOutcome DownloadManager::RunTransferUnguarded(FileTransfer*
     return complete;
 }
 
-int DownloadManager::CheckBody(const FileAddress& part, FileTransfer* transfer, unsigned long copied)
+int DownloadManager::CheckBody(const FileAddress& part, FileTransfer* transfer, unsigned long copied,
+                               bool lengthAnnounced)
 {
     const std::wstring name = FileNameOf(transfer->GetCacheAddress());
-    // Text files are listed by their checksum without white space, so their size may differ.
+    // Text files are listed by their checksum without white space, so a server may hold them with other
+    // line endings. But a body whose end was not announced may have been cut where only white space was
+    // left, which that checksum cannot see: then the listed size must match too.
     const bool text = IsTextFile(name);
     const int expected = transfer->GetExpectedSize();
-    if (!text && expected >= 0 && copied != static_cast<unsigned long>(expected))
+    if ((!text || !lengthAnnounced) && expected >= 0 && copied != static_cast<unsigned long>(expected))
         return DownloadError_SizeMismatch;
     const std::optional<uint32_t>& checksum = transfer->GetExpectedChecksum();
     if (!checksum)

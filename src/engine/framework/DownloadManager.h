@@ -225,8 +225,8 @@ private:
     bool PauseBeforeRetry(FileTransfer* transfer, unsigned long threadID, unsigned long milliseconds);
     bool IsCarriedBy(FileTransfer* transfer, unsigned long threadID);
     // 0 when the closed part file of `copied` bytes is the file the transfer asked for, else the
-    // error to report.
-    static int CheckBody(const FileAddress& part, FileTransfer* transfer, unsigned long copied);
+    // error to report. `lengthAnnounced`: the server gave the body's length, so it cannot have been cut.
+    static int CheckBody(const FileAddress& part, FileTransfer* transfer, unsigned long copied, bool lengthAnnounced);
 
     std::list<boost::intrusive_ptr<FileTransfer>> mPending;
     std::map<unsigned long, DownloadThread> mThreads;

@@ -34,6 +34,21 @@ void Check(Strata::SceneNode* screen, const char* name, bool checked)
         radio->SetCheck(checked);
 }
 
+// Empties the other language's voices and loads these, unless they are loaded already.
+bool LoadVoices(bool english)
+{
+    GetAudioManager()->unloadVoiceManifest(VoiceManifest(!english));
+    if (Strata::GetResourceManager()->GetLoadCount(VoiceManifest(english)) > 0)
+        return true;
+    const auto job = Strata::GetResourceManager()->Load(VoiceManifest(english));
+    if (job == nullptr || job->GetStatus() != Strata::eLoadingJobStatus::Complete)
+    {
+        Strata::Log("The voices of the chosen language could not be loaded\n");
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 bool SetProfileLanguage(bool english)
@@ -42,14 +57,16 @@ bool SetProfileLanguage(bool english)
     if (account == nullptr || ProfileSpeaksEnglish() == english)
         return true;
     account->WriteValue(L"EnglishLanguage", english);
-    GetAudioManager()->unloadVoiceManifest(VoiceManifest(!english));
-    const auto job = Strata::GetResourceManager()->Load(VoiceManifest(english));
-    if (job == nullptr || job->GetStatus() != Strata::eLoadingJobStatus::Complete)
-    {
-        Strata::Log("The voices of the chosen language could not be loaded\n");
-        return false;
-    }
-    return true;
+    return LoadVoices(english);
+}
+
+bool LoadAccountLanguageVoices()
+{
+    const bool english = ProfileSpeaksEnglish();
+    // Before the start-up has loaded any voices there is nothing to swap: it loads the account's own.
+    if (Strata::GetResourceManager()->GetLoadCount(VoiceManifest(!english)) == 0)
+        return true;
+    return LoadVoices(english);
 }
 
 const sMenuScreen MyOptionsMode::kScreen{"screen", "MyOptionsLayout", kWords};
@@ -85,9 +102,7 @@ void MyOptionsMode::showSettings()
     const bool english = ProfileSpeaksEnglish();
     Check(Screen(), "EnglishRadio", english);
     Check(Screen(), "SpanishRadio", !english);
-    const bool windowed = Strata::Window::GetConfig().mode == Strata::Window::WindowMode_Windowed;
-    Check(Screen(), "WindowedRadio", windowed);
-    Check(Screen(), "FullScreenRadio", !windowed);
+    showWindowMode();
     const Strata::AudioControlsPtr master = Strata::Audio::GetMasterControls();
     if (auto* sound = ScreenChild<Strata::CheckBoxNode>(Screen(), "SoundCheck"))
         sound->SetChecked(master == nullptr || !master->IsMuted());
@@ -97,6 +112,23 @@ void MyOptionsMode::showSettings()
     const Strata::AudioControlsPtr effects = Strata::Audio::GetControls(Strata::Audio::GetEffectKind());
     if (auto* slider = ScreenChild<Strata::SliderNode>(Screen(), "EffectsSlider"); slider && effects)
         slider->SetValue(effects->GetVolume());
+}
+
+void MyOptionsMode::showWindowMode()
+{
+    const bool windowed = Strata::Window::GetConfig().mode == Strata::Window::WindowMode_Windowed;
+    auto* radio = ScreenChild<Strata::RadioButtonNode>(Screen(), "WindowedRadio");
+    if (radio != nullptr && radio->IsChecked() == windowed)
+        return;
+    Check(Screen(), "WindowedRadio", windowed);
+    Check(Screen(), "FullScreenRadio", !windowed);
+}
+
+void MyOptionsMode::Update(float dt)
+{
+    MenuScreen::Update(dt);
+    // The window key changes the mode behind this screen's back.
+    showWindowMode();
 }
 
 void MyOptionsMode::ChooseLanguage(bool english)

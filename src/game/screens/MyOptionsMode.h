@@ -16,11 +16,14 @@ public:
     // Instantiates "MyOptionsLayout" and shows the current settings.
     void Setup() override;
     bool IsOpaque() override { return false; }
+    // Keeps the window radios showing the window's mode, whatever changed it.
+    void Update(float dt) override;
 
     static const sMenuScreen kScreen;
 
 private:
     void showSettings();
+    void showWindowMode();
     void ChooseLanguage(bool english);
     void ChooseWindow(bool windowed);
     void SwitchSound();
@@ -32,5 +35,8 @@ private:
 // queue, unloads the old voice manifest and loads the new one. Returns false when the new voices could
 // not be loaded (logged; the choice stays stored, so the next start loads them).
 bool SetProfileLanguage(bool english);
+// After a change of account: the voices loaded become those of the new account's language (nothing is
+// loaded before the start-up has loaded voices). Returns false when they could not be loaded (logged).
+bool LoadAccountLanguageVoices();
 
 } // namespace Yardcrew

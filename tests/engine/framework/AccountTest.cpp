@@ -8,6 +8,7 @@
 
 #include "support/MemoryFileSystemPartition.h"
 
+#include <expat.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -82,6 +83,36 @@ Records ParseFile(const std::string& bytes)
     }
     EXPECT_TRUE(rootSeen);
     return records;
+}
+
+// The value of every record as libexpat reads the file, or a failure when it refuses the file: the account
+// files must be XML that any reader takes, not only ours.
+std::vector<std::pair<std::string, std::string>> ReadWithExpat(const std::string& bytes)
+{
+    std::vector<std::pair<std::string, std::string>> records;
+    XML_Parser parser = XML_ParserCreate("UTF-8");
+    XML_SetUserData(parser, &records);
+    XML_SetStartElementHandler(parser,
+                               [](void* data, const XML_Char* name, const XML_Char** attributes)
+                               {
+                                   if (std::string(name) != "record")
+                                       return;
+                                   std::pair<std::string, std::string> record;
+                                   for (int i = 0; attributes[i] != nullptr; i += 2)
+                                       (std::string(attributes[i]) == "name" ? record.first : record.second) =
+                                           attributes[i + 1];
+                                   static_cast<decltype(records)*>(data)->push_back(record);
+                               });
+    const bool parsed = XML_Parse(parser, bytes.data(), static_cast<int>(bytes.size()), 1) == XML_STATUS_OK;
+    EXPECT_TRUE(parsed) << XML_ErrorString(XML_GetErrorCode(parser)) << " at line " << XML_GetCurrentLineNumber(parser);
+    XML_ParserFree(parser);
+    return records;
+}
+
+std::string Utf8(const std::wstring& text)
+{
+    const std::shared_ptr<unsigned char[]> utf8 = ConvertStringWideToUTF8(text.c_str());
+    return reinterpret_cast<const char*>(utf8.get());
 }
 
 class AccountTest : public ::testing::Test
@@ -438,6 +469,18 @@ TEST_F(AccountTest, ADamagedRecordCostsNoOtherRecordAndLeavesACopy)
         {"nested record", "<record name=\"Level\" value=\"7\">\r\n<record name=\"x\" value=\"1\"/></record>\r\n"},
         {"other element", "<level name=\"Level\" value=\"7\"/>\r\n"},
         {"end tag of another element", "<record name=\"Level\" value=\"7\"></level>\r\n"},
+        {"no value", "<record name=\"Level\"/>\r\n"},
+        // Damage a lenient reader would take as a changed value.
+        {"NUL in a value", std::string("<record name=\"Level\" value=\"4\0\"/>\r\n", 33)},
+        {"raw < in a value", "<record name=\"Level\" value=\"4<0\"/>\r\n"},
+        {"raw control character", "<record name=\"Level\" value=\"4\x01\"/>\r\n"},
+        {"bad UTF-8 byte", "<record name=\"Level\" value=\"4\xFF\"/>\r\n"},
+        {"overlong UTF-8", "<record name=\"Level\" value=\"4\xC0\xAF\"/>\r\n"},
+        {"UTF-8 cut short", "<record name=\"Level\" value=\"4\xE2\x82\"/>\r\n"},
+        {"U+FFFF as UTF-8", "<record name=\"Level\" value=\"4\xEF\xBF\xBF\"/>\r\n"},
+        {"unknown entity", "<record name=\"Level\" value=\"4&nosuch;\"/>\r\n"},
+        {"reference to U+0001", "<record name=\"Level\" value=\"4&#1;\"/>\r\n"},
+        {"reference with no end", "<record name=\"Level\" value=\"4&amp\"/>\r\n"},
     };
     testing::internal::CaptureStderr();
     for (const Case& c : cases)
@@ -460,8 +503,100 @@ TEST_F(AccountTest, ADamagedRecordCostsNoOtherRecordAndLeavesACopy)
         EXPECT_EQ(account.GetName(), L"Player") << c.what;
     }
     const std::string log = testing::internal::GetCapturedStderr();
-    EXPECT_NE(log.find("is damaged (a record has an attribute other than a name and a value)"), std::string::npos)
+    for (const char* problem : {"a record has an attribute other than a name and a value", "a record has no value",
+                                "it holds a character XML cannot hold", "it is not valid UTF-8",
+                                "a value holds a raw '<'", "it holds an unknown or broken reference"})
+        EXPECT_NE(log.find(std::string("is damaged (") + problem + ")"), std::string::npos) << problem << "\n" << log;
+}
+
+TEST_F(AccountTest, WellFormedFilesAPersonCouldWriteAreReadAndADocumentTypeIsDamage)
+{
+    struct Case
+    {
+        const char* what;
+        std::string text;
+        bool damaged;
+        int level = 4; // what is read of the record "Level"
+    };
+    const std::string records = RecordLine("Level", "4") + RecordLine("Stars", "40");
+    const std::vector<Case> cases = {
+        {"byte-order mark", "\xEF\xBB\xBF" + Document(With(kPlayer, {{"Level", "4"}, {"Stars", "40"}})), false},
+        {"comments",
+         kDeclaration + "<!-- saved by hand -->\r\n<account>\r\n<!-- <record name=\"Level\" value=\"9\"/> -->" +
+             records + "</account><!-- end -->\r\n",
+         false},
+        {"CDATA section", kDeclaration + "<account><![CDATA[ notes: <record> & more ]]>" + records + "</account>",
+         false},
+        {"references",
+         kDeclaration + "<account>" + RecordLine("Level", "&#52;") + RecordLine("Stars", "&#x34;0") + "</account>",
+         false},
+        {"entity from a document type",
+         kDeclaration + "<!DOCTYPE account [<!ENTITY four \"4\">]>\r\n<account>" + RecordLine("Level", "&four;") +
+             RecordLine("Stars", "40") + "</account>",
+         true, 0},
+        {"comment holding --", kDeclaration + "<account><!-- a -- b -->" + records + "</account>", true},
+    };
+    testing::internal::CaptureStderr();
+    for (const Case& c : cases)
+    {
+        disk->AddFile(kPath, c.text);
+        disk->AddFile(kBadPath, "");
+        Account account(address);
+        EXPECT_EQ(account.ReadValue(L"Stars", 0), 40) << c.what;
+        EXPECT_EQ(account.ReadValue(L"Level", 0), c.level) << c.what;
+        EXPECT_TRUE(account.WriteValue(L"Sound", true)) << c.what;
+        EXPECT_EQ(disk->GetFile(kBadPath), c.damaged ? c.text : "") << c.what;
+        ReadWithExpat(File());
+    }
+    const std::string log = testing::internal::GetCapturedStderr();
+    EXPECT_NE(log.find("is damaged (a comment is broken)"), std::string::npos) << log;
+}
+
+TEST_F(AccountTest, ValuesXMLCannotHoldAreRefusedAndEveryFileWrittenIsXML)
+{
+    Account account(address, L"Player");
+    // Everything XML 1.0 can hold is stored as it is and read back the same by another reader.
+    const std::wstring storable = L"tab\t line\n cr\r amp& lt< gt> quot\" apos' \u00e9\ud7ff\ue000\ufffd\U0010FFFF";
+    ASSERT_TRUE(account.WriteValue(L"Text", storable));
+    ASSERT_TRUE(account.WriteValue(L"Key with \u00e9", 3));
+    EXPECT_EQ(account.ReadValue(L"Text"), storable);
+    auto read = ReadWithExpat(File());
+    EXPECT_NE(std::find(read.begin(), read.end(), std::make_pair(std::string("Text"), Utf8(storable))), read.end());
+
+    struct Case
+    {
+        const char* what;
+        std::wstring key;
+        std::wstring value;
+    };
+    const std::vector<Case> refused = {
+        {"U+0001", L"Text",
+         L"a\x01"
+         L"b"},
+        {"NUL", L"Text", std::wstring(L"a\0b", 3)},
+        {"U+001F", L"Text", L"a\x1F"},
+        {"U+FFFE", L"Text", L"a\xFFFE"},
+        {"U+FFFF", L"Text", L"\xFFFF"},
+        {"a lone surrogate", L"Text", std::wstring(1, static_cast<wchar_t>(0xD800))},
+        {"beyond U+10FFFF", L"Text", std::wstring(1, static_cast<wchar_t>(0x110000))},
+        {"a control character in the key", L"Te\x02xt", L"fine"},
+        {"the account's name", Account::kNameKey, L"Ana\x07"},
+    };
+    testing::internal::CaptureStderr();
+    for (const Case& c : refused)
+    {
+        const std::string before = File();
+        EXPECT_FALSE(account.WriteValue(c.key.c_str(), c.value)) << c.what;
+        EXPECT_EQ(File(), before) << c.what;
+    }
+    const std::string log = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(account.ReadValue(L"Text"), storable);
+    EXPECT_EQ(account.GetName(), L"Player");
+    EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), static_cast<long>(refused.size())) << log;
+    EXPECT_NE(log.find("holds U+0001, which an account file cannot hold; the change is not saved."), std::string::npos)
         << log;
+    read = ReadWithExpat(File());
+    EXPECT_EQ(read.size(), 4u);
 }
 
 TEST_F(AccountTest, AnyOneDamagedByteKeepsEveryUntouchedRecord)

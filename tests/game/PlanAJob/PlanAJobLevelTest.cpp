@@ -34,7 +34,7 @@ TEST_F(PlanAJobLevelTest, LevelsNameTheirPicturesByDifficultyAndOnlyPlayableOnes
     };
     const Case cases[] = {
         {"JobEasy", R"(difficulty="Easy" imageList="Job" numEmpty="1")", "Job_Objects_Easy", nullptr},
-        {"JobMedium", R"(difficulty="medium" imageList="Job" numEmpty="3")", "Job_Objects_Medium", nullptr},
+        {"JobMedium", R"(difficulty="Medium" imageList="Job" numEmpty="3")", "Job_Objects_Medium", nullptr},
         {"JobHard", R"(difficulty="Hard" imageList="Job" numEmpty="5")", "Job_Objects_Hard", nullptr},
         {"JobNoneEmpty", R"(difficulty="Easy" imageList="Job" numEmpty="0")", "Job_Objects_Easy",
          "has \"numEmpty\" 0, not 1 to 5"},

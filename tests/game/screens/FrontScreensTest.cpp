@@ -158,6 +158,7 @@ TEST_F(FrontScreensTest, TheStickersButtonOpensTheBookOnlyForAProfileWithSticker
     screens.stickerBook = [] { return std::make_unique<NamedMode>("sticker book"); };
     GetLevelManager().setStoryScreenConstructors(screens);
     const NodePathStep path[] = {"MainMenu", "StickerBookButton", NodePathTerminator()};
+    Profile()->WriteValue(L"AccountID", L"1"); // stickers are a chosen profile's
     for (const bool any : {false, true})
     {
         SCOPED_TRACE(any);
@@ -198,6 +199,31 @@ TEST_F(FrontScreensTest, ProfilesKeepTheirOwnProgressAndANewGameResetsOnlyTheCho
     EXPECT_FALSE(UseProfile(0));
     EXPECT_FALSE(UseProfile(4));
     EXPECT_EQ(CurrentProfile(), 2);
+}
+
+TEST_F(FrontScreensTest, AChangeOfAccountBringsTheVoicesOfItsLanguage)
+{
+    AddManifest(L"AudioResources", "<sound name=\"Hello\" src=\"hello\"/>\n");
+    AddManifest(L"AudioResources_SP", "<sound name=\"Hello\" src=\"hola\"/>\n");
+    const auto loaded = [this]
+    { return std::make_pair(manager->GetLoadCount(L"AudioResources"), manager->GetLoadCount(L"AudioResources_SP")); };
+    // Before the start-up has loaded voices, an account change loads none.
+    EXPECT_TRUE(LoadAccountLanguageVoices());
+    EXPECT_EQ(loaded(), std::make_pair(0, 0));
+
+    ASSERT_TRUE(manager->Load(L"AudioResources")->IsComplete());
+    const std::wstring english = Profile()->GetName();
+    ASSERT_NE(GetAccountManager()->NewAccount(L"Ana"), nullptr);
+    ASSERT_TRUE(GetAccountManager()->SetCurrentAccount(L"Ana"));
+    Profile()->WriteValue(L"EnglishLanguage", false);
+    EXPECT_TRUE(LoadAccountLanguageVoices());
+    EXPECT_EQ(loaded(), std::make_pair(0, 1));
+    EXPECT_TRUE(LoadAccountLanguageVoices()) << "already those voices";
+    EXPECT_EQ(loaded(), std::make_pair(0, 1));
+
+    ASSERT_TRUE(GetAccountManager()->SetCurrentAccount(english));
+    EXPECT_TRUE(LoadAccountLanguageVoices());
+    EXPECT_EQ(loaded(), std::make_pair(1, 0));
 }
 
 TEST_F(FrontScreensTest, LanguageChoiceIsKeptAndOptionsShowTheSettingsApplyThemAtOnceAndCloseOnce)

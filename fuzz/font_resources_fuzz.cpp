@@ -1,0 +1,102 @@
+// Feeds arbitrary bytes to the "font" factory as a manifest, over a few font files: a whole font (tiny.png
+// with tiny.txt), one with a mask (masked.png, masked_mask.gif, masked.txt), one without metrics
+// (nometrics.png) and one without its picture (noimage.txt). Every font made measures and draws text;
+// a font that cannot be made is not kept; unloading leaves none.
+
+#include "FuzzImages.h"
+#include "FuzzSupport.h"
+
+#include "core/Label.h"
+#include "core/MemoryStream.h"
+#include "core/XMLReader.h"
+#include "framework/ResourceManager.h"
+#include "graphics/Drawing.h"
+#include "graphics/FontResourceFactory.h"
+#include "graphics/Image.h"
+#include "graphics/ImageFont.h"
+#include "graphics/SoftwareCanvas.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <exception>
+#include <memory>
+#include <set>
+#include <string>
+
+using namespace Strata;
+using Strata::Fuzzing::Check;
+
+namespace
+{
+
+// Two glyphs two pixels wide over the 4 x 2 picture.
+const char kMetrics[] = "0 2 0 0 2 2\na 0 2\nb 2 2\n";
+
+std::set<std::wstring> Names(const uint8_t* data, size_t size)
+{
+    std::set<std::wstring> names;
+    ReadOnlyMemoryStream stream(L"Fonts.xml", data, size);
+    try
+    {
+        auto reader = CreateXMLReader(&stream);
+        while (!reader->IsEOF() && names.size() < 64)
+        {
+            const XMLElement* element = reader->ReadElement();
+            if (element != nullptr && element->IsStartElement() && element->HasAttribute(L"name"))
+                names.insert(element->GetAttribute(L"name"));
+        }
+    }
+    catch (const std::exception&)
+    {
+    }
+    return names;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    static Fuzzing::MemoryFiles files;
+    static ResourceManager* const manager = []
+    {
+        files.Set(L"tiny.png", Fuzzing::SmallPng());
+        files.Set(L"tiny.txt", kMetrics);
+        files.Set(L"masked.png", Fuzzing::SmallPng());
+        files.Set(L"masked_mask.gif", Fuzzing::SmallGif());
+        files.Set(L"masked.txt", kMetrics);
+        files.Set(L"nometrics.png", Fuzzing::SmallPng());
+        files.Set(L"noimage.txt", kMetrics);
+        ResourceManager* created = Fuzzing::ImageResourceManager(files);
+        RegisterFontResourceFactory();
+        return created;
+    }();
+
+    ReadOnlyMemoryStream stream(L"Fonts.xml", data, size);
+    try
+    {
+        manager->LoadFromStream(&stream, L"Fonts");
+    }
+    catch (const std::exception&)
+    {
+    }
+    const std::set<std::wstring> names = Names(data, size);
+    for (const std::wstring& name : names)
+    {
+        const std::shared_ptr<IResourceDescriptor> resource = manager->GetResource(Label::FromString(name));
+        const auto* font = dynamic_cast<const ImageFont*>(resource.get());
+        if (font == nullptr)
+            continue;
+        Check(font->GetImage() != nullptr && font->GetGlyphHeight() >= 1);
+        font->GetStringWidth(L"ab ba\u00e9");
+        Image target(16, 8);
+        ICanvas* canvas = Graphics::CreateImageCanvas(&target);
+        Graphics::sDrawState state = Graphics::sDrawState::GetDefaults();
+        state.font = font;
+        Graphics::DrawText(L"abba", 1.0f, 1.0f, state, canvas);
+        Graphics::DestroyImageCanvas(canvas);
+    }
+    manager->Unload(L"Fonts");
+    for (const std::wstring& name : names)
+        Check(manager->GetResource(Label::FromString(name)) == nullptr);
+    return 0;
+}

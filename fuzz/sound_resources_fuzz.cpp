@@ -1,0 +1,153 @@
+// Feeds arbitrary bytes to the sound factories as a manifest ("sound", "randomsound", "soundlist"), over a
+// short valid WAV (beep.wav), damaged sound files (bad.ogg, bad.wav) and a damaged module (tune.xm). Every
+// sound made keeps its defaults in range and holds no more variants than its tag had; every list answers
+// for its events; unloading leaves none of them.
+
+#include "FuzzSupport.h"
+
+#include "audio/OpenALSound.h"
+#include "audio/SoundList.h"
+#include "core/Label.h"
+#include "core/MemoryStream.h"
+#include "core/Singleton.h"
+#include "core/XMLReader.h"
+#include "framework/ResourceManager.h"
+
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <exception>
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+
+using namespace Strata;
+using Strata::Fuzzing::Check;
+
+namespace
+{
+
+// 8 kHz mono 16-bit, 64 frames of a square wave.
+std::string Beep()
+{
+    const uint32_t frames = 64;
+    const uint32_t data = frames * 2;
+    std::string wav = "RIFF";
+    const auto put32 = [&wav](uint32_t v)
+    {
+        for (int i = 0; i < 4; ++i)
+            wav.push_back(static_cast<char>(v >> (8 * i)));
+    };
+    const auto put16 = [&wav](uint16_t v)
+    {
+        wav.push_back(static_cast<char>(v));
+        wav.push_back(static_cast<char>(v >> 8));
+    };
+    put32(36 + data);
+    wav += "WAVEfmt ";
+    put32(16);
+    put16(1);
+    put16(1);
+    put32(8000);
+    put32(16000);
+    put16(2);
+    put16(16);
+    wav += "data";
+    put32(data);
+    for (uint32_t i = 0; i < frames; ++i)
+        put16((i / 8) % 2 != 0 ? 8000 : static_cast<uint16_t>(-8000));
+    return wav;
+}
+
+// The tags the input holds, with the count of inner "sound" tags of each, by name.
+std::map<std::wstring, int> NamedTags(const uint8_t* data, size_t size)
+{
+    std::map<std::wstring, int> names;
+    ReadOnlyMemoryStream stream(L"Sounds.xml", data, size);
+    try
+    {
+        auto reader = CreateXMLReader(&stream);
+        std::wstring current;
+        int depth = 0;
+        while (!reader->IsEOF() && names.size() < 64)
+        {
+            const XMLElement* element = reader->ReadElement();
+            if (element == nullptr)
+                break;
+            if (element->IsStartElement())
+            {
+                ++depth;
+                if (element->HasAttribute(L"name"))
+                    names.emplace(element->GetAttribute(L"name"), 0);
+                if (element->GetName() == L"sound")
+                    for (auto& [name, count] : names)
+                        ++count;
+            }
+            else if (element->IsEndElement())
+            {
+                --depth;
+            }
+        }
+    }
+    catch (const std::exception&)
+    {
+    }
+    return names;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    static Fuzzing::MemoryFiles files;
+    static ResourceManager* const manager = []
+    {
+        files.Set(L"beep.wav", Beep());
+        files.Set(L"bad.wav", Beep().substr(0, 30));
+        files.Set(L"bad.ogg", "OggS\0\0garbage");
+        files.Set(L"tune.xm", "Extended Module: damaged");
+        static Fuzzing::MemoryFileSource source(files);
+        RegisterSingleton(&source);
+        ResourceManager* created = GetResourceManager();
+        created->AddResourceFactory(L"sound", new OpenALSoundResourceFactory());
+        created->AddResourceFactory(L"randomsound", new OpenALRandomSoundResourceFactory());
+        created->AddResourceFactory(L"soundlist", new SoundListResourceFactory());
+        return created;
+    }();
+
+    ReadOnlyMemoryStream stream(L"Sounds.xml", data, size);
+    try
+    {
+        manager->LoadFromStream(&stream, L"Sounds");
+    }
+    catch (const std::exception&)
+    {
+    }
+    const std::map<std::wstring, int> names = NamedTags(data, size);
+    for (const auto& [name, inner] : names)
+    {
+        const std::shared_ptr<IResourceDescriptor> resource = manager->GetResource(Label::FromString(name));
+        if (const auto* sound = dynamic_cast<const OpenALSound*>(resource.get()))
+        {
+            Check(sound->GetDefaultVolume() >= 0.0f && sound->GetDefaultVolume() <= 1.0f);
+            Check(sound->GetDefaultPan() >= -1.0f && sound->GetDefaultPan() <= 1.0f);
+            Check(std::isfinite(sound->GetDefaultRate()) && sound->GetDefaultRate() > 0.0f);
+            Check(sound->GetDefaultLoopCount() >= 0);
+            Check(!sound->GetKind().IsNull());
+            const auto* variants = dynamic_cast<const OpenALSoundData*>(sound->GetSoundData());
+            Check(variants != nullptr && variants->GetVariantCount() <= static_cast<size_t>(inner) + 1);
+        }
+        if (const auto* list = dynamic_cast<const SoundList*>(resource.get()))
+        {
+            Check(list->GetCount() <= static_cast<size_t>(inner));
+            for (const char* event : {"Hot", "Down", "", "beep"})
+                list->GetSound(Label(event));
+        }
+    }
+    manager->Unload(L"Sounds");
+    for (const auto& [name, inner] : names)
+        Check(manager->GetResource(Label::FromString(name)) == nullptr);
+    return 0;
+}
