@@ -33,7 +33,7 @@ const char* const kFixture = R"(
     <animation name="Sad" frameList="0-3" fps="10"/><animation name="Happy" frameList="0-4" fps="10"/>
   </spritetype>
   <vector2i name="DefaultCursorRegPt" x="4" y="3"/>
-  <intarray name="RepeatedGameNumLoops"><int value="0"/><int value="0"/><int value="0"/></intarray>
+  <intarray name="RepeatedGameNumLoops"><int value="0"/><int value="1"/><int value="0"/></intarray>
   <scenelayout name="HoistStackerModeLayout">
     <scenenode nodeName="GameScreenRoot" width="800" height="600">
       <scenenode nodeName="Playfield" width="800" height="600">
@@ -100,6 +100,12 @@ protected:
         const auto objects = game.getObjects();
         return std::none_of(objects.begin(), objects.end(),
                             [](const StackableObject* o) { return o->getPlace() == StackableObject::Place::Falling; });
+    }
+    static bool OnGround(const HoistStackerMode& game)
+    {
+        const auto objects = game.getObjects();
+        return std::all_of(objects.begin(), objects.end(),
+                           [](const StackableObject* o) { return o->getPlace() == StackableObject::Place::Ground; });
     }
     static StackingTarget* PlatformOf(const HoistStackerMode& game, StackObjectColor color)
     {
@@ -234,6 +240,23 @@ TEST_F(HoistStackerModeTest, EveryDifficultyIsWonThroughWrongMovesToTheStickerRe
         PlayRight(*game);
         if (HasFatalFailure())
             return;
+        // Medium plays a second round, a fresh mode with a fresh fall, before the reward.
+        if (d == GameModeDifficulty_Medium)
+        {
+            ASSERT_EQ(screens, std::vector<std::string>{"unwind next round"});
+            screens.clear();
+            game.reset(dynamic_cast<HoistStackerMode*>(nextRound.release()));
+            ASSERT_NE(game, nullptr);
+            context.reset();
+            Start(*game);
+            EXPECT_FALSE(game->isFirstRound());
+            EXPECT_EQ(game->getObjects().size(), objects.size());
+            // Until the intro's stacks have fallen nothing lies loose to be carried.
+            ASSERT_TRUE(StepUntil(*game, [&] { return OnGround(*game); }));
+            PlayRight(*game);
+            if (HasFatalFailure())
+                return;
+        }
         EXPECT_EQ(screens, std::vector<std::string>{"push reward"});
         game.reset();
         context.reset();
