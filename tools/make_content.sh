@@ -72,6 +72,7 @@ for step in "${steps[@]}"; do
       $PY tools/content/make_tool_shed_art.py "${only[@]}" art "$data"
       $PY tools/content/make_plan_a_job_art.py "${only[@]}" art "$data"
       $PY tools/content/make_sprout_puzzle_art.py "${only[@]}" art "$data"
+      $PY tools/content/make_stacking_art.py "${only[@]}" art "$data"
       ;;
     loading)
       need python3 librsvg2-bin fonts-dejavu-core
