@@ -23,6 +23,9 @@
 #include "game/HideAndSeek/HideAndSeekCharacter.h"
 #include "game/HideAndSeek/HideAndSeekMode.h"
 #include "game/HideAndSeek/HideAndSeekObstacle.h"
+#include "game/HoistStacker/HoistStackerMode.h"
+#include "game/HoistStacker/StackableObject.h"
+#include "game/HoistStacker/StackingTarget.h"
 #include "game/LevelManager.h"
 #include "game/PlanAJob/JobSequenceItem.h"
 #include "game/PlanAJob/JobSequenceSlot.h"
@@ -1544,6 +1547,120 @@ TEST_F(PlayThroughTest, TheJigsawGameFromFreePlayToItsStickerAndInTheStory)
                  EXPECT_EQ(ProfileProgress(1), 10);
              }},
         });
+
+    ASSERT_NO_THROW({
+        mClock = kStart;
+        MainLoop::Execute();
+    });
+    EXPECT_EQ(mNext, steps.size());
+}
+
+TEST_F(PlayThroughTest, TheStackingGameFromFreePlayToItsStickerAndInTheStory)
+{
+    const auto clickOn = [](const char* name) { return [name] { EXPECT_TRUE(Click(name)); }; };
+    const auto clickCentre = [](SceneNode& node)
+    {
+        const Rect<float> bounds = node.GlobalGetBounds();
+        ClickAt(static_cast<int>(bounds.x + bounds.width / 2), static_cast<int>(bounds.y + bounds.height / 2));
+    };
+    const auto falling = []
+    {
+        auto* game = Top<HoistStackerMode>();
+        const std::vector<StackableObject*> objects =
+            game != nullptr ? game->getObjects() : std::vector<StackableObject*>();
+        return std::any_of(objects.begin(), objects.end(),
+                           [](StackableObject* o) { return o->getPlace() == StackableObject::Place::Falling; });
+    };
+    // A player who makes one move once the last has told: picks up a loose object, then clicks its
+    // platform. The first round is stacked smallest first, so it falls and Hoist is sad; then largest
+    // first. True when every object lies right on a stack.
+    const HoistStackerMode* current = nullptr;
+    bool fallen = false;
+    bool wrong = true;
+    std::function<bool()> told;
+    const auto playRound = [&]
+    {
+        auto* game = Top<HoistStackerMode>();
+        if (game == nullptr)
+            return false;
+        if (game != current)
+        {
+            current = game;
+            fallen = false;
+            told = nullptr;
+        }
+        // The intro's fall first; a later fall is the wrong stack coming down.
+        if (falling())
+        {
+            wrong = wrong && !fallen;
+            fallen = true;
+            return false;
+        }
+        if (!fallen || (told && !told()))
+            return false;
+        told = nullptr;
+        const std::vector<StackableObject*> objects = game->getObjects();
+        if (std::all_of(objects.begin(), objects.end(),
+                        [](StackableObject* o)
+                        { return o->getPlace() == StackableObject::Place::Stack && o->isCorrectlyPlaced(); }))
+            return true;
+        StackableObject* next = nullptr;
+        for (StackableObject* object : objects)
+        {
+            if (object->isHeld())
+            {
+                for (StackingTarget* platform : game->getPlatforms())
+                    if (platform->getColor() == object->getData().color)
+                        clickCentre(*platform->getClickNode());
+                told = [object] { return object->getPlace() == StackableObject::Place::Stack; };
+                return false;
+            }
+            if (object->getPlace() == StackableObject::Place::Ground &&
+                (next == nullptr || (object->getData().size < next->getData().size) == wrong))
+                next = object;
+        }
+        if (next != nullptr)
+        {
+            clickCentre(*next->getImageNode());
+            told = [next] { return next->isHeld(); };
+        }
+        return false;
+    };
+
+    steps = ToEasyGameInFreePlay("HoistStacker");
+    steps.push_back({"stacking_instructions", [] { return Top<ForemanInstructionMode>() != nullptr; },
+                     clickOn("SkipButton"), true});
+    // An easy run has "RepeatedGameNumLoops"[0] + 1 rounds.
+    const HoistStackerMode* lastRound = nullptr;
+    for (int round = 1; round <= 4; ++round)
+        steps.push_back({"stacking round " + std::to_string(round),
+                         [&] { return Top<HoistStackerMode>() != lastRound && playRound(); },
+                         [&]
+                         {
+                             EXPECT_FALSE(wrong);
+                             lastRound = Top<HoistStackerMode>();
+                         }});
+    steps.push_back({"stacking_reward", [] { return Top<StickerUnlockMode>() != nullptr; }, clickOn("OkButton"), true});
+    steps.push_back(
+        {"free play after the game", [] { return Top<FreePlaySelectMode>() != nullptr; }, clickOn("BackButton")});
+    // The story, at the step after the hammering game, plays this one.
+    steps.push_back({"menu for the story", [] { return Top<MainMenuMode>() != nullptr; },
+                     [&]
+                     {
+                         ASSERT_TRUE(GetAccountManager()->GetCurrentAccount()->WriteValue(L"1_Progress", 6));
+                         EXPECT_TRUE(Click("StoryButton"));
+                     }});
+    steps.push_back({"stacking in the story",
+                     []
+                     {
+                         return Top<ForemanInstructionMode>() != nullptr &&
+                                dynamic_cast<HoistStackerMode*>(MainLoop::GetTopMostMode(1)) != nullptr;
+                     },
+                     []
+                     {
+                         EXPECT_FALSE(GetLevelManager().freePlay);
+                         EXPECT_EQ(ProfileProgress(1), 6);
+                     }});
 
     ASSERT_NO_THROW({
         mClock = kStart;

@@ -211,6 +211,9 @@ TEST_F(HoistStackerModeTest, EveryDifficultyIsWonThroughWrongMovesToTheStickerRe
                               }));
         for (StackingTarget* platform : platforms)
             EXPECT_TRUE(platform->getStack().empty());
+        // The intro's right places are not kept on the ground.
+        for (const StackableObject* object : objects)
+            EXPECT_FALSE(object->isCorrectlyPlaced());
         Click(*game, *game->getHoist());
         EXPECT_TRUE(StepUntil(*game, [&] { return Heard("VO_Hoist_IThinkSo"); }));
 
