@@ -113,7 +113,8 @@ def platform(c):
 
 
 def backdrop():
-    """Sky, far hills and the yard, its ground marked where each row of objects lies."""
+    """Sky, far hills and the yard, its ground marked where each object lies. A level of one colour
+    has one platform, so the backdrop marks none."""
     parts = ['<rect width="800" height="600" fill="#bfe6ff"/>',
              '<circle cx="90" cy="70" r="34" fill="#ffe98a"/>',
              '<path d="M0 250Q160 190 340 235T700 215T800 225V600H0Z" fill="#a8d98a"/>',
@@ -122,9 +123,6 @@ def backdrop():
     for y in GROUND_Y:
         for x in GROUND_X:
             parts.append('<ellipse cx="%d" cy="%d" rx="70" ry="7" fill="#b3aa99"/>' % (x, y - 1))
-    for _, x, y in TARGETS:
-        parts.append('<ellipse cx="%d" cy="%d" rx="120" ry="9" fill="#b3aa99"/>'
-                     % (x + PLAT_W // 2, y + PLAT_Y + PLAT_H - 2))
     return document(800, 600, "".join(parts))
 
 
