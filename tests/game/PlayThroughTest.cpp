@@ -294,6 +294,30 @@ protected:
         };
     }
 
+    // From the menu, the story at that step of profile 1's: its game under the instructions, not in free play.
+    template <class Game>
+    static std::vector<Step> StoryAt(int progress)
+    {
+        return {
+            {"menu for the story", [] { return Top<MainMenuMode>() != nullptr; },
+             [progress]
+             {
+                 ASSERT_TRUE(GetAccountManager()->GetCurrentAccount()->WriteValue(L"1_Progress", progress));
+                 EXPECT_TRUE(Click("StoryButton"));
+             }},
+            {"the game in the story",
+             [] {
+                 return Top<ForemanInstructionMode>() != nullptr &&
+                        dynamic_cast<Game*>(MainLoop::GetTopMostMode(1)) != nullptr;
+             },
+             [progress]
+             {
+                 EXPECT_FALSE(GetLevelManager().freePlay);
+                 EXPECT_EQ(ProfileProgress(1), progress);
+             }},
+        };
+    }
+
     // The pointer moves to (x, y) in the window.
     static void MoveTo(int x, int y)
     {
@@ -994,24 +1018,9 @@ TEST_F(PlayThroughTest, TheHideAndSeekGameFromFreePlayToItsStickerAndInTheStory)
             {"second find", openOrOver, findIt},
             {"hide_and_seek_reward", [] { return Top<StickerUnlockMode>() != nullptr; }, clickOn("OkButton"), true},
             {"free play after the game", [] { return Top<FreePlaySelectMode>() != nullptr; }, clickOn("BackButton")},
-            {"menu for the story", [] { return Top<MainMenuMode>() != nullptr; },
-             [&]
-             {
-                 ASSERT_TRUE(GetAccountManager()->GetCurrentAccount()->WriteValue(L"1_Progress", 11));
-                 EXPECT_TRUE(Click("StoryButton"));
-             }},
-            {"hide and seek in the story",
-             []
-             {
-                 return Top<ForemanInstructionMode>() != nullptr &&
-                        dynamic_cast<HideAndSeekMode*>(MainLoop::GetTopMostMode(1)) != nullptr;
-             },
-             []
-             {
-                 EXPECT_FALSE(GetLevelManager().freePlay);
-                 EXPECT_EQ(ProfileProgress(1), 11);
-             }},
         });
+    const std::vector<Step> story = StoryAt<HideAndSeekMode>(11);
+    steps.insert(steps.end(), story.begin(), story.end());
 
     ASSERT_NO_THROW({
         mClock = kStart;
@@ -1408,24 +1417,9 @@ TEST_F(PlayThroughTest, TheJobOrderGameFromFreePlayToItsStickerAndInTheStory)
              nullptr, true},
             {"plan_a_job_reward", [] { return Top<StickerUnlockMode>() != nullptr; }, clickOn("OkButton"), true},
             {"free play after the game", [] { return Top<FreePlaySelectMode>() != nullptr; }, clickOn("BackButton")},
-            {"menu for the story", [] { return Top<MainMenuMode>() != nullptr; },
-             [&]
-             {
-                 ASSERT_TRUE(GetAccountManager()->GetCurrentAccount()->WriteValue(L"1_Progress", 15));
-                 EXPECT_TRUE(Click("StoryButton"));
-             }},
-            {"job order in the story",
-             []
-             {
-                 return Top<ForemanInstructionMode>() != nullptr &&
-                        dynamic_cast<PlanAJobMode*>(MainLoop::GetTopMostMode(1)) != nullptr;
-             },
-             []
-             {
-                 EXPECT_FALSE(GetLevelManager().freePlay);
-                 EXPECT_EQ(ProfileProgress(1), 15);
-             }},
         });
+    const std::vector<Step> story = StoryAt<PlanAJobMode>(15);
+    steps.insert(steps.end(), story.begin(), story.end());
 
     ASSERT_NO_THROW({
         mClock = kStart;
@@ -1644,23 +1638,8 @@ TEST_F(PlayThroughTest, TheStackingGameFromFreePlayToItsStickerAndInTheStory)
     steps.push_back(
         {"free play after the game", [] { return Top<FreePlaySelectMode>() != nullptr; }, clickOn("BackButton")});
     // The story, at the step after the hammering game, plays this one.
-    steps.push_back({"menu for the story", [] { return Top<MainMenuMode>() != nullptr; },
-                     [&]
-                     {
-                         ASSERT_TRUE(GetAccountManager()->GetCurrentAccount()->WriteValue(L"1_Progress", 6));
-                         EXPECT_TRUE(Click("StoryButton"));
-                     }});
-    steps.push_back({"stacking in the story",
-                     []
-                     {
-                         return Top<ForemanInstructionMode>() != nullptr &&
-                                dynamic_cast<HoistStackerMode*>(MainLoop::GetTopMostMode(1)) != nullptr;
-                     },
-                     []
-                     {
-                         EXPECT_FALSE(GetLevelManager().freePlay);
-                         EXPECT_EQ(ProfileProgress(1), 6);
-                     }});
+    const std::vector<Step> story = StoryAt<HoistStackerMode>(6);
+    steps.insert(steps.end(), story.begin(), story.end());
 
     ASSERT_NO_THROW({
         mClock = kStart;

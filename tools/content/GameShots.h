@@ -82,15 +82,22 @@ inline bool Folders(int argc, char** argv, const char* tool, std::filesystem::pa
     return true;
 }
 
+// The pointer moves to the middle of the node; where it is now.
+inline Vector2<int> PointAt(SceneApplicationMode& game, SceneNode* node)
+{
+    const Rect<float> bounds = node->GlobalGetBounds();
+    const Vector2<int> at(static_cast<int>(bounds.x + bounds.width / 2),
+                          static_cast<int>(bounds.y + bounds.height / 2));
+    game.OnMouseMove(at.x, at.y);
+    return at;
+}
+
 // A click at the middle of the node: the pointer moves there, presses and lets go.
 inline void Press(SceneApplicationMode& game, SceneNode* node)
 {
-    const Rect<float> bounds = node->GlobalGetBounds();
-    const int x = static_cast<int>(bounds.x + bounds.width / 2);
-    const int y = static_cast<int>(bounds.y + bounds.height / 2);
-    game.OnMouseMove(x, y);
-    game.OnMouseDown(MouseButton_Left, x, y);
-    game.OnMouseUp(MouseButton_Left, x, y);
+    const Vector2<int> at = PointAt(game, node);
+    game.OnMouseDown(MouseButton_Left, at.x, at.y);
+    game.OnMouseUp(MouseButton_Left, at.x, at.y);
 }
 
 // Steps the game as the main loop does (20 ms) until the condition holds; false after two minutes.

@@ -21,6 +21,7 @@
 
 using namespace Strata;
 using namespace Yardcrew;
+using GameShots::PointAt;
 using GameShots::Press;
 using GameShots::Shoot;
 using GameShots::StepUntil;
@@ -63,12 +64,6 @@ std::vector<StackableObject*> Loose(const HoistStackerMode& game, StackObjectCol
     return loose;
 }
 
-void PointAt(HoistStackerMode& game, SceneNode& node)
-{
-    const Rect<float> bounds = node.GlobalGetBounds();
-    game.OnMouseMove(static_cast<int>(bounds.x + bounds.width / 2), static_cast<int>(bounds.y + bounds.height / 2));
-}
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -105,7 +100,7 @@ int main(int argc, char** argv)
             written = Shoot(game, out / "Fall.png") && written;
         }
         written = StepUntil(game, [&] { return AllOnGround(game); }) && written;
-        PointAt(game, *game.getObjects().front()->getImageNode());
+        PointAt(game, game.getObjects().front()->getImageNode());
         written = Shoot(game, out / (std::string(kGameModeDifficultyNames[d]) + ".png")) && written;
         if (!hard)
             continue;
@@ -118,7 +113,7 @@ int main(int argc, char** argv)
             return 1;
         std::vector<StackableObject*> reds = Loose(game, StackObjectColor_Red);
         Press(game, reds.front()->getImageNode());
-        PointAt(game, *red->getClickNode());
+        PointAt(game, red->getClickNode());
         written = Shoot(game, out / "Carry.png") && written;
         Press(game, red->getClickNode());
 
