@@ -329,11 +329,7 @@ TEST_F(HoistStackerDataTest, EveryShippedLevelLiesOnScreenAndIsWonByClicksOnItsP
     std::vector<std::pair<std::string, GameModeDifficulty>> shipped;
     for (int d = 0; d < GameModeDifficulty_Count; ++d)
     {
-        GetLevelManager().difficulty = static_cast<GameModeDifficulty>(d);
-        std::set<std::string> drawn;
-        for (int i = 0; i < 200; ++i)
-            if (const Label level = GetLevelManager().getLevelForGameModeType(GameModeType_HoistStacker))
-                drawn.insert(level.c_str());
+        const std::set<std::string> drawn = DrawnLevels(GameModeType_HoistStacker, static_cast<GameModeDifficulty>(d));
         EXPECT_GE(drawn.size(), 3u) << kGameModeDifficultyNames[d];
         for (const std::string& name : drawn)
             shipped.emplace_back(name, static_cast<GameModeDifficulty>(d));
