@@ -1523,24 +1523,9 @@ TEST_F(PlayThroughTest, TheJigsawGameFromFreePlayToItsStickerAndInTheStory)
              nullptr, true},
             {"sprout_puzzle_reward", [] { return Top<StickerUnlockMode>() != nullptr; }, clickOn("OkButton"), true},
             {"free play after the game", [] { return Top<FreePlaySelectMode>() != nullptr; }, clickOn("BackButton")},
-            {"menu for the story", [] { return Top<MainMenuMode>() != nullptr; },
-             [&]
-             {
-                 ASSERT_TRUE(GetAccountManager()->GetCurrentAccount()->WriteValue(L"1_Progress", 10));
-                 EXPECT_TRUE(Click("StoryButton"));
-             }},
-            {"the jigsaw in the story",
-             []
-             {
-                 return Top<ForemanInstructionMode>() != nullptr &&
-                        dynamic_cast<SproutPuzzleMode*>(MainLoop::GetTopMostMode(1)) != nullptr;
-             },
-             []
-             {
-                 EXPECT_FALSE(GetLevelManager().freePlay);
-                 EXPECT_EQ(ProfileProgress(1), 10);
-             }},
         });
+    const std::vector<Step> story = StoryAt<SproutPuzzleMode>(10);
+    steps.insert(steps.end(), story.begin(), story.end());
 
     ASSERT_NO_THROW({
         mClock = kStart;
