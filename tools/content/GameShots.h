@@ -8,6 +8,7 @@
 #include "core/Random.h"
 #include "core/Singleton.h"
 #include "framework/FileSource.h"
+#include "framework/MainLoop.h"
 #include "framework/ResourceLoading.h"
 #include "framework/ResourceManager.h"
 #include "framework/ValueResources.h"
@@ -99,6 +100,22 @@ inline void Press(SceneApplicationMode& game, SceneNode* node)
     game.OnMouseDown(MouseButton_Left, at.x, at.y);
     game.OnMouseUp(MouseButton_Left, at.x, at.y);
 }
+
+// The game made the main loop's current mode, set up and entered, as the main loop starts a mode; it
+// stays current while this lives.
+class Running
+{
+public:
+    explicit Running(SceneApplicationMode& game)
+    {
+        MainLoop::WithinContext(&game, mContext);
+        game.Setup();
+        game.Enter();
+    }
+
+private:
+    MainLoop::AutoContext mContext;
+};
 
 // Steps the game as the main loop does (20 ms) until the condition holds; false after two minutes.
 inline bool StepUntil(SceneApplicationMode& game, const std::function<bool()>& condition)

@@ -50,10 +50,7 @@ int main(int argc, char** argv)
     {
         GetLevelManager().difficulty = static_cast<GameModeDifficulty>(d);
         CountTheMaterialsMode game(true, 0);
-        MainLoop::AutoContext context;
-        MainLoop::WithinContext(&game, context);
-        game.Setup();
-        game.Enter();
+        const GameShots::Running running(game);
         written = StepUntil(game, [&] { return Settled(game); }) && written;
         // The pointer rests on the first pile, which glows.
         if (DraggableMaterial* pile = game.getPile(0))

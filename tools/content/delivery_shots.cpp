@@ -46,10 +46,7 @@ int main(int argc, char** argv)
     {
         GetLevelManager().difficulty = static_cast<GameModeDifficulty>(d);
         HereToThereMode game;
-        MainLoop::AutoContext context;
-        MainLoop::WithinContext(&game, context);
-        game.Setup();
-        game.Enter();
+        const GameShots::Running running(game);
         const std::vector<HereToThereObject*> animals = game.getAnimals();
         HereToThereCart* cart = game.getCart();
         if (animals.empty() || cart == nullptr)

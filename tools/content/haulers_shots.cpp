@@ -49,10 +49,7 @@ int main(int argc, char** argv)
     {
         GetLevelManager().difficulty = static_cast<GameModeDifficulty>(d);
         HaulersDeliveryMode game(false, 0);
-        MainLoop::AutoContext context;
-        MainLoop::WithinContext(&game, context);
-        game.Setup();
-        game.Enter();
+        const GameShots::Running running(game);
         written = StepUntil(game, [&] { return Standing(game); }) && written;
         const std::vector<DeliveryObject*> choices = game.getChoices();
         const std::vector<DeliveryCart*> carts = game.getCarts();

@@ -50,10 +50,7 @@ int main(int argc, char** argv)
     {
         GetLevelManager().difficulty = static_cast<GameModeDifficulty>(d);
         HideAndSeekMode game;
-        MainLoop::AutoContext context;
-        MainLoop::WithinContext(&game, context);
-        game.Setup();
-        game.Enter();
+        const GameShots::Running running(game);
         const std::vector<HideAndSeekObstacle*> obstacles = game.getObstacles();
         HideAndSeekCharacter* cat = game.getCharacter();
         if (obstacles.size() < 2 || cat == nullptr)

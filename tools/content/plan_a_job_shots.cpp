@@ -60,10 +60,7 @@ int main(int argc, char** argv)
     {
         GetLevelManager().difficulty = static_cast<GameModeDifficulty>(d);
         PlanAJobMode game{Label(jobs[d])};
-        MainLoop::AutoContext context;
-        MainLoop::WithinContext(&game, context);
-        game.Setup();
-        game.Enter();
+        const GameShots::Running running(game);
         std::vector<JobSequenceItem*> items = game.getItems();
         if (items.empty())
             return 1;

@@ -50,10 +50,7 @@ int main(int argc, char** argv)
         const bool hard = d == GameModeDifficulty_Hard;
         GetLevelManager().difficulty = static_cast<GameModeDifficulty>(d);
         SproutPuzzleMode game;
-        MainLoop::AutoContext context;
-        MainLoop::WithinContext(&game, context);
-        game.Setup();
-        game.Enter();
+        const GameShots::Running running(game);
         const std::vector<SproutPuzzlePiece*> pieces = game.getPieces();
         const std::vector<SproutPuzzlePieceSlot*> slots = game.getSlots();
         if (pieces.size() < 4 || slots.size() != pieces.size())

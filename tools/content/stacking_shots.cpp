@@ -84,10 +84,7 @@ int main(int argc, char** argv)
         const bool hard = d == GameModeDifficulty_Hard;
         GetLevelManager().difficulty = static_cast<GameModeDifficulty>(d);
         HoistStackerMode game(false, 0);
-        MainLoop::AutoContext context;
-        MainLoop::WithinContext(&game, context);
-        game.Setup();
-        game.Enter();
+        const GameShots::Running running(game);
         if (game.getObjects().empty())
             return 1;
         if (hard)
