@@ -33,6 +33,7 @@
 #include <functional>
 #include <initializer_list>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -179,5 +180,20 @@ private:
     std::unique_ptr<IFileSource> mFiles;
     bool mLoaded = true;
 };
+
+// A tool's start: its two folders from the command line, then the session over the data folder with the
+// game's level reader and manifest, made in `session`. 0 when the tool can go on; otherwise its exit
+// code: 2 without the folders, 1 when the data does not load.
+template <class LevelFactory>
+int Open(int argc, char** argv, const char* tool, const wchar_t* levelTag, const wchar_t* manifest,
+         std::filesystem::path& out, std::optional<Session>& session)
+{
+    std::filesystem::path data;
+    if (!Folders(argc, argv, tool, data, out))
+        return 2;
+    session.emplace(tool, data, levelTag, new LevelFactory(),
+                    std::initializer_list<const wchar_t*>{L"GlobalConstants", L"DifficultyOptionsQuit", manifest});
+    return session->IsLoaded() ? 0 : 1;
+}
 
 } // namespace GameShots

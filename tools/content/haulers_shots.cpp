@@ -34,15 +34,11 @@ bool Standing(const HaulersDeliveryMode& game)
 
 int main(int argc, char** argv)
 {
-    std::filesystem::path data;
     std::filesystem::path out;
-    if (!GameShots::Folders(argc, argv, "haulers_shots", data, out))
-        return 2;
-    const GameShots::Session session("haulers_shots", data, L"HaulersDeliveryLevel",
-                                     new HaulersDeliveryLevelResourceFactory(),
-                                     {L"GlobalConstants", L"DifficultyOptionsQuit", L"HaulersDeliveryMode"});
-    if (!session.IsLoaded())
-        return 1;
+    std::optional<GameShots::Session> session;
+    if (const int failed = GameShots::Open<HaulersDeliveryLevelResourceFactory>(
+            argc, argv, "haulers_shots", L"HaulersDeliveryLevel", L"HaulersDeliveryMode", out, session))
+        return failed;
 
     bool written = true;
     for (int d = 0; d < GameModeDifficulty_Count; ++d)

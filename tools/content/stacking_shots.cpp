@@ -68,15 +68,11 @@ std::vector<StackableObject*> Loose(const HoistStackerMode& game, StackObjectCol
 
 int main(int argc, char** argv)
 {
-    std::filesystem::path data;
     std::filesystem::path out;
-    if (!GameShots::Folders(argc, argv, "stacking_shots", data, out))
-        return 2;
-    const GameShots::Session session("stacking_shots", data, L"HoistStackerLevel",
-                                     new HoistStackerLevelResourceFactory(),
-                                     {L"GlobalConstants", L"DifficultyOptionsQuit", L"HoistStackerMode"});
-    if (!session.IsLoaded())
-        return 1;
+    std::optional<GameShots::Session> session;
+    if (const int failed = GameShots::Open<HoistStackerLevelResourceFactory>(
+            argc, argv, "stacking_shots", L"HoistStackerLevel", L"HoistStackerMode", out, session))
+        return failed;
 
     bool written = true;
     for (int d = 0; d < GameModeDifficulty_Count; ++d)
