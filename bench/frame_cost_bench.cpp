@@ -27,6 +27,8 @@
 #include "game/HideAndSeek/HideAndSeekCharacter.h"
 #include "game/HideAndSeek/HideAndSeekMode.h"
 #include "game/HideAndSeek/HideAndSeekObstacle.h"
+#include "game/HoistStacker/HoistStackerMode.h"
+#include "game/HoistStacker/StackableObject.h"
 #include "game/LevelManager.h"
 #include "game/PlanAJob/JobSequenceItem.h"
 #include "game/PlanAJob/JobSequenceSlot.h"
@@ -525,9 +527,36 @@ sScenario JigsawPieces()
             }};
 }
 
-const std::vector<std::function<sScenario()>> kScenarios = {StillTitle,      DeliveryTrip, StreetTrip,
-                                                            HammerStrokes,   HookLowering, CatHunt,
-                                                            ToolShedSorting, JobPlanning,  JigsawPieces};
+// The stacking game at Hard, its most objects: the intro's two full stacks standing, wobbling and flying
+// back to the ground, until every object lies there.
+sScenario StacksFalling()
+{
+    auto fell = std::make_shared<bool>(false);
+    return {"stacking game's stacks falling",
+            []
+            {
+                GetLevelManager().difficulty = GameModeDifficulty_Hard;
+                Strata::MainLoop::ChangeMode(new HoistStackerMode(false, 0));
+            },
+            [fell]
+            {
+                auto* game = dynamic_cast<HoistStackerMode*>(Strata::MainLoop::GetTopMostMode(0));
+                if (!game)
+                    return *fell ? Stretch_Over : Stretch_Waiting;
+                const std::vector<StackableObject*> objects = game->getObjects();
+                if (objects.empty())
+                    return Stretch_Over;
+                const bool down = std::all_of(objects.begin(), objects.end(),
+                                              [](const StackableObject* o)
+                                              { return o->getPlace() == StackableObject::Place::Ground; });
+                *fell = *fell || !down;
+                return *fell && down ? Stretch_Over : Stretch_Timing;
+            }};
+}
+
+const std::vector<std::function<sScenario()>> kScenarios = {StillTitle,   DeliveryTrip, StreetTrip,      HammerStrokes,
+                                                            HookLowering, CatHunt,      ToolShedSorting, JobPlanning,
+                                                            JigsawPieces, StacksFalling};
 
 // The whole process's, or only the calling thread's.
 double CpuSeconds(clockid_t which = CLOCK_PROCESS_CPUTIME_ID)

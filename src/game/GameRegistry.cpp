@@ -8,6 +8,7 @@
 #include "game/HaulersDelivery/HaulersDeliveryGame.h"
 #include "game/HereToThere/HereToThereGame.h"
 #include "game/HideAndSeek/HideAndSeekGame.h"
+#include "game/HoistStacker/HoistStackerGame.h"
 #include "game/MiniGameContent.h"
 #include "game/SproutPuzzle/SproutPuzzleGame.h"
 #include "game/PlanAJob/PlanAJobGame.h"
@@ -83,8 +84,7 @@ void RegisterEveryGame()
                    "InGameHint_Leaves_1", "InGameHint_Leaves_1", "Music_Track3"});
     RegisterCountTheMaterials();
     RegisterHammerTheNail();
-    RegisterPlain({GameModeType_HoistStacker, "HoistStacker", "HoistStacker", L"HoistStackerMode", L"HoistStackerLevel",
-                   "InGameHint_HoistStacker_1", "InGameHint_HoistStacker_2", "Music_Track2"});
+    RegisterHoistStacker();
     RegisterPlanAJob();
     RegisterPlain({GameModeType_StreetSigns, "StreetSigns", "StreetSigns", L"StreetSignsMode", L"StreetSignLevel",
                    "InGameHint_Signs_1", "InGameHint_Signs_1", "Ambient_Outdoor_2"});

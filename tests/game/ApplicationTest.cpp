@@ -95,9 +95,11 @@ TEST_F(ApplicationTest, LevelReadersFileEachGamesLevelsByDifficulty)
                                  "<Animal type=\"Star\" color=\"Blue\"/>"
                                  "<Nail type=\"Wrench\" color=\"Red\" clickCount=\"1\" x=\"10\" y=\"10\"/>"
                                  "<Pattern order=\"AB\"/><Obstacle/><Obstacle/>"
-                                 "<Box color=\"Red\"/><Box color=\"Blue\"/><Tool type=\"Wrench\" color=\"Red\"/>";
-    const std::string settings = " numPreviewHides=\"1\" runSpeed=\"100\" sortBy=\"Color\" imageList=\"Job\" numEmpty=\"1\""
-                                 " picture=\"Pond\" columns=\"2\" rows=\"2\"";
+                                 "<Box color=\"Red\"/><Box color=\"Blue\"/><Tool type=\"Wrench\" color=\"Red\"/>"
+                                 "<StackObject size=\"1\" color=\"Red\" type=\"Log\"/>";
+    const std::string settings =
+        " numPreviewHides=\"1\" runSpeed=\"100\" sortBy=\"Color\" imageList=\"Job\" numEmpty=\"1\""
+        " picture=\"Pond\" columns=\"2\" rows=\"2\"";
     std::string body;
     int n = 0;
     for (const auto& game : games)

@@ -53,19 +53,26 @@ public:
     }
 };
 
-// Every level of the game type that the level manager has filed, at any difficulty: drawn until the draws
-// repeat. Leaves the manager's difficulty at Hard.
-inline std::set<std::string> FiledLevels(Yardcrew::GameModeType type)
+// The levels of the game type filed at that difficulty: drawn until the draws repeat. Leaves the
+// manager's difficulty at that one.
+inline std::set<std::string> DrawnLevels(Yardcrew::GameModeType type, Yardcrew::GameModeDifficulty difficulty)
 {
     std::set<std::string> seen;
     Yardcrew::LevelManager& levels = Yardcrew::GetLevelManager();
+    levels.difficulty = difficulty;
+    for (int i = 0; i < 400; ++i)
+        if (const Strata::Label level = levels.getLevelForGameModeType(type))
+            seen.insert(level.c_str());
+    return seen;
+}
+
+// Every level of the game type that the level manager has filed, at any difficulty. Leaves the
+// manager's difficulty at Hard.
+inline std::set<std::string> FiledLevels(Yardcrew::GameModeType type)
+{
+    std::set<std::string> seen;
     for (int d = 0; d < Yardcrew::GameModeDifficulty_Count; ++d)
-    {
-        levels.difficulty = static_cast<Yardcrew::GameModeDifficulty>(d);
-        for (int i = 0; i < 400; ++i)
-            if (const Strata::Label level = levels.getLevelForGameModeType(type))
-                seen.insert(level.c_str());
-    }
+        seen.merge(DrawnLevels(type, static_cast<Yardcrew::GameModeDifficulty>(d)));
     return seen;
 }
 

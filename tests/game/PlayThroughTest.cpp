@@ -23,6 +23,9 @@
 #include "game/HideAndSeek/HideAndSeekCharacter.h"
 #include "game/HideAndSeek/HideAndSeekMode.h"
 #include "game/HideAndSeek/HideAndSeekObstacle.h"
+#include "game/HoistStacker/HoistStackerMode.h"
+#include "game/HoistStacker/StackableObject.h"
+#include "game/HoistStacker/StackingTarget.h"
 #include "game/LevelManager.h"
 #include "game/PlanAJob/JobSequenceItem.h"
 #include "game/PlanAJob/JobSequenceSlot.h"
@@ -303,6 +306,30 @@ protected:
             event.key.keysym.scancode = SDL_GetScancodeFromKey(key);
             SDL_PushEvent(&event);
         }
+    }
+
+    // From the menu, the story at that step of profile 1's: its game under the instructions, not in free play.
+    template <class Game>
+    static std::vector<Step> StoryAt(int progress)
+    {
+        return {
+            {"menu for the story", [] { return Top<MainMenuMode>() != nullptr; },
+             [progress]
+             {
+                 ASSERT_TRUE(GetAccountManager()->GetCurrentAccount()->WriteValue(L"1_Progress", progress));
+                 EXPECT_TRUE(Click("StoryButton"));
+             }},
+            {"the game in the story",
+             [] {
+                 return Top<ForemanInstructionMode>() != nullptr &&
+                        dynamic_cast<Game*>(MainLoop::GetTopMostMode(1)) != nullptr;
+             },
+             [progress]
+             {
+                 EXPECT_FALSE(GetLevelManager().freePlay);
+                 EXPECT_EQ(ProfileProgress(1), progress);
+             }},
+        };
     }
 
     // The pointer moves to (x, y) in the window.
@@ -1016,24 +1043,9 @@ TEST_F(PlayThroughTest, TheHideAndSeekGameFromFreePlayToItsStickerAndInTheStory)
             {"second find", openOrOver, findIt},
             {"hide_and_seek_reward", [] { return Top<StickerUnlockMode>() != nullptr; }, clickOn("OkButton"), true},
             {"free play after the game", [] { return Top<FreePlaySelectMode>() != nullptr; }, clickOn("BackButton")},
-            {"menu for the story", [] { return Top<MainMenuMode>() != nullptr; },
-             [&]
-             {
-                 ASSERT_TRUE(GetAccountManager()->GetCurrentAccount()->WriteValue(L"1_Progress", 11));
-                 EXPECT_TRUE(Click("StoryButton"));
-             }},
-            {"hide and seek in the story",
-             []
-             {
-                 return Top<ForemanInstructionMode>() != nullptr &&
-                        dynamic_cast<HideAndSeekMode*>(MainLoop::GetTopMostMode(1)) != nullptr;
-             },
-             []
-             {
-                 EXPECT_FALSE(GetLevelManager().freePlay);
-                 EXPECT_EQ(ProfileProgress(1), 11);
-             }},
         });
+    const std::vector<Step> story = StoryAt<HideAndSeekMode>(11);
+    steps.insert(steps.end(), story.begin(), story.end());
 
     ASSERT_NO_THROW({
         mClock = kStart;
@@ -1430,24 +1442,9 @@ TEST_F(PlayThroughTest, TheJobOrderGameFromFreePlayToItsStickerAndInTheStory)
              nullptr, true},
             {"plan_a_job_reward", [] { return Top<StickerUnlockMode>() != nullptr; }, clickOn("OkButton"), true},
             {"free play after the game", [] { return Top<FreePlaySelectMode>() != nullptr; }, clickOn("BackButton")},
-            {"menu for the story", [] { return Top<MainMenuMode>() != nullptr; },
-             [&]
-             {
-                 ASSERT_TRUE(GetAccountManager()->GetCurrentAccount()->WriteValue(L"1_Progress", 15));
-                 EXPECT_TRUE(Click("StoryButton"));
-             }},
-            {"job order in the story",
-             []
-             {
-                 return Top<ForemanInstructionMode>() != nullptr &&
-                        dynamic_cast<PlanAJobMode*>(MainLoop::GetTopMostMode(1)) != nullptr;
-             },
-             []
-             {
-                 EXPECT_FALSE(GetLevelManager().freePlay);
-                 EXPECT_EQ(ProfileProgress(1), 15);
-             }},
         });
+    const std::vector<Step> story = StoryAt<PlanAJobMode>(15);
+    steps.insert(steps.end(), story.begin(), story.end());
 
     ASSERT_NO_THROW({
         mClock = kStart;
@@ -1551,24 +1548,108 @@ TEST_F(PlayThroughTest, TheJigsawGameFromFreePlayToItsStickerAndInTheStory)
              nullptr, true},
             {"sprout_puzzle_reward", [] { return Top<StickerUnlockMode>() != nullptr; }, clickOn("OkButton"), true},
             {"free play after the game", [] { return Top<FreePlaySelectMode>() != nullptr; }, clickOn("BackButton")},
-            {"menu for the story", [] { return Top<MainMenuMode>() != nullptr; },
-             [&]
-             {
-                 ASSERT_TRUE(GetAccountManager()->GetCurrentAccount()->WriteValue(L"1_Progress", 10));
-                 EXPECT_TRUE(Click("StoryButton"));
-             }},
-            {"the jigsaw in the story",
-             []
-             {
-                 return Top<ForemanInstructionMode>() != nullptr &&
-                        dynamic_cast<SproutPuzzleMode*>(MainLoop::GetTopMostMode(1)) != nullptr;
-             },
-             []
-             {
-                 EXPECT_FALSE(GetLevelManager().freePlay);
-                 EXPECT_EQ(ProfileProgress(1), 10);
-             }},
         });
+    const std::vector<Step> story = StoryAt<SproutPuzzleMode>(10);
+    steps.insert(steps.end(), story.begin(), story.end());
+
+    ASSERT_NO_THROW({
+        mClock = kStart;
+        MainLoop::Execute();
+    });
+    EXPECT_EQ(mNext, steps.size());
+}
+
+TEST_F(PlayThroughTest, TheStackingGameFromFreePlayToItsStickerAndInTheStory)
+{
+    const auto clickOn = [](const char* name) { return [name] { EXPECT_TRUE(Click(name)); }; };
+    const auto clickCentre = [](SceneNode& node)
+    {
+        const Rect<float> bounds = node.GlobalGetBounds();
+        ClickAt(static_cast<int>(bounds.x + bounds.width / 2), static_cast<int>(bounds.y + bounds.height / 2));
+    };
+    const auto falling = []
+    {
+        auto* game = Top<HoistStackerMode>();
+        const std::vector<StackableObject*> objects =
+            game != nullptr ? game->getObjects() : std::vector<StackableObject*>();
+        return std::any_of(objects.begin(), objects.end(),
+                           [](StackableObject* o) { return o->getPlace() == StackableObject::Place::Falling; });
+    };
+    // A player who makes one move once the last has told: picks up a loose object, then clicks its
+    // platform. The first round is stacked smallest first, so it falls and Hoist is sad; then largest
+    // first. True when every object lies right on a stack.
+    const HoistStackerMode* current = nullptr;
+    bool fallen = false;
+    bool wrong = true;
+    std::function<bool()> told;
+    const auto playRound = [&]
+    {
+        auto* game = Top<HoistStackerMode>();
+        if (game == nullptr)
+            return false;
+        if (game != current)
+        {
+            current = game;
+            fallen = false;
+            told = nullptr;
+        }
+        // The intro's fall first; a later fall is the wrong stack coming down.
+        if (falling())
+        {
+            wrong = wrong && !fallen;
+            fallen = true;
+            return false;
+        }
+        if (!fallen || (told && !told()))
+            return false;
+        told = nullptr;
+        const std::vector<StackableObject*> objects = game->getObjects();
+        if (std::all_of(objects.begin(), objects.end(),
+                        [](StackableObject* o)
+                        { return o->getPlace() == StackableObject::Place::Stack && o->isCorrectlyPlaced(); }))
+            return true;
+        StackableObject* next = nullptr;
+        for (StackableObject* object : objects)
+        {
+            if (object->isHeld())
+            {
+                for (StackingTarget* platform : game->getPlatforms())
+                    if (platform->getColor() == object->getData().color)
+                        clickCentre(*platform->getClickNode());
+                told = [object] { return object->getPlace() == StackableObject::Place::Stack; };
+                return false;
+            }
+            if (object->getPlace() == StackableObject::Place::Ground &&
+                (next == nullptr || (object->getData().size < next->getData().size) == wrong))
+                next = object;
+        }
+        if (next != nullptr)
+        {
+            clickCentre(*next->getImageNode());
+            told = [next] { return next->isHeld(); };
+        }
+        return false;
+    };
+
+    steps = ToEasyGameInFreePlay("HoistStacker");
+    steps.push_back({"stacking_instructions", [] { return Top<ForemanInstructionMode>() != nullptr; },
+                     clickOn("SkipButton"), true});
+    // An easy run has "RepeatedGameNumLoops"[0] + 1 rounds.
+    const HoistStackerMode* lastRound = nullptr;
+    for (int round = 1; round <= 4; ++round)
+        steps.push_back({"stacking round " + std::to_string(round),
+                         [&] { return Top<HoistStackerMode>() != lastRound && playRound(); },
+                         [&]
+                         {
+                             EXPECT_FALSE(wrong);
+                             lastRound = Top<HoistStackerMode>();
+                         }});
+    steps.push_back({"stacking_reward", [] { return Top<StickerUnlockMode>() != nullptr; }, clickOn("OkButton"), true});
+    steps.push_back(
+        {"free play after the game", [] { return Top<FreePlaySelectMode>() != nullptr; }, clickOn("BackButton")});
+    // The story, at the step after the hammering game, plays this one.
+    const std::vector<Step> story = StoryAt<HoistStackerMode>(6);
+    steps.insert(steps.end(), story.begin(), story.end());
 
     ASSERT_NO_THROW({
         mClock = kStart;

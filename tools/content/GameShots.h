@@ -8,6 +8,7 @@
 #include "core/Random.h"
 #include "core/Singleton.h"
 #include "framework/FileSource.h"
+#include "framework/MainLoop.h"
 #include "framework/ResourceLoading.h"
 #include "framework/ResourceManager.h"
 #include "framework/ValueResources.h"
@@ -32,6 +33,7 @@
 #include <functional>
 #include <initializer_list>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -82,16 +84,39 @@ inline bool Folders(int argc, char** argv, const char* tool, std::filesystem::pa
     return true;
 }
 
+// The pointer moves to the middle of the node; where it is now.
+inline Vector2<int> PointAt(SceneApplicationMode& game, SceneNode* node)
+{
+    const Rect<float> bounds = node->GlobalGetBounds();
+    const Vector2<int> at(static_cast<int>(bounds.x + bounds.width / 2),
+                          static_cast<int>(bounds.y + bounds.height / 2));
+    game.OnMouseMove(at.x, at.y);
+    return at;
+}
+
 // A click at the middle of the node: the pointer moves there, presses and lets go.
 inline void Press(SceneApplicationMode& game, SceneNode* node)
 {
-    const Rect<float> bounds = node->GlobalGetBounds();
-    const int x = static_cast<int>(bounds.x + bounds.width / 2);
-    const int y = static_cast<int>(bounds.y + bounds.height / 2);
-    game.OnMouseMove(x, y);
-    game.OnMouseDown(MouseButton_Left, x, y);
-    game.OnMouseUp(MouseButton_Left, x, y);
+    const Vector2<int> at = PointAt(game, node);
+    game.OnMouseDown(MouseButton_Left, at.x, at.y);
+    game.OnMouseUp(MouseButton_Left, at.x, at.y);
 }
+
+// The game made the main loop's current mode, set up and entered, as the main loop starts a mode; it
+// stays current while this lives.
+class Running
+{
+public:
+    explicit Running(SceneApplicationMode& game)
+    {
+        MainLoop::WithinContext(&game, mContext);
+        game.Setup();
+        game.Enter();
+    }
+
+private:
+    MainLoop::AutoContext mContext;
+};
 
 // Steps the game as the main loop does (20 ms) until the condition holds; false after two minutes.
 inline bool StepUntil(SceneApplicationMode& game, const std::function<bool()>& condition)
@@ -155,5 +180,20 @@ private:
     std::unique_ptr<IFileSource> mFiles;
     bool mLoaded = true;
 };
+
+// A tool's start: its two folders from the command line, then the session over the data folder with the
+// game's level reader and manifest, made in `session`. 0 when the tool can go on; otherwise its exit
+// code: 2 without the folders, 1 when the data does not load.
+template <class LevelFactory>
+int Open(int argc, char** argv, const char* tool, const wchar_t* levelTag, const wchar_t* manifest,
+         std::filesystem::path& out, std::optional<Session>& session)
+{
+    std::filesystem::path data;
+    if (!Folders(argc, argv, tool, data, out))
+        return 2;
+    session.emplace(tool, data, levelTag, new LevelFactory(),
+                    std::initializer_list<const wchar_t*>{L"GlobalConstants", L"DifficultyOptionsQuit", manifest});
+    return session->IsLoaded() ? 0 : 1;
+}
 
 } // namespace GameShots

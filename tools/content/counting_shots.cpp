@@ -36,24 +36,17 @@ bool Settled(CountTheMaterialsMode& game)
 
 int main(int argc, char** argv)
 {
-    std::filesystem::path data;
     std::filesystem::path out;
-    if (!GameShots::Folders(argc, argv, "counting_shots", data, out))
-        return 2;
-    const GameShots::Session session("counting_shots", data, L"CountTheMaterialsLevel",
-                                     new CountTheMaterialsLevelResourceFactory(),
-                                     {L"GlobalConstants", L"DifficultyOptionsQuit", L"CountTheMaterialsMode"});
-    if (!session.IsLoaded())
-        return 1;
+    std::optional<GameShots::Session> session;
+    if (const int failed = GameShots::Open<CountTheMaterialsLevelResourceFactory>(
+            argc, argv, "counting_shots", L"CountTheMaterialsLevel", L"CountTheMaterialsMode", out, session))
+        return failed;
     bool written = true;
     for (int d = 0; d < GameModeDifficulty_Count; ++d)
     {
         GetLevelManager().difficulty = static_cast<GameModeDifficulty>(d);
         CountTheMaterialsMode game(true, 0);
-        MainLoop::AutoContext context;
-        MainLoop::WithinContext(&game, context);
-        game.Setup();
-        game.Enter();
+        const GameShots::Running running(game);
         written = StepUntil(game, [&] { return Settled(game); }) && written;
         // The pointer rests on the first pile, which glows.
         if (DraggableMaterial* pile = game.getPile(0))

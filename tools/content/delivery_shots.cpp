@@ -32,24 +32,18 @@ bool Open()
 
 int main(int argc, char** argv)
 {
-    std::filesystem::path data;
     std::filesystem::path out;
-    if (!GameShots::Folders(argc, argv, "delivery_shots", data, out))
-        return 2;
-    const GameShots::Session session("delivery_shots", data, L"HereToThereLevel", new HereToThereLevelResourceFactory(),
-                                     {L"GlobalConstants", L"DifficultyOptionsQuit", L"HereToThereMode"});
-    if (!session.IsLoaded())
-        return 1;
+    std::optional<GameShots::Session> session;
+    if (const int failed = GameShots::Open<HereToThereLevelResourceFactory>(
+            argc, argv, "delivery_shots", L"HereToThereLevel", L"HereToThereMode", out, session))
+        return failed;
 
     bool written = true;
     for (int d = 0; d < GameModeDifficulty_Count; ++d)
     {
         GetLevelManager().difficulty = static_cast<GameModeDifficulty>(d);
         HereToThereMode game;
-        MainLoop::AutoContext context;
-        MainLoop::WithinContext(&game, context);
-        game.Setup();
-        game.Enter();
+        const GameShots::Running running(game);
         const std::vector<HereToThereObject*> animals = game.getAnimals();
         HereToThereCart* cart = game.getCart();
         if (animals.empty() || cart == nullptr)

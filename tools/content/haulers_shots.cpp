@@ -34,25 +34,18 @@ bool Standing(const HaulersDeliveryMode& game)
 
 int main(int argc, char** argv)
 {
-    std::filesystem::path data;
     std::filesystem::path out;
-    if (!GameShots::Folders(argc, argv, "haulers_shots", data, out))
-        return 2;
-    const GameShots::Session session("haulers_shots", data, L"HaulersDeliveryLevel",
-                                     new HaulersDeliveryLevelResourceFactory(),
-                                     {L"GlobalConstants", L"DifficultyOptionsQuit", L"HaulersDeliveryMode"});
-    if (!session.IsLoaded())
-        return 1;
+    std::optional<GameShots::Session> session;
+    if (const int failed = GameShots::Open<HaulersDeliveryLevelResourceFactory>(
+            argc, argv, "haulers_shots", L"HaulersDeliveryLevel", L"HaulersDeliveryMode", out, session))
+        return failed;
 
     bool written = true;
     for (int d = 0; d < GameModeDifficulty_Count; ++d)
     {
         GetLevelManager().difficulty = static_cast<GameModeDifficulty>(d);
         HaulersDeliveryMode game(false, 0);
-        MainLoop::AutoContext context;
-        MainLoop::WithinContext(&game, context);
-        game.Setup();
-        game.Enter();
+        const GameShots::Running running(game);
         written = StepUntil(game, [&] { return Standing(game); }) && written;
         const std::vector<DeliveryObject*> choices = game.getChoices();
         const std::vector<DeliveryCart*> carts = game.getCarts();

@@ -35,25 +35,18 @@ bool Open()
 
 int main(int argc, char** argv)
 {
-    std::filesystem::path data;
     std::filesystem::path out;
-    if (!GameShots::Folders(argc, argv, "hide_and_seek_shots", data, out))
-        return 2;
-    const GameShots::Session session("hide_and_seek_shots", data, L"HideAndSeekLevel",
-                                     new HideAndSeekLevelResourceFactory(),
-                                     {L"GlobalConstants", L"DifficultyOptionsQuit", L"HideAndSeekMode"});
-    if (!session.IsLoaded())
-        return 1;
+    std::optional<GameShots::Session> session;
+    if (const int failed = GameShots::Open<HideAndSeekLevelResourceFactory>(
+            argc, argv, "hide_and_seek_shots", L"HideAndSeekLevel", L"HideAndSeekMode", out, session))
+        return failed;
 
     bool written = true;
     for (int d = 0; d < GameModeDifficulty_Count; ++d)
     {
         GetLevelManager().difficulty = static_cast<GameModeDifficulty>(d);
         HideAndSeekMode game;
-        MainLoop::AutoContext context;
-        MainLoop::WithinContext(&game, context);
-        game.Setup();
-        game.Enter();
+        const GameShots::Running running(game);
         const std::vector<HideAndSeekObstacle*> obstacles = game.getObstacles();
         HideAndSeekCharacter* cat = game.getCharacter();
         if (obstacles.size() < 2 || cat == nullptr)

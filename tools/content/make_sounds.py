@@ -301,6 +301,16 @@ EFFECTS.update({
     ] + [["synth", "0.9", "pinknoise", "bandpass", "2200", "3q", "tremolo", "7", "80", "fade", "q", "0.05", "0.9",
           "0.1", "vol", "0.5", "pad", "1.0"]], -3),
 })
+# The stacking game: a girder or log set down with a clank, and a stack tumbling to the ground.
+EFFECTS.update({
+    "SFX_DropGirder": Mix([
+        ["synth", "0.3", "sine", "160:70", "fade", "0", "0.3", "0.25", "vol", "0.7"],
+    ] + clatter("SFX_DropGirder", 3, 0.12), -4),
+    "SFX_GirderFall": Mix([
+        ["synth", "0.9", "brownnoise", "vol", "0.5", "lowpass", "450", "fade", "q", "0.02", "0.9", "0.6"],
+        ["synth", "0.5", "sine", "140:50", "fade", "0", "0.5", "0.4", "vol", "0.6", "pad", "0.3"],
+    ] + clatter("SFX_GirderFall", 8, 0.7), -3),
+})
 # (frequency in Hz, seconds) of each note of the sticker fanfare.
 ARPEGGIO = ((1047, 0.12), (1319, 0.12), (1568, 0.12), (2093, 0.35))
 WIDGET_EVENTS = ["Hot", "Down", "Release", "Checked", "Unchecked", "Snap"]

@@ -44,14 +44,11 @@ JobSequenceSlot* Place(PlanAJobMode& game, int step, bool right)
 
 int main(int argc, char** argv)
 {
-    std::filesystem::path data;
     std::filesystem::path out;
-    if (!GameShots::Folders(argc, argv, "plan_a_job_shots", data, out))
-        return 2;
-    const GameShots::Session session("plan_a_job_shots", data, L"PlanAJobLevel", new PlanAJobLevelResourceFactory(),
-                                     {L"GlobalConstants", L"DifficultyOptionsQuit", L"PlanAJobMode"});
-    if (!session.IsLoaded())
-        return 1;
+    std::optional<GameShots::Session> session;
+    if (const int failed = GameShots::Open<PlanAJobLevelResourceFactory>(
+            argc, argv, "plan_a_job_shots", L"PlanAJobLevel", L"PlanAJobMode", out, session))
+        return failed;
 
     // One job a difficulty, so the three pictures show all three.
     const char* const jobs[] = {"PlanAJob_House", "PlanAJob_Tree", "PlanAJob_Doghouse"};
@@ -60,10 +57,7 @@ int main(int argc, char** argv)
     {
         GetLevelManager().difficulty = static_cast<GameModeDifficulty>(d);
         PlanAJobMode game{Label(jobs[d])};
-        MainLoop::AutoContext context;
-        MainLoop::WithinContext(&game, context);
-        game.Setup();
-        game.Enter();
+        const GameShots::Running running(game);
         std::vector<JobSequenceItem*> items = game.getItems();
         if (items.empty())
             return 1;

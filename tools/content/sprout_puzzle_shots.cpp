@@ -34,15 +34,11 @@ Vector2<int> Centre(SceneNode* node)
 
 int main(int argc, char** argv)
 {
-    std::filesystem::path data;
     std::filesystem::path out;
-    if (!GameShots::Folders(argc, argv, "sprout_puzzle_shots", data, out))
-        return 2;
-    const GameShots::Session session("sprout_puzzle_shots", data, L"SproutPuzzleLevel",
-                                     new SproutPuzzleLevelResourceFactory(),
-                                     {L"GlobalConstants", L"DifficultyOptionsQuit", L"SproutPuzzleMode"});
-    if (!session.IsLoaded())
-        return 1;
+    std::optional<GameShots::Session> session;
+    if (const int failed = GameShots::Open<SproutPuzzleLevelResourceFactory>(
+            argc, argv, "sprout_puzzle_shots", L"SproutPuzzleLevel", L"SproutPuzzleMode", out, session))
+        return failed;
 
     bool written = true;
     for (int d = 0; d < GameModeDifficulty_Count; ++d)
@@ -50,10 +46,7 @@ int main(int argc, char** argv)
         const bool hard = d == GameModeDifficulty_Hard;
         GetLevelManager().difficulty = static_cast<GameModeDifficulty>(d);
         SproutPuzzleMode game;
-        MainLoop::AutoContext context;
-        MainLoop::WithinContext(&game, context);
-        game.Setup();
-        game.Enter();
+        const GameShots::Running running(game);
         const std::vector<SproutPuzzlePiece*> pieces = game.getPieces();
         const std::vector<SproutPuzzlePieceSlot*> slots = game.getSlots();
         if (pieces.size() < 4 || slots.size() != pieces.size())

@@ -199,6 +199,7 @@ void StackableObject::returnToGround()
     setRolloverVisible(false);
     acceptMouseInput(false);
     mPlace = Place::Falling;
+    mCorrectlyPlaced = false;
     // It leaves from where it stands on screen.
     const Point global = root->LocalToGlobalPoint(root->LocalGetLocation());
     mGround->AttachChild(root);

@@ -39,6 +39,7 @@ public:
 
     const StackableObjectData& getData() const { return mData; }
     Place getPlace() const { return mPlace; }
+    // On a stack at its own place; false off the stacks.
     bool isCorrectlyPlaced() const { return mCorrectlyPlaced; }
     bool isHeld() const { return GetHeldDragSource() == this; }
     Strata::SceneNode* getImageNode() const;

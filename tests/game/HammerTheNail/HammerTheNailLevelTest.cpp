@@ -142,11 +142,7 @@ TEST_F(HammerTheNailLevelTest, EveryShippedLevelIsFiledWithItsNailsApartAboveThe
     { return a.x < b.x + b.width && b.x < a.x + a.width && a.y < b.y + b.height && b.y < a.y + a.height; };
     for (int d = 0; d < GameModeDifficulty_Count; ++d)
     {
-        GetLevelManager().difficulty = static_cast<GameModeDifficulty>(d);
-        std::set<std::string> seen;
-        for (int i = 0; i < 200; ++i)
-            if (const Label level = GetLevelManager().getLevelForGameModeType(GameModeType_HammerTheNail))
-                seen.insert(level.c_str());
+        const std::set<std::string> seen = DrawnLevels(GameModeType_HammerTheNail, static_cast<GameModeDifficulty>(d));
         EXPECT_GE(seen.size(), 3u) << kGameModeDifficultyNames[d];
         for (const std::string& name : seen)
         {

@@ -145,11 +145,8 @@ TEST_F(HaulersDeliveryLevelTest, ShippedLevelsAreFiledAtEachDifficultyAndAllPlay
 
     for (int d = 0; d < GameModeDifficulty_Count; ++d)
     {
-        GetLevelManager().difficulty = static_cast<GameModeDifficulty>(d);
-        std::set<std::string> drawn;
-        for (int i = 0; i < 200; ++i)
-            if (const Label name = GetLevelManager().getLevelForGameModeType(GameModeType_HaulersDelivery))
-                drawn.insert(name.c_str());
+        const std::set<std::string> drawn =
+            DrawnLevels(GameModeType_HaulersDelivery, static_cast<GameModeDifficulty>(d));
         EXPECT_GE(drawn.size(), 3u) << "difficulty " << d;
         for (const std::string& name : drawn)
         {

@@ -14,6 +14,10 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
 
 using namespace GameTesting;
 
@@ -23,17 +27,21 @@ namespace
 const char* const kSounds[] = {"VO_Hoist_IThinkSo", "VO_HoistTada",   "SFX_ObjectRollover",
                                "SFX_ObjectStick",   "SFX_DropGirder", "SFX_GirderFall"};
 
+// What the game asks of the shared content, in both fixtures.
+const char* const kShared = R"(
+  <image name="cursor_default" src="cursor_default"/>
+  <vector2i name="DefaultCursorRegPt" x="4" y="3"/>
+  <intarray name="RepeatedGameNumLoops"><int value="0"/><int value="1"/><int value="0"/></intarray>
+)";
+
 // Small opaque pictures (the cursors), so the objects' alpha hit test finds them at their centres.
 const char* const kFixture = R"(
-  <image name="cursor_default" src="cursor_default"/>
   <image name="Platform_Red" src="cursor_hand"/>
   <image name="Platform_Blue" src="cursor_hand"/>
   <spritetype name="HoistFixture" images="Pictures">
     <animation name="Idle" frameList="0" fps="10"/>
     <animation name="Sad" frameList="0-3" fps="10"/><animation name="Happy" frameList="0-4" fps="10"/>
   </spritetype>
-  <vector2i name="DefaultCursorRegPt" x="4" y="3"/>
-  <intarray name="RepeatedGameNumLoops"><int value="0"/><int value="0"/><int value="0"/></intarray>
   <scenelayout name="HoistStackerModeLayout">
     <scenenode nodeName="GameScreenRoot" width="800" height="600">
       <scenenode nodeName="Playfield" width="800" height="600">
@@ -74,18 +82,26 @@ class HoistStackerModeTest : public MiniGameTest
 protected:
     void SetUp() override
     {
-        MiniGameTest::SetUp();
-        manager->AddResourceFactory(L"HoistStackerLevel", new HoistStackerLevelResourceFactory());
-        AddStandInPictures();
-        std::string sounds, frames;
+        SetUpShared();
+        std::string lists, frames;
         for (int frame = 0; frame < kHoistStackerMaxSize; ++frame)
             frames += "<image src=\"cursor_default\"/>";
         for (const char* list :
              {"Pictures", "RedGirders", "BlueGirders", "RedLogs", "BlueLogs", "GirderRollover", "LogRollover"})
-            sounds += std::string("<imagelist name=\"") + list + "\">" + frames + "</imagelist>";
+            lists += std::string("<imagelist name=\"") + list + "\">" + frames + "</imagelist>";
+        LoadManifest(lists + kFixture, L"stacking");
+    }
+
+    // The factories, the cursors, the sounds and constants the game asks for.
+    void SetUpShared()
+    {
+        MiniGameTest::SetUp();
+        manager->AddResourceFactory(L"HoistStackerLevel", new HoistStackerLevelResourceFactory());
+        AddStandInPictures();
+        std::string shared = kShared;
         for (const char* sound : kSounds)
-            sounds += std::string("<sound name=\"") + sound + "\" src=\"w\"/>";
-        LoadManifest(sounds + kFixture, L"stacking");
+            shared += std::string("<sound name=\"") + sound + "\" src=\"w\"/>";
+        LoadManifest(shared, L"shared");
         watched.assign(std::begin(kSounds), std::end(kSounds));
         watched.push_back("General_CorrectAnswer");
     }
@@ -100,6 +116,12 @@ protected:
         const auto objects = game.getObjects();
         return std::none_of(objects.begin(), objects.end(),
                             [](const StackableObject* o) { return o->getPlace() == StackableObject::Place::Falling; });
+    }
+    static bool OnGround(const HoistStackerMode& game)
+    {
+        const auto objects = game.getObjects();
+        return std::all_of(objects.begin(), objects.end(),
+                           [](const StackableObject* o) { return o->getPlace() == StackableObject::Place::Ground; });
     }
     static StackingTarget* PlatformOf(const HoistStackerMode& game, StackObjectColor color)
     {
@@ -189,6 +211,9 @@ TEST_F(HoistStackerModeTest, EveryDifficultyIsWonThroughWrongMovesToTheStickerRe
                               }));
         for (StackingTarget* platform : platforms)
             EXPECT_TRUE(platform->getStack().empty());
+        // The intro's right places are not kept on the ground.
+        for (const StackableObject* object : objects)
+            EXPECT_FALSE(object->isCorrectlyPlaced());
         Click(*game, *game->getHoist());
         EXPECT_TRUE(StepUntil(*game, [&] { return Heard("VO_Hoist_IThinkSo"); }));
 
@@ -234,6 +259,23 @@ TEST_F(HoistStackerModeTest, EveryDifficultyIsWonThroughWrongMovesToTheStickerRe
         PlayRight(*game);
         if (HasFatalFailure())
             return;
+        // Medium plays a second round, a fresh mode with a fresh fall, before the reward.
+        if (d == GameModeDifficulty_Medium)
+        {
+            ASSERT_EQ(screens, std::vector<std::string>{"unwind next round"});
+            screens.clear();
+            game.reset(dynamic_cast<HoistStackerMode*>(nextRound.release()));
+            ASSERT_NE(game, nullptr);
+            context.reset();
+            Start(*game);
+            EXPECT_FALSE(game->isFirstRound());
+            EXPECT_EQ(game->getObjects().size(), objects.size());
+            // Until the intro's stacks have fallen nothing lies loose to be carried.
+            ASSERT_TRUE(StepUntil(*game, [&] { return OnGround(*game); }));
+            PlayRight(*game);
+            if (HasFatalFailure())
+                return;
+        }
         EXPECT_EQ(screens, std::vector<std::string>{"push reward"});
         game.reset();
         context.reset();
@@ -256,6 +298,73 @@ TEST_F(HoistStackerModeTest, NoLevelOrADamagedOneShowsTheMissingLevelNotice)
             std::string::npos);
         EXPECT_TRUE(game.getObjects().empty());
         EXPECT_TRUE(game.getPlatforms().empty());
+        context.reset();
+    }
+}
+
+// The shipped layouts, pictures and levels.
+class HoistStackerDataTest : public HoistStackerModeTest
+{
+protected:
+    void SetUp() override
+    {
+        SetUpShared();
+        const std::filesystem::path data(MENAGERIE_DATA_DIR);
+        for (const auto& entry : std::filesystem::directory_iterator(data / "stacking"))
+            files.AddFile(entry.path().filename().wstring(), ReadDataFile(entry.path()));
+        // Hoist is the cargo game's crane.
+        for (int frame = 0; frame < 3; ++frame)
+        {
+            const std::string name = "HD_HoistFrames_" + std::to_string(frame) + ".png";
+            files.AddFile(std::filesystem::path(name).wstring(), ReadDataFile(data / "haulers" / name));
+        }
+        files.AddFile(L"HoistStackerMode.xml", ReadDataFile(data / "HoistStackerMode.xml"));
+        GetLevelManager().clearLevels();
+        ASSERT_TRUE(manager->Load(L"HoistStackerMode")->IsComplete());
+    }
+};
+
+TEST_F(HoistStackerDataTest, EveryShippedLevelLiesOnScreenAndIsWonByClicksOnItsPictures)
+{
+    std::vector<std::pair<std::string, GameModeDifficulty>> shipped;
+    for (int d = 0; d < GameModeDifficulty_Count; ++d)
+    {
+        const std::set<std::string> drawn = DrawnLevels(GameModeType_HoistStacker, static_cast<GameModeDifficulty>(d));
+        EXPECT_GE(drawn.size(), 3u) << kGameModeDifficultyNames[d];
+        for (const std::string& name : drawn)
+            shipped.emplace_back(name, static_cast<GameModeDifficulty>(d));
+    }
+    const auto onScreen = [](SceneNode& node)
+    {
+        const Rect<float> r = node.GlobalGetBounds();
+        return r.width > 0 && r.x >= 0 && r.y >= 0 && r.x + r.width <= 800 && r.y + r.height <= 600;
+    };
+    for (const auto& [name, difficulty] : shipped)
+    {
+        SCOPED_TRACE(name);
+        GetLevelManager().clearLevels();
+        GetLevelManager().addLevelForGameModeType(GameModeType_HoistStacker, Label(name.c_str()), difficulty);
+        GetLevelManager().difficulty = difficulty;
+        spoken.clear();
+        screens.clear();
+        TakeLog();
+        auto game = std::make_unique<HoistStackerMode>();
+        Start(*game);
+        EXPECT_EQ(game->getLevel(), Label(name.c_str()));
+        EXPECT_EQ(TakeLog().find("missing"), std::string::npos);
+        ASSERT_TRUE(StepUntil(*game, [&] { return OnGround(*game); }));
+        for (StackableObject* object : game->getObjects())
+            EXPECT_TRUE(onScreen(*object->getImageNode()));
+        // Each is picked up by a click at the middle of its picture and dropped on its platform's.
+        PlayRight(*game);
+        if (HasFatalFailure())
+            return;
+        for (StackableObject* object : game->getObjects())
+            EXPECT_TRUE(onScreen(*object->getImageNode()));
+        // Medium has a second round here; otherwise the reward, or free play once the stickers run out.
+        ASSERT_EQ(screens.size(), 1u);
+        EXPECT_EQ(screens[0] == "unwind next round", difficulty == GameModeDifficulty_Medium) << screens[0];
+        game.reset();
         context.reset();
     }
 }

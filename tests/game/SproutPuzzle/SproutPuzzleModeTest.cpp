@@ -250,10 +250,8 @@ TEST_F(SproutPuzzleModeTest, EveryShippedLevelShowsItsPictureWholeThenScattersIt
     int fewest = 0;
     for (int d = 0; d < GameModeDifficulty_Count; ++d)
     {
-        GetLevelManager().difficulty = static_cast<GameModeDifficulty>(d);
-        std::set<std::string> names, pictures;
-        for (int i = 0; i < 200; ++i)
-            names.insert(GetLevelManager().getLevelForGameModeType(GameModeType_SproutPuzzle).c_str());
+        const std::set<std::string> names = DrawnLevels(GameModeType_SproutPuzzle, static_cast<GameModeDifficulty>(d));
+        std::set<std::string> pictures;
         EXPECT_GE(names.size(), 3u) << kGameModeDifficultyNames[d];
         int least = kSproutPuzzleMaxPieces, most = 0;
         for (const std::string& name : names)

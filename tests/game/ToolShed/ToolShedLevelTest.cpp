@@ -106,11 +106,7 @@ TEST_F(ToolShedLevelTest, EveryShippedLevelIsFiledAndEachDifficultyHasThreeThatG
     size_t fewestBefore = 0;
     for (int d = 0; d < GameModeDifficulty_Count; ++d)
     {
-        GetLevelManager().difficulty = static_cast<GameModeDifficulty>(d);
-        std::set<std::string> seen;
-        for (int i = 0; i < 200; ++i)
-            if (const Label level = GetLevelManager().getLevelForGameModeType(GameModeType_ToolShed))
-                seen.insert(level.c_str());
+        const std::set<std::string> seen = DrawnLevels(GameModeType_ToolShed, static_cast<GameModeDifficulty>(d));
         EXPECT_GE(seen.size(), 3u) << kGameModeDifficultyNames[d];
         size_t fewest = kToolShedMaxTools;
         for (const std::string& name : seen)
