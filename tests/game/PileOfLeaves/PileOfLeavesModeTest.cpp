@@ -77,14 +77,18 @@ protected:
         for (const auto& entry :
              std::filesystem::directory_iterator(std::filesystem::path(MENAGERIE_DATA_DIR) / "counting"))
             files.AddFile(entry.path().filename().wstring(), ReadDataFile(entry.path()));
-        std::string sounds;
-        for (const char* sound : kSounds)
-            sounds += std::string("<sound name=\"") + sound + "\" src=\"w\"/>";
-        LoadManifest(sounds + kFixture, L"leaves");
+        LoadFixture(kFixture);
         watched.assign(std::begin(kSounds), std::end(kSounds));
         watched.push_back("General_CorrectAnswer");
     }
 
+    void LoadFixture(const std::string& fixture)
+    {
+        std::string sounds;
+        for (const char* sound : kSounds)
+            sounds += std::string("<sound name=\"") + sound + "\" src=\"w\"/>";
+        LoadManifest(sounds + fixture, L"leaves");
+    }
     static SceneNode* Mask()
     {
         const NodePathStep path[] = {"GameScreenRoot", "Playfield", "ClickMask", NodePathTerminator()};
@@ -298,3 +302,47 @@ TEST_F(PileOfLeavesModeTest, LeavesSlideStraightAwayFromThePointer)
 }
 
 } // namespace
+
+TEST_F(PileOfLeavesModeTest, AFlightOfNoLengthOrNoSpeedLandsAtOnceAndTheGameGoesOn)
+{
+    struct Case
+    {
+        const char* what;
+        const char* speed;
+        bool onTheBox; // the tool lies where the request box is, give or take
+        float off;
+    };
+    // A sliver of a pixel once made the spin repeat its quarter turn millions of times in one update.
+    const Case cases[] = {{"no length", "700", true, 0.0f},
+                          {"a sliver of length", "700", true, 0.00002f},
+                          {"no speed", "0", false, 0.0f}};
+    // Two requests at Medium.
+    LoadLevel("Medium", R"(numTools="3" areaCover="0" toolCover="0")");
+    GetLevelManager().difficulty = GameModeDifficulty_Medium;
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        manager->Unload(L"leaves");
+        std::string fixture = kFixture;
+        fixture.replace(fixture.find("value=\"700\""), 11, std::string("value=\"") + c.speed + "\"");
+        LoadFixture(fixture);
+        screens.clear();
+        auto game = std::make_unique<PileOfLeavesMode>();
+        Start(*game);
+        for (int request = 0; request < 2; ++request)
+        {
+            ASSERT_TRUE(StepUntil(*game, [&] { return Open() && Requested(*game) != nullptr; }));
+            LeafCoveredTool* right = Requested(*game);
+            const Strata::ObjectID id = right->GetID();
+            if (c.onTheBox)
+                right->LayoutRoot()->LocalSetLocation(Request()->LocalGetLocation() + Vector2<float>(c.off, 0.0f));
+            Click(*game, *right->getImageNode());
+            EXPECT_TRUE(right->isFound());
+            ASSERT_TRUE(StepUntil(*game, [&] { return game->GetObject(id) == nullptr; }));
+        }
+        ASSERT_TRUE(StepUntil(*game, [&] { return Ended(); }));
+        EXPECT_EQ(screens, std::vector<std::string>{"push reward"});
+        game.reset();
+        context.reset();
+    }
+}
