@@ -9,8 +9,9 @@
 #include "game/HereToThere/HereToThereGame.h"
 #include "game/HideAndSeek/HideAndSeekGame.h"
 #include "game/MiniGameContent.h"
-#include "game/SproutPuzzle/SproutPuzzleGame.h"
+#include "game/PileOfLeaves/PileOfLeavesGame.h"
 #include "game/PlanAJob/PlanAJobGame.h"
+#include "game/SproutPuzzle/SproutPuzzleGame.h"
 #include "game/ToolShed/ToolShedGame.h"
 
 #include <algorithm>
@@ -79,8 +80,7 @@ void RegisterEveryGame()
 {
     // In the order their manifests load at start-up.
     RegisterHaulersDelivery();
-    RegisterPlain({GameModeType_PileOfLeaves, "PileOfLeaves", "PileOfLeaves", L"PileOfLeavesMode", L"PileOfLeavesLevel",
-                   "InGameHint_Leaves_1", "InGameHint_Leaves_1", "Music_Track3"});
+    RegisterPileOfLeaves();
     RegisterCountTheMaterials();
     RegisterHammerTheNail();
     RegisterPlain({GameModeType_HoistStacker, "HoistStacker", "HoistStacker", L"HoistStackerMode", L"HoistStackerLevel",

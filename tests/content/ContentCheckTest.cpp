@@ -145,11 +145,22 @@ std::vector<std::string> Numbers(int first, int last)
     return words;
 }
 
+// The four tool colours by every tool kind, as the colour-and-tool list names them.
+std::vector<std::string> ColoredTools()
+{
+    std::vector<std::string> entries;
+    for (const char* color : {"Red", "Green", "Blue", "Yellow"})
+        for (const char* tool : {"Hammer", "Saw", "Drill", "Brush", "Wrench", "Screwdriver", "Level", "Pliers"})
+            entries.push_back(std::string(color) + "_" + tool);
+    return entries;
+}
+
 // Sound lists and the entries the game looks up in them: the shared name tables' words.
 const std::map<std::string, std::vector<std::string>> kListEntries = {
     {"General_ColorWords", {"Red", "Green", "Blue", "Yellow", "Black", "Orange", "Purple", "White", "Brown", "Gray"}},
     {"General_ShapeWords", {"Square", "Circle", "Triangle", "Star", "Octagon", "Rectangle"}},
     {"General_ToolWords", {"Hammer", "Saw", "Drill", "Brush", "Wrench", "Screwdriver", "Level", "Pliers"}},
+    {"General_ColoredToolWords", ColoredTools()},
     {"General_MaterialWords_Singular", {"Plant", "Bricks", "Log", "Cement", "Cone"}},
     {"General_MaterialWords_Plural", {"Plant", "Bricks", "Log", "Cement", "Cone"}},
     {"General_NumberWords", Numbers(0, 20)},
@@ -719,8 +730,8 @@ TEST_F(EngineLoadCheck, EveryManifestLoadsAndEveryLayoutBecomesANodeTree)
                 drawn = target.GetPixels()[i].a != 0;
             // A pile gets its pictures from its material, a tool and a nail theirs from their type and
             // colour, a cargo load its own from its type (its hook waiting out of sight), a job's step
-            // picture and blueprint place theirs from the level, and the far tipper waits out of sight
-            // until it drives: their games fill them.
+            // picture and blueprint place theirs from the level, a pile leaf and a covered tool theirs when
+            // made, and the far tipper waits out of sight until it drives: their games fill them.
             static const std::set<std::string> kFilledByTheirGame = {"MaterialSourceLayout",
                                                                      "TipperBGLayout",
                                                                      "ToolLayout",
@@ -730,7 +741,9 @@ TEST_F(EngineLoadCheck, EveryManifestLoadsAndEveryLayoutBecomesANodeTree)
                                                                      "JobSequenceItemLayout",
                                                                      "JobSequenceSlotLayout",
                                                                      "SproutPuzzlePieceLayout",
-                                                                     "SproutPuzzlePieceSlotLayout"};
+                                                                     "SproutPuzzlePieceSlotLayout",
+                                                                     "LeafLayout",
+                                                                     "LeafCoveredToolLayout"};
             if (!drawn && kFilledByTheirGame.count(name) == 0)
                 problems.push_back(name + " draws nothing");
         }
