@@ -30,6 +30,7 @@
 #include "game/HoistStacker/HoistStackerMode.h"
 #include "game/HoistStacker/StackableObject.h"
 #include "game/LevelManager.h"
+#include "game/PileOfLeaves/PileOfLeavesMode.h"
 #include "game/PlanAJob/JobSequenceItem.h"
 #include "game/PlanAJob/JobSequenceSlot.h"
 #include "game/PlanAJob/PlanAJobMode.h"
@@ -554,9 +555,48 @@ sScenario StacksFalling()
             }};
 }
 
-const std::vector<std::function<sScenario()>> kScenarios = {StillTitle,   DeliveryTrip, StreetTrip,      HammerStrokes,
-                                                            HookLowering, CatHunt,      ToolShedSorting, JobPlanning,
-                                                            JigsawPieces, StacksFalling};
+// The leaf-pile game at Hard, its deepest pile: the pile blowing in, then, the instructions closed, the
+// pointer sweeping across the field as the leaves round it slide away.
+sScenario LeafSweep()
+{
+    struct sState
+    {
+        int sweep = 0;
+        int steps = 0;
+    };
+    auto state = std::make_shared<sState>();
+    return {"leaf-pile game's pile blowing in and sliding under the pointer",
+            []
+            {
+                GetLevelManager().difficulty = GameModeDifficulty_Hard;
+                Strata::MainLoop::ChangeMode(new PileOfLeavesMode());
+            },
+            [state]
+            {
+                Strata::ApplicationMode* top = Strata::MainLoop::GetTopMostMode(0);
+                if (dynamic_cast<ForemanInstructionMode*>(top) != nullptr)
+                {
+                    Strata::MainLoop::PopMode();
+                    return Stretch_Waiting;
+                }
+                auto* game = dynamic_cast<PileOfLeavesMode*>(top);
+                if (!game)
+                    return state->sweep > 0 ? Stretch_Over : Stretch_Waiting;
+                if (++state->steps > 6000)
+                    return Stretch_Over;
+                if (game->getToolToFind() == YardcrewTool_None)
+                    return Stretch_Timing;
+                const int x = 10 + 6 * state->sweep++;
+                if (x > 790)
+                    return Stretch_Over;
+                Strata::MainLoop::MoveMouseForTesting(Strata::Vector2<int>(x, 420 + (x / 60 % 2) * 60));
+                return Stretch_Timing;
+            }};
+}
+
+const std::vector<std::function<sScenario()>> kScenarios = {StillTitle,   DeliveryTrip,  StreetTrip,      HammerStrokes,
+                                                            HookLowering, CatHunt,       ToolShedSorting, JobPlanning,
+                                                            JigsawPieces, StacksFalling, LeafSweep};
 
 // The whole process's, or only the calling thread's.
 double CpuSeconds(clockid_t which = CLOCK_PROCESS_CPUTIME_ID)

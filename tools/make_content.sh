@@ -73,6 +73,7 @@ for step in "${steps[@]}"; do
       $PY tools/content/make_plan_a_job_art.py "${only[@]}" art "$data"
       $PY tools/content/make_sprout_puzzle_art.py "${only[@]}" art "$data"
       $PY tools/content/make_stacking_art.py "${only[@]}" art "$data"
+      $PY tools/content/make_leaves_art.py "${only[@]}" art "$data"
       ;;
     loading)
       need python3 librsvg2-bin fonts-dejavu-core
@@ -121,6 +122,7 @@ for step in "${steps[@]}"; do
       cmake --build build/content -j "${JOBS:-4}" --target sprout_puzzle_shots && build/content/tools/content/sprout_puzzle_shots data docs/puzzle
       cmake --build build/content -j "${JOBS:-4}" --target plan_a_job_shots && build/content/tools/content/plan_a_job_shots data docs/planajob
       cmake --build build/content -j "${JOBS:-4}" --target stacking_shots && build/content/tools/content/stacking_shots data docs/stacking
+      cmake --build build/content -j "${JOBS:-4}" --target leaves_shots && build/content/tools/content/leaves_shots data docs/leaves
       ;;
     *)
       echo "unknown step: $step" >&2

@@ -10,6 +10,7 @@
 #include "game/YardcrewNames.h"
 
 #include <deque>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -173,6 +174,13 @@ void AudioManager::playToolNameVocal(YardcrewTool tool)
     static const Label list("General_ToolWords");
     if (InTable(tool, YardcrewTool_Count))
         queueListEntry(list, kYardcrewToolLabels[tool]);
+}
+
+void AudioManager::playColoredToolVocal(YardcrewColor color, YardcrewTool tool)
+{
+    static const Label list("General_ColoredToolWords");
+    if (InTable(color, YardcrewColor_Count) && InTable(tool, YardcrewTool_Count))
+        queueListEntry(list, Label((std::string(kYardcrewColorNames[color]) + "_" + kYardcrewToolNames[tool]).c_str()));
 }
 
 void AudioManager::playMaterialVocal(YardcrewMaterial material, bool singular)

@@ -64,6 +64,9 @@ public:
     void playColorVocal(YardcrewColor color);
     void playShapeVocal(YardcrewShape shape);
     void playToolNameVocal(YardcrewTool tool);
+    // The tool with its colour as one entry ("Red_Hammer"), so each language's voice data holds its own
+    // word order and agreement ("red saw", "sierra roja").
+    void playColoredToolVocal(YardcrewColor color, YardcrewTool tool);
     void playMaterialVocal(YardcrewMaterial material, bool singular);
     void playNumberVocal(int number);
 

@@ -10,8 +10,9 @@
 #include "game/HideAndSeek/HideAndSeekGame.h"
 #include "game/HoistStacker/HoistStackerGame.h"
 #include "game/MiniGameContent.h"
-#include "game/SproutPuzzle/SproutPuzzleGame.h"
+#include "game/PileOfLeaves/PileOfLeavesGame.h"
 #include "game/PlanAJob/PlanAJobGame.h"
+#include "game/SproutPuzzle/SproutPuzzleGame.h"
 #include "game/ToolShed/ToolShedGame.h"
 
 #include <algorithm>
@@ -80,8 +81,7 @@ void RegisterEveryGame()
 {
     // In the order their manifests load at start-up.
     RegisterHaulersDelivery();
-    RegisterPlain({GameModeType_PileOfLeaves, "PileOfLeaves", "PileOfLeaves", L"PileOfLeavesMode", L"PileOfLeavesLevel",
-                   "InGameHint_Leaves_1", "InGameHint_Leaves_1", "Music_Track3"});
+    RegisterPileOfLeaves();
     RegisterCountTheMaterials();
     RegisterHammerTheNail();
     RegisterHoistStacker();

@@ -145,11 +145,22 @@ std::vector<std::string> Numbers(int first, int last)
     return words;
 }
 
+// The four tool colours by every tool kind, as the colour-and-tool list names them.
+std::vector<std::string> ColoredTools()
+{
+    std::vector<std::string> entries;
+    for (const char* color : {"Red", "Green", "Blue", "Yellow"})
+        for (const char* tool : {"Hammer", "Saw", "Drill", "Brush", "Wrench", "Screwdriver", "Level", "Pliers"})
+            entries.push_back(std::string(color) + "_" + tool);
+    return entries;
+}
+
 // Sound lists and the entries the game looks up in them: the shared name tables' words.
 const std::map<std::string, std::vector<std::string>> kListEntries = {
     {"General_ColorWords", {"Red", "Green", "Blue", "Yellow", "Black", "Orange", "Purple", "White", "Brown", "Gray"}},
     {"General_ShapeWords", {"Square", "Circle", "Triangle", "Star", "Octagon", "Rectangle"}},
     {"General_ToolWords", {"Hammer", "Saw", "Drill", "Brush", "Wrench", "Screwdriver", "Level", "Pliers"}},
+    {"General_ColoredToolWords", ColoredTools()},
     {"General_MaterialWords_Singular", {"Plant", "Bricks", "Log", "Cement", "Cone"}},
     {"General_MaterialWords_Plural", {"Plant", "Bricks", "Log", "Cement", "Cone"}},
     {"General_NumberWords", Numbers(0, 20)},
@@ -733,7 +744,9 @@ TEST_F(EngineLoadCheck, EveryManifestLoadsAndEveryLayoutBecomesANodeTree)
                                                                      "SproutPuzzlePieceLayout",
                                                                      "SproutPuzzlePieceSlotLayout",
                                                                      "StackableObjectLayout",
-                                                                     "StackTargetLayout"};
+                                                                     "StackTargetLayout",
+                                                                     "LeafLayout",
+                                                                     "LeafCoveredToolLayout"};
             if (!drawn && kFilledByTheirGame.count(name) == 0)
                 problems.push_back(name + " draws nothing");
         }

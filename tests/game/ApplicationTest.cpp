@@ -99,7 +99,7 @@ TEST_F(ApplicationTest, LevelReadersFileEachGamesLevelsByDifficulty)
                                  "<StackObject size=\"1\" color=\"Red\" type=\"Log\"/>";
     const std::string settings =
         " numPreviewHides=\"1\" runSpeed=\"100\" sortBy=\"Color\" imageList=\"Job\" numEmpty=\"1\""
-        " picture=\"Pond\" columns=\"2\" rows=\"2\"";
+        " picture=\"Pond\" columns=\"2\" rows=\"2\" numTools=\"4\"";
     std::string body;
     int n = 0;
     for (const auto& game : games)

@@ -27,6 +27,9 @@
 #include "game/HoistStacker/StackableObject.h"
 #include "game/HoistStacker/StackingTarget.h"
 #include "game/LevelManager.h"
+#include "game/PileOfLeaves/Leaf.h"
+#include "game/PileOfLeaves/LeafCoveredTool.h"
+#include "game/PileOfLeaves/PileOfLeavesMode.h"
 #include "game/PlanAJob/JobSequenceItem.h"
 #include "game/PlanAJob/JobSequenceSlot.h"
 #include "game/PlanAJob/PlanAJobMode.h"
@@ -1650,6 +1653,101 @@ TEST_F(PlayThroughTest, TheStackingGameFromFreePlayToItsStickerAndInTheStory)
     // The story, at the step after the hammering game, plays this one.
     const std::vector<Step> story = StoryAt<HoistStackerMode>(6);
     steps.insert(steps.end(), story.begin(), story.end());
+
+    ASSERT_NO_THROW({
+        mClock = kStart;
+        MainLoop::Execute();
+    });
+    EXPECT_EQ(mNext, steps.size());
+}
+
+TEST_F(PlayThroughTest, TheLeafPileGameFromFreePlayToItsStickerAndInTheStory)
+{
+    const auto clickOn = [](const char* name) { return [name] { EXPECT_TRUE(Click(name)); }; };
+    // The tool asked for, while the playfield takes clicks.
+    const auto asked = []() -> LeafCoveredTool*
+    {
+        auto* game = Top<PileOfLeavesMode>();
+        SceneNode* mask = TopNode("ClickMask");
+        if (game == nullptr || mask == nullptr || mask->LocalIsVisible())
+            return nullptr;
+        for (LeafCoveredTool* tool : game->getTools())
+            if (!tool->isFound() && tool->getKind() == game->getToolToFind() &&
+                tool->getColor() == game->getColorToFind())
+                return tool;
+        return nullptr;
+    };
+    const auto middle = [&]
+    {
+        const Rect<float> bounds = asked()->getImageNode()->GlobalGetBounds();
+        return Vector2<int>(static_cast<int>(bounds.x + bounds.width / 2),
+                            static_cast<int>(bounds.y + bounds.height / 2));
+    };
+    // The pointer sweeps in from the left to the asked tool, as a child's hand does.
+    const auto sweep = [&]
+    {
+        const Vector2<int> to = middle();
+        for (int x = std::max(to.x - 150, 0); x <= to.x; x += 30)
+        {
+            SDL_Event event{};
+            event.type = SDL_MOUSEMOTION;
+            event.motion.windowID = SDL_GetWindowID(Linux::GetMainWindow());
+            event.motion.x = x;
+            event.motion.y = to.y;
+            SDL_PushEvent(&event);
+        }
+    };
+    // Leaves round the pointer have slid off their resting points.
+    const auto swept = []
+    {
+        auto* game = Top<PileOfLeavesMode>();
+        const std::vector<Leaf*> leaves = game != nullptr ? game->getLeaves() : std::vector<Leaf*>();
+        return std::any_of(leaves.begin(), leaves.end(),
+                           [](Leaf* leaf)
+                           {
+                               const Vector2<int> rest = leaf->getRestingPoint();
+                               return leaf->LayoutRoot()->LocalGetLocation() != Vector2<float>(rest.x, rest.y);
+                           });
+    };
+    const auto find = [&]
+    {
+        const Vector2<int> at = middle();
+        ClickAt(at.x, at.y);
+    };
+    const auto ready = [&] { return asked() != nullptr; };
+
+    steps = ToEasyGameInFreePlay("PileOfLeaves");
+    steps.insert(
+        steps.end(),
+        {
+            {"leaves_instructions", [] { return Top<ForemanInstructionMode>() != nullptr; }, clickOn("SkipButton"),
+             true},
+            {"leaves_game", ready, sweep, true},
+            {"leaves_swept", swept, find, true},
+            // The easy run's other three requests.
+            {"request 2", ready, [&] { sweep(), find(); }},
+            {"request 3", ready, [&] { sweep(), find(); }},
+            {"request 4", ready, [&] { sweep(), find(); }},
+            {"leaves_reward", [] { return Top<StickerUnlockMode>() != nullptr; }, clickOn("OkButton"), true},
+            {"free play after the game", [] { return Top<FreePlaySelectMode>() != nullptr; }, clickOn("BackButton")},
+            {"menu for the story", [] { return Top<MainMenuMode>() != nullptr; },
+             [&]
+             {
+                 ASSERT_TRUE(GetAccountManager()->GetCurrentAccount()->WriteValue(L"1_Progress", 9));
+                 EXPECT_TRUE(Click("StoryButton"));
+             }},
+            {"the leaf pile in the story",
+             []
+             {
+                 return Top<ForemanInstructionMode>() != nullptr &&
+                        dynamic_cast<PileOfLeavesMode*>(MainLoop::GetTopMostMode(1)) != nullptr;
+             },
+             []
+             {
+                 EXPECT_FALSE(GetLevelManager().freePlay);
+                 EXPECT_EQ(ProfileProgress(1), 9);
+             }},
+        });
 
     ASSERT_NO_THROW({
         mClock = kStart;

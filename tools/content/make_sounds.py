@@ -311,6 +311,15 @@ EFFECTS.update({
         ["synth", "0.5", "sine", "140:50", "fade", "0", "0.5", "0.4", "vol", "0.6", "pad", "0.3"],
     ] + clatter("SFX_GirderFall", 8, 0.7), -3),
 })
+# The leaf-pile game: a gust that swells and dies away, with a rustle of dry leaves riding on it.
+EFFECTS.update({
+    "SFX_BlowLeaves": Mix([
+        ["synth", "1.6", "pinknoise", "bandpass", "700", "1.5q", "tremolo", "0.7", "40",
+         "fade", "q", "0.6", "1.6", "0.8", "vol", "0.8"],
+        ["synth", "1.4", "whitenoise", "highpass", "3000", "tremolo", "13", "90",
+         "fade", "h", "0.4", "1.4", "0.7", "vol", "0.4", "pad", "0.15"],
+    ], -5),
+})
 # (frequency in Hz, seconds) of each note of the sticker fanfare.
 ARPEGGIO = ((1047, 0.12), (1319, 0.12), (1568, 0.12), (2093, 0.35))
 WIDGET_EVENTS = ["Hot", "Down", "Release", "Checked", "Unchecked", "Snap"]

@@ -9,6 +9,7 @@ LISTS = (
     ("General_ColorWords", "Word_Color_"),
     ("General_ShapeWords", "Word_Shape_"),
     ("General_ToolWords", "Word_Tool_"),
+    ("General_ColoredToolWords", "Word_ColoredTool_"),
     ("General_MaterialWords_Singular", "Word_MaterialOne_"),
     ("General_MaterialWords_Plural", "Word_MaterialMany_"),
     ("General_NumberWords", "Word_Number_"),

@@ -795,6 +795,15 @@ void WithinContext(ApplicationMode* mode, const AutoContext&)
     GetLooper().SetContext(mode);
 }
 
+void MoveMouseForTesting(const Vector2<int>& position)
+{
+    sInputEvent event{};
+    event.type = InputEvent_MouseMove;
+    event.x = position.x;
+    event.y = position.y;
+    GetLooper().HandleEvent(event);
+}
+
 Vector2<int> GetLastMousePos()
 {
     return GetLooper().GetLastMousePos();

@@ -80,6 +80,9 @@ void SetProcessReleaseForTesting(bool release);
 // Deletes every mode on the stack or in the queue (no Destroy), forgets the quit handlers and puts
 // the quit flag, the context mode and the last mouse position back to their starting values.
 void ResetForTesting();
+// A mouse-move event as the platform delivers it (the pointer's position kept, the top mode told), for
+// a mode driven without a platform: tests, the screenshot tools, benchmarks.
+void MoveMouseForTesting(const Vector2<int>& position);
 
 } // namespace MainLoop
 } // namespace Strata

@@ -13,6 +13,7 @@
 #include "graphics/Image.h"
 #include "graphics/ImageList.h"
 #include "graphics/ImageManager.h"
+#include "graphics/ImageResourceFactory.h"
 
 #include <climits>
 #include <exception>
@@ -114,6 +115,7 @@ IResourceDescriptor* ImageListResourceFactory::CreateResource(const std::wstring
                     // Numbering may start at 1 although "first" says 0.
                     return index <= 0;
                 }
+                MakeImageRotations(*image, name, attributes);
                 list.AddOwnedImage(image.release());
                 return true;
             });

@@ -10,7 +10,7 @@ namespace Strata
 // "first", default 0, to "last", default the largest int) and then one image per child element, each
 // child made by the resource manager's factory for its tag. In the pattern, a missing image above
 // index 0 ends the sequence; one at 0 or below is skipped. At most kMaxImageListPatternImages indices
-// are tried.
+// are tried. "rotations" gives each pattern image a rotation cache, as it does an "image".
 class ImageListResourceFactory : public IResourceFactory
 {
 public:

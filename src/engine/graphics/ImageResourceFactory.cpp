@@ -11,6 +11,23 @@
 namespace Strata
 {
 
+void MakeImageRotations(Image& image, Label name, const IAttributeContainer& attributes)
+{
+    int rotations = attributes.GetAttribute(L"rotations", 0);
+    if (rotations > kMaxImageRotations)
+    {
+        Internal::LogWrite("Image %s asks for %d rotations; %d are made.\n", name.c_str(), rotations,
+                           kMaxImageRotations);
+        rotations = kMaxImageRotations;
+    }
+    if (rotations <= 1)
+        return;
+    image.SetRotationCache(std::make_unique<ImageRotationCache>(rotations));
+    const Angle step = Angle::Circle() / static_cast<float>(rotations);
+    for (int i = 0; i < rotations; ++i)
+        image.GetCachedRotation(step * static_cast<float>(i));
+}
+
 IResourceDescriptor* ImageResourceFactory::CreateResource(const std::wstring& manifest, Label name,
                                                           const IAttributeContainer& attributes,
                                                           IXMLReader& /*element*/) const
@@ -21,20 +38,7 @@ IResourceDescriptor* ImageResourceFactory::CreateResource(const std::wstring& ma
     if (!ImageManager::LoadImage(source.c_str(), image))
         return nullptr;
 
-    int rotations = attributes.GetAttribute(L"rotations", 0);
-    if (rotations > kMaxImageRotations)
-    {
-        Internal::LogWrite("Image %s asks for %d rotations; %d are made.\n", name.c_str(), rotations,
-                           kMaxImageRotations);
-        rotations = kMaxImageRotations;
-    }
-    if (rotations > 1)
-    {
-        image->SetRotationCache(std::make_unique<ImageRotationCache>(rotations));
-        const Angle step = Angle::Circle() / static_cast<float>(rotations);
-        for (int i = 0; i < rotations; ++i)
-            image->GetCachedRotation(step * static_cast<float>(i));
-    }
+    MakeImageRotations(*image, name, attributes);
     return wrapper.release();
 }
 

@@ -95,8 +95,12 @@ void Leaf::Update(float)
     if (!mTracking || root == nullptr || root->GetTaskQueue().GetTask(0) != nullptr)
         return;
     Strata::Vector2<int> place;
-    if (placeFor(Strata::MainLoop::GetLastMousePos(), place))
-        root->LocalSetLocation(static_cast<float>(place.x), static_cast<float>(place.y));
+    if (!placeFor(Strata::MainLoop::GetLastMousePos(), place))
+        return;
+    // A leaf that stays put leaves its node clean: a deep pile is hundreds of leaves every update.
+    const Strata::Vector2<float> at(static_cast<float>(place.x), static_cast<float>(place.y));
+    if (root->LocalGetLocation() != at)
+        root->LocalSetLocation(at);
 }
 
 } // namespace Yardcrew

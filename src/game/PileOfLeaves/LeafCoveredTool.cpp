@@ -25,6 +25,8 @@ const Strata::NodePathStep kHighlightPath[] = {"imageNode", "highlightNode", Str
 
 // A quarter turn every sixteenth of the flight: four turns in all.
 constexpr float kSpinStepShare = 0.0625f;
+// A flight too short or too fast for quarter turns this long flies without turning.
+constexpr float kShortestSpinStep = 0.001f;
 
 } // namespace
 
@@ -109,7 +111,9 @@ void LeafCoveredTool::flyToLocation(Strata::SceneNode* layer, const Strata::Vect
     }
     root->RemoveAllTasks();
     const float seconds = TravelSeconds(root->LocalGetLocation(), destination, speed);
-    if (seconds > 0.0f)
+    // The spin repeats its quarter turn within an update as often as the update's time allows: a flight
+    // of a sliver of a pixel (a tool lying at the box, less rounding) would clone it by the million.
+    if (seconds * kSpinStepShare >= kShortestSpinStep)
     {
         auto angles = std::make_shared<Strata::IncrementNumberGenerator<Strata::Angle>>(
             Strata::Angle::FromDegrees(90.0f), Strata::Angle::FromDegrees(90.0f));
@@ -117,13 +121,13 @@ void LeafCoveredTool::flyToLocation(Strata::SceneNode* layer, const Strata::Vect
             angles, std::make_shared<Strata::ConstNumberGenerator<float>>(seconds * kSpinStepShare)));
         root->AddTask(std::make_unique<Strata::ParallelTask>(
             Strata::ParallelTaskCompletion_Any, new Strata::NodeLocationTask(destination, seconds), spin.release()));
-        // Lands upright whatever the last quarter turn reached.
-        root->AddTask(std::make_unique<Strata::NodeOrientationTask>(Strata::Angle()));
     }
     else
     {
-        root->AddTask(std::make_unique<Strata::NodeLocationTask>(destination));
+        root->AddTask(std::make_unique<Strata::NodeLocationTask>(destination, seconds));
     }
+    // Lands upright whatever the last quarter turn or a cut-off wobble left.
+    root->AddTask(std::make_unique<Strata::NodeOrientationTask>(Strata::Angle()));
     QueueCall(*root, [this] { arrivedSignal(nullptr); });
 }
 

@@ -30,7 +30,8 @@ public:
     void wobble();
     // The right one: it stops taking clicks and hovering, moves to `layer` where it stands and flies to
     // `destination` (in the layer's coordinates) at `speed` pixels a second, turning a quarter turn each
-    // sixteenth of the way. A flight of no length or no speed lands at once, without turning.
+    // sixteenth of the way, and lands upright. A flight of no length or no speed lands at once, and one too
+    // short for a quarter turn of a millisecond does not turn.
     void flyToLocation(Strata::SceneNode* layer, const Strata::Vector2<float>& destination, float speed);
 
 private:

@@ -29,6 +29,11 @@ inline constexpr sContentName kToolImages[] = {
     {ContentKind_ImageList, "GeneralTool_Level", 5},  {ContentKind_ImageList, "GeneralTool_Pliers", 5}};
 static_assert(std::size(kToolImages) == YardcrewTool_Count);
 
+// The dog in the layout, whose "Correct" and "Wrong" the game starts.
+inline constexpr sContentName kDogSprite{ContentKind_SpriteType, "PileOfLeaves_Dog"};
+// The requested tool, said with its colour as each language says it.
+inline constexpr sContentName kColoredToolWords{ContentKind_Voice, "General_ColoredToolWords"};
+
 inline constexpr sContentName kMusic{ContentKind_Sound, "Music_Track3"};
 inline constexpr sContentName kHint{ContentKind_Voice, "InGameHint_Leaves_1"};
 inline constexpr sContentName kGameComplete{ContentKind_Voice, "PileOfLeaves_GameComplete"};

@@ -289,9 +289,7 @@ void PileOfLeavesMode::setToolToFind()
     {
         const YardcrewColor color = mColorToFind;
         const YardcrewTool kind = mToolToFind;
-        QueueCall(
-            *sequence, [color] { GetAudioManager()->playColorVocal(color); });
-        QueueCall(*sequence, [kind] { GetAudioManager()->playToolNameVocal(kind); });
+        QueueCall(*sequence, [color, kind] { GetAudioManager()->playColoredToolVocal(color, kind); });
     }
     if (auto* request = dynamic_cast<Strata::StaticSpriteNode*>(Strata::RootDescendent(kRequestPath)))
     {

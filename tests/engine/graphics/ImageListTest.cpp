@@ -370,6 +370,15 @@ TEST_F(ImageListResourceTest, PatternsSkipAMissingStartAndStopAtTheFirstGap)
     EXPECT_EQ(Widths(CreateList({{L"pattern", L"walk%1%"}, {L"first", L"2"}, {L"last", L"3"}}).get()),
               (std::vector<int>{2, 3}));
     EXPECT_EQ(Widths(CreateList({}).get()), (std::vector<int>{}));
+    // Turned copies for the software canvas, for every image of the pattern.
+    const auto turned = CreateList({{L"pattern", L"walk%1%"}, {L"last", L"2"}, {L"rotations", L"4"}});
+    ASSERT_EQ(Widths(turned.get()), (std::vector<int>{1, 2}));
+    for (int i = 0; i < 2; ++i)
+    {
+        const auto* image = dynamic_cast<const Image*>(dynamic_cast<const ImageList&>(*turned).GetImage(i));
+        ASSERT_NE(image, nullptr);
+        EXPECT_NE(image->GetRotationCache(), nullptr);
+    }
 
     // The index never wraps past the largest int.
     AddFrame(L"big2147483646", 1);

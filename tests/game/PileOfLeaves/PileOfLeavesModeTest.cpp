@@ -12,6 +12,7 @@
 
 #include <filesystem>
 #include <map>
+#include <set>
 
 using namespace GameTesting;
 
@@ -77,14 +78,32 @@ protected:
         for (const auto& entry :
              std::filesystem::directory_iterator(std::filesystem::path(MENAGERIE_DATA_DIR) / "counting"))
             files.AddFile(entry.path().filename().wstring(), ReadDataFile(entry.path()));
+        watched.assign(std::begin(kSounds), std::end(kSounds));
+        watched.push_back("General_CorrectAnswer");
+        LoadFixture(kFixture);
+    }
+
+    // The request of a tool as the voice says it.
+    static std::string Ask(YardcrewColor color, YardcrewTool kind)
+    {
+        return std::string("Ask_") + kYardcrewColorNames[color] + "_" + kYardcrewToolNames[kind];
+    }
+    void LoadFixture(const std::string& fixture)
+    {
         std::string sounds;
         for (const char* sound : kSounds)
             sounds += std::string("<sound name=\"") + sound + "\" src=\"w\"/>";
-        LoadManifest(sounds + kFixture, L"leaves");
-        watched.assign(std::begin(kSounds), std::end(kSounds));
-        watched.push_back("General_CorrectAnswer");
+        std::string asks = "<soundlist name=\"General_ColoredToolWords\">";
+        for (int color = 0; color < 4; ++color)
+            for (int kind = 0; kind < YardcrewTool_Count; ++kind)
+            {
+                const std::string ask = Ask(static_cast<YardcrewColor>(color), static_cast<YardcrewTool>(kind));
+                sounds += "<sound name=\"" + ask + "\" src=\"w\"/>";
+                asks += "<sound event=\"" + ask.substr(4) + "\" src=\"" + ask + "\"/>";
+                watched.push_back(ask);
+            }
+        LoadManifest(sounds + asks + "</soundlist>" + fixture, L"leaves");
     }
-
     static SceneNode* Mask()
     {
         const NodePathStep path[] = {"GameScreenRoot", "Playfield", "ClickMask", NodePathTerminator()};
@@ -188,6 +207,8 @@ TEST_F(PileOfLeavesModeTest, EveryDifficultyIsWonThroughWrongClicksToTheStickerR
             EXPECT_EQ(game->getTools().front(), Requested(*game));
             LeafCoveredTool* right = Requested(*game);
             ASSERT_NE(right, nullptr);
+            // The voice names the tool with its colour.
+            ASSERT_TRUE(StepUntil(*game, [&] { return Heard(Ask(right->getColor(), right->getKind())); }));
             if (request == 0)
             {
                 // A wrong tool wobbles and is said to be wrong; the playfield stays open and the hint
@@ -298,3 +319,122 @@ TEST_F(PileOfLeavesModeTest, LeavesSlideStraightAwayFromThePointer)
 }
 
 } // namespace
+
+TEST_F(PileOfLeavesModeTest, AFlightOfNoLengthOrNoSpeedLandsAtOnceAndTheGameGoesOn)
+{
+    struct Case
+    {
+        const char* what;
+        const char* speed;
+        bool onTheBox; // the tool lies where the request box is, give or take
+        float off;
+    };
+    // A sliver of a pixel once made the spin repeat its quarter turn millions of times in one update.
+    const Case cases[] = {{"no length", "700", true, 0.0f},
+                          {"a sliver of length", "700", true, 0.00002f},
+                          {"no speed", "0", false, 0.0f}};
+    // Two requests at Medium.
+    LoadLevel("Medium", R"(numTools="3" areaCover="0" toolCover="0")");
+    GetLevelManager().difficulty = GameModeDifficulty_Medium;
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        manager->Unload(L"leaves");
+        std::string fixture = kFixture;
+        fixture.replace(fixture.find("value=\"700\""), 11, std::string("value=\"") + c.speed + "\"");
+        LoadFixture(fixture);
+        screens.clear();
+        auto game = std::make_unique<PileOfLeavesMode>();
+        Start(*game);
+        for (int request = 0; request < 2; ++request)
+        {
+            ASSERT_TRUE(StepUntil(*game, [&] { return Open() && Requested(*game) != nullptr; }));
+            LeafCoveredTool* right = Requested(*game);
+            const Strata::ObjectID id = right->GetID();
+            if (c.onTheBox)
+                right->LayoutRoot()->LocalSetLocation(Request()->LocalGetLocation() + Vector2<float>(c.off, 0.0f));
+            Click(*game, *right->getImageNode());
+            EXPECT_TRUE(right->isFound());
+            ASSERT_TRUE(StepUntil(*game, [&] { return game->GetObject(id) == nullptr; }));
+        }
+        ASSERT_TRUE(StepUntil(*game, [&] { return Ended(); }));
+        EXPECT_EQ(screens, std::vector<std::string>{"push reward"});
+        game.reset();
+        context.reset();
+    }
+}
+
+TEST_F(PileOfLeavesModeTest, EveryShippedLevelIsFiledPlayableAndLaidOutOnTheScreen)
+{
+    // The shipped manifest and pictures in place of the fixture, with the shared constants it reads.
+    manager->Unload(L"leaves");
+    const std::filesystem::path data(MENAGERIE_DATA_DIR);
+    for (const auto& entry : std::filesystem::directory_iterator(data / "leaves"))
+        files.AddFile(entry.path().filename().wstring(), ReadDataFile(entry.path()));
+    for (const wchar_t* manifest : {L"GlobalConstants", L"PileOfLeavesMode"})
+        files.AddFile(std::wstring(manifest) + L".xml", ReadDataFile(data / (std::wstring(manifest) + L".xml")));
+    std::string sounds;
+    for (const char* sound : kSounds)
+        sounds += std::string("<sound name=\"") + sound + "\" src=\"w\"/>";
+    LoadManifest(sounds, L"leafsounds");
+    GetLevelManager().clearLevels();
+    ASSERT_TRUE(manager->Load(L"GlobalConstants")->IsComplete());
+    ASSERT_TRUE(manager->Load(L"PileOfLeavesMode")->IsComplete());
+    EXPECT_EQ(TakeLog().find("not filed"), std::string::npos);
+
+    std::set<std::string> drawn[GameModeDifficulty_Count];
+    for (int d = 0; d < GameModeDifficulty_Count; ++d)
+    {
+        GetLevelManager().difficulty = static_cast<GameModeDifficulty>(d);
+        for (int i = 0; i < 200; ++i)
+            if (const Label name = GetLevelManager().getLevelForGameModeType(GameModeType_PileOfLeaves))
+                drawn[d].insert(name.c_str());
+        EXPECT_GE(drawn[d].size(), 3u) << "difficulty " << d;
+    }
+    for (int d = 0; d < GameModeDifficulty_Count; ++d)
+    {
+        GetLevelManager().difficulty = static_cast<GameModeDifficulty>(d);
+        for (const std::string& name : drawn[d])
+        {
+            SCOPED_TRACE(name);
+            const Strata::AutoResource<PileOfLeavesLevel> level(Label(name.c_str()));
+            ASSERT_NE(level.Get(), nullptr);
+            EXPECT_EQ(level->Validate(), "");
+            GetLevelManager().clearLevels();
+            GetLevelManager().addLevelForGameModeType(GameModeType_PileOfLeaves, Label(name.c_str()),
+                                                      static_cast<GameModeDifficulty>(d));
+            PileOfLeavesMode game;
+            Start(game);
+            // Every request finds a tool.
+            EXPECT_GT(level->numTools, game.getRequestsLeft());
+            const std::string log = TakeLog();
+            EXPECT_EQ(log.find("left out"), std::string::npos) << log;
+            ASSERT_EQ(static_cast<int>(game.getTools().size()), level->numTools);
+            EXPECT_EQ(static_cast<int>(game.getLeaves().size()), level->areaCover + level->toolCover * level->numTools);
+            // Every leaf shows a picture.
+            for (Leaf* leaf : game.getLeaves())
+                ASSERT_GT(leaf->LayoutRoot()->GetCompositeBounds().width, 30.0f);
+            for (LeafCoveredTool* tool : game.getTools())
+            {
+                const Rect<float> at = tool->LayoutRoot()->GetCompositeBounds();
+                EXPECT_GT(at.width, 60.0f);
+                EXPECT_GE(at.y, 250.0f);
+                EXPECT_LE(at.x + at.width, 800.0f);
+                EXPECT_LE(at.y + at.height, 600.0f);
+            }
+            // The dog and the request box stand on the screen, clear of the field.
+            for (const char* node : {"DogAnimationNode", "HighlightBox"})
+            {
+                const bool ui = std::string(node) == "HighlightBox";
+                const NodePathStep path[] = {"GameScreenRoot", ui ? "UI_attach" : "Playfield", node,
+                                             NodePathTerminator()};
+                ASSERT_NE(RootDescendent(path), nullptr) << node;
+                const Rect<float> at = RootDescendent(path)->GlobalGetBounds();
+                EXPECT_GT(at.width, 50.0f) << node;
+                EXPECT_GE(at.x, 0.0f) << node;
+                EXPECT_LE(at.y + at.height, 250.0f) << node;
+            }
+            context.reset();
+        }
+    }
+}
