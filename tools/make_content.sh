@@ -74,6 +74,7 @@ for step in "${steps[@]}"; do
       $PY tools/content/make_sprout_puzzle_art.py "${only[@]}" art "$data"
       $PY tools/content/make_stacking_art.py "${only[@]}" art "$data"
       $PY tools/content/make_leaves_art.py "${only[@]}" art "$data"
+      $PY tools/content/make_paint_it_art.py "${only[@]}" art "$data"
       ;;
     loading)
       need python3 librsvg2-bin fonts-dejavu-core

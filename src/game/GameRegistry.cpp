@@ -14,6 +14,7 @@
 #include "game/PlanAJob/PlanAJobGame.h"
 #include "game/SproutPuzzle/SproutPuzzleGame.h"
 #include "game/ToolShed/ToolShedGame.h"
+#include "game/PaintIt/PaintItGame.h"
 
 #include <algorithm>
 #include <cstring>
@@ -92,8 +93,7 @@ void RegisterEveryGame()
     RegisterSproutPuzzle();
     RegisterHideAndSeek();
     RegisterHereToThere();
-    RegisterPlain({GameModeType_PaintIt, "PaintIt", "PaintIt", L"PaintTheHouseMode", L"PaintItLevel",
-                   "InGameHint_PaintIt_1", "InGameHint_PaintIt_2", "Ambient_Outdoor_1"});
+    RegisterPaintIt();
     RegisterMiniGameBaseContent(GetRegistry().games);
 }
 

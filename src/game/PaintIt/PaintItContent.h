@@ -4,25 +4,9 @@
 // from here and the content check reads the list.
 
 #include "game/ContentNames.h"
+#include "game/YardcrewNames.h"
 
-#include <cstdint>
 #include <span>
-
-namespace Yardcrew
-{
-
-// A paint colour, and its place in the brush, fence and bucket tables below.
-enum HousePaintColor : int32_t
-{
-    HousePaintColor_None = -1,
-    HousePaintColor_Red,
-    HousePaintColor_Green,
-    HousePaintColor_Blue,
-    HousePaintColor_Yellow,
-    HousePaintColor_Count
-};
-
-} // namespace Yardcrew
 
 namespace Yardcrew::PaintItContent
 {
@@ -31,14 +15,14 @@ inline constexpr sContentName kModeLayout{ContentKind_SceneLayout, "PaintTheHous
 inline constexpr sContentName kBucketLayout{ContentKind_SceneLayout, "HousePaintBucketLayout"};
 inline constexpr sContentName kStripeLayout{ContentKind_SceneLayout, "HouseStripeLayout"};
 
-// The pointer before a colour is picked, and the brush dipped in each colour.
+// The pointer before a colour is picked, and the brush dipped in each colour (HousePaintColor order).
 inline constexpr sContentName kCursor{ContentKind_Image, "cursor_brush_clean"};
 inline constexpr sContentName kCursorHotSpot{ContentKind_Constant, "BrushCursorRegPt"};
 inline constexpr sContentName kBrushes[HousePaintColor_Count] = {{ContentKind_Image, "cursor_brush_red"},
                                                                  {ContentKind_Image, "cursor_brush_green"},
                                                                  {ContentKind_Image, "cursor_brush_blue"},
                                                                  {ContentKind_Image, "cursor_brush_yellow"}};
-// One fence board per colour, with "Painted", "Unpainted", "AddPaint" and "RemovePaint".
+// One fence board per colour (HousePaintColor order), with "Painted", "Unpainted", "AddPaint" and "RemovePaint".
 inline constexpr sContentName kFences[HousePaintColor_Count] = {{ContentKind_SpriteType, "FenceSpriteType_Red"},
                                                                 {ContentKind_SpriteType, "FenceSpriteType_Green"},
                                                                 {ContentKind_SpriteType, "FenceSpriteType_Blue"},

@@ -3,6 +3,7 @@
 #include "game/LevelManager.h"
 
 #include "../GameServicesTestSupport.h"
+#include "../MiniGameTestSupport.h"
 
 #include <set>
 #include <string>
@@ -78,6 +79,29 @@ TEST_F(PaintItLevelTest, DamagedLevelsAreRefusedWithOneLineAndTheRestAreFiled)
             EXPECT_NE(line.find(c.logged), std::string::npos) << c.name << ": " << line;
     }
     EXPECT_EQ(filed, (std::set<std::string>{"PiMixed", "PiOthers"}));
+}
+
+TEST_F(PaintItLevelTest, ShippedLevelsAreFiledAtEachDifficultyAndAllPlayable)
+{
+    files.AddFile(L"PaintTheHouseMode.xml", ReadDataFile(std::string(MENAGERIE_DATA_DIR) + "/PaintTheHouseMode.xml"));
+    GetLevelManager().clearLevels();
+    ASSERT_TRUE(manager->Load(L"PaintTheHouseMode")->IsComplete());
+    EXPECT_EQ(TakeLog().find("not filed"), std::string::npos);
+    for (int d = 0; d < GameModeDifficulty_Count; ++d)
+    {
+        GetLevelManager().difficulty = static_cast<GameModeDifficulty>(d);
+        std::set<std::string> drawn;
+        for (int i = 0; i < 200; ++i)
+            if (const Label name = GetLevelManager().getLevelForGameModeType(GameModeType_PaintIt))
+                drawn.insert(name.c_str());
+        EXPECT_GE(drawn.size(), 3u) << "difficulty " << d;
+        for (const std::string& name : drawn)
+        {
+            const PaintItLevel* level = Level(name.c_str());
+            ASSERT_NE(level, nullptr) << name;
+            EXPECT_EQ(level->Validate(), "") << name;
+        }
+    }
 }
 
 } // namespace
