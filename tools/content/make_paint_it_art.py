@@ -147,7 +147,7 @@ def backdrop(art):
     parts = ['<rect width="800" height="600" fill="#bfe6ff"/>',
              '<circle cx="90" cy="50" r="30" fill="#ffe066"/>',
              '<path d="M0 190Q160 130 330 175T640 150T800 165V600H0Z" fill="#a8d98a"/>',
-             fitted(giraffe, 585, -20, 190, 190),
+             fitted(giraffe, 440, -20, 190, 190),
              '<rect y="%d" width="800" height="%d" fill="#9ad46f"/>' % (FENCE_Y + 150, 600 - FENCE_Y - 150)]
     for ry in (FENCE_Y + 60, FENCE_Y + BOARD_H - 70):
         parts.append('<rect x="%d" y="%d" width="%d" height="16" rx="4" fill="#c9a46c" stroke="#8a6a3a" '
