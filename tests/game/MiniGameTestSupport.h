@@ -158,6 +158,13 @@ protected:
         AddCursorFiles();
     }
 
+    // Only the levels of `body` are filed, as a manifest of their own.
+    void LoadLevels(const std::string& body)
+    {
+        GetLevelManager().clearLevels();
+        LoadManifest(body, L"levels");
+    }
+
     // What was logged since the last call.
     std::string TakeLog()
     {

@@ -1,6 +1,5 @@
 #include "game/PaintIt/HousePaintBucket.h"
 
-#include "game/AudioManager.h"
 #include "scene/NodePath.h"
 #include "scene/SceneNode.h"
 #include "scene/SpriteNodes.h"
@@ -25,29 +24,7 @@ HousePaintBucket::HousePaintBucket(HousePaintColor color) : PlayfieldObject(Name
         return;
     if (color >= 0 && color < HousePaintColor_Count)
         image->setImage(Strata::Label(Names::kBuckets.name), color);
-    // The nodes live no longer than this controller: the tree and the controller end together. Only the
-    // press picks the colour; the release does nothing.
-    image->mouseDownSignal.connect(
-        [this](Strata::SceneNode*, Strata::MouseButton, int, int)
-        {
-            GetAudioManager()->playSFX(Strata::Label(Names::kClick.name));
-            pressedSignal();
-        });
-    image->mouseEnterSignal.connect(
-        [this](Strata::SceneNode*)
-        {
-            GetAudioManager()->playSFX(Strata::Label(Names::kRollover.name));
-            if (Strata::SceneNode* rollover = getRolloverNode())
-                rollover->LocalSetVisible(true);
-        });
-    image->mouseExitSignal.connect(
-        [this](Strata::SceneNode*)
-        {
-            if (Strata::SceneNode* rollover = getRolloverNode())
-                rollover->LocalSetVisible(false);
-        });
-    if (Strata::SceneNode* rollover = getRolloverNode())
-        rollover->LocalSetVisible(false);
+    ConnectClickTarget(*image, kRolloverPath, Names::kClick.name, Names::kRollover.name);
     acceptMouseInput(true);
 }
 

@@ -105,11 +105,6 @@ protected:
                 return cargo;
         return nullptr;
     }
-    void LoadLevels(const std::string& body)
-    {
-        GetLevelManager().clearLevels();
-        LoadManifest(body, L"levels");
-    }
 };
 
 TEST_F(HaulersDeliveryModeTest, RunsAtEachDifficultyAfterWrongChoicesEndWithTheStickerReward)

@@ -95,12 +95,11 @@ protected:
         watched.push_back("InGameHint_PaintIt_1");
     }
 
-    static SceneNode* Mask()
+    // Clicks reach the fence and the buckets.
+    static bool Open(const PaintTheHouseMode& game)
     {
-        const NodePathStep path[] = {"GameScreenRoot", "Playfield", "MouseInput_ClickMask", NodePathTerminator()};
-        return RootDescendent(path);
+        return game.getInputMask() != nullptr && !game.getInputMask()->LocalIsVisible();
     }
-    bool Open() { return Mask() != nullptr && !Mask()->LocalIsVisible(); }
     static HousePaintBucket* Bucket(const PaintTheHouseMode& game, HousePaintColor color)
     {
         for (HousePaintBucket* bucket : game.getBuckets())
@@ -112,11 +111,6 @@ protected:
     {
         auto* image = dynamic_cast<AnimatedSpriteNode*>(stripe.getImageNode());
         return image != nullptr && image->GetCurAnimationName() ? image->GetCurAnimationName().c_str() : "";
-    }
-    void LoadLevels(const std::string& body)
-    {
-        GetLevelManager().clearLevels();
-        LoadManifest(body, L"levels");
     }
 };
 
@@ -138,7 +132,7 @@ TEST_F(PaintTheHouseModeTest, RunsAtEachDifficultyAfterWrongMovesEndWithTheStick
             ++rounds;
             spoken.clear();
             Start(*game);
-            ASSERT_TRUE(StepUntil(*game, [this] { return Open(); })) << d;
+            ASSERT_TRUE(StepUntil(*game, [&] { return Open(*game); })) << d;
             EXPECT_EQ(game->getSelectedColor(), HousePaintColor_None);
             // Four different colours; the fence shows the pattern from its first letter and the bare
             // boards ask for the letters that continue it (past the sixth for a long pattern).
@@ -161,6 +155,21 @@ TEST_F(PaintTheHouseModeTest, RunsAtEachDifficultyAfterWrongMovesEndWithTheStick
 
             if (rounds == 1)
             {
+                // The pointer over a bucket lights its rim; over the fence, the next board to paint.
+                const auto hover = [&](SceneNode& node)
+                {
+                    const Rect<float> bounds = node.GlobalGetBounds();
+                    game->OnMouseMove(static_cast<int>(bounds.x + bounds.width / 2),
+                                      static_cast<int>(bounds.y + bounds.height / 2));
+                };
+                HousePaintBucket* first = game->getBuckets().front();
+                hover(*first->getImageNode());
+                EXPECT_TRUE(first->getRolloverNode()->LocalIsVisible());
+                ASSERT_TRUE(StepUntil(*game, [this] { return Heard("SFX_ObjectRollover"); }));
+                hover(*game->getFenceClickArea());
+                EXPECT_FALSE(first->getRolloverNode()->LocalIsVisible());
+                EXPECT_TRUE(stripes[6]->getRolloverNode()->LocalIsVisible());
+                EXPECT_FALSE(stripes[7]->getRolloverNode()->LocalIsVisible());
                 // The fence without a colour only reminds the child to pick one.
                 Click(*game, *game->getFenceClickArea());
                 ASSERT_TRUE(StepUntil(*game, [this] { return Heard("InGameHint_PaintIt_1"); }));
@@ -179,12 +188,12 @@ TEST_F(PaintTheHouseModeTest, RunsAtEachDifficultyAfterWrongMovesEndWithTheStick
                 EXPECT_EQ(game->getHintNumber(), 2);
                 Click(*game, *game->getFenceClickArea());
                 EXPECT_TRUE(game->isPainting());
-                EXPECT_FALSE(Open());
+                EXPECT_FALSE(Open(*game));
                 Click(*game, *Bucket(*game, next->getColor())->getImageNode());
                 EXPECT_EQ(game->getSelectedColor(), wrong->getColor());
                 ASSERT_TRUE(StepUntil(
                     *game, [&] { return Animation(*next) == "Painted"; }));
-                ASSERT_TRUE(StepUntil(*game, [this] { return Open(); }));
+                ASSERT_TRUE(StepUntil(*game, [&] { return Open(*game); }));
                 EXPECT_TRUE(Heard("PaintIt_WrongColor"));
                 EXPECT_FALSE(Heard("General_CorrectAnswer"));
                 EXPECT_EQ(Animation(*next), "Unpainted");
@@ -212,7 +221,7 @@ TEST_F(PaintTheHouseModeTest, RunsAtEachDifficultyAfterWrongMovesEndWithTheStick
                 if (left > 1)
                 {
                     // The truck stands at the next bare board.
-                    ASSERT_TRUE(StepUntil(*game, [this] { return Open(); }));
+                    ASSERT_TRUE(StepUntil(*game, [&] { return Open(*game); }));
                     EXPECT_EQ(game->getTruck()->LocalGetLocation().x - home,
                               game->getStripesToPaint().front()->LayoutRoot()->LocalGetLocation().x -
                                   stripes[6]->LayoutRoot()->LocalGetLocation().x);
@@ -223,7 +232,7 @@ TEST_F(PaintTheHouseModeTest, RunsAtEachDifficultyAfterWrongMovesEndWithTheStick
                 EXPECT_LE(bucketClicks, 1);
             // The closing words play while the truck drives back; the mask stays up to the end.
             ASSERT_TRUE(StepUntil(*game, [this] { return Ended(); })) << d;
-            EXPECT_FALSE(Open());
+            EXPECT_FALSE(Open(*game));
             EXPECT_TRUE(Heard(game->getRoundsLeft() > 0 ? "VO_KeepGoing" : "PaintIt_GameComplete"));
             EXPECT_EQ(game->getTruck()->LocalGetLocation().x, home);
             run.insert(run.end(), screens.begin(), screens.end());
