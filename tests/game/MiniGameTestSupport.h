@@ -21,6 +21,7 @@
 #include "GameServicesTestSupport.h"
 #include "support/MemoryFileSystemPartition.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -156,6 +157,27 @@ protected:
         RegisterImageListResourceFactories();
         CreateConstantResourceFactories();
         AddCursorFiles();
+    }
+
+    // Ends the round `game` played: what it asked for goes to `run`, and `game` becomes the next round
+    // when one was made (else null).
+    template <class Mode>
+    void TakeNextRound(std::unique_ptr<Mode>& game, std::vector<std::string>& run)
+    {
+        run.insert(run.end(), screens.begin(), screens.end());
+        screens.clear();
+        game.reset();
+        if (dynamic_cast<Mode*>(nextRound.get()) != nullptr)
+            game.reset(static_cast<Mode*>(nextRound.release()));
+        context.reset();
+    }
+
+    // What a run of that many rounds asks for: the next round after each but the last, then the reward.
+    static std::vector<std::string> RunOfRounds(int rounds)
+    {
+        std::vector<std::string> run(static_cast<size_t>(std::max(rounds - 1, 0)), "unwind next round");
+        run.push_back("push reward");
+        return run;
     }
 
     // Only the levels of `body` are filed, as a manifest of their own.

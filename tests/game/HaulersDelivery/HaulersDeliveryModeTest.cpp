@@ -177,16 +177,9 @@ TEST_F(HaulersDeliveryModeTest, RunsAtEachDifficultyAfterWrongChoicesEndWithTheS
             EXPECT_TRUE(Heard("SFX_BrickDrop"));
             ASSERT_TRUE(StepUntil(*game, [this] { return Ended(); })) << d;
             EXPECT_TRUE(Heard("HaulersDelivery_GameComplete"));
-            run.insert(run.end(), screens.begin(), screens.end());
-            screens.clear();
-            game.reset();
-            if (dynamic_cast<HaulersDeliveryMode*>(nextRound.get()) != nullptr)
-                game.reset(static_cast<HaulersDeliveryMode*>(nextRound.release()));
-            context.reset();
+            TakeNextRound(game, run);
         }
-        std::vector<std::string> expected(static_cast<size_t>(expectedRounds[d] - 1), "unwind next round");
-        expected.push_back("push reward");
-        EXPECT_EQ(run, expected) << "difficulty " << d;
+        EXPECT_EQ(run, RunOfRounds(expectedRounds[d])) << "difficulty " << d;
     }
 }
 

@@ -235,16 +235,9 @@ TEST_F(PaintTheHouseModeTest, RunsAtEachDifficultyAfterWrongMovesEndWithTheStick
             EXPECT_FALSE(Open(*game));
             EXPECT_TRUE(Heard(game->getRoundsLeft() > 0 ? "VO_KeepGoing" : "PaintIt_GameComplete"));
             EXPECT_EQ(game->getTruck()->LocalGetLocation().x, home);
-            run.insert(run.end(), screens.begin(), screens.end());
-            screens.clear();
-            game.reset();
-            if (dynamic_cast<PaintTheHouseMode*>(nextRound.get()) != nullptr)
-                game.reset(static_cast<PaintTheHouseMode*>(nextRound.release()));
-            context.reset();
+            TakeNextRound(game, run);
         }
-        std::vector<std::string> expected(static_cast<size_t>(expectedRounds[d] - 1), "unwind next round");
-        expected.push_back("push reward");
-        EXPECT_EQ(run, expected) << "difficulty " << d;
+        EXPECT_EQ(run, RunOfRounds(expectedRounds[d])) << "difficulty " << d;
     }
 }
 
