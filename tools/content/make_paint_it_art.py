@@ -101,6 +101,10 @@ def bucket(art, colour):
     return body + drips
 
 
+def bucket_shadow():
+    return document(BUCKET, 24, '<ellipse cx="%g" cy="12" rx="50" ry="10" fill="#7fbf59"/>' % (BUCKET / 2))
+
+
 def bucket_rollover():
     return document(BUCKET, BUCKET, '<ellipse cx="%g" cy="%g" rx="%g" ry="%g" fill="none" stroke="#fff35a" '
                     'stroke-width="6" opacity="0.9"/>' % (BUCKET / 2, BUCKET / 2 + 4, BUCKET / 2 - 4, BUCKET / 2 - 8))
@@ -154,8 +158,6 @@ def backdrop(art):
                      'stroke-width="2"/>' % (FENCE_X - 10, ry, 10 * BOARD_W + 20))
     parts.append('<rect y="%d" width="800" height="34" fill="#cfc7b8"/>' % (GROUND - 22))
     parts.append('<rect y="%d" width="800" height="4" fill="#b3aa99"/>' % (GROUND - 22))
-    for x in BUCKET_X:
-        parts.append('<ellipse cx="%g" cy="%d" rx="50" ry="10" fill="#7fbf59"/>' % (x + BUCKET / 2, BUCKET_Y + BUCKET - 6))
     return document(800, 600, "".join(parts))
 
 
@@ -163,6 +165,7 @@ def make_pictures(art, folder):
     render(backdrop(art), 800, 600, os.path.join(folder, "PI_Backdrop.png"))
     render(board_rollover(), BOARD_W, BOARD_H, os.path.join(folder, "PI_BoardRollover.png"))
     render(bucket_rollover(), BUCKET, BUCKET, os.path.join(folder, "PI_BucketRollover.png"))
+    render(bucket_shadow(), BUCKET, 24, os.path.join(folder, "PI_BucketShadow.png"))
     for c, colour in enumerate(COLOURS):
         for step in range(PAINT_STEPS + 1):
             render(board(colour, step / PAINT_STEPS), BOARD_W, BOARD_H,
@@ -185,6 +188,7 @@ def manifest():
            '  <image name="PI_Backdrop" src="PI_Backdrop"/>\n',
            '  <image name="PI_BoardRollover" src="PI_BoardRollover"/>\n',
            '  <image name="PI_BucketRollover" src="PI_BucketRollover"/>\n',
+           '  <image name="PI_BucketShadow" src="PI_BucketShadow"/>\n',
            '  <imagelist name="PaintIt_PaintBucket" pattern="PaintIt_PaintBucket_%%1%%" first="0" last="%d"/>\n'
            % (len(COLOURS) - 1),
            '  <imagelist name="PI_Truck" pattern="PI_Truck_%1%" first="0" last="6"/>\n']
@@ -229,16 +233,19 @@ def manifest():
                + GAME_SCREEN_TOP +
                "    </scenenode>\n"
                "  </scenelayout>\n")
+    # A bucket stands on its shadow; a board is bare until the game gives it its colour.
     out.append('  <scenelayout name="HousePaintBucketLayout">\n'
                '    <scenenode nodeName="HousePaintBucket" width="%d" height="%d">\n'
+               '      <staticspritenode nodeName="shadow" src="PI_BucketShadow" y="%d"/>\n'
                '      <staticspritenode nodeName="imageNode">\n'
                '        <staticspritenode nodeName="rollover" src="PI_BucketRollover" visible="false"/>\n'
                "      </staticspritenode>\n"
                "    </scenenode>\n"
-               "  </scenelayout>\n" % (BUCKET, BUCKET))
+               "  </scenelayout>\n" % (BUCKET, BUCKET, BUCKET - 18))
     out.append('  <scenelayout name="HouseStripeLayout">\n'
                '    <scenenode nodeName="HousePaintStripe" width="%d" height="%d">\n'
-               '      <animatedspritenode nodeName="imageNode">\n'
+               '      <animatedspritenode nodeName="imageNode" spriteType="FenceSpriteType_Red" '
+               'initialAnimation="Unpainted">\n'
                '        <staticspritenode nodeName="rollover" src="PI_BoardRollover" visible="false"/>\n'
                "      </animatedspritenode>\n"
                "    </scenenode>\n"
