@@ -10,11 +10,11 @@
 #include "game/HideAndSeek/HideAndSeekGame.h"
 #include "game/HoistStacker/HoistStackerGame.h"
 #include "game/MiniGameContent.h"
+#include "game/PaintIt/PaintItGame.h"
 #include "game/PileOfLeaves/PileOfLeavesGame.h"
 #include "game/PlanAJob/PlanAJobGame.h"
 #include "game/SproutPuzzle/SproutPuzzleGame.h"
 #include "game/ToolShed/ToolShedGame.h"
-#include "game/PaintIt/PaintItGame.h"
 
 #include <algorithm>
 #include <cstring>
