@@ -180,13 +180,6 @@ protected:
         return run;
     }
 
-    // Only the levels of `body` are filed, as a manifest of their own.
-    void LoadLevels(const std::string& body)
-    {
-        GetLevelManager().clearLevels();
-        LoadManifest(body, L"levels");
-    }
-
     // What was logged since the last call.
     std::string TakeLog()
     {
