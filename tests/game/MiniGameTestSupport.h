@@ -149,14 +149,18 @@ protected:
         return condition();
     }
 
-    // The picture, list and constant readers, and the two cursors as files "cursor_default" and
-    // "cursor_hand": small opaque pictures a stand-in game piece is hit by at its centre.
+    // The picture, list and constant readers, the two cursors as files "cursor_default" and
+    // "cursor_hand" (small opaque pictures a stand-in game piece is hit by at its centre) and the
+    // counting game's thirteen "MaterialClumps_<n>", stand-ins of other sizes and shapes.
     void AddStandInPictures()
     {
         manager->AddResourceFactory(L"image", new ImageResourceFactory());
         RegisterImageListResourceFactories();
         CreateConstantResourceFactories();
         AddCursorFiles();
+        for (const auto& entry :
+             std::filesystem::directory_iterator(std::filesystem::path(MENAGERIE_DATA_DIR) / "counting"))
+            files.AddFile(entry.path().filename().wstring(), ReadDataFile(entry.path()));
     }
 
     // Ends the round `game` played: what it asked for goes to `run`, and `game` becomes the next round

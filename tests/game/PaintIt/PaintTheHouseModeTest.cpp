@@ -1,17 +1,13 @@
 #include "game/PaintIt/PaintTheHouseMode.h"
 
-#include "framework/ValueResources.h"
 #include "game/PaintIt/HousePaintBucket.h"
 #include "game/PaintIt/HousePaintStripe.h"
-#include "graphics/ImageListResourceFactory.h"
-#include "graphics/ImageResourceFactory.h"
 #include "scene/NodePath.h"
 #include "scene/SpriteNodes.h"
 
 #include "../MiniGameTestSupport.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <set>
 
 using namespace GameTesting;
@@ -72,12 +68,7 @@ protected:
     {
         MiniGameTest::SetUp();
         manager->AddResourceFactory(L"PaintItLevel", new PaintItLevelResourceFactory());
-        manager->AddResourceFactory(L"image", new ImageResourceFactory());
-        RegisterImageListResourceFactories();
-        CreateConstantResourceFactories();
-        for (const auto& entry :
-             std::filesystem::directory_iterator(std::filesystem::path(MENAGERIE_DATA_DIR) / "counting"))
-            files.AddFile(entry.path().filename().wstring(), ReadDataFile(entry.path()));
+        AddStandInPictures();
         std::string body = kFixture;
         for (const char* sound : kSounds)
             body += std::string("<sound name=\"") + sound + "\" src=\"w\"/>";
