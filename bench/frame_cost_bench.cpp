@@ -30,6 +30,9 @@
 #include "game/HoistStacker/HoistStackerMode.h"
 #include "game/HoistStacker/StackableObject.h"
 #include "game/LevelManager.h"
+#include "game/PaintIt/HousePaintBucket.h"
+#include "game/PaintIt/HousePaintStripe.h"
+#include "game/PaintIt/PaintTheHouseMode.h"
 #include "game/PileOfLeaves/PileOfLeavesMode.h"
 #include "game/PlanAJob/JobSequenceItem.h"
 #include "game/PlanAJob/JobSequenceSlot.h"
@@ -594,9 +597,53 @@ sScenario LeafSweep()
             }};
 }
 
-const std::vector<std::function<sScenario()>> kScenarios = {StillTitle,   DeliveryTrip,  StreetTrip,      HammerStrokes,
-                                                            HookLowering, CatHunt,       ToolShedSorting, JobPlanning,
-                                                            JigsawPieces, StacksFalling, LeafSweep};
+// The fence-painting game at Hard: the right bucket and the fence clicked, the lift raising the foreman,
+// the board painted, the lift lowered and the truck driving on to the next bare board, until clicks
+// reach the fence again.
+sScenario FencePainting()
+{
+    struct sState
+    {
+        bool clicked = false;
+        int steps = 0;
+    };
+    auto state = std::make_shared<sState>();
+    return {"fence-painting game's painting a board",
+            []
+            {
+                GetLevelManager().difficulty = GameModeDifficulty_Hard;
+                Strata::MainLoop::ChangeMode(new PaintTheHouseMode(false, 0));
+            },
+            [state]
+            {
+                auto* game = dynamic_cast<PaintTheHouseMode*>(Strata::MainLoop::GetTopMostMode(0));
+                if (!game)
+                    return state->clicked ? Stretch_Over : Stretch_Waiting;
+                if (++state->steps > 6000)
+                    return Stretch_Over;
+                if (game->isPainting())
+                    return Stretch_Timing;
+                if (state->clicked)
+                    return Stretch_Over;
+                const std::vector<HousePaintStripe*> bare = game->getStripesToPaint();
+                const Strata::SceneNode* mask = game->getInputMask();
+                if (bare.empty() || mask == nullptr || mask->LocalIsVisible())
+                    return Stretch_Waiting;
+                for (HousePaintBucket* bucket : game->getBuckets())
+                    if (bucket->getColor() == bare.front()->getColor())
+                    {
+                        Click(*bucket->getImageNode());
+                        Click(*game->getFenceClickArea());
+                        state->clicked = true;
+                        return Stretch_Timing;
+                    }
+                return Stretch_Over;
+            }};
+}
+
+const std::vector<std::function<sScenario()>> kScenarios = {
+    StillTitle,      DeliveryTrip, StreetTrip,   HammerStrokes, HookLowering, CatHunt,
+    ToolShedSorting, JobPlanning,  JigsawPieces, StacksFalling, LeafSweep,    FencePainting};
 
 // The whole process's, or only the calling thread's.
 double CpuSeconds(clockid_t which = CLOCK_PROCESS_CPUTIME_ID)

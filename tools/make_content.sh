@@ -74,6 +74,7 @@ for step in "${steps[@]}"; do
       $PY tools/content/make_sprout_puzzle_art.py "${only[@]}" art "$data"
       $PY tools/content/make_stacking_art.py "${only[@]}" art "$data"
       $PY tools/content/make_leaves_art.py "${only[@]}" art "$data"
+      $PY tools/content/make_paint_it_art.py "${only[@]}" art "$data"
       ;;
     loading)
       need python3 librsvg2-bin fonts-dejavu-core
@@ -123,6 +124,7 @@ for step in "${steps[@]}"; do
       cmake --build build/content -j "${JOBS:-4}" --target plan_a_job_shots && build/content/tools/content/plan_a_job_shots data docs/planajob
       cmake --build build/content -j "${JOBS:-4}" --target stacking_shots && build/content/tools/content/stacking_shots data docs/stacking
       cmake --build build/content -j "${JOBS:-4}" --target leaves_shots && build/content/tools/content/leaves_shots data docs/leaves
+      cmake --build build/content -j "${JOBS:-4}" --target paint_it_shots && build/content/tools/content/paint_it_shots data docs/paintit
       ;;
     *)
       echo "unknown step: $step" >&2

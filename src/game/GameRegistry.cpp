@@ -10,6 +10,7 @@
 #include "game/HideAndSeek/HideAndSeekGame.h"
 #include "game/HoistStacker/HoistStackerGame.h"
 #include "game/MiniGameContent.h"
+#include "game/PaintIt/PaintItGame.h"
 #include "game/PileOfLeaves/PileOfLeavesGame.h"
 #include "game/PlanAJob/PlanAJobGame.h"
 #include "game/SproutPuzzle/SproutPuzzleGame.h"
@@ -92,8 +93,7 @@ void RegisterEveryGame()
     RegisterSproutPuzzle();
     RegisterHideAndSeek();
     RegisterHereToThere();
-    RegisterPlain({GameModeType_PaintIt, "PaintIt", "PaintIt", L"PaintTheHouseMode", L"PaintItLevel",
-                   "InGameHint_PaintIt_1", "InGameHint_PaintIt_2", "Ambient_Outdoor_1"});
+    RegisterPaintIt();
     RegisterMiniGameBaseContent(GetRegistry().games);
 }
 

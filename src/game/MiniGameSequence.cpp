@@ -39,6 +39,12 @@ std::unique_ptr<Strata::Task> StartAnimationTask(const char* animation)
                                                        Strata::NodeAnimationTaskCompletion_Immediate);
 }
 
+std::unique_ptr<Strata::Task> PlayAnimationTask(const char* animation)
+{
+    return std::make_unique<Strata::NodeAnimationTask>(Strata::Label(animation),
+                                                       Strata::NodeAnimationTaskCompletion_WhenDone);
+}
+
 void Meet(std::initializer_list<Strata::Object*> chains)
 {
     Meet(std::vector<Strata::Object*>(chains));

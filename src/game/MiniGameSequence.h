@@ -28,6 +28,9 @@ std::unique_ptr<Strata::Task> CallTask(std::function<void()> call);
 std::unique_ptr<Strata::Task> PlayEffectTask(const char* sound);
 // A task that starts the node's animation of that name and completes at once.
 std::unique_ptr<Strata::Task> StartAnimationTask(const char* animation);
+// A task that starts the node's animation of that name and completes when it has played (its plays are
+// used up, its linked animation or another one has taken over), so what follows waits for its end.
+std::unique_ptr<Strata::Task> PlayAnimationTask(const char* animation);
 
 // Appends one wait on a fresh cue point to each chain: none goes on before all have arrived, then all
 // go on in the same frame. Null chains and a single chain have nothing to wait for.

@@ -52,4 +52,16 @@ void PlayfieldObject::ConnectRollover(Strata::SceneNode& target, Strata::NodePat
     target.mouseExitSignal.connect([show](Strata::SceneNode*) { show(false); });
 }
 
+void PlayfieldObject::ConnectClickTarget(Strata::SceneNode& target, Strata::NodePath rollover, const char* clickSound,
+                                         const char* rolloverSound)
+{
+    ConnectRollover(target, rollover, rolloverSound);
+    target.mouseDownSignal.connect(
+        [this, clickSound](Strata::SceneNode*, Strata::MouseButton, int, int)
+        {
+            GetAudioManager()->playSFX(Strata::Label(clickSound));
+            pressedSignal();
+        });
+}
+
 } // namespace Yardcrew

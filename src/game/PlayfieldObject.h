@@ -35,6 +35,11 @@ protected:
     // A missing layout is logged and leaves the object without nodes.
     explicit PlayfieldObject(const char* layout);
 
+    // ConnectRollover, and a press on `target` plays `clickSound` and fires pressedSignal (the release
+    // does nothing).
+    void ConnectClickTarget(Strata::SceneNode& target, Strata::NodePath rollover, const char* clickSound,
+                            const char* rolloverSound);
+
 private:
     Strata::SceneTreePtr mTree;
 };

@@ -15,8 +15,12 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <set>
+#include <sstream>
 #include <string>
+#include <vector>
 
 namespace GameTesting
 {
@@ -127,6 +131,24 @@ protected:
     }
 
     Strata::Account* Current() { return Strata::GetAccountManager()->GetCurrentAccount(); }
+
+    // Loads a game's manifest from the shipped data/ with only its levels filed, expecting none refused,
+    // and answers the names drawn at each difficulty (every filed one, given the many draws).
+    std::vector<std::set<std::string>> ShippedLevels(const std::wstring& manifest, Yardcrew::GameModeType type)
+    {
+        std::ifstream file(std::filesystem::path(MENAGERIE_DATA_DIR) / (manifest + L".xml"), std::ios::binary);
+        EXPECT_TRUE(file.good());
+        std::ostringstream text;
+        text << file.rdbuf();
+        files.AddFile(manifest + L".xml", text.str());
+        Yardcrew::GetLevelManager().clearLevels();
+        EXPECT_TRUE(manager->Load(manifest.c_str())->IsComplete());
+        EXPECT_EQ(TakeLog().find("not filed"), std::string::npos);
+        std::vector<std::set<std::string>> drawn;
+        for (int d = 0; d < Yardcrew::GameModeDifficulty_Count; ++d)
+            drawn.push_back(DrawnLevels(type, static_cast<Yardcrew::GameModeDifficulty>(d)));
+        return drawn;
+    }
 
     // What was logged since the last call.
     std::string TakeLog()

@@ -21,6 +21,7 @@
 #include "GameServicesTestSupport.h"
 #include "support/MemoryFileSystemPartition.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -148,14 +149,39 @@ protected:
         return condition();
     }
 
-    // The picture, list and constant readers, and the two cursors as files "cursor_default" and
-    // "cursor_hand": small opaque pictures a stand-in game piece is hit by at its centre.
+    // The picture, list and constant readers, the two cursors as files "cursor_default" and
+    // "cursor_hand" (small opaque pictures a stand-in game piece is hit by at its centre) and the
+    // counting game's thirteen "MaterialClumps_<n>", stand-ins of other sizes and shapes.
     void AddStandInPictures()
     {
         manager->AddResourceFactory(L"image", new ImageResourceFactory());
         RegisterImageListResourceFactories();
         CreateConstantResourceFactories();
         AddCursorFiles();
+        for (const auto& entry :
+             std::filesystem::directory_iterator(std::filesystem::path(MENAGERIE_DATA_DIR) / "counting"))
+            files.AddFile(entry.path().filename().wstring(), ReadDataFile(entry.path()));
+    }
+
+    // Ends the round `game` played: what it asked for goes to `run`, and `game` becomes the next round
+    // when one was made (else null).
+    template <class Mode>
+    void TakeNextRound(std::unique_ptr<Mode>& game, std::vector<std::string>& run)
+    {
+        run.insert(run.end(), screens.begin(), screens.end());
+        screens.clear();
+        game.reset();
+        if (dynamic_cast<Mode*>(nextRound.get()) != nullptr)
+            game.reset(static_cast<Mode*>(nextRound.release()));
+        context.reset();
+    }
+
+    // What a run of that many rounds asks for: the next round after each but the last, then the reward.
+    static std::vector<std::string> RunOfRounds(int rounds)
+    {
+        std::vector<std::string> run(static_cast<size_t>(std::max(rounds - 1, 0)), "unwind next round");
+        run.push_back("push reward");
+        return run;
     }
 
     // What was logged since the last call.

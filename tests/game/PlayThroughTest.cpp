@@ -27,6 +27,9 @@
 #include "game/HoistStacker/StackableObject.h"
 #include "game/HoistStacker/StackingTarget.h"
 #include "game/LevelManager.h"
+#include "game/PaintIt/HousePaintBucket.h"
+#include "game/PaintIt/HousePaintStripe.h"
+#include "game/PaintIt/PaintTheHouseMode.h"
 #include "game/PileOfLeaves/Leaf.h"
 #include "game/PileOfLeaves/LeafCoveredTool.h"
 #include "game/PileOfLeaves/PileOfLeavesMode.h"
@@ -77,6 +80,7 @@
 #include "scene/RadioButtonNode.h"
 #include "scene/SceneApplicationMode.h"
 #include "scene/SceneNode.h"
+#include "scene/SpriteNodes.h"
 
 #include "StickerTestSupport.h"
 
@@ -96,6 +100,7 @@
 #include <functional>
 #include <memory>
 #include <numeric>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -478,8 +483,12 @@ TEST_F(PlayThroughTest, FreePlayThenTheStoryThenProfilesAndLanguageFromTheTitleS
          [&]
          {
              EXPECT_EQ(GetLevelManager().difficulty, GameModeDifficulty_Medium);
-             const Label medium = GetLevelManager().getLevelForGameModeType(GameModeType_PaintIt);
-             EXPECT_EQ(Top<StandInGame>()->levelID, medium) << "the level filed for Medium (none yet in data/)";
+             std::set<std::string> medium;
+             for (int i = 0; i < 200; ++i)
+                 if (const Label level = GetLevelManager().getLevelForGameModeType(GameModeType_PaintIt))
+                     medium.insert(level.c_str());
+             const Label given = Top<StandInGame>()->levelID;
+             EXPECT_TRUE(given && medium.count(given.c_str()) == 1) << "a level filed for Medium";
              endGame();
          }},
         {"sticker_reward", [] { return Top<StickerUnlockMode>() != nullptr; },
@@ -1747,6 +1756,109 @@ TEST_F(PlayThroughTest, TheLeafPileGameFromFreePlayToItsStickerAndInTheStory)
                  EXPECT_FALSE(GetLevelManager().freePlay);
                  EXPECT_EQ(ProfileProgress(1), 9);
              }},
+        });
+
+    ASSERT_NO_THROW({
+        mClock = kStart;
+        MainLoop::Execute();
+    });
+    EXPECT_EQ(mNext, steps.size());
+}
+
+TEST_F(PlayThroughTest, TheFencePaintingGameFromFreePlayToItsStickerAndInTheStory)
+{
+    const auto clickOn = [](const char* name) { return [name] { EXPECT_TRUE(Click(name)); }; };
+    const auto clickNode = [](SceneNode* node)
+    {
+        const Rect<float> bounds = node->GlobalGetBounds();
+        ClickAt(static_cast<int>(bounds.x + bounds.width / 2), static_cast<int>(bounds.y + bounds.height / 2));
+    };
+    // The truck stands still and clicks reach the fence, with that many boards left to paint.
+    const auto waiting = [](size_t left)
+    {
+        return [left]
+        {
+            auto* game = Top<PaintTheHouseMode>();
+            SceneNode* mask = TopNode("MouseInput_ClickMask");
+            return game != nullptr && !game->isPainting() && mask != nullptr && !mask->LocalIsVisible() &&
+                   game->getStripesToPaint().size() == left;
+        };
+    };
+    const auto bucketOf = [](HousePaintColor color) -> HousePaintBucket*
+    {
+        for (HousePaintBucket* bucket : Top<PaintTheHouseMode>()->getBuckets())
+            if (bucket->getColor() == color)
+                return bucket;
+        return nullptr;
+    };
+    HousePaintColor wrong = HousePaintColor_None;
+    const auto pickWrong = [&]
+    {
+        auto* game = Top<PaintTheHouseMode>();
+        ASSERT_NE(game, nullptr);
+        for (HousePaintBucket* bucket : game->getBuckets())
+            if (bucket->getColor() != game->getStripesToPaint().front()->getColor())
+                wrong = bucket->getColor();
+        ASSERT_NE(bucketOf(wrong), nullptr);
+        clickNode(bucketOf(wrong)->getImageNode());
+        clickNode(game->getFenceClickArea());
+    };
+    // The right bucket when the brush holds another colour, then the fence.
+    const auto paint = [&]
+    {
+        auto* game = Top<PaintTheHouseMode>();
+        ASSERT_NE(game, nullptr);
+        const HousePaintColor wanted = game->getStripesToPaint().front()->getColor();
+        if (game->getSelectedColor() != wanted)
+            clickNode(bucketOf(wanted)->getImageNode());
+        clickNode(game->getFenceClickArea());
+    };
+
+    steps = ToEasyGameInFreePlay("PaintIt");
+    steps.push_back(
+        {"paintit_instructions", [] { return Top<ForemanInstructionMode>() != nullptr; }, clickOn("SkipButton"), true});
+    // A wrong colour first: painted on, scraped off, and the same board is next.
+    steps.push_back({"paintit_game", waiting(4), pickWrong, true});
+    steps.push_back({"wrong paint scraped off",
+                     [&]
+                     {
+                         auto* game = Top<PaintTheHouseMode>();
+                         return waiting(4)() && game->getStripesToPaint().front()->getShownColor() == wrong &&
+                                game->getSelectedColor() == wrong;
+                     },
+                     paint});
+    steps.push_back({"paintit_painting",
+                     []
+                     {
+                         auto* game = Top<PaintTheHouseMode>();
+                         AnimatedSpriteNode* truck = game != nullptr ? game->getTruckSprite() : nullptr;
+                         return truck != nullptr && truck->IsAnimationPlaying(Label("ForemanPaint"));
+                     },
+                     nullptr, true});
+    // The easy run's four rounds of four boards, the first board of the first already on its way.
+    for (int round = 0; round < 4; ++round)
+        for (size_t left = round == 0 ? 3 : 4; left > 0; --left)
+            steps.push_back({"round " + std::to_string(round + 1), waiting(left), paint});
+    steps.insert(
+        steps.end(),
+        {
+            {"paintit_reward", [] { return Top<StickerUnlockMode>() != nullptr; }, clickOn("OkButton"), true},
+            {"free play after the game", [] { return Top<FreePlaySelectMode>() != nullptr; }, clickOn("BackButton")},
+            // The story at this game's step.
+            {"menu for the story", [] { return Top<MainMenuMode>() != nullptr; },
+             [&]
+             {
+                 ASSERT_TRUE(GetAccountManager()->GetCurrentAccount()->WriteValue(L"1_Progress", 2));
+                 EXPECT_TRUE(Click("StoryButton"));
+             }},
+            {"fence painting in the story", [] { return Top<ForemanInstructionMode>() != nullptr; },
+             []
+             {
+                 EXPECT_FALSE(GetLevelManager().freePlay);
+                 EXPECT_EQ(ProfileProgress(1), 2);
+                 EXPECT_TRUE(Click("SkipButton"));
+             }},
+            {"story game", waiting(4), nullptr},
         });
 
     ASSERT_NO_THROW({

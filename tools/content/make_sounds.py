@@ -320,6 +320,25 @@ EFFECTS.update({
          "fade", "h", "0.4", "1.4", "0.7", "vol", "0.4", "pad", "0.15"],
     ], -5),
 })
+# The fence-painting game: the lift's hydraulic whine, the lift truck's short hop to the next board and
+# a brush stroking paint on (or a scraper taking it off).
+EFFECTS.update({
+    "SFX_ReachArm": Mix([
+        ["synth", "0.9", "sawtooth", "90:150", "vol", "0.5", "lowpass", "900", "tremolo", "40", "30",
+         "fade", "q", "0.1", "0.9", "0.3"],
+        ["synth", "0.9", "pinknoise", "vol", "0.2", "bandpass", "600", "2q", "fade", "q", "0.1", "0.9", "0.3"],
+    ], -6),
+    "SFX_ReachMove": Mix([
+        ["synth", "1.0", "sawtooth", "50:80", "synth", "1.0", "sine", "amod", "12:20", "40", "vol", "0.6",
+         "lowpass", "800", "fade", "h", "0.05", "1.0", "0.4"],
+        ["synth", "1.0", "brownnoise", "vol", "0.5", "lowpass", "300", "tremolo", "18", "60",
+         "fade", "h", "0.05", "1.0", "0.4"],
+    ], -5),
+    "SFX_Paint": Mix([
+        ["synth", "0.3", "pinknoise", "bandpass", "1800", "1.5q", "fade", "h", "0.08", "0.3", "0.12",
+         "pad", "%.2f" % at] for at in (0, 0.35, 0.7)
+    ], -6),
+})
 # (frequency in Hz, seconds) of each note of the sticker fanfare.
 ARPEGGIO = ((1047, 0.12), (1319, 0.12), (1568, 0.12), (2093, 0.35))
 WIDGET_EVENTS = ["Hot", "Down", "Release", "Checked", "Unchecked", "Snap"]

@@ -42,29 +42,8 @@ DeliveryObject::DeliveryObject(HaulersDeliveryType type) : PlayfieldObject(Names
     if (auto* image = dynamic_cast<Strata::StaticSpriteNode*>(getImageNode()))
     {
         image->alphaSensitivity = kCargoAlphaThreshold;
-        // The nodes live no longer than this controller: the tree and the controller end together.
-        image->mouseDownSignal.connect(
-            [this](Strata::SceneNode*, Strata::MouseButton, int, int)
-            {
-                GetAudioManager()->playSFX(Strata::Label(Names::kClick.name));
-                pressedSignal();
-            });
-        image->mouseEnterSignal.connect(
-            [this](Strata::SceneNode*)
-            {
-                GetAudioManager()->playSFX(Strata::Label(Names::kRollover.name));
-                if (Strata::SceneNode* rollover = getRolloverNode())
-                    rollover->LocalSetVisible(true);
-            });
-        image->mouseExitSignal.connect(
-            [this](Strata::SceneNode*)
-            {
-                if (Strata::SceneNode* rollover = getRolloverNode())
-                    rollover->LocalSetVisible(false);
-            });
+        ConnectClickTarget(*image, kRolloverPath, Names::kClick.name, Names::kRollover.name);
     }
-    if (Strata::SceneNode* rollover = getRolloverNode())
-        rollover->LocalSetVisible(false);
     acceptMouseInput(true);
 }
 

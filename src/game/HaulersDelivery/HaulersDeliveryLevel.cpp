@@ -1,7 +1,5 @@
 #include "game/HaulersDelivery/HaulersDeliveryLevel.h"
 
-#include "core/XMLElement.h"
-
 namespace Yardcrew
 {
 
@@ -44,47 +42,6 @@ eCargoMismatch CompareCargo(HaulersDeliveryType wanted, HaulersDeliveryType give
     if (HaulersDeliveryColor(wanted) == HaulersDeliveryColor(given))
         return CargoMismatch_Type;
     return CargoMismatch_Both;
-}
-
-void HaulersDeliveryLevel::ReadChild(const Strata::XMLElement& element)
-{
-    if (element.GetName() != L"Pattern")
-        return;
-    // One pattern past the cap is kept, so an overlong level is refused as a whole.
-    if (patterns.size() > kHaulersDeliveryMaxPatterns)
-        return;
-    std::vector<int32_t> letters;
-    for (wchar_t c : element.GetAttribute(L"order"))
-    {
-        const int32_t letter = (c >= L'A' && c <= L'C') ? c - L'A' : (c >= L'a' && c <= L'c') ? c - L'a' : -1;
-        if (letter < 0)
-            continue;
-        letters.push_back(letter);
-        if (letters.size() > kHaulersDeliveryMaxLetters)
-            break;
-    }
-    patterns.push_back(std::move(letters));
-}
-
-std::string HaulersDeliveryLevel::Validate() const
-{
-    if (patterns.empty())
-        return "has no \"Pattern\"";
-    if (patterns.size() > kHaulersDeliveryMaxPatterns)
-        return "has more than " + std::to_string(kHaulersDeliveryMaxPatterns) + " patterns";
-    for (size_t i = 0; i < patterns.size(); ++i)
-    {
-        if (patterns[i].empty())
-            return "has an empty pattern (number " + std::to_string(i + 1) + ")";
-        if (patterns[i].size() > kHaulersDeliveryMaxLetters)
-            return "has a pattern of more than " + std::to_string(kHaulersDeliveryMaxLetters) + " letters";
-    }
-    return std::string();
-}
-
-int32_t HaulersDeliveryLevel::LetterOfCart(const std::vector<int32_t>& pattern, size_t cart)
-{
-    return pattern.empty() ? -1 : pattern[cart % pattern.size()];
 }
 
 } // namespace Yardcrew

@@ -1,17 +1,11 @@
 #pragma once
 
-// A level of the cargo-pattern game: letter patterns, one of which each round shows as a train of
-// carts. The letters A, B and C stand for three cargo types drawn at random each round.
-//
-//   <HaulersDeliveryLevel name="..." difficulty="Easy">
-//     <Pattern order="AB"/>          (one to kHaulersDeliveryMaxPatterns of these)
-//   </HaulersDeliveryLevel>
-//
-// "order" is read letter by letter: A or a is 0, B or b 1, C or c 2; anything else (spaces, commas)
-// is skipped. Every pattern needs one to kHaulersDeliveryMaxLetters letters; the train shows the
-// first six cart loads of it, so later letters are never seen.
+// A level of the cargo-pattern game: letter patterns (game/LetterPatternLevel.h), one of which each
+// round shows as a train of carts. The letters A, B and C stand for three cargo types drawn at random
+// each round; the train shows the first six cart loads of a pattern, so later letters are never seen.
 
 #include "game/GameLevelReaders.h"
+#include "game/LetterPatternLevel.h"
 #include "game/YardcrewNames.h"
 
 #include <cstdint>
@@ -21,10 +15,9 @@
 namespace Yardcrew
 {
 
-constexpr size_t kHaulersDeliveryMaxPatterns = 16;
-constexpr size_t kHaulersDeliveryMaxLetters = 12;
-// The letters A, B and C.
-constexpr int32_t kHaulersDeliveryLetters = 3;
+constexpr size_t kHaulersDeliveryMaxPatterns = kLetterPatternMaxPatterns;
+constexpr size_t kHaulersDeliveryMaxLetters = kLetterPatternMaxLetters;
+constexpr int32_t kHaulersDeliveryLetters = kLetterPatternLetters;
 
 // A cargo, and the frame of its picture in the cargo image lists.
 enum HaulersDeliveryType : int32_t
@@ -62,19 +55,11 @@ enum eCargoMismatch : int
 };
 eCargoMismatch CompareCargo(HaulersDeliveryType wanted, HaulersDeliveryType given);
 
-struct HaulersDeliveryLevel
+struct HaulersDeliveryLevel : LetterPatternLevel
 {
-    // Letter indexes (0 A, 1 B, 2 C), in file order.
-    std::vector<std::vector<int32_t>> patterns;
-
-    // "Pattern" appends one pattern, empty or not; any other tag is ignored.
-    void ReadChild(const Strata::XMLElement& element);
-    // Empty when the level can be played; otherwise why not, for the log line.
-    std::string Validate() const;
-
     // The letter cart `cart` (0 the truck, 5 the empty cart) carries in the pattern; -1 for an empty
     // pattern.
-    static int32_t LetterOfCart(const std::vector<int32_t>& pattern, size_t cart);
+    static int32_t LetterOfCart(const std::vector<int32_t>& pattern, size_t cart) { return LetterAt(pattern, cart); }
 };
 
 class HaulersDeliveryLevelResourceFactory final : public GameLevelResourceFactory<HaulersDeliveryLevel>

@@ -122,12 +122,7 @@ protected:
             ASSERT_NE(right, nullptr);
             Click(*game, *right->getImageNode());
             ASSERT_TRUE(StepUntil(*game, [this] { return Ended(); })) << "round " << rounds;
-            run.insert(run.end(), screens.begin(), screens.end());
-            screens.clear();
-            game.reset();
-            if (dynamic_cast<CountTheMaterialsMode*>(nextRound.get()) != nullptr)
-                game.reset(static_cast<CountTheMaterialsMode*>(nextRound.release()));
-            context.reset();
+            TakeNextRound(game, run);
         }
     }
 };
@@ -142,9 +137,7 @@ TEST_F(CountTheMaterialsModeTest, AWholeRunAtEachDifficultyEndsWithTheStickerRew
         std::vector<std::string> run;
         PlayRun(std::make_unique<CountTheMaterialsMode>(true, -1), rounds, run);
         EXPECT_EQ(rounds, expectedRounds[d]) << "difficulty " << d;
-        std::vector<std::string> expected(static_cast<size_t>(expectedRounds[d] - 1), "unwind next round");
-        expected.push_back("push reward");
-        EXPECT_EQ(run, expected) << "difficulty " << d;
+        EXPECT_EQ(run, RunOfRounds(expectedRounds[d])) << "difficulty " << d;
     }
 }
 

@@ -78,12 +78,7 @@ protected:
     {
         MiniGameTest::SetUp();
         manager->AddResourceFactory(L"HaulersDeliveryLevel", new HaulersDeliveryLevelResourceFactory());
-        manager->AddResourceFactory(L"image", new ImageResourceFactory());
-        RegisterImageListResourceFactories();
-        CreateConstantResourceFactories();
-        for (const auto& entry :
-             std::filesystem::directory_iterator(std::filesystem::path(MENAGERIE_DATA_DIR) / "counting"))
-            files.AddFile(entry.path().filename().wstring(), ReadDataFile(entry.path()));
+        AddStandInPictures();
         std::string sounds;
         for (const char* sound : kSounds)
             sounds += std::string("<sound name=\"") + sound + "\" src=\"w\"/>";
@@ -104,11 +99,6 @@ protected:
             if (cargo->getCargoType() == type)
                 return cargo;
         return nullptr;
-    }
-    void LoadLevels(const std::string& body)
-    {
-        GetLevelManager().clearLevels();
-        LoadManifest(body, L"levels");
     }
 };
 
@@ -182,16 +172,9 @@ TEST_F(HaulersDeliveryModeTest, RunsAtEachDifficultyAfterWrongChoicesEndWithTheS
             EXPECT_TRUE(Heard("SFX_BrickDrop"));
             ASSERT_TRUE(StepUntil(*game, [this] { return Ended(); })) << d;
             EXPECT_TRUE(Heard("HaulersDelivery_GameComplete"));
-            run.insert(run.end(), screens.begin(), screens.end());
-            screens.clear();
-            game.reset();
-            if (dynamic_cast<HaulersDeliveryMode*>(nextRound.get()) != nullptr)
-                game.reset(static_cast<HaulersDeliveryMode*>(nextRound.release()));
-            context.reset();
+            TakeNextRound(game, run);
         }
-        std::vector<std::string> expected(static_cast<size_t>(expectedRounds[d] - 1), "unwind next round");
-        expected.push_back("push reward");
-        EXPECT_EQ(run, expected) << "difficulty " << d;
+        EXPECT_EQ(run, RunOfRounds(expectedRounds[d])) << "difficulty " << d;
     }
 }
 

@@ -101,12 +101,7 @@ protected:
     {
         MiniGameTest::SetUp();
         manager->AddResourceFactory(L"HereToThereLevel", new HereToThereLevelResourceFactory());
-        manager->AddResourceFactory(L"image", new ImageResourceFactory());
-        RegisterImageListResourceFactories();
-        CreateConstantResourceFactories();
-        for (const auto& entry :
-             std::filesystem::directory_iterator(std::filesystem::path(MENAGERIE_DATA_DIR) / "counting"))
-            files.AddFile(entry.path().filename().wstring(), ReadDataFile(entry.path()));
+        AddStandInPictures();
         std::string sounds;
         for (const char* sound : kSounds)
             sounds += std::string("<sound name=\"") + sound + "\" src=\"w\"/>";

@@ -72,12 +72,7 @@ protected:
     {
         MiniGameTest::SetUp();
         manager->AddResourceFactory(L"PileOfLeavesLevel", new PileOfLeavesLevelResourceFactory());
-        manager->AddResourceFactory(L"image", new ImageResourceFactory());
-        RegisterImageListResourceFactories();
-        CreateConstantResourceFactories();
-        for (const auto& entry :
-             std::filesystem::directory_iterator(std::filesystem::path(MENAGERIE_DATA_DIR) / "counting"))
-            files.AddFile(entry.path().filename().wstring(), ReadDataFile(entry.path()));
+        AddStandInPictures();
         watched.assign(std::begin(kSounds), std::end(kSounds));
         watched.push_back("General_CorrectAnswer");
         LoadFixture(kFixture);

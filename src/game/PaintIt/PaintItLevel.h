@@ -1,0 +1,34 @@
+#pragma once
+
+// A level of the fence-painting game: letter patterns (game/LetterPatternLevel.h), one of which each
+// round paints on the fence. The letters A, B and C name three paint buckets whose colours are drawn
+// afresh each round; the six painted boards show the pattern from its first letter, and the four bare
+// ones ask for the letters that continue it.
+//
+//   <PaintItLevel name="..." difficulty="Medium">
+//     <Pattern order="AAB"/>
+//   </PaintItLevel>
+//
+// A level without a pattern, or with a pattern without letters, is refused with a log line when read.
+
+#include "game/GameLevelReaders.h"
+#include "game/LetterPatternLevel.h"
+
+namespace Yardcrew
+{
+
+// The fence's boards, the painted ones on the left.
+constexpr int kPaintItStripes = 10;
+constexpr int kPaintItPaintedStripes = 6;
+
+struct PaintItLevel : LetterPatternLevel
+{
+};
+
+class PaintItLevelResourceFactory final : public GameLevelResourceFactory<PaintItLevel>
+{
+public:
+    PaintItLevelResourceFactory() : GameLevelResourceFactory<PaintItLevel>(GameModeType_PaintIt) {}
+};
+
+} // namespace Yardcrew
