@@ -7,10 +7,14 @@
 #include "core/FileSystem.h"
 #include "core/MemoryStream.h"
 #include "core/WideString.h"
+#include "core/XMLReader.h"
 #include "framework/FileSource.h"
 
+#include <cstdint>
+#include <exception>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -68,6 +72,28 @@ private:
 
     std::map<std::wstring, std::string> mFiles;
 };
+
+// The "name" of every start element (at most `limit`), read tolerantly: what the document gives up to a
+// fault. The targets ask the resource manager for each afterwards.
+inline std::set<std::wstring> NamesIn(const uint8_t* data, size_t size, size_t limit = 64)
+{
+    std::set<std::wstring> names;
+    ReadOnlyMemoryStream stream(L"names", data, size);
+    try
+    {
+        auto reader = CreateXMLReader(&stream);
+        while (!reader->IsEOF() && names.size() < limit)
+        {
+            const XMLElement* element = reader->ReadElement();
+            if (element != nullptr && element->IsStartElement() && element->HasAttribute(L"name"))
+                names.insert(element->GetAttribute(L"name"));
+        }
+    }
+    catch (const std::exception&)
+    {
+    }
+    return names;
+}
 
 // A read-only partition over the files; every file lies in the folder "data".
 class MemoryPartition final : public IFileSystemPartition

@@ -32,26 +32,6 @@ namespace
 // Two glyphs two pixels wide over the 4 x 2 picture.
 const char kMetrics[] = "0 2 0 0 2 2\na 0 2\nb 2 2\n";
 
-std::set<std::wstring> Names(const uint8_t* data, size_t size)
-{
-    std::set<std::wstring> names;
-    ReadOnlyMemoryStream stream(L"Fonts.xml", data, size);
-    try
-    {
-        auto reader = CreateXMLReader(&stream);
-        while (!reader->IsEOF() && names.size() < 64)
-        {
-            const XMLElement* element = reader->ReadElement();
-            if (element != nullptr && element->IsStartElement() && element->HasAttribute(L"name"))
-                names.insert(element->GetAttribute(L"name"));
-        }
-    }
-    catch (const std::exception&)
-    {
-    }
-    return names;
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
@@ -79,7 +59,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     catch (const std::exception&)
     {
     }
-    const std::set<std::wstring> names = Names(data, size);
+    const std::set<std::wstring> names = Fuzzing::NamesIn(data, size);
     for (const std::wstring& name : names)
     {
         const std::shared_ptr<IResourceDescriptor> resource = manager->GetResource(Label::FromString(name));

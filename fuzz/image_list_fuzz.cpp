@@ -107,7 +107,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         return Fuzzing::ImageResourceManager(files);
     }();
 
-    std::set<std::wstring> names;
     ReadOnlyMemoryStream stream(L"Lists.xml", data, size);
     try
     {
@@ -116,20 +115,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     catch (const std::exception&)
     {
     }
-    try
-    {
-        ReadOnlyMemoryStream again(L"Lists.xml", data, size);
-        auto reader = CreateXMLReader(&again);
-        while (!reader->IsEOF() && names.size() < 64)
-        {
-            const XMLElement* element = reader->ReadElement();
-            if (element != nullptr && element->IsStartElement() && element->HasAttribute(L"name"))
-                names.insert(element->GetAttribute(L"name"));
-        }
-    }
-    catch (const std::exception&)
-    {
-    }
+    const std::set<std::wstring> names = Fuzzing::NamesIn(data, size);
     for (const std::wstring& name : names)
     {
         const std::shared_ptr<IResourceDescriptor> resource = manager->GetResource(Label::FromString(name));

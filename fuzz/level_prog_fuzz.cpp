@@ -27,26 +27,6 @@ using Strata::Fuzzing::Check;
 namespace
 {
 
-std::set<std::wstring> Names(const uint8_t* data, size_t size)
-{
-    std::set<std::wstring> names;
-    ReadOnlyMemoryStream stream(L"Story.xml", data, size);
-    try
-    {
-        auto reader = CreateXMLReader(&stream);
-        while (!reader->IsEOF() && names.size() < 16)
-        {
-            const XMLElement* element = reader->ReadElement();
-            if (element != nullptr && element->IsStartElement() && element->HasAttribute(L"name"))
-                names.insert(element->GetAttribute(L"name"));
-        }
-    }
-    catch (const std::exception&)
-    {
-    }
-    return names;
-}
-
 int gStarted = 0;
 bool gEnded = false;
 
@@ -88,7 +68,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     catch (const std::exception&)
     {
     }
-    for (const std::wstring& name : Names(data, size))
+    for (const std::wstring& name : Fuzzing::NamesIn(data, size, 16))
     {
         levels->setLevelProgression(Label::FromString(name));
         const LevelProgressionData* story = levels->getLevelProgression();

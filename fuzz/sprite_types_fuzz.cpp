@@ -52,26 +52,6 @@ void CheckAnimations(const std::map<Label, SpriteAnimation>& animations, bool li
     }
 }
 
-std::set<std::wstring> Names(const uint8_t* data, size_t size)
-{
-    std::set<std::wstring> names;
-    ReadOnlyMemoryStream stream(L"Sprites.xml", data, size);
-    try
-    {
-        auto reader = CreateXMLReader(&stream);
-        while (!reader->IsEOF() && names.size() < 64)
-        {
-            const XMLElement* element = reader->ReadElement();
-            if (element != nullptr && element->IsStartElement() && element->HasAttribute(L"name"))
-                names.insert(element->GetAttribute(L"name"));
-        }
-    }
-    catch (const std::exception&)
-    {
-    }
-    return names;
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
@@ -95,7 +75,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     catch (const std::exception&)
     {
     }
-    const std::set<std::wstring> names = Names(data, size);
+    const std::set<std::wstring> names = Fuzzing::NamesIn(data, size);
     for (const std::wstring& name : names)
     {
         const std::shared_ptr<IResourceDescriptor> resource = manager->GetResource(Label::FromString(name));

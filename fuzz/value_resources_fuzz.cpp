@@ -23,27 +23,6 @@ using Strata::Fuzzing::Check;
 namespace
 {
 
-// The "name" of every start element, read tolerantly: what the document gives up to a fault.
-std::set<std::wstring> NamesIn(const uint8_t* data, size_t size)
-{
-    std::set<std::wstring> names;
-    ReadOnlyMemoryStream stream(L"names", data, size);
-    try
-    {
-        auto reader = CreateXMLReader(&stream);
-        while (!reader->IsEOF() && names.size() < 64)
-        {
-            const XMLElement* element = reader->ReadElement();
-            if (element != nullptr && element->IsStartElement() && element->HasAttribute(L"name"))
-                names.insert(element->GetAttribute(L"name"));
-        }
-    }
-    catch (const std::exception&)
-    {
-    }
-    return names;
-}
-
 template <class T>
 int Read(Label name)
 {
@@ -83,7 +62,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     catch (const std::exception&)
     {
     }
-    for (const std::wstring& text : NamesIn(data, size))
+    for (const std::wstring& text : Fuzzing::NamesIn(data, size))
     {
         const Label name = Label::FromString(text);
         // A resource is a value of one type at most (the two colour tags share one).
