@@ -14,6 +14,7 @@
 #include "game/PileOfLeaves/PileOfLeavesGame.h"
 #include "game/PlanAJob/PlanAJobGame.h"
 #include "game/SproutPuzzle/SproutPuzzleGame.h"
+#include "game/StreetSigns/StreetSignsGame.h"
 #include "game/ToolShed/ToolShedGame.h"
 
 #include <algorithm>
@@ -87,8 +88,7 @@ void RegisterEveryGame()
     RegisterHammerTheNail();
     RegisterHoistStacker();
     RegisterPlanAJob();
-    RegisterPlain({GameModeType_StreetSigns, "StreetSigns", "StreetSigns", L"StreetSignsMode", L"StreetSignLevel",
-                   "InGameHint_Signs_1", "InGameHint_Signs_1", "Ambient_Outdoor_2"});
+    RegisterStreetSigns();
     RegisterToolShed();
     RegisterSproutPuzzle();
     RegisterHideAndSeek();
