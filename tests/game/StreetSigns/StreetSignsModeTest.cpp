@@ -13,6 +13,7 @@
 
 #include <cmath>
 #include <filesystem>
+#include <set>
 
 using namespace GameTesting;
 
@@ -236,6 +237,65 @@ TEST_F(StreetSignsModeTest, ADamagedLevelShowsTheNoticeAndAnEmptyRoad)
     for (int i = 0; i < 5; ++i)
         Step(game);
     EXPECT_TRUE(screens.empty());
+}
+
+TEST_F(StreetSignsModeTest, EveryShippedLevelStandsOnTheScreenAndTheTruckHoldsEveryAsk)
+{
+    // The shipped manifest and pictures over the fixture's.
+    for (const auto& entry :
+         std::filesystem::directory_iterator(std::filesystem::path(MENAGERIE_DATA_DIR) / "streetsigns"))
+        files.AddFile(entry.path().filename().wstring(), ReadDataFile(entry.path()));
+    files.AddFile(L"StreetSignsMode.xml",
+                  ReadDataFile(std::filesystem::path(MENAGERIE_DATA_DIR) / "StreetSignsMode.xml"));
+    manager->Unload(L"signs");
+    ASSERT_TRUE(manager->Load(L"StreetSignsMode")->IsComplete());
+    std::set<std::string> shipped;
+    for (int d = 0; d < GameModeDifficulty_Count; ++d)
+    {
+        GetLevelManager().difficulty = static_cast<GameModeDifficulty>(d);
+        for (int draw = 0; draw < 100; ++draw)
+            shipped.insert(GetLevelManager().getLevelForGameModeType(GameModeType_StreetSigns).c_str());
+    }
+    ASSERT_EQ(shipped.size(), 9u);
+    GetLevelManager().difficulty = GameModeDifficulty_Easy;
+    const Rect<float> screen(0, 0, 800, 600);
+    const auto inside = [&](const Rect<float>& r)
+    { return r.width > 0 && r.x >= 0 && r.y >= 0 && r.x + r.width <= screen.width && r.y + r.height <= screen.height; };
+    for (const std::string& name : shipped)
+    {
+        const Label level(name.c_str());
+        GetLevelManager().clearLevels();
+        GetLevelManager().addLevelForGameModeType(GameModeType_StreetSigns, level, GameModeDifficulty_Easy);
+        StreetSignsMode game(false, 1);
+        Start(game);
+        ASSERT_TRUE(StepUntil(game, [this] { return Open(); })) << level.c_str();
+        const std::vector<StreetSign*> signs = game.getSigns();
+        ASSERT_EQ(signs.size(), game.getRound().signs.size()) << level.c_str();
+        const NodePathStep truckPath[] = {"GameScreenRoot", "Playfield", "TruckNode", NodePathTerminator()};
+        const Rect<float> truck = RootDescendent(truckPath)->GlobalGetBounds();
+        EXPECT_TRUE(inside(truck)) << level.c_str();
+        for (size_t i = 0; i < signs.size(); ++i)
+        {
+            const Rect<float> sign = signs[i]->GetNode()->GlobalGetBounds();
+            EXPECT_TRUE(inside(sign)) << level.c_str() << " sign " << i;
+            EXPECT_LE(sign.y + sign.height, truck.y) << "a sign stands in the truck's way";
+            if (i > 0)
+                EXPECT_GE(sign.x, signs[i - 1]->GetNode()->GlobalGetBounds().x + sign.width) << level.c_str();
+        }
+        // Each ask's slot keeps a sign on the screen and standing on the bed.
+        for (int ask = 0; ask < static_cast<int>(game.getRound().asks.size()); ++ask)
+        {
+            ASSERT_NE(Slot(ask), nullptr) << level.c_str() << " ask " << ask;
+            const Rect<float> slot = Slot(ask)->GlobalGetBounds();
+            const Rect<float> sign = signs[0]->GetNode()->GlobalGetBounds();
+            EXPECT_TRUE(inside(Rect<float>(slot.x, slot.y, sign.width, sign.height))) << level.c_str();
+            EXPECT_GT(slot.y + sign.height, truck.y) << level.c_str();
+        }
+        context.reset();
+    }
+    // Rounds: -1 reads the difficulty's count, n plays n - 1 more.
+    EXPECT_EQ(StreetSignsMode(true, 3).getRoundsLeft(), 2);
+    EXPECT_EQ(StreetSignsMode(true, -1).getRoundsLeft(), 0);
 }
 
 } // namespace
