@@ -2,6 +2,7 @@
 
 #include "framework/TimedTask.h"
 #include "game/AudioManager.h"
+#include "game/GameAudioTasks.h"
 #include "game/MiniGamePattern.h"
 #include "game/MiniGameSequence.h"
 #include "game/StreetSigns/StreetSign.h"
@@ -174,9 +175,13 @@ void StreetSignsMode::playOutroAnimation()
         return;
     mOutroStarted = true;
     maskMouseInput(true);
-    AudioManager* audio = GetAudioManager();
-    audio->playSFX(Strata::Label(Names::kHorn.name));
-    audio->queueSpecificSoundVocal(Strata::Label(Names::kTruckFull.name));
+    GetAudioManager()->playSFX(Strata::Label(Names::kHorn.name));
+    // The round ends once the truck is gone and the foreman has had his say; the praise for the last
+    // sign was over while it flew.
+    Strata::SceneNode* mask = getInputMask();
+    if (mask != nullptr)
+        mask->AddTask(
+            std::make_unique<AudioPlayChannelTask>(Strata::Label(Names::kTruckFull.name), Strata::Audio::sPlayState()));
     truck->AddTask(std::make_unique<Strata::TimedTask>(0.6f));
     QueueCall(*truck,
               []
@@ -186,7 +191,8 @@ void StreetSignsMode::playOutroAnimation()
               });
     truck->AddTask(
         std::make_unique<Strata::NodeLocationTask>(Point(kTruckLeaveX, truck->LocalGetLocation().y), kTruckSeconds));
-    truck->AddTask(std::make_unique<Strata::TimedTask>(getRoundsLeft() > 0 ? 1.5f : 1.0f));
+    truck->AddTask(std::make_unique<Strata::TimedTask>(0.5f));
+    Meet({truck, mask});
     queueEndOfRound(*truck);
 }
 
