@@ -1,5 +1,6 @@
 #include "game/StreetSigns/StreetSignsMode.h"
 
+#include "core/Log.h"
 #include "framework/TimedTask.h"
 #include "game/AudioManager.h"
 #include "game/GameAudioTasks.h"
@@ -39,7 +40,10 @@ Strata::SceneNode* BedSlot(int n)
     const std::string name = "Bed_" + std::to_string(n + 1);
     const Strata::NodePathStep path[] = {"GameScreenRoot", "Playfield", "TruckNode", name.c_str(),
                                          Strata::NodePathTerminator()};
-    return Strata::RootDescendent(path);
+    Strata::SceneNode* slot = Strata::RootDescendent(path);
+    if (slot == nullptr)
+        Strata::Internal::LogWrite("The truck has no bed slot \"%s\"\n", name.c_str());
+    return slot;
 }
 
 void SetTruckAnimation(const char* animation)
@@ -91,11 +95,15 @@ void StreetSignsMode::placeSigns()
 
 void StreetSignsMode::playIntroAnimation()
 {
-    maskMouseInput(true);
     Strata::SceneNode* truck = Strata::RootDescendent(kTruckPath);
     Strata::SceneNode* mask = getInputMask();
+    // Without its truck or mask the layout is damaged: the signs are asked for at once.
     if (truck == nullptr || mask == nullptr)
+    {
+        playTraitVocal();
         return;
+    }
+    maskMouseInput(true);
     const Point home = truck->LocalGetLocation();
     truck->LocalSetLocation(kTruckEnterX, home.y);
     SetTruckAnimation("Drive");
