@@ -31,6 +31,11 @@ TRUCK_W, TRUCK_H = 500, 170
 BED_Y = 100
 BED_SLOTS = tuple(14 + 82 * k for k in range(4))
 TRUCK_X, TRUCK_Y = 150, 410
+# The driver's speech bubble beside the cab, its tail pointing at the cab: what is asked for, a patch of
+# the colour or the shape's outline (frames: the colours, then the shapes, in table order).
+BUBBLE_W, BUBBLE_H = 130, 110
+BUBBLE_X, BUBBLE_Y = 650, 360
+ASK_SIZE = 76
 
 # (name, difficulty, signs, asks): three levels a difficulty. Easy asks colours among three signs;
 # Medium asks shapes, or colours and shapes, among four; Hard mixes both among five.
@@ -81,6 +86,34 @@ def glow():
                     '<filter id="g"><feGaussianBlur stdDeviation="6"/></filter>'
                     '<circle cx="%g" cy="%g" r="%g" fill="#fff3a0" filter="url(#g)"/>'
                     % (size / 2, size / 2, size / 2 - 8))
+
+
+def bubble():
+    return document(BUBBLE_W, BUBBLE_H,
+                    '<path d="M24 8h94q8 0 8 8v78q0 8-8 8H24q-8 0-8-8V72L2 86l14-36V16q0-8 8-8Z" fill="#ffffff" '
+                    'stroke="#5b5f66" stroke-width="3" stroke-linejoin="round"/>')
+
+
+def splat():
+    """A paint splat: a blob with rounded lobes, so a colour is asked for without any of the shapes."""
+    points = []
+    for k in range(72):
+        a = 2 * math.pi * k / 72
+        r = 33 + 7 * math.sin(7 * a) + 3 * math.sin(3 * a + 1)
+        points.append("%.1f %.1f" % (50 + r * math.cos(a), 52 + r * math.sin(a)))
+    return "M" + "L".join(points) + "Z"
+
+
+def ask_pictures():
+    """What the bubble shows, on an ASK_SIZE square: a splat of each colour, then each shape's outline
+    in white, so a shape is asked for without a colour."""
+    pictures = ['<path d="%s" fill="%s" stroke="%s" stroke-width="3" stroke-linejoin="round"/>'
+                '<circle cx="86" cy="22" r="6" fill="%s"/><circle cx="14" cy="84" r="5" fill="%s"/>'
+                '<circle cx="88" cy="80" r="4" fill="%s"/>' % (splat(), fill, edge, fill, fill, fill)
+                for _, fill, edge in COLOURS]
+    pictures += [plate(shape, fill="#ffffff", stroke="#3b3f46", stroke_width=6) for shape in SHAPES]
+    return [document(ASK_SIZE, ASK_SIZE, '<g transform="scale(%g)">%s</g>' % (ASK_SIZE / 100, body))
+            for body in pictures]
 
 
 def wheel(x, y):
@@ -136,6 +169,9 @@ def make_pictures(folder):
                    os.path.join(folder, "SS_Sign%s_%d.png" % (shape, i)))
     for i, bob in enumerate((0, 0, 3)):
         render(truck(bob), TRUCK_W, TRUCK_H, os.path.join(folder, "SS_Truck_%d.png" % i))
+    render(bubble(), BUBBLE_W, BUBBLE_H, os.path.join(folder, "SS_AskBubble.png"))
+    for i, picture in enumerate(ask_pictures()):
+        render(picture, ASK_SIZE, ASK_SIZE, os.path.join(folder, "SS_Ask_%d.png" % i))
 
 
 def manifest():
@@ -146,7 +182,10 @@ def manifest():
            '  <image name="SS_Backdrop" src="SS_Backdrop"/>\n',
            '  <image name="SS_Glow" src="SS_Glow"/>\n',
            '  <float name="StreetSigns_SignSpacing" value="%d"/>\n' % SPACING,
-           '  <imagelist name="SS_TruckFrames" pattern="SS_Truck_%1%" first="0" last="2"/>\n']
+           '  <imagelist name="SS_TruckFrames" pattern="SS_Truck_%1%" first="0" last="2"/>\n',
+           '  <image name="SS_AskBubble" src="SS_AskBubble"/>\n',
+           '  <imagelist name="StreetSigns_AskPictures" pattern="SS_Ask_%%1%%" first="0" last="%d"/>\n'
+           % (len(COLOURS) + len(SHAPES) - 1)]
     # One sprite type per shape; its still animations are the colours.
     for shape in SHAPES:
         out.append('  <imagelist name="SS_Sign%sFrames" pattern="SS_Sign%s_%%1%%" first="0" last="%d"/>\n'
@@ -159,8 +198,8 @@ def manifest():
                '    <animation name="Idle" frameList="0" fps="1" numPlays="0"/>\n'
                '    <animation name="Drive" frameList="1,2" fps="8" numPlays="0"/>\n'
                "  </spritetype>\n")
-    # The playfield: the row of signs, the truck with its bed slots, and the click mask over them all;
-    # the game's buttons above everything.
+    # The playfield: the row of signs, the truck with its bed slots, the driver's bubble and the click
+    # mask over them all; the game's buttons above everything.
     slots = "".join('          <scenenode nodeName="Bed_%d" x="%d" y="%d"/>\n' % (k + 1, x, BED_Y - SIGN_H)
                     for k, x in enumerate(BED_SLOTS))
     out.append('  <scenelayout name="StreetSignsModeLayout">\n'
@@ -172,6 +211,10 @@ def manifest():
                'initialAnimation="Idle" x="%d" y="%d">\n' % (TRUCK_X, TRUCK_Y)
                + slots +
                "        </animatedspritenode>\n"
+               '        <staticspritenode nodeName="AskBubble" src="SS_AskBubble" x="%d" y="%d" visible="false">\n'
+               '          <staticspritenode nodeName="AskPicture" x="%d" y="%d"/>\n'
+               "        </staticspritenode>\n" % (BUBBLE_X, BUBBLE_Y, 16 + (BUBBLE_W - 16 - ASK_SIZE) // 2,
+                                                    8 + (BUBBLE_H - 16 - ASK_SIZE) // 2) +
                '        <scenenode nodeName="MouseInput_ClickMask" width="800" height="600"/>\n'
                "      </scenenode>\n"
                + GAME_SCREEN_TOP +

@@ -14,6 +14,15 @@ std::string AskVoice(const sStreetSignAsk& ask)
     return std::string();
 }
 
+int AskPicture(const sStreetSignAsk& ask)
+{
+    if (ask.trait == StreetSignTrait_Color && ask.value >= 0 && ask.value < StreetSignColor_Count)
+        return ask.value;
+    if (ask.trait == StreetSignTrait_Shape && ask.value >= 0 && ask.value < StreetSignShape_Count)
+        return int{StreetSignColor_Count} + ask.value;
+    return -1;
+}
+
 std::span<const sContentName> List()
 {
     // The built names live as long as the list, which lives until exit.

@@ -20,6 +20,11 @@ inline constexpr sContentName kCursorHotSpot{ContentKind_Constant, "DefaultCurso
 // Pixels between the middles of two neighbouring signs by the road.
 inline constexpr sContentName kSignSpacing{ContentKind_Constant, "StreetSigns_SignSpacing"};
 
+// What the driver's bubble shows: the colours, then the shapes, in table order.
+inline constexpr int kAskPictureCount = int{StreetSignColor_Count} + int{StreetSignShape_Count};
+inline constexpr sContentName kAskPictures{ContentKind_ImageList, "StreetSigns_AskPictures", kAskPictureCount,
+                                           kAskPictureCount};
+
 inline constexpr sContentName kMusic{ContentKind_Sound, "Ambient_Outdoor_2"};
 inline constexpr sContentName kHint{ContentKind_Voice, "InGameHint_Signs_1"};
 inline constexpr sContentName kTruckFull{ContentKind_Voice, "StreetSigns_TruckFull"};
@@ -38,6 +43,8 @@ inline constexpr sContentName kTruckSprite{ContentKind_SpriteType, "StreetSigns_
 // sentence in each language so that each keeps its own word order and agreement.
 inline constexpr const char* kAskPrefix = "StreetSigns_Ask";
 std::string AskVoice(const sStreetSignAsk& ask);
+// The ask's frame of kAskPictures; -1 for no ask.
+int AskPicture(const sStreetSignAsk& ask);
 
 std::span<const sContentName> List();
 

@@ -27,6 +27,9 @@ namespace Names = StreetSignsContent;
 using Point = Strata::Vector2<float>;
 
 const Strata::NodePathStep kTruckPath[] = {"GameScreenRoot", "Playfield", "TruckNode", Strata::NodePathTerminator()};
+const Strata::NodePathStep kBubblePath[] = {"GameScreenRoot", "Playfield", "AskBubble", Strata::NodePathTerminator()};
+const Strata::NodePathStep kAskPicturePath[] = {"GameScreenRoot", "Playfield", "AskBubble", "AskPicture",
+                                                Strata::NodePathTerminator()};
 const Strata::NodePathStep kSignRowPath[] = {"GameScreenRoot", "Playfield", "SignRow", Strata::NodePathTerminator()};
 
 // The truck drives in from the left edge and off past the right one (x of "TruckNode").
@@ -100,6 +103,7 @@ void StreetSignsMode::playIntroAnimation()
     // Without its truck or mask the layout is damaged: the signs are asked for at once.
     if (truck == nullptr || mask == nullptr)
     {
+        showCurrentAsk();
         playTraitVocal();
         return;
     }
@@ -113,6 +117,7 @@ void StreetSignsMode::playIntroAnimation()
               [this]
               {
                   SetTruckAnimation("Idle");
+                  showCurrentAsk();
                   playTraitVocal();
               });
     Meet({truck, mask});
@@ -135,6 +140,16 @@ void StreetSignsMode::playTraitVocal()
     const std::string voice = Names::AskVoice(getCurrentAsk());
     if (!voice.empty())
         GetAudioManager()->playSpecificSoundVocal(Strata::Label(voice.c_str()));
+}
+
+void StreetSignsMode::showCurrentAsk()
+{
+    const int frame = Names::AskPicture(getCurrentAsk());
+    if (Strata::SceneNode* bubble = Strata::RootDescendent(kBubblePath))
+        bubble->LocalSetVisible(frame >= 0);
+    if (auto* picture = dynamic_cast<Strata::StaticSpriteNode*>(Strata::RootDescendent(kAskPicturePath));
+        picture != nullptr && frame >= 0)
+        picture->setImage(Strata::Label(Names::kAskPictures.name), frame);
 }
 
 void StreetSignsMode::streetSignClicked(StreetSign* sign)
@@ -166,6 +181,7 @@ void StreetSignsMode::checkLevelEnding()
         return;
     mLifting = false;
     ++mAskIndex;
+    showCurrentAsk();
     if (mAskIndex < static_cast<int>(mRound.asks.size()))
     {
         maskMouseInput(false);

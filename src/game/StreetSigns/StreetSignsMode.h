@@ -31,6 +31,8 @@ public:
     void checkLevelEnding();
     // Speaks the current ask; nothing once every ask is answered.
     void playTraitVocal();
+    // The driver's bubble shows the current ask; hidden once every ask is answered.
+    void showCurrentAsk();
     // The truck honks and drives off and the round ends; once.
     void playOutroAnimation();
 

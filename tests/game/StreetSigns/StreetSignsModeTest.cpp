@@ -3,6 +3,7 @@
 #include "framework/ValueResources.h"
 #include "game/StreetSigns/StreetSign.h"
 #include "game/StreetSigns/StreetSignsContent.h"
+#include "graphics/ImageList.h"
 #include "graphics/ImageListResourceFactory.h"
 #include "graphics/ImageResourceFactory.h"
 #include "scene/NodePath.h"
@@ -29,6 +30,7 @@ const char* const kSounds[] = {"General_IncorrectAnswer", "StreetSigns_TruckFull
 // counting game, only their sizes matter here.
 const char* const kFixture = R"(
   <imagelist name="Pictures" pattern="MaterialClumps_%1%" first="0" last="4"/>
+  <imagelist name="StreetSigns_AskPictures" pattern="MaterialClumps_%1%" first="0" last="9"/>
   <vector2i name="DefaultCursorRegPt" x="4" y="3"/>
   <float name="StreetSigns_SignSpacing" value="150"/>
   <intarray name="RepeatedGameNumLoops"><int value="0"/><int value="1"/><int value="1"/></intarray>
@@ -43,6 +45,7 @@ const char* const kFixture = R"(
           <scenenode nodeName="Bed_1" x="10" y="-50"/><scenenode nodeName="Bed_2" x="60" y="-50"/>
           <scenenode nodeName="Bed_3" x="110" y="-50"/><scenenode nodeName="Bed_4" x="160" y="-50"/>
         </animatedspritenode>
+        <staticspritenode nodeName="AskBubble" x="650" y="360"><staticspritenode nodeName="AskPicture"/></staticspritenode>
         <scenenode nodeName="MouseInput_ClickMask" width="800" height="600"/>
       </scenenode>
     </scenenode>
@@ -101,6 +104,17 @@ protected:
         return RootDescendent(path);
     }
     bool Open() { return Mask() != nullptr && !Mask()->LocalIsVisible(); }
+    // Whether the driver's bubble shows what the game asks for now (shown only while it asks).
+    static bool BubbleShowsAsk(const StreetSignsMode& game)
+    {
+        const NodePathStep bubble[] = {"GameScreenRoot", "Playfield", "AskBubble", NodePathTerminator()};
+        const NodePathStep picture[] = {"GameScreenRoot", "Playfield", "AskBubble", "AskPicture", NodePathTerminator()};
+        const int frame = Names::AskPicture(game.getCurrentAsk());
+        const AutoResource<ImageList> pictures(Names::kAskPictures.name);
+        auto* shown = dynamic_cast<StaticSpriteNode*>(RootDescendent(picture));
+        return RootDescendent(bubble)->LocalIsVisible() == (frame >= 0) &&
+               (frame < 0 || (shown != nullptr && shown->GetImage() == pictures->GetImage(frame)));
+    }
     static StreetSign* Answer(const StreetSignsMode& game, bool right)
     {
         for (StreetSign* sign : game.getSigns())
@@ -134,6 +148,7 @@ TEST_F(StreetSignsModeTest, RunsAtEachDifficultyAfterWrongSignsEndWithTheSticker
             ASSERT_TRUE(StepUntil(*game, [this] { return Open(); })) << d;
             // The foreman names the first ask as the truck stops; each sign shows its shape and colour.
             EXPECT_TRUE(Heard(Names::AskVoice(game->getCurrentAsk()))) << d;
+            EXPECT_TRUE(BubbleShowsAsk(*game));
             const std::vector<StreetSign*> signs = game->getSigns();
             ASSERT_EQ(signs.size(), signCounts[d]);
             for (StreetSign* sign : signs)
@@ -192,6 +207,8 @@ TEST_F(StreetSignsModeTest, RunsAtEachDifficultyAfterWrongSignsEndWithTheSticker
                 EXPECT_EQ(right->GetNode()->LocalGetLocation(), (Vector2<float>(0, 0)));
                 EXPECT_TRUE(Heard("General_CorrectAnswer"));
                 EXPECT_TRUE(Heard("SFX_SignLand"));
+                // The next ask, or none once the truck is loaded.
+                EXPECT_TRUE(BubbleShowsAsk(*game)) << "after ask " << ask;
                 if (ask + 1 < static_cast<int>(game->getRound().asks.size()))
                 {
                     ASSERT_TRUE(StepUntil(*game, [&] { return Heard(Names::AskVoice(game->getCurrentAsk())); }));
