@@ -1,6 +1,5 @@
 #include "game/StreetSigns/StreetSign.h"
 
-#include "game/AudioManager.h"
 #include "game/MiniGameSequence.h"
 #include "game/StreetSigns/StreetSignsContent.h"
 #include "scene/NodeMotionTasks.h"
@@ -45,7 +44,6 @@ Point InFrameOf(Strata::SceneNode& parent, const Point& global)
 
 StreetSign::StreetSign(const sStreetSign& sign) : PlayfieldObject(Names::kSignLayout.name), mSign(sign)
 {
-    showGlow(false);
     auto* image = dynamic_cast<Strata::AnimatedSpriteNode*>(getImageNode());
     if (image == nullptr)
         return;
@@ -56,13 +54,7 @@ StreetSign::StreetSign(const sStreetSign& sign) : PlayfieldObject(Names::kSignLa
     image->alphaSensitivity = kHitAlpha;
     // The nodes live no longer than this controller: the tree and the controller end together.
     image->mouseDownSignal.connect([this](Strata::SceneNode*, Strata::MouseButton, int, int) { pressedSignal(); });
-    image->mouseEnterSignal.connect(
-        [this](Strata::SceneNode*)
-        {
-            showGlow(true);
-            GetAudioManager()->playSFX(Strata::Label(Names::kRollover.name));
-        });
-    image->mouseExitSignal.connect([this](Strata::SceneNode*) { showGlow(false); });
+    ConnectRollover(*image, kGlowPath, Names::kRollover.name);
     acceptMouseInput(true);
 }
 
