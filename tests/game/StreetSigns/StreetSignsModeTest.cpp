@@ -1,11 +1,8 @@
 #include "game/StreetSigns/StreetSignsMode.h"
 
-#include "framework/ValueResources.h"
 #include "game/StreetSigns/StreetSign.h"
 #include "game/StreetSigns/StreetSignsContent.h"
 #include "graphics/ImageList.h"
-#include "graphics/ImageListResourceFactory.h"
-#include "graphics/ImageResourceFactory.h"
 #include "scene/NodePath.h"
 #include "scene/SpriteNodes.h"
 #include "scene/SpriteType.h"
@@ -65,12 +62,7 @@ protected:
     {
         MiniGameTest::SetUp();
         manager->AddResourceFactory(L"StreetSignLevel", new StreetSignLevelResourceFactory());
-        manager->AddResourceFactory(L"image", new ImageResourceFactory());
-        RegisterImageListResourceFactories();
-        CreateConstantResourceFactories();
-        for (const auto& entry :
-             std::filesystem::directory_iterator(std::filesystem::path(MENAGERIE_DATA_DIR) / "counting"))
-            files.AddFile(entry.path().filename().wstring(), ReadDataFile(entry.path()));
+        AddStandInPictures();
         std::vector<std::string> sounds(std::begin(kSounds), std::end(kSounds));
         for (const sContentName& name : Names::List())
             if (name.kind == ContentKind_Voice && std::string(name.name).rfind(Names::kAskPrefix, 0) == 0)
@@ -219,16 +211,9 @@ TEST_F(StreetSignsModeTest, RunsAtEachDifficultyAfterWrongSignsEndWithTheSticker
             ASSERT_TRUE(StepUntil(*game, [this] { return Ended(); })) << d;
             EXPECT_TRUE(Heard("StreetSigns_TruckFull"));
             EXPECT_TRUE(Heard("SFX_HaulerHorn"));
-            run.insert(run.end(), screens.begin(), screens.end());
-            screens.clear();
-            game.reset();
-            if (dynamic_cast<StreetSignsMode*>(nextRound.get()) != nullptr)
-                game.reset(static_cast<StreetSignsMode*>(nextRound.release()));
-            context.reset();
+            TakeNextRound(game, run);
         }
-        std::vector<std::string> expected(static_cast<size_t>(expectedRounds[d] - 1), "unwind next round");
-        expected.push_back("push reward");
-        EXPECT_EQ(run, expected) << "difficulty " << d;
+        EXPECT_EQ(run, RunOfRounds(expectedRounds[d])) << "difficulty " << d;
     }
 }
 
