@@ -40,6 +40,8 @@
 #include "game/SproutPuzzle/SproutPuzzleMode.h"
 #include "game/SproutPuzzle/SproutPuzzlePiece.h"
 #include "game/SproutPuzzle/SproutPuzzlePieceSlot.h"
+#include "game/StreetSigns/StreetSign.h"
+#include "game/StreetSigns/StreetSignsMode.h"
 #include "game/ToolShed/ToolShedItem.h"
 #include "game/ToolShed/ToolShedLevel.h"
 #include "game/ToolShed/ToolShedMode.h"
@@ -384,6 +386,47 @@ sScenario ToolShedSorting()
             }};
 }
 
+// The street-signs game at Hard, its most signs: a wrong sign wobbling while the right one hops and flies
+// on its arc into the truck, until it has landed.
+sScenario SignLift()
+{
+    struct sState
+    {
+        bool clicked = false;
+        int steps = 0;
+    };
+    auto state = std::make_shared<sState>();
+    return {"street-signs game's sign flying into the truck",
+            []
+            {
+                GetLevelManager().difficulty = GameModeDifficulty_Hard;
+                Strata::MainLoop::ChangeMode(new StreetSignsMode(false, 1));
+            },
+            [state]
+            {
+                auto* game = dynamic_cast<StreetSignsMode*>(Strata::MainLoop::GetTopMostMode(0));
+                if (!game)
+                    return state->clicked ? Stretch_Over : Stretch_Waiting;
+                if (++state->steps > 6000)
+                    return Stretch_Over;
+                if (state->clicked)
+                    return game->getAskIndex() == 0 ? Stretch_Timing : Stretch_Over;
+                Strata::SceneNode* mask = game->getInputMask();
+                if (mask == nullptr || mask->LocalIsVisible())
+                    return Stretch_Waiting;
+                StreetSign* right = nullptr;
+                StreetSign* wrong = nullptr;
+                for (StreetSign* sign : game->getSigns())
+                    (game->getCurrentAsk().Matches(sign->getSign()) ? right : wrong) = sign;
+                if (right == nullptr || wrong == nullptr)
+                    return Stretch_Over;
+                Click(*wrong->getImageNode());
+                Click(*right->getImageNode());
+                state->clicked = true;
+                return Stretch_Timing;
+            }};
+}
+
 // The job-order game at Hard, all five steps offered: each picture picked up and carried to its place
 // at a child's pace, then the blueprint leaving and the job built, until the game ends.
 sScenario JobPlanning()
@@ -642,8 +685,8 @@ sScenario FencePainting()
 }
 
 const std::vector<std::function<sScenario()>> kScenarios = {
-    StillTitle,      DeliveryTrip, StreetTrip,   HammerStrokes, HookLowering, CatHunt,
-    ToolShedSorting, JobPlanning,  JigsawPieces, StacksFalling, LeafSweep,    FencePainting};
+    StillTitle,  DeliveryTrip, StreetTrip,    HammerStrokes, HookLowering,  CatHunt, ToolShedSorting,
+    JobPlanning, JigsawPieces, StacksFalling, LeafSweep,     FencePainting, SignLift};
 
 // The whole process's, or only the calling thread's.
 double CpuSeconds(clockid_t which = CLOCK_PROCESS_CPUTIME_ID)

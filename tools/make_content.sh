@@ -75,6 +75,7 @@ for step in "${steps[@]}"; do
       $PY tools/content/make_stacking_art.py "${only[@]}" art "$data"
       $PY tools/content/make_leaves_art.py "${only[@]}" art "$data"
       $PY tools/content/make_paint_it_art.py "${only[@]}" art "$data"
+      $PY tools/content/make_street_signs_art.py "${only[@]}" art "$data"
       ;;
     loading)
       need python3 librsvg2-bin fonts-dejavu-core
@@ -125,6 +126,7 @@ for step in "${steps[@]}"; do
       cmake --build build/content -j "${JOBS:-4}" --target stacking_shots && build/content/tools/content/stacking_shots data docs/stacking
       cmake --build build/content -j "${JOBS:-4}" --target leaves_shots && build/content/tools/content/leaves_shots data docs/leaves
       cmake --build build/content -j "${JOBS:-4}" --target paint_it_shots && build/content/tools/content/paint_it_shots data docs/paintit
+      cmake --build build/content -j "${JOBS:-4}" --target street_signs_shots && build/content/tools/content/street_signs_shots data docs/streetsigns
       ;;
     *)
       echo "unknown step: $step" >&2

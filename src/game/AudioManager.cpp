@@ -131,6 +131,11 @@ void AudioManager::playSpecificSoundVocal(Label name)
     queueVoice(name, false);
 }
 
+void AudioManager::queueSpecificSoundVocal(Label name)
+{
+    queueVoice(name, false);
+}
+
 void AudioManager::playSFX(Label name)
 {
     std::vector<SoundChannelPtr>& effects = mChannels->effects;

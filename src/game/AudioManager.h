@@ -54,6 +54,8 @@ public:
 
     // Cuts the speech short and queues the sound resource `name` (nothing when it is missing).
     void playSpecificSoundVocal(Strata::Label name);
+    // Appends the sound resource `name` after what is said and queued (nothing when it is missing).
+    void queueSpecificSoundVocal(Strata::Label name);
     // Plays the sound resource `name` at once; effects may overlap one another and the voice.
     void playSFX(Strata::Label name);
     // True while `sound` is being spoken or waits in the queue; a null sound is never upcoming, so a

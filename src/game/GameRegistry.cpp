@@ -3,7 +3,6 @@
 #include "core/Log.h"
 #include "framework/ResourceManager.h"
 #include "game/CountTheMaterials/CountTheMaterialsGame.h"
-#include "game/GameLevelReaders.h"
 #include "game/HammerTheNail/HammerTheNailGame.h"
 #include "game/HaulersDelivery/HaulersDeliveryGame.h"
 #include "game/HereToThere/HereToThereGame.h"
@@ -14,6 +13,7 @@
 #include "game/PileOfLeaves/PileOfLeavesGame.h"
 #include "game/PlanAJob/PlanAJobGame.h"
 #include "game/SproutPuzzle/SproutPuzzleGame.h"
+#include "game/StreetSigns/StreetSignsGame.h"
 #include "game/ToolShed/ToolShedGame.h"
 
 #include <algorithm>
@@ -38,41 +38,6 @@ Registry& GetRegistry()
     return registry;
 }
 
-// The games not built yet: their levels are filed by a plain reader so the story and free play can see
-// them, and their hints and music are known for when they are.
-struct PlainGame
-{
-    GameModeType type;
-    const char* label;
-    const char* storyName;
-    const wchar_t* manifest;
-    const wchar_t* levelTag;
-    const char* firstHint;
-    const char* laterHint;
-    const char* music;
-};
-
-sGameRegistration Plain(const PlainGame& game)
-{
-    sGameRegistration registration;
-    registration.type = game.type;
-    registration.label = game.label;
-    registration.storyName = game.storyName;
-    registration.manifest = game.manifest;
-    registration.levelTag = game.levelTag;
-    const GameModeType type = game.type;
-    registration.makeLevelReader = [type] { return std::make_unique<LevelResourceFactory>(type); };
-    registration.firstHint = game.firstHint;
-    registration.laterHint = game.laterHint;
-    registration.music = game.music;
-    return registration;
-}
-
-void RegisterPlain(const PlainGame& game)
-{
-    RegisterGame(Plain(game));
-}
-
 bool SameName(const char* a, const char* b)
 {
     return Strata::Label(a) == Strata::Label(b);
@@ -87,8 +52,7 @@ void RegisterEveryGame()
     RegisterHammerTheNail();
     RegisterHoistStacker();
     RegisterPlanAJob();
-    RegisterPlain({GameModeType_StreetSigns, "StreetSigns", "StreetSigns", L"StreetSignsMode", L"StreetSignLevel",
-                   "InGameHint_Signs_1", "InGameHint_Signs_1", "Ambient_Outdoor_2"});
+    RegisterStreetSigns();
     RegisterToolShed();
     RegisterSproutPuzzle();
     RegisterHideAndSeek();

@@ -731,8 +731,8 @@ TEST_F(EngineLoadCheck, EveryManifestLoadsAndEveryLayoutBecomesANodeTree)
             // A pile gets its pictures from its material, a tool and a nail theirs from their type and
             // colour, a cargo load its own from its type (its hook waiting out of sight), a job's step
             // picture and blueprint place theirs from the level, a log or girder and a platform theirs
-            // from their kind, size and colour, and the far tipper waits out of sight until it drives:
-            // their games fill them.
+            // from their kind, size and colour, a street sign its own from its shape and colour, and the
+            // far tipper waits out of sight until it drives: their games fill them.
             static const std::set<std::string> kFilledByTheirGame = {"MaterialSourceLayout",
                                                                      "TipperBGLayout",
                                                                      "ToolLayout",
@@ -746,7 +746,8 @@ TEST_F(EngineLoadCheck, EveryManifestLoadsAndEveryLayoutBecomesANodeTree)
                                                                      "StackableObjectLayout",
                                                                      "StackTargetLayout",
                                                                      "LeafLayout",
-                                                                     "LeafCoveredToolLayout"};
+                                                                     "LeafCoveredToolLayout",
+                                                                     "StreetSignLayout"};
             if (!drawn && kFilledByTheirGame.count(name) == 0)
                 problems.push_back(name + " draws nothing");
         }

@@ -96,10 +96,11 @@ TEST_F(ApplicationTest, LevelReadersFileEachGamesLevelsByDifficulty)
                                  "<Nail type=\"Wrench\" color=\"Red\" clickCount=\"1\" x=\"10\" y=\"10\"/>"
                                  "<Pattern order=\"AB\"/><Obstacle/><Obstacle/>"
                                  "<Box color=\"Red\"/><Box color=\"Blue\"/><Tool type=\"Wrench\" color=\"Red\"/>"
-                                 "<StackObject size=\"1\" color=\"Red\" type=\"Log\"/>";
+                                 "<StackObject size=\"1\" color=\"Red\" type=\"Log\"/>"
+                                 "<Ask trait=\"Color\"/>";
     const std::string settings =
         " numPreviewHides=\"1\" runSpeed=\"100\" sortBy=\"Color\" imageList=\"Job\" numEmpty=\"1\""
-        " picture=\"Pond\" columns=\"2\" rows=\"2\" numTools=\"4\"";
+        " picture=\"Pond\" columns=\"2\" rows=\"2\" numTools=\"4\" signs=\"3\"";
     std::string body;
     int n = 0;
     for (const auto& game : games)

@@ -24,17 +24,20 @@ TEST_F(AudioManagerTest, WordsQueuedInOneStepAreSpokenInOrderWithoutOverlap)
     audio->playMaterialVocal(YardcrewMaterial_Bricks, false);
     audio->playMaterialVocal(YardcrewMaterial_Bricks, true); // no singular list: nothing queued
     audio->playColorVocal(YardcrewColor_None);
+    // A whole sound after the words, without cutting them; a missing one queues nothing.
+    audio->queueSpecificSoundVocal(Label("General_CorrectAnswer"));
+    audio->queueSpecificSoundVocal(Label("NoSuchSound"));
     std::vector<std::string> spoken;
-    for (int step = 0; step < 30; ++step)
+    for (int step = 0; step < 40; ++step)
     {
         Step();
         int playing = 0;
-        for (const char* word : {"w3", "wRed", "wBricks"})
+        for (const char* word : {"w3", "wRed", "wBricks", "General_CorrectAnswer"})
             if (Playing(word) && ++playing && (spoken.empty() || spoken.back() != word))
                 spoken.push_back(word);
         EXPECT_LE(playing, 1) << "step " << step;
     }
-    EXPECT_EQ(spoken, (std::vector<std::string>{"w3", "wRed", "wBricks"}));
+    EXPECT_EQ(spoken, (std::vector<std::string>{"w3", "wRed", "wBricks", "General_CorrectAnswer"}));
 }
 
 TEST_F(AudioManagerTest, FeedbackCutsAHintAndGamesWithoutHintsCutNothing)

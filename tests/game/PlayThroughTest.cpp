@@ -40,6 +40,8 @@
 #include "game/SproutPuzzle/SproutPuzzlePiece.h"
 #include "game/SproutPuzzle/SproutPuzzlePieceSlot.h"
 #include "game/StickerManager.h"
+#include "game/StreetSigns/StreetSign.h"
+#include "game/StreetSigns/StreetSignsMode.h"
 #include "game/ToolShed/ToolShedItem.h"
 #include "game/ToolShed/ToolShedLevel.h"
 #include "game/ToolShed/ToolShedMode.h"
@@ -1859,6 +1861,98 @@ TEST_F(PlayThroughTest, TheFencePaintingGameFromFreePlayToItsStickerAndInTheStor
                  EXPECT_TRUE(Click("SkipButton"));
              }},
             {"story game", waiting(4), nullptr},
+        });
+
+    ASSERT_NO_THROW({
+        mClock = kStart;
+        MainLoop::Execute();
+    });
+    EXPECT_EQ(mNext, steps.size());
+}
+
+TEST_F(PlayThroughTest, TheStreetSignsGameFromFreePlayToItsStickerAndInTheStory)
+{
+    const auto clickOn = [](const char* name) { return [name] { EXPECT_TRUE(Click(name)); }; };
+    // The truck parked, no sign flying, the signs taking clicks.
+    const auto asking = []
+    {
+        auto* game = Top<StreetSignsMode>();
+        SceneNode* mask = TopNode("MouseInput_ClickMask");
+        return game != nullptr && !game->isLifting() && mask != nullptr && !mask->LocalIsVisible();
+    };
+    StreetSign* wrong = nullptr;
+    const auto pick = [&](bool right)
+    {
+        auto* game = Top<StreetSignsMode>();
+        ASSERT_NE(game, nullptr);
+        for (StreetSign* sign : game->getSigns())
+            if (!sign->isInTruck() && game->getCurrentAsk().Matches(sign->getSign()) == right)
+            {
+                const Rect<float> bounds = sign->getImageNode()->GlobalGetBounds();
+                // The plate, not the gap beside the post.
+                ClickAt(static_cast<int>(bounds.x + bounds.width / 2), static_cast<int>(bounds.y + bounds.width / 2));
+                if (!right)
+                    wrong = sign;
+                return;
+            }
+        ADD_FAILURE() << "no " << (right ? "right" : "wrong") << " sign";
+    };
+    const auto right = [&] { pick(true); };
+    // A round's asks, one right sign each; the round after the last has its own first ask.
+    const auto askedFor = [&](int ask)
+    { return [&, ask] { return asking() && Top<StreetSignsMode>()->getAskIndex() == ask; }; };
+    // The right sign on its arc into the truck; once seen, it holds while the shot settles.
+    bool flown = false;
+    const auto flying = [&]
+    {
+        auto* game = Top<StreetSignsMode>();
+        if (game != nullptr && game->isLifting())
+            for (StreetSign* sign : game->getSigns())
+                flown = flown || (sign->isInTruck() && sign->GetNode()->LocalGetLocation().y < -40);
+        return flown;
+    };
+
+    steps = ToEasyGameInFreePlay("StreetSigns");
+    steps.insert(
+        steps.end(),
+        {
+            {"street_signs_instructions", [] { return Top<ForemanInstructionMode>() != nullptr; },
+             clickOn("SkipButton"), true},
+            // A wrong sign first: it wobbles and stays by the road.
+            {"street_signs_game", askedFor(0), [&] { pick(false); }, true},
+            {"wrong sign wobbling",
+             [&] { return wrong != nullptr && wrong->getImageNode()->LocalGetLocation().x != 0; }, nullptr},
+            {"wrong sign at rest",
+             [&] { return asking() && wrong->getImageNode()->LocalGetLocation().x == 0 && !wrong->isInTruck(); },
+             right},
+            {"street_signs_lift", flying, nullptr, true},
+            {"second ask", askedFor(1), right},
+            // The easy run's other three rounds.
+            {"round 2", askedFor(0), right},
+            {"round 2 second", askedFor(1), right},
+            {"round 3", askedFor(0), right},
+            {"round 3 second", askedFor(1), right},
+            {"round 4", askedFor(0), right},
+            {"round 4 second", askedFor(1), right},
+            {"street_signs_reward", [] { return Top<StickerUnlockMode>() != nullptr; }, clickOn("OkButton"), true},
+            {"free play after the game", [] { return Top<FreePlaySelectMode>() != nullptr; }, clickOn("BackButton")},
+            {"menu for the story", [] { return Top<MainMenuMode>() != nullptr; },
+             [&]
+             {
+                 ASSERT_TRUE(GetAccountManager()->GetCurrentAccount()->WriteValue(L"1_Progress", 7));
+                 EXPECT_TRUE(Click("StoryButton"));
+             }},
+            {"street signs in the story",
+             []
+             {
+                 return Top<ForemanInstructionMode>() != nullptr &&
+                        dynamic_cast<StreetSignsMode*>(MainLoop::GetTopMostMode(1)) != nullptr;
+             },
+             []
+             {
+                 EXPECT_FALSE(GetLevelManager().freePlay);
+                 EXPECT_EQ(ProfileProgress(1), 7);
+             }},
         });
 
     ASSERT_NO_THROW({

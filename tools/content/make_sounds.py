@@ -339,6 +339,15 @@ EFFECTS.update({
          "pad", "%.2f" % at] for at in (0, 0.35, 0.7)
     ], -6),
 })
+# The street-signs game: a sign wobbling on its post, and a sign set down on the truck's wooden bed.
+EFFECTS.update({
+    "SFX_SignWobble": ["synth", "0.45", "sine", "330", "tremolo", "14", "70", "vol", "0.6",
+                       "fade", "0", "0.45", "0.3"],
+    "SFX_SignLand": Mix([
+        ["synth", "0.18", "sine", "160:70", "fade", "0", "0.18", "0.15", "vol", "0.8"],
+        ["synth", "0.08", "brownnoise", "lowpass", "700", "fade", "0", "0.08", "0.07", "vol", "0.8"],
+    ], -4),
+})
 # (frequency in Hz, seconds) of each note of the sticker fanfare.
 ARPEGGIO = ((1047, 0.12), (1319, 0.12), (1568, 0.12), (2093, 0.35))
 WIDGET_EVENTS = ["Hot", "Down", "Release", "Checked", "Unchecked", "Snap"]
