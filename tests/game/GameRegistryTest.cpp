@@ -1,7 +1,9 @@
 #include "game/GameRegistry.h"
 
+#include "framework/ApplicationMode.h"
 #include "game/GameApplication.h"
 #include "game/LevelManager.h"
+#include "game/LevelProgression.h"
 
 #include "GameServicesTestSupport.h"
 
@@ -9,8 +11,12 @@
 
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <set>
+#include <sstream>
 #include <string>
+#include <typeinfo>
 #include <vector>
 
 using namespace Yardcrew;
@@ -106,3 +112,58 @@ TEST_F(GameRegistryTest, AGameThatIsNotRegisteredIsRefusedCleanly)
 }
 
 } // namespace
+
+TEST_F(GameRegistryTest, TheShippedStoryStartsEveryGameInItsOrder)
+{
+    RegisterGames();
+    LevelManager levels;
+    InstallRegisteredGames(*manager, levels);
+    EXPECT_EQ(std::count_if(GetRegisteredGames().begin(), GetRegisteredGames().end(),
+                            [](const sGameRegistration& game) { return static_cast<bool>(game.makeMode); }),
+              GameModeType_Count)
+        << "every game is built";
+
+    std::vector<std::string> started;
+    const auto record = [&started](std::unique_ptr<Strata::ApplicationMode> mode)
+    { started.push_back(mode ? typeid(*mode).name() : "screen"); };
+    levels.setModeQueue({record, record, [] {}});
+    StoryScreenConstructors screens;
+    screens.mainMenu = [] { return std::unique_ptr<Strata::ApplicationMode>(); };
+    screens.stickerBook = [] { return std::unique_ptr<Strata::ApplicationMode>(); };
+    screens.cutscene = [](Strata::Label) { return std::unique_ptr<Strata::ApplicationMode>(); };
+    levels.setStoryScreenConstructors(screens);
+
+    manager->AddResourceFactory(L"LevelProg", new LevelProgressionResourceFactory());
+    std::ifstream file(std::filesystem::path(MENAGERIE_DATA_DIR) / "LevelProgression.xml", std::ios::binary);
+    std::ostringstream text;
+    text << file.rdbuf();
+    LoadManifest(L"LevelProgression", text.str());
+    levels.setLevelProgression(Strata::Label("MenagerieStory"));
+    const LevelProgressionData* story = levels.getLevelProgression();
+    ASSERT_NE(story, nullptr);
+    TakeLog();
+
+    // One step at a time, each starts its own game or cut-scene; then the menu and the book.
+    std::vector<std::string> expected;
+    for (const LevelProgressionEntry& step : story->entries)
+    {
+        std::string kind = "screen";
+        if (step.type == LevelProgressionEntry_Level)
+        {
+            const auto entry = std::find_if(LevelManager::kGameTypeNames.begin(), LevelManager::kGameTypeNames.end(),
+                                            [&step](const LevelManager::GameTypeName& name)
+                                            { return step.name == Strata::Label(name.name); });
+            ASSERT_NE(entry, LevelManager::kGameTypeNames.end()) << step.name.c_str();
+            const sGameRegistration* game = FindRegisteredGame(entry->type);
+            ASSERT_TRUE(game != nullptr && game->makeMode) << step.name.c_str();
+            const std::unique_ptr<Strata::ApplicationMode> mode = game->makeMode(Strata::Label());
+            kind = typeid(*mode).name();
+        }
+        expected.push_back(kind);
+    }
+    for (size_t i = 0; i <= story->entries.size(); ++i)
+        levels.beginNextLevelProgressionMode();
+    expected.insert(expected.end(), {"screen", "screen"});
+    EXPECT_EQ(started, expected);
+    EXPECT_EQ(TakeLog().find("No mode is registered"), std::string::npos);
+}
