@@ -22,9 +22,9 @@
 #include "game/screens/QuitConfirmMode.h"
 #include "game/screens/TitleMode.h"
 
+#include "core/MemoryStream.h"
 #include "core/Random.h"
 #include "core/Singleton.h"
-#include "core/MemoryStream.h"
 #include "core/Time.h"
 #include "core/XMLError.h"
 #include "core/XMLReader.h"
@@ -276,7 +276,8 @@ protected:
                     else if (now - since > (seen == 0 ? kFirstFrameLimit : kNoFrameLimit))
                     {
                         std::fprintf(stderr, "no frame drawn for %lld s on the screen %s: the game hangs (seed %u)\n",
-                                     static_cast<long long>(std::chrono::duration_cast<std::chrono::seconds>(now - since).count()),
+                                     static_cast<long long>(
+                                         std::chrono::duration_cast<std::chrono::seconds>(now - since).count()),
                                      mScreenName.c_str(), mSeed);
                         std::abort();
                     }
@@ -304,12 +305,13 @@ protected:
     // Whether every built game was played at every difficulty.
     bool Covered() const
     {
-        return std::all_of(mBuilt.begin(), mBuilt.end(),
-                           [this](const std::string& game)
-                           {
-                               const auto found = mGames.find(game);
-                               return found != mGames.end() && found->second.size() == GameModeDifficulty_Count;
-                           });
+        return std::all_of(
+            mBuilt.begin(), mBuilt.end(),
+            [this](const std::string& game)
+            {
+                const auto found = mGames.find(game);
+                return found != mGames.end() && found->second.size() == GameModeDifficulty_Count;
+            });
     }
 
     bool TimeIsUp() const
@@ -408,16 +410,16 @@ protected:
         PlanMotion(from.first, from.second, false);
         PlanButton(SDL_MOUSEBUTTONDOWN, from.first, from.second);
         for (int step = 1; step <= 6; ++step)
-            PlanMotion(from.first + (to.first - from.first) * step / 6, from.second + (to.second - from.second) * step / 6,
-                       true);
+            PlanMotion(from.first + (to.first - from.first) * step / 6,
+                       from.second + (to.second - from.second) * step / 6, true);
         PlanButton(SDL_MOUSEBUTTONUP, to.first, to.second);
         ++mDrags;
     }
 
     void PlanKey()
     {
-        static const SDL_Keycode kKeys[] = {SDLK_a,     SDLK_m,      SDLK_z,    SDLK_1,    SDLK_SPACE,
-                                            SDLK_RETURN, SDLK_ESCAPE, SDLK_TAB, SDLK_LEFT, SDLK_RIGHT,
+        static const SDL_Keycode kKeys[] = {SDLK_a,      SDLK_m,      SDLK_z,        SDLK_1,    SDLK_SPACE,
+                                            SDLK_RETURN, SDLK_ESCAPE, SDLK_TAB,      SDLK_LEFT, SDLK_RIGHT,
                                             SDLK_UP,     SDLK_DOWN,   SDLK_BACKSPACE};
         const SDL_Keycode key = kKeys[std::uniform_int_distribution<size_t>(0, std::size(kKeys) - 1)(mRandom)];
         for (Uint32 type : {SDL_KEYDOWN, SDL_KEYUP})
@@ -571,8 +573,8 @@ protected:
         std::ostringstream out;
         out << "long run seed " << mSeed << ": "
             << std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now() - mStarted).count()
-            << " s, " << gFramesDrawn << " frames drawn, " << (mClock - kStart) / 1000 << " s of game time, "
-            << mClicks << " clicks, " << mDrags << " drags, " << mKeys << " keys\nscreens reached:";
+            << " s, " << gFramesDrawn << " frames drawn, " << (mClock - kStart) / 1000 << " s of game time, " << mClicks
+            << " clicks, " << mDrags << " drags, " << mKeys << " keys\nscreens reached:";
         for (const auto& [screen, times] : mScreens)
             out << " " << screen << " x" << times;
         out << "\ngames reached:";
