@@ -9,9 +9,10 @@
 //                                   built game was played at every difficulty, within a few minutes
 //
 // A watchdog thread aborts with the seed when no frame has been drawn for a while; a screen that stays on
-// top for a minute of game time fails the run and the player unwinds to the main menu to go on.
+// top for a minute fails the run and the player unwinds to the main menu to go on. Both watch the wall
+// clock: the loading threads do not follow the test's.
 
-#include "game/GameApplication.h"
+#include "game/GameOnXServerFixture.h"
 #include "game/GameRegistry.h"
 #include "game/LevelManager.h"
 #include "game/YardcrewGameMode.h"
@@ -23,19 +24,11 @@
 #include "game/screens/TitleMode.h"
 
 #include "core/MemoryStream.h"
-#include "core/Random.h"
-#include "core/Singleton.h"
-#include "core/Time.h"
 #include "core/XMLError.h"
 #include "core/XMLReader.h"
 #include "framework/FrameHooks.h"
 #include "framework/MainLoop.h"
-#include "graphics/Window.h"
-#include "platform/linux/ApplicationPlatform.h"
-#include "platform/linux/ChildXServer.h"
 #include "platform/linux/FrameViewport.h"
-#include "platform/linux/ScopedEnvironment.h"
-#include "platform/linux/TempFolder.h"
 #include "scene/RadioButtonNode.h"
 #include "scene/SceneApplicationMode.h"
 #include "scene/SceneNode.h"
@@ -77,7 +70,6 @@ constexpr auto kNoFrameLimit = 20s;
 // Start-up under the sanitizers reads every manifest before the first frame.
 constexpr auto kFirstFrameLimit = 90s;
 constexpr auto kStuckScreen = 60s;
-constexpr uint32_t kStepMS = 20;
 
 std::atomic<uint64_t> gFramesDrawn{0};
 void (*gDrawFrame)(const std::function<void()>&, bool) = nullptr;
@@ -175,85 +167,26 @@ std::string MalformedProfiles(const std::filesystem::path& folder, int* read)
     return problems;
 }
 
-class LongRunApplication final : public ::Application
-{
-public:
-    LongRunApplication()
-    {
-        mConfig = ::Application::GetConfig();
-        // No window manager gives focus under the test's X server.
-        mConfig.singleInstance = 0;
-        mConfig.runInBackground = 1;
-    }
-    const sApplicationConfig& GetConfig() const override { return mConfig; }
-    unsigned long GetDefaultGraphicsPlatformCaps() const override { return GraphicsPlatformCaps_Software; }
-
-private:
-    sApplicationConfig mConfig;
-};
-
-class LongRunTest : public ::testing::Test
+class LongRunTest : public GameOnXServerFixture
 {
 protected:
     void SetUp() override
     {
-        std::string reason;
-        if (!mServer.Start("800x600x24", &reason))
-            GTEST_SKIP() << "no X server (" << reason << ")";
-        Set("STRATA_DATA_DIR", MENAGERIE_DATA_DIR);
-        Set("XDG_DATA_HOME", mUserFolder.Path().c_str());
-        Set("SDL_VIDEODRIVER", "x11");
-        Set("ALSOFT_DRIVERS", "null");
-        if (std::getenv("DBUS_SESSION_BUS_ADDRESS") == nullptr)
-            Set("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent");
-        static char program[] = "menagerie_long_run";
-        static char software[] = "-software";
-        char* arguments[] = {program, software, nullptr};
-        SetCommandLine(2, arguments);
-
         mSeed = SeedFromEnvironment();
         mRandom.seed(mSeed);
-        Random::SetSeedOverride(mSeed);
         if (const char* seconds = std::getenv("MENAGERIE_LONG_RUN_SECONDS"); seconds != nullptr && seconds[0] != '\0')
             mFixedLength = std::chrono::seconds(std::strtol(seconds, nullptr, 10));
         std::printf("long run seed %u (replay: MENAGERIE_LONG_RUN_SEED=%u)\n", mSeed, mSeed);
         std::fflush(stdout);
-
         for (const sGameRegistration& game : GetRegisteredGames())
             (game.makeMode ? mBuilt : mNotBuilt).push_back(game.label);
-
-        MainLoop::ResetForTesting();
-        MainLoop::SetProcessReleaseForTesting(false);
-        MainLoop::SetPlatformFactory(&Linux::CreatePlatform);
-        MainLoop::SetTimeSourceForTesting([this] { return mClock; },
-                                          [this](unsigned long)
-                                          {
-                                              OnFrame();
-                                              mClock += kStepMS;
-                                          });
-        mApplication = std::make_unique<LongRunApplication>();
+        StartGame("menagerie_long_run", mSeed);
     }
 
     void TearDown() override
     {
         StopWatchdog();
-        MainLoop::ResetForTesting();
-        MainLoop::SetTimeSourceForTesting(nullptr, nullptr);
-        MainLoop::SetPlatformFactory(nullptr);
-        MainLoop::SetProcessReleaseForTesting(true);
-        Window::Internal::ResetForTesting();
-        InstallFrameHooks(sFrameHooks());
-        Internal::DeleteAllSingletons();
-        mApplication.reset();
-        Random::ClearSeedOverride();
-        mServer.Stop();
-        while (!mEnvironment.empty())
-            mEnvironment.pop_back();
-    }
-
-    void Set(const char* name, const char* value)
-    {
-        mEnvironment.push_back(std::make_unique<ScopedEnvironment>(name, value));
+        GameOnXServerFixture::TearDown();
     }
 
     void StartWatchdog()
@@ -464,7 +397,6 @@ protected:
         // The game's label is known once it is set up.
         if (game != nullptr && !game->getGame().IsNull())
             mGames[game->getGame().c_str()].insert(GetLevelManager().difficulty);
-        // Wall time: the loading threads do not follow the test's clock.
         if (top != nullptr && std::chrono::steady_clock::now() - mTopSince > kStuckScreen)
         {
             ADD_FAILURE() << "the screen " << mScreenName << " stayed on top for a minute (seed " << mSeed << ")";
@@ -538,7 +470,7 @@ protected:
             PlanKey();
     }
 
-    void OnFrame()
+    void OnFrame() override
     {
         sFrameHooks hooks = GetFrameHooks();
         if (hooks.drawFrame != nullptr && hooks.drawFrame != &CountingDrawFrame)
@@ -595,17 +527,10 @@ protected:
         std::fflush(stdout);
     }
 
-    static constexpr uint32_t kStart = 100000;
-
-    ChildXServer mServer;
-    TempFolder mUserFolder;
-    std::vector<std::unique_ptr<ScopedEnvironment>> mEnvironment;
-    std::unique_ptr<LongRunApplication> mApplication;
     unsigned mSeed = 0;
     std::mt19937 mRandom;
     std::optional<std::chrono::seconds> mFixedLength;
     std::chrono::steady_clock::time_point mStarted = std::chrono::steady_clock::now();
-    uint32_t mClock = kStart;
     uint32_t mNextActionAt = kStart;
     bool mFinished = false;
     Uint32 mWindow = 0;
