@@ -15,10 +15,12 @@ fi
 
 # The lines a benchmark prints after its table: its figures. The table, the game's own log and blank
 # lines are left out.
+# Arguments after the name replace the benchmark library's.
 summary() {
   local name=$1; shift
   [ -x "$bench/$name" ] || { echo "$name was not built" >&2; exit 1; }
-  "${display[@]}" "$bench/$name" --benchmark_min_time=0.5 --benchmark_color=false "$@" 2>/dev/null |
+  [ $# -gt 0 ] || set -- --benchmark_min_time=0.5 --benchmark_color=false
+  "${display[@]}" "$bench/$name" "$@" 2>/dev/null |
     grep -Ev '^(-+|Benchmark .*|BM_.*|[A-Za-z_]+/.* (ns|us|ms) .*|Loading resource file:.*|Unloading resource file:.*|Destroying ObjectDatabase.*|[[:space:]].*Task [0-9]+ - [0-9]+|LoadingMode Actual Load Times:.*|Run on .*|CPU Caches:.*|  L[0-9] .*|Load Average:.*|\*\*\*.*|[0-9-]+T[0-9:+-]+|)$' || true
 }
 
@@ -40,8 +42,8 @@ section() {
     "Update and draw per 20 ms step at every game's busiest moment, on the software canvas; CPU per wall second on a still title screen on each renderer." \
     frame_cost_bench
   section "Memory over a long play" \
-    "Peak resident memory after game after game, free play and story." \
-    play_memory_bench
+    "Peak resident memory after each of 50 games, free play and story in turn, on the software canvas." \
+    play_memory_bench 50 -software
   section "The engine against the reference libraries" \
     "Each line is one engine part against a library that does the same work." \
     blitter_bench
