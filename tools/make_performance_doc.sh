@@ -13,19 +13,21 @@ if [ -z "${DISPLAY:-}" ] && command -v xvfb-run >/dev/null 2>&1; then
   display=(xvfb-run -a -s "-noreset -screen 0 1920x1080x24")
 fi
 
-# The lines a benchmark prints after its table: its figures. The table, the game's own log and blank
-# lines are left out.
+# The lines a benchmark prints after its table: its figures. The table, the game's own log, the memory
+# benchmark's line per game and blank lines are left out.
 # Arguments after the name replace the benchmark library's.
 summary() {
   local name=$1; shift
   [ -x "$bench/$name" ] || { echo "$name was not built" >&2; exit 1; }
   [ $# -gt 0 ] || set -- --benchmark_min_time=0.5 --benchmark_color=false
   "${display[@]}" "$bench/$name" "$@" 2>/dev/null |
-    grep -Ev '^(-+|Benchmark .*|BM_.*|[A-Za-z_]+/.* (ns|us|ms) .*|Loading resource file:.*|Unloading resource file:.*|Destroying ObjectDatabase.*|[[:space:]].*Task [0-9]+ - [0-9]+|LoadingMode Actual Load Times:.*|Run on .*|CPU Caches:.*|  L[0-9] .*|Load Average:.*|\*\*\*.*|[0-9-]+T[0-9:+-]+|)$' || true
+    grep -Ev '^(-+|Benchmark .*|BM_.*|[A-Za-z_]+/[^ ]* +[0-9.]+ .*|game +[0-9]+ .*|Loading resource file:.*|Unloading resource file:.*|Destroying ObjectDatabase.*|[[:space:]].*Task [0-9]+ - [0-9]+|LoadingMode Actual Load Times:.*|Run on .*|CPU Caches:.*|  L[0-9] .*|Load Average:.*|\*\*\*.*|[0-9-]+T[0-9:+-]+|)$' || true
 }
 
 section() {
-  printf '\n## %s\n\n%s\n\n' "$1" "$2"
+  printf '\n## %s\n\n' "$1"
+  printf '%s\n' "$2" | fold -s -w 105 | sed 's/ *$//'
+  printf '\n'
   summary "${@:3}" | sed 's/^/    /'
 }
 
@@ -34,7 +36,8 @@ section() {
   printf 'Figures of one run of the benchmarks (`bench/`, Release build) on %s, %d cores, %s.\n' \
     "$(uname -m)" "$(nproc)" "$(date -u +%Y-%m-%d)"
   printf 'Regenerate with `tools/make_performance_doc.sh` after building with `-DSTRATA_BENCH=ON`. Every ratio is\n'
-  printf 'against a reference measured in the same run on the same clock.\n'
+  printf 'against a reference measured in the same run on the same clock. The load average when the run began\n'
+  printf '(other programs share the machine): %s.\n' "$(cut -d' ' -f1-3 /proc/loadavg)"
   section "Start-up to the title" \
     "The start-up against reading and decoding the same files; the splash screens' fixed showing time apart; the peak memory's growth against the decoded size of what is loaded." \
     startup_bench

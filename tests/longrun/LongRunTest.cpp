@@ -12,6 +12,7 @@
 // top for a minute fails the run and the player unwinds to the main menu to go on. Both watch the wall
 // clock: the loading threads do not follow the test's.
 
+#include "game/ContentNames.h"
 #include "game/GameOnXServerFixture.h"
 #include "game/GameRegistry.h"
 #include "game/LevelManager.h"
@@ -392,7 +393,8 @@ protected:
         {
             mGame = game;
             mGameSince = mClock;
-            mLeaveAfterMS = std::uniform_int_distribution<uint32_t>(3000, 20000)(mRandom);
+            // Long enough that a game is now and then won, and its sticker given.
+            mLeaveAfterMS = std::uniform_int_distribution<uint32_t>(10000, 90000)(mRandom);
         }
         // The game's label is known once it is set up.
         if (game != nullptr && !game->getGame().IsNull())
@@ -422,9 +424,20 @@ protected:
         if (dynamic_cast<QuitConfirmMode*>(top) != nullptr && !inGame)
             std::erase_if(nodes, [](SceneNode* node) { return node->GetNodeName() == Label("YesButton"); });
 
-        // A game is left through its quit button once it has been played a while.
+        std::uniform_real_distribution<double> chance(0.0, 1.0);
+        // A game is left through its quit button once it has been played a while, or now and then won
+        // outright: random clicks seldom finish a level, and the reward and the story's next step follow
+        // a win.
         if (inGame && mClock - mGameSince > mLeaveAfterMS)
         {
+            if (top == mGame && chance(mRandom) < 0.3)
+            {
+                mGame->endLevel();
+                ++mWins;
+                // Should the game not leave, the quit button comes later.
+                mLeaveAfterMS = mClock - mGameSince + 30000;
+                return;
+            }
             const char* way = top == mGame ? "QuitButton" : dynamic_cast<QuitConfirmMode*>(top) ? "YesButton" : nullptr;
             if (SceneNode* node = way != nullptr ? FindNamed(root, Label(way)) : nullptr)
             {
@@ -433,7 +446,6 @@ protected:
                 return;
             }
         }
-        std::uniform_real_distribution<double> chance(0.0, 1.0);
         if (SceneNode* next = OnTheWay(top, root); next != nullptr && chance(mRandom) < 0.35)
         {
             const auto [x, y] = PointIn(next);
@@ -446,10 +458,13 @@ protected:
         const double roll = chance(mRandom);
         if (roll < 0.80 && !nodes.empty())
         {
-            // The nodes clicked least are the likeliest.
+            // The nodes clicked least are the likeliest; a game's quit button seldom, so that games are
+            // played long enough to be won.
+            static const Label kQuit("QuitButton");
             std::vector<double> weights;
             for (SceneNode* node : nodes)
-                weights.push_back(1.0 / (1.0 + mPressed[mScreenName + "/" + node->GetNodeName().c_str()]));
+                weights.push_back((inGame && node->GetNodeName() == kQuit ? 0.05 : 1.0) /
+                                  (1.0 + mPressed[mScreenName + "/" + node->GetNodeName().c_str()]));
             SceneNode* node = nodes[std::discrete_distribution<size_t>(weights.begin(), weights.end())(mRandom)];
             ++mPressed[mScreenName + "/" + node->GetNodeName().c_str()];
             if (roll < 0.70)
@@ -506,7 +521,8 @@ protected:
         out << "long run seed " << mSeed << ": "
             << std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now() - mStarted).count()
             << " s, " << gFramesDrawn << " frames drawn, " << (mClock - kStart) / 1000 << " s of game time, " << mClicks
-            << " clicks, " << mDrags << " drags, " << mKeys << " keys\nscreens reached:";
+            << " clicks, " << mDrags << " drags, " << mKeys << " keys, " << mWins
+            << " games won outright\nscreens reached:";
         for (const auto& [screen, times] : mScreens)
             out << " " << screen << " x" << times;
         out << "\ngames reached:";
@@ -520,6 +536,11 @@ protected:
                     << DifficultySelectMode::kRadioNames[difficulty];
             out << ")";
         }
+        // The screens are the content lists' owners named after a mode class.
+        out << "\nscreens not reached:";
+        for (const sContentList& list : GetContentLists())
+            if (const std::string owner = list.owner; owner.ends_with("Mode") && mScreens.count(owner) == 0)
+                out << " " << owner;
         out << "\nnot built, not played:";
         for (const std::string& game : mNotBuilt)
             out << " " << game;
@@ -538,6 +559,7 @@ protected:
     int mClicks = 0;
     int mDrags = 0;
     int mKeys = 0;
+    int mWins = 0;
 
     std::vector<std::string> mBuilt;
     std::vector<std::string> mNotBuilt;
