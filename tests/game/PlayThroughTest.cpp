@@ -279,28 +279,16 @@ protected:
     // The pointer moves to (x, y) in the window.
     static void MoveTo(int x, int y)
     {
-        SDL_Event event{};
-        event.type = SDL_MOUSEMOTION;
-        event.motion.windowID = SDL_GetWindowID(Linux::GetMainWindow());
-        event.motion.x = x;
-        event.motion.y = y;
+        SDL_Event event = MouseMotion(x, y);
         SDL_PushEvent(&event);
     }
 
     static void ClickAt(int x, int y)
     {
-        const Uint32 window = SDL_GetWindowID(Linux::GetMainWindow());
         MoveTo(x, y);
         for (Uint32 type : {SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP})
         {
-            SDL_Event event{};
-            event.type = type;
-            event.button.windowID = window;
-            event.button.button = SDL_BUTTON_LEFT;
-            event.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
-            event.button.clicks = 1;
-            event.button.x = x;
-            event.button.y = y;
+            SDL_Event event = MouseButton(type, x, y);
             SDL_PushEvent(&event);
         }
     }

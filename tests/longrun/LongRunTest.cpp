@@ -299,29 +299,9 @@ protected:
 
     void Push(SDL_Event event) { mPlanned.push_back(event); }
 
-    void PlanMotion(int x, int y, bool held)
-    {
-        SDL_Event event{};
-        event.type = SDL_MOUSEMOTION;
-        event.motion.windowID = mWindow;
-        event.motion.x = x;
-        event.motion.y = y;
-        event.motion.state = held ? SDL_BUTTON_LMASK : 0;
-        Push(event);
-    }
+    void PlanMotion(int x, int y, bool held) { Push(MouseMotion(x, y, held)); }
 
-    void PlanButton(Uint32 type, int x, int y)
-    {
-        SDL_Event event{};
-        event.type = type;
-        event.button.windowID = mWindow;
-        event.button.button = SDL_BUTTON_LEFT;
-        event.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
-        event.button.clicks = 1;
-        event.button.x = x;
-        event.button.y = y;
-        Push(event);
-    }
+    void PlanButton(Uint32 type, int x, int y) { Push(MouseButton(type, x, y)); }
 
     std::pair<int, int> PointIn(SceneNode* node)
     {
