@@ -20,14 +20,14 @@
 #include <functional>
 #include <string>
 
-// Records `program` and "-software" as the command line; without "-software" when `software` is false,
-// so the game tries OpenGL.
+// Records `program` and "-software" as the command line; "-opengl" when `software` is false, so the game
+// keeps OpenGL even where Mesa draws it in software, as on a machine without a graphics card.
 inline void SetGameCommandLine(const char* program, bool software = true)
 {
     std::string name = program;
-    std::string flag = "-software";
+    std::string flag = software ? "-software" : "-opengl";
     char* arguments[] = {name.data(), flag.data(), nullptr};
-    Strata::SetCommandLine(software ? 2 : 1, arguments);
+    Strata::SetCommandLine(2, arguments);
 }
 
 // Called first in main: no display, no sound card, the source tree's data, the software renderer.

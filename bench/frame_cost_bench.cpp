@@ -869,7 +869,10 @@ int main(int argc, char** argv)
     const char* renderers[] = {"software canvas", "OpenGL"};
     for (int i = 0; i < 2; ++i)
         if (gStillCpu[i] < 0.0)
-            std::printf("  %s: skipped (%s)\n", renderers[i], i == 1 ? "no X server with OpenGL" : "not run");
+            std::printf("  %s: skipped (%s)\n", renderers[i],
+                        i == 0                         ? "not run"
+                        : getenv("DISPLAY") == nullptr ? "no X server"
+                                                       : "no OpenGL renderer came up");
         else
             std::printf("  %s: %.2f%% of a core, the main loop's thread %.2f%%\n", renderers[i], 100.0 * gStillCpu[i],
                         100.0 * gStillMainThreadCpu[i]);

@@ -84,6 +84,7 @@
 #include "scene/SceneNode.h"
 #include "scene/SpriteNodes.h"
 
+#include "GameOnXServerFixture.h"
 #include "StickerTestSupport.h"
 
 #include <SDL.h>
@@ -125,23 +126,6 @@ public:
     void refreshMode() override {}
     void setupCursor() override {}
     Label levelID;
-};
-
-class PlayThroughApplication final : public ::Application
-{
-public:
-    PlayThroughApplication()
-    {
-        mConfig = ::Application::GetConfig();
-        // Keeps running whatever the focus: no window manager gives it under Xvfb.
-        mConfig.singleInstance = 0;
-        mConfig.runInBackground = 1;
-    }
-    const sApplicationConfig& GetConfig() const override { return mConfig; }
-    unsigned long GetDefaultGraphicsPlatformCaps() const override { return GraphicsPlatformCaps_Software; }
-
-private:
-    sApplicationConfig mConfig;
 };
 
 SceneNode* FindNode(SceneNode* node, Label name)
@@ -208,66 +192,18 @@ struct Step
     bool shot = false;
 };
 
-class PlayThroughTest : public ::testing::Test
+class PlayThroughTest : public GameOnXServerFixture
 {
 protected:
-    static constexpr uint32_t kStart = 100000;
-
     void SetUp() override
     {
-        std::string reason;
-        if (!mServer.Start("800x600x24", &reason))
-            GTEST_SKIP() << "no X server (" << reason << ")";
-        Set("STRATA_DATA_DIR", MENAGERIE_DATA_DIR);
-        Set("XDG_DATA_HOME", mUserFolder.Path().c_str());
-        Set("SDL_VIDEODRIVER", "x11");
-        if (std::getenv("DBUS_SESSION_BUS_ADDRESS") == nullptr)
-            Set("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent");
+        StartGame("menagerie_game_tests", 2026);
+        if (IsSkipped())
+            return;
         const char* shots = std::getenv("MENAGERIE_SCREENSHOT_DIR");
         mShotFolder = shots != nullptr && shots[0] != '\0' ? shots : mUserFolder.Path() + "/shots";
         std::filesystem::create_directories(mShotFolder);
-
-        static char program[] = "menagerie_game_tests";
-        static char software[] = "-software";
-        char* arguments[] = {program, software, nullptr};
-        SetCommandLine(2, arguments);
-        Random::SetSeedOverride(2026);
-
-        MainLoop::ResetForTesting();
-        MainLoop::SetProcessReleaseForTesting(false);
-        MainLoop::SetPlatformFactory(&Linux::CreatePlatform);
-        MainLoop::SetTimeSourceForTesting([this] { return mClock; },
-                                          [this](unsigned long)
-                                          {
-                                              OnFrame();
-                                              mClock += 20;
-                                          });
-        mApplication = std::make_unique<PlayThroughApplication>();
         mDeadline = std::chrono::steady_clock::now() + 90s;
-    }
-
-    void TearDown() override
-    {
-        MainLoop::ResetForTesting();
-        MainLoop::SetTimeSourceForTesting(nullptr, nullptr);
-        MainLoop::SetPlatformFactory(nullptr);
-        MainLoop::SetProcessReleaseForTesting(true);
-        Window::Internal::ResetForTesting();
-        InstallFrameHooks(sFrameHooks());
-        Internal::DeleteAllSingletons();
-        mApplication.reset();
-        Random::ClearSeedOverride();
-        static char program[] = "menagerie_game_tests";
-        char* arguments[] = {program, nullptr};
-        SetCommandLine(1, arguments);
-        mServer.Stop();
-        while (!mEnvironment.empty())
-            mEnvironment.pop_back();
-    }
-
-    void Set(const char* name, const char* value)
-    {
-        mEnvironment.push_back(std::make_unique<ScopedEnvironment>(name, value));
     }
 
     // A real click: the pointer moves to the centre of the top screen's named node, presses and lets go.
@@ -345,28 +281,16 @@ protected:
     // The pointer moves to (x, y) in the window.
     static void MoveTo(int x, int y)
     {
-        SDL_Event event{};
-        event.type = SDL_MOUSEMOTION;
-        event.motion.windowID = SDL_GetWindowID(Linux::GetMainWindow());
-        event.motion.x = x;
-        event.motion.y = y;
+        SDL_Event event = MouseMotion(x, y);
         SDL_PushEvent(&event);
     }
 
     static void ClickAt(int x, int y)
     {
-        const Uint32 window = SDL_GetWindowID(Linux::GetMainWindow());
         MoveTo(x, y);
         for (Uint32 type : {SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP})
         {
-            SDL_Event event{};
-            event.type = type;
-            event.button.windowID = window;
-            event.button.button = SDL_BUTTON_LEFT;
-            event.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
-            event.button.clicks = 1;
-            event.button.x = x;
-            event.button.y = y;
+            SDL_Event event = MouseButton(type, x, y);
             SDL_PushEvent(&event);
         }
     }
@@ -393,7 +317,7 @@ protected:
         EXPECT_NE(stbi_write_png(path.c_str(), screen->w, screen->h, 3, rgb.data(), screen->w * 3), 0) << path;
     }
 
-    void OnFrame()
+    void OnFrame() override
     {
         if (std::chrono::steady_clock::now() > mDeadline)
         {
@@ -422,12 +346,7 @@ protected:
         ++mNext;
     }
 
-    ChildXServer mServer;
-    TempFolder mUserFolder;
-    std::vector<std::unique_ptr<ScopedEnvironment>> mEnvironment;
-    std::unique_ptr<PlayThroughApplication> mApplication;
     std::string mShotFolder;
-    uint32_t mClock = kStart;
     std::chrono::steady_clock::time_point mDeadline;
     bool mGaveUp = false;
     size_t mNext = 0;

@@ -1,0 +1,142 @@
+#pragma once
+
+// The real game application run through MainLoop on an X server of its own, with the committed data/,
+// a fresh per-user folder, the software canvas and OpenAL Soft's null device. The loop's clock is the
+// test's: it moves 20 ms at every sleep, after OnFrame, where the test looks at the game and acts.
+
+#include "game/GameApplication.h"
+
+#include "core/Random.h"
+#include "core/Singleton.h"
+#include "core/Time.h"
+#include "framework/FrameHooks.h"
+#include "framework/MainLoop.h"
+#include "graphics/Window.h"
+#include "platform/linux/ApplicationPlatform.h"
+#include "platform/linux/ChildXServer.h"
+#include "platform/linux/FrameViewport.h"
+#include "platform/linux/ScopedEnvironment.h"
+#include "platform/linux/TempFolder.h"
+
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+class GameOnXServerFixture : public ::testing::Test
+{
+protected:
+    static constexpr uint32_t kStart = 100000;
+    static constexpr uint32_t kStepMS = 20;
+
+    // Skips the test when no X server starts. `program` is the command line's first word; `seed` seeds
+    // the game's random streams.
+    void StartGame(const char* program, unsigned seed)
+    {
+        std::string reason;
+        if (!mServer.Start("800x600x24", &reason))
+            GTEST_SKIP() << "no X server (" << reason << ")";
+        Set("STRATA_DATA_DIR", MENAGERIE_DATA_DIR);
+        Set("XDG_DATA_HOME", mUserFolder.Path().c_str());
+        Set("SDL_VIDEODRIVER", "x11");
+        Set("ALSOFT_DRIVERS", "null");
+        if (std::getenv("DBUS_SESSION_BUS_ADDRESS") == nullptr)
+            Set("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent");
+
+        mProgram = program;
+        static char software[] = "-software";
+        char* arguments[] = {mProgram.data(), software, nullptr};
+        Strata::SetCommandLine(2, arguments);
+        Strata::Random::SetSeedOverride(seed);
+
+        Strata::MainLoop::ResetForTesting();
+        Strata::MainLoop::SetProcessReleaseForTesting(false);
+        Strata::MainLoop::SetPlatformFactory(&Linux::CreatePlatform);
+        Strata::MainLoop::SetTimeSourceForTesting([this] { return mClock; },
+                                                  [this](unsigned long)
+                                                  {
+                                                      OnFrame();
+                                                      mClock += kStepMS;
+                                                  });
+        mApplication = std::make_unique<TestApplication>();
+    }
+
+    void TearDown() override
+    {
+        Strata::MainLoop::ResetForTesting();
+        Strata::MainLoop::SetTimeSourceForTesting(nullptr, nullptr);
+        Strata::MainLoop::SetPlatformFactory(nullptr);
+        Strata::MainLoop::SetProcessReleaseForTesting(true);
+        Strata::Window::Internal::ResetForTesting();
+        Strata::InstallFrameHooks(Strata::sFrameHooks());
+        Strata::Internal::DeleteAllSingletons();
+        mApplication.reset();
+        Strata::Random::ClearSeedOverride();
+        char* arguments[] = {mProgram.data(), nullptr};
+        Strata::SetCommandLine(1, arguments);
+        mServer.Stop();
+        while (!mEnvironment.empty())
+            mEnvironment.pop_back();
+    }
+
+    virtual void OnFrame() = 0;
+
+    // The pointer's move to (x, y) in the game's window, with the left button held or not.
+    static SDL_Event MouseMotion(int x, int y, bool held = false)
+    {
+        SDL_Event event{};
+        event.type = SDL_MOUSEMOTION;
+        event.motion.windowID = SDL_GetWindowID(Linux::GetMainWindow());
+        event.motion.x = x;
+        event.motion.y = y;
+        event.motion.state = held ? SDL_BUTTON_LMASK : 0;
+        return event;
+    }
+
+    // The left button pressed (SDL_MOUSEBUTTONDOWN) or let go (SDL_MOUSEBUTTONUP) at (x, y).
+    static SDL_Event MouseButton(Uint32 type, int x, int y)
+    {
+        SDL_Event event{};
+        event.type = type;
+        event.button.windowID = SDL_GetWindowID(Linux::GetMainWindow());
+        event.button.button = SDL_BUTTON_LEFT;
+        event.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
+        event.button.clicks = 1;
+        event.button.x = x;
+        event.button.y = y;
+        return event;
+    }
+
+    void Set(const char* name, const char* value)
+    {
+        mEnvironment.push_back(std::make_unique<ScopedEnvironment>(name, value));
+    }
+
+    class TestApplication final : public Yardcrew::Application
+    {
+    public:
+        TestApplication()
+        {
+            mConfig = Yardcrew::Application::GetConfig();
+            // Keeps running whatever the focus: no window manager gives it under Xvfb.
+            mConfig.singleInstance = 0;
+            mConfig.runInBackground = 1;
+        }
+        const Strata::sApplicationConfig& GetConfig() const override { return mConfig; }
+        unsigned long GetDefaultGraphicsPlatformCaps() const override { return Strata::GraphicsPlatformCaps_Software; }
+
+    private:
+        Strata::sApplicationConfig mConfig;
+    };
+
+    ChildXServer mServer;
+    TempFolder mUserFolder;
+    std::vector<std::unique_ptr<ScopedEnvironment>> mEnvironment;
+    std::unique_ptr<TestApplication> mApplication;
+    std::string mProgram = "menagerie";
+    uint32_t mClock = kStart;
+};
