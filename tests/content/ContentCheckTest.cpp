@@ -22,6 +22,7 @@
 #include "framework/ResourceLoading.h"
 #include "framework/ResourceManager.h"
 #include "framework/ValueResources.h"
+#include "game/YardcrewNames.h"
 #include "graphics/Context.h"
 #include "graphics/Font.h"
 #include "graphics/FontResourceFactory.h"
@@ -40,6 +41,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -164,6 +166,10 @@ const std::map<std::string, std::vector<std::string>> kListEntries = {
     {"General_MaterialWords_Singular", {"Plant", "Bricks", "Log", "Cement", "Cone"}},
     {"General_MaterialWords_Plural", {"Plant", "Bricks", "Log", "Cement", "Cone"}},
     {"General_NumberWords", Numbers(0, 20)},
+    {"General_RequestWords_Singular",
+     {std::begin(Yardcrew::kBuildingMaterialNames), std::end(Yardcrew::kBuildingMaterialNames)}},
+    {"General_RequestWords_Plural",
+     {std::begin(Yardcrew::kBuildingMaterialNames), std::end(Yardcrew::kBuildingMaterialNames)}},
     {"GameDescriptions",
      {"CountTheMaterials", "HammerTheNail", "HereToThere", "HideAndSeek", "HoistStacker", "HaulersDelivery", "PaintIt",
       "PileOfLeaves", "PlanAJob", "SproutPuzzle", "StreetSigns", "ToolShed"}},
@@ -869,5 +875,157 @@ TEST_F(EngineLoadCheck, EveryFontLoadsWithTheLettersOfBothLanguages)
             problems.push_back(name + " cannot draw" + missing);
     }
     EXPECT_GE(fonts.size(), 1u);
+    EXPECT_TRUE(problems.empty()) << Report();
+}
+
+namespace
+{
+
+// Relative luminance of a colour, as contrast ratios are reckoned.
+double Luminance(Color32 colour)
+{
+    const auto linear = [](uint8_t c)
+    {
+        const double v = c / 255.0;
+        return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(colour.r) + 0.7152 * linear(colour.g) + 0.0722 * linear(colour.b);
+}
+
+double Contrast(double a, double b)
+{
+    return (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05);
+}
+
+// The colour most of `pixels` have; transparent when none is opaque.
+Color32 Commonest(const IImageList& images, int left, int top, int right, int bottom)
+{
+    std::map<uint32_t, int> seen;
+    for (int y = top; y < bottom; ++y)
+        for (int x = left; x < right; ++x)
+            if (images.GetImagePixelAlpha(0, x, y) == 255)
+            {
+                const Color32 c = images.GetImagePixel(0, x, y);
+                ++seen[(uint32_t(c.r) << 16) | (uint32_t(c.g) << 8) | c.b];
+            }
+    uint32_t best = 0;
+    int most = 0;
+    for (const auto& [colour, n] : seen)
+        if (n > most)
+            best = colour, most = n;
+    Color32 c;
+    c.r = uint8_t(best >> 16), c.g = uint8_t(best >> 8), c.b = uint8_t(best), c.a = most > 0 ? 255 : 0;
+    return c;
+}
+
+ButtonNode* FindButton(SceneNode* node, const char* name)
+{
+    if (node == nullptr)
+        return nullptr;
+    if (auto* button = dynamic_cast<ButtonNode*>(node); button != nullptr && node->GetName() == Label(name))
+        return button;
+    for (SceneNode* child : node->GetChildren())
+        if (ButtonNode* found = FindButton(child, name))
+            return found;
+    return nullptr;
+}
+
+} // namespace
+
+TEST_F(EngineLoadCheck, EveryYesAndNoIsOneTickAndOneCross)
+{
+    // A child who cannot read tells the answers apart by the picture alone: every yes/no question wears
+    // the same green tick and red cross.
+    const struct
+    {
+        const char* layout;
+        const char* button;
+        const char* images;
+    } kAnswers[] = {
+        {"AccountConfirmLayout", "YesButton", "Button_Yes"},
+        {"AccountConfirmLayout", "NoButton", "Button_No"},
+        {"QuitConfirmLayout", "YesButton", "Button_Yes"},
+        {"QuitConfirmLayout", "NoButton", "Button_No"},
+    };
+    ::testing::internal::CaptureStderr();
+    LoadAllManifests(FindManifests(DataFolder()));
+    ::testing::internal::GetCapturedStderr();
+    for (const auto& answer : kAnswers)
+    {
+        const SceneLayout* layout = AutoResource<SceneLayout>(answer.layout).Get();
+        ButtonNode* button =
+            FindButton(layout ? layout->InstantiateLayout(mode.get(), nullptr) : nullptr, answer.button);
+        const IImageList* images = AutoResource<IImageList>(answer.images).Get();
+        if (button == nullptr || images == nullptr || button->GetImages() != images)
+            problems.push_back(std::string(answer.layout) + "'s " + answer.button + " does not wear " + answer.images);
+    }
+    // The mark itself: more green than red on the tick, more red than green on the cross.
+    const auto leaning = [](const char* name)
+    {
+        const IImageList* images = AutoResource<IImageList>(name).Get();
+        long lean = 0;
+        for (int y = 0; images != nullptr && y < images->GetImageHeight(0); ++y)
+            for (int x = 0; x < images->GetImageWidth(0); ++x)
+            {
+                const Color32 c = images->GetImagePixel(0, x, y);
+                if (images->GetImagePixelAlpha(0, x, y) == 255 && std::abs(int(c.g) - int(c.r)) > 80)
+                    lean += c.g > c.r ? 1 : -1;
+            }
+        return lean;
+    };
+    EXPECT_GT(leaning("Button_Yes"), 200);
+    EXPECT_LT(leaning("Button_No"), -200);
+    EXPECT_TRUE(problems.empty()) << Report();
+}
+
+TEST_F(EngineLoadCheck, TheInGameButtonsStandOutOnEveryGamesBackdrop)
+{
+    // The Help and Quit buttons of every game screen, against the backdrop drawn under them: the card's
+    // body (its commonest colour) or its rim (the commonest colour of its left edge) reaches 3:1 against
+    // the mean of what lies behind.
+    const DeclaredNames declared = ReadDeclaredNames(DataFolder());
+    ::testing::internal::CaptureStderr();
+    LoadAllManifests(FindManifests(DataFolder()));
+    ::testing::internal::GetCapturedStderr();
+    int screens = 0;
+    for (const auto& [name, tag] : declared.kinds)
+    {
+        const SceneLayout* layout = tag == "scenelayout" ? AutoResource<SceneLayout>(name.c_str()).Get() : nullptr;
+        SceneNode* root = layout ? layout->InstantiateLayout(mode.get(), nullptr) : nullptr;
+        ButtonNode* buttons[] = {FindButton(root, "HelpButton"), FindButton(root, "QuitButton")};
+        if (buttons[0] == nullptr || buttons[1] == nullptr)
+            continue;
+        ++screens;
+        // The buttons stay hidden until the game's introduction is over, so this draws what lies behind.
+        Image target(std::vector<Color32>(800 * 600, Color32()), 800, 600, true, false);
+        ICanvas* canvas = Graphics::CreateImageCanvas(&target);
+        Graphics::PushContext(Graphics::Context{canvas, Graphics::sDrawState::GetDefaults()});
+        root->UpdateScene();
+        root->DrawScene();
+        Graphics::PopContext();
+        Graphics::DestroyImageCanvas(canvas);
+        for (ButtonNode* button : buttons)
+        {
+            const Rect<float>& at = button->GlobalGetBounds();
+            double behind = 0;
+            int count = 0;
+            for (int y = std::max(0, int(at.y)); y < std::min(600, int(at.y + at.height)); ++y)
+                for (int x = std::max(0, int(at.x)); x < std::min(800, int(at.x + at.width)); ++x, ++count)
+                    behind += Luminance(target.GetPixel(x, y));
+            const IImageList* images = button->GetImages();
+            double best = 0;
+            if (images != nullptr)
+            {
+                const int w = images->GetImageWidth(0), h = images->GetImageHeight(0);
+                for (const Color32 colour :
+                     {Commonest(*images, 0, 0, w, h), Commonest(*images, 0, h / 3, 8, h * 2 / 3)})
+                    best = std::max(best, Contrast(Luminance(colour), behind / std::max(count, 1)));
+            }
+            if (best < 3.0)
+                problems.push_back(name + "'s " + button->GetName().c_str() + " has a contrast of " +
+                                   std::to_string(best) + " against its backdrop");
+        }
+    }
+    EXPECT_GE(screens, 5);
     EXPECT_TRUE(problems.empty()) << Report();
 }

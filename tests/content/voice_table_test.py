@@ -54,5 +54,42 @@ class Manifest(unittest.TestCase):
         self.assertLess(text.index('name="Word_Number_3"'), text.index('name="General_NumberWords"'))
 
 
+class CountingRequests(unittest.TestCase):
+    """The counting game's request as a child hears it: the number word, then the request words; for one,
+    the One line alone."""
+
+    def sentences(self, number):
+        lines = read_table(os.path.join(os.path.dirname(__file__), "..", "..", "tools", "content", "voices.txt"))
+        words = {line.sound: line.spanish for line in lines}
+        heard = {}
+        for sound, text in words.items():
+            if sound.startswith("Word_RequestMany_"):
+                material = sound[len("Word_RequestMany_"):]
+                heard[material] = (words["Word_RequestOne_" + material] if number == 1
+                                   else words["Word_Number_%d" % number] + " " + text)
+        return heard
+
+    def test_spanish_requests_put_the_colour_after_the_noun_and_agree_with_it(self):
+        self.assertEqual({
+            "Plant": "siete plantas",
+            "LogRed": "siete troncos rojos", "LogBrown": "siete troncos cafés",
+            "LogYellow": "siete troncos amarillos",
+            "ConeOrange": "siete conos anaranjados", "ConeRed": "siete conos rojos",
+            "ConeYellow": "siete conos amarillos",
+            "CementBlue": "siete bolsas de cemento azules", "CementGray": "siete bolsas de cemento grises",
+            "CementRed": "siete bolsas de cemento rojas",
+            "BricksRed": "siete ladrillos rojos", "BricksGray": "siete ladrillos grises",
+            "BricksBlue": "siete ladrillos azules",
+        }, self.sentences(7))
+        self.assertEqual({
+            "Plant": "una planta",
+            "LogRed": "un tronco rojo", "LogBrown": "un tronco café", "LogYellow": "un tronco amarillo",
+            "ConeOrange": "un cono anaranjado", "ConeRed": "un cono rojo", "ConeYellow": "un cono amarillo",
+            "CementBlue": "una bolsa de cemento azul", "CementGray": "una bolsa de cemento gris",
+            "CementRed": "una bolsa de cemento roja",
+            "BricksRed": "un ladrillo rojo", "BricksGray": "un ladrillo gris", "BricksBlue": "un ladrillo azul",
+        }, self.sentences(1))
+
+
 if __name__ == "__main__":
     unittest.main()
