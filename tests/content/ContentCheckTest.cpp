@@ -51,6 +51,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 using namespace Strata;
@@ -881,41 +882,26 @@ TEST_F(EngineLoadCheck, EveryFontLoadsWithTheLettersOfBothLanguages)
 namespace
 {
 
-// Relative luminance of a colour, as contrast ratios are reckoned.
-double Luminance(Color32 colour)
+// Relative luminance, as contrast ratios are reckoned.
+double Luminance(Color32 c)
 {
-    const auto linear = [](uint8_t c)
-    {
-        const double v = c / 255.0;
-        return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
-    };
-    return 0.2126 * linear(colour.r) + 0.7152 * linear(colour.g) + 0.0722 * linear(colour.b);
+    const auto linear = [](uint8_t v) { return v <= 10 ? v / 3294.6 : std::pow((v / 255.0 + 0.055) / 1.055, 2.4); };
+    return 0.2126 * linear(c.r) + 0.7152 * linear(c.g) + 0.0722 * linear(c.b);
 }
 
-double Contrast(double a, double b)
-{
-    return (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05);
-}
-
-// The colour most of `pixels` have; transparent when none is opaque.
+// The colour most opaque pixels of the rectangle of a list's first picture have.
 Color32 Commonest(const IImageList& images, int left, int top, int right, int bottom)
 {
-    std::map<uint32_t, int> seen;
+    std::map<std::tuple<int, int, int>, int> seen;
     for (int y = top; y < bottom; ++y)
         for (int x = left; x < right; ++x)
-            if (images.GetImagePixelAlpha(0, x, y) == 255)
-            {
-                const Color32 c = images.GetImagePixel(0, x, y);
-                ++seen[(uint32_t(c.r) << 16) | (uint32_t(c.g) << 8) | c.b];
-            }
-    uint32_t best = 0;
-    int most = 0;
-    for (const auto& [colour, n] : seen)
-        if (n > most)
-            best = colour, most = n;
-    Color32 c;
-    c.r = uint8_t(best >> 16), c.g = uint8_t(best >> 8), c.b = uint8_t(best), c.a = most > 0 ? 255 : 0;
-    return c;
+            if (const Color32 c = images.GetImagePixel(0, x, y); images.GetImagePixelAlpha(0, x, y) == 255)
+                ++seen[{c.r, c.g, c.b}];
+    const auto most =
+        std::max_element(seen.begin(), seen.end(), [](const auto& a, const auto& b) { return a.second < b.second; });
+    return most == seen.end()
+               ? Color32()
+               : Color32(uint8_t(get<0>(most->first)), uint8_t(get<1>(most->first)), uint8_t(get<2>(most->first)), 255);
 }
 
 ButtonNode* FindButton(SceneNode* node, const char* name)
@@ -932,71 +918,39 @@ ButtonNode* FindButton(SceneNode* node, const char* name)
 
 } // namespace
 
-TEST_F(EngineLoadCheck, EveryYesAndNoIsOneTickAndOneCross)
+TEST_F(EngineLoadCheck, AnswersAndCornerButtonsAreTellableWithoutReading)
 {
-    // A child who cannot read tells the answers apart by the picture alone: every yes/no question wears
-    // the same green tick and red cross.
-    const struct
-    {
-        const char* layout;
-        const char* button;
-        const char* images;
-    } kAnswers[] = {
-        {"AccountConfirmLayout", "YesButton", "Button_Yes"},
-        {"AccountConfirmLayout", "NoButton", "Button_No"},
-        {"QuitConfirmLayout", "YesButton", "Button_Yes"},
-        {"QuitConfirmLayout", "NoButton", "Button_No"},
-    };
     ::testing::internal::CaptureStderr();
     LoadAllManifests(FindManifests(DataFolder()));
     ::testing::internal::GetCapturedStderr();
-    for (const auto& answer : kAnswers)
+    const auto instantiate = [this](const std::string& name)
     {
-        const SceneLayout* layout = AutoResource<SceneLayout>(answer.layout).Get();
-        ButtonNode* button =
-            FindButton(layout ? layout->InstantiateLayout(mode.get(), nullptr) : nullptr, answer.button);
-        const IImageList* images = AutoResource<IImageList>(answer.images).Get();
-        if (button == nullptr || images == nullptr || button->GetImages() != images)
-            problems.push_back(std::string(answer.layout) + "'s " + answer.button + " does not wear " + answer.images);
-    }
-    // The mark itself: more green than red on the tick, more red than green on the cross.
-    const auto leaning = [](const char* name)
-    {
-        const IImageList* images = AutoResource<IImageList>(name).Get();
-        long lean = 0;
-        for (int y = 0; images != nullptr && y < images->GetImageHeight(0); ++y)
-            for (int x = 0; x < images->GetImageWidth(0); ++x)
-            {
-                const Color32 c = images->GetImagePixel(0, x, y);
-                if (images->GetImagePixelAlpha(0, x, y) == 255 && std::abs(int(c.g) - int(c.r)) > 80)
-                    lean += c.g > c.r ? 1 : -1;
-            }
-        return lean;
+        const SceneLayout* layout = AutoResource<SceneLayout>(name.c_str()).Get();
+        return layout ? layout->InstantiateLayout(mode.get(), nullptr) : nullptr;
     };
-    EXPECT_GT(leaning("Button_Yes"), 200);
-    EXPECT_LT(leaning("Button_No"), -200);
-    EXPECT_TRUE(problems.empty()) << Report();
-}
-
-TEST_F(EngineLoadCheck, TheInGameButtonsStandOutOnEveryGamesBackdrop)
-{
-    // The Help and Quit buttons of every game screen, against the backdrop drawn under them: the card's
-    // body (its commonest colour) or its rim (the commonest colour of its left edge) reaches 3:1 against
-    // the mean of what lies behind.
-    const DeclaredNames declared = ReadDeclaredNames(DataFolder());
-    ::testing::internal::CaptureStderr();
-    LoadAllManifests(FindManifests(DataFolder()));
-    ::testing::internal::GetCapturedStderr();
+    // Every yes/no question wears the one green tick and red cross.
+    for (const char* question : {"AccountConfirmLayout", "QuitConfirmLayout"})
+        for (const auto& [button, images, green] :
+             {std::tuple{"YesButton", "Button_Yes", true}, {"NoButton", "Button_No", false}})
+        {
+            const ButtonNode* node = FindButton(instantiate(question), button);
+            const IImageList* list = node ? node->GetImages() : nullptr;
+            const Color32 mark = list ? Commonest(*list, list->GetImageWidth(0) / 3, list->GetImageHeight(0) / 3,
+                                                  list->GetImageWidth(0) * 2 / 3, list->GetImageHeight(0) * 2 / 3)
+                                      : Color32();
+            if (list != AutoResource<IImageList>(images).Get() || (green ? mark.g - mark.r : mark.r - mark.g) < 80)
+                problems.push_back(std::string(question) + "'s " + button + " is not the shared " + images);
+        }
+    // The Help and Quit buttons of every game screen: the card's body (its commonest colour) or its rim (that
+    // of its left edge) reaches 3:1 against the mean of the backdrop behind (drawn while they stay hidden).
     int screens = 0;
-    for (const auto& [name, tag] : declared.kinds)
+    for (const auto& [name, tag] : ReadDeclaredNames(DataFolder()).kinds)
     {
-        const SceneLayout* layout = tag == "scenelayout" ? AutoResource<SceneLayout>(name.c_str()).Get() : nullptr;
-        SceneNode* root = layout ? layout->InstantiateLayout(mode.get(), nullptr) : nullptr;
+        SceneNode* root = tag == "scenelayout" ? instantiate(name) : nullptr;
         ButtonNode* buttons[] = {FindButton(root, "HelpButton"), FindButton(root, "QuitButton")};
         if (buttons[0] == nullptr || buttons[1] == nullptr)
             continue;
         ++screens;
-        // The buttons stay hidden until the game's introduction is over, so this draws what lies behind.
         Image target(std::vector<Color32>(800 * 600, Color32()), 800, 600, true, false);
         ICanvas* canvas = Graphics::CreateImageCanvas(&target);
         Graphics::PushContext(Graphics::Context{canvas, Graphics::sDrawState::GetDefaults()});
@@ -1008,22 +962,18 @@ TEST_F(EngineLoadCheck, TheInGameButtonsStandOutOnEveryGamesBackdrop)
         {
             const Rect<float>& at = button->GlobalGetBounds();
             double behind = 0;
-            int count = 0;
-            for (int y = std::max(0, int(at.y)); y < std::min(600, int(at.y + at.height)); ++y)
-                for (int x = std::max(0, int(at.x)); x < std::min(800, int(at.x + at.width)); ++x, ++count)
-                    behind += Luminance(target.GetPixel(x, y));
-            const IImageList* images = button->GetImages();
+            for (int y = int(at.y); y < int(at.y + at.height); ++y)
+                for (int x = int(at.x); x < int(at.x + at.width); ++x)
+                    behind += Luminance(target.GetPixel(x, y)) / (int(at.width) * int(at.height));
+            const IImageList& list = *button->GetImages();
+            const int w = list.GetImageWidth(0), h = list.GetImageHeight(0);
             double best = 0;
-            if (images != nullptr)
-            {
-                const int w = images->GetImageWidth(0), h = images->GetImageHeight(0);
-                for (const Color32 colour :
-                     {Commonest(*images, 0, 0, w, h), Commonest(*images, 0, h / 3, 8, h * 2 / 3)})
-                    best = std::max(best, Contrast(Luminance(colour), behind / std::max(count, 1)));
-            }
+            for (const Color32 colour : {Commonest(list, 0, 0, w, h), Commonest(list, 0, h / 3, 8, h * 2 / 3)})
+                best = std::max(best, (std::max(Luminance(colour), behind) + 0.05) /
+                                          (std::min(Luminance(colour), behind) + 0.05));
             if (best < 3.0)
-                problems.push_back(name + "'s " + button->GetName().c_str() + " has a contrast of " +
-                                   std::to_string(best) + " against its backdrop");
+                problems.push_back(name + "'s " + button->GetName().c_str() + " stands out only " +
+                                   std::to_string(best) + ":1");
         }
     }
     EXPECT_GE(screens, 5);
