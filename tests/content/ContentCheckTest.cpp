@@ -49,6 +49,7 @@
 #include <functional>
 #include <iterator>
 #include <map>
+#include <memory>
 #include <set>
 #include <string>
 #include <tuple>
@@ -667,6 +668,19 @@ protected:
     std::unique_ptr<MainLoop::AutoContext> context;
 };
 
+// The node tree drawn on a transparent picture of the game's size.
+std::unique_ptr<Image> Draw(SceneNode& root)
+{
+    auto target = std::make_unique<Image>(std::vector<Color32>(800 * 600, Color32()), 800, 600, true, false);
+    ICanvas* canvas = Graphics::CreateImageCanvas(target.get());
+    Graphics::PushContext(Graphics::Context{canvas, Graphics::sDrawState::GetDefaults()});
+    root.UpdateScene();
+    root.DrawScene();
+    Graphics::PopContext();
+    Graphics::DestroyImageCanvas(canvas);
+    return target;
+}
+
 // The lines of the engine's log that tell of something missing, refused or damaged.
 std::vector<std::string> ComplaintsIn(const std::string& log)
 {
@@ -725,16 +739,10 @@ TEST_F(EngineLoadCheck, EveryManifestLoadsAndEveryLayoutBecomesANodeTree)
                 continue;
             }
             // Drawn at the game's size, so a node placed off the screen shows as nothing drawn.
-            Image target(std::vector<Color32>(800 * 600, Color32()), 800, 600, true, false);
-            ICanvas* canvas = Graphics::CreateImageCanvas(&target);
-            Graphics::PushContext(Graphics::Context{canvas, Graphics::sDrawState::GetDefaults()});
-            root->UpdateScene();
-            root->DrawScene();
-            Graphics::PopContext();
-            Graphics::DestroyImageCanvas(canvas);
+            const auto target = Draw(*root);
             bool drawn = false;
             for (int i = 0; i < 800 * 600 && !drawn; ++i)
-                drawn = target.GetPixels()[i].a != 0;
+                drawn = target->GetPixels()[i].a != 0;
             // A pile gets its pictures from its material, a tool and a nail theirs from their type and
             // colour, a cargo load its own from its type (its hook waiting out of sight), a job's step
             // picture and blueprint place theirs from the level, a log or girder and a platform theirs
@@ -951,20 +959,14 @@ TEST_F(EngineLoadCheck, AnswersAndCornerButtonsAreTellableWithoutReading)
         if (buttons[0] == nullptr || buttons[1] == nullptr)
             continue;
         ++screens;
-        Image target(std::vector<Color32>(800 * 600, Color32()), 800, 600, true, false);
-        ICanvas* canvas = Graphics::CreateImageCanvas(&target);
-        Graphics::PushContext(Graphics::Context{canvas, Graphics::sDrawState::GetDefaults()});
-        root->UpdateScene();
-        root->DrawScene();
-        Graphics::PopContext();
-        Graphics::DestroyImageCanvas(canvas);
+        const auto target = Draw(*root);
         for (ButtonNode* button : buttons)
         {
             const Rect<float>& at = button->GlobalGetBounds();
             double behind = 0;
             for (int y = int(at.y); y < int(at.y + at.height); ++y)
                 for (int x = int(at.x); x < int(at.x + at.width); ++x)
-                    behind += Luminance(target.GetPixel(x, y)) / (int(at.width) * int(at.height));
+                    behind += Luminance(target->GetPixel(x, y)) / (int(at.width) * int(at.height));
             const IImageList& list = *button->GetImages();
             const int w = list.GetImageWidth(0), h = list.GetImageHeight(0);
             double best = 0;
