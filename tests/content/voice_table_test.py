@@ -55,40 +55,25 @@ class Manifest(unittest.TestCase):
 
 
 class CountingRequests(unittest.TestCase):
-    """The counting game's request as a child hears it: the number word, then the request words; for one,
-    the One line alone."""
-
-    def sentences(self, number):
+    def test_spanish_requests_put_the_colour_after_the_noun_and_agree_with_it(self):
+        # As the game says it: the number word, then the request words; for one, the One line alone.
         lines = read_table(os.path.join(os.path.dirname(__file__), "..", "..", "tools", "content", "voices.txt"))
         words = {line.sound: line.spanish for line in lines}
-        heard = {}
-        for sound, text in words.items():
-            if sound.startswith("Word_RequestMany_"):
-                material = sound[len("Word_RequestMany_"):]
-                heard[material] = (words["Word_RequestOne_" + material] if number == 1
-                                   else words["Word_Number_%d" % number] + " " + text)
-        return heard
-
-    def test_spanish_requests_put_the_colour_after_the_noun_and_agree_with_it(self):
-        self.assertEqual({
-            "Plant": "siete plantas",
-            "LogRed": "siete troncos rojos", "LogBrown": "siete troncos cafés",
-            "LogYellow": "siete troncos amarillos",
-            "ConeOrange": "siete conos anaranjados", "ConeRed": "siete conos rojos",
-            "ConeYellow": "siete conos amarillos",
-            "CementBlue": "siete bolsas de cemento azules", "CementGray": "siete bolsas de cemento grises",
-            "CementRed": "siete bolsas de cemento rojas",
-            "BricksRed": "siete ladrillos rojos", "BricksGray": "siete ladrillos grises",
-            "BricksBlue": "siete ladrillos azules",
-        }, self.sentences(7))
-        self.assertEqual({
-            "Plant": "una planta",
-            "LogRed": "un tronco rojo", "LogBrown": "un tronco café", "LogYellow": "un tronco amarillo",
-            "ConeOrange": "un cono anaranjado", "ConeRed": "un cono rojo", "ConeYellow": "un cono amarillo",
-            "CementBlue": "una bolsa de cemento azul", "CementGray": "una bolsa de cemento gris",
-            "CementRed": "una bolsa de cemento roja",
-            "BricksRed": "un ladrillo rojo", "BricksGray": "un ladrillo gris", "BricksBlue": "un ladrillo azul",
-        }, self.sentences(1))
+        materials = [s[len("Word_RequestMany_"):] for s in words if s.startswith("Word_RequestMany_")]
+        self.assertEqual([
+            "siete plantas", "siete troncos rojos", "siete troncos cafés", "siete troncos amarillos",
+            "siete conos anaranjados", "siete conos rojos", "siete conos amarillos", "siete bolsas de cemento azules",
+            "siete bolsas de cemento grises", "siete bolsas de cemento rojas", "siete ladrillos rojos",
+            "siete ladrillos grises", "siete ladrillos azules",
+        ], [words["Word_Number_7"] + " " + words["Word_RequestMany_" + m] for m in materials])
+        self.assertEqual([
+            "una planta", "un tronco rojo", "un tronco café", "un tronco amarillo", "un cono anaranjado",
+            "un cono rojo", "un cono amarillo", "una bolsa de cemento azul", "una bolsa de cemento gris",
+            "una bolsa de cemento roja", "un ladrillo rojo", "un ladrillo gris", "un ladrillo azul",
+        ], [words["Word_RequestOne_" + m] for m in materials])
+        english = {line.sound: line.english for line in lines}
+        self.assertEqual(("seven red bricks", "one red brick"), (english["Word_Number_7"] + " " + english[
+            "Word_RequestMany_BricksRed"], english["Word_RequestOne_BricksRed"]))
 
 
 if __name__ == "__main__":
