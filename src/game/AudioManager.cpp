@@ -202,6 +202,15 @@ void AudioManager::playNumberVocal(int number)
     queueListEntry(list, Label::FromString(std::wstring(Strata::StringFormatter(L"%1%").Arg(number).c_str())));
 }
 
+void AudioManager::playRequestVocal(Label key, int number)
+{
+    static const Label singularList("General_RequestWords_Singular");
+    static const Label pluralList("General_RequestWords_Plural");
+    if (number != 1)
+        playNumberVocal(number);
+    queueListEntry(number == 1 ? singularList : pluralList, key);
+}
+
 void AudioManager::playInGameFeedbackVocal(bool correct)
 {
     static const Label correctAnswer("General_CorrectAnswer");

@@ -114,7 +114,7 @@ std::vector<std::wstring> GetStartupManifests(bool english)
 
 std::unique_ptr<LoadingMode> MakeStartupLoadingMode()
 {
-    auto loading = std::make_unique<LoadingMode>();
+    auto loading = std::make_unique<LoadingMode>(AccountWantsEnglish());
     for (const std::wstring& manifest : GetStartupManifests(AccountWantsEnglish()))
         loading->AddLoadingTask(std::make_unique<Strata::ResourceLoadTask>(manifest).release(), 1);
     return loading;
@@ -173,7 +173,7 @@ void Application::OnAfterAccountChange()
     LoadAccountLanguageVoices();
 }
 
-LoadingMode::LoadingMode()
+LoadingMode::LoadingMode(bool english) : Strata::LoadingMode(english ? L"Loading" : L"Loading_SP")
 {
     AddLoadingTask(std::make_unique<Strata::ResourceLoadTask>(L"resources").release(), 1);
 }

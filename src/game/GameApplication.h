@@ -53,7 +53,8 @@ std::vector<std::wstring> GetStartupManifests(bool english);
 class LoadingMode : public Strata::LoadingMode
 {
 public:
-    LoadingMode();
+    // Shows the splash and the loading words of the profile's language ("Loading" or "Loading_SP").
+    explicit LoadingMode(bool english = true);
     void OnAfterLoad() override;
 };
 

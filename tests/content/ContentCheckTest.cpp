@@ -22,6 +22,7 @@
 #include "framework/ResourceLoading.h"
 #include "framework/ResourceManager.h"
 #include "framework/ValueResources.h"
+#include "game/YardcrewNames.h"
 #include "graphics/Context.h"
 #include "graphics/Font.h"
 #include "graphics/FontResourceFactory.h"
@@ -40,6 +41,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -47,8 +49,10 @@
 #include <functional>
 #include <iterator>
 #include <map>
+#include <memory>
 #include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 using namespace Strata;
@@ -164,6 +168,10 @@ const std::map<std::string, std::vector<std::string>> kListEntries = {
     {"General_MaterialWords_Singular", {"Plant", "Bricks", "Log", "Cement", "Cone"}},
     {"General_MaterialWords_Plural", {"Plant", "Bricks", "Log", "Cement", "Cone"}},
     {"General_NumberWords", Numbers(0, 20)},
+    {"General_RequestWords_Singular",
+     {std::begin(Yardcrew::kBuildingMaterialNames), std::end(Yardcrew::kBuildingMaterialNames)}},
+    {"General_RequestWords_Plural",
+     {std::begin(Yardcrew::kBuildingMaterialNames), std::end(Yardcrew::kBuildingMaterialNames)}},
     {"GameDescriptions",
      {"CountTheMaterials", "HammerTheNail", "HereToThere", "HideAndSeek", "HoistStacker", "HaulersDelivery", "PaintIt",
       "PileOfLeaves", "PlanAJob", "SproutPuzzle", "StreetSigns", "ToolShed"}},
@@ -660,6 +668,19 @@ protected:
     std::unique_ptr<MainLoop::AutoContext> context;
 };
 
+// The node tree drawn on a transparent picture of the game's size.
+std::unique_ptr<Image> Draw(SceneNode& root)
+{
+    auto target = std::make_unique<Image>(std::vector<Color32>(800 * 600, Color32()), 800, 600, true, false);
+    ICanvas* canvas = Graphics::CreateImageCanvas(target.get());
+    Graphics::PushContext(Graphics::Context{canvas, Graphics::sDrawState::GetDefaults()});
+    root.UpdateScene();
+    root.DrawScene();
+    Graphics::PopContext();
+    Graphics::DestroyImageCanvas(canvas);
+    return target;
+}
+
 // The lines of the engine's log that tell of something missing, refused or damaged.
 std::vector<std::string> ComplaintsIn(const std::string& log)
 {
@@ -718,16 +739,10 @@ TEST_F(EngineLoadCheck, EveryManifestLoadsAndEveryLayoutBecomesANodeTree)
                 continue;
             }
             // Drawn at the game's size, so a node placed off the screen shows as nothing drawn.
-            Image target(std::vector<Color32>(800 * 600, Color32()), 800, 600, true, false);
-            ICanvas* canvas = Graphics::CreateImageCanvas(&target);
-            Graphics::PushContext(Graphics::Context{canvas, Graphics::sDrawState::GetDefaults()});
-            root->UpdateScene();
-            root->DrawScene();
-            Graphics::PopContext();
-            Graphics::DestroyImageCanvas(canvas);
+            const auto target = Draw(*root);
             bool drawn = false;
             for (int i = 0; i < 800 * 600 && !drawn; ++i)
-                drawn = target.GetPixels()[i].a != 0;
+                drawn = target->GetPixels()[i].a != 0;
             // A pile gets its pictures from its material, a tool and a nail theirs from their type and
             // colour, a cargo load its own from its type (its hook waiting out of sight), a job's step
             // picture and blueprint place theirs from the level, a log or girder and a platform theirs
@@ -869,5 +884,100 @@ TEST_F(EngineLoadCheck, EveryFontLoadsWithTheLettersOfBothLanguages)
             problems.push_back(name + " cannot draw" + missing);
     }
     EXPECT_GE(fonts.size(), 1u);
+    EXPECT_TRUE(problems.empty()) << Report();
+}
+
+namespace
+{
+
+// Relative luminance, as contrast ratios are reckoned.
+double Luminance(Color32 c)
+{
+    const auto linear = [](uint8_t v) { return v <= 10 ? v / 3294.6 : std::pow((v / 255.0 + 0.055) / 1.055, 2.4); };
+    return 0.2126 * linear(c.r) + 0.7152 * linear(c.g) + 0.0722 * linear(c.b);
+}
+
+// The colour most opaque pixels of the rectangle of a list's first picture have.
+Color32 Commonest(const IImageList& images, int left, int top, int right, int bottom)
+{
+    std::map<std::tuple<int, int, int>, int> seen;
+    for (int y = top; y < bottom; ++y)
+        for (int x = left; x < right; ++x)
+            if (const Color32 c = images.GetImagePixel(0, x, y); images.GetImagePixelAlpha(0, x, y) == 255)
+                ++seen[{c.r, c.g, c.b}];
+    const auto most =
+        std::max_element(seen.begin(), seen.end(), [](const auto& a, const auto& b) { return a.second < b.second; });
+    return most == seen.end()
+               ? Color32()
+               : Color32(uint8_t(get<0>(most->first)), uint8_t(get<1>(most->first)), uint8_t(get<2>(most->first)), 255);
+}
+
+ButtonNode* FindButton(SceneNode* node, const char* name)
+{
+    if (node == nullptr)
+        return nullptr;
+    if (auto* button = dynamic_cast<ButtonNode*>(node); button != nullptr && node->GetName() == Label(name))
+        return button;
+    for (SceneNode* child : node->GetChildren())
+        if (ButtonNode* found = FindButton(child, name))
+            return found;
+    return nullptr;
+}
+
+} // namespace
+
+TEST_F(EngineLoadCheck, AnswersAndCornerButtonsAreTellableWithoutReading)
+{
+    ::testing::internal::CaptureStderr();
+    LoadAllManifests(FindManifests(DataFolder()));
+    ::testing::internal::GetCapturedStderr();
+    const auto instantiate = [this](const std::string& name)
+    {
+        const SceneLayout* layout = AutoResource<SceneLayout>(name.c_str()).Get();
+        return layout ? layout->InstantiateLayout(mode.get(), nullptr) : nullptr;
+    };
+    // Every yes/no question wears the one green tick and red cross.
+    for (const char* question : {"AccountConfirmLayout", "QuitConfirmLayout"})
+        for (const auto& [button, images, green] :
+             {std::tuple{"YesButton", "Button_Yes", true}, {"NoButton", "Button_No", false}})
+        {
+            const ButtonNode* node = FindButton(instantiate(question), button);
+            const IImageList* list = node ? node->GetImages() : nullptr;
+            const Color32 mark = list ? Commonest(*list, list->GetImageWidth(0) / 3, list->GetImageHeight(0) / 3,
+                                                  list->GetImageWidth(0) * 2 / 3, list->GetImageHeight(0) * 2 / 3)
+                                      : Color32();
+            if (list != AutoResource<IImageList>(images).Get() || (green ? mark.g - mark.r : mark.r - mark.g) < 80)
+                problems.push_back(std::string(question) + "'s " + button + " is not the shared " + images);
+        }
+    // The Help and Quit buttons of every game screen: the card's body (its commonest colour) or its rim (that
+    // of its left edge) reaches 3:1 against the mean of the backdrop behind (drawn while they stay hidden).
+    int screens = 0;
+    for (const auto& [name, tag] : ReadDeclaredNames(DataFolder()).kinds)
+    {
+        SceneNode* root = tag == "scenelayout" ? instantiate(name) : nullptr;
+        ButtonNode* buttons[] = {FindButton(root, "HelpButton"), FindButton(root, "QuitButton")};
+        if (buttons[0] == nullptr || buttons[1] == nullptr)
+            continue;
+        ++screens;
+        const auto target = Draw(*root);
+        for (ButtonNode* button : buttons)
+        {
+            const Rect<float>& at = button->GlobalGetBounds();
+            double behind = 0;
+            for (int y = int(at.y); y < int(at.y + at.height); ++y)
+                for (int x = int(at.x); x < int(at.x + at.width); ++x)
+                    behind += Luminance(target->GetPixel(x, y)) / (int(at.width) * int(at.height));
+            const IImageList& list = *button->GetImages();
+            const int w = list.GetImageWidth(0), h = list.GetImageHeight(0);
+            double best = 0;
+            for (const Color32 colour : {Commonest(list, 0, 0, w, h), Commonest(list, 0, h / 3, 8, h * 2 / 3)})
+                best = std::max(best, (std::max(Luminance(colour), behind) + 0.05) /
+                                          (std::min(Luminance(colour), behind) + 0.05));
+            if (best < 3.0)
+                problems.push_back(name + "'s " + button->GetName().c_str() + " stands out only " +
+                                   std::to_string(best) + ":1");
+        }
+    }
+    EXPECT_GE(screens, 5);
     EXPECT_TRUE(problems.empty()) << Report();
 }

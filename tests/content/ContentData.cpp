@@ -395,6 +395,11 @@ DeclaredNames ReadDeclaredNames(const std::string& dataFolder)
     {
         const std::string manifest = path.stem().string();
         names.byManifest[manifest];
+        // A Spanish manifest that is loaded instead of its English namesake (the voices, the loading
+        // screen) names the same resources without declaring them twice.
+        const bool swapsIn =
+            manifest.size() > 3 && manifest.compare(manifest.size() - 3, 3, "_SP") == 0 &&
+            std::filesystem::exists(path.parent_path() / (manifest.substr(0, manifest.size() - 3) + ".xml"));
         std::ifstream in(path, std::ios::binary);
         const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
         MemoryStream stream(path.wstring());
@@ -426,8 +431,7 @@ DeclaredNames ReadDeclaredNames(const std::string& dataFolder)
                         countChildren = last.empty();
                         *declaration =
                             Declaration{tag, countChildren ? 0 : PatternCount(element->GetAttribute(L"first"), last)};
-                        // The Spanish voices are loaded instead of the English ones, never beside them.
-                        if (manifest != "AudioResources_SP" && !names.kinds.emplace(name, tag).second)
+                        if (!names.kinds.emplace(name, tag).second && !swapsIn)
                             names.errors.push_back(manifest + ": " + name + " is declared twice");
                         if (tag == "scenelayout")
                         {

@@ -54,5 +54,27 @@ class Manifest(unittest.TestCase):
         self.assertLess(text.index('name="Word_Number_3"'), text.index('name="General_NumberWords"'))
 
 
+class CountingRequests(unittest.TestCase):
+    def test_spanish_requests_put_the_colour_after_the_noun_and_agree_with_it(self):
+        # As the game says it: the number word, then the request words; for one, the One line alone.
+        lines = read_table(os.path.join(os.path.dirname(__file__), "..", "..", "tools", "content", "voices.txt"))
+        words = {line.sound: line.spanish for line in lines}
+        materials = [s[len("Word_RequestMany_"):] for s in words if s.startswith("Word_RequestMany_")]
+        self.assertEqual([
+            "siete plantas", "siete troncos rojos", "siete troncos cafés", "siete troncos amarillos",
+            "siete conos anaranjados", "siete conos rojos", "siete conos amarillos", "siete bolsas de cemento azules",
+            "siete bolsas de cemento grises", "siete bolsas de cemento rojas", "siete ladrillos rojos",
+            "siete ladrillos grises", "siete ladrillos azules",
+        ], [words["Word_Number_7"] + " " + words["Word_RequestMany_" + m] for m in materials])
+        self.assertEqual([
+            "una planta", "un tronco rojo", "un tronco café", "un tronco amarillo", "un cono anaranjado",
+            "un cono rojo", "un cono amarillo", "una bolsa de cemento azul", "una bolsa de cemento gris",
+            "una bolsa de cemento roja", "un ladrillo rojo", "un ladrillo gris", "un ladrillo azul",
+        ], [words["Word_RequestOne_" + m] for m in materials])
+        english = {line.sound: line.english for line in lines}
+        self.assertEqual(("seven red bricks", "one red brick"), (english["Word_Number_7"] + " " + english[
+            "Word_RequestMany_BricksRed"], english["Word_RequestOne_BricksRed"]))
+
+
 if __name__ == "__main__":
     unittest.main()

@@ -33,14 +33,19 @@ protected:
                 text += std::string("<sound name=\"") + name + "\" " + rest + "/>\n";
             return text;
         };
-        LoadManifest(sounds({"w3", "wRed", "wBricks", "General_CorrectAnswer", "fx1", "fx2"}, "src=\"w\"") +
-                         sounds({"desc", "InGameHint_PaintIt_1", "InGameHint_PaintIt_2"}, "src=\"p\"") +
-                         "<soundlist name=\"General_NumberWords\"><sound event=\"3\" src=\"w3\"/></soundlist>"
-                         "<soundlist name=\"General_ColorWords\"><sound event=\"Red\" src=\"wRed\"/></soundlist>"
-                         "<soundlist name=\"General_MaterialWords_Plural\"><sound event=\"Bricks\" src=\"wBricks\"/>"
-                         "</soundlist><soundlist name=\"GameDescriptions\"><sound event=\"PaintIt\" src=\"desc\"/>"
-                         "</soundlist>\n",
-                     L"voices");
+        LoadManifest(
+            sounds({"w3", "wRed", "wBricks", "wRedBricks", "wOneRedBrick", "General_CorrectAnswer", "fx1", "fx2"},
+                   "src=\"w\"") +
+                sounds({"desc", "InGameHint_PaintIt_1", "InGameHint_PaintIt_2"}, "src=\"p\"") +
+                "<soundlist name=\"General_NumberWords\"><sound event=\"3\" src=\"w3\"/></soundlist>"
+                "<soundlist name=\"General_ColorWords\"><sound event=\"Red\" src=\"wRed\"/></soundlist>"
+                "<soundlist name=\"General_MaterialWords_Plural\"><sound event=\"Bricks\" src=\"wBricks\"/>"
+                "</soundlist><soundlist name=\"General_RequestWords_Plural\">"
+                "<sound event=\"BricksRed\" src=\"wRedBricks\"/></soundlist>"
+                "<soundlist name=\"General_RequestWords_Singular\"><sound event=\"BricksRed\" src=\"wOneRedBrick\"/>"
+                "</soundlist><soundlist name=\"GameDescriptions\"><sound event=\"PaintIt\" src=\"desc\"/>"
+                "</soundlist>\n",
+            L"voices");
         LoadManifest(sounds({"Music_GeneralUI", "Ambient_Outdoor_1", "Ambient_Indoor"},
                             "src=\"p\" type=\"music\" loop=\"forever\""),
                      L"music");

@@ -151,7 +151,7 @@ protected:
 
     // The picture, list and constant readers, the two cursors as files "cursor_default" and
     // "cursor_hand" (small opaque pictures a stand-in game piece is hit by at its centre) and the
-    // counting game's thirteen "MaterialClumps_<n>", stand-ins of other sizes and shapes.
+    // counting game's pictures (its thirteen "CTM_RequestItems_<n>" among them), stand-ins of other sizes and shapes.
     void AddStandInPictures()
     {
         manager->AddResourceFactory(L"image", new ImageResourceFactory());

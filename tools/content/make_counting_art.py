@@ -4,21 +4,19 @@
 Usage: make_counting_art.py [--manifests-only] <art folder> <data folder>
 
 Each material variant gets a count list of MAX_ITEMS frames (frame n - 1 shows n items heaped in rows
-of 4, 3, 2 and 1) and a clump (a full shovel load); each family gets a roll-over list (a pale halo
+of 4, 3, 2 and 1) (the digger lifts and tips the pile as drawn, so a load always shows its count); each family gets a roll-over list (a pale halo
 around the same heaps, drawn under them). The machines, the request box and the backdrop are our own
 drawings too (art/own/ctm_*.svg); the machines' frames turn their wheels and bob their bodies.
 """
-import math
 import os
-import random
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from make_art import arguments, document, inner, read, recolour, render, write  # noqa: E402
 
 MAX_ITEMS = 10
-# Piles are drawn large enough for a small child to count. A clump (the shovel's load) shares their
-# canvas and base line, so a load hangs in the shovel and sits in the cart the same way either way.
+# Piles are drawn large enough for a small child to count; the shovel and the cart hold a pile's own
+# canvas on its base line.
 WIDTH, HEIGHT = 150, 112
 BASE = HEIGHT - 4
 ROWS = (4, 3, 2, 1)
@@ -49,7 +47,7 @@ VARIANTS = (
 )
 
 
-def heap(item, n, w, h):
+def heap(item, n, w, h, width=WIDTH, base=BASE):
     """n items in rows of 4, 3, 2, 1 from the bottom, each row centred and half an item higher."""
     body, vw, vh = inner(item)
     parts = []
@@ -57,12 +55,24 @@ def heap(item, n, w, h):
     for row, capacity in enumerate(ROWS):
         count = min(left, capacity)
         left -= count
-        x0 = (WIDTH - count * w) / 2
-        y = BASE - h - row * h * 0.8
+        x0 = (width - count * w) / 2
+        y = base - h - row * h * 0.8
         for i in range(count):
             parts.append('<g transform="translate(%g %g) scale(%g %g)">%s</g>'
                          % (x0 + i * w, y, w / vw, h / vh, body))
     return "".join(parts)
+
+
+# The request box shows one item of the material as large as the box's picture place allows.
+REQUEST_ITEM = (120, 96)
+
+
+def request_item(item, w, h):
+    """One item scaled by its own proportions to fill the request box's picture place, centred."""
+    cw, ch = REQUEST_ITEM
+    scale = min((cw - 8) / w, (ch - 8) / h)
+    return ('<g transform="translate(%g %g) scale(%g)">%s</g>'
+            % ((cw - w * scale) / 2, (ch - h * scale) / 2, scale, heap(item, 1, w, h, w, h)))
 
 
 def halo():
@@ -72,29 +82,6 @@ def halo():
             '<feGaussianBlur in="wide" stdDeviation="1" result="soft"/>'
             '<feFlood flood-color="#fff3a0"/><feComposite in2="soft" operator="in"/>'
             '</filter>' % (WIDTH, HEIGHT))
-
-
-def clump(item, w, h, seed):
-    """A shovel load: many items overlapping in a dome about 96x60 sitting on the base line."""
-    body, vw, vh = inner(item)
-    iw, ih = w * 0.9, h * 0.9
-    step = ih * 0.6
-    rows = max(2, int((60 - ih) / step) + 1)
-    step = (60 - ih) / (rows - 1)
-    rng = random.Random(seed)
-    parts = []
-    for row in range(rows):
-        # The dome's width at this row's middle, so the heap's shoulders are round.
-        rise = (row * step + ih / 2) / 60.0
-        span = max(iw, 96 * math.sqrt(max(0.0, 1 - rise * rise)))
-        count = max(1, round((span - iw) / (iw * 0.7)) + 1)
-        gap = (span - iw) / (count - 1) if count > 1 else 0
-        for i in range(count):
-            x = (WIDTH - span) / 2 + gap * i + rng.uniform(-1.5, 1.5)
-            y = BASE - ih - row * step - rng.uniform(0, 1.5)
-            parts.append('<g transform="translate(%.2f %.2f) scale(%.4f %.4f)">%s</g>'
-                         % (x, y, iw / vw, ih / vh, body))
-    return "".join(parts)
 
 
 def placed(svg, x, y, scale=1.0, turn=0.0):
@@ -178,7 +165,7 @@ def make_scenery(art, folder):
 MANIFEST_EXTRAS = """\
   <image name="CTM_Backdrop" src="CTM_Backdrop"/>
   <image name="CTM_RequestBox" src="CTM_RequestBox"/>
-  <imagelist name="MaterialClumps" pattern="MaterialClumps_%%1%%" first="0" last="%d"/>
+  <imagelist name="CTM_RequestItems" pattern="CTM_RequestItems_%%1%%" first="0" last="%d"/>
   <imagelist name="CTM_TipperFrames" pattern="CTM_TipperFrames_%%1%%" first="0" last="2"/>
   <imagelist name="CTM_TipperBGFrames" pattern="CTM_TipperBGFrames_%%1%%" first="0" last="1"/>
   <imagelist name="CTM_DiggerFrames" pattern="CTM_DiggerFrames_%%1%%" first="0" last="4"/>
@@ -215,9 +202,8 @@ def main():
         item = read(os.path.join(art, "own", drawing))
         if colours:
             item = recolour(item, dict(zip(base, colours)))
-        # Clumps keep the smaller items, so a load fits the shovel.
-        render(document(WIDTH, HEIGHT, clump(item, w * 0.8, h * 0.8, index)), WIDTH, HEIGHT,
-               os.path.join(folder, "MaterialClumps_%d.png" % index))
+        render(document(REQUEST_ITEM[0], REQUEST_ITEM[1], request_item(item, w, h)), REQUEST_ITEM[0], REQUEST_ITEM[1],
+               os.path.join(folder, "CTM_RequestItems_%d.png" % index))
         for n in range(1, MAX_ITEMS + 1):
             render(document(WIDTH, HEIGHT, heap(item, n, w, h)), WIDTH, HEIGHT,
                    os.path.join(folder, "%s_%d.png" % (name, n - 1)))

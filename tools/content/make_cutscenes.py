@@ -23,32 +23,34 @@ POND = [("menagerie_pond", 300, 420, 300)]
 TREES = [("menagerie_tree", 40, 200, 140), ("menagerie_tree", 660, 190, 140)]
 
 # Cut-scene name -> pictures, each a list of placements (sizes are the width; heights follow the
-# drawing's own proportions).
+# drawing's own proportions). Animals are whole, on the ground or in a tree, and sized against one
+# another: a giraffe over an elephant over a tiger or a zebra, small birds small.
 CUTSCENES = {
     "Intro": [
         [("menagerie_sign", 320, 260, 170)] + CREW + [("toolbox", 330, 470, 90)],
-        [("delivery_truck", 40, 300, 220), ("giraffe", 300, 330, 150), ("elephant", 450, 360, 150),
-         ("lion", 620, 340, 130), ("menagerie_sign", 600, 200, 130)],
+        [("delivery_truck", 40, 300, 220), ("menagerie_sign", 610, 200, 130), ("giraffe", 270, 290, 190),
+         ("elephant", 440, 330, 170), ("tiger", 630, 390, 120)],
     ],
     "Fence": [
         [("construction_worker", 40, 380, 120), ("hammer", 150, 430, 70)] + FENCE,
-        FENCE + [("giraffe", 230, 250, 170), ("zebra", 430, 300, 150), ("star", 640, 120, 80)],
+        FENCE + [("giraffe", 210, 220, 200), ("zebra", 440, 320, 130), ("star", 640, 120, 80)],
     ],
     "Pond": [
         [("excavator", 40, 330, 220)] + POND + [("construction_worker", 620, 330, 110)],
-        POND + [("duck", 370, 420, 80), ("penguin", 480, 410, 90), ("hippopotamus", 80, 390, 180),
+        POND + [("duck", 380, 440, 60), ("penguin", 480, 420, 80), ("hippopotamus", 80, 390, 180),
                 ("flamingo", 640, 300, 120)],
     ],
     "Trees": [
         TREES + [("potted_plant", 300, 420, 90), ("construction_worker", 420, 380, 120),
                  ("potted_plant", 560, 430, 80)],
-        TREES + [("monkey", 80, 170, 90), ("koala", 690, 180, 90), ("parrot", 360, 170, 90),
-                 ("panda", 320, 380, 160)],
+        # The parrot perches on a crown, the sloth hangs under one and the monkey sits in the other.
+        TREES + [("parrot", 84, 166, 52), ("sloth", 70, 270, 80), ("monkey", 695, 178, 80),
+                 ("gorilla", 320, 370, 160)],
     ],
     "Finale": [
-        FENCE + TREES + POND + [("giraffe", 160, 230, 150), ("elephant", 300, 300, 150),
+        FENCE + TREES + POND + [("giraffe", 150, 200, 180), ("elephant", 300, 300, 160),
                                 ("zebra", 50, 360, 120), ("duck", 380, 440, 60), ("penguin", 480, 430, 70),
-                                ("monkey", 680, 190, 70), ("lion", 170, 430, 110)],
+                                ("monkey", 680, 190, 70), ("tiger", 170, 440, 110)],
         FENCE + [("menagerie_sign", 320, 140, 170), ("construction_worker", 110, 330, 130),
                  ("construction_worker", 560, 330, 130), ("star", 90, 90, 70), ("star", 540, 60, 70),
                  ("giraffe", 330, 310, 150)],

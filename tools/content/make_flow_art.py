@@ -40,6 +40,15 @@ GREEN_STATES = [
     dict(fill="#b8b8b8", edge="#8a8a8a", ring="none", dy=0, fade=0.5),
     dict(fill="#2fb344", edge="#1d7a2c", ring="#ffd60a", dy=0, fade=1.0),
 ]
+# The in-game corner buttons sit on every game's backdrop, light, mid or dark: a deep blue card (at least
+# 3:1 against the light and mid ones) inside a wide white rim (against the dark ones), with a white symbol.
+CORNER_STATES = [
+    dict(fill="#1a3f9e", edge="#ffffff", ring="#ffffff", dy=0, fade=1.0),
+    dict(fill="#2450b8", edge="#ffffff", ring="#ffd60a", dy=0, fade=1.0),
+    dict(fill="#143380", edge="#e8f0ff", ring="#e8f0ff", dy=3, fade=1.0),
+    dict(fill="#5a6478", edge="#d0d0d0", ring="#d0d0d0", dy=0, fade=0.5),
+    dict(fill="#1a3f9e", edge="#ffffff", ring="#ffd60a", dy=0, fade=1.0),
+]
 RED_STATES = [
     dict(s, fill=f, edge=e) for s, f, e in zip(
         CARD_STATES, ["#fff6dc", "#fffbe9", "#ffe3e0", "#e4e4e4", "#fff6dc"],
@@ -109,8 +118,8 @@ def make_images(art, data):
     back = drawing(art, "flow_back")
     states("Button_Back", 112, 80, GREEN_STATES, place(back, 32, 14, 48, 48), out)
     # Every mini-game's corner buttons: the foreman explains the game again; the arrow leaves it.
-    states("Button_GameHelp", 76, 76, CARD_STATES, place(drawing(art, "construction_worker"), 13, 10, 50, 50), out)
-    states("Button_GameQuit", 76, 76, CARD_STATES, place(back, 14, 12, 48, 48), out)
+    states("Button_GameHelp", 76, 76, CORNER_STATES, place(drawing(art, "construction_worker"), 13, 10, 50, 50), out)
+    states("Button_GameQuit", 76, 76, CORNER_STATES, place(back, 14, 12, 48, 48), out)
     triangle = '<path fill="#ffffff" d="M0 0L26 17L0 34Z"/>'
     for language, text in zip(LANGUAGES, PLAY):
         body = ('<text x="95" y="50" font-family="DejaVu Sans" font-weight="bold" font-size="28" '

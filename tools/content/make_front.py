@@ -25,14 +25,12 @@ BUTTONS = {
     "StartButton": ("Play!", "¡Jugar!", "check_mark"),
     "StoryButton": ("Story", "Cuento", "house"),
     "FreePlayButton": ("Free Play", "Juego libre", "hammer"),
-    "StickerBookButton": ("Stickers", "Calcomanías", "lion"),
+    "StickerBookButton": ("Stickers", "Estampas", "lion"),
     "OptionsButton": ("Options", "Opciones", "wrench"),
     "CreditsButton": ("Credits", "Créditos", "paintbrush"),
-    "QuitButton": ("Quit", "Salir", None),
+    "QuitButton": ("Quit", "Salir", "flow_back"),
     "PlayButton": ("Play", "Jugar", "check_mark"),
     "NewGameButton": ("New Game", "Juego nuevo", None),
-    "YesButton": ("Yes", "Sí", "check_mark"),
-    "NoButton": ("No", "No", None),
     "DoneButton": ("Done", "Listo", "check_mark"),
     "BackButton": ("Back", "Volver", None),
 }
@@ -124,6 +122,17 @@ def main():
         fill = ["#2fb344", "#47cc5c", "#23913a", "#b8b8b8"][state]
         render(document(40, 40, '<circle cx="20" cy="20" r="16" fill="%s" stroke="#1d7a2c" stroke-width="3"/>' % fill),
                40, 40, os.path.join(out, "SliderThumb_%d.png" % state))
+    # What each volume slider controls, shown beside it: a note for the music, a speaking head for the
+    # voices and effects.
+    icons = {"Music": '<path d="M17 12L38 6V32" fill="none" stroke="#6b3d10" stroke-width="4"/>'
+                      '<path d="M17 36V12L38 6V13L17 19Z" fill="#6b3d10"/>'
+                      '<ellipse cx="12" cy="36" rx="7" ry="5.5" transform="rotate(-20 12 36)" fill="#6b3d10"/>'
+                      '<ellipse cx="33" cy="32" rx="7" ry="5.5" transform="rotate(-20 33 32)" fill="#6b3d10"/>',
+             "Voices": '<path d="M6 44C3 32 4 10 19 7C29 5 33 12 32 19L36 26L31.5 27C32 32 29 34 25 34V44Z" '
+                       'fill="#6b3d10"/><path d="M37 15Q42 22 37 29M42 10Q50 22 42 34" fill="none" '
+                       'stroke="#6b3d10" stroke-width="3.5" stroke-linecap="round"/>'}
+    for name, body in icons.items():
+        render(document(48, 48, body), 48, 48, os.path.join(out, "SliderIcon_%s.png" % name))
     # Sound on or off (check box: five looks unchecked, then five checked): a loudspeaker, struck out when off.
     speaker = ('<path d="M18 28H30L46 14V58L30 44H18Z" fill="#6b3d10"/>'
                '<path d="M54 26Q62 36 54 46M60 20Q72 36 60 52" fill="none" stroke="#6b3d10" stroke-width="5" '
@@ -148,8 +157,9 @@ def main():
     title = ('<rect width="800" height="600" fill="#bfe6ff"/><rect y="400" width="800" height="200" fill="#8fd16a"/>'
              '<text x="400" y="120" font-family="DejaVu Sans" font-weight="bold" font-size="96" text-anchor="middle" '
              'fill="#f08a24" stroke="#ffffff" stroke-width="6" paint-order="stroke">Menagerie</text>')
-    for i, animal in enumerate(["giraffe", "elephant", "lion", "monkey", "zebra"]):
-        title += place(drawing(art, animal), 40 + i * 150, 350, 120, 120)
+    for i, (animal, size) in enumerate((("giraffe", 140), ("elephant", 125), ("tiger", 100), ("monkey", 80),
+                                        ("zebra", 105))):
+        title += place(drawing(art, animal), 40 + i * 150, 470 - size, size, size)
     title += place(drawing(art, "construction_worker"), 320, 160, 160, 160)
     title += place(drawing(art, "excavator"), 560, 180, 160, 160) + place(drawing(art, "crane"), 80, 180, 160, 160)
     render(document(800, 600, title), 800, 600, os.path.join(out, "TitleBackdrop.png"))

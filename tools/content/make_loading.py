@@ -42,6 +42,10 @@ def title(text, y, size, fill, edge):
             % (W // 2, y, FONT, size, fill, edge, size / 8, text))
 
 
+# The words drawn on the splash and behind the bar, by file suffix: English, then Spanish.
+WORDS = {"": ("Build them a home!", "Loading…"), "_SP": ("¡Construyamos su casa!", "Cargando…")}
+
+
 def splash_crew(art):
     body = sky("#7cc8ff", "#d8f0ff", "#7bc96f", "#95d88a") + sun(690, 110) + cloud(90, 120, 1.1) + cloud(420, 80, 0.8)
     body += place(drawing(art, "building_construction"), 300, 230, 220, 220)
@@ -53,13 +57,15 @@ def splash_crew(art):
     return document(W, H, body)
 
 
-def splash_animals(art):
+def splash_animals(art, words):
     body = sky("#ffb86b", "#ffe9c2", "#5fb35a", "#86c76f") + sun(120, 120) + cloud(560, 110, 1.0)
     body += place(drawing(art, "house"), 40, 260, 200, 200)
-    for i, name in enumerate(["giraffe", "elephant", "lion", "zebra", "penguin"]):
-        body += place(drawing(art, name), 230 + i * 110, 360 + (i % 2) * 30, 120, 120)
+    # Whole animals standing on one ground line, sized against one another.
+    for x, name, size in ((230, "giraffe", 150), (360, "elephant", 130), (480, "tiger", 100), (580, "zebra", 110),
+                          (690, "penguin", 80)):
+        body += place(drawing(art, name), x, 490 - size, size, size)
     body += place(drawing(art, "delivery_truck"), 610, 190, 160, 160)
-    body += title("Build them a home!", 90, 54, "#ffffff", "#1d7a2c")
+    body += title(words, 90, 54, "#ffffff", "#1d7a2c")
     return document(W, H, body)
 
 
@@ -68,15 +74,15 @@ def title_screen(art):
     body += place(drawing(art, "house"), 300, 200, 200, 200)
     body += place(drawing(art, "crane"), 520, 180, 220, 220)
     body += place(drawing(art, "construction_worker"), 150, 330, 130, 130)
-    for i, name in enumerate(["giraffe", "elephant", "panda", "rabbit"]):
-        body += place(drawing(art, name), 60 + i * 190, 450, 110, 110)
+    for x, name, size in ((60, "giraffe", 130), (250, "elephant", 120), (440, "kangaroo", 100), (630, "rabbit", 70)):
+        body += place(drawing(art, name), x, 560 - size, size, size)
     body += title("Menagerie", 110, 88, "#ffb02e", "#533566")
     return document(W, H, body)
 
 
-def background():
+def background(words):
     body = sky("#9fd8ff", "#e6f6ff", "#7bc96f", "#95d88a") + cloud(120, 140, 1.2) + cloud(560, 90, 0.9)
-    body += title("Loading…", 300, 64, "#ffffff", "#2f6fe8")
+    body += title(words, 300, 64, "#ffffff", "#2f6fe8")
     return document(W, H, body)
 
 
@@ -113,12 +119,17 @@ def main():
     art, data = arguments(__doc__, 2)
     out = os.path.join(data, "loading")
     render(splash_crew(art), W, H, os.path.join(out, "Splash1.png"))
-    render(splash_animals(art), W, H, os.path.join(out, "Splash2.png"))
+    for suffix, (home, loading) in WORDS.items():
+        render(splash_animals(art, home), W, H, os.path.join(out, "Splash2%s.png" % suffix))
+        render(background(loading), W, H, os.path.join(out, "LoadingBackground%s.png" % suffix))
     render(title_screen(art), W, H, os.path.join(out, "TitleScreen.png"))
-    render(background(), W, H, os.path.join(out, "LoadingBackground.png"))
     render(bar("#ffffff", "#2f6fe8", "#ffffff"), BAR_W, BAR_H, os.path.join(out, "LoadingBarEmpty.png"))
     render(bar("#ffb02e", "#2f6fe8", "#ffe08a"), BAR_W, BAR_H, os.path.join(out, "LoadingBarFull.png"))
     write(os.path.join(data, "Loading.xml"), MANIFEST)
+    # The Spanish profile's loading screen names the same resources, drawn with its own words.
+    write(os.path.join(data, "Loading_SP.xml"),
+          MANIFEST.replace('src="Splash2"', 'src="Splash2_SP"').replace('src="LoadingBackground"',
+                                                                         'src="LoadingBackground_SP"'))
 
 
 if __name__ == "__main__":

@@ -13,6 +13,8 @@ LISTS = (
     ("General_MaterialWords_Singular", "Word_MaterialOne_"),
     ("General_MaterialWords_Plural", "Word_MaterialMany_"),
     ("General_NumberWords", "Word_Number_"),
+    ("General_RequestWords_Singular", "Word_RequestOne_"),
+    ("General_RequestWords_Plural", "Word_RequestMany_"),
     ("GameDescriptions", "GameDesc_"),
 )
 

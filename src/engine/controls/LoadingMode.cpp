@@ -30,8 +30,6 @@ namespace Strata
 namespace
 {
 
-const wchar_t* const kManifest = L"Loading";
-
 Label SplashCompleteCue()
 {
     static const Label name("SplashComplete");
@@ -40,7 +38,7 @@ Label SplashCompleteCue()
 
 } // namespace
 
-LoadingMode::LoadingMode() : mMutex(CreateMutex())
+LoadingMode::LoadingMode(const wchar_t* manifest) : mManifest(manifest), mMutex(CreateMutex())
 {
 }
 
@@ -90,7 +88,7 @@ void LoadingMode::Setup()
     mQuitHandlerAdded = true;
 
     // Loaded here, on the main thread: the splash screen needs its images before the first frame.
-    GetResourceManager()->Load(kManifest, nullptr, true);
+    GetResourceManager()->Load(mManifest.c_str(), nullptr, true);
     mManifestLoaded = true;
 
     if (AutoResource<Layout> layout("LoadingMode"); layout)
@@ -296,7 +294,7 @@ void LoadingMode::Destroy()
     if (mManifestLoaded)
     {
         mManifestLoaded = false;
-        GetResourceManager()->Unload(kManifest);
+        GetResourceManager()->Unload(mManifest.c_str());
     }
     if (mQuitHandlerAdded)
     {

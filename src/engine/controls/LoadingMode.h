@@ -42,7 +42,8 @@ struct sLoadingTask
 class LoadingMode : public ApplicationMode, public IEntryPoint, public IResourceLoadProgress, public IQuitHandler
 {
 public:
-    LoadingMode();
+    // `manifest` takes the place of "Loading", as a translation of it that names the same resources.
+    explicit LoadingMode(const wchar_t* manifest = L"Loading");
     // Stops the worker (aborting its tasks and waiting for it) when Destroy has not, then deletes the
     // tasks.
     ~LoadingMode() override;
@@ -106,6 +107,7 @@ private:
     void FinishLoading();
     void ShowProgress(float percentage);
 
+    std::wstring mManifest;
     std::unique_ptr<IThread> mThread;
     std::unique_ptr<IMutex> mMutex;
     std::atomic<bool> mAbort{false};

@@ -15,13 +15,13 @@ std::span<const sContentName> List()
     static const std::vector<sContentName> names = []
     {
         std::vector<sContentName> list = {
-            kModeLayout,     kPileLayout,    kTipperLayout,    kFarTipperLayout, kDiggerLayout,
-            kCursor,         kCursorHotSpot, kClumps,          kMusic,           kHint,
-            kWrongKind,      kTooFew,        kTooMany,         kDiggerPraise,    kDiggerAsks,
-            kTipperFinished, kTipperMove,    kDiggerMove,      kBrickDrop,       kRollover,
-            kSelect,         kTipperStart,   kTipperRoadIn,    kTipperRoadOut,   kTipperSpeed,
-            kFarTipperStart, kFarTipperRoad, kFarTipperSpeed,  kPickupOffset,    kDiggerStart,
-            kDiggerIdle,     kDiggerExit,    kDiggerRoadEnter, kDiggerRoadIn,    kDiggerRoadOut};
+            kModeLayout,    kPileLayout,    kTipperLayout, kFarTipperLayout, kDiggerLayout,    kCursor,
+            kCursorHotSpot, kMusic,         kHint,         kWrongKind,       kTooFew,          kTooMany,
+            kDiggerPraise,  kDiggerAsks,    kRequestItems, kRequestOne,      kRequestMany,     kTipperFinished,
+            kTipperMove,    kDiggerMove,    kBrickDrop,    kRollover,        kSelect,          kTipperStart,
+            kTipperRoadIn,  kTipperRoadOut, kTipperSpeed,  kFarTipperStart,  kFarTipperRoad,   kFarTipperSpeed,
+            kPickupOffset,  kDiggerStart,   kDiggerIdle,   kDiggerExit,      kDiggerRoadEnter, kDiggerRoadIn,
+            kDiggerRoadOut};
         // A pile of n items shows frame n - 1, up to the largest pile a level may hold.
         for (const auto* table : {kBuildingMaterialSpriteTypes, kBuildingMaterialRolloverSpriteTypes})
             for (int i = 0; i < BuildingMaterial_Count; ++i)

@@ -19,7 +19,6 @@ inline constexpr sContentName kDiggerLayout{ContentKind_SceneLayout, "MaterialLo
 inline constexpr sContentName kCursor{ContentKind_Image, "cursor_hand"};
 inline constexpr sContentName kCursorHotSpot{ContentKind_Constant, "HandCursorRegPt"};
 // One frame per material.
-inline constexpr sContentName kClumps{ContentKind_ImageList, "MaterialClumps", 13};
 
 inline constexpr sContentName kMusic{ContentKind_Sound, "Music_Track2"};
 inline constexpr sContentName kHint{ContentKind_Voice, "InGameHint_CountTheMaterials"};
@@ -27,6 +26,11 @@ inline constexpr sContentName kWrongKind{ContentKind_Voice, "CTM_IncorrectAnswer
 inline constexpr sContentName kTooFew{ContentKind_Voice, "CTM_NotEnough"};
 inline constexpr sContentName kTooMany{ContentKind_Voice, "CTM_TooMuch"};
 inline constexpr sContentName kDiggerPraise{ContentKind_Voice, "CTM_DiggerNoProb"};
+// One large item per material, for the request box.
+inline constexpr sContentName kRequestItems{ContentKind_ImageList, "CTM_RequestItems", 13, 13};
+// The request's words, one entry per material in each.
+inline constexpr sContentName kRequestOne{ContentKind_SoundList, "General_RequestWords_Singular", 13, 13};
+inline constexpr sContentName kRequestMany{ContentKind_SoundList, "General_RequestWords_Plural", 13, 13};
 inline constexpr sContentName kDiggerAsks{ContentKind_Voice, "VO_Digger_AreWeReady"};
 inline constexpr sContentName kTipperFinished{ContentKind_Sound, "CTM_TipperFinished"};
 inline constexpr sContentName kTipperMove{ContentKind_Sound, "SFX_TipperMove"};

@@ -25,17 +25,6 @@ namespace
 
 namespace Names = CountTheMaterialsContent;
 
-// How each material is spoken: its colour word (none for the plant) and its material word.
-const YardcrewColor kMaterialColors[BuildingMaterial_Count] = {
-    YardcrewColor_None, YardcrewColor_Red,    YardcrewColor_Brown, YardcrewColor_Yellow, YardcrewColor_Orange,
-    YardcrewColor_Red,  YardcrewColor_Yellow, YardcrewColor_Blue,  YardcrewColor_Gray,   YardcrewColor_Red,
-    YardcrewColor_Red,  YardcrewColor_Gray,   YardcrewColor_Blue};
-const YardcrewMaterial kMaterialWords[BuildingMaterial_Count] = {
-    YardcrewMaterial_Plant,  YardcrewMaterial_Log,    YardcrewMaterial_Log,    YardcrewMaterial_Log,
-    YardcrewMaterial_Cone,   YardcrewMaterial_Cone,   YardcrewMaterial_Cone,   YardcrewMaterial_Cement,
-    YardcrewMaterial_Cement, YardcrewMaterial_Cement, YardcrewMaterial_Bricks, YardcrewMaterial_Bricks,
-    YardcrewMaterial_Bricks};
-
 const Strata::NodePathStep kSortedLayerPath[] = {"GameScreenRoot", "Playfield", "YSortedLayer",
                                                  Strata::NodePathTerminator()};
 
@@ -123,14 +112,10 @@ MaterialLoader* CountTheMaterialsMode::getDigger() const
 
 void CountTheMaterialsMode::queueSpokenRequest() const
 {
-    AudioManager* audio = GetAudioManager();
-    audio->playNumberVocal(mRound.requestNumber);
     const BuildingMaterial material = mRound.requestMaterial;
     if (material < 0 || material >= BuildingMaterial_Count)
         return;
-    if (kMaterialColors[material] != YardcrewColor_None)
-        audio->playColorVocal(kMaterialColors[material]);
-    audio->playMaterialVocal(kMaterialWords[material], mRound.requestNumber == 1);
+    GetAudioManager()->playRequestVocal(Strata::Label(kBuildingMaterialNames[material]), mRound.requestNumber);
 }
 
 void CountTheMaterialsMode::playIntroAnimation()

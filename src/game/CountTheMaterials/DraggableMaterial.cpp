@@ -95,12 +95,4 @@ void DraggableMaterial::handleMouseExit()
         highlight->LocalSetVisible(false);
 }
 
-void DraggableMaterial::convertToClump()
-{
-    if (mNumber <= 2 || !IsKnown(mMaterial))
-        return;
-    if (auto* image = dynamic_cast<Strata::StaticSpriteNode*>(child("imageNode")))
-        image->setImage(Strata::Label(CountTheMaterialsContent::kClumps.name), mMaterial);
-}
-
 } // namespace Yardcrew

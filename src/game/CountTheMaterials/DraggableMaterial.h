@@ -1,7 +1,8 @@
 #pragma once
 
 // A pile of one material on the counting game's playfield: it shows its number of items, lights up
-// under the pointer and reports a press through its pressed signal. The digger later lifts it as a clump.
+// under the pointer and reports a press through its pressed signal. The digger later carries it as drawn, count and
+// all.
 
 #include "game/PlayfieldObject.h"
 #include "game/YardcrewNames.h"
@@ -27,8 +28,6 @@ public:
     void Update(float) override {}
 
     void acceptMouseInput(bool accept);
-    // A pile of more than two items becomes a heap of its material; one or two stay countable.
-    void convertToClump();
 
     BuildingMaterial getMaterial() const { return mMaterial; }
     int32_t getNumber() const { return mNumber; }

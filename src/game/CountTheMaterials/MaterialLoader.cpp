@@ -138,7 +138,7 @@ void MaterialLoader::pickUpMaterial(DraggableMaterial* pile)
         return;
     arrivedSignal(pile);
     GetAudioManager()->playInGameFeedbackVocal(true);
-    pile->convertToClump();
+    // The load keeps its count picture: the digger carries and tips exactly the number picked.
     Strata::SceneNode* attach = getAttachNode(false);
     if (Strata::SceneNode* pileNode = pile->GetNode(); pileNode != nullptr && attach != nullptr)
         attach->AttachChild(pileNode);

@@ -45,7 +45,7 @@ MaterialTarget::MaterialTarget(BuildingMaterial material, int32_t number)
         return;
     if (auto* picture = dynamic_cast<Strata::StaticSpriteNode*>(LayoutNode(kBoxImagePath));
         picture != nullptr && material >= 0 && material < BuildingMaterial_Count)
-        picture->setImage(Strata::Label(kBuildingMaterialSpriteTypes[material]), 0);
+        picture->setImage(Strata::Label(Names::kRequestItems.name), material);
     if (auto* count = dynamic_cast<Strata::TextSpriteNode*>(LayoutNode(kBoxCountPath)))
         count->SetText(Strata::StringFormatter(L"%1%").Arg(number).c_str());
 

@@ -11,13 +11,13 @@ namespace Yardcrew
 namespace
 {
 
-constexpr sScreenWords kWords[] = {ButtonWords("YesButton", "Button_YesButton"),
-                                   ButtonWords("NoButton", "Button_NoButton"),
-                                   PictureWords("Heading_StartOver", "Heading")};
+// Yes and No wear the tick and cross every yes/no question shares, and the question is spoken, so a
+// child who cannot read the heading never wipes a profile by guessing.
+constexpr sScreenWords kWords[] = {PictureWords("Heading_StartOver", "Heading")};
 
 } // namespace
 
-const sMenuScreen AccountConfirmMode::kScreen{"screen", "AccountConfirmLayout", kWords};
+const sMenuScreen AccountConfirmMode::kScreen{"screen", "AccountConfirmLayout", kWords, {}, "Profile_AskStartOver"};
 
 AccountConfirmMode::AccountConfirmMode(int profile) : MenuScreen(kScreen), mProfile(profile)
 {

@@ -5,9 +5,9 @@
 namespace Yardcrew
 {
 
-// Asks whether to start the profile over. "YesButton" makes the profile current, resets its story
-// position and its stickers, and goes to the main menu; "NoButton" closes the pop-up. Either closes it
-// at most once.
+// Asks aloud whether to start the profile over. "YesButton" (the shared tick) makes the profile current, resets its
+// story position and its stickers, and goes to the main menu; "NoButton" (the cross) closes the pop-up. Either closes
+// it at most once.
 class AccountConfirmMode : public MenuScreen
 {
 public:

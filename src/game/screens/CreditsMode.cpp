@@ -1,6 +1,10 @@
 #include "game/screens/CreditsMode.h"
 
 #include "game/AudioManager.h"
+#include "game/screens/ScreenSupport.h"
+#include "scene/SceneNode.h"
+
+#include <string>
 
 namespace Yardcrew
 {
@@ -19,6 +23,15 @@ CreditsMode::CreditsMode() : MenuScreen(kScreen)
 {
     OnButton(
         "BackButton", [this] { Close(); });
+}
+
+void CreditsMode::Setup()
+{
+    MenuScreen::Setup();
+    const std::string shown = std::string("Text") + LanguageSuffix();
+    for (const char* text : {"Text_EN", "Text_SP"})
+        if (Strata::SceneNode* lines = ScreenChild<Strata::SceneNode>(Screen(), text))
+            lines->LocalSetVisible(shown == text);
 }
 
 } // namespace Yardcrew

@@ -11,6 +11,9 @@ class CreditsMode : public MenuScreen
 public:
     CreditsMode();
 
+    // Shows the lines written in the profile's language ("Text_EN" or "Text_SP").
+    void Setup() override;
+
     static const sMenuScreen kScreen;
 };
 

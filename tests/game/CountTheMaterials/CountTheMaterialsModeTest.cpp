@@ -172,17 +172,16 @@ TEST_F(CountTheMaterialsModeTest, TheDiggerCarriesTheRightPileRoundIntoTheTipper
     // From the winning click on, the far tipper waits at its start.
     EXPECT_EQ(tipper->getBackgroundNode()->LocalGetLocation(), Constant<Vector2<float>>("TipperBGStartPos").GetValue());
 
-    // Lifted as a clump of its material, turned with the digger, then dropped into the cart.
+    // Lifted showing the count picked, turned with the digger, then dropped into the cart still showing it.
     MaterialLoader* digger = game.getDigger();
+    const IImage* picked = dynamic_cast<StaticSpriteNode*>(right->getImageNode())->GetImage();
     ASSERT_TRUE(StepUntil(game, [&] { return load->GetParent() == digger->getAttachNode(false); }));
-    const AutoResource<ImageList> clumps("MaterialClumps");
-    ASSERT_NE(clumps.Get(), nullptr);
-    EXPECT_EQ(dynamic_cast<StaticSpriteNode*>(right->getImageNode())->GetImage(),
-              clumps->GetImage(BuildingMaterial_LogRed));
+    EXPECT_EQ(dynamic_cast<StaticSpriteNode*>(right->getImageNode())->GetImage(), picked);
     EXPECT_TRUE(Heard("CTM_DiggerNoProb"));
     ASSERT_TRUE(StepUntil(
         game, [&] { return load->GetParent() == digger->getAttachNode(true); }));
     ASSERT_TRUE(StepUntil(game, [&] { return load->GetParent() == tipper->getCartNode(); }));
+    EXPECT_EQ(dynamic_cast<StaticSpriteNode*>(right->getImageNode())->GetImage(), picked);
     EXPECT_TRUE(Heard("SFX_BrickDrop"));
     EXPECT_FALSE(Ended());
     // The round ends after the tipper has gone and the far one has hooted.
@@ -253,16 +252,16 @@ TEST_F(CountTheMaterialsModeTest, TheRequestIsSpokenAndThePilesAndVehiclesAnswer
 {
     LoadLevel(R"(<Request material="BricksRed" number="3"/>
                  <Material type="BricksRed" number="3"/><Material type="BricksBlue" number="3"/>)");
-    watched.insert(watched.end(), {"w3", "wRed", "wBricks"});
+    watched.insert(watched.end(), {"w3", "wRedBricks"});
     CountTheMaterialsMode game(true, 0);
     Start(game);
     // The playfield opens once the whole request is queued, before it has been heard out.
     ASSERT_TRUE(StepUntil(
         game, [this] { return Open(); }));
     ASSERT_TRUE(StepUntil(
-        game, [this] { return Heard("wBricks"); }));
+        game, [this] { return Heard("wRedBricks"); }));
     std::erase_if(spoken, [](const std::string& s) { return s.rfind("SFX_", 0) == 0; });
-    EXPECT_EQ(spoken, (std::vector<std::string>{"w3", "wRed", "wBricks"}));
+    EXPECT_EQ(spoken, (std::vector<std::string>{"w3", "wRedBricks"}));
     ASSERT_TRUE(StepUntil(game, [&] { return DiggerHome(game); }));
 
     // A pile glows while the pointer is on it.
@@ -284,10 +283,10 @@ TEST_F(CountTheMaterialsModeTest, TheRequestIsSpokenAndThePilesAndVehiclesAnswer
     ASSERT_TRUE(StepUntil(game, [this] { return Heard("CTM_IncorrectAnswer"); }));
     Click(game, *game.getTipper()->getImageNode());
     Click(game, *game.getDigger()->getTruckImage());
-    ASSERT_TRUE(StepUntil(game, [this] { return Heard("wBricks"); }));
+    ASSERT_TRUE(StepUntil(game, [this] { return Heard("wRedBricks"); }));
     EXPECT_TRUE(Heard("VO_Digger_AreWeReady"));
     std::erase_if(spoken, [](const std::string& s) { return s.rfind("SFX_", 0) == 0 || s.rfind("VO_", 0) == 0; });
-    EXPECT_EQ(spoken, (std::vector<std::string>{"CTM_IncorrectAnswer", "w3", "wRed", "wBricks"}));
+    EXPECT_EQ(spoken, (std::vector<std::string>{"CTM_IncorrectAnswer", "w3", "wRedBricks"}));
     EXPECT_FALSE(Playing("CTM_IncorrectAnswer"));
 }
 
@@ -296,31 +295,26 @@ TEST_F(CountTheMaterialsModeTest, PilesTheRequestBoxAndTheHandOverShowWhatTheyHo
     CountTheMaterialsMode game(true, 0);
     context = std::make_unique<MainLoop::AutoContext>();
     MainLoop::WithinContext(&game, *context);
-    const AutoResource<ImageList> clumps("MaterialClumps");
     const AutoResource<ImageList> logs("Materials-Logs-Brown");
-    ASSERT_NE(clumps.Get(), nullptr);
+    const AutoResource<ImageList> items("CTM_RequestItems");
     ASSERT_NE(logs.Get(), nullptr);
-    // Only a pile of more than two becomes a clump when lifted; one or two stay countable.
+    ASSERT_NE(items.Get(), nullptr);
     for (int number : {1, 2, 3, 10})
     {
         DraggableMaterial pile(BuildingMaterial_LogBrown, number);
         auto* image = dynamic_cast<StaticSpriteNode*>(pile.getImageNode());
         ASSERT_NE(image, nullptr);
         EXPECT_EQ(image->GetImage(), logs->GetImage(number - 1)) << number;
-        pile.convertToClump();
-        EXPECT_EQ(image->GetImage(),
-                  number > 2 ? clumps->GetImage(BuildingMaterial_LogBrown) : logs->GetImage(number - 1))
-            << number;
         EXPECT_FALSE(pile.getHighlightNode()->LocalIsVisible());
     }
 
-    // The request box shows one item and the number in digits, and stays hidden until the tipper stands.
+    // The request box shows one large item and the number in digits, and stays hidden until the tipper stands.
     MaterialTarget tipper(BuildingMaterial_LogBrown, 12);
     SceneNode* box = tipper.getRequestBox();
     ASSERT_NE(box, nullptr);
     EXPECT_FALSE(box->LocalIsVisible());
     EXPECT_EQ(dynamic_cast<StaticSpriteNode*>(box->GetChildByNodeName(Label("imageNode")))->GetImage(),
-              logs->GetImage(0));
+              items->GetImage(BuildingMaterial_LogBrown));
     EXPECT_EQ(dynamic_cast<TextSpriteNode*>(box->GetChildByNodeName(Label("MaterialCount")))->GetText(), L"12");
 
     // Turning and handing over move every node of the load, in its order.

@@ -31,10 +31,10 @@ const char* const kSounds[] = {"HaulersDelivery_GameComplete",
 // A train of six carts above five choices; the cargo pictures are borrowed from the counting game (one
 // per material, thirteen), only their sizes and shapes matter here.
 const char* const kFixture = R"(
-  <imagelist name="HaulerDeliveryItems_Small" pattern="MaterialClumps_%1%" first="0" last="12"/>
-  <imagelist name="HaulerDeliveryItems_Small_rollover" pattern="MaterialClumps_%1%" first="0" last="12"/>
-  <imagelist name="HaulerDeliveryItems_Large" pattern="MaterialClumps_%1%" first="0" last="12"/>
-  <imagelist name="HaulerDeliveryItems_Large_rollover" pattern="MaterialClumps_%1%" first="0" last="12"/>
+  <imagelist name="HaulerDeliveryItems_Small" pattern="CTM_RequestItems_%1%" first="0" last="12"/>
+  <imagelist name="HaulerDeliveryItems_Small_rollover" pattern="CTM_RequestItems_%1%" first="0" last="12"/>
+  <imagelist name="HaulerDeliveryItems_Large" pattern="CTM_RequestItems_%1%" first="0" last="12"/>
+  <imagelist name="HaulerDeliveryItems_Large_rollover" pattern="CTM_RequestItems_%1%" first="0" last="12"/>
   <vector2i name="DefaultCursorRegPt" x="4" y="3"/>
   <intarray name="RepeatedGameNumLoops"><int value="0"/><int value="1"/><int value="1"/></intarray>
   <scenelayout name="HaulersDeliveryModeLayout">

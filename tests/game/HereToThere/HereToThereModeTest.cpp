@@ -28,10 +28,10 @@ const char* const kSounds[] = {
 const char* const kFixture = R"(
   <imagelist name="HereToThere_DeliveryHouses" pattern="CTM_TipperFrames_%1%" first="0" last="2"/>
   <imagelist name="HereToThere_Animal" pattern="CTM_DiggerFrames_%1%" first="0" last="2"/>
-  <imagelist name="HereToThere_Rectangle" pattern="MaterialClumps_%1%" first="0" last="3"/>
-  <imagelist name="HereToThere_Circle" pattern="MaterialClumps_%1%" first="4" last="7"/>
-  <imagelist name="HereToThere_Triangle" pattern="MaterialClumps_%1%" first="0" last="3"/>
-  <imagelist name="HereToThere_Star" pattern="MaterialClumps_%1%" first="4" last="7"/>
+  <imagelist name="HereToThere_Rectangle" pattern="CTM_RequestItems_%1%" first="0" last="3"/>
+  <imagelist name="HereToThere_Circle" pattern="CTM_RequestItems_%1%" first="4" last="7"/>
+  <imagelist name="HereToThere_Triangle" pattern="CTM_RequestItems_%1%" first="0" last="3"/>
+  <imagelist name="HereToThere_Star" pattern="CTM_RequestItems_%1%" first="4" last="7"/>
   <vector2i name="DefaultCursorRegPt" x="4" y="3"/>
   <float name="HaulerBackgroundDrivingSpeed" value="600"/>
   <float name="HaulerForegroundDrivingSpeed" value="500"/>

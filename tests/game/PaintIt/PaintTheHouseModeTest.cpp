@@ -22,8 +22,8 @@ const char* const kSounds[] = {"PaintIt_WrongColor", "PaintIt_GameComplete", "VO
 // The board and truck pictures are borrowed from the counting game; only their sizes matter here. Every
 // animation the game waits for ends.
 const char* const kFixture = R"(
-  <imagelist name="PaintIt_PaintBucket" pattern="MaterialClumps_%1%" first="0" last="3"/>
-  <imagelist name="TestFrames" pattern="MaterialClumps_%1%" first="4" last="7"/>
+  <imagelist name="PaintIt_PaintBucket" pattern="CTM_RequestItems_%1%" first="0" last="3"/>
+  <imagelist name="TestFrames" pattern="CTM_RequestItems_%1%" first="4" last="7"/>
   <vector2i name="BrushCursorRegPt" x="4" y="3"/>
   <intarray name="RepeatedGameNumLoops"><int value="0"/><int value="1"/><int value="1"/></intarray>
   <spritetype name="TestTruck" images="TestFrames">

@@ -26,15 +26,15 @@ const char* const kSounds[] = {"PileOfLeaves_GameComplete", "PileOfLeaves_Incorr
 // matter here. Requests per run: 1, 2 and 3.
 const char* const kFixture = R"(
   <intarray name="RepeatedGameNumLoops"><int value="0"/><int value="1"/><int value="2"/></intarray>
-  <imagelist name="Leaves" pattern="MaterialClumps_%1%" first="0" last="3"/>
-  <imagelist name="GeneralTool_Hammer" pattern="MaterialClumps_%1%" first="0" last="4"/>
-  <imagelist name="GeneralTool_Saw" pattern="MaterialClumps_%1%" first="1" last="5"/>
-  <imagelist name="GeneralTool_Drill" pattern="MaterialClumps_%1%" first="2" last="6"/>
-  <imagelist name="GeneralTool_Brush" pattern="MaterialClumps_%1%" first="3" last="7"/>
-  <imagelist name="GeneralTool_Wrench" pattern="MaterialClumps_%1%" first="0" last="4"/>
-  <imagelist name="GeneralTool_Screwdriver" pattern="MaterialClumps_%1%" first="1" last="5"/>
-  <imagelist name="GeneralTool_Level" pattern="MaterialClumps_%1%" first="2" last="6"/>
-  <imagelist name="GeneralTool_Pliers" pattern="MaterialClumps_%1%" first="3" last="7"/>
+  <imagelist name="Leaves" pattern="CTM_RequestItems_%1%" first="0" last="3"/>
+  <imagelist name="GeneralTool_Hammer" pattern="CTM_RequestItems_%1%" first="0" last="4"/>
+  <imagelist name="GeneralTool_Saw" pattern="CTM_RequestItems_%1%" first="1" last="5"/>
+  <imagelist name="GeneralTool_Drill" pattern="CTM_RequestItems_%1%" first="2" last="6"/>
+  <imagelist name="GeneralTool_Brush" pattern="CTM_RequestItems_%1%" first="3" last="7"/>
+  <imagelist name="GeneralTool_Wrench" pattern="CTM_RequestItems_%1%" first="0" last="4"/>
+  <imagelist name="GeneralTool_Screwdriver" pattern="CTM_RequestItems_%1%" first="1" last="5"/>
+  <imagelist name="GeneralTool_Level" pattern="CTM_RequestItems_%1%" first="2" last="6"/>
+  <imagelist name="GeneralTool_Pliers" pattern="CTM_RequestItems_%1%" first="3" last="7"/>
   <vector2i name="HandCursorRegPt" x="4" y="3"/>
   <float name="PreIntroLeafFlightTime" value="1.5"/>
   <float name="PreFlightLeafDelayMax" value="0.4"/>

@@ -21,14 +21,14 @@ namespace
 const char* const kSounds[] = {"PlanAJob_GameComplete", "PlanAJob_IncorrectAnswer", "SFX_Construction",
                                "InGameHint_PlanAJob_1"};
 
-// The blueprint's five places in a row, each arrangement's below it; every picture is a 150 by 112
-// pile of the counting game.
+// The blueprint's five places in a row, each arrangement's below it; every picture is a 120 by 96
+// request picture of the counting game.
 const char* const kFixture = R"(
-  <imagelist name="BluePrintTargetImages" pattern="MaterialClumps_%1%" first="0" last="4"/>
-  <imagelist name="Job_Targets" pattern="MaterialClumps_%1%" first="5" last="9"/>
-  <imagelist name="Job_Objects_Easy" pattern="MaterialClumps_%1%" first="0" last="4"/>
-  <imagelist name="Job_Objects_Medium" pattern="MaterialClumps_%1%" first="0" last="4"/>
-  <imagelist name="Job_Objects_Hard" pattern="MaterialClumps_%1%" first="0" last="4"/>
+  <imagelist name="BluePrintTargetImages" pattern="CTM_RequestItems_%1%" first="0" last="4"/>
+  <imagelist name="Job_Targets" pattern="CTM_RequestItems_%1%" first="5" last="9"/>
+  <imagelist name="Job_Objects_Easy" pattern="CTM_RequestItems_%1%" first="0" last="4"/>
+  <imagelist name="Job_Objects_Medium" pattern="CTM_RequestItems_%1%" first="0" last="4"/>
+  <imagelist name="Job_Objects_Hard" pattern="CTM_RequestItems_%1%" first="0" last="4"/>
   <vector2i name="HandCursorRegPt" x="4" y="3"/>
   <vector2f name="BluePrintsFinalPosition" x="0" y="0"/>
   <vector2f name="BluePrintsOffScreenPosition" x="0" y="-700"/>
@@ -101,7 +101,7 @@ protected:
     void SetUp() override
     {
         PlanAJobTest::SetUp();
-        AddPictures("counting", "MaterialClumps_");
+        AddPictures("counting", "CTM_RequestItems_");
         std::string sounds;
         for (const char* sound : kSounds)
             sounds += std::string("<sound name=\"") + sound + "\" src=\"w\"/>";

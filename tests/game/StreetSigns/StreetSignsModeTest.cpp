@@ -26,8 +26,8 @@ const char* const kSounds[] = {"General_IncorrectAnswer", "StreetSigns_TruckFull
 // A truck with four bed slots and the row the signs stand in; the pictures are borrowed from the
 // counting game, only their sizes matter here.
 const char* const kFixture = R"(
-  <imagelist name="Pictures" pattern="MaterialClumps_%1%" first="0" last="4"/>
-  <imagelist name="StreetSigns_AskPictures" pattern="MaterialClumps_%1%" first="0" last="9"/>
+  <imagelist name="Pictures" pattern="CTM_RequestItems_%1%" first="0" last="4"/>
+  <imagelist name="StreetSigns_AskPictures" pattern="CTM_RequestItems_%1%" first="0" last="9"/>
   <vector2i name="DefaultCursorRegPt" x="4" y="3"/>
   <float name="StreetSigns_SignSpacing" value="150"/>
   <intarray name="RepeatedGameNumLoops"><int value="0"/><int value="1"/><int value="1"/></intarray>
