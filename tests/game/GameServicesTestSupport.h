@@ -168,4 +168,27 @@ protected:
     Strata::Testing::MemoryFileSystemPartition* user = nullptr;
 };
 
+// One game's level reader on the fixture's manager: `Factory` files the elements tagged `tag`, found
+// back as `LevelType`.
+template <class Factory, class LevelType>
+class LevelReaderTest : public GameServicesTest
+{
+protected:
+    explicit LevelReaderTest(const wchar_t* tag) : mTag(tag) {}
+
+    void SetUp() override
+    {
+        GameServicesTest::SetUp();
+        manager->AddResourceFactory(mTag, new Factory());
+    }
+
+    const LevelType* Level(const char* name) const
+    {
+        return dynamic_cast<const LevelType*>(manager->GetResource(Strata::Label(name)).get());
+    }
+
+private:
+    const wchar_t* mTag;
+};
+
 } // namespace GameTesting

@@ -16,19 +16,10 @@ using Strata::Label;
 namespace
 {
 
-class HammerTheNailLevelTest : public GameServicesTest
+class HammerTheNailLevelTest : public LevelReaderTest<HammerTheNailLevelResourceFactory, HammerTheNailLevel>
 {
 protected:
-    void SetUp() override
-    {
-        GameServicesTest::SetUp();
-        manager->AddResourceFactory(L"HammerTheNailLevel", new HammerTheNailLevelResourceFactory());
-    }
-
-    const HammerTheNailLevel* Level(const char* name)
-    {
-        return dynamic_cast<const HammerTheNailLevel*>(manager->GetResource(Label(name)).get());
-    }
+    HammerTheNailLevelTest() : LevelReaderTest(L"HammerTheNailLevel") {}
 };
 
 TEST_F(HammerTheNailLevelTest, OnlyPlayableLevelsAreFiledAndEachRefusalIsLoggedOnce)

@@ -18,19 +18,10 @@ namespace
 
 using Patterns = std::vector<std::vector<int32_t>>;
 
-class HaulersDeliveryLevelTest : public GameServicesTest
+class HaulersDeliveryLevelTest : public LevelReaderTest<HaulersDeliveryLevelResourceFactory, HaulersDeliveryLevel>
 {
 protected:
-    void SetUp() override
-    {
-        GameServicesTest::SetUp();
-        manager->AddResourceFactory(L"HaulersDeliveryLevel", new HaulersDeliveryLevelResourceFactory());
-    }
-
-    const HaulersDeliveryLevel* Level(const char* name)
-    {
-        return dynamic_cast<const HaulersDeliveryLevel*>(manager->GetResource(Label(name)).get());
-    }
+    HaulersDeliveryLevelTest() : LevelReaderTest(L"HaulersDeliveryLevel") {}
 };
 
 TEST_F(HaulersDeliveryLevelTest, LettersAreReadInOrderAndOnlyPlayableLevelsAreFiled)

@@ -13,19 +13,10 @@ using Strata::Label;
 namespace
 {
 
-class HereToThereLevelTest : public GameServicesTest
+class HereToThereLevelTest : public LevelReaderTest<HereToThereLevelResourceFactory, HereToThereLevel>
 {
 protected:
-    void SetUp() override
-    {
-        GameServicesTest::SetUp();
-        manager->AddResourceFactory(L"HereToThereLevel", new HereToThereLevelResourceFactory());
-    }
-
-    const HereToThereLevel* Level(const char* name)
-    {
-        return dynamic_cast<const HereToThereLevel*>(manager->GetResource(Label(name)).get());
-    }
+    HereToThereLevelTest() : LevelReaderTest(L"HereToThereLevel") {}
 };
 
 TEST_F(HereToThereLevelTest, OnlyLevelsThePlayfieldCanHoldAreFiledAndEachRefusalIsLoggedOnce)

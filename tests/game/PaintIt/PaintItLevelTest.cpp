@@ -16,19 +16,10 @@ namespace
 
 using Patterns = std::vector<std::vector<int32_t>>;
 
-class PaintItLevelTest : public GameServicesTest
+class PaintItLevelTest : public LevelReaderTest<PaintItLevelResourceFactory, PaintItLevel>
 {
 protected:
-    void SetUp() override
-    {
-        GameServicesTest::SetUp();
-        manager->AddResourceFactory(L"PaintItLevel", new PaintItLevelResourceFactory());
-    }
-
-    const PaintItLevel* Level(const char* name)
-    {
-        return dynamic_cast<const PaintItLevel*>(manager->GetResource(Label(name)).get());
-    }
+    PaintItLevelTest() : LevelReaderTest(L"PaintItLevel") {}
 };
 
 TEST_F(PaintItLevelTest, DamagedLevelsAreRefusedWithOneLineAndTheRestAreFiled)

@@ -13,19 +13,10 @@ using Strata::Label;
 namespace
 {
 
-class SproutPuzzleLevelTest : public GameServicesTest
+class SproutPuzzleLevelTest : public LevelReaderTest<SproutPuzzleLevelResourceFactory, SproutPuzzleLevel>
 {
 protected:
-    void SetUp() override
-    {
-        GameServicesTest::SetUp();
-        manager->AddResourceFactory(L"SproutPuzzleLevel", new SproutPuzzleLevelResourceFactory());
-    }
-
-    const SproutPuzzleLevel* Level(const char* name) const
-    {
-        return dynamic_cast<const SproutPuzzleLevel*>(manager->GetResource(Label(name)).get());
-    }
+    SproutPuzzleLevelTest() : LevelReaderTest(L"SproutPuzzleLevel") {}
 };
 
 TEST_F(SproutPuzzleLevelTest, OnlyAKnownPictureInACutThePiecesAreDrawnForIsFiled)

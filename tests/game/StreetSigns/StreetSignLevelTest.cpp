@@ -18,19 +18,10 @@ using Traits = std::vector<StreetSignTrait>;
 constexpr StreetSignTrait C = StreetSignTrait_Color;
 constexpr StreetSignTrait S = StreetSignTrait_Shape;
 
-class StreetSignLevelTest : public GameServicesTest
+class StreetSignLevelTest : public LevelReaderTest<StreetSignLevelResourceFactory, StreetSignLevel>
 {
 protected:
-    void SetUp() override
-    {
-        GameServicesTest::SetUp();
-        manager->AddResourceFactory(L"StreetSignLevel", new StreetSignLevelResourceFactory());
-    }
-
-    const StreetSignLevel* Level(const char* name)
-    {
-        return dynamic_cast<const StreetSignLevel*>(manager->GetResource(Label(name)).get());
-    }
+    StreetSignLevelTest() : LevelReaderTest(L"StreetSignLevel") {}
 };
 
 TEST_F(StreetSignLevelTest, AsksAreReadInOrderAndOnlyPlayableLevelsAreFiled)

@@ -16,19 +16,10 @@ using Strata::Label;
 namespace
 {
 
-class ToolShedLevelTest : public GameServicesTest
+class ToolShedLevelTest : public LevelReaderTest<ToolShedLevelResourceFactory, ToolShedLevel>
 {
 protected:
-    void SetUp() override
-    {
-        GameServicesTest::SetUp();
-        manager->AddResourceFactory(L"ToolShedLevel", new ToolShedLevelResourceFactory());
-    }
-
-    const ToolShedLevel* Level(const char* name)
-    {
-        return dynamic_cast<const ToolShedLevel*>(manager->GetResource(Label(name)).get());
-    }
+    ToolShedLevelTest() : LevelReaderTest(L"ToolShedLevel") {}
 };
 
 TEST_F(ToolShedLevelTest, OnlyPlayableLevelsAreFiledAndEachRefusalIsLoggedOnce)
