@@ -100,16 +100,20 @@ sScenario StillTitle()
     return {"still title", [] {}, [steps] { return ++*steps <= 250 ? Stretch_Timing : Stretch_Over; }};
 }
 
-// Presses and releases the left button at the centre of the node, through the top mode.
-void Click(Strata::SceneNode& node)
+// Presses and releases the left button at a point of the frame, through the top mode.
+void ClickAt(int x, int y)
 {
-    const Strata::Rect<float> bounds = node.GlobalGetBounds();
-    const int x = static_cast<int>(bounds.x + bounds.width / 2);
-    const int y = static_cast<int>(bounds.y + bounds.height / 2);
     Strata::ApplicationMode* top = Strata::MainLoop::GetTopMostMode(0);
     top->OnMouseMove(x, y);
     top->OnMouseDown(Strata::MouseButton_Left, x, y);
     top->OnMouseUp(Strata::MouseButton_Left, x, y);
+}
+
+// The same at the centre of the node.
+void Click(Strata::SceneNode& node)
+{
+    const Strata::Rect<float> bounds = node.GlobalGetBounds();
+    ClickAt(static_cast<int>(bounds.x + bounds.width / 2), static_cast<int>(bounds.y + bounds.height / 2));
 }
 
 // The counting game's delivery trip: from the click on the pile asked for, the digger lifts it, turns,
@@ -139,7 +143,12 @@ sScenario DeliveryTrip()
                     for (size_t place = 0; DraggableMaterial* pile = game->getPile(place); ++place)
                         if (pile->getMaterial() == tipper->getRequestedMaterial() &&
                             pile->getNumber() == tipper->getRequestedNumber())
-                            Click(*pile->getImageNode());
+                        {
+                            // A pile takes presses only where it is drawn: its bottom row.
+                            const Strata::Rect<float> bounds = pile->getImageNode()->GlobalGetBounds();
+                            ClickAt(static_cast<int>(bounds.x + bounds.width / 2),
+                                    static_cast<int>(bounds.y + bounds.height - 14));
+                        }
                     state->clicked = true;
                     return Stretch_Waiting;
                 }

@@ -170,7 +170,12 @@ bool PickTheRightPile()
         return false;
     for (size_t place = 0; DraggableMaterial* pile = game->getPile(place); ++place)
         if (pile->getMaterial() == tipper->getRequestedMaterial() && pile->getNumber() == tipper->getRequestedNumber())
-            return ClickOn(pile->getImageNode());
+        {
+            // A pile takes presses only where it is drawn: its bottom row.
+            const Rect<float> bounds = pile->getImageNode()->GlobalGetBounds();
+            ClickAt(static_cast<int>(bounds.x + bounds.width / 2), static_cast<int>(bounds.y + bounds.height - 14));
+            return true;
+        }
     return false;
 }
 

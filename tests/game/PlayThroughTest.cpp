@@ -575,8 +575,9 @@ TEST_F(PlayThroughTest, TheCountingGameFromFreePlayToItsSticker)
                 pile->getNumber() != tipper->getRequestedNumber())
                 continue;
             load = pile->GetNode();
+            // A pile takes presses only where it is drawn: aim at its bottom row, which every count has.
             const Rect<float> bounds = pile->getImageNode()->GlobalGetBounds();
-            ClickAt(static_cast<int>(bounds.x + bounds.width / 2), static_cast<int>(bounds.y + bounds.height / 2));
+            ClickAt(static_cast<int>(bounds.x + bounds.width / 2), static_cast<int>(bounds.y + bounds.height - 14));
             return;
         }
         ADD_FAILURE() << "no pile answers the request";

@@ -48,12 +48,12 @@ int main(int argc, char** argv)
         CountTheMaterialsMode game(true, 0);
         const GameShots::Running running(game);
         written = StepUntil(game, [&] { return Settled(game); }) && written;
-        // The pointer rests on the first pile, which glows.
+        // The pointer rests on the first pile's bottom row, which glows.
         if (DraggableMaterial* pile = game.getPile(0))
         {
             const Rect<float> bounds = pile->getImageNode()->GlobalGetBounds();
             game.OnMouseMove(static_cast<int>(bounds.x + bounds.width / 2),
-                             static_cast<int>(bounds.y + bounds.height / 2));
+                             static_cast<int>(bounds.y + bounds.height - 14));
         }
         written = Shoot(game, out / (std::string(kGameModeDifficultyNames[d]) + ".png")) && written;
         if (d != GameModeDifficulty_Medium)

@@ -15,19 +15,21 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from make_art import arguments, document, inner, read, recolour, render, write  # noqa: E402
 
 MAX_ITEMS = 10
-# Piles are drawn large enough for a small child to count; the shovel and the cart hold a pile's own
-# canvas on its base line.
-WIDTH, HEIGHT = 150, 112
+# Piles are drawn as large as the playfield's five places allow, so a small child can count them; the
+# shovel and the cart hold a pile's own canvas on its base line. A heap of ten is four items wide and
+# 3.4 items high (rows of 4, 3, 2, 1, each 0.8 of an item above the last), so each family's item box is
+# the largest whose heap fits the canvas.
+WIDTH, HEIGHT = 200, 150
 BASE = HEIGHT - 4
 ROWS = (4, 3, 2, 1)
 
 # family: (drawing, its main and dark colours, item box width and height)
 FAMILIES = {
-    "Logs": ("counting_log.svg", ("#b5532f", "#7a2f17"), 35, 15),
-    "Cones": ("counting_cone.svg", ("#f07a1a", "#a4480a"), 30, 32),
-    "Cement": ("counting_cement.svg", ("#4a7fd0", "#274f8e"), 35, 24),
-    "Bricks": ("counting_bricks.svg", ("#c8452f", "#8e2a1b"), 35, 18),
-    "Plant": ("counting_plant.svg", None, 30, 35),
+    "Logs": ("counting_log.svg", ("#b5532f", "#7a2f17"), 47, 20),
+    "Cones": ("counting_cone.svg", ("#f07a1a", "#a4480a"), 40, 43),
+    "Cement": ("counting_cement.svg", ("#4a7fd0", "#274f8e"), 47, 32),
+    "Bricks": ("counting_bricks.svg", ("#c8452f", "#8e2a1b"), 47, 24),
+    "Plant": ("counting_plant.svg", None, 37, 43),
 }
 # The variants in the order of the game's material table; their list names are the game's.
 VARIANTS = (
@@ -73,6 +75,16 @@ def request_item(item, w, h):
     scale = min((cw - 8) / w, (ch - 8) / h)
     return ('<g transform="translate(%g %g) scale(%g)">%s</g>'
             % ((cw - w * scale) / 2, (ch - h * scale) / 2, scale, heap(item, 1, w, h, w, h)))
+
+
+def with_apron(body):
+    """The heap over an all but invisible margin a few pixels round its items: piles overlap on the
+    playfield, so a pile takes a press only where its picture is opaque enough, and the margin keeps the
+    gaps between items and their edges inside it for a small child's aim."""
+    return ('<filter id="apron" filterUnits="userSpaceOnUse" x="0" y="0" width="%d" height="%d">'
+            '<feMorphology in="SourceAlpha" operator="dilate" radius="7" result="wide"/>'
+            '<feFlood flood-color="#000000" flood-opacity="0.02"/><feComposite in2="wide" operator="in"/>'
+            '</filter><g filter="url(#apron)">%s</g>%s' % (WIDTH, HEIGHT, body, body))
 
 
 def halo():
@@ -205,7 +217,7 @@ def main():
         render(document(REQUEST_ITEM[0], REQUEST_ITEM[1], request_item(item, w, h)), REQUEST_ITEM[0], REQUEST_ITEM[1],
                os.path.join(folder, "CTM_RequestItems_%d.png" % index))
         for n in range(1, MAX_ITEMS + 1):
-            render(document(WIDTH, HEIGHT, heap(item, n, w, h)), WIDTH, HEIGHT,
+            render(document(WIDTH, HEIGHT, with_apron(heap(item, n, w, h))), WIDTH, HEIGHT,
                    os.path.join(folder, "%s_%d.png" % (name, n - 1)))
         lists.append(name)
         rollover = "Materials-%s-Rollover" % family

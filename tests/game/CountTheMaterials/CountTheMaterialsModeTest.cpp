@@ -5,6 +5,7 @@
 #include "game/CountTheMaterials/MaterialLoader.h"
 #include "game/CountTheMaterials/MaterialTarget.h"
 #include "graphics/FontResourceFactory.h"
+#include "graphics/Image.h"
 #include "graphics/ImageListResourceFactory.h"
 #include "graphics/ImageResourceFactory.h"
 #include "scene/NodePath.h"
@@ -97,6 +98,20 @@ protected:
                digger->GetTaskQueue().IsEmpty();
     }
 
+    // A pile takes presses only where its picture is drawn: aim at its bottom row, which every count has.
+    static Vector2<int> OnPile(const DraggableMaterial& pile)
+    {
+        const Rect<float> bounds = pile.getImageNode()->GlobalGetBounds();
+        return {static_cast<int>(bounds.x + bounds.width / 2), static_cast<int>(bounds.y + bounds.height - 14)};
+    }
+    static void ClickPile(SceneApplicationMode& mode, const DraggableMaterial& pile)
+    {
+        const Vector2<int> at = OnPile(pile);
+        mode.OnMouseMove(at.x, at.y);
+        mode.OnMouseDown(MouseButton_Left, at.x, at.y);
+        mode.OnMouseUp(MouseButton_Left, at.x, at.y);
+    }
+
     void LoadLevel(const std::string& body)
     {
         GetLevelManager().clearLevels();
@@ -120,7 +135,7 @@ protected:
             DraggableMaterial* right =
                 Find(*game, [&](const DraggableMaterial& pile) { return IsRequested(*game, pile); });
             ASSERT_NE(right, nullptr);
-            Click(*game, *right->getImageNode());
+            ClickPile(*game, *right);
             ASSERT_TRUE(StepUntil(*game, [this] { return Ended(); })) << "round " << rounds;
             TakeNextRound(game, run);
         }
@@ -166,7 +181,7 @@ TEST_F(CountTheMaterialsModeTest, TheDiggerCarriesTheRightPileRoundIntoTheTipper
         const NodePathStep path[] = {"GameScreenRoot", "Playfield", "YSortedLayer", place, NodePathTerminator()};
         EXPECT_EQ(RootDescendent(path)->GetChildCount(), 0u) << place;
     }
-    Click(game, *right->getImageNode());
+    ClickPile(game, *right);
     EXPECT_TRUE(Mask()->LocalIsVisible());
     EXPECT_FALSE(tipper->getRequestBox()->LocalIsVisible());
     // From the winning click on, the far tipper waits at its start.
@@ -218,7 +233,7 @@ TEST_F(CountTheMaterialsModeTest, WrongPilesAreExplainedAndTheLevelStillEnds)
         const std::string& reason = reasons.at({pile->getMaterial(), pile->getNumber()});
         spoken.clear();
         SceneNode* place = pile->GetNode()->GetParent();
-        Click(game, *pile->getImageNode());
+        ClickPile(game, *pile);
         // The digger drives there; the playfield is closed until it is home again.
         ASSERT_TRUE(StepUntil(game, [&] { return Heard(reason); })) << reason;
         EXPECT_FALSE(Open());
@@ -237,7 +252,7 @@ TEST_F(CountTheMaterialsModeTest, WrongPilesAreExplainedAndTheLevelStillEnds)
 
     DraggableMaterial* right = Find(game, [&](const DraggableMaterial& pile) { return IsRequested(game, pile); });
     ASSERT_NE(right, nullptr);
-    Click(game, *right->getImageNode());
+    ClickPile(game, *right);
     // A press after the win is not judged.
     spoken.clear();
     game.MaterialClicked(Find(
@@ -267,9 +282,8 @@ TEST_F(CountTheMaterialsModeTest, TheRequestIsSpokenAndThePilesAndVehiclesAnswer
     // A pile glows while the pointer is on it.
     DraggableMaterial* blue =
         Find(game, [](const DraggableMaterial& pile) { return pile.getMaterial() == BuildingMaterial_BricksBlue; });
-    const Rect<float> bounds = blue->getImageNode()->GlobalGetBounds();
     spoken.clear();
-    game.OnMouseMove(static_cast<int>(bounds.x + 60), static_cast<int>(bounds.y + 45));
+    game.OnMouseMove(OnPile(*blue).x, OnPile(*blue).y);
     EXPECT_TRUE(blue->getHighlightNode()->LocalIsVisible());
     game.OnMouseMove(5, 595);
     EXPECT_FALSE(blue->getHighlightNode()->LocalIsVisible());
@@ -279,7 +293,7 @@ TEST_F(CountTheMaterialsModeTest, TheRequestIsSpokenAndThePilesAndVehiclesAnswer
     // Pressing the tipper while the reason for a wrong pile is spoken cuts the reason short; pressing
     // the digger on its way asks whether we are ready.
     spoken.clear();
-    Click(game, *blue->getImageNode());
+    ClickPile(game, *blue);
     ASSERT_TRUE(StepUntil(game, [this] { return Heard("CTM_IncorrectAnswer"); }));
     Click(game, *game.getTipper()->getImageNode());
     Click(game, *game.getDigger()->getTruckImage());
@@ -288,6 +302,45 @@ TEST_F(CountTheMaterialsModeTest, TheRequestIsSpokenAndThePilesAndVehiclesAnswer
     std::erase_if(spoken, [](const std::string& s) { return s.rfind("SFX_", 0) == 0 || s.rfind("VO_", 0) == 0; });
     EXPECT_EQ(spoken, (std::vector<std::string>{"CTM_IncorrectAnswer", "w3", "wRedBricks"}));
     EXPECT_FALSE(Playing("CTM_IncorrectAnswer"));
+}
+
+TEST_F(CountTheMaterialsModeTest, EveryPileLiesWholeOnTheGroundAndAnswersThePointerWhereItsItemsAre)
+{
+    // Five tall heaps of ten fill every place, so neighbouring canvases overlap: wherever an item is drawn,
+    // the pointer must light that pile and no other, or a child's press would fetch the wrong one.
+    LoadLevel(R"(<Request material="ConeRed" number="10"/><Material type="ConeRed" number="10"/>
+                 <Material type="Plant" number="10"/><Material type="CementGray" number="10"/>
+                 <Material type="LogBrown" number="10"/><Material type="BricksBlue" number="10"/>)");
+    constexpr int kGroundTop = 336;
+    CountTheMaterialsMode game(true, 0);
+    Start(game);
+    ASSERT_TRUE(StepUntil(
+        game, [this] { return Open(); }));
+    ASSERT_TRUE(StepUntil(game, [&] { return DiggerHome(game); }));
+    const std::vector<DraggableMaterial*> piles = Piles(game);
+    ASSERT_EQ(piles.size(), kCountTheMaterialsMaxPiles);
+    for (DraggableMaterial* pile : piles)
+    {
+        const IImage* picture = dynamic_cast<StaticSpriteNode*>(pile->getImageNode())->GetImage();
+        ASSERT_NE(picture, nullptr);
+        const Rect<float> bounds = pile->getImageNode()->GlobalGetBounds();
+        int drawn = 0;
+        for (int y = 0; y < picture->GetHeight(); y += 3)
+            for (int x = 0; x < picture->GetWidth(); x += 3)
+            {
+                if (picture->GetPixel(x, y).a < 128)
+                    continue;
+                ++drawn;
+                const int at[] = {static_cast<int>(bounds.x) + x, static_cast<int>(bounds.y) + y};
+                ASSERT_TRUE(at[0] >= 0 && at[0] < 800 && at[1] >= kGroundTop && at[1] < 600)
+                    << pile->getMaterial() << " at " << at[0] << "," << at[1];
+                game.OnMouseMove(at[0], at[1]);
+                for (DraggableMaterial* other : piles)
+                    ASSERT_EQ(other->getHighlightNode()->LocalIsVisible(), other == pile)
+                        << pile->getMaterial() << " at " << at[0] << "," << at[1];
+            }
+        EXPECT_GT(drawn, 100) << pile->getMaterial();
+    }
 }
 
 TEST_F(CountTheMaterialsModeTest, PilesTheRequestBoxAndTheHandOverShowWhatTheyHold)
@@ -306,6 +359,28 @@ TEST_F(CountTheMaterialsModeTest, PilesTheRequestBoxAndTheHandOverShowWhatTheyHo
         ASSERT_NE(image, nullptr);
         EXPECT_EQ(image->GetImage(), logs->GetImage(number - 1)) << number;
         EXPECT_FALSE(pile.getHighlightNode()->LocalIsVisible());
+    }
+
+    // One item of every material is drawn large enough for a small child to see and count.
+    for (int material = 0; material < BuildingMaterial_Count; ++material)
+    {
+        const AutoResource<ImageList> counts(kBuildingMaterialSpriteTypes[material]);
+        ASSERT_NE(counts.Get(), nullptr);
+        const IImage* one = counts->GetImage(0);
+        int left = one->GetWidth();
+        int right = -1;
+        int top = one->GetHeight();
+        int bottom = -1;
+        for (int y = 0; y < one->GetHeight(); ++y)
+            for (int x = 0; x < one->GetWidth(); ++x)
+                if (one->GetPixel(x, y).a >= 128)
+                {
+                    left = std::min(left, x);
+                    right = std::max(right, x);
+                    top = std::min(top, y);
+                    bottom = std::max(bottom, y);
+                }
+        EXPECT_GE(std::max(right - left, bottom - top) + 1, 36) << kBuildingMaterialSpriteTypes[material];
     }
 
     // The request box shows one large item and the number in digits, and stays hidden until the tipper stands.
