@@ -234,7 +234,7 @@ def write_manifests(data):
   <vector2f name="DiggerDeliveryRoadEnterPosition" x="840" y="150"/>
   <vector2farray name="DiggerForegroundDriveOnPath"><vector2f x="700" y="150"/><vector2f x="560" y="150"/></vector2farray>
   <vector2farray name="DiggerForegroundDriveOffPath"><vector2f x="700" y="152"/><vector2f x="860" y="150"/></vector2farray>
-  <vector2f name="MaterialPickupOffset" x="-160" y="-168"/>
+  <vector2f name="MaterialPickupOffset" x="-135" y="-168"/>
 </manifest>
 """)
     cursors = "".join('  <image name="cursor_brush_%s" src="cursor_brush_%s"/>\n' % (c, c)
