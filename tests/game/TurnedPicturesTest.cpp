@@ -49,6 +49,11 @@ struct sTurnedPicture
     bool turnShows;
 };
 
+void PrintTo(const sTurnedPicture& row, std::ostream* out)
+{
+    *out << row.what;
+}
+
 const sTurnedPicture kTurnedPictures[] = {
     {"JobCard", "PlanAJobMode", "planajob", "JobSequenceItemLayout", "", "imageNode", "PlanAJob_", "_Objects_", 9,
      Shake, false},
