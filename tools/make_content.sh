@@ -127,6 +127,7 @@ for step in "${steps[@]}"; do
       cmake --build build/content -j "${JOBS:-4}" --target leaves_shots && build/content/tools/content/leaves_shots data docs/leaves
       cmake --build build/content -j "${JOBS:-4}" --target paint_it_shots && build/content/tools/content/paint_it_shots data docs/paintit
       cmake --build build/content -j "${JOBS:-4}" --target street_signs_shots && build/content/tools/content/street_signs_shots data docs/streetsigns
+      cmake --build build/content -j "${JOBS:-4}" --target hammer_shots && build/content/tools/content/hammer_shots data docs/hammer
       ;;
     *)
       echo "unknown step: $step" >&2

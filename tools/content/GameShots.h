@@ -28,6 +28,7 @@
 #define STB_IMAGE_WRITE_IMPLEMENTATION
 #include <stb/stb_image_write.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <functional>
@@ -124,6 +125,13 @@ inline bool StepUntil(SceneApplicationMode& game, const std::function<bool()>& c
     for (int step = 0; step < 6000 && !condition(); ++step)
         game.Update(0.02f);
     return condition();
+}
+
+// How far the node is turned from upright, either way, in degrees.
+inline float TurnedDegrees(const SceneNode& node)
+{
+    const float degrees = node.LocalGetOrientation().Wrap().GetValue() * 180.0f / Angle::pi();
+    return std::min(degrees, 360.0f - degrees);
 }
 
 // Whether the game's input mask at that path from the scene root is there and down.

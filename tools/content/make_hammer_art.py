@@ -310,8 +310,9 @@ def manifest(data):
                          % (tool, name, tool, name, MAX_STROKES))
     lists.append('  <imagelist name="FixIt_Tool_InBox_rollover" pattern="FixIt_Tool_InBox_rollover_%1%" first="0" '
                  'last="2"/>')
+    # The wrench swings through a quarter turn on each stroke: 10 degree steps for the software canvas.
     lists.append('  <imagelist name="FixIt_Tool_InHand_Wrench" pattern="FixIt_Tool_InHand_Wrench_%1%" first="0" '
-                 'last="3"/>')
+                 'last="3" rotations="36"/>')
     for tool in TOOLS[1:]:
         for name, _ in COLOURS:
             frames = "FixIt_Tool_InHand_%s_%s" % (tool, name)

@@ -254,8 +254,8 @@ def make_pictures(art, folder):
         render(document(CARD, CARD, site(art)), BIG, BIG, os.path.join(folder, "%s_Build_%d.png" % (prefix, STEPS)))
 
 
-def imagelist(name, count):
-    return '  <imagelist name="%s" pattern="%s_%%1%%" first="0" last="%d"/>\n' % (name, name, count - 1)
+def imagelist(name, count, extra=""):
+    return '  <imagelist name="%s" pattern="%s_%%1%%" first="0" last="%d"%s/>\n' % (name, name, count - 1, extra)
 
 
 def manifest():
@@ -270,7 +270,10 @@ def manifest():
     for job in JOBS:
         prefix = "PlanAJob_" + job
         for difficulty in ("Easy", "Medium", "Hard"):
-            out.append(imagelist("%s_Objects_%s" % (prefix, difficulty), STEPS))
+            # A wrong card shakes; without a turned copy the software canvas would not draw it at all.
+            # Two copies keep it on screen, upright: steps fine enough to show a 10 degree shake
+            # would cost some 100 MB for the 45 cards.
+            out.append(imagelist("%s_Objects_%s" % (prefix, difficulty), STEPS, ' rotations="2"'))
         out.append(imagelist(prefix + "_Targets", STEPS))
         out.append(imagelist(prefix + "_Build", STEPS + 1))
         # Waiting shows the plot; building plays the steps in order and stays on the finished job.

@@ -226,7 +226,10 @@ def manifest():
         out.append('  <image name="SproutPuzzle_Picture_%s" src="SproutPuzzle_Picture_%s"/>\n' % (name, name))
         for cut in CUTS:
             pieces = "SproutPuzzle_Pieces_%s_%dx%d" % ((name,) + cut)
-            out.append('  <imagelist name="%s" pattern="%s_%%1%%" first="0" last="%d"/>\n'
+            # A piece turned away shakes; without a turned copy the software canvas would not draw it
+            # at all. Two copies keep it on screen, upright: steps fine enough to show a 10 degree
+            # shake would cost some 400 MB for the 76 pieces.
+            out.append('  <imagelist name="%s" pattern="%s_%%1%%" first="0" last="%d" rotations="2"/>\n'
                        % (pieces, pieces, cut[0] * cut[1] - 1))
     trays = ""
     for pieces, places in TRAYS.items():

@@ -1,7 +1,7 @@
 // Draws the job-order game through the game's own mode, the engine's loaders and the software canvas,
 // stepped as the main loop steps it: at each difficulty once the blueprint is in place, the pointer on
 // the first offered picture (docs/planajob/<difficulty>.png), and the hard level's busiest moments
-// (Job_<n>.png): a picture carried over a wrong place after its shake; the blueprint half filled; the
+// (Job_<n>.png): a picture carried over a wrong place during its shake; the blueprint half filled; the
 // job being built.
 //
 //   plan_a_job_shots <data folder> <output folder>
@@ -75,15 +75,16 @@ int main(int argc, char** argv)
         if (wrong == nullptr)
             return 1;
         Press(game, wrong->getImageNode());
-        // Shaken, then still: the software canvas draws no turned picture that was not turned in advance.
-        const auto turned = [&] { return carried->getCarriedCopy()->LocalGetOrientation().GetValue() != 0.0f; };
+        // Some 8 degrees into the shake; the software canvas keeps it upright.
+        const auto turned = [&] { return GameShots::TurnedDegrees(*carried->getCarriedCopy()) >= 8.0f; };
         written = StepUntil(game, turned) && written;
-        written = StepUntil(game, [&] { return !turned(); }) && written;
         // The stepping replays the main loop's pointer, which no one moves here: the carried copy is put
         // back under the pointer before each picture.
         const Rect<float> at = wrong->getImageNode()->GlobalGetBounds();
         game.OnMouseMove(static_cast<int>(at.x + at.width / 2), static_cast<int>(at.y + at.height / 2));
         written = Shoot(game, out / "Job_1.png") && written;
+        written =
+            StepUntil(game, [&] { return GameShots::TurnedDegrees(*carried->getCarriedCopy()) == 0.0f; }) && written;
 
         // Half the steps in place, the next one carried.
         for (size_t placed = 0; placed < 3; ++placed)

@@ -2,8 +2,8 @@
 // stepped as the main loop steps it: at each difficulty once the intro's stacks have fallen, the pointer
 // on an object so its glow shows (docs/stacking/<difficulty>.png); at the hard level the busiest moment,
 // every stack of the intro on its way down (Fall.png), the largest red object carried over its platform
-// (Carry.png), and a red stack built smallest first coming down again beside a right blue one while
-// Hoist is sad (Sad.png).
+// (Carry.png), and a red stack built smallest first shaking before it comes down (Shake.png), then
+// coming down again beside a right blue one while Hoist is sad (Sad.png).
 //
 //   stacking_shots <data folder> <output folder>
 
@@ -126,6 +126,10 @@ int main(int argc, char** argv)
         game.OnMouseMove(0, 0);
         StackableObject* falling = FirstFalling(game);
         const float start = falling != nullptr ? Away(*falling) : 0.0f;
+        written = StepUntil(game, [&]
+                            { return falling == nullptr || GameShots::TurnedDegrees(*falling->GetNode()) >= 8.0f; }) &&
+                  written;
+        written = Shoot(game, out / "Shake.png") && written;
         written = StepUntil(game, [&] { return falling == nullptr || Away(*falling) < 0.6f * start; }) && written;
         written = Shoot(game, out / "Sad.png") && written;
     }
