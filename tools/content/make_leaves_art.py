@@ -137,14 +137,15 @@ def manifest():
            '  <image name="POL_Backdrop" src="POL_Backdrop"/>\n',
            '  <image name="POL_RequestBox" src="POL_RequestBox"/>\n',
            '  <image name="POL_BlownLeaf" src="POL_BlownLeaf"/>\n',
-           # Turned copies for the software canvas: each leaf lies at its own angle, a found tool spins.
+           # Turned copies for the software canvas: each leaf lies at its own angle, a found tool spins
+           # and a wrong one shakes 10 degrees each way.
            '  <imagelist name="Leaves" pattern="POL_Leaf_%%1%%" first="0" last="%d" rotations="36"/>\n'
            % (len(LEAF_COLOURS) - 1),
            '  <imagelist name="POL_DogFrames" pattern="POL_DogFrames_%1%" first="0" last="4"/>\n']
     # Images 0 to 3: the tool in each colour; image 4: its highlight ring.
     for name, *_ in TOOLS:
         out.append('  <imagelist name="GeneralTool_%s" pattern="GeneralTool_%s_%%1%%" first="0" last="4" '
-                   'rotations="8"/>\n' % (name, name))
+                   'rotations="36"/>\n' % (name, name))
     # The game only starts "Correct" and "Wrong"; both end in the looping "Idle".
     out.append('  <spritetype name="PileOfLeaves_Dog" images="POL_DogFrames">\n'
                '    <animation name="Idle" frameList="0" fps="1" numPlays="0"/>\n'

@@ -270,10 +270,9 @@ def manifest():
     for job in JOBS:
         prefix = "PlanAJob_" + job
         for difficulty in ("Easy", "Medium", "Hard"):
-            # A wrong card shakes; without a turned copy the software canvas would not draw it at all.
-            # Two copies keep it on screen, upright: steps fine enough to show a 10 degree shake
-            # would cost some 100 MB for the 45 cards.
-            out.append(imagelist("%s_Objects_%s" % (prefix, difficulty), STEPS, ' rotations="2"'))
+            # A wrong card shakes 10 degrees each way; the software canvas draws a turned picture only
+            # from its turned copies (each made when first drawn), so 10 degree steps show the shake.
+            out.append(imagelist("%s_Objects_%s" % (prefix, difficulty), STEPS, ' rotations="36"'))
         out.append(imagelist(prefix + "_Targets", STEPS))
         out.append(imagelist(prefix + "_Build", STEPS + 1))
         # Waiting shows the plot; building plays the steps in order and stays on the finished job.

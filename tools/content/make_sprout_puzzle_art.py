@@ -226,10 +226,9 @@ def manifest():
         out.append('  <image name="SproutPuzzle_Picture_%s" src="SproutPuzzle_Picture_%s"/>\n' % (name, name))
         for cut in CUTS:
             pieces = "SproutPuzzle_Pieces_%s_%dx%d" % ((name,) + cut)
-            # A piece turned away shakes; without a turned copy the software canvas would not draw it
-            # at all. Two copies keep it on screen, upright: steps fine enough to show a 10 degree
-            # shake would cost some 400 MB for the 76 pieces.
-            out.append('  <imagelist name="%s" pattern="%s_%%1%%" first="0" last="%d" rotations="2"/>\n'
+            # A piece turned away shakes 10 degrees each way; the software canvas draws a turned picture
+            # only from its turned copies (each made when first drawn), so 10 degree steps show it.
+            out.append('  <imagelist name="%s" pattern="%s_%%1%%" first="0" last="%d" rotations="36"/>\n'
                        % (pieces, pieces, cut[0] * cut[1] - 1))
     trays = ""
     for pieces, places in TRAYS.items():

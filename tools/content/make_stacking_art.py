@@ -151,9 +151,9 @@ def manifest():
     out += ['  <image name="Platform_%s" src="Platform_%s"/>\n' % (c, c) for c in COLOURS]
     for colour in COLOURS:
         for kind in ("Girder", "Log"):
-            # A wrong stack shakes its object down: 15 degree steps show the 10 degree shake both
-            # ways on the software canvas (coarser ones snap it upright).
-            out.append('  <imagelist name="%s%ss" pattern="%s%ss_%%1%%" first="0" last="%d" rotations="24"/>\n'
+            # A wrong stack shakes its object down: 10 degree steps show the 10 degree shake both
+            # ways on the software canvas (coarser ones snap it upright or overturn it).
+            out.append('  <imagelist name="%s%ss" pattern="%s%ss_%%1%%" first="0" last="%d" rotations="36"/>\n'
                        % (colour, kind, colour, kind, last))
     for kind in ("Girder", "Log"):
         out.append('  <imagelist name="%sRollover" pattern="%sRollover_%%1%%" first="0" last="%d"/>\n'

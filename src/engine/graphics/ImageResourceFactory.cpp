@@ -22,10 +22,10 @@ void MakeImageRotations(Image& image, Label name, const IAttributeContainer& att
     }
     if (rotations <= 1)
         return;
+    // Each turned copy is made when first drawn at its angle and kept. A shake draws two or three of
+    // them; making every slot of every listed picture here would hold tens of megabytes for angles most
+    // pictures never show.
     image.SetRotationCache(std::make_unique<ImageRotationCache>(rotations));
-    const Angle step = Angle::Circle() / static_cast<float>(rotations);
-    for (int i = 0; i < rotations; ++i)
-        image.GetCachedRotation(step * static_cast<float>(i));
 }
 
 IResourceDescriptor* ImageResourceFactory::CreateResource(const std::wstring& manifest, Label name,

@@ -76,7 +76,7 @@ TEST_F(ImageResourceFactoryTest, LoadsTheImageIntoTheResource)
     EXPECT_EQ(dynamic_cast<Image*>(one.get())->GetRotationCache(), nullptr);
 }
 
-TEST_F(ImageResourceFactoryTest, RotationsAreAllMadeWhileLoadingAndKept)
+TEST_F(ImageResourceFactoryTest, RotationsAreMadeWhenFirstAskedForAndKept)
 {
     std::vector<std::string> lines;
     auto resource = Create({{L"src", L"ball"}, {L"rotations", L"4"}}, &lines);
@@ -85,13 +85,16 @@ TEST_F(ImageResourceFactoryTest, RotationsAreAllMadeWhileLoadingAndKept)
     ImageRotationCache* cache = image->GetRotationCache();
     ASSERT_NE(cache, nullptr);
     ASSERT_EQ(cache->GetCount(), 4);
-    // Every slot stays filled although the image has not been uploaded as a texture yet.
+    // Nothing turned is held before it is drawn.
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(cache->GetImage(i), nullptr) << i;
+    // A copy asked for stays, although the image has not been uploaded as a texture yet.
     EXPECT_TRUE(image->IsTextureDirty());
-    EXPECT_EQ(cache->GetImage(0), image);
-    for (int i = 1; i < 4; ++i)
-        EXPECT_NE(cache->GetImage(i), nullptr) << i;
-    const Image* quarter = cache->GetImage(1);
+    const Image* quarter = image->GetCachedRotation(Angle::FromDegrees(90.0f));
+    ASSERT_NE(quarter, nullptr);
+    EXPECT_EQ(cache->GetImage(1), quarter);
     EXPECT_EQ(image->GetCachedRotation(Angle::FromDegrees(90.0f)), quarter);
+    EXPECT_EQ(cache->GetImage(2), nullptr);
     EXPECT_EQ(quarter->GetWidth(), image->GetHeight());
     EXPECT_EQ(quarter->GetPixel(0, 0), image->GetPixel(0, image->GetHeight() - 1));
 }
