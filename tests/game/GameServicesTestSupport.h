@@ -169,6 +169,17 @@ protected:
     Strata::Testing::MemoryFileSystemPartition* user = nullptr;
 };
 
+// A row of a letter-pattern game's level table: the level's difficulty and children, the patterns read,
+// and the reason logged (null when the level is filed).
+struct sLetterPatternCase
+{
+    const char* name;
+    const char* difficulty;
+    const char* children;
+    std::vector<std::vector<int32_t>> read;
+    const char* logged;
+};
+
 // One game's level reader on the fixture's manager: `Factory` (a GameLevelResourceFactory) files the
 // elements of its game's registered level tag.
 template <class Factory>
@@ -226,6 +237,17 @@ protected:
     {
         ExpectFiledUnlessLogged(
             manifest, cases, element, [](const auto&, const LevelType&) {});
+    }
+
+    // A letter-pattern game's table, checked as above and for the patterns read.
+    template <class Cases>
+    void ExpectLetterPatterns(const wchar_t* manifest, const Cases& cases)
+    {
+        ExpectFiledUnlessLogged(
+            manifest, cases,
+            [](const sLetterPatternCase& c)
+            { return std::pair(std::string("difficulty=\"") + c.difficulty + "\"", c.children); },
+            [](const sLetterPatternCase& c, const LevelType& level) { EXPECT_EQ(level.patterns, c.read); });
     }
 
     // The game's levels in data/: at least three filed at each difficulty, every one playable.

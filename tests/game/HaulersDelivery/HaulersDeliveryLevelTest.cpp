@@ -20,14 +20,6 @@ using HaulersDeliveryLevelTest = LevelReaderTest<HaulersDeliveryLevelResourceFac
 
 TEST_F(HaulersDeliveryLevelTest, LettersAreReadInOrderAndOnlyPlayableLevelsAreFiled)
 {
-    struct Case
-    {
-        const char* name;
-        const char* difficulty;
-        const char* children;
-        Patterns read;
-        const char* logged; // null when the level is filed
-    };
     const std::string seventeen = []
     {
         std::string s;
@@ -35,7 +27,7 @@ TEST_F(HaulersDeliveryLevelTest, LettersAreReadInOrderAndOnlyPlayableLevelsAreFi
             s += "<Pattern order=\"AB\"/>";
         return s;
     }();
-    const Case cases[] = {
+    const sLetterPatternCase cases[] = {
         {"HdTwo",
          "Easy",
          R"(<Pattern order="AB"/><Pattern order="A, B, C"/><Note order="C"/>)",
@@ -57,10 +49,7 @@ TEST_F(HaulersDeliveryLevelTest, LettersAreReadInOrderAndOnlyPlayableLevelsAreFi
         {"HdMany", "Medium", seventeen.c_str(), Patterns(17, {0, 1}), "has more than 16 patterns"},
         {"HdBadDifficulty", "easy!", R"(<Pattern order="A"/>)", {{0}}, "has no known difficulty"},
     };
-    ExpectFiledUnlessLogged(
-        L"Cargo", cases,
-        [](const Case& c) { return std::pair(std::string("difficulty=\"") + c.difficulty + "\"", c.children); },
-        [](const Case& c, const HaulersDeliveryLevel& level) { EXPECT_EQ(level.patterns, c.read); });
+    ExpectLetterPatterns(L"Cargo", cases);
 
     // Filed only under its own difficulty.
     GetLevelManager().difficulty = GameModeDifficulty_Medium;

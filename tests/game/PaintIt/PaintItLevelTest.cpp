@@ -14,21 +14,11 @@ using Strata::Label;
 namespace
 {
 
-using Patterns = std::vector<std::vector<int32_t>>;
-
 using PaintItLevelTest = LevelReaderTest<PaintItLevelResourceFactory>;
 
 TEST_F(PaintItLevelTest, DamagedLevelsAreRefusedWithOneLineAndTheRestAreFiled)
 {
-    struct Case
-    {
-        const char* name;
-        const char* difficulty;
-        const char* children;
-        Patterns read;
-        const char* logged; // null when the level is filed
-    };
-    const Case cases[] = {
+    const sLetterPatternCase cases[] = {
         {"PiMixed",
          "Easy",
          R"(<Pattern order="AbC"/><Pattern order="A B A"/><Pattern order="ABD"/>)",
@@ -44,10 +34,7 @@ TEST_F(PaintItLevelTest, DamagedLevelsAreRefusedWithOneLineAndTheRestAreFiled)
         {"PiNoOrder", "Hard", "<Pattern/>", {{}}, "has an empty pattern (number 1)"},
         {"PiUnknown", "Hardest", R"(<Pattern order="AB"/>)", {{0, 1}}, "has no known difficulty"},
     };
-    ExpectFiledUnlessLogged(
-        L"Fence", cases,
-        [](const Case& c) { return std::pair(std::string("difficulty=\"") + c.difficulty + "\"", c.children); },
-        [](const Case& c, const PaintItLevel& level) { EXPECT_EQ(level.patterns, c.read); });
+    ExpectLetterPatterns(L"Fence", cases);
     EXPECT_EQ(FiledLevels(GameModeType_PaintIt), (std::set<std::string>{"PiMixed", "PiOthers"}));
 }
 
