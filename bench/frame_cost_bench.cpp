@@ -52,6 +52,7 @@
 
 #include "platform/linux/FrameViewport.h"
 
+#include "../tests/game/LiveGameSupport.h"
 #include "BenchReporter.h"
 #include "GameBenchSupport.h"
 
@@ -484,32 +485,8 @@ sScenario JobPlanning()
 // pointer replay sees them too.
 void PushPointer(int frameX, int frameY, bool press)
 {
-    int width = 0;
-    int height = 0;
-    SDL_GetWindowSize(Linux::GetMainWindow(), &width, &height);
-    const Linux::sFrameViewport viewport = Linux::ComputeFrameViewport(width, height);
-    const int x = viewport.x + frameX * viewport.width / Linux::kFrameWidth;
-    const int y = viewport.y + frameY * viewport.height / Linux::kFrameHeight;
-    SDL_Event event{};
-    event.type = SDL_MOUSEMOTION;
-    event.motion.windowID = SDL_GetWindowID(Linux::GetMainWindow());
-    event.motion.x = x;
-    event.motion.y = y;
-    SDL_PushEvent(&event);
-    for (Uint32 type : {SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP})
-    {
-        if (!press)
-            break;
-        event = SDL_Event{};
-        event.type = type;
-        event.button.windowID = SDL_GetWindowID(Linux::GetMainWindow());
-        event.button.button = SDL_BUTTON_LEFT;
-        event.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
-        event.button.clicks = 1;
-        event.button.x = x;
-        event.button.y = y;
-        SDL_PushEvent(&event);
-    }
+    const Strata::Vector2<int> at = LiveGame::WindowPoint(frameX, frameY);
+    LiveGame::PushPointer(at.x, at.y, press);
 }
 
 Strata::Vector2<float> Centre(Strata::SceneNode& node)

@@ -44,6 +44,8 @@
 #include "scene/SceneApplicationMode.h"
 #include "scene/SceneNode.h"
 
+#include "../tests/game/LiveGameSupport.h"
+
 #include <SDL.h>
 #include <malloc.h>
 #include <strings.h>
@@ -89,30 +91,8 @@ private:
     sApplicationConfig mConfig;
 };
 
-SceneNode* FindNode(SceneNode* node, Label name)
-{
-    if (node == nullptr)
-        return nullptr;
-    if (SceneNode* child = node->GetChildByNodeName(name))
-        return child;
-    for (SceneNode* child : node->GetChildren())
-        if (SceneNode* found = FindNode(child, name))
-            return found;
-    return nullptr;
-}
-
-template <class Mode>
-Mode* Top()
-{
-    return dynamic_cast<Mode*>(MainLoop::GetTopMostMode(0));
-}
-
-template <class T = SceneNode>
-T* TopNode(const char* name)
-{
-    auto* mode = dynamic_cast<SceneApplicationMode*>(MainLoop::GetTopMostMode(0));
-    return mode != nullptr ? dynamic_cast<T*>(FindNode(mode->GetRootNode(), Label(name))) : nullptr;
-}
+using LiveGame::Top;
+using LiveGame::TopNode;
 
 bool Checked(const char* name)
 {
@@ -123,32 +103,8 @@ bool Checked(const char* name)
 // A click at a point of the logical frame, placed in the window the way the platform maps it back.
 void ClickAt(int frameX, int frameY)
 {
-    SDL_Window* main = Linux::GetMainWindow();
-    int width = 0;
-    int height = 0;
-    SDL_GetWindowSize(main, &width, &height);
-    const Linux::sFrameViewport viewport = Linux::ComputeFrameViewport(width, height);
-    const int x = viewport.x + frameX * viewport.width / Linux::kFrameWidth;
-    const int y = viewport.y + frameY * viewport.height / Linux::kFrameHeight;
-    const Uint32 window = SDL_GetWindowID(main);
-    SDL_Event event{};
-    event.type = SDL_MOUSEMOTION;
-    event.motion.windowID = window;
-    event.motion.x = x;
-    event.motion.y = y;
-    SDL_PushEvent(&event);
-    for (Uint32 type : {SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP})
-    {
-        event = SDL_Event{};
-        event.type = type;
-        event.button.windowID = window;
-        event.button.button = SDL_BUTTON_LEFT;
-        event.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
-        event.button.clicks = 1;
-        event.button.x = x;
-        event.button.y = y;
-        SDL_PushEvent(&event);
-    }
+    const Vector2<int> at = LiveGame::WindowPoint(frameX, frameY);
+    LiveGame::PushPointer(at.x, at.y, true);
 }
 
 // False when there is no such node (yet).

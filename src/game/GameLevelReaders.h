@@ -53,6 +53,8 @@ template <class Level>
 class GameLevelResourceFactory : public Strata::IResourceFactory
 {
 public:
+    using LevelType = Level;
+
     explicit GameLevelResourceFactory(GameModeType type) : mType(type) {}
 
     Strata::IResourceDescriptor* CreateResource(const std::wstring& manifest, Strata::Label name,

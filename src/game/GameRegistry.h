@@ -35,16 +35,16 @@ struct sGameRegistration
     const wchar_t* manifest = nullptr;
     // The manifest element of its levels and the reader that files them.
     const wchar_t* levelTag = nullptr;
-    std::function<std::unique_ptr<Strata::IResourceFactory>()> makeLevelReader;
+    std::function<std::unique_ptr<Strata::IResourceFactory>()> makeLevelReader{};
     // Empty while the game is not built: the story passes it over and free play greys it out.
-    GameModeConstructor makeMode;
+    GameModeConstructor makeMode{};
     // Hint 1 and every later hint; null for a game without spoken hints.
     const char* firstHint = nullptr;
     const char* laterHint = nullptr;
     // The in-game track; null for none.
     const char* music = nullptr;
     // The names the game's code asks for, for the content check.
-    std::span<const sContentName> content;
+    std::span<const sContentName> content{};
 };
 
 // Adds a game. Refused with a log line, changing nothing, for a type out of range, a type, label or

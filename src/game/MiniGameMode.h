@@ -40,9 +40,9 @@ struct sMiniGameDescription
     const char* cursor = nullptr;
     const char* cursorHotSpot = nullptr;
     // From the scene root: the node over the playfield that swallows clicks while shown; empty for none.
-    Strata::NodePath inputMask;
+    Strata::NodePath inputMask{};
     // From the scene root: the layer whose children are depth-sorted before each draw; empty for none.
-    Strata::NodePath sortedLayer;
+    Strata::NodePath sortedLayer{};
     IntroForemanState introState = IntroForemanState_Default;
     // Rounds counted by "RepeatedGameNumLoops" (the pop-up shows in the first only); else one round.
     bool repeating = false;

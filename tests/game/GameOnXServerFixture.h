@@ -18,6 +18,8 @@
 #include "platform/linux/ScopedEnvironment.h"
 #include "platform/linux/TempFolder.h"
 
+#include "LiveGameSupport.h"
+
 #include <SDL.h>
 #include <gtest/gtest.h>
 
@@ -85,31 +87,8 @@ protected:
 
     virtual void OnFrame() = 0;
 
-    // The pointer's move to (x, y) in the game's window, with the left button held or not.
-    static SDL_Event MouseMotion(int x, int y, bool held = false)
-    {
-        SDL_Event event{};
-        event.type = SDL_MOUSEMOTION;
-        event.motion.windowID = SDL_GetWindowID(Linux::GetMainWindow());
-        event.motion.x = x;
-        event.motion.y = y;
-        event.motion.state = held ? SDL_BUTTON_LMASK : 0;
-        return event;
-    }
-
-    // The left button pressed (SDL_MOUSEBUTTONDOWN) or let go (SDL_MOUSEBUTTONUP) at (x, y).
-    static SDL_Event MouseButton(Uint32 type, int x, int y)
-    {
-        SDL_Event event{};
-        event.type = type;
-        event.button.windowID = SDL_GetWindowID(Linux::GetMainWindow());
-        event.button.button = SDL_BUTTON_LEFT;
-        event.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
-        event.button.clicks = 1;
-        event.button.x = x;
-        event.button.y = y;
-        return event;
-    }
+    static SDL_Event MouseMotion(int x, int y, bool held = false) { return LiveGame::MouseMotion(x, y, held); }
+    static SDL_Event MouseButton(Uint32 type, int x, int y) { return LiveGame::MouseButton(type, x, y); }
 
     void Set(const char* name, const char* value)
     {

@@ -7,6 +7,7 @@
 #include "core/Random.h"
 #include "framework/Account.h"
 #include "framework/AccountManager.h"
+#include "game/GameRegistry.h"
 #include "game/LevelManager.h"
 #include "graphics/ImageList.h"
 
@@ -168,18 +169,32 @@ protected:
     Strata::Testing::MemoryFileSystemPartition* user = nullptr;
 };
 
-// One game's level reader on the fixture's manager: `Factory` files the elements tagged `tag`, found
-// back as `LevelType`.
-template <class Factory, class LevelType>
+// A row of a letter-pattern game's level table: the level's difficulty and children, the patterns read,
+// and the reason logged (null when the level is filed).
+struct sLetterPatternCase
+{
+    const char* name;
+    const char* difficulty;
+    const char* children;
+    std::vector<std::vector<int32_t>> read;
+    const char* logged;
+};
+
+// One game's level reader on the fixture's manager: `Factory` (a GameLevelResourceFactory) files the
+// elements of its game's registered level tag.
+template <class Factory>
 class LevelReaderTest : public GameServicesTest
 {
 protected:
-    explicit LevelReaderTest(const wchar_t* tag) : mTag(tag) {}
+    using LevelType = typename Factory::LevelType;
 
     void SetUp() override
     {
         GameServicesTest::SetUp();
-        manager->AddResourceFactory(mTag, new Factory());
+        const Yardcrew::sGameRegistration* game = Yardcrew::FindRegisteredGame(Factory().GetGameModeType());
+        ASSERT_NE(game, nullptr);
+        mGame = game;
+        manager->AddResourceFactory(game->levelTag, new Factory());
     }
 
     const LevelType* Level(const char* name) const
@@ -187,8 +202,80 @@ protected:
         return dynamic_cast<const LevelType*>(manager->GetResource(Strata::Label(name)).get());
     }
 
+    // Loads one manifest of a level element per case, `<tag name="..." attributes>children</tag>` with
+    // the attributes and children `element(c)` gives, and checks each case: its record is made and handed
+    // to `check`, and it is filed exactly when `c.logged` is null, else logged once with that reason.
+    template <class Cases, class Element, class Check>
+    void ExpectFiledUnlessLogged(const wchar_t* manifest, const Cases& cases, Element element, Check check)
+    {
+        const std::string tag = Narrow(mGame->levelTag);
+        std::string body;
+        for (const auto& c : cases)
+        {
+            const auto [attributes, children] = element(c);
+            body += "<" + tag + " name=\"" + c.name + "\" " + attributes + ">" + children + "</" + tag + ">\n";
+        }
+        LoadManifest(manifest, body);
+        const std::string log = TakeLog();
+        const std::set<std::string> filed = FiledLevels(mGame->type);
+        for (const auto& c : cases)
+        {
+            SCOPED_TRACE(c.name);
+            EXPECT_EQ(filed.count(c.name) == 1, c.logged == nullptr);
+            const std::string line = LevelLogLine(log, Narrow(manifest), c.name);
+            if (c.logged == nullptr)
+                EXPECT_EQ(line, "");
+            else
+                EXPECT_NE(line.find(c.logged), std::string::npos) << line;
+            const LevelType* level = Level(c.name);
+            ASSERT_NE(level, nullptr);
+            check(c, *level);
+        }
+    }
+    template <class Cases, class Element>
+    void ExpectFiledUnlessLogged(const wchar_t* manifest, const Cases& cases, Element element)
+    {
+        ExpectFiledUnlessLogged(
+            manifest, cases, element, [](const auto&, const LevelType&) {});
+    }
+
+    // A letter-pattern game's table, checked as above and for the patterns read.
+    template <class Cases>
+    void ExpectLetterPatterns(const wchar_t* manifest, const Cases& cases)
+    {
+        ExpectFiledUnlessLogged(
+            manifest, cases,
+            [](const sLetterPatternCase& c)
+            { return std::pair(std::string("difficulty=\"") + c.difficulty + "\"", c.children); },
+            [](const sLetterPatternCase& c, const LevelType& level) { EXPECT_EQ(level.patterns, c.read); });
+    }
+
+    // The game's levels in data/: at least three filed at each difficulty, every one playable.
+    void ExpectShippedLevelsPlayable()
+    {
+        const std::vector<std::set<std::string>> drawn = ShippedLevels(mGame->manifest, mGame->type);
+        for (size_t d = 0; d < drawn.size(); ++d)
+        {
+            EXPECT_GE(drawn[d].size(), 3u) << "difficulty " << d;
+            for (const std::string& name : drawn[d])
+            {
+                const LevelType* level = Level(name.c_str());
+                ASSERT_NE(level, nullptr) << name;
+                EXPECT_EQ(level->Validate(), "") << name;
+            }
+        }
+    }
+
 private:
-    const wchar_t* mTag;
+    static std::string Narrow(const wchar_t* text)
+    {
+        std::string narrow;
+        for (; *text != L'\0'; ++text)
+            narrow += static_cast<char>(*text);
+        return narrow;
+    }
+
+    const Yardcrew::sGameRegistration* mGame = nullptr;
 };
 
 } // namespace GameTesting

@@ -9,10 +9,13 @@
 #include "framework/MainLoop.h"
 #include "framework/ValueResources.h"
 #include "game/ForemanInstructionMode.h"
+#include "game/GameRegistry.h"
 #include "game/LevelManager.h"
 #include "game/LevelProgression.h"
+#include "game/MiniGameMode.h"
 #include "graphics/ImageListResourceFactory.h"
 #include "graphics/ImageResourceFactory.h"
+#include "scene/NodePath.h"
 #include "scene/SceneApplicationMode.h"
 #include "scene/SceneNode.h"
 #include "scene/StrataExtensions.h"
@@ -149,19 +152,70 @@ protected:
         return condition();
     }
 
+    // The picture, list and constant readers.
+    void AddPictureReaders()
+    {
+        manager->AddResourceFactory(L"image", new ImageResourceFactory());
+        RegisterImageListResourceFactories();
+        CreateConstantResourceFactories();
+    }
+
+    // Every file of data/<folder> whose name starts with `start`, as an in-memory file.
+    void AddDataFiles(const char* folder, const std::string& start = "")
+    {
+        for (const auto& entry :
+             std::filesystem::directory_iterator(std::filesystem::path(MENAGERIE_DATA_DIR) / folder))
+            if (entry.path().filename().string().rfind(start, 0) == 0)
+                files.AddFile(entry.path().filename().wstring(), ReadDataFile(entry.path()));
+    }
+
     // The picture, list and constant readers, the two cursors as files "cursor_default" and
     // "cursor_hand" (small opaque pictures a stand-in game piece is hit by at its centre) and the
     // counting game's pictures (its thirteen "CTM_RequestItems_<n>" among them), stand-ins of other sizes and shapes.
     void AddStandInPictures()
     {
-        manager->AddResourceFactory(L"image", new ImageResourceFactory());
-        RegisterImageListResourceFactories();
-        CreateConstantResourceFactories();
+        AddPictureReaders();
         AddCursorFiles();
-        for (const auto& entry :
-             std::filesystem::directory_iterator(std::filesystem::path(MENAGERIE_DATA_DIR) / "counting"))
-            files.AddFile(entry.path().filename().wstring(), ReadDataFile(entry.path()));
+        AddDataFiles("counting");
     }
+
+    // Plays the game `game` describes: its level reader under its registered tag; Mask and Open read
+    // its input mask. `game` is a static of the game.
+    void UseGame(const sMiniGameDescription& game)
+    {
+        mGame = &game;
+        const sGameRegistration* registration = FindRegisteredGame(game.type);
+        ASSERT_NE(registration, nullptr);
+        manager->AddResourceFactory(registration->levelTag, registration->makeLevelReader().release());
+    }
+
+    // Silent sounds of these names, as manifest text.
+    template <class Names>
+    static std::string SilentSounds(const Names& names)
+    {
+        std::string text;
+        for (const auto& name : names)
+            text += std::string("<sound name=\"") + name + "\" src=\"w\"/>";
+        return text;
+    }
+
+    // Loads `fixture` and the sounds, silent, as the manifest `manifest`, and watches the sounds and the
+    // general praise.
+    template <class Names>
+    void LoadWithSounds(const Names& sounds, const std::string& fixture, const wchar_t* manifest)
+    {
+        LoadManifest(SilentSounds(sounds) + fixture, manifest);
+        watched.assign(std::begin(sounds), std::end(sounds));
+        watched.push_back("General_CorrectAnswer");
+    }
+
+    // The game's input mask; null when it has none or its layout is not up.
+    SceneNode* Mask() const
+    {
+        return mGame != nullptr && !mGame->inputMask.empty() ? RootDescendent(mGame->inputMask) : nullptr;
+    }
+    // Clicks reach the playfield: the mask is there and hidden.
+    bool Open() const { return Mask() != nullptr && !Mask()->LocalIsVisible(); }
 
     // Ends the round `game` played: what it asked for goes to `run`, and `game` becomes the next round
     // when one was made (else null).
@@ -220,15 +274,18 @@ protected:
                           ReadDataFile(std::filesystem::path(MENAGERIE_DATA_DIR) / "cursors" / cursor));
     }
 
-    // A press and release at the node's centre, through the mode's own hit testing.
-    static void Click(SceneApplicationMode& mode, SceneNode& node)
+    // A press and release at a point, through the mode's own hit testing.
+    static void ClickAt(SceneApplicationMode& mode, int x, int y)
     {
-        const Rect<float> bounds = node.GlobalGetBounds();
-        const int x = static_cast<int>(bounds.x + bounds.width / 2);
-        const int y = static_cast<int>(bounds.y + bounds.height / 2);
         mode.OnMouseMove(x, y);
         mode.OnMouseDown(MouseButton_Left, x, y);
         mode.OnMouseUp(MouseButton_Left, x, y);
+    }
+    // The same at the node's centre.
+    static void Click(SceneApplicationMode& mode, SceneNode& node)
+    {
+        const Rect<float> bounds = node.GlobalGetBounds();
+        ClickAt(mode, static_cast<int>(bounds.x + bounds.width / 2), static_cast<int>(bounds.y + bounds.height / 2));
     }
 
     std::unique_ptr<MainLoop::AutoContext> context;
@@ -238,6 +295,7 @@ protected:
     std::unique_ptr<ApplicationMode> nextRound;
 
 private:
+    const sMiniGameDescription* mGame = nullptr;
     std::set<std::string> mPlaying;
     int mLevelManifests = 0;
 };

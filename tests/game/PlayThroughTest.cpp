@@ -128,31 +128,8 @@ public:
     Label levelID;
 };
 
-SceneNode* FindNode(SceneNode* node, Label name)
-{
-    if (node == nullptr)
-        return nullptr;
-    if (SceneNode* child = node->GetChildByNodeName(name))
-        return child;
-    for (SceneNode* child : node->GetChildren())
-        if (SceneNode* found = FindNode(child, name))
-            return found;
-    return nullptr;
-}
-
-template <class Mode>
-Mode* Top()
-{
-    return dynamic_cast<Mode*>(MainLoop::GetTopMostMode(0));
-}
-
-// The named node of the top mode's scene, when the top mode has a scene.
-template <class T = SceneNode>
-T* TopNode(const char* name)
-{
-    auto* mode = dynamic_cast<SceneApplicationMode*>(MainLoop::GetTopMostMode(0));
-    return mode != nullptr ? dynamic_cast<T*>(FindNode(mode->GetRootNode(), Label(name))) : nullptr;
-}
+using LiveGame::Top;
+using LiveGame::TopNode;
 
 // Whether the named button of the top screen wears the image list of that name.
 bool Wears(const char* button, const char* images)
@@ -278,22 +255,9 @@ protected:
         };
     }
 
-    // The pointer moves to (x, y) in the window.
-    static void MoveTo(int x, int y)
-    {
-        SDL_Event event = MouseMotion(x, y);
-        SDL_PushEvent(&event);
-    }
-
-    static void ClickAt(int x, int y)
-    {
-        MoveTo(x, y);
-        for (Uint32 type : {SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP})
-        {
-            SDL_Event event = MouseButton(type, x, y);
-            SDL_PushEvent(&event);
-        }
-    }
+    // The pointer moves to (x, y) in the window, and clicks there.
+    static void MoveTo(int x, int y) { LiveGame::PushPointer(x, y, false); }
+    static void ClickAt(int x, int y) { LiveGame::PushPointer(x, y, true); }
 
     void Screenshot(const std::string& name)
     {

@@ -12,6 +12,7 @@
 #include "framework/ResourceLoading.h"
 #include "framework/ResourceManager.h"
 #include "framework/ValueResources.h"
+#include "game/GameRegistry.h"
 #include "game/LevelManager.h"
 #include "graphics/Context.h"
 #include "graphics/FontResourceFactory.h"
@@ -190,18 +191,35 @@ private:
 };
 
 // A tool's start: its two folders from the command line, then the session over the data folder with the
-// game's level reader and manifest, made in `session`. 0 when the tool can go on; otherwise its exit
-// code: 2 without the folders, 1 when the data does not load.
+// game's level reader (`levels`, taken) and manifest, made in `session`. 0 when the tool can go on;
+// otherwise its exit code: 2 without the folders, 1 when the data does not load.
+inline int Open(int argc, char** argv, const char* tool, const wchar_t* levelTag, IResourceFactory* levels,
+                const wchar_t* manifest, std::filesystem::path& out, std::optional<Session>& session)
+{
+    std::unique_ptr<IResourceFactory> reader(levels);
+    std::filesystem::path data;
+    if (!Folders(argc, argv, tool, data, out))
+        return 2;
+    session.emplace(tool, data, levelTag, reader.release(),
+                    std::initializer_list<const wchar_t*>{L"GlobalConstants", L"DifficultyOptionsQuit", manifest});
+    return session->IsLoaded() ? 0 : 1;
+}
+
 template <class LevelFactory>
 int Open(int argc, char** argv, const char* tool, const wchar_t* levelTag, const wchar_t* manifest,
          std::filesystem::path& out, std::optional<Session>& session)
 {
-    std::filesystem::path data;
-    if (!Folders(argc, argv, tool, data, out))
-        return 2;
-    session.emplace(tool, data, levelTag, new LevelFactory(),
-                    std::initializer_list<const wchar_t*>{L"GlobalConstants", L"DifficultyOptionsQuit", manifest});
-    return session->IsLoaded() ? 0 : 1;
+    return Open(argc, argv, tool, levelTag, new LevelFactory(), manifest, out, session);
+}
+
+// The same for a registered game, whose registration names its level reader, tag and manifest.
+inline int Open(int argc, char** argv, const char* tool, Yardcrew::GameModeType type, std::filesystem::path& out,
+                std::optional<Session>& session)
+{
+    const Yardcrew::sGameRegistration* game = Yardcrew::FindRegisteredGame(type);
+    if (game == nullptr)
+        return 1;
+    return Open(argc, argv, tool, game->levelTag, game->makeLevelReader().release(), game->manifest, out, session);
 }
 
 } // namespace GameShots

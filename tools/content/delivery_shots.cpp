@@ -8,6 +8,7 @@
 
 #include "framework/MainLoop.h"
 #include "game/HereToThere/HereToThereCart.h"
+#include "game/HereToThere/HereToThereGame.h"
 #include "game/HereToThere/HereToThereMode.h"
 #include "game/HereToThere/HereToThereObject.h"
 #include "game/HereToThere/HereToThereTarget.h"
@@ -24,8 +25,7 @@ namespace
 
 bool Open()
 {
-    const NodePathStep mask[] = {"GameScreenRoot", "Playfield", "Material_ClickMask", NodePathTerminator()};
-    return GameShots::MaskOpen(mask);
+    return GameShots::MaskOpen(HereToThereDescription().inputMask);
 }
 
 } // namespace
@@ -34,8 +34,7 @@ int main(int argc, char** argv)
 {
     std::filesystem::path out;
     std::optional<GameShots::Session> session;
-    if (const int failed = GameShots::Open<HereToThereLevelResourceFactory>(
-            argc, argv, "delivery_shots", L"HereToThereLevel", L"HereToThereMode", out, session))
+    if (const int failed = GameShots::Open(argc, argv, "delivery_shots", GameModeType_HereToThere, out, session))
         return failed;
 
     bool written = true;

@@ -7,10 +7,9 @@
 #include "GameShots.h"
 
 #include "game/HammerTheNail/DraggableTool.h"
-#include "game/HammerTheNail/HammerTheNailLevel.h"
+#include "game/HammerTheNail/HammerTheNailGame.h"
 #include "game/HammerTheNail/HammerTheNailMode.h"
 #include "game/HammerTheNail/TargetNail.h"
-#include "scene/NodePath.h"
 
 using namespace Strata;
 using namespace Yardcrew;
@@ -21,17 +20,15 @@ int main(int argc, char** argv)
 {
     std::filesystem::path out;
     std::optional<GameShots::Session> session;
-    if (const int failed = GameShots::Open<HammerTheNailLevelResourceFactory>(
-            argc, argv, "hammer_shots", L"HammerTheNailLevel", L"HammerTheNailMode", out, session))
+    if (const int failed = GameShots::Open(argc, argv, "hammer_shots", GameModeType_HammerTheNail, out, session))
         return failed;
 
-    const NodePathStep mask[] = {"GameScreenRoot", "Playfield", "MaskInput_ClickMask", NodePathTerminator()};
     for (int d = 0; d < GameModeDifficulty_Count; ++d)
     {
         GetLevelManager().difficulty = static_cast<GameModeDifficulty>(d);
         HammerTheNailMode game(false, 0);
         const GameShots::Running running(game);
-        if (!StepUntil(game, [&] { return GameShots::MaskOpen(mask); }))
+        if (!StepUntil(game, [&] { return GameShots::MaskOpen(HammerTheNailDescription().inputMask); }))
             return 1;
         for (DraggableTool* wrench : game.getTools())
         {

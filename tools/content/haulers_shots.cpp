@@ -10,6 +10,7 @@
 #include "framework/MainLoop.h"
 #include "game/HaulersDelivery/DeliveryCart.h"
 #include "game/HaulersDelivery/DeliveryObject.h"
+#include "game/HaulersDelivery/HaulersDeliveryGame.h"
 #include "game/HaulersDelivery/HaulersDeliveryMode.h"
 #include "scene/NodePath.h"
 
@@ -36,8 +37,7 @@ int main(int argc, char** argv)
 {
     std::filesystem::path out;
     std::optional<GameShots::Session> session;
-    if (const int failed = GameShots::Open<HaulersDeliveryLevelResourceFactory>(
-            argc, argv, "haulers_shots", L"HaulersDeliveryLevel", L"HaulersDeliveryMode", out, session))
+    if (const int failed = GameShots::Open(argc, argv, "haulers_shots", GameModeType_HaulersDelivery, out, session))
         return failed;
 
     bool written = true;

@@ -9,6 +9,7 @@
 
 #include "framework/MainLoop.h"
 #include "game/HideAndSeek/HideAndSeekCharacter.h"
+#include "game/HideAndSeek/HideAndSeekGame.h"
 #include "game/HideAndSeek/HideAndSeekLevel.h"
 #include "game/HideAndSeek/HideAndSeekMode.h"
 #include "game/HideAndSeek/HideAndSeekObstacle.h"
@@ -27,8 +28,7 @@ namespace
 
 bool Open()
 {
-    const NodePathStep mask[] = {"GameScreenRoot", "Playfield", "ClickMask", NodePathTerminator()};
-    return GameShots::MaskOpen(mask);
+    return GameShots::MaskOpen(HideAndSeekDescription().inputMask);
 }
 
 } // namespace
@@ -37,8 +37,7 @@ int main(int argc, char** argv)
 {
     std::filesystem::path out;
     std::optional<GameShots::Session> session;
-    if (const int failed = GameShots::Open<HideAndSeekLevelResourceFactory>(
-            argc, argv, "hide_and_seek_shots", L"HideAndSeekLevel", L"HideAndSeekMode", out, session))
+    if (const int failed = GameShots::Open(argc, argv, "hide_and_seek_shots", GameModeType_HideAndSeek, out, session))
         return failed;
 
     bool written = true;

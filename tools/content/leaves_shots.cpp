@@ -10,6 +10,7 @@
 #include "framework/MainLoop.h"
 #include "game/PileOfLeaves/Leaf.h"
 #include "game/PileOfLeaves/LeafCoveredTool.h"
+#include "game/PileOfLeaves/PileOfLeavesGame.h"
 #include "game/PileOfLeaves/PileOfLeavesLevel.h"
 #include "game/PileOfLeaves/PileOfLeavesMode.h"
 #include "scene/NodePath.h"
@@ -24,8 +25,7 @@ namespace
 
 LeafCoveredTool* Asked(const PileOfLeavesMode& game)
 {
-    const NodePathStep mask[] = {"GameScreenRoot", "Playfield", "ClickMask", NodePathTerminator()};
-    if (!GameShots::MaskOpen(mask))
+    if (!GameShots::MaskOpen(PileOfLeavesDescription().inputMask))
         return nullptr;
     for (LeafCoveredTool* tool : game.getTools())
         if (!tool->isFound() && tool->getKind() == game.getToolToFind() && tool->getColor() == game.getColorToFind())

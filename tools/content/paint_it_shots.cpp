@@ -11,6 +11,7 @@
 #include "framework/MainLoop.h"
 #include "game/PaintIt/HousePaintBucket.h"
 #include "game/PaintIt/HousePaintStripe.h"
+#include "game/PaintIt/PaintItGame.h"
 #include "game/PaintIt/PaintTheHouseMode.h"
 #include "scene/AnimationController.h"
 #include "scene/SpriteNodes.h"
@@ -34,24 +35,17 @@ bool Painting(HousePaintStripe& stripe, HousePaintColor color)
 
 int main(int argc, char** argv)
 {
-    std::filesystem::path data;
     std::filesystem::path out;
-    if (!GameShots::Folders(argc, argv, "paint_it_shots", data, out))
-        return 2;
-    const GameShots::Session session("paint_it_shots", data, L"PaintItLevel", new PaintItLevelResourceFactory(),
-                                     {L"GlobalConstants", L"DifficultyOptionsQuit", L"PaintTheHouseMode"});
-    if (!session.IsLoaded())
-        return 1;
+    std::optional<GameShots::Session> session;
+    if (const int failed = GameShots::Open(argc, argv, "paint_it_shots", GameModeType_PaintIt, out, session))
+        return failed;
 
     bool written = true;
     for (int d = 0; d < GameModeDifficulty_Count; ++d)
     {
         GetLevelManager().difficulty = static_cast<GameModeDifficulty>(d);
         PaintTheHouseMode game(false, 0);
-        MainLoop::AutoContext context;
-        MainLoop::WithinContext(&game, context);
-        game.Setup();
-        game.Enter();
+        const GameShots::Running running(game);
         const std::vector<HousePaintBucket*> buckets = game.getBuckets();
         if (buckets.size() != kPaintItBuckets || game.getStripesToPaint().empty())
             return 1;

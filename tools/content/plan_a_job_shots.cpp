@@ -11,6 +11,7 @@
 #include "framework/MainLoop.h"
 #include "game/PlanAJob/JobSequenceItem.h"
 #include "game/PlanAJob/JobSequenceSlot.h"
+#include "game/PlanAJob/PlanAJobGame.h"
 #include "game/PlanAJob/PlanAJobLevel.h"
 #include "game/PlanAJob/PlanAJobMode.h"
 #include "scene/NodePath.h"
@@ -28,8 +29,7 @@ namespace
 
 bool Open()
 {
-    const NodePathStep mask[] = {"GameScreenRoot", "Playfield", "IntroClickMask", NodePathTerminator()};
-    return GameShots::MaskOpen(mask);
+    return GameShots::MaskOpen(PlanAJobDescription().inputMask);
 }
 
 JobSequenceSlot* Place(PlanAJobMode& game, int step, bool right)
@@ -46,8 +46,7 @@ int main(int argc, char** argv)
 {
     std::filesystem::path out;
     std::optional<GameShots::Session> session;
-    if (const int failed = GameShots::Open<PlanAJobLevelResourceFactory>(
-            argc, argv, "plan_a_job_shots", L"PlanAJobLevel", L"PlanAJobMode", out, session))
+    if (const int failed = GameShots::Open(argc, argv, "plan_a_job_shots", GameModeType_PlanAJob, out, session))
         return failed;
 
     // One job a difficulty, so the three pictures show all three.

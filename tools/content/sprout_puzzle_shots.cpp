@@ -9,6 +9,7 @@
 #include "GameShots.h"
 
 #include "framework/MainLoop.h"
+#include "game/SproutPuzzle/SproutPuzzleGame.h"
 #include "game/SproutPuzzle/SproutPuzzleLevel.h"
 #include "game/SproutPuzzle/SproutPuzzleMode.h"
 #include "game/SproutPuzzle/SproutPuzzlePiece.h"
@@ -36,8 +37,7 @@ int main(int argc, char** argv)
 {
     std::filesystem::path out;
     std::optional<GameShots::Session> session;
-    if (const int failed = GameShots::Open<SproutPuzzleLevelResourceFactory>(
-            argc, argv, "sprout_puzzle_shots", L"SproutPuzzleLevel", L"SproutPuzzleMode", out, session))
+    if (const int failed = GameShots::Open(argc, argv, "sprout_puzzle_shots", GameModeType_SproutPuzzle, out, session))
         return failed;
 
     bool written = true;

@@ -10,6 +10,7 @@
 #include "GameShots.h"
 
 #include "framework/MainLoop.h"
+#include "game/HoistStacker/HoistStackerGame.h"
 #include "game/HoistStacker/HoistStackerLevel.h"
 #include "game/HoistStacker/HoistStackerMode.h"
 #include "game/HoistStacker/StackableObject.h"
@@ -70,8 +71,7 @@ int main(int argc, char** argv)
 {
     std::filesystem::path out;
     std::optional<GameShots::Session> session;
-    if (const int failed = GameShots::Open<HoistStackerLevelResourceFactory>(
-            argc, argv, "stacking_shots", L"HoistStackerLevel", L"HoistStackerMode", out, session))
+    if (const int failed = GameShots::Open(argc, argv, "stacking_shots", GameModeType_HoistStacker, out, session))
         return failed;
 
     bool written = true;

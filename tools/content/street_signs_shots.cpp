@@ -11,6 +11,7 @@
 #include "framework/MainLoop.h"
 #include "game/StreetSigns/StreetSign.h"
 #include "game/StreetSigns/StreetSignLevel.h"
+#include "game/StreetSigns/StreetSignsGame.h"
 #include "game/StreetSigns/StreetSignsMode.h"
 #include "scene/NodePath.h"
 
@@ -25,8 +26,7 @@ namespace
 
 bool Open()
 {
-    const NodePathStep mask[] = {"GameScreenRoot", "Playfield", "MouseInput_ClickMask", NodePathTerminator()};
-    return GameShots::MaskOpen(mask);
+    return GameShots::MaskOpen(StreetSignsDescription().inputMask);
 }
 
 StreetSign* Answer(const StreetSignsMode& game, bool right)
@@ -41,25 +41,17 @@ StreetSign* Answer(const StreetSignsMode& game, bool right)
 
 int main(int argc, char** argv)
 {
-    std::filesystem::path data;
     std::filesystem::path out;
-    if (!GameShots::Folders(argc, argv, "street_signs_shots", data, out))
-        return 2;
-    const GameShots::Session session("street_signs_shots", data, L"StreetSignLevel",
-                                     new StreetSignLevelResourceFactory(),
-                                     {L"GlobalConstants", L"DifficultyOptionsQuit", L"StreetSignsMode"});
-    if (!session.IsLoaded())
-        return 1;
+    std::optional<GameShots::Session> session;
+    if (const int failed = GameShots::Open(argc, argv, "street_signs_shots", GameModeType_StreetSigns, out, session))
+        return failed;
 
     bool written = true;
     for (int d = 0; d < GameModeDifficulty_Count; ++d)
     {
         GetLevelManager().difficulty = static_cast<GameModeDifficulty>(d);
         StreetSignsMode game(true, -1);
-        MainLoop::AutoContext context;
-        MainLoop::WithinContext(&game, context);
-        game.Setup();
-        game.Enter();
+        const GameShots::Running running(game);
         if (game.getSigns().size() < 2)
             return 1;
         written = StepUntil(game, [] { return Open(); }) && written;

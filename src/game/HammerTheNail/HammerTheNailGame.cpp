@@ -1,10 +1,9 @@
 #include "game/HammerTheNail/HammerTheNailGame.h"
 
-#include "game/GameRegistry.h"
 #include "game/HammerTheNail/HammerTheNailContent.h"
 #include "game/HammerTheNail/HammerTheNailLevel.h"
 #include "game/HammerTheNail/HammerTheNailMode.h"
-#include "game/MiniGameMode.h"
+#include "game/MiniGameKit.h"
 
 namespace Yardcrew
 {
@@ -12,7 +11,8 @@ namespace Yardcrew
 namespace
 {
 
-constexpr const char* kGameLabel = "HammerTheNail";
+namespace Names = HammerTheNailContent;
+using Kit = MiniGameKit<HammerTheNailMode, HammerTheNailLevelResourceFactory>;
 
 const Strata::NodePathStep kClickMaskPath[] = {"GameScreenRoot", "Playfield", "MaskInput_ClickMask",
                                                Strata::NodePathTerminator()};
@@ -21,40 +21,25 @@ const Strata::NodePathStep kClickMaskPath[] = {"GameScreenRoot", "Playfield", "M
 
 const sMiniGameDescription& HammerTheNailDescription()
 {
-    static const sMiniGameDescription description = []
-    {
-        sMiniGameDescription d;
-        d.type = GameModeType_HammerTheNail;
-        d.modeName = "HammerTheNailMode";
-        d.label = kGameLabel;
-        d.layout = HammerTheNailContent::kModeLayout.name;
-        d.cursor = HammerTheNailContent::kCursor.name;
-        d.cursorHotSpot = HammerTheNailContent::kCursorHotSpot.name;
-        d.inputMask = kClickMaskPath;
-        d.repeating = true;
-        d.isPlayable = IsPlayableLevel<HammerTheNailLevel>;
-        d.nextRound = [](int roundsLeft) -> std::unique_ptr<YardcrewGameMode>
-        { return std::make_unique<HammerTheNailMode>(false, roundsLeft); };
-        return d;
-    }();
+    static const sMiniGameDescription description = Kit::Describe({.type = GameModeType_HammerTheNail,
+                                                                   .modeName = "HammerTheNailMode",
+                                                                   .label = "HammerTheNail",
+                                                                   .layout = Names::kModeLayout.name,
+                                                                   .cursor = Names::kCursor.name,
+                                                                   .cursorHotSpot = Names::kCursorHotSpot.name,
+                                                                   .inputMask = kClickMaskPath,
+                                                                   .repeating = true});
     return description;
 }
 
 void RegisterHammerTheNail()
 {
-    sGameRegistration game;
-    game.type = GameModeType_HammerTheNail;
-    game.label = kGameLabel;
-    game.storyName = kGameLabel;
-    game.manifest = L"HammerTheNailMode";
-    game.levelTag = L"HammerTheNailLevel";
-    game.makeLevelReader = [] { return std::make_unique<HammerTheNailLevelResourceFactory>(); };
-    game.makeMode = MakeGameModeConstructor<HammerTheNailMode>();
-    game.firstHint = HammerTheNailContent::kFirstHint.name;
-    game.laterHint = HammerTheNailContent::kLaterHint.name;
-    game.music = HammerTheNailContent::kMusic.name;
-    game.content = HammerTheNailContent::List();
-    RegisterGame(std::move(game));
+    Kit::Register(HammerTheNailDescription(), {.manifest = L"HammerTheNailMode",
+                                               .levelTag = L"HammerTheNailLevel",
+                                               .firstHint = Names::kFirstHint.name,
+                                               .laterHint = Names::kLaterHint.name,
+                                               .music = Names::kMusic.name,
+                                               .content = Names::List()});
 }
 
 } // namespace Yardcrew

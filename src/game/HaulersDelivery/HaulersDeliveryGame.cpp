@@ -1,10 +1,9 @@
 #include "game/HaulersDelivery/HaulersDeliveryGame.h"
 
-#include "game/GameRegistry.h"
 #include "game/HaulersDelivery/HaulersDeliveryContent.h"
 #include "game/HaulersDelivery/HaulersDeliveryLevel.h"
 #include "game/HaulersDelivery/HaulersDeliveryMode.h"
-#include "game/MiniGameMode.h"
+#include "game/MiniGameKit.h"
 
 namespace Yardcrew
 {
@@ -12,7 +11,8 @@ namespace Yardcrew
 namespace
 {
 
-constexpr const char* kGameLabel = "HaulersDelivery";
+namespace Names = HaulersDeliveryContent;
+using Kit = MiniGameKit<HaulersDeliveryMode, HaulersDeliveryLevelResourceFactory>;
 
 const Strata::NodePathStep kClickMaskPath[] = {"GameScreenRoot", "Playfield", "MouseInput_ClickMask",
                                                Strata::NodePathTerminator()};
@@ -21,40 +21,26 @@ const Strata::NodePathStep kClickMaskPath[] = {"GameScreenRoot", "Playfield", "M
 
 const sMiniGameDescription& HaulersDeliveryDescription()
 {
-    static const sMiniGameDescription description = []
-    {
-        sMiniGameDescription d;
-        d.type = GameModeType_HaulersDelivery;
-        d.modeName = "HaulersDeliveryMode";
-        d.label = kGameLabel;
-        d.layout = HaulersDeliveryContent::kModeLayout.name;
-        d.cursor = HaulersDeliveryContent::kCursor.name;
-        d.cursorHotSpot = HaulersDeliveryContent::kCursorHotSpot.name;
-        d.inputMask = kClickMaskPath;
-        d.repeating = true;
-        d.isPlayable = IsPlayableLevel<HaulersDeliveryLevel>;
-        d.nextRound = [](int roundsLeft) -> std::unique_ptr<YardcrewGameMode>
-        { return std::make_unique<HaulersDeliveryMode>(false, roundsLeft); };
-        return d;
-    }();
+    static const sMiniGameDescription description = Kit::Describe({.type = GameModeType_HaulersDelivery,
+                                                                   .modeName = "HaulersDeliveryMode",
+                                                                   .label = "HaulersDelivery",
+                                                                   .layout = Names::kModeLayout.name,
+                                                                   .cursor = Names::kCursor.name,
+                                                                   .cursorHotSpot = Names::kCursorHotSpot.name,
+                                                                   .inputMask = kClickMaskPath,
+                                                                   .repeating = true});
     return description;
 }
 
 void RegisterHaulersDelivery()
 {
-    sGameRegistration game;
-    game.type = GameModeType_HaulersDelivery;
-    game.label = kGameLabel;
-    game.storyName = "HaulerDelivery";
-    game.manifest = L"HaulersDeliveryMode";
-    game.levelTag = L"HaulersDeliveryLevel";
-    game.makeLevelReader = [] { return std::make_unique<HaulersDeliveryLevelResourceFactory>(); };
-    game.makeMode = MakeGameModeConstructor<HaulersDeliveryMode>();
-    game.firstHint = HaulersDeliveryContent::kFirstHint.name;
-    game.laterHint = HaulersDeliveryContent::kLaterHint.name;
-    game.music = HaulersDeliveryContent::kMusic.name;
-    game.content = HaulersDeliveryContent::List();
-    RegisterGame(std::move(game));
+    Kit::Register(HaulersDeliveryDescription(), {.storyName = "HaulerDelivery",
+                                                 .manifest = L"HaulersDeliveryMode",
+                                                 .levelTag = L"HaulersDeliveryLevel",
+                                                 .firstHint = Names::kFirstHint.name,
+                                                 .laterHint = Names::kLaterHint.name,
+                                                 .music = Names::kMusic.name,
+                                                 .content = Names::List()});
 }
 
 } // namespace Yardcrew

@@ -1,10 +1,9 @@
 #include "game/HereToThere/HereToThereGame.h"
 
-#include "game/GameRegistry.h"
 #include "game/HereToThere/HereToThereContent.h"
 #include "game/HereToThere/HereToThereLevel.h"
 #include "game/HereToThere/HereToThereMode.h"
-#include "game/MiniGameMode.h"
+#include "game/MiniGameKit.h"
 
 namespace Yardcrew
 {
@@ -12,7 +11,8 @@ namespace Yardcrew
 namespace
 {
 
-constexpr const char* kGameLabel = "HereToThere";
+namespace Names = HereToThereContent;
+using Kit = MiniGameKit<HereToThereMode, HereToThereLevelResourceFactory>;
 
 const Strata::NodePathStep kClickMaskPath[] = {"GameScreenRoot", "Playfield", "Material_ClickMask",
                                                Strata::NodePathTerminator()};
@@ -23,39 +23,25 @@ const Strata::NodePathStep kSortedLayerPath[] = {"GameScreenRoot", "Playfield", 
 
 const sMiniGameDescription& HereToThereDescription()
 {
-    static const sMiniGameDescription description = []
-    {
-        sMiniGameDescription d;
-        d.type = GameModeType_HereToThere;
-        d.modeName = "HereToThereMode";
-        d.label = kGameLabel;
-        d.layout = HereToThereContent::kModeLayout.name;
-        d.cursor = HereToThereContent::kCursor.name;
-        d.cursorHotSpot = HereToThereContent::kCursorHotSpot.name;
-        d.inputMask = kClickMaskPath;
-        d.sortedLayer = kSortedLayerPath;
-        d.isPlayable = IsPlayableLevel<HereToThereLevel>;
-        d.nextRound = [](int) -> std::unique_ptr<YardcrewGameMode> { return std::make_unique<HereToThereMode>(); };
-        return d;
-    }();
+    static const sMiniGameDescription description = Kit::Describe({.type = GameModeType_HereToThere,
+                                                                   .modeName = "HereToThereMode",
+                                                                   .label = "HereToThere",
+                                                                   .layout = Names::kModeLayout.name,
+                                                                   .cursor = Names::kCursor.name,
+                                                                   .cursorHotSpot = Names::kCursorHotSpot.name,
+                                                                   .inputMask = kClickMaskPath,
+                                                                   .sortedLayer = kSortedLayerPath});
     return description;
 }
 
 void RegisterHereToThere()
 {
-    sGameRegistration game;
-    game.type = GameModeType_HereToThere;
-    game.label = kGameLabel;
-    game.storyName = kGameLabel;
-    game.manifest = L"HereToThereMode";
-    game.levelTag = L"HereToThereLevel";
-    game.makeLevelReader = [] { return std::make_unique<HereToThereLevelResourceFactory>(); };
-    game.makeMode = MakeGameModeConstructor<HereToThereMode>();
-    game.firstHint = HereToThereContent::kFirstHint.name;
-    game.laterHint = HereToThereContent::kLaterHint.name;
-    game.music = HereToThereContent::kMusic.name;
-    game.content = HereToThereContent::List();
-    RegisterGame(std::move(game));
+    Kit::Register(HereToThereDescription(), {.manifest = L"HereToThereMode",
+                                             .levelTag = L"HereToThereLevel",
+                                             .firstHint = Names::kFirstHint.name,
+                                             .laterHint = Names::kLaterHint.name,
+                                             .music = Names::kMusic.name,
+                                             .content = Names::List()});
 }
 
 } // namespace Yardcrew

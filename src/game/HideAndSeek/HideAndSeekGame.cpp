@@ -1,10 +1,9 @@
 #include "game/HideAndSeek/HideAndSeekGame.h"
 
-#include "game/GameRegistry.h"
 #include "game/HideAndSeek/HideAndSeekContent.h"
 #include "game/HideAndSeek/HideAndSeekLevel.h"
 #include "game/HideAndSeek/HideAndSeekMode.h"
-#include "game/MiniGameMode.h"
+#include "game/MiniGameKit.h"
 
 namespace Yardcrew
 {
@@ -12,7 +11,8 @@ namespace Yardcrew
 namespace
 {
 
-constexpr const char* kGameLabel = "HideAndSeek";
+namespace Names = HideAndSeekContent;
+using Kit = MiniGameKit<HideAndSeekMode, HideAndSeekLevelResourceFactory>;
 
 const Strata::NodePathStep kClickMaskPath[] = {"GameScreenRoot", "Playfield", "ClickMask",
                                                Strata::NodePathTerminator()};
@@ -32,40 +32,26 @@ Strata::NodePath HideAndSeekLayerPath(GameModeDifficulty difficulty)
 
 const sMiniGameDescription& HideAndSeekDescription()
 {
-    static const sMiniGameDescription description = []
-    {
-        sMiniGameDescription d;
-        d.type = GameModeType_HideAndSeek;
-        d.modeName = "HideAndSeekMode";
-        d.label = kGameLabel;
-        d.layout = HideAndSeekContent::kModeLayout.name;
-        d.cursor = HideAndSeekContent::kCursor.name;
-        d.cursorHotSpot = HideAndSeekContent::kCursorHotSpot.name;
-        d.inputMask = kClickMaskPath;
-        // No depth sort: the layer draws in list order and the cat puts itself first to run behind
-        // every obstacle.
-        d.introState = static_cast<IntroForemanState>(2);
-        d.isPlayable = IsPlayableLevel<HideAndSeekLevel>;
-        d.nextRound = [](int) -> std::unique_ptr<YardcrewGameMode> { return std::make_unique<HideAndSeekMode>(); };
-        return d;
-    }();
+    // No depth sort: the layer draws in list order and the cat puts itself first to run behind every
+    // obstacle.
+    static const sMiniGameDescription description = Kit::Describe({.type = GameModeType_HideAndSeek,
+                                                                   .modeName = "HideAndSeekMode",
+                                                                   .label = "HideAndSeek",
+                                                                   .layout = Names::kModeLayout.name,
+                                                                   .cursor = Names::kCursor.name,
+                                                                   .cursorHotSpot = Names::kCursorHotSpot.name,
+                                                                   .inputMask = kClickMaskPath,
+                                                                   .introState = static_cast<IntroForemanState>(2)});
     return description;
 }
 
 void RegisterHideAndSeek()
 {
-    sGameRegistration game;
-    game.type = GameModeType_HideAndSeek;
-    game.label = kGameLabel;
-    game.storyName = kGameLabel;
-    game.manifest = L"HideAndSeekMode";
-    game.levelTag = L"HideAndSeekLevel";
-    game.makeLevelReader = [] { return std::make_unique<HideAndSeekLevelResourceFactory>(); };
-    game.makeMode = MakeGameModeConstructor<HideAndSeekMode>();
     // The game speaks no hints.
-    game.music = HideAndSeekContent::kMusic.name;
-    game.content = HideAndSeekContent::List();
-    RegisterGame(std::move(game));
+    Kit::Register(HideAndSeekDescription(), {.manifest = L"HideAndSeekMode",
+                                             .levelTag = L"HideAndSeekLevel",
+                                             .music = Names::kMusic.name,
+                                             .content = Names::List()});
 }
 
 } // namespace Yardcrew

@@ -1,7 +1,6 @@
 #include "game/PaintIt/PaintItGame.h"
 
-#include "game/GameRegistry.h"
-#include "game/MiniGameMode.h"
+#include "game/MiniGameKit.h"
 #include "game/PaintIt/PaintItContent.h"
 #include "game/PaintIt/PaintItLevel.h"
 #include "game/PaintIt/PaintTheHouseMode.h"
@@ -12,7 +11,8 @@ namespace Yardcrew
 namespace
 {
 
-constexpr const char* kGameLabel = "PaintIt";
+namespace Names = PaintItContent;
+using Kit = MiniGameKit<PaintTheHouseMode, PaintItLevelResourceFactory>;
 
 const Strata::NodePathStep kClickMaskPath[] = {"GameScreenRoot", "Playfield", "MouseInput_ClickMask",
                                                Strata::NodePathTerminator()};
@@ -21,40 +21,25 @@ const Strata::NodePathStep kClickMaskPath[] = {"GameScreenRoot", "Playfield", "M
 
 const sMiniGameDescription& PaintItDescription()
 {
-    static const sMiniGameDescription description = []
-    {
-        sMiniGameDescription d;
-        d.type = GameModeType_PaintIt;
-        d.modeName = "PaintTheHouseMode";
-        d.label = kGameLabel;
-        d.layout = PaintItContent::kModeLayout.name;
-        d.cursor = PaintItContent::kCursor.name;
-        d.cursorHotSpot = PaintItContent::kCursorHotSpot.name;
-        d.inputMask = kClickMaskPath;
-        d.repeating = true;
-        d.isPlayable = IsPlayableLevel<PaintItLevel>;
-        d.nextRound = [](int roundsLeft) -> std::unique_ptr<YardcrewGameMode>
-        { return std::make_unique<PaintTheHouseMode>(false, roundsLeft); };
-        return d;
-    }();
+    static const sMiniGameDescription description = Kit::Describe({.type = GameModeType_PaintIt,
+                                                                   .modeName = "PaintTheHouseMode",
+                                                                   .label = "PaintIt",
+                                                                   .layout = Names::kModeLayout.name,
+                                                                   .cursor = Names::kCursor.name,
+                                                                   .cursorHotSpot = Names::kCursorHotSpot.name,
+                                                                   .inputMask = kClickMaskPath,
+                                                                   .repeating = true});
     return description;
 }
 
 void RegisterPaintIt()
 {
-    sGameRegistration game;
-    game.type = GameModeType_PaintIt;
-    game.label = kGameLabel;
-    game.storyName = "PaintIt";
-    game.manifest = L"PaintTheHouseMode";
-    game.levelTag = L"PaintItLevel";
-    game.makeLevelReader = [] { return std::make_unique<PaintItLevelResourceFactory>(); };
-    game.makeMode = MakeGameModeConstructor<PaintTheHouseMode>();
-    game.firstHint = PaintItContent::kFirstHint.name;
-    game.laterHint = PaintItContent::kLaterHint.name;
-    game.music = PaintItContent::kMusic.name;
-    game.content = PaintItContent::List();
-    RegisterGame(std::move(game));
+    Kit::Register(PaintItDescription(), {.manifest = L"PaintTheHouseMode",
+                                         .levelTag = L"PaintItLevel",
+                                         .firstHint = Names::kFirstHint.name,
+                                         .laterHint = Names::kLaterHint.name,
+                                         .music = Names::kMusic.name,
+                                         .content = Names::List()});
 }
 
 } // namespace Yardcrew

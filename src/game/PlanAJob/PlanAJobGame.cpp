@@ -1,7 +1,6 @@
 #include "game/PlanAJob/PlanAJobGame.h"
 
-#include "game/GameRegistry.h"
-#include "game/MiniGameMode.h"
+#include "game/MiniGameKit.h"
 #include "game/PlanAJob/PlanAJobContent.h"
 #include "game/PlanAJob/PlanAJobLevel.h"
 #include "game/PlanAJob/PlanAJobMode.h"
@@ -12,7 +11,8 @@ namespace Yardcrew
 namespace
 {
 
-constexpr const char* kGameLabel = "PlanAJob";
+namespace Names = PlanAJobContent;
+using Kit = MiniGameKit<PlanAJobMode, PlanAJobLevelResourceFactory>;
 
 const Strata::NodePathStep kClickMaskPath[] = {"GameScreenRoot", "Playfield", "IntroClickMask",
                                                Strata::NodePathTerminator()};
@@ -21,39 +21,25 @@ const Strata::NodePathStep kClickMaskPath[] = {"GameScreenRoot", "Playfield", "I
 
 const sMiniGameDescription& PlanAJobDescription()
 {
-    static const sMiniGameDescription description = []
-    {
-        sMiniGameDescription d;
-        d.type = GameModeType_PlanAJob;
-        d.modeName = "PlanAJobMode";
-        d.label = kGameLabel;
-        d.layout = PlanAJobContent::kModeLayout.name;
-        d.cursor = PlanAJobContent::kCursor.name;
-        d.cursorHotSpot = PlanAJobContent::kCursorHotSpot.name;
-        d.inputMask = kClickMaskPath;
-        d.instructionsAfterIntro = true;
-        d.isPlayable = IsPlayableLevel<PlanAJobLevel>;
-        d.nextRound = [](int) -> std::unique_ptr<YardcrewGameMode> { return std::make_unique<PlanAJobMode>(); };
-        return d;
-    }();
+    static const sMiniGameDescription description = Kit::Describe({.type = GameModeType_PlanAJob,
+                                                                   .modeName = "PlanAJobMode",
+                                                                   .label = "PlanAJob",
+                                                                   .layout = Names::kModeLayout.name,
+                                                                   .cursor = Names::kCursor.name,
+                                                                   .cursorHotSpot = Names::kCursorHotSpot.name,
+                                                                   .inputMask = kClickMaskPath,
+                                                                   .instructionsAfterIntro = true});
     return description;
 }
 
 void RegisterPlanAJob()
 {
-    sGameRegistration game;
-    game.type = GameModeType_PlanAJob;
-    game.label = kGameLabel;
-    game.storyName = kGameLabel;
-    game.manifest = L"PlanAJobMode";
-    game.levelTag = L"PlanAJobLevel";
-    game.makeLevelReader = [] { return std::make_unique<PlanAJobLevelResourceFactory>(); };
-    game.makeMode = MakeGameModeConstructor<PlanAJobMode>();
-    game.firstHint = PlanAJobContent::kFirstHint.name;
-    game.laterHint = PlanAJobContent::kLaterHint.name;
-    game.music = PlanAJobContent::kMusic.name;
-    game.content = PlanAJobContent::List();
-    RegisterGame(std::move(game));
+    Kit::Register(PlanAJobDescription(), {.manifest = L"PlanAJobMode",
+                                          .levelTag = L"PlanAJobLevel",
+                                          .firstHint = Names::kFirstHint.name,
+                                          .laterHint = Names::kLaterHint.name,
+                                          .music = Names::kMusic.name,
+                                          .content = Names::List()});
 }
 
 } // namespace Yardcrew

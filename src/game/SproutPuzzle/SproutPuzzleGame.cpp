@@ -1,8 +1,7 @@
 #include "game/SproutPuzzle/SproutPuzzleGame.h"
 
 #include "core/Log.h"
-#include "game/GameRegistry.h"
-#include "game/MiniGameMode.h"
+#include "game/MiniGameKit.h"
 #include "game/SproutPuzzle/SproutPuzzleContent.h"
 #include "game/SproutPuzzle/SproutPuzzleLevel.h"
 #include "game/SproutPuzzle/SproutPuzzleMode.h"
@@ -16,7 +15,8 @@ namespace Yardcrew
 namespace
 {
 
-constexpr const char* kGameLabel = "SproutPuzzle";
+namespace Names = SproutPuzzleContent;
+using Kit = MiniGameKit<SproutPuzzleMode, SproutPuzzleLevelResourceFactory>;
 
 const Strata::NodePathStep kClickMaskPath[] = {"GameScreenRoot", "Playfield", "ClickMask",
                                                Strata::NodePathTerminator()};
@@ -27,7 +27,7 @@ bool IsPlayable(Strata::Label level)
     if (!IsPlayableLevel<SproutPuzzleLevel>(level))
         return false;
     const Strata::AutoResource<SproutPuzzleLevel> data(level);
-    const std::string name = SproutPuzzleContent::PiecesImageList(*data);
+    const std::string name = Names::PiecesImageList(*data);
     const Strata::AutoResource<Strata::ImageList> pieces(Strata::Label::FromString(name));
     if (pieces.Get() != nullptr && pieces->GetNumImages() >= data->Pieces())
         return true;
@@ -40,39 +40,26 @@ bool IsPlayable(Strata::Label level)
 
 const sMiniGameDescription& SproutPuzzleDescription()
 {
-    static const sMiniGameDescription description = []
-    {
-        sMiniGameDescription d;
-        d.type = GameModeType_SproutPuzzle;
-        d.modeName = "SproutPuzzleMode";
-        d.label = kGameLabel;
-        d.layout = SproutPuzzleContent::kModeLayout.name;
-        d.cursor = SproutPuzzleContent::kCursor.name;
-        d.cursorHotSpot = SproutPuzzleContent::kCursorHotSpot.name;
-        d.inputMask = kClickMaskPath;
-        d.instructionsAfterIntro = true;
-        d.isPlayable = IsPlayable;
-        d.nextRound = [](int) -> std::unique_ptr<YardcrewGameMode> { return std::make_unique<SproutPuzzleMode>(); };
-        return d;
-    }();
+    static const sMiniGameDescription description = Kit::Describe({.type = GameModeType_SproutPuzzle,
+                                                                   .modeName = "SproutPuzzleMode",
+                                                                   .label = "SproutPuzzle",
+                                                                   .layout = Names::kModeLayout.name,
+                                                                   .cursor = Names::kCursor.name,
+                                                                   .cursorHotSpot = Names::kCursorHotSpot.name,
+                                                                   .inputMask = kClickMaskPath,
+                                                                   .instructionsAfterIntro = true,
+                                                                   .isPlayable = IsPlayable});
     return description;
 }
 
 void RegisterSproutPuzzle()
 {
-    sGameRegistration game;
-    game.type = GameModeType_SproutPuzzle;
-    game.label = kGameLabel;
-    game.storyName = kGameLabel;
-    game.manifest = L"SproutPuzzleMode";
-    game.levelTag = L"SproutPuzzleLevel";
-    game.makeLevelReader = [] { return std::make_unique<SproutPuzzleLevelResourceFactory>(); };
-    game.makeMode = MakeGameModeConstructor<SproutPuzzleMode>();
-    game.firstHint = SproutPuzzleContent::kFirstHint.name;
-    game.laterHint = SproutPuzzleContent::kLaterHint.name;
-    game.music = SproutPuzzleContent::kMusic.name;
-    game.content = SproutPuzzleContent::List();
-    RegisterGame(std::move(game));
+    Kit::Register(SproutPuzzleDescription(), {.manifest = L"SproutPuzzleMode",
+                                              .levelTag = L"SproutPuzzleLevel",
+                                              .firstHint = Names::kFirstHint.name,
+                                              .laterHint = Names::kLaterHint.name,
+                                              .music = Names::kMusic.name,
+                                              .content = Names::List()});
 }
 
 } // namespace Yardcrew

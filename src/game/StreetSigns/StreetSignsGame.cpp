@@ -1,7 +1,6 @@
 #include "game/StreetSigns/StreetSignsGame.h"
 
-#include "game/GameRegistry.h"
-#include "game/MiniGameMode.h"
+#include "game/MiniGameKit.h"
 #include "game/StreetSigns/StreetSignLevel.h"
 #include "game/StreetSigns/StreetSignsContent.h"
 #include "game/StreetSigns/StreetSignsMode.h"
@@ -12,7 +11,8 @@ namespace Yardcrew
 namespace
 {
 
-constexpr const char* kGameLabel = "StreetSigns";
+namespace Names = StreetSignsContent;
+using Kit = MiniGameKit<StreetSignsMode, StreetSignLevelResourceFactory>;
 
 const Strata::NodePathStep kClickMaskPath[] = {"GameScreenRoot", "Playfield", "MouseInput_ClickMask",
                                                Strata::NodePathTerminator()};
@@ -21,40 +21,24 @@ const Strata::NodePathStep kClickMaskPath[] = {"GameScreenRoot", "Playfield", "M
 
 const sMiniGameDescription& StreetSignsDescription()
 {
-    static const sMiniGameDescription description = []
-    {
-        sMiniGameDescription d;
-        d.type = GameModeType_StreetSigns;
-        d.modeName = "StreetSignsMode";
-        d.label = kGameLabel;
-        d.layout = StreetSignsContent::kModeLayout.name;
-        d.cursor = StreetSignsContent::kCursor.name;
-        d.cursorHotSpot = StreetSignsContent::kCursorHotSpot.name;
-        d.inputMask = kClickMaskPath;
-        d.repeating = true;
-        d.isPlayable = IsPlayableLevel<StreetSignLevel>;
-        d.nextRound = [](int roundsLeft) -> std::unique_ptr<YardcrewGameMode>
-        { return std::make_unique<StreetSignsMode>(false, roundsLeft); };
-        return d;
-    }();
+    static const sMiniGameDescription description = Kit::Describe({.type = GameModeType_StreetSigns,
+                                                                   .modeName = "StreetSignsMode",
+                                                                   .label = "StreetSigns",
+                                                                   .layout = Names::kModeLayout.name,
+                                                                   .cursor = Names::kCursor.name,
+                                                                   .cursorHotSpot = Names::kCursorHotSpot.name,
+                                                                   .inputMask = kClickMaskPath,
+                                                                   .repeating = true});
     return description;
 }
 
 void RegisterStreetSigns()
 {
-    sGameRegistration game;
-    game.type = GameModeType_StreetSigns;
-    game.label = kGameLabel;
-    game.storyName = "StreetSigns";
-    game.manifest = L"StreetSignsMode";
-    game.levelTag = L"StreetSignLevel";
-    game.makeLevelReader = [] { return std::make_unique<StreetSignLevelResourceFactory>(); };
-    game.makeMode = MakeGameModeConstructor<StreetSignsMode>();
-    game.firstHint = StreetSignsContent::kHint.name;
-    game.laterHint = StreetSignsContent::kHint.name;
-    game.music = StreetSignsContent::kMusic.name;
-    game.content = StreetSignsContent::List();
-    RegisterGame(std::move(game));
+    Kit::Register(StreetSignsDescription(), {.manifest = L"StreetSignsMode",
+                                             .levelTag = L"StreetSignLevel",
+                                             .firstHint = Names::kHint.name,
+                                             .music = Names::kMusic.name,
+                                             .content = Names::List()});
 }
 
 } // namespace Yardcrew

@@ -1,7 +1,6 @@
 #include "game/ToolShed/ToolShedGame.h"
 
-#include "game/GameRegistry.h"
-#include "game/MiniGameMode.h"
+#include "game/MiniGameKit.h"
 #include "game/ToolShed/ToolShedContent.h"
 #include "game/ToolShed/ToolShedLevel.h"
 #include "game/ToolShed/ToolShedMode.h"
@@ -12,7 +11,8 @@ namespace Yardcrew
 namespace
 {
 
-constexpr const char* kGameLabel = "ToolShed";
+namespace Names = ToolShedContent;
+using Kit = MiniGameKit<ToolShedMode, ToolShedLevelResourceFactory>;
 
 const Strata::NodePathStep kClickMaskPath[] = {"GameScreenRoot", "Playfield", "ToolShed_ClickMask",
                                                Strata::NodePathTerminator()};
@@ -21,40 +21,26 @@ const Strata::NodePathStep kClickMaskPath[] = {"GameScreenRoot", "Playfield", "T
 
 const sMiniGameDescription& ToolShedDescription()
 {
-    static const sMiniGameDescription description = []
-    {
-        sMiniGameDescription d;
-        d.type = GameModeType_ToolShed;
-        d.modeName = "ToolShedMode";
-        d.label = kGameLabel;
-        d.layout = ToolShedContent::kModeLayout.name;
-        d.cursor = ToolShedContent::kCursor.name;
-        d.cursorHotSpot = ToolShedContent::kCursorHotSpot.name;
-        d.inputMask = kClickMaskPath;
-        // The tools are thrown up first; the pop-up opens once they have landed.
-        d.instructionsAfterIntro = true;
-        d.isPlayable = IsPlayableLevel<ToolShedLevel>;
-        d.nextRound = [](int) -> std::unique_ptr<YardcrewGameMode> { return std::make_unique<ToolShedMode>(); };
-        return d;
-    }();
+    // The tools are thrown up first; the pop-up opens once they have landed.
+    static const sMiniGameDescription description = Kit::Describe({.type = GameModeType_ToolShed,
+                                                                   .modeName = "ToolShedMode",
+                                                                   .label = "ToolShed",
+                                                                   .layout = Names::kModeLayout.name,
+                                                                   .cursor = Names::kCursor.name,
+                                                                   .cursorHotSpot = Names::kCursorHotSpot.name,
+                                                                   .inputMask = kClickMaskPath,
+                                                                   .instructionsAfterIntro = true});
     return description;
 }
 
 void RegisterToolShed()
 {
-    sGameRegistration game;
-    game.type = GameModeType_ToolShed;
-    game.label = kGameLabel;
-    game.storyName = kGameLabel;
-    game.manifest = L"ToolShedMode";
-    game.levelTag = L"ToolShedLevel";
-    game.makeLevelReader = [] { return std::make_unique<ToolShedLevelResourceFactory>(); };
-    game.makeMode = MakeGameModeConstructor<ToolShedMode>();
-    game.firstHint = ToolShedContent::kFirstHint.name;
-    game.laterHint = ToolShedContent::kLaterHint.name;
-    game.music = ToolShedContent::kMusic.name;
-    game.content = ToolShedContent::List();
-    RegisterGame(std::move(game));
+    Kit::Register(ToolShedDescription(), {.manifest = L"ToolShedMode",
+                                          .levelTag = L"ToolShedLevel",
+                                          .firstHint = Names::kFirstHint.name,
+                                          .laterHint = Names::kLaterHint.name,
+                                          .music = Names::kMusic.name,
+                                          .content = Names::List()});
 }
 
 } // namespace Yardcrew

@@ -16,11 +16,7 @@ using Strata::Label;
 namespace
 {
 
-class HammerTheNailLevelTest : public LevelReaderTest<HammerTheNailLevelResourceFactory, HammerTheNailLevel>
-{
-protected:
-    HammerTheNailLevelTest() : LevelReaderTest(L"HammerTheNailLevel") {}
-};
+using HammerTheNailLevelTest = LevelReaderTest<HammerTheNailLevelResourceFactory>;
 
 TEST_F(HammerTheNailLevelTest, OnlyPlayableLevelsAreFiledAndEachRefusalIsLoggedOnce)
 {
@@ -58,22 +54,8 @@ TEST_F(HammerTheNailLevelTest, OnlyPlayableLevelsAreFiledAndEachRefusalIsLoggedO
          "has no nail that needs a stroke, so it could never end"},
         {"HtnEmpty", "", "could never end"},
     };
-    std::string body;
-    for (const Case& c : cases)
-        body += std::string("<HammerTheNailLevel name=\"") + c.name + "\" difficulty=\"Medium\">" + c.children +
-                "</HammerTheNailLevel>\n";
-    LoadManifest(L"Hammer", body);
-    const std::string log = TakeLog();
-    const std::set<std::string> filed = FiledLevels(GameModeType_HammerTheNail);
-    for (const Case& c : cases)
-    {
-        EXPECT_EQ(filed.count(c.name) == 1, c.logged == nullptr) << c.name;
-        const std::string line = LevelLogLine(log, "Hammer", c.name);
-        if (c.logged == nullptr)
-            EXPECT_EQ(line, "") << c.name;
-        else
-            EXPECT_NE(line.find(c.logged), std::string::npos) << c.name << ": " << line;
-    }
+    ExpectFiledUnlessLogged(L"Hammer", cases,
+                            [](const Case& c) { return std::pair(std::string("difficulty=\"Medium\""), c.children); });
     const HammerTheNailLevel* full = Level("HtnFull");
     ASSERT_NE(full, nullptr);
     EXPECT_EQ(full->nails, (std::vector<NailData>{{FixItToolType_Wrench, FixItToolColor_Green, 3, 799, 599},

@@ -1,11 +1,9 @@
 #include "game/HammerTheNail/HammerTheNailMode.h"
 
-#include "framework/ValueResources.h"
 #include "game/HammerTheNail/DraggableTool.h"
+#include "game/HammerTheNail/HammerTheNailGame.h"
 #include "game/HammerTheNail/HammerTheNailLevel.h"
 #include "game/HammerTheNail/TargetNail.h"
-#include "graphics/ImageListResourceFactory.h"
-#include "graphics/ImageResourceFactory.h"
 #include "scene/NodePath.h"
 
 #include "../MiniGameTestSupport.h"
@@ -70,8 +68,6 @@ std::string FixtureManifest()
         <vector2f x="-3" y="-20"/><vector2f x="-3" y="-30"/></vector2farray>
       <vector2farray name="WrenchCounterRotationPath"><vector2f x="0" y="30"/><vector2f x="20" y="40"/></vector2farray>
       <intarray name="RepeatedGameNumLoops"><int value="0"/><int value="1"/><int value="1"/></intarray>)";
-    for (const char* sound : kSounds)
-        text += std::string("<sound name=\"") + sound + "\" src=\"w\"/>";
     return text;
 }
 
@@ -81,24 +77,12 @@ protected:
     void SetUp() override
     {
         MiniGameTest::SetUp();
-        manager->AddResourceFactory(L"HammerTheNailLevel", new HammerTheNailLevelResourceFactory());
-        manager->AddResourceFactory(L"image", new ImageResourceFactory());
-        RegisterImageListResourceFactories();
-        CreateConstantResourceFactories();
-        const std::filesystem::path data(MENAGERIE_DATA_DIR);
-        for (const auto& entry : std::filesystem::directory_iterator(data / "counting"))
-            if (entry.path().filename().string().rfind("Materials-Plant_", 0) == 0)
-                files.AddFile(entry.path().filename().wstring(), ReadDataFile(entry.path()));
-        LoadManifest(FixtureManifest(), L"hammer");
-        watched.assign(std::begin(kSounds), std::end(kSounds));
+        UseGame(HammerTheNailDescription());
+        AddPictureReaders();
+        AddDataFiles("counting", "Materials-Plant_");
+        LoadWithSounds(kSounds, FixtureManifest(), L"hammer");
     }
 
-    static SceneNode* Mask()
-    {
-        const NodePathStep path[] = {"GameScreenRoot", "Playfield", "MaskInput_ClickMask", NodePathTerminator()};
-        return RootDescendent(path);
-    }
-    bool Open() { return Mask() != nullptr && !Mask()->LocalIsVisible(); }
     void LoadLevel(const std::string& body, GameModeDifficulty difficulty = GameModeDifficulty_Easy)
     {
         GetLevelManager().clearLevels();

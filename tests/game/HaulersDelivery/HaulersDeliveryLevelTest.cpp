@@ -4,9 +4,7 @@
 
 #include "../GameServicesTestSupport.h"
 
-#include <fstream>
 #include <set>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -18,22 +16,10 @@ namespace
 
 using Patterns = std::vector<std::vector<int32_t>>;
 
-class HaulersDeliveryLevelTest : public LevelReaderTest<HaulersDeliveryLevelResourceFactory, HaulersDeliveryLevel>
-{
-protected:
-    HaulersDeliveryLevelTest() : LevelReaderTest(L"HaulersDeliveryLevel") {}
-};
+using HaulersDeliveryLevelTest = LevelReaderTest<HaulersDeliveryLevelResourceFactory>;
 
 TEST_F(HaulersDeliveryLevelTest, LettersAreReadInOrderAndOnlyPlayableLevelsAreFiled)
 {
-    struct Case
-    {
-        const char* name;
-        const char* difficulty;
-        const char* children;
-        Patterns read;
-        const char* logged; // null when the level is filed
-    };
     const std::string seventeen = []
     {
         std::string s;
@@ -41,7 +27,7 @@ TEST_F(HaulersDeliveryLevelTest, LettersAreReadInOrderAndOnlyPlayableLevelsAreFi
             s += "<Pattern order=\"AB\"/>";
         return s;
     }();
-    const Case cases[] = {
+    const sLetterPatternCase cases[] = {
         {"HdTwo",
          "Easy",
          R"(<Pattern order="AB"/><Pattern order="A, B, C"/><Note order="C"/>)",
@@ -63,26 +49,7 @@ TEST_F(HaulersDeliveryLevelTest, LettersAreReadInOrderAndOnlyPlayableLevelsAreFi
         {"HdMany", "Medium", seventeen.c_str(), Patterns(17, {0, 1}), "has more than 16 patterns"},
         {"HdBadDifficulty", "easy!", R"(<Pattern order="A"/>)", {{0}}, "has no known difficulty"},
     };
-    std::string body;
-    for (const Case& c : cases)
-        body += std::string("<HaulersDeliveryLevel name=\"") + c.name + "\" difficulty=\"" + c.difficulty + "\">" +
-                c.children + "</HaulersDeliveryLevel>\n";
-    LoadManifest(L"Cargo", body);
-    const std::string log = TakeLog();
-
-    const std::set<std::string> filed = FiledLevels(GameModeType_HaulersDelivery);
-    for (const Case& c : cases)
-    {
-        const HaulersDeliveryLevel* level = Level(c.name);
-        ASSERT_NE(level, nullptr) << c.name;
-        EXPECT_EQ(level->patterns, c.read) << c.name;
-        EXPECT_EQ(filed.count(c.name) == 1, c.logged == nullptr) << c.name;
-        const std::string line = LevelLogLine(log, "Cargo", c.name);
-        if (c.logged == nullptr)
-            EXPECT_EQ(line, "") << c.name;
-        else
-            EXPECT_NE(line.find(c.logged), std::string::npos) << c.name << ": " << line;
-    }
+    ExpectLetterPatterns(L"Cargo", cases);
 
     // Filed only under its own difficulty.
     GetLevelManager().difficulty = GameModeDifficulty_Medium;
@@ -125,18 +92,7 @@ TEST_F(HaulersDeliveryLevelTest, TheTrainContinuesThePatternAndTheVoiceNamesTheM
 
 TEST_F(HaulersDeliveryLevelTest, ShippedLevelsAreFiledAtEachDifficultyAndAllPlayable)
 {
-    const std::vector<std::set<std::string>> drawn =
-        ShippedLevels(L"HaulersDeliveryMode", GameModeType_HaulersDelivery);
-    for (size_t d = 0; d < drawn.size(); ++d)
-    {
-        EXPECT_GE(drawn[d].size(), 3u) << "difficulty " << d;
-        for (const std::string& name : drawn[d])
-        {
-            const HaulersDeliveryLevel* level = Level(name.c_str());
-            ASSERT_NE(level, nullptr) << name;
-            EXPECT_EQ(level->Validate(), "") << name;
-        }
-    }
+    ExpectShippedLevelsPlayable();
 }
 
 } // namespace

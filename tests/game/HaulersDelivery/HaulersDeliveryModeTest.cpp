@@ -1,11 +1,8 @@
 #include "game/HaulersDelivery/HaulersDeliveryMode.h"
 
-#include "framework/ValueResources.h"
 #include "game/HaulersDelivery/DeliveryCart.h"
 #include "game/HaulersDelivery/DeliveryObject.h"
-#include "graphics/ImageListResourceFactory.h"
-#include "graphics/ImageResourceFactory.h"
-#include "scene/NodePath.h"
+#include "game/HaulersDelivery/HaulersDeliveryGame.h"
 #include "scene/SpriteNodes.h"
 
 #include "../MiniGameTestSupport.h"
@@ -77,22 +74,11 @@ protected:
     void SetUp() override
     {
         MiniGameTest::SetUp();
-        manager->AddResourceFactory(L"HaulersDeliveryLevel", new HaulersDeliveryLevelResourceFactory());
+        UseGame(HaulersDeliveryDescription());
         AddStandInPictures();
-        std::string sounds;
-        for (const char* sound : kSounds)
-            sounds += std::string("<sound name=\"") + sound + "\" src=\"w\"/>";
-        LoadManifest(sounds + kFixture, L"cargo");
-        watched.assign(std::begin(kSounds), std::end(kSounds));
-        watched.push_back("General_CorrectAnswer");
+        LoadWithSounds(kSounds, kFixture, L"cargo");
     }
 
-    static SceneNode* Mask()
-    {
-        const NodePathStep path[] = {"GameScreenRoot", "Playfield", "MouseInput_ClickMask", NodePathTerminator()};
-        return RootDescendent(path);
-    }
-    bool Open() { return Mask() != nullptr && !Mask()->LocalIsVisible(); }
     static DeliveryObject* Choice(const HaulersDeliveryMode& game, HaulersDeliveryType type)
     {
         for (DeliveryObject* cargo : game.getChoices())

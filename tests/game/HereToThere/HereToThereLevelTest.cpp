@@ -13,11 +13,7 @@ using Strata::Label;
 namespace
 {
 
-class HereToThereLevelTest : public LevelReaderTest<HereToThereLevelResourceFactory, HereToThereLevel>
-{
-protected:
-    HereToThereLevelTest() : LevelReaderTest(L"HereToThereLevel") {}
-};
+using HereToThereLevelTest = LevelReaderTest<HereToThereLevelResourceFactory>;
 
 TEST_F(HereToThereLevelTest, OnlyLevelsThePlayfieldCanHoldAreFiledAndEachRefusalIsLoggedOnce)
 {
@@ -55,23 +51,9 @@ TEST_F(HereToThereLevelTest, OnlyLevelsThePlayfieldCanHoldAreFiledAndEachRefusal
         {"HttTooManyForColor", R"(numBuildings="11" matchColor="true")", two,
          "needs 9 decoy houses but leaves 8 free marks"},
     };
-    std::string body;
-    for (const Case& c : cases)
-        body += std::string("<HereToThereLevel name=\"") + c.name + "\" difficulty=\"Medium\" " + c.attributes + ">" +
-                c.children + "</HereToThereLevel>\n";
-    LoadManifest(L"Delivery", body);
-    const std::string log = TakeLog();
-
-    const std::set<std::string> filed = FiledLevels(GameModeType_HereToThere);
-    for (const Case& c : cases)
-    {
-        EXPECT_EQ(filed.count(c.name) == 1, c.logged == nullptr) << c.name;
-        const std::string line = LevelLogLine(log, "Delivery", c.name);
-        if (c.logged == nullptr)
-            EXPECT_EQ(line, "") << c.name;
-        else
-            EXPECT_NE(line.find(c.logged), std::string::npos) << c.name << ": " << line;
-    }
+    ExpectFiledUnlessLogged(L"Delivery", cases,
+                            [](const Case& c)
+                            { return std::pair("difficulty=\"Medium\" " + std::string(c.attributes), c.children); });
 }
 
 TEST_F(HereToThereLevelTest, DecoysAreDrawnFromTheMarksNoAnimalHolds)

@@ -3,10 +3,9 @@
 #include "framework/ValueResources.h"
 #include "game/DragAndDrop.h"
 #include "game/HereToThere/HereToThereCart.h"
+#include "game/HereToThere/HereToThereGame.h"
 #include "game/HereToThere/HereToThereObject.h"
 #include "game/HereToThere/HereToThereTarget.h"
-#include "graphics/ImageListResourceFactory.h"
-#include "graphics/ImageResourceFactory.h"
 #include "scene/NodePath.h"
 
 #include "../MiniGameTestSupport.h"
@@ -100,22 +99,11 @@ protected:
     void SetUp() override
     {
         MiniGameTest::SetUp();
-        manager->AddResourceFactory(L"HereToThereLevel", new HereToThereLevelResourceFactory());
+        UseGame(HereToThereDescription());
         AddStandInPictures();
-        std::string sounds;
-        for (const char* sound : kSounds)
-            sounds += std::string("<sound name=\"") + sound + "\" src=\"w\"/>";
-        LoadManifest(sounds + kFixture, L"delivery");
-        watched.assign(std::begin(kSounds), std::end(kSounds));
-        watched.push_back("General_CorrectAnswer");
+        LoadWithSounds(kSounds, kFixture, L"delivery");
     }
 
-    static SceneNode* Mask()
-    {
-        const NodePathStep path[] = {"GameScreenRoot", "Playfield", "Material_ClickMask", NodePathTerminator()};
-        return RootDescendent(path);
-    }
-    bool Open() { return Mask() != nullptr && !Mask()->LocalIsVisible(); }
     static HereToThereObject* Held()
     {
         const auto* held = DragSource<HereToThereObject*>::GetHeldDragSource();

@@ -13,15 +13,7 @@ using Strata::Label;
 namespace
 {
 
-class HideAndSeekLevelTest : public GameServicesTest
-{
-protected:
-    void SetUp() override
-    {
-        GameServicesTest::SetUp();
-        manager->AddResourceFactory(L"HideAndSeekLevel", new HideAndSeekLevelResourceFactory());
-    }
-};
+using HideAndSeekLevelTest = LevelReaderTest<HideAndSeekLevelResourceFactory>;
 
 TEST_F(HideAndSeekLevelTest, LevelsAreReadWithTheirDefaultsAndOnlyPlayableOnesAreFiled)
 {
@@ -51,27 +43,13 @@ TEST_F(HideAndSeekLevelTest, LevelsAreReadWithTheirDefaultsAndOnlyPlayableOnesAr
         {"HasBeforeTheList", R"(numPreviewHides="1" runSpeed="300")", R"(<Obstacle imageID="-1"/><Obstacle/>)",
          "has an obstacle picture -1"},
     };
-    std::string body;
-    for (const Case& c : cases)
-        body += std::string("<HideAndSeekLevel name=\"") + c.name + "\" difficulty=\"Hard\" " + c.attributes + ">" +
-                c.children + "</HideAndSeekLevel>\n";
-    LoadManifest(L"Seek", body);
-    const std::string log = TakeLog();
+    ExpectFiledUnlessLogged(L"Seek", cases,
+                            [](const Case& c)
+                            { return std::pair("difficulty=\"Hard\" " + std::string(c.attributes), c.children); });
 
-    const std::set<std::string> filed = FiledLevels(GameModeType_HideAndSeek);
-    for (const Case& c : cases)
-    {
-        EXPECT_EQ(filed.count(c.name) == 1, c.logged == nullptr) << c.name;
-        const std::string line = LevelLogLine(log, "Seek", c.name);
-        if (c.logged == nullptr)
-            EXPECT_EQ(line, "") << c.name;
-        else
-            EXPECT_NE(line.find(c.logged), std::string::npos) << c.name << ": " << line;
-    }
-
-    const auto* six = dynamic_cast<const HideAndSeekLevel*>(manager->GetResource(Label("HasSix")).get());
-    const auto* noTail = dynamic_cast<const HideAndSeekLevel*>(manager->GetResource(Label("HasNoTail")).get());
-    const auto* bare = dynamic_cast<const HideAndSeekLevel*>(manager->GetResource(Label("HasNoSequence")).get());
+    const HideAndSeekLevel* six = Level("HasSix");
+    const HideAndSeekLevel* noTail = Level("HasNoTail");
+    const HideAndSeekLevel* bare = Level("HasNoSequence");
     ASSERT_TRUE(six != nullptr && noTail != nullptr && bare != nullptr);
     const std::vector<HideAndSeekObstacleData> order = {{2}, {0}, {4}, {1}, {0}, {5}};
     EXPECT_EQ(six->obstacles, order);

@@ -2,11 +2,9 @@
 
 #include "framework/ValueResources.h"
 #include "game/HideAndSeek/HideAndSeekCharacter.h"
+#include "game/HideAndSeek/HideAndSeekGame.h"
 #include "game/HideAndSeek/HideAndSeekLevel.h"
 #include "game/HideAndSeek/HideAndSeekObstacle.h"
-#include "graphics/ImageListResourceFactory.h"
-#include "graphics/ImageResourceFactory.h"
-#include "scene/NodePath.h"
 
 #include "../MiniGameTestSupport.h"
 
@@ -71,27 +69,12 @@ protected:
     void SetUp() override
     {
         MiniGameTest::SetUp();
-        manager->AddResourceFactory(L"HideAndSeekLevel", new HideAndSeekLevelResourceFactory());
-        manager->AddResourceFactory(L"image", new ImageResourceFactory());
-        RegisterImageListResourceFactories();
-        CreateConstantResourceFactories();
-        for (const auto& entry :
-             std::filesystem::directory_iterator(std::filesystem::path(MENAGERIE_DATA_DIR) / "hideandseek"))
-            files.AddFile(entry.path().filename().wstring(), ReadDataFile(entry.path()));
-        std::string sounds;
-        for (const char* sound : kSounds)
-            sounds += std::string("<sound name=\"") + sound + "\" src=\"w\"/>";
-        LoadManifest(sounds + kFixture, L"seek");
-        watched.assign(std::begin(kSounds), std::end(kSounds));
-        watched.push_back("General_CorrectAnswer");
+        UseGame(HideAndSeekDescription());
+        AddPictureReaders();
+        AddDataFiles("hideandseek");
+        LoadWithSounds(kSounds, kFixture, L"seek");
     }
 
-    static SceneNode* Mask()
-    {
-        const NodePathStep path[] = {"GameScreenRoot", "Playfield", "ClickMask", NodePathTerminator()};
-        return RootDescendent(path);
-    }
-    bool Open() { return Mask() != nullptr && !Mask()->LocalIsVisible(); }
     static HideAndSeekObstacle* Current(HideAndSeekMode& game)
     {
         return dynamic_cast<HideAndSeekObstacle*>(game.GetObject(game.getCharacter()->getCurrentObstacle()));

@@ -12,15 +12,7 @@ using namespace GameTesting;
 namespace
 {
 
-class HoistStackerLevelTest : public GameServicesTest
-{
-protected:
-    void SetUp() override
-    {
-        GameServicesTest::SetUp();
-        manager->AddResourceFactory(L"HoistStackerLevel", new HoistStackerLevelResourceFactory());
-    }
-};
+using HoistStackerLevelTest = LevelReaderTest<HoistStackerLevelResourceFactory>;
 
 TEST_F(HoistStackerLevelTest, OnlyStackableLevelsAreFiledAndEachRefusalIsLoggedOnce)
 {
@@ -56,24 +48,9 @@ TEST_F(HoistStackerLevelTest, OnlyStackableLevelsAreFiledAndEachRefusalIsLoggedO
         {"HsNoSize", R"(<StackObject color="Red" type="Log"/>)", "has an object of size 0, not 1 to 5"},
         {"HsHuge", R"(<StackObject size="6" color="Red" type="Log"/>)", "has an object of size 6, not 1 to 5"},
     };
-    std::string body;
-    for (const Case& c : cases)
-        body += std::string("<HoistStackerLevel name=\"") + c.name + "\" difficulty=\"Hard\">" + c.children +
-                "</HoistStackerLevel>\n";
-    LoadManifest(L"Stacks", body);
-    const std::string log = TakeLog();
-
-    const std::set<std::string> filed = FiledLevels(GameModeType_HoistStacker);
-    for (const Case& c : cases)
-    {
-        EXPECT_EQ(filed.count(c.name) == 1, c.logged == nullptr) << c.name;
-        const std::string line = LevelLogLine(log, "Stacks", c.name);
-        if (c.logged == nullptr)
-            EXPECT_EQ(line, "") << c.name;
-        else
-            EXPECT_NE(line.find(c.logged), std::string::npos) << c.name << ": " << line;
-    }
-    const auto* two = dynamic_cast<const HoistStackerLevel*>(manager->GetResource(Strata::Label("HsTwo")).get());
+    ExpectFiledUnlessLogged(L"Stacks", cases,
+                            [](const Case& c) { return std::pair(std::string("difficulty=\"Hard\""), c.children); });
+    const HoistStackerLevel* two = Level("HsTwo");
     ASSERT_NE(two, nullptr);
     ASSERT_EQ(two->objects.size(), 2u);
     EXPECT_EQ(two->objects[0].type, StackObjectType_Girder);

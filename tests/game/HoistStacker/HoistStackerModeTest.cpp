@@ -1,12 +1,10 @@
 #include "game/HoistStacker/HoistStackerMode.h"
 
-#include "framework/ValueResources.h"
 #include "game/DragAndDrop.h"
+#include "game/HoistStacker/HoistStackerGame.h"
 #include "game/HoistStacker/HoistStackerLevel.h"
 #include "game/HoistStacker/StackableObject.h"
 #include "game/HoistStacker/StackingTarget.h"
-#include "graphics/ImageListResourceFactory.h"
-#include "graphics/ImageResourceFactory.h"
 #include "scene/NodePath.h"
 #include "scene/SpriteNodes.h"
 
@@ -96,14 +94,9 @@ protected:
     void SetUpShared()
     {
         MiniGameTest::SetUp();
-        manager->AddResourceFactory(L"HoistStackerLevel", new HoistStackerLevelResourceFactory());
+        UseGame(HoistStackerDescription());
         AddStandInPictures();
-        std::string shared = kShared;
-        for (const char* sound : kSounds)
-            shared += std::string("<sound name=\"") + sound + "\" src=\"w\"/>";
-        LoadManifest(shared, L"shared");
-        watched.assign(std::begin(kSounds), std::end(kSounds));
-        watched.push_back("General_CorrectAnswer");
+        LoadWithSounds(kSounds, kShared, L"shared");
     }
 
     static StackableObject* Held()

@@ -2,7 +2,7 @@
 
 #include "game/PaintIt/HousePaintBucket.h"
 #include "game/PaintIt/HousePaintStripe.h"
-#include "scene/NodePath.h"
+#include "game/PaintIt/PaintItGame.h"
 #include "scene/SpriteNodes.h"
 
 #include "../MiniGameTestSupport.h"
@@ -67,11 +67,9 @@ protected:
     void SetUp() override
     {
         MiniGameTest::SetUp();
-        manager->AddResourceFactory(L"PaintItLevel", new PaintItLevelResourceFactory());
+        UseGame(PaintItDescription());
         AddStandInPictures();
         std::string body = kFixture;
-        for (const char* sound : kSounds)
-            body += std::string("<sound name=\"") + sound + "\" src=\"w\"/>";
         // Each colour's boards show frame 0 bare and frame 1 painted.
         for (const char* color : kColors)
             body += std::string("<spritetype name=\"FenceSpriteType_") + color + R"(" images="TestFrames">
@@ -80,17 +78,10 @@ protected:
                 <animation name="AddPaint" frameList="0,1,1" fps="10" numPlays="1" linkedAnimation="Painted"/>
                 <animation name="RemovePaint" frameList="1,0,0" fps="10" numPlays="1" linkedAnimation="Unpainted"/>
               </spritetype>)";
-        LoadManifest(body, L"fence");
-        watched.assign(std::begin(kSounds), std::end(kSounds));
-        watched.push_back("General_CorrectAnswer");
+        LoadWithSounds(kSounds, body, L"fence");
         watched.push_back("InGameHint_PaintIt_1");
     }
 
-    // Clicks reach the fence and the buckets.
-    static bool Open(const PaintTheHouseMode& game)
-    {
-        return game.getInputMask() != nullptr && !game.getInputMask()->LocalIsVisible();
-    }
     static HousePaintBucket* Bucket(const PaintTheHouseMode& game, HousePaintColor color)
     {
         for (HousePaintBucket* bucket : game.getBuckets())
@@ -123,7 +114,7 @@ TEST_F(PaintTheHouseModeTest, RunsAtEachDifficultyAfterWrongMovesEndWithTheStick
             ++rounds;
             spoken.clear();
             Start(*game);
-            ASSERT_TRUE(StepUntil(*game, [&] { return Open(*game); })) << d;
+            ASSERT_TRUE(StepUntil(*game, [&] { return Open(); })) << d;
             EXPECT_EQ(game->getSelectedColor(), HousePaintColor_None);
             // Four different colours; the fence shows the pattern from its first letter and the bare
             // boards ask for the letters that continue it (past the sixth for a long pattern).
@@ -179,12 +170,12 @@ TEST_F(PaintTheHouseModeTest, RunsAtEachDifficultyAfterWrongMovesEndWithTheStick
                 EXPECT_EQ(game->getHintNumber(), 2);
                 Click(*game, *game->getFenceClickArea());
                 EXPECT_TRUE(game->isPainting());
-                EXPECT_FALSE(Open(*game));
+                EXPECT_FALSE(Open());
                 Click(*game, *Bucket(*game, next->getColor())->getImageNode());
                 EXPECT_EQ(game->getSelectedColor(), wrong->getColor());
                 ASSERT_TRUE(StepUntil(
                     *game, [&] { return Animation(*next) == "Painted"; }));
-                ASSERT_TRUE(StepUntil(*game, [&] { return Open(*game); }));
+                ASSERT_TRUE(StepUntil(*game, [&] { return Open(); }));
                 EXPECT_TRUE(Heard("PaintIt_WrongColor"));
                 EXPECT_FALSE(Heard("General_CorrectAnswer"));
                 EXPECT_EQ(Animation(*next), "Unpainted");
@@ -212,7 +203,7 @@ TEST_F(PaintTheHouseModeTest, RunsAtEachDifficultyAfterWrongMovesEndWithTheStick
                 if (left > 1)
                 {
                     // The truck stands at the next bare board.
-                    ASSERT_TRUE(StepUntil(*game, [&] { return Open(*game); }));
+                    ASSERT_TRUE(StepUntil(*game, [&] { return Open(); }));
                     EXPECT_EQ(game->getTruck()->LocalGetLocation().x - home,
                               game->getStripesToPaint().front()->LayoutRoot()->LocalGetLocation().x -
                                   stripes[6]->LayoutRoot()->LocalGetLocation().x);
@@ -223,7 +214,7 @@ TEST_F(PaintTheHouseModeTest, RunsAtEachDifficultyAfterWrongMovesEndWithTheStick
                 EXPECT_LE(bucketClicks, 1);
             // The closing words play while the truck drives back; the mask stays up to the end.
             ASSERT_TRUE(StepUntil(*game, [this] { return Ended(); })) << d;
-            EXPECT_FALSE(Open(*game));
+            EXPECT_FALSE(Open());
             EXPECT_TRUE(Heard(game->getRoundsLeft() > 0 ? "VO_KeepGoing" : "PaintIt_GameComplete"));
             EXPECT_EQ(game->getTruck()->LocalGetLocation().x, home);
             TakeNextRound(game, run);

@@ -13,15 +13,7 @@ using Strata::Label;
 namespace
 {
 
-class PileOfLeavesLevelTest : public GameServicesTest
-{
-protected:
-    void SetUp() override
-    {
-        GameServicesTest::SetUp();
-        manager->AddResourceFactory(L"PileOfLeavesLevel", new PileOfLeavesLevelResourceFactory());
-    }
-};
+using PileOfLeavesLevelTest = LevelReaderTest<PileOfLeavesLevelResourceFactory>;
 
 TEST_F(PileOfLeavesLevelTest, OnlyLevelsTheFieldCanHoldAreFiledAndEachRefusalIsLoggedOnce)
 {
@@ -44,31 +36,18 @@ TEST_F(PileOfLeavesLevelTest, OnlyLevelsTheFieldCanHoldAreFiledAndEachRefusalIsL
         {"PolDeep", R"(numTools="3" toolCover="31")", {3, 100, 0, 31}, "has 31 leaves per tool, not 0 to 30"},
         {"PolWide", R"(numTools="3" cursorRadius="-5")", {3, -5, 0, 0}, "has -5 pixels of cursor radius"},
     };
-    std::string body;
-    for (const Case& c : cases)
-        body += std::string("<PileOfLeavesLevel name=\"") + c.name + "\" difficulty=\"Hard\" " + c.attributes +
-                "><Tool/></PileOfLeavesLevel>\n";
-    LoadManifest(L"Leaves", body);
-    const std::string log = TakeLog();
-
-    const std::set<std::string> filed = FiledLevels(GameModeType_PileOfLeaves);
-    for (const Case& c : cases)
-    {
-        const auto* level = dynamic_cast<const PileOfLeavesLevel*>(manager->GetResource(Label(c.name)).get());
-        ASSERT_NE(level, nullptr) << c.name;
-        EXPECT_EQ(level->numTools, c.read.numTools) << c.name;
-        EXPECT_EQ(level->cursorRadius, c.read.cursorRadius) << c.name;
-        EXPECT_EQ(level->areaCover, c.read.areaCover) << c.name;
-        EXPECT_EQ(level->toolCover, c.read.toolCover) << c.name;
-        EXPECT_GE(level->ToolCount(), 0);
-        EXPECT_LE(level->ToolCount(), kPileOfLeavesMaxTools);
-        EXPECT_EQ(filed.count(c.name) == 1, c.logged == nullptr) << c.name;
-        const std::string line = LevelLogLine(log, "Leaves", c.name);
-        if (c.logged == nullptr)
-            EXPECT_EQ(line, "") << c.name;
-        else
-            EXPECT_NE(line.find(c.logged), std::string::npos) << c.name << ": " << line;
-    }
+    ExpectFiledUnlessLogged(
+        L"Leaves", cases,
+        [](const Case& c) { return std::pair("difficulty=\"Hard\" " + std::string(c.attributes), "<Tool/>"); },
+        [](const Case& c, const PileOfLeavesLevel& level)
+        {
+            EXPECT_EQ(level.numTools, c.read.numTools);
+            EXPECT_EQ(level.cursorRadius, c.read.cursorRadius);
+            EXPECT_EQ(level.areaCover, c.read.areaCover);
+            EXPECT_EQ(level.toolCover, c.read.toolCover);
+            EXPECT_GE(level.ToolCount(), 0);
+            EXPECT_LE(level.ToolCount(), kPileOfLeavesMaxTools);
+        });
 }
 
 } // namespace

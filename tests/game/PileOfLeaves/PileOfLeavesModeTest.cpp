@@ -1,11 +1,9 @@
 #include "game/PileOfLeaves/PileOfLeavesMode.h"
 
-#include "framework/ValueResources.h"
 #include "game/PileOfLeaves/Leaf.h"
 #include "game/PileOfLeaves/LeafCoveredTool.h"
+#include "game/PileOfLeaves/PileOfLeavesGame.h"
 #include "game/PileOfLeaves/PileOfLeavesLevel.h"
-#include "graphics/ImageListResourceFactory.h"
-#include "graphics/ImageResourceFactory.h"
 #include "scene/NodePath.h"
 
 #include "../MiniGameTestSupport.h"
@@ -71,7 +69,7 @@ protected:
     void SetUp() override
     {
         MiniGameTest::SetUp();
-        manager->AddResourceFactory(L"PileOfLeavesLevel", new PileOfLeavesLevelResourceFactory());
+        UseGame(PileOfLeavesDescription());
         AddStandInPictures();
         watched.assign(std::begin(kSounds), std::end(kSounds));
         watched.push_back("General_CorrectAnswer");
@@ -85,9 +83,7 @@ protected:
     }
     void LoadFixture(const std::string& fixture)
     {
-        std::string sounds;
-        for (const char* sound : kSounds)
-            sounds += std::string("<sound name=\"") + sound + "\" src=\"w\"/>";
+        std::string sounds = SilentSounds(kSounds);
         std::string asks = "<soundlist name=\"General_ColoredToolWords\">";
         for (int color = 0; color < 4; ++color)
             for (int kind = 0; kind < YardcrewTool_Count; ++kind)
@@ -99,17 +95,11 @@ protected:
             }
         LoadManifest(sounds + asks + "</soundlist>" + fixture, L"leaves");
     }
-    static SceneNode* Mask()
-    {
-        const NodePathStep path[] = {"GameScreenRoot", "Playfield", "ClickMask", NodePathTerminator()};
-        return RootDescendent(path);
-    }
     static SceneNode* Request()
     {
         const NodePathStep path[] = {"GameScreenRoot", "UI_attach", "ToolToPick", NodePathTerminator()};
         return RootDescendent(path);
     }
-    bool Open() { return Mask() != nullptr && !Mask()->LocalIsVisible(); }
     void LoadLevel(const std::string& difficulty, const std::string& attributes)
     {
         GetLevelManager().clearLevels();

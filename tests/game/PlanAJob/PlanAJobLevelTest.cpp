@@ -13,15 +13,7 @@ using Strata::Label;
 namespace
 {
 
-class PlanAJobLevelTest : public GameServicesTest
-{
-protected:
-    void SetUp() override
-    {
-        GameServicesTest::SetUp();
-        manager->AddResourceFactory(L"PlanAJobLevel", new PlanAJobLevelResourceFactory());
-    }
-};
+using PlanAJobLevelTest = LevelReaderTest<PlanAJobLevelResourceFactory>;
 
 TEST_F(PlanAJobLevelTest, LevelsNameTheirPicturesByDifficultyAndOnlyPlayableOnesAreFiled)
 {
@@ -48,28 +40,10 @@ TEST_F(PlanAJobLevelTest, LevelsNameTheirPicturesByDifficultyAndOnlyPlayableOnes
          "has no known difficulty (\"Someday\")"},
         {"JobNoDifficulty", R"(imageList="Job" numEmpty="2")", "Job_Objects_Hard", "has no known difficulty"},
     };
-    std::string body;
-    for (const Case& c : cases)
-        body += std::string("<PlanAJobLevel name=\"") + c.name + "\" " + c.attributes +
-                "><Step numEmpty=\"9\"/></PlanAJobLevel>\n";
-    LoadManifest(L"Jobs", body);
-    const std::string log = TakeLog();
-
-    const std::set<std::string> filed = FiledLevels(GameModeType_PlanAJob);
-    for (const Case& c : cases)
-    {
-        SCOPED_TRACE(c.name);
-        EXPECT_EQ(filed.count(c.name) == 1, c.logged == nullptr);
-        const std::string line = LevelLogLine(log, "Jobs", c.name);
-        if (c.logged == nullptr)
-            EXPECT_EQ(line, "");
-        else
-            EXPECT_NE(line.find(c.logged), std::string::npos) << line;
-        const auto* level = dynamic_cast<const PlanAJobLevel*>(manager->GetResource(Label(c.name)).get());
-        ASSERT_NE(level, nullptr);
-        EXPECT_EQ(level->objectsImageList, c.objects);
-    }
-    const auto* medium = dynamic_cast<const PlanAJobLevel*>(manager->GetResource(Label("JobMedium")).get());
+    ExpectFiledUnlessLogged(
+        L"Jobs", cases, [](const Case& c) { return std::pair(std::string(c.attributes), "<Step numEmpty=\"9\"/>"); },
+        [](const Case& c, const PlanAJobLevel& level) { EXPECT_EQ(level.objectsImageList, c.objects); });
+    const PlanAJobLevel* medium = Level("JobMedium");
     ASSERT_NE(medium, nullptr);
     EXPECT_EQ(medium->targetsImageList, "Job_Targets");
     EXPECT_EQ(medium->spriteType, "Job_SpriteType");

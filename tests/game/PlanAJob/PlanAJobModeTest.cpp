@@ -1,11 +1,9 @@
 #include "game/PlanAJob/PlanAJobMode.h"
 
-#include "framework/ValueResources.h"
 #include "game/PlanAJob/JobSequenceItem.h"
 #include "game/PlanAJob/JobSequenceSlot.h"
+#include "game/PlanAJob/PlanAJobGame.h"
 #include "game/PlanAJob/PlanAJobLevel.h"
-#include "graphics/ImageListResourceFactory.h"
-#include "graphics/ImageResourceFactory.h"
 #include "scene/NodePath.h"
 
 #include "../MiniGameTestSupport.h"
@@ -80,18 +78,8 @@ protected:
     void SetUp() override
     {
         MiniGameTest::SetUp();
-        manager->AddResourceFactory(L"PlanAJobLevel", new PlanAJobLevelResourceFactory());
-        manager->AddResourceFactory(L"image", new ImageResourceFactory());
-        RegisterImageListResourceFactories();
-        CreateConstantResourceFactories();
-    }
-
-    void AddPictures(const char* folder, const std::string& start = "")
-    {
-        for (const auto& entry :
-             std::filesystem::directory_iterator(std::filesystem::path(MENAGERIE_DATA_DIR) / folder))
-            if (entry.path().filename().string().rfind(start, 0) == 0)
-                files.AddFile(entry.path().filename().wstring(), ReadDataFile(entry.path()));
+        UseGame(PlanAJobDescription());
+        AddPictureReaders();
     }
 };
 
@@ -101,28 +89,8 @@ protected:
     void SetUp() override
     {
         PlanAJobTest::SetUp();
-        AddPictures("counting", "CTM_RequestItems_");
-        std::string sounds;
-        for (const char* sound : kSounds)
-            sounds += std::string("<sound name=\"") + sound + "\" src=\"w\"/>";
-        LoadManifest(sounds + kFixture, L"job");
-        watched.assign(std::begin(kSounds), std::end(kSounds));
-        watched.push_back("General_CorrectAnswer");
-    }
-
-    static SceneNode* Mask()
-    {
-        const NodePathStep path[] = {"GameScreenRoot", "Playfield", "IntroClickMask", NodePathTerminator()};
-        return RootDescendent(path);
-    }
-    static bool Open() { return Mask() != nullptr && !Mask()->LocalIsVisible(); }
-
-    // A press and release at (x, y) through the mode's own hit testing.
-    static void PressAt(SceneApplicationMode& mode, int x, int y)
-    {
-        mode.OnMouseMove(x, y);
-        mode.OnMouseDown(MouseButton_Left, x, y);
-        mode.OnMouseUp(MouseButton_Left, x, y);
+        AddDataFiles("counting", "CTM_RequestItems_");
+        LoadWithSounds(kSounds, kFixture, L"job");
     }
 
     static JobSequenceSlot* SlotOf(PlanAJobMode& game, int step)
@@ -184,7 +152,7 @@ TEST_F(PlanAJobModeTest, EveryDifficultyIsWonThroughWrongMovesToTheStickerReward
         ASSERT_TRUE(first->isHeld());
         EXPECT_FALSE(first->LayoutRoot()->LocalIsVisible());
         EXPECT_EQ(game->getHintNumber(), 2);
-        PressAt(*game, 790, 590);
+        ClickAt(*game, 790, 590);
         EXPECT_FALSE(first->isHeld());
         EXPECT_EQ(first->getCarriedCopy(), nullptr);
         EXPECT_TRUE(first->LayoutRoot()->LocalIsVisible());
@@ -283,7 +251,7 @@ protected:
     void SetUp() override
     {
         PlanAJobTest::SetUp();
-        AddPictures("planajob");
+        AddDataFiles("planajob");
         const std::filesystem::path data(MENAGERIE_DATA_DIR);
         files.AddFile(L"PlanAJobMode.xml", ReadDataFile(data / "PlanAJobMode.xml"));
         GetLevelManager().clearLevels();

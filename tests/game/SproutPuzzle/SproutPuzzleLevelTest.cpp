@@ -13,11 +13,7 @@ using Strata::Label;
 namespace
 {
 
-class SproutPuzzleLevelTest : public LevelReaderTest<SproutPuzzleLevelResourceFactory, SproutPuzzleLevel>
-{
-protected:
-    SproutPuzzleLevelTest() : LevelReaderTest(L"SproutPuzzleLevel") {}
-};
+using SproutPuzzleLevelTest = LevelReaderTest<SproutPuzzleLevelResourceFactory>;
 
 TEST_F(SproutPuzzleLevelTest, OnlyAKnownPictureInACutThePiecesAreDrawnForIsFiled)
 {
@@ -40,23 +36,10 @@ TEST_F(SproutPuzzleLevelTest, OnlyAKnownPictureInACutThePiecesAreDrawnForIsFiled
         {"Negative", R"(picture="Pond" columns="-3" rows="-3")", "is cut -3 by -3"},
         {"NotANumber", R"(picture="Pond" columns="three" rows="3")", "is cut 0 by 3"},
     };
-    std::string body;
-    for (const Case& c : cases)
-        body += std::string("<SproutPuzzleLevel name=\"") + c.name + "\" difficulty=\"Medium\" " + c.attributes +
-                "><Piece column=\"9\"/></SproutPuzzleLevel>\n";
-    LoadManifest(L"Jigsaw", body);
-    const std::string log = TakeLog();
-
-    const std::set<std::string> filed = FiledLevels(GameModeType_SproutPuzzle);
-    for (const Case& c : cases)
-    {
-        EXPECT_EQ(filed.count(c.name) == 1, c.logged == nullptr) << c.name;
-        const std::string line = LevelLogLine(log, "Jigsaw", c.name);
-        if (c.logged == nullptr)
-            EXPECT_EQ(line, "") << c.name;
-        else
-            EXPECT_NE(line.find(c.logged), std::string::npos) << c.name << ": " << line;
-    }
+    ExpectFiledUnlessLogged(
+        L"Jigsaw", cases,
+        [](const Case& c)
+        { return std::pair("difficulty=\"Medium\" " + std::string(c.attributes), "<Piece column=\"9\"/>"); });
     const SproutPuzzleLevel* six = Level("Six");
     ASSERT_NE(six, nullptr);
     EXPECT_EQ(six->PictureName(), "Lions");

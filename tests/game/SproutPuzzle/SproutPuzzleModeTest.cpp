@@ -1,12 +1,10 @@
 #include "game/SproutPuzzle/SproutPuzzleMode.h"
 
-#include "framework/ValueResources.h"
 #include "game/DragAndDrop.h"
+#include "game/SproutPuzzle/SproutPuzzleGame.h"
 #include "game/SproutPuzzle/SproutPuzzleLevel.h"
 #include "game/SproutPuzzle/SproutPuzzlePiece.h"
 #include "game/SproutPuzzle/SproutPuzzlePieceSlot.h"
-#include "graphics/ImageListResourceFactory.h"
-#include "graphics/ImageResourceFactory.h"
 #include "scene/NodePath.h"
 
 #include "../MiniGameTestSupport.h"
@@ -81,17 +79,10 @@ protected:
     void SetUp() override
     {
         MiniGameTest::SetUp();
-        manager->AddResourceFactory(L"SproutPuzzleLevel", new SproutPuzzleLevelResourceFactory());
-        manager->AddResourceFactory(L"image", new ImageResourceFactory());
-        RegisterImageListResourceFactories();
-        CreateConstantResourceFactories();
+        UseGame(SproutPuzzleDescription());
+        AddPictureReaders();
         AddCursorFiles();
-        std::string sounds;
-        for (const char* sound : kSounds)
-            sounds += std::string("<sound name=\"") + sound + "\" src=\"w\"/>";
-        LoadManifest(sounds, L"jigsaw");
-        watched.assign(std::begin(kSounds), std::end(kSounds));
-        watched.push_back("General_CorrectAnswer");
+        LoadWithSounds(kSounds, "", L"jigsaw");
     }
 
     static SproutPuzzlePiece* Held()
@@ -106,13 +97,6 @@ protected:
         return root != nullptr && root->GetParent() != nullptr &&
                std::string(root->GetParent()->GetNodeName().c_str()).rfind("Spot_", 0) == 0 &&
                root->LocalGetLocation() == Vector2<float>() && !piece.isHeld();
-    }
-    // A press and release at a point, through the mode's own hit testing.
-    static void ClickAt(SceneApplicationMode& mode, int x, int y)
-    {
-        mode.OnMouseMove(x, y);
-        mode.OnMouseDown(MouseButton_Left, x, y);
-        mode.OnMouseUp(MouseButton_Left, x, y);
     }
 };
 

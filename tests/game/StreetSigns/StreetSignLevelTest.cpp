@@ -18,11 +18,7 @@ using Traits = std::vector<StreetSignTrait>;
 constexpr StreetSignTrait C = StreetSignTrait_Color;
 constexpr StreetSignTrait S = StreetSignTrait_Shape;
 
-class StreetSignLevelTest : public LevelReaderTest<StreetSignLevelResourceFactory, StreetSignLevel>
-{
-protected:
-    StreetSignLevelTest() : LevelReaderTest(L"StreetSignLevel") {}
-};
+using StreetSignLevelTest = LevelReaderTest<StreetSignLevelResourceFactory>;
 
 TEST_F(StreetSignLevelTest, AsksAreReadInOrderAndOnlyPlayableLevelsAreFiled)
 {
@@ -78,29 +74,15 @@ TEST_F(StreetSignLevelTest, AsksAreReadInOrderAndOnlyPlayableLevelsAreFiled)
          {C},
          "has no known difficulty"},
     };
-    std::string body;
-    for (const Case& c : cases)
-        body += std::string("<StreetSignLevel name=\"") + c.name + "\" " + c.attributes + ">" + c.children +
-                "</StreetSignLevel>\n";
-    LoadManifest(L"Signs", body);
-    const std::string log = TakeLog();
-
-    const std::set<std::string> filed = FiledLevels(GameModeType_StreetSigns);
-    for (const Case& c : cases)
-    {
-        const StreetSignLevel* level = Level(c.name);
-        ASSERT_NE(level, nullptr) << c.name;
-        EXPECT_EQ(level->signs, c.signs) << c.name;
-        EXPECT_EQ(level->asks, c.read) << c.name;
-        EXPECT_EQ(filed.count(c.name) == 1, c.logged == nullptr) << c.name;
-        const std::string line = LevelLogLine(log, "Signs", c.name);
-        if (c.logged == nullptr)
-            EXPECT_EQ(line, "") << c.name;
-        else
-            EXPECT_NE(line.find(c.logged), std::string::npos) << c.name << ": " << line;
-        // A damaged level draws no round, so nothing can be shown from it.
-        EXPECT_EQ(level->MakeRound().signs.empty(), !level->Validate().empty()) << c.name;
-    }
+    ExpectFiledUnlessLogged(
+        L"Signs", cases, [](const Case& c) { return std::pair(std::string(c.attributes), c.children); },
+        [](const Case& c, const StreetSignLevel& level)
+        {
+            EXPECT_EQ(level.signs, c.signs);
+            EXPECT_EQ(level.asks, c.read);
+            // A damaged level draws no round, so nothing can be shown from it.
+            EXPECT_EQ(level.MakeRound().signs.empty(), !level.Validate().empty());
+        });
 }
 
 TEST_F(StreetSignLevelTest, EveryRoundHasExactlyOneSignForEachAskAndNeverAsksForOneTwice)

@@ -2,6 +2,7 @@
 
 #include "game/StreetSigns/StreetSign.h"
 #include "game/StreetSigns/StreetSignsContent.h"
+#include "game/StreetSigns/StreetSignsGame.h"
 #include "graphics/ImageList.h"
 #include "scene/NodePath.h"
 #include "scene/SpriteNodes.h"
@@ -61,15 +62,13 @@ protected:
     void SetUp() override
     {
         MiniGameTest::SetUp();
-        manager->AddResourceFactory(L"StreetSignLevel", new StreetSignLevelResourceFactory());
+        UseGame(StreetSignsDescription());
         AddStandInPictures();
         std::vector<std::string> sounds(std::begin(kSounds), std::end(kSounds));
         for (const sContentName& name : Names::List())
             if (name.kind == ContentKind_Voice && std::string(name.name).rfind(Names::kAskPrefix, 0) == 0)
                 sounds.push_back(name.name);
         std::string manifest;
-        for (const std::string& sound : sounds)
-            manifest += "<sound name=\"" + sound + "\" src=\"w\"/>";
         // One sprite type per shape, one still animation per colour.
         for (const Label& type : kStreetSignSpriteTypes)
         {
@@ -79,23 +78,15 @@ protected:
                             std::to_string(c) + "\" fps=\"1\" numPlays=\"0\"/>";
             manifest += "</spritetype>";
         }
-        LoadManifest(manifest + kFixture, L"signs");
-        watched = sounds;
-        watched.push_back("General_CorrectAnswer");
+        LoadWithSounds(sounds, manifest + kFixture, L"signs");
     }
 
-    static SceneNode* Mask()
-    {
-        const NodePathStep path[] = {"GameScreenRoot", "Playfield", "MouseInput_ClickMask", NodePathTerminator()};
-        return RootDescendent(path);
-    }
     static SceneNode* Slot(int n)
     {
         const std::string name = "Bed_" + std::to_string(n + 1);
         const NodePathStep path[] = {"GameScreenRoot", "Playfield", "TruckNode", name.c_str(), NodePathTerminator()};
         return RootDescendent(path);
     }
-    bool Open() { return Mask() != nullptr && !Mask()->LocalIsVisible(); }
     // Whether the driver's bubble shows what the game asks for now (shown only while it asks).
     static bool BubbleShowsAsk(const StreetSignsMode& game)
     {

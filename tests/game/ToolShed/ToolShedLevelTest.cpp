@@ -16,11 +16,7 @@ using Strata::Label;
 namespace
 {
 
-class ToolShedLevelTest : public LevelReaderTest<ToolShedLevelResourceFactory, ToolShedLevel>
-{
-protected:
-    ToolShedLevelTest() : LevelReaderTest(L"ToolShedLevel") {}
-};
+using ToolShedLevelTest = LevelReaderTest<ToolShedLevelResourceFactory>;
 
 TEST_F(ToolShedLevelTest, OnlyPlayableLevelsAreFiledAndEachRefusalIsLoggedOnce)
 {
@@ -56,23 +52,14 @@ TEST_F(ToolShedLevelTest, OnlyPlayableLevelsAreFiledAndEachRefusalIsLoggedOnce)
         {"TsHomeless", "Color", two + R"(<Tool type="Drill" color="Yellow"/>)",
          "has a Yellow Drill that no box takes, so it could never end"},
     };
-    std::string body;
-    for (const Case& c : cases)
-        body += std::string("<ToolShedLevel name=\"") + c.name + "\" difficulty=\"Medium\"" +
-                (c.sortBy != nullptr ? std::string(" sortBy=\"") + c.sortBy + "\"" : std::string()) + ">" + c.children +
-                "</ToolShedLevel>\n";
-    LoadManifest(L"Shed", body);
-    const std::string log = TakeLog();
-    const std::set<std::string> filed = FiledLevels(GameModeType_ToolShed);
-    for (const Case& c : cases)
-    {
-        EXPECT_EQ(filed.count(c.name) == 1, c.logged == nullptr) << c.name;
-        const std::string line = LevelLogLine(log, "Shed", c.name);
-        if (c.logged == nullptr)
-            EXPECT_EQ(line, "") << c.name;
-        else
-            EXPECT_NE(line.find(c.logged), std::string::npos) << c.name << ": " << line;
-    }
+    ExpectFiledUnlessLogged(
+        L"Shed", cases,
+        [](const Case& c)
+        {
+            return std::pair(std::string("difficulty=\"Medium\"") +
+                                 (c.sortBy != nullptr ? std::string(" sortBy=\"") + c.sortBy + "\"" : std::string()),
+                             c.children);
+        });
     const ToolShedLevel* byColor = Level("TsColor");
     ASSERT_NE(byColor, nullptr);
     EXPECT_EQ(byColor->tools, (std::vector<ToolShedTool>{{ToolShedToolType_Hammer, ToolShedToolColor_Red},

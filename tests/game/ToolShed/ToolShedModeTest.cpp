@@ -1,6 +1,7 @@
 #include "game/ToolShed/ToolShedMode.h"
 
 #include "game/MiniGamePattern.h"
+#include "game/ToolShed/ToolShedGame.h"
 #include "game/ToolShed/ToolShedItem.h"
 #include "game/ToolShed/ToolShedLevel.h"
 #include "game/ToolShed/ToolShedToolBox.h"
@@ -31,8 +32,6 @@ std::string FixtureManifest()
     text = text.substr(0, text.find("</manifest>"));
     for (const char* tool : kYardcrewToolNames)
         text += std::string("<sound name=\"Word_Tool_") + tool + "\" src=\"w\"/>";
-    for (const char* sound : kSounds)
-        text += std::string("<sound name=\"") + sound + "\" src=\"w\"/>";
     text += "<soundlist name=\"General_ToolWords\">";
     for (const char* tool : kYardcrewToolNames)
         text += std::string("<sound event=\"") + tool + "\" src=\"Word_Tool_" + tool + "\"/>";
@@ -45,14 +44,10 @@ protected:
     void SetUp() override
     {
         MiniGameTest::SetUp();
-        manager->AddResourceFactory(L"ToolShedLevel", new ToolShedLevelResourceFactory());
+        UseGame(ToolShedDescription());
         AddStandInPictures();
-        for (const auto& entry :
-             std::filesystem::directory_iterator(std::filesystem::path(MENAGERIE_DATA_DIR) / "toolshed"))
-            files.AddFile(entry.path().filename().wstring(), ReadDataFile(entry.path()));
-        LoadManifest(FixtureManifest(), L"shed");
-        watched.assign(std::begin(kSounds), std::end(kSounds));
-        watched.push_back("General_CorrectAnswer");
+        AddDataFiles("toolshed");
+        LoadWithSounds(kSounds, FixtureManifest(), L"shed");
         for (const char* tool : kYardcrewToolNames)
             watched.push_back(std::string("Word_Tool_") + tool);
     }
@@ -67,12 +62,6 @@ protected:
         GetLevelManager().difficulty = difficulty;
     }
 
-    static SceneNode* Mask()
-    {
-        const NodePathStep path[] = {"GameScreenRoot", "Playfield", "ToolShed_ClickMask", NodePathTerminator()};
-        return RootDescendent(path);
-    }
-    bool Open() { return Mask() != nullptr && !Mask()->LocalIsVisible(); }
     static ToolShedItem* Held()
     {
         const auto* held = DragSource<ToolShedItem*>::GetHeldDragSource();
