@@ -205,13 +205,6 @@ inline int Open(int argc, char** argv, const char* tool, const wchar_t* levelTag
     return session->IsLoaded() ? 0 : 1;
 }
 
-template <class LevelFactory>
-int Open(int argc, char** argv, const char* tool, const wchar_t* levelTag, const wchar_t* manifest,
-         std::filesystem::path& out, std::optional<Session>& session)
-{
-    return Open(argc, argv, tool, levelTag, new LevelFactory(), manifest, out, session);
-}
-
 // The same for a registered game, whose registration names its level reader, tag and manifest.
 inline int Open(int argc, char** argv, const char* tool, Yardcrew::GameModeType type, std::filesystem::path& out,
                 std::optional<Session>& session)

@@ -38,8 +38,7 @@ int main(int argc, char** argv)
 {
     std::filesystem::path out;
     std::optional<GameShots::Session> session;
-    if (const int failed = GameShots::Open<CountTheMaterialsLevelResourceFactory>(
-            argc, argv, "counting_shots", L"CountTheMaterialsLevel", L"CountTheMaterialsMode", out, session))
+    if (const int failed = GameShots::Open(argc, argv, "counting_shots", GameModeType_CountTheMaterials, out, session))
         return failed;
     bool written = true;
     for (int d = 0; d < GameModeDifficulty_Count; ++d)

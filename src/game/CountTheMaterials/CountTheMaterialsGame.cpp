@@ -3,8 +3,7 @@
 #include "game/CountTheMaterials/CountTheMaterialsContent.h"
 #include "game/CountTheMaterials/CountTheMaterialsLevel.h"
 #include "game/CountTheMaterials/CountTheMaterialsMode.h"
-#include "game/GameRegistry.h"
-#include "game/MiniGameMode.h"
+#include "game/MiniGameKit.h"
 
 namespace Yardcrew
 {
@@ -12,7 +11,8 @@ namespace Yardcrew
 namespace
 {
 
-constexpr const char* kGameLabel = "CountTheMaterials";
+namespace Names = CountTheMaterialsContent;
+using Kit = MiniGameKit<CountTheMaterialsMode, CountTheMaterialsLevelResourceFactory>;
 
 const Strata::NodePathStep kClickMaskPath[] = {"GameScreenRoot", "Playfield", "Material_ClickMask",
                                                Strata::NodePathTerminator()};
@@ -23,41 +23,25 @@ const Strata::NodePathStep kSortedLayerPath[] = {"GameScreenRoot", "Playfield", 
 
 const sMiniGameDescription& CountTheMaterialsDescription()
 {
-    static const sMiniGameDescription description = []
-    {
-        sMiniGameDescription d;
-        d.type = GameModeType_CountTheMaterials;
-        d.modeName = "CountTheMaterialsMode";
-        d.label = kGameLabel;
-        d.layout = CountTheMaterialsContent::kModeLayout.name;
-        d.cursor = CountTheMaterialsContent::kCursor.name;
-        d.cursorHotSpot = CountTheMaterialsContent::kCursorHotSpot.name;
-        d.inputMask = kClickMaskPath;
-        d.sortedLayer = kSortedLayerPath;
-        d.repeating = true;
-        d.isPlayable = IsPlayableLevel<CountTheMaterialsLevel>;
-        d.nextRound = [](int roundsLeft) -> std::unique_ptr<YardcrewGameMode>
-        { return std::make_unique<CountTheMaterialsMode>(false, roundsLeft); };
-        return d;
-    }();
+    static const sMiniGameDescription description = Kit::Describe({.type = GameModeType_CountTheMaterials,
+                                                                   .modeName = "CountTheMaterialsMode",
+                                                                   .label = "CountTheMaterials",
+                                                                   .layout = Names::kModeLayout.name,
+                                                                   .cursor = Names::kCursor.name,
+                                                                   .cursorHotSpot = Names::kCursorHotSpot.name,
+                                                                   .inputMask = kClickMaskPath,
+                                                                   .sortedLayer = kSortedLayerPath,
+                                                                   .repeating = true});
     return description;
 }
 
 void RegisterCountTheMaterials()
 {
-    sGameRegistration game;
-    game.type = GameModeType_CountTheMaterials;
-    game.label = kGameLabel;
-    game.storyName = kGameLabel;
-    game.manifest = L"CountTheMaterialsMode";
-    game.levelTag = L"CountTheMaterialsLevel";
-    game.makeLevelReader = [] { return std::make_unique<CountTheMaterialsLevelResourceFactory>(); };
-    game.makeMode = MakeGameModeConstructor<CountTheMaterialsMode>();
-    game.firstHint = CountTheMaterialsContent::kHint.name;
-    game.laterHint = CountTheMaterialsContent::kHint.name;
-    game.music = CountTheMaterialsContent::kMusic.name;
-    game.content = CountTheMaterialsContent::List();
-    RegisterGame(std::move(game));
+    Kit::Register(CountTheMaterialsDescription(), {.manifest = L"CountTheMaterialsMode",
+                                                   .levelTag = L"CountTheMaterialsLevel",
+                                                   .firstHint = Names::kHint.name,
+                                                   .music = Names::kMusic.name,
+                                                   .content = Names::List()});
 }
 
 } // namespace Yardcrew

@@ -1,13 +1,13 @@
 #include "game/CountTheMaterials/CountTheMaterialsMode.h"
 
+#include "game/CountTheMaterials/CountTheMaterialsGame.h"
+
 #include "framework/ValueResources.h"
 #include "game/CountTheMaterials/DraggableMaterial.h"
 #include "game/CountTheMaterials/MaterialLoader.h"
 #include "game/CountTheMaterials/MaterialTarget.h"
 #include "graphics/FontResourceFactory.h"
 #include "graphics/Image.h"
-#include "graphics/ImageListResourceFactory.h"
-#include "graphics/ImageResourceFactory.h"
 #include "scene/NodePath.h"
 #include "scene/SpriteNodes.h"
 #include "scene/TextSpriteNodes.h"
@@ -33,41 +33,26 @@ protected:
     void SetUp() override
     {
         MiniGameTest::SetUp();
-        manager->AddResourceFactory(L"CountTheMaterialsLevel", new CountTheMaterialsLevelResourceFactory());
-        manager->AddResourceFactory(L"image", new ImageResourceFactory());
-        RegisterImageListResourceFactories();
+        UseGame(CountTheMaterialsDescription());
+        AddPictureReaders();
         RegisterFontResourceFactory();
-        CreateConstantResourceFactories();
-        std::string sounds;
-        for (const char* sound : kSounds)
-            sounds += std::string("<sound name=\"") + sound + "\" src=\"w\"/>";
-        LoadManifest(sounds + "<intarray name=\"RepeatedGameNumLoops\"><int value=\"0\"/><int value=\"1\"/>"
-                              "<int value=\"1\"/></intarray>",
-                     L"counting");
         // The game's own data: its manifest, its pictures and fonts, and the real roads and places.
+        AddDataFiles("counting");
+        AddDataFiles("fonts");
         const std::filesystem::path data(MENAGERIE_DATA_DIR);
-        for (const char* folder : {"counting", "fonts"})
-            for (const auto& entry : std::filesystem::directory_iterator(data / folder))
-                files.AddFile(entry.path().filename().wstring(), ReadDataFile(entry.path()));
         files.AddFile(L"CountTheMaterialsMode.xml", ReadDataFile(data / "CountTheMaterialsMode.xml"));
         std::string constants = ReadDataFile(data / "GlobalConstants.xml");
-        // The run lengths of the test's own table above.
+        // The run lengths of the test's own table below.
         const size_t loops = constants.find("<intarray name=\"RepeatedGameNumLoops\">");
         constants.erase(loops, constants.find("</intarray>", loops) + 11 - loops);
         files.AddFile(L"GlobalConstants.xml", constants);
+        LoadWithSounds(kSounds,
+                       "<intarray name=\"RepeatedGameNumLoops\"><int value=\"0\"/><int value=\"1\"/>"
+                       "<int value=\"1\"/></intarray>",
+                       L"counting");
         ASSERT_TRUE(manager->Load(L"GlobalConstants")->IsComplete());
         ASSERT_TRUE(manager->Load(L"CountTheMaterialsMode")->IsComplete());
-        watched.assign(std::begin(kSounds), std::end(kSounds));
-        watched.push_back("General_CorrectAnswer");
     }
-
-    static SceneNode* Mask()
-    {
-        const NodePathStep path[] = {"GameScreenRoot", "Playfield", "Material_ClickMask", NodePathTerminator()};
-        return RootDescendent(path);
-    }
-    // The game has asked for its next round or for a screen after the level.
-    bool Open() { return Mask() != nullptr && !Mask()->LocalIsVisible(); }
 
     static std::vector<DraggableMaterial*> Piles(const CountTheMaterialsMode& game)
     {
@@ -106,10 +91,7 @@ protected:
     }
     static void ClickPile(SceneApplicationMode& mode, const DraggableMaterial& pile)
     {
-        const Vector2<int> at = OnPile(pile);
-        mode.OnMouseMove(at.x, at.y);
-        mode.OnMouseDown(MouseButton_Left, at.x, at.y);
-        mode.OnMouseUp(MouseButton_Left, at.x, at.y);
+        ClickAt(mode, OnPile(pile).x, OnPile(pile).y);
     }
 
     void LoadLevel(const std::string& body)
