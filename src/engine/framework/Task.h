@@ -176,6 +176,8 @@ public:
     // Takes ownership. A null task is ignored.
     void Add(Task* task);
     Task* GetTask(size_t index) const { return index < mTasks.size() ? mTasks[index] : nullptr; }
+    // Where the next serial walk starts (possibly a finished task), or null; for prefetching.
+    const Task* GetWalkStart() const { return mFinishedPrefix < mTasks.size() ? mTasks[mFinishedPrefix] : nullptr; }
 
     // Runs the tasks one after another, each with the time the previous one left over. Tasks
     // appended during the walk are reached in the same walk. With `stopOnIdleCycle`, a walk in
