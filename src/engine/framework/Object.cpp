@@ -62,7 +62,8 @@ Object::~Object()
     // Explicitly, so the tasks go while the object is still whole: a task's destructor may look
     // at the object's other tasks.
     mTaskQueue.Clear();
-    mNamedTasks.Clear();
+    if (mNamedTasks)
+        mNamedTasks->Clear();
 }
 
 Label Object::GetName() const
@@ -104,6 +105,13 @@ void Object::AddTask(std::unique_ptr<Task> task)
     mTaskQueue.Add(task.release());
 }
 
+NamedTaskSet& Object::GetNamedTasks()
+{
+    if (!mNamedTasks)
+        mNamedTasks = std::make_unique<NamedTaskSet>();
+    return *mNamedTasks;
+}
+
 void Object::RemoveAllTasks()
 {
     mTaskQueue.Clear();
@@ -115,17 +123,22 @@ void Object::DestroySelf()
         database->DestroyObject(mID);
 }
 
+// An empty set's walks do nothing, so they are skipped.
 void Object::UpdateInternal(float dt)
 {
-    mTaskQueue.UpdateSerial(this, dt);
-    mNamedTasks.UpdateParallel(this, dt, ParallelTaskCompletion_All);
+    if (!mTaskQueue.IsEmpty())
+        mTaskQueue.UpdateSerial(this, dt);
+    if (mNamedTasks && !mNamedTasks->IsEmpty())
+        mNamedTasks->UpdateParallel(this, dt, ParallelTaskCompletion_All);
     Update(dt);
 }
 
 void Object::ReceiveMessageInternal(const ObjectMessage& message)
 {
-    mTaskQueue.ReceiveMessage(this, message, ParallelTaskCompletion_All);
-    mNamedTasks.ReceiveMessage(this, message, ParallelTaskCompletion_All);
+    if (!mTaskQueue.IsEmpty())
+        mTaskQueue.ReceiveMessage(this, message, ParallelTaskCompletion_All);
+    if (mNamedTasks && !mNamedTasks->IsEmpty())
+        mNamedTasks->ReceiveMessage(this, message, ParallelTaskCompletion_All);
     ReceiveMessage(message);
 }
 

@@ -78,14 +78,16 @@ public:
     void ReceiveMessageInternal(const ObjectMessage& message);
 
     TaskSet& GetTaskQueue() { return mTaskQueue; }
-    NamedTaskSet& GetNamedTasks() { return mNamedTasks; }
+    // Made on first use.
+    NamedTaskSet& GetNamedTasks();
 
 private:
     friend class ObjectDatabase;
 
     ObjectID mID;
     TaskSet mTaskQueue;
-    NamedTaskSet mNamedTasks;
+    // Few objects have named tasks: the rest stay small and skip them with one test at every update.
+    std::unique_ptr<NamedTaskSet> mNamedTasks;
 };
 
 } // namespace Strata

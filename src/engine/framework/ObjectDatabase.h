@@ -130,6 +130,10 @@ private:
     void EnterHover(ObjectID id);
     void LeaveHover();
     void Broadcast(const ObjectMessage& message);
+    // Slots ahead of Update's walk whose objects, and whose objects' first tasks, are fetched early.
+    static constexpr size_t kPrefetchObjectsAhead = 8;
+    static constexpr size_t kPrefetchTasksAhead = 4;
+    void PrefetchAhead(size_t index) const;
     void PurgeSlot(uint32_t index);
     void ForEachRole(Object* object, ObjectID id, bool add);
 

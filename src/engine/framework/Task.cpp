@@ -175,18 +175,14 @@ TaskList::~TaskList()
         delete[] mData;
 }
 
-void TaskList::push_back(Task* task)
+void TaskList::Grow()
 {
-    if (mSize == mCapacity)
-    {
-        auto grown = std::make_unique<Task*[]>(mCapacity * 2);
-        std::copy(mData, mData + mSize, grown.get());
-        if (mData != mInPlace)
-            delete[] mData;
-        mData = grown.release();
-        mCapacity *= 2;
-    }
-    mData[mSize++] = task;
+    auto grown = std::make_unique<Task*[]>(mCapacity * 2);
+    std::copy(mData, mData + mSize, grown.get());
+    if (mData != mInPlace)
+        delete[] mData;
+    mData = grown.release();
+    mCapacity *= 2;
 }
 
 namespace
@@ -225,13 +221,6 @@ TaskCollection<Container>::~TaskCollection()
 template <class Container>
 void TaskCollection<Container>::OnTaskComplete(Task*)
 {
-}
-
-template <class Container>
-void TaskCollection<Container>::LeaveWalk()
-{
-    if (--mBusyDepth == 0 && mHasFinished)
-        Purge();
 }
 
 template <class Container>
@@ -383,73 +372,83 @@ void TaskSet::Add(Task* task)
         mTasks.push_back(task);
 }
 
-sTaskStatus TaskSet::UpdateSerial(Object* object, float dt, bool stopOnIdleCycle)
+sTaskStatus TaskSet::WalkSerial(Object* object, float dt, bool stopOnIdleCycle)
 {
     EnterWalk();
-    sTaskStatus result{TaskState_Incomplete, 0.0f};
-    float remaining = dt;
-    bool reachedEnd = true;
-
-    // A round is as many completions as there were unfinished tasks when it began.
-    size_t roundLength = 0;
+    sSerialWalk walk{dt, 0.0f, stopOnIdleCycle, 0};
     if (stopOnIdleCycle)
         for (size_t i = mFinishedPrefix; i < mTasks.size(); ++i)
-            roundLength += mTasks[i]->IsFinished() ? 0 : 1;
-    size_t roundDone = 0;
-    float roundTime = 0.0f;
-
+            walk.roundLength += mTasks[i]->IsFinished() ? 0 : 1;
+    sTaskStatus result;
     try
     {
-        // By index: tasks appended during the walk (a repeating set's clones) are reached too.
-        for (size_t i = mFinishedPrefix; i < mTasks.size(); ++i)
-        {
-            Task* task = mTasks[i];
-            if (task->IsFinished())
-            {
-                mFinishedPrefix += mFinishedPrefix == i ? 1 : 0;
-                continue;
-            }
-            if (remaining < 0.0f)
-            {
-                reachedEnd = false;
-                break;
-            }
-            const sTaskStatus status = task->Update(object, remaining);
-            remaining -= status.time;
-            result.time += status.time;
-            if (!status.IsComplete())
-            {
-                reachedEnd = false;
-                break;
-            }
-            Finish(task);
-            mFinishedPrefix += mFinishedPrefix == i ? 1 : 0;
-
-            if (stopOnIdleCycle && roundLength > 0)
-            {
-                roundTime += status.time > 0.0f ? status.time : 0.0f;
-                if (++roundDone == roundLength)
-                {
-                    if (roundTime <= 0.0f)
-                    {
-                        reachedEnd = false;
-                        break;
-                    }
-                    roundDone = 0;
-                    roundTime = 0.0f;
-                }
-            }
-        }
+        result = WalkFrom(object, mFinishedPrefix, walk);
     }
     catch (...)
     {
         LeaveWalk();
         throw;
     }
-    if (reachedEnd)
-        result.state = TaskState_Complete;
     LeaveWalk();
     return result;
+}
+
+sTaskStatus TaskSet::WalkOnAfter(Object* object, Task* task, size_t index, float dt, sTaskStatus status,
+                                 bool stopOnIdleCycle)
+{
+    // The inline step ran the only unfinished task when a round counts.
+    sSerialWalk walk{dt - status.time, 0.0f + status.time, stopOnIdleCycle, stopOnIdleCycle ? 1u : 0u};
+    sTaskStatus result{TaskState_Incomplete, walk.time};
+    try
+    {
+        if (StepFinished(task, index, status, walk))
+            result = WalkFrom(object, index + 1, walk);
+    }
+    catch (...)
+    {
+        LeaveWalk();
+        throw;
+    }
+    LeaveWalk();
+    return result;
+}
+
+sTaskStatus TaskSet::WalkFrom(Object* object, size_t from, sSerialWalk& walk)
+{
+    // By index: tasks appended during the walk (a repeating set's clones) are reached too.
+    for (size_t i = from; i < mTasks.size(); ++i)
+    {
+        Task* task = mTasks[i];
+        if (task->IsFinished())
+        {
+            mFinishedPrefix += mFinishedPrefix == i ? 1 : 0;
+            continue;
+        }
+        if (walk.remaining < 0.0f)
+            return {TaskState_Incomplete, walk.time};
+        const sTaskStatus status = task->Update(object, walk.remaining);
+        walk.remaining -= status.time;
+        walk.time += status.time;
+        if (!status.IsComplete() || !StepFinished(task, i, status, walk))
+            return {TaskState_Incomplete, walk.time};
+    }
+    return {TaskState_Complete, walk.time};
+}
+
+bool TaskSet::StepFinished(Task* task, size_t index, sTaskStatus status, sSerialWalk& walk)
+{
+    Finish(task);
+    mFinishedPrefix += mFinishedPrefix == index ? 1 : 0;
+    if (!walk.stopOnIdleCycle || walk.roundLength == 0)
+        return true;
+    walk.roundTime += status.time > 0.0f ? status.time : 0.0f;
+    if (++walk.roundDone < walk.roundLength)
+        return true;
+    if (walk.roundTime <= 0.0f)
+        return false;
+    walk.roundDone = 0;
+    walk.roundTime = 0.0f;
+    return true;
 }
 
 void TaskSet::CloneTasks(TaskSet* destination, unsigned long mask) const

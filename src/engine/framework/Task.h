@@ -98,7 +98,12 @@ public:
     Task*& operator[](size_t index) { return mData[index]; }
     Task* operator[](size_t index) const { return mData[index]; }
 
-    void push_back(Task* task);
+    void push_back(Task* task)
+    {
+        if (mSize == mCapacity)
+            Grow();
+        mData[mSize++] = task;
+    }
     // Removes the tasks for which `remove` is true, keeping the order of the rest; appends them to `removed`.
     template <class Predicate>
     void MoveOut(Predicate&& remove, TaskList& removed)
@@ -113,6 +118,9 @@ public:
     }
 
 private:
+    // Doubles the capacity.
+    void Grow();
+
     static constexpr size_t kInPlace = 2;
     Task* mInPlace[kInPlace] = {};
     Task** mData = mInPlace;
@@ -153,7 +161,11 @@ public:
 
 protected:
     void EnterWalk() { ++mBusyDepth; }
-    void LeaveWalk();
+    void LeaveWalk()
+    {
+        if (--mBusyDepth == 0 && mHasFinished)
+            Purge();
+    }
     void Finish(Task* task);
 
     Container mTasks;
@@ -176,16 +188,65 @@ public:
     // Takes ownership. A null task is ignored.
     void Add(Task* task);
     Task* GetTask(size_t index) const { return index < mTasks.size() ? mTasks[index] : nullptr; }
+    // Where the next serial walk starts (possibly a finished task), or null; for prefetching.
+    const Task* GetWalkStart() const { return mFinishedPrefix < mTasks.size() ? mTasks[mFinishedPrefix] : nullptr; }
 
     // Runs the tasks one after another, each with the time the previous one left over. Tasks
     // appended during the walk are reached in the same walk. With `stopOnIdleCycle`, a walk in
     // which a whole round of the tasks finished without using any time ends there, incomplete:
     // a repeating set of zero-time tasks would otherwise clone itself for ever.
-    sTaskStatus UpdateSerial(Object* object, float dt, bool stopOnIdleCycle = false);
+    sTaskStatus UpdateSerial(Object* object, float dt, bool stopOnIdleCycle = false)
+    {
+        // The common step, inline so that nested sets cost one call each: the walk's first task runs on
+        // past this update. A round counts only under `stopOnIdleCycle`, and is then this one task.
+        const size_t index = mFinishedPrefix;
+        if (index >= mTasks.size() || dt < 0.0f || mTasks[index]->IsFinished() ||
+            (stopOnIdleCycle && index + 1 != mTasks.size()))
+            return WalkSerial(object, dt, stopOnIdleCycle);
+        Task* task = mTasks[index];
+        EnterWalk();
+        sTaskStatus status;
+        try
+        {
+            status = task->Update(object, dt);
+        }
+        catch (...)
+        {
+            LeaveWalk();
+            throw;
+        }
+        if (status.IsComplete())
+            return WalkOnAfter(object, task, index, dt, status, stopOnIdleCycle);
+        LeaveWalk();
+        return {TaskState_Incomplete, 0.0f + status.time};
+    }
 
     // Appends to `destination` a clone of every task whose flags share no bit with `mask`.
     // Throws what a task's Clone throws; the clones made before it stay in `destination`.
     void CloneTasks(TaskSet* destination, unsigned long mask) const;
+
+private:
+    struct sSerialWalk
+    {
+        float remaining;
+        float time;
+        bool stopOnIdleCycle;
+        // A round is as many completions as there were unfinished tasks when the walk began.
+        size_t roundLength;
+        size_t roundDone = 0;
+        float roundTime = 0.0f;
+    };
+
+    // The whole walk, for every case the inline step does not take. Never inlined, so that the step's
+    // callers do not carry the walk's registers and stack.
+    [[gnu::noinline]] sTaskStatus WalkSerial(Object* object, float dt, bool stopOnIdleCycle);
+    // Goes on after the inline step's task finished; leaves the walk the step entered.
+    [[gnu::noinline]] sTaskStatus WalkOnAfter(Object* object, Task* task, size_t index, float dt, sTaskStatus status,
+                                              bool stopOnIdleCycle);
+    // Runs the walk from `from` within an entered walk.
+    sTaskStatus WalkFrom(Object* object, size_t from, sSerialWalk& walk);
+    // Marks the task at `index` finished and counts the round; false when an idle round ends the walk.
+    bool StepFinished(Task* task, size_t index, sTaskStatus status, sSerialWalk& walk);
 };
 
 // Tasks keyed by label, walked in key order.

@@ -8,7 +8,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <memory>
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace Strata
 {
@@ -241,6 +245,103 @@ TEST(ObjectDatabaseLifecycle, DestructorsMayAddAndDestroyObjects)
     }
     // The database's own destruction deletes everything that is left.
     EXPECT_EQ(300u, Count(log, "late:deleted"));
+}
+
+// Update fetches objects and their tasks ahead of its walk. Whatever the object being updated does to the
+// objects ahead of it or behind it, each live object is updated once, none after its removal, and the
+// removed ones are deleted once, after the walk.
+TEST(ObjectDatabaseLifecycle, ChangesToTheObjectsAheadDuringAnUpdate)
+{
+    constexpr size_t kObjects = 24; // well past how far ahead the walk fetches
+    constexpr size_t kActor = 3;
+    using Ids = std::vector<ObjectID>;
+    const auto destroy = [&](size_t from, size_t to)
+    {
+        return [=](ObjectDatabase& db, const Ids& ids, EventLog&)
+        {
+            for (size_t i = from; i < to; ++i)
+                db.DestroyObject(ids[i]);
+        };
+    };
+    const auto add = [](size_t count)
+    {
+        return [=](ObjectDatabase& db, const Ids&, EventLog& log)
+        {
+            for (size_t i = 0; i < count; ++i)
+                db.AddObject(new LoggingObject(&log, "new"));
+        };
+    };
+    struct sCase
+    {
+        const char* name;
+        std::function<void(ObjectDatabase&, const Ids&, EventLog&)> act;
+        size_t destroyedFrom, destroyedTo; // of the first objects
+        size_t clearedFrom, clearedTo;     // whose tasks are removed
+        size_t added;
+    };
+    const std::vector<sCase> cases = {
+        {"destroys every object ahead", destroy(kActor + 1, kObjects), kActor + 1, kObjects, 0, 0, 0},
+        {"destroys the next object", destroy(kActor + 1, kActor + 2), kActor + 1, kActor + 2, 0, 0, 0},
+        {"destroys itself and the objects behind", destroy(0, kActor + 1), 0, kActor + 1, 0, 0, 0},
+        // Past the slots reserved at first: the table moves during the walk.
+        {"adds objects until the table grows", add(300), 0, 0, 0, 0, 300},
+        {"destroys the objects ahead and adds others",
+         [&](ObjectDatabase& db, const Ids& ids, EventLog& log)
+         {
+             destroy(kActor + 1, kObjects)(db, ids, log);
+             add(5)(db, ids, log);
+         },
+         kActor + 1, kObjects, 0, 0, 5},
+        {"removes the tasks of the objects ahead",
+         [&](ObjectDatabase& db, const Ids& ids, EventLog&)
+         {
+             for (size_t i = kActor + 1; i < kObjects; ++i)
+                 db.GetObject(ids[i])->RemoveAllTasks();
+         },
+         0, 0, kActor + 1, kObjects, 0},
+    };
+    for (const sCase& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        EventLog log;
+        ObjectDatabase db;
+        Ids ids;
+        for (size_t i = 0; i < kObjects; ++i)
+        {
+            const std::string tag = "o" + std::to_string(i);
+            auto* object = new LoggingObject(&log, tag);
+            auto* task = new Testing::ProbeTask();
+            task->onUpdate = [&log, tag](Object*) { log.push_back(tag + ":task"); };
+            object->AddTask(task);
+            if (i == kActor)
+                object->onUpdate = [&, act = c.act, once = true]() mutable
+                {
+                    if (std::exchange(once, false))
+                        act(db, ids, log);
+                };
+            ids.push_back(db.AddObject(object));
+        }
+        db.Update(0.02f);
+        for (size_t i = 0; i < kObjects; ++i)
+        {
+            const std::string tag = "o" + std::to_string(i);
+            const bool destroyed = i >= c.destroyedFrom && i < c.destroyedTo;
+            const bool updated = !destroyed || i <= kActor;
+            const bool cleared = i >= c.clearedFrom && i < c.clearedTo;
+            EXPECT_EQ(updated ? 1u : 0u, Count(log, tag + ":update")) << tag;
+            EXPECT_EQ(updated && !cleared ? 1u : 0u, Count(log, tag + ":task")) << tag;
+            EXPECT_EQ(destroyed ? 1u : 0u, Count(log, tag + ":deleted")) << tag;
+        }
+        EXPECT_EQ(c.added, Count(log, "new:update"));
+
+        // The next update reaches exactly the survivors.
+        log.clear();
+        db.Update(0.02f);
+        const size_t survivors = kObjects - (c.destroyedTo - c.destroyedFrom);
+        EXPECT_EQ(survivors + c.added,
+                  static_cast<size_t>(std::count_if(
+                      log.begin(), log.end(), [](const std::string& entry) { return entry.ends_with(":update"); })));
+    }
 }
 
 TEST(ObjectDatabaseDraw, StableLayerOrderUpdatedAtEachUpdate)

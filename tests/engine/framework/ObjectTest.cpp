@@ -67,6 +67,27 @@ TEST(ObjectTasks, RemoveAllTasksDuringTheQueueWalkDeletesAfterIt)
     EXPECT_EQ(3, deleted);
 }
 
+// Named tasks, made on first use, run after the queue and before the object's own update, and hear
+// messages after the queue.
+TEST(ObjectTasks, NamedTasksRunAfterTheQueue)
+{
+    EventLog log;
+    ObjectDatabase db;
+    auto* object = new LoggingObject(&log, "a");
+    auto* queued = new ProbeTask();
+    auto* named = new ProbeTask(Task::CompletedAfter(0.0f));
+    queued->onUpdate = [&log](Object*) { log.push_back("queued"); };
+    named->onUpdate = [&log](Object*) { log.push_back("named"); };
+    object->AddTask(queued);
+    object->GetNamedTasks().Add(Label("n"), named);
+    db.AddObject(object);
+    EXPECT_EQ(std::vector<std::string>{"Add"}, named->messages);
+    log.clear();
+    db.Update(0.02f);
+    EXPECT_EQ((EventLog{"queued", "named", "a:update"}), log);
+    EXPECT_TRUE(object->GetNamedTasks().IsEmpty()); // the finished one is gone
+}
+
 TEST(ObjectTasks, DestroySelfUsesTheContextModesDatabase)
 {
     ApplicationMode mode;

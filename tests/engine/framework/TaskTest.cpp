@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <new>
+#include <stdexcept>
 
 // Heap allocations of the calling thread while a test counts them.
 namespace
@@ -348,6 +349,35 @@ TEST(TaskCollection, TasksAddedAndClearedDuringAWalk)
         EXPECT_EQ(1u, kept.GetCount());
     }
     EXPECT_EQ(5, deleted);
+}
+
+// A task that throws from its update ends the walk, whether it ran first or later in the walk: the set is
+// no longer busy, and the tasks that finished before it are deleted.
+TEST(TaskCollection, TaskThrowingFromItsUpdateEndsTheWalk)
+{
+    for (const bool firstThrows : {true, false})
+    {
+        SCOPED_TRACE(firstThrows ? "the first task throws" : "the second task throws");
+        int deleted = 0;
+        bool fail = true;
+        TaskSet set;
+        auto* first = new ProbeTask(Task::CompletedAfter(0.01f), &deleted);
+        auto* second = new ProbeTask(Task::Incomplete, &deleted);
+        (firstThrows ? first : second)->onUpdate = [&fail](Object*)
+        {
+            if (fail)
+                throw std::runtime_error("task failed");
+        };
+        set.Add(first);
+        set.Add(second);
+        EXPECT_THROW(set.UpdateSerial(nullptr, 0.02f), std::runtime_error);
+        EXPECT_EQ(0, set.GetBusyDepth());
+        EXPECT_EQ(firstThrows ? 0 : 1, deleted);
+        fail = false;
+        EXPECT_FALSE(set.UpdateSerial(nullptr, 0.02f).IsComplete());
+        EXPECT_EQ(1, deleted);
+        EXPECT_EQ(1u, set.GetCount());
+    }
 }
 
 TEST(TaskCollection, NamedSetRunsInKeyOrderAndPurges)
