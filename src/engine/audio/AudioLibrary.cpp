@@ -64,7 +64,9 @@ constexpr const char* kErrorNames[] = {"BASS_OK",
                                        "BASS_ERROR_CODEC"};
 
 constexpr int kMaxPlaybacks = 32;
-constexpr int kStreamBuffers = 4;
+// Three buffers of 4,096 frames: about 0.28 s queued at 44.1 kHz, a buffer's refill due every 93 ms, and
+// 12,288 frames decoded before a stream starts.
+constexpr int kStreamBuffers = 3;
 constexpr size_t kStreamBufferFrames = 4096;
 // Decoded samples are capped (about ten minutes of stereo at 48 kHz) so a damaged header cannot
 // make us allocate without bound.
