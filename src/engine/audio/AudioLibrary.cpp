@@ -64,13 +64,17 @@ constexpr const char* kErrorNames[] = {"BASS_OK",
                                        "BASS_ERROR_CODEC"};
 
 constexpr int kMaxPlaybacks = 32;
-constexpr int kStreamBuffers = 4;
+// Three buffers of 4,096 frames: about 0.28 s queued at 44.1 kHz, a buffer's refill due every 93 ms, and
+// 12,288 frames decoded before a stream starts.
+constexpr int kStreamBuffers = 3;
 constexpr size_t kStreamBufferFrames = 4096;
 // Decoded samples are capped (about ten minutes of stereo at 48 kHz) so a damaged header cannot
 // make us allocate without bound.
 constexpr size_t kMaxSampleValues = size_t{60} * 48000 * 2 * 10;
 constexpr size_t kRenderSliceFrames = 512;
-constexpr auto kFeedInterval = std::chrono::milliseconds(20);
+// The feeder wakes this long after a buffer should have played: a device reports positions only once
+// per mixing period, and two buffers are still queued then.
+constexpr auto kFeedMargin = std::chrono::milliseconds(10);
 
 thread_local int tLastError = Error_OK;
 
@@ -236,6 +240,8 @@ struct Stream
     long long framesQueued = 0;
     bool eof = false;
     bool decodeFailed = false;
+    // On the library's list of playing streams.
+    bool listed = false;
     std::vector<int16_t> scratch;
 };
 
@@ -251,6 +257,9 @@ struct Library
     std::map<Handle, Sample> samples;
     std::map<Handle, Playback> playbacks;
     std::map<Handle, std::unique_ptr<Stream>> streams;
+    // The streams that play, not paused: the only ones with buffers to refill. A game opens hundreds
+    // of streams and plays a few.
+    std::vector<Stream*> playing;
     std::optional<sDeviceOverride> override;
     int sourceLimit = -1;
     int sourceCount = 0;
@@ -386,25 +395,81 @@ void Fill(Stream& stream)
     }
 }
 
-void PumpStream(Stream& stream)
+using FeedDelay = std::chrono::microseconds;
+
+// Puts a stream that was started or resumed on the playing list and wakes the feeder for it.
+void ListPlaying(Library& lib, Stream& stream)
+{
+    if (!stream.listed)
+        lib.playing.push_back(&stream);
+    stream.listed = true;
+    lib.feederWake.notify_one();
+}
+
+void Unlist(Library& lib, Stream& stream)
+{
+    if (stream.listed)
+        std::erase(lib.playing, &stream);
+    stream.listed = false;
+}
+
+// How long the queue lasts before the feeder has work: until its first buffer has played (then one is
+// free to refill) or, once the data has ended, until the last one has (then the stream leaves the list).
+FeedDelay TimeToNextBuffer(const Stream& stream, ALint queued)
+{
+    ALint offset = 0;
+    ALfloat pitch = 1.0f;
+    alGetSourcei(stream.voice.source, AL_SAMPLE_OFFSET, &offset);
+    alGetSourcef(stream.voice.source, AL_PITCH, &pitch);
+    long long frames = -static_cast<long long>(offset);
+    for (const auto& [buffer, length] : stream.queuedFrames)
+        frames += static_cast<long long>(length);
+    // A full queue: all but its first buffer are still to play after that one.
+    if (!stream.eof)
+        frames -= static_cast<long long>(queued - 1) * static_cast<long long>(kStreamBufferFrames);
+    const double framesPerSecond = static_cast<double>(stream.decoder->rate) * std::max(pitch, 0.01f);
+    const double seconds = static_cast<double>(std::max(frames, 0LL)) / framesPerSecond;
+    return std::chrono::duration_cast<FeedDelay>(std::chrono::duration<double>(seconds)) + kFeedMargin;
+}
+
+// Refills the stream's played buffers. The delay until it needs that again; none when it no longer
+// plays (stopped, paused or played out), so it can leave the playing list.
+std::optional<FeedDelay> PumpStream(Stream& stream)
 {
     Voice& voice = stream.voice;
     if (voice.source == 0 || voice.stopped || voice.paused)
-        return;
+        return std::nullopt;
     Fill(stream);
     ALint queued = 0;
     alGetSourcei(voice.source, AL_BUFFERS_QUEUED, &queued);
+    if (queued == 0)
+        return std::nullopt;
     // A source that ran dry before the data ended goes on with what was just queued.
-    if (queued > 0 && SourceState(voice.source) != AL_PLAYING)
+    if (SourceState(voice.source) != AL_PLAYING)
         alSourcePlay(voice.source);
+    return TimeToNextBuffer(stream, queued);
 }
 
-void PumpLocked(Library& lib)
+// Feeds the playing streams; the delay until the first of them needs feeding again, none when nothing
+// plays.
+std::optional<FeedDelay> PumpLocked(Library& lib)
 {
     if (lib.context == nullptr)
-        return;
-    for (auto& entry : lib.streams)
-        PumpStream(*entry.second);
+        return std::nullopt;
+    std::optional<FeedDelay> next;
+    std::erase_if(lib.playing,
+                  [&next](Stream* stream)
+                  {
+                      const std::optional<FeedDelay> due = PumpStream(*stream);
+                      if (!due)
+                      {
+                          stream->listed = false;
+                          return true;
+                      }
+                      next = next ? std::min(*next, *due) : *due;
+                      return false;
+                  });
+    return next;
 }
 
 void RestartStream(Stream& stream)
@@ -442,14 +507,20 @@ int Activity(Library& lib, Handle channel)
     return stream->eof && processed >= queued ? Activity_Stopped : Activity_Playing;
 }
 
+// Sleeps until a buffer is due or a call changed what plays (each such call notifies under the lock, so
+// none is missed between a pump and the wait); with nothing playing, or the output paused, it sleeps
+// until then.
 void FeederLoop()
 {
     Library& lib = Lib();
     std::unique_lock lock(lib.mutex);
     while (!lib.feederQuit)
     {
-        PumpLocked(lib);
-        lib.feederWake.wait_for(lock, kFeedInterval);
+        const std::optional<FeedDelay> due = PumpLocked(lib);
+        if (due && !lib.outputPaused)
+            lib.feederWake.wait_for(lock, *due);
+        else
+            lib.feederWake.wait(lock);
     }
 }
 
@@ -489,6 +560,7 @@ void ReleaseAll(Library& lib)
     }
     for (auto& [handle, sample] : lib.samples)
         alDeleteBuffers(1, &sample.buffer);
+    lib.playing.clear();
     lib.playbacks.clear();
     lib.streams.clear();
     lib.samples.clear();
@@ -545,6 +617,7 @@ bool SetOutputPaused(bool paused)
             alcDeviceResumeSOFT(lib.device);
     }
     lib.outputPaused = paused;
+    lib.feederWake.notify_one();
     return Succeed();
 }
 
@@ -557,6 +630,7 @@ bool FreeStream(Handle handle)
     const auto it = lib.streams.find(handle);
     if (it == lib.streams.end())
         return Fail(Error_Handle);
+    Unlist(lib, *it->second);
     DeleteSource(it->second->voice.source);
     alDeleteBuffers(kStreamBuffers, it->second->buffers.data());
     lib.streams.erase(it);
@@ -631,6 +705,9 @@ bool Init(int device, int frequency)
         return Fail(Error_Driver);
 
     std::vector<ALCint> attributes = {ALC_FREQUENCY, frequency, ALC_HRTF_SOFT, ALC_FALSE};
+    // A real device keeps OpenAL Soft's output limiter (about 0.2% of a core, even on silence): a voice,
+    // an effect and the music at full volume can sum past full scale, and OpenAL passes float output on
+    // unclamped. The loopback device renders tests' exact samples without it.
     if (loopback)
     {
         attributes.insert(attributes.end(), {ALC_FORMAT_CHANNELS_SOFT, ALC_STEREO_SOFT, ALC_FORMAT_TYPE_SOFT,
@@ -911,6 +988,8 @@ bool ChannelPlay(Handle channel, bool restart)
             voice.paused = false;
             voice.stopped = false;
             alSourcePlay(voice.source);
+            if (stream != nullptr)
+                ListPlaying(lib, *stream);
             return Succeed();
         });
 }
@@ -919,12 +998,14 @@ bool ChannelPause(Handle channel)
 {
     return WithVoice(
         channel, false,
-        [&](Library& lib, Voice& voice, Stream*)
+        [&](Library& lib, Voice& voice, Stream* stream)
         {
             if (Activity(lib, channel) == Activity_Stopped)
                 return Fail(Error_NoPlay);
             alSourcePause(voice.source);
             voice.paused = true;
+            if (stream != nullptr)
+                Unlist(lib, *stream);
             return Succeed();
         });
 }
@@ -933,12 +1014,13 @@ bool ChannelStop(Handle channel)
 {
     return WithVoice(
         channel, false,
-        [&](Library&, Voice& voice, Stream* stream)
+        [&](Library& lib, Voice& voice, Stream* stream)
         {
             if (stream != nullptr)
             {
                 // A stopped stream gives its source back: a game may hold many streams, few of them
                 // playing.
+                Unlist(lib, *stream);
                 DeleteSource(voice.source);
                 stream->queuedFrames.clear();
             }
@@ -979,7 +1061,7 @@ bool ChannelSetAttributes(Handle channel, int frequency, int volume, int pan)
 {
     return WithVoice(
         channel, false,
-        [&](Library&, Voice& voice, Stream*)
+        [&](Library& lib, Voice& voice, Stream* stream)
         {
             if (voice.source == 0)
             {
@@ -987,6 +1069,9 @@ bool ChannelSetAttributes(Handle channel, int frequency, int volume, int pan)
                 if (voice.source == 0)
                     return Fail(Error_NoChan);
             }
+            // A new pitch changes when the queue runs out.
+            if (stream != nullptr && stream->listed)
+                lib.feederWake.notify_one();
             const float hz = static_cast<float>(std::clamp(frequency, 100, 200000));
             const float gain = static_cast<float>(std::clamp(volume, 0, 100)) / 100.0f;
             const float angle =

@@ -103,8 +103,8 @@ bool ClipGetLength(const void* bytes, size_t length, bool module, unsigned* rate
 // play goes on as silence for the missing length. False for any other channel.
 bool ChannelDecodeFailed(Handle channel);
 
-// Keeps stream and music queues filled. On a real device a feeder thread calls it; the loopback
-// device calls it between slices of rendering.
+// Refills the queues of the streams and music that play. A real device's feeder thread does this when a
+// buffer is due, and RenderLoopback between slices; nobody else needs to call it.
 void Pump();
 
 // Which devices exist and which open, for tests: device n is `devices[n - 1]`; a device listed in

@@ -153,8 +153,6 @@ void OpenALAudioPlatform::Update(float seconds)
         else
             ++it;
     }
-    if (gInitialized.load())
-        AudioLibrary::Pump();
 }
 
 SoundChannelPtr OpenALAudioPlatform::CreateChannel()

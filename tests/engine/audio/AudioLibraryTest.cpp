@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <string>
 #include <thread>
@@ -321,6 +323,77 @@ TEST(AudioLibraryRealDevice, TheDefaultAndTheListedDevicesOpen)
     }
     EXPECT_FALSE(Lib::Init(99, kRate));
     EXPECT_EQ(Lib::ErrorGetCode(), Lib::Error_Device);
+}
+
+// Whether the channel's position reaches `frames`. A bound far beyond the time needed turns a feeder that
+// never wakes into a failure rather than a hang; the test asserts on positions only.
+bool PlaysTo(Lib::Handle channel, long long frames)
+{
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (Lib::ChannelGetPosition(channel) < frames)
+    {
+        if (std::chrono::steady_clock::now() > giveUp)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return true;
+}
+
+// The feeder sleeps while nothing needs it. Half a second of frames is more than a stream's whole queue,
+// so a stream that plays that far after the wake was refilled, again and again, by a feeder that woke.
+TEST(AudioLibraryRealDevice, TheFeederWakesForEveryKindOfWorkAfterAnIdleSpell)
+{
+    if (std::getenv("ALSOFT_DRIVERS") == nullptr || std::string(std::getenv("ALSOFT_DRIVERS")) != "null")
+        GTEST_SKIP() << "only with ALSOFT_DRIVERS=null";
+    struct Case
+    {
+        const char* name;
+        void (*before)(Lib::Handle stream); // what leaves the feeder with nothing to do
+        void (*wake)(Lib::Handle stream);
+    };
+    const Case cases[] = {
+        {"a new stream played", [](Lib::Handle) {}, [](Lib::Handle s) { Lib::ChannelPlay(s, true); }},
+        {"a paused stream resumed",
+         [](Lib::Handle s)
+         {
+             Lib::ChannelPlay(s, true);
+             Lib::ChannelPause(s);
+         },
+         [](Lib::Handle s) { Lib::ChannelPlay(s, false); }},
+        {"a stopped stream played again",
+         [](Lib::Handle s)
+         {
+             Lib::ChannelPlay(s, true);
+             Lib::ChannelStop(s);
+         },
+         [](Lib::Handle s) { Lib::ChannelPlay(s, true); }},
+        {"the paused output started",
+         [](Lib::Handle s)
+         {
+             Lib::ChannelPlay(s, true);
+             Lib::Pause();
+         },
+         [](Lib::Handle) { Lib::Start(); }},
+    };
+    const auto idleSpell = [] { std::this_thread::sleep_for(std::chrono::milliseconds(200)); };
+    const std::vector<uint8_t> bytes = MakeWav(kRate * 4);
+    ASSERT_TRUE(Lib::Init(Lib::kDefaultDevice, kRate));
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        idleSpell();
+        const Lib::Handle stream = Lib::StreamCreate(bytes.data(), bytes.size());
+        ASSERT_NE(stream, 0u);
+        c.before(stream);
+        idleSpell();
+        const long long from = std::max(Lib::ChannelGetPosition(stream), 0LL);
+        c.wake(stream);
+        EXPECT_TRUE(PlaysTo(stream, from + kRate / 2));
+        EXPECT_TRUE(Lib::StreamFree(stream));
+    }
+    // Shutting down wakes it too: Free joins the thread.
+    idleSpell();
+    EXPECT_TRUE(Lib::Free());
 }
 
 TEST(AudioLibraryErrorNames, CodesIndexTheListOfNames)
