@@ -13,8 +13,10 @@
 
 #include <algorithm>
 #include <atomic>
+#include <condition_variable>
 #include <cstring>
 #include <exception>
+#include <mutex>
 #include <system_error>
 #include <thread>
 #include <utility>
@@ -347,28 +349,126 @@ Image* PendingImage::Finish(Image* out)
     return out;
 }
 
+namespace
+{
+
+// Helper threads that decode beside the thread asking: made on first use and kept, asleep, until the
+// process ends. The asking thread decodes too and waits only for images a helper has taken, so a helper
+// that is slow to be scheduled never holds it up, and two askers at once each finish their own batch.
+class DecodePool
+{
+public:
+    static DecodePool& Get()
+    {
+        static DecodePool pool;
+        return pool;
+    }
+
+    ~DecodePool()
+    {
+        {
+            std::lock_guard<std::mutex> lock(mMutex);
+            mQuit = true;
+        }
+        mWake.notify_all();
+        for (std::thread& thread : mThreads)
+            thread.join();
+    }
+
+    void Run(const std::vector<PendingImage*>& images, size_t helpers)
+    {
+        auto batch = std::make_shared<Batch>(images);
+        if (helpers > 0)
+        {
+            {
+                std::lock_guard<std::mutex> lock(mMutex);
+                AddThreads(helpers);
+                mBatch = batch;
+                ++mGeneration;
+            }
+            mWake.notify_all();
+        }
+        Work(*batch);
+        std::unique_lock<std::mutex> lock(batch->mutex);
+        batch->finished.wait(lock, [&] { return batch->done == batch->count; });
+    }
+
+private:
+    struct Batch
+    {
+        explicit Batch(const std::vector<PendingImage*>& list) : images(list.data()), count(list.size()) {}
+        // Read only for an image taken: its asker waits until every image is done, and a helper that
+        // comes late finds none left to take.
+        PendingImage* const* images;
+        const size_t count;
+        std::atomic<size_t> next{0};
+        std::mutex mutex;
+        std::condition_variable finished;
+        size_t done = 0;
+    };
+
+    DecodePool() = default;
+
+    static void Work(Batch& batch)
+    {
+        for (size_t i = batch.next.fetch_add(1); i < batch.count; i = batch.next.fetch_add(1))
+        {
+            batch.images[i]->Decode();
+            std::lock_guard<std::mutex> lock(batch.mutex);
+            if (++batch.done == batch.count)
+                batch.finished.notify_all();
+        }
+    }
+
+    // Under mMutex.
+    void AddThreads(size_t wanted)
+    {
+        try
+        {
+            while (mThreads.size() < wanted)
+                mThreads.emplace_back([this] { Loop(); });
+        }
+        catch (const std::system_error&)
+        {
+            // No more threads to be had: those there are (the asker at least) do the work.
+        }
+    }
+
+    void Loop()
+    {
+        uint64_t seen = 0;
+        while (true)
+        {
+            std::shared_ptr<Batch> batch;
+            {
+                std::unique_lock<std::mutex> lock(mMutex);
+                mWake.wait(lock, [&] { return mQuit || mGeneration != seen; });
+                if (mQuit)
+                    return;
+                seen = mGeneration;
+                batch = mBatch;
+            }
+            Work(*batch);
+        }
+    }
+
+    std::mutex mMutex;
+    std::condition_variable mWake;
+    std::vector<std::thread> mThreads;
+    // The latest batch asked for, and how many have been.
+    std::shared_ptr<Batch> mBatch;
+    uint64_t mGeneration = 0;
+    bool mQuit = false;
+};
+
+} // namespace
+
 void PendingImage::DecodeAll(const std::vector<PendingImage*>& images, unsigned threads)
 {
-    const size_t helpers = std::min<size_t>(threads > 0 ? threads - 1 : 0, images.size() > 0 ? images.size() - 1 : 0);
-    std::atomic<size_t> next{0};
-    const auto work = [&images, &next]
-    {
-        for (size_t i = next.fetch_add(1); i < images.size(); i = next.fetch_add(1))
-            images[i]->Decode();
-    };
-    std::vector<std::thread> workers;
-    try
-    {
-        for (size_t i = 0; i < helpers; ++i)
-            workers.emplace_back(work);
-    }
-    catch (const std::system_error&)
-    {
-        // No more threads to be had: those there are (this one at least) do the work.
-    }
-    work();
-    for (std::thread& worker : workers)
-        worker.join();
+    if (images.empty())
+        return;
+    const size_t helpers = std::min<size_t>(threads > 0 ? threads - 1 : 0, images.size() - 1);
+    DecodePool::Get().Run(images, helpers);
 }
 
 unsigned PendingImage::GetDecodeThreads()
