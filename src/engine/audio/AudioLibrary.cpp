@@ -199,6 +199,28 @@ openmpt_module* OpenModule(const void* bytes, size_t length)
                                               openmpt_error_func_ignore, nullptr, nullptr, nullptr, nullptr);
 }
 
+// A fresh module's length at the output rate; -1 frames when libopenmpt cannot tell.
+sClipLength MeasureModule(openmpt_module* module)
+{
+    sClipLength clip;
+    clip.measured = true;
+    clip.rate = kOutputRate;
+    const double seconds = openmpt_module_get_duration_seconds(module);
+    if (std::isfinite(seconds) && seconds >= 0.0 && seconds < 1e9)
+        clip.frames = std::llround(seconds * kOutputRate);
+    return clip;
+}
+
+// An opened decoder's length at the file's own rate.
+sClipLength MeasureDecoder(const Decoder& decoder)
+{
+    sClipLength clip;
+    clip.measured = true;
+    clip.rate = decoder.rate;
+    clip.frames = decoder.frames;
+    return clip;
+}
+
 ALenum FormatOf(int channels)
 {
     return channels == 2 ? AL_FORMAT_STEREO16 : AL_FORMAT_MONO16;
@@ -775,7 +797,7 @@ int ErrorGetCode()
     return tLastError;
 }
 
-Handle SampleLoad(const void* bytes, size_t length, int maxPlaybacks)
+Handle SampleLoad(const void* bytes, size_t length, int maxPlaybacks, sClipLength* clip)
 {
     if (bytes == nullptr || length == 0 || maxPlaybacks < 1 || maxPlaybacks > kMaxPlaybacks)
     {
@@ -794,6 +816,8 @@ Handle SampleLoad(const void* bytes, size_t length, int maxPlaybacks)
         Fail(error);
         return 0;
     }
+    if (clip != nullptr)
+        *clip = MeasureDecoder(decoder);
     const size_t channels = static_cast<size_t>(decoder.channels);
     std::vector<int16_t> values;
     std::vector<int16_t> piece(kStreamBufferFrames * channels);
@@ -921,13 +945,15 @@ bool SampleFree(Handle handle)
     return Succeed();
 }
 
-Handle StreamCreate(const void* bytes, size_t length)
+Handle StreamCreate(const void* bytes, size_t length, sClipLength* clip)
 {
     if (bytes == nullptr || length == 0)
         return Fail(Error_FileForm), 0;
     auto decoder = std::make_unique<SoundFileDecoder>(bytes, length);
     if (const int error = decoder->Open(); error != Error_OK)
         return Fail(error), 0;
+    if (clip != nullptr)
+        *clip = MeasureDecoder(*decoder);
     Library& lib = Lib();
     std::lock_guard lock(lib.mutex);
     if (lib.context == nullptr)
@@ -940,13 +966,15 @@ bool StreamFree(Handle stream)
     return FreeStream(stream);
 }
 
-Handle MusicLoad(const void* bytes, size_t length)
+Handle MusicLoad(const void* bytes, size_t length, sClipLength* clip)
 {
     if (bytes == nullptr || length == 0)
         return Fail(Error_FileForm), 0;
     openmpt_module* module = OpenModule(bytes, length);
     if (module == nullptr)
         return Fail(Error_FileForm), 0;
+    if (clip != nullptr)
+        *clip = MeasureModule(module);
     auto decoder = std::make_unique<ModuleDecoder>(module);
     Library& lib = Lib();
     std::lock_guard lock(lib.mutex);
@@ -1087,30 +1115,26 @@ bool ClipGetLength(const void* bytes, size_t length, bool module, unsigned* rate
 {
     if (bytes == nullptr || length == 0)
         return Fail(Error_FileForm);
-    unsigned clipRate = kOutputRate;
-    long long clipFrames = -1;
+    sClipLength clip;
     if (module)
     {
         openmpt_module* music = OpenModule(bytes, length);
         if (music == nullptr)
             return Fail(Error_FileForm);
-        const double seconds = openmpt_module_get_duration_seconds(music);
+        clip = MeasureModule(music);
         openmpt_module_destroy(music);
-        if (std::isfinite(seconds) && seconds >= 0.0 && seconds < 1e9)
-            clipFrames = std::llround(seconds * kOutputRate);
     }
     else
     {
         SoundFileDecoder decoder(bytes, length);
         if (const int error = decoder.Open(); error != Error_OK)
             return Fail(error);
-        clipRate = decoder.rate;
-        clipFrames = decoder.frames;
+        clip = MeasureDecoder(decoder);
     }
     if (rate != nullptr)
-        *rate = clipRate;
+        *rate = clip.rate;
     if (frames != nullptr)
-        *frames = clipFrames;
+        *frames = clip.frames;
     return Succeed();
 }
 

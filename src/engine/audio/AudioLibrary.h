@@ -66,19 +66,32 @@ bool Free();
 // The calling thread's last error.
 int ErrorGetCode();
 
+// What a decoder learned of a clip when it opened its bytes: the rate and frames ClipGetLength gives.
+// `measured` is false when no decoder opened them.
+struct sClipLength
+{
+    bool measured = false;
+    unsigned rate = 0;
+    long long frames = -1;
+};
+
+// SampleLoad, StreamCreate and MusicLoad fill a given `clip` as soon as their decoder has opened the bytes
+// (even when no handle is made after that), so that a clip opened to be played need not be opened again
+// to be measured. When the decoder cannot open them the error is the one ClipGetLength gives.
+
 // Decodes the bytes (copied) once into a buffer. A sample plays at most `maxPlaybacks` times at once
 // (1 .. 32); a playback beyond that takes over the one started longest ago. 0 on failure.
-Handle SampleLoad(const void* bytes, size_t length, int maxPlaybacks);
+Handle SampleLoad(const void* bytes, size_t length, int maxPlaybacks, sClipLength* clip = nullptr);
 // A new playback of the sample (stopped, at the start); 0 when none can be had.
 Handle SampleGetChannel(Handle sample);
 // Stops and frees the sample's playbacks too.
 bool SampleFree(Handle sample);
 // A stream decoded on demand from the bytes, which the caller keeps alive until StreamFree. The
 // stream is its own channel: every play of it shares the one position. 0 on failure.
-Handle StreamCreate(const void* bytes, size_t length);
+Handle StreamCreate(const void* bytes, size_t length, sClipLength* clip = nullptr);
 bool StreamFree(Handle stream);
 // A music module rendered on demand from the bytes (copied); its own channel like a stream.
-Handle MusicLoad(const void* bytes, size_t length);
+Handle MusicLoad(const void* bytes, size_t length, sClipLength* clip = nullptr);
 bool MusicFree(Handle music);
 
 // Starts the channel, from the beginning when `restart` or when it never played, else resumes it.

@@ -42,9 +42,9 @@ std::string Narrow(const std::wstring& text)
     return TruncateStringWideToASCII(text.c_str());
 }
 
-void LogLoadFailure(const char* call, const std::wstring& file)
+void LogLoadFailure(const char* call, const std::wstring& file, int code)
 {
-    Internal::LogWrite("%s error: %d (%s)\n", call, AudioLibrary::ErrorGetCode(), Narrow(file).c_str());
+    Internal::LogWrite("%s error: %d (%s)\n", call, code, Narrow(file).c_str());
 }
 
 // NaN takes the fallback; anything else is clamped.
@@ -117,20 +117,46 @@ bool SoundFileData::Measure(const void* bytes, size_t length, bool module, const
     if (!AudioLibrary::ClipGetLength(bytes, length, module, &mRate, &mFrames))
     {
         mRate = 0;
-        LogLoadFailure(call, mFile);
+        LogLoadFailure(call, mFile, AudioLibrary::ErrorGetCode());
         return false;
     }
-    return IsOpenALAudioPlatformInitialized();
+    return true;
+}
+
+uint32_t SoundFileData::Open(const void* bytes, size_t length, bool module, const char* call,
+                             const std::function<uint32_t(AudioLibrary::sClipLength*)>& make)
+{
+    if (!IsOpenALAudioPlatformInitialized())
+    {
+        // No handle is to be made; the length is known all the same.
+        Measure(bytes, length, module, call);
+        return 0;
+    }
+    AudioLibrary::sClipLength clip;
+    const uint32_t handle = make(&clip);
+    const int error = AudioLibrary::ErrorGetCode();
+    if (clip.measured)
+    {
+        mRate = clip.rate;
+        mFrames = clip.frames;
+    }
+    else if (!Measure(bytes, length, module, call))
+    {
+        // The bytes cannot be decoded: logged once, by the measure.
+        return 0;
+    }
+    if (handle == 0)
+        LogLoadFailure(call, mFile, error);
+    return handle;
 }
 
 SampleSoundFileData::SampleSoundFileData(const std::vector<uint8_t>& bytes, const std::wstring& file)
     : SoundFileData(file)
 {
-    if (!Measure(bytes.data(), bytes.size(), false, "BASS_SampleLoad"))
-        return;
-    mSample = AudioLibrary::SampleLoad(bytes.data(), bytes.size(), 32);
-    if (mSample == 0)
-        LogLoadFailure("BASS_SampleLoad", file);
+    mSample = Open(
+        bytes.data(), bytes.size(), false, "BASS_SampleLoad",
+        [&](AudioLibrary::sClipLength* clip)
+        { return AudioLibrary::SampleLoad(bytes.data(), bytes.size(), 32, clip); });
 }
 
 SampleSoundFileData::~SampleSoundFileData()
@@ -151,15 +177,14 @@ uint32_t SampleSoundFileData::GetChannel() const
 StreamSoundFileData::StreamSoundFileData(std::vector<uint8_t> bytes, const std::wstring& file)
     : SoundFileData(file), mBytes(std::move(bytes))
 {
-    if (!Measure(mBytes.data(), mBytes.size(), false, "BASS_StreamCreateFile"))
+    mStream = Open(mBytes.data(), mBytes.size(), false, "BASS_StreamCreateFile",
+                   [this](AudioLibrary::sClipLength* clip)
+                   { return AudioLibrary::StreamCreate(mBytes.data(), mBytes.size(), clip); });
+    if (mStream == 0)
     {
         // Nothing will stream them.
         std::vector<uint8_t>().swap(mBytes);
-        return;
     }
-    mStream = AudioLibrary::StreamCreate(mBytes.data(), mBytes.size());
-    if (mStream == 0)
-        LogLoadFailure("BASS_StreamCreateFile", file);
 }
 
 StreamSoundFileData::~StreamSoundFileData()
@@ -174,11 +199,9 @@ StreamSoundFileData::~StreamSoundFileData()
 MusicSoundFileData::MusicSoundFileData(const std::vector<uint8_t>& bytes, const std::wstring& file)
     : SoundFileData(file)
 {
-    if (!Measure(bytes.data(), bytes.size(), true, "BASS_MusicLoad"))
-        return;
-    mMusic = AudioLibrary::MusicLoad(bytes.data(), bytes.size());
-    if (mMusic == 0)
-        LogLoadFailure("BASS_MusicLoad", file);
+    mMusic = Open(
+        bytes.data(), bytes.size(), true, "BASS_MusicLoad",
+        [&](AudioLibrary::sClipLength* clip) { return AudioLibrary::MusicLoad(bytes.data(), bytes.size(), clip); });
 }
 
 MusicSoundFileData::~MusicSoundFileData()

@@ -7,11 +7,17 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <list>
 #include <memory>
 #include <string>
 #include <utility>
 #include <vector>
+
+namespace Strata::AudioLibrary
+{
+struct sClipLength;
+}
 
 namespace Strata
 {
@@ -39,11 +45,17 @@ public:
     bool TakeFirstReport() const { return !std::exchange(mReported, true); }
 
 protected:
-    // Reads the clip's length. Logs "<call> error: <code> (<file>)" and answers false when the bytes
-    // cannot be decoded; answers false without a device too, where no handle is to be made.
-    bool Measure(const void* bytes, size_t length, bool module, const char* call);
+    // Opens the clip once and keeps its length: with a device `make` makes the handle from the bytes
+    // and fills in what its decoder learned on the way; without one the bytes are only measured. Logs
+    // "<call> error: <code> (<file>)" once when the bytes cannot be decoded or the handle cannot be made.
+    // The handle, or 0 without a device or on failure.
+    uint32_t Open(const void* bytes, size_t length, bool module, const char* call,
+                  const std::function<uint32_t(AudioLibrary::sClipLength*)>& make);
 
 private:
+    // Reads the clip's length alone. Logs as Open does and answers false when the bytes cannot be decoded.
+    bool Measure(const void* bytes, size_t length, bool module, const char* call);
+
     std::wstring mFile;
     unsigned mRate = 0;
     long long mFrames = -1;

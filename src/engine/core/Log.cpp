@@ -6,14 +6,34 @@
 namespace Strata
 {
 
+namespace
+{
+// The calling thread's innermost capture, or null when its lines are written.
+thread_local std::string* tCapture = nullptr;
+} // namespace
+
 void Log(const char* text)
 {
-    if (text)
+    if (!text)
+        return;
+    if (tCapture != nullptr)
+        tCapture->append(text);
+    else
         std::fputs(text, stderr);
 }
 
 namespace Internal
 {
+
+ScopedLogCapture::ScopedLogCapture(std::string& text) : mPrevious(tCapture)
+{
+    tCapture = &text;
+}
+
+ScopedLogCapture::~ScopedLogCapture()
+{
+    tCapture = mPrevious;
+}
 
 void LogWrite(const char* format, ...)
 {

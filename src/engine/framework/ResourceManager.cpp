@@ -237,17 +237,22 @@ IResourceDescriptor* ResourceManager::LoadResource(const wchar_t* manifest, IXML
     if (element == nullptr || !element->IsStartElement())
         return nullptr;
     const std::wstring& nameText = element->GetAttribute(L"name", L"");
-    const Label name = nameText.empty() ? Label() : Label(nameText.c_str());
+    return MakeResource(manifest, reader, *element, nameText.empty() ? Label() : Label(nameText.c_str()));
+}
+
+IResourceDescriptor* ResourceManager::MakeResource(const wchar_t* manifest, IXMLReader& reader,
+                                                   const XMLElement& element, Label name)
+{
     const IResourceFactory* factory = nullptr;
     {
         ScopedLock lock(mMutex);
-        const auto found = mFactories.find(element->GetName());
+        const auto found = mFactories.find(element.GetName());
         if (found == mFactories.end())
             return nullptr;
         factory = found->second;
     }
     // The attributes are copied: the element itself changes as the factory reads on.
-    const AttributeContainer attributes(element->GetAttributes());
+    const AttributeContainer attributes(element.GetAttributes());
     XMLElementReader subtree(&reader);
     return factory->CreateResource(manifest != nullptr ? manifest : L"", name, attributes, subtree);
 }
@@ -379,7 +384,9 @@ bool ResourceManager::ReadManifest(IXMLReader& reader, const std::wstring& manif
                 }
                 else
                 {
-                    std::shared_ptr<IResourceDescriptor> descriptor(LoadResource(manifest.c_str(), reader));
+                    // The name is made into a label once, here, and handed on.
+                    std::shared_ptr<IResourceDescriptor> descriptor(
+                        MakeResource(manifest.c_str(), reader, *element, name));
                     if (descriptor)
                     {
                         StoreResource(name, std::move(descriptor), job);

@@ -20,6 +20,7 @@ namespace Strata
 class IAttributeContainer;
 class IStream;
 class IXMLReader;
+class XMLElement;
 
 // A data file a resource may need when files are streamed: a name and the extensions it may have.
 struct FileVariant
@@ -147,6 +148,9 @@ private:
     // descriptor is dropped. A name held by another manifest throws the duplicate error instead.
     void StoreResource(Label name, std::shared_ptr<IResourceDescriptor> descriptor, const ILoadingJob& job);
     bool IsCurrentJob(const std::wstring& manifest, const ILoadingJob& job) const;
+    // LoadResource for a start element whose name the caller has already made into a label.
+    IResourceDescriptor* MakeResource(const wchar_t* manifest, IXMLReader& reader, const XMLElement& element,
+                                      Label name);
     bool ShouldQuit() const { return mQuit.load(); }
 
     IMutex* mMutex;

@@ -20,6 +20,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace Strata
 {
@@ -28,8 +29,9 @@ namespace
 {
 
 // Calls `visit` with the name the pattern gives each index from "first" to "last", at most
-// kMaxImageListPatternImages times, until it returns false. Logs when the cap cut the range short.
-void ForEachPatternName(const IAttributeContainer& attributes, Label listName,
+// kMaxImageListPatternImages times, until it returns false. True when the cap cut the range short: the
+// caller logs it (LogCapped) once what it does with the names is over.
+bool ForEachPatternName(const IAttributeContainer& attributes,
                         const std::function<bool(int, const std::wstring&)>& visit)
 {
     const std::wstring pattern = attributes.GetAttribute(L"pattern");
@@ -39,17 +41,64 @@ void ForEachPatternName(const IAttributeContainer& attributes, Label listName,
     for (long long i = first; i <= last; ++i)
     {
         if (tried == kMaxImageListPatternImages)
-        {
-            Internal::LogWrite("Image list %s stops after %d indices of its pattern.\n", listName.c_str(),
-                               kMaxImageListPatternImages);
-            return;
-        }
+            return true;
         ++tried;
         StringFormatter formatter(pattern);
         formatter.Arg(static_cast<int>(i));
         if (!visit(static_cast<int>(i), formatter.c_str()))
-            return;
+            return false;
     }
+    return false;
+}
+
+void LogCapped(Label listName)
+{
+    Internal::LogWrite("Image list %s stops after %d indices of its pattern.\n", listName.c_str(),
+                       kMaxImageListPatternImages);
+}
+
+// One picture of a pattern list on its way, with the index it has in the pattern.
+struct PatternFrame
+{
+    int index;
+    std::unique_ptr<PendingImage> image;
+};
+
+// Loads the pattern's pictures into the list as LoadImage would one after the other (stopping at the
+// first one after index 0 that fails, logging what that would log, in its order), with the pictures
+// decoded on several threads: their files are found and read here first, in order.
+void LoadPatternImages(ImageList& list, Label name, const IAttributeContainer& attributes)
+{
+    std::vector<PatternFrame> frames;
+    const bool capped = ForEachPatternName(attributes,
+                                           [&](int index, const std::wstring& file)
+                                           {
+                                               auto image = std::make_unique<PendingImage>(file);
+                                               const bool found = image->Read();
+                                               frames.push_back({index, std::move(image)});
+                                               // Numbering may start at 1 although "first" says 0.
+                                               return found || index <= 0;
+                                           });
+    std::vector<PendingImage*> pending;
+    pending.reserve(frames.size());
+    for (const PatternFrame& frame : frames)
+        pending.push_back(frame.image.get());
+    PendingImage::DecodeAll(pending, PendingImage::GetDecodeThreads());
+    for (PatternFrame& frame : frames)
+    {
+        auto image = std::make_unique<Image>();
+        if (frame.image->Finish(image.get()) == nullptr)
+        {
+            if (frame.index <= 0)
+                continue;
+            return;
+        }
+        frame.image.reset();
+        MakeImageRotations(*image, name, attributes);
+        list.AddOwnedImage(image.release());
+    }
+    if (capped)
+        LogCapped(name);
 }
 
 // True when the file source has one of the variant's files: the streamable source does not call it
@@ -104,22 +153,7 @@ IResourceDescriptor* ImageListResourceFactory::CreateResource(const std::wstring
     ImageList& list = *wrapper;
 
     if (attributes.HasAttribute(L"pattern"))
-    {
-        ForEachPatternName(
-            attributes, name,
-            [&](int index, const std::wstring& file)
-            {
-                std::unique_ptr<Image> image = ImageManager::LoadImage(file.c_str());
-                if (!image)
-                {
-                    // Numbering may start at 1 although "first" says 0.
-                    return index <= 0;
-                }
-                MakeImageRotations(*image, name, attributes);
-                list.AddOwnedImage(image.release());
-                return true;
-            });
-    }
+        LoadPatternImages(list, name, attributes);
 
     // The first element is the list's own start tag; every start element directly inside it is an image.
     // Each child is recorded whole before it is made, so whatever its factory reads, this reader stays
@@ -176,15 +210,17 @@ void ImageListResourceFactory::GetFileListForResource(std::list<FileVariant>* fi
         return;
     if (attributes.HasAttribute(L"pattern"))
     {
-        ForEachPatternName(
-            attributes, name,
-            [&](int index, const std::wstring& file)
-            {
-                if (index > 0 && !HasAnyFile(ImageManager::GetImageFileVariant(file)))
-                    return false;
-                AddImageFiles(files, file);
-                return true;
-            });
+        const bool capped =
+            ForEachPatternName(attributes,
+                               [&](int index, const std::wstring& file)
+                               {
+                                   if (index > 0 && !HasAnyFile(ImageManager::GetImageFileVariant(file)))
+                                       return false;
+                                   AddImageFiles(files, file);
+                                   return true;
+                               });
+        if (capped)
+            LogCapped(name);
     }
     if (!files->empty())
         return;

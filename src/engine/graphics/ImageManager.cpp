@@ -11,7 +11,14 @@
 #include "graphics/Image.h"
 #include "graphics/ImageFiles.h"
 
+#include <algorithm>
+#include <atomic>
+#include <condition_variable>
+#include <cstring>
 #include <exception>
+#include <mutex>
+#include <system_error>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -125,21 +132,63 @@ std::wstring FileName(const FileAddress& address)
     return text;
 }
 
-// Applies the mask found for `name`, if any; true when it was applied.
-bool ApplyMask(const wchar_t* name, Decoded& image)
+// A file's bytes read into memory as its stream gave them, read back as the stream would give them: its
+// length is the one the file reported, even when fewer bytes could be read, so a decoder meets a short
+// file just as it would have met it on the file's own stream.
+class FileCopyStream final : public IStream
 {
-    FileAddress maskAddress;
-    StreamHolder mask(ImageManager::OpenImageMaskFile(name, &maskAddress));
-    if (mask.Get() == nullptr)
-        return false;
-    const std::wstring imageName = name;
-    if (HasExtension(maskAddress, L".gif"))
-        return LoadAndCompositeGIFMaskFile(mask.Get(), image.width, image.height, image.pixels.data(), imageName);
-    if (HasExtension(maskAddress, L".png"))
-        return LoadAndCompositePNGMaskFile(mask.Get(), image.width, image.height, image.pixels.data(), imageName);
-    if (HasExtension(maskAddress, L".jpg"))
-        return LoadAndCompositeJPGMaskFile(mask.Get(), image.width, image.height, image.pixels.data(), imageName);
-    return false;
+public:
+    FileCopyStream(std::wstring name, const std::vector<uint8_t>& bytes, uint32_t length)
+        : mName(std::move(name)), mBytes(bytes), mLength(length)
+    {
+    }
+
+    std::wstring GetName() override { return mName; }
+    unsigned long GetCapabilities() override { return StreamCaps_Read | StreamCaps_ReadOptimized; }
+    uint32_t GetLength() override { return mLength; }
+    bool IsEOF() override { return mPosition >= mBytes.size(); }
+    size_t Read(void* buffer, size_t count) override
+    {
+        const size_t got = std::min(count, mBytes.size() - mPosition);
+        if (buffer == nullptr || got == 0)
+            return 0;
+        std::memcpy(buffer, mBytes.data() + mPosition, got);
+        mPosition += got;
+        return got;
+    }
+    size_t ReadOptimized(void*& pointer, size_t count) override
+    {
+        const size_t got = std::min(count, mBytes.size() - mPosition);
+        pointer = got > 0 ? const_cast<uint8_t*>(mBytes.data() + mPosition) : nullptr;
+        mPosition += got;
+        return got;
+    }
+    size_t Write(const void*, size_t) override { return 0; }
+    void Seek(SeekOrigin, long long) override {}
+    uint32_t Tell() override { return static_cast<uint32_t>(mPosition); }
+
+private:
+    std::wstring mName;
+    const std::vector<uint8_t>& mBytes;
+    uint32_t mLength;
+    size_t mPosition = 0;
+};
+
+// The stream's bytes up to its length or its end, whichever comes first; `length` is the length it gave.
+std::vector<uint8_t> ReadAll(IStream& stream, uint32_t& length)
+{
+    length = stream.GetLength();
+    std::vector<uint8_t> bytes(length);
+    size_t done = 0;
+    while (done < bytes.size())
+    {
+        const size_t got = stream.Read(bytes.data() + done, bytes.size() - done);
+        if (got == 0 || got > bytes.size() - done)
+            break;
+        done += got;
+    }
+    bytes.resize(done);
+    return bytes;
 }
 
 } // namespace
@@ -161,41 +210,10 @@ Image* ImageManager::LoadImage(const wchar_t* name, Image* out)
 {
     if (name == nullptr || out == nullptr)
         return nullptr;
-    std::wstring fileName = name;
-    try
-    {
-        Decoded image;
-        {
-            FileAddress address;
-            StreamHolder stream(OpenImageFile(name, &address));
-            if (stream.Get() == nullptr)
-                return nullptr;
-            fileName = FileName(address);
-            const char* reason = "it could not be decoded";
-            image = DecodeImageFile(stream.Get(), address, &reason);
-            if (image.pixels.empty())
-            {
-                Internal::LogWrite("Image %ls could not be loaded. (%s)\n", fileName.c_str(), reason);
-                return nullptr;
-            }
-        }
-        if (ApplyMask(name, image))
-        {
-            image.hasAlpha = true;
-            image.hasColorKey = false;
-        }
-        if (!out->Init(std::move(image.pixels), image.width, image.height, image.hasAlpha, image.hasColorKey))
-        {
-            Internal::LogWrite("Image %ls could not be loaded. (%s)\n", fileName.c_str(), "the image was refused");
-            return nullptr;
-        }
-        return out;
-    }
-    catch (const std::exception& error)
-    {
-        Internal::LogWrite("Image %ls could not be loaded. (%s)\n", fileName.c_str(), error.what());
-        return nullptr;
-    }
+    PendingImage image(name);
+    image.Read();
+    image.Decode();
+    return image.Finish(out);
 }
 
 std::unique_ptr<Image> ImageManager::LoadImage(const wchar_t* name)
@@ -212,6 +230,250 @@ std::unique_ptr<Image> ImageManager::LoadImage(const wchar_t* name)
         Internal::LogWrite("Image %ls could not be loaded. (%s)\n", name != nullptr ? name : L"", error.what());
         return nullptr;
     }
+}
+
+PendingImage::PendingImage(std::wstring name) : mName(std::move(name)), mFileName(mName)
+{
+}
+
+bool PendingImage::Read()
+{
+    try
+    {
+        {
+            StreamHolder stream(OpenFirst(mName.c_str(), L"", kImageSearchOrder, &mAddress));
+            if (stream.Get() == nullptr)
+                return false;
+            mFound = true;
+            mFileName = FileName(mAddress);
+            mBytes = ReadAll(*stream.Get(), mLength);
+        }
+        StreamHolder mask(ImageManager::OpenImageMaskFile(mName.c_str(), &mMaskAddress));
+        if (mask.Get() != nullptr)
+        {
+            mHasMask = true;
+            mMaskBytes = ReadAll(*mask.Get(), mMaskLength);
+        }
+        return true;
+    }
+    catch (const std::exception& error)
+    {
+        mError = error.what();
+        return false;
+    }
+}
+
+void PendingImage::Decode()
+{
+    if (!mFound || !mError.empty())
+        return;
+    // Whatever the decoders and the mask's compositor log is written by Finish, in its place.
+    Internal::ScopedLogCapture capture(mLog);
+    try
+    {
+        const char* reason = "it could not be decoded";
+        Decoded image;
+        {
+            FileCopyStream stream(mFileName, mBytes, mLength);
+            image = DecodeImageFile(&stream, mAddress, &reason);
+        }
+        std::vector<uint8_t>().swap(mBytes);
+        if (image.pixels.empty())
+        {
+            mReason = reason;
+            return;
+        }
+        mDecoded = true;
+        mWidth = image.width;
+        mHeight = image.height;
+        mHasAlpha = image.hasAlpha;
+        mHasColorKey = image.hasColorKey;
+        mPixels = std::move(image.pixels);
+        if (!mHasMask)
+            return;
+        FileCopyStream mask(FileName(mMaskAddress), mMaskBytes, mMaskLength);
+        bool applied = false;
+        if (HasExtension(mMaskAddress, L".gif"))
+            applied = LoadAndCompositeGIFMaskFile(&mask, mWidth, mHeight, mPixels.data(), mName);
+        else if (HasExtension(mMaskAddress, L".png"))
+            applied = LoadAndCompositePNGMaskFile(&mask, mWidth, mHeight, mPixels.data(), mName);
+        else if (HasExtension(mMaskAddress, L".jpg"))
+            applied = LoadAndCompositeJPGMaskFile(&mask, mWidth, mHeight, mPixels.data(), mName);
+        std::vector<uint8_t>().swap(mMaskBytes);
+        if (applied)
+        {
+            mHasAlpha = true;
+            mHasColorKey = false;
+        }
+    }
+    catch (const std::exception& error)
+    {
+        mError = error.what();
+    }
+    catch (...)
+    {
+        // It may run as a helper thread's body, which no exception may leave.
+        mError = "unknown error";
+    }
+}
+
+Image* PendingImage::Finish(Image* out)
+{
+    if (!mFound)
+    {
+        if (mError.empty())
+            Internal::LogWrite("Image %ls was not found.\n", mName.c_str());
+        else
+            Internal::LogWrite("Image %ls could not be loaded. (%s)\n", mFileName.c_str(), mError.c_str());
+        return nullptr;
+    }
+    Log(mLog.c_str());
+    mLog.clear();
+    if (mReason != nullptr)
+    {
+        Internal::LogWrite("Image %ls could not be loaded. (%s)\n", mFileName.c_str(), mReason);
+        return nullptr;
+    }
+    if (!mError.empty())
+    {
+        Internal::LogWrite("Image %ls could not be loaded. (%s)\n", mFileName.c_str(), mError.c_str());
+        return nullptr;
+    }
+    if (out == nullptr || !mDecoded)
+        return nullptr;
+    if (!out->Init(std::move(mPixels), mWidth, mHeight, mHasAlpha, mHasColorKey))
+    {
+        Internal::LogWrite("Image %ls could not be loaded. (%s)\n", mFileName.c_str(), "the image was refused");
+        return nullptr;
+    }
+    return out;
+}
+
+namespace
+{
+
+// Helper threads that decode beside the thread asking: made on first use and kept, asleep, until the
+// process ends. The asking thread decodes too and waits only for images a helper has taken, so a helper
+// that is slow to be scheduled never holds it up, and two askers at once each finish their own batch.
+class DecodePool
+{
+public:
+    static DecodePool& Get()
+    {
+        static DecodePool pool;
+        return pool;
+    }
+
+    ~DecodePool()
+    {
+        {
+            std::lock_guard<std::mutex> lock(mMutex);
+            mQuit = true;
+        }
+        mWake.notify_all();
+        for (std::thread& thread : mThreads)
+            thread.join();
+    }
+
+    void Run(const std::vector<PendingImage*>& images, size_t helpers)
+    {
+        auto batch = std::make_shared<Batch>(images);
+        if (helpers > 0)
+        {
+            {
+                std::lock_guard<std::mutex> lock(mMutex);
+                AddThreads(helpers);
+                mBatch = batch;
+                ++mGeneration;
+            }
+            mWake.notify_all();
+        }
+        Work(*batch);
+        std::unique_lock<std::mutex> lock(batch->mutex);
+        batch->finished.wait(lock, [&] { return batch->done == batch->count; });
+    }
+
+private:
+    struct Batch
+    {
+        explicit Batch(const std::vector<PendingImage*>& list) : images(list.data()), count(list.size()) {}
+        // Read only for an image taken: its asker waits until every image is done, and a helper that
+        // comes late finds none left to take.
+        PendingImage* const* images;
+        const size_t count;
+        std::atomic<size_t> next{0};
+        std::mutex mutex;
+        std::condition_variable finished;
+        size_t done = 0;
+    };
+
+    DecodePool() = default;
+
+    static void Work(Batch& batch)
+    {
+        for (size_t i = batch.next.fetch_add(1); i < batch.count; i = batch.next.fetch_add(1))
+        {
+            batch.images[i]->Decode();
+            std::lock_guard<std::mutex> lock(batch.mutex);
+            if (++batch.done == batch.count)
+                batch.finished.notify_all();
+        }
+    }
+
+    // Under mMutex.
+    void AddThreads(size_t wanted)
+    {
+        try
+        {
+            while (mThreads.size() < wanted)
+                mThreads.emplace_back([this] { Loop(); });
+        }
+        catch (const std::system_error&)
+        {
+            // No more threads to be had: those there are (the asker at least) do the work.
+        }
+    }
+
+    void Loop()
+    {
+        uint64_t seen = 0;
+        while (true)
+        {
+            std::shared_ptr<Batch> batch;
+            {
+                std::unique_lock<std::mutex> lock(mMutex);
+                mWake.wait(lock, [&] { return mQuit || mGeneration != seen; });
+                if (mQuit)
+                    return;
+                seen = mGeneration;
+                batch = mBatch;
+            }
+            Work(*batch);
+        }
+    }
+
+    std::mutex mMutex;
+    std::condition_variable mWake;
+    std::vector<std::thread> mThreads;
+    // The latest batch asked for, and how many have been.
+    std::shared_ptr<Batch> mBatch;
+    uint64_t mGeneration = 0;
+    bool mQuit = false;
+};
+
+} // namespace
+
+void PendingImage::DecodeAll(const std::vector<PendingImage*>& images, unsigned threads)
+{
+    if (images.empty())
+        return;
+    const size_t helpers = std::min<size_t>(threads > 0 ? threads - 1 : 0, images.size() - 1);
+    DecodePool::Get().Run(images, helpers);
+}
+
+unsigned PendingImage::GetDecodeThreads()
+{
+    return std::clamp(std::thread::hardware_concurrency(), 1u, 8u);
 }
 
 FileVariant ImageManager::GetImageFileVariant(const std::wstring& name)

@@ -1,12 +1,16 @@
 #pragma once
 
+#include "core/Color.h"
+#include "core/FileAddress.h"
+
+#include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace Strata
 {
 
-class FileAddress;
 class IStream;
 class Image;
 struct FileVariant; // framework/ResourceManager.h
@@ -39,6 +43,60 @@ public:
     // ".gif", ".png", ".jpg".
     static FileVariant GetImageFileVariant(const std::wstring& name);
     static FileVariant GetImageMaskFileVariant(const std::wstring& name);
+};
+
+// One image loaded exactly as ImageManager::LoadImage loads it, in three steps, so that several can be
+// decoded on several threads while their files are still read, and their lines logged, in order:
+// Read finds the image and its mask and reads them into memory (on the thread that may use the file
+// system, which a loader may hold locked), Decode makes and masks the pixels (on any thread: it touches
+// no file and nothing shared, and keeps its log lines), and Finish writes the lines LoadImage would
+// have written and hands the image over. Each step runs once, in that order; nothing here throws.
+class PendingImage
+{
+public:
+    explicit PendingImage(std::wstring name);
+    PendingImage(const PendingImage&) = delete;
+    PendingImage& operator=(const PendingImage&) = delete;
+
+    // False when no image file opens (or reading failed); nothing is logged yet.
+    bool Read();
+    // Nothing to do when Read found nothing.
+    void Decode();
+    // Logs what LoadImage would have logged and fills `out` through Image::Init: `out`, or null as
+    // LoadImage answers it.
+    Image* Finish(Image* out);
+
+    // Decode of every image given, on up to `threads` threads (the calling one among them); returns
+    // when all are decoded.
+    static void DecodeAll(const std::vector<PendingImage*>& images, unsigned threads);
+    // The threads DecodeAll is worth giving on this machine: its cores, at most 8, at least 1.
+    static unsigned GetDecodeThreads();
+
+private:
+    std::wstring mName;
+    // The name with the found extension once the file is found; the name until then.
+    std::wstring mFileName;
+    FileAddress mAddress;
+    FileAddress mMaskAddress;
+    bool mFound = false;
+    bool mHasMask = false;
+    bool mDecoded = false;
+    std::vector<uint8_t> mBytes;
+    std::vector<uint8_t> mMaskBytes;
+    // The lengths the files' streams gave, which the bytes read may fall short of.
+    uint32_t mLength = 0;
+    uint32_t mMaskLength = 0;
+    std::vector<Color32> mPixels;
+    int mWidth = 0;
+    int mHeight = 0;
+    bool mHasAlpha = false;
+    bool mHasColorKey = false;
+    // Why decoding failed; null when it did not.
+    const char* mReason = nullptr;
+    // The message of an error met on the way; empty when none was.
+    std::string mError;
+    // What Decode logged (the mask's lines), written by Finish.
+    std::string mLog;
 };
 
 } // namespace Strata

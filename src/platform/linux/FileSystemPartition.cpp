@@ -161,6 +161,8 @@ std::string FileSystemPartition::HostPath(const std::string& folder, const std::
 
 FileSystemPartition::FolderIndex* FileSystemPartition::Load(const std::string& folder)
 {
+    if (!mBuildingTreeNames)
+        mTreeNamesValid = false;
     mIndex.erase(folder);
     DIR* directory = ::opendir(HostPath(folder).c_str());
     if (directory == nullptr)
@@ -278,11 +280,13 @@ bool FileSystemPartition::ResolveFolder(const std::vector<std::string>& componen
 
 void FileSystemPartition::Forget(const std::string& folder)
 {
+    mTreeNamesValid = false;
     mIndex.erase(folder);
 }
 
 void FileSystemPartition::ForgetTree(const std::string& folder)
 {
+    mTreeNamesValid = false;
     if (folder.empty())
     {
         mIndex.clear();
@@ -327,6 +331,7 @@ bool FileSystemPartition::ForgetChanged(bool unwatched)
     if (everything)
     {
         const bool any = !mIndex.empty();
+        mTreeNamesValid = false;
         mIndex.clear();
         return any;
     }
@@ -341,8 +346,28 @@ bool FileSystemPartition::ForgetChanged(bool unwatched)
 
 bool FileSystemPartition::SearchTree(const std::string& name, std::string& foundFolder)
 {
-    // Depth first, each folder before its sub-folders, sub-folders in name order. A folder reached twice
-    // through links is searched once, so link cycles end.
+    if (!mTreeNamesValid)
+        BuildTreeNames();
+    const auto found = mTreeNames.find(ToUpper(name));
+    if (found == mTreeNames.end())
+        return false;
+    foundFolder = found->second;
+    return true;
+}
+
+void FileSystemPartition::BuildTreeNames()
+{
+    mTreeNames.clear();
+    mTreeNamesValid = false;
+    struct BuildingFlag
+    {
+        bool& flag;
+        explicit BuildingFlag(bool& building) : flag(building) { flag = true; }
+        ~BuildingFlag() { flag = false; }
+    } building(mBuildingTreeNames);
+    // Depth first, each folder before its sub-folders, sub-folders in name order: the first folder
+    // recorded for a name is the one a folder-by-folder search would meet first. A folder reached twice
+    // through links is walked once, so link cycles end.
     std::set<std::pair<dev_t, ino_t>> visited;
     std::vector<std::string> pending{std::string()};
     while (!pending.empty())
@@ -352,15 +377,12 @@ bool FileSystemPartition::SearchTree(const std::string& name, std::string& found
         const FolderIndex* index = Get(folder);
         if (index == nullptr || !visited.emplace(index->device, index->inode).second)
             continue;
-        if (index->files.count(name) != 0 || index->fileByUpper.count(ToUpper(name)) != 0)
-        {
-            foundFolder = folder;
-            return true;
-        }
+        for (const auto& [upper, realName] : index->fileByUpper)
+            mTreeNames.emplace(upper, folder);
         for (auto it = index->folders.rbegin(); it != index->folders.rend(); ++it)
             pending.push_back(Join(folder, *it));
     }
-    return false;
+    mTreeNamesValid = true;
 }
 
 Strata::IStream* FileSystemPartition::OpenStream(const Strata::FileAddress* address, Strata::FileAccess access,

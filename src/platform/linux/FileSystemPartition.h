@@ -7,6 +7,7 @@
 #include <set>
 #include <string>
 #include <sys/types.h>
+#include <unordered_map>
 #include <vector>
 
 namespace Linux
@@ -17,8 +18,9 @@ namespace Linux
 // lookup misses (and before a search), the folders changed since they were read (and those below
 // them) are read again, so files written, moved or removed by anyone after the index was built are
 // seen. A folder that cannot be watched
-// is read again on every miss. Folders with a ".." component or a leading '/', and names or extensions
-// holding '/', are refused (null or false, and one log line).
+// is read again on every miss. A search by name alone answers from a name index of the whole tree,
+// built by one walk of the folders and dropped whenever any folder's index is read again or forgotten. Folders with a
+// ".." component or a leading '/', and names or extensions holding '/', are refused (null or false, and one log line).
 class FileSystemPartition final : public Strata::IFileSystemPartition
 {
 public:
@@ -69,6 +71,9 @@ private:
     bool LookUp(const std::string& folder, const std::string& name, bool wantFolder, std::string& realName);
     bool ResolveFolder(const std::vector<std::string>& components, bool create, std::string& folder);
     bool SearchTree(const std::string& name, std::string& foundFolder);
+    // Walks the tree in search order and records, for every file name (upper-cased), the first folder
+    // that holds it.
+    void BuildTreeNames();
     void Forget(const std::string& folder);
     // Forgets the folder and every folder indexed below it.
     void ForgetTree(const std::string& folder);
@@ -81,6 +86,11 @@ private:
     std::recursive_mutex mMutex;
     // Keyed by the folder's real path below the root ("" is the root itself).
     std::map<std::string, FolderIndex> mIndex;
+    // Upper-cased file name -> the folder a search finds it in first; valid only while mTreeNamesValid.
+    std::unordered_map<std::string, std::string> mTreeNames;
+    bool mTreeNamesValid = false;
+    // True while BuildTreeNames walks the tree: the folders it reads do not drop what it builds.
+    bool mBuildingTreeNames = false;
     // The inotify instance the folders' watches belong to; -1 when none could be made.
     int mNotify = -1;
 };

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <thread>
 #include <utility>
@@ -296,6 +297,75 @@ TEST_F(AudioLibraryTest, AModuleIsRenderedUntilItsSongEnds)
     ASSERT_TRUE(Lib::ChannelPlay(music, true));
     EXPECT_GT(Rms(Render(kRate / 20), 0), 0.01);
     ASSERT_TRUE(Lib::MusicFree(music));
+}
+
+TEST_F(AudioLibraryTest, MakingAHandleMeasuresTheClipAsClipGetLengthDoes)
+{
+    // An Ogg file whose last page fails its checksum: its decoder cannot tell its length.
+    std::vector<uint8_t> noLength = MakeOgg(kRate);
+    size_t last = 0;
+    for (size_t i = 0; i + 4 < noLength.size(); ++i)
+        last = std::memcmp(&noLength[i], "OggS", 4) == 0 ? i : last;
+    for (size_t i = last + 30; i < noLength.size(); ++i)
+        noLength[i] ^= 0x5a;
+    struct Case
+    {
+        const char* name;
+        std::vector<uint8_t> bytes;
+        bool module;
+    };
+    const Case cases[] = {{"wav", MakeWav(1000, 1000.0f, 2, 22050), false},
+                          {"ogg", MakeOgg(3000, 500.0f, 1, 32000), false},
+                          {"ogg without a length", noLength, false},
+                          {"module", MakeModule(), true}};
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        unsigned rate = 0;
+        long long frames = 0;
+        ASSERT_TRUE(Lib::ClipGetLength(c.bytes.data(), c.bytes.size(), c.module, &rate, &frames));
+        EXPECT_EQ(frames < 0, c.bytes == noLength);
+        const auto check = [&](Lib::Handle handle, const Lib::sClipLength& clip, bool made = true)
+        {
+            EXPECT_EQ(handle != 0, made);
+            EXPECT_TRUE(clip.measured);
+            EXPECT_EQ(clip.rate, rate);
+            EXPECT_EQ(clip.frames, frames);
+        };
+        if (c.module)
+        {
+            Lib::sClipLength clip;
+            check(Lib::MusicLoad(c.bytes.data(), c.bytes.size(), &clip), clip);
+            continue;
+        }
+        Lib::sClipLength streamed;
+        check(Lib::StreamCreate(c.bytes.data(), c.bytes.size(), &streamed), streamed);
+        // A sample decodes the whole clip at once, and one whose last page is damaged makes none.
+        Lib::sClipLength sampled;
+        check(Lib::SampleLoad(c.bytes.data(), c.bytes.size(), 32, &sampled), sampled, c.bytes != noLength);
+    }
+
+    // Bytes no decoder opens leave the clip unmeasured, with the error ClipGetLength gives.
+    const std::vector<uint8_t> junk(1000, 0x5a);
+    for (const bool module : {false, true})
+    {
+        ASSERT_FALSE(Lib::ClipGetLength(junk.data(), junk.size(), module, nullptr, nullptr));
+        const int measureError = Lib::ErrorGetCode();
+        Lib::sClipLength clip;
+        const Lib::Handle handle = module ? Lib::MusicLoad(junk.data(), junk.size(), &clip)
+                                          : Lib::StreamCreate(junk.data(), junk.size(), &clip);
+        EXPECT_EQ(handle, 0u);
+        EXPECT_EQ(Lib::ErrorGetCode(), measureError);
+        EXPECT_FALSE(clip.measured);
+    }
+    // A decodable clip is measured even when no handle can be made after that.
+    ASSERT_TRUE(Lib::Free());
+    const std::vector<uint8_t> wav = MakeWav(500);
+    Lib::sClipLength clip;
+    EXPECT_EQ(Lib::StreamCreate(wav.data(), wav.size(), &clip), 0u);
+    EXPECT_EQ(Lib::ErrorGetCode(), Lib::Error_Init);
+    EXPECT_TRUE(clip.measured);
+    EXPECT_EQ(clip.frames, 500);
 }
 
 // With OpenAL Soft's null driver (ALSOFT_DRIVERS=null, as the tests run) the real device path opens a

@@ -1,5 +1,6 @@
 #include "audio/OpenALSound.h"
 
+#include "core/AttributeContainer.h"
 #include "core/Random.h"
 
 #include "AudioPlatformTestSupport.h"
@@ -97,6 +98,92 @@ TEST_F(SoundTest, FilesAreFoundInExtensionOrderAndBadOnesPlayNothing)
         const SoundChannelPtr silent = PlayOn(Sound(name));
         EXPECT_FALSE(silent->IsPlaying()) << name;
     }
+}
+
+class MeasuredSoundTest : public SoundTest
+{
+protected:
+    // Loads WAV, Ogg and module clips and a damaged one, and checks that every variant, streamed or
+    // sampled, reports the rate and frames its decoder gives, and that the damaged one is logged once.
+    void ExpectEveryClipMeasured(bool withDevice)
+    {
+        struct Case
+        {
+            const char* name;
+            const wchar_t* file;
+            std::vector<uint8_t> bytes;
+            bool module;
+        };
+        const Case cases[] = {{"wav", L"sounds/wav.wav", MakeWav(1200, 1000.0f, 2, 22050), false},
+                              {"ogg", L"sounds/ogg.ogg", MakeOgg(2500, 500.0f, 1, 32000), false},
+                              {"song", L"sounds/song.mod", MakeModule(), true}};
+        std::string body;
+        for (const Case& c : cases)
+        {
+            AddFile(c.file, c.bytes);
+            body += std::string("<sound name=\"") + c.name + "\" src=\"sounds/" + c.name + "\"/>\n";
+        }
+        AddFile(L"sounds/damaged.ogg", std::vector<uint8_t>(400, 0x42));
+        body += "<sound name=\"damaged\" src=\"sounds/damaged\"/>\n";
+        const std::vector<std::string> lines = LogLines([&] { LoadManifest(body); });
+        EXPECT_EQ(lines, (std::vector<std::string>{"Loading resource file: sounds",
+                                                   "BASS_StreamCreateFile error: 31 (sounds/damaged.ogg)"}));
+
+        for (const Case& c : cases)
+        {
+            SCOPED_TRACE(c.name);
+            unsigned rate = 0;
+            long long frames = 0;
+            ASSERT_TRUE(AudioLibrary::ClipGetLength(c.bytes.data(), c.bytes.size(), c.module, &rate, &frames));
+            auto* data = static_cast<OpenALSoundData*>(Sound(c.name)->GetSoundData());
+            ASSERT_EQ(data->GetVariantCount(), 1u);
+            const SoundFileData* variant = data->PickVariant();
+            EXPECT_TRUE(variant->IsDecodable());
+            EXPECT_EQ(variant->GetRate(), rate);
+            EXPECT_EQ(variant->GetFrames(), frames);
+            EXPECT_EQ(variant->GetChannel() != 0, withDevice);
+
+            // The same file read as a sample (a module is music either way).
+            const std::string name = c.name;
+            const AttributeContainer attributes(
+                AttributeContainer::AttributeMap{{L"src", L"sounds/" + std::wstring(name.begin(), name.end())}});
+            const std::shared_ptr<SoundFileData> sampled = CreateSoundFileData(attributes, false);
+            ASSERT_NE(sampled, nullptr);
+            EXPECT_EQ(sampled->GetRate(), rate);
+            EXPECT_EQ(sampled->GetFrames(), frames);
+            EXPECT_EQ(sampled->GetChannel() != 0, withDevice);
+        }
+        auto* damaged = static_cast<OpenALSoundData*>(Sound("damaged")->GetSoundData());
+        ASSERT_EQ(damaged->GetVariantCount(), 1u);
+        EXPECT_FALSE(damaged->PickVariant()->IsDecodable());
+        EXPECT_EQ(damaged->PickVariant()->GetChannel(), 0u);
+        const std::vector<std::string> sampleLines = LogLines(
+            [&]
+            {
+                const AttributeContainer attributes(AttributeContainer::AttributeMap{{L"src", L"sounds/damaged"}});
+                const std::shared_ptr<SoundFileData> sampled = CreateSoundFileData(attributes, false);
+                ASSERT_NE(sampled, nullptr);
+                EXPECT_FALSE(sampled->IsDecodable());
+            });
+        EXPECT_EQ(sampleLines, (std::vector<std::string>{"BASS_SampleLoad error: 31 (sounds/damaged.ogg)"}));
+    }
+};
+
+// Without a device: no handles, but every clip still knows its length.
+class SilentMeasuredSoundTest : public MeasuredSoundTest
+{
+protected:
+    SilentMeasuredSoundTest() { devices.working.clear(); }
+};
+
+TEST_F(MeasuredSoundTest, EveryClipIsMeasuredAsItsDecoderGivesItAndADamagedOneLoggedOnce)
+{
+    ExpectEveryClipMeasured(true);
+}
+
+TEST_F(SilentMeasuredSoundTest, WithoutADeviceEveryClipIsStillMeasured)
+{
+    ExpectEveryClipMeasured(false);
 }
 
 TEST_F(SoundTest, RandomVariantsNeverRepeatWhenThereAreMoreThanTwo)

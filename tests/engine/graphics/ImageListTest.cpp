@@ -10,6 +10,7 @@
 #include "framework/ResourceDescriptor.h"
 #include "graphics/Drawing.h"
 #include "graphics/ImageListResourceFactory.h"
+#include "graphics/ImageManager.h"
 #include "graphics/ImageResourceFactory.h"
 
 #include "support/MemoryFileSystemPartition.h"
@@ -396,6 +397,33 @@ TEST_F(ImageListResourceTest, PatternsSkipAMissingStartAndStopAtTheFirstGap)
     lines = ImageFixtures::LogLines([&] { files = FileList(absurd, "<imagelist/>"); });
     EXPECT_EQ(files.size(), 2u * kMaxImageListPatternImages);
     EXPECT_EQ(lines.size(), 1u);
+}
+
+TEST_F(ImageListResourceTest, PatternFramesDecodedTogetherLogInTheirOrderAndStopAtTheFirstFailure)
+{
+    // Frames 2 and 5 have masks of the wrong size, frame 3 is damaged: the list stops at frame 3, and
+    // frame 5's mask, decoded beside the others, is never heard of.
+    for (int i = 1; i <= 5; ++i)
+        AddFrame(L"step" + std::to_wstring(i), i);
+    data->AddFile(L"frames/step2_mask.png", ImageFixtures::Read("list_frame1.png"));
+    data->AddFile(L"frames/step3.png", ImageFixtures::Read("bad_truncated.png"));
+    data->AddFile(L"frames/step5_mask.png", ImageFixtures::Read("list_frame1.png"));
+    // What loading frame 3 alone logs.
+    const auto alone = ImageFixtures::LogLines([] { ImageManager::LoadImage(L"step3"); });
+    ASSERT_EQ(alone.size(), 1u);
+    std::vector<std::string> lines;
+    const auto list = CreateList({{L"pattern", L"step%1%"}, {L"first", L"1"}, {L"rotations", L"400"}}, &lines);
+    EXPECT_EQ(Widths(list.get()), (std::vector<int>{1, 2}));
+    const std::string rotations = "Image list asks for 400 rotations; 360 are made.";
+    EXPECT_EQ(lines, (std::vector<std::string>{rotations, "Image step2 had an alpha mask that was the wrong size.",
+                                               rotations, alone.front()}));
+
+    // A frame missing after the first ends the list where it is missing, logged in its place.
+    data->AddFile(L"frames/gap1.png", ImageFixtures::Read("list_frame1.png"));
+    data->AddFile(L"frames/gap2_mask.png", ImageFixtures::Read("list_frame2.png"));
+    data->AddFile(L"frames/gap4.png", ImageFixtures::Read("list_frame4.png"));
+    EXPECT_EQ(Widths(CreateList({{L"pattern", L"gap%1%"}}, &lines).get()), (std::vector<int>{1}));
+    EXPECT_EQ(lines, (std::vector<std::string>{"Image gap0 was not found.", "Image gap2 was not found."}));
 }
 
 TEST_F(ImageListResourceTest, ChildElementsAreImagesOrTheListFails)
