@@ -57,6 +57,18 @@ inline std::vector<uint8_t> MakeOgg(size_t frames, float hz = 1000.0f, int chann
     return MakeSoundFile(SF_FORMAT_OGG | SF_FORMAT_VORBIS, rate, channels, frames, hz);
 }
 
+// An Ogg file whose last page fails its checksum, so its decoder cannot tell its length.
+inline std::vector<uint8_t> MakeOggWithoutLength(size_t frames)
+{
+    std::vector<uint8_t> bytes = MakeOgg(frames);
+    size_t last = 0;
+    for (size_t i = 0; i + 4 < bytes.size(); ++i)
+        last = std::memcmp(&bytes[i], "OggS", 4) == 0 ? i : last;
+    for (size_t i = last + 30; i < bytes.size(); ++i)
+        bytes[i] ^= 0x5a;
+    return bytes;
+}
+
 // A four-channel ProTracker module: one square-wave sample played on the first row, and a pattern break
 // on that row, so the song ends after one row (0.12 s at the default speed and tempo).
 inline std::vector<uint8_t> MakeModule()
