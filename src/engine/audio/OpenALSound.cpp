@@ -8,6 +8,7 @@
 #include "core/Log.h"
 #include "core/Random.h"
 #include "core/Stream.h"
+#include "core/StreamCopy.h"
 #include "core/WideString.h"
 #include "core/XMLReader.h"
 #include "framework/FileSource.h"
@@ -73,15 +74,7 @@ bool ReadWholeFile(IStream& stream, std::vector<uint8_t>* bytes)
     if (length > kMaxSoundFileBytes)
         return false;
     bytes->resize(length);
-    size_t done = 0;
-    while (done < length)
-    {
-        const size_t n = stream.Read(bytes->data() + done, length - done);
-        if (n == 0)
-            break;
-        done += n;
-    }
-    bytes->resize(done);
+    bytes->resize(StreamReadFully(stream, bytes->data(), length));
     return true;
 }
 

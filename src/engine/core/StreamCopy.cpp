@@ -36,6 +36,20 @@ float IDataTransferProgressQuery::GetDataTransferPctComplete()
     return static_cast<float>(GetDataTransferNumBytesCopied()) / static_cast<float>(total);
 }
 
+size_t StreamReadFully(IStream& stream, void* buffer, size_t count)
+{
+    auto* bytes = static_cast<uint8_t*>(buffer);
+    size_t done = 0;
+    while (done < count)
+    {
+        const size_t got = stream.Read(bytes + done, count - done);
+        if (got == 0 || got > count - done)
+            break;
+        done += got;
+    }
+    return done;
+}
+
 unsigned long StreamCopy(IStream* source, IStream* target, unsigned long count, IDataTransferProgress* progress)
 {
     if (source == nullptr || target == nullptr)

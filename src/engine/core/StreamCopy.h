@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 namespace Strata
@@ -39,6 +40,9 @@ inline constexpr int kStreamCopyNoProgress = -1;
 // error (its last error goes to `progress`), or a round that reads 0 bytes before the end of the
 // source or writes 0 bytes (kStreamCopyNoProgress goes to `progress`). Null streams copy nothing.
 unsigned long StreamCopy(IStream* source, IStream* target, unsigned long count, IDataTransferProgress* progress);
+// Reads into `buffer` until `count` bytes have come or a read gives none (the end, or a failure); returns
+// the bytes read. For a whole file read at once, whose stream may hand it over in several pieces.
+size_t StreamReadFully(IStream& stream, void* buffer, size_t count);
 // Copies source->GetLength() bytes.
 unsigned long StreamCopy(IStream* source, IStream* target, IDataTransferProgress* progress);
 

@@ -2,6 +2,7 @@
 
 #include "core/Log.h"
 #include "core/Stream.h"
+#include "core/StreamCopy.h"
 #include "graphics/GifDecoder.h"
 #include "graphics/Image.h"
 
@@ -47,15 +48,7 @@ const uint8_t* ReadWholeStream(IStream* stream, std::vector<uint8_t>& copy, size
     {
         return fail("there is not enough memory");
     }
-    size_t done = 0;
-    while (done < total)
-    {
-        const size_t got = stream->Read(copy.data() + done, total - done);
-        if (got == 0 || got > total - done)
-            break;
-        done += got;
-    }
-    if (done != total)
+    if (StreamReadFully(*stream, copy.data(), total) != total)
         return fail("the file is shorter than its length");
     length = total;
     return copy.data();

@@ -3,7 +3,9 @@
 #include "core/FileAddress.h"
 #include "core/FileSystem.h"
 #include "core/Log.h"
+#include "core/MemoryStream.h"
 #include "core/Stream.h"
+#include "core/StreamCopy.h"
 #include "core/WideString.h"
 #include "framework/FileSource.h"
 #include "framework/ResourceManager.h"
@@ -14,7 +16,6 @@
 #include <algorithm>
 #include <atomic>
 #include <condition_variable>
-#include <cstring>
 #include <exception>
 #include <mutex>
 #include <system_error>
@@ -135,43 +136,18 @@ std::wstring FileName(const FileAddress& address)
 // A file's bytes read into memory as its stream gave them, read back as the stream would give them: its
 // length is the one the file reported, even when fewer bytes could be read, so a decoder meets a short
 // file just as it would have met it on the file's own stream.
-class FileCopyStream final : public IStream
+class FileCopyStream final : public ReadOnlyMemoryStream
 {
 public:
-    FileCopyStream(std::wstring name, const std::vector<uint8_t>& bytes, uint32_t length)
-        : mName(std::move(name)), mBytes(bytes), mLength(length)
+    FileCopyStream(const std::wstring& name, const std::vector<uint8_t>& bytes, uint32_t length)
+        : ReadOnlyMemoryStream(name, bytes.data(), bytes.size()), mLength(length)
     {
     }
 
-    std::wstring GetName() override { return mName; }
-    unsigned long GetCapabilities() override { return StreamCaps_Read | StreamCaps_ReadOptimized; }
     uint32_t GetLength() override { return mLength; }
-    bool IsEOF() override { return mPosition >= mBytes.size(); }
-    size_t Read(void* buffer, size_t count) override
-    {
-        const size_t got = std::min(count, mBytes.size() - mPosition);
-        if (buffer == nullptr || got == 0)
-            return 0;
-        std::memcpy(buffer, mBytes.data() + mPosition, got);
-        mPosition += got;
-        return got;
-    }
-    size_t ReadOptimized(void*& pointer, size_t count) override
-    {
-        const size_t got = std::min(count, mBytes.size() - mPosition);
-        pointer = got > 0 ? const_cast<uint8_t*>(mBytes.data() + mPosition) : nullptr;
-        mPosition += got;
-        return got;
-    }
-    size_t Write(const void*, size_t) override { return 0; }
-    void Seek(SeekOrigin, long long) override {}
-    uint32_t Tell() override { return static_cast<uint32_t>(mPosition); }
 
 private:
-    std::wstring mName;
-    const std::vector<uint8_t>& mBytes;
     uint32_t mLength;
-    size_t mPosition = 0;
 };
 
 // The stream's bytes up to its length or its end, whichever comes first; `length` is the length it gave.
@@ -179,15 +155,7 @@ std::vector<uint8_t> ReadAll(IStream& stream, uint32_t& length)
 {
     length = stream.GetLength();
     std::vector<uint8_t> bytes(length);
-    size_t done = 0;
-    while (done < bytes.size())
-    {
-        const size_t got = stream.Read(bytes.data() + done, bytes.size() - done);
-        if (got == 0 || got > bytes.size() - done)
-            break;
-        done += got;
-    }
-    bytes.resize(done);
+    bytes.resize(StreamReadFully(stream, bytes.data(), bytes.size()));
     return bytes;
 }
 
