@@ -1,7 +1,8 @@
 // Draws the cargo-pattern game through the game's own mode, the engine's loaders and the software canvas,
 // stepped as the main loop steps it: at each difficulty once the train stands, the pointer on the first
-// load (docs/haulers/<difficulty>.png), and at the hard level a wrong load and then the right one on
-// their way, the busiest moment being the hook lowering the load into the empty cart (Hook_<n>.png).
+// load (docs/haulers/<difficulty>.png), and at the hard level a wrong load, the other loads dimmed while
+// it is judged, and then the right one on their way, the busiest moment being the hook lowering the load
+// into the empty cart (Hook_<n>.png); then the train gone whole off the screen (Gone.png).
 //
 //   haulers_shots <data folder> <output folder>
 
@@ -92,6 +93,17 @@ int main(int argc, char** argv)
             written = StepUntil(game, moment) && written;
             written = Shoot(game, out / ("Hook_" + std::to_string(shot++) + ".png")) && written;
         }
+        const NodePathStep trainPath[] = {"GameScreenRoot", "Playfield", "CargoRoot", NodePathTerminator()};
+        SceneNode* train = RootDescendent(trainPath);
+        written = train != nullptr &&
+                  StepUntil(game,
+                            [&]
+                            {
+                                const Rect<float> at = train->GetCompositeBounds();
+                                return at.x + at.width <= 0.0f;
+                            }) &&
+                  written;
+        written = Shoot(game, out / "Gone.png") && written;
     }
     return written ? 0 : 1;
 }

@@ -37,7 +37,7 @@ LEAF_CROP = (14.5, 4, 16.5, 26.5)
 LEAF_BODY, LEAF_VEIN = "#f8312f", "#ca0b4a"
 LEAF_COLOURS = (("#f8312f", "#ca0b4a"), ("#ff822d", "#c4501a"), ("#ffc83d", "#c98a00"), ("#b5651d", "#7a3e10"),
                 ("#d9482b", "#8e2a14"), ("#f2a93b", "#b06a12"))
-LEAF = 70
+LEAF = 60
 BLOWN_LEAF = 50
 DOG = 120
 DOG_AT = (30, 112)
@@ -46,17 +46,19 @@ BOX_AT = (335, 8)
 
 # (name, difficulty, numTools, areaCover, toolCover, cursorRadius): a run asks for
 # "RepeatedGameNumLoops" + 1 tools (4, 5 and 6), so each level holds more; Hard buries more tools under
-# a deeper pile that the pointer clears in a smaller circle.
+# a deeper pile that the pointer clears in a smaller circle. A leaf reaches about 33 pixels from its
+# middle, however it lies, so a pushed leaf leaves the radius less that clear round the pointer: 57
+# pixels at least, more than a tool's half width, so a sweep shows the ground and the tools beneath.
 LEVELS = (
-    ("PileOfLeaves_Easy_1", "Easy", 5, 30, 5, 110),
-    ("PileOfLeaves_Easy_2", "Easy", 5, 36, 5, 110),
-    ("PileOfLeaves_Easy_3", "Easy", 6, 40, 6, 100),
-    ("PileOfLeaves_Medium_1", "Medium", 7, 60, 7, 90),
-    ("PileOfLeaves_Medium_2", "Medium", 7, 70, 7, 90),
-    ("PileOfLeaves_Medium_3", "Medium", 8, 80, 8, 85),
-    ("PileOfLeaves_Hard_1", "Hard", 9, 110, 9, 75),
-    ("PileOfLeaves_Hard_2", "Hard", 10, 120, 9, 70),
-    ("PileOfLeaves_Hard_3", "Hard", 10, 140, 10, 70),
+    ("PileOfLeaves_Easy_1", "Easy", 5, 30, 5, 120),
+    ("PileOfLeaves_Easy_2", "Easy", 5, 36, 5, 120),
+    ("PileOfLeaves_Easy_3", "Easy", 6, 40, 6, 110),
+    ("PileOfLeaves_Medium_1", "Medium", 7, 60, 7, 110),
+    ("PileOfLeaves_Medium_2", "Medium", 7, 70, 7, 100),
+    ("PileOfLeaves_Medium_3", "Medium", 8, 80, 8, 100),
+    ("PileOfLeaves_Hard_1", "Hard", 9, 110, 9, 95),
+    ("PileOfLeaves_Hard_2", "Hard", 10, 120, 9, 90),
+    ("PileOfLeaves_Hard_3", "Hard", 10, 140, 10, 90),
 )
 # Seconds and pixels a second.
 CONSTANTS = (("PreIntroLeafFlightTime", 2.5), ("PreFlightLeafDelayMax", 0.8), ("LeafFlightSpeed", 700),

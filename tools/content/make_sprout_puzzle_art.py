@@ -46,12 +46,14 @@ CUTS = ((2, 2), (3, 2), (3, 3))
 STAR = 48
 STARS = ((20, 90), (204, 84), (390, 92), (394, 230), (388, 372), (204, 380), (18, 370), (14, 230))
 
-# The tray's places (each a cell's corner) for each number of pieces, scattered round the board.
+# The tray's places (each a cell's corner) for each number of pieces, scattered round the board: two
+# columns right of it and a row below, every two cells two tabs' reach apart, so no piece lies over
+# another whichever piece lands where.
 TRAYS = {
-    4: ((470, 114), (580, 290), (40, 425), (262, 420)),
-    6: ((452, 100), (640, 112), (462, 286), (640, 292), (40, 425), (214, 425)),
-    9: ((450, 100), (624, 106), (458, 222), (630, 230), (450, 346), (626, 356), (40, 470), (202, 470),
-        (362, 470)),
+    4: ((580, 116), (580, 329), (40, 425), (298, 425)),
+    6: ((436, 40), (625, 111), (436, 244), (625, 315), (40, 425), (229, 425)),
+    9: ((436, 40), (609, 103), (436, 183), (609, 246), (436, 326), (609, 389), (40, 470), (213, 470),
+        (386, 470)),
 }
 
 # (difficulty, picture, cut): every picture in every difficulty but one, harder ones cut finer.
@@ -160,7 +162,7 @@ def backdrop():
         parts.append('<path d="M%d %dq%d -6 %d 0" stroke="#cf9f62" stroke-width="2" fill="none"/>'
                      % (x, y, w / 2, w))
     # The mat is two rounded boxes in one: both rims first, then both fills over the inner rims.
-    mats = ('x="420" y="80" width="372" height="510" rx="26"', 'x="8" y="400" width="440" height="190" rx="26"')
+    mats = ('x="420" y="28" width="372" height="562" rx="26"', 'x="8" y="400" width="440" height="190" rx="26"')
     parts += ['<rect %s fill="none" stroke="#a8cf8e" stroke-width="8"/>' % mat for mat in mats]
     parts += ['<rect %s fill="#cfe8b8"/>' % mat for mat in mats]
     bx, by = BOARD
@@ -190,12 +192,13 @@ def make_pictures(art, folder):
 
 def check_trays():
     """Every place keeps its piece on screen, off the board and off the buttons, and clear of the other
-    pieces' cells by more than a tab, as the game's test of the shipped levels checks."""
+    pieces' cells by two tabs (one each way, and the outline), as the game's test of the shipped levels
+    checks."""
     bx, by = BOARD
     for cut in CUTS:
         pieces = cut[0] * cut[1]
         w, h = cell(cut)
-        reach = TAB * min(w, h)
+        reach = TAB * min(w, h) + 2
         places = TRAYS[pieces]
         if len(places) != pieces:
             raise ValueError("the tray of %d pieces has %d places" % (pieces, len(places)))
@@ -209,7 +212,7 @@ def check_trays():
                     y - MARGIN < by + BOARD_H + FRAME and y + h + MARGIN > by - FRAME):
                 raise ValueError("place %d of %d is on the board" % (i + 1, pieces))
             for j, (u, v) in enumerate(places[:i]):
-                if x - reach < u + w and u - reach < x + w and y - reach < v + h and v - reach < y + h:
+                if x - 2 * reach < u + w and u - 2 * reach < x + w and y - 2 * reach < v + h and v - 2 * reach < y + h:
                     raise ValueError("places %d and %d of %d touch" % (j + 1, i + 1, pieces))
 
 

@@ -26,11 +26,14 @@ GLOW_EDGE = 16
 # The row's middle and the top of the signs standing on the pavement.
 ROW_X, ROW_Y = 400, 128
 PAVEMENT_Y = ROW_Y + SIGN_H
-# The truck faces right; its wooden bed's top is BED_Y below the canvas top; four bed slots.
-TRUCK_W, TRUCK_H = 500, 170
+# The truck faces right; its wooden bed's top is BED_Y below the canvas top; four bed slots a sign's
+# width and a gap apart, so the signs in the bed stand side by side; the cab starts CAB_X along.
+TRUCK_W, TRUCK_H = 560, 170
 BED_Y = 100
-BED_SLOTS = tuple(14 + 82 * k for k in range(4))
-TRUCK_X, TRUCK_Y = 150, 410
+BED_W = 416
+BED_SLOTS = tuple(10 + (SIGN_W + 4) * k for k in range(4))
+CAB_X = 60
+TRUCK_X, TRUCK_Y = 100, 410
 # The driver's speech bubble beside the cab, its tail pointing at the cab: what is asked for, a patch of
 # the colour or the shape's outline (frames: the colours, then the shapes, in table order).
 BUBBLE_W, BUBBLE_H = 130, 110
@@ -124,18 +127,20 @@ def wheel(x, y):
 def truck(bob):
     """The flatbed truck facing right: a long wooden bed, the cab at the front. `bob` lifts the body."""
     body = ('<g transform="translate(0 %d)">' % -bob +
-            '<rect x="6" y="122" width="470" height="14" rx="4" fill="#9b9b9b"/>'
-            '<rect x="8" y="%d" width="356" height="24" rx="3" fill="#a5673f"/>' % BED_Y +
+            '<rect x="6" y="122" width="%d" height="14" rx="4" fill="#9b9b9b"/>' % (470 + CAB_X) +
+            '<rect x="8" y="%d" width="%d" height="24" rx="3" fill="#a5673f"/>' % (BED_Y, BED_W) +
             "".join('<rect x="%d" y="%d" width="3" height="24" fill="#7d4a2b"/>' % (x, BED_Y)
-                    for x in range(50, 360, 44)) +
-            '<rect x="8" y="%d" width="356" height="5" rx="2" fill="#c68a5a"/>' % BED_Y +
+                    for x in range(50, 8 + BED_W, 44)) +
+            '<rect x="8" y="%d" width="%d" height="5" rx="2" fill="#c68a5a"/>' % (BED_Y, BED_W) +
+            '<g transform="translate(%d 0)">' % CAB_X +
             '<path d="M366 136V44q0-24 24-24h46q14 0 20 12l22 44q6 12 6 26v34Z" fill="#00c26b"/>'
             '<path d="M394 40h38q8 0 12 7l16 31H394Z" fill="#00a6ed"/>'
             '<rect x="366" y="88" width="112" height="6" fill="#00a35a"/>'
             '<rect x="470" y="100" width="14" height="16" rx="3" fill="#fff478"/>'
+            "</g>"
             '<rect x="2" y="104" width="10" height="14" rx="2" fill="#ca0b4a"/>'
             "</g>")
-    return document(TRUCK_W, TRUCK_H, body + wheel(70, 142) + wheel(132, 142) + wheel(420, 142))
+    return document(TRUCK_W, TRUCK_H, body + wheel(70, 142) + wheel(132, 142) + wheel(420 + CAB_X, 142))
 
 
 def backdrop():

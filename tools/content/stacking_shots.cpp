@@ -1,9 +1,11 @@
 // Draws the stacking game through the game's own mode, the engine's loaders and the software canvas,
 // stepped as the main loop steps it: at each difficulty once the intro's stacks have fallen, the pointer
-// on an object so its glow shows (docs/stacking/<difficulty>.png); at the hard level the busiest moment,
-// every stack of the intro on its way down (Fall.png), the largest red object carried over its platform
-// (Carry.png), and a red stack built smallest first shaking before it comes down (Shake.png), then
-// coming down again beside a right blue one while Hoist is sad (Sad.png).
+// on an object so its glow shows (docs/stacking/<difficulty>.png); at the hard level Hoist's example
+// stacks standing a second into the round (Example.png), the busiest moment, every stack of the intro on
+// its way down (Fall.png), the largest red object carried over its platform (Carry.png), a blue one
+// dropped on the red platform wobbling on its way home (Refused.png), and a red stack built smallest
+// first shaking before it comes down (Shake.png), then coming down again beside a right blue one while
+// Hoist is sad (Sad.png).
 //
 //   stacking_shots <data folder> <output folder>
 
@@ -85,6 +87,9 @@ int main(int argc, char** argv)
             return 1;
         if (hard)
         {
+            int steps = 0;
+            written = StepUntil(game, [&] { return ++steps > 50; }) && written;
+            written = Shoot(game, out / "Example.png") && written;
             // Half way down: the first object to fall has come half of its way back.
             written = StepUntil(game, [&] { return FirstFalling(game) != nullptr; }) && written;
             StackableObject* first = FirstFalling(game);
@@ -109,6 +114,15 @@ int main(int argc, char** argv)
         PointAt(game, red->getClickNode());
         written = Shoot(game, out / "Carry.png") && written;
         Press(game, red->getClickNode());
+
+        // The other colour's platform turns a blue one away.
+        StackableObject* refused = Loose(game, StackObjectColor_Blue).back();
+        Press(game, refused->getImageNode());
+        Press(game, red->getClickNode());
+        game.OnMouseMove(0, 0);
+        written = StepUntil(game, [&] { return GameShots::TurnedDegrees(*refused->GetNode()) >= 8.0f; }) && written;
+        written = Shoot(game, out / "Refused.png") && written;
+        written = StepUntil(game, [&] { return refused->getPlace() == StackableObject::Place::Ground; }) && written;
 
         for (StackableObject* object : Loose(game, StackObjectColor_Blue))
         {

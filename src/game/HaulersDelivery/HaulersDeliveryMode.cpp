@@ -4,6 +4,7 @@
 #include "framework/TimedTask.h"
 #include "game/AudioManager.h"
 #include "game/EnumTypeDeck.h"
+#include "game/GameAudioTasks.h"
 #include "game/HaulersDelivery/DeliveryCart.h"
 #include "game/HaulersDelivery/DeliveryObject.h"
 #include "game/HaulersDelivery/HaulersDeliveryContent.h"
@@ -32,10 +33,14 @@ const Strata::NodePathStep kCargoRootPath[] = {"GameScreenRoot", "Playfield", "C
 const Strata::NodePathStep kHoistPath[] = {"GameScreenRoot", "Playfield", "HoistAnimNode",
                                            Strata::NodePathTerminator()};
 
-// The train drives in from here and off to there (x of "CargoRoot").
+// The train drives in from here (x of "CargoRoot") and off until its last cart is this far past the
+// left edge, at least to kTrainLeaveX.
 constexpr float kTrainEnterX = 900;
 constexpr float kTrainLeaveX = -700;
+constexpr float kTrainGone = 20;
 constexpr float kTrainSeconds = 1.5f;
+// The other choices while a delivery runs: seen, but plainly not to be clicked.
+constexpr float kDimmedAlpha = 0.4f;
 
 Strata::SceneNode* PlayfieldPlace(const std::string& name)
 {
@@ -206,6 +211,9 @@ void HaulersDeliveryMode::buttonClicked(DeliveryObject* cargo)
         return;
     mDelivering = true;
     maskMouseInput(true);
+    dimChoices(true);
+    if (Strata::SceneNode* image = cargo->getImageNode())
+        image->LocalSetAlpha(1.0f);
     resetHintTimer(1);
     GetAudioManager()->playSFX(Strata::Label(Names::kHoistArm.name));
     cargo->getPickedUp();
@@ -219,8 +227,16 @@ void HaulersDeliveryMode::buttonClicked(DeliveryObject* cargo)
     }
     QueueCall(*cargo, [] { SetHoistAnimation("Sad", true); });
     cargo->AddTask(std::make_unique<Strata::TimedTask>(1.0f));
-    const char* voice = MismatchVoice(mismatch);
-    QueueCall(*cargo, [voice] { GetAudioManager()->playSpecificSoundVocal(Strata::Label(voice)); });
+    // The voice is said while the cargo goes; the choices open when both are over.
+    Strata::Object* voice = GetObject(getSequenceObjectID());
+    mFeedbackParts = voice != nullptr ? 2 : 1;
+    if (voice != nullptr)
+    {
+        Meet({cargo, voice});
+        voice->AddTask(std::make_unique<AudioPlayChannelTask>(Strata::Label(MismatchVoice(mismatch)),
+                                                              Strata::Audio::sPlayState()));
+        QueueCall(*voice, [this] { feedbackPartEnded(); });
+    }
     cargo->removeFromCartAndDestroy();
 }
 
@@ -228,8 +244,23 @@ void HaulersDeliveryMode::cargoRemoved(Strata::ObjectID cargo)
 {
     // Destroyed in the next update; no longer a choice from now on.
     std::erase(mChoices, cargo);
+    feedbackPartEnded();
+}
+
+void HaulersDeliveryMode::feedbackPartEnded()
+{
+    if (mFeedbackParts > 0 && --mFeedbackParts > 0)
+        return;
     mDelivering = false;
     maskMouseInput(false);
+    dimChoices(false);
+}
+
+void HaulersDeliveryMode::dimChoices(bool dim)
+{
+    for (DeliveryObject* choice : getChoices())
+        if (Strata::SceneNode* image = choice->getImageNode())
+            image->LocalSetAlpha(dim ? kDimmedAlpha : 1.0f);
 }
 
 void HaulersDeliveryMode::patternComplete()
@@ -253,8 +284,11 @@ void HaulersDeliveryMode::playOutroAnimation()
     GetAudioManager()->playSpecificSoundVocal(Strata::Label(Names::kGameComplete.name));
     SetHoistAnimation("Happy", false);
     QueueCall(*train, [this] { changeAllCartAnimations("Drive-Left"); });
-    train->AddTask(
-        std::make_unique<Strata::NodeLocationTask>(Point(kTrainLeaveX, train->LocalGetLocation().y), kTrainSeconds));
+    // The playfield is not scaled: the train's right edge on screen moves as far as the node does.
+    const Strata::Rect<float> bounds = train->GetCompositeBounds();
+    const Point at = train->LocalGetLocation();
+    const float leaveX = std::min(kTrainLeaveX, at.x - (bounds.x + bounds.width) - kTrainGone);
+    train->AddTask(std::make_unique<Strata::NodeLocationTask>(Point(leaveX, at.y), kTrainSeconds));
     train->AddTask(std::make_unique<Strata::TimedTask>(getRoundsLeft() > 0 ? 2.0f : 1.0f));
     queueEndOfRound(*train);
 }

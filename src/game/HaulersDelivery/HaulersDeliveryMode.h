@@ -35,6 +35,8 @@ public:
     // letters A to C, 3 and 4 are the decoys, all thirteen different. Answers the pattern's index.
     int generatePatternIndexMapping(const HaulersDeliveryLevel& level);
     // A click on a choice: ignored while a delivery runs, else the hook delivers it to the empty cart.
+    // While it runs the other choices are dimmed; after a wrong one they take clicks again once the voice
+    // has said so and the cargo has left the cart.
     void buttonClicked(DeliveryObject* cargo);
     // The right cargo lies in the empty cart: the train leaves.
     void patternComplete();
@@ -57,6 +59,9 @@ private:
     void setupDeliveryButtons();
     void playIntroAnimation();
     void cargoRemoved(Strata::ObjectID cargo);
+    // One part of a wrong answer's feedback is over; the last one opens the choices again.
+    void feedbackPartEnded();
+    void dimChoices(bool dim);
 
     std::vector<HaulersDeliveryType> mPatternIndexMapping;
     // The empty carts still to fill, in order; the database owns them.
@@ -64,6 +69,8 @@ private:
     std::vector<Strata::ObjectID> mCarts;
     std::vector<Strata::ObjectID> mChoices;
     bool mDelivering = false;
+    // Parts of a wrong answer's feedback still running: the voice and the cargo's way out.
+    int mFeedbackParts = 0;
 };
 
 } // namespace Yardcrew

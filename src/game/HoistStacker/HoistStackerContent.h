@@ -37,6 +37,8 @@ inline constexpr sContentName kFirstHint{ContentKind_Voice, "InGameHint_HoistSta
 inline constexpr sContentName kLaterHint{ContentKind_Voice, "InGameHint_HoistStacker_2"};
 inline constexpr sContentName kIThinkSo{ContentKind_Voice, "VO_Hoist_IThinkSo"};
 inline constexpr sContentName kTada{ContentKind_Voice, "VO_HoistTada"};
+// Said where a level has both colours, and after a drop on the other colour's platform.
+inline constexpr sContentName kSameColor{ContentKind_Voice, "HoistStacker_SameColor"};
 inline constexpr sContentName kRollover{ContentKind_Sound, "SFX_ObjectRollover"};
 inline constexpr sContentName kStick{ContentKind_Sound, "SFX_ObjectStick"};
 inline constexpr sContentName kDrop{ContentKind_Sound, "SFX_DropGirder"};

@@ -34,7 +34,9 @@ const Strata::NodePathStep kHoistPath[] = {"GameScreenRoot", "Playfield", "Hoist
                                            Strata::NodePathTerminator()};
 const char* const kPlatformPlaces[] = {"Target_Left", "Target_Right"};
 
-// Hoist's pause before the fallen stacks make him sad, and after his cheer.
+// How long Hoist's stacks stand once the playfield is in view (after the instruction pop-up), the only
+// picture of how to play; then his pause before the fallen stacks make him sad, and after his cheer.
+constexpr float kExampleSeconds = 3.0f;
 constexpr float kSadDelay = 1.0f;
 constexpr float kCheerPause = 1.5f;
 
@@ -114,6 +116,12 @@ void HoistStackerMode::initializeLevel(Strata::Label level)
             continue;
         mPlatforms.push_back(platform->GetID());
         platform->dropSignal.connect([this](StackableObject*) { checkLevelEnd(); });
+        platform->refusedSignal.connect(
+            [](StackableObject*)
+            {
+                GetAudioManager()->playInGameFeedbackVocal(false);
+                GetAudioManager()->queueSpecificSoundVocal(Strata::Label(Names::kSameColor.name));
+            });
     }
 }
 
@@ -132,11 +140,25 @@ void HoistStackerMode::playIntroAnimation()
                 platform->stackObjectOnThis(*object, true);
                 break;
             }
+    // The mode is not updated under the pop-up, so the wait starts when the playfield shows; where both
+    // colours are played, the matching platform is said meanwhile. The stacks are not taken apart by hand.
     for (StackingTarget* platform : platforms)
-        QueueCall(*platform, [platform] { platform->shakeOutCurrentStack(true); });
+    {
+        platform->acceptMouseInput(false);
+        if (platforms.size() > 1 && platform == platforms.front())
+            QueueCall(*platform,
+                      [] { GetAudioManager()->queueSpecificSoundVocal(Strata::Label(Names::kSameColor.name)); });
+        platform->AddTask(std::make_unique<Strata::TimedTask>(kExampleSeconds));
+        QueueCall(*platform,
+                  [platform]
+                  {
+                      platform->shakeOutCurrentStack(true);
+                      platform->acceptMouseInput(true);
+                  });
+    }
     if (Strata::AnimatedSpriteNode* hoist = getHoist())
     {
-        hoist->AddTask(std::make_unique<Strata::TimedTask>(kSadDelay));
+        hoist->AddTask(std::make_unique<Strata::TimedTask>((platforms.empty() ? 0.0f : kExampleSeconds) + kSadDelay));
         hoist->AddTask(std::make_unique<Strata::NodeAnimationTask>(Strata::Label(Names::kSad),
                                                                    Strata::NodeAnimationTaskCompletion_WhenDone));
     }

@@ -135,6 +135,7 @@ void StackableObject::pickUp(int x, int y)
 void StackableObject::DoOnStartDragging()
 {
     mDroppedOn = nullptr;
+    mRefused = false;
     acceptMouseInput(false);
     PlaySound(Names::kStick);
     if (Strata::SceneNode* image = getImageNode())
@@ -153,6 +154,11 @@ void StackableObject::DoOnCancel()
 
 void StackableObject::DoOnReleased()
 {
+    // The copy under the pointer goes with the carry; a turned-away object leaves from where it was.
+    Strata::SceneNode* copy = GetHeldItem().GetCarriedNode();
+    const bool refused = mRefused && copy != nullptr;
+    const Point from = copy != nullptr ? copy->LocalToGlobalPoint(copy->LocalGetLocation()) : Point();
+    mRefused = false;
     HeldDragSource<StackableObject*>::DoOnReleased();
     // On a stack it takes clicks only through its platform.
     acceptMouseInput(mPlace == Place::Ground);
@@ -160,6 +166,8 @@ void StackableObject::DoOnReleased()
         image->LocalSetAlpha(1.0f);
     StackingTarget* platform = mDroppedOn;
     mDroppedOn = nullptr;
+    if (refused)
+        flyHomeFrom(from);
     arrivedSignal(platform);
 }
 
@@ -193,6 +201,13 @@ void StackableObject::pickupFromStack(int x, int y)
 
 void StackableObject::returnToGround()
 {
+    // It leaves from where it stands on screen.
+    if (Strata::SceneNode* root = LayoutRoot())
+        flyHomeFrom(root->LocalToGlobalPoint(root->LocalGetLocation()));
+}
+
+void StackableObject::flyHomeFrom(Point global)
+{
     Strata::SceneNode* root = LayoutRoot();
     if (root == nullptr || mGround == nullptr)
         return;
@@ -200,8 +215,6 @@ void StackableObject::returnToGround()
     acceptMouseInput(false);
     mPlace = Place::Falling;
     mCorrectlyPlaced = false;
-    // It leaves from where it stands on screen.
-    const Point global = root->LocalToGlobalPoint(root->LocalGetLocation());
     mGround->AttachChild(root);
     const Point from = root->GlobalToLocalPoint(global);
     root->LocalSetLocation(from);

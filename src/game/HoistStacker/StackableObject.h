@@ -2,8 +2,9 @@
 
 // A log or girder of the stacking game. A click on it picks it up: a copy of its picture follows the
 // pointer while the object itself stays invisible in place. The next click drops it on the platform
-// under the pointer, if that platform takes it, or puts it back. On a stack it takes no clicks of its
-// own; judged wrong, it wobbles and flies back to its ground position. It tells its game through
+// under the pointer, if that platform takes it, or puts it back; a platform that turns it away sends it
+// home with a wobble. On a stack it takes no clicks of its own; judged wrong, it wobbles and flies back
+// to its ground position. It tells its game through
 // pressedSignal (picked up) and arrivedSignal (put down: the platform, or null when it went back).
 
 #include "game/HeldItem.h"
@@ -59,12 +60,17 @@ public:
     void pickupFromStack(int x, int y);
     // From a stack back to its ground position: a wobble, then a flight of a second.
     void returnToGround();
+    // For the platform that turns the object away as it is dropped: it flies home from where the
+    // pointer let it go, as a wrong object from a stack does.
+    void refuse() { mRefused = true; }
 
 private:
     void DoOnStartDragging() override;
     void DoOnCancel() override;
     void DoOnReleased() override;
     void showPicture(Strata::SceneNode* root) const;
+    // Wobbles where it stands on screen (`global`), then flies to its ground position.
+    void flyHomeFrom(Strata::Vector2<float> global);
     void land();
 
     StackableObjectData mData;
@@ -74,6 +80,8 @@ private:
     Place mPlace = Place::Ground;
     // The platform of the drop under way; null otherwise.
     StackingTarget* mDroppedOn = nullptr;
+    // The drop under way was turned away.
+    bool mRefused = false;
 };
 
 } // namespace Yardcrew

@@ -108,16 +108,16 @@ bool StackingTarget::shakeOutCurrentStack(bool force)
     return kept < stack.size();
 }
 
-bool StackingTarget::UseInPlace(StackableObject* object)
-{
-    // Only its own colour drops here; another stays in hand.
-    return object != nullptr && object->getData().color != mColor;
-}
-
 void StackingTarget::DropActivated(StackableObject* object)
 {
     if (object == nullptr)
         return;
+    if (object->getData().color != mColor || getCurrentStackingPoint() == nullptr)
+    {
+        object->refuse();
+        refusedSignal(object);
+        return;
+    }
     stackObjectOnThis(*object, false);
     if (object->getPlace() == StackableObject::Place::Stack)
         dropSignal(object);

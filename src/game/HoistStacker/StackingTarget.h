@@ -2,8 +2,10 @@
 
 // A platform of the stacking game in one colour, holding a stack of objects of that colour (bottom
 // first, five stacking points). A click on it while an object of its colour is carried drops the
-// object there; with nothing carried it hands its top object back to the pointer. It judges its stack:
-// the correct bottom part stays, the rest goes back to the ground. A drop is told through dropSignal.
+// object there; an object of the other colour is turned away and flies home. With nothing carried it
+// hands its top object back to the pointer. It judges its stack: the correct bottom part stays, the
+// rest goes back to the ground. A drop is told through dropSignal, a turned-away one through
+// refusedSignal.
 
 #include "framework/ObjectID.h"
 #include "game/DragAndDrop.h"
@@ -48,12 +50,14 @@ public:
     // plays the fall; true when anything went.
     bool shakeOutCurrentStack(bool force);
 
-    // An object of another colour stays carried; a full platform sends it back.
-    bool UseInPlace(StackableObject* object) override;
+    // Takes an object of its colour onto the stack; turns away one of the other colour, or any when the
+    // stack is full.
     void DropActivated(StackableObject* object) override;
 
     // An object was dropped here and is on the stack.
     Strata::LazySignal<void(StackableObject* object)> dropSignal;
+    // An object was dropped here and turned away.
+    Strata::LazySignal<void(StackableObject* object)> refusedSignal;
 
 private:
     void handleMouseDown(int x, int y);

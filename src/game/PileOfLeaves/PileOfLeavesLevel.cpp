@@ -30,6 +30,27 @@ int32_t PileOfLeavesLevel::ToolCount() const
     return std::clamp(numTools, 0, kPileOfLeavesMaxTools);
 }
 
+bool PileOfLeavesLevel::MayAddTool(const std::vector<std::pair<YardcrewColor, YardcrewTool>>& made, int count,
+                                   YardcrewColor color, YardcrewTool kind)
+{
+    int sameKind = 0;
+    for (const auto& [c, k] : made)
+    {
+        if (k != kind)
+            continue;
+        if (c == color)
+            return false;
+        ++sameKind;
+    }
+    if (count <= 6)
+        return sameKind < 2;
+    if (kind == YardcrewTool_Drill || kind == YardcrewTool_Hammer)
+        return sameKind < 1;
+    if (kind == YardcrewTool_Wrench || kind == YardcrewTool_Screwdriver)
+        return sameKind < 2;
+    return true;
+}
+
 std::string PileOfLeavesLevel::Validate() const
 {
     if (numTools < 1 || numTools > kPileOfLeavesMaxTools)

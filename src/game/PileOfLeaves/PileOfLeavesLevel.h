@@ -11,9 +11,12 @@
 // when none is left to ask for.
 
 #include "game/GameLevelReaders.h"
+#include "game/YardcrewNames.h"
 
 #include <cstdint>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace Strata
 {
@@ -47,6 +50,12 @@ struct PileOfLeavesLevel
     std::string Validate() const;
     // numTools within 0 to kPileOfLeavesMaxTools, whatever was read.
     int32_t ToolCount() const;
+
+    // Whether a tool of `kind` in `color` may join the tools `made` so far of a field of `count`: never
+    // twice the same tool; at six tools or fewer at most two of a kind; above six one Hammer, one Drill,
+    // two Wrenches, two Screwdrivers and any number of the other kinds.
+    static bool MayAddTool(const std::vector<std::pair<YardcrewColor, YardcrewTool>>& made, int count,
+                           YardcrewColor color, YardcrewTool kind);
 };
 
 class PileOfLeavesLevelResourceFactory final : public GameLevelResourceFactory<PileOfLeavesLevel>

@@ -56,27 +56,6 @@ constexpr int kDecorationLeaves = 6;
 // The tool kinds and colours the game tells apart.
 constexpr int kToolColors = 4;
 
-bool MayAdd(const std::vector<std::pair<YardcrewColor, YardcrewTool>>& made, int count, YardcrewColor color,
-            YardcrewTool kind)
-{
-    int sameKind = 0;
-    for (const auto& [c, k] : made)
-    {
-        if (k != kind)
-            continue;
-        if (c == color)
-            return false;
-        ++sameKind;
-    }
-    if (count <= 6)
-        return sameKind < 2;
-    if (kind == YardcrewTool_Drill || kind == YardcrewTool_Hammer)
-        return sameKind < 1;
-    if (kind == YardcrewTool_Wrench || kind == YardcrewTool_Screwdriver)
-        return sameKind < 2;
-    return true;
-}
-
 void ShowNode(Strata::NodePath path, bool show)
 {
     if (Strata::SceneNode* node = Strata::RootDescendent(path))
@@ -124,7 +103,8 @@ void PileOfLeavesMode::generateTools(int count)
         std::vector<std::pair<YardcrewColor, YardcrewTool>> allowed;
         for (int kind = 0; kind < YardcrewTool_Count; ++kind)
             for (int color = 0; color < kToolColors; ++color)
-                if (MayAdd(made, count, static_cast<YardcrewColor>(color), static_cast<YardcrewTool>(kind)))
+                if (PileOfLeavesLevel::MayAddTool(made, count, static_cast<YardcrewColor>(color),
+                                                  static_cast<YardcrewTool>(kind)))
                     allowed.emplace_back(static_cast<YardcrewColor>(color), static_cast<YardcrewTool>(kind));
         if (allowed.empty())
             break;

@@ -32,8 +32,9 @@ const Strata::NodePathStep kAskPicturePath[] = {"GameScreenRoot", "Playfield", "
                                                 Strata::NodePathTerminator()};
 const Strata::NodePathStep kSignRowPath[] = {"GameScreenRoot", "Playfield", "SignRow", Strata::NodePathTerminator()};
 
-// The truck drives in from the left edge and off past the right one (x of "TruckNode").
-constexpr float kTruckEnterX = -520;
+// The truck drives in from wholly past the left edge (its front this far off) and off past the right one
+// (x of "TruckNode").
+constexpr float kTruckHidden = 20;
 constexpr float kTruckLeaveX = 860;
 constexpr float kTruckSeconds = 1.6f;
 
@@ -109,7 +110,9 @@ void StreetSignsMode::playIntroAnimation()
     }
     maskMouseInput(true);
     const Point home = truck->LocalGetLocation();
-    truck->LocalSetLocation(kTruckEnterX, home.y);
+    // The playfield is not scaled: the truck's front on screen moves as far as the node does.
+    const Strata::Rect<float> bounds = truck->GetCompositeBounds();
+    truck->LocalSetLocation(home.x - (bounds.x + bounds.width) - kTruckHidden, home.y);
     SetTruckAnimation("Drive");
     truck->AddTask(PlayEffectTask(Names::kDriveIn.name));
     truck->AddTask(std::make_unique<Strata::NodeLocationTask>(home, kTruckSeconds));

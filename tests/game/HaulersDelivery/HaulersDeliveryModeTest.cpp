@@ -3,6 +3,7 @@
 #include "game/HaulersDelivery/DeliveryCart.h"
 #include "game/HaulersDelivery/DeliveryObject.h"
 #include "game/HaulersDelivery/HaulersDeliveryGame.h"
+#include "scene/NodePath.h"
 #include "scene/SpriteNodes.h"
 
 #include "../MiniGameTestSupport.h"
@@ -140,8 +141,25 @@ TEST_F(HaulersDeliveryModeTest, RunsAtEachDifficultyAfterWrongChoicesEndWithTheS
                     Click(*game, *cargo->getImageNode());
                     EXPECT_TRUE(Mask()->LocalIsVisible());
                     EXPECT_TRUE(game->isDelivering());
+                    // The choices left wait dimmed; the one on the hook is not.
+                    for (DeliveryObject* choice : game->getChoices())
+                        EXPECT_EQ(choice->getImageNode()->LocalGetAlpha() < 1.0f, choice != cargo);
                     game->buttonClicked(Choice(*game, wanted));
-                    ASSERT_TRUE(StepUntil(*game, [&] { return Open(); }));
+                    // Clicks come back in the step the feedback ends: the voice said, the cargo gone.
+                    const Strata::ObjectID id = cargo->GetID();
+                    int steps = 0, busy = 0;
+                    ASSERT_TRUE(StepUntil(*game,
+                                          [&]
+                                          {
+                                              ++steps;
+                                              if (Playing(voice.c_str()) || game->GetObject(id) != nullptr)
+                                                  busy = steps;
+                                              return Open();
+                                          }));
+                    EXPECT_LE(steps - busy, 2);
+                    EXPECT_FALSE(game->isDelivering());
+                    for (DeliveryObject* choice : game->getChoices())
+                        EXPECT_EQ(choice->getImageNode()->LocalGetAlpha(), 1.0f);
                     EXPECT_EQ(game->getChoices().size(), static_cast<size_t>(4 - wrong));
                     EXPECT_TRUE(Heard(voice)) << voice;
                     EXPECT_TRUE(carts[5]->isCartEmpty());
@@ -158,6 +176,10 @@ TEST_F(HaulersDeliveryModeTest, RunsAtEachDifficultyAfterWrongChoicesEndWithTheS
             EXPECT_TRUE(Heard("SFX_BrickDrop"));
             ASSERT_TRUE(StepUntil(*game, [this] { return Ended(); })) << d;
             EXPECT_TRUE(Heard("HaulersDelivery_GameComplete"));
+            // The train has left the screen whole, its last cart too.
+            const NodePathStep trainPath[] = {"GameScreenRoot", "Playfield", "CargoRoot", NodePathTerminator()};
+            const Rect<float> train = RootDescendent(trainPath)->GetCompositeBounds();
+            EXPECT_LE(train.x + train.width, 0.0f);
             TakeNextRound(game, run);
         }
         EXPECT_EQ(run, RunOfRounds(expectedRounds[d])) << "difficulty " << d;

@@ -22,8 +22,9 @@ using namespace GameTesting;
 namespace
 {
 
-const char* const kSounds[] = {"VO_Hoist_IThinkSo", "VO_HoistTada",   "SFX_ObjectRollover",
-                               "SFX_ObjectStick",   "SFX_DropGirder", "SFX_GirderFall"};
+const char* const kSounds[] = {"VO_Hoist_IThinkSo",       "VO_HoistTada",          "SFX_ObjectRollover",
+                               "SFX_ObjectStick",         "SFX_DropGirder",        "SFX_GirderFall",
+                               "General_IncorrectAnswer", "HoistStacker_SameColor"};
 
 // What the game asks of the shared content, in both fixtures.
 const char* const kShared = R"(
@@ -204,6 +205,7 @@ TEST_F(HoistStackerModeTest, EveryDifficultyIsWonThroughWrongMovesToTheStickerRe
                               }));
         for (StackingTarget* platform : platforms)
             EXPECT_TRUE(platform->getStack().empty());
+        EXPECT_EQ(Heard("HoistStacker_SameColor"), d > 0);
         // The intro's right places are not kept on the ground.
         for (const StackableObject* object : objects)
             EXPECT_FALSE(object->isCorrectlyPlaced());
@@ -214,15 +216,28 @@ TEST_F(HoistStackerModeTest, EveryDifficultyIsWonThroughWrongMovesToTheStickerRe
         {
             StackingTarget& red = *PlatformOf(*game, StackObjectColor_Red);
             StackingTarget& blue = *PlatformOf(*game, StackObjectColor_Blue);
-            // Another colour's platform leaves the object in hand; the playfield puts it back.
+            // The matching platform is said where both colours are played.
+            EXPECT_TRUE(Heard("HoistStacker_SameColor"));
+            spoken.clear();
+            // Another colour's platform turns the object away: it wobbles home and the game says so.
             StackableObject* small = Loose(*game, StackObjectColor_Red).back();
             Carry(*game, *small, blue);
+            EXPECT_EQ(Held(), nullptr);
+            EXPECT_TRUE(blue.getStack().empty());
+            EXPECT_EQ(small->getPlace(), StackableObject::Place::Falling);
+            EXPECT_EQ(game->getHintNumber(), 1);
+            ASSERT_TRUE(StepUntil(*game, [&] { return small->getPlace() == StackableObject::Place::Ground; }));
+            EXPECT_EQ(small->GetNode()->LocalGetLocation(), Vector2<float>());
+            // The wrong answer, then the colour; the effects of the carry and the landing aside.
+            std::erase_if(spoken, [](const std::string& sound) { return sound.starts_with("SFX_"); });
+            EXPECT_EQ(spoken, (std::vector<std::string>{"General_IncorrectAnswer", "HoistStacker_SameColor"}));
+            // Picked up again, it still goes where it belongs.
+            Click(*game, *small->getImageNode());
             EXPECT_EQ(Held(), small);
             const NodePathStep mask[] = {"GameScreenRoot", "Playfield", "DropItem_Mask", NodePathTerminator()};
             Click(*game, *RootDescendent(mask));
             EXPECT_EQ(Held(), nullptr);
             EXPECT_EQ(small->getPlace(), StackableObject::Place::Ground);
-            EXPECT_EQ(game->getHintNumber(), 1);
             // Blue right, red smallest first: judged once all are up, red falls whole, blue stays.
             for (StackableObject* object : Loose(*game, StackObjectColor_Blue))
                 Carry(*game, *object, blue);
@@ -273,6 +288,64 @@ TEST_F(HoistStackerModeTest, EveryDifficultyIsWonThroughWrongMovesToTheStickerRe
         game.reset();
         context.reset();
     }
+}
+
+TEST_F(HoistStackerModeTest, TheExampleStandsThenEveryPlatformIsJudgedWhereTheLayoutPutsIt)
+{
+    // Blue listed first: the platforms still stand red left, blue right.
+    LoadLevels(R"(<HoistStackerLevel name="HsBoth" difficulty="Easy">)" + Objects({}, {1, 3, 2}, "Log") +
+               Objects({3, 1, 2}, {}, "Girder") + "</HoistStackerLevel>");
+    GetLevelManager().difficulty = GameModeDifficulty_Easy;
+    HoistStackerMode game(false, 0);
+    Start(game);
+    StackingTarget* red = PlatformOf(game, StackObjectColor_Red);
+    StackingTarget* blue = PlatformOf(game, StackObjectColor_Blue);
+    ASSERT_TRUE(red != nullptr && blue != nullptr);
+    for (const auto& [platform, place] : {std::pair(red, "Target_Left"), std::pair(blue, "Target_Right")})
+    {
+        const NodePathStep path[] = {"GameScreenRoot", "Playfield", "MaterialTargets", place, NodePathTerminator()};
+        EXPECT_EQ(platform->LayoutRoot()->GetParent(), RootDescendent(path)) << place;
+    }
+    EXPECT_EQ(game.getPlatforms(), (std::vector<StackingTarget*>{red, blue}));
+
+    // The example stands for three seconds from the first update, and cannot be taken apart meanwhile.
+    int steps = 0;
+    ASSERT_TRUE(StepUntil(game,
+                          [&]
+                          {
+                              if (steps == 50)
+                              {
+                                  Click(game, *red->getClickNode());
+                                  EXPECT_EQ(Held(), nullptr);
+                                  EXPECT_TRUE(Heard("HoistStacker_SameColor"));
+                              }
+                              ++steps;
+                              return red->getStack().empty() && blue->getStack().empty();
+                          }));
+    EXPECT_GE(steps * kStepSeconds, 2.9f);
+    ASSERT_TRUE(StepUntil(game, [&] { return OnGround(game); }));
+
+    // Both stacks wrong above their largest: both keep it and lose the rest.
+    spoken.clear();
+    for (StackingTarget* platform : {red, blue})
+    {
+        std::vector<StackableObject*> loose = Loose(game, platform->getColor());
+        std::swap(loose[1], loose[2]);
+        for (StackableObject* object : loose)
+            Carry(game, *object, *platform);
+    }
+    for (StackingTarget* platform : {red, blue})
+    {
+        ASSERT_EQ(platform->getStack().size(), 1u) << platform->getColor();
+        EXPECT_EQ(platform->getStack()[0]->getData().size, 3);
+        EXPECT_EQ(Loose(game, platform->getColor()).size(), 0u);
+    }
+    EXPECT_EQ(game.getHoist()->GetCurAnimationName(), Label("Sad"));
+    ASSERT_TRUE(StepUntil(game, [&] { return Settled(game); }));
+    EXPECT_TRUE(Heard("General_IncorrectAnswer"));
+    for (StackingTarget* platform : {red, blue})
+        EXPECT_EQ(Loose(game, platform->getColor()).size(), 2u) << platform->getColor();
+    PlayRight(game);
 }
 
 TEST_F(HoistStackerModeTest, NoLevelOrADamagedOneShowsTheMissingLevelNotice)

@@ -50,4 +50,56 @@ TEST_F(PileOfLeavesLevelTest, OnlyLevelsTheFieldCanHoldAreFiledAndEachRefusalIsL
         });
 }
 
+TEST(PileOfLeavesToolMixTest, AKindRepeatsOnlyAsOftenAsTheFieldsSizeAllows)
+{
+    using Made = std::vector<std::pair<YardcrewColor, YardcrewTool>>;
+    struct Case
+    {
+        const char* what;
+        Made made;
+        int count;
+        YardcrewColor color;
+        YardcrewTool kind;
+        bool allowed;
+    };
+    const Made twoSaws = {{YardcrewColor_Red, YardcrewTool_Saw}, {YardcrewColor_Blue, YardcrewTool_Saw}};
+    const Made threeSaws = {{YardcrewColor_Red, YardcrewTool_Saw},
+                            {YardcrewColor_Blue, YardcrewTool_Saw},
+                            {YardcrewColor_Green, YardcrewTool_Saw}};
+    const Made hammer = {{YardcrewColor_Red, YardcrewTool_Hammer}};
+    const Made wrenches = {{YardcrewColor_Red, YardcrewTool_Wrench}, {YardcrewColor_Blue, YardcrewTool_Wrench}};
+    const Case cases[] = {
+        {"the first tool", {}, 6, YardcrewColor_Red, YardcrewTool_Saw, true},
+        {"the same tool twice",
+         {{YardcrewColor_Red, YardcrewTool_Saw}},
+         22,
+         YardcrewColor_Red,
+         YardcrewTool_Saw,
+         false},
+        {"a second saw of six", {{YardcrewColor_Red, YardcrewTool_Saw}}, 6, YardcrewColor_Blue, YardcrewTool_Saw, true},
+        {"a third saw of six", twoSaws, 6, YardcrewColor_Green, YardcrewTool_Saw, false},
+        {"a third saw of one", twoSaws, 1, YardcrewColor_Green, YardcrewTool_Saw, false},
+        {"a third saw of seven", twoSaws, 7, YardcrewColor_Green, YardcrewTool_Saw, true},
+        {"a fourth saw of seven", threeSaws, 7, YardcrewColor_Yellow, YardcrewTool_Saw, true},
+        {"a second hammer of six", hammer, 6, YardcrewColor_Blue, YardcrewTool_Hammer, true},
+        {"a second hammer of seven", hammer, 7, YardcrewColor_Blue, YardcrewTool_Hammer, false},
+        {"a second drill of seven",
+         {{YardcrewColor_Red, YardcrewTool_Drill}},
+         7,
+         YardcrewColor_Blue,
+         YardcrewTool_Drill,
+         false},
+        {"a third wrench of seven", wrenches, 7, YardcrewColor_Green, YardcrewTool_Wrench, false},
+        {"a second wrench of seven",
+         {{YardcrewColor_Red, YardcrewTool_Wrench}},
+         7,
+         YardcrewColor_Blue,
+         YardcrewTool_Wrench,
+         true},
+        {"another kind beside two saws", twoSaws, 6, YardcrewColor_Red, YardcrewTool_Level, true},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(PileOfLeavesLevel::MayAddTool(c.made, c.count, c.color, c.kind), c.allowed) << c.what;
+}
+
 } // namespace

@@ -7,6 +7,7 @@
 #include "scene/NodePath.h"
 
 #include "../MiniGameTestSupport.h"
+#include "engine/scene/NodeTestSupport.h"
 
 #include <filesystem>
 #include <map>
@@ -62,6 +63,30 @@ const char* const kFixture = R"(
   </scenelayout>
   <scenelayout name="AnimatedLeafLayout"><staticspritenode nodeName="Blown"/></scenelayout>
 )";
+
+// The frame's pixels within `radius` of `middle`, drawn on the software canvas.
+std::vector<Color32> DrawAround(SceneNode& root, Vector2<int> middle, int radius)
+{
+    Strata::Testing::Target target(800, 600);
+    root.UpdateScene();
+    root.DrawScene();
+    std::vector<Color32> disc;
+    for (int y = std::max(middle.y - radius, 0); y <= std::min(middle.y + radius, 599); ++y)
+        for (int x = std::max(middle.x - radius, 0); x <= std::min(middle.x + radius, 799); ++x)
+            if ((x - middle.x) * (x - middle.x) + (y - middle.y) * (y - middle.y) <= radius * radius)
+                disc.push_back(target.At(x, y));
+    return disc;
+}
+
+int Differing(const std::vector<Color32>& a, const std::vector<Color32>& b)
+{
+    int count = 0;
+    for (size_t i = 0; i < a.size() && i < b.size(); ++i)
+        count += a[i] != b[i] ? 1 : 0;
+    return count;
+}
+
+const NodePathStep kLeafLayer[] = {"GameScreenRoot", "Playfield", "LeafLayer", NodePathTerminator()};
 
 class PileOfLeavesModeTest : public MiniGameTest
 {
@@ -406,6 +431,45 @@ TEST_F(PileOfLeavesModeTest, EveryShippedLevelIsFiledPlayableAndLaidOutOnTheScre
                 EXPECT_GE(at.y, 250.0f);
                 EXPECT_LE(at.x + at.width, 800.0f);
                 EXPECT_LE(at.y + at.height, 600.0f);
+            }
+            // A sweep uncovers: the pointer glides from tool to tool, and round it each time the frame shows
+            // what it shows with no leaves at all, the tool among it.
+            SceneNode* leafLayer = RootDescendent(kLeafLayer);
+            ASSERT_NE(leafLayer, nullptr);
+            ASSERT_TRUE(StepUntil(
+                game,
+                [&]
+                {
+                    const std::vector<Leaf*> leaves = game.getLeaves();
+                    return Open() && std::none_of(leaves.begin(), leaves.end(),
+                                                  [](Leaf* leaf)
+                                                  { return leaf->LayoutRoot()->GetTaskQueue().GetTask(0) != nullptr; });
+                }));
+            Vector2<int> pointer(0, 420);
+            for (LeafCoveredTool* tool : game.getTools())
+            {
+                const Rect<float> at = tool->getImageNode()->GlobalGetBounds();
+                const Vector2<int> middle(static_cast<int>(at.x + at.width / 2),
+                                          static_cast<int>(at.y + at.height / 2));
+                const Vector2<int> from = pointer;
+                const int moves = std::max(std::abs(middle.x - from.x), std::abs(middle.y - from.y)) / 10 + 1;
+                for (int move = 1; move <= moves; ++move)
+                {
+                    pointer = Vector2<int>(from.x + (middle.x - from.x) * move / moves,
+                                           from.y + (middle.y - from.y) * move / moves);
+                    MainLoop::MoveMouseForTesting(pointer);
+                    Step(game);
+                }
+                constexpr int kUnderPointer = 40;
+                const std::vector<Color32> swept = DrawAround(*game.GetRootNode(), middle, kUnderPointer);
+                leafLayer->LocalSetVisible(false);
+                const std::vector<Color32> bare = DrawAround(*game.GetRootNode(), middle, kUnderPointer);
+                tool->LayoutRoot()->LocalSetVisible(false);
+                const std::vector<Color32> ground = DrawAround(*game.GetRootNode(), middle, kUnderPointer);
+                tool->LayoutRoot()->LocalSetVisible(true);
+                leafLayer->LocalSetVisible(true);
+                EXPECT_EQ(Differing(swept, bare), 0) << "leaves over the tool at " << middle.x << "," << middle.y;
+                EXPECT_GT(Differing(bare, ground) * 5, static_cast<int>(bare.size())) << "too little of the tool";
             }
             // The dog and the request box stand on the screen, clear of the field.
             for (const char* node : {"DogAnimationNode", "HighlightBox"})

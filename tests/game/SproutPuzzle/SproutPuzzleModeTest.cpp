@@ -8,6 +8,7 @@
 #include "scene/NodePath.h"
 
 #include "../MiniGameTestSupport.h"
+#include "engine/scene/NodeTestSupport.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -295,9 +296,29 @@ TEST_F(SproutPuzzleModeTest, EveryShippedLevelShowsItsPictureWholeThenScattersIt
                 piece->LayoutRoot()->LocalToGlobalPoint(piece->LayoutRoot()->LocalGetLocation());
             cells.emplace_back(corner.x, corner.y, cell.width, cell.height);
         }
+        // How far any piece's drawn tabs reach past its cell, each drawn alone on the software canvas. Two
+        // cells of the tray a reach apart each way keep every two pieces apart, whichever lands where.
+        int reach = 0;
+        const std::vector<SproutPuzzlePiece*> pieces = game->getPieces();
+        for (size_t i = 0; i < pieces.size(); ++i)
+        {
+            Strata::Testing::Target target(800, 600);
+            pieces[i]->LayoutRoot()->UpdateScene();
+            pieces[i]->LayoutRoot()->DrawScene();
+            const Rect<int> drawn = target.Drawn();
+            ASSERT_GT(drawn.width, 0) << "piece " << i;
+            const Rect<float>& cell = cells[i];
+            reach = std::max({reach, static_cast<int>(cell.x) - drawn.x, static_cast<int>(cell.y) - drawn.y,
+                              drawn.x + drawn.width - static_cast<int>(cell.x + cell.width),
+                              drawn.y + drawn.height - static_cast<int>(cell.y + cell.height)});
+        }
+        EXPECT_GT(reach, 0) << "no tabs drawn";
+        const auto grown = [&](const Rect<float>& r)
+        { return Rect<float>(r.x - reach, r.y - reach, r.width + 2 * reach, r.height + 2 * reach); };
         for (size_t i = 0; i < cells.size(); ++i)
             for (size_t j = i + 1; j < cells.size(); ++j)
-                EXPECT_FALSE(overlap(cells[i], cells[j])) << "pieces " << i << " and " << j << " cover each other";
+                EXPECT_FALSE(overlap(grown(cells[i]), grown(cells[j])))
+                    << "tray places of pieces " << i << " and " << j << " are closer than two tabs";
         game.reset();
         context.reset();
     }

@@ -239,10 +239,13 @@ TEST_F(StreetSignsModeTest, EveryShippedLevelIsFiledPlayableAndStandsOnTheScreen
         GetLevelManager().addLevelForGameModeType(GameModeType_StreetSigns, level, GameModeDifficulty_Easy);
         StreetSignsMode game(false, 1);
         Start(game);
+        // The truck drives in from wholly off the screen.
+        const NodePathStep truckPath[] = {"GameScreenRoot", "Playfield", "TruckNode", NodePathTerminator()};
+        const Rect<float> coming = RootDescendent(truckPath)->GlobalGetBounds();
+        EXPECT_LE(coming.x + coming.width, 0.0f) << level.c_str();
         ASSERT_TRUE(StepUntil(game, [this] { return Open(); })) << level.c_str();
         const std::vector<StreetSign*> signs = game.getSigns();
         ASSERT_EQ(signs.size(), game.getRound().signs.size()) << level.c_str();
-        const NodePathStep truckPath[] = {"GameScreenRoot", "Playfield", "TruckNode", NodePathTerminator()};
         const Rect<float> truck = RootDescendent(truckPath)->GlobalGetBounds();
         EXPECT_TRUE(inside(truck)) << level.c_str();
         for (size_t i = 0; i < signs.size(); ++i)
@@ -261,6 +264,11 @@ TEST_F(StreetSignsModeTest, EveryShippedLevelIsFiledPlayableAndStandsOnTheScreen
             const Rect<float> sign = signs[0]->GetNode()->GlobalGetBounds();
             EXPECT_TRUE(inside(Rect<float>(slot.x, slot.y, sign.width, sign.height))) << level.c_str();
             EXPECT_GT(slot.y + sign.height, truck.y) << level.c_str();
+            // Side by side on the truck, none over the one before.
+            EXPECT_GE(slot.x, truck.x) << level.c_str();
+            EXPECT_LE(slot.x + sign.width, truck.x + truck.width) << level.c_str();
+            if (ask > 0)
+                EXPECT_GE(slot.x, Slot(ask - 1)->GlobalGetBounds().x + sign.width) << level.c_str() << " ask " << ask;
         }
         context.reset();
     }
