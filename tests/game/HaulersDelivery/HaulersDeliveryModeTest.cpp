@@ -8,6 +8,7 @@
 
 #include "../MiniGameTestSupport.h"
 
+#include <algorithm>
 #include <filesystem>
 
 using namespace GameTesting;
@@ -15,16 +16,8 @@ using namespace GameTesting;
 namespace
 {
 
-const char* const kSounds[] = {"HaulersDelivery_GameComplete",
-                               "HaulersDelivery_WrongColor",
-                               "HaulersDelivery_WrongType",
-                               "HaulersDelivery_Wrong",
-                               "SFX_HoistArm",
-                               "SFX_Toolbox",
-                               "SFX_BrickDrop",
-                               "SFX_HaulerMoveLong",
-                               "SFX_GeneralClick",
-                               "SFX_ObjectRollover"};
+const char* const kSounds[] = {"HaulersDelivery_GameComplete", "SFX_HoistArm",     "SFX_Toolbox",       "SFX_BrickDrop",
+                               "SFX_HaulerMoveLong",           "SFX_GeneralClick", "SFX_ObjectRollover"};
 
 // A train of six carts above five choices; the cargo pictures are borrowed from the counting game (one
 // per material, thirteen), only their sizes and shapes matter here.
@@ -78,6 +71,15 @@ protected:
         UseGame(HaulersDeliveryDescription());
         AddStandInPictures();
         LoadWithSounds(kSounds, kFixture, L"cargo");
+        // The wrong answers are said for longer than the cargo takes to leave, as the shipped ones are.
+        AddFile(L"long.wav", MakeWav(AudioLibrary::kOutputRate * 3, 600.0f));
+        std::string voices;
+        for (const char* voice : {"HaulersDelivery_WrongColor", "HaulersDelivery_WrongType", "HaulersDelivery_Wrong"})
+        {
+            voices += std::string("<sound name=\"") + voice + "\" src=\"long\"/>";
+            watched.push_back(voice);
+        }
+        LoadManifest(voices, L"cargovoices");
     }
 
     static DeliveryObject* Choice(const HaulersDeliveryMode& game, HaulersDeliveryType type)
@@ -145,17 +147,19 @@ TEST_F(HaulersDeliveryModeTest, RunsAtEachDifficultyAfterWrongChoicesEndWithTheS
                     for (DeliveryObject* choice : game->getChoices())
                         EXPECT_EQ(choice->getImageNode()->LocalGetAlpha() < 1.0f, choice != cargo);
                     game->buttonClicked(Choice(*game, wanted));
-                    // Clicks come back in the step the feedback ends: the voice said, the cargo gone.
-                    const Strata::ObjectID id = cargo->GetID();
+                    // Clicks come back as the feedback ends, not before: the voice said, the cargo gone.
                     int steps = 0, busy = 0;
                     ASSERT_TRUE(StepUntil(*game,
                                           [&]
                                           {
                                               ++steps;
-                                              if (Playing(voice.c_str()) || game->GetObject(id) != nullptr)
+                                              const std::vector<DeliveryObject*> left = game->getChoices();
+                                              if (Playing(voice.c_str()) ||
+                                                  std::find(left.begin(), left.end(), cargo) != left.end())
                                                   busy = steps;
                                               return Open();
                                           }));
+                    EXPECT_GT(steps, busy);
                     EXPECT_LE(steps - busy, 2);
                     EXPECT_FALSE(game->isDelivering());
                     for (DeliveryObject* choice : game->getChoices())
