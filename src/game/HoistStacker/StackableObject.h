@@ -4,8 +4,8 @@
 // pointer while the object itself stays invisible in place. The next click drops it on the platform
 // under the pointer, if that platform takes it, or puts it back; a platform that turns it away sends it
 // home with a wobble. On a stack it takes no clicks of its own; judged wrong, it wobbles and flies back
-// to its ground position. It tells its game through
-// pressedSignal (picked up) and arrivedSignal (put down: the platform, or null when it went back).
+// to its ground position. It tells its game through pressedSignal (picked up) and arrivedSignal (put
+// down: the platform, or null when it went back).
 
 #include "game/HeldItem.h"
 #include "game/HoistStacker/HoistStackerLevel.h"
