@@ -413,6 +413,10 @@ TEST_F(PileOfLeavesModeTest, EveryShippedLevelIsFiledPlayableAndLaidOutOnTheScre
             GetLevelManager().clearLevels();
             GetLevelManager().addLevelForGameModeType(GameModeType_PileOfLeaves, Label(name.c_str()),
                                                       static_cast<GameModeDifficulty>(d));
+            // The pointer rests at the field's left edge from the start and only ever glides from there: a
+            // leaf it jumps away from stays where it was pushed.
+            Vector2<int> pointer(0, 420);
+            MainLoop::MoveMouseForTesting(pointer);
             PileOfLeavesMode game;
             Start(game);
             // Every request finds a tool.
@@ -445,7 +449,6 @@ TEST_F(PileOfLeavesModeTest, EveryShippedLevelIsFiledPlayableAndLaidOutOnTheScre
                                                   [](Leaf* leaf)
                                                   { return leaf->LayoutRoot()->GetTaskQueue().GetTask(0) != nullptr; });
                 }));
-            Vector2<int> pointer(0, 420);
             for (LeafCoveredTool* tool : game.getTools())
             {
                 const Rect<float> at = tool->getImageNode()->GlobalGetBounds();
