@@ -132,6 +132,13 @@ protected:
                          attributes + "/>",
                      (L"levels" + std::to_wstring(++mManifests)).c_str());
     }
+    // Every leaf has blown in and lies still.
+    static bool Landed(const PileOfLeavesMode& game)
+    {
+        const std::vector<Leaf*> leaves = game.getLeaves();
+        return std::none_of(leaves.begin(), leaves.end(),
+                            [](Leaf* leaf) { return leaf->LayoutRoot()->GetTaskQueue().GetTask(0) != nullptr; });
+    }
     LeafCoveredTool* Requested(const PileOfLeavesMode& game)
     {
         for (LeafCoveredTool* tool : game.getTools())
@@ -199,14 +206,7 @@ TEST_F(PileOfLeavesModeTest, EveryDifficultyIsWonThroughWrongClicksToTheStickerR
             EXPECT_LE(count, c.tools <= 6 ? 2 : single ? 1 : pair ? 2 : 4) << kind;
         }
         // Every leaf has blown in by the time the first request is made.
-        ASSERT_TRUE(StepUntil(*game,
-                              [&]
-                              {
-                                  for (Leaf* leaf : game->getLeaves())
-                                      if (leaf->LayoutRoot()->GetTaskQueue().GetTask(0) != nullptr)
-                                          return false;
-                                  return true;
-                              }));
+        ASSERT_TRUE(StepUntil(*game, [&] { return Landed(*game); }));
         for (Leaf* leaf : game->getLeaves())
             EXPECT_EQ(leaf->LayoutRoot()->LocalGetLocation(),
                       Vector2<float>(leaf->getRestingPoint().x, leaf->getRestingPoint().y));
@@ -440,15 +440,7 @@ TEST_F(PileOfLeavesModeTest, EveryShippedLevelIsFiledPlayableAndLaidOutOnTheScre
             // what it shows with no leaves at all, the tool among it.
             SceneNode* leafLayer = RootDescendent(kLeafLayer);
             ASSERT_NE(leafLayer, nullptr);
-            ASSERT_TRUE(StepUntil(
-                game,
-                [&]
-                {
-                    const std::vector<Leaf*> leaves = game.getLeaves();
-                    return Open() && std::none_of(leaves.begin(), leaves.end(),
-                                                  [](Leaf* leaf)
-                                                  { return leaf->LayoutRoot()->GetTaskQueue().GetTask(0) != nullptr; });
-                }));
+            ASSERT_TRUE(StepUntil(game, [&] { return Open() && Landed(game); }));
             for (LeafCoveredTool* tool : game.getTools())
             {
                 const Rect<float> at = tool->getImageNode()->GlobalGetBounds();
