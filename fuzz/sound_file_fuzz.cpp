@@ -49,6 +49,22 @@ void PlayAndRender(Lib::Handle channel, unsigned rate, long long frames, bool bo
     Check(Lib::ChannelIsActive(channel) == Lib::Activity_Stopped);
 }
 
+// A stream or a module, its own channel: opened exactly when the bytes could be measured, with the same
+// rate and length, played, and freed once.
+void PlayOwnChannel(Lib::Handle (*open)(const void*, size_t, Lib::sClipLength*), bool (*free)(Lib::Handle),
+                    const uint8_t* bytes, size_t length, bool measured, unsigned rate, long long frames, bool bounded)
+{
+    Lib::sClipLength clip;
+    const Lib::Handle channel = open(bytes, length, &clip);
+    Check((channel != 0) == measured && clip.measured == measured);
+    if (channel == 0)
+        return;
+    Check(clip.rate == rate && clip.frames == frames);
+    PlayAndRender(channel, rate, frames, bounded);
+    Check(free(channel));
+    Check(!free(channel));
+}
+
 } // namespace
 
 // libsndfile loses libvorbis's header tables when an Ogg file ends inside its headers, whoever opens it;
@@ -85,16 +101,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     if (module)
     {
-        Lib::sClipLength clip;
-        const Lib::Handle music = Lib::MusicLoad(bytes, length, &clip);
-        Check((music != 0) == measured && clip.measured == measured);
-        if (music != 0)
-        {
-            Check(clip.rate == rate && clip.frames == frames);
-            PlayAndRender(music, rate, frames, false);
-            Check(Lib::MusicFree(music));
-            Check(!Lib::MusicFree(music));
-        }
+        PlayOwnChannel(Lib::MusicLoad, Lib::MusicFree, bytes, length, measured, rate, frames, false);
         return 0;
     }
 
@@ -117,14 +124,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         Check(!measured || Lib::ErrorGetCode() == Lib::Error_FileForm || Lib::ErrorGetCode() == Lib::Error_Mem);
     }
 
-    Lib::sClipLength streamClip;
-    const Lib::Handle stream = Lib::StreamCreate(bytes, length, &streamClip);
-    Check((stream != 0) == measured && streamClip.measured == measured);
-    if (stream != 0)
-    {
-        Check(streamClip.rate == rate && streamClip.frames == frames);
-        PlayAndRender(stream, rate, frames, true);
-        Check(Lib::StreamFree(stream));
-    }
+    PlayOwnChannel(Lib::StreamCreate, Lib::StreamFree, bytes, length, measured, rate, frames, true);
     return 0;
 }
