@@ -156,7 +156,20 @@ public:
     void Lock() override {}
     void Unlock() override {}
     bool FindFile(FileAddress* address) override { return files.count(KeyOf(address)) != 0; }
-    bool FindFiles(const FileAddress*, std::vector<FileAddress>&) override { return false; }
+    // Every file with the pattern's extension (the name is taken as "*"), in the folder ".".
+    bool FindFiles(const FileAddress* pattern, std::vector<FileAddress>& found) override
+    {
+        const std::wstring extension = pattern->GetExtension() != nullptr ? pattern->GetExtension() : L"";
+        for (const auto& [key, bytes] : files)
+        {
+            if (key.size() <= extension.size() ||
+                key.compare(key.size() - extension.size(), std::wstring::npos, extension) != 0)
+                continue;
+            const std::wstring name = key.substr(0, key.size() - extension.size());
+            found.emplace_back(pattern->GetPartition(), L".", name.c_str(), extension.c_str());
+        }
+        return !found.empty();
+    }
     void DeleteFile(const FileAddress* address) override { files.erase(KeyOf(address)); }
     bool RenameFile(const FileAddress* from, const FileAddress* to) override
     {

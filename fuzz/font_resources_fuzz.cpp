@@ -1,6 +1,7 @@
 // Feeds arbitrary bytes to the "font" factory as a manifest, over a few font files: a whole font (tiny.png
 // with tiny.txt), one with a mask (masked.png, masked_mask.gif, masked.txt), one without metrics
-// (nometrics.png) and one without its picture (noimage.txt). Every font made measures and draws text;
+// (nometrics.png) and one without its picture (noimage.txt). Every font made measures and draws text, and a
+// letter drawn as text leaves the same pixels as its glyph's part of the font picture drawn as a picture;
 // a font that cannot be made is not kept; unloading leaves none.
 
 #include "FuzzImages.h"
@@ -22,6 +23,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <vector>
 
 using namespace Strata;
 using Strata::Fuzzing::Check;
@@ -31,6 +33,42 @@ namespace
 
 // Two glyphs two pixels wide over the 4 x 2 picture.
 const char kMetrics[] = "0 2 0 0 2 2\na 0 2\nb 2 2\n";
+
+// Draws `letter` as text, and its glyph cut out of the font picture as a picture, each at (1, 1) on a
+// cleared target of its own; the two targets must match.
+void CheckDrawnLetter(const ImageFont& font, wchar_t letter)
+{
+    Font::sGlyph glyph;
+    font.GetGlyph(letter, &glyph);
+    if (glyph.image == nullptr || glyph.width <= 0 || glyph.height <= 0 || glyph.width > 32 || glyph.height > 32)
+        return;
+    std::vector<Color32> pixels;
+    for (int y = 0; y < glyph.height; ++y)
+        for (int x = 0; x < glyph.width; ++x)
+            pixels.push_back(glyph.image->GetPixel(glyph.x + x, glyph.y + y));
+    Image alone(std::move(pixels), glyph.width, glyph.height, true, false);
+
+    Graphics::sDrawState state = Graphics::sDrawState::GetDefaults();
+    state.font = &font;
+    Image asText(40, 40);
+    Image asPicture(40, 40);
+    ICanvas* canvas = Graphics::CreateImageCanvas(&asText);
+    const wchar_t text[] = {letter, 0};
+    Graphics::DrawText(text, 1.0f, 1.0f, state, canvas);
+    Graphics::DestroyImageCanvas(canvas);
+    canvas = Graphics::CreateImageCanvas(&asPicture);
+    Graphics::DrawImage(&alone, 1.0f, 1.0f, state, canvas);
+    Graphics::DestroyImageCanvas(canvas);
+    for (int y = 0; y < 40; ++y)
+    {
+        for (int x = 0; x < 40; ++x)
+        {
+            const Color32 text = asText.GetPixel(x, y);
+            const Color32 picture = asPicture.GetPixel(x, y);
+            Check(text.r == picture.r && text.g == picture.g && text.b == picture.b && text.a == picture.a);
+        }
+    }
+}
 
 } // namespace
 
@@ -74,6 +112,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         state.font = font;
         Graphics::DrawText(L"abba", 1.0f, 1.0f, state, canvas);
         Graphics::DestroyImageCanvas(canvas);
+        for (const wchar_t letter : {L'a', L'b'})
+            CheckDrawnLetter(*font, letter);
     }
     manager->Unload(L"Fonts");
     for (const std::wstring& name : names)

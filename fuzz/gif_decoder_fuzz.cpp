@@ -1,5 +1,6 @@
 // Feeds arbitrary bytes to the GIF decoder, in colour and in grey, and as raw LZW data with the size
-// and code size taken from the first bytes.
+// and code size taken from the first bytes. The two decodes of one file must agree: the same screen, and
+// every opaque colour pixel's grey level in the grey output.
 
 #include "core/MemoryStream.h"
 #include "graphics/GifDecoder.h"
@@ -36,10 +37,26 @@ void DecodeFile(const uint8_t* data, size_t size)
         __builtin_trap();
 
     ReadOnlyMemoryStream grey(L"fuzz.gif", data, size);
-    const std::vector<uint8_t> levels = set.LoadOpenFileGIFGrey(&grey, width, height, count);
-    CheckResult(levels.size(), width, height);
+    int greyWidth = width;
+    int greyHeight = height;
+    const std::vector<uint8_t> levels = set.LoadOpenFileGIFGrey(&grey, greyWidth, greyHeight, count);
+    CheckResult(levels.size(), greyWidth, greyHeight);
     if (levels.empty() != pixels.empty())
         __builtin_trap(); // the two modes read the same file
+    if (levels.empty())
+        return;
+    if (greyWidth != width || greyHeight != height)
+        __builtin_trap();
+    // An opaque pixel lies inside the image and shows its index's colour; the grey output has that
+    // colour's level there. (A transparent one may be outside the image or the transparent index.)
+    for (size_t i = 0; i < pixels.size(); ++i)
+    {
+        const Color32 colour = pixels[i];
+        if (colour.a == 255 && levels[i] != (colour.r + colour.g + colour.b) / 3)
+            __builtin_trap();
+        if (colour.a != 0 && colour.a != 255)
+            __builtin_trap();
+    }
 }
 
 void DecodeLZW(const uint8_t* data, size_t size)

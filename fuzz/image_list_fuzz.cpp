@@ -1,6 +1,7 @@
 // Feeds arbitrary bytes to the image list and film strip factories as a manifest, over a few small image
 // files (img0.gif, img1.png, walk1.png, walk2.gif, strip.png with strip_mask.gif). Every list and strip
-// made is read back: each image's pixels at its corners, each pane inside its strip. The file lists for
+// made is read back: each image of a list is, pixel for pixel, one of the files loaded on its own, and
+// each pane of a strip lies inside its strip and shows the strip's pixels there. The file lists for
 // streamed loading are asked of every element too.
 
 #include "FuzzImages.h"
@@ -13,6 +14,7 @@
 #include "graphics/Image.h"
 #include "graphics/ImageList.h"
 #include "graphics/ImageListResourceFactory.h"
+#include "graphics/ImageManager.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -22,12 +24,47 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <vector>
 
 using namespace Strata;
 using Strata::Fuzzing::Check;
 
 namespace
 {
+
+// The files a list may name, each loaded on its own.
+const std::vector<std::unique_ptr<Image>>& KnownImages()
+{
+    static const std::vector<std::unique_ptr<Image>> known = []
+    {
+        std::vector<std::unique_ptr<Image>> loaded;
+        for (const wchar_t* name : {L"img0", L"img1", L"walk1", L"walk2", L"strip"})
+        {
+            loaded.push_back(ImageManager::LoadImage(name));
+            Check(loaded.back() != nullptr);
+        }
+        return loaded;
+    }();
+    return known;
+}
+
+bool ShowsImage(const IImageList& list, int i, const Image& image)
+{
+    if (list.GetImageWidth(i) != image.GetWidth() || list.GetImageHeight(i) != image.GetHeight())
+        return false;
+    for (int y = 0; y < image.GetHeight(); ++y)
+    {
+        for (int x = 0; x < image.GetWidth(); ++x)
+        {
+            const Color32 shown = list.GetImagePixel(i, x, y);
+            const Color32 own = image.GetPixel(x, y);
+            if (shown.r != own.r || shown.g != own.g || shown.b != own.b || shown.a != own.a ||
+                list.GetImagePixelAlpha(i, x, y) != own.a)
+                return false;
+        }
+    }
+    return true;
+}
 
 void ReadBack(const IImageList& list)
 {
@@ -37,11 +74,11 @@ void ReadBack(const IImageList& list)
         const int width = list.GetImageWidth(i);
         const int height = list.GetImageHeight(i);
         Check(width >= 0 && height >= 0);
-        if (width > 0 && height > 0)
-        {
-            list.GetImagePixel(i, 0, 0);
-            list.GetImagePixelAlpha(i, width - 1, height - 1);
-        }
+        if (i < 0 || i >= list.GetNumImages())
+            Check(width == 0 && height == 0);
+        else if (width > 0 && height > 0)
+            Check(std::any_of(KnownImages().begin(), KnownImages().end(),
+                              [&](const std::unique_ptr<Image>& image) { return ShowsImage(list, i, *image); }));
     }
 }
 
@@ -54,6 +91,18 @@ void CheckPanes(const FilmStrip& strip)
         const Rect<int> pane = strip.GetPaneRect(i);
         Check(pane.x >= 0 && pane.y >= 0 && pane.width >= 0 && pane.height >= 0);
         Check(pane.x + pane.width <= image->GetWidth() && pane.y + pane.height <= image->GetHeight());
+        if (i >= 64)
+            continue;
+        Check(strip.GetImageWidth(i) == pane.width && strip.GetImageHeight(i) == pane.height);
+        for (int y = 0; y < pane.height; ++y)
+        {
+            for (int x = 0; x < pane.width; ++x)
+            {
+                const Color32 shown = strip.GetImagePixel(i, x, y);
+                const Color32 own = image->GetPixel(pane.x + x, pane.y + y);
+                Check(shown.r == own.r && shown.g == own.g && shown.b == own.b && shown.a == own.a);
+            }
+        }
     }
 }
 
@@ -119,10 +168,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     for (const std::wstring& name : names)
     {
         const std::shared_ptr<IResourceDescriptor> resource = manager->GetResource(Label::FromString(name));
-        if (const auto* list = dynamic_cast<const IImageList*>(resource.get()))
-            ReadBack(*list);
         if (const auto* strip = dynamic_cast<const FilmStrip*>(resource.get()))
             CheckPanes(*strip);
+        else if (const auto* list = dynamic_cast<const IImageList*>(resource.get()))
+            ReadBack(*list);
     }
     manager->Unload(L"Lists");
     ListFiles(data, size);

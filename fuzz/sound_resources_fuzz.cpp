@@ -3,6 +3,7 @@
 // sound made keeps its defaults in range and holds no more variants than its tag had; every list answers
 // for its events; unloading leaves none of them.
 
+#include "FuzzSounds.h"
 #include "FuzzSupport.h"
 
 #include "audio/OpenALSound.h"
@@ -28,38 +29,6 @@ using Strata::Fuzzing::Check;
 
 namespace
 {
-
-// 8 kHz mono 16-bit, 64 frames of a square wave.
-std::string Beep()
-{
-    const uint32_t frames = 64;
-    const uint32_t data = frames * 2;
-    std::string wav = "RIFF";
-    const auto put32 = [&wav](uint32_t v)
-    {
-        for (int i = 0; i < 4; ++i)
-            wav.push_back(static_cast<char>(v >> (8 * i)));
-    };
-    const auto put16 = [&wav](uint16_t v)
-    {
-        wav.push_back(static_cast<char>(v));
-        wav.push_back(static_cast<char>(v >> 8));
-    };
-    put32(36 + data);
-    wav += "WAVEfmt ";
-    put32(16);
-    put16(1);
-    put16(1);
-    put32(8000);
-    put32(16000);
-    put16(2);
-    put16(16);
-    wav += "data";
-    put32(data);
-    for (uint32_t i = 0; i < frames; ++i)
-        put16((i / 8) % 2 != 0 ? 8000 : static_cast<uint16_t>(-8000));
-    return wav;
-}
 
 // The tags the input holds, with the count of inner "sound" tags of each, by name.
 std::map<std::wstring, int> NamedTags(const uint8_t* data, size_t size)
@@ -104,8 +73,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     static Fuzzing::MemoryFiles files;
     static ResourceManager* const manager = []
     {
-        files.Set(L"beep.wav", Beep());
-        files.Set(L"bad.wav", Beep().substr(0, 30));
+        files.Set(L"beep.wav", Fuzzing::Beep());
+        files.Set(L"bad.wav", Fuzzing::Beep().substr(0, 30));
         files.Set(L"bad.ogg", "OggS\0\0garbage");
         files.Set(L"tune.xm", "Extended Module: damaged");
         static Fuzzing::MemoryFileSource source(files);

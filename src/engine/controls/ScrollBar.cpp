@@ -37,15 +37,30 @@ ScrollBarObject::ScrollBarObject(Label name) : ControlObject(name)
     if (database == nullptr)
         return;
     // Owned by the database once added: the bar never deletes them. A refused add leaves ownership here.
+    mArrowDatabase = database;
     for (const Label arrowName : {UpArrowName(name), DownArrowName(name)})
     {
         auto arrow = std::make_unique<ButtonObject>(arrowName);
-        database->AddObject(arrow.get());
+        mArrowIDs.push_back(database->AddObject(arrow.get()));
         arrow.release();
     }
 }
 
 ScrollBarObject::~ScrollBarObject() = default;
+
+void ScrollBarObject::ReceiveMessage(const ObjectMessage& message)
+{
+    // Left behind, the arrows would stay drawn and clickable, and pile up each time the layout loads. By
+    // their identifiers: another bar of the same name may hold the names now. (An arrow already
+    // destroyed has an identifier that no longer counts.)
+    if (message.GetName() == GetRemoveMessageName() && mArrowDatabase != nullptr)
+    {
+        for (const ObjectID id : mArrowIDs)
+            mArrowDatabase->DestroyObject(id);
+        mArrowIDs.clear();
+    }
+    ControlObject::ReceiveMessage(message);
+}
 
 ButtonObject* ScrollBarObject::GetUpArrow() const
 {

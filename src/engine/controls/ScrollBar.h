@@ -2,18 +2,23 @@
 
 #include "controls/ControlObject.h"
 #include "controls/ObjectFactory.h"
+#include "framework/ObjectID.h"
+
+#include <vector>
 
 namespace Strata
 {
 
 class ButtonObject;
 class IImageList;
+class ObjectDatabase;
 class SoundList;
 
 // A vertical scroll bar frame (layout type "scrollbar"): a three-slice channel stretched to its height
 // and two arrow buttons, "<name>ScrollUp" at its top and "<name>ScrollDown" at its bottom, one layer
 // above it. The arrows live in the object database on their own and are found by name on every use;
-// their clicks reach the screen as their own "ButtonClick" messages. The bar handles no input and holds
+// they are destroyed with the bar, so an unloaded layout leaves no arrow behind. Their clicks reach the
+// screen as their own "ButtonClick" messages. The bar handles no input and holds
 // no scroll position.
 class ScrollBarObject : public ControlObject
 {
@@ -24,6 +29,8 @@ public:
     explicit ScrollBarObject(Label name);
     ~ScrollBarObject() override;
 
+    // On its removal from the database, destroys the two arrows it made there (not others of their names).
+    void ReceiveMessage(const ObjectMessage& message) override;
     // Stores the layer and puts both arrows one layer above it.
     void SetLayer(float layer) override;
     // Stores the bounds and moves the up arrow to the top-left corner and the down arrow so that its
@@ -55,6 +62,9 @@ private:
     ImageListHandle mThumbImages;
     const SoundList* mSounds = nullptr;
     bool mReportedNoChannel = false;
+    // Where the arrows were made, and which they are: only for destroying them with the bar.
+    ObjectDatabase* mArrowDatabase = nullptr;
+    std::vector<ObjectID> mArrowIDs;
 };
 
 // Reads "channelImages", "thumbImages", "downArrowImages", "upArrowImages" (image list resources) and

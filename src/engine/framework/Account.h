@@ -92,9 +92,13 @@ public:
     bool WriteValue(const wchar_t* key, int value);
     bool WriteValue(const wchar_t* key, float value);
     bool WriteValue(const wchar_t* key, bool value);
+    // A key holding a NUL is refused like any other character XML cannot hold: cut at the NUL, it would
+    // overwrite a shorter key's value.
     template <typename T>
     bool WriteValue(const std::wstring& key, const T& value)
     {
+        if (key.find(L'\0') != std::wstring::npos)
+            return Apply({{key, std::wstring()}}, "WriteValue"); // refused and logged
         return WriteValue(key.c_str(), value);
     }
 

@@ -640,6 +640,16 @@ DownloadManager::sRunOutcome DownloadManager::RunTransferUnguarded(FileTransfer*
         return failed;
     }
 
+    const uint32_t length = http->GetLength();
+    const int expected = transfer->GetExpectedSize();
+    // An answer announcing another length than the listed one is not the listed file: nothing of it is
+    // written. (A length of 4 GiB or more reads as none, and is caught by the cap below.)
+    if (expected >= 0 && length > 0 && length != static_cast<uint32_t>(expected))
+    {
+        failed.code = DownloadError_SizeMismatch;
+        failed.retry = true;
+        return failed;
+    }
     PartFile part(fileSystem, partAddress);
     if (part.Get() == nullptr || HasFailed(part.Get()))
     {
@@ -648,12 +658,14 @@ DownloadManager::sRunOutcome DownloadManager::RunTransferUnguarded(FileTransfer*
         return failed;
     }
 
-    const uint32_t length = http->GetLength();
     AttemptProgress progress(transfer);
     progress.OnDataTransferInit(length);
-    // Without an announced length the body is read to its end.
-    const unsigned long copied =
-        StreamCopy(http.get(), part.Get(), length > 0 ? static_cast<unsigned long>(length) : 0xFFFFFFFFul, &progress);
+    // One byte past the listed size is enough to know the body is not the listed file: a server that
+    // never stops sending fills no more of the disk than that.
+    unsigned long cap = length > 0 ? static_cast<unsigned long>(length) : 0xFFFFFFFFul;
+    if (expected >= 0)
+        cap = static_cast<unsigned long>(expected) + 1;
+    const unsigned long copied = StreamCopy(http.get(), part.Get(), cap, &progress);
     const bool atEnd = http->IsEOF();
     int error = progress.GetError();
     if (error == 0 && HasFailed(http.get()))
@@ -664,7 +676,7 @@ DownloadManager::sRunOutcome DownloadManager::RunTransferUnguarded(FileTransfer*
     part.Close();
 
     const bool whole = error == 0 && atEnd && (length == 0 || copied == length);
-    const int mismatch = whole ? CheckBody(partAddress, transfer, copied, length > 0) : 0;
+    const int mismatch = whole ? CheckBody(partAddress, transfer, copied) : 0;
     if (!whole || mismatch != 0)
     {
         // Cut short, damaged, or stopped between chunks because it was told to.
@@ -685,16 +697,13 @@ DownloadManager::sRunOutcome DownloadManager::RunTransferUnguarded(FileTransfer*
     return complete;
 }
 
-int DownloadManager::CheckBody(const FileAddress& part, FileTransfer* transfer, unsigned long copied,
-                               bool lengthAnnounced)
+int DownloadManager::CheckBody(const FileAddress& part, FileTransfer* transfer, unsigned long copied)
 {
     const std::wstring name = FileNameOf(transfer->GetCacheAddress());
-    // Text files are listed by their checksum without white space, so a server may hold them with other
-    // line endings. But a body whose end was not announced may have been cut where only white space was
-    // left, which that checksum cannot see: then the listed size must match too.
-    const bool text = IsTextFile(name);
+    // Text files too are held to their listed size: their checksum skips white space, so a body cut
+    // where only white space was left (by a lying length, or a lost connection) would pass it.
     const int expected = transfer->GetExpectedSize();
-    if ((!text || !lengthAnnounced) && expected >= 0 && copied != static_cast<unsigned long>(expected))
+    if (expected >= 0 && copied != static_cast<unsigned long>(expected))
         return DownloadError_SizeMismatch;
     const std::optional<uint32_t>& checksum = transfer->GetExpectedChecksum();
     if (!checksum)

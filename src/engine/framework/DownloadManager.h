@@ -52,10 +52,11 @@ public:
 // A body is written to "<name><extension>.part" beside the cache file and renamed over it only once
 // it is complete and matches the size and checksum it was asked for (text files, ".txt" and ".xml",
 // by their checksum without white space), so a half-written or damaged file never shadows a good
-// copy. A part file left by a killed program is deleted when its transfer starts again. A transfer
-// reports 100 % only after that rename: until then its copied count stays below its size (see
-// FileTransfer). A failed attempt is retried with a growing pause (see SetRetryPolicy) before the
-// failure is reported; 4xx answers and requests that cannot be made are not retried.
+// copy. An answer that announces another length than the listed size is refused unread, and a body
+// is never written past one byte beyond its listed size. A part file left by a killed program is deleted when its
+// transfer starts again. A transfer reports 100 % only after that rename: until then its copied count stays below its
+// size (see FileTransfer). A failed attempt is retried with a growing pause (see SetRetryPolicy) before the failure is
+// reported; 4xx answers and requests that cannot be made are not retried.
 //
 // Locks, outermost first: file system, this manager's mutex, a transfer's mutex, an HTTP stream's own
 // state. A download thread never holds the manager's mutex while it opens a file or a stream, copies,
@@ -225,8 +226,8 @@ private:
     bool PauseBeforeRetry(FileTransfer* transfer, unsigned long threadID, unsigned long milliseconds);
     bool IsCarriedBy(FileTransfer* transfer, unsigned long threadID);
     // 0 when the closed part file of `copied` bytes is the file the transfer asked for, else the
-    // error to report. `lengthAnnounced`: the server gave the body's length, so it cannot have been cut.
-    static int CheckBody(const FileAddress& part, FileTransfer* transfer, unsigned long copied, bool lengthAnnounced);
+    // error to report.
+    static int CheckBody(const FileAddress& part, FileTransfer* transfer, unsigned long copied);
 
     std::list<boost::intrusive_ptr<FileTransfer>> mPending;
     std::map<unsigned long, DownloadThread> mThreads;

@@ -6,12 +6,14 @@ namespace Linux
 {
 
 // Limits of one HTTP exchange. A transfer that stays below `lowSpeedLimit` bytes a second for
-// `lowSpeedSeconds` is given up, which also covers a server that never answers.
+// `lowSpeedSeconds` is given up, which also covers a server that never answers. The floor lies far under
+// any working connection, but above a server that trickles a byte now and then to keep the transfer
+// alive for hours: such a transfer fails and is fetched again later.
 struct sHTTPSettings
 {
     long connectTimeoutMilliseconds = 10000;
-    long lowSpeedLimit = 1;
-    long lowSpeedSeconds = 30;
+    long lowSpeedLimit = 1024;
+    long lowSpeedSeconds = 10;
     long maxRedirects = 10;
 };
 

@@ -109,7 +109,7 @@ TEST_F(ScrollBarTest, ArrowsAreNamedAfterTheBarAndFollowItsLayerAndBounds)
     EXPECT_EQ(Vector2<float>(5, 40), down->GetLocation());
 }
 
-TEST_F(ScrollBarTest, MissingArrowsArePassedOverAndArrowsOutliveTheBar)
+TEST_F(ScrollBarTest, MissingArrowsArePassedOverAndArrowsGoWithTheBar)
 {
     ScrollBarObject* bar = AddBar(0, 0, 100);
     ButtonObject* down = bar->GetDownArrow();
@@ -127,7 +127,9 @@ TEST_F(ScrollBarTest, MissingArrowsArePassedOverAndArrowsOutliveTheBar)
     mode.DestroyObject(bar->GetID());
     mode.Update(0.0f);
     EXPECT_EQ(nullptr, mode.GetNamedObject(Label("bar")));
-    EXPECT_EQ(down, Button("barScrollDown"));
+    EXPECT_EQ(nullptr, Button("barScrollDown"));
+    ObjectDatabase::sIterator iterator;
+    EXPECT_FALSE(mode.IsValidObjectID(mode.GetNextObject(&iterator))) << "nothing of the bar is left";
 
     // With no database current there are no arrows at all.
     MainLoop::AutoContext outside;
@@ -211,7 +213,9 @@ TEST_F(ScrollBarLayoutTest, FactorySizesTheArrowsBeforeTheLoaderPlacesThem)
     const auto layout = MakeLayout("", "<scrollbar name=\"list1Bar\" channelImages=\"Channel\" "
                                        "thumbImages=\"Arrows\" upArrowImages=\"Arrows\" downArrowImages=\"Arrows\" "
                                        "sounds=\"Clicks\" x=\"10\" y=\"20\" width=\"16\" height=\"200\" layer=\"3\"/>\n"
-                                       "<scrollbar name=\"bare\" channelImages=\"Missing\"/>\n");
+                                       "<scrollbar name=\"bare\" channelImages=\"Missing\"/>\n"
+                                       // Two bars without a name make arrows of the same two names.
+                                       "<scrollbar/>\n<scrollbar/>\n");
     ASSERT_NE(nullptr, layout);
     layout->Load();
 
@@ -235,11 +239,20 @@ TEST_F(ScrollBarLayoutTest, FactorySizesTheArrowsBeforeTheLoaderPlacesThem)
     EXPECT_EQ(nullptr, bare->GetChannelImages());
     EXPECT_EQ(nullptr, bare->GetThumbImages());
 
-    // Unloading takes the bar but not its arrows, which the database owns.
-    layout->Unload();
-    mode->Update(0.0f);
-    EXPECT_EQ(nullptr, Named<ScrollBarObject>("list1Bar"));
-    EXPECT_EQ(down, Named<ButtonObject>("list1BarScrollDown"));
+    // Unloading takes the bars and their arrows; loaded again, each bar has one pair of arrows.
+    for (int round = 0; round < 2; ++round)
+    {
+        layout->Unload();
+        mode->Update(0.0f);
+        EXPECT_EQ(nullptr, Named<ScrollBarObject>("list1Bar"));
+        for (const char* arrow : {"list1BarScrollUp", "list1BarScrollDown", "bareScrollUp", "bareScrollDown"})
+            EXPECT_EQ(nullptr, Named<ButtonObject>(arrow)) << arrow;
+        ObjectDatabase::sIterator iterator;
+        EXPECT_FALSE(mode->IsValidObjectID(mode->GetNextObject(&iterator)));
+        layout->Load();
+        mode->Update(0.0f);
+        EXPECT_EQ(Rect<float>(10, 204, 16, 16), Named<ButtonObject>("list1BarScrollDown")->GetBounds());
+    }
 }
 
 } // namespace

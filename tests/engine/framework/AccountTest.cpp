@@ -581,18 +581,31 @@ TEST_F(AccountTest, ValuesXMLCannotHoldAreRefusedAndEveryFileWrittenIsXML)
         {"beyond U+10FFFF", L"Text", std::wstring(1, static_cast<wchar_t>(0x110000))},
         {"a control character in the key", L"Te\x02xt", L"fine"},
         {"the account's name", Account::kNameKey, L"Ana\x07"},
+        // Cut at its NUL, the key would name another record.
+        {"a NUL in the key", std::wstring(L"Text\0Other", 10), L"fine"},
+        {"a NUL ending the key", std::wstring(L"Text\0", 5), L"fine"},
     };
     testing::internal::CaptureStderr();
     for (const Case& c : refused)
     {
         const std::string before = File();
-        EXPECT_FALSE(account.WriteValue(c.key.c_str(), c.value)) << c.what;
+        EXPECT_FALSE(account.WriteValue(c.key, c.value)) << c.what;
         EXPECT_EQ(File(), before) << c.what;
+    }
+    // The typed forms refuse it too.
+    for (const std::wstring& key : {std::wstring(L"Text\0", 5), std::wstring(L"\0Text", 5)})
+    {
+        const std::string before = File();
+        EXPECT_FALSE(account.WriteValue(key, 7));
+        EXPECT_FALSE(account.WriteValue(key, true));
+        EXPECT_FALSE(account.WriteValue(key, 0.5f));
+        EXPECT_FALSE(account.WriteValue(key, L"fine"));
+        EXPECT_EQ(File(), before);
     }
     const std::string log = testing::internal::GetCapturedStderr();
     EXPECT_EQ(account.ReadValue(L"Text"), storable);
     EXPECT_EQ(account.GetName(), L"Player");
-    EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), static_cast<long>(refused.size())) << log;
+    EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), static_cast<long>(refused.size() + 8)) << log;
     EXPECT_NE(log.find("holds U+0001, which an account file cannot hold; the change is not saved."), std::string::npos)
         << log;
     read = ReadWithExpat(File());

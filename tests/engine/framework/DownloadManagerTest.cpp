@@ -452,15 +452,16 @@ TEST_F(DownloadManagerTest, BodiesAreHeldAgainstTheListedSizeAndChecksumBeforeTh
         {L"empty", L".png", "", false, 0, std::nullopt, 0},
         {L"good", L".png", "12345", true, 5, "12345", 0},
         {L"damaged", L".png", "12346", true, 5, "12345", DownloadError_ChecksumMismatch},
-        // Text files are listed without their white space, so a server's copy may differ in size from the
-        // listing when it announces its length...
-        {L"layout", L".xml", "<a> </a>", true, 100, std::nullopt, 0},
-        {L"spaced", L".xml", "<a>\r\n  <b/>\r\n</a>", true, 11, "<a><b/></a>", 0},
-        // ...but a body of no announced length may be cut where only white space was left.
+        // Text files are checked without their white space, so only their listed size shows a cut where
+        // nothing but white space went missing, whether or not a length was announced.
+        {L"layout", L".xml", "<a> </a>", true, 100, std::nullopt, DownloadError_SizeMismatch},
+        {L"spaced", L".xml", "<a>\r\n  <b/>\r\n</a>", true, 11, "<a><b/></a>", DownloadError_SizeMismatch},
+        {L"kept", L".xml", "<a>\n  <b/>\n</a>", true, 15, "<a><b/></a>", 0},
+        {L"lying", L".txt", "speed 3\nlives 5", true, 16, "speed 3\nlives 5\n", DownloadError_SizeMismatch},
         {L"tuning", L".txt", "speed 3\nlives 5", false, 16, "speed 3\nlives 5\n", DownloadError_SizeMismatch},
         {L"whole", L".txt", "speed 3\nlives 5\n", false, 16, "speed 3\nlives 5\n", 0},
         {L"cut", L".xml", "<a><b/>", false, 11, "<a><b/></a>", DownloadError_SizeMismatch},
-        {L"cut", L".txt", "one tw", true, 7, "one two", DownloadError_ChecksumMismatch},
+        {L"other", L".txt", "one tw.", true, 7, "one two", DownloadError_ChecksumMismatch},
         {L"Loud", L".XML", "<a> </a>", false, 7, "<a></a>", DownloadError_SizeMismatch},
     };
     std::vector<Transfer> transfers;

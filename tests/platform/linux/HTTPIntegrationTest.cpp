@@ -28,6 +28,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdlib>
+#include <cwchar>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -261,14 +262,21 @@ public:
         NoLength,    // no Content-Length: the body ends when the connection closes
         StallInBody, // headers and half the body, then silence
         StallSilent, // accepts and never answers
-        Redirect     // 302 to `location`
+        Redirect,    // 302 to `location`
+        LyingLength, // announces one byte less than the body it sends whole
+        Endless,     // announces `length` (none when empty), then sends the body over and over
+        Trickle      // no length, then one byte every 0.6 s
     };
     struct Answer
     {
         Kind kind = Kind::Body;
         std::string body;
         std::string location;
+        std::string length;
     };
+    // An endless or trickling answer stops when the client hangs up, or at this many bytes (or the
+    // server's end), so every test stays bounded whatever the client does.
+    static constexpr size_t kEndlessCap = size_t{64} << 20;
 
     ScriptedServer()
     {
@@ -294,6 +302,12 @@ public:
     {
         std::lock_guard<std::mutex> lock(mMutex);
         return mCounts[path];
+    }
+    // Endless or trickling answers to `path` that the client hung up on.
+    int HungUp(const std::string& path)
+    {
+        std::lock_guard<std::mutex> lock(mMutex);
+        return mHungUp[path];
     }
     int Port() const { return mPort; }
     std::string Base() const { return "http://127.0.0.1:" + std::to_string(mPort); }
@@ -376,21 +390,62 @@ private:
             Send(client, "HTTP/1.1 302 Found\r\nLocation: " + answer.location +
                              "\r\nContent-Length: 0\r\nConnection: close\r\n\r\n");
             break;
+        case Kind::LyingLength:
+            Send(client, headed("200 OK", answer.body.size() - 1) + answer.body);
+            break;
+        case Kind::Endless:
+        case Kind::Trickle:
+            if (Flood(client, answer))
+            {
+                std::lock_guard<std::mutex> lock(mMutex);
+                ++mHungUp[path];
+            }
+            break;
         }
         ::shutdown(client, SHUT_WR);
         ::close(client);
     }
 
-    static void Send(int client, const std::string& bytes)
+    // False when the client hung up.
+    static bool Send(int client, const std::string& bytes)
     {
         size_t sent = 0;
         while (sent < bytes.size())
         {
             const ssize_t n = ::send(client, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL);
             if (n <= 0)
-                return;
+                return false;
             sent += static_cast<size_t>(n);
         }
+        return true;
+    }
+
+    // Sends an endless or trickling answer; true when the client hung up before the cap.
+    bool Flood(int client, const Answer& answer)
+    {
+        std::string head = "HTTP/1.1 200 OK\r\nConnection: close\r\n";
+        if (!answer.length.empty())
+            head += "Content-Length: " + answer.length + "\r\n";
+        if (!Send(client, head + "\r\n"))
+            return true;
+        const bool trickle = answer.kind == Kind::Trickle;
+        const std::string chunk = trickle ? std::string(1, 'x') : answer.body;
+        for (size_t sent = 0; sent < kEndlessCap && !mStop; sent += chunk.size())
+        {
+            if (trickle)
+            {
+                // Sleeps in short steps, so the server's end is seen soon; a hang-up shows as readable.
+                for (int step = 0; step < 30 && !mStop; ++step)
+                {
+                    pollfd hangUp{client, POLLIN | POLLRDHUP, 0};
+                    if (::poll(&hangUp, 1, 20) > 0)
+                        return true;
+                }
+            }
+            if (!Send(client, chunk))
+                return true;
+        }
+        return false;
     }
 
     int mListen = -1;
@@ -400,6 +455,7 @@ private:
     std::mutex mMutex;
     std::map<std::string, Answer> mAnswers;
     std::map<std::string, int> mCounts;
+    std::map<std::string, int> mHungUp;
     std::vector<int> mHeld; // touched by the server thread only, then by the destructor after the join
 };
 
@@ -501,6 +557,14 @@ std::string TextWithCRLF(const std::string& text)
     return out;
 }
 
+// The lines, padded with spaces to `size` bytes in all, the last one a newline.
+std::string TextOfSize(const std::string& lines, size_t size)
+{
+    std::string text = lines.substr(0, size - 1);
+    text.resize(size - 1, ' ');
+    return text + "\n";
+}
+
 TEST_F(HTTPIntegrationTest, NginxStreamsAManifestAndItsFilesIntoAFreshCache)
 {
     if (!std::filesystem::exists(kNginx))
@@ -512,11 +576,10 @@ TEST_F(HTTPIntegrationTest, NginxStreamsAManifestAndItsFilesIntoAFreshCache)
                                         {"Data/Images/title.png", RandomBytes(5000, 1)},
                                         {"Data/Images/Buttons/play.png", RandomBytes(70000, 2)},
                                         {"Data/Values/tuning.txt", values}};
-    // The server's text files differ only in white space from what was listed.
-    Serve("res/Layouts/game.xml", TextWithCRLF(manifest));
+    Serve("res/Layouts/game.xml", manifest);
     Serve("res/Images/title.png", listed[1].content);
     Serve("res/Images/Buttons/play.png", listed[2].content);
-    Serve("res/Values/tuning.txt", TextWithCRLF(values));
+    Serve("res/Values/tuning.txt", values);
     Nginx nginx;
     const std::string why = nginx.Start(temp.Path(""), WWW());
     ASSERT_EQ(why, "");
@@ -541,7 +604,7 @@ TEST_F(HTTPIntegrationTest, NginxStreamsAManifestAndItsFilesIntoAFreshCache)
         EXPECT_EQ(source.GetFileStatus(FileAddress(name, extension)), 0);
     EXPECT_EQ(Open(L"title", L".png"), listed[1].content);
     EXPECT_EQ(Open(L"play", L".png"), listed[2].content);
-    EXPECT_EQ(Open(L"game", L".xml"), TextWithCRLF(manifest));
+    EXPECT_EQ(Open(L"game", L".xml"), manifest);
     EXPECT_EQ(CacheContents(), (std::vector<std::string>{"Data/Images/Buttons/play.png", "Data/Images/title.png",
                                                          "Data/Layouts/game.xml", "Data/Values/tuning.txt"}));
 }
@@ -635,6 +698,113 @@ TEST_F(HTTPIntegrationTest, FaultyAnswersNeverLeaveAFileInTheCache)
     EXPECT_EQ(Open(L"unannounced", L".png"), "exactly listed");
     EXPECT_EQ(Open(L"moved", L".png"), "the real thing");
     EXPECT_EQ(CacheContents(), (std::vector<std::string>{"Data/moved.png", "Data/unannounced.png"}));
+}
+
+TEST_F(HTTPIntegrationTest, TextFilesAreHeldToTheirListedSizeWhateverLengthIsAnnounced)
+{
+    using Kind = ScriptedServer::Kind;
+    std::string lines;
+    for (int i = 0; lines.size() < 400; ++i)
+        lines += "speed " + std::to_string(i) + "\n";
+    const std::string values = TextOfSize(lines, 320);
+    const std::string layout = TextOfSize("<resources>\n<int name=\"Lives\" value=\"5\"/>\n</resources>", 320);
+    struct Case
+    {
+        const wchar_t* name;
+        const wchar_t* extension;
+        std::string listed;
+        ScriptedServer::Answer answer;
+        int error;
+    };
+    // A length one byte short cuts the closing newline, which the text checksum does not see.
+    const std::vector<Case> cases = {
+        {L"tuning", L".txt", values, {Kind::LyingLength, values, "", ""}, DownloadError_SizeMismatch},
+        {L"game", L".xml", layout, {Kind::LyingLength, layout, "", ""}, DownloadError_SizeMismatch},
+        {L"spaced", L".xml", layout, {Kind::Body, TextWithCRLF(layout), "", ""}, DownloadError_SizeMismatch},
+        {L"whole", L".txt", values, {Kind::Body, values, "", ""}, 0},
+    };
+    ScriptedServer server;
+    std::vector<Listed> listed;
+    for (const Case& c : cases)
+    {
+        const std::string file = std::string(c.name, c.name + std::wcslen(c.name)) +
+                                 std::string(c.extension, c.extension + std::wcslen(c.extension));
+        server.Set("/files/Text/" + file, c.answer);
+        listed.push_back({"Data/Text/" + file, c.listed});
+    }
+    StartStreaming(listed, server.Base() + "/files");
+
+    std::vector<Transfer> transfers;
+    for (const Case& c : cases)
+        transfers.push_back(Acquire(c.name, c.extension));
+    for (size_t i = 0; i < cases.size(); ++i)
+    {
+        const Case& c = cases[i];
+        SCOPED_TRACE(listed[i].path);
+        ASSERT_NE(transfers[i], nullptr);
+        ASSERT_TRUE(WaitUntil([&] { return IsDone(transfers[i]); }));
+        EXPECT_EQ(transfers[i]->GetLastError(), c.error);
+        // Every try is refused alike.
+        EXPECT_EQ(server.Requests("/files/Text/" + listed[i].path.substr(10)), c.error == 0 ? 1 : 2);
+        EXPECT_EQ(Open(c.name, c.extension), c.error == 0 ? c.listed : "<null>");
+    }
+    EXPECT_EQ(CacheContents(), std::vector<std::string>{"Data/Text/whole.txt"});
+}
+
+TEST_F(HTTPIntegrationTest, BodiesThatNeverEndAreCutOffJustPastTheListedSize)
+{
+    using Kind = ScriptedServer::Kind;
+    const std::string block = RandomBytes(65536, 7);
+    ScriptedServer server;
+    // No length, a length that fits 32 bits and one that does not; each sent until the client hangs up.
+    const std::vector<std::pair<std::string, std::string>> answers = {
+        {"unannounced.png", ""}, {"huge.png", "3000000000"}, {"vast.png", "10000000000"}, {"vast.xml", ""}};
+    std::vector<Listed> listed;
+    for (const auto& [file, length] : answers)
+    {
+        server.Set("/files/" + file, {Kind::Endless, block, "", length});
+        listed.push_back({"Data/" + file, RandomBytes(20000, 8)});
+    }
+    StartStreaming(listed, server.Base() + "/files");
+
+    const std::vector<Transfer> transfers = {Acquire(L"unannounced", L".png"), Acquire(L"huge", L".png"),
+                                             Acquire(L"vast", L".png"), Acquire(L"vast", L".xml")};
+    for (size_t i = 0; i < transfers.size(); ++i)
+    {
+        const std::string& file = answers[i].first;
+        SCOPED_TRACE(file);
+        ASSERT_NE(transfers[i], nullptr);
+        ASSERT_TRUE(WaitUntil([&] { return IsDone(transfers[i]); }, 60000));
+        EXPECT_EQ(transfers[i]->GetLastError(), DownloadError_SizeMismatch);
+        EXPECT_EQ(server.Requests("/files/" + file), 2) << "the failed transfer is tried again";
+        ASSERT_TRUE(WaitUntil([&] { return server.HungUp("/files/" + file) == 2; }))
+            << "the client hangs up long before the server's cap";
+    }
+    EXPECT_TRUE(CacheContents().empty());
+}
+
+TEST_F(HTTPIntegrationTest, ATrickleFailsAndIsFetchedAgainLater)
+{
+    // The limits the game runs with, not the short ones of the other tests.
+    network = std::make_unique<Linux::NetworkPlatform>();
+    RegisterSingleton(network.get());
+    ScriptedServer server;
+    server.Set("/files/slow.png", {ScriptedServer::Kind::Trickle, "", "", ""});
+    StartStreaming({{"Data/slow.png", RandomBytes(20000, 9)}}, server.Base() + "/files");
+    manager()->SetRetryPolicy({1, 0});
+
+    const Transfer first = Acquire(L"slow", L".png");
+    ASSERT_NE(first, nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return IsDone(first); }, 25000)) << "a byte every 0.6 s is no download";
+    EXPECT_EQ(first->GetLastError(), HTTPError_TimedOut);
+    EXPECT_TRUE(WaitUntil([&] { return server.HungUp("/files/slow.png") == 1; }));
+    EXPECT_TRUE(CacheContents().empty());
+
+    EXPECT_EQ(source.GetFileStatus(FileAddress(L"slow", L".png")), 1);
+    const Transfer again = Acquire(L"slow", L".png");
+    ASSERT_NE(again, nullptr);
+    EXPECT_NE(again, first);
+    EXPECT_TRUE(WaitUntil([&] { return server.Requests("/files/slow.png") == 2; }));
 }
 
 TEST_F(HTTPIntegrationTest, CacheIsReadAtListedPathsOnlyAndOpeningItClearsPartFiles)
