@@ -12,7 +12,7 @@ std::span<const sContentName> List()
     {
         std::vector<sContentName> list = {kModeLayout, kObjectLayout, kTargetLayout, kCursor,   kCursorHotSpot,
                                           kMusic,      kFirstHint,    kLaterHint,    kIThinkSo, kTada,
-                                          kRollover,   kStick,        kDrop,         kFall};
+                                          kRollover,   kStick,        kDrop,         kFall,     kHoistSprite};
         for (const auto& kind : kPictures)
             list.insert(list.end(), std::begin(kind), std::end(kind));
         list.insert(list.end(), std::begin(kRollovers), std::end(kRollovers));

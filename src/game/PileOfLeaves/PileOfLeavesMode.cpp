@@ -54,7 +54,7 @@ constexpr int kToolCoverSpread = 80;
 constexpr int kDecorationLeaves = 6;
 
 // The tool kinds and colours the game tells apart.
-constexpr int kToolColors = 4;
+constexpr int kToolColors = Names::kToolColorCount;
 
 bool MayAdd(const std::vector<std::pair<YardcrewColor, YardcrewTool>>& made, int count, YardcrewColor color,
             YardcrewTool kind)
