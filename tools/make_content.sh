@@ -105,7 +105,11 @@ for step in "${steps[@]}"; do
       bash tools/make_ui_images/make_ui_images.sh
       ;;
     licenses)
+      # The licence texts LICENSES names ship inside the data folder, beside it.
+      mkdir -p "$data/licenses"
       cp tools/content/LICENSES "$data/LICENSES"
+      cp art/LICENSE-MIT "$data/licenses/Fluent-Emoji-MIT.txt"
+      cp tools/content/licenses/*.txt "$data/licenses/"
       ;;
     sheet)
       # The contact sheet is drawn by the engine itself, so it shows what the game shows.

@@ -3,9 +3,9 @@
 #include "audio/Audio.h"
 #include "audio/SoundList.h"
 #include "core/Singleton.h"
-#include "core/StringFormatter.h"
 #include "framework/ResourceDescriptor.h"
 #include "framework/ResourceManager.h"
+#include "game/AudioContent.h"
 #include "game/GameRegistry.h"
 #include "game/YardcrewNames.h"
 
@@ -162,50 +162,50 @@ bool AudioManager::getIsPlayingOrUpcoming(const ISound* sound) const
 
 void AudioManager::playColorVocal(YardcrewColor color)
 {
-    static const Label list("General_ColorWords");
+    static const Label list(AudioContent::kColorWords.name);
     if (InTable(color, YardcrewColor_Count))
         queueListEntry(list, kYardcrewColorLabels[color]);
 }
 
 void AudioManager::playShapeVocal(YardcrewShape shape)
 {
-    static const Label list("General_ShapeWords");
+    static const Label list(AudioContent::kShapeWords.name);
     if (InTable(shape, YardcrewShape_Count))
         queueListEntry(list, kYardcrewShapeLabels[shape]);
 }
 
 void AudioManager::playToolNameVocal(YardcrewTool tool)
 {
-    static const Label list("General_ToolWords");
+    static const Label list(AudioContent::kToolWords.name);
     if (InTable(tool, YardcrewTool_Count))
         queueListEntry(list, kYardcrewToolLabels[tool]);
 }
 
 void AudioManager::playColoredToolVocal(YardcrewColor color, YardcrewTool tool)
 {
-    static const Label list("General_ColoredToolWords");
+    static const Label list(AudioContent::kColoredToolWords);
     if (InTable(color, YardcrewColor_Count) && InTable(tool, YardcrewTool_Count))
-        queueListEntry(list, Label((std::string(kYardcrewColorNames[color]) + "_" + kYardcrewToolNames[tool]).c_str()));
+        queueListEntry(list, Label(AudioContent::ColoredToolEntry(color, tool).c_str()));
 }
 
 void AudioManager::playMaterialVocal(YardcrewMaterial material, bool singular)
 {
-    static const Label singularList("General_MaterialWords_Singular");
-    static const Label pluralList("General_MaterialWords_Plural");
+    static const Label singularList(AudioContent::kMaterialWordsOne.name);
+    static const Label pluralList(AudioContent::kMaterialWordsMany.name);
     if (InTable(material, YardcrewMaterial_Count))
         queueListEntry(singular ? singularList : pluralList, kYardcrewMaterialLabels[material]);
 }
 
 void AudioManager::playNumberVocal(int number)
 {
-    static const Label list("General_NumberWords");
-    queueListEntry(list, Label::FromString(std::wstring(Strata::StringFormatter(L"%1%").Arg(number).c_str())));
+    static const Label list(AudioContent::kNumberWords);
+    queueListEntry(list, Label(AudioContent::NumberEntry(number).c_str()));
 }
 
 void AudioManager::playRequestVocal(Label key, int number)
 {
-    static const Label singularList("General_RequestWords_Singular");
-    static const Label pluralList("General_RequestWords_Plural");
+    static const Label singularList(AudioContent::kRequestWordsOne);
+    static const Label pluralList(AudioContent::kRequestWordsMany);
     if (number != 1)
         playNumberVocal(number);
     queueListEntry(number == 1 ? singularList : pluralList, key);
@@ -213,15 +213,15 @@ void AudioManager::playRequestVocal(Label key, int number)
 
 void AudioManager::playInGameFeedbackVocal(bool correct)
 {
-    static const Label correctAnswer("General_CorrectAnswer");
-    static const Label incorrectAnswer("General_IncorrectAnswer");
+    static const Label correctAnswer(AudioContent::kCorrectAnswer.name);
+    static const Label incorrectAnswer(AudioContent::kIncorrectAnswer.name);
     clearVocalAudioQueues();
     queueVoice(correct ? correctAnswer : incorrectAnswer, true);
 }
 
 void AudioManager::playGameDescriptionVocal(Label game)
 {
-    static const Label list("GameDescriptions");
+    static const Label list(AudioContent::kGameDescriptions);
     clearVocalAudioQueues();
     queueListEntry(list, game);
 }
@@ -249,8 +249,8 @@ void AudioManager::setMusicMode(MusicMode mode, Label game)
         group->SetVolume(kMusicGroupVolume);
     StopTrack(mChannels->music);
 
-    static const Label generalUI("Music_GeneralUI");
-    static const Label titleTheme("Music_TitleTheme");
+    static const Label generalUI(AudioContent::kGeneralUIMusic.name);
+    static const Label titleTheme(AudioContent::kTitleMusic.name);
     Label track;
     if (mode == MusicMode_GeneralUI)
         track = generalUI;

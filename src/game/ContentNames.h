@@ -30,17 +30,23 @@ enum eContentKind : int
     ContentKind_Constant,
     // A sprite type, with the animations the code starts.
     ContentKind_SpriteType,
+    // A story or park of levels and cut-scenes (a "LevelProg" element).
+    ContentKind_LevelProgression,
     ContentKind_Count
 };
 
+inline constexpr int kAnyContentCount = 1 << 30;
+
 // One name the code asks for. `atLeast`/`atMost` bound the images of a list, the variants of a random
-// sound or the entries of an array constant; a plain name leaves them open.
+// sound or the entries of an array constant; a plain name leaves them open. `members` are the keys the
+// code looks up inside it: the entries of a sound list, the animations of a sprite type.
 struct sContentName
 {
     eContentKind kind;
     const char* name;
     int atLeast = 0;
-    int atMost = 1 << 30;
+    int atMost = kAnyContentCount;
+    std::span<const char* const> members = {};
 };
 
 // The names one game or screen asks for; `owner` names it in the check's messages.

@@ -23,7 +23,8 @@ inline constexpr sContentName kRepeatedGameNumLoops{ContentKind_Constant, "Repea
 } // namespace MiniGameContent
 
 // Registers the base's list under "MiniGameBase": the names above, then the spoken hints and the
-// track of every game that has a mode (the others never ask for theirs). Called once by RegisterGames.
+// track of every game that has a mode (the others never ask for theirs), and every game's entry of the
+// spoken descriptions. Called once by RegisterGames.
 void RegisterMiniGameBaseContent(const std::vector<sGameRegistration>& games);
 
 } // namespace Yardcrew

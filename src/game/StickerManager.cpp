@@ -5,6 +5,7 @@
 #include "framework/Account.h"
 #include "framework/ResourceDescriptor.h"
 #include "game/AccountKeys.h"
+#include "game/screens/StickerBookContent.h"
 #include "graphics/ImageList.h"
 
 namespace Yardcrew
@@ -20,21 +21,22 @@ constexpr unsigned long kFlagBytes = StickerManager::kMaxStickers * 4;
 
 int CountStickerImages()
 {
-    const Strata::AutoResource<Strata::IImageList> list("AllStickersList");
+    const char* const name = StickerBookContent::kStickers.name;
+    const Strata::AutoResource<Strata::IImageList> list(name);
     if (list.Get() == nullptr)
     {
         // Every game's end would then show a complete book: say why, once.
         static bool told = false;
         if (!told)
-            Strata::Internal::LogWrite("Sticker list \"AllStickersList\" is missing: no sticker can be won\n");
+            Strata::Internal::LogWrite("Sticker list \"%s\" is missing: no sticker can be won\n", name);
         told = true;
         return 0;
     }
     const int count = list->GetNumImages();
     if (count > StickerManager::kMaxStickers)
     {
-        Strata::Internal::LogWrite("Sticker list \"AllStickersList\" holds %d images; only the first %d are used\n",
-                                   count, StickerManager::kMaxStickers);
+        Strata::Internal::LogWrite("Sticker list \"%s\" holds %d images; only the first %d are used\n", name, count,
+                                   StickerManager::kMaxStickers);
         return StickerManager::kMaxStickers;
     }
     return count < 0 ? 0 : count;

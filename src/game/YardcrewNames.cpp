@@ -28,14 +28,9 @@ int FindName(std::span<const char* const> table, std::wstring_view name)
     return -1;
 }
 
-// Definition order is initialisation order within this file: audio groups, node paths, general
-// tables, then the tables of single mini-games.
+// Definition order is initialisation order within this file: node paths, general tables, then the
+// tables of single mini-games.
 
-const Strata::Label kAudioGroupEffect("Effect");
-const Strata::Label kAudioGroupAmbient("Ambient");
-const Strata::Label kAudioGroupMusic("Music");
-
-const Strata::NodePathStep kPlayfieldPath[3] = {"GameScreenRoot", "Playfield", Strata::NodePathTerminator()};
 const Strata::NodePathStep kFXLayerPath[3] = {"GameScreenRoot", "FX_Layer", Strata::NodePathTerminator()};
 const Strata::NodePathStep kUILayerPath[3] = {"GameScreenRoot", "UI_attach", Strata::NodePathTerminator()};
 
@@ -72,10 +67,6 @@ const char* const kToolShedToolTypeNames[ToolShedToolType_Count] = {"Brush", "Dr
 const Strata::Label kToolShedToolSpriteTypes[ToolShedToolType_Count] = {
     "ToolShedTool_Brush", "ToolShedTool_Drill",       "ToolShedTool_Hammer", "ToolShedTool_Wrench",
     "ToolShedTool_Saw",   "ToolShedTool_Screwdriver", "ToolShedTool_Level",  "ToolShedTool_Pliers"};
-const Strata::Label kToolShedToolNameTags[ToolShedToolType_Count] = {
-    "ToolShedTool_Brush_Label",  "ToolShedTool_Drill_Label", "ToolShedTool_Hammer_Label",
-    "ToolShedTool_Wrench_Label", "ToolShedTool_Saw_Label",   "ToolShedTool_Screwdriver_Label",
-    "ToolShedTool_Level_Label",  "ToolShedTool_Pliers_Label"};
 
 const char* const kStackObjectColorNames[StackObjectColor_Count] = {"Red", "Blue"};
 const char* const kStackObjectTypeNames[StackObjectType_Count] = {"Girder", "Log"};
@@ -99,10 +90,5 @@ const char* const kBuildingMaterialRolloverSpriteTypes[BuildingMaterial_Count] =
 
 const char* const kHereToThereObjectColorNames[HereToThereObjectColor_Count] = {"Blue", "Green", "Purple", "Yellow"};
 const char* const kHereToThereObjectShapeNames[HereToThereObjectShape_Count] = {"Square", "Circle", "Triangle", "Star"};
-
-const Strata::Label kFenceSpriteTypes[HousePaintColor_Count] = {"FenceSpriteType_Red", "FenceSpriteType_Green",
-                                                                "FenceSpriteType_Blue", "FenceSpriteType_Yellow"};
-const Strata::Label kBrushCursors[HousePaintColor_Count] = {"cursor_brush_red", "cursor_brush_green",
-                                                            "cursor_brush_blue", "cursor_brush_yellow"};
 
 } // namespace Yardcrew

@@ -20,13 +20,7 @@ int FindName(std::span<const char* const> table, const char* name);
 // character outside ASCII can alias a name.
 int FindName(std::span<const char* const> table, std::wstring_view name);
 
-// The audio front end's volume groups.
-extern const Strata::Label kAudioGroupEffect;
-extern const Strata::Label kAudioGroupAmbient;
-extern const Strata::Label kAudioGroupMusic;
-
 // Standard layers of a game screen, resolved from the current scene root.
-extern const Strata::NodePathStep kPlayfieldPath[3];
 extern const Strata::NodePathStep kFXLayerPath[3];
 extern const Strata::NodePathStep kUILayerPath[3];
 
@@ -142,9 +136,8 @@ enum ToolShedToolType : int32_t
     ToolShedToolType_Count
 };
 extern const char* const kToolShedToolTypeNames[ToolShedToolType_Count];
-// Sprite types and name tags, parallel to the tool types.
+// Sprite types, parallel to the tool types.
 extern const Strata::Label kToolShedToolSpriteTypes[ToolShedToolType_Count];
-extern const Strata::Label kToolShedToolNameTags[ToolShedToolType_Count];
 
 enum StackObjectColor : int32_t
 {
@@ -230,7 +223,8 @@ enum HereToThereObjectShape : int32_t
 };
 extern const char* const kHereToThereObjectShapeNames[HereToThereObjectShape_Count];
 
-// The fence painter's colours; they have no names of their own, only sprite types and cursors.
+// The fence painter's colours; they have no names of their own (the game's content names its boards and
+// brushes).
 enum HousePaintColor : int32_t
 {
     HousePaintColor_None = -1,
@@ -240,7 +234,5 @@ enum HousePaintColor : int32_t
     HousePaintColor_Yellow,
     HousePaintColor_Count
 };
-extern const Strata::Label kFenceSpriteTypes[HousePaintColor_Count];
-extern const Strata::Label kBrushCursors[HousePaintColor_Count];
 
 } // namespace Yardcrew

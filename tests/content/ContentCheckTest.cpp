@@ -22,7 +22,10 @@
 #include "framework/ResourceLoading.h"
 #include "framework/ResourceManager.h"
 #include "framework/ValueResources.h"
+#include "game/ContentNames.h"
+#include "game/GameRegistry.h"
 #include "game/YardcrewNames.h"
+#include "game/screens/ScreenContent.h"
 #include "graphics/Context.h"
 #include "graphics/Font.h"
 #include "graphics/FontResourceFactory.h"
@@ -61,7 +64,7 @@ using namespace Strata::Content;
 namespace
 {
 
-// The names the game's code asks for, what each must be, and in which manifest it is loaded.
+// The names the code asks for, what each must be, and in which manifest it is loaded.
 enum class Want
 {
     Image,
@@ -72,111 +75,99 @@ enum class Want
     RandomSound,
     SoundList,
     SceneLayout,
+    SpriteType,
 };
 
 struct Required
 {
-    const char* manifest;
-    const char* name;
+    std::string manifest;
+    std::string name;
     Want want;
     int atLeast = 0; // images of a list, entries of an array, variants of a random sound
-    int atMost = 1 << 30;
+    int atMost = Yardcrew::kAnyContentCount;
 };
 
-const std::vector<Required> kShared = {
-    {"GlobalConstants", "RepeatedGameNumLoops", Want::IntArray, 3, 3},
-    {"GlobalConstants", "BrushCursorRegPt", Want::Point},
-    {"resources", "cursor_brush_clean", Want::Image},
-    {"resources", "cursor_brush_red", Want::Image},
-    {"resources", "cursor_brush_green", Want::Image},
-    {"resources", "cursor_brush_blue", Want::Image},
-    {"resources", "cursor_brush_yellow", Want::Image},
-    // Profiles keep 150 sticker flags: more stickers could never be unlocked.
-    {"StickerBook", "AllStickersList", Want::ImageList, 48, 150},
-    {"ForemanInstructionMode", "ForemanPanel", Want::Image},
-    // The games show the foreman's frames 0 to 2.
-    {"ForemanInstructionMode", "ForemanPoses", Want::ImageList, 3},
+// What the engine's own code asks for by name; the engine keeps no list of them.
+const std::vector<Required> kEngine = {
     {"Loading", "Splash1", Want::Image},
     {"Loading", "Splash2", Want::Image},
     {"Loading", "LoadingBackground", Want::Image},
     {"Loading", "LoadingBarEmpty", Want::Image},
     {"Loading", "LoadingBarFull", Want::Image},
-    {"TitleMainMenu", "TitleScreen", Want::Image},
-    {"AudioResources_General", "Music_GeneralUI", Want::Sound},
-    {"AudioResources_General", "Music_TitleTheme", Want::Sound},
-    {"AudioResources_General", "Music_Track1", Want::Sound},
-    {"AudioResources_General", "Music_Track3", Want::Sound},
-    {"AudioResources_General", "Music_Track4", Want::Sound},
-    {"AudioResources_General", "Ambient_Indoor", Want::Sound},
-    {"AudioResources_General", "Ambient_Outdoor_1", Want::Sound},
-    {"AudioResources_General", "Ambient_Outdoor_2", Want::Sound},
-    {"AudioResources_General", "WidgetSounds", Want::SoundList},
     // The engine's generic controls: check box states by focus, nine-slice frames and a caret.
     {"Generic", "GenericCheckbox", Want::ImageList, 10, 10},
     {"Generic", "GenericTextEditField", Want::ImageList, 9, 9},
     {"Generic", "GenericTextEditCursor", Want::Image},
     {"Generic", "GenericList", Want::ImageList, 9, 9},
 };
+// The button sounds by widget event, as the engine's buttons and check boxes look them up.
+const char* const kWidgetSounds = "WidgetSounds";
+const char* const kWidgetEvents[] = {"Hot", "Down", "Release", "Checked", "Unchecked", "Snap"};
 
-// Sounds of both voice manifests.
-const std::vector<Required> kVoices = {
-    {"", "General_CorrectAnswer", Want::RandomSound, 3},
-    {"", "General_IncorrectAnswer", Want::RandomSound, 3},
-    {"", "InGameHint_FixIt_1", Want::Sound},
-    {"", "InGameHint_FixIt_2", Want::Sound},
-    {"", "InGameHint_HereToThere_1", Want::Sound},
-    {"", "InGameHint_HereToThere_2", Want::Sound},
-    {"", "InGameHint_HoistStacker_1", Want::Sound},
-    {"", "InGameHint_HoistStacker_2", Want::Sound},
-    {"", "InGameHint_Delivery", Want::Sound},
-    {"", "InGameHint_PaintIt_1", Want::Sound},
-    {"", "InGameHint_PaintIt_2", Want::Sound},
-    {"", "InGameHint_Leaves_1", Want::Sound},
-    {"", "InGameHint_PlanAJob_1", Want::Sound},
-    {"", "InGameHint_PlanAJob_2", Want::Sound},
-    {"", "InGameHint_Puzzle_1", Want::Sound},
-    {"", "InGameHint_Puzzle_2", Want::Sound},
-    {"", "InGameHint_Signs_1", Want::Sound},
-    {"", "InGameHint_ToolShed_1", Want::Sound},
-    {"", "InGameHint_ToolShed_2", Want::Sound},
-};
-
-std::vector<std::string> Numbers(int first, int last)
+// Every list the game's code registers.
+const std::vector<Yardcrew::sContentList>& CodeLists()
 {
-    std::vector<std::string> words;
-    for (int n = first; n <= last; ++n)
-        words.push_back(std::to_string(n));
-    return words;
+    Yardcrew::RegisterGames();
+    Yardcrew::RegisterScreenContent();
+    return Yardcrew::GetContentLists();
 }
 
-// The four tool colours by every tool kind, as the colour-and-tool list names them.
-std::vector<std::string> ColoredTools()
+// The names the code asks for, each where the data's manifests declare it (the language-independent
+// manifest, or both voice manifests for a spoken name), in the engine's kinds; a localized image in
+// both languages. Names the check cannot load as an engine resource here (level progressions, and
+// constants other than integer arrays and points) are left to CheckContentLists.
+std::vector<Required> CodeNames(const DeclaredNames& declared)
 {
-    std::vector<std::string> entries;
-    for (const char* color : {"Red", "Green", "Blue", "Yellow"})
-        for (const char* tool : {"Hammer", "Saw", "Drill", "Brush", "Wrench", "Screwdriver", "Level", "Pliers"})
-            entries.push_back(std::string(color) + "_" + tool);
+    std::vector<Required> names;
+    std::set<std::string> seen;
+    const auto add = [&](const std::string& name, int atLeast, int atMost)
+    {
+        for (const auto& [manifest, declarations] : declared.byManifest)
+        {
+            const auto found = declarations.find(name);
+            if (found == declarations.end() || !seen.insert(manifest + ":" + name).second)
+                continue;
+            const std::string& tag = found->second.tag;
+            const std::map<std::string, Want> kWants = {{"image", Want::Image},
+                                                        {"imagelist", Want::ImageList},
+                                                        {"filmstrip", Want::ImageList},
+                                                        {"intarray", Want::IntArray},
+                                                        {"vector2i", Want::Point},
+                                                        {"sound", Want::Sound},
+                                                        {"randomsound", Want::RandomSound},
+                                                        {"soundlist", Want::SoundList},
+                                                        {"scenelayout", Want::SceneLayout},
+                                                        {"spritetype", Want::SpriteType}};
+            if (const auto want = kWants.find(tag); want != kWants.end())
+                names.push_back({manifest, name, want->second, atLeast, atMost});
+        }
+    };
+    for (const Yardcrew::sContentList& list : CodeLists())
+    {
+        for (const Yardcrew::sContentName& wanted : list.names)
+        {
+            const bool localized = wanted.kind == Yardcrew::ContentKind_LocalizedImage ||
+                                   wanted.kind == Yardcrew::ContentKind_LocalizedImageList;
+            for (const char* suffix : {"_EN", "_SP"})
+                if (localized || suffix[1] == 'E')
+                    add(wanted.name + std::string(localized ? suffix : ""), wanted.atLeast, wanted.atMost);
+        }
+    }
+    return names;
+}
+
+// Sound lists and the entries the code looks up in them.
+std::map<std::string, std::vector<std::string>> ListEntries()
+{
+    std::map<std::string, std::vector<std::string>> entries{
+        {kWidgetSounds, {std::begin(kWidgetEvents), std::end(kWidgetEvents)}}};
+    for (const Yardcrew::sContentList& list : CodeLists())
+        for (const Yardcrew::sContentName& wanted : list.names)
+            if (wanted.kind == Yardcrew::ContentKind_Voice || wanted.kind == Yardcrew::ContentKind_SoundList)
+                for (const char* member : wanted.members)
+                    entries[wanted.name].push_back(member);
     return entries;
 }
-
-// Sound lists and the entries the game looks up in them: the shared name tables' words.
-const std::map<std::string, std::vector<std::string>> kListEntries = {
-    {"General_ColorWords", {"Red", "Green", "Blue", "Yellow", "Black", "Orange", "Purple", "White", "Brown", "Gray"}},
-    {"General_ShapeWords", {"Square", "Circle", "Triangle", "Star", "Octagon", "Rectangle"}},
-    {"General_ToolWords", {"Hammer", "Saw", "Drill", "Brush", "Wrench", "Screwdriver", "Level", "Pliers"}},
-    {"General_ColoredToolWords", ColoredTools()},
-    {"General_MaterialWords_Singular", {"Plant", "Bricks", "Log", "Cement", "Cone"}},
-    {"General_MaterialWords_Plural", {"Plant", "Bricks", "Log", "Cement", "Cone"}},
-    {"General_NumberWords", Numbers(0, 20)},
-    {"General_RequestWords_Singular",
-     {std::begin(Yardcrew::kBuildingMaterialNames), std::end(Yardcrew::kBuildingMaterialNames)}},
-    {"General_RequestWords_Plural",
-     {std::begin(Yardcrew::kBuildingMaterialNames), std::end(Yardcrew::kBuildingMaterialNames)}},
-    {"GameDescriptions",
-     {"CountTheMaterials", "HammerTheNail", "HereToThere", "HideAndSeek", "HoistStacker", "HaulersDelivery", "PaintIt",
-      "PileOfLeaves", "PlanAJob", "SproutPuzzle", "StreetSigns", "ToolShed"}},
-    {"WidgetSounds", {"Hot", "Down", "Release", "Checked", "Unchecked", "Snap"}},
-};
 
 const char* const kVoiceManifests[] = {"AudioResources", "AudioResources_SP"};
 
@@ -216,7 +207,7 @@ protected:
 
     void Check(const Required& required, const std::string& where)
     {
-        const Label name(required.name);
+        const Label name(required.name.c_str());
         const std::string what = where + required.name;
         const auto descriptor = manager->GetResource(name);
         if (!descriptor)
@@ -274,14 +265,21 @@ protected:
             break;
         }
         case Want::SoundList:
-            if (!dynamic_cast<const RecordedSoundList*>(descriptor.get()))
-                problems.push_back(what + " is not a sound list");
-            break;
-        case Want::SceneLayout:
         {
+            const auto* list = dynamic_cast<const RecordedSoundList*>(descriptor.get());
+            if (!list)
+                return problems.push_back(what + " is not a sound list");
+            count = static_cast<int>(list->entries.size());
+            break;
+        }
+        case Want::SceneLayout:
+        case Want::SpriteType:
+        {
+            const char* tag = required.want == Want::SceneLayout ? "scenelayout" : "spritetype";
             const auto* element = dynamic_cast<const RecordedElement*>(descriptor.get());
-            if (!element || element->tag != "scenelayout")
-                problems.push_back(what + " is not a scene layout");
+            if (!element || element->tag != tag)
+                problems.push_back(what + " is not a " +
+                                   (required.want == Want::SceneLayout ? "scene layout" : "sprite type"));
             break;
         }
         }
@@ -293,7 +291,7 @@ protected:
     // Every entry the game asks for is in the list and names a sound of this manifest set.
     void CheckListEntries(const std::string& where)
     {
-        for (const auto& [listName, entries] : kListEntries)
+        for (const auto& [listName, entries] : ListEntries())
         {
             const auto* list =
                 dynamic_cast<const RecordedSoundList*>(manager->GetResource(Label(listName.c_str())).get());
@@ -326,15 +324,23 @@ protected:
 
 } // namespace
 
-TEST_F(ContentCheck, EverySharedNameExistsWithItsType)
+TEST_F(ContentCheck, EveryNameTheCodeAsksForLoadsWithItsType)
 {
+    // The engine's own names, and every language-independent name of the code's lists, as the engine's
+    // image, constant and recording factories make them; spoken names have their own test below.
+    std::vector<Required> names = kEngine;
+    for (Required& required : CodeNames(ReadDeclaredNames(DataFolder())))
+        if (std::find(std::begin(kVoiceManifests), std::end(kVoiceManifests), required.manifest) ==
+            std::end(kVoiceManifests))
+            names.push_back(std::move(required));
+    EXPECT_GT(names.size(), 200u);
     std::set<std::string> manifests;
-    for (const auto& required : kShared)
+    for (const auto& required : names)
         manifests.insert(required.manifest);
     for (const auto& manifest : manifests)
         Load(manifest);
-    for (const auto& required : kShared)
-        Check(required, std::string(required.manifest) + ": ");
+    for (const auto& required : names)
+        Check(required, required.manifest + ": ");
     CheckListEntries("AudioResources_General: ");
     EXPECT_TRUE(problems.empty()) << Report();
 }
@@ -395,16 +401,15 @@ TEST_F(ContentCheck, BothVoiceManifestsNameTheSameSoundsInTheirOwnLanguage)
     // the other language, and a line that points at the other language's file speaks the wrong one.
     std::map<std::string, std::map<std::string, std::string>> shapes; // manifest -> name -> shape
     std::map<std::string, std::set<std::string>> filesOf;
+    const std::vector<Required> voices = CodeNames(ReadDeclaredNames(DataFolder()));
     for (const char* manifest : kVoiceManifests)
     {
         const std::string where = std::string(manifest) + ": ";
         if (!Load(manifest))
             continue;
-        for (const auto& required : kVoices)
-            Check(required, where);
-        for (const auto& [listName, entries] : kListEntries)
-            if (listName != "WidgetSounds")
-                Check({"", listName.c_str(), Want::SoundList}, where);
+        for (const auto& required : voices)
+            if (required.manifest == manifest)
+                Check(required, where);
         CheckListEntries(where);
         for (const auto& [name, shape] : RecordedShapes(std::wstring(manifest, manifest + strlen(manifest))))
         {
@@ -563,10 +568,10 @@ TEST_F(EngineSoundCheck, TheEngineLoadsEverySoundWithAllItsVariants)
             if (sound->GetKind() != Label(kind))
                 problems.push_back(where + name + " is not of the kind " + kind);
         }
-        for (const auto& [listName, entries] : kListEntries)
+        for (const auto& [listName, entries] : ListEntries())
         {
             const auto* list = dynamic_cast<const SoundList*>(manager->GetResource(Label(listName.c_str())).get());
-            if ((listName == "WidgetSounds") != (std::string(manifest) == "AudioResources_General"))
+            if ((listName == kWidgetSounds) != (std::string(manifest) == "AudioResources_General"))
                 continue;
             if (!list)
             {

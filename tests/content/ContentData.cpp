@@ -9,6 +9,8 @@
 #include "core/XMLReader.h"
 #include "framework/ResourceDescriptor.h"
 #include "framework/ResourceManager.h"
+#include "game/PlanAJob/PlanAJobContent.h"
+#include "game/screens/CutsceneMode.h"
 #include "platform/linux/FileSystemPartition.h"
 #include "support/MemoryFileSystemPartition.h"
 
@@ -429,8 +431,10 @@ DeclaredNames ReadDeclaredNames(const std::string& dataFolder)
                         declaration = &names.byManifest[manifest][name];
                         const std::string last = Narrow(element->GetAttribute(L"last"));
                         countChildren = last.empty();
-                        *declaration =
-                            Declaration{tag, countChildren ? 0 : PatternCount(element->GetAttribute(L"first"), last)};
+                        *declaration = Declaration();
+                        declaration->tag = tag;
+                        declaration->count = countChildren ? 0 : PatternCount(element->GetAttribute(L"first"), last);
+                        declaration->attributes = element->GetAttributes();
                         if (!names.kinds.emplace(name, tag).second && !swapsIn)
                             names.errors.push_back(manifest + ": " + name + " is declared twice");
                         if (tag == "scenelayout")
@@ -460,8 +464,13 @@ DeclaredNames ReadDeclaredNames(const std::string& dataFolder)
                     {
                         AddLayoutReferences(*element, manifest + ": " + layout, names.layoutReferences);
                     }
-                    if (depth == 3 && declaration != nullptr && countChildren)
-                        ++declaration->count;
+                    if (depth == 3 && declaration != nullptr)
+                    {
+                        declaration->count += countChildren ? 1 : 0;
+                        declaration->children.push_back({Narrow(element->GetName()), element->GetAttributes()});
+                    }
+                    if (depth == 4 && declaration != nullptr)
+                        ++declaration->grandchildren;
                 }
                 else if (element->IsEndElement())
                 {
@@ -533,10 +542,26 @@ KindRule RuleOf(Yardcrew::eContentKind kind)
         return {"a constant", IsConstantTag};
     case Yardcrew::ContentKind_SpriteType:
         return {"a sprite type", tags({"spritetype"})};
+    case Yardcrew::ContentKind_LevelProgression:
+        return {"a level progression", tags({"LevelProg"})};
     case Yardcrew::ContentKind_Count:
         break;
     }
     return {"a known kind of name", [](const std::string&) { return false; }};
+}
+
+// The keys the code looks up inside a declaration: a sound list's entries, a sprite type's animations.
+std::set<std::string> MembersOf(const Declaration& declaration)
+{
+    const bool list = declaration.tag == "soundlist";
+    std::set<std::string> members;
+    for (const Declaration::Child& child : declaration.children)
+    {
+        const auto key = child.attributes.find(list ? L"event" : L"name");
+        if (child.tag == (list ? "sound" : "animation") && key != child.attributes.end())
+            members.insert(Narrow(key->second));
+    }
+    return members;
 }
 
 } // namespace
@@ -592,10 +617,64 @@ std::vector<std::string> CheckContentLists(const std::string& dataFolder, std::s
                 else if (declaration->count < wanted.atLeast || declaration->count > wanted.atMost)
                     problems.push_back(where + " has " + std::to_string(declaration->count) + " items, not " +
                                        std::to_string(wanted.atLeast) + " to " + std::to_string(wanted.atMost));
+                if (wanted.members.empty())
+                    continue;
+                const std::set<std::string> members = MembersOf(*declaration);
+                for (const char* member : wanted.members)
+                    if (!members.count(member))
+                        problems.push_back(where + " has no " +
+                                           (declaration->tag == "soundlist" ? "entry " : "animation ") + member);
             }
         }
     }
     return problems;
+}
+
+LevelDataNames::LevelDataNames(const std::string& dataFolder)
+{
+    const DeclaredNames declared = ReadDeclaredNames(dataFolder);
+    for (const auto& [manifest, names] : declared.byManifest)
+    {
+        for (const auto& [name, declaration] : names)
+        {
+            std::vector<Yardcrew::sContentName> wanted;
+            if (declaration.tag == "LevelProg")
+            {
+                for (const Declaration::Child& step : declaration.children)
+                {
+                    const auto id = step.attributes.find(L"cutsceneID");
+                    if (step.tag != "Cutscene" || id == step.attributes.end())
+                        continue;
+                    const Label cutscene = Label::FromString(id->second);
+                    const char* layout = Keep(Yardcrew::CutsceneMode::LayoutName(cutscene));
+                    wanted.push_back({Yardcrew::ContentKind_SceneLayout, layout});
+                    // One line per picture: as many as the layout shows, and at least one.
+                    int pictures = 1;
+                    for (const auto& [other, found] : declared.byManifest)
+                        if (const auto at = found.find(layout); at != found.end())
+                            pictures = std::max(1, at->second.grandchildren);
+                    for (int number = 1; number <= pictures; ++number)
+                        wanted.push_back(
+                            {Yardcrew::ContentKind_Voice, Keep(Yardcrew::CutsceneMode::VoiceName(cutscene, number))});
+                }
+            }
+            else if (Widen(declaration.tag) == Yardcrew::PlanAJobContent::kLevelTag)
+            {
+                Yardcrew::PlanAJobLevel& level = mJobs.emplace_back();
+                level.ReadAttributes(AttributeContainer(declaration.attributes));
+                wanted = Yardcrew::PlanAJobContent::LevelNames(level);
+            }
+            if (wanted.empty())
+                continue;
+            mNames.push_back(std::move(wanted));
+            mLists.push_back({Keep(manifest + " " + name), mNames.back()});
+        }
+    }
+}
+
+const char* LevelDataNames::Keep(std::string text)
+{
+    return mTexts.emplace_back(std::move(text)).c_str();
 }
 
 std::vector<std::string> FindClashingFiles(const std::string& dataFolder)

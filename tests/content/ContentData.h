@@ -4,9 +4,12 @@
 // the resource types whose engine factories are not registered here, a libsndfile decoder, and a scan of
 // the names every manifest declares and every scene layout refers to.
 
+#include "core/AttributeContainer.h"
 #include "framework/FileSource.h"
 #include "game/ContentNames.h"
+#include "game/PlanAJob/PlanAJobLevel.h"
 
+#include <deque>
 #include <map>
 #include <memory>
 #include <set>
@@ -114,11 +117,20 @@ struct LayoutReference
 };
 
 // A resource a manifest declares: its element's tag and how many items it holds (images of a pattern
-// list, else child elements: variants, entries, array values).
+// list, else child elements: variants, entries, array values), with what the level readers and the
+// checks of sound list entries and animations read from it.
 struct Declaration
 {
+    struct Child
+    {
+        std::string tag;
+        Strata::IAttributeContainer::AttributeMap attributes;
+    };
     std::string tag;
     int count = 0;
+    Strata::IAttributeContainer::AttributeMap attributes;
+    std::vector<Child> children;
+    int grandchildren = 0; // elements two levels down: the pictures below a scene layout's root node
 };
 
 struct DeclaredNames
@@ -138,6 +150,28 @@ DeclaredNames ReadDeclaredNames(const std::string& dataFolder);
 // naming the list's owner and the language.
 std::vector<std::string> CheckContentLists(const std::string& dataFolder,
                                            std::span<const Yardcrew::sContentList> lists);
+
+// The names the game's code builds at run time from the data's own levels, as lists for
+// CheckContentLists: each cut-scene a story names (its layout and a voice line per picture, the way the
+// cut-scene screen builds them) and each job-order level's pictures and building. The lists and their
+// names live as long as the object.
+class LevelDataNames
+{
+public:
+    explicit LevelDataNames(const std::string& dataFolder);
+    LevelDataNames(const LevelDataNames&) = delete;
+    LevelDataNames& operator=(const LevelDataNames&) = delete;
+
+    std::span<const Yardcrew::sContentList> Lists() const { return mLists; }
+
+private:
+    const char* Keep(std::string text);
+
+    std::deque<std::string> mTexts;
+    std::deque<Yardcrew::PlanAJobLevel> mJobs;
+    std::deque<std::vector<Yardcrew::sContentName>> mNames;
+    std::vector<Yardcrew::sContentList> mLists;
+};
 
 // Files below the data folder that the data partition could confuse: the same name ignoring letter
 // case in two folders, or one base name with two extensions of the same kind (image or audio), where

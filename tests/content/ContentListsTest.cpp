@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -53,15 +54,23 @@ public:
     // manifest does not declare it.
     bool Remove(const std::string& manifest, const std::string& name)
     {
+        return RemoveElement(manifest, " name=\"" + name + "\"", "");
+    }
+
+    // Takes out the element whose start tag holds `needle` (the first after the start of the element
+    // that declares `within`, when given), children and all; false when there is none.
+    bool RemoveElement(const std::string& manifest, const std::string& needle, const std::string& within)
+    {
         const auto path = mFolder / (manifest + ".xml");
         std::ifstream in(path, std::ios::binary);
         std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
         in.close();
-        const size_t at = text.find(" name=\"" + name + "\"");
+        const size_t from = within.empty() ? 0 : text.find(" name=\"" + within + "\"");
+        const size_t at = from == std::string::npos ? from : text.find(needle, from);
         if (at == std::string::npos)
             return false;
         const size_t open = text.rfind('<', at);
-        const std::string tag = text.substr(open + 1, at - open - 1);
+        const std::string tag = text.substr(open + 1, text.find_first_of(" />", open + 1) - open - 1);
         size_t end = text.find('>', at);
         if (text[end - 1] != '/')
             end = text.find("</" + tag + ">", end) + tag.size() + 2;
@@ -77,13 +86,118 @@ private:
 
 } // namespace
 
+// The check the game's content must pass: every list the code registers, and the names the code builds
+// from the data's own levels.
+std::vector<std::string> CheckEverything(const std::string& folder)
+{
+    RegisterGames();
+    RegisterScreenContent();
+    const LevelDataNames built(folder);
+    std::vector<sContentList> lists = GetContentLists();
+    lists.insert(lists.end(), built.Lists().begin(), built.Lists().end());
+    return CheckContentLists(folder, lists);
+}
+
 TEST(ContentLists, EveryNameTheCodeAsksForIsInTheDataInBothLanguages)
 {
     RegisterGames();
     RegisterScreenContent();
     ASSERT_GE(GetContentLists().size(), 2u);
-    const std::vector<std::string> problems = CheckContentLists(DataFolder(), GetContentLists());
+    // The story, whose cut-scenes name layouts and lines, and the job order's nine levels.
+    EXPECT_EQ(LevelDataNames(DataFolder()).Lists().size(), 10u);
+    const std::vector<std::string> problems = CheckEverything(DataFolder());
     EXPECT_TRUE(problems.empty()) << Join(problems);
+}
+
+TEST(ContentLists, EachNameTheCodeAsksForFailsTheCheckWhenTakenFromTheData)
+{
+    enum Where
+    {
+        Shared, // from a manifest both languages load: the check fails in both
+        Spoken, // from each voice manifest in turn: the check fails in that language alone
+    };
+    const struct
+    {
+        Where where;
+        const char* manifest; // a spoken case names none: it runs on both voice manifests
+        const char* needle;   // in the start tag of the element taken out
+        const char* within;   // the element searched, when the needle is not unique
+        const char* report;
+    } kCases[] = {
+        // The word lists the audio manager and the games speak from, their entries and their answers.
+        {Spoken, "", " name=\"General_ColorWords\"", "", "General_ColorWords, a voice line, is missing"},
+        {Spoken, "", " name=\"General_ShapeWords\"", "", "General_ShapeWords, a voice line, is missing"},
+        {Spoken, "", " name=\"General_ToolWords\"", "", "General_ToolWords, a voice line, is missing"},
+        {Spoken, "", " name=\"General_MaterialWords_Singular\"", "", "General_MaterialWords_Singular, a voice"},
+        {Spoken, "", " name=\"General_MaterialWords_Plural\"", "", "General_MaterialWords_Plural, a voice"},
+        {Spoken, "", " name=\"General_ColoredToolWords\"", "", "General_ColoredToolWords, a voice line, is missing"},
+        {Spoken, "", "event=\"Yellow_Pliers\"", "General_ColoredToolWords", "has no entry Yellow_Pliers"},
+        {Spoken, "", "event=\"10\"", "General_NumberWords", "General_NumberWords has no entry 10"},
+        {Spoken, "", "event=\"CementGray\"", "General_RequestWords_Plural", "has no entry CementGray"},
+        {Spoken, "", "event=\"PlanAJob\"", "GameDescriptions", "GameDescriptions has no entry PlanAJob"},
+        {Spoken, "", " name=\"GameDescriptions\"", "", "GameDescriptions, a voice line, is missing"},
+        {Spoken, "", " name=\"General_CorrectAnswer\"", "", "General_CorrectAnswer, a random sound, is missing"},
+        {Spoken, "", " name=\"General_IncorrectAnswer\"", "", "General_IncorrectAnswer, a random sound, is missing"},
+        // A cut-scene's line, named from the story's data and the pictures of its layout.
+        {Spoken, "", " name=\"Cutscene_Finale_2\"", "", "Cutscene_Finale_2, a voice line, is missing"},
+        {Shared, "AudioResources_General", " name=\"Music_GeneralUI\"", "", "Music_GeneralUI, a sound, is missing"},
+        {Shared, "AudioResources_General", " name=\"Music_TitleTheme\"", "", "Music_TitleTheme, a sound, is missing"},
+        {Shared, "LevelProgression", " name=\"MenagerieStory\"", "", "MenagerieStory, a level progression, is missing"},
+        {Shared, "CutsceneMode", " name=\"Cutscene_Pond\"", "", "Cutscene_Pond, a scene layout, is missing"},
+        {Shared, "StickerBook", " name=\"AllStickersList\"", "", "StickerManager ("},
+        // The job order's pictures and building, named from its levels.
+        {Shared, "PlanAJobMode", " name=\"PlanAJob_Tree_SpriteType\"", "", "PlanAJob_Tree_SpriteType, a sprite"},
+        {Shared, "PlanAJobMode", " name=\"PlanAJob_Doghouse_Targets\"", "", "PlanAJob_Doghouse_Targets, an image"},
+        {Shared, "PlanAJobMode", "<animation name=\"BuildAnim\"", "PlanAJob_House_SpriteType",
+         "has no animation BuildAnim"},
+        // The animations the games start, the colours of signs and tools among them.
+        {Shared, "CountTheMaterialsMode", "<animation name=\"Drive-Left\"", "CTM_Tipper",
+         "has no animation Drive-Left"},
+        {Shared, "CountTheMaterialsMode", "<animation name=\"Drive-Right-Down-Reverse\"", "CTM_Digger",
+         "CTM_Digger has no animation Drive-Right-Down-Reverse"},
+        {Shared, "HaulersDeliveryMode", "<animation name=\"Drive-Left\"", "HD_Cart_SpriteType",
+         "HD_Cart_SpriteType has no animation Drive-Left"},
+        {Shared, "HaulersDeliveryMode", "<animation name=\"Sad\"", "HD_Hoist_SpriteType", "has no animation Sad"},
+        {Shared, "HoistStackerMode", "<animation name=\"Happy\"", "ST_Hoist_SpriteType", "has no animation Happy"},
+        {Shared, "HereToThereMode", "<animation name=\"Drive-Left\"", "HTT_Truck", "HTT_Truck has no animation"},
+        {Shared, "PileOfLeavesMode", "<animation name=\"Correct\"", "PileOfLeaves_Dog", "has no animation Correct"},
+        {Shared, "PileOfLeavesMode", "<animation name=\"Wrong\"", "PileOfLeaves_Dog", "has no animation Wrong"},
+        {Shared, "HideAndSeekMode", "<animation name=\"Run\"", "HS_Tabby", "HS_Tabby has no animation Run"},
+        {Shared, "HideAndSeekMode", "<animation name=\"TimedShow\"", "HS_Tail", "has no animation TimedShow"},
+        {Shared, "PaintTheHouseMode", "<animation name=\"Painted\"", "FenceSpriteType_Blue",
+         "has no animation Painted"},
+        {Shared, "PaintTheHouseMode", "<animation name=\"ForemanPaint\"", "PI_Truck_SpriteType", "ForemanPaint"},
+        {Shared, "StreetSignsMode", "<animation name=\"Orange\"", "StreetSigns_SignOctagon", "has no animation Orange"},
+        {Shared, "StreetSignsMode", "<animation name=\"Drive\"", "StreetSigns_Truck", "has no animation Drive"},
+        {Shared, "ToolShedMode", "<animation name=\"Yellow\"", "ToolShedTool_Saw", "has no animation Yellow"},
+        {Shared, "HammerTheNailMode", "<animation name=\"Rotate\"", "SpriteType_DriverMinus_Green",
+         "has no animation Rotate"},
+    };
+    for (const auto& c : kCases)
+    {
+        for (const char* manifest : {"AudioResources", "AudioResources_SP"})
+        {
+            const bool spanish = c.where == Spoken && std::string(manifest) == "AudioResources_SP";
+            const std::string from = c.where == Spoken ? manifest : c.manifest;
+            SCOPED_TRACE(from + ": " + c.needle);
+            ScratchData data;
+            ASSERT_TRUE(data.RemoveElement(from, c.needle, c.within));
+            const std::vector<std::string> problems = CheckEverything(data.Folder());
+            const auto reported = [&](const char* language)
+            {
+                return std::any_of(problems.begin(), problems.end(),
+                                   [&](const std::string& problem)
+                                   {
+                                       return problem.find(std::string(" (") + language + "): ") != std::string::npos &&
+                                              problem.find(c.report) != std::string::npos;
+                                   });
+            };
+            EXPECT_EQ(c.where == Shared || !spanish, reported("English")) << Join(problems);
+            EXPECT_EQ(c.where == Shared || spanish, reported("Spanish")) << Join(problems);
+            if (c.where == Shared)
+                break;
+        }
+    }
 }
 
 TEST(ContentLists, ANameTakenFromTheDataFailsTheCheckInTheLanguageItWasTakenFrom)

@@ -32,6 +32,7 @@ class ContentTools(unittest.TestCase):
             ("Stray.xml", None, '<?xml version="1.0"?>\n<!-- Made by tools/make_content.sh. -->\n<manifest/>\n',
              "Stray.xml says the tools make it"),
             ("LICENSES", "MIT licence", "GPL", "LICENSES differs"),
+            ("licenses/DejaVu-fonts.txt", "Bitstream", "Someone", "licenses/DejaVu-fonts.txt differs"),
         ]
         for name, old, new, report in cases:
             with self.subTest(name), tempfile.TemporaryDirectory() as data:
@@ -56,6 +57,46 @@ class ContentTools(unittest.TestCase):
                 problems = unlicensed(licenses.replace(name, "?"), DATA, art)
                 self.assertTrue(any(report in p for p in problems), problems)
 
+    def test_licence_texts_ship_inside_the_data_and_every_drawing_has_its_source(self):
+        def licence(old, new):
+            return lambda data, art: edit(os.path.join(data, "LICENSES"), old, new)
+
+        def edit(path, old, new):
+            text = read(path)
+            self.assertIn(old, text)
+            with open(path, "w", encoding="utf-8") as f:
+                f.write(text.replace(old, new))
+
+        def remove(*parts):
+            return lambda data, art: os.remove(os.path.join({"data": data, "art": art}[parts[0]], *parts[1:]))
+
+        def add(*parts):
+            return lambda data, art: open(os.path.join({"data": data, "art": art}[parts[0]], *parts[1:]), "w").close()
+
+        # (what is done to a copy of data/ and art/, what the report must say)
+        cases = [
+            (licence("licenses/DejaVu-fonts.txt", "/usr/share/doc/fonts-dejavu-core/copyright"),
+             "points at /usr/share/doc/fonts-dejavu-core/copyright"),
+            (licence("licenses/Fluent-Emoji-MIT.txt", "art/LICENSE-MIT"), "points at art/LICENSE-MIT"),
+            (remove("data", "licenses", "FluidR3-soundfont.txt"),
+             "names licenses/FluidR3-soundfont.txt, which the data folder does not hold"),
+            (add("data", "licenses", "Stray.txt"), "does not name the licence text licenses/Stray.txt"),
+            (lambda data, art: edit(os.path.join(art, "SOURCES"), "own/pi_lift.svg\t", "#"),
+             "art/SOURCES does not list art/own/pi_lift.svg"),
+            (lambda data, art: edit(os.path.join(art, "SOURCES"), "fluent/bear.svg\t", "#"),
+             "art/SOURCES does not list art/fluent/bear.svg"),
+            (add("art", "own", "new_drawing.svg"), "art/SOURCES does not list art/own/new_drawing.svg"),
+            (remove("art", "own", "hs_tail.svg"), "art/SOURCES lists art/own/hs_tail.svg, which is no drawing"),
+        ]
+        for change, report in cases:
+            with self.subTest(report), tempfile.TemporaryDirectory() as work:
+                data, art = os.path.join(work, "data"), os.path.join(work, "art")
+                shutil.copytree(DATA, data, ignore=shutil.ignore_patterns("*.ogg", "*.png"))
+                shutil.copytree(os.path.join(ROOT, "art"), art)
+                self.assertEqual([], unlicensed(read(os.path.join(data, "LICENSES")), data, art))
+                change(data, art)
+                problems = unlicensed(read(os.path.join(data, "LICENSES")), data, art)
+                self.assertTrue(any(report in p for p in problems), "\n".join(problems))
 
 if __name__ == "__main__":
     unittest.main()

@@ -1,6 +1,6 @@
 #!/usr/bin/python3
-"""Checks that data/ is what the content tools make of the sources, and that data/LICENSES accounts for
-every drawing.
+"""Checks that data/ is what the content tools make of the sources, that data/LICENSES accounts for
+every drawing and ships the licence texts it names, and that art/SOURCES names every drawing in art/.
 
 Usage: check_content.py [data folder]      (default: the repository's data/)
 
@@ -23,6 +23,10 @@ ROOT = os.path.normpath(os.path.join(os.path.dirname(os.path.abspath(__file__)),
 # everywhere.
 BINARY = (".png", ".ogg")
 IMAGES = (".png", ".gif", ".jpg")
+# The folder of data/ that holds the licence texts LICENSES names.
+LICENCE_TEXTS = "licenses/"
+# Where a licence text lies outside the data folder, which LICENSES must not point at.
+OUTSIDE = re.compile(r"/usr/share/\S*|\bart/LICEN[CS]E\S*")
 WHOLE = re.compile(r"\A[^<]*<\?xml[^>]*>\s*<!--(?:(?!-->).)*made by tools/make_content\.sh", re.S | re.I)
 
 
@@ -41,15 +45,16 @@ def text_files(folder):
     return sorted(found)
 
 
-def written_whole(path):
-    return os.path.basename(path) == "LICENSES" or bool(WHOLE.match(read(path)))
+def written_whole(data, name):
+    """Whether the tools write the file whole: LICENSES, the licence texts and the manifests that say so."""
+    return name == "LICENSES" or name.startswith(LICENCE_TEXTS) or bool(WHOLE.match(read(os.path.join(data, name))))
 
 
 def remake_differences(data, root=ROOT):
     """What differs between the data folder's text files and what the tools write from the sources."""
     with tempfile.TemporaryDirectory() as work:
         for name in text_files(data):
-            if not written_whole(os.path.join(data, name)):
+            if not written_whole(data, name):
                 os.makedirs(os.path.dirname(os.path.join(work, name)), exist_ok=True)
                 shutil.copyfile(os.path.join(data, name), os.path.join(work, name))
         run = subprocess.run(["bash", os.path.join(root, "tools", "make_content.sh"), "--manifests-only",
@@ -73,7 +78,9 @@ def remake_differences(data, root=ROOT):
 
 def unlicensed(licenses, data, art):
     """Picture folders of the data folder and our own drawings in art/own/ that the LICENSES text does
-    not name ("stickers/", "cursor_arrow.svg"), and drawings in art/fluent/ missing from art/SOURCES."""
+    not name ("stickers/", "cursor_arrow.svg"); licence texts it points at outside the data folder, or
+    names in licenses/ without shipping them, or ships without naming them; and drawings in art/ missing
+    from art/SOURCES, or rows of it naming no drawing."""
     problems = []
     for folder in sorted(os.listdir(data)):
         path = os.path.join(data, folder)
@@ -83,11 +90,25 @@ def unlicensed(licenses, data, art):
     for name in sorted(os.listdir(os.path.join(art, "own"))):
         if name.endswith(".svg") and name not in licenses:
             problems.append("LICENSES does not name our drawing art/own/%s" % name)
+    for outside in OUTSIDE.findall(licenses):
+        problems.append("LICENSES points at %s, outside the data folder" % outside.rstrip(").,;"))
+    named = set(re.findall(re.escape(LICENCE_TEXTS) + r"[\w.-]*\w", licenses))
+    shipped = set()
+    if os.path.isdir(os.path.join(data, LICENCE_TEXTS)):
+        shipped = {LICENCE_TEXTS + n for n in os.listdir(os.path.join(data, LICENCE_TEXTS))}
+    for name in sorted(named - shipped):
+        problems.append("LICENSES names %s, which the data folder does not hold" % name)
+    for name in sorted(shipped - named):
+        problems.append("LICENSES does not name the licence text %s" % name)
     sources = read(os.path.join(art, "SOURCES"))
     listed = {line.split("\t")[0] for line in sources.splitlines() if line and not line.startswith("#")}
-    for name in sorted(os.listdir(os.path.join(art, "fluent"))):
-        if name.endswith(".svg") and "fluent/" + name not in listed:
-            problems.append("art/SOURCES does not list art/fluent/%s" % name)
+    drawings = {"%s/%s" % (folder, name) for folder in sorted(os.listdir(art))
+                if os.path.isdir(os.path.join(art, folder))
+                for name in os.listdir(os.path.join(art, folder)) if name.endswith(".svg")}
+    for name in sorted(drawings - listed):
+        problems.append("art/SOURCES does not list art/%s" % name)
+    for name in sorted(listed - drawings):
+        problems.append("art/SOURCES lists art/%s, which is no drawing there" % name)
     return problems
 
 

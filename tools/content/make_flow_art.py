@@ -64,7 +64,7 @@ WORDS = {
     "NewSticker": ("A new sticker!", "¡Una estampa nueva!"),
     "BookComplete": ("Your sticker book is full!", "¡Tu álbum está completo!"),
 }
-PLAY = ("Play", "¡A jugar!")
+PLAY = ("Play", "¡Jugar!")
 LANGUAGES = ("EN", "SP")
 
 PANEL = ('<rect x="6" y="12" width="{w8}" height="{h18}" rx="36" fill="#000000" fill-opacity="0.22"/>'

@@ -29,7 +29,7 @@ BUTTONS = {
     "OptionsButton": ("Options", "Opciones", "wrench"),
     "CreditsButton": ("Credits", "Créditos", "paintbrush"),
     "QuitButton": ("Quit", "Salir", "flow_back"),
-    "PlayButton": ("Play", "Jugar", "check_mark"),
+    "PlayButton": ("Play", "¡Jugar!", "check_mark"),
     "NewGameButton": ("New Game", "Juego nuevo", None),
     "DoneButton": ("Done", "Listo", "check_mark"),
     "BackButton": ("Back", "Volver", None),

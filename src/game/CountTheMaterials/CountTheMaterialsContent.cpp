@@ -1,10 +1,12 @@
 #include "game/CountTheMaterials/CountTheMaterialsContent.h"
 
+#include "game/AudioContent.h"
 #include "game/CountTheMaterials/CountTheMaterialsLevel.h"
 #include "game/YardcrewNames.h"
 
 #include <algorithm>
 #include <cstring>
+#include <string>
 #include <vector>
 
 namespace Yardcrew::CountTheMaterialsContent
@@ -12,6 +14,21 @@ namespace Yardcrew::CountTheMaterialsContent
 
 std::span<const sContentName> List()
 {
+    // A request for one says the singular words alone, so the numbers run from 2.
+    static const std::vector<std::string> numbers = []
+    {
+        std::vector<std::string> entries;
+        for (int n = 2; n <= kCountTheMaterialsMaxItems; ++n)
+            entries.push_back(AudioContent::NumberEntry(n));
+        return entries;
+    }();
+    static const std::vector<const char*> numberEntries = []
+    {
+        std::vector<const char*> entries;
+        for (const std::string& number : numbers)
+            entries.push_back(number.c_str());
+        return entries;
+    }();
     static const std::vector<sContentName> names = []
     {
         std::vector<sContentName> list = {
@@ -21,7 +38,8 @@ std::span<const sContentName> List()
             kTipperMove,    kDiggerMove,    kBrickDrop,    kRollover,        kSelect,          kTipperStart,
             kTipperRoadIn,  kTipperRoadOut, kTipperSpeed,  kFarTipperStart,  kFarTipperRoad,   kFarTipperSpeed,
             kPickupOffset,  kDiggerStart,   kDiggerIdle,   kDiggerExit,      kDiggerRoadEnter, kDiggerRoadIn,
-            kDiggerRoadOut};
+            kDiggerRoadOut, kTipperSprite,  kDiggerSprite, kShovelSprite};
+        list.push_back({ContentKind_Voice, AudioContent::kNumberWords, 0, kAnyContentCount, numberEntries});
         // A pile of n items shows frame n - 1, up to the largest pile a level may hold.
         for (const auto* table : {kBuildingMaterialSpriteTypes, kBuildingMaterialRolloverSpriteTypes})
             for (int i = 0; i < BuildingMaterial_Count; ++i)

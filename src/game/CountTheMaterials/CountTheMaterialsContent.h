@@ -3,7 +3,9 @@
 // Every resource name the counting game's code asks for, declared once: the code reads each name from
 // here and the content check reads the list.
 
+#include "game/AudioContent.h"
 #include "game/ContentNames.h"
+#include "game/YardcrewNames.h"
 
 #include <span>
 
@@ -28,9 +30,12 @@ inline constexpr sContentName kTooMany{ContentKind_Voice, "CTM_TooMuch"};
 inline constexpr sContentName kDiggerPraise{ContentKind_Voice, "CTM_DiggerNoProb"};
 // One large item per material, for the request box.
 inline constexpr sContentName kRequestItems{ContentKind_ImageList, "CTM_RequestItems", 13, 13};
-// The request's words, one entry per material in each.
-inline constexpr sContentName kRequestOne{ContentKind_SoundList, "General_RequestWords_Singular", 13, 13};
-inline constexpr sContentName kRequestMany{ContentKind_SoundList, "General_RequestWords_Plural", 13, 13};
+// The request's words, one entry per material in each; a request for more than one says its number
+// first (General_NumberWords, an entry per count from 2 to the most a pile holds).
+inline constexpr sContentName kRequestOne{ContentKind_SoundList, AudioContent::kRequestWordsOne, 13, 13,
+                                          kBuildingMaterialNames};
+inline constexpr sContentName kRequestMany{ContentKind_SoundList, AudioContent::kRequestWordsMany, 13, 13,
+                                           kBuildingMaterialNames};
 inline constexpr sContentName kDiggerAsks{ContentKind_Voice, "VO_Digger_AreWeReady"};
 inline constexpr sContentName kTipperFinished{ContentKind_Sound, "CTM_TipperFinished"};
 inline constexpr sContentName kTipperMove{ContentKind_Sound, "SFX_TipperMove"};
@@ -38,6 +43,25 @@ inline constexpr sContentName kDiggerMove{ContentKind_Sound, "SFX_DiggerMove"};
 inline constexpr sContentName kBrickDrop{ContentKind_Sound, "SFX_BrickDrop"};
 inline constexpr sContentName kRollover{ContentKind_Sound, "SFX_ObjectRollover"};
 inline constexpr sContentName kSelect{ContentKind_Sound, "SFX_SelectItem"};
+
+// The machines' sprite types, with the animations the code starts.
+inline constexpr const char* kIdleLeft = "Idle-Left";
+inline constexpr const char* kDriveLeft = "Drive-Left";
+inline constexpr const char* kIdleRight = "Idle-Right";
+inline constexpr const char* kDriveRightDown = "Drive-Right-Down";
+inline constexpr const char* kDriveRightUp = "Drive-Right-Up";
+inline constexpr const char* kDriveLeftUp = "Drive-Left-Up";
+inline constexpr const char* kReverseRightDown = "Drive-Right-Down-Reverse";
+inline constexpr const char* kTipperAnimations[] = {kIdleLeft, kDriveLeft};
+inline constexpr const char* kDiggerAnimations[] = {kIdleRight, kDriveRightDown, kDriveRightUp, kDriveLeftUp,
+                                                    kReverseRightDown};
+inline constexpr const char* kShovelAnimations[] = {kDriveRightUp, kDriveLeftUp};
+inline constexpr sContentName kTipperSprite{ContentKind_SpriteType, "CTM_Tipper", 0, kAnyContentCount,
+                                            kTipperAnimations};
+inline constexpr sContentName kDiggerSprite{ContentKind_SpriteType, "CTM_Digger", 0, kAnyContentCount,
+                                            kDiggerAnimations};
+inline constexpr sContentName kShovelSprite{ContentKind_SpriteType, "CTM_Shovel", 0, kAnyContentCount,
+                                            kShovelAnimations};
 
 inline constexpr sContentName kTipperStart{ContentKind_Constant, "TipperStartPosition"};
 inline constexpr sContentName kTipperRoadIn{ContentKind_Constant, "TipperForegroundDriveOnPath", 1};

@@ -108,7 +108,7 @@ void MaterialLoader::enterScreen()
     digger->LocalSetLocation(start);
     digger->AddTask(std::make_unique<Strata::NodeLocationTask>(idle, TravelSeconds(start, idle, Speed())));
     Meet({digger, truck});
-    truck->AddTask(StartAnimationTask("Idle-Right"));
+    truck->AddTask(StartAnimationTask(Names::kIdleRight));
 }
 
 void MaterialLoader::driveToMaterial(DraggableMaterial* pile)
@@ -118,7 +118,7 @@ void MaterialLoader::driveToMaterial(DraggableMaterial* pile)
     if (digger == nullptr || truck == nullptr || pile == nullptr)
         return;
     truck->AddTask(std::make_unique<Strata::TimedTask>(0.6f));
-    truck->AddTask(StartAnimationTask("Drive-Right-Down"));
+    truck->AddTask(StartAnimationTask(Names::kDriveRightDown));
     truck->AddTask(PlayEffectTask(Names::kDiggerMove.name));
     Meet({digger, truck});
     const Point point = pickUpPoint(*pile);
@@ -126,8 +126,8 @@ void MaterialLoader::driveToMaterial(DraggableMaterial* pile)
         point, TravelSeconds(point, GameConstant<Point>(Names::kDiggerIdle.name), Speed())));
     Meet({digger, this});
     Meet({truck, this});
-    truck->AddTask(StartAnimationTask("Drive-Right-Up"));
-    QueueCall(*truck, [this] { setShovelAnimation("Drive-Right-Up"); });
+    truck->AddTask(StartAnimationTask(Names::kDriveRightUp));
+    QueueCall(*truck, [this] { setShovelAnimation(Names::kDriveRightUp); });
     const Strata::ObjectID id = pile->GetID();
     QueueCall(*this, [this, id] { pickUpMaterial(FindPile(id)); });
 }
@@ -170,9 +170,9 @@ void MaterialLoader::startLoadSequence()
         return;
     QueueCall(*digger, [this] { flipDiggerFacing(); });
     Meet({digger, truck});
-    truck->AddTask(StartAnimationTask("Drive-Left-Up"));
+    truck->AddTask(StartAnimationTask(Names::kDriveLeftUp));
     truck->AddTask(PlayEffectTask(Names::kDiggerMove.name));
-    QueueCall(*truck, [this] { setShovelAnimation("Drive-Left-Up"); });
+    QueueCall(*truck, [this] { setShovelAnimation(Names::kDriveLeftUp); });
 
     const auto enter = GameConstant<Point>(Names::kDiggerRoadEnter.name);
     const auto road = GameConstant<Points>(Names::kDiggerRoadIn.name);
@@ -224,19 +224,19 @@ void MaterialLoader::driveToIncorrectMaterial(DraggableMaterial* pile)
     const float seconds = TravelSeconds(point, idle, Speed());
     const Strata::ObjectID id = pile->GetID();
 
-    truck->AddTask(StartAnimationTask("Drive-Right-Down"));
+    truck->AddTask(StartAnimationTask(Names::kDriveRightDown));
     truck->AddTask(PlayEffectTask(Names::kDiggerMove.name));
     Meet({digger, truck});
     digger->AddTask(std::make_unique<Strata::NodeLocationTask>(point, seconds));
     QueueCall(*digger, [this, id] { arrivedSignal(FindPile(id)); });
     Meet({digger, truck});
-    truck->AddTask(StartAnimationTask("Idle-Right"));
+    truck->AddTask(StartAnimationTask(Names::kIdleRight));
     digger->AddTask(std::make_unique<Strata::TimedTask>(1.0f));
     Meet({digger, truck});
-    truck->AddTask(StartAnimationTask("Drive-Right-Down-Reverse"));
+    truck->AddTask(StartAnimationTask(Names::kReverseRightDown));
     digger->AddTask(std::make_unique<Strata::NodeLocationTask>(idle, seconds));
     Meet({digger, truck});
-    truck->AddTask(StartAnimationTask("Idle-Right"));
+    truck->AddTask(StartAnimationTask(Names::kIdleRight));
     Meet({digger, this});
 }
 

@@ -132,7 +132,7 @@ void MaterialTarget::driveOntoScreen()
             std::make_unique<Strata::NodeCatmullRomPathTask>(road, TravelSeconds(start, road.back(), speed)));
     Meet({tipper, this});
     Meet({this, image});
-    image->AddTask(StartAnimationTask("Idle-Left"));
+    image->AddTask(StartAnimationTask(Names::kIdleLeft));
     QueueCall(*image, [this] { hideMaterialRequest(false); });
 }
 
@@ -147,7 +147,7 @@ void MaterialTarget::driveOffScreen()
     const auto speed = GameConstant<float>(Names::kTipperSpeed.name);
 
     Meet({this, image});
-    image->AddTask(StartAnimationTask("Drive-Left"));
+    image->AddTask(StartAnimationTask(Names::kDriveLeft));
     Meet({this, tipper});
     tipper->AddTask(PlayEffectTask(Names::kTipperMove.name));
     if (!roadOut.empty())

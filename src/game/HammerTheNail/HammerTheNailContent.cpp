@@ -52,7 +52,7 @@ std::span<const sContentName> List()
         for (const std::string& name : built)
         {
             if (name.rfind(kDriverSpritePrefix, 0) == 0)
-                list.push_back({ContentKind_SpriteType, name.c_str()});
+                list.push_back({ContentKind_SpriteType, name.c_str(), 0, kAnyContentCount, kDriverAnimations});
             else
                 list.push_back({ContentKind_ImageList, name.c_str(),
                                 name.rfind(kNailPrefix, 0) == 0 ? kHammerTheNailMaxStrokes + 1 : FixItToolColor_Count});

@@ -28,6 +28,7 @@ inline constexpr sContentName kWrenchInHand{ContentKind_ImageList, "FixIt_Tool_I
 inline constexpr const char* kDriverSpritePrefix = "SpriteType_";
 inline constexpr const char* kDriverNormal = "Normal";
 inline constexpr const char* kDriverRotate = "Rotate";
+inline constexpr const char* kDriverAnimations[] = {kDriverNormal, kDriverRotate};
 // A nail: "FixIt_Nail_" + tool + "_" + colour, frame k shown while k strokes are left.
 inline constexpr const char* kNailPrefix = "FixIt_Nail_";
 

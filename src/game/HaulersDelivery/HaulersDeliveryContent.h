@@ -27,8 +27,20 @@ inline constexpr sContentName kLargeCargo{ContentKind_ImageList, "HaulerDelivery
 inline constexpr sContentName kLargeRollover{ContentKind_ImageList, "HaulerDeliveryItems_Large_rollover",
                                              HaulersDeliveryType_Count};
 
-// The lead cart's sprite type.
-inline constexpr sContentName kTruckSprite{ContentKind_SpriteType, "Hauler_SpriteType"};
+// The train's carts stand and drive off left; the lead cart's and the others' sprite types.
+inline constexpr const char* kIdleLeft = "Idle-Left";
+inline constexpr const char* kDriveLeft = "Drive-Left";
+inline constexpr const char* kCartAnimations[] = {kIdleLeft, kDriveLeft};
+inline constexpr sContentName kTruckSprite{ContentKind_SpriteType, "Hauler_SpriteType", 0, kAnyContentCount,
+                                           kCartAnimations};
+inline constexpr sContentName kCartSprite{ContentKind_SpriteType, "HD_Cart_SpriteType", 0, kAnyContentCount,
+                                          kCartAnimations};
+// The hoist droops at a wrong load and cheers at the end.
+inline constexpr const char* kHoistSad = "Sad";
+inline constexpr const char* kHoistHappy = "Happy";
+inline constexpr const char* kHoistAnimations[] = {kHoistSad, kHoistHappy};
+inline constexpr sContentName kHoistSprite{ContentKind_SpriteType, "HD_Hoist_SpriteType", 0, kAnyContentCount,
+                                           kHoistAnimations};
 
 inline constexpr sContentName kMusic{ContentKind_Sound, "Music_Track1"};
 inline constexpr sContentName kFirstHint{ContentKind_Voice, "InGameHint_HaulersDelivery_1"};

@@ -87,7 +87,7 @@ Point HereToThereCart::location() const
 void HereToThereCart::setHaulerAnims(bool driving)
 {
     if (auto* image = dynamic_cast<Strata::AnimatedSpriteNode*>(getImageNode()))
-        image->SetAnimation(Strata::Label(driving ? "Drive-Left" : "Idle-Left"), false);
+        image->SetAnimation(Strata::Label(driving ? Names::kTruckDrive : Names::kTruckIdle), false);
 }
 
 void HereToThereCart::setCartFacing(bool left)

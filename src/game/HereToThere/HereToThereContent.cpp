@@ -11,11 +11,11 @@ std::span<const sContentName> List()
     static const std::vector<sContentName> names = []
     {
         std::vector<sContentName> list = {
-            kModeLayout,    kCartLayout,    kAnimalLayout,  kHouseLayout, kDummyHouseLayout, kCursor,
-            kCursorHotSpot, kAnimals,       kHouses,        kMusic,       kFirstHint,        kLaterHint,
-            kGameComplete,  kWrongHouse,    kHorn,          kMoveShort,   kMoveLong,         kRollover,
-            kSelect,        kStreetSpeed,   kLoadingSpeed,  kIdle,        kLoadingRowEnd,    kRoadEndLeft,
-            kRoadEndRight,  kOffscreenLeft, kOffscreenRight};
+            kModeLayout,    kCartLayout,    kAnimalLayout,   kHouseLayout, kDummyHouseLayout, kCursor,
+            kCursorHotSpot, kAnimals,       kHouses,         kMusic,       kFirstHint,        kLaterHint,
+            kGameComplete,  kWrongHouse,    kHorn,           kMoveShort,   kMoveLong,         kRollover,
+            kSelect,        kStreetSpeed,   kLoadingSpeed,   kIdle,        kLoadingRowEnd,    kRoadEndLeft,
+            kRoadEndRight,  kOffscreenLeft, kOffscreenRight, kTruckSprite};
         list.insert(list.end(), std::begin(kShapeImages), std::end(kShapeImages));
         return list;
     }();

@@ -28,6 +28,12 @@ inline constexpr sContentName kShapeImages[] = {{ContentKind_ImageList, "HereToT
                                                 {ContentKind_ImageList, "HereToThere_Triangle", 4},
                                                 {ContentKind_ImageList, "HereToThere_Star", 4}};
 
+// The truck stands or drives, facing left.
+inline constexpr const char* kTruckIdle = "Idle-Left";
+inline constexpr const char* kTruckDrive = "Drive-Left";
+inline constexpr const char* kTruckAnimations[] = {kTruckIdle, kTruckDrive};
+inline constexpr sContentName kTruckSprite{ContentKind_SpriteType, "HTT_Truck", 0, kAnyContentCount, kTruckAnimations};
+
 inline constexpr sContentName kMusic{ContentKind_Sound, "Music_Track4"};
 inline constexpr sContentName kFirstHint{ContentKind_Voice, "InGameHint_HereToThere_1"};
 inline constexpr sContentName kLaterHint{ContentKind_Voice, "InGameHint_HereToThere_2"};

@@ -40,7 +40,7 @@ HideAndSeekCharacter::HideAndSeekCharacter(std::vector<Strata::ObjectID> obstacl
     : PlayfieldObject(Names::kCharacterLayout.name), mObstacles(std::move(obstacles)), mRunSpeed(runSpeed),
       mShowTail(showTail), mNumPreviewHides(numPreviewHides)
 {
-    setAnimation("Idle");
+    setAnimation(Names::kTabbyIdle);
     if (Strata::SceneNode* root = LayoutRoot())
         root->LocalSetLocation(GameConstant<Point>(Names::kStartLocation.name));
     setupNewHideSequence();
@@ -105,7 +105,7 @@ void HideAndSeekCharacter::animateToObstacle(HideAndSeekObstacle& obstacle)
     const Point to(bounds.x - origin.x, bounds.y - origin.y - kHideRise);
     const Point from = mPath.back();
     mPath.push_back(to);
-    setAnimation("Run");
+    setAnimation(Names::kTabbyRun);
     const bool left = to.x < from.x;
     QueueCall(*root,
               [this, left]
@@ -135,7 +135,7 @@ void HideAndSeekCharacter::hideComplete()
 void HideAndSeekCharacter::getFound()
 {
     mHidden = false;
-    setAnimation("Idle");
+    setAnimation(Names::kTabbyIdle);
     if (Strata::SceneNode* root = LayoutRoot())
         root->LocalSetVisible(true);
 }
@@ -147,7 +147,7 @@ void HideAndSeekCharacter::runOffScreen()
         return;
     const Point to = GameConstant<Point>(Names::kEndLocation.name);
     const Point from = root->LocalGetLocation();
-    setAnimation("Run");
+    setAnimation(Names::kTabbyRun);
     if (Strata::SceneNode* image = getImageNode())
         image->LocalSetFlipH(to.x < from.x);
     root->AddTask(std::make_unique<Strata::NodeLocationTask>(to, TravelSeconds(from, to, mRunSpeed)));

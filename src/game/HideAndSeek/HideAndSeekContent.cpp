@@ -8,7 +8,8 @@ std::span<const sContentName> List()
     static constexpr sContentName names[] = {kModeLayout,    kCharacterLayout, kObstacleLayout,    kCursor,
                                              kCursorHotSpot, kObstacles,       kObstacleRollovers, kWrongAnimals,
                                              kMusic,         kGameComplete,    kWrongObstacle,     kRollover,
-                                             kSelect,        kStartLocation,   kEndLocation};
+                                             kSelect,        kStartLocation,   kEndLocation,       kTabbySprite,
+                                             kTailSprite};
     return names;
 }
 

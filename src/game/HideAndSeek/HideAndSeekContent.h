@@ -24,6 +24,15 @@ inline constexpr sContentName kObstacleRollovers{ContentKind_ImageList, "HideAnd
                                                  kHideAndSeekObstacleImages, kHideAndSeekObstacleImages};
 inline constexpr sContentName kWrongAnimals{ContentKind_ImageList, "HideAndSeek_WrongAnimals", 1};
 
+// Tabby stands or runs; her tail peeks out from behind the obstacle for a while.
+inline constexpr const char* kTabbyIdle = "Idle";
+inline constexpr const char* kTabbyRun = "Run";
+inline constexpr const char* kTailShow = "TimedShow";
+inline constexpr const char* kTabbyAnimations[] = {kTabbyIdle, kTabbyRun};
+inline constexpr const char* kTailAnimations[] = {kTailShow};
+inline constexpr sContentName kTabbySprite{ContentKind_SpriteType, "HS_Tabby", 0, kAnyContentCount, kTabbyAnimations};
+inline constexpr sContentName kTailSprite{ContentKind_SpriteType, "HS_Tail", 0, kAnyContentCount, kTailAnimations};
+
 inline constexpr sContentName kMusic{ContentKind_Sound, "Music_Track1"};
 inline constexpr sContentName kGameComplete{ContentKind_Voice, "HideAndSeek_GameComplete"};
 inline constexpr sContentName kWrongObstacle{ContentKind_Voice, "HideAndSeek_IncorrectAnswer"};

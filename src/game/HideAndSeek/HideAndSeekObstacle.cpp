@@ -109,7 +109,7 @@ void HideAndSeekObstacle::showTail(bool show)
         return;
     auto* animated = dynamic_cast<Strata::AnimatedSpriteNode*>(tail);
     if (animated != nullptr && GetLevelManager().difficulty == GameModeDifficulty_Medium)
-        animated->SetAnimation(Strata::Label("TimedShow"), true);
+        animated->SetAnimation(Strata::Label(Names::kTailShow), true);
     tail->LocalSetVisible(show);
 }
 

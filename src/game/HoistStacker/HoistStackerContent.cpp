@@ -10,9 +10,9 @@ std::span<const sContentName> List()
 {
     static const std::vector<sContentName> names = []
     {
-        std::vector<sContentName> list = {kModeLayout, kObjectLayout, kTargetLayout, kCursor,   kCursorHotSpot,
-                                          kMusic,      kFirstHint,    kLaterHint,    kIThinkSo, kTada,
-                                          kSameColor,  kRollover,     kStick,        kDrop,     kFall};
+        std::vector<sContentName> list = {
+            kModeLayout, kObjectLayout, kTargetLayout, kCursor,   kCursorHotSpot, kMusic, kFirstHint, kLaterHint,
+            kIThinkSo,   kTada,         kSameColor,    kRollover, kStick,         kDrop,  kFall,      kHoistSprite};
         for (const auto& kind : kPictures)
             list.insert(list.end(), std::begin(kind), std::end(kind));
         list.insert(list.end(), std::begin(kRollovers), std::end(kRollovers));

@@ -31,6 +31,9 @@ inline constexpr sContentName kPlatforms[StackObjectColor_Count] = {{ContentKind
 // Hoist's animations; both end.
 inline constexpr const char* kSad = "Sad";
 inline constexpr const char* kHappy = "Happy";
+inline constexpr const char* kHoistAnimations[] = {kSad, kHappy};
+inline constexpr sContentName kHoistSprite{ContentKind_SpriteType, "ST_Hoist_SpriteType", 0, kAnyContentCount,
+                                           kHoistAnimations};
 
 inline constexpr sContentName kMusic{ContentKind_Sound, "Music_Track2"};
 inline constexpr sContentName kFirstHint{ContentKind_Voice, "InGameHint_HoistStacker_1"};

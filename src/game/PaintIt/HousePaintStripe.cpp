@@ -29,7 +29,7 @@ HousePaintStripe::HousePaintStripe(HousePaintColor color, bool painted)
     if (auto* image = dynamic_cast<Strata::AnimatedSpriteNode*>(getImageNode()); image != nullptr && IsColor(color))
     {
         image->SetSpriteType(Strata::Label(Names::kFences[color].name));
-        image->SetAnimation(Strata::Label(painted ? "Painted" : "Unpainted"), false);
+        image->SetAnimation(Strata::Label(painted ? Names::kBoardPainted : Names::kBoardUnpainted), false);
     }
     showRollover(false);
 }
@@ -63,7 +63,7 @@ void HousePaintStripe::startPainting(HousePaintColor color)
         return;
     mShown = color;
     image->SetSpriteType(Strata::Label(Names::kFences[color].name));
-    image->SetAnimation(Strata::Label("Unpainted"), false);
+    image->SetAnimation(Strata::Label(Names::kBoardUnpainted), false);
     playPaintAnimation("AddPaint");
 }
 

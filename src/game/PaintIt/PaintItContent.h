@@ -22,11 +22,22 @@ inline constexpr sContentName kBrushes[HousePaintColor_Count] = {{ContentKind_Im
                                                                  {ContentKind_Image, "cursor_brush_green"},
                                                                  {ContentKind_Image, "cursor_brush_blue"},
                                                                  {ContentKind_Image, "cursor_brush_yellow"}};
-// One fence board per colour (HousePaintColor order), with "Painted", "Unpainted", "AddPaint" and "RemovePaint".
-inline constexpr sContentName kFences[HousePaintColor_Count] = {{ContentKind_SpriteType, "FenceSpriteType_Red"},
-                                                                {ContentKind_SpriteType, "FenceSpriteType_Green"},
-                                                                {ContentKind_SpriteType, "FenceSpriteType_Blue"},
-                                                                {ContentKind_SpriteType, "FenceSpriteType_Yellow"}};
+// One fence board per colour (HousePaintColor order), shown painted or not.
+inline constexpr const char* kBoardPainted = "Painted";
+inline constexpr const char* kBoardUnpainted = "Unpainted";
+inline constexpr const char* kBoardAnimations[] = {kBoardPainted, kBoardUnpainted};
+inline constexpr sContentName kFences[HousePaintColor_Count] = {
+    {ContentKind_SpriteType, "FenceSpriteType_Red", 0, kAnyContentCount, kBoardAnimations},
+    {ContentKind_SpriteType, "FenceSpriteType_Green", 0, kAnyContentCount, kBoardAnimations},
+    {ContentKind_SpriteType, "FenceSpriteType_Blue", 0, kAnyContentCount, kBoardAnimations},
+    {ContentKind_SpriteType, "FenceSpriteType_Yellow", 0, kAnyContentCount, kBoardAnimations}};
+// The lift truck drives in, stands, and the foreman paints from it.
+inline constexpr const char* kTruckDrive = "Drive";
+inline constexpr const char* kTruckIdle = "Idle";
+inline constexpr const char* kTruckForemanPaint = "ForemanPaint";
+inline constexpr const char* kTruckAnimations[] = {kTruckDrive, kTruckIdle, kTruckForemanPaint};
+inline constexpr sContentName kTruckSprite{ContentKind_SpriteType, "PI_Truck_SpriteType", 0, kAnyContentCount,
+                                           kTruckAnimations};
 // One bucket picture per colour, in colour order.
 inline constexpr sContentName kBuckets{ContentKind_ImageList, "PaintIt_PaintBucket", HousePaintColor_Count};
 

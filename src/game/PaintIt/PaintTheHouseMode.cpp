@@ -52,7 +52,7 @@ void QueueRaise(Strata::SceneNode& truck)
 {
     truck.AddTask(PlayEffectTask(Names::kReachArm.name));
     truck.AddTask(PlayAnimationTask("Raise"));
-    truck.AddTask(StartAnimationTask("ForemanPaint"));
+    truck.AddTask(StartAnimationTask(Names::kTruckForemanPaint));
 }
 
 void QueueLower(Strata::SceneNode& truck)
@@ -268,12 +268,12 @@ void PaintTheHouseMode::finishPaintingSequence()
         mStripesToPaint.pop_front();
         GetAudioManager()->playInGameFeedbackVocal(true);
         GetAudioManager()->playSFX(Strata::Label(Names::kReachMove.name));
-        truck->AddTask(StartAnimationTask("Drive"));
+        truck->AddTask(StartAnimationTask(Names::kTruckDrive));
         const std::vector<HousePaintStripe*> left = getStripesToPaint();
         root->AddTask(std::make_unique<Strata::NodeLocationTask>(left.empty() ? mTruckHome : truckPlace(*left.front()),
                                                                  kDriveSeconds));
         Meet({root, truck});
-        truck->AddTask(StartAnimationTask("Idle"));
+        truck->AddTask(StartAnimationTask(Names::kTruckIdle));
     }
     else
     {

@@ -3,6 +3,7 @@
 // Every resource name the tool-finding game's code asks for, declared once: the code reads each name
 // from here and the content check reads the list.
 
+#include "game/AudioContent.h"
 #include "game/ContentNames.h"
 #include "game/YardcrewNames.h"
 
@@ -30,9 +31,15 @@ inline constexpr sContentName kToolImages[] = {
 static_assert(std::size(kToolImages) == YardcrewTool_Count);
 
 // The dog in the layout, whose "Correct" and "Wrong" the game starts.
-inline constexpr sContentName kDogSprite{ContentKind_SpriteType, "PileOfLeaves_Dog"};
-// The requested tool, said with its colour as each language says it.
-inline constexpr sContentName kColoredToolWords{ContentKind_Voice, "General_ColoredToolWords"};
+inline constexpr const char* kDogCorrect = "Correct";
+inline constexpr const char* kDogWrong = "Wrong";
+inline constexpr const char* kDogAnimations[] = {kDogCorrect, kDogWrong};
+inline constexpr sContentName kDogSprite{ContentKind_SpriteType, "PileOfLeaves_Dog", 0, kAnyContentCount,
+                                         kDogAnimations};
+// The tools hide in the first colours of the shared table.
+inline constexpr int kToolColorCount = 4;
+// The requested tool, said with its colour as each language says it: the words of every tool in every
+// colour a tool may have (AudioContent::kColoredToolWords), listed by List().
 
 inline constexpr sContentName kMusic{ContentKind_Sound, "Music_Track3"};
 inline constexpr sContentName kHint{ContentKind_Voice, "InGameHint_Leaves_1"};

@@ -54,7 +54,7 @@ constexpr int kToolCoverSpread = 80;
 constexpr int kDecorationLeaves = 6;
 
 // The tool kinds and colours the game tells apart.
-constexpr int kToolColors = 4;
+constexpr int kToolColors = Names::kToolColorCount;
 
 void ShowNode(Strata::NodePath path, bool show)
 {

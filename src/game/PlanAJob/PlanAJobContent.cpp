@@ -12,4 +12,11 @@ std::span<const sContentName> List()
     return names;
 }
 
+std::vector<sContentName> LevelNames(const PlanAJobLevel& level)
+{
+    return {{ContentKind_ImageList, level.objectsImageList.c_str(), kPlanAJobSteps, kPlanAJobSteps},
+            {ContentKind_ImageList, level.targetsImageList.c_str(), kPlanAJobSteps, kPlanAJobSteps},
+            {ContentKind_SpriteType, level.spriteType.c_str(), 0, kAnyContentCount, kBuildingAnimations}};
+}
+
 } // namespace Yardcrew::PlanAJobContent

@@ -8,6 +8,7 @@
 #include "game/PlanAJob/PlanAJobLevel.h"
 
 #include <span>
+#include <vector>
 
 namespace Yardcrew::PlanAJobContent
 {
@@ -27,6 +28,9 @@ inline constexpr sContentName kBlueprintMoveTime{ContentKind_Constant, "Blueprin
 // The building animation's, in every level's sprite type.
 inline constexpr const char* kWaitAnimation = "WaitAnim";
 inline constexpr const char* kBuildAnimation = "BuildAnim";
+inline constexpr const char* kBuildingAnimations[] = {kWaitAnimation, kBuildAnimation};
+// The element of a level in the game's manifest.
+inline constexpr const wchar_t* kLevelTag = L"PlanAJobLevel";
 
 inline constexpr sContentName kMusic{ContentKind_Sound, "Music_Track4"};
 inline constexpr sContentName kFirstHint{ContentKind_Voice, "InGameHint_PlanAJob_1"};
@@ -39,5 +43,8 @@ inline constexpr sContentName kStick{ContentKind_Sound, "SFX_ObjectStick"};
 inline constexpr sContentName kConstruction{ContentKind_Sound, "SFX_Construction"};
 
 std::span<const sContentName> List();
+// What a level names: its offered and placed pictures, a frame per step, and its building. The names
+// point into the level, which must outlive them.
+std::vector<sContentName> LevelNames(const PlanAJobLevel& level);
 
 } // namespace Yardcrew::PlanAJobContent

@@ -35,7 +35,7 @@ const sMiniGameDescription& PlanAJobDescription()
 void RegisterPlanAJob()
 {
     Kit::Register(PlanAJobDescription(), {.manifest = L"PlanAJobMode",
-                                          .levelTag = L"PlanAJobLevel",
+                                          .levelTag = Names::kLevelTag,
                                           .firstHint = Names::kFirstHint.name,
                                           .laterHint = Names::kLaterHint.name,
                                           .music = Names::kMusic.name,

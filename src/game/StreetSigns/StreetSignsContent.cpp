@@ -41,7 +41,7 @@ std::span<const sContentName> List()
                                           kMusic,      kHint,       kTruckFull, kDriveIn,       kHorn,
                                           kLift,       kLand,       kWobble,    kRollover,      kTruckSprite};
         for (const Strata::Label& sprite : kStreetSignSpriteTypes)
-            list.push_back({ContentKind_SpriteType, sprite.c_str()});
+            list.push_back({ContentKind_SpriteType, sprite.c_str(), 0, kAnyContentCount, kStreetSignColorNames});
         for (const std::string& ask : asks)
             list.push_back({ContentKind_Voice, ask.c_str()});
         return list;

@@ -37,7 +37,11 @@ inline constexpr sContentName kRollover{ContentKind_Sound, "SFX_ObjectRollover"}
 
 // The sign sprite types are kStreetSignSpriteTypes, one per shape, with one still animation per colour
 // named as in kStreetSignColorNames. The truck's sprite type plays "Idle" and "Drive".
-inline constexpr sContentName kTruckSprite{ContentKind_SpriteType, "StreetSigns_Truck"};
+inline constexpr const char* kTruckIdle = "Idle";
+inline constexpr const char* kTruckDrive = "Drive";
+inline constexpr const char* kTruckAnimations[] = {kTruckIdle, kTruckDrive};
+inline constexpr sContentName kTruckSprite{ContentKind_SpriteType, "StreetSigns_Truck", 0, kAnyContentCount,
+                                           kTruckAnimations};
 
 // The foreman's ask for a trait: "StreetSigns_Ask" and the colour's or the shape's table name, a whole
 // sentence in each language so that each keeps its own word order and agreement.

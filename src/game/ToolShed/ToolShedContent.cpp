@@ -16,7 +16,7 @@ std::span<const sContentName> List()
             kWrongBox,   kRollover,       kPickUp,    kIntoBox,   kThrow,         kLand};
         // The table's Labels are interned for the life of the program.
         for (const Strata::Label& sprite : kToolShedToolSpriteTypes)
-            list.push_back({ContentKind_SpriteType, sprite.c_str()});
+            list.push_back({ContentKind_SpriteType, sprite.c_str(), 0, kAnyContentCount, kToolShedToolColorNames});
         return list;
     }();
     return names;

@@ -22,20 +22,19 @@ namespace
 
 constexpr sScreenWords kWords[] = {ButtonWords("SkipButton", "Button_SkipCutscene")};
 
-std::string PartName(Strata::Label cutsceneID, const char* prefix, int number = 0)
-{
-    std::string name = std::string(prefix) + (cutsceneID ? cutsceneID.c_str() : "");
-    if (number > 0)
-    {
-        name += '_';
-        name += std::to_string(number);
-    }
-    return name;
-}
-
 } // namespace
 
 const sMenuScreen CutsceneMode::kScreen{"cut-scene screen", "CutsceneLayout", kWords, MusicMode_GeneralUI};
+
+std::string CutsceneMode::LayoutName(Strata::Label cutsceneID)
+{
+    return std::string("Cutscene_") + (cutsceneID ? cutsceneID.c_str() : "");
+}
+
+std::string CutsceneMode::VoiceName(Strata::Label cutsceneID, int number)
+{
+    return LayoutName(cutsceneID) + "_" + std::to_string(number);
+}
 
 CutsceneMode::CutsceneMode(Strata::Label cutsceneID) : MenuScreen(kScreen), mCutsceneID(cutsceneID)
 {
@@ -48,7 +47,7 @@ void CutsceneMode::Setup()
     MenuScreen::Setup();
     if (Screen() == nullptr)
         return;
-    const std::string name = PartName(mCutsceneID, "Cutscene_");
+    const std::string name = LayoutName(mCutsceneID);
     const Strata::AutoResource<Strata::SceneLayout> pictures(name.c_str());
     Strata::SceneNode* stage = getStage();
     if (stage == nullptr || pictures.Get() == nullptr || pictures->InstantiateLayout(this, stage) == nullptr)
@@ -74,7 +73,7 @@ void CutsceneMode::Enter()
     for (int index = 0; index < count; ++index)
     {
         QueueCall(*root, [this, index] { showPicture(index); });
-        const std::string voice = PartName(mCutsceneID, "Cutscene_", index + 1);
+        const std::string voice = VoiceName(mCutsceneID, index + 1);
         auto picture = std::make_unique<Strata::ParallelTask>(Strata::ParallelTaskCompletion_All);
         picture->AddTask(std::make_unique<Strata::TimedTask>(kMinimumPictureTime).release());
         picture->AddTask(

@@ -3,6 +3,8 @@
 #include "core/Label.h"
 #include "game/screens/MenuScreen.h"
 
+#include <string>
+
 namespace Strata
 {
 class SceneNode;
@@ -37,6 +39,11 @@ public:
     // The picture on show; -1 before the first.
     int getShownPicture() const { return mShown; }
     bool isClosing() const { return HasLeft(); }
+
+    // The cut-scene's own layout, "Cutscene_<name>", and the voice line of its picture `number` (from 1),
+    // "Cutscene_<name>_<number>": built from the story's data, so the content check builds them here too.
+    static std::string LayoutName(Strata::Label cutsceneID);
+    static std::string VoiceName(Strata::Label cutsceneID, int number);
 
     // How long a picture stays at the least, in seconds, so one without its voice line is still seen.
     static constexpr float kMinimumPictureTime = 2.0f;

@@ -25,10 +25,14 @@ constexpr sScreenWords kWords[] = {
     ButtonWords("CreditsButton", "Button_CreditsButton"),
     ButtonWords("QuitButton", "Button_QuitButton"),
 };
-// The profile button wears the picture of profile 1 to 3.
-constexpr sContentName kProfilePictures[MyAccountMode::kProfileCount] = {{ContentKind_ImageList, "Radio_Profile1"},
-                                                                         {ContentKind_ImageList, "Radio_Profile2"},
-                                                                         {ContentKind_ImageList, "Radio_Profile3"}};
+// The story the story button starts.
+constexpr sContentName kStory{ContentKind_LevelProgression, "MenagerieStory"};
+// The profile button wears the picture of profile 1 to 3; then the story.
+constexpr sContentName kMore[] = {{ContentKind_ImageList, "Radio_Profile1"},
+                                  {ContentKind_ImageList, "Radio_Profile2"},
+                                  {ContentKind_ImageList, "Radio_Profile3"},
+                                  kStory};
+constexpr std::span<const sContentName> kProfilePictures(kMore, MyAccountMode::kProfileCount);
 
 const StoryScreenConstructors& Screens()
 {
@@ -43,8 +47,7 @@ bool HasBookToOpen()
 
 } // namespace
 
-const sMenuScreen MainMenuMode::kScreen{"screen", "MainMenuLayout", kWords, MusicMode_GeneralUI,
-                                        nullptr,  kProfilePictures};
+const sMenuScreen MainMenuMode::kScreen{"screen", "MainMenuLayout", kWords, MusicMode_GeneralUI, nullptr, kMore};
 
 MainMenuMode::MainMenuMode() : MenuScreen(kScreen)
 {
@@ -96,7 +99,7 @@ void MainMenuMode::StartStory()
 {
     LevelManager& levels = GetLevelManager();
     levels.freePlay = false;
-    levels.setLevelProgression(Strata::Label("MenagerieStory"));
+    levels.setLevelProgression(Strata::Label(kStory.name));
     BeginNextStep();
 }
 

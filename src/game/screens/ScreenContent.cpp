@@ -1,5 +1,6 @@
 #include "game/screens/ScreenContent.h"
 
+#include "game/AudioContent.h"
 #include "game/ContentNames.h"
 #include "game/ForemanInstructionMode.h"
 #include "game/screens/AccountConfirmMode.h"
@@ -12,6 +13,7 @@
 #include "game/screens/MyAccountMode.h"
 #include "game/screens/MyOptionsMode.h"
 #include "game/screens/QuitConfirmMode.h"
+#include "game/screens/StickerBookContent.h"
 #include "game/screens/StickerBookMode.h"
 #include "game/screens/StickerUnlockMode.h"
 #include "game/screens/TitleMode.h"
@@ -53,6 +55,9 @@ void RegisterScreenContent()
     }();
     for (size_t index = 0; index < kLists.size(); ++index)
         RegisterContentList({kScreens[index].owner, kLists[index]});
+    // The music and answers of every screen and game, spoken through the audio manager.
+    RegisterContentList({"AudioManager", AudioContent::List()});
+    RegisterContentList({"StickerManager", std::span(&StickerBookContent::kStickers, 1)});
 }
 
 } // namespace Yardcrew
