@@ -107,8 +107,9 @@ def make_pictures(art, folder):
     # The tail swinging about its root at the bottom left; the last frame is empty, where a timed
     # showing ends.
     tail = drawing("own", "hs_tail")
+    # Drawn inside a margin, so the swing never carries its tip past the frame's edge.
     for i, angle in enumerate((0, -12, 12)):
-        body = '<g transform="rotate(%g 6 42)">%s</g>' % (angle, fitted(tail, 0, 0, TAIL, TAIL))
+        body = '<g transform="rotate(%g 6 42)">%s</g>' % (angle, fitted(tail, 0, 6, TAIL - 6, TAIL - 6))
         render(document(TAIL, TAIL, body), TAIL, TAIL, os.path.join(folder, "HS_TailFrames_%d.png" % i))
     render(document(TAIL, TAIL, ""), TAIL, TAIL, os.path.join(folder, "HS_TailFrames_3.png"))
 
