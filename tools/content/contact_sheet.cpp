@@ -162,12 +162,14 @@ bool DrawLayout(const std::wstring& manifest, const char* name, const char* path
     return WritePNG(target, path);
 }
 
-// One named picture of a sheet: an image list's frames side by side, or one image.
+// One named picture of a sheet: a run of an image list's frames side by side, or one image.
 struct sSheetCell
 {
     std::string name;
     IImageList* list = nullptr;
     IImage* image = nullptr;
+    int first = 0;
+    int count = 0;
     int x = 0;
     int y = 0;
     int width = 0;
@@ -177,6 +179,30 @@ struct sSheetCell
 constexpr int kSheetWidth = 1200;
 constexpr int kCaption = 20;
 constexpr int kGap = 24;
+constexpr int kFrameGap = 8;
+
+// The cells of one name: an image, or a list's frames in runs no wider than the sheet. Empty when the
+// name is neither.
+std::vector<sSheetCell> CellsOf(const std::string& name)
+{
+    std::vector<sSheetCell> cells;
+    if (IImageList* list = GetList(name.c_str()))
+    {
+        for (int i = 0; i < list->GetNumImages(); ++i)
+        {
+            const int wide = list->GetImageWidth(i);
+            if (cells.empty() || cells.back().width + kFrameGap + wide > kSheetWidth - 2 * kGap)
+                cells.push_back(sSheetCell{name, list, nullptr, i});
+            sSheetCell& cell = cells.back();
+            cell.width += (cell.count > 0 ? kFrameGap : 0) + wide;
+            cell.height = std::max(cell.height, list->GetImageHeight(i));
+            ++cell.count;
+        }
+    }
+    else if (IImage* image = GetImage(name.c_str()))
+        cells.push_back(sSheetCell{name, nullptr, image, 0, 1, 0, 0, image->GetWidth(), image->GetHeight()});
+    return cells;
+}
 
 // Draws the pictures named in `names` from the manifests `manifests` ("A+B") on one sheet. False, with a
 // message, when a manifest or a name is missing or the sheet cannot be written.
@@ -200,39 +226,27 @@ bool DrawPictures(const ImageFont* title, const ImageFont* small, const char* he
     int rowHeight = 0;
     for (const std::string& name : names)
     {
-        sSheetCell cell{name};
-        cell.list = GetList(name.c_str());
-        cell.image = cell.list == nullptr ? GetImage(name.c_str()) : nullptr;
-        if (cell.list != nullptr)
-        {
-            for (int i = 0; i < cell.list->GetNumImages(); ++i)
-            {
-                cell.width += cell.list->GetImageWidth(i) + (i > 0 ? 8 : 0);
-                cell.height = std::max(cell.height, cell.list->GetImageHeight(i));
-            }
-        }
-        else if (cell.image != nullptr)
-        {
-            cell.width = cell.image->GetWidth();
-            cell.height = cell.image->GetHeight();
-        }
-        else
+        std::vector<sSheetCell> more = CellsOf(name);
+        if (more.empty())
         {
             std::fprintf(stderr, "contact_sheet: no image or image list %s\n", name.c_str());
             return false;
         }
-        const int wide = std::max(cell.width, 8 * static_cast<int>(name.size()) + 70);
-        if (x + wide > kSheetWidth - kGap && x > kGap)
+        for (sSheetCell& cell : more)
         {
-            x = kGap;
-            y += rowHeight + kCaption + kGap;
-            rowHeight = 0;
+            const int wide = std::max(cell.width, 8 * static_cast<int>(name.size()) + 70);
+            if (x + wide > kSheetWidth - kGap && x > kGap)
+            {
+                x = kGap;
+                y += rowHeight + kCaption + kGap;
+                rowHeight = 0;
+            }
+            cell.x = x;
+            cell.y = y;
+            x += wide + kGap;
+            rowHeight = std::max(rowHeight, cell.height);
+            cells.push_back(cell);
         }
-        cell.x = x;
-        cell.y = y;
-        x += wide + kGap;
-        rowHeight = std::max(rowHeight, cell.height);
-        cells.push_back(cell);
     }
     const int height = y + rowHeight + kCaption + kGap;
     Image target(kSheetWidth, height);
@@ -252,25 +266,25 @@ bool DrawPictures(const ImageFont* title, const ImageFont* small, const char* he
     const Graphics::sDrawState plain = Graphics::sDrawState::GetDefaults();
     for (const sSheetCell& cell : cells)
     {
-        int at = cell.x;
-        std::string size;
+        std::string caption = cell.name + "  ";
         if (cell.list != nullptr)
         {
-            for (int i = 0; i < cell.list->GetNumImages(); ++i)
+            int at = cell.x;
+            for (int i = cell.first; i < cell.first + cell.count; ++i)
             {
                 cell.list->DrawImage(i, static_cast<float>(at), static_cast<float>(cell.y), plain, canvas);
-                at += cell.list->GetImageWidth(i) + 8;
+                at += cell.list->GetImageWidth(i) + kFrameGap;
             }
-            if (cell.list->GetNumImages() > 0)
-                size = std::to_string(cell.list->GetNumImages()) + " x " + std::to_string(cell.list->GetImageWidth(0)) +
-                       "x" + std::to_string(cell.list->GetImageHeight(0));
+            caption += (cell.count > 1 ? std::to_string(cell.first) + "-" + std::to_string(cell.first + cell.count - 1)
+                                       : std::to_string(cell.first)) +
+                       ": " + std::to_string(cell.list->GetImageWidth(cell.first)) + "x" +
+                       std::to_string(cell.list->GetImageHeight(cell.first));
         }
         else
         {
-            Graphics::DrawImage(cell.image, static_cast<float>(at), static_cast<float>(cell.y), plain, canvas);
-            size = std::to_string(cell.width) + "x" + std::to_string(cell.height);
+            Graphics::DrawImage(cell.image, static_cast<float>(cell.x), static_cast<float>(cell.y), plain, canvas);
+            caption += std::to_string(cell.width) + "x" + std::to_string(cell.height);
         }
-        const std::string caption = cell.name + "  " + size;
         Graphics::DrawText(std::wstring(caption.begin(), caption.end()).c_str(), static_cast<float>(cell.x),
                            static_cast<float>(cell.y + cell.height + 4), text, canvas);
     }
