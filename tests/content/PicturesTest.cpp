@@ -16,6 +16,7 @@
 #include "game/HereToThere/HereToThereGame.h"
 #include "game/HideAndSeek/HideAndSeekGame.h"
 #include "game/HoistStacker/HoistStackerGame.h"
+#include "game/MiniGameMode.h"
 #include "game/PaintIt/PaintItGame.h"
 #include "game/PileOfLeaves/PileOfLeavesGame.h"
 #include "game/PlanAJob/PlanAJobGame.h"
