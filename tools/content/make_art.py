@@ -247,8 +247,9 @@ def pose_task(art, game):
             out.append(place(d("hd_cart"), cx, 108, 40, 19))
             if cargo:
                 out.append(place(d(cargo), cx + 6, 82, 28, 28))
-        out.append(place(d("hd_hook"), 400, 26, 18, 24) + place(d("potted_plant"), 395, 46, 28, 28))
-        return "".join(out) + arrow(420, 60, 420, 64)
+        # The next load hangs from the hook over the empty wagon.
+        out.append(place(d("hd_hook"), 407, 28, 16, 20) + place(d("potted_plant"), 401, 46, 28, 28))
+        return "".join(out) + arrow(415, 78, 415, 102)
     if game == "PileOfLeaves":
         wrench = place(d("wrench"), 300, 52, 60, 60)
         leaves = "".join('<g transform="rotate(%d %g %g)">%s</g>' % (r, lx + 22, ly + 22, place(d("fallen_leaf"), lx, ly, 44, 44))
@@ -268,7 +269,8 @@ def pose_task(art, game):
         return tail + place(d("hs_bush"), 290, 26, 108, 108) + place(d("hand_pointing"), 388, 84, 44, 44)
     if game == "HereToThere":
         star = place(d("htt_shape_star"), 280, 34, 36, 36)
-        cage_star = place(d("htt_shape_star"), 410, 48, 24, 24)
+        # On the cage's plate, as the game shows it.
+        cage_star = place(d("htt_shape_star"), 391, 58, 32, 32)
         return (place(d("htt_flag"), 268, 26, 60, 79) + star + arrow(330, 82, 352, 82)
                 + place(d("htt_cage"), 352, 50, 80, 80) + place(d("lion"), 364, 72, 50, 50) + cage_star)
     raise ValueError("no pose for %s" % game)
