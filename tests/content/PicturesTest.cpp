@@ -174,6 +174,11 @@ TEST_F(ShippedPictures, TargetsASmallHandHitsAreAFingerWide)
         {L"ToolShedMode", "ToolShedTool_Pliers_Frames", 60, kFinger, 0},
         {L"ToolShedMode", "ToolShedTool_Hammer_Frames", 60, kFinger, 0},
         {L"HaulersDeliveryMode", "HaulerDeliveryItems_Large", 128, kFinger, 0},
+        // A pile takes presses on its faint apron too, so a lone flat brick or log is as easy to hit.
+        {L"CountTheMaterialsMode", "Materials-Bricks-Red", 3, kFinger, 0},
+        {L"CountTheMaterialsMode", "Materials-Logs-Yellow", 3, kFinger, 0},
+        {L"CountTheMaterialsMode", "Materials-Plant", 3, kFinger, 0},
+        {L"CountTheMaterialsMode", "Materials-Cement-Gray", 3, kFinger, 0},
         {L"PileOfLeavesMode", "GeneralTool_Hammer", 1, kFinger, 4},
         {L"PileOfLeavesMode", "GeneralTool_Pliers", 1, kFinger, 4},
         {L"HereToThereMode", "HereToThere_Star", 1, 40, 0},
