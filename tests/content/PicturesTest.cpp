@@ -181,10 +181,10 @@ TEST_F(ShippedPictures, TargetsASmallHandHitsAreAFingerWide)
         {L"CountTheMaterialsMode", "Materials-Cement-Gray", 3, kFinger, 0},
         {L"PileOfLeavesMode", "GeneralTool_Hammer", 1, kFinger, 4},
         {L"PileOfLeavesMode", "GeneralTool_Pliers", 1, kFinger, 4},
-        {L"HereToThereMode", "HereToThere_Star", 1, 40, 0},
-        {L"HereToThereMode", "HereToThere_Circle", 1, 40, 0},
-        {L"HereToThereMode", "HereToThere_Triangle", 1, 40, 0},
-        {L"HereToThereMode", "HereToThere_Rectangle", 1, 40, 0},
+        {L"HereToThereMode", "HereToThere_Star", 1, 38, 0},
+        {L"HereToThereMode", "HereToThere_Circle", 1, 38, 0},
+        {L"HereToThereMode", "HereToThere_Triangle", 1, 38, 0},
+        {L"HereToThereMode", "HereToThere_Rectangle", 1, 38, 0},
     };
     for (const auto& c : kCases)
     {

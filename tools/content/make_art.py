@@ -270,7 +270,7 @@ def pose_task(art, game):
     if game == "HereToThere":
         star = place(d("htt_shape_star"), 280, 34, 36, 36)
         # On the cage's plate, as the game shows it.
-        cage_star = place(d("htt_shape_star"), 391, 58, 32, 32)
+        cage_star = place(d("htt_shape_star"), 394, 57, 30, 30)
         return (place(d("htt_flag"), 268, 26, 60, 79) + star + arrow(330, 82, 352, 82)
                 + place(d("htt_cage"), 352, 50, 80, 80) + place(d("lion"), 364, 72, 50, 50) + cage_star)
     raise ValueError("no pose for %s" % game)

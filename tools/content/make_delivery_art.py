@@ -38,7 +38,7 @@ COLOURS = (("#2f6fe8", "#1b4aa8"), ("#2fb344", "#1d7a2c"), ("#9b4fd6", "#62279a"
 SHAPES = (("htt_shape_square.svg", "HereToThere_Rectangle"), ("htt_shape_circle.svg", "HereToThere_Circle"),
           ("htt_shape_triangle.svg", "HereToThere_Triangle"), ("htt_shape_star.svg", "HereToThere_Star"))
 # Marks a child tells apart at a glance: about a finger wide.
-SHAPE = 48
+SHAPE = 44
 ANIMALS = ("penguin", "monkey", "lion")
 # Roof and wall colours of the house variants; none uses a flag colour, so only the flag tells houses apart.
 HOUSES = (("#f8312f", "#f3c07b"), ("#8c3b1f", "#f6e3c0"), ("#ff822d", "#e9d7b8"))
@@ -187,7 +187,7 @@ def manifest():
                '      <staticspritenode nodeName="animal" x="8" y="14"/>\n'
                '      <scenenode nodeName="cartImageNode" width="%d" height="%d">\n'
                '        <staticspritenode nodeName="cage" src="HTT_Cage"/>\n'
-               '        <staticspritenode nodeName="shapeNode" x="31" y="0"/>\n'
+               '        <staticspritenode nodeName="shapeNode" x="35" y="0"/>\n'
                '        <staticspritenode nodeName="rollover" src="HTT_Rollover"/>\n'
                "      </scenenode>\n"
                '      <scenenode nodeName="clickRect" width="%d" height="%d"/>\n'
@@ -198,7 +198,7 @@ def manifest():
                '    <scenenode nodeName="HereToThereTarget" width="%d" height="%d">\n'
                '      <staticspritenode nodeName="imageNode" x="8">\n'
                '        <staticspritenode nodeName="flag" src="HTT_Flag" x="72" y="-20">\n'
-               '          <staticspritenode nodeName="shapeNode" x="11" y="8"/>\n'
+               '          <staticspritenode nodeName="shapeNode" x="13" y="9"/>\n'
                "        </staticspritenode>\n"
                '        <scenenode nodeName="cageAttach" x="-8" y="-10"/>\n'
                "      </staticspritenode>\n"
