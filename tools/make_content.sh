@@ -120,6 +120,17 @@ for step in "${steps[@]}"; do
       cmake --build build/content -j "${JOBS:-4}" --target contact_sheet
       build/content/tools/content/contact_sheet data docs/content/shared_art.png \
         ForemanInstructionMode ForemanInstructionModeLayout docs/content/foreman_layout.png
+      # One sheet a game of the pictures a child names and the targets a small hand hits, at game size.
+      sheet() { build/content/tools/content/contact_sheet data "docs/content/$1.png" --pictures "${@:2}"; }
+      sheet foreman "Instruction poses" ForemanInstructionMode ForemanPoses ForemanPanel
+      sheet toolshed "Tool shed" ToolShedMode ToolShedTool_Pliers_Frames ToolShedTool_Hammer_Frames ToolShedTool_Level_Frames ToolShedBox_Sign
+      sheet leaves "Leaf pile" PileOfLeavesMode GeneralTool_Hammer GeneralTool_Pliers GeneralTool_Wrench POL_DogFrames
+      sheet hideandseek "Hide and seek" HideAndSeekMode HS_TailFrames HS_TabbyFrames
+      sheet hammer "Hammering game" HammerTheNailMode FixIt_Nail_Wrench_Red FixIt_Nail_Wrench_Blue FixIt_Nail_DriverPlus_Green FixIt_Nail_DriverMinus_Yellow FixIt_Tool_InBox_DriverPlus FixIt_Tool_InBox_DriverMinus
+      sheet stacking "Stacking" HoistStackerMode RedLogs BlueGirders
+      sheet haulers "Cargo pattern" HaulersDeliveryMode HaulerDeliveryItems_Large
+      sheet delivery "Delivery" HereToThereMode HTT_Flag HTT_Cage HereToThere_Star HereToThere_Circle HereToThere_Triangle HereToThere_Rectangle
+      sheet flow "Free play" GameSelect GameButton_PlanAJob GameButton_HoistStacker
       for c in Intro Fence Pond Trees Finale; do build/content/tools/content/contact_sheet data "$(mktemp --suffix=.png)" CutsceneMode "Cutscene_$c+CutsceneLayout" "docs/screens/Cutscene_$c.png"; done
       cmake --build build/content -j "${JOBS:-4}" --target counting_shots && build/content/tools/content/counting_shots data docs/counting
       cmake --build build/content -j "${JOBS:-4}" --target delivery_shots && build/content/tools/content/delivery_shots data docs/delivery

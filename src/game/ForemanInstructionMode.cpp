@@ -14,10 +14,14 @@ namespace
 {
 
 constexpr sScreenWords kWords[] = {ButtonWords("SkipButton", "Button_SkipCutscene")};
+// A pose for every game, so no game's instructions show a missing frame.
+constexpr sContentName kPoses[] = {{ContentKind_ImageList, "ForemanPoses", kIntroForemanStates},
+                                   {ContentKind_SpriteType, "ForemanSpriteType"}};
 
 } // namespace
 
-const sMenuScreen ForemanInstructionMode::kScreen{"instruction pop-up", "ForemanInstructionModeLayout", kWords};
+const sMenuScreen ForemanInstructionMode::kScreen{
+    "instruction pop-up", "ForemanInstructionModeLayout", kWords, {}, nullptr, kPoses};
 
 ForemanInstructionMode::ForemanInstructionMode(Strata::Label game, IntroForemanState state)
     : MenuScreen(kScreen), mIntroState(state), mGame(game)

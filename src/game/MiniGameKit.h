@@ -37,6 +37,8 @@ struct MiniGameKit
             description.isPlayable = IsPlayableLevel<typename LevelReader::LevelType>;
         if (description.nextRound == nullptr)
             description.nextRound = MakeNextRound<Mode>;
+        if (description.introState == IntroForemanState_Default)
+            description.introState = IntroForemanStateFor(description.type);
         return description;
     }
 

@@ -43,6 +43,7 @@ struct sMiniGameDescription
     Strata::NodePath inputMask{};
     // From the scene root: the layer whose children are depth-sorted before each draw; empty for none.
     Strata::NodePath sortedLayer{};
+    // The default pose is replaced by the game's own (IntroForemanStateFor its type) when described.
     IntroForemanState introState = IntroForemanState_Default;
     // Rounds counted by "RepeatedGameNumLoops" (the pop-up shows in the first only); else one round.
     bool repeating = false;

@@ -1,9 +1,12 @@
 // Draws the shared art of data/ (stickers, skip buttons, cursors) with the engine: its manifests are
 // loaded by the resource manager and the engine's image factories, and drawn on the software canvas,
 // so the sheet shows what the game will show. With a layout, also draws that scene layout instantiated
-// at the game's screen size over a plain backdrop, as the scene graph will draw it.
+// at the game's screen size over a plain backdrop, as the scene graph will draw it. With --pictures,
+// draws instead one game's named images and image lists at their size in the game, each with its name
+// and size, beside a 48-pixel square: the smallest target a small hand hits.
 //
 //   contact_sheet <data folder> <output.png> [<manifest> <layout>[+<layout>...] <layout.png>]
+//   contact_sheet <data folder> <output.png> --pictures <title> <manifest>[+<manifest>...] <name>...
 
 #include "core/FileSystem.h"
 #include "core/MemoryStream.h"
@@ -159,13 +162,146 @@ bool DrawLayout(const std::wstring& manifest, const char* name, const char* path
     return WritePNG(target, path);
 }
 
+// One named picture of a sheet: a run of an image list's frames side by side, or one image.
+struct sSheetCell
+{
+    std::string name;
+    IImageList* list = nullptr;
+    IImage* image = nullptr;
+    int first = 0;
+    int count = 0;
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+};
+
+constexpr int kSheetWidth = 1200;
+constexpr int kCaption = 20;
+constexpr int kGap = 24;
+constexpr int kFrameGap = 8;
+
+// The cells of one name: an image, or a list's frames in runs no wider than the sheet. Empty when the
+// name is neither.
+std::vector<sSheetCell> CellsOf(const std::string& name)
+{
+    std::vector<sSheetCell> cells;
+    if (IImageList* list = GetList(name.c_str()))
+    {
+        for (int i = 0; i < list->GetNumImages(); ++i)
+        {
+            const int wide = list->GetImageWidth(i);
+            if (cells.empty() || cells.back().width + kFrameGap + wide > kSheetWidth - 2 * kGap)
+                cells.push_back(sSheetCell{name, list, nullptr, i});
+            sSheetCell& cell = cells.back();
+            cell.width += (cell.count > 0 ? kFrameGap : 0) + wide;
+            cell.height = std::max(cell.height, list->GetImageHeight(i));
+            ++cell.count;
+        }
+    }
+    else if (IImage* image = GetImage(name.c_str()))
+        cells.push_back(sSheetCell{name, nullptr, image, 0, 1, 0, 0, image->GetWidth(), image->GetHeight()});
+    return cells;
+}
+
+// Draws the pictures named in `names` from the manifests `manifests` ("A+B") on one sheet. False, with a
+// message, when a manifest or a name is missing or the sheet cannot be written.
+bool DrawPictures(const ImageFont* title, const ImageFont* small, const char* heading, std::string_view manifests,
+                  const std::vector<std::string>& names, const char* path)
+{
+    ResourceManager* manager = GetResourceManager();
+    for (std::string_view rest(manifests); !rest.empty();)
+    {
+        const std::string one(rest.substr(0, rest.find('+')));
+        rest.remove_prefix(std::min(rest.size(), one.size() + 1));
+        if (manager->Load(std::wstring(one.begin(), one.end()).c_str())->GetStatus() != eLoadingJobStatus::Complete)
+        {
+            std::fprintf(stderr, "contact_sheet: manifest %s did not load\n", one.c_str());
+            return false;
+        }
+    }
+    std::vector<sSheetCell> cells;
+    int x = kGap;
+    int y = 90;
+    int rowHeight = 0;
+    for (const std::string& name : names)
+    {
+        std::vector<sSheetCell> more = CellsOf(name);
+        if (more.empty())
+        {
+            std::fprintf(stderr, "contact_sheet: no image or image list %s\n", name.c_str());
+            return false;
+        }
+        for (sSheetCell& cell : more)
+        {
+            const int wide = std::max(cell.width, 8 * static_cast<int>(name.size()) + 70);
+            if (x + wide > kSheetWidth - kGap && x > kGap)
+            {
+                x = kGap;
+                y += rowHeight + kCaption + kGap;
+                rowHeight = 0;
+            }
+            cell.x = x;
+            cell.y = y;
+            x += wide + kGap;
+            rowHeight = std::max(rowHeight, cell.height);
+            cells.push_back(cell);
+        }
+    }
+    const int height = y + rowHeight + kCaption + kGap;
+    Image target(kSheetWidth, height);
+    ICanvas* canvas = Graphics::CreateImageCanvas(&target);
+    Graphics::sDrawState state = Graphics::sDrawState::GetDefaults();
+    state.color = ColorF(0.86f, 0.92f, 0.97f, 1.0f);
+    Graphics::DrawFilledRect(Rect<int>(0, 0, kSheetWidth, height), state, canvas);
+    state.color = ColorF(0.95f, 0.45f, 0.2f, 1.0f);
+    Graphics::DrawFilledRect(Rect<int>(kSheetWidth - 48 - kGap, 20, 48, 48), state, canvas);
+    Graphics::sDrawState text = Graphics::sDrawState::GetDefaults();
+    text.color = ColorF(0.12f, 0.2f, 0.42f, 1.0f);
+    text.font = title;
+    const std::string narrow(heading);
+    Graphics::DrawText(std::wstring(narrow.begin(), narrow.end()).c_str(), 20.0f, 12.0f, text, canvas);
+    text.font = small;
+    Graphics::DrawText(L"48 px", kSheetWidth - 120.0f, 40.0f, text, canvas);
+    const Graphics::sDrawState plain = Graphics::sDrawState::GetDefaults();
+    for (const sSheetCell& cell : cells)
+    {
+        std::string caption = cell.name + "  ";
+        if (cell.list != nullptr)
+        {
+            int at = cell.x;
+            for (int i = cell.first; i < cell.first + cell.count; ++i)
+            {
+                cell.list->DrawImage(i, static_cast<float>(at), static_cast<float>(cell.y), plain, canvas);
+                at += cell.list->GetImageWidth(i) + kFrameGap;
+            }
+            caption += (cell.count > 1 ? std::to_string(cell.first) + "-" + std::to_string(cell.first + cell.count - 1)
+                                       : std::to_string(cell.first)) +
+                       ": " + std::to_string(cell.list->GetImageWidth(cell.first)) + "x" +
+                       std::to_string(cell.list->GetImageHeight(cell.first));
+        }
+        else
+        {
+            Graphics::DrawImage(cell.image, static_cast<float>(cell.x), static_cast<float>(cell.y), plain, canvas);
+            caption += std::to_string(cell.width) + "x" + std::to_string(cell.height);
+        }
+        Graphics::DrawText(std::wstring(caption.begin(), caption.end()).c_str(), static_cast<float>(cell.x),
+                           static_cast<float>(cell.y + cell.height + 4), text, canvas);
+    }
+    Graphics::DestroyImageCanvas(canvas);
+    return WritePNG(target, path);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc != 3 && argc != 6)
+    const bool pictures = argc >= 6 && std::string_view(argv[3]) == "--pictures";
+    if (argc != 3 && argc != 6 && !pictures)
     {
-        std::fprintf(stderr, "usage: contact_sheet <data folder> <output.png> [<manifest> <layout> <layout.png>]\n");
+        std::fprintf(stderr,
+                     "usage: contact_sheet <data folder> <output.png> [<manifest> <layout> <layout.png>]\n"
+                     "       contact_sheet <data folder> <output.png> --pictures <title> <manifests> <name>...\n");
         return 2;
     }
     const std::filesystem::path data = argv[1];
@@ -192,6 +328,17 @@ int main(int argc, char** argv)
     }
     const std::unique_ptr<ImageFont> title = LoadFont(data / "fonts", L"Title40");
     const std::unique_ptr<ImageFont> body = LoadFont(data / "fonts", L"Body24");
+    if (pictures)
+    {
+        const std::unique_ptr<ImageFont> small = LoadFont(data / "fonts", L"Verdana12");
+        const bool written = title && small &&
+                             DrawPictures(title.get(), small.get(), argv[4], argv[5],
+                                          std::vector<std::string>(argv + 6, argv + argc), argv[2]);
+        manager->Cleanup();
+        files.reset();
+        Internal::DeleteAllSingletons();
+        return written ? 0 : 1;
+    }
     IImageList* stickers = GetList("AllStickersList");
     IImageList* english = GetList("Button_SkipCutscene_EN");
     IImageList* spanish = GetList("Button_SkipCutscene_SP");

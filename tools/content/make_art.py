@@ -7,6 +7,7 @@ Drawings are recoloured and combined as SVG text, then rendered once each with r
 --manifests-only (which every art script takes) the manifests are written and nothing is rendered, so the
 content check can compare them with data/ in a moment and without the drawing tools.
 """
+import math
 import os
 import re
 import subprocess
@@ -45,10 +46,18 @@ SKIP_STATES = [
 ]
 SKIP_TEXT = {"EN": "Skip", "SP": "Saltar"}
 
-# The foreman's poses, by the frame index the games pass to the instruction pop-up: the crew's
-# foreman alone, then holding what the game is about.
-FOREMAN_POSES = [None, "hammer", "paintbrush", "toolbox", "wrench"]
-FOREMAN_SIZE = 200
+# The foreman's poses, by the frame index the games pass to the instruction pop-up: the foreman beside
+# a waiting bubble, then one pose a game, in the order of the games' types (frame 1 + type), each
+# showing the game's task in his bubble so a child who missed the words sees what to do.
+FOREMAN_POSES = ["Default", "ToolShed", "StreetSigns", "PlanAJob", "PaintIt", "HoistStacker", "HammerTheNail",
+                 "CountTheMaterials", "HaulersDelivery", "PileOfLeaves", "SproutPuzzle", "HideAndSeek",
+                 "HereToThere"]
+# A pose reaches from the foreman to the panel's bubble. Each task is drawn in a 176 x 106 sketch box
+# (SKETCH) and scaled into the bubble's inside (BUBBLE), both in pose pixels.
+POSE_W, POSE_H = 470, 220
+POSE_AT = (170, 160)
+SKETCH = (262, 26, 176, 106)
+BUBBLE = (214, 26, 240, 148)
 
 # Set by --manifests-only (see arguments()).
 MANIFESTS_ONLY = False
@@ -191,14 +200,91 @@ def make_skip_buttons(art, data):
                    os.path.join(data, "buttons", "Button_SkipCutscene_%s_%d.png" % (language, index)))
 
 
+def arrow(x1, y1, x2, y2):
+    """A bold arrow from (x1, y1) to (x2, y2), the head at the end."""
+    return ('<g stroke="#e8562f" stroke-width="7" stroke-linecap="round" stroke-linejoin="round" fill="#e8562f">'
+            '<path d="M%g %gL%g %g" fill="none"/><path d="M%g %gl-12 -9v18z" transform="rotate(%g %g %g)"/></g>'
+            % (x1, y1, x2, y2, x2, y2, math.degrees(math.atan2(y2 - y1, x2 - x1)), x2, y2))
+
+
+def pose_task(art, game):
+    """What the bubble shows for a game, drawn inside SKETCH."""
+    x, y, w, h = SKETCH
+    d = lambda name: drawing(art, name)  # noqa: E731
+    if game == "Default":
+        return "".join('<circle cx="%g" cy="%g" r="11" fill="#ffb02e"/>' % (x + w / 2 + dx, y + h / 2) for dx in (-40, 0, 40))
+    if game == "ToolShed":
+        # A tool going into the box whose sign shows it.
+        sign = ('<rect x="378" y="60" width="40" height="30" rx="5" fill="#ffffff" stroke="#7a4a24" stroke-width="3"/>'
+                + place(d("hammer"), 384, 61, 28, 28))
+        return place(d("hammer"), 266, 28, 62, 62) + arrow(318, 70, 352, 92) + place(d("toolbox"), 350, 48, 86, 86) + sign
+    if game == "StreetSigns":
+        return (place(d("street_sign"), 268, 30, 70, 70) + arrow(330, 90, 356, 100)
+                + place(d("pickup_truck"), 352, 50, 86, 86))
+    if game == "PlanAJob":
+        return place(d("flow_plan"), x + (w - 124) / 2, y - 10, 124, 124)
+    if game == "PaintIt":
+        stripes = "".join('<rect x="%d" y="40" width="22" height="84" rx="5" fill="%s"/>' % (272 + i * 28, c)
+                          for i, c in enumerate(("#e8262f", "#2f6fe8", "#e8262f", "#f0d9b5")))
+        return stripes + place(d("paintbrush"), 362, 24, 74, 74)
+    if game == "HoistStacker":
+        beams = "".join('<rect x="%d" y="%d" width="70" height="14" rx="3" fill="#2f6fe8" stroke="#1a4c94" '
+                        'stroke-width="2"/>' % (356, 112 - i * 16) for i in range(3))
+        return place(d("crane"), 262, 22, 110, 110) + beams + arrow(392, 36, 392, 60)
+    if game == "HammerTheNail":
+        bolt = read(os.path.join(art, "own", "fixit_bolt.svg"))
+        bolt = bolt.replace("{MAIN}", "#2f7de1").replace("{DARK}", "#1a4c94").replace("{LIGHT}", "#8dbdf5")
+        turn = ('<path d="M346 44a26 12 0 1 0 52 0" fill="none" stroke="#e8562f" stroke-width="5" '
+                'stroke-linecap="round"/><path d="M398 44l-8 -8l14 -2z" fill="#e8562f"/>')
+        return place(d("wrench"), 270, 30, 78, 78) + place(bolt, 342, 28, 60, 100) + turn
+    if game == "CountTheMaterials":
+        bricks = "".join(place(d("counting_bricks"), 266 + (i % 2) * 32, 40 + i * 24, 42, 21) for i in range(3))
+        return bricks + arrow(318, 78, 342, 78) + place(d("ctm_tipper"), 340, 52, 98, 64)
+    if game == "HaulersDelivery":
+        out = []
+        for i, cargo in enumerate(("brick", "potted_plant", "brick", None)):
+            cx = 266 + i * 43
+            out.append(place(d("hd_cart"), cx, 108, 40, 19))
+            if cargo:
+                out.append(place(d(cargo), cx + 6, 82, 28, 28))
+        # The next load hangs from the hook over the empty wagon.
+        out.append(place(d("hd_hook"), 407, 28, 16, 20) + place(d("potted_plant"), 401, 46, 28, 28))
+        return "".join(out) + arrow(415, 78, 415, 102)
+    if game == "PileOfLeaves":
+        wrench = place(d("wrench"), 300, 52, 60, 60)
+        leaves = "".join('<g transform="rotate(%d %g %g)">%s</g>' % (r, lx + 22, ly + 22, place(d("fallen_leaf"), lx, ly, 44, 44))
+                         for lx, ly, r in ((268, 74, 0), (340, 80, 30), (272, 36, 60)))
+        return wrench + leaves + place(d("hand_pointing"), 372, 82, 48, 48)
+    if game == "SproutPuzzle":
+        frame = ('<rect x="268" y="32" width="96" height="96" rx="6" fill="#a0643a"/>'
+                 '<rect x="276" y="40" width="80" height="80" fill="#bfe6ff"/>'
+                 '<rect x="276" y="80" width="80" height="40" fill="#7fbf55"/>'
+                 '<rect x="318" y="42" width="36" height="36" fill="#fff6dc" stroke="#a0643a" stroke-width="2" '
+                 'stroke-dasharray="5 4"/>')
+        piece = ('<rect x="394" y="34" width="38" height="38" rx="3" fill="#bfe6ff" stroke="#1a4c94" stroke-width="2.5"/>'
+                 '<circle cx="413" cy="52" r="9" fill="#ffd60a"/>')
+        return frame + place(d("panda"), 282, 68, 44, 44) + piece + arrow(392, 66, 364, 66)
+    if game == "HideAndSeek":
+        tail = place(d("hs_tail"), 368, 40, 52, 52)
+        return tail + place(d("hs_bush"), 290, 26, 108, 108) + place(d("hand_pointing"), 388, 84, 44, 44)
+    if game == "HereToThere":
+        star = place(d("htt_shape_star"), 280, 34, 36, 36)
+        # On the cage's plate, as the game shows it.
+        cage_star = place(d("htt_shape_star"), 394, 57, 30, 30)
+        return (place(d("htt_flag"), 268, 26, 60, 79) + star + arrow(330, 82, 352, 82)
+                + place(d("htt_cage"), 352, 50, 80, 80) + place(d("lion"), 364, 72, 50, 50) + cage_star)
+    raise ValueError("no pose for %s" % game)
+
+
 def make_foreman(art, data):
     worker = read(os.path.join(art, "fluent", "construction_worker.svg"))
-    s = FOREMAN_SIZE
-    for index, tool in enumerate(FOREMAN_POSES):
-        body = place(worker, 0, s * 0.1, s * 0.8, s * 0.8)
-        if tool:
-            body += place(read(os.path.join(art, "fluent", tool + ".svg")), s * 0.52, s * 0.5, s * 0.46, s * 0.46)
-        render(document(s, s, body), s, s, os.path.join(data, "foreman", "ForemanPose_%d.png" % index))
+    (sx, sy, sw, sh), (bx, by, bw, bh) = SKETCH, BUBBLE
+    k = min(bw / sw, bh / sh)
+    into_bubble = "translate(%g %g) scale(%g) translate(%g %g)" % (bx + (bw - sw * k) / 2, by + (bh - sh * k) / 2, k, -sx, -sy)
+    for index, game in enumerate(FOREMAN_POSES):
+        body = place(worker, 0, 50, 160, 160) + '<g transform="%s">%s</g>' % (into_bubble, pose_task(art, game))
+        render(document(POSE_W, POSE_H, body), POSE_W, POSE_H,
+               os.path.join(data, "foreman", "ForemanPose_%d.png" % index))
     render(read(os.path.join(art, "own", "foreman_panel.svg")), 520, 320,
            os.path.join(data, "foreman", "ForemanPanel.png"))
 
@@ -265,13 +351,13 @@ def write_manifests(data):
     <scenenode nodeName="ForemanInstructionMode" width="800" height="600">
       <rectnode width="800" height="600" color="#00000066"/>
       <staticspritenode src="ForemanPanel" x="140" y="140"/>
-      <animatedspritenode nodeName="LevelIntroForeman" spriteType="ForemanSpriteType" x="170" y="190"/>
+      <animatedspritenode nodeName="LevelIntroForeman" spriteType="ForemanSpriteType" x="%d" y="%d"/>
       <buttonnode nodeName="SkipButton" name="OkButton" images="Button_SkipCutscene_EN" sounds="WidgetSounds"
                   alphaSensitivity="0" x="440" y="356"/>
     </scenenode>
   </scenelayout>
 </manifest>
-""" % (len(FOREMAN_POSES) - 1))
+""" % ((len(FOREMAN_POSES) - 1,) + POSE_AT))
     for language, manifest in (("EN", "LocalizedImageResources"), ("SP", "LocalizedImageResources_SP")):
         write(os.path.join(data, manifest + ".xml"), """<?xml version="1.0"?>
 <!-- Images that carry words. Made by tools/make_content.sh. -->

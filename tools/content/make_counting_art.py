@@ -21,6 +21,8 @@ MAX_ITEMS = 10
 # the largest whose heap fits the canvas.
 WIDTH, HEIGHT = 200, 150
 BASE = HEIGHT - 4
+# The least press area under a heap's middle: wider and taller than a finger.
+PAD = (64, 56)
 ROWS = (4, 3, 2, 1)
 
 # family: (drawing, its main and dark colours, item box width and height)
@@ -80,11 +82,13 @@ def request_item(item, w, h):
 def with_apron(body):
     """The heap over an all but invisible margin a few pixels round its items: piles overlap on the
     playfield, so a pile takes a press only where its picture is opaque enough, and the margin keeps the
-    gaps between items and their edges inside it for a small child's aim."""
+    gaps between items and their edges inside it for a small child's aim. Under the heap's middle the
+    margin is at least a finger's size (PAD), so even a lone flat brick is a target a small hand hits."""
+    pad = '<rect x="%g" y="%g" width="%d" height="%d" rx="12"/>' % ((WIDTH - PAD[0]) / 2, BASE + 3 - PAD[1], PAD[0], PAD[1])
     return ('<filter id="apron" filterUnits="userSpaceOnUse" x="0" y="0" width="%d" height="%d">'
             '<feMorphology in="SourceAlpha" operator="dilate" radius="7" result="wide"/>'
             '<feFlood flood-color="#000000" flood-opacity="0.02"/><feComposite in2="wide" operator="in"/>'
-            '</filter><g filter="url(#apron)">%s</g>%s' % (WIDTH, HEIGHT, body, body))
+            '</filter><g filter="url(#apron)">%s%s</g>%s' % (WIDTH, HEIGHT, pad, body, body))
 
 
 def halo():

@@ -37,7 +37,8 @@ COLOURS = (("#2f6fe8", "#1b4aa8"), ("#2fb344", "#1d7a2c"), ("#9b4fd6", "#62279a"
 # The shapes in the game's table order, with their image list names.
 SHAPES = (("htt_shape_square.svg", "HereToThere_Rectangle"), ("htt_shape_circle.svg", "HereToThere_Circle"),
           ("htt_shape_triangle.svg", "HereToThere_Triangle"), ("htt_shape_star.svg", "HereToThere_Star"))
-SHAPE = 34
+# Marks a child tells apart at a glance: about a finger wide.
+SHAPE = 44
 ANIMALS = ("penguin", "monkey", "lion")
 # Roof and wall colours of the house variants; none uses a flag colour, so only the flag tells houses apart.
 HOUSES = (("#f8312f", "#f3c07b"), ("#8c3b1f", "#f6e3c0"), ("#ff822d", "#e9d7b8"))
@@ -94,7 +95,7 @@ def make_pictures(art, folder):
     ring = ('<rect x="2" y="2" width="%d" height="%d" rx="10" fill="none" stroke="#fff3a0" stroke-width="5"/>'
             % (CAGE - 4, CAGE - 4))
     render(document(CAGE, CAGE, ring), CAGE, CAGE, os.path.join(folder, "HTT_Rollover.png"))
-    render(own("htt_flag.svg"), 56, 74, os.path.join(folder, "HTT_Flag.png"))
+    render(own("htt_flag.svg"), 66, 80, os.path.join(folder, "HTT_Flag.png"))
     for drawing, name in SHAPES:
         svg = own(drawing)
         for c, (fill, edge) in enumerate(COLOURS):
@@ -186,7 +187,7 @@ def manifest():
                '      <staticspritenode nodeName="animal" x="8" y="14"/>\n'
                '      <scenenode nodeName="cartImageNode" width="%d" height="%d">\n'
                '        <staticspritenode nodeName="cage" src="HTT_Cage"/>\n'
-               '        <staticspritenode nodeName="shapeNode" x="44" y="2"/>\n'
+               '        <staticspritenode nodeName="shapeNode" x="35" y="0"/>\n'
                '        <staticspritenode nodeName="rollover" src="HTT_Rollover"/>\n'
                "      </scenenode>\n"
                '      <scenenode nodeName="clickRect" width="%d" height="%d"/>\n'

@@ -18,7 +18,7 @@ BIG_STICKER = 224
 
 # Type name (the button's name, matched by the game) and its picture.
 GAMES = [
-    ("ToolShed", "toolbox"), ("StreetSigns", "street_sign"), ("PlanAJob", "building_construction"),
+    ("ToolShed", "toolbox"), ("StreetSigns", "street_sign"), ("PlanAJob", "flow_plan"),
     ("PaintIt", "paintbrush"), ("HoistStacker", "crane"), ("HammerTheNail", "wrench"),
     ("CountTheMaterials", "brick"), ("HaulerDelivery", "pickup_truck"), ("PileOfLeaves", "fallen_leaf"),
     ("SproutPuzzle", "sp_jigsaw"), ("HideAndSeek", "cat"), ("HereToThere", "house"),

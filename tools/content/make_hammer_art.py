@@ -5,7 +5,7 @@ Usage: make_hammer_art.py [--manifests-only] <art folder> <data folder>
 
 The tools are Fluent Emoji Flat's wrench and screwdriver, painted in the four tool colours; a badge on
 the handle tells the cross-head ("DriverPlus") from the flat screwdriver ("DriverMinus"), and the screw
-heads carry the same mark. Bolts are the set's nut and bolt, screws our own drawing (art/own/fixit_*).
+heads carry the same mark. Bolts (a hex head over a threaded shank) and screws are our own drawings (art/own/fixit_*).
 A nail's frame k shows it standing out k strokes above the wood.
 """
 import math
@@ -40,12 +40,13 @@ STEP = 22
 
 INK = "#3b2a1a"
 MARKS = {
-    # (badge symbol, slot on a screw head), drawn in the dark ink.
-    "DriverPlus": ('<path d="M-5 -1.6h10v3.2h-10zM-1.6 -5h3.2v10h-3.2z" fill="%s"/>' % INK,
-                   '<rect x="12" y="9" width="36" height="5" rx="2" fill="%s"/>'
-                   '<rect x="27.5" y="3" width="5" height="16" rx="2" fill="%s"/>' % (INK, INK)),
-    "DriverMinus": ('<path d="M-5 -1.6h10v3.2h-10z" fill="%s"/>' % INK,
-                    '<rect x="10" y="8.5" width="40" height="6" rx="2" fill="%s"/>' % INK),
+    # (badge symbol, slot on a screw head), drawn in the dark ink and bold, so a child tells them apart
+    # at a glance.
+    "DriverPlus": ('<path d="M-6 -2.2h12v4.4h-12zM-2.2 -6h4.4v12h-4.4z" fill="%s"/>' % INK,
+                   '<rect x="9" y="7.5" width="42" height="7" rx="2.5" fill="%s"/>'
+                   '<rect x="26.5" y="1.5" width="7" height="19" rx="2.5" fill="%s"/>' % (INK, INK)),
+    "DriverMinus": ('<path d="M-6 -2.2h12v4.4h-12z" fill="%s"/>' % INK,
+                    '<rect x="7" y="7.5" width="46" height="7" rx="2.5" fill="%s"/>' % INK),
 }
 
 
@@ -68,7 +69,7 @@ def painted_driver(art, tool, colour, upright=45):
     mark turned by `upright` so that it stands level once the drawing is turned."""
     main, dark, _ = colour
     body = inner(recolour(read(os.path.join(art, "fluent", "screwdriver.svg")), {"#f70a8d": main, "#ca0b4a": dark}))[0]
-    badge = ('<g transform="translate(23.2 23.2) rotate(%g) scale(0.42)"><circle r="8" fill="#ffffff" stroke="%s" '
+    badge = ('<g transform="translate(23.2 23.2) rotate(%g) scale(0.52)"><circle r="8" fill="#ffffff" stroke="%s" '
              'stroke-width="1.5"/>%s</g>' % (upright, dark, MARKS[tool][0]))
     return body + badge
 
@@ -114,11 +115,11 @@ def driver_frame(art, tool, colour, frame):
 
 
 def bolt(art, colour):
-    """The nut and bolt standing upright, head on top, its top at 0."""
+    """The bolt standing upright, hex head on top, its top at 0."""
     main, dark, light = colour
-    svg = recolour(read(os.path.join(art, "fluent", "nut_and_bolt.svg")),
-                   {"#cdc4d6": light, "#b4acbc": main, "#998ea4": dark})
-    return turned(inner(svg)[0], 50, 37, 2.9, 45)
+    svg = read(os.path.join(art, "own", "fixit_bolt.svg"))
+    svg = svg.replace("{MAIN}", main).replace("{DARK}", dark).replace("{LIGHT}", light)
+    return '<g transform="translate(20 0)">%s</g>' % inner(svg)[0]
 
 
 def screw(art, tool, colour):

@@ -39,8 +39,9 @@ HOIST = 150
 
 # The loads in the game's type order: (drawing, recolouring). Drawings are fluent/ or own/ files; the
 # Fluent ones are cut to what they draw of their 32 x 32 box (x, y, width, height), so all loads fill
-# their sling alike.
-CROPS = {"fluent/potted_plant": (6, 1, 20, 30), "fluent/wood": (3, 3, 26, 27), "fluent/brick": (2, 2, 28, 28)}
+# their sling alike. A fifth number widens the drawing by that much: the slim plant would otherwise be
+# a narrower target than a small hand hits.
+CROPS = {"fluent/potted_plant": (6, 1, 20, 30, 1.16), "fluent/wood": (3, 3, 26, 27), "fluent/brick": (2, 2, 28, 28)}
 LOG_BARK, LOG_SIDE, LOG_END = "#6d4534", "#a56953", "#f3ad61"
 BRICK = "#ff6723"
 CONE = ("#f07a1a", "#a4480a")
@@ -151,8 +152,9 @@ def hoist_frame(crane, mood):
 
 def cropped(svg, box):
     body, _, _ = inner(svg)
-    x, y, w, h = box
-    return document(w, h, '<g transform="translate(%g %g)">%s</g>' % (-x, -y, body))
+    x, y, w, h = box[:4]
+    wide = box[4] if len(box) > 4 else 1
+    return document(w * wide, h, '<g transform="scale(%g 1) translate(%g %g)">%s</g>' % (wide, -x, -y, body))
 
 
 def make_pictures(art, folder):

@@ -28,8 +28,11 @@ ANIMAL_AT = (30, 44)
 CAT = 80
 # The cat's drawing inside its node, whose place is the obstacle's top-left corner less 10 upwards.
 CAT_AT = (35, 60)
-TAIL = 48
-TAIL_AT = (124, 76)
+# The tail's frame, and its root in the frame, which stands at (129, 120) of the obstacle's box: just
+# inside its right edge, so the tail curls out from behind it.
+TAIL = 64
+TAIL_ROOT = (7, 58)
+TAIL_AT = (129 - TAIL_ROOT[0], 120 - TAIL_ROOT[1])
 # The slots of each difficulty, back row first so the front row is drawn over it; none so high that its
 # picture, lifted 200 to show what is behind it, leaves the screen.
 SLOTS = {
@@ -107,8 +110,9 @@ def make_pictures(art, folder):
     # The tail swinging about its root at the bottom left; the last frame is empty, where a timed
     # showing ends.
     tail = drawing("own", "hs_tail")
+    # Drawn inside a margin, so the swing never carries its tip past the frame's edge.
     for i, angle in enumerate((0, -12, 12)):
-        body = '<g transform="rotate(%g 6 42)">%s</g>' % (angle, fitted(tail, 0, 0, TAIL, TAIL))
+        body = '<g transform="rotate(%g %g %g)">%s</g>' % ((angle,) + TAIL_ROOT + (fitted(tail, 0, 8, TAIL - 8, TAIL - 8),))
         render(document(TAIL, TAIL, body), TAIL, TAIL, os.path.join(folder, "HS_TailFrames_%d.png" % i))
     render(document(TAIL, TAIL, ""), TAIL, TAIL, os.path.join(folder, "HS_TailFrames_3.png"))
 

@@ -5,9 +5,9 @@ sprite type, the tuning constants and the levels.
 Usage: make_leaves_art.py [--manifests-only] <art folder> <data folder>
 
 Tools lie on a lawn under a pile of autumn leaves; the dog watches from the top left and the request
-box shows the tool to find. The hammer, saw, screwdriver, wrench and paintbrush are Fluent Emoji, each
-with its handle painted in the four tool colours as the hammering game paints its tools; the drill,
-the spirit level and the pliers are ours (art/own/pol_*.svg). The leaves are the Fluent fallen leaf's
+box shows the tool to find. The saw, screwdriver, wrench and paintbrush are Fluent Emoji, each
+with its handle painted in the four tool colours as the hammering game paints its tools; the hammer,
+the drill, the spirit level and the pliers are ours (art/own/pol_*.svg). The leaves are the Fluent fallen leaf's
 large leaf in autumn colours, and the dog is the Fluent dog; the backdrop is drawn here.
 """
 import os
@@ -23,14 +23,14 @@ TOOL = (100, 70)
 # scale of its 32-unit box). The colours map to the tool colour's main and dark shades.
 PAINT, PAINT_DARK = "#f70a8d", "#ca0b4a"
 TOOLS = (
-    ("Hammer", "fluent/hammer", {"#7d4533": 0}, -45, 2.2),
+    ("Hammer", "own/pol_hammer", {PAINT: 0, PAINT_DARK: 1}, 30, 1.8),
     ("Saw", "fluent/saw", {"#7d4533": 0}, -45, 2.3),
     ("Drill", "own/pol_drill", {PAINT: 0, PAINT_DARK: 1}, 0, 2.6),
     ("Brush", "fluent/paintbrush", {"#f92f60": 0}, 45, 2.3),
     ("Wrench", "fluent/wrench", {"#b4acbc": 0}, -45, 2.2),
     ("Screwdriver", "fluent/screwdriver", {PAINT: 0, PAINT_DARK: 1}, -45, 2.3),
     ("Level", "own/pol_level", {PAINT: 0, PAINT_DARK: 1}, 0, 2.9),
-    ("Pliers", "own/pol_pliers", {PAINT: 0, PAINT_DARK: 1}, 0, 2.9),
+    ("Pliers", "own/pol_pliers", {PAINT: 0, PAINT_DARK: 1}, 90, 2.9),
 )
 # The Fluent fallen leaf's large leaf and its vein, cut from its 32-unit box (x, y, width, height).
 LEAF_CROP = (14.5, 4, 16.5, 26.5)
@@ -83,8 +83,9 @@ def leaf(art, body, vein):
 
 
 def dog_frame(art, lift, lean, shift):
-    """The dog facing right (towards the request box), lifted, leaning about its feet and shifted."""
-    body = fitted(read(os.path.join(art, "fluent", "dog.svg")), 0, 0, DOG, DOG)
+    """The dog facing right (towards the request box), lifted, leaning about its feet and shifted: drawn
+    smaller than its frame, so a hop or a lean never cuts its tail or feet at the frame's edge."""
+    body = fitted(read(os.path.join(art, "fluent", "dog.svg")), 12, DOG - 96, 96, 94)
     return document(DOG, DOG, '<g transform="translate(%g %g) rotate(%g %g %g) translate(%d 0) scale(-1 1)">%s</g>'
                     % (shift, -lift, lean, DOG / 2, DOG, DOG, body))
 

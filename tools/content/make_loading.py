@@ -64,7 +64,8 @@ def splash_animals(art, words):
     for x, name, size in ((230, "giraffe", 150), (360, "elephant", 130), (480, "tiger", 100), (580, "zebra", 110),
                           (690, "penguin", 80)):
         body += place(drawing(art, name), x, 490 - size, size, size)
-    body += place(drawing(art, "delivery_truck"), 610, 190, 160, 160)
+    # The truck stands on the lawn before them: its wheels touch the ground near the bottom edge.
+    body += place(drawing(art, "delivery_truck"), 630, 465, 130, 130)
     body += title(words, 90, 54, "#ffffff", "#1d7a2c")
     return document(W, H, body)
 

@@ -17,9 +17,10 @@ from make_art import GAME_SCREEN_TOP, arguments, document, render, write  # noqa
 
 # Every log and girder shares one canvas; the object lies on its bottom edge (less the glow's margin),
 # centred, so the layout's root is the middle of the object's underside whatever its size.
-OBJ_W, OBJ_H = 160, 48
-OBJ_BASE = 44
-THICK = 34
+# THICK is a finger's width, so even the shortest log is a target a small hand hits.
+THICK = 48
+OBJ_W, OBJ_H = 160, THICK + 14
+OBJ_BASE = OBJ_H - 4
 LENGTHS = (50, 74, 98, 122, 146)
 # The platforms: a painted deck on legs. The stacking points stand THICK apart from the deck's top up.
 PLAT_W, PLAT_H = 220, 70
@@ -28,7 +29,7 @@ TARGETS = (("Target_Left", 40, 100), ("Target_Right", 540, 100))
 PLAT_Y = 250
 # The ground: two rows of five, the object's underside at the place.
 GROUND_X = (88, 244, 400, 556, 712)
-GROUND_Y = (470, 560)
+GROUND_Y = (484, 570)
 HOIST_AT = (325, 8)
 
 COLOURS = {

@@ -40,8 +40,7 @@ const sMiniGameDescription& HideAndSeekDescription()
                                                                    .layout = Names::kModeLayout.name,
                                                                    .cursor = Names::kCursor.name,
                                                                    .cursorHotSpot = Names::kCursorHotSpot.name,
-                                                                   .inputMask = kClickMaskPath,
-                                                                   .introState = static_cast<IntroForemanState>(2)});
+                                                                   .inputMask = kClickMaskPath});
     return description;
 }
 

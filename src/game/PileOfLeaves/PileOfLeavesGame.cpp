@@ -14,9 +14,6 @@ namespace
 namespace Names = PileOfLeavesContent;
 using Kit = MiniGameKit<PileOfLeavesMode, PileOfLeavesLevelResourceFactory>;
 
-// The foreman's pose for this game's instructions.
-constexpr IntroForemanState kIntroState = static_cast<IntroForemanState>(2);
-
 const Strata::NodePathStep kClickMaskPath[] = {"GameScreenRoot", "Playfield", "ClickMask",
                                                Strata::NodePathTerminator()};
 
@@ -37,7 +34,6 @@ const sMiniGameDescription& PileOfLeavesDescription()
                                                                    .cursor = Names::kCursor.name,
                                                                    .cursorHotSpot = Names::kCursorHotSpot.name,
                                                                    .inputMask = kClickMaskPath,
-                                                                   .introState = kIntroState,
                                                                    .instructionsAfterIntro = true,
                                                                    .nextRound = NextRound});
     return description;
