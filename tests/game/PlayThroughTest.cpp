@@ -1967,7 +1967,8 @@ TEST_F(PlayThroughTest, ACarriedItemNeverSwallowsAPressAndADragDrops)
 
     struct Carrying
     {
-        const char* game; // the free-play button, and the screenshots' prefix
+        const char* game; // the free-play button
+        const char* shot; // the screenshots' prefix
         const char* difficulty;
         std::function<SceneNode*()> item;  // what to press to take something in hand; null until ready
         std::function<bool()> holding;     // something is in hand
@@ -1978,18 +1979,18 @@ TEST_F(PlayThroughTest, ACarriedItemNeverSwallowsAPressAndADragDrops)
     JobSequenceSlot* draggedSlot = nullptr;
     JobSequenceItem* draggedCard = nullptr;
     const Carrying games[] = {
-        {"HammerTheNail", "Easy",
+        {"HammerTheNail", "hammer", "Easy",
          [&]() -> SceneNode* { return unmasked() && hammerTool() ? hammerTool()->getShapeNode() : nullptr; },
          [] { return DragSource<DraggableTool*>::GetHeldDragSource() != nullptr; }, nullptr, nullptr},
-        {"HoistStacker", "Easy",
+        {"HoistStacker", "stacking", "Easy",
          [&]() -> SceneNode* { return unmasked() && looseObject() ? looseObject()->getImageNode() : nullptr; },
          [] { return DragSource<StackableObject*>::GetHeldDragSource() != nullptr; }, nullptr, nullptr},
-        {"SproutPuzzle", "Easy",
+        {"SproutPuzzle", "sprout_puzzle", "Easy",
          [&]() -> SceneNode* { return unmasked() && trayPiece() ? trayPiece()->getImageNode() : nullptr; },
          [] { return DragSource<SproutPuzzlePiece*>::GetHeldDragSource() != nullptr; },
          [] { return Top<SproutPuzzleMode>()->getSlots().front()->getDropNode(); },
          [] { return Top<SproutPuzzleMode>()->getPiecesPlaced() == 1; }},
-        {"ToolShed", "Easy",
+        {"ToolShed", "tool_shed", "Easy",
          [&]() -> SceneNode*
          {
              draggedTool = unmasked() ? floorTool() : nullptr;
@@ -1998,7 +1999,7 @@ TEST_F(PlayThroughTest, ACarriedItemNeverSwallowsAPressAndADragDrops)
          [] { return DragSource<ToolShedItem*>::GetHeldDragSource() != nullptr; },
          [&] { return rightBox(draggedTool)->getDropArea(); }, [&] { return draggedTool->isInBox(); }},
         // Medium leaves places of other steps empty after the drag, for a refused card.
-        {"PlanAJob", "Medium",
+        {"PlanAJob", "plan_a_job", "Medium",
          [&]() -> SceneNode*
          {
              draggedCard = offeredCard(0);
@@ -2100,7 +2101,7 @@ TEST_F(PlayThroughTest, ACarriedItemNeverSwallowsAPressAndADragDrops)
     };
     for (const Carrying& c : games)
     {
-        const std::string name = c.game;
+        const std::string name = c.shot;
         steps.insert(
             steps.end(),
             {
@@ -2117,7 +2118,7 @@ TEST_F(PlayThroughTest, ACarriedItemNeverSwallowsAPressAndADragDrops)
                 {name + " instructions", [] { return Top<ForemanInstructionMode>() != nullptr; },
                  clickOn("SkipButton")},
                 {name + " take", [&c] { return c.item() != nullptr; }, [&] { clickNode(c.item()); }},
-                {name + "_in_hand", c.holding, clickOn("QuitButton"), true},
+                {name + " in hand", c.holding, clickOn("QuitButton")},
                 // One press: the question is up, and nothing is left in the game's hand.
                 {name + "_quit_first_press", [] { return Top<QuitConfirmMode>() != nullptr; },
                  [&c]
@@ -2135,9 +2136,9 @@ TEST_F(PlayThroughTest, ACarriedItemNeverSwallowsAPressAndADragDrops)
                              {name + " drag", [&c] { return c.item() != nullptr; }, [&] { drag(c.item(), c.place()); }},
                              {name + "_dragged", [&c] { return !c.holding() && c.placed(); }, nullptr, true},
                          });
-        if (name == "HammerTheNail")
+        if (name == "hammer")
             steps.insert(steps.end(), midStroke.begin(), midStroke.end());
-        if (name == "PlanAJob")
+        if (name == "plan_a_job")
             steps.insert(steps.end(), refused.begin(), refused.end());
         steps.push_back({name + " done", [] { return true; }, toMenu});
     }
