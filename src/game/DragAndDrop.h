@@ -135,6 +135,16 @@ public:
         }
     }
 
+    // Sends this item back, whatever place is under the pointer. Does nothing unless it is the one held.
+    void Cancel()
+    {
+        DragSourceContainer* container = DragSourceContainer::GetInstance();
+        if (container == nullptr || GetID().IsInvalid() || container->getContainedObject() != GetID())
+            return;
+        container->clearContainedObject(GetID());
+        DoOnCancel();
+    }
+
     // The held item when it is alive and of this type, else null.
     static const DragSource<T*>* GetHeldDragSource() { return GetHeldDragSource_Mutable(); }
     static DragSource<T*>* GetHeldDragSource_Mutable()

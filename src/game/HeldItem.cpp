@@ -1,6 +1,8 @@
 #include "game/HeldItem.h"
 
+#include "game/YardcrewGameMode.h"
 #include "scene/NodeMotionTasks.h"
+#include "scene/PressableNode.h"
 #include "scene/SceneApplicationMode.h"
 
 #include <memory>
@@ -15,20 +17,38 @@ using Strata::SceneNode;
 using Strata::Vector2;
 
 // Follows the pointer. It takes no hits itself, so while it holds the capture the scene mode still
-// lets the nodes below hover.
+// lets the nodes below hover. It notes whether the press that picked the item up has dragged it.
 class Carrier : public SceneNode
 {
 public:
     Strata::MessageResult OnMouseMove(int x, int y) override
     {
-        if (pinned)
-            return Strata::MessageResult_Unhandled;
-        LocalSetLocation(GlobalToLocalPoint(Vector2<float>(static_cast<float>(x), static_cast<float>(y))));
+        const Vector2<float> pointer(static_cast<float>(x), static_cast<float>(y));
+        const Vector2<float> moved = pointer - pickedAt;
+        if (pickUpPressHeld &&
+            moved.x * moved.x + moved.y * moved.y > HeldItem::kDragDistance * HeldItem::kDragDistance)
+            dragged = true;
+        if (!pinned)
+            LocalSetLocation(GlobalToLocalPoint(pointer));
         return Strata::MessageResult_Unhandled;
     }
 
     bool pinned = false;
+    // Until the first release or press after the pick-up, the button that picked it up may be held (a
+    // pick-up made by a release sees a press first).
+    bool pickUpPressHeld = true;
+    bool dragged = false;
+    Vector2<float> pickedAt;
 };
+
+// The enabled button (a pressable node) that `node` is part of; null for none.
+Strata::PressableNode* ButtonOf(SceneNode* node)
+{
+    for (; node != nullptr; node = node->GetParent())
+        if (auto* button = dynamic_cast<Strata::PressableNode*>(node))
+            return button->IsEnabled() ? button : nullptr;
+    return nullptr;
+}
 
 Vector2<float> GlobalCorner(SceneNode& node)
 {
@@ -118,10 +138,48 @@ bool HeldItem::Start(SceneNode* node, SceneNode* layer, int x, int y, bool copy)
     carrier->AttachChild(node);
     PlaceAtGlobal(*node, from);
 
+    carrier->pickedAt = pointer;
     mPress = carrier->captureMouseDownSignal.connect([this](SceneNode*, Strata::MouseButton button, int px, int py)
-                                                     { pressSignal(button, px, py); });
+                                                     { OnPress(button, px, py, false); });
+    mRelease = carrier->captureMouseUpSignal.connect([this](SceneNode*, Strata::MouseButton button, int px, int py)
+                                                     { OnRelease(button, px, py); });
     carrier->Capture();
     return true;
+}
+
+void HeldItem::OnPress(Strata::MouseButton button, int x, int y, bool release)
+{
+    if (auto* carrier = dynamic_cast<Carrier*>(Find(mCarrier)))
+        carrier->pickUpPressHeld = false;
+    auto* mode = dynamic_cast<Strata::SceneApplicationMode*>(mDatabase);
+    SceneNode* root = mode != nullptr ? mode->GetRootNode() : nullptr;
+    SceneNode* under = root != nullptr
+                           ? root->GetDescendentAtLocation(Vector2<float>(static_cast<float>(x), static_cast<float>(y)))
+                           : nullptr;
+    if (ButtonOf(under) != nullptr)
+    {
+        yieldSignal();
+        PutBack();
+        // A press is passed on; a drag's release there only sends the item home, as the button saw
+        // no press of its own.
+        if (!release)
+            mode->OnMouseDown(button, x, y);
+        return;
+    }
+    if (auto* game = dynamic_cast<YardcrewGameMode*>(mode); game != nullptr && game->eatsMouseInput(under))
+        return;
+    pressSignal(button, x, y);
+}
+
+void HeldItem::OnRelease(Strata::MouseButton button, int x, int y)
+{
+    auto* carrier = dynamic_cast<Carrier*>(Find(mCarrier));
+    if (carrier == nullptr || !carrier->pickUpPressHeld)
+        return;
+    if (carrier->dragged)
+        OnPress(button, x, y, true);
+    else
+        carrier->pickUpPressHeld = false;
 }
 
 void HeldItem::SetFollowing(bool follow)
@@ -149,6 +207,7 @@ void HeldItem::End(SceneNode* parent, Vector2<float> location, bool back)
     SceneNode* home = Find(mHome);
     mCarrier = Strata::ObjectID();
     mPress.disconnect();
+    mRelease.disconnect();
     for (const auto& [id, hitTest] : mHitTests)
         if (SceneNode* part = Find(id))
             part->hitTest = hitTest;

@@ -1,8 +1,9 @@
 #pragma once
 
-// Click to pick up, click to put down. HeldItem carries one node under the pointer; HeldDragSource<T*>
-// is the drag source (DragAndDrop.h) whose pick-up carries its node, and ConnectDragTarget lets a
-// target's node make it the current drag target while the pointer is over it. Main thread only.
+// Click to pick up, click to put down, or press, drag and let go. HeldItem carries one node under the
+// pointer; HeldDragSource<T*> is the drag source (DragAndDrop.h) whose pick-up carries its node, and
+// ConnectDragTarget lets a target's node make it the current drag target while the pointer is over it.
+// Main thread only.
 
 #include "core/Vector2.h"
 #include "framework/ObjectID.h"
@@ -27,8 +28,15 @@ namespace Yardcrew
 // Carries a node under the pointer. The node leaves its parent for a carrier node in a layer above the
 // playfield and keeps its offset from the pointer; hit tests are off over its subtree while it is
 // carried, so the nodes below still see the pointer enter and leave. The carrier holds the mouse
-// capture, so the next press, wherever it lands, reaches pressSignal, whose slot puts the node down or
-// back. Nodes are held by identifier: one destroyed while carried is simply no longer put anywhere.
+// capture, so the next press reaches pressSignal, whose slot puts the node down or back, except:
+// - a press on a button (any enabled pressable node, as the Help and Quit buttons) is the button's:
+//   yieldSignal asks the owner to send the item home, the item is put back, and the press goes on to
+//   the button, so one press opens it;
+// - a press on a node that swallows input (YardcrewGameMode::setupMouseInputEatingNode) reaches
+//   nothing, and the item stays in hand.
+// When the press that picked the item up is let go after the pointer moved more than
+// kDragDistance pixels, the release counts as the next press: the item is dragged and dropped.
+// Nodes are held by identifier: one destroyed while carried is simply no longer put anywhere.
 class HeldItem
 {
 public:
@@ -36,6 +44,10 @@ public:
     // Puts a carried node back; a carrier already gone with its mode is left alone.
     ~HeldItem();
     HeldItem(const HeldItem&) = delete;
+
+    // How far the pointer must move, while the button that picked the item up is held, for the
+    // release to drop it.
+    static constexpr float kDragDistance = 6.0f;
     HeldItem& operator=(const HeldItem&) = delete;
 
     // Seconds the way back takes; 0 (the default) puts a node back at once.
@@ -62,10 +74,15 @@ public:
     // The node carried; null when none is, or it is gone.
     Strata::SceneNode* GetCarriedNode() const;
 
-    // The press (button, x, y) that ends carrying, wherever it lands.
+    // The press (button, x, y) that ends carrying, or the release that ends a drag.
     boost::signals2::signal<void(Strata::MouseButton, int, int)> pressSignal;
+    // A press went to a button: the item must go home (it is put back after the slots in any case).
+    boost::signals2::signal<void()> yieldSignal;
 
 private:
+    // A press, or the release that ends a drag (which never passes on to a button).
+    void OnPress(Strata::MouseButton button, int x, int y, bool release);
+    void OnRelease(Strata::MouseButton button, int x, int y);
     bool Start(Strata::SceneNode* node, Strata::SceneNode* layer, int x, int y, bool copy);
     void End(Strata::SceneNode* parent, Strata::Vector2<float> location, bool back);
     Strata::SceneNode* Find(Strata::ObjectID id) const;
@@ -78,13 +95,14 @@ private:
     bool mCopy = false;
     std::vector<std::pair<Strata::ObjectID, bool>> mHitTests; // what the subtree had before
     boost::signals2::scoped_connection mPress;
+    boost::signals2::scoped_connection mRelease;
     float mReturnSeconds = 0.0f;
 };
 
-// An item that is picked up by a click and carried until the next one: that click drops it on the
-// current drag target of its type, which decides in DropActivated whether to take it (PutDown), or
-// sends it back when there is none. A target that leaves it alone sends it back too. A target that
-// uses the item in place (UseInPlace) keeps it carried.
+// An item that is picked up by a click and carried until the next one (or a drag's release): that click
+// drops it on the current drag target of its type, which decides in DropActivated whether to take it
+// (PutDown), or sends it back when there is none. A target that leaves it alone sends it back too. A
+// target that uses the item in place (UseInPlace) keeps it carried. A press on a button cancels it.
 template <class T>
 class HeldDragSource;
 
@@ -104,6 +122,7 @@ public:
                 this->Release();
                 mHeld.PutBack();
             });
+        mHeld.yieldSignal.connect([this] { this->Cancel(); });
     }
 
     // Picks the item up, carrying `node` (usually its own) from the pointer at (x, y) under `layer`.

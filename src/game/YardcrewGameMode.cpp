@@ -17,6 +17,7 @@
 #include "scene/NodePath.h"
 #include "scene/SceneNode.h"
 
+#include <algorithm>
 #include <memory>
 
 namespace Yardcrew
@@ -132,10 +133,16 @@ void YardcrewGameMode::setupMouseInputEatingNode(Strata::SceneNode* node)
     if (node == nullptr)
         return;
     node->hitTest = true;
+    mInputEaters.push_back(node->GetID());
     node->mouseDownSignal.connect([this](Strata::SceneNode*, Strata::MouseButton, int, int) { eatMouseInput(); });
     node->mouseUpSignal.connect([this](Strata::SceneNode*, Strata::MouseButton, int, int) { eatMouseInput(); });
     node->mouseEnterSignal.connect([this](Strata::SceneNode*) { eatMouseInput(); });
     node->mouseExitSignal.connect([this](Strata::SceneNode*) { eatMouseInput(); });
+}
+
+bool YardcrewGameMode::eatsMouseInput(const Strata::SceneNode* node) const
+{
+    return node != nullptr && std::find(mInputEaters.begin(), mInputEaters.end(), node->GetID()) != mInputEaters.end();
 }
 
 void YardcrewGameMode::endLevel()

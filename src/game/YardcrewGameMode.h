@@ -7,6 +7,7 @@
 #include "scene/SceneApplicationMode.h"
 
 #include <cstdint>
+#include <vector>
 
 namespace Strata
 {
@@ -56,8 +57,11 @@ public:
     void playHint();
     // Makes "HelpButton" and "QuitButton" below the UI layer visible; missing nodes are skipped.
     void showUIButtons();
-    // Makes the node take every click and hover that reaches it, so nothing beneath gets them.
+    // Makes the node take every click and hover that reaches it, so nothing beneath gets them; a press
+    // on it while an item is carried leaves the item in hand (HeldItem).
     void setupMouseInputEatingNode(Strata::SceneNode* node);
+    // Whether `node` is one of those (null is not).
+    bool eatsMouseInput(const Strata::SceneNode* node) const;
     void eatMouseInput() {}
     // Unlocks a sticker and moves on: the reward when one was drawn (or the book is newly complete),
     // else the story's next step, else (free play) back to the chooser. Only the first call acts.
@@ -83,6 +87,7 @@ protected:
 private:
     bool mLevelEnded = false;
     StoryStepGuard mStoryStep;
+    std::vector<Strata::ObjectID> mInputEaters;
 };
 
 } // namespace Yardcrew

@@ -1,7 +1,9 @@
 #include "game/HeldItem.h"
 
 #include "engine/scene/SceneTestSupport.h"
+#include "scene/ButtonNode.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -63,6 +65,18 @@ protected:
         mode.OnMouseMove(x, y);
         mode.OnMouseDown(MouseButton_Left, x, y);
         mode.OnMouseUp(MouseButton_Left, x, y);
+    }
+    // A button above the playfield that logs its clicks, as the game's Quit button.
+    ButtonNode* AddButton(Rect<float> bounds)
+    {
+        auto* button = new ButtonNode(Label("quit"), nullptr, 0.0f, nullptr, nullptr, ColorF());
+        button->LocalSetLocation(bounds.x, bounds.y);
+        button->SetWidth(bounds.width);
+        button->SetHeight(bounds.height);
+        root->AttachChild(button);
+        button->AddToDatabase(&mode);
+        button->clickSignal.connect([this](ButtonNode*) { log.push_back("quit clicked"); });
+        return button;
     }
     std::string Corner(SceneNode* node)
     {
@@ -192,6 +206,105 @@ TEST_F(HeldItemTest, ACarriedCopyIsUsedInPlacePinnedAndFreedAgainAndTheOriginalS
     EXPECT_FALSE(Alive(copy, copyID));
     EXPECT_EQ(playfield, toolNode->GetParent());
     EXPECT_EQ("10,10", Corner(toolNode));
+}
+
+TEST_F(HeldItemTest, APressOnAButtonIsTheButtonsOwnAndSendsTheItemHome)
+{
+    ButtonNode* quit = AddButton({600, 500, 80, 40});
+    struct Case
+    {
+        const char* name;
+        bool enabled;
+        bool dragThere; // pressed on the tool, dragged onto the button and let go there
+        bool clicked;
+    };
+    const Case cases[] = {
+        {"one press on the button opens it", true, false, true},
+        {"a disabled button is playfield", false, false, false},
+        {"a drag let go on the button only sends the item home", true, true, false},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        quit->Enable(c.enabled);
+        mode.OnMouseMove(15, 15);
+        mode.OnMouseDown(MouseButton_Left, 15, 15);
+        ASSERT_TRUE(tool->GetHeldItem().IsCarrying());
+        if (c.dragThere)
+        {
+            mode.OnMouseMove(640, 520);
+            mode.OnMouseUp(MouseButton_Left, 640, 520);
+        }
+        else
+        {
+            mode.OnMouseUp(MouseButton_Left, 15, 15);
+            Click(640, 520);
+        }
+        EXPECT_FALSE(tool->GetHeldItem().IsCarrying());
+        EXPECT_EQ(DragSource<Tool*>::GetHeldDragSource(), nullptr);
+        EXPECT_EQ(playfield, toolNode->GetParent());
+        EXPECT_EQ("10,10", Corner(toolNode));
+        EXPECT_EQ(nullptr, mode.GetMouseCapturingNode()) << "nothing keeps the pointer";
+        const std::vector<std::string> logged = TakeLog();
+        EXPECT_EQ(c.clicked, std::count(logged.begin(), logged.end(), "quit clicked") == 1);
+        // The item is picked up by the next press as ever.
+        Click(15, 15);
+        EXPECT_TRUE(tool->GetHeldItem().IsCarrying());
+        Click(700, 300);
+        TakeLog();
+    }
+}
+
+TEST_F(HeldItemTest, LettingGoAfterADragDropsWhileAClickKeepsTheItemInHand)
+{
+    struct Case
+    {
+        const char* name;
+        std::vector<Vector2<int>> moves; // with the button that picked it up held
+        Vector2<int> release;
+        const char* ends; // "box", "home" or "hand"
+    };
+    const Case cases[] = {
+        {"dragged onto the box", {{60, 60}, {120, 120}}, {120, 120}, "box"},
+        {"dragged onto nothing", {{300, 300}, {500, 500}}, {500, 500}, "home"},
+        {"dragged away and back is still a drag", {{60, 60}, {15, 15}}, {15, 15}, "home"},
+        {"a tremble is a click", {{18, 17}, {19, 12}}, {19, 12}, "hand"},
+        {"a move exactly at the distance is a click", {{21, 15}}, {21, 15}, "hand"},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        mode.OnMouseMove(15, 15);
+        mode.OnMouseDown(MouseButton_Left, 15, 15);
+        for (const Vector2<int>& to : c.moves)
+            mode.OnMouseMove(to.x, to.y);
+        mode.OnMouseUp(MouseButton_Left, c.release.x, c.release.y);
+        const std::string ends = std::string(c.ends);
+        EXPECT_EQ(ends == "hand", tool->GetHeldItem().IsCarrying());
+        if (ends == "box")
+            EXPECT_EQ(box->node, toolNode->GetParent());
+        if (ends == "home")
+            EXPECT_EQ("10,10", Corner(toolNode));
+        if (ends == "hand")
+        {
+            // The click's own release is spent: a later drag-like release without a press drops nothing.
+            mode.OnMouseMove(120, 120);
+            mode.OnMouseUp(MouseButton_Left, 120, 120);
+            EXPECT_TRUE(tool->GetHeldItem().IsCarrying());
+            Click(120, 120);
+            EXPECT_EQ(box->node, toolNode->GetParent()) << "click to drop as ever";
+        }
+        // From the box back to the playfield for the next case.
+        Click(110, 110);
+        Click(500, 500);
+        tool->GetHeldItem().PutBack();
+        if (toolNode->GetParent() != playfield)
+        {
+            playfield->AttachChild(toolNode);
+            toolNode->LocalSetLocation(10, 10);
+        }
+        TakeLog();
+    }
 }
 
 } // namespace

@@ -1021,11 +1021,11 @@ TEST_F(PlayThroughTest, TheStickerBookShowsEachProfileItsOwnStickersAndOpensAtTh
              EXPECT_EQ(placed()[2].location, Vector2<float>(page.width - 96, page.height - 96));
              EXPECT_TRUE(Click("Sticker_2"));
          }},
-        // Dropped on the tray, or on the back button, it goes back and the book stays open.
+        // Dropped on the tray it goes back and the book stays open; the back button, pressed with a
+        // sticker in hand, closes the book at the first press.
         {"sticker 2 in hand again", holding, [] { ClickAt(620, 300); }},
         {"sticker_book_placed", putBack, clickOn("Sticker_2"), true},
-        {"sticker 2 in hand once more", holding, clickOn("BackButton")},
-        {"sticker 2 back", putBack,
+        {"sticker 2 in hand once more", holding,
          [&]
          {
              EXPECT_EQ(placed().size(), 3u);
@@ -1298,7 +1298,6 @@ TEST_F(PlayThroughTest, TheJobOrderGameFromFreePlayToItsStickerAndInTheStory)
             clickNode(placeOf(item->getStep(), true)->getImageNode());
     };
     const auto offered = [] { return Top<PlanAJobMode>() != nullptr ? Top<PlanAJobMode>()->getItems().size() : 1u; };
-    int wrongPlaces = 0;
 
     steps = ToEasyGameInFreePlay("PlanAJob");
     steps.insert(
@@ -1308,25 +1307,23 @@ TEST_F(PlayThroughTest, TheJobOrderGameFromFreePlayToItsStickerAndInTheStory)
              true},
             {"plan_a_job_easy", open, pickUp, true},
             // Carried to an empty place of another step when there is one, else pressed beside every
-            // place, which sends it back to be taken again.
+            // place: either way it goes back to where it lay, to be taken again.
             {"plan_a_job_carrying", [&] { return held() != nullptr && held()->getCarriedCopy() != nullptr; },
              [&]
              {
                  if (JobSequenceSlot* wrong = placeOf(held()->getStep(), false))
-                 {
-                     ++wrongPlaces;
                      clickNode(wrong->getImageNode());
-                 }
                  else
                      ClickAt(790, 320);
              },
              true},
-            {"after the first try", [&] { return wrongPlaces > 0 ? held() != nullptr : open() && held() == nullptr; },
+            {"after the first try",
              [&]
              {
-                 if (held() == nullptr)
-                     pickUp();
-             }},
+                 return open() && held() == nullptr &&
+                        Top<PlanAJobMode>()->getItems().front()->LayoutRoot()->GetTaskQueue().IsEmpty();
+             },
+             pickUp},
             {"first picture carried", [&] { return held() != nullptr; }, placeRight},
             // An easy job may have had one picture only: then nothing is left to take.
             {"second pick-up", [&] { return held() == nullptr && (open() || offered() == 0); }, pickUp},
@@ -1847,3 +1844,315 @@ TEST_F(PlayThroughTest, TheStreetSignsGameFromFreePlayToItsStickerAndInTheStory)
 }
 
 } // namespace
+
+// Whatever a game lets the child carry, the first press on Quit asks the question and the item is home
+// again; the sticker book's back button closes the book at once too. In the jigsaw, the tool shed and
+// the job order a press, a drag and a release drops the item where it was let go; a refused job-order
+// card leaves the place. In the hammering game a press while a nail turns keeps the tool in hand.
+TEST_F(PlayThroughTest, ACarriedItemNeverSwallowsAPressAndADragDrops)
+{
+    mDeadline = std::chrono::steady_clock::now() + 300s;
+    const auto clickOn = [](const char* name) { return [name] { EXPECT_TRUE(Click(name)); }; };
+    const auto centre = [](SceneNode* node)
+    {
+        const Rect<float> bounds = node->GlobalGetBounds();
+        return Vector2<int>(static_cast<int>(bounds.x + bounds.width / 2),
+                            static_cast<int>(bounds.y + bounds.height / 2));
+    };
+    const auto clickNode = [&](SceneNode* node)
+    {
+        const Vector2<int> at = centre(node);
+        ClickAt(at.x, at.y);
+    };
+    // Pressed on `from`, dragged in steps with the button held, let go on `to`: SDL's own events.
+    const auto drag = [&](SceneNode* from, SceneNode* to)
+    {
+        const Vector2<int> a = centre(from);
+        const Vector2<int> b = centre(to);
+        SDL_Event event = LiveGame::MouseMotion(a.x, a.y);
+        SDL_PushEvent(&event);
+        event = LiveGame::MouseButton(SDL_MOUSEBUTTONDOWN, a.x, a.y);
+        SDL_PushEvent(&event);
+        for (int step = 1; step <= 4; ++step)
+        {
+            event = LiveGame::MouseMotion(a.x + (b.x - a.x) * step / 4, a.y + (b.y - a.y) * step / 4, true);
+            SDL_PushEvent(&event);
+        }
+        event = LiveGame::MouseButton(SDL_MOUSEBUTTONUP, b.x, b.y);
+        SDL_PushEvent(&event);
+    };
+    const auto unmasked = []
+    {
+        auto* game = Top<MiniGameMode>();
+        return game != nullptr && (game->getInputMask() == nullptr || !game->getInputMask()->LocalIsVisible());
+    };
+    const auto toMenu = []
+    { GetLevelManager().getModeQueue().unwindTo(GetLevelManager().getStoryScreens().mainMenu()); };
+
+    // Hammering: the first tool of the box.
+    const auto hammerTool = []() -> DraggableTool*
+    {
+        auto* game = Top<HammerTheNailMode>();
+        return game != nullptr && !game->getTools().empty() ? game->getTools().front() : nullptr;
+    };
+    // Stacking: an object lying on the ground that takes clicks, once nothing falls.
+    const auto looseObject = []() -> StackableObject*
+    {
+        auto* game = Top<HoistStackerMode>();
+        if (game == nullptr)
+            return nullptr;
+        const std::vector<StackableObject*> objects = game->getObjects();
+        if (std::any_of(objects.begin(), objects.end(),
+                        [](StackableObject* o) { return o->getPlace() == StackableObject::Place::Falling; }))
+            return nullptr;
+        for (StackableObject* object : objects)
+            if (object->getPlace() == StackableObject::Place::Ground && object->getImageNode()->hitTest)
+                return object;
+        return nullptr;
+    };
+    // Jigsaw: the first piece, in its tray spot and still.
+    const auto trayPiece = []() -> SproutPuzzlePiece*
+    {
+        auto* game = Top<SproutPuzzleMode>();
+        if (game == nullptr || game->getPieces().empty() || !game->isScattered())
+            return nullptr;
+        SproutPuzzlePiece* piece = game->getPieces().front();
+        SceneNode* root = piece->LayoutRoot();
+        const bool still = root != nullptr && root->GetParent() != nullptr &&
+                           std::string(root->GetParent()->GetNodeName().c_str()).rfind("Spot_", 0) == 0 &&
+                           root->LocalGetLocation() == Vector2<float>();
+        return still && !piece->isHeld() ? piece : nullptr;
+    };
+    // Tool shed: a tool on the floor that takes clicks.
+    const auto floorTool = []() -> ToolShedItem*
+    {
+        auto* game = Top<ToolShedMode>();
+        if (game == nullptr)
+            return nullptr;
+        for (ToolShedItem* tool : game->getTools())
+            if (!tool->isInBox() && !tool->isHeld() && tool->getImageNode()->hitTest)
+                return tool;
+        return nullptr;
+    };
+    const auto rightBox = [](ToolShedItem* tool) -> ToolShedToolBox*
+    {
+        const AutoResource<ToolShedLevel> level(Top<ToolShedMode>()->getLevel());
+        for (ToolShedToolBox* box : Top<ToolShedMode>()->getBoxes())
+            if (level->Fits(box->getTakes(), tool->getTool()))
+                return box;
+        return nullptr;
+    };
+    // Job order: an offered card at rest, and the empty place of its step (or of another).
+    const auto offeredCard = [](size_t index) -> JobSequenceItem*
+    {
+        auto* game = Top<PlanAJobMode>();
+        SceneNode* mask = TopNode("IntroClickMask");
+        if (game == nullptr || mask == nullptr || mask->LocalIsVisible() || game->getItems().size() <= index)
+            return nullptr;
+        JobSequenceItem* card = game->getItems()[index];
+        SceneNode* root = card->LayoutRoot();
+        return root != nullptr && root->LocalIsVisible() && root->GetTaskQueue().IsEmpty() && !card->isHeld() ? card
+                                                                                                              : nullptr;
+    };
+    const auto placeOf = [](JobSequenceItem* card, bool right) -> JobSequenceSlot*
+    {
+        for (JobSequenceSlot* slot : Top<PlanAJobMode>()->getSlots())
+            if (!slot->isFilled() && (slot->getStep() == card->getStep()) == right)
+                return slot;
+        return nullptr;
+    };
+
+    struct Carrying
+    {
+        const char* game; // the free-play button
+        const char* shot; // the screenshots' prefix
+        const char* difficulty;
+        std::function<SceneNode*()> item;  // what to press to take something in hand; null until ready
+        std::function<bool()> holding;     // something is in hand
+        std::function<SceneNode*()> place; // where a drag drops the item rightly; null: no drag here
+        std::function<bool()> placed;      // the drag has dropped it there
+    };
+    ToolShedItem* draggedTool = nullptr;
+    JobSequenceSlot* draggedSlot = nullptr;
+    JobSequenceItem* draggedCard = nullptr;
+    const Carrying games[] = {
+        {"HammerTheNail", "hammer", "Easy",
+         [&]() -> SceneNode* { return unmasked() && hammerTool() ? hammerTool()->getShapeNode() : nullptr; },
+         [] { return DragSource<DraggableTool*>::GetHeldDragSource() != nullptr; }, nullptr, nullptr},
+        {"HoistStacker", "stacking", "Easy",
+         [&]() -> SceneNode* { return unmasked() && looseObject() ? looseObject()->getImageNode() : nullptr; },
+         [] { return DragSource<StackableObject*>::GetHeldDragSource() != nullptr; }, nullptr, nullptr},
+        {"SproutPuzzle", "sprout_puzzle", "Easy",
+         [&]() -> SceneNode* { return unmasked() && trayPiece() ? trayPiece()->getImageNode() : nullptr; },
+         [] { return DragSource<SproutPuzzlePiece*>::GetHeldDragSource() != nullptr; },
+         [] { return Top<SproutPuzzleMode>()->getSlots().front()->getDropNode(); },
+         [] { return Top<SproutPuzzleMode>()->getPiecesPlaced() == 1; }},
+        {"ToolShed", "tool_shed", "Easy",
+         [&]() -> SceneNode*
+         {
+             draggedTool = unmasked() ? floorTool() : nullptr;
+             return draggedTool != nullptr ? draggedTool->getImageNode() : nullptr;
+         },
+         [] { return DragSource<ToolShedItem*>::GetHeldDragSource() != nullptr; },
+         [&] { return rightBox(draggedTool)->getDropArea(); }, [&] { return draggedTool->isInBox(); }},
+        // Medium leaves places of other steps empty after the drag, for a refused card.
+        {"PlanAJob", "plan_a_job", "Medium",
+         [&]() -> SceneNode*
+         {
+             draggedCard = offeredCard(0);
+             return draggedCard != nullptr ? draggedCard->getImageNode() : nullptr;
+         },
+         [] { return DragSource<JobSequenceItem*>::GetHeldDragSource() != nullptr; },
+         [&]
+         {
+             draggedSlot = placeOf(draggedCard, true);
+             return draggedSlot->getImageNode();
+         },
+         [&] { return draggedSlot->isFilled(); }},
+    };
+
+    // Hammering: the tool for the nail with most strokes left taken (every easy level has strokes to
+    // spare after it), the nail struck, and a press on it while it turns: the tool stays in hand and the
+    // nail steps down once.
+    TargetNail* nail = nullptr;
+    DraggableTool* tool = nullptr;
+    int strokes = 0;
+    const auto choose = [&]
+    {
+        auto* game = Top<HammerTheNailMode>();
+        nail = nullptr;
+        tool = nullptr;
+        for (TargetNail* n : game != nullptr ? game->getNails() : std::vector<TargetNail*>())
+            if (nail == nullptr || n->getStrokesLeft() > nail->getStrokesLeft())
+                nail = n;
+        for (DraggableTool* t : nail != nullptr ? game->getTools() : std::vector<DraggableTool*>())
+            if (nail->fits(*t))
+                tool = t;
+        return tool != nullptr;
+    };
+    const auto turning = [] { return TopNode("MaskInput_ClickMask")->LocalIsVisible(); };
+    const std::vector<Step> midStroke = {
+        {"take the fitting tool", [&] { return unmasked() && choose(); }, [&] { clickNode(tool->getShapeNode()); }},
+        {"strike", [&] { return tool->isHeld(); },
+         [&]
+         {
+             strokes = nail->getStrokesLeft();
+             clickNode(nail->getShapeNode());
+         }},
+        {"press while it turns", turning, [&] { clickNode(nail->getShapeNode()); }},
+        {"hammer_press_mid_stroke", [&] { return turning() && tool->GetHeldItem().GetCarriedNode() != nullptr; },
+         nullptr, true},
+        {"the turn ends", [&] { return !turning(); },
+         [&]
+         {
+             EXPECT_TRUE(tool->isHeld()) << "the tool stays in hand";
+             EXPECT_NE(tool->GetHeldItem().GetCarriedNode(), nullptr) << "its copy in hand is still there";
+             EXPECT_EQ(nail->getStrokesLeft(), strokes - 1) << "one stroke, one step";
+         }},
+    };
+    // Job order: a card pressed on a place of another step wobbles and goes back where it lay.
+    JobSequenceItem* refusedCard = nullptr;
+    JobSequenceSlot* wrongSlot = nullptr;
+    const std::vector<Step> refused = {
+        {"a card for a wrong place", [&] { return offeredCard(0) != nullptr && placeOf(offeredCard(0), false); },
+         [&]
+         {
+             refusedCard = offeredCard(0);
+             wrongSlot = placeOf(refusedCard, false);
+             clickNode(refusedCard->getImageNode());
+         }},
+        {"carried to the wrong place", [&] { return refusedCard->isHeld(); },
+         [&] { clickNode(wrongSlot->getImageNode()); }},
+        // Shot on its way: below the place it was refused at, not yet where it lay.
+        {"on its way back",
+         [&]
+         {
+             const Rect<float> card = refusedCard->LayoutRoot()->GlobalGetBounds();
+             const Rect<float> slot = wrongSlot->getImageNode()->GlobalGetBounds();
+             return !refusedCard->isHeld() && !refusedCard->LayoutRoot()->GetTaskQueue().IsEmpty() &&
+                    card.y > slot.y + slot.height / 2;
+         },
+         [this] { Screenshot("plan_a_job_refused"); }},
+        {"back where it lay", [&] { return refusedCard->LayoutRoot()->GetTaskQueue().IsEmpty(); },
+         [&]
+         {
+             EXPECT_FALSE(wrongSlot->isFilled());
+             EXPECT_TRUE(refusedCard->LayoutRoot()->LocalIsVisible());
+             const Rect<float> card = refusedCard->LayoutRoot()->GlobalGetBounds();
+             const Vector2<int> slot = centre(wrongSlot->getImageNode());
+             EXPECT_FALSE(slot.x >= card.x && slot.x <= card.x + card.width && slot.y >= card.y &&
+                          slot.y <= card.y + card.height)
+                 << "nothing looks placed";
+         }},
+    };
+
+    // The way into free play as far as the main menu: the title, profile 1 and its play button.
+    const std::vector<Step> toFreePlay = ToEasyGameInFreePlay("");
+    steps.assign(toFreePlay.begin(), toFreePlay.begin() + 3);
+    for (const Carrying& c : games)
+    {
+        const std::string name = c.shot;
+        steps.insert(
+            steps.end(),
+            {
+                {name + " menu", [] { return Top<MainMenuMode>() != nullptr; }, clickOn("FreePlayButton")},
+                {name + " free play", [] { return Top<FreePlaySelectMode>() != nullptr; }, clickOn(c.game)},
+                {name + " difficulty", [] { return Top<DifficultySelectMode>() != nullptr; }, clickOn(c.difficulty)},
+                {name + " chosen",
+                 [&c]
+                 {
+                     auto* radio = TopNode<RadioButtonNode>(c.difficulty);
+                     return radio != nullptr && radio->IsChecked();
+                 },
+                 clickOn("PlayButton")},
+                {name + " instructions", [] { return Top<ForemanInstructionMode>() != nullptr; },
+                 clickOn("SkipButton")},
+                {name + " take", [&c] { return c.item() != nullptr; }, [&] { clickNode(c.item()); }},
+                {name + " in hand", c.holding, clickOn("QuitButton")},
+                // One press: the question is up, and nothing is left in the game's hand.
+                {name + "_quit_first_press", [] { return Top<QuitConfirmMode>() != nullptr; },
+                 [&c]
+                 {
+                     EXPECT_FALSE(c.holding());
+                     EXPECT_TRUE(Click("NoButton"));
+                 },
+                 true},
+                {name + " back in the game", [] { return Top<MiniGameMode>() != nullptr; },
+                 [&c] { EXPECT_FALSE(c.holding()) << "the item went home"; }},
+            });
+        if (c.place)
+            steps.insert(steps.end(),
+                         {
+                             {name + " drag", [&c] { return c.item() != nullptr; }, [&] { drag(c.item(), c.place()); }},
+                             {name + "_dragged", [&c] { return !c.holding() && c.placed(); }, nullptr, true},
+                         });
+        if (name == "hammer")
+            steps.insert(steps.end(), midStroke.begin(), midStroke.end());
+        if (name == "plan_a_job")
+            steps.insert(steps.end(), refused.begin(), refused.end());
+        steps.push_back({name + " done", [] { return true; }, toMenu});
+    }
+
+    // The sticker book: a sticker in hand, and its back button closes the book at the first press.
+    steps.insert(
+        steps.end(),
+        {
+            {"menu for the book", [] { return Top<MainMenuMode>() != nullptr; },
+             []
+             {
+                 ASSERT_TRUE(GameTesting::GiveStickers(*GetAccountManager()->GetCurrentAccount(), {2, 9, 30}, 56));
+                 EXPECT_TRUE(Click("StickerBookButton"));
+             }},
+            {"sticker book", [] { return Top<StickerBookMode>() != nullptr && TopNode("Sticker_9") != nullptr; },
+             clickOn("Sticker_9")},
+            {"sticker_book_in_hand", [] { return DragSource<Sticker*>::GetHeldDragSource() != nullptr; },
+             clickOn("BackButton"), true},
+            {"book closed at the first press", [] { return Top<MainMenuMode>() != nullptr; }, nullptr},
+        });
+
+    ASSERT_NO_THROW({
+        mClock = kStart;
+        MainLoop::Execute();
+    });
+    EXPECT_EQ(mNext, steps.size());
+}

@@ -67,23 +67,18 @@ int main(int argc, char** argv)
         if (d != GameModeDifficulty_Hard)
             continue;
 
-        // The last picture carried onto a wrong place, caught mid-shake.
+        // The last picture let go on a wrong place, caught mid-wobble there before it goes back.
         JobSequenceItem* carried = items.back();
         Press(game, carried->getImageNode());
         JobSequenceSlot* wrong = Place(game, carried->getStep(), false);
         if (wrong == nullptr)
             return 1;
         Press(game, wrong->getImageNode());
-        // Some 8 degrees into the shake; the software canvas keeps it upright.
-        const auto turned = [&] { return GameShots::TurnedDegrees(*carried->getCarriedCopy()) >= 8.0f; };
+        // Some 8 degrees into the wobble; the software canvas keeps it upright.
+        const auto turned = [&] { return GameShots::TurnedDegrees(*carried->LayoutRoot()) >= 8.0f; };
         written = StepUntil(game, turned) && written;
-        // The stepping replays the main loop's pointer, which no one moves here: the carried copy is put
-        // back under the pointer before each picture.
-        const Rect<float> at = wrong->getImageNode()->GlobalGetBounds();
-        game.OnMouseMove(static_cast<int>(at.x + at.width / 2), static_cast<int>(at.y + at.height / 2));
         written = Shoot(game, out / "Job_1.png") && written;
-        written =
-            StepUntil(game, [&] { return GameShots::TurnedDegrees(*carried->getCarriedCopy()) == 0.0f; }) && written;
+        written = StepUntil(game, [&] { return carried->LayoutRoot()->GetTaskQueue().IsEmpty(); }) && written;
 
         // Half the steps in place, the next one carried.
         for (size_t placed = 0; placed < 3; ++placed)

@@ -6,9 +6,11 @@
 #include "game/PlanAJob/PlanAJobContent.h"
 #include "game/YardcrewNames.h"
 #include "scene/NodeEffects.h"
+#include "scene/NodeMotionTasks.h"
 #include "scene/SceneLayout.h"
 #include "scene/SpriteNodes.h"
 
+#include <memory>
 #include <utility>
 
 namespace Yardcrew
@@ -21,6 +23,16 @@ namespace Names = PlanAJobContent;
 
 const Strata::NodePathStep kImagePath[] = {"imageNode", Strata::NodePathTerminator()};
 const Strata::NodePathStep kRolloverPath[] = {"rollover", Strata::NodePathTerminator()};
+
+constexpr float kReturnSeconds = 0.3f;
+
+std::optional<Strata::Vector2<float>> CarriedCorner(Strata::SceneNode* copy)
+{
+    if (copy == nullptr)
+        return std::nullopt;
+    const Strata::Rect<float>& bounds = copy->GlobalGetBounds();
+    return Strata::Vector2<float>(bounds.x, bounds.y);
+}
 
 void ShowStep(Strata::SceneNode* node, const std::string& imageList, int32_t step)
 {
@@ -96,11 +108,10 @@ void JobSequenceItem::pickUp()
 
 void JobSequenceItem::startErrorShake()
 {
-    if (Strata::SceneNode* carried = getCarriedCopy())
-    {
-        carried->RemoveAllTasks();
-        carried->AddTask(Strata::getNodeErrorShakeTask());
-    }
+    if (!isHeld())
+        return;
+    mShakeOnReturn = true;
+    Cancel();
 }
 
 bool JobSequenceItem::UseInPlace(JobSequenceItem* held)
@@ -118,27 +129,51 @@ void JobSequenceItem::DoOnStartDragging()
     GetAudioManager()->playSFX(Strata::Label(Names::kStick.name));
     showRollover(false);
     if (Strata::SceneNode* root = LayoutRoot())
+    {
+        if (!mHome)
+            mHome = root->LocalGetLocation();
         root->LocalSetVisible(false);
+    }
     acceptMouseInput(false);
 }
 
 void JobSequenceItem::DoOnCancel()
 {
+    const std::optional<Strata::Vector2<float>> from = CarriedCorner(getCarriedCopy());
     HeldDragSource<JobSequenceItem*>::DoOnCancel();
-    putBack();
+    putBack(from);
 }
 
 void JobSequenceItem::DoOnReleased()
 {
+    const std::optional<Strata::Vector2<float>> from = CarriedCorner(getCarriedCopy());
     HeldDragSource<JobSequenceItem*>::DoOnReleased();
-    putBack();
+    putBack(from);
 }
 
-void JobSequenceItem::putBack()
+void JobSequenceItem::putBack(std::optional<Strata::Vector2<float>> from)
 {
     // After a drop the place has destroyed this picture and its nodes, so nothing shows again.
-    if (Strata::SceneNode* root = LayoutRoot())
+    Strata::SceneNode* root = LayoutRoot();
+    if (root != nullptr)
+    {
         root->LocalSetVisible(true);
+        root->RemoveAllTasks();
+        if (from && mHome)
+        {
+            // Shown where the copy was, so the picture visibly leaves that place for its own.
+            const Strata::Rect<float>& bounds = root->GlobalGetBounds();
+            root->LocalSetLocation(root->LocalGetLocation() + (*from - Strata::Vector2<float>(bounds.x, bounds.y)));
+            if (mShakeOnReturn)
+                root->AddTask(Strata::getNodeErrorShakeTask());
+            root->AddTask(std::make_unique<Strata::NodeLocationTask>(*mHome, kReturnSeconds));
+        }
+        else if (mHome)
+        {
+            root->LocalSetLocation(*mHome);
+        }
+    }
+    mShakeOnReturn = false;
     acceptMouseInput(true);
     arrivedSignal(nullptr);
 }

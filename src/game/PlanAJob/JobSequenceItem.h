@@ -1,15 +1,17 @@
 #pragma once
 
 // A step picture the child carries to the blueprint in the job-order game. A press picks it up: it
-// disappears from where it lay and a copy follows the pointer. The next press drops it on the place
-// under the pointer when that place takes it, or sends it back; a press on another picture takes that
-// one instead.
+// disappears from where it lay and a copy follows the pointer. The next press (or the release of a drag)
+// drops it on the place under the pointer when that place takes it, or sends it back; a press on
+// another picture takes that one instead. Sent back, the picture travels from where it was let go to
+// where it lay.
 
 #include "core/Vector2.h"
 #include "game/HeldItem.h"
 #include "game/PlayfieldObject.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace Strata
@@ -40,7 +42,8 @@ public:
     void acceptMouseInput(bool accept);
     // Picks the picture up where it was pressed; a picture held before goes back.
     void pickUp();
-    // The carried copy wobbles where it is; it stays carried.
+    // A refused drop: the picture wobbles where it was let go and goes back to where it lay, so
+    // nothing looks placed. Nothing unless it is carried.
     void startErrorShake();
 
     // A press on this picture while another is carried: this one is taken instead.
@@ -53,12 +56,15 @@ private:
     void DoOnStartDragging() override;
     void DoOnCancel() override;
     void DoOnReleased() override;
-    void putBack();
+    // `from`: the global corner of the carried copy, where the way back starts; none appears at home.
+    void putBack(std::optional<Strata::Vector2<float>> from);
     void showRollover(bool show);
 
     std::string mImageList;
     int32_t mStep;
     Strata::Vector2<int> mPressedAt;
+    std::optional<Strata::Vector2<float>> mHome; // the layout root's own location, noted at the first pick-up
+    bool mShakeOnReturn = false;
 };
 
 } // namespace Yardcrew

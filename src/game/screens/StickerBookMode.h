@@ -12,8 +12,9 @@ class StickerList;
 
 // The sticker book: the current profile's unlocked stickers in a list that turns its pages, and a page
 // to stick them on. A click on a sticker takes a copy in hand; a click on the page sticks it there, a
-// click anywhere else puts it back. What is stuck lasts while the book is open. The back button closes
-// the book, which the main menu's Stickers button and the story's end open above the main menu.
+// click anywhere else puts it back (a press on a button is the button's, after the sticker went back).
+// What is stuck lasts while the book is open. The back button closes the book, which the main menu's
+// Stickers button and the story's end open above the main menu.
 class StickerBookMode : public MenuScreen
 {
 public:

@@ -145,9 +145,15 @@ TEST_F(PlanAJobModeTest, EveryDifficultyIsWonThroughWrongMovesToTheStickerReward
             EXPECT_EQ(slot->getImageNode()->hitTest, !slot->isFilled());
         }
 
-        // Picked up and put back by a press beside every place: the picture shows again where it lay.
+        // Picked up and put back by a press beside every place: the picture shows where it was let go and
+        // travels back to where it lay.
         JobSequenceItem* first = items.front();
         const Rect<float> home = first->getImageNode()->GlobalGetBounds();
+        const auto backHome = [&](JobSequenceItem* item, Rect<float> at)
+        {
+            return StepUntil(*game, [&] { return item->LayoutRoot()->GetTaskQueue().IsEmpty(); }) &&
+                   item->getImageNode()->GlobalGetBounds() == at;
+        };
         Click(*game, *first->getImageNode());
         ASSERT_TRUE(first->isHeld());
         EXPECT_FALSE(first->LayoutRoot()->LocalIsVisible());
@@ -156,7 +162,8 @@ TEST_F(PlanAJobModeTest, EveryDifficultyIsWonThroughWrongMovesToTheStickerReward
         EXPECT_FALSE(first->isHeld());
         EXPECT_EQ(first->getCarriedCopy(), nullptr);
         EXPECT_TRUE(first->LayoutRoot()->LocalIsVisible());
-        EXPECT_EQ(first->getImageNode()->GlobalGetBounds(), home);
+        EXPECT_NE(first->getImageNode()->GlobalGetBounds(), home);
+        EXPECT_TRUE(backHome(first, home));
         EXPECT_EQ(game->getHintNumber(), 1);
 
         // A press on a filled place while carrying takes nothing there.
@@ -171,6 +178,7 @@ TEST_F(PlanAJobModeTest, EveryDifficultyIsWonThroughWrongMovesToTheStickerReward
         while (!items.empty())
         {
             JobSequenceItem* item = items.back();
+            const Rect<float> itemHome = item->getImageNode()->GlobalGetBounds();
             Click(*game, *item->getImageNode());
             ASSERT_TRUE(item->isHeld());
             // A press on another offered picture takes that one instead.
@@ -184,19 +192,31 @@ TEST_F(PlanAJobModeTest, EveryDifficultyIsWonThroughWrongMovesToTheStickerReward
                 ASSERT_TRUE(item->isHeld());
                 EXPECT_TRUE(other->LayoutRoot()->LocalIsVisible());
             }
-            // A wrong empty place: the copy shakes, the voice remarks, the picture stays carried.
+            // A wrong empty place: the voice remarks, and the picture wobbles there and goes back to where
+            // it lay, so nothing looks placed; then it is taken again.
             const auto wrong = std::find_if(slots.begin(), slots.end(),
                                             [&](JobSequenceSlot* slot)
                                             { return !slot->isFilled() && slot->getStep() != item->getStep(); });
             if (wrong != slots.end())
             {
                 spoken.clear();
-                Click(*game, *(*wrong)->getImageNode());
-                EXPECT_TRUE(item->isHeld());
+                const Rect<float> place = (*wrong)->getImageNode()->GlobalGetBounds();
+                const int x = static_cast<int>(place.x + place.width / 2);
+                const int y = static_cast<int>(place.y + place.height / 2);
+                game->OnMouseMove(x, y);
+                const NodePathStep image[] = {"imageNode", NodePathTerminator()};
+                const Rect<float> letGo = item->getCarriedCopy()->GetDescendent(image)->GlobalGetBounds();
+                ClickAt(*game, x, y);
+                EXPECT_FALSE(item->isHeld());
+                EXPECT_EQ(item->getCarriedCopy(), nullptr);
                 EXPECT_FALSE((*wrong)->isFilled());
                 EXPECT_EQ(game->getHintNumber(), 2);
                 ASSERT_TRUE(StepUntil(*game, [&] { return Heard("PlanAJob_IncorrectAnswer"); }));
-                EXPECT_NE(item->getCarriedCopy()->LocalGetOrientation().GetValue(), 0.0f);
+                EXPECT_NE(item->LayoutRoot()->LocalGetOrientation().GetValue(), 0.0f);
+                EXPECT_EQ(item->getImageNode()->GlobalGetBounds(), letGo) << "it wobbles where it was let go";
+                EXPECT_TRUE(backHome(item, itemHome));
+                Click(*game, *item->getImageNode());
+                ASSERT_TRUE(item->isHeld());
             }
             JobSequenceSlot* right = SlotOf(*game, item->getStep());
             spoken.clear();
