@@ -39,6 +39,7 @@ const sMiniGameDescription& PileOfLeavesDescription()
                                                                    .inputMask = kClickMaskPath,
                                                                    .introState = kIntroState,
                                                                    .instructionsAfterIntro = true,
+                                                                   .musicWithoutLevel = false,
                                                                    .nextRound = NextRound});
     return description;
 }
