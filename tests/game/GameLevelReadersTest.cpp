@@ -21,6 +21,7 @@ protected:
     {
         GameServicesTest::SetUp();
         RegisterGames();
+        GetLevelManager().clearLevels();
         for (const sGameRegistration& game : GetRegisteredGames())
             manager->AddResourceFactory(game.levelTag, game.makeLevelReader().release());
     }
