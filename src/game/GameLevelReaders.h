@@ -17,7 +17,7 @@ namespace Yardcrew
 {
 
 // Files the level element under its resource name for one mini-game. The "difficulty" attribute is
-// one of kGameModeDifficultyNames (letter case ignored); a level without a known difficulty is logged
+// one of kGameModeDifficultyNames, compared exactly (letter case counts); a level without a known difficulty is logged
 // and not filed. The resource made is the element's attributes, so a game can read them later.
 class LevelResourceFactory : public Strata::IResourceFactory
 {

@@ -41,14 +41,18 @@ void MiniGameMode::Setup()
             mSortConnection = layer->drawSignal.connect([](Strata::SceneNode* node) { SortPlayfieldEntities(node); });
     }
     setupMouseInputEatingNode(getInputMask());
-    const Strata::Label game(mDescription.label);
-    GetAudioManager()->setMusicMode(MusicMode_InGame, game);
 
     mLevel = chooseLevel();
     // A level that failed its checks is never filed, but one named by hand must not be played either.
-    if (mLevel.IsNull() || (mDescription.isPlayable != nullptr && !mDescription.isPlayable(mLevel)))
+    const bool playable = !mLevel.IsNull() && (mDescription.isPlayable == nullptr || mDescription.isPlayable(mLevel));
+    if (playable || mDescription.musicWithoutLevel)
+        GetAudioManager()->setMusicMode(MusicMode_InGame, Strata::Label(mDescription.label));
+    if (!playable)
     {
         ShowMissingLevelNotice(mDescription.modeName);
+        if (mDescription.instructionsWithoutLevel)
+            showInstructions();
+        startWithoutLevel();
         return;
     }
     if (!mDescription.instructionsAfterIntro)

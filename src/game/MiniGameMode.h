@@ -49,6 +49,10 @@ struct sMiniGameDescription
     bool repeating = false;
     // The game plays an introduction first and opens the instruction pop-up itself (showInstructions).
     bool instructionsAfterIntro = false;
+    // With no playable level the notice shows and the playfield stays empty; a game may still open its
+    // instruction pop-up (and play its introduction in startWithoutLevel), or keep its music off.
+    bool instructionsWithoutLevel = false;
+    bool musicWithoutLevel = true;
     // Whether a filed level can be played (the level record is there and sound); null: every one.
     bool (*isPlayable)(Strata::Label level) = nullptr;
     // The next round's mode, given the rounds left after this one.
@@ -62,8 +66,9 @@ public:
 
     // Instantiates the layout, hooks the depth sort, makes the mask swallow clicks, starts the game's
     // music and draws a level of the current difficulty. A missing or unplayable level shows the
-    // missing-level notice and leaves an empty playfield; otherwise the instruction pop-up is set up
-    // and initializeLevel builds the round.
+    // missing-level notice and leaves an empty playfield (with the pop-up, music and introduction the
+    // description asks for then); otherwise the instruction pop-up is set up and initializeLevel builds
+    // the round.
     void Setup() override;
     // Replays the still pointer, so hover states follow nodes that move under it.
     void Update(float dt) override;
@@ -90,6 +95,8 @@ protected:
 
     // Builds the round from a playable level.
     virtual void initializeLevel(Strata::Label level) = 0;
+    // What the game still plays on an empty playfield when no playable level was found.
+    virtual void startWithoutLevel() {}
     // The level to play: by default one drawn from the level manager at the current difficulty; a game
     // told its level from outside names it here. The null label when there is none.
     virtual Strata::Label chooseLevel();

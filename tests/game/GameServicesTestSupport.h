@@ -195,6 +195,8 @@ protected:
         ASSERT_NE(game, nullptr);
         mGame = game;
         manager->AddResourceFactory(game->levelTag, new Factory());
+        // Levels that earlier tests filed would count as this table's.
+        Yardcrew::GetLevelManager().clearLevels();
     }
 
     const LevelType* Level(const char* name) const

@@ -112,9 +112,18 @@ void DraggableTool::takeInHand(int x, int y)
     Strata::SceneTreePtr copy = layout.Get() != nullptr ? layout->InstantiateLayout(nullptr) : nullptr;
     if (!copy || !IsKnown(mType, mColor))
         return;
-    // One thing under the pointer at a time: a tool already in hand goes back to the box first.
+    // One thing under the pointer at a time: a tool already in hand goes back to the box first, though
+    // a swap sounds as the pick-up followed by the return to the box.
+    DraggableTool* previous = nullptr;
     if (DragSource<DraggableTool*>* held = GetHeldDragSource_Mutable(); held != nullptr && held != this)
+    {
+        previous = held->GetDragItem();
+        if (previous != nullptr)
+            previous->mQuietReturn = true;
         held->Release();
+        if (previous != nullptr)
+            previous->mQuietReturn = false;
+    }
     if (IsWrench(mType))
     {
         if (auto* wrench = dynamic_cast<Strata::StaticSpriteNode*>(copy->GetDescendent(kWrenchPath)))
@@ -132,6 +141,8 @@ void DraggableTool::takeInHand(int x, int y)
         driver->LocalSetVisible(true);
     }
     PickUpCopy(std::move(copy), getShapeNode(), Strata::RootDescendent(kFXLayerPath), x, y);
+    if (previous != nullptr)
+        PlaySound(Names::kToolbox);
 }
 
 void DraggableTool::DoOnStartDragging()
@@ -156,7 +167,8 @@ void DraggableTool::DoOnReleased()
 
 void DraggableTool::putBack()
 {
-    PlaySound(Names::kToolbox);
+    if (!mQuietReturn)
+        PlaySound(Names::kToolbox);
     if (Strata::SceneNode* shape = getShapeNode())
         shape->LocalSetAlpha(1.0f);
     acceptMouseInput(true);

@@ -60,6 +60,8 @@ private:
     FixItToolColor mColor;
     // Where the copy sat in its carrier before a stroke pinned it on a nail.
     Strata::Vector2<float> mHeldLocation;
+    // Set while a swap sends this tool back: the tool taken sounds its pick-up first, then the box.
+    bool mQuietReturn = false;
 };
 
 } // namespace Yardcrew

@@ -28,7 +28,8 @@ const sMiniGameDescription& HammerTheNailDescription()
                                                                    .cursor = Names::kCursor.name,
                                                                    .cursorHotSpot = Names::kCursorHotSpot.name,
                                                                    .inputMask = kClickMaskPath,
-                                                                   .repeating = true});
+                                                                   .repeating = true,
+                                                                   .instructionsWithoutLevel = true});
     return description;
 }
 

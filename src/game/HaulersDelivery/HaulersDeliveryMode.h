@@ -53,6 +53,8 @@ public:
 
 protected:
     void initializeLevel(Strata::Label level) override;
+    // The empty train still drives in.
+    void startWithoutLevel() override { playIntroAnimation(); }
 
 private:
     void setupDeliveryPatterns(const HaulersDeliveryLevel& level);

@@ -3,6 +3,8 @@
 #include "core/AttributeContainer.h"
 #include "core/XMLElement.h"
 
+#include <cmath>
+
 namespace Yardcrew
 {
 
@@ -24,9 +26,9 @@ std::string HideAndSeekLevel::Validate() const
 {
     if (numPreviewHides < 1)
         return "has \"numPreviewHides\" " + std::to_string(numPreviewHides) + ", so the cat never hides";
-    // Written so that NaN fails too.
-    if (!(runSpeed > 0.0f))
-        return "has \"runSpeed\" " + std::to_string(runSpeed) + ", not above 0";
+    // Written so that NaN fails too; an infinite speed makes every run take no time, so the cat jumps.
+    if (!(runSpeed > 0.0f) || !std::isfinite(runSpeed))
+        return "has \"runSpeed\" " + std::to_string(runSpeed) + ", not a finite number above 0";
     if (obstacles.size() < 2)
         return "has " + std::to_string(obstacles.size()) + " \"Obstacle\", not at least 2";
     for (const HideAndSeekObstacleData& obstacle : obstacles)

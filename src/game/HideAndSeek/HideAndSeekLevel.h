@@ -10,7 +10,7 @@
 //   </HideAndSeekLevel>
 //
 // "numHides" (default 0) of 1 or less ends the game at the first find. "numPreviewHides" (default 0)
-// must be at least 1 and "runSpeed" (pixels a second, default 0) above 0. "showTail" defaults to true.
+// must be at least 1 and "runSpeed" (pixels a second, default 0) finite and above 0. "showTail" defaults to true.
 // "imageID" (default 0) is a frame of the image lists "HideAndSeekObstacle" and
 // "HideAndSeekObstacle_Rollover", which hold kHideAndSeekObstacleImages frames.
 

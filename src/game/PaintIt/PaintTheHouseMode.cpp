@@ -229,7 +229,7 @@ void PaintTheHouseMode::mouseClickOnFence()
     resetHintTimer(1);
     if (mSelectedColor == HousePaintColor_None)
     {
-        GetAudioManager()->playSpecificSoundVocal(Strata::Label(Names::kFirstHint.name));
+        GetAudioManager()->playSFX(Strata::Label(Names::kFirstHint.name));
         return;
     }
     startPaintingSequence();

@@ -35,6 +35,7 @@ const sMiniGameDescription& PileOfLeavesDescription()
                                                                    .cursorHotSpot = Names::kCursorHotSpot.name,
                                                                    .inputMask = kClickMaskPath,
                                                                    .instructionsAfterIntro = true,
+                                                                   .musicWithoutLevel = false,
                                                                    .nextRound = NextRound});
     return description;
 }

@@ -59,8 +59,9 @@ std::string PileOfLeavesLevel::Validate() const
         return OutOfRange("area leaves", areaCover, 0, kPileOfLeavesMaxAreaCover);
     if (toolCover < 0 || toolCover > kPileOfLeavesMaxToolCover)
         return OutOfRange("leaves per tool", toolCover, 0, kPileOfLeavesMaxToolCover);
-    if (cursorRadius < 0 || cursorRadius > kPileOfLeavesMaxCursorRadius)
-        return OutOfRange("pixels of cursor radius", cursorRadius, 0, kPileOfLeavesMaxCursorRadius);
+    // A radius of 0 (also what a word such as "big" reads as) leaves every leaf lying on its tool.
+    if (cursorRadius < 1 || cursorRadius > kPileOfLeavesMaxCursorRadius)
+        return OutOfRange("pixels of cursor radius", cursorRadius, 1, kPileOfLeavesMaxCursorRadius);
     return std::string();
 }
 

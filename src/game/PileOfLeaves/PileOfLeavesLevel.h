@@ -8,7 +8,7 @@
 //
 // Every attribute is a decimal integer; a missing one reads as 0 ("cursorRadius" as 100). The game asks
 // for "RepeatedGameNumLoops" + 1 tools, so a level should hold at least that many; with fewer it ends
-// when none is left to ask for.
+// when none is left to ask for. A radius below 1 is refused: no leaf would ever move.
 
 #include "game/GameLevelReaders.h"
 #include "game/YardcrewNames.h"

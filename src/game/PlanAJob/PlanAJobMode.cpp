@@ -70,9 +70,7 @@ Strata::Label PlanAJobMode::chooseLevel()
 {
     if (mGivenLevel.IsNull() || *mGivenLevel.GetString() == '\0')
         return MiniGameMode::chooseLevel();
-    // The chooser hands over the level it drew; the story names the job alone.
-    if (Strata::AutoResource<PlanAJobLevel>(mGivenLevel).Get() != nullptr)
-        return mGivenLevel;
+    // The story names the job alone, even where that name is itself a level: the difficulty picks.
     const GameModeDifficulty difficulty = GetLevelManager().difficulty;
     if (difficulty < 0 || difficulty >= GameModeDifficulty_Count)
         return mGivenLevel;
@@ -115,10 +113,8 @@ void PlanAJobMode::initializeLevel(Strata::Label level)
         slot->arrivedSignal.connect(
             [this](PlayfieldObject*)
             {
-                // The last step is praised by the end's own voice.
+                GetAudioManager()->playInGameFeedbackVocal(true);
                 checkEndLevel();
-                if (!mOutroStarted)
-                    GetAudioManager()->playInGameFeedbackVocal(true);
             });
     }
     for (size_t j = 0; j < offered.size(); ++j)
@@ -204,7 +200,8 @@ void PlanAJobMode::playOutroAnimation()
         return;
     mOutroStarted = true;
     maskMouseInput(true);
-    Say(Names::kGameComplete);
+    // After the praise of the last step, not over it.
+    GetAudioManager()->queueSpecificSoundVocal(Strata::Label(Names::kGameComplete.name));
     Strata::SceneNode* blueprint = Strata::RootDescendent(kBlueprintPath);
     Strata::SceneNode* building = Strata::RootDescendent(kBuildingPath);
     if (blueprint != nullptr)

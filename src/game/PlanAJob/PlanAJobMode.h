@@ -19,9 +19,8 @@ class JobSequenceSlot;
 class PlanAJobMode final : public MiniGameMode
 {
 public:
-    // An empty label draws a level of the current difficulty; a level's own name plays that level;
-    // any other label names a job, whose level is the label followed by "_Easy", "_Medium" or "_Hard"
-    // by the current difficulty.
+    // An empty label draws a level of the current difficulty; any other label names a job, whose level
+    // is the label followed by "_Easy", "_Medium" or "_Hard" by the current difficulty.
     explicit PlanAJobMode(Strata::Label level = Strata::Label());
 
     // The base's set-up; then the introduction and the click masks.

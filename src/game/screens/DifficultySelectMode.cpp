@@ -68,7 +68,8 @@ bool DifficultySelectMode::startGame()
         if (entry.type != mGame)
             continue;
         Leave();
-        levels.pushGameModeOfType(Strata::Label(entry.name), levels.getLevelForGameModeType(mGame));
+        // The game draws its level at the chosen difficulty; only a story step names one.
+        levels.pushGameModeOfType(Strata::Label(entry.name), Strata::Label());
         return true;
     }
     return false;

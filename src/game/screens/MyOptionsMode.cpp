@@ -117,11 +117,10 @@ void MyOptionsMode::showSettings()
 void MyOptionsMode::showWindowMode()
 {
     const bool windowed = Strata::Window::GetConfig().mode == Strata::Window::WindowMode_Windowed;
-    auto* radio = ScreenChild<Strata::RadioButtonNode>(Screen(), "WindowedRadio");
-    if (radio != nullptr && radio->IsChecked() == windowed)
-        return;
-    Check(Screen(), "WindowedRadio", windowed);
-    Check(Screen(), "FullScreenRadio", !windowed);
+    // Checking the mode's own radio unchecks the other; an unchecked pair must not pass for full screen.
+    auto* radio = ScreenChild<Strata::RadioButtonNode>(Screen(), windowed ? "WindowedRadio" : "FullScreenRadio");
+    if (radio != nullptr && !radio->IsChecked())
+        radio->SetCheck(true);
 }
 
 void MyOptionsMode::Update(float dt)

@@ -237,6 +237,7 @@ TEST_F(HammerTheNailModeTest, NoPlayableLevelShowsTheMissingLevelNoticeAndAnEmpt
     auto game = std::make_unique<HammerTheNailMode>(true, -1);
     Start(*game);
     EXPECT_NE(TakeLog().find("Difficulty Level Not Found for HammerTheNailMode"), std::string::npos);
+    EXPECT_EQ(screens, std::vector<std::string>{"push instructions"}) << "the first round still explains the game";
     EXPECT_TRUE(game->getTools().empty());
     EXPECT_TRUE(game->getNails().empty());
     const NodePathStep foreman[] = {"GameScreenRoot", "Playfield", "InGameForeman", NodePathTerminator()};

@@ -201,9 +201,14 @@ TEST_F(HaulersDeliveryModeTest, NoPlayableLevelShowsTheNoticeAndAnEmptyPlayfield
     EXPECT_NE(TakeLog().find("Difficulty Level Not Found for HaulersDeliveryMode"), std::string::npos);
     EXPECT_TRUE(game.getCarts().empty());
     EXPECT_TRUE(game.getChoices().empty());
-    for (int i = 0; i < 5; ++i)
-        Step(game);
-    EXPECT_TRUE(screens.empty());
+    // The pop-up still explains the game, the music plays and the empty train drives in from the right.
+    EXPECT_EQ(screens, std::vector<std::string>{"push instructions"});
+    EXPECT_EQ(GetAudioManager()->getMusicMode(), MusicMode_InGame);
+    const NodePathStep train[] = {"GameScreenRoot", "Playfield", "CargoRoot", NodePathTerminator()};
+    ASSERT_NE(RootDescendent(train), nullptr);
+    EXPECT_GT(RootDescendent(train)->LocalGetLocation().x, 800.0f);
+    EXPECT_TRUE(StepUntil(game, [&] { return RootDescendent(train)->LocalGetLocation().x == 0.0f && Open(); }));
+    EXPECT_EQ(screens, std::vector<std::string>{"push instructions"});
 }
 
 } // namespace

@@ -220,6 +220,17 @@ TEST_F(HereToThereModeTest, EveryDifficultyIsWonThroughWrongMovesToTheStickerRew
             EXPECT_EQ(game->getHintNumber(), 2);
             EXPECT_EQ(cart->GetNode()->LocalGetLocation(), wrong->getCarPosition());
             EXPECT_TRUE(cart->getAttachNode(cart->isFacingLeft() ? false : true)->GetChildCount() == 1);
+            // A house of the animal's shape in another colour is just as wrong: the whole mark must match.
+            HereToThereTarget* sameShape =
+                House(*game, [&](const HereToThereTarget& h) { return h.getMark() == animals[2]->getMark(); });
+            ASSERT_EQ(sameShape->getMark().shape, animals[0]->getMark().shape);
+            ASSERT_NE(sameShape->getMark().color, animals[0]->getMark().color);
+            spoken.clear();
+            Click(*game, *sameShape->getImageNode());
+            ASSERT_TRUE(StepUntil(*game, [&] { return Heard("HereToThere_IncorrectAnswer"); }));
+            EXPECT_TRUE(Open());
+            EXPECT_EQ(Held(), animals[0]);
+            EXPECT_EQ(cart->GetNode()->LocalGetLocation(), sameShape->getCarPosition());
             // Put back in the loading order: delivering from the wrong house.
             HereToThereTarget* right =
                 House(*game, [&](const HereToThereTarget& h) { return h.getMark() == animals[0]->getMark(); });

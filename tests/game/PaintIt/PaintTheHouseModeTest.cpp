@@ -152,8 +152,14 @@ TEST_F(PaintTheHouseModeTest, RunsAtEachDifficultyAfterWrongMovesEndWithTheStick
                 EXPECT_FALSE(first->getRolloverNode()->LocalIsVisible());
                 EXPECT_TRUE(stripes[6]->getRolloverNode()->LocalIsVisible());
                 EXPECT_FALSE(stripes[7]->getRolloverNode()->LocalIsVisible());
-                // The fence without a colour only reminds the child to pick one.
+                // The fence without a colour only reminds the child to pick one, at once as an effect,
+                // beside what is being said rather than cutting it short.
+                GetAudioManager()->playSpecificSoundVocal(Label("desc"));
+                Step(*game);
+                ASSERT_TRUE(Playing("desc"));
                 Click(*game, *game->getFenceClickArea());
+                EXPECT_TRUE(Playing("InGameHint_PaintIt_1"));
+                EXPECT_TRUE(Playing("desc"));
                 ASSERT_TRUE(StepUntil(*game, [this] { return Heard("InGameHint_PaintIt_1"); }));
                 EXPECT_FALSE(game->isPainting());
                 EXPECT_EQ(game->getHintNumber(), 1);
@@ -232,9 +238,12 @@ TEST_F(PaintTheHouseModeTest, NoPlayableLevelShowsTheNoticeAndTheFenceDoesNothin
     {
         GetLevelManager().difficulty = difficulty;
         TakeLog();
+        screens.clear();
         PaintTheHouseMode game(true, -1);
         Start(game);
         EXPECT_NE(TakeLog().find("Difficulty Level Not Found for PaintTheHouseMode"), std::string::npos);
+        // The pop-up still explains the game.
+        EXPECT_EQ(screens, std::vector<std::string>{"push instructions"});
         EXPECT_TRUE(game.getStripes().empty());
         EXPECT_TRUE(game.getBuckets().empty());
         game.mouseEnterFence();
@@ -243,7 +252,7 @@ TEST_F(PaintTheHouseModeTest, NoPlayableLevelShowsTheNoticeAndTheFenceDoesNothin
         for (int i = 0; i < 5; ++i)
             Step(game);
         EXPECT_FALSE(game.isPainting());
-        EXPECT_TRUE(screens.empty());
+        EXPECT_EQ(screens, std::vector<std::string>{"push instructions"});
         context.reset();
     }
 }

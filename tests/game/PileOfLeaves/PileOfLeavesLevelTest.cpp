@@ -28,7 +28,7 @@ TEST_F(PileOfLeavesLevelTest, OnlyLevelsTheFieldCanHoldAreFiledAndEachRefusalIsL
         {"PolEasy", R"(numTools="4" areaCover="40" toolCover="6" cursorRadius="90")", {4, 90, 40, 6}, nullptr},
         // Only the tools are needed; the radius defaults to 100.
         {"PolBare", R"(numTools="1")", {1, 100, 0, 0}, nullptr},
-        {"PolFull", R"(numTools="22" areaCover="300" toolCover="30" cursorRadius="0")", {22, 0, 300, 30}, nullptr},
+        {"PolFull", R"(numTools="22" areaCover="300" toolCover="30" cursorRadius="1")", {22, 1, 300, 30}, nullptr},
         {"PolNone", "", {0, 100, 0, 0}, "has 0 tools, not 1 to 22"},
         {"PolCrowd", R"(numTools="23")", {23, 100, 0, 0}, "has 23 tools, not 1 to 22"},
         {"PolHuge", R"(numTools="2000000000")", {2000000000, 100, 0, 0}, "has 2000000000 tools"},

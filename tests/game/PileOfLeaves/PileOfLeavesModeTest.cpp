@@ -265,6 +265,7 @@ TEST_F(PileOfLeavesModeTest, DamagedOrShortLevelsEndCleanly)
             LoadLevel("Easy", attributes);
         GetLevelManager().difficulty = GameModeDifficulty_Easy;
         TakeLog();
+        GetAudioManager()->setMusicMode(MusicMode_GeneralUI, Label());
         PileOfLeavesMode game;
         Start(game);
         EXPECT_NE(
@@ -272,12 +273,15 @@ TEST_F(PileOfLeavesModeTest, DamagedOrShortLevelsEndCleanly)
             std::string::npos);
         EXPECT_TRUE(game.getTools().empty());
         EXPECT_TRUE(game.getLeaves().empty());
+        // No game music and no pop-up over the notice.
+        EXPECT_EQ(GetAudioManager()->getMusicMode(), MusicMode_GeneralUI);
+        EXPECT_TRUE(screens.empty());
         context.reset();
     }
 
     // Hard asks for three tools but only one lies there: the game ends after it instead of asking for
     // more. The leaves are as many as asked, even crowded on a field that cannot space them.
-    LoadLevel("Hard", R"(numTools="1" areaCover="300" toolCover="30" cursorRadius="0")");
+    LoadLevel("Hard", R"(numTools="1" areaCover="300" toolCover="30" cursorRadius="1")");
     GetLevelManager().difficulty = GameModeDifficulty_Hard;
     screens.clear();
     auto game = std::make_unique<PileOfLeavesMode>();

@@ -124,8 +124,8 @@ TEST_F(PlanAJobModeTest, EveryDifficultyIsWonThroughWrongMovesToTheStickerReward
         GetLevelManager().difficulty = static_cast<GameModeDifficulty>(d);
         spoken.clear();
         screens.clear();
-        // Drawn here, handed over by the chooser, or named by the story without its difficulty.
-        const Label given[] = {Label(), Label("Job_Medium"), Label("Job")};
+        // Drawn here (the chooser hands over no level), or named by the story without its difficulty.
+        const Label given[] = {Label(), Label(), Label("Job")};
         auto game = std::make_unique<PlanAJobMode>(given[d]);
         Start(*game);
         EXPECT_FALSE(Open());
@@ -225,9 +225,15 @@ TEST_F(PlanAJobModeTest, EveryDifficultyIsWonThroughWrongMovesToTheStickerReward
             EXPECT_FALSE(right->getImageNode()->hitTest);
             items.pop_back();
             ASSERT_TRUE(StepUntil(*game, [&] { return game->getItems().size() == items.size(); }));
-            // The last step is praised by the end's own voice.
-            EXPECT_TRUE(StepUntil(
-                *game, [&] { return Heard(items.empty() ? "PlanAJob_GameComplete" : "General_CorrectAnswer"); }));
+            // Every right step is praised, the last too; the end's voice follows the praise.
+            EXPECT_TRUE(StepUntil(*game, [&] { return Heard("General_CorrectAnswer"); }));
+            if (items.empty())
+            {
+                ASSERT_TRUE(StepUntil(
+                    *game, [&] { return Heard("PlanAJob_GameComplete"); }));
+                const auto at = [&](const char* voice) { return std::find(spoken.begin(), spoken.end(), voice); };
+                EXPECT_LT(at("General_CorrectAnswer"), at("PlanAJob_GameComplete"));
+            }
         }
         ASSERT_TRUE(StepUntil(*game, [&] { return Ended(); }));
         EXPECT_TRUE(Heard("SFX_Construction"));
@@ -240,10 +246,12 @@ TEST_F(PlanAJobModeTest, EveryDifficultyIsWonThroughWrongMovesToTheStickerReward
 
 TEST_F(PlanAJobModeTest, NoLevelShowsTheNoticeAndNeverEnds)
 {
-    // Nothing filed, a level named by the story that does not exist, and a damaged level named by hand.
-    LoadLevels(R"(<PlanAJobLevel name="Broken_Easy" difficulty="Easy" imageList="Job" numEmpty="7"/>)");
+    // Nothing filed at Easy, a level named by the story that does not exist, a damaged level named by
+    // hand, and a story name that is itself a level but has none of its own at Easy.
+    LoadLevels(R"(<PlanAJobLevel name="Broken_Easy" difficulty="Easy" imageList="Job" numEmpty="7"/>
+                  <PlanAJobLevel name="Whole" difficulty="Medium" imageList="Job" numEmpty="2"/>)");
     GetLevelManager().difficulty = GameModeDifficulty_Easy;
-    for (const char* given : {"", "Nowhere", "Broken"})
+    for (const char* given : {"", "Nowhere", "Broken", "Whole"})
     {
         SCOPED_TRACE(given);
         TakeLog();

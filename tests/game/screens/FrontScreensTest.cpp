@@ -52,6 +52,8 @@ const char* const kContent = R"(
 <scenelayout name="MyOptionsLayout"><scenenode nodeName="MyOptions">
   <radiobuttonnode nodeName="EnglishRadio" name="EnglishRadio" group="L"/><radiobuttonnode nodeName="SpanishRadio" name="SpanishRadio" group="L"/>
   <checkboxnode nodeName="SoundCheck" name="SoundCheck"/><buttonnode nodeName="DoneButton" name="DoneButton"/>
+  <radiobuttonnode nodeName="WindowedRadio" name="WindowedRadio" group="W"/>
+  <radiobuttonnode nodeName="FullScreenRadio" name="FullScreenRadio" group="W"/>
 </scenenode></scenelayout>
 <countedimagelist name="AllStickersList" count="4"/>
 <LevelProg name="MenagerieStory"><Cutscene cutsceneID="Intro"/><Cutscene cutsceneID="Second"/></LevelProg>
@@ -240,6 +242,11 @@ TEST_F(FrontScreensTest, LanguageChoiceIsKeptAndOptionsShowTheSettingsApplyThemA
     const NodePathStep spanish[] = {"MyOptions", "SpanishRadio", NodePathTerminator()};
     EXPECT_TRUE(RootDescendent<RadioButtonNode>(spanish)->IsChecked());
     EXPECT_FALSE(RootDescendent<RadioButtonNode>(english)->IsChecked());
+    // No window here is windowed, so full screen shows chosen, and only it.
+    const NodePathStep windowed[] = {"MyOptions", "WindowedRadio", NodePathTerminator()};
+    const NodePathStep fullScreen[] = {"MyOptions", "FullScreenRadio", NodePathTerminator()};
+    EXPECT_TRUE(RootDescendent<RadioButtonNode>(fullScreen)->IsChecked());
+    EXPECT_FALSE(RootDescendent<RadioButtonNode>(windowed)->IsChecked());
 
     const AudioControlsPtr master = Audio::GetMasterControls();
     ASSERT_NE(master, nullptr);
