@@ -174,7 +174,7 @@ Rect<int> ChangedArea(const sFrame& shown, const sFrame& frame, const Rect<int>&
 }
 
 // True when the call writes every pixel of the area opaquely, whatever was there: an opaque fill, or
-// an untinted, fully opaque picture drawn without its alpha.
+// an untinted picture at full opacity drawn without its alpha or with none to draw.
 bool Covers(const sCommand& c, const Rect<int>& area)
 {
     if (area.isEmpty() || !c.state.clipRect.contains(area))
@@ -196,8 +196,8 @@ bool Covers(const sCommand& c, const Rect<int>& area)
         const auto* image = dynamic_cast<const Image*>(c.image);
         const ColorF& tint = c.state.imageColor;
         return image && !image->IsEmpty() && (c.state.flags & DrawFlag_SourceRect) == 0 &&
-               (!blend || !image->HasAlpha()) && ChannelToByte(tint.r) == 255 && ChannelToByte(tint.g) == 255 &&
-               ChannelToByte(tint.b) == 255 && ChannelToByte(tint.a) == 255 &&
+               (!blend || !image->HasAlpha() || image->IsOpaque()) && ChannelToByte(tint.r) == 255 &&
+               ChannelToByte(tint.g) == 255 && ChannelToByte(tint.b) == 255 && ChannelToByte(tint.a) == 255 &&
                Rect<int>(TruncateToInt(v[0]), TruncateToInt(v[1]), image->GetWidth(), image->GetHeight())
                    .contains(area);
     }

@@ -239,6 +239,9 @@ TEST_P(FrameRecorderTest, AreaScenesDrawWhatWholeScenesDraw)
         return image;
     };
     const std::unique_ptr<Image> backdrop = noise(kWidth, kHeight, false);
+    // The same pixels flagged as having alpha, as every picture file with an alpha channel is.
+    const std::unique_ptr<Image> opaque = backdrop->Copy();
+    opaque->SetFlags(true, false);
     const std::unique_ptr<Image> pictures[] = {noise(13, 7, true), noise(5, 15, true), noise(9, 9, false)};
 
     enum eKind
@@ -288,8 +291,8 @@ TEST_P(FrameRecorderTest, AreaScenesDrawWhatWholeScenesDraw)
     const auto draw = [&](ICanvas* c)
     {
         sDrawState state = sDrawState::GetDefaults();
-        if (backdropKind == 0)
-            DrawImage(backdrop.get(), 0, 0, state, c);
+        if (backdropKind == 0 || backdropKind == 3)
+            DrawImage(backdropKind == 0 ? backdrop.get() : opaque.get(), 0, 0, state, c);
         else if (backdropKind == 1)
             DrawFilledRect(Rect<int>(0, 0, kWidth, kHeight), state, c);
         for (const sCall& call : calls)
@@ -340,7 +343,7 @@ TEST_P(FrameRecorderTest, AreaScenesDrawWhatWholeScenesDraw)
             if (random() % 16 == 0)
                 call = make();
         if (random() % 40 == 0)
-            backdropKind = static_cast<int>(random() % 3);
+            backdropKind = static_cast<int>(random() % 4);
         const size_t areas = renderer.areas.size();
         FrameRecording::DrawFrame([&] { draw(GetScreenCanvas()); }, frame % 97 == 50);
         std::unique_ptr<Image> expected = Solid(kWidth, kHeight, Color32());
@@ -349,6 +352,9 @@ TEST_P(FrameRecorderTest, AreaScenesDrawWhatWholeScenesDraw)
         DestroyImageCanvas(direct);
         ASSERT_TRUE(std::equal(screen->GetPixels(), screen->GetPixels() + kWidth * kHeight, expected->GetPixels()));
         shown += renderer.areas.size() > areas ? 1 : 0;
+        // An opaque backdrop, picture or fill, saves the clear; no backdrop needs it.
+        if (renderer.areas.size() > areas && !renderer.areas.back().area.isEmpty())
+            EXPECT_EQ(renderer.areas.back().covered, backdropKind != 2);
         if (renderer.areas.size() > areas && renderer.areas.back().area != Rect<int>(0, 0, kWidth, kHeight))
             ++partial;
     }
