@@ -1,5 +1,6 @@
 #include "platform/linux/GraphicsPlatforms.h"
 
+#include "ChildXServer.h"
 #include "ScreenTestSupport.h"
 #include "core/RuntimeError.h"
 #include "core/Time.h"
@@ -261,8 +262,29 @@ TEST_F(RendererComparisonTest, BothRenderersDrawTheSameScene)
     EXPECT_TRUE(Near(software.At(384, 105), Color32(255, 255, 0, 255), 0));
 }
 
-class SoftwareWindowTest : public ScreenFixture
+// On an X server of its own: windows of tests running beside it would cover parts of its window.
+class SoftwareWindowTest : public ::testing::Test
 {
+protected:
+    void SetUp() override
+    {
+        // Video started on another display before is closed, so that SDL opens this one.
+        while (SDL_WasInit(SDL_INIT_VIDEO) != 0)
+            SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        std::string reason;
+        if (!mServer.Start("1600x1000x24", &reason))
+            GTEST_SKIP() << reason;
+        if (!StartVideo(&reason))
+            GTEST_SKIP() << reason;
+    }
+
+    void TearDown() override
+    {
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        mServer.Stop();
+    }
+
+    ChildXServer mServer;
 };
 
 // The whole frame drawn on a clear image and scaled into black bars by the plain row: what showing every
@@ -347,6 +369,7 @@ TEST_F(SoftwareWindowTest, ShowsWhatWholeFramesShowThroughChangesExposesAndResiz
         bool exposed = step.force;
         for (int i = 0; i < 200; ++i)
         {
+            SyncWithServer(window.Get());
             SDL_PumpEvents();
             SDL_Event event;
             while (SDL_PollEvent(&event))

@@ -40,6 +40,14 @@ Frame ReadFromServer(SDL_Window* window)
     return frame;
 }
 
+void SyncWithServer(SDL_Window* window)
+{
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (SDL_GetWindowWMInfo(window, &info) && info.subsystem == SDL_SYSWM_X11)
+        XSync(info.info.x11.display, False);
+}
+
 // Scribbles over what the server shows in the window, as a window laid over it would leave it.
 void SpoilOnServer(SDL_Window* window)
 {
