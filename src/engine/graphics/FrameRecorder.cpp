@@ -44,6 +44,9 @@ struct sCommand
     eCommand kind = Command_Line;
     IImage* image = nullptr;
     uint64_t stamp = 0;
+    // The image's size when recorded: a frame kept to compare with may outlive its images.
+    int imageWidth = 0;
+    int imageHeight = 0;
     float values[5] = {};
     Rect<int> rect;
     int primitive = 0;
@@ -89,7 +92,7 @@ std::pair<double, double> DrawnSize(const sCommand& c)
 {
     if (c.state.flags & DrawFlag_SourceRect)
         return {c.state.sourceRect.width, c.state.sourceRect.height};
-    return {c.image ? c.image->GetWidth() : 0, c.image ? c.image->GetHeight() : 0};
+    return {c.imageWidth, c.imageHeight};
 }
 
 // Lines and primitives may be drawn by rules the recorder does not follow.
@@ -152,7 +155,8 @@ Rect<int> Reach(const sCommand& c, const Rect<int>& screen)
 }
 
 // Where two recordings may differ on screen: the reach of every call that is not the same at the same
-// place in both. Calls that match draw the same pixels over the same pixels outside it.
+// place in both. Calls that match draw the same pixels over the same pixels outside it. The images of
+// the frame shown may be gone: only what was recorded of them is read.
 Rect<int> ChangedArea(const sFrame& shown, const sFrame& frame, const Rect<int>& screen)
 {
     if (!std::all_of(frame.commands.begin(), frame.commands.end(), KnowsReach))
@@ -332,6 +336,8 @@ int FrameRecorder::Add(eCommand kind, IImage* image, std::initializer_list<float
 int FrameRecorder::Record(sCommand&& command)
 {
     command.stamp = command.image ? command.image->GetContentStamp() : 0;
+    command.imageWidth = command.image ? command.image->GetWidth() : 0;
+    command.imageHeight = command.image ? command.image->GetHeight() : 0;
     // A caller may keep an ability it asked for before the frame went direct.
     if (mState != State_Recording)
     {

@@ -175,6 +175,21 @@ TEST_P(FrameRecorderTest, AFrameIsDrawnExactlyWhenWhatItShowsChanged)
         {"the same passing picture", [](sScene&) {}, true},
         {"no passing picture", [](sScene& s) { s.extra = nullptr; }, true},
         {"settled", [](sScene&) {}, false},
+        // A picture shown, then deleted between frames: the next frame reads nothing of it.
+        {"a kept picture",
+         [&](sScene& s)
+         {
+             passing = Solid(4, 4, Color32(7, 7, 7, 255));
+             s.extra = [&](ICanvas* c) { DrawImage(passing.get(), 25, 20, sDrawState::GetDefaults(), c); };
+         },
+         true},
+        {"the kept picture deleted",
+         [&](sScene& s)
+         {
+             passing.reset();
+             s.extra = nullptr;
+         },
+         true},
         // Read back from the screen: drawn as it goes, and the next frame again.
         {"a pixel read back",
          [](sScene& s)
@@ -207,7 +222,8 @@ TEST_P(FrameRecorderTest, AFrameIsDrawnExactlyWhenWhatItShowsChanged)
             const std::string what = step.what;
             const bool part = what == "moved" || what == "hidden" || what == "shown again" || what == "tinted" ||
                               what == "a pixel of its picture" || what == "the next animation frame" ||
-                              what == "the picture's flags";
+                              what == "the picture's flags" || what == "a kept picture" ||
+                              what == "the kept picture deleted";
             const Rect<int> area = renderer.areas.back().area;
             EXPECT_EQ(area != Rect<int>(0, 0, kWidth, kHeight), part) << area.x << "," << area.y << " " << area.width;
             // The backdrop covers whatever a recorded frame draws; a frame drawn as it goes is cleared.
