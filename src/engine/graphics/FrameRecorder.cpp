@@ -5,8 +5,10 @@
 #include "graphics/DrawState.h"
 #include "graphics/GraphicsPlatform.h"
 #include "graphics/Image.h"
+#include "graphics/PixelMath.h"
 
 #include <algorithm>
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -42,6 +44,9 @@ struct sCommand
     eCommand kind = Command_Line;
     IImage* image = nullptr;
     uint64_t stamp = 0;
+    // The image's size when recorded: a frame kept to compare with may outlive its images.
+    int imageWidth = 0;
+    int imageHeight = 0;
     float values[5] = {};
     Rect<int> rect;
     int primitive = 0;
@@ -69,6 +74,141 @@ struct sFrame
         vertices.clear();
     }
 };
+
+// The pixels from (left, top) to (right, bottom) with a margin for rounding, kept well inside int.
+Rect<int> Box(double left, double top, double right, double bottom)
+{
+    static constexpr double kFar = 1 << 28;
+    if (!(left <= right) || !(top <= bottom))
+        return Rect<int>();
+    const auto at = [](double value) { return static_cast<int>(std::clamp(value, -kFar, kFar)); };
+    const int x = at(std::floor(left) - 2);
+    const int y = at(std::floor(top) - 2);
+    return Rect<int>(x, y, at(std::ceil(right) + 2) - x, at(std::ceil(bottom) + 2) - y);
+}
+
+// The size of the image, or of its source rectangle, that a call draws.
+std::pair<double, double> DrawnSize(const sCommand& c)
+{
+    if (c.state.flags & DrawFlag_SourceRect)
+        return {c.state.sourceRect.width, c.state.sourceRect.height};
+    return {c.imageWidth, c.imageHeight};
+}
+
+// Lines and primitives may be drawn by rules the recorder does not follow.
+bool KnowsReach(const sCommand& c)
+{
+    return c.kind != Command_Line && c.kind != Command_Primitive;
+}
+
+// The screen pixels a call may write (a call with unknown reach: all of them). A turned picture is no
+// wider or taller than its width and height together.
+Rect<int> Reach(const sCommand& c, const Rect<int>& screen)
+{
+    const float* v = c.values;
+    Rect<int> reach = screen;
+    switch (c.kind)
+    {
+    case Command_Pixel:
+        return Rect<int>(TruncateToInt(v[0]), TruncateToInt(v[1]), 1, 1);
+    case Command_LineCircle:
+    case Command_FilledCircle:
+        reach = Box(v[0] - v[2], v[1] - v[2], v[0] + v[2], v[1] + v[2]);
+        break;
+    case Command_LineEllipse:
+    case Command_FilledEllipse:
+    case Command_FilledRectFloat:
+        reach = Box(v[0], v[1], double(v[0]) + v[2], double(v[1]) + v[3]);
+        break;
+    case Command_FilledRectInt:
+    case Command_StretchedImage:
+        reach = c.rect;
+        break;
+    case Command_Image:
+    {
+        const auto [width, height] = DrawnSize(c);
+        reach = Box(v[0], v[1], v[0] + width, v[1] + height);
+        break;
+    }
+    case Command_RotatedImage:
+    {
+        const auto [width, height] = DrawnSize(c);
+        const double half = (width + height) / 2 + 2;
+        reach = Box(v[0] - half, v[1] - half, v[0] + half, v[1] + half);
+        break;
+    }
+    case Command_StretchedRotatedImage:
+    {
+        const auto [width, height] = DrawnSize(c);
+        if (width <= 0 || height <= 0)
+            return Rect<int>();
+        const double turned = width + height + 4;
+        const double halfWidth = turned * c.rect.width / width / 2 + 2;
+        const double halfHeight = turned * c.rect.height / height / 2 + 2;
+        reach = Box(c.rect.x - halfWidth, c.rect.y - halfHeight, c.rect.x + halfWidth, c.rect.y + halfHeight);
+        break;
+    }
+    default:
+        break;
+    }
+    return reach.getIntersection(c.state.clipRect);
+}
+
+// Where two recordings may differ on screen: the reach of every call that is not the same at the same
+// place in both. Calls that match draw the same pixels over the same pixels outside it. The images of
+// the frame shown may be gone: only what was recorded of them is read.
+Rect<int> ChangedArea(const sFrame& shown, const sFrame& frame, const Rect<int>& screen)
+{
+    if (!std::all_of(frame.commands.begin(), frame.commands.end(), KnowsReach))
+        return screen;
+    Rect<int> area;
+    const size_t count = std::max(shown.commands.size(), frame.commands.size());
+    for (size_t i = 0; i < count; ++i)
+    {
+        const sCommand* before = i < shown.commands.size() ? &shown.commands[i] : nullptr;
+        const sCommand* after = i < frame.commands.size() ? &frame.commands[i] : nullptr;
+        if (before && after && *before == *after)
+            continue;
+        if (before)
+            area = area.getUnion(Reach(*before, screen));
+        if (after)
+            area = area.getUnion(Reach(*after, screen));
+    }
+    return area.getIntersection(screen);
+}
+
+// True when the call writes every pixel of the area opaquely, whatever was there: an opaque fill, or
+// an untinted picture at full opacity drawn without its alpha or with none to draw.
+bool Covers(const sCommand& c, const Rect<int>& area)
+{
+    if (area.isEmpty() || !c.state.clipRect.contains(area))
+        return false;
+    const float* v = c.values;
+    const bool blend = (c.state.flags & DrawFlag_Blend) != 0;
+    switch (c.kind)
+    {
+    case Command_FilledRectInt:
+    case Command_FilledRectFloat:
+    {
+        const Rect<int> rect = c.kind == Command_FilledRectInt ? c.rect
+                                                               : Rect<int>(TruncateToInt(v[0]), TruncateToInt(v[1]),
+                                                                           TruncateToInt(v[2]), TruncateToInt(v[3]));
+        return (!blend || ToColor32(c.state.color).a == 255) && rect.contains(area);
+    }
+    case Command_Image:
+    {
+        const auto* image = dynamic_cast<const Image*>(c.image);
+        const ColorF& tint = c.state.imageColor;
+        return image && !image->IsEmpty() && (c.state.flags & DrawFlag_SourceRect) == 0 &&
+               (!blend || !image->HasAlpha() || image->IsOpaque()) && ChannelToByte(tint.r) == 255 &&
+               ChannelToByte(tint.g) == 255 && ChannelToByte(tint.b) == 255 && ChannelToByte(tint.a) == 255 &&
+               Rect<int>(TruncateToInt(v[0]), TruncateToInt(v[1]), image->GetWidth(), image->GetHeight())
+                   .contains(area);
+    }
+    default:
+        return false;
+    }
+}
 
 class FrameRecorder final : public IQuadDrawingCanvas,
                             public ILineDrawingCanvas,
@@ -157,9 +297,16 @@ private:
     // could not be begun (the calls are then dropped, as a frame on no screen is).
     bool GoDirect();
     void Replay(ICanvas* canvas) const;
+    // Draws the calls that reach into the area, clipped to it.
+    void ReplayIn(ICanvas* canvas, const Rect<int>& area) const;
+    // Begins the scene of a recorded frame, on as little of the screen as changed when the renderer can;
+    // false when it would not begin.
+    bool BeginRecordedScene(IGraphicsPlatform* platform, bool force);
 
     eState mState = State_Idle;
     bool mBegun = false;
+    // The window lost what it showed: this frame is shown whole.
+    bool mForce = false;
     sFrame mFrame;
     sFrame mShown;
     bool mShownValid = false;
@@ -189,6 +336,8 @@ int FrameRecorder::Add(eCommand kind, IImage* image, std::initializer_list<float
 int FrameRecorder::Record(sCommand&& command)
 {
     command.stamp = command.image ? command.image->GetContentStamp() : 0;
+    command.imageWidth = command.image ? command.image->GetWidth() : 0;
+    command.imageHeight = command.image ? command.image->GetHeight() : 0;
     // A caller may keep an ability it asked for before the frame went direct.
     if (mState != State_Recording)
     {
@@ -311,6 +460,48 @@ void FrameRecorder::Replay(ICanvas* canvas) const
         Execute(command, canvas, mFrame.vertices.data());
 }
 
+void FrameRecorder::ReplayIn(ICanvas* canvas, const Rect<int>& area) const
+{
+    const Rect<int> screen = canvas->GetBounds();
+    for (const sCommand& command : mFrame.commands)
+    {
+        const Rect<int> reach = Reach(command, screen);
+        if (reach.getIntersection(area).isEmpty())
+            continue;
+        if (command.kind == Command_Pixel)
+        {
+            Execute(command, canvas, mFrame.vertices.data());
+            continue;
+        }
+        sCommand clipped = command;
+        clipped.state.clipRect = command.state.clipRect.getIntersection(area);
+        Execute(clipped, canvas, mFrame.vertices.data());
+    }
+}
+
+bool FrameRecorder::BeginRecordedScene(IGraphicsPlatform* platform, bool force)
+{
+    const Rect<int> screen = mFrame.canvas->GetBounds();
+    const bool kept = !force && mShownValid && mShown.platform == mFrame.platform && mShown.canvas == mFrame.canvas;
+    sSceneArea scene;
+    scene.area = kept ? ChangedArea(mShown, mFrame, screen) : screen;
+    scene.covered = !mFrame.commands.empty() && Covers(mFrame.commands.front(), scene.area);
+    // An exposed or resized window lost all it showed.
+    scene.wholeWindow = force;
+    if (platform->BeginSceneArea(scene) == 0)
+    {
+        if (scene.area == screen)
+            Replay(mFrame.canvas);
+        else
+            ReplayIn(mFrame.canvas, scene.area);
+        return true;
+    }
+    if (platform->BeginScene() != 0)
+        return false;
+    Replay(mFrame.canvas);
+    return true;
+}
+
 bool FrameRecorder::GoDirect()
 {
     if (mState != State_Recording)
@@ -319,8 +510,14 @@ bool FrameRecorder::GoDirect()
     mShownValid = false;
     mState = State_Direct;
     IGraphicsPlatform* platform = GetGraphicsPlatform();
-    if (!platform || platform != mFrame.platform || platform->GetScreenCanvas() != mFrame.canvas ||
-        platform->BeginScene() != 0)
+    const auto begin = [this, platform]
+    {
+        sSceneArea scene;
+        scene.area = mFrame.canvas->GetBounds();
+        scene.wholeWindow = mForce;
+        return platform->BeginSceneArea(scene) == 0 || platform->BeginScene() == 0;
+    };
+    if (!platform || platform != mFrame.platform || platform->GetScreenCanvas() != mFrame.canvas || !begin())
     {
         mFrame.Clear();
         return false;
@@ -367,6 +564,7 @@ ePresentResult FrameRecorder::DrawFrame(const std::function<void()>& draw, bool 
     mFrame.platform = platform;
     mFrame.canvas = platform->GetScreenCanvas();
     mBegun = false;
+    mForce = force;
     mState = State_Recording;
     tRecordingHere = true;
     struct sEnd
@@ -404,12 +602,11 @@ ePresentResult FrameRecorder::DrawFrame(const std::function<void()>& draw, bool 
         if (!force && mShownValid && mFrame == mShown)
             return Present_Unchanged;
         mState = State_Idle;
-        if (platform->BeginScene() != 0)
+        if (!BeginRecordedScene(platform, force))
         {
             mShownValid = false;
             return Present_NoScreen;
         }
-        Replay(mFrame.canvas);
         platform->EndScene();
         std::swap(mShown, mFrame);
         mShownValid = true;

@@ -113,6 +113,17 @@ bool Image::Init(std::vector<Color32>&& pixels, int width, int height, bool hasA
     return true;
 }
 
+bool Image::IsOpaque() const
+{
+    if (mOpaqueStamp != mContentStamp)
+    {
+        mOpaque = !mPixels.empty() &&
+                  std::all_of(mPixels.begin(), mPixels.end(), [](Color32 pixel) { return pixel.a == 255; });
+        mOpaqueStamp = mContentStamp;
+    }
+    return mOpaque;
+}
+
 std::unique_ptr<Image> Image::Copy() const
 {
     auto copy = std::make_unique<Image>();

@@ -125,6 +125,9 @@ public:
     bool HasAlpha() const { return mHasAlpha; }
     // Transparency comes from one key colour: alpha is only 0 or 255.
     bool HasColorKey() const { return mHasColorKey; }
+    // True when the image has pixels and every one has alpha 255, whatever the flags say: drawn untinted
+    // at full opacity it hides all it covers. Worked out once for each content.
+    bool IsOpaque() const;
     // A new content stamp: the flags change how the pixels are drawn.
     void SetFlags(bool hasAlpha, bool hasColorKey);
 
@@ -149,6 +152,9 @@ private:
     std::unique_ptr<ImageRotationCache> mRotationCache;
     uint64_t mPixelVersion = 0;
     uint64_t mContentStamp = 0;
+    // IsOpaque's answer, and the content it was worked out for.
+    mutable bool mOpaque = false;
+    mutable uint64_t mOpaqueStamp = 0;
 };
 
 // Turned copies of images. Every result is a new image owned by the caller, with the source's flags;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/Color.h"
+#include "core/Rect.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -10,7 +11,7 @@ namespace Strata::Internal
 {
 
 // One row of nearest-pixel scaling: target[i] takes source[columns[i]] for i below `count`. The target
-// and the source do not overlap.
+// and the source do not overlap. A row may read any pixel from source[0] to the last column's.
 using ScaleRowFunction = void (*)(Color32* target, const Color32* source, const int32_t* columns, int count);
 
 struct ScaleRowVariant
@@ -41,5 +42,11 @@ namespace Strata::Graphics
 // Nothing is written when a size is 0 or less. `row` null uses the fastest.
 void ScaleNearest(const Color32* source, int sourceWidth, int sourceHeight, ptrdiff_t sourcePitch, Color32* target,
                   int targetWidth, int targetHeight, ptrdiff_t targetPitch, Internal::ScaleRowFunction row = nullptr);
+
+// As ScaleNearest, but writes only the target pixels that show a source pixel inside `area`; the rest
+// of the target is left as it is. Returns the target rectangle written (empty when nothing is).
+Rect<int> ScaleNearestArea(const Color32* source, int sourceWidth, int sourceHeight, ptrdiff_t sourcePitch,
+                           Color32* target, int targetWidth, int targetHeight, ptrdiff_t targetPitch,
+                           const Rect<int>& area, Internal::ScaleRowFunction row = nullptr);
 
 } // namespace Strata::Graphics

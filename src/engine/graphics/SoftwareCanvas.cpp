@@ -268,7 +268,9 @@ int BlitImage(const Image* source, int x, int y, BLIT_TARGET* target, const sDra
         return DrawResult_Nothing;
 
     const bool tinted = tintR < 255 || tintG < 255 || tintB < 255;
-    const bool useAlpha = source->HasAlpha() && (state.flags & DrawFlag_Blend) != 0;
+    // A picture whose every pixel is opaque blends as it copies, word for word, at any opacity and tint:
+    // most backdrops are such, saved with an alpha channel.
+    const bool useAlpha = source->HasAlpha() && (state.flags & DrawFlag_Blend) != 0 && !source->IsOpaque();
     const bool full = opacity == 255;
     int rule;
     if (!tinted)

@@ -30,16 +30,19 @@ bool IsFrameLayout(const SDL_Surface* surface)
     return format == kFrameFormat || format == (little ? SDL_PIXELFORMAT_RGB888 : SDL_PIXELFORMAT_BGRX8888);
 }
 
-// The frame scaled into the target rectangle of the screen by the engine's own rows. False when the
-// surface cannot be locked.
-bool ScaleInto(SDL_Surface* screen, const SDL_Rect& target, const Strata::Image& frame)
+// The area of the frame scaled into the target rectangle of the screen by the engine's own rows; the
+// screen rectangle written. False when the surface cannot be locked.
+bool ScaleInto(SDL_Surface* screen, const SDL_Rect& target, const Strata::Image& frame, const Strata::Rect<int>& area,
+               SDL_Rect* written)
 {
     if (SDL_MUSTLOCK(screen) && SDL_LockSurface(screen) != 0)
         return false;
     const ptrdiff_t pitch = screen->pitch / static_cast<int>(sizeof(Strata::Color32));
     auto* pixels = static_cast<Strata::Color32*>(screen->pixels) + target.y * pitch + target.x;
-    Strata::Graphics::ScaleNearest(frame.GetPixels(), frame.GetWidth(), frame.GetHeight(), frame.GetWidth(), pixels,
-                                   target.w, target.h, pitch);
+    const Strata::Rect<int> rect =
+        Strata::Graphics::ScaleNearestArea(frame.GetPixels(), frame.GetWidth(), frame.GetHeight(), frame.GetWidth(),
+                                           pixels, target.w, target.h, pitch, area);
+    *written = SDL_Rect{target.x + rect.x, target.y + rect.y, rect.width, rect.height};
     if (SDL_MUSTLOCK(screen))
         SDL_UnlockSurface(screen);
     return true;
@@ -110,6 +113,10 @@ void SoftwareGraphicsPlatform::Cleanup()
     }
     mFrame.reset();
     mWindow = nullptr;
+    mFrameKept = false;
+    mAreaScene = false;
+    mWholeWindow = true;
+    mShownSurface = nullptr;
 }
 
 int SoftwareGraphicsPlatform::BeginScene()
@@ -119,6 +126,27 @@ int SoftwareGraphicsPlatform::BeginScene()
     std::memset(static_cast<void*>(mFrame->GetPixels()), 0,
                 static_cast<size_t>(kFrameWidth) * kFrameHeight * sizeof(Strata::Color32));
     mFrame->MarkChanged();
+    mArea = Strata::Rect<int>(0, 0, kFrameWidth, kFrameHeight);
+    mAreaScene = false;
+    mWholeWindow = true;
+    return 0;
+}
+
+int SoftwareGraphicsPlatform::BeginSceneArea(const Strata::sSceneArea& scene)
+{
+    const Strata::Rect<int> whole(0, 0, kFrameWidth, kFrameHeight);
+    const Strata::Rect<int> area = scene.area.getIntersection(whole);
+    if (!mCanvas || (area != whole && !mFrameKept))
+        return 1;
+    if (!scene.covered && !area.isEmpty())
+        for (int y = area.y; y < area.y + area.height; ++y)
+            std::memset(static_cast<void*>(mFrame->GetPixels() + y * kFrameWidth + area.x), 0,
+                        static_cast<size_t>(area.width) * sizeof(Strata::Color32));
+    if (!area.isEmpty())
+        mFrame->MarkChanged();
+    mArea = area;
+    mAreaScene = true;
+    mWholeWindow = mWholeWindow || scene.wholeWindow;
     return 0;
 }
 
@@ -126,28 +154,50 @@ int SoftwareGraphicsPlatform::EndScene()
 {
     if (!mCanvas)
         return 1;
+    mFrameKept = mAreaScene;
+    mAreaScene = false;
     // Asked for every frame: the window's surface is re-made when the window changes size.
     SDL_Surface* screen = SDL_GetWindowSurface(mWindow);
-    if (!screen)
-        return -1;
+    const bool shown = screen && Present(screen);
+    // A window not shown as it should be is shown whole next time.
+    mWholeWindow = !shown;
+    return shown ? 0 : -1;
+}
+
+bool SoftwareGraphicsPlatform::Present(SDL_Surface* screen)
+{
     const sFrameViewport viewport = ComputeFrameViewport(screen->w, screen->h);
     SDL_Rect target{viewport.x, viewport.y, viewport.width, viewport.height};
-    // Only the bars around the frame are cleared: the frame covers the rest.
-    const Uint32 black = SDL_MapRGB(screen->format, 0, 0, 0);
-    const SDL_Rect bars[] = {{0, 0, screen->w, target.y},
-                             {0, target.y + target.h, screen->w, screen->h - target.y - target.h},
-                             {0, target.y, target.x, target.h},
-                             {target.x + target.w, target.y, screen->w - target.x - target.w, target.h}};
-    for (const SDL_Rect& bar : bars)
-        if (bar.w > 0 && bar.h > 0 && SDL_FillRect(screen, &bar, black) != 0)
-            return -1;
     // SDL's own stretch is several times slower than the engine's rows; it serves other pixel layouts.
-    const bool scaled = IsFrameLayout(screen) && screen->pitch % static_cast<int>(sizeof(Strata::Color32)) == 0
-                            ? ScaleInto(screen, target, *mFrame)
-                            : SDL_BlitScaled(mFrameSurface, nullptr, screen, &target) == 0;
-    if (!scaled || SDL_UpdateWindowSurface(mWindow) != 0)
-        return -1;
-    return 0;
+    const bool ownRows = IsFrameLayout(screen) && screen->pitch % static_cast<int>(sizeof(Strata::Color32)) == 0;
+    const bool whole =
+        mWholeWindow || !ownRows || screen != mShownSurface || screen->w != mShownWidth || screen->h != mShownHeight;
+    if (whole)
+    {
+        // The bars around the frame: the frame covers the rest.
+        const Uint32 black = SDL_MapRGB(screen->format, 0, 0, 0);
+        const SDL_Rect bars[] = {{0, 0, screen->w, target.y},
+                                 {0, target.y + target.h, screen->w, screen->h - target.y - target.h},
+                                 {0, target.y, target.x, target.h},
+                                 {target.x + target.w, target.y, screen->w - target.x - target.w, target.h}};
+        for (const SDL_Rect& bar : bars)
+            if (bar.w > 0 && bar.h > 0 && SDL_FillRect(screen, &bar, black) != 0)
+                return false;
+        SDL_Rect written;
+        const bool scaled =
+            ownRows ? ScaleInto(screen, target, *mFrame, Strata::Rect<int>(0, 0, kFrameWidth, kFrameHeight), &written)
+                    : SDL_BlitScaled(mFrameSurface, nullptr, screen, &target) == 0;
+        if (!scaled || SDL_UpdateWindowSurface(mWindow) != 0)
+            return false;
+        mShownSurface = screen;
+        mShownWidth = screen->w;
+        mShownHeight = screen->h;
+        return true;
+    }
+    SDL_Rect written;
+    if (!ScaleInto(screen, target, *mFrame, mArea, &written))
+        return false;
+    return written.w <= 0 || written.h <= 0 || SDL_UpdateWindowSurfaceRects(mWindow, &written, 1) == 0;
 }
 
 Strata::ICanvas* SoftwareGraphicsPlatform::GetScreenCanvas()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/Rect.h"
 #include "graphics/GraphicsPlatform.h"
 
 #include <memory>
@@ -34,10 +35,16 @@ public:
     void Setup(const Strata::sWindowConfig& config) override;
     // Releases the canvas, the image and the window binding. Harmless when nothing is set up.
     void Cleanup() override;
-    // Clears the frame to transparent black. 0; 1 (draw nothing) when not set up.
+    // Clears the frame to transparent black; the window is shown whole, bars and all. 0; 1 (draw
+    // nothing) when not set up.
     int BeginScene() override;
-    // Shows the frame in the window: black bars, the frame scaled into the middle. 0; 1 when not set
-    // up; -1 when the window's surface cannot be had or written (the frame is not shown).
+    // Clears only the area (unless covered) and shows only it, unless the window changed, lost what it
+    // showed or was not shown last time. 1 when not set up, or for a part of the frame when the last
+    // scene was not begun here.
+    int BeginSceneArea(const Strata::sSceneArea& scene) override;
+    // Shows the scene's area of the frame scaled into the middle of the window, and the black bars
+    // around it when the window is shown whole. 0; 1 when not set up; -1 when the window's surface
+    // cannot be had or written (the frame is not shown; the next scene shows the whole window).
     int EndScene() override;
     // The image canvas of the frame; null when not set up.
     Strata::ICanvas* GetScreenCanvas() override;
@@ -45,12 +52,26 @@ public:
     Strata::ITexture* CreateTexture(const Strata::Image* image, const Strata::Rect<int>* subRect) override;
 
 private:
+    // Shows the scene in the screen surface; false when it cannot be written.
+    bool Present(SDL_Surface* screen);
+
     unsigned long mCaps;
     SDL_Window* mWindow = nullptr;
     std::unique_ptr<Strata::Image> mFrame;
     Strata::ICanvas* mCanvas = nullptr;
     // Over the frame's pixels, in their byte order.
     SDL_Surface* mFrameSurface = nullptr;
+    // The part of the frame this scene draws, and whether BeginSceneArea began it.
+    Strata::Rect<int> mArea;
+    bool mAreaScene = false;
+    // The frame holds what the last scene begun by BeginSceneArea drew.
+    bool mFrameKept = false;
+    // The next present shows the whole window.
+    bool mWholeWindow = true;
+    // The window surface last shown whole, and its size: another one needs its bars.
+    SDL_Surface* mShownSurface = nullptr;
+    int mShownWidth = 0;
+    int mShownHeight = 0;
 };
 
 } // namespace Linux

@@ -8,8 +8,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
+#include <random>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -63,7 +65,40 @@ struct sScene
     }
 };
 
-class FrameRecorderTest : public testing::Test
+// A renderer that clears its frame for a scene and, when asked to, keeps it between scenes as the
+// software renderer does: an area scene clears its area, or fills it with noise when the recorder says
+// the first draw covers it, so that a wrong claim shows.
+class KeepingRenderer : public Testing::FakeGraphicsPlatform
+{
+public:
+    bool keepsFrame = false;
+    Image* screen = nullptr;
+    std::vector<sSceneArea> areas;
+
+    int BeginScene() override
+    {
+        if (beginSceneResult == 0)
+            std::fill_n(screen->GetPixels(), screen->GetWidth() * screen->GetHeight(), Color32());
+        return FakeGraphicsPlatform::BeginScene();
+    }
+
+    int BeginSceneArea(const sSceneArea& scene) override
+    {
+        if (!keepsFrame || beginSceneResult != 0)
+            return 1;
+        areas.push_back(scene);
+        const Rect<int> area = scene.area.getIntersection(Rect<int>(0, 0, screen->GetWidth(), screen->GetHeight()));
+        for (int y = area.y; y < area.y + area.height; ++y)
+            for (int x = area.x; x < area.x + area.width; ++x)
+                screen->GetPixels()[y * screen->GetWidth() + x] =
+                    scene.covered ? Color32(uint8_t(x * 37), uint8_t(y * 11), 90, 7) : Color32();
+        ++beginSceneCount;
+        return 0;
+    }
+};
+
+// Run with a renderer that draws every scene whole, and with one that keeps its frame.
+class FrameRecorderTest : public testing::TestWithParam<bool>
 {
 protected:
     void SetUp() override
@@ -71,6 +106,8 @@ protected:
         screen = Solid(kWidth, kHeight, Color32());
         canvas = CreateImageCanvas(screen.get());
         renderer.screenCanvas = canvas;
+        renderer.keepsFrame = GetParam();
+        renderer.screen = screen.get();
         FrameRecording::Invalidate();
     }
     void TearDown() override { DestroyImageCanvas(canvas); }
@@ -95,11 +132,11 @@ protected:
 
     std::unique_ptr<Image> screen;
     ICanvas* canvas = nullptr;
-    Testing::FakeGraphicsPlatform renderer;
+    KeepingRenderer renderer;
     sScene scene;
 };
 
-TEST_F(FrameRecorderTest, AFrameIsDrawnExactlyWhenWhatItShowsChanged)
+TEST_P(FrameRecorderTest, AFrameIsDrawnExactlyWhenWhatItShowsChanged)
 {
     // Each step changes the scene (or not), then draws a frame: shown or left as it is.
     struct sStep
@@ -138,6 +175,21 @@ TEST_F(FrameRecorderTest, AFrameIsDrawnExactlyWhenWhatItShowsChanged)
         {"the same passing picture", [](sScene&) {}, true},
         {"no passing picture", [](sScene& s) { s.extra = nullptr; }, true},
         {"settled", [](sScene&) {}, false},
+        // A picture shown, then deleted between frames: the next frame reads nothing of it.
+        {"a kept picture",
+         [&](sScene& s)
+         {
+             passing = Solid(4, 4, Color32(7, 7, 7, 255));
+             s.extra = [&](ICanvas* c) { DrawImage(passing.get(), 25, 20, sDrawState::GetDefaults(), c); };
+         },
+         true},
+        {"the kept picture deleted",
+         [&](sScene& s)
+         {
+             passing.reset();
+             s.extra = nullptr;
+         },
+         true},
         // Read back from the screen: drawn as it goes, and the next frame again.
         {"a pixel read back",
          [](sScene& s)
@@ -164,10 +216,173 @@ TEST_F(FrameRecorderTest, AFrameIsDrawnExactlyWhenWhatItShowsChanged)
         }
         EXPECT_EQ(renderer.endSceneCount - scenes, step.shown ? 1 : 0);
         EXPECT_EQ(renderer.beginSceneCount, renderer.endSceneCount);
+        if (renderer.keepsFrame && step.shown)
+        {
+            // A change of the sprite alone is drawn where the sprite was and is; an exposed window whole.
+            const std::string what = step.what;
+            const bool part = what == "moved" || what == "hidden" || what == "shown again" || what == "tinted" ||
+                              what == "a pixel of its picture" || what == "the next animation frame" ||
+                              what == "the picture's flags" || what == "a kept picture" ||
+                              what == "the kept picture deleted";
+            const Rect<int> area = renderer.areas.back().area;
+            EXPECT_EQ(area != Rect<int>(0, 0, kWidth, kHeight), part) << area.x << "," << area.y << " " << area.width;
+            // The backdrop covers whatever a recorded frame draws; a frame drawn as it goes is cleared.
+            const bool direct = what == "a passing picture" || what == "the same passing picture" ||
+                                what == "a pixel read back" || what == "read back again";
+            EXPECT_EQ(renderer.areas.back().covered, !direct);
+            EXPECT_EQ(renderer.areas.back().wholeWindow, step.force);
+        }
     }
 }
 
-TEST_F(FrameRecorderTest, AFailedFrameOrSceneLeavesTheNextFrameToBeDrawn)
+// Frames of many kinds of calls, each frame changing a few of them, through a renderer that draws
+// only what changed: every frame equals the same calls drawn whole on a clear screen.
+TEST_P(FrameRecorderTest, AreaScenesDrawWhatWholeScenesDraw)
+{
+    std::mt19937 random(7u);
+    const auto number = [&](float low, float high) { return std::uniform_real_distribution<float>(low, high)(random); };
+    const auto noise = [&](int width, int height, bool alpha)
+    {
+        std::vector<Color32> pixels(static_cast<size_t>(width) * height);
+        for (Color32& pixel : pixels)
+        {
+            const uint32_t bits = random();
+            const uint8_t a = alpha ? uint8_t(bits >> 24) % 4 * 85 : 255;
+            pixel = Color32(uint8_t(bits), uint8_t(bits >> 8), uint8_t(bits >> 16), a);
+        }
+        auto image = std::make_unique<Image>(std::move(pixels), width, height, alpha, false);
+        image->SetRotationCache(std::make_unique<ImageRotationCache>(12));
+        return image;
+    };
+    const std::unique_ptr<Image> backdrop = noise(kWidth, kHeight, false);
+    // The same pixels flagged as having alpha, as every picture file with an alpha channel is.
+    const std::unique_ptr<Image> opaque = backdrop->Copy();
+    opaque->SetFlags(true, false);
+    const std::unique_ptr<Image> pictures[] = {noise(13, 7, true), noise(5, 15, true), noise(9, 9, false)};
+
+    enum eKind
+    {
+        Kind_Image,
+        Kind_Rotated,
+        Kind_Stretched,
+        Kind_StretchedRotated,
+        Kind_Circle,
+        Kind_Ellipse,
+        Kind_Rect,
+        Kind_Line,
+        Kind_Count
+    };
+    struct sCall
+    {
+        int kind = Kind_Image;
+        Image* picture = nullptr;
+        float x = 0, y = 0, size = 0, angle = 0;
+        sDrawState state = sDrawState::GetDefaults();
+    };
+    const auto make = [&]
+    {
+        sCall call;
+        call.kind = static_cast<int>(random() % Kind_Count);
+        call.picture = pictures[random() % 3].get();
+        call.x = number(-8, kWidth + 4);
+        call.y = number(-8, kHeight + 4);
+        call.size = number(1, 14);
+        call.angle = number(-4, 4);
+        call.state.color = ColorF(number(0, 1), number(0, 1), number(0, 1), random() % 2 ? 1.0f : 0.6f);
+        if (random() % 3 == 0)
+            call.state.imageColor = ColorF(1, number(0, 1), 1, number(0.2f, 1));
+        if (random() % 3 == 0)
+            call.state.clipRect = Rect<int>(int(random() % 30), int(random() % 20), 15, 12);
+        if (random() % 4 == 0)
+            call.state.flags |= DrawFlag_FlipH;
+        if (random() % 5 == 0)
+            call.state.flags |= DrawFlag_SourceRect, call.state.sourceRect = Rect<int>(1, 1, 3, 3);
+        return call;
+    };
+    std::vector<sCall> calls(10);
+    for (sCall& call : calls)
+        call = make();
+    int backdropKind = 0;
+
+    const auto draw = [&](ICanvas* c)
+    {
+        sDrawState state = sDrawState::GetDefaults();
+        if (backdropKind == 0 || backdropKind == 3)
+            DrawImage(backdropKind == 0 ? backdrop.get() : opaque.get(), 0, 0, state, c);
+        else if (backdropKind == 1)
+            DrawFilledRect(Rect<int>(0, 0, kWidth, kHeight), state, c);
+        for (const sCall& call : calls)
+        {
+            const sDrawState& s = call.state;
+            const int size = static_cast<int>(call.size);
+            switch (call.kind)
+            {
+            case Kind_Image:
+                DrawImage(call.picture, call.x, call.y, s, c);
+                break;
+            case Kind_Rotated:
+                DrawRotatedImage(call.picture, call.x, call.y, Angle(call.angle), s, c);
+                break;
+            case Kind_Stretched:
+                DrawStretchedImage(call.picture, Rect<int>(int(call.x), int(call.y), size, size / 2 + 1), s, c);
+                break;
+            case Kind_StretchedRotated:
+                DrawStretchedRotatedImage(call.picture, Rect<float>(call.x, call.y, call.size, call.size / 2 + 1),
+                                          Vector2<float>(call.x, call.y), Angle(call.angle), s, c);
+                break;
+            case Kind_Circle:
+                DrawFilledEllipse(Rect<float>(call.x, call.y, call.size, call.size), s, c);
+                DrawLineEllipse(Rect<float>(call.y, call.x, call.size / 2, call.size / 2), s, c);
+                break;
+            case Kind_Ellipse:
+                DrawFilledEllipse(Rect<float>(call.x, call.y, call.size, call.size / 2), s, c);
+                break;
+            case Kind_Rect:
+                DrawFilledRect(Rect<float>(call.x, call.y, call.size, call.size / 3), s, c);
+                break;
+            default:
+            {
+                sDrawState plain = s;
+                plain.flags &= ~DrawFlag_Blend;
+                DrawLine(call.x, call.y, call.y, call.x, plain, c);
+                break;
+            }
+            }
+        }
+    };
+
+    int partial = 0, shown = 0;
+    for (int frame = 0; frame < 300; ++frame)
+    {
+        SCOPED_TRACE(frame);
+        for (sCall& call : calls)
+            if (random() % 16 == 0)
+                call = make();
+        if (random() % 40 == 0)
+            backdropKind = static_cast<int>(random() % 4);
+        const size_t areas = renderer.areas.size();
+        FrameRecording::DrawFrame([&] { draw(GetScreenCanvas()); }, frame % 97 == 50);
+        std::unique_ptr<Image> expected = Solid(kWidth, kHeight, Color32());
+        ICanvas* direct = CreateImageCanvas(expected.get());
+        draw(direct);
+        DestroyImageCanvas(direct);
+        ASSERT_TRUE(std::equal(screen->GetPixels(), screen->GetPixels() + kWidth * kHeight, expected->GetPixels()));
+        shown += renderer.areas.size() > areas ? 1 : 0;
+        // An opaque backdrop, picture or fill, saves the clear; no backdrop needs it.
+        if (renderer.areas.size() > areas && !renderer.areas.back().area.isEmpty())
+            EXPECT_EQ(renderer.areas.back().covered, backdropKind != 2);
+        if (renderer.areas.size() > areas && renderer.areas.back().area != Rect<int>(0, 0, kWidth, kHeight))
+            ++partial;
+    }
+    // With a renderer that keeps its frame, most frames drew only part of it.
+    EXPECT_EQ(partial * 2 > shown, GetParam()) << partial << " of " << shown;
+}
+
+INSTANTIATE_TEST_SUITE_P(Renderers, FrameRecorderTest, testing::Bool(),
+                         [](const testing::TestParamInfo<bool>& info)
+                         { return info.param ? std::string("KeepingItsFrame") : std::string("DrawingWhole"); });
+
+TEST_P(FrameRecorderTest, AFailedFrameOrSceneLeavesTheNextFrameToBeDrawn)
 {
     ASSERT_EQ(Frame(), FrameRecording::Present_Shown);
     // Thrown part-way, after the frame had gone straight to the screen: the scene is still ended.

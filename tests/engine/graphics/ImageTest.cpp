@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <cmath>
 #include <limits>
 #include <vector>
@@ -125,6 +127,33 @@ TEST(ImageTest, CopyIsDeepAndKeepsTheFlags)
     EXPECT_EQ(copy->GetRotationCache(), nullptr);
     copy->SetPixel(0, 0, Color32(200, 0, 0, 255));
     EXPECT_EQ(image->GetPixel(0, 0), Marker(0, 0));
+}
+
+// Opaque means every pixel at alpha 255, whatever the flags say, and the answer follows the pixels.
+TEST(ImageTest, OpaqueOnlyWhileEveryPixelIsAndAfterEveryChange)
+{
+    EXPECT_FALSE(Image().IsOpaque());
+    EXPECT_FALSE(Image(3, 2).IsOpaque()) << "transparent black";
+    Image image(std::vector<Color32>(6, Color32(1, 2, 3, 255)), 3, 2, true, false);
+    EXPECT_TRUE(image.IsOpaque());
+    const struct
+    {
+        const char* what;
+        std::function<void(Image&)> change;
+        bool opaque;
+    } steps[] = {
+        {"a pixel at 254", [](Image& i) { i.SetPixel(2, 1, Color32(9, 9, 9, 254)); }, false},
+        {"it made opaque again", [](Image& i) { i.SetPixel(2, 1, Color32(9, 9, 9, 255)); }, true},
+        {"written through the pixels", [](Image& i) { i.GetPixels()[0].a = 0, i.MarkChanged(); }, false},
+        {"re-made opaque and larger",
+         [](Image& i) { i.Init(std::vector<Color32>(12, Color32(0, 0, 0, 255)), 4, 3, false, false); }, true},
+        {"flags alone", [](Image& i) { i.SetFlags(true, true); }, true},
+    };
+    for (const auto& step : steps)
+    {
+        step.change(image);
+        EXPECT_EQ(image.IsOpaque(), step.opaque) << step.what;
+    }
 }
 
 TEST(ImageTest, TextureLinkIsCountedAndRefreshedOnlyAfterChanges)

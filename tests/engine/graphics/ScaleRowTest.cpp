@@ -70,4 +70,54 @@ TEST(ScaleRowTest, EveryVariantScalesEveryFrameLikeThePixelCentreRule)
     }
 }
 
+// Scaling only an area of the source writes exactly the target pixels that show it, as the whole
+// scale writes them, and leaves every other target pixel alone: for every variant, up and down, at odd
+// widths, with areas on the edges, inside, empty and beyond the source.
+TEST(ScaleRowTest, AnAreaWritesOnlyTheTargetPixelsThatShowIt)
+{
+    std::mt19937 random(11u);
+    struct sCase
+    {
+        int sourceWidth, sourceHeight, targetWidth, targetHeight;
+        Rect<int> area;
+    };
+    const sCase cases[] = {
+        {800, 12, 1066, 16, {0, 0, 800, 12}}, {800, 12, 1066, 16, {3, 2, 1, 1}}, {800, 12, 1066, 16, {797, 5, 3, 7}},
+        {800, 12, 1067, 17, {100, 3, 33, 5}}, {13, 9, 29, 23, {0, 4, 13, 1}},    {13, 9, 5, 4, {2, 2, 9, 5}},
+        {31, 7, 33, 9, {-5, -5, 10, 10}},     {31, 7, 33, 9, {30, 6, 20, 20}},   {31, 7, 33, 9, {40, 0, 5, 5}},
+        {17, 5, 1281, 11, {8, 1, 1, 3}},      {9, 3, 21, 6, {0, 0, 0, 3}},       {800, 6, 799, 5, {400, 0, 17, 6}}};
+    for (const Internal::ScaleRowVariant& variant : Internal::GetScaleRowVariants())
+    {
+        for (const sCase& c : cases)
+        {
+            SCOPED_TRACE(testing::Message() << variant.name << " " << c.sourceWidth << "x" << c.sourceHeight << " to "
+                                            << c.targetWidth << "x" << c.targetHeight << " area " << c.area.x << ","
+                                            << c.area.y << " " << c.area.width << "x" << c.area.height);
+            const int targetPitch = c.targetWidth + 3;
+            const std::vector<Color32> source = Noise(size_t(c.sourceWidth) * c.sourceHeight, random);
+            const std::vector<Color32> before = Noise(size_t(targetPitch) * c.targetHeight, random);
+            std::vector<Color32> whole = before;
+            Graphics::ScaleNearest(source.data(), c.sourceWidth, c.sourceHeight, c.sourceWidth, whole.data(),
+                                   c.targetWidth, c.targetHeight, targetPitch, Internal::GetScaleRowVariants()[0].row);
+            std::vector<Color32> part = before;
+            const Rect<int> written =
+                Graphics::ScaleNearestArea(source.data(), c.sourceWidth, c.sourceHeight, c.sourceWidth, part.data(),
+                                           c.targetWidth, c.targetHeight, targetPitch, c.area, variant.row);
+            for (int y = 0; y < c.targetHeight; ++y)
+                for (int x = 0; x < c.targetWidth; ++x)
+                {
+                    const int sx = (2 * x + 1) * c.sourceWidth / (2 * c.targetWidth);
+                    const int sy = (2 * y + 1) * c.sourceHeight / (2 * c.targetHeight);
+                    const bool shows = sx >= c.area.x && sx < c.area.x + c.area.width && sy >= c.area.y &&
+                                       sy < c.area.y + c.area.height;
+                    const bool inside = x >= written.x && x < written.x + written.width && y >= written.y &&
+                                        y < written.y + written.height;
+                    ASSERT_EQ(inside, shows) << x << "," << y;
+                    const size_t at = size_t(y) * targetPitch + x;
+                    ASSERT_EQ(part[at], shows ? whole[at] : before[at]) << x << "," << y;
+                }
+        }
+    }
+}
+
 } // namespace

@@ -143,6 +143,59 @@ TEST(BlitImageTest, OpaqueImageCoveringTheTargetIsCopiedWordForWord)
     EXPECT_EQ(Row(*shifted, 1), (std::vector<Color32>{kBlank, kC}));
 }
 
+// An opaque picture flagged as having alpha draws as its twin with a transparent column cut off by the
+// source rectangle, which takes the blending rules: at every opacity and tint, mirrored, clipped and
+// colour keyed.
+TEST(BlitImageTest, OpaquePicturesWithAlphaDrawAsTheBlendingRulesDraw)
+{
+    std::vector<Color32> pixels, twinPixels;
+    for (int y = 0; y < 5; ++y)
+    {
+        for (int x = 0; x < 7; ++x)
+        {
+            pixels.push_back(Color32(uint8_t(x * 35), uint8_t(y * 50), uint8_t(x * y * 7), 255));
+            twinPixels.push_back(pixels.back());
+        }
+        twinPixels.push_back(Color32(9, 9, 9, 0));
+    }
+    struct sCase
+    {
+        ColorF tint;
+        uint32_t flags;
+        bool colorKey;
+        Rect<int> clip;
+    };
+    const Rect<int> all(0, 0, 12, 9);
+    const sCase cases[] = {
+        {ColorF(1, 1, 1, 1), DrawFlag_Blend, false, all},
+        {ColorF(1, 1, 1, 0.5f), DrawFlag_Blend, false, all},
+        {ColorF(0.3f, 1, 0.7f, 1), DrawFlag_Blend | DrawFlag_FlipH, false, all},
+        {ColorF(0.3f, 0.2f, 0.7f, 0.25f), DrawFlag_Blend | DrawFlag_FlipV, false, Rect<int>(3, 2, 4, 5)},
+        {ColorF(1, 1, 1, 1), DrawFlag_Blend, true, all},
+        {ColorF(1, 0.5f, 1, 0.7f), DrawFlag_Blend, true, all}};
+    for (const sCase& c : cases)
+    {
+        SCOPED_TRACE(testing::Message() << "tint alpha " << c.tint.a << " flags " << c.flags << " key " << c.colorKey);
+        auto picture = MakeImage(7, 5, pixels, true, c.colorKey);
+        auto twin = MakeImage(8, 5, twinPixels, true, c.colorKey);
+        ASSERT_TRUE(picture->IsOpaque());
+        ASSERT_FALSE(twin->IsOpaque());
+        sDrawState state = Defaults();
+        state.imageColor = c.tint;
+        state.flags = c.flags;
+        state.clipRect = c.clip;
+        auto drawn = Filled(12, 9, Color32(200, 100, 50, 128));
+        auto expected = Filled(12, 9, Color32(200, 100, 50, 128));
+        BLIT_TARGET drawnRaw = TargetOf(*drawn), expectedRaw = TargetOf(*expected);
+        EXPECT_EQ(BlitImage(picture.get(), 2, 3, &drawnRaw, state), 0);
+        state.flags |= DrawFlag_SourceRect;
+        state.sourceRect = Rect<int>(0, 0, 7, 5);
+        EXPECT_EQ(BlitImage(twin.get(), 2, 3, &expectedRaw, state), 0);
+        for (int y = 0; y < 9; ++y)
+            EXPECT_EQ(Row(*drawn, y), Row(*expected, y)) << "row " << y;
+    }
+}
+
 TEST(BlitImageTest, NothingToDrawReturnsOne)
 {
     auto source = Filled(2, 2, kA);

@@ -1,18 +1,27 @@
 #include "platform/linux/GraphicsPlatforms.h"
 
+#include "ChildXServer.h"
 #include "ScreenTestSupport.h"
 #include "core/RuntimeError.h"
 #include "core/Time.h"
 #include "framework/Application.h"
 #include "framework/WindowConfig.h"
+#include "graphics/Context.h"
 #include "graphics/Drawing.h"
+#include "graphics/FrameRecorder.h"
 #include "graphics/GraphicsPlatform.h"
 #include "graphics/Image.h"
+#include "graphics/ScaleRow.h"
+#include "graphics/SoftwareCanvas.h"
+#include "platform/linux/FrameViewport.h"
+
+#include "ServerPixels.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <memory>
+#include <random>
 
 using namespace Strata;
 using namespace Strata::Graphics;
@@ -251,6 +260,137 @@ TEST_F(RendererComparisonTest, BothRenderersDrawTheSameScene)
     EXPECT_TRUE(Near(software.At(312, 105), background, 1)) << "transparent pixels";
     EXPECT_TRUE(Near(software.At(383, 105), background, 1)) << "clipped away";
     EXPECT_TRUE(Near(software.At(384, 105), Color32(255, 255, 0, 255), 0));
+}
+
+// On an X server of its own: windows of tests running beside it would cover parts of its window.
+class SoftwareWindowTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        // Video started on another display before is closed, so that SDL opens this one.
+        while (SDL_WasInit(SDL_INIT_VIDEO) != 0)
+            SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        std::string reason;
+        if (!mServer.Start("1600x1000x24", &reason))
+            GTEST_SKIP() << reason;
+        if (!StartVideo(&reason))
+            GTEST_SKIP() << reason;
+    }
+
+    void TearDown() override
+    {
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        mServer.Stop();
+    }
+
+    ChildXServer mServer;
+};
+
+// The whole frame drawn on a clear image and scaled into black bars by the plain row: what showing every
+// frame whole gives.
+Frame ShownWhole(const std::function<void(ICanvas*)>& draw, int width, int height)
+{
+    Image frame(800, 600);
+    ICanvas* canvas = CreateImageCanvas(&frame);
+    draw(canvas);
+    DestroyImageCanvas(canvas);
+    Frame shown{width, height, std::vector<Color32>(static_cast<size_t>(width) * height, kBlack)};
+    const Linux::sFrameViewport v = Linux::ComputeFrameViewport(width, height);
+    ScaleNearest(frame.GetPixels(), 800, 600, 800, shown.pixels.data() + v.y * width + v.x, v.width, v.height, width,
+                 Internal::GetScaleRowVariants()[0].row);
+    for (Color32& pixel : shown.pixels)
+        pixel.a = 255;
+    return shown;
+}
+
+// A 16:10 window on the X server, frames drawn through the recorder with a few sprites moving over an
+// opaque backdrop: after every frame (only part of it drawn and shown), a change of the window's size and
+// an exposed window, the server shows what drawing and showing every frame whole shows.
+TEST_F(SoftwareWindowTest, ShowsWhatWholeFramesShowThroughChangesExposesAndResizes)
+{
+    std::mt19937 random(3u);
+    std::vector<Color32> pixels(800 * 600);
+    for (Color32& pixel : pixels)
+        pixel = Color32(uint8_t(random()), uint8_t(random()), uint8_t(random()), 255);
+    Image backdrop(std::move(pixels), 800, 600, false, false);
+    Image sprite(23, 17);
+    for (int y = 0; y < 17; ++y)
+        for (int x = 0; x < 23; ++x)
+            sprite.SetPixel(x, y, Color32(uint8_t(x * 11), 40, uint8_t(y * 15), uint8_t((x + y) * 12)));
+    Vector2<float> places[] = {{100, 100}, {400, 300}, {795, 595}};
+    const auto draw = [&](ICanvas* canvas)
+    {
+        DrawImage(&backdrop, 0, 0, sDrawState::GetDefaults(), canvas);
+        for (const Vector2<float>& place : places)
+            DrawImage(&sprite, place.x, place.y, sDrawState::GetDefaults(), canvas);
+    };
+
+    Window window(1280, 800, 0);
+    std::unique_ptr<IGraphicsPlatform> platform(Linux::CreateGraphicsPlatform(1));
+    ASSERT_NO_THROW(platform->Setup(kConfig));
+    struct sStep
+    {
+        const char* what;
+        std::function<void()> change;
+        bool force = false;
+        bool unheeded = false;
+    };
+    const sStep steps[] = {
+        {"the first frame", [] {}},
+        {"one sprite moved", [&] { places[0].x += 7.5f; }},
+        {"two moved, one into the corner",
+         [&]
+         {
+             places[1].y -= 31;
+             places[2] = {-10, 590};
+         }},
+        {"the window made wider", [&] { SDL_SetWindowSize(window.Get(), 1440, 800); }},
+        {"a sprite moved after it", [&] { places[1].x += 1; }},
+        {"the window made taller", [&] { SDL_SetWindowSize(window.Get(), 1000, 900); }},
+        // Its expose unheeded and a sprite moved: the renderer sees the new size itself.
+        {"the window made smaller",
+         [&]
+         {
+             SDL_SetWindowSize(window.Get(), 960, 600);
+             places[1].x -= 3;
+         },
+         false, true},
+        {"the window spoiled and exposed", [&] { SpoilOnServer(window.Get()); }, true},
+        {"a sprite moved after the expose", [&] { places[0].y += 2; }},
+        {"back to 16:10", [&] { SDL_SetWindowSize(window.Get(), 1280, 800); }},
+    };
+    for (const sStep& step : steps)
+    {
+        SCOPED_TRACE(step.what);
+        step.change();
+        // The server takes a new size in its own time; an exposed window is drawn whole, as the game
+        // does.
+        bool exposed = step.force;
+        for (int i = 0; i < 200; ++i)
+        {
+            SyncWithServer(window.Get());
+            SDL_PumpEvents();
+            SDL_Event event;
+            while (SDL_PollEvent(&event))
+                exposed = exposed || (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_EXPOSED);
+            int width = 0, height = 0;
+            SDL_GetWindowSize(window.Get(), &width, &height);
+            SDL_Surface* surface = SDL_GetWindowSurface(window.Get());
+            // The new window is waited for until the server has exposed it.
+            if (i >= 10 && surface && surface->w == width && surface->h == height && (exposed || &step != &steps[0]))
+                break;
+            SDL_Delay(10);
+        }
+        EXPECT_EQ(FrameRecording::DrawFrame([&] { draw(GetScreenCanvas()); }, exposed && !step.unheeded),
+                  FrameRecording::Present_Shown);
+        const Frame shown = ReadFromServer(window.Get());
+        const Frame expected = ShownWhole(draw, shown.width, shown.height);
+        ASSERT_EQ(shown.pixels.size(), expected.pixels.size());
+        for (size_t i = 0; i < shown.pixels.size(); ++i)
+            ASSERT_EQ(shown.pixels[i], expected.pixels[i]) << "pixel " << i % shown.width << "," << i / shown.width;
+    }
+    FrameRecording::Invalidate();
 }
 
 TEST_F(RendererChoiceOnTheDisplayTest, OpenGLInSoftwareGivesWayToTheImageCanvasUnlessForced)
