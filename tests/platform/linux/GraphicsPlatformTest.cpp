@@ -11,6 +11,11 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <memory>
 
@@ -251,6 +256,45 @@ TEST_F(RendererComparisonTest, BothRenderersDrawTheSameScene)
     EXPECT_TRUE(Near(software.At(312, 105), background, 1)) << "transparent pixels";
     EXPECT_TRUE(Near(software.At(383, 105), background, 1)) << "clipped away";
     EXPECT_TRUE(Near(software.At(384, 105), Color32(255, 255, 0, 255), 0));
+}
+
+// Whether a library whose file name holds `part` is mapped into this process.
+bool IsMapped(const std::string& part)
+{
+    std::ifstream maps("/proc/self/maps");
+    std::string line;
+    while (std::getline(maps, line))
+        if (line.find(part) != std::string::npos)
+            return true;
+    return false;
+}
+
+size_t ThreadCount()
+{
+    const std::filesystem::directory_iterator tasks("/proc/self/task");
+    return static_cast<size_t>(std::distance(begin(tasks), end(tasks)));
+}
+
+// The driver answers in a child process: this one gains no driver, no thread of the driver's and no
+// child left behind, and asks only once.
+TEST(OpenGLRendererProbe, LeavesNothingBehindInTheProcess)
+{
+    ScopedEnvironment driver("SDL_VIDEODRIVER", "x11");
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
+        GTEST_SKIP() << "no X display: " << SDL_GetError();
+    ASSERT_FALSE(IsMapped("_dri.so")) << "an OpenGL driver was loaded before the probe";
+    const size_t threads = ThreadCount();
+
+    const std::string renderer = Linux::QueryOpenGLRenderer();
+    EXPECT_FALSE(renderer.empty()) << "no OpenGL context on the display";
+    EXPECT_FALSE(IsMapped("_dri.so"));
+    EXPECT_FALSE(IsMapped("libLLVM"));
+    EXPECT_EQ(ThreadCount(), threads);
+    errno = 0;
+    EXPECT_EQ(waitpid(-1, nullptr, WNOHANG), -1) << "a child, or its remains, is left";
+    EXPECT_EQ(errno, ECHILD);
+    EXPECT_EQ(Linux::QueryOpenGLRenderer(), renderer);
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
 
 TEST_F(RendererChoiceOnTheDisplayTest, OpenGLInSoftwareGivesWayToTheImageCanvasUnlessForced)
