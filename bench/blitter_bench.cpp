@@ -56,25 +56,34 @@ const std::vector<Strata::Color32>& BackgroundPixels()
     return pixels;
 }
 
+// The noise frame as our blitter's image, and a target holding the background.
+struct sStrataBlit
+{
+    Strata::Image source{std::vector<Strata::Color32>(SourcePixels()), kWidth, kHeight, true, false};
+    std::vector<Strata::Color32> target = BackgroundPixels();
+
+    // Blends the frame over the target once; 0 when it drew.
+    int Blit()
+    {
+        Strata::Graphics::BLIT_TARGET blitTarget;
+        blitTarget.pixels = target.data();
+        blitTarget.width = kWidth;
+        blitTarget.height = kHeight;
+        return Strata::Graphics::BlitImage(&source, 0, 0, &blitTarget, Strata::Graphics::sDrawState::GetDefaults());
+    }
+};
+
 void BM_StrataAlphaBlend(benchmark::State& state)
 {
-    std::vector<Strata::Color32> sourcePixels = SourcePixels();
-    Strata::Image source(std::move(sourcePixels), kWidth, kHeight, true, false);
-    std::vector<Strata::Color32> target = BackgroundPixels();
-    Strata::Graphics::BLIT_TARGET blitTarget;
-    blitTarget.pixels = target.data();
-    blitTarget.width = kWidth;
-    blitTarget.height = kHeight;
-    const Strata::Graphics::sDrawState& drawState = Strata::Graphics::sDrawState::GetDefaults();
+    sStrataBlit blit;
     for (auto _ : state)
     {
-        const int result = Strata::Graphics::BlitImage(&source, 0, 0, &blitTarget, drawState);
-        if (result != 0)
+        if (blit.Blit() != 0)
         {
             state.SkipWithError("the blit drew nothing");
             break;
         }
-        benchmark::DoNotOptimize(target.data());
+        benchmark::DoNotOptimize(blit.target.data());
         benchmark::ClobberMemory();
     }
     state.SetItemsProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(kPixels));
@@ -104,20 +113,6 @@ void RegisterRowVariants()
 }
 
 #if STRATA_BENCH_PIXMAN
-// The frame blended once over the background by our blitter.
-std::vector<Strata::Color32> StrataFrame()
-{
-    std::vector<Strata::Color32> sourcePixels = SourcePixels();
-    Strata::Image source(std::move(sourcePixels), kWidth, kHeight, true, false);
-    std::vector<Strata::Color32> target = BackgroundPixels();
-    Strata::Graphics::BLIT_TARGET blitTarget;
-    blitTarget.pixels = target.data();
-    blitTarget.width = kWidth;
-    blitTarget.height = kHeight;
-    Strata::Graphics::BlitImage(&source, 0, 0, &blitTarget, Strata::Graphics::sDrawState::GetDefaults());
-    return target;
-}
-
 // pixman works on premultiplied a8r8g8b8 words, which are our bytes blue, green, red, alpha on a
 // little-endian machine. Premultiplied with rounding, as a renderer that premultiplies its images would.
 struct sPixmanFrames
@@ -182,12 +177,14 @@ struct sBand
 // Prints how far our output lies from pixman's in each band of alpha.
 void ComparePixman()
 {
-    const std::vector<Strata::Color32> ours = StrataFrame();
+    sStrataBlit blit;
+    blit.Blit();
+    const std::vector<Strata::Color32>& ours = blit.target;
     sPixmanFrames frames;
     PixmanOver(frames, 1, nullptr);
-    sBand bands[] = {{"blended by both (alpha 16 to 239)", 16, 239},
-                     {"copied by ours (240 and above)", 240, 255},
-                     {"kept by ours (under 16)", 0, 15}};
+    sBand bands[] = {{"where both blend (alpha 16 to 239)", 16, 239},
+                     {"where ours copies the source (alpha 240 and above)", 240, 255},
+                     {"where ours keeps the target (alpha under 16)", 0, 15}};
     for (size_t i = 0; i < kPixels; ++i)
     {
         const int alpha = SourcePixels()[i].a;
@@ -204,10 +201,13 @@ void ComparePixman()
             }
     }
     std::printf("Output against pixman's, the largest difference of a colour byte:");
+    const char* separator = " ";
     for (const sBand& band : bands)
-        std::printf(" %s %d", band.name, band.largest);
-    std::printf(" (ours copies at alpha 240 and above, keeps the target under 16, and blends by (alpha + 1) "
-                ">> 8 where pixman divides by 255).\n");
+    {
+        std::printf("%s%d %s", separator, band.largest, band.name);
+        separator = ", ";
+    }
+    std::printf(". Our rule blends by (alpha + 1) >> 8 where pixman divides by 255.\n");
 }
 #endif
 

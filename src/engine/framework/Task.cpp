@@ -531,16 +531,7 @@ sTaskStatus RepeatingTaskSet::RepeatInPlace(Object* object, Task* task, float dt
     float time = 0.0f;
     for (;;)
     {
-        sTaskStatus status;
-        try
-        {
-            status = task->Update(object, remaining);
-        }
-        catch (...)
-        {
-            LeaveWalk();
-            throw;
-        }
+        const sTaskStatus status = UpdateWithinWalk(task, object, remaining);
         if (!status.IsComplete())
         {
             LeaveWalk();

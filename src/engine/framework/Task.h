@@ -178,6 +178,19 @@ protected:
             Purge();
     }
     void Finish(Task* task);
+    // The task's update within an entered walk, which a throw leaves.
+    sTaskStatus UpdateWithinWalk(Task* task, Object* object, float dt)
+    {
+        try
+        {
+            return task->Update(object, dt);
+        }
+        catch (...)
+        {
+            LeaveWalk();
+            throw;
+        }
+    }
 
     Container mTasks;
     int mBusyDepth;
@@ -216,16 +229,7 @@ public:
             return WalkSerial(object, dt, stopOnIdleCycle);
         Task* task = mTasks[index];
         EnterWalk();
-        sTaskStatus status;
-        try
-        {
-            status = task->Update(object, dt);
-        }
-        catch (...)
-        {
-            LeaveWalk();
-            throw;
-        }
+        const sTaskStatus status = UpdateWithinWalk(task, object, dt);
         if (status.IsComplete())
             return WalkOnAfter(object, task, index, dt, status, stopOnIdleCycle);
         LeaveWalk();
