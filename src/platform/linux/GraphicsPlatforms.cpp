@@ -215,13 +215,32 @@ void StartProbe()
 
 } // namespace
 
+void StartOpenGLRendererProbe()
+{
+    if (gRenderer.empty() && gProbeChild < 0 && SDL_WasInit(SDL_INIT_VIDEO) != 0 && IsVideoOnX11())
+        StartProbe();
+}
+
+void EndOpenGLRendererProbe()
+{
+    if (gProbeChild < 0)
+        return;
+    kill(gProbeChild, SIGKILL);
+    close(gProbeAnswer);
+    gProbeAnswer = -1;
+    while (waitpid(gProbeChild, nullptr, 0) < 0 && errno == EINTR)
+    {
+    }
+    gProbeChild = -1;
+}
+
 std::string QueryOpenGLRenderer()
 {
     if (!gRenderer.empty() || SDL_WasInit(SDL_INIT_VIDEO) == 0)
         return gRenderer;
     if (!IsVideoOnX11())
         return gRenderer = QueryInProcess();
-    StartProbe();
+    StartOpenGLRendererProbe();
     if (gProbeChild >= 0)
         gRenderer = CollectProbe();
     return gRenderer;

@@ -32,4 +32,10 @@ bool IsSoftwareRasterizer(std::string_view renderer);
 // child fails or does not answer within 5 s (it is then killed).
 std::string QueryOpenGLRenderer();
 
+// Starts asking that question in the child process at once, so that the answer is ready by the time the
+// renderer is chosen; nothing when it has been answered, is being asked, or the video is not X's.
+void StartOpenGLRendererProbe();
+// Ends a question started and not yet answered, killing its child; for shutting down.
+void EndOpenGLRendererProbe();
+
 } // namespace Linux

@@ -285,6 +285,15 @@ TEST(OpenGLRendererProbe, LeavesNothingBehindInTheProcess)
     ASSERT_FALSE(IsMapped("_dri.so")) << "an OpenGL driver was loaded before the probe";
     const size_t threads = ThreadCount();
 
+    // A question started and ended unanswered (the game quitting early) leaves no child either.
+    Linux::StartOpenGLRendererProbe();
+    Linux::EndOpenGLRendererProbe();
+    errno = 0;
+    EXPECT_EQ(waitpid(-1, nullptr, WNOHANG), -1);
+    EXPECT_EQ(errno, ECHILD);
+
+    // Started early, then asked for.
+    Linux::StartOpenGLRendererProbe();
     const std::string renderer = Linux::QueryOpenGLRenderer();
     EXPECT_FALSE(renderer.empty()) << "no OpenGL context on the display";
     EXPECT_FALSE(IsMapped("_dri.so"));
