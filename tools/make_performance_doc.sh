@@ -2,8 +2,65 @@
 # Runs the benchmarks of a Release build made with -DSTRATA_BENCH=ON and writes their summary lines into
 # docs/PERFORMANCE.md, so the document always holds the figures of one run on one machine.
 #   tools/make_performance_doc.sh [build folder, default build/bench]
+# Beside each figure that has a goal it writes whether the goal is met. That step alone, on lines read
+# from the standard input:
+#   tools/make_performance_doc.sh --goals
 set -euo pipefail
 cd "$(dirname "$0")/.."
+
+# A goal is stated in the benchmarks' own words, either after its figure in the same line:
+#   ... 15.03x a plain loop (2.0 ns per object; goal at most 3x)  ->  (...; goal at most 3x: missed)
+# the figure being the last number of the goal's unit before it (and after any goal before it), or in a
+# heading whose indented lines below hold the figures:
+#   Update and draw per 20 ms step (goal: 99th percentile at most 25%):
+#     leaf sweep: mean 6.0%, 99th percentile 8.1% of the step  ->  ... of the step (goal met)
+# the figure being the number of the goal's unit after the heading's words ("99th percentile"), or the
+# line's first of that unit. "within" bounds the figure's size either way.
+goals() {
+  python3 -c '
+import re, sys
+number = r"([+-]?\d+(?:\.\d+)?) ?(x|%|ms|MB|s)(?![A-Za-z])"
+inline = re.compile(r"goal (at most|under|within) " + number)
+heading = re.compile(r"\(goal: ([^()]*?) ?(at most|under|within) " + number + r"[^()]*\):\s*$")
+def met(value, rule, limit):
+    if rule == "within":
+        return abs(value) <= limit
+    return value <= limit if rule == "at most" else value < limit
+def figures(text, unit):
+    return [float(m.group(1)) for m in re.finditer(number, text) if m.group(2) == unit]
+scope = None  # (indent, words, rule, limit, unit) of the heading in force
+for line in sys.stdin.read().splitlines():
+    indent = len(line) - len(line.lstrip())
+    if scope and line.strip() and indent > scope[0]:
+        words, rule, limit, unit = scope[1:]
+        start = line.find(words) + len(words) if words and words in line else 0
+        found = figures(line[start:], unit)
+        if found:
+            line += " (goal met)" if met(found[0], rule, limit) else " (goal missed)"
+        print(line)
+        continue
+    scope = None
+    match = heading.search(line)
+    if match:
+        scope = (indent, match.group(1).strip(), match.group(2), float(match.group(3)), match.group(4))
+        print(line)
+        continue
+    out, done = "", 0
+    for match in inline.finditer(line):
+        rule, limit, unit = match.group(1), float(match.group(2)), match.group(3)
+        found = figures(line[done:match.start()], unit)
+        out += line[done:match.end()]
+        if found:
+            out += ": met" if met(found[-1], rule, limit) else ": missed"
+        done = match.end()
+    print(out + line[done:])
+'
+}
+
+if [ "${1:-}" = --goals ]; then
+  goals
+  exit 0
+fi
 bench=${1:-build/bench}/bench
 out=docs/PERFORMANCE.md
 export SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy ALSOFT_DRIVERS=null LP_NUM_THREADS=0
@@ -37,7 +94,8 @@ section() {
     "$(uname -m)" "$(nproc)" "$(date -u +%Y-%m-%d)"
   printf 'Regenerate with `tools/make_performance_doc.sh` after building with `-DSTRATA_BENCH=ON`. Every ratio is\n'
   printf 'against a reference measured in the same run on the same clock. The load average when the run began\n'
-  printf '(other programs share the machine): %s.\n' "$(cut -d' ' -f1-3 /proc/loadavg)"
+  printf '(other programs share the machine): %s. Beside each figure with a goal: whether it is met.\n' \
+    "$(cut -d' ' -f1-3 /proc/loadavg)"
   section "Start-up to the title" \
     "The start-up against reading and decoding the same files; the splash screens' fixed showing time apart; the peak memory's growth against the decoded size of what is loaded." \
     startup_bench
@@ -54,6 +112,6 @@ section() {
     audio_mixing_bench; do
     summary "$b" | sed 's/^/    /'
   done
-} >"$out.new"
+} | goals >"$out.new"
 mv "$out.new" "$out"
 echo "wrote $out"

@@ -121,6 +121,10 @@ ObjectID ObjectDatabase::AddObject(Object* object)
     slot.mID = id;
     object->mID = id;
 
+    const auto place = std::lower_bound(mUpdateList.begin(), mUpdateList.end(), index,
+                                        [](const sUpdateEntry& entry, uint32_t at) { return entry.index < at; });
+    mUpdateList.insert(place, sUpdateEntry{object, index});
+    ++mUpdateListVersion;
     if (slot.mDrawable)
         mDrawList.push_back(id);
     const Label name = object->GetName();
@@ -161,6 +165,8 @@ void ObjectDatabase::DestroyObject(ObjectID id)
     const uint32_t index = id.GetIndex();
     mSlots[index].mState = ObjectSlot_Destroyed;
     Object* object = mSlots[index].mObject;
+    if (sUpdateEntry* entry = FindUpdateEntry(index))
+        entry->object = nullptr;
 
     if (mFocusID == id)
         SetFocus(nullptr);
@@ -243,40 +249,62 @@ void ObjectDatabase::Broadcast(const ObjectMessage& message)
             mSlots[i].mObject->ReceiveMessageInternal(message);
 }
 
-void ObjectDatabase::PrefetchAhead(size_t index) const
+ObjectDatabase::sUpdateEntry* ObjectDatabase::FindUpdateEntry(uint32_t index)
+{
+    const auto found = std::lower_bound(mUpdateList.begin(), mUpdateList.end(), index,
+                                        [](const sUpdateEntry& entry, uint32_t at) { return entry.index < at; });
+    return found != mUpdateList.end() && found->index == index ? &*found : nullptr;
+}
+
+void ObjectDatabase::PrefetchAhead(size_t position) const
 {
     // Objects and tasks lie scattered over the heap; without this the walk waits on memory at every
-    // object. Only live slots are followed: the walk may have destroyed, purged or added objects ahead.
-    if (index + kPrefetchObjectsAhead < mSlots.size())
+    // object. Only live entries are followed: the walk may have destroyed objects ahead.
+    if (position + kPrefetchObjectsAhead < mUpdateList.size())
     {
-        const ObjectDescriptor& slot = mSlots[index + kPrefetchObjectsAhead];
-        if (slot.mState == ObjectSlot_Alive)
+        if (const Object* object = mUpdateList[position + kPrefetchObjectsAhead].object)
         {
-            __builtin_prefetch(slot.mObject);
-            __builtin_prefetch(reinterpret_cast<const char*>(slot.mObject) + 64);
+            __builtin_prefetch(object);
+            __builtin_prefetch(reinterpret_cast<const char*>(object) + 64);
         }
     }
     // Nearer, where the object itself has already arrived: its first task.
-    if (index + kPrefetchTasksAhead < mSlots.size())
+    if (position + kPrefetchTasksAhead < mUpdateList.size())
     {
-        const ObjectDescriptor& slot = mSlots[index + kPrefetchTasksAhead];
-        if (slot.mState == ObjectSlot_Alive)
-            __builtin_prefetch(slot.mObject->mTaskQueue.GetWalkStart());
+        if (const Object* object = mUpdateList[position + kPrefetchTasksAhead].object)
+            __builtin_prefetch(object->mTaskQueue.GetWalkStart());
     }
 }
 
 void ObjectDatabase::Update(float dt)
 {
-    // Everything is read again at each step: an update may add objects (growing the table) or destroy them.
-    for (size_t i = 0; i < mSlots.size(); ++i)
+    // In slot order, as objects are added and destroyed: an object added during the walk is reached in it
+    // when its slot lies ahead, one destroyed is not updated again. The list is read again at each step.
+    for (size_t position = 0; position < mUpdateList.size();)
     {
-        PrefetchAhead(i);
-        if (mSlots[i].mState == ObjectSlot_Alive)
-            mSlots[i].mObject->UpdateInternal(dt);
+        PrefetchAhead(position);
+        const sUpdateEntry entry = mUpdateList[position];
+        const uint32_t version = mUpdateListVersion;
+        if (entry.object != nullptr)
+            entry.object->UpdateInternal(dt);
+        if (mUpdateListVersion == version)
+            ++position;
+        else
+            position = static_cast<size_t>(std::upper_bound(mUpdateList.begin(), mUpdateList.end(), entry.index,
+                                                            [](uint32_t at, const sUpdateEntry& other)
+                                                            { return at < other.index; }) -
+                                           mUpdateList.begin());
     }
     for (uint32_t i = 0; i < mSlots.size(); ++i)
         if (mSlots[i].mState == ObjectSlot_Destroyed)
             PurgeSlot(i);
+    // The entries of the objects just deleted, and of those destroyed meanwhile, which wait for the next purge.
+    const size_t before = mUpdateList.size();
+    mUpdateList.erase(std::remove_if(mUpdateList.begin(), mUpdateList.end(),
+                                     [](const sUpdateEntry& entry) { return entry.object == nullptr; }),
+                      mUpdateList.end());
+    if (mUpdateList.size() != before)
+        ++mUpdateListVersion;
     // The layers are read before sorting: a drawable's GetLayer is user code. The keys' buffer is kept,
     // and the list is sorted by insertion, stable and without a buffer of its own: it is nearly in
     // order already from the last update, so a steady update sorts in one pass and allocates nothing.

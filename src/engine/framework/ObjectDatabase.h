@@ -130,14 +130,27 @@ private:
     void EnterHover(ObjectID id);
     void LeaveHover();
     void Broadcast(const ObjectMessage& message);
-    // Slots ahead of Update's walk whose objects, and whose objects' first tasks, are fetched early.
+    // Entries ahead of Update's walk whose objects, and whose objects' first tasks, are fetched early.
     static constexpr size_t kPrefetchObjectsAhead = 8;
     static constexpr size_t kPrefetchTasksAhead = 4;
-    void PrefetchAhead(size_t index) const;
+    void PrefetchAhead(size_t position) const;
+    // The entry of the slot, or null.
+    struct sUpdateEntry;
+    sUpdateEntry* FindUpdateEntry(uint32_t index);
     void PurgeSlot(uint32_t index);
     void ForEachRole(Object* object, ObjectID id, bool add);
 
     std::vector<ObjectDescriptor> mSlots;
+    // The objects Update walks, in slot order: a dense list, so that the walk does not read the whole
+    // table. A destroyed object's entry is null until the purge drops it.
+    struct sUpdateEntry
+    {
+        Object* object;
+        uint32_t index;
+    };
+    std::vector<sUpdateEntry> mUpdateList;
+    // Moves on whenever entries move: a walk then finds its place again by slot index.
+    uint32_t mUpdateListVersion = 0;
     std::vector<ObjectID> mDrawList;
     // Update's sorting keys, kept between updates.
     std::vector<std::pair<float, ObjectID>> mDrawKeys;

@@ -136,17 +136,32 @@ TaskMemoryPool& Pool()
 
 } // namespace
 
-void* Task::operator new(size_t size)
+namespace Internal
+{
+
+void* AllocateTaskMemory(size_t size)
 {
     return gPoolGone ? ::operator new(size) : Pool().Allocate(size);
 }
 
-void Task::operator delete(void* block, size_t size)
+void ReleaseTaskMemory(void* block, size_t size)
 {
     if (gPoolGone)
         ::operator delete(block);
     else
         Pool().Release(block, size);
+}
+
+} // namespace Internal
+
+void* Task::operator new(size_t size)
+{
+    return Internal::AllocateTaskMemory(size);
+}
+
+void Task::operator delete(void* block, size_t size)
+{
+    Internal::ReleaseTaskMemory(block, size);
 }
 
 Task::~Task() = default;
@@ -166,22 +181,34 @@ int Task::ReceiveMessage(Object*, const ObjectMessage&)
     return 1;
 }
 
+bool Task::CanRestart() const
+{
+    return false;
+}
+
+void Task::Restart()
+{
+    mFlags = 0;
+}
+
 namespace Internal
 {
 
 TaskList::~TaskList()
 {
     if (mData != mInPlace)
-        delete[] mData;
+        ReleaseTaskMemory(mData, mCapacity * sizeof(Task*));
 }
 
 void TaskList::Grow()
 {
-    auto grown = std::make_unique<Task*[]>(mCapacity * 2);
-    std::copy(mData, mData + mSize, grown.get());
+    // From the tasks' pool: a chain of more tasks than are held in place is cloned, and its list grown,
+    // at every repetition.
+    auto** grown = static_cast<Task**>(AllocateTaskMemory(mCapacity * 2 * sizeof(Task*)));
+    std::copy(mData, mData + mSize, grown);
     if (mData != mInPlace)
-        delete[] mData;
-    mData = grown.release();
+        ReleaseTaskMemory(mData, mCapacity * sizeof(Task*));
+    mData = grown;
     mCapacity *= 2;
 }
 
@@ -451,6 +478,24 @@ bool TaskSet::StepFinished(Task* task, size_t index, sTaskStatus status, sSerial
     return true;
 }
 
+bool TaskSet::CanRestartTasks(int idleDepth) const
+{
+    if (mBusyDepth != idleDepth)
+        return false;
+    for (const Task* task : mTasks)
+        if (!task->CanRestart())
+            return false;
+    return true;
+}
+
+void TaskSet::RestartTasks()
+{
+    for (Task* task : mTasks)
+        task->Restart();
+    mHasFinished = false;
+    mFinishedPrefix = 0;
+}
+
 void TaskSet::CloneTasks(TaskSet* destination, unsigned long mask) const
 {
     // By index: cloning into this very set must not disturb the walk.
@@ -475,6 +520,40 @@ void RepeatingTaskSet::OnTaskComplete(Task* task)
         return;
     Add(task->Clone());
     task->SetFlags(Task::Flag_Replaced);
+}
+
+sTaskStatus RepeatingTaskSet::RepeatInPlace(Object* object, Task* task, float dt)
+{
+    // As the walk that clones: the finished task's clone runs with what is left of the step, unless the
+    // task used no time (a round of one task that was idle ends the walk) or none is left.
+    EnterWalk();
+    float remaining = dt;
+    float time = 0.0f;
+    for (;;)
+    {
+        const sTaskStatus status = UpdateWithinWalk(task, object, remaining);
+        if (!status.IsComplete())
+        {
+            LeaveWalk();
+            return {TaskState_Incomplete, time + status.time};
+        }
+        if (task->IsFinished() || mTasks.size() != 1 || !task->CanRestart())
+        {
+            // The walk that clones takes over: the task cannot restart, or meanwhile a message finished it
+            // or tasks were added.
+            sTaskStatus rest = WalkOnAfter(object, task, 0, remaining, status, true);
+            rest.time += time;
+            return rest;
+        }
+        remaining -= status.time;
+        time += status.time;
+        task->Restart();
+        if (!(status.time > 0.0f) || remaining < 0.0f)
+        {
+            LeaveWalk();
+            return {TaskState_Incomplete, time};
+        }
+    }
 }
 
 SerialTask::SerialTask(Task* a, Task* b)
@@ -508,6 +587,17 @@ int SerialTask::ReceiveMessage(Object* object, const ObjectMessage& message)
     return mTasks.ReceiveMessage(object, message, ParallelTaskCompletion_All);
 }
 
+bool SerialTask::CanRestart() const
+{
+    return mTasks.CanRestartTasks(1);
+}
+
+void SerialTask::Restart()
+{
+    Task::Restart();
+    mTasks.RestartTasks();
+}
+
 ParallelTask::ParallelTask(ParallelTaskCompletion completion) : mCompletion(completion)
 {
 }
@@ -535,6 +625,17 @@ int ParallelTask::ReceiveMessage(Object* object, const ObjectMessage& message)
     return mTasks.ReceiveMessage(object, message, mCompletion);
 }
 
+bool ParallelTask::CanRestart() const
+{
+    return mTasks.CanRestartTasks(1);
+}
+
+void ParallelTask::Restart()
+{
+    Task::Restart();
+    mTasks.RestartTasks();
+}
+
 RepeatingTask::RepeatingTask(Task* child)
 {
     mTasks.Add(child);
@@ -549,7 +650,7 @@ Task* RepeatingTask::Clone() const
 
 sTaskStatus RepeatingTask::Update(Object* object, float dt)
 {
-    return mTasks.UpdateSerial(object, dt, true);
+    return mTasks.UpdateRepeating(object, dt);
 }
 
 int RepeatingTask::ReceiveMessage(Object* object, const ObjectMessage& message)

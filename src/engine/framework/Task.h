@@ -65,6 +65,12 @@ public:
     virtual sTaskStatus Update(Object* object, float dt);
     // 1 keeps the task running; any other value finishes it.
     virtual int ReceiveMessage(Object* object, const ObjectMessage& message);
+    // Whether Restart would leave the task as its Clone starts, with nothing to tell the two apart (a
+    // clone that draws anew, or is of another class, would differ). A repeating task then runs the same
+    // task again instead of a clone. The base cannot.
+    virtual bool CanRestart() const;
+    // Puts the task back into its initial state, flags cleared; only where CanRestart answers true.
+    virtual void Restart();
 
     uint32_t GetFlags() const { return mFlags; }
     void SetFlags(uint32_t flags) { mFlags |= flags; }
@@ -76,6 +82,11 @@ private:
 
 namespace Internal
 {
+
+// The memory behind Task's operator new and delete, for what is made and freed with tasks: blocks kept
+// per thread by size for the next of the same size. Release takes the size the block was asked with.
+void* AllocateTaskMemory(size_t size);
+void ReleaseTaskMemory(void* block, size_t size);
 
 // The tasks of a set in order, the first two held in place: most sets hold one or two tasks, and a
 // set walked at every update should not send the walk to yet another block of memory.
@@ -167,6 +178,19 @@ protected:
             Purge();
     }
     void Finish(Task* task);
+    // The task's update within an entered walk, which a throw leaves.
+    sTaskStatus UpdateWithinWalk(Task* task, Object* object, float dt)
+    {
+        try
+        {
+            return task->Update(object, dt);
+        }
+        catch (...)
+        {
+            LeaveWalk();
+            throw;
+        }
+    }
 
     Container mTasks;
     int mBusyDepth;
@@ -205,25 +229,26 @@ public:
             return WalkSerial(object, dt, stopOnIdleCycle);
         Task* task = mTasks[index];
         EnterWalk();
-        sTaskStatus status;
-        try
-        {
-            status = task->Update(object, dt);
-        }
-        catch (...)
-        {
-            LeaveWalk();
-            throw;
-        }
+        const sTaskStatus status = UpdateWithinWalk(task, object, dt);
         if (status.IsComplete())
             return WalkOnAfter(object, task, index, dt, status, stopOnIdleCycle);
         LeaveWalk();
         return {TaskState_Incomplete, 0.0f + status.time};
     }
 
+    // Whether every task can restart in place and no walk is in progress (the busy depth is `idleDepth`).
+    bool CanRestartTasks(int idleDepth) const;
+    // Restarts every task: the set is as a set of their clones would be.
+    void RestartTasks();
+
     // Appends to `destination` a clone of every task whose flags share no bit with `mask`.
     // Throws what a task's Clone throws; the clones made before it stay in `destination`.
     void CloneTasks(TaskSet* destination, unsigned long mask) const;
+
+protected:
+    // Goes on after the task at `index`, run with `dt` within an entered walk, finished; leaves that walk.
+    [[gnu::noinline]] sTaskStatus WalkOnAfter(Object* object, Task* task, size_t index, float dt, sTaskStatus status,
+                                              bool stopOnIdleCycle);
 
 private:
     struct sSerialWalk
@@ -240,9 +265,6 @@ private:
     // The whole walk, for every case the inline step does not take. Never inlined, so that the step's
     // callers do not carry the walk's registers and stack.
     [[gnu::noinline]] sTaskStatus WalkSerial(Object* object, float dt, bool stopOnIdleCycle);
-    // Goes on after the inline step's task finished; leaves the walk the step entered.
-    [[gnu::noinline]] sTaskStatus WalkOnAfter(Object* object, Task* task, size_t index, float dt, sTaskStatus status,
-                                              bool stopOnIdleCycle);
     // Runs the walk from `from` within an entered walk.
     sTaskStatus WalkFrom(Object* object, size_t from, sSerialWalk& walk);
     // Marks the task at `index` finished and counts the round; false when an idle round ends the walk.
@@ -266,6 +288,19 @@ public:
     RepeatingTaskSet() : TaskSet(0) {}
     // Throws what the task's Clone throws.
     void OnTaskComplete(Task* task) override;
+
+    // The serial walk of a repeating task. A sole child that can restart runs again in place each time it
+    // finishes, with the time and the idle-round rule of the walk that clones it.
+    sTaskStatus UpdateRepeating(Object* object, float dt)
+    {
+        if (mTasks.size() == 1 && mBusyDepth == 0 && dt >= 0.0f && !mTasks[0]->IsFinished())
+            return RepeatInPlace(object, mTasks[0], dt);
+        return UpdateSerial(object, dt, true);
+    }
+
+private:
+    // The walk of a sole unfinished child, within which it restarts when it can.
+    sTaskStatus RepeatInPlace(Object* object, Task* task, float dt);
 };
 
 // Children one after another.
@@ -282,6 +317,9 @@ public:
     Task* Clone() const override;
     sTaskStatus Update(Object* object, float dt) override;
     int ReceiveMessage(Object* object, const ObjectMessage& message) override;
+    // When every child can.
+    bool CanRestart() const override;
+    void Restart() override;
 
 private:
     TaskSet mTasks{1};
@@ -300,6 +338,9 @@ public:
     Task* Clone() const override;
     sTaskStatus Update(Object* object, float dt) override;
     int ReceiveMessage(Object* object, const ObjectMessage& message) override;
+    // When every child can.
+    bool CanRestart() const override;
+    void Restart() override;
 
 private:
     ParallelTaskCompletion mCompletion;

@@ -1,5 +1,7 @@
 #include "framework/TimedTask.h"
 
+#include <typeinfo>
+
 #include "core/RuntimeError.h"
 #include "framework/ObjectInterfaces.h"
 
@@ -47,6 +49,17 @@ sTaskStatus TimedTask::Update(Object*, float dt)
 {
     mElapsed += dt;
     return TimedStatus(mElapsed, mDuration, dt);
+}
+
+bool TimedTask::CanRestart() const
+{
+    return typeid(*this) == typeid(TimedTask);
+}
+
+void TimedTask::Restart()
+{
+    Task::Restart();
+    mElapsed = 0.0f;
 }
 
 InterpolatingTask::InterpolatingTask(float duration, std::shared_ptr<Interpolator> interpolator)

@@ -17,6 +17,9 @@ public:
 
     Task* Clone() const override;
     sTaskStatus Update(Object* object, float dt) override;
+    // A plain timed task only: a subclass's clone is of another class or holds more.
+    bool CanRestart() const override;
+    void Restart() override;
 
     float GetDuration() const { return mDuration; }
     float GetElapsed() const { return mElapsed; }

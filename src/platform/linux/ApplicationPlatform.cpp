@@ -4,6 +4,7 @@
 #include "core/KeyCodes.h"
 #include "core/Log.h"
 #include "core/RuntimeError.h"
+#include "core/Time.h"
 #include "core/WideString.h"
 #include "framework/Application.h"
 #include "framework/AudioPlatform.h"
@@ -208,6 +209,11 @@ void ApplicationPlatform::Setup()
     mSDLStarted = true;
     X11::StartWatching();
     NoteDisplayReached();
+    // The renderer is chosen when the window configuration is applied, after the audio's set-up: the
+    // question that chooses it is asked meanwhile, unless the command line has decided.
+    const std::wstring& commandLine = Strata::GetCommandLine();
+    if (commandLine.find(L"-software") == std::wstring::npos && commandLine.find(L"-opengl") == std::wstring::npos)
+        StartOpenGLRendererProbe();
 }
 
 void ApplicationPlatform::StartVideoOnADisplay()
@@ -275,6 +281,7 @@ void ApplicationPlatform::Destroy()
         close(mLockFile);
         mLockFile = -1;
     }
+    EndOpenGLRendererProbe();
     StopSDL();
     if (mNetworkPlatform != nullptr)
     {

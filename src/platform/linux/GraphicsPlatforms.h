@@ -25,9 +25,17 @@ Strata::IGraphicsPlatform* ChooseGraphicsPlatform(unsigned long caps);
 // (llvmpipe, softpipe, swrast), whatever the letter case.
 bool IsSoftwareRasterizer(std::string_view renderer);
 
-// The GL_RENDERER of a 2.1 context made on a hidden window of the running SDL video, asked once per
-// process. Empty, and asked again next time, when SDL's video is not started or no context can be
-// made.
+// The GL_RENDERER of an OpenGL context on the display of the running SDL video, asked once per process.
+// On X the context is made in a short-lived child process with a connection of its own, so that the
+// driver's threads, caches and memory never enter this one; elsewhere a 2.1 context on a hidden window.
+// Empty, and asked again next time, when SDL's video is not started, no context can be made, or the
+// child fails or does not answer within 5 s (it is then killed).
 std::string QueryOpenGLRenderer();
+
+// Starts asking that question in the child process at once, so that the answer is ready by the time the
+// renderer is chosen; nothing when it has been answered, is being asked, or the video is not X's.
+void StartOpenGLRendererProbe();
+// Ends a question started and not yet answered, killing its child; for shutting down.
+void EndOpenGLRendererProbe();
 
 } // namespace Linux

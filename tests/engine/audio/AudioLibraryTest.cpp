@@ -2,6 +2,7 @@
 
 #include "AudioTestSupport.h"
 
+#include <AL/alc.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -373,6 +374,13 @@ TEST(AudioLibraryRealDevice, TheDefaultAndTheListedDevicesOpen)
     for (const int device : {Lib::kDefaultDevice, 1})
     {
         ASSERT_TRUE(Lib::Init(device, kRate)) << device;
+        // The mixer wakes for periods of 2,048 frames, half as often as OpenAL's own default, and the
+        // configuration that says so is not handed on to child processes.
+        ALCint refresh = 0;
+        alcGetIntegerv(alcGetContextsDevice(alcGetCurrentContext()), ALC_REFRESH, 1, &refresh);
+        EXPECT_GE(refresh, kRate / 2048) << device;
+        EXPECT_LE(refresh, kRate / 2048 + 1) << device;
+        EXPECT_EQ(std::getenv("ALSOFT_CONF"), nullptr);
         EXPECT_FALSE(Lib::Init(device, kRate));
         EXPECT_EQ(Lib::ErrorGetCode(), Lib::Error_Already);
         EXPECT_TRUE(Lib::Pause());

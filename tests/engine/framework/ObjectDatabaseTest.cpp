@@ -223,6 +223,43 @@ TEST(ObjectDatabaseLifecycle, UpdateReachesObjectsAddedDuringThePass)
     EXPECT_EQ((EventLog{"a:Add", "a:update", "child:Add", "child:update"}), log);
 }
 
+// Objects added during an update into freed slots, one behind the object being updated and one ahead:
+// the walk goes on in slot order, reaching the one ahead and leaving the one behind to the next update,
+// and updates nobody twice though the new entries move those after them.
+TEST(ObjectDatabaseLifecycle, ObjectsAddedIntoFreedSlotsDuringAnUpdate)
+{
+    EventLog log;
+    ObjectDatabase db;
+    std::vector<ObjectID> ids;
+    for (int i = 0; i < 10; ++i)
+        ids.push_back(db.AddObject(new LoggingObject(&log, "o" + std::to_string(i))));
+    db.DestroyObject(ids[1]);
+    db.DestroyObject(ids[8]);
+    db.Update(0.0f); // frees slot 1, then slot 8, reused in that order
+    auto* actor = static_cast<LoggingObject*>(db.GetObject(ids[5]));
+    actor->onUpdate = [&, once = true]() mutable
+    {
+        if (!std::exchange(once, false))
+            return;
+        db.AddObject(new LoggingObject(&log, "behind"));
+        db.AddObject(new LoggingObject(&log, "ahead"));
+    };
+    const auto updates = [&log]
+    {
+        EventLog order;
+        for (const std::string& entry : log)
+            if (entry.ends_with(":update"))
+                order.push_back(entry.substr(0, entry.size() - 7));
+        return order;
+    };
+    log.clear();
+    db.Update(0.02f);
+    EXPECT_EQ((EventLog{"o0", "o2", "o3", "o4", "o5", "o6", "o7", "ahead", "o9"}), updates());
+    log.clear();
+    db.Update(0.02f);
+    EXPECT_EQ((EventLog{"o0", "behind", "o2", "o3", "o4", "o5", "o6", "o7", "ahead", "o9"}), updates());
+}
+
 TEST(ObjectDatabaseLifecycle, DestructorsMayAddAndDestroyObjects)
 {
     EventLog log;

@@ -29,6 +29,12 @@ void* operator new(size_t size)
     throw std::bad_alloc();
 }
 
+// Arrays too: under the address sanitizer its own array new answers and would not be counted.
+void* operator new[](size_t size)
+{
+    return operator new(size);
+}
+
 // Not inlined, or the compiler takes the free for a mismatch of the new expressions it sees.
 __attribute__((noinline)) void operator delete(void* block) noexcept
 {
@@ -36,6 +42,16 @@ __attribute__((noinline)) void operator delete(void* block) noexcept
 }
 
 __attribute__((noinline)) void operator delete(void* block, size_t) noexcept
+{
+    std::free(block);
+}
+
+__attribute__((noinline)) void operator delete[](void* block) noexcept
+{
+    std::free(block);
+}
+
+__attribute__((noinline)) void operator delete[](void* block, size_t) noexcept
 {
     std::free(block);
 }
@@ -185,6 +201,124 @@ TEST(RepeatingTask, KeepsExactTimeAcrossRepetitions)
     EXPECT_EQ(4, done);
     clone->Update(nullptr, 0.5f);
     EXPECT_EQ(5, done);
+}
+
+// A timed task whose clone is its own class: it cannot restart in place, so a repeating task clones it.
+class ClonedTimedTask : public TimedTask
+{
+public:
+    explicit ClonedTimedTask(float duration) : TimedTask(duration) {}
+    Task* Clone() const override { return new ClonedTimedTask(mDuration); }
+};
+
+// Asks, from inside its parent's walk, whether the parent can restart.
+class AskingTask : public Task
+{
+public:
+    AskingTask(const Task* const* parent, bool* answer) : mParent(parent), mAnswer(answer) {}
+    Task* Clone() const override { return new AskingTask(mParent, mAnswer); }
+    sTaskStatus Update(Object*, float) override
+    {
+        *mAnswer = (*mParent)->CanRestart();
+        return CompletedAfter(0.0f);
+    }
+
+private:
+    const Task* const* mParent;
+    bool* mAnswer;
+};
+
+// A chain restarted in place gives, step by step, the statuses of the same chain repeated by clones.
+TEST(RepeatingTask, RestartInPlaceMatchesRepeatingByClones)
+{
+    using Make = Task* (*)(Task * (*timed)(float));
+    struct Case
+    {
+        const char* name;
+        Make make;
+    };
+    const Case cases[] = {
+        {"one timed task", [](Task* (*t)(float)) { return t(0.25f); }},
+        {"a timed task that takes no time", [](Task* (*t)(float)) { return t(0.0f); }},
+        {"a serial pair", [](Task* (*t)(float)) -> Task* { return new SerialTask(t(0.1f), t(0.15f)); }},
+        {"four children, two taking no time",
+         [](Task* (*t)(float)) -> Task* { return new SerialTask(t(0.0f), t(0.3f), t(0.0f), t(0.05f)); }},
+        {"side by side, the first to finish",
+         [](Task* (*t)(float)) -> Task* { return new ParallelTask(ParallelTaskCompletion_Any, t(0.2f), t(0.35f)); }},
+        {"side by side, all finishing",
+         [](Task* (*t)(float)) -> Task* { return new ParallelTask(ParallelTaskCompletion_All, t(0.2f), t(0.35f)); }},
+        {"nested chains",
+         [](Task* (*t)(float)) -> Task*
+         {
+             return new SerialTask(new SerialTask(t(0.05f), t(0.07f)),
+                                   new ParallelTask(ParallelTaskCompletion_All, t(0.11f), t(0.0f)));
+         }},
+    };
+    const float steps[] = {0.02f, 0.5f, 0.0f, 0.13f, 1.1f, 0.07f, -0.01f, 0.3f, 0.019f, 0.25f, 2.0f, 0.001f};
+    for (const Case& c : cases)
+    {
+        std::unique_ptr<Task> plain(c.make([](float d) -> Task* { return new TimedTask(d); }));
+        std::unique_ptr<Task> cloned(c.make([](float d) -> Task* { return new ClonedTimedTask(d); }));
+        EXPECT_TRUE(plain->CanRestart()) << c.name;
+        EXPECT_FALSE(cloned->CanRestart()) << c.name;
+        RepeatingTask inPlace(plain.release());
+        RepeatingTask byClones(cloned.release());
+        for (int round = 0; round < 20; ++round)
+            for (const float dt : steps)
+            {
+                const sTaskStatus a = inPlace.Update(nullptr, dt);
+                const sTaskStatus b = byClones.Update(nullptr, dt);
+                ASSERT_EQ(a.state, b.state) << c.name << ", round " << round << ", dt " << dt;
+                ASSERT_EQ(a.time, b.time) << c.name << ", round " << round << ", dt " << dt;
+            }
+        // Their clones start alike too.
+        std::unique_ptr<Task> inPlaceClone(inPlace.Clone());
+        std::unique_ptr<Task> byClonesClone(byClones.Clone());
+        for (const float dt : steps)
+            ASSERT_EQ(inPlaceClone->Update(nullptr, dt).time, byClonesClone->Update(nullptr, dt).time) << c.name;
+    }
+}
+
+// Only tasks whose restart nothing could tell from a clone restart in place.
+TEST(TaskRestart, OnlyWhereAFreshCloneWouldBeTheSame)
+{
+    const Task* parent = nullptr;
+    bool askedDuringWalk = true;
+    SerialTask walking(new AskingTask(&parent, &askedDuringWalk), new TimedTask(1.0f));
+    parent = &walking;
+    walking.Update(nullptr, 0.02f);
+    EXPECT_FALSE(askedDuringWalk) << "a chain in the middle of its walk";
+
+    struct Case
+    {
+        const char* name;
+        std::unique_ptr<Task> task;
+        bool restarts;
+    };
+    Case cases[] = {
+        {"timed", std::make_unique<TimedTask>(1.0f), true},
+        {"interpolating (its clone is a plain timed task)",
+         std::make_unique<InterpolatingTask>(1.0f, std::make_shared<LinearInterpolator>()), false},
+        {"alpha (takes its start again)", std::make_unique<AlphaTask>(0.5f, 1.0f), false},
+        {"visible (no restart of its own)", std::make_unique<VisibleTask>(true), false},
+        {"a chain with an alpha task",
+         std::unique_ptr<Task>(new SerialTask(new TimedTask(1.0f), new AlphaTask(0.5f, 1.0f))), false},
+        {"repeating", std::make_unique<RepeatingTask>(new TimedTask(1.0f)), false},
+        {"an empty chain", std::make_unique<SerialTask>(), true},
+    };
+    for (Case& c : cases)
+        EXPECT_EQ(c.task->CanRestart(), c.restarts) << c.name;
+
+    // A restarted chain runs from its first child again, every flag cleared.
+    SerialTask chain(new TimedTask(0.5f), new TimedTask(0.5f));
+    chain.SetFlags(Task::Flag_Finished);
+    EXPECT_TRUE(chain.Update(nullptr, 1.0f).IsComplete());
+    chain.Restart();
+    EXPECT_EQ(chain.GetFlags(), 0u);
+    EXPECT_FALSE(chain.Update(nullptr, 0.75f).IsComplete());
+    const sTaskStatus done = chain.Update(nullptr, 0.5f);
+    EXPECT_TRUE(done.IsComplete());
+    EXPECT_FLOAT_EQ(done.time, 0.25f);
 }
 
 TEST(RepeatingTask, ChildrenThatUseNoTimeRunOnceARound)
