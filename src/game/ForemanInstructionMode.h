@@ -1,19 +1,11 @@
 #pragma once
 
 #include "core/Label.h"
+#include "game/IntroForemanState.h"
 #include "game/screens/MenuScreen.h"
-
-#include <cstdint>
 
 namespace Yardcrew
 {
-
-// The foreman's pose in the instruction pop-up: a frame index of his sprite. The mini-games pass their
-// own value.
-enum IntroForemanState : int32_t
-{
-    IntroForemanState_Default = 0,
-};
 
 // The pop-up in which the foreman explains a mini-game: pushed over the game (which stays drawn
 // beneath), it speaks the game's description and closes itself when the description has been spoken
