@@ -1,28 +1,11 @@
 #pragma once
 
 #include "core/Label.h"
-#include "game/GameModeTypes.h"
+#include "game/IntroForemanState.h"
 #include "game/screens/MenuScreen.h"
-
-#include <cstdint>
 
 namespace Yardcrew
 {
-
-// The foreman's pose in the instruction pop-up: a frame index of his sprite. The mini-games pass their
-// own value: the default pose waits beside an empty bubble, and each game's own pose shows its task.
-enum IntroForemanState : int32_t
-{
-    IntroForemanState_Default = 0,
-};
-
-// Each game's pose follows the default one, in the order of the games' types; the pose sprite holds
-// at least kIntroForemanStates frames.
-constexpr IntroForemanState IntroForemanStateFor(GameModeType type)
-{
-    return static_cast<IntroForemanState>(1 + static_cast<int32_t>(type));
-}
-constexpr int kIntroForemanStates = 1 + GameModeType_Count;
 
 // The pop-up in which the foreman explains a mini-game: pushed over the game (which stays drawn
 // beneath), it speaks the game's description and closes itself when the description has been spoken

@@ -2,19 +2,7 @@
 
 #include "core/Log.h"
 #include "framework/ResourceManager.h"
-#include "game/CountTheMaterials/CountTheMaterialsGame.h"
-#include "game/HammerTheNail/HammerTheNailGame.h"
-#include "game/HaulersDelivery/HaulersDeliveryGame.h"
-#include "game/HereToThere/HereToThereGame.h"
-#include "game/HideAndSeek/HideAndSeekGame.h"
-#include "game/HoistStacker/HoistStackerGame.h"
 #include "game/MiniGameContent.h"
-#include "game/PaintIt/PaintItGame.h"
-#include "game/PileOfLeaves/PileOfLeavesGame.h"
-#include "game/PlanAJob/PlanAJobGame.h"
-#include "game/SproutPuzzle/SproutPuzzleGame.h"
-#include "game/StreetSigns/StreetSignsGame.h"
-#include "game/ToolShed/ToolShedGame.h"
 
 #include <algorithm>
 #include <cstring>
@@ -45,19 +33,7 @@ bool SameName(const char* a, const char* b)
 
 void RegisterEveryGame()
 {
-    // In the order their manifests load at start-up.
-    RegisterHaulersDelivery();
-    RegisterPileOfLeaves();
-    RegisterCountTheMaterials();
-    RegisterHammerTheNail();
-    RegisterHoistStacker();
-    RegisterPlanAJob();
-    RegisterStreetSigns();
-    RegisterToolShed();
-    RegisterSproutPuzzle();
-    RegisterHideAndSeek();
-    RegisterHereToThere();
-    RegisterPaintIt();
+    RegisterGameList();
     RegisterMiniGameBaseContent(GetRegistry().games);
 }
 

@@ -1,9 +1,10 @@
 #pragma once
 
 // One registration per mini-game. A game's folder says once what the rest of the program needs of it
-// and registers it with one call from RegisterGames; the level manager's game-type names, the level
+// and registers it with one call from the list of games; the level manager's game-type names, the level
 // readers, the mode constructors, the start-up manifests and the audio manager's hint and music rows
-// are all read from here. Adding a game is its folder plus one line in GameRegistry.cpp.
+// are all read from here. The registry names no game: adding one is its folder, its GameModeType value
+// and one line in the list of games (src/game/CMakeLists.txt).
 
 #include "core/Label.h"
 #include "game/ContentNames.h"
@@ -54,6 +55,9 @@ bool RegisterGame(sGameRegistration game);
 // Registers every game, in start-up manifest order, with its content list and the game base's shared
 // list. Only the first call does anything.
 void RegisterGames();
+// Calls each listed game's registration, in start-up manifest order. Written by the build from the
+// list of games, outside the core; RegisterGames calls it.
+void RegisterGameList();
 
 // The registered games in registration order (RegisterGames has run).
 const std::vector<sGameRegistration>& GetRegisteredGames();

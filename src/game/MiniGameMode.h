@@ -7,8 +7,8 @@
 
 #include "core/Label.h"
 #include "framework/ResourceDescriptor.h"
-#include "game/ForemanInstructionMode.h"
 #include "game/GameModeTypes.h"
+#include "game/IntroForemanState.h"
 #include "game/YardcrewGameMode.h"
 #include "scene/NodePath.h"
 #include "scene/SceneLayoutController.h"

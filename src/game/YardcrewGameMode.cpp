@@ -7,6 +7,7 @@
 #include "framework/TimedTask.h"
 #include "framework/ValueResources.h"
 #include "game/AudioManager.h"
+#include "game/ForemanInstructionMode.h"
 #include "game/MiniGameContent.h"
 #include "game/MiniGameSequence.h"
 #include "game/StickerManager.h"

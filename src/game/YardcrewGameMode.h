@@ -2,7 +2,7 @@
 
 #include "core/Label.h"
 #include "framework/ObjectID.h"
-#include "game/ForemanInstructionMode.h"
+#include "game/IntroForemanState.h"
 #include "game/LevelManager.h"
 #include "scene/SceneApplicationMode.h"
 

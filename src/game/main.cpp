@@ -19,6 +19,7 @@
 #include <cstring>
 #include <cxxabi.h>
 #include <exception>
+#include <initializer_list>
 #include <string>
 #include <typeinfo>
 
@@ -76,6 +77,8 @@ constexpr const char* kUsage =
     "  -software    draw with the engine's own software renderer\n"
     "  -opengl      draw with OpenGL even where OpenGL itself draws in software (llvmpipe, softpipe,\n"
     "               swrast), where the software renderer is the default\n"
+    "  -verbose     also log the engine's progress: every resource file loaded and unloaded, every object\n"
+    "               database destroyed and the loader's timings (without it only warnings and errors)\n"
     "  -h, --help   show this text and end\n"
     "\n"
     "Environment:\n"
@@ -89,12 +92,13 @@ constexpr const char* kUsage =
     "                    the display the game opens (X11 or Wayland)\n"
     "  SDL_VIDEODRIVER   SDL's video driver, to choose one of the two when both displays are named\n";
 
-bool AsksForHelp(int argc, char** argv)
+// True when one of the arguments is one of `names`.
+bool HasArgument(int argc, char** argv, std::initializer_list<const char*> names)
 {
     for (int i = 1; i < argc && argv[i] != nullptr; ++i)
-        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0 ||
-            std::strcmp(argv[i], "-help") == 0)
-            return true;
+        for (const char* name : names)
+            if (std::strcmp(argv[i], name) == 0)
+                return true;
     return false;
 }
 
@@ -126,12 +130,13 @@ bool CheckDataFolder(const std::wstring& product)
 int main(int argc, char** argv)
 {
     SetTextLocale();
-    if (AsksForHelp(argc, argv))
+    if (HasArgument(argc, argv, {"--help", "-h", "-help"}))
     {
         std::fputs(kUsage, stdout);
         return EXIT_SUCCESS;
     }
     Strata::SetCommandLine(argc, argv);
+    Strata::SetLogDetail(HasArgument(argc, argv, {"-verbose", "--verbose"}));
     Yardcrew::Application application;
     const wchar_t* product = application.GetDescriptor().productName;
     if (!CheckDataFolder(product != nullptr ? product : L""))

@@ -10,10 +10,12 @@ from voice_table import read_table  # noqa: E402
 from make_voices import manifest  # noqa: E402
 
 
-def table(text):
+def table(test, text):
+    """A table file holding the text, removed when the test ends."""
     f = tempfile.NamedTemporaryFile("w", suffix=".txt", delete=False, encoding="utf-8")
     f.write(text)
     f.close()
+    test.addCleanup(os.remove, f.name)
     return f.name
 
 
@@ -31,10 +33,10 @@ class ReadTable(unittest.TestCase):
         for what, text in cases.items():
             with self.subTest(what):
                 with self.assertRaises(ValueError):
-                    read_table(table(text))
+                    read_table(table(self, text))
 
     def test_reads_words_as_written(self):
-        lines = read_table(table("# comment\n\nGeneral_CorrectAnswer#2\tYou did it!\t¡Lo lograste!\n"))
+        lines = read_table(table(self, "# comment\n\nGeneral_CorrectAnswer#2\tYou did it!\t¡Lo lograste!\n"))
         self.assertEqual(1, len(lines))
         self.assertEqual(("General_CorrectAnswer", 2, "You did it!", "¡Lo lograste!"),
                          (lines[0].sound, lines[0].variant, lines[0].english, lines[0].spanish))
@@ -42,7 +44,7 @@ class ReadTable(unittest.TestCase):
 
 class Manifest(unittest.TestCase):
     def test_groups_variants_and_declares_sounds_before_their_lists(self):
-        lines = read_table(table("Word_Color_Red\tred\trojo\nOk#1\tyes\tsí\nOk#2\tgood\tbien\n"
+        lines = read_table(table(self, "Word_Color_Red\tred\trojo\nOk#1\tyes\tsí\nOk#2\tgood\tbien\n"
                                  "Word_Number_3\tthree\ttres\n"))
         text = manifest(lines, "_SP")
         self.assertIn('<randomsound name="Ok">', text)

@@ -1,5 +1,6 @@
 #include "game/YardcrewGameMode.h"
 #include "game/EnumTypeDeck.h"
+#include "game/ForemanInstructionMode.h"
 #include "game/LevelProgression.h"
 #include "game/MiniGameSequence.h"
 #include "game/StickerManager.h"

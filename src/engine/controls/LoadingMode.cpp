@@ -258,9 +258,9 @@ void LoadingMode::FinishLoading()
 {
     // Joining the finished thread makes its writes to the records visible here.
     mThread->WaitUntilFinished();
-    Internal::LogWrite("LoadingMode Actual Load Times: \n");
+    Internal::LogDetail("LoadingMode Actual Load Times: \n");
     for (size_t i = 0; i < mTasks.size(); ++i)
-        Internal::LogWrite("\tTask %zu - %llu\n", i, mTasks[i].time);
+        Internal::LogDetail("\tTask %zu - %llu\n", i, mTasks[i].time);
     mThread.reset();
 
     if (mAbort.load())

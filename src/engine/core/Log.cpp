@@ -1,5 +1,6 @@
 #include "core/Log.h"
 
+#include <atomic>
 #include <cstdarg>
 #include <cstdio>
 
@@ -10,7 +11,30 @@ namespace
 {
 // The calling thread's innermost capture, or null when its lines are written.
 thread_local std::string* tCapture = nullptr;
+std::atomic<bool> gDetail{false};
+
+__attribute__((format(printf, 1, 0))) void WriteFormatted(const char* format, va_list args)
+{
+    if (!format)
+        return;
+    char buffer[1024];
+    // vsnprintf never writes past the buffer: a longer line is cut and still terminated.
+    const int written = std::vsnprintf(buffer, sizeof(buffer), format, args);
+    if (written <= 0)
+        return;
+    Log(buffer);
+}
 } // namespace
+
+void SetLogDetail(bool on)
+{
+    gDetail.store(on, std::memory_order_relaxed);
+}
+
+bool IsLogDetailOn()
+{
+    return gDetail.load(std::memory_order_relaxed);
+}
 
 void Log(const char* text)
 {
@@ -37,17 +61,20 @@ ScopedLogCapture::~ScopedLogCapture()
 
 void LogWrite(const char* format, ...)
 {
-    if (!format)
-        return;
-    char buffer[1024];
     va_list args;
     va_start(args, format);
-    // vsnprintf never writes past the buffer: a longer line is cut and still terminated.
-    const int written = std::vsnprintf(buffer, sizeof(buffer), format, args);
+    WriteFormatted(format, args);
     va_end(args);
-    if (written <= 0)
+}
+
+void LogDetail(const char* format, ...)
+{
+    if (!IsLogDetailOn())
         return;
-    Log(buffer);
+    va_list args;
+    va_start(args, format);
+    WriteFormatted(format, args);
+    va_end(args);
 }
 
 } // namespace Internal

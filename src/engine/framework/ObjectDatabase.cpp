@@ -54,12 +54,15 @@ ObjectDatabase::ObjectDatabase()
 
 ObjectDatabase::~ObjectDatabase()
 {
-    int status = 0;
-    std::unique_ptr<char, void (*)(void*)> typeName(
-        abi::__cxa_demangle(typeid(*this).name(), nullptr, nullptr, &status), std::free);
-    Internal::LogWrite("Destroying ObjectDatabase (%s): Final Size = %d\n",
-                       status == 0 && typeName ? typeName.get() : typeid(*this).name(),
-                       static_cast<int>(mSlots.size()));
+    if (IsLogDetailOn())
+    {
+        int status = 0;
+        std::unique_ptr<char, void (*)(void*)> typeName(
+            abi::__cxa_demangle(typeid(*this).name(), nullptr, nullptr, &status), std::free);
+        Internal::LogDetail("Destroying ObjectDatabase (%s): Final Size = %d\n",
+                            status == 0 && typeName ? typeName.get() : typeid(*this).name(),
+                            static_cast<int>(mSlots.size()));
+    }
     mFocusID = kInvalidObjectID;
     mCaptureID = kInvalidObjectID;
     mHoveredID = kInvalidObjectID;

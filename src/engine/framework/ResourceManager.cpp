@@ -163,7 +163,7 @@ void ResourceManager::LoadFromStream(IStream* stream, const wchar_t* manifest, I
         job->SetStatus(eLoadingJobStatus::Complete);
         mJobs.emplace(manifest, job);
     }
-    Internal::LogWrite("Loading resource file: %ls\n", manifest);
+    Internal::LogDetail("Loading resource file: %ls\n", manifest);
     bool completed = false;
     try
     {
@@ -194,7 +194,7 @@ void ResourceManager::Unload(const wchar_t* manifest)
             return;
         if (--found->second->mLoadCount >= 1)
             return;
-        Internal::LogWrite("Unloading resource file: %ls\n", manifest);
+        Internal::LogDetail("Unloading resource file: %ls\n", manifest);
         job = found->second;
         mJobs.erase(found);
         // Aliases follow their descriptor: an alias to this manifest's resource goes, this manifest's
@@ -295,7 +295,7 @@ void ResourceManager::StopLoader()
 void ResourceManager::RunManifestPass(LoadingJob& job, bool keepExisting)
 {
     const std::wstring& manifest = job.GetManifest();
-    Internal::LogWrite("Loading resource file: %ls\n", manifest.c_str());
+    Internal::LogDetail("Loading resource file: %ls\n", manifest.c_str());
     eLoadingJobStatus outcome = eLoadingJobStatus::Loading;
     {
         // The job is reported finished only once the file system lock and the stream are let go.

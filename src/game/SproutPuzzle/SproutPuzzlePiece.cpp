@@ -48,7 +48,7 @@ SproutPuzzlePiece::SproutPuzzlePiece(int index, Strata::Label pieces)
     // The nodes live no longer than this controller: the tree and the controller end together.
     image->mouseDownSignal.connect([this](Strata::SceneNode*, Strata::MouseButton, int x, int y) { pickUp(x, y); });
     image->mouseEnterSignal.connect(
-        [this](Strata::SceneNode* node)
+        [](Strata::SceneNode* node)
         {
             // Pieces passed over while another is carried stay still.
             if (GetHeldDragSource() != nullptr)

@@ -2,6 +2,7 @@
 
 #include "ResourceTestSupport.h"
 
+#include "core/Log.h"
 #include "core/MemoryStream.h"
 #include "core/RuntimeError.h"
 
@@ -249,13 +250,18 @@ TEST_F(ResourceManagerTest, FactoryReplacementDeletesTheOldFactory)
     manager = GetResourceManager();
 }
 
-TEST_F(ResourceManagerTest, LoadingAndUnloadingAreLogged)
+TEST_F(ResourceManagerTest, LoadingAndUnloadingAreLoggedOnlyWithDetail)
 {
     AddManifest(L"Logged", R"(<res name="l"/>)");
-    ::testing::internal::CaptureStderr();
-    manager->Load(L"Logged");
-    manager->Unload(L"Logged");
-    const std::string output = ::testing::internal::GetCapturedStderr();
-    EXPECT_NE(output.find("Loading resource file: Logged\n"), std::string::npos) << output;
-    EXPECT_NE(output.find("Unloading resource file: Logged\n"), std::string::npos) << output;
+    for (const bool detail : {false, true})
+    {
+        SCOPED_TRACE(detail ? "detail on" : "detail off");
+        SetLogDetail(detail);
+        ::testing::internal::CaptureStderr();
+        manager->Load(L"Logged");
+        manager->Unload(L"Logged");
+        const std::string output = ::testing::internal::GetCapturedStderr();
+        SetLogDetail(false);
+        EXPECT_EQ(output, detail ? "Loading resource file: Logged\nUnloading resource file: Logged\n" : "");
+    }
 }

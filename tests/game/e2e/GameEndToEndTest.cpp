@@ -166,7 +166,8 @@ protected:
                 dup2(out, STDERR_FILENO);
             }
             // The software renderer: Mesa's drivers keep allocations past exit that would read as leaks.
-            execl(MENAGERIE_BINARY, MENAGERIE_BINARY, "-software", static_cast<char*>(nullptr));
+            // Verbose: the log then names every resource file loaded.
+            execl(MENAGERIE_BINARY, MENAGERIE_BINARY, "-software", "-verbose", static_cast<char*>(nullptr));
             _exit(127);
         }
     }
@@ -318,7 +319,9 @@ TEST_F(GameEndToEndTest, LoadsBehindTheLoadingScreenReachesTheTitleAndQuitsClean
     const std::string log = GameLog();
     EXPECT_EQ(log.find("failed to load"), std::string::npos) << log;
     EXPECT_EQ(log.find("Unhandled Exception"), std::string::npos) << log;
-    EXPECT_NE(log.find("Loading resource file: PaintTheHouseMode"), std::string::npos) << log;
+    for (const char* progress :
+         {"Loading resource file: PaintTheHouseMode", "Destroying ObjectDatabase", "LoadingMode Actual Load Times"})
+        EXPECT_NE(log.find(progress), std::string::npos) << progress << "\n" << log;
 
     // The quit saved the window and audio settings into the account.
     WithAccount(

@@ -653,14 +653,14 @@ TEST_F(HTTPIntegrationTest, FaultyAnswersNeverLeaveAFileInTheCache)
 {
     ScriptedServer server;
     using Kind = ScriptedServer::Kind;
-    server.Set("/files/notfound.png", {Kind::NotFound, "", ""});
-    server.Set("/files/broken.png", {Kind::ServerError, "", ""});
-    server.Set("/files/short.png", {Kind::ShortBody, RandomBytes(40, 4), ""});
-    server.Set("/files/unannounced.png", {Kind::NoLength, "exactly listed", ""});
-    server.Set("/files/cut.png", {Kind::NoLength, "cut", ""});
-    server.Set("/files/cut.xml", {Kind::NoLength, "<a>\r\n<b/>", ""});
-    server.Set("/files/moved.png", {Kind::Redirect, "", "/elsewhere/target.png"});
-    server.Set("/elsewhere/target.png", {Kind::Body, "the real thing", ""});
+    server.Set("/files/notfound.png", {Kind::NotFound, "", "", ""});
+    server.Set("/files/broken.png", {Kind::ServerError, "", "", ""});
+    server.Set("/files/short.png", {Kind::ShortBody, RandomBytes(40, 4), "", ""});
+    server.Set("/files/unannounced.png", {Kind::NoLength, "exactly listed", "", ""});
+    server.Set("/files/cut.png", {Kind::NoLength, "cut", "", ""});
+    server.Set("/files/cut.xml", {Kind::NoLength, "<a>\r\n<b/>", "", ""});
+    server.Set("/files/moved.png", {Kind::Redirect, "", "/elsewhere/target.png", ""});
+    server.Set("/elsewhere/target.png", {Kind::Body, "the real thing", "", ""});
     StartStreaming({{"Data/notfound.png", "x"},
                     {"Data/broken.png", "x"},
                     {"Data/short.png", RandomBytes(100, 4)},
@@ -810,7 +810,7 @@ TEST_F(HTTPIntegrationTest, ATrickleFailsAndIsFetchedAgainLater)
 TEST_F(HTTPIntegrationTest, CacheIsReadAtListedPathsOnlyAndOpeningItClearsPartFiles)
 {
     ScriptedServer server;
-    server.Set("/files/Images/title.png", {ScriptedServer::Kind::Body, "title image", ""});
+    server.Set("/files/Images/title.png", {ScriptedServer::Kind::Body, "title image", "", ""});
     const std::string cache = "home/.local/share/Company/Product/";
     // Copies of the same name elsewhere: at the root, and in a folder that sorts before the listed one.
     temp.Put(cache + "title.png", "stale");
@@ -832,8 +832,8 @@ TEST_F(HTTPIntegrationTest, CacheIsReadAtListedPathsOnlyAndOpeningItClearsPartFi
 TEST_F(HTTPIntegrationTest, StalledServersTimeOut)
 {
     ScriptedServer server;
-    server.Set("/files/body.png", {ScriptedServer::Kind::StallInBody, RandomBytes(64, 5), ""});
-    server.Set("/files/silent.png", {ScriptedServer::Kind::StallSilent, "", ""});
+    server.Set("/files/body.png", {ScriptedServer::Kind::StallInBody, RandomBytes(64, 5), "", ""});
+    server.Set("/files/silent.png", {ScriptedServer::Kind::StallSilent, "", "", ""});
     StartStreaming({{"Data/body.png", RandomBytes(64, 5)}, {"Data/silent.png", "x"}}, server.Base() + "/files");
     manager()->SetRetryPolicy({1, 0});
 
@@ -854,8 +854,8 @@ TEST_F(HTTPIntegrationTest, CleanupDoesNotWaitForStalledServers)
     network = std::make_unique<Linux::NetworkPlatform>(patient);
     RegisterSingleton(network.get());
     ScriptedServer server;
-    server.Set("/files/body.png", {ScriptedServer::Kind::StallInBody, RandomBytes(64, 6), ""});
-    server.Set("/files/silent.png", {ScriptedServer::Kind::StallSilent, "", ""});
+    server.Set("/files/body.png", {ScriptedServer::Kind::StallInBody, RandomBytes(64, 6), "", ""});
+    server.Set("/files/silent.png", {ScriptedServer::Kind::StallSilent, "", "", ""});
     StartStreaming({{"Data/body.png", RandomBytes(64, 6)}, {"Data/silent.png", "x"}}, server.Base() + "/files");
 
     const Transfer body = Acquire(L"body", L".png");
@@ -875,7 +875,7 @@ TEST_F(HTTPIntegrationTest, CleanupDoesNotWaitForStalledServers)
 TEST_F(HTTPIntegrationTest, StreamFailsCleanlyAndCanBeCutShortFromAnotherThread)
 {
     ScriptedServer server;
-    server.Set("/stall", {ScriptedServer::Kind::StallInBody, "0123456789", ""});
+    server.Set("/stall", {ScriptedServer::Kind::StallInBody, "0123456789", "", ""});
     char buffer[64];
 
     // Nothing listens on a port we just gave back.

@@ -111,7 +111,8 @@ TEST_F(ProgramEndToEndTest, HelpNamesTheOptionsAndMissingDataIsReportedInsteadOf
 {
     Launch("--help", {});
     EXPECT_EQ(WaitForExit(), 0);
-    for (const char* named : {"-software", "-opengl", "--help", "STRATA_DATA_DIR", "XDG_DATA_HOME", "DISPLAY"})
+    for (const char* named :
+         {"-software", "-opengl", "-verbose", "--help", "STRATA_DATA_DIR", "XDG_DATA_HOME", "DISPLAY"})
         EXPECT_NE(mHome.Get("program.log").find(named), std::string::npos) << named;
 
     // A data folder that holds no game: said on standard error, status 1, no window tried.
@@ -167,6 +168,10 @@ TEST_F(ProgramEndToEndTest, OnABareXServerTheGameFillsTheScreenInSoftwareAndEnds
     const std::string log = mHome.Get("program.log");
     EXPECT_NE(log.find("The window was destroyed from outside; quitting."), std::string::npos) << log;
     EXPECT_EQ(log.find("X Error"), std::string::npos) << log;
+    // Without -verbose the engine's progress stays off the terminal, from the first load to the quit.
+    for (const char* progress :
+         {"Loading resource file", "Unloading resource file", "Destroying ObjectDatabase", "Load Times", "\tTask "})
+        EXPECT_EQ(log.find(progress), std::string::npos) << progress << "\n" << log;
 
     // The quit saved the player's settings, as closing the window does.
     auto* fileSystem = new Strata::FileSystem();

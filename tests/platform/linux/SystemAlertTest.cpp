@@ -56,18 +56,21 @@ TEST(SystemAlertTest, BeforeADisplayWasReachedOnlyLogsEvenWithAServerUp)
     EXPECT_EXIT(
         {
             unsetenv("SDL_VIDEODRIVER");
-            ChildXServer server;
-            std::string reason;
-            if (!server.Start("640x480x24", &reason))
-                _exit(2);
-            // A box that waits for a click, as the desktop's dialog helper does when nobody answers.
-            TempFolder bin;
-            const std::string zenity = bin.Path("zenity");
-            std::ofstream(zenity) << "#!/bin/sh\nexec sleep 20\n";
-            chmod(zenity.c_str(), 0755);
-            setenv("PATH", (bin.Path() + ":" + std::getenv("PATH")).c_str(), 1);
-            alarm(10); // a box waiting for its click ends the run instead
-            Linux::ShowSystemAlert(L"Unhandled Exception", L"Could not start SDL video", L"Close");
+            {
+                // _exit skips destructors: the server and the folder end with this block.
+                ChildXServer server;
+                std::string reason;
+                if (!server.Start("640x480x24", &reason))
+                    _exit(2);
+                // A box that waits for a click, as the desktop's dialog helper does when nobody answers.
+                TempFolder bin;
+                const std::string zenity = bin.Path("zenity");
+                std::ofstream(zenity) << "#!/bin/sh\nexec sleep 20\n";
+                chmod(zenity.c_str(), 0755);
+                setenv("PATH", (bin.Path() + ":" + std::getenv("PATH")).c_str(), 1);
+                alarm(10); // a box waiting for its click ends the run instead
+                Linux::ShowSystemAlert(L"Unhandled Exception", L"Could not start SDL video", L"Close");
+            }
             std::fflush(stderr);
             _exit(0);
         },
