@@ -396,84 +396,85 @@ TEST_F(SoftwareWindowTest, ShowsWhatWholeFramesShowThroughChangesExposesAndResiz
             ASSERT_EQ(shown.pixels[i], expected.pixels[i]) << "pixel " << i % shown.width << "," << i / shown.width;
     }
     FrameRecording::Invalidate();
+}
 
-    // Whether a library whose file name holds `part` is mapped into this process.
-    bool IsMapped(const std::string& part)
+// Whether a library whose file name holds `part` is mapped into this process.
+bool IsMapped(const std::string& part)
+{
+    std::ifstream maps("/proc/self/maps");
+    std::string line;
+    while (std::getline(maps, line))
+        if (line.find(part) != std::string::npos)
+            return true;
+    return false;
+}
+
+size_t ThreadCount()
+{
+    const std::filesystem::directory_iterator tasks("/proc/self/task");
+    return static_cast<size_t>(std::distance(begin(tasks), end(tasks)));
+}
+
+// The driver answers in a child process: this one gains no driver, no thread of the driver's and no
+// child left behind, and asks only once.
+TEST(OpenGLRendererProbe, LeavesNothingBehindInTheProcess)
+{
+    ScopedEnvironment driver("SDL_VIDEODRIVER", "x11");
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
+        GTEST_SKIP() << "no X display: " << SDL_GetError();
+    ASSERT_FALSE(IsMapped("_dri.so")) << "an OpenGL driver was loaded before the probe";
+    const size_t threads = ThreadCount();
+
+    // A question started and ended unanswered (the game quitting early) leaves no child either.
+    Linux::StartOpenGLRendererProbe();
+    Linux::EndOpenGLRendererProbe();
+    errno = 0;
+    EXPECT_EQ(waitpid(-1, nullptr, WNOHANG), -1);
+    EXPECT_EQ(errno, ECHILD);
+
+    // Started early, then asked for.
+    Linux::StartOpenGLRendererProbe();
+    const std::string renderer = Linux::QueryOpenGLRenderer();
+    EXPECT_FALSE(renderer.empty()) << "no OpenGL context on the display";
+    EXPECT_FALSE(IsMapped("_dri.so"));
+    EXPECT_FALSE(IsMapped("libLLVM"));
+    EXPECT_EQ(ThreadCount(), threads);
+    errno = 0;
+    EXPECT_EQ(waitpid(-1, nullptr, WNOHANG), -1) << "a child, or its remains, is left";
+    EXPECT_EQ(errno, ECHILD);
+    EXPECT_EQ(Linux::QueryOpenGLRenderer(), renderer);
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}
+
+TEST_F(RendererChoiceOnTheDisplayTest, OpenGLInSoftwareGivesWayToTheImageCanvasUnlessForced)
+{
+    const std::string renderer = Linux::QueryOpenGLRenderer();
+    ASSERT_FALSE(renderer.empty()) << "no OpenGL context on the display";
+    if (!Linux::IsSoftwareRasterizer(renderer))
+        GTEST_SKIP() << "OpenGL draws in hardware here: " << renderer;
+
+    testing::internal::CaptureStderr();
+    for (int i = 0; i < 2; ++i)
     {
-        std::ifstream maps("/proc/self/maps");
-        std::string line;
-        while (std::getline(maps, line))
-            if (line.find(part) != std::string::npos)
-                return true;
-        return false;
+        std::unique_ptr<IGraphicsPlatform> chosen(Linux::ChooseGraphicsPlatform(GraphicsPlatformCaps_Hardware));
+        EXPECT_STREQ(chosen->GetName(), L"Software");
+        EXPECT_EQ(chosen->GetCaps(), 1ul);
+        EXPECT_EQ(GetGraphicsPlatform(), chosen.get());
     }
+    const std::string log = testing::internal::GetCapturedStderr();
+    // Once, with the renderer's name (no other test of this process chooses).
+    const size_t said = log.find("OpenGL draws in software here (" + renderer + ")");
+    EXPECT_NE(said, std::string::npos) << log;
+    EXPECT_EQ(log.find("OpenGL draws in software", said + 1), std::string::npos) << log;
 
-    size_t ThreadCount()
-    {
-        const std::filesystem::directory_iterator tasks("/proc/self/task");
-        return static_cast<size_t>(std::distance(begin(tasks), end(tasks)));
-    }
-
-    // The driver answers in a child process: this one gains no driver, no thread of the driver's and no
-    // child left behind, and asks only once.
-    TEST(OpenGLRendererProbe, LeavesNothingBehindInTheProcess)
-    {
-        ScopedEnvironment driver("SDL_VIDEODRIVER", "x11");
-        if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
-            GTEST_SKIP() << "no X display: " << SDL_GetError();
-        ASSERT_FALSE(IsMapped("_dri.so")) << "an OpenGL driver was loaded before the probe";
-        const size_t threads = ThreadCount();
-
-        // A question started and ended unanswered (the game quitting early) leaves no child either.
-        Linux::StartOpenGLRendererProbe();
-        Linux::EndOpenGLRendererProbe();
-        errno = 0;
-        EXPECT_EQ(waitpid(-1, nullptr, WNOHANG), -1);
-        EXPECT_EQ(errno, ECHILD);
-
-        // Started early, then asked for.
-        Linux::StartOpenGLRendererProbe();
-        const std::string renderer = Linux::QueryOpenGLRenderer();
-        EXPECT_FALSE(renderer.empty()) << "no OpenGL context on the display";
-        EXPECT_FALSE(IsMapped("_dri.so"));
-        EXPECT_FALSE(IsMapped("libLLVM"));
-        EXPECT_EQ(ThreadCount(), threads);
-        errno = 0;
-        EXPECT_EQ(waitpid(-1, nullptr, WNOHANG), -1) << "a child, or its remains, is left";
-        EXPECT_EQ(errno, ECHILD);
-        EXPECT_EQ(Linux::QueryOpenGLRenderer(), renderer);
-        SDL_QuitSubSystem(SDL_INIT_VIDEO);
-    }
-
-    TEST_F(RendererChoiceOnTheDisplayTest, OpenGLInSoftwareGivesWayToTheImageCanvasUnlessForced)
-    {
-        const std::string renderer = Linux::QueryOpenGLRenderer();
-        ASSERT_FALSE(renderer.empty()) << "no OpenGL context on the display";
-        if (!Linux::IsSoftwareRasterizer(renderer))
-            GTEST_SKIP() << "OpenGL draws in hardware here: " << renderer;
-
-        testing::internal::CaptureStderr();
-        for (int i = 0; i < 2; ++i)
-        {
-            std::unique_ptr<IGraphicsPlatform> chosen(Linux::ChooseGraphicsPlatform(GraphicsPlatformCaps_Hardware));
-            EXPECT_STREQ(chosen->GetName(), L"Software");
-            EXPECT_EQ(chosen->GetCaps(), 1ul);
-            EXPECT_EQ(GetGraphicsPlatform(), chosen.get());
-        }
-        const std::string log = testing::internal::GetCapturedStderr();
-        // Once, with the renderer's name (no other test of this process chooses).
-        const size_t said = log.find("OpenGL draws in software here (" + renderer + ")");
-        EXPECT_NE(said, std::string::npos) << log;
-        EXPECT_EQ(log.find("OpenGL draws in software", said + 1), std::string::npos) << log;
-
-        char program[] = "menagerie";
-        char forced[] = "-opengl";
-        char* argv[] = {program, forced, nullptr};
-        SetCommandLine(2, argv);
-        std::unique_ptr<IGraphicsPlatform> opengl(Linux::ChooseGraphicsPlatform(GraphicsPlatformCaps_Hardware));
-        EXPECT_STREQ(opengl->GetName(), L"OpenGL");
-        Window window(800, 600, SDL_WINDOW_OPENGL);
-        EXPECT_NO_THROW(opengl->Setup(kConfig)) << "forced OpenGL draws, in software";
-    }
+    char program[] = "menagerie";
+    char forced[] = "-opengl";
+    char* argv[] = {program, forced, nullptr};
+    SetCommandLine(2, argv);
+    std::unique_ptr<IGraphicsPlatform> opengl(Linux::ChooseGraphicsPlatform(GraphicsPlatformCaps_Hardware));
+    EXPECT_STREQ(opengl->GetName(), L"OpenGL");
+    Window window(800, 600, SDL_WINDOW_OPENGL);
+    EXPECT_NO_THROW(opengl->Setup(kConfig)) << "forced OpenGL draws, in software";
+}
 
 } // namespace
