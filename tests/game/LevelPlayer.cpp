@@ -132,7 +132,7 @@ std::shared_ptr<IResourceDescriptor> LevelPlayer::Read(const uint8_t* data, size
         levels.difficulty = static_cast<GameModeDifficulty>(d);
         if (levels.getLevelForGameModeType(mType).IsNull())
             continue;
-        RunMode(Label(kLevelName));
+        Run(Label(kLevelName));
         if (played != nullptr)
             *played = true;
         break;
@@ -148,11 +148,11 @@ void LevelPlayer::Play(Label level, GameModeDifficulty difficulty)
     levels.clearLevels();
     levels.addLevelForGameModeType(mType, level, difficulty);
     levels.difficulty = difficulty;
-    RunMode(level);
+    Run(level);
     levels.clearLevels();
 }
 
-void LevelPlayer::RunMode(Label level)
+void LevelPlayer::Run(Label level)
 {
     // Every run draws the same random stream, so a fault found replays from its input alone.
     Random::Engine_Destroy();

@@ -41,12 +41,14 @@ public:
     // The level already loaded under that name, filed alone at `difficulty` and played.
     void Play(Strata::Label level, Yardcrew::GameModeDifficulty difficulty);
 
+    // The game's mode made for that level ID, as a story step hands it over, and played whatever is
+    // filed.
+    void Run(Strata::Label level);
+
     // Steps of 20 ms each mode runs: past its opening tasks, well under a second of play.
     static constexpr int kSteps = 25;
 
 private:
-    void RunMode(Strata::Label level);
-
     Yardcrew::GameModeType mType;
     std::unique_ptr<Strata::IResourceFactory> mReader;
     std::unique_ptr<Strata::IFileSource> mFiles;
