@@ -80,7 +80,7 @@ LevelPlayer::LevelPlayer(GameModeType type, const std::filesystem::path& data) :
     manager->AddResourceFactory(L"PlayedLevel", new HandOverFactory(gHandedOver));
     mReader = game->makeLevelReader();
     for (const wchar_t* manifest :
-         {L"GlobalConstants", L"DifficultyOptionsQuit", L"ForemanInstructionMode", game->manifest})
+         {L"GlobalConstants", L"resources", L"DifficultyOptionsQuit", L"ForemanInstructionMode", game->manifest})
         mLoaded = manager->Load(manifest)->GetStatus() == eLoadingJobStatus::Complete && mLoaded;
     // The screens a game asks for are made and dropped, never run.
     const auto drop = [](std::unique_ptr<ApplicationMode>) {};
