@@ -1,24 +1,18 @@
 #include "LevelPlayer.h"
 
-#include "core/FileSystem.h"
+#include "../../tools/content/GameSession.h"
+
 #include "core/MemoryStream.h"
 #include "core/Random.h"
-#include "core/Singleton.h"
 #include "core/XMLElement.h"
 #include "core/XMLReader.h"
 #include "framework/ApplicationMode.h"
 #include "framework/MainLoop.h"
-#include "framework/ValueResources.h"
 #include "game/GameRegistry.h"
 #include "game/LevelManager.h"
 #include "graphics/Context.h"
-#include "graphics/FontResourceFactory.h"
 #include "graphics/Image.h"
-#include "graphics/ImageListResourceFactory.h"
-#include "graphics/ImageResourceFactory.h"
 #include "graphics/SoftwareCanvas.h"
-#include "platform/linux/FileSystemPartition.h"
-#include "scene/StrataExtensions.h"
 
 #include <cstring>
 #include <exception>
@@ -66,38 +60,20 @@ LevelPlayer::LevelPlayer(GameModeType type, const std::filesystem::path& data) :
         mLoaded = false;
         return;
     }
-    auto* fileSystem = new FileSystem();
-    fileSystem->AddFileSystemPartition(FileSystemPartition_Resources, new Linux::FileSystemPartition(data.string()));
-    mFiles.reset(CreateDefaultFileSource());
-    RegisterSingleton(mFiles.get());
-    ResourceManager* manager = GetResourceManager();
-    manager->AddResourceFactory(L"image", new ImageResourceFactory());
-    RegisterImageListResourceFactories();
-    RegisterFontResourceFactory();
-    CreateConstantResourceFactories();
-    SetupStrataExtensions();
-    manager->AddResourceFactory(game->levelTag, game->makeLevelReader().release());
-    manager->AddResourceFactory(L"PlayedLevel", new HandOverFactory(gHandedOver));
-    mReader = game->makeLevelReader();
-    for (const wchar_t* manifest :
-         {L"GlobalConstants", L"resources", L"DifficultyOptionsQuit", L"ForemanInstructionMode", game->manifest})
-        mLoaded = manager->Load(manifest)->GetStatus() == eLoadingJobStatus::Complete && mLoaded;
     // The screens a game asks for are made and dropped, never run.
-    const auto drop = [](std::unique_ptr<ApplicationMode>) {};
-    GetLevelManager().setModeQueue({drop, drop, [] {}});
-    Random::SetSeedOverride(3);
-    Random::Engine_Setup();
+    mSession = std::make_unique<GameShots::Session>(
+        "level player", data, game->levelTag, game->makeLevelReader().release(),
+        std::initializer_list<const wchar_t*>{L"GlobalConstants", L"resources", L"DifficultyOptionsQuit",
+                                              L"ForemanInstructionMode", game->manifest});
+    mLoaded = mSession->IsLoaded();
+    GetResourceManager()->AddResourceFactory(L"PlayedLevel", new HandOverFactory(gHandedOver));
+    mReader = game->makeLevelReader();
 }
 
 LevelPlayer::~LevelPlayer()
 {
-    GetLevelManager().clearLevels();
-    GetLevelManager().setModeQueue({});
-    Random::Engine_Destroy();
+    mSession.reset();
     Random::ClearSeedOverride();
-    GetResourceManager()->Cleanup();
-    mFiles.reset();
-    Internal::DeleteAllSingletons();
 }
 
 std::shared_ptr<IResourceDescriptor> LevelPlayer::Read(const uint8_t* data, size_t size, bool* played)

@@ -6,7 +6,6 @@
 // shipped-level test share it. Holds the engine's singletons: one at a time per process.
 
 #include "core/Label.h"
-#include "framework/FileSource.h"
 #include "framework/ResourceManager.h"
 #include "game/GameModeTypes.h"
 
@@ -15,6 +14,11 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+
+namespace GameShots
+{
+class Session;
+} // namespace GameShots
 
 namespace GameTesting
 {
@@ -51,7 +55,7 @@ public:
 private:
     Yardcrew::GameModeType mType;
     std::unique_ptr<Strata::IResourceFactory> mReader;
-    std::unique_ptr<Strata::IFileSource> mFiles;
+    std::unique_ptr<GameShots::Session> mSession;
     bool mLoaded = true;
 };
 
