@@ -1,44 +1,47 @@
 #pragma once
 
 // What the level-reader fuzz targets share: arbitrary bytes read as one level element by a game's
-// level reader.
+// level reader and, when the reader files the level, played through the game's own mode over the
+// committed data/ (game/LevelPlayer.h), so a level the reader accepts but the mode cannot play is found.
 
 #include "FuzzSupport.h"
 
-#include "core/Label.h"
-#include "core/MemoryStream.h"
-#include "core/XMLElement.h"
-#include "core/XMLReader.h"
+#include "core/Log.h"
+#include "framework/ResourceDescriptor.h"
 #include "framework/ResourceManager.h"
+#include "game/GameModeTypes.h"
+#include "game/LevelPlayer.h"
 
 #include <cstddef>
 #include <cstdint>
-#include <exception>
 #include <memory>
+#include <string>
 
 namespace Strata::Fuzzing
 {
 
-// The resource `Factory` makes of the first element of the bytes; null when there is no element.
-template <class Factory>
-std::unique_ptr<IResourceDescriptor> ReadLevel(const uint8_t* data, size_t size)
+// The level record the game's reader made of the first element of the bytes (null when there is no
+// element), after its mode has played it when it was filed. The player is made at the first call.
+template <class Level>
+std::shared_ptr<const ResourceWrapper<Level>> ReadAndPlayLevel(Yardcrew::GameModeType type, const uint8_t* data,
+                                                               size_t size)
 {
-    ReadOnlyMemoryStream stream(L"level.xml", data, size);
-    XMLElementList elements;
-    try
+    static GameTesting::LevelPlayer* const player = [type]
     {
-        std::unique_ptr<IXMLReader> reader = CreateXMLReader(&stream);
-        CopyAllElements(*reader, &elements);
-    }
-    catch (const std::exception&)
-    {
-        // A damaged document still hands over what was read before the damage.
-    }
-    if (elements.GetElements().empty())
+        auto* made = new GameTesting::LevelPlayer(type, STRATA_FUZZ_DATA_DIR);
+        Check(made->IsLoaded());
+        return made;
+    }();
+    Check(player->GetType() == type);
+    // What the reader and the mode log is kept off the terminal: it would slow every run.
+    std::string log;
+    const Internal::ScopedLogCapture quiet(log);
+    const std::shared_ptr<IResourceDescriptor> made = player->Read(data, size);
+    if (!made)
         return nullptr;
-    const XMLElement first = elements.GetElements().front();
-    const Factory factory;
-    return std::unique_ptr<IResourceDescriptor>(factory.CreateResource(L"fuzz", Label("FuzzLevel"), first, elements));
+    auto level = std::dynamic_pointer_cast<const ResourceWrapper<Level>>(made);
+    Check(level != nullptr);
+    return level;
 }
 
 } // namespace Strata::Fuzzing

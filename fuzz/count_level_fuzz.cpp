@@ -18,12 +18,10 @@ using Strata::Fuzzing::Check;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const std::unique_ptr<IResourceDescriptor> made =
-        Strata::Fuzzing::ReadLevel<CountTheMaterialsLevelResourceFactory>(data, size);
-    if (!made)
+    const auto level =
+        Strata::Fuzzing::ReadAndPlayLevel<CountTheMaterialsLevel>(GameModeType_CountTheMaterials, data, size);
+    if (!level)
         return 0;
-    const auto* level = dynamic_cast<const CountTheMaterialsLevel*>(made.get());
-    Check(level != nullptr);
     Check(level->piles.size() <= kCountTheMaterialsMaxPiles + 1);
     if (level->Validate().empty())
     {

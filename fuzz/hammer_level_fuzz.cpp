@@ -19,12 +19,9 @@ using Strata::Fuzzing::Check;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const std::unique_ptr<IResourceDescriptor> made =
-        Strata::Fuzzing::ReadLevel<HammerTheNailLevelResourceFactory>(data, size);
-    if (!made)
+    const auto level = Strata::Fuzzing::ReadAndPlayLevel<HammerTheNailLevel>(GameModeType_HammerTheNail, data, size);
+    if (!level)
         return 0;
-    const auto* level = dynamic_cast<const HammerTheNailLevel*>(made.get());
-    Check(level != nullptr);
     Check(level->nails.size() <= kHammerTheNailMaxNails + 1 && level->extraTools.size() <= kHammerTheNailMaxTools + 1);
     if (!level->Validate().empty())
         return 0;

@@ -17,12 +17,10 @@ using Strata::Fuzzing::Check;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const std::unique_ptr<IResourceDescriptor> made =
-        Strata::Fuzzing::ReadLevel<HaulersDeliveryLevelResourceFactory>(data, size);
-    if (!made)
+    const auto level =
+        Strata::Fuzzing::ReadAndPlayLevel<HaulersDeliveryLevel>(GameModeType_HaulersDelivery, data, size);
+    if (!level)
         return 0;
-    const auto* level = dynamic_cast<const HaulersDeliveryLevel*>(made.get());
-    Check(level != nullptr);
     Check(level->patterns.size() <= kHaulersDeliveryMaxPatterns + 1);
     if (level->Validate().empty())
     {

@@ -18,12 +18,9 @@ using Strata::Fuzzing::Check;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const std::unique_ptr<IResourceDescriptor> made =
-        Strata::Fuzzing::ReadLevel<HereToThereLevelResourceFactory>(data, size);
-    if (!made)
+    const auto level = Strata::Fuzzing::ReadAndPlayLevel<HereToThereLevel>(GameModeType_HereToThere, data, size);
+    if (!level)
         return 0;
-    const auto* level = dynamic_cast<const HereToThereLevel*>(made.get());
-    Check(level != nullptr);
     Check(level->animals.size() <= kHereToThereMaxAnimals + 1);
     if (level->Validate().empty())
     {

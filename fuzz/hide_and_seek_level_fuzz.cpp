@@ -17,12 +17,9 @@ using Strata::Fuzzing::Check;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const std::unique_ptr<Strata::IResourceDescriptor> made =
-        Strata::Fuzzing::ReadLevel<HideAndSeekLevelResourceFactory>(data, size);
-    if (!made)
+    const auto level = Strata::Fuzzing::ReadAndPlayLevel<HideAndSeekLevel>(GameModeType_HideAndSeek, data, size);
+    if (!level)
         return 0;
-    const auto* level = dynamic_cast<const HideAndSeekLevel*>(made.get());
-    Check(level != nullptr);
     if (level->Validate().empty())
     {
         Check(level->numPreviewHides >= 1 && level->runSpeed > 0.0f && level->obstacles.size() >= 2);

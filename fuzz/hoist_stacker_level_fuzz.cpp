@@ -20,12 +20,9 @@ using Strata::Fuzzing::Check;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const std::unique_ptr<IResourceDescriptor> made =
-        Strata::Fuzzing::ReadLevel<HoistStackerLevelResourceFactory>(data, size);
-    if (!made)
+    const auto level = Strata::Fuzzing::ReadAndPlayLevel<HoistStackerLevel>(GameModeType_HoistStacker, data, size);
+    if (!level)
         return 0;
-    const auto* level = dynamic_cast<const HoistStackerLevel*>(made.get());
-    Check(level != nullptr);
     Check(level->objects.size() <= kHoistStackerMaxObjects + 1);
     if (level->Validate().empty())
     {

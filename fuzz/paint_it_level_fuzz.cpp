@@ -16,12 +16,9 @@ using Strata::Fuzzing::Check;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const std::unique_ptr<Strata::IResourceDescriptor> made =
-        Strata::Fuzzing::ReadLevel<PaintItLevelResourceFactory>(data, size);
-    if (!made)
+    const auto level = Strata::Fuzzing::ReadAndPlayLevel<PaintItLevel>(GameModeType_PaintIt, data, size);
+    if (!level)
         return 0;
-    const auto* level = dynamic_cast<const PaintItLevel*>(made.get());
-    Check(level != nullptr);
     Check(level->patterns.size() <= kLetterPatternMaxPatterns + 1);
     if (!level->Validate().empty())
         return 0;

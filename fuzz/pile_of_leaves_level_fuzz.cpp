@@ -17,12 +17,9 @@ using Strata::Fuzzing::Check;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const std::unique_ptr<IResourceDescriptor> made =
-        Strata::Fuzzing::ReadLevel<PileOfLeavesLevelResourceFactory>(data, size);
-    if (!made)
+    const auto level = Strata::Fuzzing::ReadAndPlayLevel<PileOfLeavesLevel>(GameModeType_PileOfLeaves, data, size);
+    if (!level)
         return 0;
-    const auto* level = dynamic_cast<const PileOfLeavesLevel*>(made.get());
-    Check(level != nullptr);
     Check(level->ToolCount() >= 0 && level->ToolCount() <= kPileOfLeavesMaxTools);
     if (level->Validate().empty())
     {

@@ -16,12 +16,9 @@ using Strata::Fuzzing::Check;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const std::unique_ptr<Strata::IResourceDescriptor> made =
-        Strata::Fuzzing::ReadLevel<PlanAJobLevelResourceFactory>(data, size);
-    if (!made)
+    const auto level = Strata::Fuzzing::ReadAndPlayLevel<PlanAJobLevel>(GameModeType_PlanAJob, data, size);
+    if (!level)
         return 0;
-    const auto* level = dynamic_cast<const PlanAJobLevel*>(made.get());
-    Check(level != nullptr);
     if (level->Validate().empty())
         Check(level->emptyCount >= 1 && level->emptyCount <= kPlanAJobSteps && !level->objectsImageList.empty() &&
               !level->targetsImageList.empty() && !level->spriteType.empty());

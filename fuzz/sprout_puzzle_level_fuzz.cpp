@@ -16,12 +16,9 @@ using Strata::Fuzzing::Check;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const std::unique_ptr<Strata::IResourceDescriptor> made =
-        Strata::Fuzzing::ReadLevel<SproutPuzzleLevelResourceFactory>(data, size);
-    if (!made)
+    const auto level = Strata::Fuzzing::ReadAndPlayLevel<SproutPuzzleLevel>(GameModeType_SproutPuzzle, data, size);
+    if (!level)
         return 0;
-    const auto* level = dynamic_cast<const SproutPuzzleLevel*>(made.get());
-    Check(level != nullptr);
     if (!level->Validate().empty())
         return 0;
     Check(!level->PictureName().empty());

@@ -19,12 +19,9 @@ using Strata::Fuzzing::Check;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const std::unique_ptr<IResourceDescriptor> made =
-        Strata::Fuzzing::ReadLevel<StreetSignLevelResourceFactory>(data, size);
-    if (!made)
+    const auto level = Strata::Fuzzing::ReadAndPlayLevel<StreetSignLevel>(GameModeType_StreetSigns, data, size);
+    if (!level)
         return 0;
-    const auto* level = dynamic_cast<const StreetSignLevel*>(made.get());
-    Check(level != nullptr);
     Check(level->asks.size() <= static_cast<size_t>(kStreetSignMaxSigns));
     if (!level->Validate().empty())
     {

@@ -19,12 +19,9 @@ using Strata::Fuzzing::Check;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const std::unique_ptr<IResourceDescriptor> made =
-        Strata::Fuzzing::ReadLevel<ToolShedLevelResourceFactory>(data, size);
-    if (!made)
+    const auto level = Strata::Fuzzing::ReadAndPlayLevel<ToolShedLevel>(GameModeType_ToolShed, data, size);
+    if (!level)
         return 0;
-    const auto* level = dynamic_cast<const ToolShedLevel*>(made.get());
-    Check(level != nullptr);
     Check(level->boxes.size() <= kToolShedMaxBoxes + 1 && level->tools.size() <= kToolShedMaxTools + 1);
     if (!level->Validate().empty())
         return 0;

@@ -26,6 +26,8 @@
 #include "scene/SceneNode.h"
 #include "scene/StrataExtensions.h"
 
+#include "GameSession.h"
+
 #define STB_IMAGE_WRITE_IMPLEMENTATION
 #include <stb/stb_image_write.h>
 
@@ -141,54 +143,6 @@ inline bool MaskOpen(NodePath mask)
     const SceneNode* node = RootDescendent(mask);
     return node != nullptr && !node->LocalIsVisible();
 }
-
-// The data folder's manifests loaded, with the game's level reader under its tag, a fixed random seed
-// and the instruction pop-up left out of the pictures. Tear down with the session.
-class Session
-{
-public:
-    Session(const char* tool, const std::filesystem::path& data, const wchar_t* levelTag, IResourceFactory* levels,
-            std::initializer_list<const wchar_t*> manifests)
-    {
-        auto* fileSystem = new FileSystem();
-        fileSystem->AddFileSystemPartition(FileSystemPartition_Resources,
-                                           new Linux::FileSystemPartition(data.string()));
-        mFiles.reset(CreateDefaultFileSource());
-        RegisterSingleton(mFiles.get());
-        ResourceManager* manager = GetResourceManager();
-        manager->AddResourceFactory(L"image", new ImageResourceFactory());
-        RegisterImageListResourceFactories();
-        RegisterFontResourceFactory();
-        CreateConstantResourceFactories();
-        SetupStrataExtensions();
-        manager->AddResourceFactory(levelTag, levels);
-        for (const wchar_t* manifest : manifests)
-        {
-            if (manager->Load(manifest)->GetStatus() != eLoadingJobStatus::Complete)
-            {
-                std::fprintf(stderr, "%s: manifest %ls did not load\n", tool, manifest);
-                mLoaded = false;
-            }
-        }
-        Random::SetSeedOverride(3);
-        Random::Engine_Setup();
-        Yardcrew::GetLevelManager().setModeQueue(
-            {[](std::unique_ptr<ApplicationMode>) {}, [](std::unique_ptr<ApplicationMode>) {}, [] {}});
-    }
-    ~Session()
-    {
-        Random::Engine_Destroy();
-        GetResourceManager()->Cleanup();
-        mFiles.reset();
-        Internal::DeleteAllSingletons();
-    }
-
-    bool IsLoaded() const { return mLoaded; }
-
-private:
-    std::unique_ptr<IFileSource> mFiles;
-    bool mLoaded = true;
-};
 
 // A tool's start: its two folders from the command line, then the session over the data folder with the
 // game's level reader (`levels`, taken) and manifest, made in `session`. 0 when the tool can go on;
