@@ -1,8 +1,8 @@
 #pragma once
 
-// The level readers of the mini-games. A game not built yet files its levels by their "difficulty" with
-// the plain reader; a built game reads its own level record. Each game's registration names its reader
-// (game/GameRegistry.h).
+// The level readers of the mini-games: each game reads its own level record, and a game without a record
+// of its own files its levels by their "difficulty" with the plain reader. Each game's registration names
+// its reader (game/GameRegistry.h).
 
 #include "core/XMLElement.h"
 #include "core/XMLReader.h"

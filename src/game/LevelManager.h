@@ -119,7 +119,7 @@ public:
     // The mini-games and screens register how they are made; a story step whose mode is not registered
     // is logged and passed over.
     void setGameModeConstructor(GameModeType type, GameModeConstructor constructor);
-    // True when a mode is registered for the type (screens grey out the games not built yet).
+    // True when a mode is registered for the type (screens grey out a game without one).
     bool hasGameModeConstructor(GameModeType type) const
     {
         return type >= 0 && type < GameModeType_Count && static_cast<bool>(mGameModes[static_cast<size_t>(type)]);

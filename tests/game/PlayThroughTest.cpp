@@ -1,7 +1,8 @@
 // The real game application driven through MainLoop on an X server of its own, with the committed
 // data/, OpenAL Soft's null device and a seeded random: real mouse events at the centres of named
-// buttons, in fixed 20 ms steps, each step waiting for a condition, never for a frame count. Stand-in
-// games take the place of the mini-games not built yet; the counting game is played for real. The screenshots go to
+// buttons, in fixed 20 ms steps, each step waiting for a condition, never for a frame count. Where
+// a walk only needs the flow between screens, a stand-in game takes a mini-game's place; the games
+// themselves are played for real by the tests below. The screenshots go to
 // $MENAGERIE_SCREENSHOT_DIR when it is set.
 
 #include "game/AccountKeys.h"

@@ -40,8 +40,8 @@ void FreePlaySelectMode::Setup()
     LevelManager& levels = GetLevelManager();
     levels.freePlay = true;
     MenuScreen::Setup();
-    // A game not built yet stays on the board, greyed, rather than leading to a screen that starts
-    // nothing.
+    // A game without a registered mode stays on the board, greyed, rather than leading to a screen that
+    // starts nothing.
     for (const LevelManager::GameTypeName& entry : LevelManager::kGameTypeNames)
         if (auto* button = ScreenChild<Strata::ButtonNode>(Screen(), entry.name))
             button->Enable(levels.hasGameModeConstructor(entry.type));

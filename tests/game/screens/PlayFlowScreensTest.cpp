@@ -187,7 +187,7 @@ TEST_F(PlayFlowTest, FreePlayChooserSetsFreePlayAndOpensTheDifficultyOnlyForBuil
         std::vector<std::string> queued;
     } cases[] = {
         {{"PaintIt", "PaintIt"}, {"push difficulty 3"}},   // a double click stacks one screen
-        {{"ToolShed", "ToolShed"}, {}},                    // not built yet: nothing opens
+        {{"ToolShed", "ToolShed"}, {}},                    // no mode registered: nothing opens
         {{"ToolShed", "PaintIt"}, {"push difficulty 3"}},  // and the child can pick another
         {{"BackButton", "PaintIt"}, {"unwind main menu"}}, // leaving ends the screen's say
         {{"Title"}, {}},                                   // not a button at all
