@@ -171,27 +171,9 @@ std::map<std::string, std::vector<std::string>> ListEntries()
 
 const char* const kVoiceManifests[] = {"AudioResources", "AudioResources_SP"};
 
-class ContentCheck : public ::testing::Test
+class ContentCheck : public ShippedDataTest
 {
 protected:
-    void SetUp() override
-    {
-        Internal::DeleteAllSingletons();
-        files = std::make_unique<DataFiles>(DataFolder());
-        manager = GetResourceManager();
-        CreateConstantResourceFactories();
-        manager->AddResourceFactory(L"image", new ImageResourceFactory());
-        RegisterImageListResourceFactories();
-        RegisterRecordingFactories(*manager);
-    }
-
-    void TearDown() override
-    {
-        manager->Cleanup();
-        files.reset();
-        Internal::DeleteAllSingletons();
-    }
-
     // Loads the manifest; a failure is recorded in `problems`.
     bool Load(const std::string& manifest)
     {
@@ -317,8 +299,6 @@ protected:
         return text;
     }
 
-    std::unique_ptr<DataFiles> files;
-    ResourceManager* manager = nullptr;
     std::vector<std::string> problems;
 };
 

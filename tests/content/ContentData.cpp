@@ -4,13 +4,17 @@
 #include "core/FileAddress.h"
 #include "core/FileSystem.h"
 #include "core/MemoryStream.h"
+#include "core/Singleton.h"
 #include "core/Stream.h"
 #include "core/WideString.h"
 #include "core/XMLReader.h"
 #include "framework/ResourceDescriptor.h"
 #include "framework/ResourceManager.h"
+#include "framework/ValueResources.h"
 #include "game/PlanAJob/PlanAJobContent.h"
 #include "game/screens/CutsceneMode.h"
+#include "graphics/ImageListResourceFactory.h"
+#include "graphics/ImageResourceFactory.h"
 #include "platform/linux/FileSystemPartition.h"
 #include "support/MemoryFileSystemPartition.h"
 
@@ -220,6 +224,24 @@ int PatternCount(const std::wstring& first, const std::string& last)
 std::string DataFolder()
 {
     return STRATA_CONTENT_DATA_DIR;
+}
+
+void ShippedDataTest::SetUp()
+{
+    Internal::DeleteAllSingletons();
+    files = std::make_unique<DataFiles>(DataFolder());
+    manager = GetResourceManager();
+    CreateConstantResourceFactories();
+    manager->AddResourceFactory(L"image", new ImageResourceFactory());
+    RegisterImageListResourceFactories();
+    RegisterRecordingFactories(*manager);
+}
+
+void ShippedDataTest::TearDown()
+{
+    manager->Cleanup();
+    files.reset();
+    Internal::DeleteAllSingletons();
 }
 
 DataFiles::DataFiles(const std::string& folder)

@@ -9,6 +9,8 @@
 #include "game/ContentNames.h"
 #include "game/PlanAJob/PlanAJobLevel.h"
 
+#include <gtest/gtest.h>
+
 #include <deque>
 #include <map>
 #include <memory>
@@ -44,6 +46,18 @@ public:
 
 private:
     std::unique_ptr<IFileSource> mSource;
+};
+
+// A test over the committed data read through the engine's own loaders: constants, images, image lists
+// and the recording factories, every singleton made afresh for each test.
+class ShippedDataTest : public ::testing::Test
+{
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    std::unique_ptr<DataFiles> files;
+    ResourceManager* manager = nullptr;
 };
 
 // The bytes of a data file through the registered file source; false when it cannot be opened.

@@ -41,34 +41,13 @@ using namespace Yardcrew;
 namespace
 {
 
-class ShippedPictures : public ::testing::Test
+class ShippedPictures : public ShippedDataTest
 {
 protected:
-    void SetUp() override
-    {
-        Internal::DeleteAllSingletons();
-        files = std::make_unique<DataFiles>(DataFolder());
-        manager = GetResourceManager();
-        CreateConstantResourceFactories();
-        manager->AddResourceFactory(L"image", new ImageResourceFactory());
-        RegisterImageListResourceFactories();
-        RegisterRecordingFactories(*manager);
-    }
-
-    void TearDown() override
-    {
-        manager->Cleanup();
-        files.reset();
-        Internal::DeleteAllSingletons();
-    }
-
     void Load(const wchar_t* manifest)
     {
         EXPECT_EQ(eLoadingJobStatus::Complete, manager->Load(manifest)->GetStatus()) << manifest;
     }
-
-    std::unique_ptr<DataFiles> files;
-    ResourceManager* manager = nullptr;
 };
 
 // The opaque pixels of frame `i` that differ from frame `j` (of the same size).
