@@ -48,18 +48,19 @@ BOX_AT = (335, 8)
 # "RepeatedGameNumLoops" + 1 tools (4, 5 and 6), so each level holds more; Hard buries more tools under
 # a deeper pile that the pointer clears in a smaller circle. A leaf reaches about 33 pixels from its
 # middle, however it lies, so a pushed leaf leaves the radius less that clear round the pointer: 57
-# pixels at least, more than a tool's half width, so a sweep shows the ground and the tools beneath. Leaves
-# this small take many to bury the field and the tools as deep.
+# pixels at least, more than a tool's half width, so a sweep shows the ground and the tools beneath. Each
+# tool lies under leaves of its own (toolCover), so none shows before it is swept; the field's leaves are
+# kept few, since every leaf costs each frame of the pile blowing in.
 LEVELS = (
-    ("PileOfLeaves_Easy_1", "Easy", 5, 40, 7, 120),
-    ("PileOfLeaves_Easy_2", "Easy", 5, 50, 7, 120),
-    ("PileOfLeaves_Easy_3", "Easy", 6, 55, 8, 110),
-    ("PileOfLeaves_Medium_1", "Medium", 7, 80, 10, 110),
-    ("PileOfLeaves_Medium_2", "Medium", 7, 95, 10, 100),
-    ("PileOfLeaves_Medium_3", "Medium", 8, 110, 11, 100),
-    ("PileOfLeaves_Hard_1", "Hard", 9, 150, 12, 95),
-    ("PileOfLeaves_Hard_2", "Hard", 10, 165, 12, 90),
-    ("PileOfLeaves_Hard_3", "Hard", 10, 190, 14, 90),
+    ("PileOfLeaves_Easy_1", "Easy", 5, 30, 6, 120),
+    ("PileOfLeaves_Easy_2", "Easy", 5, 36, 6, 120),
+    ("PileOfLeaves_Easy_3", "Easy", 6, 40, 7, 110),
+    ("PileOfLeaves_Medium_1", "Medium", 7, 60, 8, 110),
+    ("PileOfLeaves_Medium_2", "Medium", 7, 70, 8, 100),
+    ("PileOfLeaves_Medium_3", "Medium", 8, 80, 9, 100),
+    ("PileOfLeaves_Hard_1", "Hard", 9, 110, 10, 95),
+    ("PileOfLeaves_Hard_2", "Hard", 10, 120, 11, 90),
+    ("PileOfLeaves_Hard_3", "Hard", 10, 140, 12, 90),
 )
 # Seconds and pixels a second.
 CONSTANTS = (("PreIntroLeafFlightTime", 2.5), ("PreFlightLeafDelayMax", 0.8), ("LeafFlightSpeed", 700),
