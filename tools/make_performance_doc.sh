@@ -32,6 +32,10 @@ scope = None  # (indent, words, rule, limit, unit) of the heading in force
 for line in sys.stdin.read().splitlines():
     indent = len(line) - len(line.lstrip())
     if scope and line.strip() and indent > scope[0]:
+        # A benchmark that judges its own line (by a figure the heading does not name) is taken at its word.
+        if re.search(r"goal (met|missed)", line):
+            print(line)
+            continue
         words, rule, limit, unit = scope[1:]
         start = line.find(words) + len(words) if words and words in line else 0
         found = figures(line[start:], unit)

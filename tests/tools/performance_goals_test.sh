@@ -45,6 +45,11 @@ check "a heading without words takes each line's first figure of its unit" \
     '  OpenGL: 1.69% of a core, thread 0.71%')" \
   "$(printf '%s\n' 'Still title (goal: under 1% of a core):' '  software: 0.95% of a core, thread 1.50% (goal met)' \
     '  OpenGL: 1.69% of a core, thread 0.71% (goal missed)')"
+check "a line under a heading that judges itself is not judged again" \
+  "$(printf '%s\n' '  Per step (goal: 99th percentile at most 25%):' \
+    '    sweep: wall mean 7.0%, p99 25.2%; CPU mean 5.5%, p99 13.5% (255 steps; goal missed)')" \
+  "$(printf '%s\n' '  Per step (goal: 99th percentile at most 25%):' \
+    '    sweep: wall mean 7.0%, p99 25.2%; CPU mean 5.5%, p99 13.5% (255 steps; goal missed)')"
 check "lines without a goal pass unchanged" \
   "The parsers agree on 39005 start tags at 1.41x libexpat." \
   "The parsers agree on 39005 start tags at 1.41x libexpat."
