@@ -1,4 +1,5 @@
-// Threads, mutexes and signals on the C++ standard library.
+// Threads, mutexes and signals on the C++ standard library. They are the core's own, not a platform's:
+// the label table locks a mutex before any platform is registered.
 #include "core/Threading.h"
 
 #include "core/Log.h"
@@ -13,12 +14,9 @@
 
 namespace
 {
+
 std::atomic<unsigned long> gNextThreadID{1};
 thread_local unsigned long tThreadID = 0;
-} // namespace
-
-namespace Linux
-{
 
 class Mutex final : public Strata::IMutex
 {
@@ -159,24 +157,24 @@ private:
     std::thread mThread;
 };
 
-} // namespace Linux
+} // namespace
 
 namespace Strata
 {
 
 IMutex* CreateMutex()
 {
-    return new Linux::Mutex();
+    return new Mutex();
 }
 
 IThreadSignal* CreateThreadSignal()
 {
-    return new Linux::ThreadSignal();
+    return new ThreadSignal();
 }
 
 IThread* CreateThread(IEntryPoint* entry, eThreadFlags flags)
 {
-    auto* thread = new Linux::Thread(entry);
+    auto* thread = new Thread(entry);
     if (flags & ThreadFlags_StartImmediately)
     {
         try
