@@ -8,7 +8,7 @@
 
 #include "core/Checksum.h"
 #include "core/MemoryStream.h"
-#include "framework/DefaultFileSource.h"
+#include "framework/FileSource.h"
 #include "platform/linux/CurlNetworkPlatform.h"
 #include "platform/linux/HTTPStream.h"
 

@@ -12,7 +12,7 @@
 #include "core/FilePath.h"
 #include "core/FileSystem.h"
 #include "core/RuntimeError.h"
-#include "framework/DefaultFileSource.h"
+#include "framework/FileSource.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -10,7 +10,7 @@
 #include "core/Stream.h"
 #include "core/StreamCopy.h"
 #include "core/WideString.h"
-#include "framework/DefaultFileSource.h"
+#include "framework/FileSource.h"
 #include "framework/NetworkPlatform.h"
 
 #include <algorithm>

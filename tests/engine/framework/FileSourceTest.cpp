@@ -1,4 +1,4 @@
-#include "framework/DefaultFileSource.h"
+#include "framework/FileSource.h"
 
 #include "core/AutoStream.h"
 #include "core/CaselessStringHasher.h"

@@ -10,8 +10,8 @@
 #include "core/FileSystem.h"
 #include "core/Singleton.h"
 #include "core/Stream.h"
-#include "framework/DefaultFileSource.h"
 #include "framework/DownloadManager.h"
+#include "framework/FileSource.h"
 #include "framework/FileTransfer.h"
 #include "framework/NetworkPlatform.h"
 
