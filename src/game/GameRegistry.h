@@ -30,7 +30,7 @@ struct sGameRegistration
     GameModeType type = GameModeType_Count;
     // The game Label: the key of its hints, its music and its instruction pop-up.
     const char* label = nullptr;
-    // What story steps and the free-play buttons call the game (not always its label).
+    // What the story's steps call the game (not always its label).
     const char* storyName = nullptr;
     // The manifest of its resources, loaded at start-up in registration order.
     const wchar_t* manifest = nullptr;

@@ -848,7 +848,7 @@ TEST_F(PlayThroughTest, TheCargoPatternGameFromFreePlayToItsStickerAndInTheStory
                target->GetChildren().front()->LocalGetLocation().y > -100;
     };
 
-    steps = ToEasyGameInFreePlay("HaulerDelivery");
+    steps = ToEasyGameInFreePlay("HaulersDelivery");
     steps.insert(
         steps.end(),
         {

@@ -57,7 +57,8 @@ CUTSCENES = {
     ],
 }
 
-# The story: games from the gentlest to those that need planning, a cut-scene after every three.
+# The story: games from the gentlest to those that need planning, a cut-scene after every three. A step
+# names its game by the story's name for it, the game's label but for "HaulerDelivery" (without the s).
 STORY = [
     ("Cutscene", "Intro"), ("Level", "ToolShed"), ("Level", "PaintIt"), ("Level", "CountTheMaterials"),
     ("Cutscene", "Fence"), ("Level", "HammerTheNail"), ("Level", "HoistStacker"), ("Level", "StreetSigns"),

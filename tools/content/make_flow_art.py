@@ -16,11 +16,11 @@ from make_art import STICKERS, arguments, document, drawing, place, put_block as
 # The reward shows the sticker just unlocked at this size, drawn for it rather than scaled up.
 BIG_STICKER = 224
 
-# Type name (the button's name, matched by the game) and its picture.
+# The game's label (the button's name, by which the chooser finds the game) and its picture.
 GAMES = [
     ("ToolShed", "toolbox"), ("StreetSigns", "street_sign"), ("PlanAJob", "flow_plan"),
     ("PaintIt", "paintbrush"), ("HoistStacker", "crane"), ("HammerTheNail", "wrench"),
-    ("CountTheMaterials", "brick"), ("HaulerDelivery", "pickup_truck"), ("PileOfLeaves", "fallen_leaf"),
+    ("CountTheMaterials", "brick"), ("HaulersDelivery", "pickup_truck"), ("PileOfLeaves", "fallen_leaf"),
     ("SproutPuzzle", "sp_jigsaw"), ("HideAndSeek", "cat"), ("HereToThere", "house"),
 ]
 
@@ -193,7 +193,7 @@ def write_manifests(data):
              + button("OkButton", "Button_Ok", 340, 404) +
              '    </scenenode>\n  </scenelayout>\n')
     put_block(os.path.join(data, "FreePlaySelect.xml"),
-              "the free-play chooser (one button per game, named after its type) and the sticker reward.", body)
+              "the free-play chooser (one button per game, named after its label) and the sticker reward.", body)
 
     body = image("FlowPopUp") + imagelist("Button_Yes") + imagelist("Button_No")
     body += imagelist("Button_GameHelp") + imagelist("Button_GameQuit")

@@ -37,6 +37,9 @@ CHOICE_X = tuple(25 + 160 * k for k in range(5))
 CHOICE_Y = 430
 HOIST = 150
 
+# The load pictures' lists, one frame a load type; the data spells them "HaulerDelivery", without the s.
+ITEMS = "HaulerDeliveryItems"
+
 # The loads in the game's type order: (drawing, recolouring). Drawings are fluent/ or own/ files; the
 # Fluent ones are cut to what they draw of their 32 x 32 box (x, y, width, height), so all loads fill
 # their sling alike. A fifth number widens the drawing by that much: the slim plant would otherwise be
@@ -168,7 +171,7 @@ def make_pictures(art, folder):
         for suffix, body in (("Large", load), ("Large_rollover", halo(load)),
                              ("Small", small(load)), ("Small_rollover", small(halo(load)))):
             render(document(LOAD, LOAD, body), LOAD, LOAD,
-                   os.path.join(folder, "HaulerDeliveryItems_%s_%d.png" % (suffix, t)))
+                   os.path.join(folder, "%s_%s_%d.png" % (ITEMS, suffix, t)))
     hook = fitted(drawing("own/hd_hook"), 0, HOOK_H - 40, HOOK_W, 40)
     cable = '<rect x="%g" y="0" width="3" height="%d" fill="#3b3b3b"/>' % (HOOK_W / 2 - 1.5, HOOK_H - 38)
     render(document(HOOK_W, HOOK_H, cable + hook), HOOK_W, HOOK_H, os.path.join(folder, "HD_Hook.png"))
@@ -196,8 +199,8 @@ def manifest():
            '  <image name="HD_Backdrop" src="HD_Backdrop"/>\n',
            '  <image name="HD_Hook" src="HD_Hook"/>\n']
     for suffix in ("Large", "Large_rollover", "Small", "Small_rollover"):
-        out.append('  <imagelist name="HaulerDeliveryItems_%s" pattern="HaulerDeliveryItems_%s_%%1%%" first="0" '
-                   'last="%d"/>\n' % (suffix, suffix, count))
+        out.append('  <imagelist name="%s_%s" pattern="%s_%s_%%1%%" first="0" last="%d"/>\n'
+                   % (ITEMS, suffix, ITEMS, suffix, count))
     for name in ("Truck", "Cart", "Hoist"):
         out.append('  <imagelist name="HD_%sFrames" pattern="HD_%sFrames_%%1%%" first="0" last="2"/>\n' % (name, name))
     # Every animation the game starts either loops or ends in one that does.

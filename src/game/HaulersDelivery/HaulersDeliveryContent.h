@@ -17,7 +17,7 @@ inline constexpr sContentName kCargoLayout{ContentKind_SceneLayout, "DeliveryObj
 
 inline constexpr sContentName kCursor{ContentKind_Image, "cursor_default"};
 inline constexpr sContentName kCursorHotSpot{ContentKind_Constant, "DefaultCursorRegPt"};
-// One frame per cargo type, in type order.
+// One frame per cargo type, in type order. The lists keep the data's "HaulerDelivery", without the s.
 inline constexpr sContentName kSmallCargo{ContentKind_ImageList, "HaulerDeliveryItems_Small",
                                           HaulersDeliveryType_Count};
 inline constexpr sContentName kSmallRollover{ContentKind_ImageList, "HaulerDeliveryItems_Small_rollover",

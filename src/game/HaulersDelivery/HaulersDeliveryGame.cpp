@@ -14,6 +14,10 @@ namespace
 namespace Names = HaulersDeliveryContent;
 using Kit = MiniGameKit<HaulersDeliveryMode, HaulersDeliveryLevelResourceFactory>;
 
+// The story's steps spell the game without the s ("HaulerDelivery"); its label, manifest and every
+// name of ours keep "HaulersDelivery".
+constexpr const char* kStoryName = "HaulerDelivery";
+
 const Strata::NodePathStep kClickMaskPath[] = {"GameScreenRoot", "Playfield", "MouseInput_ClickMask",
                                                Strata::NodePathTerminator()};
 
@@ -35,7 +39,7 @@ const sMiniGameDescription& HaulersDeliveryDescription()
 
 void RegisterHaulersDelivery()
 {
-    Kit::Register(HaulersDeliveryDescription(), {.storyName = "HaulerDelivery",
+    Kit::Register(HaulersDeliveryDescription(), {.storyName = kStoryName,
                                                  .manifest = L"HaulersDeliveryMode",
                                                  .levelTag = L"HaulersDeliveryLevel",
                                                  .firstHint = Names::kFirstHint.name,

@@ -2,6 +2,7 @@
 
 #include "core/Log.h"
 #include "game/AudioManager.h"
+#include "game/GameRegistry.h"
 #include "game/LevelManager.h"
 #include "game/screens/DifficultySelectMode.h"
 #include "game/screens/ScreenSupport.h"
@@ -22,17 +23,15 @@ const sMenuScreen FreePlaySelectMode::kScreen{"free-play chooser", "FreePlaySele
 
 GameModeType FreePlaySelectMode::gameTypeOfButton(Strata::Label buttonName)
 {
-    for (const LevelManager::GameTypeName& entry : LevelManager::kGameTypeNames)
-        if (buttonName == Strata::Label(entry.name))
-            return entry.type;
-    return GameModeType_Count;
+    const sGameRegistration* game = FindRegisteredGame(buttonName);
+    return game != nullptr ? game->type : GameModeType_Count;
 }
 
 FreePlaySelectMode::FreePlaySelectMode() : MenuScreen(kScreen)
 {
     OnButton("BackButton", [this] { GoBack(); });
-    for (const LevelManager::GameTypeName& entry : LevelManager::kGameTypeNames)
-        OnButton(entry.name, [this, entry] { ChooseGame(entry.type, entry.name); });
+    for (const sGameRegistration& game : GetRegisteredGames())
+        OnButton(game.label, [this, type = game.type, label = game.label] { ChooseGame(type, label); });
 }
 
 void FreePlaySelectMode::Setup()
@@ -42,9 +41,9 @@ void FreePlaySelectMode::Setup()
     MenuScreen::Setup();
     // A game without a registered mode stays on the board, greyed, rather than leading to a screen that
     // starts nothing.
-    for (const LevelManager::GameTypeName& entry : LevelManager::kGameTypeNames)
-        if (auto* button = ScreenChild<Strata::ButtonNode>(Screen(), entry.name))
-            button->Enable(levels.hasGameModeConstructor(entry.type));
+    for (const sGameRegistration& game : GetRegisteredGames())
+        if (auto* button = ScreenChild<Strata::ButtonNode>(Screen(), game.label))
+            button->Enable(levels.hasGameModeConstructor(game.type));
 }
 
 void FreePlaySelectMode::GoBack()

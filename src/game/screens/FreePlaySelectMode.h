@@ -6,8 +6,8 @@
 namespace Yardcrew
 {
 
-// The free-play chooser: one big picture button per mini-game, named after the game's type name
-// ("ToolShed", "StreetSigns", ...). A game opens the difficulty choice for it; games with no mode
+// The free-play chooser: one big picture button per mini-game, named after the game's label
+// ("ToolShed", "HaulersDelivery", ...). A game opens the difficulty choice for it; games with no mode
 // registered are shown disabled. "BackButton" returns to the main menu.
 class FreePlaySelectMode : public MenuScreen
 {
@@ -18,7 +18,7 @@ public:
     // layout is logged and leaves the screen empty.
     void Setup() override;
 
-    // The game type of a button name; GameModeType_Count for a name that is none.
+    // The game type of a button name; GameModeType_Count for a name that is no game's label.
     static GameModeType gameTypeOfButton(Strata::Label buttonName);
 
     static const sMenuScreen kScreen;

@@ -2,6 +2,7 @@
 // looks for is there and every button has its pictures, in both languages. The screens are drawn on the
 // software canvas; with $MENAGERIE_SCREENSHOT_DIR set they are written there as PNG files.
 
+#include "game/GameRegistry.h"
 #include "game/LevelManager.h"
 #include "game/screens/DifficultySelectMode.h"
 #include "game/screens/FreePlaySelectMode.h"
@@ -115,6 +116,23 @@ TEST_F(PlayFlowScreensDataTest, EveryScreenIsBuiltFromDataInBothLanguages)
             EXPECT_EQ(buttons, screen.buttons);
         }
     }
+}
+
+TEST_F(PlayFlowScreensDataTest, TheChooserHasAButtonForEveryGameNamedAfterItsLabel)
+{
+    FreePlaySelectMode chooser;
+    MainLoop::AutoContext context;
+    Start(chooser, context);
+    for (const sGameRegistration& game : GetRegisteredGames())
+    {
+        const NodePathStep path[] = {"FreePlaySelect", game.label, NodePathTerminator()};
+        auto* button = dynamic_cast<ButtonNode*>(chooser.GetRootNode()->GetDescendent(path));
+        ASSERT_NE(button, nullptr) << game.label;
+        // Only the stand-in painting game has a mode here; the others are greyed out.
+        EXPECT_EQ(button->IsEnabled(), game.type == GameModeType_PaintIt) << game.label;
+        EXPECT_EQ(FreePlaySelectMode::gameTypeOfButton(Label(game.label)), game.type);
+    }
+    chooser.Destroy();
 }
 
 } // namespace

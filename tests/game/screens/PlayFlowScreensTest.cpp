@@ -207,8 +207,21 @@ TEST_F(PlayFlowTest, FreePlayChooserSetsFreePlayAndOpensTheDifficultyOnlyForBuil
         EXPECT_EQ(TakeQueued(), c.queued);
         chooser.Destroy();
     }
-    EXPECT_EQ(FreePlaySelectMode::gameTypeOfButton(Label("HaulerDelivery")), GameModeType_HaulersDelivery);
-    EXPECT_EQ(FreePlaySelectMode::gameTypeOfButton(Label("BackButton")), GameModeType_Count);
+    // A button is named after its game's label, whatever the story calls the game.
+    const struct
+    {
+        const char* button;
+        GameModeType game;
+    } buttons[] = {
+        {"HaulersDelivery", GameModeType_HaulersDelivery},
+        {"haulersdelivery", GameModeType_HaulersDelivery},
+        {"PaintIt", GameModeType_PaintIt},
+        {"HaulerDelivery", GameModeType_Count},
+        {"BackButton", GameModeType_Count},
+        {"", GameModeType_Count},
+    };
+    for (const auto& b : buttons)
+        EXPECT_EQ(FreePlaySelectMode::gameTypeOfButton(Label(b.button)), b.game) << b.button;
 }
 
 TEST_F(PlayFlowTest, DifficultyIsCheckedChosenAndStartsTheGameOrTheStoryOnce)
