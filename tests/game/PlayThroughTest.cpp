@@ -220,6 +220,17 @@ protected:
     }
     void AddSteps(const std::vector<Step>& more) { steps.insert(steps.end(), more.begin(), more.end()); }
 
+    // Ready once `Game` is up with its input mask of that name hidden: clicks reach its playfield.
+    template <class Game>
+    static std::function<bool()> OpenTo(const char* mask)
+    {
+        return [mask]
+        {
+            SceneNode* node = TopNode(mask);
+            return Top<Game>() != nullptr && node != nullptr && !node->LocalIsVisible();
+        };
+    }
+
     // Ready once the top screen's radio button of that name is checked.
     static std::function<bool()> Checked(const char* name)
     {
@@ -604,11 +615,7 @@ TEST_F(PlayThroughTest, TheCountingGameFromFreePlayToItsSticker)
 
 TEST_F(PlayThroughTest, TheDeliveryGameFromFreePlayToItsStickerAndInTheStory)
 {
-    const auto open = []
-    {
-        SceneNode* mask = TopNode("Material_ClickMask");
-        return Top<HereToThereMode>() != nullptr && mask != nullptr && !mask->LocalIsVisible();
-    };
+    const auto open = OpenTo<HereToThereMode>("Material_ClickMask");
     HereToThereObject* animal = nullptr;
     Strata::ObjectID delivered;
     // Each animal in turn: a click on it, and once it is aboard, a click on its house.
@@ -845,11 +852,7 @@ TEST_F(PlayThroughTest, TheCargoPatternGameFromFreePlayToItsStickerAndInTheStory
 
 TEST_F(PlayThroughTest, TheHideAndSeekGameFromFreePlayToItsStickerAndInTheStory)
 {
-    const auto open = []
-    {
-        SceneNode* mask = TopNode("ClickMask");
-        return Top<HideAndSeekMode>() != nullptr && mask != nullptr && !mask->LocalIsVisible();
-    };
+    const auto open = OpenTo<HideAndSeekMode>("ClickMask");
     const auto hiding = []() -> HideAndSeekObstacle*
     {
         auto* game = Top<HideAndSeekMode>();
@@ -1020,11 +1023,7 @@ TEST_F(PlayThroughTest, TheStickerBookShowsEachProfileItsOwnStickersAndOpensAtTh
 
 TEST_F(PlayThroughTest, TheToolShedGameFromFreePlayToItsStickerAndTheStoryReachesIt)
 {
-    const auto open = []
-    {
-        SceneNode* mask = TopNode("ToolShed_ClickMask");
-        return Top<ToolShedMode>() != nullptr && mask != nullptr && !mask->LocalIsVisible();
-    };
+    const auto open = OpenTo<ToolShedMode>("ToolShed_ClickMask");
     const auto boxFor = [](ToolShedItem* tool, bool right) -> ToolShedToolBox*
     {
         const AutoResource<ToolShedLevel> level(Top<ToolShedMode>()->getLevel());
@@ -1172,11 +1171,7 @@ TEST_F(PlayThroughTest, TheToolShedGameFromFreePlayToItsStickerAndTheStoryReache
 
 TEST_F(PlayThroughTest, TheJobOrderGameFromFreePlayToItsStickerAndInTheStory)
 {
-    const auto open = []
-    {
-        SceneNode* mask = TopNode("IntroClickMask");
-        return Top<PlanAJobMode>() != nullptr && mask != nullptr && !mask->LocalIsVisible();
-    };
+    const auto open = OpenTo<PlanAJobMode>("IntroClickMask");
     const auto held = []() -> JobSequenceItem*
     {
         auto* game = Top<PlanAJobMode>();
@@ -1263,11 +1258,7 @@ TEST_F(PlayThroughTest, TheJigsawGameFromFreePlayToItsStickerAndInTheStory)
         auto* game = Top<SproutPuzzleMode>();
         return game != nullptr && i < game->getSlots().size() ? game->getSlots()[i] : nullptr;
     };
-    const auto open = []
-    {
-        SceneNode* mask = TopNode("ClickMask");
-        return Top<SproutPuzzleMode>() != nullptr && mask != nullptr && !mask->LocalIsVisible();
-    };
+    const auto open = OpenTo<SproutPuzzleMode>("ClickMask");
     const auto held = [&](size_t i) { return piece(i) != nullptr && piece(i)->isHeld(); };
     const auto inTray = [&](size_t i)
     {
