@@ -116,14 +116,15 @@ TEST(ContentLists, EachNameTheCodeAsksForFailsTheCheckWhenTakenFromTheData)
         Shared, // from a manifest both languages load: the check fails in both
         Spoken, // from each voice manifest in turn: the check fails in that language alone
     };
-    const struct
+    struct Case
     {
         Where where;
-        const char* manifest; // a spoken case names none: it runs on both voice manifests
-        const char* needle;   // in the start tag of the element taken out
-        const char* within;   // the element searched, when the needle is not unique
-        const char* report;
-    } kCases[] = {
+        std::string manifest; // a spoken case names none: it runs on both voice manifests
+        std::string needle;   // in the start tag of the element taken out
+        std::string within;   // the element searched, when the needle is not unique
+        std::string report;
+    };
+    std::vector<Case> cases = {
         // The word lists the audio manager and the games speak from, their entries and their answers.
         {Spoken, "", " name=\"General_ColorWords\"", "", "General_ColorWords, a voice line, is missing"},
         {Spoken, "", " name=\"General_ShapeWords\"", "", "General_ShapeWords, a voice line, is missing"},
@@ -145,40 +146,45 @@ TEST(ContentLists, EachNameTheCodeAsksForFailsTheCheckWhenTakenFromTheData)
         {Shared, "LevelProgression", " name=\"MenagerieStory\"", "", "MenagerieStory, a level progression, is missing"},
         {Shared, "CutsceneMode", " name=\"Cutscene_Pond\"", "", "Cutscene_Pond, a scene layout, is missing"},
         {Shared, "StickerBook", " name=\"AllStickersList\"", "", "StickerManager ("},
-        // The job order's pictures and building, named from its levels.
+        // The job order's pictures, named from its levels.
         {Shared, "PlanAJobMode", " name=\"PlanAJob_Tree_SpriteType\"", "", "PlanAJob_Tree_SpriteType, a sprite"},
         {Shared, "PlanAJobMode", " name=\"PlanAJob_Doghouse_Targets\"", "", "PlanAJob_Doghouse_Targets, an image"},
-        {Shared, "PlanAJobMode", "<animation name=\"BuildAnim\"", "PlanAJob_House_SpriteType",
-         "has no animation BuildAnim"},
-        // The animations the games start, the colours of signs and tools among them.
-        {Shared, "CountTheMaterialsMode", "<animation name=\"Drive-Left\"", "CTM_Tipper",
-         "has no animation Drive-Left"},
-        {Shared, "CountTheMaterialsMode", "<animation name=\"Drive-Right-Down-Reverse\"", "CTM_Digger",
-         "CTM_Digger has no animation Drive-Right-Down-Reverse"},
-        {Shared, "HaulersDeliveryMode", "<animation name=\"Drive-Left\"", "HD_Cart_SpriteType",
-         "HD_Cart_SpriteType has no animation Drive-Left"},
-        {Shared, "HaulersDeliveryMode", "<animation name=\"Sad\"", "HD_Hoist_SpriteType", "has no animation Sad"},
-        {Shared, "HoistStackerMode", "<animation name=\"Happy\"", "ST_Hoist_SpriteType", "has no animation Happy"},
-        {Shared, "HereToThereMode", "<animation name=\"Drive-Left\"", "HTT_Truck", "HTT_Truck has no animation"},
-        {Shared, "PileOfLeavesMode", "<animation name=\"Correct\"", "PileOfLeaves_Dog", "has no animation Correct"},
-        {Shared, "PileOfLeavesMode", "<animation name=\"Wrong\"", "PileOfLeaves_Dog", "has no animation Wrong"},
-        {Shared, "HideAndSeekMode", "<animation name=\"Run\"", "HS_Tabby", "HS_Tabby has no animation Run"},
-        {Shared, "HideAndSeekMode", "<animation name=\"TimedShow\"", "HS_Tail", "has no animation TimedShow"},
-        {Shared, "PaintTheHouseMode", "<animation name=\"Painted\"", "FenceSpriteType_Blue",
-         "has no animation Painted"},
-        {Shared, "PaintTheHouseMode", "<animation name=\"ForemanPaint\"", "PI_Truck_SpriteType", "ForemanPaint"},
-        {Shared, "StreetSignsMode", "<animation name=\"Orange\"", "StreetSigns_SignOctagon", "has no animation Orange"},
-        {Shared, "StreetSignsMode", "<animation name=\"Drive\"", "StreetSigns_Truck", "has no animation Drive"},
-        {Shared, "ToolShedMode", "<animation name=\"Yellow\"", "ToolShedTool_Saw", "has no animation Yellow"},
-        {Shared, "HammerTheNailMode", "<animation name=\"Rotate\"", "SpriteType_DriverMinus_Green",
-         "has no animation Rotate"},
     };
-    for (const auto& c : kCases)
+    // The animations the games start, the colours of signs and tools among them, and the job order's
+    // building: each taken from its sprite type.
+    const struct
+    {
+        const char* manifest;
+        const char* spriteType;
+        const char* animation;
+    } kAnimations[] = {
+        {"PlanAJobMode", "PlanAJob_House_SpriteType", "BuildAnim"},
+        {"CountTheMaterialsMode", "CTM_Tipper", "Drive-Left"},
+        {"CountTheMaterialsMode", "CTM_Digger", "Drive-Right-Down-Reverse"},
+        {"HaulersDeliveryMode", "HD_Cart_SpriteType", "Drive-Left"},
+        {"HaulersDeliveryMode", "HD_Hoist_SpriteType", "Sad"},
+        {"HoistStackerMode", "ST_Hoist_SpriteType", "Happy"},
+        {"HereToThereMode", "HTT_Truck", "Drive-Left"},
+        {"PileOfLeavesMode", "PileOfLeaves_Dog", "Correct"},
+        {"PileOfLeavesMode", "PileOfLeaves_Dog", "Wrong"},
+        {"HideAndSeekMode", "HS_Tabby", "Run"},
+        {"HideAndSeekMode", "HS_Tail", "TimedShow"},
+        {"PaintTheHouseMode", "FenceSpriteType_Blue", "Painted"},
+        {"PaintTheHouseMode", "PI_Truck_SpriteType", "ForemanPaint"},
+        {"StreetSignsMode", "StreetSigns_SignOctagon", "Orange"},
+        {"StreetSignsMode", "StreetSigns_Truck", "Drive"},
+        {"ToolShedMode", "ToolShedTool_Saw", "Yellow"},
+        {"HammerTheNailMode", "SpriteType_DriverMinus_Green", "Rotate"},
+    };
+    for (const auto& a : kAnimations)
+        cases.push_back({Shared, a.manifest, std::string("<animation name=\"") + a.animation + "\"", a.spriteType,
+                         std::string(a.spriteType) + " has no animation " + a.animation});
+    for (const Case& c : cases)
     {
         for (const char* manifest : {"AudioResources", "AudioResources_SP"})
         {
             const bool spanish = c.where == Spoken && std::string(manifest) == "AudioResources_SP";
-            const std::string from = c.where == Spoken ? manifest : c.manifest;
+            const std::string from = c.where == Spoken ? std::string(manifest) : c.manifest;
             SCOPED_TRACE(from + ": " + c.needle);
             ScratchData data;
             ASSERT_TRUE(data.RemoveElement(from, c.needle, c.within));

@@ -8,6 +8,7 @@
 #include "framework/ApplicationMode.h"
 #include "framework/MainLoop.h"
 #include "framework/ValueResources.h"
+#include "game/DragAndDrop.h"
 #include "game/ForemanInstructionMode.h"
 #include "game/GameRegistry.h"
 #include "game/LevelManager.h"
@@ -25,6 +26,7 @@
 #include "support/MemoryFileSystemPartition.h"
 
 #include <algorithm>
+#include <cwchar>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -32,6 +34,7 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <type_traits>
 #include <typeinfo>
 #include <vector>
 
@@ -186,7 +189,22 @@ protected:
         mGame = &game;
         const sGameRegistration* registration = FindRegisteredGame(game.type);
         ASSERT_NE(registration, nullptr);
+        mLevelTag.assign(registration->levelTag, registration->levelTag + std::wcslen(registration->levelTag));
         manager->AddResourceFactory(registration->levelTag, registration->makeLevelReader().release());
+    }
+
+    // A game's mode test set up: the kit's fixture, the game's level reader, the stand-in pictures and the
+    // files of data/<dataFolder> (when named), then `fixture` loaded with `sounds`, silent, as `manifest`.
+    template <class Names>
+    void SetUpGame(const sMiniGameDescription& game, const Names& sounds, const std::string& fixture,
+                   const wchar_t* manifest, const char* dataFolder = nullptr)
+    {
+        MiniGameTest::SetUp();
+        UseGame(game);
+        AddStandInPictures();
+        if (dataFolder != nullptr)
+            AddDataFiles(dataFolder);
+        LoadWithSounds(sounds, fixture, manifest);
     }
 
     // Silent sounds of these names, as manifest text.
@@ -265,6 +283,88 @@ protected:
         LoadManifest(levels, (L"levels" + std::to_wstring(++mLevelManifests)).c_str());
     }
 
+    // Files one level of the game anew, `<tag name="Test<difficulty>" difficulty="..." attributes>children</tag>`,
+    // and plays at its difficulty.
+    void LoadLevel(GameModeDifficulty difficulty, const std::string& attributes, const std::string& children = "")
+    {
+        const std::string said = kGameModeDifficultyNames[difficulty];
+        LoadLevels("<" + mLevelTag + " name=\"Test" + said + "\" difficulty=\"" + said + "\" " + attributes + ">" +
+                   children + "</" + mLevelTag + ">");
+        GetLevelManager().difficulty = difficulty;
+    }
+
+    // Files `levels` anew and starts a game at Easy, which draws none of them: the mode logs that no level
+    // was found (`modeName` names it in the notice).
+    template <class Mode, class... Arguments>
+    std::unique_ptr<Mode> StartWithoutLevel(const std::string& levels, const char* modeName, Arguments... arguments)
+    {
+        LoadLevels(levels);
+        GetLevelManager().difficulty = GameModeDifficulty_Easy;
+        TakeLog();
+        auto game = std::make_unique<Mode>(arguments...);
+        Start(*game);
+        const std::string log = TakeLog();
+        EXPECT_NE(log.find(std::string("Difficulty Level Not Found for ") + modeName +
+                           ". Fix the problem and press F5 to reload"),
+                  std::string::npos)
+            << log;
+        return game;
+    }
+
+    // A new game of `Mode` started, nothing heard or asked for before it.
+    template <class Mode, class... Arguments>
+    std::unique_ptr<Mode> StartNew(Arguments... arguments)
+    {
+        spoken.clear();
+        screens.clear();
+        auto game = std::make_unique<Mode>(arguments...);
+        Start(*game);
+        return game;
+    }
+
+    // Plays a run of `Mode` at each difficulty to the sticker reward, `rounds[d]` rounds long: each round
+    // is started with the voices heard before it forgotten, and `play(game, difficulty, round)` plays it
+    // to its end (`round` counts from 1). A fatal failure ends the runs.
+    template <class Mode, class Play>
+    void PlayRunsToTheReward(const int (&rounds)[GameModeDifficulty_Count], Play play)
+    {
+        for (int d = 0; d < GameModeDifficulty_Count && !HasFatalFailure(); ++d)
+        {
+            SCOPED_TRACE(std::string("difficulty ") + kGameModeDifficultyNames[d]);
+            GetLevelManager().difficulty = static_cast<GameModeDifficulty>(d);
+            auto game = std::make_unique<Mode>(true, -1);
+            std::vector<std::string> run;
+            int played = 0;
+            while (game && !HasFatalFailure())
+            {
+                spoken.clear();
+                Start(*game);
+                play(*game, d, ++played);
+                TakeNextRound(game, run);
+            }
+            EXPECT_EQ(played, rounds[d]);
+            EXPECT_EQ(run, RunOfRounds(rounds[d]));
+        }
+    }
+
+    // The item of that type in the hand; null when none is held.
+    template <class Item>
+    static Item* HeldItem()
+    {
+        const auto* held = DragSource<Item*>::GetHeldDragSource();
+        return held != nullptr ? held->GetDragItem() : nullptr;
+    }
+
+    // The first of the items the predicate picks; null when none does.
+    template <class Items, class Pick>
+    static auto First(const Items& items, Pick pick)
+    {
+        for (auto* item : items)
+            if (pick(*item))
+                return item;
+        return static_cast<std::remove_cvref_t<decltype(*std::begin(items))>>(nullptr);
+    }
+
     // The real cursor pictures, "cursor_default" and "cursor_hand": small opaque stand-ins for a game's
     // pictures, which its alpha hit tests find at their centres.
     void AddCursorFiles()
@@ -298,6 +398,7 @@ private:
     const sMiniGameDescription* mGame = nullptr;
     std::set<std::string> mPlaying;
     int mLevelManifests = 0;
+    std::string mLevelTag;
 };
 
 } // namespace GameTesting

@@ -65,10 +65,7 @@ protected:
     static DraggableMaterial* Find(const CountTheMaterialsMode& game,
                                    const std::function<bool(const DraggableMaterial&)>& pick)
     {
-        for (DraggableMaterial* pile : Piles(game))
-            if (pick(*pile))
-                return pile;
-        return nullptr;
+        return First(Piles(game), pick);
     }
     static bool IsRequested(const CountTheMaterialsMode& game, const DraggableMaterial& pile)
     {
@@ -94,48 +91,23 @@ protected:
         ClickAt(mode, OnPile(pile).x, OnPile(pile).y);
     }
 
-    void LoadLevel(const std::string& body)
-    {
-        GetLevelManager().clearLevels();
-        LoadManifest("<CountTheMaterialsLevel name=\"CtmTest\" difficulty=\"Easy\">" + body +
-                         "</CountTheMaterialsLevel>",
-                     L"level");
-        GetLevelManager().difficulty = GameModeDifficulty_Easy;
-    }
-
-    // Plays rounds until the game asks for a screen that is not its next round, clicking the right pile.
-    void PlayRun(std::unique_ptr<CountTheMaterialsMode> game, int& rounds, std::vector<std::string>& run)
-    {
-        rounds = 0;
-        while (game)
-        {
-            ++rounds;
-            Start(*game);
-            ASSERT_TRUE(StepUntil(
-                *game, [this] { return Open(); }))
-                << "round " << rounds;
-            DraggableMaterial* right =
-                Find(*game, [&](const DraggableMaterial& pile) { return IsRequested(*game, pile); });
-            ASSERT_NE(right, nullptr);
-            ClickPile(*game, *right);
-            ASSERT_TRUE(StepUntil(*game, [this] { return Ended(); })) << "round " << rounds;
-            TakeNextRound(game, run);
-        }
-    }
+    void LoadLevel(const std::string& body) { MiniGameTest::LoadLevel(GameModeDifficulty_Easy, "", body); }
 };
 
 TEST_F(CountTheMaterialsModeTest, AWholeRunAtEachDifficultyEndsWithTheStickerReward)
 {
-    const int expectedRounds[] = {1, 2, 2};
-    for (int d = 0; d < GameModeDifficulty_Count; ++d)
-    {
-        GetLevelManager().difficulty = static_cast<GameModeDifficulty>(d);
-        int rounds = 0;
-        std::vector<std::string> run;
-        PlayRun(std::make_unique<CountTheMaterialsMode>(true, -1), rounds, run);
-        EXPECT_EQ(rounds, expectedRounds[d]) << "difficulty " << d;
-        EXPECT_EQ(run, RunOfRounds(expectedRounds[d])) << "difficulty " << d;
-    }
+    // Each round clicks the right pile.
+    PlayRunsToTheReward<CountTheMaterialsMode>(
+        {1, 2, 2},
+        [&](CountTheMaterialsMode& game, int, int round)
+        {
+            ASSERT_TRUE(StepUntil(game, [this] { return Open(); })) << "round " << round;
+            DraggableMaterial* right =
+                Find(game, [&](const DraggableMaterial& pile) { return IsRequested(game, pile); });
+            ASSERT_NE(right, nullptr);
+            ClickPile(game, *right);
+            ASSERT_TRUE(StepUntil(game, [this] { return Ended(); })) << "round " << round;
+        });
 }
 
 TEST_F(CountTheMaterialsModeTest, TheDiggerCarriesTheRightPileRoundIntoTheTipper)
@@ -393,18 +365,12 @@ TEST_F(CountTheMaterialsModeTest, PilesTheRequestBoxAndTheHandOverShowWhatTheyHo
 
 TEST_F(CountTheMaterialsModeTest, AMissingLevelLeavesAnEmptyPlayfieldAndOneNotice)
 {
-    GetLevelManager().clearLevels();
-    CountTheMaterialsMode game(true, -1);
-    Start(game);
-    const std::string log = TakeLog();
-    EXPECT_NE(log.find("Difficulty Level Not Found for CountTheMaterialsMode. Fix the problem and press F5 to reload"),
-              std::string::npos)
-        << log;
-    EXPECT_EQ(game.getPile(0), nullptr);
-    EXPECT_EQ(game.getTipper(), nullptr);
-    EXPECT_EQ(game.getDigger(), nullptr);
+    const auto game = StartWithoutLevel<CountTheMaterialsMode>("", "CountTheMaterialsMode", true, -1);
+    EXPECT_EQ(game->getPile(0), nullptr);
+    EXPECT_EQ(game->getTipper(), nullptr);
+    EXPECT_EQ(game->getDigger(), nullptr);
     for (int step = 0; step < 10; ++step)
-        Step(game);
+        Step(*game);
     EXPECT_FALSE(Ended());
 }
 

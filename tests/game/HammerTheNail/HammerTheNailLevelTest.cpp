@@ -1,17 +1,8 @@
 #include "game/HammerTheNail/HammerTheNailLevel.h"
 
-#include "game/LevelManager.h"
-
-#include "../GameServicesTestSupport.h"
-
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <set>
-#include <string>
+#include "../LevelReaderTestSupport.h"
 
 using namespace GameTesting;
-using Strata::Label;
 
 namespace
 {
@@ -20,12 +11,6 @@ using HammerTheNailLevelTest = LevelReaderTest<HammerTheNailLevelResourceFactory
 
 TEST_F(HammerTheNailLevelTest, OnlyPlayableLevelsAreFiledAndEachRefusalIsLoggedOnce)
 {
-    struct Case
-    {
-        const char* name;
-        const char* children;
-        const char* logged; // null when the level is filed
-    };
     const std::string nail = R"(<Nail type="Wrench" color="Red" clickCount="1" x="10" y="10"/>)";
     const std::string fiveTools = R"(<Tool type="Wrench" color="Green"/><Tool type="Wrench" color="Blue"/>
         <Tool type="DriverPlus" color="Red"/><Tool type="DriverMinus" color="Yellow"/>)" +
@@ -37,25 +22,25 @@ TEST_F(HammerTheNailLevelTest, OnlyPlayableLevelsAreFiledAndEachRefusalIsLoggedO
             text += nail;
         return text;
     }();
-    const Case cases[] = {
-        {"HtnFull", R"(<Tool type="DriverPlus" color="Yellow"/><Nail type="Wrench" color="Green" clickCount="3"
+    const sLevelCase cases[] = {
+        {"HtnFull", "", R"(<Tool type="DriverPlus" color="Yellow"/><Nail type="Wrench" color="Green" clickCount="3"
             x="799" y="599"/><Nail type="Wrench" color="Green" x="0" y="0"/><Note/>)",
          nullptr},
-        {"HtnFiveTools", fiveTools.c_str(), "needs 5 tools, more than the 4 the box holds"},
-        {"HtnNineNails", nineNails.c_str(), "has more than 8 nails"},
-        {"HtnBadTool", R"(<Tool type="Hammer" color="Red"/>)", "has a \"Tool\" of an unknown type or colour"},
-        {"HtnCase", R"(<Nail type="wrench" color="Red" clickCount="1"/>)", "has a nail of an unknown type or colour"},
-        {"HtnBadColor", R"(<Nail type="Wrench" color="Purple" clickCount="1"/>)",
+        {"HtnFiveTools", "", fiveTools, "needs 5 tools, more than the 4 the box holds"},
+        {"HtnNineNails", "", nineNails, "has more than 8 nails"},
+        {"HtnBadTool", "", R"(<Tool type="Hammer" color="Red"/>)", "has a \"Tool\" of an unknown type or colour"},
+        {"HtnCase", "", R"(<Nail type="wrench" color="Red" clickCount="1"/>)",
          "has a nail of an unknown type or colour"},
-        {"HtnDeep", R"(<Nail type="Wrench" color="Red" clickCount="4"/>)", "has a nail of 4 strokes, not 0 to 3"},
-        {"HtnNegative", R"(<Nail type="Wrench" color="Red" clickCount="-1"/>)", "has a nail of -1 strokes"},
-        {"HtnOff", R"(<Nail type="Wrench" color="Red" clickCount="1" x="800"/>)", "has a nail off the playfield"},
-        {"HtnDriven", R"(<Nail type="Wrench" color="Red"/><Tool type="Wrench" color="Red"/>)",
+        {"HtnBadColor", "", R"(<Nail type="Wrench" color="Purple" clickCount="1"/>)",
+         "has a nail of an unknown type or colour"},
+        {"HtnDeep", "", R"(<Nail type="Wrench" color="Red" clickCount="4"/>)", "has a nail of 4 strokes, not 0 to 3"},
+        {"HtnNegative", "", R"(<Nail type="Wrench" color="Red" clickCount="-1"/>)", "has a nail of -1 strokes"},
+        {"HtnOff", "", R"(<Nail type="Wrench" color="Red" clickCount="1" x="800"/>)", "has a nail off the playfield"},
+        {"HtnDriven", "", R"(<Nail type="Wrench" color="Red"/><Tool type="Wrench" color="Red"/>)",
          "has no nail that needs a stroke, so it could never end"},
-        {"HtnEmpty", "", "could never end"},
+        {"HtnEmpty", "", "", "could never end"},
     };
-    ExpectFiledUnlessLogged(L"Hammer", cases,
-                            [](const Case& c) { return std::pair(std::string("difficulty=\"Medium\""), c.children); });
+    ExpectLevels(L"Hammer", cases, "Medium");
     const HammerTheNailLevel* full = Level("HtnFull");
     ASSERT_NE(full, nullptr);
     EXPECT_EQ(full->nails, (std::vector<NailData>{{FixItToolType_Wrench, FixItToolColor_Green, 3, 799, 599},
@@ -98,29 +83,15 @@ TEST_F(HammerTheNailLevelTest, TheBoxHoldsTheNamedToolsThenOneOfEachNeededInTabl
 
 TEST_F(HammerTheNailLevelTest, EveryShippedLevelIsFiledWithItsNailsApartAboveTheBoxAndClearOfTheForeman)
 {
-    std::ifstream file(std::filesystem::path(MENAGERIE_DATA_DIR) / "HammerTheNailMode.xml", std::ios::binary);
-    const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    std::string levels;
-    for (size_t at = text.find("<HammerTheNailLevel"); at != std::string::npos;
-         at = text.find("<HammerTheNailLevel", at + 1))
-        levels += text.substr(at, text.find("</HammerTheNailLevel>", at) + 21 - at);
-    GetLevelManager().clearLevels();
-    LoadManifest(L"Shipped", levels);
-    EXPECT_EQ(TakeLog().find("Level \""), std::string::npos);
-
+    const ShippedByDifficulty shipped = ShippedLevels();
     // The nail layout's picture is 100 by 140; the tool box starts at y 428 and the foreman stands at
     // (640, 270): a nail there would hide or be hidden.
     const auto box = [](const NailData& n) { return Strata::Rect<int>(n.x, n.y, 100, 140); };
     const auto overlap = [](const Strata::Rect<int>& a, const Strata::Rect<int>& b)
     { return a.x < b.x + b.width && b.x < a.x + a.width && a.y < b.y + b.height && b.y < a.y + a.height; };
-    for (int d = 0; d < GameModeDifficulty_Count; ++d)
-    {
-        const std::set<std::string> seen = DrawnLevels(GameModeType_HammerTheNail, static_cast<GameModeDifficulty>(d));
-        EXPECT_GE(seen.size(), 3u) << kGameModeDifficultyNames[d];
-        for (const std::string& name : seen)
+    for (const auto& levels : shipped)
+        for (const auto& [name, level] : levels)
         {
-            const HammerTheNailLevel* level = Level(name.c_str());
-            ASSERT_NE(level, nullptr) << name;
             for (size_t i = 0; i < level->nails.size(); ++i)
             {
                 const Strata::Rect<int> a = box(level->nails[i]);
@@ -131,7 +102,6 @@ TEST_F(HammerTheNailLevelTest, EveryShippedLevelIsFiledWithItsNailsApartAboveThe
                     EXPECT_FALSE(overlap(a, box(level->nails[j]))) << name << " nails " << i << ", " << j;
             }
         }
-    }
 }
 
 } // namespace

@@ -74,24 +74,8 @@ std::string FixtureManifest()
 class HammerTheNailModeTest : public MiniGameTest
 {
 protected:
-    void SetUp() override
-    {
-        MiniGameTest::SetUp();
-        UseGame(HammerTheNailDescription());
-        AddPictureReaders();
-        AddDataFiles("counting", "Materials-Plant_");
-        LoadWithSounds(kSounds, FixtureManifest(), L"hammer");
-    }
+    void SetUp() override { SetUpGame(HammerTheNailDescription(), kSounds, FixtureManifest(), L"hammer"); }
 
-    void LoadLevel(const std::string& body, GameModeDifficulty difficulty = GameModeDifficulty_Easy)
-    {
-        GetLevelManager().clearLevels();
-        LoadManifest(std::string("<HammerTheNailLevel name=\"HtnTest") + kGameModeDifficultyNames[difficulty] +
-                         "\" difficulty=\"" + kGameModeDifficultyNames[difficulty] + "\">" + body +
-                         "</HammerTheNailLevel>",
-                     std::wstring(L"level").append(1, L'0' + difficulty).c_str());
-        GetLevelManager().difficulty = difficulty;
-    }
     static SceneNode* Mouth()
     {
         const NodePathStep path[] = {"GameScreenRoot", "Playfield", "InGameForeman", "mouth", NodePathTerminator()};
@@ -99,10 +83,8 @@ protected:
     }
     static DraggableTool* Fitting(const HammerTheNailMode& game, const TargetNail& nail)
     {
-        for (DraggableTool* tool : game.getTools())
-            if (nail.fits(*tool))
-                return tool;
-        return nullptr;
+        return First(
+            game.getTools(), [&](const DraggableTool& tool) { return nail.fits(tool); });
     }
     // Drives every nail home with its own tool, checking each stroke on the way: the tool pinned at the
     // nail's attach offset, the picture stepping down only when the turn has ended, a screwdriver's turn
@@ -167,7 +149,7 @@ protected:
 
 TEST_F(HammerTheNailModeTest, WrongToolSwapStrokesAndADrivenNailThenTheLevelEndsWithTheReward)
 {
-    LoadLevel(R"(<Nail type="Wrench" color="Red" clickCount="2" x="100" y="100"/>
+    LoadLevel(GameModeDifficulty_Easy, "", R"(<Nail type="Wrench" color="Red" clickCount="2" x="100" y="100"/>
                  <Nail type="Wrench" color="Blue" clickCount="1" x="500" y="100"/>)");
     auto game = std::make_unique<HammerTheNailMode>(true, -1);
     Start(*game);
@@ -230,13 +212,9 @@ TEST_F(HammerTheNailModeTest, WrongToolSwapStrokesAndADrivenNailThenTheLevelEnds
 
 TEST_F(HammerTheNailModeTest, NoPlayableLevelShowsTheMissingLevelNoticeAndAnEmptyPlayfield)
 {
-    GetLevelManager().clearLevels();
-    LoadManifest(R"(<HammerTheNailLevel name="HtnNever" difficulty="Easy"><Nail type="Wrench" color="Red"/>
-                    </HammerTheNailLevel>)",
-                 L"level");
-    auto game = std::make_unique<HammerTheNailMode>(true, -1);
-    Start(*game);
-    EXPECT_NE(TakeLog().find("Difficulty Level Not Found for HammerTheNailMode"), std::string::npos);
+    const auto game = StartWithoutLevel<HammerTheNailMode>(
+        R"(<HammerTheNailLevel name="HtnNever" difficulty="Easy"><Nail type="Wrench" color="Red"/></HammerTheNailLevel>)",
+        "HammerTheNailMode", true, -1);
     EXPECT_EQ(screens, std::vector<std::string>{"push instructions"}) << "the first round still explains the game";
     EXPECT_TRUE(game->getTools().empty());
     EXPECT_TRUE(game->getNails().empty());
@@ -259,7 +237,7 @@ TEST_F(HammerTheNailModeTest, MediumAndHardLevelsAreWonRoundAfterRoundAndTheHint
     for (int i = 0; i < 2; ++i)
     {
         SCOPED_TRACE(levels[i]);
-        LoadLevel(levels[i], difficulties[i]);
+        LoadLevel(difficulties[i], "", levels[i]);
         screens.clear();
         auto game = std::make_unique<HammerTheNailMode>(true, -1);
         Start(*game);

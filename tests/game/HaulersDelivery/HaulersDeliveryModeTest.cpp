@@ -67,10 +67,7 @@ class HaulersDeliveryModeTest : public MiniGameTest
 protected:
     void SetUp() override
     {
-        MiniGameTest::SetUp();
-        UseGame(HaulersDeliveryDescription());
-        AddStandInPictures();
-        LoadWithSounds(kSounds, kFixture, L"cargo");
+        SetUpGame(HaulersDeliveryDescription(), kSounds, kFixture, L"cargo");
         // The wrong answers are said for longer than the cargo takes to leave, as the shipped ones are.
         AddFile(L"long.wav", MakeWav(AudioLibrary::kOutputRate * 3, 600.0f));
         std::string voices;
@@ -84,10 +81,8 @@ protected:
 
     static DeliveryObject* Choice(const HaulersDeliveryMode& game, HaulersDeliveryType type)
     {
-        for (DeliveryObject* cargo : game.getChoices())
-            if (cargo->getCargoType() == type)
-                return cargo;
-        return nullptr;
+        return First(
+            game.getChoices(), [&](const DeliveryObject& cargo) { return cargo.getCargoType() == type; });
     }
 };
 
@@ -97,41 +92,33 @@ TEST_F(HaulersDeliveryModeTest, RunsAtEachDifficultyAfterWrongChoicesEndWithTheS
         <HaulersDeliveryLevel name="HdMedium" difficulty="Medium"><Pattern order="AAB"/></HaulersDeliveryLevel>
         <HaulersDeliveryLevel name="HdHard" difficulty="Hard"><Pattern order="A B C A B C B"/></HaulersDeliveryLevel>)");
     const std::vector<int32_t> patterns[] = {{0, 1}, {0, 0, 1}, {0, 1, 2, 0, 1, 2, 1}};
-    const int expectedRounds[] = {1, 2, 2};
-    for (int d = 0; d < GameModeDifficulty_Count; ++d)
-    {
-        GetLevelManager().difficulty = static_cast<GameModeDifficulty>(d);
-        std::unique_ptr<HaulersDeliveryMode> game = std::make_unique<HaulersDeliveryMode>(true, -1);
-        std::vector<std::string> run;
-        int rounds = 0;
-        while (game)
+    PlayRunsToTheReward<HaulersDeliveryMode>(
+        {1, 2, 2},
+        [&](HaulersDeliveryMode& game, int d, int round)
         {
-            ++rounds;
-            spoken.clear();
-            Start(*game);
-            ASSERT_TRUE(StepUntil(*game, [this] { return Open(); })) << d;
+            ASSERT_TRUE(StepUntil(game, [this] { return Open(); }));
             // The train shows the pattern, the empty last cart asking for the letter that continues it.
-            const std::vector<HaulersDeliveryType>& types = game->getPatternIndexMapping();
-            const std::vector<DeliveryCart*> carts = game->getCarts();
+            const std::vector<HaulersDeliveryType>& types = game.getPatternIndexMapping();
+            const std::vector<DeliveryCart*> carts = game.getCarts();
             ASSERT_EQ(carts.size(), 6u);
             for (size_t i = 0; i < carts.size(); ++i)
                 EXPECT_EQ(carts[i]->getCargoType(), types[static_cast<size_t>(patterns[d][i % patterns[d].size()])]);
             EXPECT_TRUE(carts[0]->isLeadCart());
             EXPECT_TRUE(carts[5]->isCartEmpty());
             // A, B, C and the two decoys are offered, whatever letters the pattern uses.
-            ASSERT_EQ(game->getChoices().size(), 5u);
+            ASSERT_EQ(game.getChoices().size(), 5u);
             for (size_t i = 0; i < 5; ++i)
-                EXPECT_NE(Choice(*game, types[i]), nullptr) << i;
+                EXPECT_NE(Choice(game, types[i]), nullptr) << i;
             const HaulersDeliveryType wanted = carts[5]->getCargoType();
 
-            if (rounds == 1)
+            if (round == 1)
             {
                 // Every wrong choice in turn: each is lifted away for good, and a second click while
                 // one is delivered changes nothing.
                 for (int wrong = 0; wrong < 4; ++wrong)
                 {
                     DeliveryObject* cargo = nullptr;
-                    for (DeliveryObject* c : game->getChoices())
+                    for (DeliveryObject* c : game.getChoices())
                         if (c->getCargoType() != wanted)
                             cargo = c;
                     ASSERT_NE(cargo, nullptr);
@@ -140,20 +127,20 @@ TEST_F(HaulersDeliveryModeTest, RunsAtEachDifficultyAfterWrongChoicesEndWithTheS
                                               : CompareCargo(wanted, cargo->getCargoType()) == CargoMismatch_Type
                                                   ? "HaulersDelivery_WrongType"
                                                   : "HaulersDelivery_Wrong";
-                    Click(*game, *cargo->getImageNode());
+                    Click(game, *cargo->getImageNode());
                     EXPECT_TRUE(Mask()->LocalIsVisible());
-                    EXPECT_TRUE(game->isDelivering());
+                    EXPECT_TRUE(game.isDelivering());
                     // The choices left wait dimmed; the one on the hook is not.
-                    for (DeliveryObject* choice : game->getChoices())
+                    for (DeliveryObject* choice : game.getChoices())
                         EXPECT_EQ(choice->getImageNode()->LocalGetAlpha() < 1.0f, choice != cargo);
-                    game->buttonClicked(Choice(*game, wanted));
+                    game.buttonClicked(Choice(game, wanted));
                     // Clicks come back as the feedback ends, not before: the voice said, the cargo gone.
                     int steps = 0, busy = 0;
-                    ASSERT_TRUE(StepUntil(*game,
+                    ASSERT_TRUE(StepUntil(game,
                                           [&]
                                           {
                                               ++steps;
-                                              const std::vector<DeliveryObject*> left = game->getChoices();
+                                              const std::vector<DeliveryObject*> left = game.getChoices();
                                               if (Playing(voice.c_str()) ||
                                                   std::find(left.begin(), left.end(), cargo) != left.end())
                                                   busy = steps;
@@ -161,53 +148,47 @@ TEST_F(HaulersDeliveryModeTest, RunsAtEachDifficultyAfterWrongChoicesEndWithTheS
                                           }));
                     EXPECT_GT(steps, busy);
                     EXPECT_LE(steps - busy, 2);
-                    EXPECT_FALSE(game->isDelivering());
-                    for (DeliveryObject* choice : game->getChoices())
+                    EXPECT_FALSE(game.isDelivering());
+                    for (DeliveryObject* choice : game.getChoices())
                         EXPECT_EQ(choice->getImageNode()->LocalGetAlpha(), 1.0f);
-                    EXPECT_EQ(game->getChoices().size(), static_cast<size_t>(4 - wrong));
+                    EXPECT_EQ(game.getChoices().size(), static_cast<size_t>(4 - wrong));
                     EXPECT_TRUE(Heard(voice)) << voice;
                     EXPECT_TRUE(carts[5]->isCartEmpty());
                 }
                 EXPECT_FALSE(Ended());
             }
-            DeliveryObject* right = Choice(*game, wanted);
+            DeliveryObject* right = Choice(game, wanted);
             ASSERT_NE(right, nullptr);
-            Click(*game, *right->getImageNode());
-            ASSERT_TRUE(StepUntil(*game, [&] { return !carts[5]->isCartEmpty(); }));
+            Click(game, *right->getImageNode());
+            ASSERT_TRUE(StepUntil(game, [&] { return !carts[5]->isCartEmpty(); }));
             // The delivered cargo lies in the cart and leaves with the train.
             EXPECT_EQ(right->GetNode()->GetParent(), carts[5]->getCargoTarget());
             EXPECT_TRUE(Heard("General_CorrectAnswer"));
             EXPECT_TRUE(Heard("SFX_BrickDrop"));
-            ASSERT_TRUE(StepUntil(*game, [this] { return Ended(); })) << d;
+            ASSERT_TRUE(StepUntil(game, [this] { return Ended(); }));
             EXPECT_TRUE(Heard("HaulersDelivery_GameComplete"));
             // The train has left the screen whole, its last cart too.
             const NodePathStep trainPath[] = {"GameScreenRoot", "Playfield", "CargoRoot", NodePathTerminator()};
             const Rect<float> train = RootDescendent(trainPath)->GetCompositeBounds();
             EXPECT_LE(train.x + train.width, 0.0f);
-            TakeNextRound(game, run);
-        }
-        EXPECT_EQ(run, RunOfRounds(expectedRounds[d])) << "difficulty " << d;
-    }
+        });
 }
 
 TEST_F(HaulersDeliveryModeTest, NoPlayableLevelShowsTheNoticeAndAnEmptyPlayfield)
 {
     // The damaged level is refused when read, so the draw finds nothing.
-    LoadLevels(R"(<HaulersDeliveryLevel name="HdBroken" difficulty="Easy"><Pattern order=""/></HaulersDeliveryLevel>)");
-    GetLevelManager().difficulty = GameModeDifficulty_Easy;
-    TakeLog();
-    HaulersDeliveryMode game(true, -1);
-    Start(game);
-    EXPECT_NE(TakeLog().find("Difficulty Level Not Found for HaulersDeliveryMode"), std::string::npos);
-    EXPECT_TRUE(game.getCarts().empty());
-    EXPECT_TRUE(game.getChoices().empty());
+    const auto game = StartWithoutLevel<HaulersDeliveryMode>(
+        R"(<HaulersDeliveryLevel name="HdBroken" difficulty="Easy"><Pattern order=""/></HaulersDeliveryLevel>)",
+        "HaulersDeliveryMode", true, -1);
+    EXPECT_TRUE(game->getCarts().empty());
+    EXPECT_TRUE(game->getChoices().empty());
     // The pop-up still explains the game, the music plays and the empty train drives in from the right.
     EXPECT_EQ(screens, std::vector<std::string>{"push instructions"});
     EXPECT_EQ(GetAudioManager()->getMusicMode(), MusicMode_InGame);
     const NodePathStep train[] = {"GameScreenRoot", "Playfield", "CargoRoot", NodePathTerminator()};
     ASSERT_NE(RootDescendent(train), nullptr);
     EXPECT_GT(RootDescendent(train)->LocalGetLocation().x, 800.0f);
-    EXPECT_TRUE(StepUntil(game, [&] { return RootDescendent(train)->LocalGetLocation().x == 0.0f && Open(); }));
+    EXPECT_TRUE(StepUntil(*game, [&] { return RootDescendent(train)->LocalGetLocation().x == 0.0f && Open(); }));
     EXPECT_EQ(screens, std::vector<std::string>{"push instructions"});
 }
 

@@ -1,14 +1,8 @@
 #include "game/HereToThere/HereToThereLevel.h"
 
-#include "game/LevelManager.h"
-
-#include "../GameServicesTestSupport.h"
-
-#include <set>
-#include <string>
+#include "../LevelReaderTestSupport.h"
 
 using namespace GameTesting;
-using Strata::Label;
 
 namespace
 {
@@ -17,15 +11,8 @@ using HereToThereLevelTest = LevelReaderTest<HereToThereLevelResourceFactory>;
 
 TEST_F(HereToThereLevelTest, OnlyLevelsThePlayfieldCanHoldAreFiledAndEachRefusalIsLoggedOnce)
 {
-    struct Case
-    {
-        const char* name;
-        const char* attributes;
-        const char* children;
-        const char* logged; // null when the level is filed
-    };
     const char* const two = R"(<Animal type="Square" color="Blue"/><Animal type="Star" color="Yellow"/>)";
-    const Case cases[] = {
+    const sLevelCase cases[] = {
         {"HttTwo", R"(numBuildings="4" matchColor="true")", two, nullptr},
         // Every animal gets its house even when the street would be smaller.
         {"HttNoStreet", "", R"(<Animal type="Circle" color="Green"/><Animal type="Star" color="Purple"/>)", nullptr},
@@ -51,9 +38,7 @@ TEST_F(HereToThereLevelTest, OnlyLevelsThePlayfieldCanHoldAreFiledAndEachRefusal
         {"HttTooManyForColor", R"(numBuildings="11" matchColor="true")", two,
          "needs 9 decoy houses but leaves 8 free marks"},
     };
-    ExpectFiledUnlessLogged(L"Delivery", cases,
-                            [](const Case& c)
-                            { return std::pair("difficulty=\"Medium\" " + std::string(c.attributes), c.children); });
+    ExpectLevels(L"Delivery", cases, "Medium");
 }
 
 TEST_F(HereToThereLevelTest, DecoysAreDrawnFromTheMarksNoAnimalHolds)

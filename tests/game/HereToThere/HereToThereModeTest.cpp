@@ -96,27 +96,14 @@ const char* const kFixture = R"(
 class HereToThereModeTest : public MiniGameTest
 {
 protected:
-    void SetUp() override
-    {
-        MiniGameTest::SetUp();
-        UseGame(HereToThereDescription());
-        AddStandInPictures();
-        LoadWithSounds(kSounds, kFixture, L"delivery");
-    }
+    void SetUp() override { SetUpGame(HereToThereDescription(), kSounds, kFixture, L"delivery"); }
 
-    static HereToThereObject* Held()
-    {
-        const auto* held = DragSource<HereToThereObject*>::GetHeldDragSource();
-        return held != nullptr ? held->GetDragItem() : nullptr;
-    }
+    static HereToThereObject* Held() { return HeldItem<HereToThereObject>(); }
     // The first house whose mark the predicate picks.
     static HereToThereTarget* House(const HereToThereMode& game,
                                     const std::function<bool(const HereToThereTarget&)>& pick)
     {
-        for (HereToThereTarget* house : game.getHouses())
-            if (pick(*house))
-                return house;
-        return nullptr;
+        return First(game.getHouses(), pick);
     }
     static int Dummies()
     {
@@ -175,10 +162,7 @@ TEST_F(HereToThereModeTest, EveryDifficultyIsWonThroughWrongMovesToTheStickerRew
         LoadLevels(std::string("<HereToThereLevel name=\"Htt") + c.difficulty + "\" difficulty=\"" + c.difficulty +
                    "\" " + c.level + "</HereToThereLevel>");
         GetLevelManager().difficulty = static_cast<GameModeDifficulty>(d);
-        spoken.clear();
-        screens.clear();
-        auto game = std::make_unique<HereToThereMode>();
-        Start(*game);
+        auto game = StartNew<HereToThereMode>();
         ASSERT_TRUE(Open());
         const std::vector<HereToThereObject*> animals = game->getAnimals();
         const std::vector<HereToThereTarget*> houses = game->getHouses();
@@ -258,16 +242,9 @@ TEST_F(HereToThereModeTest, NoLevelOrADamagedOneShowsTheMissingLevelNotice)
     for (const char* levels : {"", R"(<HereToThereLevel name="HttBig" difficulty="Easy" numBuildings="13">
                                         <Animal type="Star" color="Yellow"/></HereToThereLevel>)"})
     {
-        LoadLevels(levels);
-        GetLevelManager().difficulty = GameModeDifficulty_Easy;
-        TakeLog();
-        HereToThereMode game;
-        Start(game);
-        EXPECT_NE(
-            TakeLog().find("Difficulty Level Not Found for HereToThereMode. Fix the problem and press F5 to reload"),
-            std::string::npos);
-        EXPECT_EQ(game.getCart(), nullptr);
-        EXPECT_TRUE(game.getHouses().empty());
+        const auto game = StartWithoutLevel<HereToThereMode>(levels, "HereToThereMode");
+        EXPECT_EQ(game->getCart(), nullptr);
+        EXPECT_TRUE(game->getHouses().empty());
         context.reset();
     }
 }

@@ -1,14 +1,8 @@
 #include "game/HideAndSeek/HideAndSeekLevel.h"
 
-#include "game/LevelManager.h"
-
-#include "../GameServicesTestSupport.h"
-
-#include <set>
-#include <string>
+#include "../LevelReaderTestSupport.h"
 
 using namespace GameTesting;
-using Strata::Label;
 
 namespace
 {
@@ -17,15 +11,8 @@ using HideAndSeekLevelTest = LevelReaderTest<HideAndSeekLevelResourceFactory>;
 
 TEST_F(HideAndSeekLevelTest, LevelsAreReadWithTheirDefaultsAndOnlyPlayableOnesAreFiled)
 {
-    struct Case
-    {
-        const char* name;
-        const char* attributes;
-        const char* children;
-        const char* logged; // null when the level is filed
-    };
     const char* const two = R"(<Obstacle imageID="1"/><Obstacle imageID="5"/>)";
-    const Case cases[] = {
+    const sLevelCase cases[] = {
         {"HasSix", R"(numHides="3" numPreviewHides="4" runSpeed="300")",
          R"(<Obstacle imageID="2"/><Obstacle imageID="0"/><Note imageID="9"/><Obstacle imageID="4"></Obstacle>
             <Obstacle imageID="1"/><Obstacle/><Obstacle imageID="5"/>)",
@@ -43,9 +30,7 @@ TEST_F(HideAndSeekLevelTest, LevelsAreReadWithTheirDefaultsAndOnlyPlayableOnesAr
         {"HasBeforeTheList", R"(numPreviewHides="1" runSpeed="300")", R"(<Obstacle imageID="-1"/><Obstacle/>)",
          "has an obstacle picture -1"},
     };
-    ExpectFiledUnlessLogged(L"Seek", cases,
-                            [](const Case& c)
-                            { return std::pair("difficulty=\"Hard\" " + std::string(c.attributes), c.children); });
+    ExpectLevels(L"Seek", cases, "Hard");
 
     const HideAndSeekLevel* six = Level("HasSix");
     const HideAndSeekLevel* noTail = Level("HasNoTail");

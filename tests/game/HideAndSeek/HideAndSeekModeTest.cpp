@@ -66,14 +66,7 @@ const char* const kFixture = R"(
 class HideAndSeekModeTest : public MiniGameTest
 {
 protected:
-    void SetUp() override
-    {
-        MiniGameTest::SetUp();
-        UseGame(HideAndSeekDescription());
-        AddPictureReaders();
-        AddDataFiles("hideandseek");
-        LoadWithSounds(kSounds, kFixture, L"seek");
-    }
+    void SetUp() override { SetUpGame(HideAndSeekDescription(), kSounds, kFixture, L"seek", "hideandseek"); }
 
     static HideAndSeekObstacle* Current(HideAndSeekMode& game)
     {
@@ -105,10 +98,7 @@ TEST_F(HideAndSeekModeTest, EveryDifficultyIsWonThroughWrongLooksToTheStickerRew
             level += "<Obstacle imageID=\"" + std::to_string(i % kHideAndSeekObstacleImages) + "\"/>";
         LoadLevels(level + "</HideAndSeekLevel>");
         GetLevelManager().difficulty = static_cast<GameModeDifficulty>(d);
-        spoken.clear();
-        screens.clear();
-        auto game = std::make_unique<HideAndSeekMode>();
-        Start(*game);
+        auto game = StartNew<HideAndSeekMode>();
         ASSERT_FALSE(Open());
         const std::vector<HideAndSeekObstacle*> obstacles = game->getObstacles();
         ASSERT_EQ(obstacles.size(), c.placed);
@@ -182,16 +172,9 @@ TEST_F(HideAndSeekModeTest, NoLevelOrADamagedOneShowsTheMissingLevelNoticeAndABl
     for (const char* levels : {"", R"(<HideAndSeekLevel name="SeekStill" difficulty="Easy" numPreviewHides="0"
                                         runSpeed="100"><Obstacle/><Obstacle/></HideAndSeekLevel>)"})
     {
-        LoadLevels(levels);
-        GetLevelManager().difficulty = GameModeDifficulty_Easy;
-        TakeLog();
-        HideAndSeekMode game;
-        Start(game);
-        EXPECT_NE(
-            TakeLog().find("Difficulty Level Not Found for HideAndSeekMode. Fix the problem and press F5 to reload"),
-            std::string::npos);
-        EXPECT_EQ(game.getCharacter(), nullptr);
-        EXPECT_TRUE(game.getObstacles().empty());
+        const auto game = StartWithoutLevel<HideAndSeekMode>(levels, "HideAndSeekMode");
+        EXPECT_EQ(game->getCharacter(), nullptr);
+        EXPECT_TRUE(game->getObstacles().empty());
         EXPECT_FALSE(Open());
         context.reset();
     }

@@ -1,11 +1,6 @@
 #include "game/HoistStacker/HoistStackerLevel.h"
 
-#include "game/LevelManager.h"
-
-#include "../GameServicesTestSupport.h"
-
-#include <set>
-#include <string>
+#include "../LevelReaderTestSupport.h"
 
 using namespace GameTesting;
 
@@ -16,12 +11,6 @@ using HoistStackerLevelTest = LevelReaderTest<HoistStackerLevelResourceFactory>;
 
 TEST_F(HoistStackerLevelTest, OnlyStackableLevelsAreFiledAndEachRefusalIsLoggedOnce)
 {
-    struct Case
-    {
-        const char* name;
-        const char* children;
-        const char* logged; // null when the level is filed
-    };
     const std::string ten = []
     {
         std::string objects;
@@ -31,25 +20,24 @@ TEST_F(HoistStackerLevelTest, OnlyStackableLevelsAreFiledAndEachRefusalIsLoggedO
         return objects;
     }();
     const std::string eleven = ten + R"(<StackObject size="1" color="Red" type="Log"/>)";
-    const Case cases[] = {
+    const sLevelCase cases[] = {
         // Nested objects count; a size may repeat across colours.
-        {"HsTwo", R"(<Pile><StackObject size="3" color="Red" type="Girder"/></Pile><Note/>
+        {"HsTwo", "", R"(<Pile><StackObject size="3" color="Red" type="Girder"/></Pile><Note/>
                     <StackObject size="3" color="Blue" type="Log"/>)",
          nullptr},
-        {"HsTen", ten.c_str(), nullptr},
-        {"HsEleven", eleven.c_str(), "has more than 10 objects"},
-        {"HsEmpty", "<Pile/>", "has no \"StackObject\""},
-        {"HsTwins",
+        {"HsTen", "", ten, nullptr},
+        {"HsEleven", "", eleven, "has more than 10 objects"},
+        {"HsEmpty", "", "<Pile/>", "has no \"StackObject\""},
+        {"HsTwins", "",
          R"(<StackObject size="2" color="Blue" type="Log"/><StackObject size="2" color="Blue" type="Girder"/>)",
          "has two Blue objects of size 2"},
-        {"HsCase", R"(<StackObject size="2" color="red" type="Log"/>)", "has an object of an unknown colour"},
-        {"HsGreen", R"(<StackObject size="2" color="Green" type="Log"/>)", "has an object of an unknown colour"},
-        {"HsPlank", R"(<StackObject size="2" color="Red" type="Plank"/>)", "has an object of an unknown type"},
-        {"HsNoSize", R"(<StackObject color="Red" type="Log"/>)", "has an object of size 0, not 1 to 5"},
-        {"HsHuge", R"(<StackObject size="6" color="Red" type="Log"/>)", "has an object of size 6, not 1 to 5"},
+        {"HsCase", "", R"(<StackObject size="2" color="red" type="Log"/>)", "has an object of an unknown colour"},
+        {"HsGreen", "", R"(<StackObject size="2" color="Green" type="Log"/>)", "has an object of an unknown colour"},
+        {"HsPlank", "", R"(<StackObject size="2" color="Red" type="Plank"/>)", "has an object of an unknown type"},
+        {"HsNoSize", "", R"(<StackObject color="Red" type="Log"/>)", "has an object of size 0, not 1 to 5"},
+        {"HsHuge", "", R"(<StackObject size="6" color="Red" type="Log"/>)", "has an object of size 6, not 1 to 5"},
     };
-    ExpectFiledUnlessLogged(L"Stacks", cases,
-                            [](const Case& c) { return std::pair(std::string("difficulty=\"Hard\""), c.children); });
+    ExpectLevels(L"Stacks", cases, "Hard");
     const HoistStackerLevel* two = Level("HsTwo");
     ASSERT_NE(two, nullptr);
     ASSERT_EQ(two->objects.size(), 2u);

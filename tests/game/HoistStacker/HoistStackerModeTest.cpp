@@ -92,19 +92,9 @@ protected:
     }
 
     // The factories, the cursors, the sounds and constants the game asks for.
-    void SetUpShared()
-    {
-        MiniGameTest::SetUp();
-        UseGame(HoistStackerDescription());
-        AddStandInPictures();
-        LoadWithSounds(kSounds, kShared, L"shared");
-    }
+    void SetUpShared() { SetUpGame(HoistStackerDescription(), kSounds, kShared, L"shared"); }
 
-    static StackableObject* Held()
-    {
-        const auto* held = DragSource<StackableObject*>::GetHeldDragSource();
-        return held != nullptr ? held->GetDragItem() : nullptr;
-    }
+    static StackableObject* Held() { return HeldItem<StackableObject>(); }
     static bool Settled(const HoistStackerMode& game)
     {
         const auto objects = game.getObjects();
@@ -119,10 +109,8 @@ protected:
     }
     static StackingTarget* PlatformOf(const HoistStackerMode& game, StackObjectColor color)
     {
-        for (StackingTarget* platform : game.getPlatforms())
-            if (platform->getColor() == color)
-                return platform;
-        return nullptr;
+        return First(
+            game.getPlatforms(), [&](const StackingTarget& platform) { return platform.getColor() == color; });
     }
     // Carries the object to the platform of `color` (its own unless told otherwise).
     void Carry(HoistStackerMode& game, StackableObject& object, StackingTarget& platform)
@@ -179,14 +167,8 @@ TEST_F(HoistStackerModeTest, EveryDifficultyIsWonThroughWrongMovesToTheStickerRe
     for (int d = 0; d < GameModeDifficulty_Count; ++d)
     {
         SCOPED_TRACE(d);
-        const char* difficulty = kGameModeDifficultyNames[d];
-        LoadLevels(std::string("<HoistStackerLevel name=\"Hs") + difficulty + "\" difficulty=\"" + difficulty + "\">" +
-                   levels[d] + "</HoistStackerLevel>");
-        GetLevelManager().difficulty = static_cast<GameModeDifficulty>(d);
-        spoken.clear();
-        screens.clear();
-        auto game = std::make_unique<HoistStackerMode>();
-        Start(*game);
+        LoadLevel(static_cast<GameModeDifficulty>(d), "", levels[d]);
+        auto game = StartNew<HoistStackerMode>();
         // The stacks stand, then fall, and Hoist is sad.
         const std::vector<StackingTarget*> platforms = game->getPlatforms();
         ASSERT_EQ(platforms.size(), d == 0 ? 1u : 2u);
@@ -354,16 +336,9 @@ TEST_F(HoistStackerModeTest, NoLevelOrADamagedOneShowsTheMissingLevelNotice)
                                         <StackObject size="2" color="Red" type="Log"/>
                                         <StackObject size="2" color="Red" type="Girder"/></HoistStackerLevel>)"})
     {
-        LoadLevels(levels);
-        GetLevelManager().difficulty = GameModeDifficulty_Easy;
-        TakeLog();
-        HoistStackerMode game;
-        Start(game);
-        EXPECT_NE(
-            TakeLog().find("Difficulty Level Not Found for HoistStackerMode. Fix the problem and press F5 to reload"),
-            std::string::npos);
-        EXPECT_TRUE(game.getObjects().empty());
-        EXPECT_TRUE(game.getPlatforms().empty());
+        const auto game = StartWithoutLevel<HoistStackerMode>(levels, "HoistStackerMode");
+        EXPECT_TRUE(game->getObjects().empty());
+        EXPECT_TRUE(game->getPlatforms().empty());
         context.reset();
     }
 }
@@ -411,11 +386,8 @@ TEST_F(HoistStackerDataTest, EveryShippedLevelLiesOnScreenAndIsWonByClicksOnItsP
         GetLevelManager().clearLevels();
         GetLevelManager().addLevelForGameModeType(GameModeType_HoistStacker, Label(name.c_str()), difficulty);
         GetLevelManager().difficulty = difficulty;
-        spoken.clear();
-        screens.clear();
         TakeLog();
-        auto game = std::make_unique<HoistStackerMode>();
-        Start(*game);
+        auto game = StartNew<HoistStackerMode>();
         EXPECT_EQ(game->getLevel(), Label(name.c_str()));
         EXPECT_EQ(TakeLog().find("missing"), std::string::npos);
         ASSERT_TRUE(StepUntil(*game, [&] { return OnGround(*game); }));

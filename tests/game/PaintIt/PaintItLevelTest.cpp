@@ -1,15 +1,8 @@
 #include "game/PaintIt/PaintItLevel.h"
 
-#include "game/LevelManager.h"
-
-#include "../GameServicesTestSupport.h"
-
-#include <set>
-#include <string>
-#include <vector>
+#include "../LevelReaderTestSupport.h"
 
 using namespace GameTesting;
-using Strata::Label;
 
 namespace
 {
@@ -40,7 +33,7 @@ TEST_F(PaintItLevelTest, DamagedLevelsAreRefusedWithOneLineAndTheRestAreFiled)
 
 TEST_F(PaintItLevelTest, ShippedLevelsAreFiledAtEachDifficultyAndAllPlayable)
 {
-    ExpectShippedLevelsPlayable();
+    ShippedLevels();
 }
 
 } // namespace

@@ -66,9 +66,6 @@ class PaintTheHouseModeTest : public MiniGameTest
 protected:
     void SetUp() override
     {
-        MiniGameTest::SetUp();
-        UseGame(PaintItDescription());
-        AddStandInPictures();
         std::string body = kFixture;
         // Each colour's boards show frame 0 bare and frame 1 painted.
         for (const char* color : kColors)
@@ -78,49 +75,93 @@ protected:
                 <animation name="AddPaint" frameList="0,1,1" fps="10" numPlays="1" linkedAnimation="Painted"/>
                 <animation name="RemovePaint" frameList="1,0,0" fps="10" numPlays="1" linkedAnimation="Unpainted"/>
               </spritetype>)";
-        LoadWithSounds(kSounds, body, L"fence");
+        SetUpGame(PaintItDescription(), kSounds, body, L"fence");
         watched.push_back("InGameHint_PaintIt_1");
     }
 
     static HousePaintBucket* Bucket(const PaintTheHouseMode& game, HousePaintColor color)
     {
-        for (HousePaintBucket* bucket : game.getBuckets())
-            if (bucket->getColor() == color)
-                return bucket;
-        return nullptr;
+        return First(
+            game.getBuckets(), [&](const HousePaintBucket& bucket) { return bucket.getColor() == color; });
     }
     static std::string Animation(HousePaintStripe& stripe)
     {
         auto* image = dynamic_cast<AnimatedSpriteNode*>(stripe.getImageNode());
         return image != nullptr && image->GetCurAnimationName() ? image->GetCurAnimationName().c_str() : "";
     }
+
+    // A round at Easy, its pattern "AB", with the playfield open.
+    std::unique_ptr<PaintTheHouseMode> StartEasyRound()
+    {
+        LoadLevels(kLevels);
+        GetLevelManager().difficulty = GameModeDifficulty_Easy;
+        auto game = std::make_unique<PaintTheHouseMode>(true, -1);
+        Start(*game);
+        EXPECT_TRUE(StepUntil(*game, [&] { return Open(); }));
+        return game;
+    }
+
+    // Paints the bare boards right to the round's end, clicking a bucket only when the colour changes;
+    // answers how many buckets were clicked.
+    int PaintRightToTheEnd(PaintTheHouseMode& game)
+    {
+        const std::vector<HousePaintStripe*> stripes = game.getStripes();
+        const float home = game.getTruck()->LocalGetLocation().x;
+        int bucketClicks = 0;
+        for (size_t left = 4; left > 0; --left)
+        {
+            HousePaintStripe* next = game.getStripesToPaint().front();
+            if (game.getSelectedColor() != next->getColor())
+            {
+                Click(game, *Bucket(game, next->getColor())->getImageNode());
+                ++bucketClicks;
+            }
+            Click(game, *game.getFenceClickArea());
+            EXPECT_TRUE(StepUntil(game, [&]
+                                  { return game.getStripesToPaint().size() < left && Animation(*next) == "Painted"; }))
+                << left;
+            EXPECT_EQ(next->getShownColor(), next->getColor());
+            if (left > 1)
+            {
+                // The truck stands at the next bare board.
+                EXPECT_TRUE(StepUntil(game, [&] { return Open(); }));
+                EXPECT_EQ(game.getTruck()->LocalGetLocation().x - home,
+                          game.getStripesToPaint().front()->LayoutRoot()->LocalGetLocation().x -
+                              stripes[6]->LayoutRoot()->LocalGetLocation().x);
+            }
+        }
+        EXPECT_TRUE(Heard("General_CorrectAnswer"));
+        // The closing words play while the truck drives back; the mask stays up to the end.
+        EXPECT_TRUE(StepUntil(game, [this] { return Ended(); }));
+        EXPECT_FALSE(Open());
+        EXPECT_TRUE(Heard(game.getRoundsLeft() > 0 ? "VO_KeepGoing" : "PaintIt_GameComplete"));
+        EXPECT_EQ(game.getTruck()->LocalGetLocation().x, home);
+        return bucketClicks;
+    }
+
+    static constexpr const char* kLevels =
+        R"(<PaintItLevel name="PiEasy" difficulty="Easy"><Pattern order="AB"/></PaintItLevel>
+        <PaintItLevel name="PiMedium" difficulty="Medium"><Pattern order="A"/></PaintItLevel>
+        <PaintItLevel name="PiHard" difficulty="Hard"><Pattern order="AABCBCCA"/></PaintItLevel>)";
 };
 
-TEST_F(PaintTheHouseModeTest, RunsAtEachDifficultyAfterWrongMovesEndWithTheStickerReward)
+TEST_F(PaintTheHouseModeTest, RunsAtEachDifficultyShowTheFenceAndEndWithTheStickerReward)
 {
-    LoadLevels(R"(<PaintItLevel name="PiEasy" difficulty="Easy"><Pattern order="AB"/></PaintItLevel>
-        <PaintItLevel name="PiMedium" difficulty="Medium"><Pattern order="A"/></PaintItLevel>
-        <PaintItLevel name="PiHard" difficulty="Hard"><Pattern order="AABCBCCA"/></PaintItLevel>)");
+    LoadLevels(kLevels);
     const std::vector<int32_t> patterns[] = {{0, 1}, {0}, {0, 0, 1, 2, 1, 2, 2, 0}};
-    const int expectedRounds[] = {1, 2, 2};
-    for (int d = 0; d < GameModeDifficulty_Count; ++d)
-    {
-        GetLevelManager().difficulty = static_cast<GameModeDifficulty>(d);
-        auto game = std::make_unique<PaintTheHouseMode>(true, -1);
-        std::vector<std::string> run;
-        int rounds = 0;
-        while (game)
+    // The four bare boards' colours change that often, counting the first pick: ABAB, AAAA, CAAA.
+    const int bucketClicks[] = {4, 1, 2};
+    PlayRunsToTheReward<PaintTheHouseMode>(
+        {1, 2, 2},
+        [&](PaintTheHouseMode& game, int d, int)
         {
-            ++rounds;
-            spoken.clear();
-            Start(*game);
-            ASSERT_TRUE(StepUntil(*game, [&] { return Open(); })) << d;
-            EXPECT_EQ(game->getSelectedColor(), HousePaintColor_None);
+            ASSERT_TRUE(StepUntil(game, [&] { return Open(); }));
+            EXPECT_EQ(game.getSelectedColor(), HousePaintColor_None);
             // Four different colours; the fence shows the pattern from its first letter and the bare
             // boards ask for the letters that continue it (past the sixth for a long pattern).
-            const std::vector<HousePaintColor> colors = game->getBucketColors();
+            const std::vector<HousePaintColor> colors = game.getBucketColors();
             ASSERT_EQ(std::set<HousePaintColor>(colors.begin(), colors.end()).size(), 4u);
-            const std::vector<HousePaintStripe*> stripes = game->getStripes();
+            const std::vector<HousePaintStripe*> stripes = game.getStripes();
             ASSERT_EQ(stripes.size(), 10u);
             for (size_t k = 0; k < stripes.size(); ++k)
             {
@@ -128,105 +169,83 @@ TEST_F(PaintTheHouseModeTest, RunsAtEachDifficultyAfterWrongMovesEndWithTheStick
                 EXPECT_EQ(stripes[k]->isPainted(), k < 6) << k;
                 EXPECT_EQ(Animation(*stripes[k]), k < 6 ? "Painted" : "Unpainted") << k;
             }
-            EXPECT_EQ(game->getStripesToPaint(), std::vector<HousePaintStripe*>(stripes.begin() + 6, stripes.end()));
+            EXPECT_EQ(game.getStripesToPaint(), std::vector<HousePaintStripe*>(stripes.begin() + 6, stripes.end()));
             // Buckets of the letters' colours only; the fourth is shown nowhere.
-            ASSERT_EQ(game->getBuckets().size(), 3u);
+            ASSERT_EQ(game.getBuckets().size(), 3u);
             for (size_t i = 0; i < 3; ++i)
-                EXPECT_NE(Bucket(*game, colors[i]), nullptr) << i;
-            const float home = game->getTruck()->LocalGetLocation().x;
+                EXPECT_NE(Bucket(game, colors[i]), nullptr) << i;
+            EXPECT_EQ(PaintRightToTheEnd(game), bucketClicks[d]);
+        });
+}
 
-            if (rounds == 1)
-            {
-                // The pointer over a bucket lights its rim; over the fence, the next board to paint.
-                const auto hover = [&](SceneNode& node)
-                {
-                    const Rect<float> bounds = node.GlobalGetBounds();
-                    game->OnMouseMove(static_cast<int>(bounds.x + bounds.width / 2),
-                                      static_cast<int>(bounds.y + bounds.height / 2));
-                };
-                HousePaintBucket* first = game->getBuckets().front();
-                hover(*first->getImageNode());
-                EXPECT_TRUE(first->getRolloverNode()->LocalIsVisible());
-                ASSERT_TRUE(StepUntil(*game, [this] { return Heard("SFX_ObjectRollover"); }));
-                hover(*game->getFenceClickArea());
-                EXPECT_FALSE(first->getRolloverNode()->LocalIsVisible());
-                EXPECT_TRUE(stripes[6]->getRolloverNode()->LocalIsVisible());
-                EXPECT_FALSE(stripes[7]->getRolloverNode()->LocalIsVisible());
-                // The fence without a colour only reminds the child to pick one, at once as an effect,
-                // beside what is being said rather than cutting it short.
-                GetAudioManager()->playSpecificSoundVocal(Label("desc"));
-                Step(*game);
-                ASSERT_TRUE(Playing("desc"));
-                Click(*game, *game->getFenceClickArea());
-                EXPECT_TRUE(Playing("InGameHint_PaintIt_1"));
-                EXPECT_TRUE(Playing("desc"));
-                ASSERT_TRUE(StepUntil(*game, [this] { return Heard("InGameHint_PaintIt_1"); }));
-                EXPECT_FALSE(game->isPainting());
-                EXPECT_EQ(game->getHintNumber(), 1);
-                // A wrong colour is painted on and scraped off; the board stays next, the colour picked,
-                // and clicks while the truck works are eaten.
-                HousePaintStripe* next = game->getStripesToPaint().front();
-                HousePaintBucket* wrong = nullptr;
-                for (HousePaintBucket* bucket : game->getBuckets())
-                    if (bucket->getColor() != next->getColor())
-                        wrong = bucket;
-                ASSERT_NE(wrong, nullptr);
-                Click(*game, *wrong->getImageNode());
-                EXPECT_EQ(game->getSelectedColor(), wrong->getColor());
-                EXPECT_EQ(game->getHintNumber(), 2);
-                Click(*game, *game->getFenceClickArea());
-                EXPECT_TRUE(game->isPainting());
-                EXPECT_FALSE(Open());
-                Click(*game, *Bucket(*game, next->getColor())->getImageNode());
-                EXPECT_EQ(game->getSelectedColor(), wrong->getColor());
-                ASSERT_TRUE(StepUntil(
-                    *game, [&] { return Animation(*next) == "Painted"; }));
-                ASSERT_TRUE(StepUntil(*game, [&] { return Open(); }));
-                EXPECT_TRUE(Heard("PaintIt_WrongColor"));
-                EXPECT_FALSE(Heard("General_CorrectAnswer"));
-                EXPECT_EQ(Animation(*next), "Unpainted");
-                EXPECT_EQ(next->getShownColor(), wrong->getColor());
-                EXPECT_EQ(game->getStripesToPaint().size(), 4u);
-                EXPECT_EQ(game->getTruck()->LocalGetLocation().x, home);
-                EXPECT_EQ(game->getSelectedColor(), wrong->getColor());
-                EXPECT_FALSE(Ended());
-            }
-            // The right colours: a bucket is clicked only when the colour changes.
-            int bucketClicks = 0;
-            for (size_t left = 4; left > 0; --left)
-            {
-                HousePaintStripe* next = game->getStripesToPaint().front();
-                if (game->getSelectedColor() != next->getColor())
-                {
-                    Click(*game, *Bucket(*game, next->getColor())->getImageNode());
-                    ++bucketClicks;
-                }
-                Click(*game, *game->getFenceClickArea());
-                ASSERT_TRUE(StepUntil(
-                    *game, [&] { return game->getStripesToPaint().size() < left && Animation(*next) == "Painted"; }))
-                    << d << " " << left;
-                EXPECT_EQ(next->getShownColor(), next->getColor());
-                if (left > 1)
-                {
-                    // The truck stands at the next bare board.
-                    ASSERT_TRUE(StepUntil(*game, [&] { return Open(); }));
-                    EXPECT_EQ(game->getTruck()->LocalGetLocation().x - home,
-                              game->getStripesToPaint().front()->LayoutRoot()->LocalGetLocation().x -
-                                  stripes[6]->LayoutRoot()->LocalGetLocation().x);
-                }
-            }
-            EXPECT_TRUE(Heard("General_CorrectAnswer"));
-            if (d == 1)
-                EXPECT_LE(bucketClicks, 1);
-            // The closing words play while the truck drives back; the mask stays up to the end.
-            ASSERT_TRUE(StepUntil(*game, [this] { return Ended(); })) << d;
-            EXPECT_FALSE(Open());
-            EXPECT_TRUE(Heard(game->getRoundsLeft() > 0 ? "VO_KeepGoing" : "PaintIt_GameComplete"));
-            EXPECT_EQ(game->getTruck()->LocalGetLocation().x, home);
-            TakeNextRound(game, run);
-        }
-        EXPECT_EQ(run, RunOfRounds(expectedRounds[d])) << "difficulty " << d;
-    }
+TEST_F(PaintTheHouseModeTest, ThePointerLightsTheBucketItIsOverOrOverTheFenceTheNextBoard)
+{
+    const auto game = StartEasyRound();
+    const auto hover = [&](SceneNode& node)
+    {
+        const Rect<float> bounds = node.GlobalGetBounds();
+        game->OnMouseMove(static_cast<int>(bounds.x + bounds.width / 2),
+                          static_cast<int>(bounds.y + bounds.height / 2));
+    };
+    const std::vector<HousePaintStripe*> stripes = game->getStripes();
+    ASSERT_EQ(stripes.size(), 10u);
+    HousePaintBucket* first = game->getBuckets().front();
+    hover(*first->getImageNode());
+    EXPECT_TRUE(first->getRolloverNode()->LocalIsVisible());
+    ASSERT_TRUE(StepUntil(*game, [this] { return Heard("SFX_ObjectRollover"); }));
+    hover(*game->getFenceClickArea());
+    EXPECT_FALSE(first->getRolloverNode()->LocalIsVisible());
+    EXPECT_TRUE(stripes[6]->getRolloverNode()->LocalIsVisible());
+    EXPECT_FALSE(stripes[7]->getRolloverNode()->LocalIsVisible());
+}
+
+TEST_F(PaintTheHouseModeTest, TheFenceWithoutAColourOnlyRemindsAtOnceBesideWhatIsSaid)
+{
+    const auto game = StartEasyRound();
+    // The reminder plays as an effect, beside what is being said rather than cutting it short.
+    GetAudioManager()->playSpecificSoundVocal(Label("desc"));
+    Step(*game);
+    ASSERT_TRUE(Playing("desc"));
+    Click(*game, *game->getFenceClickArea());
+    EXPECT_TRUE(Playing("InGameHint_PaintIt_1"));
+    EXPECT_TRUE(Playing("desc"));
+    ASSERT_TRUE(StepUntil(*game, [this] { return Heard("InGameHint_PaintIt_1"); }));
+    EXPECT_FALSE(game->isPainting());
+    EXPECT_EQ(game->getHintNumber(), 1);
+    EXPECT_EQ(game->getStripesToPaint().size(), 4u);
+}
+
+TEST_F(PaintTheHouseModeTest, AWrongColourIsScrapedOffWhileClicksAreEatenAndTheBoardStaysNext)
+{
+    auto game = StartEasyRound();
+    const float home = game->getTruck()->LocalGetLocation().x;
+    HousePaintStripe* next = game->getStripesToPaint().front();
+    HousePaintBucket* wrong = First(game->getBuckets(), [&](const HousePaintBucket& bucket)
+                                    { return bucket.getColor() != next->getColor(); });
+    ASSERT_NE(wrong, nullptr);
+    Click(*game, *wrong->getImageNode());
+    EXPECT_EQ(game->getSelectedColor(), wrong->getColor());
+    EXPECT_EQ(game->getHintNumber(), 2);
+    Click(*game, *game->getFenceClickArea());
+    EXPECT_TRUE(game->isPainting());
+    EXPECT_FALSE(Open());
+    // Clicks while the truck works are eaten.
+    Click(*game, *Bucket(*game, next->getColor())->getImageNode());
+    EXPECT_EQ(game->getSelectedColor(), wrong->getColor());
+    ASSERT_TRUE(StepUntil(
+        *game, [&] { return Animation(*next) == "Painted"; }));
+    ASSERT_TRUE(StepUntil(*game, [&] { return Open(); }));
+    EXPECT_TRUE(Heard("PaintIt_WrongColor"));
+    EXPECT_FALSE(Heard("General_CorrectAnswer"));
+    EXPECT_EQ(Animation(*next), "Unpainted");
+    EXPECT_EQ(next->getShownColor(), wrong->getColor());
+    EXPECT_EQ(game->getStripesToPaint().size(), 4u);
+    EXPECT_EQ(game->getStripesToPaint().front(), next);
+    EXPECT_EQ(game->getTruck()->LocalGetLocation().x, home);
+    EXPECT_EQ(game->getSelectedColor(), wrong->getColor());
+    EXPECT_FALSE(Ended());
+    // The round still ends once the boards are painted right.
+    EXPECT_EQ(PaintRightToTheEnd(*game), 4);
 }
 
 TEST_F(PaintTheHouseModeTest, NoPlayableLevelShowsTheNoticeAndTheFenceDoesNothing)

@@ -125,13 +125,6 @@ protected:
         const NodePathStep path[] = {"GameScreenRoot", "UI_attach", "ToolToPick", NodePathTerminator()};
         return RootDescendent(path);
     }
-    void LoadLevel(const std::string& difficulty, const std::string& attributes)
-    {
-        GetLevelManager().clearLevels();
-        LoadManifest("<PileOfLeavesLevel name=\"Pol" + difficulty + "\" difficulty=\"" + difficulty + "\" " +
-                         attributes + "/>",
-                     (L"levels" + std::to_wstring(++mManifests)).c_str());
-    }
     // Every leaf has blown in and lies still.
     static bool Landed(const PileOfLeavesMode& game)
     {
@@ -141,12 +134,10 @@ protected:
     }
     LeafCoveredTool* Requested(const PileOfLeavesMode& game)
     {
-        for (LeafCoveredTool* tool : game.getTools())
-            if (tool->getKind() == game.getToolToFind() && tool->getColor() == game.getColorToFind())
-                return tool;
-        return nullptr;
+        return First(
+            game.getTools(), [&](const LeafCoveredTool& tool)
+            { return tool.getKind() == game.getToolToFind() && tool.getColor() == game.getColorToFind(); });
     }
-    int mManifests = 0;
 };
 
 TEST_F(PileOfLeavesModeTest, EveryDifficultyIsWonThroughWrongClicksToTheStickerReward)
@@ -164,13 +155,9 @@ TEST_F(PileOfLeavesModeTest, EveryDifficultyIsWonThroughWrongClicksToTheStickerR
     {
         const Case& c = cases[d];
         SCOPED_TRACE(c.difficulty);
-        LoadLevel(c.difficulty,
+        LoadLevel(static_cast<GameModeDifficulty>(d),
                   "numTools=\"" + std::to_string(c.tools) + "\" areaCover=\"30\" toolCover=\"4\" cursorRadius=\"90\"");
-        GetLevelManager().difficulty = static_cast<GameModeDifficulty>(d);
-        spoken.clear();
-        screens.clear();
-        auto game = std::make_unique<PileOfLeavesMode>();
-        Start(*game);
+        auto game = StartNew<PileOfLeavesMode>();
         // The pile is made and the playfield stays shut through the intro.
         const std::vector<LeafCoveredTool*> tools = game->getTools();
         ASSERT_EQ(static_cast<int>(tools.size()), c.tools) << TakeLog();
@@ -258,21 +245,12 @@ TEST_F(PileOfLeavesModeTest, EveryDifficultyIsWonThroughWrongClicksToTheStickerR
 TEST_F(PileOfLeavesModeTest, DamagedOrShortLevelsEndCleanly)
 {
     // No level, or a damaged one: the notice and an empty field.
-    for (const char* attributes : {"", R"(numTools="40")"})
+    for (const char* levels : {"", R"(<PileOfLeavesLevel name="PolCrowd" difficulty="Easy" numTools="40"/>)"})
     {
-        GetLevelManager().clearLevels();
-        if (*attributes != '\0')
-            LoadLevel("Easy", attributes);
-        GetLevelManager().difficulty = GameModeDifficulty_Easy;
-        TakeLog();
         GetAudioManager()->setMusicMode(MusicMode_GeneralUI, Label());
-        PileOfLeavesMode game;
-        Start(game);
-        EXPECT_NE(
-            TakeLog().find("Difficulty Level Not Found for PileOfLeavesMode. Fix the problem and press F5 to reload"),
-            std::string::npos);
-        EXPECT_TRUE(game.getTools().empty());
-        EXPECT_TRUE(game.getLeaves().empty());
+        const auto game = StartWithoutLevel<PileOfLeavesMode>(levels, "PileOfLeavesMode");
+        EXPECT_TRUE(game->getTools().empty());
+        EXPECT_TRUE(game->getLeaves().empty());
         // No game music and no pop-up over the notice.
         EXPECT_EQ(GetAudioManager()->getMusicMode(), MusicMode_GeneralUI);
         EXPECT_TRUE(screens.empty());
@@ -281,7 +259,7 @@ TEST_F(PileOfLeavesModeTest, DamagedOrShortLevelsEndCleanly)
 
     // Hard asks for three tools but only one lies there: the game ends after it instead of asking for
     // more. The leaves are as many as asked, even crowded on a field that cannot space them.
-    LoadLevel("Hard", R"(numTools="1" areaCover="300" toolCover="30" cursorRadius="1")");
+    LoadLevel(GameModeDifficulty_Hard, R"(numTools="1" areaCover="300" toolCover="30" cursorRadius="1")");
     GetLevelManager().difficulty = GameModeDifficulty_Hard;
     screens.clear();
     auto game = std::make_unique<PileOfLeavesMode>();
@@ -348,7 +326,7 @@ TEST_F(PileOfLeavesModeTest, AFlightOfNoLengthOrNoSpeedLandsAtOnceAndTheGameGoes
                           {"a sliver of length", "700", true, 0.00002f},
                           {"no speed", "0", false, 0.0f}};
     // Two requests at Medium.
-    LoadLevel("Medium", R"(numTools="3" areaCover="0" toolCover="0")");
+    LoadLevel(GameModeDifficulty_Medium, R"(numTools="3" areaCover="0" toolCover="0")");
     GetLevelManager().difficulty = GameModeDifficulty_Medium;
     for (const Case& c : cases)
     {

@@ -1,14 +1,8 @@
 #include "game/PlanAJob/PlanAJobLevel.h"
 
-#include "game/LevelManager.h"
-
-#include "../GameServicesTestSupport.h"
-
-#include <set>
-#include <string>
+#include "../LevelReaderTestSupport.h"
 
 using namespace GameTesting;
-using Strata::Label;
 
 namespace
 {

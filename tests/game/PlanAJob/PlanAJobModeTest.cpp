@@ -71,42 +71,16 @@ const char* const kFixture = R"(
   </scenelayout>
 )";
 
-// The game's readers, and the pictures of a data folder whose names start so.
-class PlanAJobTest : public MiniGameTest
+class PlanAJobModeTest : public MiniGameTest
 {
 protected:
-    void SetUp() override
-    {
-        MiniGameTest::SetUp();
-        UseGame(PlanAJobDescription());
-        AddPictureReaders();
-    }
-};
-
-class PlanAJobModeTest : public PlanAJobTest
-{
-protected:
-    void SetUp() override
-    {
-        PlanAJobTest::SetUp();
-        AddDataFiles("counting", "CTM_RequestItems_");
-        LoadWithSounds(kSounds, kFixture, L"job");
-    }
+    void SetUp() override { SetUpGame(PlanAJobDescription(), kSounds, kFixture, L"job"); }
 
     static JobSequenceSlot* SlotOf(PlanAJobMode& game, int step)
     {
-        for (JobSequenceSlot* slot : game.getSlots())
-            if (slot->getStep() == step)
-                return slot;
-        return nullptr;
+        return First(
+            game.getSlots(), [&](const JobSequenceSlot& slot) { return slot.getStep() == step; });
     }
-
-    void LoadLevels(const std::string& levels)
-    {
-        GetLevelManager().clearLevels();
-        LoadManifest(levels, (L"levels" + std::to_wstring(++mManifests)).c_str());
-    }
-    int mManifests = 0;
 };
 
 TEST_F(PlanAJobModeTest, EveryDifficultyIsWonThroughWrongMovesToTheStickerReward)
@@ -273,12 +247,14 @@ TEST_F(PlanAJobModeTest, NoLevelShowsTheNoticeAndNeverEnds)
     }
 }
 
-class PlanAJobShippedTest : public PlanAJobTest
+class PlanAJobShippedTest : public MiniGameTest
 {
 protected:
     void SetUp() override
     {
-        PlanAJobTest::SetUp();
+        MiniGameTest::SetUp();
+        UseGame(PlanAJobDescription());
+        AddPictureReaders();
         AddDataFiles("planajob");
         const std::filesystem::path data(MENAGERIE_DATA_DIR);
         files.AddFile(L"PlanAJobMode.xml", ReadDataFile(data / "PlanAJobMode.xml"));

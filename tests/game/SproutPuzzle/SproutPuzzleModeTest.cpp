@@ -77,20 +77,9 @@ std::string Fixture()
 class SproutPuzzleModeTest : public MiniGameTest
 {
 protected:
-    void SetUp() override
-    {
-        MiniGameTest::SetUp();
-        UseGame(SproutPuzzleDescription());
-        AddPictureReaders();
-        AddCursorFiles();
-        LoadWithSounds(kSounds, "", L"jigsaw");
-    }
+    void SetUp() override { SetUpGame(SproutPuzzleDescription(), kSounds, "", L"jigsaw"); }
 
-    static SproutPuzzlePiece* Held()
-    {
-        const auto* held = DragSource<SproutPuzzlePiece*>::GetHeldDragSource();
-        return held != nullptr ? held->GetDragItem() : nullptr;
-    }
+    static SproutPuzzlePiece* Held() { return HeldItem<SproutPuzzlePiece>(); }
     // Whether the piece lies still in its place in the tray.
     static bool InTray(SproutPuzzlePiece& piece)
     {
@@ -108,14 +97,9 @@ TEST_F(SproutPuzzleModeTest, EveryDifficultyIsWonThroughWrongDropsToTheStickerRe
     for (int d = 0; d < GameModeDifficulty_Count; ++d)
     {
         SCOPED_TRACE(d);
-        const char* difficulty = kGameModeDifficultyNames[d];
-        LoadLevels(std::string("<SproutPuzzleLevel name=\"Jig") + difficulty + "\" difficulty=\"" + difficulty +
-                   "\" picture=\"" + (d == 1 ? "Pond" : "Giraffes") + "\" " + cuts[d] + "/>");
-        GetLevelManager().difficulty = static_cast<GameModeDifficulty>(d);
-        spoken.clear();
-        screens.clear();
-        auto game = std::make_unique<SproutPuzzleMode>();
-        Start(*game);
+        LoadLevel(static_cast<GameModeDifficulty>(d),
+                  std::string("picture=\"") + (d == 1 ? "Pond" : "Giraffes") + "\" " + cuts[d]);
+        auto game = StartNew<SproutPuzzleMode>();
         const std::vector<SproutPuzzlePiece*> pieces = game->getPieces();
         const std::vector<SproutPuzzlePieceSlot*> slots = game->getSlots();
         const size_t count = d == 0 ? 4u : d == 1 ? 6u : 9u;

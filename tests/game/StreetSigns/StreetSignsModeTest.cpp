@@ -61,9 +61,6 @@ class StreetSignsModeTest : public MiniGameTest
 protected:
     void SetUp() override
     {
-        MiniGameTest::SetUp();
-        UseGame(StreetSignsDescription());
-        AddStandInPictures();
         std::vector<std::string> sounds(std::begin(kSounds), std::end(kSounds));
         for (const sContentName& name : Names::List())
             if (name.kind == ContentKind_Voice && std::string(name.name).rfind(Names::kAskPrefix, 0) == 0)
@@ -78,7 +75,7 @@ protected:
                             std::to_string(c) + "\" fps=\"1\" numPlays=\"0\"/>";
             manifest += "</spritetype>";
         }
-        LoadWithSounds(sounds, manifest + kFixture, L"signs");
+        SetUpGame(StreetSignsDescription(), sounds, manifest + kFixture, L"signs");
     }
 
     static SceneNode* Slot(int n)
@@ -100,10 +97,9 @@ protected:
     }
     static StreetSign* Answer(const StreetSignsMode& game, bool right)
     {
-        for (StreetSign* sign : game.getSigns())
-            if (!sign->isInTruck() && game.getCurrentAsk().Matches(sign->getSign()) == right)
-                return sign;
-        return nullptr;
+        return First(
+            game.getSigns(), [&](const StreetSign& sign)
+            { return !sign.isInTruck() && game.getCurrentAsk().Matches(sign.getSign()) == right; });
     }
 };
 
@@ -115,24 +111,16 @@ TEST_F(StreetSignsModeTest, RunsAtEachDifficultyAfterWrongSignsEndWithTheSticker
         <StreetSignLevel name="SsHard" difficulty="Hard" signs="5"><Ask trait="Color"/><Ask trait="Shape"/><Ask trait="Color"/><Ask trait="Shape"/></StreetSignLevel>)",
         L"levels");
     const size_t signCounts[] = {3, 4, 5};
-    const int expectedRounds[] = {1, 2, 2};
-    for (int d = 0; d < GameModeDifficulty_Count; ++d)
-    {
-        GetLevelManager().difficulty = static_cast<GameModeDifficulty>(d);
-        auto game = std::make_unique<StreetSignsMode>(true, -1);
-        std::vector<std::string> run;
-        int rounds = 0;
-        while (game)
+    PlayRunsToTheReward<StreetSignsMode>(
+        {1, 2, 2},
+        [&](StreetSignsMode& game, int d, int round)
         {
-            ++rounds;
-            spoken.clear();
-            Start(*game);
             EXPECT_TRUE(Mask()->LocalIsVisible());
-            ASSERT_TRUE(StepUntil(*game, [this] { return Open(); })) << d;
+            ASSERT_TRUE(StepUntil(game, [this] { return Open(); }));
             // The foreman names the first ask as the truck stops; each sign shows its shape and colour.
-            EXPECT_TRUE(Heard(Names::AskVoice(game->getCurrentAsk()))) << d;
-            EXPECT_TRUE(BubbleShowsAsk(*game));
-            const std::vector<StreetSign*> signs = game->getSigns();
+            EXPECT_TRUE(Heard(Names::AskVoice(game.getCurrentAsk())));
+            EXPECT_TRUE(BubbleShowsAsk(game));
+            const std::vector<StreetSign*> signs = game.getSigns();
             ASSERT_EQ(signs.size(), signCounts[d]);
             for (StreetSign* sign : signs)
             {
@@ -142,48 +130,47 @@ TEST_F(StreetSignsModeTest, RunsAtEachDifficultyAfterWrongSignsEndWithTheSticker
                           AutoResource<SpriteType>(kStreetSignSpriteTypes[sign->getSign().shape]).Get());
                 EXPECT_EQ(image->GetCurAnimationName(), Label(kStreetSignColorNames[sign->getSign().color]));
             }
-            for (int ask = 0; ask < static_cast<int>(game->getRound().asks.size()); ++ask)
+            for (int ask = 0; ask < static_cast<int>(game.getRound().asks.size()); ++ask)
             {
-                const std::string askVoice = Names::AskVoice(game->getCurrentAsk());
-                if (rounds == 1 && ask < 2)
+                const std::string askVoice = Names::AskVoice(game.getCurrentAsk());
+                if (round == 1 && ask < 2)
                 {
                     // A wrong sign wobbles and the ask is said again after the feedback; no sign moves.
-                    StreetSign* wrong = Answer(*game, false);
+                    StreetSign* wrong = Answer(game, false);
                     ASSERT_NE(wrong, nullptr);
                     spoken.clear();
-                    Click(*game, *wrong->getImageNode());
+                    Click(game, *wrong->getImageNode());
                     EXPECT_TRUE(Open());
-                    ASSERT_TRUE(StepUntil(
-                        *game, [&] { return wrong->getImageNode()->LocalGetLocation().x != 0; }));
-                    ASSERT_TRUE(StepUntil(*game, [&] { return Heard(askVoice); }));
+                    ASSERT_TRUE(StepUntil(game, [&] { return wrong->getImageNode()->LocalGetLocation().x != 0; }));
+                    ASSERT_TRUE(StepUntil(game, [&] { return Heard(askVoice); }));
                     EXPECT_TRUE(Heard("SFX_SignWobble"));
                     EXPECT_LT(std::find(spoken.begin(), spoken.end(), "General_IncorrectAnswer"),
                               std::find(spoken.begin(), spoken.end(), askVoice));
-                    ASSERT_TRUE(StepUntil(*game, [&] { return wrong->getImageNode()->LocalGetLocation().x == 0; }));
-                    EXPECT_EQ(game->getAskIndex(), ask);
+                    ASSERT_TRUE(StepUntil(game, [&] { return wrong->getImageNode()->LocalGetLocation().x == 0; }));
+                    EXPECT_EQ(game.getAskIndex(), ask);
                     EXPECT_FALSE(wrong->isInTruck());
                 }
-                StreetSign* right = Answer(*game, true);
+                StreetSign* right = Answer(game, true);
                 ASSERT_NE(right, nullptr);
-                Click(*game, *right->getImageNode());
-                EXPECT_TRUE(game->isLifting());
+                Click(game, *right->getImageNode());
+                EXPECT_TRUE(game.isLifting());
                 EXPECT_TRUE(Mask()->LocalIsVisible());
                 // Another click while the sign flies changes nothing.
-                if (StreetSign* other = Answer(*game, false))
+                if (StreetSign* other = Answer(game, false))
                 {
-                    game->streetSignClicked(other);
+                    game.streetSignClicked(other);
                     EXPECT_FALSE(other->isInTruck());
                 }
                 // It flies on the screen in small steps, without a jump when it changes parents.
                 Rect<float> was = right->GetNode()->GlobalGetBounds();
-                ASSERT_TRUE(StepUntil(*game,
+                ASSERT_TRUE(StepUntil(game,
                                       [&]
                                       {
                                           const Rect<float> now = right->GetNode()->GlobalGetBounds();
                                           EXPECT_LT(std::abs(now.x - was.x) + std::abs(now.y - was.y), 40.0f);
                                           EXPECT_GE(now.y, 0.0f);
                                           was = now;
-                                          return game->getAskIndex() == ask + 1;
+                                          return game.getAskIndex() == ask + 1;
                                       }));
                 // It lies in the ask's slot of the bed and rides off with the truck.
                 EXPECT_EQ(right->GetNode()->GetParent(), Slot(ask));
@@ -191,21 +178,18 @@ TEST_F(StreetSignsModeTest, RunsAtEachDifficultyAfterWrongSignsEndWithTheSticker
                 EXPECT_TRUE(Heard("General_CorrectAnswer"));
                 EXPECT_TRUE(Heard("SFX_SignLand"));
                 // The next ask, or none once the truck is loaded.
-                EXPECT_TRUE(BubbleShowsAsk(*game)) << "after ask " << ask;
-                if (ask + 1 < static_cast<int>(game->getRound().asks.size()))
+                EXPECT_TRUE(BubbleShowsAsk(game)) << "after ask " << ask;
+                if (ask + 1 < static_cast<int>(game.getRound().asks.size()))
                 {
-                    ASSERT_TRUE(StepUntil(*game, [&] { return Heard(Names::AskVoice(game->getCurrentAsk())); }));
+                    ASSERT_TRUE(StepUntil(game, [&] { return Heard(Names::AskVoice(game.getCurrentAsk())); }));
                     EXPECT_TRUE(Open());
                 }
             }
             EXPECT_FALSE(Ended());
-            ASSERT_TRUE(StepUntil(*game, [this] { return Ended(); })) << d;
+            ASSERT_TRUE(StepUntil(game, [this] { return Ended(); }));
             EXPECT_TRUE(Heard("StreetSigns_TruckFull"));
             EXPECT_TRUE(Heard("SFX_HaulerHorn"));
-            TakeNextRound(game, run);
-        }
-        EXPECT_EQ(run, RunOfRounds(expectedRounds[d])) << "difficulty " << d;
-    }
+        });
 }
 
 TEST_F(StreetSignsModeTest, EveryShippedLevelIsFiledPlayableAndStandsOnTheScreen)

@@ -43,30 +43,12 @@ class ToolShedModeTest : public MiniGameTest
 protected:
     void SetUp() override
     {
-        MiniGameTest::SetUp();
-        UseGame(ToolShedDescription());
-        AddStandInPictures();
-        AddDataFiles("toolshed");
-        LoadWithSounds(kSounds, FixtureManifest(), L"shed");
+        SetUpGame(ToolShedDescription(), kSounds, FixtureManifest(), L"shed", "toolshed");
         for (const char* tool : kYardcrewToolNames)
             watched.push_back(std::string("Word_Tool_") + tool);
     }
 
-    void LoadLevel(const std::string& sortBy, const std::string& body, GameModeDifficulty difficulty)
-    {
-        GetLevelManager().clearLevels();
-        const std::string name = std::string("TsTest") + kGameModeDifficultyNames[difficulty];
-        LoadManifest("<ToolShedLevel name=\"" + name + "\" difficulty=\"" + kGameModeDifficultyNames[difficulty] +
-                         "\" sortBy=\"" + sortBy + "\">" + body + "</ToolShedLevel>",
-                     std::wstring(L"level").append(1, L'0' + difficulty).c_str());
-        GetLevelManager().difficulty = difficulty;
-    }
-
-    static ToolShedItem* Held()
-    {
-        const auto* held = DragSource<ToolShedItem*>::GetHeldDragSource();
-        return held != nullptr ? held->GetDragItem() : nullptr;
-    }
+    static ToolShedItem* Held() { return HeldItem<ToolShedItem>(); }
     // Back at its place on the floor: under its spot again, where it landed, taking clicks.
     static bool OnTheFloor(ToolShedItem& tool, SceneNode* spot)
     {
@@ -132,9 +114,8 @@ protected:
 
 TEST_F(ToolShedModeTest, WrongBoxAndEmptyFloorSendTheToolBackThenEveryToolSortedEndsTheLevel)
 {
-    LoadLevel("Color", R"(<Box color="Red"/><Box color="Blue"/><Tool type="Hammer" color="Red"/>
-                          <Tool type="Saw" color="Blue"/><Tool type="Drill" color="Red"/>)",
-              GameModeDifficulty_Easy);
+    LoadLevel(GameModeDifficulty_Easy, R"(sortBy="Color")", R"(<Box color="Red"/><Box color="Blue"/>
+              <Tool type="Hammer" color="Red"/><Tool type="Saw" color="Blue"/><Tool type="Drill" color="Red"/>)");
     auto game = std::make_unique<ToolShedMode>();
     Start(*game);
     ASSERT_EQ(game->getTools().size(), 3u);
@@ -219,7 +200,7 @@ TEST_F(ToolShedModeTest, MediumAndHardShedsAreSortedByKindOrColourIntoRowsOfBoxe
     for (const Case& c : cases)
     {
         SCOPED_TRACE(c.sortBy);
-        LoadLevel(c.sortBy, c.body, c.difficulty);
+        LoadLevel(c.difficulty, std::string("sortBy=\"") + c.sortBy + "\"", c.body);
         screens.clear();
         spoken.clear();
         auto game = std::make_unique<ToolShedMode>();
