@@ -9,6 +9,7 @@
 #include "game/ToolShed/ToolShedGame.h"
 #include "game/ToolShed/ToolShedItem.h"
 #include "game/ToolShed/ToolShedToolBox.h"
+#include "game/YardcrewNames.h"
 #include "scene/NodePath.h"
 #include "scene/SceneNode.h"
 
