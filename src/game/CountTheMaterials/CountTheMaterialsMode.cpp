@@ -43,7 +43,7 @@ MaterialData PileData(const DraggableMaterial& pile)
 } // namespace
 
 CountTheMaterialsMode::CountTheMaterialsMode(bool firstRound, int roundsLeft)
-    : MiniGameMode(CountTheMaterialsDescription(), firstRound, roundsLeft)
+    : MiniGameModeOf(CountTheMaterialsDescription(), firstRound, roundsLeft)
 {
 }
 
@@ -55,12 +55,9 @@ void CountTheMaterialsMode::Setup()
                                       { forwardMaskedPress(x, y); });
 }
 
-void CountTheMaterialsMode::initializeLevel(Strata::Label level)
+void CountTheMaterialsMode::initializeLevel(const CountTheMaterialsLevel& level)
 {
-    const Strata::AutoResource<CountTheMaterialsLevel> data(level);
-    if (data.Get() == nullptr)
-        return;
-    mRound = *data;
+    mRound = level;
 
     std::vector<MaterialData> piles = mRound.piles;
     for (size_t i = piles.size(); i > 1; --i)

@@ -54,7 +54,7 @@ void Say(const sContentName& voice)
 } // namespace
 
 HammerTheNailMode::HammerTheNailMode(bool firstRound, int roundsLeft)
-    : MiniGameMode(HammerTheNailDescription(), firstRound, roundsLeft)
+    : MiniGameModeOf(HammerTheNailDescription(), firstRound, roundsLeft)
 {
 }
 
@@ -73,13 +73,10 @@ void HammerTheNailMode::Setup()
         foreman->AddTask(std::make_unique<Strata::NodeVisibleTask>(true));
 }
 
-void HammerTheNailMode::initializeLevel(Strata::Label level)
+void HammerTheNailMode::initializeLevel(const HammerTheNailLevel& level)
 {
-    const Strata::AutoResource<HammerTheNailLevel> data(level);
-    if (data.Get() == nullptr)
-        return;
     Strata::SceneNode* targets = Strata::RootDescendent(kTargetsPath);
-    for (const NailData& nailData : data->nails)
+    for (const NailData& nailData : level.nails)
     {
         auto* nail = addPlayfieldObject<TargetNail>(targets, "MaterialTargets", nailData.type, nailData.color,
                                                     nailData.clickCount);
@@ -93,7 +90,7 @@ void HammerTheNailMode::initializeLevel(Strata::Label level)
             ConnectDragTarget<DraggableTool>(*nail, *shape);
         nail->struckSignal.connect([this, nail](DraggableTool* tool) { nailStruck(nail, tool); });
     }
-    const std::vector<FixItTool> box = data->Tools();
+    const std::vector<FixItTool> box = level.Tools();
     for (size_t slot = 0; slot < box.size(); ++slot)
     {
         auto* tool =

@@ -78,7 +78,7 @@ const char* MismatchVoice(eCargoMismatch mismatch)
 } // namespace
 
 HaulersDeliveryMode::HaulersDeliveryMode(bool firstRound, int roundsLeft)
-    : MiniGameMode(HaulersDeliveryDescription(), firstRound, roundsLeft)
+    : MiniGameModeOf(HaulersDeliveryDescription(), firstRound, roundsLeft)
 {
 }
 
@@ -93,12 +93,9 @@ void HaulersDeliveryMode::Setup()
     }
 }
 
-void HaulersDeliveryMode::initializeLevel(Strata::Label level)
+void HaulersDeliveryMode::initializeLevel(const HaulersDeliveryLevel& level)
 {
-    const Strata::AutoResource<HaulersDeliveryLevel> data(level);
-    if (data.Get() == nullptr)
-        return;
-    setupDeliveryPatterns(*data);
+    setupDeliveryPatterns(level);
     setupDeliveryButtons();
     playIntroAnimation();
 }

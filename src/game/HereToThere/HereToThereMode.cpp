@@ -50,7 +50,7 @@ HereToThereObject* HeldAnimal()
 
 } // namespace
 
-HereToThereMode::HereToThereMode() : MiniGameMode(HereToThereDescription())
+HereToThereMode::HereToThereMode() : MiniGameModeOf(HereToThereDescription())
 {
 }
 
@@ -75,14 +75,11 @@ std::vector<HereToThereTarget*> HereToThereMode::getHouses() const
     return LiveObjects<HereToThereTarget>(*this, mHouses);
 }
 
-void HereToThereMode::initializeLevel(Strata::Label level)
+void HereToThereMode::initializeLevel(const HereToThereLevel& level)
 {
-    const Strata::AutoResource<HereToThereLevel> data(level);
-    if (data.Get() == nullptr)
-        return;
-    mMatchColor = data->matchColor;
-    initializeTargetBuildings(*data);
-    initializeObjects(*data);
+    mMatchColor = level.matchColor;
+    initializeTargetBuildings(level);
+    initializeObjects(level);
 }
 
 void HereToThereMode::addHouse(const HereToThereMark& mark, int plot)

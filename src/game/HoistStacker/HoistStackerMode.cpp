@@ -50,7 +50,7 @@ Strata::SceneNode* PlayfieldPlace(const char* group, const std::string& name)
 } // namespace
 
 HoistStackerMode::HoistStackerMode(bool firstRound, int roundsLeft)
-    : MiniGameMode(HoistStackerDescription(), firstRound, roundsLeft)
+    : MiniGameModeOf(HoistStackerDescription(), firstRound, roundsLeft)
 {
 }
 
@@ -87,14 +87,11 @@ void HoistStackerMode::Setup()
     playIntroAnimation();
 }
 
-void HoistStackerMode::initializeLevel(Strata::Label level)
+void HoistStackerMode::initializeLevel(const HoistStackerLevel& level)
 {
-    const Strata::AutoResource<HoistStackerLevel> data(level);
-    if (data.Get() == nullptr)
-        return;
     EnumTypeDeck<int> ground(static_cast<int>(kHoistStackerMaxObjects));
     std::set<StackObjectColor> colors;
-    for (const StackableObjectData& object : data->objects)
+    for (const StackableObjectData& object : level.objects)
     {
         colors.insert(object.color);
         const std::string name = "Source_" + std::to_string(ground.DrawCard() + 1);

@@ -64,7 +64,7 @@ void QueueLower(Strata::SceneNode& truck)
 } // namespace
 
 PaintTheHouseMode::PaintTheHouseMode(bool firstRound, int roundsLeft)
-    : MiniGameMode(PaintItDescription(), firstRound, roundsLeft)
+    : MiniGameModeOf(PaintItDescription(), firstRound, roundsLeft)
 {
 }
 
@@ -82,13 +82,10 @@ void PaintTheHouseMode::Setup()
     }
 }
 
-void PaintTheHouseMode::initializeLevel(Strata::Label level)
+void PaintTheHouseMode::initializeLevel(const PaintItLevel& level)
 {
-    const Strata::AutoResource<PaintItLevel> data(level);
-    if (data.Get() == nullptr)
-        return;
-    setupDeliveryPatterns(*data);
-    setupDeliveryButtons();
+    setupFenceBoards(level);
+    setupPaintBuckets();
     if (Strata::SceneNode* truck = getTruck())
     {
         mTruckHome = truck->LocalGetLocation();
@@ -100,7 +97,7 @@ void PaintTheHouseMode::initializeLevel(Strata::Label level)
     maskMouseInput(false);
 }
 
-void PaintTheHouseMode::setupDeliveryPatterns(const PaintItLevel& level)
+void PaintTheHouseMode::setupFenceBoards(const PaintItLevel& level)
 {
     // A playable level has a pattern and every pattern a letter, so every board has a colour.
     if (level.patterns.empty())
@@ -132,7 +129,7 @@ void PaintTheHouseMode::setupDeliveryPatterns(const PaintItLevel& level)
     }
 }
 
-void PaintTheHouseMode::setupDeliveryButtons()
+void PaintTheHouseMode::setupPaintBuckets()
 {
     if (mBucketColors.size() < static_cast<size_t>(kPaintItBuckets))
         return;

@@ -65,7 +65,7 @@ void ShowNode(Strata::NodePath path, bool show)
 } // namespace
 
 PileOfLeavesMode::PileOfLeavesMode(bool firstRound, int roundsLeft)
-    : MiniGameMode(PileOfLeavesDescription(), firstRound, roundsLeft), mRequestsLeft(MiniGameRoundsLeft(roundsLeft))
+    : MiniGameModeOf(PileOfLeavesDescription(), firstRound, roundsLeft), mRequestsLeft(MiniGameRoundsLeft(roundsLeft))
 {
 }
 
@@ -79,14 +79,11 @@ std::vector<Leaf*> PileOfLeavesMode::getLeaves() const
     return LiveObjects<Leaf>(*this, mLeaves);
 }
 
-void PileOfLeavesMode::initializeLevel(Strata::Label level)
+void PileOfLeavesMode::initializeLevel(const PileOfLeavesLevel& level)
 {
-    const Strata::AutoResource<PileOfLeavesLevel> data(level);
-    if (data.Get() == nullptr)
-        return;
-    mCursorRadius = data->cursorRadius;
-    generateTools(data->ToolCount());
-    hideTools(data->toolCover, data->areaCover);
+    mCursorRadius = level.cursorRadius;
+    generateTools(level.ToolCount());
+    hideTools(level.toolCover, level.areaCover);
     maskMouseInput(true);
     if (isFirstRound())
         playIntroAnimation();

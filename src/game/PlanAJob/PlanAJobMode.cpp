@@ -62,7 +62,7 @@ void Say(const sContentName& voice)
 
 } // namespace
 
-PlanAJobMode::PlanAJobMode(Strata::Label level) : MiniGameMode(PlanAJobDescription()), mGivenLevel(level)
+PlanAJobMode::PlanAJobMode(Strata::Label level) : MiniGameModeOf(PlanAJobDescription()), mGivenLevel(level)
 {
 }
 
@@ -84,24 +84,21 @@ void PlanAJobMode::Setup()
     setupMouseInputEatingNode(Strata::RootDescendent(kHandsPath));
 }
 
-void PlanAJobMode::initializeLevel(Strata::Label level)
+void PlanAJobMode::initializeLevel(const PlanAJobLevel& level)
 {
-    const Strata::AutoResource<PlanAJobLevel> data(level);
-    if (data.Get() == nullptr)
-        return;
     // The steps that start filled come off the deck first; the rest are offered in the order drawn.
     EnumTypeDeck<int> deck(kPlanAJobSteps);
     std::vector<bool> filled(kPlanAJobSteps, false);
-    for (int i = 0; i < kPlanAJobSteps - data->emptyCount; ++i)
+    for (int i = 0; i < kPlanAJobSteps - level.emptyCount; ++i)
         filled[static_cast<size_t>(deck.DrawCard())] = true;
     std::vector<int> offered;
-    for (int i = 0; i < data->emptyCount; ++i)
+    for (int i = 0; i < level.emptyCount; ++i)
         offered.push_back(deck.DrawCard());
 
     for (int step = 0; step < kPlanAJobSteps; ++step)
     {
         auto* slot =
-            addPlayfieldObject<JobSequenceSlot>(TargetPlace(step), "MaterialTargets", data->targetsImageList, step);
+            addPlayfieldObject<JobSequenceSlot>(TargetPlace(step), "MaterialTargets", level.targetsImageList, step);
         if (slot == nullptr)
             continue;
         mSlots.push_back(slot->GetID());
@@ -119,8 +116,8 @@ void PlanAJobMode::initializeLevel(Strata::Label level)
     }
     for (size_t j = 0; j < offered.size(); ++j)
     {
-        auto* item = addPlayfieldObject<JobSequenceItem>(SourcePlace(data->emptyCount, static_cast<int>(j)),
-                                                         "MaterialSources", data->objectsImageList, offered[j]);
+        auto* item = addPlayfieldObject<JobSequenceItem>(SourcePlace(level.emptyCount, static_cast<int>(j)),
+                                                         "MaterialSources", level.objectsImageList, offered[j]);
         if (item == nullptr)
             continue;
         mItems.push_back(item->GetID());
@@ -131,7 +128,7 @@ void PlanAJobMode::initializeLevel(Strata::Label level)
     }
     if (auto* building = dynamic_cast<Strata::AnimatedSpriteNode*>(Strata::RootDescendent(kBuildingPath)))
     {
-        building->SetSpriteType(Strata::Label::FromString(data->spriteType));
+        building->SetSpriteType(Strata::Label::FromString(level.spriteType));
         building->SetAnimation(Strata::Label(Names::kWaitAnimation), false);
     }
 }

@@ -88,7 +88,7 @@ void ShowImage(Strata::NodePath path, const std::string& image)
 
 } // namespace
 
-SproutPuzzleMode::SproutPuzzleMode() : MiniGameMode(SproutPuzzleDescription())
+SproutPuzzleMode::SproutPuzzleMode() : MiniGameModeOf(SproutPuzzleDescription())
 {
 }
 
@@ -109,30 +109,29 @@ std::vector<SproutPuzzlePieceSlot*> SproutPuzzleMode::getSlots() const
     return LiveObjects<SproutPuzzlePieceSlot>(*this, mSlots);
 }
 
-void SproutPuzzleMode::initializeLevel(Strata::Label level)
+void SproutPuzzleMode::initializeLevel(const SproutPuzzleLevel& level)
 {
-    const Strata::AutoResource<SproutPuzzleLevel> data(level);
     Strata::SceneNode* slots = Strata::RootDescendent(kSlotsPath);
-    if (data.Get() == nullptr || slots == nullptr || slots->GetParent() == nullptr)
+    if (slots == nullptr || slots->GetParent() == nullptr)
     {
         Strata::Internal::LogWrite("The jigsaw's layout has no board for its slots\n");
         return;
     }
-    ShowImage(kGuidePath, Names::PictureImage(*data));
-    ShowImage(kCutLinesPath, Names::CutLinesImage(*data));
-    const Strata::Label pieces = Strata::Label::FromString(Names::PiecesImageList(*data));
-    const float width = slots->GetParent()->GetWidth() / static_cast<float>(data->columns);
-    const float height = slots->GetParent()->GetHeight() / static_cast<float>(data->rows);
+    ShowImage(kGuidePath, Names::PictureImage(level));
+    ShowImage(kCutLinesPath, Names::CutLinesImage(level));
+    const Strata::Label pieces = Strata::Label::FromString(Names::PiecesImageList(level));
+    const float width = slots->GetParent()->GetWidth() / static_cast<float>(level.columns);
+    const float height = slots->GetParent()->GetHeight() / static_cast<float>(level.rows);
     // Each piece starts in its own slot, so the picture shows whole.
-    for (int index = 0; index < data->Pieces(); ++index)
+    for (int index = 0; index < level.Pieces(); ++index)
     {
         auto* slot = addPlayfieldObject<SproutPuzzlePieceSlot>(slots, "Slots", index, width, height);
         if (slot == nullptr)
             continue;
         mSlots.push_back(slot->GetID());
         if (Strata::SceneNode* root = slot->LayoutRoot())
-            root->LocalSetLocation(static_cast<float>(index % data->columns) * width,
-                                   static_cast<float>(index / data->columns) * height);
+            root->LocalSetLocation(static_cast<float>(index % level.columns) * width,
+                                   static_cast<float>(index / level.columns) * height);
         slot->dropSignal.connect([this, slot](SproutPuzzlePiece* piece) { pieceDropped(*slot, *piece); });
         auto* piece = addPlayfieldObject<SproutPuzzlePiece>(slot->LayoutRoot(), "a slot", index, pieces);
         if (piece == nullptr)

@@ -58,16 +58,14 @@ void SetTruckAnimation(const char* animation)
 
 } // namespace
 
-StreetSignsMode::StreetSignsMode(bool firstRound, int loops) : MiniGameMode(StreetSignsDescription(), firstRound, loops)
+StreetSignsMode::StreetSignsMode(bool firstRound, int loops)
+    : MiniGameModeOf(StreetSignsDescription(), firstRound, loops)
 {
 }
 
-void StreetSignsMode::initializeLevel(Strata::Label level)
+void StreetSignsMode::initializeLevel(const StreetSignLevel& level)
 {
-    const Strata::AutoResource<StreetSignLevel> data(level);
-    if (data.Get() == nullptr)
-        return;
-    mRound = data->MakeRound();
+    mRound = level.MakeRound();
     placeSigns();
     if (Strata::SceneNode* truck = Strata::RootDescendent(kTruckPath))
     {
