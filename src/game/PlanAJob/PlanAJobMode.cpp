@@ -29,30 +29,19 @@ namespace
 namespace Names = PlanAJobContent;
 using Point = Strata::Vector2<float>;
 
-const Strata::NodePathStep kBlueprintPath[] = {"GameScreenRoot", "Playfield", "Blueprint",
-                                               Strata::NodePathTerminator()};
-const Strata::NodePathStep kHandsPath[] = {"GameScreenRoot", "Playfield", "Blueprint", "ForemanHands",
-                                           Strata::NodePathTerminator()};
-const Strata::NodePathStep kBuildingPath[] = {"GameScreenRoot", "Playfield", "BuildingAnimationNode",
-                                              Strata::NodePathTerminator()};
-
 // The blueprint rests this long in place before the pop-up, and before the building starts.
 constexpr float kBlueprintPause = 0.5f;
 
 Strata::SceneNode* TargetPlace(int step)
 {
-    const Strata::NodePathStep path[] = {"GameScreenRoot",  "Playfield", "Blueprint",
-                                         "MaterialTargets", step,        Strata::NodePathTerminator()};
-    return Strata::RootDescendent(path);
+    return PlayfieldNode("Blueprint", "MaterialTargets", step);
 }
 
 // Place `index` of the arrangement for `count` offered pictures.
 Strata::SceneNode* SourcePlace(int count, int index)
 {
     const std::string arrangement = "Sources_" + std::to_string(count);
-    const Strata::NodePathStep path[] = {"GameScreenRoot",    "Playfield", "MaterialSources",
-                                         arrangement.c_str(), index,       Strata::NodePathTerminator()};
-    return Strata::RootDescendent(path);
+    return PlayfieldNode("MaterialSources", arrangement, index);
 }
 
 void Say(const sContentName& voice)
@@ -81,7 +70,7 @@ void PlanAJobMode::Setup()
 {
     MiniGameMode::Setup();
     playIntroAnimation();
-    setupMouseInputEatingNode(Strata::RootDescendent(kHandsPath));
+    setupMouseInputEatingNode(PlayfieldNode("Blueprint", "ForemanHands"));
 }
 
 void PlanAJobMode::initializeLevel(const PlanAJobLevel& level)
@@ -126,7 +115,7 @@ void PlanAJobMode::initializeLevel(const PlanAJobLevel& level)
         item->pressedSignal.connect([this, item] { itemPressed(item); });
         item->arrivedSignal.connect([this](PlayfieldObject*) { resetHintTimer(1); });
     }
-    if (auto* building = dynamic_cast<Strata::AnimatedSpriteNode*>(Strata::RootDescendent(kBuildingPath)))
+    if (auto* building = PlayfieldNode<Strata::AnimatedSpriteNode>("BuildingAnimationNode"))
     {
         building->SetSpriteType(Strata::Label::FromString(level.spriteType));
         building->SetAnimation(Strata::Label(Names::kWaitAnimation), false);
@@ -135,7 +124,7 @@ void PlanAJobMode::initializeLevel(const PlanAJobLevel& level)
 
 void PlanAJobMode::playIntroAnimation()
 {
-    Strata::SceneNode* blueprint = Strata::RootDescendent(kBlueprintPath);
+    Strata::SceneNode* blueprint = PlayfieldNode("Blueprint");
     // Without a level nothing opens the playfield: the notice has told what is wrong.
     if (blueprint == nullptr || mSlots.empty())
         return;
@@ -199,8 +188,8 @@ void PlanAJobMode::playOutroAnimation()
     maskMouseInput(true);
     // After the praise of the last step, not over it.
     GetAudioManager()->queueSpecificSoundVocal(Strata::Label(Names::kGameComplete.name));
-    Strata::SceneNode* blueprint = Strata::RootDescendent(kBlueprintPath);
-    Strata::SceneNode* building = Strata::RootDescendent(kBuildingPath);
+    Strata::SceneNode* blueprint = PlayfieldNode("Blueprint");
+    Strata::SceneNode* building = PlayfieldNode("BuildingAnimationNode");
     if (blueprint != nullptr)
     {
         blueprint->AddTask(std::make_unique<Strata::NodeLocationTask>(

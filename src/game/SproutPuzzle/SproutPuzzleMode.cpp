@@ -26,14 +26,6 @@ namespace
 
 namespace Names = SproutPuzzleContent;
 
-const Strata::NodePathStep kSlotsPath[] = {"GameScreenRoot", "Playfield", "Board", "Slots",
-                                           Strata::NodePathTerminator()};
-const Strata::NodePathStep kGuidePath[] = {"GameScreenRoot", "Playfield", "Board", "Guide",
-                                           Strata::NodePathTerminator()};
-const Strata::NodePathStep kCutLinesPath[] = {"GameScreenRoot", "Playfield", "Board", "CutLines",
-                                              Strata::NodePathTerminator()};
-const Strata::NodePathStep kCheerPath[] = {"GameScreenRoot", "Playfield", "Cheer", Strata::NodePathTerminator()};
-
 // The whole picture shows this long before it falls apart.
 constexpr float kWholePictureSeconds = 1.5f;
 // Each piece's flight to the tray, one a little after the other.
@@ -51,7 +43,7 @@ constexpr int kHops = 3;
 // Shows the stars round the board, each hopping a little after the one before.
 void Cheer()
 {
-    Strata::SceneNode* cheer = Strata::RootDescendent(kCheerPath);
+    Strata::SceneNode* cheer = PlayfieldNode("Cheer");
     if (cheer == nullptr)
         return;
     cheer->LocalSetVisible(true);
@@ -75,14 +67,13 @@ Strata::SceneNode* TraySpot(int pieces, int spot)
 {
     const std::string tray = "PieceTray_" + std::to_string(pieces);
     const std::string name = "Spot_" + std::to_string(spot + 1);
-    const Strata::NodePathStep path[] = {"GameScreenRoot", "Playfield", tray.c_str(), name.c_str(),
-                                         Strata::NodePathTerminator()};
-    return Strata::RootDescendent(path);
+    return PlayfieldNode(tray, name);
 }
 
-void ShowImage(Strata::NodePath path, const std::string& image)
+// Shows the image on the board's picture of that name.
+void ShowImage(const char* boardPicture, const std::string& image)
 {
-    if (auto* sprite = dynamic_cast<Strata::StaticSpriteNode*>(Strata::RootDescendent(path)))
+    if (auto* sprite = PlayfieldNode<Strata::StaticSpriteNode>("Board", boardPicture))
         sprite->setImage(Strata::Label::FromString(image));
 }
 
@@ -111,14 +102,14 @@ std::vector<SproutPuzzlePieceSlot*> SproutPuzzleMode::getSlots() const
 
 void SproutPuzzleMode::initializeLevel(const SproutPuzzleLevel& level)
 {
-    Strata::SceneNode* slots = Strata::RootDescendent(kSlotsPath);
+    Strata::SceneNode* slots = PlayfieldNode("Board", "Slots");
     if (slots == nullptr || slots->GetParent() == nullptr)
     {
         Strata::Internal::LogWrite("The jigsaw's layout has no board for its slots\n");
         return;
     }
-    ShowImage(kGuidePath, Names::PictureImage(level));
-    ShowImage(kCutLinesPath, Names::CutLinesImage(level));
+    ShowImage("Guide", Names::PictureImage(level));
+    ShowImage("CutLines", Names::CutLinesImage(level));
     const Strata::Label pieces = Strata::Label::FromString(Names::PiecesImageList(level));
     const float width = slots->GetParent()->GetWidth() / static_cast<float>(level.columns);
     const float height = slots->GetParent()->GetHeight() / static_cast<float>(level.rows);
@@ -217,7 +208,7 @@ void SproutPuzzleMode::playOutroAnimation()
     mOutroStarted = true;
     maskMouseInput(true);
     // The finished picture shows without the cut.
-    if (Strata::SceneNode* lines = Strata::RootDescendent(kCutLinesPath))
+    if (Strata::SceneNode* lines = PlayfieldNode("Board", "CutLines"))
         lines->LocalSetVisible(false);
     Strata::Object* sequence = GetObject(getSequenceObjectID());
     if (sequence == nullptr)

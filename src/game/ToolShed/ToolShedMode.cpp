@@ -35,17 +35,13 @@ Strata::SceneNode* BoxPlace(size_t count, size_t box)
 {
     const std::string row = "Boxes_" + std::to_string(count);
     const std::string name = "Box_" + std::to_string(box + 1);
-    const Strata::NodePathStep path[] = {"GameScreenRoot", "Playfield",  "Shelf",
-                                         row.c_str(),      name.c_str(), Strata::NodePathTerminator()};
-    return Strata::RootDescendent(path);
+    return PlayfieldNode("Shelf", row, name);
 }
 
 Strata::SceneNode* FloorSpot(int spot)
 {
     const std::string name = "Spot_" + std::to_string(spot + 1);
-    const Strata::NodePathStep path[] = {"GameScreenRoot", "Playfield", "Floor", name.c_str(),
-                                         Strata::NodePathTerminator()};
-    return Strata::RootDescendent(path);
+    return PlayfieldNode("Floor", name);
 }
 
 YardcrewTool SharedTool(ToolShedToolType type)
