@@ -32,7 +32,7 @@ inline constexpr sContentName kMaterialWordsMany{ContentKind_Voice, "General_Mat
 inline constexpr const char* kColoredToolWords = "General_ColoredToolWords";
 // Keyed by NumberEntry.
 inline constexpr const char* kNumberWords = "General_NumberWords";
-// Keyed by the building material's name (kBuildingMaterialNames), for one and for more.
+// Keyed by the counting game's material names, for one and for more.
 inline constexpr const char* kRequestWordsOne = "General_RequestWords_Singular";
 inline constexpr const char* kRequestWordsMany = "General_RequestWords_Plural";
 // Keyed by the game's label.

@@ -47,6 +47,8 @@ struct MiniGameKit
     // does.
     static bool Register(const sMiniGameDescription& mode, sGameRegistration game)
     {
+        static_assert(std::is_base_of_v<MiniGameModeOf<typename LevelReader::LevelType>, Mode>,
+                      "the mode plays the records its level reader makes");
         game.type = mode.type;
         game.label = mode.label;
         if (game.storyName == nullptr)

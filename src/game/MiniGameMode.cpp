@@ -44,7 +44,7 @@ void MiniGameMode::Setup()
 
     mLevel = chooseLevel();
     // A level that failed its checks is never filed, but one named by hand must not be played either.
-    const bool playable = !mLevel.IsNull() && (mDescription.isPlayable == nullptr || mDescription.isPlayable(mLevel));
+    const bool playable = !mLevel.IsNull() && acceptLevel(mLevel);
     if (playable || mDescription.musicWithoutLevel)
         GetAudioManager()->setMusicMode(MusicMode_InGame, Strata::Label(mDescription.label));
     if (!playable)
@@ -57,7 +57,12 @@ void MiniGameMode::Setup()
     }
     if (!mDescription.instructionsAfterIntro)
         showInstructions();
-    initializeLevel(mLevel);
+    startLevel();
+}
+
+bool MiniGameMode::acceptLevel(Strata::Label level)
+{
+    return mDescription.isPlayable == nullptr || mDescription.isPlayable(level);
 }
 
 Strata::Label MiniGameMode::chooseLevel()

@@ -2,8 +2,8 @@
 
 // The part of a mini-game mode that every game repeats, read from a small description the game gives
 // once: its layout, cursor, input mask, depth-sorted layer, music, level and rounds. A game derives
-// from MiniGameMode, builds its round in initializeLevel, makes its playfield objects with
-// addPlayfieldObject and connects their signals.
+// from MiniGameModeOf<its level record>, builds its round from the checked record in initializeLevel,
+// makes its playfield objects with addPlayfieldObject and connects their signals.
 
 #include "core/Label.h"
 #include "framework/ResourceDescriptor.h"
@@ -67,8 +67,8 @@ public:
     // Instantiates the layout, hooks the depth sort, makes the mask swallow clicks, starts the game's
     // music and draws a level of the current difficulty. A missing or unplayable level shows the
     // missing-level notice and leaves an empty playfield (with the pop-up, music and introduction the
-    // description asks for then); otherwise the instruction pop-up is set up and initializeLevel builds
-    // the round.
+    // description asks for then); otherwise the instruction pop-up is set up and startLevel builds the
+    // round.
     void Setup() override;
     // Replays the still pointer, so hover states follow nodes that move under it.
     void Update(float dt) override;
@@ -93,8 +93,10 @@ protected:
     // arguments it was made with.
     explicit MiniGameMode(const sMiniGameDescription& description, bool firstRound = true, int roundsLeft = -1);
 
-    // Builds the round from a playable level.
-    virtual void initializeLevel(Strata::Label level) = 0;
+    // Whether the chosen level can be played: the description's check (none: every level).
+    virtual bool acceptLevel(Strata::Label level);
+    // Builds the round from the level acceptLevel took.
+    virtual void startLevel() = 0;
     // What the game still plays on an empty playfield when no playable level was found.
     virtual void startWithoutLevel() {}
     // The level to play: by default one drawn from the level manager at the current difficulty; a game
@@ -126,6 +128,34 @@ private:
     int mRoundsLeft;
     Strata::Label mLevel;
     boost::signals2::scoped_connection mSortConnection;
+};
+
+// The mode of a game whose levels are `Level` records (game/GameLevelReaders.h): the base finds the
+// chosen level's record once and hands it, checked, to initializeLevel. A level filed without such a
+// record counts as missing.
+template <class Level>
+class MiniGameModeOf : public MiniGameMode
+{
+protected:
+    using MiniGameMode::MiniGameMode;
+
+    // Builds the round from the checked level; the record stays valid while the mode lives.
+    virtual void initializeLevel(const Level& level) = 0;
+    // The level being played; null when none was playable.
+    const Level* getLevelRecord() const { return mRecord.Get(); }
+
+private:
+    bool acceptLevel(Strata::Label level) final
+    {
+        mRecord = Strata::AutoResource<Level>(level);
+        if (mRecord.Get() != nullptr && MiniGameMode::acceptLevel(level))
+            return true;
+        mRecord = Strata::AutoResource<Level>(Strata::Label());
+        return false;
+    }
+    void startLevel() final { initializeLevel(*mRecord.Get()); }
+
+    Strata::AutoResource<Level> mRecord{Strata::Label()};
 };
 
 // The playable check of a game whose levels are `Level` records (game/GameLevelReaders.h): the record

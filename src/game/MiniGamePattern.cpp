@@ -75,6 +75,13 @@ void ShowMissingLevelNotice(std::string_view modeName)
         gMissingLevelNotifier(std::wstring(text.begin(), text.end()), std::wstring());
 }
 
+Strata::SceneNode* PlayfieldDescendent(Strata::NodePath path)
+{
+    static const Strata::NodePathStep kPlayfieldPath[] = {"GameScreenRoot", "Playfield", Strata::NodePathTerminator()};
+    Strata::SceneNode* playfield = Strata::RootDescendent(kPlayfieldPath);
+    return playfield != nullptr ? playfield->GetDescendent(path) : nullptr;
+}
+
 float PlayfieldEntityBottom(Strata::SceneNode& node)
 {
     if (Strata::SceneNode* marker = node.GetChildByNodeName(Strata::Label("PlayfieldEntityBottomLoc")))

@@ -8,10 +8,12 @@
 #include "framework/ObjectID.h"
 #include "framework/ValueResources.h"
 #include "game/GameModeTypes.h"
+#include "scene/NodePath.h"
 
 #include <span>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 namespace Strata
@@ -36,6 +38,22 @@ std::string MissingLevelNoticeText(std::string_view modeName);
 void ShowMissingLevelNotice(std::string_view modeName);
 // The program sets the platform's modal notification here (message, then header); tests leave it unset.
 void SetMissingLevelNotifier(void (*notify)(const std::wstring& message, const std::wstring& header));
+
+// The node `path` reaches from the game screen's playfield ("GameScreenRoot", "Playfield" of the current
+// scene); null when the playfield or a step is missing. An empty path gives the playfield.
+Strata::SceneNode* PlayfieldDescendent(Strata::NodePath path);
+
+// The playfield node below the steps (names or child indices), as T; null when it is missing or of
+// another type. For example PlayfieldNode<Strata::AnimatedSpriteNode>("TruckNode").
+template <class T = Strata::SceneNode, class... Steps>
+T* PlayfieldNode(const Steps&... steps)
+{
+    const Strata::NodePathStep path[] = {Strata::NodePathStep(steps)..., Strata::NodePathTerminator()};
+    if constexpr (std::is_same_v<T, Strata::SceneNode>)
+        return PlayfieldDescendent(path);
+    else
+        return dynamic_cast<T*>(PlayfieldDescendent(path));
+}
 
 // Where a playfield entity stands: the top of its child "PlayfieldEntityBottomLoc" when it has one,
 // else the bottom of the composite bounds of the whole node.

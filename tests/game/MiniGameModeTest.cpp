@@ -40,9 +40,9 @@ public:
     int presses = 0;
 
 protected:
-    void initializeLevel(Label level) override
+    void startLevel() override
     {
-        built.push_back(level);
+        built.push_back(getLevel());
         piece = addPlayfieldObject<Piece>(RootDescendent(kSortedPath), "Sorted");
         EXPECT_EQ(addPlayfieldObject<Piece>(nullptr, "Nowhere"), nullptr);
         if (piece != nullptr)
@@ -69,6 +69,48 @@ const sMiniGameDescription& Description()
     }();
     return description;
 }
+
+// A level record of its own, read from the level element's "pieces".
+struct StandInRecord
+{
+    int pieces = 0;
+
+    void ReadAttributes(const IAttributeContainer& attributes) { pieces = attributes.GetAttribute(L"pieces", 0); }
+    void ReadChild(const XMLElement&) {}
+    std::string Validate() const { return {}; }
+};
+
+const sMiniGameDescription& TypedDescription()
+{
+    static const sMiniGameDescription description = []
+    {
+        sMiniGameDescription d;
+        d.type = GameModeType_PaintIt;
+        d.modeName = "TypedStandInMode";
+        d.label = "PaintIt";
+        d.layout = "StandInMiniGame";
+        d.isPlayable = [](Label) { return gPlayable; };
+        return d;
+    }();
+    return description;
+}
+
+// A game with a record of its own, told its level from outside.
+class TypedStandInMode final : public MiniGameModeOf<StandInRecord>
+{
+public:
+    explicit TypedStandInMode(Label level) : MiniGameModeOf(TypedDescription()), mGiven(level) {}
+
+    std::vector<const StandInRecord*> built;
+    const StandInRecord* record() const { return getLevelRecord(); }
+
+protected:
+    Label chooseLevel() override { return mGiven; }
+    void initializeLevel(const StandInRecord& level) override { built.push_back(&level); }
+
+private:
+    Label mGiven;
+};
 
 const char* const kContent = R"(
 <scenelayout name="StandInMiniGame"><scenenode nodeName="GameScreenRoot" width="800" height="600">
@@ -151,6 +193,47 @@ TEST_F(MiniGameModeTest, TheBaseChecksTheLevelMasksThePlayfieldAndCountsTheRound
     game->queueEndOfRound(*game->GetObject(game->getSequenceObjectID()));
     ASSERT_TRUE(StepUntil(*game, [this] { return !screens.empty(); }));
     EXPECT_EQ(screens, std::vector<std::string>{"push reward"});
+}
+
+// Only a record of the game's own type that passes the description's check is built, and the round gets
+// the very record filed under the level's name.
+TEST_F(MiniGameModeTest, AGameWithItsOwnRecordIsHandedTheRecordItWasCheckedWith)
+{
+    manager->AddResourceFactory(L"TypedStandInLevel",
+                                new GameLevelResourceFactory<StandInRecord>(GameModeType_PaintIt));
+    LoadManifest("<StandInLevel name=\"Plain\" difficulty=\"Medium\"/>"
+                 "<TypedStandInLevel name=\"Typed\" difficulty=\"Medium\" pieces=\"3\"/>",
+                 L"levels");
+    const AutoResource<StandInRecord> filed(Label("Typed"));
+    ASSERT_NE(filed.Get(), nullptr);
+    struct Case
+    {
+        const char* level;
+        bool checkPasses;
+        bool built;
+    };
+    const Case cases[] = {
+        {"Typed", true, true},
+        {"Typed", false, false}, // the description's check still has the last word
+        {"Plain", true, false},  // filed, but not as this game's record
+        {"NoSuchLevel", true, false},
+    };
+    for (const Case& c : cases)
+    {
+        gPlayable = c.checkPasses;
+        TypedStandInMode game{Label(c.level)};
+        Start(game);
+        const bool noticed = TakeLog().find("Difficulty Level Not Found for TypedStandInMode") != std::string::npos;
+        EXPECT_EQ(noticed, !c.built) << c.level;
+        ASSERT_EQ(game.built.size(), c.built ? 1u : 0u) << c.level;
+        EXPECT_EQ(game.record(), c.built ? filed.Get() : nullptr) << c.level;
+        if (c.built)
+        {
+            EXPECT_EQ(game.built.front(), filed.Get());
+            EXPECT_EQ(game.built.front()->pieces, 3);
+        }
+        context.reset();
+    }
 }
 
 } // namespace

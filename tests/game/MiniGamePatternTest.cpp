@@ -143,6 +143,47 @@ TEST_F(PlayfieldTest, LowerEntitiesDrawLaterAndEqualBottomsKeepTheirOrder)
     SortPlayfieldEntities(nullptr);
 }
 
+// Only nodes below "GameScreenRoot"/"Playfield" are found, by name, computed name or index, and as the
+// type asked for.
+TEST_F(PlayfieldTest, PlayfieldNodesAreFoundBelowThePlayfieldOnlyAndOfTheTypeAsked)
+{
+    struct Flag : SceneNode
+    {
+    };
+    EXPECT_EQ(PlayfieldNode(), nullptr);
+    SceneNode* screen = Add(mode->GetRootNode(), "GameScreenRoot", 0, 0, 800, 600);
+    Add(screen, "Decoy", 0, 0, 10, 10);
+    SceneNode* playfield = Add(screen, "Playfield", 0, 0, 800, 600);
+    SceneNode* truck = Add(playfield, "TruckNode", 0, 0, 100, 50);
+    Add(truck, "Bed_1", 0, 0, 10, 10);
+    SceneNode* bed = Add(truck, "Bed_2", 20, 0, 10, 10);
+    auto* flag = new Flag();
+    flag->SetNodeName(Label("Flag"));
+    playfield->AttachChild(flag);
+    flag->AddToDatabase(mode.get());
+
+    const std::string second = "Bed_" + std::to_string(2);
+    struct Case
+    {
+        SceneNode* found;
+        SceneNode* expected;
+        const char* what;
+    };
+    const Case cases[] = {
+        {PlayfieldNode(), playfield, "no steps"},
+        {PlayfieldNode("TruckNode"), truck, "a name"},
+        {PlayfieldNode("TruckNode", second), bed, "a computed name"},
+        {PlayfieldNode("TruckNode", 1), bed, "an index"},
+        {PlayfieldNode("TruckNode", 2), nullptr, "an index past the last"},
+        {PlayfieldNode("Missing", "Bed_2"), nullptr, "a missing step"},
+        {PlayfieldNode("Decoy"), nullptr, "a node beside the playfield"},
+        {PlayfieldNode<Flag>("Flag"), flag, "the type asked"},
+        {PlayfieldNode<Flag>("TruckNode"), nullptr, "another type"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(c.found, c.expected) << c.what;
+}
+
 TEST_F(PlayfieldTest, SequenceChainsMeetAtEachSyncAndTheMaskClosesThePlayfieldMeanwhile)
 {
     SceneNode* mask = Add(layer, "Mask", 0, 0, 800, 600);

@@ -1,5 +1,10 @@
 #include "game/YardcrewNames.h"
+#include "game/CountTheMaterials/CountTheMaterialsLevel.h"
 #include "game/GameModeTypes.h"
+#include "game/HammerTheNail/HammerTheNailLevel.h"
+#include "game/HereToThere/HereToThereLevel.h"
+#include "game/StreetSigns/StreetSignLevel.h"
+#include "game/ToolShed/ToolShedLevel.h"
 
 #include <gtest/gtest.h>
 

@@ -11,6 +11,7 @@
 #include "game/CountTheMaterials/DraggableMaterial.h"
 #include "game/CountTheMaterials/MaterialLoader.h"
 #include "game/CountTheMaterials/MaterialTarget.h"
+#include "game/MiniGamePattern.h"
 #include "scene/NodePath.h"
 
 using namespace Strata;
@@ -23,8 +24,7 @@ namespace
 
 bool Settled(CountTheMaterialsMode& game)
 {
-    const NodePathStep maskPath[] = {"GameScreenRoot", "Playfield", "Material_ClickMask", NodePathTerminator()};
-    const SceneNode* mask = RootDescendent(maskPath);
+    const SceneNode* mask = PlayfieldNode("Material_ClickMask");
     MaterialTarget* tipper = game.getTipper();
     MaterialLoader* digger = game.getDigger();
     return mask != nullptr && !mask->LocalIsVisible() && tipper != nullptr && digger != nullptr &&

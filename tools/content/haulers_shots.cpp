@@ -13,6 +13,7 @@
 #include "game/HaulersDelivery/DeliveryObject.h"
 #include "game/HaulersDelivery/HaulersDeliveryGame.h"
 #include "game/HaulersDelivery/HaulersDeliveryMode.h"
+#include "game/MiniGamePattern.h"
 #include "scene/NodePath.h"
 
 using namespace Strata;
@@ -27,8 +28,7 @@ namespace
 // The train has driven in and the loads take clicks.
 bool Standing(const HaulersDeliveryMode& game)
 {
-    const NodePathStep path[] = {"GameScreenRoot", "Playfield", "CargoRoot", NodePathTerminator()};
-    const SceneNode* train = RootDescendent(path);
+    const SceneNode* train = PlayfieldNode("CargoRoot");
     return !game.isDelivering() && train != nullptr && train->LocalGetLocation().x == 0.0f;
 }
 
@@ -93,8 +93,7 @@ int main(int argc, char** argv)
             written = StepUntil(game, moment) && written;
             written = Shoot(game, out / ("Hook_" + std::to_string(shot++) + ".png")) && written;
         }
-        const NodePathStep trainPath[] = {"GameScreenRoot", "Playfield", "CargoRoot", NodePathTerminator()};
-        SceneNode* train = RootDescendent(trainPath);
+        SceneNode* train = PlayfieldNode("CargoRoot");
         written = train != nullptr &&
                   StepUntil(game,
                             [&]

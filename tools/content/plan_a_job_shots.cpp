@@ -9,6 +9,7 @@
 #include "GameShots.h"
 
 #include "framework/MainLoop.h"
+#include "game/MiniGamePattern.h"
 #include "game/PlanAJob/JobSequenceItem.h"
 #include "game/PlanAJob/JobSequenceSlot.h"
 #include "game/PlanAJob/PlanAJobGame.h"
@@ -102,8 +103,7 @@ int main(int argc, char** argv)
         if (JobSequenceSlot* right = Place(game, last->getStep(), true))
             Press(game, right->getImageNode());
         // Half-way through the building.
-        const NodePathStep blueprint[] = {"GameScreenRoot", "Playfield", "Blueprint", NodePathTerminator()};
-        written = StepUntil(game, [&] { return RootDescendent(blueprint)->LocalGetLocation().y <= -250; }) && written;
+        written = StepUntil(game, [&] { return PlayfieldNode("Blueprint")->LocalGetLocation().y <= -250; }) && written;
         for (float built = 0; built < 1.5f; built += 0.02f)
             game.Update(0.02f);
         written = Shoot(game, out / "Job_3.png") && written;

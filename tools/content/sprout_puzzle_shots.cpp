@@ -9,6 +9,7 @@
 #include "GameShots.h"
 
 #include "framework/MainLoop.h"
+#include "game/MiniGamePattern.h"
 #include "game/SproutPuzzle/SproutPuzzleGame.h"
 #include "game/SproutPuzzle/SproutPuzzleLevel.h"
 #include "game/SproutPuzzle/SproutPuzzleMode.h"
@@ -83,8 +84,7 @@ int main(int argc, char** argv)
             Press(game, slots[i]->getDropNode());
         }
         // The first star high in its first hop.
-        const NodePathStep star[] = {"GameScreenRoot", "Playfield", "Cheer", "Star_1", NodePathTerminator()};
-        SceneNode* hopping = RootDescendent(star);
+        SceneNode* hopping = PlayfieldNode("Cheer", "Star_1");
         if (hopping == nullptr)
             return 1;
         const float ground = hopping->LocalGetLocation().y;

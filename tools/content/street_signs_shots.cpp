@@ -9,6 +9,7 @@
 #include "GameShots.h"
 
 #include "framework/MainLoop.h"
+#include "game/MiniGamePattern.h"
 #include "game/StreetSigns/StreetSign.h"
 #include "game/StreetSigns/StreetSignLevel.h"
 #include "game/StreetSigns/StreetSignsGame.h"
@@ -70,8 +71,7 @@ int main(int argc, char** argv)
         Press(game, right->getImageNode());
         game.OnMouseMove(0, 0);
         // Half-way along the arc from its place to the truck's second slot.
-        const NodePathStep slotPath[] = {"GameScreenRoot", "Playfield", "TruckNode", "Bed_2", NodePathTerminator()};
-        SceneNode* slot = RootDescendent(slotPath);
+        SceneNode* slot = PlayfieldNode("TruckNode", "Bed_2");
         if (slot == nullptr)
             return 1;
         const float half = (right->GetNode()->GlobalGetBounds().x + slot->GlobalGetBounds().x) / 2;
@@ -89,8 +89,7 @@ int main(int argc, char** argv)
             if (StreetSign* next = Answer(game, true); next != nullptr && !answered())
                 Press(game, next->getImageNode());
         }
-        const NodePathStep truckPath[] = {"GameScreenRoot", "Playfield", "TruckNode", NodePathTerminator()};
-        SceneNode* truck = RootDescendent(truckPath);
+        SceneNode* truck = PlayfieldNode("TruckNode");
         written = truck != nullptr && StepUntil(game, [&] { return truck->LocalGetLocation().x > 300; }) && written;
         written = Shoot(game, out / "Leaving.png") && written;
     }

@@ -2,7 +2,6 @@
 
 #include "game/AudioContent.h"
 #include "game/CountTheMaterials/CountTheMaterialsLevel.h"
-#include "game/YardcrewNames.h"
 
 #include <algorithm>
 #include <cstring>

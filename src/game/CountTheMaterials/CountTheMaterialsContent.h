@@ -5,7 +5,7 @@
 
 #include "game/AudioContent.h"
 #include "game/ContentNames.h"
-#include "game/YardcrewNames.h"
+#include "game/CountTheMaterials/CountTheMaterialsLevel.h"
 
 #include <span>
 

@@ -1,11 +1,26 @@
 #include "game/CountTheMaterials/CountTheMaterialsLevel.h"
 
 #include "core/XMLElement.h"
+#include "game/YardcrewNames.h"
 
 #include <algorithm>
 
 namespace Yardcrew
 {
+
+const char* const kBuildingMaterialNames[BuildingMaterial_Count] = {
+    "Plant",      "LogRed",     "LogBrown",  "LogYellow", "ConeOrange", "ConeRed",   "ConeYellow",
+    "CementBlue", "CementGray", "CementRed", "BricksRed", "BricksGray", "BricksBlue"};
+const char* const kBuildingMaterialSpriteTypes[BuildingMaterial_Count] = {
+    "Materials-Plant",        "Materials-Logs-Red",   "Materials-Logs-Brown",   "Materials-Logs-Yellow",
+    "Materials-Cones-Orange", "Materials-Cones-Red",  "Materials-Cones-Yellow", "Materials-Cement-Blue",
+    "Materials-Cement-Gray",  "Materials-Cement-Red", "Materials-Bricks-Red",   "Materials-Bricks-Gray",
+    "Materials-Bricks-Blue"};
+const char* const kBuildingMaterialRolloverSpriteTypes[BuildingMaterial_Count] = {
+    "Materials-Plant-Rollover",  "Materials-Logs-Rollover",   "Materials-Logs-Rollover",   "Materials-Logs-Rollover",
+    "Materials-Cones-Rollover",  "Materials-Cones-Rollover",  "Materials-Cones-Rollover",  "Materials-Cement-Rollover",
+    "Materials-Cement-Rollover", "Materials-Cement-Rollover", "Materials-Bricks-Rollover", "Materials-Bricks-Rollover",
+    "Materials-Bricks-Rollover"};
 
 BuildingMaterial ParseBuildingMaterial(const std::wstring& text)
 {

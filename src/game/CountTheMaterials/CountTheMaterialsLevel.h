@@ -8,7 +8,6 @@
 //   </CountTheMaterialsLevel>
 
 #include "game/GameLevelReaders.h"
-#include "game/YardcrewNames.h"
 
 #include <cstdint>
 #include <string>
@@ -21,6 +20,29 @@ class XMLElement;
 
 namespace Yardcrew
 {
+
+enum BuildingMaterial : int32_t
+{
+    BuildingMaterial_None = -1,
+    BuildingMaterial_Plant,
+    BuildingMaterial_LogRed,
+    BuildingMaterial_LogBrown,
+    BuildingMaterial_LogYellow,
+    BuildingMaterial_ConeOrange,
+    BuildingMaterial_ConeRed,
+    BuildingMaterial_ConeYellow,
+    BuildingMaterial_CementBlue,
+    BuildingMaterial_CementGray,
+    BuildingMaterial_CementRed,
+    BuildingMaterial_BricksRed,
+    BuildingMaterial_BricksGray,
+    BuildingMaterial_BricksBlue,
+    BuildingMaterial_Count
+};
+extern const char* const kBuildingMaterialNames[BuildingMaterial_Count];
+// Sprite types and roll-over sprite types, parallel to the materials.
+extern const char* const kBuildingMaterialSpriteTypes[BuildingMaterial_Count];
+extern const char* const kBuildingMaterialRolloverSpriteTypes[BuildingMaterial_Count];
 
 // The playfield has five pile places.
 constexpr size_t kCountTheMaterialsMaxPiles = 5;

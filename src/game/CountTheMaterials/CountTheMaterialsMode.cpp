@@ -8,6 +8,7 @@
 #include "game/CountTheMaterials/DraggableMaterial.h"
 #include "game/CountTheMaterials/MaterialLoader.h"
 #include "game/CountTheMaterials/MaterialTarget.h"
+#include "game/MiniGamePattern.h"
 #include "game/MiniGameSequence.h"
 #include "scene/NodePath.h"
 #include "scene/NodePropertyTasks.h"
@@ -25,14 +26,9 @@ namespace
 
 namespace Names = CountTheMaterialsContent;
 
-const Strata::NodePathStep kSortedLayerPath[] = {"GameScreenRoot", "Playfield", "YSortedLayer",
-                                                 Strata::NodePathTerminator()};
-
 Strata::SceneNode* PilePlace(const std::string& name)
 {
-    const Strata::NodePathStep path[] = {"GameScreenRoot", "Playfield", "YSortedLayer", name.c_str(),
-                                         Strata::NodePathTerminator()};
-    return Strata::RootDescendent(path);
+    return PlayfieldNode("YSortedLayer", name);
 }
 
 MaterialData PileData(const DraggableMaterial& pile)
@@ -43,7 +39,7 @@ MaterialData PileData(const DraggableMaterial& pile)
 } // namespace
 
 CountTheMaterialsMode::CountTheMaterialsMode(bool firstRound, int roundsLeft)
-    : MiniGameMode(CountTheMaterialsDescription(), firstRound, roundsLeft)
+    : MiniGameModeOf(CountTheMaterialsDescription(), firstRound, roundsLeft)
 {
 }
 
@@ -55,12 +51,9 @@ void CountTheMaterialsMode::Setup()
                                       { forwardMaskedPress(x, y); });
 }
 
-void CountTheMaterialsMode::initializeLevel(Strata::Label level)
+void CountTheMaterialsMode::initializeLevel(const CountTheMaterialsLevel& level)
 {
-    const Strata::AutoResource<CountTheMaterialsLevel> data(level);
-    if (data.Get() == nullptr)
-        return;
-    mRound = *data;
+    mRound = level;
 
     std::vector<MaterialData> piles = mRound.piles;
     for (size_t i = piles.size(); i > 1; --i)
@@ -76,7 +69,7 @@ void CountTheMaterialsMode::initializeLevel(Strata::Label level)
             pile->pressedSignal.connect([this, pile] { MaterialClicked(pile); });
     }
 
-    Strata::SceneNode* layer = Strata::RootDescendent(kSortedLayerPath);
+    Strata::SceneNode* layer = PlayfieldNode("YSortedLayer");
     if (auto* tipper =
             addPlayfieldObject<MaterialTarget>(layer, "YSortedLayer", mRound.requestMaterial, mRound.requestNumber))
     {

@@ -17,7 +17,7 @@ class DraggableMaterial;
 class MaterialLoader;
 class MaterialTarget;
 
-class CountTheMaterialsMode final : public MiniGameMode
+class CountTheMaterialsMode final : public MiniGameModeOf<CountTheMaterialsLevel>
 {
 public:
     // A run starts with (true, -1); each next round is made with (false, the rounds left).
@@ -39,7 +39,7 @@ public:
     MaterialLoader* getDigger() const;
 
 protected:
-    void initializeLevel(Strata::Label level) override;
+    void initializeLevel(const CountTheMaterialsLevel& level) override;
 
 private:
     void playIntroAnimation();

@@ -4,8 +4,8 @@
 // under the pointer and reports a press through its pressed signal. The digger later carries it as drawn, count and
 // all.
 
+#include "game/CountTheMaterials/CountTheMaterialsLevel.h"
 #include "game/PlayfieldObject.h"
-#include "game/YardcrewNames.h"
 
 #include <cstdint>
 

@@ -33,8 +33,6 @@ const Strata::NodePathStep kBoxImagePath[] = {"tipperImage", "HighlightBox", "im
 const Strata::NodePathStep kBoxCountPath[] = {"tipperImage", "HighlightBox", "MaterialCount",
                                               Strata::NodePathTerminator()};
 const Strata::NodePathStep kCartPath[] = {"MaterialsInCart", Strata::NodePathTerminator()};
-const Strata::NodePathStep kSortedLayerPath[] = {"GameScreenRoot", "Playfield", "YSortedLayer",
-                                                 Strata::NodePathTerminator()};
 
 } // namespace
 
@@ -53,7 +51,7 @@ MaterialTarget::MaterialTarget(BuildingMaterial material, int32_t number)
     Strata::ObjectDatabase* db = Strata::GetObjectDatabase();
     if (far.Get() != nullptr && db != nullptr)
     {
-        if (Strata::SceneNode* background = far->InstantiateLayout(db, Strata::RootDescendent(kSortedLayerPath)))
+        if (Strata::SceneNode* background = far->InstantiateLayout(db, PlayfieldNode("YSortedLayer")))
             mBackground = background->GetID();
     }
     else

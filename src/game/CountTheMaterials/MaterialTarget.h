@@ -5,8 +5,8 @@
 // along the far road. A press on the tipper or its request box is reported through its pressed signal.
 
 #include "framework/ObjectID.h"
+#include "game/CountTheMaterials/CountTheMaterialsLevel.h"
 #include "game/PlayfieldObject.h"
-#include "game/YardcrewNames.h"
 
 #include <cstdint>
 

@@ -7,6 +7,7 @@
 #include "game/HammerTheNail/HammerTheNailContent.h"
 #include "game/HammerTheNail/TargetNail.h"
 #include "game/MiniGamePattern.h"
+#include "game/YardcrewNames.h"
 #include "scene/NodeAnimationTask.h"
 #include "scene/NodeMotionTasks.h"
 #include "scene/NodePropertyTasks.h"

@@ -5,9 +5,9 @@
 // empty, and a press elsewhere puts it back. A press on another tool in the box swaps the two. On a
 // nail it plays one stroke, pinned on the nail, and then follows the pointer again.
 
+#include "game/HammerTheNail/HammerTheNailLevel.h"
 #include "game/HeldItem.h"
 #include "game/PlayfieldObject.h"
-#include "game/YardcrewNames.h"
 
 namespace Strata
 {

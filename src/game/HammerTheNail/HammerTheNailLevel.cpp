@@ -1,12 +1,16 @@
 #include "game/HammerTheNail/HammerTheNailLevel.h"
 
 #include "core/XMLElement.h"
+#include "game/YardcrewNames.h"
 
 #include <algorithm>
 #include <set>
 
 namespace Yardcrew
 {
+
+const char* const kFixItToolTypeNames[FixItToolType_Count] = {"Wrench", "DriverPlus", "DriverMinus"};
+const char* const kFixItToolColorNames[FixItToolColor_Count] = {"Red", "Green", "Blue", "Yellow"};
 
 namespace
 {

@@ -12,7 +12,6 @@
 // and colour a nail needs, ordered by type, then colour.
 
 #include "game/GameLevelReaders.h"
-#include "game/YardcrewNames.h"
 
 #include <cstdint>
 #include <string>
@@ -25,6 +24,27 @@ class XMLElement;
 
 namespace Yardcrew
 {
+
+enum FixItToolType : int32_t
+{
+    FixItToolType_None = -1,
+    FixItToolType_Wrench,
+    FixItToolType_DriverPlus,
+    FixItToolType_DriverMinus,
+    FixItToolType_Count
+};
+extern const char* const kFixItToolTypeNames[FixItToolType_Count];
+
+enum FixItToolColor : int32_t
+{
+    FixItToolColor_None = -1,
+    FixItToolColor_Red,
+    FixItToolColor_Green,
+    FixItToolColor_Blue,
+    FixItToolColor_Yellow,
+    FixItToolColor_Count
+};
+extern const char* const kFixItToolColorNames[FixItToolColor_Count];
 
 // The tool box has four slots.
 constexpr size_t kHammerTheNailMaxTools = 4;

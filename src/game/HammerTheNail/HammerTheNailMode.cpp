@@ -25,15 +25,6 @@ namespace
 
 namespace Names = HammerTheNailContent;
 
-const Strata::NodePathStep kTargetsPath[] = {"GameScreenRoot", "Playfield", "MaterialTargets",
-                                             Strata::NodePathTerminator()};
-const Strata::NodePathStep kDropMaskPath[] = {"GameScreenRoot", "Playfield", "DropItem_ClickMask",
-                                              Strata::NodePathTerminator()};
-const Strata::NodePathStep kForemanPath[] = {"GameScreenRoot", "Playfield", "InGameForeman",
-                                             Strata::NodePathTerminator()};
-const Strata::NodePathStep kMouthPath[] = {"GameScreenRoot", "Playfield", "InGameForeman", "mouth",
-                                           Strata::NodePathTerminator()};
-
 // The outro's pauses around the win voice.
 constexpr float kPauseBeforeWin = 1.0f;
 constexpr float kPauseAfterWin = 2.0f;
@@ -41,9 +32,7 @@ constexpr float kPauseAfterWin = 2.0f;
 Strata::SceneNode* ToolSlot(size_t slot)
 {
     const std::string name = "Source_" + std::to_string(slot + 1);
-    const Strata::NodePathStep path[] = {"GameScreenRoot", "Playfield", "MaterialSources", name.c_str(),
-                                         Strata::NodePathTerminator()};
-    return Strata::RootDescendent(path);
+    return PlayfieldNode("MaterialSources", name);
 }
 
 void Say(const sContentName& voice)
@@ -54,7 +43,7 @@ void Say(const sContentName& voice)
 } // namespace
 
 HammerTheNailMode::HammerTheNailMode(bool firstRound, int roundsLeft)
-    : MiniGameMode(HammerTheNailDescription(), firstRound, roundsLeft)
+    : MiniGameModeOf(HammerTheNailDescription(), firstRound, roundsLeft)
 {
 }
 
@@ -62,24 +51,21 @@ void HammerTheNailMode::Setup()
 {
     MiniGameMode::Setup();
     maskMouseInput(false);
-    if (Strata::SceneNode* drop = Strata::RootDescendent(kDropMaskPath))
+    if (Strata::SceneNode* drop = PlayfieldNode("DropItem_ClickMask"))
     {
         drop->mouseDownSignal.connect([this](Strata::SceneNode*, Strata::MouseButton, int, int)
                                       { cancelMaterialDragging(); });
         drop->hitTest = true;
         drop->LocalSetVisible(true);
     }
-    if (Strata::SceneNode* foreman = Strata::RootDescendent(kForemanPath))
+    if (Strata::SceneNode* foreman = PlayfieldNode("InGameForeman"))
         foreman->AddTask(std::make_unique<Strata::NodeVisibleTask>(true));
 }
 
-void HammerTheNailMode::initializeLevel(Strata::Label level)
+void HammerTheNailMode::initializeLevel(const HammerTheNailLevel& level)
 {
-    const Strata::AutoResource<HammerTheNailLevel> data(level);
-    if (data.Get() == nullptr)
-        return;
-    Strata::SceneNode* targets = Strata::RootDescendent(kTargetsPath);
-    for (const NailData& nailData : data->nails)
+    Strata::SceneNode* targets = PlayfieldNode("MaterialTargets");
+    for (const NailData& nailData : level.nails)
     {
         auto* nail = addPlayfieldObject<TargetNail>(targets, "MaterialTargets", nailData.type, nailData.color,
                                                     nailData.clickCount);
@@ -93,7 +79,7 @@ void HammerTheNailMode::initializeLevel(Strata::Label level)
             ConnectDragTarget<DraggableTool>(*nail, *shape);
         nail->struckSignal.connect([this, nail](DraggableTool* tool) { nailStruck(nail, tool); });
     }
-    const std::vector<FixItTool> box = data->Tools();
+    const std::vector<FixItTool> box = level.Tools();
     for (size_t slot = 0; slot < box.size(); ++slot)
     {
         auto* tool =
@@ -146,7 +132,7 @@ void HammerTheNailMode::nailStruck(TargetNail* nail, DraggableTool* tool)
     // No press reaches a nail or a tool until the turn has ended.
     maskMouseInput(true);
     Say(nail->getStrokesLeft() == 1 ? Names::kNailComplete : Names::kClickAgain);
-    if (Strata::SceneNode* mouth = Strata::RootDescendent(kMouthPath))
+    if (Strata::SceneNode* mouth = PlayfieldNode("InGameForeman", "mouth"))
     {
         mouth->AddTask(std::make_unique<Strata::NodeVisibleTask>(true));
         mouth->AddTask(std::make_unique<Strata::TimedTask>(GameConstant<float>(Names::kSpinTime.name)));

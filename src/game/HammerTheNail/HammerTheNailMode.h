@@ -5,6 +5,7 @@
 // nothing else. When every nail is home the round ends.
 
 #include "framework/ObjectID.h"
+#include "game/HammerTheNail/HammerTheNailLevel.h"
 #include "game/MiniGameMode.h"
 
 #include <vector>
@@ -15,7 +16,7 @@ namespace Yardcrew
 class DraggableTool;
 class TargetNail;
 
-class HammerTheNailMode final : public MiniGameMode
+class HammerTheNailMode final : public MiniGameModeOf<HammerTheNailLevel>
 {
 public:
     // A run starts with (true, -1); each next round is made with (false, the rounds left).
@@ -34,7 +35,7 @@ public:
     std::vector<TargetNail*> getNails() const;
 
 protected:
-    void initializeLevel(Strata::Label level) override;
+    void initializeLevel(const HammerTheNailLevel& level) override;
 
 private:
     void toolPressed(DraggableTool* tool);

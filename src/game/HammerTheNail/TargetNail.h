@@ -5,8 +5,8 @@
 // reported through struckSignal; the tool stays in hand whatever the game decides.
 
 #include "game/DragAndDrop.h"
+#include "game/HammerTheNail/HammerTheNailLevel.h"
 #include "game/PlayfieldObject.h"
-#include "game/YardcrewNames.h"
 
 #include <cstdint>
 

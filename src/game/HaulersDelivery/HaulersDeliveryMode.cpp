@@ -9,6 +9,7 @@
 #include "game/HaulersDelivery/DeliveryObject.h"
 #include "game/HaulersDelivery/HaulersDeliveryContent.h"
 #include "game/HaulersDelivery/HaulersDeliveryGame.h"
+#include "game/MiniGamePattern.h"
 #include "game/MiniGameSequence.h"
 #include "scene/NodeMotionTasks.h"
 #include "scene/NodePath.h"
@@ -28,11 +29,6 @@ namespace
 namespace Names = HaulersDeliveryContent;
 using Point = Strata::Vector2<float>;
 
-const Strata::NodePathStep kCargoRootPath[] = {"GameScreenRoot", "Playfield", "CargoRoot",
-                                               Strata::NodePathTerminator()};
-const Strata::NodePathStep kHoistPath[] = {"GameScreenRoot", "Playfield", "HoistAnimNode",
-                                           Strata::NodePathTerminator()};
-
 // The train drives in from here (x of "CargoRoot") and off until its last cart is this far past the
 // left edge, at least to kTrainLeaveX.
 constexpr float kTrainEnterX = 900;
@@ -44,21 +40,18 @@ constexpr float kDimmedAlpha = 0.4f;
 
 Strata::SceneNode* PlayfieldPlace(const std::string& name)
 {
-    const Strata::NodePathStep path[] = {"GameScreenRoot", "Playfield", name.c_str(), Strata::NodePathTerminator()};
-    return Strata::RootDescendent(path);
+    return PlayfieldNode(name);
 }
 
 Strata::SceneNode* CartPlace(int cart)
 {
     const std::string name = "Cart_" + std::to_string(cart + 1);
-    const Strata::NodePathStep path[] = {"GameScreenRoot", "Playfield", "CargoRoot", name.c_str(),
-                                         Strata::NodePathTerminator()};
-    return Strata::RootDescendent(path);
+    return PlayfieldNode("CargoRoot", name);
 }
 
 void SetHoistAnimation(const char* animation, bool restart)
 {
-    if (auto* hoist = dynamic_cast<Strata::AnimatedSpriteNode*>(Strata::RootDescendent(kHoistPath)))
+    if (auto* hoist = PlayfieldNode<Strata::AnimatedSpriteNode>("HoistAnimNode"))
         hoist->SetAnimation(Strata::Label(animation), restart);
 }
 
@@ -78,14 +71,14 @@ const char* MismatchVoice(eCargoMismatch mismatch)
 } // namespace
 
 HaulersDeliveryMode::HaulersDeliveryMode(bool firstRound, int roundsLeft)
-    : MiniGameMode(HaulersDeliveryDescription(), firstRound, roundsLeft)
+    : MiniGameModeOf(HaulersDeliveryDescription(), firstRound, roundsLeft)
 {
 }
 
 void HaulersDeliveryMode::Setup()
 {
     MiniGameMode::Setup();
-    if (Strata::SceneNode* hoist = Strata::RootDescendent(kHoistPath))
+    if (Strata::SceneNode* hoist = PlayfieldNode("HoistAnimNode"))
     {
         hoist->mouseDownSignal.connect([](Strata::SceneNode*, Strata::MouseButton, int, int)
                                        { GetAudioManager()->playSFX(Strata::Label(Names::kHoistVoice.name)); });
@@ -93,12 +86,9 @@ void HaulersDeliveryMode::Setup()
     }
 }
 
-void HaulersDeliveryMode::initializeLevel(Strata::Label level)
+void HaulersDeliveryMode::initializeLevel(const HaulersDeliveryLevel& level)
 {
-    const Strata::AutoResource<HaulersDeliveryLevel> data(level);
-    if (data.Get() == nullptr)
-        return;
-    setupDeliveryPatterns(*data);
+    setupDeliveryPatterns(level);
     setupDeliveryButtons();
     playIntroAnimation();
 }
@@ -162,7 +152,7 @@ void HaulersDeliveryMode::setupDeliveryButtons()
 void HaulersDeliveryMode::playIntroAnimation()
 {
     maskMouseInput(true);
-    if (Strata::SceneNode* train = Strata::RootDescendent(kCargoRootPath))
+    if (Strata::SceneNode* train = PlayfieldNode("CargoRoot"))
     {
         const Point home = train->LocalGetLocation();
         train->LocalSetLocation(kTrainEnterX, home.y);
@@ -276,7 +266,7 @@ void HaulersDeliveryMode::patternComplete()
 
 void HaulersDeliveryMode::playOutroAnimation()
 {
-    Strata::SceneNode* train = Strata::RootDescendent(kCargoRootPath);
+    Strata::SceneNode* train = PlayfieldNode("CargoRoot");
     if (mOutroStarted || train == nullptr)
         return;
     mOutroStarted = true;

@@ -23,7 +23,7 @@ class DeliveryObject;
 constexpr int kHaulersDeliveryCarts = 6;
 constexpr int kHaulersDeliveryChoices = 5;
 
-class HaulersDeliveryMode final : public MiniGameMode
+class HaulersDeliveryMode final : public MiniGameModeOf<HaulersDeliveryLevel>
 {
 public:
     HaulersDeliveryMode(bool firstRound, int roundsLeft);
@@ -52,7 +52,7 @@ public:
     bool isDelivering() const { return mDelivering; }
 
 protected:
-    void initializeLevel(Strata::Label level) override;
+    void initializeLevel(const HaulersDeliveryLevel& level) override;
     // The empty train still drives in.
     void startWithoutLevel() override { playIntroAnimation(); }
 

@@ -2,11 +2,15 @@
 
 #include "core/AttributeContainer.h"
 #include "core/XMLElement.h"
+#include "game/YardcrewNames.h"
 
 #include <algorithm>
 
 namespace Yardcrew
 {
+
+const char* const kHereToThereObjectColorNames[HereToThereObjectColor_Count] = {"Blue", "Green", "Purple", "Yellow"};
+const char* const kHereToThereObjectShapeNames[HereToThereObjectShape_Count] = {"Square", "Circle", "Triangle", "Star"};
 
 void HereToThereLevel::ReadAttributes(const Strata::IAttributeContainer& attributes)
 {

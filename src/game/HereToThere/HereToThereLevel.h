@@ -14,7 +14,6 @@
 // animal's colour; otherwise a decoy may share an animal's shape or its colour, never both.
 
 #include "game/GameLevelReaders.h"
-#include "game/YardcrewNames.h"
 
 #include <cstdint>
 #include <string>
@@ -28,6 +27,28 @@ class IAttributeContainer;
 
 namespace Yardcrew
 {
+
+enum HereToThereObjectColor : int32_t
+{
+    HereToThereObjectColor_None = -1,
+    HereToThereObjectColor_Blue,
+    HereToThereObjectColor_Green,
+    HereToThereObjectColor_Purple,
+    HereToThereObjectColor_Yellow,
+    HereToThereObjectColor_Count
+};
+extern const char* const kHereToThereObjectColorNames[HereToThereObjectColor_Count];
+
+enum HereToThereObjectShape : int32_t
+{
+    HereToThereObjectShape_None = -1,
+    HereToThereObjectShape_Square,
+    HereToThereObjectShape_Circle,
+    HereToThereObjectShape_Triangle,
+    HereToThereObjectShape_Star,
+    HereToThereObjectShape_Count
+};
+extern const char* const kHereToThereObjectShapeNames[HereToThereObjectShape_Count];
 
 // The loading area has four spots and the street twelve plots.
 constexpr size_t kHereToThereMaxAnimals = 4;

@@ -27,14 +27,9 @@ namespace
 
 namespace Names = HereToThereContent;
 
-const Strata::NodePathStep kSortedLayerPath[] = {"GameScreenRoot", "Playfield", "YSorted",
-                                                 Strata::NodePathTerminator()};
-
 Strata::SceneNode* Place(const std::string& name)
 {
-    const Strata::NodePathStep path[] = {"GameScreenRoot", "Playfield", "YSorted", name.c_str(),
-                                         Strata::NodePathTerminator()};
-    return Strata::RootDescendent(path);
+    return PlayfieldNode("YSorted", name);
 }
 
 std::string PlotName(int plot)
@@ -50,7 +45,7 @@ HereToThereObject* HeldAnimal()
 
 } // namespace
 
-HereToThereMode::HereToThereMode() : MiniGameMode(HereToThereDescription())
+HereToThereMode::HereToThereMode() : MiniGameModeOf(HereToThereDescription())
 {
 }
 
@@ -75,14 +70,11 @@ std::vector<HereToThereTarget*> HereToThereMode::getHouses() const
     return LiveObjects<HereToThereTarget>(*this, mHouses);
 }
 
-void HereToThereMode::initializeLevel(Strata::Label level)
+void HereToThereMode::initializeLevel(const HereToThereLevel& level)
 {
-    const Strata::AutoResource<HereToThereLevel> data(level);
-    if (data.Get() == nullptr)
-        return;
-    mMatchColor = data->matchColor;
-    initializeTargetBuildings(*data);
-    initializeObjects(*data);
+    mMatchColor = level.matchColor;
+    initializeTargetBuildings(level);
+    initializeObjects(level);
 }
 
 void HereToThereMode::addHouse(const HereToThereMark& mark, int plot)
@@ -136,7 +128,7 @@ void HereToThereMode::initializeObjects(const HereToThereLevel& level)
         mAnimals.push_back(animal->GetID());
         animal->pressedSignal.connect([this, animal] { animalPressed(animal); });
     }
-    if (auto* cart = addPlayfieldObject<HereToThereCart>(Strata::RootDescendent(kSortedLayerPath), "YSorted"))
+    if (auto* cart = addPlayfieldObject<HereToThereCart>(PlayfieldNode("YSorted"), "YSorted"))
     {
         mCart = cart->GetID();
         cart->GetNode()->LocalSetLocation(GameConstant<Strata::Vector2<float>>(Names::kIdle.name));

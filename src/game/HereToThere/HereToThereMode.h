@@ -19,7 +19,7 @@ class HereToThereObject;
 class HereToThereTarget;
 class PlayfieldObject;
 
-class HereToThereMode final : public MiniGameMode
+class HereToThereMode final : public MiniGameModeOf<HereToThereLevel>
 {
 public:
     HereToThereMode();
@@ -40,7 +40,7 @@ public:
     bool getMatchColor() const { return mMatchColor; }
 
 protected:
-    void initializeLevel(Strata::Label level) override;
+    void initializeLevel(const HereToThereLevel& level) override;
 
 private:
     void initializeTargetBuildings(const HereToThereLevel& level);

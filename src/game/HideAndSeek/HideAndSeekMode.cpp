@@ -28,7 +28,7 @@ constexpr float kEndPause = 2.0f;
 
 } // namespace
 
-HideAndSeekMode::HideAndSeekMode() : MiniGameMode(HideAndSeekDescription())
+HideAndSeekMode::HideAndSeekMode() : MiniGameModeOf(HideAndSeekDescription())
 {
 }
 
@@ -48,26 +48,23 @@ std::vector<HideAndSeekObstacle*> HideAndSeekMode::getObstacles() const
     return LiveObjects<HideAndSeekObstacle>(*this, mObstacles);
 }
 
-void HideAndSeekMode::initializeLevel(Strata::Label level)
+void HideAndSeekMode::initializeLevel(const HideAndSeekLevel& level)
 {
-    const Strata::AutoResource<HideAndSeekLevel> data(level);
-    if (data.Get() == nullptr)
-        return;
     Strata::SceneNode* layer = Strata::RootDescendent(HideAndSeekLayerPath(GetLevelManager().difficulty));
     if (layer == nullptr)
     {
         Strata::Internal::LogWrite("The hide-and-seek playfield has no obstacle layer for this difficulty\n");
         return;
     }
-    mNumHides = data->numHides;
+    mNumHides = level.numHides;
     // Shuffled, so which obstacles the slots leave out and where each stands differ from game to game.
-    EnumTypeDeck<int> deck(static_cast<int>(data->obstacles.size()));
+    EnumTypeDeck<int> deck(static_cast<int>(level.obstacles.size()));
     const std::list<Strata::SceneNode*> slots = layer->GetChildren();
     for (Strata::SceneNode* slot : slots)
     {
         if (deck.getRemaining() == 0)
             break;
-        const int imageID = data->obstacles[static_cast<size_t>(deck.DrawCard())].imageID;
+        const int imageID = level.obstacles[static_cast<size_t>(deck.DrawCard())].imageID;
         auto* obstacle = addPlayfieldObject<HideAndSeekObstacle>(slot, slot->GetName().c_str(), imageID);
         if (obstacle == nullptr)
             continue;
@@ -75,8 +72,8 @@ void HideAndSeekMode::initializeLevel(Strata::Label level)
         obstacle->pressedSignal.connect([this, obstacle] { obstaclePressed(obstacle); });
         obstacle->liftedSignal.connect([this, obstacle] { obstacleClicked(obstacle); });
     }
-    auto* cat = addPlayfieldObject<HideAndSeekCharacter>(layer, "obstacle layer", mObstacles, data->numPreviewHides,
-                                                         data->runSpeed, data->showTail);
+    auto* cat = addPlayfieldObject<HideAndSeekCharacter>(layer, "obstacle layer", mObstacles, level.numPreviewHides,
+                                                         level.runSpeed, level.showTail);
     if (cat == nullptr)
         return;
     mCharacter = cat->GetID();

@@ -7,6 +7,7 @@
 // times; then it runs off and the level ends. One round.
 
 #include "framework/ObjectID.h"
+#include "game/HideAndSeek/HideAndSeekLevel.h"
 #include "game/MiniGameMode.h"
 
 #include <vector>
@@ -17,7 +18,7 @@ namespace Yardcrew
 class HideAndSeekCharacter;
 class HideAndSeekObstacle;
 
-class HideAndSeekMode final : public MiniGameMode
+class HideAndSeekMode final : public MiniGameModeOf<HideAndSeekLevel>
 {
 public:
     HideAndSeekMode();
@@ -40,7 +41,7 @@ public:
     int getNumFound() const { return mNumFound; }
 
 protected:
-    void initializeLevel(Strata::Label level) override;
+    void initializeLevel(const HideAndSeekLevel& level) override;
 
 private:
     void obstaclePressed(HideAndSeekObstacle* obstacle);

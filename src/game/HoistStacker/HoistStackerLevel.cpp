@@ -1,12 +1,16 @@
 #include "game/HoistStacker/HoistStackerLevel.h"
 
 #include "core/XMLElement.h"
+#include "game/YardcrewNames.h"
 
 #include <set>
 #include <utility>
 
 namespace Yardcrew
 {
+
+const char* const kStackObjectColorNames[StackObjectColor_Count] = {"Red", "Blue"};
+const char* const kStackObjectTypeNames[StackObjectType_Count] = {"Girder", "Log"};
 
 void HoistStackerLevel::ReadChild(const Strata::XMLElement& element)
 {

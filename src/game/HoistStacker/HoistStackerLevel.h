@@ -11,7 +11,6 @@
 // five stacking points, so within a colour there are at most five objects, each of its own size.
 
 #include "game/GameLevelReaders.h"
-#include "game/YardcrewNames.h"
 
 #include <cstdint>
 #include <string>
@@ -24,6 +23,24 @@ class XMLElement;
 
 namespace Yardcrew
 {
+
+enum StackObjectColor : int32_t
+{
+    StackObjectColor_None = -1,
+    StackObjectColor_Red,
+    StackObjectColor_Blue,
+    StackObjectColor_Count
+};
+extern const char* const kStackObjectColorNames[StackObjectColor_Count];
+
+enum StackObjectType : int32_t
+{
+    StackObjectType_None = -1,
+    StackObjectType_Girder,
+    StackObjectType_Log,
+    StackObjectType_Count
+};
+extern const char* const kStackObjectTypeNames[StackObjectType_Count];
 
 // Ten ground positions; five pictures per list, as many as a platform has stacking points.
 constexpr size_t kHoistStackerMaxObjects = 10;

@@ -28,10 +28,6 @@ namespace
 
 namespace Names = HoistStackerContent;
 
-const Strata::NodePathStep kDropMaskPath[] = {"GameScreenRoot", "Playfield", "DropItem_Mask",
-                                              Strata::NodePathTerminator()};
-const Strata::NodePathStep kHoistPath[] = {"GameScreenRoot", "Playfield", "HoistAnimNode",
-                                           Strata::NodePathTerminator()};
 const char* const kPlatformPlaces[] = {"Target_Left", "Target_Right"};
 
 // How long Hoist's stacks stand once the playfield is in view (after the instruction pop-up), the only
@@ -42,15 +38,13 @@ constexpr float kCheerPause = 1.5f;
 
 Strata::SceneNode* PlayfieldPlace(const char* group, const std::string& name)
 {
-    const Strata::NodePathStep path[] = {"GameScreenRoot", "Playfield", group, name.c_str(),
-                                         Strata::NodePathTerminator()};
-    return Strata::RootDescendent(path);
+    return PlayfieldNode(group, name);
 }
 
 } // namespace
 
 HoistStackerMode::HoistStackerMode(bool firstRound, int roundsLeft)
-    : MiniGameMode(HoistStackerDescription(), firstRound, roundsLeft)
+    : MiniGameModeOf(HoistStackerDescription(), firstRound, roundsLeft)
 {
 }
 
@@ -66,13 +60,13 @@ std::vector<StackingTarget*> HoistStackerMode::getPlatforms() const
 
 Strata::AnimatedSpriteNode* HoistStackerMode::getHoist() const
 {
-    return dynamic_cast<Strata::AnimatedSpriteNode*>(Strata::RootDescendent(kHoistPath));
+    return PlayfieldNode<Strata::AnimatedSpriteNode>("HoistAnimNode");
 }
 
 void HoistStackerMode::Setup()
 {
     MiniGameMode::Setup();
-    if (Strata::SceneNode* mask = Strata::RootDescendent(kDropMaskPath))
+    if (Strata::SceneNode* mask = PlayfieldNode("DropItem_Mask"))
     {
         mask->mouseDownSignal.connect([this](Strata::SceneNode*, Strata::MouseButton, int, int)
                                       { cancelMaterialDragging(); });
@@ -87,14 +81,11 @@ void HoistStackerMode::Setup()
     playIntroAnimation();
 }
 
-void HoistStackerMode::initializeLevel(Strata::Label level)
+void HoistStackerMode::initializeLevel(const HoistStackerLevel& level)
 {
-    const Strata::AutoResource<HoistStackerLevel> data(level);
-    if (data.Get() == nullptr)
-        return;
     EnumTypeDeck<int> ground(static_cast<int>(kHoistStackerMaxObjects));
     std::set<StackObjectColor> colors;
-    for (const StackableObjectData& object : data->objects)
+    for (const StackableObjectData& object : level.objects)
     {
         colors.insert(object.color);
         const std::string name = "Source_" + std::to_string(ground.DrawCard() + 1);

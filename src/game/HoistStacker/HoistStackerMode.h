@@ -6,6 +6,7 @@
 // falls back and Hoist is sad; all right, Hoist cheers and the round ends. Repeating rounds.
 
 #include "framework/ObjectID.h"
+#include "game/HoistStacker/HoistStackerLevel.h"
 #include "game/MiniGameMode.h"
 
 #include <vector>
@@ -21,7 +22,7 @@ namespace Yardcrew
 class StackableObject;
 class StackingTarget;
 
-class HoistStackerMode final : public MiniGameMode
+class HoistStackerMode final : public MiniGameModeOf<HoistStackerLevel>
 {
 public:
     HoistStackerMode(bool firstRound = true, int roundsLeft = -1);
@@ -40,7 +41,7 @@ public:
     Strata::AnimatedSpriteNode* getHoist() const;
 
 protected:
-    void initializeLevel(Strata::Label level) override;
+    void initializeLevel(const HoistStackerLevel& level) override;
 
 private:
     void playIntroAnimation();

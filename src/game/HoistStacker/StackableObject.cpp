@@ -6,6 +6,7 @@
 #include "game/HoistStacker/HoistStackerContent.h"
 #include "game/HoistStacker/StackingTarget.h"
 #include "game/MiniGameSequence.h"
+#include "game/YardcrewNames.h"
 #include "scene/NodeEffects.h"
 #include "scene/NodeMotionTasks.h"
 #include "scene/SceneLayout.h"

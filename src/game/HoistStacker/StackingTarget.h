@@ -9,8 +9,8 @@
 
 #include "framework/ObjectID.h"
 #include "game/DragAndDrop.h"
+#include "game/HoistStacker/HoistStackerLevel.h"
 #include "game/PlayfieldObject.h"
-#include "game/YardcrewNames.h"
 #include "scene/LazySignal.h"
 
 #include <vector>

@@ -4,7 +4,7 @@
 // from here and the content check reads the list.
 
 #include "game/ContentNames.h"
-#include "game/YardcrewNames.h"
+#include "game/PaintIt/PaintItLevel.h"
 
 #include <span>
 

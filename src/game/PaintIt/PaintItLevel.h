@@ -14,8 +14,22 @@
 #include "game/GameLevelReaders.h"
 #include "game/LetterPatternLevel.h"
 
+#include <cstdint>
+
 namespace Yardcrew
 {
+
+// The fence painter's colours; they have no names of their own (the game's content names its boards and
+// brushes).
+enum HousePaintColor : int32_t
+{
+    HousePaintColor_None = -1,
+    HousePaintColor_Red,
+    HousePaintColor_Green,
+    HousePaintColor_Blue,
+    HousePaintColor_Yellow,
+    HousePaintColor_Count
+};
 
 // The fence's boards, the painted ones on the left.
 constexpr int kPaintItStripes = 10;

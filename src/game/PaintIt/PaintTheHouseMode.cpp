@@ -27,14 +27,6 @@ namespace
 namespace Names = PaintItContent;
 using Point = Strata::Vector2<float>;
 
-const Strata::NodePathStep kHouseRootPath[] = {"GameScreenRoot", "Playfield", "HouseRoot",
-                                               Strata::NodePathTerminator()};
-const Strata::NodePathStep kTruckPath[] = {"GameScreenRoot", "Playfield", "AnimNodeRoot", Strata::NodePathTerminator()};
-const Strata::NodePathStep kTruckSpritePath[] = {"GameScreenRoot", "Playfield", "AnimNodeRoot", "ReachAnimNode",
-                                                 Strata::NodePathTerminator()};
-const Strata::NodePathStep kFencePath[] = {"GameScreenRoot", "Playfield", "FenceClickRect",
-                                           Strata::NodePathTerminator()};
-
 // Boards stand this far apart under "HouseRoot".
 constexpr float kStripeSpacing = 70;
 constexpr float kDriveSeconds = 1.0f;
@@ -43,8 +35,7 @@ constexpr float kOutroPause = 2.0f;
 
 Strata::SceneNode* PlayfieldPlace(const std::string& name)
 {
-    const Strata::NodePathStep path[] = {"GameScreenRoot", "Playfield", name.c_str(), Strata::NodePathTerminator()};
-    return Strata::RootDescendent(path);
+    return PlayfieldNode(name);
 }
 
 // The truck raises the foreman and starts painting, then waits for the board.
@@ -64,7 +55,7 @@ void QueueLower(Strata::SceneNode& truck)
 } // namespace
 
 PaintTheHouseMode::PaintTheHouseMode(bool firstRound, int roundsLeft)
-    : MiniGameMode(PaintItDescription(), firstRound, roundsLeft)
+    : MiniGameModeOf(PaintItDescription(), firstRound, roundsLeft)
 {
 }
 
@@ -82,13 +73,10 @@ void PaintTheHouseMode::Setup()
     }
 }
 
-void PaintTheHouseMode::initializeLevel(Strata::Label level)
+void PaintTheHouseMode::initializeLevel(const PaintItLevel& level)
 {
-    const Strata::AutoResource<PaintItLevel> data(level);
-    if (data.Get() == nullptr)
-        return;
-    setupDeliveryPatterns(*data);
-    setupDeliveryButtons();
+    setupFenceBoards(level);
+    setupPaintBuckets();
     if (Strata::SceneNode* truck = getTruck())
     {
         mTruckHome = truck->LocalGetLocation();
@@ -100,7 +88,7 @@ void PaintTheHouseMode::initializeLevel(Strata::Label level)
     maskMouseInput(false);
 }
 
-void PaintTheHouseMode::setupDeliveryPatterns(const PaintItLevel& level)
+void PaintTheHouseMode::setupFenceBoards(const PaintItLevel& level)
 {
     // A playable level has a pattern and every pattern a letter, so every board has a colour.
     if (level.patterns.empty())
@@ -113,7 +101,7 @@ void PaintTheHouseMode::setupDeliveryPatterns(const PaintItLevel& level)
     while (colors.getRemaining() > 0)
         mBucketColors.push_back(colors.DrawCard());
 
-    Strata::SceneNode* house = Strata::RootDescendent(kHouseRootPath);
+    Strata::SceneNode* house = PlayfieldNode("HouseRoot");
     for (int k = 0; k < kPaintItStripes; ++k)
     {
         const int32_t letter = PaintItLevel::LetterAt(pattern, static_cast<size_t>(k));
@@ -132,7 +120,7 @@ void PaintTheHouseMode::setupDeliveryPatterns(const PaintItLevel& level)
     }
 }
 
-void PaintTheHouseMode::setupDeliveryButtons()
+void PaintTheHouseMode::setupPaintBuckets()
 {
     if (mBucketColors.size() < static_cast<size_t>(kPaintItBuckets))
         return;
@@ -167,23 +155,23 @@ std::vector<HousePaintBucket*> PaintTheHouseMode::getBuckets() const
 
 Strata::SceneNode* PaintTheHouseMode::getFenceClickArea() const
 {
-    return Strata::RootDescendent(kFencePath);
+    return PlayfieldNode("FenceClickRect");
 }
 
 Strata::SceneNode* PaintTheHouseMode::getTruck() const
 {
-    return Strata::RootDescendent(kTruckPath);
+    return PlayfieldNode("AnimNodeRoot");
 }
 
 Strata::AnimatedSpriteNode* PaintTheHouseMode::getTruckSprite() const
 {
-    return dynamic_cast<Strata::AnimatedSpriteNode*>(Strata::RootDescendent(kTruckSpritePath));
+    return PlayfieldNode<Strata::AnimatedSpriteNode>("AnimNodeRoot", "ReachAnimNode");
 }
 
 Point PaintTheHouseMode::truckPlace(const HousePaintStripe& stripe) const
 {
     // The truck and the fence share the playfield's frame; the truck keeps its own height.
-    const Strata::SceneNode* house = Strata::RootDescendent(kHouseRootPath);
+    const Strata::SceneNode* house = PlayfieldNode("HouseRoot");
     const Strata::SceneNode* board = stripe.LayoutRoot();
     const Strata::SceneNode* truck = getTruck();
     if (house == nullptr || board == nullptr || truck == nullptr)

@@ -29,7 +29,7 @@ class HousePaintStripe;
 
 constexpr int kPaintItBuckets = 3;
 
-class PaintTheHouseMode final : public MiniGameMode
+class PaintTheHouseMode final : public MiniGameModeOf<PaintItLevel>
 {
 public:
     PaintTheHouseMode(bool firstRound, int roundsLeft);
@@ -64,11 +64,13 @@ public:
     bool isPainting() const { return mPainting; }
 
 protected:
-    void initializeLevel(Strata::Label level) override;
+    void initializeLevel(const PaintItLevel& level) override;
 
 private:
-    void setupDeliveryPatterns(const PaintItLevel& level);
-    void setupDeliveryButtons();
+    // Draws the round's pattern and bucket colours and puts up the ten boards, the first six painted.
+    void setupFenceBoards(const PaintItLevel& level);
+    // One bucket per colour of the pattern, in places shuffled each round.
+    void setupPaintBuckets();
     void startPaintingSequence();
     void finishPaintingSequence();
     void playOutroAnimation();

@@ -29,13 +29,7 @@ namespace
 
 namespace Names = PileOfLeavesContent;
 
-const Strata::NodePathStep kLeafLayerPath[] = {"GameScreenRoot", "Playfield", "LeafLayer",
-                                               Strata::NodePathTerminator()};
-const Strata::NodePathStep kToolLayerPath[] = {"GameScreenRoot", "Playfield", "ToolLayer",
-                                               Strata::NodePathTerminator()};
-const Strata::NodePathStep kDogPath[] = {"GameScreenRoot", "Playfield", "DogAnimationNode",
-                                         Strata::NodePathTerminator()};
-const Strata::NodePathStep kUiPath[] = {"GameScreenRoot", "UI_attach", Strata::NodePathTerminator()};
+constexpr const char* kDog = "DogAnimationNode";
 const Strata::NodePathStep kRequestPath[] = {"GameScreenRoot", "UI_attach", "ToolToPick", Strata::NodePathTerminator()};
 const Strata::NodePathStep kHighlightBoxPath[] = {"GameScreenRoot", "UI_attach", "HighlightBox",
                                                   Strata::NodePathTerminator()};
@@ -65,7 +59,7 @@ void ShowNode(Strata::NodePath path, bool show)
 } // namespace
 
 PileOfLeavesMode::PileOfLeavesMode(bool firstRound, int roundsLeft)
-    : MiniGameMode(PileOfLeavesDescription(), firstRound, roundsLeft), mRequestsLeft(MiniGameRoundsLeft(roundsLeft))
+    : MiniGameModeOf(PileOfLeavesDescription(), firstRound, roundsLeft), mRequestsLeft(MiniGameRoundsLeft(roundsLeft))
 {
 }
 
@@ -79,14 +73,11 @@ std::vector<Leaf*> PileOfLeavesMode::getLeaves() const
     return LiveObjects<Leaf>(*this, mLeaves);
 }
 
-void PileOfLeavesMode::initializeLevel(Strata::Label level)
+void PileOfLeavesMode::initializeLevel(const PileOfLeavesLevel& level)
 {
-    const Strata::AutoResource<PileOfLeavesLevel> data(level);
-    if (data.Get() == nullptr)
-        return;
-    mCursorRadius = data->cursorRadius;
-    generateTools(data->ToolCount());
-    hideTools(data->toolCover, data->areaCover);
+    mCursorRadius = level.cursorRadius;
+    generateTools(level.ToolCount());
+    hideTools(level.toolCover, level.areaCover);
     maskMouseInput(true);
     if (isFirstRound())
         playIntroAnimation();
@@ -95,7 +86,7 @@ void PileOfLeavesMode::initializeLevel(Strata::Label level)
 void PileOfLeavesMode::generateTools(int count)
 {
     count = std::clamp(count, 0, kPileOfLeavesMaxTools);
-    Strata::SceneNode* layer = Strata::RootDescendent(kToolLayerPath);
+    Strata::SceneNode* layer = PlayfieldNode("ToolLayer");
     std::vector<std::pair<YardcrewColor, YardcrewTool>> made;
     while (static_cast<int>(made.size()) < count)
     {
@@ -202,14 +193,14 @@ void PileOfLeavesMode::hideTools(int leavesPerTool, int areaLeaves)
 
 void PileOfLeavesMode::createLeaf(int x, int y)
 {
-    if (auto* leaf = addPlayfieldObject<Leaf>(Strata::RootDescendent(kLeafLayerPath), "LeafLayer", x, y, mCursorRadius))
+    if (auto* leaf = addPlayfieldObject<Leaf>(PlayfieldNode("LeafLayer"), "LeafLayer", x, y, mCursorRadius))
         mLeaves.push_back(leaf->GetID());
 }
 
 void PileOfLeavesMode::createAnimatedLeaf()
 {
     const Strata::AutoResource<Strata::SceneLayout> layout(Names::kAnimatedLeafLayout.name);
-    Strata::SceneNode* layer = Strata::RootDescendent(kLeafLayerPath);
+    Strata::SceneNode* layer = PlayfieldNode("LeafLayer");
     if (layout.Get() == nullptr || layer == nullptr)
         return;
     Strata::SceneNode* leaf = layout->InstantiateLayout(this, layer);
@@ -281,7 +272,7 @@ void PileOfLeavesMode::setToolToFind()
 
 void PileOfLeavesMode::playDogAnimation(const char* animation)
 {
-    auto* dog = dynamic_cast<Strata::AnimatedSpriteNode*>(Strata::RootDescendent(kDogPath));
+    auto* dog = PlayfieldNode<Strata::AnimatedSpriteNode>(kDog);
     if (dog == nullptr || dog->GetCurAnimationName() == Strata::Label(animation))
         return;
     dog->AddTask(StartAnimationTask(animation));
@@ -302,7 +293,7 @@ void PileOfLeavesMode::toolPressed(LeafCoveredTool* tool)
         playDogAnimation("Correct");
         GetAudioManager()->playInGameFeedbackVocal(true);
         maskMouseInput(true);
-        tool->flyToLocation(Strata::RootDescendent(kUiPath), getCorrectClickFlyDest(),
+        tool->flyToLocation(Strata::RootDescendent(kUILayerPath), getCorrectClickFlyDest(),
                             GameConstant<float>(Names::kToolSpeed.name));
         return;
     }
@@ -316,7 +307,7 @@ void PileOfLeavesMode::correctToolClicked(LeafCoveredTool* tool)
     DestroyObject(tool->GetID());
     // Without a dog or a request box in the layout the steps still run, on the sequence object.
     Strata::Object* sequence = GetObject(mSequenceObject);
-    Strata::Object* dog = Strata::RootDescendent(kDogPath);
+    Strata::Object* dog = PlayfieldNode(kDog);
     Strata::Object* request = Strata::RootDescendent(kRequestPath);
     dog = dog != nullptr ? dog : sequence;
     request = request != nullptr ? request : sequence;
@@ -339,7 +330,7 @@ void PileOfLeavesMode::playOutroAnimation()
 {
     if (mOutroStarted)
         return;
-    Strata::Object* dog = Strata::RootDescendent(kDogPath);
+    Strata::Object* dog = PlayfieldNode(kDog);
     dog = dog != nullptr ? dog : GetObject(mSequenceObject);
     if (dog == nullptr)
         return;

@@ -8,6 +8,7 @@
 #include "core/Vector2.h"
 #include "framework/ObjectID.h"
 #include "game/MiniGameMode.h"
+#include "game/PileOfLeaves/PileOfLeavesLevel.h"
 #include "game/YardcrewNames.h"
 
 #include <vector>
@@ -18,7 +19,7 @@ namespace Yardcrew
 class Leaf;
 class LeafCoveredTool;
 
-class PileOfLeavesMode final : public MiniGameMode
+class PileOfLeavesMode final : public MiniGameModeOf<PileOfLeavesLevel>
 {
 public:
     explicit PileOfLeavesMode(bool firstRound = true, int roundsLeft = -1);
@@ -50,7 +51,7 @@ public:
     std::vector<Leaf*> getLeaves() const;
 
 protected:
-    void initializeLevel(Strata::Label level) override;
+    void initializeLevel(const PileOfLeavesLevel& level) override;
 
 private:
     void toolPressed(LeafCoveredTool* tool);

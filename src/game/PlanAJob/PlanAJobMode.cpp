@@ -29,30 +29,19 @@ namespace
 namespace Names = PlanAJobContent;
 using Point = Strata::Vector2<float>;
 
-const Strata::NodePathStep kBlueprintPath[] = {"GameScreenRoot", "Playfield", "Blueprint",
-                                               Strata::NodePathTerminator()};
-const Strata::NodePathStep kHandsPath[] = {"GameScreenRoot", "Playfield", "Blueprint", "ForemanHands",
-                                           Strata::NodePathTerminator()};
-const Strata::NodePathStep kBuildingPath[] = {"GameScreenRoot", "Playfield", "BuildingAnimationNode",
-                                              Strata::NodePathTerminator()};
-
 // The blueprint rests this long in place before the pop-up, and before the building starts.
 constexpr float kBlueprintPause = 0.5f;
 
 Strata::SceneNode* TargetPlace(int step)
 {
-    const Strata::NodePathStep path[] = {"GameScreenRoot",  "Playfield", "Blueprint",
-                                         "MaterialTargets", step,        Strata::NodePathTerminator()};
-    return Strata::RootDescendent(path);
+    return PlayfieldNode("Blueprint", "MaterialTargets", step);
 }
 
 // Place `index` of the arrangement for `count` offered pictures.
 Strata::SceneNode* SourcePlace(int count, int index)
 {
     const std::string arrangement = "Sources_" + std::to_string(count);
-    const Strata::NodePathStep path[] = {"GameScreenRoot",    "Playfield", "MaterialSources",
-                                         arrangement.c_str(), index,       Strata::NodePathTerminator()};
-    return Strata::RootDescendent(path);
+    return PlayfieldNode("MaterialSources", arrangement, index);
 }
 
 void Say(const sContentName& voice)
@@ -62,7 +51,7 @@ void Say(const sContentName& voice)
 
 } // namespace
 
-PlanAJobMode::PlanAJobMode(Strata::Label level) : MiniGameMode(PlanAJobDescription()), mGivenLevel(level)
+PlanAJobMode::PlanAJobMode(Strata::Label level) : MiniGameModeOf(PlanAJobDescription()), mGivenLevel(level)
 {
 }
 
@@ -81,27 +70,24 @@ void PlanAJobMode::Setup()
 {
     MiniGameMode::Setup();
     playIntroAnimation();
-    setupMouseInputEatingNode(Strata::RootDescendent(kHandsPath));
+    setupMouseInputEatingNode(PlayfieldNode("Blueprint", "ForemanHands"));
 }
 
-void PlanAJobMode::initializeLevel(Strata::Label level)
+void PlanAJobMode::initializeLevel(const PlanAJobLevel& level)
 {
-    const Strata::AutoResource<PlanAJobLevel> data(level);
-    if (data.Get() == nullptr)
-        return;
     // The steps that start filled come off the deck first; the rest are offered in the order drawn.
     EnumTypeDeck<int> deck(kPlanAJobSteps);
     std::vector<bool> filled(kPlanAJobSteps, false);
-    for (int i = 0; i < kPlanAJobSteps - data->emptyCount; ++i)
+    for (int i = 0; i < kPlanAJobSteps - level.emptyCount; ++i)
         filled[static_cast<size_t>(deck.DrawCard())] = true;
     std::vector<int> offered;
-    for (int i = 0; i < data->emptyCount; ++i)
+    for (int i = 0; i < level.emptyCount; ++i)
         offered.push_back(deck.DrawCard());
 
     for (int step = 0; step < kPlanAJobSteps; ++step)
     {
         auto* slot =
-            addPlayfieldObject<JobSequenceSlot>(TargetPlace(step), "MaterialTargets", data->targetsImageList, step);
+            addPlayfieldObject<JobSequenceSlot>(TargetPlace(step), "MaterialTargets", level.targetsImageList, step);
         if (slot == nullptr)
             continue;
         mSlots.push_back(slot->GetID());
@@ -119,8 +105,8 @@ void PlanAJobMode::initializeLevel(Strata::Label level)
     }
     for (size_t j = 0; j < offered.size(); ++j)
     {
-        auto* item = addPlayfieldObject<JobSequenceItem>(SourcePlace(data->emptyCount, static_cast<int>(j)),
-                                                         "MaterialSources", data->objectsImageList, offered[j]);
+        auto* item = addPlayfieldObject<JobSequenceItem>(SourcePlace(level.emptyCount, static_cast<int>(j)),
+                                                         "MaterialSources", level.objectsImageList, offered[j]);
         if (item == nullptr)
             continue;
         mItems.push_back(item->GetID());
@@ -129,16 +115,16 @@ void PlanAJobMode::initializeLevel(Strata::Label level)
         item->pressedSignal.connect([this, item] { itemPressed(item); });
         item->arrivedSignal.connect([this](PlayfieldObject*) { resetHintTimer(1); });
     }
-    if (auto* building = dynamic_cast<Strata::AnimatedSpriteNode*>(Strata::RootDescendent(kBuildingPath)))
+    if (auto* building = PlayfieldNode<Strata::AnimatedSpriteNode>("BuildingAnimationNode"))
     {
-        building->SetSpriteType(Strata::Label::FromString(data->spriteType));
+        building->SetSpriteType(Strata::Label::FromString(level.spriteType));
         building->SetAnimation(Strata::Label(Names::kWaitAnimation), false);
     }
 }
 
 void PlanAJobMode::playIntroAnimation()
 {
-    Strata::SceneNode* blueprint = Strata::RootDescendent(kBlueprintPath);
+    Strata::SceneNode* blueprint = PlayfieldNode("Blueprint");
     // Without a level nothing opens the playfield: the notice has told what is wrong.
     if (blueprint == nullptr || mSlots.empty())
         return;
@@ -202,8 +188,8 @@ void PlanAJobMode::playOutroAnimation()
     maskMouseInput(true);
     // After the praise of the last step, not over it.
     GetAudioManager()->queueSpecificSoundVocal(Strata::Label(Names::kGameComplete.name));
-    Strata::SceneNode* blueprint = Strata::RootDescendent(kBlueprintPath);
-    Strata::SceneNode* building = Strata::RootDescendent(kBuildingPath);
+    Strata::SceneNode* blueprint = PlayfieldNode("Blueprint");
+    Strata::SceneNode* building = PlayfieldNode("BuildingAnimationNode");
     if (blueprint != nullptr)
     {
         blueprint->AddTask(std::make_unique<Strata::NodeLocationTask>(

@@ -7,6 +7,7 @@
 
 #include "framework/ObjectID.h"
 #include "game/MiniGameMode.h"
+#include "game/PlanAJob/PlanAJobLevel.h"
 
 #include <vector>
 
@@ -16,7 +17,7 @@ namespace Yardcrew
 class JobSequenceItem;
 class JobSequenceSlot;
 
-class PlanAJobMode final : public MiniGameMode
+class PlanAJobMode final : public MiniGameModeOf<PlanAJobLevel>
 {
 public:
     // An empty label draws a level of the current difficulty; any other label names a job, whose level
@@ -36,7 +37,7 @@ public:
 
 protected:
     Strata::Label chooseLevel() override;
-    void initializeLevel(Strata::Label level) override;
+    void initializeLevel(const PlanAJobLevel& level) override;
 
 private:
     void playIntroAnimation();

@@ -26,14 +26,6 @@ namespace
 
 namespace Names = SproutPuzzleContent;
 
-const Strata::NodePathStep kSlotsPath[] = {"GameScreenRoot", "Playfield", "Board", "Slots",
-                                           Strata::NodePathTerminator()};
-const Strata::NodePathStep kGuidePath[] = {"GameScreenRoot", "Playfield", "Board", "Guide",
-                                           Strata::NodePathTerminator()};
-const Strata::NodePathStep kCutLinesPath[] = {"GameScreenRoot", "Playfield", "Board", "CutLines",
-                                              Strata::NodePathTerminator()};
-const Strata::NodePathStep kCheerPath[] = {"GameScreenRoot", "Playfield", "Cheer", Strata::NodePathTerminator()};
-
 // The whole picture shows this long before it falls apart.
 constexpr float kWholePictureSeconds = 1.5f;
 // Each piece's flight to the tray, one a little after the other.
@@ -51,7 +43,7 @@ constexpr int kHops = 3;
 // Shows the stars round the board, each hopping a little after the one before.
 void Cheer()
 {
-    Strata::SceneNode* cheer = Strata::RootDescendent(kCheerPath);
+    Strata::SceneNode* cheer = PlayfieldNode("Cheer");
     if (cheer == nullptr)
         return;
     cheer->LocalSetVisible(true);
@@ -75,20 +67,19 @@ Strata::SceneNode* TraySpot(int pieces, int spot)
 {
     const std::string tray = "PieceTray_" + std::to_string(pieces);
     const std::string name = "Spot_" + std::to_string(spot + 1);
-    const Strata::NodePathStep path[] = {"GameScreenRoot", "Playfield", tray.c_str(), name.c_str(),
-                                         Strata::NodePathTerminator()};
-    return Strata::RootDescendent(path);
+    return PlayfieldNode(tray, name);
 }
 
-void ShowImage(Strata::NodePath path, const std::string& image)
+// Shows the image on the board's picture of that name.
+void ShowImage(const char* boardPicture, const std::string& image)
 {
-    if (auto* sprite = dynamic_cast<Strata::StaticSpriteNode*>(Strata::RootDescendent(path)))
+    if (auto* sprite = PlayfieldNode<Strata::StaticSpriteNode>("Board", boardPicture))
         sprite->setImage(Strata::Label::FromString(image));
 }
 
 } // namespace
 
-SproutPuzzleMode::SproutPuzzleMode() : MiniGameMode(SproutPuzzleDescription())
+SproutPuzzleMode::SproutPuzzleMode() : MiniGameModeOf(SproutPuzzleDescription())
 {
 }
 
@@ -109,30 +100,29 @@ std::vector<SproutPuzzlePieceSlot*> SproutPuzzleMode::getSlots() const
     return LiveObjects<SproutPuzzlePieceSlot>(*this, mSlots);
 }
 
-void SproutPuzzleMode::initializeLevel(Strata::Label level)
+void SproutPuzzleMode::initializeLevel(const SproutPuzzleLevel& level)
 {
-    const Strata::AutoResource<SproutPuzzleLevel> data(level);
-    Strata::SceneNode* slots = Strata::RootDescendent(kSlotsPath);
-    if (data.Get() == nullptr || slots == nullptr || slots->GetParent() == nullptr)
+    Strata::SceneNode* slots = PlayfieldNode("Board", "Slots");
+    if (slots == nullptr || slots->GetParent() == nullptr)
     {
         Strata::Internal::LogWrite("The jigsaw's layout has no board for its slots\n");
         return;
     }
-    ShowImage(kGuidePath, Names::PictureImage(*data));
-    ShowImage(kCutLinesPath, Names::CutLinesImage(*data));
-    const Strata::Label pieces = Strata::Label::FromString(Names::PiecesImageList(*data));
-    const float width = slots->GetParent()->GetWidth() / static_cast<float>(data->columns);
-    const float height = slots->GetParent()->GetHeight() / static_cast<float>(data->rows);
+    ShowImage("Guide", Names::PictureImage(level));
+    ShowImage("CutLines", Names::CutLinesImage(level));
+    const Strata::Label pieces = Strata::Label::FromString(Names::PiecesImageList(level));
+    const float width = slots->GetParent()->GetWidth() / static_cast<float>(level.columns);
+    const float height = slots->GetParent()->GetHeight() / static_cast<float>(level.rows);
     // Each piece starts in its own slot, so the picture shows whole.
-    for (int index = 0; index < data->Pieces(); ++index)
+    for (int index = 0; index < level.Pieces(); ++index)
     {
         auto* slot = addPlayfieldObject<SproutPuzzlePieceSlot>(slots, "Slots", index, width, height);
         if (slot == nullptr)
             continue;
         mSlots.push_back(slot->GetID());
         if (Strata::SceneNode* root = slot->LayoutRoot())
-            root->LocalSetLocation(static_cast<float>(index % data->columns) * width,
-                                   static_cast<float>(index / data->columns) * height);
+            root->LocalSetLocation(static_cast<float>(index % level.columns) * width,
+                                   static_cast<float>(index / level.columns) * height);
         slot->dropSignal.connect([this, slot](SproutPuzzlePiece* piece) { pieceDropped(*slot, *piece); });
         auto* piece = addPlayfieldObject<SproutPuzzlePiece>(slot->LayoutRoot(), "a slot", index, pieces);
         if (piece == nullptr)
@@ -218,7 +208,7 @@ void SproutPuzzleMode::playOutroAnimation()
     mOutroStarted = true;
     maskMouseInput(true);
     // The finished picture shows without the cut.
-    if (Strata::SceneNode* lines = Strata::RootDescendent(kCutLinesPath))
+    if (Strata::SceneNode* lines = PlayfieldNode("Board", "CutLines"))
         lines->LocalSetVisible(false);
     Strata::Object* sequence = GetObject(getSequenceObjectID());
     if (sequence == nullptr)

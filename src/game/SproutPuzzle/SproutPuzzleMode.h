@@ -7,6 +7,7 @@
 
 #include "framework/ObjectID.h"
 #include "game/MiniGameMode.h"
+#include "game/SproutPuzzle/SproutPuzzleLevel.h"
 
 #include <vector>
 
@@ -16,7 +17,7 @@ namespace Yardcrew
 class SproutPuzzlePiece;
 class SproutPuzzlePieceSlot;
 
-class SproutPuzzleMode final : public MiniGameMode
+class SproutPuzzleMode final : public MiniGameModeOf<SproutPuzzleLevel>
 {
 public:
     SproutPuzzleMode();
@@ -39,7 +40,7 @@ public:
     bool isScattered() const { return mScattered; }
 
 protected:
-    void initializeLevel(Strata::Label level) override;
+    void initializeLevel(const SproutPuzzleLevel& level) override;
 
 private:
     void pieceDropped(SproutPuzzlePieceSlot& slot, SproutPuzzlePiece& piece);

@@ -3,12 +3,20 @@
 #include "core/AttributeContainer.h"
 #include "core/XMLElement.h"
 #include "game/EnumTypeDeck.h"
+#include "game/YardcrewNames.h"
 
 #include <algorithm>
 #include <cwctype>
 
 namespace Yardcrew
 {
+
+const char* const kStreetSignColorNames[StreetSignColor_Count] = {"Red", "Green", "Blue", "Orange", "Yellow"};
+const char* const kStreetSignShapeNames[StreetSignShape_Count] = {"Rectangle", "Square", "Octagon", "Triangle",
+                                                                  "Circle"};
+const Strata::Label kStreetSignSpriteTypes[StreetSignShape_Count] = {
+    "StreetSigns_SignRectangle", "StreetSigns_SignSquare", "StreetSigns_SignOctagon", "StreetSigns_SignTriangle",
+    "StreetSigns_SignCircle"};
 
 namespace
 {

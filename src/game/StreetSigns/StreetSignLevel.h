@@ -13,8 +13,8 @@
 // sign its own colour and its own shape, so exactly one sign answers each ask; the last sign always
 // stays, so even the last ask is a choice.
 
+#include "core/Label.h"
 #include "game/GameLevelReaders.h"
-#include "game/YardcrewNames.h"
 
 #include <cstdint>
 #include <string>
@@ -28,6 +28,32 @@ class IAttributeContainer;
 
 namespace Yardcrew
 {
+
+enum StreetSignColor : int32_t
+{
+    StreetSignColor_None = -1,
+    StreetSignColor_Red,
+    StreetSignColor_Green,
+    StreetSignColor_Blue,
+    StreetSignColor_Orange,
+    StreetSignColor_Yellow,
+    StreetSignColor_Count
+};
+extern const char* const kStreetSignColorNames[StreetSignColor_Count];
+
+enum StreetSignShape : int32_t
+{
+    StreetSignShape_None = -1,
+    StreetSignShape_Rectangle,
+    StreetSignShape_Square,
+    StreetSignShape_Octagon,
+    StreetSignShape_Triangle,
+    StreetSignShape_Circle,
+    StreetSignShape_Count
+};
+extern const char* const kStreetSignShapeNames[StreetSignShape_Count];
+// Sprite types, parallel to the shapes.
+extern const Strata::Label kStreetSignSpriteTypes[StreetSignShape_Count];
 
 // Both the colour and the shape tables hold five names, so five signs can all differ in both.
 constexpr int32_t kStreetSignMaxSigns = 5;

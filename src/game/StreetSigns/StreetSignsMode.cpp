@@ -26,11 +26,7 @@ namespace
 namespace Names = StreetSignsContent;
 using Point = Strata::Vector2<float>;
 
-const Strata::NodePathStep kTruckPath[] = {"GameScreenRoot", "Playfield", "TruckNode", Strata::NodePathTerminator()};
-const Strata::NodePathStep kBubblePath[] = {"GameScreenRoot", "Playfield", "AskBubble", Strata::NodePathTerminator()};
-const Strata::NodePathStep kAskPicturePath[] = {"GameScreenRoot", "Playfield", "AskBubble", "AskPicture",
-                                                Strata::NodePathTerminator()};
-const Strata::NodePathStep kSignRowPath[] = {"GameScreenRoot", "Playfield", "SignRow", Strata::NodePathTerminator()};
+constexpr const char* kTruck = "TruckNode";
 
 // The truck drives in from wholly past the left edge (its front this far off) and off past the right one
 // (x of "TruckNode").
@@ -42,9 +38,7 @@ constexpr float kTruckSeconds = 1.6f;
 Strata::SceneNode* BedSlot(int n)
 {
     const std::string name = "Bed_" + std::to_string(n + 1);
-    const Strata::NodePathStep path[] = {"GameScreenRoot", "Playfield", "TruckNode", name.c_str(),
-                                         Strata::NodePathTerminator()};
-    Strata::SceneNode* slot = Strata::RootDescendent(path);
+    Strata::SceneNode* slot = PlayfieldNode(kTruck, name);
     if (slot == nullptr)
         Strata::Internal::LogWrite("The truck has no bed slot \"%s\"\n", name.c_str());
     return slot;
@@ -52,24 +46,22 @@ Strata::SceneNode* BedSlot(int n)
 
 void SetTruckAnimation(const char* animation)
 {
-    if (auto* truck = dynamic_cast<Strata::AnimatedSpriteNode*>(Strata::RootDescendent(kTruckPath)))
+    if (auto* truck = PlayfieldNode<Strata::AnimatedSpriteNode>(kTruck))
         truck->SetAnimation(Strata::Label(animation), true);
 }
 
 } // namespace
 
-StreetSignsMode::StreetSignsMode(bool firstRound, int loops) : MiniGameMode(StreetSignsDescription(), firstRound, loops)
+StreetSignsMode::StreetSignsMode(bool firstRound, int loops)
+    : MiniGameModeOf(StreetSignsDescription(), firstRound, loops)
 {
 }
 
-void StreetSignsMode::initializeLevel(Strata::Label level)
+void StreetSignsMode::initializeLevel(const StreetSignLevel& level)
 {
-    const Strata::AutoResource<StreetSignLevel> data(level);
-    if (data.Get() == nullptr)
-        return;
-    mRound = data->MakeRound();
+    mRound = level.MakeRound();
     placeSigns();
-    if (Strata::SceneNode* truck = Strata::RootDescendent(kTruckPath))
+    if (Strata::SceneNode* truck = PlayfieldNode(kTruck))
     {
         // A click on the truck asks again.
         truck->mouseDownSignal.connect([this](Strata::SceneNode*, Strata::MouseButton, int, int) { playTraitVocal(); });
@@ -80,7 +72,7 @@ void StreetSignsMode::initializeLevel(Strata::Label level)
 
 void StreetSignsMode::placeSigns()
 {
-    Strata::SceneNode* row = Strata::RootDescendent(kSignRowPath);
+    Strata::SceneNode* row = PlayfieldNode("SignRow");
     const float spacing = GameConstant<float>(Names::kSignSpacing.name);
     const float middle = (static_cast<float>(mRound.signs.size()) - 1) / 2;
     for (size_t i = 0; i < mRound.signs.size(); ++i)
@@ -99,7 +91,7 @@ void StreetSignsMode::placeSigns()
 
 void StreetSignsMode::playIntroAnimation()
 {
-    Strata::SceneNode* truck = Strata::RootDescendent(kTruckPath);
+    Strata::SceneNode* truck = PlayfieldNode(kTruck);
     Strata::SceneNode* mask = getInputMask();
     // Without its truck or mask the layout is damaged: the signs are asked for at once.
     if (truck == nullptr || mask == nullptr)
@@ -148,9 +140,9 @@ void StreetSignsMode::playTraitVocal()
 void StreetSignsMode::showCurrentAsk()
 {
     const int frame = Names::AskPicture(getCurrentAsk());
-    if (Strata::SceneNode* bubble = Strata::RootDescendent(kBubblePath))
+    if (Strata::SceneNode* bubble = PlayfieldNode("AskBubble"))
         bubble->LocalSetVisible(frame >= 0);
-    if (auto* picture = dynamic_cast<Strata::StaticSpriteNode*>(Strata::RootDescendent(kAskPicturePath));
+    if (auto* picture = PlayfieldNode<Strata::StaticSpriteNode>("AskBubble", "AskPicture");
         picture != nullptr && frame >= 0)
         picture->setImage(Strata::Label(Names::kAskPictures.name), frame);
 }
@@ -197,7 +189,7 @@ void StreetSignsMode::checkLevelEnding()
 
 void StreetSignsMode::playOutroAnimation()
 {
-    Strata::SceneNode* truck = Strata::RootDescendent(kTruckPath);
+    Strata::SceneNode* truck = PlayfieldNode(kTruck);
     if (mOutroStarted || truck == nullptr)
         return;
     mOutroStarted = true;

@@ -17,7 +17,7 @@ namespace Yardcrew
 
 class StreetSign;
 
-class StreetSignsMode final : public MiniGameMode
+class StreetSignsMode final : public MiniGameModeOf<StreetSignLevel>
 {
 public:
     // With loops -1 the rounds come from "RepeatedGameNumLoops" at the current difficulty; another
@@ -45,7 +45,7 @@ public:
     bool isLifting() const { return mLifting; }
 
 protected:
-    void initializeLevel(Strata::Label level) override;
+    void initializeLevel(const StreetSignLevel& level) override;
 
 private:
     void placeSigns();

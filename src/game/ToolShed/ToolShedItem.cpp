@@ -6,6 +6,7 @@
 #include "game/MiniGameSequence.h"
 #include "game/ToolShed/ToolShedContent.h"
 #include "game/ToolShed/ToolShedToolBox.h"
+#include "game/YardcrewNames.h"
 #include "scene/NodeMotionTasks.h"
 #include "scene/NodePath.h"
 #include "scene/NodePropertyTasks.h"

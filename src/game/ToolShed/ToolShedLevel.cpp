@@ -2,11 +2,19 @@
 
 #include "core/AttributeContainer.h"
 #include "core/XMLElement.h"
+#include "game/YardcrewNames.h"
 
 #include <algorithm>
 
 namespace Yardcrew
 {
+
+const char* const kToolShedToolColorNames[ToolShedToolColor_Count] = {"Red", "Blue", "Green", "Yellow"};
+const char* const kToolShedToolTypeNames[ToolShedToolType_Count] = {"Brush", "Drill",       "Hammer", "Wrench",
+                                                                    "Saw",   "Screwdriver", "Level",  "Pliers"};
+const Strata::Label kToolShedToolSpriteTypes[ToolShedToolType_Count] = {
+    "ToolShedTool_Brush", "ToolShedTool_Drill",       "ToolShedTool_Hammer", "ToolShedTool_Wrench",
+    "ToolShedTool_Saw",   "ToolShedTool_Screwdriver", "ToolShedTool_Level",  "ToolShedTool_Pliers"};
 
 const char* const kToolShedSortNames[ToolShedSort_Count] = {"Type", "Color"};
 

@@ -13,8 +13,8 @@
 // Boxes stand on the shelf in file order; each box takes the tools of its kind (or colour), and every
 // tool must have a box.
 
+#include "core/Label.h"
 #include "game/GameLevelReaders.h"
-#include "game/YardcrewNames.h"
 
 #include <cstdint>
 #include <string>
@@ -28,6 +28,34 @@ class IAttributeContainer;
 
 namespace Yardcrew
 {
+
+enum ToolShedToolColor : int32_t
+{
+    ToolShedToolColor_None = -1,
+    ToolShedToolColor_Red,
+    ToolShedToolColor_Blue,
+    ToolShedToolColor_Green,
+    ToolShedToolColor_Yellow,
+    ToolShedToolColor_Count
+};
+extern const char* const kToolShedToolColorNames[ToolShedToolColor_Count];
+
+enum ToolShedToolType : int32_t
+{
+    ToolShedToolType_None = -1,
+    ToolShedToolType_Brush,
+    ToolShedToolType_Drill,
+    ToolShedToolType_Hammer,
+    ToolShedToolType_Wrench,
+    ToolShedToolType_Saw,
+    ToolShedToolType_Screwdriver,
+    ToolShedToolType_Level,
+    ToolShedToolType_Pliers,
+    ToolShedToolType_Count
+};
+extern const char* const kToolShedToolTypeNames[ToolShedToolType_Count];
+// Sprite types, parallel to the tool types.
+extern const Strata::Label kToolShedToolSpriteTypes[ToolShedToolType_Count];
 
 // The shelf has room for four boxes, the floor for ten tools.
 constexpr size_t kToolShedMinBoxes = 2;

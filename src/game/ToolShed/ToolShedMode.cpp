@@ -9,6 +9,7 @@
 #include "game/ToolShed/ToolShedGame.h"
 #include "game/ToolShed/ToolShedItem.h"
 #include "game/ToolShed/ToolShedToolBox.h"
+#include "game/YardcrewNames.h"
 #include "scene/NodePath.h"
 #include "scene/SceneNode.h"
 
@@ -34,17 +35,13 @@ Strata::SceneNode* BoxPlace(size_t count, size_t box)
 {
     const std::string row = "Boxes_" + std::to_string(count);
     const std::string name = "Box_" + std::to_string(box + 1);
-    const Strata::NodePathStep path[] = {"GameScreenRoot", "Playfield",  "Shelf",
-                                         row.c_str(),      name.c_str(), Strata::NodePathTerminator()};
-    return Strata::RootDescendent(path);
+    return PlayfieldNode("Shelf", row, name);
 }
 
 Strata::SceneNode* FloorSpot(int spot)
 {
     const std::string name = "Spot_" + std::to_string(spot + 1);
-    const Strata::NodePathStep path[] = {"GameScreenRoot", "Playfield", "Floor", name.c_str(),
-                                         Strata::NodePathTerminator()};
-    return Strata::RootDescendent(path);
+    return PlayfieldNode("Floor", name);
 }
 
 YardcrewTool SharedTool(ToolShedToolType type)
@@ -56,7 +53,7 @@ YardcrewTool SharedTool(ToolShedToolType type)
 
 } // namespace
 
-ToolShedMode::ToolShedMode() : MiniGameMode(ToolShedDescription())
+ToolShedMode::ToolShedMode() : MiniGameModeOf(ToolShedDescription())
 {
 }
 
@@ -70,16 +67,13 @@ std::vector<ToolShedToolBox*> ToolShedMode::getBoxes() const
     return LiveObjects<ToolShedToolBox>(*this, mBoxes);
 }
 
-void ToolShedMode::initializeLevel(Strata::Label level)
+void ToolShedMode::initializeLevel(const ToolShedLevel& level)
 {
-    const Strata::AutoResource<ToolShedLevel> data(level);
-    if (data.Get() == nullptr)
-        return;
-    mSortBy = data->sortBy;
-    for (size_t i = 0; i < data->boxes.size(); ++i)
+    mSortBy = level.sortBy;
+    for (size_t i = 0; i < level.boxes.size(); ++i)
     {
         auto* box =
-            addPlayfieldObject<ToolShedToolBox>(BoxPlace(data->boxes.size(), i), "Shelf", data->boxes[i], mSortBy);
+            addPlayfieldObject<ToolShedToolBox>(BoxPlace(level.boxes.size(), i), "Shelf", level.boxes[i], mSortBy);
         if (box == nullptr)
             continue;
         mBoxes.push_back(box->GetID());
@@ -87,7 +81,7 @@ void ToolShedMode::initializeLevel(Strata::Label level)
     }
     // The tools land on places drawn at random, so no two games look alike.
     EnumTypeDeck<int> spots(static_cast<int>(kToolShedMaxTools));
-    for (const ToolShedTool& tool : data->tools)
+    for (const ToolShedTool& tool : level.tools)
     {
         auto* item = addPlayfieldObject<ToolShedItem>(FloorSpot(spots.DrawCard()), "Floor", tool);
         if (item == nullptr)
@@ -145,8 +139,8 @@ void ToolShedMode::toolPicked(ToolShedItem* item)
 
 void ToolShedMode::toolDropped(ToolShedToolBox* box, ToolShedItem* item)
 {
-    const Strata::AutoResource<ToolShedLevel> level(getLevel());
-    if (item == nullptr || level.Get() == nullptr || mOutroStarted)
+    const ToolShedLevel* level = getLevelRecord();
+    if (item == nullptr || level == nullptr || mOutroStarted)
         return;
     if (!level->Fits(box->getTakes(), item->getTool()))
     {

@@ -17,7 +17,7 @@ namespace Yardcrew
 class ToolShedItem;
 class ToolShedToolBox;
 
-class ToolShedMode final : public MiniGameMode
+class ToolShedMode final : public MiniGameModeOf<ToolShedLevel>
 {
 public:
     ToolShedMode();
@@ -37,7 +37,7 @@ public:
     std::vector<ToolShedToolBox*> getBoxes() const;
 
 protected:
-    void initializeLevel(Strata::Label level) override;
+    void initializeLevel(const ToolShedLevel& level) override;
 
 private:
     void playIntroAnimation();

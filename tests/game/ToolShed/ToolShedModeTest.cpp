@@ -5,6 +5,7 @@
 #include "game/ToolShed/ToolShedItem.h"
 #include "game/ToolShed/ToolShedLevel.h"
 #include "game/ToolShed/ToolShedToolBox.h"
+#include "game/YardcrewNames.h"
 #include "graphics/ImageList.h"
 #include "scene/NodePath.h"
 #include "scene/SpriteNodes.h"
