@@ -27,6 +27,7 @@
 #include <optional>
 #include <set>
 #include <thread>
+#include <unordered_map>
 
 namespace Strata::AudioLibrary
 {
@@ -375,8 +376,10 @@ struct Library
     Handle nextHandle = 1;
     uint64_t nextOrder = 1;
     std::map<Handle, Sample> samples;
-    std::map<Handle, Playback> playbacks;
-    std::map<Handle, std::unique_ptr<Stream>> streams;
+    // Hashed: every sound of the game is a stream, and the main thread looks its playing ones up every
+    // step (in a tree of a thousand, a cache miss at each of its levels).
+    std::unordered_map<Handle, Playback> playbacks;
+    std::unordered_map<Handle, std::unique_ptr<Stream>> streams;
     // The streams that play, not paused: the only ones with buffers to refill. A game opens hundreds
     // of streams and plays a few.
     std::vector<Stream*> playing;
