@@ -20,6 +20,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -495,7 +496,9 @@ bool QueueNext(Stream& stream, ALuint buffer)
     return true;
 }
 
-void Fill(Stream& stream)
+// Unqueues the played buffers and refills them, all of them or, with `enough`, until that many frames are
+// queued.
+void Fill(Stream& stream, long long enough = std::numeric_limits<long long>::max())
 {
     const ALuint source = stream.voice.source;
     ALint processed = 0;
@@ -508,7 +511,7 @@ void Fill(Stream& stream)
         stream.queuedFrames.erase(buffer);
         stream.idle.push_back(buffer);
     }
-    while (!stream.eof && !stream.idle.empty())
+    while (!stream.eof && !stream.idle.empty() && stream.framesQueued - stream.framesDone < enough)
     {
         if (!QueueNext(stream, stream.idle.back()))
         {
@@ -611,7 +614,9 @@ void RestartStream(Stream& stream)
     // A decoder that cannot even go back to the start decodes nothing: the play is silence.
     stream.decodeFailed = !stream.decoder->Rewind();
     stream.eof = false;
-    Fill(stream);
+    // The caller's thread decodes what a short stream queues (about 0.28 s at 44.1 kHz): a long one's
+    // first piece, the feeder (woken by the play) the rest.
+    Fill(stream, kStreamBuffers * static_cast<long long>(kShortPieceFrames));
 }
 
 int Activity(Library& lib, Handle channel)
