@@ -116,6 +116,10 @@ bool ClipGetLength(const void* bytes, size_t length, bool module, unsigned* rate
 // play goes on as silence for the missing length. False for any other channel.
 bool ChannelDecodeFailed(Handle channel);
 
+// How often, since Init, a playing stream's source ran dry before its data had ended (an underrun: a gap
+// in what is heard); the feeder then starts it again with what it just queued.
+unsigned GetStreamUnderruns();
+
 // Refills the queues of the streams and music that play. A real device's feeder thread does this when a
 // buffer is due, and RenderLoopback between slices; nobody else needs to call it.
 void Pump();

@@ -100,7 +100,8 @@ public:
 private:
     bool SetUp(IApplication* application, sSetupProgress& progress);
     void Run(IApplication* application, IPlatform* platform);
-    void UpdateOrDraw(IApplication* application, IPlatform* platform);
+    // True when it updated and the draw is still to come.
+    bool UpdateOrDraw(IApplication* application, IPlatform* platform);
     void Update(IApplication* application, float dt);
     void Draw(IApplication* application, IPlatform* platform);
     void DrawScene(IApplication* application, IPlatform* platform, IRenderPlatform* graphics);
@@ -269,14 +270,18 @@ void Looper::Run(IApplication* application, IPlatform* platform)
     Update(application, mStepSeconds);
     Draw(application, platform);
 
+    // A pass that updated is followed at once by the one that draws: events are looked for once a step,
+    // after its pause, not again in between (on a still screen that look was a third of the loop's cost).
+    bool updated = false;
     while (mQuit == 0 && !platform->IsQuitPending())
     {
-        if (platform->IsEventPending())
+        if (!updated && platform->IsEventPending())
             platform->HandleEvents(this);
+        updated = false;
 
         if (platform->IsActive() || application->GetConfig().runInBackground != 0)
         {
-            UpdateOrDraw(application, platform);
+            updated = UpdateOrDraw(application, platform);
         }
         else if (platform->IsRepaintPending())
         {
@@ -291,7 +296,7 @@ void Looper::Run(IApplication* application, IPlatform* platform)
     }
 }
 
-void Looper::UpdateOrDraw(IApplication* application, IPlatform* platform)
+bool Looper::UpdateOrDraw(IApplication* application, IPlatform* platform)
 {
     const bool changed = ProcessTransitions(application);
 
@@ -317,18 +322,19 @@ void Looper::UpdateOrDraw(IApplication* application, IPlatform* platform)
             elapsed -= mStepMS;
         }
         mLastUpdate = now - elapsed;
-        return;
+        return true;
     }
 
     // Nothing changed since the last picture.
     if (sinceUpdate < mStepMS && !drawDue && IsLater(mLastDraw, mLastUpdate))
-        return;
+        return false;
 
     Draw(application, platform);
     mLastDraw = now;
     const uint32_t sinceUpdateNow = Now() - mLastUpdate;
     if (sinceUpdateNow < mStepMS)
         Pause(mStepMS - sinceUpdateNow);
+    return false;
 }
 
 void Looper::Update(IApplication* application, float dt)

@@ -9,6 +9,8 @@
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <thread>
 #include <utility>
@@ -167,9 +169,10 @@ TEST_F(AudioLibraryTest, AClipEndsExactlyWhenItsFramesHaveBeenRendered)
         bool stream;
         bool ogg;
     };
-    // Streams longer than one queued buffer (4,096 frames) end across refills.
-    const Case cases[] = {
-        {1000, false, false}, {1000, true, false}, {10000, true, false}, {20000, true, true}, {9000, false, true}};
+    // Streams longer than one queued buffer (4,096 frames) end across refills; one of 9 s, long enough for
+    // pieces of 16,384 frames, across several of those.
+    const Case cases[] = {{1000, false, false}, {1000, true, false}, {10000, true, false},
+                          {20000, true, true},  {9000, false, true}, {kRate * 9 + 123, true, false}};
     for (const Case& c : cases)
     {
         SCOPED_TRACE(testing::Message() << c.frames << (c.stream ? " stream" : " sample") << (c.ogg ? " ogg" : ""));
@@ -465,6 +468,55 @@ TEST(AudioLibraryRealDevice, TheFeederWakesForEveryKindOfWorkAfterAnIdleSpell)
     }
     // Shutting down wakes it too: Free joins the thread.
     idleSpell();
+    EXPECT_TRUE(Lib::Free());
+}
+
+// The name of each of this process's threads.
+std::vector<std::string> ThreadNames()
+{
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc/self/task"))
+    {
+        std::string name;
+        std::getline(std::ifstream(entry.path() / "comm"), name);
+        names.push_back(name);
+    }
+    return names;
+}
+
+// A short and a long stream (pieces of 4,096 and 16,384 frames) play on a real device through several
+// refills each without their sources running dry. The threads that work for it carry names, the mixer's
+// again after the output resumed (a new thread), and no thread that was there before is renamed.
+TEST(AudioLibraryRealDevice, StreamsPlayThroughTheirRefillsWithoutRunningDry)
+{
+    if (std::getenv("ALSOFT_DRIVERS") == nullptr || std::string(std::getenv("ALSOFT_DRIVERS")) != "null")
+        GTEST_SKIP() << "only with ALSOFT_DRIVERS=null";
+    std::string own;
+    std::getline(std::ifstream("/proc/self/comm"), own);
+    std::thread bystander([] { std::this_thread::sleep_for(std::chrono::milliseconds(300)); });
+    ASSERT_TRUE(Lib::Init(Lib::kDefaultDevice, kRate));
+    std::vector<std::string> names = ThreadNames();
+    EXPECT_EQ(std::count(names.begin(), names.end(), "audio feeder"), 1);
+    const auto library = std::count(names.begin(), names.end(), "openal");
+    EXPECT_GE(library, 1);
+    EXPECT_GE(std::count(names.begin(), names.end(), own), 2) << "the main thread and the bystander keep theirs";
+    bystander.join();
+    EXPECT_TRUE(Lib::Pause());
+    EXPECT_TRUE(Lib::Start());
+    names = ThreadNames();
+    EXPECT_EQ(std::count(names.begin(), names.end(), "openal"), library);
+
+    const std::vector<uint8_t> shortClip = MakeWav(kRate * 4);
+    const std::vector<uint8_t> longClip = MakeWav(kRate * 20, 440.0f, 2);
+    const Lib::Handle shortStream = Lib::StreamCreate(shortClip.data(), shortClip.size());
+    const Lib::Handle longStream = Lib::StreamCreate(longClip.data(), longClip.size());
+    ASSERT_TRUE(Lib::ChannelPlay(shortStream, true));
+    ASSERT_TRUE(Lib::ChannelPlay(longStream, true));
+    // Four pieces of the long stream: three refills of it, a dozen of the short one.
+    EXPECT_TRUE(PlaysTo(longStream, 4 * 16384));
+    EXPECT_GE(Lib::ChannelGetPosition(shortStream), 3 * 4096);
+    EXPECT_EQ(Lib::GetStreamUnderruns(), 0u);
+    EXPECT_EQ(Lib::ChannelIsActive(longStream), Lib::Activity_Playing);
     EXPECT_TRUE(Lib::Free());
 }
 

@@ -369,6 +369,28 @@ TEST_P(MainLoopTimingTest, StepsAndDrawsAlternateWithASleepUntilTheNextStep)
     EXPECT_EQ(endScenes, 7);
 }
 
+TEST_P(MainLoopTimingTest, EventsAreLookedForOnceAStepAfterItsSleep)
+{
+    StartWith("A");
+    // Always something to handle.
+    platform->eventPending = true;
+    platform->onHandleEvents = [this]
+    {
+        world.Mark("E");
+        platform->eventPending = true;
+    };
+    Passes(6);
+    MainLoop::Execute();
+
+    // Before each step's update, not again between the update and its draw.
+    Timeline expected = {"U20@0", "D@0"};
+    for (int t = 0; t < 60; t += 20)
+        for (const char* what : {"E", "U20", "D", "S20"})
+            expected.push_back(what + ("@" + std::to_string(t)));
+    EXPECT_EQ(world.timeline, expected);
+    EXPECT_EQ(platform->handleEventsCount, 3);
+}
+
 TEST_P(MainLoopTimingTest, AtMostTwoStepsAreCaughtUpAndTheRestIsDropped)
 {
     StartWith("A");
