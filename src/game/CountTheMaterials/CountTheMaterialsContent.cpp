@@ -31,14 +31,8 @@ std::span<const sContentName> List()
     }();
     static const std::vector<sContentName> names = []
     {
-        std::vector<sContentName> list = {
-            kModeLayout,    kPileLayout,    kTipperLayout, kFarTipperLayout, kDiggerLayout,    kCursor,
-            kCursorHotSpot, kMusic,         kHint,         kWrongKind,       kTooFew,          kTooMany,
-            kDiggerPraise,  kDiggerAsks,    kRequestItems, kRequestOne,      kRequestMany,     kTipperFinished,
-            kTipperMove,    kDiggerMove,    kBrickDrop,    kRollover,        kSelect,          kTipperStart,
-            kTipperRoadIn,  kTipperRoadOut, kTipperSpeed,  kFarTipperStart,  kFarTipperRoad,   kFarTipperSpeed,
-            kPickupOffset,  kDiggerStart,   kDiggerIdle,   kDiggerExit,      kDiggerRoadEnter, kDiggerRoadIn,
-            kDiggerRoadOut, kTipperSprite,  kDiggerSprite, kShovelSprite};
+        const std::span<const sContentName> declared = Declared().names;
+        std::vector<sContentName> list(declared.begin(), declared.end());
         list.push_back({ContentKind_Voice, AudioContent::kNumberWords, 0, kAnyContentCount, numberEntries});
         // A pile of n items shows frame n - 1, up to the largest pile a level may hold.
         for (const auto* table : {kBuildingMaterialSpriteTypes, kBuildingMaterialRolloverSpriteTypes})

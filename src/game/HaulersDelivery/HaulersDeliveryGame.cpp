@@ -11,37 +11,28 @@ namespace Yardcrew
 namespace
 {
 
-namespace Names = HaulersDeliveryContent;
 using Kit = MiniGameKit<HaulersDeliveryMode, HaulersDeliveryLevelResourceFactory>;
 
 const Strata::NodePathStep kClickMaskPath[] = {"GameScreenRoot", "Playfield", "MouseInput_ClickMask",
                                                Strata::NodePathTerminator()};
 
+const sMiniGameRecord kRecord{
+    .type = GameModeType_HaulersDelivery,
+    .label = "HaulersDelivery",
+    .declared = HaulersDeliveryContent::Declared,
+    .storyName = "HaulerDelivery",
+    .mode = {.inputMask = kClickMaskPath, .repeating = true, .instructionsWithoutLevel = true}};
+
 } // namespace
 
 const sMiniGameDescription& HaulersDeliveryDescription()
 {
-    static const sMiniGameDescription description = Kit::Describe({.type = GameModeType_HaulersDelivery,
-                                                                   .modeName = "HaulersDeliveryMode",
-                                                                   .label = "HaulersDelivery",
-                                                                   .layout = Names::kModeLayout.name,
-                                                                   .cursor = Names::kCursor.name,
-                                                                   .cursorHotSpot = Names::kCursorHotSpot.name,
-                                                                   .inputMask = kClickMaskPath,
-                                                                   .repeating = true,
-                                                                   .instructionsWithoutLevel = true});
-    return description;
+    return Kit::Describe(kRecord);
 }
 
 void RegisterHaulersDelivery()
 {
-    Kit::Register(HaulersDeliveryDescription(), {.storyName = "HaulerDelivery",
-                                                 .manifest = L"HaulersDeliveryMode",
-                                                 .levelTag = L"HaulersDeliveryLevel",
-                                                 .firstHint = Names::kFirstHint.name,
-                                                 .laterHint = Names::kLaterHint.name,
-                                                 .music = Names::kMusic.name,
-                                                 .content = Names::List()});
+    Kit::Register(kRecord);
 }
 
 } // namespace Yardcrew

@@ -27,10 +27,8 @@ std::span<const sContentName> List()
     }();
     static const std::vector<sContentName> names = []
     {
-        std::vector<sContentName> list = {
-            kModeLayout, kLeafLayout,   kToolLayout,   kAnimatedLeafLayout, kCursor,     kCursorHotSpot, kLeaves,
-            kMusic,      kHint,         kGameComplete, kWrongTool,          kBlowLeaves, kRollover,      kSelect,
-            kIntroTime,  kLeafDelayMax, kLeafSpeed,    kToolSpeed,          kDogSprite};
+        const std::span<const sContentName> declared = Declared().names;
+        std::vector<sContentName> list(declared.begin(), declared.end());
         list.push_back({ContentKind_Voice, AudioContent::kColoredToolWords, 0, kAnyContentCount, requestEntries});
         list.insert(list.end(), std::begin(kToolImages), std::end(kToolImages));
         return list;
