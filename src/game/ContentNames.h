@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <span>
+#include <string>
 #include <vector>
 
 namespace Yardcrew
@@ -84,6 +85,10 @@ struct sContentList
     const char* owner;
     std::span<const sContentName> names;
 };
+
+// Keeps names built at run time for the life of the program and gives them as a table a content
+// name's `members` can hold.
+std::span<const char* const> KeepContentNames(std::vector<std::string> names);
 
 // Adds a list for the content check. The names must outlive the program (static tables). A second list
 // under the same owner replaces the first, so registering twice is harmless.

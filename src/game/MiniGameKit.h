@@ -27,8 +27,8 @@ std::unique_ptr<YardcrewGameMode> MakeNextRound(int roundsLeft)
         return std::make_unique<Mode>();
 }
 
-// A game's one record: its type and Label, the names its content header declares, and only what
-// differs from what follows from those. By default the mode name and the manifest are "<Label>Mode",
+// A game's one record: its type and Label, and only what differs from what follows from those and from
+// the names its content header declares. By default the mode name and the manifest are "<Label>Mode",
 // the level tag "<Label>Level", the story name the Label; the layout, cursor, hot spot, music and hints
 // are the content header's conventional names (a later hint defaults to the first), and the content
 // list is every name the header declares.
@@ -36,8 +36,6 @@ struct sMiniGameRecord
 {
     GameModeType type = GameModeType_Count;
     const char* label = nullptr;
-    // The content namespace's Declared().
-    const sDeclaredContent& (*declared)() = nullptr;
     // The content namespace's List(), for a game that builds names besides those it declares.
     std::span<const sContentName> (*content)() = nullptr;
     const char* modeName = nullptr;
@@ -47,8 +45,9 @@ struct sMiniGameRecord
     sMiniGameDescription mode{};
 };
 
-// What a game's folder fills in from its mode and level reader types (a GameLevelResourceFactory).
-template <class Mode, class LevelReader>
+// What a game's folder fills in from its mode and level reader types (a GameLevelResourceFactory) and
+// its content namespace's Declared().
+template <class Mode, class LevelReader, const sDeclaredContent& (*Declared)()>
 struct MiniGameKit
 {
     // The game's description, made once from its record (a kit serves one game): the record's settings
@@ -59,7 +58,7 @@ struct MiniGameKit
         static const sMiniGameDescription description = [&]
         {
             const Spelling& spelled = Spell(record);
-            const sDeclaredContent& names = Declared(record);
+            const sDeclaredContent& names = Declared();
             sMiniGameDescription made = record.mode;
             made.type = record.type;
             made.modeName = spelled.modeName.c_str();
@@ -84,7 +83,7 @@ struct MiniGameKit
     {
         const sMiniGameDescription& mode = Describe(record);
         const Spelling& spelled = Spell(record);
-        const sDeclaredContent& names = Declared(record);
+        const sDeclaredContent& names = Declared();
         const char* firstHint = NameOf(names.firstHint);
         return RegisterGame({.type = mode.type,
                              .label = mode.label,
@@ -121,12 +120,6 @@ private:
                                                        : std::wstring(levelTag.begin(), levelTag.end())};
         }();
         return spelled;
-    }
-
-    static const sDeclaredContent& Declared(const sMiniGameRecord& record)
-    {
-        static const sDeclaredContent none{};
-        return record.declared != nullptr ? record.declared() : none;
     }
 
     static const char* NameOf(const sContentName* name) { return name != nullptr ? name->name : nullptr; }

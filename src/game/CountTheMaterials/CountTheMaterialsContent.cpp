@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace Yardcrew::CountTheMaterialsContent
@@ -15,19 +16,12 @@ namespace Yardcrew::CountTheMaterialsContent
 std::span<const sContentName> List()
 {
     // A request for one says the singular words alone, so the numbers run from 2.
-    static const std::vector<std::string> numbers = []
+    static const std::span<const char* const> numberEntries = []
     {
         std::vector<std::string> entries;
         for (int n = 2; n <= kCountTheMaterialsMaxItems; ++n)
             entries.push_back(AudioContent::NumberEntry(n));
-        return entries;
-    }();
-    static const std::vector<const char*> numberEntries = []
-    {
-        std::vector<const char*> entries;
-        for (const std::string& number : numbers)
-            entries.push_back(number.c_str());
-        return entries;
+        return KeepContentNames(std::move(entries));
     }();
     static const std::vector<sContentName> names = []
     {

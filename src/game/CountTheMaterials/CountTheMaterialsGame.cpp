@@ -11,7 +11,8 @@ namespace Yardcrew
 namespace
 {
 
-using Kit = MiniGameKit<CountTheMaterialsMode, CountTheMaterialsLevelResourceFactory>;
+using Kit =
+    MiniGameKit<CountTheMaterialsMode, CountTheMaterialsLevelResourceFactory, CountTheMaterialsContent::Declared>;
 
 const Strata::NodePathStep kClickMaskPath[] = {"GameScreenRoot", "Playfield", "Material_ClickMask",
                                                Strata::NodePathTerminator()};
@@ -21,7 +22,6 @@ const Strata::NodePathStep kSortedLayerPath[] = {"GameScreenRoot", "Playfield", 
 const sMiniGameRecord kRecord{
     .type = GameModeType_CountTheMaterials,
     .label = "CountTheMaterials",
-    .declared = CountTheMaterialsContent::Declared,
     .content = CountTheMaterialsContent::List,
     .mode = {.inputMask = kClickMaskPath, .sortedLayer = kSortedLayerPath, .repeating = true}};
 

@@ -11,7 +11,7 @@ namespace Yardcrew
 namespace
 {
 
-using Kit = MiniGameKit<HammerTheNailMode, HammerTheNailLevelResourceFactory>;
+using Kit = MiniGameKit<HammerTheNailMode, HammerTheNailLevelResourceFactory, HammerTheNailContent::Declared>;
 
 const Strata::NodePathStep kClickMaskPath[] = {"GameScreenRoot", "Playfield", "MaskInput_ClickMask",
                                                Strata::NodePathTerminator()};
@@ -19,7 +19,6 @@ const Strata::NodePathStep kClickMaskPath[] = {"GameScreenRoot", "Playfield", "M
 const sMiniGameRecord kRecord{
     .type = GameModeType_HammerTheNail,
     .label = "HammerTheNail",
-    .declared = HammerTheNailContent::Declared,
     .content = HammerTheNailContent::List,
     .mode = {.inputMask = kClickMaskPath, .repeating = true, .instructionsWithoutLevel = true}};
 

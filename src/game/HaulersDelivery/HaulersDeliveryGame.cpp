@@ -11,7 +11,7 @@ namespace Yardcrew
 namespace
 {
 
-using Kit = MiniGameKit<HaulersDeliveryMode, HaulersDeliveryLevelResourceFactory>;
+using Kit = MiniGameKit<HaulersDeliveryMode, HaulersDeliveryLevelResourceFactory, HaulersDeliveryContent::Declared>;
 
 const Strata::NodePathStep kClickMaskPath[] = {"GameScreenRoot", "Playfield", "MouseInput_ClickMask",
                                                Strata::NodePathTerminator()};
@@ -19,7 +19,6 @@ const Strata::NodePathStep kClickMaskPath[] = {"GameScreenRoot", "Playfield", "M
 const sMiniGameRecord kRecord{
     .type = GameModeType_HaulersDelivery,
     .label = "HaulersDelivery",
-    .declared = HaulersDeliveryContent::Declared,
     .storyName = "HaulerDelivery",
     .mode = {.inputMask = kClickMaskPath, .repeating = true, .instructionsWithoutLevel = true}};
 

@@ -11,7 +11,7 @@ namespace Yardcrew
 namespace
 {
 
-using Kit = MiniGameKit<HereToThereMode, HereToThereLevelResourceFactory>;
+using Kit = MiniGameKit<HereToThereMode, HereToThereLevelResourceFactory, HereToThereContent::Declared>;
 
 const Strata::NodePathStep kClickMaskPath[] = {"GameScreenRoot", "Playfield", "Material_ClickMask",
                                                Strata::NodePathTerminator()};
@@ -20,7 +20,7 @@ const Strata::NodePathStep kSortedLayerPath[] = {"GameScreenRoot", "Playfield", 
 
 const sMiniGameRecord kRecord{.type = GameModeType_HereToThere,
                               .label = "HereToThere",
-                              .declared = HereToThereContent::Declared,
+
                               .mode = {.inputMask = kClickMaskPath, .sortedLayer = kSortedLayerPath}};
 
 } // namespace

@@ -11,7 +11,7 @@ namespace Yardcrew
 namespace
 {
 
-using Kit = MiniGameKit<HideAndSeekMode, HideAndSeekLevelResourceFactory>;
+using Kit = MiniGameKit<HideAndSeekMode, HideAndSeekLevelResourceFactory, HideAndSeekContent::Declared>;
 
 const Strata::NodePathStep kClickMaskPath[] = {"GameScreenRoot", "Playfield", "ClickMask",
                                                Strata::NodePathTerminator()};
@@ -24,7 +24,7 @@ const Strata::NodePathStep kLayerPaths[][5] = {
 // obstacle. The game speaks no hints.
 const sMiniGameRecord kRecord{.type = GameModeType_HideAndSeek,
                               .label = "HideAndSeek",
-                              .declared = HideAndSeekContent::Declared,
+
                               .mode = {.inputMask = kClickMaskPath}};
 
 } // namespace

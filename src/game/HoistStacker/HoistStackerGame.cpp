@@ -11,11 +11,11 @@ namespace Yardcrew
 namespace
 {
 
-using Kit = MiniGameKit<HoistStackerMode, HoistStackerLevelResourceFactory>;
+using Kit = MiniGameKit<HoistStackerMode, HoistStackerLevelResourceFactory, HoistStackerContent::Declared>;
 
 const sMiniGameRecord kRecord{.type = GameModeType_HoistStacker,
                               .label = "HoistStacker",
-                              .declared = HoistStackerContent::Declared,
+
                               .mode = {.repeating = true}};
 
 } // namespace

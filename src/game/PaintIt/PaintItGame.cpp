@@ -11,7 +11,7 @@ namespace Yardcrew
 namespace
 {
 
-using Kit = MiniGameKit<PaintTheHouseMode, PaintItLevelResourceFactory>;
+using Kit = MiniGameKit<PaintTheHouseMode, PaintItLevelResourceFactory, PaintItContent::Declared>;
 
 const Strata::NodePathStep kClickMaskPath[] = {"GameScreenRoot", "Playfield", "MouseInput_ClickMask",
                                                Strata::NodePathTerminator()};
@@ -19,7 +19,6 @@ const Strata::NodePathStep kClickMaskPath[] = {"GameScreenRoot", "Playfield", "M
 const sMiniGameRecord kRecord{
     .type = GameModeType_PaintIt,
     .label = "PaintIt",
-    .declared = PaintItContent::Declared,
     .modeName = "PaintTheHouseMode",
     .mode = {.inputMask = kClickMaskPath, .repeating = true, .instructionsWithoutLevel = true}};
 

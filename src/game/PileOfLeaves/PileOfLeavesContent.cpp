@@ -2,6 +2,7 @@
 
 #include <iterator>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace Yardcrew::PileOfLeavesContent
@@ -9,21 +10,14 @@ namespace Yardcrew::PileOfLeavesContent
 
 std::span<const sContentName> List()
 {
-    static const std::vector<std::string> requests = []
+    static const std::span<const char* const> requestEntries = []
     {
         std::vector<std::string> entries;
         for (int color = 0; color < kToolColorCount; ++color)
             for (int tool = 0; tool < YardcrewTool_Count; ++tool)
                 entries.push_back(
                     AudioContent::ColoredToolEntry(static_cast<YardcrewColor>(color), static_cast<YardcrewTool>(tool)));
-        return entries;
-    }();
-    static const std::vector<const char*> requestEntries = []
-    {
-        std::vector<const char*> entries;
-        for (const std::string& request : requests)
-            entries.push_back(request.c_str());
-        return entries;
+        return KeepContentNames(std::move(entries));
     }();
     static const std::vector<sContentName> names = []
     {

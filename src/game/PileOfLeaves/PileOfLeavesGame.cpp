@@ -11,7 +11,7 @@ namespace Yardcrew
 namespace
 {
 
-using Kit = MiniGameKit<PileOfLeavesMode, PileOfLeavesLevelResourceFactory>;
+using Kit = MiniGameKit<PileOfLeavesMode, PileOfLeavesLevelResourceFactory, PileOfLeavesContent::Declared>;
 
 const Strata::NodePathStep kClickMaskPath[] = {"GameScreenRoot", "Playfield", "ClickMask",
                                                Strata::NodePathTerminator()};
@@ -24,7 +24,7 @@ std::unique_ptr<YardcrewGameMode> NextRound(int roundsLeft)
 
 const sMiniGameRecord kRecord{.type = GameModeType_PileOfLeaves,
                               .label = "PileOfLeaves",
-                              .declared = PileOfLeavesContent::Declared,
+
                               .content = PileOfLeavesContent::List,
                               .mode = {.inputMask = kClickMaskPath,
                                        .instructionsAfterIntro = true,

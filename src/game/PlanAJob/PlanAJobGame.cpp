@@ -11,14 +11,14 @@ namespace Yardcrew
 namespace
 {
 
-using Kit = MiniGameKit<PlanAJobMode, PlanAJobLevelResourceFactory>;
+using Kit = MiniGameKit<PlanAJobMode, PlanAJobLevelResourceFactory, PlanAJobContent::Declared>;
 
 const Strata::NodePathStep kClickMaskPath[] = {"GameScreenRoot", "Playfield", "IntroClickMask",
                                                Strata::NodePathTerminator()};
 
 const sMiniGameRecord kRecord{.type = GameModeType_PlanAJob,
                               .label = "PlanAJob",
-                              .declared = PlanAJobContent::Declared,
+
                               .levelTag = PlanAJobContent::kLevelTag,
                               .mode = {.inputMask = kClickMaskPath, .instructionsAfterIntro = true}};
 

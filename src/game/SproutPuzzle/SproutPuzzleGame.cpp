@@ -15,7 +15,7 @@ namespace Yardcrew
 namespace
 {
 
-using Kit = MiniGameKit<SproutPuzzleMode, SproutPuzzleLevelResourceFactory>;
+using Kit = MiniGameKit<SproutPuzzleMode, SproutPuzzleLevelResourceFactory, SproutPuzzleContent::Declared>;
 
 const Strata::NodePathStep kClickMaskPath[] = {"GameScreenRoot", "Playfield", "ClickMask",
                                                Strata::NodePathTerminator()};
@@ -38,7 +38,6 @@ bool IsPlayable(Strata::Label level)
 const sMiniGameRecord kRecord{
     .type = GameModeType_SproutPuzzle,
     .label = "SproutPuzzle",
-    .declared = SproutPuzzleContent::Declared,
     .content = SproutPuzzleContent::List,
     .mode = {.inputMask = kClickMaskPath, .instructionsAfterIntro = true, .isPlayable = IsPlayable}};
 

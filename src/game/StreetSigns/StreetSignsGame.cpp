@@ -11,14 +11,14 @@ namespace Yardcrew
 namespace
 {
 
-using Kit = MiniGameKit<StreetSignsMode, StreetSignLevelResourceFactory>;
+using Kit = MiniGameKit<StreetSignsMode, StreetSignLevelResourceFactory, StreetSignsContent::Declared>;
 
 const Strata::NodePathStep kClickMaskPath[] = {"GameScreenRoot", "Playfield", "MouseInput_ClickMask",
                                                Strata::NodePathTerminator()};
 
 const sMiniGameRecord kRecord{.type = GameModeType_StreetSigns,
                               .label = "StreetSigns",
-                              .declared = StreetSignsContent::Declared,
+
                               .content = StreetSignsContent::List,
                               .levelTag = L"StreetSignLevel",
                               .mode = {.inputMask = kClickMaskPath, .repeating = true}};

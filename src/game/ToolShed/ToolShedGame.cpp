@@ -11,7 +11,7 @@ namespace Yardcrew
 namespace
 {
 
-using Kit = MiniGameKit<ToolShedMode, ToolShedLevelResourceFactory>;
+using Kit = MiniGameKit<ToolShedMode, ToolShedLevelResourceFactory, ToolShedContent::Declared>;
 
 const Strata::NodePathStep kClickMaskPath[] = {"GameScreenRoot", "Playfield", "ToolShed_ClickMask",
                                                Strata::NodePathTerminator()};
@@ -19,7 +19,7 @@ const Strata::NodePathStep kClickMaskPath[] = {"GameScreenRoot", "Playfield", "T
 // The tools are thrown up first; the pop-up opens once they have landed.
 const sMiniGameRecord kRecord{.type = GameModeType_ToolShed,
                               .label = "ToolShed",
-                              .declared = ToolShedContent::Declared,
+
                               .content = ToolShedContent::List,
                               .mode = {.inputMask = kClickMaskPath, .instructionsAfterIntro = true}};
 
