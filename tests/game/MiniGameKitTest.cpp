@@ -17,8 +17,12 @@
 
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <typeinfo>
+#include <vector>
 
 using namespace Yardcrew;
 
@@ -143,6 +147,48 @@ TEST_F(MiniGameKitTest, EveryGameChecksTheNamesItsDescriptionAndRegistrationRead
     EXPECT_STREQ(pictures[3].name, HoistStackerContent::kPictures[1][1].name);
     // A name the code reads but the list once left out is checked now.
     EXPECT_TRUE(Lists(StreetSignsContent::List(), StreetSignsContent::kAskPictures.name));
+}
+
+// The build lists a content header's names by reading the header: every name a declaration there
+// spells, however it is laid out, must reach the game's list, and a built name's table must stay put.
+TEST_F(MiniGameKitTest, EveryNameAContentHeaderDeclaresIsInItsGamesList)
+{
+    const std::filesystem::path games = std::filesystem::path(MENAGERIE_DATA_DIR).parent_path() / "src" / "game";
+    for (const sGameRegistration& game : GetRegisteredGames())
+    {
+        SCOPED_TRACE(game.label);
+        std::ifstream file(games / game.label / (std::string(game.label) + "Content.h"));
+        ASSERT_TRUE(file.is_open());
+        std::stringstream text;
+        text << file.rdbuf();
+        const std::string header = text.str();
+        int spelled = 0;
+        // Each declaration runs to its semicolon; every string literal in it is a name.
+        for (size_t at = header.find("sContentName k"); at != std::string::npos;
+             at = header.find("sContentName k", at + 1))
+        {
+            const size_t end = header.find(';', at);
+            for (size_t open = header.find('"', at); open < end; open = header.find('"', open + 1))
+            {
+                const size_t close = header.find('"', open + 1);
+                const std::string name = header.substr(open + 1, close - open - 1);
+                EXPECT_TRUE(Lists(game.content, name.c_str())) << name;
+                open = close;
+                ++spelled;
+            }
+        }
+        EXPECT_GT(spelled, 3);
+    }
+
+    std::vector<std::span<const char* const>> kept;
+    for (int table = 0; table < 40; ++table)
+        kept.push_back(KeepContentNames({"Kept_" + std::to_string(table), "Kept_" + std::to_string(table) + "b"}));
+    for (int table = 0; table < 40; ++table)
+    {
+        ASSERT_EQ(kept[table].size(), 2u);
+        EXPECT_EQ(kept[table][0], "Kept_" + std::to_string(table));
+        EXPECT_EQ(kept[table][1], "Kept_" + std::to_string(table) + "b");
+    }
 }
 
 } // namespace
