@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <deque>
+#include <mutex>
 
 namespace Yardcrew
 {
@@ -16,6 +18,23 @@ std::vector<sContentList>& Lists()
 }
 
 } // namespace
+
+std::span<const char* const> KeepContentNames(std::vector<std::string> names)
+{
+    // Each kept table's strings and pointers stay where they are while later ones are added.
+    struct Kept
+    {
+        std::vector<std::string> names;
+        std::vector<const char*> table;
+    };
+    static std::mutex mutex;
+    static std::deque<Kept> kept;
+    const std::lock_guard<std::mutex> lock(mutex);
+    Kept& added = kept.emplace_back(Kept{std::move(names), {}});
+    for (const std::string& name : added.names)
+        added.table.push_back(name.c_str());
+    return added.table;
+}
 
 void RegisterContentList(const sContentList& list)
 {

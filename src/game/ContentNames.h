@@ -4,7 +4,9 @@
 // reads each name from its declaration, and the content check reads every registered list, so a name
 // removed from data/ (in either language) fails the check instead of a child's game.
 
+#include <cstddef>
 #include <span>
+#include <string>
 #include <vector>
 
 namespace Yardcrew
@@ -49,12 +51,44 @@ struct sContentName
     std::span<const char* const> members = {};
 };
 
+// What a game's content header declares, gathered by the build from the header itself (the game's
+// generated <Game>ContentTable.cpp defines its Declared()): every sContentName constant in order, arrays
+// element by element, and the ones the game kit reads by their conventional names (kModeLayout,
+// kCursor, kCursorHotSpot, kMusic, kFirstHint, kLaterHint), null where the header has none.
+struct sDeclaredContent
+{
+    std::span<const sContentName> names;
+    const sContentName* layout = nullptr;
+    const sContentName* cursor = nullptr;
+    const sContentName* cursorHotSpot = nullptr;
+    const sContentName* music = nullptr;
+    const sContentName* firstHint = nullptr;
+    const sContentName* laterHint = nullptr;
+};
+
+// Appends a declared name, or every element of a declared table of any rank, in order.
+inline void AppendContentNames(std::vector<sContentName>& list, const sContentName& name)
+{
+    list.push_back(name);
+}
+
+template <class Element, std::size_t Count>
+void AppendContentNames(std::vector<sContentName>& list, const Element (&table)[Count])
+{
+    for (const Element& element : table)
+        AppendContentNames(list, element);
+}
+
 // The names one game or screen asks for; `owner` names it in the check's messages.
 struct sContentList
 {
     const char* owner;
     std::span<const sContentName> names;
 };
+
+// Keeps names built at run time for the life of the program and gives them as a table a content
+// name's `members` can hold.
+std::span<const char* const> KeepContentNames(std::vector<std::string> names);
 
 // Adds a list for the content check. The names must outlive the program (static tables). A second list
 // under the same owner replaces the first, so registering twice is harmless.

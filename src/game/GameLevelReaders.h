@@ -81,4 +81,12 @@ private:
     GameModeType mType;
 };
 
+// The level reader of a game whose levels are `Level` records of type `Type`.
+template <class Level, GameModeType Type>
+class GameLevelReader final : public GameLevelResourceFactory<Level>
+{
+public:
+    GameLevelReader() : GameLevelResourceFactory<Level>(Type) {}
+};
+
 } // namespace Yardcrew

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace Yardcrew::CountTheMaterialsContent
@@ -14,30 +15,17 @@ namespace Yardcrew::CountTheMaterialsContent
 std::span<const sContentName> List()
 {
     // A request for one says the singular words alone, so the numbers run from 2.
-    static const std::vector<std::string> numbers = []
+    static const std::span<const char* const> numberEntries = []
     {
         std::vector<std::string> entries;
         for (int n = 2; n <= kCountTheMaterialsMaxItems; ++n)
             entries.push_back(AudioContent::NumberEntry(n));
-        return entries;
-    }();
-    static const std::vector<const char*> numberEntries = []
-    {
-        std::vector<const char*> entries;
-        for (const std::string& number : numbers)
-            entries.push_back(number.c_str());
-        return entries;
+        return KeepContentNames(std::move(entries));
     }();
     static const std::vector<sContentName> names = []
     {
-        std::vector<sContentName> list = {
-            kModeLayout,    kPileLayout,    kTipperLayout, kFarTipperLayout, kDiggerLayout,    kCursor,
-            kCursorHotSpot, kMusic,         kHint,         kWrongKind,       kTooFew,          kTooMany,
-            kDiggerPraise,  kDiggerAsks,    kRequestItems, kRequestOne,      kRequestMany,     kTipperFinished,
-            kTipperMove,    kDiggerMove,    kBrickDrop,    kRollover,        kSelect,          kTipperStart,
-            kTipperRoadIn,  kTipperRoadOut, kTipperSpeed,  kFarTipperStart,  kFarTipperRoad,   kFarTipperSpeed,
-            kPickupOffset,  kDiggerStart,   kDiggerIdle,   kDiggerExit,      kDiggerRoadEnter, kDiggerRoadIn,
-            kDiggerRoadOut, kTipperSprite,  kDiggerSprite, kShovelSprite};
+        const std::span<const sContentName> declared = Declared().names;
+        std::vector<sContentName> list(declared.begin(), declared.end());
         list.push_back({ContentKind_Voice, AudioContent::kNumberWords, 0, kAnyContentCount, numberEntries});
         // A pile of n items shows frame n - 1, up to the largest pile a level may hold.
         for (const auto* table : {kBuildingMaterialSpriteTypes, kBuildingMaterialRolloverSpriteTypes})

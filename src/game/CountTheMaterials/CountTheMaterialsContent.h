@@ -23,7 +23,7 @@ inline constexpr sContentName kCursorHotSpot{ContentKind_Constant, "HandCursorRe
 // One frame per material.
 
 inline constexpr sContentName kMusic{ContentKind_Sound, "Music_Track2"};
-inline constexpr sContentName kHint{ContentKind_Voice, "InGameHint_CountTheMaterials"};
+inline constexpr sContentName kFirstHint{ContentKind_Voice, "InGameHint_CountTheMaterials"};
 inline constexpr sContentName kWrongKind{ContentKind_Voice, "CTM_IncorrectAnswer"};
 inline constexpr sContentName kTooFew{ContentKind_Voice, "CTM_NotEnough"};
 inline constexpr sContentName kTooMany{ContentKind_Voice, "CTM_TooMuch"};
@@ -78,6 +78,8 @@ inline constexpr sContentName kDiggerRoadEnter{ContentKind_Constant, "DiggerDeli
 inline constexpr sContentName kDiggerRoadIn{ContentKind_Constant, "DiggerForegroundDriveOnPath", 1};
 inline constexpr sContentName kDiggerRoadOut{ContentKind_Constant, "DiggerForegroundDriveOffPath", 1};
 
+// Every name above, written by the build from this header.
+const sDeclaredContent& Declared();
 // The names above and every material's count and rollover image lists.
 std::span<const sContentName> List();
 

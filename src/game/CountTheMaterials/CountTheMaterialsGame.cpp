@@ -11,37 +11,30 @@ namespace Yardcrew
 namespace
 {
 
-namespace Names = CountTheMaterialsContent;
-using Kit = MiniGameKit<CountTheMaterialsMode, CountTheMaterialsLevelResourceFactory>;
+using Kit =
+    MiniGameKit<CountTheMaterialsMode, CountTheMaterialsLevelResourceFactory, CountTheMaterialsContent::Declared>;
 
 const Strata::NodePathStep kClickMaskPath[] = {"GameScreenRoot", "Playfield", "Material_ClickMask",
                                                Strata::NodePathTerminator()};
 const Strata::NodePathStep kSortedLayerPath[] = {"GameScreenRoot", "Playfield", "YSortedLayer",
                                                  Strata::NodePathTerminator()};
 
+const sMiniGameRecord kRecord{
+    .type = GameModeType_CountTheMaterials,
+    .label = "CountTheMaterials",
+    .content = CountTheMaterialsContent::List,
+    .mode = {.inputMask = kClickMaskPath, .sortedLayer = kSortedLayerPath, .repeating = true}};
+
 } // namespace
 
 const sMiniGameDescription& CountTheMaterialsDescription()
 {
-    static const sMiniGameDescription description = Kit::Describe({.type = GameModeType_CountTheMaterials,
-                                                                   .modeName = "CountTheMaterialsMode",
-                                                                   .label = "CountTheMaterials",
-                                                                   .layout = Names::kModeLayout.name,
-                                                                   .cursor = Names::kCursor.name,
-                                                                   .cursorHotSpot = Names::kCursorHotSpot.name,
-                                                                   .inputMask = kClickMaskPath,
-                                                                   .sortedLayer = kSortedLayerPath,
-                                                                   .repeating = true});
-    return description;
+    return Kit::Describe(kRecord);
 }
 
 void RegisterCountTheMaterials()
 {
-    Kit::Register(CountTheMaterialsDescription(), {.manifest = L"CountTheMaterialsMode",
-                                                   .levelTag = L"CountTheMaterialsLevel",
-                                                   .firstHint = Names::kHint.name,
-                                                   .music = Names::kMusic.name,
-                                                   .content = Names::List()});
+    Kit::Register(kRecord);
 }
 
 } // namespace Yardcrew

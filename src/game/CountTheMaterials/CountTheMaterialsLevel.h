@@ -87,13 +87,6 @@ struct CountTheMaterialsLevel
 // The material the name spells exactly, or BuildingMaterial_None.
 BuildingMaterial ParseBuildingMaterial(const std::wstring& text);
 
-class CountTheMaterialsLevelResourceFactory final : public GameLevelResourceFactory<CountTheMaterialsLevel>
-{
-public:
-    CountTheMaterialsLevelResourceFactory()
-        : GameLevelResourceFactory<CountTheMaterialsLevel>(GameModeType_CountTheMaterials)
-    {
-    }
-};
+using CountTheMaterialsLevelResourceFactory = GameLevelReader<CountTheMaterialsLevel, GameModeType_CountTheMaterials>;
 
 } // namespace Yardcrew

@@ -26,29 +26,8 @@ std::span<const sContentName> List()
     }();
     static const std::vector<sContentName> names = []
     {
-        std::vector<sContentName> list = {kModeLayout,
-                                          kToolLayout,
-                                          kFloatingToolLayout,
-                                          kNailLayout,
-                                          kCursor,
-                                          kCursorHotSpot,
-                                          kToolRollover,
-                                          kWrenchInHand,
-                                          kSpinTime,
-                                          kWrenchOffset,
-                                          kWrenchCounterRotationPath,
-                                          kScrewOffset,
-                                          kMusic,
-                                          kFirstHint,
-                                          kLaterHint,
-                                          kGameComplete,
-                                          kNailComplete,
-                                          kClickAgain,
-                                          kWrongTool,
-                                          kRollover,
-                                          kStick,
-                                          kScrew,
-                                          kToolbox};
+        const std::span<const sContentName> declared = Declared().names;
+        std::vector<sContentName> list(declared.begin(), declared.end());
         for (const std::string& name : built)
         {
             if (name.rfind(kDriverSpritePrefix, 0) == 0)

@@ -52,6 +52,8 @@ inline constexpr sContentName kStick{ContentKind_Sound, "SFX_ObjectStick"};
 inline constexpr sContentName kScrew{ContentKind_Sound, "SFX_Screw"};
 inline constexpr sContentName kToolbox{ContentKind_Sound, "SFX_Toolbox"};
 
+// Every name above, written by the build from this header.
+const sDeclaredContent& Declared();
 // The names above and every tool's and nail's image lists and sprite types.
 std::span<const sContentName> List();
 

@@ -11,36 +11,27 @@ namespace Yardcrew
 namespace
 {
 
-namespace Names = HammerTheNailContent;
-using Kit = MiniGameKit<HammerTheNailMode, HammerTheNailLevelResourceFactory>;
+using Kit = MiniGameKit<HammerTheNailMode, HammerTheNailLevelResourceFactory, HammerTheNailContent::Declared>;
 
 const Strata::NodePathStep kClickMaskPath[] = {"GameScreenRoot", "Playfield", "MaskInput_ClickMask",
                                                Strata::NodePathTerminator()};
+
+const sMiniGameRecord kRecord{
+    .type = GameModeType_HammerTheNail,
+    .label = "HammerTheNail",
+    .content = HammerTheNailContent::List,
+    .mode = {.inputMask = kClickMaskPath, .repeating = true, .instructionsWithoutLevel = true}};
 
 } // namespace
 
 const sMiniGameDescription& HammerTheNailDescription()
 {
-    static const sMiniGameDescription description = Kit::Describe({.type = GameModeType_HammerTheNail,
-                                                                   .modeName = "HammerTheNailMode",
-                                                                   .label = "HammerTheNail",
-                                                                   .layout = Names::kModeLayout.name,
-                                                                   .cursor = Names::kCursor.name,
-                                                                   .cursorHotSpot = Names::kCursorHotSpot.name,
-                                                                   .inputMask = kClickMaskPath,
-                                                                   .repeating = true,
-                                                                   .instructionsWithoutLevel = true});
-    return description;
+    return Kit::Describe(kRecord);
 }
 
 void RegisterHammerTheNail()
 {
-    Kit::Register(HammerTheNailDescription(), {.manifest = L"HammerTheNailMode",
-                                               .levelTag = L"HammerTheNailLevel",
-                                               .firstHint = Names::kFirstHint.name,
-                                               .laterHint = Names::kLaterHint.name,
-                                               .music = Names::kMusic.name,
-                                               .content = Names::List()});
+    Kit::Register(kRecord);
 }
 
 } // namespace Yardcrew

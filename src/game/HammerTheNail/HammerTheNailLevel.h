@@ -96,10 +96,6 @@ struct HammerTheNailLevel
 FixItToolType ParseFixItToolType(const std::wstring& text);
 FixItToolColor ParseFixItToolColor(const std::wstring& text);
 
-class HammerTheNailLevelResourceFactory final : public GameLevelResourceFactory<HammerTheNailLevel>
-{
-public:
-    HammerTheNailLevelResourceFactory() : GameLevelResourceFactory<HammerTheNailLevel>(GameModeType_HammerTheNail) {}
-};
+using HammerTheNailLevelResourceFactory = GameLevelReader<HammerTheNailLevel, GameModeType_HammerTheNail>;
 
 } // namespace Yardcrew

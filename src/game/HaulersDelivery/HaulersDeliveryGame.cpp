@@ -11,8 +11,7 @@ namespace Yardcrew
 namespace
 {
 
-namespace Names = HaulersDeliveryContent;
-using Kit = MiniGameKit<HaulersDeliveryMode, HaulersDeliveryLevelResourceFactory>;
+using Kit = MiniGameKit<HaulersDeliveryMode, HaulersDeliveryLevelResourceFactory, HaulersDeliveryContent::Declared>;
 
 // The story's steps spell the game without the s ("HaulerDelivery"); its label, manifest and every
 // name of ours keep "HaulersDelivery".
@@ -21,31 +20,22 @@ constexpr const char* kStoryName = "HaulerDelivery";
 const Strata::NodePathStep kClickMaskPath[] = {"GameScreenRoot", "Playfield", "MouseInput_ClickMask",
                                                Strata::NodePathTerminator()};
 
+const sMiniGameRecord kRecord{
+    .type = GameModeType_HaulersDelivery,
+    .label = "HaulersDelivery",
+    .storyName = kStoryName,
+    .mode = {.inputMask = kClickMaskPath, .repeating = true, .instructionsWithoutLevel = true}};
+
 } // namespace
 
 const sMiniGameDescription& HaulersDeliveryDescription()
 {
-    static const sMiniGameDescription description = Kit::Describe({.type = GameModeType_HaulersDelivery,
-                                                                   .modeName = "HaulersDeliveryMode",
-                                                                   .label = "HaulersDelivery",
-                                                                   .layout = Names::kModeLayout.name,
-                                                                   .cursor = Names::kCursor.name,
-                                                                   .cursorHotSpot = Names::kCursorHotSpot.name,
-                                                                   .inputMask = kClickMaskPath,
-                                                                   .repeating = true,
-                                                                   .instructionsWithoutLevel = true});
-    return description;
+    return Kit::Describe(kRecord);
 }
 
 void RegisterHaulersDelivery()
 {
-    Kit::Register(HaulersDeliveryDescription(), {.storyName = kStoryName,
-                                                 .manifest = L"HaulersDeliveryMode",
-                                                 .levelTag = L"HaulersDeliveryLevel",
-                                                 .firstHint = Names::kFirstHint.name,
-                                                 .laterHint = Names::kLaterHint.name,
-                                                 .music = Names::kMusic.name,
-                                                 .content = Names::List()});
+    Kit::Register(kRecord);
 }
 
 } // namespace Yardcrew

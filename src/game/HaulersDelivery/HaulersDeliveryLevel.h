@@ -62,12 +62,6 @@ struct HaulersDeliveryLevel : LetterPatternLevel
     static int32_t LetterOfCart(const std::vector<int32_t>& pattern, size_t cart) { return LetterAt(pattern, cart); }
 };
 
-class HaulersDeliveryLevelResourceFactory final : public GameLevelResourceFactory<HaulersDeliveryLevel>
-{
-public:
-    HaulersDeliveryLevelResourceFactory() : GameLevelResourceFactory<HaulersDeliveryLevel>(GameModeType_HaulersDelivery)
-    {
-    }
-};
+using HaulersDeliveryLevelResourceFactory = GameLevelReader<HaulersDeliveryLevel, GameModeType_HaulersDelivery>;
 
 } // namespace Yardcrew

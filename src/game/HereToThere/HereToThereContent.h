@@ -55,6 +55,7 @@ inline constexpr sContentName kRoadEndRight{ContentKind_Constant, "RoadEnd_Right
 inline constexpr sContentName kOffscreenLeft{ContentKind_Constant, "RoadEndX_Left"};
 inline constexpr sContentName kOffscreenRight{ContentKind_Constant, "RoadEndX_Right"};
 
-std::span<const sContentName> List();
+// Every name above, written by the build from this header.
+const sDeclaredContent& Declared();
 
 } // namespace Yardcrew::HereToThereContent

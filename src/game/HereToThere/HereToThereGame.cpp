@@ -11,37 +11,28 @@ namespace Yardcrew
 namespace
 {
 
-namespace Names = HereToThereContent;
-using Kit = MiniGameKit<HereToThereMode, HereToThereLevelResourceFactory>;
+using Kit = MiniGameKit<HereToThereMode, HereToThereLevelResourceFactory, HereToThereContent::Declared>;
 
 const Strata::NodePathStep kClickMaskPath[] = {"GameScreenRoot", "Playfield", "Material_ClickMask",
                                                Strata::NodePathTerminator()};
 const Strata::NodePathStep kSortedLayerPath[] = {"GameScreenRoot", "Playfield", "YSorted",
                                                  Strata::NodePathTerminator()};
 
+const sMiniGameRecord kRecord{.type = GameModeType_HereToThere,
+                              .label = "HereToThere",
+
+                              .mode = {.inputMask = kClickMaskPath, .sortedLayer = kSortedLayerPath}};
+
 } // namespace
 
 const sMiniGameDescription& HereToThereDescription()
 {
-    static const sMiniGameDescription description = Kit::Describe({.type = GameModeType_HereToThere,
-                                                                   .modeName = "HereToThereMode",
-                                                                   .label = "HereToThere",
-                                                                   .layout = Names::kModeLayout.name,
-                                                                   .cursor = Names::kCursor.name,
-                                                                   .cursorHotSpot = Names::kCursorHotSpot.name,
-                                                                   .inputMask = kClickMaskPath,
-                                                                   .sortedLayer = kSortedLayerPath});
-    return description;
+    return Kit::Describe(kRecord);
 }
 
 void RegisterHereToThere()
 {
-    Kit::Register(HereToThereDescription(), {.manifest = L"HereToThereMode",
-                                             .levelTag = L"HereToThereLevel",
-                                             .firstHint = Names::kFirstHint.name,
-                                             .laterHint = Names::kLaterHint.name,
-                                             .music = Names::kMusic.name,
-                                             .content = Names::List()});
+    Kit::Register(kRecord);
 }
 
 } // namespace Yardcrew

@@ -85,10 +85,6 @@ struct HereToThereLevel
     static bool Matches(const HereToThereMark& animal, const HereToThereMark& house) { return animal == house; }
 };
 
-class HereToThereLevelResourceFactory final : public GameLevelResourceFactory<HereToThereLevel>
-{
-public:
-    HereToThereLevelResourceFactory() : GameLevelResourceFactory<HereToThereLevel>(GameModeType_HereToThere) {}
-};
+using HereToThereLevelResourceFactory = GameLevelReader<HereToThereLevel, GameModeType_HereToThere>;
 
 } // namespace Yardcrew

@@ -42,6 +42,7 @@ inline constexpr sContentName kSelect{ContentKind_Sound, "SFX_SelectItem"};
 inline constexpr sContentName kStartLocation{ContentKind_Constant, "TabbyStartLocation"};
 inline constexpr sContentName kEndLocation{ContentKind_Constant, "TabbyEndLocation"};
 
-std::span<const sContentName> List();
+// Every name above, written by the build from this header.
+const sDeclaredContent& Declared();
 
 } // namespace Yardcrew::HideAndSeekContent

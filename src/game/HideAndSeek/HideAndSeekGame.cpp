@@ -11,8 +11,7 @@ namespace Yardcrew
 namespace
 {
 
-namespace Names = HideAndSeekContent;
-using Kit = MiniGameKit<HideAndSeekMode, HideAndSeekLevelResourceFactory>;
+using Kit = MiniGameKit<HideAndSeekMode, HideAndSeekLevelResourceFactory, HideAndSeekContent::Declared>;
 
 const Strata::NodePathStep kClickMaskPath[] = {"GameScreenRoot", "Playfield", "ClickMask",
                                                Strata::NodePathTerminator()};
@@ -20,6 +19,13 @@ const Strata::NodePathStep kLayerPaths[][5] = {
     {"GameScreenRoot", "Playfield", "PlayfieldLayers", "YSortedLayer_Easy", Strata::NodePathTerminator()},
     {"GameScreenRoot", "Playfield", "PlayfieldLayers", "YSortedLayer_Medium", Strata::NodePathTerminator()},
     {"GameScreenRoot", "Playfield", "PlayfieldLayers", "YSortedLayer_Hard", Strata::NodePathTerminator()}};
+
+// No depth sort: the layer draws in list order and the cat puts itself first to run behind every
+// obstacle. The game speaks no hints.
+const sMiniGameRecord kRecord{.type = GameModeType_HideAndSeek,
+                              .label = "HideAndSeek",
+
+                              .mode = {.inputMask = kClickMaskPath}};
 
 } // namespace
 
@@ -32,25 +38,12 @@ Strata::NodePath HideAndSeekLayerPath(GameModeDifficulty difficulty)
 
 const sMiniGameDescription& HideAndSeekDescription()
 {
-    // No depth sort: the layer draws in list order and the cat puts itself first to run behind every
-    // obstacle.
-    static const sMiniGameDescription description = Kit::Describe({.type = GameModeType_HideAndSeek,
-                                                                   .modeName = "HideAndSeekMode",
-                                                                   .label = "HideAndSeek",
-                                                                   .layout = Names::kModeLayout.name,
-                                                                   .cursor = Names::kCursor.name,
-                                                                   .cursorHotSpot = Names::kCursorHotSpot.name,
-                                                                   .inputMask = kClickMaskPath});
-    return description;
+    return Kit::Describe(kRecord);
 }
 
 void RegisterHideAndSeek()
 {
-    // The game speaks no hints.
-    Kit::Register(HideAndSeekDescription(), {.manifest = L"HideAndSeekMode",
-                                             .levelTag = L"HideAndSeekLevel",
-                                             .music = Names::kMusic.name,
-                                             .content = Names::List()});
+    Kit::Register(kRecord);
 }
 
 } // namespace Yardcrew

@@ -53,10 +53,6 @@ struct HideAndSeekLevel
     std::string Validate() const;
 };
 
-class HideAndSeekLevelResourceFactory final : public GameLevelResourceFactory<HideAndSeekLevel>
-{
-public:
-    HideAndSeekLevelResourceFactory() : GameLevelResourceFactory<HideAndSeekLevel>(GameModeType_HideAndSeek) {}
-};
+using HideAndSeekLevelResourceFactory = GameLevelReader<HideAndSeekLevel, GameModeType_HideAndSeek>;
 
 } // namespace Yardcrew

@@ -47,6 +47,7 @@ inline constexpr sContentName kStick{ContentKind_Sound, "SFX_ObjectStick"};
 inline constexpr sContentName kDrop{ContentKind_Sound, "SFX_DropGirder"};
 inline constexpr sContentName kFall{ContentKind_Sound, "SFX_GirderFall"};
 
-std::span<const sContentName> List();
+// Every name above, written by the build from this header.
+const sDeclaredContent& Declared();
 
 } // namespace Yardcrew::HoistStackerContent

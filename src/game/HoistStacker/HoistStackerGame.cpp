@@ -11,31 +11,23 @@ namespace Yardcrew
 namespace
 {
 
-namespace Names = HoistStackerContent;
-using Kit = MiniGameKit<HoistStackerMode, HoistStackerLevelResourceFactory>;
+using Kit = MiniGameKit<HoistStackerMode, HoistStackerLevelResourceFactory, HoistStackerContent::Declared>;
+
+const sMiniGameRecord kRecord{.type = GameModeType_HoistStacker,
+                              .label = "HoistStacker",
+
+                              .mode = {.repeating = true}};
 
 } // namespace
 
 const sMiniGameDescription& HoistStackerDescription()
 {
-    static const sMiniGameDescription description = Kit::Describe({.type = GameModeType_HoistStacker,
-                                                                   .modeName = "HoistStackerMode",
-                                                                   .label = "HoistStacker",
-                                                                   .layout = Names::kModeLayout.name,
-                                                                   .cursor = Names::kCursor.name,
-                                                                   .cursorHotSpot = Names::kCursorHotSpot.name,
-                                                                   .repeating = true});
-    return description;
+    return Kit::Describe(kRecord);
 }
 
 void RegisterHoistStacker()
 {
-    Kit::Register(HoistStackerDescription(), {.manifest = L"HoistStackerMode",
-                                              .levelTag = L"HoistStackerLevel",
-                                              .firstHint = Names::kFirstHint.name,
-                                              .laterHint = Names::kLaterHint.name,
-                                              .music = Names::kMusic.name,
-                                              .content = Names::List()});
+    Kit::Register(kRecord);
 }
 
 } // namespace Yardcrew

@@ -64,10 +64,6 @@ struct HoistStackerLevel
     std::string Validate() const;
 };
 
-class HoistStackerLevelResourceFactory final : public GameLevelResourceFactory<HoistStackerLevel>
-{
-public:
-    HoistStackerLevelResourceFactory() : GameLevelResourceFactory<HoistStackerLevel>(GameModeType_HoistStacker) {}
-};
+using HoistStackerLevelResourceFactory = GameLevelReader<HoistStackerLevel, GameModeType_HoistStacker>;
 
 } // namespace Yardcrew

@@ -53,6 +53,7 @@ inline constexpr sContentName kPaint{ContentKind_Sound, "SFX_Paint"};
 inline constexpr sContentName kRollover{ContentKind_Sound, "SFX_ObjectRollover"};
 inline constexpr sContentName kClick{ContentKind_Sound, "SFX_GeneralClick"};
 
-std::span<const sContentName> List();
+// Every name above, written by the build from this header.
+const sDeclaredContent& Declared();
 
 } // namespace Yardcrew::PaintItContent

@@ -11,36 +11,27 @@ namespace Yardcrew
 namespace
 {
 
-namespace Names = PaintItContent;
-using Kit = MiniGameKit<PaintTheHouseMode, PaintItLevelResourceFactory>;
+using Kit = MiniGameKit<PaintTheHouseMode, PaintItLevelResourceFactory, PaintItContent::Declared>;
 
 const Strata::NodePathStep kClickMaskPath[] = {"GameScreenRoot", "Playfield", "MouseInput_ClickMask",
                                                Strata::NodePathTerminator()};
+
+const sMiniGameRecord kRecord{
+    .type = GameModeType_PaintIt,
+    .label = "PaintIt",
+    .modeName = "PaintTheHouseMode",
+    .mode = {.inputMask = kClickMaskPath, .repeating = true, .instructionsWithoutLevel = true}};
 
 } // namespace
 
 const sMiniGameDescription& PaintItDescription()
 {
-    static const sMiniGameDescription description = Kit::Describe({.type = GameModeType_PaintIt,
-                                                                   .modeName = "PaintTheHouseMode",
-                                                                   .label = "PaintIt",
-                                                                   .layout = Names::kModeLayout.name,
-                                                                   .cursor = Names::kCursor.name,
-                                                                   .cursorHotSpot = Names::kCursorHotSpot.name,
-                                                                   .inputMask = kClickMaskPath,
-                                                                   .repeating = true,
-                                                                   .instructionsWithoutLevel = true});
-    return description;
+    return Kit::Describe(kRecord);
 }
 
 void RegisterPaintIt()
 {
-    Kit::Register(PaintItDescription(), {.manifest = L"PaintTheHouseMode",
-                                         .levelTag = L"PaintItLevel",
-                                         .firstHint = Names::kFirstHint.name,
-                                         .laterHint = Names::kLaterHint.name,
-                                         .music = Names::kMusic.name,
-                                         .content = Names::List()});
+    Kit::Register(kRecord);
 }
 
 } // namespace Yardcrew

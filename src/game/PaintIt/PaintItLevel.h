@@ -39,10 +39,6 @@ struct PaintItLevel : LetterPatternLevel
 {
 };
 
-class PaintItLevelResourceFactory final : public GameLevelResourceFactory<PaintItLevel>
-{
-public:
-    PaintItLevelResourceFactory() : GameLevelResourceFactory<PaintItLevel>(GameModeType_PaintIt) {}
-};
+using PaintItLevelResourceFactory = GameLevelReader<PaintItLevel, GameModeType_PaintIt>;
 
 } // namespace Yardcrew

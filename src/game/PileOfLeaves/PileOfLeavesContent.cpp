@@ -2,6 +2,7 @@
 
 #include <iterator>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace Yardcrew::PileOfLeavesContent
@@ -9,28 +10,19 @@ namespace Yardcrew::PileOfLeavesContent
 
 std::span<const sContentName> List()
 {
-    static const std::vector<std::string> requests = []
+    static const std::span<const char* const> requestEntries = []
     {
         std::vector<std::string> entries;
         for (int color = 0; color < kToolColorCount; ++color)
             for (int tool = 0; tool < YardcrewTool_Count; ++tool)
                 entries.push_back(
                     AudioContent::ColoredToolEntry(static_cast<YardcrewColor>(color), static_cast<YardcrewTool>(tool)));
-        return entries;
-    }();
-    static const std::vector<const char*> requestEntries = []
-    {
-        std::vector<const char*> entries;
-        for (const std::string& request : requests)
-            entries.push_back(request.c_str());
-        return entries;
+        return KeepContentNames(std::move(entries));
     }();
     static const std::vector<sContentName> names = []
     {
-        std::vector<sContentName> list = {
-            kModeLayout, kLeafLayout,   kToolLayout,   kAnimatedLeafLayout, kCursor,     kCursorHotSpot, kLeaves,
-            kMusic,      kHint,         kGameComplete, kWrongTool,          kBlowLeaves, kRollover,      kSelect,
-            kIntroTime,  kLeafDelayMax, kLeafSpeed,    kToolSpeed,          kDogSprite};
+        const std::span<const sContentName> declared = Declared().names;
+        std::vector<sContentName> list(declared.begin(), declared.end());
         list.push_back({ContentKind_Voice, AudioContent::kColoredToolWords, 0, kAnyContentCount, requestEntries});
         list.insert(list.end(), std::begin(kToolImages), std::end(kToolImages));
         return list;

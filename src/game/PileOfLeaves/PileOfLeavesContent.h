@@ -42,7 +42,7 @@ inline constexpr int kToolColorCount = 4;
 // colour a tool may have (AudioContent::kColoredToolWords), listed by List().
 
 inline constexpr sContentName kMusic{ContentKind_Sound, "Music_Track3"};
-inline constexpr sContentName kHint{ContentKind_Voice, "InGameHint_Leaves_1"};
+inline constexpr sContentName kFirstHint{ContentKind_Voice, "InGameHint_Leaves_1"};
 inline constexpr sContentName kGameComplete{ContentKind_Voice, "PileOfLeaves_GameComplete"};
 inline constexpr sContentName kWrongTool{ContentKind_Voice, "PileOfLeaves_IncorrectAnswer"};
 inline constexpr sContentName kBlowLeaves{ContentKind_Sound, "SFX_BlowLeaves"};
@@ -54,6 +54,9 @@ inline constexpr sContentName kLeafDelayMax{ContentKind_Constant, "PreFlightLeaf
 inline constexpr sContentName kLeafSpeed{ContentKind_Constant, "LeafFlightSpeed"};
 inline constexpr sContentName kToolSpeed{ContentKind_Constant, "ToolCorrectFlySpeed"};
 
+// Every name above, written by the build from this header.
+const sDeclaredContent& Declared();
+// The names above and the ones built from the game's tables.
 std::span<const sContentName> List();
 
 } // namespace Yardcrew::PileOfLeavesContent

@@ -11,8 +11,7 @@ namespace Yardcrew
 namespace
 {
 
-namespace Names = PileOfLeavesContent;
-using Kit = MiniGameKit<PileOfLeavesMode, PileOfLeavesLevelResourceFactory>;
+using Kit = MiniGameKit<PileOfLeavesMode, PileOfLeavesLevelResourceFactory, PileOfLeavesContent::Declared>;
 
 const Strata::NodePathStep kClickMaskPath[] = {"GameScreenRoot", "Playfield", "ClickMask",
                                                Strata::NodePathTerminator()};
@@ -23,30 +22,25 @@ std::unique_ptr<YardcrewGameMode> NextRound(int roundsLeft)
     return std::make_unique<PileOfLeavesMode>(true, roundsLeft);
 }
 
+const sMiniGameRecord kRecord{.type = GameModeType_PileOfLeaves,
+                              .label = "PileOfLeaves",
+
+                              .content = PileOfLeavesContent::List,
+                              .mode = {.inputMask = kClickMaskPath,
+                                       .instructionsAfterIntro = true,
+                                       .musicWithoutLevel = false,
+                                       .nextRound = NextRound}};
+
 } // namespace
 
 const sMiniGameDescription& PileOfLeavesDescription()
 {
-    static const sMiniGameDescription description = Kit::Describe({.type = GameModeType_PileOfLeaves,
-                                                                   .modeName = "PileOfLeavesMode",
-                                                                   .label = "PileOfLeaves",
-                                                                   .layout = Names::kModeLayout.name,
-                                                                   .cursor = Names::kCursor.name,
-                                                                   .cursorHotSpot = Names::kCursorHotSpot.name,
-                                                                   .inputMask = kClickMaskPath,
-                                                                   .instructionsAfterIntro = true,
-                                                                   .musicWithoutLevel = false,
-                                                                   .nextRound = NextRound});
-    return description;
+    return Kit::Describe(kRecord);
 }
 
 void RegisterPileOfLeaves()
 {
-    Kit::Register(PileOfLeavesDescription(), {.manifest = L"PileOfLeavesMode",
-                                              .levelTag = L"PileOfLeavesLevel",
-                                              .firstHint = Names::kHint.name,
-                                              .music = Names::kMusic.name,
-                                              .content = Names::List()});
+    Kit::Register(kRecord);
 }
 
 } // namespace Yardcrew

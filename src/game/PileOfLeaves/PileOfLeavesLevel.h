@@ -58,10 +58,6 @@ struct PileOfLeavesLevel
                            YardcrewColor color, YardcrewTool kind);
 };
 
-class PileOfLeavesLevelResourceFactory final : public GameLevelResourceFactory<PileOfLeavesLevel>
-{
-public:
-    PileOfLeavesLevelResourceFactory() : GameLevelResourceFactory<PileOfLeavesLevel>(GameModeType_PileOfLeaves) {}
-};
+using PileOfLeavesLevelResourceFactory = GameLevelReader<PileOfLeavesLevel, GameModeType_PileOfLeaves>;
 
 } // namespace Yardcrew

@@ -3,15 +3,6 @@
 namespace Yardcrew::PlanAJobContent
 {
 
-std::span<const sContentName> List()
-{
-    static const sContentName names[] = {kModeLayout,    kItemLayout,  kSlotLayout,   kEmptyPlaces,       kCursor,
-                                         kCursorHotSpot, kBlueprintIn, kBlueprintOut, kBlueprintMoveTime, kMusic,
-                                         kFirstHint,     kLaterHint,   kGameComplete, kIncorrect,         kCorrect,
-                                         kRollover,      kStick,       kConstruction};
-    return names;
-}
-
 std::vector<sContentName> LevelNames(const PlanAJobLevel& level)
 {
     return {{ContentKind_ImageList, level.objectsImageList.c_str(), kPlanAJobSteps, kPlanAJobSteps},

@@ -42,7 +42,8 @@ inline constexpr sContentName kRollover{ContentKind_Sound, "SFX_ObjectRollover"}
 inline constexpr sContentName kStick{ContentKind_Sound, "SFX_ObjectStick"};
 inline constexpr sContentName kConstruction{ContentKind_Sound, "SFX_Construction"};
 
-std::span<const sContentName> List();
+// Every name above, written by the build from this header.
+const sDeclaredContent& Declared();
 // What a level names: its offered and placed pictures, a frame per step, and its building. The names
 // point into the level, which must outlive them.
 std::vector<sContentName> LevelNames(const PlanAJobLevel& level);

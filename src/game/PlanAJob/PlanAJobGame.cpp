@@ -11,35 +11,27 @@ namespace Yardcrew
 namespace
 {
 
-namespace Names = PlanAJobContent;
-using Kit = MiniGameKit<PlanAJobMode, PlanAJobLevelResourceFactory>;
+using Kit = MiniGameKit<PlanAJobMode, PlanAJobLevelResourceFactory, PlanAJobContent::Declared>;
 
 const Strata::NodePathStep kClickMaskPath[] = {"GameScreenRoot", "Playfield", "IntroClickMask",
                                                Strata::NodePathTerminator()};
+
+const sMiniGameRecord kRecord{.type = GameModeType_PlanAJob,
+                              .label = "PlanAJob",
+
+                              .levelTag = PlanAJobContent::kLevelTag,
+                              .mode = {.inputMask = kClickMaskPath, .instructionsAfterIntro = true}};
 
 } // namespace
 
 const sMiniGameDescription& PlanAJobDescription()
 {
-    static const sMiniGameDescription description = Kit::Describe({.type = GameModeType_PlanAJob,
-                                                                   .modeName = "PlanAJobMode",
-                                                                   .label = "PlanAJob",
-                                                                   .layout = Names::kModeLayout.name,
-                                                                   .cursor = Names::kCursor.name,
-                                                                   .cursorHotSpot = Names::kCursorHotSpot.name,
-                                                                   .inputMask = kClickMaskPath,
-                                                                   .instructionsAfterIntro = true});
-    return description;
+    return Kit::Describe(kRecord);
 }
 
 void RegisterPlanAJob()
 {
-    Kit::Register(PlanAJobDescription(), {.manifest = L"PlanAJobMode",
-                                          .levelTag = Names::kLevelTag,
-                                          .firstHint = Names::kFirstHint.name,
-                                          .laterHint = Names::kLaterHint.name,
-                                          .music = Names::kMusic.name,
-                                          .content = Names::List()});
+    Kit::Register(kRecord);
 }
 
 } // namespace Yardcrew

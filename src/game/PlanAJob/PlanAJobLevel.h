@@ -41,10 +41,6 @@ struct PlanAJobLevel
     std::string Validate() const;
 };
 
-class PlanAJobLevelResourceFactory final : public GameLevelResourceFactory<PlanAJobLevel>
-{
-public:
-    PlanAJobLevelResourceFactory() : GameLevelResourceFactory<PlanAJobLevel>(GameModeType_PlanAJob) {}
-};
+using PlanAJobLevelResourceFactory = GameLevelReader<PlanAJobLevel, GameModeType_PlanAJob>;
 
 } // namespace Yardcrew

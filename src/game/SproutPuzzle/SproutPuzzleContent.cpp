@@ -55,9 +55,8 @@ std::span<const sContentName> List()
     }();
     static const std::vector<sContentName> names = []
     {
-        std::vector<sContentName> list = {kModeLayout, kPieceLayout, kSlotLayout, kCursor,       kCursorHotSpot,
-                                          kMusic,      kFirstHint,   kLaterHint,  kGameComplete, kWrongPlace,
-                                          kScatter,    kPickUp,      kSnap,       kRollover,     kFinished};
+        const std::span<const sContentName> declared = Declared().names;
+        std::vector<sContentName> list(declared.begin(), declared.end());
         for (const Built& name : built)
         {
             if (name.kind == ContentKind_ImageList)

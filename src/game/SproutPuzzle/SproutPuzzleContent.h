@@ -37,6 +37,8 @@ std::string PiecesImageList(const SproutPuzzleLevel& level);
 // Where the cut runs, drawn over the board: "SproutPuzzle_CutLines_" + cut.
 std::string CutLinesImage(const SproutPuzzleLevel& level);
 
+// Every name above, written by the build from this header.
+const sDeclaredContent& Declared();
 // The names above and every picture's, cut's and pieces' images.
 std::span<const sContentName> List();
 

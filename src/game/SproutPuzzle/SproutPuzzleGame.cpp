@@ -15,8 +15,7 @@ namespace Yardcrew
 namespace
 {
 
-namespace Names = SproutPuzzleContent;
-using Kit = MiniGameKit<SproutPuzzleMode, SproutPuzzleLevelResourceFactory>;
+using Kit = MiniGameKit<SproutPuzzleMode, SproutPuzzleLevelResourceFactory, SproutPuzzleContent::Declared>;
 
 const Strata::NodePathStep kClickMaskPath[] = {"GameScreenRoot", "Playfield", "ClickMask",
                                                Strata::NodePathTerminator()};
@@ -27,7 +26,7 @@ bool IsPlayable(Strata::Label level)
     if (!IsPlayableLevel<SproutPuzzleLevel>(level))
         return false;
     const Strata::AutoResource<SproutPuzzleLevel> data(level);
-    const std::string name = Names::PiecesImageList(*data);
+    const std::string name = SproutPuzzleContent::PiecesImageList(*data);
     const Strata::AutoResource<Strata::ImageList> pieces(Strata::Label::FromString(name));
     if (pieces.Get() != nullptr && pieces->GetNumImages() >= data->Pieces())
         return true;
@@ -36,30 +35,22 @@ bool IsPlayable(Strata::Label level)
     return false;
 }
 
+const sMiniGameRecord kRecord{
+    .type = GameModeType_SproutPuzzle,
+    .label = "SproutPuzzle",
+    .content = SproutPuzzleContent::List,
+    .mode = {.inputMask = kClickMaskPath, .instructionsAfterIntro = true, .isPlayable = IsPlayable}};
+
 } // namespace
 
 const sMiniGameDescription& SproutPuzzleDescription()
 {
-    static const sMiniGameDescription description = Kit::Describe({.type = GameModeType_SproutPuzzle,
-                                                                   .modeName = "SproutPuzzleMode",
-                                                                   .label = "SproutPuzzle",
-                                                                   .layout = Names::kModeLayout.name,
-                                                                   .cursor = Names::kCursor.name,
-                                                                   .cursorHotSpot = Names::kCursorHotSpot.name,
-                                                                   .inputMask = kClickMaskPath,
-                                                                   .instructionsAfterIntro = true,
-                                                                   .isPlayable = IsPlayable});
-    return description;
+    return Kit::Describe(kRecord);
 }
 
 void RegisterSproutPuzzle()
 {
-    Kit::Register(SproutPuzzleDescription(), {.manifest = L"SproutPuzzleMode",
-                                              .levelTag = L"SproutPuzzleLevel",
-                                              .firstHint = Names::kFirstHint.name,
-                                              .laterHint = Names::kLaterHint.name,
-                                              .music = Names::kMusic.name,
-                                              .content = Names::List()});
+    Kit::Register(kRecord);
 }
 
 } // namespace Yardcrew

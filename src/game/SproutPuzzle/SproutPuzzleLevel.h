@@ -53,10 +53,6 @@ struct SproutPuzzleLevel
     std::string CutName() const;
 };
 
-class SproutPuzzleLevelResourceFactory final : public GameLevelResourceFactory<SproutPuzzleLevel>
-{
-public:
-    SproutPuzzleLevelResourceFactory() : GameLevelResourceFactory<SproutPuzzleLevel>(GameModeType_SproutPuzzle) {}
-};
+using SproutPuzzleLevelResourceFactory = GameLevelReader<SproutPuzzleLevel, GameModeType_SproutPuzzle>;
 
 } // namespace Yardcrew

@@ -110,10 +110,6 @@ struct StreetSignLevel
     sStreetSignRound MakeRound() const;
 };
 
-class StreetSignLevelResourceFactory final : public GameLevelResourceFactory<StreetSignLevel>
-{
-public:
-    StreetSignLevelResourceFactory() : GameLevelResourceFactory<StreetSignLevel>(GameModeType_StreetSigns) {}
-};
+using StreetSignLevelResourceFactory = GameLevelReader<StreetSignLevel, GameModeType_StreetSigns>;
 
 } // namespace Yardcrew

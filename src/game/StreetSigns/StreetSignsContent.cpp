@@ -37,9 +37,8 @@ std::span<const sContentName> List()
     }();
     static const std::vector<sContentName> names = []
     {
-        std::vector<sContentName> list = {kModeLayout, kSignLayout, kCursor,    kCursorHotSpot, kSignSpacing,
-                                          kMusic,      kHint,       kTruckFull, kDriveIn,       kHorn,
-                                          kLift,       kLand,       kWobble,    kRollover,      kTruckSprite};
+        const std::span<const sContentName> declared = Declared().names;
+        std::vector<sContentName> list(declared.begin(), declared.end());
         for (const Strata::Label& sprite : kStreetSignSpriteTypes)
             list.push_back({ContentKind_SpriteType, sprite.c_str(), 0, kAnyContentCount, kStreetSignColorNames});
         for (const std::string& ask : asks)

@@ -26,7 +26,7 @@ inline constexpr sContentName kAskPictures{ContentKind_ImageList, "StreetSigns_A
                                            kAskPictureCount};
 
 inline constexpr sContentName kMusic{ContentKind_Sound, "Ambient_Outdoor_2"};
-inline constexpr sContentName kHint{ContentKind_Voice, "InGameHint_Signs_1"};
+inline constexpr sContentName kFirstHint{ContentKind_Voice, "InGameHint_Signs_1"};
 inline constexpr sContentName kTruckFull{ContentKind_Voice, "StreetSigns_TruckFull"};
 inline constexpr sContentName kDriveIn{ContentKind_Sound, "SFX_HaulerMoveLong"};
 inline constexpr sContentName kHorn{ContentKind_Sound, "SFX_HaulerHorn"};
@@ -50,6 +50,9 @@ std::string AskVoice(const sStreetSignAsk& ask);
 // The ask's frame of kAskPictures; -1 for no ask.
 int AskPicture(const sStreetSignAsk& ask);
 
+// Every name above, written by the build from this header.
+const sDeclaredContent& Declared();
+// The names above and the ones built from the game's tables.
 std::span<const sContentName> List();
 
 } // namespace Yardcrew::StreetSignsContent

@@ -11,34 +11,28 @@ namespace Yardcrew
 namespace
 {
 
-namespace Names = StreetSignsContent;
-using Kit = MiniGameKit<StreetSignsMode, StreetSignLevelResourceFactory>;
+using Kit = MiniGameKit<StreetSignsMode, StreetSignLevelResourceFactory, StreetSignsContent::Declared>;
 
 const Strata::NodePathStep kClickMaskPath[] = {"GameScreenRoot", "Playfield", "MouseInput_ClickMask",
                                                Strata::NodePathTerminator()};
+
+const sMiniGameRecord kRecord{.type = GameModeType_StreetSigns,
+                              .label = "StreetSigns",
+
+                              .content = StreetSignsContent::List,
+                              .levelTag = L"StreetSignLevel",
+                              .mode = {.inputMask = kClickMaskPath, .repeating = true}};
 
 } // namespace
 
 const sMiniGameDescription& StreetSignsDescription()
 {
-    static const sMiniGameDescription description = Kit::Describe({.type = GameModeType_StreetSigns,
-                                                                   .modeName = "StreetSignsMode",
-                                                                   .label = "StreetSigns",
-                                                                   .layout = Names::kModeLayout.name,
-                                                                   .cursor = Names::kCursor.name,
-                                                                   .cursorHotSpot = Names::kCursorHotSpot.name,
-                                                                   .inputMask = kClickMaskPath,
-                                                                   .repeating = true});
-    return description;
+    return Kit::Describe(kRecord);
 }
 
 void RegisterStreetSigns()
 {
-    Kit::Register(StreetSignsDescription(), {.manifest = L"StreetSignsMode",
-                                             .levelTag = L"StreetSignLevel",
-                                             .firstHint = Names::kHint.name,
-                                             .music = Names::kMusic.name,
-                                             .content = Names::List()});
+    Kit::Register(kRecord);
 }
 
 } // namespace Yardcrew

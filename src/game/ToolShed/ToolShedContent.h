@@ -51,6 +51,8 @@ inline constexpr sContentName kIntoBox{ContentKind_Sound, "SFX_Toolbox"};
 inline constexpr sContentName kThrow{ContentKind_Sound, "SFX_Whoosh"};
 inline constexpr sContentName kLand{ContentKind_Sound, "SFX_ToolShedLand"};
 
+// Every name above, written by the build from this header.
+const sDeclaredContent& Declared();
 // The names above and every tool's sprite type.
 std::span<const sContentName> List();
 

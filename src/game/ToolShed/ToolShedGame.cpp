@@ -11,36 +11,28 @@ namespace Yardcrew
 namespace
 {
 
-namespace Names = ToolShedContent;
-using Kit = MiniGameKit<ToolShedMode, ToolShedLevelResourceFactory>;
+using Kit = MiniGameKit<ToolShedMode, ToolShedLevelResourceFactory, ToolShedContent::Declared>;
 
 const Strata::NodePathStep kClickMaskPath[] = {"GameScreenRoot", "Playfield", "ToolShed_ClickMask",
                                                Strata::NodePathTerminator()};
+
+// The tools are thrown up first; the pop-up opens once they have landed.
+const sMiniGameRecord kRecord{.type = GameModeType_ToolShed,
+                              .label = "ToolShed",
+
+                              .content = ToolShedContent::List,
+                              .mode = {.inputMask = kClickMaskPath, .instructionsAfterIntro = true}};
 
 } // namespace
 
 const sMiniGameDescription& ToolShedDescription()
 {
-    // The tools are thrown up first; the pop-up opens once they have landed.
-    static const sMiniGameDescription description = Kit::Describe({.type = GameModeType_ToolShed,
-                                                                   .modeName = "ToolShedMode",
-                                                                   .label = "ToolShed",
-                                                                   .layout = Names::kModeLayout.name,
-                                                                   .cursor = Names::kCursor.name,
-                                                                   .cursorHotSpot = Names::kCursorHotSpot.name,
-                                                                   .inputMask = kClickMaskPath,
-                                                                   .instructionsAfterIntro = true});
-    return description;
+    return Kit::Describe(kRecord);
 }
 
 void RegisterToolShed()
 {
-    Kit::Register(ToolShedDescription(), {.manifest = L"ToolShedMode",
-                                          .levelTag = L"ToolShedLevel",
-                                          .firstHint = Names::kFirstHint.name,
-                                          .laterHint = Names::kLaterHint.name,
-                                          .music = Names::kMusic.name,
-                                          .content = Names::List()});
+    Kit::Register(kRecord);
 }
 
 } // namespace Yardcrew

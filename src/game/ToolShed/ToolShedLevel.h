@@ -98,10 +98,6 @@ struct ToolShedLevel
     int BoxFor(const ToolShedTool& tool) const;
 };
 
-class ToolShedLevelResourceFactory final : public GameLevelResourceFactory<ToolShedLevel>
-{
-public:
-    ToolShedLevelResourceFactory() : GameLevelResourceFactory<ToolShedLevel>(GameModeType_ToolShed) {}
-};
+using ToolShedLevelResourceFactory = GameLevelReader<ToolShedLevel, GameModeType_ToolShed>;
 
 } // namespace Yardcrew
