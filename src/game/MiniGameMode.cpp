@@ -35,9 +35,9 @@ void MiniGameMode::Setup()
     else
         Strata::Internal::LogWrite("The layout \"%s\" is missing\n", mDescription.layout);
 
-    if (!mDescription.sortedLayer.empty())
+    if (mDescription.sortedLayer != nullptr)
     {
-        if (Strata::SceneNode* layer = Strata::RootDescendent(mDescription.sortedLayer))
+        if (Strata::SceneNode* layer = PlayfieldNode(mDescription.sortedLayer))
             mSortConnection = layer->drawSignal.connect([](Strata::SceneNode* node) { SortPlayfieldEntities(node); });
     }
     setupMouseInputEatingNode(getInputMask());
@@ -101,7 +101,7 @@ void MiniGameMode::setupCursor()
 
 Strata::SceneNode* MiniGameMode::getInputMask() const
 {
-    return !mDescription.inputMask.empty() ? Strata::RootDescendent(mDescription.inputMask) : nullptr;
+    return mDescription.inputMask != nullptr ? PlayfieldNode(mDescription.inputMask) : nullptr;
 }
 
 void MiniGameMode::maskMouseInput(bool mask)

@@ -39,10 +39,10 @@ struct sMiniGameDescription
     const char* layout = nullptr;
     const char* cursor = nullptr;
     const char* cursorHotSpot = nullptr;
-    // From the scene root: the node over the playfield that swallows clicks while shown; empty for none.
-    Strata::NodePath inputMask{};
-    // From the scene root: the layer whose children are depth-sorted before each draw; empty for none.
-    Strata::NodePath sortedLayer{};
+    // The playfield's child that swallows clicks while shown; null for none.
+    const char* inputMask = nullptr;
+    // The playfield's child whose children are depth-sorted before each draw; null for none.
+    const char* sortedLayer = nullptr;
     // The default pose is replaced by the game's own (IntroForemanStateFor its type) when described.
     IntroForemanState introState = IntroForemanState_Default;
     // Rounds counted by "RepeatedGameNumLoops" (the pop-up shows in the first only); else one round.

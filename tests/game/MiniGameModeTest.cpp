@@ -12,8 +12,6 @@ using namespace GameTesting;
 namespace
 {
 
-const NodePathStep kMaskPath[] = {"GameScreenRoot", "Playfield", "Mask", NodePathTerminator()};
-const NodePathStep kSortedPath[] = {"GameScreenRoot", "Playfield", "Sorted", NodePathTerminator()};
 const NodePathStep kFacePath[] = {"Face", NodePathTerminator()};
 
 // A playfield object that reports a press on its face.
@@ -43,7 +41,7 @@ protected:
     void startLevel() override
     {
         built.push_back(getLevel());
-        piece = addPlayfieldObject<Piece>(RootDescendent(kSortedPath), "Sorted");
+        piece = addPlayfieldObject<Piece>(PlayfieldNode("Sorted"), "Sorted");
         EXPECT_EQ(addPlayfieldObject<Piece>(nullptr, "Nowhere"), nullptr);
         if (piece != nullptr)
             piece->pressedSignal.connect([this] { ++presses; });
@@ -59,8 +57,8 @@ const sMiniGameDescription& Description()
         d.modeName = "StandInMode";
         d.label = "PaintIt";
         d.layout = "StandInMiniGame";
-        d.inputMask = kMaskPath;
-        d.sortedLayer = kSortedPath;
+        d.inputMask = "Mask";
+        d.sortedLayer = "Sorted";
         d.repeating = true;
         d.isPlayable = [](Label) { return gPlayable; };
         d.nextRound = [](int roundsLeft) -> std::unique_ptr<YardcrewGameMode>

@@ -14,6 +14,7 @@
 #include "game/LevelManager.h"
 #include "game/LevelProgression.h"
 #include "game/MiniGameMode.h"
+#include "game/MiniGamePattern.h"
 #include "graphics/ImageListResourceFactory.h"
 #include "graphics/ImageResourceFactory.h"
 #include "scene/NodePath.h"
@@ -230,7 +231,7 @@ protected:
     // The game's input mask; null when it has none or its layout is not up.
     SceneNode* Mask() const
     {
-        return mGame != nullptr && !mGame->inputMask.empty() ? RootDescendent(mGame->inputMask) : nullptr;
+        return mGame != nullptr && mGame->inputMask != nullptr ? PlayfieldNode(mGame->inputMask) : nullptr;
     }
     // Clicks reach the playfield: the mask is there and hidden.
     bool Open() const { return Mask() != nullptr && !Mask()->LocalIsVisible(); }

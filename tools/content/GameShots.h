@@ -14,6 +14,7 @@
 #include "framework/ValueResources.h"
 #include "game/GameRegistry.h"
 #include "game/LevelManager.h"
+#include "game/MiniGamePattern.h"
 #include "graphics/Context.h"
 #include "graphics/FontResourceFactory.h"
 #include "graphics/Image.h"
@@ -138,9 +139,9 @@ inline float TurnedDegrees(const SceneNode& node)
 }
 
 // Whether the game's input mask at that path from the scene root is there and down.
-inline bool MaskOpen(NodePath mask)
+inline bool MaskOpen(const char* mask)
 {
-    const SceneNode* node = RootDescendent(mask);
+    const SceneNode* node = mask != nullptr ? Yardcrew::PlayfieldNode(mask) : nullptr;
     return node != nullptr && !node->LocalIsVisible();
 }
 

@@ -14,16 +14,11 @@ namespace
 using Kit =
     MiniGameKit<CountTheMaterialsMode, CountTheMaterialsLevelResourceFactory, CountTheMaterialsContent::Declared>;
 
-const Strata::NodePathStep kClickMaskPath[] = {"GameScreenRoot", "Playfield", "Material_ClickMask",
-                                               Strata::NodePathTerminator()};
-const Strata::NodePathStep kSortedLayerPath[] = {"GameScreenRoot", "Playfield", "YSortedLayer",
-                                                 Strata::NodePathTerminator()};
-
 const sMiniGameRecord kRecord{
     .type = GameModeType_CountTheMaterials,
     .label = "CountTheMaterials",
     .content = CountTheMaterialsContent::List,
-    .mode = {.inputMask = kClickMaskPath, .sortedLayer = kSortedLayerPath, .repeating = true}};
+    .mode = {.inputMask = "Material_ClickMask", .sortedLayer = "YSortedLayer", .repeating = true}};
 
 } // namespace
 

@@ -13,14 +13,11 @@ namespace
 
 using Kit = MiniGameKit<HammerTheNailMode, HammerTheNailLevelResourceFactory, HammerTheNailContent::Declared>;
 
-const Strata::NodePathStep kClickMaskPath[] = {"GameScreenRoot", "Playfield", "MaskInput_ClickMask",
-                                               Strata::NodePathTerminator()};
-
 const sMiniGameRecord kRecord{
     .type = GameModeType_HammerTheNail,
     .label = "HammerTheNail",
     .content = HammerTheNailContent::List,
-    .mode = {.inputMask = kClickMaskPath, .repeating = true, .instructionsWithoutLevel = true}};
+    .mode = {.inputMask = "MaskInput_ClickMask", .repeating = true, .instructionsWithoutLevel = true}};
 
 } // namespace
 

@@ -17,14 +17,11 @@ using Kit = MiniGameKit<HaulersDeliveryMode, HaulersDeliveryLevelResourceFactory
 // name of ours keep "HaulersDelivery".
 constexpr const char* kStoryName = "HaulerDelivery";
 
-const Strata::NodePathStep kClickMaskPath[] = {"GameScreenRoot", "Playfield", "MouseInput_ClickMask",
-                                               Strata::NodePathTerminator()};
-
 const sMiniGameRecord kRecord{
     .type = GameModeType_HaulersDelivery,
     .label = "HaulersDelivery",
     .storyName = kStoryName,
-    .mode = {.inputMask = kClickMaskPath, .repeating = true, .instructionsWithoutLevel = true}};
+    .mode = {.inputMask = "MouseInput_ClickMask", .repeating = true, .instructionsWithoutLevel = true}};
 
 } // namespace
 

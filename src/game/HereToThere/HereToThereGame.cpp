@@ -13,15 +13,10 @@ namespace
 
 using Kit = MiniGameKit<HereToThereMode, HereToThereLevelResourceFactory, HereToThereContent::Declared>;
 
-const Strata::NodePathStep kClickMaskPath[] = {"GameScreenRoot", "Playfield", "Material_ClickMask",
-                                               Strata::NodePathTerminator()};
-const Strata::NodePathStep kSortedLayerPath[] = {"GameScreenRoot", "Playfield", "YSorted",
-                                                 Strata::NodePathTerminator()};
-
 const sMiniGameRecord kRecord{.type = GameModeType_HereToThere,
                               .label = "HereToThere",
 
-                              .mode = {.inputMask = kClickMaskPath, .sortedLayer = kSortedLayerPath}};
+                              .mode = {.inputMask = "Material_ClickMask", .sortedLayer = "YSorted"}};
 
 } // namespace
 

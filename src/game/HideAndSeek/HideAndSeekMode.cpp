@@ -4,6 +4,7 @@
 #include "framework/TimedTask.h"
 #include "game/AudioManager.h"
 #include "game/EnumTypeDeck.h"
+#include "game/GameModeTypes.h"
 #include "game/HideAndSeek/HideAndSeekCharacter.h"
 #include "game/HideAndSeek/HideAndSeekContent.h"
 #include "game/HideAndSeek/HideAndSeekGame.h"
@@ -13,6 +14,7 @@
 #include "scene/NodePath.h"
 #include "scene/SceneNode.h"
 
+#include <iterator>
 #include <list>
 #include <memory>
 
@@ -23,6 +25,17 @@ namespace
 {
 
 namespace Names = HideAndSeekContent;
+
+// The layer of that difficulty's arrangement: its children are the obstacle slots, and the cat runs in
+// it too.
+Strata::SceneNode* ObstacleLayer(GameModeDifficulty difficulty)
+{
+    static const char* const kLayers[] = {"YSortedLayer_Easy", "YSortedLayer_Medium", "YSortedLayer_Hard"};
+    static_assert(std::size(kLayers) == GameModeDifficulty_Count);
+    if (difficulty < 0 || difficulty >= GameModeDifficulty_Count)
+        return nullptr;
+    return PlayfieldNode("PlayfieldLayers", kLayers[difficulty]);
+}
 
 constexpr float kEndPause = 2.0f;
 
@@ -50,7 +63,7 @@ std::vector<HideAndSeekObstacle*> HideAndSeekMode::getObstacles() const
 
 void HideAndSeekMode::initializeLevel(const HideAndSeekLevel& level)
 {
-    Strata::SceneNode* layer = Strata::RootDescendent(HideAndSeekLayerPath(GetLevelManager().difficulty));
+    Strata::SceneNode* layer = ObstacleLayer(GetLevelManager().difficulty);
     if (layer == nullptr)
     {
         Strata::Internal::LogWrite("The hide-and-seek playfield has no obstacle layer for this difficulty\n");

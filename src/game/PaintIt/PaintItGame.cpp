@@ -13,14 +13,11 @@ namespace
 
 using Kit = MiniGameKit<PaintTheHouseMode, PaintItLevelResourceFactory, PaintItContent::Declared>;
 
-const Strata::NodePathStep kClickMaskPath[] = {"GameScreenRoot", "Playfield", "MouseInput_ClickMask",
-                                               Strata::NodePathTerminator()};
-
 const sMiniGameRecord kRecord{
     .type = GameModeType_PaintIt,
     .label = "PaintIt",
     .modeName = "PaintTheHouseMode",
-    .mode = {.inputMask = kClickMaskPath, .repeating = true, .instructionsWithoutLevel = true}};
+    .mode = {.inputMask = "MouseInput_ClickMask", .repeating = true, .instructionsWithoutLevel = true}};
 
 } // namespace
 

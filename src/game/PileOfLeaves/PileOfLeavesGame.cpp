@@ -13,23 +13,19 @@ namespace
 
 using Kit = MiniGameKit<PileOfLeavesMode, PileOfLeavesLevelResourceFactory, PileOfLeavesContent::Declared>;
 
-const Strata::NodePathStep kClickMaskPath[] = {"GameScreenRoot", "Playfield", "ClickMask",
-                                               Strata::NodePathTerminator()};
-
 // Every round is made as a first one.
 std::unique_ptr<YardcrewGameMode> NextRound(int roundsLeft)
 {
     return std::make_unique<PileOfLeavesMode>(true, roundsLeft);
 }
 
-const sMiniGameRecord kRecord{.type = GameModeType_PileOfLeaves,
-                              .label = "PileOfLeaves",
+const sMiniGameRecord kRecord{
+    .type = GameModeType_PileOfLeaves,
+    .label = "PileOfLeaves",
 
-                              .content = PileOfLeavesContent::List,
-                              .mode = {.inputMask = kClickMaskPath,
-                                       .instructionsAfterIntro = true,
-                                       .musicWithoutLevel = false,
-                                       .nextRound = NextRound}};
+    .content = PileOfLeavesContent::List,
+    .mode = {
+        .inputMask = "ClickMask", .instructionsAfterIntro = true, .musicWithoutLevel = false, .nextRound = NextRound}};
 
 } // namespace
 

@@ -13,14 +13,11 @@ namespace
 
 using Kit = MiniGameKit<PlanAJobMode, PlanAJobLevelResourceFactory, PlanAJobContent::Declared>;
 
-const Strata::NodePathStep kClickMaskPath[] = {"GameScreenRoot", "Playfield", "IntroClickMask",
-                                               Strata::NodePathTerminator()};
-
 const sMiniGameRecord kRecord{.type = GameModeType_PlanAJob,
                               .label = "PlanAJob",
 
                               .levelTag = PlanAJobContent::kLevelTag,
-                              .mode = {.inputMask = kClickMaskPath, .instructionsAfterIntro = true}};
+                              .mode = {.inputMask = "IntroClickMask", .instructionsAfterIntro = true}};
 
 } // namespace
 

@@ -17,9 +17,6 @@ namespace
 
 using Kit = MiniGameKit<SproutPuzzleMode, SproutPuzzleLevelResourceFactory, SproutPuzzleContent::Declared>;
 
-const Strata::NodePathStep kClickMaskPath[] = {"GameScreenRoot", "Playfield", "ClickMask",
-                                               Strata::NodePathTerminator()};
-
 // A sound level whose pieces are drawn, one frame a piece; a board it could never fill is reported.
 bool IsPlayable(Strata::Label level)
 {
@@ -39,7 +36,7 @@ const sMiniGameRecord kRecord{
     .type = GameModeType_SproutPuzzle,
     .label = "SproutPuzzle",
     .content = SproutPuzzleContent::List,
-    .mode = {.inputMask = kClickMaskPath, .instructionsAfterIntro = true, .isPlayable = IsPlayable}};
+    .mode = {.inputMask = "ClickMask", .instructionsAfterIntro = true, .isPlayable = IsPlayable}};
 
 } // namespace
 

@@ -13,15 +13,12 @@ namespace
 
 using Kit = MiniGameKit<StreetSignsMode, StreetSignLevelResourceFactory, StreetSignsContent::Declared>;
 
-const Strata::NodePathStep kClickMaskPath[] = {"GameScreenRoot", "Playfield", "MouseInput_ClickMask",
-                                               Strata::NodePathTerminator()};
-
 const sMiniGameRecord kRecord{.type = GameModeType_StreetSigns,
                               .label = "StreetSigns",
 
                               .content = StreetSignsContent::List,
                               .levelTag = L"StreetSignLevel",
-                              .mode = {.inputMask = kClickMaskPath, .repeating = true}};
+                              .mode = {.inputMask = "MouseInput_ClickMask", .repeating = true}};
 
 } // namespace
 

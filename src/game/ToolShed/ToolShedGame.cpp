@@ -13,15 +13,12 @@ namespace
 
 using Kit = MiniGameKit<ToolShedMode, ToolShedLevelResourceFactory, ToolShedContent::Declared>;
 
-const Strata::NodePathStep kClickMaskPath[] = {"GameScreenRoot", "Playfield", "ToolShed_ClickMask",
-                                               Strata::NodePathTerminator()};
-
 // The tools are thrown up first; the pop-up opens once they have landed.
 const sMiniGameRecord kRecord{.type = GameModeType_ToolShed,
                               .label = "ToolShed",
 
                               .content = ToolShedContent::List,
-                              .mode = {.inputMask = kClickMaskPath, .instructionsAfterIntro = true}};
+                              .mode = {.inputMask = "ToolShed_ClickMask", .instructionsAfterIntro = true}};
 
 } // namespace
 

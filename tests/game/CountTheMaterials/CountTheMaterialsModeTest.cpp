@@ -131,10 +131,7 @@ TEST_F(CountTheMaterialsModeTest, TheDiggerCarriesTheRightPileRoundIntoTheTipper
     // Two piles take the first two places; the others stay empty.
     EXPECT_EQ(game.getPile(2), nullptr);
     for (const char* place : {"MaterialSources_2", "MaterialSources_3", "MaterialSources_4"})
-    {
-        const NodePathStep path[] = {"GameScreenRoot", "Playfield", "YSortedLayer", place, NodePathTerminator()};
-        EXPECT_EQ(RootDescendent(path)->GetChildCount(), 0u) << place;
-    }
+        EXPECT_EQ(PlayfieldNode("YSortedLayer", place)->GetChildCount(), 0u) << place;
     ClickPile(game, *right);
     EXPECT_TRUE(Mask()->LocalIsVisible());
     EXPECT_FALSE(tipper->getRequestBox()->LocalIsVisible());

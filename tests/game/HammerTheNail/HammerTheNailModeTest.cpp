@@ -76,11 +76,7 @@ class HammerTheNailModeTest : public MiniGameTest
 protected:
     void SetUp() override { SetUpGame(HammerTheNailDescription(), kSounds, FixtureManifest(), L"hammer"); }
 
-    static SceneNode* Mouth()
-    {
-        const NodePathStep path[] = {"GameScreenRoot", "Playfield", "InGameForeman", "mouth", NodePathTerminator()};
-        return RootDescendent(path);
-    }
+    static SceneNode* Mouth() { return PlayfieldNode("InGameForeman", "mouth"); }
     static DraggableTool* Fitting(const HammerTheNailMode& game, const TargetNail& nail)
     {
         return First(
@@ -218,8 +214,7 @@ TEST_F(HammerTheNailModeTest, NoPlayableLevelShowsTheMissingLevelNoticeAndAnEmpt
     EXPECT_EQ(screens, std::vector<std::string>{"push instructions"}) << "the first round still explains the game";
     EXPECT_TRUE(game->getTools().empty());
     EXPECT_TRUE(game->getNails().empty());
-    const NodePathStep foreman[] = {"GameScreenRoot", "Playfield", "InGameForeman", NodePathTerminator()};
-    EXPECT_TRUE(StepUntil(*game, [&] { return RootDescendent(foreman)->LocalIsVisible(); }));
+    EXPECT_TRUE(StepUntil(*game, [&] { return PlayfieldNode("InGameForeman")->LocalIsVisible(); }));
 }
 
 TEST_F(HammerTheNailModeTest, MediumAndHardLevelsAreWonRoundAfterRoundAndTheHintTimerEndsASwapOnOne)

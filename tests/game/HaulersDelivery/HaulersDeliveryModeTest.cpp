@@ -168,8 +168,7 @@ TEST_F(HaulersDeliveryModeTest, RunsAtEachDifficultyAfterWrongChoicesEndWithTheS
             ASSERT_TRUE(StepUntil(game, [this] { return Ended(); }));
             EXPECT_TRUE(Heard("HaulersDelivery_GameComplete"));
             // The train has left the screen whole, its last cart too.
-            const NodePathStep trainPath[] = {"GameScreenRoot", "Playfield", "CargoRoot", NodePathTerminator()};
-            const Rect<float> train = RootDescendent(trainPath)->GetCompositeBounds();
+            const Rect<float> train = PlayfieldNode("CargoRoot")->GetCompositeBounds();
             EXPECT_LE(train.x + train.width, 0.0f);
         });
 }
@@ -185,10 +184,9 @@ TEST_F(HaulersDeliveryModeTest, NoPlayableLevelShowsTheNoticeAndAnEmptyPlayfield
     // The pop-up still explains the game, the music plays and the empty train drives in from the right.
     EXPECT_EQ(screens, std::vector<std::string>{"push instructions"});
     EXPECT_EQ(GetAudioManager()->getMusicMode(), MusicMode_InGame);
-    const NodePathStep train[] = {"GameScreenRoot", "Playfield", "CargoRoot", NodePathTerminator()};
-    ASSERT_NE(RootDescendent(train), nullptr);
-    EXPECT_GT(RootDescendent(train)->LocalGetLocation().x, 800.0f);
-    EXPECT_TRUE(StepUntil(*game, [&] { return RootDescendent(train)->LocalGetLocation().x == 0.0f && Open(); }));
+    ASSERT_NE(PlayfieldNode("CargoRoot"), nullptr);
+    EXPECT_GT(PlayfieldNode("CargoRoot")->LocalGetLocation().x, 800.0f);
+    EXPECT_TRUE(StepUntil(*game, [&] { return PlayfieldNode("CargoRoot")->LocalGetLocation().x == 0.0f && Open(); }));
     EXPECT_EQ(screens, std::vector<std::string>{"push instructions"});
 }
 

@@ -111,9 +111,7 @@ protected:
         for (int plot = 1; plot <= 12; ++plot)
         {
             const std::string name = "Target_" + std::to_string(plot);
-            const NodePathStep path[] = {"GameScreenRoot", "Playfield", "YSorted",
-                                         name.c_str(),     "Dummy",     NodePathTerminator()};
-            dummies += RootDescendent(path) != nullptr;
+            dummies += PlayfieldNode("YSorted", name.c_str(), "Dummy") != nullptr;
         }
         return dummies;
     }

@@ -216,8 +216,7 @@ TEST_F(HoistStackerModeTest, EveryDifficultyIsWonThroughWrongMovesToTheStickerRe
             // Picked up again, it still goes where it belongs.
             Click(*game, *small->getImageNode());
             EXPECT_EQ(Held(), small);
-            const NodePathStep mask[] = {"GameScreenRoot", "Playfield", "DropItem_Mask", NodePathTerminator()};
-            Click(*game, *RootDescendent(mask));
+            Click(*game, *PlayfieldNode("DropItem_Mask"));
             EXPECT_EQ(Held(), nullptr);
             EXPECT_EQ(small->getPlace(), StackableObject::Place::Ground);
             // Blue right, red smallest first: judged once all are up, red falls whole, blue stays.
@@ -284,10 +283,7 @@ TEST_F(HoistStackerModeTest, TheExampleStandsThenEveryPlatformIsJudgedWhereTheLa
     StackingTarget* blue = PlatformOf(game, StackObjectColor_Blue);
     ASSERT_TRUE(red != nullptr && blue != nullptr);
     for (const auto& [platform, place] : {std::pair(red, "Target_Left"), std::pair(blue, "Target_Right")})
-    {
-        const NodePathStep path[] = {"GameScreenRoot", "Playfield", "MaterialTargets", place, NodePathTerminator()};
-        EXPECT_EQ(platform->LayoutRoot()->GetParent(), RootDescendent(path)) << place;
-    }
+        EXPECT_EQ(platform->LayoutRoot()->GetParent(), PlayfieldNode("MaterialTargets", place)) << place;
     EXPECT_EQ(game.getPlatforms(), (std::vector<StackingTarget*>{red, blue}));
 
     // The example stands for three seconds from the first update, and cannot be taken apart meanwhile.

@@ -86,8 +86,6 @@ int Differing(const std::vector<Color32>& a, const std::vector<Color32>& b)
     return count;
 }
 
-const NodePathStep kLeafLayer[] = {"GameScreenRoot", "Playfield", "LeafLayer", NodePathTerminator()};
-
 class PileOfLeavesModeTest : public MiniGameTest
 {
 protected:
@@ -420,7 +418,7 @@ TEST_F(PileOfLeavesModeTest, EveryShippedLevelIsFiledPlayableAndLaidOutOnTheScre
             }
             // A sweep uncovers: the pointer glides from tool to tool, and round it each time the frame shows
             // what it shows with no leaves at all, the tool among it.
-            SceneNode* leafLayer = RootDescendent(kLeafLayer);
+            SceneNode* leafLayer = PlayfieldNode("LeafLayer");
             ASSERT_NE(leafLayer, nullptr);
             ASSERT_TRUE(StepUntil(game, [&] { return Open() && Landed(game); }));
             for (LeafCoveredTool* tool : game.getTools())

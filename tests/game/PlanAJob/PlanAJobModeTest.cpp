@@ -237,9 +237,8 @@ TEST_F(PlanAJobModeTest, NoLevelShowsTheNoticeAndNeverEnds)
         EXPECT_TRUE(game.getSlots().empty());
         // The end check finds no place unfilled, yet nothing moves: no sticker for a game never played.
         game.checkEndLevel();
-        const NodePathStep blueprint[] = {"GameScreenRoot", "Playfield", "Blueprint", NodePathTerminator()};
-        ASSERT_NE(RootDescendent(blueprint), nullptr);
-        EXPECT_EQ(RootDescendent(blueprint)->GetTaskQueue().GetTask(0), nullptr);
+        ASSERT_NE(PlayfieldNode("Blueprint"), nullptr);
+        EXPECT_EQ(PlayfieldNode("Blueprint")->GetTaskQueue().GetTask(0), nullptr);
         Step(game);
         EXPECT_FALSE(Ended());
         EXPECT_FALSE(Open());
@@ -284,8 +283,7 @@ TEST_F(PlanAJobShippedTest, EveryShippedLevelIsLaidOutOnScreenAndCanBeWon)
             std::vector<JobSequenceItem*> items = game->getItems();
             ASSERT_EQ(slots.size(), 5u);
             ASSERT_FALSE(items.empty());
-            const NodePathStep mask[] = {"GameScreenRoot", "Playfield", "IntroClickMask", NodePathTerminator()};
-            ASSERT_TRUE(StepUntil(*game, [&] { return !RootDescendent(mask)->LocalIsVisible(); }));
+            ASSERT_TRUE(StepUntil(*game, [&] { return !PlayfieldNode("IntroClickMask")->LocalIsVisible(); }));
             std::vector<Rect<float>> taken;
             for (JobSequenceSlot* slot : slots)
                 taken.push_back(slot->getImageNode()->GlobalGetBounds());

@@ -162,9 +162,8 @@ TEST_F(SproutPuzzleModeTest, EveryDifficultyIsWonThroughWrongDropsToTheStickerRe
         ASSERT_TRUE(StepUntil(*game, [&] { return Ended(); }));
         EXPECT_TRUE(Heard("SproutPuzzle_GameComplete"));
         // The stars round the picture have hopped and landed where they stood.
-        const NodePathStep cheer[] = {"GameScreenRoot", "Playfield", "Cheer", NodePathTerminator()};
-        EXPECT_TRUE(RootDescendent(cheer)->LocalIsVisible());
-        EXPECT_EQ(RootDescendent(cheer)->GetChildren().front()->LocalGetLocation(), Vector2<float>(5, 6));
+        EXPECT_TRUE(PlayfieldNode("Cheer")->LocalIsVisible());
+        EXPECT_EQ(PlayfieldNode("Cheer")->GetChildren().front()->LocalGetLocation(), Vector2<float>(5, 6));
         EXPECT_TRUE(Heard("SFX_Pop"));
         EXPECT_EQ(screens, std::vector<std::string>{"push reward"});
         game.reset();
@@ -244,8 +243,7 @@ TEST_F(SproutPuzzleModeTest, EveryShippedLevelShowsItsPictureWholeThenScattersIt
         GetLevelManager().addLevelForGameModeType(GameModeType_SproutPuzzle, Label(level.c_str()), difficulty);
         auto game = std::make_unique<SproutPuzzleMode>();
         Start(*game);
-        const NodePathStep boardPath[] = {"GameScreenRoot", "Playfield", "Board", NodePathTerminator()};
-        SceneNode* boardNode = RootDescendent(boardPath);
+        SceneNode* boardNode = PlayfieldNode("Board");
         ASSERT_NE(boardNode, nullptr);
         const Rect<float> board = boardNode->GlobalGetBounds();
         // Whole, each piece stands on its cell, and the cells tile the board.

@@ -81,18 +81,15 @@ protected:
     static SceneNode* Slot(int n)
     {
         const std::string name = "Bed_" + std::to_string(n + 1);
-        const NodePathStep path[] = {"GameScreenRoot", "Playfield", "TruckNode", name.c_str(), NodePathTerminator()};
-        return RootDescendent(path);
+        return PlayfieldNode("TruckNode", name.c_str());
     }
     // Whether the driver's bubble shows what the game asks for now (shown only while it asks).
     static bool BubbleShowsAsk(const StreetSignsMode& game)
     {
-        const NodePathStep bubble[] = {"GameScreenRoot", "Playfield", "AskBubble", NodePathTerminator()};
-        const NodePathStep picture[] = {"GameScreenRoot", "Playfield", "AskBubble", "AskPicture", NodePathTerminator()};
         const int frame = Names::AskPicture(game.getCurrentAsk());
         const AutoResource<ImageList> pictures(Names::kAskPictures.name);
-        auto* shown = dynamic_cast<StaticSpriteNode*>(RootDescendent(picture));
-        return RootDescendent(bubble)->LocalIsVisible() == (frame >= 0) &&
+        auto* shown = PlayfieldNode<StaticSpriteNode>("AskBubble", "AskPicture");
+        return PlayfieldNode("AskBubble")->LocalIsVisible() == (frame >= 0) &&
                (frame < 0 || (shown != nullptr && shown->GetImage() == pictures->GetImage(frame)));
     }
     static StreetSign* Answer(const StreetSignsMode& game, bool right)
@@ -224,13 +221,12 @@ TEST_F(StreetSignsModeTest, EveryShippedLevelIsFiledPlayableAndStandsOnTheScreen
         StreetSignsMode game(false, 1);
         Start(game);
         // The truck drives in from wholly off the screen.
-        const NodePathStep truckPath[] = {"GameScreenRoot", "Playfield", "TruckNode", NodePathTerminator()};
-        const Rect<float> coming = RootDescendent(truckPath)->GlobalGetBounds();
+        const Rect<float> coming = PlayfieldNode("TruckNode")->GlobalGetBounds();
         EXPECT_LE(coming.x + coming.width, 0.0f) << level.c_str();
         ASSERT_TRUE(StepUntil(game, [this] { return Open(); })) << level.c_str();
         const std::vector<StreetSign*> signs = game.getSigns();
         ASSERT_EQ(signs.size(), game.getRound().signs.size()) << level.c_str();
-        const Rect<float> truck = RootDescendent(truckPath)->GlobalGetBounds();
+        const Rect<float> truck = PlayfieldNode("TruckNode")->GlobalGetBounds();
         EXPECT_TRUE(inside(truck)) << level.c_str();
         for (size_t i = 0; i < signs.size(); ++i)
         {

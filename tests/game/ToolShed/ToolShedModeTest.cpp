@@ -210,9 +210,8 @@ TEST_F(ToolShedModeTest, MediumAndHardShedsAreSortedByKindOrColourIntoRowsOfBoxe
         EXPECT_EQ(game->getSortBy(), FindName(kToolShedSortNames, c.sortBy));
         // The row of that many boxes, and every tool on a place of its own.
         const std::string row = "Boxes_" + std::to_string(c.boxes);
-        const NodePathStep rowPath[] = {"GameScreenRoot", "Playfield", "Shelf", row.c_str(), NodePathTerminator()};
         for (ToolShedToolBox* box : game->getBoxes())
-            EXPECT_EQ(box->LayoutRoot()->GetParent()->GetParent(), RootDescendent(rowPath));
+            EXPECT_EQ(box->LayoutRoot()->GetParent()->GetParent(), PlayfieldNode("Shelf", row.c_str()));
         std::set<SceneNode*> spots;
         for (ToolShedItem* tool : game->getTools())
             spots.insert(tool->LayoutRoot()->GetParent());
