@@ -128,3 +128,15 @@ private:
 };
 
 } // namespace Yardcrew
+
+// Defines a game's two entry points from the kit `Kit` and the record `kRecord` of the file that uses it:
+// <Game>Description(), which its mode hands the base, and Register<Game>(), which the list of games calls.
+#define YARDCREW_MINI_GAME_ENTRY_POINTS(Game)                                                                          \
+    const sMiniGameDescription& Game##Description()                                                                    \
+    {                                                                                                                  \
+        return Kit::Describe(kRecord);                                                                                 \
+    }                                                                                                                  \
+    void Register##Game()                                                                                              \
+    {                                                                                                                  \
+        Kit::Register(kRecord);                                                                                        \
+    }

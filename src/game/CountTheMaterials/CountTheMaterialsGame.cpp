@@ -22,14 +22,6 @@ const sMiniGameRecord kRecord{
 
 } // namespace
 
-const sMiniGameDescription& CountTheMaterialsDescription()
-{
-    return Kit::Describe(kRecord);
-}
-
-void RegisterCountTheMaterials()
-{
-    Kit::Register(kRecord);
-}
+YARDCREW_MINI_GAME_ENTRY_POINTS(CountTheMaterials)
 
 } // namespace Yardcrew

@@ -21,14 +21,6 @@ const sMiniGameRecord kRecord{
 
 } // namespace
 
-const sMiniGameDescription& HammerTheNailDescription()
-{
-    return Kit::Describe(kRecord);
-}
-
-void RegisterHammerTheNail()
-{
-    Kit::Register(kRecord);
-}
+YARDCREW_MINI_GAME_ENTRY_POINTS(HammerTheNail)
 
 } // namespace Yardcrew

@@ -25,14 +25,6 @@ const sMiniGameRecord kRecord{
 
 } // namespace
 
-const sMiniGameDescription& HaulersDeliveryDescription()
-{
-    return Kit::Describe(kRecord);
-}
-
-void RegisterHaulersDelivery()
-{
-    Kit::Register(kRecord);
-}
+YARDCREW_MINI_GAME_ENTRY_POINTS(HaulersDelivery)
 
 } // namespace Yardcrew

@@ -15,19 +15,10 @@ using Kit = MiniGameKit<HereToThereMode, HereToThereLevelResourceFactory, HereTo
 
 const sMiniGameRecord kRecord{.type = GameModeType_HereToThere,
                               .label = "HereToThere",
-
                               .mode = {.inputMask = "Material_ClickMask", .sortedLayer = "YSorted"}};
 
 } // namespace
 
-const sMiniGameDescription& HereToThereDescription()
-{
-    return Kit::Describe(kRecord);
-}
-
-void RegisterHereToThere()
-{
-    Kit::Register(kRecord);
-}
+YARDCREW_MINI_GAME_ENTRY_POINTS(HereToThere)
 
 } // namespace Yardcrew

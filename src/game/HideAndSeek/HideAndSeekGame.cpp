@@ -20,14 +20,6 @@ const sMiniGameRecord kRecord{
 
 } // namespace
 
-const sMiniGameDescription& HideAndSeekDescription()
-{
-    return Kit::Describe(kRecord);
-}
-
-void RegisterHideAndSeek()
-{
-    Kit::Register(kRecord);
-}
+YARDCREW_MINI_GAME_ENTRY_POINTS(HideAndSeek)
 
 } // namespace Yardcrew

@@ -13,21 +13,10 @@ namespace
 
 using Kit = MiniGameKit<HoistStackerMode, HoistStackerLevelResourceFactory, HoistStackerContent::Declared>;
 
-const sMiniGameRecord kRecord{.type = GameModeType_HoistStacker,
-                              .label = "HoistStacker",
-
-                              .mode = {.repeating = true}};
+const sMiniGameRecord kRecord{.type = GameModeType_HoistStacker, .label = "HoistStacker", .mode = {.repeating = true}};
 
 } // namespace
 
-const sMiniGameDescription& HoistStackerDescription()
-{
-    return Kit::Describe(kRecord);
-}
-
-void RegisterHoistStacker()
-{
-    Kit::Register(kRecord);
-}
+YARDCREW_MINI_GAME_ENTRY_POINTS(HoistStacker)
 
 } // namespace Yardcrew

@@ -21,14 +21,6 @@ const sMiniGameRecord kRecord{
 
 } // namespace
 
-const sMiniGameDescription& PaintItDescription()
-{
-    return Kit::Describe(kRecord);
-}
-
-void RegisterPaintIt()
-{
-    Kit::Register(kRecord);
-}
+YARDCREW_MINI_GAME_ENTRY_POINTS(PaintIt)
 
 } // namespace Yardcrew

@@ -22,21 +22,12 @@ std::unique_ptr<YardcrewGameMode> NextRound(int roundsLeft)
 const sMiniGameRecord kRecord{
     .type = GameModeType_PileOfLeaves,
     .label = "PileOfLeaves",
-
     .content = PileOfLeavesContent::List,
     .mode = {
         .inputMask = "ClickMask", .instructionsAfterIntro = true, .musicWithoutLevel = false, .nextRound = NextRound}};
 
 } // namespace
 
-const sMiniGameDescription& PileOfLeavesDescription()
-{
-    return Kit::Describe(kRecord);
-}
-
-void RegisterPileOfLeaves()
-{
-    Kit::Register(kRecord);
-}
+YARDCREW_MINI_GAME_ENTRY_POINTS(PileOfLeaves)
 
 } // namespace Yardcrew

@@ -15,20 +15,11 @@ using Kit = MiniGameKit<PlanAJobMode, PlanAJobLevelResourceFactory, PlanAJobCont
 
 const sMiniGameRecord kRecord{.type = GameModeType_PlanAJob,
                               .label = "PlanAJob",
-
                               .levelTag = PlanAJobContent::kLevelTag,
                               .mode = {.inputMask = "IntroClickMask", .instructionsAfterIntro = true}};
 
 } // namespace
 
-const sMiniGameDescription& PlanAJobDescription()
-{
-    return Kit::Describe(kRecord);
-}
-
-void RegisterPlanAJob()
-{
-    Kit::Register(kRecord);
-}
+YARDCREW_MINI_GAME_ENTRY_POINTS(PlanAJob)
 
 } // namespace Yardcrew

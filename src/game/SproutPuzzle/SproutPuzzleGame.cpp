@@ -40,14 +40,6 @@ const sMiniGameRecord kRecord{
 
 } // namespace
 
-const sMiniGameDescription& SproutPuzzleDescription()
-{
-    return Kit::Describe(kRecord);
-}
-
-void RegisterSproutPuzzle()
-{
-    Kit::Register(kRecord);
-}
+YARDCREW_MINI_GAME_ENTRY_POINTS(SproutPuzzle)
 
 } // namespace Yardcrew

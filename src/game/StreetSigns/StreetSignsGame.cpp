@@ -15,21 +15,12 @@ using Kit = MiniGameKit<StreetSignsMode, StreetSignLevelResourceFactory, StreetS
 
 const sMiniGameRecord kRecord{.type = GameModeType_StreetSigns,
                               .label = "StreetSigns",
-
                               .content = StreetSignsContent::List,
                               .levelTag = L"StreetSignLevel",
                               .mode = {.inputMask = "MouseInput_ClickMask", .repeating = true}};
 
 } // namespace
 
-const sMiniGameDescription& StreetSignsDescription()
-{
-    return Kit::Describe(kRecord);
-}
-
-void RegisterStreetSigns()
-{
-    Kit::Register(kRecord);
-}
+YARDCREW_MINI_GAME_ENTRY_POINTS(StreetSigns)
 
 } // namespace Yardcrew

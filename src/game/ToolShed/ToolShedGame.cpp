@@ -16,20 +16,11 @@ using Kit = MiniGameKit<ToolShedMode, ToolShedLevelResourceFactory, ToolShedCont
 // The tools are thrown up first; the pop-up opens once they have landed.
 const sMiniGameRecord kRecord{.type = GameModeType_ToolShed,
                               .label = "ToolShed",
-
                               .content = ToolShedContent::List,
                               .mode = {.inputMask = "ToolShed_ClickMask", .instructionsAfterIntro = true}};
 
 } // namespace
 
-const sMiniGameDescription& ToolShedDescription()
-{
-    return Kit::Describe(kRecord);
-}
-
-void RegisterToolShed()
-{
-    Kit::Register(kRecord);
-}
+YARDCREW_MINI_GAME_ENTRY_POINTS(ToolShed)
 
 } // namespace Yardcrew
