@@ -522,21 +522,14 @@ void RepeatingTaskSet::OnTaskComplete(Task* task)
     task->SetFlags(Task::Flag_Replaced);
 }
 
-sTaskStatus RepeatingTaskSet::RepeatInPlace(Object* object, Task* task, float dt)
+sTaskStatus RepeatingTaskSet::RepeatAfter(Object* object, Task* task, float dt, sTaskStatus status)
 {
     // As the walk that clones: the finished task's clone runs with what is left of the step, unless the
     // task used no time (a round of one task that was idle ends the walk) or none is left.
-    EnterWalk();
     float remaining = dt;
     float time = 0.0f;
     for (;;)
     {
-        const sTaskStatus status = UpdateWithinWalk(task, object, remaining);
-        if (!status.IsComplete())
-        {
-            LeaveWalk();
-            return {TaskState_Incomplete, time + status.time};
-        }
         if (task->IsFinished() || mTasks.size() != 1 || !task->CanRestart())
         {
             // The walk that clones takes over: the task cannot restart, or meanwhile a message finished it
@@ -552,6 +545,12 @@ sTaskStatus RepeatingTaskSet::RepeatInPlace(Object* object, Task* task, float dt
         {
             LeaveWalk();
             return {TaskState_Incomplete, time};
+        }
+        status = UpdateChild(task, object, remaining);
+        if (!status.IsComplete())
+        {
+            LeaveWalk();
+            return {TaskState_Incomplete, time + status.time};
         }
     }
 }
@@ -575,11 +574,6 @@ Task* SerialTask::Clone() const
     auto clone = std::make_unique<SerialTask>();
     mTasks.CloneTasks(&clone->mTasks, 0);
     return clone.release();
-}
-
-sTaskStatus SerialTask::Update(Object* object, float dt)
-{
-    return mTasks.UpdateSerial(object, dt);
 }
 
 int SerialTask::ReceiveMessage(Object* object, const ObjectMessage& message)
@@ -646,11 +640,6 @@ Task* RepeatingTask::Clone() const
     auto clone = std::make_unique<RepeatingTask>();
     mTasks.CloneTasks(&clone->mTasks, Task::Flag_Replaced);
     return clone.release();
-}
-
-sTaskStatus RepeatingTask::Update(Object* object, float dt)
-{
-    return mTasks.UpdateRepeating(object, dt);
 }
 
 int RepeatingTask::ReceiveMessage(Object* object, const ObjectMessage& message)
