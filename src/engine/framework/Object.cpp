@@ -123,25 +123,6 @@ void Object::DestroySelf()
         database->DestroyObject(mID);
 }
 
-// An empty set's walks do nothing, so they are skipped.
-void Object::UpdateInternal(float dt)
-{
-    if (!mTaskQueue.IsEmpty())
-        mTaskQueue.StepSerial(this, dt, false,
-                              [](Task* task, Object* object, float step)
-                              {
-                                  // The composites an object runs most, without their virtual calls.
-                                  if (Internal::IsExactly<RepeatingTask>(*task))
-                                      return static_cast<RepeatingTask*>(task)->RepeatingTask::Update(object, step);
-                                  if (Internal::IsExactly<SerialTask>(*task))
-                                      return static_cast<SerialTask*>(task)->SerialTask::Update(object, step);
-                                  return task->Update(object, step);
-                              });
-    if (mNamedTasks && !mNamedTasks->IsEmpty())
-        mNamedTasks->UpdateParallel(this, dt, ParallelTaskCompletion_All);
-    Update(dt);
-}
-
 void Object::ReceiveMessageInternal(const ObjectMessage& message)
 {
     if (!mTaskQueue.IsEmpty())

@@ -274,10 +274,10 @@ template <class Container>
 void TaskCollection<Container>::Purge()
 {
     mHasFinished = false;
-    mFinishedPrefix = 0;
     // Detach first: a task's destructor may run code that adds tasks to this very collection.
     TaskList finished;
     MoveOutFinished(mTasks, finished);
+    SetFinishedPrefix(0);
     for (Task* task : finished)
         delete task;
 }
@@ -396,7 +396,10 @@ template class TaskCollection<std::multimap<Label, Task*>>;
 void TaskSet::Add(Task* task)
 {
     if (task)
+    {
         mTasks.push_back(task);
+        SetFinishedPrefix(mFinishedPrefix);
+    }
 }
 
 sTaskStatus TaskSet::WalkSerial(Object* object, float dt, bool stopOnIdleCycle)
@@ -448,7 +451,8 @@ sTaskStatus TaskSet::WalkFrom(Object* object, size_t from, sSerialWalk& walk)
         Task* task = mTasks[i];
         if (task->IsFinished())
         {
-            mFinishedPrefix += mFinishedPrefix == i ? 1 : 0;
+            if (mFinishedPrefix == i)
+                SetFinishedPrefix(i + 1);
             continue;
         }
         if (walk.remaining < 0.0f)
@@ -465,7 +469,8 @@ sTaskStatus TaskSet::WalkFrom(Object* object, size_t from, sSerialWalk& walk)
 bool TaskSet::StepFinished(Task* task, size_t index, sTaskStatus status, sSerialWalk& walk)
 {
     Finish(task);
-    mFinishedPrefix += mFinishedPrefix == index ? 1 : 0;
+    if (mFinishedPrefix == index)
+        SetFinishedPrefix(index + 1);
     if (!walk.stopOnIdleCycle || walk.roundLength == 0)
         return true;
     walk.roundTime += status.time > 0.0f ? status.time : 0.0f;
@@ -493,7 +498,7 @@ void TaskSet::RestartTasks()
     for (Task* task : mTasks)
         task->Restart();
     mHasFinished = false;
-    mFinishedPrefix = 0;
+    SetFinishedPrefix(0);
 }
 
 void TaskSet::CloneTasks(TaskSet* destination, unsigned long mask) const

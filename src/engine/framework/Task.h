@@ -5,6 +5,7 @@
 #include <cfloat>
 #include <cstdint>
 #include <map>
+#include <type_traits>
 #include <typeinfo>
 #include <vector>
 
@@ -136,8 +137,8 @@ private:
     static constexpr size_t kInPlace = 2;
     Task* mInPlace[kInPlace] = {};
     Task** mData = mInPlace;
-    size_t mSize = 0;
-    size_t mCapacity = kInPlace;
+    uint32_t mSize = 0;
+    uint32_t mCapacity = kInPlace;
 };
 
 // Owns tasks and runs them. Finished tasks are only marked while the collection is busy and
@@ -187,6 +188,16 @@ protected:
     // Every task before this position is finished (kept by a set that never purges on its own), so a
     // serial walk starts here without looking at them again. Reset by a purge.
     size_t mFinishedPrefix = 0;
+    // The task at that position, null past the end (list form only): the walk's first task one load away
+    // from the set, not two. Kept by SetFinishedPrefix and by whatever changes the list.
+    Task* mWalkStart = nullptr;
+
+    void SetFinishedPrefix(size_t prefix)
+    {
+        mFinishedPrefix = prefix;
+        if constexpr (std::is_same_v<Container, TaskList>)
+            mWalkStart = prefix < mTasks.size() ? mTasks[prefix] : nullptr;
+    }
 };
 
 } // namespace Internal
@@ -218,11 +229,11 @@ public:
     {
         // The common step, inline so that nested sets cost one call each: the walk's first task runs on
         // past this update. A round counts only under `stopOnIdleCycle`, and is then this one task.
-        const size_t index = mFinishedPrefix;
-        if (index >= mTasks.size() || dt < 0.0f || mTasks[index]->IsFinished() ||
-            (stopOnIdleCycle && index + 1 != mTasks.size()))
+        Task* task = mWalkStart;
+        if (task == nullptr || dt < 0.0f || task->IsFinished() ||
+            (stopOnIdleCycle && mFinishedPrefix + 1 != mTasks.size()))
             return WalkSerial(object, dt, stopOnIdleCycle);
-        Task* task = mTasks[index];
+        const size_t index = mFinishedPrefix;
         EnterWalk();
         sTaskStatus status;
         try
@@ -406,10 +417,11 @@ inline sTaskStatus RepeatingTaskSet::UpdateChild(Task* task, Object* object, flo
 
 inline sTaskStatus RepeatingTaskSet::UpdateRepeating(Object* object, float dt)
 {
-    if (mTasks.size() != 1 || mBusyDepth != 0 || dt < 0.0f || mTasks[0]->IsFinished())
+    // The walk's start is the sole child unless a walk has passed it finished.
+    Task* task = mWalkStart;
+    if (mTasks.size() != 1 || mBusyDepth != 0 || task == nullptr || dt < 0.0f || task->IsFinished())
         return UpdateSerial(object, dt, true);
     // The steady step: the child runs on past this update.
-    Task* task = mTasks[0];
     EnterWalk();
     const sTaskStatus status = UpdateChild(task, object, dt);
     if (status.IsComplete())
