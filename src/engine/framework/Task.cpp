@@ -325,30 +325,21 @@ sTaskStatus TaskCollection<Container>::UpdateParallel(Object* object, float dt, 
     bool ran = false;
     bool finishedOne = false;
     float time = 0.0f;
-    try
+    const auto visit = [&](Task* task)
     {
-        ForEachInitialTask(
-            mTasks,
-            [&](Task* task)
-            {
-                if (task->IsFinished())
-                    return true;
-                const sTaskStatus status = task->Update(object, dt);
-                time = ran ? std::max(time, status.time) : status.time;
-                ran = true;
-                if (status.IsComplete())
-                {
-                    Finish(task);
-                    finishedOne = true;
-                }
-                return true;
-            });
-    }
-    catch (...)
-    {
-        LeaveWalk();
-        throw;
-    }
+        if (task->IsFinished())
+            return true;
+        const sTaskStatus status = task->Update(object, dt);
+        time = ran ? std::max(time, status.time) : status.time;
+        ran = true;
+        if (status.IsComplete())
+        {
+            Finish(task);
+            finishedOne = true;
+        }
+        return true;
+    };
+    WithinWalk([&] { ForEachInitialTask(mTasks, visit); });
     LeaveWalk();
     const bool complete = !ran || (finishedOne && rule == ParallelTaskCompletion_Any);
     return {complete ? TaskState_Complete : TaskState_Incomplete, time};
@@ -362,28 +353,19 @@ int TaskCollection<Container>::ReceiveMessage(Object* object, const ObjectMessag
     EnterWalk();
     bool ran = false;
     bool finishedOne = false;
-    try
+    const auto visit = [&](Task* task)
     {
-        ForEachInitialTask(
-            mTasks,
-            [&](Task* task)
-            {
-                if (task->IsFinished())
-                    return true;
-                ran = true;
-                if (task->ReceiveMessage(object, message) != 1)
-                {
-                    Finish(task);
-                    finishedOne = true;
-                }
-                return true;
-            });
-    }
-    catch (...)
-    {
-        LeaveWalk();
-        throw;
-    }
+        if (task->IsFinished())
+            return true;
+        ran = true;
+        if (task->ReceiveMessage(object, message) != 1)
+        {
+            Finish(task);
+            finishedOne = true;
+        }
+        return true;
+    };
+    WithinWalk([&] { ForEachInitialTask(mTasks, visit); });
     LeaveWalk();
     return (!ran || (finishedOne && rule == ParallelTaskCompletion_Any)) ? 0 : 1;
 }
@@ -409,16 +391,7 @@ sTaskStatus TaskSet::WalkSerial(Object* object, float dt, bool stopOnIdleCycle)
     if (stopOnIdleCycle)
         for (size_t i = mFinishedPrefix; i < mTasks.size(); ++i)
             walk.roundLength += mTasks[i]->IsFinished() ? 0 : 1;
-    sTaskStatus result;
-    try
-    {
-        result = WalkFrom(object, mFinishedPrefix, walk);
-    }
-    catch (...)
-    {
-        LeaveWalk();
-        throw;
-    }
+    const sTaskStatus result = WithinWalk([&] { return WalkFrom(object, mFinishedPrefix, walk); });
     LeaveWalk();
     return result;
 }
@@ -428,17 +401,13 @@ sTaskStatus TaskSet::WalkOnAfter(Object* object, Task* task, size_t index, float
 {
     // The inline step ran the only unfinished task when a round counts.
     sSerialWalk walk{dt - status.time, 0.0f + status.time, stopOnIdleCycle, stopOnIdleCycle ? 1u : 0u};
-    sTaskStatus result{TaskState_Incomplete, walk.time};
-    try
-    {
-        if (StepFinished(task, index, status, walk))
-            result = WalkFrom(object, index + 1, walk);
-    }
-    catch (...)
-    {
-        LeaveWalk();
-        throw;
-    }
+    const sTaskStatus result = WithinWalk(
+        [&]() -> sTaskStatus
+        {
+            if (StepFinished(task, index, status, walk))
+                return WalkFrom(object, index + 1, walk);
+            return {TaskState_Incomplete, walk.time};
+        });
     LeaveWalk();
     return result;
 }

@@ -180,6 +180,20 @@ protected:
             Purge();
     }
     void Finish(Task* task);
+    // Runs `step` within an entered walk, which a throw leaves on its way out.
+    template <class Step>
+    decltype(auto) WithinWalk(Step&& step)
+    {
+        try
+        {
+            return step();
+        }
+        catch (...)
+        {
+            LeaveWalk();
+            throw;
+        }
+    }
 
     Container mTasks;
     int mBusyDepth;
