@@ -123,16 +123,6 @@ void Object::DestroySelf()
         database->DestroyObject(mID);
 }
 
-// An empty set's walks do nothing, so they are skipped.
-void Object::UpdateInternal(float dt)
-{
-    if (!mTaskQueue.IsEmpty())
-        mTaskQueue.UpdateSerial(this, dt);
-    if (mNamedTasks && !mNamedTasks->IsEmpty())
-        mNamedTasks->UpdateParallel(this, dt, ParallelTaskCompletion_All);
-    Update(dt);
-}
-
 void Object::ReceiveMessageInternal(const ObjectMessage& message)
 {
     if (!mTaskQueue.IsEmpty())

@@ -90,4 +90,24 @@ private:
     std::unique_ptr<NamedTaskSet> mNamedTasks;
 };
 
+// Inline, so that the database's walk costs no call of its own per object. An empty set's walks do
+// nothing, so they are skipped.
+inline void Object::UpdateInternal(float dt)
+{
+    if (!mTaskQueue.IsEmpty())
+        mTaskQueue.StepSerial(this, dt, false,
+                              [](Task* task, Object* object, float step)
+                              {
+                                  // The composites an object runs most, without their virtual calls.
+                                  if (Internal::IsExactly<RepeatingTask>(*task))
+                                      return static_cast<RepeatingTask*>(task)->RepeatingTask::Update(object, step);
+                                  if (Internal::IsExactly<SerialTask>(*task))
+                                      return static_cast<SerialTask*>(task)->SerialTask::Update(object, step);
+                                  return task->Update(object, step);
+                              });
+    if (mNamedTasks && !mNamedTasks->IsEmpty())
+        mNamedTasks->UpdateParallel(this, dt, ParallelTaskCompletion_All);
+    Update(dt);
+}
+
 } // namespace Strata

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cxxabi.h>
+#include <functional>
 #include <memory>
 #include <typeinfo>
 
@@ -168,8 +169,12 @@ void ObjectDatabase::DestroyObject(ObjectID id)
     const uint32_t index = id.GetIndex();
     mSlots[index].mState = ObjectSlot_Destroyed;
     Object* object = mSlots[index].mObject;
+    mDestroyedSlots.push_back(index);
     if (sUpdateEntry* entry = FindUpdateEntry(index))
+    {
         entry->object = nullptr;
+        mUpdateListHasHoles = true;
+    }
 
     if (mFocusID == id)
         SetFocus(nullptr);
@@ -259,33 +264,12 @@ ObjectDatabase::sUpdateEntry* ObjectDatabase::FindUpdateEntry(uint32_t index)
     return found != mUpdateList.end() && found->index == index ? &*found : nullptr;
 }
 
-void ObjectDatabase::PrefetchAhead(size_t position) const
-{
-    // Objects and tasks lie scattered over the heap; without this the walk waits on memory at every
-    // object. Only live entries are followed: the walk may have destroyed objects ahead.
-    if (position + kPrefetchObjectsAhead < mUpdateList.size())
-    {
-        if (const Object* object = mUpdateList[position + kPrefetchObjectsAhead].object)
-        {
-            __builtin_prefetch(object);
-            __builtin_prefetch(reinterpret_cast<const char*>(object) + 64);
-        }
-    }
-    // Nearer, where the object itself has already arrived: its first task.
-    if (position + kPrefetchTasksAhead < mUpdateList.size())
-    {
-        if (const Object* object = mUpdateList[position + kPrefetchTasksAhead].object)
-            __builtin_prefetch(object->mTaskQueue.GetWalkStart());
-    }
-}
-
 void ObjectDatabase::Update(float dt)
 {
     // In slot order, as objects are added and destroyed: an object added during the walk is reached in it
     // when its slot lies ahead, one destroyed is not updated again. The list is read again at each step.
     for (size_t position = 0; position < mUpdateList.size();)
     {
-        PrefetchAhead(position);
         const sUpdateEntry entry = mUpdateList[position];
         const uint32_t version = mUpdateListVersion;
         if (entry.object != nullptr)
@@ -298,16 +282,17 @@ void ObjectDatabase::Update(float dt)
                                                             { return at < other.index; }) -
                                            mUpdateList.begin());
     }
-    for (uint32_t i = 0; i < mSlots.size(); ++i)
-        if (mSlots[i].mState == ObjectSlot_Destroyed)
-            PurgeSlot(i);
+    if (!mDestroyedSlots.empty())
+        PurgeDestroyed();
     // The entries of the objects just deleted, and of those destroyed meanwhile, which wait for the next purge.
-    const size_t before = mUpdateList.size();
-    mUpdateList.erase(std::remove_if(mUpdateList.begin(), mUpdateList.end(),
-                                     [](const sUpdateEntry& entry) { return entry.object == nullptr; }),
-                      mUpdateList.end());
-    if (mUpdateList.size() != before)
+    if (mUpdateListHasHoles)
+    {
+        mUpdateList.erase(std::remove_if(mUpdateList.begin(), mUpdateList.end(),
+                                         [](const sUpdateEntry& entry) { return entry.object == nullptr; }),
+                          mUpdateList.end());
+        mUpdateListHasHoles = false;
         ++mUpdateListVersion;
+    }
     // The layers are read before sorting: a drawable's GetLayer is user code. The keys' buffer is kept,
     // and the list is sorted by insertion, stable and without a buffer of its own: it is nearly in
     // order already from the last update, so a steady update sorts in one pass and allocates nothing.
@@ -324,6 +309,37 @@ void ObjectDatabase::Update(float dt)
     }
     for (size_t i = 0; i < mDrawKeys.size(); ++i)
         mDrawList[i] = mDrawKeys[i].second;
+}
+
+void ObjectDatabase::PurgeDestroyed()
+{
+    // As a walk of the whole table in slot order would: a slot destroyed meanwhile (by a destructor) is
+    // purged in this walk when it lies ahead, else at the next update.
+    const auto later = std::greater<uint32_t>();
+    uint32_t next = 0;
+    for (;;)
+    {
+        for (const uint32_t index : mDestroyedSlots)
+        {
+            mPurgeOrder.push_back(index);
+            std::push_heap(mPurgeOrder.begin(), mPurgeOrder.end(), later);
+        }
+        mDestroyedSlots.clear();
+        if (mPurgeOrder.empty())
+            break;
+        std::pop_heap(mPurgeOrder.begin(), mPurgeOrder.end(), later);
+        const uint32_t index = mPurgeOrder.back();
+        mPurgeOrder.pop_back();
+        if (index < next)
+        {
+            mPurgeDeferred.push_back(index);
+            continue;
+        }
+        next = index + 1;
+        if (mSlots[index].mState == ObjectSlot_Destroyed)
+            PurgeSlot(index);
+    }
+    mDestroyedSlots.swap(mPurgeDeferred);
 }
 
 void ObjectDatabase::PurgeSlot(uint32_t index)

@@ -130,13 +130,11 @@ private:
     void EnterHover(ObjectID id);
     void LeaveHover();
     void Broadcast(const ObjectMessage& message);
-    // Entries ahead of Update's walk whose objects, and whose objects' first tasks, are fetched early.
-    static constexpr size_t kPrefetchObjectsAhead = 8;
-    static constexpr size_t kPrefetchTasksAhead = 4;
-    void PrefetchAhead(size_t position) const;
     // The entry of the slot, or null.
     struct sUpdateEntry;
     sUpdateEntry* FindUpdateEntry(uint32_t index);
+    // Purges the slots destroyed since the last purge, in slot order.
+    void PurgeDestroyed();
     void PurgeSlot(uint32_t index);
     void ForEachRole(Object* object, ObjectID id, bool add);
 
@@ -151,6 +149,13 @@ private:
     std::vector<sUpdateEntry> mUpdateList;
     // Moves on whenever entries move: a walk then finds its place again by slot index.
     uint32_t mUpdateListVersion = 0;
+    // Whether an entry has been nulled since the last purge.
+    bool mUpdateListHasHoles = false;
+    // The slots destroyed since the last purge, so that the purge does not read the whole table; and the
+    // purge's own order and the slots it leaves for the next one, their memory kept between updates.
+    std::vector<uint32_t> mDestroyedSlots;
+    std::vector<uint32_t> mPurgeOrder;
+    std::vector<uint32_t> mPurgeDeferred;
     std::vector<ObjectID> mDrawList;
     // Update's sorting keys, kept between updates.
     std::vector<std::pair<float, ObjectID>> mDrawKeys;

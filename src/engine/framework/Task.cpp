@@ -274,10 +274,10 @@ template <class Container>
 void TaskCollection<Container>::Purge()
 {
     mHasFinished = false;
-    mFinishedPrefix = 0;
     // Detach first: a task's destructor may run code that adds tasks to this very collection.
     TaskList finished;
     MoveOutFinished(mTasks, finished);
+    SetFinishedPrefix(0);
     for (Task* task : finished)
         delete task;
 }
@@ -325,30 +325,21 @@ sTaskStatus TaskCollection<Container>::UpdateParallel(Object* object, float dt, 
     bool ran = false;
     bool finishedOne = false;
     float time = 0.0f;
-    try
+    const auto visit = [&](Task* task)
     {
-        ForEachInitialTask(
-            mTasks,
-            [&](Task* task)
-            {
-                if (task->IsFinished())
-                    return true;
-                const sTaskStatus status = task->Update(object, dt);
-                time = ran ? std::max(time, status.time) : status.time;
-                ran = true;
-                if (status.IsComplete())
-                {
-                    Finish(task);
-                    finishedOne = true;
-                }
-                return true;
-            });
-    }
-    catch (...)
-    {
-        LeaveWalk();
-        throw;
-    }
+        if (task->IsFinished())
+            return true;
+        const sTaskStatus status = task->Update(object, dt);
+        time = ran ? std::max(time, status.time) : status.time;
+        ran = true;
+        if (status.IsComplete())
+        {
+            Finish(task);
+            finishedOne = true;
+        }
+        return true;
+    };
+    WithinWalk([&] { ForEachInitialTask(mTasks, visit); });
     LeaveWalk();
     const bool complete = !ran || (finishedOne && rule == ParallelTaskCompletion_Any);
     return {complete ? TaskState_Complete : TaskState_Incomplete, time};
@@ -362,28 +353,19 @@ int TaskCollection<Container>::ReceiveMessage(Object* object, const ObjectMessag
     EnterWalk();
     bool ran = false;
     bool finishedOne = false;
-    try
+    const auto visit = [&](Task* task)
     {
-        ForEachInitialTask(
-            mTasks,
-            [&](Task* task)
-            {
-                if (task->IsFinished())
-                    return true;
-                ran = true;
-                if (task->ReceiveMessage(object, message) != 1)
-                {
-                    Finish(task);
-                    finishedOne = true;
-                }
-                return true;
-            });
-    }
-    catch (...)
-    {
-        LeaveWalk();
-        throw;
-    }
+        if (task->IsFinished())
+            return true;
+        ran = true;
+        if (task->ReceiveMessage(object, message) != 1)
+        {
+            Finish(task);
+            finishedOne = true;
+        }
+        return true;
+    };
+    WithinWalk([&] { ForEachInitialTask(mTasks, visit); });
     LeaveWalk();
     return (!ran || (finishedOne && rule == ParallelTaskCompletion_Any)) ? 0 : 1;
 }
@@ -396,7 +378,10 @@ template class TaskCollection<std::multimap<Label, Task*>>;
 void TaskSet::Add(Task* task)
 {
     if (task)
+    {
         mTasks.push_back(task);
+        SetFinishedPrefix(mFinishedPrefix);
+    }
 }
 
 sTaskStatus TaskSet::WalkSerial(Object* object, float dt, bool stopOnIdleCycle)
@@ -406,16 +391,7 @@ sTaskStatus TaskSet::WalkSerial(Object* object, float dt, bool stopOnIdleCycle)
     if (stopOnIdleCycle)
         for (size_t i = mFinishedPrefix; i < mTasks.size(); ++i)
             walk.roundLength += mTasks[i]->IsFinished() ? 0 : 1;
-    sTaskStatus result;
-    try
-    {
-        result = WalkFrom(object, mFinishedPrefix, walk);
-    }
-    catch (...)
-    {
-        LeaveWalk();
-        throw;
-    }
+    const sTaskStatus result = WithinWalk([&] { return WalkFrom(object, mFinishedPrefix, walk); });
     LeaveWalk();
     return result;
 }
@@ -425,17 +401,13 @@ sTaskStatus TaskSet::WalkOnAfter(Object* object, Task* task, size_t index, float
 {
     // The inline step ran the only unfinished task when a round counts.
     sSerialWalk walk{dt - status.time, 0.0f + status.time, stopOnIdleCycle, stopOnIdleCycle ? 1u : 0u};
-    sTaskStatus result{TaskState_Incomplete, walk.time};
-    try
-    {
-        if (StepFinished(task, index, status, walk))
-            result = WalkFrom(object, index + 1, walk);
-    }
-    catch (...)
-    {
-        LeaveWalk();
-        throw;
-    }
+    const sTaskStatus result = WithinWalk(
+        [&]() -> sTaskStatus
+        {
+            if (StepFinished(task, index, status, walk))
+                return WalkFrom(object, index + 1, walk);
+            return {TaskState_Incomplete, walk.time};
+        });
     LeaveWalk();
     return result;
 }
@@ -448,7 +420,8 @@ sTaskStatus TaskSet::WalkFrom(Object* object, size_t from, sSerialWalk& walk)
         Task* task = mTasks[i];
         if (task->IsFinished())
         {
-            mFinishedPrefix += mFinishedPrefix == i ? 1 : 0;
+            if (mFinishedPrefix == i)
+                SetFinishedPrefix(i + 1);
             continue;
         }
         if (walk.remaining < 0.0f)
@@ -465,7 +438,8 @@ sTaskStatus TaskSet::WalkFrom(Object* object, size_t from, sSerialWalk& walk)
 bool TaskSet::StepFinished(Task* task, size_t index, sTaskStatus status, sSerialWalk& walk)
 {
     Finish(task);
-    mFinishedPrefix += mFinishedPrefix == index ? 1 : 0;
+    if (mFinishedPrefix == index)
+        SetFinishedPrefix(index + 1);
     if (!walk.stopOnIdleCycle || walk.roundLength == 0)
         return true;
     walk.roundTime += status.time > 0.0f ? status.time : 0.0f;
@@ -493,7 +467,7 @@ void TaskSet::RestartTasks()
     for (Task* task : mTasks)
         task->Restart();
     mHasFinished = false;
-    mFinishedPrefix = 0;
+    SetFinishedPrefix(0);
 }
 
 void TaskSet::CloneTasks(TaskSet* destination, unsigned long mask) const
@@ -522,21 +496,14 @@ void RepeatingTaskSet::OnTaskComplete(Task* task)
     task->SetFlags(Task::Flag_Replaced);
 }
 
-sTaskStatus RepeatingTaskSet::RepeatInPlace(Object* object, Task* task, float dt)
+sTaskStatus RepeatingTaskSet::RepeatAfter(Object* object, Task* task, float dt, sTaskStatus status)
 {
     // As the walk that clones: the finished task's clone runs with what is left of the step, unless the
     // task used no time (a round of one task that was idle ends the walk) or none is left.
-    EnterWalk();
     float remaining = dt;
     float time = 0.0f;
     for (;;)
     {
-        const sTaskStatus status = UpdateWithinWalk(task, object, remaining);
-        if (!status.IsComplete())
-        {
-            LeaveWalk();
-            return {TaskState_Incomplete, time + status.time};
-        }
         if (task->IsFinished() || mTasks.size() != 1 || !task->CanRestart())
         {
             // The walk that clones takes over: the task cannot restart, or meanwhile a message finished it
@@ -552,6 +519,12 @@ sTaskStatus RepeatingTaskSet::RepeatInPlace(Object* object, Task* task, float dt
         {
             LeaveWalk();
             return {TaskState_Incomplete, time};
+        }
+        status = UpdateChild(task, object, remaining);
+        if (!status.IsComplete())
+        {
+            LeaveWalk();
+            return {TaskState_Incomplete, time + status.time};
         }
     }
 }
@@ -575,11 +548,6 @@ Task* SerialTask::Clone() const
     auto clone = std::make_unique<SerialTask>();
     mTasks.CloneTasks(&clone->mTasks, 0);
     return clone.release();
-}
-
-sTaskStatus SerialTask::Update(Object* object, float dt)
-{
-    return mTasks.UpdateSerial(object, dt);
 }
 
 int SerialTask::ReceiveMessage(Object* object, const ObjectMessage& message)
@@ -646,11 +614,6 @@ Task* RepeatingTask::Clone() const
     auto clone = std::make_unique<RepeatingTask>();
     mTasks.CloneTasks(&clone->mTasks, Task::Flag_Replaced);
     return clone.release();
-}
-
-sTaskStatus RepeatingTask::Update(Object* object, float dt)
-{
-    return mTasks.UpdateRepeating(object, dt);
 }
 
 int RepeatingTask::ReceiveMessage(Object* object, const ObjectMessage& message)

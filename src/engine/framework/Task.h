@@ -5,6 +5,8 @@
 #include <cfloat>
 #include <cstdint>
 #include <map>
+#include <type_traits>
+#include <typeinfo>
 #include <vector>
 
 namespace Strata
@@ -135,8 +137,8 @@ private:
     static constexpr size_t kInPlace = 2;
     Task* mInPlace[kInPlace] = {};
     Task** mData = mInPlace;
-    size_t mSize = 0;
-    size_t mCapacity = kInPlace;
+    uint32_t mSize = 0;
+    uint32_t mCapacity = kInPlace;
 };
 
 // Owns tasks and runs them. Finished tasks are only marked while the collection is busy and
@@ -178,12 +180,13 @@ protected:
             Purge();
     }
     void Finish(Task* task);
-    // The task's update within an entered walk, which a throw leaves.
-    sTaskStatus UpdateWithinWalk(Task* task, Object* object, float dt)
+    // Runs `step` within an entered walk, which a throw leaves on its way out.
+    template <class Step>
+    decltype(auto) WithinWalk(Step&& step)
     {
         try
         {
-            return task->Update(object, dt);
+            return step();
         }
         catch (...)
         {
@@ -199,6 +202,16 @@ protected:
     // Every task before this position is finished (kept by a set that never purges on its own), so a
     // serial walk starts here without looking at them again. Reset by a purge.
     size_t mFinishedPrefix = 0;
+    // The task at that position, null past the end (list form only): the walk's first task one load away
+    // from the set, not two. Kept by SetFinishedPrefix and by whatever changes the list.
+    Task* mWalkStart = nullptr;
+
+    void SetFinishedPrefix(size_t prefix)
+    {
+        mFinishedPrefix = prefix;
+        if constexpr (std::is_same_v<Container, TaskList>)
+            mWalkStart = prefix < mTasks.size() ? mTasks[prefix] : nullptr;
+    }
 };
 
 } // namespace Internal
@@ -212,8 +225,6 @@ public:
     // Takes ownership. A null task is ignored.
     void Add(Task* task);
     Task* GetTask(size_t index) const { return index < mTasks.size() ? mTasks[index] : nullptr; }
-    // Where the next serial walk starts (possibly a finished task), or null; for prefetching.
-    const Task* GetWalkStart() const { return mFinishedPrefix < mTasks.size() ? mTasks[mFinishedPrefix] : nullptr; }
 
     // Runs the tasks one after another, each with the time the previous one left over. Tasks
     // appended during the walk are reached in the same walk. With `stopOnIdleCycle`, a walk in
@@ -221,15 +232,33 @@ public:
     // a repeating set of zero-time tasks would otherwise clone itself for ever.
     sTaskStatus UpdateSerial(Object* object, float dt, bool stopOnIdleCycle = false)
     {
+        return StepSerial(
+            object, dt, stopOnIdleCycle, [](Task* task, Object* on, float step) { return task->Update(on, step); });
+    }
+
+    // The serial walk whose common step updates its task with `update(task, object, dt)`: a caller that
+    // knows the task's exact class runs its Update without the virtual call, and inline.
+    template <class UpdateTask>
+    sTaskStatus StepSerial(Object* object, float dt, bool stopOnIdleCycle, UpdateTask&& update)
+    {
         // The common step, inline so that nested sets cost one call each: the walk's first task runs on
         // past this update. A round counts only under `stopOnIdleCycle`, and is then this one task.
-        const size_t index = mFinishedPrefix;
-        if (index >= mTasks.size() || dt < 0.0f || mTasks[index]->IsFinished() ||
-            (stopOnIdleCycle && index + 1 != mTasks.size()))
+        Task* task = mWalkStart;
+        if (task == nullptr || dt < 0.0f || task->IsFinished() ||
+            (stopOnIdleCycle && mFinishedPrefix + 1 != mTasks.size()))
             return WalkSerial(object, dt, stopOnIdleCycle);
-        Task* task = mTasks[index];
+        const size_t index = mFinishedPrefix;
         EnterWalk();
-        const sTaskStatus status = UpdateWithinWalk(task, object, dt);
+        sTaskStatus status;
+        try
+        {
+            status = update(task, object, dt);
+        }
+        catch (...)
+        {
+            LeaveWalk();
+            throw;
+        }
         if (status.IsComplete())
             return WalkOnAfter(object, task, index, dt, status, stopOnIdleCycle);
         LeaveWalk();
@@ -291,16 +320,14 @@ public:
 
     // The serial walk of a repeating task. A sole child that can restart runs again in place each time it
     // finishes, with the time and the idle-round rule of the walk that clones it.
-    sTaskStatus UpdateRepeating(Object* object, float dt)
-    {
-        if (mTasks.size() == 1 && mBusyDepth == 0 && dt >= 0.0f && !mTasks[0]->IsFinished())
-            return RepeatInPlace(object, mTasks[0], dt);
-        return UpdateSerial(object, dt, true);
-    }
+    sTaskStatus UpdateRepeating(Object* object, float dt);
 
 private:
-    // The walk of a sole unfinished child, within which it restarts when it can.
-    sTaskStatus RepeatInPlace(Object* object, Task* task, float dt);
+    // Goes on in the walk of a sole child that has just finished with `status`, run with `dt`: restarts
+    // it in place while it can. Leaves the walk.
+    [[gnu::noinline]] sTaskStatus RepeatAfter(Object* object, Task* task, float dt, sTaskStatus status);
+    // The sole child's update within the entered walk, which a throw leaves.
+    sTaskStatus UpdateChild(Task* task, Object* object, float dt);
 };
 
 // Children one after another.
@@ -315,7 +342,7 @@ public:
     void AddTask(Task* task) { mTasks.Add(task); }
 
     Task* Clone() const override;
-    sTaskStatus Update(Object* object, float dt) override;
+    sTaskStatus Update(Object* object, float dt) override { return mTasks.UpdateSerial(object, dt); }
     int ReceiveMessage(Object* object, const ObjectMessage& message) override;
     // When every child can.
     bool CanRestart() const override;
@@ -359,7 +386,7 @@ public:
     Task* Clone() const override;
     // A pass in which a whole round of the children finished without using time ends there,
     // incomplete, so children that take no time cannot spin for ever within one update.
-    sTaskStatus Update(Object* object, float dt) override;
+    sTaskStatus Update(Object* object, float dt) override { return mTasks.UpdateRepeating(object, dt); }
     int ReceiveMessage(Object* object, const ObjectMessage& message) override;
 
 private:
@@ -372,5 +399,49 @@ class SelfDestructTask : public Task
 public:
     sTaskStatus Update(Object* object, float dt) override;
 };
+
+namespace Internal
+{
+
+// Whether the task is exactly of class T, so that T's Update may be called without the virtual call:
+// nested composites then cost no call of their own. A subclass, which may override Update, is not.
+template <class T>
+bool IsExactly(const Task& task)
+{
+    return &typeid(task) == &typeid(T);
+}
+
+} // namespace Internal
+
+inline sTaskStatus RepeatingTaskSet::UpdateChild(Task* task, Object* object, float dt)
+{
+    try
+    {
+        // Most repeated children are chains.
+        if (Internal::IsExactly<SerialTask>(*task))
+            return static_cast<SerialTask*>(task)->SerialTask::Update(object, dt);
+        return task->Update(object, dt);
+    }
+    catch (...)
+    {
+        LeaveWalk();
+        throw;
+    }
+}
+
+inline sTaskStatus RepeatingTaskSet::UpdateRepeating(Object* object, float dt)
+{
+    // The walk's start is the sole child unless a walk has passed it finished.
+    Task* task = mWalkStart;
+    if (mTasks.size() != 1 || mBusyDepth != 0 || task == nullptr || dt < 0.0f || task->IsFinished())
+        return UpdateSerial(object, dt, true);
+    // The steady step: the child runs on past this update.
+    EnterWalk();
+    const sTaskStatus status = UpdateChild(task, object, dt);
+    if (status.IsComplete())
+        return RepeatAfter(object, task, dt, status);
+    LeaveWalk();
+    return {TaskState_Incomplete, 0.0f + status.time};
+}
 
 } // namespace Strata

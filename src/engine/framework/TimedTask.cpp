@@ -14,16 +14,6 @@ namespace Strata
 namespace
 {
 
-// The status of a timed task whose elapsed time has just grown by dt.
-sTaskStatus TimedStatus(float elapsed, float duration, float dt)
-{
-    if (elapsed < duration)
-        return Task::Incomplete;
-    // Clamped to [0, dt]: rounding must never hand on more time than the step had.
-    const float used = dt - (elapsed - duration);
-    return Task::CompletedAfter(std::clamp(used, 0.0f, std::max(dt, 0.0f)));
-}
-
 std::shared_ptr<Interpolator> CheckInterpolator(std::shared_ptr<Interpolator> interpolator)
 {
     if (!interpolator)
@@ -40,15 +30,21 @@ std::shared_ptr<NumberGenerator<float>> CheckGenerator(std::shared_ptr<NumberGen
 
 } // namespace
 
+namespace Internal
+{
+
+sTaskStatus TimedTaskFinished(float dt, float elapsed, float duration)
+{
+    // Clamped to [0, dt]: rounding must never hand on more time than the step had.
+    const float used = dt - (elapsed - duration);
+    return Task::CompletedAfter(std::clamp(used, 0.0f, std::max(dt, 0.0f)));
+}
+
+} // namespace Internal
+
 Task* TimedTask::Clone() const
 {
     return new TimedTask(mDuration);
-}
-
-sTaskStatus TimedTask::Update(Object*, float dt)
-{
-    mElapsed += dt;
-    return TimedStatus(mElapsed, mDuration, dt);
 }
 
 bool TimedTask::CanRestart() const
@@ -135,7 +131,7 @@ sTaskStatus BetterTimedTask::Update(Object*, float dt)
         mStarted = true;
     }
     mElapsed += dt;
-    return TimedStatus(mElapsed, mDuration, dt);
+    return mElapsed < mDuration ? Incomplete : Internal::TimedTaskFinished(dt, mElapsed, mDuration);
 }
 
 BetterInterpolatingTask::BetterInterpolatingTask(std::shared_ptr<NumberGenerator<float>> duration,

@@ -284,12 +284,52 @@ TEST(ObjectDatabaseLifecycle, DestructorsMayAddAndDestroyObjects)
     EXPECT_EQ(300u, Count(log, "late:deleted"));
 }
 
-// Update fetches objects and their tasks ahead of its walk. Whatever the object being updated does to the
-// objects ahead of it or behind it, each live object is updated once, none after its removal, and the
-// removed ones are deleted once, after the walk.
+// The purge goes through the destroyed slots as a walk of the table in slot order: what a destructor
+// destroys ahead of its slot goes in the same purge; behind it, or in its own slot again, at the next.
+TEST(ObjectDatabaseLifecycle, DestructorsDestroyingObjectsAheadAndBehindDuringThePurge)
+{
+    EventLog log;
+    ObjectDatabase db;
+    std::vector<LoggingObject*> objects;
+    std::vector<ObjectID> ids;
+    for (int i = 0; i < 8; ++i)
+    {
+        objects.push_back(new LoggingObject(&log, "o" + std::to_string(i)));
+        ids.push_back(db.AddObject(objects.back()));
+    }
+    objects[2]->onDelete = [&]
+    {
+        db.DestroyObject(ids[5]);                                       // ahead
+        db.DestroyObject(ids[0]);                                       // behind
+        db.DestroyObject(db.AddObject(new LoggingObject(&log, "new"))); // into the slot just freed
+    };
+    objects[5]->onDelete = [&] { db.DestroyObject(ids[7]); }; // ahead again, found by the same purge
+    objects[6]->onDelete = [&] { db.DestroyObject(ids[3]); }; // behind the one destroyed first
+    db.DestroyObject(ids[6]);
+    db.DestroyObject(ids[2]);
+    const auto deleted = [&]
+    {
+        EventLog found;
+        for (const std::string& entry : log)
+            if (entry.size() > 8 && entry.compare(entry.size() - 8, 8, ":deleted") == 0)
+                found.push_back(entry);
+        log.clear();
+        return found;
+    };
+    db.Update(0.02f);
+    EXPECT_EQ((EventLog{"o2:deleted", "o5:deleted", "o6:deleted", "o7:deleted"}), deleted());
+    db.Update(0.02f);
+    EXPECT_EQ((EventLog{"o0:deleted", "new:deleted", "o3:deleted"}), deleted());
+    db.Update(0.02f);
+    EXPECT_EQ(EventLog{}, deleted());
+    EXPECT_TRUE(db.IsValidObjectID(ids[1]) && db.IsValidObjectID(ids[4]));
+}
+
+// Whatever the object being updated does to the objects ahead of it or behind it, each live object is
+// updated once, none after its removal, and the removed ones are deleted once, after the walk.
 TEST(ObjectDatabaseLifecycle, ChangesToTheObjectsAheadDuringAnUpdate)
 {
-    constexpr size_t kObjects = 24; // well past how far ahead the walk fetches
+    constexpr size_t kObjects = 24;
     constexpr size_t kActor = 3;
     using Ids = std::vector<ObjectID>;
     const auto destroy = [&](size_t from, size_t to)

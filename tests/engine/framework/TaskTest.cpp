@@ -279,6 +279,134 @@ TEST(RepeatingTask, RestartInPlaceMatchesRepeatingByClones)
     }
 }
 
+// Composites of a subclass: their Update is the same, but an object and a repeating task do not know
+// their class and reach them through the virtual call.
+class SubclassedSerial : public SerialTask
+{
+public:
+    using SerialTask::SerialTask;
+};
+
+class SubclassedRepeating : public RepeatingTask
+{
+public:
+    using RepeatingTask::RepeatingTask;
+};
+
+class SubclassedParallel : public ParallelTask
+{
+public:
+    using ParallelTask::ParallelTask;
+};
+
+// A timed task that writes each step it is given, and the time it used when it finished, to a log; a
+// message "Skip" finishes it. Restarts in place unless told not to.
+class LoggingTimedTask : public TimedTask
+{
+public:
+    LoggingTimedTask(float duration, std::vector<float>* log, bool restarts)
+        : TimedTask(duration), mLog(log), mRestarts(restarts)
+    {
+    }
+    Task* Clone() const override { return new LoggingTimedTask(mDuration, mLog, mRestarts); }
+    bool CanRestart() const override { return mRestarts; }
+    sTaskStatus Update(Object* object, float dt) override
+    {
+        mLog->push_back(dt);
+        const sTaskStatus status = TimedTask::Update(object, dt);
+        if (status.IsComplete())
+            mLog->push_back(1000.0f + status.time);
+        return status;
+    }
+    int ReceiveMessage(Object*, const ObjectMessage& message) override
+    {
+        mLog->push_back(-1000.0f);
+        return message.GetName() == Label("Skip") ? 0 : 1;
+    }
+
+private:
+    std::vector<float>* mLog;
+    bool mRestarts;
+};
+
+// The chains an object runs, each built twice: of the engine's composites, which an object and a
+// repeating task update without the virtual call, and of subclasses, which they update through it. Run
+// side by side through a database, with messages finishing children on the way, their leaves see the
+// same steps.
+TEST(RepeatingTask, ChainsOfKnownClassesRunAsThroughTheVirtualCall)
+{
+    struct Kit
+    {
+        std::vector<float>* log;
+        bool subclassed;
+        Task* T(float d, bool restarts = true) const { return new LoggingTimedTask(d, log, restarts); }
+        Task* Serial(Task* a, Task* b) const
+        {
+            return subclassed ? static_cast<Task*>(new SubclassedSerial(a, b)) : new SerialTask(a, b);
+        }
+        Task* Serial(Task* a, Task* b, Task* c, Task* d) const
+        {
+            return subclassed ? static_cast<Task*>(new SubclassedSerial(a, b, c, d)) : new SerialTask(a, b, c, d);
+        }
+        Task* Repeat(Task* child) const
+        {
+            return subclassed ? static_cast<Task*>(new SubclassedRepeating(child)) : new RepeatingTask(child);
+        }
+        Task* Parallel(ParallelTaskCompletion rule, Task* a, Task* b) const
+        {
+            return subclassed ? static_cast<Task*>(new SubclassedParallel(rule, a, b)) : new ParallelTask(rule, a, b);
+        }
+    };
+    struct Case
+    {
+        const char* name;
+        std::vector<Task*> (*make)(const Kit&);
+    };
+    const Case cases[] = {
+        {"a repeating pair",
+         [](const Kit& k) { return std::vector<Task*>{k.Repeat(k.Serial(k.T(0.1f), k.T(0.15f)))}; }},
+        {"a repeating four, two taking no time", [](const Kit& k)
+         { return std::vector<Task*>{k.Repeat(k.Serial(k.T(0.0f), k.T(0.3f), k.T(0.0f), k.T(0.05f)))}; }},
+        {"a repeating pair that is cloned",
+         [](const Kit& k) { return std::vector<Task*>{k.Repeat(k.Serial(k.T(0.12f, false), k.T(0.07f)))}; }},
+        {"a chain once, then a repeating timer",
+         [](const Kit& k) {
+             return std::vector<Task*>{k.Serial(k.T(0.2f), k.T(0.3f)), k.Repeat(k.T(0.09f))};
+         }},
+        {"a repeating chain within a chain", [](const Kit& k)
+         { return std::vector<Task*>{k.Serial(k.Repeat(k.Serial(k.T(0.05f), k.T(0.08f))), k.T(1.0f))}; }},
+        {"a repeating chain of side-by-side tasks",
+         [](const Kit& k)
+         {
+             return std::vector<Task*>{k.Repeat(k.Serial(
+                 k.Parallel(ParallelTaskCompletion_Any, k.Serial(k.T(0.04f), k.T(0.06f)), k.T(0.13f)), k.T(0.02f)))};
+         }},
+    };
+    const float steps[] = {0.02f, 0.5f, 0.0f, 0.13f, 1.1f, 0.07f, -0.01f, 0.3f, 0.019f, 0.25f, 2.0f, 0.001f};
+    for (const Case& c : cases)
+    {
+        ObjectDatabase db;
+        std::vector<float> known;
+        std::vector<float> virtualCalls;
+        for (auto [log, subclassed] : {std::pair{&known, false}, std::pair{&virtualCalls, true}})
+        {
+            auto* object = new Object();
+            for (Task* task : c.make(Kit{log, subclassed}))
+                object->AddTask(task);
+            db.AddObject(object);
+        }
+        for (int round = 0; round < 12; ++round)
+            for (const float dt : steps)
+            {
+                if (round % 4 == 3 && dt == 0.0f)
+                    db.SendMessage(ObjectMessage(Label("Skip")));
+                db.Update(dt);
+            }
+        EXPECT_GT(known.size(), 50u) << c.name;
+        EXPECT_EQ(known, virtualCalls) << c.name;
+    }
+}
+
 // Only tasks whose restart nothing could tell from a clone restart in place.
 TEST(TaskRestart, OnlyWhereAFreshCloneWouldBeTheSame)
 {
