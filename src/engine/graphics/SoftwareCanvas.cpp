@@ -706,12 +706,12 @@ private:
         if (!(w > 0.0f) || !(h > 0.0f) || !(state.color.a >= 0.5f))
             return DrawResult_Nothing;
         Edges edges;
-        const long long ix = TruncateToInt(bounds.x);
-        const long long iy = TruncateToInt(bounds.y);
-        if (!GetEdges(state, &edges) || IsOutside(ix, iy, ix + TruncateToInt(w), iy + TruncateToInt(h), edges))
-            return DrawResult_Nothing;
         const long long cx = TruncateToInt(bounds.x + w * 0.5f);
         const long long cy = TruncateToInt(bounds.y + h * 0.5f);
+        // The arc of the rounded radius may pass the bounds by a pixel: a clip edge there must not drop it.
+        const long long reach = static_cast<long long>(FloorToInt(std::max(w, h) * 0.5f + 0.5f)) + 1;
+        if (!GetEdges(state, &edges) || IsOutside(cx - reach, cy - reach, cx + reach, cy + reach, edges))
+            return DrawResult_Nothing;
         const bool tall = w <= h;
         const std::vector<Vector2<int>>& arc =
             Internal::GetCircleVerticesI().GetCachedVertices(tall ? h * 0.5f : w * 0.5f);

@@ -780,6 +780,53 @@ TEST(ImageCanvasCircleTest, EllipsesFromScaledArcs)
     EXPECT_FALSE(Painted(outline).count({20, 10}));
 }
 
+// A clip rectangle only hides: a clipped shape draws exactly the unclipped shape's pixels inside it, also
+// where the arc of its rounded radius passes the shape's bounds.
+TEST(ImageCanvasCircleTest, AClippedShapeDrawsTheUnclippedShapesPixelsInsideTheClip)
+{
+    const Rect<float> shapes[] = {{329.6f, 23.8f, 9.94f, 4.97f}, {3.5f, 2.2f, 5.0f, 11.6f}, {10.0f, 10.0f, 7.0f, 7.4f}};
+    for (const Rect<float>& shape : shapes)
+        for (bool filled : {true, false})
+        {
+            SCOPED_TRACE(testing::Message() << shape.x << "," << shape.y << " " << shape.width << "x" << shape.height
+                                            << (filled ? " filled" : " line"));
+            const int right = static_cast<int>(shape.x + shape.width) + 2;
+            const int bottom = static_cast<int>(shape.y + shape.height) + 2;
+            Image whole(right + 2, bottom + 2);
+            Canvas wholeCanvas(&whole);
+            sDrawState state = Defaults();
+            const auto draw = [&](ICanvas* canvas)
+            {
+                IEllipseDrawingCanvas* ellipses = QueryCanvas<IEllipseDrawingCanvas>(canvas);
+                filled ? ellipses->DrawFilledEllipse(shape, state) : ellipses->DrawLineEllipse(shape, state);
+            };
+            draw(wholeCanvas.canvas);
+            const std::set<std::pair<int, int>> all = Painted(whole);
+            ASSERT_FALSE(all.empty());
+            // Clip edges on every side, through the shape and just past its bounds.
+            for (int edge = 0; edge < 4; ++edge)
+                for (int at = -1; at <= 2; ++at)
+                {
+                    const int x = static_cast<int>(shape.x), y = static_cast<int>(shape.y);
+                    const Rect<int> clips[] = {{right - 1 + at, 0, 8, bottom + 2},
+                                               {0, 0, x + at + 1, bottom + 2},
+                                               {0, bottom - 1 + at, right + 2, 8},
+                                               {0, 0, right + 2, y + at + 1}};
+                    const Rect<int> clip = clips[edge];
+                    Image clipped(right + 2, bottom + 2);
+                    Canvas clippedCanvas(&clipped);
+                    state.clipRect = clip;
+                    draw(clippedCanvas.canvas);
+                    state = Defaults();
+                    std::set<std::pair<int, int>> inside;
+                    for (const auto& [px, py] : all)
+                        if (px >= clip.x && px < clip.x + clip.width && py >= clip.y && py < clip.y + clip.height)
+                            inside.insert({px, py});
+                    EXPECT_EQ(Painted(clipped), inside) << "edge " << edge << " at " << at;
+                }
+        }
+}
+
 TEST(ImageCanvasTest, DrawingFunctionsReachTheCanvas)
 {
     Image image(6, 6);
