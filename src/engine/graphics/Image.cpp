@@ -124,6 +124,25 @@ bool Image::IsOpaque() const
     return mOpaque;
 }
 
+void Image::PrepareRowSpans()
+{
+    if (mPixels.empty() || GetRowSpans())
+        return;
+    mRowSpans.resize(static_cast<size_t>(mHeight));
+    for (int y = 0; y < mHeight; ++y)
+    {
+        const Color32* row = mPixels.data() + static_cast<size_t>(y) * static_cast<size_t>(mWidth);
+        int first = 0;
+        while (first < mWidth && row[first].a == 0)
+            ++first;
+        int end = mWidth;
+        while (end > first && row[end - 1].a == 0)
+            --end;
+        mRowSpans[static_cast<size_t>(y)] = {first, end};
+    }
+    mRowSpansStamp = mContentStamp;
+}
+
 std::unique_ptr<Image> Image::Copy() const
 {
     auto copy = std::make_unique<Image>();
@@ -193,10 +212,12 @@ const Image* Image::GetCachedRotation(Angle angle)
     if (index == 0)
     {
         cache->SetImage(0, this);
+        PrepareRowSpans();
         return this;
     }
     std::unique_ptr<Image> rotated = ImageTool::Rotate(this, cache->GetStep() * static_cast<float>(index));
     Image* result = rotated.get();
+    result->PrepareRowSpans();
     cache->AttachImage(index, std::move(rotated));
     return result;
 }
