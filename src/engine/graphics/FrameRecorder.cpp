@@ -47,6 +47,8 @@ struct sCommand
     // The image's size when recorded: a frame kept to compare with may outlive its images.
     int imageWidth = 0;
     int imageHeight = 0;
+    // How far from its middle a turned picture shows anything; negative when not known.
+    float contentRadius = -1.0f;
     float values[5] = {};
     Rect<int> rect;
     int primitive = 0;
@@ -133,7 +135,9 @@ Rect<int> Reach(const sCommand& c, const Rect<int>& screen)
     case Command_RotatedImage:
     {
         const auto [width, height] = DrawnSize(c);
-        const double half = std::hypot(width, height) / 2 + 2;
+        // Blended, a turned copy leaves its transparent pixels unwritten: only its content reaches out, a
+        // few pixels more for the copy's placing and sampling.
+        const double half = c.contentRadius >= 0 ? c.contentRadius + 4.0 : std::hypot(width, height) / 2 + 2;
         reach = Box(v[0] - half, v[1] - half, v[0] + half, v[1] + half);
         break;
     }
@@ -405,6 +409,10 @@ int FrameRecorder::Record(sCommand&& command)
     command.stamp = command.image ? command.image->GetContentStamp() : 0;
     command.imageWidth = command.image ? command.image->GetWidth() : 0;
     command.imageHeight = command.image ? command.image->GetHeight() : 0;
+    if (command.kind == Command_RotatedImage && (command.state.flags & DrawFlag_Blend) &&
+        !(command.state.flags & DrawFlag_SourceRect))
+        if (const auto* image = dynamic_cast<const Image*>(command.image); image && image->HasAlpha())
+            command.contentRadius = image->GetContentRadius();
     // A caller may keep an ability it asked for before the frame went direct.
     if (mState != State_Recording)
     {

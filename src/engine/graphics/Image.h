@@ -155,6 +155,10 @@ public:
     {
         return mRowSpansStamp == mContentStamp && !mRowSpans.empty() ? mRowSpans.data() : nullptr;
     }
+    // How far from the point (width / 2, height / 2), halves rounded down, the farthest corner of a pixel
+    // not wholly transparent lies: a turned copy blended shows nothing farther from its middle. Negative
+    // unless the row spans of this content are worked out.
+    float GetContentRadius() const { return GetRowSpans() ? mContentRadius : -1.0f; }
 
     // Gives the image a rotation cache (null removes it), deleting any earlier one.
     void SetRotationCache(std::unique_ptr<ImageRotationCache> cache);
@@ -175,6 +179,7 @@ private:
     mutable uint64_t mOpaqueStamp = 0;
     std::vector<sRowSpan> mRowSpans;
     uint64_t mRowSpansStamp = 0;
+    float mContentRadius = 0.0f;
 };
 
 // Turned copies of images. Every result is a new image owned by the caller, with the source's flags;

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <random>
@@ -270,7 +271,14 @@ TEST_P(FrameRecorderTest, AreaScenesDrawWhatWholeScenesDraw)
     std::unique_ptr<Image> backdrop;
     // The same pixels flagged as having alpha, as every picture file with an alpha channel is.
     std::unique_ptr<Image> opaque;
-    const std::unique_ptr<Image> pictures[] = {noise(13, 7, true), noise(5, 15, true), noise(9, 9, false)};
+    // The last, like a leaf, shows only a band along its diagonal: turned, it reaches out less far.
+    const std::unique_ptr<Image> pictures[] = {noise(13, 7, true), noise(5, 15, true), noise(9, 9, false),
+                                               noise(17, 16, true)};
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 17; ++x)
+            if (std::abs(x - y) > 2 || x + y < 6)
+                pictures[3]->GetPixels()[y * 17 + x] = Color32();
+    pictures[3]->MarkChanged();
 
     enum eKind
     {
@@ -295,7 +303,7 @@ TEST_P(FrameRecorderTest, AreaScenesDrawWhatWholeScenesDraw)
     {
         sCall call;
         call.kind = static_cast<int>(random() % Kind_Count);
-        call.picture = pictures[random() % 3].get();
+        call.picture = pictures[random() % 4].get();
         call.x = number(-8, float(width + 4));
         call.y = number(-8, float(height + 4));
         call.size = number(1, 14);
