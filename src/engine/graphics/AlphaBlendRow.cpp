@@ -165,35 +165,43 @@ __attribute__((target("sse2"))) void AlphaRowSse2(Color32* d, const Color32* s, 
 }
 
 // Eight pixels at once.
-__attribute__((target("avx2"))) void AlphaRowAvx2(Color32* d, const Color32* s, int count)
+// Eight pixels of the rule at once.
+__attribute__((target("avx2"), always_inline)) inline __m256i AlphaBlock(__m256i source, __m256i target)
 {
     const __m256i lowBytes = _mm256_set1_epi32(0x00FF00FF);
-    const __m256i alpha = _mm256_set1_epi32(static_cast<int>(kAlphaWord));
-    const __m256i one = _mm256_set1_epi16(1);
-    const __m256i all = _mm256_set1_epi16(256);
-    const __m256i mixAbove = _mm256_set1_epi32(kKeepBelow - 1);
-    const __m256i copyAbove = _mm256_set1_epi32(kCopyFrom - 1);
+    const __m256i a = _mm256_srli_epi32(source, 24);
+    const __m256i k = _mm256_add_epi16(_mm256_or_si256(a, _mm256_slli_epi32(a, 16)), _mm256_set1_epi16(1));
+    const __m256i inverse = _mm256_sub_epi16(_mm256_set1_epi16(256), k);
+    const __m256i even =
+        _mm256_srli_epi16(_mm256_add_epi16(_mm256_mullo_epi16(_mm256_and_si256(source, lowBytes), k),
+                                           _mm256_mullo_epi16(_mm256_and_si256(target, lowBytes), inverse)),
+                          8);
+    const __m256i odd =
+        _mm256_andnot_si256(lowBytes, _mm256_add_epi16(_mm256_mullo_epi16(_mm256_srli_epi16(source, 8), k),
+                                                       _mm256_mullo_epi16(_mm256_srli_epi16(target, 8), inverse)));
+    const __m256i mixed = _mm256_or_si256(_mm256_or_si256(even, odd), _mm256_set1_epi32(static_cast<int>(kAlphaWord)));
+    const __m256i blended = _mm256_blendv_epi8(target, mixed, _mm256_cmpgt_epi32(a, _mm256_set1_epi32(kKeepBelow - 1)));
+    return _mm256_blendv_epi8(blended, source, _mm256_cmpgt_epi32(a, _mm256_set1_epi32(kCopyFrom - 1)));
+}
+
+__attribute__((target("avx2"))) void AlphaRowAvx2(Color32* d, const Color32* s, int count)
+{
     int i = 0;
     for (; i + 8 <= count; i += 8)
     {
         const __m256i source = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s + i));
         const __m256i target = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(d + i));
-        const __m256i a = _mm256_srli_epi32(source, 24);
-        const __m256i k = _mm256_add_epi16(_mm256_or_si256(a, _mm256_slli_epi32(a, 16)), one);
-        const __m256i inverse = _mm256_sub_epi16(all, k);
-        const __m256i even =
-            _mm256_srli_epi16(_mm256_add_epi16(_mm256_mullo_epi16(_mm256_and_si256(source, lowBytes), k),
-                                               _mm256_mullo_epi16(_mm256_and_si256(target, lowBytes), inverse)),
-                              8);
-        const __m256i odd =
-            _mm256_andnot_si256(lowBytes, _mm256_add_epi16(_mm256_mullo_epi16(_mm256_srli_epi16(source, 8), k),
-                                                           _mm256_mullo_epi16(_mm256_srli_epi16(target, 8), inverse)));
-        const __m256i mixed = _mm256_or_si256(_mm256_or_si256(even, odd), alpha);
-        const __m256i blended = _mm256_blendv_epi8(target, mixed, _mm256_cmpgt_epi32(a, mixAbove));
-        const __m256i chosen = _mm256_blendv_epi8(blended, source, _mm256_cmpgt_epi32(a, copyAbove));
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(d + i), chosen);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(d + i), AlphaBlock(source, target));
     }
-    AlphaRowWords(d + i, s + i, count - i);
+    // The last few pixels as one masked block: short rows (the spans of a turned picture) are common.
+    if (i < count)
+    {
+        const __m256i mask =
+            _mm256_cmpgt_epi32(_mm256_set1_epi32(count - i), _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7));
+        const __m256i source = _mm256_maskload_epi32(reinterpret_cast<const int*>(s + i), mask);
+        const __m256i target = _mm256_maskload_epi32(reinterpret_cast<const int*>(d + i), mask);
+        _mm256_maskstore_epi32(reinterpret_cast<int*>(d + i), mask, AlphaBlock(source, target));
+    }
 }
 
 #endif

@@ -47,6 +47,8 @@ struct sCommand
     // The image's size when recorded: a frame kept to compare with may outlive its images.
     int imageWidth = 0;
     int imageHeight = 0;
+    // How far from its middle a turned picture shows anything; negative when not known.
+    float contentRadius = -1.0f;
     float values[5] = {};
     Rect<int> rect;
     int primitive = 0;
@@ -101,8 +103,8 @@ bool KnowsReach(const sCommand& c)
     return c.kind != Command_Line && c.kind != Command_Primitive;
 }
 
-// The screen pixels a call may write (a call with unknown reach: all of them). A turned picture is no
-// wider or taller than its width and height together.
+// The screen pixels a call may write (a call with unknown reach: all of them). A turned picture, and the
+// software canvas's turned copy of it, is no wider or taller than its diagonal and a pixel.
 Rect<int> Reach(const sCommand& c, const Rect<int>& screen)
 {
     const float* v = c.values;
@@ -133,7 +135,9 @@ Rect<int> Reach(const sCommand& c, const Rect<int>& screen)
     case Command_RotatedImage:
     {
         const auto [width, height] = DrawnSize(c);
-        const double half = (width + height) / 2 + 2;
+        // Blended, a turned copy leaves its transparent pixels unwritten: only its content reaches out, a
+        // few pixels more for the copy's placing and sampling.
+        const double half = c.contentRadius >= 0 ? c.contentRadius + 4.0 : std::hypot(width, height) / 2 + 2;
         reach = Box(v[0] - half, v[1] - half, v[0] + half, v[1] + half);
         break;
     }
@@ -142,7 +146,7 @@ Rect<int> Reach(const sCommand& c, const Rect<int>& screen)
         const auto [width, height] = DrawnSize(c);
         if (width <= 0 || height <= 0)
             return Rect<int>();
-        const double turned = width + height + 4;
+        const double turned = std::hypot(width, height) + 4;
         const double halfWidth = turned * c.rect.width / width / 2 + 2;
         const double halfHeight = turned * c.rect.height / height / 2 + 2;
         reach = Box(c.rect.x - halfWidth, c.rect.y - halfHeight, c.rect.x + halfWidth, c.rect.y + halfHeight);
@@ -154,27 +158,92 @@ Rect<int> Reach(const sCommand& c, const Rect<int>& screen)
     return reach.getIntersection(c.state.clipRect);
 }
 
-// Where two recordings may differ on screen: the reach of every call that is not the same at the same
-// place in both. Calls that match draw the same pixels over the same pixels outside it. The images of
-// the frame shown may be gone: only what was recorded of them is read.
-Rect<int> ChangedArea(const sFrame& shown, const sFrame& frame, const Rect<int>& screen)
+long long Area(const Rect<int>& rect)
+{
+    return rect.isEmpty() ? 0 : static_cast<long long>(rect.width) * rect.height;
+}
+
+// Pixels that two rectangles may leave between them and still be drawn as one: drawing a rectangle has
+// a cost of its own (the calls walked again, one more piece sent to the screen).
+constexpr long long kJoinWaste = 4096;
+
+// Adds the rectangle to the scene's, joined with one it overlaps (so that none overlap and each pixel
+// is drawn once), with the nearest when the two cost less as one, or when the list is full.
+void AddChange(sSceneArea& scene, Rect<int> rect)
+{
+    while (!rect.isEmpty())
+    {
+        int join = -1;
+        long long best = 0;
+        bool overlaps = false;
+        for (int i = 0; i < scene.rectCount && !overlaps; ++i)
+        {
+            const Rect<int>& other = scene.rects[i];
+            overlaps = !other.getIntersection(rect).isEmpty();
+            const long long waste = Area(other.getUnion(rect)) - Area(other) - Area(rect);
+            if (overlaps || join < 0 || waste < best)
+                join = i, best = waste;
+        }
+        if (join < 0 || (!overlaps && best > kJoinWaste && scene.rectCount < sSceneArea::kMaxRects))
+        {
+            scene.rects[scene.rectCount++] = rect;
+            return;
+        }
+        // The joined rectangle may now overlap others: it is added again.
+        rect = rect.getUnion(scene.rects[join]);
+        scene.rects[join] = scene.rects[--scene.rectCount];
+    }
+}
+
+// How far ahead a call inserted or removed is looked for.
+constexpr size_t kLookAhead = 8;
+
+// Calls `unpaired` for every call of either recording left out when the calls that are the same are
+// paired in order. A call inserted or removed shifts those after it, which are paired with their like
+// again. Any pairing in order is sound: outside the reach of the unpaired calls, both recordings draw the
+// same calls in the same order.
+template <class F>
+void ForEachUnpaired(const std::vector<sCommand>& before, const std::vector<sCommand>& after, F&& unpaired)
+{
+    size_t i = 0, j = 0;
+    while (i < before.size() && j < after.size())
+    {
+        if (before[i] == after[j])
+        {
+            ++i, ++j;
+            continue;
+        }
+        size_t removed = 0, inserted = 0;
+        for (size_t k = 1; k <= kLookAhead && removed + inserted == 0; ++k)
+            if (i + k < before.size() && before[i + k] == after[j])
+                removed = k;
+            else if (j + k < after.size() && before[i] == after[j + k])
+                inserted = k;
+        // A call changed in place is unpaired on both sides.
+        if (removed + inserted == 0)
+            removed = inserted = 1;
+        for (; removed > 0; --removed)
+            unpaired(before[i++]);
+        for (; inserted > 0; --inserted)
+            unpaired(after[j++]);
+    }
+    for (; i < before.size(); ++i)
+        unpaired(before[i]);
+    for (; j < after.size(); ++j)
+        unpaired(after[j]);
+}
+
+// Where two recordings may differ on screen: the reach of every call of either that the other does not
+// draw at the same place in its order, as a few rectangles. The images of the frame shown may be gone:
+// only what was recorded of them is read.
+sSceneArea ChangedArea(const sFrame& shown, const sFrame& frame, const Rect<int>& screen)
 {
     if (!std::all_of(frame.commands.begin(), frame.commands.end(), KnowsReach))
-        return screen;
-    Rect<int> area;
-    const size_t count = std::max(shown.commands.size(), frame.commands.size());
-    for (size_t i = 0; i < count; ++i)
-    {
-        const sCommand* before = i < shown.commands.size() ? &shown.commands[i] : nullptr;
-        const sCommand* after = i < frame.commands.size() ? &frame.commands[i] : nullptr;
-        if (before && after && *before == *after)
-            continue;
-        if (before)
-            area = area.getUnion(Reach(*before, screen));
-        if (after)
-            area = area.getUnion(Reach(*after, screen));
-    }
-    return area.getIntersection(screen);
+        return sSceneArea(screen);
+    sSceneArea scene;
+    ForEachUnpaired(shown.commands, frame.commands,
+                    [&](const sCommand& command) { AddChange(scene, Reach(command, screen).getIntersection(screen)); });
+    return scene;
 }
 
 // True when the call writes every pixel of the area opaquely, whatever was there: an opaque fill, or
@@ -297,8 +366,8 @@ private:
     // could not be begun (the calls are then dropped, as a frame on no screen is).
     bool GoDirect();
     void Replay(ICanvas* canvas) const;
-    // Draws the calls that reach into the area, clipped to it.
-    void ReplayIn(ICanvas* canvas, const Rect<int>& area) const;
+    // Draws the calls that reach into each of the scene's rectangles, clipped to it.
+    void ReplayIn(ICanvas* canvas, const sSceneArea& scene);
     // Begins the scene of a recorded frame, on as little of the screen as changed when the renderer can;
     // false when it would not begin.
     bool BeginRecordedScene(IGraphicsPlatform* platform, bool force);
@@ -310,6 +379,8 @@ private:
     sFrame mFrame;
     sFrame mShown;
     bool mShownValid = false;
+    // The reach of each call of the frame, kept to save allocating it every frame.
+    std::vector<Rect<int>> mReaches;
 };
 
 FrameRecorder& GetRecorder()
@@ -338,6 +409,10 @@ int FrameRecorder::Record(sCommand&& command)
     command.stamp = command.image ? command.image->GetContentStamp() : 0;
     command.imageWidth = command.image ? command.image->GetWidth() : 0;
     command.imageHeight = command.image ? command.image->GetHeight() : 0;
+    if (command.kind == Command_RotatedImage && (command.state.flags & DrawFlag_Blend) &&
+        !(command.state.flags & DrawFlag_SourceRect))
+        if (const auto* image = dynamic_cast<const Image*>(command.image); image && image->HasAlpha())
+            command.contentRadius = image->GetContentRadius();
     // A caller may keep an ability it asked for before the frame went direct.
     if (mState != State_Recording)
     {
@@ -460,22 +535,29 @@ void FrameRecorder::Replay(ICanvas* canvas) const
         Execute(command, canvas, mFrame.vertices.data());
 }
 
-void FrameRecorder::ReplayIn(ICanvas* canvas, const Rect<int>& area) const
+void FrameRecorder::ReplayIn(ICanvas* canvas, const sSceneArea& scene)
 {
     const Rect<int> screen = canvas->GetBounds();
+    mReaches.clear();
     for (const sCommand& command : mFrame.commands)
+        mReaches.push_back(Reach(command, screen));
+    for (int r = 0; r < scene.rectCount; ++r)
     {
-        const Rect<int> reach = Reach(command, screen);
-        if (reach.getIntersection(area).isEmpty())
-            continue;
-        if (command.kind == Command_Pixel)
+        const Rect<int>& area = scene.rects[r];
+        for (size_t i = 0; i < mFrame.commands.size(); ++i)
         {
-            Execute(command, canvas, mFrame.vertices.data());
-            continue;
+            const sCommand& command = mFrame.commands[i];
+            if (mReaches[i].getIntersection(area).isEmpty())
+                continue;
+            if (command.kind == Command_Pixel)
+            {
+                Execute(command, canvas, mFrame.vertices.data());
+                continue;
+            }
+            sCommand clipped = command;
+            clipped.state.clipRect = command.state.clipRect.getIntersection(area);
+            Execute(clipped, canvas, mFrame.vertices.data());
         }
-        sCommand clipped = command;
-        clipped.state.clipRect = command.state.clipRect.getIntersection(area);
-        Execute(clipped, canvas, mFrame.vertices.data());
     }
 }
 
@@ -483,17 +565,18 @@ bool FrameRecorder::BeginRecordedScene(IGraphicsPlatform* platform, bool force)
 {
     const Rect<int> screen = mFrame.canvas->GetBounds();
     const bool kept = !force && mShownValid && mShown.platform == mFrame.platform && mShown.canvas == mFrame.canvas;
-    sSceneArea scene;
-    scene.area = kept ? ChangedArea(mShown, mFrame, screen) : screen;
-    scene.covered = !mFrame.commands.empty() && Covers(mFrame.commands.front(), scene.area);
+    sSceneArea scene = kept ? ChangedArea(mShown, mFrame, screen) : sSceneArea(screen);
+    scene.covered = !mFrame.commands.empty() && scene.rectCount > 0 &&
+                    std::all_of(scene.rects, scene.rects + scene.rectCount,
+                                [this](const Rect<int>& rect) { return Covers(mFrame.commands.front(), rect); });
     // An exposed or resized window lost all it showed.
     scene.wholeWindow = force;
     if (platform->BeginSceneArea(scene) == 0)
     {
-        if (scene.area == screen)
+        if (scene.rectCount == 1 && scene.rects[0] == screen)
             Replay(mFrame.canvas);
         else
-            ReplayIn(mFrame.canvas, scene.area);
+            ReplayIn(mFrame.canvas, scene);
         return true;
     }
     if (platform->BeginScene() != 0)
@@ -512,8 +595,7 @@ bool FrameRecorder::GoDirect()
     IGraphicsPlatform* platform = GetGraphicsPlatform();
     const auto begin = [this, platform]
     {
-        sSceneArea scene;
-        scene.area = mFrame.canvas->GetBounds();
+        sSceneArea scene(mFrame.canvas->GetBounds());
         scene.wholeWindow = mForce;
         return platform->BeginSceneArea(scene) == 0 || platform->BeginScene() == 0;
     };

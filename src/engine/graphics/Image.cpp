@@ -124,6 +124,34 @@ bool Image::IsOpaque() const
     return mOpaque;
 }
 
+void Image::PrepareRowSpans()
+{
+    if (mPixels.empty() || GetRowSpans())
+        return;
+    mRowSpans.resize(static_cast<size_t>(mHeight));
+    const double middleX = mWidth / 2, middleY = mHeight / 2;
+    double farthest = 0.0;
+    for (int y = 0; y < mHeight; ++y)
+    {
+        const Color32* row = mPixels.data() + static_cast<size_t>(y) * static_cast<size_t>(mWidth);
+        int first = 0;
+        while (first < mWidth && row[first].a == 0)
+            ++first;
+        int end = mWidth;
+        while (end > first && row[end - 1].a == 0)
+            --end;
+        mRowSpans[static_cast<size_t>(y)] = {first, end};
+        if (first < end)
+        {
+            const double across = std::max(std::fabs(first - middleX), std::fabs(end - middleX));
+            const double down = std::max(std::fabs(y - middleY), std::fabs(y + 1 - middleY));
+            farthest = std::max(farthest, std::hypot(across, down));
+        }
+    }
+    mContentRadius = static_cast<float>(farthest);
+    mRowSpansStamp = mContentStamp;
+}
+
 std::unique_ptr<Image> Image::Copy() const
 {
     auto copy = std::make_unique<Image>();
@@ -180,6 +208,8 @@ const Image* Image::GetCachedRotation(Angle angle)
     ImageRotationCache* cache = mRotationCache.get();
     if (!cache)
         return nullptr;
+    // Its content radius bounds what every turned copy shows.
+    PrepareRowSpans();
     // Keyed on the pixels, not on the texture mark: drawing without a texture never clears that
     // mark, and the copies would otherwise be made again on every draw.
     if (cache->GetSourceVersion() != mPixelVersion)
@@ -197,6 +227,7 @@ const Image* Image::GetCachedRotation(Angle angle)
     }
     std::unique_ptr<Image> rotated = ImageTool::Rotate(this, cache->GetStep() * static_cast<float>(index));
     Image* result = rotated.get();
+    result->PrepareRowSpans();
     cache->AttachImage(index, std::move(rotated));
     return result;
 }

@@ -65,6 +65,14 @@ public:
     virtual uint64_t GetContentStamp() const { return 0; }
 };
 
+// The columns [first, end) of one row of an image that hold pixels not wholly transparent; first == end
+// for a row of none.
+struct sRowSpan
+{
+    int32_t first = 0;
+    int32_t end = 0;
+};
+
 // Size and texture link shared by image kinds.
 class BaseImage : public IImage
 {
@@ -138,6 +146,20 @@ public:
     // Taken anew when the image is made and with every change of pixels, size or flags.
     uint64_t GetContentStamp() const override { return mContentStamp; }
 
+    // Works out the row spans of this content: worth it for an image drawn many times unchanged, as a
+    // turned copy is, whose corners are transparent.
+    void PrepareRowSpans();
+    // One span per row, for blending to skip what changes nothing; null unless PrepareRowSpans was
+    // called for this very content.
+    const sRowSpan* GetRowSpans() const
+    {
+        return mRowSpansStamp == mContentStamp && !mRowSpans.empty() ? mRowSpans.data() : nullptr;
+    }
+    // How far from the point (width / 2, height / 2), halves rounded down, the farthest corner of a pixel
+    // not wholly transparent lies: a turned copy blended shows nothing farther from its middle. Negative
+    // unless the row spans of this content are worked out.
+    float GetContentRadius() const { return GetRowSpans() ? mContentRadius : -1.0f; }
+
     // Gives the image a rotation cache (null removes it), deleting any earlier one.
     void SetRotationCache(std::unique_ptr<ImageRotationCache> cache);
     ImageRotationCache* GetRotationCache() const { return mRotationCache.get(); }
@@ -155,6 +177,9 @@ private:
     // IsOpaque's answer, and the content it was worked out for.
     mutable bool mOpaque = false;
     mutable uint64_t mOpaqueStamp = 0;
+    std::vector<sRowSpan> mRowSpans;
+    uint64_t mRowSpansStamp = 0;
+    float mContentRadius = 0.0f;
 };
 
 // Turned copies of images. Every result is a new image owned by the caller, with the source's flags;

@@ -291,18 +291,32 @@ int BlitImage(const Image* source, int x, int y, BLIT_TARGET* target, const sDra
 
     const BlitParams params{opacity + 1, tintR + 1, tintG + 1, tintB + 1};
     const BlitRowFunction row = ChooseRow(rule, full, flipH);
-    const int count = static_cast<int>(visibleRight - visibleLeft);
+    const long long count = visibleRight - visibleLeft;
     const long long firstColumn = visibleLeft - left;
     const long long u = flipH ? cut.x + cut.width - 1 - firstColumn : cut.x + firstColumn;
+    // Every rule that blends leaves the target as it is under a wholly transparent pixel: only the
+    // columns of each row between its first and last other pixel are drawn.
+    const sRowSpan* spans = useAlpha ? source->GetRowSpans() : nullptr;
     for (long long ty = visibleTop; ty < visibleBottom; ++ty)
     {
         const long long j = ty - top;
         const long long v = flipV ? cut.y + cut.height - 1 - j : cut.y + j;
-        Color32* d = target->pixels + static_cast<size_t>(ty) * static_cast<size_t>(target->width) +
-                     static_cast<size_t>(visibleLeft);
-        const Color32* s =
-            sourcePixels + static_cast<size_t>(v) * static_cast<size_t>(sourceWidth) + static_cast<size_t>(u);
-        row(d, s, count, params);
+        // The source columns the row reads, [low, high); a mirrored row reads them from high - 1 down.
+        long long low = flipH ? u - count + 1 : u;
+        long long high = low + count;
+        if (spans)
+        {
+            low = std::max<long long>(low, spans[v].first);
+            high = std::min<long long>(high, spans[v].end);
+            if (low >= high)
+                continue;
+        }
+        const long long column = visibleLeft + (flipH ? u - (high - 1) : low - u);
+        Color32* d =
+            target->pixels + static_cast<size_t>(ty) * static_cast<size_t>(target->width) + static_cast<size_t>(column);
+        const Color32* s = sourcePixels + static_cast<size_t>(v) * static_cast<size_t>(sourceWidth) +
+                           static_cast<size_t>(flipH ? high - 1 : low);
+        row(d, s, static_cast<int>(high - low), params);
     }
     return DrawResult_Drawn;
 }
@@ -706,12 +720,12 @@ private:
         if (!(w > 0.0f) || !(h > 0.0f) || !(state.color.a >= 0.5f))
             return DrawResult_Nothing;
         Edges edges;
-        const long long ix = TruncateToInt(bounds.x);
-        const long long iy = TruncateToInt(bounds.y);
-        if (!GetEdges(state, &edges) || IsOutside(ix, iy, ix + TruncateToInt(w), iy + TruncateToInt(h), edges))
-            return DrawResult_Nothing;
         const long long cx = TruncateToInt(bounds.x + w * 0.5f);
         const long long cy = TruncateToInt(bounds.y + h * 0.5f);
+        // The arc of the rounded radius may pass the bounds by a pixel: a clip edge there must not drop it.
+        const long long reach = static_cast<long long>(FloorToInt(std::max(w, h) * 0.5f + 0.5f)) + 1;
+        if (!GetEdges(state, &edges) || IsOutside(cx - reach, cy - reach, cx + reach, cy + reach, edges))
+            return DrawResult_Nothing;
         const bool tall = w <= h;
         const std::vector<Vector2<int>>& arc =
             Internal::GetCircleVerticesI().GetCachedVertices(tall ? h * 0.5f : w * 0.5f);

@@ -126,7 +126,7 @@ int SoftwareGraphicsPlatform::BeginScene()
     std::memset(static_cast<void*>(mFrame->GetPixels()), 0,
                 static_cast<size_t>(kFrameWidth) * kFrameHeight * sizeof(Strata::Color32));
     mFrame->MarkChanged();
-    mArea = Strata::Rect<int>(0, 0, kFrameWidth, kFrameHeight);
+    mScene = Strata::sSceneArea(Strata::Rect<int>(0, 0, kFrameWidth, kFrameHeight));
     mAreaScene = false;
     mWholeWindow = true;
     return 0;
@@ -135,16 +135,26 @@ int SoftwareGraphicsPlatform::BeginScene()
 int SoftwareGraphicsPlatform::BeginSceneArea(const Strata::sSceneArea& scene)
 {
     const Strata::Rect<int> whole(0, 0, kFrameWidth, kFrameHeight);
-    const Strata::Rect<int> area = scene.area.getIntersection(whole);
-    if (!mCanvas || (area != whole && !mFrameKept))
+    Strata::sSceneArea kept;
+    for (int i = 0; i < scene.rectCount; ++i)
+    {
+        const Strata::Rect<int> area = scene.rects[i].getIntersection(whole);
+        if (!area.isEmpty())
+            kept.rects[kept.rectCount++] = area;
+    }
+    const bool all = kept.rectCount == 1 && kept.rects[0] == whole;
+    if (!mCanvas || (!all && !mFrameKept))
         return 1;
-    if (!scene.covered && !area.isEmpty())
+    for (int i = 0; i < kept.rectCount && !scene.covered; ++i)
+    {
+        const Strata::Rect<int>& area = kept.rects[i];
         for (int y = area.y; y < area.y + area.height; ++y)
             std::memset(static_cast<void*>(mFrame->GetPixels() + y * kFrameWidth + area.x), 0,
                         static_cast<size_t>(area.width) * sizeof(Strata::Color32));
-    if (!area.isEmpty())
+    }
+    if (kept.rectCount > 0)
         mFrame->MarkChanged();
-    mArea = area;
+    mScene = kept;
     mAreaScene = true;
     mWholeWindow = mWholeWindow || scene.wholeWindow;
     return 0;
@@ -194,10 +204,16 @@ bool SoftwareGraphicsPlatform::Present(SDL_Surface* screen)
         mShownHeight = screen->h;
         return true;
     }
-    SDL_Rect written;
-    if (!ScaleInto(screen, target, *mFrame, mArea, &written))
-        return false;
-    return written.w <= 0 || written.h <= 0 || SDL_UpdateWindowSurfaceRects(mWindow, &written, 1) == 0;
+    SDL_Rect written[Strata::sSceneArea::kMaxRects];
+    int count = 0;
+    for (int i = 0; i < mScene.rectCount; ++i)
+    {
+        if (!ScaleInto(screen, target, *mFrame, mScene.rects[i], &written[count]))
+            return false;
+        if (written[count].w > 0 && written[count].h > 0)
+            ++count;
+    }
+    return count == 0 || SDL_UpdateWindowSurfaceRects(mWindow, written, count) == 0;
 }
 
 Strata::ICanvas* SoftwareGraphicsPlatform::GetScreenCanvas()

@@ -38,8 +38,8 @@ public:
     // Clears the frame to transparent black; the window is shown whole, bars and all. 0; 1 (draw
     // nothing) when not set up.
     int BeginScene() override;
-    // Clears only the area (unless covered) and shows only it, unless the window changed, lost what it
-    // showed or was not shown last time. 1 when not set up, or for a part of the frame when the last
+    // Clears only the scene's rectangles (unless covered) and shows only them, unless the window changed,
+    // lost what it showed or was not shown last time. 1 when not set up, or for a part of the frame when the last
     // scene was not begun here.
     int BeginSceneArea(const Strata::sSceneArea& scene) override;
     // Shows the scene's area of the frame scaled into the middle of the window, and the black bars
@@ -61,8 +61,8 @@ private:
     Strata::ICanvas* mCanvas = nullptr;
     // Over the frame's pixels, in their byte order.
     SDL_Surface* mFrameSurface = nullptr;
-    // The part of the frame this scene draws, and whether BeginSceneArea began it.
-    Strata::Rect<int> mArea;
+    // The parts of the frame this scene draws, and whether BeginSceneArea began it.
+    Strata::sSceneArea mScene;
     bool mAreaScene = false;
     // The frame holds what the last scene begun by BeginSceneArea drew.
     bool mFrameKept = false;

@@ -9,11 +9,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <random>
 #include <stdexcept>
 #include <string>
+#include <tuple>
 #include <vector>
 
 using namespace Strata;
@@ -87,11 +89,20 @@ public:
         if (!keepsFrame || beginSceneResult != 0)
             return 1;
         areas.push_back(scene);
-        const Rect<int> area = scene.area.getIntersection(Rect<int>(0, 0, screen->GetWidth(), screen->GetHeight()));
-        for (int y = area.y; y < area.y + area.height; ++y)
-            for (int x = area.x; x < area.x + area.width; ++x)
-                screen->GetPixels()[y * screen->GetWidth() + x] =
-                    scene.covered ? Color32(uint8_t(x * 37), uint8_t(y * 11), 90, 7) : Color32();
+        // A pixel in two rectangles would be drawn twice, blending over itself.
+        EXPECT_LE(scene.rectCount, sSceneArea::kMaxRects);
+        for (int i = 0; i < scene.rectCount; ++i)
+            for (int j = i + 1; j < scene.rectCount; ++j)
+                EXPECT_TRUE(scene.rects[i].getIntersection(scene.rects[j]).isEmpty()) << i << " and " << j;
+        for (int i = 0; i < scene.rectCount; ++i)
+        {
+            const Rect<int> area =
+                scene.rects[i].getIntersection(Rect<int>(0, 0, screen->GetWidth(), screen->GetHeight()));
+            for (int y = area.y; y < area.y + area.height; ++y)
+                for (int x = area.x; x < area.x + area.width; ++x)
+                    screen->GetPixels()[y * screen->GetWidth() + x] =
+                        scene.covered ? Color32(uint8_t(x * 37), uint8_t(y * 11), 90, 7) : Color32();
+        }
         ++beginSceneCount;
         return 0;
     }
@@ -224,7 +235,7 @@ TEST_P(FrameRecorderTest, AFrameIsDrawnExactlyWhenWhatItShowsChanged)
                               what == "a pixel of its picture" || what == "the next animation frame" ||
                               what == "the picture's flags" || what == "a kept picture" ||
                               what == "the kept picture deleted";
-            const Rect<int> area = renderer.areas.back().area;
+            const Rect<int> area = renderer.areas.back().GetBounds();
             EXPECT_EQ(area != Rect<int>(0, 0, kWidth, kHeight), part) << area.x << "," << area.y << " " << area.width;
             // The backdrop covers whatever a recorded frame draws; a frame drawn as it goes is cleared.
             const bool direct = what == "a passing picture" || what == "the same passing picture" ||
@@ -235,11 +246,14 @@ TEST_P(FrameRecorderTest, AFrameIsDrawnExactlyWhenWhatItShowsChanged)
     }
 }
 
-// Frames of many kinds of calls, each frame changing a few of them, through a renderer that draws
-// only what changed: every frame equals the same calls drawn whole on a clear screen.
+// Frames of many kinds of calls, each frame changing, adding or removing a few of them, through a
+// renderer that draws only what changed: every frame equals the same calls drawn whole on a clear
+// screen. On a small screen the changes are near each other; on a larger one far apart, drawn as
+// several rectangles.
 TEST_P(FrameRecorderTest, AreaScenesDrawWhatWholeScenesDraw)
 {
     std::mt19937 random(7u);
+    int width = kWidth, height = kHeight;
     const auto number = [&](float low, float high) { return std::uniform_real_distribution<float>(low, high)(random); };
     const auto noise = [&](int width, int height, bool alpha)
     {
@@ -254,11 +268,17 @@ TEST_P(FrameRecorderTest, AreaScenesDrawWhatWholeScenesDraw)
         image->SetRotationCache(std::make_unique<ImageRotationCache>(12));
         return image;
     };
-    const std::unique_ptr<Image> backdrop = noise(kWidth, kHeight, false);
+    std::unique_ptr<Image> backdrop;
     // The same pixels flagged as having alpha, as every picture file with an alpha channel is.
-    const std::unique_ptr<Image> opaque = backdrop->Copy();
-    opaque->SetFlags(true, false);
-    const std::unique_ptr<Image> pictures[] = {noise(13, 7, true), noise(5, 15, true), noise(9, 9, false)};
+    std::unique_ptr<Image> opaque;
+    // The last, like a leaf, shows only a band along its diagonal: turned, it reaches out less far.
+    const std::unique_ptr<Image> pictures[] = {noise(13, 7, true), noise(5, 15, true), noise(9, 9, false),
+                                               noise(17, 16, true)};
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 17; ++x)
+            if (std::abs(x - y) > 2 || x + y < 6)
+                pictures[3]->GetPixels()[y * 17 + x] = Color32();
+    pictures[3]->MarkChanged();
 
     enum eKind
     {
@@ -283,25 +303,23 @@ TEST_P(FrameRecorderTest, AreaScenesDrawWhatWholeScenesDraw)
     {
         sCall call;
         call.kind = static_cast<int>(random() % Kind_Count);
-        call.picture = pictures[random() % 3].get();
-        call.x = number(-8, kWidth + 4);
-        call.y = number(-8, kHeight + 4);
+        call.picture = pictures[random() % 4].get();
+        call.x = number(-8, float(width + 4));
+        call.y = number(-8, float(height + 4));
         call.size = number(1, 14);
         call.angle = number(-4, 4);
         call.state.color = ColorF(number(0, 1), number(0, 1), number(0, 1), random() % 2 ? 1.0f : 0.6f);
         if (random() % 3 == 0)
             call.state.imageColor = ColorF(1, number(0, 1), 1, number(0.2f, 1));
         if (random() % 3 == 0)
-            call.state.clipRect = Rect<int>(int(random() % 30), int(random() % 20), 15, 12);
+            call.state.clipRect = Rect<int>(int(random() % (width - 10)), int(random() % (height - 10)), 15, 12);
         if (random() % 4 == 0)
             call.state.flags |= DrawFlag_FlipH;
         if (random() % 5 == 0)
             call.state.flags |= DrawFlag_SourceRect, call.state.sourceRect = Rect<int>(1, 1, 3, 3);
         return call;
     };
-    std::vector<sCall> calls(10);
-    for (sCall& call : calls)
-        call = make();
+    std::vector<sCall> calls;
     int backdropKind = 0;
 
     const auto draw = [&](ICanvas* c)
@@ -310,7 +328,7 @@ TEST_P(FrameRecorderTest, AreaScenesDrawWhatWholeScenesDraw)
         if (backdropKind == 0 || backdropKind == 3)
             DrawImage(backdropKind == 0 ? backdrop.get() : opaque.get(), 0, 0, state, c);
         else if (backdropKind == 1)
-            DrawFilledRect(Rect<int>(0, 0, kWidth, kHeight), state, c);
+            DrawFilledRect(Rect<int>(0, 0, width, height), state, c);
         for (const sCall& call : calls)
         {
             const sDrawState& s = call.state;
@@ -351,31 +369,60 @@ TEST_P(FrameRecorderTest, AreaScenesDrawWhatWholeScenesDraw)
         }
     };
 
-    int partial = 0, shown = 0;
-    for (int frame = 0; frame < 300; ++frame)
+    for (const auto& [screenWidth, screenHeight, callCount] :
+         {std::tuple(kWidth, kHeight, 10), std::tuple(480, 320, 24)})
     {
-        SCOPED_TRACE(frame);
+        SCOPED_TRACE(screenWidth);
+        width = screenWidth, height = screenHeight;
+        DestroyImageCanvas(canvas);
+        screen = Solid(width, height, Color32());
+        canvas = CreateImageCanvas(screen.get());
+        renderer.screenCanvas = canvas;
+        renderer.screen = screen.get();
+        FrameRecording::Invalidate();
+        backdrop = noise(width, height, false);
+        opaque = backdrop->Copy();
+        opaque->SetFlags(true, false);
+        calls.resize(static_cast<size_t>(callCount));
         for (sCall& call : calls)
-            if (random() % 16 == 0)
-                call = make();
-        if (random() % 40 == 0)
-            backdropKind = static_cast<int>(random() % 4);
-        const size_t areas = renderer.areas.size();
-        FrameRecording::DrawFrame([&] { draw(GetScreenCanvas()); }, frame % 97 == 50);
-        std::unique_ptr<Image> expected = Solid(kWidth, kHeight, Color32());
-        ICanvas* direct = CreateImageCanvas(expected.get());
-        draw(direct);
-        DestroyImageCanvas(direct);
-        ASSERT_TRUE(std::equal(screen->GetPixels(), screen->GetPixels() + kWidth * kHeight, expected->GetPixels()));
-        shown += renderer.areas.size() > areas ? 1 : 0;
-        // An opaque backdrop, picture or fill, saves the clear; no backdrop needs it.
-        if (renderer.areas.size() > areas && !renderer.areas.back().area.isEmpty())
-            EXPECT_EQ(renderer.areas.back().covered, backdropKind != 2);
-        if (renderer.areas.size() > areas && renderer.areas.back().area != Rect<int>(0, 0, kWidth, kHeight))
-            ++partial;
+            call = make();
+
+        int partial = 0, shown = 0, several = 0;
+        for (int frame = 0; frame < 300; ++frame)
+        {
+            SCOPED_TRACE(frame);
+            for (sCall& call : calls)
+                if (random() % 16 == 0)
+                    call = make();
+            // A call added or removed moves those after it in the recording.
+            if (random() % 8 == 0)
+                calls.insert(calls.begin() + static_cast<long>(random() % (calls.size() + 1)), make());
+            if (random() % 8 == 0 && calls.size() > 4)
+                calls.erase(calls.begin() + static_cast<long>(random() % calls.size()));
+            if (random() % 40 == 0)
+                backdropKind = static_cast<int>(random() % 4);
+            const size_t areas = renderer.areas.size();
+            FrameRecording::DrawFrame([&] { draw(GetScreenCanvas()); }, frame % 97 == 50);
+            std::unique_ptr<Image> expected = Solid(width, height, Color32());
+            ICanvas* direct = CreateImageCanvas(expected.get());
+            draw(direct);
+            DestroyImageCanvas(direct);
+            ASSERT_TRUE(std::equal(screen->GetPixels(), screen->GetPixels() + width * height, expected->GetPixels()));
+            if (renderer.areas.size() == areas)
+                continue;
+            ++shown;
+            const sSceneArea& scene = renderer.areas.back();
+            // An opaque backdrop, picture or fill, saves the clear; no backdrop needs it.
+            if (scene.rectCount > 0)
+                EXPECT_EQ(scene.covered, backdropKind != 2);
+            partial += scene.GetBounds() != Rect<int>(0, 0, width, height) ? 1 : 0;
+            several += scene.rectCount > 1 ? 1 : 0;
+        }
+        // With a renderer that keeps its frame, most frames drew only part of it, and changes far apart
+        // were drawn apart.
+        EXPECT_EQ(partial * 2 > shown, GetParam()) << partial << " of " << shown;
+        EXPECT_EQ(several * 2 > shown, GetParam() && width > kWidth) << several << " of " << shown;
     }
-    // With a renderer that keeps its frame, most frames drew only part of it.
-    EXPECT_EQ(partial * 2 > shown, GetParam()) << partial << " of " << shown;
 }
 
 INSTANTIATE_TEST_SUITE_P(Renderers, FrameRecorderTest, testing::Bool(),

@@ -9,6 +9,7 @@
 #include <cmath>
 #include <limits>
 #include <memory>
+#include <random>
 #include <set>
 #include <utility>
 #include <vector>
@@ -374,6 +375,68 @@ TEST(BlitImageTest, SourceRectangleSelectsAndMirrorsWithinItself)
     state.flags |= DrawFlag_FlipH;
     EXPECT_EQ(BlitImage(strip.get(), 1, 0, &partialMirroredRaw, state), 0);
     EXPECT_EQ(Row(*partialMirrored, 0), (std::vector<Color32>{kBlank, kB, kA, kBlank, kBlank}));
+}
+
+// A picture whose rows hold transparent runs at either end, as a turned copy's do, is drawn the same
+// with its row spans worked out as without, whatever the flips, clip, source rectangle, tint, opacity
+// and transparency rule; a pixel written since drops the spans.
+TEST(BlitImageTest, RowSpansSkipOnlyWhatChangesNothing)
+{
+    std::mt19937 random(11u);
+    const auto make = [&](bool key)
+    {
+        const int width = 5 + static_cast<int>(random() % 20), height = 3 + static_cast<int>(random() % 12);
+        auto image = std::make_unique<Image>(width, height);
+        for (int y = 0; y < height; ++y)
+        {
+            // Rows empty, full, or opaque only between two random columns, with faint pixels in between.
+            const int first = static_cast<int>(random() % (width + 1));
+            const int end = y % 5 == 0 ? first : first + static_cast<int>(random() % (width - first + 1));
+            for (int x = first; x < end; ++x)
+            {
+                const uint32_t bits = random();
+                const uint8_t a = key ? 255 : (x == first || x == end - 1 ? 1 + bits % 254 : uint8_t(bits >> 24));
+                image->SetPixel(x, y, Color32(uint8_t(bits), uint8_t(bits >> 8), uint8_t(bits >> 16), a));
+            }
+        }
+        image->SetFlags(true, key);
+        return image;
+    };
+    for (int round = 0; round < 400; ++round)
+    {
+        SCOPED_TRACE(round);
+        const std::unique_ptr<Image> plain = make(round % 4 == 3);
+        const std::unique_ptr<Image> spanned = plain->Copy();
+        spanned->PrepareRowSpans();
+        ASSERT_NE(spanned->GetRowSpans(), nullptr);
+        ASSERT_EQ(plain->GetRowSpans(), nullptr);
+        sDrawState state = Defaults();
+        if (random() % 2)
+            state.flags |= DrawFlag_FlipH;
+        if (random() % 3 == 0)
+            state.flags |= DrawFlag_FlipV;
+        if (random() % 3 == 0)
+            state.flags |= DrawFlag_SourceRect,
+                state.sourceRect =
+                    Rect<int>(int(random() % 4) - 1, int(random() % 3), int(random() % 12) + 1, int(random() % 9) + 1);
+        if (random() % 3 == 0)
+            state.clipRect = Rect<int>(int(random() % 20), int(random() % 12), int(random() % 24) + 1, 16);
+        if (random() % 3 == 0)
+            state.imageColor = ColorF(1.0f, 0.5f, float(random() % 2), random() % 2 ? 1.0f : 0.6f);
+        std::vector<Color32> background(40 * 30);
+        for (Color32& pixel : background)
+            pixel = Color32(uint8_t(random()), uint8_t(random()), uint8_t(random()), 255);
+        std::vector<Color32> expected = background, actual = background;
+        BLIT_TARGET expectedTarget{expected.data(), 40, 30}, actualTarget{actual.data(), 40, 30};
+        const int x = static_cast<int>(random() % 50) - 12, y = static_cast<int>(random() % 40) - 10;
+        EXPECT_EQ(BlitImage(spanned.get(), x, y, &actualTarget, state),
+                  BlitImage(plain.get(), x, y, &expectedTarget, state));
+        ASSERT_EQ(actual, expected) << "at " << x << "," << y << " flags " << state.flags;
+    }
+    const std::unique_ptr<Image> changed = make(false);
+    changed->PrepareRowSpans();
+    changed->SetPixel(0, 0, Color32(1, 2, 3, 255));
+    EXPECT_EQ(changed->GetRowSpans(), nullptr);
 }
 
 TEST(BlitStretchedImageTest, RepeatsPixelsAndMirrorsWithinTheSource)
@@ -778,6 +841,53 @@ TEST(ImageCanvasCircleTest, EllipsesFromScaledArcs)
               0);
     EXPECT_TRUE(Painted(outline).count({0, 10}));
     EXPECT_FALSE(Painted(outline).count({20, 10}));
+}
+
+// A clip rectangle only hides: a clipped shape draws exactly the unclipped shape's pixels inside it, also
+// where the arc of its rounded radius passes the shape's bounds.
+TEST(ImageCanvasCircleTest, AClippedShapeDrawsTheUnclippedShapesPixelsInsideTheClip)
+{
+    const Rect<float> shapes[] = {{329.6f, 23.8f, 9.94f, 4.97f}, {3.5f, 2.2f, 5.0f, 11.6f}, {10.0f, 10.0f, 7.0f, 7.4f}};
+    for (const Rect<float>& shape : shapes)
+        for (bool filled : {true, false})
+        {
+            SCOPED_TRACE(testing::Message() << shape.x << "," << shape.y << " " << shape.width << "x" << shape.height
+                                            << (filled ? " filled" : " line"));
+            const int right = static_cast<int>(shape.x + shape.width) + 2;
+            const int bottom = static_cast<int>(shape.y + shape.height) + 2;
+            Image whole(right + 2, bottom + 2);
+            Canvas wholeCanvas(&whole);
+            sDrawState state = Defaults();
+            const auto draw = [&](ICanvas* canvas)
+            {
+                IEllipseDrawingCanvas* ellipses = QueryCanvas<IEllipseDrawingCanvas>(canvas);
+                filled ? ellipses->DrawFilledEllipse(shape, state) : ellipses->DrawLineEllipse(shape, state);
+            };
+            draw(wholeCanvas.canvas);
+            const std::set<std::pair<int, int>> all = Painted(whole);
+            ASSERT_FALSE(all.empty());
+            // Clip edges on every side, through the shape and just past its bounds.
+            for (int edge = 0; edge < 4; ++edge)
+                for (int at = -1; at <= 2; ++at)
+                {
+                    const int x = static_cast<int>(shape.x), y = static_cast<int>(shape.y);
+                    const Rect<int> clips[] = {{right - 1 + at, 0, 8, bottom + 2},
+                                               {0, 0, x + at + 1, bottom + 2},
+                                               {0, bottom - 1 + at, right + 2, 8},
+                                               {0, 0, right + 2, y + at + 1}};
+                    const Rect<int> clip = clips[edge];
+                    Image clipped(right + 2, bottom + 2);
+                    Canvas clippedCanvas(&clipped);
+                    state.clipRect = clip;
+                    draw(clippedCanvas.canvas);
+                    state = Defaults();
+                    std::set<std::pair<int, int>> inside;
+                    for (const auto& [px, py] : all)
+                        if (px >= clip.x && px < clip.x + clip.width && py >= clip.y && py < clip.y + clip.height)
+                            inside.insert({px, py});
+                    EXPECT_EQ(Painted(clipped), inside) << "edge " << edge << " at " << at;
+                }
+        }
 }
 
 TEST(ImageCanvasTest, DrawingFunctionsReachTheCanvas)

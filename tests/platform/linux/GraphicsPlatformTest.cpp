@@ -27,6 +27,7 @@
 #include <functional>
 #include <memory>
 #include <random>
+#include <vector>
 
 using namespace Strata;
 using namespace Strata::Graphics;
@@ -309,9 +310,10 @@ Frame ShownWhole(const std::function<void(ICanvas*)>& draw, int width, int heigh
     return shown;
 }
 
-// A 16:10 window on the X server, frames drawn through the recorder with a few sprites moving over an
-// opaque backdrop: after every frame (only part of it drawn and shown), a change of the window's size and
-// an exposed window, the server shows what drawing and showing every frame whole shows.
+// A 16:10 window on the X server, frames drawn through the recorder with a few sprites moving, far apart,
+// coming and going over an opaque backdrop: after every frame (only parts of it drawn and shown), a change
+// of the window's size and an exposed window, the server shows what drawing and showing every frame whole
+// shows.
 TEST_F(SoftwareWindowTest, ShowsWhatWholeFramesShowThroughChangesExposesAndResizes)
 {
     std::mt19937 random(3u);
@@ -323,7 +325,7 @@ TEST_F(SoftwareWindowTest, ShowsWhatWholeFramesShowThroughChangesExposesAndResiz
     for (int y = 0; y < 17; ++y)
         for (int x = 0; x < 23; ++x)
             sprite.SetPixel(x, y, Color32(uint8_t(x * 11), 40, uint8_t(y * 15), uint8_t((x + y) * 12)));
-    Vector2<float> places[] = {{100, 100}, {400, 300}, {795, 595}};
+    std::vector<Vector2<float>> places = {{100, 100}, {400, 300}, {795, 595}};
     const auto draw = [&](ICanvas* canvas)
     {
         DrawImage(&backdrop, 0, 0, sDrawState::GetDefaults(), canvas);
@@ -349,6 +351,23 @@ TEST_F(SoftwareWindowTest, ShowsWhatWholeFramesShowThroughChangesExposesAndResiz
          {
              places[1].y -= 31;
              places[2] = {-10, 590};
+         }},
+        {"three far apart moved",
+         [&]
+         {
+             places[0].x += 3;
+             places[1].y += 4;
+             places[2] = {700, 40};
+         }},
+        {"a sprite added before the others",
+         [&] {
+             places.insert(places.begin(), {500, 500});
+         }},
+        {"the first removed, the last moved",
+         [&]
+         {
+             places.erase(places.begin());
+             places.back().x -= 5;
          }},
         {"the window made wider", [&] { SDL_SetWindowSize(window.Get(), 1440, 800); }},
         {"a sprite moved after it", [&] { places[1].x += 1; }},
