@@ -203,14 +203,6 @@ TEST(RepeatingTask, KeepsExactTimeAcrossRepetitions)
     EXPECT_EQ(5, done);
 }
 
-// A timed task whose clone is its own class: it cannot restart in place, so a repeating task clones it.
-class ClonedTimedTask : public TimedTask
-{
-public:
-    explicit ClonedTimedTask(float duration) : TimedTask(duration) {}
-    Task* Clone() const override { return new ClonedTimedTask(mDuration); }
-};
-
 // Asks, from inside its parent's walk, whether the parent can restart.
 class AskingTask : public Task
 {
@@ -227,57 +219,6 @@ private:
     const Task* const* mParent;
     bool* mAnswer;
 };
-
-// A chain restarted in place gives, step by step, the statuses of the same chain repeated by clones.
-TEST(RepeatingTask, RestartInPlaceMatchesRepeatingByClones)
-{
-    using Make = Task* (*)(Task * (*timed)(float));
-    struct Case
-    {
-        const char* name;
-        Make make;
-    };
-    const Case cases[] = {
-        {"one timed task", [](Task* (*t)(float)) { return t(0.25f); }},
-        {"a timed task that takes no time", [](Task* (*t)(float)) { return t(0.0f); }},
-        {"a serial pair", [](Task* (*t)(float)) -> Task* { return new SerialTask(t(0.1f), t(0.15f)); }},
-        {"four children, two taking no time",
-         [](Task* (*t)(float)) -> Task* { return new SerialTask(t(0.0f), t(0.3f), t(0.0f), t(0.05f)); }},
-        {"side by side, the first to finish",
-         [](Task* (*t)(float)) -> Task* { return new ParallelTask(ParallelTaskCompletion_Any, t(0.2f), t(0.35f)); }},
-        {"side by side, all finishing",
-         [](Task* (*t)(float)) -> Task* { return new ParallelTask(ParallelTaskCompletion_All, t(0.2f), t(0.35f)); }},
-        {"nested chains",
-         [](Task* (*t)(float)) -> Task*
-         {
-             return new SerialTask(new SerialTask(t(0.05f), t(0.07f)),
-                                   new ParallelTask(ParallelTaskCompletion_All, t(0.11f), t(0.0f)));
-         }},
-    };
-    const float steps[] = {0.02f, 0.5f, 0.0f, 0.13f, 1.1f, 0.07f, -0.01f, 0.3f, 0.019f, 0.25f, 2.0f, 0.001f};
-    for (const Case& c : cases)
-    {
-        std::unique_ptr<Task> plain(c.make([](float d) -> Task* { return new TimedTask(d); }));
-        std::unique_ptr<Task> cloned(c.make([](float d) -> Task* { return new ClonedTimedTask(d); }));
-        EXPECT_TRUE(plain->CanRestart()) << c.name;
-        EXPECT_FALSE(cloned->CanRestart()) << c.name;
-        RepeatingTask inPlace(plain.release());
-        RepeatingTask byClones(cloned.release());
-        for (int round = 0; round < 20; ++round)
-            for (const float dt : steps)
-            {
-                const sTaskStatus a = inPlace.Update(nullptr, dt);
-                const sTaskStatus b = byClones.Update(nullptr, dt);
-                ASSERT_EQ(a.state, b.state) << c.name << ", round " << round << ", dt " << dt;
-                ASSERT_EQ(a.time, b.time) << c.name << ", round " << round << ", dt " << dt;
-            }
-        // Their clones start alike too.
-        std::unique_ptr<Task> inPlaceClone(inPlace.Clone());
-        std::unique_ptr<Task> byClonesClone(byClones.Clone());
-        for (const float dt : steps)
-            ASSERT_EQ(inPlaceClone->Update(nullptr, dt).time, byClonesClone->Update(nullptr, dt).time) << c.name;
-    }
-}
 
 // Composites of a subclass: their Update is the same, but an object and a repeating task do not know
 // their class and reach them through the virtual call.
@@ -329,17 +270,22 @@ private:
     bool mRestarts;
 };
 
-// The chains an object runs, each built twice: of the engine's composites, which an object and a
-// repeating task update without the virtual call, and of subclasses, which they update through it. Run
-// side by side through a database, with messages finishing children on the way, their leaves see the
-// same steps.
-TEST(RepeatingTask, ChainsOfKnownClassesRunAsThroughTheVirtualCall)
+// The chains an object runs, each built three ways and run side by side through a database, with
+// messages finishing children on the way: of the engine's composites, which an object and a repeating task
+// update without the virtual call and restart in place; of subclasses, which they update through it; and
+// of leaves that cannot restart, which a repeating task clones. Their leaves see the same steps, and so do
+// clones taken at the end.
+TEST(RepeatingTask, ChainsRunAlikeInPlaceByClonesAndThroughTheVirtualCall)
 {
     struct Kit
     {
         std::vector<float>* log;
         bool subclassed;
-        Task* T(float d, bool restarts = true) const { return new LoggingTimedTask(d, log, restarts); }
+        bool restarts;
+        Task* T(float d, bool restarts = true) const
+        {
+            return new LoggingTimedTask(d, log, restarts && this->restarts);
+        }
         Task* Serial(Task* a, Task* b) const
         {
             return subclassed ? static_cast<Task*>(new SubclassedSerial(a, b)) : new SerialTask(a, b);
@@ -381,18 +327,30 @@ TEST(RepeatingTask, ChainsOfKnownClassesRunAsThroughTheVirtualCall)
              return std::vector<Task*>{k.Repeat(k.Serial(
                  k.Parallel(ParallelTaskCompletion_Any, k.Serial(k.T(0.04f), k.T(0.06f)), k.T(0.13f)), k.T(0.02f)))};
          }},
+        {"one repeating timer", [](const Kit& k) { return std::vector<Task*>{k.Repeat(k.T(0.25f))}; }},
+        {"a repeating timer that takes no time", [](const Kit& k) { return std::vector<Task*>{k.Repeat(k.T(0.0f))}; }},
+        {"a repeating side by side, all finishing", [](const Kit& k)
+         { return std::vector<Task*>{k.Repeat(k.Parallel(ParallelTaskCompletion_All, k.T(0.2f), k.T(0.35f)))}; }},
+        {"a repeating nest of chains",
+         [](const Kit& k)
+         {
+             return std::vector<Task*>{k.Repeat(k.Serial(
+                 k.Serial(k.T(0.05f), k.T(0.07f)), k.Parallel(ParallelTaskCompletion_All, k.T(0.11f), k.T(0.0f))))};
+         }},
     };
     const float steps[] = {0.02f, 0.5f, 0.0f, 0.13f, 1.1f, 0.07f, -0.01f, 0.3f, 0.019f, 0.25f, 2.0f, 0.001f};
     for (const Case& c : cases)
     {
         ObjectDatabase db;
-        std::vector<float> known;
-        std::vector<float> virtualCalls;
-        for (auto [log, subclassed] : {std::pair{&known, false}, std::pair{&virtualCalls, true}})
+        std::vector<float> logs[3];
+        const Kit kits[3] = {{&logs[0], false, true}, {&logs[1], true, true}, {&logs[2], false, false}};
+        // The last task of every case runs to the end: its clones are compared after the run.
+        Task* last[3] = {};
+        for (int k = 0; k < 3; ++k)
         {
             auto* object = new Object();
-            for (Task* task : c.make(Kit{log, subclassed}))
-                object->AddTask(task);
+            for (Task* task : c.make(kits[k]))
+                object->AddTask(last[k] = task);
             db.AddObject(object);
         }
         for (int round = 0; round < 12; ++round)
@@ -402,8 +360,14 @@ TEST(RepeatingTask, ChainsOfKnownClassesRunAsThroughTheVirtualCall)
                     db.SendMessage(ObjectMessage(Label("Skip")));
                 db.Update(dt);
             }
-        EXPECT_GT(known.size(), 50u) << c.name;
-        EXPECT_EQ(known, virtualCalls) << c.name;
+        EXPECT_GT(logs[0].size(), 50u) << c.name;
+        EXPECT_EQ(logs[0], logs[1]) << c.name << ": through the virtual call";
+        EXPECT_EQ(logs[0], logs[2]) << c.name << ": by clones";
+
+        std::unique_ptr<Task> inPlaceClone(last[0]->Clone());
+        std::unique_ptr<Task> byClonesClone(last[2]->Clone());
+        for (const float dt : steps)
+            ASSERT_EQ(inPlaceClone->Update(nullptr, dt).time, byClonesClone->Update(nullptr, dt).time) << c.name;
     }
 }
 
