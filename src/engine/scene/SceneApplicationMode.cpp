@@ -107,18 +107,35 @@ bool SceneApplicationMode::TakesNoHits(SceneNode* node)
     return true;
 }
 
+bool SceneApplicationMode::IsSceneNode(const ObjectDescriptor& slot)
+{
+    // Whether an Object is a SceneNode follows from its dynamic type alone.
+    const std::type_info* type = &typeid(*slot.mObject);
+    const uint32_t index = slot.mID.GetIndex();
+    if (index < mSlotKinds.size() && mSlotKinds[index].type == type)
+        return mSlotKinds[index].sceneNode;
+    return LearnSlotKind(index, type, slot.mObject);
+}
+
+bool SceneApplicationMode::LearnSlotKind(uint32_t index, const std::type_info* type, Object* object)
+{
+    if (index >= mSlotKinds.size())
+        mSlotKinds.resize(index + 1);
+    mSlotKinds[index] = {type, dynamic_cast<SceneNode*>(object) != nullptr};
+    return mSlotKinds[index].sceneNode;
+}
+
 MessageResult SceneApplicationMode::OfferToOtherHandlers(ObjectID skip, const InputCall& call)
 {
     sIterator iterator;
+    // The iterator reads each slot when it reaches it, so an object an earlier handler destroyed is
+    // not returned.
     for (ObjectID id = GetNextObject(&iterator); !id.IsInvalid(); id = GetNextObject(&iterator))
     {
         if (id == skip)
             continue;
-        // Read afresh at each step: an earlier handler may have destroyed this one.
-        if (!IsValidObjectID(id))
-            continue;
         const ObjectDescriptor& slot = GetObjectDescriptor(id);
-        if (!slot.mInputHandler || dynamic_cast<SceneNode*>(slot.mObject))
+        if (!slot.mInputHandler || IsSceneNode(slot))
             continue;
         // As the database routes: a disabled or hidden handler hears nothing.
         if ((slot.mEnable && !slot.mEnable->IsEnabled()) || (slot.mVisible && !slot.mVisible->IsVisible()))

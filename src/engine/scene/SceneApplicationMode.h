@@ -7,6 +7,8 @@
 
 #include <functional>
 #include <string>
+#include <typeinfo>
+#include <vector>
 
 namespace Strata
 {
@@ -79,7 +81,18 @@ private:
     // No node of the subtree has its hit test on.
     static bool TakesNoHits(SceneNode* node);
     MessageResult OfferToOtherHandlers(ObjectID skip, const InputCall& call);
+    // Whether the live object of the slot is a scene node.
+    bool IsSceneNode(const ObjectDescriptor& slot);
+    bool LearnSlotKind(uint32_t index, const std::type_info* type, Object* object);
 
+    // Per slot, the dynamic type last seen there and whether it is a scene node: every unhandled move
+    // asks this of every object, and the cast is dear while the type rarely changes.
+    struct sSlotKind
+    {
+        const std::type_info* type = nullptr;
+        bool sceneNode = false;
+    };
+    std::vector<sSlotKind> mSlotKinds;
     ObjectID mRootID;
     ObjectID mHoveredNode;
     ObjectID mFocusedNode;

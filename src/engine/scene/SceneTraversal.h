@@ -68,29 +68,55 @@ struct TopDownSceneTraversal
 
 // The reverse of the drawing order: for each node its children from last to first, each child's
 // subtree before the child, the node itself last. Stops at the first node for which `visit` answers
-// true, and then answers true.
+// true, and then answers true. One stack serves the whole walk: it runs on every pointer move over
+// scenes of hundreds of nodes.
 struct BottomUpSceneTraversal
 {
     template <class Visit>
     static bool TraverseUntil(SceneNode* root, Visit&& visit)
     {
-        return root && Walk(SceneTraversal::MakeEntry(root, root->GetParent()), visit);
-    }
-
-private:
-    template <class Visit>
-    static bool Walk(const SceneTraversal::Entry& entry, Visit& visit)
-    {
-        if (!SceneTraversal::IsStillThere(entry))
+        if (!root)
             return false;
-        std::vector<SceneTraversal::Entry> children;
-        children.reserve(entry.node->GetChildCount());
-        for (SceneNode* child : entry.node->GetChildren())
-            children.push_back(SceneTraversal::MakeEntry(child, entry.node));
-        for (auto it = children.rbegin(); it != children.rend(); ++it)
-            if (Walk(*it, visit))
+        // A node is expanded (its children's snapshot pushed above it) when it first comes to the top,
+        // and visited when it comes there again, after its whole subtree.
+        struct sPending
+        {
+            SceneTraversal::Entry entry;
+            bool expanded = false;
+        };
+        std::vector<sPending> pending;
+        pending.reserve(32);
+        pending.push_back({SceneTraversal::MakeEntry(root, root->GetParent())});
+        while (!pending.empty())
+        {
+            if (!pending.back().expanded)
+            {
+                if (!SceneTraversal::IsStillThere(pending.back().entry))
+                {
+                    pending.pop_back();
+                    continue;
+                }
+                SceneNode* node = pending.back().entry.node;
+                if (node->GetChildCount() == 0)
+                {
+                    // Nothing ran since the check: the node is visited at once.
+                    pending.pop_back();
+                    if (visit(node))
+                        return true;
+                    continue;
+                }
+                pending.back().expanded = true;
+                // Pushed first to last, so the last child comes off first.
+                for (SceneNode* child : node->GetChildren())
+                    pending.push_back({SceneTraversal::MakeEntry(child, node)});
+                continue;
+            }
+            const SceneTraversal::Entry entry = pending.back().entry;
+            pending.pop_back();
+            if (SceneTraversal::IsStillThere(entry) && visit(entry.node))
                 return true;
-        return SceneTraversal::IsStillThere(entry) && visit(entry.node);
+        }
+        return false;
     }
 };
 

@@ -90,12 +90,13 @@ bool Leaf::placeFor(const Strata::Vector2<int>& pointer, Strata::Vector2<int>& p
 
 void Leaf::Update(float)
 {
+    // Most leaves of a deep pile are far from the pointer: the arithmetic goes before the node lookup.
+    Strata::Vector2<int> place;
+    if (!mTracking || !placeFor(Strata::MainLoop::GetLastMousePos(), place))
+        return;
     Strata::SceneNode* root = LayoutRoot();
     // While the leaf is still blowing in, its flight goes first.
-    if (!mTracking || root == nullptr || root->GetTaskQueue().GetTask(0) != nullptr)
-        return;
-    Strata::Vector2<int> place;
-    if (!placeFor(Strata::MainLoop::GetLastMousePos(), place))
+    if (root == nullptr || root->GetTaskQueue().GetTask(0) != nullptr)
         return;
     // A leaf that stays put leaves its node clean: a deep pile is hundreds of leaves every update.
     const Strata::Vector2<float> at(static_cast<float>(place.x), static_cast<float>(place.y));
