@@ -185,8 +185,7 @@ TEST_F(SceneModeTest, HoveringEntersTheTopMostNodeAndExitsItOnce)
 
 // --- Moves against a plain reference walk ---
 
-// A node that logs the moves it hears by tag; it may take those over it, or edit the scene when it hears
-// one.
+// Logs the moves it hears by tag; may take those over it, or edit the scene on each one.
 class MoveNode : public SceneNode
 {
 public:
@@ -195,9 +194,8 @@ public:
         log->push_back(tag + " move");
         if (onMove)
             onMove();
-        return takesMoves && GlobalBoundsContains(static_cast<float>(x), static_cast<float>(y))
-                   ? MessageResult_Handled
-                   : MessageResult_Unhandled;
+        const bool over = GlobalBoundsContains(static_cast<float>(x), static_cast<float>(y));
+        return takesMoves && over ? MessageResult_Handled : MessageResult_Unhandled;
     }
 
     std::vector<std::string>* log = nullptr;
@@ -211,34 +209,22 @@ class MoveListener : public Object, public InputHandlerComponent, public EnableC
 {
 public:
     MoveListener(std::vector<std::string>* log, std::string tag, bool enabled)
-        : EnableComponent(enabled), mLog(log), mTag(std::move(tag))
+        : EnableComponent(enabled), log(log), tag(std::move(tag))
     {
     }
     MessageResult OnMouseMove(int, int) override
     {
-        mLog->push_back(mTag + " move");
+        log->push_back(tag + " move");
         return MessageResult_Unhandled;
     }
 
-private:
-    std::vector<std::string>* mLog;
-    std::string mTag;
+    std::vector<std::string>* log;
+    std::string tag;
 };
-
-bool ReferenceTakesNoHits(SceneNode* node)
-{
-    if (node->hitTest)
-        return false;
-    for (SceneNode* child : node->GetChildren())
-        if (!ReferenceTakesNoHits(child))
-            return false;
-    return true;
-}
 
 // What a move must do, walked the plainest way: a recursion over a snapshot of each node's children,
 // last to first, each subtree before its node, skipping a node destroyed or moved away meanwhile; every
-// node with enter or exit slots asked afresh whether its subtree is hit; then every other handler of the
-// mode, in slot order, by dynamic casts.
+// node with enter or exit slots asked afresh whether its subtree is hit; then the mode's other handlers.
 MessageResult ReferenceMove(SceneApplicationMode& mode, int x, int y)
 {
     const Vector2<float> point(static_cast<float>(x), static_cast<float>(y));
@@ -246,9 +232,9 @@ MessageResult ReferenceMove(SceneApplicationMode& mode, int x, int y)
     SceneNode* skip = nullptr;
     const auto visit = [&](SceneNode* node)
     {
+        const ObjectID id = node->GetID();
         if (node == skip)
             return false;
-        const ObjectID id = node->GetID();
         if (!entered && node->HandlesMouseEnterExit() && node->GetDescendentAtLocation(point) != nullptr)
         {
             mode.OnNodeEnter(node);
@@ -270,6 +256,8 @@ MessageResult ReferenceMove(SceneApplicationMode& mode, int x, int y)
                 return true;
         return there() && visit(node);
     };
+    std::function<bool(SceneNode*)> takesNoHits = [&](SceneNode* node)
+    { return !node->hitTest && std::all_of(node->GetChildren().begin(), node->GetChildren().end(), takesNoHits); };
 
     bool handled = false;
     bool walkScene = true;
@@ -278,50 +266,41 @@ MessageResult ReferenceMove(SceneApplicationMode& mode, int x, int y)
         auto* node = dynamic_cast<SceneNode*>(capture);
         if (node)
             visit(node);
-        else if (auto* handler = dynamic_cast<IInputHandler*>(capture))
-            handler->OnMouseMove(x, y);
+        else
+            dynamic_cast<IInputHandler*>(capture)->OnMouseMove(x, y);
         handled = true;
-        walkScene = node != nullptr && mode.GetObject(node->GetID()) == node && ReferenceTakesNoHits(node);
-        if (walkScene)
-            skip = node;
+        walkScene = node != nullptr && mode.GetObject(node->GetID()) == node && takesNoHits(node);
+        skip = walkScene ? node : nullptr;
     }
     if (SceneNode* root = walkScene ? mode.GetRootNode() : nullptr)
         handled = walk(root, root->GetParent()) || handled;
     if (!entered)
         mode.OnNodeExit();
-    if (handled)
-        return MessageResult_Handled;
     ObjectDatabase::sIterator iterator;
-    for (ObjectID id = mode.GetNextObject(&iterator); !id.IsInvalid(); id = mode.GetNextObject(&iterator))
+    for (ObjectID id = mode.GetNextObject(&iterator); !handled && !id.IsInvalid(); id = mode.GetNextObject(&iterator))
     {
-        Object* object = mode.GetObject(id);
-        auto* handler = dynamic_cast<IInputHandler*>(object);
-        if (handler == nullptr || dynamic_cast<SceneNode*>(object) != nullptr)
-            continue;
-        auto* enable = dynamic_cast<IEnable*>(object);
-        auto* visible = dynamic_cast<IVisible*>(object);
-        if ((enable && !enable->IsEnabled()) || (visible && !visible->IsVisible()))
-            continue;
-        if (handler->OnMouseMove(x, y) == MessageResult_Handled)
-            return MessageResult_Handled;
+        const ObjectDescriptor& slot = mode.GetObjectDescriptor(id);
+        if (slot.mInputHandler && dynamic_cast<SceneNode*>(slot.mObject) == nullptr &&
+            (!slot.mEnable || slot.mEnable->IsEnabled()) && (!slot.mVisible || slot.mVisible->IsVisible()))
+            handled = slot.mInputHandler->OnMouseMove(x, y) == MessageResult_Handled;
     }
-    return MessageResult_Unhandled;
+    return handled ? MessageResult_Handled : MessageResult_Unhandled;
 }
 
-// Shares of a random scene and of the steps played on it, in percent.
+// Shares, in percent, of a random scene's nodes and of the steps played on it.
 struct sMoveMix
 {
     const char* name;
     uint32_t seed;
     int hover;      // nodes with enter and exit slots
-    int hidden;     // nodes hidden
-    int slotEdits;  // slots and move handlers that destroy, hide, move or re-parent nodes
-    int takesMoves; // nodes that take the move and end the walk
+    int hidden;     // hidden nodes
+    int slotEdits;  // enter slots that destroy their own node or edit others; a quarter of it, move handlers
+    int takesMoves; // nodes that take the moves over them
     int captures;   // steps that capture a node or a listener, or let go
-    int churn;      // steps that destroy an object, purge and add another in its slot
+    int churn;      // steps that destroy an object, purge and add another, reusing slots
 };
 
-// One random scene in its own mode, built the same way from the same seed. Everything its nodes and
+// A random scene in a mode of its own: the same seed builds and plays the same. What its nodes and
 // listeners hear goes to `log`.
 class MoveWorld
 {
@@ -333,101 +312,13 @@ public:
             Create();
     }
 
-    int Below(int n) { return static_cast<int>(mRandom() % static_cast<uint32_t>(n)); }
-    bool Chance(int percent) { return Below(100) < percent; }
-
-    // A live node or the root.
-    SceneNode* Pick()
-    {
-        if (mIDs.empty())
-            return mode.GetRootNode();
-        const ObjectID id = mIDs[Below(static_cast<int>(mIDs.size()))];
-        auto* node = dynamic_cast<SceneNode*>(mode.GetObject(id));
-        return node != nullptr ? node : mode.GetRootNode();
-    }
-
-    // A nested node or, now and then, a listener; an edit drawn now, run when its slot fires.
-    void Create()
-    {
-        const std::string tag = "#" + std::to_string(mCreated++);
-        if (Chance(8))
-        {
-            mIDs.push_back(mode.AddObject(new MoveListener(&log, tag, Chance(60))));
-            return;
-        }
-        SceneNode* parent = Pick();
-        auto* node = new MoveNode();
-        node->log = &log;
-        node->tag = tag;
-        // Children are placed from their parent's corner: kept near it, deep nodes stay in reach.
-        node->LocalSetLocation(static_cast<float>(Below(120) - 40), static_cast<float>(Below(120) - 40));
-        node->SetWidth(static_cast<float>(10 + Below(150)));
-        node->SetHeight(static_cast<float>(10 + Below(150)));
-        node->hitTest = Chance(60);
-        node->LocalSetVisible(!Chance(mMix.hidden));
-        node->takesMoves = Chance(mMix.takesMoves);
-        // A move handler edits at every move it hears: fewer of them.
-        if (Chance(mMix.slotEdits / 4))
-            node->onMove = Edit();
-        if (Chance(mMix.hover))
-        {
-            const std::function<void()> edit = Chance(mMix.slotEdits) ? Edit() : nullptr;
-            const bool destroysItself = Chance(mMix.slotEdits);
-            node->mouseEnterSignal.connect(
-                [this, tag, edit, destroysItself](SceneNode* entered)
-                {
-                    log.push_back(tag + " enter");
-                    if (destroysItself)
-                    {
-                        ++selfDestroyed;
-                        mode.DestroyObject(entered->GetID());
-                    }
-                    else if (edit)
-                        edit();
-                });
-            node->mouseExitSignal.connect([this, tag](SceneNode*) { log.push_back(tag + " exit"); });
-        }
-        parent->AttachChild(node);
-        node->AddToDatabase(&mode);
-        mIDs.push_back(node->GetID());
-    }
-
-    // An edit of the scene, its target and kind drawn now so both worlds make the same one.
-    std::function<void()> Edit()
-    {
-        const size_t target = mIDs.empty() ? 0 : static_cast<size_t>(Below(static_cast<int>(mIDs.size())));
-        const int kind = Below(6);
-        const float at = static_cast<float>(Below(200));
-        return [this, target, kind, at]
-        {
-            if (target >= mIDs.size())
-                return;
-            auto* node = dynamic_cast<SceneNode*>(mode.GetObject(mIDs[target]));
-            if (node == nullptr)
-                return;
-            ++edits;
-            if (kind == 0)
-                mode.DestroyObject(node->GetID());
-            else if (kind <= 2)
-                node->LocalSetVisible(!node->LocalIsVisible());
-            else if (kind <= 4)
-                node->LocalSetLocation(at, at);
-            else if (SceneNode* root = mode.GetRootNode())
-                root->AttachChild(node);
-        };
-    }
-
-    // One step drawn from the mix; a move is routed by the mode or by the reference.
     MessageResult Step(bool reference)
     {
         if (Chance(mMix.captures))
-        {
-            const ObjectID id = mIDs[Below(static_cast<int>(mIDs.size()))];
-            mode.SetCapture(Chance(30) ? nullptr : mode.GetObject(id));
-        }
+            mode.SetCapture(Chance(30) ? nullptr : mode.GetObject(mIDs[Below(mIDs.size())]));
         if (Chance(mMix.churn))
         {
-            mode.DestroyObject(mIDs[Below(static_cast<int>(mIDs.size()))]);
+            mode.DestroyObject(mIDs[Below(mIDs.size())]);
             mode.Update(0.0f);
             Create();
         }
@@ -442,13 +333,82 @@ public:
     int selfDestroyed = 0;
 
 private:
+    int Below(size_t n) { return static_cast<int>(mRandom() % n); }
+    bool Chance(int percent) { return Below(100) < percent; }
+    SceneNode* Live(ObjectID id) const { return dynamic_cast<SceneNode*>(mode.GetObject(id)); }
+
+    void Create()
+    {
+        const std::string tag = "#" + std::to_string(mCreated++);
+        if (Chance(8))
+        {
+            mIDs.push_back(mode.AddObject(new MoveListener(&log, tag, Chance(60))));
+            return;
+        }
+        SceneNode* parent = mIDs.empty() ? nullptr : Live(mIDs[Below(mIDs.size())]);
+        auto* node = new MoveNode();
+        node->log = &log;
+        node->tag = tag;
+        // Placed from the parent's corner, near it, so that deep nodes stay in reach.
+        node->LocalSetLocation(static_cast<float>(Below(120) - 40), static_cast<float>(Below(120) - 40));
+        node->SetWidth(static_cast<float>(10 + Below(150)));
+        node->SetHeight(static_cast<float>(10 + Below(150)));
+        node->hitTest = Chance(60);
+        node->LocalSetVisible(!Chance(mMix.hidden));
+        node->takesMoves = Chance(mMix.takesMoves);
+        if (Chance(mMix.slotEdits / 4))
+            node->onMove = Edit();
+        if (Chance(mMix.hover))
+        {
+            const bool destroysItself = Chance(mMix.slotEdits);
+            const std::function<void()> edit = Chance(mMix.slotEdits) ? Edit() : nullptr;
+            node->mouseEnterSignal.connect(
+                [this, tag, edit, destroysItself](SceneNode* self)
+                {
+                    log.push_back(tag + " enter");
+                    selfDestroyed += destroysItself ? 1 : 0;
+                    if (destroysItself)
+                        mode.DestroyObject(self->GetID());
+                    else if (edit)
+                        edit();
+                });
+            node->mouseExitSignal.connect([this, tag](SceneNode*) { log.push_back(tag + " exit"); });
+        }
+        (parent ? parent : mode.GetRootNode())->AttachChild(node);
+        node->AddToDatabase(&mode);
+        mIDs.push_back(node->GetID());
+    }
+
+    // Destroys, hides or shows, moves, or lifts to the root a node drawn now.
+    std::function<void()> Edit()
+    {
+        const ObjectID target = mIDs.empty() ? ObjectID() : mIDs[Below(mIDs.size())];
+        const int kind = Below(6);
+        const float at = static_cast<float>(Below(200));
+        return [this, target, kind, at]
+        {
+            SceneNode* node = Live(target);
+            if (node == nullptr)
+                return;
+            ++edits;
+            if (kind == 0)
+                mode.DestroyObject(target);
+            else if (kind <= 2)
+                node->LocalSetVisible(!node->LocalIsVisible());
+            else if (kind <= 4)
+                node->LocalSetLocation(at, at);
+            else
+                mode.GetRootNode()->AttachChild(node);
+        };
+    }
+
     sMoveMix mMix;
     std::mt19937 mRandom;
     std::vector<ObjectID> mIDs;
     int mCreated = 0;
 };
 
-// The mode's routing of every move, against the reference walk over twin scenes: what every node and
+// Every move routed by the mode against the reference walk over twin scenes: what every node and
 // listener hears, in order, the answer, and the node left hovered.
 TEST(SceneModeMoves, RoutedAsThePlainWalkRoutesThem)
 {
@@ -466,26 +426,19 @@ TEST(SceneModeMoves, RoutedAsThePlainWalkRoutesThem)
         MoveWorld reference(mix);
         for (int step = 0; step < 300; ++step)
         {
-            const MessageResult got = routed.Step(false);
-            const MessageResult expected = reference.Step(true);
-            ASSERT_EQ(expected, got) << "step " << step;
+            ASSERT_EQ(reference.Step(true), routed.Step(false)) << "step " << step;
             ASSERT_EQ(reference.log, routed.log) << "step " << step;
-            const SceneNode* hoveredRouted = routed.mode.GetHoveredNode();
-            const SceneNode* hoveredReference = reference.mode.GetHoveredNode();
-            ASSERT_EQ(hoveredReference ? hoveredReference->GetID() : ObjectID(),
-                      hoveredRouted ? hoveredRouted->GetID() : ObjectID())
+            const SceneNode* hovered = reference.mode.GetHoveredNode();
+            ASSERT_EQ(hovered ? hovered->GetID() : ObjectID(),
+                      routed.mode.GetHoveredNode() ? routed.mode.GetHoveredNode()->GetID() : ObjectID())
                 << "step " << step;
         }
-        const auto enters = std::count_if(routed.log.begin(), routed.log.end(),
-                                          [](const std::string& line) { return line.ends_with(" enter"); });
-        // The mix was played: hovering happened, and the rows with edits edited, an enter slot
-        // destroying its own node among them.
-        EXPECT_GT(enters, 10);
-        if (mix.slotEdits > 0)
-        {
-            EXPECT_GT(routed.edits, 0);
-            EXPECT_GT(routed.selfDestroyed, 0);
-        }
+        // The mix was played: nodes were entered and, in the rows with edits, slots edited the scene and
+        // an enter slot destroyed its own node.
+        EXPECT_GT(std::count_if(routed.log.begin(), routed.log.end(),
+                                [](const std::string& line) { return line.ends_with(" enter"); }),
+                  10);
+        EXPECT_EQ(mix.slotEdits > 0, routed.edits > 0 && routed.selfDestroyed > 0);
     }
 }
 
