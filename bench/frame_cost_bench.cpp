@@ -1038,21 +1038,34 @@ struct sBusy
 {
     sScenario (*scenario)();
     const char* parts[2]; // the names of a stretch in two parts
-    double goal;          // share of a core, at most, of the second part (or of a stretch in one)
 };
 const sBusy kBusy[] = {
     {LeafSweep,
-     {"leaf-pile game's pile blowing in", "leaf-pile game's pointer sweeping the settled pile, leaves sliding away"},
-     0.0335},
-    {JigsawPieces, {nullptr, nullptr}, 0.0}};
+     {"leaf-pile game's pile blowing in", "leaf-pile game's pointer sweeping the settled pile, leaves sliding away"}},
+    {JigsawPieces, {nullptr, nullptr}}};
+// Each stretch as the game plays it, and the same stretch with every frame drawn, scaled and shown whole
+// (as the canvas did before it drew only what changed): the reference its saving is judged against.
 sRun gBusy[2];
+sRun gBusyWhole[2];
+
+// The scenario with the frame recorder told every step that it cannot see past the change.
+sScenario DrawnWhole(sScenario scenario)
+{
+    scenario.step = [step = scenario.step]
+    {
+        Strata::Graphics::FrameRecording::Invalidate();
+        return step();
+    };
+    return scenario;
+}
 
 void BM_BusyCpu(benchmark::State& state)
 {
     const size_t index = static_cast<size_t>(state.range(0));
+    const bool whole = state.range(1) != 0;
     for (auto _ : state)
     {
-        const sScenario scenario = kBusy[index].scenario();
+        const sScenario scenario = whole ? DrawnWhole(kBusy[index].scenario()) : kBusy[index].scenario();
         const sRun run = Play(&scenario, 0.0, true);
         if (!run.reached || run.realClock.cpuPerWall < 0.0 ||
             (kBusy[index].parts[1] != nullptr && run.parts[1].cpuPerWall < 0.0))
@@ -1060,11 +1073,11 @@ void BM_BusyCpu(benchmark::State& state)
             state.SkipWithError("the scenario was not reached");
             return;
         }
-        gBusy[index] = run;
+        (whole ? gBusyWhole : gBusy)[index] = run;
         state.SetIterationTime(run.realClock.wall);
     }
 }
-BENCHMARK(BM_BusyCpu)->DenseRange(0, 1)->UseManualTime()->Iterations(1)->Repetitions(1);
+BENCHMARK(BM_BusyCpu)->ArgsProduct({{0, 1}, {0, 1}})->UseManualTime()->Iterations(1)->Repetitions(1);
 
 // 0: the software canvas; 1: OpenGL, which needs an X server.
 sRealClock gStill[2];
@@ -1174,10 +1187,15 @@ int main(int argc, char** argv)
             const sRealClock& figures = part < 0 ? gBusy[i].realClock : gBusy[i].parts[part];
             std::printf("  %s: %s; %d frames shown", part < 0 ? busy.scenario().name : busy.parts[part],
                         RealClockLine(figures).c_str(), part < 0 ? gBusy[i].framesShown : gBusy[i].partFrames[part]);
-            if (busy.goal > 0.0 && part == (split ? 1 : -1))
-                std::printf(" (goal: at most %.2f%%, half of the 6.7-7.1%% the software canvas took before it drew "
-                            "only what changed, measured on a quiet machine: %s)",
-                            100.0 * busy.goal, figures.cpuPerWall <= busy.goal ? "met" : "missed");
+            // The part a pointer drives is judged: the sweep, or the whole drag.
+            const sRealClock& reference = part < 0 ? gBusyWhole[i].realClock : gBusyWhole[i].parts[part];
+            if (part == (split ? 1 : -1) && reference.cpuPerWall > 0.0 && figures.cpuPerWall > 0.0)
+            {
+                const double ratio = reference.cpuPerWall / figures.cpuPerWall;
+                std::printf(" (every frame drawn, scaled and shown whole: %.2f%% of a core, %.2fx; goal at least 2x: "
+                            "%s)",
+                            100.0 * reference.cpuPerWall, ratio, ratio >= 2.0 ? "met" : "missed");
+            }
             std::printf("\n");
         }
     }
