@@ -358,7 +358,15 @@ void Looper::Draw(IApplication* application, IPlatform* platform)
     // The graphics layer shows only a frame that differs from the one on screen.
     if (const auto drawFrame = GetFrameHooks().drawFrame)
     {
-        drawFrame([&] { DrawScene(application, platform, graphics); }, repaint);
+        // One reference captured: the call fits in std::function's own storage, with no allocation a frame.
+        struct sScene
+        {
+            Looper* looper;
+            IApplication* application;
+            IPlatform* platform;
+            IRenderPlatform* graphics;
+        } scene{this, application, platform, graphics};
+        drawFrame([&scene] { scene.looper->DrawScene(scene.application, scene.platform, scene.graphics); }, repaint);
         return;
     }
     if (graphics->BeginScene() != 0)

@@ -476,8 +476,23 @@ bool ApplicationPlatform::IsEventPending()
         return false;
     if (X11::IsLost())
         return true; // HandleEvents asks to quit until the game agrees
-    SDL_PumpEvents();
+    if (SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT) == SDL_TRUE)
+        return true;
+    // SDL's pump reads the X connection, a few system calls and Xlib's locking, and a still screen
+    // looks 50 times a second to find nothing. It runs when the connection holds something, and
+    // otherwise at least every kQuietPumpMS for what it does by the clock (a signal's quit, a focus
+    // change SDL holds back, the screen saver kept off).
+    const uint32_t now = SDL_GetTicks();
+    if (!X11::MayHaveInput() && now - mLastPump < kQuietPumpMS)
+        return false;
+    PumpEvents();
     return SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT) == SDL_TRUE;
+}
+
+void ApplicationPlatform::PumpEvents()
+{
+    mLastPump = SDL_GetTicks();
+    SDL_PumpEvents();
 }
 
 bool ApplicationPlatform::IsRepaintPending()
@@ -550,7 +565,7 @@ void ApplicationPlatform::HandleEvents(Strata::IInputEventSink* sink)
     if (!mSDLStarted)
         return;
     // One pump, then only what is queued: a flood of new events cannot keep this loop going.
-    SDL_PumpEvents();
+    PumpEvents();
     SDL_Event event;
     while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0)
         HandleEvent(event, sink);

@@ -70,7 +70,9 @@ public:
     bool IsActive() override;
     // True once the system asked the program to end (SDL_QUIT: a signal, the session ending).
     bool IsQuitPending() override;
-    // True also while the window is lost (see HandleEvents).
+    // True also while the window is lost (see HandleEvents). Pumps SDL's events only when the X
+    // connection has something or kQuietPumpMS have passed since the last pump: input is seen at once,
+    // what SDL does by the clock within that time.
     bool IsEventPending() override;
     // True after the window was exposed, shown, restored or resized.
     bool IsRepaintPending() override;
@@ -102,6 +104,8 @@ public:
 
     SDL_Window* GetWindow() const { return mWindow; }
 
+    static constexpr uint32_t kQuietPumpMS = 100;
+
 private:
     static constexpr int kCursorCount = 5;
 
@@ -120,11 +124,13 @@ private:
     void ApplyHardwareCursor();
     void StartVideoOnADisplay();
     void StopSDL();
+    void PumpEvents();
     void MapToFrame(int windowX, int windowY, int32_t* frameX, int32_t* frameY) const;
     std::string GetWindowTitle() const;
 
     bool mSetUp = false;
     bool mSDLStarted = false;
+    uint32_t mLastPump = 0; // SDL's ticks
     std::chrono::milliseconds mDisplayWait{10000};
     SDL_Window* mWindow = nullptr;
     bool mActive = true;

@@ -6,6 +6,8 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 
+#include <poll.h>
+
 #include <algorithm>
 #include <atomic>
 #include <cstring>
@@ -22,6 +24,8 @@ bool gWatching = false;
 // Every window watched since StartWatching: their late errors are caught too.
 std::vector<::Window> gWatched;
 std::atomic<::Window> gCurrent{0};
+// The connection of the watched window; null when none is watched.
+Display* gDisplay = nullptr;
 std::atomic<bool> gLost{false};
 // Once a window was lost SDL goes on asking about it, and about what the failed answers left in its
 // variables (a parent window that XQueryTree did not fill in): every window error is expected then.
@@ -115,6 +119,7 @@ void StopWatching()
     gPreviousHandler = nullptr;
     gWatched.clear();
     gCurrent = 0;
+    gDisplay = nullptr;
     gLost = gSomeLost = false;
     gWatching = false;
 }
@@ -124,9 +129,11 @@ void Watch(SDL_Window* window)
     SDL_SysWMinfo info;
     gLost = false;
     gCurrent = 0;
+    gDisplay = nullptr;
     if (!gWatching || !GetInfo(window, &info))
         return;
     gCurrent = info.info.x11.window;
+    gDisplay = info.info.x11.display;
     if (std::find(gWatched.begin(), gWatched.end(), info.info.x11.window) == gWatched.end())
         gWatched.push_back(info.info.x11.window);
 }
@@ -154,6 +161,19 @@ bool NoteDestroyEvent(const SDL_Event& event)
 bool IsLost()
 {
     return gLost;
+}
+
+bool MayHaveInput()
+{
+    if (gDisplay == nullptr)
+        return true;
+    // No flush: Xlib's reads the connection on every call. SDL flushes its own requests, and the pump
+    // that runs now and then flushes whatever else waits.
+    if (XEventsQueued(gDisplay, QueuedAlready) > 0)
+        return true;
+    pollfd connection{ConnectionNumber(gDisplay), POLLIN, 0};
+    // A failed look counts as input: the pump then finds out.
+    return poll(&connection, 1, 0) != 0;
 }
 
 } // namespace Linux::X11

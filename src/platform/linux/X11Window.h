@@ -37,5 +37,9 @@ void DestroyWindow(SDL_Window* window);
 bool NoteDestroyEvent(const SDL_Event& event);
 // True once the window being watched was destroyed from outside.
 bool IsLost();
+// False only when nothing came in on the X connection of the watched window: no event that Xlib has
+// read and queued, nothing from the server to read; one system call, and nothing is sent. True when
+// no window is watched on X: the caller then pumps as always.
+bool MayHaveInput();
 
 } // namespace Linux::X11

@@ -60,11 +60,17 @@ public:
         if (onDraw)
             onDraw();
     }
+    void Update(float dt) override
+    {
+        if (onUpdate)
+            onUpdate(dt);
+    }
 
     unsigned long caps = GraphicsPlatformCaps_Hardware;
     sWindowConfig windowConfig{1, 1, 800, 600};
     sApplicationConfig config;
     std::function<void()> onDraw;
+    std::function<void(float)> onUpdate;
 };
 
 // What the renderer factory makes and refuses, shared with the plain function the window functions take.
@@ -485,7 +491,7 @@ protected:
             auto pass = std::move(passes.front());
             passes.pop_front();
             pass();
-            clock += 250; // a draw is due every pass
+            clock += passTime;
         };
     }
 
@@ -505,6 +511,7 @@ protected:
     bool clearEachFrame = true;
     TestFileSource fileSource;
     uint32_t clock = 5000;
+    uint32_t passTime = 250; // a draw is due every pass
     std::deque<std::function<void()>> passes;
 };
 
@@ -604,6 +611,28 @@ TEST_F(WindowLoopTest, AStillScreenIsShownOnceAndEveryChangeOrExposeAgain)
     MainLoop::Execute();
     EXPECT_EQ(wrong, std::vector<std::string>());
     EXPECT_GE(script.scenes, 1);
+}
+
+TEST_F(WindowLoopTest, AStillScreenOnTheStepClockUpdatesEveryStepOnTimeAndShowsOnlyItsFirstFrame)
+{
+    // Only the loop's own sleeps move the clock, as on a still screen running for real.
+    passTime = 0;
+    const uint32_t start = clock;
+    std::vector<std::pair<uint32_t, float>> updates;
+    app.onUpdate = [&](float dt) { updates.emplace_back(clock - start, dt); };
+    passes.assign(60, [] {});
+    MainLoop::Execute();
+
+    // The first frame's update and the first step's come at once; then each step 20 ms after the one
+    // before, a whole step each, none dropped or doubled.
+    ASSERT_GE(updates.size(), 25u);
+    for (size_t i = 0; i < updates.size(); ++i)
+    {
+        EXPECT_EQ(updates[i].first, i == 0 ? 0 : 20 * (i - 1)) << "update " << i;
+        EXPECT_FLOAT_EQ(updates[i].second, 0.02f) << "update " << i;
+    }
+    // Every step drew the same frame: only the first was shown.
+    EXPECT_EQ(script.scenes, 1);
 }
 
 TEST_F(WindowLoopTest, ATranslucentTopModeDimsTheModesBelowOnlyInHardware)

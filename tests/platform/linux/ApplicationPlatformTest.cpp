@@ -21,12 +21,14 @@
 
 #include <SDL.h>
 #include <SDL_syswm.h>
+#include <X11/Xlib.h>
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <csignal>
 #include <cstring>
 #include <fcntl.h>
+#include <functional>
 #include <memory>
 #include <poll.h>
 #include <string>
@@ -484,6 +486,63 @@ TEST_F(ApplicationPlatformTest, WaitingForAnEventLeavesItForHandleEvents)
     ASSERT_EQ(moves.size(), 2u);
     EXPECT_EQ(moves[1].x, 3);
     EXPECT_EQ(moves[1].y, 4);
+}
+
+// A still screen looks for events every step and pumps SDL only when the X connection holds something
+// (or now and then): input that reaches the connection, an event in SDL's queue, and what SDL's pump
+// turns into events by itself (a signal) are each found, and nothing is found when all is quiet.
+TEST_F(ApplicationPlatformTest, ALookForEventsFindsEveryKindOfEventWithoutPumpingAQuietConnection)
+{
+    SDL_Window* window = OpenWindow();
+    ASSERT_NE(window, nullptr);
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    ASSERT_TRUE(SDL_GetWindowWMInfo(window, &info));
+    RecordingSink sink;
+    const auto waitFor = [](const std::function<bool()>& condition)
+    {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        while (!condition() && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        return condition();
+    };
+
+    // Quiet: nothing on the connection, and nothing found however often it looks.
+    EXPECT_FALSE(Linux::X11::MayHaveInput());
+    for (int look = 0; look < 3; ++look)
+        EXPECT_FALSE(mPlatform->IsEventPending()) << "look " << look;
+
+    // Another client moves the pointer into the window: the server tells SDL's connection.
+    Display* other = XOpenDisplay(nullptr);
+    ASSERT_NE(other, nullptr);
+    XWarpPointer(other, None, info.info.x11.window, 0, 0, 0, 0, 40, 30);
+    XSync(other, False);
+    XCloseDisplay(other);
+    ASSERT_TRUE(waitFor([] { return Linux::X11::MayHaveInput(); }));
+    // Found by the very next look, not at the next pump by the clock.
+    EXPECT_TRUE(mPlatform->IsEventPending());
+    mPlatform->HandleEvents(&sink);
+    EXPECT_FALSE(sink.OfType(InputEvent_MouseMove).empty());
+    EXPECT_FALSE(Linux::X11::MayHaveInput()) << "the pump took everything";
+
+    // An event put in SDL's own queue.
+    sink.events.clear();
+    Push(MotionEvent(7, 8));
+    EXPECT_TRUE(mPlatform->IsEventPending());
+    mPlatform->HandleEvents(&sink);
+    ASSERT_EQ(sink.OfType(InputEvent_MouseMove).size(), 1u);
+
+    // A signal, which only SDL's pump turns into its quit event: found with no X input at all.
+    struct sigaction current
+    {
+    };
+    sigaction(SIGTERM, nullptr, &current);
+    if (current.sa_handler == SIG_DFL || current.sa_handler == SIG_IGN)
+        GTEST_SKIP() << "SDL handles no SIGTERM here";
+    raise(SIGTERM);
+    EXPECT_TRUE(waitFor([this] { return mPlatform->IsEventPending(); }));
+    mPlatform->HandleEvents(&sink);
+    EXPECT_TRUE(mPlatform->IsQuitPending());
 }
 
 TEST_F(ApplicationPlatformTest, WindowFollowsTheConfiguration)
