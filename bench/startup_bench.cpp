@@ -14,7 +14,7 @@
 // start-up's loader and decoding threads included), which a busy machine does not stretch. Once the
 // splashes are over the loop really sleeps a tenth of what it asks (its clock still moves ten times
 // that), as a real start's loop sleeps between steps, instead of spinning beside the loader.
-// Command line: --rounds=N (default 7), and the benchmark library's flags, which are accepted and unused.
+// Command line: --rounds=N (default 11), and the benchmark library's flags, which are accepted and unused.
 
 #include "controls/LoadingMode.h"
 #include "framework/MainLoop.h"
@@ -266,7 +266,7 @@ bool TakeRounds(int& argc, char** argv, int& rounds)
 
 int main(int argc, char** argv)
 {
-    int rounds = 7;
+    int rounds = 11;
     if (!TakeRounds(argc, argv, rounds) || !InitializeBenchmarks(argc, argv))
         return 1;
     UseHeadlessGame("startup_bench");
