@@ -15,9 +15,11 @@
 #include "framework/ResourceDescriptor.h"
 
 #include <algorithm>
+#include <array>
 #include <cfloat>
 #include <climits>
 #include <cmath>
+#include <cstring>
 
 namespace Strata
 {
@@ -103,7 +105,106 @@ FileVariant AllExtensions(const std::wstring& name)
     return variant;
 }
 
+constexpr size_t kOggPageHeader = 27;
+constexpr uint8_t kOggFirstPage = 0x02;
+constexpr uint8_t kOggLastPage = 0x04;
+// The largest page: its header, 255 lacing values of 255 bytes each.
+constexpr size_t kOggMaxPage = kOggPageHeader + 255 + 255 * 255;
+
+uint32_t ReadLittleEndian(const uint8_t* p, int bytes)
+{
+    uint32_t value = 0;
+    for (int i = bytes - 1; i >= 0; --i)
+        value = value << 8 | p[i];
+    return value;
+}
+
+// Ogg's page checksum: CRC-32 of polynomial 0x04c11db7, unreflected, over the page with its checksum
+// field taken as zero.
+uint32_t OggChecksum(const uint8_t* page, size_t size)
+{
+    static const auto table = []
+    {
+        std::array<uint32_t, 256> values{};
+        for (uint32_t i = 0; i < 256; ++i)
+        {
+            uint32_t r = i << 24;
+            for (int bit = 0; bit < 8; ++bit)
+                r = r & 0x80000000u ? r << 1 ^ 0x04c11db7u : r << 1;
+            values[i] = r;
+        }
+        return values;
+    }();
+    uint32_t crc = 0;
+    for (size_t i = 0; i < size; ++i)
+        crc = crc << 8 ^ table[(crc >> 24 ^ (i >= 22 && i < 26 ? 0 : page[i])) & 0xff];
+    return crc;
+}
+
+struct sOggPage
+{
+    uint8_t flags = 0;
+    uint32_t serial = 0;
+    bool hasGranule = false;
+    const uint8_t* body = nullptr;
+    size_t bodySize = 0;
+    size_t size = 0;
+};
+
+// The page at `offset`, when it lies whole within the bytes and its checksum holds.
+bool ReadOggPage(const uint8_t* bytes, size_t length, size_t offset, sOggPage& page)
+{
+    if (offset > length || length - offset < kOggPageHeader)
+        return false;
+    const uint8_t* p = bytes + offset;
+    if (std::memcmp(p, "OggS", 4) != 0 || p[4] != 0)
+        return false;
+    const size_t segments = p[26];
+    if (length - offset < kOggPageHeader + segments)
+        return false;
+    size_t bodySize = 0;
+    for (size_t i = 0; i < segments; ++i)
+        bodySize += p[kOggPageHeader + i];
+    const size_t size = kOggPageHeader + segments + bodySize;
+    if (length - offset < size || OggChecksum(p, size) != ReadLittleEndian(p + 22, 4))
+        return false;
+    page.flags = p[5];
+    page.hasGranule = ReadLittleEndian(p + 6, 4) != 0xffffffffu || ReadLittleEndian(p + 10, 4) != 0xffffffffu;
+    page.serial = ReadLittleEndian(p + 14, 4);
+    page.body = p + kOggPageHeader + segments;
+    page.bodySize = bodySize;
+    page.size = size;
+    return true;
+}
+
 } // namespace
+
+namespace Internal
+{
+
+bool IsWholeOggVorbis(const uint8_t* bytes, size_t length)
+{
+    sOggPage first;
+    if (bytes == nullptr || !ReadOggPage(bytes, length, 0, first) || !(first.flags & kOggFirstPage))
+        return false;
+    // The identification header: type 1, "vorbis", version 0, channels, rate.
+    constexpr size_t kIdentification = 30;
+    const uint8_t* id = first.body;
+    if (first.bodySize < kIdentification || id[0] != 1 || std::memcmp(id + 1, "vorbis", 6) != 0 ||
+        ReadLittleEndian(id + 7, 4) != 0 || id[11] < 1 || id[11] > 2 || ReadLittleEndian(id + 12, 4) == 0)
+        return false;
+    // The last page ends the bytes; its start is found from the end, a page being at most kOggMaxPage.
+    const size_t earliest = length > kOggMaxPage ? length - kOggMaxPage : 0;
+    for (size_t offset = length - kOggPageHeader + 1; offset-- > earliest;)
+    {
+        sOggPage last;
+        if (bytes[offset] == 'O' && ReadOggPage(bytes, length, offset, last) && offset + last.size == length)
+            return (last.flags & kOggLastPage) && last.serial == first.serial && last.hasGranule;
+    }
+    return false;
+}
+
+} // namespace Internal
 
 bool SoundFileData::Measure(const void* bytes, size_t length, bool module, const char* call)
 {
@@ -169,6 +270,19 @@ uint32_t SampleSoundFileData::GetChannel() const
 
 StreamSoundFileData::StreamSoundFileData(std::vector<uint8_t> bytes, const std::wstring& file)
     : SoundFileData(file), mBytes(std::move(bytes))
+{
+    if (!Internal::IsWholeOggVorbis(mBytes.data(), mBytes.size()))
+        std::call_once(
+            mOpened, [this] { OpenStream(); });
+}
+
+void StreamSoundFileData::Prepare() const
+{
+    // Never made const: every stream is made by CreateSoundFileData.
+    std::call_once(mOpened, [this] { const_cast<StreamSoundFileData*>(this)->OpenStream(); });
+}
+
+void StreamSoundFileData::OpenStream()
 {
     mStream = Open(mBytes.data(), mBytes.size(), false, "BASS_StreamCreateFile",
                    [this](AudioLibrary::sClipLength* clip)

@@ -10,6 +10,7 @@
 #include <functional>
 #include <list>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <utility>
 #include <vector>
@@ -36,15 +37,18 @@ public:
     virtual uint32_t GetChannel() const = 0;
 
     // False when the bytes could not be decoded at all: such a clip plays nothing, not even silence.
-    bool IsDecodable() const { return mRate != 0; }
-    unsigned GetRate() const { return mRate; }
+    bool IsDecodable() const { return Prepare(), mRate != 0; }
+    unsigned GetRate() const { return Prepare(), mRate; }
     // Frames of one play at the clip's own rate; -1 when its decoder cannot tell.
-    long long GetFrames() const { return mFrames; }
+    long long GetFrames() const { return Prepare(), mFrames; }
     const std::wstring& GetFile() const { return mFile; }
     // True on the first call only, so a clip's trouble at play time is logged once. Main thread only.
     bool TakeFirstReport() const { return !std::exchange(mReported, true); }
 
 protected:
+    // Opens a clip whose opening was put off, before its length or handle is first read. Nothing here.
+    virtual void Prepare() const {}
+
     // Opens the clip once and keeps its length: with a device `make` makes the handle from the bytes
     // and fills in what its decoder learned on the way; without one the bytes are only measured. Logs
     // "<call> error: <code> (<file>)" once when the bytes cannot be decoded or the handle cannot be made.
@@ -75,15 +79,24 @@ private:
     uint32_t mSample = 0;
 };
 
-// Decoded as it plays, from bytes it keeps; every play shares the one handle and position.
+// Decoded as it plays, from bytes it keeps; every play shares the one handle and position. Opening an Ogg
+// Vorbis file builds its decoder's tables, which costs several times reading it: a whole one
+// (Internal::IsWholeOggVorbis) is opened when its length or handle is first read, any other file at once,
+// so that a file that cannot be opened is logged as it loads. Thread-safe.
 class StreamSoundFileData final : public SoundFileData
 {
 public:
     StreamSoundFileData(std::vector<uint8_t> bytes, const std::wstring& file);
     ~StreamSoundFileData() override;
-    uint32_t GetChannel() const override { return mStream; }
+    uint32_t GetChannel() const override { return Prepare(), mStream; }
+
+protected:
+    void Prepare() const override;
 
 private:
+    void OpenStream();
+
+    mutable std::once_flag mOpened;
     std::vector<uint8_t> mBytes;
     uint32_t mStream = 0;
 };
@@ -160,6 +173,14 @@ Label ToSoundKind(const std::wstring& type);
 // The file variant named by "src": the first of the audio extensions that opens. Null when none does or
 // the file cannot be read. Without a device the variant has no handle but knows its clip's length.
 std::shared_ptr<SoundFileData> CreateSoundFileData(const IAttributeContainer& attributes, bool allowStream);
+
+namespace Internal
+{
+// True for bytes that begin with an Ogg page holding a Vorbis identification header of one or two
+// channels and end with the stream's last page, each whole and with a checksum that holds: a file whose
+// decoder will tell its length. Damage between them is found only when it is decoded.
+bool IsWholeOggVorbis(const uint8_t* bytes, size_t length);
+} // namespace Internal
 
 class OpenALSoundResourceFactory : public IResourceFactory
 {

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cfloat>
+#include <cstring>
 #include <set>
 
 using namespace Strata;
@@ -338,6 +339,93 @@ TEST_F(SoundTest, ChannelValuesAreClampedBeforeTheyReachTheLibrary)
         EXPECT_TRUE(LogLines([&] { Frame(); }).empty());
         EXPECT_TRUE(channel->IsPlaying());
     }
+}
+
+// The offsets of the Ogg pages of a file made by libsndfile (its bytes hold no other "OggS").
+std::vector<size_t> OggPages(const std::vector<uint8_t>& bytes)
+{
+    std::vector<size_t> pages;
+    for (size_t i = 0; i + 4 <= bytes.size(); ++i)
+        if (std::memcmp(&bytes[i], "OggS", 4) == 0)
+            pages.push_back(i);
+    return pages;
+}
+
+TEST(WholeOggVorbisTest, OnlyFilesWhoseFirstAndLastPagesAreWholeAndSoundAreTaken)
+{
+    const std::vector<uint8_t> ogg = MakeOgg(2500, 500.0f, 1, 32000);
+    const std::vector<size_t> pages = OggPages(ogg);
+    ASSERT_GE(pages.size(), 3u);
+    const auto changed = [&](size_t offset, uint8_t value)
+    {
+        std::vector<uint8_t> bytes = ogg;
+        bytes[offset] = value;
+        return bytes;
+    };
+    std::vector<uint8_t> junkAfter = ogg;
+    junkAfter.insert(junkAfter.end(), {0, 1, 2});
+    struct Case
+    {
+        const char* what;
+        std::vector<uint8_t> bytes;
+        bool whole;
+    };
+    const Case cases[] = {
+        {"mono", ogg, true},
+        {"stereo at 22050 Hz", MakeOgg(1000, 500.0f, 2, 22050), true},
+        {"many pages", MakeOgg(3 * kRate), true},
+        {"last page fails its checksum", MakeOggWithoutLength(kRate), false},
+        {"last page cut short", std::vector<uint8_t>(ogg.begin(), ogg.end() - 1), false},
+        {"bytes after the last page", junkAfter, false},
+        {"first page fails its checksum", changed(pages[0] + 40, ogg[pages[0] + 40] ^ 1), false},
+        {"first page not the stream's first", changed(pages[0] + 5, 0), false},
+        {"three channels", MakeSoundFile(SF_FORMAT_OGG | SF_FORMAT_VORBIS, kRate, 3, 1000, 500.0f), false},
+        {"a WAV file", MakeWav(1000), false},
+        {"only the first page", std::vector<uint8_t>(ogg.begin(), ogg.begin() + pages[1]), false},
+        {"nothing", {}, false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(Internal::IsWholeOggVorbis(c.bytes.data(), c.bytes.size()), c.whole) << c.what;
+    EXPECT_FALSE(Internal::IsWholeOggVorbis(nullptr, 100));
+}
+
+TEST_F(SoundTest, AWholeOggFileOpensWhenFirstReadAndItsDamageIsLoggedThenOnce)
+{
+    // The second page (the comment and setup headers) fails its checksum, so no decoder opens the file,
+    // while its first and last pages are whole.
+    std::vector<uint8_t> damaged = MakeOgg(kRate);
+    const std::vector<size_t> pages = OggPages(damaged);
+    ASSERT_GE(pages.size(), 3u);
+    damaged[pages[1] + 40] ^= 0x5a;
+    ASSERT_TRUE(Internal::IsWholeOggVorbis(damaged.data(), damaged.size()));
+    AddFile(L"sounds/damaged.ogg", damaged);
+    AddFile(L"sounds/whole.ogg", MakeOgg(kRate, 500.0f));
+    EXPECT_EQ(LogLines(
+                  [&]
+                  {
+                      LoadManifest("<sound name=\"damaged\" src=\"sounds/damaged\"/>\n"
+                                   "<sound name=\"whole\" src=\"sounds/whole\"/>\n");
+                  }),
+              std::vector<std::string>());
+
+    auto* data = static_cast<OpenALSoundData*>(Sound("damaged")->GetSoundData());
+    ASSERT_EQ(data->GetVariantCount(), 1u);
+    const SoundFileData* variant = data->PickVariant();
+    EXPECT_EQ(LogLines(
+                  [&]
+                  {
+                      EXPECT_FALSE(variant->IsDecodable());
+                      EXPECT_EQ(variant->GetChannel(), 0u);
+                      EXPECT_FALSE(variant->IsDecodable());
+                  }),
+              std::vector<std::string>{"BASS_StreamCreateFile error: 31 (sounds/damaged.ogg)"});
+    const SoundChannelPtr silent = PlayOn(Sound("damaged"));
+    EXPECT_FALSE(silent->IsPlaying());
+
+    // The whole one plays as if it had been opened as it loaded.
+    const SoundChannelPtr channel = PlayOn(Sound("whole"));
+    Frame();
+    EXPECT_NEAR(RisingCrossings(Frame(kRate / 2)), 250, 6);
 }
 
 } // namespace
