@@ -200,8 +200,8 @@ namespace Internal
 
 TaskList::~TaskList()
 {
-    if (mData != mInPlace)
-        ReleaseTaskMemory(mData, mCapacity * sizeof(Task*));
+    if (mCapacity != kInPlace)
+        ReleaseTaskMemory(mHeap, mCapacity * sizeof(Task*));
 }
 
 void TaskList::Grow()
@@ -209,10 +209,10 @@ void TaskList::Grow()
     // From the tasks' pool: a chain of more tasks than are held in place is cloned, and its list grown,
     // at every repetition.
     auto** grown = static_cast<Task**>(AllocateTaskMemory(mCapacity * 2 * sizeof(Task*)));
-    std::copy(mData, mData + mSize, grown);
-    if (mData != mInPlace)
-        ReleaseTaskMemory(mData, mCapacity * sizeof(Task*));
-    mData = grown;
+    std::copy(Data(), Data() + mSize, grown);
+    if (mCapacity != kInPlace)
+        ReleaseTaskMemory(mHeap, mCapacity * sizeof(Task*));
+    mHeap = grown;
     mCapacity *= 2;
 }
 
