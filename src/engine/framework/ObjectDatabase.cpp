@@ -268,19 +268,30 @@ void ObjectDatabase::Update(float dt)
 {
     // In slot order, as objects are added and destroyed: an object added during the walk is reached in it
     // when its slot lies ahead, one destroyed is not updated again. The list is read again at each step.
+    // While the version stands no entry has moved (a destroyed object's entry is only nulled), so the walk
+    // goes on by pointer without reading the list's bounds again.
     for (size_t position = 0; position < mUpdateList.size();)
     {
-        const sUpdateEntry entry = mUpdateList[position];
         const uint32_t version = mUpdateListVersion;
-        if (entry.object != nullptr)
-            entry.object->UpdateInternal(dt);
-        if (mUpdateListVersion == version)
-            ++position;
-        else
-            position = static_cast<size_t>(std::upper_bound(mUpdateList.begin(), mUpdateList.end(), entry.index,
-                                                            [](uint32_t at, const sUpdateEntry& other)
-                                                            { return at < other.index; }) -
-                                           mUpdateList.begin());
+        const sUpdateEntry* entry = mUpdateList.data() + position;
+        const sUpdateEntry* const end = mUpdateList.data() + mUpdateList.size();
+        uint32_t index = 0;
+        for (; entry != end; ++entry)
+        {
+            Object* object = entry->object;
+            if (object == nullptr)
+                continue;
+            index = entry->index;
+            object->UpdateInternal(dt);
+            if (mUpdateListVersion != version)
+                break;
+        }
+        if (entry == end)
+            break;
+        position = static_cast<size_t>(std::upper_bound(mUpdateList.begin(), mUpdateList.end(), index,
+                                                        [](uint32_t at, const sUpdateEntry& other)
+                                                        { return at < other.index; }) -
+                                       mUpdateList.begin());
     }
     if (!mDestroyedSlots.empty())
         PurgeDestroyed();

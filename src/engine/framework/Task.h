@@ -102,31 +102,32 @@ public:
     TaskList& operator=(const TaskList&) = delete;
     ~TaskList();
 
-    Task** begin() { return mData; }
-    Task** end() { return mData + mSize; }
-    Task* const* begin() const { return mData; }
-    Task* const* end() const { return mData + mSize; }
+    Task** begin() { return Data(); }
+    Task** end() { return Data() + mSize; }
+    Task* const* begin() const { return Data(); }
+    Task* const* end() const { return Data() + mSize; }
     size_t size() const { return mSize; }
     bool empty() const { return mSize == 0; }
-    Task*& operator[](size_t index) { return mData[index]; }
-    Task* operator[](size_t index) const { return mData[index]; }
+    Task*& operator[](size_t index) { return Data()[index]; }
+    Task* operator[](size_t index) const { return Data()[index]; }
 
     void push_back(Task* task)
     {
         if (mSize == mCapacity)
             Grow();
-        mData[mSize++] = task;
+        Data()[mSize++] = task;
     }
     // Removes the tasks for which `remove` is true, keeping the order of the rest; appends them to `removed`.
     template <class Predicate>
     void MoveOut(Predicate&& remove, TaskList& removed)
     {
-        size_t kept = 0;
-        for (size_t i = 0; i < mSize; ++i)
-            if (remove(mData[i]))
-                removed.push_back(mData[i]);
+        Task** data = Data();
+        uint32_t kept = 0;
+        for (uint32_t i = 0; i < mSize; ++i)
+            if (remove(data[i]))
+                removed.push_back(data[i]);
             else
-                mData[kept++] = mData[i];
+                data[kept++] = data[i];
         mSize = kept;
     }
 
@@ -134,11 +135,20 @@ private:
     // Doubles the capacity.
     void Grow();
 
-    static constexpr size_t kInPlace = 2;
-    Task* mInPlace[kInPlace] = {};
-    Task** mData = mInPlace;
+    // The tasks are in place until they outgrow it; no pointer of its own says where, so that a composite
+    // task with its set fits a smaller block.
+    Task** Data() { return mCapacity == kInPlace ? mInPlace : mHeap; }
+    Task* const* Data() const { return mCapacity == kInPlace ? mInPlace : mHeap; }
+
+    static constexpr uint32_t kInPlace = 2;
+    // The size first: a walk's step reads it beside the set's own counters, on the same cache line.
     uint32_t mSize = 0;
     uint32_t mCapacity = kInPlace;
+    union
+    {
+        Task* mInPlace[kInPlace] = {};
+        Task** mHeap;
+    };
 };
 
 // Owns tasks and runs them. Finished tasks are only marked while the collection is busy and
@@ -148,13 +158,12 @@ template <class Container>
 class TaskCollection
 {
 public:
-    explicit TaskCollection(int busyDepth = 0) : mBusyDepth(busyDepth) {}
+    explicit TaskCollection(int busyDepth = 0) : mBusyDepth(static_cast<int16_t>(busyDepth)) {}
     TaskCollection(const TaskCollection&) = delete;
     TaskCollection& operator=(const TaskCollection&) = delete;
-    virtual ~TaskCollection();
-
-    // Called for every task that finishes during a walk, before it is marked.
-    virtual void OnTaskComplete(Task* task);
+    // Not virtual: a collection is a member of its owner and never deleted through this class. Without a
+    // table of its own it also takes a word less of the composite task it is part of.
+    ~TaskCollection();
 
     // Every child runs with the same dt. Complete when no child ran, or when one finished under
     // the rule any; the time is the largest any child used.
@@ -168,7 +177,15 @@ public:
     // Deletes every task marked finished.
     void Purge();
 
-    bool IsEmpty() const { return mTasks.empty(); }
+    bool IsEmpty() const
+    {
+        // A walk's start is one of the tasks: a set that has one is not empty, and the step that runs it
+        // reads it next.
+        if constexpr (std::is_same_v<Container, TaskList>)
+            if (mWalkStart != nullptr)
+                return false;
+        return mTasks.empty();
+    }
     size_t GetCount() const { return mTasks.size(); }
     int GetBusyDepth() const { return mBusyDepth; }
 
@@ -195,20 +212,27 @@ protected:
         }
     }
 
-    Container mTasks;
-    int mBusyDepth;
-    // Set when a task is marked finished, so that walks in which none finished skip the purge.
-    bool mHasFinished = false;
+    // What a walk's common step reads comes first, so that in a composite task it shares the cache line
+    // of the task's own header.
+    //
+    // The task at mFinishedPrefix, null past the end (list form only): the walk's first task one load
+    // away from the set, not two. Kept by SetFinishedPrefix and by whatever changes the list.
+    Task* mWalkStart = nullptr;
     // Every task before this position is finished (kept by a set that never purges on its own), so a
     // serial walk starts here without looking at them again. Reset by a purge.
-    size_t mFinishedPrefix = 0;
-    // The task at that position, null past the end (list form only): the walk's first task one load away
-    // from the set, not two. Kept by SetFinishedPrefix and by whatever changes the list.
-    Task* mWalkStart = nullptr;
+    uint32_t mFinishedPrefix = 0;
+    // Two bytes, so that the set's header takes one word: a walk nested in itself that deeply would
+    // have run out of stack long before.
+    int16_t mBusyDepth;
+    // Set when a task is marked finished, so that walks in which none finished skip the purge.
+    bool mHasFinished = false;
+    // A repeating set (list form only): a task that finishes first appends its clone to the set.
+    bool mClonesFinished = false;
+    Container mTasks;
 
     void SetFinishedPrefix(size_t prefix)
     {
-        mFinishedPrefix = prefix;
+        mFinishedPrefix = static_cast<uint32_t>(prefix);
         if constexpr (std::is_same_v<Container, TaskList>)
             mWalkStart = prefix < mTasks.size() ? mTasks[prefix] : nullptr;
     }
@@ -314,9 +338,8 @@ public:
 class RepeatingTaskSet : public TaskSet
 {
 public:
-    RepeatingTaskSet() : TaskSet(0) {}
-    // Throws what the task's Clone throws.
-    void OnTaskComplete(Task* task) override;
+    // Finishing a child appends its clone, and throws what the child's Clone throws.
+    RepeatingTaskSet() : TaskSet(0) { mClonesFinished = true; }
 
     // The serial walk of a repeating task. A sole child that can restart runs again in place each time it
     // finishes, with the time and the idle-round rule of the walk that clones it.

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <new>
@@ -575,6 +576,100 @@ TEST(TaskCollection, TasksAddedAndClearedDuringAWalk)
         EXPECT_EQ(1u, kept.GetCount());
     }
     EXPECT_EQ(5, deleted);
+}
+
+// Sets of every size around the two tasks held in place: the order survives growth, purges of finished
+// tasks anywhere and appends after a purge, and a serial walk runs them in that order.
+TEST(TaskCollection, OrderSurvivesGrowthPurgesAndAppends)
+{
+    struct Case
+    {
+        size_t count;
+        std::vector<size_t> finished;
+        size_t appended;
+    };
+    const Case cases[] = {
+        {1, {}, 1},    {2, {0}, 3},          {3, {1}, 0}, {5, {0, 4}, 4}, {9, {0, 1, 2, 3, 4, 5, 6, 7}, 2},
+        {17, {16}, 0}, {4, {0, 1, 2, 3}, 3},
+    };
+    const Label stop("Stop");
+    for (const Case& c : cases)
+    {
+        int deleted = 0;
+        std::vector<int> ran;
+        std::vector<int> expected;
+        std::vector<ProbeTask*> tasks;
+        {
+            TaskSet set;
+            const auto add = [&](int id, bool finishes)
+            {
+                auto* task = new ProbeTask(Task::Incomplete, &deleted);
+                task->onUpdate = [&ran, id](Object*) { ran.push_back(id); };
+                if (finishes)
+                    task->finishOn = stop;
+                else
+                    tasks.push_back(task); // the others are deleted by the purge
+                set.Add(task);
+            };
+            for (size_t i = 0; i < c.count; ++i)
+            {
+                const bool finishes = std::find(c.finished.begin(), c.finished.end(), i) != c.finished.end();
+                add(static_cast<int>(i), finishes);
+                if (!finishes)
+                    expected.push_back(static_cast<int>(i));
+            }
+            EXPECT_EQ(set.ReceiveMessage(nullptr, ObjectMessage(stop), ParallelTaskCompletion_All), 1) << c.count;
+            EXPECT_EQ(deleted, static_cast<int>(c.finished.size())) << c.count;
+            for (size_t i = 0; i < c.appended; ++i)
+            {
+                add(static_cast<int>(100 + i), false);
+                expected.push_back(static_cast<int>(100 + i));
+            }
+            ASSERT_EQ(set.GetCount(), expected.size()) << c.count;
+            for (ProbeTask* task : tasks)
+                task->answer = Task::CompletedAfter(0.0f);
+            EXPECT_TRUE(set.UpdateSerial(nullptr, 0.02f).IsComplete()) << c.count;
+            EXPECT_EQ(ran, expected) << c.count;
+            EXPECT_TRUE(set.IsEmpty()) << c.count;
+        }
+        EXPECT_EQ(deleted, static_cast<int>(c.count + c.appended)) << c.count;
+    }
+}
+
+// The pool behind tasks and their sets: a block holds every byte asked for (the address sanitizer watches
+// the writes), and a freed block comes back for the next request of its size class, and only of its class.
+TEST(TaskMemory, BlocksHoldWhatWasAskedAndReturnWithinTheirClass)
+{
+    for (size_t size = 0; size <= 300; ++size)
+    {
+        auto* first = static_cast<unsigned char*>(Internal::AllocateTaskMemory(size));
+        auto* second = static_cast<unsigned char*>(Internal::AllocateTaskMemory(size));
+        ASSERT_NE(first, second) << size;
+        std::fill(first, first + size, 0xA5);
+        std::fill(second, second + size, 0x5A);
+        EXPECT_EQ(std::count(first, first + size, 0xA5), static_cast<std::ptrdiff_t>(size)) << size;
+        Internal::ReleaseTaskMemory(second, size);
+        Internal::ReleaseTaskMemory(first, size);
+    }
+    struct Case
+    {
+        size_t freed;
+        size_t asked;
+        bool reused;
+    };
+    const Case cases[] = {
+        {1, 8, true},   {8, 9, false},   {9, 24, true},    {24, 25, false},   {40, 41, false},
+        {57, 72, true}, {56, 72, false}, {249, 264, true}, {264, 265, false},
+    };
+    for (const Case& c : cases)
+    {
+        void* freed = Internal::AllocateTaskMemory(c.freed);
+        Internal::ReleaseTaskMemory(freed, c.freed);
+        void* asked = Internal::AllocateTaskMemory(c.asked);
+        std::fill_n(static_cast<unsigned char*>(asked), c.asked, 0x11);
+        EXPECT_EQ(asked == freed, c.reused) << c.freed << " then " << c.asked;
+        Internal::ReleaseTaskMemory(asked, c.asked);
+    }
 }
 
 // A task that throws from its update ends the walk, whether it ran first or later in the walk: the set is
