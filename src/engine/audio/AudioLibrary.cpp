@@ -627,6 +627,10 @@ int Activity(Library& lib, Handle channel)
         return Activity_Stopped;
     if (voice->paused)
         return Activity_Paused;
+    // A stream plays on, its source running or run dry, until its data has ended: no need to ask
+    // OpenAL (each question takes the context's lock), which the main thread did every step for music.
+    if (stream != nullptr && !stream->eof)
+        return Activity_Playing;
     if (SourceState(voice->source) == AL_PLAYING)
         return Activity_Playing;
     if (stream == nullptr)

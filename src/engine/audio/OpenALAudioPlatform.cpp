@@ -134,7 +134,8 @@ void OpenALAudioPlatform::Update(float seconds)
         OpenALSoundChannel& channel = **it;
         // Positions freeze while the output is paused, silent ones too.
         channel.Update(mActive ? seconds : 0.0f);
-        if (!channel.IsPlaying() && channel.GetReferenceCount() == 1)
+        // Only a channel nobody else holds can go: the others are not asked whether they still play.
+        if (channel.GetReferenceCount() == 1 && !channel.IsPlaying())
         {
             channel.Stop();
             it = mChannels.erase(it);

@@ -211,7 +211,9 @@ void OpenALSoundChannel::Update(float seconds)
     if (loopEnded)
         NextLoop();
     const bool live = mHandle != 0 || mSilent;
-    if ((loopEnded || (IsPlaying() && mControls && mControls->IsDirty())) && mControls && live)
+    // Whether it plays is asked of the library (under its lock) only when the controls changed; the
+    // check below asks once a step anyway.
+    if ((loopEnded || (mControls && mControls->IsDirty() && IsPlaying())) && mControls && live)
     {
         if (mControls->IsPaused())
             Pause();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+
 namespace Strata
 {
 
@@ -32,5 +34,12 @@ void RegisterSingleton(IRenderPlatform* platform);
 void UnregisterSingleton(IRenderPlatform* platform);
 bool IsRenderPlatformRegistered();
 IRenderPlatform* GetRenderPlatform(); // null when none is registered
+
+namespace Internal
+{
+// Changes whenever the slot does (after the new pointer is in it): what was worked out from the
+// registered renderer stays good while this stays the same.
+uint64_t GetRenderPlatformGeneration();
+} // namespace Internal
 
 } // namespace Strata

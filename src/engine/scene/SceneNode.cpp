@@ -517,7 +517,9 @@ void SceneNode::UpdateNode()
 void SceneNode::UpdateScene()
 {
     // No user code runs here, so the tree cannot change under the walk.
-    std::vector<SceneNode*> pending{this};
+    SceneTraversal::SpareStack<SceneNode*> stack;
+    std::vector<SceneNode*>& pending = stack.Get();
+    pending.push_back(this);
     while (!pending.empty())
     {
         SceneNode* node = pending.back();

@@ -4,6 +4,7 @@
 #include "framework/ObjectID.h"
 #include "scene/SceneNode.h"
 
+#include <utility>
 #include <vector>
 
 namespace Strata
@@ -38,6 +39,35 @@ inline bool IsStillThere(const Entry& entry)
     return entry.node->GetParent() == entry.parent;
 }
 
+// A walk's stack, lent from one kept per thread and given back with the room it grew: a still screen
+// walks its scene twice a step, which then reaches the heap no more. A walk inside a walk finds the
+// spare lent out and makes its own.
+template <class T>
+class SpareStack
+{
+public:
+    SpareStack() : mStack(std::move(Spare())) { mStack.clear(); }
+    ~SpareStack()
+    {
+        if (mStack.capacity() > Spare().capacity())
+        {
+            mStack.clear();
+            Spare() = std::move(mStack);
+        }
+    }
+    SpareStack(const SpareStack&) = delete;
+    SpareStack& operator=(const SpareStack&) = delete;
+    std::vector<T>& Get() { return mStack; }
+
+private:
+    static std::vector<T>& Spare()
+    {
+        thread_local std::vector<T> spare;
+        return spare;
+    }
+    std::vector<T> mStack;
+};
+
 } // namespace SceneTraversal
 
 // Parents before children, children in list order (the drawing order).
@@ -48,7 +78,8 @@ struct TopDownSceneTraversal
     {
         if (!root)
             return;
-        std::vector<SceneTraversal::Entry> pending;
+        SceneTraversal::SpareStack<SceneTraversal::Entry> stack;
+        std::vector<SceneTraversal::Entry>& pending = stack.Get();
         pending.push_back(SceneTraversal::MakeEntry(root, root->GetParent()));
         while (!pending.empty())
         {

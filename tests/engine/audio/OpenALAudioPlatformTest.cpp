@@ -112,6 +112,59 @@ TEST_F(PlatformTest, ChannelsAndNodesLeaveWhenOnlyThePlatformHoldsThem)
     EXPECT_EQ(platform->GetControlsCount(), nodes);
 }
 
+// The step's update asks the library about a channel only when it can matter (its controls changed,
+// a loop may have ended, nobody else holds it); what the game sees must not change for it: a play's end
+// shows right after the step whose output ended it, a counted loop restarts at the next update, a
+// finished channel nobody holds goes at once, and a mute set while playing is applied.
+TEST_F(PlatformTest, EndsLoopsAndControlChangesShowAtTheirStep)
+{
+    // Two and a half steps long: each play ends inside a step's output.
+    AddFile(L"sounds/tone.wav", MakeWav(5 * kStepFrames / 2, 440.0f));
+    AddFile(L"sounds/long.wav", MakeWav(AudioLibrary::kOutputRate, 440.0f));
+    LoadManifest("<sound name=\"tone\" src=\"sounds/tone\"/>\n<sound name=\"long\" src=\"sounds/long\"/>\n");
+    struct Case
+    {
+        int loops;
+        bool held;
+        int lastPlayingStep; // the last step after which it still plays
+    };
+    // A second loop starts at the update after the first ended (step 4) and ends inside step 6.
+    const Case cases[] = {{1, true, 2}, {1, false, 2}, {2, true, 5}, {2, false, 5}};
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(testing::Message() << c.loops << " loops, " << (c.held ? "held" : "let go"));
+        SoundChannelPtr channel = PlayOn(Sound("tone"), c.loops);
+        if (!c.held)
+            channel.reset();
+        for (int step = 1; step <= 8; ++step)
+        {
+            Frame();
+            const bool playing = step <= c.lastPlayingStep;
+            if (c.held)
+                EXPECT_EQ(channel->IsPlaying(), playing) << step;
+            else if (step > c.lastPlayingStep + 1)
+                EXPECT_EQ(platform->GetChannelCount(), 0u) << "gone at the update after its end, step " << step;
+            else
+                EXPECT_EQ(platform->GetChannelCount(), 1u) << step;
+        }
+        channel.reset();
+        Frame();
+        EXPECT_EQ(platform->GetChannelCount(), 0u);
+    }
+
+    const SoundChannelPtr channel = PlayOn(Sound("long"));
+    Frame();
+    const double before = Rms(Frame(), 0);
+    EXPECT_GT(before, 0.01);
+    channel->GetControls()->Mute(true);
+    // The mixer takes a change of gain in over its next output: the step after is silent.
+    Frame();
+    EXPECT_EQ(Rms(Frame(), 0), 0.0) << "the mute was applied";
+    channel->GetControls()->Mute(false);
+    Frame();
+    EXPECT_NEAR(Rms(Frame(), 0), before, before / 10);
+}
+
 TEST_F(PlatformTest, ErrorTestLogsTheCallAndTheCodeName)
 {
     AudioLibrary::ChannelPlay(999999, true);

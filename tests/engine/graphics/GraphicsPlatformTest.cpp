@@ -4,6 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
+#include <new>
+#include <thread>
+
 using namespace Strata;
 
 namespace
@@ -92,4 +97,30 @@ TEST(PlatformRegistry, GraphicsPlatformIsTheRegisteredRendererOnlyWhenItDraws)
         EXPECT_FALSE(drawing.HasScreenCanvas());
     }
     EXPECT_FALSE(IsRenderPlatformRegistered());
+}
+
+// The answer is worked out once per registration: a renderer of another kind made where a deleted one
+// was (one address, another type) must not be taken for it, on this thread or on one that asked before.
+TEST(PlatformRegistry, ARendererInTheSameStorageIsJudgedAnew)
+{
+    alignas(FakeGraphicsPlatform) alignas(
+        BareRenderPlatform) unsigned char storage[std::max(sizeof(FakeGraphicsPlatform), sizeof(BareRenderPlatform))];
+    IGraphicsPlatform* seenElsewhere = nullptr;
+    const auto askOnAnotherThread = [&seenElsewhere]
+    { std::thread([&] { seenElsewhere = GetGraphicsPlatform(); }).join(); };
+    const bool drawing[] = {true, false, true, true, false, false};
+    for (size_t i = 0; i < std::size(drawing); ++i)
+    {
+        SCOPED_TRACE(i);
+        IRenderPlatform* made = drawing[i] ? static_cast<IRenderPlatform*>(new (storage) FakeGraphicsPlatform())
+                                           : new (storage) BareRenderPlatform();
+        ASSERT_EQ(static_cast<void*>(made), static_cast<void*>(storage));
+        IGraphicsPlatform* expected = drawing[i] ? static_cast<FakeGraphicsPlatform*>(made) : nullptr;
+        EXPECT_EQ(GetGraphicsPlatform(), expected);
+        EXPECT_EQ(GetGraphicsPlatform(), expected) << "asked again";
+        askOnAnotherThread();
+        EXPECT_EQ(seenElsewhere, expected);
+        made->~IRenderPlatform();
+        EXPECT_EQ(GetGraphicsPlatform(), nullptr) << "gone with its deletion";
+    }
 }
