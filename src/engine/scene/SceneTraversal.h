@@ -99,8 +99,8 @@ struct TopDownSceneTraversal
 
 // The reverse of the drawing order: for each node its children from last to first, each child's
 // subtree before the child, the node itself last. Stops at the first node for which `visit` answers
-// true, and then answers true. One stack serves the whole walk: it runs on every pointer move over
-// scenes of hundreds of nodes.
+// true, and then answers true. One stack, the thread's spare, serves the whole walk: it runs on every
+// pointer move over scenes of hundreds of nodes.
 struct BottomUpSceneTraversal
 {
     template <class Visit>
@@ -115,8 +115,8 @@ struct BottomUpSceneTraversal
             SceneTraversal::Entry entry;
             bool expanded = false;
         };
-        std::vector<sPending> pending;
-        pending.reserve(32);
+        SceneTraversal::SpareStack<sPending> stack;
+        std::vector<sPending>& pending = stack.Get();
         pending.push_back({SceneTraversal::MakeEntry(root, root->GetParent())});
         while (!pending.empty())
         {
