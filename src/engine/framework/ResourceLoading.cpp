@@ -253,8 +253,10 @@ void ResourceManager::LoadingJob::OnTransferError(IFileTransfer& transfer)
 
 void ResourceManager::LoadingJob::AbortTransfers()
 {
+    // A transfer may finish after this pass collected the finished ones; a finished one is left alone.
     for (const auto& transfer : mTransfers)
-        transfer->Abort();
+        if (!IsTransferDone(*transfer))
+            transfer->Abort();
     mTransfers.clear();
     mDescriptors.clear();
 }

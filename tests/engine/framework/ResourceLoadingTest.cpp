@@ -308,13 +308,15 @@ TEST_F(StreamedLoadingTest, AbortWhilePendingAbortsTheTransfers)
 TEST_F(StreamedLoadingTest, UnloadWhilePendingStoresNothingMore)
 {
     const TransferPtr a = files.ScriptTransfer(L"a.png");
-    AddManifest(L"A", R"(<res name="r1" files="a.png"/>)");
+    const TransferPtr b = files.ScriptTransfer(L"b.png");
+    AddManifest(L"A", R"(<res name="r1" files="a.png"/><res name="r2" files="b.png"/>)");
     const auto job = StartPending(L"A");
     manager->Unload(L"A");
     a->Complete();
-    ASSERT_TRUE(WaitUntil([&a] { return a->WasAborted(); }));
+    // b never finishes, so its abort shows the loader has dealt with the job.
+    ASSERT_TRUE(WaitUntil([&b] { return b->WasAborted(); }));
     EXPECT_EQ(job->GetStatus(), eLoadingJobStatus::Aborted);
-    EXPECT_EQ(Get("r1"), nullptr);
+    EXPECT_EQ(Get("r1"), nullptr) << "a file arriving after the unload makes nothing";
 }
 
 TEST_F(StreamedLoadingTest, StreamedResourcesGetTheDuplicateCheck)
