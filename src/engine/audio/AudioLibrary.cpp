@@ -854,13 +854,13 @@ bool Init(int device, int frequency)
     if (opened == nullptr)
         return Fail(Error_Driver);
 
+    std::vector<ALCint> attributes = {ALC_FREQUENCY, frequency, ALC_HRTF_SOFT, ALC_FALSE};
     // No output limiter: OpenAL Soft's costs about 0.2% of a core even on silence, a fifth of a still
     // screen's whole budget. The game's mix keeps its headroom: its sounds peak at about two thirds of
     // full scale, the groups play at half volume and the music at 0.15, so only three sounds peaking
     // together pass full scale; with the effects slider at its top a voice over an effect clips a few
     // samples in one overlap of twenty-five. OpenAL clamps integer output, the sound server float output.
-    std::vector<ALCint> attributes = {ALC_FREQUENCY, frequency, ALC_HRTF_SOFT, ALC_FALSE, ALC_OUTPUT_LIMITER_SOFT,
-                                      ALC_FALSE};
+    attributes.insert(attributes.end(), {ALC_OUTPUT_LIMITER_SOFT, ALC_FALSE});
     // The loopback device renders tests' exact samples.
     if (loopback)
         attributes.insert(attributes.end(),
