@@ -57,13 +57,21 @@ inline std::vector<uint8_t> MakeOgg(size_t frames, float hz = 1000.0f, int chann
     return MakeSoundFile(SF_FORMAT_OGG | SF_FORMAT_VORBIS, rate, channels, frames, hz);
 }
 
+// The offsets of the Ogg pages of a file made by libsndfile (its bytes hold no other "OggS").
+inline std::vector<size_t> OggPages(const std::vector<uint8_t>& bytes)
+{
+    std::vector<size_t> pages;
+    for (size_t i = 0; i + 4 <= bytes.size(); ++i)
+        if (std::memcmp(&bytes[i], "OggS", 4) == 0)
+            pages.push_back(i);
+    return pages;
+}
+
 // An Ogg file whose last page fails its checksum, so its decoder cannot tell its length.
 inline std::vector<uint8_t> MakeOggWithoutLength(size_t frames)
 {
     std::vector<uint8_t> bytes = MakeOgg(frames);
-    size_t last = 0;
-    for (size_t i = 0; i + 4 < bytes.size(); ++i)
-        last = std::memcmp(&bytes[i], "OggS", 4) == 0 ? i : last;
+    const size_t last = OggPages(bytes).back();
     for (size_t i = last + 30; i < bytes.size(); ++i)
         bytes[i] ^= 0x5a;
     return bytes;

@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <cfloat>
-#include <cstring>
 #include <set>
 
 using namespace Strata;
@@ -339,16 +338,6 @@ TEST_F(SoundTest, ChannelValuesAreClampedBeforeTheyReachTheLibrary)
         EXPECT_TRUE(LogLines([&] { Frame(); }).empty());
         EXPECT_TRUE(channel->IsPlaying());
     }
-}
-
-// The offsets of the Ogg pages of a file made by libsndfile (its bytes hold no other "OggS").
-std::vector<size_t> OggPages(const std::vector<uint8_t>& bytes)
-{
-    std::vector<size_t> pages;
-    for (size_t i = 0; i + 4 <= bytes.size(); ++i)
-        if (std::memcmp(&bytes[i], "OggS", 4) == 0)
-            pages.push_back(i);
-    return pages;
 }
 
 TEST(WholeOggVorbisTest, OnlyFilesWhoseFirstAndLastPagesAreWholeAndSoundAreTaken)

@@ -9,6 +9,7 @@
 
 #include "support/FakeNetworkPlatform.h"
 #include "support/MemoryFileSystemPartition.h"
+#include "support/WaitUntil.h"
 
 #include <gtest/gtest.h>
 
@@ -24,6 +25,7 @@ using namespace Strata;
 using Strata::Testing::FakeNetworkPlatform;
 using Strata::Testing::MemoryFileSystemPartition;
 using Strata::Testing::StreamGate;
+using Strata::Testing::WaitUntil;
 using Transfer = boost::intrusive_ptr<IFileTransfer>;
 using Response = FakeNetworkPlatform::Response;
 
@@ -114,19 +116,6 @@ private:
     MemoryFileSystemPartition* mInner;
     std::shared_ptr<std::recursive_mutex> mMutex;
 };
-
-template <class Condition>
-bool WaitUntil(Condition condition, int seconds = 10)
-{
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
-    while (!condition())
-    {
-        if (std::chrono::steady_clock::now() > deadline)
-            return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    return true;
-}
 
 bool IsDone(const Transfer& transfer)
 {

@@ -14,6 +14,7 @@
 
 #include "support/FakeNetworkPlatform.h"
 #include "support/MemoryFileSystemPartition.h"
+#include "support/WaitUntil.h"
 
 #include <gtest/gtest.h>
 
@@ -26,6 +27,7 @@
 using namespace Strata;
 using Strata::Testing::FakeNetworkPlatform;
 using Strata::Testing::MemoryFileSystemPartition;
+using Strata::Testing::WaitUntil;
 
 namespace
 {
@@ -90,19 +92,6 @@ std::string ReadAll(IStream* stream)
     std::string out(stream->GetLength(), '\0');
     out.resize(stream->Read(out.data(), out.size()));
     return out;
-}
-
-template <class Condition>
-bool WaitUntil(Condition condition)
-{
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (!condition())
-    {
-        if (std::chrono::steady_clock::now() > deadline)
-            return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-    return true;
 }
 
 class FileSourceTest : public ::testing::Test

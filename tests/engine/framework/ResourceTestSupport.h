@@ -15,6 +15,8 @@
 #include "framework/ResourceDescriptor.h"
 #include "framework/ResourceManager.h"
 
+#include "support/WaitUntil.h"
+
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -292,18 +294,6 @@ inline bool WaitForJob(ILoadingJob& job)
 }
 
 // Waits (at most 10 s) until the condition holds; false on time-out.
-inline bool WaitUntil(const std::function<bool()>& condition)
-{
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (!condition())
-    {
-        if (std::chrono::steady_clock::now() > deadline)
-            return false;
-        Sleep(1);
-    }
-    return true;
-}
-
 // Each test gets a fresh manager (and loader thread) with the recording factory under "res".
 class ResourceTest : public ::testing::Test
 {

@@ -18,6 +18,7 @@
 #include "graphics/Window.h"
 #include "platform/linux/FrameViewport.h"
 #include "platform/linux/X11Window.h"
+#include "support/WaitUntil.h"
 
 #include <SDL.h>
 #include <SDL_syswm.h>
@@ -28,7 +29,6 @@
 #include <csignal>
 #include <cstring>
 #include <fcntl.h>
-#include <functional>
 #include <memory>
 #include <poll.h>
 #include <string>
@@ -40,6 +40,7 @@
 
 using namespace Strata;
 using Linux::ApplicationPlatform;
+using Strata::Testing::WaitUntil;
 
 namespace
 {
@@ -499,13 +500,6 @@ TEST_F(ApplicationPlatformTest, ALookForEventsFindsEveryKindOfEventWithoutPumpin
     SDL_VERSION(&info.version);
     ASSERT_TRUE(SDL_GetWindowWMInfo(window, &info));
     RecordingSink sink;
-    const auto waitFor = [](const std::function<bool()>& condition)
-    {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-        while (!condition() && std::chrono::steady_clock::now() < deadline)
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        return condition();
-    };
 
     // Quiet: nothing on the connection, and nothing found however often it looks.
     EXPECT_FALSE(Linux::X11::MayHaveInput());
@@ -518,7 +512,7 @@ TEST_F(ApplicationPlatformTest, ALookForEventsFindsEveryKindOfEventWithoutPumpin
     XWarpPointer(other, None, info.info.x11.window, 0, 0, 0, 0, 40, 30);
     XSync(other, False);
     XCloseDisplay(other);
-    ASSERT_TRUE(waitFor([] { return Linux::X11::MayHaveInput(); }));
+    ASSERT_TRUE(WaitUntil([] { return Linux::X11::MayHaveInput(); }));
     // Found by the very next look, not at the next pump by the clock.
     EXPECT_TRUE(mPlatform->IsEventPending());
     mPlatform->HandleEvents(&sink);
@@ -540,7 +534,7 @@ TEST_F(ApplicationPlatformTest, ALookForEventsFindsEveryKindOfEventWithoutPumpin
     if (current.sa_handler == SIG_DFL || current.sa_handler == SIG_IGN)
         GTEST_SKIP() << "SDL handles no SIGTERM here";
     raise(SIGTERM);
-    EXPECT_TRUE(waitFor([this] { return mPlatform->IsEventPending(); }));
+    EXPECT_TRUE(WaitUntil([this] { return mPlatform->IsEventPending(); }));
     mPlatform->HandleEvents(&sink);
     EXPECT_TRUE(mPlatform->IsQuitPending());
 }

@@ -14,6 +14,7 @@
 #include "framework/FileSource.h"
 #include "framework/FileTransfer.h"
 #include "framework/NetworkPlatform.h"
+#include "support/WaitUntil.h"
 
 #include <gtest/gtest.h>
 
@@ -40,6 +41,7 @@
 #include <vector>
 
 using namespace Strata;
+using Strata::Testing::WaitUntil;
 using Transfer = boost::intrusive_ptr<IFileTransfer>;
 
 namespace
@@ -95,19 +97,6 @@ std::string RandomBytes(size_t count, unsigned seed)
     for (char& c : bytes)
         c = static_cast<char>(generator() & 0xFF);
     return bytes;
-}
-
-template <class Condition>
-bool WaitUntil(Condition condition, int milliseconds = 10000)
-{
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
-    while (!condition())
-    {
-        if (std::chrono::steady_clock::now() > deadline)
-            return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-    return true;
 }
 
 bool IsDone(const Transfer& transfer)
@@ -222,7 +211,7 @@ public:
                 }
                 return CanConnect(mPort);
             },
-            5000);
+            std::chrono::seconds(5));
         if (!up || mPid < 0)
         {
             std::ifstream log(errorLog);
@@ -774,7 +763,7 @@ TEST_F(HTTPIntegrationTest, BodiesThatNeverEndAreCutOffJustPastTheListedSize)
         const std::string& file = answers[i].first;
         SCOPED_TRACE(file);
         ASSERT_NE(transfers[i], nullptr);
-        ASSERT_TRUE(WaitUntil([&] { return IsDone(transfers[i]); }, 60000));
+        ASSERT_TRUE(WaitUntil([&] { return IsDone(transfers[i]); }, std::chrono::seconds(60)));
         EXPECT_EQ(transfers[i]->GetLastError(), DownloadError_SizeMismatch);
         EXPECT_EQ(server.Requests("/files/" + file), 2) << "the failed transfer is tried again";
         ASSERT_TRUE(WaitUntil([&] { return server.HungUp("/files/" + file) == 2; }))
@@ -795,7 +784,8 @@ TEST_F(HTTPIntegrationTest, ATrickleFailsAndIsFetchedAgainLater)
 
     const Transfer first = Acquire(L"slow", L".png");
     ASSERT_NE(first, nullptr);
-    ASSERT_TRUE(WaitUntil([&] { return IsDone(first); }, 25000)) << "a byte every 0.6 s is no download";
+    ASSERT_TRUE(WaitUntil([&] { return IsDone(first); }, std::chrono::seconds(25)))
+        << "a byte every 0.6 s is no download";
     EXPECT_EQ(first->GetLastError(), HTTPError_TimedOut);
     EXPECT_TRUE(WaitUntil([&] { return server.HungUp("/files/slow.png") == 1; }));
     EXPECT_TRUE(CacheContents().empty());
