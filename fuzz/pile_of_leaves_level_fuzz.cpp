@@ -26,7 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         Check(level->numTools >= 1 && level->numTools <= kPileOfLeavesMaxTools);
         Check(level->areaCover >= 0 && level->areaCover <= kPileOfLeavesMaxAreaCover);
         Check(level->toolCover >= 0 && level->toolCover <= kPileOfLeavesMaxToolCover);
-        Check(level->cursorRadius >= 0 && level->cursorRadius <= kPileOfLeavesMaxCursorRadius);
+        Check(level->cursorRadius >= 1 && level->cursorRadius <= kPileOfLeavesMaxCursorRadius);
     }
     return 0;
 }

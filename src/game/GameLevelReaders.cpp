@@ -2,8 +2,6 @@
 
 #include "core/Log.h"
 #include "core/WideString.h"
-#include "core/XMLReader.h"
-#include "framework/ResourceDescriptor.h"
 #include "game/LevelManager.h"
 
 #include <memory>
@@ -42,19 +40,6 @@ bool FileLevelIfValid(GameModeType type, const std::wstring& manifest, Strata::L
     }
     GetLevelManager().addLevelForGameModeType(type, name, difficulty);
     return true;
-}
-
-Strata::IResourceDescriptor* LevelResourceFactory::CreateResource(const std::wstring& manifest, Strata::Label name,
-                                                                  const Strata::IAttributeContainer& attributes,
-                                                                  Strata::IXMLReader& element) const
-{
-    // The level's contents are the game's own; they are passed over so that no child element is
-    // taken for a resource of the manifest.
-    // The reader holds EOF until its first read.
-    for (const Strata::XMLElement* read = element.ReadElement(); read != nullptr && !element.IsEOF();)
-        read = element.ReadElement();
-    FileLevelIfValid(mType, manifest, name, attributes, std::string());
-    return std::make_unique<Strata::ResourceDescriptor>(manifest, name, attributes).release();
 }
 
 } // namespace Yardcrew

@@ -1,8 +1,7 @@
 #pragma once
 
-// The level readers of the mini-games: each game reads its own level record, and a game without a record
-// of its own files its levels by their "difficulty" with the plain reader. Each game's registration names
-// its reader (game/GameRegistry.h).
+// The level readers of the mini-games: each game reads its own level record and files it by its
+// "difficulty". Each game's registration names its reader (game/GameRegistry.h).
 
 #include "core/XMLElement.h"
 #include "core/XMLReader.h"
@@ -16,25 +15,8 @@
 namespace Yardcrew
 {
 
-// Files the level element under its resource name for one mini-game. The "difficulty" attribute is
-// one of kGameModeDifficultyNames, compared exactly (letter case counts); a level without a known difficulty is logged
-// and not filed. The resource made is the element's attributes, so a game can read them later.
-class LevelResourceFactory : public Strata::IResourceFactory
-{
-public:
-    explicit LevelResourceFactory(GameModeType type) : mType(type) {}
-
-    Strata::IResourceDescriptor* CreateResource(const std::wstring& manifest, Strata::Label name,
-                                                const Strata::IAttributeContainer& attributes,
-                                                Strata::IXMLReader& element) const override;
-
-    GameModeType GetGameModeType() const { return mType; }
-
-private:
-    GameModeType mType;
-};
-
-// The difficulty a "difficulty" attribute names; GameModeDifficulty_None when it names none.
+// The difficulty a "difficulty" attribute names, one of kGameModeDifficultyNames compared exactly (letter
+// case counts); GameModeDifficulty_None when it names none.
 GameModeDifficulty ParseGameModeDifficulty(const std::wstring& text);
 
 // Files the level named `name` under its "difficulty" with the level manager, unless the difficulty is

@@ -30,13 +30,14 @@ std::string LetterPatternLevel::Validate() const
     if (patterns.empty())
         return "has no \"Pattern\"";
     if (patterns.size() > kLetterPatternMaxPatterns)
-        return "has more than " + std::to_string(kLetterPatternMaxPatterns) + " patterns";
+        return "has more than " + std::to_string(kLetterPatternMaxPatterns) + " \"Pattern\"";
     for (size_t i = 0; i < patterns.size(); ++i)
     {
         if (patterns[i].empty())
             return "has an empty pattern (number " + std::to_string(i + 1) + ")";
         if (patterns[i].size() > kLetterPatternMaxLetters)
-            return "has a pattern of more than " + std::to_string(kLetterPatternMaxLetters) + " letters";
+            return "has a pattern (number " + std::to_string(i + 1) + ") of more than " +
+                   std::to_string(kLetterPatternMaxLetters) + " letters in its \"order\"";
     }
     return std::string();
 }

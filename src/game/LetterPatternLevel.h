@@ -24,8 +24,12 @@ class XMLElement;
 namespace Yardcrew
 {
 
+// A round draws one pattern: sixteen give the longest run of rounds (five, at hard) a fresh pattern
+// in each of three games.
 constexpr size_t kLetterPatternMaxPatterns = 16;
-constexpr size_t kLetterPatternMaxLetters = 12;
+// The fence's ten boards, the most places either game shows (the train has six): a letter past them is
+// never seen.
+constexpr size_t kLetterPatternMaxLetters = 10;
 // The letters A, B and C.
 constexpr int32_t kLetterPatternLetters = 3;
 

@@ -1,11 +1,24 @@
 #include "game/GameLevelReaders.h"
 
+#include "game/CountTheMaterials/CountTheMaterialsLevel.h"
 #include "game/GameRegistry.h"
+#include "game/HammerTheNail/HammerTheNailLevel.h"
+#include "game/HereToThere/HereToThereLevel.h"
+#include "game/HideAndSeek/HideAndSeekLevel.h"
+#include "game/HoistStacker/HoistStackerLevel.h"
+#include "game/LetterPatternLevel.h"
+#include "game/PileOfLeaves/PileOfLeavesLevel.h"
+#include "game/PlanAJob/PlanAJobLevel.h"
+#include "game/SproutPuzzle/SproutPuzzleLevel.h"
+#include "game/StreetSigns/StreetSignLevel.h"
+#include "game/ToolShed/ToolShedLevel.h"
 
-#include "GameServicesTestSupport.h"
+#include "LevelReaderTestSupport.h"
 
+#include <cwchar>
 #include <set>
 #include <string>
+#include <vector>
 
 using namespace GameTesting;
 using namespace Yardcrew;
@@ -25,7 +38,60 @@ protected:
         for (const sGameRegistration& game : GetRegisteredGames())
             manager->AddResourceFactory(game.levelTag, game.makeLevelReader().release());
     }
+
+    // One game's level as a table row.
+    struct sGameLevel
+    {
+        GameModeType game;
+        sLevelCase level;
+    };
+
+    // Loads the levels as one manifest, each at medium, and checks that each is filed exactly when it
+    // logs nothing, and is otherwise named in one line that gives the reason and refuses it.
+    // Answers the log.
+    std::string ExpectFiledUnlessLogged(const wchar_t* manifest, const std::vector<sGameLevel>& levels)
+    {
+        std::string body;
+        for (const sGameLevel& l : levels)
+        {
+            const std::wstring wideTag = FindRegisteredGame(l.game)->levelTag;
+            const std::string tag(wideTag.begin(), wideTag.end());
+            body += "<" + tag + " name=\"" + l.level.name + "\" difficulty=\"Medium\" " + l.level.attributes + ">" +
+                    l.level.children + "</" + tag + ">\n";
+        }
+        LoadManifest(manifest, body);
+        const std::string log = TakeLog();
+        const std::string manifestName(manifest, manifest + std::wcslen(manifest));
+        for (const sGameLevel& l : levels)
+        {
+            SCOPED_TRACE(l.level.name);
+            EXPECT_EQ(FiledLevels(l.game).count(l.level.name) == 1, l.level.logged == nullptr);
+            const std::string line = LevelLogLine(log, manifestName, l.level.name);
+            if (l.level.logged == nullptr)
+                EXPECT_EQ(line, "");
+            else
+            {
+                EXPECT_NE(line.find(l.level.logged), std::string::npos) << line;
+                EXPECT_NE(line.find("; it is not filed"), std::string::npos) << line;
+            }
+        }
+        return log;
+    }
 };
+
+// `count` copies of `element`, the one-based copy number put in for every "#".
+std::string Repeat(int count, const std::string& element)
+{
+    std::string all;
+    for (int i = 1; i <= count; ++i)
+    {
+        std::string copy = element;
+        for (size_t at = copy.find('#'); at != std::string::npos; at = copy.find('#', at))
+            copy.replace(at, 1, std::to_string(i));
+        all += copy;
+    }
+    return all;
+}
 
 // The integer and float getters read a number's leading digits ("1O0" is 1, "big" is 0, "inf" is
 // infinite). A level is refused, with one line naming it, when what was read leaves its game nothing
@@ -33,60 +99,257 @@ protected:
 TEST_F(GameLevelReadersTest, ANumberThatLeavesTheGameUnplayableRefusesTheLevelWithOneLogLine)
 {
     const char* const obstacles = R"(<Obstacle imageID="1"/><Obstacle imageID="2"/>)";
+    const std::vector<sGameLevel> cases = {
+        {GameModeType_PileOfLeaves, {"LeafTypo", R"(numTools="3" cursorRadius="1O0")", "", nullptr}},
+        {GameModeType_PileOfLeaves,
+         {"LeafWord", R"(numTools="3" cursorRadius="big")", "", "has \"cursorRadius\" 0, not 1 to"}},
+        {GameModeType_PileOfLeaves, {"LeafZero", R"(numTools="3" cursorRadius="0")", "", "has \"cursorRadius\" 0"}},
+        {GameModeType_PileOfLeaves, {"LeafNoTools", R"(numTools="few")", "", "has \"numTools\" 0"}},
+        {GameModeType_HideAndSeek, {"CatTypo", R"(numPreviewHides="2" runSpeed="300 px")", obstacles, nullptr}},
+        {GameModeType_HideAndSeek,
+         {"CatInfinite", R"(numPreviewHides="2" runSpeed="inf")", obstacles,
+          "has \"runSpeed\" inf, not a finite number above 0"}},
+        {GameModeType_HideAndSeek,
+         {"CatMinusInfinite", R"(numPreviewHides="2" runSpeed="-inf")", obstacles, "not a finite number above 0"}},
+        {GameModeType_HideAndSeek,
+         {"CatNaN", R"(numPreviewHides="2" runSpeed="nan")", obstacles, "not a finite number above 0"}},
+        {GameModeType_HideAndSeek,
+         {"CatWord", R"(numPreviewHides="2" runSpeed="fast")", obstacles, "not a finite number above 0"}},
+        {GameModeType_HideAndSeek,
+         {"CatNoHiding", R"(numPreviewHides="some" runSpeed="300")", obstacles, "so the cat never hides"}},
+        {GameModeType_PlanAJob, {"JobNoGaps", R"(imageList="Job" numEmpty="many")", "", "has \"numEmpty\" 0"}},
+        {GameModeType_StreetSigns, {"SignsNone", R"(signs="lots")", R"(<Ask trait="Color"/>)", "has \"signs\" 0"}},
+        {GameModeType_SproutPuzzle,
+         {"PuzzleUncut", R"(picture="Giraffes" columns="two" rows="2")", "", "is cut \"columns\" 0 by \"rows\" 2"}},
+        {GameModeType_HammerTheNail,
+         {"NailsDriven", "", R"(<Nail type="Wrench" color="Green" clickCount="three"/>)",
+          "has no nail that needs a stroke"}},
+        {GameModeType_CountTheMaterials,
+         {"CountNothing", "", R"(<Request material="Plant" number="two"/><Material type="Plant" number="2"/>)",
+          "has a \"Request\" of \"number\" 0"}},
+        {GameModeType_HoistStacker,
+         {"StackFlat", "", R"(<StackObject size="big" color="Red" type="Log"/>)", "has an object of \"size\" 0"}},
+    };
+    ExpectFiledUnlessLogged(L"Mixed", cases);
+}
+
+// Every count, size and speed a level sets is held to what the playfield shows or a child sits through:
+// at its bound the level is filed, one past it the level is refused with one line naming the field.
+TEST_F(GameLevelReadersTest, ANumberPastWhatTheGameCanShowRefusesTheLevelWithOneLogLineNamingTheField)
+{
     const struct
     {
         GameModeType game;
-        const char* name;
-        const char* attributes;
-        const char* children;
-        const char* logged; // null when the level is filed
-    } cases[] = {
-        {GameModeType_PileOfLeaves, "LeafTypo", R"(numTools="3" cursorRadius="1O0")", "", nullptr},
-        {GameModeType_PileOfLeaves, "LeafWord", R"(numTools="3" cursorRadius="big")", "",
-         "has 0 pixels of cursor radius, not 1 to"},
-        {GameModeType_PileOfLeaves, "LeafZero", R"(numTools="3" cursorRadius="0")", "",
-         "has 0 pixels of cursor radius"},
-        {GameModeType_PileOfLeaves, "LeafNoTools", R"(numTools="few")", "", "has 0 tools"},
-        {GameModeType_HideAndSeek, "CatTypo", R"(numPreviewHides="2" runSpeed="300 px")", obstacles, nullptr},
-        {GameModeType_HideAndSeek, "CatInfinite", R"(numPreviewHides="2" runSpeed="inf")", obstacles,
-         "has \"runSpeed\" inf, not a finite number above 0"},
-        {GameModeType_HideAndSeek, "CatMinusInfinite", R"(numPreviewHides="2" runSpeed="-inf")", obstacles,
-         "not a finite number above 0"},
-        {GameModeType_HideAndSeek, "CatNaN", R"(numPreviewHides="2" runSpeed="nan")", obstacles,
-         "not a finite number above 0"},
-        {GameModeType_HideAndSeek, "CatWord", R"(numPreviewHides="2" runSpeed="fast")", obstacles,
-         "not a finite number above 0"},
-        {GameModeType_HideAndSeek, "CatNoHiding", R"(numPreviewHides="some" runSpeed="300")", obstacles,
-         "so the cat never hides"},
-        {GameModeType_PlanAJob, "JobNoGaps", R"(imageList="Job" numEmpty="many")", "", "has \"numEmpty\" 0"},
-        {GameModeType_StreetSigns, "SignsNone", R"(signs="lots")", R"(<Ask trait="Color"/>)", "has \"signs\" 0"},
-        {GameModeType_SproutPuzzle, "PuzzleUncut", R"(picture="Giraffes" columns="two" rows="2")", "", "is cut 0 by 2"},
-        {GameModeType_HammerTheNail, "NailsDriven", "", R"(<Nail type="Wrench" color="Green" clickCount="three"/>)",
-         "has no nail that needs a stroke"},
-        {GameModeType_CountTheMaterials, "CountNothing", "",
-         R"(<Request material="Plant" number="two"/><Material type="Plant" number="2"/>)", "requests 0 items"},
-        {GameModeType_HoistStacker, "StackFlat", "", R"(<StackObject size="big" color="Red" type="Log"/>)",
-         "has an object of size 0"},
+        const char* field;
+        sLevelCase atBound;
+        sLevelCase pastBound;
+    } rows[] = {
+        // Counting: the request and the piles.
+        {GameModeType_CountTheMaterials,
+         "number",
+         {"CountRequestAt", "", R"(<Request material="Plant" number="10"/><Material type="Plant" number="10"/>)",
+          nullptr},
+         {"CountRequestPast", "", R"(<Request material="Plant" number="11"/><Material type="Plant" number="11"/>)",
+          "has a \"Request\" of \"number\" 11, not 1 to 10"}},
+        {GameModeType_CountTheMaterials,
+         "number",
+         {"CountPileAt", "",
+          R"(<Request material="Plant" number="1"/><Material type="Plant" number="1"/>)"
+          R"(<Material type="LogRed" number="10"/>)",
+          nullptr},
+         {"CountPilePast", "",
+          R"(<Request material="Plant" number="1"/><Material type="Plant" number="1"/>)"
+          R"(<Material type="LogRed" number="11"/>)",
+          "has a \"Material\" pile of \"number\" 11"}},
+        {GameModeType_CountTheMaterials,
+         "Material",
+         {"CountPilesAt", "",
+          R"(<Request material="Plant" number="1"/>)" +
+              Repeat(kCountTheMaterialsMaxPiles, R"(<Material type="Plant" number="1"/>)"),
+          nullptr},
+         {"CountPilesPast", "",
+          R"(<Request material="Plant" number="1"/>)" +
+              Repeat(kCountTheMaterialsMaxPiles + 1, R"(<Material type="Plant" number="1"/>)"),
+          "has more than 5 \"Material\" piles"}},
+        // Hammering: the nails, their strokes and places, the tool box.
+        {GameModeType_HammerTheNail,
+         "Nail",
+         {"NailsAt", "", Repeat(kHammerTheNailMaxNails, R"(<Nail type="Wrench" color="Red" clickCount="1" x="#"/>)"),
+          nullptr},
+         {"NailsPast", "",
+          Repeat(kHammerTheNailMaxNails + 1, R"(<Nail type="Wrench" color="Red" clickCount="1" x="#"/>)"),
+          "has more than 8 \"Nail\""}},
+        {GameModeType_HammerTheNail,
+         "clickCount",
+         {"StrokesAt", "", R"(<Nail type="Wrench" color="Red" clickCount="3"/>)", nullptr},
+         {"StrokesPast", "", R"(<Nail type="Wrench" color="Red" clickCount="4"/>)",
+          "has a nail of \"clickCount\" 4, not 0 to 3"}},
+        {GameModeType_HammerTheNail,
+         "x",
+         {"NailXAt", "", R"(<Nail type="Wrench" color="Red" clickCount="1" x="799"/>)", nullptr},
+         {"NailXPast", "", R"(<Nail type="Wrench" color="Red" clickCount="1" x="800"/>)",
+          "has a nail off the playfield at \"x\" 800"}},
+        {GameModeType_HammerTheNail,
+         "y",
+         {"NailYAt", "", R"(<Nail type="Wrench" color="Red" clickCount="1" y="599"/>)", nullptr},
+         {"NailYPast", "", R"(<Nail type="Wrench" color="Red" clickCount="1" y="600"/>)", "\"y\" 600"}},
+        {GameModeType_HammerTheNail,
+         "Tool",
+         {"BoxAt", "",
+          R"(<Tool type="DriverPlus" color="Red"/><Tool type="DriverPlus" color="Blue"/><Tool type="DriverMinus" color="Red"/>)"
+          R"(<Nail type="Wrench" color="Red" clickCount="1"/>)",
+          nullptr},
+         {"BoxPast", "",
+          R"(<Tool type="DriverPlus" color="Red"/><Tool type="DriverPlus" color="Blue"/><Tool type="DriverMinus" color="Red"/>)"
+          R"(<Tool type="DriverMinus" color="Blue"/><Nail type="Wrench" color="Red" clickCount="1"/>)",
+          "needs 5 tools"}},
+        // The two letter-pattern games: patterns and their letters.
+        {GameModeType_HaulersDelivery,
+         "Pattern",
+         {"CargoPatternsAt", "", Repeat(kLetterPatternMaxPatterns, R"(<Pattern order="AB"/>)"), nullptr},
+         {"CargoPatternsPast", "", Repeat(kLetterPatternMaxPatterns + 1, R"(<Pattern order="AB"/>)"),
+          "has more than 16 \"Pattern\""}},
+        {GameModeType_HaulersDelivery,
+         "order",
+         {"CargoLettersAt", "", R"(<Pattern order="ABCABCABCA"/>)", nullptr},
+         {"CargoLettersPast", "", R"(<Pattern order="ABCABCABCAB"/>)", "of more than 10 letters"}},
+        {GameModeType_PaintIt,
+         "Pattern",
+         {"FencePatternsAt", "", Repeat(kLetterPatternMaxPatterns, R"(<Pattern order="AB"/>)"), nullptr},
+         {"FencePatternsPast", "", Repeat(kLetterPatternMaxPatterns + 1, R"(<Pattern order="AB"/>)"),
+          "has more than 16 \"Pattern\""}},
+        {GameModeType_PaintIt,
+         "order",
+         {"FenceLettersAt", "", R"(<Pattern order="A B C A B C A B C A"/>)", nullptr},
+         {"FenceLettersPast", "", R"(<Pattern order="A B C A B C A B C A B"/>)", "of more than 10 letters"}},
+        // Delivery: the animals and the houses.
+        {GameModeType_HereToThere,
+         "Animal",
+         {"AnimalsAt", R"(numBuildings="4")",
+          R"(<Animal type="Square" color="Blue"/><Animal type="Circle" color="Blue"/>)"
+          R"(<Animal type="Star" color="Blue"/><Animal type="Triangle" color="Blue"/>)",
+          nullptr},
+         {"AnimalsPast", R"(numBuildings="5")",
+          R"(<Animal type="Square" color="Blue"/><Animal type="Circle" color="Blue"/>)"
+          R"(<Animal type="Star" color="Blue"/><Animal type="Triangle" color="Blue"/><Animal type="Star" color="Green"/>)",
+          "has more than 4 \"Animal\""}},
+        {GameModeType_HereToThere,
+         "numBuildings",
+         {"HousesAt", R"(numBuildings="12")", R"(<Animal type="Square" color="Blue"/>)", nullptr},
+         {"HousesPast", R"(numBuildings="13")", R"(<Animal type="Square" color="Blue"/>)",
+          "has \"numBuildings\" 13, not 0 to 12"}},
+        // Hide-and-seek: the finds, the runs, the speed and the obstacles.
+        {GameModeType_HideAndSeek,
+         "numHides",
+         {"FindsAt", R"(numHides="10" numPreviewHides="1" runSpeed="300")", Repeat(2, "<Obstacle/>"), nullptr},
+         {"FindsPast", R"(numHides="11" numPreviewHides="1" runSpeed="300")", Repeat(2, "<Obstacle/>"),
+          "has \"numHides\" 11, more than 10"}},
+        {GameModeType_HideAndSeek,
+         "numPreviewHides",
+         {"RunsAt", R"(numPreviewHides="10" runSpeed="300")", Repeat(2, "<Obstacle/>"), nullptr},
+         {"RunsPast", R"(numPreviewHides="11" runSpeed="300")", Repeat(2, "<Obstacle/>"),
+          "has \"numPreviewHides\" 11, more than 10"}},
+        {GameModeType_HideAndSeek,
+         "runSpeed",
+         {"SpeedAt", R"(numPreviewHides="1" runSpeed="1500")", Repeat(2, "<Obstacle/>"), nullptr},
+         {"SpeedPast", R"(numPreviewHides="1" runSpeed="1501")", Repeat(2, "<Obstacle/>"),
+          "has \"runSpeed\" 1501.000000, more than 1500"}},
+        {GameModeType_HideAndSeek,
+         "Obstacle",
+         {"ObstaclesAt", R"(numPreviewHides="1" runSpeed="300")", Repeat(kHideAndSeekMaxObstacles, "<Obstacle/>"),
+          nullptr},
+         {"ObstaclesPast", R"(numPreviewHides="1" runSpeed="300")", Repeat(kHideAndSeekMaxObstacles + 1, "<Obstacle/>"),
+          "has more than 12 \"Obstacle\""}},
+        // Stacking: the objects and their sizes.
+        {GameModeType_HoistStacker,
+         "StackObject",
+         {"StackAt", "",
+          Repeat(kHoistStackerMaxSize, R"(<StackObject size="#" color="Red" type="Log"/>)") +
+              Repeat(kHoistStackerMaxSize, R"(<StackObject size="#" color="Blue" type="Log"/>)"),
+          nullptr},
+         {"StackPast", "",
+          Repeat(kHoistStackerMaxSize, R"(<StackObject size="#" color="Red" type="Log"/>)") +
+              Repeat(kHoistStackerMaxSize + 1, R"(<StackObject size="#" color="Blue" type="Log"/>)"),
+          "has more than 10 \"StackObject\""}},
+        {GameModeType_HoistStacker,
+         "size",
+         {"SizeAt", "", R"(<StackObject size="5" color="Red" type="Girder"/>)", nullptr},
+         {"SizePast", "", R"(<StackObject size="6" color="Red" type="Girder"/>)",
+          "has an object of \"size\" 6, not 1 to 5"}},
+        // Leaves: the tools, the leaves and the pointer's reach.
+        {GameModeType_PileOfLeaves,
+         "numTools",
+         {"LeafToolsAt", R"(numTools="22")", "", nullptr},
+         {"LeafToolsPast", R"(numTools="23")", "", "has \"numTools\" 23, not 1 to 22"}},
+        {GameModeType_PileOfLeaves,
+         "areaCover",
+         {"LeafAreaAt", R"(numTools="1" areaCover="300")", "", nullptr},
+         {"LeafAreaPast", R"(numTools="1" areaCover="301")", "", "has \"areaCover\" 301, not 0 to 300"}},
+        {GameModeType_PileOfLeaves,
+         "toolCover",
+         {"LeafCoverAt", R"(numTools="1" toolCover="30")", "", nullptr},
+         {"LeafCoverPast", R"(numTools="1" toolCover="31")", "", "has \"toolCover\" 31, not 0 to 30"}},
+        {GameModeType_PileOfLeaves,
+         "cursorRadius",
+         {"LeafRadiusAt", R"(numTools="1" cursorRadius="400")", "", nullptr},
+         {"LeafRadiusPast", R"(numTools="1" cursorRadius="401")", "", "has \"cursorRadius\" 401, not 1 to 400"}},
+        // Job order: the steps left empty.
+        {GameModeType_PlanAJob,
+         "numEmpty",
+         {"JobGapsAt", R"(imageList="Job" numEmpty="5")", "", nullptr},
+         {"JobGapsPast", R"(imageList="Job" numEmpty="6")", "", "has \"numEmpty\" 6, not 1 to 5"}},
+        // Jigsaw: the cut, column by row.
+        {GameModeType_SproutPuzzle,
+         "columns",
+         {"CutColumnsAt", R"(picture="Pond" columns="3" rows="3")", "", nullptr},
+         {"CutColumnsPast", R"(picture="Pond" columns="4" rows="3")", "", "is cut \"columns\" 4 by \"rows\" 3"}},
+        {GameModeType_SproutPuzzle,
+         "rows",
+         {"CutRowsAt", R"(picture="Pond" columns="3" rows="3")", "", nullptr},
+         {"CutRowsPast", R"(picture="Pond" columns="3" rows="4")", "", "is cut \"columns\" 3 by \"rows\" 4"}},
+        // Street signs: the signs and the asks.
+        {GameModeType_StreetSigns,
+         "signs",
+         {"SignsAt", R"(signs="5")", R"(<Ask trait="Color"/>)", nullptr},
+         {"SignsPast", R"(signs="6")", R"(<Ask trait="Color"/>)", "has \"signs\" 6, not 2 to 5"}},
+        {GameModeType_StreetSigns,
+         "Ask",
+         {"AsksAt", R"(signs="5")", Repeat(kStreetSignMaxSigns - 1, R"(<Ask trait="Shape"/>)"), nullptr},
+         {"AsksPast", R"(signs="5")", Repeat(kStreetSignMaxSigns, R"(<Ask trait="Shape"/>)"),
+          "has 5 \"Ask\" for \"signs\" 5"}},
+        // Tool shed: the boxes and the tools.
+        {GameModeType_ToolShed,
+         "Box",
+         {"ShedBoxesAt", R"(sortBy="Color")",
+          R"(<Box color="Red"/><Box color="Blue"/><Box color="Green"/><Box color="Yellow"/>)"
+          R"(<Tool type="Saw" color="Red"/>)",
+          nullptr},
+         {"ShedBoxesPast", R"(sortBy="Color")",
+          R"(<Box color="Red"/><Box color="Blue"/><Box color="Green"/><Box color="Yellow"/><Box color="Red"/>)"
+          R"(<Tool type="Saw" color="Red"/>)",
+          "has 5 \"Box\", not 2 to 4"}},
+        {GameModeType_ToolShed,
+         "Tool",
+         {"ShedToolsAt", R"(sortBy="Color")",
+          R"(<Box color="Red"/><Box color="Blue"/>)" + Repeat(kToolShedMaxTools, R"(<Tool type="Saw" color="Red"/>)"),
+          nullptr},
+         {"ShedToolsPast", R"(sortBy="Color")",
+          R"(<Box color="Red"/><Box color="Blue"/>)" +
+              Repeat(kToolShedMaxTools + 1, R"(<Tool type="Saw" color="Red"/>)"),
+          "has 11 \"Tool\", not 1 to 10"}},
     };
-    std::string body;
-    for (const auto& c : cases)
+    std::vector<sGameLevel> levels;
+    for (const auto& row : rows)
     {
-        const std::wstring wideTag = FindRegisteredGame(c.game)->levelTag;
-        const std::string tag(wideTag.begin(), wideTag.end());
-        body += "<" + tag + " name=\"" + c.name + "\" difficulty=\"Medium\" " + c.attributes + ">" + c.children + "</" +
-                tag + ">\n";
+        levels.push_back({row.game, row.atBound});
+        levels.push_back({row.game, row.pastBound});
     }
-    LoadManifest(L"Mixed", body);
-    const std::string log = TakeLog();
-    for (const auto& c : cases)
+    const std::string log = ExpectFiledUnlessLogged(L"Bounds", levels);
+    for (const auto& row : rows)
     {
-        SCOPED_TRACE(c.name);
-        EXPECT_EQ(FiledLevels(c.game).count(c.name) == 1, c.logged == nullptr);
-        const std::string line = LevelLogLine(log, "Mixed", c.name);
-        if (c.logged == nullptr)
-            EXPECT_EQ(line, "");
-        else
-            EXPECT_NE(line.find(c.logged), std::string::npos) << line;
+        SCOPED_TRACE(row.pastBound.name);
+        EXPECT_NE(LevelLogLine(log, "Bounds", row.pastBound.name).find(std::string("\"") + row.field + "\""),
+                  std::string::npos);
     }
 }
 

@@ -76,6 +76,7 @@ protected:
         root->AttachChild(button);
         button->AddToDatabase(&mode);
         button->clickSignal.connect([this](ButtonNode*) { log.push_back("quit clicked"); });
+        button->mouseDownSignal.connect([this](SceneNode*, MouseButton, int, int) { log.push_back("quit pressed"); });
         return button;
     }
     std::string Corner(SceneNode* node)
@@ -211,22 +212,31 @@ TEST_F(HeldItemTest, ACarriedCopyIsUsedInPlacePinnedAndFreedAgainAndTheOriginalS
 TEST_F(HeldItemTest, APressOnAButtonIsTheButtonsOwnAndSendsTheItemHome)
 {
     ButtonNode* quit = AddButton({600, 500, 80, 40});
+    tool->GetHeldItem().yieldSignal.connect([this] { log.push_back("yielded"); });
     struct Case
     {
         const char* name;
         bool enabled;
         bool dragThere; // pressed on the tool, dragged onto the button and let go there
         bool clicked;
+        bool pressed; // the button heard the press
+        bool yielded; // the item went home for the button
+        float returnSeconds = 0.0f;
+        // The button's question stops the game's motion: a way back that takes time is skipped.
+        bool homeAtOnce = true;
     };
     const Case cases[] = {
-        {"one press on the button opens it", true, false, true},
-        {"a disabled button is playfield", false, false, false},
-        {"a drag let go on the button only sends the item home", true, true, false},
+        {"one press on the button opens it", true, false, true, true, true},
+        {"a disabled button is playfield: the press is the item's alone", false, false, false, false, false},
+        {"a drag let go on the button only sends the item home", true, true, false, false, true},
+        {"one press on the button sends it home at once, however long its way", true, false, true, true, true, 0.5f},
+        {"a drag let go on the button starts its way back from there", true, true, false, false, true, 0.5f, false},
     };
     for (const Case& c : cases)
     {
         SCOPED_TRACE(c.name);
         quit->Enable(c.enabled);
+        tool->GetHeldItem().SetReturnSeconds(c.returnSeconds);
         mode.OnMouseMove(15, 15);
         mode.OnMouseDown(MouseButton_Left, 15, 15);
         ASSERT_TRUE(tool->GetHeldItem().IsCarrying());
@@ -241,17 +251,25 @@ TEST_F(HeldItemTest, APressOnAButtonIsTheButtonsOwnAndSendsTheItemHome)
             Click(640, 520);
         }
         EXPECT_FALSE(tool->GetHeldItem().IsCarrying());
+        EXPECT_FALSE(tool->GetHeldItem().IsYielding());
         EXPECT_EQ(DragSource<Tool*>::GetHeldDragSource(), nullptr);
         EXPECT_EQ(playfield, toolNode->GetParent());
+        EXPECT_EQ(c.homeAtOnce, Corner(toolNode) == "10,10") << Corner(toolNode);
+        for (int step = 0; step < 100 && Corner(toolNode) != "10,10"; ++step)
+            mode.Update(0.02f);
         EXPECT_EQ("10,10", Corner(toolNode));
         EXPECT_EQ(nullptr, mode.GetMouseCapturingNode()) << "nothing keeps the pointer";
         const std::vector<std::string> logged = TakeLog();
         EXPECT_EQ(c.clicked, std::count(logged.begin(), logged.end(), "quit clicked") == 1);
+        EXPECT_EQ(c.pressed, std::count(logged.begin(), logged.end(), "quit pressed") == 1);
+        EXPECT_EQ(c.yielded, std::count(logged.begin(), logged.end(), "yielded") == 1);
         // The item is picked up by the next press as ever.
         Click(15, 15);
         EXPECT_TRUE(tool->GetHeldItem().IsCarrying());
         Click(700, 300);
         TakeLog();
+        for (int step = 0; step < 100 && Corner(toolNode) != "10,10"; ++step)
+            mode.Update(0.02f);
     }
 }
 

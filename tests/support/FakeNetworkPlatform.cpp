@@ -83,7 +83,7 @@ public:
 
     bool IsEOF() override
     {
-        if (mPosition >= mResponse.body.size())
+        if (mPosition >= mResponse.body.size() && !(mResponse.endsLate && GetLength() == 0 && !mEnded))
         {
             HoldAtEnd();
             return true;

@@ -57,6 +57,9 @@ public:
         bool sendLength = true;
         // When not negative, the announced length instead of the body's.
         long long announcedLength = -1;
+        // With no length announced, the end shows only when a read finds nothing more, as a connection
+        // closed some time after its last byte.
+        bool endsLate = false;
         // The most bytes one Read hands out.
         size_t chunkSize = 1024;
         // Reported once the whole body has been read (0: the body ends cleanly).

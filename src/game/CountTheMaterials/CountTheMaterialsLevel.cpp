@@ -70,18 +70,18 @@ std::string CountTheMaterialsLevel::Validate() const
     if (requestMaterial == BuildingMaterial_None)
         return "requests an unknown material";
     if (!NumberFits(requestNumber))
-        return "requests " + std::to_string(requestNumber) + " items, not 1 to " +
+        return "has a \"Request\" of \"number\" " + std::to_string(requestNumber) + ", not 1 to " +
                std::to_string(kCountTheMaterialsMaxItems);
     if (piles.empty())
         return "has no \"Material\" pile";
     if (piles.size() > kCountTheMaterialsMaxPiles)
-        return "has more than " + std::to_string(kCountTheMaterialsMaxPiles) + " piles";
+        return "has more than " + std::to_string(kCountTheMaterialsMaxPiles) + " \"Material\" piles";
     for (const MaterialData& pile : piles)
     {
         if (pile.material == BuildingMaterial_None)
             return "has a pile of an unknown material";
         if (!NumberFits(pile.number))
-            return "has a pile of " + std::to_string(pile.number) + " items, not 1 to " +
+            return "has a \"Material\" pile of \"number\" " + std::to_string(pile.number) + ", not 1 to " +
                    std::to_string(kCountTheMaterialsMaxItems);
     }
     if (std::none_of(piles.begin(), piles.end(), [this](const MaterialData& pile) { return IsRequested(pile); }))

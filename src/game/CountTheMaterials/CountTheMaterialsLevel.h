@@ -4,7 +4,9 @@
 //
 //   <CountTheMaterialsLevel name="..." difficulty="Easy">
 //     <Request material="LogRed" number="3"/>
-//     <Material type="LogRed" number="3"/>   (one to five of these)
+//     <Material type="LogRed" number="3"/>   (one to kCountTheMaterialsMaxPiles of these)
+//
+// Every "number" is 1 to kCountTheMaterialsMaxItems.
 //   </CountTheMaterialsLevel>
 
 #include "game/GameLevelReaders.h"

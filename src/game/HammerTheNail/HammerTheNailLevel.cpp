@@ -67,7 +67,7 @@ std::vector<FixItTool> HammerTheNailLevel::Tools() const
 std::string HammerTheNailLevel::Validate() const
 {
     if (nails.size() > kHammerTheNailMaxNails)
-        return "has more than " + std::to_string(kHammerTheNailMaxNails) + " nails";
+        return "has more than " + std::to_string(kHammerTheNailMaxNails) + " \"Nail\"";
     if (std::any_of(extraTools.begin(), extraTools.end(), [](const FixItTool& tool) { return !IsKnown(tool); }))
         return "has a \"Tool\" of an unknown type or colour";
     for (const NailData& nail : nails)
@@ -75,17 +75,19 @@ std::string HammerTheNailLevel::Validate() const
         if (!IsKnown(nail.Tool()))
             return "has a nail of an unknown type or colour";
         if (nail.clickCount < 0 || nail.clickCount > kHammerTheNailMaxStrokes)
-            return "has a nail of " + std::to_string(nail.clickCount) + " strokes, not 0 to " +
+            return "has a nail of \"clickCount\" " + std::to_string(nail.clickCount) + ", not 0 to " +
                    std::to_string(kHammerTheNailMaxStrokes);
         if (nail.x < 0 || nail.x >= kHammerTheNailFieldWidth || nail.y < 0 || nail.y >= kHammerTheNailFieldHeight)
-            return "has a nail off the playfield at " + std::to_string(nail.x) + ", " + std::to_string(nail.y);
+            return "has a nail off the playfield at \"x\" " + std::to_string(nail.x) + ", \"y\" " +
+                   std::to_string(nail.y);
     }
     // Every stroke is what ends a round, so a level without one could never end.
     if (std::none_of(nails.begin(), nails.end(), [](const NailData& nail) { return nail.clickCount > 0; }))
         return "has no nail that needs a stroke, so it could never end";
     if (const size_t tools = Tools().size(); tools > kHammerTheNailMaxTools)
-        return "needs " + std::to_string(tools) + " tools, more than the " + std::to_string(kHammerTheNailMaxTools) +
-               " the box holds";
+        return "needs " + std::to_string(tools) +
+               " tools (each \"Tool\" and each distinct tool of a \"Nail\"), more than the " +
+               std::to_string(kHammerTheNailMaxTools) + " the box holds";
     return std::string();
 }
 

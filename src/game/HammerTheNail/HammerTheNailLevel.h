@@ -9,7 +9,9 @@
 //
 // Tool types are "Wrench", "DriverPlus" and "DriverMinus"; colours "Red", "Green", "Blue" and "Yellow",
 // spelt exactly. The box holds the "Tool" elements in file order, then one tool for each distinct type
-// and colour a nail needs, ordered by type, then colour.
+// and colour a nail needs, ordered by type, then colour: kHammerTheNailMaxTools in all at most. A level
+// has at most kHammerTheNailMaxNails "Nail", each of "clickCount" 0 to kHammerTheNailMaxStrokes (one at
+// least above 0), at "x" and "y" within kHammerTheNailFieldWidth by kHammerTheNailFieldHeight.
 
 #include "game/GameLevelReaders.h"
 
@@ -50,7 +52,8 @@ extern const char* const kFixItToolColorNames[FixItToolColor_Count];
 constexpr size_t kHammerTheNailMaxTools = 4;
 // Every nail image list has frames 0 to this, and the attach offsets entries 1 to this.
 constexpr int32_t kHammerTheNailMaxStrokes = 3;
-// More nails than this would crowd the playfield.
+// Eight nail pictures, 100 pixels wide, side by side fill the 800-pixel row of "MaterialTargets"; more
+// would crowd the playfield.
 constexpr size_t kHammerTheNailMaxNails = 8;
 // A nail's place lies inside the 800 by 600 playfield.
 constexpr int32_t kHammerTheNailFieldWidth = 800;

@@ -58,9 +58,10 @@ std::string HereToThereLevel::Validate() const
     if (animals.empty())
         return "has no \"Animal\"";
     if (animals.size() > kHereToThereMaxAnimals)
-        return "has more than " + std::to_string(kHereToThereMaxAnimals) + " animals";
+        return "has more than " + std::to_string(kHereToThereMaxAnimals) + " \"Animal\"";
     if (numBuildings < 0 || numBuildings > kHereToThereMaxBuildings)
-        return "has " + std::to_string(numBuildings) + " houses, not 0 to " + std::to_string(kHereToThereMaxBuildings);
+        return "has \"numBuildings\" " + std::to_string(numBuildings) + ", not 0 to " +
+               std::to_string(kHereToThereMaxBuildings);
     for (const HereToThereMark& animal : animals)
     {
         if (animal.shape < 0 || animal.shape >= HereToThereObjectShape_Count)

@@ -5,13 +5,15 @@
 // every animal's colour.
 //
 //   <HereToThereLevel name="..." difficulty="Easy" numBuildings="4" matchColor="true">
-//     <Animal type="Square" color="Blue"/>   (one to four of these, in the order of the loading spots)
+//     <Animal type="Square" color="Blue"/>   (one to kHereToThereMaxAnimals, in the order of the
+//                                               loading spots)
 //   </HereToThereLevel>
 //
 // "type" is a shape ("Square", "Circle", "Triangle", "Star"), "color" a colour ("Blue", "Green",
-// "Purple", "Yellow"), both spelt exactly. "numBuildings" (default 0) counts the animals' own houses
-// too; every animal gets a house even when it is smaller. With "matchColor" true no decoy shows an
-// animal's colour; otherwise a decoy may share an animal's shape or its colour, never both.
+// "Purple", "Yellow"), both spelt exactly. "numBuildings" (default 0, at most
+// kHereToThereMaxBuildings) counts the animals' own houses too; every animal gets a house even when it
+// is smaller. With "matchColor" true no decoy shows an animal's colour; otherwise a decoy may share an
+// animal's shape or its colour, never both.
 
 #include "game/GameLevelReaders.h"
 

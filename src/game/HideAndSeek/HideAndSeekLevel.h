@@ -6,16 +6,19 @@
 //
 //   <HideAndSeekLevel name="..." difficulty="Easy" numHides="2" numPreviewHides="3" runSpeed="300"
 //                     showTail="true">
-//     <Obstacle imageID="0"/>   (two or more; those past the difficulty's slots are left out)
+//     <Obstacle imageID="0"/>   (two to kHideAndSeekMaxObstacles; those past the difficulty's slots are
+//                               left out)
 //   </HideAndSeekLevel>
 //
-// "numHides" (default 0) of 1 or less ends the game at the first find. "numPreviewHides" (default 0)
-// must be at least 1 and "runSpeed" (pixels a second, default 0) finite and above 0. "showTail" defaults to true.
-// "imageID" (default 0) is a frame of the image lists "HideAndSeekObstacle" and
+// "numHides" (default 0) of 1 or less ends the game at the first find; above kHideAndSeekMaxHides the
+// level is refused. "numPreviewHides" (default 0) is 1 to kHideAndSeekMaxPreviewHides and "runSpeed"
+// (pixels a second, default 0) a finite number above 0 and at most kHideAndSeekMaxRunSpeed. "showTail"
+// defaults to true. "imageID" (default 0) is a frame of the image lists "HideAndSeekObstacle" and
 // "HideAndSeekObstacle_Rollover", which hold kHideAndSeekObstacleImages frames.
 
 #include "game/GameLevelReaders.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -30,6 +33,20 @@ namespace Yardcrew
 {
 
 constexpr int32_t kHideAndSeekObstacleImages = 6;
+// The hard playfield's six slots, the most of any difficulty. A longer list only varies which pictures
+// stand; each slot has two to choose from at most, so the reader keeps no more than that.
+constexpr size_t kHideAndSeekMaxSlots = 6;
+constexpr size_t kHideAndSeekMaxObstacles = 2 * kHideAndSeekMaxSlots;
+// The finds of one game: each is a whole hiding sequence, so ten of the longest sequences already take
+// some four minutes.
+constexpr int32_t kHideAndSeekMaxHides = 10;
+// The runs of one hiding sequence, which the child watches with clicks masked: at the shipped speeds a
+// run between slots lasts half a second to two and a half, so ten keep the child waiting up to half a
+// minute. The runs are queued when the sequence starts.
+constexpr int32_t kHideAndSeekMaxPreviewHides = 10;
+// At this speed the nearest slots (195 pixels apart) are 0.13 s apart, one frame of the eight-a-second run
+// cycle; any faster and the cat reaches the next slot without a step of its run showing, as if it jumped.
+constexpr float kHideAndSeekMaxRunSpeed = 1500.0f;
 
 struct HideAndSeekObstacleData
 {

@@ -29,7 +29,7 @@ std::string HoistStackerLevel::Validate() const
     if (objects.empty())
         return "has no \"StackObject\"";
     if (objects.size() > kHoistStackerMaxObjects)
-        return "has more than " + std::to_string(kHoistStackerMaxObjects) + " objects";
+        return "has more than " + std::to_string(kHoistStackerMaxObjects) + " \"StackObject\"";
     // Sizes 1 to 5, each once per colour, keep a colour within a platform's five stacking points.
     std::set<std::pair<StackObjectColor, int32_t>> sizes;
     for (const StackableObjectData& object : objects)
@@ -39,7 +39,7 @@ std::string HoistStackerLevel::Validate() const
         if (object.type < 0 || object.type >= StackObjectType_Count)
             return "has an object of an unknown type";
         if (object.size < 1 || object.size > kHoistStackerMaxSize)
-            return "has an object of size " + std::to_string(object.size) + ", not 1 to " +
+            return "has an object of \"size\" " + std::to_string(object.size) + ", not 1 to " +
                    std::to_string(kHoistStackerMaxSize);
         // Two of one size would claim the same place, and the stack could never be judged right.
         if (!sizes.insert({object.color, object.size}).second)

@@ -3,12 +3,13 @@
 // A level of the stacking game: the logs and girders that lie on the ground at the start of a round.
 //
 //   <HoistStackerLevel name="..." difficulty="Easy">
-//     <StackObject size="3" color="Red" type="Girder"/>   (one to ten of these, at any depth)
+//     <StackObject size="3" color="Red" type="Girder"/>   (one to kHoistStackerMaxObjects, at any depth)
 //   </HoistStackerLevel>
 //
-// "size" (1 to 5) picks the picture and orders the stack: a larger object belongs lower. "color" is
-// "Red" or "Blue", "type" "Girder" or "Log", spelt exactly. One platform stands per colour used, with
-// five stacking points, so within a colour there are at most five objects, each of its own size.
+// "size" (1 to kHoistStackerMaxSize) picks the picture and orders the stack: a larger object belongs
+// lower. "color" is "Red" or "Blue", "type" "Girder" or "Log", spelt exactly. One platform stands per
+// colour used, with five stacking points, so within a colour there are at most five objects, each of its
+// own size.
 
 #include "game/GameLevelReaders.h"
 

@@ -12,7 +12,8 @@ namespace
 
 std::string OutOfRange(const char* what, int32_t value, int32_t low, int32_t high)
 {
-    return "has " + std::to_string(value) + " " + what + ", not " + std::to_string(low) + " to " + std::to_string(high);
+    return std::string("has \"") + what + "\" " + std::to_string(value) + ", not " + std::to_string(low) + " to " +
+           std::to_string(high);
 }
 
 } // namespace
@@ -54,14 +55,14 @@ bool PileOfLeavesLevel::MayAddTool(const std::vector<std::pair<YardcrewColor, Ya
 std::string PileOfLeavesLevel::Validate() const
 {
     if (numTools < 1 || numTools > kPileOfLeavesMaxTools)
-        return OutOfRange("tools", numTools, 1, kPileOfLeavesMaxTools);
+        return OutOfRange("numTools", numTools, 1, kPileOfLeavesMaxTools);
     if (areaCover < 0 || areaCover > kPileOfLeavesMaxAreaCover)
-        return OutOfRange("area leaves", areaCover, 0, kPileOfLeavesMaxAreaCover);
+        return OutOfRange("areaCover", areaCover, 0, kPileOfLeavesMaxAreaCover);
     if (toolCover < 0 || toolCover > kPileOfLeavesMaxToolCover)
-        return OutOfRange("leaves per tool", toolCover, 0, kPileOfLeavesMaxToolCover);
+        return OutOfRange("toolCover", toolCover, 0, kPileOfLeavesMaxToolCover);
     // A radius of 0 (also what a word such as "big" reads as) leaves every leaf lying on its tool.
     if (cursorRadius < 1 || cursorRadius > kPileOfLeavesMaxCursorRadius)
-        return OutOfRange("pixels of cursor radius", cursorRadius, 1, kPileOfLeavesMaxCursorRadius);
+        return OutOfRange("cursorRadius", cursorRadius, 1, kPileOfLeavesMaxCursorRadius);
     return std::string();
 }
 

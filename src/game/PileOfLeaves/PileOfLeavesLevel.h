@@ -6,7 +6,9 @@
 //   <PileOfLeavesLevel name="..." difficulty="Easy" numTools="4" areaCover="40" toolCover="6"
 //                      cursorRadius="100"/>
 //
-// Every attribute is a decimal integer; a missing one reads as 0 ("cursorRadius" as 100). The game asks
+// Every attribute is a decimal integer; a missing one reads as 0 ("cursorRadius" as 100). "numTools" is
+// 1 to kPileOfLeavesMaxTools, "areaCover" 0 to kPileOfLeavesMaxAreaCover, "toolCover" 0 to
+// kPileOfLeavesMaxToolCover and "cursorRadius" 1 to kPileOfLeavesMaxCursorRadius. The game asks
 // for "RepeatedGameNumLoops" + 1 tools, so a level should hold at least that many; with fewer it ends
 // when none is left to ask for. A radius below 1 is refused: no leaf would ever move.
 

@@ -7,8 +7,8 @@
 //
 // With the prefix P, the offered pictures are the image list P + "_Objects_" + the difficulty's name,
 // the placed ones P + "_Targets" (frame n is step n in both) and the building animation the sprite type
-// P + "_SpriteType". "numEmpty" (default 0) must lie between 1 and 5 and "imageList" must not be empty;
-// a level of no known difficulty is not filed. Child elements are ignored.
+// P + "_SpriteType". "numEmpty" (default 0) must lie between 1 and kPlanAJobSteps and "imageList" must
+// not be empty; a level of no known difficulty is not filed. Child elements are ignored.
 
 #include "game/GameLevelReaders.h"
 

@@ -21,7 +21,7 @@ std::string SproutPuzzleLevel::Validate() const
         return "has no \"picture\" of the menagerie that the pieces are drawn for";
     if (std::none_of(kSproutPuzzleCuts.begin(), kSproutPuzzleCuts.end(),
                      [this](const sSproutPuzzleCut& cut) { return cut.columns == columns && cut.rows == rows; }))
-        return "is cut " + std::to_string(columns) + " by " + std::to_string(rows) +
+        return "is cut \"columns\" " + std::to_string(columns) + " by \"rows\" " + std::to_string(rows) +
                ", not 2 by 2, 3 by 2 or 3 by 3 as the pieces are drawn";
     return std::string();
 }

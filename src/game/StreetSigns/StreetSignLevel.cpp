@@ -75,8 +75,8 @@ std::string StreetSignLevel::Validate() const
     if (asks.empty())
         return "has no \"Ask\"";
     if (asks.size() >= static_cast<size_t>(signs))
-        return "has " + std::to_string(asks.size()) + " asks for " + std::to_string(signs) +
-               " signs, so the last ask has no choice";
+        return "has " + std::to_string(asks.size()) + " \"Ask\" for \"signs\" " + std::to_string(signs) +
+               ", so the last ask has no choice";
     for (size_t i = 0; i < asks.size(); ++i)
         if (asks[i] == StreetSignTrait_None)
             return "has an ask of no known trait (number " + std::to_string(i + 1) + ", not \"Color\" or \"Shape\")";

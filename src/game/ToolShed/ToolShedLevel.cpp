@@ -65,10 +65,10 @@ std::string ToolShedLevel::Validate() const
     if (sortBy == ToolShedSort_None)
         return "has no \"sortBy\" of \"Type\" or \"Color\"";
     if (boxes.size() < kToolShedMinBoxes || boxes.size() > kToolShedMaxBoxes)
-        return "has " + std::to_string(boxes.size()) + " boxes, not " + std::to_string(kToolShedMinBoxes) + " to " +
+        return "has " + std::to_string(boxes.size()) + " \"Box\", not " + std::to_string(kToolShedMinBoxes) + " to " +
                std::to_string(kToolShedMaxBoxes);
     if (tools.empty() || tools.size() > kToolShedMaxTools)
-        return "has " + std::to_string(tools.size()) + " tools, not 1 to " + std::to_string(kToolShedMaxTools);
+        return "has " + std::to_string(tools.size()) + " \"Tool\", not 1 to " + std::to_string(kToolShedMaxTools);
     for (size_t i = 0; i < boxes.size(); ++i)
     {
         const bool known = sortBy == ToolShedSort_Type ? boxes[i].type != ToolShedToolType_None

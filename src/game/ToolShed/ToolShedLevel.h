@@ -11,7 +11,8 @@
 // "sortBy" is "Type" or "Color"; tool types are "Brush", "Drill", "Hammer", "Wrench", "Saw",
 // "Screwdriver", "Level" and "Pliers", colours "Red", "Blue", "Green" and "Yellow", all spelt exactly.
 // Boxes stand on the shelf in file order; each box takes the tools of its kind (or colour), and every
-// tool must have a box.
+// tool must have a box. A level has kToolShedMinBoxes to kToolShedMaxBoxes "Box" and one to
+// kToolShedMaxTools "Tool".
 
 #include "core/Label.h"
 #include "game/GameLevelReaders.h"

@@ -19,12 +19,14 @@ void NoteDisplayReached();
 // is shown only after a display was reached (see NoteDisplayReached), while a display is named (see
 // CanShowMessageBox) and SDL's video runs, or starts again, on a driver with a screen. Otherwise, or
 // when the box cannot be shown, the title and message are written to the log instead and the call
-// returns at once: it never waits for a click that cannot come.
+// returns at once: it never waits for a click that cannot come. SIGTERM or SIGINT close the box (and
+// are logged as not shown); the program then ends as these signals make it end at any other time.
 void ShowSystemAlert(const std::wstring& title, const std::wstring& message, const std::wstring& button);
 
 // For a failure found before the game has a window, which the user must see: the same box, shown on
 // the named display whether or not one was reached before. False, having shown nothing (and logged
-// nothing but a failing box), when no display is named (see CanShowMessageBox) or none can be reached.
+// nothing but a failing box), when no display is named (see CanShowMessageBox) or none can be reached;
+// false too when SIGTERM or SIGINT closed the box, or came before it.
 bool ShowStartupAlert(const std::wstring& title, const std::wstring& message, const std::wstring& button);
 
 } // namespace Linux

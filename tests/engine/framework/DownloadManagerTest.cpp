@@ -420,38 +420,62 @@ TEST_F(DownloadManagerTest, BodiesOfTheWrongLengthNeverReachTheCache)
     EXPECT_EQ(CacheFile(L"Cache/short.png"), "<none>");
     EXPECT_EQ(CacheFile(L"Cache/short.png.part"), "<none>");
     EXPECT_EQ(CacheFile(L"Cache/broken.png"), "<none>");
+
+    // A length announced other than the listed size is refused before a byte of the body is read (the
+    // gate holds the first read), whichever way it differs.
+    const auto unread = NewGate();
+    network.Script(URL(L"longer.png"), Gated("1234567890", unread, 0));
+    network.Script(URL(L"shorter.png"), Gated("12", unread, 0));
+    const Transfer longer = Fetch(L"longer", L".png", 100, 5);
+    const Transfer shorter = Fetch(L"shorter", L".png", 100, 5);
+    ASSERT_TRUE(WaitUntil([&] { return (IsDone(longer) && IsDone(shorter)) || unread->IsReached(); }));
+    EXPECT_FALSE(unread->IsReached()) << "a body announced at another length than listed was read";
+    for (const Transfer& transfer : {longer, shorter})
+        EXPECT_EQ(transfer->GetLastError(), DownloadError_SizeMismatch);
+    EXPECT_EQ(network.GetRequestCount(URL(L"longer.png")), 3);
+    EXPECT_EQ(CacheFile(L"Cache/longer.png.part"), "<none>");
 }
 
 TEST_F(DownloadManagerTest, BodiesAreHeldAgainstTheListedSizeAndChecksumBeforeTheyReplaceAnything)
 {
+    // How the answer tells its end: by its length, or by the connection's end, at once or late.
+    enum eEnd
+    {
+        kLength,
+        kClose,
+        kLate
+    };
     struct Case
     {
         const wchar_t* name;
         const wchar_t* extension;
         std::string body;
-        bool announced;
+        eEnd end;
         int listedSize;
         std::optional<std::string> listedContent; // gives the listed checksum
         int error;
     };
     const std::vector<Case> cases = {
-        {L"right", L".png", "12345", false, 5, std::nullopt, 0},
-        {L"long", L".png", "12345", false, 8, std::nullopt, DownloadError_SizeMismatch},
-        {L"announced", L".png", "new content", true, 5, std::nullopt, DownloadError_SizeMismatch},
-        {L"empty", L".png", "", false, 0, std::nullopt, 0},
-        {L"good", L".png", "12345", true, 5, "12345", 0},
-        {L"damaged", L".png", "12346", true, 5, "12345", DownloadError_ChecksumMismatch},
+        {L"right", L".png", "12345", kClose, 5, std::nullopt, 0},
+        // Read one byte past the listed size, a body that size whose connection ends late is whole.
+        {L"late", L".png", "12345", kLate, 5, std::nullopt, 0},
+        {L"later", L".png", "123456", kLate, 5, std::nullopt, DownloadError_SizeMismatch},
+        {L"long", L".png", "12345", kClose, 8, std::nullopt, DownloadError_SizeMismatch},
+        {L"announced", L".png", "new content", kLength, 5, std::nullopt, DownloadError_SizeMismatch},
+        {L"empty", L".png", "", kLate, 0, std::nullopt, 0},
+        {L"good", L".png", "12345", kLength, 5, "12345", 0},
+        {L"damaged", L".png", "12346", kLength, 5, "12345", DownloadError_ChecksumMismatch},
         // Text files are checked without their white space, so only their listed size shows a cut where
         // nothing but white space went missing, whether or not a length was announced.
-        {L"layout", L".xml", "<a> </a>", true, 100, std::nullopt, DownloadError_SizeMismatch},
-        {L"spaced", L".xml", "<a>\r\n  <b/>\r\n</a>", true, 11, "<a><b/></a>", DownloadError_SizeMismatch},
-        {L"kept", L".xml", "<a>\n  <b/>\n</a>", true, 15, "<a><b/></a>", 0},
-        {L"lying", L".txt", "speed 3\nlives 5", true, 16, "speed 3\nlives 5\n", DownloadError_SizeMismatch},
-        {L"tuning", L".txt", "speed 3\nlives 5", false, 16, "speed 3\nlives 5\n", DownloadError_SizeMismatch},
-        {L"whole", L".txt", "speed 3\nlives 5\n", false, 16, "speed 3\nlives 5\n", 0},
-        {L"cut", L".xml", "<a><b/>", false, 11, "<a><b/></a>", DownloadError_SizeMismatch},
-        {L"other", L".txt", "one tw.", true, 7, "one two", DownloadError_ChecksumMismatch},
-        {L"Loud", L".XML", "<a> </a>", false, 7, "<a></a>", DownloadError_SizeMismatch},
+        {L"layout", L".xml", "<a> </a>", kLength, 100, std::nullopt, DownloadError_SizeMismatch},
+        {L"spaced", L".xml", "<a>\r\n  <b/>\r\n</a>", kLength, 11, "<a><b/></a>", DownloadError_SizeMismatch},
+        {L"kept", L".xml", "<a>\n  <b/>\n</a>", kLength, 15, "<a><b/></a>", 0},
+        {L"lying", L".txt", "speed 3\nlives 5", kLength, 16, "speed 3\nlives 5\n", DownloadError_SizeMismatch},
+        {L"tuning", L".txt", "speed 3\nlives 5", kClose, 16, "speed 3\nlives 5\n", DownloadError_SizeMismatch},
+        {L"whole", L".txt", "speed 3\nlives 5\n", kLate, 16, "speed 3\nlives 5\n", 0},
+        {L"cut", L".xml", "<a><b/>", kClose, 11, "<a><b/></a>", DownloadError_SizeMismatch},
+        {L"other", L".txt", "one tw.", kLength, 7, "one two", DownloadError_ChecksumMismatch},
+        {L"Loud", L".XML", "<a> </a>", kClose, 7, "<a></a>", DownloadError_SizeMismatch},
     };
     std::vector<Transfer> transfers;
     for (const Case& c : cases)
@@ -462,7 +486,8 @@ TEST_F(DownloadManagerTest, BodiesAreHeldAgainstTheListedSizeAndChecksumBeforeTh
             memory->AddFile(L"Cache/" + file, "old copy");
         }
         Response response = Body(c.body);
-        response.sendLength = c.announced;
+        response.sendLength = c.end == kLength;
+        response.endsLate = c.end == kLate;
         response.chunkSize = 3;
         network.Script(URL(file), response);
         std::optional<uint32_t> checksum;
@@ -490,6 +515,7 @@ TEST_F(DownloadManagerTest, BodiesAreHeldAgainstTheListedSizeAndChecksumBeforeTh
         {
             EXPECT_EQ(transfers[i]->GetDataTransferPctComplete(), 1.0f) << "an empty file completes too";
             EXPECT_EQ(transfers[i]->GetDataTransferSize(), c.body.size()) << "the size becomes what was written";
+            EXPECT_EQ(network.GetRequestCount(URL(file)), 1);
         }
         else
         {

@@ -26,18 +26,18 @@ TEST_F(CountTheMaterialsLevelTest, OnlyPlayableLevelsAreFiledAndEachRefusalIsLog
          R"(<Request material="Plant" number="1"/><Material type="Plant" number="1"/><Material type="Plant" number="2"/>
             <Material type="Plant" number="3"/><Material type="Plant" number="4"/><Material type="Plant" number="5"/>
             <Material type="Plant" number="6"/>)",
-         "has more than 5 piles"},
+         "has more than 5 \"Material\" piles"},
         {"CtmNoMatch", R"(difficulty="Medium")",
          R"(<Request material="LogRed" number="3"/><Material type="LogRed" number="2"/>
             <Material type="LogBrown" number="3"/>)",
          "has no pile equal to its request"},
         {"CtmTooMany", R"(difficulty="Medium")",
          R"(<Request material="Plant" number="11"/><Material type="Plant" number="11"/>)",
-         "requests 11 items, not 1 to 10"},
+         "has a \"Request\" of \"number\" 11, not 1 to 10"},
         {"CtmEmptyPile", R"(difficulty="Medium")",
          R"(<Request material="Plant" number="1"/><Material type="Plant" number="1"/>
             <Material type="ConeRed"/>)",
-         "has a pile of 0 items"},
+         "has a \"Material\" pile of \"number\" 0"},
         {"CtmCase", R"(difficulty="Medium")",
          R"(<Request material="Plant" number="1"/><Material type="Plant" number="1"/>
             <Material type="logred" number="1"/>)",

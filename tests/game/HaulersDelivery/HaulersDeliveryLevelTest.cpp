@@ -35,12 +35,8 @@ TEST_F(HaulersDeliveryLevelTest, LettersAreReadInOrderAndOnlyPlayableLevelsAreFi
          {{0, 1}, {}},
          "has an empty pattern (number 2)"},
         {"HdNoOrder", "Medium", "<Pattern/>", {{}}, "has an empty pattern (number 1)"},
-        {"HdLong",
-         "Medium",
-         R"(<Pattern order="ABCABCABCABCA"/>)",
-         {{0, 1, 2, 0, 1, 2, 0, 1, 2, 0, 1, 2, 0}},
-         "letters"},
-        {"HdMany", "Medium", seventeen.c_str(), Patterns(17, {0, 1}), "has more than 16 patterns"},
+        {"HdLong", "Medium", R"(<Pattern order="ABCABCABCABCA"/>)", {{0, 1, 2, 0, 1, 2, 0, 1, 2, 0, 1}}, "letters"},
+        {"HdMany", "Medium", seventeen.c_str(), Patterns(17, {0, 1}), "has more than 16 \"Pattern\""},
         {"HdBadDifficulty", "easy!", R"(<Pattern order="A"/>)", {{0}}, "has no known difficulty"},
     };
     ExpectLetterPatterns(L"Cargo", cases);

@@ -22,9 +22,9 @@ TEST_F(HereToThereLevelTest, OnlyLevelsThePlayfieldCanHoldAreFiledAndEachRefusal
         {"HttFive", R"(numBuildings="6")", R"(<Animal type="Square" color="Blue"/><Animal type="Square" color="Blue"/>
             <Animal type="Square" color="Blue"/><Animal type="Square" color="Blue"/>
             <Animal type="Circle" color="Blue"/>)",
-         "has more than 4 animals"},
-        {"HttThirteen", R"(numBuildings="13")", two, "has 13 houses, not 0 to 12"},
-        {"HttNegative", R"(numBuildings="-1")", two, "has -1 houses, not 0 to 12"},
+         "has more than 4 \"Animal\""},
+        {"HttThirteen", R"(numBuildings="13")", two, "has \"numBuildings\" 13, not 0 to 12"},
+        {"HttNegative", R"(numBuildings="-1")", two, "has \"numBuildings\" -1, not 0 to 12"},
         {"HttCase", R"(numBuildings="2")", R"(<Animal type="square" color="Blue"/>)",
          "has an animal of an unknown shape"},
         {"HttNoType", R"(numBuildings="2")", R"(<Animal color="Blue"/>)", "has an animal of an unknown shape"},

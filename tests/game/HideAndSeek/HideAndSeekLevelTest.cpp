@@ -46,4 +46,10 @@ TEST_F(HideAndSeekLevelTest, LevelsAreReadWithTheirDefaultsAndOnlyPlayableOnesAr
     EXPECT_EQ(bare->numPreviewHides, 0);
 }
 
+// Every shipped level keeps within the bounds: none is refused.
+TEST_F(HideAndSeekLevelTest, ShippedLevelsAreFiledAtEachDifficultyAndAllPlayable)
+{
+    ShippedLevels();
+}
+
 } // namespace

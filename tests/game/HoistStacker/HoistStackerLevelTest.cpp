@@ -26,7 +26,7 @@ TEST_F(HoistStackerLevelTest, OnlyStackableLevelsAreFiledAndEachRefusalIsLoggedO
                     <StackObject size="3" color="Blue" type="Log"/>)",
          nullptr},
         {"HsTen", "", ten, nullptr},
-        {"HsEleven", "", eleven, "has more than 10 objects"},
+        {"HsEleven", "", eleven, "has more than 10 \"StackObject\""},
         {"HsEmpty", "", "<Pile/>", "has no \"StackObject\""},
         {"HsTwins", "",
          R"(<StackObject size="2" color="Blue" type="Log"/><StackObject size="2" color="Blue" type="Girder"/>)",
@@ -34,8 +34,8 @@ TEST_F(HoistStackerLevelTest, OnlyStackableLevelsAreFiledAndEachRefusalIsLoggedO
         {"HsCase", "", R"(<StackObject size="2" color="red" type="Log"/>)", "has an object of an unknown colour"},
         {"HsGreen", "", R"(<StackObject size="2" color="Green" type="Log"/>)", "has an object of an unknown colour"},
         {"HsPlank", "", R"(<StackObject size="2" color="Red" type="Plank"/>)", "has an object of an unknown type"},
-        {"HsNoSize", "", R"(<StackObject color="Red" type="Log"/>)", "has an object of size 0, not 1 to 5"},
-        {"HsHuge", "", R"(<StackObject size="6" color="Red" type="Log"/>)", "has an object of size 6, not 1 to 5"},
+        {"HsNoSize", "", R"(<StackObject color="Red" type="Log"/>)", "has an object of \"size\" 0, not 1 to 5"},
+        {"HsHuge", "", R"(<StackObject size="6" color="Red" type="Log"/>)", "has an object of \"size\" 6, not 1 to 5"},
     };
     ExpectLevels(L"Stacks", cases, "Hard");
     const HoistStackerLevel* two = Level("HsTwo");

@@ -23,12 +23,12 @@ TEST_F(PileOfLeavesLevelTest, OnlyLevelsTheFieldCanHoldAreFiledAndEachRefusalIsL
         // Only the tools are needed; the radius defaults to 100.
         {"PolBare", R"(numTools="1")", {1, 100, 0, 0}, nullptr},
         {"PolFull", R"(numTools="22" areaCover="300" toolCover="30" cursorRadius="1")", {22, 1, 300, 30}, nullptr},
-        {"PolNone", "", {0, 100, 0, 0}, "has 0 tools, not 1 to 22"},
-        {"PolCrowd", R"(numTools="23")", {23, 100, 0, 0}, "has 23 tools, not 1 to 22"},
-        {"PolHuge", R"(numTools="2000000000")", {2000000000, 100, 0, 0}, "has 2000000000 tools"},
-        {"PolBareArea", R"(numTools="3" areaCover="-1")", {3, 100, -1, 0}, "has -1 area leaves, not 0 to 300"},
-        {"PolDeep", R"(numTools="3" toolCover="31")", {3, 100, 0, 31}, "has 31 leaves per tool, not 0 to 30"},
-        {"PolWide", R"(numTools="3" cursorRadius="-5")", {3, -5, 0, 0}, "has -5 pixels of cursor radius"},
+        {"PolNone", "", {0, 100, 0, 0}, "has \"numTools\" 0, not 1 to 22"},
+        {"PolCrowd", R"(numTools="23")", {23, 100, 0, 0}, "has \"numTools\" 23, not 1 to 22"},
+        {"PolHuge", R"(numTools="2000000000")", {2000000000, 100, 0, 0}, "has \"numTools\" 2000000000"},
+        {"PolBareArea", R"(numTools="3" areaCover="-1")", {3, 100, -1, 0}, "has \"areaCover\" -1, not 0 to 300"},
+        {"PolDeep", R"(numTools="3" toolCover="31")", {3, 100, 0, 31}, "has \"toolCover\" 31, not 0 to 30"},
+        {"PolWide", R"(numTools="3" cursorRadius="-5")", {3, -5, 0, 0}, "has \"cursorRadius\" -5"},
     };
     ExpectFiledUnlessLogged(
         L"Leaves", cases,

@@ -20,11 +20,12 @@ TEST_F(SproutPuzzleLevelTest, OnlyAKnownPictureInACutThePiecesAreDrawnForIsFiled
         {"NoPicture", R"(columns="2" rows="2")", piece, "has no \"picture\""},
         {"PictureInOtherCase", R"(picture="giraffes" columns="2" rows="2")", piece, "has no \"picture\""},
         {"PictureWithSpace", R"(picture="Pond " columns="2" rows="2")", piece, "has no \"picture\""},
-        {"NoCut", R"(picture="Pond")", piece, "is cut 0 by 0, not 2 by 2, 3 by 2 or 3 by 3"},
-        {"Turned", R"(picture="Pond" columns="2" rows="3")", piece, "is cut 2 by 3"},
-        {"Huge", R"(picture="Pond" columns="100000" rows="100000")", piece, "is cut 100000 by 100000"},
-        {"Negative", R"(picture="Pond" columns="-3" rows="-3")", piece, "is cut -3 by -3"},
-        {"NotANumber", R"(picture="Pond" columns="three" rows="3")", piece, "is cut 0 by 3"},
+        {"NoCut", R"(picture="Pond")", piece, "is cut \"columns\" 0 by \"rows\" 0, not 2 by 2, 3 by 2 or 3 by 3"},
+        {"Turned", R"(picture="Pond" columns="2" rows="3")", piece, "is cut \"columns\" 2 by \"rows\" 3"},
+        {"Huge", R"(picture="Pond" columns="100000" rows="100000")", piece,
+         "is cut \"columns\" 100000 by \"rows\" 100000"},
+        {"Negative", R"(picture="Pond" columns="-3" rows="-3")", piece, "is cut \"columns\" -3 by \"rows\" -3"},
+        {"NotANumber", R"(picture="Pond" columns="three" rows="3")", piece, "is cut \"columns\" 0 by \"rows\" 3"},
     };
     ExpectLevels(L"Jigsaw", cases, "Medium");
     const SproutPuzzleLevel* six = Level("Six");

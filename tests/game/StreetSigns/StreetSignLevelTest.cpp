@@ -45,7 +45,7 @@ TEST_F(StreetSignLevelTest, AsksAreReadInOrderAndOnlyPlayableLevelsAreFiled)
          R"(<Ask trait="Color"/><Ask trait="Shape"/>)",
          2,
          {C, S},
-         "has 2 asks for 2 signs"},
+         "has 2 \"Ask\" for \"signs\" 2"},
         // Reading stops one past what five signs allow, so a long list is refused whole.
         {"SsTooMany",
          R"(difficulty="Medium" signs="5")",
@@ -53,7 +53,7 @@ TEST_F(StreetSignLevelTest, AsksAreReadInOrderAndOnlyPlayableLevelsAreFiled)
             <Ask trait="Color"/><Ask trait="Color"/>)",
          5,
          {C, C, C, C, C},
-         "has 5 asks for 5 signs"},
+         "has 5 \"Ask\" for \"signs\" 5"},
         {"SsBadTrait",
          R"(difficulty="Hard" signs="4")",
          R"(<Ask trait="Color"/><Ask trait="Size"/>)",

@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <fcntl.h>
+#include <fstream>
 #include <memory>
 #include <poll.h>
 #include <signal.h>
@@ -14,6 +15,7 @@
 #include <sys/wait.h>
 #include <time.h>
 #include <unistd.h>
+#include <vector>
 
 // An X server of our own with a chosen screen size; DISPLAY points at it while it runs. The server
 // ends with the process that started it, even when that process is killed.
@@ -86,6 +88,20 @@ public:
         return false;
     }
 
+    // The server's font path (its -fp argument) for the next start; empty for its default.
+    void SetFontPath(const std::string& fontPath) { mFontPath = fontPath; }
+
+    // SDL's own message box asks for a font a bare server lacks: the next start has a font folder in
+    // `folder` whose alias gives the server's built-in font that name.
+    void GiveBuiltInFontToMessageBoxes(const std::string& folder)
+    {
+        std::ofstream(folder + "/fonts.dir") << "0\n";
+        std::ofstream(folder + "/fonts.alias")
+            << "-misc-fixed-medium-r-normal--13-120-75-75-c-60-iso8859-1 "
+               "\"-misc-fixed-medium-r-semicondensed--13-120-75-75-c-60-iso8859-1\"\n";
+        SetFontPath("built-ins," + folder);
+    }
+
     // The server's process; -1 when none runs.
     pid_t GetPid() const { return mPid; }
 
@@ -113,6 +129,24 @@ private:
             *reason = "no /usr/bin/Xvfb";
             return false;
         }
+        // -noreset: a server resets when its last client leaves and refuses connections meanwhile; a
+        // test that closes its display and opens it again must not meet that.
+        std::vector<const char*> arguments{"Xvfb"};
+        if (notify >= 0)
+        {
+            arguments.push_back("-displayfd");
+            arguments.push_back("3");
+        }
+        else
+            arguments.push_back(display);
+        for (const char* argument : {"-noreset", "-screen", "0", screen.c_str(), "-nolisten", "tcp"})
+            arguments.push_back(argument);
+        if (!mFontPath.empty())
+        {
+            arguments.push_back("-fp");
+            arguments.push_back(mFontPath.c_str());
+        }
+        arguments.push_back(nullptr);
         const int quiet = open("/dev/null", O_WRONLY | O_CLOEXEC);
         const pid_t parent = getpid();
         const timespec delay{static_cast<time_t>(delayMS / 1000), static_cast<long>(delayMS % 1000) * 1000000L};
@@ -135,14 +169,7 @@ private:
             close_range(notify >= 0 ? 4 : 3, ~0u, 0);
             if (delayMS > 0)
                 nanosleep(&delay, nullptr);
-            // -noreset: a server resets when its last client leaves and refuses connections
-            // meanwhile; a test that closes its display and opens it again must not meet that.
-            if (notify >= 0)
-                execl("/usr/bin/Xvfb", "Xvfb", "-displayfd", "3", "-noreset", "-screen", "0", screen.c_str(),
-                      "-nolisten", "tcp", static_cast<char*>(nullptr));
-            else
-                execl("/usr/bin/Xvfb", "Xvfb", display, "-noreset", "-screen", "0", screen.c_str(), "-nolisten", "tcp",
-                      static_cast<char*>(nullptr));
+            execv("/usr/bin/Xvfb", const_cast<char* const*>(arguments.data()));
             _exit(127);
         }
         if (quiet >= 0)
@@ -156,5 +183,6 @@ private:
     }
 
     pid_t mPid = -1;
+    std::string mFontPath;
     std::unique_ptr<ScopedEnvironment> mDisplay;
 };

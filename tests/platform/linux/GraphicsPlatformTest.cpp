@@ -19,8 +19,10 @@
 
 #include <gtest/gtest.h>
 
+#include <dlfcn.h>
 #include <sys/wait.h>
 
+#include <atomic>
 #include <cerrno>
 #include <filesystem>
 #include <fstream>
@@ -32,6 +34,43 @@
 using namespace Strata;
 using namespace Strata::Graphics;
 using namespace ScreenTest;
+
+namespace
+{
+
+// How many of the next window updates fail, as on a window whose surface cannot be written. The
+// renderer's calls of SDL reach the two functions below, which this program defines over SDL's.
+std::atomic<int> gFailingUpdates{0};
+
+template <class Function>
+Function* SDLFunction(const char* name)
+{
+    return reinterpret_cast<Function*>(dlsym(RTLD_NEXT, name));
+}
+
+} // namespace
+
+extern "C" int SDL_UpdateWindowSurface(SDL_Window* window)
+{
+    if (gFailingUpdates.load() > 0)
+    {
+        --gFailingUpdates;
+        return SDL_SetError("the window surface cannot be written");
+    }
+    static auto* const update = SDLFunction<int(SDL_Window*)>("SDL_UpdateWindowSurface");
+    return update(window);
+}
+
+extern "C" int SDL_UpdateWindowSurfaceRects(SDL_Window* window, const SDL_Rect* rects, int count)
+{
+    if (gFailingUpdates.load() > 0)
+    {
+        --gFailingUpdates;
+        return SDL_SetError("the window surface cannot be written");
+    }
+    static auto* const update = SDLFunction<int(SDL_Window*, const SDL_Rect*, int)>("SDL_UpdateWindowSurfaceRects");
+    return update(window, rects, count);
+}
 
 namespace
 {
@@ -342,6 +381,8 @@ TEST_F(SoftwareWindowTest, ShowsWhatWholeFramesShowThroughChangesExposesAndResiz
         std::function<void()> change;
         bool force = false;
         bool unheeded = false;
+        // The frame is not shown: the window cannot be written.
+        bool unwritable = false;
     };
     const sStep steps[] = {
         {"the first frame", [] {}},
@@ -359,6 +400,8 @@ TEST_F(SoftwareWindowTest, ShowsWhatWholeFramesShowThroughChangesExposesAndResiz
              places[1].y += 4;
              places[2] = {700, 40};
          }},
+        {"a sprite moved while the window cannot be written", [&] { places[0].y += 9; }, false, false, true},
+        {"another moved far from it, the window written again", [&] { places[2].x -= 6; }},
         {"a sprite added before the others",
          [&] {
              places.insert(places.begin(), {500, 500});
@@ -406,8 +449,14 @@ TEST_F(SoftwareWindowTest, ShowsWhatWholeFramesShowThroughChangesExposesAndResiz
                 break;
             SDL_Delay(10);
         }
+        gFailingUpdates = step.unwritable ? 1 : 0;
         EXPECT_EQ(FrameRecording::DrawFrame([&] { draw(GetScreenCanvas()); }, exposed && !step.unheeded),
                   FrameRecording::Present_Shown);
+        if (step.unwritable)
+        {
+            EXPECT_EQ(gFailingUpdates.load(), 0) << "the frame was shown through another call";
+            continue;
+        }
         const Frame shown = ReadFromServer(window.Get());
         const Frame expected = ShownWhole(draw, shown.width, shown.height);
         ASSERT_EQ(shown.pixels.size(), expected.pixels.size());

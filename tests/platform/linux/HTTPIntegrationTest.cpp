@@ -1,5 +1,5 @@
-// The download path end to end: libcurl against real HTTP servers on 127.0.0.1 (nginx, and a small
-// scripted server of our own for faulty answers), into a real per-user cache folder.
+// The download path end to end: libcurl against real HTTP servers on 127.0.0.1 (Python's file server, and
+// a small scripted server of our own for faulty answers), into a real per-user cache folder.
 #include "platform/linux/CurlNetworkPlatform.h"
 #include "platform/linux/FileSystemPartition.h"
 #include "platform/linux/HTTPStream.h"
@@ -19,9 +19,11 @@
 #include <gtest/gtest.h>
 
 #include <arpa/inet.h>
+#include <fcntl.h>
 #include <netinet/in.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -46,7 +48,8 @@ using Transfer = boost::intrusive_ptr<IFileTransfer>;
 
 namespace
 {
-constexpr const char* kNginx = "/usr/sbin/nginx";
+// The system's own Python, whatever else the environment puts first on the path.
+constexpr const char* kPython = "/usr/bin/python3";
 
 // ----- the table of contents, as the build tools write it -------------------------------------------
 
@@ -142,80 +145,51 @@ int ListenOnLoopback(int* port)
     return fd;
 }
 
-bool CanConnect(int port)
-{
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    address.sin_port = htons(static_cast<uint16_t>(port));
-    const bool connected = ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)) == 0;
-    ::close(fd);
-    return connected;
-}
-
-// nginx as this test's own child process, serving `root` on a free loopback port.
-class Nginx
+// Python's standard file server as this test's own child process, serving a folder on a loopback port.
+// The test binds the port and hands the listening socket over, so no other program can take the port in
+// between and no start-up message need be read; the server ends with the test, however the test ends.
+class FileServer
 {
 public:
-    ~Nginx() { Stop(); }
+    ~FileServer() { Stop(); }
 
     // Empty on success, else why it did not start.
     std::string Start(const std::string& folder, const std::string& root)
     {
-        // A free port: bind to port 0, read the number, and let nginx take it.
-        const int probe = ListenOnLoopback(&mPort);
-        if (probe < 0)
+        const int listening = ListenOnLoopback(&mPort);
+        if (listening < 0)
             return "no free port";
-        ::close(probe);
-        const std::string config = folder + "/nginx.conf";
-        std::ofstream(config) << "daemon off;\n"
-                                 "master_process off;\n"
-                                 "pid "
-                              << folder << "/nginx.pid;\n"
-                              << "error_log " << folder << "/error.log;\n"
-                              << "events { worker_connections 64; }\n"
-                                 "http {\n"
-                                 "  access_log "
-                              << folder << "/access.log;\n"
-                              << "  client_body_temp_path " << folder << "/body;\n"
-                              << "  proxy_temp_path " << folder << "/proxy;\n"
-                              << "  fastcgi_temp_path " << folder << "/fastcgi;\n"
-                              << "  uwsgi_temp_path " << folder << "/uwsgi;\n"
-                              << "  scgi_temp_path " << folder << "/scgi;\n"
-                              << "  default_type application/octet-stream;\n"
-                                 "  server {\n"
-                                 "    listen 127.0.0.1:"
-                              << mPort << ";\n"
-                              << "    root " << root << ";\n"
-                              << "  }\n"
-                                 "}\n";
-        const std::string errorLog = folder + "/error.log";
+        // HTTP/1.1, so that curl keeps its connection between files as it does with a production server.
+        const char* script = "import functools, http.server, socket, sys\n"
+                             "class Files(http.server.SimpleHTTPRequestHandler):\n"
+                             "    protocol_version = 'HTTP/1.1'\n"
+                             "server = http.server.ThreadingHTTPServer(('127.0.0.1', 0),\n"
+                             "    functools.partial(Files, directory=sys.argv[1]), bind_and_activate=False)\n"
+                             "server.socket.close()\n"
+                             "server.socket = socket.socket(fileno=3)\n"
+                             "server.serve_forever()\n";
+        const std::string log = folder + "/server.log";
+        const pid_t parent = ::getpid();
         mPid = ::fork();
         if (mPid == 0)
         {
-            ::execl(kNginx, "nginx", "-c", config.c_str(), "-p", folder.c_str(), "-e", errorLog.c_str(),
-                    static_cast<char*>(nullptr));
+            ::prctl(PR_SET_PDEATHSIG, SIGTERM);
+            if (::getppid() != parent)
+                ::_exit(127);
+            const int output = ::open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+            if (output < 0 || ::dup2(output, 1) < 0 || ::dup2(output, 2) < 0 || ::dup2(listening, 3) < 0)
+                ::_exit(127);
+            ::execl(kPython, "python3", "-I", "-c", script, root.c_str(), static_cast<char*>(nullptr));
             ::_exit(127);
         }
+        ::close(listening);
         if (mPid < 0)
             return "fork failed";
-        const bool up = WaitUntil(
-            [&]
-            {
-                int status = 0;
-                if (::waitpid(mPid, &status, WNOHANG) == mPid)
-                {
-                    mPid = -1;
-                    return true;
-                }
-                return CanConnect(mPort);
-            },
-            std::chrono::seconds(5));
-        if (!up || mPid < 0)
+        if (!Answers())
         {
-            std::ifstream log(errorLog);
-            return "nginx did not start: " + std::string(std::istreambuf_iterator<char>(log), {});
+            Stop();
+            std::ifstream in(log);
+            return "the file server did not answer: " + std::string(std::istreambuf_iterator<char>(in), {});
         }
         return std::string();
     }
@@ -234,6 +208,40 @@ public:
     int Port() const { return mPort; }
 
 private:
+    // Whether the server answers a request while it runs; the kernel takes connections before it does.
+    bool Answers()
+    {
+        const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        address.sin_port = htons(static_cast<uint16_t>(mPort));
+        const std::string request = "HEAD / HTTP/1.0\r\n\r\n";
+        bool answered =
+            ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)) == 0 &&
+            ::send(fd, request.data(), request.size(), MSG_NOSIGNAL) == static_cast<ssize_t>(request.size()) &&
+            WaitUntil(
+                [&]
+                {
+                    int status = 0;
+                    if (::waitpid(mPid, &status, WNOHANG) == mPid)
+                    {
+                        mPid = -1;
+                        return true;
+                    }
+                    pollfd ready{fd, POLLIN, 0};
+                    return ::poll(&ready, 1, 0) > 0;
+                },
+                std::chrono::seconds(20));
+        if (answered && mPid > 0)
+        {
+            char head[5] = {};
+            answered = ::recv(fd, head, 5, MSG_WAITALL) == 5 && std::string(head, 5) == "HTTP/";
+        }
+        ::close(fd);
+        return answered && mPid > 0;
+    }
+
     pid_t mPid = -1;
     int mPort = 0;
 };
@@ -554,10 +562,10 @@ std::string TextOfSize(const std::string& lines, size_t size)
     return text + "\n";
 }
 
-TEST_F(HTTPIntegrationTest, NginxStreamsAManifestAndItsFilesIntoAFreshCache)
+TEST_F(HTTPIntegrationTest, AFileServerStreamsAManifestAndItsFilesIntoAFreshCache)
 {
-    if (!std::filesystem::exists(kNginx))
-        GTEST_SKIP() << kNginx << " is not installed";
+    if (!std::filesystem::exists(kPython))
+        GTEST_SKIP() << kPython << " is not installed";
     const std::string manifest = "<resources>\n<image name=\"Title\" src=\"title\"/>\n<intarray name=\"Scores\">\n"
                                  "<int value=\"1\"/>\n</intarray>\n</resources>\n";
     const std::string values = "speed 3\nlives 5\n";
@@ -569,10 +577,9 @@ TEST_F(HTTPIntegrationTest, NginxStreamsAManifestAndItsFilesIntoAFreshCache)
     Serve("res/Images/title.png", listed[1].content);
     Serve("res/Images/Buttons/play.png", listed[2].content);
     Serve("res/Values/tuning.txt", values);
-    Nginx nginx;
-    const std::string why = nginx.Start(temp.Path(""), WWW());
-    ASSERT_EQ(why, "");
-    StartStreaming(listed, "http://127.0.0.1:" + std::to_string(nginx.Port()) + "/res/");
+    FileServer server;
+    ASSERT_EQ(server.Start(temp.Path(""), WWW()), "");
+    StartStreaming(listed, "http://127.0.0.1:" + std::to_string(server.Port()) + "/res/");
 
     const std::vector<std::pair<const wchar_t*, const wchar_t*>> files = {
         {L"game", L".xml"}, {L"title", L".png"}, {L"play", L".png"}, {L"tuning", L".txt"}};
@@ -598,17 +605,17 @@ TEST_F(HTTPIntegrationTest, NginxStreamsAManifestAndItsFilesIntoAFreshCache)
                                                          "Data/Layouts/game.xml", "Data/Values/tuning.txt"}));
 }
 
-TEST_F(HTTPIntegrationTest, NginxReplacesADamagedCopyAndReportsAMissingFile)
+TEST_F(HTTPIntegrationTest, AFileServerReplacesADamagedCopyAndReportsAMissingFile)
 {
-    if (!std::filesystem::exists(kNginx))
-        GTEST_SKIP() << kNginx << " is not installed";
+    if (!std::filesystem::exists(kPython))
+        GTEST_SKIP() << kPython << " is not installed";
     const std::string image = RandomBytes(3000, 3);
     temp.Put("home/.local/share/Company/Product/Data/Images/title.png", image.substr(0, 1000));
     Serve("res/Images/title.png", image);
-    Nginx nginx;
-    ASSERT_EQ(nginx.Start(temp.Path(""), WWW()), "");
+    FileServer server;
+    ASSERT_EQ(server.Start(temp.Path(""), WWW()), "");
     StartStreaming({{"Data/Images/title.png", image}, {"Data/Images/absent.png", "never served"}},
-                   "http://127.0.0.1:" + std::to_string(nginx.Port()) + "/res");
+                   "http://127.0.0.1:" + std::to_string(server.Port()) + "/res");
 
     EXPECT_EQ(Open(L"title", L".png"), "<null>") << "a damaged copy is not opened";
     const Transfer title = Acquire(L"title", L".png");
@@ -620,11 +627,12 @@ TEST_F(HTTPIntegrationTest, NginxReplacesADamagedCopyAndReportsAMissingFile)
     EXPECT_EQ(Open(L"title", L".png"), image);
     EXPECT_EQ(absent->GetLastError(), DownloadError_NoHTTPStream);
     EXPECT_EQ(source.GetFileStatus(FileAddress(L"absent", L".png")), 1);
-    EXPECT_EQ(CacheContents(), std::vector<std::string>{"Data/Images/title.png"}) << "nginx's 404 page is not kept";
+    EXPECT_EQ(CacheContents(), std::vector<std::string>{"Data/Images/title.png"})
+        << "the server's 404 page is not kept";
 
     // The stream itself, straight from the platform.
     std::unique_ptr<IStream> stream(network->OpenHTTPStream(
-        ("http://127.0.0.1:" + std::to_string(nginx.Port()) + "/res/Images/title.png").c_str()));
+        ("http://127.0.0.1:" + std::to_string(server.Port()) + "/res/Images/title.png").c_str()));
     ASSERT_NE(stream, nullptr);
     auto* status = dynamic_cast<IErrorStatus*>(stream.get());
     ASSERT_NE(status, nullptr);

@@ -1,6 +1,6 @@
 // The game program as a user meets it on a machine without a graphics card: its help, its report of
-// missing data, and a run on a bare X server (no window manager, Mesa's software OpenGL) from the
-// full-screen picture to a window destroyed by another program.
+// missing data (in a box a signal ends), and a run on a bare X server (no window manager, Mesa's
+// software OpenGL) from the full-screen picture to a window destroyed by another program.
 
 #include "ChildXServer.h"
 #include "TempFolder.h"
@@ -10,12 +10,16 @@
 #include "platform/linux/FileSystemPartition.h"
 #include "platform/linux/FrameViewport.h"
 #include "support/ChildProgram.h"
+#include "support/WaitUntil.h"
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
 #include <functional>
 #include <string>
@@ -122,6 +126,77 @@ TEST_F(ProgramEndToEndTest, HelpNamesTheOptionsAndMissingDataIsReportedInsteadOf
     EXPECT_NE(log.find("The game's data was not found: STRATA_DATA_DIR names " + mHome.Path()), std::string::npos)
         << log;
     EXPECT_EQ(log.find("Unhandled Exception"), std::string::npos) << log;
+}
+
+// A script or a service manager ends the game with a signal, whatever box it shows: the box telling of
+// missing data ends with the status the game has without a display, and leaves the screen. SDL shows
+// a box of its own (in a process that waits for a click) where the display has the font it asks for,
+// else through the desktop's dialog helper (here its stand-in).
+TEST_F(ProgramEndToEndTest, ASignalEndsTheMissingDataBoxWithAFailure)
+{
+    // The box may go between the listing of windows and the reading of a name.
+    struct KeptHandler
+    {
+        XErrorHandler handler;
+        ~KeptHandler() { XSetErrorHandler(handler); }
+    } kept{XSetErrorHandler([](Display*, XErrorEvent*) { return 0; })};
+    const auto boxUp = [&]
+    {
+        const ::Window box = FindGameWindow();
+        XWindowAttributes attributes{};
+        return box != 0 && XGetWindowAttributes(mDisplay, box, &attributes) != 0 && attributes.map_state == IsViewable;
+    };
+    const auto ended = [&]
+    {
+        int status = 0;
+        if (waitpid(mPid, &status, WNOHANG) != mPid)
+            return false;
+        mPid = -1;
+        mStatus = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        return true;
+    };
+    const char* path = std::getenv("PATH");
+    const std::string helperFirst = std::string(DIALOG_HELPER_DIR) + ":" + (path != nullptr ? path : "/usr/bin:/bin");
+    TempFolder fonts;
+    struct Case
+    {
+        const char* box;
+        bool fontGiven;
+        int signal;
+    };
+    const Case cases[] = {
+        {"SDL's own", true, SIGTERM},
+        {"SDL's own", true, SIGINT},
+        {"the dialog helper's", false, SIGTERM},
+        {"the dialog helper's", false, SIGINT},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(std::string(c.box) + " box, " + strsignal(c.signal));
+        // A server of its own each time: the display closes first.
+        Strata::Testing::EndChildProgram(mPid, mDisplay);
+        mServer.Stop();
+        if (c.fontGiven)
+            mServer.GiveBuiltInFontToMessageBoxes(fonts.Path());
+        else
+            mServer.SetFontPath("");
+        std::string reason;
+        if (!mServer.Start("1024x768x24", &reason, false))
+            GTEST_SKIP() << reason;
+        mDisplay = XOpenDisplay(nullptr);
+        ASSERT_NE(mDisplay, nullptr);
+        Launch(nullptr, {{"STRATA_DATA_DIR", "/nonexistent"}, {"PATH", helperFirst.c_str()}, {"LC_ALL", "C.UTF-8"}});
+        ASSERT_TRUE(Strata::Testing::WaitUntil(boxUp, std::chrono::seconds(60))) << mHome.Get("program.log");
+        ASSERT_FALSE(ended()) << "the box waits for a click";
+        kill(mPid, c.signal);
+        ASSERT_TRUE(Strata::Testing::WaitUntil(ended, std::chrono::seconds(20))) << mHome.Get("program.log");
+        EXPECT_EQ(mStatus, 1) << mHome.Get("program.log");
+        EXPECT_TRUE(Strata::Testing::WaitUntil([&] { return FindGameWindow() == 0; })) << "the box stays on screen";
+        const std::string log = mHome.Get("program.log");
+        EXPECT_NE(log.find("The game's data was not found: STRATA_DATA_DIR names /nonexistent"), std::string::npos)
+            << log;
+        EXPECT_EQ(log.find("Could not show a message box"), std::string::npos) << log;
+    }
 }
 
 TEST_F(ProgramEndToEndTest, OnABareXServerTheGameFillsTheScreenInSoftwareAndEndsWhenItsWindowIsDestroyed)

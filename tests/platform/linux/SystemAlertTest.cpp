@@ -3,14 +3,23 @@
 #include "ChildXServer.h"
 #include "ScopedEnvironment.h"
 #include "TempFolder.h"
+#include "support/WaitUntil.h"
 
+#include <SDL.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <string>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace
 {
@@ -75,6 +84,92 @@ TEST(SystemAlertTest, BeforeADisplayWasReachedOnlyLogsEvenWithAServerUp)
             _exit(0);
         },
         ::testing::ExitedWithCode(0), "Unhandled Exception\nCould not start SDL video");
+}
+
+// Whether a top-level window titled `title` is shown on the display.
+bool IsShown(Display* display, const std::string& title)
+{
+    ::Window root = 0, parent = 0;
+    ::Window* children = nullptr;
+    unsigned count = 0;
+    bool shown = false;
+    XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count);
+    for (unsigned i = 0; i < count && !shown; ++i)
+    {
+        XTextProperty name{};
+        XWindowAttributes attributes{};
+        shown = XGetWMName(display, children[i], &name) != 0 && name.value != nullptr &&
+                std::string(reinterpret_cast<const char*>(name.value), name.nitems) == title &&
+                XGetWindowAttributes(display, children[i], &attributes) != 0 && attributes.map_state == IsViewable;
+        XFree(name.value);
+    }
+    XFree(children);
+    return shown;
+}
+
+// A box shown during the game, where SDL's own handler turns a signal into its quit: the signal closes
+// the box, its text goes to the log as unseen, and the quit waits for the game's loop, which then ends
+// the game as a signal does at any other time. SDL shows a box of its own where the display has the
+// font it asks for, else through the desktop's dialog helper (here its stand-in).
+TEST(SystemAlertTest, ASignalClosesABoxAndTheGameStillGetsItsQuit)
+{
+    if (access("/usr/bin/Xvfb", X_OK) != 0)
+        GTEST_SKIP() << "no /usr/bin/Xvfb";
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            unsetenv("SDL_VIDEODRIVER");
+            // The locale SDL's own box reads its font in.
+            setenv("LC_ALL", "C.UTF-8", 1);
+            int code = 0;
+            const std::string helperFirst = std::string(DIALOG_HELPER_DIR) + ":" + std::getenv("PATH");
+            setenv("PATH", helperFirst.c_str(), 1);
+            for (const bool fontGiven : {true, false})
+            {
+                TempFolder fonts;
+                ChildXServer server;
+                if (fontGiven)
+                    server.GiveBuiltInFontToMessageBoxes(fonts.Path());
+                std::string reason;
+                if (!server.Start("640x480x24", &reason, false))
+                    _exit(2);
+                // The watcher is a process of its own, made while this one has no other thread: a thread
+                // in Xlib or malloc as SDL forks the box could leave the box's process stuck on its lock.
+                const pid_t game = getpid();
+                const pid_t watcher = fork();
+                if (watcher == 0)
+                {
+                    Display* display = XOpenDisplay(nullptr);
+                    // The box may go between the listing of windows and the reading of a name.
+                    XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
+                    const bool shown = display != nullptr &&
+                                       Strata::Testing::WaitUntil([&] { return IsShown(display, "Level missing"); },
+                                                                  std::chrono::seconds(30));
+                    if (shown)
+                        kill(game, SIGTERM);
+                    _exit(shown ? 0 : 1);
+                }
+                if (watcher < 0 || SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
+                    _exit(2);
+                Linux::NoteDisplayReached();
+                alarm(60); // a box that stays ends the run instead
+                Strata::Platform::ModalNotification(L"Level 3 of the game is missing.", L"Level missing");
+                int watched = 0;
+                while (waitpid(watcher, &watched, 0) < 0 && errno == EINTR)
+                {
+                }
+                if (!WIFEXITED(watched) || WEXITSTATUS(watched) != 0)
+                    code = fontGiven ? 5 : 6;
+                SDL_PumpEvents();
+                if (code == 0 && SDL_HasEvent(SDL_QUIT) != SDL_TRUE)
+                    code = fontGiven ? 3 : 4;
+                SDL_QuitSubSystem(SDL_INIT_VIDEO);
+            }
+            std::fflush(stderr);
+            _exit(code);
+        },
+        ::testing::ExitedWithCode(0),
+        "Level missing\nLevel 3 of the game is missing.\n(.|\n)*Level missing\nLevel 3 of the game is missing.");
 }
 
 } // namespace
