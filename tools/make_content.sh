@@ -109,6 +109,7 @@ for step in "${steps[@]}"; do
       mkdir -p "$data/licenses"
       cp tools/content/LICENSES "$data/LICENSES"
       cp art/LICENSE-MIT "$data/licenses/Fluent-Emoji-MIT.txt"
+      cp LICENSE "$data/licenses/Menagerie-MIT.txt"
       cp tools/content/licenses/*.txt "$data/licenses/"
       ;;
     sheet)
@@ -131,6 +132,14 @@ for step in "${steps[@]}"; do
       sheet haulers "Cargo pattern" HaulersDeliveryMode HaulerDeliveryItems_Large
       sheet delivery "Delivery" HereToThereMode HTT_Flag HTT_Cage HereToThere_Star HereToThere_Circle HereToThere_Triangle HereToThere_Rectangle
       sheet flow "Free play" GameSelect GameButton_PlanAJob GameButton_HoistStacker
+      # Every tool kind as each game, pop-up and free-play card draws it, one kind a row: one drawing each.
+      sheet tools "Every tool, as each game draws it" ToolShedMode+PileOfLeavesMode+HammerTheNailMode+PlanAJobMode+GameSelect+ForemanInstructionMode \
+        ToolShedTool_Wrench_Frames GeneralTool_Wrench - FixIt_Tool_InBox_Wrench - FixIt_Tool_InHand_Wrench#3 GameButton_HammerTheNail#0 ForemanPoses#6 \
+        - ForemanPoses#9 FixIt_Foreman - ToolShedTool_Hammer_Frames GeneralTool_Hammer - ForemanPoses#1 Button_FreePlayButton_EN#0 \
+        - ToolShedTool_Screwdriver_Frames GeneralTool_Screwdriver - FixIt_Tool_InBox_DriverPlus - FixIt_Tool_InBox_DriverMinus \
+        - ToolShedTool_Saw_Frames GeneralTool_Saw - ToolShedTool_Pliers_Frames GeneralTool_Pliers \
+        - ToolShedTool_Drill_Frames GeneralTool_Drill - ToolShedTool_Level_Frames GeneralTool_Level \
+        - ToolShedTool_Brush_Frames GeneralTool_Brush - cursor_brush_red GameButton_PaintIt#0 PlanAJob_Doghouse_Targets
       for c in Intro Fence Pond Trees Finale; do build/content/tools/content/contact_sheet data "$(mktemp --suffix=.png)" CutsceneMode "Cutscene_$c+CutsceneLayout" "docs/screens/Cutscene_$c.png"; done
       cmake --build build/content -j "${JOBS:-4}" --target counting_shots && build/content/tools/content/counting_shots data docs/counting
       cmake --build build/content -j "${JOBS:-4}" --target delivery_shots && build/content/tools/content/delivery_shots data docs/delivery

@@ -43,7 +43,7 @@ void ForemanInstructionMode::Enter()
     Strata::SceneNode* root = GetRootNode();
     if (root == nullptr)
         return;
-    root->AddTask(std::make_unique<AudioPlayGameDescTask>(mGame, Strata::Audio::sPlayState()).release());
+    root->AddTask(std::make_unique<AudioPlayGameDescTask>(mGame, Strata::Audio::sPlayState()));
     QueueCall(*root, [this] { closeMode(); });
 }
 

@@ -25,6 +25,8 @@ class ResourceManager;
 namespace Yardcrew
 {
 
+struct sMiniGameDescription;
+
 struct sGameRegistration
 {
     GameModeType type = GameModeType_Count;
@@ -46,6 +48,8 @@ struct sGameRegistration
     const char* music = nullptr;
     // The names the game's code asks for, for the content check.
     std::span<const sContentName> content{};
+    // What its mode is made from (game/MiniGameMode.h); null for a game registered without the kit.
+    const sMiniGameDescription* description = nullptr;
 };
 
 // Adds a game. Refused with a log line, changing nothing, for a type out of range, a type, label or

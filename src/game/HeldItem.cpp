@@ -158,10 +158,12 @@ void HeldItem::OnPress(Strata::MouseButton button, int x, int y, bool release)
                            : nullptr;
     if (ButtonOf(under) != nullptr)
     {
+        // A drag's release there only sends the item home, on its usual way, as the button saw no
+        // press of its own; a press is passed on and the item is home before the button acts.
+        mYielding = !release;
         yieldSignal();
         PutBack();
-        // A press is passed on; a drag's release there only sends the item home, as the button saw
-        // no press of its own.
+        mYielding = false;
         if (!release)
             mode->OnMouseDown(button, x, y);
         return;
@@ -227,10 +229,10 @@ void HeldItem::End(SceneNode* parent, Vector2<float> location, bool back)
         // Without a home the node stays with the carrier and goes with it.
         const Vector2<float> global = GlobalCorner(*node);
         home->AttachChild(node);
-        if (mReturnSeconds > 0.0f)
+        if (mReturnSeconds > 0.0f && !mYielding)
         {
             PlaceAtGlobal(*node, global);
-            node->AddTask(std::make_unique<Strata::NodeLocationTask>(mHomeLocation, mReturnSeconds).release());
+            node->AddTask(std::make_unique<Strata::NodeLocationTask>(mHomeLocation, mReturnSeconds));
         }
         else
         {

@@ -30,7 +30,8 @@ namespace Yardcrew
 // carried, so the nodes below still see the pointer enter and leave. The carrier holds the mouse
 // capture, so the next press reaches pressSignal, whose slot puts the node down or back, except:
 // - a press on a button (any enabled pressable node, as the Help and Quit buttons) is the button's:
-//   yieldSignal asks the owner to send the item home, the item is put back, and the press goes on to
+//   yieldSignal asks the owner to send the item home, the item is put back at once (the question the
+//   button opens stops the game's motion, which would leave it half way), and the press goes on to
 //   the button, so one press opens it;
 // - a press on a node that swallows input (YardcrewGameMode::setupMouseInputEatingNode) reaches
 //   nothing, and the item stays in hand.
@@ -50,8 +51,11 @@ public:
     static constexpr float kDragDistance = 6.0f;
     HeldItem& operator=(const HeldItem&) = delete;
 
-    // Seconds the way back takes; 0 (the default) puts a node back at once.
+    // Seconds the way back takes; 0 (the default) puts a node back at once, as does a press on a button.
     void SetReturnSeconds(float seconds) { mReturnSeconds = seconds; }
+    // While a press on a button sends the item home (in yieldSignal's slots and the put-back): an owner
+    // that moves the item home itself puts it there at once too.
+    bool IsYielding() const { return mYielding; }
 
     // Starts carrying `node` from the pointer at (x, y), under a carrier in `layer`. False, changing
     // nothing, for a null node or layer, a node or layer in no scene mode, or while this or another
@@ -97,6 +101,7 @@ private:
     boost::signals2::scoped_connection mPress;
     boost::signals2::scoped_connection mRelease;
     float mReturnSeconds = 0.0f;
+    bool mYielding = false;
 };
 
 // An item that is picked up by a click and carried until the next one (or a drag's release): that click

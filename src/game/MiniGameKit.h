@@ -97,7 +97,8 @@ struct MiniGameKit
                              .firstHint = firstHint,
                              .laterHint = names.laterHint != nullptr ? names.laterHint->name : firstHint,
                              .music = NameOf(names.music),
-                             .content = record.content != nullptr ? record.content() : names.names});
+                             .content = record.content != nullptr ? record.content() : names.names,
+                             .description = &mode});
     }
 
 private:

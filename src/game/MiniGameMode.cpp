@@ -7,6 +7,7 @@
 #include "game/LevelManager.h"
 #include "game/MiniGamePattern.h"
 #include "game/MiniGameSequence.h"
+#include "game/PlayfieldObject.h"
 #include "scene/SceneLayout.h"
 #include "scene/SceneNode.h"
 
@@ -108,6 +109,11 @@ void MiniGameMode::maskMouseInput(bool mask)
 {
     if (Strata::SceneNode* node = getInputMask())
         node->LocalSetVisible(mask);
+}
+
+std::vector<PlayfieldObject*> MiniGameMode::getPlayfieldObjects() const
+{
+    return LiveObjects<PlayfieldObject>(*this, mPlayfieldObjects);
 }
 
 void MiniGameMode::queueEndOfRound(Strata::Object& chain)

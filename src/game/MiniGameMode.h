@@ -6,6 +6,7 @@
 // makes its playfield objects with addPlayfieldObject and connects their signals.
 
 #include "core/Label.h"
+#include "framework/ObjectID.h"
 #include "framework/ResourceDescriptor.h"
 #include "game/GameModeTypes.h"
 #include "game/IntroForemanState.h"
@@ -18,6 +19,7 @@
 #include <memory>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 namespace Strata
 {
@@ -27,6 +29,8 @@ class SceneNode;
 
 namespace Yardcrew
 {
+
+class PlayfieldObject;
 
 struct sMiniGameDescription
 {
@@ -84,6 +88,9 @@ public:
     // the next round while rounds are left, else the end of the level.
     void queueEndOfRound(Strata::Object& chain);
 
+    // The playfield objects made with addPlayfieldObject that are still alive, in the order made.
+    std::vector<PlayfieldObject*> getPlayfieldObjects() const;
+
     int getRoundsLeft() const { return mRoundsLeft; }
     bool isFirstRound() const { return mFirstRound; }
     Strata::Label getLevel() const { return mLevel; }
@@ -117,6 +124,7 @@ protected:
             reportMissingPlace(place);
             return nullptr;
         }
+        mPlayfieldObjects.push_back(object->GetID());
         return object.release();
     }
 
@@ -127,6 +135,7 @@ private:
     bool mFirstRound;
     int mRoundsLeft;
     Strata::Label mLevel;
+    std::vector<Strata::ObjectID> mPlayfieldObjects;
     boost::signals2::scoped_connection mSortConnection;
 };
 

@@ -1,6 +1,6 @@
 // What a child sees in the shipped pictures: each game's instruction pose shows something of its own in
-// the foreman's bubble, an animated animal is never cut at its frame's edge, and the things a small
-// hand must hit are at least a finger's width across.
+// the foreman's bubble, each tool kind is one drawing in the games that share it, an animated animal is
+// never cut at its frame's edge, and the things a small hand must hit are at least a finger's width across.
 
 #include "ContentData.h"
 #include "core/Label.h"
@@ -9,20 +9,9 @@
 #include "framework/ResourceLoading.h"
 #include "framework/ResourceManager.h"
 #include "framework/ValueResources.h"
-#include "game/CountTheMaterials/CountTheMaterialsGame.h"
 #include "game/ForemanInstructionMode.h"
-#include "game/HammerTheNail/HammerTheNailGame.h"
-#include "game/HaulersDelivery/HaulersDeliveryGame.h"
-#include "game/HereToThere/HereToThereGame.h"
-#include "game/HideAndSeek/HideAndSeekGame.h"
-#include "game/HoistStacker/HoistStackerGame.h"
+#include "game/GameRegistry.h"
 #include "game/MiniGameMode.h"
-#include "game/PaintIt/PaintItGame.h"
-#include "game/PileOfLeaves/PileOfLeavesGame.h"
-#include "game/PlanAJob/PlanAJobGame.h"
-#include "game/SproutPuzzle/SproutPuzzleGame.h"
-#include "game/StreetSigns/StreetSignsGame.h"
-#include "game/ToolShed/ToolShedGame.h"
 #include "graphics/ImageList.h"
 #include "graphics/ImageListResourceFactory.h"
 #include "graphics/ImageResourceFactory.h"
@@ -33,6 +22,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <utility>
 
 using namespace Strata;
 using namespace Strata::Content;
@@ -49,6 +39,20 @@ protected:
         EXPECT_EQ(eLoadingJobStatus::Complete, manager->Load(manifest)->GetStatus()) << manifest;
     }
 };
+
+// The box round frame `i`'s opaque pixels: width and height.
+std::pair<int, int> OpaqueBox(const IImageList& list, int i)
+{
+    int left = list.GetImageWidth(i), right = -1, top = list.GetImageHeight(i), bottom = -1;
+    for (int y = 0; y < list.GetImageHeight(i); ++y)
+        for (int x = 0; x < list.GetImageWidth(i); ++x)
+            if (list.GetImagePixelAlpha(i, x, y) > 0)
+            {
+                left = std::min(left, x), right = std::max(right, x);
+                top = std::min(top, y), bottom = std::max(bottom, y);
+            }
+    return {std::max(0, right - left + 1), std::max(0, bottom - top + 1)};
+}
 
 // The opaque pixels of frame `i` that differ from frame `j` (of the same size).
 int DifferingPixels(const IImageList& list, int i, int j)
@@ -72,16 +76,13 @@ TEST_F(ShippedPictures, EveryGameShowsItsOwnTaskInTheInstructionBubble)
     const auto* poses = dynamic_cast<const IImageList*>(manager->GetResource(Label("ForemanPoses")).get());
     ASSERT_NE(nullptr, poses);
     ASSERT_GE(poses->GetNumImages(), kIntroForemanStates);
-    const sMiniGameDescription* games[] = {
-        &ToolShedDescription(),          &StreetSignsDescription(),     &PlanAJobDescription(),
-        &PaintItDescription(),           &HoistStackerDescription(),    &HammerTheNailDescription(),
-        &CountTheMaterialsDescription(), &HaulersDeliveryDescription(), &PileOfLeavesDescription(),
-        &SproutPuzzleDescription(),      &HideAndSeekDescription(),     &HereToThereDescription(),
-    };
+    RegisterGames();
     std::set<int> seen;
-    for (const sMiniGameDescription* game : games)
+    for (const sGameRegistration& registered : GetRegisteredGames())
     {
-        SCOPED_TRACE(game->label);
+        SCOPED_TRACE(registered.label);
+        const sMiniGameDescription* game = registered.description;
+        ASSERT_NE(game, nullptr);
         const int pose = game->introState;
         EXPECT_EQ(IntroForemanStateFor(game->type), game->introState);
         EXPECT_TRUE(seen.insert(pose).second) << "pose " << pose << " is another game's";
@@ -94,6 +95,35 @@ TEST_F(ShippedPictures, EveryGameShowsItsOwnTaskInTheInstructionBubble)
                 EXPECT_GT(DifferingPixels(*poses, pose, other), 40 * 40) << "pose " << pose << " looks like " << other;
     }
     EXPECT_EQ(size_t(GameModeType_Count), seen.size());
+}
+
+TEST_F(ShippedPictures, EachToolKindIsOneDrawingInTheGamesThatShareIt)
+{
+    // A child learns a tool's word from its picture: the tool shed and the leaf pile draw each kind the
+    // same way up, at their own sizes, so the box round its pixels has one shape (a tool laid another
+    // way, or another drawing of it, changes the shape), and in the leaf pile it is still a finger wide.
+    Load(L"ToolShedMode");
+    Load(L"PileOfLeavesMode");
+    for (const char* kind : {"Brush", "Drill", "Hammer", "Wrench", "Saw", "Screwdriver", "Level", "Pliers"})
+    {
+        const auto* shed = dynamic_cast<const IImageList*>(
+            manager->GetResource(Label::FromString(std::string("ToolShedTool_") + kind + "_Frames")).get());
+        const auto* leaves = dynamic_cast<const IImageList*>(
+            manager->GetResource(Label::FromString(std::string("GeneralTool_") + kind)).get());
+        ASSERT_NE(nullptr, shed) << kind;
+        ASSERT_NE(nullptr, leaves) << kind;
+        ASSERT_GE(leaves->GetNumImages(), 4) << kind;
+        for (int colour = 0; colour < std::min(shed->GetNumImages(), 4); ++colour)
+        {
+            const auto [shedWide, shedHigh] = OpaqueBox(*shed, colour);
+            const auto [wide, high] = OpaqueBox(*leaves, colour);
+            ASSERT_GT(shedHigh * high, 0) << kind << " frame " << colour << " is empty";
+            const float ratio = (float(shedWide) / float(shedHigh)) / (float(wide) / float(high));
+            EXPECT_NEAR(1.0f, ratio, 0.1f) << kind << " frame " << colour << ": " << shedWide << "x" << shedHigh
+                                           << " in the tool shed, " << wide << "x" << high << " in the leaf pile";
+            EXPECT_GE(std::min(wide, high), 36) << kind << " frame " << colour << " is small in the leaf pile";
+        }
+    }
 }
 
 TEST_F(ShippedPictures, AnimatedAnimalsAreNotCutAtTheirFramesEdge)
@@ -160,6 +190,8 @@ TEST_F(ShippedPictures, TargetsASmallHandHitsAreAFingerWide)
         {L"CountTheMaterialsMode", "Materials-Cement-Gray", 3, kFinger, 0},
         {L"PileOfLeavesMode", "GeneralTool_Hammer", 1, kFinger, 4},
         {L"PileOfLeavesMode", "GeneralTool_Pliers", 1, kFinger, 4},
+        // The options sliders' thumb, pressed on its pixels as opaque as the slider's default threshold.
+        {L"DifficultyOptionsQuit", "SliderThumb", 25, kFinger, 0},
         {L"HereToThereMode", "HereToThere_Star", 1, 38, 0},
         {L"HereToThereMode", "HereToThere_Circle", 1, 38, 0},
         {L"HereToThereMode", "HereToThere_Triangle", 1, 38, 0},

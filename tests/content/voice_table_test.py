@@ -1,5 +1,6 @@
 """The voice table reader and the voice manifests made from it (tools/content)."""
 import os
+import re
 import sys
 import tempfile
 import unittest
@@ -76,6 +77,46 @@ class CountingRequests(unittest.TestCase):
         english = {line.sound: line.english for line in lines}
         self.assertEqual(("seven red bricks", "one red brick"), (english["Word_Number_7"] + " " + english[
             "Word_RequestMany_BricksRed"], english["Word_RequestOne_BricksRed"]))
+
+
+class WordsFitThePictures(unittest.TestCase):
+    def setUp(self):
+        self.lines = read_table(os.path.join(os.path.dirname(__file__), "..", "..", "tools", "content", "voices.txt"))
+
+    def test_no_line_names_a_picture_by_a_word_it_does_not_show(self):
+        # (what, lines whose name matches, language, words none of them may hold)
+        cases = [
+            ("stacked pieces are feminine piezas", r"HoistStacker", "spanish",
+             r"\b(el|los|lo|ponlo|chiquitos?)\b"),
+            ("the drawn brush is an artist's pincel", r"Brush", "spanish", r"brocha|\bla pincel"),
+            ("a train's rail car is a car", r"HaulersDelivery", "english", r"\bcarts?\b"),
+        ]
+        for what, name, language, wrong in cases:
+            with self.subTest(what):
+                found = [(line.name, getattr(line, language)) for line in self.lines if re.search(name, line.name)]
+                self.assertTrue(found)
+                self.assertEqual([], [f for f in found if re.search(wrong, f[1], re.IGNORECASE)])
+
+    def test_a_coloured_tool_request_uses_the_tool_name_with_its_article_and_agreeing_colour(self):
+        # The tool word said alone (the tool shed) and inside a request (the leaf pile) must be one word.
+        article = {"Hammer": "el", "Saw": "el", "Drill": "el", "Brush": "el", "Wrench": "la", "Screwdriver": "el",
+                  "Level": "el", "Pliers": "las"}
+
+        def agree(colour, article):
+            if article != "el" and colour.endswith("o"):
+                colour = colour[:-1] + "a"
+            return colour + ("" if article != "las" else "s" if colour[-1] in "aeiou" else "es")
+
+        words = {line.sound: line for line in self.lines}
+        requests = [s for s in words if s.startswith("Word_ColoredTool_")]
+        self.assertEqual(4 * len(article), len(requests))
+        for sound in requests:
+            colour, tool = sound[len("Word_ColoredTool_"):].split("_")
+            with self.subTest(sound):
+                noun, adjective, the = words["Word_Tool_" + tool], words["Word_Color_" + colour], article[tool]
+                self.assertEqual("¡Busca %s %s %s!" % (the, noun.spanish, agree(adjective.spanish, the)),
+                                 words[sound].spanish)
+                self.assertEqual("Find the %s %s!" % (adjective.english, noun.english), words[sound].english)
 
 
 if __name__ == "__main__":

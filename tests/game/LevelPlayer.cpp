@@ -128,7 +128,7 @@ void LevelPlayer::Play(Label level, GameModeDifficulty difficulty)
     levels.clearLevels();
 }
 
-void LevelPlayer::Run(Label level)
+void LevelPlayer::Run(Label level, const Play_t& play)
 {
     // Every run draws the same random stream, so a fault found replays from its input alone.
     Random::Engine_Destroy();
@@ -141,8 +141,11 @@ void LevelPlayer::Run(Label level)
         MainLoop::WithinContext(mode.get(), context);
         mode->Setup();
         mode->Enter();
-        for (int step = 0; step < kSteps; ++step)
-            mode->Update(0.02f);
+        if (play)
+            play(*mode);
+        else
+            for (int step = 0; step < kSteps; ++step)
+                mode->Update(0.02f);
         Image frame(800, 600);
         ICanvas* canvas = Graphics::CreateImageCanvas(&frame);
         Graphics::PushContext(Graphics::Context{canvas, Graphics::sDrawState::GetDefaults()});

@@ -12,6 +12,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -19,6 +20,11 @@ namespace GameShots
 {
 class Session;
 } // namespace GameShots
+
+namespace Strata
+{
+class ApplicationMode;
+} // namespace Strata
 
 namespace GameTesting
 {
@@ -45,9 +51,12 @@ public:
     // The level already loaded under that name, filed alone at `difficulty` and played.
     void Play(Strata::Label level, Yardcrew::GameModeDifficulty difficulty);
 
-    // The game's mode made for that level ID, as a story step hands it over, and played whatever is
-    // filed.
-    void Run(Strata::Label level);
+    // What a run does with the mode once it is set up and entered; by default kSteps steps.
+    using Play_t = std::function<void(Strata::ApplicationMode& mode)>;
+
+    // The game's mode made for that level ID, as a story step hands it over (the null label: as free
+    // play starts it), and played whatever is filed.
+    void Run(Strata::Label level, const Play_t& play = nullptr);
 
     // Steps of 20 ms each mode runs: past its opening tasks, well under a second of play.
     static constexpr int kSteps = 25;

@@ -73,6 +73,7 @@ TEST_F(MiniGameKitTest, EachGameGetsTheKitsDefaultsOnlyWhereItGaveNone)
         SCOPED_TRACE(mode.label);
         const sGameRegistration* game = FindRegisteredGame(mode.type);
         ASSERT_NE(game, nullptr);
+        EXPECT_EQ(game->description, &mode);
         EXPECT_STREQ(game->label, mode.label);
         EXPECT_STREQ(game->storyName, c.storyName);
         EXPECT_STREQ(mode.modeName, c.modeName);
@@ -120,18 +121,14 @@ TEST_F(MiniGameKitTest, EveryGameChecksTheNamesItsDescriptionAndRegistrationRead
             EXPECT_TRUE(Lists(game.content, game.firstHint));
             EXPECT_TRUE(Lists(game.content, game.laterHint));
         }
-    }
-    using Describe = const sMiniGameDescription& (*)();
-    for (const Describe describe : {HaulersDeliveryDescription, StreetSignsDescription, HideAndSeekDescription,
-                                    PaintItDescription, PlanAJobDescription, SproutPuzzleDescription})
-    {
-        const sMiniGameDescription& mode = describe();
-        SCOPED_TRACE(mode.label);
-        const std::span<const sContentName> content = FindRegisteredGame(mode.type)->content;
+        ASSERT_NE(game.description, nullptr);
+        const sMiniGameDescription& mode = *game.description;
+        EXPECT_EQ(mode.type, game.type);
+        EXPECT_STREQ(mode.label, game.label);
         for (const char* name : {mode.layout, mode.cursor, mode.cursorHotSpot})
         {
             ASSERT_NE(name, nullptr);
-            EXPECT_TRUE(Lists(content, name)) << name;
+            EXPECT_TRUE(Lists(game.content, name)) << name;
         }
     }
 

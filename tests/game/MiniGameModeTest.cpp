@@ -27,6 +27,13 @@ struct Piece : PlayfieldObject
 bool gPlayable = true;
 const sMiniGameDescription& Description();
 
+// The least level record: nothing beyond the level's name and difficulty.
+struct PlainRecord
+{
+    void ReadChild(const XMLElement&) {}
+    std::string Validate() const { return {}; }
+};
+
 // The least repeating game: one piece on the sorted layer, and one that finds no place.
 class StandInMode final : public MiniGameMode
 {
@@ -130,7 +137,7 @@ protected:
     {
         MiniGameTest::SetUp();
         CreateConstantResourceFactories();
-        manager->AddResourceFactory(L"StandInLevel", new LevelResourceFactory(GameModeType_PaintIt));
+        manager->AddResourceFactory(L"StandInLevel", new GameLevelResourceFactory<PlainRecord>(GameModeType_PaintIt));
         LoadManifest(kContent, L"standin");
         GetLevelManager().difficulty = GameModeDifficulty_Medium;
         gPlayable = true;

@@ -6,6 +6,7 @@
 // $MENAGERIE_SCREENSHOT_DIR when it is set.
 
 #include "game/AccountKeys.h"
+#include "game/AudioManager.h"
 #include "game/CountTheMaterials/CountTheMaterialsMode.h"
 #include "game/CountTheMaterials/DraggableMaterial.h"
 #include "game/CountTheMaterials/MaterialTarget.h"
@@ -68,6 +69,7 @@
 #include "core/Time.h"
 #include "framework/Account.h"
 #include "framework/AccountManager.h"
+#include "framework/AudioInterfaces.h"
 #include "framework/FrameHooks.h"
 #include "framework/MainLoop.h"
 #include "framework/ResourceDescriptor.h"
@@ -341,6 +343,8 @@ protected:
 
     void OnFrame() override
     {
+        if (eachFrame)
+            eachFrame();
         if (std::chrono::steady_clock::now() > mDeadline)
         {
             if (!mGaveUp)
@@ -374,6 +378,8 @@ protected:
     size_t mNext = 0;
     int mSettle = 0;
     std::vector<Step> steps;
+    // Runs every frame before the step's check, to watch what a step cannot see once it is ready.
+    std::function<void()> eachFrame;
 };
 
 TEST_F(PlayThroughTest, FreePlayThenTheStoryThenProfilesAndLanguageFromTheTitleScreen)
@@ -1533,16 +1539,44 @@ TEST_F(PlayThroughTest, TheFencePaintingGameFromFreePlayToItsStickerAndInTheStor
     steps = ToEasyGameInFreePlay("PaintIt");
     steps.push_back(
         {"paintit_instructions", [] { return Top<ForemanInstructionMode>() != nullptr; }, ClickOn("SkipButton"), true});
-    // A wrong colour first: painted on, scraped off, and the same board is next.
+    // The wrong-colour voice's starts, counted frame by frame.
+    int wrongVoices = 0;
+    bool wrongVoicePlaying = false;
+    eachFrame = [&]
+    {
+        const AutoResource<ISound> voice("PaintIt_WrongColor");
+        const bool playing = voice.Get() != nullptr && GetAudioManager()->getIsPlayingOrUpcoming(voice.Get());
+        wrongVoices += playing && !wrongVoicePlaying ? 1 : 0;
+        wrongVoicePlaying = playing;
+    };
+    // A wrong colour first: painted on, scraped off, and the same board is next. The right bucket,
+    // pressed while the lift is up, is the brush's colour at once and paints the board next.
     steps.push_back({"paintit_game", waiting(4), pickWrong, true});
+    steps.push_back({"right bucket while the lift works",
+                     []
+                     {
+                         auto* game = Top<PaintTheHouseMode>();
+                         return game->isPainting() && !game->getTruckSprite()->IsAnimationPlaying(Label("Idle"));
+                     },
+                     [&]
+                     {
+                         auto* game = Top<PaintTheHouseMode>();
+                         ClickNode(bucketOf(game->getStripesToPaint().front()->getColor())->getImageNode());
+                     }});
     steps.push_back({"wrong paint scraped off",
                      [&]
                      {
                          auto* game = Top<PaintTheHouseMode>();
-                         return waiting(4)() && game->getStripesToPaint().front()->getShownColor() == wrong &&
-                                game->getSelectedColor() == wrong;
+                         return waiting(4)() && game->getStripesToPaint().front()->getShownColor() == wrong;
                      },
-                     paint});
+                     [&]
+                     {
+                         auto* game = Top<PaintTheHouseMode>();
+                         EXPECT_EQ(game->getSelectedColor(), game->getStripesToPaint().front()->getColor())
+                             << "the bucket pressed while the lift worked";
+                         EXPECT_EQ(wrongVoices, 1);
+                         paint();
+                     }});
     steps.push_back({"paintit_painting",
                      []
                      {
@@ -1551,6 +1585,12 @@ TEST_F(PlayThroughTest, TheFencePaintingGameFromFreePlayToItsStickerAndInTheStor
                          return truck != nullptr && truck->IsAnimationPlaying(Label("ForemanPaint"));
                      },
                      nullptr, true});
+    steps.push_back({"the board painted with the colour picked meanwhile", waiting(3),
+                     [&]
+                     {
+                         EXPECT_EQ(wrongVoices, 1) << "no wrong-colour voice for the right colour";
+                         eachFrame = nullptr;
+                     }});
     // The easy run's four rounds of four boards, the first board of the first already on its way.
     for (int round = 0; round < 4; ++round)
         for (size_t left = round == 0 ? 3 : 4; left > 0; --left)
@@ -1565,6 +1605,7 @@ TEST_F(PlayThroughTest, TheFencePaintingGameFromFreePlayToItsStickerAndInTheStor
     steps.push_back({"story game", waiting(4), nullptr});
 
     PlaySteps();
+    eachFrame = nullptr;
 }
 
 TEST_F(PlayThroughTest, TheStreetSignsGameFromFreePlayToItsStickerAndInTheStory)
@@ -1640,10 +1681,11 @@ TEST_F(PlayThroughTest, TheStreetSignsGameFromFreePlayToItsStickerAndInTheStory)
 
 } // namespace
 
-// Whatever a game lets the child carry, the first press on Quit asks the question and the item is home
-// again; the sticker book's back button closes the book at once too. In the jigsaw, the tool shed and
-// the job order a press, a drag and a release drops the item where it was let go; a refused job-order
-// card leaves the place. In the hammering game a press while a nail turns keeps the tool in hand.
+// Whatever a game lets the child carry, the first press on Quit or Help opens the question or the pop-up
+// and the item lies whole where it was taken from while it is open; the sticker book's back button
+// closes the book at once too. In the jigsaw, the tool shed and the job order a press, a drag and a
+// release drops the item where it was let go; a refused job-order card leaves the place. In the
+// hammering game a press while a nail turns keeps the tool in hand.
 TEST_F(PlayThroughTest, ACarriedItemNeverSwallowsAPressAndADragDrops)
 {
     mDeadline = std::chrono::steady_clock::now() + 300s;
@@ -1872,6 +1914,24 @@ TEST_F(PlayThroughTest, ACarriedItemNeverSwallowsAPressAndADragDrops)
     // The way into free play as far as the main menu: the title, profile 1 and its play button.
     const std::vector<Step> toFreePlay = ToEasyGameInFreePlay("");
     steps.assign(toFreePlay.begin(), toFreePlay.begin() + 3);
+    // What was taken and where it lay: while the question is open it lies there again, whole, not
+    // half way home behind the button.
+    SceneNode* taken = nullptr;
+    Rect<float> takenFrom;
+    const auto take = [&](const Carrying& c)
+    {
+        taken = c.item();
+        takenFrom = taken->GlobalGetBounds();
+        ClickNode(taken);
+    };
+    const auto home = [&](const std::string& what)
+    {
+        const Rect<float> now = taken->GlobalGetBounds();
+        EXPECT_TRUE(taken->GlobalIsVisible()) << what;
+        EXPECT_TRUE(now.x == takenFrom.x && now.y == takenFrom.y && now.width == takenFrom.width &&
+                    now.height == takenFrom.height)
+            << what << ": at " << now.x << "," << now.y << " instead of " << takenFrom.x << "," << takenFrom.y;
+    };
     for (const Carrying& c : games)
     {
         const std::string name = c.shot;
@@ -1880,18 +1940,31 @@ TEST_F(PlayThroughTest, ACarriedItemNeverSwallowsAPressAndADragDrops)
                      {
                          {name + " instructions", [] { return Top<ForemanInstructionMode>() != nullptr; },
                           ClickOn("SkipButton")},
-                         {name + " take", [&c] { return c.item() != nullptr; }, [&] { ClickNode(c.item()); }},
+                         {name + " take", [&c] { return c.item() != nullptr; }, [&] { take(c); }},
                          {name + " in hand", c.holding, ClickOn("QuitButton")},
                          // One press: the question is up, and nothing is left in the game's hand.
                          {name + "_quit_first_press", [] { return Top<QuitConfirmMode>() != nullptr; },
-                          [&c]
+                          [&c, &home, name]
                           {
                               EXPECT_FALSE(c.holding());
+                              home(name + " under the quit question");
                               EXPECT_TRUE(Click("NoButton"));
                           },
                           true},
                          {name + " back in the game", [] { return Top<MiniGameMode>() != nullptr; },
                           [&c] { EXPECT_FALSE(c.holding()) << "the item went home"; }},
+                         // The same with the help pop-up.
+                         {name + " take again", [&c] { return c.item() != nullptr; }, [&] { take(c); }},
+                         {name + " in hand again", c.holding, ClickOn("HelpButton")},
+                         {name + "_help_first_press", [] { return Top<ForemanInstructionMode>() != nullptr; },
+                          [&c, &home, name]
+                          {
+                              EXPECT_FALSE(c.holding());
+                              home(name + " under the help pop-up");
+                              EXPECT_TRUE(Click("SkipButton"));
+                          },
+                          true},
+                         {name + " back from help", [] { return Top<MiniGameMode>() != nullptr; }, nullptr},
                      });
         if (c.place)
             steps.insert(steps.end(),

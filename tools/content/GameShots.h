@@ -18,13 +18,17 @@
 #include "graphics/Context.h"
 #include "graphics/FontResourceFactory.h"
 #include "graphics/Image.h"
+#include "graphics/ImageList.h"
 #include "graphics/ImageListResourceFactory.h"
 #include "graphics/ImageResourceFactory.h"
 #include "graphics/SoftwareCanvas.h"
 #include "platform/linux/FileSystemPartition.h"
 #include "scene/NodePath.h"
+#include "scene/PressableNode.h"
 #include "scene/SceneApplicationMode.h"
+#include "scene/SceneLayout.h"
 #include "scene/SceneNode.h"
+#include "scene/SpriteNodes.h"
 #include "scene/StrataExtensions.h"
 
 #include "GameSession.h"
@@ -72,6 +76,33 @@ inline bool Shoot(SceneApplicationMode& game, const std::filesystem::path& path)
     Graphics::PopContext();
     Graphics::DestroyImageCanvas(canvas);
     return WritePNG(target, path.string());
+}
+
+// The game with its instruction pop-up over it, as a player of that language ("EN" or "SP") first meets
+// it: the foreman's pose for the game (frame 1 + the game's type) and the skip button in the language's
+// words. The pop-up stays in the game's tree, so shoot this last. False when its art does not load.
+inline bool ShootInstructions(SceneApplicationMode& game, Yardcrew::GameModeType type, const std::string& language,
+                              const std::filesystem::path& path)
+{
+    // Both languages' words have their own names ("..._EN", "..._SP"), so both load side by side.
+    for (const wchar_t* manifest :
+         {L"ForemanInstructionMode", L"LocalizedImageResources", L"LocalizedImageResources_SP"})
+        if (GetResourceManager()->Load(manifest)->GetStatus() != eLoadingJobStatus::Complete)
+            return false;
+    const SceneLayout* layout = AutoResource<SceneLayout>("ForemanInstructionModeLayout").Get();
+    SceneNode* popup = layout != nullptr ? layout->InstantiateLayout(&game, game.GetRootNode()) : nullptr;
+    if (popup == nullptr)
+        return false;
+    const NodePathStep foremanPath[] = {"LevelIntroForeman", NodePathTerminator()};
+    const NodePathStep skipPath[] = {"SkipButton", NodePathTerminator()};
+    auto* foreman = dynamic_cast<AnimatedSpriteNode*>(popup->GetDescendent(foremanPath));
+    auto* skip = dynamic_cast<PressableNode*>(popup->GetDescendent(skipPath));
+    const AutoResource<IImageList> words("Button_SkipCutscene_" + language);
+    if (foreman == nullptr || skip == nullptr || words.Get() == nullptr)
+        return false;
+    foreman->SetFrameIndex(1 + static_cast<int>(type));
+    skip->SetImages(words.Get(), 0.0f, words.GetDescriptor());
+    return Shoot(game, path);
 }
 
 // The tool's arguments: the data folder and the output folder, which is made. False, with the usage

@@ -3,7 +3,8 @@
 // so the sheet shows what the game will show. With a layout, also draws that scene layout instantiated
 // at the game's screen size over a plain backdrop, as the scene graph will draw it. With --pictures,
 // draws instead one game's named images and image lists at their size in the game, each with its name
-// and size, beside a 48-pixel square: the smallest target a small hand hits.
+// and size, beside a 48-pixel square: the smallest target a small hand hits ("list#k" draws frame k
+// alone; "-" starts a new row).
 //
 //   contact_sheet <data folder> <output.png> [<manifest> <layout>[+<layout>...] <layout.png>]
 //   contact_sheet <data folder> <output.png> --pictures <title> <manifest>[+<manifest>...] <name>...
@@ -37,6 +38,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -181,14 +183,25 @@ constexpr int kCaption = 20;
 constexpr int kGap = 24;
 constexpr int kFrameGap = 8;
 
-// The cells of one name: an image, or a list's frames in runs no wider than the sheet. Empty when the
-// name is neither.
-std::vector<sSheetCell> CellsOf(const std::string& name)
+// The cells of one name: an image, or a list's frames in runs no wider than the sheet ("list#k": its
+// frame k alone). Empty when the name is neither, or the frame is not in the list.
+std::vector<sSheetCell> CellsOf(const std::string& entry)
 {
     std::vector<sSheetCell> cells;
+    const size_t hash = entry.find('#');
+    const std::string name = entry.substr(0, hash);
     if (IImageList* list = GetList(name.c_str()))
     {
-        for (int i = 0; i < list->GetNumImages(); ++i)
+        int first = 0;
+        int end = list->GetNumImages();
+        if (hash != std::string::npos)
+        {
+            first = std::atoi(entry.c_str() + hash + 1);
+            if (first < 0 || first >= end)
+                return cells;
+            end = first + 1;
+        }
+        for (int i = first; i < end; ++i)
         {
             const int wide = list->GetImageWidth(i);
             if (cells.empty() || cells.back().width + kFrameGap + wide > kSheetWidth - 2 * kGap)
@@ -199,7 +212,7 @@ std::vector<sSheetCell> CellsOf(const std::string& name)
             ++cell.count;
         }
     }
-    else if (IImage* image = GetImage(name.c_str()))
+    else if (IImage* image = GetImage(name.c_str()); image && hash == std::string::npos)
         cells.push_back(sSheetCell{name, nullptr, image, 0, 1, 0, 0, image->GetWidth(), image->GetHeight()});
     return cells;
 }
@@ -226,6 +239,17 @@ bool DrawPictures(const ImageFont* title, const ImageFont* small, const char* he
     int rowHeight = 0;
     for (const std::string& name : names)
     {
+        if (name == "-")
+        {
+            // A new row, so that each row can show one thing as every game draws it.
+            if (x > kGap)
+            {
+                x = kGap;
+                y += rowHeight + kCaption + kGap;
+                rowHeight = 0;
+            }
+            continue;
+        }
         std::vector<sSheetCell> more = CellsOf(name);
         if (more.empty())
         {

@@ -2,7 +2,8 @@
 // stepped as the main loop steps it: at each difficulty once the train stands, the pointer on the first
 // load (docs/haulers/<difficulty>.png), and at the hard level a wrong load, the other loads dimmed while
 // it is judged, and then the right one on their way, the busiest moment being the hook lowering the load
-// into the empty cart (Hook_<n>.png); then the train gone whole off the screen (Gone.png).
+// into the empty cart (Hook_<n>.png); then the train gone whole off the screen (Gone.png); last, the easy
+// game under its instruction pop-up in Spanish (Spanish.png).
 //
 //   haulers_shots <data folder> <output folder>
 
@@ -103,6 +104,15 @@ int main(int argc, char** argv)
                             }) &&
                   written;
         written = Shoot(game, out / "Gone.png") && written;
+    }
+    {
+        // In Spanish: the easy game with its train standing, under its instruction pop-up.
+        GetLevelManager().difficulty = GameModeDifficulty_Easy;
+        HaulersDeliveryMode game(false, 0);
+        const GameShots::Running running(game);
+        written = StepUntil(game, [&] { return Standing(game); }) && written;
+        written =
+            GameShots::ShootInstructions(game, GameModeType_HaulersDelivery, "SP", out / "Spanish.png") && written;
     }
     return written ? 0 : 1;
 }

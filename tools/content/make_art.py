@@ -59,6 +59,28 @@ POSE_AT = (170, 160)
 SKETCH = (262, 26, 176, 106)
 BUBBLE = (214, 26, 240, 148)
 
+# One drawing of each tool kind, for every game, pop-up and card that shows the tool, so a child meets
+# one look a word: (folder, drawing, the drawing's colours that take a tool colour's main and dark
+# shades; None: our own drawing with {MAIN}, {DARK} and {LIGHT} to fill). A game that colours its tools
+# paints them in its colours; the same shape everywhere.
+TOOL_DRAWINGS = {
+    "Brush": ("fluent", "paintbrush", {"#f92f60": 0}),
+    "Drill": ("own", "ts_drill", None),
+    "Hammer": ("fluent", "hammer", {"#7d4533": 0}),
+    "Wrench": ("fluent", "wrench", {"#b4acbc": 0}),
+    "Saw": ("fluent", "saw", {"#7d4533": 0}),
+    "Screwdriver": ("fluent", "screwdriver", {"#f70a8d": 0, "#ca0b4a": 1}),
+    "Level": ("own", "ts_level", None),
+    "Pliers": ("own", "ts_pliers", None),
+}
+# The tool colours every game paints its tools in: (main, dark, light).
+TOOL_RED = ("#e8362d", "#a31d16", "#f58a84")
+TOOL_GREEN = ("#3aa845", "#1f6e29", "#8fd997")
+TOOL_BLUE = ("#2f7de1", "#1a4c94", "#8dbdf5")
+TOOL_YELLOW = ("#f6c511", "#a88206", "#fde58a")
+# Plain steel: the tool shed's signs show a tool's kind alone in it.
+TOOL_STEEL = ("#8d96a3", "#5d6570", "#c3cad3")
+
 # Set by --manifests-only (see arguments()).
 MANIFESTS_ONLY = False
 
@@ -159,6 +181,21 @@ def render(svg, w, h, out):
         os.unlink(name)
 
 
+def tool_drawing(art, kind, colour):
+    """The tool's 32-unit drawing (a standalone SVG) painted in `colour` (main, dark, light). The
+    wrench, a thin outline, gets a dark edge so that a yellow one still shows on light ground."""
+    folder, name, mapping = TOOL_DRAWINGS[kind]
+    svg = read(os.path.join(art, folder, name + ".svg"))
+    if mapping is None:
+        return svg.replace("{MAIN}", colour[0]).replace("{DARK}", colour[1]).replace("{LIGHT}", colour[2])
+    painted = recolour(svg, {old: colour[shade] for old, shade in mapping.items()})
+    if kind != "Wrench":
+        return painted
+    edge = inner(recolour(svg, {"#b4acbc": colour[1]}))[0]
+    body, w, h = inner(painted)
+    return document(w, h, '<g transform="translate(0.5 0.6)">%s</g>%s' % (edge, body))
+
+
 def make_cursors(art, data):
     arrow = read(os.path.join(art, "own", "cursor_arrow.svg"))
     render(arrow, 32, 32, os.path.join(data, "cursors", "cursor_default.png"))
@@ -215,12 +252,16 @@ def pose_task(art, game):
         return "".join('<circle cx="%g" cy="%g" r="11" fill="#ffb02e"/>' % (x + w / 2 + dx, y + h / 2) for dx in (-40, 0, 40))
     if game == "ToolShed":
         # A tool going into the box whose sign shows it.
+        # The game's red hammer; the box's sign draws it in plain steel, as the game's signs do.
         sign = ('<rect x="378" y="60" width="40" height="30" rx="5" fill="#ffffff" stroke="#7a4a24" stroke-width="3"/>'
-                + place(d("hammer"), 384, 61, 28, 28))
-        return place(d("hammer"), 266, 28, 62, 62) + arrow(318, 70, 352, 92) + place(d("toolbox"), 350, 48, 86, 86) + sign
+                + place(tool_drawing(art, "Hammer", TOOL_STEEL), 384, 61, 28, 28))
+        return (place(tool_drawing(art, "Hammer", TOOL_RED), 266, 28, 62, 62) + arrow(318, 70, 352, 92)
+                + place(d("toolbox"), 350, 48, 86, 86) + sign)
     if game == "StreetSigns":
-        return (place(d("street_sign"), 268, 30, 70, 70) + arrow(330, 90, 356, 100)
-                + place(d("pickup_truck"), 352, 50, 86, 86))
+        # A sign lifted onto the bed of the game's own green flatbed truck.
+        from make_street_signs_art import truck  # noqa: E402 (it imports this module)
+        return (place(d("street_sign"), 272, 14, 64, 64) + arrow(342, 40, 362, 104)
+                + fitted(truck(0), 262, 84, 176, 56))
     if game == "PlanAJob":
         return place(d("flow_plan"), x + (w - 124) / 2, y - 10, 124, 124)
     if game == "PaintIt":
@@ -236,7 +277,8 @@ def pose_task(art, game):
         bolt = bolt.replace("{MAIN}", "#2f7de1").replace("{DARK}", "#1a4c94").replace("{LIGHT}", "#8dbdf5")
         turn = ('<path d="M346 44a26 12 0 1 0 52 0" fill="none" stroke="#e8562f" stroke-width="5" '
                 'stroke-linecap="round"/><path d="M398 44l-8 -8l14 -2z" fill="#e8562f"/>')
-        return place(d("wrench"), 270, 30, 78, 78) + place(bolt, 342, 28, 60, 100) + turn
+        # The wrench in the bolt's colour: the game's rule.
+        return place(tool_drawing(art, "Wrench", TOOL_BLUE), 270, 30, 78, 78) + place(bolt, 342, 28, 60, 100) + turn
     if game == "CountTheMaterials":
         bricks = "".join(place(d("counting_bricks"), 266 + (i % 2) * 32, 40 + i * 24, 42, 21) for i in range(3))
         return bricks + arrow(318, 78, 342, 78) + place(d("ctm_tipper"), 340, 52, 98, 64)
@@ -251,7 +293,7 @@ def pose_task(art, game):
         out.append(place(d("hd_hook"), 407, 28, 16, 20) + place(d("potted_plant"), 401, 46, 28, 28))
         return "".join(out) + arrow(415, 78, 415, 102)
     if game == "PileOfLeaves":
-        wrench = place(d("wrench"), 300, 52, 60, 60)
+        wrench = place(tool_drawing(art, "Wrench", TOOL_BLUE), 300, 52, 60, 60)
         leaves = "".join('<g transform="rotate(%d %g %g)">%s</g>' % (r, lx + 22, ly + 22, place(d("fallen_leaf"), lx, ly, 44, 44))
                          for lx, ly, r in ((268, 74, 0), (340, 80, 30), (272, 36, 60)))
         return wrench + leaves + place(d("hand_pointing"), 372, 82, 48, 48)
@@ -268,11 +310,14 @@ def pose_task(art, game):
         tail = place(d("hs_tail"), 368, 40, 52, 52)
         return tail + place(d("hs_bush"), 290, 26, 108, 108) + place(d("hand_pointing"), 388, 84, 44, 44)
     if game == "HereToThere":
+        from make_delivery_art import CAGE, SHAPE, TAG, cage_with_tag  # noqa: E402 (it imports this module)
         star = place(d("htt_shape_star"), 280, 34, 36, 36)
-        # On the cage's plate, as the game shows it.
-        cage_star = place(d("htt_shape_star"), 394, 57, 30, 30)
-        return (place(d("htt_flag"), 268, 26, 60, 79) + star + arrow(330, 82, 352, 82)
-                + place(d("htt_cage"), 352, 50, 80, 80) + place(d("lion"), 364, 72, 50, 50) + cage_star)
+        # On the tag above the cage, as the game shows it; the cage drawn at 0.8 of its game size.
+        k, cx, cy = 0.8, 366, 30
+        cage = place(cage_with_tag(d("htt_cage")), cx, cy, CAGE * k, (CAGE + TAG) * k)
+        cage_star = place(d("htt_shape_star"), cx + (CAGE - SHAPE) / 2 * k, cy + k, SHAPE * k, SHAPE * k)
+        lion = place(d("lion"), cx + 8 * k, cy + (TAG + 14) * k, 64 * k, 64 * k)
+        return place(d("htt_flag"), 268, 26, 60, 79) + star + arrow(330, 82, 356, 82) + lion + cage + cage_star
     raise ValueError("no pose for %s" % game)
 
 

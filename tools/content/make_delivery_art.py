@@ -14,7 +14,7 @@ import os
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from make_art import GAME_SCREEN_TOP, arguments, document, fitted, read, recolour, render, write  # noqa: E402
+from make_art import GAME_SCREEN_TOP, arguments, document, fitted, inner, read, recolour, render, write  # noqa: E402
 
 # The plots: four columns on each of three rows; each row's road runs just below it.
 PLOT_X = (30, 185, 340, 495)
@@ -37,8 +37,10 @@ COLOURS = (("#2f6fe8", "#1b4aa8"), ("#2fb344", "#1d7a2c"), ("#9b4fd6", "#62279a"
 # The shapes in the game's table order, with their image list names.
 SHAPES = (("htt_shape_square.svg", "HereToThere_Rectangle"), ("htt_shape_circle.svg", "HereToThere_Circle"),
           ("htt_shape_triangle.svg", "HereToThere_Triangle"), ("htt_shape_star.svg", "HereToThere_Star"))
-# Marks a child tells apart at a glance: about a finger wide.
+# Marks a child tells apart at a glance: about a finger wide. On a cage the mark hangs on a tag above
+# the roof, so that it hides none of the animal; the cage's picture reaches TAG above the cage.
 SHAPE = 44
+TAG = 46
 ANIMALS = ("penguin", "monkey", "lion")
 # Roof and wall colours of the house variants; none uses a flag colour, so only the flag tells houses apart.
 HOUSES = (("#f8312f", "#f3c07b"), ("#8c3b1f", "#f6e3c0"), ("#ff822d", "#e9d7b8"))
@@ -59,6 +61,15 @@ LEVELS = (
     ("HereToThere_Hard_3", "Hard", 11, False,
      (("Triangle", "Blue"), ("Triangle", "Green"), ("Circle", "Yellow"), ("Square", "Purple"))),
 )
+
+
+def cage_with_tag(cage):
+    """The cage with a white tag hung above its roof, where its mark goes (CAGE wide, CAGE + TAG high)."""
+    x = (CAGE - SHAPE) / 2
+    tag = ('<rect x="%g" y="%d" width="6" height="14" fill="#6b7178"/>' % (CAGE / 2 - 3, TAG - 4) +
+           '<rect x="%g" y="1" width="%d" height="%d" rx="9" fill="#ffffff" stroke="#6b7178" stroke-width="2"/>'
+           % (x - 2, SHAPE + 4, TAG - 2))
+    return document(CAGE, CAGE + TAG, tag + '<g transform="translate(0 %d)">%s</g>' % (TAG, inner(cage)[0]))
 
 
 def backdrop():
@@ -91,7 +102,7 @@ def make_pictures(art, folder):
     for i, animal in enumerate(ANIMALS):
         render(document(64, 64, fitted(fluent(animal), 0, 0, 64, 64)), 64, 64,
                os.path.join(folder, "HereToThere_Animal_%d.png" % i))
-    render(own("htt_cage.svg"), CAGE, CAGE, os.path.join(folder, "HTT_Cage.png"))
+    render(cage_with_tag(own("htt_cage.svg")), CAGE, CAGE + TAG, os.path.join(folder, "HTT_Cage.png"))
     ring = ('<rect x="2" y="2" width="%d" height="%d" rx="10" fill="none" stroke="#fff3a0" stroke-width="5"/>'
             % (CAGE - 4, CAGE - 4))
     render(document(CAGE, CAGE, ring), CAGE, CAGE, os.path.join(folder, "HTT_Rollover.png"))
@@ -180,19 +191,19 @@ def manifest():
                '      <scenenode nodeName="ObjectAttachNode_Flip" x="%d" y="%d"/>\n'
                "    </scenenode>\n"
                "  </scenelayout>\n" % (-TRUCK_W // 2, -TRUCK_H + 6, -TRUCK_H - 24, 12 - CAGE, -TRUCK_H - 24))
-    # An animal in its cage: the cage's bars over the animal, the mark on the cage's plate, the glow
-    # round the cage under the pointer, and the click area over all of it.
+    # An animal in its cage: the cage's bars over the animal, the mark on the tag above the cage, the
+    # glow round the cage under the pointer, and the click area over the cage.
     out.append('  <scenelayout name="HereToThereObjectLayout">\n'
                '    <scenenode nodeName="HereToThereObject" width="%d" height="%d">\n'
                '      <staticspritenode nodeName="animal" x="8" y="14"/>\n'
                '      <scenenode nodeName="cartImageNode" width="%d" height="%d">\n'
-               '        <staticspritenode nodeName="cage" src="HTT_Cage"/>\n'
-               '        <staticspritenode nodeName="shapeNode" x="35" y="0"/>\n'
+               '        <staticspritenode nodeName="cage" src="HTT_Cage" y="%d"/>\n'
+               '        <staticspritenode nodeName="shapeNode" x="%d" y="%d"/>\n'
                '        <staticspritenode nodeName="rollover" src="HTT_Rollover"/>\n'
                "      </scenenode>\n"
                '      <scenenode nodeName="clickRect" width="%d" height="%d"/>\n'
                "    </scenenode>\n"
-               "  </scenelayout>\n" % (CAGE, CAGE, CAGE, CAGE, CAGE, CAGE))
+               "  </scenelayout>\n" % (CAGE, CAGE, CAGE, CAGE, -TAG, (CAGE - SHAPE) // 2, 1 - TAG, CAGE, CAGE))
     # A house with its flag; a delivered animal is set down by its door.
     out.append('  <scenelayout name="HereToThereTargetLayout">\n'
                '    <scenenode nodeName="HereToThereTarget" width="%d" height="%d">\n'

@@ -11,16 +11,18 @@ import os
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from make_art import STICKERS, arguments, document, drawing, place, put_block as put, read, render  # noqa: E402
+from make_art import (STICKERS, TOOL_YELLOW, arguments, document, drawing, place, put_block as put, read,  # noqa: E402
+                      render, tool_drawing)
 
 # The reward shows the sticker just unlocked at this size, drawn for it rather than scaled up.
 BIG_STICKER = 224
 
-# The game's label (the button's name, by which the chooser finds the game) and its picture.
+# The game's label (the button's name, by which the chooser finds the game) and its picture: a drawing's
+# name, or a tool kind and colour for a tool the game paints, drawn as every game draws that tool.
 GAMES = [
     ("ToolShed", "toolbox"), ("StreetSigns", "street_sign"), ("PlanAJob", "flow_plan"),
-    ("PaintIt", "paintbrush"), ("HoistStacker", "crane"), ("HammerTheNail", "wrench"),
-    ("CountTheMaterials", "brick"), ("HaulersDelivery", "pickup_truck"), ("PileOfLeaves", "fallen_leaf"),
+    ("PaintIt", "paintbrush"), ("HoistStacker", "crane"), ("HammerTheNail", ("Wrench", TOOL_YELLOW)),
+    ("CountTheMaterials", "brick"), ("HaulersDelivery", "locomotive"), ("PileOfLeaves", "fallen_leaf"),
     ("SproutPuzzle", "sp_jigsaw"), ("HideAndSeek", "cat"), ("HereToThere", "house"),
 ]
 
@@ -104,7 +106,8 @@ def make_images(art, data):
     out = os.path.join(data, "flow")
     w, h = 150, 120
     for name, picture in GAMES:
-        states("GameButton_" + name, w, h, CARD_STATES, place(drawing(art, picture), 35, 18, 80, 80), out)
+        svg = drawing(art, picture) if isinstance(picture, str) else tool_drawing(art, *picture)
+        states("GameButton_" + name, w, h, CARD_STATES, place(svg, 35, 18, 80, 80), out)
     star = drawing(art, "star")
     for stars, name in enumerate(("Easy", "Medium", "Hard"), start=1):
         size = 56

@@ -30,11 +30,17 @@ BUTTONS = {
     "CreditsButton": ("Credits", "Créditos", "paintbrush"),
     "QuitButton": ("Quit", "Salir", "flow_back"),
     "PlayButton": ("Play", "¡Jugar!", "check_mark"),
-    "NewGameButton": ("New Game", "Juego nuevo", None),
+    "NewGameButton": ("New Game", "Juego nuevo", "new"),
     "DoneButton": ("Done", "Listo", "check_mark"),
     "BackButton": ("Back", "Volver", None),
 }
 BUTTON_W, BUTTON_H = 260, 72
+# Pictures drawn here: a new game is a bright plus, beside Play's tick.
+OWN_PICTURES = {
+    "new": ('<svg xmlns="http://www.w3.org/2000/svg" width="32" height="32" viewBox="0 0 32 32">'
+            '<rect x="2" y="2" width="28" height="28" rx="6" fill="#ff822d"/>'
+            '<path d="M16 7.5v17M7.5 16h17" stroke="#ffffff" stroke-width="5" stroke-linecap="round"/></svg>'),
+}
 # Screen headings: (English, Spanish), drawn centred in a 560 x 64 strip.
 HEADINGS = {
     "Profiles": ("Who is playing?", "¿Quién juega?"),
@@ -43,6 +49,8 @@ HEADINGS = {
     "Credits": ("Credits", "Créditos"),
 }
 PROFILES = ["lion", "elephant", "giraffe"]
+# The options sliders' thumb, and the channel's height: a finger wide.
+SLIDER_THUMB = 52
 PROFILE_SIZE = 160
 # The languages, each named in its own words.
 CHOICES = {"English": "English", "Spanish": "Español"}
@@ -63,7 +71,7 @@ def button(text, picture, state, art):
                BUTTON_W - 4, BUTTON_H - 4, ring))
     x, room = BUTTON_W / 2, BUTTON_W - 28
     if picture:
-        body += place(drawing(art, picture), 16, 12 + dy, 44, 44)
+        body += place(OWN_PICTURES.get(picture) or drawing(art, picture), 16, 12 + dy, 44, 44)
         x, room = x + 26, room - 52
     # Only words too long for the button shrink, so the buttons of one menu share one type size.
     size = min(28, int(room / text_width(text)))
@@ -118,16 +126,22 @@ def main():
             render(radio(inner_svg, 200, 72, state), 200, 72, os.path.join(out, "Radio_%s_%d.png" % (name, state)))
     # The slider's channel is a three-slice strip (left cap, middle, right cap); its thumb has the
     # normal, hot, pressed and disabled looks.
-    caps = {0: '<rect x="4" y="14" width="24" height="12" rx="6" fill="#f0c890" stroke="#e07b1a" stroke-width="3"/>',
-            1: '<rect x="-2" y="14" width="12" height="12" fill="#f0c890"/><path d="M0 15.5H8M0 24.5H8" stroke="#e07b1a" stroke-width="3"/>',
-            2: '<rect x="-12" y="14" width="24" height="12" rx="6" fill="#f0c890" stroke="#e07b1a" stroke-width="3"/>'}
+    # The thumb is a finger wide, and so is where it takes presses (its opaque pixels); the channel is
+    # as high, so the thumb sits on the channel's middle.
+    t, mid = SLIDER_THUMB, SLIDER_THUMB // 2
+    caps = {0: '<rect x="4" y="%d" width="24" height="12" rx="6" fill="#f0c890" stroke="#e07b1a" stroke-width="3"/>' % (mid - 6),
+            1: '<rect x="-2" y="%d" width="12" height="12" fill="#f0c890"/><path d="M0 %gH8M0 %gH8" stroke="#e07b1a" '
+               'stroke-width="3"/>' % (mid - 6, mid - 4.5, mid + 4.5),
+            2: '<rect x="-12" y="%d" width="24" height="12" rx="6" fill="#f0c890" stroke="#e07b1a" stroke-width="3"/>' % (mid - 6)}
     for index, body in caps.items():
         w = 8 if index == 1 else 16
-        render(document(w, 40, body), w, 40, os.path.join(out, "SliderChannel_%d.png" % index))
+        render(document(w, t, body), w, t, os.path.join(out, "SliderChannel_%d.png" % index))
     for state in range(4):
         fill = ["#2fb344", "#47cc5c", "#23913a", "#b8b8b8"][state]
-        render(document(40, 40, '<circle cx="20" cy="20" r="16" fill="%s" stroke="#1d7a2c" stroke-width="3"/>' % fill),
-               40, 40, os.path.join(out, "SliderThumb_%d.png" % state))
+        thumb = ('<circle cx="%d" cy="%d" r="%d" fill="%s" stroke="#1d7a2c" stroke-width="3"/>'
+                 '<path d="M%d %dv12M%d %dv12" stroke="#ffffff" stroke-opacity="0.8" stroke-width="3" stroke-linecap="round"/>'
+                 % (mid, mid, mid - 2, fill, mid - 4, mid - 6, mid + 4, mid - 6))
+        render(document(t, t, thumb), t, t, os.path.join(out, "SliderThumb_%d.png" % state))
     # What each volume slider controls, shown beside it: a note for the music, a speaking head for the
     # voices and effects.
     icons = {"Music": '<path d="M17 12L38 6V32" fill="none" stroke="#6b3d10" stroke-width="4"/>'

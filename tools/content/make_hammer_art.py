@@ -13,16 +13,11 @@ import os
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from make_art import arguments, document, inner, read, recolour, render, write  # noqa: E402
+from make_art import TOOL_BLUE, TOOL_GREEN, TOOL_RED, TOOL_STEEL, TOOL_YELLOW, arguments, document, inner, read, recolour, render, tool_drawing, write  # noqa: E402
 
 TOOLS = ("Wrench", "DriverPlus", "DriverMinus")
 # Name: (main, dark, light), in the game's colour order.
-COLOURS = (
-    ("Red", ("#e8362d", "#a31d16", "#f58a84")),
-    ("Green", ("#3aa845", "#1f6e29", "#8fd997")),
-    ("Blue", ("#2f7de1", "#1a4c94", "#8dbdf5")),
-    ("Yellow", ("#f6c511", "#a88206", "#fde58a")),
-)
+COLOURS = (("Red", TOOL_RED), ("Green", TOOL_GREEN), ("Blue", TOOL_BLUE), ("Yellow", TOOL_YELLOW))
 MAX_STROKES = 3
 
 # A tool in the box and its rollover glow; the wrench in hand swings about its jaw at the left edge.
@@ -57,11 +52,8 @@ def turned(body, cx, cy, scale, degrees, size=32):
 
 
 def painted_wrench(art, colour):
-    main, dark, _ = colour
-    body = inner(recolour(read(os.path.join(art, "fluent", "wrench.svg")), {"#b4acbc": main}))[0]
-    # A dark edge so a yellow wrench still shows on light wood.
-    edge = inner(recolour(read(os.path.join(art, "fluent", "wrench.svg")), {"#b4acbc": dark}))[0]
-    return '<g transform="translate(0.5 0.6)">%s</g>%s' % (edge, body)
+    """Every game's one wrench, painted, with its dark edge."""
+    return inner(tool_drawing(art, "Wrench", colour))[0]
 
 
 def painted_driver(art, tool, colour, upright=45):
@@ -144,9 +136,10 @@ def nail_frame(art, tool, colour, strokes):
 
 
 def foreman(art):
-    """The foreman holding a wrench, as he stands beside the work."""
+    """The foreman holding a wrench, as he stands beside the work: the game's wrench in plain steel, so
+    that it matches no bolt's colour."""
     worker = inner(read(os.path.join(art, "fluent", "construction_worker.svg")))[0]
-    wrench = inner(read(os.path.join(art, "fluent", "wrench.svg")))[0]
+    wrench = painted_wrench(art, TOOL_STEEL)
     return ('<g transform="scale(4.4)">%s</g><g transform="translate(84 70) scale(2.2)">%s</g>' % (worker, wrench))
 
 

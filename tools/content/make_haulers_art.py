@@ -1,10 +1,10 @@
 #!/usr/bin/python3
 """Draws the cargo-pattern game's pictures and writes its whole manifest: pictures, layouts, the
-truck's, the carts' and the hoist's sprite types and the levels.
+engine's, the carts' and the hoist's sprite types and the levels.
 
 Usage: make_haulers_art.py [--manifests-only] <art folder> <data folder>
 
-A train of six (the pickup truck and five wagons) stands on a track across the middle; five loads wait
+A train of six (the locomotive and five wagons) stands on a track across the middle; five loads wait
 on the yard below, each under its own crane hook out of sight above. The loads hang from a sling whose
 ring is where the hook takes them, so a load and its hook meet whatever the load's shape. The plant,
 the logs and the bricks are Fluent Emoji, the cones and the cement sacks the counting game's own
@@ -26,13 +26,16 @@ SMALL_HOOK_DROP = 25
 HOOK_W, HOOK_H = 30, 720
 # Where the hook's tip stands below "HookAssembly" (the game lowers it to 65 above the load's top).
 HOOK_TIP = 72
-# The train: the truck and the wagons share a canvas height, wheels on its bottom edge.
+# The train: the engine (the "truck" of the data's names) and the wagons share a canvas height, wheels on its bottom edge.
 TRAIN_Y = 228
 TRUCK_W, CART_W, CAR_H = 150, 100, 100
 CART_X = (20, 178, 286, 394, 502, 610)
-# A load sits on a wagon's rim, and on the truck's bed.
+# The engine: the Fluent locomotive's 32-unit box at this scale, lowered so its wheels touch the rail.
+ENGINE_SCALE = 3.1
+ENGINE_DROP = CAR_H - 29 * ENGINE_SCALE - 1
+# A load sits on a wagon's rim, and on the engine's tender.
 CART_LOAD = (-(LOAD - CART_W) // 2, 52 - LOAD)
-TRUCK_LOAD = (62, 48 - LOAD)
+TRUCK_LOAD = (123 - LOAD // 2, 52 - LOAD)
 CHOICE_X = tuple(25 + 160 * k for k in range(5))
 CHOICE_Y = 430
 HOIST = 150
@@ -125,6 +128,24 @@ def wheels(xs, y, r, turn):
     return "".join(parts)
 
 
+def engine(art, turn, puff):
+    """The locomotive at the head of the train, facing left as the train drives: the Fluent locomotive
+    (the sticker's), wheels on the canvas's bottom edge, and behind its cab a low tender in its red, on
+    whose rim the lead load stands as a wagon's does."""
+    loco = inner(read(os.path.join(art, "fluent", "locomotive.svg")))[0]
+    red, grey, black = "#f92f60", "#636363", "#1c1c1c"
+    tender = ('<rect x="96" y="%d" width="54" height="8" fill="%s"/>' % (ENGINE_SCALE * 24 + ENGINE_DROP, black) +
+              '<rect x="100" y="48" width="46" height="36" rx="4" fill="%s"/>' % red +
+              '<rect x="98" y="44" width="50" height="7" rx="3" fill="%s"/>' % grey +
+              '<rect x="107" y="58" width="32" height="14" rx="3" fill="#c4184a"/>' +
+              '<rect x="146" y="74" width="6" height="4" fill="#3b3b3b"/>')
+    smoke = ('<circle cx="34" cy="10" r="7" fill="#ffffff" fill-opacity="0.9"/>'
+             '<circle cx="46" cy="6" r="5" fill="#ffffff" fill-opacity="0.8"/>') if puff else ""
+    body = ('<g transform="translate(0 %g) scale(%g)">%s</g>' % (ENGINE_DROP, ENGINE_SCALE, loco)
+            + tender + wheels((112, 134), CAR_H - 8, 8, turn) + smoke)
+    return document(TRUCK_W, CAR_H, body)
+
+
 def backdrop():
     """Sky and far hills, the track the train stands on, and the yard where the loads wait."""
     rail = TRAIN_Y + CAR_H
@@ -175,11 +196,9 @@ def make_pictures(art, folder):
     hook = fitted(drawing("own/hd_hook"), 0, HOOK_H - 40, HOOK_W, 40)
     cable = '<rect x="%g" y="0" width="3" height="%d" fill="#3b3b3b"/>' % (HOOK_W / 2 - 1.5, HOOK_H - 38)
     render(document(HOOK_W, HOOK_H, cable + hook), HOOK_W, HOOK_H, os.path.join(folder, "HD_Hook.png"))
-    # The truck faces left as drawn; its body bobs while it drives. The wagons' wheels turn.
-    truck = drawing("fluent/pickup_truck")
-    for i, lift in enumerate((0, 0, 3)):
-        body = '<g transform="translate(0 %g)">%s</g>' % (-lift, fitted(truck, 0, -28, TRUCK_W, TRUCK_W))
-        render(document(TRUCK_W, CAR_H, body), TRUCK_W, CAR_H, os.path.join(folder, "HD_TruckFrames_%d.png" % i))
+    # The engine leads the train; while it drives, the tender's wheels turn and the chimney puffs.
+    for i, turn in enumerate((0, 0, 60)):
+        render(engine(art, turn, i == 2), TRUCK_W, CAR_H, os.path.join(folder, "HD_TruckFrames_%d.png" % i))
     wagon = drawing("own/hd_cart")
     for i, turn in enumerate((0, 0, 60)):
         body = ('<g transform="translate(0 44)">%s</g>' % inner(wagon)[0]) + wheels((24, 76), CAR_H - 10, 10, turn)
@@ -234,7 +253,7 @@ def manifest():
                + GAME_SCREEN_TOP +
                "    </scenenode>\n"
                "  </scenelayout>\n")
-    # A wagon, or the truck for the lead cart: its load stands on the rim (on the bed for the truck);
+    # A wagon, or the engine for the lead cart: its load stands on the rim (on the tender for the engine);
     # a delivered load comes to rest where the wagon's own load would stand.
     out.append('  <scenelayout name="DeliveryCartLayout">\n'
                '    <scenenode nodeName="DeliveryCart" width="%d" height="%d">\n'

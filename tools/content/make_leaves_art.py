@@ -5,33 +5,24 @@ sprite type, the tuning constants and the levels.
 Usage: make_leaves_art.py [--manifests-only] <art folder> <data folder>
 
 Tools lie on a lawn under a pile of autumn leaves; the dog watches from the top left and the request
-box shows the tool to find. The saw, screwdriver, wrench and paintbrush are Fluent Emoji, each
-with its handle painted in the four tool colours as the hammering game paints its tools; the hammer,
-the drill, the spirit level and the pliers are ours (art/own/pol_*.svg). The leaves are the Fluent fallen leaf's
+box shows the tool to find. The tools are every game's one drawing of each kind (TOOL_DRAWINGS in
+make_art.py), painted in the four tool colours as the hammering game and the tool shed paint theirs.
+The leaves are the Fluent fallen leaf's
 large leaf in autumn colours, and the dog is the Fluent dog; the backdrop is drawn here.
 """
 import os
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from make_art import GAME_SCREEN_TOP, arguments, document, fitted, inner, read, recolour, render, write  # noqa: E402
-from make_hammer_art import COLOURS, glow, turned  # noqa: E402
+from make_art import GAME_SCREEN_TOP, arguments, document, fitted, inner, read, recolour, render, tool_drawing, write  # noqa: E402
+from make_hammer_art import COLOURS, glow  # noqa: E402
 
 # A tool's picture; the game places its top-left corner and spins it about its middle.
 TOOL = (100, 70)
-# The shared tool table's order: (drawing, the colours painted over, the turn that lays it level,
-# scale of its 32-unit box). The colours map to the tool colour's main and dark shades.
-PAINT, PAINT_DARK = "#f70a8d", "#ca0b4a"
-TOOLS = (
-    ("Hammer", "own/pol_hammer", {PAINT: 0, PAINT_DARK: 1}, 30, 1.8),
-    ("Saw", "fluent/saw", {"#7d4533": 0}, -45, 2.3),
-    ("Drill", "own/pol_drill", {PAINT: 0, PAINT_DARK: 1}, 0, 2.6),
-    ("Brush", "fluent/paintbrush", {"#f92f60": 0}, 45, 2.3),
-    ("Wrench", "fluent/wrench", {"#b4acbc": 0}, -45, 2.2),
-    ("Screwdriver", "fluent/screwdriver", {PAINT: 0, PAINT_DARK: 1}, -45, 2.3),
-    ("Level", "own/pol_level", {PAINT: 0, PAINT_DARK: 1}, 0, 2.9),
-    ("Pliers", "own/pol_pliers", {PAINT: 0, PAINT_DARK: 1}, 90, 2.9),
-)
+# The shared tool table's order. Each is every game's one drawing of that kind (TOOL_DRAWINGS), drawn
+# as the tool shed draws it, fitted inside the ring its highlight frame draws round it.
+TOOLS = ("Hammer", "Saw", "Drill", "Brush", "Wrench", "Screwdriver", "Level", "Pliers")
+TOOL_INSET = 5
 # The Fluent fallen leaf's large leaf and its vein, cut from its 32-unit box (x, y, width, height).
 LEAF_CROP = (14.5, 4, 16.5, 26.5)
 LEAF_BODY, LEAF_VEIN = "#f8312f", "#ca0b4a"
@@ -67,10 +58,9 @@ CONSTANTS = (("PreIntroLeafFlightTime", 2.5), ("PreFlightLeafDelayMax", 0.8), ("
              ("ToolCorrectFlySpeed", 600))
 
 
-def tool_body(art, drawing, paints, turn, scale, colour):
-    main, dark, _ = colour
-    svg = recolour(read(os.path.join(art, drawing + ".svg")), {old: (main, dark)[k] for old, k in paints.items()})
-    return turned(inner(svg)[0], TOOL[0] / 2, TOOL[1] / 2, scale, turn)
+def tool_body(art, tool, colour):
+    w, h = TOOL
+    return fitted(tool_drawing(art, tool, colour), TOOL_INSET, TOOL_INSET, w - 2 * TOOL_INSET, h - 2 * TOOL_INSET)
 
 
 def leaf(art, body, vein):
@@ -117,11 +107,11 @@ def make_pictures(art, folder):
     render(backdrop(), 800, 600, os.path.join(folder, "POL_Backdrop.png"))
     render(request_box(), BOX[0], BOX[1], os.path.join(folder, "POL_RequestBox.png"))
     w, h = TOOL
-    for name, drawing, paints, turn, scale in TOOLS:
+    for name in TOOLS:
         for i, (_, colour) in enumerate(COLOURS):
-            render(document(w, h, tool_body(art, drawing, paints, turn, scale, colour)), w, h,
+            render(document(w, h, tool_body(art, name, colour)), w, h,
                    os.path.join(folder, "GeneralTool_%s_%d.png" % (name, i)))
-        render(document(w, h, glow(tool_body(art, drawing, paints, turn, scale, COLOURS[0][1]), w, h)), w, h,
+        render(document(w, h, glow(tool_body(art, name, COLOURS[0][1]), w, h)), w, h,
                os.path.join(folder, "GeneralTool_%s_4.png" % name))
     for i, (body, vein) in enumerate(LEAF_COLOURS):
         render(document(LEAF, LEAF, fitted(leaf(art, body, vein), 2, 2, LEAF - 4, LEAF - 4)), LEAF, LEAF,
@@ -148,7 +138,7 @@ def manifest():
            % (len(LEAF_COLOURS) - 1),
            '  <imagelist name="POL_DogFrames" pattern="POL_DogFrames_%1%" first="0" last="4"/>\n']
     # Images 0 to 3: the tool in each colour; image 4: its highlight ring.
-    for name, *_ in TOOLS:
+    for name in TOOLS:
         out.append('  <imagelist name="GeneralTool_%s" pattern="GeneralTool_%s_%%1%%" first="0" last="4" '
                    'rotations="36"/>\n' % (name, name))
     # The game only starts "Correct" and "Wrong"; both end in the looping "Idle".

@@ -5,16 +5,16 @@ layouts, tuning and levels.
 Usage: make_tool_shed_art.py [--manifests-only] <art folder> <data folder>
 
 The inside of a wooden shed, drawn here: a shelf on the back wall where the tool boxes stand, and a
-plank floor where the thrown tools land. The tools are Fluent Emoji Flat's hammer, saw, wrench,
-screwdriver and paintbrush and our own drill, spirit level and pliers (art/own/ts_*.svg), each painted
-in the four tool colours. A box is painted in the colour it takes, or left plain with a sign showing
-the kind of tool it takes, drawn in plain steel so that only its shape tells.
+plank floor where the thrown tools land. The tools are every game's one drawing of each kind
+(TOOL_DRAWINGS in make_art.py), each painted in the four tool colours. A box is painted in the colour
+it takes, or left plain with a sign showing the kind of tool it takes, drawn in plain steel so that
+only its shape tells.
 """
 import os
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from make_art import GAME_SCREEN_TOP, arguments, document, fitted, inner, read, recolour, render, write  # noqa: E402
+from make_art import GAME_SCREEN_TOP, TOOL_STEEL, arguments, document, fitted, render, tool_drawing, write  # noqa: E402
 
 # In the order of the game's tool table.
 TOOLS = ("Brush", "Drill", "Hammer", "Wrench", "Saw", "Screwdriver", "Level", "Pliers")
@@ -25,19 +25,7 @@ COLOURS = (
     ("Green", ("#3aa845", "#1f6e29", "#8fd997")),
     ("Yellow", ("#f6c511", "#a88206", "#fde58a")),
 )
-STEEL = ("#8d96a3", "#5d6570", "#c3cad3")
-# (source, drawing, the drawing's colours that take main, dark and light).
-SOURCES = {
-    "Brush": ("fluent", "paintbrush", {"#f92f60": 0}),
-    "Drill": ("own", "ts_drill", None),
-    "Hammer": ("fluent", "hammer", {"#7d4533": 0}),
-    "Wrench": ("fluent", "wrench", {"#b4acbc": 0}),
-    "Saw": ("fluent", "saw", {"#7d4533": 0}),
-    "Screwdriver": ("fluent", "screwdriver", {"#f70a8d": 0, "#ca0b4a": 1}),
-    "Level": ("own", "ts_level", None),
-    "Pliers": ("own", "ts_pliers", None),
-}
-
+STEEL = TOOL_STEEL
 TOOL = (100, 84)
 BOX = (180, 150)
 SIGN = (64, 52)
@@ -84,18 +72,8 @@ LEVELS = (
 
 
 def tool_svg(art, tool, colour):
-    """The tool's 32-unit drawing painted in (main, dark, light)."""
-    source, name, mapping = SOURCES[tool]
-    svg = read(os.path.join(art, source, name + ".svg"))
-    if mapping is None:
-        return svg.replace("{MAIN}", colour[0]).replace("{DARK}", colour[1]).replace("{LIGHT}", colour[2])
-    svg = recolour(svg, {old: colour[shade] for old, shade in mapping.items()})
-    if tool == "Wrench":
-        # A dark edge so a yellow wrench still shows on the light planks.
-        edge = inner(recolour(read(os.path.join(art, source, name + ".svg")), {"#b4acbc": colour[1]}))[0]
-        body, w, h = inner(svg)
-        svg = document(w, h, '<g transform="translate(0.5 0.6)">%s</g>%s' % (edge, body))
-    return svg
+    """The tool's 32-unit drawing painted in (main, dark, light): every game's one drawing of it."""
+    return tool_drawing(art, tool, colour)
 
 
 def tool_picture(art, tool, colour):

@@ -5,7 +5,7 @@
 // its way down (Fall.png), the largest red object carried over its platform (Carry.png), a blue one
 // dropped on the red platform wobbling on its way home (Refused.png), and a red stack built smallest
 // first shaking before it comes down (Shake.png), then coming down again beside a right blue one while
-// Hoist is sad (Sad.png).
+// Hoist is sad (Sad.png); last, the easy game under its instruction pop-up in Spanish (Spanish.png).
 //
 //   stacking_shots <data folder> <output folder>
 
@@ -146,6 +146,14 @@ int main(int argc, char** argv)
         written = Shoot(game, out / "Shake.png") && written;
         written = StepUntil(game, [&] { return falling == nullptr || Away(*falling) < 0.6f * start; }) && written;
         written = Shoot(game, out / "Sad.png") && written;
+    }
+    {
+        // In Spanish: the easy game as it opens under its instruction pop-up.
+        GetLevelManager().difficulty = GameModeDifficulty_Easy;
+        HoistStackerMode game(false, 0);
+        const GameShots::Running running(game);
+        written = StepUntil(game, [&] { return AllOnGround(game); }) && written;
+        written = GameShots::ShootInstructions(game, GameModeType_HoistStacker, "SP", out / "Spanish.png") && written;
     }
     return written ? 0 : 1;
 }

@@ -5,6 +5,7 @@
 #include <cfloat>
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <type_traits>
 #include <typeinfo>
 #include <vector>
@@ -363,6 +364,7 @@ public:
 
     // Takes ownership; the child runs after those added before it.
     void AddTask(Task* task) { mTasks.Add(task); }
+    void AddTask(std::unique_ptr<Task> task) { mTasks.Add(task.release()); }
 
     Task* Clone() const override;
     sTaskStatus Update(Object* object, float dt) override { return mTasks.UpdateSerial(object, dt); }
@@ -383,6 +385,7 @@ public:
     ParallelTask(ParallelTaskCompletion completion, Task* a, Task* b);
 
     void AddTask(Task* task) { mTasks.Add(task); }
+    void AddTask(std::unique_ptr<Task> task) { mTasks.Add(task.release()); }
     ParallelTaskCompletion GetCompletion() const { return mCompletion; }
 
     Task* Clone() const override;
@@ -405,6 +408,7 @@ public:
     explicit RepeatingTask(Task* child);
 
     void AddTask(Task* task) { mTasks.Add(task); }
+    void AddTask(std::unique_ptr<Task> task) { mTasks.Add(task.release()); }
 
     Task* Clone() const override;
     // A pass in which a whole round of the children finished without using time ends there,

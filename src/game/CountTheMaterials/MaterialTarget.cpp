@@ -166,12 +166,12 @@ void MaterialTarget::driveOffScreen()
     Meet({tipper, background});
     auto drive = std::make_unique<Strata::ParallelTask>(Strata::ParallelTaskCompletion_All);
     if (!farRoad.empty())
-        drive->AddTask(
-            std::make_unique<Strata::NodeCatmullRomPathTask>(farRoad, TravelSeconds(farStart, farRoad.back(), farSpeed))
-                .release());
-    drive->AddTask(std::make_unique<Strata::SerialTask>(std::make_unique<Strata::TimedTask>(1.0f).release(),
-                                                        PlayEffectTask(Names::kTipperFinished.name).release())
-                       .release());
+        drive->AddTask(std::make_unique<Strata::NodeCatmullRomPathTask>(
+            farRoad, TravelSeconds(farStart, farRoad.back(), farSpeed)));
+    auto finished = std::make_unique<Strata::SerialTask>();
+    finished->AddTask(std::make_unique<Strata::TimedTask>(1.0f));
+    finished->AddTask(PlayEffectTask(Names::kTipperFinished.name));
+    drive->AddTask(std::move(finished));
     background->AddTask(std::move(drive));
     Meet({background, this});
 }

@@ -207,9 +207,9 @@ Strata::SceneNode* DraggableTool::animateClickOnNail(const TargetNail& nail)
         // The wrench swings about its jaw at the left edge; the path keeps the jaw on the nail's head.
         animated->LocalSetOrientation(Strata::Angle::FromDegrees(-45.0f));
         auto turn = std::make_unique<Strata::ParallelTask>(Strata::ParallelTaskCompletion_All);
-        turn->AddTask(std::make_unique<Strata::NodeOrientationTask>(Strata::Angle::FromDegrees(45.0f), spin).release());
+        turn->AddTask(std::make_unique<Strata::NodeOrientationTask>(Strata::Angle::FromDegrees(45.0f), spin));
         if (auto path = GameConstant<std::vector<Point>>(Names::kWrenchCounterRotationPath.name); !path.empty())
-            turn->AddTask(std::make_unique<Strata::NodeCatmullRomPathTask>(std::move(path), spin).release());
+            turn->AddTask(std::make_unique<Strata::NodeCatmullRomPathTask>(std::move(path), spin));
         animated->AddTask(std::move(turn));
         animated->AddTask(std::make_unique<Strata::NodeOrientationTask>(Strata::Angle::FromDegrees(0.0f)));
         animated->AddTask(std::make_unique<Strata::NodeLocationTask>(Point()));

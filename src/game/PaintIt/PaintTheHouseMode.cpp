@@ -62,6 +62,16 @@ PaintTheHouseMode::PaintTheHouseMode(bool firstRound, int roundsLeft)
 void PaintTheHouseMode::Setup()
 {
     MiniGameMode::Setup();
+    // The buckets stand above the mask, so a colour picked while the truck works is never lost: the
+    // next board is painted with it.
+    if (Strata::SceneNode* mask = getInputMask(); mask != nullptr && mask->GetParent() != nullptr)
+        for (int place = 0; place < kPaintItBuckets; ++place)
+            if (Strata::SceneNode* bucket = PlayfieldPlace("Bucket" + std::to_string(place + 1));
+                bucket != nullptr && bucket->GetParent() == mask->GetParent())
+            {
+                bucket->DetachFromParent();
+                mask->GetParent()->AttachChild(bucket);
+            }
     // With no level the fence stays connected but finds no board, so a click does nothing.
     if (Strata::SceneNode* fence = getFenceClickArea())
     {
@@ -189,7 +199,7 @@ void PaintTheHouseMode::setupCursor()
 
 void PaintTheHouseMode::bucketClicked(HousePaintBucket* bucket)
 {
-    if (bucket == nullptr || mPainting || bucket->getColor() < 0 || bucket->getColor() >= HousePaintColor_Count)
+    if (bucket == nullptr || bucket->getColor() < 0 || bucket->getColor() >= HousePaintColor_Count)
         return;
     resetHintTimer(2);
     mSelectedColor = bucket->getColor();
@@ -231,6 +241,7 @@ void PaintTheHouseMode::startPaintingSequence()
     if (stripe == nullptr || truck == nullptr)
         return;
     mPainting = true;
+    mPaintingColor = mSelectedColor;
     maskMouseInput(true);
     stripe->showRollover(false);
     // The board is painted while the foreman is up, and the truck comes down only once the paint is on.
@@ -251,7 +262,8 @@ void PaintTheHouseMode::finishPaintingSequence()
     Strata::SceneNode* mask = getInputMask();
     if (stripe == nullptr || truck == nullptr || root == nullptr)
         return;
-    if (mSelectedColor == stripe->getColor())
+    // Judged by the paint on the board: a bucket pressed meanwhile is for the next board.
+    if (mPaintingColor == stripe->getColor())
     {
         mStripesToPaint.pop_front();
         GetAudioManager()->playInGameFeedbackVocal(true);
@@ -265,7 +277,7 @@ void PaintTheHouseMode::finishPaintingSequence()
     }
     else
     {
-        // The same board stays next and the colour stays picked: the child may try another bucket.
+        // The same board stays next and the brush keeps its colour: the child may try another bucket.
         GetAudioManager()->playSpecificSoundVocal(Strata::Label(Names::kWrongColor.name));
         truck->AddTask(std::make_unique<Strata::TimedTask>(kWrongPause));
         QueueRaise(*truck);

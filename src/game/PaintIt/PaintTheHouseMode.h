@@ -39,7 +39,8 @@ public:
     // The clean brush until a colour is picked, then the brush of that colour.
     void setupCursor() override;
 
-    // A bucket was pressed: its colour is the brush's from now on.
+    // A bucket was pressed: its colour is the brush's from now on, also while the truck works (the board
+    // being painted keeps the colour it was started with).
     void bucketClicked(HousePaintBucket* bucket);
     // The pointer over the fence lights the next board to paint; nothing when none is left.
     void mouseEnterFence();
@@ -78,6 +79,8 @@ private:
     Strata::Vector2<float> truckPlace(const HousePaintStripe& stripe) const;
 
     HousePaintColor mSelectedColor = HousePaintColor_None;
+    // The colour of the board being painted.
+    HousePaintColor mPaintingColor = HousePaintColor_None;
     std::vector<HousePaintColor> mBucketColors;
     // The database owns the boards and the buckets.
     std::vector<Strata::ObjectID> mStripes;

@@ -12,6 +12,9 @@
 #include "scene/SceneNode.h"
 #include "scene/SpriteNodes.h"
 
+#include <memory>
+#include <utility>
+
 namespace Yardcrew
 {
 
@@ -117,10 +120,13 @@ void LeafCoveredTool::flyToLocation(Strata::SceneNode* layer, const Strata::Vect
     {
         auto angles = std::make_shared<Strata::IncrementNumberGenerator<Strata::Angle>>(
             Strata::Angle::FromDegrees(90.0f), Strata::Angle::FromDegrees(90.0f));
-        auto spin = std::make_unique<Strata::RepeatingTask>(new Strata::NodeOrientationTask(
+        auto spin = std::make_unique<Strata::RepeatingTask>();
+        spin->AddTask(std::make_unique<Strata::NodeOrientationTask>(
             angles, std::make_shared<Strata::ConstNumberGenerator<float>>(seconds * kSpinStepShare)));
-        root->AddTask(std::make_unique<Strata::ParallelTask>(
-            Strata::ParallelTaskCompletion_Any, new Strata::NodeLocationTask(destination, seconds), spin.release()));
+        auto flight = std::make_unique<Strata::ParallelTask>(Strata::ParallelTaskCompletion_Any);
+        flight->AddTask(std::make_unique<Strata::NodeLocationTask>(destination, seconds));
+        flight->AddTask(std::move(spin));
+        root->AddTask(std::move(flight));
     }
     else
     {

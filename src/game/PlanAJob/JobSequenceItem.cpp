@@ -159,7 +159,7 @@ void JobSequenceItem::putBack(std::optional<Strata::Vector2<float>> from)
     {
         root->LocalSetVisible(true);
         root->RemoveAllTasks();
-        if (from && mHome)
+        if (from && mHome && !GetHeldItem().IsYielding())
         {
             // Shown where the copy was, so the picture visibly leaves that place for its own.
             const Strata::Rect<float>& bounds = root->GlobalGetBounds();

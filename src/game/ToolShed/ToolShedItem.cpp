@@ -28,9 +28,6 @@ using Point = Strata::Vector2<float>;
 const Strata::NodePathStep kImagePath[] = {"imageNode", Strata::NodePathTerminator()};
 const Strata::NodePathStep kRolloverPath[] = {"rolloverNode", Strata::NodePathTerminator()};
 
-// A point hits the tool only where its picture is this opaque, so a press between two tools is a press
-// on the floor.
-constexpr int32_t kAlphaHitThreshold = 60;
 // How far above the higher of its two ends a thrown tool flies.
 constexpr float kThrowHeight = 260.0f;
 
@@ -55,7 +52,11 @@ ToolShedItem::ToolShedItem(const ToolShedTool& tool)
     {
         image->SetSpriteType(kToolShedToolSpriteTypes[tool.type]);
         image->SetAnimation(Strata::Label(kToolShedToolColorNames[tool.color]), true);
-        image->alphaSensitivity = kAlphaHitThreshold;
+        // The whole picture takes presses, not only its opaque pixels: a child presses the middle of
+        // what is drawn (between the pliers' handles), and whatever a new drawing leaves open. The
+        // floor's spots lie further apart than a picture is wide, so a press between two tools is still
+        // a press on the floor.
+        image->alphaSensitivity = 0;
     }
     if (auto* rollover = dynamic_cast<Strata::StaticSpriteNode*>(LayoutNode(kRolloverPath));
         rollover != nullptr && IsKnown(tool))

@@ -13,6 +13,7 @@
 
 #include <iterator>
 #include <string>
+#include <utility>
 
 namespace Yardcrew
 {
@@ -75,11 +76,10 @@ void CutsceneMode::Enter()
         QueueCall(*root, [this, index] { showPicture(index); });
         const std::string voice = VoiceName(mCutsceneID, index + 1);
         auto picture = std::make_unique<Strata::ParallelTask>(Strata::ParallelTaskCompletion_All);
-        picture->AddTask(std::make_unique<Strata::TimedTask>(kMinimumPictureTime).release());
+        picture->AddTask(std::make_unique<Strata::TimedTask>(kMinimumPictureTime));
         picture->AddTask(
-            std::make_unique<AudioPlayChannelTask>(Strata::Label(voice.c_str()), Strata::Audio::sPlayState())
-                .release());
-        root->AddTask(picture.release());
+            std::make_unique<AudioPlayChannelTask>(Strata::Label(voice.c_str()), Strata::Audio::sPlayState()));
+        root->AddTask(std::move(picture));
     }
     QueueCall(*root, [this] { closeMode(); });
 }

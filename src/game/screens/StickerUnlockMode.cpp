@@ -59,7 +59,7 @@ void StickerUnlockMode::Enter()
     Strata::SceneNode* root = GetRootNode();
     if (root == nullptr)
         return;
-    root->AddTask(std::make_unique<Strata::TimedTask>(kShowSeconds).release());
+    root->AddTask(std::make_unique<Strata::TimedTask>(kShowSeconds));
     QueueCall(*root, [this] { continueToNextMode(); });
 }
 

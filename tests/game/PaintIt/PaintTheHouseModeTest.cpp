@@ -106,9 +106,12 @@ protected:
     int PaintRightToTheEnd(PaintTheHouseMode& game)
     {
         const std::vector<HousePaintStripe*> stripes = game.getStripes();
-        const float home = game.getTruck()->LocalGetLocation().x;
+        const auto fromFirstBare = [&](const HousePaintStripe& stripe)
+        { return stripe.LayoutRoot()->LocalGetLocation().x - stripes[6]->LayoutRoot()->LocalGetLocation().x; };
+        // Where the truck stood before the first bare board, to which it drives back at the end.
+        const float home = game.getTruck()->LocalGetLocation().x - fromFirstBare(*game.getStripesToPaint().front());
         int bucketClicks = 0;
-        for (size_t left = 4; left > 0; --left)
+        for (size_t left = game.getStripesToPaint().size(); left > 0; --left)
         {
             HousePaintStripe* next = game.getStripesToPaint().front();
             if (game.getSelectedColor() != next->getColor())
@@ -126,8 +129,7 @@ protected:
                 // The truck stands at the next bare board.
                 EXPECT_TRUE(StepUntil(game, [&] { return Open(); }));
                 EXPECT_EQ(game.getTruck()->LocalGetLocation().x - home,
-                          game.getStripesToPaint().front()->LayoutRoot()->LocalGetLocation().x -
-                              stripes[6]->LayoutRoot()->LocalGetLocation().x);
+                          fromFirstBare(*game.getStripesToPaint().front()));
             }
         }
         EXPECT_TRUE(Heard("General_CorrectAnswer"));
@@ -215,7 +217,7 @@ TEST_F(PaintTheHouseModeTest, TheFenceWithoutAColourOnlyRemindsAtOnceBesideWhatI
     EXPECT_EQ(game->getStripesToPaint().size(), 4u);
 }
 
-TEST_F(PaintTheHouseModeTest, AWrongColourIsScrapedOffWhileClicksAreEatenAndTheBoardStaysNext)
+TEST_F(PaintTheHouseModeTest, AWrongColourIsScrapedOffWhileABucketPressedMeanwhilePaintsTheBoardNext)
 {
     auto game = StartEasyRound();
     const float home = game->getTruck()->LocalGetLocation().x;
@@ -229,23 +231,32 @@ TEST_F(PaintTheHouseModeTest, AWrongColourIsScrapedOffWhileClicksAreEatenAndTheB
     Click(*game, *game->getFenceClickArea());
     EXPECT_TRUE(game->isPainting());
     EXPECT_FALSE(Open());
-    // Clicks while the truck works are eaten.
+    // While the truck works a press on the fence is eaten, but a bucket still picks its colour.
+    Click(*game, *game->getFenceClickArea());
     Click(*game, *Bucket(*game, next->getColor())->getImageNode());
-    EXPECT_EQ(game->getSelectedColor(), wrong->getColor());
-    ASSERT_TRUE(StepUntil(
-        *game, [&] { return Animation(*next) == "Painted"; }));
+    EXPECT_EQ(game->getSelectedColor(), next->getColor());
+    ASSERT_TRUE(StepUntil(*game, [&] { return Animation(*next) == "Painted"; }));
+    EXPECT_EQ(next->getShownColor(), wrong->getColor());
     ASSERT_TRUE(StepUntil(*game, [&] { return Open(); }));
+    // The board was judged by the paint it got.
     EXPECT_TRUE(Heard("PaintIt_WrongColor"));
     EXPECT_FALSE(Heard("General_CorrectAnswer"));
     EXPECT_EQ(Animation(*next), "Unpainted");
-    EXPECT_EQ(next->getShownColor(), wrong->getColor());
     EXPECT_EQ(game->getStripesToPaint().size(), 4u);
     EXPECT_EQ(game->getStripesToPaint().front(), next);
     EXPECT_EQ(game->getTruck()->LocalGetLocation().x, home);
-    EXPECT_EQ(game->getSelectedColor(), wrong->getColor());
+    EXPECT_EQ(game->getSelectedColor(), next->getColor());
     EXPECT_FALSE(Ended());
-    // The round still ends once the boards are painted right.
-    EXPECT_EQ(PaintRightToTheEnd(*game), 4);
+    // The next press on the fence paints the colour picked meanwhile, and nobody says it is wrong.
+    spoken.clear();
+    Click(*game, *game->getFenceClickArea());
+    ASSERT_TRUE(StepUntil(*game, [&] { return game->getStripesToPaint().size() == 3u && Open(); }));
+    EXPECT_EQ(next->getShownColor(), next->getColor());
+    EXPECT_FALSE(Heard("PaintIt_WrongColor"));
+    EXPECT_TRUE(Heard("General_CorrectAnswer"));
+    // The round still ends once the boards are painted right: each of the three left needs a bucket.
+    EXPECT_EQ(PaintRightToTheEnd(*game), 3);
+    EXPECT_EQ(std::count(spoken.begin(), spoken.end(), "PaintIt_WrongColor"), 0);
 }
 
 TEST_F(PaintTheHouseModeTest, NoPlayableLevelShowsTheNoticeAndTheFenceDoesNothing)
