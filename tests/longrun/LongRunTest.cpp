@@ -400,9 +400,14 @@ protected:
         const bool inGame = mGame != nullptr;
         std::vector<SceneNode*> nodes;
         Collect(root, nodes);
-        // Out of a game, yes to the quit question would end the session.
+        // Out of a game, yes to the quit question would end the session: it is never pressed, not even
+        // by a click at a random point.
+        SceneNode* endsSession = nullptr;
         if (dynamic_cast<QuitConfirmMode*>(top) != nullptr && !inGame)
+        {
+            endsSession = FindNamed(root, Label("YesButton"));
             std::erase_if(nodes, [](SceneNode* node) { return node->GetNodeName() == Label("YesButton"); });
+        }
 
         std::uniform_real_distribution<double> chance(0.0, 1.0);
         // A game is left through its quit button once it has been played a while, or now and then won
@@ -459,8 +464,13 @@ protected:
             }
         }
         else if (roll < 0.88)
-            PlanClick(std::uniform_int_distribution<int>(0, width - 1)(mRandom),
-                      std::uniform_int_distribution<int>(0, height - 1)(mRandom));
+        {
+            const int x = std::uniform_int_distribution<int>(0, width - 1)(mRandom);
+            const int y = std::uniform_int_distribution<int>(0, height - 1)(mRandom);
+            const Rect<float> avoid = endsSession != nullptr ? endsSession->GlobalGetBounds() : Rect<float>();
+            if (!(x >= avoid.x && x < avoid.x + avoid.width && y >= avoid.y && y < avoid.y + avoid.height))
+                PlanClick(x, y);
+        }
         else if (roll < 0.95)
             PlanKey();
     }
@@ -566,7 +576,8 @@ TEST_F(LongRunTest, RandomPlayReachesEveryGameAndKeepsTheProfileWellFormed)
     ASSERT_NO_THROW(MainLoop::Execute());
     StopWatchdog();
     Report();
-    EXPECT_TRUE(mFinished) << "the game ended before the session did (seed " << mSeed << ")";
+    EXPECT_TRUE(mFinished) << "the game ended before the session did, on the screen " << mScreenName << " (seed "
+                           << mSeed << ")";
     for (const std::string& game : mBuilt)
         EXPECT_TRUE(Played(game)) << game << " was never played (seed " << mSeed << ")";
     int read = 0;
