@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # One entry point for a fresh Debian machine.
 #   ./build.sh play             installs what is missing, builds the game and starts it
-#   ./build.sh test             installs what is missing, builds with sanitizers and runs every test; the
-#                               same checks every time (fixed seeds and run counts), none hiding another
+#   ./build.sh test             installs what is missing, builds with sanitizers and runs every test, none
+#                               hiding another; its fuzz step keeps its seeds and run counts fixed
 #   ./build.sh fuzz [name...]   random fuzzing campaigns (FUZZ_SECONDS each, 300 by default) of every
 #                               fuzz target, or of those named (e.g. download_body)
 set -euo pipefail
@@ -115,8 +115,9 @@ finish() {
 }
 
 if [ "$mode" = fuzz ]; then
-  # Random seeds and a time limit: each campaign differs, and its seed is printed to replay it
-  # (-seed=<n> -runs=<count>). New inputs are not kept; copy an artifact into fuzz/corpus/<name>/ by hand.
+  # Random seeds and a time limit: each campaign differs. Its seed is printed, but -seed=<n> -runs=<count>
+  # replays it only roughly (the fuzzer follows coverage, which differs from run to run); a crash is
+  # replayed from its artifact. New inputs are not kept; copy an artifact into fuzz/corpus/<name>/ by hand.
   step "fuzz build" fuzz_build || finish
   mapfile -t names < <(fuzz_targets "$@")
   for name in "${names[@]}"; do
@@ -189,8 +190,10 @@ else
   skipped "release tests and benchmarks" "the release build failed"
 fi
 
-# Each fuzz target replays its stored corpus, then fuzzes for a fixed number of runs from a fixed seed:
-# the same inputs every time, so a test run never fails by chance. FUZZ_RUNS changes the count.
+# Each fuzz target replays its stored corpus, then fuzzes for a fixed number of runs from a fixed seed.
+# The seed and count are the same every time, the inputs after the corpus are not: the fuzzer picks its
+# mutations by the coverage it sees, and that differs from run to run (address layout, download_body's
+# thread). The corpus replay is the part that always runs the same. FUZZ_RUNS changes the count.
 if command -v clang++ >/dev/null 2>&1; then
   if step "fuzz build" fuzz_build; then
     mapfile -t names < <(fuzz_targets)
