@@ -21,6 +21,8 @@ constexpr int kEndOfInput = -1;
 constexpr int kReplacementCharacter = 0xFFFD;
 constexpr uint32_t kLargestCodePoint = 0x10FFFF;
 constexpr size_t kCopyBlockSize = 16384;
+// Up to this many attributes a tag is sorted in place: the merge sort takes a buffer from the heap.
+constexpr size_t kInPlaceSortLimit = 16;
 
 // ---------------------------------------------------------------------------------------------------------
 // Characters
@@ -470,13 +472,24 @@ private:
     }
 
     // Moves the tag's attributes into the element's map. Sorted first (stably, so that of a repeated name
-    // the last value wins), each insertion needs a single comparison at the map's end.
+    // the last value wins), each insertion needs a single comparison at the map's end. A short tag is
+    // sorted in place; a long one by merging, since a tag may hold any number of attributes and a
+    // quadratic sort let one tag of a hostile file hold the reader for minutes.
     void StoreAttributes(AttributeMap& attributes)
     {
+        const auto nodeLess = [](const AttributeMap::node_type& a, const AttributeMap::node_type& b)
+        { return KeyLess(a.key(), b.key()); };
         const size_t count = mNewAttributes.size();
-        for (size_t i = 1; i < count; ++i)
-            for (size_t j = i; j > 0 && KeyLess(mNewAttributes[j].key(), mNewAttributes[j - 1].key()); --j)
-                std::swap(mNewAttributes[j], mNewAttributes[j - 1]);
+        if (count <= kInPlaceSortLimit)
+        {
+            for (size_t i = 1; i < count; ++i)
+                for (size_t j = i; j > 0 && nodeLess(mNewAttributes[j], mNewAttributes[j - 1]); --j)
+                    std::swap(mNewAttributes[j], mNewAttributes[j - 1]);
+        }
+        else if (!std::is_sorted(mNewAttributes.begin(), mNewAttributes.end(), nodeLess))
+        {
+            std::stable_sort(mNewAttributes.begin(), mNewAttributes.end(), nodeLess);
+        }
         for (AttributeMap::node_type& node : mNewAttributes)
         {
             const auto position = attributes.insert(attributes.end(), std::move(node));

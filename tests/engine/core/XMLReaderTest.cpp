@@ -1,9 +1,13 @@
 #include "core/XMLReader.h"
 #include "core/MemoryStream.h"
+#include "core/WideString.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <map>
+#include <random>
 #include <string>
 #include <utility>
 #include <vector>
@@ -267,6 +271,96 @@ TEST(XMLReaderTest, AttributeNamesAreXMLNames)
     strict.rejectRepeatedAttributes = true;
     EXPECT_EQ(ParseError("<a n='1' v='2' n='3'/>", strict), "doc.xml(1): Repeated attribute 'n'");
     EXPECT_EQ(ParseError("<a n='1' v='2'/>", strict), "");
+}
+
+// One tag of many attributes, in any order, reads as if each were stored in turn: of a repeated name the last
+// value counts, and a strict reader names the first repeated name in the map's order. Sizes on both sides of
+// the short tags' own sort; names of different lengths with shared starts, some not ASCII.
+TEST(XMLReaderTest, ManyAttributesInAnyOrderReadAsStoredInTurn)
+{
+    enum class eOrder
+    {
+        Ascending,
+        Descending,
+        Shuffled,
+    };
+    // Another copy of the name at `name` in map order goes in at `at` in the document (at most its end).
+    struct sRepeat
+    {
+        size_t at;
+        size_t name;
+    };
+    struct sRow
+    {
+        size_t count;
+        eOrder order;
+        std::vector<sRepeat> repeats;
+    };
+    const sRow rows[] = {
+        {1, eOrder::Ascending, {{0, 0}, {9, 0}}},
+        {3, eOrder::Shuffled, {}},
+        {16, eOrder::Descending, {{99, 0}}},
+        {16, eOrder::Shuffled, {{0, 15}, {8, 15}}},
+        {17, eOrder::Ascending, {}},
+        {17, eOrder::Shuffled, {{0, 16}, {99, 3}}},
+        {17, eOrder::Descending, {{5, 9}, {5, 9}, {99, 2}}},
+        {1000, eOrder::Ascending, {{500, 499}}},
+        {1000, eOrder::Descending, {{0, 999}, {400, 999}, {9999, 999}}},
+        {1000, eOrder::Shuffled, {{1, 0}, {999, 998}}},
+        {5000, eOrder::Shuffled, {{0, 4000}, {2500, 17}, {2500, 4000}, {9999, 17}, {7, 0}}},
+        {20000, eOrder::Shuffled, {}},
+        {20000, eOrder::Descending, {{10000, 19999}}},
+    };
+    sXMLReaderOptions strict;
+    strict.rejectRepeatedAttributes = true;
+    for (const sRow& row : rows)
+    {
+        // UTF-8 keeps the order of the characters it encodes, so sorted here is the map's order.
+        std::vector<std::string> names;
+        for (size_t i = 0; i < row.count; ++i)
+            names.push_back((i % 11 == 0 ? "\xC3\xA9" : i % 3 == 0 ? "b" : "a") + std::to_string(i));
+        std::sort(names.begin(), names.end());
+        std::vector<std::string> document = names;
+        if (row.order == eOrder::Descending)
+            std::reverse(document.begin(), document.end());
+        else if (row.order == eOrder::Shuffled)
+            std::shuffle(document.begin(), document.end(), std::mt19937(static_cast<unsigned>(row.count)));
+        for (const sRepeat& repeat : row.repeats)
+            document.insert(document.begin() + static_cast<std::ptrdiff_t>(std::min(repeat.at, document.size())),
+                            names[repeat.name]);
+
+        std::string text = "<t";
+        std::map<std::wstring, std::wstring> expected;
+        std::map<std::string, int> occurrences;
+        for (size_t k = 0; k < document.size(); ++k)
+        {
+            text += " " + document[k] + "='" + std::to_string(k) + "'";
+            expected[ConvertStringUTF8ToWide(reinterpret_cast<const unsigned char*>(document[k].c_str()))] =
+                std::to_wstring(k);
+            ++occurrences[document[k]];
+        }
+        text += "/>";
+        const auto repeated = std::find_if(occurrences.begin(), occurrences.end(),
+                                           [](const auto& occurrence) { return occurrence.second > 1; });
+
+        const std::string label = std::to_string(row.count) + " attributes, order " +
+                                  std::to_string(static_cast<int>(row.order)) + ", " +
+                                  std::to_string(row.repeats.size()) + " repeated";
+        auto reader = ReaderFor(text);
+        const XMLElement* element = reader->ReadElement();
+        ASSERT_NE(element, nullptr) << label;
+        EXPECT_EQ(element->GetName(), L"t") << label;
+        EXPECT_TRUE(element->GetAttributes() == expected) << label;
+        EXPECT_EQ(reader->ReadElement()->GetType(), XMLElement::ElementType_End) << label;
+        EXPECT_TRUE(reader->IsEOF()) << label;
+        // The message is narrow text: a character past ASCII shows as "?".
+        std::string firstRepeated = repeated == occurrences.end() ? "" : repeated->first;
+        if (firstRepeated.rfind("\xC3\xA9", 0) == 0)
+            firstRepeated.replace(0, 2, "?");
+        EXPECT_EQ(ParseError(text, strict),
+                  firstRepeated.empty() ? "" : "doc.xml(1): Repeated attribute '" + firstRepeated + "'")
+            << label;
+    }
 }
 
 TEST(XMLReaderTest, AFailedReaderStaysAtItsEnd)
