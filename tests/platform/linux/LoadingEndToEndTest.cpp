@@ -21,6 +21,7 @@
 #include "graphics/Drawing.h"
 #include "graphics/Window.h"
 #include "platform/linux/FrameViewport.h"
+#include "support/WaitUntil.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>
@@ -180,6 +181,8 @@ class TestLoadingMode final : public LoadingMode
 public:
     explicit TestLoadingMode(sHandOver* handOver) : mHandOver(handOver) {}
 
+    bool IsWorkerFinished() const { return GetWorkerState() == ThreadState_Finished; }
+
     void OnAfterLoad() override
     {
         ++mHandOver->count;
@@ -232,7 +235,9 @@ private:
 
 // Runs the engine with a fake clock that moves only while the loop sleeps after a shown frame, so the
 // splash series always takes the same number of frames however slowly the machine really draws. `onFrame`
-// sees every shown frame with the fake time in milliseconds since the start.
+// sees every shown frame with the fake time in milliseconds since the start. The worker runs in real time:
+// where a test waits for it, `clockMayMove` says so, and the clock stands still until it holds, so a worker
+// slowed by a busy machine meets the same frame as on an idle one.
 class LoadingEndToEndTest : public ::testing::Test
 {
 protected:
@@ -266,13 +271,15 @@ protected:
                                           [this](unsigned long ms)
                                           {
                                               OnShownFrame();
+                                              HoldClockForWorker();
                                               // As on a machine that draws slowly: two update
                                               // steps a shown frame, half the drawing.
                                               mClock += 2 * static_cast<uint32_t>(ms);
                                           });
         mApplication = std::make_unique<EndToEndApplication>();
         mApplication->handOver = &mHandOver;
-        mDeadline = std::chrono::steady_clock::now() + 60s;
+        // Only against a hang, well inside the test's own time-out.
+        mDeadline = std::chrono::steady_clock::now() + 200s;
     }
 
     void TearDown() override
@@ -314,6 +321,27 @@ protected:
             onFrame(elapsed);
     }
 
+    void HoldClockForWorker()
+    {
+        if (mGaveUp || !clockMayMove || clockMayMove())
+            return;
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(mDeadline - std::chrono::steady_clock::now());
+        if (!Testing::WaitUntil(clockMayMove, std::max(left, 0ms)))
+        {
+            ADD_FAILURE() << "the worker never got where the test waits for it";
+            mGaveUp = true;
+            mApplication->latch->Release();
+            MainLoop::Exit();
+        }
+    }
+
+    uint32_t Elapsed() const { return mClock - kStart; }
+    bool LoadingModeOnTop() const
+    {
+        return mApplication->loadingMode != nullptr && MainLoop::GetTopMostMode(0) == mApplication->loadingMode;
+    }
+
     void Run()
     {
         mClock = kStart;
@@ -326,6 +354,7 @@ protected:
     std::unique_ptr<EndToEndApplication> mApplication;
     sHandOver mHandOver;
     std::function<void(uint32_t)> onFrame;
+    std::function<bool()> clockMayMove;
     uint32_t mClock = kStart;
     std::chrono::steady_clock::time_point mDeadline;
     bool mGaveUp = false;
@@ -382,6 +411,16 @@ TEST_F(LoadingEndToEndTest, SplashesAndProgressShowThenTheNextModeTakesOver)
         }
     };
 
+    clockMayMove = [&]
+    {
+        if (!LoadingModeOnTop())
+            return true;
+        // The bar is looked at once the held task has begun, and the next mode once all the work is done.
+        if (!sawBar)
+            return Elapsed() < 5700 || mApplication->latch->IsStarted();
+        return mApplication->loadingMode->IsWorkerFinished();
+    };
+
     ASSERT_NO_THROW(Run());
 
     EXPECT_TRUE(sawSplash1);
@@ -412,6 +451,16 @@ TEST_F(LoadingEndToEndTest, ClosingTheWindowWhileLoadingAbortsTheWorkAndEndsTheL
             event.window.event = SDL_WINDOWEVENT_CLOSE;
             EXPECT_EQ(SDL_PushEvent(&event), 1) << SDL_GetError();
         }
+    };
+
+    clockMayMove = [&]
+    {
+        if (!LoadingModeOnTop())
+            return true;
+        if (!closed)
+            return Elapsed() < 500 || mApplication->latch->IsStarted();
+        // Once the refused quit has aborted the work, the loop ends with the worker.
+        return !mApplication->loadingMode->ShouldAbort() || mApplication->loadingMode->IsWorkerFinished();
     };
 
     ASSERT_NO_THROW(Run());
