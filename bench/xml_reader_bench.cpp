@@ -1,6 +1,8 @@
 // Our XML reader against libexpat and pugixml on the same generated manifest-like document.
 // Each reads the whole document and touches every tag, attribute and text, after a first pass has
 // checked that all three see the same tags and attributes; throughput is in bytes of input per second.
+// Then one tag of very many attributes, given in the map's order, reversed and shuffled: the reader sorts
+// a tag's attributes, and the orders it was not given must cost about what the sorted one costs.
 
 #include "core/MemoryStream.h"
 #include "core/WideString.h"
@@ -19,7 +21,9 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <iterator>
 #include <map>
+#include <random>
 #include <string>
 #include <utility>
 #include <vector>
@@ -254,6 +258,88 @@ void BM_Pugixml(benchmark::State& state)
 BENCHMARK(BM_Pugixml)->Unit(benchmark::kMillisecond);
 #endif
 
+// One tag of many attributes, and the orders its attributes come in.
+enum class eAttributeOrder
+{
+    Sorted,
+    Reversed,
+    Shuffled,
+};
+
+const char* const kAttributeOrderNames[] = {"sorted", "reversed", "shuffled"};
+constexpr size_t kAttributeCounts[] = {1000, 10000, 100000};
+
+// <tag a0="0" a1="1" .../> with `count` attributes in the given order (shuffled from a fixed seed).
+std::string OneTag(size_t count, eAttributeOrder order)
+{
+    std::vector<std::string> names;
+    for (size_t i = 0; i < count; ++i)
+        names.push_back("attribute" + std::to_string(i));
+    std::sort(names.begin(), names.end());
+    if (order == eAttributeOrder::Reversed)
+        std::reverse(names.begin(), names.end());
+    else if (order == eAttributeOrder::Shuffled)
+        std::shuffle(names.begin(), names.end(), std::mt19937(20260101));
+    std::string text = "<tag";
+    for (const std::string& name : names)
+        text += " " + name + "=\"" + name.substr(9) + "\"";
+    return text + "/>\n";
+}
+
+std::string OneTagBenchmarkName(size_t count, eAttributeOrder order)
+{
+    return "BM_OneTag_" + std::to_string(count) + "_" + kAttributeOrderNames[static_cast<int>(order)];
+}
+
+void BM_OneTag(benchmark::State& state, size_t count, eAttributeOrder order)
+{
+    const std::string document = OneTag(count, order);
+    for (auto _ : state)
+    {
+        Strata::ReadOnlyMemoryStream stream(L"tag.xml", document.data(), document.size());
+        auto reader = Strata::CreateXMLReader(&stream);
+        const Strata::XMLElement* element = reader->ReadElement();
+        if (element == nullptr || element->GetAttributes().size() != count)
+        {
+            state.SkipWithError("the tag did not read whole");
+            break;
+        }
+        benchmark::DoNotOptimize(element->GetAttributes().begin()->second.size());
+    }
+}
+
+void RegisterOneTagBenchmarks()
+{
+    for (const size_t count : kAttributeCounts)
+        for (const eAttributeOrder order :
+             {eAttributeOrder::Sorted, eAttributeOrder::Reversed, eAttributeOrder::Shuffled})
+            benchmark::RegisterBenchmark(OneTagBenchmarkName(count, order).c_str(), BM_OneTag, count, order)
+                ->Unit(benchmark::kMillisecond);
+}
+
+// Each unsorted order's time against the sorted tag's, count by count; the largest tag has a goal.
+void PrintOneTagLine(const ResultReporter& reporter)
+{
+    std::printf("One tag of many attributes, %s, against the same tag with its attributes sorted:",
+                ClockName(eClock::CPU));
+    for (const size_t count : kAttributeCounts)
+    {
+        const bool largest = count == kAttributeCounts[std::size(kAttributeCounts) - 1];
+        const double sorted =
+            reporter.NanosecondsPerIteration(OneTagBenchmarkName(count, eAttributeOrder::Sorted), eClock::CPU);
+        const double reversed =
+            reporter.NanosecondsPerIteration(OneTagBenchmarkName(count, eAttributeOrder::Reversed), eClock::CPU);
+        const double shuffled =
+            reporter.NanosecondsPerIteration(OneTagBenchmarkName(count, eAttributeOrder::Shuffled), eClock::CPU);
+        const char* goal = largest ? " (goal at most 4x)" : "";
+        std::printf(" %zu attributes (%.2f ms sorted): reversed %.2fx%s, shuffled %.2fx%s%s", count, sorted / 1e6,
+                    sorted > 0.0 ? reversed / sorted : 0.0, goal, sorted > 0.0 ? shuffled / sorted : 0.0, goal,
+                    largest ? "." : ";");
+    }
+    std::printf(" Medians of %zu runs.\n",
+                reporter.Repetitions(OneTagBenchmarkName(kAttributeCounts[0], eAttributeOrder::Sorted)));
+}
+
 // True when the reference saw what our reader saw; otherwise prints where they part.
 bool Agree(const char* reference, const Listing& ours, const Listing& theirs)
 {
@@ -285,6 +371,7 @@ int main(int argc, char** argv)
         return 1;
     std::printf("The parsers agree on %zu start tags.\n", ourTags.size());
 
+    RegisterOneTagBenchmarks();
     ResultReporter reporter;
     RunBenchmarks(reporter);
 
@@ -298,5 +385,6 @@ int main(int argc, char** argv)
     if (pugixml > 0.0)
         std::printf(", %.2fx pugixml (%.1f MB/s)", ours / pugixml, pugixml / 1e6);
     std::printf(". Medians of %zu runs.\n", reporter.Repetitions("BM_StrataXMLReader"));
+    PrintOneTagLine(reporter);
     return 0;
 }
