@@ -140,8 +140,9 @@ for loc in es_ES tr_TR; do
 done
 
 export SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy
-# Mesa's software rasterizer without worker threads: the leak checker's tracer can crash on them at exit.
-export LP_NUM_THREADS=0
+# Mesa's software rasterizer without worker threads, and without the shader cache's thread: the leak
+# checker's tracer can crash on them at exit.
+export LP_NUM_THREADS=0 MESA_SHADER_CACHE_DISABLE=true
 # Without a session bus address, the D-Bus library SDL loads under X11 tries to launch a bus and leaves
 # processes behind; no test needs the bus. The leak checker's exceptions are all in tests/lsan.supp.
 export DBUS_SESSION_BUS_ADDRESS="${DBUS_SESSION_BUS_ADDRESS:-unix:path=/nonexistent}"
