@@ -523,8 +523,8 @@ private:
         for (size_t i = 0; i < mNewAttributes.size(); ++i)
         {
             const std::wstring& name = mNewAttributes[i].key();
-            // 16 bits a character, one past 0xFFFF held as 0xFFFF, 0 past the end (no name holds the
-            // character 0): equal prefixes are told apart by the whole names.
+            // 16 bits a character (one past 0xFFFF counts as 0xFFFF), 0 past the name's end (no name holds
+            // the character 0); names whose prefixes are equal are told apart whole.
             uint64_t prefix = 0;
             for (size_t k = shared; k < shared + 4; ++k)
                 prefix =
