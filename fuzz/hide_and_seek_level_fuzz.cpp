@@ -1,6 +1,6 @@
 // Feeds arbitrary bytes to the hide-and-seek game's level reader as one level element: whatever it
 // reads, a level that passes its checks is one the game can play (the cat hides at least once per
-// sequence, runs at a positive speed, has two obstacles to run between and every picture is in its
+// sequence, runs fast enough to hide within seconds, has two obstacles to run between and every picture is in its
 // list) and no number in it is larger than the playfield shows or a child watches.
 
 #include "FuzzLevel.h"
@@ -25,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     {
         Check(level->numHides <= kHideAndSeekMaxHides);
         Check(level->numPreviewHides >= 1 && level->numPreviewHides <= kHideAndSeekMaxPreviewHides);
-        Check(level->runSpeed > 0.0f && level->runSpeed <= kHideAndSeekMaxRunSpeed);
+        Check(level->runSpeed >= kHideAndSeekMinRunSpeed && level->runSpeed <= kHideAndSeekMaxRunSpeed);
         Check(level->obstacles.size() >= 2 && level->obstacles.size() <= kHideAndSeekMaxObstacles);
         for (const HideAndSeekObstacleData& obstacle : level->obstacles)
             Check(obstacle.imageID >= 0 && obstacle.imageID < kHideAndSeekObstacleImages);

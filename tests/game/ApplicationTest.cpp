@@ -99,7 +99,7 @@ TEST_F(ApplicationTest, LevelReadersFileEachGamesLevelsByDifficulty)
                                  "<StackObject size=\"1\" color=\"Red\" type=\"Log\"/>"
                                  "<Ask trait=\"Color\"/>";
     const std::string settings =
-        " numPreviewHides=\"1\" runSpeed=\"100\" sortBy=\"Color\" imageList=\"Job\" numEmpty=\"1\""
+        " numPreviewHides=\"1\" runSpeed=\"300\" sortBy=\"Color\" imageList=\"Job\" numEmpty=\"1\""
         " picture=\"Pond\" columns=\"2\" rows=\"2\" numTools=\"4\" signs=\"3\"";
     std::string body;
     int n = 0;

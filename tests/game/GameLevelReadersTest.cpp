@@ -115,6 +115,14 @@ TEST_F(GameLevelReadersTest, ANumberThatLeavesTheGameUnplayableRefusesTheLevelWi
          {"CatNaN", R"(numPreviewHides="2" runSpeed="nan")", obstacles, "not a finite number above 0"}},
         {GameModeType_HideAndSeek,
          {"CatWord", R"(numPreviewHides="2" runSpeed="fast")", obstacles, "not a finite number above 0"}},
+        // Above 0 yet too slow to hide in any time a child waits; the last two make distance over speed
+        // 0 or infinite, and the line still shows what was written.
+        {GameModeType_HideAndSeek,
+         {"CatCrawling", R"(numPreviewHides="2" runSpeed="0.5")", obstacles, "has \"runSpeed\" 0.5, less than 200"}},
+        {GameModeType_HideAndSeek,
+         {"CatStill", R"(numPreviewHides="2" runSpeed="1e-30")", obstacles, "has \"runSpeed\" 1e-30, less than"}},
+        {GameModeType_HideAndSeek,
+         {"CatSubnormal", R"(numPreviewHides="2" runSpeed="1e-45")", obstacles, "has \"runSpeed\" 1e-45, less than"}},
         {GameModeType_HideAndSeek,
          {"CatNoHiding", R"(numPreviewHides="some" runSpeed="300")", obstacles, "so the cat never hides"}},
         {GameModeType_PlanAJob, {"JobNoGaps", R"(imageList="Job" numEmpty="many")", "", "has \"numEmpty\" 0"}},
@@ -133,8 +141,9 @@ TEST_F(GameLevelReadersTest, ANumberThatLeavesTheGameUnplayableRefusesTheLevelWi
     ExpectFiledUnlessLogged(L"Mixed", cases);
 }
 
-// Every count, size and speed a level sets is held to what the playfield shows or a child sits through:
-// at its bound the level is filed, one past it the level is refused with one line naming the field.
+// Every count, size and speed a level sets is held to what the playfield shows or a child sits through,
+// and every speed from below too: at its bound the level is filed, one past it the level is refused
+// with one line naming the field.
 TEST_F(GameLevelReadersTest, ANumberPastWhatTheGameCanShowRefusesTheLevelWithOneLogLineNamingTheField)
 {
     const struct
@@ -253,7 +262,13 @@ TEST_F(GameLevelReadersTest, ANumberPastWhatTheGameCanShowRefusesTheLevelWithOne
          "runSpeed",
          {"SpeedAt", R"(numPreviewHides="1" runSpeed="1500")", Repeat(2, "<Obstacle/>"), nullptr},
          {"SpeedPast", R"(numPreviewHides="1" runSpeed="1501")", Repeat(2, "<Obstacle/>"),
-          "has \"runSpeed\" 1501.000000, more than 1500"}},
+          "has \"runSpeed\" 1501, more than 1500"}},
+        // The floor: the playfield's diagonal run within five seconds.
+        {GameModeType_HideAndSeek,
+         "runSpeed",
+         {"SpeedFloorAt", R"(numPreviewHides="1" runSpeed="200")", Repeat(2, "<Obstacle/>"), nullptr},
+         {"SpeedFloorPast", R"(numPreviewHides="1" runSpeed="199.99")", Repeat(2, "<Obstacle/>"),
+          "has \"runSpeed\" 199.99, less than 200"}},
         {GameModeType_HideAndSeek,
          "Obstacle",
          {"ObstaclesAt", R"(numPreviewHides="1" runSpeed="300")", Repeat(kHideAndSeekMaxObstacles, "<Obstacle/>"),

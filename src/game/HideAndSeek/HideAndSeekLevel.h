@@ -12,7 +12,7 @@
 //
 // "numHides" (default 0) of 1 or less ends the game at the first find; above kHideAndSeekMaxHides the
 // level is refused. "numPreviewHides" (default 0) is 1 to kHideAndSeekMaxPreviewHides and "runSpeed"
-// (pixels a second, default 0) a finite number above 0 and at most kHideAndSeekMaxRunSpeed. "showTail"
+// (pixels a second, default 0) kHideAndSeekMinRunSpeed to kHideAndSeekMaxRunSpeed. "showTail"
 // defaults to true. "imageID" (default 0) is a frame of the image lists "HideAndSeekObstacle" and
 // "HideAndSeekObstacle_Rollover", which hold kHideAndSeekObstacleImages frames.
 
@@ -47,6 +47,11 @@ constexpr int32_t kHideAndSeekMaxPreviewHides = 10;
 // At this speed the nearest slots (195 pixels apart) are 0.13 s apart, one frame of the eight-a-second run
 // cycle; any faster and the cat reaches the next slot without a step of its run showing, as if it jumped.
 constexpr float kHideAndSeekMaxRunSpeed = 1500.0f;
+// The child watches every run with clicks masked, so even the longest run the playfield holds, its
+// diagonal, ends within a few seconds; slower, a round stretches on or seems frozen.
+constexpr float kHideAndSeekLongestRun = 1000.0f; // pixels, corner to corner of the 800 by 600 playfield
+constexpr float kHideAndSeekLongestRunSeconds = 5.0f;
+constexpr float kHideAndSeekMinRunSpeed = kHideAndSeekLongestRun / kHideAndSeekLongestRunSeconds;
 
 struct HideAndSeekObstacleData
 {

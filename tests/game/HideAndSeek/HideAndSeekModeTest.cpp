@@ -84,15 +84,18 @@ TEST_F(HideAndSeekModeTest, EveryDifficultyIsWonThroughWrongLooksToTheStickerRew
         bool tail;
         int obstacles; // in the level
         size_t placed;
+        const char* speed;
     };
-    const Case cases[] = {{"Easy", 1, 1, true, 2, 2}, {"Medium", 2, 3, true, 5, 4}, {"Hard", 3, 4, false, 6, 6}};
+    // The slowest and the fastest speeds a level may set.
+    const Case cases[] = {
+        {"Easy", 1, 1, true, 2, 2, "200"}, {"Medium", 2, 3, true, 5, 4, "1500"}, {"Hard", 3, 4, false, 6, 6, "200"}};
     for (int d = 0; d < GameModeDifficulty_Count; ++d)
     {
         const Case& c = cases[d];
         SCOPED_TRACE(c.difficulty);
         std::string level = std::string("<HideAndSeekLevel name=\"Seek") + c.difficulty + "\" difficulty=\"" +
                             c.difficulty + "\" numHides=\"" + std::to_string(c.hides) + "\" numPreviewHides=\"" +
-                            std::to_string(c.preview) + "\" runSpeed=\"900\" showTail=\"" +
+                            std::to_string(c.preview) + "\" runSpeed=\"" + c.speed + "\" showTail=\"" +
                             (c.tail ? "true" : "false") + "\">";
         for (int i = 0; i < c.obstacles; ++i)
             level += "<Obstacle imageID=\"" + std::to_string(i % kHideAndSeekObstacleImages) + "\"/>";
@@ -109,8 +112,16 @@ TEST_F(HideAndSeekModeTest, EveryDifficultyIsWonThroughWrongLooksToTheStickerRew
         {
             // Each sequence runs to numPreviewHides obstacles, never twice running to the one it is at,
             // starting where the cat stood; the playfield is blocked until it has hidden.
+            // Even at the slowest speed no run takes longer than the playfield's diagonal allows.
             const Vector2<float> from = cat->GetNode()->LocalGetLocation();
-            ASSERT_TRUE(StepUntil(*game, [&] { return Open(); }));
+            int looks = 0; // one more than the steps taken
+            ASSERT_TRUE(StepUntil(*game,
+                                  [&]
+                                  {
+                                      ++looks;
+                                      return Open();
+                                  }));
+            EXPECT_LE((looks - 1) * kStepSeconds, c.preview * kHideAndSeekLongestRunSeconds);
             ASSERT_TRUE(cat->isHidden());
             const std::vector<Vector2<float>>& path = cat->getPath();
             ASSERT_EQ(path.size(), static_cast<size_t>(c.preview) + 1);
@@ -170,7 +181,7 @@ TEST_F(HideAndSeekModeTest, EveryDifficultyIsWonThroughWrongLooksToTheStickerRew
 TEST_F(HideAndSeekModeTest, NoLevelOrADamagedOneShowsTheMissingLevelNoticeAndABlockedField)
 {
     for (const char* levels : {"", R"(<HideAndSeekLevel name="SeekStill" difficulty="Easy" numPreviewHides="0"
-                                        runSpeed="100"><Obstacle/><Obstacle/></HideAndSeekLevel>)"})
+                                        runSpeed="300"><Obstacle/><Obstacle/></HideAndSeekLevel>)"})
     {
         const auto game = StartWithoutLevel<HideAndSeekMode>(levels, "HideAndSeekMode");
         EXPECT_EQ(game->getCharacter(), nullptr);
