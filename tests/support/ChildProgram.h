@@ -57,18 +57,33 @@ inline bool HasProcessEnded(pid_t pid)
     return state == 0 || state == 'Z' || state == 'X';
 }
 
+// The signals pending for process `pid`, for its first thread or for all of it: bit n - 1 for signal n.
+inline unsigned long long PendingSignals(pid_t pid)
+{
+    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    unsigned long long pending = 0;
+    for (std::string line; std::getline(status, line);)
+        if (line.starts_with("SigPnd:") || line.starts_with("ShdPnd:"))
+            pending |= std::stoull(line.substr(7), nullptr, 16);
+    return pending;
+}
+
 // Whether process `pid` runs with no signal pending that would end it (SIGKILL, SIGTERM, SIGINT).
 inline bool LivesOn(pid_t pid)
 {
-    if (HasProcessEnded(pid))
-        return false;
-    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
     constexpr unsigned long long kEnding = (1ull << (SIGKILL - 1)) | (1ull << (SIGTERM - 1)) | (1ull << (SIGINT - 1));
-    for (std::string line; std::getline(status, line);)
-        if (line.starts_with("SigPnd:") || line.starts_with("ShdPnd:"))
-            if ((std::stoull(line.substr(7), nullptr, 16) & kEnding) != 0)
-                return false;
-    return true;
+    return !HasProcessEnded(pid) && (PendingSignals(pid) & kEnding) == 0;
+}
+
+// Whether process `pid`, single-threaded, has dealt with `signal` sent to it: it has ended, or the signal
+// is no longer pending and the process sleeps again, as no handler does. (A process resumes its own
+// code only after every signal pending is dealt with, so stopping it proves nothing.) The pending
+// signals are read first: a process asleep after that has finished any handler.
+inline bool HasDealtWith(pid_t pid, int signal)
+{
+    const bool pending = (PendingSignals(pid) & (1ull << (signal - 1))) != 0;
+    const char state = ProcessState(pid);
+    return HasProcessEnded(pid) || (!pending && state == 'S');
 }
 
 // The first process found whose parent is `parent`; -1 when it has none.

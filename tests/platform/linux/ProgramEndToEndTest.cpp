@@ -148,10 +148,17 @@ protected:
         return up;
     }
 
+    // Sends `signal` to the game, which must still run: a number of 0 or less would reach every process.
+    void SignalGame(int signal)
+    {
+        ASSERT_GT(mPid, 0) << "the game has ended already";
+        kill(mPid, signal);
+    }
+
     // Sends `signal` to the game and waits for it to end; its status is then in mStatus.
     void EndBySignal(int signal)
     {
-        kill(mPid, signal);
+        ASSERT_NO_FATAL_FAILURE(SignalGame(signal));
         ASSERT_TRUE(Strata::Testing::WaitUntil([&] { return HasEnded(); }, std::chrono::seconds(20)))
             << mHome.Get("program.log");
         EXPECT_TRUE(Strata::Testing::WaitUntil([&] { return FindGameWindow() == 0; })) << "the box stays on screen";
@@ -261,13 +268,9 @@ TEST_F(ProgramEndToEndTest, TheMissingDataBoxLeavesEachSignalItsEffectOnTheGame)
         {
             const pid_t boxProcess = Strata::Testing::FindChildProcess(mPid);
             ASSERT_GT(boxProcess, 0);
-            kill(mPid, SIGINT);
-            // A process takes its signals lowest number first: once the game has stopped, SIGINT was dealt
-            // with, and whatever it did to the box's process was done.
-            kill(mPid, SIGSTOP);
-            ASSERT_TRUE(Strata::Testing::WaitUntil([&] { return Strata::Testing::ProcessState(mPid) == 'T'; }));
+            ASSERT_NO_FATAL_FAILURE(SignalGame(SIGINT));
+            ASSERT_TRUE(Strata::Testing::WaitUntil([&] { return Strata::Testing::HasDealtWith(mPid, SIGINT); }));
             EXPECT_TRUE(Strata::Testing::LivesOn(boxProcess)) << "SIGINT ended the box";
-            kill(mPid, SIGCONT);
             EXPECT_FALSE(HasEnded()) << mHome.Get("program.log");
             EXPECT_TRUE(IsBoxUp());
         }
@@ -288,7 +291,7 @@ TEST_F(ProgramEndToEndTest, KillingTheGameTakesItsBoxWithIt)
             return;
         const pid_t boxProcess = Strata::Testing::FindChildProcess(mPid);
         ASSERT_GT(boxProcess, 0);
-        kill(mPid, SIGKILL);
+        ASSERT_NO_FATAL_FAILURE(SignalGame(SIGKILL));
         ASSERT_TRUE(Strata::Testing::WaitUntil([&] { return HasEnded(); }));
         EXPECT_TRUE(Strata::Testing::WaitUntil(
             [&] { return Strata::Testing::HasProcessEnded(boxProcess) && FindGameWindow() == 0; },
