@@ -99,7 +99,8 @@ public:
             mPassed = mResponse.gate->Hold([this] { return mAborted.load(); });
         if (mAborted.load())
         {
-            SetLastError(HTTPError_Aborted);
+            if (!mResponse.abortReadsAsEnd)
+                SetLastError(HTTPError_Aborted);
             mEnded = true;
             return 0;
         }

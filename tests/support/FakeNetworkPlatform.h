@@ -60,6 +60,9 @@ public:
         // With no length announced, the end shows only when a read finds nothing more, as a connection
         // closed some time after its last byte.
         bool endsLate = false;
+        // An abort reads as the body's end rather than as a failure, as a real stream reports it while
+        // it still holds bytes it had received.
+        bool abortReadsAsEnd = false;
         // The most bytes one Read hands out.
         size_t chunkSize = 1024;
         // Reported once the whole body has been read (0: the body ends cleanly).

@@ -666,7 +666,9 @@ DownloadManager::sRunOutcome DownloadManager::RunTransferUnguarded(FileTransfer*
     if (expected >= 0)
         cap = static_cast<unsigned long>(expected) + 1;
     const unsigned long copied = StreamCopy(http.get(), part.Get(), cap, &progress);
-    const bool atEnd = http->IsEOF();
+    // A stopped stream reads as ended: without an announced length, an end seen once a stop was asked
+    // for may be the stop's rather than the body's, so the body is not taken as whole.
+    const bool atEnd = http->IsEOF() && (length > 0 || !transfer->WasStopRequested());
     int error = progress.GetError();
     if (error == 0 && HasFailed(http.get()))
         error = LastErrorOf(http.get());

@@ -74,13 +74,15 @@ struct sBoxWatch
 {
     std::atomic<pid_t> child{0};
     std::atomic<bool> signalled{false};
-    std::atomic<bool> open{false};
 };
 static_assert(std::atomic<pid_t>::is_always_lock_free && std::atomic<bool>::is_always_lock_free,
               "the signal handler and the box's process need lock-free atomics");
 
 sBoxWatch* gBoxWatch = nullptr; // shared with the box's process; made once, never unmapped
 pthread_t gBoxThread{};         // the thread waiting for the box, which forks its process
+// Whether a box is up, in this process's own memory: a child sees it as it was at the fork. A child
+// forked before the box that runs only once it is up (on a busy machine) must not take the box's place.
+std::atomic<bool> gBoxOpen{false};
 constexpr int kBoxSignals[] = {SIGTERM, SIGINT};
 struct sigaction gBoxKeptActions[2];
 std::mutex gBoxMutex;
@@ -89,7 +91,7 @@ std::mutex gBoxMutex;
 void OnForkInChild()
 {
     sBoxWatch* watch = gBoxWatch;
-    if (watch == nullptr || !watch->open.load() || !pthread_equal(pthread_self(), gBoxThread))
+    if (watch == nullptr || !gBoxOpen.load() || !pthread_equal(pthread_self(), gBoxThread))
         return;
     // The box never outlives the program, even one killed outright.
     prctl(PR_SET_PDEATHSIG, SIGKILL);
@@ -144,7 +146,7 @@ public:
         gBoxThread = pthread_self();
         gBoxWatch->child.store(0);
         gBoxWatch->signalled.store(false);
-        gBoxWatch->open.store(true);
+        gBoxOpen.store(true);
         for (int i = 0; i < 2; ++i)
         {
             struct sigaction action = {};
@@ -164,7 +166,7 @@ public:
                 sigaction(kBoxSignals[i], &gBoxKeptActions[i], nullptr);
         if (gBoxWatch != nullptr)
         {
-            gBoxWatch->open.store(false);
+            gBoxOpen.store(false);
             gBoxWatch->child.store(0);
         }
     }

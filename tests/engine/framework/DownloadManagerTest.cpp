@@ -362,6 +362,58 @@ TEST_F(DownloadManagerTest, AbortCountsOnlyBeforeTheLastByte)
     EXPECT_EQ(network.GetRequestCount(URL(L"early.png")), 1) << "an abort is not retried";
 }
 
+// Without a listed size or an announced length only the stream tells where the body ends, and a
+// stopped stream reads as ended: a body stopped part way, by an abort or by an urgent transfer taking
+// its thread, never becomes the file.
+TEST_F(DownloadManagerTest, ABodyOfNoKnownSizeStoppedPartWayIsNeverTakenAsWhole)
+{
+    const auto cutBody = [](std::shared_ptr<StreamGate> gate)
+    {
+        Response response = Gated("0123456789", std::move(gate), 4);
+        response.sendLength = false;
+        response.abortReadsAsEnd = true;
+        return response;
+    };
+    {
+        std::lock_guard<std::recursive_mutex> lock(*mutex);
+        memory->AddFile(L"Cache/cut.png", "old copy");
+    }
+    const auto middle = NewGate();
+    network.Script(URL(L"cut.png"), cutBody(middle));
+    const Transfer aborted = Fetch(L"cut", L".png");
+    ASSERT_TRUE(middle->WaitUntilReached(10000));
+    aborted->Abort();
+    ASSERT_TRUE(WaitUntil([&] { return IsDone(aborted); }));
+    EXPECT_EQ(aborted->GetLastError(), DownloadError_Aborted);
+    EXPECT_EQ(CacheFile(L"Cache/cut.png"), "old copy");
+    EXPECT_EQ(CacheFile(L"Cache/cut.png.part"), "<none>");
+
+    // Interrupted ones ask again from the start, and only the whole body is kept.
+    const auto held = NewGate();
+    Response whole = Body("0123456789");
+    whole.sendLength = false;
+    std::vector<Transfer> slow;
+    for (const wchar_t* name : {L"a", L"b", L"c"})
+    {
+        network.Script(URL(std::wstring(name) + L".png"), std::vector<Response>{cutBody(held), whole});
+        slow.push_back(Fetch(name, L".png", 5));
+    }
+    ASSERT_TRUE(WaitUntil([&] { return network.GetRequests().size() == 4; }));
+    ASSERT_TRUE(held->WaitUntilReached(10000));
+    network.Script(URL(L"urgent.png"), Body("now"));
+    const Transfer urgent = Fetch(L"urgent", L".png", 0);
+    ASSERT_TRUE(WaitUntil([&] { return IsDone(urgent); }));
+    for (size_t i = 0; i < slow.size(); ++i)
+    {
+        const std::wstring file = std::wstring(1, L"abc"[i]) + L".png";
+        SCOPED_TRACE(std::string(file.begin(), file.end()));
+        ASSERT_TRUE(WaitUntil([&] { return IsDone(slow[i]); }));
+        EXPECT_FALSE(slow[i]->HasErrorOccurred());
+        EXPECT_EQ(CacheFile(L"Cache/" + file), "0123456789");
+        EXPECT_EQ(network.GetRequestCount(URL(file)), 2);
+    }
+}
+
 TEST_F(DownloadManagerTest, FailedAttemptsAreRetriedAFewTimesThenReported)
 {
     network.Script(URL(L"flaky.png"), std::vector<Response>{Status(503), Status(500), Body("third time")});

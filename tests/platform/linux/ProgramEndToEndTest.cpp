@@ -1,6 +1,7 @@
 // The game program as a user meets it on a machine without a graphics card: its help, its report of
-// missing data (in a box a signal ends), and a run on a bare X server (no window manager, Mesa's
-// software OpenGL) from the full-screen picture to a window destroyed by another program.
+// missing data (in a box that leaves each signal its effect and ends with the game), and a run on a
+// bare X server (no window manager, Mesa's software OpenGL) from the full-screen picture to a window
+// destroyed by another program.
 
 #include "ChildXServer.h"
 #include "TempFolder.h"
@@ -38,14 +39,19 @@ protected:
     void TearDown() override { Strata::Testing::EndChildProgram(mPid, mDisplay); }
 
     // Starts the game with the argument (none when null) and the environment changed by `changes` (a
-    // null value removes a variable); its output goes to the log.
-    void Launch(const char* argument, const std::vector<std::pair<const char*, const char*>>& changes)
+    // null value removes a variable), with SIGINT ignored when `ignoreSIGINT` (as a shell starts a
+    // program in the background); its output goes to the log.
+    void Launch(const char* argument, const std::vector<std::pair<const char*, const char*>>& changes,
+                bool ignoreSIGINT = false)
     {
         mStatus = -1;
         mPid = fork();
         ASSERT_GE(mPid, 0);
         if (mPid != 0)
             return;
+        // Whatever this test was started with (a script's background job ignores SIGINT).
+        signal(SIGINT, ignoreSIGINT ? SIG_IGN : SIG_DFL);
+        signal(SIGTERM, SIG_DFL);
         setenv("XDG_DATA_HOME", mHome.Path().c_str(), 1);
         setenv("SDL_AUDIODRIVER", "dummy", 1);
         setenv("ALSOFT_DRIVERS", "null", 1);
@@ -67,12 +73,7 @@ protected:
         {
             if (done())
                 return true;
-            int status = 0;
-            if (waitpid(mPid, &status, WNOHANG) == mPid)
-            {
-                mPid = -1;
-                mStatus = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-            }
+            HasEnded();
             std::this_thread::sleep_for(std::chrono::milliseconds(50));
         }
         return false;
@@ -82,6 +83,89 @@ protected:
     {
         WaitUntil([] { return false; });
         return mStatus;
+    }
+
+    // Whether the game has ended; its status (128 + the signal for one that ended it) is then in mStatus.
+    bool HasEnded()
+    {
+        int status = 0;
+        if (mPid <= 0 || waitpid(mPid, &status, WNOHANG) != mPid)
+            return mPid <= 0;
+        mPid = -1;
+        mStatus = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        return true;
+    }
+
+    // How the box telling of missing data is shown: SDL's own box, where the display has the font it asks
+    // for, or else the desktop's dialog helper (here its stand-in).
+    enum class eBox
+    {
+        SDLsOwn,
+        DialogHelper
+    };
+    static std::string Describe(eBox box) { return box == eBox::SDLsOwn ? "SDL's own box" : "the dialog helper's box"; }
+
+    // A server of its own, on which the game, started without its data and with `changes` to its
+    // environment, shows its box (see Launch for `ignoreSIGINT`). Skips the test without a server.
+    void ShowMissingDataBox(eBox box, const std::vector<std::pair<const char*, const char*>>& changes = {},
+                            bool ignoreSIGINT = false)
+    {
+        // The display closes first.
+        Strata::Testing::EndChildProgram(mPid, mDisplay);
+        mServer.Stop();
+        if (box == eBox::SDLsOwn)
+            mServer.GiveBuiltInFontToMessageBoxes(mFonts.Path());
+        else
+            mServer.SetFontPath("");
+        std::string reason;
+        if (!mServer.Start("1024x768x24", &reason, false))
+            GTEST_SKIP() << reason;
+        mDisplay = XOpenDisplay(nullptr);
+        ASSERT_NE(mDisplay, nullptr);
+        const char* path = std::getenv("PATH");
+        const std::string helperFirst =
+            std::string(DIALOG_HELPER_DIR) + ":" + (path != nullptr ? path : "/usr/bin:/bin");
+        auto environment = changes;
+        environment.insert(environment.end(),
+                           {{"STRATA_DATA_DIR", "/nonexistent"}, {"PATH", helperFirst.c_str()}, {"LC_ALL", "C.UTF-8"}});
+        Launch(nullptr, environment, ignoreSIGINT);
+        ASSERT_TRUE(Strata::Testing::WaitUntil([&] { return IsBoxUp(); }, std::chrono::seconds(60)))
+            << mHome.Get("program.log");
+        ASSERT_FALSE(HasEnded()) << "the box waits for a click";
+    }
+
+    // Whether the game's box is on screen. The box may go between its finding and the reading of its
+    // state: the server's error for it is ignored.
+    bool IsBoxUp() const
+    {
+        const XErrorHandler kept = XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
+        const ::Window box = FindGameWindow();
+        XWindowAttributes attributes{};
+        const bool up =
+            box != 0 && XGetWindowAttributes(mDisplay, box, &attributes) != 0 && attributes.map_state == IsViewable;
+        XSync(mDisplay, False);
+        XSetErrorHandler(kept);
+        return up;
+    }
+
+    // Sends `signal` to the game, which must still run: a number of 0 or less would reach every process.
+    void SignalGame(int signal)
+    {
+        ASSERT_GT(mPid, 0) << "the game has ended already";
+        kill(mPid, signal);
+    }
+
+    // Sends `signal` to the game and waits for it to end; its status is then in mStatus.
+    void EndBySignal(int signal)
+    {
+        ASSERT_NO_FATAL_FAILURE(SignalGame(signal));
+        ASSERT_TRUE(Strata::Testing::WaitUntil([&] { return HasEnded(); }, std::chrono::seconds(20)))
+            << mHome.Get("program.log");
+        EXPECT_TRUE(Strata::Testing::WaitUntil([&] { return FindGameWindow() == 0; })) << "the box stays on screen";
+        const std::string log = mHome.Get("program.log");
+        EXPECT_NE(log.find("The game's data was not found: STRATA_DATA_DIR names /nonexistent"), std::string::npos)
+            << log;
+        EXPECT_EQ(log.find("Could not show a message box"), std::string::npos) << log;
     }
 
     // The top-level window titled "Menagerie" (in UTF-8, which XFetchName does not read); 0 when none.
@@ -109,6 +193,7 @@ protected:
     }
 
     TempFolder mHome;
+    TempFolder mFonts;
     // The display closes in TearDown, before its server ends.
     ChildXServer mServer;
     Display* mDisplay = nullptr;
@@ -134,73 +219,86 @@ TEST_F(ProgramEndToEndTest, HelpNamesTheOptionsAndMissingDataIsReportedInsteadOf
 }
 
 // A script or a service manager ends the game with a signal, whatever box it shows: the box telling of
-// missing data ends with the status the game has without a display, and leaves the screen. SDL shows
-// a box of its own (in a process that waits for a click) where the display has the font it asks for,
-// else through the desktop's dialog helper (here its stand-in).
+// missing data ends with the status the game has without a display, and leaves the screen.
 TEST_F(ProgramEndToEndTest, ASignalEndsTheMissingDataBoxWithAFailure)
 {
-    // The box may go between its finding and the reading of its state.
-    struct KeptHandler
-    {
-        XErrorHandler handler;
-        ~KeptHandler() { XSetErrorHandler(handler); }
-    } kept{XSetErrorHandler([](Display*, XErrorEvent*) { return 0; })};
-    const auto boxUp = [&]
-    {
-        const ::Window box = FindGameWindow();
-        XWindowAttributes attributes{};
-        return box != 0 && XGetWindowAttributes(mDisplay, box, &attributes) != 0 && attributes.map_state == IsViewable;
-    };
-    const auto ended = [&]
-    {
-        int status = 0;
-        if (waitpid(mPid, &status, WNOHANG) != mPid)
-            return false;
-        mPid = -1;
-        mStatus = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-        return true;
-    };
-    const char* path = std::getenv("PATH");
-    const std::string helperFirst = std::string(DIALOG_HELPER_DIR) + ":" + (path != nullptr ? path : "/usr/bin:/bin");
-    TempFolder fonts;
+    for (const eBox box : {eBox::SDLsOwn, eBox::DialogHelper})
+        for (const int signal : {SIGTERM, SIGINT})
+        {
+            SCOPED_TRACE(Describe(box) + ", " + strsignal(signal));
+            ASSERT_NO_FATAL_FAILURE(ShowMissingDataBox(box));
+            if (IsSkipped())
+                return;
+            ASSERT_NO_FATAL_FAILURE(EndBySignal(signal));
+            EXPECT_EQ(mStatus, 1) << mHome.Get("program.log");
+        }
+}
+
+// Where SDL leaves a signal alone, the box leaves it alone too: with SDL's handlers off, SIGTERM and
+// SIGINT end the game as they end it without a box (the box gone first); a game started with SIGINT
+// ignored keeps its box on SIGINT.
+TEST_F(ProgramEndToEndTest, TheMissingDataBoxLeavesEachSignalItsEffectOnTheGame)
+{
     struct Case
     {
-        const char* box;
-        bool fontGiven;
+        eBox box;
+        bool handlersOff;
+        bool ignoreSIGINT; // then SIGINT comes first and changes nothing
         int signal;
+        int status;
     };
     const Case cases[] = {
-        {"SDL's own", true, SIGTERM},
-        {"SDL's own", true, SIGINT},
-        {"the dialog helper's", false, SIGTERM},
-        {"the dialog helper's", false, SIGINT},
+        {eBox::SDLsOwn, true, false, SIGTERM, 128 + SIGTERM},
+        {eBox::DialogHelper, true, false, SIGTERM, 128 + SIGTERM},
+        {eBox::DialogHelper, true, false, SIGINT, 128 + SIGINT},
+        {eBox::SDLsOwn, false, true, SIGTERM, 1},
+        {eBox::DialogHelper, true, true, SIGTERM, 128 + SIGTERM},
     };
     for (const Case& c : cases)
     {
-        SCOPED_TRACE(std::string(c.box) + " box, " + strsignal(c.signal));
-        // A server of its own each time: the display closes first.
-        Strata::Testing::EndChildProgram(mPid, mDisplay);
-        mServer.Stop();
-        if (c.fontGiven)
-            mServer.GiveBuiltInFontToMessageBoxes(fonts.Path());
-        else
-            mServer.SetFontPath("");
-        std::string reason;
-        if (!mServer.Start("1024x768x24", &reason, false))
-            GTEST_SKIP() << reason;
-        mDisplay = XOpenDisplay(nullptr);
-        ASSERT_NE(mDisplay, nullptr);
-        Launch(nullptr, {{"STRATA_DATA_DIR", "/nonexistent"}, {"PATH", helperFirst.c_str()}, {"LC_ALL", "C.UTF-8"}});
-        ASSERT_TRUE(Strata::Testing::WaitUntil(boxUp, std::chrono::seconds(60))) << mHome.Get("program.log");
-        ASSERT_FALSE(ended()) << "the box waits for a click";
-        kill(mPid, c.signal);
-        ASSERT_TRUE(Strata::Testing::WaitUntil(ended, std::chrono::seconds(20))) << mHome.Get("program.log");
-        EXPECT_EQ(mStatus, 1) << mHome.Get("program.log");
-        EXPECT_TRUE(Strata::Testing::WaitUntil([&] { return FindGameWindow() == 0; })) << "the box stays on screen";
-        const std::string log = mHome.Get("program.log");
-        EXPECT_NE(log.find("The game's data was not found: STRATA_DATA_DIR names /nonexistent"), std::string::npos)
-            << log;
-        EXPECT_EQ(log.find("Could not show a message box"), std::string::npos) << log;
+        SCOPED_TRACE(Describe(c.box) + (c.handlersOff ? ", SDL's handlers off" : "") +
+                     (c.ignoreSIGINT ? ", SIGINT ignored" : "") + ", " + strsignal(c.signal));
+        std::vector<std::pair<const char*, const char*>> changes;
+        if (c.handlersOff)
+            changes.emplace_back("SDL_NO_SIGNAL_HANDLERS", "1");
+        ASSERT_NO_FATAL_FAILURE(ShowMissingDataBox(c.box, changes, c.ignoreSIGINT));
+        if (IsSkipped())
+            return;
+        if (c.ignoreSIGINT)
+        {
+            const pid_t boxProcess = Strata::Testing::FindChildProcess(mPid);
+            ASSERT_GT(boxProcess, 0);
+            ASSERT_NO_FATAL_FAILURE(SignalGame(SIGINT));
+            ASSERT_TRUE(Strata::Testing::WaitUntil([&] { return Strata::Testing::HasDealtWith(mPid, SIGINT); }));
+            EXPECT_TRUE(Strata::Testing::LivesOn(boxProcess)) << "SIGINT ended the box";
+            EXPECT_FALSE(HasEnded()) << mHome.Get("program.log");
+            EXPECT_TRUE(IsBoxUp());
+        }
+        ASSERT_NO_FATAL_FAILURE(EndBySignal(c.signal));
+        EXPECT_EQ(mStatus, c.status) << mHome.Get("program.log");
+    }
+}
+
+// A game killed outright cannot close its box: the box's process ends with it, and the box leaves the
+// screen.
+TEST_F(ProgramEndToEndTest, KillingTheGameTakesItsBoxWithIt)
+{
+    for (const eBox box : {eBox::SDLsOwn, eBox::DialogHelper})
+    {
+        SCOPED_TRACE(Describe(box));
+        ASSERT_NO_FATAL_FAILURE(ShowMissingDataBox(box));
+        if (IsSkipped())
+            return;
+        const pid_t boxProcess = Strata::Testing::FindChildProcess(mPid);
+        ASSERT_GT(boxProcess, 0);
+        ASSERT_NO_FATAL_FAILURE(SignalGame(SIGKILL));
+        ASSERT_TRUE(Strata::Testing::WaitUntil([&] { return HasEnded(); }));
+        EXPECT_TRUE(Strata::Testing::WaitUntil(
+            [&] { return Strata::Testing::HasProcessEnded(boxProcess) && FindGameWindow() == 0; },
+            std::chrono::seconds(30)))
+            << "the box outlives the game";
+        if (!Strata::Testing::HasProcessEnded(boxProcess))
+            kill(boxProcess, SIGKILL);
     }
 }
 

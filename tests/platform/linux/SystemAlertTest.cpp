@@ -107,6 +107,47 @@ bool IsShown(Display* display, const std::string& title)
     return shown;
 }
 
+// Boxes in a test's own process: SDL shows a box of its own where the display has the font it asks
+// for, in the locale it reads its font in, else through the desktop's dialog helper (here its
+// stand-in, first on the PATH).
+void PrepareBoxes()
+{
+    unsetenv("SDL_VIDEODRIVER");
+    setenv("LC_ALL", "C.UTF-8", 1);
+    const std::string helperFirst = std::string(DIALOG_HELPER_DIR) + ":" + std::getenv("PATH");
+    setenv("PATH", helperFirst.c_str(), 1);
+}
+
+// A process of its own that sends `signal` to this one once a box titled `title` is shown; it ends
+// with 0 then, with 1 when none came within 30 seconds. To be made while this process has no other
+// thread: a thread in Xlib or malloc as SDL forks the box could leave the box's process stuck on its
+// lock.
+pid_t WatchForBox(const char* title, int signal)
+{
+    const pid_t watched = getpid();
+    const pid_t watcher = fork();
+    if (watcher != 0)
+        return watcher;
+    Display* display = XOpenDisplay(nullptr);
+    // The box may go between the listing of windows and the reading of a name.
+    XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
+    const bool shown = display != nullptr &&
+                       Strata::Testing::WaitUntil([&] { return IsShown(display, title); }, std::chrono::seconds(30));
+    if (shown)
+        kill(watched, signal);
+    _exit(shown ? 0 : 1);
+}
+
+// Waits for the child `pid` to end; whether it exited with 0.
+bool EndedWell(pid_t pid)
+{
+    int status = 0;
+    while (waitpid(pid, &status, 0) < 0 && errno == EINTR)
+    {
+    }
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
 // A box shown during the game, where SDL's own handler turns a signal into its quit: the signal closes
 // the box, its text goes to the log as unseen, and the quit waits for the game's loop, which then ends
 // the game as a signal does at any other time. SDL shows a box of its own where the display has the
@@ -118,12 +159,8 @@ TEST(SystemAlertTest, ASignalClosesABoxAndTheGameStillGetsItsQuit)
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_EXIT(
         {
-            unsetenv("SDL_VIDEODRIVER");
-            // The locale SDL's own box reads its font in.
-            setenv("LC_ALL", "C.UTF-8", 1);
+            PrepareBoxes();
             int code = 0;
-            const std::string helperFirst = std::string(DIALOG_HELPER_DIR) + ":" + std::getenv("PATH");
-            setenv("PATH", helperFirst.c_str(), 1);
             for (const bool fontGiven : {true, false})
             {
                 TempFolder fonts;
@@ -133,32 +170,13 @@ TEST(SystemAlertTest, ASignalClosesABoxAndTheGameStillGetsItsQuit)
                 std::string reason;
                 if (!server.Start("640x480x24", &reason, false))
                     _exit(2);
-                // The watcher is a process of its own, made while this one has no other thread: a thread
-                // in Xlib or malloc as SDL forks the box could leave the box's process stuck on its lock.
-                const pid_t game = getpid();
-                const pid_t watcher = fork();
-                if (watcher == 0)
-                {
-                    Display* display = XOpenDisplay(nullptr);
-                    // The box may go between the listing of windows and the reading of a name.
-                    XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
-                    const bool shown = display != nullptr &&
-                                       Strata::Testing::WaitUntil([&] { return IsShown(display, "Level missing"); },
-                                                                  std::chrono::seconds(30));
-                    if (shown)
-                        kill(game, SIGTERM);
-                    _exit(shown ? 0 : 1);
-                }
+                const pid_t watcher = WatchForBox("Level missing", SIGTERM);
                 if (watcher < 0 || SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
                     _exit(2);
                 Linux::NoteDisplayReached();
                 alarm(60); // a box that stays ends the run instead
                 Strata::Platform::ModalNotification(L"Level 3 of the game is missing.", L"Level missing");
-                int watched = 0;
-                while (waitpid(watcher, &watched, 0) < 0 && errno == EINTR)
-                {
-                }
-                if (!WIFEXITED(watched) || WEXITSTATUS(watched) != 0)
+                if (!EndedWell(watcher))
                     code = fontGiven ? 5 : 6;
                 SDL_PumpEvents();
                 if (code == 0 && SDL_HasEvent(SDL_QUIT) != SDL_TRUE)
@@ -170,6 +188,71 @@ TEST(SystemAlertTest, ASignalClosesABoxAndTheGameStillGetsItsQuit)
         },
         ::testing::ExitedWithCode(0),
         "Level missing\nLevel 3 of the game is missing.\n(.|\n)*Level missing\nLevel 3 of the game is missing.");
+}
+
+// A signal that came after SDL's handler was in place but before a box opened has queued the game's
+// quit: the program is ending, and no box holds it up, in the game or at its start.
+TEST(SystemAlertTest, ASignalJustBeforeABoxKeepsItFromOpening)
+{
+    if (access("/usr/bin/Xvfb", X_OK) != 0)
+        GTEST_SKIP() << "no /usr/bin/Xvfb";
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            PrepareBoxes();
+            int code = 0;
+            {
+                ChildXServer server;
+                std::string reason;
+                if (!server.Start("640x480x24", &reason, false))
+                    _exit(2);
+                // A box would wait for a click: once shown, the run ends.
+                const pid_t watcher = WatchForBox("Level missing", SIGKILL);
+                if (watcher < 0 || SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
+                    _exit(2);
+                Linux::NoteDisplayReached();
+                alarm(60);
+                raise(SIGTERM);
+                Strata::Platform::ModalNotification(L"Level 3 of the game is missing.", L"Level missing");
+                if (Linux::ShowStartupAlert(L"Level missing", L"The game's data was not found.", L"Quit"))
+                    code = 3;
+                SDL_PumpEvents();
+                if (SDL_HasEvent(SDL_QUIT) != SDL_TRUE)
+                    code = 4;
+                kill(watcher, SIGKILL);
+                EndedWell(watcher);
+                SDL_QuitSubSystem(SDL_INIT_VIDEO);
+            }
+            std::fflush(stderr);
+            _exit(code);
+        },
+        ::testing::ExitedWithCode(0), "Level missing\nLevel 3 of the game is missing.");
+}
+
+// With SDL's handlers off nothing turns SIGTERM into a quit: during a box it still ends the program, as
+// it would at any other time, once the box is gone.
+TEST(SystemAlertTest, WithSDLsHandlersOffASignalDuringABoxEndsTheProgram)
+{
+    if (access("/usr/bin/Xvfb", X_OK) != 0)
+        GTEST_SKIP() << "no /usr/bin/Xvfb";
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            PrepareBoxes();
+            setenv("SDL_NO_SIGNAL_HANDLERS", "1", 1);
+            // The server ends with this process, however it ends.
+            ChildXServer server;
+            std::string reason;
+            if (!server.Start("640x480x24", &reason, false))
+                _exit(2);
+            if (WatchForBox("Level missing", SIGTERM) < 0 || SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
+                _exit(2);
+            Linux::NoteDisplayReached();
+            alarm(60);
+            Strata::Platform::ModalNotification(L"Level 3 of the game is missing.", L"Level missing");
+            _exit(3);
+        },
+        ::testing::KilledBySignal(SIGTERM), "");
 }
 
 } // namespace
