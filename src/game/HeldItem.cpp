@@ -52,12 +52,15 @@ Strata::PressableNode* ButtonOf(SceneNode* node)
 }
 
 // The node that acts on a press made on `node`: it or the nearest of its parents that takes hits and has
-// a press handler of its own; null for none.
+// a press handler of its own; null for none, or when that is a disabled button (playfield then).
 SceneNode* PressTakerOf(SceneNode* node)
 {
     for (; node != nullptr; node = node->GetParent())
         if (node->hitTest && !node->mouseDownSignal.empty())
-            return node;
+        {
+            auto* button = dynamic_cast<Strata::PressableNode*>(node);
+            return button == nullptr || button->IsEnabled() ? node : nullptr;
+        }
     return nullptr;
 }
 
