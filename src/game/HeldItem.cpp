@@ -6,6 +6,7 @@
 #include "scene/SceneApplicationMode.h"
 
 #include <memory>
+#include <utility>
 
 namespace Yardcrew
 {
@@ -50,6 +51,19 @@ Strata::PressableNode* ButtonOf(SceneNode* node)
     return nullptr;
 }
 
+// The node that acts on a press made on `node`: it or the nearest of its parents that takes hits and has
+// a press handler of its own; null for none, or when that is a disabled button (playfield then).
+SceneNode* PressTakerOf(SceneNode* node)
+{
+    for (; node != nullptr; node = node->GetParent())
+        if (node->hitTest && !node->mouseDownSignal.empty())
+        {
+            auto* button = dynamic_cast<Strata::PressableNode*>(node);
+            return button == nullptr || button->IsEnabled() ? node : nullptr;
+        }
+    return nullptr;
+}
+
 Vector2<float> GlobalCorner(SceneNode& node)
 {
     const Strata::Rect<float>& bounds = node.GlobalGetBounds();
@@ -89,6 +103,11 @@ HeldItem::~HeldItem()
 SceneNode* HeldItem::Find(Strata::ObjectID id) const
 {
     return mDatabase != nullptr ? dynamic_cast<SceneNode*>(mDatabase->GetObject(id)) : nullptr;
+}
+
+SceneNode* HeldItem::PressTaker(Strata::ObjectID id) const
+{
+    return PressTakerOf(Find(id));
 }
 
 SceneNode* HeldItem::GetCarriedNode() const
@@ -170,7 +189,15 @@ void HeldItem::OnPress(Strata::MouseButton button, int x, int y, bool release)
     }
     if (auto* game = dynamic_cast<YardcrewGameMode*>(mode); game != nullptr && game->eatsMouseInput(under))
         return;
+    const Strata::ObjectID underID = under != nullptr ? under->GetID() : Strata::ObjectID();
+    mPassPressOn = false;
     pressSignal(button, x, y);
+    // Sent home from nowhere by a press on something that takes presses (another item): that press
+    // is the child's, and takes it at once. What lay below the carried item is found again by
+    // identifier, and never by a new hit test, which would find the item itself back home.
+    if (!release && std::exchange(mPassPressOn, false) && !IsCarrying())
+        if (SceneNode* taker = PressTaker(underID))
+            taker->OnMouseDown(button, x, y);
 }
 
 void HeldItem::OnRelease(Strata::MouseButton button, int x, int y)

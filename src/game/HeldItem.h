@@ -34,7 +34,10 @@ namespace Yardcrew
 //   button opens stops the game's motion, which would leave it half way), and the press goes on to
 //   the button, so one press opens it;
 // - a press on a node that swallows input (YardcrewGameMode::setupMouseInputEatingNode) reaches
-//   nothing, and the item stays in hand.
+//   nothing, and the item stays in hand;
+// - a press whose slot sent the item home as it fell on no place (PassPressOn) goes on to what lay
+//   under the item when that takes presses: a press on another item sends this one home and takes
+//   that one, whatever put this one in hand (a press meant for a pop-up that had just closed).
 // When the press that picked the item up is let go after the pointer moved more than
 // kDragDistance pixels, the release counts as the next press: the item is dragged and dropped.
 // Nodes are held by identifier: one destroyed while carried is simply no longer put anywhere.
@@ -82,8 +85,14 @@ public:
     boost::signals2::signal<void(Strata::MouseButton, int, int)> pressSignal;
     // A press went to a button: the item must go home (it is put back after the slots in any case).
     boost::signals2::signal<void()> yieldSignal;
+    // For a pressSignal slot that sent the item home because the press was on no place: once the item
+    // is home, the press goes on to what lay under the carried item when that takes presses (another
+    // item), so a press on another item takes it at once.
+    void PassPressOn() { mPassPressOn = true; }
 
 private:
+    // The node of that identifier, or its nearest parent, that acts on a press; null for none.
+    Strata::SceneNode* PressTaker(Strata::ObjectID id) const;
     // A press, or the release that ends a drag (which never passes on to a button).
     void OnPress(Strata::MouseButton button, int x, int y, bool release);
     void OnRelease(Strata::MouseButton button, int x, int y);
@@ -102,12 +111,14 @@ private:
     boost::signals2::scoped_connection mRelease;
     float mReturnSeconds = 0.0f;
     bool mYielding = false;
+    bool mPassPressOn = false;
 };
 
 // An item that is picked up by a click and carried until the next one (or a drag's release): that click
 // drops it on the current drag target of its type, which decides in DropActivated whether to take it
 // (PutDown), or sends it back when there is none. A target that leaves it alone sends it back too. A
-// target that uses the item in place (UseInPlace) keeps it carried. A press on a button cancels it.
+// target that uses the item in place (UseInPlace) keeps it carried. A press on a button cancels it; a
+// press on no place sends it back and goes on to another item under it, which it takes.
 template <class T>
 class HeldDragSource;
 
@@ -121,9 +132,11 @@ public:
         mHeld.pressSignal.connect(
             [this](Strata::MouseButton, int, int)
             {
-                if (DragTarget<T*>* target = DragTarget<T*>::GetCurrentDragTarget();
-                    target != nullptr && target->UseInPlace(this->GetDragItem()))
+                DragTarget<T*>* target = DragTarget<T*>::GetCurrentDragTarget();
+                if (target != nullptr && target->UseInPlace(this->GetDragItem()))
                     return;
+                if (target == nullptr)
+                    mHeld.PassPressOn();
                 this->Release();
                 mHeld.PutBack();
             });

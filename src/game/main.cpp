@@ -79,7 +79,9 @@ constexpr const char* kUsage =
     "               swrast), where the software renderer is the default\n"
     "  -verbose     also log the engine's progress: every resource file loaded and unloaded, every object\n"
     "               database destroyed and the loader's timings (without it only warnings and errors)\n"
-    "  -h, --help   show this text and end\n"
+    "  -h, --help   show this text and end\n";
+
+constexpr const char* kEnvironment =
     "\n"
     "Environment:\n"
     "  STRATA_DATA_DIR   the game's data folder (the one holding Loading.xml). Unset, it is looked for in\n"
@@ -91,6 +93,16 @@ constexpr const char* kUsage =
     "  DISPLAY, WAYLAND_DISPLAY\n"
     "                    the display the game opens (X11 or Wayland)\n"
     "  SDL_VIDEODRIVER   SDL's video driver, to choose one of the two when both displays are named\n";
+
+// The options, the keys the game answers on every screen, then the environment.
+void PrintUsage()
+{
+    std::fputs(kUsage, stdout);
+    std::fputs("\nKeys, on every screen:\n", stdout);
+    for (const Linux::sCommandKey& key : Linux::kCommandKeys)
+        std::printf("  %-16s%s\n", key.keys, key.action);
+    std::fputs(kEnvironment, stdout);
+}
 
 // True when one of the arguments is one of `names`.
 bool HasArgument(int argc, char** argv, std::initializer_list<const char*> names)
@@ -132,7 +144,7 @@ int main(int argc, char** argv)
     SetTextLocale();
     if (HasArgument(argc, argv, {"--help", "-h", "-help"}))
     {
-        std::fputs(kUsage, stdout);
+        PrintUsage();
         return EXIT_SUCCESS;
     }
     Strata::SetCommandLine(argc, argv);

@@ -326,3 +326,31 @@ TEST_F(HeldItemTest, LettingGoAfterADragDropsWhileAClickKeepsTheItemInHand)
 }
 
 } // namespace
+
+// With one tool in hand a press on another, on no place, sends the first home and takes the other at
+// once, whatever put the first in hand; a press on the carried tool's own empty home sends it back
+// and takes nothing, though it lands home under the pointer.
+TEST_F(HeldItemTest, APressOnAnotherItemTakesItAndAPressAtHomeOnlyPutsBack)
+{
+    auto owned = std::make_unique<Tool>();
+    mode.AddObject(owned.get());
+    Tool* other = owned.release(); // the database owns it
+    SceneNode* otherNode = AddNode(playfield, {400, 400, 20, 20});
+    otherNode->hitTest = true;
+    otherNode->mouseDownSignal.connect([this, other](SceneNode* node, MouseButton, int x, int y)
+                                       { other->PickUp(node, fx, x, y); });
+
+    Click(15, 15);
+    ASSERT_TRUE(tool->GetHeldItem().IsCarrying());
+    Click(410, 410);
+    EXPECT_FALSE(tool->GetHeldItem().IsCarrying());
+    EXPECT_EQ("10,10", Corner(toolNode)) << "the first is home";
+    EXPECT_EQ(other->GetHeldItem().GetCarriedNode(), otherNode) << "one press took the other";
+    EXPECT_EQ(DragSource<Tool*>::GetHeldDragSource(), other);
+
+    Click(410, 410);
+    EXPECT_FALSE(other->GetHeldItem().IsCarrying());
+    EXPECT_EQ(DragSource<Tool*>::GetHeldDragSource(), nullptr);
+    EXPECT_EQ("400,400", Corner(otherNode));
+    EXPECT_EQ(nullptr, mode.GetMouseCapturingNode());
+}

@@ -1998,3 +1998,183 @@ TEST_F(PlayThroughTest, ACarriedItemNeverSwallowsAPressAndADragDrops)
 
     PlaySteps();
 }
+
+// At Hard, in the jigsaw and the job-order game, the button that closes a screen over the game (Skip of
+// the instruction pop-up after the intro and after Help, No of the quit question) is put over an item of
+// the game; after the press on it, one press on another item takes that item in hand. So it does after
+// a press meant for Skip that comes just after the pop-up closed by itself, which lands on the item.
+TEST_F(PlayThroughTest, NoPressIsLostAfterAPopUpOrQuestionClosesOverAnItem)
+{
+    mDeadline = std::chrono::steady_clock::now() + 300s;
+    // The press nodes of the items of the game `mode` that lie at rest and take a press, its mask down.
+    using Items = std::function<std::vector<SceneNode*>(ApplicationMode*)>;
+    const auto unmasked = [](MiniGameMode* game)
+    { return game != nullptr && (game->getInputMask() == nullptr || !game->getInputMask()->LocalIsVisible()); };
+    const Items pieces = [unmasked](ApplicationMode* mode)
+    {
+        std::vector<SceneNode*> found;
+        auto* game = dynamic_cast<SproutPuzzleMode*>(mode);
+        if (!unmasked(game) || !game->isScattered())
+            return found;
+        for (SproutPuzzlePiece* piece : game->getPieces())
+        {
+            SceneNode* root = piece->LayoutRoot();
+            SceneNode* image = piece->getImageNode();
+            if (root != nullptr && image != nullptr && image->hitTest && root->GetParent() != nullptr &&
+                std::string(root->GetParent()->GetNodeName().c_str()).rfind("Spot_", 0) == 0 &&
+                root->LocalGetLocation() == Vector2<float>() && root->GetTaskQueue().IsEmpty())
+                found.push_back(image);
+        }
+        return found;
+    };
+    const Items cards = [unmasked](ApplicationMode* mode)
+    {
+        std::vector<SceneNode*> found;
+        auto* game = dynamic_cast<PlanAJobMode*>(mode);
+        if (!unmasked(game))
+            return found;
+        for (JobSequenceItem* card : game->getItems())
+        {
+            SceneNode* root = card->LayoutRoot();
+            SceneNode* image = card->getImageNode();
+            if (root != nullptr && image != nullptr && image->hitTest && root->LocalIsVisible() &&
+                root->GetTaskQueue().IsEmpty())
+                found.push_back(image);
+        }
+        return found;
+    };
+
+    struct Game
+    {
+        const char* button; // the free-play button
+        Items items;
+        std::function<SceneNode*()> held;              // the press node of the item in hand, asked with the game on top
+        std::function<size_t(ApplicationMode*)> count; // of all its items (0 for another mode)
+    };
+    const Game games[] = {
+        {"SproutPuzzle", pieces,
+         []() -> SceneNode*
+         {
+             const auto* held = DragSource<SproutPuzzlePiece*>::GetHeldDragSource();
+             return held != nullptr ? held->GetDragItem()->getImageNode() : nullptr;
+         },
+         [](ApplicationMode* mode)
+         {
+             auto* game = dynamic_cast<SproutPuzzleMode*>(mode);
+             return game != nullptr ? game->getPieces().size() : 0u;
+         }},
+        {"PlanAJob", cards,
+         []() -> SceneNode*
+         {
+             const auto* held = DragSource<JobSequenceItem*>::GetHeldDragSource();
+             return held != nullptr ? held->GetDragItem()->getImageNode() : nullptr;
+         },
+         [](ApplicationMode* mode)
+         {
+             auto* game = dynamic_cast<PlanAJobMode*>(mode);
+             return game != nullptr ? game->getItems().size() : 0u;
+         }},
+    };
+    const auto popUp = [] { return Top<ForemanInstructionMode>() != nullptr; };
+    struct Closer
+    {
+        const char* name;
+        const char* opener; // the game's button that opens the screen; null: it opens after the intro
+        const char* closer; // the screen's button that closes it
+        std::function<bool()> up;
+        bool late; // the screen closes by itself, and the press meant for its button comes after
+    };
+    const Closer closers[] = {
+        {"skip", nullptr, "SkipButton", popUp, false},
+        {"help then skip", "HelpButton", "SkipButton", popUp, false},
+        {"quit then no", "QuitButton", "NoButton", [] { return Top<QuitConfirmMode>() != nullptr; }, false},
+        {"help then skip too late", "HelpButton", "SkipButton", popUp, true},
+    };
+
+    // Where the item under the closing button lies, and the item pressed after it.
+    Vector2<int> under;
+    SceneNode* other = nullptr;
+    const auto eventsPending = []
+    { return SDL_PeepEvents(nullptr, 0, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0; };
+
+    steps = ToProfileMenu();
+    for (const Game& game : games)
+    {
+        AddSteps(MenuToGame(game.button, game.button, "Hard"));
+        for (const Closer& closer : closers)
+        {
+            const std::string name = std::string(game.button) + " " + closer.name;
+            if (closer.opener != nullptr)
+                steps.push_back({name + " open",
+                                 [&game]
+                                 {
+                                     MiniGameMode* mode = Top<MiniGameMode>();
+                                     return game.held() == nullptr && game.count(mode) > 1 &&
+                                            game.items(mode).size() == game.count(mode);
+                                 },
+                                 ClickOn(closer.opener)});
+            steps.push_back({name + " over an item",
+                             [&game, &closer]
+                             { return closer.up() && game.items(MainLoop::GetTopMostMode(1)).size() >= 2; },
+                             [&game, &closer, &under]
+                             {
+                                 under = Centre(game.items(MainLoop::GetTopMostMode(1)).front());
+                                 SceneNode* button = TopNode(closer.closer);
+                                 ASSERT_NE(button, nullptr);
+                                 const Vector2<int> at = Centre(button);
+                                 button->LocalSetLocation(button->LocalGetLocation() +
+                                                          Vector2<float>(static_cast<float>(under.x - at.x),
+                                                                         static_cast<float>(under.y - at.y)));
+                                 if (!closer.late)
+                                     EXPECT_TRUE(Click(closer.closer));
+                             }});
+            // Too late: the pop-up has gone, and the press lands on the item, which it takes.
+            if (closer.late)
+                steps.insert(steps.end(),
+                             {
+                                 {name + " closed by itself", [] { return Top<MiniGameMode>() != nullptr; },
+                                  [&under] { ClickAt(under.x, under.y); }},
+                                 {name + " item under it taken", [&game] { return game.held() != nullptr; }, nullptr},
+                             });
+            steps.insert(steps.end(),
+                         {
+                             {name + " back in the game",
+                              [&game, &under]
+                              {
+                                  const std::vector<SceneNode*> items = game.items(Top<MiniGameMode>());
+                                  return std::any_of(items.begin(), items.end(),
+                                                     [&under](SceneNode* item) { return Centre(item) != under; });
+                              },
+                              [&game, &under, &other]
+                              {
+                                  other = nullptr;
+                                  for (SceneNode* item : game.items(Top<MiniGameMode>()))
+                                      if (other == nullptr || Centre(other) == under)
+                                          other = item;
+                                  ClickNode(other);
+                              }},
+                             // Once the press has reached the game, the item pressed is in hand.
+                             {name + " one press", [eventsPending] { return !eventsPending(); },
+                              [&game, &other, name]
+                              {
+                                  EXPECT_EQ(game.held(), other) << name << ": the first press after it took nothing";
+                                  // A press beside everything sends it home.
+                                  ClickAt(790, 320);
+                              }},
+                             {name + " put back",
+                              [&game]
+                              {
+                                  MiniGameMode* mode = Top<MiniGameMode>();
+                                  return game.held() == nullptr && game.count(mode) > 1 &&
+                                         game.items(mode).size() == game.count(mode);
+                              },
+                              nullptr},
+                         });
+        }
+        steps.push_back(
+            {std::string(game.button) + " done", [] { return true; },
+             [] { GetLevelManager().getModeQueue().unwindTo(GetLevelManager().getStoryScreens().mainMenu()); }});
+    }
+
+    PlaySteps();
+}

@@ -137,6 +137,9 @@ private:
     int32_t mQuit = 0;
     int32_t mMouseX = kOffWindow;
     int32_t mMouseY = kOffWindow;
+    // The buttons whose press the top mode was given; a release of another press (one that began on
+    // a screen since closed, or was dropped during a transition) is not the top mode's.
+    uint32_t mPressedButtons = 0;
     std::vector<IQuitHandler*> mQuitHandlers;
 
     // The top mode that has had Enter and not yet Exit.
@@ -452,6 +455,7 @@ bool Looper::ProcessTransitions(IApplication* application)
     if (top == nullptr)
         return true;
     mEnteredMode = top;
+    mPressedButtons = 0;
     WithModeContext(top, [](ApplicationMode* m) { m->Enter(); });
     if (ApplicationMode* current = Top())
         current->OnMouseMove(mMouseX, mMouseY);
@@ -691,10 +695,20 @@ void Looper::HandleEvent(const sInputEvent& event)
     {
         // Buttons beyond the middle one go on as well; a mode ignores what it does not know.
         const MouseButton button = static_cast<MouseButton>(event.code);
+        const uint32_t bit = event.code < 32 ? (1u << event.code) : 0u;
         if (event.type == InputEvent_MouseUp)
+        {
+            // The release of a press that closed a screen never reaches what lay beneath it.
+            if (bit != 0 && (mPressedButtons & bit) == 0)
+                break;
+            mPressedButtons &= ~bit;
             top->OnMouseUp(button, event.x, event.y);
+        }
         else
+        {
+            mPressedButtons |= bit;
             top->OnMouseDown(button, event.x, event.y);
+        }
         break;
     }
     case InputEvent_KeyUp:
@@ -739,6 +753,7 @@ void Looper::Reset()
     mQuit = 0;
     mMouseX = kOffWindow;
     mMouseY = kOffWindow;
+    mPressedButtons = 0;
     mLastUpdate = 0;
     mLastDraw = 0;
 }

@@ -14,7 +14,9 @@ class IPlatform;
 
 // The engine's entry and frame driver: fixed 20 ms update steps, rate-limited draws, a stack of
 // application modes whose changes are queued for the next pass, input to the top mode, quit handlers.
-// Main thread only.
+// Input is dropped while a change is queued; a mouse button's release goes to the top mode only when
+// that mode was given the button's press, so a press that closes a screen, or one that was dropped,
+// never ends with a release on what lay beneath. Main thread only.
 namespace MainLoop
 {
 

@@ -21,6 +21,19 @@ class INetworkPlatform;
 namespace Linux
 {
 
+// The keys the platform answers itself on every screen, before any mode sees them (HandleCommandKey),
+// as `--help` lists them.
+struct sCommandKey
+{
+    const char* keys;
+    const char* action;
+};
+inline constexpr sCommandKey kCommandKeys[] = {
+    {"Ctrl+Q", "quit the game"},
+    {"F11, Alt+Enter", "switch between a window and full screen"},
+    {"F1", "show the about box: the game's version and copyright"},
+};
+
 // The application platform on SDL2: the window, the event loop, cursors, the about box and the single
 // instance lock. Main thread only. Registers itself as the platform when constructed and unregisters
 // when destroyed.
@@ -118,7 +131,7 @@ private:
     void HandleEvent(const SDL_Event& event, Strata::IInputEventSink* sink);
     void HandleWindowEvent(const SDL_Event& event, Strata::IInputEventSink* sink);
     void HandleLostWindow(Strata::IInputEventSink* sink);
-    // True when the key was a platform command and is not passed on.
+    // True when the key was a platform command (one of kCommandKeys) and is not passed on.
     bool HandleCommandKey(const SDL_Event& event);
     void SetActive(bool active, Strata::IInputEventSink* sink);
     void ApplyHardwareCursor();

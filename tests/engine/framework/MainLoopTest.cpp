@@ -852,6 +852,7 @@ TEST_F(MainLoopTest, InputEventsBecomeCallsOnTheTopMode)
             world.log.push_back("input");
             platform->QueueEvent(Event(InputEvent_MouseMove, 10, 20));
             platform->QueueEvent(Event(InputEvent_MouseDown, 11, 21, MouseButton_Right));
+            platform->QueueEvent(Event(InputEvent_MouseDown, 12, 22, MouseButton_Middle));
             platform->QueueEvent(Event(InputEvent_MouseUp, 12, 22, MouseButton_Middle));
             platform->QueueEvent(Event(InputEvent_MouseDown, 1, 1, 7)); // a fourth or further button
             platform->QueueEvent(Event(InputEvent_KeyDown, 0, 0, 38));
@@ -876,6 +877,7 @@ TEST_F(MainLoopTest, InputEventsBecomeCallsOnTheTopMode)
     EXPECT_EQ(LogFrom("input"), (CallLog{"input",
                                          "A.MouseMove(10,20)",
                                          "A.MouseDown1(11,21)",
+                                         "A.MouseDown2(12,22)",
                                          "A.MouseUp2(12,22)",
                                          "A.MouseDown7(1,1)",
                                          "A.KeyDown(38)",
@@ -916,6 +918,62 @@ TEST_F(MainLoopTest, InputIsDroppedWhileATransitionIsQueuedButThePointerIsStillF
               (CallLog{"push", "A.Exit", "B.Setup", "B.Enter", "B.MouseMove(70,80)", "App.OnEnterMode", "B.Exit",
                        "B.Destroy", "B.Deleted", "A.Destroy", "A.Deleted", "App.Cleanup", "FileSource.Cleanup",
                        "GraphicsCleanup", "GraphicsDeleted", "DestroyWindow", "Destroy"}));
+}
+
+// A press that opened (or closed) a screen ends on that screen: its release never reaches the mode on
+// top afterwards, nor does a release whose press no mode was given; a whole click there does.
+TEST_F(MainLoopTest, AReleaseGoesOnlyToTheModeThatWasGivenItsPress)
+{
+    StartWith("A");
+    RecordingMode* b = new RecordingMode(world, "B");
+    passes.push_back(
+        [this]
+        {
+            world.log.push_back("press");
+            platform->QueueEvent(Event(InputEvent_MouseMove, 1, 1));
+            platform->QueueEvent(Event(InputEvent_MouseDown, 1, 1, MouseButton_Left));
+        });
+    passes.push_back(
+        [this, b]
+        {
+            world.log.push_back("push");
+            MainLoop::PushMode(b);
+        });
+    passes.push_back(
+        [this]
+        {
+            world.log.push_back("release");
+            platform->QueueEvent(Event(InputEvent_MouseUp, 2, 2, MouseButton_Left));
+            platform->QueueEvent(Event(InputEvent_MouseDown, 3, 3, MouseButton_Right));
+            platform->QueueEvent(Event(InputEvent_MouseUp, 3, 3, MouseButton_Right));
+            platform->QueueEvent(Event(InputEvent_MouseUp, 4, 4, MouseButton_Right));
+        });
+    passes.push_back([] {}); // the events above are handled
+    MainLoop::Execute();
+
+    EXPECT_EQ(LogFrom("press"), (CallLog{"press",
+                                         "A.MouseMove(1,1)",
+                                         "A.MouseDown0(1,1)",
+                                         "push",
+                                         "A.Exit",
+                                         "B.Setup",
+                                         "B.Enter",
+                                         "B.MouseMove(1,1)",
+                                         "App.OnEnterMode",
+                                         "release",
+                                         "B.MouseDown1(3,3)",
+                                         "B.MouseUp1(3,3)",
+                                         "B.Exit",
+                                         "B.Destroy",
+                                         "B.Deleted",
+                                         "A.Destroy",
+                                         "A.Deleted",
+                                         "App.Cleanup",
+                                         "FileSource.Cleanup",
+                                         "GraphicsCleanup",
+                                         "GraphicsDeleted",
+                                         "DestroyWindow",
+                                         "Destroy"}));
 }
 
 // Quitting.

@@ -8,6 +8,7 @@
 #include "core/FileSystem.h"
 #include "framework/Account.h"
 #include "framework/AccountManager.h"
+#include "platform/linux/ApplicationPlatform.h"
 #include "platform/linux/FileSystemPartition.h"
 #include "platform/linux/FrameViewport.h"
 #include "support/ChildProgram.h"
@@ -205,9 +206,19 @@ TEST_F(ProgramEndToEndTest, HelpNamesTheOptionsAndMissingDataIsReportedInsteadOf
 {
     Launch("--help", {});
     EXPECT_EQ(WaitForExit(), 0);
-    for (const char* named :
-         {"-software", "-opengl", "-verbose", "--help", "STRATA_DATA_DIR", "XDG_DATA_HOME", "DISPLAY"})
-        EXPECT_NE(mHome.Get("program.log").find(named), std::string::npos) << named;
+    const std::string help = mHome.Get("program.log");
+    for (const char* named : {"-software", "-opengl", "-verbose", "--help", "STRATA_DATA_DIR", "XDG_DATA_HOME",
+                              "DISPLAY", "Ctrl+Q", "F11", "Alt+Enter", "F1 "})
+        EXPECT_NE(help.find(named), std::string::npos) << named;
+    // Each key the platform answers, on one line with what it does, after the options.
+    for (const Linux::sCommandKey& key : Linux::kCommandKeys)
+    {
+        const size_t at = help.find(std::string("  ") + key.keys + " ");
+        ASSERT_NE(at, std::string::npos) << key.keys;
+        EXPECT_GT(at, help.find("--help")) << key.keys;
+        const std::string line = help.substr(at, help.find('\n', at) - at);
+        EXPECT_NE(line.find(key.action), std::string::npos) << line;
+    }
 
     // A data folder that holds no game: said on standard error, status 1, no window tried.
     Launch(nullptr, {{"STRATA_DATA_DIR", mHome.Path().c_str()}, {"DISPLAY", nullptr}, {"WAYLAND_DISPLAY", nullptr}});
