@@ -46,7 +46,12 @@ bool InTable(T value, T count)
     return value >= 0 && value < count;
 }
 
-constexpr float kMusicGroupVolume = 0.15f;
+// The music's place in the mix: 0.15 where a group starts (0.5, where a new player's slider stands).
+// A track of the music kind plays at the ratio of the two times its own volume; the "Music" group
+// above it is the player's level (the options' slider, kept in the profile), so the two multiply and
+// neither overwrites the other.
+constexpr float kMusicMixVolume = 0.15f;
+constexpr float kGroupStartVolume = 0.5f;
 
 AudioManager* gAudioManager = nullptr;
 
@@ -245,8 +250,6 @@ void AudioManager::setMusicMode(MusicMode mode, Label game)
     if (mode == MusicMode_InGame && game == mMusicGame)
         return;
 
-    if (const Strata::AudioControlsPtr group = Strata::Audio::GetControls(Strata::Audio::GetMusicKind()))
-        group->SetVolume(kMusicGroupVolume);
     StopTrack(mChannels->music);
 
     static const Label generalUI(AudioContent::kGeneralUIMusic.name);
@@ -259,8 +262,13 @@ void AudioManager::setMusicMode(MusicMode mode, Label game)
     else if (const sGameRegistration* registered = mode == MusicMode_InGame ? FindRegisteredGame(game) : nullptr;
              registered != nullptr && registered->music != nullptr)
         track = Label(registered->music);
-    // A null name plays nothing and leaves the channel null.
-    Strata::Audio::Play(track, &mChannels->music, Strata::Audio::sPlayState());
+    // A missing track plays nothing and leaves the channel null.
+    const AutoResource<ISound> sound(track);
+    Strata::Audio::sPlayState state;
+    // An ambient bed keeps its own group's level, as it always had.
+    if (sound.Get() != nullptr && sound.Get()->GetKind() == Strata::Audio::GetMusicKind())
+        state.volume = sound.Get()->GetDefaultVolume() * (kMusicMixVolume / kGroupStartVolume);
+    Strata::Audio::Play(sound.Get(), &mChannels->music, state);
     mMusicGame = mode == MusicMode_InGame ? game : Label();
 }
 
