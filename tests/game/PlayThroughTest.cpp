@@ -265,9 +265,17 @@ protected:
             return screen != nullptr && screen->getGame() == GameModeType_Count;
         };
         const std::string name = shot.empty() ? "story difficulty" : shot;
+        // The screen asks aloud, and the press goes to the difficulty or, with none, straight to Play.
+        const auto act = [difficulty]
+        {
+            const AutoResource<ISound> prompt(Label("Difficulty_Choose"));
+            EXPECT_NE(prompt.Get(), nullptr);
+            EXPECT_TRUE(GetAudioManager()->getIsPlayingOrUpcoming(prompt.Get()));
+            EXPECT_TRUE(Click(difficulty != nullptr ? difficulty : "PlayButton"));
+        };
         if (difficulty == nullptr)
-            return {{name, ready, ClickOn("PlayButton"), !shot.empty()}};
-        return {{name, ready, ClickOn(difficulty), !shot.empty()},
+            return {{name, ready, act, !shot.empty()}};
+        return {{name, ready, act, !shot.empty()},
                 {"story difficulty chosen", Checked(difficulty), ClickOn("PlayButton")}};
     }
 
