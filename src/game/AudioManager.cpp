@@ -46,12 +46,18 @@ bool InTable(T value, T count)
     return value >= 0 && value < count;
 }
 
-// The music's place in the mix: 0.15 where a group starts (0.5, where a new player's slider stands).
-// A track of the music kind plays at the ratio of the two times its own volume; the "Music" group
-// above it is the player's level (the options' slider, kept in the profile), so the two multiply and
-// neither overwrites the other.
-constexpr float kMusicMixVolume = 0.15f;
+// Every track of the music channel, an ambient bed included, plays below the "Music" group, which is the
+// player's level (the options' slider, kept in the profile). At a new player's level, where every group
+// starts, music is heard at 0.15, its place in the mix, and an ambient bed at its own group's level; the
+// track's own node holds that share, so the level and the share multiply and neither overwrites the
+// other.
 constexpr float kGroupStartVolume = 0.5f;
+constexpr float kMusicMixVolume = 0.15f;
+
+float MixShare(const ISound& track)
+{
+    return track.GetKind() == Strata::Audio::GetMusicKind() ? kMusicMixVolume / kGroupStartVolume : 1.0f;
+}
 
 AudioManager* gAudioManager = nullptr;
 
@@ -265,9 +271,11 @@ void AudioManager::setMusicMode(MusicMode mode, Label game)
     // A missing track plays nothing and leaves the channel null.
     const AutoResource<ISound> sound(track);
     Strata::Audio::sPlayState state;
-    // An ambient bed keeps its own group's level, as it always had.
-    if (sound.Get() != nullptr && sound.Get()->GetKind() == Strata::Audio::GetMusicKind())
-        state.volume = sound.Get()->GetDefaultVolume() * (kMusicMixVolume / kGroupStartVolume);
+    if (sound.Get() != nullptr)
+    {
+        state.parentControls = Strata::Audio::GetControls(Strata::Audio::GetMusicKind());
+        state.volume = sound.Get()->GetDefaultVolume() * MixShare(*sound.Get());
+    }
     Strata::Audio::Play(sound.Get(), &mChannels->music, state);
     mMusicGame = mode == MusicMode_InGame ? game : Label();
 }

@@ -287,7 +287,13 @@ TEST_F(FrontScreensTest, LanguageChoiceIsKeptAndOptionsShowTheSettingsApplyThemA
 // 0.15, its place in the mix, and the slider scales it from there.
 TEST_F(FrontScreensTest, TheMusicSliderLevelIsHeardThroughModeChangesAGameAndARestart)
 {
-    LoadManifest(R"(<sound name="Music_TitleTheme" src="p" type="music" loop="forever"/>)", L"title");
+    // The shed's track is an ambient bed, as in data/.
+    manager->Unload(L"music");
+    LoadManifest(R"(<sound name="Music_TitleTheme" src="p" type="music" loop="forever"/>
+        <sound name="Music_GeneralUI" src="p" type="music" loop="forever"/>
+        <sound name="Ambient_Outdoor_1" src="p" type="music" loop="forever"/>
+        <sound name="Ambient_Indoor" src="p" type="ambient" loop="forever"/>)",
+                 L"tracks");
     const AudioControlsPtr group = Audio::GetControls(Audio::GetMusicKind());
     ASSERT_NE(group, nullptr);
     // The loudest sample of the next steps' output.
@@ -335,6 +341,8 @@ TEST_F(FrontScreensTest, TheMusicSliderLevelIsHeardThroughModeChangesAGameAndARe
     // A new player's slider stands where every group starts, and the music is where the mix put it.
     EXPECT_FLOAT_EQ(shown(), 0.5f);
     EXPECT_NEAR(gain(MusicMode_TitleTheme, nullptr), 0.15f, kNear);
+    // An ambient bed where its own group has always had it.
+    EXPECT_NEAR(gain(MusicMode_InGame, "ToolShed"), 0.5f, kNear);
     GetAudioManager()->setMusicMode(MusicMode_None, Label());
     heard();
 
@@ -358,10 +366,12 @@ TEST_F(FrontScreensTest, TheMusicSliderLevelIsHeardThroughModeChangesAGameAndARe
         const float title = gain(MusicMode_TitleTheme, nullptr);
         const float inGame = gain(MusicMode_InGame, "PaintIt");
         const float menus = gain(MusicMode_GeneralUI, nullptr);
+        const float bed = gain(MusicMode_InGame, "ToolShed");
         EXPECT_FLOAT_EQ(group->GetVolume(), level);
         EXPECT_FLOAT_EQ(shown(), level);
         for (const float g : {title, inGame, menus})
             EXPECT_NEAR(g, 0.3f * level, kNear);
+        EXPECT_NEAR(bed, level, kNear);
 
         // A restart: saved on the way out, a fresh group, read back with the profile.
         Audio::SaveAccountSettings();
@@ -374,8 +384,10 @@ TEST_F(FrontScreensTest, TheMusicSliderLevelIsHeardThroughModeChangesAGameAndARe
         const float inGameAfter = gain(MusicMode_InGame, "PaintIt");
         EXPECT_NEAR(titleAfter, 0.3f * level, kNear);
         EXPECT_NEAR(inGameAfter, 0.3f * level, kNear);
-        std::printf("music slider %.1f: heard at %.4f on the title, %.4f in a game; after a restart %.4f and %.4f\n",
-                    level, title, inGame, titleAfter, inGameAfter);
+        std::printf(
+            "music slider %.1f: heard at %.4f on the title, %.4f in a game (%.4f in a game with an ambient bed); "
+            "after a restart %.4f and %.4f\n",
+            level, title, inGame, bed, titleAfter, inGameAfter);
         GetAudioManager()->setMusicMode(MusicMode_None, Label());
         heard();
     }
