@@ -46,7 +46,18 @@ bool InTable(T value, T count)
     return value >= 0 && value < count;
 }
 
-constexpr float kMusicGroupVolume = 0.15f;
+// Every track of the music channel, an ambient bed included, plays below the "Music" group, which is the
+// player's level (the options' slider, kept in the profile). At a new player's level, where every group
+// starts, music is heard at 0.15, its place in the mix, and an ambient bed at its own group's level; the
+// track's own node holds that share, so the level and the share multiply and neither overwrites the
+// other.
+constexpr float kGroupStartVolume = 0.5f;
+constexpr float kMusicMixVolume = 0.15f;
+
+float MixShare(const ISound& track)
+{
+    return track.GetKind() == Strata::Audio::GetMusicKind() ? kMusicMixVolume / kGroupStartVolume : 1.0f;
+}
 
 AudioManager* gAudioManager = nullptr;
 
@@ -245,8 +256,6 @@ void AudioManager::setMusicMode(MusicMode mode, Label game)
     if (mode == MusicMode_InGame && game == mMusicGame)
         return;
 
-    if (const Strata::AudioControlsPtr group = Strata::Audio::GetControls(Strata::Audio::GetMusicKind()))
-        group->SetVolume(kMusicGroupVolume);
     StopTrack(mChannels->music);
 
     static const Label generalUI(AudioContent::kGeneralUIMusic.name);
@@ -259,8 +268,15 @@ void AudioManager::setMusicMode(MusicMode mode, Label game)
     else if (const sGameRegistration* registered = mode == MusicMode_InGame ? FindRegisteredGame(game) : nullptr;
              registered != nullptr && registered->music != nullptr)
         track = Label(registered->music);
-    // A null name plays nothing and leaves the channel null.
-    Strata::Audio::Play(track, &mChannels->music, Strata::Audio::sPlayState());
+    // A missing track plays nothing and leaves the channel null.
+    const AutoResource<ISound> sound(track);
+    Strata::Audio::sPlayState state;
+    if (sound.Get() != nullptr)
+    {
+        state.parentControls = Strata::Audio::GetControls(Strata::Audio::GetMusicKind());
+        state.volume = sound.Get()->GetDefaultVolume() * MixShare(*sound.Get());
+    }
+    Strata::Audio::Play(sound.Get(), &mChannels->music, state);
     mMusicGame = mode == MusicMode_InGame ? game : Label();
 }
 

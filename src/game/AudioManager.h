@@ -85,7 +85,10 @@ public:
     // Hint 1 or a later one of the game; a game without hints leaves the speech untouched.
     void playAudioGameHint(Strata::Label game, int hintNumber);
 
-    // Changes the music when `mode` differs from the last one; the in-game track follows `game`.
+    // Changes the music when `mode` differs from the last one; the in-game track follows `game`. Every
+    // track plays below the "Music" group, which is left to hold the player's level: a track of the music
+    // kind at 0.3 of its own volume, so a new player's level (0.5) hears it at 0.15, and an ambient bed
+    // at its own volume, where its own group had it.
     void setMusicMode(MusicMode mode, Strata::Label game);
     MusicMode getMusicMode() const { return mMusicMode; }
     Strata::Label getMusicGame() const { return mMusicGame; }

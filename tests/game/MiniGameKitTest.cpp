@@ -50,8 +50,8 @@ TEST_F(MiniGameKitTest, EachGameGetsTheKitsDefaultsOnlyWhereItGaveNone)
         bool nextRoundIsFirst;
     };
     const Case cases[] = {
-        // Repeating, a story name of its own.
-        {HaulersDeliveryDescription, "HaulerDelivery", "HaulersDeliveryMode", L"HaulersDeliveryLevel", 0, false},
+        // Repeating, a story name of its own, one hint.
+        {HaulersDeliveryDescription, "HaulerDelivery", "HaulersDeliveryMode", L"HaulersDeliveryLevel", 1, false},
         // Repeating, one hint, a level tag of its own.
         {StreetSignsDescription, "StreetSigns", "StreetSignsMode", L"StreetSignLevel", 1, false},
         // A fresh mode each round.

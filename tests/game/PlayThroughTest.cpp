@@ -64,6 +64,7 @@
 #include "game/screens/StickerUnlockMode.h"
 #include "game/screens/TitleMode.h"
 
+#include "audio/Audio.h"
 #include "core/Random.h"
 #include "core/Singleton.h"
 #include "core/Time.h"
@@ -85,6 +86,7 @@
 #include "scene/RadioButtonNode.h"
 #include "scene/SceneApplicationMode.h"
 #include "scene/SceneNode.h"
+#include "scene/SliderNode.h"
 #include "scene/SpriteNodes.h"
 
 #include "GameOnXServerFixture.h"
@@ -147,6 +149,16 @@ std::wstring ManifestOf(const char* resource)
 {
     const std::shared_ptr<IResourceDescriptor> found = GetResourceManager()->GetResource(Label(resource));
     return found != nullptr ? found->GetManifest() : L"<none>";
+}
+
+// The music group's own level, which the options' slider sets.
+float MusicGroupLevel()
+{
+    const AudioControlsPtr group = Audio::GetControls(Audio::GetMusicKind());
+    AudioSettings settings;
+    if (group != nullptr)
+        group->SaveSettings(&settings);
+    return settings.volume;
 }
 
 // The current profile's stickers, read afresh from its account.
@@ -243,6 +255,30 @@ protected:
         };
     }
 
+    // The difficulty screen that the story opens: `difficulty` chosen, or with null the one already
+    // checked played at one press; a named step is shot.
+    static std::vector<Step> StoryDifficulty(const char* difficulty, const std::string& shot = "")
+    {
+        const auto ready = []
+        {
+            auto* screen = Top<DifficultySelectMode>();
+            return screen != nullptr && screen->getGame() == GameModeType_Count;
+        };
+        const std::string name = shot.empty() ? "story difficulty" : shot;
+        // The screen asks aloud, and the press goes to the difficulty or, with none, straight to Play.
+        const auto act = [difficulty]
+        {
+            const AutoResource<ISound> prompt(Label("Difficulty_Choose"));
+            EXPECT_NE(prompt.Get(), nullptr);
+            EXPECT_TRUE(GetAudioManager()->getIsPlayingOrUpcoming(prompt.Get()));
+            EXPECT_TRUE(Click(difficulty != nullptr ? difficulty : "PlayButton"));
+        };
+        if (difficulty == nullptr)
+            return {{name, ready, act, !shot.empty()}};
+        return {{name, ready, act, !shot.empty()},
+                {"story difficulty chosen", Checked(difficulty), ClickOn("PlayButton")}};
+    }
+
     // From the title to profile 1's main menu.
     static std::vector<Step> ToProfileMenu()
     {
@@ -293,26 +329,30 @@ protected:
     template <class Game>
     static std::vector<Step> StoryAt(int progress, std::function<void()> then = nullptr)
     {
-        return {
+        std::vector<Step> steps = {
             {"menu for the story", [] { return Top<MainMenuMode>() != nullptr; },
              [progress]
              {
                  ASSERT_TRUE(GetAccountManager()->GetCurrentAccount()->WriteValue(L"1_Progress", progress));
                  EXPECT_TRUE(Click("StoryButton"));
              }},
-            {"the game in the story",
-             [] {
-                 return Top<ForemanInstructionMode>() != nullptr &&
-                        dynamic_cast<Game*>(MainLoop::GetTopMostMode(1)) != nullptr;
-             },
-             [progress, then]
-             {
-                 EXPECT_FALSE(GetLevelManager().freePlay);
-                 EXPECT_EQ(ProfileProgress(1), progress);
-                 if (then)
-                     then();
-             }},
         };
+        // A resumed story asks again; the difficulty checked goes on at one press.
+        const std::vector<Step> difficulty = StoryDifficulty(nullptr);
+        steps.insert(steps.end(), difficulty.begin(), difficulty.end());
+        steps.push_back({"the game in the story",
+                         [] {
+                             return Top<ForemanInstructionMode>() != nullptr &&
+                                    dynamic_cast<Game*>(MainLoop::GetTopMostMode(1)) != nullptr;
+                         },
+                         [progress, then]
+                         {
+                             EXPECT_FALSE(GetLevelManager().freePlay);
+                             EXPECT_EQ(ProfileProgress(1), progress);
+                             if (then)
+                                 then();
+                         }});
+        return steps;
     }
 
     // The pointer moves to (x, y) in the window, and clicks there.
@@ -385,6 +425,7 @@ protected:
 TEST_F(PlayThroughTest, FreePlayThenTheStoryThenProfilesAndLanguageFromTheTitleScreen)
 {
     std::vector<std::string> played;
+    float musicLevel = -1.0f;
     int freePlayStickers = -1;
     bool windowedBefore = false;
     StandInGame* game = nullptr;
@@ -413,9 +454,20 @@ TEST_F(PlayThroughTest, FreePlayThenTheStoryThenProfilesAndLanguageFromTheTitleS
          [&]
          {
              EXPECT_EQ(CurrentProfile(), 2);
-             EXPECT_TRUE(Click("FreePlayButton"));
+             EXPECT_TRUE(Click("OptionsButton"));
          },
          true},
+        // The music slider pressed at its middle: the level holds through games and a change of profile.
+        {"options for the music", [] { return Top<MyOptionsMode>() != nullptr; }, ClickOn("MusicSlider")},
+        {"music level set", [&] { return MusicGroupLevel() < 0.9f; },
+         [&]
+         {
+             musicLevel = TopNode<SliderNode>("MusicSlider")->GetValue();
+             EXPECT_NEAR(musicLevel, 0.5f, 0.05f);
+             EXPECT_FLOAT_EQ(MusicGroupLevel(), musicLevel);
+             EXPECT_TRUE(Click("DoneButton"));
+         }},
+        {"menu after the music", [] { return Top<MainMenuMode>() != nullptr; }, ClickOn("FreePlayButton")},
         {"free_play", [] { return Top<FreePlaySelectMode>() != nullptr; }, ClickOn("PaintIt"), true},
         {"difficulty", [] { return Top<DifficultySelectMode>() != nullptr; }, ClickOn("Medium"), true},
         {"medium chosen", Checked("Medium"), ClickOn("PlayButton")},
@@ -442,8 +494,11 @@ TEST_F(PlayThroughTest, FreePlayThenTheStoryThenProfilesAndLanguageFromTheTitleS
          true},
         {"back to free play", [] { return Top<FreePlaySelectMode>() != nullptr; }, ClickOn("BackButton")},
 
-        // The story from its start: the opening cut-scene, skipped, then its first game.
+        // The story from its start: its difficulty, the opening cut-scene, skipped, then its first game.
         {"menu again", [] { return Top<MainMenuMode>() != nullptr; }, ClickOn("StoryButton")},
+    };
+    AddSteps(StoryDifficulty("Easy", "difficulty_story_en"));
+    AddSteps({
         {"cutscene", [] { return Top<CutsceneMode>() != nullptr && Top<CutsceneMode>()->getShownPicture() >= 0; },
          [&]
          {
@@ -453,7 +508,15 @@ TEST_F(PlayThroughTest, FreePlayThenTheStoryThenProfilesAndLanguageFromTheTitleS
              EXPECT_TRUE(Click("SkipButton"));
          },
          true},
-        {"story game 1", [] { return Top<StandInGame>() != nullptr; }, endGame},
+        {"story game 1", [] { return Top<StandInGame>() != nullptr; },
+         [&]
+         {
+             // The story's first game is the tool shed's: at Easy, its levels are the easy ones.
+             EXPECT_EQ(GetLevelManager().difficulty, GameModeDifficulty_Easy);
+             const Label level = GetLevelManager().getLevelForGameModeType(GameModeType_ToolShed);
+             EXPECT_NE(std::string(level.IsNull() ? "" : level.c_str()).find("_Easy_"), std::string::npos);
+             endGame();
+         }},
         {"story reward", [] { return Top<StickerUnlockMode>() != nullptr; }, ClickOn("OkButton")},
         {"story game 2", [&game] { return Top<StandInGame>() != nullptr && Top<StandInGame>() != game; },
          [&]
@@ -488,8 +551,10 @@ TEST_F(PlayThroughTest, FreePlayThenTheStoryThenProfilesAndLanguageFromTheTitleS
         // Spanish and back.
         // Full screen, the default, is shown chosen on entry.
         {"options", [] { return Top<MyOptionsMode>() != nullptr; },
-         []
+         [&]
          {
+             EXPECT_FLOAT_EQ(TopNode<SliderNode>("MusicSlider")->GetValue(), musicLevel);
+             EXPECT_FLOAT_EQ(MusicGroupLevel(), musicLevel);
              EXPECT_EQ(Window::GetConfig().mode, Window::WindowMode_FullScreen);
              EXPECT_TRUE(TopNode<RadioButtonNode>("FullScreenRadio")->IsChecked());
              EXPECT_FALSE(TopNode<RadioButtonNode>("WindowedRadio")->IsChecked());
@@ -516,6 +581,30 @@ TEST_F(PlayThroughTest, FreePlayThenTheStoryThenProfilesAndLanguageFromTheTitleS
              EXPECT_EQ(ProfileProgress(2), 0);
              EXPECT_TRUE(Click("StoryButton"));
          }},
+        // Back from the story's difficulty starts nothing; the story asked again goes on at one press.
+        {"difficulty_story_es",
+         []
+         {
+             auto* screen = Top<DifficultySelectMode>();
+             return screen != nullptr && screen->getGame() == GameModeType_Count &&
+                    Wears("PlayButton", "Button_Play_SP");
+         },
+         [&]
+         {
+             EXPECT_TRUE(TopNode<RadioButtonNode>("Easy")->IsChecked());
+             EXPECT_TRUE(Click("BackButton"));
+         },
+         true},
+        {"menu after the difficulty's back", [] { return Top<MainMenuMode>() != nullptr; },
+         [&]
+         {
+             EXPECT_EQ(ProfileProgress(2), 0);
+             EXPECT_EQ(played.size(), 3u);
+             EXPECT_TRUE(Click("StoryButton"));
+         }},
+    });
+    AddSteps(StoryDifficulty(nullptr));
+    AddSteps({
         {"cutscene_spanish",
          [] { return Top<CutsceneMode>() != nullptr && Top<CutsceneMode>()->getShownPicture() >= 0; },
          [&]
@@ -554,7 +643,7 @@ TEST_F(PlayThroughTest, FreePlayThenTheStoryThenProfilesAndLanguageFromTheTitleS
         {"menu after credits", [] { return Top<MainMenuMode>() != nullptr; }, ClickOn("QuitButton")},
         {"quit_confirm", [] { return Top<QuitConfirmMode>() != nullptr; }, ClickOn("NoButton"), true},
         {"menu after the question", [] { return Top<MainMenuMode>() != nullptr; }, nullptr},
-    };
+    });
 
     const auto started = std::chrono::steady_clock::now();
     ASSERT_NO_THROW({
@@ -755,6 +844,7 @@ TEST_F(PlayThroughTest, TheHammeringGameFromFreePlayToItsStickerAndTheStoryReach
                          GetLevelManager().loadLevelProgressionDataFromAccount();
                          EXPECT_TRUE(Click("StoryButton"));
                      }});
+    AddSteps(StoryDifficulty(nullptr));
     steps.push_back(
         {"story instructions", [] { return Top<ForemanInstructionMode>() != nullptr; }, ClickOn("SkipButton")});
     steps.push_back(
@@ -1010,6 +1100,9 @@ TEST_F(PlayThroughTest, TheStickerBookShowsEachProfileItsOwnStickersAndOpensAtTh
              ASSERT_TRUE(GetAccountManager()->GetCurrentAccount()->WriteValue(L"2_Progress", 16));
              EXPECT_TRUE(Click("StoryButton"));
          }},
+    });
+    AddSteps(StoryDifficulty(nullptr));
+    AddSteps({
         {"closing cutscene",
          [] { return Top<CutsceneMode>() != nullptr && Top<CutsceneMode>()->getShownPicture() >= 0; },
          ClickOn("SkipButton")},
@@ -1130,19 +1223,25 @@ TEST_F(PlayThroughTest, TheToolShedGameFromFreePlayToItsStickerAndTheStoryReache
                  GetLevelManager().loadLevelProgressionDataFromAccount();
                  EXPECT_TRUE(Click("StoryButton"));
              }},
-            {"tool shed in the story",
-             []
-             {
-                 return Top<ForemanInstructionMode>() != nullptr &&
-                        dynamic_cast<ToolShedMode*>(MainLoop::GetTopMostMode(1)) != nullptr;
-             },
-             [&]
-             {
-                 EXPECT_FALSE(GetLevelManager().freePlay);
-                 EXPECT_EQ(ProfileProgress(1), 1);
-                 GetLevelManager().getModeQueue().unwindTo(GetLevelManager().getStoryScreens().mainMenu());
-             }},
         });
+    AddSteps(StoryDifficulty("Easy"));
+    AddSteps({
+        {"tool shed in the story",
+         []
+         {
+             return Top<ForemanInstructionMode>() != nullptr &&
+                    dynamic_cast<ToolShedMode*>(MainLoop::GetTopMostMode(1)) != nullptr;
+         },
+         [&]
+         {
+             EXPECT_FALSE(GetLevelManager().freePlay);
+             EXPECT_EQ(ProfileProgress(1), 1);
+             // The story's first game plays a level of the difficulty chosen for it.
+             const Label level = dynamic_cast<ToolShedMode*>(MainLoop::GetTopMostMode(1))->getLevel();
+             EXPECT_NE(std::string(level.IsNull() ? "" : level.c_str()).find("_Easy_"), std::string::npos);
+             GetLevelManager().getModeQueue().unwindTo(GetLevelManager().getStoryScreens().mainMenu());
+         }},
+    });
     // A Medium and a Hard shed as they open: more boxes, more tools.
     for (const char* difficulty : {"Medium", "Hard"})
     {

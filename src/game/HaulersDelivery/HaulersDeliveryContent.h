@@ -44,7 +44,6 @@ inline constexpr sContentName kHoistSprite{ContentKind_SpriteType, "HD_Hoist_Spr
 
 inline constexpr sContentName kMusic{ContentKind_Sound, "Music_Track1"};
 inline constexpr sContentName kFirstHint{ContentKind_Voice, "InGameHint_HaulersDelivery_1"};
-inline constexpr sContentName kLaterHint{ContentKind_Voice, "InGameHint_HaulersDelivery_2"};
 inline constexpr sContentName kGameComplete{ContentKind_Voice, "HaulersDelivery_GameComplete"};
 inline constexpr sContentName kWrongColor{ContentKind_Voice, "HaulersDelivery_WrongColor"};
 inline constexpr sContentName kWrongType{ContentKind_Voice, "HaulersDelivery_WrongType"};

@@ -204,6 +204,8 @@ void HaulersDeliveryMode::buttonClicked(DeliveryObject* cargo)
     dimChoices(true);
     if (Strata::SceneNode* image = cargo->getImageNode())
         image->LocalSetAlpha(1.0f);
+    // The game's one hint: a pick runs its whole delivery under the mask, so no load is ever held for a
+    // later hint to speak of.
     resetHintTimer(1);
     GetAudioManager()->playSFX(Strata::Label(Names::kHoistArm.name));
     cargo->getPickedUp();

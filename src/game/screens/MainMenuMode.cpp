@@ -5,6 +5,7 @@
 #include "game/LevelManager.h"
 #include "game/StickerManager.h"
 #include "game/screens/CreditsMode.h"
+#include "game/screens/DifficultySelectMode.h"
 #include "game/screens/MyAccountMode.h"
 #include "game/screens/MyOptionsMode.h"
 #include "game/screens/ScreenSupport.h"
@@ -100,7 +101,9 @@ void MainMenuMode::StartStory()
     LevelManager& levels = GetLevelManager();
     levels.freePlay = false;
     levels.setLevelProgression(Strata::Label(kStory.name));
-    BeginNextStep();
+    // The story asks for its difficulty every time, a resumed one too: the profile keeps none, and the
+    // last choice stays checked, so one press on Play goes on.
+    PushOver(std::make_unique<DifficultySelectMode>());
 }
 
 } // namespace Yardcrew

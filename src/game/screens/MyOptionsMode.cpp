@@ -49,6 +49,14 @@ bool LoadVoices(bool english)
     return true;
 }
 
+// The node's own level, not multiplied by the nodes above it: what its slider set and the profile keeps.
+float OwnVolume(const Strata::IAudioControls& controls)
+{
+    Strata::AudioSettings settings;
+    controls.SaveSettings(&settings);
+    return settings.volume;
+}
+
 } // namespace
 
 bool SetProfileLanguage(bool english)
@@ -108,10 +116,10 @@ void MyOptionsMode::showSettings()
         sound->SetChecked(master == nullptr || !master->IsMuted());
     const Strata::AudioControlsPtr music = Strata::Audio::GetControls(Strata::Audio::GetMusicKind());
     if (auto* slider = ScreenChild<Strata::SliderNode>(Screen(), "MusicSlider"); slider && music)
-        slider->SetValue(music->GetVolume());
+        slider->SetValue(OwnVolume(*music));
     const Strata::AudioControlsPtr effects = Strata::Audio::GetControls(Strata::Audio::GetEffectKind());
     if (auto* slider = ScreenChild<Strata::SliderNode>(Screen(), "EffectsSlider"); slider && effects)
-        slider->SetValue(effects->GetVolume());
+        slider->SetValue(OwnVolume(*effects));
 }
 
 void MyOptionsMode::showWindowMode()

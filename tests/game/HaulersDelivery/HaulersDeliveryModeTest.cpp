@@ -130,6 +130,8 @@ TEST_F(HaulersDeliveryModeTest, RunsAtEachDifficultyAfterWrongChoicesEndWithTheS
                     Click(game, *cargo->getImageNode());
                     EXPECT_TRUE(Mask()->LocalIsVisible());
                     EXPECT_TRUE(game.isDelivering());
+                    // A pick holds nothing: the game's one hint stays the one armed.
+                    EXPECT_EQ(game.getHintNumber(), 1);
                     // The choices left wait dimmed; the one on the hook is not.
                     for (DeliveryObject* choice : game.getChoices())
                         EXPECT_EQ(choice->getImageNode()->LocalGetAlpha() < 1.0f, choice != cargo);

@@ -1,5 +1,6 @@
 #include "game/screens/AccountConfirmMode.h"
 #include "game/screens/CreditsMode.h"
+#include "game/screens/DifficultySelectMode.h"
 #include "game/screens/MainMenuMode.h"
 #include "game/screens/MyAccountMode.h"
 #include "game/screens/MyOptionsMode.h"
@@ -19,11 +20,15 @@
 #include "scene/NodePath.h"
 #include "scene/RadioButtonNode.h"
 #include "scene/SceneLayout.h"
+#include "scene/SliderNode.h"
 #include "scene/StrataExtensions.h"
 
 #include "../GameScreenTestSupport.h"
 #include "../StickerTestSupport.h"
 
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
 #include <string_view>
 
 using namespace GameTesting;
@@ -52,6 +57,7 @@ const char* const kContent = R"(
 <scenelayout name="MyOptionsLayout"><scenenode nodeName="MyOptions">
   <radiobuttonnode nodeName="EnglishRadio" name="EnglishRadio" group="L"/><radiobuttonnode nodeName="SpanishRadio" name="SpanishRadio" group="L"/>
   <checkboxnode nodeName="SoundCheck" name="SoundCheck"/><buttonnode nodeName="DoneButton" name="DoneButton"/>
+  <slidernode nodeName="MusicSlider" name="MusicSlider" width="320" initialValue="1"/>
   <radiobuttonnode nodeName="WindowedRadio" name="WindowedRadio" group="W"/>
   <radiobuttonnode nodeName="FullScreenRadio" name="FullScreenRadio" group="W"/>
 </scenenode></scenelayout>
@@ -68,7 +74,7 @@ protected:
         LoadManifest(kContent, L"front");
 
         RecordModeQueue(
-            [](std::unique_ptr<ApplicationMode>& mode)
+            [this](std::unique_ptr<ApplicationMode>& mode)
             {
                 std::string what = "?";
                 if (auto* named = dynamic_cast<NamedMode*>(mode.get()))
@@ -83,6 +89,11 @@ protected:
                     what = "options";
                 else if (dynamic_cast<CreditsMode*>(mode.get()))
                     what = "credits";
+                else if (auto* difficulty = dynamic_cast<DifficultySelectMode*>(mode.get()))
+                {
+                    what = difficulty->getGame() == GameModeType_Count ? "story difficulty" : "difficulty";
+                    kept = std::move(mode);
+                }
                 return what;
             });
         const auto named = [](std::string what) { return std::make_unique<NamedMode>(what); };
@@ -105,6 +116,9 @@ protected:
         else
             dynamic_cast<ButtonNode&>(*node).Click();
     }
+
+    // The last difficulty screen queued, kept to be played on.
+    std::unique_ptr<ApplicationMode> kept;
 };
 
 TEST_F(FrontScreensTest, EachButtonLeadsWhereItSaysAndLeavingClicksCountOnce)
@@ -135,8 +149,8 @@ TEST_F(FrontScreensTest, EachButtonLeadsWhereItSaysAndLeavingClicksCountOnce)
         {"Credits", {"BackButton", "BackButton"}, {"pop"}},
         {"AccountConfirm", {"NoButton", "YesButton"}, {"pop"}},
         {"ProfileSelect", {"Profile3", "NewGameButton"}, {"push confirm 3"}},
-        // The story starts at the profile's own position, and leaves free play.
-        {"MainMenu", {"StoryButton", "StoryButton"}, {"unwind cutscene Second"}},
+        // The story asks for its difficulty first, once however often it is pressed.
+        {"MainMenu", {"StoryButton", "StoryButton"}, {"push story difficulty"}},
     };
     Profile()->WriteValue(L"AccountID", std::wstring(L"2"));
     Profile()->WriteValue(L"2_Progress", 1);
@@ -152,6 +166,12 @@ TEST_F(FrontScreensTest, EachButtonLeadsWhereItSaysAndLeavingClicksCountOnce)
         EXPECT_EQ(TakeQueued(), c.queued);
     }
     EXPECT_FALSE(GetLevelManager().freePlay);
+    // Its Play starts the story at the profile's own position.
+    auto* difficulty = dynamic_cast<DifficultySelectMode*>(kept.get());
+    ASSERT_NE(difficulty, nullptr);
+    EXPECT_TRUE(difficulty->startGame());
+    EXPECT_EQ(TakeQueued(), std::vector<std::string>{"unwind cutscene Second"});
+    kept.reset();
 }
 
 TEST_F(FrontScreensTest, TheStickersButtonOpensTheBookOnlyForAProfileWithStickers)
@@ -260,6 +280,124 @@ TEST_F(FrontScreensTest, LanguageChoiceIsKeptAndOptionsShowTheSettingsApplyThemA
     Click("MyOptions", "DoneButton");
     Click("MyOptions", "DoneButton");
     EXPECT_EQ(TakeQueued(), std::vector<std::string>{"pop"});
+}
+
+// The music slider's level is what is heard: on the title, in the menus and in a game, after a game and
+// after the profile is saved and read again as at a restart; at a new player's level the music is heard at
+// 0.15, its place in the mix, and the slider scales it from there.
+TEST_F(FrontScreensTest, TheMusicSliderLevelIsHeardThroughModeChangesAGameAndARestart)
+{
+    // The shed's track is an ambient bed, as in data/.
+    manager->Unload(L"music");
+    LoadManifest(R"(<sound name="Music_TitleTheme" src="p" type="music" loop="forever"/>
+        <sound name="Music_GeneralUI" src="p" type="music" loop="forever"/>
+        <sound name="Ambient_Outdoor_1" src="p" type="music" loop="forever"/>
+        <sound name="Ambient_Indoor" src="p" type="ambient" loop="forever"/>)",
+                 L"tracks");
+    const AudioControlsPtr group = Audio::GetControls(Audio::GetMusicKind());
+    ASSERT_NE(group, nullptr);
+    // The loudest sample of the next steps' output.
+    const auto heard = [this]
+    {
+        float peak = 0.0f;
+        for (int step = 0; step < 8; ++step)
+            for (const float sample : Frame())
+                peak = std::max(peak, std::fabs(sample));
+        return peak;
+    };
+    // The track played plainly, at its own volume under a group at 1: the gain every level is told from.
+    const float start = group->GetVolume();
+    group->SetVolume(1.0f);
+    SoundChannelPtr plain;
+    Audio::Play(Sound("Music_GeneralUI"), &plain, Audio::sPlayState());
+    heard();
+    const float reference = heard();
+    ASSERT_GT(reference, 0.0f);
+    plain->GetControls()->Stop();
+    plain.reset();
+    heard();
+    ASSERT_LT(heard(), reference * 0.01f);
+    group->SetVolume(start);
+
+    const NodePathStep sliderPath[] = {"MyOptions", "MusicSlider", NodePathTerminator()};
+    const wchar_t* const kStored = L"Strata::Audio::MusicControls::Volume";
+    // The audio library takes whole percents.
+    constexpr float kNear = 0.01f;
+    const auto gain = [&](MusicMode mode, const char* game)
+    {
+        GetAudioManager()->setMusicMode(mode, Label(game));
+        heard();
+        return heard() / reference;
+    };
+    // What the options show, opened afresh.
+    const auto shown = [&]
+    {
+        MyOptionsMode options;
+        Start(options);
+        const float value = RootDescendent<SliderNode>(sliderPath)->GetValue();
+        options.Destroy();
+        return value;
+    };
+    // A new player's slider stands where every group starts, and the music is where the mix put it.
+    EXPECT_FLOAT_EQ(shown(), 0.5f);
+    EXPECT_NEAR(gain(MusicMode_TitleTheme, nullptr), 0.15f, kNear);
+    // An ambient bed where its own group has always had it.
+    EXPECT_NEAR(gain(MusicMode_InGame, "ToolShed"), 0.5f, kNear);
+    GetAudioManager()->setMusicMode(MusicMode_None, Label());
+    heard();
+
+    for (const float level : {1.0f, 0.5f, 0.0f, 0.9f})
+    {
+        SCOPED_TRACE(level);
+        {
+            MyOptionsMode options;
+            Start(options);
+            auto* slider = RootDescendent<SliderNode>(sliderPath);
+            ASSERT_NE(slider, nullptr);
+            slider->SetValue(level);
+            options.ReceiveMessage(ObjectMessage(slider->GetID(), Label("SliderReleased")));
+            Click("MyOptions", "DoneButton");
+            EXPECT_EQ(TakeQueued(), std::vector<std::string>{"pop"});
+            options.Destroy();
+        }
+        EXPECT_FLOAT_EQ(Profile()->ReadValue(kStored, -1.0f), level);
+
+        // The title, a game and the menus after it.
+        const float title = gain(MusicMode_TitleTheme, nullptr);
+        const float inGame = gain(MusicMode_InGame, "PaintIt");
+        const float menus = gain(MusicMode_GeneralUI, nullptr);
+        const float bed = gain(MusicMode_InGame, "ToolShed");
+        EXPECT_FLOAT_EQ(group->GetVolume(), level);
+        EXPECT_FLOAT_EQ(shown(), level);
+        for (const float g : {title, inGame, menus})
+            EXPECT_NEAR(g, 0.3f * level, kNear);
+        EXPECT_NEAR(bed, level, kNear);
+
+        // A restart: saved on the way out, a fresh group, read back with the profile.
+        Audio::SaveAccountSettings();
+        group->SetVolume(start);
+        GetAudioManager()->setMusicMode(MusicMode_None, Label());
+        heard();
+        Audio::LoadAccountSettings();
+        EXPECT_FLOAT_EQ(shown(), level);
+        const float titleAfter = gain(MusicMode_TitleTheme, nullptr);
+        const float inGameAfter = gain(MusicMode_InGame, "PaintIt");
+        EXPECT_NEAR(titleAfter, 0.3f * level, kNear);
+        EXPECT_NEAR(inGameAfter, 0.3f * level, kNear);
+        std::printf(
+            "music slider %.1f: heard at %.4f on the title, %.4f in a game (%.4f in a game with an ambient bed); "
+            "after a restart %.4f and %.4f\n",
+            level, title, inGame, bed, titleAfter, inGameAfter);
+        GetAudioManager()->setMusicMode(MusicMode_None, Label());
+        heard();
+    }
+
+    // A profile saved before keeps its stored level, even the 0.15 that music changes used to leave.
+    Profile()->WriteValue(kStored, 0.15f);
+    Audio::LoadAccountSettings();
+    EXPECT_FLOAT_EQ(shown(), 0.15f);
+    EXPECT_NEAR(gain(MusicMode_GeneralUI, nullptr), 0.3f * 0.15f, kNear);
+    EXPECT_FLOAT_EQ(shown(), 0.15f);
 }
 
 } // namespace

@@ -239,6 +239,9 @@ TEST_F(PlayFlowTest, DifficultyIsCheckedChosenAndStartsTheGameOrTheStoryOnce)
         {GameModeType_PaintIt, "Easy", GameModeDifficulty_Easy, {"BackButton", "PlayButton"}, {"pop"}},
         {GameModeType_ToolShed, "Easy", GameModeDifficulty_Easy, {"PlayButton", "BackButton"}, {"pop"}},
         {GameModeType_Count, "Easy", GameModeDifficulty_Easy, {"PlayButton", "PlayButton"}, {"unwind cutscene Intro"}},
+        // The story's Back leaves with no step started; the pre-checked Medium goes on with one press.
+        {GameModeType_Count, "Hard", GameModeDifficulty_Hard, {"BackButton", "PlayButton"}, {"pop"}},
+        {GameModeType_Count, nullptr, GameModeDifficulty_Medium, {"PlayButton"}, {"unwind cutscene Intro"}},
     };
     for (const auto& c : cases)
     {
@@ -256,9 +259,12 @@ TEST_F(PlayFlowTest, DifficultyIsCheckedChosenAndStartsTheGameOrTheStoryOnce)
             EXPECT_TRUE(Node<RadioButtonNode>("DifficultySelect", c.radio)->IsChecked());
         }
         EXPECT_EQ(GetLevelManager().difficulty, c.difficulty);
+        const int32_t progress = GetLevelManager().getProgressIndex();
         for (const char* button : c.buttons)
             Click(screen, "DifficultySelect", button);
         EXPECT_EQ(TakeQueued(), c.queued);
+        const bool storyMovedOn = c.game == GameModeType_Count && c.queued.front() != "pop";
+        EXPECT_EQ(GetLevelManager().getProgressIndex(), progress + (storyMovedOn ? 1 : 0));
         screen.Destroy();
     }
 }
