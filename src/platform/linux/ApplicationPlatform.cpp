@@ -418,7 +418,8 @@ void ApplicationPlatform::ApplyHardwareCursor()
 {
     if (!mSDLStarted)
         return;
-    const bool visible = mCursorEnabled && mCursorShape != Strata::Cursor_None;
+    // An inactive window draws no cursor of its own (the main loop leaves it to the system).
+    const bool visible = (mCursorEnabled || !mActive) && mCursorShape != Strata::Cursor_None;
     if (visible)
     {
         SDL_Cursor*& cursor = mSystemCursors[mCursorShape];
@@ -594,6 +595,7 @@ void ApplicationPlatform::SetActive(bool active, Strata::IInputEventSink* sink)
     mActive = active;
     if (!active)
         SDL_CaptureMouse(SDL_FALSE);
+    ApplyHardwareCursor();
     if (Strata::IsAudioPlatformRegistered())
         Strata::GetAudioPlatform()->Activate(active);
     if (sink != nullptr)

@@ -57,7 +57,8 @@ public:
     void CreateWindow(const Strata::sWindowConfig& config) override;
     void DestroyWindow() override;
     void EnsureWindowVisible() override;
-    // The system cursor shows when enabled and the chosen shape is not Cursor_None.
+    // The system cursor shows when enabled, or while the window is inactive, and the chosen shape is not
+    // Cursor_None.
     void EnableHardwareCursor(bool enable) override;
     void SetHardwareCursor(Strata::eCursor cursor) override;
     // What SetCustomCursorImage stored for the shape; null and (0, 0) otherwise.
@@ -96,7 +97,8 @@ public:
 
     // The image and hot spot the engine draws for a cursor shape while the custom cursor is on; the
     // game fills the table. The image is not owned. Shapes outside eCursor are ignored.
-    void SetCustomCursorImage(Strata::eCursor cursor, Strata::IImage* image, const Strata::Vector2<int>& hotSpot);
+    void SetCustomCursorImage(Strata::eCursor cursor, Strata::IImage* image,
+                              const Strata::Vector2<int>& hotSpot) override;
 
     // The product name, "Version " and the full version, and the copyright, in a message box (logged
     // when there is no display).
