@@ -338,6 +338,10 @@ void DrawCustomCursor()
     const Vector2<int> mouse = MainLoop::GetLastMousePos();
     if (mouse.x < 0 || mouse.y < 0)
         return;
+    // Off the screen (on a letterbox's bar) the platform shows its own cursor: no sliver of this one.
+    if (const ICanvas* canvas = Graphics::GetCanvas();
+        canvas != nullptr && !canvas->GetBounds().contains(Rect<int>(mouse.x, mouse.y, 1, 1)))
+        return;
     // In 64 bits: a hot spot far off the image must not overflow.
     const float x = static_cast<float>(static_cast<int64_t>(mouse.x) - state.hotSpot.x);
     const float y = static_cast<float>(static_cast<int64_t>(mouse.y) - state.hotSpot.y);

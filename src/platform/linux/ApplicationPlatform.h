@@ -57,8 +57,8 @@ public:
     void CreateWindow(const Strata::sWindowConfig& config) override;
     void DestroyWindow() override;
     void EnsureWindowVisible() override;
-    // The system cursor shows when enabled, or while the window is inactive, and the chosen shape is not
-    // Cursor_None.
+    // The system cursor shows when enabled, or while the window is inactive or the pointer is off the
+    // frame (on a letterbox's bar), and the chosen shape is not Cursor_None.
     void EnableHardwareCursor(bool enable) override;
     void SetHardwareCursor(Strata::eCursor cursor) override;
     // What SetCustomCursorImage stored for the shape; null and (0, 0) otherwise.
@@ -140,6 +140,8 @@ private:
     bool mRepaintPending = false;
     bool mWindowLostNoted = false;
     bool mCursorEnabled = true;
+    // The last pointer position lies on the frame, not on a letterbox's bar.
+    bool mPointerInFrame = true;
     Strata::eCursor mCursorShape = Strata::Cursor_Arrow;
     SDL_Cursor* mSystemCursors[kCursorCount] = {};
     sCustomCursor mCustomCursors[kCursorCount];
