@@ -99,7 +99,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const int mode = Window::GetConfig().mode;
     Check(mode == 0 || mode == 1);
     Check(!platform.hardwareCursorEnables.empty());
-    const bool custom = !platform.hardwareCursorEnables.back();
+    // The system's cursor shows exactly while no picture is drawn.
+    Check(platform.hardwareCursorEnables.back() == !Window::IsCustomCursorDrawn());
+    const bool custom = Window::IsCustomCursorEnabled();
     Window::SaveAccountSettings();
     const std::wstring savedMode = account->ReadValue(L"Strata::Window::Mode");
     if (!savedMode.empty())
@@ -111,6 +113,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     platform.hardwareCursorEnables.clear();
     Window::LoadAccountSettings();
     Check(Window::GetConfig().mode == mode);
-    Check(!platform.hardwareCursorEnables.empty() && platform.hardwareCursorEnables.back() == !custom);
+    Check(Window::IsCustomCursorEnabled() == custom);
+    Check(!platform.hardwareCursorEnables.empty() &&
+          platform.hardwareCursorEnables.back() == !Window::IsCustomCursorDrawn());
     return 0;
 }

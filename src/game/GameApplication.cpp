@@ -1,17 +1,21 @@
 #include "game/GameApplication.h"
 
 #include "audio/Audio.h"
+#include "core/Log.h"
 #include "core/Rect.h"
 #include "framework/Account.h"
 #include "framework/Cursor.h"
 #include "framework/LoadingTask.h"
 #include "framework/MainLoop.h"
+#include "framework/Platform.h"
 #include "framework/ResourceDescriptor.h"
 #include "framework/ResourceManager.h"
+#include "framework/ValueResources.h"
 #include "game/AudioManager.h"
 #include "game/GameRegistry.h"
 #include "game/LevelManager.h"
 #include "game/LevelProgression.h"
+#include "game/MiniGameContent.h"
 #include "game/screens/CutsceneMode.h"
 #include "game/screens/MainMenuMode.h"
 #include "game/screens/MyOptionsMode.h"
@@ -39,6 +43,24 @@ bool AccountWantsEnglish()
     Strata::Account* account = Strata::GetAccountManager()->GetCurrentAccount();
     const bool english = true;
     return account == nullptr ? english : account->ReadValue(L"EnglishLanguage", english);
+}
+
+// The standard arrow becomes the game's own pointer picture, so that every screen that asks for the
+// arrow draws it. Missing, the system's arrow stays.
+void GiveThePlatformTheDefaultCursor()
+{
+    Strata::IPlatform* platform = Strata::GetPlatform();
+    if (platform == nullptr)
+        return;
+    // Kept by "resources", which stays loaded as long as the game runs.
+    const Strata::AutoResource<Strata::IImage> cursor(MiniGameContent::kDefaultCursor.name);
+    const Strata::Constant<Strata::Vector2<int>> hotSpot(MiniGameContent::kDefaultCursorHotSpot.name);
+    if (cursor.Get() == nullptr || !hotSpot.IsValid())
+    {
+        Strata::Log("The default cursor \"cursor_default\" or \"DefaultCursorRegPt\" is missing\n");
+        return;
+    }
+    platform->SetCustomCursorImage(Strata::Cursor_Arrow, cursor.Get(), hotSpot.GetValue());
 }
 
 } // namespace
@@ -180,6 +202,7 @@ LoadingMode::LoadingMode(bool english) : Strata::LoadingMode(english ? L"Loading
 
 void LoadingMode::OnAfterLoad()
 {
+    GiveThePlatformTheDefaultCursor();
     Strata::Window::SetCursor(Strata::Cursor_Arrow);
     Strata::MainLoop::ChangeMode(std::make_unique<TitleMode>().release()); // the main loop owns its modes
 }

@@ -211,6 +211,14 @@ void HeldItem::OnRelease(Strata::MouseButton button, int x, int y)
         carrier->pickUpPressHeld = false;
 }
 
+void HeldItem::AimWith(Vector2<float> aim)
+{
+    SceneNode* carrier = IsCarrying() ? Find(mCarrier) : nullptr;
+    SceneNode* node = IsCarrying() ? Find(mNode) : nullptr;
+    if (carrier != nullptr && node != nullptr)
+        PlaceAtGlobal(*node, GlobalCorner(*carrier) - aim);
+}
+
 void HeldItem::SetFollowing(bool follow)
 {
     if (auto* carrier = IsCarrying() ? dynamic_cast<Carrier*>(Find(mCarrier)) : nullptr)

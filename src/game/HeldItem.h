@@ -73,6 +73,11 @@ public:
     // Ends carrying: the node goes back to its parent and location (a copy is destroyed).
     void PutBack();
 
+    // Moves the carried node so that its point `aim` (from the node's top left corner) is at the pointer,
+    // and keeps it there: for an item that acts at one point (a tool's tip), what the child aims with is
+    // where the press counts. Nothing when not carrying.
+    void AimWith(Strata::Vector2<float> aim);
+
     // Pins the carried node where it stands (false) or lets it follow the pointer again (true, the
     // start of every carry). Nothing when not carrying.
     void SetFollowing(bool follow);

@@ -36,11 +36,11 @@ protected:
     static constexpr uint32_t kStepMS = 20;
 
     // Skips the test when no X server starts. `program` is the command line's first word; `seed` seeds
-    // the game's random streams.
-    void StartGame(const char* program, unsigned seed)
+    // the game's random streams; `screen` is the X server's screen, which the full-screen game fills.
+    void StartGame(const char* program, unsigned seed, const char* screen = "800x600x24")
     {
         std::string reason;
-        if (!mServer.Start("800x600x24", &reason))
+        if (!mServer.Start(screen, &reason))
             GTEST_SKIP() << "no X server (" << reason << ")";
         Set("STRATA_DATA_DIR", MENAGERIE_DATA_DIR);
         Set("XDG_DATA_HOME", mUserFolder.Path().c_str());

@@ -72,6 +72,12 @@ Vector2<int> FakePlatform::GetCustomCursorHotSpot(eCursor)
     return customCursorHotSpot;
 }
 
+void FakePlatform::SetCustomCursorImage(eCursor, IImage* image, const Vector2<int>& hotSpot)
+{
+    customCursorImage = image;
+    customCursorHotSpot = hotSpot;
+}
+
 void FakePlatform::GetSupportedWindowConfig(sWindowConfig* config)
 {
     if (onGetSupportedWindowConfig)

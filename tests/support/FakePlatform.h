@@ -75,6 +75,8 @@ public:
     void SetHardwareCursor(eCursor cursor) override;
     IImage* GetCustomCursorImage(eCursor cursor) override;
     Vector2<int> GetCustomCursorHotSpot(eCursor cursor) override;
+    // Sets the answers above, for every shape.
+    void SetCustomCursorImage(eCursor cursor, IImage* image, const Vector2<int>& hotSpot) override;
     void GetSupportedWindowConfig(sWindowConfig* config) override;
     bool IsActive() override;
     bool IsQuitPending() override;

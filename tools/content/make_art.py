@@ -31,6 +31,7 @@ STICKER_SIZE = 96
 # its paint colour, so a child sees the colour at a glance; the clean brush has a wooden handle.
 BRUSH_TIP = "#ffb02e"
 BRUSH_HANDLE = "#f92f60"
+BRUSH_EDGE = "#3b3530"
 BRUSH_COLOURS = {
     "clean": ("#eadfc4", "#c68642"), "red": ("#e8262f", "#e8262f"), "green": ("#2fb344", "#2fb344"),
     "blue": ("#2f6fe8", "#2f6fe8"), "yellow": ("#ffd60a", "#f5c400"),
@@ -203,8 +204,10 @@ def make_cursors(art, data):
     render(hand, 48, 48, os.path.join(data, "cursors", "cursor_hand.png"))
     brush = read(os.path.join(art, "fluent", "paintbrush.svg"))
     for name, (tip, handle) in BRUSH_COLOURS.items():
-        render(recolour(brush, {BRUSH_TIP: tip, BRUSH_HANDLE: handle}), 48, 48,
-               os.path.join(data, "cursors", "cursor_brush_%s.png" % name))
+        # A dark edge behind it, so that the brush still shows over a board of its own colour.
+        body, w, h = inner(recolour(brush, {BRUSH_TIP: tip, BRUSH_HANDLE: handle}))
+        edge = '<g stroke="%s" stroke-width="1.6" stroke-linejoin="round">%s</g>' % (BRUSH_EDGE, body)
+        render(document(w, h, edge + body), 48, 48, os.path.join(data, "cursors", "cursor_brush_%s.png" % name))
 
 
 def drawing(art, name):

@@ -11,6 +11,10 @@ namespace
 constinit std::atomic<IPlatform*> gPlatform{nullptr};
 } // namespace
 
+void IPlatform::SetCustomCursorImage(eCursor, IImage*, const Vector2<int>&)
+{
+}
+
 void IPlatform::SetApplicationTitle(const wchar_t*)
 {
 }

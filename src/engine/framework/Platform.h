@@ -41,6 +41,9 @@ public:
     virtual void CaptureMouse() = 0;
     virtual void ReleaseMouse() = 0;
     virtual void SetApplicationTitle(const wchar_t* title);
+    // The application's own picture (not owned; it must outlive its use) and hot spot for a cursor shape,
+    // which GetCustomCursorImage and GetCustomCursorHotSpot then give. The default keeps nothing.
+    virtual void SetCustomCursorImage(eCursor cursor, IImage* image, const Vector2<int>& hotSpot);
 };
 
 // One slot holding the pointer without owning it. Register replaces any earlier pointer;

@@ -34,6 +34,10 @@ namespace
 
 constexpr const wchar_t* kModeKey = L"Strata::Window::Mode";
 constexpr const wchar_t* kCustomCursorKey = L"Strata::Window::IsCustomCursorEnabled";
+// Profiles saved before anything offered the choice hold the flag off for every player, though no
+// player chose it: the flag is read only from a profile that also holds this version or a later one.
+constexpr const wchar_t* kCustomCursorVersionKey = L"Strata::Window::CustomCursorVersion";
+constexpr int kCustomCursorVersion = 2;
 
 constexpr sWindowConfig kStartConfig{-1, 1, 800, 600};
 
@@ -54,7 +58,8 @@ constexpr std::array<sFallback, 4> kFallbacks{{
 struct sWindowState
 {
     sWindowConfig applied = kStartConfig;
-    bool customCursorEnabled = false;
+    // On unless a player turns it off: a cursor without an image leaves the system's own showing.
+    bool customCursorEnabled = true;
     IImage* cursorImage = nullptr;
     Vector2<int> hotSpot;
     std::vector<IWindowModeChangeHandler*> handlers;
@@ -65,6 +70,18 @@ sWindowState& State()
 {
     static sWindowState state;
     return state;
+}
+
+// Exactly one pointer: the system's shows unless a picture is drawn in its place.
+bool DrawsPicture()
+{
+    return State().customCursorEnabled && State().cursorImage != nullptr;
+}
+
+void ShowSystemCursorUnlessDrawn()
+{
+    if (IPlatform* platform = GetPlatform())
+        platform->EnableHardwareCursor(!DrawsPicture());
 }
 
 std::string TypeName(const std::exception& error)
@@ -172,14 +189,26 @@ void ToggleMode()
 void EnableCustomCursor(bool enable)
 {
     State().customCursorEnabled = enable;
-    if (IPlatform* platform = GetPlatform())
-        platform->EnableHardwareCursor(!enable);
+    ShowSystemCursorUnlessDrawn();
 }
 
 void SetCustomCursor(IImage* image, const Vector2<int>& hotSpot)
 {
+    const bool drew = DrawsPicture();
     State().cursorImage = image;
     State().hotSpot = hotSpot;
+    if (DrawsPicture() != drew)
+        ShowSystemCursorUnlessDrawn();
+}
+
+bool IsCustomCursorEnabled()
+{
+    return State().customCursorEnabled;
+}
+
+bool IsCustomCursorDrawn()
+{
+    return DrawsPicture();
 }
 
 void SetCursor(eCursor cursor)
@@ -200,6 +229,7 @@ void SaveAccountSettings()
         return;
     account->WriteValue(kModeKey, State().applied.mode);
     account->WriteValue(kCustomCursorKey, State().customCursorEnabled);
+    account->WriteValue(kCustomCursorVersionKey, kCustomCursorVersion);
 }
 
 void LoadAccountSettings()
@@ -217,7 +247,10 @@ void LoadAccountSettings()
     }
     Internal::ApplyConfig(config);
 
-    EnableCustomCursor(account->ReadValue(kCustomCursorKey, State().customCursorEnabled));
+    bool enabled = State().customCursorEnabled;
+    if (account->ReadValue(kCustomCursorVersionKey, 0) >= kCustomCursorVersion)
+        enabled = account->ReadValue(kCustomCursorKey, enabled);
+    EnableCustomCursor(enabled);
 }
 
 void AddWindowModeChangeHandler(IWindowModeChangeHandler* handler)
@@ -304,6 +337,10 @@ void DrawCustomCursor()
         return;
     const Vector2<int> mouse = MainLoop::GetLastMousePos();
     if (mouse.x < 0 || mouse.y < 0)
+        return;
+    // Off the screen (on a letterbox's bar) the platform shows its own cursor: no sliver of this one.
+    if (const ICanvas* canvas = Graphics::GetCanvas();
+        canvas != nullptr && !canvas->GetBounds().contains(Rect<int>(mouse.x, mouse.y, 1, 1)))
         return;
     // In 64 bits: a hot spot far off the image must not overflow.
     const float x = static_cast<float>(static_cast<int64_t>(mouse.x) - state.hotSpot.x);

@@ -50,23 +50,30 @@ void SetMode(eWindowMode mode);
 // Windowed becomes full screen; anything else becomes windowed.
 void ToggleMode();
 
-// Draws the custom cursor, and tells the platform to show its own cursor exactly when the custom one
-// is off (the flag is stored even without a platform).
+// Draws the custom cursor (on from the start), and tells the platform to show its own cursor exactly
+// when no custom one is drawn: the flag is off or there is no image (the flag is stored even without a
+// platform).
 void EnableCustomCursor(bool enable);
-// The image (not owned; null draws nothing) and the point of it that marks the mouse position.
+// The image (not owned; null draws nothing, and the system's cursor shows) and the point of it that
+// marks the mouse position.
 void SetCustomCursor(IImage* image, const Vector2<int>& hotSpot);
+bool IsCustomCursorEnabled();
+// True while the custom cursor is on and has an image: the system's own cursor is then hidden.
+bool IsCustomCursorDrawn();
 // Takes the platform's custom image and hot spot for the shape and sets its own cursor to it. Does
 // nothing without a platform.
 void SetCursor(eCursor cursor);
 
 // Writes the window mode ("Strata::Window::Mode") and the custom-cursor flag
-// ("Strata::Window::IsCustomCursorEnabled") to the current account. Does nothing without one; a value
-// that cannot be saved is lost (the account logs it).
+// ("Strata::Window::IsCustomCursorEnabled", with "Strata::Window::CustomCursorVersion" 2 beside it) to
+// the current account. Does nothing without one; a value that cannot be saved is lost (the account logs
+// it).
 void SaveAccountSettings();
 // Applies the current account's window mode (a stored mode other than 0 or 1 counts as full screen;
 // none keeps the applied mode) with the applied size, then its custom-cursor flag (none keeps the
-// current flag). Does nothing without a current account; a failure to apply propagates as from
-// SetConfig.
+// current flag, and so does a flag without the version 2 beside it: earlier builds wrote it off for
+// every player, who had no way to choose). Does nothing without a current account; a failure to apply propagates as
+// from SetConfig.
 void LoadAccountSettings();
 
 // Handlers are called in registration order; registering one twice, or null, does nothing. A handler

@@ -53,6 +53,16 @@ Point Corner(Strata::SceneNode& node)
     return Point(bounds.x, bounds.y);
 }
 
+// The point of the tool in hand that turns the nail, from the picture's top left: the wrench's jaw at
+// the middle of its left end, a screwdriver's tip at the middle of its bottom edge.
+Point WorkingPoint(FixItToolType type, Strata::SceneNode& picture)
+{
+    const Strata::Rect<float>& bounds = picture.GlobalGetBounds();
+    static constexpr float kJawDepth = 10.0f;
+    static constexpr float kTipInset = 2.0f;
+    return IsWrench(type) ? Point(kJawDepth, bounds.height / 2) : Point(bounds.width / 2, bounds.height - kTipInset);
+}
+
 } // namespace
 
 DraggableTool::DraggableTool(FixItToolType type, FixItToolColor color)
@@ -142,6 +152,10 @@ void DraggableTool::takeInHand(int x, int y)
         driver->LocalSetVisible(true);
     }
     PickUpCopy(std::move(copy), getShapeNode(), Strata::RootDescendent(kFXLayerPath), x, y);
+    // The press counts at the pointer: the tool hangs from it by the point that works the nail.
+    if (Strata::SceneNode* picture = getAnimatedNode())
+        GetHeldItem().AimWith(WorkingPoint(mType, *picture) +
+                              (Corner(*picture) - Corner(*GetHeldItem().GetCarriedNode())));
     if (previous != nullptr)
         PlaySound(Names::kToolbox);
 }

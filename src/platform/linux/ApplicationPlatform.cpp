@@ -418,7 +418,9 @@ void ApplicationPlatform::ApplyHardwareCursor()
 {
     if (!mSDLStarted)
         return;
-    const bool visible = mCursorEnabled && mCursorShape != Strata::Cursor_None;
+    // An inactive window draws no cursor of its own (the main loop leaves it to the system), and none is
+    // drawn outside the frame.
+    const bool visible = (mCursorEnabled || !mActive || !mPointerInFrame) && mCursorShape != Strata::Cursor_None;
     if (visible)
     {
         SDL_Cursor*& cursor = mSystemCursors[mCursorShape];
@@ -594,6 +596,7 @@ void ApplicationPlatform::SetActive(bool active, Strata::IInputEventSink* sink)
     mActive = active;
     if (!active)
         SDL_CaptureMouse(SDL_FALSE);
+    ApplyHardwareCursor();
     if (Strata::IsAudioPlatformRegistered())
         Strata::GetAudioPlatform()->Activate(active);
     if (sink != nullptr)
@@ -685,9 +688,18 @@ void ApplicationPlatform::HandleEvent(const SDL_Event& event, Strata::IInputEven
         X11::NoteDestroyEvent(event);
         return;
     case SDL_MOUSEMOTION:
+    {
         input.type = Strata::InputEvent_MouseMove;
         MapToFrame(event.motion.x, event.motion.y, &input.x, &input.y);
+        // Over a letterbox's bars no picture is drawn: the system's arrow stands in.
+        const bool inFrame = input.x >= 0 && input.y >= 0 && input.x < kFrameWidth && input.y < kFrameHeight;
+        if (inFrame != mPointerInFrame)
+        {
+            mPointerInFrame = inFrame;
+            ApplyHardwareCursor();
+        }
         break;
+    }
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP:
         switch (event.button.button)

@@ -70,7 +70,8 @@ public:
     void CreateWindow(const Strata::sWindowConfig& config) override;
     void DestroyWindow() override;
     void EnsureWindowVisible() override;
-    // The system cursor shows when enabled and the chosen shape is not Cursor_None.
+    // The system cursor shows when enabled, or while the window is inactive or the pointer is off the
+    // frame (on a letterbox's bar), and the chosen shape is not Cursor_None.
     void EnableHardwareCursor(bool enable) override;
     void SetHardwareCursor(Strata::eCursor cursor) override;
     // What SetCustomCursorImage stored for the shape; null and (0, 0) otherwise.
@@ -109,7 +110,8 @@ public:
 
     // The image and hot spot the engine draws for a cursor shape while the custom cursor is on; the
     // game fills the table. The image is not owned. Shapes outside eCursor are ignored.
-    void SetCustomCursorImage(Strata::eCursor cursor, Strata::IImage* image, const Strata::Vector2<int>& hotSpot);
+    void SetCustomCursorImage(Strata::eCursor cursor, Strata::IImage* image,
+                              const Strata::Vector2<int>& hotSpot) override;
 
     // The product name, "Version " and the full version, and the copyright, in a message box (logged
     // when there is no display).
@@ -151,6 +153,8 @@ private:
     bool mRepaintPending = false;
     bool mWindowLostNoted = false;
     bool mCursorEnabled = true;
+    // The last pointer position lies on the frame, not on a letterbox's bar.
+    bool mPointerInFrame = true;
     Strata::eCursor mCursorShape = Strata::Cursor_Arrow;
     SDL_Cursor* mSystemCursors[kCursorCount] = {};
     sCustomCursor mCustomCursors[kCursorCount];

@@ -1,9 +1,11 @@
 #include "graphics/FrameRecorder.h"
 
+#include "framework/MainLoop.h"
 #include "graphics/Context.h"
 #include "graphics/Drawing.h"
 #include "graphics/Image.h"
 #include "graphics/SoftwareCanvas.h"
+#include "graphics/Window.h"
 #include "support/FakeGraphicsPlatform.h"
 
 #include <gtest/gtest.h>
@@ -469,3 +471,97 @@ TEST_P(FrameRecorderTest, AFailedFrameOrSceneLeavesTheNextFrameToBeDrawn)
 }
 
 } // namespace
+
+// The custom cursor moving over a still screen, as the main loop draws it last in every frame: only the
+// pixels it left and those it covers are drawn anew, each frame shows the still screen with the cursor
+// at the mouse less its hot spot, and a frame with the mouse still draws nothing.
+TEST(FrameRecorderCursorTest, AMovingCursorOverAStillScreenDrawsOnlyWhereItWasAndIs)
+{
+    constexpr int kScreenWidth = 800, kScreenHeight = 600;
+    constexpr int kCursorSize = 24;
+    const Vector2<int> hotSpot(4, 3);
+    const Color32 kBackdrop(10, 120, 30, 255);
+    const Color32 kCursor(250, 20, 200, 255);
+    std::unique_ptr<Image> screen = Solid(kScreenWidth, kScreenHeight, Color32());
+    std::unique_ptr<Image> backdrop = Solid(kScreenWidth, kScreenHeight, kBackdrop);
+    std::unique_ptr<Image> cursor = Solid(kCursorSize, kCursorSize, kCursor);
+    ICanvas* canvas = CreateImageCanvas(screen.get());
+    KeepingRenderer renderer;
+    renderer.screenCanvas = canvas;
+    renderer.keepsFrame = true;
+    renderer.screen = screen.get();
+    FrameRecording::Invalidate();
+    MainLoop::ResetForTesting();
+    Window::Internal::ResetForTesting();
+    Window::SetCustomCursor(cursor.get(), hotSpot);
+
+    const auto frame = [&]
+    {
+        const size_t before = renderer.areas.size();
+        FrameRecording::DrawFrame(
+            [&]
+            {
+                PushContext(Context{GetScreenCanvas(), sDrawState::GetDefaults()});
+                DrawImage(backdrop.get(), 0, 0, sDrawState::GetDefaults(), GetScreenCanvas());
+                Window::Internal::DrawCustomCursor();
+                PopContext();
+            },
+            false);
+        long long area = 0;
+        for (size_t i = before; i < renderer.areas.size(); ++i)
+            for (int r = 0; r < renderer.areas[i].rectCount; ++r)
+                area += static_cast<long long>(renderer.areas[i].rects[r].width) * renderer.areas[i].rects[r].height;
+        return area;
+    };
+    // Where the cursor's picture lies with the mouse there, with the recorder's margin for rounding.
+    const auto reach = [&](Vector2<int> mouse)
+    { return Rect<int>(mouse.x - hotSpot.x - 2, mouse.y - hotSpot.y - 2, kCursorSize + 4, kCursorSize + 4); };
+    const auto shows = [&](Vector2<int> mouse)
+    {
+        for (int y = 0; y < kScreenHeight; y += 1)
+            for (int x = 0; x < kScreenWidth; x += 1)
+            {
+                const bool under = x >= mouse.x - hotSpot.x && x < mouse.x - hotSpot.x + kCursorSize &&
+                                   y >= mouse.y - hotSpot.y && y < mouse.y - hotSpot.y + kCursorSize;
+                if (screen->GetPixel(x, y) != (under ? kCursor : kBackdrop))
+                    return testing::AssertionFailure() << "pixel " << x << "," << y;
+            }
+        return testing::AssertionSuccess();
+    };
+
+    MainLoop::MoveMouseForTesting(Vector2<int>(100, 100));
+    EXPECT_EQ(frame(), static_cast<long long>(kScreenWidth) * kScreenHeight) << "the first frame is drawn whole";
+    EXPECT_TRUE(shows(Vector2<int>(100, 100)));
+    EXPECT_EQ(frame(), 0) << "the mouse did not move";
+
+    // Steps of a pointer moving at 60 Hz, short and long, over the edges, then out of the window.
+    const Vector2<int> path[] = {{108, 104}, {130, 100}, {400, 300}, {402, 301}, {795, 598}, {0, 0}, {3, 590}};
+    Vector2<int> last(100, 100);
+    for (const Vector2<int> mouse : path)
+    {
+        MainLoop::MoveMouseForTesting(mouse);
+        const Rect<int> bounds(0, 0, kScreenWidth, kScreenHeight);
+        const Rect<int> was = reach(last).getIntersection(bounds);
+        const Rect<int> is = reach(mouse).getIntersection(bounds);
+        const long long area = frame();
+        const long long overlap =
+            static_cast<long long>(was.getIntersection(is).width) * was.getIntersection(is).height;
+        EXPECT_GT(area, 0) << mouse.x << "," << mouse.y;
+        // Joined when near, never more than the two boxes and the gap the recorder allows between them.
+        EXPECT_LE(area, static_cast<long long>(was.width) * was.height + static_cast<long long>(is.width) * is.height -
+                            overlap + 4096)
+            << mouse.x << "," << mouse.y;
+        for (int r = 0; r < renderer.areas.back().rectCount; ++r)
+            EXPECT_FALSE(renderer.areas.back().rects[r].getIntersection(was.getUnion(is)).isEmpty());
+        EXPECT_TRUE(shows(mouse)) << mouse.x << "," << mouse.y;
+        last = mouse;
+    }
+    MainLoop::MoveMouseForTesting(Vector2<int>(-50, -50)); // the mouse left the window
+    const Rect<int> left = reach(last).getIntersection(Rect<int>(0, 0, kScreenWidth, kScreenHeight));
+    EXPECT_EQ(frame(), static_cast<long long>(left.width) * left.height);
+    EXPECT_TRUE(shows(Vector2<int>(-1000, -1000)));
+
+    Window::Internal::ResetForTesting();
+    MainLoop::ResetForTesting();
+    DestroyImageCanvas(canvas);
+}

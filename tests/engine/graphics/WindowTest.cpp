@@ -390,6 +390,9 @@ protected:
 TEST_F(WindowAccountTest, SettingsSavedAreLoadedBack)
 {
     Window::SetConfig(sWindowConfig{0, 1, 640, 480});
+    // A picture to draw: without one the system's cursor would stay.
+    Image picture(std::vector<Color32>(4), 2, 2, true, false);
+    Window::SetCustomCursor(&picture, Vector2<int>());
     Window::EnableCustomCursor(true);
     Window::SaveAccountSettings();
     EXPECT_EQ(account->ReadValue(L"Strata::Window::Mode"), L"0");
@@ -401,6 +404,45 @@ TEST_F(WindowAccountTest, SettingsSavedAreLoadedBack)
     Window::LoadAccountSettings();
     EXPECT_EQ(Describe(Window::GetConfig()), "0/1/640x480");
     EXPECT_EQ(platform.hardwareCursorEnables, (std::vector<bool>{false}));
+}
+
+TEST_F(WindowAccountTest, TheCustomCursorIsOnUnlessAPlayerOfThisVersionTurnedItOff)
+{
+    Image picture(std::vector<Color32>(4), 2, 2, true, false);
+    Window::SetCustomCursor(&picture, Vector2<int>());
+    // What a profile holds; "" for no value. Earlier builds wrote the flag off for every player, with no
+    // version beside it: that is no one's choice.
+    struct sStored
+    {
+        const wchar_t* flag;
+        const wchar_t* version;
+        bool enabled;
+    };
+    const sStored table[] = {
+        {L"", L"", true},        {L"false", L"", true},   {L"true", L"", true},
+        {L"false", L"1", true},  {L"false", L"2", false}, {L"true", L"2", true},
+        {L"false", L"3", false}, {L"junk", L"2", true},   {L"false", L"junk", true},
+    };
+    for (const sStored& stored : table)
+    {
+        Window::EnableCustomCursor(true);
+        for (const auto& [key, value] : {std::pair(L"Strata::Window::IsCustomCursorEnabled", stored.flag),
+                                         std::pair(L"Strata::Window::CustomCursorVersion", stored.version)})
+            if (*value != L'\0')
+                account->WriteValue(key, std::wstring(value));
+            else
+                account->DeleteValue(key);
+        Window::LoadAccountSettings();
+        EXPECT_EQ(Window::IsCustomCursorEnabled(), stored.enabled) << stored.flag << "/" << stored.version;
+        EXPECT_EQ(platform.hardwareCursorEnables.back(), !stored.enabled) << stored.flag << "/" << stored.version;
+    }
+    // A player's choice is saved with the version, so it is read back as chosen.
+    Window::EnableCustomCursor(false);
+    Window::SaveAccountSettings();
+    EXPECT_EQ(account->ReadValue(L"Strata::Window::CustomCursorVersion"), L"2");
+    Window::EnableCustomCursor(true);
+    Window::LoadAccountSettings();
+    EXPECT_FALSE(Window::IsCustomCursorEnabled());
 }
 
 TEST_F(WindowAccountTest, AStoredModeOtherThanWindowedOrFullScreenReadsAsFullScreen)
@@ -686,3 +728,40 @@ TEST_F(WindowLoopTest, DimmingWithoutARendererOrScreenDrawsNothing)
 }
 
 } // namespace
+
+TEST_F(WindowTest, TheSystemCursorIsHiddenExactlyWhileAPictureIsDrawn)
+{
+    Image picture(std::vector<Color32>(4), 2, 2, true, false);
+    // Each change, and whether the system's cursor shows after it.
+    struct sChange
+    {
+        const char* what;
+        std::function<void()> change;
+        bool systemShown;
+    };
+    const std::vector<sChange> changes = {
+        {"on from the start, no picture yet", [] { Window::EnableCustomCursor(Window::IsCustomCursorEnabled()); },
+         true},
+        {"a picture given", [&] { Window::SetCustomCursor(&picture, Vector2<int>(1, 1)); }, false},
+        {"another hot spot", [&] { Window::SetCustomCursor(&picture, Vector2<int>(0, 0)); }, false},
+        {"turned off", [] { Window::EnableCustomCursor(false); }, true},
+        {"a picture while off", [&] { Window::SetCustomCursor(&picture, Vector2<int>()); }, true},
+        {"turned on", [] { Window::EnableCustomCursor(true); }, false},
+        {"the picture taken away", [] { Window::SetCustomCursor(nullptr, Vector2<int>()); }, true},
+        {"a shape the platform has no picture for", [] { Window::SetCursor(Cursor_Hand); }, true},
+        {"the platform given a picture, the shape asked again",
+         [&]
+         {
+             platform.SetCustomCursorImage(Cursor_Arrow, &picture, Vector2<int>(4, 3));
+             Window::SetCursor(Cursor_Arrow);
+         },
+         false},
+    };
+    for (const sChange& step : changes)
+    {
+        step.change();
+        ASSERT_FALSE(platform.hardwareCursorEnables.empty()) << step.what;
+        EXPECT_EQ(platform.hardwareCursorEnables.back(), step.systemShown) << step.what;
+        EXPECT_EQ(Window::IsCustomCursorDrawn(), !step.systemShown) << step.what;
+    }
+}

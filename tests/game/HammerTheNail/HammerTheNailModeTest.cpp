@@ -263,3 +263,38 @@ TEST_F(HammerTheNailModeTest, MediumAndHardLevelsAreWonRoundAfterRoundAndTheHint
 }
 
 } // namespace
+
+TEST_F(HammerTheNailModeTest, TheToolInHandHangsFromThePointerByThePointThatWorksTheNail)
+{
+    LoadLevel(GameModeDifficulty_Easy, "", R"(<Tool type="Wrench" color="Red"/><Tool type="DriverPlus" color="Blue"/>
+                 <Nail type="DriverPlus" color="Blue" clickCount="1" x="300" y="100"/>)");
+    auto game = std::make_unique<HammerTheNailMode>(true, -1);
+    Start(*game);
+    ASSERT_TRUE(Open());
+    // Picked up at a corner of its compartment, moved, then moved onto the nail: the jaw or the tip is at
+    // the pointer each time, and a press there strikes.
+    for (const FixItToolColor color : {FixItToolColor_Red, FixItToolColor_Blue})
+    {
+        DraggableTool* tool = Tool(*game, color);
+        ASSERT_NE(tool, nullptr);
+        const Rect<float> box = tool->getShapeNode()->GlobalGetBounds();
+        ClickAt(*game, static_cast<int>(box.x + 2), static_cast<int>(box.y + 2));
+        ASSERT_TRUE(tool->isHeld()) << color;
+        const bool wrench = tool->getType() == FixItToolType_Wrench;
+        for (const Vector2<int> pointer : {Vector2<int>(250, 320), Vector2<int>(120, 200)})
+        {
+            game->OnMouseMove(pointer.x, pointer.y);
+            const Rect<float> picture = tool->getAnimatedNode()->GlobalGetBounds();
+            const Vector2<float> working =
+                wrench ? Vector2<float>(picture.x + 10, picture.y + picture.height / 2)
+                       : Vector2<float>(picture.x + picture.width / 2, picture.y + picture.height - 2);
+            EXPECT_EQ(working, Vector2<float>(static_cast<float>(pointer.x), static_cast<float>(pointer.y)))
+                << color << " at " << pointer.x << "," << pointer.y;
+        }
+    }
+    TargetNail* nail = game->getNails()[0];
+    const Rect<float> head = nail->getShapeNode()->GlobalGetBounds();
+    ClickAt(*game, static_cast<int>(head.x + head.width / 2), static_cast<int>(head.y + head.height - 4));
+    EXPECT_FALSE(Open()) << "the stroke started where the tip was put";
+    ASSERT_TRUE(StepUntil(*game, [&] { return nail->isDriven(); }));
+}
