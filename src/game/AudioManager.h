@@ -74,7 +74,7 @@ public:
     // A request for `number` of the thing `key` names, as each language's voice data words it: the number
     // word, then the words that follow it in that language's order and agreement ("seven yellow logs",
     // "siete troncos amarillos"); for one, a single line that carries its own agreeing article ("un
-    // ladrillo rojo", "una bolsa de cemento roja").
+    // ladrillo rojo", "una bolsa roja de cemento").
     void playRequestVocal(Strata::Label key, int number);
 
     // These cut the speech short before queuing their sound.

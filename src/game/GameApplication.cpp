@@ -195,9 +195,14 @@ void Application::OnAfterAccountChange()
     LoadAccountLanguageVoices();
 }
 
-LoadingMode::LoadingMode(bool english) : Strata::LoadingMode(english ? L"Loading" : L"Loading_SP")
+std::vector<std::wstring> GetLoadingScreenManifests(bool english)
 {
-    AddLoadingTask(std::make_unique<Strata::ResourceLoadTask>(L"resources").release(), 1);
+    return {english ? L"Loading" : L"Loading_SP", L"resources"};
+}
+
+LoadingMode::LoadingMode(bool english) : Strata::LoadingMode(GetLoadingScreenManifests(english)[0].c_str())
+{
+    AddLoadingTask(std::make_unique<Strata::ResourceLoadTask>(GetLoadingScreenManifests(english)[1]).release(), 1);
 }
 
 void LoadingMode::OnAfterLoad()

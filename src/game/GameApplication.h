@@ -48,6 +48,10 @@ void RegisterGameResourceFactories();
 // "EnglishLanguage" choice (English when the account has none).
 std::vector<std::wstring> GetStartupManifests(bool english);
 
+// What the loading screen loads before the start-up manifests: its own manifest in the profile's
+// language ("Loading" or "Loading_SP"), then "resources".
+std::vector<std::wstring> GetLoadingScreenManifests(bool english);
+
 // The game's loading screen: loads "resources" first, then whatever is queued, and hands over to the
 // title screen.
 class LoadingMode : public Strata::LoadingMode

@@ -652,6 +652,186 @@ std::vector<std::string> CheckContentLists(const std::string& dataFolder, std::s
     return problems;
 }
 
+namespace
+{
+
+// A resource a manifest declares, with every attribute of its element and of the elements below it.
+struct Scanned
+{
+    std::string manifest;
+    std::string name;
+    std::string tag;
+    std::vector<std::pair<std::string, std::string>> values; // attribute, value; its own name left out
+};
+
+std::vector<Scanned> ScanDeclarations(const std::string& dataFolder, std::vector<std::string>& errors)
+{
+    std::vector<Scanned> scanned;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(dataFolder))
+    {
+        if (!entry.is_regular_file() || entry.path().extension() != ".xml")
+            continue;
+        std::ifstream in(entry.path(), std::ios::binary);
+        const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        MemoryStream stream(entry.path().wstring());
+        stream.Write(bytes.data(), bytes.size());
+        stream.Seek(SeekOrigin_Begin, 0);
+        try
+        {
+            const std::unique_ptr<IXMLReader> reader = CreateXMLReader(&stream);
+            int depth = 0;
+            bool inside = false; // below a named element of the manifest
+            while (!reader->IsEOF())
+            {
+                const XMLElement* element = reader->ReadElement();
+                if (element == nullptr)
+                    break;
+                if (element->IsEndElement())
+                {
+                    inside = inside && depth > 2;
+                    --depth;
+                    continue;
+                }
+                if (!element->IsStartElement())
+                    continue;
+                ++depth;
+                const std::string name = Narrow(element->GetAttribute(L"name"));
+                if (depth == 2 && !name.empty())
+                {
+                    scanned.push_back({entry.path().stem().string(), name, Narrow(element->GetName()), {}});
+                    inside = true;
+                }
+                if (!inside)
+                    continue;
+                for (const auto& [attribute, value] : element->GetAttributes())
+                    if (depth > 2 || attribute != L"name")
+                        scanned.back().values.emplace_back(Narrow(attribute), Narrow(value));
+            }
+        }
+        catch (const std::exception& error)
+        {
+            errors.push_back(entry.path().stem().string() + ": " + error.what());
+        }
+    }
+    return scanned;
+}
+
+std::string Lower(std::string text)
+{
+    for (char& c : text)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
+} // namespace
+
+std::span<const char* const> EngineNames()
+{
+    static const char* const kNames[] = {
+        "LoadingMode",           "Splash1",        "Splash2",         "LoadingBackground",
+        "LoadingBarEmpty",       "LoadingBarFull", "GenericCheckbox", "GenericTextEditField",
+        "GenericTextEditCursor", "GenericList",    "Verdana12",       "WidgetSounds"};
+    return kNames;
+}
+
+std::vector<std::string> FindUnusedContent(const std::string& dataFolder, std::span<const Yardcrew::sContentList> lists,
+                                           const std::set<std::string>& manifests,
+                                           const std::set<std::string>& levelTags)
+{
+    std::vector<std::string> problems;
+    const std::vector<Scanned> scanned = ScanDeclarations(dataFolder, problems);
+    std::multimap<std::string, const Scanned*> byName; // the declarations of the loaded manifests
+    for (const Scanned& declaration : scanned)
+        if (manifests.count(declaration.manifest))
+            byName.emplace(declaration.name, &declaration);
+
+    std::set<std::string> asked;
+    std::vector<std::string> pending;
+    const auto ask = [&](const std::string& name)
+    {
+        if (byName.count(name) && asked.insert(name).second)
+            pending.push_back(name);
+    };
+    for (const Yardcrew::sContentList& list : lists)
+    {
+        for (const Yardcrew::sContentName& wanted : list.names)
+        {
+            const bool localized = RuleOf(wanted.kind).localized;
+            ask(std::string(wanted.name) + (localized ? "_EN" : ""));
+            if (localized)
+                ask(std::string(wanted.name) + "_SP");
+        }
+    }
+    std::set<std::string> files; // lower-case base names
+    // The engine's own resources ship under their own names, declared or not ("Verdana12": the
+    // engine's controls name their font, which no manifest of the game declares).
+    for (const char* name : EngineNames())
+    {
+        ask(name);
+        files.insert(Lower(name));
+    }
+    for (const auto& [name, declaration] : byName)
+        if (levelTags.count(declaration->tag))
+            ask(name);
+
+    // What the loaders open: "src" of a picture, font or sound, and an image list's numbered pattern.
+    static const std::set<std::string> kLoadsFiles = {"image", "imagelist", "filmstrip",
+                                                      "font",  "sound",     "randomsound"};
+    while (!pending.empty())
+    {
+        const std::string name = pending.back();
+        pending.pop_back();
+        for (auto [at, end] = byName.equal_range(name); at != end; ++at)
+        {
+            const Scanned& declaration = *at->second;
+            std::map<std::string, std::string> own;
+            for (const auto& [attribute, value] : declaration.values)
+            {
+                ask(value);
+                own.emplace(attribute, value);
+                if (kLoadsFiles.count(declaration.tag) && attribute == "src")
+                    files.insert(Lower(value));
+            }
+            const auto pattern = own.find("pattern");
+            if (declaration.tag != "imagelist" || pattern == own.end())
+                continue;
+            const int count = PatternCount(Widen(own["first"]), own["last"]);
+            int first = 0;
+            const std::string from = own["first"].empty() ? "0" : own["first"];
+            std::from_chars(from.data(), from.data() + from.size(), first);
+            for (int number = first; number < first + count; ++number)
+            {
+                std::string file = pattern->second;
+                if (const size_t slot = file.find("%1%"); slot != std::string::npos)
+                    file.replace(slot, 3, std::to_string(number));
+                files.insert(Lower(file));
+            }
+        }
+    }
+
+    static const std::set<std::string> kChecked = {".png", ".gif", ".jpg", ".ogg", ".mp3", ".wav", ".xml"};
+    std::vector<std::string> unused;
+    const std::filesystem::path root(dataFolder);
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(root))
+    {
+        const std::string extension = Lower(entry.path().extension().string());
+        if (!entry.is_regular_file() || !kChecked.count(extension))
+            continue;
+        const std::string stem = entry.path().stem().string();
+        const std::string file = std::filesystem::relative(entry.path(), root).string();
+        if (extension == ".xml" ? !manifests.count(stem) : !files.count(Lower(stem)))
+            unused.push_back(file + (extension == ".xml" ? ", a manifest, is loaded by nothing"
+                                                         : ", a file, is loaded by no resource asked for"));
+    }
+    for (const auto& [name, declaration] : byName)
+        if (!asked.count(name))
+            unused.push_back(declaration->manifest + ": " + name + " (<" + declaration->tag +
+                             ">) is asked for by nothing");
+    std::sort(unused.begin(), unused.end());
+    problems.insert(problems.end(), unused.begin(), unused.end());
+    return problems;
+}
+
 LevelDataNames::LevelDataNames(const std::string& dataFolder)
 {
     const DeclaredNames declared = ReadDeclaredNames(dataFolder);

@@ -187,6 +187,21 @@ private:
     std::vector<Yardcrew::sContentList> mLists;
 };
 
+// The names the engine's own code asks for, which no list of the game's declares: the loading screen's
+// layout and pictures, the generic controls' looks and font, the widgets' sounds.
+std::span<const char* const> EngineNames();
+
+// The other direction of CheckContentLists: what the data folder holds that nothing asks for. A name is
+// asked for when a list (the game's code), EngineNames or a name already asked for names it (a layout's
+// node, a sprite type's pictures, a sound list's entries, a level's attributes), or when it is a level
+// of a game (its tag is among `levelTags`: a game reads every level of its tag); a file is used when it is
+// one of `manifests` (those the game loads) or a name asked for loads it ("src", an image list's
+// pattern). Returns one line per picture, sound or manifest file nothing uses and per name of a loaded
+// manifest nothing asks for.
+std::vector<std::string> FindUnusedContent(const std::string& dataFolder, std::span<const Yardcrew::sContentList> lists,
+                                           const std::set<std::string>& manifests,
+                                           const std::set<std::string>& levelTags);
+
 // Files below the data folder that the data partition could confuse: the same name ignoring letter
 // case in two folders, or one base name with two extensions of the same kind (image or audio), where
 // the engine takes the first extension it tries. Each entry names the clashing files.

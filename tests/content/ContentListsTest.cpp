@@ -2,15 +2,18 @@
 // the check notices any one of them taken away, by kind and in the language it was taken from.
 
 #include "ContentData.h"
+#include "game/GameApplication.h"
 #include "game/GameRegistry.h"
 #include "game/screens/ScreenContent.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cwchar>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -30,16 +33,18 @@ std::string Join(const std::vector<std::string>& problems)
     return text;
 }
 
-// A copy of the data folder's manifests, which is all the check reads; removed with the object.
+// A copy of the data folder's manifests, which is all the check of names reads, or of every file;
+// removed with the object.
 class ScratchData
 {
 public:
-    ScratchData() : mFolder(std::filesystem::temp_directory_path() / ("content-lists-" + std::to_string(::getpid())))
+    explicit ScratchData(bool everyFile = false)
+        : mFolder(std::filesystem::temp_directory_path() / ("content-lists-" + std::to_string(::getpid())))
     {
         std::filesystem::remove_all(mFolder);
         for (const auto& entry : std::filesystem::recursive_directory_iterator(DataFolder()))
         {
-            if (entry.path().extension() != ".xml")
+            if (!entry.is_regular_file() || (!everyFile && entry.path().extension() != ".xml"))
                 continue;
             const auto to = mFolder / std::filesystem::relative(entry.path(), DataFolder());
             std::filesystem::create_directories(to.parent_path());
@@ -85,6 +90,29 @@ private:
 };
 
 } // namespace
+
+// The other direction: what the folder holds that neither the code, the engine, the manifests the game
+// loads in either language nor the games' levels ask for.
+std::vector<std::string> FindEverythingUnused(const std::string& folder)
+{
+    RegisterGames();
+    RegisterScreenContent();
+    const LevelDataNames built(folder);
+    std::vector<sContentList> lists = GetContentLists();
+    lists.insert(lists.end(), built.Lists().begin(), built.Lists().end());
+    std::set<std::string> manifests = {"Generic"}; // the engine's generic controls
+    std::set<std::string> levelTags;
+    for (const bool english : {true, false})
+    {
+        for (const std::wstring& manifest : GetLoadingScreenManifests(english))
+            manifests.insert(std::string(manifest.begin(), manifest.end()));
+        for (const std::wstring& manifest : GetStartupManifests(english))
+            manifests.insert(std::string(manifest.begin(), manifest.end()));
+    }
+    for (const sGameRegistration& game : GetRegisteredGames())
+        levelTags.insert(std::string(game.levelTag, game.levelTag + std::wcslen(game.levelTag)));
+    return FindUnusedContent(folder, lists, manifests, levelTags);
+}
 
 // The check the game's content must pass: every list the code registers, and the names the code builds
 // from the data's own levels.
@@ -280,5 +308,61 @@ TEST(ContentLists, ANameOfTheWrongKindOrSizeFailsTheCheck)
             found =
                 found || (problem.rfind("Owner (English): ", 0) == 0 && problem.find(c.report) != std::string::npos);
         EXPECT_TRUE(found) << c.report << Join(problems);
+    }
+}
+
+TEST(ContentLists, EverythingTheDataHoldsIsAskedFor)
+{
+    const std::vector<std::string> problems = FindEverythingUnused(DataFolder());
+    EXPECT_TRUE(problems.empty()) << Join(problems);
+}
+
+TEST(ContentLists, AFileOrANameNothingAsksForFailsTheCheck)
+{
+    // (what is added to a copy of the data folder, the file written or the manifest it goes into, the
+    // text, what the check must report)
+    const struct
+    {
+        const char* what;
+        std::string file;
+        std::string text;
+        std::string report;
+    } kCases[] = {
+        {"a picture no manifest names", "stickers/Sticker_Spare.png", "png", "stickers/Sticker_Spare.png, a file, is"},
+        {"a sound no manifest names", "sfx/SFX_Spare.ogg", "ogg", "sfx/SFX_Spare.ogg, a file, is loaded by no"},
+        {"a manifest the game never loads", "Spare.xml", "<?xml version=\"1.0\"?><manifest/>",
+         "Spare.xml, a manifest, is loaded by nothing"},
+        // Declared in a loaded manifest, but no code, layout, list or level names it (its file is
+        // another's, so the name alone is reported).
+        {"a picture declared but shown by nothing", "TitleMainMenu.xml",
+         "<image name=\"Spare_Picture\" src=\"Sticker_1\"/>", "TitleMainMenu: Spare_Picture (<image>) is asked for"},
+        {"a sound declared but played by nothing", "TitleMainMenu.xml",
+         "<sound name=\"SFX_Spare\" src=\"SFX_SelectItem\"/>", "TitleMainMenu: SFX_Spare (<sound>) is asked for"},
+        // The title's node shows the picture "TitleScreen", whose file is another: a file of that name is
+        // never loaded.
+        {"a picture only a node's name matches", "loading/TitleScreen.png", "png", "TitleScreen.png, a file, is"},
+    };
+    for (const auto& c : kCases)
+    {
+        SCOPED_TRACE(c.what);
+        ScratchData data(true);
+        const std::filesystem::path path = std::filesystem::path(data.Folder()) / c.file;
+        if (c.file == "TitleMainMenu.xml")
+        {
+            std::ifstream in(path, std::ios::binary);
+            std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+            in.close();
+            const size_t end = text.rfind("</manifest>");
+            ASSERT_NE(end, std::string::npos);
+            text.insert(end, "  " + c.text + "\n");
+            std::ofstream(path, std::ios::binary) << text;
+        }
+        else
+        {
+            std::ofstream(path, std::ios::binary) << c.text;
+        }
+        const std::vector<std::string> problems = FindEverythingUnused(data.Folder());
+        ASSERT_EQ(1u, problems.size()) << Join(problems);
+        EXPECT_NE(problems[0].find(c.report), std::string::npos) << Join(problems);
     }
 }

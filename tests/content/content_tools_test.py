@@ -1,5 +1,6 @@
 """data/ is what the content tools make, and data/LICENSES accounts for every drawing (tools/content)."""
 import os
+import re
 import shutil
 import sys
 import tempfile
@@ -97,6 +98,14 @@ class ContentTools(unittest.TestCase):
                 change(data, art)
                 problems = unlicensed(read(os.path.join(data, "LICENSES")), data, art)
                 self.assertTrue(any(report in p for p in problems), "\n".join(problems))
+
+    def test_words_on_screen_name_no_path_of_the_source_tree(self):
+        # An installed game has no source tree: the credits name the licence file in words.
+        shown = [(name, text) for name in text_files(DATA) if name.endswith(".xml")
+                 for text in re.findall(r'\btext="([^"]*)"', read(os.path.join(DATA, name)))]
+        self.assertTrue(any("LICENSES" in text for name, text in shown if name == "CreditsMode.xml"))
+        self.assertEqual([], [s for s in shown if re.search(r"\b(data|tools|art|src|docs)/", s[1])])
+
 
 if __name__ == "__main__":
     unittest.main()

@@ -64,15 +64,15 @@ class CountingRequests(unittest.TestCase):
         words = {line.sound: line.spanish for line in lines}
         materials = [s[len("Word_RequestMany_"):] for s in words if s.startswith("Word_RequestMany_")]
         self.assertEqual([
-            "siete plantas", "siete troncos rojos", "siete troncos cafés", "siete troncos amarillos",
-            "siete conos anaranjados", "siete conos rojos", "siete conos amarillos", "siete bolsas de cemento azules",
-            "siete bolsas de cemento grises", "siete bolsas de cemento rojas", "siete ladrillos rojos",
+            "siete plantas", "siete troncos rojos", "siete troncos café", "siete troncos amarillos",
+            "siete conos anaranjados", "siete conos rojos", "siete conos amarillos", "siete bolsas azules de cemento",
+            "siete bolsas grises de cemento", "siete bolsas rojas de cemento", "siete ladrillos rojos",
             "siete ladrillos grises", "siete ladrillos azules",
         ], [words["Word_Number_7"] + " " + words["Word_RequestMany_" + m] for m in materials])
         self.assertEqual([
             "una planta", "un tronco rojo", "un tronco café", "un tronco amarillo", "un cono anaranjado",
-            "un cono rojo", "un cono amarillo", "una bolsa de cemento azul", "una bolsa de cemento gris",
-            "una bolsa de cemento roja", "un ladrillo rojo", "un ladrillo gris", "un ladrillo azul",
+            "un cono rojo", "un cono amarillo", "una bolsa azul de cemento", "una bolsa gris de cemento",
+            "una bolsa roja de cemento", "un ladrillo rojo", "un ladrillo gris", "un ladrillo azul",
         ], [words["Word_RequestOne_" + m] for m in materials])
         english = {line.sound: line.english for line in lines}
         self.assertEqual(("seven red bricks", "one red brick"), (english["Word_Number_7"] + " " + english[
@@ -90,12 +90,38 @@ class WordsFitThePictures(unittest.TestCase):
              r"\b(el|los|lo|ponlo|chiquitos?)\b"),
             ("the drawn brush is an artist's pincel", r"Brush", "spanish", r"brocha|\bla pincel"),
             ("a train's rail car is a car", r"HaulersDelivery", "english", r"\bcarts?\b"),
+            # The bag has the colour, not the cement; a colour named by a noun ("café") stays invariable.
+            ("the bag is coloured, not the cement", r"Cement", "spanish", r"cemento (azul|gris|roj)"),
+            ("café stays café", r"^Word_", "spanish", r"\bcafés\b"),
+            # The flatbed truck asks, in its bubble; a colour splash is "the same" as no sign.
+            ("the truck asks for the signs", r"Signs", "english", r"\bcrew\b|\bmatch"),
+            ("el camión pide las señales", r"Signs", "spanish", r"cuadrilla|\bigual"),
+            ("one word for the animals' house", r"HereToThere", "spanish", r"\bcasa\b"),
         ]
         for what, name, language, wrong in cases:
             with self.subTest(what):
                 found = [(line.name, getattr(line, language)) for line in self.lines if re.search(name, line.name)]
                 self.assertTrue(found)
                 self.assertEqual([], [f for f in found if re.search(wrong, f[1], re.IGNORECASE)])
+
+    def test_the_spanish_says_what_the_english_says(self):
+        # (lines whose name matches, words in English, words in Spanish): a line says both or neither.
+        cases = [
+            (r"General_IncorrectAnswer", r"\bnot that one\b", r"\bese no\b"),
+            (r"General_IncorrectAnswer", r"\blook\b", r"\bfíjate\b|\bmira\b"),
+            (r"HaulersDelivery", r"\bright kind of load\b", r"\btipo de carga correcto\b"),
+            (r"HaulersDelivery", r"\bnot the right color\b", r"\bno el color correcto\b"),
+            (r"Signs", r"\btruck\b", r"\bcamión\b"),
+            (r"Signs", r"\bcolor or that shape\b", r"\bcolor o de esa forma\b"),
+            (r"HereToThere", r"\bhouse\b|\bhome\b", r"\bcasita\b"),
+        ]
+        for name, english, spanish in cases:
+            with self.subTest(name=name, english=english):
+                lines = [line for line in self.lines if re.search(name, line.name)]
+                said = [(line.name, bool(re.search(english, line.english, re.IGNORECASE)),
+                         bool(re.search(spanish, line.spanish, re.IGNORECASE))) for line in lines]
+                self.assertTrue(any(en for _, en, _ in said), said)
+                self.assertEqual([], [s for s in said if s[1] != s[2]])
 
     def test_a_coloured_tool_request_uses_the_tool_name_with_its_article_and_agreeing_colour(self):
         # The tool word said alone (the tool shed) and inside a request (the leaf pile) must be one word.

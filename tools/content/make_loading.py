@@ -1,5 +1,5 @@
 #!/usr/bin/python3
-"""Renders the loading screen's art and the title picture into data/loading/ and writes data/Loading.xml.
+"""Renders the loading screen's art into data/loading/ and writes data/Loading.xml.
 
 Usage: make_loading.py [--manifests-only] <art folder> <data folder>
 
@@ -70,17 +70,6 @@ def splash_animals(art, words):
     return document(W, H, body)
 
 
-def title_screen(art):
-    body = sky("#7cc8ff", "#d8f0ff", "#7bc96f", "#95d88a") + sun(742, 92) + cloud(80, 110, 1.0)
-    body += place(drawing(art, "house"), 300, 200, 200, 200)
-    body += place(drawing(art, "crane"), 520, 180, 220, 220)
-    body += place(drawing(art, "construction_worker"), 150, 330, 130, 130)
-    for x, name, size in ((60, "giraffe", 130), (250, "elephant", 120), (440, "kangaroo", 100), (630, "rabbit", 70)):
-        body += place(drawing(art, name), x, 560 - size, size, size)
-    body += title("Menagerie", 110, 88, "#ffb02e", "#533566")
-    return document(W, H, body)
-
-
 def background(words):
     body = sky("#9fd8ff", "#e6f6ff", "#7bc96f", "#95d88a") + cloud(120, 140, 1.2) + cloud(560, 90, 0.9)
     body += title(words, 300, 64, "#ffffff", "#2f6fe8")
@@ -123,7 +112,6 @@ def main():
     for suffix, (home, loading) in WORDS.items():
         render(splash_animals(art, home), W, H, os.path.join(out, "Splash2%s.png" % suffix))
         render(background(loading), W, H, os.path.join(out, "LoadingBackground%s.png" % suffix))
-    render(title_screen(art), W, H, os.path.join(out, "TitleScreen.png"))
     render(bar("#ffffff", "#2f6fe8", "#ffffff"), BAR_W, BAR_H, os.path.join(out, "LoadingBarEmpty.png"))
     render(bar("#ffb02e", "#2f6fe8", "#ffe08a"), BAR_W, BAR_H, os.path.join(out, "LoadingBarFull.png"))
     write(os.path.join(data, "Loading.xml"), MANIFEST)

@@ -183,9 +183,6 @@ EFFECTS = {
     "UI_Snap": ["synth", "0.03", "whitenoise", "highpass", "2000", "fade", "0", "0.03", "0.025", "vol", "0.8"],
     "SFX_Correct": ["synth", "0.5", "sine", "1047", "sine", "1319", "fade", "0", "0.5", "0.4", "remix", "-",
                     "vol", "0.7"],
-    "SFX_Incorrect": ["synth", "0.35", "triangle", "300-180", "fade", "0", "0.35", "0.2", "vol", "0.6"],
-    "SFX_StickerUnlock": None,  # a rising arpeggio, joined from ARPEGGIO below
-    "SFX_Hammer": ["synth", "0.12", "brownnoise", "lowpass", "900", "fade", "0", "0.12", "0.11", "vol", "1.5"],
     "SFX_Whoosh": ["synth", "0.4", "pinknoise", "bandpass", "1500", "2q", "fade", "q", "0.15", "0.4", "0.25",
                    "vol", "0.7"],
     "SFX_Pop": ["synth", "0.08", "sine", "400-1200", "fade", "0", "0.08", "0.06", "vol", "0.7"],
@@ -348,8 +345,6 @@ EFFECTS.update({
         ["synth", "0.08", "brownnoise", "lowpass", "700", "fade", "0", "0.08", "0.07", "vol", "0.8"],
     ], -4),
 })
-# (frequency in Hz, seconds) of each note of the sticker fanfare.
-ARPEGGIO = ((1047, 0.12), (1319, 0.12), (1568, 0.12), (2093, 0.35))
 WIDGET_EVENTS = ["Hot", "Down", "Release", "Checked", "Unchecked", "Snap"]
 
 
@@ -357,15 +352,7 @@ def make_effects(data):
     for name, chain in EFFECTS.items():
         with tempfile.TemporaryDirectory() as work:
             wav = os.path.join(work, "e.wav")
-            if chain is None:
-                notes = []
-                for i, (f, d) in enumerate(ARPEGGIO):
-                    n = os.path.join(work, "n%d.wav" % i)
-                    run(["sox", "-R", "-D", "-n", "-r", "22050", "-c", "1", "-b", "16", n, "synth", str(d),
-                         "sine", str(f), "fade", "0", str(d), str(d * 0.6), "vol", "0.6"])
-                    notes.append(n)
-                run(["sox", "-R", "-D"] + notes + [wav])
-            elif isinstance(chain, Mix):
+            if isinstance(chain, Mix):
                 layers = []
                 for i, layer in enumerate(chain.layers):
                     part = os.path.join(work, "l%d.wav" % i)

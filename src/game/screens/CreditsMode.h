@@ -5,7 +5,7 @@
 namespace Yardcrew
 {
 
-// Who made what: the credits drawn from data/LICENSES, over the menus' music. "BackButton" closes it.
+// Who made what: the credits drawn from the data folder's LICENSES, over the menus' music. "BackButton" closes it.
 class CreditsMode : public MenuScreen
 {
 public:
