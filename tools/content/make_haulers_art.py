@@ -243,7 +243,7 @@ def make_pictures(art, folder):
     hook = fitted(drawing("own/hd_hook"), 0, HOOK_H - 40, HOOK_W, 40)
     cable = '<rect x="%g" y="0" width="3" height="%d" fill="#3b3b3b"/>' % (HOOK_W / 2 - 1.5, HOOK_H - 38)
     render(document(HOOK_W, HOOK_H, cable + hook), HOOK_W, HOOK_H, os.path.join(folder, "HD_Hook.png"))
-    # The engine leads the train; while it drives, the tender's wheels turn and the chimney puffs.
+    # The engine leads the train; while it drives, its wagon's wheels turn and the chimney puffs.
     for i, turn in enumerate((0, 0, 60)):
         render(engine(art, turn, i == 2), TRUCK_W, CAR_H, os.path.join(folder, "HD_TruckFrames_%d.png" % i))
     for i, turn in enumerate((0, 0, 60)):
