@@ -140,6 +140,11 @@ for step in "${steps[@]}"; do
         - ToolShedTool_Saw_Frames GeneralTool_Saw - ToolShedTool_Pliers_Frames GeneralTool_Pliers \
         - ToolShedTool_Drill_Frames GeneralTool_Drill - ToolShedTool_Level_Frames GeneralTool_Level \
         - ToolShedTool_Brush_Frames GeneralTool_Brush - cursor_brush_red GameButton_PaintIt#0 PlanAJob_Doghouse_Targets
+      # The story's fence pictures, the cargo train with its gantry crane and the delivery truck. (The
+      # splashes share their names with the loading layout's sprites: the game's shots show them.)
+      sheet scenes_and_vehicles "Fence cut-scene, cargo train, crane, truck" CutsceneMode+HaulersDeliveryMode+HereToThereMode \
+        CutscenePicture_Fence_1 CutscenePicture_Fence_2 CutscenePicture_Finale_2 \
+        - HD_TruckFrames HD_CartFrames#0 - HD_CabFrames HD_GantryBeam - HTT_TruckFrames
       for c in Intro Fence Pond Trees Finale; do build/content/tools/content/contact_sheet data "$(mktemp --suffix=.png)" CutsceneMode "Cutscene_$c+CutsceneLayout" "docs/screens/Cutscene_$c.png"; done
       cmake --build build/content -j "${JOBS:-4}" --target counting_shots && build/content/tools/content/counting_shots data docs/counting
       cmake --build build/content -j "${JOBS:-4}" --target delivery_shots && build/content/tools/content/delivery_shots data docs/delivery

@@ -1,6 +1,7 @@
 // What a child sees in the shipped pictures: each game's instruction pose shows something of its own in
-// the foreman's bubble, each tool kind is one drawing in the games that share it, an animated animal is
-// never cut at its frame's edge, and the things a small hand must hit are at least a finger's width across.
+// the foreman's bubble, each tool kind is one drawing in the games that share it, an animated animal or
+// vehicle is never cut at its frame's edge, and the things a small hand must hit are at least a finger's
+// width across.
 
 #include "ContentData.h"
 #include "core/Label.h"
@@ -126,7 +127,7 @@ TEST_F(ShippedPictures, EachToolKindIsOneDrawingInTheGamesThatShareIt)
     }
 }
 
-TEST_F(ShippedPictures, AnimatedAnimalsAreNotCutAtTheirFramesEdge)
+TEST_F(ShippedPictures, AnimatedAnimalsAndVehiclesAreNotCutAtTheirFramesEdge)
 {
     const struct
     {
@@ -137,6 +138,8 @@ TEST_F(ShippedPictures, AnimatedAnimalsAreNotCutAtTheirFramesEdge)
         {L"HideAndSeekMode", "HS_TailFrames", 3},
         {L"HideAndSeekMode", "HS_TabbyFrames", 3},
         {L"PileOfLeavesMode", "POL_DogFrames", 5},
+        // The delivery truck, bobbing as it drives, keeps its wheels and its roof.
+        {L"HereToThereMode", "HTT_TruckFrames", 3},
     };
     for (const auto& c : kCases)
     {

@@ -909,6 +909,36 @@ TEST_F(PlayThroughTest, TheCargoPatternGameFromFreePlayToItsStickerAndInTheStory
         ADD_FAILURE() << "no " << (right ? "right" : "wrong") << " load";
     };
     const auto round = [&] { pick(true); };
+    // A child counts the loads by the wagons they stand in: the six loads (the empty wagon's where it
+    // will stand) are one wagon's pitch apart, each over its own cart's picture, and the locomotive
+    // that leads the train is drawn more than a pitch ahead of the first load, with no load on it.
+    const auto trainOfWagons = []
+    {
+        static const NodePathStep kCargo[] = {"cargoImage", NodePathTerminator()};
+        static const NodePathStep kLeadCargo[] = {"cargoImage_front", NodePathTerminator()};
+        static const NodePathStep kPicture[] = {"cart", NodePathTerminator()};
+        auto* game = Top<HaulersDeliveryMode>();
+        ASSERT_NE(game, nullptr);
+        const std::vector<DeliveryCart*> carts = game->getCarts();
+        ASSERT_EQ(carts.size(), static_cast<size_t>(kHaulersDeliveryCarts));
+        std::vector<float> middles;
+        for (DeliveryCart* cart : carts)
+        {
+            SceneNode* load = cart->LayoutNode(cart->isLeadCart() ? kLeadCargo : kCargo);
+            SceneNode* picture = cart->LayoutNode(kPicture);
+            ASSERT_TRUE(load != nullptr && picture != nullptr);
+            const Rect<float> at = load->GlobalGetBounds();
+            const Rect<float> under = picture->GlobalGetBounds();
+            middles.push_back(at.x + at.width / 2);
+            EXPECT_TRUE(middles.back() > under.x && middles.back() < under.x + under.width)
+                << "load " << middles.size() << " is off its cart";
+        }
+        const float pitch = middles[1] - middles[0];
+        EXPECT_GE(pitch, 90.0f);
+        for (size_t i = 2; i < middles.size(); ++i)
+            EXPECT_NEAR(middles[i] - middles[i - 1], pitch, 1.0f) << "between loads " << i << " and " << i + 1;
+        EXPECT_LT(carts.front()->LayoutNode(kPicture)->GlobalGetBounds().x, middles.front() - pitch);
+    };
     // The right load on its way down into the empty cart, its hook still on it.
     const auto lowering = []
     {
@@ -926,6 +956,7 @@ TEST_F(PlayThroughTest, TheCargoPatternGameFromFreePlayToItsStickerAndInTheStory
         {
             {"haulers_instructions", [] { return Top<ForemanInstructionMode>() != nullptr; }, ClickOn("SkipButton"),
              true},
+            {"train of wagons", standing, trainOfWagons},
             // A wrong load first: it is taken away again and the round goes on with the rest.
             {"haulers_game", standing, [&] { pick(false); }, true},
             {"wrong load gone",

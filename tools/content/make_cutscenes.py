@@ -9,6 +9,7 @@ Each picture ("CutscenePicture_<name>_<n>") is our scenery with Fluent Emoji Fla
 languages.
 """
 import os
+import re
 import sys
 
 from make_art import arguments, document, drawing, place, render, write
@@ -19,6 +20,10 @@ W, H = 800, 600
 CREW = [("construction_worker", 70, 330, 130), ("construction_worker", 190, 350, 110),
         ("crane", 560, 200, 200)]
 FENCE = [("menagerie_fence", x, 360, 150) for x in (0, 150, 300, 450, 600, 750)]
+# The fence the crew is building: whole on the left, then a section with two pickets nailed on, then
+# bare posts and rails; the pickets still to go lie on the grass in front.
+FENCE_BUILT = [("menagerie_fence", x, 360, 150) for x in (0, 150, 300)] + [
+    ("fence_half", 450, 360, 150), ("fence_bare", 600, 360, 150), ("fence_bare", 750, 360, 150)]
 POND = [("menagerie_pond", 300, 420, 300)]
 TREES = [("menagerie_tree", 40, 200, 140), ("menagerie_tree", 660, 190, 140)]
 
@@ -32,8 +37,12 @@ CUTSCENES = {
          ("elephant", 440, 330, 170), ("tiger", 630, 390, 120)],
     ],
     "Fence": [
-        [("construction_worker", 40, 380, 120), ("hammer", 150, 430, 70)] + FENCE,
-        FENCE + [("giraffe", 210, 220, 200), ("zebra", 440, 320, 130), ("star", 640, 120, 80)],
+        # The foreman stands on the grass in front of the section he is nailing, raising his hammer (its
+        # handle behind his shoulder) to the newest picket; the pickets still to go lie beside him.
+        FENCE_BUILT + [("hammer_mirrored", 520, 370, 70), ("construction_worker", 430, 390, 140),
+                       ("picket_pile", 630, 470, 140)],
+        # The animals stand on the grass before the finished fence; a star in the open sky, clear of the sun.
+        FENCE + [("giraffe", 200, 275, 200), ("zebra", 450, 360, 130), ("star", 320, 130, 64)],
     ],
     "Pond": [
         [("excavator", 40, 330, 220)] + POND + [("construction_worker", 620, 330, 110)],
@@ -51,8 +60,9 @@ CUTSCENES = {
         FENCE + TREES + POND + [("giraffe", 150, 200, 180), ("elephant", 300, 300, 160),
                                 ("zebra", 50, 360, 120), ("duck", 380, 440, 60), ("penguin", 480, 430, 70),
                                 ("monkey", 680, 190, 70), ("tiger", 170, 440, 110)],
-        FENCE + [("menagerie_sign", 320, 140, 170), ("construction_worker", 110, 330, 130),
-                 ("construction_worker", 560, 330, 130), ("star", 90, 90, 70), ("star", 540, 60, 70),
+        # The sign's posts stand on the hill; the stars are in open sky, clear of the clouds and the sun.
+        FENCE + [("menagerie_sign", 320, 188, 170), ("construction_worker", 110, 330, 130),
+                 ("construction_worker", 560, 330, 130), ("star", 225, 150, 56), ("star", 565, 165, 56),
                  ("giraffe", 330, 310, 150)],
     ],
 }
@@ -69,15 +79,53 @@ STORY = [
 
 
 def size_of(svg):
-    import re
     m = re.search(r'viewBox="0 0 ([\d.]+) ([\d.]+)"', svg)
     return float(m.group(1)), float(m.group(2))
+
+
+def fence_part(art, pickets):
+    """The fence drawing with only its first `pickets` pickets, its rails held up by a post at its end."""
+    svg = drawing(art, "menagerie_fence")
+    paths = re.findall(r'<path d="[^"]*"/>', svg)
+    for path in paths[pickets:]:
+        svg = svg.replace(path, "", 1)
+    post = '<rect x="59" y="4" width="5" height="28" rx="1" fill="#b5733a"/>'
+    return svg.replace("</svg>", post + "</svg>")
+
+
+def picket_pile():
+    """Pickets not yet nailed on, lying one on another: the fence's pickets on their sides."""
+    right = '<path d="M{x} {y}h25l4 3l-4 3h-25Z"/>'
+    left = '<path d="M{x} {y}h25v6h-25l-4-3Z"/>'
+    pickets = right.format(x=6, y=1) + left.format(x=7, y=5.5) + right.format(x=3, y=10)
+    return ('<svg xmlns="http://www.w3.org/2000/svg" width="38" height="17" viewBox="0 0 38 17">'
+            '<g fill="#e19747" stroke="#b5733a" stroke-width="0.8" stroke-linejoin="round">%s</g></svg>' % pickets)
+
+
+def mirrored(svg):
+    """The drawing flipped left to right."""
+    w, _ = size_of(svg)
+    return re.sub(r'(<svg[^>]*>)(.*)</svg>', lambda m: '%s<g transform="translate(%g 0) scale(-1 1)">%s</g></svg>'
+                  % (m.group(1), w, m.group(2)), svg, flags=re.S)
+
+
+def piece(art, name):
+    """A drawing of art/, or one of the pieces drawn here."""
+    if name == "fence_half":
+        return fence_part(art, 2)
+    if name == "fence_bare":
+        return fence_part(art, 0)
+    if name == "picket_pile":
+        return picket_pile()
+    if name.endswith("_mirrored"):
+        return mirrored(drawing(art, name[:-len("_mirrored")]))
+    return drawing(art, name)
 
 
 def picture(art, placements):
     body = place(drawing(art, "menagerie_scenery"), 0, 0, W, H)
     for name, x, y, width in placements:
-        svg = drawing(art, name)
+        svg = piece(art, name)
         vw, vh = size_of(svg)
         body += place(svg, x, y, width, width * vh / vw)
     return document(W, H, body)

@@ -30,7 +30,17 @@ LOADING_Y = 578
 IDLE_X = 650
 # Beyond either edge, where a truck 150 wide is out of sight.
 OFF_LEFT, OFF_RIGHT = -100, 900
-TRUCK_W, TRUCK_H = 150, 110
+TRUCK_W, TRUCK_H = 150, 116
+# The truck drawing fills a TRUCK_W box from TRUCK_TOP down to its wheels' bottom at TRUCK_WHEELS; it
+# is lowered by TRUCK_DROP into its frame, so its wheels end 2 pixels above the frame's bottom and its
+# box stays inside the frame's top however high it bobs (BOB).
+TRUCK_TOP, TRUCK_WHEELS, BOB = 32, 141, 3
+TRUCK_DROP = TRUCK_H - 2 - TRUCK_WHEELS
+# How far below the truck's place its wheels' bottom shows (on the far side of the road's grey band).
+WHEELS_BELOW = 6
+TRUCK_Y = WHEELS_BELOW - (TRUCK_H - 2)
+# The animal's cage stands this far above the truck's top.
+RIDE = 42
 HOUSE = 100
 # The four colours in the game's table order (Blue, Green, Purple, Yellow): fill and edge.
 COLOURS = (("#2f6fe8", "#1b4aa8"), ("#2fb344", "#1d7a2c"), ("#9b4fd6", "#62279a"), ("#ffd60a", "#b08c00"))
@@ -122,8 +132,10 @@ def make_pictures(art, folder):
            os.path.join(folder, "HTT_BuildingSite.png"))
     # The truck faces left as drawn; its body bobs while it drives.
     truck = fluent("delivery_truck")
-    for i, lift in enumerate((0, 0, 3)):
-        body = '<g transform="translate(0 %g)">%s</g>' % (-lift, fitted(truck, 0, -20, TRUCK_W, TRUCK_W))
+    if TRUCK_DROP + TRUCK_TOP - BOB < 1:
+        raise ValueError("the bobbing truck would be cut at its frame's top")
+    for i, lift in enumerate((0, 0, BOB)):
+        body = '<g transform="translate(0 %g)">%s</g>' % (-lift, fitted(truck, 0, TRUCK_DROP, TRUCK_W, TRUCK_W))
         render(document(TRUCK_W, TRUCK_H, body), TRUCK_W, TRUCK_H, os.path.join(folder, "HTT_TruckFrames_%d.png" % i))
 
 
@@ -190,7 +202,8 @@ def manifest():
                '      <scenenode nodeName="ObjectAttachNode" x="-12" y="%d"/>\n'
                '      <scenenode nodeName="ObjectAttachNode_Flip" x="%d" y="%d"/>\n'
                "    </scenenode>\n"
-               "  </scenelayout>\n" % (-TRUCK_W // 2, -TRUCK_H + 6, -TRUCK_H - 24, 12 - CAGE, -TRUCK_H - 24))
+               "  </scenelayout>\n" % (-TRUCK_W // 2, TRUCK_Y, TRUCK_Y + TRUCK_DROP + TRUCK_TOP - RIDE, 12 - CAGE,
+                                        TRUCK_Y + TRUCK_DROP + TRUCK_TOP - RIDE))
     # An animal in its cage: the cage's bars over the animal, the mark on the tag above the cage, the
     # glow round the cage under the pointer, and the click area over the cage.
     out.append('  <scenelayout name="HereToThereObjectLayout">\n'

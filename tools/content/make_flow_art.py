@@ -26,6 +26,12 @@ GAMES = [
     ("SproutPuzzle", "sp_jigsaw"), ("HideAndSeek", "cat"), ("HereToThere", "house"),
 ]
 
+# Every heading, picture and button lies inside its panel's dashed border (which runs 22 pixels in from
+# the panel's edge): the free-play heading between the border and the grid of games, the reward's OK
+# button above the border's bottom run.
+FREE_PLAY_TITLE_Y, GRID_TOP, GRID_STEP = 40, 104, 134
+STICKER_Y, OK_Y = 144, 382
+
 # Widget states in order: normal, hot, pressed, disabled, focused. A radio button shows "pressed" while
 # checked.
 CARD_STATES = [
@@ -170,7 +176,7 @@ def write_manifests(data):
 
     grid = ""
     for index, (name, _) in enumerate(GAMES):
-        grid += button(name, "GameButton_" + name, 67 + (index % 4) * 172, 96 + (index // 4) * 138)
+        grid += button(name, "GameButton_" + name, 67 + (index % 4) * 172, GRID_TOP + (index // 4) * GRID_STEP)
     body = image("FlowPanel") + image("FlowRewardPanel") + image("FlowBigStar")
     body += imagelist("Button_Back") + imagelist("Button_Ok")
     body += imagelist("StickerBigList", "StickerBig", len(STICKERS) - 1)
@@ -178,22 +184,22 @@ def write_manifests(data):
              '    <scenenode nodeName="FreePlaySelect" width="800" height="600">\n'
              '      <rectnode width="800" height="600" color="#8fd3f4"/>\n'
              '      <staticspritenode src="FlowPanel" x="20" y="20"/>\n'
-             '      <staticspritenode nodeName="Title" src="FreePlayTitle_EN" x="160" y="30"/>\n'
-             + grid + button("BackButton", "Button_Back", 44, 500) +
+             '      <staticspritenode nodeName="Title" src="FreePlayTitle_EN" x="160" y="%d"/>\n' % FREE_PLAY_TITLE_Y +
+             grid + button("BackButton", "Button_Back", 44, 500) +
              '    </scenenode>\n  </scenelayout>\n')
     body += ('  <scenelayout name="StickerUnlockLayout">\n'
              '    <scenenode nodeName="StickerUnlock" width="800" height="600">\n'
              '      <rectnode width="800" height="600" color="#00000066"/>\n'
              '      <staticspritenode src="FlowRewardPanel" x="140" y="50"/>\n'
              '      <staticspritenode nodeName="NewSticker" src="NewSticker_EN" x="160" y="76"/>\n'
-             '      <staticspritenode nodeName="StickerImage" x="288" y="152"/>\n'
+             '      <staticspritenode nodeName="StickerImage" x="288" y="%d"/>\n' % STICKER_Y +
              '      <scenenode nodeName="BookComplete" visible="false">\n'
              '        <staticspritenode nodeName="BookCompleteText" src="BookComplete_EN" x="160" y="76"/>\n'
              '        <staticspritenode src="FlowBigStar" x="352" y="180"/>\n'
              '        <staticspritenode src="FlowBigStar" x="232" y="230"/>\n'
              '        <staticspritenode src="FlowBigStar" x="472" y="230"/>\n'
              '      </scenenode>\n'
-             + button("OkButton", "Button_Ok", 340, 404) +
+             + button("OkButton", "Button_Ok", 340, OK_Y) +
              '    </scenenode>\n  </scenelayout>\n')
     put_block(os.path.join(data, "FreePlaySelect.xml"),
               "the free-play chooser (one button per game, named after its label) and the sticker reward.", body)

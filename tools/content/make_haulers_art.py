@@ -4,11 +4,16 @@ engine's, the carts' and the hoist's sprite types and the levels.
 
 Usage: make_haulers_art.py [--manifests-only] <art folder> <data folder>
 
-A train of six (the locomotive and five wagons) stands on a track across the middle; five loads wait
-on the yard below, each under its own crane hook out of sight above. The loads hang from a sling whose
-ring is where the hook takes them, so a load and its hook meet whatever the load's shape. The plant,
-the logs and the bricks are Fluent Emoji, the cones and the cement sacks the counting game's own
-drawings; the wagon and the hook are ours (art/own/hd_*.svg); the backdrop is drawn here.
+A train of six wagons behind a locomotive stands on a track across the middle: the game's lead cart
+draws the locomotive with the first wagon coupled behind it, so every load rides a wagon and a child
+counts six. Five loads wait on the yard below. Over the whole yard stands a gantry crane, Hoist: its
+beam spans the top of the screen on a leg at each edge, its cab with a face hangs from the beam, and
+each load's hook hangs from the beam on its cable (the beam is drawn over the cables, so a lifted
+load goes up into it). The loads hang from a sling whose ring is where the hook takes them, so a load
+and its hook meet whatever the load's shape. The plant, the logs and the bricks are Fluent Emoji, the
+cones and the cement sacks the counting game's own drawings; the wagon and the hook are ours
+(art/own/hd_*.svg); the backdrop, the gantry and its cab are drawn here. The crawler crane with a face
+(HD_HoistFrames) is rendered here for the stacking game, which shows it.
 """
 import os
 import sys
@@ -27,18 +32,28 @@ HOOK_W, HOOK_H = 30, 720
 # Where the hook's tip stands below "HookAssembly" (the game lowers it to 65 above the load's top).
 HOOK_TIP = 72
 # The train: the engine (the "truck" of the data's names) and the wagons share a canvas height, wheels on its bottom edge.
+# The lead cart's picture is the engine and the first wagon behind it, one wagon's pitch apart, so all
+# six loads stand one pitch apart and the train sits in the middle of the screen.
 TRAIN_Y = 228
-TRUCK_W, CART_W, CAR_H = 150, 100, 100
-CART_X = (20, 178, 286, 394, 502, 610)
+CART_W, CAR_H = 100, 100
+PITCH = CART_W + 6
+TRUCK_W = PITCH + CART_W
+TRAIN_X = (800 - (7 * PITCH - 6)) // 2
+CART_X = (TRAIN_X,) + tuple(TRAIN_X + PITCH * k for k in range(2, 7))
 # The engine: the Fluent locomotive's 32-unit box at this scale, lowered so its wheels touch the rail.
 ENGINE_SCALE = 3.1
 ENGINE_DROP = CAR_H - 29 * ENGINE_SCALE - 1
-# A load sits on a wagon's rim, and on the engine's tender.
+# A load sits on a wagon's rim, the lead cart's on its own wagon's.
 CART_LOAD = (-(LOAD - CART_W) // 2, 52 - LOAD)
-TRUCK_LOAD = (123 - LOAD // 2, 52 - LOAD)
+TRUCK_LOAD = (PITCH + CART_LOAD[0], CART_LOAD[1])
 CHOICE_X = tuple(25 + 160 * k for k in range(5))
 CHOICE_Y = 430
 HOIST = 150
+# The gantry: its beam over the top of the screen, the legs at the edges, and Hoist's cab hanging from
+# the beam between the first two loads' cables.
+BEAM_H, LEG_W = 34, 18
+CAB_W, CAB_H = 112, 110
+CAB_X, CAB_Y = 104, 12
 
 # The load pictures' lists, one frame a load type; the data spells them "HaulerDelivery", without the s.
 ITEMS = "HaulerDeliveryItems"
@@ -128,22 +143,48 @@ def wheels(xs, y, r, turn):
     return "".join(parts)
 
 
+def wagon(art, turn):
+    """A wagon, its wheels turned by `turn` degrees, its coupling at its front (left) edge."""
+    body = ('<g transform="translate(0 44)">%s</g>' % inner(read(os.path.join(art, "own", "hd_cart.svg")))[0])
+    return body + wheels((24, 76), CAR_H - 10, 10, turn) + '<rect x="-4" y="74" width="8" height="4" fill="#3b3b3b"/>'
+
+
 def engine(art, turn, puff):
-    """The locomotive at the head of the train, facing left as the train drives: the Fluent locomotive
-    (the sticker's), wheels on the canvas's bottom edge, and behind its cab a low tender in its red, on
-    whose rim the lead load stands as a wagon's does."""
+    """The lead cart: the locomotive at the head of the train, facing left as the train drives (the
+    Fluent locomotive, the sticker's, wheels on the canvas's bottom edge), and the first wagon coupled
+    behind it, one pitch along, on whose rim the lead load stands as every wagon's does."""
     loco = inner(read(os.path.join(art, "fluent", "locomotive.svg")))[0]
-    red, grey, black = "#f92f60", "#636363", "#1c1c1c"
-    tender = ('<rect x="96" y="%d" width="54" height="8" fill="%s"/>' % (ENGINE_SCALE * 24 + ENGINE_DROP, black) +
-              '<rect x="100" y="48" width="46" height="36" rx="4" fill="%s"/>' % red +
-              '<rect x="98" y="44" width="50" height="7" rx="3" fill="%s"/>' % grey +
-              '<rect x="107" y="58" width="32" height="14" rx="3" fill="#c4184a"/>' +
-              '<rect x="146" y="74" width="6" height="4" fill="#3b3b3b"/>')
     smoke = ('<circle cx="34" cy="10" r="7" fill="#ffffff" fill-opacity="0.9"/>'
              '<circle cx="46" cy="6" r="5" fill="#ffffff" fill-opacity="0.8"/>') if puff else ""
-    body = ('<g transform="translate(0 %g) scale(%g)">%s</g>' % (ENGINE_DROP, ENGINE_SCALE, loco)
-            + tender + wheels((112, 134), CAR_H - 8, 8, turn) + smoke)
+    drawbar = '<rect x="%g" y="74" width="%g" height="4" fill="#3b3b3b"/>' % (29 * ENGINE_SCALE - 2, PITCH - 29 * ENGINE_SCALE)
+    body = (drawbar + '<g transform="translate(0 %g) scale(%g)">%s</g>' % (ENGINE_DROP, ENGINE_SCALE, loco) + smoke
+            + '<g transform="translate(%d 0)">%s</g>' % (PITCH, wagon(art, turn)))
     return document(TRUCK_W, CAR_H, body)
+
+
+def gantry_beam():
+    """The gantry's beam across the top of the screen: two chords and the struts between them."""
+    struts = "".join('<path d="M%d 8L%d %dM%d 8L%d %d"/>' % (x, x + 20, BEAM_H - 8, x + 40, x + 20, BEAM_H - 8)
+                     for x in range(-20, 820, 40))
+    return document(800, BEAM_H, (
+        '<g stroke="#c95f14" stroke-width="4" fill="none">%s</g>'
+        '<rect x="0" y="1" width="800" height="9" fill="#ff822d" stroke="#c95f14" stroke-width="2"/>'
+        '<rect x="0" y="%d" width="800" height="9" fill="#ff822d" stroke="#c95f14" stroke-width="2"/>'
+        % (struts, BEAM_H - 10)))
+
+
+def cab_frame(mood):
+    """Hoist's cab hanging from the beam, with its face: content, glad (raised a little, smiling) or
+    sad (sunk, frowning). The hangers' tops go up behind the beam."""
+    lift = {"content": 0, "glad": -4, "sad": 4}[mood]
+    mouth = {"content": "M34 74Q44 80 54 74", "glad": "M32 71Q44 86 56 71", "sad": "M34 79Q44 71 54 79"}[mood]
+    body = ('<g fill="#636363"><rect x="30" y="0" width="6" height="30"/><rect x="76" y="0" width="6" height="30"/></g>'
+            '<rect x="22" y="24" width="68" height="8" rx="3" fill="#533566"/>'
+            '<rect x="6" y="30" width="100" height="66" rx="12" fill="#ffb02e" stroke="#d3883e" stroke-width="3"/>'
+            '<rect x="66" y="40" width="30" height="26" rx="4" fill="#83cbff"/>'
+            '<circle cx="34" cy="58" r="5" fill="#1c1c1c"/><circle cx="54" cy="58" r="5" fill="#1c1c1c"/>'
+            '<path d="%s" fill="none" stroke="#1c1c1c" stroke-width="4" stroke-linecap="round"/>' % mouth)
+    return document(CAB_W, CAB_H, '<g transform="translate(0 %d)">%s</g>' % (lift + 4, body))
 
 
 def backdrop():
@@ -157,6 +198,12 @@ def backdrop():
     parts.append('<rect y="%d" width="800" height="4" fill="#636363"/>' % (rail - 1))
     parts.append('<rect y="%d" width="800" height="170" fill="#cfc7b8"/>' % (CHOICE_Y - 20))
     parts.append('<rect y="%d" width="800" height="6" fill="#b3aa99"/>' % (CHOICE_Y - 20))
+    # The gantry's legs at the screen's edges, from under its beam down to their feet in the yard.
+    for x in (0, 800 - LEG_W):
+        parts.append('<rect x="%d" y="0" width="%d" height="%d" fill="#ff822d" stroke="#c95f14" stroke-width="2"/>'
+                     % (x, LEG_W, CHOICE_Y + LOAD + 20))
+        parts.append('<rect x="%d" y="%d" width="%d" height="10" rx="3" fill="#533566"/>'
+                     % (x - 6, CHOICE_Y + LOAD + 14, LEG_W + 12))
     for x in CHOICE_X:
         parts.append('<ellipse cx="%g" cy="%d" rx="56" ry="12" fill="#b3aa99"/>' % (x + LOAD / 2, CHOICE_Y + LOAD - 2))
     return document(800, 600, "".join(parts))
@@ -196,14 +243,15 @@ def make_pictures(art, folder):
     hook = fitted(drawing("own/hd_hook"), 0, HOOK_H - 40, HOOK_W, 40)
     cable = '<rect x="%g" y="0" width="3" height="%d" fill="#3b3b3b"/>' % (HOOK_W / 2 - 1.5, HOOK_H - 38)
     render(document(HOOK_W, HOOK_H, cable + hook), HOOK_W, HOOK_H, os.path.join(folder, "HD_Hook.png"))
-    # The engine leads the train; while it drives, the tender's wheels turn and the chimney puffs.
+    # The engine leads the train; while it drives, its wagon's wheels turn and the chimney puffs.
     for i, turn in enumerate((0, 0, 60)):
         render(engine(art, turn, i == 2), TRUCK_W, CAR_H, os.path.join(folder, "HD_TruckFrames_%d.png" % i))
-    wagon = drawing("own/hd_cart")
     for i, turn in enumerate((0, 0, 60)):
-        body = ('<g transform="translate(0 44)">%s</g>' % inner(wagon)[0]) + wheels((24, 76), CAR_H - 10, 10, turn)
-        body += '<rect x="-4" y="74" width="8" height="4" fill="#3b3b3b"/>'
-        render(document(CART_W, CAR_H, body), CART_W, CAR_H, os.path.join(folder, "HD_CartFrames_%d.png" % i))
+        render(document(CART_W, CAR_H, wagon(art, turn)), CART_W, CAR_H, os.path.join(folder, "HD_CartFrames_%d.png" % i))
+    render(gantry_beam(), 800, BEAM_H, os.path.join(folder, "HD_GantryBeam.png"))
+    for i, mood in enumerate(("content", "glad", "sad")):
+        render(cab_frame(mood), CAB_W, CAB_H, os.path.join(folder, "HD_CabFrames_%d.png" % i))
+    # The stacking game's Hoist.
     crane = drawing("own/crane")
     for i, mood in enumerate(("content", "glad", "sad")):
         render(hoist_frame(crane, mood), HOIST, HOIST, os.path.join(folder, "HD_HoistFrames_%d.png" % i))
@@ -216,11 +264,12 @@ def manifest():
            "     tools/make_content.sh (tools/content/make_haulers_art.py). -->\n",
            "<manifest>\n",
            '  <image name="HD_Backdrop" src="HD_Backdrop"/>\n',
-           '  <image name="HD_Hook" src="HD_Hook"/>\n']
+           '  <image name="HD_Hook" src="HD_Hook"/>\n',
+           '  <image name="HD_GantryBeam" src="HD_GantryBeam"/>\n']
     for suffix in ("Large", "Large_rollover", "Small", "Small_rollover"):
         out.append('  <imagelist name="%s_%s" pattern="%s_%s_%%1%%" first="0" last="%d"/>\n'
                    % (ITEMS, suffix, ITEMS, suffix, count))
-    for name in ("Truck", "Cart", "Hoist"):
+    for name in ("Truck", "Cart", "Cab"):
         out.append('  <imagelist name="HD_%sFrames" pattern="HD_%sFrames_%%1%%" first="0" last="2"/>\n' % (name, name))
     # Every animation the game starts either loops or ends in one that does.
     for sprite, images in (("Hauler_SpriteType", "HD_TruckFrames"), ("HD_Cart_SpriteType", "HD_CartFrames")):
@@ -228,13 +277,13 @@ def manifest():
                    '    <animation name="Idle-Left" frameList="0" fps="1" numPlays="0"/>\n'
                    '    <animation name="Drive-Left" frameList="1,2" fps="8" numPlays="0"/>\n'
                    "  </spritetype>\n" % (sprite, images))
-    out.append('  <spritetype name="HD_Hoist_SpriteType" images="HD_HoistFrames">\n'
+    out.append('  <spritetype name="HD_Hoist_SpriteType" images="HD_CabFrames">\n'
                '    <animation name="Idle" frameList="0" fps="1" numPlays="0"/>\n'
                '    <animation name="Sad" frameList="2,2,2,2" fps="2" numPlays="1" linkedAnimation="Idle"/>\n'
                '    <animation name="Happy" frameList="1,0,1,0,1,1" fps="4" numPlays="1" linkedAnimation="Idle"/>\n'
                "  </spritetype>\n")
-    # The playfield: the hoist, the train, the five loads' places and the click mask over them all;
-    # the game's buttons above everything.
+    # The playfield: Hoist's cab, the train, the five loads' places, the gantry's beam over their hooks'
+    # cables and the click mask over them all; the game's buttons above everything.
     carts = "".join('          <scenenode nodeName="Cart_%d" x="%d"/>\n' % (k + 1, x) for k, x in enumerate(CART_X))
     places = "".join('        <scenenode nodeName="Pattern%d" x="%d" y="%d" width="%d" height="%d"/>\n'
                      % (k + 1, x, CHOICE_Y, LOAD, LOAD) for k, x in enumerate(CHOICE_X))
@@ -243,17 +292,18 @@ def manifest():
                '      <staticspritenode nodeName="Backdrop" src="HD_Backdrop"/>\n'
                '      <scenenode nodeName="Playfield" width="800" height="600">\n'
                '        <animatedspritenode nodeName="HoistAnimNode" spriteType="HD_Hoist_SpriteType" '
-               'initialAnimation="Idle" x="18" y="8"/>\n'
-               '        <scenenode nodeName="CargoRoot" y="%d" width="800" height="%d">\n' % (TRAIN_Y, CAR_H)
+               'initialAnimation="Idle" x="%d" y="%d"/>\n'
+               '        <scenenode nodeName="CargoRoot" y="%d" width="800" height="%d">\n' % (CAB_X, CAB_Y, TRAIN_Y, CAR_H)
                + carts +
                "        </scenenode>\n"
                + places +
+               '        <staticspritenode nodeName="GantryBeam" src="HD_GantryBeam"/>\n' +
                '        <scenenode nodeName="MouseInput_ClickMask" width="800" height="600"/>\n'
                "      </scenenode>\n"
                + GAME_SCREEN_TOP +
                "    </scenenode>\n"
                "  </scenelayout>\n")
-    # A wagon, or the engine for the lead cart: its load stands on the rim (on the tender for the engine);
+    # A wagon, or the engine and its wagon for the lead cart: its load stands on the wagon's rim;
     # a delivered load comes to rest where the wagon's own load would stand.
     out.append('  <scenelayout name="DeliveryCartLayout">\n'
                '    <scenenode nodeName="DeliveryCart" width="%d" height="%d">\n'
@@ -265,7 +315,7 @@ def manifest():
                '      <scenenode nodeName="cargoTarget" x="%d" y="%d"/>\n'
                "    </scenenode>\n"
                "  </scenelayout>\n" % ((CART_W, CAR_H) + CART_LOAD + TRUCK_LOAD + CART_LOAD + TRUCK_LOAD + CART_LOAD))
-    # A load waiting in the yard, its hook out of sight above until the game lowers it.
+    # A load waiting in the yard, its hook up in the gantry's beam until the game lowers it.
     out.append('  <scenelayout name="DeliveryObjectLayout">\n'
                '    <scenenode nodeName="DeliveryObject" width="%d" height="%d">\n'
                '      <staticspritenode nodeName="imageNode">\n'

@@ -58,7 +58,8 @@ def splash_crew(art):
 
 
 def splash_animals(art, words):
-    body = sky("#ffb86b", "#ffe9c2", "#5fb35a", "#86c76f") + sun(120, 120) + cloud(560, 110, 1.0)
+    # The words take the top band; the sun and the cloud sit below them, clear of every letter.
+    body = sky("#ffb86b", "#ffe9c2", "#5fb35a", "#86c76f") + sun(110, 180) + cloud(560, 185, 1.0)
     body += place(drawing(art, "house"), 40, 260, 200, 200)
     # Whole animals standing on one ground line, sized against one another.
     for x, name, size in ((230, "giraffe", 150), (360, "elephant", 130), (480, "tiger", 100), (580, "zebra", 110),
@@ -115,10 +116,12 @@ def main():
     render(bar("#ffffff", "#2f6fe8", "#ffffff"), BAR_W, BAR_H, os.path.join(out, "LoadingBarEmpty.png"))
     render(bar("#ffb02e", "#2f6fe8", "#ffe08a"), BAR_W, BAR_H, os.path.join(out, "LoadingBarFull.png"))
     write(os.path.join(data, "Loading.xml"), MANIFEST)
-    # The Spanish profile's loading screen names the same resources, drawn with its own words.
-    write(os.path.join(data, "Loading_SP.xml"),
-          MANIFEST.replace('src="Splash2"', 'src="Splash2_SP"').replace('src="LoadingBackground"',
-                                                                         'src="LoadingBackground_SP"'))
+    # The Spanish profile's loading screen names the same resources, drawn with its own words: only the
+    # images' files change, as the layout's sprites name the resources.
+    spanish = MANIFEST
+    for name in ("Splash2", "LoadingBackground"):
+        spanish = spanish.replace('<image name="%s" src="%s"/>' % (name, name), '<image name="%s" src="%s_SP"/>' % (name, name))
+    write(os.path.join(data, "Loading_SP.xml"), spanish)
 
 
 if __name__ == "__main__":

@@ -4,7 +4,7 @@ type and the levels.
 
 Usage: make_stacking_art.py [--manifests-only] <art folder> <data folder>
 
-Hoist, the cargo game's crane with a face (its frames are reused as they are), stands at the top
+Hoist, the crawler crane with a face that make_haulers_art.py renders (HD_HoistFrames), stands at the top
 middle between two platforms, one for each colour; the logs and girders lie in two rows of five on the
 yard below. Logs and girders are drawn here, lying down, their length growing with their size, so a
 stack's order shows at a glance; the platforms and the backdrop are drawn here too.
@@ -159,7 +159,7 @@ def manifest():
     for kind in ("Girder", "Log"):
         out.append('  <imagelist name="%sRollover" pattern="%sRollover_%%1%%" first="0" last="%d"/>\n'
                    % (kind, kind, last))
-    # Hoist is the cargo game's crane: its frames are content, glad and sad. Both moods end in Idle.
+    # Hoist's frames (rendered by make_haulers_art.py) are content, glad and sad. Both moods end in Idle.
     out.append('  <imagelist name="ST_HoistFrames" pattern="HD_HoistFrames_%1%" first="0" last="2"/>\n'
                '  <spritetype name="ST_Hoist_SpriteType" images="ST_HoistFrames">\n'
                '    <animation name="Idle" frameList="0" fps="1" numPlays="0"/>\n'

@@ -1,6 +1,7 @@
 // The real game binary on an X server of its own, with the committed data/: the loading screen's
-// splash, its bar part-way (one manifest held at the gate), the title screen, then a quit event. The
-// screenshots go to $MENAGERIE_SCREENSHOT_DIR when it is set.
+// splash, its bar part-way (one manifest held at the gate), the title screen, then a quit event; the
+// Spanish loading screen for a player who chose Spanish. The screenshots go to $MENAGERIE_SCREENSHOT_DIR
+// when it is set.
 
 #include "core/Color.h"
 #include "core/FileSystem.h"
@@ -330,6 +331,44 @@ TEST_F(GameEndToEndTest, LoadsBehindTheLoadingScreenReachesTheTitleAndQuitsClean
             EXPECT_EQ(account.ReadValue(L"Strata::Window::Mode", 5), 0);
             EXPECT_FALSE(account.ReadValue(L"Strata::Audio::MasterControls::Volume").empty());
         });
+}
+
+TEST_F(GameEndToEndTest, APlayerWhoChoseSpanishLoadsBehindTheSpanishPictures)
+{
+    // The last player chose Spanish: the loading screen is drawn with the Spanish words from its start.
+    WithAccount([](Strata::Account& account) { ASSERT_TRUE(account.WriteValue(L"EnglishLanguage", false)); });
+    std::ofstream(mHold) << "held";
+    const Picture splash2 = LoadReference("Splash2_SP.png");
+    const Picture background = LoadReference("LoadingBackground_SP.png");
+    const Picture english = LoadReference("Splash2.png");
+    Launch();
+
+    // The second splash fades in over the first and is then held: shot once the screen stands still.
+    Picture splash = WaitFor("second splash", [&](const Picture& s) { return Likeness(s, splash2) > 0.97; });
+    for (int i = 0; i < 40 && splash.width == kWidth; ++i)
+    {
+        std::this_thread::sleep_for(100ms);
+        Picture next = Grab();
+        const bool same = next.pixels.size() == splash.pixels.size() &&
+                          std::equal(next.pixels.begin(), next.pixels.end(), splash.pixels.begin(),
+                                     [](Color32 a, Color32 b) { return Near(a, b, 0); });
+        splash = std::move(next);
+        if (same)
+            break;
+    }
+    Save(splash, "loading_splash_es.png");
+    if (splash.width == kWidth)
+        EXPECT_LT(Likeness(splash, english), Likeness(splash, splash2));
+    // Behind the bar, the Spanish background: the layout's sprite names the image its manifest gives.
+    const Picture bar = WaitFor("Spanish bar", [&](const Picture& s)
+                                { return Likeness(s, background) > 0.93 && FilledBarPixels(s) > 0; });
+    Save(bar, "loading_background_es.png");
+    std::filesystem::remove(mHold);
+
+    ASSERT_GT(mPid, 0);
+    kill(mPid, SIGTERM);
+    ASSERT_TRUE(WaitForExit()) << GameLog();
+    EXPECT_NE(GameLog().find("Loading_SP"), std::string::npos) << GameLog();
 }
 
 TEST_F(GameEndToEndTest, AFailedSetUpIsReportedAndEndsTheProcessWithAFailure)
