@@ -91,39 +91,48 @@ private:
 
 } // namespace
 
-// The other direction: what the folder holds that neither the code, the engine, the manifests the game
-// loads in either language nor the games' levels ask for.
-std::vector<std::string> FindEverythingUnused(const std::string& folder)
+// `check` given every list the code registers and the names the code builds from the levels of
+// `folder`, while those names live.
+template <class Check>
+std::vector<std::string> WithEveryList(const std::string& folder, Check check)
 {
     RegisterGames();
     RegisterScreenContent();
     const LevelDataNames built(folder);
     std::vector<sContentList> lists = GetContentLists();
     lists.insert(lists.end(), built.Lists().begin(), built.Lists().end());
-    std::set<std::string> manifests = {"Generic"}; // the engine's generic controls
-    std::set<std::string> levelTags;
-    for (const bool english : {true, false})
-    {
-        for (const std::wstring& manifest : GetLoadingScreenManifests(english))
-            manifests.insert(std::string(manifest.begin(), manifest.end()));
-        for (const std::wstring& manifest : GetStartupManifests(english))
-            manifests.insert(std::string(manifest.begin(), manifest.end()));
-    }
-    for (const sGameRegistration& game : GetRegisteredGames())
-        levelTags.insert(std::string(game.levelTag, game.levelTag + std::wcslen(game.levelTag)));
-    return FindUnusedContent(folder, lists, manifests, levelTags);
+    return check(lists);
+}
+
+// The other direction: what the folder holds that neither the code, the engine, the manifests the game
+// loads in either language nor the games' levels ask for.
+std::vector<std::string> FindEverythingUnused(const std::string& folder)
+{
+    return WithEveryList(
+        folder,
+        [&folder](const std::vector<sContentList>& lists)
+        {
+            std::set<std::string> manifests = {"Generic"}; // the engine's generic controls
+            std::set<std::string> levelTags;
+            for (const bool english : {true, false})
+            {
+                for (const std::wstring& manifest : GetLoadingScreenManifests(english))
+                    manifests.insert(std::string(manifest.begin(), manifest.end()));
+                for (const std::wstring& manifest : GetStartupManifests(english))
+                    manifests.insert(std::string(manifest.begin(), manifest.end()));
+            }
+            for (const sGameRegistration& game : GetRegisteredGames())
+                levelTags.insert(std::string(game.levelTag, game.levelTag + std::wcslen(game.levelTag)));
+            return FindUnusedContent(folder, lists, manifests, levelTags);
+        });
 }
 
 // The check the game's content must pass: every list the code registers, and the names the code builds
 // from the data's own levels.
 std::vector<std::string> CheckEverything(const std::string& folder)
 {
-    RegisterGames();
-    RegisterScreenContent();
-    const LevelDataNames built(folder);
-    std::vector<sContentList> lists = GetContentLists();
-    lists.insert(lists.end(), built.Lists().begin(), built.Lists().end());
-    return CheckContentLists(folder, lists);
+    return WithEveryList(
+        folder, [&](const std::vector<sContentList>& lists) { return CheckContentLists(folder, lists); });
 }
 
 TEST(ContentLists, EveryNameTheCodeAsksForIsInTheDataInBothLanguages)

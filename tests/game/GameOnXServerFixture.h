@@ -6,6 +6,7 @@
 
 #include "game/GameApplication.h"
 
+#include "core/Color.h"
 #include "core/Random.h"
 #include "core/Singleton.h"
 #include "core/Time.h"
@@ -25,6 +26,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -89,6 +91,45 @@ protected:
 
     static SDL_Event MouseMotion(int x, int y, bool held = false) { return LiveGame::MouseMotion(x, y, held); }
     static SDL_Event MouseButton(Uint32 type, int x, int y) { return LiveGame::MouseButton(type, x, y); }
+
+    // The game window's pixels as the player sees them, top row first, alpha 255; none without a
+    // window surface.
+    static std::vector<Strata::Color32> WindowPixels(int* width, int* height)
+    {
+        SDL_Surface* screen = SDL_GetWindowSurface(Linux::GetMainWindow());
+        std::vector<Strata::Color32> pixels;
+        if (screen == nullptr)
+            return pixels;
+        *width = screen->w;
+        *height = screen->h;
+        pixels.resize(static_cast<size_t>(screen->w) * screen->h);
+        SDL_LockSurface(screen);
+        for (int y = 0; y < screen->h; ++y)
+            for (int x = 0; x < screen->w; ++x)
+            {
+                Uint32 value = 0;
+                std::memcpy(&value,
+                            static_cast<const Uint8*>(screen->pixels) + y * screen->pitch +
+                                x * screen->format->BytesPerPixel,
+                            screen->format->BytesPerPixel);
+                Uint8 r = 0, g = 0, b = 0;
+                SDL_GetRGB(value, screen->format, &r, &g, &b);
+                pixels[static_cast<size_t>(y) * screen->w + x] = Strata::Color32(r, g, b, 255);
+            }
+        SDL_UnlockSurface(screen);
+        return pixels;
+    }
+
+    // The game window's pixels as red, green and blue bytes, for a screenshot.
+    static std::vector<unsigned char> WindowRGB(int* width, int* height)
+    {
+        const std::vector<Strata::Color32> pixels = WindowPixels(width, height);
+        std::vector<unsigned char> rgb;
+        rgb.reserve(pixels.size() * 3);
+        for (const Strata::Color32& pixel : pixels)
+            rgb.insert(rgb.end(), {pixel.r, pixel.g, pixel.b});
+        return rgb;
+    }
 
     void Set(const char* name, const char* value)
     {

@@ -114,33 +114,6 @@ protected:
     // The X server's screen, which the full-screen game fills.
     virtual const char* ScreenSize() const { return "800x600x24"; }
 
-    // The window's pixels, as the player sees them.
-    std::vector<Color32> WindowPixels(int* width, int* height)
-    {
-        SDL_Surface* screen = SDL_GetWindowSurface(Linux::GetMainWindow());
-        std::vector<Color32> pixels;
-        if (screen == nullptr)
-            return pixels;
-        *width = screen->w;
-        *height = screen->h;
-        pixels.resize(static_cast<size_t>(screen->w) * screen->h);
-        SDL_LockSurface(screen);
-        for (int y = 0; y < screen->h; ++y)
-            for (int x = 0; x < screen->w; ++x)
-            {
-                Uint32 value = 0;
-                std::memcpy(&value,
-                            static_cast<const Uint8*>(screen->pixels) + y * screen->pitch +
-                                x * screen->format->BytesPerPixel,
-                            screen->format->BytesPerPixel);
-                Uint8 r = 0, g = 0, b = 0;
-                SDL_GetRGB(value, screen->format, &r, &g, &b);
-                pixels[static_cast<size_t>(y) * screen->w + x] = Color32(r, g, b, 255);
-            }
-        SDL_UnlockSurface(screen);
-        return pixels;
-    }
-
     // Every opaque pixel of the picture is on the window with its hot spot at the pointer, and the
     // system's arrow is hidden.
     ::testing::AssertionResult ShowsPointer(Vector2<int> pointer, const char* image, const char* hotSpotName)
@@ -194,11 +167,7 @@ protected:
     void Screenshot(const std::string& name)
     {
         int width = 0, height = 0;
-        const std::vector<Color32> pixels = WindowPixels(&width, &height);
-        std::vector<unsigned char> rgb;
-        rgb.reserve(pixels.size() * 3);
-        for (const Color32& pixel : pixels)
-            rgb.insert(rgb.end(), {pixel.r, pixel.g, pixel.b});
+        const std::vector<unsigned char> rgb = WindowRGB(&width, &height);
         const std::string path = mShotFolder + "/" + name + ".png";
         EXPECT_NE(stbi_write_png(path.c_str(), width, height, 3, rgb.data(), width * 3), 0) << path;
     }

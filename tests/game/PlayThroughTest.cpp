@@ -361,24 +361,11 @@ protected:
 
     void Screenshot(const std::string& name)
     {
-        SDL_Surface* screen = SDL_GetWindowSurface(Linux::GetMainWindow());
-        ASSERT_NE(screen, nullptr);
-        std::vector<unsigned char> rgb(static_cast<size_t>(screen->w) * screen->h * 3);
-        SDL_LockSurface(screen);
-        for (int y = 0; y < screen->h; ++y)
-            for (int x = 0; x < screen->w; ++x)
-            {
-                Uint32 value = 0;
-                std::memcpy(&value,
-                            static_cast<const Uint8*>(screen->pixels) + y * screen->pitch +
-                                x * screen->format->BytesPerPixel,
-                            screen->format->BytesPerPixel);
-                unsigned char* out = &rgb[(static_cast<size_t>(y) * screen->w + x) * 3];
-                SDL_GetRGB(value, screen->format, &out[0], &out[1], &out[2]);
-            }
-        SDL_UnlockSurface(screen);
+        int width = 0, height = 0;
+        const std::vector<unsigned char> rgb = WindowRGB(&width, &height);
+        ASSERT_FALSE(rgb.empty());
         const std::string path = mShotFolder + "/" + name + ".png";
-        EXPECT_NE(stbi_write_png(path.c_str(), screen->w, screen->h, 3, rgb.data(), screen->w * 3), 0) << path;
+        EXPECT_NE(stbi_write_png(path.c_str(), width, height, 3, rgb.data(), width * 3), 0) << path;
     }
 
     void OnFrame() override

@@ -236,6 +236,23 @@ protected:
         return Picture();
     }
 
+    // From `shown`, the screen once it stands still: two grabs `step` apart alike, at most 40 grabs.
+    Picture OnceStill(Picture shown, std::chrono::milliseconds step)
+    {
+        for (int i = 0; i < 40 && shown.width == kWidth; ++i)
+        {
+            std::this_thread::sleep_for(step);
+            Picture next = Grab();
+            const bool same = next.pixels.size() == shown.pixels.size() &&
+                              std::equal(next.pixels.begin(), next.pixels.end(), shown.pixels.begin(),
+                                         [](Color32 a, Color32 b) { return Near(a, b, 0); });
+            shown = std::move(next);
+            if (same)
+                break;
+        }
+        return shown;
+    }
+
     std::string GameLog() const
     {
         std::ifstream file(mLog);
@@ -283,23 +300,11 @@ TEST_F(GameEndToEndTest, LoadsBehindTheLoadingScreenReachesTheTitleAndQuitsClean
     const Picture splash = WaitFor("first splash", [&](const Picture& s) { return Likeness(s, splash1) > 0.95; });
     Save(splash, "loading_splash.png");
 
-    // Once the splashes have faded, the bar holds at the nine loads done before the gate.
-    Picture bar = WaitFor("part-filled bar",
-                          [&](const Picture& s) { return Likeness(s, background) > 0.93 && FilledBarPixels(s) > 0; });
-    // The gate holds the bar there: wait out the splash's fade until the screen stands still.
-    Picture still = bar;
-    for (int i = 0; i < 40 && still.width == kWidth; ++i)
-    {
-        std::this_thread::sleep_for(250ms);
-        Picture next = Grab();
-        const bool same = next.pixels.size() == still.pixels.size() &&
-                          std::equal(next.pixels.begin(), next.pixels.end(), still.pixels.begin(),
-                                     [](Color32 a, Color32 b) { return Near(a, b, 0); });
-        still = std::move(next);
-        if (same)
-            break;
-    }
-    bar = still;
+    // Once the splashes have faded, the bar holds at the nine loads done before the gate; the gate
+    // holds it there while the splash's fade ends and the screen stands still.
+    const Picture bar = OnceStill(WaitFor("part-filled bar", [&](const Picture& s)
+                                          { return Likeness(s, background) > 0.93 && FilledBarPixels(s) > 0; }),
+                                  250ms);
     Save(bar, "loading_bar.png");
     if (bar.width == kWidth)
     {
@@ -344,18 +349,8 @@ TEST_F(GameEndToEndTest, APlayerWhoChoseSpanishLoadsBehindTheSpanishPictures)
     Launch();
 
     // The second splash fades in over the first and is then held: shot once the screen stands still.
-    Picture splash = WaitFor("second splash", [&](const Picture& s) { return Likeness(s, splash2) > 0.97; });
-    for (int i = 0; i < 40 && splash.width == kWidth; ++i)
-    {
-        std::this_thread::sleep_for(100ms);
-        Picture next = Grab();
-        const bool same = next.pixels.size() == splash.pixels.size() &&
-                          std::equal(next.pixels.begin(), next.pixels.end(), splash.pixels.begin(),
-                                     [](Color32 a, Color32 b) { return Near(a, b, 0); });
-        splash = std::move(next);
-        if (same)
-            break;
-    }
+    const Picture splash =
+        OnceStill(WaitFor("second splash", [&](const Picture& s) { return Likeness(s, splash2) > 0.97; }), 100ms);
     Save(splash, "loading_splash_es.png");
     if (splash.width == kWidth)
         EXPECT_LT(Likeness(splash, english), Likeness(splash, splash2));

@@ -138,6 +138,22 @@ pid_t WatchForBox(const char* title, int signal)
     _exit(shown ? 0 : 1);
 }
 
+// In a death test's child: starts `server`, a watcher that sends `signal` once a box "Level missing"
+// shows, and SDL's video on that display; the child ends with 2 where any of it fails. A box that stays
+// ends the run within a minute instead.
+pid_t ShowBoxesOn(ChildXServer& server, int signal)
+{
+    std::string reason;
+    if (!server.Start("640x480x24", &reason, false))
+        _exit(2);
+    const pid_t watcher = WatchForBox("Level missing", signal);
+    if (watcher < 0 || SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
+        _exit(2);
+    Linux::NoteDisplayReached();
+    alarm(60);
+    return watcher;
+}
+
 // Waits for the child `pid` to end; whether it exited with 0.
 bool EndedWell(pid_t pid)
 {
@@ -167,14 +183,7 @@ TEST(SystemAlertTest, ASignalClosesABoxAndTheGameStillGetsItsQuit)
                 ChildXServer server;
                 if (fontGiven)
                     server.GiveBuiltInFontToMessageBoxes(fonts.Path());
-                std::string reason;
-                if (!server.Start("640x480x24", &reason, false))
-                    _exit(2);
-                const pid_t watcher = WatchForBox("Level missing", SIGTERM);
-                if (watcher < 0 || SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
-                    _exit(2);
-                Linux::NoteDisplayReached();
-                alarm(60); // a box that stays ends the run instead
+                const pid_t watcher = ShowBoxesOn(server, SIGTERM);
                 Strata::Platform::ModalNotification(L"Level 3 of the game is missing.", L"Level missing");
                 if (!EndedWell(watcher))
                     code = fontGiven ? 5 : 6;
@@ -203,15 +212,8 @@ TEST(SystemAlertTest, ASignalJustBeforeABoxKeepsItFromOpening)
             int code = 0;
             {
                 ChildXServer server;
-                std::string reason;
-                if (!server.Start("640x480x24", &reason, false))
-                    _exit(2);
                 // A box would wait for a click: once shown, the run ends.
-                const pid_t watcher = WatchForBox("Level missing", SIGKILL);
-                if (watcher < 0 || SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
-                    _exit(2);
-                Linux::NoteDisplayReached();
-                alarm(60);
+                const pid_t watcher = ShowBoxesOn(server, SIGKILL);
                 raise(SIGTERM);
                 Strata::Platform::ModalNotification(L"Level 3 of the game is missing.", L"Level missing");
                 if (Linux::ShowStartupAlert(L"Level missing", L"The game's data was not found.", L"Quit"))
@@ -242,13 +244,7 @@ TEST(SystemAlertTest, WithSDLsHandlersOffASignalDuringABoxEndsTheProgram)
             setenv("SDL_NO_SIGNAL_HANDLERS", "1", 1);
             // The server ends with this process, however it ends.
             ChildXServer server;
-            std::string reason;
-            if (!server.Start("640x480x24", &reason, false))
-                _exit(2);
-            if (WatchForBox("Level missing", SIGTERM) < 0 || SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
-                _exit(2);
-            Linux::NoteDisplayReached();
-            alarm(60);
+            ShowBoxesOn(server, SIGTERM);
             Strata::Platform::ModalNotification(L"Level 3 of the game is missing.", L"Level missing");
             _exit(3);
         },
