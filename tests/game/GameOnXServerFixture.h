@@ -27,6 +27,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -118,6 +119,15 @@ protected:
             }
         SDL_UnlockSurface(screen);
         return pixels;
+    }
+
+    // Where the screenshot `name` goes: MENAGERIE_SCREENSHOT_DIR when set, else the player's folder.
+    std::string ShotPath(const std::string& name) const
+    {
+        const char* shots = std::getenv("MENAGERIE_SCREENSHOT_DIR");
+        const std::string folder = shots != nullptr && shots[0] != '\0' ? shots : mUserFolder.Path() + "/shots";
+        std::filesystem::create_directories(folder);
+        return folder + "/" + name + ".png";
     }
 
     // The game window's pixels as red, green and blue bytes, for a screenshot.

@@ -105,9 +105,6 @@ protected:
         StartGame("menagerie_game_tests", 59, ScreenSize());
         if (IsSkipped())
             return;
-        const char* shots = std::getenv("MENAGERIE_SCREENSHOT_DIR");
-        mShotFolder = shots != nullptr && shots[0] != '\0' ? shots : mUserFolder.Path() + "/shots";
-        std::filesystem::create_directories(mShotFolder);
         mDeadline = std::chrono::steady_clock::now() + 240s;
     }
 
@@ -168,7 +165,7 @@ protected:
     {
         int width = 0, height = 0;
         const std::vector<unsigned char> rgb = WindowRGB(&width, &height);
-        const std::string path = mShotFolder + "/" + name + ".png";
+        const std::string path = ShotPath(name);
         EXPECT_NE(stbi_write_png(path.c_str(), width, height, 3, rgb.data(), width * 3), 0) << path;
     }
 
@@ -221,7 +218,6 @@ protected:
         EXPECT_EQ(mNext, steps.size());
     }
 
-    std::string mShotFolder;
     std::chrono::steady_clock::time_point mDeadline;
     size_t mNext = 0;
     int mSettle = 0;

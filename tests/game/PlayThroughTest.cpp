@@ -192,9 +192,6 @@ protected:
         StartGame("menagerie_game_tests", 2026);
         if (IsSkipped())
             return;
-        const char* shots = std::getenv("MENAGERIE_SCREENSHOT_DIR");
-        mShotFolder = shots != nullptr && shots[0] != '\0' ? shots : mUserFolder.Path() + "/shots";
-        std::filesystem::create_directories(mShotFolder);
         mDeadline = std::chrono::steady_clock::now() + 90s;
     }
 
@@ -364,7 +361,7 @@ protected:
         int width = 0, height = 0;
         const std::vector<unsigned char> rgb = WindowRGB(&width, &height);
         ASSERT_FALSE(rgb.empty());
-        const std::string path = mShotFolder + "/" + name + ".png";
+        const std::string path = ShotPath(name);
         EXPECT_NE(stbi_write_png(path.c_str(), width, height, 3, rgb.data(), width * 3), 0) << path;
     }
 
@@ -399,7 +396,6 @@ protected:
         ++mNext;
     }
 
-    std::string mShotFolder;
     std::chrono::steady_clock::time_point mDeadline;
     bool mGaveUp = false;
     size_t mNext = 0;
