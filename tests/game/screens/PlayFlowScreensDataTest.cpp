@@ -39,14 +39,22 @@ protected:
                       L"LocalizedImageResources_SP", L"GameSelect", L"FreePlaySelect", L"DifficultyOptionsQuit"},
                      false));
         GetLevelManager().setModeQueue({[](auto) {}, [](auto) {}, [] {}});
+        // Only the painting game has a mode, whatever an earlier test in this process registered.
+        ForgetGameModes();
         GetLevelManager().setGameModeConstructor(GameModeType_PaintIt, [](Label) { return nullptr; });
     }
 
     void TearDown() override
     {
         GetLevelManager().setModeQueue({});
-        GetLevelManager().setGameModeConstructor(GameModeType_PaintIt, nullptr);
+        ForgetGameModes();
         ScreenDataTest::TearDown();
+    }
+
+    static void ForgetGameModes()
+    {
+        for (const sGameRegistration& game : GetRegisteredGames())
+            GetLevelManager().setGameModeConstructor(game.type, nullptr);
     }
 
     // Sets the screen up and draws it over the sky the menus stand on; the picture goes to the
