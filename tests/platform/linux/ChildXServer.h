@@ -3,6 +3,7 @@
 #include "KeepGLDriver.h"
 #include "ScopedEnvironment.h"
 
+#include <cerrno>
 #include <chrono>
 #include <fcntl.h>
 #include <fstream>
@@ -13,9 +14,37 @@
 #include <sys/prctl.h>
 #include <sys/types.h>
 #include <sys/wait.h>
+#include <thread>
 #include <time.h>
 #include <unistd.h>
 #include <vector>
+
+// Ends the X server `pid`, a child of this process, as SIGTERM ends it, and reaps it; returns its wait
+// status. The server looks for a SIGTERM just before it sleeps, and one taken between that look and the
+// sleep is acted on only when something next wakes it: on an idle server, its screen saver's timer ten
+// minutes on. So SIGTERM is sent again until the server has ended, each one waking it; a server still
+// running after 20 seconds is killed.
+inline int EndXServerProcess(pid_t pid)
+{
+    int status = 0;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (std::chrono::steady_clock::now() < deadline)
+    {
+        kill(pid, SIGTERM);
+        for (int i = 0; i < 100; ++i)
+        {
+            const pid_t reaped = waitpid(pid, &status, WNOHANG);
+            if (reaped == pid || (reaped < 0 && errno != EINTR))
+                return status;
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+    }
+    kill(pid, SIGKILL);
+    while (waitpid(pid, &status, 0) < 0 && errno == EINTR)
+    {
+    }
+    return status;
+}
 
 // An X server of our own with a chosen screen size; DISPLAY points at it while it runs. The server
 // ends with the process that started it, even when that process is killed.
@@ -112,12 +141,8 @@ public:
     {
         mDisplay.reset();
         if (mPid > 0)
-        {
-            kill(mPid, SIGTERM);
-            int status = 0;
-            waitpid(mPid, &status, 0);
-            mPid = -1;
-        }
+            EndXServerProcess(mPid);
+        mPid = -1;
     }
 
 private:

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <csignal>
 #include <fstream>
 #include <string>
 #include <thread>
@@ -52,6 +53,33 @@ TEST(ChildXServerTest, TheServerEndsWithTheProcessThatStartedIt)
         kill(server, SIGKILL);
         waitpid(server, nullptr, 0);
     }
+}
+
+// The server can take a SIGTERM just before it sleeps and sleep on for minutes: stopping it must not
+// wait for that. The stand-in takes its first SIGTERM and sleeps on; only another one ends it.
+TEST(ChildXServerTest, AServerThatSleptThroughItsSIGTERMStillEnds)
+{
+    sigset_t terms;
+    sigemptyset(&terms);
+    sigaddset(&terms, SIGTERM);
+    // Blocked before the fork, so no SIGTERM ends the stand-in before it waits for one.
+    sigset_t kept;
+    ASSERT_EQ(pthread_sigmask(SIG_BLOCK, &terms, &kept), 0);
+    const pid_t sleeper = fork();
+    if (sleeper == 0)
+    {
+        const timespec limit{30, 0};
+        for (int taken = 0; taken < 2; ++taken)
+            if (sigtimedwait(&terms, nullptr, &limit) != SIGTERM)
+                _exit(3); // nobody woke it
+        _exit(0);
+    }
+    pthread_sigmask(SIG_SETMASK, &kept, nullptr);
+    ASSERT_GT(sleeper, 0);
+    const int status = EndXServerProcess(sleeper);
+    ASSERT_TRUE(WIFEXITED(status)) << "killed by signal " << WTERMSIG(status);
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "only one SIGTERM came";
+    EXPECT_EQ(waitpid(sleeper, nullptr, WNOHANG), -1) << "not reaped";
 }
 
 } // namespace
