@@ -1,20 +1,16 @@
 #include "game/YardcrewGameMode.h"
 
 #include "core/Log.h"
-#include "core/Vector2.h"
 #include "framework/Object.h"
-#include "framework/ResourceDescriptor.h"
 #include "framework/TimedTask.h"
-#include "framework/ValueResources.h"
 #include "game/AudioManager.h"
 #include "game/ForemanInstructionMode.h"
 #include "game/MiniGameContent.h"
+#include "game/MiniGamePattern.h"
 #include "game/MiniGameSequence.h"
 #include "game/StickerManager.h"
 #include "game/YardcrewNames.h"
 #include "game/screens/ScreenSupport.h"
-#include "graphics/Image.h"
-#include "graphics/Window.h"
 #include "scene/NodePath.h"
 #include "scene/SceneNode.h"
 
@@ -83,14 +79,7 @@ void YardcrewGameMode::Enter()
 
 void YardcrewGameMode::Exit()
 {
-    const Strata::AutoResource<Strata::IImage> cursor(MiniGameContent::kDefaultCursor.name);
-    const Strata::Constant<Strata::Vector2<int>> hotSpot(MiniGameContent::kDefaultCursorHotSpot.name);
-    if (cursor.Get() == nullptr || !hotSpot.IsValid())
-    {
-        Strata::Log("The default cursor \"cursor_default\" or \"DefaultCursorRegPt\" is missing\n");
-        return;
-    }
-    Strata::Window::SetCustomCursor(cursor.Get(), hotSpot.GetValue());
+    SetGameCursor(MiniGameContent::kDefaultCursor.name, MiniGameContent::kDefaultCursorHotSpot.name);
 }
 
 void YardcrewGameMode::setupInstructionMode(Strata::Label game, IntroForemanState state, bool showPopUp)
