@@ -88,6 +88,7 @@ class WordsFitThePictures(unittest.TestCase):
         cases = [
             ("stacked pieces are feminine piezas", r"HoistStacker", "spanish",
              r"\b(el|los|lo|ponlo|chiquitos?)\b"),
+            ("Hoist's stacks are towers, not batteries", r"Hoist", "spanish", r"\bpilas?\b"),
             ("the drawn brush is an artist's pincel", r"Brush", "spanish", r"brocha|\bla pincel"),
             ("a train's rail car is a car", r"HaulersDelivery", "english", r"\bcarts?\b"),
             # The bag has the colour, not the cement; a colour named by a noun ("café") stays invariable.
@@ -114,6 +115,8 @@ class WordsFitThePictures(unittest.TestCase):
             (r"Signs", r"\btruck\b", r"\bcamión\b"),
             (r"Signs", r"\bcolor or that shape\b", r"\bcolor o de esa forma\b"),
             (r"HereToThere", r"\bhouse\b|\bhome\b", r"\bcasita\b"),
+            # The stacking game draws benches, not platforms.
+            (r"HoistStacker", r"\bbench\b", r"\bbanca\b"),
         ]
         for name, english, spanish in cases:
             with self.subTest(name=name, english=english):
