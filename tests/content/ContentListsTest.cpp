@@ -339,6 +339,9 @@ TEST(ContentLists, AFileOrANameNothingAsksForFailsTheCheck)
     } kCases[] = {
         {"a picture no manifest names", "stickers/Sticker_Spare.png", "png", "stickers/Sticker_Spare.png, a file, is"},
         {"a sound no manifest names", "sfx/SFX_Spare.ogg", "ogg", "sfx/SFX_Spare.ogg, a file, is loaded by no"},
+        {"a GIF picture no manifest names", "stickers/Sticker_Spare.gif", "gif", "Sticker_Spare.gif, a file, is"},
+        // ForemanPoses runs from 0 to 12.
+        {"a frame one past an image list's last", "foreman/ForemanPose_13.png", "png", "ForemanPose_13.png, a file"},
         {"a manifest the game never loads", "Spare.xml", "<?xml version=\"1.0\"?><manifest/>",
          "Spare.xml, a manifest, is loaded by nothing"},
         // Declared in a loaded manifest, but no code, layout, list or level names it (its file is

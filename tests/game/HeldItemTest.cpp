@@ -329,7 +329,8 @@ TEST_F(HeldItemTest, LettingGoAfterADragDropsWhileAClickKeepsTheItemInHand)
 
 // With one tool in hand a press on another, on no place, sends the first home and takes the other at
 // once, whatever put the first in hand; a press on the carried tool's own empty home sends it back
-// and takes nothing, though it lands home under the pointer.
+// and takes nothing, though it lands home under the pointer. A drag let go over another item is no
+// press on it: the first goes home and nothing sticks to the pointer.
 TEST_F(HeldItemTest, APressOnAnotherItemTakesItAndAPressAtHomeOnlyPutsBack)
 {
     auto owned = std::make_unique<Tool>();
@@ -351,6 +352,16 @@ TEST_F(HeldItemTest, APressOnAnotherItemTakesItAndAPressAtHomeOnlyPutsBack)
     Click(410, 410);
     EXPECT_FALSE(other->GetHeldItem().IsCarrying());
     EXPECT_EQ(DragSource<Tool*>::GetHeldDragSource(), nullptr);
+    EXPECT_EQ("400,400", Corner(otherNode));
+    EXPECT_EQ(nullptr, mode.GetMouseCapturingNode());
+
+    mode.OnMouseMove(15, 15);
+    mode.OnMouseDown(MouseButton_Left, 15, 15);
+    mode.OnMouseMove(410, 410);
+    mode.OnMouseUp(MouseButton_Left, 410, 410);
+    EXPECT_FALSE(tool->GetHeldItem().IsCarrying());
+    EXPECT_FALSE(other->GetHeldItem().IsCarrying());
+    EXPECT_EQ("10,10", Corner(toolNode));
     EXPECT_EQ("400,400", Corner(otherNode));
     EXPECT_EQ(nullptr, mode.GetMouseCapturingNode());
 }
