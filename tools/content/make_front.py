@@ -184,7 +184,8 @@ def main():
         title += '<ellipse cx="%d" cy="%d" rx="%d" ry="7" fill="#6fa85a" fill-opacity="0.5"/>' % (x, y, w)
     title += place(drawing(art, "crane"), 100, 210, 160, 160) + place(drawing(art, "excavator"), 560, 215, 160, 160)
     title += place(drawing(art, "construction_worker"), 320, 196, 160, 160)
-    title += '<path d="M0 404Q120 398 230 392C290 388 300 338 400 338S510 388 570 392Q680 398 800 404V600H0Z" fill="#8fd16a"/>'
+    title += ('<path d="M0 404Q120 398 230 392C290 388 300 338 400 338S510 388 570 392Q680 398 800 404V600H0Z" '
+              'fill="#8fd16a"/>')
     for i, (animal, size) in enumerate((("giraffe", 140), ("elephant", 125), ("tiger", 100), ("monkey", 80),
                                         ("zebra", 105))):
         title += place(drawing(art, animal), 40 + i * 150, 470 - size, size, size)
