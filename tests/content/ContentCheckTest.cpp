@@ -966,3 +966,29 @@ TEST_F(EngineLoadCheck, AnswersAndCornerButtonsAreTellableWithoutReading)
     EXPECT_GE(screens, 5);
     EXPECT_TRUE(problems.empty()) << Report();
 }
+
+TEST_F(EngineLoadCheck, HoistStandsOnTheGroundNotInTheSky)
+{
+    ::testing::internal::CaptureStderr();
+    LoadAllManifests(FindManifests(DataFolder()));
+    ::testing::internal::GetCapturedStderr();
+    const SceneLayout* layout = AutoResource<SceneLayout>("HoistStackerModeLayout").Get();
+    SceneNode* root = layout ? layout->InstantiateLayout(mode.get(), nullptr) : nullptr;
+    SceneNode* playfield = root ? root->GetChildByNodeName(Label("Playfield")) : nullptr;
+    SceneNode* hoist = playfield ? playfield->GetChildByNodeName(Label("HoistAnimNode")) : nullptr;
+    ASSERT_NE(hoist, nullptr);
+    // Hoist's pixels are where the scene drawn with it differs from the scene drawn without it.
+    const auto with = Draw(*root);
+    hoist->LocalSetVisible(false);
+    const auto without = Draw(*root);
+    const Rect<float> at = hoist->GlobalGetBounds();
+    int foot = -1, footX = -1;
+    for (int y = std::max(0, int(at.y)); y < std::min(600, int(at.y + at.height)); ++y)
+        for (int x = std::max(0, int(at.x)); x < std::min(800, int(at.x + at.width)); ++x)
+            if (with->GetPixel(x, y) != without->GetPixel(x, y))
+                foot = y, footX = x;
+    ASSERT_GE(foot, 0) << "Hoist draws nothing";
+    // Under its lowest drawn pixel lies ground, not the sky of the screen's top.
+    EXPECT_NE(without->GetPixel(footX, std::min(599, foot + 2)), without->GetPixel(footX, 0))
+        << "Hoist's tracks end at y " << foot << " over the sky";
+}

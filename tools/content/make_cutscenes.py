@@ -57,9 +57,11 @@ CUTSCENES = {
                  ("gorilla", 320, 370, 160)],
     ],
     "Finale": [
-        FENCE + TREES + POND + [("giraffe", 150, 200, 180), ("elephant", 300, 300, 160),
-                                ("zebra", 50, 360, 120), ("duck", 380, 440, 60), ("penguin", 480, 430, 70),
-                                ("monkey", 680, 190, 70), ("tiger", 170, 440, 110)],
+        # The trees and the giraffe stand on the grass behind the fence, the giraffe's head above it; the
+        # elephant, zebra and tiger stand apart on the grass in front, the birds at the pond.
+        TREES + [("giraffe", 170, 256, 180)] + FENCE + POND + [
+            ("elephant", 615, 375, 160), ("zebra", 50, 360, 120), ("duck", 380, 440, 60),
+            ("penguin", 480, 430, 70), ("monkey", 680, 190, 70), ("tiger", 170, 440, 110)],
         # The sign's posts stand on the hill; the stars are in open sky, clear of the clouds and the sun.
         FENCE + [("menagerie_sign", 320, 188, 170), ("construction_worker", 110, 330, 130),
                  ("construction_worker", 560, 330, 130), ("star", 225, 150, 56), ("star", 565, 165, 56),

@@ -174,14 +174,21 @@ def main():
     render(confirm_panel(), 560, 320, os.path.join(out, "ConfirmPanel.png"))
     render(document(800, 600, place(read_panel(), 0, 0, 800, 600)), 800, 600, os.path.join(out, "MenuBackdrop.png"))
     # The game's name is part of the picture: big, orange with a white outline, the same in both languages.
-    title = ('<rect width="800" height="600" fill="#bfe6ff"/><rect y="400" width="800" height="200" fill="#8fd16a"/>'
+    # The crane and the digger stand on the far meadow, each on its shadow, the foreman behind a rise of
+    # the near meadow; the animals stand in front, on the near meadow.
+    title = ('<rect width="800" height="600" fill="#bfe6ff"/>'
+             '<path d="M0 318Q200 300 400 312T800 306V600H0Z" fill="#a8d98a"/>'
              '<text x="400" y="120" font-family="DejaVu Sans" font-weight="bold" font-size="96" text-anchor="middle" '
              'fill="#f08a24" stroke="#ffffff" stroke-width="6" paint-order="stroke">Menagerie</text>')
+    for x, y, w in ((170, 362, 76), (640, 362, 72)):
+        title += '<ellipse cx="%d" cy="%d" rx="%d" ry="7" fill="#6fa85a" fill-opacity="0.5"/>' % (x, y, w)
+    title += place(drawing(art, "crane"), 100, 210, 160, 160) + place(drawing(art, "excavator"), 560, 215, 160, 160)
+    title += place(drawing(art, "construction_worker"), 320, 196, 160, 160)
+    title += ('<path d="M0 404Q120 398 230 392C290 388 300 338 400 338S510 388 570 392Q680 398 800 404V600H0Z" '
+              'fill="#8fd16a"/>')
     for i, (animal, size) in enumerate((("giraffe", 140), ("elephant", 125), ("tiger", 100), ("monkey", 80),
                                         ("zebra", 105))):
         title += place(drawing(art, animal), 40 + i * 150, 470 - size, size, size)
-    title += place(drawing(art, "construction_worker"), 320, 160, 160, 160)
-    title += place(drawing(art, "excavator"), 560, 180, 160, 160) + place(drawing(art, "crane"), 80, 180, 160, 160)
     render(document(800, 600, title), 800, 600, os.path.join(out, "TitleBackdrop.png"))
 
 

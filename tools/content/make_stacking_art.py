@@ -4,8 +4,8 @@ type and the levels.
 
 Usage: make_stacking_art.py [--manifests-only] <art folder> <data folder>
 
-Hoist, the crawler crane with a face that make_haulers_art.py renders (HD_HoistFrames), stands at the top
-middle between two platforms, one for each colour; the logs and girders lie in two rows of five on the
+Hoist, the crawler crane with a face that make_haulers_art.py renders (HD_HoistFrames), stands on the
+yard between two platforms, one for each colour; the logs and girders lie in two rows of five on the
 yard below. Logs and girders are drawn here, lying down, their length growing with their size, so a
 stack's order shows at a glance; the platforms and the backdrop are drawn here too.
 """
@@ -30,7 +30,10 @@ PLAT_Y = 250
 # The ground: two rows of five, the object's underside at the place.
 GROUND_X = (88, 244, 400, 556, 712)
 GROUND_Y = (484, 570)
-HOIST_AT = (325, 8)
+# Hoist's frames are 150 pixels square, its tracks' underside 141 down: it stands at the back of the yard,
+# level with the platforms' feet.
+HOIST_AT = (325, 275)
+HOIST_FOOT = (401, 416)
 
 COLOURS = {
     "Red": {"main": "#d83a2e", "dark": "#8a1d16", "light": "#f59a8f"},
@@ -114,13 +117,14 @@ def platform(c):
 
 
 def backdrop():
-    """Sky, far hills and the yard, its ground marked where each object lies. A level of one colour
+    """Sky, far hills and the yard, its ground marked where Hoist stands and each object lies. A level of one colour
     has one platform, so the backdrop marks none."""
     parts = ['<rect width="800" height="600" fill="#bfe6ff"/>',
              '<circle cx="90" cy="70" r="34" fill="#ffe98a"/>',
              '<path d="M0 250Q160 190 340 235T700 215T800 225V600H0Z" fill="#a8d98a"/>',
              '<rect y="380" width="800" height="220" fill="#cfc7b8"/>',
              '<rect y="380" width="800" height="6" fill="#b3aa99"/>']
+    parts.append('<ellipse cx="%d" cy="%d" rx="70" ry="7" fill="#b3aa99"/>' % HOIST_FOOT)
     for y in GROUND_Y:
         for x in GROUND_X:
             parts.append('<ellipse cx="%d" cy="%d" rx="70" ry="7" fill="#b3aa99"/>' % (x, y - 1))
