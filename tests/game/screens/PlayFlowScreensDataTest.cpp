@@ -71,7 +71,8 @@ protected:
         return target.GetPixel(400, 300) != sky || target.GetPixel(100, 100) != sky;
     }
 
-    // Every button and radio button below `node` has its pictures, and every picture its image.
+    // Every button and radio button below `node` has its pictures, every game's button is live, and every
+    // picture has its image.
     static void CheckPictures(SceneNode* node, int& buttons)
     {
         if (node == nullptr)
@@ -81,6 +82,9 @@ protected:
             ++buttons;
             EXPECT_NE(button->GetImages(), nullptr) << button->GetName().c_str();
             EXPECT_GE(button->GetHeight(), 64.0f) << button->GetName().c_str() << " is too small for a child";
+            // With every game installed, no game's button is greyed out.
+            if (FindRegisteredGame(button->GetName()) != nullptr)
+                EXPECT_TRUE(button->IsEnabled()) << button->GetName().c_str() << " is greyed out";
         }
         if (auto* radio = dynamic_cast<RadioButtonNode*>(node))
         {
@@ -98,6 +102,8 @@ protected:
 
 TEST_F(PlayFlowScreensDataTest, EveryScreenIsBuiltFromDataInBothLanguages)
 {
+    // Every game installed as the game installs them, so the chooser is drawn as a player sees it.
+    InstallRegisteredGames(*GetResourceManager(), GetLevelManager());
     const struct
     {
         const char* name;
