@@ -354,7 +354,10 @@ size_t HTTPStream::HandleHeader(const char* data, size_t length)
     {
         long status = 0;
         curl_easy_getinfo(AsEasy(mEasy), CURLINFO_RESPONSE_CODE, &status);
-        if ((status >= 100 && status < 200) || (status >= 300 && status < 400 && mSawLocation))
+        // libcurl waits for the final answer after any 1xx but 101, which switches protocols (never asked
+        // for here) and passes all that follows as a body; it falls to the failure below.
+        const bool interim = status >= 100 && status < 200 && status != 101;
+        if (interim || (status >= 300 && status < 400 && mSawLocation))
         {
             // Interim, or a redirect that libcurl follows by itself.
             return length;
@@ -393,6 +396,13 @@ size_t HTTPStream::HandleBody(const char* data, size_t length)
     if (mAborted.load())
         return 0;
     mHeadersDone = true;
+    // libcurl holds a body to its length, but it may read the framing headers otherwise than we do (a
+    // Transfer-Encoding line that a later one overrides here): never pass on more than was announced.
+    if (mContentLength >= 0 && mBytesReceived + length > static_cast<uint64_t>(mContentLength))
+    {
+        Fail(Strata::HTTPError_Connection);
+        return 0;
+    }
     mBuffer.insert(mBuffer.end(), data, data + length);
     mBytesReceived += length;
     return length;

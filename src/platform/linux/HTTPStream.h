@@ -22,6 +22,10 @@ bool InitialiseCurl();
 // most until the answer's headers are in (GetLength, IsEOF, the error status) or the next bytes arrive
 // (Read), bounded by the connect and low-speed limits. Failures are reported through IErrorStatus with
 // the codes of Strata::eHTTPError, never thrown. All calls but AbortTransfer come from one thread.
+//
+// Only a final 2xx answer is a body: any other final status, 101 among them, fails the stream with
+// HTTPError_ClientStatus (4xx) or HTTPError_ServerStatus; a body longer than its "Content-Length" fails
+// it with HTTPError_Connection, with no byte past that length passed on.
 class HTTPStream final : public Strata::IStream, public Strata::IErrorStatus, public Strata::IAbortableStream
 {
 public:

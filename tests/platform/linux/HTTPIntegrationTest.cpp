@@ -262,7 +262,8 @@ public:
         Redirect,    // 302 to `location`
         LyingLength, // announces one byte less than the body it sends whole
         Endless,     // announces `length` (none when empty), then sends the body over and over
-        Trickle      // no length, then one byte every 0.6 s
+        Trickle,     // no length, then one byte every 0.6 s
+        Raw          // `body` is the whole answer, status line and headers included
     };
     struct Answer
     {
@@ -386,6 +387,9 @@ private:
         case Kind::Redirect:
             Send(client, "HTTP/1.1 302 Found\r\nLocation: " + answer.location +
                              "\r\nContent-Length: 0\r\nConnection: close\r\n\r\n");
+            break;
+        case Kind::Raw:
+            Send(client, answer.body);
             break;
         case Kind::LyingLength:
             Send(client, headed("200 OK", answer.body.size() - 1) + answer.body);
@@ -695,6 +699,58 @@ TEST_F(HTTPIntegrationTest, FaultyAnswersNeverLeaveAFileInTheCache)
     EXPECT_EQ(Open(L"unannounced", L".png"), "exactly listed");
     EXPECT_EQ(Open(L"moved", L".png"), "the real thing");
     EXPECT_EQ(CacheContents(), (std::vector<std::string>{"Data/moved.png", "Data/unannounced.png"}));
+}
+
+TEST_F(HTTPIntegrationTest, OnlyAFinalSuccessIsABodyAndItIsHeldToItsLength)
+{
+    // Every answer but two announces 5 bytes and sends more.
+    const std::string overLong = "Content-Length: 5\r\n\r\nhello world and more";
+    const std::string ok = "HTTP/1.1 200 OK\r\n" + overLong;
+    const std::string continued = "HTTP/1.1 100 Continue\r\n\r\n";
+    struct Case
+    {
+        const char* path;
+        std::string answer;
+        int error;
+    };
+    const std::vector<Case> cases = {
+        {"/ok", ok, 0},
+        {"/continued", continued + ok, 0},
+        {"/moved", "HTTP/1.1 301 Moved\r\nLocation: /ok\r\n" + overLong, 0},
+        {"/switching", "HTTP/1.1 101 x\r\n" + overLong, HTTPError_ServerStatus},
+        {"/switching-unannounced", "HTTP/1.1 101 Switching\r\nUpgrade: x\r\n\r\nhello", HTTPError_ServerStatus},
+        {"/continued-switching", continued + "HTTP/1.1 101 x\r\n" + overLong, HTTPError_ServerStatus},
+        // Interim answers with no final one: the exchange breaks off.
+        {"/processing", "HTTP/1.1 102 Processing\r\n" + overLong, HTTPError_Connection},
+        {"/continued-only", continued, HTTPError_Connection},
+        {"/gone", "HTTP/1.1 404 Not Found\r\n" + overLong, HTTPError_ClientStatus},
+        {"/busy", continued + "HTTP/1.1 503 Busy\r\n" + overLong, HTTPError_ServerStatus},
+        // libcurl decodes the chunks; the length still counts here.
+        {"/rechunked",
+         "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\nTransfer-Encoding: identity\r\n"
+         "Content-Length: 5\r\n\r\n14\r\nhello world and more\r\n0\r\n\r\n",
+         HTTPError_Connection},
+    };
+    ScriptedServer server;
+    for (const Case& c : cases)
+        server.Set(c.path, {ScriptedServer::Kind::Raw, c.answer, "", ""});
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.path);
+        std::unique_ptr<IStream> stream(network->OpenHTTPStream((server.Base() + c.path).c_str()));
+        ASSERT_NE(stream, nullptr);
+        auto* status = dynamic_cast<IErrorStatus*>(stream.get());
+        const std::string body = ReadAll(stream.get());
+        EXPECT_EQ(status->GetLastError(), c.error);
+        EXPECT_TRUE(stream->IsEOF());
+        // A refused answer may have passed on the first bytes of its body, never more than it announced.
+        EXPECT_LE(body.size(), 5u);
+        if (c.error == 0)
+        {
+            EXPECT_EQ(body, "hello");
+            EXPECT_EQ(stream->GetLength(), 5u);
+        }
+    }
 }
 
 TEST_F(HTTPIntegrationTest, TextFilesAreHeldToTheirListedSizeWhateverLengthIsAnnounced)
