@@ -11,6 +11,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace Yardcrew
 {
@@ -20,17 +21,45 @@ namespace Yardcrew
 GameModeDifficulty ParseGameModeDifficulty(const std::wstring& text);
 
 // Files the level named `name` under its "difficulty" with the level manager, unless the difficulty is
-// unknown or `problem` (what the game's own check found wrong) is not empty: then one log line names
-// the level, the manifest and the reason, and the level is not filed. Answers whether it was filed.
+// unknown or `problem` (what the game's own check found wrong) is not empty. One log line names the
+// level and the manifest with the `notes` (values that were not numbers, see CheckedLevelElement) and
+// the reason it is not filed, if any; a filed level without notes logs nothing. Answers whether it was
+// filed.
 bool FileLevelIfValid(GameModeType type, const std::wstring& manifest, Strata::Label name,
-                      const Strata::IAttributeContainer& attributes, const std::string& problem);
+                      const Strata::IAttributeContainer& attributes, const std::vector<std::string>& notes,
+                      const std::string& problem);
+
+// One element of a level as its reader sees it. The number getters read as the engine's do (a text's
+// leading digits, 0 without any), but a value that is not a number of the type asked for (empty, text,
+// NaN, infinite, out of range, or not written as a whole number where one is wanted) also adds a note
+// naming the attribute, the value as written and what it was read as. A whole number past the int
+// range in any notation ("1e400") is read as the nearest int, not by its leading digits, so that the
+// level's own bounds refuse it.
+class CheckedLevelElement final : public Strata::XMLElement
+{
+public:
+    // `notes` must outlive the element.
+    CheckedLevelElement(const Strata::XMLElement& element, std::vector<std::string>& notes);
+    // The level's own start tag, which the reader is handed as attributes only.
+    CheckedLevelElement(const Strata::IAttributeContainer& attributes, std::vector<std::string>& notes);
+
+    using XMLElement::GetAttribute;
+    int GetAttribute(const std::wstring& name, const int& defaultValue) const override;
+    float GetAttribute(const std::wstring& name, const float& defaultValue) const override;
+
+private:
+    void Note(const std::wstring& name, const char* why, const std::string& read) const;
+
+    std::vector<std::string>& mNotes;
+};
 
 // The level reader of a game with its own level record `Level`, which provides
 //   void ReadChild(const Strata::XMLElement& element);  // one start tag below the level element
 //   std::string Validate() const;                        // empty when the game can play the level
 // and, when its level element carries settings of its own,
 //   void ReadAttributes(const Strata::IAttributeContainer& attributes);
-// The resource made is a ResourceWrapper<Level>, made whether or not the level is filed.
+// Both are handed a CheckedLevelElement, so every number they read that is not one is named in the
+// level's log line. The resource made is a ResourceWrapper<Level>, made whether or not the level is filed.
 template <class Level>
 class GameLevelResourceFactory : public Strata::IResourceFactory
 {
@@ -44,16 +73,17 @@ public:
                                                 Strata::IXMLReader& element) const override
     {
         auto level = std::make_unique<Strata::ResourceWrapper<Level>>(manifest, name, attributes);
+        std::vector<std::string> notes;
         if constexpr (requires(Level & l) { l.ReadAttributes(attributes); })
-            level->ReadAttributes(attributes);
+            level->ReadAttributes(CheckedLevelElement(attributes, notes));
         // The first read is the level's own start tag; every later one lies below it.
         for (const Strata::XMLElement* read = element.ReadElement(); read != nullptr && !element.IsEOF();)
         {
             read = element.ReadElement();
             if (read != nullptr && read->IsStartElement())
-                level->ReadChild(*read);
+                level->ReadChild(CheckedLevelElement(*read, notes));
         }
-        FileLevelIfValid(mType, manifest, name, attributes, level->Validate());
+        FileLevelIfValid(mType, manifest, name, attributes, notes, level->Validate());
         return level.release();
     }
 

@@ -16,6 +16,7 @@
 #include "LevelReaderTestSupport.h"
 
 #include <cwchar>
+#include <deque>
 #include <set>
 #include <string>
 #include <vector>
@@ -46,9 +47,8 @@ protected:
         sLevelCase level;
     };
 
-    // Loads the levels as one manifest, each at medium, and checks that each is filed exactly when it
-    // logs nothing, and is otherwise named in one line that gives the reason and refuses it.
-    // Answers the log.
+    // Loads the levels as one manifest, each at medium, and checks that each is filed and logged in one
+    // line as its row says (ExpectLevelLine). Answers the log.
     std::string ExpectFiledUnlessLogged(const wchar_t* manifest, const std::vector<sGameLevel>& levels)
     {
         std::string body;
@@ -65,15 +65,8 @@ protected:
         for (const sGameLevel& l : levels)
         {
             SCOPED_TRACE(l.level.name);
-            EXPECT_EQ(FiledLevels(l.game).count(l.level.name) == 1, l.level.logged == nullptr);
-            const std::string line = LevelLogLine(log, manifestName, l.level.name);
-            if (l.level.logged == nullptr)
-                EXPECT_EQ(line, "");
-            else
-            {
-                EXPECT_NE(line.find(l.level.logged), std::string::npos) << line;
-                EXPECT_NE(line.find("; it is not filed"), std::string::npos) << line;
-            }
+            EXPECT_EQ(FiledLevels(l.game).count(l.level.name) == 1, ExpectsFiled(l.level.logged));
+            ExpectLevelLine(LevelLogLine(log, manifestName, l.level.name), l.level.logged);
         }
         return log;
     }
@@ -95,17 +88,21 @@ std::string Repeat(int count, const std::string& element)
 
 // The integer and float getters read a number's leading digits ("1O0" is 1, "big" is 0, "inf" is
 // infinite). A level is refused, with one line naming it, when what was read leaves its game nothing
-// to play; a typo that still reads as a playable number keeps the level.
+// to play; a typo that still reads as a playable number keeps the level, and its line names the typo.
 TEST_F(GameLevelReadersTest, ANumberThatLeavesTheGameUnplayableRefusesTheLevelWithOneLogLine)
 {
     const char* const obstacles = R"(<Obstacle imageID="1"/><Obstacle imageID="2"/>)";
     const std::vector<sGameLevel> cases = {
-        {GameModeType_PileOfLeaves, {"LeafTypo", R"(numTools="3" cursorRadius="1O0")", "", nullptr}},
+        {GameModeType_PileOfLeaves,
+         {"LeafTypo", R"(numTools="3" cursorRadius="1O0")", "",
+          "has \"cursorRadius\" \"1O0\", not a number (read as 1); it is filed"}},
         {GameModeType_PileOfLeaves,
          {"LeafWord", R"(numTools="3" cursorRadius="big")", "", "has \"cursorRadius\" 0, not 1 to"}},
         {GameModeType_PileOfLeaves, {"LeafZero", R"(numTools="3" cursorRadius="0")", "", "has \"cursorRadius\" 0"}},
         {GameModeType_PileOfLeaves, {"LeafNoTools", R"(numTools="few")", "", "has \"numTools\" 0"}},
-        {GameModeType_HideAndSeek, {"CatTypo", R"(numPreviewHides="2" runSpeed="300 px")", obstacles, nullptr}},
+        {GameModeType_HideAndSeek,
+         {"CatTypo", R"(numPreviewHides="2" runSpeed="300 px")", obstacles,
+          "has \"runSpeed\" \"300 px\", not a number (read as 300); it is filed"}},
         {GameModeType_HideAndSeek,
          {"CatInfinite", R"(numPreviewHides="2" runSpeed="inf")", obstacles,
           "has \"runSpeed\" inf, not a finite number above 0"}},
@@ -366,6 +363,85 @@ TEST_F(GameLevelReadersTest, ANumberPastWhatTheGameCanShowRefusesTheLevelWithOne
         EXPECT_NE(LevelLogLine(log, "Bounds", row.pastBound.name).find(std::string("\"") + row.field + "\""),
                   std::string::npos);
     }
+}
+
+// A value that is not a number of the type asked for is named in the level's one line, with the
+// attribute, the value as written and what it is read as; the level is filed or refused on that as
+// before, except that "1e400" is past every whole number's bound, not 1.
+TEST_F(GameLevelReadersTest, AValueThatIsNotANumberIsNamedInTheLevelsOneLine)
+{
+    const struct
+    {
+        GameModeType game;
+        const char* attribute;
+        const char* attributes; // "@" stands for the value
+        const char* children;
+    } numbers[] = {
+        {GameModeType_PileOfLeaves, "areaCover", R"(numTools="3" areaCover="@")", ""},
+        {GameModeType_HammerTheNail, "clickCount", "",
+         R"(<Nail type="Wrench" color="Red" clickCount="@"/><Nail type="Wrench" color="Red" clickCount="1"/>)"},
+        {GameModeType_HammerTheNail, "x", "", R"(<Nail type="Wrench" color="Red" clickCount="1" x="@"/>)"},
+        {GameModeType_HereToThere, "numBuildings", R"(numBuildings="@")", R"(<Animal type="Square" color="Blue"/>)"},
+        {GameModeType_HideAndSeek, "numHides", R"(numHides="@" numPreviewHides="1" runSpeed="300")",
+         "<Obstacle/><Obstacle/>"},
+    };
+    const std::pair<const char*, const char*> values[] = {
+        {"", "not a number (read as 0); it is filed"},
+        {"abc", "not a number (read as 0); it is filed"},
+        {"nan", "not a number (read as 0); it is filed"},
+        {"inf", "not a finite number (read as 0); it is filed"},
+        {"1e400", "out of range for a whole number (read as 2147483647)"},
+    };
+    std::deque<std::string> texts; // what the rows point to
+    std::vector<sGameLevel> levels;
+    for (const auto& number : numbers)
+        for (const auto& [value, said] : values)
+        {
+            const auto put = [value = value](std::string text)
+            {
+                if (const size_t at = text.find('@'); at != std::string::npos)
+                    text.replace(at, 1, value);
+                return text;
+            };
+            const std::string attribute = number.attribute;
+            const char* name = texts.emplace_back(attribute + std::to_string(levels.size())).c_str();
+            const char* logged = texts.emplace_back("has \"" + attribute + "\" \"" + value + "\", " + said).c_str();
+            levels.push_back({number.game, {name, put(number.attributes), put(number.children), logged}});
+        }
+    ExpectFiledUnlessLogged(L"NotNumbers", levels);
+}
+
+// The other readers' numbers, a fraction and the float speed are named the same way, and two values of
+// one level share its one line.
+TEST_F(GameLevelReadersTest, EveryReadersNumbersAreNamedWhenTheyAreNotNumbers)
+{
+    const std::vector<sGameLevel> cases = {
+        {GameModeType_CountTheMaterials,
+         {"CountWord", "", R"(<Request material="Plant" number="abc"/><Material type="Plant" number="2"/>)",
+          "has \"number\" \"abc\", not a number (read as 0); has a \"Request\" of \"number\" 0"}},
+        {GameModeType_HoistStacker,
+         {"StackNaN", "", R"(<StackObject size="nan" color="Red" type="Log"/>)",
+          "has \"size\" \"nan\", not a number (read as 0); has an object of \"size\" 0"}},
+        {GameModeType_PlanAJob,
+         {"JobInfinite", R"(imageList="Job" numEmpty="inf")", "", "has \"numEmpty\" \"inf\", not a finite number"}},
+        {GameModeType_SproutPuzzle,
+         {"PuzzleEmpty", R"(picture="Pond" columns="" rows="3")", "",
+          "has \"columns\" \"\", not a number (read as 0)"}},
+        {GameModeType_StreetSigns,
+         {"SignsHuge", R"(signs="1e400")", R"(<Ask trait="Color"/>)",
+          "has \"signs\" \"1e400\", out of range for a whole number (read as 2147483647); has \"signs\" 2147483647"}},
+        {GameModeType_HideAndSeek,
+         {"CatHuge", R"(numPreviewHides="1" runSpeed="1e400")", "<Obstacle/><Obstacle/>",
+          "has \"runSpeed\" \"1e400\", out of range (read as inf)"}},
+        {GameModeType_HammerTheNail,
+         {"NailTwice", "", R"(<Nail type="Wrench" color="Red" clickCount="1" x="12.5" y=" abc "/>)",
+          "has \"x\" \"12.5\", not written as a whole number (read as 12); has \"y\" \" abc \", not a number (read as "
+          "0); it is filed"}},
+        // Written as plain whole and real numbers, with the blanks and sign the getters allow: no line.
+        {GameModeType_HideAndSeek,
+         {"CatPlain", R"(numHides=" +3 " numPreviewHides="1" runSpeed=" 2.5e2 ")", "<Obstacle/><Obstacle/>", nullptr}},
+    };
+    ExpectFiledUnlessLogged(L"NotNumbersEither", cases);
 }
 
 } // namespace
