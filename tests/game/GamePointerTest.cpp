@@ -33,6 +33,7 @@
 #include "scene/RadioButtonNode.h"
 
 #include "GameOnXServerFixture.h"
+#include "RestingMouse.h"
 
 #define STB_IMAGE_WRITE_STATIC
 #define STB_IMAGE_WRITE_IMPLEMENTATION
@@ -378,6 +379,12 @@ protected:
     const char* ScreenSize() const override { return "1280x800x24"; }
 };
 
+// Ready once the step was looked at `frames` times.
+std::function<bool()> After(int frames)
+{
+    return [frames, seen = 0]() mutable { return ++seen >= frames; };
+}
+
 TEST_F(GamePointerLetterboxedTest, OnAWideScreenThePointerIsAtTheMouseInsideTheLetterbox)
 {
     const auto title = [] { return Top<TitleMode>() != nullptr; };
@@ -397,6 +404,139 @@ TEST_F(GamePointerLetterboxedTest, OnAWideScreenThePointerIsAtTheMouseInsideTheL
         {"title", title, {250, 210}, DefaultPointer, ClickOn("StartButton")},
         {"profiles", [] { return Top<MyAccountMode>() != nullptr; }, {300, 120}, DefaultPointer, nullptr},
     };
+    Play();
+}
+
+class GamePointerTallScreenTest : public GamePointerTest
+{
+protected:
+    const char* ScreenSize() const override { return "1280x1024x24"; }
+};
+
+TEST_F(GamePointerTallScreenTest, OnATallScreenThePointerIsInsideTheFrameAndTheSystemArrowOnTheBottomBar)
+{
+    const auto title = [] { return Top<TitleMode>() != nullptr; };
+    steps = {
+        {"title, bottom edge",
+         title,
+         {400, 560},
+         DefaultPointer,
+         // On to the bar below the frame.
+         [] { LiveGame::PushPointer(640, 1015, false); }},
+        {"the bottom bar",
+         [] { return MainLoop::GetLastMousePos().y >= Linux::kFrameHeight; },
+         {-1, -1},
+         nullptr,
+         [] { EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_ENABLE) << "no pointer at all on the bottom bar"; }},
+        {"title again", title, {400, 300}, DefaultPointer, nullptr},
+    };
+    Play();
+}
+
+// The mouse left still on a wide screen from before the start: no motion tells the game where it is.
+class GamePointerAtRestTest : public GamePointerLetterboxedTest
+{
+protected:
+    // The pointer is where the mouse rests, and so is the place the game keeps.
+    void ExpectPointerAt(Vector2<int> screen, const char* where)
+    {
+        const Vector2<int> frame = RestingMouse::FrameAt(screen);
+        EXPECT_EQ(MainLoop::GetLastMousePos(), frame) << where;
+        EXPECT_TRUE(ShowsPointer(frame, DefaultPointer().first, DefaultPointer().second)) << where;
+    }
+
+    // At the first frame of each window, F11 twice, and after the window has settled.
+    std::vector<sPointerStep> ThroughF11Twice(std::function<Vector2<int>()> screen)
+    {
+        const auto check = [this, screen](const char* where)
+        { return [=, this] { ExpectPointerAt(screen(), where); }; };
+        const auto mode = [](int mode) { return [mode] { return Window::GetConfig().mode == mode; }; };
+        const auto checkThenF11 = [check](const char* where)
+        {
+            return [=]
+            {
+                check(where)();
+                LiveGame::PressKey(SDLK_F11);
+            };
+        };
+        return {
+            {"windowed, first frame", mode(Window::WindowMode_Windowed), {-1, -1}, nullptr, check("windowed")},
+            {"windowed, settled", After(10), {-1, -1}, nullptr, checkThenF11("windowed, settled")},
+            {"full screen, first frame", mode(Window::WindowMode_FullScreen), {-1, -1}, nullptr, check("full screen")},
+            {"full screen, settled", After(10), {-1, -1}, nullptr, check("full screen, settled")},
+        };
+    }
+};
+
+// From the first frame, and after F11 twice, the pointer is drawn where the mouse rests, and a press
+// with no motion takes the chooser's game under the mouse.
+TEST_F(GamePointerAtRestTest, ThePointerAndAPressAreWhereTheStillMouseIsFromTheFirstFrameAndAfterF11Twice)
+{
+    const Vector2<int> rest(400, 200);
+    Vector2<int> onGame(-1, -1);
+    const char* game = GetRegisteredGames().front().label;
+    steps = {
+        {"title, first frame",
+         [] { return Top<TitleMode>() != nullptr; },
+         {-1, -1},
+         nullptr,
+         [=, this] { ExpectPointerAt(rest, "title, first frame"); }},
+        {"title, settled",
+         After(10),
+         {-1, -1},
+         nullptr,
+         [=, this]
+         {
+             ExpectPointerAt(rest, "title, settled");
+             LiveGame::PressKey(SDLK_F11);
+         }},
+    };
+    for (const sPointerStep& step : ThroughF11Twice([=] { return rest; }))
+        steps.push_back(step);
+    const std::vector<sPointerStep> toChooser = {
+        {"title", [] { return Top<TitleMode>() != nullptr; }, {-1, -1}, nullptr, ClickOn("StartButton")},
+        {"profiles", [] { return Top<MyAccountMode>() != nullptr; }, {-1, -1}, nullptr, ClickOn("Profile1")},
+        {"profile 1", Checked("Profile1"), {-1, -1}, nullptr, ClickOn("PlayButton")},
+        {"menu", [] { return Top<MainMenuMode>() != nullptr; }, {-1, -1}, nullptr, ClickOn("FreePlayButton")},
+        {"chooser",
+         [] { return Top<FreePlaySelectMode>() != nullptr; },
+         {-1, -1},
+         nullptr,
+         [&onGame, game]
+         {
+             // The mouse itself on the game's button, on the full screen that fills the X screen.
+             SceneNode* button = TopNode(game);
+             ASSERT_NE(button, nullptr);
+             const Rect<float> bounds = button->GlobalGetBounds();
+             onGame = LiveGame::WindowPoint(static_cast<int>(bounds.x + bounds.width / 2),
+                                            static_cast<int>(bounds.y + bounds.height / 2));
+             RestingMouse::PutAt(onGame);
+         }},
+        {"the mouse on the game",
+         [&onGame] { return MainLoop::GetLastMousePos() == RestingMouse::FrameAt(onGame); },
+         {-1, -1},
+         nullptr,
+         [] { LiveGame::PressKey(SDLK_F11); }},
+    };
+    steps.insert(steps.end(), toChooser.begin(), toChooser.end());
+    for (const sPointerStep& step : ThroughF11Twice([&onGame] { return onGame; }))
+        steps.push_back(step);
+    steps.back().act = [act = steps.back().act]
+    {
+        act();
+        RestingMouse::Click();
+    };
+    steps.push_back({"the game under the mouse",
+                     [waited = 0]() mutable { return Top<FreePlaySelectMode>() == nullptr || ++waited > 50; },
+                     {-1, -1},
+                     nullptr,
+                     [game]
+                     {
+                         auto* difficulty = Top<DifficultySelectMode>();
+                         ASSERT_NE(difficulty, nullptr) << "the press took nothing";
+                         EXPECT_EQ(difficulty->getGame(), FreePlaySelectMode::gameTypeOfButton(Label(game)));
+                     }});
+    RestingMouse::PutAt(rest);
     Play();
 }
 

@@ -107,6 +107,11 @@ public:
     void ReleaseMouse() override;
     // The title of the current window and of windows made later.
     void SetApplicationTitle(const wchar_t* title) override;
+    // Asks the X server (on other drivers SDL, while the mouse is over the window), and sets SDL's own
+    // idea of the mouse and the system arrow over a letterbox's bar by the answer. HandleEvents does this
+    // on its own after the window was made, moved or resized, and tells the sink: a move there, or a
+    // leave when the mouse is off the window.
+    bool LocateMouse(Strata::Vector2<int>* position) override;
 
     // The image and hot spot the engine draws for a cursor shape while the custom cursor is on; the
     // game fills the table. The image is not owned. Shapes outside eCursor are ignored.
@@ -130,6 +135,16 @@ private:
         Strata::Vector2<int> hotSpot;
     };
 
+    enum class ePointerPlace
+    {
+        Unknown,
+        OffWindow,
+        OnWindow
+    };
+
+    ePointerPlace Locate(Strata::Vector2<int>* position);
+    void ReportPointer(Strata::IInputEventSink* sink);
+    void NotePointerInFrame(int32_t frameX, int32_t frameY);
     void HandleEvent(const SDL_Event& event, Strata::IInputEventSink* sink);
     void HandleWindowEvent(const SDL_Event& event, Strata::IInputEventSink* sink);
     void HandleLostWindow(Strata::IInputEventSink* sink);
@@ -155,6 +170,9 @@ private:
     bool mCursorEnabled = true;
     // The last pointer position lies on the frame, not on a letterbox's bar.
     bool mPointerInFrame = true;
+    // The window was made, moved or resized since the mouse was last located: a still mouse is now
+    // somewhere else on it.
+    bool mPointerStale = false;
     Strata::eCursor mCursorShape = Strata::Cursor_Arrow;
     SDL_Cursor* mSystemCursors[kCursorCount] = {};
     sCustomCursor mCustomCursors[kCursorCount];
