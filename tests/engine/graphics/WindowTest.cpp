@@ -599,7 +599,12 @@ TEST_F(WindowLoopTest, TheCursorIsDrawnAtTheMouseLessTheHotSpotOnlyInTheWindowAn
             platform.QueueEvent(Event(InputEvent_MouseMove, 203, 50));
         });
     passes.push_back([] {});
-    passes.push_back([this, &offCanvas] { offCanvas = {screen->GetPixel(195, 46), screen->GetPixel(196, 47)}; });
+    passes.push_back(
+        [this, &offCanvas]
+        {
+            offCanvas = {screen->GetPixel(195, 46), screen->GetPixel(196, 47)};
+            platform.QueueEvent(Event(InputEvent_MouseMove, 100, 50));
+        });
     MainLoop::Execute();
 
     EXPECT_EQ(shown, (std::vector<Color32>{kClear, kRed, kRed, kClear}));
@@ -615,6 +620,15 @@ TEST_F(WindowLoopTest, TheCursorIsDrawnAtTheMouseLessTheHotSpotOnlyInTheWindowAn
     GetFrameHooks().drawCustomCursor();
     EXPECT_EQ(target->GetPixel(92, 46), kRed);
     Graphics::PopContext();
+}
+
+TEST_F(WindowLoopTest, TheFirstFrameDrawsTheCursorWhereTheMouseRests)
+{
+    platform.restingMouse = Vector2<int>(100, 50);
+    std::vector<Color32> first;
+    passes.push_back([&] { first = {screen->GetPixel(91, 45), screen->GetPixel(92, 46), screen->GetPixel(94, 48)}; });
+    MainLoop::Execute();
+    EXPECT_EQ(first, (std::vector<Color32>{kClear, kRed, kClear}));
 }
 
 TEST_F(WindowLoopTest, AStillScreenIsShownOnceAndEveryChangeOrExposeAgain)
