@@ -437,64 +437,50 @@ TEST_F(GamePointerTallScreenTest, OnATallScreenThePointerIsInsideTheFrameAndTheS
 class GamePointerAtRestTest : public GamePointerLetterboxedTest
 {
 protected:
-    // The pointer is where the mouse rests, and so is the place the game keeps.
-    void ExpectPointerAt(Vector2<int> screen, const char* where)
+    // Once `ready`, and through F11 twice, the pointer is drawn, and its place kept, where the mouse rests,
+    // at each window's first frame and once it has settled; then `then`.
+    void AddStillThroughF11Twice(const std::string& where, std::function<bool()> ready, std::function<void()> then)
     {
-        const Vector2<int> frame = RestingMouse::FrameAt(screen);
-        EXPECT_EQ(MainLoop::GetLastMousePos(), frame) << where;
-        EXPECT_TRUE(ShowsPointer(frame, DefaultPointer().first, DefaultPointer().second)) << where;
-    }
-
-    // At the first frame of each window, F11 twice, and after the window has settled.
-    std::vector<sPointerStep> ThroughF11Twice(std::function<Vector2<int>()> screen)
-    {
-        const auto check = [this, screen](const char* where)
-        { return [=, this] { ExpectPointerAt(screen(), where); }; };
-        const auto mode = [](int mode) { return [mode] { return Window::GetConfig().mode == mode; }; };
-        const auto checkThenF11 = [check](const char* where)
+        const auto check = [this](const std::string& name)
         {
-            return [=]
+            return [this, name]
             {
-                check(where)();
-                LiveGame::PressKey(SDLK_F11);
+                const Vector2<int> frame = RestingMouse::FrameAt(mRest);
+                EXPECT_EQ(MainLoop::GetLastMousePos(), frame) << name;
+                EXPECT_TRUE(ShowsPointer(frame, DefaultPointer().first, DefaultPointer().second)) << name;
             };
         };
-        return {
-            {"windowed, first frame", mode(Window::WindowMode_Windowed), {-1, -1}, nullptr, check("windowed")},
-            {"windowed, settled", After(10), {-1, -1}, nullptr, checkThenF11("windowed, settled")},
-            {"full screen, first frame", mode(Window::WindowMode_FullScreen), {-1, -1}, nullptr, check("full screen")},
-            {"full screen, settled", After(10), {-1, -1}, nullptr, check("full screen, settled")},
-        };
+        const auto inMode = [](int mode) { return [mode] { return Window::GetConfig().mode == mode; }; };
+        const std::string stages[] = {where, where + ", windowed", where + ", full screen again"};
+        const std::function<bool()> firstFrames[] = {ready, inMode(Window::WindowMode_Windowed),
+                                                     inMode(Window::WindowMode_FullScreen)};
+        for (int i = 0; i < 3; ++i)
+        {
+            steps.push_back({stages[i], firstFrames[i], {-1, -1}, nullptr, check(stages[i])});
+            const auto settled = check(stages[i] + ", settled");
+            const auto next = i < 2 ? [] { LiveGame::PressKey(SDLK_F11); } : then;
+            steps.push_back({stages[i] + ", settled",
+                             After(10),
+                             {-1, -1},
+                             nullptr,
+                             [settled, next]
+                             {
+                                 settled();
+                                 next();
+                             }});
+        }
     }
+
+    Vector2<int> mRest{400, 200}; // on the X screen
 };
 
-// From the first frame, and after F11 twice, the pointer is drawn where the mouse rests, and a press
-// with no motion takes the chooser's game under the mouse.
+// A press with no motion since the window changed takes the chooser's game under the mouse.
 TEST_F(GamePointerAtRestTest, ThePointerAndAPressAreWhereTheStillMouseIsFromTheFirstFrameAndAfterF11Twice)
 {
-    const Vector2<int> rest(400, 200);
-    Vector2<int> onGame(-1, -1);
     const char* game = GetRegisteredGames().front().label;
-    steps = {
-        {"title, first frame",
-         [] { return Top<TitleMode>() != nullptr; },
-         {-1, -1},
-         nullptr,
-         [=, this] { ExpectPointerAt(rest, "title, first frame"); }},
-        {"title, settled",
-         After(10),
-         {-1, -1},
-         nullptr,
-         [=, this]
-         {
-             ExpectPointerAt(rest, "title, settled");
-             LiveGame::PressKey(SDLK_F11);
-         }},
-    };
-    for (const sPointerStep& step : ThroughF11Twice([=] { return rest; }))
-        steps.push_back(step);
+    AddStillThroughF11Twice(
+        "title", [] { return Top<TitleMode>() != nullptr; }, ClickOn("StartButton"));
     const std::vector<sPointerStep> toChooser = {
-        {"title", [] { return Top<TitleMode>() != nullptr; }, {-1, -1}, nullptr, ClickOn("StartButton")},
         {"profiles", [] { return Top<MyAccountMode>() != nullptr; }, {-1, -1}, nullptr, ClickOn("Profile1")},
         {"profile 1", Checked("Profile1"), {-1, -1}, nullptr, ClickOn("PlayButton")},
         {"menu", [] { return Top<MainMenuMode>() != nullptr; }, {-1, -1}, nullptr, ClickOn("FreePlayButton")},
@@ -502,30 +488,21 @@ TEST_F(GamePointerAtRestTest, ThePointerAndAPressAreWhereTheStillMouseIsFromTheF
          [] { return Top<FreePlaySelectMode>() != nullptr; },
          {-1, -1},
          nullptr,
-         [&onGame, game]
+         [this, game]
          {
-             // The mouse itself on the game's button, on the full screen that fills the X screen.
              SceneNode* button = TopNode(game);
              ASSERT_NE(button, nullptr);
              const Rect<float> bounds = button->GlobalGetBounds();
-             onGame = LiveGame::WindowPoint(static_cast<int>(bounds.x + bounds.width / 2),
-                                            static_cast<int>(bounds.y + bounds.height / 2));
-             RestingMouse::PutAt(onGame);
+             // The full-screen window fills the X screen from its top left corner.
+             mRest = LiveGame::WindowPoint(static_cast<int>(bounds.x + bounds.width / 2),
+                                           static_cast<int>(bounds.y + bounds.height / 2));
+             RestingMouse::PutAt(mRest);
          }},
-        {"the mouse on the game",
-         [&onGame] { return MainLoop::GetLastMousePos() == RestingMouse::FrameAt(onGame); },
-         {-1, -1},
-         nullptr,
-         [] { LiveGame::PressKey(SDLK_F11); }},
     };
     steps.insert(steps.end(), toChooser.begin(), toChooser.end());
-    for (const sPointerStep& step : ThroughF11Twice([&onGame] { return onGame; }))
-        steps.push_back(step);
-    steps.back().act = [act = steps.back().act]
-    {
-        act();
-        RestingMouse::Click();
-    };
+    AddStillThroughF11Twice(
+        "the mouse on a game", [this] { return MainLoop::GetLastMousePos() == RestingMouse::FrameAt(mRest); },
+        &RestingMouse::Click);
     steps.push_back({"the game under the mouse",
                      [waited = 0]() mutable { return Top<FreePlaySelectMode>() == nullptr || ++waited > 50; },
                      {-1, -1},
@@ -536,7 +513,7 @@ TEST_F(GamePointerAtRestTest, ThePointerAndAPressAreWhereTheStillMouseIsFromTheF
                          ASSERT_NE(difficulty, nullptr) << "the press took nothing";
                          EXPECT_EQ(difficulty->getGame(), FreePlaySelectMode::gameTypeOfButton(Label(game)));
                      }});
-    RestingMouse::PutAt(rest);
+    RestingMouse::PutAt(mRest);
     Play();
 }
 
