@@ -587,9 +587,9 @@ ApplicationPlatform::ePointerPlace ApplicationPlatform::Locate(Strata::Vector2<i
         SDL_GetWindowPosition(mWindow, &left, &top);
         x -= left;
         y -= top;
-        // SDL stamps presses with its own idea, from the last event of the window. That came before the
-        // window moved (the entry of a window made under the mouse) and SDL even puts the mouse back
-        // there when it leaves full screen: it is told what the X server knows.
+        // SDL stamps presses with its own idea, from the last event of the window, which may have come
+        // before the window moved (the entry of a window made under the mouse); SDL even moves the mouse
+        // there as the window leaves full screen. It is told what the X server knows.
         int sdlX = 0;
         int sdlY = 0;
         SDL_GetMouseState(&sdlX, &sdlY);

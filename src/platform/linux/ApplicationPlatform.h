@@ -84,7 +84,8 @@ public:
     bool IsActive() override;
     // True once the system asked the program to end (SDL_QUIT: a signal, the session ending).
     bool IsQuitPending() override;
-    // True also while the window is lost (see HandleEvents). Pumps SDL's events only when the X
+    // True also while the window is lost (see HandleEvents), and after a change of the window, until the
+    // mouse is located on it. Pumps SDL's events only when the X
     // connection has something or kQuietPumpMS have passed since the last pump: input is seen at once,
     // what SDL does by the clock within that time.
     bool IsEventPending() override;
@@ -108,9 +109,9 @@ public:
     // The title of the current window and of windows made later.
     void SetApplicationTitle(const wchar_t* title) override;
     // Asks the X server (on other drivers SDL, while the mouse is over the window), and sets SDL's own
-    // idea of the mouse and the system arrow over a letterbox's bar by the answer. HandleEvents does this
-    // on its own after the window was made, moved or resized, and tells the sink: a move there, or a
-    // leave when the mouse is off the window.
+    // idea of the mouse, which its presses carry, and the system arrow over a letterbox's bar by the
+    // answer. HandleEvents does this on its own after the window was made, moved or resized, and tells
+    // the sink: a move there, or a leave when the mouse is off the window.
     bool LocateMouse(Strata::Vector2<int>* position) override;
 
     // The image and hot spot the engine draws for a cursor shape while the custom cursor is on; the
