@@ -34,6 +34,7 @@
 #include "scene/RadioButtonNode.h"
 
 #include "GameOnXServerFixture.h"
+#include "RestingMouse.h"
 
 #define STB_IMAGE_WRITE_STATIC
 #define STB_IMAGE_WRITE_IMPLEMENTATION
@@ -387,6 +388,12 @@ protected:
     const char* ScreenSize() const override { return "1280x800x24"; }
 };
 
+// Ready once the step was looked at `frames` times.
+std::function<bool()> After(int frames)
+{
+    return [frames, seen = 0]() mutable { return ++seen >= frames; };
+}
+
 TEST_F(GamePointerLetterboxedTest, OnAWideScreenThePointerIsAtTheMouseInsideTheLetterbox)
 {
     const auto title = [] { return Top<TitleMode>() != nullptr; };
@@ -406,6 +413,116 @@ TEST_F(GamePointerLetterboxedTest, OnAWideScreenThePointerIsAtTheMouseInsideTheL
         {"title", title, {250, 210}, DefaultPointer, ClickOn("StartButton")},
         {"profiles", [] { return Top<MyAccountMode>() != nullptr; }, {300, 120}, DefaultPointer, nullptr},
     };
+    Play();
+}
+
+class GamePointerTallScreenTest : public GamePointerTest
+{
+protected:
+    const char* ScreenSize() const override { return "1280x1024x24"; }
+};
+
+TEST_F(GamePointerTallScreenTest, OnATallScreenThePointerIsInsideTheFrameAndTheSystemArrowOnTheBottomBar)
+{
+    const auto title = [] { return Top<TitleMode>() != nullptr; };
+    steps = {
+        {"title, bottom edge",
+         title,
+         {400, 560},
+         DefaultPointer,
+         // On to the bar below the frame.
+         [] { LiveGame::PushPointer(640, 1015, false); }},
+        {"the bottom bar",
+         [] { return MainLoop::GetLastMousePos().y >= Linux::kFrameHeight; },
+         {-1, -1},
+         nullptr,
+         [] { EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_ENABLE) << "no pointer at all on the bottom bar"; }},
+        {"title again", title, {400, 300}, DefaultPointer, nullptr},
+    };
+    Play();
+}
+
+// The mouse left still on a wide screen from before the start: no motion tells the game where it is.
+class GamePointerAtRestTest : public GamePointerLetterboxedTest
+{
+protected:
+    // Once `ready`, and through F11 twice, the pointer is drawn, and its place kept, where the mouse rests,
+    // at each window's first frame and once it has settled; then `then`.
+    void AddStillThroughF11Twice(const std::string& where, std::function<bool()> ready, std::function<void()> then)
+    {
+        const auto check = [this](const std::string& name)
+        {
+            return [this, name]
+            {
+                const Vector2<int> frame = RestingMouse::FrameAt(mRest);
+                EXPECT_EQ(MainLoop::GetLastMousePos(), frame) << name;
+                EXPECT_TRUE(ShowsPointer(frame, DefaultPointer().first, DefaultPointer().second)) << name;
+            };
+        };
+        const auto inMode = [](int mode) { return [mode] { return Window::GetConfig().mode == mode; }; };
+        const std::string stages[] = {where, where + ", windowed", where + ", full screen again"};
+        const std::function<bool()> firstFrames[] = {ready, inMode(Window::WindowMode_Windowed),
+                                                     inMode(Window::WindowMode_FullScreen)};
+        for (int i = 0; i < 3; ++i)
+        {
+            steps.push_back({stages[i], firstFrames[i], {-1, -1}, nullptr, check(stages[i])});
+            const auto settled = check(stages[i] + ", settled");
+            const auto next = i < 2 ? [] { LiveGame::PressKey(SDLK_F11); } : then;
+            steps.push_back({stages[i] + ", settled",
+                             After(10),
+                             {-1, -1},
+                             nullptr,
+                             [settled, next]
+                             {
+                                 settled();
+                                 next();
+                             }});
+        }
+    }
+
+    Vector2<int> mRest{400, 200}; // on the X screen
+};
+
+// A press with no motion since the window changed takes the chooser's game under the mouse.
+TEST_F(GamePointerAtRestTest, ThePointerAndAPressAreWhereTheStillMouseIsFromTheFirstFrameAndAfterF11Twice)
+{
+    const char* game = GetRegisteredGames().front().label;
+    AddStillThroughF11Twice(
+        "title", [] { return Top<TitleMode>() != nullptr; }, ClickOn("StartButton"));
+    const std::vector<sPointerStep> toChooser = {
+        {"profiles", [] { return Top<MyAccountMode>() != nullptr; }, {-1, -1}, nullptr, ClickOn("Profile1")},
+        {"profile 1", Checked("Profile1"), {-1, -1}, nullptr, ClickOn("PlayButton")},
+        {"menu", [] { return Top<MainMenuMode>() != nullptr; }, {-1, -1}, nullptr, ClickOn("FreePlayButton")},
+        {"chooser",
+         [] { return Top<FreePlaySelectMode>() != nullptr; },
+         {-1, -1},
+         nullptr,
+         [this, game]
+         {
+             SceneNode* button = TopNode(game);
+             ASSERT_NE(button, nullptr);
+             const Rect<float> bounds = button->GlobalGetBounds();
+             // The full-screen window fills the X screen from its top left corner.
+             mRest = LiveGame::WindowPoint(static_cast<int>(bounds.x + bounds.width / 2),
+                                           static_cast<int>(bounds.y + bounds.height / 2));
+             RestingMouse::PutAt(mRest);
+         }},
+    };
+    steps.insert(steps.end(), toChooser.begin(), toChooser.end());
+    AddStillThroughF11Twice(
+        "the mouse on a game", [this] { return MainLoop::GetLastMousePos() == RestingMouse::FrameAt(mRest); },
+        &RestingMouse::Click);
+    steps.push_back({"the game under the mouse",
+                     [waited = 0]() mutable { return Top<FreePlaySelectMode>() == nullptr || ++waited > 50; },
+                     {-1, -1},
+                     nullptr,
+                     [game]
+                     {
+                         auto* difficulty = Top<DifficultySelectMode>();
+                         ASSERT_NE(difficulty, nullptr) << "the press took nothing";
+                         EXPECT_EQ(difficulty->getGame(), FreePlaySelectMode::gameTypeOfButton(Label(game)));
+                     }});
+    RestingMouse::PutAt(mRest);
     Play();
 }
 

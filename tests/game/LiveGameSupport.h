@@ -55,6 +55,21 @@ inline void PushPointer(int x, int y, bool press)
     }
 }
 
+// The key pressed and let go, as the window delivers it: pushed on SDL's queue.
+inline void PressKey(SDL_Keycode key)
+{
+    for (Uint32 type : {SDL_KEYDOWN, SDL_KEYUP})
+    {
+        SDL_Event event{};
+        event.type = type;
+        event.key.windowID = SDL_GetWindowID(Linux::GetMainWindow());
+        event.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
+        event.key.keysym.sym = key;
+        event.key.keysym.scancode = SDL_GetScancodeFromKey(key);
+        SDL_PushEvent(&event);
+    }
+}
+
 // Where a point of the logical frame lies in the window, as the platform maps the frame into it.
 inline Strata::Vector2<int> WindowPoint(int frameX, int frameY)
 {

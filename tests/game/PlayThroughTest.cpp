@@ -307,19 +307,7 @@ protected:
         return steps;
     }
 
-    static void PressKey(SDL_Keycode key)
-    {
-        for (Uint32 type : {SDL_KEYDOWN, SDL_KEYUP})
-        {
-            SDL_Event event{};
-            event.type = type;
-            event.key.windowID = SDL_GetWindowID(Linux::GetMainWindow());
-            event.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
-            event.key.keysym.sym = key;
-            event.key.keysym.scancode = SDL_GetScancodeFromKey(key);
-            SDL_PushEvent(&event);
-        }
-    }
+    static void PressKey(SDL_Keycode key) { LiveGame::PressKey(key); }
 
     // From the menu, the story at that step of profile 1's: its game under the instructions, not in free
     // play; then `then`, when given.

@@ -145,4 +145,11 @@ void FakePlatform::ReleaseMouse()
     Record("ReleaseMouse");
 }
 
+bool FakePlatform::LocateMouse(Vector2<int>* position)
+{
+    if (restingMouse)
+        *position = *restingMouse;
+    return restingMouse.has_value();
+}
+
 } // namespace Strata::Testing

@@ -8,6 +8,7 @@
 
 #include <deque>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -52,6 +53,8 @@ public:
     // The answers of GetCustomCursorImage and GetCustomCursorHotSpot, whatever the shape.
     IImage* customCursorImage = nullptr;
     Vector2<int> customCursorHotSpot;
+    // The answer of LocateMouse: where the mouse rests, or none to tell.
+    std::optional<Vector2<int>> restingMouse;
 
     // --- record ---
     const CallLog& Calls() const { return *mLog; }
@@ -87,6 +90,7 @@ public:
     void WaitForEvent() override;
     void CaptureMouse() override;
     void ReleaseMouse() override;
+    bool LocateMouse(Vector2<int>* position) override;
 
 private:
     void Record(const char* call) { mLog->push_back(call); }

@@ -269,6 +269,13 @@ void Looper::Run(IApplication* application, IPlatform* platform)
     const uint32_t now = Now();
     mLastDraw = now;
     mLastUpdate = now - mStepMS;
+    // The first frames come before any event: the pointer is drawn, and the first mode told, where the
+    // mouse already rests.
+    if (Vector2<int> mouse; platform->LocateMouse(&mouse))
+    {
+        mMouseX = mouse.x;
+        mMouseY = mouse.y;
+    }
     ProcessTransitions(application);
     Update(application, mStepSeconds);
     Draw(application, platform);

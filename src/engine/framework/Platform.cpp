@@ -19,6 +19,11 @@ void IPlatform::SetApplicationTitle(const wchar_t*)
 {
 }
 
+bool IPlatform::LocateMouse(Vector2<int>*)
+{
+    return false;
+}
+
 void RegisterSingleton(IPlatform* platform)
 {
     gPlatform.store(platform);

@@ -40,6 +40,10 @@ public:
     virtual void WaitForEvent() = 0;
     virtual void CaptureMouse() = 0;
     virtual void ReleaseMouse() = 0;
+    // Where the mouse is now, asked of the system rather than taken from the last event, in the frame's
+    // coordinates: for the frames drawn before the mouse first moves. False when the mouse is not over
+    // the window or the platform cannot tell; the default cannot.
+    virtual bool LocateMouse(Vector2<int>* position);
     virtual void SetApplicationTitle(const wchar_t* title);
     // The application's own picture (not owned; it must outlive its use) and hot spot for a cursor shape,
     // which GetCustomCursorImage and GetCustomCursorHotSpot then give. The default keeps nothing.

@@ -374,6 +374,7 @@ void ApplicationPlatform::CreateWindow(const Strata::sWindowConfig& config)
     if (Strata::IsAudioPlatformRegistered())
         Strata::GetAudioPlatform()->Activate(true);
     mRepaintPending = true;
+    mPointerStale = true;
     ApplyHardwareCursor();
 }
 
@@ -476,8 +477,8 @@ bool ApplicationPlatform::IsEventPending()
 {
     if (!mSDLStarted)
         return false;
-    if (X11::IsLost())
-        return true; // HandleEvents asks to quit until the game agrees
+    if (X11::IsLost() || mPointerStale)
+        return true; // HandleEvents asks to quit until the game agrees, or tells where the mouse is
     if (SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT) == SDL_TRUE)
         return true;
     // SDL's pump reads the X connection, a few system calls and Xlib's locking, and a still screen
@@ -562,6 +563,79 @@ void ApplicationPlatform::MapToFrame(int windowX, int windowY, int32_t* frameX, 
     *frameY = y;
 }
 
+bool ApplicationPlatform::LocateMouse(Strata::Vector2<int>* position)
+{
+    return Locate(position) == ePointerPlace::OnWindow;
+}
+
+ApplicationPlatform::ePointerPlace ApplicationPlatform::Locate(Strata::Vector2<int>* position)
+{
+    mPointerStale = false;
+    if (!mSDLStarted || mWindow == nullptr || X11::IsLost())
+        return ePointerPlace::Unknown;
+    int width = 0;
+    int height = 0;
+    SDL_GetWindowSize(mWindow, &width, &height);
+    int x = 0;
+    int y = 0;
+    if (X11::QueryPointer(mWindow, &x, &y))
+    {
+        // Against where SDL places the window, which is where it draws: the X window may still be on
+        // its way there (made where a window would be, then moved over the screen).
+        int left = 0;
+        int top = 0;
+        SDL_GetWindowPosition(mWindow, &left, &top);
+        x -= left;
+        y -= top;
+        // SDL stamps presses with its own idea, from the last event of the window, which may have come
+        // before the window moved (the entry of a window made under the mouse); SDL even moves the mouse
+        // there as the window leaves full screen. It is told what the X server knows.
+        int sdlX = 0;
+        int sdlY = 0;
+        SDL_GetMouseState(&sdlX, &sdlY);
+        if (x >= 0 && y >= 0 && x < width && y < height && (x != sdlX || y != sdlY))
+            X11::SendPointerMotion(mWindow, x, y);
+    }
+    else
+    {
+        // Elsewhere only SDL's own idea is to be had.
+        if (SDL_GetMouseFocus() != mWindow)
+            return ePointerPlace::Unknown;
+        SDL_GetMouseState(&x, &y);
+    }
+    int32_t frameX = 0;
+    int32_t frameY = 0;
+    MapToFrame(x, y, &frameX, &frameY);
+    NotePointerInFrame(frameX, frameY);
+    if (position != nullptr)
+        *position = Strata::Vector2<int>(frameX, frameY);
+    return x >= 0 && y >= 0 && x < width && y < height ? ePointerPlace::OnWindow : ePointerPlace::OffWindow;
+}
+
+void ApplicationPlatform::ReportPointer(Strata::IInputEventSink* sink)
+{
+    Strata::Vector2<int> position;
+    const ePointerPlace place = Locate(&position);
+    if (sink == nullptr || place == ePointerPlace::Unknown)
+        return;
+    Strata::sInputEvent input;
+    input.type = place == ePointerPlace::OnWindow ? Strata::InputEvent_MouseMove : Strata::InputEvent_MouseLeave;
+    input.x = position.x;
+    input.y = position.y;
+    sink->HandleEvent(input);
+}
+
+void ApplicationPlatform::NotePointerInFrame(int32_t frameX, int32_t frameY)
+{
+    // Over a letterbox's bars no picture is drawn: the system's arrow stands in.
+    const bool inFrame = frameX >= 0 && frameY >= 0 && frameX < kFrameWidth && frameY < kFrameHeight;
+    if (inFrame != mPointerInFrame)
+    {
+        mPointerInFrame = inFrame;
+        ApplyHardwareCursor();
+    }
+}
+
 void ApplicationPlatform::HandleEvents(Strata::IInputEventSink* sink)
 {
     if (!mSDLStarted)
@@ -571,6 +645,9 @@ void ApplicationPlatform::HandleEvents(Strata::IInputEventSink* sink)
     SDL_Event event;
     while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0)
         HandleEvent(event, sink);
+    // After the events, which may have changed the window (F11) and told of a place from before.
+    if (mPointerStale)
+        ReportPointer(sink);
     if (mWindow != nullptr && X11::IsLost())
         HandleLostWindow(sink);
 }
@@ -650,6 +727,11 @@ void ApplicationPlatform::HandleWindowEvent(const SDL_Event& event, Strata::IInp
     case SDL_WINDOWEVENT_RESTORED:
     case SDL_WINDOWEVENT_MAXIMIZED:
         mRepaintPending = true;
+        if (event.window.event == SDL_WINDOWEVENT_RESIZED || event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)
+            mPointerStale = true;
+        break;
+    case SDL_WINDOWEVENT_MOVED:
+        mPointerStale = true;
         break;
     case SDL_WINDOWEVENT_LEAVE:
         if (sink != nullptr)
@@ -691,13 +773,7 @@ void ApplicationPlatform::HandleEvent(const SDL_Event& event, Strata::IInputEven
     {
         input.type = Strata::InputEvent_MouseMove;
         MapToFrame(event.motion.x, event.motion.y, &input.x, &input.y);
-        // Over a letterbox's bars no picture is drawn: the system's arrow stands in.
-        const bool inFrame = input.x >= 0 && input.y >= 0 && input.x < kFrameWidth && input.y < kFrameHeight;
-        if (inFrame != mPointerInFrame)
-        {
-            mPointerInFrame = inFrame;
-            ApplyHardwareCursor();
-        }
+        NotePointerInFrame(input.x, input.y);
         break;
     }
     case SDL_MOUSEBUTTONDOWN:

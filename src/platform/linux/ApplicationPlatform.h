@@ -84,7 +84,8 @@ public:
     bool IsActive() override;
     // True once the system asked the program to end (SDL_QUIT: a signal, the session ending).
     bool IsQuitPending() override;
-    // True also while the window is lost (see HandleEvents). Pumps SDL's events only when the X
+    // True also while the window is lost (see HandleEvents), and after a change of the window, until the
+    // mouse is located on it. Pumps SDL's events only when the X
     // connection has something or kQuietPumpMS have passed since the last pump: input is seen at once,
     // what SDL does by the clock within that time.
     bool IsEventPending() override;
@@ -107,6 +108,11 @@ public:
     void ReleaseMouse() override;
     // The title of the current window and of windows made later.
     void SetApplicationTitle(const wchar_t* title) override;
+    // Asks the X server (on other drivers SDL, while the mouse is over the window), and sets SDL's own
+    // idea of the mouse, which its presses carry, and the system arrow over a letterbox's bar by the
+    // answer. HandleEvents does this on its own after the window was made, moved or resized, and tells
+    // the sink: a move there, or a leave when the mouse is off the window.
+    bool LocateMouse(Strata::Vector2<int>* position) override;
 
     // The image and hot spot the engine draws for a cursor shape while the custom cursor is on; the
     // game fills the table. The image is not owned. Shapes outside eCursor are ignored.
@@ -130,6 +136,16 @@ private:
         Strata::Vector2<int> hotSpot;
     };
 
+    enum class ePointerPlace
+    {
+        Unknown,
+        OffWindow,
+        OnWindow
+    };
+
+    ePointerPlace Locate(Strata::Vector2<int>* position);
+    void ReportPointer(Strata::IInputEventSink* sink);
+    void NotePointerInFrame(int32_t frameX, int32_t frameY);
     void HandleEvent(const SDL_Event& event, Strata::IInputEventSink* sink);
     void HandleWindowEvent(const SDL_Event& event, Strata::IInputEventSink* sink);
     void HandleLostWindow(Strata::IInputEventSink* sink);
@@ -155,6 +171,9 @@ private:
     bool mCursorEnabled = true;
     // The last pointer position lies on the frame, not on a letterbox's bar.
     bool mPointerInFrame = true;
+    // The window was made, moved or resized since the mouse was last located: a still mouse is now
+    // somewhere else on it.
+    bool mPointerStale = false;
     Strata::eCursor mCursorShape = Strata::Cursor_Arrow;
     SDL_Cursor* mSystemCursors[kCursorCount] = {};
     sCustomCursor mCustomCursors[kCursorCount];

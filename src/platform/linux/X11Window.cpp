@@ -85,6 +85,37 @@ bool HasWindowManager(SDL_Window* window)
     return named;
 }
 
+bool QueryPointer(SDL_Window* window, int* screenX, int* screenY)
+{
+    SDL_SysWMinfo info;
+    if (!GetInfo(window, &info))
+        return false;
+    ::Window root = None;
+    ::Window child = None;
+    int windowX = 0;
+    int windowY = 0;
+    unsigned int buttons = 0;
+    return XQueryPointer(info.info.x11.display, info.info.x11.window, &root, &child, screenX, screenY, &windowX,
+                         &windowY, &buttons) == True;
+}
+
+void SendPointerMotion(SDL_Window* window, int x, int y)
+{
+    SDL_SysWMinfo info;
+    if (!GetInfo(window, &info))
+        return;
+    XEvent event{};
+    event.xmotion.type = MotionNotify;
+    event.xmotion.window = info.info.x11.window;
+    event.xmotion.root = DefaultRootWindow(info.info.x11.display);
+    event.xmotion.x = x;
+    event.xmotion.y = y;
+    event.xmotion.same_screen = True;
+    event.xmotion.time = CurrentTime;
+    XSendEvent(info.info.x11.display, info.info.x11.window, False, PointerMotionMask, &event);
+    XFlush(info.info.x11.display);
+}
+
 void CoverDisplayWithoutWindowManager(SDL_Window* window)
 {
     SDL_SysWMinfo info;

@@ -17,6 +17,13 @@ void CoverDisplayWithoutWindowManager(SDL_Window* window);
 // True when a window manager announces itself on the window's screen (_NET_SUPPORTING_WM_CHECK).
 bool HasWindowManager(SDL_Window* window);
 
+// Where the mouse is now on the window's screen, asked of the X server: SDL knows only what its last
+// event said. False when the mouse is on another screen or SDL is not on x11.
+bool QueryPointer(SDL_Window* window, int* screenX, int* screenY);
+// Sends the window a motion to (x, y), relative to the window, as the X server sends one: SDL's own
+// idea of the mouse follows when it reads it.
+void SendPointerMotion(SDL_Window* window, int x, int y);
+
 // Installs the process's X error handler once SDL's video has started, and asks SDL for the X events
 // of its windows. An error about a watched window that no longer exists marks it lost instead of
 // ending the process (Xlib's default), and so does any window error once a window was lost; any other

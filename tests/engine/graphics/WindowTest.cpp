@@ -577,6 +577,7 @@ TEST_F(WindowLoopTest, TheCursorIsDrawnAtTheMouseLessTheHotSpotOnlyInTheWindowAn
 
     std::vector<Color32> shown;
     std::vector<Color32> hidden;
+    std::vector<Color32> offCanvas;
     const auto sample = [this](std::vector<Color32>& out) {
         out = {screen->GetPixel(91, 45), screen->GetPixel(92, 46), screen->GetPixel(93, 47), screen->GetPixel(94, 48)};
     };
@@ -593,12 +594,22 @@ TEST_F(WindowLoopTest, TheCursorIsDrawnAtTheMouseLessTheHotSpotOnlyInTheWindowAn
         [this, &hidden, &sample]
         {
             sample(hidden);
+            // Just off the canvas's right edge (on a letterbox's bar), the hot spot would put the picture
+            // back over the canvas.
+            platform.QueueEvent(Event(InputEvent_MouseMove, 203, 50));
+        });
+    passes.push_back([] {});
+    passes.push_back(
+        [this, &offCanvas]
+        {
+            offCanvas = {screen->GetPixel(195, 46), screen->GetPixel(196, 47)};
             platform.QueueEvent(Event(InputEvent_MouseMove, 100, 50));
         });
     MainLoop::Execute();
 
     EXPECT_EQ(shown, (std::vector<Color32>{kClear, kRed, kRed, kClear}));
     EXPECT_EQ(hidden, std::vector<Color32>(4, kClear));
+    EXPECT_EQ(offCanvas, std::vector<Color32>(2, kClear));
 
     // The loop is over: the mouse is still in the window but the renderer is gone.
     std::unique_ptr<Image> target;
@@ -609,6 +620,15 @@ TEST_F(WindowLoopTest, TheCursorIsDrawnAtTheMouseLessTheHotSpotOnlyInTheWindowAn
     GetFrameHooks().drawCustomCursor();
     EXPECT_EQ(target->GetPixel(92, 46), kRed);
     Graphics::PopContext();
+}
+
+TEST_F(WindowLoopTest, TheFirstFrameDrawsTheCursorWhereTheMouseRests)
+{
+    platform.restingMouse = Vector2<int>(100, 50);
+    std::vector<Color32> first;
+    passes.push_back([&] { first = {screen->GetPixel(91, 45), screen->GetPixel(92, 46), screen->GetPixel(94, 48)}; });
+    MainLoop::Execute();
+    EXPECT_EQ(first, (std::vector<Color32>{kClear, kRed, kClear}));
 }
 
 TEST_F(WindowLoopTest, AStillScreenIsShownOnceAndEveryChangeOrExposeAgain)

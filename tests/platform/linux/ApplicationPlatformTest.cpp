@@ -427,10 +427,12 @@ TEST_F(ApplicationPlatformTest, FocusMakesTheApplicationActiveAndTellsTheAudio)
     SDL_Window* window = OpenWindow();
     FakeAudioPlatform audio;
     RecordingSink sink;
+    mPlatform->EnableHardwareCursor(false); // the game draws its own pointer
 
     Push(WindowEvent(window, SDL_WINDOWEVENT_FOCUS_LOST));
     mPlatform->HandleEvents(&sink);
     EXPECT_FALSE(mPlatform->IsActive());
+    EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_ENABLE) << "an inactive game draws no pointer: the system's shows";
 
     SDL_Event other = WindowEvent(window, SDL_WINDOWEVENT_FOCUS_GAINED);
     other.window.windowID += 100; // a window that is not the game's
@@ -441,6 +443,7 @@ TEST_F(ApplicationPlatformTest, FocusMakesTheApplicationActiveAndTellsTheAudio)
     Push(WindowEvent(window, SDL_WINDOWEVENT_FOCUS_GAINED));
     mPlatform->HandleEvents(&sink);
     EXPECT_TRUE(mPlatform->IsActive());
+    EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_DISABLE);
     EXPECT_EQ(audio.calls, (std::vector<bool>{false, true}));
     ASSERT_EQ(sink.events.size(), 2u);
     EXPECT_EQ(sink.events[0].type, InputEvent_Deactivate);
