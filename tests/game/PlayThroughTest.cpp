@@ -29,6 +29,7 @@
 #include "game/HoistStacker/StackableObject.h"
 #include "game/HoistStacker/StackingTarget.h"
 #include "game/LevelManager.h"
+#include "game/MiniGamePattern.h"
 #include "game/PaintIt/HousePaintBucket.h"
 #include "game/PaintIt/HousePaintStripe.h"
 #include "game/PaintIt/PaintTheHouseMode.h"
@@ -105,7 +106,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <memory>
 #include <numeric>
 #include <set>
@@ -1015,6 +1018,76 @@ TEST_F(PlayThroughTest, TheHideAndSeekGameFromFreePlayToItsStickerAndInTheStory)
     AddSteps(StoryAt<HideAndSeekMode>(11));
 
     PlaySteps();
+}
+
+// The alerts the game raised; each returns at once, as the player's OK does.
+std::vector<std::wstring> gAlerts;
+
+void RecordAlert(const std::wstring& message, const std::wstring&)
+{
+    gAlerts.push_back(message);
+}
+
+// Every Medium level of the hiding game refused on disk: the alert, then the back button leads to the
+// chooser; the level mended on disk, F5 on the stuck game plays it.
+TEST_F(PlayThroughTest, AGameWithoutALevelLeadsBackAndF5PlaysTheLevelMendedOnDisk)
+{
+    const std::string manifest = UseDataCopy("HideAndSeekMode.xml");
+    std::ifstream in(manifest);
+    const std::string committed((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    // Each Medium level's cat too slow to play.
+    std::string slow = committed;
+    int refused = 0;
+    for (size_t at = slow.find("difficulty=\"Medium\""); at != std::string::npos;
+         at = slow.find("difficulty=\"Medium\"", at + 1), ++refused)
+    {
+        const size_t speed = slow.find("runSpeed=\"", at);
+        ASSERT_NE(speed, std::string::npos);
+        slow.replace(speed + 10, slow.find('"', speed + 10) - speed - 10, "1");
+    }
+    ASSERT_EQ(refused, 3);
+    std::ofstream(manifest, std::ios::trunc) << slow;
+    gAlerts.clear();
+    SetMissingLevelNotifier(&RecordAlert);
+
+    const std::wstring alert =
+        L"Difficulty Level Not Found for HideAndSeekMode. Fix the problem and press F5 to reload";
+    // The empty game with only its back button, after the n-th alert.
+    const auto stuck = [&](size_t alerts)
+    {
+        return [&, alerts]
+        {
+            SceneNode* back = TopNode("QuitButton");
+            SceneNode* help = TopNode("HelpButton");
+            return Top<HideAndSeekMode>() != nullptr && gAlerts.size() == alerts && gAlerts.back() == alert &&
+                   back != nullptr && back->LocalIsVisible() && help != nullptr && !help->LocalIsVisible();
+        };
+    };
+    steps = ToProfileMenu();
+    AddSteps(MenuToGame("no level", "HideAndSeek", "Medium"));
+    AddSteps({
+        {"hide_and_seek_without_level", stuck(1), ClickOn("QuitButton"), true},
+        {"back in free play", [] { return Top<FreePlaySelectMode>() != nullptr; }, ClickOn("HideAndSeek")},
+        {"Medium again", Checked("Medium"), ClickOn("PlayButton")},
+        {"stuck again", stuck(2),
+         [&]
+         {
+             std::ofstream(manifest, std::ios::trunc) << committed;
+             PressKey(SDLK_F5);
+         }},
+        {"the mended level",
+         []
+         {
+             auto* game = dynamic_cast<HideAndSeekMode*>(MainLoop::GetTopMostMode(1));
+             return Top<ForemanInstructionMode>() != nullptr && game != nullptr &&
+                    std::string(game->getLevel().c_str()).starts_with("HideAndSeek_Medium_");
+         },
+         ClickOn("SkipButton")},
+        {"hiding game played", OpenTo<HideAndSeekMode>("ClickMask"), [] { EXPECT_EQ(gAlerts.size(), 2u); }},
+    });
+
+    PlaySteps();
+    SetMissingLevelNotifier(nullptr);
 }
 
 TEST_F(PlayThroughTest, TheStickerBookShowsEachProfileItsOwnStickersAndOpensAtTheStorysEnd)
