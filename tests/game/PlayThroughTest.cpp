@@ -1020,14 +1020,6 @@ TEST_F(PlayThroughTest, TheHideAndSeekGameFromFreePlayToItsStickerAndInTheStory)
     PlaySteps();
 }
 
-// The alerts the game raised; each returns at once, as the player's OK does.
-std::vector<std::wstring> gAlerts;
-
-void RecordAlert(const std::wstring& message, const std::wstring&)
-{
-    gAlerts.push_back(message);
-}
-
 // Every Medium level of the hiding game refused on disk: the alert, then the back button leads to the
 // chooser; the level mended on disk, F5 on the stuck game plays it.
 TEST_F(PlayThroughTest, AGameWithoutALevelLeadsBackAndF5PlaysTheLevelMendedOnDisk)
@@ -1035,31 +1027,29 @@ TEST_F(PlayThroughTest, AGameWithoutALevelLeadsBackAndF5PlaysTheLevelMendedOnDis
     const std::string manifest = UseDataCopy("HideAndSeekMode.xml");
     std::ifstream in(manifest);
     const std::string committed((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    // Each Medium level's cat too slow to play.
     std::string slow = committed;
-    int refused = 0;
-    for (size_t at = slow.find("difficulty=\"Medium\""); at != std::string::npos;
-         at = slow.find("difficulty=\"Medium\"", at + 1), ++refused)
+    const std::string medium = "difficulty=\"Medium\"";
+    for (size_t at = slow.find(medium); at != std::string::npos; at = slow.find(medium, at + 1))
     {
-        const size_t speed = slow.find("runSpeed=\"", at);
-        ASSERT_NE(speed, std::string::npos);
-        slow.replace(speed + 10, slow.find('"', speed + 10) - speed - 10, "1");
+        const size_t speed = slow.find("runSpeed=\"", at) + 10;
+        slow.replace(speed, slow.find('"', speed) - speed, "1");
     }
-    ASSERT_EQ(refused, 3);
     std::ofstream(manifest, std::ios::trunc) << slow;
-    gAlerts.clear();
-    SetMissingLevelNotifier(&RecordAlert);
+    // Each alert returns at once, as the player's OK does.
+    static std::vector<std::wstring> alerts;
+    alerts.clear();
+    SetMissingLevelNotifier([](const std::wstring& message, const std::wstring&) { alerts.push_back(message); });
 
-    const std::wstring alert =
-        L"Difficulty Level Not Found for HideAndSeekMode. Fix the problem and press F5 to reload";
-    // The empty game with only its back button, after the n-th alert.
-    const auto stuck = [&](size_t alerts)
+    // The empty game with its back button alone, after the n-th alert.
+    const auto stuck = [](size_t n)
     {
-        return [&, alerts]
+        return [n]
         {
             SceneNode* back = TopNode("QuitButton");
             SceneNode* help = TopNode("HelpButton");
-            return Top<HideAndSeekMode>() != nullptr && gAlerts.size() == alerts && gAlerts.back() == alert &&
+            return Top<HideAndSeekMode>() != nullptr && alerts.size() == n &&
+                   alerts.back() ==
+                       L"Difficulty Level Not Found for HideAndSeekMode. Fix the problem and press F5 to reload" &&
                    back != nullptr && back->LocalIsVisible() && help != nullptr && !help->LocalIsVisible();
         };
     };
@@ -1083,7 +1073,7 @@ TEST_F(PlayThroughTest, AGameWithoutALevelLeadsBackAndF5PlaysTheLevelMendedOnDis
                     std::string(game->getLevel().c_str()).starts_with("HideAndSeek_Medium_");
          },
          ClickOn("SkipButton")},
-        {"hiding game played", OpenTo<HideAndSeekMode>("ClickMask"), [] { EXPECT_EQ(gAlerts.size(), 2u); }},
+        {"hiding game played", OpenTo<HideAndSeekMode>("ClickMask"), [] { EXPECT_EQ(alerts.size(), 2u); }},
     });
 
     PlaySteps();
