@@ -2,10 +2,13 @@
 
 #include "core/Log.h"
 #include "core/Random.h"
+#include "core/RuntimeError.h"
 #include "framework/Account.h"
 #include "framework/ApplicationMode.h"
 #include "framework/MainLoop.h"
 #include "framework/ResourceDescriptor.h"
+#include "framework/ResourceManager.h"
+#include "framework/ResourceUtils.h"
 #include "game/AccountKeys.h"
 #include "game/GameRegistry.h"
 #include "game/LevelProgression.h"
@@ -90,6 +93,38 @@ void LevelManager::clearLevels()
     for (auto& byType : mLevels)
         byType.clear();
     mLastLevelID = Strata::Label();
+}
+
+bool LevelManager::reloadLevels(GameModeType type)
+{
+    const sGameRegistration* game = FindRegisteredGame(type);
+    if (game == nullptr || game->manifest == nullptr)
+    {
+        Strata::Internal::LogWrite("No game of type %d is registered; no levels are read again\n",
+                                   static_cast<int>(type));
+        return false;
+    }
+    {
+        std::lock_guard<std::mutex> lock(mLevelsMutex);
+        for (auto& byType : mLevels)
+            byType.erase(type);
+    }
+    // A level mended since must be drawable, and one broken since must not stay filed.
+    try
+    {
+        Strata::ResourceUtils::Reload(game->manifest, nullptr, true);
+    }
+    catch (const Strata::RuntimeError& error)
+    {
+        Strata::Internal::LogWrite("%ls could not be read again: %s\n", game->manifest, error.what());
+        return false;
+    }
+    if (Strata::GetResourceManager()->GetLoadCount(game->manifest) == 0)
+    {
+        Strata::Internal::LogWrite("%ls could not be read again: the file is missing\n", game->manifest);
+        return false;
+    }
+    return true;
 }
 
 void LevelManager::setLevelProgression(Strata::Label name)

@@ -99,6 +99,10 @@ public:
     Strata::Label getLevelForGameModeType(GameModeType type);
     // Forgets every filed level, before the level manifests are read again.
     void clearLevels();
+    // Forgets the levels filed for the game and reads its registered manifest again from its file,
+    // which files them anew. False, with a log line, when the game is not registered or the manifest
+    // cannot be read (it then stays unloaded, so the game finds no level).
+    bool reloadLevels(GameModeType type);
 
     // Makes the "LevelProg" resource of that name the story (none when it does not exist) and reads
     // the profile's position in it.

@@ -1,20 +1,51 @@
 #include "game/MiniGameMode.h"
 
+#include "core/KeyCodes.h"
 #include "core/Log.h"
+#include "framework/ApplicationMode.h"
 #include "framework/MainLoop.h"
 #include "framework/Object.h"
 #include "game/AudioManager.h"
+#include "game/GameRegistry.h"
 #include "game/LevelManager.h"
 #include "game/MiniGamePattern.h"
 #include "game/MiniGameSequence.h"
 #include "game/PlayfieldObject.h"
+#include "game/screens/ScreenSupport.h"
 #include "scene/SceneLayout.h"
 #include "scene/SceneNode.h"
 
+#include <memory>
 #include <string>
 
 namespace Yardcrew
 {
+
+namespace
+{
+
+// Reads a game's levels again and starts it afresh, between the stuck game's end (its scene holds
+// resources of the manifest read again) and the fresh game's set-up. It stays on the mode stack for
+// no frame: the game it asks for replaces it in the same pass of the main loop's transitions.
+class LevelReloadStep final : public Strata::ApplicationMode
+{
+public:
+    LevelReloadStep(const sGameRegistration& game, Strata::Label level) : mGame(game), mLevel(level) {}
+
+    void Setup() override
+    {
+        LevelManager& levels = GetLevelManager();
+        levels.reloadLevels(mGame.type);
+        levels.getModeQueue().unwindTo(mGame.makeMode(mLevel));
+    }
+
+private:
+    // A registration lives as long as the program.
+    const sGameRegistration& mGame;
+    Strata::Label mLevel;
+};
+
+} // namespace
 
 MiniGameMode::MiniGameMode(const sMiniGameDescription& description, bool firstRound, int roundsLeft)
     : mDescription(description), mFirstRound(firstRound),
@@ -51,6 +82,8 @@ void MiniGameMode::Setup()
     if (!playable)
     {
         ShowMissingLevelNotice(mDescription.modeName);
+        mWithoutLevel = true;
+        showQuitButton();
         if (mDescription.instructionsWithoutLevel)
             showInstructions();
         startWithoutLevel();
@@ -59,6 +92,33 @@ void MiniGameMode::Setup()
     if (!mDescription.instructionsAfterIntro)
         showInstructions();
     startLevel();
+}
+
+void MiniGameMode::ReceiveMessage(const Strata::ObjectMessage& message)
+{
+    static const Strata::Label kQuitButton("QuitButton");
+    if (mWithoutLevel && WidgetSenderName(*this, message, "ButtonClick") == kQuitButton)
+    {
+        leaveGame();
+        return;
+    }
+    YardcrewGameMode::ReceiveMessage(message);
+}
+
+Strata::MessageResult MiniGameMode::OnKeyDown(int key)
+{
+    if (!mWithoutLevel || key != Strata::Key_F5)
+        return YardcrewGameMode::OnKeyDown(key);
+    const sGameRegistration* game = FindRegisteredGame(mDescription.type);
+    if (game == nullptr || !game->makeMode)
+    {
+        Strata::Internal::LogWrite("%s is not registered; its levels cannot be read again\n", mDescription.modeName);
+        return Strata::MessageResult_Handled;
+    }
+    // A key held down repeats: one reload.
+    if (leaveOnce())
+        GetLevelManager().getModeQueue().unwindTo(std::make_unique<LevelReloadStep>(*game, mLevel));
+    return Strata::MessageResult_Handled;
 }
 
 bool MiniGameMode::acceptLevel(Strata::Label level)

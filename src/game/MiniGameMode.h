@@ -70,10 +70,15 @@ public:
 
     // Instantiates the layout, hooks the depth sort, makes the mask swallow clicks, starts the game's
     // music and draws a level of the current difficulty. A missing or unplayable level shows the
-    // missing-level notice and leaves an empty playfield (with the pop-up, music and introduction the
-    // description asks for then); otherwise the instruction pop-up is set up and startLevel builds the
-    // round.
+    // missing-level notice and leaves an empty playfield with the back button (and the pop-up, music
+    // and introduction the description asks for then); otherwise the instruction pop-up is set up and
+    // startLevel builds the round.
     void Setup() override;
+    // With no playable level the back button leaves at once (leaveGame), there being nothing to lose.
+    void ReceiveMessage(const Strata::ObjectMessage& message) override;
+    // With no playable level F5 reads the game's levels again from its manifest and starts the game
+    // afresh, as the notice says; an unregistered game stays as it is, with a log line.
+    Strata::MessageResult OnKeyDown(int key) override;
     // Replays the still pointer, so hover states follow nodes that move under it.
     void Update(float dt) override;
     // Replaces the game with its next round through the level manager's queue.
@@ -135,6 +140,7 @@ private:
     bool mFirstRound;
     int mRoundsLeft;
     Strata::Label mLevel;
+    bool mWithoutLevel = false;
     std::vector<Strata::ObjectID> mPlayfieldObjects;
     boost::signals2::scoped_connection mSortConnection;
 };

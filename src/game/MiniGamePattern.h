@@ -34,7 +34,7 @@ int MiniGameRoundsLeft(int roundsLeft);
 // "Difficulty Level Not Found for <mode>. Fix the problem and press F5 to reload".
 std::string MissingLevelNoticeText(std::string_view modeName);
 // Reports the missing level in the log and through the notifier, when one is set; the mode stays up
-// with an empty playfield.
+// with an empty playfield and its back button, and F5 reads the levels again (MiniGameMode).
 void ShowMissingLevelNotice(std::string_view modeName);
 // The program sets the platform's modal notification here (message, then header); tests leave it unset.
 void SetMissingLevelNotifier(void (*notify)(const std::wstring& message, const std::wstring& header));

@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <utility>
 
 namespace Yardcrew
 {
@@ -28,6 +29,13 @@ const Strata::NodePathStep kQuitButtonPath[2] = {"QuitButton", Strata::NodePathT
 
 constexpr float kFirstHintDelay = 30.0f;
 constexpr float kLaterHintDelay = 25.0f;
+
+void ShowUIButton(Strata::NodePath path)
+{
+    Strata::SceneNode* layer = Strata::RootDescendent(kUILayerPath);
+    if (Strata::SceneNode* button = layer != nullptr ? layer->GetDescendent(path) : nullptr)
+        button->LocalSetVisible(true);
+}
 
 } // namespace
 
@@ -110,12 +118,13 @@ void YardcrewGameMode::playHint()
 
 void YardcrewGameMode::showUIButtons()
 {
-    Strata::SceneNode* layer = Strata::RootDescendent(kUILayerPath);
-    if (layer == nullptr)
-        return;
-    for (const Strata::NodePath path : {Strata::NodePath(kHelpButtonPath), Strata::NodePath(kQuitButtonPath)})
-        if (Strata::SceneNode* button = layer->GetDescendent(path))
-            button->LocalSetVisible(true);
+    ShowUIButton(kHelpButtonPath);
+    ShowUIButton(kQuitButtonPath);
+}
+
+void YardcrewGameMode::showQuitButton()
+{
+    ShowUIButton(kQuitButtonPath);
 }
 
 void YardcrewGameMode::setupMouseInputEatingNode(Strata::SceneNode* node)
@@ -139,9 +148,8 @@ void YardcrewGameMode::endLevel()
 {
     // An outro that finishes twice, or a click racing it, must not hand out a second sticker or queue
     // a second screen.
-    if (mLevelEnded)
+    if (!leaveOnce())
         return;
-    mLevelEnded = true;
 
     LevelManager& levels = GetLevelManager();
     const StoryScreenConstructors& screens = levels.getStoryScreens();
@@ -164,6 +172,25 @@ void YardcrewGameMode::endLevel()
         levels.getModeQueue().unwindTo(screens.freePlaySelect());
     else
         Strata::Log("No free-play screen is registered\n");
+}
+
+bool YardcrewGameMode::leaveOnce()
+{
+    return !std::exchange(mLevelEnded, true);
+}
+
+void YardcrewGameMode::leaveGame()
+{
+    if (!leaveOnce())
+        return;
+    const LevelManager& levels = GetLevelManager();
+    const StoryScreenConstructors& screens = levels.getStoryScreens();
+    if (levels.freePlay && screens.freePlaySelect)
+        levels.getModeQueue().unwindTo(screens.freePlaySelect());
+    else if (screens.mainMenu)
+        levels.getModeQueue().unwindTo(screens.mainMenu());
+    else
+        Strata::Log("No screen is registered to go back to\n");
 }
 
 } // namespace Yardcrew

@@ -57,6 +57,8 @@ public:
     void playHint();
     // Makes "HelpButton" and "QuitButton" below the UI layer visible; missing nodes are skipped.
     void showUIButtons();
+    // Makes "QuitButton" alone visible: the way out of a game with nothing to play.
+    void showQuitButton();
     // Makes the node take every click and hover that reaches it, so nothing beneath gets them; a press
     // on it while an item is carried leaves the item in hand (HeldItem).
     void setupMouseInputEatingNode(Strata::SceneNode* node);
@@ -66,6 +68,9 @@ public:
     // Unlocks a sticker and moves on: the reward when one was drawn (or the book is newly complete),
     // else the story's next step, else (free play) back to the chooser. Only the first call acts.
     void endLevel();
+    // Leaves without a sticker for where the game was started from: the free-play chooser in free
+    // play, else the main menu. Acts once, as endLevel does (and not after it).
+    void leaveGame();
 
     int getHintNumber() const { return mHintNumber; }
     Strata::Label getGame() const { return mGame; }
@@ -74,6 +79,10 @@ public:
     Strata::ObjectID getSequenceObjectID() const { return mSequenceObject; }
 
 protected:
+    // True for the first way out of the mode (endLevel, leaveGame or the game's own), so that a double
+    // click or a click racing an outro moves the player on once.
+    bool leaveOnce();
+
     int32_t mHintNumber = 0;
     // The derived games queue their intro, outro and other timed steps on it.
     Strata::ObjectID mSequenceObject;

@@ -90,6 +90,22 @@ protected:
 
     virtual void OnFrame() = 0;
 
+    // Plays on a copy of data/ in the test's folder, so that the test may change the file `name` while
+    // the game runs; every other entry links to the committed one. Call after StartGame. The path of
+    // the copied file.
+    std::string UseDataCopy(const char* name)
+    {
+        const std::filesystem::path committed = MENAGERIE_DATA_DIR;
+        const std::filesystem::path copy = mUserFolder.Path("data");
+        std::filesystem::create_directories(copy);
+        for (const std::filesystem::directory_entry& entry : std::filesystem::directory_iterator(committed))
+            if (entry.path().filename() != name)
+                std::filesystem::create_symlink(entry.path(), copy / entry.path().filename());
+        std::filesystem::copy_file(committed / name, copy / name);
+        Set("STRATA_DATA_DIR", copy.c_str());
+        return (copy / name).string();
+    }
+
     static SDL_Event MouseMotion(int x, int y, bool held = false) { return LiveGame::MouseMotion(x, y, held); }
     static SDL_Event MouseButton(Uint32 type, int x, int y) { return LiveGame::MouseButton(type, x, y); }
 

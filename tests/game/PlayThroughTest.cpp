@@ -29,6 +29,7 @@
 #include "game/HoistStacker/StackableObject.h"
 #include "game/HoistStacker/StackingTarget.h"
 #include "game/LevelManager.h"
+#include "game/MiniGamePattern.h"
 #include "game/PaintIt/HousePaintBucket.h"
 #include "game/PaintIt/HousePaintStripe.h"
 #include "game/PaintIt/PaintTheHouseMode.h"
@@ -105,7 +106,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <memory>
 #include <numeric>
 #include <set>
@@ -1003,6 +1006,66 @@ TEST_F(PlayThroughTest, TheHideAndSeekGameFromFreePlayToItsStickerAndInTheStory)
     AddSteps(StoryAt<HideAndSeekMode>(11));
 
     PlaySteps();
+}
+
+// Every Medium level of the hiding game refused on disk: the alert, then the back button leads to the
+// chooser; the level mended on disk, F5 on the stuck game plays it.
+TEST_F(PlayThroughTest, AGameWithoutALevelLeadsBackAndF5PlaysTheLevelMendedOnDisk)
+{
+    const std::string manifest = UseDataCopy("HideAndSeekMode.xml");
+    std::ifstream in(manifest);
+    const std::string committed((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::string slow = committed;
+    const std::string medium = "difficulty=\"Medium\"";
+    for (size_t at = slow.find(medium); at != std::string::npos; at = slow.find(medium, at + 1))
+    {
+        const size_t speed = slow.find("runSpeed=\"", at) + 10;
+        slow.replace(speed, slow.find('"', speed) - speed, "1");
+    }
+    std::ofstream(manifest, std::ios::trunc) << slow;
+    // Each alert returns at once, as the player's OK does.
+    static std::vector<std::wstring> alerts;
+    alerts.clear();
+    SetMissingLevelNotifier([](const std::wstring& message, const std::wstring&) { alerts.push_back(message); });
+
+    // The empty game with its back button alone, after the n-th alert.
+    const auto stuck = [](size_t n)
+    {
+        return [n]
+        {
+            SceneNode* back = TopNode("QuitButton");
+            SceneNode* help = TopNode("HelpButton");
+            return Top<HideAndSeekMode>() != nullptr && alerts.size() == n &&
+                   alerts.back() ==
+                       L"Difficulty Level Not Found for HideAndSeekMode. Fix the problem and press F5 to reload" &&
+                   back != nullptr && back->LocalIsVisible() && help != nullptr && !help->LocalIsVisible();
+        };
+    };
+    steps = ToProfileMenu();
+    AddSteps(MenuToGame("no level", "HideAndSeek", "Medium"));
+    AddSteps({
+        {"hide_and_seek_without_level", stuck(1), ClickOn("QuitButton"), true},
+        {"back in free play", [] { return Top<FreePlaySelectMode>() != nullptr; }, ClickOn("HideAndSeek")},
+        {"Medium again", Checked("Medium"), ClickOn("PlayButton")},
+        {"stuck again", stuck(2),
+         [&]
+         {
+             std::ofstream(manifest, std::ios::trunc) << committed;
+             PressKey(SDLK_F5);
+         }},
+        {"the mended level",
+         []
+         {
+             auto* game = dynamic_cast<HideAndSeekMode*>(MainLoop::GetTopMostMode(1));
+             return Top<ForemanInstructionMode>() != nullptr && game != nullptr &&
+                    std::string(game->getLevel().c_str()).starts_with("HideAndSeek_Medium_");
+         },
+         ClickOn("SkipButton")},
+        {"hiding game played", OpenTo<HideAndSeekMode>("ClickMask"), [] { EXPECT_EQ(alerts.size(), 2u); }},
+    });
+
+    PlaySteps();
+    SetMissingLevelNotifier(nullptr);
 }
 
 TEST_F(PlayThroughTest, TheStickerBookShowsEachProfileItsOwnStickersAndOpensAtTheStorysEnd)

@@ -44,6 +44,7 @@ enum eKeyCode : uint16_t
     Key_NumDec = 110,
     Key_NumDiv = 111,
     Key_F1 = 112,
+    Key_F5 = 116,
     Key_F11 = 122,
     Key_F12 = 123,
     Key_F16 = 127,
