@@ -86,20 +86,19 @@ const char* RealNumberFault(const std::string& text)
     return nullptr;
 }
 
-// The shortest text that reads back as the same float.
-std::string Shown(float value)
-{
-    char text[32];
-    const auto [end, error] = std::to_chars(text, text + sizeof text, value);
-    return std::string(text, error == std::errc() ? end : text);
-}
-
 std::string UTF8(const std::wstring& text)
 {
     return reinterpret_cast<const char*>(Strata::ConvertStringWideToUTF8(text.c_str()).get());
 }
 
 } // namespace
+
+std::string ShownNumber(float value)
+{
+    char text[32];
+    const auto [end, error] = std::to_chars(text, text + sizeof text, value);
+    return std::string(text, error == std::errc() ? end : text);
+}
 
 GameModeDifficulty ParseGameModeDifficulty(const std::wstring& text)
 {
@@ -163,7 +162,7 @@ float CheckedLevelElement::GetAttribute(const std::wstring& name, const float& d
     if (!HasAttribute(name))
         return value;
     if (const char* why = RealNumberFault(Trimmed(XMLElement::GetAttribute(name))))
-        Note(name, why, Shown(value));
+        Note(name, why, ShownNumber(value));
     return value;
 }
 

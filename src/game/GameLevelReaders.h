@@ -20,6 +20,9 @@ namespace Yardcrew
 // case counts); GameModeDifficulty_None when it names none.
 GameModeDifficulty ParseGameModeDifficulty(const std::wstring& text);
 
+// The shortest text that reads back as the same float, for log lines: 1e-30 stays 1e-30, not 0.000000.
+std::string ShownNumber(float value);
+
 // Files the level named `name` under its "difficulty" with the level manager, unless the difficulty is
 // unknown or `problem` (what the game's own check found wrong) is not empty. One log line names the
 // level and the manifest with the `notes` (values that were not numbers, see CheckedLevelElement) and

@@ -3,26 +3,11 @@
 #include "core/AttributeContainer.h"
 #include "core/XMLElement.h"
 
-#include <charconv>
 #include <cmath>
 #include <string>
-#include <system_error>
 
 namespace Yardcrew
 {
-
-namespace
-{
-
-// The shortest text that reads back as the same float: 1e-30 stays 1e-30 rather than 0.000000.
-std::string Shown(float value)
-{
-    char text[32];
-    const auto [end, error] = std::to_chars(text, text + sizeof text, value);
-    return std::string(text, error == std::errc() ? end : text);
-}
-
-} // namespace
 
 void HideAndSeekLevel::ReadAttributes(const Strata::IAttributeContainer& attributes)
 {
@@ -50,13 +35,13 @@ std::string HideAndSeekLevel::Validate() const
                std::to_string(kHideAndSeekMaxPreviewHides);
     // Written so that NaN fails too; an infinite speed makes every run take no time, so the cat jumps.
     if (!(runSpeed > 0.0f) || !std::isfinite(runSpeed))
-        return "has \"runSpeed\" " + Shown(runSpeed) + ", not a finite number above 0";
+        return "has \"runSpeed\" " + ShownNumber(runSpeed) + ", not a finite number above 0";
     // Slower, the cat has not hidden after minutes while clicks stay masked; a speed small enough that
     // distance over speed overflows would even make the run take no time at all.
     if (runSpeed < kHideAndSeekMinRunSpeed)
-        return "has \"runSpeed\" " + Shown(runSpeed) + ", less than " + Shown(kHideAndSeekMinRunSpeed);
+        return "has \"runSpeed\" " + ShownNumber(runSpeed) + ", less than " + ShownNumber(kHideAndSeekMinRunSpeed);
     if (runSpeed > kHideAndSeekMaxRunSpeed)
-        return "has \"runSpeed\" " + Shown(runSpeed) + ", more than " + Shown(kHideAndSeekMaxRunSpeed);
+        return "has \"runSpeed\" " + ShownNumber(runSpeed) + ", more than " + ShownNumber(kHideAndSeekMaxRunSpeed);
     if (obstacles.size() < 2)
         return "has " + std::to_string(obstacles.size()) + " \"Obstacle\", not at least 2";
     if (obstacles.size() > kHideAndSeekMaxObstacles)
